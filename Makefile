@@ -1,0 +1,40 @@
+# Quick start: `make run` builds and starts the whiteboard, `make test` builds and runs the tests.
+# Both first install the Debian packages that are missing.
+
+JOBS ?= $(shell nproc)
+RELEASE_DIR := build/release
+TEST_DIR := build/test
+XVFB := xvfb-run -a -s "-screen 0 1920x1080x24"
+
+.PHONY: all deps build run test bench clean
+
+all: build
+
+deps:
+	@./scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DVELTORINA_TESTS=OFF
+	cmake --build $(RELEASE_DIR) -j$(JOBS)
+
+run: build
+	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \
+		$(RELEASE_DIR)/veltorina; \
+	else \
+		echo "No display found: starting Veltorina under Xvfb (1920x1080). Stop it with Ctrl+C."; \
+		$(XVFB) $(RELEASE_DIR)/veltorina; \
+	fi
+
+test: deps
+	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DVELTORINA_SANITIZE=ON
+	cmake --build $(TEST_DIR) -j$(JOBS)
+	cd $(TEST_DIR) && ctest --output-on-failure -j$(JOBS)
+
+# Benchmarks: one target each (make bench-<name>), built optimised, never part of `make test`.
+bench-%: deps
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVELTORINA_TESTS=OFF
+	cmake --build build/bench -j$(JOBS) --target bench_$*
+	cd build/bench && QT_QPA_PLATFORM=offscreen ./bench/bench_$*
+
+clean:
+	rm -rf build

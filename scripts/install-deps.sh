@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Veltorina needs to build, test and run.
+# Idempotent: only packages that are missing are installed.
+set -euo pipefail
+
+packages=(
+    build-essential cmake pkg-config
+    qtbase5-dev qtbase5-dev-tools qt5-qmake libqt5opengl5-dev libqt5svg5-dev
+    qtmultimedia5-dev libqt5multimedia5-plugins libqt5multimediawidgets5
+    qttools5-dev qttools5-dev-tools qt5-image-formats-plugins
+    libqrcodegencpp-dev
+    zip unzip poppler-utils ffmpeg
+    xvfb xauth x11-apps imagemagick xdg-utils
+    fonts-dejavu-core
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+    libgl1-mesa-dri libglu1-mesa-dev mesa-utils
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [[ $status == "install ok installed" ]] || missing+=("$package")
+done
+
+if ((${#missing[@]} == 0)); then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [[ $(id -u) -ne 0 ]]; then
+    sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,14 @@
+#include "globals.h"
+#include "mainform.h"
+#include "mainloop.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    g_strAppPath = QCoreApplication::applicationDirPath();
+    MainForm window;
+    window.showFullScreen();
+    return runMainLoops(app, &window, m_currentDir);
+}

@@ -1,0 +1,103 @@
+#include "testsupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+namespace TestSupport {
+
+std::shared_ptr<bool> answerNextModal(std::function<void(QWidget *)> answer, int timeoutMs)
+{
+    auto answered = std::make_shared<bool>(false);
+    auto *poll = new QTimer(qApp);
+    poll->setInterval(10);
+    auto remaining = std::make_shared<int>(timeoutMs / 10);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, answered, remaining, answer]() {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (dialog && dialog->isVisible()) {
+            poll->stop();
+            poll->deleteLater();
+            *answered = true;
+            answer(dialog);
+            return;
+        }
+        if (--*remaining <= 0) {
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start();
+    return answered;
+}
+
+bool clickButton(QWidget *dialog, const QString &text)
+{
+    const auto buttons = dialog->findChildren<QAbstractButton *>();
+    for (QAbstractButton *button : buttons) {
+        if (button->text().remove(QLatin1Char('&')) == text && button->isVisible()) {
+            button->click();
+            return true;
+        }
+    }
+    return false;
+}
+
+void pressEscape(QWidget *dialog)
+{
+    QTest::keyClick(dialog, Qt::Key_Escape);
+}
+
+void moveTo(QWidget *widget, QPoint point, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
+{
+    QMouseEvent move(QEvent::MouseMove, point, widget->mapToGlobal(point), Qt::NoButton, buttons,
+                     modifiers);
+    QApplication::sendEvent(widget, &move);
+}
+
+void drag(QWidget *widget, const QVector<QPoint> &points, Qt::MouseButton button,
+          Qt::KeyboardModifiers modifiers)
+{
+    if (points.isEmpty())
+        return;
+    QTest::mousePress(widget, button, modifiers, points.first());
+    for (const QPoint &point : points)
+        moveTo(widget, point, button, modifiers);
+    QTest::mouseRelease(widget, button, modifiers, points.last());
+}
+
+QTouchDevice *touchScreen()
+{
+    static QTouchDevice *device = QTest::createTouchDevice(QTouchDevice::TouchScreen);
+    return device;
+}
+
+namespace {
+QStringList g_connectWarnings;
+QtMessageHandler g_previousHandler = nullptr;
+
+void recordConnectWarning(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtWarningMsg
+        && (text.startsWith(QLatin1String("QObject::connect"))
+            || text.contains(QLatin1String("connectSlotsByName"))))
+        g_connectWarnings << text;
+    if (g_previousHandler)
+        g_previousHandler(type, context, text);
+}
+} // namespace
+
+void recordConnectWarnings()
+{
+    if (!g_previousHandler)
+        g_previousHandler = qInstallMessageHandler(recordConnectWarning);
+}
+
+QStringList takeConnectWarnings()
+{
+    return std::exchange(g_connectWarnings, {});
+}
+
+} // namespace TestSupport

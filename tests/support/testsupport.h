@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+#include <memory>
+
+class QTouchDevice;
+class QWidget;
+
+namespace TestSupport {
+
+// Answers the next modal dialog (message box, file or colour dialog...) that opens within
+// timeoutMs: the callback gets the dialog while its exec() is running. The returned flag
+// becomes true once the callback ran, so a test can check that the dialog really appeared.
+std::shared_ptr<bool> answerNextModal(std::function<void(QWidget *)> answer, int timeoutMs = 5000);
+
+// Clicks the button of a dialog whose text (without '&') is text; false when there is none.
+bool clickButton(QWidget *dialog, const QString &text);
+// Sends Escape to a dialog, as a user closing a question with the keyboard would.
+void pressEscape(QWidget *dialog);
+
+// A drag as the user makes it: press at the first point, a move event per point with the button
+// held (QTest::mouseMove sends no move to a view in Qt 5), release at the last point.
+void drag(QWidget *widget, const QVector<QPoint> &points, Qt::MouseButton button = Qt::LeftButton,
+          Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// A single move event with the given buttons held.
+void moveTo(QWidget *widget, QPoint point, Qt::MouseButtons buttons = Qt::LeftButton,
+            Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// The touch screen that touch events in tests come from.
+QTouchDevice *touchScreen();
+
+// Records "QObject::connect" and "connectSlotsByName" warnings: a string-signature connection
+// that failed is only a warning at run time, so tests check that none was recorded.
+void recordConnectWarnings();
+QStringList takeConnectWarnings();
+
+} // namespace TestSupport
