@@ -102,6 +102,27 @@ QStringList outputLines(const QByteArray &output)
     return lines;
 }
 
+// Used when a rename cannot cross file systems: plain files and folders only.
+QString copyTree(const QString &from, const QString &to)
+{
+    if (!QDir().mkpath(to))
+        return to + QStringLiteral(": cannot be made");
+    const QFileInfoList children = QDir(from).entryInfoList(kEverything, QDir::Name);
+    for (const QFileInfo &child : children) {
+        const QString target = to + QLatin1Char('/') + child.fileName();
+        if (child.isSymLink())
+            continue;
+        if (child.isDir()) {
+            const QString error = copyTree(child.filePath(), target);
+            if (!error.isEmpty())
+                return error;
+        } else if (child.isFile() && !QFile::copy(child.filePath(), target)) {
+            return child.filePath() + QStringLiteral(": cannot be copied");
+        }
+    }
+    return QString();
+}
+
 } // namespace
 
 namespace IwbArchive {
@@ -320,6 +341,34 @@ Result clearFolder(const QString &folder)
             result = removed;
     }
     return result;
+}
+
+Result adoptMedia(const QString &previous, const QString &workDir)
+{
+    Result result;
+    for (const char *name : kMediaFolders) {
+        const QString from = previous + QLatin1Char('/') + QLatin1String(name);
+        const QString to = workDir + QLatin1Char('/') + QLatin1String(name);
+        const QFileInfo fromInfo(from);
+        if (fromInfo.isSymLink() || !fromInfo.isDir())
+            continue;
+        const Result cleared = removeTree(to);
+        QString error = cleared.error;
+        if (cleared.ok && !renameOver(from, to).isEmpty())
+            error = copyTree(from, to);
+        if (!error.isEmpty() && result.ok)
+            result = Result::failure(error);
+    }
+    return result;
+}
+
+QString rebasePath(const QString &path, const QString &previous, const QString &workDir)
+{
+    const QString prefix = QDir::cleanPath(previous) + QLatin1Char('/');
+    const QString clean = QDir::cleanPath(path);
+    if (previous.isEmpty() || !clean.startsWith(prefix))
+        return path;
+    return QDir::cleanPath(workDir) + QLatin1Char('/') + clean.mid(prefix.size());
 }
 
 } // namespace IwbArchive

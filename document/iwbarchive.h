@@ -56,4 +56,14 @@ Result removeTree(const QString &path);
 // Removes everything inside folder but keeps folder itself.
 Result clearFolder(const QString &folder);
 
+// The media folders of a document ("images", "videos", "document").
+inline const char *const kMediaFolders[] = { "images", "videos", "document" };
+
+// Moves the media folders of previous (an autosaved working directory being restored) into
+// workDir, replacing what workDir holds under those names, so that objects restored from
+// previous still find their files once previous is removed. Symlinks are not moved.
+Result adoptMedia(const QString &previous, const QString &workDir);
+// path with the folder previous at its start replaced by workDir; other paths unchanged.
+QString rebasePath(const QString &path, const QString &previous, const QString &workDir);
+
 } // namespace IwbArchive

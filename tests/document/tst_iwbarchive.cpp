@@ -21,6 +21,7 @@ private slots:
     void unpackRefusesWhatIsNotAnArchive();
     void removeTreeNeverFollowsSymlinks();
     void replaceFolderSwapsWholeFolders();
+    void restoreAdoptsThePreviousMedia();
 
 private:
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
@@ -260,6 +261,32 @@ void tst_IwbArchive::replaceFolderSwapsWholeFolders()
     QVERIFY(!QFileInfo::exists(path("work/videos")));
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{ "work" });
+}
+
+void tst_IwbArchive::restoreAdoptsThePreviousMedia()
+{
+    write("previous/content.xml", "<iwb/>");
+    write("previous/videos/clip.avi", "video");
+    write("previous/document/a.pdf", "pdf");
+    write("outside/secret.txt", "private");
+    QVERIFY(QFile::link(path("outside"), path("previous/images")));
+    write("work/videos/stale.avi", "stale");
+
+    QVERIFY(IwbArchive::adoptMedia(path("previous"), path("work")).ok);
+    QCOMPARE(read("work/videos/clip.avi"), QByteArray("video"));
+    QCOMPARE(read("work/document/a.pdf"), QByteArray("pdf"));
+    QVERIFY(!QFileInfo::exists(path("work/videos/stale.avi")));
+    QVERIFY(!QFileInfo::exists(path("work/images"))); // a link is never adopted
+    QVERIFY(IwbArchive::removeTree(path("previous")).ok);
+    QCOMPARE(read("outside/secret.txt"), QByteArray("private"));
+
+    QCOMPARE(IwbArchive::rebasePath(path("previous/videos/clip.avi"), path("previous"),
+                                    path("work")),
+             path("work/videos/clip.avi"));
+    QCOMPARE(IwbArchive::rebasePath(path("previous-2/x.avi"), path("previous"), path("work")),
+             path("previous-2/x.avi"));
+    QCOMPARE(IwbArchive::rebasePath("/home/u/a.pdf", path("previous"), path("work")),
+             QStringLiteral("/home/u/a.pdf"));
 }
 
 QTEST_GUILESS_MAIN(tst_IwbArchive)
