@@ -1,0 +1,374 @@
+#include "iwbarchive.h"
+
+#include "toolrun.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr QDir::Filters kEverything =
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+
+// zip and unzip read default options from these variables; a user's setting such as "-a" (text
+// conversion) must not change what is packed or unpacked.
+QProcessEnvironment toolEnvironment()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : { "ZIPOPT", "ZIP", "UNZIP", "UNZIPOPT", "ZIPINFO", "ZIPINFOOPT" })
+        environment.remove(QLatin1String(name));
+    return environment;
+}
+
+ToolRun runZipTool(const QString &program, const QStringList &arguments, const QString &dir)
+{
+    return runTool(program, arguments, dir, IwbArchive::kToolTimeoutMs, toolEnvironment());
+}
+
+// rename(2) replaces an existing file in one step; QFile::rename refuses an existing target.
+QString renameOver(const QString &from, const QString &to)
+{
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return QString();
+    return QStringLiteral("%1 -> %2: %3")
+            .arg(from, to, QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+// Relative names of everything to pack, each folder before its content; symlinks and special
+// files go to skipped instead.
+void collectEntries(const QString &dir, const QString &prefix, QStringList &entries,
+                    QStringList &skipped)
+{
+    const QFileInfoList children = QDir(dir).entryInfoList(kEverything, QDir::Name);
+    for (const QFileInfo &child : children) {
+        const QString name = prefix + child.fileName();
+        if (child.isSymLink()) {
+            skipped << name;
+        } else if (child.isDir()) {
+            entries << name + QLatin1Char('/');
+            collectEntries(child.filePath(), name + QLatin1Char('/'), entries, skipped);
+        } else if (child.isFile()) {
+            entries << name;
+        } else {
+            skipped << name;
+        }
+    }
+}
+
+// Owner access is restored before listing or deleting: an archive may store folders without it.
+void allowOwnerAccess(const QString &path, bool folder)
+{
+    const QFileDevice::Permissions needed = folder
+            ? QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+            : QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const QFileDevice::Permissions current = QFile::permissions(path);
+    if ((current & needed) != needed)
+        QFile::setPermissions(path, current | needed);
+}
+
+// After extraction only plain files and folders may be there; owner access is made sure of.
+QString findUnsafeFile(const QString &dir)
+{
+    const QFileInfoList children = QDir(dir).entryInfoList(kEverything, QDir::Name);
+    for (const QFileInfo &child : children) {
+        if (child.isSymLink())
+            return child.filePath() + QStringLiteral(": symlink");
+        if (child.isDir()) {
+            allowOwnerAccess(child.filePath(), true);
+            const QString reason = findUnsafeFile(child.filePath());
+            if (!reason.isEmpty())
+                return reason;
+        } else if (child.isFile()) {
+            allowOwnerAccess(child.filePath(), false);
+        } else {
+            return child.filePath() + QStringLiteral(": not a plain file");
+        }
+    }
+    return QString();
+}
+
+QStringList outputLines(const QByteArray &output)
+{
+    QStringList lines = QString::fromLocal8Bit(output).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.constLast().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// Used when a rename cannot cross file systems: plain files and folders only.
+QString copyTree(const QString &from, const QString &to)
+{
+    if (!QDir().mkpath(to))
+        return to + QStringLiteral(": cannot be made");
+    const QFileInfoList children = QDir(from).entryInfoList(kEverything, QDir::Name);
+    for (const QFileInfo &child : children) {
+        const QString target = to + QLatin1Char('/') + child.fileName();
+        if (child.isSymLink())
+            continue;
+        if (child.isDir()) {
+            const QString error = copyTree(child.filePath(), target);
+            if (!error.isEmpty())
+                return error;
+        } else if (child.isFile() && !QFile::copy(child.filePath(), target)) {
+            return child.filePath() + QStringLiteral(": cannot be copied");
+        }
+    }
+    return QString();
+}
+
+} // namespace
+
+namespace IwbArchive {
+
+Result Result::failure(const QString &error)
+{
+    Result result;
+    result.ok = false;
+    result.error = error;
+    return result;
+}
+
+Result pack(const QString &folder, const QString &target)
+{
+    const QFileInfo folderInfo(folder);
+    if (folderInfo.isSymLink() || !folderInfo.isDir())
+        return Result::failure(folder + QStringLiteral(": not a folder"));
+    Result result;
+    QStringList entries;
+    collectEntries(folderInfo.absoluteFilePath(), QString(), entries, result.skipped);
+    if (entries.isEmpty())
+        return Result::failure(folder + QStringLiteral(": nothing to pack"));
+
+    const QFileInfo targetInfo(target);
+    if (targetInfo.isDir() && !targetInfo.isSymLink())
+        return Result::failure(target + QStringLiteral(": is a folder"));
+    // zip updates an archive that exists, so it writes a fresh name in a folder of our own,
+    // on the target's file system so that the final rename is one step.
+    QTemporaryDir scratch(targetInfo.absolutePath() + QStringLiteral("/.") + targetInfo.fileName()
+                          + QStringLiteral("-XXXXXX"));
+    if (!scratch.isValid())
+        return Result::failure(targetInfo.absolutePath() + QLatin1String(": ")
+                               + scratch.errorString());
+    const QString archive = scratch.filePath(QStringLiteral("archive.zip"));
+    // -y stores a link as a link should one appear meanwhile, -nw takes names literally, "--"
+    // keeps a name that begins with "-" a name.
+    const QStringList arguments =
+            QStringList{ QStringLiteral("-q"), QStringLiteral("-y"), QStringLiteral("-nw"), archive,
+                         QStringLiteral("--") }
+            + entries;
+    const ToolRun zipped =
+            runZipTool(QStringLiteral("zip"), arguments, folderInfo.absoluteFilePath());
+    if (!zipped.ok)
+        return Result::failure(zipped.error);
+    const ToolRun tested =
+            runZipTool(QStringLiteral("unzip"), { QStringLiteral("-tq"), archive }, scratch.path());
+    if (!tested.ok)
+        return Result::failure(tested.error);
+    if (targetInfo.exists())
+        QFile::setPermissions(archive, QFile::permissions(targetInfo.absoluteFilePath()));
+    const QString renameError = renameOver(archive, targetInfo.absoluteFilePath());
+    if (!renameError.isEmpty())
+        return Result::failure(renameError);
+    return result;
+}
+
+QList<Entry> listEntries(const QString &archive, QString *error)
+{
+    const QString path = QFileInfo(archive).absoluteFilePath();
+    const ToolRun names =
+            runZipTool(QStringLiteral("unzip"),
+                       { QStringLiteral("-Z"), QStringLiteral("-1"), path }, QDir::rootPath());
+    const ToolRun details = names.ok
+            ? runZipTool(QStringLiteral("unzip"),
+                         { QStringLiteral("-Z"), QStringLiteral("-s"), path }, QDir::rootPath())
+            : names;
+    if (!details.ok) {
+        if (error)
+            *error = details.error;
+        return {};
+    }
+    // The detailed list has two header lines and one line of totals around one line per entry,
+    // in the same order as the names; its first column is the mode ("l" for a symlink).
+    const QStringList nameLines = outputLines(names.output);
+    const QStringList detailLines = outputLines(details.output);
+    if (detailLines.size() != nameLines.size() + 3) {
+        if (error)
+            *error = archive + QStringLiteral(": the list of entries cannot be read");
+        return {};
+    }
+    QList<Entry> entries;
+    for (int i = 0; i < nameLines.size(); ++i)
+        entries.append({ nameLines.at(i), detailLines.at(i + 2).startsWith(QLatin1Char('l')) });
+    return entries;
+}
+
+QString unsafeEntryReason(const Entry &entry)
+{
+    if (entry.symlink)
+        return entry.name + QStringLiteral(": symlink");
+    static const QRegularExpression absolute(QStringLiteral("^([/\\\\]|[A-Za-z]:)"));
+    if (entry.name.isEmpty() || absolute.match(entry.name).hasMatch())
+        return entry.name + QStringLiteral(": absolute name");
+    static const QRegularExpression separators(QStringLiteral("[/\\\\]"));
+    if (entry.name.split(separators).contains(QStringLiteral("..")))
+        return entry.name + QStringLiteral(": name leaves the folder");
+    return QString();
+}
+
+Result unpack(const QString &archive, const QString &destination)
+{
+    const QFileInfo archiveInfo(archive);
+    // Checked here: given a missing name, unzip would go on to try the name with ".zip" added.
+    if (!archiveInfo.isFile())
+        return Result::failure(archive + QStringLiteral(": no such file"));
+    const QFileInfo destinationInfo(destination);
+    const bool made = !destinationInfo.exists() && !destinationInfo.isSymLink();
+    if (!made
+        && (destinationInfo.isSymLink() || !destinationInfo.isDir()
+            || !QDir(destination).entryList(kEverything).isEmpty()))
+        return Result::failure(destination + QStringLiteral(": not a new, empty folder"));
+
+    QString error;
+    const QList<Entry> entries = listEntries(archive, &error);
+    if (!error.isEmpty())
+        return Result::failure(error);
+    for (const Entry &entry : entries) {
+        const QString reason = unsafeEntryReason(entry);
+        if (!reason.isEmpty())
+            return Result::failure(archive + QStringLiteral(": refused, ") + reason);
+    }
+    if (made && !QDir().mkdir(destination))
+        return Result::failure(destination + QStringLiteral(": cannot be made"));
+
+    const QString destinationPath = QFileInfo(destination).absoluteFilePath();
+    const ToolRun unzipped =
+            runZipTool(QStringLiteral("unzip"),
+                       { QStringLiteral("-q"), QStringLiteral("-o"), archiveInfo.absoluteFilePath(),
+                         QStringLiteral("-d"), destinationPath },
+                       destinationPath);
+    QString failure = unzipped.error;
+    if (unzipped.ok) {
+        const QString unsafe = findUnsafeFile(destinationPath);
+        if (!unsafe.isEmpty())
+            failure = archive + QStringLiteral(": refused, ") + unsafe;
+    }
+    if (failure.isEmpty())
+        return Result();
+    if (made)
+        removeTree(destinationPath);
+    else
+        clearFolder(destinationPath);
+    return Result::failure(failure);
+}
+
+QString makeSiblingFolder(const QString &path)
+{
+    const QFileInfo info(path);
+    QTemporaryDir sibling(info.absolutePath() + QStringLiteral("/.") + info.fileName()
+                          + QStringLiteral("-XXXXXX"));
+    if (!sibling.isValid())
+        return QString();
+    sibling.setAutoRemove(false);
+    return sibling.path();
+}
+
+Result replaceFolder(const QString &replacement, const QString &target)
+{
+    const QFileInfo replacementInfo(replacement);
+    if (replacementInfo.isSymLink() || !replacementInfo.isDir())
+        return Result::failure(replacement + QStringLiteral(": not a folder"));
+    const QFileInfo targetInfo(target);
+    const QString targetPath = targetInfo.absoluteFilePath();
+    if (!targetInfo.exists() && !targetInfo.isSymLink()) {
+        const QString error = renameOver(replacementInfo.absoluteFilePath(), targetPath);
+        return error.isEmpty() ? Result() : Result::failure(error);
+    }
+    if (targetInfo.isSymLink() || !targetInfo.isDir())
+        return Result::failure(target + QStringLiteral(": not a folder"));
+    // The old folder is moved into a folder of our own, so no other name can take its place.
+    const QString holder = makeSiblingFolder(targetPath);
+    if (holder.isEmpty())
+        return Result::failure(targetInfo.absolutePath()
+                               + QStringLiteral(": cannot make a folder"));
+    const QString old = holder + QStringLiteral("/old");
+    QString error = renameOver(targetPath, old);
+    if (error.isEmpty()) {
+        error = renameOver(replacementInfo.absoluteFilePath(), targetPath);
+        if (!error.isEmpty())
+            renameOver(old, targetPath);
+    }
+    removeTree(holder);
+    return error.isEmpty() ? Result() : Result::failure(error);
+}
+
+Result removeTree(const QString &path)
+{
+    const QFileInfo info(path);
+    // isSymLink first: exists() and isDir() look through a link.
+    if (!info.isSymLink() && !info.exists())
+        return Result();
+    if (info.isSymLink() || !info.isDir()) {
+        if (!QFile::remove(path))
+            return Result::failure(path + QStringLiteral(": cannot be removed"));
+        return Result();
+    }
+    allowOwnerAccess(path, true);
+    const Result cleared = clearFolder(path);
+    if (!cleared.ok)
+        return cleared;
+    if (!QDir().rmdir(path))
+        return Result::failure(path + QStringLiteral(": cannot be removed"));
+    return Result();
+}
+
+Result clearFolder(const QString &folder)
+{
+    const QFileInfo info(folder);
+    if (info.isSymLink() || !info.isDir())
+        return Result::failure(folder + QStringLiteral(": not a folder"));
+    Result result;
+    const QFileInfoList children = QDir(folder).entryInfoList(kEverything);
+    for (const QFileInfo &child : children) {
+        const Result removed = removeTree(child.filePath());
+        if (!removed.ok && result.ok)
+            result = removed;
+    }
+    return result;
+}
+
+Result adoptMedia(const QString &previous, const QString &workDir)
+{
+    Result result;
+    for (const char *name : kMediaFolders) {
+        const QString from = previous + QLatin1Char('/') + QLatin1String(name);
+        const QString to = workDir + QLatin1Char('/') + QLatin1String(name);
+        const QFileInfo fromInfo(from);
+        if (fromInfo.isSymLink() || !fromInfo.isDir())
+            continue;
+        const Result cleared = removeTree(to);
+        QString error = cleared.error;
+        if (cleared.ok && !renameOver(from, to).isEmpty())
+            error = copyTree(from, to);
+        if (!error.isEmpty() && result.ok)
+            result = Result::failure(error);
+    }
+    return result;
+}
+
+QString rebasePath(const QString &path, const QString &previous, const QString &workDir)
+{
+    const QString prefix = QDir::cleanPath(previous) + QLatin1Char('/');
+    const QString clean = QDir::cleanPath(path);
+    if (previous.isEmpty() || !clean.startsWith(prefix))
+        return path;
+    return QDir::cleanPath(workDir) + QLatin1Char('/') + clean.mid(prefix.size());
+}
+
+} // namespace IwbArchive

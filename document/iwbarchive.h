@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The archive side of IWB and UBZ documents: packing the working directory with the external
+// zip, unpacking with unzip into a fresh folder, and removing folders without following
+// symlinks. Errors come back as values; the UI edge decides what the user sees.
+namespace IwbArchive {
+
+struct Result
+{
+    bool ok = true;
+    QString error; // empty when ok
+    QStringList skipped; // pack only: entries left out (symlinks, special files), for the log
+
+    static Result failure(const QString &error);
+};
+
+// Limits for one run of zip or unzip; the GUI waits for it.
+constexpr int kToolTimeoutMs = 5 * 60 * 1000;
+
+// Packs the content of folder (relative entries, folders included even when empty) into the
+// archive target. The archive is made beside target, tested, and only then renamed over target
+// in one step, so an existing target survives any failure unchanged. Symlinks and special files
+// in folder are never followed nor packed (they are listed in Result::skipped).
+Result pack(const QString &folder, const QString &target);
+
+// Names of the entries of archive as unzip lists them, and for each whether it is a symlink.
+struct Entry
+{
+    QString name;
+    bool symlink = false;
+};
+QList<Entry> listEntries(const QString &archive, QString *error);
+
+// Why an entry may not be unpacked (a symlink, an absolute name, a ".." part), or "" when safe.
+QString unsafeEntryReason(const Entry &entry);
+
+// Unpacks archive into destination, a folder that must not exist yet (it is made). The archive
+// is refused as a whole, with nothing left behind, when any entry is unsafe or unzip fails;
+// after extraction the tree is checked again for anything but plain files and folders.
+Result unpack(const QString &archive, const QString &destination);
+
+// A new, empty folder beside path (same file system, so it can later be renamed over path);
+// "" when it cannot be made.
+QString makeSiblingFolder(const QString &path);
+
+// Puts the folder replacement in the place of target (which may be missing) by renames, so
+// that target is either the old folder or the new one, never a mix; the old one is removed.
+Result replaceFolder(const QString &replacement, const QString &target);
+
+// Removes path and everything under it. A symlink is removed as a link, never followed, so
+// nothing outside path is touched. A path that does not exist is not an error.
+Result removeTree(const QString &path);
+// Removes everything inside folder but keeps folder itself.
+Result clearFolder(const QString &folder);
+
+// The media folders of a document ("images", "videos", "document").
+inline const char *const kMediaFolders[] = { "images", "videos", "document" };
+
+// Moves the media folders of previous (an autosaved working directory being restored) into
+// workDir, replacing what workDir holds under those names, so that objects restored from
+// previous still find their files once previous is removed. Symlinks are not moved.
+Result adoptMedia(const QString &previous, const QString &workDir);
+// path with the folder previous at its start replaced by workDir; other paths unchanged.
+QString rebasePath(const QString &path, const QString &previous, const QString &workDir);
+
+} // namespace IwbArchive

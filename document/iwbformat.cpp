@@ -1,0 +1,274 @@
+#include "iwbformat.h"
+
+#include <QPainterPath>
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace {
+
+struct DashText
+{
+    Qt::PenStyle style;
+    const char *text;
+};
+// A dash line has the shorter array and a dot line the longer one: the reader decides on the
+// first number, so this is what brings both back as they were saved.
+// clang-format off
+constexpr DashText kDashTexts[] = {
+    { Qt::SolidLine,   "1, 0" },
+    { Qt::DashLine,    "2, 1" },
+    { Qt::DotLine,     "5, 1" },
+    { Qt::DashDotLine, "5, 1, 2" },
+};
+
+struct WeightWord
+{
+    const char *weight;
+    const char *word;
+};
+// Weights of the toolkit's 0 to 99 scale; 67 stands for demibold here, as stored files have it.
+constexpr WeightWord kWeightWords[] = {
+    { "25", "light" },
+    { "50", "normal" },
+    { "67", "demibold" },
+    { "75", "bold" },
+    { "87", "black" },
+};
+// clang-format on
+
+constexpr float kTruncateLimit = 1.0e9f; // far beyond any page; keeps the int conversion defined
+
+float finiteOr(float value, float fallback)
+{
+    return std::isfinite(value) ? value : fallback;
+}
+
+// The number inside the first match of pattern, as the transform readers take it.
+float numberAfter(const QString &text, const QRegularExpression &pattern, float fallback)
+{
+    const QRegularExpressionMatch found = pattern.match(text);
+    if (!found.hasMatch())
+        return fallback;
+    static const QRegularExpression numberPattern(QStringLiteral("[-]?[0-9]+[.]?[0-9]*"));
+    return IwbFormat::readNumber(numberPattern.match(found.captured()).captured());
+}
+
+int truncated(float value)
+{
+    return int(std::trunc(qBound(-kTruncateLimit, finiteOr(value, 0), kTruncateLimit)));
+}
+
+} // namespace
+
+namespace IwbFormat {
+
+QString number(qreal value)
+{
+    if (!std::isfinite(value))
+        return QStringLiteral("0");
+    return QString::number(value + 0.0, 'g', 6); // + 0.0 turns -0 into 0
+}
+
+QString colour(const QColor &colour)
+{
+    return colour.name();
+}
+
+QString opacity(const QColor &colour)
+{
+    return QString::number(colour.alpha());
+}
+
+QString transform(qreal counterClockwiseDegrees, qreal scale)
+{
+    const qreal rotation = std::isfinite(counterClockwiseDegrees) ? counterClockwiseDegrees : 0;
+    return QStringLiteral("translate(0,0) rotate(") + number(rotation)
+            + QStringLiteral(",0,0) scale(") + number(std::isfinite(scale) ? scale : 1)
+            + QLatin1Char(')');
+}
+
+QString dashArray(Qt::PenStyle style)
+{
+    for (const DashText &dash : kDashTexts) {
+        if (dash.style == style)
+            return QLatin1String(dash.text);
+    }
+    return QString();
+}
+
+QString points(const QPainterPath &path, const QPointF &offset)
+{
+    QStringList pairs;
+    pairs.reserve(path.elementCount());
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element element = path.elementAt(i);
+        pairs << number(element.x + offset.x()) + QLatin1Char(',') + number(element.y + offset.y());
+    }
+    return pairs.join(QLatin1Char(' '));
+}
+
+bool isFinite(const QPainterPath &path)
+{
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element element = path.elementAt(i);
+        if (!std::isfinite(element.x) || !std::isfinite(element.y))
+            return false;
+    }
+    return true;
+}
+
+QString textAlign(const QString &htmlAlign)
+{
+    if (htmlAlign.isEmpty())
+        return QStringLiteral("start");
+    if (htmlAlign == QLatin1String("right"))
+        return QStringLiteral("end");
+    return htmlAlign;
+}
+
+float readNumber(const QString &text)
+{
+    return finiteOr(text.toFloat(), 0); // toFloat gives 0 for text that is not a number
+}
+
+int readInteger(const QString &text)
+{
+    return text.toInt(nullptr, 10);
+}
+
+int readTruncated(const QString &text)
+{
+    return truncated(readNumber(text));
+}
+
+int readOpacity(const QString &text, bool hexadecimalFallback)
+{
+    bool ok = false;
+    int alpha = text.toInt(&ok, 10);
+    if (!ok && hexadecimalFallback)
+        alpha = text.toInt(&ok, 16);
+    // QColor::setAlpha stores an out-of-range value wrapped, not bounded.
+    return ok ? qBound(0, alpha, 255) : 0;
+}
+
+float readRotation(const QString &transform)
+{
+    static const QRegularExpression pattern(QStringLiteral("rotate\\([-]?[0-9]+[.]?[0-9]*,"));
+    return numberAfter(transform, pattern, 0);
+}
+
+float readScale(const QString &transform)
+{
+    static const QRegularExpression pattern(QStringLiteral("scale\\([-]?[0-9]+[.]?[0-9]*"));
+    const float scale = numberAfter(transform, pattern, 1);
+    return scale == 0 ? 1 : scale;
+}
+
+Qt::PenStyle readPenStyle(const QString &dashArray)
+{
+    static const QRegularExpression digits(QStringLiteral("[0-9]+"));
+    const QRegularExpressionMatch first = digits.match(dashArray);
+    if (!first.hasMatch())
+        return Qt::SolidLine;
+    const int firstNumber = first.captured().toInt();
+    if (firstNumber == 1)
+        return Qt::SolidLine;
+    if (firstNumber == 2)
+        return Qt::DashLine;
+    static const QRegularExpression three(QStringLiteral("^([0-9]+), ([0-9]+), ([0-9]+)$"));
+    const QRegularExpressionMatch triple = three.match(dashArray);
+    if (triple.hasMatch() && triple.captured(1).toInt() == 5 && triple.captured(3).toInt() == 2)
+        return Qt::DashDotLine;
+    return Qt::DotLine;
+}
+
+QString readColourText(const QString &text)
+{
+    static const QRegularExpression named(QStringLiteral("#[0-9a-z]+"));
+    if (named.match(text).hasMatch())
+        return text;
+    static const QRegularExpression component(QStringLiteral("([12]?[0-9]?[0-9])"));
+    int rgb[3] = { 255, 255, 255 };
+    int index = 0;
+    QRegularExpressionMatchIterator matches = component.globalMatch(text);
+    while (matches.hasNext()) {
+        rgb[index] = qMin(matches.next().captured(1).toInt(), 255);
+        index = qMin(index + 1, 2); // the third and every later number is blue
+    }
+    return QColor(rgb[0], rgb[1], rgb[2]).name();
+}
+
+QColor readColour(const QString &text)
+{
+    QColor colour;
+    colour.setNamedColor(readColourText(text));
+    return colour;
+}
+
+QList<QPointF> readPoints(const QString &text, const QPointF &offset)
+{
+    QList<QPointF> points;
+    const float offsetX = float(offset.x());
+    const float offsetY = float(offset.y());
+    QString rest = text;
+    while (!rest.isEmpty()) {
+        const int blank = rest.indexOf(QLatin1Char(' '));
+        const QString pair = blank < 0 ? rest : rest.left(blank);
+        const int comma = pair.indexOf(QLatin1Char(','));
+        const QString x = comma < 0 ? pair : pair.left(comma);
+        const QString y = comma < 0 ? pair : pair.mid(comma + 1);
+        points.append(QPointF(finiteOr(readNumber(x) + offsetX, 0),
+                              finiteOr(readNumber(y) + offsetY, 0)));
+        if (blank < 0)
+            break;
+        rest = rest.mid(blank + 1);
+    }
+    return points;
+}
+
+int readFillKind(const QString &fillType, const QString &fill)
+{
+    if (fillType == QLatin1String("2"))
+        return 2;
+    if (fillType == QLatin1String("3"))
+        return 3;
+    return fill.isEmpty() ? 0 : 1;
+}
+
+QString readWeightWord(const QString &fontWeight)
+{
+    if (fontWeight.isEmpty())
+        return QStringLiteral("400");
+    for (const WeightWord &entry : kWeightWords) {
+        if (fontWeight == QLatin1String(entry.weight))
+            return QLatin1String(entry.word);
+    }
+    return fontWeight;
+}
+
+QString readTextAlign(const QString &textAlign)
+{
+    if (textAlign == QLatin1String("end"))
+        return QStringLiteral("right");
+    if (textAlign == QLatin1String("start"))
+        return QString();
+    return textAlign;
+}
+
+UbzPlacement readUbzMatrix(const QString &transform)
+{
+    const QStringList parts = transform.split(QLatin1Char(','));
+    UbzPlacement placement;
+    if (parts.size() < 6)
+        return placement;
+    const QStringList head = parts.at(0).split(QLatin1Char('('));
+    const double a = head.size() > 1 ? double(readNumber(head.at(1))) : 0.0;
+    const double c = double(readNumber(parts.at(2)));
+    placement.position = QPoint(readTruncated(parts.at(4)),
+                                readTruncated(parts.at(5).split(QLatin1Char(')')).at(0)));
+    placement.rotation = float(std::atan2(c, a) * 57.29577951308232);
+    return placement;
+}
+
+} // namespace IwbFormat

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QPoint>
+#include <QPointF>
+#include <QString>
+
+class QPainterPath;
+
+// The value texts of an IWB "content.xml": what the writer puts into attributes and how the
+// readers take them back. Readers keep the quirks that stored files rely on (a rotation in
+// exponent form reads 0, "#ABCDEF" is read as numbers, "4, 2" is a dot line); no text ever
+// gives a number that is not finite.
+namespace IwbFormat {
+
+// --- Writing ---
+
+// Six significant digits in the shorter of fixed and exponent form: 12.5, 0.333333, 1e-05.
+// -0 is written "0"; a value that is not finite is written "0".
+QString number(qreal value);
+QString colour(const QColor &colour); // "#rrggbb", lower case, no alpha
+QString opacity(const QColor &colour); // the alpha, "0" to "255"
+// "translate(0,0) rotate(<r>,0,0) scale(<s>)"; r counter-clockwise (the negative of the item's
+// rotation). A rotation that is not finite is written 0, such a scale 1.
+QString transform(qreal counterClockwiseDegrees, qreal scale);
+QString dashArray(Qt::PenStyle style); // "1, 0", "2, 1" (dash), "5, 1" (dot), "5, 1, 2" or ""
+// "x,y x,y ...": every path element (control points included) moved by offset.
+QString points(const QPainterPath &path, const QPointF &offset);
+// False when any element of path is not finite: such an object is not written.
+bool isFinite(const QPainterPath &path);
+// Paragraph alignment of the text object's HTML as "text-align": "" start, "right" end.
+QString textAlign(const QString &htmlAlign);
+
+// --- Reading ---
+
+float readNumber(const QString &text); // single precision; not a number or not finite: 0
+int readInteger(const QString &text); // decimal; not an integer: 0
+int readTruncated(const QString &text); // a number truncated toward zero: "12.9" 12, "-3.7" -3
+// "stroke-opacity" as an alpha bounded to 0..255; polylines fall back to hexadecimal.
+int readOpacity(const QString &text, bool hexadecimalFallback);
+
+// Rotation of a "transform", 0 when there is no "rotate(<digits>,"; exponent forms read 0.
+float readRotation(const QString &transform);
+// Scale of a "transform", 1 when there is no "scale(<digits>"; "1e-05" reads 1. A scale of 0
+// also reads 1: the object would vanish and its handles be sized by 1 / 0.
+float readScale(const QString &transform);
+Qt::PenStyle readPenStyle(const QString &dashArray);
+// A colour text that QColor::setNamedColor takes: a text holding "#" and lower-case
+// hexadecimal or letters is returned as it is; otherwise the first three numbers 0 to 299 are
+// red, green and blue (a later one replaces blue; missing ones are 255; above 255 counts 255).
+QString readColourText(const QString &text);
+QColor readColour(const QString &text); // readColourText as a colour; may be invalid ("#zz")
+// The pairs of a "points" text plus offset; "12" is (12,12), two blanks give an extra (0,0).
+QList<QPointF> readPoints(const QString &text, const QPointF &offset = QPointF());
+// "fillType" and "fill" as the object's fill kind: 0 none, 1 solid, 2 gradient, 3 texture.
+int readFillKind(const QString &fillType, const QString &fill);
+// A "textarea" "font-weight" as the CSS word of its HTML: "75" bold, "" 400, others kept.
+QString readWeightWord(const QString &fontWeight);
+// A paragraph "text-align" as the HTML "align": "end" right, "start" none, others kept.
+QString readTextAlign(const QString &textAlign);
+
+// A UBZ "matrix(a,b,c,d,e,f)": position (e, f) truncated and the rotation atan2(c, a) in
+// degrees; a text with fewer than six parts gives position 0 and rotation 0.
+struct UbzPlacement
+{
+    QPoint position;
+    float rotation = 0;
+
+    QPoint objectPosition() const { return position + QPoint(1380, 1060); } // page offset
+};
+UbzPlacement readUbzMatrix(const QString &transform);
+constexpr QPointF kUbzPointOffset{ 1380.0, 1060.0 }; // for readPoints of UBZ polygons
+
+} // namespace IwbFormat

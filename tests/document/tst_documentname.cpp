@@ -1,0 +1,57 @@
+#include "document/documentname.h"
+
+#include <QtTest>
+
+class tst_DocumentName : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void saveTargets_data();
+    void saveTargets();
+};
+
+void tst_DocumentName::saveTargets_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("kept"); // the document's name after a save as
+    QTest::addColumn<int>("openKind");
+
+    using K = DocumentName::OpenKind;
+    QTest::newRow("plain") << "/h/lesson"
+                           << "/h/lesson.iwb"
+                           << "/h/lesson" << int(K::Unknown);
+    QTest::newRow("with extension") << "/h/lesson.iwb"
+                                    << "/h/lesson.iwb"
+                                    << "/h/lesson" << int(K::Iwb);
+    QTest::newRow("two dots") << "/h/lesson.2.iwb"
+                              << "/h/lesson.2.iwb"
+                              << "/h/lesson.2" << int(K::Iwb);
+    QTest::newRow("upper case") << "/h/lesson.IWB"
+                                << "/h/lesson.IWB.iwb"
+                                << "/h/lesson.IWB" << int(K::Iwb);
+    QTest::newRow("opened ubz") << "/h/lesson.ubz"
+                                << "/h/lesson.ubz.iwb"
+                                << "/h/lesson.ubz" << int(K::Ubz);
+    QTest::newRow("ubz upper case") << "/h/a.UBZ"
+                                    << "/h/a.UBZ.iwb"
+                                    << "/h/a.UBZ" << int(K::Ubz);
+    QTest::newRow("folder with dot") << "/h/x.iwb/lesson"
+                                     << "/h/x.iwb/lesson.iwb"
+                                     << "/h/x.iwb/lesson" << int(K::Unknown);
+}
+
+void tst_DocumentName::saveTargets()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, target);
+    QFETCH(QString, kept);
+    QFETCH(int, openKind);
+    QCOMPARE(DocumentName::iwbTarget(name), target);
+    QCOMPARE(DocumentName::withoutIwbExtension(target), kept);
+    QCOMPARE(int(DocumentName::openKind(name)), openKind);
+}
+
+QTEST_GUILESS_MAIN(tst_DocumentName)
+#include "tst_documentname.moc"

@@ -1,0 +1,293 @@
+#include "document/iwbarchive.h"
+#include "document/toolrun.h"
+
+#include <QtTest>
+
+// Real zip and unzip runs on files the tests write; archives with unsafe entries are made with
+// Python's zipfile, as an attacker would make them.
+class tst_IwbArchive : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void packThenUnpackKeepsEveryByte();
+    void packNeverFollowsSymlinks();
+    void packReplacesTheOldArchive();
+    void failedPackKeepsTheOldFile_data();
+    void failedPackKeepsTheOldFile();
+    void unpackRefusesUnsafeEntries_data();
+    void unpackRefusesUnsafeEntries();
+    void unpackRefusesWhatIsNotAnArchive();
+    void removeTreeNeverFollowsSymlinks();
+    void replaceFolderSwapsWholeFolders();
+    void restoreAdoptsThePreviousMedia();
+
+private:
+    QString path(const QString &relative) const { return m_dir.filePath(relative); }
+    void write(const QString &relative, const QByteArray &bytes);
+    QByteArray read(const QString &relative) const;
+    QStringList listing(const QString &archive) const;
+    QString makeEvilArchive(const QString &name, const QString &entry, bool symlink);
+
+    QTemporaryDir m_dir;
+};
+
+void tst_IwbArchive::init()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(IwbArchive::clearFolder(m_dir.path()).ok);
+}
+
+void tst_IwbArchive::write(const QString &relative, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path(relative)).absolutePath());
+    QFile file(path(relative));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+}
+
+QByteArray tst_IwbArchive::read(const QString &relative) const
+{
+    QFile file(path(relative));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QStringList tst_IwbArchive::listing(const QString &archive) const
+{
+    const ToolRun run =
+            runTool(QStringLiteral("unzip"), { "-Z", "-1", archive }, m_dir.path(), 30000);
+    return QString::fromUtf8(run.output).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QString tst_IwbArchive::makeEvilArchive(const QString &name, const QString &entry, bool symlink)
+{
+    const QString script =
+            QStringLiteral("import sys, zipfile, stat\n"
+                           "with zipfile.ZipFile(sys.argv[1], 'w') as z:\n"
+                           "    z.writestr('content.xml', '<iwb/>')\n"
+                           "    info = zipfile.ZipInfo(sys.argv[2])\n"
+                           "    if sys.argv[3] == '1':\n"
+                           "        info.create_system = 3\n"
+                           "        info.external_attr = (stat.S_IFLNK | 0o777) << 16\n"
+                           "    z.writestr(info, sys.argv[4])\n");
+    const QString archive = path(name);
+    const ToolRun made = runTool(QStringLiteral("python3"),
+                                 { "-c", script, archive, entry, symlink ? "1" : "0",
+                                   symlink ? m_dir.path() + "/outside" : "escaped" },
+                                 m_dir.path(), 30000);
+    return made.ok ? archive : made.error;
+}
+
+void tst_IwbArchive::packThenUnpackKeepsEveryByte()
+{
+    // Names a shell would break on, and one that zip would take for an option.
+    const QStringList files = {
+        "content.xml",         "images/obj1.png", "document/it's \"$HOME\" `x`.pdf",
+        "document/Урок 1.pdf", "-lesson.txt",     "document/*.txt"
+    };
+    QByteArray binary;
+    for (int i = 0; i < 256; ++i)
+        binary.append(char(i));
+    for (const QString &file : files)
+        write("work/" + file, file.toUtf8() + binary);
+    QVERIFY(QDir().mkpath(path("work/videos")));
+
+    const QString target = path("save dir/lesson $1.iwb");
+    QVERIFY(QDir().mkpath(path("save dir")));
+    const IwbArchive::Result packed = IwbArchive::pack(path("work"), target);
+    QVERIFY2(packed.ok, qPrintable(packed.error));
+    QVERIFY(packed.skipped.isEmpty());
+    const QStringList entries = listing(target);
+    QVERIFY2(entries.contains("videos/"), "an empty folder is still an entry");
+    QVERIFY(entries.contains("images/"));
+    QVERIFY(entries.contains("content.xml"));
+    QCOMPARE(QDir(path("save dir"))
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{ "lesson $1.iwb" });
+
+    const IwbArchive::Result unpacked = IwbArchive::unpack(target, path("open"));
+    QVERIFY2(unpacked.ok, qPrintable(unpacked.error));
+    for (const QString &file : files)
+        QCOMPARE(read("open/" + file), file.toUtf8() + binary);
+    QVERIFY(QFileInfo(path("open/videos")).isDir());
+}
+
+void tst_IwbArchive::packNeverFollowsSymlinks()
+{
+    write("outside/secret.txt", "private");
+    write("work/content.xml", "<iwb/>");
+    QVERIFY(QFile::link(path("outside/secret.txt"), path("work/leak.txt")));
+    QVERIFY(QFile::link(path("outside"), path("work/images")));
+
+    const IwbArchive::Result packed = IwbArchive::pack(path("work"), path("lesson.iwb"));
+    QVERIFY2(packed.ok, qPrintable(packed.error));
+    QCOMPARE(listing(path("lesson.iwb")), QStringList{ "content.xml" });
+    QCOMPARE(packed.skipped, (QStringList{ "images", "leak.txt" }));
+}
+
+void tst_IwbArchive::packReplacesTheOldArchive()
+{
+    write("lesson.iwb", "old bytes");
+    write("work/content.xml", "new");
+    QVERIFY(IwbArchive::pack(path("work"), path("lesson.iwb")).ok);
+    QVERIFY(IwbArchive::unpack(path("lesson.iwb"), path("open")).ok);
+    QCOMPARE(read("open/content.xml"), QByteArray("new"));
+}
+
+void tst_IwbArchive::failedPackKeepsTheOldFile_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("zipMissing");
+
+    QTest::newRow("target folder is a file") << "work"
+                                             << "blocker/lesson.iwb" << false;
+    QTest::newRow("target is a folder") << "work"
+                                        << "blocker-dir" << false;
+    QTest::newRow("no working folder") << "missing"
+                                       << "lesson.iwb" << false;
+    QTest::newRow("working folder empty") << "empty"
+                                          << "lesson.iwb" << false;
+    QTest::newRow("zip not installed") << "work"
+                                       << "lesson.iwb" << true;
+}
+
+void tst_IwbArchive::failedPackKeepsTheOldFile()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, target);
+    QFETCH(bool, zipMissing);
+    write("work/content.xml", "new");
+    write("blocker", "a file where a folder should be");
+    write("blocker-dir/keep.txt", "kept");
+    QVERIFY(QDir().mkpath(path("empty")));
+    write("lesson.iwb", "old bytes");
+    const QStringList before =
+            QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+
+    const QByteArray savedPath = qgetenv("PATH");
+    if (zipMissing)
+        qputenv("PATH", path("empty").toLocal8Bit());
+    const IwbArchive::Result packed = IwbArchive::pack(path(folder), path(target));
+    qputenv("PATH", savedPath);
+
+    QVERIFY(!packed.ok);
+    QVERIFY(!packed.error.isEmpty());
+    QCOMPARE(read("lesson.iwb"), QByteArray("old bytes"));
+    QCOMPARE(read("blocker-dir/keep.txt"), QByteArray("kept"));
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             before); // no temporary archive left behind
+}
+
+void tst_IwbArchive::unpackRefusesUnsafeEntries_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<bool>("symlink");
+
+    QTest::newRow("symlink folder") << "images" << true;
+    QTest::newRow("symlink file") << "videos/clip.avi" << true;
+    QTest::newRow("parent") << "../escaped.txt" << false;
+    QTest::newRow("parent inside") << "images/../../escaped.txt" << false;
+    QTest::newRow("absolute") << "/tmp/escaped.txt" << false;
+    QTest::newRow("backslash parent") << "..\\escaped.txt" << false;
+}
+
+void tst_IwbArchive::unpackRefusesUnsafeEntries()
+{
+    QFETCH(QString, entry);
+    QFETCH(bool, symlink);
+    write("outside/precious.txt", "still here");
+    const QString archive = makeEvilArchive("evil.iwb", entry, symlink);
+    QVERIFY2(QFileInfo(archive).isFile(), qPrintable(archive));
+
+    const IwbArchive::Result unpacked = IwbArchive::unpack(archive, path("open/work"));
+    QVERIFY(!unpacked.ok);
+    QVERIFY2(unpacked.error.contains("refused"), qPrintable(unpacked.error));
+    QVERIFY(!QFileInfo::exists(path("open/work")));
+    QVERIFY(!QFileInfo::exists(path("open/escaped.txt")));
+    QVERIFY(!QFileInfo::exists(path("escaped.txt")));
+    QCOMPARE(read("outside/precious.txt"), QByteArray("still here"));
+}
+
+void tst_IwbArchive::unpackRefusesWhatIsNotAnArchive()
+{
+    write("broken.iwb", "PK\x03\x04 this is not a zip file");
+    write("full/content.xml", "x");
+    QVERIFY(!IwbArchive::unpack(path("broken.iwb"), path("open")).ok);
+    QVERIFY(!QFileInfo::exists(path("open")));
+    QVERIFY(!IwbArchive::unpack(path("missing.iwb"), path("open")).ok);
+    write("work/content.xml", "new");
+    QVERIFY(IwbArchive::pack(path("work"), path("good.iwb")).ok);
+    const IwbArchive::Result intoFull = IwbArchive::unpack(path("good.iwb"), path("full"));
+    QVERIFY(!intoFull.ok);
+    QCOMPARE(read("full/content.xml"), QByteArray("x"));
+}
+
+void tst_IwbArchive::removeTreeNeverFollowsSymlinks()
+{
+    write("outside/precious.txt", "still here");
+    write("work/images/a.png", "a");
+    QVERIFY(QFile::link(path("outside"), path("work/videos")));
+    QVERIFY(QFile::link(path("outside/precious.txt"), path("work/images/link.png")));
+    QVERIFY(QFile::link(path("nowhere"), path("work/dangling")));
+
+    QVERIFY(!IwbArchive::clearFolder(path("work/videos")).ok); // a link is not a folder to clear
+    QVERIFY(IwbArchive::clearFolder(path("work")).ok);
+    QCOMPARE(QDir(path("work"))
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                | QDir::NoDotAndDotDot),
+             QStringList());
+    QCOMPARE(read("outside/precious.txt"), QByteArray("still here"));
+    QVERIFY(IwbArchive::removeTree(path("work")).ok);
+    QVERIFY(!QFileInfo::exists(path("work")));
+    QVERIFY(IwbArchive::removeTree(path("work")).ok); // already gone is fine
+}
+
+void tst_IwbArchive::replaceFolderSwapsWholeFolders()
+{
+    write("work/content.xml", "old");
+    write("work/videos/old.avi", "old");
+    const QString staging = IwbArchive::makeSiblingFolder(path("work"));
+    QVERIFY(QFileInfo(staging).isDir());
+    QCOMPARE(QFileInfo(staging).absolutePath(), m_dir.path());
+    write(QDir(m_dir.path()).relativeFilePath(staging) + "/content.xml", "new");
+
+    QVERIFY(!IwbArchive::replaceFolder(path("missing"), path("work")).ok);
+    QCOMPARE(read("work/content.xml"), QByteArray("old"));
+
+    QVERIFY(IwbArchive::replaceFolder(staging, path("work")).ok);
+    QCOMPARE(read("work/content.xml"), QByteArray("new"));
+    QVERIFY(!QFileInfo::exists(path("work/videos")));
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{ "work" });
+}
+
+void tst_IwbArchive::restoreAdoptsThePreviousMedia()
+{
+    write("previous/content.xml", "<iwb/>");
+    write("previous/videos/clip.avi", "video");
+    write("previous/document/a.pdf", "pdf");
+    write("outside/secret.txt", "private");
+    QVERIFY(QFile::link(path("outside"), path("previous/images")));
+    write("work/videos/stale.avi", "stale");
+
+    QVERIFY(IwbArchive::adoptMedia(path("previous"), path("work")).ok);
+    QCOMPARE(read("work/videos/clip.avi"), QByteArray("video"));
+    QCOMPARE(read("work/document/a.pdf"), QByteArray("pdf"));
+    QVERIFY(!QFileInfo::exists(path("work/videos/stale.avi")));
+    QVERIFY(!QFileInfo::exists(path("work/images"))); // a link is never adopted
+    QVERIFY(IwbArchive::removeTree(path("previous")).ok);
+    QCOMPARE(read("outside/secret.txt"), QByteArray("private"));
+
+    QCOMPARE(IwbArchive::rebasePath(path("previous/videos/clip.avi"), path("previous"),
+                                    path("work")),
+             path("work/videos/clip.avi"));
+    QCOMPARE(IwbArchive::rebasePath(path("previous-2/x.avi"), path("previous"), path("work")),
+             path("previous-2/x.avi"));
+    QCOMPARE(IwbArchive::rebasePath("/home/u/a.pdf", path("previous"), path("work")),
+             QStringLiteral("/home/u/a.pdf"));
+}
+
+QTEST_GUILESS_MAIN(tst_IwbArchive)
+#include "tst_iwbarchive.moc"

@@ -1,0 +1,67 @@
+#include "document/toolrun.h"
+
+#include <QtTest>
+
+class tst_ToolRun : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void argumentsStayWhole();
+    void failuresCarryTheReason_data();
+    void failuresCarryTheReason();
+    void aProgramThatHangsIsStopped();
+};
+
+void tst_ToolRun::argumentsStayWhole()
+{
+    QTemporaryDir dir;
+    const QString name = QStringLiteral("a 'b' \"c\" $HOME; `x` |y");
+    const ToolRun run = runTool("printf", { "%s|%s", name, "second" }, dir.path(), 30000);
+    QVERIFY2(run.ok, qPrintable(run.error));
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(run.output), name + "|second");
+    const ToolRun where = runTool("pwd", {}, dir.path(), 30000);
+    QCOMPARE(QString::fromLocal8Bit(where.output).trimmed(),
+             QFileInfo(dir.path()).canonicalFilePath());
+}
+
+void tst_ToolRun::failuresCarryTheReason_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("non-zero exit with stderr")
+            << "sh" << QStringList{ "-c", "echo broken archive >&2; exit 9" } << 9
+            << "exit code 9: broken archive";
+    QTest::newRow("non-zero exit, silent") << "false" << QStringList() << 1 << "exit code 1";
+    QTest::newRow("crash") << "sh" << QStringList{ "-c", "kill -SEGV $$" } << -1 << "crashed";
+    QTest::newRow("missing program") << "no-such-program-here" << QStringList() << -1 << "";
+    // Standard input is empty: a tool waiting for an answer gets end of input at once.
+    QTest::newRow("reads stdin") << "sh" << QStringList{ "-c", "read a || exit 4" } << 4
+                                 << "exit code 4";
+}
+
+void tst_ToolRun::failuresCarryTheReason()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, reason);
+    const ToolRun run = runTool(program, arguments, QDir::tempPath(), 60000);
+    QVERIFY(!run.ok);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.error.startsWith(program + ": " + reason), qPrintable(run.error));
+}
+
+void tst_ToolRun::aProgramThatHangsIsStopped()
+{
+    const ToolRun run = runTool("sleep", { "600" }, QDir::tempPath(), 200);
+    QVERIFY(!run.ok);
+    QCOMPARE(run.error, QStringLiteral("sleep: no answer in time"));
+}
+
+QTEST_GUILESS_MAIN(tst_ToolRun)
+#include "tst_toolrun.moc"
