@@ -1,0 +1,207 @@
+#include "dcommands.h"
+
+#include "dcustomitem.h"
+#include "dpage.h"
+#include "drotateitem.h"
+
+#include <QGraphicsItem>
+
+namespace {
+
+void updatePage(DPage *page)
+{
+    page->update(QRectF());
+}
+
+} // namespace
+
+AddCommand::AddCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndoCommand *parent)
+    : QUndoCommand(parent), m_items(items), m_page(page)
+{
+}
+
+void AddCommand::redo()
+{
+    for (QGraphicsItem *item : qAsConst(m_items)) {
+        if (item->scene() != m_page)
+            m_page->addItem(item); // a fresh z: the object comes back on top
+    }
+}
+
+void AddCommand::undo()
+{
+    for (QGraphicsItem *item : qAsConst(m_items)) {
+        if (item->scene() == m_page)
+            m_page->removeItem(item);
+    }
+    updatePage(m_page);
+}
+
+MoveCommand::MoveCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndoCommand *parent)
+    : QUndoCommand(parent), m_items(items), m_page(page)
+{
+    for (QGraphicsItem *item : items) {
+        DCustomItem *object = DCustomItem::fromItem(item);
+        m_oldPos << (object ? object->m_pressPos : item->scenePos());
+        m_newPos << item->scenePos();
+    }
+}
+
+void MoveCommand::redo()
+{
+    if (m_bFirstRedo) {
+        m_bFirstRedo = false; // the hand already moved them
+        return;
+    }
+    for (int i = 0; i < m_items.size(); ++i)
+        m_items[i]->setPos(m_items[i]->pos() + (m_newPos[i] - m_oldPos[i]));
+    updatePage(m_page);
+}
+
+void MoveCommand::undo()
+{
+    for (int i = 0; i < m_items.size(); ++i)
+        m_items[i]->setPos(m_items[i]->pos() + (m_oldPos[i] - m_newPos[i]));
+    updatePage(m_page);
+}
+
+DeleteCommand::DeleteCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndoCommand *parent)
+    : QUndoCommand(parent), m_items(items), m_page(page)
+{
+    // Where the object stands when it is deleted is where undo puts it back.
+    for (QGraphicsItem *item : items)
+        m_restorePos << item->pos();
+}
+
+void DeleteCommand::redo()
+{
+    for (QGraphicsItem *item : qAsConst(m_items)) {
+        if (item->scene() == m_page)
+            m_page->removeItem(item);
+    }
+    updatePage(m_page);
+}
+
+void DeleteCommand::undo()
+{
+    for (int i = 0; i < m_items.size(); ++i) {
+        QGraphicsItem *item = m_items[i];
+        if (item->scene() == m_page)
+            continue;
+        const qreal z = item->zValue();
+        item->setPos(m_restorePos[i]);
+        m_page->addItem(item);
+        item->setZValue(z); // back to its old stacking place
+    }
+    updatePage(m_page);
+}
+
+LockCommand::LockCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndoCommand *parent)
+    : QUndoCommand(parent), m_items(items), m_page(page)
+{
+    for (QGraphicsItem *item : items) {
+        DCustomItem *object = DCustomItem::fromItem(item);
+        const bool locked = object && object->isLocked();
+        m_old << locked;
+        m_new << !locked;
+    }
+}
+
+void LockCommand::apply(const QList<bool> &states)
+{
+    for (int i = 0; i < m_items.size() && i < states.size(); ++i) {
+        if (DCustomItem *object = DCustomItem::fromItem(m_items[i]))
+            object->lock(states[i]);
+    }
+    updatePage(m_page);
+}
+
+void LockCommand::redo()
+{
+    apply(m_new);
+}
+
+void LockCommand::undo()
+{
+    apply(m_old);
+}
+
+TransCommand::TransCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndoCommand *parent)
+    : QUndoCommand(parent), m_items(items), m_page(page)
+{
+    for (QGraphicsItem *item : items) {
+        m_new << Transform{ -item->rotation(), item->scale() };
+        DCustomItem *object = DCustomItem::fromItem(item);
+        if (object && object->m_bTransformSaved) {
+            m_old << Transform{ -double(object->m_savedRotation), double(object->m_savedScale) };
+            object->m_bTransformSaved = false;
+        } else {
+            // Covered by the selection but not turned by the gesture: its own transform.
+            m_old << m_new.last();
+        }
+    }
+}
+
+void TransCommand::apply(const QList<Transform> &transforms)
+{
+    for (int i = 0; i < m_items.size() && i < transforms.size(); ++i) {
+        QGraphicsItem *item = m_items[i];
+        item->setTransformOriginPoint(item->boundingRect().center());
+        item->setRotation(-transforms[i].negatedRotation);
+        item->setScale(transforms[i].scale);
+        DCustomItem *object = DCustomItem::fromItem(item);
+        if (object && object->m_rotateItem && transforms[i].scale > 0)
+            object->m_rotateItem->setScale(1.0 / transforms[i].scale);
+    }
+    updatePage(m_page);
+}
+
+void TransCommand::redo()
+{
+    if (m_bFirstRedo) {
+        m_bFirstRedo = false;
+        return;
+    }
+    apply(m_new);
+}
+
+void TransCommand::undo()
+{
+    apply(m_old);
+}
+
+LinksCommand::LinksCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndoCommand *parent)
+    : QUndoCommand(parent), m_items(items), m_page(page)
+{
+    for (QGraphicsItem *item : items) {
+        DCustomItem *object = DCustomItem::fromItem(item);
+        if (!object) {
+            m_current << Links();
+            m_previous << Links();
+            continue;
+        }
+        m_current << Links{ object->m_linkWeb, object->m_linkPage, object->m_linkFile,
+                            object->m_linkMedia };
+        m_previous << Links{ object->m_prevLinkWeb, object->m_prevLinkPage, object->m_prevLinkFile,
+                             object->m_prevLinkMedia };
+    }
+}
+
+void LinksCommand::apply(const QList<Links> &links)
+{
+    for (int i = 0; i < m_items.size() && i < links.size(); ++i) {
+        if (DCustomItem *object = DCustomItem::fromItem(m_items[i]))
+            object->changeLinks(links[i].web, links[i].page, links[i].file, links[i].media);
+    }
+    updatePage(m_page);
+}
+
+void LinksCommand::redo()
+{
+    apply(m_current);
+}
+
+void LinksCommand::undo()
+{
+    apply(m_previous);
+}

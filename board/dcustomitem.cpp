@@ -1,0 +1,77 @@
+#include "dcustomitem.h"
+
+#include "boardtypes.h"
+#include "drotateitem.h"
+#include "drotateitembutton.h"
+#include "drotateitemfocus.h"
+
+#include <QGraphicsItem>
+
+DCustomItem::DCustomItem() = default;
+
+DCustomItem::~DCustomItem() = default;
+
+void DCustomItem::lock(bool) { }
+
+bool DCustomItem::isLocked() const
+{
+    return false;
+}
+
+QPixmap DCustomItem::toPixmap()
+{
+    return QPixmap();
+}
+
+void DCustomItem::changeLinks(const QString &web, const QString &page, const QString &file,
+                              const QString &media)
+{
+    m_linkWeb = web;
+    m_linkPage = page;
+    m_linkFile = file;
+    m_linkMedia = media;
+}
+
+void DCustomItem::saveTransformOf(const QGraphicsItem *item)
+{
+    m_savedRotation = float(item->rotation());
+    m_savedScale = float(item->scale());
+    m_bTransformSaved = true;
+}
+
+DCustomItem *DCustomItem::fromItem(QGraphicsItem *item)
+{
+    if (!item || !isBoardObjectType(item->type()))
+        return nullptr;
+    return dynamic_cast<DCustomItem *>(item);
+}
+
+void DCustomItem::paintRotateItem(const QRectF &rect, double scale, bool locked, bool standalone,
+                                  bool selected)
+{
+    DRotateItem *frame = m_rotateItem;
+    if (!frame)
+        return;
+    // The frame's path is empty, so this puts its origin on the object's centre.
+    frame->setPos(rect.center() - frame->boundingRect().center());
+
+    DRotateItemFocus *focus = frame->m_focus;
+    focus->setVisible(selected && standalone && !locked);
+    // The frame carries 1 / scale so the handles keep their size: offsets within the object
+    // are therefore multiplied by the object's scale.
+    const qreal halfHeight = rect.height() / 2 * scale;
+    const QPointF focusPos(frame->boundingRect().center().x() - focus->boundingRect().center().x(),
+                           -halfHeight);
+    focus->setPos(focusPos);
+
+    frame->m_btWebLink->setVisible(!m_linkWeb.isEmpty());
+    frame->m_btWebLink->setPos(focusPos.x() - 25, focusPos.y());
+    frame->m_btPageLink->setVisible(!m_linkPage.isEmpty());
+    frame->m_btPageLink->setPos(focusPos.x() - 50, focusPos.y());
+    frame->m_btFileLink->setVisible(!m_linkFile.isEmpty());
+    frame->m_btFileLink->setPos(focusPos.x() + 25, focusPos.y());
+    frame->m_btMedia->setVisible(!m_linkMedia.isEmpty());
+    frame->m_btMedia->setPos(focusPos.x(), halfHeight - 35); // a 35 px icon inside the bottom edge
+    frame->m_btLock->setVisible(locked);
+    frame->m_btLock->setPos(focusPos.x() - 50, focusPos.y());
+}

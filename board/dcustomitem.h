@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QPixmap>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+class DRotateItem;
+class QGraphicsItem;
+
+// What every board object shares beside its graphics-item base: the frame with its handles,
+// the four links with their previous values, the transform saved when a gesture starts, the
+// position at the last press and the moved flag that the move recording consumes.
+class DCustomItem
+{
+public:
+    DCustomItem();
+    // Virtual so that a graphics item of a board type can be cross-cast to its mix-in.
+    virtual ~DCustomItem();
+
+    virtual void lock(bool locked);
+    virtual bool isLocked() const;
+    virtual QPixmap toPixmap();
+    virtual void changeLinks(const QString &web, const QString &page, const QString &file,
+                             const QString &media);
+
+    // Lays the frame's handle and buttons out around rect (the object's bounding rectangle in
+    // its own coordinates); called from every object's paint.
+    void paintRotateItem(const QRectF &rect, double scale, bool locked, bool standalone,
+                         bool selected);
+
+    // Saves the transform a gesture starts from (the old transform of the next TransCommand).
+    void saveTransformOf(const QGraphicsItem *item);
+
+    // The mix-in of a board object (types 2 to 12), or null for anything else.
+    static DCustomItem *fromItem(QGraphicsItem *item);
+
+    DRotateItem *m_rotateItem = nullptr; // owned by the object as its child item
+    QString m_linkWeb;
+    QString m_linkPage; // target page counted from 1, as decimal text
+    QString m_linkFile;
+    QString m_linkMedia;
+    QString m_prevLinkWeb;
+    QString m_prevLinkPage;
+    QString m_prevLinkFile;
+    QString m_prevLinkMedia;
+    float m_savedScale = 1.0f;
+    float m_savedRotation = 0.0f;
+    // Set when a gesture saved the transform above, cleared when a transform command takes it:
+    // objects covered by the command but not turned by the gesture keep their own transform.
+    bool m_bTransformSaved = false;
+    QPointF m_pressPos;
+    bool m_bMoved = false;
+    bool m_bPressOnFocus = false; // groups only: the press landed on the focus handle
+};

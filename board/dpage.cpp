@@ -1,0 +1,276 @@
+#include "dpage.h"
+
+#include "boardtypes.h"
+#include "dcommands.h"
+#include "dcustomitem.h"
+#include "dview.h"
+#include "scribblearea.h"
+
+#include "recognition/qhandwritingcustomsupport.h"
+
+#include <QGraphicsSceneMouseEvent>
+#include <QLabel>
+#include <QPainter>
+
+namespace {
+
+// zoomToScale steps by 1.1 until the two zooms print alike; a target off that lattice, or one
+// below the view's zoom floor, would otherwise never be met.
+constexpr int kMaxZoomSteps = 200;
+constexpr float kZoomOutStep = 0.90909094f;
+constexpr float kZoomInStep = 1.1f;
+
+QString zoomText(double zoom)
+{
+    return QString::number(zoom, 'f', 2);
+}
+
+} // namespace
+
+DPage::DPage(DView *view, QWidget *parent)
+    : QGraphicsScene(nullptr),
+      m_parent(parent),
+      m_recogChars(QString::fromUtf8(
+              "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789.,?-@:;()+ñ")),
+      m_view(view),
+      m_pageType(PageTypeColor)
+{
+    if (m_view->m_scribbleArea)
+        m_view->m_scribbleArea->setDpage(this);
+    setSceneRect(0, 0, m_view->width(), m_view->height());
+    m_savedCenter = sceneRect().center().toPoint();
+    m_handwriting = new QHandwritingCustomSupport(this);
+    emit updateRes();
+}
+
+DPage::~DPage()
+{
+    // Commands go before the objects they point to (the scene deletes those after us).
+    m_undoStack.clear();
+    emit updateRes();
+}
+
+void DPage::addItem(QGraphicsItem *item)
+{
+    item->setZValue(m_zCounter);
+    m_zCounter += 1.0f;
+    QGraphicsScene::addItem(item);
+}
+
+void DPage::setPageBackgroundColor(const QColor &colour)
+{
+    setBackgroundBrush(QBrush(colour, Qt::SolidPattern));
+    m_pageType = PageTypeColor;
+    m_bTransparent = false;
+}
+
+void DPage::zoomPage(float factor)
+{
+    m_view->setScale(factor);
+    m_zoom = float(m_view->getScale());
+}
+
+void DPage::zoomToScale()
+{
+    const double start = m_view->getScale();
+    const QString target = zoomText(m_zoom);
+    const bool zoomOut = float(start) >= m_zoom;
+    for (int step = 0; step < kMaxZoomSteps; ++step) {
+        const double current = m_view->getScale();
+        if (zoomText(current) == target)
+            return;
+        // Stepped past the target without meeting it: it lies off the 1.1 lattice.
+        if (step > 0 && (zoomOut ? current < m_zoom : current > m_zoom))
+            return;
+        m_view->setScale(zoomOut ? 0.9090909090909091 : 1.1);
+    }
+}
+
+void DPage::saveCurPos()
+{
+    m_savedCenter = m_view->mapToScene(sceneRect().center().toPoint());
+}
+
+void DPage::moveToPos()
+{
+    m_view->centerOn(m_savedCenter);
+}
+
+void DPage::dragPage()
+{
+    if (m_view->m_scribbleArea->isVisible())
+        m_view->setVisibleScribbleArea(false);
+    m_view->m_penType[PenUserMain] = BtMenus::btDragPage;
+    m_view->setDragMode(QGraphicsView::ScrollHandDrag);
+    m_view->setInteractive(false);
+}
+
+void DPage::moveBackPage()
+{
+    m_view->centerOn(sceneRect().center());
+    // Both loops are bounded by the zoom floor and the step size; the guards only protect
+    // against a view that stops answering to setScale.
+    int steps = 0;
+    if (m_zoom > 1.0f) {
+        do
+            zoomPage(kZoomOutStep);
+        while (m_zoom >= 1.0f && ++steps < kMaxZoomSteps);
+    }
+    if (m_zoom < 1.0f) {
+        steps = 0;
+        do
+            zoomPage(kZoomInStep);
+        while (m_zoom <= 1.0f && ++steps < kMaxZoomSteps);
+    }
+}
+
+void DPage::setUndo()
+{
+    m_undoStack.undo();
+    m_view->m_bRefreshOverlay = true;
+    emit updateRes();
+}
+
+void DPage::setRedo()
+{
+    m_undoStack.redo();
+    m_view->m_bRefreshOverlay = true;
+    emit updateRes();
+}
+
+QPixmap DPage::getPagePixmap(int withBackground)
+{
+    const int width = int(sceneRect().width());
+    const int height = int(sceneRect().height());
+    QPixmap pixmap(width, height);
+    pixmap.fill(QColor(255, 255, 255, 2));
+    QPainter painter(&pixmap);
+    if (m_pageType == PageTypeTransparent && withBackground) {
+        constexpr int tile = 200;
+        for (int x = 0; x < width; x += tile) {
+            for (int y = 0; y < height; y += tile) {
+                const QColor colour =
+                        (x + y) % (2 * tile) == 0 ? QColor(Qt::gray) : QColor(Qt::white);
+                painter.setBrush(QBrush(colour, Qt::SolidPattern));
+                painter.setPen(QPen(colour, 10, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+                painter.drawRect(x, y, tile, tile);
+            }
+        }
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    render(&painter);
+    painter.setBrush(Qt::NoBrush); // an outline only: the last tile's brush would cover the page
+    painter.drawRect(0, 0, width - 1, height - 1);
+    painter.end();
+    return pixmap;
+}
+
+void DPage::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (m_view->getPenType(PenUserMain) == BtMenus::btPolygon && m_pDrawItem) {
+        m_bPolygon = false;
+        m_view->setSelect();
+        m_view->setAttribute(Qt::WA_MouseTracking, false);
+    }
+    QGraphicsScene::mousePressEvent(event);
+}
+
+void DPage::recordOperation(BtMenus::eStack op, const QList<QGraphicsItem *> &items,
+                            QGraphicsItem *item)
+{
+    m_bModified = true;
+    if (!items.isEmpty()) {
+        if (QUndoCommand *command = getCommand(op, item, items))
+            m_undoStack.push(command);
+    } else if (op == BtMenus::stAdd && item) {
+        m_undoStack.push(new AddCommand({ item }, this));
+    }
+}
+
+QUndoCommand *DPage::getCommand(BtMenus::eStack op, QGraphicsItem *item,
+                                const QList<QGraphicsItem *> &items)
+{
+    switch (op) {
+    case BtMenus::stAdd:
+        return new AddCommand(items, this);
+    case BtMenus::stMove: {
+        // Only the object under the pointer followed the mouse itself; the others were moved
+        // along by the scene, so all take its delta.
+        QPointF delta;
+        for (QGraphicsItem *each : items) {
+            DCustomItem *object = DCustomItem::fromItem(each);
+            if (object && object->m_bMoved) {
+                delta = each->scenePos() - object->m_pressPos;
+                object->m_bMoved = false;
+            }
+        }
+        for (QGraphicsItem *each : items) {
+            if (DCustomItem *object = DCustomItem::fromItem(each))
+                object->m_pressPos = each->scenePos() - delta;
+        }
+        return new MoveCommand(items, this);
+    }
+    case BtMenus::stDelete:
+        return new DeleteCommand(items, this);
+    case BtMenus::stLock:
+        return new LockCommand(items, this);
+    case BtMenus::stUnlock:
+        return new UnlockCommand(items, this);
+    case BtMenus::stTrans:
+        return new TransCommand(items, this);
+    case BtMenus::stLinks:
+        return new LinksCommand(items, this);
+    case BtMenus::stText:
+    case BtMenus::stColor:
+    case BtMenus::stAddGroup:
+    case BtMenus::stDeleteGroup:
+    case BtMenus::stGoToPage:
+        break;
+    }
+    Q_UNUSED(item)
+    return nullptr;
+}
+
+QList<QGraphicsItem *> DPage::validItems(bool all) const
+{
+    const QList<QGraphicsItem *> candidates = all ? items(Qt::DescendingOrder) : selectedItems();
+    QList<QGraphicsItem *> valid;
+    for (QGraphicsItem *item : candidates) {
+        DCustomItem *object = DCustomItem::fromItem(item);
+        if (!object || object->isLocked())
+            continue;
+        if (item->parentItem() && item->parentItem()->type() == ItemTypeGroup)
+            continue;
+        valid << item;
+    }
+    return valid;
+}
+
+void DPage::isValidRelease(QPoint point, BtMenus::eStack op)
+{
+    if (op == BtMenus::stGoToPage) {
+        // A link to a page that is not a number reads as page 0, that is index -1.
+        if (point.x() >= 0)
+            emit goToPage(point.x());
+        return;
+    }
+    // Objects report scene positions; the bin is a label on the view.
+    if (m_view->m_binLabel->isVisible()
+        && m_view->m_binLabel->geometry().contains(m_view->mapFromScene(QPointF(point))))
+        return;
+    recordOperation(op, validItems(false), nullptr);
+}
+
+void DPage::deleteObj()
+{
+    const QList<QGraphicsItem *> selection = validItems(false);
+    if (!selection.isEmpty())
+        recordOperation(BtMenus::stDelete, selection, nullptr);
+}
+
+void DPage::lockObj()
+{
+    const QList<QGraphicsItem *> selection = validItems(false);
+    if (!selection.isEmpty())
+        recordOperation(BtMenus::stLock, selection, nullptr);
+}

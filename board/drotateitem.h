@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QGraphicsPathItem>
+
+class DRotateItemFocus;
+class DRotateItemButton;
+
+// The frame every board object owns as a child: an empty path item (draws nothing, cannot be
+// hit) that carries the rotate-and-scale handle and the five link, media and lock buttons.
+class DRotateItem : public QGraphicsPathItem
+{
+public:
+    explicit DRotateItem(QGraphicsItem *parent);
+    int type() const override;
+
+    DRotateItemFocus *m_focus;
+    DRotateItemButton *m_btWebLink;
+    DRotateItemButton *m_btPageLink;
+    DRotateItemButton *m_btFileLink;
+    DRotateItemButton *m_btMedia;
+    DRotateItemButton *m_btLock;
+};

@@ -1,0 +1,411 @@
+#include "support/boardfixture.h"
+#include "support/testsupport.h"
+
+#include "board/boardtypes.h"
+#include "board/dpage.h"
+#include "board/drotateitem.h"
+#include "board/dview.h"
+#include "board/dwidget.h"
+#include "board/scribblearea.h"
+#include "tools/dclock.h"
+
+#include <QGestureEvent>
+#include <QLabel>
+#include <QPinchGesture>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace BoardFixture;
+
+class tst_DView : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { TestSupport::recordConnectWarnings(); }
+    void cleanup() { QVERIFY(TestSupport::takeConnectWarnings().isEmpty()); }
+
+    void startState();
+    void penOfUserAndTool_data();
+    void penOfUserAndTool();
+    void setterReachesOnlyTheChosenPen_data();
+    void setterReachesOnlyTheChosenPen();
+    void highlighterAlphaIsForced();
+    void lassoEraserBecomesBoardTool();
+    void toolSlots();
+    void brushTextureThatDoesNotLoad();
+    void leftAndRightKeysAreSwallowed();
+    void overlayRefreshProtocol();
+    void clockToggles();
+    void releaseOverBinDeletesSelection();
+    void pinchTurnsAndScalesOnlyFreeObjects();
+    void pinchWithOverlayShownDoesNothing();
+};
+
+void tst_DView::startState()
+{
+    Board board;
+    DView *view = board.view();
+    QCOMPARE(view->getPenType(PenUserMain), int(BtMenus::btSelect));
+    QCOMPARE(view->getPenType(PenUser1), 51);
+    QCOMPARE(view->getPenType(PenUser2), 52);
+    QCOMPARE(view->getPenType(PenUser3), 53);
+    QCOMPARE(view->getPenType(7), int(BtMenus::btSelect));
+    QCOMPARE(view->getPenType(-1), int(BtMenus::btSelect));
+    QCOMPARE(view->m_boardRect, QRect(0, 0, kBoardWidth, kBoardHeight));
+    QCOMPARE(view->m_binLabel->geometry(), QRect(kBoardWidth - 120, kBoardHeight - 120, 100, 100));
+    QCOMPARE(view->m_tableRows, 5);
+    QCOMPARE(view->m_tableColumns, 3);
+    QCOMPARE(view->getFillType(), short(FillSolid));
+    QVERIFY(!view->m_scribbleArea->isVisible());
+    QVERIFY(!view->m_eraserTrail->isVisible());
+    QCOMPARE(view->m_penHighlighter[0].color(), QColor(0, 0, 0, 127));
+    QCOMPARE(view->m_penHighlighter[2].color(), QColor(255, 0, 0, 127));
+    QCOMPARE(view->getShapeFillPen().color(), QColor(0, 0, 0, 0));
+    const QPen pencil = view->m_penPencil[1];
+    QCOMPARE(pencil.width(), 5);
+    QCOMPARE(pencil.capStyle(), Qt::RoundCap);
+    QCOMPARE(pencil.joinStyle(), Qt::RoundJoin);
+}
+
+// Each row distinguishes the pens by a width set on them beforehand.
+void tst_DView::penOfUserAndTool_data()
+{
+    QTest::addColumn<int>("user");
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("main pencil") << 0 << 50 << "pencil0";
+    QTest::newRow("main highlighter") << 0 << 54 << "highlighter0";
+    QTest::newRow("main fountain") << 0 << 60 << "fountain0";
+    QTest::newRow("main smart") << 0 << 69 << "smart";
+    QTest::newRow("main select falls back") << 0 << 110 << "pencil0";
+    QTest::newRow("user1 pencil") << 1 << 51 << "pencil1";
+    QTest::newRow("user1 lasso") << 1 << 64 << "eraser1";
+    QTest::newRow("user1 main pencil falls back") << 1 << 50 << "pencil0";
+    QTest::newRow("user2 highlighter") << 2 << 56 << "highlighter2";
+    QTest::newRow("user3 fountain") << 3 << 63 << "fountain3";
+    QTest::newRow("user3 lasso") << 3 << 65 << "eraser3";
+    QTest::newRow("user3 with user1 pencil") << 3 << 51 << "pencil0";
+    QTest::newRow("user out of range") << 9 << 50 << "pencil0";
+}
+
+void tst_DView::penOfUserAndTool()
+{
+    QFETCH(int, user);
+    QFETCH(int, tool);
+    QFETCH(QString, expected);
+    Board board;
+    DView *view = board.view();
+    QMap<QString, QPen *> pens;
+    for (int u = 0; u < kPenUserCount; ++u) {
+        pens.insert(QStringLiteral("pencil%1").arg(u), &view->m_penPencil[u]);
+        pens.insert(QStringLiteral("highlighter%1").arg(u), &view->m_penHighlighter[u]);
+        pens.insert(QStringLiteral("fountain%1").arg(u), &view->m_penFountain[u]);
+    }
+    pens.insert(QStringLiteral("smart"), &view->m_penSmart);
+    pens.insert(QStringLiteral("eraser1"), &view->m_penEraserUser1);
+    pens.insert(QStringLiteral("eraser3"), &view->m_penEraserUser3);
+    int width = 10;
+    for (QPen *pen : qAsConst(pens))
+        pen->setWidth(width++);
+    if (user >= 0 && user < kPenUserCount)
+        view->m_penType[user] = tool;
+    QCOMPARE(view->getPen(user).width(), pens.value(expected)->width());
+}
+
+void tst_DView::setterReachesOnlyTheChosenPen_data()
+{
+    QTest::addColumn<int>("user");
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<bool>("changes");
+    QTest::newRow("main pencil") << 0 << 50 << true;
+    QTest::newRow("main smart") << 0 << 69 << true;
+    QTest::newRow("main select") << 0 << 110 << false;
+    QTest::newRow("user1 fountain") << 1 << 61 << true;
+    QTest::newRow("user1 lasso") << 1 << 64 << false;
+    QTest::newRow("user3 lasso") << 3 << 65 << false;
+    QTest::newRow("user3 other user's tool") << 3 << 51 << false;
+}
+
+void tst_DView::setterReachesOnlyTheChosenPen()
+{
+    QFETCH(int, user);
+    QFETCH(int, tool);
+    QFETCH(bool, changes);
+    Board board;
+    DView *view = board.view();
+    view->m_penType[user] = tool;
+    const QPen before = view->getPen(user);
+    const QPen pencil0 = view->m_penPencil[0];
+    view->setPenWidth(17, user);
+    view->setPenStyle(Qt::DashLine, user);
+    view->setPenTransparence(40, user);
+    const QPen after = view->getPen(user);
+    QCOMPARE(after.width() == 17, changes);
+    QCOMPARE(after.style() == Qt::DashLine, changes);
+    QCOMPARE(after.color().alpha() == 40, changes);
+    if (changes)
+        QCOMPARE(after.color().rgb(), before.color().rgb()); // transparence keeps the colour
+    else
+        QCOMPARE(view->m_penPencil[0], pencil0);
+}
+
+void tst_DView::highlighterAlphaIsForced()
+{
+    Board board;
+    DView *view = board.view();
+    view->m_penType[0] = BtMenus::btHighlighter;
+    view->setPenColour(QColor(10, 200, 30, 255));
+    QCOMPARE(view->getPen(0).color(), QColor(10, 200, 30, 100));
+    view->m_penType[0] = BtMenus::btPencil;
+    view->setPenColour(QColor(10, 200, 30, 255));
+    QCOMPARE(view->getPen(0).color(), QColor(10, 200, 30, 255));
+    view->m_penType[3] = BtMenus::btHighlighterUser3;
+    view->setPenColour(QColor(1, 2, 3), PenUser3);
+    QCOMPARE(view->m_penHighlighter[3].color(), QColor(1, 2, 3, 100));
+}
+
+void tst_DView::lassoEraserBecomesBoardTool()
+{
+    Board board;
+    DView *view = board.view();
+    view->setPenType(BtMenus::btEraserUser1, 100, QString(), PenUser1);
+    QCOMPARE(view->getPenType(PenUser1), 64);
+    QCOMPARE(view->getPenType(PenUserMain), 64);
+    QVERIFY(view->m_scribbleArea->isVisible());
+    view->setPenType(BtMenus::btPencilUser2, 80, QString(), PenUser2);
+    QCOMPARE(view->getPenType(PenUser2), 52); // user 2's tool never follows its buttons
+    view->setPenType(BtMenus::btHighlighterUser3, 255, QString(), PenUser3);
+    QCOMPARE(view->getPenType(PenUser3), 57);
+    QCOMPARE(view->getPenType(PenUserMain), 64);
+}
+
+void tst_DView::toolSlots()
+{
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    RectObject *object = addRect(page, QRectF(0, 0, 50, 50), QPointF(100, 100));
+    object->setSelected(true);
+
+    view->setPenType(BtMenus::btPencil, 255, QStringLiteral(":/Icon/Lock.png"));
+    QVERIFY(view->m_scribbleArea->isVisible());
+    QCOMPARE(view->dragMode(), QGraphicsView::NoDrag);
+    QVERIFY(!object->isSelected());
+    QCOMPARE(view->cursor().hotSpot(), QPoint(5, 28));
+
+    view->setShapeType(BtMenus::btStar);
+    QVERIFY(!view->m_scribbleArea->isVisible());
+    QCOMPARE(view->getPenType(0), int(BtMenus::btStar));
+
+    view->insertText();
+    QCOMPARE(view->getPenType(0), int(BtMenus::btText));
+
+    view->setEraser(BtMenus::btObjectEraser);
+    QCOMPARE(view->getPenType(0), int(BtMenus::btObjectEraser));
+
+    object->setSelected(true);
+    view->setSelect();
+    QCOMPARE(view->getPenType(0), int(BtMenus::btSelect));
+    QCOMPARE(view->dragMode(), QGraphicsView::RubberBandDrag);
+    QVERIFY(object->isSelected());
+
+    TestSupport::answerNextModal([](QWidget *dialog) { dialog->hide(); });
+    view->editSetTableDlg();
+    QCOMPARE(view->getPenType(0), int(BtMenus::btTableTool));
+    view->setTableRowColumn(4, 6);
+    QCOMPARE(view->m_tableRows, 4);
+    QCOMPARE(view->m_tableColumns, 6);
+
+    view->setShapeFillPenColour(QColor(1, 2, 3), FillPattern, QStringLiteral("/tmp/x.png"));
+    QCOMPARE(view->getFillType(), short(FillPattern));
+    QCOMPARE(view->getFillFileName(), QStringLiteral("/tmp/x.png"));
+    QCOMPARE(view->getShapeFillPen().color(), QColor(1, 2, 3));
+}
+
+void tst_DView::brushTextureThatDoesNotLoad()
+{
+    Board board;
+    DView *view = board.view();
+    const QBrush before = view->m_penFountain[0].brush();
+    view->setBrushType(BtMenus::btTextureBrush, QStringLiteral("/nonexistent.png"), QString());
+    QCOMPARE(view->getPenType(0), int(BtMenus::btSelect));
+    QCOMPARE(view->m_penFountain[0].brush(), before);
+    view->setBrushType(BtMenus::btTextureBrush, QStringLiteral(":/Icon/Lock.png"), QString());
+    QCOMPARE(view->getPenType(0), int(BtMenus::btTextureBrush));
+    QCOMPARE(view->m_penFountain[0].brush().style(), Qt::TexturePattern);
+}
+
+void tst_DView::leftAndRightKeysAreSwallowed()
+{
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    page->setSceneRect(0, 0, 4000, 4000); // room to scroll
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    view->centerOn(2000, 2000);
+    const int horizontal = view->horizontalScrollBar()->value();
+    const int vertical = view->verticalScrollBar()->value();
+    QTest::keyClick(view, Qt::Key_Left);
+    QTest::keyClick(view, Qt::Key_Right);
+    QTest::keyClick(view, Qt::Key_Right);
+    QCOMPARE(view->horizontalScrollBar()->value(), horizontal);
+    QTest::keyClick(view, Qt::Key_Down);
+    QVERIFY(view->verticalScrollBar()->value() != vertical);
+}
+
+void tst_DView::overlayRefreshProtocol()
+{
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    page->setPageBackgroundColor(QColor(0, 0, 255));
+
+    // Hidden overlay: a paint leaves the flag set for the next time it shows.
+    view->m_bRefreshOverlay = false;
+    view->viewport()->repaint();
+    QVERIFY(view->m_bRefreshOverlay);
+
+    view->setPenType(BtMenus::btPencil, 255, QString());
+    QVERIFY(view->m_scribbleArea->isVisible());
+    QCOMPARE(view->m_scribbleArea->canvas()->toImage().pixelColor(50, 50).alpha(), 0);
+    view->viewport()->repaint();
+    QVERIFY(!view->m_bRefreshOverlay);
+    QCOMPARE(view->m_scribbleArea->canvas()->toImage().pixelColor(50, 50), QColor(0, 0, 255));
+
+    // Flag down: the view paints nothing and the canvas keeps the old board.
+    page->setPageBackgroundColor(QColor(255, 0, 0));
+    view->resetCachedContent();
+    view->viewport()->repaint();
+    QCOMPARE(view->m_scribbleArea->canvas()->toImage().pixelColor(50, 50), QColor(0, 0, 255));
+
+    // A refresh request renders the board once more.
+    view->setBackgroundColor(QColor(0, 255, 0));
+    QVERIFY(view->m_bRefreshOverlay);
+    view->resetCachedContent();
+    view->viewport()->repaint();
+    QVERIFY(!view->m_bRefreshOverlay);
+    QCOMPARE(view->m_scribbleArea->canvas()->toImage().pixelColor(50, 50), QColor(0, 255, 0));
+
+    // Hiding the overlay asks for a refresh; showing it clears the canvas.
+    view->setSelect();
+    QVERIFY(view->m_bRefreshOverlay);
+    view->setPenType(BtMenus::btPencil, 255, QString());
+    QCOMPARE(view->m_scribbleArea->canvas()->toImage().pixelColor(50, 50).alpha(), 0);
+
+    // Zoom asks for a refresh too.
+    view->viewport()->repaint();
+    QVERIFY(!view->m_bRefreshOverlay);
+    page->zoomPage(1.1f);
+    QVERIFY(view->m_bRefreshOverlay);
+}
+
+void tst_DView::clockToggles()
+{
+    Board board;
+    DView *view = board.view();
+    view->insertClock();
+    QPointer<DClock> first = view->m_clock.data();
+    QVERIFY(first && first->isVisible());
+    QCOMPARE(first->parentWidget(), board.window());
+    view->insertClock();
+    QVERIFY(!view->m_clock);
+    QTRY_VERIFY(!first);
+    view->insertClock();
+    QVERIFY(view->m_clock && view->m_clock->isVisible());
+
+    // Dropped on the bin (release point in the parent's coordinates): deleted.
+    QPointer<DClock> second = view->m_clock.data();
+    const QPoint onBin = view->m_binLabel->geometry().center();
+    QTest::mouseRelease(second, Qt::LeftButton, Qt::NoModifier, second->mapFromParent(onBin));
+    QVERIFY(!view->m_clock);
+    QTRY_VERIFY(!second);
+}
+
+void tst_DView::releaseOverBinDeletesSelection()
+{
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    view->setSelect();
+    RectObject *object = addRect(page, QRectF(0, 0, 60, 60), QPointF(300, 300));
+
+    // Nothing selected: a release over the bin records and deletes nothing.
+    const QPoint onBin = view->m_binLabel->geometry().center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, onBin);
+    QCOMPARE(page->undoStack()->count(), 0);
+    QCOMPARE(object->scene(), page);
+
+    TestSupport::drag(view->viewport(), { QPoint(330, 330), QPoint(500, 500), onBin });
+    QCOMPARE(object->scene(), nullptr);
+    QCOMPARE(page->undoStack()->count(), 1); // the deletion, no move
+    page->setUndo();
+    QCOMPARE(object->scene(), page);
+    // Back where it was deleted (the decided mend), in its old stacking place.
+    QCOMPARE(object->zValue(), 0.0);
+    QCOMPARE(view->mapFromScene(object->sceneBoundingRect().center()), onBin);
+}
+
+void tst_DView::pinchTurnsAndScalesOnlyFreeObjects()
+{
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    RectObject *free = addRect(page, QRectF(0, 0, 40, 40), QPointF(100, 100));
+    RectObject *locked = addRect(page, QRectF(0, 0, 40, 40), QPointF(200, 100));
+    locked->lock(true);
+    auto *video = new RectObject(QRectF(0, 0, 40, 40), ItemTypeVideo);
+    page->addItem(video);
+    auto *group = new RectObject(QRectF(0, 0, 40, 40), ItemTypeGroup);
+    page->addItem(group);
+    auto *member = new RectObject(QRectF(0, 0, 10, 10));
+    member->setParentItem(group);
+    for (QGraphicsItem *item :
+         { static_cast<QGraphicsItem *>(free), static_cast<QGraphicsItem *>(locked),
+           static_cast<QGraphicsItem *>(video), static_cast<QGraphicsItem *>(group),
+           static_cast<QGraphicsItem *>(member) })
+        item->setSelected(true);
+
+    view->applyPinch(Qt::GestureStarted, false, 0, false, 1);
+    view->applyPinch(Qt::GestureUpdated, true, 30, true, 2);
+    QCOMPARE(free->rotation(), 30.0);
+    QCOMPARE(free->scale(), 2.0);
+    QCOMPARE(free->m_rotateItem->scale(), 0.5);
+    QCOMPARE(free->transformOriginPoint(), QPointF(20, 20));
+    for (RectObject *still : { locked, video, group, member }) {
+        QCOMPARE(still->rotation(), 0.0);
+        QCOMPARE(still->scale(), 1.0);
+    }
+    view->applyPinch(Qt::GestureFinished, false, 0, false, 2);
+    QCOMPARE(page->undoStack()->count(), 2); // a move and a transform
+    page->setUndo(); // the transform
+    QCOMPARE(free->rotation(), 0.0);
+    QCOMPARE(free->scale(), 1.0);
+    QCOMPARE(video->rotation(), 0.0);
+    page->setRedo();
+    QCOMPARE(free->rotation(), 30.0);
+    QCOMPARE(free->scale(), 2.0);
+}
+
+void tst_DView::pinchWithOverlayShownDoesNothing()
+{
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    RectObject *free = addRect(page, QRectF(0, 0, 40, 40), QPointF(100, 100));
+    free->setSelected(true);
+    view->setPenType(BtMenus::btPencil, 255, QString());
+    free->setSelected(true);
+    QList<QGesture *> gestures;
+    auto *pinch = new QPinchGesture;
+    gestures << pinch;
+    QGestureEvent event(gestures);
+    QVERIFY(QCoreApplication::sendEvent(view, &event)); // consumed
+    QCOMPARE(free->rotation(), 0.0);
+    QCOMPARE(page->undoStack()->count(), 0);
+    delete pinch;
+}
+
+QTEST_MAIN(tst_DView)
+#include "tst_dview.moc"

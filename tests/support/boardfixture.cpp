@@ -1,0 +1,122 @@
+#include "boardfixture.h"
+
+#include "board/dpage.h"
+#include "board/drotateitem.h"
+#include "board/drotateitembutton.h"
+#include "board/drotateitemfocus.h"
+#include "board/dview.h"
+
+#include <QGraphicsSceneMouseEvent>
+#include <QTest>
+
+namespace BoardFixture {
+
+Board::Board(int pageCount) : m_window(std::make_unique<QWidget>())
+{
+    m_window->setFixedSize(kBoardWidth, kBoardHeight);
+    m_view = new DView(m_window.get());
+    m_window->show();
+    for (int i = 0; i < pageCount; ++i)
+        newPage();
+    selectPage(0);
+    if (!QTest::qWaitForWindowExposed(m_window.get()))
+        qWarning("board window not exposed");
+}
+
+Board::~Board()
+{
+    m_view->setScene(nullptr);
+    qDeleteAll(m_pages);
+}
+
+DPage *Board::newPage(int pageType)
+{
+    auto *page = new DPage(m_view, m_window.get());
+    if (pageType == 3) {
+        page->setPageType(3);
+        page->setTransparent(true);
+        page->setBackgroundBrush(QBrush(QColor(0, 0, 0, 0)));
+    } else {
+        page->setPageBackgroundColor(Qt::white);
+    }
+    m_pages << page;
+    return page;
+}
+
+DPage *Board::current() const
+{
+    return m_view->page();
+}
+
+void Board::selectPage(int index)
+{
+    if (DPage *leaving = current())
+        leaving->saveCurPos();
+    DPage *shown = m_pages.at(index);
+    m_view->setScene(shown);
+    shown->moveToPos();
+    shown->zoomToScale();
+}
+
+RectObject::RectObject(const QRectF &rect, int type) : QGraphicsRectItem(rect), m_type(type)
+{
+    setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
+    setBrush(Qt::blue);
+    m_rotateItem = new DRotateItem(this);
+    connect(m_rotateItem->m_focus, &DRotateItemFocus::pressBt, this, &RectObject::saveTransform);
+}
+
+void RectObject::lock(bool locked)
+{
+    setFlag(ItemIsMovable, !locked);
+}
+
+bool RectObject::isLocked() const
+{
+    return !(flags() & ItemIsMovable);
+}
+
+void RectObject::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+{
+    QGraphicsRectItem::paint(painter, option, widget);
+    const bool standalone = !parentItem() || parentItem()->type() != 10;
+    paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
+}
+
+void RectObject::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    m_pressPos = scenePos();
+    QGraphicsRectItem::mousePressEvent(event);
+}
+
+void RectObject::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
+{
+    m_bMoved = true;
+    QGraphicsRectItem::mouseMoveEvent(event);
+}
+
+void RectObject::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (m_bMoved)
+        emit releaseBt(QPoint(int(event->scenePos().x()), int(event->scenePos().y())),
+                       BtMenus::stMove);
+    QGraphicsRectItem::mouseReleaseEvent(event);
+}
+
+RectObject *addRect(DPage *page, const QRectF &rect, const QPointF &pos)
+{
+    auto *object = new RectObject(rect);
+    object->setPos(pos);
+    object->m_pressPos = pos;
+    QObject::connect(object, &RectObject::releaseBt, page, &DPage::isValidRelease);
+    QObject::connect(object->m_rotateItem->m_focus, &DRotateItemFocus::releaseBt, page,
+                     &DPage::isValidRelease);
+    QObject::connect(object->m_rotateItem->m_btPageLink, &DRotateItemButton::releaseBt, page,
+                     &DPage::isValidRelease);
+    QObject::connect(object->m_rotateItem->m_btLock, &DRotateItemButton::releaseBt, page,
+                     &DPage::isValidRelease);
+    page->addItem(object);
+    return object;
+}
+
+} // namespace BoardFixture
