@@ -1,6 +1,7 @@
 #include "content/player.h"
 #include "content/playercontrols.h"
 #include "content/playlistmodel.h"
+#include "content/videowidget2.h"
 #include "support/contentmedia.h"
 #include "support/testsupport.h"
 
@@ -9,6 +10,7 @@
 #include <QMediaPlayer>
 #include <QMediaPlaylist>
 #include <QPointer>
+#include <QPushButton>
 #include <QSlider>
 #include <QToolButton>
 #include <QtTest>
@@ -32,6 +34,8 @@ private slots:
     void durationText();
     void heldSliderOnlyUpdatesLabel();
     void previousRestartsAfterFiveSeconds();
+    void activatingAnItemPlaysIt();
+    void fullScreenButtonFollowsVideo();
 
 private:
     void requireClips();
@@ -282,6 +286,56 @@ void tst_Player::previousRestartsAfterFiveSeconds()
     QTest::mouseClick(previous, Qt::LeftButton);
     QCOMPARE(playlist->currentIndex(), 0);
     window->close();
+}
+
+void tst_Player::activatingAnItemPlaysIt()
+{
+    requireClips();
+    auto *window = new Player(m_shortClip, nullptr);
+    window->addToPlaylist({ QUrl::fromLocalFile(m_longClip) });
+    window->show();
+    QMediaPlayer *player = mediaPlayer(*window);
+    auto *view = window->findChild<QListView *>();
+    QCOMPARE(view->model()->rowCount(), 2);
+    view->setFocus();
+    view->setCurrentIndex(view->model()->index(1, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+    QMediaPlaylist *playlist = window->findChild<PlaylistModel *>()->playlist();
+    QCOMPARE(playlist->currentIndex(), 1);
+    QTRY_COMPARE(player->state(), QMediaPlayer::PlayingState);
+    QTRY_COMPARE(player->duration() / 1000, qint64(7));
+    window->close();
+}
+
+void tst_Player::fullScreenButtonFollowsVideo()
+{
+    Player window(QString(), nullptr);
+    window.show();
+    auto *button = window.findChild<QPushButton *>();
+    auto *video = window.findChild<VideoWidget2 *>();
+    QCOMPARE(button->text(), QStringLiteral("FullScreen"));
+    QVERIFY(button->isCheckable());
+
+    // Without video the button does nothing to the video widget.
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(button->isChecked());
+    QVERIFY(!video->isFullScreen());
+
+    // Video arrives with the button already down: straight to full screen.
+    window.videoAvailableChanged(true);
+    QVERIFY(video->isFullScreen());
+    window.videoAvailableChanged(true); // a repeated report must not link twice
+    QTest::keyClick(video, Qt::Key_Escape);
+    QVERIFY(!video->isFullScreen());
+    QVERIFY(!button->isChecked());
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(video->isFullScreen());
+
+    window.videoAvailableChanged(false);
+    QVERIFY(!video->isFullScreen());
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(!video->isFullScreen());
 }
 
 QTEST_MAIN(tst_Player)
