@@ -18,6 +18,7 @@ private slots:
     void cleanup();
     void construction();
     void formSlotsFindTheirButtons();
+    void toolbarIconsAreDrawn();
     void boldWithoutSelectionOnlyAffectsTypedText();
     void characterButtonsFormatTheSelection_data();
     void characterButtonsFormatTheSelection();
@@ -109,6 +110,25 @@ void tst_DRichTextEditor::formSlotsFindTheirButtons()
         ++found;
     }
     QCOMPARE(found, 4);
+}
+
+// The form names its pictures in the .ui file, out of reach of the resource literal check.
+void tst_DRichTextEditor::toolbarIconsAreDrawn()
+{
+    DRichTextEditor editor(nullptr);
+    for (const char *name : { "boldtext", "italictext", "underlinetext", "leftaligntext",
+                              "centeraligntext", "rightaligntext", "justifyaligntext" }) {
+        QVERIFY2(QFile::exists(QStringLiteral(":/Icon/%1.png").arg(QLatin1String(name))), name);
+        QVERIFY2(!button(editor, name)->icon().isNull(), name);
+        QCOMPARE(button(editor, name)->iconSize(), QSize(45, 45));
+    }
+    QVERIFY(QFile::exists(QStringLiteral(":/Icon/baKeyBoard.png")));
+    QVERIFY(!button(editor, "keyboard")->icon().isNull());
+    QVERIFY(QFile::exists(QStringLiteral(":/Icon/expandSubmenu.png")));
+    QVERIFY(!button(editor, "colortext")->icon().isNull());
+    QCOMPARE(button(editor, "colortext")->iconSize(), QSize(15, 15));
+    QVERIFY(button(editor, "colorSelected")->icon().isNull());
+    QCOMPARE(button(editor, "colorSelected")->text(), QStringLiteral("T"));
 }
 
 void tst_DRichTextEditor::boldWithoutSelectionOnlyAffectsTypedText()

@@ -31,9 +31,18 @@ void tst_VideoWidget::construction()
     QCOMPARE(dialog.minimumSize(), QSize(480, 360));
     QCOMPARE(dialog.maximumSize(), QSize(480, 360));
     QVERIFY(dialog.windowFlags() & Qt::NoDropShadowWindowHint);
-    for (const char *name : { "buttonPlay", "buttonStop", "buttonPause", "buttonExit" }) {
+    // The form names its pictures in the .ui file, out of reach of the resource literal check.
+    const std::pair<const char *, const char *> buttons[] = {
+        { "buttonPlay", ":/Icon/baVideoPlayer.png" },
+        { "buttonStop", ":/Icon/baVideoStop.png" },
+        { "buttonPause", ":/Icon/baVideoPause.png" },
+        { "buttonExit", ":/Icon/close.png" },
+    };
+    for (const auto &[name, icon] : buttons) {
         QVERIFY2(button(dialog, name), name);
         QCOMPARE(button(dialog, name)->size(), QSize(30, 30));
+        QVERIFY2(QFile::exists(QLatin1String(icon)), icon);
+        QVERIFY2(!button(dialog, name)->icon().isNull(), name);
     }
     QVERIFY(!dialog.findChild<QSlider *>()->hasTracking());
 }
