@@ -1,5 +1,6 @@
 #include "content/videowidget.h"
 #include "support/contentmedia.h"
+#include "support/testsupport.h"
 
 #include <QMediaPlayer>
 #include <QPushButton>
@@ -13,6 +14,8 @@ class tst_VideoWidget : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void cleanup();
     void construction();
     void videoAreaLeavesTheButtonRow();
     void buttonsDriveThePlayer();
@@ -23,6 +26,17 @@ private:
         return dialog.findChild<QPushButton *>(QLatin1String(name));
     }
 };
+
+void tst_VideoWidget::initTestCase()
+{
+    TestSupport::recordConnectWarnings();
+}
+
+void tst_VideoWidget::cleanup()
+{
+    const QStringList warnings = TestSupport::takeConnectWarnings();
+    QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join(QLatin1Char('\n'))));
+}
 
 void tst_VideoWidget::construction()
 {

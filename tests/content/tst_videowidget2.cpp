@@ -8,7 +8,6 @@ class tst_VideoWidget2 : public QObject
     Q_OBJECT
 
 private slots:
-    void construction();
     void doubleClickTogglesFullScreen();
     void keys_data();
     void keys();
@@ -21,17 +20,6 @@ private:
         return event.isAccepted();
     }
 };
-
-void tst_VideoWidget2::construction()
-{
-    VideoWidget2 video;
-    QCOMPARE(video.sizePolicy().horizontalPolicy(), QSizePolicy::Ignored);
-    QCOMPARE(video.sizePolicy().verticalPolicy(), QSizePolicy::Ignored);
-    QCOMPARE(video.palette().color(QPalette::Active, QPalette::Window), QColor(Qt::black));
-    QCOMPARE(video.palette().color(QPalette::Inactive, QPalette::Window), QColor(Qt::black));
-    QCOMPARE(video.palette().color(QPalette::Disabled, QPalette::Window), QColor(Qt::black));
-    QVERIFY(video.testAttribute(Qt::WA_OpaquePaintEvent));
-}
 
 void tst_VideoWidget2::doubleClickTogglesFullScreen()
 {
