@@ -1,0 +1,44 @@
+#include "contentmedia.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace ContentMedia {
+
+bool haveFfmpeg()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty();
+}
+
+QString makeClip(const QString &path, int seconds)
+{
+    const QStringList arguments = {
+        QStringLiteral("-y"),
+        QStringLiteral("-nostdin"),
+        QStringLiteral("-loglevel"),
+        QStringLiteral("error"),
+        QStringLiteral("-f"),
+        QStringLiteral("lavfi"),
+        QStringLiteral("-i"),
+        QStringLiteral("testsrc=duration=%1:size=160x120:rate=10").arg(seconds),
+        QStringLiteral("-c:v"),
+        QStringLiteral("libtheora"),
+        QStringLiteral("-q:v"),
+        QStringLiteral("5"),
+        path,
+    };
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"), arguments);
+    if (!ffmpeg.waitForStarted(5000))
+        return ffmpeg.errorString();
+    if (!ffmpeg.waitForFinished(60000)) {
+        ffmpeg.kill();
+        ffmpeg.waitForFinished(1000);
+        return QStringLiteral("ffmpeg did not finish in time");
+    }
+    if (ffmpeg.exitStatus() != QProcess::NormalExit || ffmpeg.exitCode() != 0)
+        return QString::fromLocal8Bit(ffmpeg.readAllStandardError());
+    return QString();
+}
+
+} // namespace ContentMedia

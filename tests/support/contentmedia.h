@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace ContentMedia {
+
+// Whether ffmpeg is installed; tests that need a real clip skip without it.
+bool haveFfmpeg();
+
+// Writes a short Ogg/Theora test picture clip (lavfi testsrc, no sound: the test machines have
+// no audio device) of the given length to path. Returns an empty string on success, else
+// what went wrong.
+QString makeClip(const QString &path, int seconds = 1);
+
+} // namespace ContentMedia
