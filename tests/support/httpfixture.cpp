@@ -1,6 +1,8 @@
 #include "httpfixture.h"
 
 #include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <QSettings>
 
 namespace HttpFixture {
@@ -27,19 +29,32 @@ bool SocketPair::open()
     return m_server != nullptr;
 }
 
+namespace {
+// Runs the event loop until the socket reports something or a short slice passes: the server
+// under test may live in this thread, so a blocking wait would starve it.
+void waitForSocket(QTcpSocket *socket, const QDeadlineTimer &deadline)
+{
+    QEventLoop loop;
+    QTimer slice;
+    slice.setSingleShot(true);
+    QObject::connect(&slice, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(socket, &QTcpSocket::readyRead, &loop, &QEventLoop::quit);
+    QObject::connect(socket, &QTcpSocket::disconnected, &loop, &QEventLoop::quit);
+    slice.start(int(qBound<qint64>(0, deadline.remainingTime(), 50)));
+    loop.exec();
+}
+} // namespace
+
 QByteArray readAtLeast(QTcpSocket *socket, int count, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
     QByteArray bytes = socket->readAll();
-    while (bytes.size() < count && !deadline.hasExpired()) {
-        if (!socket->waitForReadyRead(int(qMin<qint64>(100, deadline.remainingTime())))
-            && socket->state() != QAbstractSocket::ConnectedState) {
-            bytes += socket->readAll();
-            break;
-        }
+    while (bytes.size() < count && !deadline.hasExpired()
+           && socket->state() == QAbstractSocket::ConnectedState) {
+        waitForSocket(socket, deadline);
         bytes += socket->readAll();
     }
-    return bytes;
+    return bytes + socket->readAll();
 }
 
 QByteArray readUntilClosed(QTcpSocket *socket, int timeoutMs, bool *closed)
@@ -47,7 +62,7 @@ QByteArray readUntilClosed(QTcpSocket *socket, int timeoutMs, bool *closed)
     const QDeadlineTimer deadline(timeoutMs);
     QByteArray bytes = socket->readAll();
     while (socket->state() == QAbstractSocket::ConnectedState && !deadline.hasExpired()) {
-        socket->waitForReadyRead(int(qMin<qint64>(100, deadline.remainingTime())));
+        waitForSocket(socket, deadline);
         bytes += socket->readAll();
     }
     bytes += socket->readAll();
@@ -60,7 +75,18 @@ std::unique_ptr<QTcpSocket> connectTo(quint16 port, int timeoutMs)
 {
     auto socket = std::make_unique<QTcpSocket>();
     socket->connectToHost(QHostAddress::LocalHost, port);
-    if (!socket->waitForConnected(timeoutMs))
+    const QDeadlineTimer deadline(timeoutMs);
+    while (socket->state() != QAbstractSocket::ConnectedState && !deadline.hasExpired()
+           && socket->state() != QAbstractSocket::UnconnectedState) {
+        QEventLoop loop;
+        QTimer slice;
+        slice.setSingleShot(true);
+        QObject::connect(&slice, &QTimer::timeout, &loop, &QEventLoop::quit);
+        QObject::connect(socket.get(), &QTcpSocket::stateChanged, &loop, &QEventLoop::quit);
+        slice.start(20);
+        loop.exec();
+    }
+    if (socket->state() != QAbstractSocket::ConnectedState)
         return nullptr;
     return socket;
 }
