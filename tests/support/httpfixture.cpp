@@ -2,8 +2,8 @@
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
-#include <QTimer>
 #include <QSettings>
+#include <QTimer>
 
 namespace HttpFixture {
 

@@ -39,10 +39,10 @@ void tst_HttpCookie::splitCSV_data()
 {
     QTest::addColumn<QByteArray>("source");
     QTest::addColumn<QList<QByteArray>>("parts");
-    QTest::newRow("empty parts skipped") << QByteArray("a=1;;  ; b=2")
-                                         << QList<QByteArray>{ "a=1", "b=2" };
-    QTest::newRow("semicolon in quotes") << QByteArray("a=\"x;y\"; b")
-                                         << QList<QByteArray>{ "a=x;y", "b" };
+    QTest::newRow("empty parts skipped")
+            << QByteArray("a=1;;  ; b=2") << QList<QByteArray>{ "a=1", "b=2" };
+    QTest::newRow("semicolon in quotes")
+            << QByteArray("a=\"x;y\"; b") << QList<QByteArray>{ "a=x;y", "b" };
     QTest::newRow("empty source") << QByteArray() << QList<QByteArray>{};
     QTest::newRow("commas mean nothing") << QByteArray("a=1,b=2") << QList<QByteArray>{ "a=1,b=2" };
 }

@@ -13,17 +13,16 @@
 #include <QSettings>
 #include <QtTest>
 
-
 using namespace veskaweb;
 using HttpFixture::connectTo;
 using HttpFixture::readAtLeast;
 using HttpFixture::readUntilClosed;
 
 namespace {
-const QByteArray kEntityTooLarge
-        = "HTTP/1.1 413 entity too large\r\nConnection: close\r\n\r\n413 Entity too large\r\n";
-const QByteArray kTooManyConnections
-        = "HTTP/1.1 503 too many connections\r\nConnection: close\r\n\r\nToo many connections\r\n";
+const QByteArray kEntityTooLarge =
+        "HTTP/1.1 413 entity too large\r\nConnection: close\r\n\r\n413 Entity too large\r\n";
+const QByteArray kTooManyConnections =
+        "HTTP/1.1 503 too many connections\r\nConnection: close\r\n\r\nToo many connections\r\n";
 
 QByteArray ok(const QByteArray &body)
 {
@@ -67,8 +66,7 @@ struct Server
         for (auto it = values.cbegin(); it != values.cend(); ++it)
             all.insert(it.key(), it.value());
         settings = HttpFixture::makeSettings(dir, all);
-        listener = std::make_unique<HttpListener>(settings.get(),
-                                                  handler ? handler : &testHandler);
+        listener = std::make_unique<HttpListener>(settings.get(), handler ? handler : &testHandler);
     }
     quint16 port() const { return listener->serverPort(); }
 
@@ -132,8 +130,8 @@ void tst_HttpListener::keepAliveAndPipelining()
     QCOMPARE(readAtLeast(client.get(), expected.size()), expected);
     // A body in several parts is chunked and the connection stays open.
     client->write(get("/chunks"));
-    const QByteArray chunked
-            = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n2\r\nab\r\n2\r\ncd\r\n0\r\n\r\n";
+    const QByteArray chunked =
+            "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n2\r\nab\r\n2\r\ncd\r\n0\r\n\r\n";
     QCOMPARE(readAtLeast(client.get(), chunked.size()), chunked);
     QCOMPARE(client->state(), QAbstractSocket::ConnectedState);
     // A POST body, and a request that follows it at once.
@@ -146,8 +144,9 @@ void tst_HttpListener::closingRequests_data()
 {
     QTest::addColumn<QByteArray>("requests");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("Connection: CLOSE") << get("/chunks", "Connection: CLOSE\r\n")
-                                       << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nabcd");
+    QTest::newRow("Connection: CLOSE")
+            << get("/chunks", "Connection: CLOSE\r\n")
+            << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nabcd");
     QTest::newRow("HTTP/1.0") << QByteArray("GET /chunks HTTP/1.0\r\n\r\n")
                               << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nabcd");
     QTest::newRow("close on the second of three")
@@ -175,8 +174,8 @@ void tst_HttpListener::defaultHandlerAnswers501()
     const auto client = connectTo(server.port());
     QVERIFY(client);
     client->write(get("/x"));
-    const QByteArray expected
-            = "HTTP/1.1 501 not implemented\r\nContent-Length: 19\r\n\r\n501 not implemented";
+    const QByteArray expected =
+            "HTTP/1.1 501 not implemented\r\nContent-Length: 19\r\n\r\n501 not implemented";
     QCOMPARE(readAtLeast(client.get(), expected.size()), expected);
 }
 
@@ -186,13 +185,14 @@ void tst_HttpListener::brokenRequestsGet413_data()
     QTest::newRow("two blanks") << QByteArray("GET  / HTTP/1.1\r\n\r\n");
     QTest::newRow("no HTTP") << QByteArray("GET / FTP\r\n\r\n");
     QTest::newRow("head too long") << "GET / HTTP/1.1\r\nX: " + QByteArray(16000, 'a') + "\r\n\r\n";
-    QTest::newRow("body too long") << QByteArray("POST / HTTP/1.1\r\nContent-Length: 16001\r\n\r\n");
+    QTest::newRow("body too long")
+            << QByteArray("POST / HTTP/1.1\r\nContent-Length: 16001\r\n\r\n");
     // The chunked body must not be answered as a request of its own.
     QTest::newRow("smuggled in a chunked body")
             << "POST / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n" + QByteArray::number(20, 16)
                     + "\r\n" + get("/smuggled") + "\r\n0\r\n\r\n";
-    QTest::newRow("conflicting lengths")
-            << QByteArray("POST / HTTP/1.1\r\nContent-Length: 5\r\nContent-Length: 6\r\n\r\nabcdef");
+    QTest::newRow("conflicting lengths") << QByteArray(
+            "POST / HTTP/1.1\r\nContent-Length: 5\r\nContent-Length: 6\r\n\r\nabcdef");
     QTest::newRow("blank in a name") << QByteArray("POST / HTTP/1.1\r\nContent-Length : 5\r\n\r\n");
 }
 
@@ -251,11 +251,12 @@ void tst_HttpListener::networkAccessManager()
         const QUrl url(QStringLiteral("http://127.0.0.1:%1/n%2").arg(server.port()).arg(i));
         replies << manager.get(QNetworkRequest(url));
     }
-    QNetworkRequest postRequest(QUrl(QStringLiteral("http://127.0.0.1:%1/post").arg(server.port())));
+    QNetworkRequest postRequest(
+            QUrl(QStringLiteral("http://127.0.0.1:%1/post").arg(server.port())));
     postRequest.setHeader(QNetworkRequest::ContentTypeHeader, "text/plain");
     replies << manager.post(postRequest, QByteArray("posted"));
-    replies << manager.get(QNetworkRequest(
-            QUrl(QStringLiteral("http://127.0.0.1:%1/chunks").arg(server.port()))));
+    replies << manager.get(
+            QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:%1/chunks").arg(server.port()))));
     for (QNetworkReply *reply : qAsConst(replies))
         QTRY_VERIFY_WITH_TIMEOUT(reply->isFinished(), 10000);
     for (int i = 0; i < 20; ++i) {
@@ -402,12 +403,13 @@ void tst_HttpListener::portInUse()
     Server first;
     QVERIFY(first.listener->isListening());
     QTemporaryDir dir;
-    const auto settings = HttpFixture::makeSettings(
-            dir, { { "host", "127.0.0.1" }, { "port", first.port() } });
+    const auto settings =
+            HttpFixture::makeSettings(dir, { { "host", "127.0.0.1" }, { "port", first.port() } });
     TestHandler handler;
-    QTest::ignoreMessage(QtCriticalMsg,
-                         QRegularExpression(QStringLiteral("^HttpListener: Cannot bind on port %1: ")
-                                                    .arg(first.port())));
+    QTest::ignoreMessage(
+            QtCriticalMsg,
+            QRegularExpression(
+                    QStringLiteral("^HttpListener: Cannot bind on port %1: ").arg(first.port())));
     HttpListener second(settings.get(), &handler);
     QVERIFY(!second.isListening());
     QVERIFY(second.pool()); // it stays, and accepts nothing

@@ -23,8 +23,9 @@ QByteArray multipartBody(const QByteArray &boundary, int parts)
 {
     QByteArray body;
     for (int i = 0; i < parts; ++i) {
-        body += "--" + boundary + "\r\nContent-Disposition: form-data; name=\"f" + QByteArray::number(i)
-                + "\"; filename=\"n" + QByteArray::number(i) + ".txt\"\r\n\r\nabc\r\n";
+        body += "--" + boundary + "\r\nContent-Disposition: form-data; name=\"f"
+                + QByteArray::number(i) + "\"; filename=\"n" + QByteArray::number(i)
+                + ".txt\"\r\n\r\nabc\r\n";
     }
     return body + "--" + boundary + "--\r\n";
 }
@@ -85,17 +86,18 @@ void tst_HttpRequest::feed_data()
     QTest::newRow("bare LF line ends") << QByteArray("GET /a HTTP/1.1\nHost: a\n\n") << complete;
     QTest::newRow("blank lines before the request line") << "\r\n\r\n" + get + "\r\n" << complete;
     QTest::newRow("head not finished") << get + "Host: a\r\n" << int(HttpRequest::awaitingHeaders);
-    QTest::newRow("request line not finished") << QByteArray("GET /a HT")
-                                               << int(HttpRequest::awaitingRequestLine);
-    QTest::newRow("two blanks in the request line") << QByteArray("GET  /a HTTP/1.1\r\n\r\n")
-                                                    << aborted;
+    QTest::newRow("request line not finished")
+            << QByteArray("GET /a HT") << int(HttpRequest::awaitingRequestLine);
+    QTest::newRow("two blanks in the request line")
+            << QByteArray("GET  /a HTTP/1.1\r\n\r\n") << aborted;
     QTest::newRow("third word without HTTP") << QByteArray("GET /a FTP/1.1\r\n\r\n") << aborted;
     QTest::newRow("bare CR inside a header") << get + "X-A: one\rtwo\r\n\r\n" << aborted;
     QTest::newRow("bare CR as a line end") << get + "X-A: one\r\r\n" << aborted;
     QTest::newRow("blank before the colon") << get + "Content-Length : 5\r\n\r\nabcde" << aborted;
     QTest::newRow("tab in a header name") << get + "X\tA: 1\r\n\r\n" << aborted;
     QTest::newRow("Transfer-Encoding")
-            << get + "Transfer-Encoding: chunked\r\n\r\n5\r\nabcde\r\n0\r\n\r\n" << aborted;
+            << get + "Transfer-Encoding: chunked\r\n\r\n5\r\nabcde\r\n0\r\n\r\n"
+            << aborted;
     QTest::newRow("Transfer-Encoding in capitals")
             << get + "TRANSFER-ENCODING: identity\r\nContent-Length: 1\r\n\r\na" << aborted;
     QTest::newRow("conflicting Content-Length")
@@ -106,21 +108,22 @@ void tst_HttpRequest::feed_data()
     QTest::newRow("signed Content-Length") << get + "Content-Length: +5\r\n\r\nabcde" << aborted;
     QTest::newRow("Content-Length not a number") << get + "Content-Length: abc\r\n\r\n" << aborted;
     QTest::newRow("empty Content-Length") << get + "Content-Length:\r\n\r\n" << aborted;
-    QTest::newRow("Content-Length beyond 32 bits")
-            << get + "Content-Length: 99999999999\r\n\r\n" << aborted;
+    QTest::newRow("Content-Length beyond 32 bits") << get + "Content-Length: 99999999999\r\n\r\n"
+                                                   << aborted;
     QTest::newRow("Content-Length beyond 64 bits")
-            << get + "Content-Length: 99999999999999999999999\r\n\r\n" << aborted;
+            << get + "Content-Length: 99999999999999999999999\r\n\r\n"
+            << aborted;
     QTest::newRow("Content-Length 0") << get + "Content-Length: 0\r\n\r\n" << complete;
     QTest::newRow("body of 3 bytes") << get + "Content-Length: 3\r\n\r\nabc" << complete;
-    QTest::newRow("body not finished") << get + "Content-Length: 5\r\n\r\nabc"
-                                       << int(HttpRequest::awaitingBody);
+    QTest::newRow("body not finished")
+            << get + "Content-Length: 5\r\n\r\nabc" << int(HttpRequest::awaitingBody);
     QTest::newRow("head of exactly the limit") << headOfSize(kMaxRequest) << complete;
     QTest::newRow("head one byte over the limit") << headOfSize(kMaxRequest + 1) << aborted;
     // Lines that fill the limit exactly, then more bytes: ends, never spins.
-    QTest::newRow("lines fill the limit, more follows")
-            << headOfSize(kMaxRequest, false) + "\r\n" << aborted;
-    QTest::newRow("body larger than the room left")
-            << get + "Content-Length: 15990\r\n\r\n" << aborted;
+    QTest::newRow("lines fill the limit, more follows") << headOfSize(kMaxRequest, false) + "\r\n"
+                                                        << aborted;
+    QTest::newRow("body larger than the room left") << get + "Content-Length: 15990\r\n\r\n"
+                                                    << aborted;
     QTest::newRow("body that fits the room left")
             << get + "Content-Length: 10\r\n\r\n0123456789" << complete;
     QByteArray manyHeaders = get;
@@ -154,7 +157,8 @@ void tst_HttpRequest::pathsAndParameters()
 {
     HttpRequest::ParseStatus whole;
     HttpRequest::ParseStatus trickled;
-    const auto request = feedBothWays("GET /a%20b?x=1+2&y&&z=%zz HTTP/1.1\r\n\r\n", &whole, &trickled);
+    const auto request =
+            feedBothWays("GET /a%20b?x=1+2&y&&z=%zz HTTP/1.1\r\n\r\n", &whole, &trickled);
     QCOMPARE(int(trickled), int(HttpRequest::requestComplete));
     QCOMPARE(request->getMethod(), QByteArray("GET"));
     QCOMPARE(request->getRawPath(), QByteArray("/a%20b"));
@@ -255,7 +259,8 @@ void tst_HttpRequest::bodyAndFormParameters()
     QCOMPARE(request->getParameter("c"), QByteArray("&"));
 
     HttpRequest json(kMaxRequest, kMaxMultiPart);
-    json.feed("POST / HTTP/1.1\r\nContent-Type: application/json\r\nContent-Length: 5\r\n\r\na=1&b");
+    json.feed(
+            "POST / HTTP/1.1\r\nContent-Type: application/json\r\nContent-Length: 5\r\n\r\na=1&b");
     QCOMPARE(int(json.getStatus()), int(HttpRequest::requestComplete));
     QVERIFY(json.getParameterMap().isEmpty());
 }
@@ -324,14 +329,15 @@ void tst_HttpRequest::multipartLimits_data()
             << multipartRequest(type, multipartBody("b", HttpRequest::kMaxMultiPartParts + 1))
             << int(HttpRequest::requestAborted);
     // A file part: its content goes to disk and counts only through the spool file's size.
-    const QByteArray opening
-            = "--b\r\nContent-Disposition: form-data; name=\"v\"; filename=\"v.bin\"\r\n\r\n";
+    const QByteArray opening =
+            "--b\r\nContent-Disposition: form-data; name=\"v\"; filename=\"v.bin\"\r\n\r\n";
     const QByteArray closing = "\r\n--b--\r\n";
     const auto ofSize = [&](int size) {
         return opening + QByteArray(size - opening.size() - closing.size(), 'v') + closing;
     };
     QTest::newRow("multipart one byte under the limit")
-            << multipartRequest(type, ofSize(kMaxMultiPart - 1)) << int(HttpRequest::requestComplete);
+            << multipartRequest(type, ofSize(kMaxMultiPart - 1))
+            << int(HttpRequest::requestComplete);
     QTest::newRow("multipart of exactly the limit")
             << multipartRequest(type, ofSize(kMaxMultiPart)) << int(HttpRequest::requestAborted);
 }

@@ -1,5 +1,5 @@
-#include "support/httpfixture.h"
 #include "sharing/http/httpresponse.h"
+#include "support/httpfixture.h"
 
 #include <QtTest>
 
@@ -35,9 +35,9 @@ void tst_HttpResponse::framing_data()
     QTest::addColumn<QByteArray>("expected");
     QTest::newRow("one last part") << QByteArray() << QList<QByteArray>{ "abc" }
                                    << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nabc");
-    QTest::newRow("chunked")
-            << QByteArray() << QList<QByteArray>{ "abc", "" }
-            << QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n0\r\n\r\n");
+    QTest::newRow("chunked") << QByteArray() << QList<QByteArray>{ "abc", "" }
+                             << QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: "
+                                           "chunked\r\n\r\n3\r\nabc\r\n0\r\n\r\n");
     QTest::newRow("closing connection")
             << QByteArray("Connection") << QList<QByteArray>{ "abc", "" }
             << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nabc");

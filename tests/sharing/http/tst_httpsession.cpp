@@ -123,9 +123,12 @@ void tst_HttpSession::unknownCookieIsIgnored()
 void tst_HttpSession::cookieSettings()
 {
     QTemporaryDir dir;
-    const auto settings = HttpFixture::makeSettings(
-            dir, { { "cookieName", "sid" }, { "expirationTime", 120500 }, { "cookiePath", "/app" },
-                   { "cookieDomain", "school.example" }, { "cookieComment", "board" } });
+    const auto settings = HttpFixture::makeSettings(dir,
+                                                    { { "cookieName", "sid" },
+                                                      { "expirationTime", 120500 },
+                                                      { "cookiePath", "/app" },
+                                                      { "cookieDomain", "school.example" },
+                                                      { "cookieComment", "board" } });
     HttpSessionStore store(settings.get());
     const auto request = requestWithCookie({});
     HttpResponse response(nullptr);

@@ -104,19 +104,19 @@ void tst_StaticFileController::serves_data()
 {
     QTest::addColumn<QByteArray>("rawPath");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("text file") << QByteArray("/a.txt")
-                               << ok("text/plain; charset=UTF-8", "hello");
+    QTest::newRow("text file") << QByteArray("/a.txt") << ok("text/plain; charset=UTF-8", "hello");
     QTest::newRow("encoded blank") << QByteArray("/a%20b.css") << ok("text/css", "css");
-    QTest::newRow("directory index") << QByteArray("/dir")
-                                     << ok("text/html; charset=UTF-8", "<p>index</p>");
+    QTest::newRow("directory index")
+            << QByteArray("/dir") << ok("text/html; charset=UTF-8", "<p>index</p>");
     QTest::newRow("upper-case suffix has no type") << QByteArray("/page.HTML") << ok({}, "upper");
-    QTest::newRow("link inside the root") << QByteArray("/inside.txt")
-                                          << ok("text/plain; charset=UTF-8", "hello");
+    QTest::newRow("link inside the root")
+            << QByteArray("/inside.txt") << ok("text/plain; charset=UTF-8", "hello");
     QTest::newRow("missing file") << QByteArray("/missing.txt") << kNotFound;
     QTest::newRow("dot dot") << QByteArray("/a/../b") << kForbidden;
     QTest::newRow("dot dot to a sibling") << QByteArray("/../root-old/secret") << kForbidden;
     QTest::newRow("encoded dot dot") << QByteArray("/%2e%2e/root-old/secret") << kForbidden;
-    QTest::newRow("encoded slash and dot dot") << QByteArray("/..%2froot-old%2fsecret") << kForbidden;
+    QTest::newRow("encoded slash and dot dot")
+            << QByteArray("/..%2froot-old%2fsecret") << kForbidden;
     QTest::newRow("no leading slash names a sibling") << QByteArray("-old/secret") << kForbidden;
     QTest::newRow("plain dot dot") << QByteArray("..") << kForbidden;
     QTest::newRow("directory link out of the root") << QByteArray("/link/secret.txt") << kForbidden;
