@@ -10,7 +10,10 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QSettings>
+#include <QSslSocket>
 #include <QtTest>
 
 using namespace veskaweb;
@@ -100,6 +103,8 @@ private slots:
     void failedHandOverFreesHandler();
     void portInUse();
     void tlsNeedsBothFiles();
+    void tlsServesOverSecureProtocols();
+    void garbageNeverStopsTheServer();
 };
 
 void tst_HttpListener::initTestCase()
@@ -433,6 +438,63 @@ void tst_HttpListener::tlsNeedsBothFiles()
         HttpConnectionHandlerPool pool(settings.get(), nullptr);
         QVERIFY(!pool.isSslEnabled());
     }
+}
+
+void tst_HttpListener::tlsServesOverSecureProtocols()
+{
+    if (!QSslSocket::supportsSsl())
+        QSKIP("no TLS library");
+    QTemporaryDir keys;
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+                  { "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj",
+                    "/CN=127.0.0.1", "-keyout", keys.filePath("key.pem"), "-out",
+                    keys.filePath("cert.pem") });
+    if (!openssl.waitForStarted(5000))
+        QSKIP("openssl is not installed");
+    QVERIFY(openssl.waitForFinished(60000));
+    QCOMPARE(openssl.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(openssl.exitCode(), 0);
+
+    Server server({ { "sslKeyFile", keys.filePath("key.pem") },
+                    { "sslCertFile", keys.filePath("cert.pem") } });
+    QVERIFY(server.listener->pool()->isSslEnabled());
+    QSslSocket client;
+    client.setPeerVerifyMode(QSslSocket::VerifyNone);
+    client.connectToHostEncrypted(QStringLiteral("127.0.0.1"), server.port());
+    QTRY_VERIFY_WITH_TIMEOUT(client.isEncrypted(), 10000);
+    const QSsl::SslProtocol protocol = client.sessionProtocol();
+    QVERIFY2(protocol == QSsl::TlsV1_2 || protocol == QSsl::TlsV1_3,
+             qPrintable(QString::number(int(protocol))));
+    client.write(get("/secret"));
+    QCOMPARE(readAtLeast(&client, ok("/secret").size()), ok("/secret"));
+}
+
+void tst_HttpListener::garbageNeverStopsTheServer()
+{
+    // Random bytes in random pieces: every connection ends with the 413 reply, a normal reply, a
+    // timeout or nothing at all, and the server goes on serving.
+    Server server({ { "readTimeout", 200 } });
+    QRandomGenerator random(20261207);
+    for (int round = 0; round < 20; ++round) {
+        const auto client = connectTo(server.port());
+        QVERIFY(client);
+        QByteArray garbage(int(random.bounded(1, 4000)), '\0');
+        for (char &c : garbage)
+            c = char(random.bounded(256));
+        if (round % 2)
+            garbage.prepend("GET / HTTP/1.1\r\n");
+        for (int i = 0; i < garbage.size(); i += int(random.bounded(1, 500)))
+            client->write(garbage.mid(i, 500));
+        bool closed = false;
+        const QByteArray reply = readUntilClosed(client.get(), 10000, &closed);
+        QVERIFY(closed);
+        QVERIFY2(reply.isEmpty() || reply.startsWith("HTTP/1.1 "), reply.left(40).constData());
+    }
+    const auto client = connectTo(server.port());
+    QVERIFY(client);
+    client->write(get("/still"));
+    QCOMPARE(readAtLeast(client.get(), ok("/still").size()), ok("/still"));
 }
 
 QTEST_GUILESS_MAIN(tst_HttpListener)

@@ -72,6 +72,7 @@ private slots:
     void multipartLimits_data();
     void multipartLimits();
     void settingsGiveTheLimits();
+    void segmentationDoesNotMatter();
 };
 
 void tst_HttpRequest::feed_data()
@@ -366,6 +367,37 @@ void tst_HttpRequest::settingsGiveTheLimits()
     QCOMPARE(int(fits.feed(headOfSize(40))), int(HttpRequest::requestComplete));
     HttpRequest defaults(nullptr);
     QCOMPARE(int(defaults.feed(headOfSize(kMaxRequest))), int(HttpRequest::requestComplete));
+}
+
+void tst_HttpRequest::segmentationDoesNotMatter()
+{
+    // Random requests, some well formed and some not, cut at random points: the outcome and
+    // what was parsed never depend on how the bytes arrived.
+    QRandomGenerator random(7);
+    const QList<QByteArray> pieces{ "GET ",    "/x",  " HTTP/1.1",         "\r\n", "\n", "\r",
+                                    "Host: a", "X: ", "Content-Length: 3", ":",    " ",  "abc",
+                                    "\t",      "%41" };
+    for (int round = 0; round < 300; ++round) {
+        QByteArray bytes = round % 3 ? QByteArray("GET /r HTTP/1.1\r\n") : QByteArray();
+        const int count = int(random.bounded(1, 30));
+        for (int i = 0; i < count; ++i)
+            bytes += pieces.at(int(random.bounded(pieces.size())));
+        if (round % 2)
+            bytes += "\r\n\r\n";
+        HttpRequest whole(200, 1000);
+        whole.feed(bytes);
+        HttpRequest cut(200, 1000);
+        for (int i = 0; i < bytes.size();) {
+            const int size = int(random.bounded(1, 8));
+            cut.feed(bytes.mid(i, size));
+            i += size;
+        }
+        QCOMPARE(int(cut.getStatus()), int(whole.getStatus()));
+        QCOMPARE(cut.getHeaderMap(), whole.getHeaderMap());
+        QCOMPARE(cut.getRawPath(), whole.getRawPath());
+        QCOMPARE(cut.getBody(), whole.getBody());
+        QCOMPARE(cut.takeUnconsumed(), whole.takeUnconsumed());
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_HttpRequest)
