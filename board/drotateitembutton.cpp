@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kButtonHeight = 35;
-
 struct ButtonIcon
 {
     BtMenus::fnTypeRotateItem kind;
@@ -64,9 +62,7 @@ QString DRotateItemButton::iconFor(BtMenus::fnTypeRotateItem kind)
 
 void DRotateItemButton::setIcon(const QString &resource)
 {
-    const QPixmap pixmap(resource);
-    setPixmap(pixmap.isNull() ? pixmap
-                              : pixmap.scaledToHeight(kButtonHeight, Qt::FastTransformation));
+    setPixmap(DRotateItem::icon(resource));
 }
 
 void DRotateItemButton::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
