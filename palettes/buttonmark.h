@@ -1,0 +1,45 @@
+#pragma once
+
+#include "palettestyle.h"
+
+#include <QPointer>
+
+// The selected button of one group of palette buttons, marked by swapping its style sheet (the
+// checked state plays no part, so it works alike for plain and checkable buttons). The mark is
+// given back to the button's own sheet when another button takes it or the group is cleared.
+template <class Button> class ButtonMark
+{
+public:
+    explicit ButtonMark(const char *selector) : m_selector(selector) { }
+
+    Button *selected() const { return m_selected; }
+    const QString &savedSheet() const { return m_savedSheet; }
+
+    // Null clears the mark. The marked button again: nothing changes, unless force re-applies it.
+    void select(Button *button, bool force = false)
+    {
+        if (!button) {
+            restore();
+            return;
+        }
+        if (button == m_selected && !force)
+            return;
+        restore();
+        m_selected = button;
+        m_savedSheet = button->styleSheet();
+        button->setStyleSheet(PaletteStyle::markSheet(m_selector));
+    }
+
+private:
+    void restore()
+    {
+        if (m_selected)
+            m_selected->setStyleSheet(m_savedSheet);
+        m_selected = nullptr;
+    }
+
+    const char *m_selector;
+    // Guarded, so a form rebuilt or a button deleted never leaves a dangling mark behind.
+    QPointer<Button> m_selected;
+    QString m_savedSheet;
+};
