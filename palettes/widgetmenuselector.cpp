@@ -159,7 +159,8 @@ WidgetMenuSelector::WidgetMenuSelector(QWidget *parent)
 
     m_curSize = szPrincipal;
     QPushButton *version = ui->button("version");
-    version->setText(version->text() + g_strAppVersion); // "…BETA1.23", as the release notes show it
+    version->setText(version->text()
+                     + g_strAppVersion); // "…BETA1.23", as the release notes show it
     m_bTopLabel = 1;
 }
 

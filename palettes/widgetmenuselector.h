@@ -73,6 +73,7 @@ private:
     void setPageVisible(int page, bool visible);
 
     Ui_WidgetMenuSelector *ui;
-    eSize m_curSize = szPrincipal; // the sub-page switched to last; leaving to the main page keeps it
+    eSize m_curSize =
+            szPrincipal; // the sub-page switched to last; leaving to the main page keeps it
     int m_bTopLabel = 1; // 1 while opened below the toolbar, 0 while above it
 };

@@ -74,7 +74,7 @@ void tst_WidgetMenuSelector::startsOnMainPage()
     QCOMPARE(palette.minimumSize(), QSize(210, 355));
     QCOMPARE(palette.maximumSize(), QSize(210, 355));
     QCOMPARE(palette.currentSize(), WidgetMenuSelector::szPrincipal);
-    const QStringList main = { "newFile",  "openFile",  "saveFile",   "saveAsFile",
+    const QStringList main = { "newFile",    "openFile", "saveFile", "saveAsFile",
                                "exportFile", "language", "settings", "multiuser",
                                "interfaces", "version",  "exit" };
     QCOMPARE(visibleButtons(&palette), main);
@@ -103,18 +103,20 @@ void tst_WidgetMenuSelector::commands_data()
     QTest::newRow("settings") << QStringList{ "settings" } << QStringList{ "bt 19" } << true;
     QTest::newRow("exit stays") << QStringList{ "exit" } << QStringList{ "bt 23" } << false;
     QTest::newRow("version says nothing") << QStringList{ "version" } << QStringList{} << false;
-    const char *formats[][2] = { { "pdffile", "bt 11" }, { "bmpfile", "bt 7" },
-                                 { "jpgfile", "bt 8" },  { "pngfile", "bt 9" },
+    const char *formats[][2] = { { "pdffile", "bt 11" },
+                                 { "bmpfile", "bt 7" },
+                                 { "jpgfile", "bt 8" },
+                                 { "pngfile", "bt 9" },
                                  { "tifffile", "bt 10" } };
     for (const auto &format : formats)
         QTest::newRow(format[0]) << QStringList{ "exportFile", format[0] }
                                  << QStringList{ format[1] } << true;
-    const char *languages[][2] = { { "english", "bt 12" },    { "spanish", "bt 13" },
-                                   { "russian", "bt 14" },    { "portuguese", "bt 15" },
-                                   { "french", "bt 16" },     { "german", "bt 17" } };
+    const char *languages[][2] = { { "english", "bt 12" }, { "spanish", "bt 13" },
+                                   { "russian", "bt 14" }, { "portuguese", "bt 15" },
+                                   { "french", "bt 16" },  { "german", "bt 17" } };
     for (const auto &language : languages)
-        QTest::newRow(language[0]) << QStringList{ "language", language[0] }
-                                   << QStringList{ language[1] } << true;
+        QTest::newRow(language[0])
+                << QStringList{ "language", language[0] } << QStringList{ language[1] } << true;
 }
 
 void tst_WidgetMenuSelector::commands()
@@ -167,10 +169,11 @@ void tst_WidgetMenuSelector::pageHeightsAndOffsets_data()
     QTest::addColumn<int>("height");
     QTest::addColumn<int>("moveDown");
     QTest::addColumn<int>("moveBackUp");
-    const QStringList languages = { "backLng", "english", "spanish", "russian",
-                                    "portuguese", "french", "german" };
-    const QStringList formats = { "backLng", "pdffile", "bmpfile", "jpgfile", "pngfile",
-                                  "tifffile" };
+    const QStringList languages = { "backLng",    "english", "spanish", "russian",
+                                    "portuguese", "french",  "german" };
+    const QStringList formats = {
+        "backLng", "pdffile", "bmpfile", "jpgfile", "pngfile", "tifffile"
+    };
     const QStringList styles = { "backLng", "standard", "kids", "classic" };
     QTest::newRow("languages above") << "language" << true << languages << 250 << 95 << 20;
     QTest::newRow("formats above") << "exportFile" << true << formats << 215 << 140 << 65;
