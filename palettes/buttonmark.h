@@ -3,6 +3,8 @@
 #include "palettestyle.h"
 
 #include <QPointer>
+#include <QPushButton>
+#include <QToolButton>
 
 // The selected button of one group of palette buttons, marked by swapping its style sheet (the
 // checked state plays no part, so it works alike for plain and checkable buttons). The mark is
