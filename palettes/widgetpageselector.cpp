@@ -114,6 +114,9 @@ public:
         pagexample->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         pagexample->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         pagexample->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+        // "100%" in the large face is about as wide as the box: wrapped, only "%" would show.
+        pagexample->setLineWrapMode(QTextEdit::NoWrap);
+        pagexample->document()->setDocumentMargin(0);
         pagexample->setStyleSheet(QStringLiteral(
                 "QTextEdit{background-color: rgb(255, 255, 255);border-radius:10px;}"));
         zoomRow->addWidget(pagexample);
