@@ -1,7 +1,9 @@
 #include "palettestyle.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -36,6 +38,32 @@ QString markSheet(const char *selector)
     return QStringLiteral("%1{background-color: rgba(0, 150, 255, 255);border-radius:3px;}"
                           "%1:hover{background-color: rgb(210, 210, 210);border-radius:3px;}")
             .arg(name);
+}
+
+QString commandButtonSheet()
+{
+    return QStringLiteral(
+            "QPushButton{background-color: rgb(180, 180, 180);border-radius:3px;}"
+            "QPushButton:hover{background-color: rgb(210, 210, 210);border-radius:3px;}");
+}
+
+QPushButton *makeIconButton(QWidget *parent, const char *objectName, const char *icon,
+                            const char *context, const char *toolTip, QSize size)
+{
+    auto *button = new QPushButton(parent);
+    button->setObjectName(QLatin1String(objectName));
+    button->setFixedSize(size);
+    button->setIconSize(size);
+    button->setIcon(QIcon(QLatin1String(icon)));
+    button->setStyleSheet(commandButtonSheet());
+    button->setToolTip(QCoreApplication::translate(context, toolTip));
+    return button;
+}
+
+QString panelSheet(const QString &objectName)
+{
+    return QStringLiteral("#%1{background-color: rgba(58, 58, 58, 240);border-radius:3px;}")
+            .arg(objectName);
 }
 
 QWidget *makeSwatchGrid(QWidget *parent, const QString &gridName, const QString &suffix,

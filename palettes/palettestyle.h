@@ -6,6 +6,7 @@
 
 class QAbstractButton;
 class QLabel;
+class QPushButton;
 class QWidget;
 
 // What every colour palette shares: the twelve swatches and the style sheets that draw them and
@@ -61,6 +62,15 @@ QWidget *makeSwatchGrid(QWidget *parent, const QString &gridName, const QString 
 // A decoration row holding one centred arrow label, at most 20 px high (or exactly, when fixed).
 QWidget *makeDecorationRow(QWidget *parent, const QString &rowName, const QString &labelName,
                            const QString &pixmap, bool fixedHeight = false);
+
+// The grey command buttons of the dark palettes (rgb 180, lighter while hovered).
+QString commandButtonSheet();
+// A fixed-size button showing only an icon of the same size; the tool tip is translated in the
+// palette's context.
+QPushButton *makeIconButton(QWidget *parent, const char *objectName, const char *icon,
+                            const char *context, const char *toolTip, QSize size);
+// The dark, slightly translucent body of a palette (background rgba 58, 58, 58, 240).
+QString panelSheet(const QString &objectName);
 
 // The "Más colores" dialog's answer is used only when it is a valid colour: a cancelled dialog
 // gives an invalid one, and sending that on would paint with black.
