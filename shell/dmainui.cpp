@@ -125,8 +125,11 @@ DMainUi::DMainUi(QWidget *parent) : QDialog(parent), ui(new Ui_DMainUi)
 #endif
 
     changeInterface(AppSettings::interfaceMode(settings));
-    const int parentWidth = parentWidget() ? parentWidget()->width() : 0;
-    move(parentWidth / 2 - width() / 2, 100);
+    // The multi-user bar stays at the bottom edge, where every release of a drag puts it too.
+    if (m_interfaceMode != BtMenus::imMultiUser) {
+        const int parentWidth = parentWidget() ? parentWidget()->width() : 0;
+        move(parentWidth / 2 - width() / 2, 100);
+    }
 
     connect(ui->baExpandMenuBotton, &QToolButton::clicked, this, &DMainUi::expandMenuBotton);
 #ifdef VELTORINA_HAS_MENU_PALETTE
@@ -336,7 +339,7 @@ void DMainUi::closeAllMenu()
 
 // ---- Interface styles, collapse, classic panels ------------------------------------------------
 
-void DMainUi::changeInterface(BtMenus::eInterfaceMode mode)
+void DMainUi::changeInterface(eInterfaceMode mode)
 {
     // Only the four styles exist; anything else would leave all four frames side by side.
     if (mode < BtMenus::imStandard || mode > BtMenus::imMultiUser)
