@@ -3,6 +3,8 @@
 #include "palettestyle.h"
 
 #include <QPointer>
+#include <QPushButton>
+#include <QToolButton>
 
 // The selected button of one group of palette buttons, marked by swapping its style sheet (the
 // checked state plays no part, so it works alike for plain and checkable buttons). The mark is
@@ -10,7 +12,10 @@
 template <class Button> class ButtonMark
 {
 public:
-    explicit ButtonMark(const char *selector) : m_selector(selector) { }
+    // selector: "QPushButton" or "QToolButton", for the usual mark sheet of that class.
+    explicit ButtonMark(const char *selector) : m_markSheet(PaletteStyle::markSheet(selector)) { }
+    // A palette with its own look of the mark.
+    explicit ButtonMark(const QString &markSheet) : m_markSheet(markSheet) { }
 
     Button *selected() const { return m_selected; }
     const QString &savedSheet() const { return m_savedSheet; }
@@ -27,7 +32,7 @@ public:
         restore();
         m_selected = button;
         m_savedSheet = button->styleSheet();
-        button->setStyleSheet(PaletteStyle::markSheet(m_selector));
+        button->setStyleSheet(m_markSheet);
     }
 
 private:
@@ -38,7 +43,7 @@ private:
         m_selected = nullptr;
     }
 
-    const char *m_selector;
+    const QString m_markSheet;
     // Guarded, so a form rebuilt or a button deleted never leaves a dangling mark behind.
     QPointer<Button> m_selected;
     QString m_savedSheet;
