@@ -1,4 +1,8 @@
+#include "palettes/widgeteraserselector.h"
 #include "palettes/widgetmenuselector.h"
+#include "palettes/widgetmmiselector.h"
+#include "palettes/widgetpageselector.h"
+#include "palettes/widgetpenselector.h"
 #include "palettes/widgettoolselector.h"
 #include "shell/dmainui.h"
 #include "shell/dmainuiform.h"
@@ -39,12 +43,15 @@ struct Board
         window.show();
         bar = std::make_unique<DMainUi>(&window);
         // As the main window does: seven palettes become its children, placed in its coordinates.
-        if (bar->menuSelector())
-            static_cast<QWidget *>(bar->menuSelector())->setParent(&window);
-        if (bar->toolSelector())
-            static_cast<QWidget *>(bar->toolSelector())->setParent(&window);
+        for (QWidget *palette : palettes())
+            palette->setParent(&window);
         QObject::connect(bar.get(), &DMainUi::buttonClicked, bar.get(),
                          [this](btType bt) { emitted << bt; });
+    }
+    QList<QWidget *> palettes() const
+    {
+        return { bar->penSelector(), bar->eraserSelector(), bar->menuSelector(),
+                 bar->mmiSelector(), bar->toolSelector(),   bar->pageSelector() };
     }
     QToolButton *button(const char *name) const
     {
@@ -134,6 +141,8 @@ private slots:
     void pageCounterOnThreeButtons();
     void setModeOnlyStoresOtherValues();
     void paletteButtonsToggleAndSwitch();
+    void everyOpenerShowsItsPalette_data();
+    void everyOpenerShowsItsPalette();
     void palettePlacement_data();
     void palettePlacement();
     void dragMovesBarAndMultiUserSnapsBack();
@@ -355,6 +364,41 @@ void tst_DMainUi::paletteButtonsToggleAndSwitch()
     board.click("baExpandMenuBottonI");
     QCOMPARE(board.emitted, QList<int>{ BtMenus::btExpandMenu });
     QVERIFY(menu->isVisible());
+}
+
+void tst_DMainUi::everyOpenerShowsItsPalette_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<int>("emits");
+    QTest::addColumn<int>("palette"); // index into Board::palettes()
+    QTest::newRow("pen") << 0 << "baExpandPenBotton" << 111 << 0;
+    QTest::newRow("pen, kids") << 1 << "baExpandPenBottonI" << 111 << 0;
+    QTest::newRow("eraser") << 0 << "baExpandEraserBotton" << 112 << 1;
+    QTest::newRow("eraser, kids") << 1 << "baExpandEraserBottonI" << 112 << 1;
+    QTest::newRow("insert") << 0 << "baExpandMMIBotton" << 114 << 3;
+    QTest::newRow("insert, kids") << 1 << "baExpandMMIBottonI" << 114 << 3;
+    QTest::newRow("tools, kids") << 1 << "baExpandToolBottonI" << 108 << 4;
+    QTest::newRow("page") << 0 << "baExpandPageBotton" << 118 << 5;
+    QTest::newRow("page, kids") << 1 << "baExpandPageBottonI" << 118 << 5;
+    QTest::newRow("menu, classic") << 2 << "baExpandMenuBottonC" << 106 << 2;
+}
+
+void tst_DMainUi::everyOpenerShowsItsPalette()
+{
+    QFETCH(int, style);
+    QFETCH(QString, opener);
+    QFETCH(int, emits);
+    QFETCH(int, palette);
+    Board board(style);
+    // The palettes that exist, in the order pen, eraser, menu, insert, tools, page.
+    const QList<QWidget *> palettes = board.palettes();
+    board.click(qPrintable(opener));
+    QCOMPARE(board.emitted.value(0), emits);
+    for (int i = 0; i < palettes.size(); ++i)
+        QCOMPARE(palettes.at(i)->isVisible(), i == palette);
+    board.click(qPrintable(opener));
+    QVERIFY(!palettes.at(palette)->isVisible());
 }
 
 void tst_DMainUi::palettePlacement_data()
