@@ -17,13 +17,10 @@
 
 #include "palettes/widgeteraserselector.h"
 #include "palettes/widgetmenuselector.h"
-#include "palettes/widgetpenselector.h"
-#if __has_include("palettes/widgetshapeselector.h")
-#include "palettes/widgetshapeselector.h"
-#define VELTORINA_HAS_SHAPE_PALETTE 1
-#endif
 #include "palettes/widgetmmiselector.h"
 #include "palettes/widgetpageselector.h"
+#include "palettes/widgetpenselector.h"
+#include "palettes/widgetshapeselector.h"
 #include "palettes/widgettoolselector.h"
 #if __has_include("palettes/widgetclassicselector.h")
 #include "palettes/widgetclassicselector.h"
@@ -84,9 +81,7 @@ DMainUi::DMainUi(QWidget *parent) : QDialog(parent), ui(new Ui_DMainUi)
     m_pEraserSelector = new WidgetEraserSelector(this);
     m_pMenuSelector = new WidgetMenuSelector(this);
     m_pPenSelector = new WidgetPenSelector(this);
-#ifdef VELTORINA_HAS_SHAPE_PALETTE
     m_pShapeSelector = new WidgetShapeSelector(this);
-#endif
     m_pMMISelector = new WidgetMMISelector(this);
     m_pToolSelector = new WidgetToolSelector(this);
     m_pPageSelector = new WidgetPageSelector(this);
@@ -156,11 +151,7 @@ WidgetPenSelector *DMainUi::penSelector() const
 }
 WidgetShapeSelector *DMainUi::shapeSelector() const
 {
-#ifdef VELTORINA_HAS_SHAPE_PALETTE
     return m_pShapeSelector;
-#else
-    return nullptr;
-#endif
 }
 WidgetMMISelector *DMainUi::mmiSelector() const
 {
@@ -192,11 +183,7 @@ WidgetMenu *DMainUi::palette(PaletteId id) const
     case PenPalette:
         return m_pPenSelector.data();
     case ShapePalette:
-#ifdef VELTORINA_HAS_SHAPE_PALETTE
         return m_pShapeSelector.data();
-#else
-        return nullptr;
-#endif
     case MMIPalette:
         return m_pMMISelector.data();
     case ToolPalette:

@@ -3,6 +3,7 @@
 #include "palettes/widgetmmiselector.h"
 #include "palettes/widgetpageselector.h"
 #include "palettes/widgetpenselector.h"
+#include "palettes/widgetshapeselector.h"
 #include "palettes/widgettoolselector.h"
 #include "shell/dmainui.h"
 #include "shell/dmainuiform.h"
@@ -50,8 +51,9 @@ struct Board
     }
     QList<QWidget *> palettes() const
     {
-        return { bar->penSelector(), bar->eraserSelector(), bar->menuSelector(),
-                 bar->mmiSelector(), bar->toolSelector(),   bar->pageSelector() };
+        return { bar->penSelector(),   bar->eraserSelector(), bar->menuSelector(),
+                 bar->shapeSelector(), bar->mmiSelector(),    bar->toolSelector(),
+                 bar->pageSelector() };
     }
     QToolButton *button(const char *name) const
     {
@@ -376,11 +378,13 @@ void tst_DMainUi::everyOpenerShowsItsPalette_data()
     QTest::newRow("pen, kids") << 1 << "baExpandPenBottonI" << 111 << 0;
     QTest::newRow("eraser") << 0 << "baExpandEraserBotton" << 112 << 1;
     QTest::newRow("eraser, kids") << 1 << "baExpandEraserBottonI" << 112 << 1;
-    QTest::newRow("insert") << 0 << "baExpandMMIBotton" << 114 << 3;
-    QTest::newRow("insert, kids") << 1 << "baExpandMMIBottonI" << 114 << 3;
-    QTest::newRow("tools, kids") << 1 << "baExpandToolBottonI" << 108 << 4;
-    QTest::newRow("page") << 0 << "baExpandPageBotton" << 118 << 5;
-    QTest::newRow("page, kids") << 1 << "baExpandPageBottonI" << 118 << 5;
+    QTest::newRow("shape") << 0 << "baExpandShapeBotton" << 113 << 3;
+    QTest::newRow("shape, kids") << 1 << "baExpandShapeBottonI" << 113 << 3;
+    QTest::newRow("insert") << 0 << "baExpandMMIBotton" << 114 << 4;
+    QTest::newRow("insert, kids") << 1 << "baExpandMMIBottonI" << 114 << 4;
+    QTest::newRow("tools, kids") << 1 << "baExpandToolBottonI" << 108 << 5;
+    QTest::newRow("page") << 0 << "baExpandPageBotton" << 118 << 6;
+    QTest::newRow("page, kids") << 1 << "baExpandPageBottonI" << 118 << 6;
     QTest::newRow("menu, classic") << 2 << "baExpandMenuBottonC" << 106 << 2;
 }
 
@@ -391,7 +395,7 @@ void tst_DMainUi::everyOpenerShowsItsPalette()
     QFETCH(int, emits);
     QFETCH(int, palette);
     Board board(style);
-    // The palettes that exist, in the order pen, eraser, menu, insert, tools, page.
+    // In the order pen, eraser, menu, shape, insert, tools, page.
     const QList<QWidget *> palettes = board.palettes();
     board.click(qPrintable(opener));
     QCOMPARE(board.emitted.value(0), emits);
