@@ -154,6 +154,7 @@ private slots:
     void markingKeepsSavedSheet();
     void toolWithoutRowKeepsMarks();
     void classicPanelOpenedByHandStays();
+    void pointEraserClearsClassicMarksKeepsPanel();
 
     void multiUserToolPaintsSwatchAfterDispatch();
     void multiUserCancelledColourEmitsNothing();
@@ -530,6 +531,32 @@ void tst_DMainUi::marking_data()
                           << "m_pShapeC" << 781 << true << ":/Icon/baStar.png";
     QTest::newRow("cylinder") << 90 << shape << shapeKids << "m_pCylinderC"
                               << "m_pShapeC" << 781 << true << ":/Icon/baCylinder.png";
+    QTest::newRow("triangle") << 73 << shape << shapeKids << "m_pTriangleC"
+                              << "m_pShapeC" << 781 << true << ":/Icon/baTriangle.png";
+    QTest::newRow("rectangle") << 75 << shape << shapeKids << "m_pRectC"
+                               << "m_pShapeC" << 781 << true << ":/Icon/baRect.png";
+    QTest::newRow("circle") << 77 << shape << shapeKids << "m_pCircleC"
+                            << "m_pShapeC" << 781 << true << ":/Icon/baCircle.png";
+    QTest::newRow("ellipse") << 78 << shape << shapeKids << "m_pEllipseC"
+                             << "m_pShapeC" << 781 << true << ":/Icon/baEllipse.png";
+    QTest::newRow("pentagon") << 79 << shape << shapeKids << "m_pPentagonC"
+                              << "m_pShapeC" << 781 << true << ":/Icon/baPolygon.png";
+    QTest::newRow("parallelogram") << 82 << shape << shapeKids << "m_pParallelogramC"
+                                   << "m_pShapeC" << 781 << true << ":/Icon/baParallelogram.png";
+    QTest::newRow("rhombus") << 84 << shape << shapeKids << "m_pRhombusC"
+                             << "m_pShapeC" << 781 << true << ":/Icon/baRhombus.png";
+    QTest::newRow("arrow") << 85 << shape << shapeKids << "m_pArrowC"
+                           << "m_pShapeC" << 781 << true << ":/Icon/baArrow.png";
+    QTest::newRow("double arrow") << 87 << shape << shapeKids << "m_pDArrowC"
+                                  << "m_pShapeC" << 781 << true << ":/Icon/baDoubleArrow.png";
+    QTest::newRow("cone") << 88 << shape << shapeKids << "m_pConeC"
+                          << "m_pShapeC" << 781 << true << ":/Icon/baCone.png";
+    QTest::newRow("cube") << 89 << shape << shapeKids << "m_pCubeC"
+                          << "m_pShapeC" << 781 << true << ":/Icon/baCube.png";
+    QTest::newRow("shape 92") << 92 << shape << shapeKids << ""
+                              << "" << 390 << true << ":/Icon/baExpandShapeBotton.png";
+    QTest::newRow("shape 93") << 93 << shape << shapeKids << ""
+                              << "" << 390 << true << ":/Icon/baExpandShapeBotton.png";
     QTest::newRow("ball") << 91 << shape << shapeKids << ""
                           << "" << 390 << true << ":/Icon/baBall.png";
     QTest::newRow("fill") << 94 << shape << shapeKids << ""
@@ -643,10 +670,25 @@ void tst_DMainUi::classicPanelOpenedByHandStays()
     QCOMPARE(board.emitted, (QList<int>{ BtMenus::btLine, BtMenus::btCircle }));
     board.setTool(BtMenus::btCircle);
     QVERIFY(board.frame("shapeWidget")->isVisible());
+    QVERIFY(sameIcon(board.button("m_pShapeC")->icon(), ":/oldIcon/baCircle.png"));
     QCOMPARE(board.bar->width(), 781);
     board.emitted.clear();
     board.click("m_pShapeC"); // remembers the circle
     QCOMPARE(board.emitted, QList<int>{ BtMenus::btCircle });
+}
+
+void tst_DMainUi::pointEraserClearsClassicMarksKeepsPanel()
+{
+    Board board(BtMenus::imClassic);
+    board.setTool(BtMenus::btHighlighter);
+    QCOMPARE(board.bar->width(), 484);
+    board.setTool(BtMenus::btBitmapEraser);
+    QCOMPARE(board.bar->width(), 484);
+    QVERIFY(board.frame("penWidget")->isVisible());
+    QCOMPARE(board.button("m_pPenC")->styleSheet(), formSheets().value("m_pPenC"));
+    QCOMPARE(board.button("m_pHighlighterC")->styleSheet(), formSheets().value("m_pHighlighterC"));
+    QVERIFY(board.button("baExpandEraserBotton")->styleSheet().contains(kStandardMark));
+    QVERIFY(!board.button("m_pWidthPenC")->isEnabled());
 }
 
 void tst_DMainUi::multiUserToolPaintsSwatchAfterDispatch()
