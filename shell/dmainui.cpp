@@ -15,34 +15,13 @@
 #include <QScreen>
 #include <QToolButton>
 
-#if __has_include("palettes/widgeteraserselector.h")
 #include "palettes/widgeteraserselector.h"
-#define VELTORINA_HAS_ERASER_PALETTE 1
-#endif
-#if __has_include("palettes/widgetmenuselector.h")
 #include "palettes/widgetmenuselector.h"
-#define VELTORINA_HAS_MENU_PALETTE 1
-#endif
-#if __has_include("palettes/widgetpenselector.h")
-#include "palettes/widgetpenselector.h"
-#define VELTORINA_HAS_PEN_PALETTE 1
-#endif
-#if __has_include("palettes/widgetshapeselector.h")
-#include "palettes/widgetshapeselector.h"
-#define VELTORINA_HAS_SHAPE_PALETTE 1
-#endif
-#if __has_include("palettes/widgetmmiselector.h")
 #include "palettes/widgetmmiselector.h"
-#define VELTORINA_HAS_MMI_PALETTE 1
-#endif
-#if __has_include("palettes/widgettoolselector.h")
-#include "palettes/widgettoolselector.h"
-#define VELTORINA_HAS_TOOL_PALETTE 1
-#endif
-#if __has_include("palettes/widgetpageselector.h")
 #include "palettes/widgetpageselector.h"
-#define VELTORINA_HAS_PAGE_PALETTE 1
-#endif
+#include "palettes/widgetpenselector.h"
+#include "palettes/widgetshapeselector.h"
+#include "palettes/widgettoolselector.h"
 #if __has_include("palettes/widgetclassicselector.h")
 #include "palettes/widgetclassicselector.h"
 #define VELTORINA_HAS_CLASSIC_PALETTE 1
@@ -99,39 +78,26 @@ DMainUi::DMainUi(QWidget *parent) : QDialog(parent), ui(new Ui_DMainUi)
     m_bBarExpanded = true;
     m_curPenType = BtMenus::btSelect;
 
-#ifdef VELTORINA_HAS_ERASER_PALETTE
     m_pEraserSelector = new WidgetEraserSelector(this);
-#endif
-#ifdef VELTORINA_HAS_MENU_PALETTE
     m_pMenuSelector = new WidgetMenuSelector(this);
-#endif
-#ifdef VELTORINA_HAS_PEN_PALETTE
     m_pPenSelector = new WidgetPenSelector(this);
-#endif
-#ifdef VELTORINA_HAS_SHAPE_PALETTE
     m_pShapeSelector = new WidgetShapeSelector(this);
-#endif
-#ifdef VELTORINA_HAS_MMI_PALETTE
     m_pMMISelector = new WidgetMMISelector(this);
-#endif
-#ifdef VELTORINA_HAS_TOOL_PALETTE
     m_pToolSelector = new WidgetToolSelector(this);
-#endif
-#ifdef VELTORINA_HAS_PAGE_PALETTE
     m_pPageSelector = new WidgetPageSelector(this);
-#endif
 #ifdef VELTORINA_HAS_CLASSIC_PALETTE
     m_pClassicSelector = new WidgetClassicSelector(this);
 #endif
 
     changeInterface(AppSettings::interfaceMode(settings));
-    const int parentWidth = parentWidget() ? parentWidget()->width() : 0;
-    move(parentWidth / 2 - width() / 2, 100);
+    // The multi-user bar stays at the bottom edge, where every release of a drag puts it too.
+    if (m_interfaceMode != BtMenus::imMultiUser) {
+        const int parentWidth = parentWidget() ? parentWidget()->width() : 0;
+        move(parentWidth / 2 - width() / 2, 100);
+    }
 
     connect(ui->baExpandMenuBotton, &QToolButton::clicked, this, &DMainUi::expandMenuBotton);
-#ifdef VELTORINA_HAS_MENU_PALETTE
     connect(m_pMenuSelector, &WidgetMenuSelector::changeInterface, this, &DMainUi::changeInterface);
-#endif
     connect(ui->baExpandPenBotton, &QToolButton::clicked, this, &DMainUi::expandPenBotton);
     connect(ui->baExpandShapeBotton, &QToolButton::clicked, this, &DMainUi::expandShapeBotton);
     connect(ui->baExpandEraserBotton, &QToolButton::clicked, this, &DMainUi::expandEraserBotton);
@@ -173,59 +139,31 @@ DMainUi::~DMainUi()
 
 WidgetEraserSelector *DMainUi::eraserSelector() const
 {
-#ifdef VELTORINA_HAS_ERASER_PALETTE
     return m_pEraserSelector;
-#else
-    return nullptr;
-#endif
 }
 WidgetMenuSelector *DMainUi::menuSelector() const
 {
-#ifdef VELTORINA_HAS_MENU_PALETTE
     return m_pMenuSelector;
-#else
-    return nullptr;
-#endif
 }
 WidgetPenSelector *DMainUi::penSelector() const
 {
-#ifdef VELTORINA_HAS_PEN_PALETTE
     return m_pPenSelector;
-#else
-    return nullptr;
-#endif
 }
 WidgetShapeSelector *DMainUi::shapeSelector() const
 {
-#ifdef VELTORINA_HAS_SHAPE_PALETTE
     return m_pShapeSelector;
-#else
-    return nullptr;
-#endif
 }
 WidgetMMISelector *DMainUi::mmiSelector() const
 {
-#ifdef VELTORINA_HAS_MMI_PALETTE
     return m_pMMISelector;
-#else
-    return nullptr;
-#endif
 }
 WidgetToolSelector *DMainUi::toolSelector() const
 {
-#ifdef VELTORINA_HAS_TOOL_PALETTE
     return m_pToolSelector;
-#else
-    return nullptr;
-#endif
 }
 WidgetPageSelector *DMainUi::pageSelector() const
 {
-#ifdef VELTORINA_HAS_PAGE_PALETTE
     return m_pPageSelector;
-#else
-    return nullptr;
-#endif
 }
 WidgetClassicSelector *DMainUi::classicSelector() const
 {
@@ -239,47 +177,19 @@ WidgetMenu *DMainUi::palette(PaletteId id) const
 {
     switch (id) {
     case EraserPalette:
-#ifdef VELTORINA_HAS_ERASER_PALETTE
         return m_pEraserSelector.data();
-#else
-        return nullptr;
-#endif
     case MenuPalette:
-#ifdef VELTORINA_HAS_MENU_PALETTE
         return m_pMenuSelector.data();
-#else
-        return nullptr;
-#endif
     case PenPalette:
-#ifdef VELTORINA_HAS_PEN_PALETTE
         return m_pPenSelector.data();
-#else
-        return nullptr;
-#endif
     case ShapePalette:
-#ifdef VELTORINA_HAS_SHAPE_PALETTE
         return m_pShapeSelector.data();
-#else
-        return nullptr;
-#endif
     case MMIPalette:
-#ifdef VELTORINA_HAS_MMI_PALETTE
         return m_pMMISelector.data();
-#else
-        return nullptr;
-#endif
     case ToolPalette:
-#ifdef VELTORINA_HAS_TOOL_PALETTE
         return m_pToolSelector.data();
-#else
-        return nullptr;
-#endif
     case PagePalette:
-#ifdef VELTORINA_HAS_PAGE_PALETTE
         return m_pPageSelector.data();
-#else
-        return nullptr;
-#endif
     case ClassicPalette:
 #ifdef VELTORINA_HAS_CLASSIC_PALETTE
         return m_pClassicSelector.data();
@@ -328,15 +238,13 @@ void DMainUi::closeAllMenu()
 {
     if (m_pOpenMenu)
         m_pOpenMenu->hide();
-#ifdef VELTORINA_HAS_MENU_PALETTE
     if (m_pMenuSelector)
         m_pMenuSelector->restarMenu();
-#endif
 }
 
 // ---- Interface styles, collapse, classic panels ------------------------------------------------
 
-void DMainUi::changeInterface(BtMenus::eInterfaceMode mode)
+void DMainUi::changeInterface(eInterfaceMode mode)
 {
     // Only the four styles exist; anything else would leave all four frames side by side.
     if (mode < BtMenus::imStandard || mode > BtMenus::imMultiUser)

@@ -78,8 +78,9 @@ public:
     WidgetMenu *openMenu() const;
 
 signals:
-    void buttonClicked(BtMenus::btType bt);
-    void colorClicked(QColor c, BtMenus::btType bt);
+    // Bare type names, so the text signatures read "buttonClicked(btType)" as the shell's do.
+    void buttonClicked(btType bt);
+    void colorClicked(QColor c, btType bt);
 
 public slots:
     void setNumPage(QString num);
@@ -93,7 +94,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private slots:
-    void changeInterface(BtMenus::eInterfaceMode mode);
+    void changeInterface(eInterfaceMode mode);
 
     void expandColorBotton();
     void expandTransBotton();
@@ -216,19 +217,22 @@ private slots:
     void on_m_pHighUser1_clicked();
     void on_m_pTextUser1_clicked();
     void on_m_pEraseUser1_clicked();
-    void on_m_pPenUser2_clicked();
-    void on_m_pHighUser2_clicked();
-    void on_m_pTextUser2_clicked();
     void on_m_pPenUser3_clicked();
     void on_m_pHighUser3_clicked();
     void on_m_pTextUser3_clicked();
     void on_m_pEraseUser3_clicked();
     void on_m_pColorUser1_clicked();
-    void on_m_pColorUser2_clicked();
     void on_m_pColorUser3_clicked();
     void on_m_pExitMultiUser_clicked();
 
 private:
+    // User 2 has no buttons on the bar. Plain methods rather than slots: as slots named for
+    // buttons they would make the form's connection by name warn about the missing buttons.
+    void on_m_pPenUser2_clicked();
+    void on_m_pHighUser2_clicked();
+    void on_m_pTextUser2_clicked();
+    void on_m_pColorUser2_clicked();
+
     enum PaletteId {
         EraserPalette,
         MenuPalette,
