@@ -5,7 +5,15 @@
 #include "globals.h"
 #include "toolbarmarking.h"
 
+#include "palettes/widgetclassicselector.h"
+#include "palettes/widgeteraserselector.h"
 #include "palettes/widgetmenu.h"
+#include "palettes/widgetmenuselector.h"
+#include "palettes/widgetmmiselector.h"
+#include "palettes/widgetpageselector.h"
+#include "palettes/widgetpenselector.h"
+#include "palettes/widgetshapeselector.h"
+#include "palettes/widgettoolselector.h"
 
 #include <QColorDialog>
 #include <QDebug>
@@ -14,18 +22,6 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QToolButton>
-
-#include "palettes/widgeteraserselector.h"
-#include "palettes/widgetmenuselector.h"
-#include "palettes/widgetmmiselector.h"
-#include "palettes/widgetpageselector.h"
-#include "palettes/widgetpenselector.h"
-#include "palettes/widgetshapeselector.h"
-#include "palettes/widgettoolselector.h"
-#if __has_include("palettes/widgetclassicselector.h")
-#include "palettes/widgetclassicselector.h"
-#define VELTORINA_HAS_CLASSIC_PALETTE 1
-#endif
 
 QPen DMainUi::m_pen;
 QPen DMainUi::m_penUser1;
@@ -85,9 +81,7 @@ DMainUi::DMainUi(QWidget *parent) : QDialog(parent), ui(new Ui_DMainUi)
     m_pMMISelector = new WidgetMMISelector(this);
     m_pToolSelector = new WidgetToolSelector(this);
     m_pPageSelector = new WidgetPageSelector(this);
-#ifdef VELTORINA_HAS_CLASSIC_PALETTE
     m_pClassicSelector = new WidgetClassicSelector(this);
-#endif
 
     changeInterface(AppSettings::interfaceMode(settings));
     // The multi-user bar stays at the bottom edge, where every release of a drag puts it too.
@@ -131,9 +125,14 @@ DMainUi::DMainUi(QWidget *parent) : QDialog(parent), ui(new Ui_DMainUi)
 
 DMainUi::~DMainUi()
 {
-    for (PaletteId id : { PagePalette, ToolPalette, MMIPalette, ShapePalette, PenPalette,
-                          MenuPalette, EraserPalette, ClassicPalette })
-        delete palette(id);
+    delete m_pPageSelector.data();
+    delete m_pToolSelector.data();
+    delete m_pMMISelector.data();
+    delete m_pShapeSelector.data();
+    delete m_pPenSelector.data();
+    delete m_pMenuSelector.data();
+    delete m_pEraserSelector.data();
+    delete m_pClassicSelector.data();
     delete ui;
 }
 
@@ -167,39 +166,8 @@ WidgetPageSelector *DMainUi::pageSelector() const
 }
 WidgetClassicSelector *DMainUi::classicSelector() const
 {
-#ifdef VELTORINA_HAS_CLASSIC_PALETTE
     return m_pClassicSelector;
-#else
-    return nullptr;
-#endif
 }
-WidgetMenu *DMainUi::palette(PaletteId id) const
-{
-    switch (id) {
-    case EraserPalette:
-        return m_pEraserSelector.data();
-    case MenuPalette:
-        return m_pMenuSelector.data();
-    case PenPalette:
-        return m_pPenSelector.data();
-    case ShapePalette:
-        return m_pShapeSelector.data();
-    case MMIPalette:
-        return m_pMMISelector.data();
-    case ToolPalette:
-        return m_pToolSelector.data();
-    case PagePalette:
-        return m_pPageSelector.data();
-    case ClassicPalette:
-#ifdef VELTORINA_HAS_CLASSIC_PALETTE
-        return m_pClassicSelector.data();
-#else
-        return nullptr;
-#endif
-    }
-    return nullptr;
-}
-
 WidgetMenu *DMainUi::openMenu() const
 {
     return m_pOpenMenu;
@@ -346,10 +314,8 @@ void DMainUi::changeClassicInterfaceSize(bool pages, bool pen, bool shape, bool 
 
 void DMainUi::disablePenProperties(bool disable)
 {
-#ifdef VELTORINA_HAS_CLASSIC_PALETTE
     if (m_pClassicSelector)
         m_pClassicSelector->disablePenColor(disable);
-#endif
     ui->m_pTransPenC->setEnabled(!disable);
     ui->m_pWidthPenC->setEnabled(!disable);
     ui->m_pStylePenC->setEnabled(!disable);
@@ -400,51 +366,50 @@ void DMainUi::openPalette(WidgetMenu *palette, QToolButton *button, int margin)
 void DMainUi::expandMenuBotton()
 {
     emit buttonClicked(BtMenus::btExpandMenu);
-    openPalette(palette(MenuPalette), ui->baExpandMenuBotton, 5);
+    openPalette(m_pMenuSelector.data(), ui->baExpandMenuBotton, 5);
 }
 
 void DMainUi::expandToolBotton()
 {
     emit buttonClicked(BtMenus::btExpandTool);
-    openPalette(palette(ToolPalette), ui->baExpandToolBotton, 5);
+    openPalette(m_pToolSelector.data(), ui->baExpandToolBotton, 5);
 }
 
 void DMainUi::expandPenBotton()
 {
     emit buttonClicked(BtMenus::btExpandPen);
-    openPalette(palette(PenPalette), ui->baExpandPenBotton, 5);
+    openPalette(m_pPenSelector.data(), ui->baExpandPenBotton, 5);
     updateSelectedBt();
 }
 
 void DMainUi::expandShapeBotton()
 {
     emit buttonClicked(BtMenus::btExpandShape);
-    openPalette(palette(ShapePalette), ui->baExpandShapeBotton, 5);
+    openPalette(m_pShapeSelector.data(), ui->baExpandShapeBotton, 5);
     updateSelectedBt();
 }
 
 void DMainUi::expandEraserBotton()
 {
     emit buttonClicked(BtMenus::btExpandEraser);
-    openPalette(palette(EraserPalette), ui->baExpandEraserBotton, 5);
+    openPalette(m_pEraserSelector.data(), ui->baExpandEraserBotton, 5);
     updateSelectedBt();
 }
 
 void DMainUi::expandMMIBotton()
 {
     emit buttonClicked(BtMenus::btExpandMMI);
-    openPalette(palette(MMIPalette), ui->baExpandMMIBotton, 5);
+    openPalette(m_pMMISelector.data(), ui->baExpandMMIBotton, 5);
 }
 
 void DMainUi::expandPageBotton()
 {
     emit buttonClicked(BtMenus::btExpandPage);
-    openPalette(palette(PagePalette), ui->baExpandPageBotton, 5);
+    openPalette(m_pPageSelector.data(), ui->baExpandPageBotton, 5);
 }
 
 void DMainUi::openClassicPage(QToolButton *button, int page)
 {
-#ifdef VELTORINA_HAS_CLASSIC_PALETTE
     if (!m_pClassicSelector)
         return;
     if (m_pOpenMenu == m_pClassicSelector && m_pClassicSelector->m_page != page)
@@ -463,11 +428,7 @@ void DMainUi::openClassicPage(QToolButton *button, int page)
         m_pClassicSelector->showStyleMenu();
         break;
     }
-    openPalette(palette(ClassicPalette), button, 5);
-#else
-    Q_UNUSED(button)
-    Q_UNUSED(page)
-#endif
+    openPalette(m_pClassicSelector.data(), button, 5);
 }
 
 void DMainUi::expandColorBotton()
@@ -730,13 +691,13 @@ void DMainUi::on_m_pDesktopI_clicked()
 void DMainUi::on_baExpandMenuBottonI_clicked()
 {
     emit buttonClicked(BtMenus::btExpandMenu);
-    openPalette(palette(MenuPalette), ui->baExpandMenuBottonI, 5);
+    openPalette(m_pMenuSelector.data(), ui->baExpandMenuBottonI, 5);
 }
 
 void DMainUi::on_baExpandToolBottonI_clicked()
 {
     emit buttonClicked(BtMenus::btExpandTool);
-    openPalette(palette(ToolPalette), ui->baExpandToolBottonI, 5);
+    openPalette(m_pToolSelector.data(), ui->baExpandToolBottonI, 5);
 }
 
 void DMainUi::on_baExpandResBottonI_clicked()
@@ -752,28 +713,28 @@ void DMainUi::on_m_pSelectI_clicked()
 void DMainUi::on_baExpandPenBottonI_clicked()
 {
     emit buttonClicked(BtMenus::btExpandPen);
-    openPalette(palette(PenPalette), ui->baExpandPenBottonI, 5);
+    openPalette(m_pPenSelector.data(), ui->baExpandPenBottonI, 5);
     updateSelectedBt();
 }
 
 void DMainUi::on_baExpandShapeBottonI_clicked()
 {
     emit buttonClicked(BtMenus::btExpandShape);
-    openPalette(palette(ShapePalette), ui->baExpandShapeBottonI, 5);
+    openPalette(m_pShapeSelector.data(), ui->baExpandShapeBottonI, 5);
     updateSelectedBt();
 }
 
 void DMainUi::on_baExpandEraserBottonI_clicked()
 {
     emit buttonClicked(BtMenus::btExpandEraser);
-    openPalette(palette(EraserPalette), ui->baExpandEraserBottonI, 5);
+    openPalette(m_pEraserSelector.data(), ui->baExpandEraserBottonI, 5);
     updateSelectedBt();
 }
 
 void DMainUi::on_baExpandMMIBottonI_clicked()
 {
     emit buttonClicked(BtMenus::btExpandMMI);
-    openPalette(palette(MMIPalette), ui->baExpandMMIBottonI, 5);
+    openPalette(m_pMMISelector.data(), ui->baExpandMMIBottonI, 5);
 }
 
 void DMainUi::on_m_pUndoI_clicked()
@@ -794,7 +755,7 @@ void DMainUi::on_m_pPageDownI_clicked()
 void DMainUi::on_baExpandPageBottonI_clicked()
 {
     emit buttonClicked(BtMenus::btExpandPage);
-    openPalette(palette(PagePalette), ui->baExpandPageBottonI, 5);
+    openPalette(m_pPageSelector.data(), ui->baExpandPageBottonI, 5);
 }
 
 void DMainUi::on_m_pPageUpI_clicked()
@@ -805,7 +766,7 @@ void DMainUi::on_m_pPageUpI_clicked()
 void DMainUi::on_baExpandMenuBottonC_clicked()
 {
     emit buttonClicked(BtMenus::btExpandMenu);
-    openPalette(palette(MenuPalette), ui->baExpandMenuBottonC, 0);
+    openPalette(m_pMenuSelector.data(), ui->baExpandMenuBottonC, 0);
 }
 
 void DMainUi::on_m_pDesktopC_clicked()

@@ -233,17 +233,6 @@ private:
     void on_m_pTextUser2_clicked();
     void on_m_pColorUser2_clicked();
 
-    enum PaletteId {
-        EraserPalette,
-        MenuPalette,
-        PenPalette,
-        ShapePalette,
-        MMIPalette,
-        ToolPalette,
-        PagePalette,
-        ClassicPalette,
-    };
-    WidgetMenu *palette(PaletteId id) const;
     void mark(QToolButton *&slotButton, QString &slotSheet, QToolButton *button, int style);
     void openPalette(WidgetMenu *palette, QToolButton *button, int margin);
     void openClassicPage(QToolButton *button, int page);

@@ -1,3 +1,4 @@
+#include "palettes/widgetclassicselector.h"
 #include "palettes/widgeteraserselector.h"
 #include "palettes/widgetmenuselector.h"
 #include "palettes/widgetmmiselector.h"
@@ -145,6 +146,7 @@ private slots:
     void paletteButtonsToggleAndSwitch();
     void everyOpenerShowsItsPalette_data();
     void everyOpenerShowsItsPalette();
+    void classicPenPropertyPages();
     void palettePlacement_data();
     void palettePlacement();
     void dragMovesBarAndMultiUserSnapsBack();
@@ -406,6 +408,40 @@ void tst_DMainUi::everyOpenerShowsItsPalette()
     QVERIFY(!palettes.at(palette)->isVisible());
 }
 
+void tst_DMainUi::classicPenPropertyPages()
+{
+    Board board(BtMenus::imClassic);
+    board.setTool(BtMenus::btPencil);
+    WidgetClassicSelector *dropDown = board.bar->classicSelector();
+    QVERIFY(dropDown);
+    QCOMPARE(dropDown->parentWidget(), static_cast<QWidget *>(board.bar.get()));
+
+    board.click("m_pColorPenC");
+    QVERIFY(board.emitted.isEmpty()); // the page openers send nothing to the dispatcher
+    QVERIFY(dropDown->isVisible());
+    QCOMPARE(dropDown->m_page, int(WidgetClassicSelector::ClassicPageColor));
+    QCOMPARE(dropDown->size(), QSize(300, 175));
+    const QToolButton *colour = board.button("m_pColorPenC");
+    QCOMPARE(dropDown->x(), colour->mapToGlobal(colour->rect().center()).x() - 150);
+    QCOMPARE(dropDown->y(), board.bar->geometry().bottom() + 1 - 10);
+
+    // Another page's button reopens the drop-down on that page at its own button.
+    board.click("m_pStylePenC");
+    QVERIFY(dropDown->isVisible());
+    QCOMPARE(dropDown->m_page, int(WidgetClassicSelector::ClassicPageStyle));
+    QCOMPARE(dropDown->size(), QSize(140, 175));
+    const QToolButton *style = board.button("m_pStylePenC");
+    QCOMPARE(dropDown->x(), style->mapToGlobal(style->rect().center()).x() - 70);
+    // The button of the page already open closes it.
+    board.click("m_pStylePenC");
+    QVERIFY(!dropDown->isVisible());
+
+    // Without a pen or shape only the colour page can be opened.
+    board.setTool(BtMenus::btSelect);
+    QVERIFY(!board.button("m_pTransPenC")->isEnabled());
+    QVERIFY(board.button("m_pColorPenC")->isEnabled());
+}
+
 void tst_DMainUi::palettePlacement_data()
 {
     QTest::addColumn<int>("style");
@@ -584,10 +620,12 @@ void tst_DMainUi::marking()
 
     const QHash<QString, QString> original = formSheets();
     const QString marked[] = { standard, kids, panel, group };
-    for (QToolButton *button : board.bar->findChildren<QToolButton *>()) {
+    // The standard, kids and classic layouts; the multi-user bar has marks of its own.
+    QList<QToolButton *> buttons;
+    for (const char *frame : { "widget_7", "widget_6", "widget_8" })
+        buttons += board.frame(frame)->findChildren<QToolButton *>();
+    for (QToolButton *button : buttons) {
         const QString name = button->objectName();
-        if (name.contains(QLatin1String("User")))
-            continue; // the multi-user bar has marks of its own
         const int slot =
                 int(std::find(std::begin(marked), std::end(marked), name) - std::begin(marked));
         if (slot < 4) {
