@@ -140,6 +140,8 @@ private slots:
     void styleAtStart();
     void styleSwitchEmitsAndResizes();
     void everySlotFindsItsButton();
+    void buttonsEmitTheirCommands_data();
+    void buttonsEmitTheirCommands();
     void collapseSurvivesStyleSwitch();
     void pageCounterOnThreeButtons();
     void setModeOnlyStoresOtherValues();
@@ -157,6 +159,7 @@ private slots:
     void toolWithoutRowKeepsMarks();
     void classicPanelOpenedByHandStays();
     void pointEraserClearsClassicMarksKeepsPanel();
+    void classicGroupsRememberTheLastTool();
 
     void multiUserToolPaintsSwatchAfterDispatch();
     void multiUserCancelledColourEmitsNothing();
@@ -274,6 +277,76 @@ void tst_DMainUi::everySlotFindsItsButton()
     }
     QCOMPARE(unreachable, QStringList());
     QVERIFY(slotCount > 100);
+}
+
+void tst_DMainUi::buttonsEmitTheirCommands_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("command");
+    // Standard and kids direct commands.
+    const struct
+    {
+        const char *standard;
+        const char *kids;
+        int command;
+    } twins[] = {
+        { "m_pHideBar", "m_pHideBarI", 105 },
+        { "m_pDesktop", "m_pDesktopI", 107 },
+        { "baExpandResBotton", "baExpandResBottonI", 109 },
+        { "m_pSelect", "m_pSelectI", 110 },
+        { "m_pUndo", "m_pUndoI", 115 },
+        { "m_pRedo", "m_pRedoI", 116 },
+        { "m_pPageDown", "m_pPageDownI", 117 },
+        { "m_pPageUp", "m_pPageUpI", 119 },
+    };
+    for (const auto &twin : twins) {
+        QTest::newRow(twin.standard) << 0 << twin.standard << twin.command;
+        QTest::newRow(twin.kids) << 1 << twin.kids << twin.command;
+    }
+    // Classic: fixed buttons, group buttons and panel buttons.
+    const struct
+    {
+        const char *button;
+        int command;
+    } classic[] = {
+        { "m_pDesktopC", 107 },      { "m_pSelectC", 110 },     { "m_pUndoC", 115 },
+        { "m_pRedoC", 116 },         { "m_pResourcesC", 109 },  { "m_pPagesC", 118 },
+        { "m_pPenC", 50 },           { "m_pShapeC", 72 },       { "m_pEraserC", 1 },
+        { "m_pMMIC", 114 },          { "m_pToolsC", 108 },      { "m_pWhitePageC", 95 },
+        { "m_pImagePageC", 96 },     { "m_pTransPageC", 97 },   { "m_pScreenPageC", 98 },
+        { "m_pCleanPageC_2", 101 },  { "m_pRemovePageC", 102 }, { "m_pPencilC", 50 },
+        { "m_pHighlighterC", 54 },   { "m_pFountainC", 60 },    { "m_pObjEraserC", 1 },
+        { "m_pLineC", 72 },          { "m_pTriangleC", 73 },    { "m_pSquareC", 74 },
+        { "m_pRectC", 75 },          { "m_pRRectC", 76 },       { "m_pCircleC", 77 },
+        { "m_pEllipseC", 78 },       { "m_pPentagonC", 79 },    { "m_pHexagonC", 80 },
+        { "m_pParallelogramC", 82 }, { "m_pTRectC", 83 },       { "m_pRhombusC", 84 },
+        { "m_pArrowC", 85 },         { "m_pFiveStarC", 86 },    { "m_pDArrowC", 87 },
+        { "m_pConeC", 88 },          { "m_pCubeC", 89 },        { "m_pCylinderC", 90 },
+        { "m_pImageC", 24 },         { "m_pVideoC", 25 },       { "m_pSoundC", 27 },
+        { "m_pTextC", 28 },          { "m_pZoomPlusC", 103 },   { "m_pFreeMoveC", 99 },
+        { "m_pLastPageC", 117 },     { "m_pCleanPageC", 101 },  { "m_pZoomMinusC", 104 },
+        { "m_pRestoreMoveC", 100 },  { "m_pNextPageC", 119 },   { "m_pFocusC", 46 },
+        { "m_pMagnifierC", 41 },     { "m_pRulerC", 45 },       { "m_pCompassC", 37 },
+        { "m_pShareC", 36 },         { "m_pCurtainC", 38 },     { "m_pClockC", 35 },
+        { "m_pTRulerC", 48 },        { "m_pTransportC", 43 },   { "m_pCalculatorC", 33 },
+    };
+    for (const auto &row : classic)
+        QTest::newRow(row.button) << 2 << row.button << row.command;
+    // Buttons that send nothing.
+    for (const char *silent : { "m_pPageAC", "m_pFreeC_3", "m_pFreeC_4", "m_pFreeC_6" })
+        QTest::newRow(silent) << 2 << silent << -1;
+}
+
+void tst_DMainUi::buttonsEmitTheirCommands()
+{
+    QFETCH(int, style);
+    QFETCH(QString, button);
+    QFETCH(int, command);
+    Board board(style);
+    board.emitted.clear();
+    board.click(qPrintable(button));
+    QCOMPARE(board.emitted, command < 0 ? QList<int>() : QList<int>{ command });
 }
 
 void tst_DMainUi::collapseSurvivesStyleSwitch()
@@ -727,6 +800,19 @@ void tst_DMainUi::pointEraserClearsClassicMarksKeepsPanel()
     QCOMPARE(board.button("m_pHighlighterC")->styleSheet(), formSheets().value("m_pHighlighterC"));
     QVERIFY(board.button("baExpandEraserBotton")->styleSheet().contains(kStandardMark));
     QVERIFY(!board.button("m_pWidthPenC")->isEnabled());
+}
+
+void tst_DMainUi::classicGroupsRememberTheLastTool()
+{
+    Board board(BtMenus::imClassic);
+    board.click("m_pHighlighterC");
+    board.click("m_pEraserLC"); // disabled by the form: no point eraser from here
+    board.click("m_pCubeC");
+    board.emitted.clear();
+    for (const char *group : { "m_pPenC", "m_pEraserC", "m_pShapeC" })
+        board.click(group);
+    QCOMPARE(board.emitted,
+             (QList<int>{ BtMenus::btHighlighter, BtMenus::btObjectEraser, BtMenus::btCube }));
 }
 
 void tst_DMainUi::multiUserToolPaintsSwatchAfterDispatch()
