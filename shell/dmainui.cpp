@@ -186,7 +186,7 @@ void DMainUi::updatePen(BtMenus::btType type, QPen pen, QPen penUser1, QPen penU
     updateSelectedBt();
 }
 
-void DMainUi::setMode(BtMenus::eDesktopMode mode)
+void DMainUi::setMode(int mode)
 {
     if (mode == BtMenus::dmDesktop)
         hide();
@@ -1221,9 +1221,6 @@ void DMainUi::on_m_pColorUser3_clicked()
 void DMainUi::on_m_pExitMultiUser_clicked()
 {
     m_bMultiUser = false;
-    // The bar was fixed to the screen width: release it so the style's own size applies.
-    setMinimumSize(0, 0);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     move(int(m_savedPos.x()), int(m_savedPos.y()));
     changeInterface(BtMenus::eInterfaceMode(m_prevInterfaceMode));
     emit buttonClicked(BtMenus::btMultiUser);

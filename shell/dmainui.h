@@ -45,7 +45,9 @@ public:
 
     void updatePen(BtMenus::btType type, QPen pen, QPen penUser1, QPen penUser2, QPen penUser3,
                    QPen penShape, QBrush brush);
-    void setMode(BtMenus::eDesktopMode mode);
+    // 0 (BtMenus::dmDesktop) hides the bar, 1 (BtMenus::dmBoard) shows it; any other value is only
+    // stored, which is why the mode travels as an int.
+    void setMode(int mode);
     int getMode() const { return m_mode; }
     int interfaceMode() const { return m_interfaceMode; }
     bool isBarExpanded() const { return m_bBarExpanded; }

@@ -398,12 +398,12 @@ void tst_DMainUi::setModeOnlyStoresOtherValues()
     board.bar->setMode(BtMenus::dmDesktop);
     QVERIFY(!board.bar->isVisible());
     QCOMPARE(board.bar->getMode(), 0);
-    board.bar->setMode(BtMenus::eDesktopMode(2));
+    board.bar->setMode(2);
     QVERIFY(!board.bar->isVisible());
     QCOMPARE(board.bar->getMode(), 2);
     board.bar->setMode(BtMenus::dmBoard);
     QVERIFY(board.bar->isVisible());
-    board.bar->setMode(BtMenus::eDesktopMode(2));
+    board.bar->setMode(2);
     QVERIFY(board.bar->isVisible());
 }
 
