@@ -84,10 +84,13 @@ DMainUi::DMainUi(QWidget *parent) : QDialog(parent), ui(new Ui_DMainUi)
     m_pClassicSelector = new WidgetClassicSelector(this);
 
     changeInterface(AppSettings::interfaceMode(settings));
-    // The multi-user bar stays at the bottom edge, where every release of a drag puts it too.
+    const int parentWidth = parentWidget() ? parentWidget()->width() : 0;
     if (m_interfaceMode != BtMenus::imMultiUser) {
-        const int parentWidth = parentWidget() ? parentWidget()->width() : 0;
         move(parentWidth / 2 - width() / 2, 100);
+    } else {
+        // The multi-user bar stays at the bottom edge, where every release of a drag puts it
+        // too; leaving it brings the standard bar back at its usual place.
+        m_savedPos = QPointF(parentWidth / 2 - 731 / 2, 100);
     }
 
     connect(ui->baExpandMenuBotton, &QToolButton::clicked, this, &DMainUi::expandMenuBotton);

@@ -876,6 +876,10 @@ void tst_DMainUi::multiUserCancelledColourEmitsNothing()
     QVERIFY(*answered);
     QCOMPARE(emitted, 0);
     QCOMPARE(board.button("m_pColorUser3")->styleSheet(), swatch);
+
+    // Started in the multi-user style, leaving it brings the standard bar to its usual place.
+    board.click("m_pExitMultiUser");
+    QCOMPARE(board.bar->geometry(), QRect(screenRect().width() / 2 - 365, 100, 731, 70));
 }
 
 void tst_DMainUi::multiUserExitReturnsToPreviousStyle()
