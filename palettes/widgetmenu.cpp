@@ -1,0 +1,9 @@
+#include "widgetmenu.h"
+
+WidgetMenu::WidgetMenu(QWidget *parent) : QDialog(parent) { }
+
+WidgetMenu::~WidgetMenu() = default;
+
+void WidgetMenu::setTopLabel() { }
+
+void WidgetMenu::setBottonLabel() { }

@@ -1,0 +1,295 @@
+#include "widgetpageselector.h"
+
+#include "palettestyle.h"
+#include "shell/dmainui.h"
+
+#include <QColorDialog>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+enum Container { ZoomRow, DragColumn, NewPageGrid };
+
+struct PageButton
+{
+    const char *objectName;
+    Container container;
+    int row;
+    int column;
+    const char *icon;
+    const char *toolTip; // source text in the context "WidgetPageSelector"
+};
+
+// The zoom icons are crossed on purpose: the toolbar's zoom buttons show them the same way.
+// clang-format off
+constexpr PageButton kPageButtons[] = {
+    { "baZoomIn",          ZoomRow,     0, 0, ":/Icon/bZoomOut.png",               QT_TRANSLATE_NOOP("WidgetPageSelector", "Ampliar página") },
+    { "baZoomOut",         ZoomRow,     0, 1, ":/Icon/bZoomIn.png",                QT_TRANSLATE_NOOP("WidgetPageSelector", "Disminuir página") },
+    { "baDragPage",        DragColumn,  0, 0, ":/Icon/baDragpage.png",             QT_TRANSLATE_NOOP("WidgetPageSelector", "Mover página") },
+    { "baMoveBackPage",    DragColumn,  1, 0, ":/Icon/baMoveBackPage.png",         QT_TRANSLATE_NOOP("WidgetPageSelector", "Posición inicial") },
+    { "baColorPage",       NewPageGrid, 1, 0, ":/Icon/baNewWhitePage.png",         QT_TRANSLATE_NOOP("WidgetPageSelector", "Página blanca") },
+    { "baImagePage",       NewPageGrid, 1, 1, ":/Icon/baNewImagePage.png",         QT_TRANSLATE_NOOP("WidgetPageSelector", "Página de imagen") },
+    { "baCapturePage",     NewPageGrid, 1, 2, ":/Icon/baNewColorPage.png",         QT_TRANSLATE_NOOP("WidgetPageSelector", "Página de captura") },
+    { "baTransparentPage", NewPageGrid, 2, 0, ":/Icon/baNewTransparentPage.png",   QT_TRANSLATE_NOOP("WidgetPageSelector", "Página transparente") },
+    { "baCleanPage",       NewPageGrid, 2, 1, ":/Icon/baClearPage.png",            QT_TRANSLATE_NOOP("WidgetPageSelector", "Limpiar página") },
+    { "baDelPage",         NewPageGrid, 2, 2, ":/Icon/baDelPage.png",              QT_TRANSLATE_NOOP("WidgetPageSelector", "Eliminar página") },
+};
+// clang-format on
+
+QFrame *makeLine(QWidget *parent, const char *name, QFrame::Shape shape)
+{
+    auto *line = new QFrame(parent);
+    line->setObjectName(QLatin1String(name));
+    line->setFrameShape(shape);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+QWidget *makeBox(QWidget *parent, const char *name, QSize size = QSize())
+{
+    auto *box = new QWidget(parent);
+    box->setObjectName(QLatin1String(name));
+    if (size.isValid())
+        box->setFixedSize(size);
+    return box;
+}
+
+} // namespace
+
+class Ui_WidgetPageSelector
+{
+public:
+    QWidget *widget_10 = nullptr; // top arrow row
+    QWidget *widget_2 = nullptr; // bottom arrow row
+    QTextEdit *pagexample = nullptr;
+    QPushButton *baDragPage = nullptr;
+
+    void setupUi(QDialog *form)
+    {
+        form->setObjectName(QStringLiteral("WidgetPageSelector"));
+        form->resize(355, 170);
+        form->setMinimumHeight(170);
+        form->setMaximumHeight(190);
+        form->setWindowTitle(QCoreApplication::translate("WidgetPageSelector", "Form"));
+        auto *verticalLayout = new QVBoxLayout(form);
+        verticalLayout->setSpacing(0);
+        verticalLayout->setContentsMargins(0, 0, 0, 0);
+
+        widget_10 = PaletteStyle::makeDecorationRow(
+                form, QStringLiteral("widget_10"), QStringLiteral("label_2"),
+                QStringLiteral(":/Icon/menuDecorTop.png"), true);
+        verticalLayout->addWidget(widget_10);
+
+        QWidget *widget_3 = makeBox(form, "widget_3", QSize(355, 150));
+        widget_3->setStyleSheet(PaletteStyle::panelSheet(QStringLiteral("widget_3")));
+        auto *body = new QHBoxLayout(widget_3);
+        body->setSpacing(10);
+        body->setContentsMargins(5, 5, 5, 5);
+
+        QWidget *widget_9 = makeBox(widget_3, "widget_9", QSize(195, 140));
+        auto *leftColumn = new QVBoxLayout(widget_9);
+        leftColumn->setSpacing(4);
+        leftColumn->setContentsMargins(0, 0, 0, 0);
+
+        QWidget *widget_4 = makeBox(widget_9, "widget_4", QSize(195, 40));
+        auto *zoomRow = new QHBoxLayout(widget_4);
+        zoomRow->setSpacing(10);
+        zoomRow->setContentsMargins(0, 0, 0, 0);
+        QWidget *widget_12 = makeBox(widget_4, "widget_12");
+        auto *zoomButtons = new QHBoxLayout(widget_12);
+        zoomButtons->setSpacing(10);
+        zoomButtons->setContentsMargins(0, 0, 0, 0);
+        zoomRow->addWidget(widget_12);
+        pagexample = new QTextEdit(widget_4);
+        pagexample->setObjectName(QStringLiteral("pagexample"));
+        pagexample->setReadOnly(true);
+        pagexample->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        pagexample->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        pagexample->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+        // "100%" in the large face is about as wide as the box: wrapped, only "%" would show.
+        pagexample->setLineWrapMode(QTextEdit::NoWrap);
+        pagexample->document()->setDocumentMargin(0);
+        pagexample->setStyleSheet(QStringLiteral(
+                "QTextEdit{background-color: rgb(255, 255, 255);border-radius:10px;}"));
+        zoomRow->addWidget(pagexample);
+        leftColumn->addWidget(widget_4);
+        leftColumn->addWidget(makeLine(widget_9, "line", QFrame::HLine));
+
+        QWidget *widget = makeBox(widget_9, "widget");
+        auto *pageRow = new QHBoxLayout(widget);
+        pageRow->setSpacing(3);
+        pageRow->setContentsMargins(0, 0, 0, 0);
+        QWidget *widget_11 = makeBox(widget, "widget_11", QSize(40, 90));
+        auto *dragColumn = new QGridLayout(widget_11);
+        dragColumn->setSpacing(10);
+        dragColumn->setContentsMargins(0, 0, 0, 0);
+        QWidget *widget_5 = makeBox(widget, "widget_5", QSize(140, 90));
+        auto *newPageGrid = new QGridLayout(widget_5);
+        newPageGrid->setSpacing(10);
+        newPageGrid->setContentsMargins(0, 0, 0, 0);
+        pageRow->addWidget(widget_11);
+        pageRow->addWidget(makeLine(widget, "line_2", QFrame::VLine));
+        pageRow->addWidget(widget_5);
+        leftColumn->addWidget(widget);
+
+        for (const PageButton &entry : kPageButtons) {
+            QWidget *owner = entry.container == ZoomRow ? widget_12
+                    : entry.container == DragColumn     ? widget_11
+                                                        : widget_5;
+            QPushButton *button = PaletteStyle::makeIconButton(owner, entry.objectName, entry.icon,
+                                                               "WidgetPageSelector", entry.toolTip,
+                                                               QSize(40, 40));
+            if (entry.container == ZoomRow)
+                zoomButtons->addWidget(button);
+            else
+                (entry.container == DragColumn ? dragColumn : newPageGrid)
+                        ->addWidget(button, entry.row, entry.column);
+            if (qstrcmp(entry.objectName, "baDragPage") == 0)
+                baDragPage = button;
+        }
+        body->addWidget(widget_9);
+
+        QWidget *widget_6 = makeBox(widget_3, "widget_6", QSize(140, 140));
+        auto *rightColumn = new QVBoxLayout(widget_6);
+        rightColumn->setSpacing(5);
+        rightColumn->setContentsMargins(0, 0, 0, 0);
+        QWidget *widget_7 = PaletteStyle::makeSwatchGrid(widget_6, QStringLiteral("widget_7"),
+                                                         QString(), QSize(43, 24), 5);
+        widget_7->setFixedSize(140, 115);
+        rightColumn->addWidget(widget_7);
+        QWidget *widget_8 = makeBox(widget_6, "widget_8", QSize(140, 24));
+        auto *moreLayout = new QGridLayout(widget_8);
+        moreLayout->setSpacing(0);
+        moreLayout->setContentsMargins(0, 0, 0, 0);
+        auto *pushButton = new QPushButton(widget_8);
+        pushButton->setObjectName(QStringLiteral("pushButton"));
+        pushButton->setText(QCoreApplication::translate("WidgetPageSelector", "Más colores"));
+        moreLayout->addWidget(pushButton);
+        rightColumn->addWidget(widget_8);
+        body->addWidget(widget_6);
+        verticalLayout->addWidget(widget_3);
+
+        widget_2 = PaletteStyle::makeDecorationRow(form, QStringLiteral("widget_2"),
+                                                   QStringLiteral("label"),
+                                                   QStringLiteral(":/Icon/menuDecor.png"));
+        verticalLayout->addWidget(widget_2);
+
+        QMetaObject::connectSlotsByName(form);
+    }
+};
+
+WidgetPageSelector::WidgetPageSelector(QWidget *parent)
+    : WidgetMenu(parent), ui(new Ui_WidgetPageSelector)
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    hide();
+    showZoomText(QStringLiteral("100%"));
+}
+
+WidgetPageSelector::~WidgetPageSelector()
+{
+    delete ui;
+}
+
+void WidgetPageSelector::setTopLabel()
+{
+    ui->widget_10->show();
+    ui->widget_2->hide();
+}
+
+void WidgetPageSelector::setBottonLabel()
+{
+    ui->widget_10->hide();
+    ui->widget_2->show();
+}
+
+void WidgetPageSelector::selectPageButton(QPushButton *button, bool force)
+{
+    m_mark.select(button, force);
+}
+
+void WidgetPageSelector::showZoomText(const QString &text)
+{
+    QTextEdit *display = ui->pagexample;
+    display->setPlainText(text);
+    display->selectAll();
+    display->setCurrentFont(QFont(QStringLiteral("Arial"), 29));
+    display->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    QTextCursor cursor = display->textCursor();
+    cursor.clearSelection();
+    display->setTextCursor(cursor);
+}
+
+void WidgetPageSelector::updateExample(float zoom)
+{
+    // A broken zoom factor from the view must not show "nan%" or "inf%" to the class.
+    if (!std::isfinite(zoom))
+        return;
+    showZoomText(QString::number(double(zoom * 100.0f), 'f', 0) + QLatin1Char('%'));
+}
+
+void WidgetPageSelector::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (DMainUi::m_curPenType == BtMenus::btDragPage)
+        selectPageButton(ui->baDragPage, false);
+    else
+        selectPageButton(nullptr, true);
+}
+
+// clang-format off
+void WidgetPageSelector::on_baZoomIn_clicked() { emit buttonClicked(BtMenus::btZoomIn); }
+void WidgetPageSelector::on_baZoomOut_clicked() { emit buttonClicked(BtMenus::btZoomOut); }
+void WidgetPageSelector::on_baMoveBackPage_clicked() { emit buttonClicked(BtMenus::btMoveBackPage); }
+void WidgetPageSelector::on_baColorPage_clicked() { emit buttonClicked(BtMenus::btColorPage); }
+void WidgetPageSelector::on_baImagePage_clicked() { emit buttonClicked(BtMenus::btImagePage); }
+void WidgetPageSelector::on_baCapturePage_clicked() { emit buttonClicked(BtMenus::btCapturePage); }
+void WidgetPageSelector::on_baTransparentPage_clicked() { emit buttonClicked(BtMenus::btTransparentPage); }
+void WidgetPageSelector::on_baCleanPage_clicked() { emit buttonClicked(BtMenus::btCleanPage); }
+void WidgetPageSelector::on_baDelPage_clicked() { emit buttonClicked(BtMenus::btDeletePage); }
+// clang-format on
+
+void WidgetPageSelector::on_baDragPage_clicked()
+{
+    emit buttonClicked(BtMenus::btDragPage);
+    selectPageButton(ui->baDragPage, false);
+}
+
+void WidgetPageSelector::on_pushButton_clicked()
+{
+    // Starts on the pen's colour, not the page's: the teacher often wants the page in the ink's
+    // colour family.
+    const QColor colour = QColorDialog::getColor(DMainUi::m_pen.color(), this);
+    if (PaletteStyle::isChosen(colour))
+        emit colorClicked(colour);
+}
+
+void WidgetPageSelector::swatchClicked(const char *name)
+{
+    emit colorClicked(PaletteStyle::swatchColour(*PaletteStyle::swatchNamed(QLatin1String(name))));
+}
+
+// clang-format off
+void WidgetPageSelector::on_redcolor_clicked() { swatchClicked("redcolor"); }
+void WidgetPageSelector::on_orangecolor_clicked() { swatchClicked("orangecolor"); }
+void WidgetPageSelector::on_yellowcolor_clicked() { swatchClicked("yellowcolor"); }
+void WidgetPageSelector::on_pinkcolor_clicked() { swatchClicked("pinkcolor"); }
+void WidgetPageSelector::on_greencolor_clicked() { swatchClicked("greencolor"); }
+void WidgetPageSelector::on_forestcolor_clicked() { swatchClicked("forestcolor"); }
+void WidgetPageSelector::on_purplecolor_clicked() { swatchClicked("purplecolor"); }
+void WidgetPageSelector::on_skycolor_clicked() { swatchClicked("skycolor"); }
+void WidgetPageSelector::on_bluecolor_clicked() { swatchClicked("bluecolor"); }
+void WidgetPageSelector::on_blackcolor_clicked() { swatchClicked("blackcolor"); }
+void WidgetPageSelector::on_greycolor_clicked() { swatchClicked("greycolor"); }
+void WidgetPageSelector::on_whitecolor_clicked() { swatchClicked("whitecolor"); }
+// clang-format on

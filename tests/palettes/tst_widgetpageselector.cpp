@@ -1,0 +1,212 @@
+#include "palettes/palettestyle.h"
+#include "palettes/widgetpageselector.h"
+#include "shell/dmainui.h"
+#include "support/palettefixture.h"
+#include "support/testsupport.h"
+
+#include <QColorDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+
+class tst_WidgetPageSelector : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { TestSupport::recordConnectWarnings(); }
+    void init();
+    void cleanup();
+    void construction();
+    void commands_data();
+    void commands();
+    void dragMarkSurvivesOtherButtons();
+    void openingMarksDragOnlyWhileDragging();
+    void zoomFollowsView_data();
+    void zoomFollowsView();
+    void swatches();
+    void moreColours();
+    void decorationRows();
+
+private:
+    QWidget *m_board = nullptr;
+    WidgetPageSelector *m_palette = nullptr;
+    QList<int> m_emitted;
+    QList<QColor> m_colours;
+    bool dragMarked() const
+    {
+        return m_palette->findChild<QPushButton *>("baDragPage")->styleSheet()
+                == PaletteStyle::markSheet("QPushButton");
+    }
+};
+
+void tst_WidgetPageSelector::init()
+{
+    DMainUi::m_curPenType = BtMenus::btSelect;
+    m_board = new QWidget;
+    m_board->resize(800, 600);
+    m_palette = new WidgetPageSelector(m_board);
+    m_emitted.clear();
+    m_colours.clear();
+    connect(m_palette, &WidgetPageSelector::buttonClicked, this,
+            [this](btType bt) { m_emitted << int(bt); });
+    connect(m_palette, &WidgetPageSelector::colorClicked, this,
+            [this](const QColor &colour) { m_colours << colour; });
+    m_board->show();
+}
+
+void tst_WidgetPageSelector::cleanup()
+{
+    delete m_board;
+    const QStringList warnings = TestSupport::takeConnectWarnings();
+    QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
+}
+
+void tst_WidgetPageSelector::construction()
+{
+    QVERIFY(m_palette->isHidden());
+    QCOMPARE(m_palette->windowFlags(), Qt::WindowFlags(Qt::FramelessWindowHint));
+    QCOMPARE(m_palette->size(), QSize(355, 170));
+    QCOMPARE(m_palette->minimumHeight(), 170);
+    QCOMPARE(m_palette->maximumHeight(), 190);
+    QVERIFY(!m_palette->selectedButton());
+    QCOMPARE(PaletteFixture::slotsWithoutButton(m_palette), QStringList());
+    auto *display = m_palette->findChild<QTextEdit *>("pagexample");
+    QCOMPARE(display->toPlainText(), QString("100%"));
+    QVERIFY(display->isReadOnly());
+    QCOMPARE(display->currentFont().family(), QString("Arial"));
+    QCOMPARE(display->currentFont().pointSize(), 29);
+}
+
+void tst_WidgetPageSelector::commands_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("command");
+    const QPair<const char *, int> buttons[] = {
+        { "baZoomIn", 103 },       { "baZoomOut", 104 },        { "baDragPage", 99 },
+        { "baMoveBackPage", 100 }, { "baColorPage", 95 },       { "baImagePage", 96 },
+        { "baCapturePage", 98 },   { "baTransparentPage", 97 }, { "baCleanPage", 101 },
+        { "baDelPage", 102 },
+    };
+    for (const auto &button : buttons)
+        QTest::newRow(button.first) << QString(button.first) << button.second;
+}
+
+void tst_WidgetPageSelector::commands()
+{
+    QFETCH(QString, button);
+    QFETCH(int, command);
+    m_palette->show();
+    QVERIFY(PaletteFixture::click(m_palette, button));
+    QCOMPARE(m_emitted, QList<int>{ command });
+    QVERIFY(m_palette->isVisible()); // stays open; the shell closes it
+    QCOMPARE(dragMarked(), button == "baDragPage");
+}
+
+void tst_WidgetPageSelector::dragMarkSurvivesOtherButtons()
+{
+    m_palette->show();
+    QVERIFY(PaletteFixture::click(m_palette, "baDragPage"));
+    QVERIFY(PaletteFixture::click(m_palette, "baDragPage"));
+    QVERIFY(PaletteFixture::click(m_palette, "baColorPage"));
+    QCOMPARE(m_emitted, QList<int>({ 99, 99, 95 }));
+    QVERIFY(dragMarked());
+    const QColor drawn =
+            PaletteFixture::drawnBackground(m_palette->findChild<QPushButton *>("baDragPage"));
+    QVERIFY2(drawn.blue() > drawn.red() + 100, qPrintable(drawn.name()));
+}
+
+void tst_WidgetPageSelector::openingMarksDragOnlyWhileDragging()
+{
+    DMainUi::m_curPenType = BtMenus::btDragPage;
+    m_palette->show();
+    QVERIFY(dragMarked());
+    QVERIFY(m_emitted.isEmpty());
+    m_palette->hide();
+    DMainUi::m_curPenType = BtMenus::btPencil;
+    m_palette->show();
+    QVERIFY(!dragMarked());
+    QVERIFY(!m_palette->selectedButton());
+}
+
+void tst_WidgetPageSelector::zoomFollowsView_data()
+{
+    QTest::addColumn<float>("zoom");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("unzoomed") << 1.0f << "100%";
+    QTest::newRow("in once") << 1.1f << "110%";
+    QTest::newRow("in twice") << 1.21f << "121%";
+    QTest::newRow("out once") << 0.90909094f << "91%";
+    QTest::newRow("far out") << 0.05f << "5%";
+    QTest::newRow("broken factor keeps 150%") << std::numeric_limits<float>::quiet_NaN() << "150%";
+    QTest::newRow("infinite keeps 150%") << std::numeric_limits<float>::infinity() << "150%";
+}
+
+void tst_WidgetPageSelector::zoomFollowsView()
+{
+    QFETCH(float, zoom);
+    QFETCH(QString, shown);
+    m_palette->updateExample(1.5f);
+    // The view's signal reaches the slot through a string connection, as the main window makes it.
+    QVERIFY(QMetaObject::invokeMethod(m_palette, "updateExample", Q_ARG(float, zoom)));
+    auto *display = m_palette->findChild<QTextEdit *>("pagexample");
+    QCOMPARE(display->toPlainText(), shown);
+    QTextCursor cursor(display->document());
+    cursor.movePosition(QTextCursor::End);
+    QCOMPARE(cursor.charFormat().font().family(), QString("Arial"));
+    QCOMPARE(cursor.charFormat().font().pointSize(), 29);
+    const Qt::Alignment alignment = display->document()->firstBlock().blockFormat().alignment();
+    QCOMPARE(alignment & Qt::AlignHorizontal_Mask, Qt::Alignment(Qt::AlignHCenter));
+}
+
+void tst_WidgetPageSelector::swatches()
+{
+    m_palette->show();
+    for (const PaletteStyle::Swatch &swatch : PaletteStyle::kSwatches) {
+        QVERIFY(PaletteFixture::click(m_palette, swatch.objectName));
+        QCOMPARE(m_colours.takeLast(),
+                 QColor(swatch.red, swatch.green, swatch.blue, 255)); // grey too is opaque here
+    }
+    QVERIFY(m_colours.isEmpty());
+    QVERIFY(m_emitted.isEmpty());
+}
+
+void tst_WidgetPageSelector::moreColours()
+{
+    DMainUi::m_pen = QPen(QColor(10, 20, 30));
+    m_palette->show();
+    QColor initial;
+    auto answered = TestSupport::answerNextModal([&](QWidget *dialog) {
+        auto *colours = qobject_cast<QColorDialog *>(dialog);
+        initial = colours->currentColor();
+        colours->reject();
+    });
+    QVERIFY(PaletteFixture::click(m_palette, "pushButton"));
+    QVERIFY(*answered);
+    QCOMPARE(initial, QColor(10, 20, 30)); // the pen's colour, not the page's
+    QVERIFY(m_colours.isEmpty()); // cancelled: nothing
+
+    answered = TestSupport::answerNextModal([&](QWidget *dialog) {
+        auto *colours = qobject_cast<QColorDialog *>(dialog);
+        colours->setCurrentColor(QColor(1, 2, 3));
+        colours->accept();
+    });
+    QVERIFY(PaletteFixture::click(m_palette, "pushButton"));
+    QVERIFY(*answered);
+    QCOMPARE(m_colours, QList<QColor>{ QColor(1, 2, 3) });
+}
+
+void tst_WidgetPageSelector::decorationRows()
+{
+    m_palette->setBottonLabel();
+    m_palette->show();
+    QVERIFY(!m_palette->findChild<QWidget *>("widget_10")->isVisible());
+    QVERIFY(m_palette->findChild<QWidget *>("widget_2")->isVisible());
+    m_palette->setTopLabel();
+    QVERIFY(m_palette->findChild<QWidget *>("widget_10")->isVisible());
+    QVERIFY(!m_palette->findChild<QWidget *>("widget_2")->isVisible());
+    QCOMPARE(m_palette->findChild<QWidget *>("widget_3")->geometry(), QRect(0, 20, 355, 150));
+}
+
+QTEST_MAIN(tst_WidgetPageSelector)
+#include "tst_widgetpageselector.moc"

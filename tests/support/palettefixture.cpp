@@ -1,0 +1,67 @@
+#include "palettefixture.h"
+
+#include <QAbstractButton>
+#include <QMetaMethod>
+#include <QPainter>
+#include <QTest>
+#include <QWidget>
+
+namespace PaletteFixture {
+
+QStringList slotsWithoutButton(const QWidget *widget, int *count)
+{
+    const QMetaObject *meta = widget->metaObject();
+    QStringList missing;
+    int found = 0;
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+        const QByteArray name = meta->method(i).name();
+        if (!name.startsWith("on_") || !name.endsWith("_clicked"))
+            continue;
+        ++found;
+        const QString object = QString::fromLatin1(name.mid(3, name.size() - 3 - 8));
+        if (!widget->findChild<QAbstractButton *>(object))
+            missing << object;
+    }
+    if (count)
+        *count = found;
+    return missing;
+}
+
+QStringList visibleButtons(const QWidget *palette)
+{
+    QStringList names;
+    for (QAbstractButton *button : palette->findChildren<QAbstractButton *>()) {
+        if (button->isVisibleTo(palette))
+            names << button->objectName();
+    }
+    return names;
+}
+
+bool click(QWidget *palette, const QString &name)
+{
+    auto *button = palette->findChild<QAbstractButton *>(name);
+    if (!QTest::qVerify(button != nullptr, "button exists", qPrintable(name), __FILE__, __LINE__))
+        return false;
+    if (!QTest::qVerify(button->isVisible() && button->isEnabled(), "button can be clicked",
+                        qPrintable(name), __FILE__, __LINE__))
+        return false;
+    QTest::mouseClick(button, Qt::LeftButton);
+    return true;
+}
+
+QImage grab(QWidget *widget)
+{
+    QImage image(widget->size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    widget->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    return image;
+}
+
+QColor drawnBackground(QWidget *button)
+{
+    button->ensurePolished();
+    const QImage image = grab(button);
+    return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+} // namespace PaletteFixture
