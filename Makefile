@@ -17,8 +17,10 @@ build: deps
 	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DVELTORINA_TESTS=OFF
 	cmake --build $(RELEASE_DIR) -j$(JOBS)
 
+# The handwriting engine and its templates are built into $(RELEASE_DIR)/lipi.
 run: build
-	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \
+	@export LIPI_ROOT="$${LIPI_ROOT:-$(CURDIR)/$(RELEASE_DIR)/lipi}"; \
+	if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \
 		$(RELEASE_DIR)/veltorina; \
 	else \
 		echo "No display found: starting Veltorina under Xvfb (1920x1080). Stop it with Ctrl+C."; \

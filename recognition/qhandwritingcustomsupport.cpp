@@ -1,5 +1,8 @@
 #include "qhandwritingcustomsupport.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMessageAuthenticationCode>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -16,12 +19,40 @@ const char kJsonTail[] = "]}]}";
 const char kApplicationKey[] = "4f1c2a8e-93b0-4d6a-b7e2-5c0d9a1e6f37";
 const char kHmacKey[] = "a7d3e5b1-2c48-4f9e-8a60-1b7c3d2e9f05";
 const char kServicePath[] = "/api/v3.0/recognition/rest/text/doSimpleRecognition.json";
-constexpr int kReplyTimeoutMs = 30000;
 
 QString &host()
 {
     static QString name = QStringLiteral("cloud.myscript.com");
     return name;
+}
+
+// Depth first, in the document's order of arrays; within an object its own "label" first, then
+// the candidate the service marked as chosen, then the other values.
+bool findLabel(const QJsonValue &value, QString *label)
+{
+    if (value.isArray()) {
+        for (const QJsonValue &element : value.toArray()) {
+            if (findLabel(element, label))
+                return true;
+        }
+        return false;
+    }
+    if (!value.isObject())
+        return false;
+    const QJsonObject object = value.toObject();
+    if (object.value(QLatin1String("label")).isString()) {
+        *label = object.value(QLatin1String("label")).toString();
+        return true;
+    }
+    const QJsonArray candidates = object.value(QLatin1String("candidates")).toArray();
+    const int chosen = object.value(QLatin1String("selectedCandidateIdx")).toInt(-1);
+    if (chosen >= 0 && chosen < candidates.size() && findLabel(candidates.at(chosen), label))
+        return true;
+    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+        if (findLabel(it.value(), label))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -83,32 +114,80 @@ QByteArray QHandwritingCustomSupport::requestBody(const QString &json) const
     const QByteArray key = QByteArray(kApplicationKey) + QByteArray(kHmacKey);
     const QByteArray mac =
             QMessageAuthenticationCode::hash(message, key, QCryptographicHash::Sha512).toHex();
-    // Percent-encoded: the JSON holds characters ('&', '+') that end or change a form field.
-    return QByteArray("applicationKey=") + kApplicationKey + "&hmac=" + mac
+    // Every value percent-encoded: the JSON holds characters ('&', '+' in "1e+06") that would
+    // end a form field or turn into a blank on the service's side, breaking the signature.
+    return "applicationKey=" + QUrl::toPercentEncoding(QString::fromLatin1(kApplicationKey))
+            + "&hmac=" + QUrl::toPercentEncoding(QString::fromLatin1(mac))
             + "&textInput=" + QUrl::toPercentEncoding(json);
 }
 
-void QHandwritingCustomSupport::recognizeDrawPathAsText(const QString &language,
-                                                        const QList<QVector<QPointF>> &strokes)
+bool QHandwritingCustomSupport::replyLabel(const QString &reply, QString *label)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(reply.toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError)
+        return false;
+    QString found;
+    const QJsonValue root =
+            document.isArray() ? QJsonValue(document.array()) : QJsonValue(document.object());
+    if (!findLabel(root, &found))
+        return false;
+    if (label)
+        *label = found;
+    return true;
+}
+
+quint64 QHandwritingCustomSupport::recognizeDrawPathAsText(const QString &language,
+                                                           const QList<QVector<QPointF>> &strokes)
 {
     QNetworkRequest request(QUrl(QStringLiteral("http://") + host() + QLatin1String(kServicePath)));
     request.setHeader(QNetworkRequest::ContentTypeHeader,
                       QStringLiteral("application/x-www-form-urlencoded"));
     QNetworkReply *reply =
             m_networkManager.post(request, requestBody(requestJson(language, strokes)));
+    m_requests.insert(reply, { ++m_lastRequest, m_textPos, m_items });
     // A service that never answers must still end in an error for the user.
-    QTimer::singleShot(kReplyTimeoutMs, reply, [reply]() {
+    QTimer::singleShot(m_replyTimeoutMs, reply, [reply]() {
         if (reply->isRunning())
             reply->abort();
     });
+    return m_lastRequest;
 }
 
 void QHandwritingCustomSupport::finished(QNetworkReply *reply)
 {
-    const QString body = QString::fromUtf8(reply->readAll());
-    if (reply->error() != QNetworkReply::NoError)
-        emit textRecognitionError();
-    else
-        emit textRecognitionSucceded(body);
     reply->deleteLater();
+    const Request request = m_requests.take(reply);
+    // An aborted reply (timeout) is closed: nothing to read.
+    QByteArray bytes = reply->isOpen() ? reply->readAll() : QByteArray();
+    const int zero = bytes.indexOf('\0');
+    if (zero >= 0)
+        bytes.truncate(zero);
+    const QString body = QString::fromUtf8(bytes);
+    const bool answered = reply->error() == QNetworkReply::NoError && replyLabel(body, nullptr);
+    const QPointF laterPos = m_textPos;
+    const QList<QGraphicsItem *> laterItems = m_items;
+    m_textPos = request.textPos;
+    m_items = request.items;
+    m_currentRequest = request.id;
+    if (answered)
+        emit textRecognitionSucceded(body);
+    else
+        emit textRecognitionError();
+    m_currentRequest = 0;
+
+    // Items the slot took out of this request's list leave the list for good, items it added
+    // join it; the position goes back unless the slot chose a new one.
+    QList<QGraphicsItem *> items = laterItems;
+    for (QGraphicsItem *item : request.items) {
+        if (!m_items.contains(item))
+            items.removeAll(item);
+    }
+    for (QGraphicsItem *item : qAsConst(m_items)) {
+        if (!request.items.contains(item) && !items.contains(item))
+            items.append(item);
+    }
+    m_items = items;
+    if (m_textPos == request.textPos)
+        m_textPos = laterPos;
 }

@@ -1,12 +1,21 @@
 #pragma once
 
+#include "recognition/lipitk/ltkcapturedevice.h"
+#include "recognition/lipitk/ltkscreencontext.h"
+#include "recognition/lipitk/ltkshaperecoresult.h"
+
 #include <QList>
 #include <QPointF>
 #include <QVector>
 
-// The offline handwriting recogniser: one character's strokes in, the class number of the
-// best match out. The engine is shared by the whole process and loaded on first use from the
-// directory named by LIPI_ROOT; without it a page still works and every call answers kNoMatch.
+#include <string>
+#include <vector>
+
+// The offline handwriting recogniser: one character's strokes in, the class number of the best
+// match out. The engine library, its recogniser and model are shared by every recogniser of the
+// process: loaded on first use from the folder named by LIPI_ROOT and released with the last
+// recogniser. Without an engine a page still works and every call answers kNoMatch.
+// GUI thread only.
 class recog
 {
 public:
@@ -19,6 +28,16 @@ public:
 
     // Loads the engine if it is not loaded yet; false when it cannot be found or loaded.
     bool isAvailable();
-    // Strokes in scene coordinates, in drawing order; kNoMatch without an engine.
+    // Strokes in scene coordinates, in drawing order; kNoMatch without an engine, without any
+    // point or when the engine finds no class.
     int reconocer(const QList<QVector<QPointF>> &strokes);
+
+private:
+    LTKCaptureDevice m_captureDevice;
+    LTKScreenContext m_screenContext;
+    std::vector<LTKShapeRecoResult> m_results;
+    std::vector<int> m_subset; // empty: every class
+    int m_numChoices = 1;
+    float m_confThreshold = 0.0f;
+    std::string m_project = "SHAPEREC_ALPHANUM";
 };

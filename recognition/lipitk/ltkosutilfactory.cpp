@@ -1,0 +1,8 @@
+#include "ltkosutilfactory.h"
+
+#include "ltklinuxutil.h"
+
+LTKOSUtil *LTKOSUtilFactory::getInstance()
+{
+    return new LTKLinuxUtil;
+}

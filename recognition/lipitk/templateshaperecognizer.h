@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ltkshaperecognizer.h"
+#include "strokematcher.h"
+
+#include <string>
+#include <vector>
+
+// Recognises a shape by its nearest stroke template (see StrokeMatcher) among the templates of
+// one project profile: <project folder>/config/project.cfg gives the class count,
+// <project folder>/config/<profile>/profile.cfg the matcher settings and the model file name.
+class TemplateShapeRecognizer : public LTKShapeRecognizer
+{
+public:
+    TemplateShapeRecognizer(const std::string &projectFolder, const std::string &profile);
+
+    int loadModelData() override;
+    int unloadModelData() override;
+    int setDeviceContext(const LTKCaptureDevice &device) override;
+    int recognize(const LTKTraceGroup &traceGroup, const LTKScreenContext &screenContext,
+                  const std::vector<int> &subset, float confThreshold, int numChoices,
+                  std::vector<LTKShapeRecoResult> &results) override;
+
+    std::string lastError() const override { return m_error; }
+
+    int classCount() const { return m_classCount; }
+
+private:
+    struct Template
+    {
+        int classId;
+        StrokeMatcher::Prepared shape;
+    };
+
+    std::string m_projectFolder;
+    std::string m_profile;
+    StrokeMatcher::Settings m_settings;
+    LTKCaptureDevice m_device;
+    int m_classCount = 0;
+    std::vector<Template> m_templates;
+    std::string m_error;
+};
