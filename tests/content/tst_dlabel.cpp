@@ -1,9 +1,9 @@
 #include "content/dlabel.h"
+#include "support/galleryfixture.h"
 #include "support/testsupport.h"
 
 #include <QDrag>
 #include <QLabel>
-#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -14,43 +14,12 @@ namespace {
 
 const QString kTileStyle = QStringLiteral("QLabel{border: 3px solid black;color : black;}");
 
-struct Payload
-{
-    QStringList fields;
-    bool complete = false;
-};
-
-// Reads the payload the way the board page does: three strings, then nothing left.
-Payload decode(const QByteArray &bytes)
-{
-    Payload payload;
-    QDataStream stream(bytes);
-    QString kind;
-    QString fileName;
-    QString text;
-    stream >> kind >> fileName >> text;
-    payload.fields = QStringList{ kind, fileName, text };
-    payload.complete = stream.status() == QDataStream::Ok && stream.atEnd();
-    return payload;
-}
-
 QPixmap swatch(int width, int height, const QColor &colour)
 {
     QPixmap pixmap(width, height);
     pixmap.fill(colour);
     return pixmap;
 }
-
-// What the user's drag handed to the toolkit, caught while the drag runs.
-struct CaughtDrag
-{
-    bool started = false;
-    QStringList formats;
-    QByteArray payload;
-    QSize pixmapSize;
-    QPoint hotSpot;
-    Qt::DropActions actions;
-};
 
 } // namespace
 
@@ -66,14 +35,9 @@ private slots:
     void click();
     void payloadBytes_data();
     void payloadBytes();
-    void dragCarriesPayload_data();
-    void dragCarriesPayload();
     void pageTileDrag();
     void closeButton();
     void screenshot();
-
-private:
-    CaughtDrag moveToDrag(DLabel *tile, Qt::MouseButton button, bool endByRelease);
 };
 
 void tst_DLabel::initTestCase()
@@ -181,95 +145,9 @@ void tst_DLabel::payloadBytes()
 
     const QByteArray payload = DLabel::dragPayload(kind, fileName, text);
     QCOMPARE(payload.toHex(), bytes.toHex());
-    const Payload read = decode(payload);
+    const GalleryFixture::Payload read = GalleryFixture::decodePayload(payload);
     QVERIFY(read.complete);
     QCOMPARE(read.fields, (QStringList{ kind, fileName, text }));
-}
-
-CaughtDrag tst_DLabel::moveToDrag(DLabel *tile, Qt::MouseButton button, bool endByRelease)
-{
-    CaughtDrag caught;
-    const QPoint start(50, 50);
-    QTest::mousePress(tile, button, {}, start);
-    // The drag runs its own event loop inside the move; look at it from there, then let the
-    // user's hand go (or press Escape), which ends it.
-    QTimer::singleShot(0, tile, [tile, button, endByRelease, start, &caught]() {
-        QDrag *drag = tile->findChild<QDrag *>();
-        if (!drag)
-            return;
-        caught.started = true;
-        caught.formats = drag->mimeData()->formats();
-        caught.payload = drag->mimeData()->data(QStringLiteral("imagedata"));
-        caught.pixmapSize = drag->pixmap().size();
-        caught.hotSpot = drag->hotSpot();
-        caught.actions = drag->supportedActions();
-        if (endByRelease)
-            QTest::mouseRelease(tile, button, {}, start + QPoint(1, 0));
-        else
-            QTest::keyClick(tile, Qt::Key_Escape);
-    });
-    TestSupport::moveTo(tile, start + QPoint(1, 0), button);
-    if (!endByRelease)
-        QTest::mouseRelease(tile, button, {}, start + QPoint(1, 0));
-    // The toolkit may hand the release that ended the drag back to the tile afterwards.
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-    return caught;
-}
-
-void tst_DLabel::dragCarriesPayload_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("button");
-    QTest::addColumn<QStringList>("fields");
-    QTest::addColumn<bool>("endByRelease");
-
-    const QStringList picture{ "0", ":/PicRes/Fish/SHARK.png", "" };
-    const QStringList word{ "1", "", "aeroplane" };
-    QTest::newRow("picture, left, dropped")
-            << int(BtMenus::resImage) << int(Qt::LeftButton) << picture << true;
-    QTest::newRow("picture, right, dropped")
-            << int(BtMenus::resImage) << int(Qt::RightButton) << picture << true;
-    QTest::newRow("picture, left, Escape")
-            << int(BtMenus::resImage) << int(Qt::LeftButton) << picture << false;
-    QTest::newRow("word, left, dropped")
-            << int(BtMenus::resText) << int(Qt::LeftButton) << word << true;
-    QTest::newRow("word, middle, Escape")
-            << int(BtMenus::resText) << int(Qt::MiddleButton) << word << false;
-}
-
-void tst_DLabel::dragCarriesPayload()
-{
-    QFETCH(int, kind);
-    QFETCH(int, button);
-    QFETCH(QStringList, fields);
-    QFETCH(bool, endByRelease);
-
-    DLabel tile(static_cast<BtMenus::resType>(kind));
-    if (kind == BtMenus::resImage)
-        tile.setFileName(fields.at(1));
-    else
-        tile.setText(fields.at(2));
-    tile.setPixmap(swatch(120, 81, Qt::darkGreen));
-    tile.show();
-    QSignalSpy images(&tile, &DLabel::mouseRelImage);
-    QSignalSpy words(&tile, &DLabel::mouseRelText);
-
-    const CaughtDrag caught = moveToDrag(&tile, Qt::MouseButton(button), endByRelease);
-    QVERIFY2(caught.started, "a one-pixel move did not start a drag");
-    QCOMPARE(caught.formats, QStringList{ "imagedata" });
-    const Payload read = decode(caught.payload);
-    QVERIFY(read.complete);
-    QCOMPARE(read.fields, fields);
-    QCOMPARE(caught.pixmapSize, QSize(120, 81));
-    QCOMPARE(caught.hotSpot, QPoint(60, 40));
-    QCOMPARE(caught.actions, Qt::DropActions(Qt::MoveAction));
-    // The release that ended the drag is not a click.
-    QCOMPARE(images.count() + words.count(), 0);
-
-    // The next plain click is one again.
-    QTest::mouseClick(&tile, Qt::MouseButton(button), {}, QPoint(30, 30));
-    QCOMPARE(images.count() + words.count(), 1);
 }
 
 void tst_DLabel::pageTileDrag()
