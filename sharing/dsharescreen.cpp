@@ -3,7 +3,22 @@
 #include "sharing/httpscreenserver.h"
 #include "ui_dsharescreen.h"
 
+#include <QFontMetrics>
+#include <QLabel>
 #include <QNetworkInterface>
+
+namespace {
+// The form's point sizes suit a narrow font; with a wider one, or a longer translation, the text
+// would be cut at both ends. Shrink it until it fits the label's width.
+void fitToWidth(QLabel *label)
+{
+    QFont font = label->font();
+    const int available = label->contentsRect().width();
+    while (font.pointSize() > 8 && QFontMetrics(font).horizontalAdvance(label->text()) > available)
+        font.setPointSize(font.pointSize() - 1);
+    label->setFont(font);
+}
+} // namespace
 
 DShareScreen::DShareScreen(QWidget *parent)
     : DShareScreen(parent, HTTPScreenServer::kPort, QNetworkInterface::allAddresses())
@@ -30,6 +45,8 @@ DShareScreen::DShareScreen(QWidget *parent, int port, const QList<QHostAddress> 
         m_ui->connectAddress->setText(address);
         m_ui->widget->setQrText(address);
     }
+    for (QLabel *label : { m_ui->decorTitle, m_ui->decorTitle_2, m_ui->connectAddress })
+        fitToWidth(label);
     setAttribute(Qt::WA_DeleteOnClose);
 }
 
