@@ -49,6 +49,7 @@ void HTTPScreenServer::service(veskaweb::HttpRequest &request, veskaweb::HttpRes
     if (path.startsWith(kFramePrefix)) {
         response.setHeader("Content-Type", "image/jpg");
         response.write(m_grabber->getInstantFrame());
+        ++m_frameRequests;
     } else if (path == "/") {
         response.setHeader("Content-Type", "text/html");
         response.write(m_page.toLatin1());

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <memory>
 
 namespace veskaweb {
@@ -32,6 +33,8 @@ public:
     int port() const { return m_port; }
     FrameGetter *grabber() const { return m_grabber.get(); }
     const QString &page() const { return m_page; }
+    // How many frame requests were answered: tells whether viewers are still polling.
+    int frameRequests() const { return m_frameRequests.load(); }
 
 private:
     const int m_port;
@@ -39,4 +42,5 @@ private:
     // The listener's port constructor ignores its parent, so the server deletes it itself.
     std::unique_ptr<veskaweb::HttpListener> m_listener;
     QString m_page; // written once by the constructor, only read afterwards
+    std::atomic<int> m_frameRequests{ 0 };
 };

@@ -205,6 +205,7 @@ void tst_HTTPScreenServer::twoViewersGetTheSameFrame()
     const ShareFixture::HttpReply second = ShareFixture::httpGet(m_port, "/pcPictureStr2");
     QVERIFY(!first.body.isEmpty());
     QCOMPARE(second.body, first.body);
+    QCOMPARE(server->frameRequests(), 2);
 }
 
 void tst_HTTPScreenServer::viewerPageIsSelfContained()

@@ -97,11 +97,17 @@ void tst_HTTPScreenServerXvfb::viewerPageShowsTheScreenInABrowser()
               QStringLiteral("--window-size=800,600"), QStringLiteral("--virtual-time-budget=3000"),
               QStringLiteral("--screenshot=") + shot,
               QStringLiteral("http://127.0.0.1:%1/").arg(m_port) });
+    const int requestsBefore = m_server->frameRequests();
     QVERIFY(browser.waitForStarted(10000));
     // The server answers from this thread's event loop, so the wait runs it.
     QTRY_VERIFY_WITH_TIMEOUT(browser.state() == QProcess::NotRunning, 120000);
     QCOMPARE(browser.exitStatus(), QProcess::NormalExit);
     QCOMPARE(browser.exitCode(), 0);
+    // The page keeps asking for the newest frame, one after the other, every 10 ms of the
+    // browser's virtual time plus the load; no cache answers in its place (a browser keeps an
+    // image address it has seen: with one changing once a second it would ask about 3 times).
+    QVERIFY2(m_server->frameRequests() - requestsBefore >= 50,
+             qPrintable(QString::number(m_server->frameRequests() - requestsBefore)));
     const QImage page(shot);
     QVERIFY2(!page.isNull(), qPrintable(browser.readAllStandardError()));
     // The 16:9 screen fitted to the page's width: a band 450 pixels high, black around it (the
