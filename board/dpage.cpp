@@ -4,6 +4,7 @@
 #include "dcommands.h"
 #include "dcustomitem.h"
 #include "dview.h"
+#include "pagewriter.h"
 #include "scribblearea.h"
 
 #include "recognition/qhandwritingcustomsupport.h"
@@ -274,4 +275,9 @@ void DPage::lockObj()
     const QList<QGraphicsItem *> selection = validItems(false);
     if (!selection.isEmpty())
         recordOperation(BtMenus::stLock, selection, nullptr);
+}
+
+QStringList DPage::savePageDataToIWB(QXmlStreamWriter &stream, const QString &dir, int n)
+{
+    return PageWriter::writePage(*this, stream, dir, n);
 }

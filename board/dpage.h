@@ -14,6 +14,7 @@
 class DView;
 class QHandwritingCustomSupport;
 class QUndoCommand;
+class QXmlStreamWriter;
 
 // One page of the open document: the scene that holds the page's board objects, its own undo
 // history and recognisers. A single DView shows one page at a time by switching its scene.
@@ -44,6 +45,8 @@ public:
     const QString &recogChars() const { return m_recogChars; }
 
     QPixmap getPagePixmap(int withBackground);
+    // Writes this page as page n of an IWB document (board/pagewriter.h); returns what failed.
+    QStringList savePageDataToIWB(QXmlStreamWriter &stream, const QString &dir, int n);
 
     // Undo recording: builds the command for op over items (or adds the single item) and
     // pushes it; always marks the page modified.
