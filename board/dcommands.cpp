@@ -1,6 +1,8 @@
 #include "dcommands.h"
 
+#include "boardtypes.h"
 #include "dcustomitem.h"
+#include "dgpathitem.h"
 #include "dpage.h"
 #include "drotateitem.h"
 
@@ -202,6 +204,39 @@ void LinksCommand::redo()
 }
 
 void LinksCommand::undo()
+{
+    apply(m_previous);
+}
+
+ColorCommand::ColorCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndoCommand *parent)
+    : QUndoCommand(parent), m_items(items), m_page(page)
+{
+    for (QGraphicsItem *item : items) {
+        auto *path = item->type() == ItemTypePath ? dynamic_cast<DGPathItem *>(item) : nullptr;
+        m_current << (path ? Colors{ path->pen(), path->brush() } : Colors());
+        m_previous << (path ? Colors{ path->prevPen(), path->prevBrush() } : Colors());
+    }
+}
+
+void ColorCommand::apply(const QList<Colors> &colors)
+{
+    for (int i = 0; i < m_items.size() && i < colors.size(); ++i) {
+        QGraphicsItem *item = m_items[i];
+        auto *path = item->type() == ItemTypePath ? dynamic_cast<DGPathItem *>(item) : nullptr;
+        if (!path)
+            continue;
+        path->setPen(colors[i].pen);
+        path->setBrush(colors[i].brush);
+    }
+    updatePage(m_page);
+}
+
+void ColorCommand::redo()
+{
+    apply(m_current);
+}
+
+void ColorCommand::undo()
 {
     apply(m_previous);
 }

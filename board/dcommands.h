@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QBrush>
 #include <QList>
+#include <QPen>
 #include <QPointF>
 #include <QString>
 #include <QUndoCommand>
@@ -116,4 +118,25 @@ private:
     DPage *m_page;
     QList<Links> m_current;
     QList<Links> m_previous;
+};
+
+// Pen and brush of path objects; other objects are left alone.
+class ColorCommand : public QUndoCommand
+{
+public:
+    struct Colors
+    {
+        QPen pen;
+        QBrush brush;
+    };
+    ColorCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndoCommand *parent = nullptr);
+    void undo() override;
+    void redo() override;
+
+private:
+    void apply(const QList<Colors> &colors);
+    QList<QGraphicsItem *> m_items;
+    DPage *m_page;
+    QList<Colors> m_current;
+    QList<Colors> m_previous;
 };

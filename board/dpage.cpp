@@ -220,8 +220,9 @@ QUndoCommand *DPage::getCommand(BtMenus::eStack op, QGraphicsItem *item,
         return new TransCommand(items, this);
     case BtMenus::stLinks:
         return new LinksCommand(items, this);
-    case BtMenus::stText:
     case BtMenus::stColor:
+        return new ColorCommand(items, this);
+    case BtMenus::stText:
     case BtMenus::stAddGroup:
     case BtMenus::stDeleteGroup:
     case BtMenus::stGoToPage:

@@ -23,7 +23,7 @@ void DWidget::mouseMove(QPoint point)
     m_currentPoint = point;
     QPainter painter(&m_canvas);
     painter.setPen(m_pen);
-    painter.setRenderHint(QPainter::HighQualityAntialiasing);
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.drawLine(m_lastPoint, m_currentPoint);
     painter.end();
     m_cursorPos = point;

@@ -1,5 +1,7 @@
 #include "boardfixture.h"
 
+#include "board/dgpathcurveitem.h"
+#include "board/dgpathvertexitem.h"
 #include "board/dpage.h"
 #include "board/drotateitem.h"
 #include "board/drotateitembutton.h"
@@ -7,6 +9,7 @@
 #include "board/dview.h"
 
 #include <QGraphicsSceneMouseEvent>
+#include <QRandomGenerator>
 #include <QTest>
 
 namespace BoardFixture {
@@ -117,6 +120,55 @@ RectObject *addRect(DPage *page, const QRectF &rect, const QPointF &pos)
                      &DPage::isValidRelease);
     page->addItem(object);
     return object;
+}
+
+template <typename Object> void connectReleases(DPage *page, Object *object)
+{
+    QObject::connect(object, &Object::releaseBt, page, &DPage::isValidRelease);
+    QObject::connect(object->m_rotateItem->m_focus, &DRotateItemFocus::releaseBt, page,
+                     &DPage::isValidRelease);
+    QObject::connect(object->m_rotateItem->m_btPageLink, &DRotateItemButton::releaseBt, page,
+                     &DPage::isValidRelease);
+    QObject::connect(object->m_rotateItem->m_btLock, &DRotateItemButton::releaseBt, page,
+                     &DPage::isValidRelease);
+}
+
+DGPathCurveItem *addCurve(DPage *page, const QPainterPath &path, const QPointF &pos,
+                          BtMenus::btType kind, bool record, const QPen &pen)
+{
+    auto *curve = new DGPathCurveItem(pos, pen, kind, nullptr);
+    curve->setPath(path);
+    connectReleases(page, curve);
+    curve->setTransformOriginPoint(curve->boundingRect().center());
+    if (record)
+        page->recordOperation(BtMenus::stAdd, {}, curve);
+    else
+        page->addItem(curve);
+    return curve;
+}
+
+DGPathVertexItem *addVertex(DPage *page, const QPainterPath &path, const QPointF &pos)
+{
+    auto *polygon = new DGPathVertexItem(pos, QPen(Qt::darkGreen, 3), nullptr);
+    polygon->setPath(path);
+    connectReleases(page, polygon);
+    page->addItem(polygon);
+    return polygon;
+}
+
+QPainterPath stroke(int count, qreal size, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QPainterPath path;
+    QPointF point(size / 2, size / 2);
+    path.moveTo(point);
+    for (int i = 1; i < count; ++i) {
+        point += QPointF(random.bounded(7.0) - 3.5, random.bounded(7.0) - 3.5);
+        point.setX(qBound(0.0, point.x(), size));
+        point.setY(qBound(0.0, point.y(), size));
+        path.lineTo(point);
+    }
+    return path;
 }
 
 } // namespace BoardFixture

@@ -6,13 +6,17 @@
 #include <QGraphicsRectItem>
 #include <QList>
 #include <QObject>
+#include <QPen>
 #include <QPoint>
 #include <QWidget>
 
 #include <memory>
 
+class DGPathCurveItem;
+class DGPathVertexItem;
 class DPage;
 class DView;
+class QPainterPath;
 
 namespace BoardFixture {
 
@@ -70,5 +74,14 @@ private:
 
 // Puts a RectObject on the page wired as the factories wire objects.
 RectObject *addRect(DPage *page, const QRectF &rect, const QPointF &pos);
+
+// A path object placed at pos with its release reports wired; recorded as an addition when
+// record is true (the command adds it), else added directly.
+DGPathCurveItem *addCurve(DPage *page, const QPainterPath &path, const QPointF &pos,
+                          BtMenus::btType kind = BtMenus::btPencil, bool record = false,
+                          const QPen &pen = QPen(Qt::black, 4));
+DGPathVertexItem *addVertex(DPage *page, const QPainterPath &path, const QPointF &pos);
+// A freehand-like stroke of count points inside a box of size x size from its start.
+QPainterPath stroke(int count, qreal size, quint32 seed);
 
 } // namespace BoardFixture

@@ -1,0 +1,259 @@
+#include "dgpathitem.h"
+
+#include "boardtypes.h"
+#include "drotateitem.h"
+#include "drotateitemfocus.h"
+
+#include <QGraphicsSceneMouseEvent>
+#include <QLineF>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
+
+#include <cmath>
+
+namespace {
+
+constexpr qreal kGrabDistance = 20.0;
+
+// Halves round up, toward positive infinity (-2.5 becomes -2).
+int roundHalfUp(qreal value)
+{
+    return int(std::floor(value + 0.5));
+}
+
+} // namespace
+
+DGPathItem::DGPathItem(QPointF pos, const QPen &pen, QGraphicsItem *parent)
+    : QObject(nullptr), QGraphicsPathItem(parent), m_pen(pen), m_prevPen(pen)
+{
+    m_pressPos = pos;
+    setPos(pos);
+    QGraphicsPathItem::setPen(pen);
+    setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
+    m_brush = QBrush();
+    m_prevBrush = QBrush();
+    setCacheMode(DeviceCoordinateCache);
+    m_rotateItem = new DRotateItem(this);
+    connect(m_rotateItem->m_focus, &DRotateItemFocus::pressBt, this, &DGPathItem::saveTransform);
+    connect(m_rotateItem->m_focus, &DRotateItemFocus::restorePx, this, &DGPathItem::restorePx);
+    setAcceptTouchEvents(true);
+}
+
+DGPathItem::~DGPathItem() = default;
+
+void DGPathItem::dropRenderCache()
+{
+    m_renderCache.reset();
+}
+
+void DGPathItem::setPen(const QPen &pen)
+{
+    m_prevPen = m_pen;
+    m_pen = pen;
+    dropRenderCache();
+    update();
+    QGraphicsPathItem::setPen(pen);
+}
+
+void DGPathItem::setBrush(const QBrush &brush)
+{
+    m_prevBrush = m_brush;
+    m_brush = brush;
+    dropRenderCache();
+    update();
+    QGraphicsPathItem::setBrush(brush);
+}
+
+void DGPathItem::setPath(const QPainterPath &path)
+{
+    m_path = path;
+    m_points.clear();
+    m_points.reserve(path.elementCount());
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element element = path.elementAt(i);
+        m_points << QPointF(element.x, element.y);
+    }
+    QGraphicsPathItem::setPath(path);
+}
+
+void DGPathItem::erasePointF(QPointF p, int radius)
+{
+    for (int i = 0; i < m_points.size(); ++i) {
+        if (radius > QLineF(p, m_points.at(i)).length() && !m_erased.contains(i))
+            m_erased << i;
+    }
+    setVisible(m_points.size() - 3 > m_erased.size());
+    update();
+}
+
+void DGPathItem::saveTransform()
+{
+    saveTransformOf(this);
+}
+
+void DGPathItem::restorePx()
+{
+    dropRenderCache();
+    update();
+}
+
+void DGPathItem::lock(bool locked)
+{
+    setFlag(ItemIsMovable, !locked);
+}
+
+bool DGPathItem::isLocked() const
+{
+    return !(flags() & ItemIsMovable);
+}
+
+void DGPathItem::changeLinks(const QString &web, const QString &page, const QString &file,
+                             const QString &media)
+{
+    DCustomItem::changeLinks(web, page, file, media);
+    dropRenderCache();
+    update();
+}
+
+QVariant DGPathItem::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    switch (change) {
+    case ItemSelectedChange:
+    case ItemParentChange:
+    case ItemFlagsChange:
+    case ItemRotationChange:
+    case ItemScaleChange:
+        if (scene()) {
+            dropRenderCache();
+            update();
+        }
+        break;
+    default:
+        break;
+    }
+    return QGraphicsPathItem::itemChange(change, value);
+}
+
+QRectF DGPathItem::boundingRect() const
+{
+    const int margin = m_pen.width();
+    return path().boundingRect().adjusted(-margin, -margin, margin, margin);
+}
+
+void DGPathItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+{
+    QStyleOptionGraphicsItem style(*option);
+    bool standalone = true;
+    if (parentItem() && parentItem()->type() == ItemTypeGroup) {
+        // A group draws one outline for all its members.
+        style.state &= ~QStyle::State_Selected;
+        standalone = false;
+        dropRenderCache();
+    }
+    const QRectF bounds = boundingRect();
+    const QRect area(roundHalfUp(bounds.x()), roundHalfUp(bounds.y()), roundHalfUp(bounds.width()),
+                     roundHalfUp(bounds.height()));
+    if (m_renderCache && m_bRedrawAlways)
+        dropRenderCache();
+    if (!m_renderCache && area.width() > 0 && area.height() > 0) {
+        auto picture = std::make_unique<QPixmap>(area.size());
+        picture->fill(Qt::transparent);
+        QPainter cachePainter(picture.get());
+        cachePainter.setRenderHint(QPainter::Antialiasing);
+        cachePainter.setRenderHint(QPainter::TextAntialiasing);
+        cachePainter.translate(-area.x(), -area.y());
+        // The toolkit's own painting, selection outline included.
+        QGraphicsPathItem::paint(&cachePainter, &style, widget);
+        cachePainter.end();
+        m_renderCache = std::move(picture);
+        ++m_cacheBuilds;
+    }
+    if (m_renderCache)
+        painter->drawPixmap(area, *m_renderCache);
+    paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
+}
+
+void DGPathItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    m_pressPos = scenePos();
+    QGraphicsPathItem::mousePressEvent(event);
+}
+
+void DGPathItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
+{
+    m_bMoved = true;
+    QGraphicsPathItem::mouseMoveEvent(event);
+}
+
+void DGPathItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    // The flag stays set: the move recording reads and clears it.
+    if (m_bMoved) {
+        const QPointF point = event->scenePos();
+        emit releaseBt(QPoint(int(point.x()), int(point.y())), BtMenus::stMove);
+    }
+    QGraphicsPathItem::mouseReleaseEvent(event);
+}
+
+int DGPathItem::grabIndex(QPointF point) const
+{
+    int nearest = -1;
+    qreal nearestDistance = kGrabDistance;
+    const QPainterPath current = path();
+    for (int i = 0; i < current.elementCount(); ++i) {
+        const QPainterPath::Element element = current.elementAt(i);
+        const qreal distance = QLineF(point, QPointF(element.x, element.y)).length();
+        if (distance < nearestDistance) {
+            nearest = i;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
+}
+
+void DGPathItem::dragVertex(int index, QPointF point, bool keepLines)
+{
+    QPainterPath edited = path();
+    const int count = edited.elementCount();
+    if (index < 0 || index >= count)
+        return;
+    if (keepLines && count <= 2)
+        return; // a straight line keeps its shape
+    edited.setElementPositionAt(index, point.x(), point.y());
+    // The ends move together so that closed outlines stay closed.
+    if (count > 2 && (index == 0 || index == count - 1)) {
+        edited.setElementPositionAt(0, point.x(), point.y());
+        edited.setElementPositionAt(count - 1, point.x(), point.y());
+    }
+    setPath(edited);
+    m_bRedrawAlways = true;
+    m_rotateItem->m_focus->m_bReshaped = true;
+}
+
+void DGPathItem::paintVertexCircles(QPainter *painter, qreal diameter) const
+{
+    painter->save();
+    painter->setPen(QPen(Qt::black, 1, Qt::DotLine));
+    painter->setBrush(Qt::NoBrush);
+    const QPainterPath current = path();
+    for (int i = 0; i < current.elementCount(); ++i) {
+        const QPainterPath::Element element = current.elementAt(i);
+        painter->drawEllipse(
+                QRectF(element.x - diameter / 2, element.y - diameter / 2, diameter, diameter));
+    }
+    painter->restore();
+}
+
+void DGPathItem::copyTransformInto(DGPathItem *clone) const
+{
+    clone->m_erased = m_erased;
+    clone->m_pen = m_pen;
+    clone->setPath(path());
+    clone->setFlags(flags());
+    clone->setTransformOriginPoint(boundingRect().center());
+    clone->setRotation(rotation());
+    clone->m_rotateItem->m_focus->m_menu = m_rotateItem->m_focus->m_menu;
+    // The fill data goes with the copy: a saved copy must show the same fill.
+    clone->m_gradColor = m_gradColor;
+    clone->m_fillFileName = m_fillFileName;
+}

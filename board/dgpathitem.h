@@ -1,0 +1,94 @@
+#pragma once
+
+#include "dcustomitem.h"
+
+#include "shell/btmenus.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QGraphicsPathItem>
+#include <QList>
+#include <QObject>
+#include <QPainterPath>
+#include <QPen>
+#include <QPointF>
+
+#include <memory>
+
+// The common part of the board objects whose content is a painter path: strokes and shapes,
+// polygons and tables. Keeps the pen and brush with their previous values, the path's points
+// with the point eraser's marks, a render cache of its own picture and the fill data the
+// document writer needs; reports moves to the page.
+class DGPathItem : public QObject, public QGraphicsPathItem, public DCustomItem
+{
+    Q_OBJECT
+public:
+    DGPathItem(QPointF pos, const QPen &pen, QGraphicsItem *parent);
+    ~DGPathItem() override;
+
+    void setPen(const QPen &pen);
+    QPen pen() const { return m_pen; }
+    QPen prevPen() const { return m_prevPen; }
+    void setBrush(const QBrush &brush);
+    QBrush brush() const { return m_brush; }
+    QBrush prevBrush() const { return m_prevBrush; }
+    void setGradColor(const QColor &colour) { m_gradColor = colour; }
+    QColor getGradColor() const { return m_gradColor; }
+    void setFillFileName(const QString &file) { m_fillFileName = file; }
+    QString fillFileName() const { return m_fillFileName; }
+    BtMenus::btType shapeType() const { return m_btType; }
+    void setPath(const QPainterPath &path);
+    const QList<QPointF> &points() const { return m_points; }
+    const QList<int> &erased() const { return m_erased; }
+
+    // Rubs out the points strictly within radius of p (object coordinates); the object hides
+    // once no more than three points are left.
+    void erasePointF(QPointF p, int radius);
+
+    void lock(bool locked) override;
+    bool isLocked() const override;
+    void changeLinks(const QString &web, const QString &page, const QString &file,
+                     const QString &media) override;
+    QRectF boundingRect() const override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
+
+    bool hasRenderCache() const { return m_renderCache != nullptr; }
+    int renderCacheBuilds() const { return m_cacheBuilds; }
+
+signals:
+    void releaseBt(QPoint point, BtMenus::eStack operation);
+
+public slots:
+    void saveTransform();
+    void restorePx();
+
+protected:
+    QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+
+    void dropRenderCache();
+    // Vertex dragging shared by curves and polygons: the index of the element nearest to
+    // point, strictly within 20, or -1.
+    int grabIndex(QPointF point) const;
+    void dragVertex(int index, QPointF point, bool keepLines);
+    void paintVertexCircles(QPainter *painter, qreal diameter) const;
+    void copyTransformInto(DGPathItem *clone) const;
+
+    QList<QPointF> m_points;
+    QList<int> m_erased;
+    QPainterPath m_path;
+    QPen m_pen;
+    QPen m_prevPen;
+    QBrush m_brush;
+    QBrush m_prevBrush;
+    BtMenus::btType m_btType = BtMenus::btPencil;
+    QString m_fillFileName;
+    bool m_bRedrawAlways = false;
+    std::unique_ptr<QPixmap> m_renderCache;
+    QColor m_gradColor;
+
+private:
+    int m_cacheBuilds = 0;
+};

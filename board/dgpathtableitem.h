@@ -1,0 +1,22 @@
+#pragma once
+
+#include "dgpathitem.h"
+
+// A table drawn with the table tool (type 4): one header band across the top, then a grid of
+// rows and columns, all one path.
+class DGPathTableItem : public DGPathItem
+{
+    Q_OBJECT
+public:
+    DGPathTableItem(int rows, int cols, QPointF pos, const QPen &pen, QGraphicsItem *parent);
+    int type() const override;
+    // Turns the current path's bounds (grown by the pen width) into the table's grid.
+    void resetPath();
+    DGPathTableItem *clone() const;
+
+    int m_headerHeight = 20;
+    int m_rows;
+    int m_cols;
+    double m_rowHeight = 0;
+    double m_colWidth = 0;
+};

@@ -1,0 +1,438 @@
+#include "support/boardfixture.h"
+#include "support/testsupport.h"
+
+#include "board/boardtypes.h"
+#include "board/dgpathcurveitem.h"
+#include "board/dgpathtableitem.h"
+#include "board/dgpathvertexitem.h"
+#include "board/dpage.h"
+#include "board/drotateitem.h"
+#include "board/drotateitemfocus.h"
+#include "board/dview.h"
+
+#include <QGraphicsItemGroup>
+#include <QMenu>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace BoardFixture;
+
+class tst_DGPathItem : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { TestSupport::recordConnectWarnings(); }
+    void cleanup() { QVERIFY(TestSupport::takeConnectWarnings().isEmpty()); }
+
+    void typesAndBounds();
+    void penAndBrushRememberPrevious();
+    void pointEraser();
+    void oneReleasePerDragNoneForClick();
+    void vertexDrag_data();
+    void vertexDrag();
+    void tableGrid();
+    void tableGrowsByPenWidthAtEachReset();
+    void renderCacheIsUsed();
+    void renderCacheDroppedOnChanges_data();
+    void renderCacheDroppedOnChanges();
+    void groupMembersNeverCache();
+    void curveClone();
+    void vertexCloneKeepsCentre();
+};
+
+namespace {
+
+QPainterPath polyline(const QVector<QPointF> &points, bool closed = false)
+{
+    QPainterPath path;
+    path.moveTo(points.first());
+    for (int i = 1; i < points.size(); ++i)
+        path.lineTo(points[i]);
+    if (closed)
+        path.lineTo(points.first());
+    return path;
+}
+
+QImage renderPage(DPage *page)
+{
+    QImage image(page->sceneRect().size().toSize(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    page->render(&painter);
+    return image;
+}
+
+} // namespace
+
+void tst_DGPathItem::typesAndBounds()
+{
+    QPainterPath path = polyline({ QPointF(10, 20), QPointF(110, 70) });
+    DGPathCurveItem curve(QPointF(5, 5), QPen(Qt::black, 4), BtMenus::btLine, nullptr);
+    curve.setPath(path);
+    QCOMPARE(curve.type(), int(ItemTypePath));
+    QCOMPARE(curve.boundingRect(), QRectF(-4, 6, 128, 78)); // pen + 10 on every side
+    QCOMPARE(curve.pos(), QPointF(5, 5));
+    QCOMPARE(curve.m_pressPos, QPointF(5, 5));
+    QCOMPARE(curve.m_fillType, short(ItemFillNone));
+    QVERIFY(!curve.couldFilled());
+    DGPathVertexItem polygon(QPointF(), QPen(Qt::black, 3), nullptr);
+    polygon.setPath(path);
+    QCOMPARE(polygon.type(), int(ItemTypeVertex));
+    QCOMPARE(polygon.boundingRect(), QRectF(7, 17, 106, 56));
+    DGPathTableItem table(2, 3, QPointF(), QPen(Qt::black, 1), nullptr);
+    QCOMPARE(table.type(), int(ItemTypeTable));
+    QCOMPARE(DCustomItem::fromItem(&table), static_cast<DCustomItem *>(&table));
+    QVERIFY(DGPathCurveItem(QPointF(), QPen(), BtMenus::btStar, nullptr).couldFilled());
+    QVERIFY(!DGPathCurveItem(QPointF(), QPen(), BtMenus::btCube, nullptr).couldFilled());
+    QCOMPARE(curve.points().size(), 2);
+    QCOMPARE(curve.points().at(1), QPointF(110, 70));
+}
+
+void tst_DGPathItem::penAndBrushRememberPrevious()
+{
+    DGPathCurveItem curve(QPointF(), QPen(Qt::black, 2), BtMenus::btRectangle, nullptr);
+    curve.setPen(QPen(Qt::red, 3));
+    curve.setPen(QPen(Qt::blue, 4));
+    QCOMPARE(curve.pen(), QPen(Qt::blue, 4));
+    QCOMPARE(curve.prevPen(), QPen(Qt::red, 3));
+    QCOMPARE(curve.QGraphicsPathItem::pen(), QPen(Qt::blue, 4));
+    QCOMPARE(curve.brush(), QBrush());
+    curve.setBrush(QBrush(Qt::yellow));
+    QCOMPARE(curve.prevBrush(), QBrush());
+    QCOMPARE(curve.brush(), QBrush(Qt::yellow));
+}
+
+void tst_DGPathItem::pointEraser()
+{
+    QVector<QPointF> points;
+    for (int i = 0; i < 10; ++i)
+        points << QPointF(i * 10, 0);
+    DGPathCurveItem curve(QPointF(), QPen(Qt::black, 2), BtMenus::btPencil, nullptr);
+    curve.setPath(polyline(points));
+    const QPainterPath before = curve.path();
+    curve.erasePointF(QPointF(25, 0), 21); // 10, 20, 30, 40
+    QCOMPARE(curve.erased(), (QList<int>{ 1, 2, 3, 4 }));
+    curve.erasePointF(QPointF(25, 0), 21); // the same again: counted once
+    QCOMPARE(curve.erased().size(), 4);
+    curve.erasePointF(QPointF(60, 0), 11); // 50, 60, (70 is exactly 10 away: kept)... radius 11
+    QCOMPARE(curve.erased().size(), 7);
+    QVERIFY(!curve.isVisible()); // 10 - 3 = 7 is no longer more than 7
+    QCOMPARE(curve.path(), before); // the eraser never rebuilds the path
+
+    DGPathCurveItem six(QPointF(), QPen(Qt::black, 2), BtMenus::btPencil, nullptr);
+    six.setPath(polyline(points));
+    six.erasePointF(QPointF(25, 0), 21);
+    six.erasePointF(QPointF(50, 0), 5);
+    six.erasePointF(QPointF(60, 0), 1);
+    QCOMPARE(six.erased().size(), 6);
+    QVERIFY(six.isVisible());
+
+    DGPathCurveItem tick(QPointF(), QPen(Qt::black, 2), BtMenus::btPencil, nullptr);
+    tick.setPath(polyline({ QPointF(0, 0), QPointF(5, 5), QPointF(10, 0) }));
+    tick.erasePointF(QPointF(500, 500), 21);
+    QVERIFY(tick.erased().isEmpty());
+    QVERIFY(!tick.isVisible());
+}
+
+void tst_DGPathItem::oneReleasePerDragNoneForClick()
+{
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    view->setSelect();
+    DGPathCurveItem *curve = addCurve(page, stroke(50, 100, 7), QPointF(300, 300));
+    QSignalSpy released(curve, &DGPathCurveItem::releaseBt);
+    const QPoint onStroke = view->mapFromScene(
+            curve->mapToScene(curve->path().elementAt(10).x, curve->path().elementAt(10).y));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, onStroke);
+    QCOMPARE(released.count(), 0);
+    QCOMPARE(page->undoStack()->count(), 0);
+    TestSupport::drag(view->viewport(),
+                      { onStroke, onStroke + QPoint(20, 5), onStroke + QPoint(41, 17) });
+    QCOMPARE(released.count(), 1);
+    const QPointF scenePoint = view->mapToScene(onStroke + QPoint(41, 17));
+    QCOMPARE(released.at(0).at(0).toPoint(), QPoint(int(scenePoint.x()), int(scenePoint.y())));
+    QCOMPARE(curve->pos(), QPointF(341, 317));
+    QCOMPARE(page->undoStack()->count(), 1);
+    QVERIFY(!curve->m_bMoved); // the recording consumed it
+}
+
+void tst_DGPathItem::vertexDrag_data()
+{
+    QTest::addColumn<int>("kind"); // 0 curve, 1 vertex item
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<int>("grab"); // element index pressed
+    QTest::addColumn<bool>("reshaped");
+    QTest::newRow("closed shape, first vertex")
+            << 0 << int(BtMenus::btTriangle) << false << true << 0 << true;
+    QTest::newRow("closed shape, middle vertex")
+            << 0 << int(BtMenus::btTriangle) << false << true << 1 << true;
+    QTest::newRow("straight line") << 0 << int(BtMenus::btLine) << false << false << 1 << false;
+    QTest::newRow("freehand stroke") << 0 << int(BtMenus::btPencil) << false << true << 1 << false;
+    QTest::newRow("locked shape") << 0 << int(BtMenus::btTriangle) << true << true << 1 << false;
+    QTest::newRow("locked polygon") << 1 << 0 << true << true << 1 << true;
+    QTest::newRow("polygon as a line") << 1 << 0 << false << false << 1 << true;
+}
+
+void tst_DGPathItem::vertexDrag()
+{
+    QFETCH(int, kind);
+    QFETCH(int, tool);
+    QFETCH(bool, locked);
+    QFETCH(bool, closed);
+    QFETCH(int, grab);
+    QFETCH(bool, reshaped);
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    view->setSelect();
+    const QVector<QPointF> corners = closed
+            ? QVector<QPointF>{ QPointF(0, 200), QPointF(100, 0), QPointF(200, 200) }
+            : QVector<QPointF>{ QPointF(0, 0), QPointF(200, 100) };
+    const QPainterPath path = polyline(corners, closed);
+    DGPathItem *object = kind == 0
+            ? static_cast<DGPathItem *>(
+                    addCurve(page, path, QPointF(300, 200), BtMenus::btType(tool)))
+            : static_cast<DGPathItem *>(addVertex(page, path, QPointF(300, 200)));
+    object->lock(locked);
+    const QPainterPath before = object->path();
+    const QPointF grabbed(before.elementAt(grab).x, before.elementAt(grab).y);
+    // Press a few pixels from the vertex, on the outline towards its neighbour.
+    const QPointF neighbour(before.elementAt(grab == 0 ? 1 : grab - 1).x,
+                            before.elementAt(grab == 0 ? 1 : grab - 1).y);
+    const QLineF towards(grabbed, neighbour);
+    const QPoint start =
+            view->mapFromScene(object->mapToScene(towards.pointAt(4 / towards.length())));
+    TestSupport::drag(view->viewport(), { start, start + QPoint(15, 10), start + QPoint(30, 20) });
+    const QPainterPath after = object->path();
+    if (!reshaped) {
+        QCOMPARE(after, before);
+        if (!locked && tool != BtMenus::btPencil)
+            QCOMPARE(object->pos(), QPointF(300, 200)); // the line neither reshapes nor moves
+        return;
+    }
+    QCOMPARE(object->pos(), QPointF(300, 200));
+    const QPointF moved = object->mapFromScene(view->mapToScene(start + QPoint(30, 20)));
+    QCOMPARE(QPointF(after.elementAt(grab).x, after.elementAt(grab).y), moved);
+    const int last = after.elementCount() - 1;
+    for (int i = 0; i <= last; ++i) {
+        const QPointF point(after.elementAt(i).x, after.elementAt(i).y);
+        const bool endsTogether =
+                after.elementCount() > 2 && (grab == 0 || grab == last) && (i == 0 || i == last);
+        if (i == grab || endsTogether)
+            QCOMPARE(point, moved);
+        else
+            QCOMPARE(point, QPointF(before.elementAt(i).x, before.elementAt(i).y));
+    }
+    QVERIFY(object->m_rotateItem->m_focus->m_bReshaped);
+    QCOMPARE(page->undoStack()->count(), 0); // a reshape records nothing
+}
+
+void tst_DGPathItem::tableGrid()
+{
+    DGPathTableItem table(2, 3, QPointF(), QPen(Qt::black, 0), nullptr);
+    QPainterPath box;
+    box.addRect(0, 0, 100, 80);
+    table.setPath(box);
+    table.resetPath();
+    QCOMPARE(table.m_rowHeight, 30.0);
+    QVERIFY(qAbs(table.m_colWidth - 100.0 / 3) < 1e-9);
+    QList<qreal> horizontal;
+    QList<qreal> verticalTops;
+    const QPainterPath grid = table.path();
+    for (int i = 5; i < grid.elementCount(); ++i) { // after the outline rectangle
+        const QPainterPath::Element from = grid.elementAt(i - 1);
+        const QPainterPath::Element to = grid.elementAt(i);
+        if (!to.isLineTo())
+            continue;
+        if (from.y == to.y)
+            horizontal << to.y;
+        else
+            verticalTops << qMin(from.y, to.y);
+    }
+    QCOMPARE(horizontal, (QList<qreal>{ 20, 50, 80 }));
+    QCOMPARE(verticalTops.size(), 4);
+    for (qreal top : verticalTops)
+        QCOMPARE(top, 20.0); // below the header band only
+}
+
+void tst_DGPathItem::tableGrowsByPenWidthAtEachReset()
+{
+    DGPathTableItem table(0, 0, QPointF(), QPen(Qt::black, 2), nullptr);
+    QCOMPARE(table.m_rows, 1); // at least one row and column
+    QPainterPath box;
+    box.addRect(0, 0, 100, 80);
+    table.setPath(box);
+    table.resetPath();
+    QCOMPARE(table.path().boundingRect(), QRectF(-2, -2, 104, 84));
+    table.resetPath();
+    QCOMPARE(table.path().boundingRect(), QRectF(-4, -4, 108, 88));
+}
+
+void tst_DGPathItem::renderCacheIsUsed()
+{
+    Board board;
+    DPage *page = board.page(0);
+    DGPathCurveItem *curve =
+            addCurve(page, polyline({ QPointF(0, 0), QPointF(100, 100) }), QPointF(100, 100),
+                     BtMenus::btPencil, false, QPen(Qt::red, 6));
+    // Without the toolkit's own device cache every render reaches paint.
+    curve->setCacheMode(QGraphicsItem::NoCache);
+    QImage first = renderPage(page);
+    QCOMPARE(curve->renderCacheBuilds(), 1);
+    QCOMPARE(first.pixelColor(150, 150), QColor(Qt::red));
+    renderPage(page);
+    QCOMPARE(curve->renderCacheBuilds(), 1);
+    // Moving does not redraw the stroke: the picture travels with it.
+    curve->setPos(100, 300);
+    const QImage moved = renderPage(page);
+    QCOMPARE(curve->renderCacheBuilds(), 1);
+    QCOMPARE(moved.pixelColor(125, 325), QColor(Qt::red));
+    // A new path of the same bounds, without a drop of the cache, still shows the cached
+    // picture: what is on screen really comes from the cache.
+    curve->setPath(polyline({ QPointF(100, 0), QPointF(0, 100) }));
+    const QImage stale = renderPage(page);
+    QCOMPARE(stale.pixelColor(125, 325), QColor(Qt::red));
+    QCOMPARE(stale.pixelColor(175, 325), QColor(Qt::white));
+    curve->restorePx();
+    const QImage fresh = renderPage(page);
+    QCOMPARE(fresh.pixelColor(125, 325), QColor(Qt::white));
+    QCOMPARE(fresh.pixelColor(175, 325), QColor(Qt::red));
+    QCOMPARE(curve->renderCacheBuilds(), 2);
+}
+
+void tst_DGPathItem::renderCacheDroppedOnChanges_data()
+{
+    QTest::addColumn<int>("change");
+    QTest::newRow("selection") << 0;
+    QTest::newRow("parent") << 1;
+    QTest::newRow("flags") << 2;
+    QTest::newRow("rotation") << 3;
+    QTest::newRow("scale") << 4;
+    QTest::newRow("pen") << 5;
+    QTest::newRow("brush") << 6;
+    QTest::newRow("links") << 7;
+}
+
+void tst_DGPathItem::renderCacheDroppedOnChanges()
+{
+    QFETCH(int, change);
+    Board board;
+    DPage *page = board.page(0);
+    DGPathCurveItem *curve = addCurve(page, stroke(30, 80, 3), QPointF(100, 100));
+    renderPage(page);
+    QVERIFY(curve->hasRenderCache());
+    QGraphicsRectItem holder;
+    switch (change) {
+    case 0:
+        curve->setSelected(true);
+        break;
+    case 1:
+        page->addItem(&holder);
+        curve->setParentItem(&holder);
+        break;
+    case 2:
+        curve->lock(true);
+        break;
+    case 3:
+        curve->setRotation(10);
+        break;
+    case 4:
+        curve->setScale(2);
+        break;
+    case 5:
+        curve->setPen(QPen(Qt::green));
+        break;
+    case 6:
+        curve->setBrush(QBrush(Qt::green));
+        break;
+    case 7:
+        curve->changeLinks(QStringLiteral("http://x"), QString(), QString(), QString());
+        break;
+    }
+    QVERIFY(!curve->hasRenderCache());
+    if (change == 1) {
+        curve->setParentItem(nullptr);
+        page->removeItem(&holder);
+    }
+}
+
+void tst_DGPathItem::groupMembersNeverCache()
+{
+    Board board;
+    DPage *page = board.page(0);
+    auto *group = new RectObject(QRectF(0, 0, 300, 300), ItemTypeGroup);
+    page->addItem(group);
+    DGPathCurveItem *curve = addCurve(page, stroke(30, 80, 3), QPointF(10, 10));
+    curve->setParentItem(group);
+    curve->setCacheMode(QGraphicsItem::NoCache);
+    curve->setSelected(true);
+    renderPage(page);
+    renderPage(page);
+    QCOMPARE(curve->renderCacheBuilds(), 2);
+    QVERIFY(!curve->m_rotateItem->m_focus->isVisible());
+}
+
+void tst_DGPathItem::curveClone()
+{
+    QMenu menu;
+    DGPathCurveItem source(QPointF(40, 50), QPen(Qt::blue, 3), BtMenus::btEllipse, nullptr);
+    QPainterPath ellipse;
+    ellipse.addEllipse(0, 0, 100, 60);
+    source.setPath(ellipse);
+    source.setBrush(QBrush(Qt::yellow));
+    source.setGradColor(QColor(Qt::cyan));
+    source.setFillFileName(QStringLiteral("/tmp/fill.png"));
+    source.m_fillType = ItemFillGradient;
+    source.setTransformOriginPoint(source.boundingRect().center());
+    source.setRotation(30);
+    source.setScale(2);
+    source.lock(true);
+    source.erasePointF(QPointF(100, 30), 2);
+    source.m_rotateItem->m_focus->m_menu = &menu;
+    source.changeLinks(QStringLiteral("http://x"), QString(), QString(), QString());
+    std::unique_ptr<DGPathCurveItem> copy(source.clone());
+    QCOMPARE(copy->pos(), source.pos());
+    QCOMPARE(copy->pen(), source.pen());
+    QCOMPARE(copy->shapeType(), BtMenus::btEllipse);
+    QCOMPARE(copy->path(), source.path());
+    QCOMPARE(copy->erased(), source.erased());
+    QCOMPARE(copy->flags(), source.flags());
+    QVERIFY(copy->isLocked());
+    QCOMPARE(copy->m_fillType, short(ItemFillGradient));
+    QCOMPARE(copy->transformOriginPoint(), source.boundingRect().center());
+    QCOMPARE(copy->rotation(), 30.0);
+    QCOMPARE(copy->scale(), 2.0);
+    QCOMPARE(copy->m_rotateItem->scale(), 0.5);
+    QCOMPARE(copy->m_rotateItem->m_focus->m_menu, &menu);
+    QCOMPARE(copy->brush(), QBrush(Qt::yellow));
+    QCOMPARE(copy->getGradColor(), QColor(Qt::cyan)); // kept: a saved copy keeps its fill
+    QCOMPARE(copy->fillFileName(), QStringLiteral("/tmp/fill.png"));
+    QVERIFY(copy->m_linkWeb.isEmpty());
+    QCOMPARE(copy->scene(), nullptr);
+}
+
+void tst_DGPathItem::vertexCloneKeepsCentre()
+{
+    Board board;
+    DPage *page = board.page(0);
+    DGPathVertexItem *source =
+            addVertex(page, polyline({ QPointF(0, 0), QPointF(80, 0), QPointF(40, 60) }, true),
+                      QPointF(200, 100));
+    source->setTransformOriginPoint(source->boundingRect().center());
+    source->setRotation(90);
+    source->setScale(3);
+    source->setBrush(QBrush(Qt::red));
+    std::unique_ptr<DGPathVertexItem> copy(source->clone());
+    QCOMPARE(copy->scale(), 1.0);
+    QCOMPARE(copy->brush(), QBrush());
+    QCOMPARE(copy->rotation(), 90.0);
+    const QPointF centre = source->boundingRect().center();
+    QVERIFY(QLineF(copy->mapToScene(centre), source->mapToScene(centre)).length() < 1e-9);
+}
+
+QTEST_MAIN(tst_DGPathItem)
+#include "tst_dgpathitem.moc"
