@@ -302,16 +302,26 @@ void tst_DGItems::soundShowsItsNameUnderTheIcon()
     QCOMPARE(sound.m_prevLinkMedia, sound.m_linkMedia);
     QCOMPARE(sound.pos(), QPointF(10, 20));
 
-    // The name is drawn in the strip: dark pixels appear there and nowhere below it.
-    QImage image(120, 120, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    {
+    // The name is drawn in the strip and only there.
+    auto render = [&sound]() {
+        QImage image(120, 120, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
         QPainter painter(&image);
         painter.translate(5, 5);
         QStyleOptionGraphicsItem option;
         sound.paint(&painter, &option, nullptr);
-    }
-    image.save(QDir::temp().filePath(QStringLiteral("veltorina-sound.png")));
+        return image;
+    };
+    const QImage named = render();
+    sound.m_fileName.clear();
+    const QImage unnamed = render();
+    sound.m_fileName = QStringLiteral("himno.mp3");
+    QVERIFY(named != unnamed);
+    const QRect strip = sound.nameStrip().translated(5, 5);
+    for (int y = 0; y < named.height(); ++y)
+        for (int x = 0; x < named.width(); ++x)
+            if (!strip.contains(x, y))
+                QCOMPARE(named.pixel(x, y), unnamed.pixel(x, y));
 
     QScopedPointer<DGPixmapItem> copy(sound.clone());
     QCOMPARE(copy->type(), int(ItemTypeSound));
