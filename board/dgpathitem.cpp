@@ -156,16 +156,19 @@ void DGPathItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
     if (m_renderCache && m_bRedrawAlways)
         dropRenderCache();
     if (!m_renderCache && area.width() > 0 && area.height() > 0) {
-        auto picture = std::make_unique<QPixmap>(area.size());
-        picture->fill(Qt::transparent);
-        QPainter cachePainter(picture.get());
+        // Painted on a scratch image and copied: an image keeps the paint engine of its last
+        // painter (some 180 KB) for as long as its pixels live, and a pixmap made straight from
+        // it would share them, engine and all, with every cached stroke.
+        QImage picture(area.size(), QImage::Format_ARGB32_Premultiplied);
+        picture.fill(Qt::transparent);
+        QPainter cachePainter(&picture);
         cachePainter.setRenderHint(QPainter::Antialiasing);
         cachePainter.setRenderHint(QPainter::TextAntialiasing);
         cachePainter.translate(-area.x(), -area.y());
         // The toolkit's own painting, selection outline included.
         QGraphicsPathItem::paint(&cachePainter, &style, widget);
         cachePainter.end();
-        m_renderCache = std::move(picture);
+        m_renderCache = std::make_unique<QPixmap>(QPixmap::fromImage(picture.copy()));
         ++m_cacheBuilds;
     }
     if (m_renderCache)

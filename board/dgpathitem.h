@@ -12,6 +12,7 @@
 #include <QPainterPath>
 #include <QPen>
 #include <QPointF>
+#include <QVector>
 
 #include <memory>
 
@@ -38,7 +39,7 @@ public:
     QString fillFileName() const { return m_fillFileName; }
     BtMenus::btType shapeType() const { return m_btType; }
     void setPath(const QPainterPath &path);
-    const QList<QPointF> &points() const { return m_points; }
+    const QVector<QPointF> &points() const { return m_points; }
     const QList<int> &erased() const { return m_erased; }
 
     // Rubs out the points strictly within radius of p (object coordinates); the object hides
@@ -76,7 +77,7 @@ protected:
     void paintVertexCircles(QPainter *painter, qreal diameter) const;
     void copyTransformInto(DGPathItem *clone) const;
 
-    QList<QPointF> m_points;
+    QVector<QPointF> m_points;
     QList<int> m_erased;
     QPainterPath m_path;
     QPen m_pen;

@@ -6,6 +6,8 @@
 
 #include "shell/btmenus.h"
 
+#include <QHash>
+
 DRotateItem::DRotateItem(QGraphicsItem *parent) : QGraphicsPathItem(parent)
 {
     setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
@@ -23,6 +25,19 @@ DRotateItem::DRotateItem(QGraphicsItem *parent) : QGraphicsPathItem(parent)
     for (DRotateItemButton *button :
          { m_btWebLink, m_btPageLink, m_btFileLink, m_btMedia, m_btLock })
         button->hide();
+}
+
+QPixmap DRotateItem::icon(const QString &resource)
+{
+    static QHash<QString, QPixmap> loaded;
+    auto found = loaded.constFind(resource);
+    if (found != loaded.constEnd())
+        return found.value();
+    QPixmap pixmap(resource);
+    if (!pixmap.isNull())
+        pixmap = pixmap.scaledToHeight(35, Qt::FastTransformation);
+    loaded.insert(resource, pixmap);
+    return pixmap;
 }
 
 int DRotateItem::type() const

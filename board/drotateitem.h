@@ -12,6 +12,8 @@ class DRotateItem : public QGraphicsPathItem
 public:
     explicit DRotateItem(QGraphicsItem *parent);
     int type() const override;
+    // The handle icons at their 35 px height, loaded once: every object carries six handles.
+    static QPixmap icon(const QString &resource);
 
     DRotateItemFocus *m_focus;
     DRotateItemButton *m_btWebLink;

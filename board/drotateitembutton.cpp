@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr int kButtonHeight = 35;
-
 struct ButtonIcon
 {
     BtMenus::fnTypeRotateItem kind;
@@ -65,9 +63,7 @@ QString DRotateItemButton::iconFor(BtMenus::fnTypeRotateItem kind)
 
 void DRotateItemButton::setIcon(const QString &resource)
 {
-    const QPixmap pixmap(resource);
-    setPixmap(pixmap.isNull() ? pixmap
-                              : pixmap.scaledToHeight(kButtonHeight, Qt::FastTransformation));
+    setPixmap(DRotateItem::icon(resource));
 }
 
 void DRotateItemButton::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,

@@ -24,7 +24,7 @@ constexpr double kMinStartDistance = 1.0;
 DRotateItemFocus::DRotateItemFocus(DRotateItem *frame)
     : QGraphicsPixmapItem(frame), m_item(frame->parentItem()), m_frame(frame)
 {
-    changePixmap(QPixmap(QStringLiteral(":/Icon/RotateScale1.png")));
+    setPixmap(DRotateItem::icon(QStringLiteral(":/Icon/RotateScale1.png")));
     setFlags(ItemIsSelectable | ItemSendsGeometryChanges);
 }
 

@@ -1,0 +1,315 @@
+#include "support/boardfixture.h"
+#include "support/testsupport.h"
+
+#include "board/boardtypes.h"
+#include "board/dcommands.h"
+#include "board/dgpathcurveitem.h"
+#include "board/dpage.h"
+#include "board/drotateitem.h"
+#include "board/dview.h"
+
+#include <QLabel>
+#include <QtTest>
+
+using namespace BoardFixture;
+
+class tst_DCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { TestSupport::recordConnectWarnings(); }
+    void cleanup() { QVERIFY(TestSupport::takeConnectWarnings().isEmpty()); }
+
+    void addRoundTrip();
+    void moveOfMultiSelection();
+    void moveWithoutMovedFlagChangesNothing();
+    void deleteRestoresWhereDeleted();
+    void lockAndUnlock();
+    void transformRestoresEachOwnTransform();
+    void linksRoundTrip();
+    void colourRoundTrip();
+    void emptySelectionOnlyMarksModified();
+    void validItemsFilter();
+    void binReleaseAtZoomRecordsNoMove();
+    void discardedCommandsKeepObjectsAlive();
+};
+
+namespace {
+
+QPainterPath square(qreal size)
+{
+    QPainterPath path;
+    path.addRect(0, 0, size, size);
+    return path;
+}
+
+} // namespace
+
+void tst_DCommands::addRoundTrip()
+{
+    Board board;
+    DPage *page = board.page(0);
+    DGPathCurveItem *first = addCurve(page, square(50), QPointF(10, 10));
+    DGPathCurveItem *second = addCurve(page, square(50), QPointF(100, 10), BtMenus::btPencil, true);
+    QVERIFY(page->isModified());
+    QCOMPARE(page->undoStack()->count(), 1);
+    QCOMPARE(second->scene(), page); // the push added it
+    QCOMPARE(second->zValue(), 1.0);
+    page->setUndo();
+    QCOMPARE(second->scene(), nullptr);
+    QCOMPARE(first->scene(), page);
+    page->setRedo();
+    QCOMPARE(second->scene(), page);
+    QCOMPARE(second->zValue(), 2.0); // back on top with a fresh value
+    QCOMPARE(second->pos(), QPointF(100, 10));
+}
+
+void tst_DCommands::moveOfMultiSelection()
+{
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    view->setSelect();
+    QList<DGPathCurveItem *> curves;
+    for (int i = 0; i < 3; ++i)
+        curves << addCurve(page, square(60), QPointF(100 + 150 * i, 100), BtMenus::btRectangle);
+    for (DGPathCurveItem *curve : curves)
+        curve->setSelected(true);
+    // Drag the middle one by its inside (away from its vertices), the others come along.
+    const QPoint start = view->mapFromScene(QPointF(280, 120));
+    TestSupport::drag(view->viewport(), { start, start + QPoint(10, 10), start + QPoint(40, 25) },
+                      Qt::LeftButton, Qt::NoModifier);
+    QCOMPARE(page->undoStack()->count(), 1);
+    const QPointF delta(40, 25);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(curves[i]->pos(), QPointF(100 + 150 * i, 100) + delta);
+    page->setUndo();
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(curves[i]->pos(), QPointF(100 + 150 * i, 100));
+    page->setRedo();
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(curves[i]->pos(), QPointF(100 + 150 * i, 100) + delta);
+    // Differences, not absolute places: a later hand move is kept by undo.
+    curves[0]->setPos(curves[0]->pos() + QPointF(5, 0));
+    page->setUndo();
+    QCOMPARE(curves[0]->pos(), QPointF(105, 100));
+}
+
+void tst_DCommands::moveWithoutMovedFlagChangesNothing()
+{
+    Board board;
+    DPage *page = board.page(0);
+    DGPathCurveItem *curve = addCurve(page, square(40), QPointF(50, 50));
+    curve->setSelected(true);
+    page->recordOperation(BtMenus::stMove, page->validItems(false), nullptr);
+    QCOMPARE(page->undoStack()->count(), 1);
+    page->setUndo();
+    QCOMPARE(curve->pos(), QPointF(50, 50));
+    page->setRedo();
+    QCOMPARE(curve->pos(), QPointF(50, 50));
+}
+
+void tst_DCommands::deleteRestoresWhereDeleted()
+{
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    view->setSelect();
+    DGPathCurveItem *below = addCurve(page, square(60), QPointF(300, 300), BtMenus::btRectangle);
+    DGPathCurveItem *above = addCurve(page, square(20), QPointF(600, 600));
+    // Moved by hand, without a recorded move (the press position stays at the start).
+    below->setPos(400, 320);
+    below->setSelected(true);
+    page->deleteObj();
+    QCOMPARE(below->scene(), nullptr);
+    QCOMPARE(above->scene(), page);
+    page->setUndo();
+    QCOMPARE(below->scene(), page);
+    QCOMPARE(below->pos(), QPointF(400, 320));
+    QCOMPARE(below->zValue(), 0.0); // its old stacking place, under the later object
+    page->setRedo();
+    QCOMPARE(below->scene(), nullptr);
+}
+
+void tst_DCommands::lockAndUnlock()
+{
+    Board board;
+    DPage *page = board.page(0);
+    DGPathCurveItem *free = addCurve(page, square(40), QPointF(10, 10));
+    DGPathCurveItem *locked = addCurve(page, square(40), QPointF(100, 10));
+    locked->lock(true);
+    free->setSelected(true);
+    locked->setSelected(true);
+    page->lockObj(); // the already locked one is not covered
+    QVERIFY(free->isLocked());
+    QVERIFY(!(free->flags() & QGraphicsItem::ItemIsMovable));
+    page->setUndo();
+    QVERIFY(!free->isLocked());
+    QVERIFY(locked->isLocked());
+    page->setRedo();
+    QVERIFY(free->isLocked());
+
+    page->recordOperation(BtMenus::stUnlock, { locked }, nullptr);
+    QVERIFY(!locked->isLocked());
+    page->setUndo();
+    QVERIFY(locked->isLocked());
+    QVERIFY(free->isLocked());
+}
+
+void tst_DCommands::transformRestoresEachOwnTransform()
+{
+    Board board;
+    DPage *page = board.page(0);
+    DGPathCurveItem *first = addCurve(page, square(40), QPointF(10, 10));
+    DGPathCurveItem *second = addCurve(page, square(40), QPointF(200, 10));
+    // An earlier gesture on the second object, recorded.
+    second->saveTransform();
+    second->setRotation(30);
+    second->setScale(1.5);
+    second->m_rotateItem->setScale(1 / 1.5);
+    page->recordOperation(BtMenus::stTrans, { second }, nullptr);
+    // Now a gesture on the first, with both selected.
+    first->saveTransform();
+    first->setRotation(-60);
+    first->setScale(2);
+    first->m_rotateItem->setScale(0.5);
+    page->recordOperation(BtMenus::stTrans, { first, second }, nullptr);
+    QCOMPARE(first->rotation(), -60.0); // the push did not repeat the change
+    page->setUndo();
+    QCOMPARE(first->rotation(), 0.0);
+    QCOMPARE(first->scale(), 1.0);
+    QCOMPARE(first->m_rotateItem->scale(), 1.0);
+    QCOMPARE(first->transformOriginPoint(), first->boundingRect().center());
+    QCOMPARE(second->rotation(), 30.0); // not turned by this gesture: unchanged
+    QCOMPARE(second->scale(), 1.5);
+    page->setRedo();
+    QCOMPARE(first->rotation(), -60.0);
+    QCOMPARE(first->scale(), 2.0);
+    QCOMPARE(first->m_rotateItem->scale(), 0.5);
+    page->setUndo();
+    page->setUndo();
+    QCOMPARE(second->rotation(), 0.0);
+    QCOMPARE(second->scale(), 1.0);
+    QVERIFY(qAbs(second->m_rotateItem->scale() - 1.0) < 1e-12);
+}
+
+void tst_DCommands::linksRoundTrip()
+{
+    Board board;
+    DPage *page = board.page(0);
+    DGPathCurveItem *curve = addCurve(page, square(40), QPointF(10, 10));
+    curve->changeLinks(QStringLiteral("http://old"), QStringLiteral("2"), QString(), QString());
+    // As a link editor does: remember, change, record.
+    curve->m_prevLinkWeb = curve->m_linkWeb;
+    curve->m_prevLinkPage = curve->m_linkPage;
+    curve->changeLinks(QStringLiteral("http://new"), QString(), QStringLiteral("/tmp/a.pdf"),
+                       QStringLiteral("/tmp/b.ogg"));
+    curve->setSelected(true);
+    page->recordOperation(BtMenus::stLinks, page->validItems(false), nullptr);
+    QCOMPARE(curve->m_linkWeb, QStringLiteral("http://new"));
+    page->setUndo();
+    QCOMPARE(curve->m_linkWeb, QStringLiteral("http://old"));
+    QCOMPARE(curve->m_linkPage, QStringLiteral("2"));
+    QVERIFY(curve->m_linkFile.isEmpty());
+    QVERIFY(curve->m_linkMedia.isEmpty());
+    page->setRedo();
+    QCOMPARE(curve->m_linkFile, QStringLiteral("/tmp/a.pdf"));
+    QCOMPARE(curve->m_linkMedia, QStringLiteral("/tmp/b.ogg"));
+    QVERIFY(curve->m_linkPage.isEmpty());
+}
+
+void tst_DCommands::colourRoundTrip()
+{
+    Board board;
+    DPage *page = board.page(0);
+    DGPathCurveItem *curve = addCurve(page, square(40), QPointF(10, 10), BtMenus::btRectangle,
+                                      false, QPen(Qt::black, 2));
+    RectObject *other = addRect(page, QRectF(0, 0, 10, 10), QPointF(300, 300));
+    curve->setPen(QPen(Qt::red, 5));
+    curve->setBrush(QBrush(Qt::yellow));
+    page->recordOperation(BtMenus::stColor, { curve, other }, nullptr);
+    page->setUndo();
+    QCOMPARE(curve->pen(), QPen(Qt::black, 2)); // the previous pen...
+    QCOMPARE(curve->brush(), QBrush()); // ...and the previous brush
+    page->setRedo();
+    QCOMPARE(curve->pen(), QPen(Qt::red, 5));
+    QCOMPARE(curve->brush(), QBrush(Qt::yellow));
+    QCOMPARE(other->brush(), QBrush(Qt::blue));
+}
+
+void tst_DCommands::emptySelectionOnlyMarksModified()
+{
+    Board board;
+    DPage *page = board.page(0);
+    QVERIFY(!page->isModified());
+    page->recordOperation(BtMenus::stDelete, {}, nullptr);
+    QVERIFY(page->isModified());
+    QCOMPARE(page->undoStack()->count(), 0);
+    page->deleteObj();
+    QCOMPARE(page->undoStack()->count(), 0);
+}
+
+void tst_DCommands::validItemsFilter()
+{
+    Board board;
+    DPage *page = board.page(0);
+    DGPathCurveItem *free = addCurve(page, square(40), QPointF(10, 10));
+    DGPathCurveItem *locked = addCurve(page, square(40), QPointF(100, 10));
+    locked->lock(true);
+    auto *group = new RectObject(QRectF(0, 0, 100, 100), ItemTypeGroup);
+    page->addItem(group);
+    DGPathCurveItem *member = addCurve(page, square(10), QPointF(5, 5));
+    member->setParentItem(group);
+    auto *instrument = new QGraphicsRectItem(0, 0, 10, 10);
+    instrument->setFlag(QGraphicsItem::ItemIsSelectable);
+    page->addItem(instrument);
+    for (QGraphicsItem *item : page->items())
+        item->setSelected(true);
+    const QList<QGraphicsItem *> valid = page->validItems(false);
+    QCOMPARE(valid.size(), 2);
+    QVERIFY(valid.contains(free));
+    QVERIFY(valid.contains(group));
+    const QList<QGraphicsItem *> all = page->validItems(true);
+    QCOMPARE(all.size(), 2);
+    QCOMPARE(all.first(), static_cast<QGraphicsItem *>(group)); // descending stacking order
+}
+
+void tst_DCommands::binReleaseAtZoomRecordsNoMove()
+{
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    view->setSelect();
+    page->zoomPage(1.1f);
+    page->zoomPage(1.1f);
+    view->centerOn(0, 0); // the scene point under the bin is far from the bin's view rectangle
+    DGPathCurveItem *curve = addCurve(page, square(40), QPointF(300, 250), BtMenus::btRectangle);
+    const QPoint start = view->mapFromScene(QPointF(320, 270));
+    const QPoint onBin = view->m_binLabel->geometry().center();
+    QVERIFY(!view->m_binLabel->geometry().contains(view->mapToScene(onBin).toPoint()));
+    TestSupport::drag(view->viewport(), { start, start + QPoint(30, 30), onBin });
+    QCOMPARE(curve->scene(), nullptr);
+    QCOMPARE(page->undoStack()->count(), 1); // the deletion only
+    page->setUndo();
+    QCOMPARE(curve->scene(), page);
+    QCOMPARE(view->mapFromScene(curve->mapToScene(QPointF(20, 20))), onBin);
+}
+
+void tst_DCommands::discardedCommandsKeepObjectsAlive()
+{
+    Board board;
+    DPage *page = board.page(0);
+    DGPathCurveItem *curve = addCurve(page, square(40), QPointF(10, 10), BtMenus::btPencil, true);
+    curve->setSelected(true);
+    page->deleteObj();
+    page->setUndo();
+    page->setUndo(); // the addition undone: off the page, held by the command
+    addCurve(page, square(40), QPointF(200, 10), BtMenus::btPencil, true); // discards both
+    QCOMPARE(page->undoStack()->count(), 1);
+    QCOMPARE(curve->scene(), nullptr);
+    QCOMPARE(curve->pos(), QPointF(10, 10)); // still a live object (ASan watches)
+    delete curve;
+}
+
+QTEST_MAIN(tst_DCommands)
+#include "tst_dcommands.moc"
