@@ -244,6 +244,14 @@ void DScreenRecord::captureImageFromCamera() { }
 void DScreenRecord::timerEvent(QTimerEvent *)
 {
     captureImageFromCamera();
+    // A recorder that gave up on its own (no screen to record, no encoder) must not leave the
+    // indicator blinking as if the lesson were being filmed.
+    if (m_thread && m_thread->isFinished()) {
+        finishRecording();
+        hide();
+        report(tr("Error al grabar la pantalla"));
+        return;
+    }
     QPixmap blank(25, 25);
     blank.fill(Qt::transparent);
     if (QDateTime::currentDateTime().time().msec() < 600)

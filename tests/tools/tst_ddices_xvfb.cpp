@@ -40,6 +40,7 @@ void tst_DDiceSXvfb::startsWithTheTopRowOfDice()
         QCOMPARE(dice.result(i)->geometry(),
                  QRect(dice.cube(i)->pos() + QPoint(45, 45), QSize(60, 60)));
         QCOMPARE(dice.face(i).size(), QSize(60, 60));
+        QVERIFY(!QImage(QStringLiteral(":/images/side%1.bmp").arg(i + 1)).isNull());
     }
     QCOMPARE(dice.findChild<DImageLabel *>(QStringLiteral("BClose"))->pos(), QPoint(465, 30));
     QCOMPARE(dice.findChild<DImageLabel *>(QStringLiteral("BRightBottom"))->pos(),

@@ -26,6 +26,7 @@ private slots:
     void failedSaveKeepsTheUsersFile();
     void savedInTheFormatItsNameSays_data();
     void savedInTheFormatItsNameSays();
+    void recorderGivingUpIsReported();
     void oneRecordingAtATime();
     void deletingTheWidgetEndsTheRecorder();
 
@@ -179,6 +180,25 @@ void tst_DScreenRecord::savedInTheFormatItsNameSays()
     QVERIFY2(recorder.saveRecording(m_home->filePath(name), &error), qPrintable(error));
     QCOMPARE(recorder.m_fileName, m_home->filePath(savedAs));
     QCOMPARE(probeFormat(m_home->filePath(savedAs)), format);
+}
+
+void tst_DScreenRecord::recorderGivingUpIsReported()
+{
+    const QString program = m_appDir->filePath(QStringLiteral("Sys/record"));
+    QVERIFY(QDir().mkpath(m_appDir->filePath(QStringLiteral("Sys"))));
+    QVERIFY(writeFile(program, "#!/bin/sh\nsleep 0.2\nexit 1\n"));
+    QVERIFY(QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    QWidget board;
+    board.show();
+    DScreenRecord recorder(&board);
+    recorder.setApplicationDir(m_appDir->path());
+    QVERIFY(recorder.play());
+    QString message;
+    auto answered = answerMessage(&message);
+    QTRY_VERIFY(*answered);
+    QCOMPARE(message, QStringLiteral("Error al grabar la pantalla"));
+    QVERIFY(!recorder.isVisible());
+    QVERIFY(!recorder.isRecording());
 }
 
 void tst_DScreenRecord::oneRecordingAtATime()
