@@ -3,8 +3,11 @@
 #include "boardtypes.h"
 #include "dcommands.h"
 #include "dcustomitem.h"
+#include "dgtextitem.h"
 #include "dview.h"
+#include "pagewriter.h"
 #include "scribblearea.h"
+#include "textcommand.h"
 
 #include "recognition/qhandwritingcustomsupport.h"
 
@@ -223,6 +226,7 @@ QUndoCommand *DPage::getCommand(BtMenus::eStack op, QGraphicsItem *item,
     case BtMenus::stColor:
         return new ColorCommand(items, this);
     case BtMenus::stText:
+        return new TextCommand(items, this);
     case BtMenus::stAddGroup:
     case BtMenus::stDeleteGroup:
     case BtMenus::stGoToPage:
@@ -255,6 +259,14 @@ void DPage::isValidRelease(QPoint point, BtMenus::eStack op)
             emit goToPage(point.x());
         return;
     }
+    // An edit concerns the edited text alone: a locked text is outside the valid selection,
+    // and other selected texts must not go back to what they held at their own last edit.
+    if (op == BtMenus::stText) {
+        if (auto *text = qobject_cast<DGTextItem *>(sender())) {
+            recordOperation(op, { text }, nullptr);
+            return;
+        }
+    }
     // Objects report scene positions; the bin is a label on the view.
     if (m_view->m_binLabel->isVisible()
         && m_view->m_binLabel->geometry().contains(m_view->mapFromScene(QPointF(point))))
@@ -274,4 +286,9 @@ void DPage::lockObj()
     const QList<QGraphicsItem *> selection = validItems(false);
     if (!selection.isEmpty())
         recordOperation(BtMenus::stLock, selection, nullptr);
+}
+
+QStringList DPage::savePageDataToIWB(QXmlStreamWriter &stream, const QString &dir, int n)
+{
+    return PageWriter::writePage(*this, stream, dir, n);
 }

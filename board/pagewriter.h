@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QColor>
+#include <QPainterPath>
+#include <QPen>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+class DCustomItem;
+class DPage;
+class QGraphicsItem;
+class QXmlStreamWriter;
+
+// The page half of an IWB "content.xml": one "svg:page" element with the page's background and
+// one element per visible board object, and the media those elements name, stored under the
+// working directory. The writer never changes an object (nor moves it on screen); what could not
+// be stored comes back as error texts for the document writer.
+namespace PageWriter {
+
+// "obj" and the object's identity number within one save (the address of its graphics-item
+// part); the document writer's lock and group records use the same text.
+QString objectId(const QGraphicsItem *item);
+QString linkId(const DCustomItem *object); // "lnk" and the address of the mix-in
+
+// Where an object stands as the format describes it: the position its parent would give it
+// with the transform origin at the centre of its bounding rectangle, unrotated and unscaled,
+// and the rotation (counter-clockwise) and scale that turn it into what the screen shows. A
+// member of a group gets its scene geometry, the group's own turn and scale included.
+struct Placement
+{
+    QPointF position;
+    qreal counterClockwise = 0;
+    qreal scale = 1;
+};
+Placement placementOf(const QGraphicsItem *item);
+
+// What the writer needs of a path object (strokes, shapes, polygons, tables).
+struct PathObject
+{
+    int itemType = 2; // 2 curve, 3 vertex, 4 table
+    int kind = 50; // BtMenus::btType the curve was drawn with
+    QPainterPath path;
+    QPen pen;
+    int fillType = 0; // ItemFillNone .. ItemFillTexture
+    QColor fillColour;
+    QString fillFile; // texture file as the object holds it
+    QRectF itemBounds; // the object's bounding rectangle ("gradH" of a circle)
+    int rows = 0; // tables only
+    int columns = 0;
+};
+
+// The element a path object of kind is written as ("svg:polygon" for kinds without their own).
+QString pathElementName(int kind);
+
+// Writes the element of a path object with the id and placement given, storing its pen texture
+// (and a texture fill's picture) under dir. False when the object has no element (a line that
+// is not two points, a path that is empty or not finite): then nothing is written at all.
+bool writePathObject(QXmlStreamWriter &stream, const QString &id, const PathObject &object,
+                     const Placement &placement, const QString &dir, QStringList *errors);
+
+// Opens the "svg:a" of an object that has at least one link and copies its linked file and
+// media file into dir "/document"; true when the element was opened (the caller closes it
+// after the object's element).
+bool openLinks(QXmlStreamWriter &stream, const DCustomItem *object, const QString &dir,
+               QStringList *errors);
+
+// The whole "svg:page" element of page n; clears the page's modified mark. Returns what could
+// not be stored (empty when everything was written).
+QStringList writePage(DPage &page, QXmlStreamWriter &stream, const QString &dir, int n);
+
+} // namespace PageWriter

@@ -1,0 +1,583 @@
+#include "dpageslist.h"
+
+#include "iwbarchive.h"
+
+#include "board/boardtypes.h"
+#include "board/dcustomitem.h"
+#include "board/dpage.h"
+#include "board/dview.h"
+#include "board/pagewriter.h"
+#include "board/scribblearea.h"
+#include "shell/appsettings.h"
+#include "shell/globals.h"
+
+#include <QColorDialog>
+#include <QDebug>
+#include <QDir>
+#include <QFileDialog>
+#include <QGraphicsItem>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScreen>
+#include <QXmlStreamWriter>
+
+#include <algorithm>
+
+namespace {
+
+QString pageCounterText(int number, int count)
+{
+    return QString::number(number) + QStringLiteral(" / ") + QString::number(count);
+}
+
+} // namespace
+
+DPagesList::DPagesList(QWidget *parent) : QObject(nullptr), m_parent(parent)
+{
+    m_view = new DView(parent);
+    setupWorkingDirectory();
+}
+
+DPagesList::~DPagesList()
+{
+    // Unsaved work of this run stays for the restore offer at the next start; anything else
+    // (an empty directory after a record kept from an earlier run) goes.
+    if (AppSettings::temporalName(settings) != m_workDir)
+        m_currentDir.remove();
+    m_view->setScene(nullptr);
+    delete m_view;
+}
+
+int DPagesList::getCurPageNum() const
+{
+    return indexOf(m_curPage) + 1;
+}
+
+void DPagesList::refreshOverlay()
+{
+    if (m_view->m_scribbleArea->isVisible()) {
+        m_view->setVisibleScribbleArea(false);
+        m_view->setVisibleScribbleArea(true);
+    }
+}
+
+void DPagesList::markRepaint()
+{
+    m_view->m_bRefreshOverlay = true;
+}
+
+void DPagesList::showPage(DPage *page)
+{
+    m_curPage = page;
+    m_view->setScene(page);
+}
+
+void DPagesList::destroyPage(DPage *page)
+{
+    // The clipboard must never hand out objects of a page that is gone.
+    m_pCopyPasteListItems.erase(
+            std::remove_if(m_pCopyPasteListItems.begin(), m_pCopyPasteListItems.end(),
+                           [page](QGraphicsItem *item) { return item->scene() == page; }),
+            m_pCopyPasteListItems.end());
+    if (m_view->scene() == page)
+        m_view->setScene(nullptr);
+    delete page;
+}
+
+QPixmap DPagesList::scaledToView(const QPixmap &pixmap) const
+{
+    return pixmap.scaled(m_view->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+void DPagesList::newPage(BtMenus::btType kind, bool fromFile)
+{
+    qDebug("Pagina NUEVA");
+    refreshOverlay();
+    const int currentIndex = indexOf(m_curPage);
+    auto *page = new DPage(m_view, m_parent);
+    m_curPage = page;
+    connect(page, &DPage::goToPage, this, &DPagesList::selectPage);
+    page->moveToPos();
+    page->zoomToScale();
+    insert(currentIndex + 1, page);
+    if (!fromFile)
+        m_bDocumentChanged = true;
+
+    switch (kind) {
+    case BtMenus::btColorPage:
+        page->setPageBackgroundColor(m_pageColor);
+        break;
+    case BtMenus::btTransparentPage:
+        page->setTransparent(true);
+        page->setBackgroundBrush(QBrush(QColor(0, 0, 0, 0), Qt::SolidPattern));
+        page->setPageType(PageTypeTransparent);
+        break;
+    case BtMenus::btCapturePage: {
+        QPixmap grab;
+        if (QScreen *screen = QGuiApplication::primaryScreen())
+            grab = screen->grabWindow(0);
+        if (grab.isNull()) {
+            // No screen to grab (a headless session): a blank page rather than no background.
+            grab = QPixmap(m_view->size());
+            grab.fill(Qt::white);
+        }
+        page->setBackgroundBrush(QBrush(scaledToView(grab)));
+        page->setPageType(PageTypeCapture);
+        break;
+    }
+    case BtMenus::btImagePage:
+        if (fromFile) {
+            page->setPageType(PageTypeImage);
+        } else {
+            const QString name = QFileDialog::getOpenFileName(
+                    m_parent, tr("Open Image"), QString(),
+                    QStringLiteral("Image Files (*.png *.jpg  *.jpeg  *.bmp)"));
+            const QPixmap picture = name.isEmpty() ? QPixmap() : QPixmap(name);
+            if (picture.isNull()) {
+                // delPage shows the page that takes its place; the new page's signals were
+                // never connected, so nothing more is wired here.
+                delPage(true);
+                emit newPage();
+                markRepaint();
+                return;
+            }
+            page->setBackgroundBrush(QBrush(scaledToView(picture)));
+            page->setPageType(PageTypeImage);
+        }
+        break;
+    default:
+        break;
+    }
+
+    m_view->resetTransform();
+    m_view->m_scale = 1.0; // the view's own record of its zoom follows the reset
+    m_view->setScene(m_curPage);
+    const QRectF rect = m_curPage->sceneRect();
+    m_view->centerOn((rect.left() + rect.width()) / 2, (rect.top() + rect.height()) / 2);
+
+    connect(page, &DPage::updateRes, this, QOverload<>::of(&DPagesList::newPage));
+    connect(page, &DPage::selectBt, this, &DPagesList::selectBt);
+    // DPage takes finished strokes through the view's scene; the overlay's release signal has
+    // no slot on the page to reach.
+    emit newPage();
+    markRepaint();
+}
+
+void DPagesList::delPage(bool recreate)
+{
+    refreshOverlay();
+    const int index = indexOf(m_curPage);
+    if (index < 0) {
+        // No current page to delete (the list was just emptied); only the recreation applies.
+        if (isEmpty() && recreate)
+            newPage(BtMenus::btColorPage, false);
+        markRepaint();
+        return;
+    }
+    DPage *leaving = takeAt(index);
+    m_curPage = nullptr;
+    destroyPage(leaving);
+    m_bDocumentChanged = true;
+    if (index < size()) {
+        showPage(at(index));
+    } else if (!isEmpty()) {
+        showPage(last());
+    } else if (!recreate) {
+        markRepaint();
+        return;
+    } else {
+        newPage(BtMenus::btColorPage, false);
+    }
+    m_curPage->moveBackPage();
+    markRepaint();
+}
+
+void DPagesList::delPage(int index)
+{
+    if (index < 0 || index >= size())
+        return;
+    refreshOverlay();
+    DPage *leaving = takeAt(index);
+    const bool wasCurrent = leaving == m_curPage;
+    if (wasCurrent)
+        m_curPage = nullptr;
+    destroyPage(leaving);
+    m_bDocumentChanged = true;
+    if (index < size()) {
+        if (wasCurrent)
+            showPage(at(index));
+    } else if (!isEmpty()) {
+        showPage(last());
+    } else {
+        newPage(BtMenus::btColorPage, false);
+    }
+    m_curPage->moveBackPage();
+    markRepaint();
+}
+
+void DPagesList::delAllPages()
+{
+    while (!isEmpty()) {
+        if (!contains(m_curPage))
+            m_curPage = first();
+        delPage(false);
+    }
+}
+
+void DPagesList::selectPage(int index)
+{
+    if (index < 0 || index >= size())
+        return;
+    refreshOverlay();
+    if (m_curPage)
+        m_curPage->saveCurPos();
+    showPage(at(index));
+    m_curPage->moveToPos();
+    m_curPage->zoomToScale();
+    emit selectPageNum(pageCounterText(index + 1, size()));
+    markRepaint();
+}
+
+void DPagesList::pageUp()
+{
+    const int index = indexOf(m_curPage);
+    if (index >= 1)
+        selectPage(index - 1);
+}
+
+void DPagesList::pageDown()
+{
+    const int index = indexOf(m_curPage);
+    if (index >= 0 && index < size() - 1)
+        selectPage(index + 1);
+}
+
+void DPagesList::changePage(int curIndex, int newIndex)
+{
+    if (curIndex < 0 || newIndex < 0 || std::max(curIndex, newIndex) >= size())
+        return;
+    swapItemsAt(curIndex, newIndex);
+    if (curIndex != newIndex)
+        m_bDocumentChanged = true;
+}
+
+QList<QPixmap> DPagesList::getScreenshotList() const
+{
+    QList<QPixmap> thumbnails;
+    for (DPage *page : *this)
+        thumbnails << page->getPagePixmap(1);
+    return thumbnails;
+}
+
+void DPagesList::update()
+{
+    m_view->raise();
+    m_view->m_scribbleArea->raise();
+    m_view->setVisibleScribbleArea(false);
+}
+
+void DPagesList::insertPixmap(const QString &filename)
+{
+    Q_UNUSED(filename)
+    // Pictures enter a page through its picture factory, which the board adds with its
+    // picture objects; until then there is nothing to hand the file to.
+    qWarning() << "DPagesList: no picture objects on this board yet:" << filename;
+}
+
+void DPagesList::pageBackColour()
+{
+    if (!m_curPage)
+        return;
+    const QColor colour = QColorDialog::getColor(Qt::blue, m_parent);
+    if (!colour.isValid())
+        return;
+    m_curPage->setBackgroundBrush(QBrush(colour, Qt::SolidPattern));
+    m_bDocumentChanged = true;
+}
+
+void DPagesList::pageBackImage()
+{
+    if (!m_curPage)
+        return;
+    const QString name =
+            QFileDialog::getOpenFileName(m_parent, tr("Open Image"), QString(),
+                                         QStringLiteral("Image Files (*.png *.jpg  *.jpeg *.bmp)"));
+    if (name.isEmpty())
+        return;
+    const QPixmap picture(name);
+    if (picture.isNull())
+        return;
+    m_curPage->setBackgroundBrush(QBrush(picture));
+    m_bDocumentChanged = true;
+}
+
+bool DPagesList::isDocumentModified() const
+{
+    if (m_bDocumentChanged)
+        return true;
+    return std::any_of(begin(), end(), [](const DPage *page) { return page->isModified(); });
+}
+
+void DPagesList::setDocumentModified(bool modified)
+{
+    m_bDocumentChanged = modified;
+    if (!modified) {
+        for (DPage *page : qAsConst(*this))
+            page->setModified(false);
+    }
+}
+
+// --- Working directory, autosave and restore ---
+
+void DPagesList::setupWorkingDirectory()
+{
+    // Only the path of the directory made before main is used: it is made again below, and
+    // kept when the program ends with unsaved work.
+    m_currentDir.remove();
+    const QString previous = AppSettings::temporalName(settings);
+    m_pageColor = AppSettings::pageColor(settings);
+    m_currentDir.setAutoRemove(false);
+    m_workDir = m_currentDir.path();
+
+    if (!previous.isEmpty() && previous != m_workDir && QFileInfo(previous).isDir()) {
+        QMessageBox question(QMessageBox::Warning, tr("Atención"),
+                             tr("Desea restaurar el archivo no guardado"), QMessageBox::NoButton,
+                             m_parent);
+        QPushButton *yes = question.addButton(tr("Si"), QMessageBox::AcceptRole);
+        QPushButton *no = question.addButton(tr("No"), QMessageBox::RejectRole);
+        QPushButton *cancel = question.addButton(tr("Cancelar"), QMessageBox::RejectRole);
+        question.setDefaultButton(yes);
+        question.setEscapeButton(no);
+        question.exec();
+        if (question.clickedButton() == yes) {
+            QDir().mkpath(m_workDir);
+            restoreFrom(previous);
+            return;
+        }
+        if (question.clickedButton() == cancel) {
+            // Kept for the next start: nothing of it is touched in this run.
+            m_keptPrevious = previous;
+        } else {
+            const IwbArchive::Result removed = IwbArchive::removeTree(previous);
+            if (!removed.ok)
+                qWarning() << "DPagesList:" << removed.error;
+        }
+    }
+    QDir().mkpath(m_workDir);
+    newPage(BtMenus::btColorPage, false);
+    m_bDocumentChanged = false;
+}
+
+void DPagesList::restoreFrom(const QString &previous)
+{
+    // previous is removed below, so the document moves into the new working directory first
+    // (its media and its "content.xml") and is read there. Objects that name a file by a full
+    // path inside previous (file and media links) are mapped into the working directory by the
+    // reader through IwbArchive::rebasePath(path, m_restoringFrom, m_workDir).
+    m_restoringFrom = previous;
+    const IwbArchive::Result adopted = IwbArchive::adoptMedia(previous, m_workDir);
+    if (!adopted.ok)
+        qWarning() << "DPagesList: restore:" << adopted.error;
+    const QString content = m_workDir + QStringLiteral("/content.xml");
+    QFile::remove(content);
+    if (!QFile::rename(previous + QStringLiteral("/content.xml"), content))
+        QFile::copy(previous + QStringLiteral("/content.xml"), content);
+    const bool read = openFromFile(m_workDir);
+    m_restoringFrom.clear();
+    if (!read || isEmpty() || !m_curPage) {
+        qWarning() << "DPagesList: the unsaved document could not be read:" << previous;
+        if (isEmpty() || !m_curPage)
+            newPage(BtMenus::btColorPage, false);
+    }
+    // Until now saved only in the directory removed below: protected again at once, and
+    // counted as changes for the save question at exit.
+    m_bDocumentChanged = true;
+    autoSave();
+    const IwbArchive::Result removed = IwbArchive::removeTree(previous);
+    if (!removed.ok)
+        qWarning() << "DPagesList:" << removed.error;
+}
+
+bool DPagesList::openFromFile(const QString &folder)
+{
+    Q_UNUSED(folder)
+    return false;
+}
+
+void DPagesList::autoSave()
+{
+    if (m_bSaving)
+        return;
+    // An earlier run's autosave the user kept owns the record until this run has changes.
+    if (!m_keptPrevious.isEmpty()) {
+        if (!isDocumentModified())
+            return;
+        m_keptPrevious.clear();
+    }
+    saveAllPagesToFileIWB(m_workDir, false);
+    if (!m_lastSaveError.isEmpty())
+        qWarning() << "DPagesList: autosave:" << m_lastSaveError;
+}
+
+void DPagesList::exit()
+{
+    const IwbArchive::Result removed = IwbArchive::removeTree(m_workDir);
+    if (!removed.ok)
+        qWarning() << "DPagesList:" << removed.error;
+    AppSettings::setTemporalName(settings,
+                                 QFileInfo(m_keptPrevious).isDir() ? m_keptPrevious : QString());
+    settings.sync();
+    m_currentDir.remove();
+}
+
+// --- IWB writer ---
+
+namespace {
+
+// Cleared on every way out of a save, whichever return is taken.
+class SavingFlag
+{
+public:
+    explicit SavingFlag(bool &flag) : m_flag(flag) { m_flag = true; }
+    ~SavingFlag() { m_flag = false; }
+
+private:
+    bool &m_flag;
+};
+
+} // namespace
+
+bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
+{
+    const SavingFlag saving(m_bSaving);
+    m_lastSaveError.clear();
+    const QString dir = m_workDir;
+    // The page writer clears the pages' marks; the document keeps them until a save to a file
+    // has really succeeded.
+    if (std::any_of(begin(), end(), [](const DPage *page) { return page->isModified(); }))
+        m_bDocumentChanged = true;
+    if (!pack) {
+        AppSettings::setTemporalName(settings, dir);
+        settings.sync();
+    }
+    QDir folder;
+    bool madeFolders = folder.mkpath(dir);
+    for (const char *media : IwbArchive::kMediaFolders)
+        madeFolders = folder.mkpath(dir + QLatin1Char('/') + QLatin1String(media)) && madeFolders;
+    if (fileName.isEmpty()) {
+        m_lastSaveError = tr("Error al guardar archivo");
+        return false;
+    }
+    if (!madeFolders) {
+        m_lastSaveError = dir + QStringLiteral(": the working directory cannot be made");
+        return false;
+    }
+
+    QSaveFile content(dir + QStringLiteral("/content.xml"));
+    if (!content.open(QIODevice::WriteOnly)) {
+        m_lastSaveError = content.fileName() + QStringLiteral(": ") + content.errorString();
+        return false;
+    }
+    QXmlStreamWriter stream(&content);
+    stream.setAutoFormatting(true);
+    stream.setAutoFormattingIndent(5);
+    stream.writeStartDocument();
+    stream.writeStartElement(QStringLiteral("iwb"));
+    stream.writeAttribute(QStringLiteral("xmlns:iwb"),
+                          QStringLiteral("http://www.imsglobal.org/xsd/iwb_v1p0"));
+    stream.writeAttribute(QStringLiteral("xmlns:svg"),
+                          QStringLiteral("http://www.w3.org/2000/svg"));
+    stream.writeAttribute(QStringLiteral("xmlns:xlink"),
+                          QStringLiteral("http://www.w3.org/1999/xlink"));
+    stream.writeAttribute(QStringLiteral("version"), QStringLiteral("1.0"));
+    stream.writeStartElement(QStringLiteral("svg:svg"));
+    stream.writeAttribute(QStringLiteral("width"),
+                          QString::number(m_parent ? m_parent->width() : 0));
+    stream.writeAttribute(QStringLiteral("height"),
+                          QString::number(m_parent ? m_parent->height() : 0));
+    stream.writeAttribute(QStringLiteral("viewbox"), QStringLiteral("0,0,1200,800"));
+    stream.writeStartElement(QStringLiteral("svg:pageset"));
+    QStringList failures;
+    for (int n = 0; n < size(); ++n)
+        failures << at(n)->savePageDataToIWB(stream, dir, n);
+    stream.writeEndElement(); // svg:pageset
+    stream.writeEndElement(); // svg:svg
+
+    for (int n = 0; n < size(); ++n) {
+        DPage *page = at(n);
+        stream.writeStartElement(QStringLiteral("iwb:element"));
+        stream.writeAttribute(QStringLiteral("ref"), QStringLiteral("bck") + QString::number(n));
+        stream.writeAttribute(QStringLiteral("background"), QStringLiteral("true"));
+        if (page->pageType() == PageTypeImage || page->pageType() == PageTypeCapture)
+            stream.writeAttribute(QStringLiteral("background-posture"),
+                                  QStringLiteral("stretched-to-fill"));
+        stream.writeEndElement();
+        const QList<QGraphicsItem *> items = page->items(Qt::DescendingOrder);
+        for (QGraphicsItem *item : items) {
+            QGraphicsItem *parent = item->parentItem();
+            if (item->type() != ItemTypeGroup && (!parent || parent->type() != ItemTypeTable))
+                saveLockedItems(stream, item);
+            if (!parent || parent->type() != ItemTypeGroup)
+                saveGroupItems(stream, item);
+        }
+    }
+    stream.writeEndElement(); // iwb
+    stream.writeEndDocument();
+
+    if (!failures.isEmpty()) {
+        m_lastSaveError = failures.join(QLatin1Char('\n'));
+        content.cancelWriting();
+        return false;
+    }
+    if (stream.hasError() || !content.commit()) {
+        m_lastSaveError = content.fileName() + QStringLiteral(": ") + content.errorString();
+        return false;
+    }
+    if (!pack)
+        return false;
+    const IwbArchive::Result packed = IwbArchive::pack(dir, fileName + QStringLiteral(".iwb"));
+    if (!packed.ok) {
+        m_lastSaveError = packed.error;
+        return false;
+    }
+    if (!packed.skipped.isEmpty())
+        qWarning() << "DPagesList: left out of the archive:" << packed.skipped;
+    setDocumentModified(false);
+    return true;
+}
+
+void DPagesList::saveLockedItems(QXmlStreamWriter &stream, QGraphicsItem *item)
+{
+    if (item->type() >= ItemTypeHandle)
+        return;
+    const DCustomItem *object = DCustomItem::fromItem(item);
+    if (!object || !object->isLocked())
+        return;
+    stream.writeStartElement(QStringLiteral("element"));
+    stream.writeAttribute(QStringLiteral("ref"), PageWriter::objectId(item));
+    stream.writeAttribute(QStringLiteral("locked"), QStringLiteral("true"));
+    stream.writeEndElement();
+}
+
+void DPagesList::saveGroupItems(QXmlStreamWriter &stream, QGraphicsItem *item)
+{
+    if (item->type() != ItemTypeGroup)
+        return;
+    stream.writeStartElement(QStringLiteral("group"));
+    const DCustomItem *group = DCustomItem::fromItem(item);
+    if (group && group->isLocked())
+        stream.writeAttribute(QStringLiteral("locked"), QStringLiteral("true"));
+    const QList<QGraphicsItem *> children = item->childItems();
+    for (QGraphicsItem *child : children) {
+        if (child->type() < ItemTypeGroup) {
+            stream.writeStartElement(QStringLiteral("element"));
+            stream.writeAttribute(QStringLiteral("ref"), PageWriter::objectId(child));
+            stream.writeEndElement();
+        } else if (child->type() == ItemTypeGroup) {
+            saveGroupItems(stream, child);
+        }
+    }
+    stream.writeEndElement();
+}

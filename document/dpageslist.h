@@ -1,0 +1,109 @@
+#pragma once
+
+#include "shell/btmenus.h"
+
+#include <QColor>
+#include <QList>
+#include <QObject>
+#include <QPixmap>
+#include <QString>
+#include <QStringList>
+
+class DPage;
+class DView;
+class QGraphicsItem;
+class QXmlStreamWriter;
+
+// The open document: the ordered pages (index 0 is page 1), the single board view that shows one
+// of them, and the current page. It also owns the working directory that holds the document
+// unpacked, its autosave and the restore of unsaved work, and writes the document as IWB.
+// The list owns its pages (they have no QObject parent); the view is deleted with the list.
+class DPagesList : public QObject, public QList<DPage *>
+{
+    Q_OBJECT
+
+public:
+    // Makes the view on parent, prepares the working directory and either restores the unsaved
+    // work of an earlier run (after asking) or starts with one colour page.
+    explicit DPagesList(QWidget *parent);
+    ~DPagesList() override;
+
+    DView *getView() const { return m_view; }
+    DPage *getCurPage() const { return m_curPage; }
+    int getCurPageNum() const; // 1-based; 0 when there is no current page
+
+    // Inserts a page of kind (95 colour, 96 image, 97 transparent, 98 capture) right after the
+    // current page and makes it current. An image page whose picture is cancelled or cannot be
+    // read is removed again. fromFile: a reader sets the background itself.
+    void newPage(BtMenus::btType kind, bool fromFile = false);
+    void delPage(bool recreate); // the current page
+    void delPage(int index);
+    void delAllPages();
+    void pageUp(); // the previous page
+    void pageDown();
+    QList<QPixmap> getScreenshotList() const;
+    void update();
+    void pageBackColour();
+    void pageBackImage();
+
+    // --- Working directory, autosave and restore ---
+
+    QString workDir() const { return m_workDir; }
+    // Clean exit: removes the working directory and the record of unsaved work.
+    void exit();
+    // True when the document changed since it was made, opened or saved to a file. Autosaves
+    // keep it: the page writer clears the pages' own marks, this state survives them.
+    bool isDocumentModified() const;
+    void setDocumentModified(bool modified);
+
+    // --- IWB writer ---
+
+    // Writes "content.xml" and the media folders into the working directory and, with pack,
+    // packs it into fileName + ".iwb" (an existing archive is replaced only by a complete one).
+    // Returns pack after a complete save (an autosave returns false), false after any failure;
+    // lastSaveError() then says what failed. No message is shown here: the caller decides.
+    bool saveAllPagesToFileIWB(const QString &fileName, bool pack);
+    QString lastSaveError() const { return m_lastSaveError; }
+    void saveLockedItems(QXmlStreamWriter &stream, QGraphicsItem *item);
+    void saveGroupItems(QXmlStreamWriter &stream, QGraphicsItem *item);
+    bool isSaving() const { return m_bSaving; }
+
+    // The IWB reader's walk over the "content.xml" in folder (media resolved inside folder).
+    // The reader is not built yet: this seam reads nothing and answers false, so a restore
+    // ends with one colour page, as after an unreadable file.
+    bool openFromFile(const QString &folder);
+
+signals:
+    void newPage();
+    void selectPageNum(const QString &text);
+    void selectBt(BtMenus::btType tool);
+
+public slots:
+    void autoSave();
+    void insertPixmap(const QString &filename);
+    void selectPage(int index);
+    void changePage(int curIndex, int newIndex);
+
+private:
+    void refreshOverlay();
+    void markRepaint();
+    void showPage(DPage *page);
+    void destroyPage(DPage *page);
+    void setupWorkingDirectory();
+    void restoreFrom(const QString &previous);
+    QPixmap scaledToView(const QPixmap &pixmap) const;
+
+    QString m_workDir;
+    QWidget *m_parent;
+    DPage *m_curPage = nullptr;
+    DView *m_view = nullptr;
+    QString m_fileName;
+    QColor m_pageColor;
+    bool m_bSaving = false;
+    bool m_bDocumentChanged = false;
+    // An autosave of an earlier run that the user chose to keep ("Cancelar"): its record stays
+    // until this run has work of its own to protect.
+    QString m_keptPrevious;
+    QString m_restoringFrom; // the earlier run's directory while its document is read
+    QString m_lastSaveError;
+};

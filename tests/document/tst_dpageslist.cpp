@@ -1,0 +1,492 @@
+#include "board/boardtypes.h"
+#include "board/dpage.h"
+#include "board/dview.h"
+#include "document/dpageslist.h"
+#include "shell/appsettings.h"
+#include "shell/globals.h"
+#include "support/testsupport.h"
+
+#include <QFileDialog>
+#include <QGraphicsRectItem>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+// The open document's page list: where new pages go, which page is current after a delete or a
+// select, the signals and texts it sends, and its working directory with autosave and restore.
+class tst_DPagesList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void newPageGoesRightAfterTheCurrentOne();
+    void pageKinds_data();
+    void pageKinds();
+    void cancelledImagePageLeavesTheNextPageCurrent_data();
+    void cancelledImagePageLeavesTheNextPageCurrent();
+    void chosenImageBecomesTheBackground();
+    void deletingTheOnlyPageLeavesAFreshWhitePage();
+    void deleteByIndex_data();
+    void deleteByIndex();
+    void deleteAllLeavesNoPage();
+    void selectEmitsTheCounterText();
+    void selectOutOfRangeDoesNothing_data();
+    void selectOutOfRangeDoesNothing();
+    void pageUpAndDownStopAtTheEnds();
+    void changePageSwaps();
+    void thumbnailsShowTheCheckerboardOnlyForTransparentPages();
+    void pagesAreWiredToTheList();
+    void deletedPageLeavesTheClipboard();
+
+    void firstStartAsksNothing();
+    void autosaveWritesTheWorkingDirectoryAndKeepsChanges();
+    void cleanExitRemovesTheWorkAndTheRecord();
+    void restoreQuestion_data();
+    void restoreQuestion();
+    void keptAutosaveIsOfferedAgain();
+
+private:
+    std::unique_ptr<DPagesList> makeList();
+    QList<int> order(const DPagesList &list, const QList<DPage *> &pages) const;
+
+    std::unique_ptr<QWidget> m_window;
+};
+
+void tst_DPagesList::init()
+{
+    settings.clear();
+    m_window = std::make_unique<QWidget>();
+    m_window->setFixedSize(800, 600);
+    TestSupport::recordConnectWarnings();
+}
+
+void tst_DPagesList::cleanup()
+{
+    m_window.reset();
+    QVERIFY(TestSupport::takeConnectWarnings().isEmpty());
+}
+
+std::unique_ptr<DPagesList> tst_DPagesList::makeList()
+{
+    auto list = std::make_unique<DPagesList>(m_window.get());
+    m_window->show();
+    return list;
+}
+
+QList<int> tst_DPagesList::order(const DPagesList &list, const QList<DPage *> &pages) const
+{
+    QList<int> positions;
+    for (DPage *page : list)
+        positions << pages.indexOf(page);
+    return positions;
+}
+
+void tst_DPagesList::newPageGoesRightAfterTheCurrentOne()
+{
+    auto list = makeList();
+    for (int i = 0; i < 4; ++i)
+        list->newPage(BtMenus::btColorPage, false);
+    QCOMPARE(list->size(), 5);
+    list->selectPage(1);
+    QSignalSpy counter(list.get(), &DPagesList::selectPageNum);
+    QSignalSpy changed(list.get(), QOverload<>::of(&DPagesList::newPage));
+    list->newPage(BtMenus::btColorPage, false);
+    QCOMPARE(list->size(), 6);
+    QCOMPARE(list->getCurPageNum(), 3);
+    QCOMPARE(list->getView()->scene(), list->getCurPage());
+    QCOMPARE(counter.count(), 0); // the label follows only a select
+    QCOMPARE(changed.count(), 1);
+}
+
+void tst_DPagesList::pageKinds_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("pageType");
+    QTest::addColumn<bool>("transparent");
+    QTest::addColumn<int>("brushStyle");
+
+    QTest::newRow("colour") << int(BtMenus::btColorPage) << int(PageTypeColor) << false
+                            << int(Qt::SolidPattern);
+    QTest::newRow("transparent") << int(BtMenus::btTransparentPage) << int(PageTypeTransparent)
+                                 << true << int(Qt::SolidPattern);
+    QTest::newRow("capture") << int(BtMenus::btCapturePage) << int(PageTypeCapture) << false
+                             << int(Qt::TexturePattern);
+    QTest::newRow("image from a file")
+            << int(BtMenus::btImagePage) << int(PageTypeImage) << false << -1;
+}
+
+void tst_DPagesList::pageKinds()
+{
+    QFETCH(int, kind);
+    QFETCH(int, pageType);
+    QFETCH(bool, transparent);
+    QFETCH(int, brushStyle);
+    auto list = makeList();
+    list->newPage(BtMenus::btType(kind), kind == BtMenus::btImagePage);
+    DPage *page = list->getCurPage();
+    QCOMPARE(page->pageType(), pageType);
+    QCOMPARE(page->isTransparent(), transparent);
+    if (brushStyle >= 0)
+        QCOMPARE(int(page->backgroundBrush().style()), brushStyle);
+    if (transparent)
+        QCOMPARE(page->backgroundBrush().color().alpha(), 0);
+}
+
+void tst_DPagesList::cancelledImagePageLeavesTheNextPageCurrent_data()
+{
+    QTest::addColumn<int>("current");
+    QTest::addColumn<int>("expected"); // index of the page current afterwards, before the new one
+
+    QTest::newRow("second of five") << 1 << 2;
+    QTest::newRow("last of five") << 4 << 4;
+}
+
+void tst_DPagesList::cancelledImagePageLeavesTheNextPageCurrent()
+{
+    QFETCH(int, current);
+    QFETCH(int, expected);
+    auto list = makeList();
+    for (int i = 0; i < 4; ++i)
+        list->newPage(BtMenus::btColorPage, false);
+    const QList<DPage *> before = *list;
+    list->selectPage(current);
+    const auto answered =
+            TestSupport::answerNextModal([](QWidget *dialog) { TestSupport::pressEscape(dialog); });
+    list->newPage(BtMenus::btImagePage, false);
+    QVERIFY(*answered);
+    QCOMPARE(QList<DPage *>(*list), before);
+    QCOMPARE(list->getCurPage(), before.at(expected));
+    QCOMPARE(list->getView()->scene(), before.at(expected));
+}
+
+void tst_DPagesList::chosenImageBecomesTheBackground()
+{
+    QTemporaryDir pictures;
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const QString file = pictures.filePath(QStringLiteral("board.png"));
+    QVERIFY(picture.save(file));
+    auto list = makeList();
+    const auto answered = TestSupport::answerNextModal([file](QWidget *dialog) {
+        if (auto *chooser = qobject_cast<QFileDialog *>(dialog))
+            chooser->selectFile(file);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    list->newPage(BtMenus::btImagePage, false);
+    QVERIFY(*answered);
+    QCOMPARE(list->size(), 2);
+    DPage *page = list->getCurPage();
+    QCOMPARE(page->pageType(), int(PageTypeImage));
+    const QImage background = page->backgroundBrush().textureImage();
+    // Scaled to the view, keeping its shape.
+    QCOMPARE(background.width(), list->getView()->width());
+    QCOMPARE(background.height(), list->getView()->width() / 2);
+    QCOMPARE(background.pixelColor(5, 5), QColor(Qt::red));
+}
+
+void tst_DPagesList::deletingTheOnlyPageLeavesAFreshWhitePage()
+{
+    auto list = makeList();
+    DPage *only = list->getCurPage();
+    only->setPageBackgroundColor(Qt::blue);
+    list->delPage(true);
+    QCOMPARE(list->size(), 1);
+    QCOMPARE(list->getCurPage()->backgroundBrush().color(), QColor(Qt::white));
+    QCOMPARE(list->getView()->scene(), list->getCurPage());
+}
+
+void tst_DPagesList::deleteByIndex_data()
+{
+    QTest::addColumn<int>("current");
+    QTest::addColumn<int>("deleted");
+    QTest::addColumn<QList<int>>("left");
+    QTest::addColumn<int>("nowCurrent"); // of the original pages X=0, Y=1, Z=2
+
+    QTest::newRow("last page while the first is current") << 0 << 2 << QList<int>{ 0, 1 } << 1;
+    QTest::newRow("first page while the second is current") << 1 << 0 << QList<int>{ 1, 2 } << 1;
+    QTest::newRow("the current middle page") << 1 << 1 << QList<int>{ 0, 2 } << 2;
+    QTest::newRow("out of range") << 1 << 3 << QList<int>{ 0, 1, 2 } << 1;
+    QTest::newRow("negative") << 1 << -1 << QList<int>{ 0, 1, 2 } << 1;
+}
+
+void tst_DPagesList::deleteByIndex()
+{
+    QFETCH(int, current);
+    QFETCH(int, deleted);
+    QFETCH(QList<int>, left);
+    QFETCH(int, nowCurrent);
+    auto list = makeList();
+    list->newPage(BtMenus::btColorPage, false);
+    list->newPage(BtMenus::btColorPage, false);
+    const QList<DPage *> pages = *list;
+    list->selectPage(current);
+    list->delPage(deleted);
+    QCOMPARE(order(*list, pages), left);
+    QCOMPARE(list->getCurPage(), pages.at(nowCurrent));
+    QCOMPARE(list->getView()->scene(), pages.at(nowCurrent));
+}
+
+void tst_DPagesList::deleteAllLeavesNoPage()
+{
+    auto list = makeList();
+    list->newPage(BtMenus::btColorPage, false);
+    list->delAllPages();
+    QVERIFY(list->isEmpty());
+    QCOMPARE(list->getCurPage(), nullptr);
+    QCOMPARE(list->getCurPageNum(), 0);
+    list->newPage(BtMenus::btColorPage, false); // as a reader does next
+    QCOMPARE(list->getCurPageNum(), 1);
+}
+
+void tst_DPagesList::selectEmitsTheCounterText()
+{
+    auto list = makeList();
+    list->newPage(BtMenus::btColorPage, false);
+    list->newPage(BtMenus::btColorPage, false);
+    QSignalSpy counter(list.get(), &DPagesList::selectPageNum);
+    list->selectPage(1);
+    QCOMPARE(counter.count(), 1);
+    QCOMPARE(counter.at(0).at(0).toString(), QStringLiteral("2 / 3"));
+    QCOMPARE(list->getCurPageNum(), 2);
+    list->selectPage(1); // the current page again: the same steps
+    QCOMPARE(counter.count(), 2);
+}
+
+void tst_DPagesList::selectOutOfRangeDoesNothing_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::newRow("-1") << -1;
+    QTest::newRow("count") << 3;
+}
+
+void tst_DPagesList::selectOutOfRangeDoesNothing()
+{
+    QFETCH(int, index);
+    auto list = makeList();
+    list->newPage(BtMenus::btColorPage, false);
+    list->newPage(BtMenus::btColorPage, false);
+    DPage *current = list->getCurPage();
+    QSignalSpy counter(list.get(), &DPagesList::selectPageNum);
+    list->selectPage(index);
+    QCOMPARE(counter.count(), 0);
+    QCOMPARE(list->getCurPage(), current);
+}
+
+void tst_DPagesList::pageUpAndDownStopAtTheEnds()
+{
+    auto list = makeList();
+    list->newPage(BtMenus::btColorPage, false);
+    list->newPage(BtMenus::btColorPage, false);
+    QSignalSpy counter(list.get(), &DPagesList::selectPageNum);
+    list->pageDown(); // already on the last page
+    QCOMPARE(counter.count(), 0);
+    list->pageUp();
+    QCOMPARE(list->getCurPageNum(), 2);
+    list->pageUp();
+    list->pageUp(); // already on the first page
+    QCOMPARE(list->getCurPageNum(), 1);
+    QCOMPARE(counter.count(), 2);
+    list->pageDown();
+    QCOMPARE(counter.last().at(0).toString(), QStringLiteral("2 / 3"));
+}
+
+void tst_DPagesList::changePageSwaps()
+{
+    auto list = makeList();
+    list->newPage(BtMenus::btColorPage, false);
+    list->newPage(BtMenus::btColorPage, false);
+    const QList<DPage *> pages = *list;
+    DPage *current = list->getCurPage();
+    list->changePage(0, 3);
+    QCOMPARE(order(*list, pages), (QList<int>{ 0, 1, 2 }));
+    list->changePage(0, 2);
+    QCOMPARE(order(*list, pages), (QList<int>{ 2, 1, 0 }));
+    QCOMPARE(list->getCurPage(), current);
+}
+
+void tst_DPagesList::thumbnailsShowTheCheckerboardOnlyForTransparentPages()
+{
+    auto list = makeList();
+    list->newPage(BtMenus::btTransparentPage, false);
+    const QList<QPixmap> thumbnails = list->getScreenshotList();
+    QCOMPARE(thumbnails.size(), 2);
+    const QRectF scene = list->first()->sceneRect();
+    QCOMPARE(thumbnails.at(0).size(), scene.size().toSize());
+    const QImage colour = thumbnails.at(0).toImage();
+    const QImage transparent = thumbnails.at(1).toImage();
+    QCOMPARE(colour.pixelColor(100, 100), QColor(Qt::white));
+    QCOMPARE(transparent.pixelColor(100, 100), QColor(Qt::gray)); // first tile
+    QCOMPARE(transparent.pixelColor(300, 100), QColor(Qt::white)); // its neighbour
+}
+
+void tst_DPagesList::pagesAreWiredToTheList()
+{
+    auto list = makeList();
+    list->newPage(BtMenus::btColorPage, false);
+    DPage *second = list->getCurPage();
+    QSignalSpy changed(list.get(), QOverload<>::of(&DPagesList::newPage));
+    QList<int> tools;
+    connect(list.get(), &DPagesList::selectBt, this, [&](BtMenus::btType bt) { tools << bt; });
+    QSignalSpy counter(list.get(), &DPagesList::selectPageNum);
+    emit second->updateRes();
+    QCOMPARE(changed.count(), 1);
+    emit second->selectBt(BtMenus::btSelect);
+    QCOMPARE(tools, QList<int>{ BtMenus::btSelect });
+    emit second->goToPage(0); // a page link
+    QCOMPARE(list->getCurPageNum(), 1);
+    QCOMPARE(counter.count(), 1);
+}
+
+void tst_DPagesList::deletedPageLeavesTheClipboard()
+{
+    auto list = makeList();
+    auto *kept = new QGraphicsRectItem(0, 0, 10, 10);
+    list->getCurPage()->addItem(kept);
+    list->newPage(BtMenus::btColorPage, false);
+    auto *gone = new QGraphicsRectItem(0, 0, 10, 10);
+    list->getCurPage()->addItem(gone);
+    m_pCopyPasteListItems.clear();
+    m_pCopyPasteListItems << kept << gone;
+    list->delPage(false);
+    QCOMPARE(m_pCopyPasteListItems.size(), 1);
+    QCOMPARE(m_pCopyPasteListItems.first(), static_cast<QGraphicsItem *>(kept));
+    m_pCopyPasteListItems.clear();
+}
+
+void tst_DPagesList::firstStartAsksNothing()
+{
+    auto list = makeList(); // a question would block here
+    QCOMPARE(list->size(), 1);
+    QCOMPARE(list->getCurPage()->backgroundBrush().color(), QColor(Qt::white));
+    QCOMPARE(list->workDir(), m_currentDir.path());
+    QVERIFY(QFileInfo(list->workDir()).isDir());
+    QVERIFY(QDir(list->workDir()).isEmpty());
+    QVERIFY(!list->isDocumentModified());
+    list->exit();
+}
+
+void tst_DPagesList::autosaveWritesTheWorkingDirectoryAndKeepsChanges()
+{
+    auto list = makeList();
+    list->getCurPage()->setModified(true);
+    list->autoSave();
+    const QDir work(list->workDir());
+    QVERIFY(work.exists(QStringLiteral("content.xml")));
+    for (const char *folder : { "images", "videos", "document" })
+        QVERIFY2(QFileInfo(work.filePath(QLatin1String(folder))).isDir(), folder);
+    QCOMPARE(AppSettings::temporalName(settings), list->workDir());
+    // The page writer cleared the page's mark; Save and the exit question still see the change.
+    QVERIFY(!list->getCurPage()->isModified());
+    QVERIFY(list->isDocumentModified());
+    QVERIFY(list->lastSaveError().isEmpty());
+    list->exit();
+}
+
+void tst_DPagesList::cleanExitRemovesTheWorkAndTheRecord()
+{
+    auto list = makeList();
+    list->autoSave();
+    const QString work = list->workDir();
+    list->exit();
+    QVERIFY(!QFileInfo::exists(work));
+    QCOMPARE(AppSettings::temporalName(settings), QString());
+    QVERIFY(settings.contains(QStringLiteral("TemporalName")));
+}
+
+void tst_DPagesList::restoreQuestion_data()
+{
+    QTest::addColumn<QString>("answer"); // a button text, or "Escape"
+    QTest::addColumn<bool>("previousRemains");
+    QTest::addColumn<bool>("mediaMoved");
+
+    QTest::newRow("Si") << "Si" << false << true;
+    QTest::newRow("No") << "No" << false << false;
+    QTest::newRow("Escape") << "Escape" << false << false;
+    QTest::newRow("Cancelar") << "Cancelar" << true << false;
+}
+
+void tst_DPagesList::restoreQuestion()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, previousRemains);
+    QFETCH(bool, mediaMoved);
+    QTemporaryDir earlier;
+    earlier.setAutoRemove(true);
+    const QString previous = earlier.filePath(QStringLiteral("work"));
+    QVERIFY(QDir().mkpath(previous + QStringLiteral("/videos")));
+    QFile clip(previous + QStringLiteral("/videos/clip.avi"));
+    QVERIFY(clip.open(QIODevice::WriteOnly));
+    clip.write("frames");
+    clip.close();
+    QFile content(previous + QStringLiteral("/content.xml"));
+    QVERIFY(content.open(QIODevice::WriteOnly));
+    content.write("<?xml version=\"1.0\"?><iwb/>");
+    content.close();
+    AppSettings::setTemporalName(settings, previous);
+
+    QString asked;
+    const auto answered = TestSupport::answerNextModal([&](QWidget *dialog) {
+        auto *box = qobject_cast<QMessageBox *>(dialog);
+        QVERIFY(box);
+        asked = box->windowTitle() + QLatin1Char('|') + box->text();
+        const QList<QAbstractButton *> buttons = box->buttons();
+        QCOMPARE(buttons.size(), 3);
+        QCOMPARE(box->defaultButton()->text(), QStringLiteral("Si"));
+        if (answer == QLatin1String("Escape"))
+            TestSupport::pressEscape(box);
+        else
+            QVERIFY(TestSupport::clickButton(box, answer));
+    });
+    auto list = makeList();
+    QVERIFY(*answered);
+    QCOMPARE(asked, QStringLiteral("Atención|Desea restaurar el archivo no guardado"));
+    QCOMPARE(list->size(), 1);
+    QCOMPARE(QFileInfo::exists(previous), previousRemains);
+    QCOMPARE(QFileInfo::exists(list->workDir() + QStringLiteral("/videos/clip.avi")), mediaMoved);
+    if (answer == QLatin1String("Si")) {
+        // Protected at once: the record names the new directory, which holds the document.
+        QCOMPARE(AppSettings::temporalName(settings), list->workDir());
+        QVERIFY(QFileInfo::exists(list->workDir() + QStringLiteral("/content.xml")));
+        QVERIFY(list->isDocumentModified());
+    } else if (answer == QLatin1String("Cancelar")) {
+        QCOMPARE(AppSettings::temporalName(settings), previous);
+    }
+    list->exit();
+}
+
+void tst_DPagesList::keptAutosaveIsOfferedAgain()
+{
+    QTemporaryDir earlier;
+    const QString previous = earlier.filePath(QStringLiteral("work"));
+    QVERIFY(QDir().mkpath(previous));
+    AppSettings::setTemporalName(settings, previous);
+    TestSupport::answerNextModal([](QWidget *dialog) {
+        QVERIFY(TestSupport::clickButton(dialog, QStringLiteral("Cancelar")));
+    });
+    {
+        auto list = makeList();
+        list->autoSave(); // nothing changed in this run: the kept record stays
+        QCOMPARE(AppSettings::temporalName(settings), previous);
+        list->exit();
+        QCOMPARE(AppSettings::temporalName(settings), previous);
+    }
+    const auto askedAgain = TestSupport::answerNextModal([](QWidget *dialog) {
+        QVERIFY(TestSupport::clickButton(dialog, QStringLiteral("Cancelar")));
+    });
+    auto list = makeList();
+    QVERIFY(*askedAgain);
+    list->getCurPage()->setModified(true);
+    list->autoSave(); // this run's own work now takes the record
+    QCOMPARE(AppSettings::temporalName(settings), list->workDir());
+    QVERIFY(QFileInfo::exists(previous)); // still on disk, nothing deleted
+    list->exit();
+}
+
+QTEST_MAIN(tst_DPagesList)
+#include "tst_dpageslist.moc"

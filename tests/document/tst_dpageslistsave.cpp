@@ -1,0 +1,266 @@
+#include "board/boardtypes.h"
+#include "board/dgpathcurveitem.h"
+#include "board/dgpathtableitem.h"
+#include "board/dpage.h"
+#include "board/pagewriter.h"
+#include "document/dpageslist.h"
+#include "document/toolrun.h"
+#include "shell/appsettings.h"
+#include "shell/globals.h"
+
+#include <QGraphicsItemGroup>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include <memory>
+
+// The document half of saving: the "content.xml" tree around the pages, the records after
+// them, the packed archive, and failures that leave the old file alone.
+class tst_DPagesListSave : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void documentTree();
+    void recordsAfterThePages();
+    void packedArchiveIsValid();
+    void failedSaveKeepsTheOldFile();
+    void saveIntoAFileAsFolderFails();
+    void emptyNameWritesNothing();
+    void zeroPages();
+
+private:
+    struct Element
+    {
+        QString name;
+        QStringList attributeNames;
+        QXmlStreamAttributes attributes;
+        int depth = 0;
+    };
+    QList<Element> readContent() const;
+    DGPathCurveItem *addStroke(DPage *page);
+
+    std::unique_ptr<QWidget> m_window;
+    std::unique_ptr<DPagesList> m_list;
+    QTemporaryDir m_target;
+};
+
+void tst_DPagesListSave::init()
+{
+    settings.clear();
+    m_window = std::make_unique<QWidget>();
+    m_window->setFixedSize(900, 700);
+    m_list = std::make_unique<DPagesList>(m_window.get());
+}
+
+void tst_DPagesListSave::cleanup()
+{
+    m_list->exit();
+    m_list.reset();
+    m_window.reset();
+}
+
+QList<tst_DPagesListSave::Element> tst_DPagesListSave::readContent() const
+{
+    QFile file(m_list->workDir() + QStringLiteral("/content.xml"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QList<Element> elements;
+    QXmlStreamReader reader(&file);
+    int depth = 0;
+    while (!reader.atEnd()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::EndElement)
+            --depth;
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        Element element;
+        element.name = reader.qualifiedName().toString();
+        element.attributes = reader.attributes();
+        element.depth = depth++;
+        for (const QXmlStreamAttribute &attribute : reader.attributes())
+            element.attributeNames << attribute.qualifiedName().toString();
+        elements << element;
+    }
+    if (reader.hasError())
+        qWarning() << reader.errorString();
+    return elements;
+}
+
+DGPathCurveItem *tst_DPagesListSave::addStroke(DPage *page)
+{
+    auto *stroke =
+            new DGPathCurveItem(QPointF(10, 10), QPen(Qt::black, 3), BtMenus::btPencil, nullptr);
+    QPainterPath path(QPointF(0, 0));
+    path.lineTo(20, 30);
+    path.lineTo(40, 5);
+    stroke->setPath(path);
+    page->addItem(stroke);
+    return stroke;
+}
+
+void tst_DPagesListSave::documentTree()
+{
+    m_list->newPage(BtMenus::btTransparentPage, false);
+    addStroke(m_list->getCurPage());
+    QVERIFY(!m_list->saveAllPagesToFileIWB(m_list->workDir(), false)); // an autosave answers false
+    QVERIFY(m_list->lastSaveError().isEmpty());
+    QFile raw(m_list->workDir() + QStringLiteral("/content.xml"));
+    QVERIFY(raw.open(QIODevice::ReadOnly));
+    const QByteArray text = raw.readAll();
+    QVERIFY(text.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
+    QVERIFY(text.contains("\n     <svg:svg")); // five blanks a level
+    const QList<Element> elements = readContent();
+    QVERIFY(elements.size() > 4);
+    QCOMPARE(elements.at(0).name, QStringLiteral("iwb"));
+    // The reader hands namespace declarations apart from attributes: their order is in the text.
+    QVERIFY(text.contains("<iwb xmlns:iwb=\"http://www.imsglobal.org/xsd/iwb_v1p0\" "
+                          "xmlns:svg=\"http://www.w3.org/2000/svg\" "
+                          "xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.0\">"));
+    QCOMPARE(elements.at(1).name, QStringLiteral("svg:svg"));
+    QCOMPARE(elements.at(1).attributeNames, (QStringList{ "width", "height", "viewbox" }));
+    QCOMPARE(elements.at(1).attributes.value(QLatin1String("width")), QStringLiteral("900"));
+    QCOMPARE(elements.at(1).attributes.value(QLatin1String("height")), QStringLiteral("700"));
+    QCOMPARE(elements.at(1).attributes.value(QLatin1String("viewbox")),
+             QStringLiteral("0,0,1200,800"));
+    QCOMPARE(elements.at(2).name, QStringLiteral("svg:pageset"));
+    QStringList pages;
+    for (const Element &element : elements) {
+        if (element.name == QLatin1String("svg:page")) {
+            QCOMPARE(element.depth, 3);
+            pages << element.attributes.value(QLatin1String("id")).toString();
+        }
+    }
+    QCOMPARE(pages, (QStringList{ "page0", "page1" }));
+    QCOMPARE(AppSettings::temporalName(settings), m_list->workDir());
+}
+
+void tst_DPagesListSave::recordsAfterThePages()
+{
+    DPage *page = m_list->getCurPage();
+    DGPathCurveItem *locked = addStroke(page);
+    locked->lock(true);
+    auto *outer = new QGraphicsItemGroup; // the toolkit's group reports type 10 as well
+    page->QGraphicsScene::addItem(outer);
+    auto *inner = new QGraphicsItemGroup;
+    page->QGraphicsScene::addItem(inner);
+    DGPathCurveItem *member = addStroke(page);
+    member->lock(true);
+    DGPathCurveItem *innerMember = addStroke(page);
+    inner->addToGroup(innerMember);
+    outer->addToGroup(member);
+    outer->addToGroup(inner);
+    auto *table = new DGPathTableItem(2, 2, QPointF(), QPen(Qt::black), nullptr);
+    QPainterPath grid;
+    grid.addRect(0, 0, 50, 50);
+    table->setPath(grid);
+    page->addItem(table);
+    DGPathCurveItem *inTable = addStroke(page);
+    inTable->setParentItem(table);
+    inTable->lock(true);
+    m_list->newPage(BtMenus::btCapturePage, false);
+    m_list->saveAllPagesToFileIWB(m_list->workDir(), false);
+
+    const QList<Element> elements = readContent();
+    int afterPages = 0;
+    while (afterPages < elements.size()
+           && elements.at(afterPages).name != QLatin1String("iwb:element"))
+        ++afterPages;
+    QStringList records;
+    for (int i = afterPages; i < elements.size(); ++i) {
+        const Element &element = elements.at(i);
+        QString record = QString::number(element.depth) + QLatin1Char(' ') + element.name;
+        for (const QXmlStreamAttribute &attribute : element.attributes)
+            record += QLatin1Char(' ') + attribute.qualifiedName() + QLatin1Char('=')
+                    + attribute.value();
+        records << record;
+    }
+    const auto ref = [](QGraphicsItem *item) { return PageWriter::objectId(item); };
+    const QStringList lockRecords = records.filter(QStringLiteral("locked=true"));
+    QVERIFY(lockRecords.contains(QStringLiteral("1 element ref=%1 locked=true").arg(ref(locked))));
+    QVERIFY(lockRecords.contains(QStringLiteral("1 element ref=%1 locked=true").arg(ref(member))));
+    QVERIFY(records.filter(ref(inTable)).isEmpty()); // inside a table: no record
+    QCOMPARE(records.first(), QStringLiteral("1 iwb:element ref=bck0 background=true"));
+    QCOMPARE(records.last(),
+             QStringLiteral("1 iwb:element ref=bck1 background=true "
+                            "background-posture=stretched-to-fill"));
+    // One group record at the top, the inner group nested in it with its own member.
+    QCOMPARE(records.filter(QRegularExpression(QStringLiteral("^1 group"))).size(), 1);
+    QCOMPARE(records.filter(QRegularExpression(QStringLiteral("^2 group"))).size(), 1);
+    QVERIFY(records.contains(QStringLiteral("2 element ref=%1").arg(ref(member))));
+    QVERIFY(records.contains(QStringLiteral("3 element ref=%1").arg(ref(innerMember))));
+}
+
+void tst_DPagesListSave::packedArchiveIsValid()
+{
+    addStroke(m_list->getCurPage());
+    m_list->getCurPage()->setModified(true);
+    const QString base = m_target.filePath(QStringLiteral("lesson"));
+    QVERIFY(m_list->saveAllPagesToFileIWB(base, true));
+    QVERIFY(!m_list->isDocumentModified());
+    const QString archive = base + QStringLiteral(".iwb");
+    const ToolRun tested = runTool(QStringLiteral("unzip"), { QStringLiteral("-tq"), archive },
+                                   m_target.path(), 30000);
+    QVERIFY2(tested.ok, qPrintable(tested.error));
+    const ToolRun listed = runTool(QStringLiteral("unzip"), { QStringLiteral("-Z1"), archive },
+                                   m_target.path(), 30000);
+    QVERIFY(listed.ok);
+    const QStringList entries =
+            QString::fromUtf8(listed.output).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const char *entry : { "content.xml", "images/", "videos/", "document/" })
+        QVERIFY2(entries.contains(QLatin1String(entry)), entry);
+}
+
+void tst_DPagesListSave::failedSaveKeepsTheOldFile()
+{
+    const QString base = m_target.filePath(QStringLiteral("lesson"));
+    QFile old(base + QStringLiteral(".iwb"));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("the lesson saved yesterday");
+    old.close();
+    // A media folder that cannot be made: a plain file stands in its place.
+    QFile blocker(m_list->workDir() + QStringLiteral("/images"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    m_list->getCurPage()->setModified(true);
+    QVERIFY(!m_list->saveAllPagesToFileIWB(base, true));
+    QVERIFY(!m_list->lastSaveError().isEmpty());
+    QVERIFY(m_list->isDocumentModified());
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("the lesson saved yesterday"));
+}
+
+void tst_DPagesListSave::saveIntoAFileAsFolderFails()
+{
+    QFile notAFolder(m_target.filePath(QStringLiteral("plain")));
+    QVERIFY(notAFolder.open(QIODevice::WriteOnly));
+    notAFolder.close();
+    m_list->getCurPage()->setModified(true);
+    QVERIFY(!m_list->saveAllPagesToFileIWB(notAFolder.fileName() + QStringLiteral("/lesson"),
+                                           true));
+    QVERIFY(!m_list->lastSaveError().isEmpty());
+    QVERIFY(m_list->isDocumentModified());
+    QVERIFY(QFileInfo(notAFolder.fileName()).isFile());
+}
+
+void tst_DPagesListSave::emptyNameWritesNothing()
+{
+    QVERIFY(!m_list->saveAllPagesToFileIWB(QString(), true));
+    QCOMPARE(m_list->lastSaveError(), QStringLiteral("Error al guardar archivo"));
+    QVERIFY(!QFileInfo::exists(m_list->workDir() + QStringLiteral("/content.xml")));
+    QVERIFY(!m_list->isSaving());
+}
+
+void tst_DPagesListSave::zeroPages()
+{
+    m_list->delAllPages();
+    m_list->saveAllPagesToFileIWB(m_list->workDir(), false);
+    const QList<Element> elements = readContent();
+    QCOMPARE(elements.size(), 3); // iwb, svg:svg, an empty svg:pageset; no records
+    QCOMPARE(elements.last().name, QStringLiteral("svg:pageset"));
+}
+
+QTEST_MAIN(tst_DPagesListSave)
+#include "tst_dpageslistsave.moc"
