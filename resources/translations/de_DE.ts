@@ -2,6 +2,88 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="es_ES">
 <context>
+    <name>DCalculator</name>
+    <message>
+        <source>.</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>+-</source>
+        <translation>+-</translation>
+    </message>
+    <message>
+        <source>Backspace</source>
+        <translation>Rücktaste</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Clear All</source>
+        <translation>Alles löschen</translation>
+    </message>
+    <message>
+        <source>MC</source>
+        <translation>MC</translation>
+    </message>
+    <message>
+        <source>MR</source>
+        <translation>MR</translation>
+    </message>
+    <message>
+        <source>MS</source>
+        <translation>MS</translation>
+    </message>
+    <message>
+        <source>M+</source>
+        <translation>M+</translation>
+    </message>
+    <message>
+        <source>/</source>
+        <translation>/</translation>
+    </message>
+    <message>
+        <source>*</source>
+        <translation>*</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>Sqrt</source>
+        <translation>√</translation>
+    </message>
+    <message>
+        <source>x^2</source>
+        <translation>x^2</translation>
+    </message>
+    <message>
+        <source>1/x</source>
+        <translation>1/x</translation>
+    </message>
+    <message>
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message>
+        <source>Calculator</source>
+        <translation>Taschenrechner</translation>
+    </message>
+</context>
+<context>
+    <name>DFlashPlayer</name>
+    <message>
+        <source>Flash</source>
+        <translation>Flash</translation>
+    </message>
+</context>
+<context>
     <name>DLabel</name>
     <message>
         <source>Form</source>
@@ -318,6 +400,48 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
     </message>
 </context>
 <context>
+    <name>DPage</name>
+    <message>
+        <source>Atención</source>
+        <translation>Achtung</translation>
+    </message>
+    <message>
+        <source>Error al insertar la imagen</source>
+        <translation>Das Bild konnte nicht eingefügt werden</translation>
+    </message>
+</context>
+<context>
+    <name>DPagesList</name>
+    <message>
+        <source>Open Image</source>
+        <translation>Bild öffnen</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Achtung</translation>
+    </message>
+    <message>
+        <source>Desea restaurar el archivo no guardado</source>
+        <translation>Nicht gespeicherte Datei wiederherstellen?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Error al guardar archivo</source>
+        <translation>Fehler beim Speichern der Datei</translation>
+    </message>
+</context>
+<context>
     <name>DRichTextEditor</name>
     <message>
         <source>Form</source>
@@ -441,6 +565,29 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>DScreenRecord</name>
+    <message>
+        <source>Ya hay una grabación en curso</source>
+        <translation>Es läuft bereits eine Aufnahme</translation>
+    </message>
+    <message>
+        <source>Error al iniciar la grabación</source>
+        <translation>Fehler beim Starten der Aufnahme</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>Datei speichern</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Fehler beim Speichern der Aufnahme</translation>
+    </message>
+    <message>
+        <source>Error al grabar la pantalla</source>
+        <translation>Fehler bei der Bildschirmaufnahme</translation>
+    </message>
+</context>
+<context>
     <name>DSetting</name>
     <message>
         <source>Estandar</source>
@@ -525,6 +672,37 @@ QPushButton:hover {
     <message>
         <source>No</source>
         <translation>Nein</translation>
+    </message>
+</context>
+<context>
+    <name>DShareScreen</name>
+    <message>
+        <source>Compartir con los demás</source>
+        <translation>Mit anderen teilen</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla con los demás</source>
+        <translation>Bildschirm mit anderen teilen</translation>
+    </message>
+    <message>
+        <source>Conectando...</source>
+        <translation>Verbindung wird hergestellt...</translation>
+    </message>
+    <message>
+        <source>Escanea el siguiente codigo QR</source>
+        <translation>Scannen Sie diesen QR-Code</translation>
+    </message>
+    <message>
+        <source>No se puede abrir el puerto %1</source>
+        <translation>Port %1 kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Puede que otro programa lo esté usando</source>
+        <translation>Möglicherweise wird er von einem anderen Programm verwendet</translation>
+    </message>
+    <message>
+        <source>Sin conexión</source>
+        <translation>Keine Verbindung</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,88 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="es_ES">
 <context>
+    <name>DCalculator</name>
+    <message>
+        <source>.</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>+-</source>
+        <translation>+-</translation>
+    </message>
+    <message>
+        <source>Backspace</source>
+        <translation>Backspace</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Clear All</source>
+        <translation>Clear all</translation>
+    </message>
+    <message>
+        <source>MC</source>
+        <translation>MC</translation>
+    </message>
+    <message>
+        <source>MR</source>
+        <translation>MR</translation>
+    </message>
+    <message>
+        <source>MS</source>
+        <translation>MS</translation>
+    </message>
+    <message>
+        <source>M+</source>
+        <translation>M+</translation>
+    </message>
+    <message>
+        <source>/</source>
+        <translation>/</translation>
+    </message>
+    <message>
+        <source>*</source>
+        <translation>*</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>Sqrt</source>
+        <translation>Sqrt</translation>
+    </message>
+    <message>
+        <source>x^2</source>
+        <translation>x^2</translation>
+    </message>
+    <message>
+        <source>1/x</source>
+        <translation>1/x</translation>
+    </message>
+    <message>
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message>
+        <source>Calculator</source>
+        <translation>Calculator</translation>
+    </message>
+</context>
+<context>
+    <name>DFlashPlayer</name>
+    <message>
+        <source>Flash</source>
+        <translation>Flash</translation>
+    </message>
+</context>
+<context>
     <name>DLabel</name>
     <message>
         <source>Form</source>
@@ -318,6 +400,48 @@ Written and maintained by the Veltorina development team.</translation>
     </message>
 </context>
 <context>
+    <name>DPage</name>
+    <message>
+        <source>Atención</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Error al insertar la imagen</source>
+        <translation>Could not insert the picture</translation>
+    </message>
+</context>
+<context>
+    <name>DPagesList</name>
+    <message>
+        <source>Open Image</source>
+        <translation>Open picture</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Desea restaurar el archivo no guardado</source>
+        <translation>Restore the unsaved file?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Error al guardar archivo</source>
+        <translation>Error saving the file</translation>
+    </message>
+</context>
+<context>
     <name>DRichTextEditor</name>
     <message>
         <source>Form</source>
@@ -441,6 +565,29 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>DScreenRecord</name>
+    <message>
+        <source>Ya hay una grabación en curso</source>
+        <translation>A recording is already in progress</translation>
+    </message>
+    <message>
+        <source>Error al iniciar la grabación</source>
+        <translation>Error starting the recording</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>Save file</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Error saving the recording</translation>
+    </message>
+    <message>
+        <source>Error al grabar la pantalla</source>
+        <translation>Error recording the screen</translation>
+    </message>
+</context>
+<context>
     <name>DSetting</name>
     <message>
         <source>Estandar</source>
@@ -525,6 +672,37 @@ QPushButton:hover {
     <message>
         <source>No</source>
         <translation>No</translation>
+    </message>
+</context>
+<context>
+    <name>DShareScreen</name>
+    <message>
+        <source>Compartir con los demás</source>
+        <translation>Share with others</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla con los demás</source>
+        <translation>Share the screen with others</translation>
+    </message>
+    <message>
+        <source>Conectando...</source>
+        <translation>Connecting...</translation>
+    </message>
+    <message>
+        <source>Escanea el siguiente codigo QR</source>
+        <translation>Scan this QR code</translation>
+    </message>
+    <message>
+        <source>No se puede abrir el puerto %1</source>
+        <translation>Port %1 cannot be opened</translation>
+    </message>
+    <message>
+        <source>Puede que otro programa lo esté usando</source>
+        <translation>Another program may be using it</translation>
+    </message>
+    <message>
+        <source>Sin conexión</source>
+        <translation>Not connected</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,88 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR" sourcelanguage="es_ES">
 <context>
+    <name>DCalculator</name>
+    <message>
+        <source>.</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>+-</source>
+        <translation>+-</translation>
+    </message>
+    <message>
+        <source>Backspace</source>
+        <translation>Retour</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Effacer</translation>
+    </message>
+    <message>
+        <source>Clear All</source>
+        <translation>Tout effacer</translation>
+    </message>
+    <message>
+        <source>MC</source>
+        <translation>MC</translation>
+    </message>
+    <message>
+        <source>MR</source>
+        <translation>MR</translation>
+    </message>
+    <message>
+        <source>MS</source>
+        <translation>MS</translation>
+    </message>
+    <message>
+        <source>M+</source>
+        <translation>M+</translation>
+    </message>
+    <message>
+        <source>/</source>
+        <translation>/</translation>
+    </message>
+    <message>
+        <source>*</source>
+        <translation>*</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>Sqrt</source>
+        <translation>√</translation>
+    </message>
+    <message>
+        <source>x^2</source>
+        <translation>x^2</translation>
+    </message>
+    <message>
+        <source>1/x</source>
+        <translation>1/x</translation>
+    </message>
+    <message>
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message>
+        <source>Calculator</source>
+        <translation>Calculatrice</translation>
+    </message>
+</context>
+<context>
+    <name>DFlashPlayer</name>
+    <message>
+        <source>Flash</source>
+        <translation>Flash</translation>
+    </message>
+</context>
+<context>
     <name>DLabel</name>
     <message>
         <source>Form</source>
@@ -318,6 +400,48 @@ Tableau blanc interactif pour la salle de classe.
     </message>
 </context>
 <context>
+    <name>DPage</name>
+    <message>
+        <source>Atención</source>
+        <translation>Attention</translation>
+    </message>
+    <message>
+        <source>Error al insertar la imagen</source>
+        <translation>Impossible d&apos;insérer l&apos;image</translation>
+    </message>
+</context>
+<context>
+    <name>DPagesList</name>
+    <message>
+        <source>Open Image</source>
+        <translation>Ouvrir une image</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Attention</translation>
+    </message>
+    <message>
+        <source>Desea restaurar el archivo no guardado</source>
+        <translation>Restaurer le fichier non enregistré ?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Oui</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Non</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Error al guardar archivo</source>
+        <translation>Erreur lors de l&apos;enregistrement du fichier</translation>
+    </message>
+</context>
+<context>
     <name>DRichTextEditor</name>
     <message>
         <source>Form</source>
@@ -441,6 +565,29 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>DScreenRecord</name>
+    <message>
+        <source>Ya hay una grabación en curso</source>
+        <translation>Un enregistrement est déjà en cours</translation>
+    </message>
+    <message>
+        <source>Error al iniciar la grabación</source>
+        <translation>Erreur au démarrage de l&apos;enregistrement</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>Enregistrer le fichier</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Erreur lors de l&apos;enregistrement de la vidéo</translation>
+    </message>
+    <message>
+        <source>Error al grabar la pantalla</source>
+        <translation>Erreur lors de l&apos;enregistrement de l&apos;écran</translation>
+    </message>
+</context>
+<context>
     <name>DSetting</name>
     <message>
         <source>Estandar</source>
@@ -525,6 +672,37 @@ QPushButton:hover {
     <message>
         <source>No</source>
         <translation>Non</translation>
+    </message>
+</context>
+<context>
+    <name>DShareScreen</name>
+    <message>
+        <source>Compartir con los demás</source>
+        <translation>Partager avec les autres</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla con los demás</source>
+        <translation>Partager l&apos;écran avec les autres</translation>
+    </message>
+    <message>
+        <source>Conectando...</source>
+        <translation>Connexion...</translation>
+    </message>
+    <message>
+        <source>Escanea el siguiente codigo QR</source>
+        <translation>Scannez ce code QR</translation>
+    </message>
+    <message>
+        <source>No se puede abrir el puerto %1</source>
+        <translation>Impossible d&apos;ouvrir le port %1</translation>
+    </message>
+    <message>
+        <source>Puede que otro programa lo esté usando</source>
+        <translation>Un autre programme l&apos;utilise peut-être</translation>
+    </message>
+    <message>
+        <source>Sin conexión</source>
+        <translation>Non connecté</translation>
     </message>
 </context>
 <context>

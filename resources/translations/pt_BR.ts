@@ -2,6 +2,88 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="pt_BR" sourcelanguage="es_ES">
 <context>
+    <name>DCalculator</name>
+    <message>
+        <source>.</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>+-</source>
+        <translation>+-</translation>
+    </message>
+    <message>
+        <source>Backspace</source>
+        <translation>Apagar</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Limpar</translation>
+    </message>
+    <message>
+        <source>Clear All</source>
+        <translation>Limpar tudo</translation>
+    </message>
+    <message>
+        <source>MC</source>
+        <translation>MC</translation>
+    </message>
+    <message>
+        <source>MR</source>
+        <translation>MR</translation>
+    </message>
+    <message>
+        <source>MS</source>
+        <translation>MS</translation>
+    </message>
+    <message>
+        <source>M+</source>
+        <translation>M+</translation>
+    </message>
+    <message>
+        <source>/</source>
+        <translation>/</translation>
+    </message>
+    <message>
+        <source>*</source>
+        <translation>*</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>Sqrt</source>
+        <translation>√</translation>
+    </message>
+    <message>
+        <source>x^2</source>
+        <translation>x^2</translation>
+    </message>
+    <message>
+        <source>1/x</source>
+        <translation>1/x</translation>
+    </message>
+    <message>
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message>
+        <source>Calculator</source>
+        <translation>Calculadora</translation>
+    </message>
+</context>
+<context>
+    <name>DFlashPlayer</name>
+    <message>
+        <source>Flash</source>
+        <translation>Flash</translation>
+    </message>
+</context>
+<context>
     <name>DLabel</name>
     <message>
         <source>Form</source>
@@ -318,6 +400,48 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
     </message>
 </context>
 <context>
+    <name>DPage</name>
+    <message>
+        <source>Atención</source>
+        <translation>Atenção</translation>
+    </message>
+    <message>
+        <source>Error al insertar la imagen</source>
+        <translation>Não foi possível inserir a imagem</translation>
+    </message>
+</context>
+<context>
+    <name>DPagesList</name>
+    <message>
+        <source>Open Image</source>
+        <translation>Abrir imagem</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Atenção</translation>
+    </message>
+    <message>
+        <source>Desea restaurar el archivo no guardado</source>
+        <translation>Restaurar o arquivo não salvo?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Sim</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Não</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Error al guardar archivo</source>
+        <translation>Erro ao salvar o arquivo</translation>
+    </message>
+</context>
+<context>
     <name>DRichTextEditor</name>
     <message>
         <source>Form</source>
@@ -441,6 +565,29 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>DScreenRecord</name>
+    <message>
+        <source>Ya hay una grabación en curso</source>
+        <translation>Já há uma gravação em andamento</translation>
+    </message>
+    <message>
+        <source>Error al iniciar la grabación</source>
+        <translation>Erro ao iniciar a gravação</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>Salvar arquivo</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Erro ao salvar a gravação</translation>
+    </message>
+    <message>
+        <source>Error al grabar la pantalla</source>
+        <translation>Erro ao gravar a tela</translation>
+    </message>
+</context>
+<context>
     <name>DSetting</name>
     <message>
         <source>Estandar</source>
@@ -525,6 +672,37 @@ QPushButton:hover {
     <message>
         <source>No</source>
         <translation>Não</translation>
+    </message>
+</context>
+<context>
+    <name>DShareScreen</name>
+    <message>
+        <source>Compartir con los demás</source>
+        <translation>Compartilhar com os outros</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla con los demás</source>
+        <translation>Compartilhar a tela com os outros</translation>
+    </message>
+    <message>
+        <source>Conectando...</source>
+        <translation>Conectando...</translation>
+    </message>
+    <message>
+        <source>Escanea el siguiente codigo QR</source>
+        <translation>Escaneie este código QR</translation>
+    </message>
+    <message>
+        <source>No se puede abrir el puerto %1</source>
+        <translation>Não é possível abrir a porta %1</translation>
+    </message>
+    <message>
+        <source>Puede que otro programa lo esté usando</source>
+        <translation>Talvez outro programa a esteja usando</translation>
+    </message>
+    <message>
+        <source>Sin conexión</source>
+        <translation>Sem conexão</translation>
     </message>
 </context>
 <context>

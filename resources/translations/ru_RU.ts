@@ -2,6 +2,88 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU" sourcelanguage="es_ES">
 <context>
+    <name>DCalculator</name>
+    <message>
+        <source>.</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>+-</source>
+        <translation>+-</translation>
+    </message>
+    <message>
+        <source>Backspace</source>
+        <translation>Стереть</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Сброс</translation>
+    </message>
+    <message>
+        <source>Clear All</source>
+        <translation>Сбросить всё</translation>
+    </message>
+    <message>
+        <source>MC</source>
+        <translation>MC</translation>
+    </message>
+    <message>
+        <source>MR</source>
+        <translation>MR</translation>
+    </message>
+    <message>
+        <source>MS</source>
+        <translation>MS</translation>
+    </message>
+    <message>
+        <source>M+</source>
+        <translation>M+</translation>
+    </message>
+    <message>
+        <source>/</source>
+        <translation>/</translation>
+    </message>
+    <message>
+        <source>*</source>
+        <translation>*</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>Sqrt</source>
+        <translation>√</translation>
+    </message>
+    <message>
+        <source>x^2</source>
+        <translation>x^2</translation>
+    </message>
+    <message>
+        <source>1/x</source>
+        <translation>1/x</translation>
+    </message>
+    <message>
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message>
+        <source>Calculator</source>
+        <translation>Калькулятор</translation>
+    </message>
+</context>
+<context>
+    <name>DFlashPlayer</name>
+    <message>
+        <source>Flash</source>
+        <translation>Flash</translation>
+    </message>
+</context>
+<context>
     <name>DLabel</name>
     <message>
         <source>Form</source>
@@ -318,6 +400,48 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
     </message>
 </context>
 <context>
+    <name>DPage</name>
+    <message>
+        <source>Atención</source>
+        <translation>Внимание</translation>
+    </message>
+    <message>
+        <source>Error al insertar la imagen</source>
+        <translation>Не удалось вставить изображение</translation>
+    </message>
+</context>
+<context>
+    <name>DPagesList</name>
+    <message>
+        <source>Open Image</source>
+        <translation>Открыть изображение</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Внимание</translation>
+    </message>
+    <message>
+        <source>Desea restaurar el archivo no guardado</source>
+        <translation>Восстановить несохранённый файл?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Да</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Нет</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Error al guardar archivo</source>
+        <translation>Ошибка при сохранении файла</translation>
+    </message>
+</context>
+<context>
     <name>DRichTextEditor</name>
     <message>
         <source>Form</source>
@@ -441,6 +565,29 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>DScreenRecord</name>
+    <message>
+        <source>Ya hay una grabación en curso</source>
+        <translation>Запись уже идёт</translation>
+    </message>
+    <message>
+        <source>Error al iniciar la grabación</source>
+        <translation>Ошибка при запуске записи</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>Сохранить файл</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Ошибка при сохранении записи</translation>
+    </message>
+    <message>
+        <source>Error al grabar la pantalla</source>
+        <translation>Ошибка при записи экрана</translation>
+    </message>
+</context>
+<context>
     <name>DSetting</name>
     <message>
         <source>Estandar</source>
@@ -525,6 +672,37 @@ QPushButton:hover {
     <message>
         <source>No</source>
         <translation>Нет</translation>
+    </message>
+</context>
+<context>
+    <name>DShareScreen</name>
+    <message>
+        <source>Compartir con los demás</source>
+        <translation>Поделиться с другими</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla con los demás</source>
+        <translation>Показать экран другим</translation>
+    </message>
+    <message>
+        <source>Conectando...</source>
+        <translation>Подключение...</translation>
+    </message>
+    <message>
+        <source>Escanea el siguiente codigo QR</source>
+        <translation>Отсканируйте этот QR-код</translation>
+    </message>
+    <message>
+        <source>No se puede abrir el puerto %1</source>
+        <translation>Не удаётся открыть порт %1</translation>
+    </message>
+    <message>
+        <source>Puede que otro programa lo esté usando</source>
+        <translation>Возможно, его использует другая программа</translation>
+    </message>
+    <message>
+        <source>Sin conexión</source>
+        <translation>Нет подключения</translation>
     </message>
 </context>
 <context>

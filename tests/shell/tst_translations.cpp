@@ -231,6 +231,10 @@ void tst_Translations::translatesRepresentativeTexts_data()
         { "DSetting", "Restaurar Valores por Defecto", "Restore the default values?", "Восстановить значения по умолчанию?", "Restaurar os valores padrão?", "Rétablir les valeurs par défaut ?", "Standardwerte wiederherstellen?" },
         { "DSetting", "Si", "Yes", "Да", "Sim", "Oui", "Ja" },
         { "DTableDlg", "&Cancel", "&Cancel", "&Отмена", "&Cancelar", "&Annuler", "&Abbrechen" },
+        { "DPagesList", "Error al guardar archivo", "Error saving the file", "Ошибка при сохранении файла", "Erro ao salvar o arquivo", "Erreur lors de l'enregistrement du fichier", "Fehler beim Speichern der Datei" },
+        { "DShareScreen", "No se puede abrir el puerto %1", "Port %1 cannot be opened", "Не удаётся открыть порт %1", "Não é possível abrir a porta %1", "Impossible d'ouvrir le port %1", "Port %1 kann nicht geöffnet werden" },
+        // The calculator reads its display back as a number: the point stays a point.
+        { "DCalculator", ".", ".", ".", ".", ".", "." },
     };
     // clang-format on
     for (const Sample &sample : samples) {
