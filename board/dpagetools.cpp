@@ -218,6 +218,9 @@ void DPage::mousePressEvent(QGraphicsSceneMouseEvent *event)
         m_pDrawItem = nullptr;
     const QPointF point = event->scenePos();
     m_toolPressPos = point;
+    // Handled here unless the scene's own handling runs below: the view must not start a
+    // rubber band (and clear the selection) over a press a tool has taken.
+    event->accept();
 
     if (tool == BtMenus::btBitmapEraser || isObjectEraser(tool)) {
         // Every eraser stroke starts afresh: an earlier stroke's path must not delete again.
