@@ -34,6 +34,11 @@ QLabel *DGGifItem::makeAnimation(const QString &file)
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setMovie(movie);
     movie->start();
+    // A file that only starts like an animation gives no first frame.
+    if (movie->currentPixmap().isNull()) {
+        delete label;
+        return nullptr;
+    }
     return label;
 }
 

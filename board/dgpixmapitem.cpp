@@ -42,8 +42,9 @@ void DGPixmapItem::changeLinks(const QString &web, const QString &page, const QS
 
 QRectF DGPixmapItem::boundingRect() const
 {
-    return QGraphicsPixmapItem::boundingRect().adjusted(-kOutlineMargin, -kOutlineMargin,
-                                                        kOutlineMargin, kOutlineMargin);
+    // The picture's own rectangle: the base adds half a pixel for its selection outline.
+    const QRectF picture(offset(), QSizeF(pixmap().size()) / pixmap().devicePixelRatioF());
+    return picture.adjusted(-kOutlineMargin, -kOutlineMargin, kOutlineMargin, kOutlineMargin);
 }
 
 void DGPixmapItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
