@@ -176,10 +176,12 @@ public slots:
     // Turns a finished overlay stroke (view coordinates; the caller keeps the list) into one
     // undoable object chosen by its pen user's tool, or into nothing.
     void saveToPage(QVector<QPointF> *pts);
+
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+
 private:
     void defaultRelease(QGraphicsSceneMouseEvent *event);
     void releaseTool(int tool, QGraphicsSceneMouseEvent *event);
