@@ -17,6 +17,7 @@
 #include <QUndoStack>
 
 class DGGifItem;
+class DGItemGroup;
 class DGPathItem;
 class DGPathTableItem;
 class DGPixmapItem;
@@ -110,6 +111,19 @@ public:
                                      QPoint *pposimage);
     static double shortest_distance(QPointF p, QLineF line);
 
+    // Groups, clipboard and object commands (dpageobjects.cpp). All act on the valid
+    // selection and do nothing when it is empty.
+    DGItemGroup *addGroupItem();
+    void addItemToGroup(DGItemGroup *group, QGraphicsItem *item);
+    // A group left with a single member dissolves when dissolve is true: it leaves the page
+    // (kept alive for undo) and its last member stays where it was.
+    void removeItemFromGroup(DGItemGroup *group, QGraphicsItem *item, bool dissolve);
+    void removeAllItemFromGroup(DGItemGroup *group);
+    void addSelectedItemToGroup(DGItemGroup *group);
+    void zoomObj(float fscale);
+    // Drops clipboard entries whose object or page is gone; the live ones in clipboard order.
+    static QList<QGraphicsItem *> liveClipboard();
+
 public slots:
     void setPageBackgroundColor(const QColor &colour);
     void zoomPage(float factor);
@@ -132,6 +146,28 @@ public slots:
     // Recolouring of the selection from a colour dialog (dpagefills.cpp), undoable.
     void editFillColor();
     void editBoderColor();
+
+    // Groups, clipboard and object commands (dpageobjects.cpp).
+    void addObjToGroup();
+    void detachObjFromGroup();
+    void copyObj();
+    void cutObj();
+    void pasteObj();
+    void cloneObj();
+    void bringObjToFront();
+    void sendObjToBack();
+    void rotateObj(int degrees);
+    void zoomInObj();
+    void zoomOutObj();
+    void editLinkObj();
+    void editLinkPageObj();
+    void editLinkFileObj();
+    void editLinkSoundObj();
+    void editLinkVideoObj();
+    void clearPage();
+    void editSetAV();
+    void clearAV();
+    void setTextFont();
 
 signals:
     void goToPage(int page);
