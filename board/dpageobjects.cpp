@@ -192,6 +192,9 @@ void DPage::addItemToGroup(DGItemGroup *group, QGraphicsItem *item)
         if (item->scene())
             item->scene()->addItem(group); // keeps the group's own z
     }
+    // Once inside, selecting the member selects the group: a member's own selection would
+    // only leave a stale outline inside the group's.
+    item->setSelected(false);
     group->addMember(item);
 }
 
@@ -232,10 +235,7 @@ void DPage::addObjToGroup()
         return; // no empty group is ever made
     DGItemGroup *group = addGroupItem();
     addSelectedItemToGroup(group);
-    // The group is what the user acts on next.
-    for (QGraphicsItem *member : group->members())
-        member->setSelected(false);
-    group->setSelected(true);
+    group->setSelected(true); // what the user acts on next
 }
 
 void DPage::detachObjFromGroup()

@@ -111,8 +111,11 @@ void tst_DGItemGroup::groupOfThreeUndoRedo()
     QCOMPARE(topLevelObjects(page).size(), 1);
     QCOMPARE(page->undoStack()->count(), 1);
     QCOMPARE(page->validItems(false), QList<QGraphicsItem *>{ group });
-    for (int i = 0; i < objects.size(); ++i)
+    QVERIFY(group->isSelected());
+    for (int i = 0; i < objects.size(); ++i) {
         QVERIFY(sameCorners(sceneCorners(objects[i]), corners[i]));
+        QVERIFY(!objects[i]->isSelected()); // no outline of its own inside the group's
+    }
 
     page->setUndo();
     QVERIFY(!group->scene());
