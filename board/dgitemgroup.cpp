@@ -20,6 +20,8 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QUrl>
 
+#include <algorithm>
+
 DGItemGroup::DGItemGroup(QGraphicsItem *parent) : QObject(nullptr), QGraphicsItemGroup(parent)
 {
     setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
@@ -89,8 +91,13 @@ QList<QGraphicsItem *> DGItemGroup::members() const
 void DGItemGroup::refreshBounds()
 {
     QRectF bounds;
-    for (QGraphicsItem *member : members())
+    qreal top = 0;
+    for (QGraphicsItem *member : members()) {
         bounds |= member->mapRectToParent(member->boundingRect());
+        top = std::max(top, member->zValue() + 1.0);
+    }
+    // The frame is the members' sibling, not their child: it must stack above them.
+    m_rotateItem->setZValue(top);
     prepareGeometryChange();
     m_bounds = bounds;
     update();

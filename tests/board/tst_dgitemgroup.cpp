@@ -15,6 +15,7 @@
 #include "shell/globals.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QtTest>
@@ -82,6 +83,7 @@ private slots:
     void dragMovesGroupAsOneStep();
     void lockedGroupStaysAndLockButtonUnlocks();
     void pageButtonJumpsWithoutRecording();
+    void webAndFileButtonsOpenTheirLinks();
     void focusClickOpensMenuAndRecordsNothing();
     void focusDragTurnsGroupUndoably();
     void transformedGroupKeepsMemberGeometry_data();
@@ -293,6 +295,48 @@ void tst_DGItemGroup::pageButtonJumpsWithoutRecording()
     QCOMPARE(jumps.first().first().toInt(), 2);
     QCOMPARE(page->undoStack()->count(), steps);
     QCOMPARE(group->pos(), QPointF(0, 0));
+}
+
+// Takes the URLs the desktop would open.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
+
+void tst_DGItemGroup::webAndFileButtonsOpenTheirLinks()
+{
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    view->setSelect();
+    DGPixmapItem *a = addPicture(page, QPointF(100, 200));
+    DGPixmapItem *b = addPicture(page, QPointF(300, 200));
+    selectOnly(page, { a, b });
+    page->addObjToGroup();
+    DGItemGroup *group = onlyGroup(page);
+    group->changeLinks(QStringLiteral("https://escuela.example/tema"), QString(),
+                       QStringLiteral("/tmp/ficha.pdf"), QString());
+    paintPage(page);
+    const int steps = page->undoStack()->count();
+    for (DRotateItemButton *button :
+         { group->m_rotateItem->m_btWebLink, group->m_rotateItem->m_btFileLink }) {
+        QVERIFY(button->isVisible());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          view->mapFromScene(button->sceneBoundingRect().center()));
+    }
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QCOMPARE(catcher.opened,
+             (QList<QUrl>{ QUrl(QStringLiteral("https://escuela.example/tema")),
+                           QUrl::fromLocalFile(QStringLiteral("/tmp/ficha.pdf")) }));
+    QCOMPARE(page->undoStack()->count(), steps);
 }
 
 void tst_DGItemGroup::focusClickOpensMenuAndRecordsNothing()
