@@ -44,6 +44,7 @@ DPage::DPage(DView *view, QWidget *parent)
     setSceneRect(0, 0, m_view->width(), m_view->height());
     m_savedCenter = sceneRect().center().toPoint();
     m_handwriting = new QHandwritingCustomSupport(this);
+    connectRecognition();
     emit updateRes();
 }
 
