@@ -16,6 +16,7 @@
 
 #include <QColorDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QtTest>
 
@@ -98,6 +99,8 @@ private slots:
     void rotateEntries();
     void linkEntries();
     void borderColourEntry();
+    void conversionEntries_data();
+    void conversionEntries();
 };
 
 void tst_DViewMenus::menusByKind_data()
@@ -325,8 +328,34 @@ void tst_DViewMenus::borderColourEntry()
     QCOMPARE(curve->pen().color(), QColor(Qt::darkGreen));
     page->setUndo();
     QCOMPARE(curve->pen().color(), QColor(Qt::black));
-    // Conversion to text is shown but not offered.
-    QVERIFY(!choose(view, { curve }, { QStringLiteral("Convertir en texto offline") }));
+}
+
+// Without a handwriting engine the page says it could not convert, and the stroke stays.
+void tst_DViewMenus::conversionEntries_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("offline") << "Convertir en texto offline";
+}
+
+void tst_DViewMenus::conversionEntries()
+{
+    QFETCH(QString, entry);
+    qputenv("LIPI_ROOT", QByteArray());
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    view->setSelect();
+    DGPathCurveItem *curve = addCurve(page, stroke(40, 120, 4), QPointF(300, 300));
+    curve->m_rotateItem->m_focus->m_menu = view->m_menuPath;
+    QString said;
+    auto answered = TestSupport::answerNextModal([&](QWidget *dialog) {
+        said = dialog->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->text();
+        TestSupport::pressEscape(dialog);
+    });
+    QVERIFY(choose(view, { curve }, { entry }));
+    QVERIFY(*answered);
+    QCOMPARE(said, QStringLiteral("Error al convertir a texto"));
+    QCOMPARE(curve->scene(), page);
 }
 
 QTEST_MAIN(tst_DViewMenus)
