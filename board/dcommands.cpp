@@ -2,6 +2,7 @@
 
 #include "boardtypes.h"
 #include "dcustomitem.h"
+#include "dgpathcurveitem.h"
 #include "dgpathitem.h"
 #include "dpage.h"
 #include "drotateitem.h"
@@ -13,6 +14,31 @@ namespace {
 void updatePage(DPage *page)
 {
     page->update(QRectF());
+}
+
+// Strokes, shapes, polygons and tables all carry the pen and brush a recolouring changes.
+DGPathItem *colourable(QGraphicsItem *item)
+{
+    const int type = item->type();
+    if (type != ItemTypePath && type != ItemTypeVertex && type != ItemTypeTable)
+        return nullptr;
+    return dynamic_cast<DGPathItem *>(item);
+}
+
+short fillTypeOf(const QBrush &brush)
+{
+    switch (brush.style()) {
+    case Qt::NoBrush:
+        return ItemFillNone;
+    case Qt::LinearGradientPattern:
+    case Qt::RadialGradientPattern:
+    case Qt::ConicalGradientPattern:
+        return ItemFillGradient;
+    case Qt::TexturePattern:
+        return ItemFillTexture;
+    default:
+        return brush.color().alpha() != 0 ? ItemFillSolid : ItemFillNone;
+    }
 }
 
 } // namespace
@@ -212,7 +238,7 @@ ColorCommand::ColorCommand(const QList<QGraphicsItem *> &items, DPage *page, QUn
     : QUndoCommand(parent), m_items(items), m_page(page)
 {
     for (QGraphicsItem *item : items) {
-        auto *path = item->type() == ItemTypePath ? dynamic_cast<DGPathItem *>(item) : nullptr;
+        DGPathItem *path = colourable(item);
         m_current << (path ? Colors{ path->pen(), path->brush() } : Colors());
         m_previous << (path ? Colors{ path->prevPen(), path->prevBrush() } : Colors());
     }
@@ -221,12 +247,14 @@ ColorCommand::ColorCommand(const QList<QGraphicsItem *> &items, DPage *page, QUn
 void ColorCommand::apply(const QList<Colors> &colors)
 {
     for (int i = 0; i < m_items.size() && i < colors.size(); ++i) {
-        QGraphicsItem *item = m_items[i];
-        auto *path = item->type() == ItemTypePath ? dynamic_cast<DGPathItem *>(item) : nullptr;
+        DGPathItem *path = colourable(m_items[i]);
         if (!path)
             continue;
         path->setPen(colors[i].pen);
         path->setBrush(colors[i].brush);
+        // The fill kind the writer saves follows the brush back and forth.
+        if (path->type() == ItemTypePath)
+            static_cast<DGPathCurveItem *>(path)->m_fillType = fillTypeOf(colors[i].brush);
     }
     updatePage(m_page);
 }

@@ -120,7 +120,8 @@ private:
     QList<Links> m_previous;
 };
 
-// Pen and brush of path objects; other objects are left alone.
+// Pen and brush (with the fill kind that follows the brush) of strokes, shapes, polygons and
+// tables; other objects are left alone.
 class ColorCommand : public QUndoCommand
 {
 public:

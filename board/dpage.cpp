@@ -5,6 +5,7 @@
 #include "dcustomitem.h"
 #include "dview.h"
 #include "scribblearea.h"
+#include "textcommand.h"
 
 #include "recognition/qhandwritingcustomsupport.h"
 
@@ -223,6 +224,7 @@ QUndoCommand *DPage::getCommand(BtMenus::eStack op, QGraphicsItem *item,
     case BtMenus::stColor:
         return new ColorCommand(items, this);
     case BtMenus::stText:
+        return new TextCommand(items, this);
     case BtMenus::stAddGroup:
     case BtMenus::stDeleteGroup:
     case BtMenus::stGoToPage:

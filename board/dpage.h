@@ -5,14 +5,27 @@
 #include "recognition/shaperectst.h"
 
 #include <QGraphicsScene>
+#include <QFont>
+#include <QImage>
+#include <QLineF>
 #include <QPainterPath>
+#include <QPen>
 #include <QPixmap>
 #include <QPointer>
 #include <QTimer>
+#include <QTransform>
 #include <QUndoStack>
 
+class DGGifItem;
+class DGPathItem;
+class DGPathTableItem;
+class DGPixmapItem;
+class DGSoundItem;
+class DGTextItem;
+class DGVideoItem;
 class DView;
 class QHandwritingCustomSupport;
+class QLabel;
 class QUndoCommand;
 
 // One page of the open document: the scene that holds the page's board objects, its own undo
@@ -55,6 +68,47 @@ public:
     // (or all of them), not locked and not inside a group.
     QList<QGraphicsItem *> validItems(bool all) const;
 
+    // Object factories (dpagefactories.cpp). Each makes its object, wires its release reports
+    // to isValidRelease, applies origin, transform, rotation (negated), scale, position and the
+    // frame's counter-scale in that order, gives the frame its context menu, and records the
+    // addition for undo (record true) or adds it directly. A null picture or label or an empty
+    // path adds nothing and returns null; a non-finite rotation reads as 0, a non-finite or
+    // non-positive scale as 1, a non-finite position as (0, 0).
+    DGPixmapItem *addPixmapItem(const QPixmap &pixmap, QPointF pos, float rotation, float scale,
+                                const QTransform &transform, bool record);
+    // As addPixmapItem, with the origin left at the object's (0, 0) as UBZ files expect.
+    DGPixmapItem *addPixmapItemUBZ(const QPixmap &pixmap, QPointF pos, float rotation,
+                                   float scale, const QTransform &transform, bool record);
+    DGTextItem *addTextItem(const QString &html, const QFont &font, QPointF pos, float rotation,
+                            float scale, const QTransform &transform, bool record);
+    DGTextItem *addTextItemUBZ(const QString &html, const QFont &font, QPointF pos,
+                               float rotation, float scale, const QTransform &transform,
+                               bool record);
+    DGSoundItem *addSoundItem(const QString &file, QPointF pos, float rotation, float scale,
+                              const QTransform &transform, bool record);
+    // Takes the poster frame from the file with ffmpeg (a bounded wait) when the file exists.
+    DGVideoItem *addVideoItem(const QString &file, QPointF pos, float rotation, float scale,
+                              const QTransform &transform, bool record);
+    // label: a label playing a started movie (DGGifItem::makeAnimation); the object owns it.
+    DGGifItem *addGifItem(QLabel *label, QPointF pos, float rotation, float scale,
+                          const QTransform &transform, bool record);
+    // The path is in scene coordinates; the table stays at (0, 0).
+    DGPathTableItem *addTableItem(const QPainterPath &path, int rows, int columns,
+                                  float rotation, float scale, const QTransform &transform,
+                                  bool record);
+    DGPathItem *addCurveItem(const QPainterPath &path, const QPen &pen, float rotation,
+                             BtMenus::btType kind, BtMenus::fnPathPosition frame, QPointF pos,
+                             float scale, const QTransform &transform, bool record);
+    // Each coordinate rounded to the nearest whole number, halves upward (2.5 gives 3, -2.5
+    // gives -2): where a freehand stroke's first view point lands.
+    static QPointF roundedHalfUp(const QPointF &point);
+
+    // Fills (dpagefills.cpp).
+    void fillFigure();
+    Q_INVOKABLE QImage FillShapeArea(QImage imagesource, QPoint seed, QColor color,
+                                     QPoint *pposimage);
+    static double shortest_distance(QPointF p, QLineF line);
+
 public slots:
     void setPageBackgroundColor(const QColor &colour);
     void zoomPage(float factor);
@@ -68,6 +122,15 @@ public slots:
     void isValidRelease(QPoint point, BtMenus::eStack op);
     void deleteObj();
     void lockObj();
+
+    // Pictures (dpagefactories.cpp): a file centred on the view (an animated image, not
+    // recorded, with its top-left there), a capture at its own top-left; both undoable except
+    // the animation. An unreadable file adds nothing and says so.
+    void insertPixmap(const QString &file);
+    void insertPxFromCapture(const QPixmap &pixmap, QPoint point);
+    // Recolouring of the selection from a colour dialog (dpagefills.cpp), undoable.
+    void editFillColor();
+    void editBoderColor();
 
 signals:
     void goToPage(int page);
@@ -91,6 +154,7 @@ public:
     bool m_bPolygon = false;
 
 private:
+    void enterPage(QGraphicsItem *item, bool record); // recorded addition, or direct
     QWidget *m_parent;
     QHandwritingCustomSupport *m_handwriting = nullptr; // child of the page
     bool m_bModified = false;

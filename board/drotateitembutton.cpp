@@ -2,6 +2,7 @@
 
 #include "boardtypes.h"
 #include "dcustomitem.h"
+#include "dgvideoitem.h"
 #include "dpage.h"
 #include "drotateitem.h"
 
@@ -111,7 +112,12 @@ void DRotateItemButton::click()
         unlockObject();
         break;
     case BtMenus::fnMedia:
-        toggleMedia(object->m_linkMedia);
+        // A video plays in a window of its own; other objects play their sound link here.
+        if (auto *video = m_item->type() == ItemTypeVideo ? dynamic_cast<DGVideoItem *>(m_item)
+                                                          : nullptr)
+            video->showPlayer();
+        else
+            toggleMedia(object->m_linkMedia);
         break;
     }
 }

@@ -1,0 +1,133 @@
+#include "dggifitem.h"
+
+#include "boardtypes.h"
+#include "drotateitem.h"
+#include "drotateitemfocus.h"
+#include "itemplacement.h"
+
+#include <QGraphicsSceneMouseEvent>
+#include <QLabel>
+#include <QMovie>
+
+namespace {
+constexpr qreal kOutlineMargin = 5.0;
+}
+
+DGGifItem::DGGifItem(QPointF pos, QLabel *label, QGraphicsItem *parent)
+    : QGraphicsProxyWidget(parent, Qt::WindowFlags()), m_label(label)
+{
+    setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
+    m_pressPos = pos;
+    setCacheMode(DeviceCoordinateCache);
+    m_rotateItem = new DRotateItem(this);
+    connect(m_rotateItem->m_focus, &DRotateItemFocus::pressBt, this, &DGGifItem::saveTransform);
+}
+
+QLabel *DGGifItem::makeAnimation(const QString &file)
+{
+    auto *label = new QLabel;
+    auto *movie = new QMovie(file, QByteArray(), label);
+    if (!movie->isValid()) {
+        delete label;
+        return nullptr;
+    }
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    label->setMovie(movie);
+    movie->start();
+    // A file that only starts like an animation gives no first frame.
+    if (movie->currentPixmap().isNull()) {
+        delete label;
+        return nullptr;
+    }
+    return label;
+}
+
+int DGGifItem::type() const
+{
+    return ItemTypePixmap;
+}
+
+void DGGifItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+{
+    bool standalone = true;
+    const QStyleOptionGraphicsItem copied = ItemPlacement::paintOption(this, option, &standalone);
+    QGraphicsProxyWidget::paint(painter, &copied, widget);
+    paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
+}
+
+QRectF DGGifItem::boundingRect() const
+{
+    return QGraphicsProxyWidget::boundingRect().adjusted(-kOutlineMargin, -kOutlineMargin,
+                                                         kOutlineMargin, kOutlineMargin);
+}
+
+void DGGifItem::lock(bool locked)
+{
+    setFlag(ItemIsMovable, !locked);
+}
+
+bool DGGifItem::isLocked() const
+{
+    return !(flags() & ItemIsMovable);
+}
+
+void DGGifItem::changeLinks(const QString &web, const QString &page, const QString &file,
+                            const QString &media)
+{
+    DCustomItem::changeLinks(web, page, file, media);
+    update();
+}
+
+QPixmap DGGifItem::toPixmap()
+{
+    if (m_label && m_label->movie())
+        return m_label->movie()->currentPixmap();
+    return QPixmap();
+}
+
+QString DGGifItem::fileName() const
+{
+    if (m_label && m_label->movie())
+        return m_label->movie()->fileName();
+    return QString();
+}
+
+void DGGifItem::saveTransform()
+{
+    saveTransformOf(this);
+}
+
+// The label takes no mouse input, so the proxy's own handlers would hand the press to it and
+// leave the object neither selected nor movable; the plain item handlers select and drag it.
+void DGGifItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    m_pressPos = scenePos();
+    QGraphicsItem::mousePressEvent(event);
+}
+
+void DGGifItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
+{
+    m_bMoved = true;
+    QGraphicsItem::mouseMoveEvent(event);
+}
+
+void DGGifItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (m_bMoved) {
+        emit releaseBt(ItemPlacement::truncated(event->scenePos()), BtMenus::stMove);
+        m_bMoved = false;
+    }
+    QGraphicsItem::mouseReleaseEvent(event);
+}
+
+DGGifItem *DGGifItem::clone() const
+{
+    // Its own label and movie: sharing the label would leave the copy empty and dangling once
+    // the source (which owns the label) is destroyed.
+    QLabel *label = makeAnimation(fileName());
+    auto *copy = new DGGifItem(m_pressPos, label, nullptr);
+    if (label)
+        copy->setWidget(label);
+    ItemPlacement::placeCopy(this, this, copy, copy);
+    return copy;
+}

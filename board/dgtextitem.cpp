@@ -1,0 +1,134 @@
+#include "dgtextitem.h"
+
+#include "boardtypes.h"
+#include "drotateitem.h"
+#include "drotateitemfocus.h"
+#include "itemplacement.h"
+
+#include "content/drichtexteditor.h"
+
+#include <QGraphicsSceneMouseEvent>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kButtonStrip = 20.0; // screen pixels above the text for the frame's buttons
+
+QFont defaultFont()
+{
+    QFont font(QStringLiteral("Helvetica"), 25, -1, false);
+    font.setStyleHint(QFont::Helvetica, QFont::PreferDefault);
+    return font;
+}
+
+} // namespace
+
+DGTextItem::DGTextItem(QPointF pos, QGraphicsItem *parent)
+    : QGraphicsTextItem(parent), m_editor(std::make_unique<DRichTextEditor>(nullptr))
+{
+    setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
+    m_pressPos = pos;
+    setPos(pos);
+    setFont(defaultFont());
+    setPlainText(QStringLiteral("Text"));
+    setDefaultTextColor(QColor(0, 0, 0, 255));
+    m_editor->setText(toHtml());
+    m_rotateItem = new DRotateItem(this);
+    connect(m_rotateItem->m_focus, &DRotateItemFocus::pressBt, this, &DGTextItem::saveTransform);
+}
+
+DGTextItem::~DGTextItem() = default;
+
+QRectF DGTextItem::boundingRect() const
+{
+    // The strip stays about 20 pixels high on screen whatever the object's scale.
+    const double itemScale = scale();
+    const double strip = kButtonStrip / itemScale;
+    const int lift = (itemScale > 0 && std::isfinite(strip)) ? int(strip) : int(kButtonStrip);
+    return QGraphicsTextItem::boundingRect().adjusted(0, -lift, 0, 0);
+}
+
+void DGTextItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+{
+    bool standalone = true;
+    const QStyleOptionGraphicsItem copied = ItemPlacement::paintOption(this, option, &standalone);
+    QGraphicsTextItem::paint(painter, &copied, widget);
+    paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
+}
+
+int DGTextItem::type() const
+{
+    return ItemTypeText;
+}
+
+void DGTextItem::lock(bool locked)
+{
+    setFlag(ItemIsMovable, !locked);
+}
+
+bool DGTextItem::isLocked() const
+{
+    return !(flags() & ItemIsMovable);
+}
+
+void DGTextItem::changeLinks(const QString &web, const QString &page, const QString &file,
+                             const QString &media)
+{
+    DCustomItem::changeLinks(web, page, file, media);
+    update();
+}
+
+void DGTextItem::saveTransform()
+{
+    saveTransformOf(this);
+}
+
+void DGTextItem::setText(const QString &str)
+{
+    setHtml(str);
+    emit releaseBt(QPoint(0, 0), BtMenus::stText);
+}
+
+void DGTextItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    m_pressPos = scenePos();
+    setTextInteractionFlags(Qt::NoTextInteraction);
+    QGraphicsTextItem::mousePressEvent(event);
+}
+
+void DGTextItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
+{
+    m_bMoved = true;
+    QGraphicsTextItem::mouseMoveEvent(event);
+}
+
+void DGTextItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (m_bMoved) {
+        emit releaseBt(ItemPlacement::truncated(event->scenePos()), BtMenus::stMove);
+        m_bMoved = false;
+    }
+    QGraphicsTextItem::mouseReleaseEvent(event);
+}
+
+void DGTextItem::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
+{
+    setFocus(Qt::OtherFocusReason);
+    setSelected(true);
+    const QString html = toHtml();
+    m_editor->setText(html);
+    m_prevHtml = html;
+    if (m_editor->exec())
+        setText(m_editor->text());
+    QGraphicsTextItem::mouseDoubleClickEvent(event);
+}
+
+DGTextItem *DGTextItem::clone() const
+{
+    auto *copy = new DGTextItem(pos(), nullptr);
+    copy->setHtml(toHtml());
+    copy->setFont(font());
+    ItemPlacement::placeCopy(this, this, copy, copy);
+    return copy;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "dcustomitem.h"
+
+#include "shell/btmenus.h"
+
+#include <QGraphicsTextItem>
+
+#include <memory>
+
+class DRichTextEditor;
+
+// A block of rich text on the page (type 8). It is never edited inline: a double click opens
+// its rich text editor, and every accepted edit is reported for undo.
+class DGTextItem : public QGraphicsTextItem, public DCustomItem
+{
+    Q_OBJECT
+public:
+    explicit DGTextItem(QPointF pos, QGraphicsItem *parent = nullptr);
+    ~DGTextItem() override;
+
+    QRectF boundingRect() const override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
+    int type() const override;
+    void lock(bool locked) override;
+    bool isLocked() const override;
+    void changeLinks(const QString &web, const QString &page, const QString &file,
+                     const QString &media) override;
+
+    DGTextItem *clone() const;
+    DRichTextEditor *editor() const { return m_editor.get(); }
+
+    QString m_prevHtml; // the text when the editor was last opened: what undo goes back to
+
+signals:
+    void releaseBt(QPoint point, BtMenus::eStack operation);
+
+public slots:
+    void saveTransform();
+    void setText(const QString &str);
+
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
+
+private:
+    std::unique_ptr<DRichTextEditor> m_editor;
+};

@@ -1,0 +1,285 @@
+// The page's object factories and picture insertion: every board object enters a page here.
+
+#include "dpage.h"
+
+#include "boardtypes.h"
+#include "dggifitem.h"
+#include "dgpathcurveitem.h"
+#include "dgpathtableitem.h"
+#include "dgpathvertexitem.h"
+#include "dgpixmapitem.h"
+#include "dgsounditem.h"
+#include "dgtextitem.h"
+#include "dgvideoitem.h"
+#include "drotateitem.h"
+#include "drotateitembutton.h"
+#include "drotateitemfocus.h"
+#include "dview.h"
+#include "posterframe.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+
+#include <cmath>
+
+namespace {
+
+// What the factories do alike, once the object exists.
+struct Placement
+{
+    QTransform transform;
+    float rotation;
+    float scale;
+};
+
+Placement sanePlacement(const QTransform &transform, float rotation, float scale)
+{
+    // A damaged document must not put infinite or zero geometry into the scene.
+    const bool finiteTransform = std::isfinite(transform.m11()) && std::isfinite(transform.m12())
+            && std::isfinite(transform.m21()) && std::isfinite(transform.m22())
+            && std::isfinite(transform.dx()) && std::isfinite(transform.dy())
+            && transform.isInvertible();
+    return { finiteTransform ? transform : QTransform(), std::isfinite(rotation) ? rotation : 0.0f,
+             std::isfinite(scale) && scale > 0.0f ? scale : 1.0f };
+}
+
+QPointF sanePoint(const QPointF &point)
+{
+    return std::isfinite(point.x()) && std::isfinite(point.y()) ? point : QPointF();
+}
+
+template <typename Object> void connectReleases(DPage *page, Object *object)
+{
+    QObject::connect(object, &Object::releaseBt, page, &DPage::isValidRelease);
+    DRotateItem *frame = object->m_rotateItem;
+    QObject::connect(frame->m_focus, &DRotateItemFocus::releaseBt, page, &DPage::isValidRelease);
+    QObject::connect(frame->m_btPageLink, &DRotateItemButton::releaseBt, page,
+                     &DPage::isValidRelease);
+    QObject::connect(frame->m_btLock, &DRotateItemButton::releaseBt, page, &DPage::isValidRelease);
+}
+
+// Origin first, then transform, rotation and scale about it; the position (when given) last.
+void applyGeometry(QGraphicsItem *item, DCustomItem *object, bool centreOrigin,
+                   const Placement &placement, const QPointF *pos, QMenu *menu)
+{
+    if (centreOrigin) {
+        const QRectF bounds = item->boundingRect();
+        item->setTransformOriginPoint(bounds.x() + bounds.width() / 2,
+                                      bounds.y() + bounds.height() / 2);
+    }
+    item->setTransform(placement.transform, false);
+    item->setRotation(-placement.rotation);
+    item->setScale(placement.scale);
+    if (pos)
+        item->setPos(*pos);
+    // The handles and buttons keep their size on screen.
+    object->m_rotateItem->setScale(1.0 / placement.scale);
+    object->m_rotateItem->m_focus->m_menu = menu;
+}
+
+} // namespace
+
+QPointF DPage::roundedHalfUp(const QPointF &point)
+{
+    return QPointF(std::floor(point.x() + 0.5), std::floor(point.y() + 0.5));
+}
+
+void DPage::enterPage(QGraphicsItem *item, bool record)
+{
+    if (record)
+        recordOperation(BtMenus::stAdd, {}, item);
+    else
+        addItem(item);
+}
+
+DGPixmapItem *DPage::addPixmapItem(const QPixmap &pixmap, QPointF pos, float rotation, float scale,
+                                   const QTransform &transform, bool record)
+{
+    if (pixmap.isNull())
+        return nullptr;
+    pos = sanePoint(pos);
+    auto *picture = new DGPixmapItem(pos, pixmap, nullptr);
+    m_pPixmapItem = picture;
+    connectReleases(this, picture);
+    applyGeometry(picture, picture, true, sanePlacement(transform, rotation, scale), &pos,
+                  m_view->m_menuGeneric);
+    enterPage(picture, record);
+    return picture;
+}
+
+DGPixmapItem *DPage::addPixmapItemUBZ(const QPixmap &pixmap, QPointF pos, float rotation,
+                                      float scale, const QTransform &transform, bool record)
+{
+    if (pixmap.isNull())
+        return nullptr;
+    pos = sanePoint(pos);
+    auto *picture = new DGPixmapItem(pos, pixmap, nullptr);
+    m_pPixmapItem = picture;
+    connectReleases(this, picture);
+    applyGeometry(picture, picture, false, sanePlacement(transform, rotation, scale), &pos,
+                  m_view->m_menuGeneric);
+    enterPage(picture, record);
+    return picture;
+}
+
+DGTextItem *DPage::addTextItem(const QString &html, const QFont &font, QPointF pos, float rotation,
+                               float scale, const QTransform &transform, bool record)
+{
+    pos = sanePoint(pos);
+    auto *text = new DGTextItem(pos, nullptr);
+    m_pTextItem = text;
+    connectReleases(this, text);
+    // Text and font before the origin, so that it is the centre of the filled text.
+    text->setHtml(html);
+    text->setFont(font);
+    applyGeometry(text, text, true, sanePlacement(transform, rotation, scale), &pos,
+                  m_view->m_menuGeneric);
+    enterPage(text, record);
+    return text;
+}
+
+DGTextItem *DPage::addTextItemUBZ(const QString &html, const QFont &font, QPointF pos,
+                                  float rotation, float scale, const QTransform &transform,
+                                  bool record)
+{
+    pos = sanePoint(pos);
+    auto *text = new DGTextItem(pos, nullptr);
+    m_pTextItem = text;
+    connectReleases(this, text);
+    text->setHtml(html);
+    text->setFont(font);
+    applyGeometry(text, text, false, sanePlacement(transform, rotation, scale), &pos,
+                  m_view->m_menuGeneric);
+    enterPage(text, record);
+    return text;
+}
+
+DGSoundItem *DPage::addSoundItem(const QString &file, QPointF pos, float rotation, float scale,
+                                 const QTransform &transform, bool record)
+{
+    pos = sanePoint(pos);
+    auto *sound = new DGSoundItem(pos, file, nullptr);
+    m_pSoundItem = sound;
+    connectReleases(this, sound);
+    applyGeometry(sound, sound, true, sanePlacement(transform, rotation, scale), &pos,
+                  m_view->m_menuGeneric);
+    enterPage(sound, record);
+    return sound;
+}
+
+DGVideoItem *DPage::addVideoItem(const QString &file, QPointF pos, float rotation, float scale,
+                                 const QTransform &transform, bool record)
+{
+    pos = sanePoint(pos);
+    // A missing file or a failed extraction leaves the box without a poster, as before.
+    const QPixmap poster = QFileInfo(file).isFile() ? PosterFrame::extract(file) : QPixmap();
+    auto *video = new DGVideoItem(pos, file, poster, nullptr);
+    m_pVideoItem = video;
+    connectReleases(this, video);
+    applyGeometry(video, video, true, sanePlacement(transform, rotation, scale), &pos,
+                  m_view->m_menuVideo);
+    enterPage(video, record);
+    return video;
+}
+
+DGGifItem *DPage::addGifItem(QLabel *label, QPointF pos, float rotation, float scale,
+                             const QTransform &transform, bool record)
+{
+    if (!label)
+        return nullptr;
+    pos = sanePoint(pos);
+    auto *animation = new DGGifItem(pos, label, nullptr);
+    animation->setWidget(label);
+    m_pGifItem = animation;
+    connectReleases(this, animation);
+    applyGeometry(animation, animation, true, sanePlacement(transform, rotation, scale), &pos,
+                  m_view->m_menuGeneric);
+    enterPage(animation, record);
+    return animation;
+}
+
+DGPathTableItem *DPage::addTableItem(const QPainterPath &path, int rows, int columns,
+                                     float rotation, float scale, const QTransform &transform,
+                                     bool record)
+{
+    if (path.isEmpty())
+        return nullptr;
+    // A table of no rows or columns would divide by zero when its grid is laid out again.
+    auto *table = new DGPathTableItem(std::max(rows, 1), std::max(columns, 1), QPointF(0, 0),
+                                      QPen(Qt::black), nullptr);
+    table->setPath(path);
+    m_pDrawItem = table;
+    connectReleases(this, table);
+    applyGeometry(table, table, true, sanePlacement(transform, rotation, scale), nullptr,
+                  m_view->m_menuGeneric);
+    enterPage(table, record);
+    return table;
+}
+
+DGPathItem *DPage::addCurveItem(const QPainterPath &path, const QPen &pen, float rotation,
+                                BtMenus::btType kind, BtMenus::fnPathPosition frame, QPointF pos,
+                                float scale, const QTransform &transform, bool record)
+{
+    if (path.elementCount() == 0)
+        return nullptr; // a damaged document: nothing to draw
+    pos = sanePoint(pos);
+    const QPointF first(path.elementAt(0).x, path.elementAt(0).y);
+    m_path = QPainterPath();
+    m_path.moveTo(first);
+
+    const Placement placement = sanePlacement(transform, rotation, scale);
+    if (frame == BtMenus::fnPathVertexItem) {
+        // An instrument's path keeps its own coordinates and turns about its (0, 0).
+        auto *vertex = new DGPathVertexItem(pos, pen, nullptr);
+        vertex->setPath(path);
+        m_pDrawItem = vertex;
+        connectReleases(this, vertex);
+        applyGeometry(vertex, vertex, false, placement, nullptr, m_view->m_menuPath);
+        enterPage(vertex, record);
+        return vertex;
+    }
+
+    QPointF position = first;
+    if (frame == BtMenus::fnPathViewCoords)
+        position = m_view->mapToScene(roundedHalfUp(first).toPoint());
+    else if (frame == BtMenus::fnPathAtPos)
+        position = pos;
+    auto *curve = new DGPathCurveItem(position, pen, kind, nullptr);
+    curve->setPath(path.translated(-first));
+    m_pDrawItem = curve;
+    connectReleases(this, curve);
+    applyGeometry(curve, curve, true, placement, nullptr,
+                  curve->couldFilled() ? m_view->m_menuVertex : m_view->m_menuPath);
+    enterPage(curve, record);
+    return curve;
+}
+
+void DPage::insertPixmap(const QString &file)
+{
+    const QPoint viewCentre = QRect(0, 0, m_view->width(), m_view->height()).center();
+    const QPointF sceneCentre = m_view->mapToScene(viewCentre);
+    // The test is for ".gif" as written anywhere in the name: "A.GIF" is a still picture.
+    if (file.contains(QLatin1String(".gif"))) {
+        if (QLabel *label = DGGifItem::makeAnimation(file)) {
+            addGifItem(label, sceneCentre, 0, 1.0f, QTransform(), false);
+            m_view->setSelect();
+            return;
+        }
+    } else {
+        const QPixmap pixmap(file);
+        if (!pixmap.isNull()) {
+            addPixmapItem(pixmap, sceneCentre - QPointF(pixmap.rect().center()), 0, 1.0f,
+                          QTransform(), true);
+            m_view->setSelect();
+            return;
+        }
+    }
+    QMessageBox::information(m_parent, tr("Atención"), tr("Error al insertar la imagen"));
+}
+
+void DPage::insertPxFromCapture(const QPixmap &pixmap, QPoint point)
+{
+    addPixmapItem(pixmap, QPointF(point), 0, 1.0f, QTransform(), true);
+}

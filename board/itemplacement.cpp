@@ -1,0 +1,48 @@
+#include "itemplacement.h"
+
+#include "boardtypes.h"
+#include "dcustomitem.h"
+#include "drotateitem.h"
+#include "drotateitemfocus.h"
+
+#include <QGraphicsItem>
+
+namespace ItemPlacement {
+
+QStyleOptionGraphicsItem paintOption(const QGraphicsItem *item,
+                                     const QStyleOptionGraphicsItem *option, bool *standalone)
+{
+    QStyleOptionGraphicsItem copied(*option);
+    *standalone = true;
+    const QGraphicsItem *parent = item->parentItem();
+    if (parent && parent->type() == ItemTypeGroup) {
+        *standalone = false;
+        if (!parent->isSelected())
+            copied.state &= ~QStyle::State_Selected;
+    }
+    return copied;
+}
+
+void placeCopy(const QGraphicsItem *source, const DCustomItem *sourceObject, QGraphicsItem *copy,
+               DCustomItem *copyObject)
+{
+    copy->setPos(source->pos());
+    const QRectF bounds = source->boundingRect();
+    const QPointF centre(bounds.x() + 0.5 * bounds.width(), bounds.y() + 0.5 * bounds.height());
+    copy->setTransformOriginPoint(centre);
+    copy->setPos(source->mapToScene(centre) - centre);
+    copy->setRotation(source->rotation());
+    copy->setScale(source->scale());
+    if (copyObject->m_rotateItem && source->scale() > 0)
+        copyObject->m_rotateItem->setScale(1.0 / source->scale());
+    copy->setFlags(source->flags());
+    if (copyObject->m_rotateItem && sourceObject->m_rotateItem)
+        copyObject->m_rotateItem->m_focus->m_menu = sourceObject->m_rotateItem->m_focus->m_menu;
+}
+
+QPoint truncated(const QPointF &scenePoint)
+{
+    return QPoint(int(scenePoint.x()), int(scenePoint.y()));
+}
+
+} // namespace ItemPlacement

@@ -1,0 +1,485 @@
+#include "support/boardfixture.h"
+#include "support/contentmedia.h"
+#include "support/itemmedia.h"
+#include "support/testsupport.h"
+
+#include "board/boardtypes.h"
+#include "board/dggifitem.h"
+#include "board/dgpixmapitem.h"
+#include "board/dgsounditem.h"
+#include "board/dgtextitem.h"
+#include "board/dgvideoitem.h"
+#include "board/dpage.h"
+#include "board/drotateitem.h"
+#include "board/drotateitembutton.h"
+#include "board/drotateitemfocus.h"
+#include "board/dview.h"
+#include "board/textcommand.h"
+#include "content/drichtexteditor.h"
+#include "content/player.h"
+
+#include <QLabel>
+#include <QMovie>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStyleOptionGraphicsItem>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace BoardFixture;
+
+Q_DECLARE_METATYPE(BtMenus::eStack)
+
+class tst_DGItems : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        qRegisterMetaType<BtMenus::eStack>("BtMenus::eStack");
+        TestSupport::recordConnectWarnings();
+    }
+    void cleanup() { QVERIFY(TestSupport::takeConnectWarnings().isEmpty()); }
+
+    void textStartsAsDefaultText();
+    void textButtonStripKeepsItsScreenHeight_data();
+    void textButtonStripKeepsItsScreenHeight();
+    void acceptedEditIsOneUndoableTextStep();
+    void cancelledEditChangesNothing();
+    void clickingNeverStartsInlineEditing();
+    void dragReportsOneMoveAndClickNone_data();
+    void dragReportsOneMoveAndClickNone();
+    void videoIgnoresClickJitter();
+    void lockedObjectsStaySelectableButDoNotMove();
+    void soundShowsItsNameUnderTheIcon();
+    void pictureCloneLiesOverTheOriginal();
+    void animatedImagePlaysAndItsCopyIsIndependent();
+    void videoCopyKeepsPathAndPoster();
+    void videoMediaButtonOpensOnePlayerWindow();
+    void animatedVideoOpensAnAnimationWindow();
+    void groupMemberDrawsNoFrame();
+};
+
+namespace {
+
+QPixmap picture(QSize size = QSize(80, 50), Qt::GlobalColor colour = Qt::darkBlue)
+{
+    QPixmap pixmap(size);
+    pixmap.fill(colour);
+    return pixmap;
+}
+
+QPoint viewPointOf(DView *view, const QGraphicsItem *item, QPointF itemPoint)
+{
+    return view->mapFromScene(item->mapToScene(itemPoint));
+}
+
+// Answers the text editor with new HTML and the accept or cancel button.
+std::shared_ptr<bool> answerEditor(const QString &html, bool accept)
+{
+    return TestSupport::answerNextModal([html, accept](QWidget *dialog) {
+        auto *editor = qobject_cast<DRichTextEditor *>(dialog);
+        QVERIFY(editor);
+        editor->setText(html);
+        auto *button = editor->findChild<QPushButton *>(accept ? QStringLiteral("aceptBt")
+                                                               : QStringLiteral("cancelBt"));
+        QVERIFY(button);
+        QTest::mouseClick(button, Qt::LeftButton);
+    });
+}
+
+} // namespace
+
+void tst_DGItems::textStartsAsDefaultText()
+{
+    DGTextItem text(QPointF(5, 6));
+    QCOMPARE(text.toPlainText(), QStringLiteral("Text"));
+    QCOMPARE(text.font().family(), QStringLiteral("Helvetica"));
+    QCOMPARE(text.font().pointSize(), 25);
+    QCOMPARE(text.font().styleHint(), QFont::Helvetica);
+    QVERIFY(!text.font().italic());
+    QCOMPARE(text.defaultTextColor(), QColor(0, 0, 0, 255));
+    QCOMPARE(text.type(), int(ItemTypeText));
+    QCOMPARE(text.pos(), QPointF(5, 6));
+    QVERIFY(text.m_prevHtml.isEmpty());
+    QCOMPARE(text.editor()->text(), text.toHtml());
+}
+
+void tst_DGItems::textButtonStripKeepsItsScreenHeight_data()
+{
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<int>("strip");
+    QTest::newRow("1") << 1.0 << 20;
+    QTest::newRow("2") << 2.0 << 10;
+    QTest::newRow("0.5") << 0.5 << 40;
+    QTest::newRow("0.3") << 0.3 << 66;
+    QTest::newRow("0: no infinite strip") << 0.0 << 20;
+}
+
+void tst_DGItems::textButtonStripKeepsItsScreenHeight()
+{
+    QFETCH(double, scale);
+    QFETCH(int, strip);
+    DGTextItem text{ QPointF() };
+    const QRectF plain = text.QGraphicsTextItem::boundingRect();
+    text.setScale(scale);
+    const QRectF bounds = text.boundingRect();
+    QCOMPARE(bounds.top(), plain.top() - strip);
+    QCOMPARE(bounds.bottom(), plain.bottom());
+    QCOMPARE(bounds.width(), plain.width());
+}
+
+void tst_DGItems::acceptedEditIsOneUndoableTextStep()
+{
+    Board board;
+    DPage *page = board.current();
+    DGTextItem *text = page->addTextItem(QStringLiteral("Hola"), QFont(QString(), 25),
+                                         QPointF(200, 200), 0, 1.0f, QTransform(), false);
+    const QString before = text->toHtml();
+    QSignalSpy reports(text, &DGTextItem::releaseBt);
+    const QPoint centre = viewPointOf(board.view(), text, text->boundingRect().center());
+
+    auto answered = answerEditor(QStringLiteral("<p>Adiós, clase</p>"), true);
+    QTest::mouseDClick(board.view()->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+    QVERIFY(*answered);
+    QCOMPARE(text->toPlainText(), QStringLiteral("Adiós, clase"));
+    QCOMPARE(text->m_prevHtml, before);
+    QCOMPARE(reports.count(), 1);
+    QCOMPARE(reports.first().at(1).value<BtMenus::eStack>(), BtMenus::stText);
+    QCOMPARE(page->undoStack()->count(), 1);
+    QVERIFY(dynamic_cast<const TextCommand *>(page->undoStack()->command(0)));
+    QVERIFY(page->isModified());
+
+    page->setUndo();
+    QCOMPARE(text->toPlainText(), QStringLiteral("Hola"));
+    page->setRedo();
+    QCOMPARE(text->toPlainText(), QStringLiteral("Adiós, clase"));
+
+    // A second edit goes back to the text of its own opening, not the first one's.
+    answered = answerEditor(QStringLiteral("<p>Tercera</p>"), true);
+    QTest::mouseDClick(board.view()->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+    QVERIFY(*answered);
+    QCOMPARE(page->undoStack()->count(), 2);
+    page->setUndo();
+    QCOMPARE(text->toPlainText(), QStringLiteral("Adiós, clase"));
+}
+
+void tst_DGItems::cancelledEditChangesNothing()
+{
+    Board board;
+    DPage *page = board.current();
+    DGTextItem *text = page->addTextItem(QStringLiteral("Hola"), QFont(QString(), 25),
+                                         QPointF(200, 200), 0, 1.0f, QTransform(), false);
+    const QString before = text->toHtml();
+    QSignalSpy reports(text, &DGTextItem::releaseBt);
+    auto answered = answerEditor(QStringLiteral("<p>otra cosa</p>"), false);
+    QTest::mouseDClick(board.view()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                       viewPointOf(board.view(), text, text->boundingRect().center()));
+    QVERIFY(*answered);
+    QCOMPARE(text->toHtml(), before);
+    QCOMPARE(reports.count(), 0);
+    QCOMPARE(page->undoStack()->count(), 0);
+    QVERIFY(!page->isModified());
+}
+
+void tst_DGItems::clickingNeverStartsInlineEditing()
+{
+    Board board;
+    DPage *page = board.current();
+    DGTextItem *text = page->addTextItem(QStringLiteral("Hola"), QFont(QString(), 25),
+                                         QPointF(200, 200), 0, 1.0f, QTransform(), false);
+    text->setTextInteractionFlags(Qt::TextEditorInteraction); // as if something had turned it on
+    const QPoint centre = viewPointOf(board.view(), text, text->boundingRect().center());
+    QTest::mouseClick(board.view()->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+    QCOMPARE(text->textInteractionFlags(), Qt::NoTextInteraction);
+    QVERIFY(text->isSelected());
+    QTest::keyClicks(board.view()->viewport(), QStringLiteral("xyz"));
+    QCOMPARE(text->toPlainText(), QStringLiteral("Hola"));
+}
+
+void tst_DGItems::dragReportsOneMoveAndClickNone_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("picture") << QStringLiteral("picture");
+    QTest::newRow("sound") << QStringLiteral("sound");
+    QTest::newRow("text") << QStringLiteral("text");
+    QTest::newRow("video") << QStringLiteral("video");
+    QTest::newRow("animated image") << QStringLiteral("gif");
+}
+
+void tst_DGItems::dragReportsOneMoveAndClickNone()
+{
+    QFETCH(QString, kind);
+    Board board;
+    DPage *page = board.current();
+    const QPointF start(300, 250);
+    QGraphicsItem *item = nullptr;
+    if (kind == QLatin1String("picture"))
+        item = page->addPixmapItem(picture(), start, 0, 1.0f, QTransform(), false);
+    else if (kind == QLatin1String("sound"))
+        item = page->addSoundItem(QStringLiteral("/a/b.mp3"), start, 0, 1.0f, QTransform(), false);
+    else if (kind == QLatin1String("text"))
+        item = page->addTextItem(QStringLiteral("Hola"), QFont(), start, 0, 1.0f, QTransform(),
+                                 false);
+    else if (kind == QLatin1String("video"))
+        item = page->addVideoItem(QStringLiteral("/a/b.mp4"), start, 0, 1.0f, QTransform(), false);
+    else {
+        auto *label = new QLabel(QStringLiteral("animación"));
+        label->resize(90, 40);
+        item = page->addGifItem(label, start, 0, 1.0f, QTransform(), false);
+    }
+    const QPoint press = viewPointOf(board.view(), item, QPointF(30, 20));
+    QTest::mouseClick(board.view()->viewport(), Qt::LeftButton, Qt::NoModifier, press);
+    QCOMPARE(page->undoStack()->count(), 0);
+    QVERIFY(item->isSelected());
+
+    TestSupport::drag(board.view()->viewport(),
+                      { press, press + QPoint(20, 3), press + QPoint(57, 21) });
+    QCOMPARE(item->pos(), start + QPointF(57, 21));
+    QCOMPARE(page->undoStack()->count(), 1);
+    QVERIFY(!DCustomItem::fromItem(item)->m_bMoved);
+    page->setUndo();
+    QCOMPARE(item->pos(), start);
+}
+
+void tst_DGItems::videoIgnoresClickJitter()
+{
+    Board board;
+    DPage *page = board.current();
+    DGVideoItem *video = page->addVideoItem(QStringLiteral("/a/b.mp4"), QPointF(300, 250), 0, 1.0f,
+                                            QTransform(), false);
+    QSignalSpy reports(video, &DGVideoItem::releaseBt);
+    const QPoint press = viewPointOf(board.view(), video, QPointF(50, 50));
+    TestSupport::drag(board.view()->viewport(),
+                      { press, press + QPoint(3, 3), press + QPoint(4, 4) });
+    QCOMPARE(reports.count(), 0); // 5.7 units: jitter
+    TestSupport::drag(board.view()->viewport(),
+                      { press, press + QPoint(5, 0), press + QPoint(7, 0) });
+    QCOMPARE(reports.count(), 1);
+    QCOMPARE(reports.first().at(1).value<BtMenus::eStack>(), BtMenus::stMove);
+}
+
+void tst_DGItems::lockedObjectsStaySelectableButDoNotMove()
+{
+    Board board;
+    DPage *page = board.current();
+    QList<QGraphicsItem *> items;
+    items << page->addPixmapItem(picture(), QPointF(100, 100), 0, 1.0f, QTransform(), false);
+    items << page->addSoundItem(QStringLiteral("s.mp3"), QPointF(300, 100), 0, 1.0f, QTransform(),
+                                false);
+    items << page->addTextItem(QStringLiteral("T"), QFont(), QPointF(500, 100), 0, 1.0f,
+                               QTransform(), false);
+    items << page->addVideoItem(QStringLiteral("v.mp4"), QPointF(100, 400), 0, 1.0f, QTransform(),
+                                false);
+    auto *label = new QLabel(QStringLiteral("gif"));
+    label->resize(80, 40);
+    items << page->addGifItem(label, QPointF(300, 400), 0, 1.0f, QTransform(), false);
+    for (QGraphicsItem *item : items) {
+        DCustomItem *object = DCustomItem::fromItem(item);
+        QVERIFY(object);
+        object->lock(true);
+        QVERIFY(object->isLocked());
+        QVERIFY(!(item->flags() & QGraphicsItem::ItemIsMovable));
+        const QPointF before = item->pos();
+        const QPoint press = viewPointOf(board.view(), item, item->boundingRect().center());
+        TestSupport::drag(board.view()->viewport(), { press, press + QPoint(30, 30) });
+        QCOMPARE(item->pos(), before);
+        QVERIFY2(item->isSelected(), qPrintable(QString::number(item->type())));
+        object->lock(false);
+        QVERIFY(!object->isLocked());
+    }
+}
+
+void tst_DGItems::soundShowsItsNameUnderTheIcon()
+{
+    DGSoundItem sound(QPointF(10, 20), QStringLiteral("/home/profe/música/himno.mp3"));
+    QCOMPARE(sound.type(), int(ItemTypeSound));
+    QCOMPARE(sound.pixmap().size(), QSize(100, 100));
+    QCOMPARE(sound.boundingRect(), QRectF(-5, -5, 110, 110));
+    QCOMPARE(sound.nameStrip(), QRect(-5, 85, 110, 20));
+    QCOMPARE(sound.m_fileName, QStringLiteral("himno.mp3"));
+    QCOMPARE(sound.m_linkMedia, QStringLiteral("/home/profe/música/himno.mp3"));
+    QCOMPARE(sound.m_prevLinkMedia, sound.m_linkMedia);
+    QCOMPARE(sound.pos(), QPointF(10, 20));
+
+    // The name is drawn in the strip: dark pixels appear there and nowhere below it.
+    QImage image(120, 120, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.translate(5, 5);
+        QStyleOptionGraphicsItem option;
+        sound.paint(&painter, &option, nullptr);
+    }
+    image.save(QDir::temp().filePath(QStringLiteral("veltorina-sound.png")));
+
+    QScopedPointer<DGPixmapItem> copy(sound.clone());
+    QCOMPARE(copy->type(), int(ItemTypeSound));
+    QCOMPARE(copy->m_linkMedia, sound.m_linkMedia); // its file, the one link a copy keeps
+    QCOMPARE(static_cast<DGSoundItem *>(copy.data())->m_fileName, QStringLiteral("himno.mp3"));
+}
+
+void tst_DGItems::pictureCloneLiesOverTheOriginal()
+{
+    Board board;
+    DPage *page = board.current();
+    DGPixmapItem *original =
+            page->addPixmapItem(picture(), QPointF(150, 120), 25, 1.5f, QTransform(), false);
+    original->changeLinks(QStringLiteral("http://x"), QStringLiteral("2"), QString(),
+                          QStringLiteral("a.mp3"));
+    original->lock(true);
+    original->m_pressPos = QPointF(7, 7);
+    QScopedPointer<DGPixmapItem> copy(original->clone());
+    const QRectF bounds = original->boundingRect();
+    for (const QPointF &corner :
+         { bounds.topLeft(), bounds.topRight(), bounds.bottomLeft(), bounds.bottomRight() }) {
+        const QPointF a = original->mapToScene(corner);
+        const QPointF b = copy->mapToScene(corner);
+        QVERIFY2(QLineF(a, b).length() < 1e-6, "the copy does not lie over the original");
+    }
+    QCOMPARE(copy->rotation(), original->rotation());
+    QCOMPARE(copy->scale(), 1.5);
+    QCOMPARE(copy->m_rotateItem->scale(), 1.0 / 1.5);
+    QCOMPARE(copy->flags(), original->flags());
+    QVERIFY(copy->isLocked());
+    QVERIFY(copy->m_linkWeb.isEmpty() && copy->m_linkPage.isEmpty() && copy->m_linkMedia.isEmpty());
+    QCOMPARE(copy->m_rotateItem->m_focus->m_menu, board.view()->m_menuGeneric);
+    QCOMPARE(copy->pixmap().toImage(), original->pixmap().toImage());
+}
+
+void tst_DGItems::animatedImagePlaysAndItsCopyIsIndependent()
+{
+    if (!ItemMedia::haveConvert())
+        QSKIP("ImageMagick convert is not installed");
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("baile.gif"));
+    QCOMPARE(ItemMedia::makeGif(file, QSize(40, 30)), QString());
+    Board board;
+    DPage *page = board.current();
+    QLabel *label = DGGifItem::makeAnimation(file);
+    QVERIFY(label);
+    DGGifItem *animation =
+            page->addGifItem(label, QPointF(100, 100), 10, 1.0f, QTransform(), false);
+    QCOMPARE(animation->boundingRect(), QRectF(-5, -5, 50, 40));
+    QMovie *movie = label->movie();
+    QCOMPARE(movie->state(), QMovie::Running);
+    const int firstFrame = movie->currentFrameNumber();
+    QTRY_VERIFY(movie->currentFrameNumber() != firstFrame); // it plays
+
+    QPointer<DGGifItem> copy = animation->clone();
+    QVERIFY(copy->m_label);
+    QVERIFY(copy->m_label != animation->m_label);
+    QCOMPARE(copy->widget(), copy->m_label.data());
+    QCOMPARE(copy->fileName(), file);
+    QCOMPARE(copy->rotation(), -10.0);
+    page->addItem(copy);
+    page->removeItem(animation);
+    delete animation; // the original and its label go: the copy keeps playing its own
+    QVERIFY(copy->m_label);
+    QCOMPARE(copy->m_label->movie()->state(), QMovie::Running);
+    const int copyFrame = copy->m_label->movie()->currentFrameNumber();
+    QTRY_VERIFY(copy->m_label->movie()->currentFrameNumber() != copyFrame);
+    QVERIFY(!copy->toPixmap().isNull());
+}
+
+void tst_DGItems::videoCopyKeepsPathAndPoster()
+{
+    QPixmap poster(16, 12);
+    poster.fill(Qt::magenta);
+    DGVideoItem video(QPointF(40, 50), QStringLiteral("/clase/videos/volcán.mp4"), poster);
+    QCOMPARE(video.type(), int(ItemTypeVideo));
+    QCOMPARE(video.m_fileName, QStringLiteral("volcán.mp4"));
+    QCOMPARE(video.m_linkMedia, QStringLiteral("/clase/videos/volcán.mp4"));
+    video.setRotation(-20);
+    QScopedPointer<DGVideoItem> copy(video.clone());
+    QCOMPARE(copy->m_filePath, QStringLiteral("/clase/videos/volcán.mp4"));
+    QCOMPARE(copy->m_linkMedia, copy->m_filePath);
+    QCOMPARE(copy->m_poster.toImage(), poster.toImage());
+    QCOMPARE(copy->rotation(), -20.0);
+    QCOMPARE(copy->mapToScene(QPointF(50, 50)), video.mapToScene(QPointF(50, 50)));
+
+    // The poster fills the box: its colour shows at the box's corners.
+    QImage image(110, 110, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.translate(5, 5);
+        QStyleOptionGraphicsItem option;
+        video.paint(&painter, &option, nullptr);
+    }
+    QCOMPARE(image.pixel(1, 1), QColor(Qt::magenta).rgb());
+    QCOMPARE(image.pixel(108, 2), QColor(Qt::magenta).rgb());
+}
+
+void tst_DGItems::videoMediaButtonOpensOnePlayerWindow()
+{
+    if (!ContentMedia::haveFfmpeg())
+        QSKIP("ffmpeg is not installed");
+    QTemporaryDir dir;
+    const QString clip = dir.filePath(QStringLiteral("clase.ogv"));
+    QCOMPARE(ContentMedia::makeClip(clip, 1), QString());
+    Board board;
+    DPage *page = board.current();
+    DGVideoItem *video = page->addVideoItem(clip, QPointF(200, 150), 0, 1.0f, QTransform(), false);
+    board.view()->viewport()->repaint(); // lays the frame's buttons out
+    DRotateItemButton *media = video->m_rotateItem->m_btMedia;
+    QVERIFY(media->isVisible());
+    const QPoint click =
+            board.view()->mapFromScene(media->mapToScene(media->boundingRect().center()));
+    QTest::mouseClick(board.view()->viewport(), Qt::LeftButton, Qt::NoModifier, click);
+    QPointer<Player> window = qobject_cast<Player *>(QApplication::activeWindow());
+    if (!window) {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *player = qobject_cast<Player *>(top))
+                window = player;
+    }
+    QVERIFY(window);
+    QCOMPARE(window->fileName(), clip);
+    QVERIFY(window->isVisible());
+    QVERIFY(!media->m_player); // no sound player of its own for a video
+    QTest::mouseClick(board.view()->viewport(), Qt::LeftButton, Qt::NoModifier, click);
+    int players = 0;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        players += qobject_cast<Player *>(top) && top->isVisible() ? 1 : 0;
+    QCOMPARE(players, 1); // the second press brings the same window forward
+    window->close();
+    QTRY_VERIFY(!window);
+}
+
+void tst_DGItems::animatedVideoOpensAnAnimationWindow()
+{
+    if (!ItemMedia::haveConvert())
+        QSKIP("ImageMagick convert is not installed");
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("anim.gif"));
+    QCOMPARE(ItemMedia::makeGif(file, QSize(40, 30)), QString());
+    DGVideoItem video(QPointF(120.7, 80.2), file);
+    QPointer<QWidget> window = video.showPlayer();
+    QVERIFY(window);
+    QVERIFY(!qobject_cast<Player *>(window));
+    QCOMPARE(window->pos(), QPoint(120, 80));
+    auto *label = window->findChild<QLabel *>();
+    QVERIFY(label && label->movie());
+    QCOMPARE(label->movie()->state(), QMovie::Running);
+    window->close();
+    QTRY_VERIFY(!window); // deleted on close: nothing piles up
+}
+
+void tst_DGItems::groupMemberDrawsNoFrame()
+{
+    Board board;
+    DPage *page = board.current();
+    DGPixmapItem *member =
+            page->addPixmapItem(picture(), QPointF(100, 100), 0, 1.0f, QTransform(), false);
+    member->setSelected(true);
+    QTRY_VERIFY(member->m_rotateItem->m_focus->isVisible());
+    auto *group = new BoardFixture::RectObject(QRectF(0, 0, 10, 10), ItemTypeGroup);
+    page->addItem(group);
+    member->setParentItem(group);
+    member->update();
+    QTRY_VERIFY(!member->m_rotateItem->m_focus->isVisible());
+    member->setParentItem(nullptr);
+}
+
+QTEST_MAIN(tst_DGItems)
+#include "tst_dgitems.moc"

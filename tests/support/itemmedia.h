@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+namespace ItemMedia {
+
+// Whether ImageMagick's convert is installed; tests that need an animated GIF skip without it.
+bool haveConvert();
+
+// Writes an animated GIF of three coloured frames (red, green, blue) of the given size to path
+// (Qt has no GIF writer). Returns an empty string on success, else what went wrong.
+QString makeGif(const QString &path, QSize size = QSize(40, 30));
+
+// Writes a still PNG of the given size and colour; false when it could not be written.
+bool makePicture(const QString &path, QSize size, Qt::GlobalColor colour = Qt::darkYellow);
+
+} // namespace ItemMedia
