@@ -153,6 +153,47 @@ public:
     QPainterPath m_eraserPath;
     bool m_bPolygon = false;
 
+    // Classroom tools (dpageinstruments.cpp): at most one of each per page, made on first use.
+    // The four drawing instruments are toggled by their buttons; the gadgets over the board are
+    // shown and close themselves. The page owns all of them.
+public slots:
+    void insertCompass();
+    void insertPortractor();
+    void insertRuler();
+    void insertTriangleRuler();
+    void insertCalculator();
+    void insertCurtain();
+    void insertSearchLight();
+    void insertMagnifier();
+    void insertFlash();
+    void insertKeyboard();
+    void insertVideoCamera();
+
+public:
+    struct ClassroomTools
+    {
+        ClassroomTools() = default;
+        ClassroomTools(const ClassroomTools &) = delete;
+        ClassroomTools &operator=(const ClassroomTools &) = delete;
+        ~ClassroomTools(); // instruments still in the scene leave it as they go
+        class DCompass *compass = nullptr;
+        class DProtractor *protractor = nullptr;
+        class DRulers *ruler = nullptr;
+        class DRulerTriangle *triangleRuler = nullptr;
+        // Widgets on the page's parent widget, which may go first at program exit.
+        QPointer<class DCoverScreen> curtain;
+        QPointer<class DSearchlight> searchLight;
+        QPointer<class DMagnifier> magnifier;
+        QPointer<class DCalculator> calculator;
+    };
+    const ClassroomTools &classroomTools() const { return m_tools; }
+
+private:
+    template<class Instrument>
+    void toggleInstrument(Instrument *&instrument);
+    QPointF viewCentreInScene() const;
+    ClassroomTools m_tools;
+
 private:
     void enterPage(QGraphicsItem *item, bool record); // recorded addition, or direct
     QWidget *m_parent;
