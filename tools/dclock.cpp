@@ -126,21 +126,27 @@ void DClock::setLcdColour(const QColor &colour)
     m_lcd.setPalette(palette);
 }
 
+void DClock::showOnLcd(const QTime &time)
+{
+    m_lcdText = time.toString(Qt::TextDate);
+    m_lcd.display(m_lcdText);
+}
+
 void DClock::UpdateTime()
 {
     const QTime midnight(0, 0, 0);
     if (m_mode == kClockMode) {
         m_time = m_now();
-        m_lcd.display(m_time.toString(Qt::TextDate));
+        showOnLcd(m_time);
     }
     if (m_mode == kTimerMode && !m_paused) {
         m_time = midnight.addSecs(m_elapsed);
-        m_lcd.display(m_time.toString(Qt::TextDate));
+        showOnLcd(m_time);
         ++m_elapsed;
     }
     if (m_mode == kCountdownMode && !m_paused) {
         m_time = midnight.addSecs(m_elapsed); // the hands count up, the readout down
-        m_lcd.display(midnight.addSecs(m_countdown - m_elapsed).toString(Qt::TextDate));
+        showOnLcd(midnight.addSecs(m_countdown - m_elapsed));
         if (m_elapsed == m_countdown - 10)
             setLcdColour(Qt::red);
         if (m_elapsed < m_countdown)

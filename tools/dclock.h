@@ -43,6 +43,8 @@ public:
     int alpha() const { return m_alpha; }
     bool isPaused() const { return m_paused; }
     QLCDNumber *lcd() { return &m_lcd; }
+    // What the readout shows (the LCD widget keeps its digits to itself).
+    const QString &lcdText() const { return m_lcdText; }
     QMenu *menu() const { return m_menu; }
     // The menu entry whose data string is data, or none.
     QAction *action(const QString &data) const;
@@ -62,6 +64,7 @@ protected:
 
 private:
     void setLcdColour(const QColor &colour);
+    void showOnLcd(const QTime &time);
     void checkOnlyMode(QAction *mode);
     void placeLcdAfterZoom();
     QPoint centre() const;
@@ -83,4 +86,5 @@ private:
     QAction *m_actCountdownMode;
     QAction *m_actDisplayLCD;
     std::function<QTime()> m_now;
+    QString m_lcdText;
 };
