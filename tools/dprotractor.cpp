@@ -208,7 +208,10 @@ void DProtractor::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
 
 void DProtractor::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
-    if (QLineF(QPointF(), event->pos()).length() < m_radius / 6)
+    // Mapped afresh: after a drag the event's own item position may still use where the
+    // protractor stood one move earlier.
+    const QPointF at = mapFromScene(event->scenePos());
+    if (QLineF(QPointF(), at).length() < m_radius / 6)
         m_menu->exec(event->screenPos() + QPoint(1, 1));
     if (m_mode == tmDraw) {
         handOver(this, m_path, drawingPen());
