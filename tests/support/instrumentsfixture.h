@@ -19,7 +19,8 @@ namespace InstrumentsFixture {
 QPoint viewPoint(DView *view, const QGraphicsItem *item, const QPointF &point);
 
 // A drag on the board view as a hand makes it, through the points given in item's coordinates
-// as they stand at the press (the item may move or turn during the drag).
+// as they stand at the press (the item may move or turn during the drag): a press at the first
+// point, one move to each later point, a release at the last.
 void dragItem(DView *view, const QGraphicsItem *item, const QVector<QPointF> &itemPoints);
 // A press and a release at the same place, with no move between.
 void clickItem(DView *view, const QGraphicsItem *item, const QPointF &point);
