@@ -1,0 +1,235 @@
+#include "board/boardtypes.h"
+#include "board/dpage.h"
+#include "board/dview.h"
+#include "support/boardfixture.h"
+#include "tools/dcalculator.h"
+#include "tools/dcompass.h"
+#include "tools/dcoverscreen.h"
+#include "tools/dmagnifier.h"
+#include "tools/dprotractor.h"
+#include "tools/drulers.h"
+#include "tools/drulertriangle.h"
+#include "tools/dsearchlight.h"
+
+#include <QtTest>
+
+namespace {
+
+// One drawing instrument's toggle: the page slot the shell calls and the page's slot for it.
+struct InstrumentToggle
+{
+    const char *slot;
+    QGraphicsItem *(*of)(const DPage *page);
+};
+
+// clang-format off
+const InstrumentToggle kInstrumentToggles[] = {
+    { "insertCompass",       [](const DPage *p) -> QGraphicsItem * { return p->classroomTools().compass; } },
+    { "insertPortractor",    [](const DPage *p) -> QGraphicsItem * { return p->classroomTools().protractor; } },
+    { "insertRuler",         [](const DPage *p) -> QGraphicsItem * { return p->classroomTools().ruler; } },
+    { "insertTriangleRuler", [](const DPage *p) -> QGraphicsItem * { return p->classroomTools().triangleRuler; } },
+};
+// clang-format on
+
+int instrumentsOn(const DPage *page)
+{
+    int count = 0;
+    const auto items = page->items();
+    for (const QGraphicsItem *item : items)
+        count += item->type() == ItemTypeInstrument;
+    return count;
+}
+
+void call(DPage *page, const char *slot)
+{
+    QVERIFY(QMetaObject::invokeMethod(page, slot));
+}
+
+} // namespace
+
+class tst_DPageInstruments : public QObject
+{
+    Q_OBJECT
+private slots:
+    void instrumentToggles_data();
+    void instrumentToggles();
+    void instrumentOfAnotherSceneComesBack_data();
+    void instrumentOfAnotherSceneComesBack();
+    void eachPageHasItsOwn();
+    void calculatorIsOnlyShown();
+    void curtainCoversTheBoard();
+    void spotlightIsCentred();
+    void magnifierIsShownWithTheView();
+    void unusedButtonsChangeNothing();
+    void pageTakesItsToolsAlong();
+};
+
+void tst_DPageInstruments::instrumentToggles_data()
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < int(std::size(kInstrumentToggles)); ++i)
+        QTest::newRow(kInstrumentToggles[i].slot) << i;
+}
+
+void tst_DPageInstruments::instrumentToggles()
+{
+    QFETCH(int, index);
+    const InstrumentToggle &toggle = kInstrumentToggles[index];
+    BoardFixture::Board board;
+    DPage *page = board.current();
+    DView *view = board.view();
+    view->m_penType[PenUserMain] = BtMenus::btHighlighter;
+    const QPointF centre = view->mapToScene(QPoint(511, 383));
+
+    call(page, toggle.slot);
+    QGraphicsItem *first = toggle.of(page);
+    QVERIFY(first);
+    QCOMPARE(first->scene(), static_cast<QGraphicsScene *>(page));
+    QCOMPARE(first->pos(), centre);
+    QCOMPARE(view->getPenType(PenUserMain), int(BtMenus::btSelect));
+    QCOMPARE(instrumentsOn(page), 1);
+    QCOMPARE(first->type(), int(ItemTypeInstrument));
+
+    call(page, toggle.slot); // toggled off: removed and deleted
+    QVERIFY(!toggle.of(page));
+    QCOMPARE(instrumentsOn(page), 0);
+
+    view->centerOn(centre + QPointF(40, 30)); // the view has moved since
+    call(page, toggle.slot);
+    QVERIFY(toggle.of(page));
+    QCOMPARE(toggle.of(page)->pos(), view->mapToScene(QPoint(511, 383)));
+    QCOMPARE(instrumentsOn(page), 1);
+}
+
+void tst_DPageInstruments::instrumentOfAnotherSceneComesBack_data()
+{
+    instrumentToggles_data();
+}
+
+void tst_DPageInstruments::instrumentOfAnotherSceneComesBack()
+{
+    QFETCH(int, index);
+    const InstrumentToggle &toggle = kInstrumentToggles[index];
+    BoardFixture::Board board(2);
+    DPage *page = board.page(0);
+    call(page, toggle.slot);
+    QGraphicsItem *instrument = toggle.of(page);
+    instrument->setPos(5, 5);
+    page->removeItem(instrument);
+    board.page(1)->QGraphicsScene::addItem(instrument);
+    board.view()->m_penType[PenUserMain] = BtMenus::btHighlighter;
+
+    call(page, toggle.slot);
+    QCOMPARE(toggle.of(page), instrument); // the same one, back on its page
+    QCOMPARE(instrument->scene(), static_cast<QGraphicsScene *>(page));
+    QCOMPARE(instrumentsOn(board.page(1)), 0);
+    QCOMPARE(instrument->pos(), board.view()->mapToScene(QPoint(511, 383)));
+    QCOMPARE(board.view()->getPenType(PenUserMain), int(BtMenus::btHighlighter)); // untouched
+}
+
+void tst_DPageInstruments::eachPageHasItsOwn()
+{
+    BoardFixture::Board board(2);
+    board.page(0)->insertPortractor();
+    board.page(1)->insertPortractor();
+    DProtractor *first = board.page(0)->classroomTools().protractor;
+    DProtractor *second = board.page(1)->classroomTools().protractor;
+    QVERIFY(first && second && first != second);
+    board.page(1)->insertPortractor();
+    QVERIFY(!board.page(1)->classroomTools().protractor);
+    QCOMPARE(board.page(0)->classroomTools().protractor, first);
+    QCOMPARE(first->scene(), static_cast<QGraphicsScene *>(board.page(0)));
+}
+
+void tst_DPageInstruments::calculatorIsOnlyShown()
+{
+    BoardFixture::Board board;
+    DPage *page = board.current();
+    page->insertCalculator();
+    QPointer<DCalculator> calculator = page->classroomTools().calculator.data();
+    QVERIFY(calculator && calculator->isVisible());
+    page->insertCalculator();
+    QCOMPARE(page->classroomTools().calculator.data(), calculator.data());
+    QVERIFY(calculator->isVisible());
+}
+
+void tst_DPageInstruments::curtainCoversTheBoard()
+{
+    BoardFixture::Board board;
+    DPage *page = board.current();
+    page->insertCurtain();
+    DCoverScreen *curtain = page->classroomTools().curtain;
+    QVERIFY(curtain && curtain->isVisible());
+    QCOMPARE(curtain->parentWidget(), board.window());
+    QCOMPARE(curtain->geometry(), QRect(0, 0, 1024, 768));
+    curtain->move(100, 50);
+    curtain->hide();
+    page->insertCurtain();
+    QCOMPARE(page->classroomTools().curtain.data(), curtain);
+    QVERIFY(curtain->isVisible());
+    QCOMPARE(curtain->pos(), QPoint(0, 0));
+}
+
+void tst_DPageInstruments::spotlightIsCentred()
+{
+    BoardFixture::Board board;
+    DPage *page = board.current();
+    page->insertSearchLight();
+    DSearchlight *light = page->classroomTools().searchLight;
+    QVERIFY(light && light->isVisible());
+    QCOMPARE(light->size(), QSize(2048, 1536));
+    QCOMPARE(light->pos(), QPoint(-512, -384));
+    light->move(-100, -100);
+    page->insertSearchLight();
+    QCOMPARE(light->pos(), QPoint(-512, -384));
+}
+
+void tst_DPageInstruments::magnifierIsShownWithTheView()
+{
+    BoardFixture::Board board;
+    DPage *page = board.current();
+    page->insertMagnifier();
+    DMagnifier *magnifier = page->classroomTools().magnifier;
+    QVERIFY(magnifier && magnifier->isVisible());
+    magnifier->move(-300, -200);
+    magnifier->hide();
+    page->insertMagnifier();
+    QCOMPARE(page->classroomTools().magnifier.data(), magnifier);
+    QVERIFY(magnifier->isVisible());
+    QCOMPARE(magnifier->pos(), QPoint(-300, -200)); // shown again where it was left
+}
+
+void tst_DPageInstruments::unusedButtonsChangeNothing()
+{
+    BoardFixture::Board board;
+    DPage *page = board.current();
+    const int children = board.window()->findChildren<QWidget *>().size();
+    const int items = page->items().size();
+    page->insertFlash();
+    page->insertKeyboard();
+    page->insertVideoCamera();
+    QCOMPARE(board.window()->findChildren<QWidget *>().size(), children);
+    QCOMPARE(page->items().size(), items);
+}
+
+void tst_DPageInstruments::pageTakesItsToolsAlong()
+{
+    BoardFixture::Board board;
+    auto *page = new DPage(board.view(), board.window()); // a page the board does not hold
+    page->insertCalculator();
+    page->insertMagnifier();
+    page->insertRuler();
+    QPointer<DCalculator> calculator = page->classroomTools().calculator.data();
+    QPointer<DMagnifier> magnifier = page->classroomTools().magnifier.data();
+    QVERIFY(calculator && magnifier);
+    board.current()->insertMagnifier(); // the other page keeps its own
+    QPointer<DMagnifier> other = board.current()->classroomTools().magnifier.data();
+    QVERIFY(other && other != magnifier);
+    delete page;
+    QVERIFY(!calculator);
+    QVERIFY(!magnifier);
+    QVERIFY(other);
+}
+
+QTEST_MAIN(tst_DPageInstruments)
+#include "tst_dpageinstruments.moc"
