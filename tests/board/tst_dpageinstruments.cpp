@@ -2,6 +2,8 @@
 #include "board/dpage.h"
 #include "board/dview.h"
 #include "support/boardfixture.h"
+#include "support/instrumentsfixture.h"
+#include "support/toolsfixture.h"
 #include "tools/dcalculator.h"
 #include "tools/dcompass.h"
 #include "tools/dcoverscreen.h"
@@ -62,6 +64,7 @@ private slots:
     void magnifierIsShownWithTheView();
     void unusedButtonsChangeNothing();
     void pageTakesItsToolsAlong();
+    void linesDrawnAlongInstrumentsShowOnTheBoard();
 };
 
 void tst_DPageInstruments::instrumentToggles_data()
@@ -229,6 +232,42 @@ void tst_DPageInstruments::pageTakesItsToolsAlong()
     QVERIFY(!calculator);
     QVERIFY(!magnifier);
     QVERIFY(other);
+}
+
+void tst_DPageInstruments::linesDrawnAlongInstrumentsShowOnTheBoard()
+{
+    BoardFixture::Board board;
+    DPage *page = board.current();
+    DView *view = board.view();
+    page->insertRuler();
+    page->insertTriangleRuler();
+    page->insertPortractor();
+    page->insertCompass();
+    const DPage::ClassroomTools &tools = page->classroomTools();
+    tools.ruler->setPos(view->mapToScene(QPoint(380, 620)));
+    tools.ruler->setRotation(-20);
+    tools.triangleRuler->setPos(view->mapToScene(QPoint(30, 30)));
+    tools.protractor->setPos(view->mapToScene(QPoint(760, 260)));
+    tools.compass->setPos(view->mapToScene(QPoint(560, 430)));
+    using InstrumentsFixture::dragItem;
+    dragItem(view, tools.ruler, { { 100, 5 }, { 300, 5 }, { 500, 5 } });
+    dragItem(view, tools.triangleRuler, { { 5, 100 }, { 5, 250 }, { 5, 340 } });
+    tools.protractor->setDrawTriangle_Actionclicked();
+    dragItem(view, tools.protractor,
+             { QLineF::fromPolar(190, 30).p2(), QLineF::fromPolar(190, 120).p2() });
+    dragItem(view, tools.compass,
+             { { 208, -50 }, QLineF::fromPolar(215, 60).p2(), QLineF::fromPolar(215, 60).p2() });
+    QCOMPARE(InstrumentsFixture::vertexObjects(page).size(), 4);
+
+    const QImage shot = board.window()->grab().toImage();
+    ToolsFixture::saveShot(shot, "instruments");
+    // The ruler's line is painted in black along its turned top edge, under the ruler's tint.
+    const QPoint onLine = InstrumentsFixture::viewPoint(view, tools.ruler, { 400, 0 });
+    const QColor ink = ToolsFixture::pixel(shot, onLine);
+    QVERIFY2(qGray(ink.rgb()) < 90, qPrintable(ink.name()));
+    // Beside the drawn stretch the edge carries only the instrument's own outline.
+    const QPoint pastLine = InstrumentsFixture::viewPoint(view, tools.ruler, { 540, 50 });
+    QVERIFY(qGray(ToolsFixture::pixel(shot, pastLine).rgb()) > 150);
 }
 
 QTEST_MAIN(tst_DPageInstruments)
