@@ -3,6 +3,7 @@
 #include "boardtypes.h"
 #include "dcommands.h"
 #include "dcustomitem.h"
+#include "dgtextitem.h"
 #include "dview.h"
 #include "scribblearea.h"
 #include "textcommand.h"
@@ -256,6 +257,14 @@ void DPage::isValidRelease(QPoint point, BtMenus::eStack op)
         if (point.x() >= 0)
             emit goToPage(point.x());
         return;
+    }
+    // An edit concerns the edited text alone: a locked text is outside the valid selection,
+    // and other selected texts must not go back to what they held at their own last edit.
+    if (op == BtMenus::stText) {
+        if (auto *text = qobject_cast<DGTextItem *>(sender())) {
+            recordOperation(op, { text }, nullptr);
+            return;
+        }
     }
     // Objects report scene positions; the bin is a label on the view.
     if (m_view->m_binLabel->isVisible()

@@ -4,8 +4,8 @@
 
 #include "recognition/shaperectst.h"
 
-#include <QGraphicsScene>
 #include <QFont>
+#include <QGraphicsScene>
 #include <QImage>
 #include <QLineF>
 #include <QPainterPath>
@@ -77,13 +77,12 @@ public:
     DGPixmapItem *addPixmapItem(const QPixmap &pixmap, QPointF pos, float rotation, float scale,
                                 const QTransform &transform, bool record);
     // As addPixmapItem, with the origin left at the object's (0, 0) as UBZ files expect.
-    DGPixmapItem *addPixmapItemUBZ(const QPixmap &pixmap, QPointF pos, float rotation,
-                                   float scale, const QTransform &transform, bool record);
+    DGPixmapItem *addPixmapItemUBZ(const QPixmap &pixmap, QPointF pos, float rotation, float scale,
+                                   const QTransform &transform, bool record);
     DGTextItem *addTextItem(const QString &html, const QFont &font, QPointF pos, float rotation,
                             float scale, const QTransform &transform, bool record);
-    DGTextItem *addTextItemUBZ(const QString &html, const QFont &font, QPointF pos,
-                               float rotation, float scale, const QTransform &transform,
-                               bool record);
+    DGTextItem *addTextItemUBZ(const QString &html, const QFont &font, QPointF pos, float rotation,
+                               float scale, const QTransform &transform, bool record);
     DGSoundItem *addSoundItem(const QString &file, QPointF pos, float rotation, float scale,
                               const QTransform &transform, bool record);
     // Takes the poster frame from the file with ffmpeg (a bounded wait) when the file exists.
@@ -93,9 +92,8 @@ public:
     DGGifItem *addGifItem(QLabel *label, QPointF pos, float rotation, float scale,
                           const QTransform &transform, bool record);
     // The path is in scene coordinates; the table stays at (0, 0).
-    DGPathTableItem *addTableItem(const QPainterPath &path, int rows, int columns,
-                                  float rotation, float scale, const QTransform &transform,
-                                  bool record);
+    DGPathTableItem *addTableItem(const QPainterPath &path, int rows, int columns, float rotation,
+                                  float scale, const QTransform &transform, bool record);
     DGPathItem *addCurveItem(const QPainterPath &path, const QPen &pen, float rotation,
                              BtMenus::btType kind, BtMenus::fnPathPosition frame, QPointF pos,
                              float scale, const QTransform &transform, bool record);

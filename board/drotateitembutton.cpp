@@ -113,8 +113,8 @@ void DRotateItemButton::click()
         break;
     case BtMenus::fnMedia:
         // A video plays in a window of its own; other objects play their sound link here.
-        if (auto *video = m_item->type() == ItemTypeVideo ? dynamic_cast<DGVideoItem *>(m_item)
-                                                          : nullptr)
+        if (auto *video =
+                    m_item->type() == ItemTypeVideo ? dynamic_cast<DGVideoItem *>(m_item) : nullptr)
             video->showPlayer();
         else
             toggleMedia(object->m_linkMedia);

@@ -46,6 +46,7 @@ private slots:
     void textButtonStripKeepsItsScreenHeight();
     void acceptedEditIsOneUndoableTextStep();
     void cancelledEditChangesNothing();
+    void editOfALockedTextIsUndoneToo();
     void clickingNeverStartsInlineEditing();
     void dragReportsOneMoveAndClickNone_data();
     void dragReportsOneMoveAndClickNone();
@@ -182,6 +183,28 @@ void tst_DGItems::cancelledEditChangesNothing()
     QVERIFY(!page->isModified());
 }
 
+void tst_DGItems::editOfALockedTextIsUndoneToo()
+{
+    Board board;
+    DPage *page = board.current();
+    DGTextItem *locked = page->addTextItem(QStringLiteral("Fija"), QFont(QString(), 25),
+                                           QPointF(200, 200), 0, 1.0f, QTransform(), false);
+    DGTextItem *other = page->addTextItem(QStringLiteral("Otra"), QFont(QString(), 25),
+                                          QPointF(500, 400), 0, 1.0f, QTransform(), false);
+    other->m_prevHtml = QStringLiteral("<p>stale</p>"); // from an earlier edit
+    other->setSelected(true);
+    locked->lock(true);
+    auto answered = answerEditor(QStringLiteral("<p>Cambiada</p>"), true);
+    QTest::mouseDClick(board.view()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                       viewPointOf(board.view(), locked, locked->boundingRect().center()));
+    QVERIFY(*answered);
+    QVERIFY(other->isSelected());
+    QCOMPARE(page->undoStack()->count(), 1);
+    page->setUndo();
+    QCOMPARE(locked->toPlainText(), QStringLiteral("Fija"));
+    QCOMPARE(other->toPlainText(), QStringLiteral("Otra"));
+}
+
 void tst_DGItems::clickingNeverStartsInlineEditing()
 {
     Board board;
@@ -302,16 +325,26 @@ void tst_DGItems::soundShowsItsNameUnderTheIcon()
     QCOMPARE(sound.m_prevLinkMedia, sound.m_linkMedia);
     QCOMPARE(sound.pos(), QPointF(10, 20));
 
-    // The name is drawn in the strip: dark pixels appear there and nowhere below it.
-    QImage image(120, 120, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    {
+    // The name is drawn in the strip and only there.
+    auto render = [&sound]() {
+        QImage image(120, 120, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
         QPainter painter(&image);
         painter.translate(5, 5);
         QStyleOptionGraphicsItem option;
         sound.paint(&painter, &option, nullptr);
-    }
-    image.save(QDir::temp().filePath(QStringLiteral("veltorina-sound.png")));
+        return image;
+    };
+    const QImage named = render();
+    sound.m_fileName.clear();
+    const QImage unnamed = render();
+    sound.m_fileName = QStringLiteral("himno.mp3");
+    QVERIFY(named != unnamed);
+    const QRect strip = sound.nameStrip().translated(5, 5);
+    for (int y = 0; y < named.height(); ++y)
+        for (int x = 0; x < named.width(); ++x)
+            if (!strip.contains(x, y))
+                QCOMPARE(named.pixel(x, y), unnamed.pixel(x, y));
 
     QScopedPointer<DGPixmapItem> copy(sound.clone());
     QCOMPARE(copy->type(), int(ItemTypeSound));
@@ -365,6 +398,16 @@ void tst_DGItems::animatedImagePlaysAndItsCopyIsIndependent()
     QCOMPARE(movie->state(), QMovie::Running);
     const int firstFrame = movie->currentFrameNumber();
     QTRY_VERIFY(movie->currentFrameNumber() != firstFrame); // it plays
+    // ... and the board shows it: the middle of the animation changes colour.
+    auto middleColour = [&]() {
+        QImage image(page->sceneRect().size().toSize(), QImage::Format_ARGB32);
+        QPainter painter(&image);
+        page->render(&painter);
+        painter.end();
+        return QColor(image.pixel(animation->mapToScene(QPointF(20, 15)).toPoint())).rgb();
+    };
+    const QRgb shown = middleColour();
+    QTRY_VERIFY(middleColour() != shown);
 
     QPointer<DGGifItem> copy = animation->clone();
     QVERIFY(copy->m_label);

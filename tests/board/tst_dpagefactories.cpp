@@ -445,6 +445,13 @@ void tst_DPageFactories::videoPosterFrame()
     QVERIFY(QDir::current().entryList(QDir::Files).isEmpty());
     QVERIFY(QFile::exists(dir.filePath("out.png")));
 
+    if (ItemMedia::haveConvert()) {
+        const QString animation = dir.filePath(QStringLiteral("anim.gif"));
+        QCOMPARE(ItemMedia::makeGif(animation, QSize(40, 30)), QString());
+        DGVideoItem *gif = page->addVideoItem(animation, QPointF(), 0, 1.0f, QTransform(), false);
+        QCOMPARE(gif->m_poster.size(), QSize(40, 30));
+    }
+
     DGVideoItem *missing = page->addVideoItem(dir.filePath(QStringLiteral("no.ogv")), QPointF(), 0,
                                               1.0f, QTransform(), false);
     QVERIFY(missing->m_poster.isNull());
