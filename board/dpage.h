@@ -163,6 +163,8 @@ public slots:
     void insertCurtain();
     void insertSearchLight();
     void insertMagnifier();
+    void insertRecorder();
+    void insertDice();
     void insertFlash();
     void insertKeyboard();
     void insertVideoCamera();
@@ -183,6 +185,9 @@ public:
         QPointer<class DSearchlight> searchLight;
         QPointer<class DMagnifier> magnifier;
         QPointer<class DCalculator> calculator;
+        QPointer<class DDiceS> dice; // off any parent while hidden: the page deletes it
+        // The program's one recorder: the page uses it but does not own it.
+        QPointer<class DScreenRecord> recorder;
     };
     const ClassroomTools &classroomTools() const { return m_tools; }
 

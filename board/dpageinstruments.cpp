@@ -5,10 +5,12 @@
 #include "tools/dcalculator.h"
 #include "tools/dcompass.h"
 #include "tools/dcoverscreen.h"
+#include "tools/ddices.h"
 #include "tools/dmagnifier.h"
 #include "tools/dprotractor.h"
 #include "tools/drulers.h"
 #include "tools/drulertriangle.h"
+#include "tools/dscreenrecord.h"
 #include "tools/dsearchlight.h"
 
 DPage::ClassroomTools::~ClassroomTools()
@@ -21,6 +23,7 @@ DPage::ClassroomTools::~ClassroomTools()
     delete searchLight.data();
     delete magnifier.data();
     delete calculator.data();
+    delete dice.data();
 }
 
 QPointF DPage::viewCentreInScene() const
@@ -106,6 +109,35 @@ void DPage::insertMagnifier()
     m_tools.magnifier->show();
     m_tools.magnifier->raise();
     m_tools.magnifier->setView(m_view);
+}
+
+void DPage::insertRecorder()
+{
+    // One recorder for the whole program: two pages must not film into the same file at once.
+    if (!m_tools.recorder)
+        m_tools.recorder = DScreenRecord::shared(m_parent);
+    DScreenRecord *recorder = m_tools.recorder;
+    if (!recorder->isVisible()) {
+        if (recorder->play())
+            recorder->raise();
+    } else {
+        recorder->stop();
+    }
+}
+
+void DPage::insertDice()
+{
+    if (!m_tools.dice)
+        m_tools.dice = new DDiceS(m_parent);
+    DDiceS *dice = m_tools.dice;
+    if (dice->isVisible()) {
+        dice->setParent(nullptr);
+        dice->hide();
+    } else {
+        dice->setParent(m_parent);
+        dice->show();
+        dice->startRotate();
+    }
 }
 
 // The flash player, the on-screen keyboard and the video camera have no tool on this board: their

@@ -3,6 +3,7 @@
 #include "board/dview.h"
 #include "support/boardfixture.h"
 #include "support/instrumentsfixture.h"
+#include "support/testsupport.h"
 #include "support/toolsfixture.h"
 #include "tools/dcalculator.h"
 #include "tools/dcompass.h"
@@ -11,7 +12,10 @@
 #include "tools/dprotractor.h"
 #include "tools/drulers.h"
 #include "tools/drulertriangle.h"
+#include "tools/dscreenrecord.h"
 #include "tools/dsearchlight.h"
+
+#include <QTemporaryDir>
 
 #include <QtTest>
 
@@ -65,6 +69,7 @@ private slots:
     void unusedButtonsChangeNothing();
     void pageTakesItsToolsAlong();
     void linesDrawnAlongInstrumentsShowOnTheBoard();
+    void recorderStartsAndStopsInTurn();
 };
 
 void tst_DPageInstruments::instrumentToggles_data()
@@ -268,6 +273,45 @@ void tst_DPageInstruments::linesDrawnAlongInstrumentsShowOnTheBoard()
     // Beside the drawn stretch the edge carries only the instrument's own outline.
     const QPoint pastLine = InstrumentsFixture::viewPoint(view, tools.ruler, { 540, 50 });
     QVERIFY(qGray(ToolsFixture::pixel(shot, pastLine).rgb()) > 150);
+}
+
+void tst_DPageInstruments::recorderStartsAndStopsInTurn()
+{
+    // A recorder program of our own: writes frames to the file after "-o" until it is stopped.
+    QTemporaryDir appDir;
+    QVERIFY(appDir.isValid());
+    QVERIFY(QDir(appDir.path()).mkpath(QStringLiteral("Sys")));
+    const QString program = appDir.filePath(QStringLiteral("Sys/record"));
+    QFile script(program);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write(
+            "#!/bin/sh\ntrap 'exit 0' TERM\nwhile :; do echo frame >> \"$2\"; sleep 0.05; done\n");
+    script.close();
+    QVERIFY(QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+
+    BoardFixture::Board board(2);
+    DScreenRecord::shared(board.window())->setApplicationDir(appDir.path());
+    DPage *page = board.page(0);
+    page->insertRecorder();
+    QPointer<DScreenRecord> recorder = page->classroomTools().recorder.data();
+    QVERIFY(recorder);
+    QVERIFY(recorder->isVisible());
+    QVERIFY(recorder->isRecording());
+
+    // Another page reaches the same recorder and stops it; where to keep the video is declined.
+    auto asked = TestSupport::answerNextModal([](QWidget *dialog) { dialog->close(); });
+    board.page(1)->insertRecorder();
+    QVERIFY(*asked);
+    QCOMPARE(board.page(1)->classroomTools().recorder.data(), recorder.data());
+    QVERIFY(!recorder->isVisible());
+    QVERIFY(!recorder->isRecording());
+
+    page->insertRecorder(); // and the next press starts again
+    QVERIFY(recorder->isRecording());
+    asked = TestSupport::answerNextModal([](QWidget *dialog) { dialog->close(); });
+    page->insertRecorder();
+    QVERIFY(*asked);
+    QVERIFY(!recorder->isRecording());
 }
 
 QTEST_MAIN(tst_DPageInstruments)
