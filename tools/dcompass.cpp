@@ -86,6 +86,7 @@ void DCompass::drawOwn()
 
 void DCompass::takeKeyPoints()
 {
+    prepareGeometryChange(); // the bounds' margin follows the radius taken here
     m_hinge = hingeCentre();
     m_needle = outlinePoint(NeedlePoint);
     m_pencil = outlinePoint(PencilTip);

@@ -4,6 +4,7 @@
 #include "support/boardfixture.h"
 #include "support/instrumentsfixture.h"
 #include "support/testsupport.h"
+#include "support/toolsfixture.h"
 #include "tools/dcompass.h"
 #include "tools/instrumentrules.h"
 
@@ -142,6 +143,8 @@ void tst_DCompass::arcLagsOneMove()
                 < 0.5);
     QCOMPARE(arc->pen().width(), 4);
     QVERIFY(compass->drawnPath().isEmpty());
+    ToolsFixture::saveShot(board.window()->grab().toImage(),
+                           QStringLiteral("compass%1").arg(int(turn)));
     page->undoStack()->undo();
     QVERIFY(vertexObjects(page).isEmpty());
 }
