@@ -2,6 +2,7 @@
 
 #include "iwbarchive.h"
 #include "iwbreader.h"
+#include "ubzreader.h"
 
 #include "board/boardtypes.h"
 #include "board/dcustomitem.h"
@@ -627,7 +628,7 @@ bool DPagesList::openFromFile(const QString &folder)
     return true;
 }
 
-bool DPagesList::unpackInPlace(const QString &archive)
+bool DPagesList::unpackInPlace(const QString &archive, bool ubz)
 {
     const QString staging = IwbArchive::makeSiblingFolder(m_workDir);
     if (staging.isEmpty()) {
@@ -635,7 +636,13 @@ bool DPagesList::unpackInPlace(const QString &archive)
         return false;
     }
     IwbArchive::Result result = IwbArchive::unpack(archive, staging);
-    if (result.ok) {
+    if (result.ok && ubz) {
+        bool pages = false;
+        for (int n = 0; n < 100 && !pages; ++n)
+            pages = QFileInfo(staging + QLatin1Char('/') + UbzReader::pageFileName(n)).isFile();
+        if (!pages)
+            result = IwbArchive::Result::failure(archive + QStringLiteral(": no page files"));
+    } else if (result.ok) {
         // Only a document that can be read takes the working directory's place.
         QFile content(staging + QStringLiteral("/content.xml"));
         if (!content.open(QIODevice::ReadOnly)) {
@@ -670,5 +677,37 @@ bool DPagesList::openAllPagesFromFileIWB(const QString &fileName)
     if (!openFromFile(m_workDir))
         return false;
     m_fileName = m_bPartialRead ? QString() : fileName;
+    return true;
+}
+
+// --- UBZ import ---
+
+bool DPagesList::openFromFileUBZ(const QString &dir)
+{
+    const SavingFlag opening(m_bSaving);
+    m_lastOpenError.clear();
+    m_bPartialRead = false;
+    delAllPages();
+    IwbReader shared(*this, dir);
+    UbzReader reader(*this, shared, dir);
+    for (int n = 0; n < 100; ++n)
+        reader.readPageFile(dir + QLatin1Char('/') + UbzReader::pageFileName(n));
+    if (isEmpty() || !m_curPage)
+        newPage(BtMenus::btColorPage, true);
+    setDocumentModified(false);
+    emit selectPageNum(pageCounterText(getCurPageNum(), size()));
+    emit newPage();
+    markRepaint();
+    return true;
+}
+
+bool DPagesList::openAllPagesFromFileUBZ(const QString &fileName)
+{
+    m_lastOpenError.clear();
+    m_bPartialRead = false;
+    if (fileName.isEmpty() || !unpackInPlace(fileName, true))
+        return false;
+    openFromFileUBZ(m_workDir);
+    m_fileName = fileName;
     return true;
 }

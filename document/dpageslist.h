@@ -79,6 +79,11 @@ public:
     // was (false, lastOpenError() says why). A complete read names the document after
     // fileName; a partial one leaves it unnamed, so that Save asks for a name.
     bool openAllPagesFromFileIWB(const QString &fileName);
+    // Imports a UBZ archive in place of the open pages (unpacked beside the working directory,
+    // which it replaces only when the archive holds page files); the document is named after
+    // fileName, but a save writes IWB. openFromFileUBZ reads the page files of a folder.
+    bool openAllPagesFromFileUBZ(const QString &fileName);
+    bool openFromFileUBZ(const QString &dir);
     bool lastOpenWasPartial() const { return m_bPartialRead; }
     QString lastOpenError() const { return m_lastOpenError; }
     QString fileName() const { return m_fileName; }
@@ -102,7 +107,8 @@ private:
     void destroyPage(DPage *page);
     void setupWorkingDirectory();
     void restoreFrom(const QString &previous);
-    bool unpackInPlace(const QString &archive); // a fresh copy of archive as the working dir
+    // A fresh copy of archive as the working directory, when it holds what isReadable accepts.
+    bool unpackInPlace(const QString &archive, bool ubz = false);
     QPixmap scaledToView(const QPixmap &pixmap) const;
 
     QString m_workDir;

@@ -740,13 +740,19 @@ void IwbReader::createLinkIWB(QXmlStreamReader &xml)
     m_link.media = attribute(xml, "xsoundlink");
 }
 
+void IwbReader::setLocalLink(const QString &web, const QString &page, const QString &file,
+                             const QString &media)
+{
+    m_link = { web, page, file, media, true };
+}
+
 void IwbReader::asignLinkIWB(DCustomItem *object)
 {
     if (!object)
         return;
     // Linked files are the copies the document carries; a path elsewhere is not followed.
-    const QString file = attachment(m_link.file);
-    const QString media = attachment(m_link.media);
+    const QString file = m_link.local ? m_link.file : attachment(m_link.file);
+    const QString media = m_link.local ? m_link.media : attachment(m_link.media);
     if (!m_link.file.isEmpty() && file.isEmpty())
         qDebug() << "IwbReader: linked file not in the document:" << m_link.file;
     if (!m_link.media.isEmpty() && media.isEmpty())

@@ -53,6 +53,9 @@ public:
 
     // --- Links, groups and locks ---
     void createLinkIWB(QXmlStreamReader &xml);
+    // A link whose file and media are already files inside the folder (UBZ media).
+    void setLocalLink(const QString &web, const QString &page, const QString &file,
+                      const QString &media);
     void asignLinkIWB(DCustomItem *object);
     void createGroupIWB(QXmlStreamReader &xml);
     void recursiveGroupIWB(QXmlStreamReader &xml, QList<QGraphicsItem *> *members);
@@ -95,6 +98,7 @@ private:
         QString page;
         QString file;
         QString media;
+        bool local = false;
     } m_link;
     bool m_pageMade = false;
     QString m_error;
