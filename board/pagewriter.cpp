@@ -426,6 +426,15 @@ void writeText(QXmlStreamWriter &stream, const QString &id, const DGTextItem &it
     stream.writeEndElement(); // svg:textarea
 }
 
+// The z values from the top-level ancestor down to item.
+QVector<qreal> stackingKey(const QGraphicsItem *item)
+{
+    QVector<qreal> key;
+    for (const QGraphicsItem *step = item; step; step = step->parentItem())
+        key.prepend(step->zValue());
+    return key;
+}
+
 } // namespace
 
 QString objectId(const QGraphicsItem *item)
@@ -568,9 +577,15 @@ QStringList writePage(DPage &page, QXmlStreamWriter &stream, const QString &dir,
     writeBackground(page, stream, dir, n, &errors);
 
     // Lowest z first; of equal z, the one drawn on top first (a stable sort of the top-down list).
+    // A group member stands where its group stands, and within it by its own z: the reader
+    // makes the objects in this order and stacks a group where its topmost member lands.
     QList<QGraphicsItem *> items = page.items(Qt::DescendingOrder);
-    std::stable_sort(items.begin(), items.end(),
-                     [](QGraphicsItem *a, QGraphicsItem *b) { return a->zValue() < b->zValue(); });
+    std::stable_sort(items.begin(), items.end(), [](QGraphicsItem *a, QGraphicsItem *b) {
+        const QVector<qreal> first = stackingKey(a);
+        const QVector<qreal> second = stackingKey(b);
+        return std::lexicographical_compare(first.begin(), first.end(), second.begin(),
+                                            second.end());
+    });
     for (QGraphicsItem *item : qAsConst(items)) {
         if (!item->isVisible())
             continue;

@@ -8,6 +8,7 @@
 #include "board/boardtypes.h"
 #include "board/dcustomitem.h"
 #include "board/dggifitem.h"
+#include "board/dgitemgroup.h"
 #include "board/dgpathcurveitem.h"
 #include "board/dgpathitem.h"
 #include "board/dgpathtableitem.h"
@@ -23,6 +24,8 @@
 #include <QImageReader>
 #include <QLinearGradient>
 #include <QXmlStreamReader>
+
+#include <algorithm>
 
 namespace {
 
@@ -804,7 +807,22 @@ void IwbReader::createLockIWB(QXmlStreamReader &xml)
 
 void IwbReader::makeGroup(const QList<QGraphicsItem *> &members, bool locked)
 {
-    // The board has no group objects yet: the members stay single objects.
-    qDebug() << "IwbReader: group of" << members.size() << "objects read as single objects"
-             << (locked ? "(locked)" : "");
+    // A record that names no object read would leave an empty, invisible group behind.
+    if (members.isEmpty())
+        return;
+    // Made on its members' page and stacked where its topmost member stood: made on the last
+    // page and moved, it would keep that page's stacking number and hide under the others.
+    auto *owner = dynamic_cast<DPage *>(members.first()->scene());
+    if (!owner)
+        return;
+    DGItemGroup *group = owner->addGroupItem();
+    qreal top = members.first()->zValue();
+    for (QGraphicsItem *member : members) {
+        if (member->scene() == owner)
+            top = std::max(top, member->zValue());
+        owner->addItemToGroup(group, member);
+    }
+    group->setZValue(top);
+    if (locked)
+        group->lock(true);
 }

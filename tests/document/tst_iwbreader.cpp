@@ -1,5 +1,6 @@
 #include "board/boardtypes.h"
 #include "board/dcustomitem.h"
+#include "board/dgitemgroup.h"
 #include "board/dgpathcurveitem.h"
 #include "board/dgpathtableitem.h"
 #include "board/dgpixmapitem.h"
@@ -33,6 +34,7 @@ private slots:
     void values_data();
     void values();
     void textareaRuns();
+    void groupsAndLocks();
     void filesOutsideTheDocumentAreMissing();
     void shortTableDoesNotSwallowTheNextElement();
     void brokenFileKeepsWhatWasRead_data();
@@ -320,6 +322,42 @@ void tst_IwbReader::textareaRuns()
     QCOMPARE(red.foreground().color(), QColor(255, 0, 0));
     QVERIFY(red.fontWeight() > QFont::Normal);
     QVERIFY(first.next().blockFormat().alignment() & Qt::AlignRight);
+}
+
+void tst_IwbReader::groupsAndLocks()
+{
+    QString shapes;
+    for (const char *id : { "a", "b", "c", "d", "e" })
+        shapes += QString::fromLatin1(kPolygon).replace(QLatin1String("obj1"), QLatin1String(id));
+    // A nested record joins the same group; a record with an id makes none (its refs are
+    // read as lock records); refs to nothing read change nothing.
+    writeContent(QStringLiteral("<svg:page id=\"page0\">%1%2</svg:page>")
+                         .arg(QLatin1String(kRed), shapes),
+                 QStringLiteral("<iwb:element ref=\"bck0\" background=\"true\"/>"
+                                "<element ref=\"e\" locked=\"true\"/>"
+                                "<element ref=\"d\" locked=\"\"/>"
+                                "<group locked=\"true\"><element ref=\"a\"/>"
+                                "<group><element ref=\"b\"/><element ref=\"nothing\"/></group>"
+                                "</group>"
+                                "<group id=\"g\"><element ref=\"c\" locked=\"true\"/></group>"
+                                "<group><element ref=\"nothing\"/></group>"));
+    QVERIFY(m_list->openFromFile(m_folder->path()));
+    QList<DGItemGroup *> groups;
+    for (QGraphicsItem *item : objects(0)) {
+        if (auto *group = dynamic_cast<DGItemGroup *>(item))
+            groups << group;
+    }
+    QCOMPARE(groups.size(), 1);
+    QCOMPARE(groups.first()->members().size(), 2);
+    QVERIFY(groups.first()->isLocked());
+    // The shapes "c" and "e" are locked; "a" and "b" are in the group.
+    int lockedShapes = 0;
+    for (QGraphicsItem *item : objects(0)) {
+        if (item->type() == ItemTypePath && !item->parentItem()
+            && DCustomItem::fromItem(item)->isLocked())
+            ++lockedShapes;
+    }
+    QCOMPARE(lockedShapes, 2);
 }
 
 void tst_IwbReader::filesOutsideTheDocumentAreMissing()
