@@ -126,6 +126,11 @@ void tst_IwbRoundTrip::buildDocument()
     ellipse->setBrush(QBrush(gradient));
     ellipse->setGradColor(QColor(0, 255, 255));
     addShape(page, BtMenus::btLine, { 100, 40 }, { 600, 40 }, pen);
+    QPainterPath bent(QPointF(700, 40));
+    bent.lineTo(740, 80);
+    bent.lineTo(780, 40);
+    page->addCurveItem(bent, pen, 0, BtMenus::btLine, BtMenus::fnPathSceneCoords, QPointF(), 1,
+                       QTransform(), false); // a line no longer two points
     addShape(page, BtMenus::btTriangle, { 80, 60 }, { 600, 150 }, pen);
     DGPathItem *cone = addShape(page, BtMenus::btCone, { 60, 90 }, { 40, 400 }, pen);
     addShape(page, BtMenus::btCube, { 60, 90 }, { 140, 400 }, pen);
@@ -247,7 +252,9 @@ QStringList tst_IwbRoundTrip::describeObject(QGraphicsItem *item, bool mapped) c
             // What the format gives back: squares are rectangles, every polygon kind (and
             // free-hand strokes of pens other than the pencil) a table-tool polygon.
             static const QList<int> own{ 72, 75, 76, 77, 78, 88, 89, 90, 91, 50 };
-            if (kind == BtMenus::btSquare)
+            if (kind == BtMenus::btLine && curve->path().elementCount() != 2)
+                kind = BtMenus::btPencil;
+            else if (kind == BtMenus::btSquare)
                 kind = BtMenus::btRectangle;
             else if (!own.contains(kind))
                 kind = BtMenus::btTableTool;
