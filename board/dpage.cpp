@@ -3,6 +3,7 @@
 #include "boardtypes.h"
 #include "dcommands.h"
 #include "dcustomitem.h"
+#include "dgitemgroup.h"
 #include "dgtextitem.h"
 #include "dview.h"
 #include "pagewriter.h"
@@ -230,10 +231,15 @@ QUndoCommand *DPage::getCommand(BtMenus::eStack op, QGraphicsItem *item,
         return new TextCommand(items, this);
     case BtMenus::stAddGroup:
     case BtMenus::stDeleteGroup:
+        if (auto *group = dynamic_cast<DGItemGroup *>(item)) {
+            if (op == BtMenus::stAddGroup)
+                return new AddGCommand(group, items, this);
+            return new DeleteGCommand(group, items, this);
+        }
+        break;
     case BtMenus::stGoToPage:
         break;
     }
-    Q_UNUSED(item)
     return nullptr;
 }
 

@@ -19,6 +19,7 @@
 #include <memory>
 
 class DGGifItem;
+class DGItemGroup;
 class DGPathItem;
 class DGPathTableItem;
 class DGPixmapItem;
@@ -113,6 +114,19 @@ public:
                                      QPoint *pposimage);
     static double shortest_distance(QPointF p, QLineF line);
 
+    // Groups, clipboard and object commands (dpageobjects.cpp). All act on the valid
+    // selection and do nothing when it is empty.
+    DGItemGroup *addGroupItem();
+    void addItemToGroup(DGItemGroup *group, QGraphicsItem *item);
+    // A group left with a single member dissolves when dissolve is true: it leaves the page
+    // (kept alive for undo) and its last member stays where it was.
+    void removeItemFromGroup(DGItemGroup *group, QGraphicsItem *item, bool dissolve);
+    void removeAllItemFromGroup(DGItemGroup *group);
+    void addSelectedItemToGroup(DGItemGroup *group);
+    void zoomObj(float fscale);
+    // Drops clipboard entries whose object or page is gone; the live ones in clipboard order.
+    static QList<QGraphicsItem *> liveClipboard();
+
 public slots:
     void setPageBackgroundColor(const QColor &colour);
     void zoomPage(float factor);
@@ -135,6 +149,28 @@ public slots:
     // Recolouring of the selection from a colour dialog (dpagefills.cpp), undoable.
     void editFillColor();
     void editBoderColor();
+
+    // Groups, clipboard and object commands (dpageobjects.cpp).
+    void addObjToGroup();
+    void detachObjFromGroup();
+    void copyObj();
+    void cutObj();
+    void pasteObj();
+    void cloneObj();
+    void bringObjToFront();
+    void sendObjToBack();
+    void rotateObj(int degrees);
+    void zoomInObj();
+    void zoomOutObj();
+    void editLinkObj();
+    void editLinkPageObj();
+    void editLinkFileObj();
+    void editLinkSoundObj();
+    void editLinkVideoObj();
+    void clearPage();
+    void editSetAV();
+    void clearAV();
+    void setTextFont();
 
 signals:
     void goToPage(int page);
@@ -221,6 +257,52 @@ public:
     QPainterPath m_eraserPath;
     bool m_bPolygon = false;
 
+    // Classroom tools (dpageinstruments.cpp): at most one of each per page, made on first use.
+    // The four drawing instruments are toggled by their buttons; the gadgets over the board are
+    // shown and close themselves. The page owns all of them.
+public slots:
+    void insertCompass();
+    void insertPortractor();
+    void insertRuler();
+    void insertTriangleRuler();
+    void insertCalculator();
+    void insertCurtain();
+    void insertSearchLight();
+    void insertMagnifier();
+    void insertRecorder();
+    void insertDice();
+    void insertFlash();
+    void insertKeyboard();
+    void insertVideoCamera();
+
+public:
+    struct ClassroomTools
+    {
+        ClassroomTools() = default;
+        ClassroomTools(const ClassroomTools &) = delete;
+        ClassroomTools &operator=(const ClassroomTools &) = delete;
+        ~ClassroomTools(); // instruments still in the scene leave it as they go
+        class DCompass *compass = nullptr;
+        class DProtractor *protractor = nullptr;
+        class DRulers *ruler = nullptr;
+        class DRulerTriangle *triangleRuler = nullptr;
+        // Widgets on the page's parent widget, which may go first at program exit.
+        QPointer<class DCoverScreen> curtain;
+        QPointer<class DSearchlight> searchLight;
+        QPointer<class DMagnifier> magnifier;
+        QPointer<class DCalculator> calculator;
+        QPointer<class DDiceS> dice; // off any parent while hidden: the page deletes it
+        // The program's one recorder: the page uses it but does not own it.
+        QPointer<class DScreenRecord> recorder;
+    };
+    const ClassroomTools &classroomTools() const { return m_tools; }
+
+private:
+    template<class Instrument>
+    void toggleInstrument(Instrument *&instrument);
+    QPointF viewCentreInScene() const;
+    ClassroomTools m_tools;
+
 private:
     void enterPage(QGraphicsItem *item, bool record); // recorded addition, or direct
     QWidget *m_parent;
@@ -237,4 +319,24 @@ private:
     // A member, not a QObject child: children die after ~QGraphicsScene has deleted the items
     // the commands point to. It is cleared explicitly first in the destructor.
     QUndoStack m_undoStack;
+
+    // Freehand commit and the pointer tools (dpagetools.cpp).
+public:
+    // The smart pen's simplification (see DouglasPeucker::simplify).
+    static QList<QPointF> DouglasPeucker(const QList<QPointF> &points, double epsilon);
+public slots:
+    // Turns a finished overlay stroke (view coordinates; the caller keeps the list) into one
+    // undoable object chosen by its pen user's tool, or into nothing.
+    void saveToPage(QVector<QPointF> *pts);
+
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+
+private:
+    void defaultRelease(QGraphicsSceneMouseEvent *event);
+    void releaseTool(int tool, QGraphicsSceneMouseEvent *event);
+    void commitPicture(const QImage &picture, const QPointF &first, const QPointF &topLeft);
+    QPointF m_toolPressPos; // scene point of the last left press
 };
