@@ -46,6 +46,8 @@ DPagesList::~DPagesList()
     // (an empty directory after a record kept from an earlier run) goes.
     if (AppSettings::temporalName(settings) != m_workDir)
         m_currentDir.remove();
+    for (DPage *page : qAsConst(m_retiredPages))
+        destroyPage(page);
     m_view->setScene(nullptr);
     delete m_view;
 }

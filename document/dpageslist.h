@@ -106,4 +106,40 @@ private:
     QString m_keptPrevious;
     QString m_restoringFrom; // the earlier run's directory while its document is read
     QString m_lastSaveError;
+
+    // --- Document commands (documentcommands.cpp) and export (pageexport.cpp) ---
+
+public:
+    // New, Open, Save and Save as of the file menu. Each asks before work would be lost and
+    // shows its own failure message; the bools mean "go on" (saved, or the user chose not to
+    // save) when true, and "stop" (cancelled, or nothing could be saved) when false.
+    void newFile();
+    void openFile();
+    bool saveFile(const QString &format, bool ask);
+    // format "iwb" saves under a new name; "bmp", "jpg", "jpeg", "png", "tiff" and "pdf" export
+    // the pages. False when the user cancelled or the file could not be written.
+    bool saveAsFile(const QString &format);
+    // Opens an IWB archive; the current document is replaced only when the archive is sound.
+    bool openAllPagesFromFileIWB(const QString &fileName);
+    QString fileName() const { return m_fileName; } // "" while the document is unnamed
+    QString lastOpenError() const { return m_lastOpenError; }
+
+private:
+    enum class SaveAnswer { Yes, No, Cancel };
+    SaveAnswer askSaveQuestion(const QString &text);
+    void showFailure(const QString &text, const QString &detail);
+    bool saveAsIwb(const QString &chosenName);
+    bool writeIwb(const QString &target);
+    void clearWorkingDirectory();
+    bool openUnpacked(const QString &staging, bool (DPagesList::*read)(const QString &));
+    // Export: one picture per page in a folder named after the file, or one PDF. Failures are
+    // collected and come back as one list (empty when everything was written).
+    bool exportPages(const QString &chosenName, const QString &format);
+    QStringList exportImages(const QString &chosenName, const QString &format);
+    QStringList exportPdf(const QString &chosenName, const QString &format);
+
+    // Pages dropped by New whose objects the clipboard still holds: kept until the end so that
+    // a paste after New still works.
+    QList<DPage *> m_retiredPages;
+    QString m_lastOpenError;
 };
