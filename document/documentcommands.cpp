@@ -17,36 +17,12 @@
 #include <QGraphicsItem>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QXmlStreamReader>
 
 #include <algorithm>
 
 namespace {
 
 const QString kContentFile = QStringLiteral("content.xml");
-
-// Why folder holds no IWB document that can be read, or "" when it does: "content.xml" must be
-// a plain file of XML that reaches its page set. Checked before the open document is touched,
-// so that a broken archive never costs the user the pages on the board.
-QString unreadableContent(const QString &folder)
-{
-    const QString path = folder + QLatin1Char('/') + kContentFile;
-    const QFileInfo info(path);
-    if (info.isSymLink() || !info.isFile())
-        return QStringLiteral("no \"content.xml\" in the archive");
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return path + QStringLiteral(": ") + file.errorString();
-    QXmlStreamReader reader(&file);
-    while (!reader.atEnd()) {
-        if (reader.readNext() == QXmlStreamReader::StartElement
-            && reader.name() == QLatin1String("pageset"))
-            return QString();
-    }
-    if (reader.hasError())
-        return kContentFile + QStringLiteral(": ") + reader.errorString();
-    return kContentFile + QStringLiteral(": no page set");
-}
 
 } // namespace
 
@@ -190,84 +166,20 @@ void DPagesList::openFile()
             m_parent, tr("Abrir Archivo"), QDir::homePath(), QStringLiteral("(*.iwb *.ubz)"));
     if (chosenName.isEmpty())
         return;
+    // The readers name the document: after the chosen file when it was read whole, not at
+    // all when it broke off, so that Save then asks for a name instead of overwriting it.
     bool opened = false;
     switch (DocumentName::openKind(chosenName)) {
     case DocumentName::OpenKind::Iwb:
         opened = openAllPagesFromFileIWB(chosenName);
         break;
     case DocumentName::OpenKind::Ubz:
-        m_lastOpenError = QStringLiteral("UBZ documents cannot be imported yet");
+        opened = openAllPagesFromFileUBZ(chosenName);
         break;
     case DocumentName::OpenKind::Unknown:
         return; // neither kind: the dialog's filter offers only these two
     }
-    if (!opened) {
+    // The open document is untouched when an archive cannot be read; the user is told so.
+    if (!opened)
         showFailure(tr("Error al abrir archivo"), m_lastOpenError);
-        return;
-    }
-    m_fileName = chosenName;
-}
-
-bool DPagesList::openAllPagesFromFileIWB(const QString &fileName)
-{
-    m_lastOpenError.clear();
-    if (fileName.isEmpty()) {
-        m_lastOpenError = QStringLiteral("no file name");
-        return false;
-    }
-    // Unpacked beside the working directory, so that the swap below is a rename.
-    const QString staging = IwbArchive::makeSiblingFolder(m_workDir);
-    if (staging.isEmpty()) {
-        m_lastOpenError = m_workDir + QStringLiteral(": no room for a folder beside it");
-        return false;
-    }
-    const IwbArchive::Result unpacked = IwbArchive::unpack(fileName, staging);
-    if (!unpacked.ok) {
-        m_lastOpenError = unpacked.error;
-    } else {
-        m_lastOpenError = unreadableContent(staging);
-        if (m_lastOpenError.isEmpty())
-            return openUnpacked(staging, &DPagesList::openFromFile);
-        m_lastOpenError = fileName + QStringLiteral(": ") + m_lastOpenError;
-    }
-    IwbArchive::removeTree(staging);
-    return false;
-}
-
-bool DPagesList::openUnpacked(const QString &staging, bool (DPagesList::*read)(const QString &))
-{
-    // The open document's folder is put aside, not removed, until the new one has been read:
-    // it comes back should the reader give up.
-    const QString holder = IwbArchive::makeSiblingFolder(m_workDir);
-    const QString previous = holder + QStringLiteral("/previous");
-    const bool hadFolder = QFileInfo::exists(m_workDir);
-    QDir dir;
-    if (holder.isEmpty() || (hadFolder && !dir.rename(m_workDir, previous))) {
-        m_lastOpenError = m_workDir + QStringLiteral(": cannot be replaced");
-        IwbArchive::removeTree(holder);
-        IwbArchive::removeTree(staging);
-        return false;
-    }
-    if (!dir.rename(staging, m_workDir)) {
-        m_lastOpenError = m_workDir + QStringLiteral(": cannot be replaced");
-        if (hadFolder)
-            dir.rename(previous, m_workDir);
-        IwbArchive::removeTree(holder);
-        IwbArchive::removeTree(staging);
-        return false;
-    }
-    if (!(this->*read)(m_workDir)) {
-        m_lastOpenError =
-                m_workDir + QLatin1Char('/') + kContentFile + QStringLiteral(": could not be read");
-        IwbArchive::removeTree(m_workDir);
-        if (hadFolder)
-            dir.rename(previous, m_workDir);
-        IwbArchive::removeTree(holder);
-        return false;
-    }
-    IwbArchive::removeTree(holder);
-    if (isEmpty() || !m_curPage)
-        newPage(BtMenus::btColorPage, true); // a document without pages still shows one
-    setDocumentModified(false);
-    return true;
 }

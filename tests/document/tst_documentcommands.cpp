@@ -1,10 +1,12 @@
 #include "support/documentfixture.h"
 #include "support/testsupport.h"
 
+#include "board/boardtypes.h"
 #include "board/dgpathcurveitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
 #include "document/dpageslist.h"
+#include "document/toolrun.h"
 #include "shell/globals.h"
 
 #include <QFileDialog>
@@ -35,6 +37,9 @@ private slots:
     void newFileAsksThenStartsAfresh();
     void newFileCancelledChangesNothing();
     void openAsksOnlyAboutChanges();
+    void openedDocumentIsNamedAndSavedInPlace();
+    void openedUbzIsSavedBesideIt();
+    void saveAfterOpenKeepsTheMedia();
     void brokenOpenKeepsTheDocument_data();
     void brokenOpenKeepsTheDocument();
 
@@ -365,6 +370,86 @@ void tst_DocumentCommands::openAsksOnlyAboutChanges()
     QCOMPARE(*answered, 1);
     QVERIFY(seen.contains(QStringLiteral("Desea guardar el archivo")));
     QVERIFY(m_list->isDocumentModified());
+}
+
+void tst_DocumentCommands::openedDocumentIsNamedAndSavedInPlace()
+{
+    m_list->newPage(BtMenus::btTransparentPage, false);
+    change(m_list->getCurPage());
+    const QString saved = m_folder->filePath(QStringLiteral("lesson.iwb"));
+    QVERIFY(!saveAs(saved).isEmpty());
+
+    // New (nothing changed since the save: nothing asked), then Open the saved lesson.
+    {
+        const auto answeredNew = answerInTurn({ click(QStringLiteral("Cancelar")) });
+        m_list->newFile();
+        QCOMPARE(*answeredNew, 0);
+    } // the unused answer goes with its count
+    QCOMPARE(m_list->size(), 1);
+    const auto answered = answerInTurn({ chooseFile(saved) });
+    m_list->openFile();
+    QCOMPARE(*answered, 1);
+    QCOMPARE(m_list->size(), 2);
+    QCOMPARE(m_list->at(1)->pageType(), int(PageTypeTransparent));
+    QVERIFY(!m_list->at(1)->items().isEmpty());
+    QCOMPARE(m_list->fileName(), saved); // with its extension, as chosen
+    QVERIFY(!m_list->isDocumentModified());
+
+    // Save without changes writes nothing; after a change it writes the same file.
+    writeFile(saved, "opened");
+    QVERIFY(m_list->saveFile(QStringLiteral("iwb"), false));
+    QCOMPARE(readAll(saved), QByteArray("opened"));
+    change(m_list->getCurPage());
+    QVERIFY(m_list->saveFile(QStringLiteral("iwb"), false));
+    QVERIFY(archiveEntries(saved).contains(QStringLiteral("content.xml")));
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{ QStringLiteral("lesson.iwb") });
+}
+
+void tst_DocumentCommands::openedUbzIsSavedBesideIt()
+{
+    QTemporaryDir source;
+    writeFile(source.filePath(QStringLiteral("page000.svg")),
+              "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\">"
+              "<rect fill=\"#ff0000\"/></svg>");
+    const QString ubz = m_folder->filePath(QStringLiteral("lesson.ubz"));
+    const ToolRun zipped = runTool(QStringLiteral("zip"),
+                                   { QStringLiteral("-q"), ubz, QStringLiteral("page000.svg") },
+                                   source.path(), 30000);
+    QVERIFY2(zipped.ok, qPrintable(zipped.error));
+    const QByteArray ubzBytes = readAll(ubz);
+
+    const auto answered = answerInTurn({ chooseFile(ubz) });
+    m_list->openFile();
+    QCOMPARE(*answered, 1);
+    QCOMPARE(m_list->size(), 1);
+    QCOMPARE(m_list->getCurPage()->backgroundBrush().color(), QColor(255, 0, 0));
+    QCOMPARE(m_list->fileName(), ubz);
+
+    change(m_list->getCurPage());
+    QVERIFY(m_list->saveFile(QStringLiteral("iwb"), false));
+    QVERIFY(archiveEntries(ubz + QStringLiteral(".iwb")).contains(QStringLiteral("content.xml")));
+    QCOMPARE(readAll(ubz), ubzBytes);
+}
+
+void tst_DocumentCommands::saveAfterOpenKeepsTheMedia()
+{
+    QTemporaryDir media;
+    const QString clip = media.filePath(QStringLiteral("clip.avi"));
+    writeFile(clip, "not really a video");
+    m_list->getCurPage()->addVideoItem(clip, QPointF(300, 200), 0, 1, QTransform(), false);
+    const QString saved = m_folder->filePath(QStringLiteral("film.iwb"));
+    QVERIFY(!saveAs(saved).isEmpty());
+    QVERIFY(archiveEntries(saved).contains(QStringLiteral("videos/clip.avi")));
+    QVERIFY(QFile::remove(clip)); // from now on the document's own copy is the only one
+
+    const auto answered = answerInTurn({ chooseFile(saved) });
+    m_list->openFile();
+    QCOMPARE(*answered, 1);
+    change(m_list->getCurPage());
+    QVERIFY(m_list->saveFile(QStringLiteral("iwb"), false));
+    QVERIFY(archiveEntries(saved).contains(QStringLiteral("videos/clip.avi")));
+    QVERIFY(QFileInfo::exists(m_list->workDir() + QStringLiteral("/videos/clip.avi")));
 }
 
 void tst_DocumentCommands::brokenOpenKeepsTheDocument_data()
