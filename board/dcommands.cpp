@@ -299,8 +299,8 @@ void AddGCommand::undo()
     updatePage(m_page);
 }
 
-DeleteGCommand::DeleteGCommand(DGItemGroup *group, const QList<QGraphicsItem *> &items,
-                               DPage *page, QUndoCommand *parent)
+DeleteGCommand::DeleteGCommand(DGItemGroup *group, const QList<QGraphicsItem *> &items, DPage *page,
+                               QUndoCommand *parent)
     : QUndoCommand(parent), m_group(group), m_items(items), m_page(page)
 {
 }

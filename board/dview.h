@@ -136,6 +136,9 @@ public slots:
     void setTextFont();
     void editSetAV();
     void clearAV();
+    void pathToTextOffline();
+    void pathToTextOnline();
+    void playAV();
 
 signals:
     void zoomPage(float zoom);

@@ -42,9 +42,8 @@ QMenu *DView::createSubMenus(BtMenus::btItemType kind)
         colours->addAction(tr("Color de borde"), this, &DView::editBorderColor);
     }
     if (kind == BtMenus::btItemPath) {
-        // Shown but disabled until the page can turn handwriting into text.
-        menu->addAction(tr("Convertir en texto offline"))->setEnabled(false);
-        menu->addAction(tr("Convertir en texto online"))->setEnabled(false);
+        menu->addAction(tr("Convertir en texto offline"), this, &DView::pathToTextOffline);
+        menu->addAction(tr("Convertir en texto online"), this, &DView::pathToTextOnline);
     }
     return menu;
 }
@@ -185,4 +184,22 @@ void DView::clearAV()
 {
     if (DPage *current = page())
         current->clearAV();
+}
+
+void DView::pathToTextOffline()
+{
+    if (DPage *current = page())
+        current->pathToText(true);
+}
+
+void DView::pathToTextOnline()
+{
+    if (DPage *current = page())
+        current->pathToText(false);
+}
+
+void DView::playAV()
+{
+    if (DPage *current = page())
+        current->playAV();
 }

@@ -126,6 +126,14 @@ bool saveImage(const QImage &image, const QString &file, QStringList *errors)
     return false;
 }
 
+// A line that is not two points (partly erased) is kept as the polyline it has become.
+QString elementOf(const PathObject &object)
+{
+    if (object.kind == BtMenus::btLine && object.path.elementCount() != 2)
+        return QStringLiteral("svg:polyline");
+    return pathElementName(object.kind);
+}
+
 bool isWritable(const QString &element, const PathObject &object)
 {
     if (object.path.isEmpty() || !IwbFormat::isFinite(object.path))
@@ -488,7 +496,7 @@ bool writePathObject(QXmlStreamWriter &stream, const QString &id, const PathObje
         writeTable(stream, id, object, placement);
         return true;
     }
-    const QString element = pathElementName(object.kind);
+    const QString element = elementOf(object);
     if (!isWritable(element, object))
         return false;
     const QRectF box = object.path.boundingRect();
@@ -595,7 +603,7 @@ QStringList writePage(DPage &page, QXmlStreamWriter &stream, const QString &dir,
             if (!pathItem)
                 continue;
             const PathObject object = pathObjectOf(*pathItem);
-            const QString element = pathElementName(object.kind);
+            const QString element = elementOf(object);
             const bool writable = type == ItemTypeTable
                     ? !object.path.isEmpty() && IwbFormat::isFinite(object.path)
                     : isWritable(element, object);

@@ -704,9 +704,10 @@ void IwbReader::createVideoIWB(const QString &dir, QXmlStreamReader &xml)
     DPage *current = page();
     const QString href = attribute(xml, "xlink:href");
     QString file = href.isEmpty() ? QString() : MediaPath::resolveHref(dir, href);
-    if (file.isEmpty()) {
+    const QString name = QFileInfo(href).fileName();
+    if (file.isEmpty() && !name.isEmpty() && name != QLatin1String("..")) {
         // Missing or outside the document: the object keeps its name, without a file behind it.
-        file = dir + QStringLiteral("/videos/") + QFileInfo(href).fileName();
+        file = dir + QStringLiteral("/videos/") + name;
     }
     const QString transform = attribute(xml, "transform");
     DGVideoItem *item = current->addVideoItem(

@@ -64,6 +64,7 @@ const QString kMoreColoursSheet = QStringLiteral(
         "stop:0.67 rgba(170, 200, 236, 255), stop:1 rgba(255, 255, 255, 204));"
         "border:1px solid rgb(70, 136, 236);border-radius:3px;}");
 
+// Group titles arrive as marked source texts (QT_TRANSLATE_NOOP in this context).
 QString tr(const char *text)
 {
     return QCoreApplication::translate("WidgetClassicSelector", text);
@@ -115,7 +116,8 @@ QPushButton *makeMoreColours(QWidget *parent, const char *boxName, const char *b
     QWidget *box = makeBox(parent, boxName, QSize(140, 24));
     auto *boxLayout = new QHBoxLayout(box);
     boxLayout->setContentsMargins(0, 0, 0, 0);
-    auto *button = new QPushButton(tr("Más colores"), box);
+    auto *button = new QPushButton(
+            QCoreApplication::translate("WidgetClassicSelector", "Más colores"), box);
     button->setObjectName(QLatin1String(buttonName));
     button->setStyleSheet(kMoreColoursSheet);
     boxLayout->addWidget(button);
@@ -127,6 +129,8 @@ QPushButton *makeMoreColours(QWidget *parent, const char *boxName, const char *b
 
 class Ui_WidgetClassicSelector
 {
+    Q_DECLARE_TR_FUNCTIONS(WidgetClassicSelector)
+
 public:
     QWidget *widget = nullptr; // colour page
     QWidget *widget_2 = nullptr; // line style page
@@ -148,13 +152,17 @@ public:
         colourLayout->setSpacing(5);
         colourLayout->setContentsMargins(5, 5, 5, 5);
         widget_6 = makeBox(widget, "widget_6", QSize(140, 165));
-        QVBoxLayout *penGroup = makeGroup(widget_6, "label_3", "Color de Pincel", "line");
+        QVBoxLayout *penGroup =
+                makeGroup(widget_6, "label_3",
+                          QT_TRANSLATE_NOOP("WidgetClassicSelector", "Color de Pincel"), "line");
         penGroup->setContentsMargins(0, 0, 0, 0);
         penGroup->addWidget(PaletteStyle::makeSwatchGrid(widget_6, QStringLiteral("widget_7"),
                                                          QString(), QSize(43, 24), 5));
         makeMoreColours(widget_6, "widget_8", "pushButton", penGroup);
         QWidget *widget_9 = makeBox(widget, "widget_9", QSize(140, 165));
-        QVBoxLayout *backGroup = makeGroup(widget_9, "label_2", "Color de Fondo", "line_2");
+        QVBoxLayout *backGroup =
+                makeGroup(widget_9, "label_2",
+                          QT_TRANSLATE_NOOP("WidgetClassicSelector", "Color de Fondo"), "line_2");
         backGroup->setContentsMargins(0, 0, 0, 0);
         backGroup->addWidget(PaletteStyle::makeSwatchGrid(widget_9, QStringLiteral("widget_10"),
                                                           QStringLiteral("_2"), QSize(43, 24), 5));
@@ -165,7 +173,9 @@ public:
         pages->addWidget(widget);
 
         widget_2 = makePage(form, "widget_2", QSize(140, 175));
-        QVBoxLayout *styleGroup = makeGroup(widget_2, "label_4", "Estilo de línea", "line_4");
+        QVBoxLayout *styleGroup =
+                makeGroup(widget_2, "label_4",
+                          QT_TRANSLATE_NOOP("WidgetClassicSelector", "Estilo de línea"), "line_4");
         styleGroup->setContentsMargins(5, 5, 5, 5);
         QWidget *widget_12 = makeBox(widget_2, "widget_12", QSize(130, 140));
         widget_12->setCursor(Qt::PointingHandCursor);
@@ -188,11 +198,14 @@ public:
         styleGroup->addWidget(widget_12);
         pages->addWidget(widget_2);
 
-        widget_3 = makeStepPage(form, "widget_3", "label_5", "Grosor de línea", "line_5",
-                                "widget_4", Width);
+        widget_3 = makeStepPage(form, "widget_3", "label_5",
+                                QT_TRANSLATE_NOOP("WidgetClassicSelector", "Grosor de línea"),
+                                "line_5", "widget_4", Width);
         pages->addWidget(widget_3);
-        widget_5 = makeStepPage(form, "widget_5", "label_6", "Transparencia de línea", "line_6",
-                                "widget_13", Alpha);
+        widget_5 =
+                makeStepPage(form, "widget_5", "label_6",
+                             QT_TRANSLATE_NOOP("WidgetClassicSelector", "Transparencia de línea"),
+                             "line_6", "widget_13", Alpha);
         pages->addWidget(widget_5);
 
         QMetaObject::connectSlotsByName(form);

@@ -4,8 +4,8 @@
 #include "globals.h"
 
 #include <QColorDialog>
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -27,15 +27,13 @@ QString sheetFor(const char *pattern, const QWidget *widget)
     return QString::fromLatin1(pattern).arg(widget->objectName());
 }
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("DSetting", text);
-}
-
 } // namespace
 
 class Ui_DSetting
 {
+    // The form's texts belong to the dialog's translation context, where lupdate finds them too.
+    Q_DECLARE_TR_FUNCTIONS(DSetting)
+
 public:
     QVBoxLayout *verticalLayout;
     QWidget *widget_2;
@@ -66,7 +64,8 @@ public:
         selInterface = new QComboBox;
         selInterface->setObjectName(QStringLiteral("selInterface"));
         selInterface->addItems({ tr("Estandar"), tr("Infantil"), tr("Clásica") });
-        addRow("widget_6", "horizontalLayout_5", "label_4", tr("Interfaz por defecto"), selInterface);
+        addRow("widget_6", "horizontalLayout_5", "label_4", tr("Interfaz por defecto"),
+               selInterface);
 
         selLanguage = new QComboBox;
         selLanguage->setObjectName(QStringLiteral("selLanguage"));
@@ -99,10 +98,9 @@ public:
         cancel = addButton("cancel", tr("Cancelar"));
         verticalLayout->addWidget(widget);
 
-        for (QWidget *editor : { static_cast<QWidget *>(selInterface),
-                                 static_cast<QWidget *>(selLanguage),
-                                 static_cast<QWidget *>(selAutosaveTime),
-                                 static_cast<QWidget *>(pageColor) })
+        for (QWidget *editor :
+             { static_cast<QWidget *>(selInterface), static_cast<QWidget *>(selLanguage),
+               static_cast<QWidget *>(selAutosaveTime), static_cast<QWidget *>(pageColor) })
             editor->setStyleSheet(sheetFor(kEditorSheet, editor));
         for (QWidget *button : { acept, restore, cancel })
             button->setStyleSheet(sheetFor(kButtonSheet, button));
@@ -153,7 +151,8 @@ int DSetting::exec()
     ui->selInterface->setCurrentIndex(mode <= BtMenus::imClassic ? mode : BtMenus::imStandard);
     ui->selLanguage->setCurrentIndex(AppSettings::language(settings));
     settings.beginGroup(QStringLiteral("System"));
-    const int autosave = settings.value(QStringLiteral("Autosave"), QStringLiteral("1")).toString().toInt();
+    const int autosave =
+            settings.value(QStringLiteral("Autosave"), QStringLiteral("1")).toString().toInt();
     settings.endGroup();
     ui->selAutosaveTime->setValue(autosave); // the spin box keeps it within 1 to 60
     setEditedColour(AppSettings::pageColor(settings));

@@ -19,10 +19,8 @@
 
 #include "shell/globals.h"
 
-#include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
-#include <QSpinBox>
 #include <QtTest>
 
 using namespace BoardFixture;
@@ -108,7 +106,6 @@ private slots:
     void sendToBack();
     void webLinkDialog();
     void pageLinkDialog();
-    void soundLinkDialog();
     void clearPageAsksFirst_data();
     void clearPageAsksFirst();
 };
@@ -551,33 +548,6 @@ void tst_DPageObjects::pageLinkDialog()
     QCOMPARE(a->m_linkPage, QStringLiteral("3"));
     page->setUndo();
     QCOMPARE(a->m_linkPage, QString());
-}
-
-void tst_DPageObjects::soundLinkDialog()
-{
-    Board board;
-    DPage *page = board.page(0);
-    DGPixmapItem *a = addPicture(page, QPointF(100, 100));
-    DGPixmapItem *b = addPicture(page, QPointF(300, 100));
-    QFile sound(QDir::current().filePath(QStringLiteral("bell.mp3")));
-    QVERIFY(sound.open(QIODevice::WriteOnly));
-    sound.close();
-    selectOnly(page, { a, b });
-    QString filter;
-    auto answered = TestSupport::answerNextModal([&](QWidget *dialog) {
-        auto *files = qobject_cast<QFileDialog *>(dialog);
-        filter = files->nameFilters().join(QLatin1Char(';'));
-        files->selectFile(sound.fileName());
-        QMetaObject::invokeMethod(files, "accept");
-    });
-    page->editLinkSoundObj();
-    QVERIFY(*answered);
-    QCOMPARE(filter, QStringLiteral("Sound Files (*.mp3)"));
-    QCOMPARE(a->m_linkMedia, sound.fileName());
-    QCOMPARE(b->m_linkMedia, sound.fileName());
-    page->setUndo();
-    QVERIFY(a->m_linkMedia.isEmpty());
-    QVERIFY(b->m_linkMedia.isEmpty());
 }
 
 void tst_DPageObjects::clearPageAsksFirst_data()

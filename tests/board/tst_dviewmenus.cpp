@@ -6,6 +6,7 @@
 #include "board/dgitemgroup.h"
 #include "board/dgpathcurveitem.h"
 #include "board/dgpixmapitem.h"
+#include "board/dgvideoitem.h"
 #include "board/dpage.h"
 #include "board/drotateitem.h"
 #include "board/drotateitembutton.h"
@@ -15,7 +16,9 @@
 #include "shell/globals.h"
 
 #include <QColorDialog>
+#include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QtTest>
 
@@ -97,7 +100,12 @@ private slots:
     void rotateEntries_data();
     void rotateEntries();
     void linkEntries();
-    void borderColourEntry();
+    void fileLinkEntries_data();
+    void fileLinkEntries();
+    void colourEntries_data();
+    void colourEntries();
+    void conversionEntries_data();
+    void conversionEntries();
 };
 
 void tst_DViewMenus::menusByKind_data()
@@ -305,28 +313,127 @@ void tst_DViewMenus::linkEntries()
     QCOMPARE(a->m_linkWeb, QStringLiteral("https://escuela.example"));
 }
 
-void tst_DViewMenus::borderColourEntry()
+void tst_DViewMenus::fileLinkEntries_data()
 {
+    QTest::addColumn<bool>("video");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<bool>("media"); // the media link, else the file link
+    QTest::newRow("file") << false << "Enlace a un fichero"
+                          << "Abrir Imagen" << QString() << false;
+    QTest::newRow("audio") << false << "Enlace de audio"
+                           << "Abrir Audio"
+                           << "Sound Files (*.mp3)" << true;
+    QTest::newRow("video") << true << "Enlace de video"
+                           << "Abrir Vídeo"
+                           << "Video Files (*.mp4)" << true;
+}
+
+void tst_DViewMenus::fileLinkEntries()
+{
+    QFETCH(bool, video);
+    QFETCH(QString, entry);
+    QFETCH(QString, title);
+    QFETCH(QString, filter);
+    QFETCH(bool, media);
     Board board;
     DView *view = board.view();
     DPage *page = board.page(0);
     view->setSelect();
-    DGPathCurveItem *curve = addCurve(page, stroke(40, 120, 4), QPointF(300, 300),
-                                      BtMenus::btPencil, false, QPen(Qt::black, 6));
-    curve->m_rotateItem->m_focus->m_menu = view->m_menuPath;
+    QGraphicsItem *object = video
+            ? static_cast<QGraphicsItem *>(page->addVideoItem(QStringLiteral("/tmp/none.mp4"),
+                                                              QPointF(300, 300), 0, 1.0f,
+                                                              QTransform(), false))
+            : addPicture(page, QPointF(300, 300));
+    DCustomItem *links = DCustomItem::fromItem(object);
+    const QString before = media ? links->m_linkMedia : links->m_linkFile;
+    QFile chosen(QDir::current().filePath(QStringLiteral("linked.mp4")));
+    QVERIFY(chosen.open(QIODevice::WriteOnly));
+    chosen.close();
+    QString shownTitle;
+    QString shownFilter;
+    auto answered = TestSupport::answerNextModal([&](QWidget *dialog) {
+        auto *files = qobject_cast<QFileDialog *>(dialog);
+        shownTitle = files->windowTitle();
+        shownFilter = files->nameFilters().join(QLatin1Char(';'));
+        files->selectFile(chosen.fileName());
+        QMetaObject::invokeMethod(files, "accept");
+    });
+    QVERIFY(choose(view, { object }, { QStringLiteral("Enlazar"), entry }));
+    QVERIFY(*answered);
+    QCOMPARE(shownTitle, title);
+    if (!filter.isEmpty())
+        QCOMPARE(shownFilter, filter);
+    QCOMPARE(media ? links->m_linkMedia : links->m_linkFile, chosen.fileName());
+    page->setUndo();
+    QCOMPARE(media ? links->m_linkMedia : links->m_linkFile, before);
+}
+
+void tst_DViewMenus::colourEntries_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("fill") << "Color de fondo";
+    QTest::newRow("border") << "Color de borde";
+}
+
+void tst_DViewMenus::colourEntries()
+{
+    QFETCH(QString, entry);
+    const bool fill = entry == QLatin1String("Color de fondo");
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    view->setSelect();
+    QPainterPath rectangle;
+    rectangle.addRect(0, 0, 160, 100);
+    DGPathCurveItem *shape = addCurve(page, rectangle, QPointF(300, 300), BtMenus::btRectangle,
+                                      false, QPen(Qt::black, 6));
+    shape->m_rotateItem->m_focus->m_menu = view->m_menuVertex;
+    const QBrush brushBefore = shape->brush();
     auto answered = TestSupport::answerNextModal([](QWidget *dialog) {
         auto *colours = qobject_cast<QColorDialog *>(dialog);
         colours->setCurrentColor(Qt::darkGreen);
         colours->accept();
     });
-    QVERIFY(choose(view, { curve },
-                   { QStringLiteral("Colorear"), QStringLiteral("Color de borde") }));
+    QVERIFY(choose(view, { shape }, { QStringLiteral("Colorear"), entry }));
     QVERIFY(*answered);
-    QCOMPARE(curve->pen().color(), QColor(Qt::darkGreen));
+    if (fill)
+        QCOMPARE(shape->brush().color(), QColor(Qt::darkGreen));
+    else
+        QCOMPARE(shape->pen().color(), QColor(Qt::darkGreen));
+    QVERIFY(page->isModified());
     page->setUndo();
-    QCOMPARE(curve->pen().color(), QColor(Qt::black));
-    // Conversion to text is shown but not offered.
-    QVERIFY(!choose(view, { curve }, { QStringLiteral("Convertir en texto offline") }));
+    QCOMPARE(shape->pen().color(), QColor(Qt::black));
+    QCOMPARE(shape->brush(), brushBefore);
+}
+
+// Without a handwriting engine the page says it could not convert, and the stroke stays.
+void tst_DViewMenus::conversionEntries_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("offline") << "Convertir en texto offline";
+}
+
+void tst_DViewMenus::conversionEntries()
+{
+    QFETCH(QString, entry);
+    qputenv("LIPI_ROOT", QByteArray());
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    view->setSelect();
+    DGPathCurveItem *curve = addCurve(page, stroke(40, 120, 4), QPointF(300, 300));
+    curve->m_rotateItem->m_focus->m_menu = view->m_menuPath;
+    QString said;
+    auto answered = TestSupport::answerNextModal([&](QWidget *dialog) {
+        said = dialog->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->text();
+        TestSupport::pressEscape(dialog);
+    });
+    QVERIFY(choose(view, { curve }, { entry }));
+    QVERIFY(*answered);
+    QCOMPARE(said, QStringLiteral("Error al convertir a texto"));
+    QCOMPARE(curve->scene(), page);
 }
 
 QTEST_MAIN(tst_DViewMenus)

@@ -9,9 +9,12 @@
 #include "board/dpage.h"
 #include "document/dpageslist.h"
 #include "document/iwbarchive.h"
+#include "shell/appsettings.h"
 #include "shell/globals.h"
 #include "support/itemmedia.h"
+#include "support/testsupport.h"
 
+#include <QMessageBox>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QtTest>
@@ -40,6 +43,7 @@ private slots:
     void brokenFileKeepsWhatWasRead_data();
     void brokenFileKeepsWhatWasRead();
     void archives();
+    void restoreFindsTheMediaInTheNewDirectory();
 
 private:
     // Writes content.xml into m_folder: the document frame around pagesXml.
@@ -482,6 +486,61 @@ void tst_IwbReader::archives()
     QVERIFY(!m_list->openAllPagesFromFileIWB(QString()));
     QCOMPARE(QList<DPage *>(*m_list), before);
     QVERIFY(QFileInfo(m_list->workDir() + QStringLiteral("/content.xml")).isFile());
+}
+
+void tst_IwbReader::restoreFindsTheMediaInTheNewDirectory()
+{
+    m_list->exit();
+    m_list.reset();
+    QTemporaryDir earlier;
+    const QString previous = earlier.filePath(QStringLiteral("work"));
+    for (const char *folder : { "/images", "/videos", "/document" })
+        QVERIFY(QDir().mkpath(previous + QLatin1String(folder)));
+    QVERIFY(ItemMedia::makePicture(previous + QStringLiteral("/images/wood.png"), QSize(8, 8)));
+    for (const char *name : { "/videos/clip.avi", "/document/notes.pdf" }) {
+        QFile file(previous + QLatin1String(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("content");
+    }
+    // An autosave of a document opened before: its files named by full paths in its directory.
+    QFile content(previous + QStringLiteral("/content.xml"));
+    QVERIFY(content.open(QIODevice::WriteOnly));
+    content.write(QStringLiteral(
+                          "<iwb><svg:svg xmlns:svg=\"http://www.w3.org/2000/svg\" "
+                          "xmlns:xlink=\"http://www.w3.org/1999/xlink\"><svg:pageset><svg:page "
+                          "id=\"page0\">%1"
+                          "<svg:a xlink=\"\" xpagelink=\"\" xfilelink=\"%2/document/notes.pdf\" "
+                          "xsoundlink=\"\"><svg:polygon id=\"p\" points=\"0,0 40,0 20,30\" "
+                          "fillType=\"3\" "
+                          "fill=\"#ff0000\" pathFile=\"%2/images/wood.png\" stroke-opacity=\"255\" "
+                          "transform=\"rotate(0,0,0)\"/></svg:a>"
+                          "<svg:video id=\"v\" xlink:href=\"/videos/clip.avi\" x=\"100\" y=\"100\" "
+                          "transform=\"rotate(0,0,0)\"/></svg:page></svg:pageset></svg:svg></iwb>")
+                          .arg(QLatin1String(kRed), previous)
+                          .toUtf8());
+    content.close();
+    AppSettings::setTemporalName(settings, previous);
+    const auto answered = TestSupport::answerNextModal([](QWidget *dialog) {
+        auto *box = qobject_cast<QMessageBox *>(dialog);
+        QVERIFY(box);
+        QVERIFY(TestSupport::clickButton(box, QStringLiteral("Si")));
+    });
+    m_list = std::make_unique<DPagesList>(m_window.get());
+    QVERIFY(*answered);
+    QVERIFY(!QFileInfo::exists(previous));
+    const QString work = m_list->workDir();
+    const QList<QGraphicsItem *> found = objects(0);
+    QCOMPARE(found.size(), 2);
+    auto *shape = dynamic_cast<DGPathCurveItem *>(found.at(0));
+    QVERIFY(shape);
+    QCOMPARE(shape->m_linkFile, work + QStringLiteral("/document/notes.pdf"));
+    QVERIFY(QFileInfo(shape->m_linkFile).isFile());
+    QCOMPARE(shape->fillFileName(), work + QStringLiteral("/images/wood.png"));
+    QCOMPARE(shape->brush().texture().size(), QSize(8, 8));
+    auto *video = dynamic_cast<DGVideoItem *>(found.at(1));
+    QVERIFY(video);
+    QVERIFY(QFileInfo(video->m_filePath).isFile());
+    QVERIFY(video->m_filePath.startsWith(work));
 }
 
 QTEST_MAIN(tst_IwbReader)

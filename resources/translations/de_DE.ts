@@ -1,0 +1,1468 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="es_ES">
+<context>
+    <name>DCalculator</name>
+    <message>
+        <source>.</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>+-</source>
+        <translation>+-</translation>
+    </message>
+    <message>
+        <source>Backspace</source>
+        <translation>Rücktaste</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Clear All</source>
+        <translation>Alles löschen</translation>
+    </message>
+    <message>
+        <source>MC</source>
+        <translation>MC</translation>
+    </message>
+    <message>
+        <source>MR</source>
+        <translation>MR</translation>
+    </message>
+    <message>
+        <source>MS</source>
+        <translation>MS</translation>
+    </message>
+    <message>
+        <source>M+</source>
+        <translation>M+</translation>
+    </message>
+    <message>
+        <source>/</source>
+        <translation>/</translation>
+    </message>
+    <message>
+        <source>*</source>
+        <translation>*</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>Sqrt</source>
+        <translation>√</translation>
+    </message>
+    <message>
+        <source>x^2</source>
+        <translation>x^2</translation>
+    </message>
+    <message>
+        <source>1/x</source>
+        <translation>1/x</translation>
+    </message>
+    <message>
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message>
+        <source>Calculator</source>
+        <translation>Taschenrechner</translation>
+    </message>
+</context>
+<context>
+    <name>DFlashPlayer</name>
+    <message>
+        <source>Flash</source>
+        <translation>Flash</translation>
+    </message>
+</context>
+<context>
+    <name>DLabel</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+</context>
+<context>
+    <name>DMainUi</name>
+    <message>
+        <source>Veltorina %1
+
+Pizarra digital interactiva para el aula.
+Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
+        <translation>Veltorina %1
+
+Interaktive Tafel für das Klassenzimmer.
+Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
+    </message>
+    <message>
+        <source>Seleccionar</source>
+        <translation>Auswählen</translation>
+    </message>
+    <message>
+        <source>Deshacer</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Escritorio</source>
+        <translation>Desktop</translation>
+    </message>
+    <message>
+        <source>Rehacer</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>Menú</source>
+        <translation>Menü</translation>
+    </message>
+    <message>
+        <source>Páginas</source>
+        <translation>Seiten</translation>
+    </message>
+    <message>
+        <source>Pinceles</source>
+        <translation>Stifte</translation>
+    </message>
+    <message>
+        <source>Figuras</source>
+        <translation>Formen</translation>
+    </message>
+    <message>
+        <source>Borradores</source>
+        <translation>Radierer</translation>
+    </message>
+    <message>
+        <source>Objectos multimedia</source>
+        <translation>Medien</translation>
+    </message>
+    <message>
+        <source>Acciones de página</source>
+        <translation>Seitenaktionen</translation>
+    </message>
+    <message>
+        <source>Herramientas</source>
+        <translation>Werkzeuge</translation>
+    </message>
+    <message>
+        <source>Recursos</source>
+        <translation>Materialien</translation>
+    </message>
+    <message>
+        <source>Página blanca</source>
+        <translation>Weiße Seite</translation>
+    </message>
+    <message>
+        <source>Página Transparente</source>
+        <translation>Transparente Seite</translation>
+    </message>
+    <message>
+        <source>Página de captura</source>
+        <translation>Bildschirmfoto-Seite</translation>
+    </message>
+    <message>
+        <source>Página de imagen</source>
+        <translation>Bildseite</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Seite leeren</translation>
+    </message>
+    <message>
+        <source>Eliminar página</source>
+        <translation>Seite löschen</translation>
+    </message>
+    <message>
+        <source>Lápiz</source>
+        <translation>Stift</translation>
+    </message>
+    <message>
+        <source>Subrayador</source>
+        <translation>Textmarker</translation>
+    </message>
+    <message>
+        <source>Estilográfico</source>
+        <translation>Füller</translation>
+    </message>
+    <message>
+        <source>Lápiz Inteligente</source>
+        <translation>Intelligenter Stift</translation>
+    </message>
+    <message>
+        <source>Borrador de objeto</source>
+        <translation>Objektradierer</translation>
+    </message>
+    <message>
+        <source>Borrador grande</source>
+        <translation>Großer Radierer</translation>
+    </message>
+    <message>
+        <source>Borrador mediano</source>
+        <translation>Mittlerer Radierer</translation>
+    </message>
+    <message>
+        <source>Borrador pequeño</source>
+        <translation>Kleiner Radierer</translation>
+    </message>
+    <message>
+        <source>Línea</source>
+        <translation>Linie</translation>
+    </message>
+    <message>
+        <source>Triángulo rectangulo</source>
+        <translation>Rechtwinkliges Dreieck</translation>
+    </message>
+    <message>
+        <source>Ellipse</source>
+        <translation>Ellipse</translation>
+    </message>
+    <message>
+        <source>Pentágono</source>
+        <translation>Fünfeck</translation>
+    </message>
+    <message>
+        <source>Hexágono</source>
+        <translation>Sechseck</translation>
+    </message>
+    <message>
+        <source>Flecha</source>
+        <translation>Pfeil</translation>
+    </message>
+    <message>
+        <source>Cubo</source>
+        <translation>Würfel</translation>
+    </message>
+    <message>
+        <source>Cono</source>
+        <translation>Kegel</translation>
+    </message>
+    <message>
+        <source>Triángulo</source>
+        <translation>Dreieck</translation>
+    </message>
+    <message>
+        <source>Cuadrado</source>
+        <translation>Quadrat</translation>
+    </message>
+    <message>
+        <source>Círculo</source>
+        <translation>Kreis</translation>
+    </message>
+    <message>
+        <source>Estrella</source>
+        <translation>Stern</translation>
+    </message>
+    <message>
+        <source>Rombo</source>
+        <translation>Raute</translation>
+    </message>
+    <message>
+        <source>Doble Flecha</source>
+        <translation>Doppelpfeil</translation>
+    </message>
+    <message>
+        <source>Cilindro</source>
+        <translation>Zylinder</translation>
+    </message>
+    <message>
+        <source>Rectángulo redondeado</source>
+        <translation>Abgerundetes Rechteck</translation>
+    </message>
+    <message>
+        <source>Imagen</source>
+        <translation>Bild</translation>
+    </message>
+    <message>
+        <source>Vídeo</source>
+        <translation>Video</translation>
+    </message>
+    <message>
+        <source>Sonido</source>
+        <translation>Ton</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Ampliar página</source>
+        <translation>Vergrößern</translation>
+    </message>
+    <message>
+        <source>Mover página</source>
+        <translation>Seite verschieben</translation>
+    </message>
+    <message>
+        <source>Página anterior</source>
+        <translation>Vorherige Seite</translation>
+    </message>
+    <message>
+        <source>Reducir página</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message>
+        <source>Posición inicial</source>
+        <translation>Ausgangsansicht</translation>
+    </message>
+    <message>
+        <source>Página posterior</source>
+        <translation>Nächste Seite</translation>
+    </message>
+    <message>
+        <source>Foco</source>
+        <translation>Scheinwerfer</translation>
+    </message>
+    <message>
+        <source>Lupa</source>
+        <translation>Lupe</translation>
+    </message>
+    <message>
+        <source>Regla</source>
+        <translation>Lineal</translation>
+    </message>
+    <message>
+        <source>Compas</source>
+        <translation>Zirkel</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla</source>
+        <translation>Bildschirm teilen</translation>
+    </message>
+    <message>
+        <source>Cortina</source>
+        <translation>Vorhang</translation>
+    </message>
+    <message>
+        <source>Reloj</source>
+        <translation>Uhr</translation>
+    </message>
+    <message>
+        <source>Escuadra</source>
+        <translation>Geodreieck</translation>
+    </message>
+    <message>
+        <source>Trasportador</source>
+        <translation>Winkelmesser</translation>
+    </message>
+    <message>
+        <source>Calculadora</source>
+        <translation>Taschenrechner</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Farbe</translation>
+    </message>
+    <message>
+        <source>Transparencia</source>
+        <translation>Transparenz</translation>
+    </message>
+    <message>
+        <source>Grosor</source>
+        <translation>Stärke</translation>
+    </message>
+    <message>
+        <source>Estilo</source>
+        <translation>Stil</translation>
+    </message>
+    <message>
+        <source>Ocultar barra</source>
+        <translation>Leiste ausblenden</translation>
+    </message>
+    <message>
+        <source>Objetos multimedia</source>
+        <translation>Medien</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Estilográfica</source>
+        <translation>Füller</translation>
+    </message>
+    <message>
+        <source>Borrador</source>
+        <translation>Radierer</translation>
+    </message>
+    <message>
+        <source>Salir modo multiusuario</source>
+        <translation>Mehrbenutzermodus beenden</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+</context>
+<context>
+    <name>DPage</name>
+    <message>
+        <source>Atención</source>
+        <translation>Achtung</translation>
+    </message>
+    <message>
+        <source>Error al insertar la imagen</source>
+        <translation>Das Bild konnte nicht eingefügt werden</translation>
+    </message>
+</context>
+<context>
+    <name>DPagesList</name>
+    <message>
+        <source>Open Image</source>
+        <translation>Bild öffnen</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Achtung</translation>
+    </message>
+    <message>
+        <source>Desea restaurar el archivo no guardado</source>
+        <translation>Nicht gespeicherte Datei wiederherstellen?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Error al guardar archivo</source>
+        <translation>Fehler beim Speichern der Datei</translation>
+    </message>
+</context>
+<context>
+    <name>DRichTextEditor</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>#widget_3 {
+	background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:0, stop:0 rgba(172, 172, 172, 255), stop:1 rgba(233, 233, 233, 255));
+}</source>
+        <translation>#widget_3 {
+	background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:0, stop:0 rgba(172, 172, 172, 255), stop:1 rgba(233, 233, 233, 255));
+}</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}
+QPushButton:checked {
+	background-color: rgb(21, 169, 255);
+}</source>
+        <translation>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}
+QPushButton:checked {
+	background-color: rgb(21, 169, 255);
+}</translation>
+    </message>
+    <message>
+        <source>QFrame {
+	background-color: rgb(0, 0, 0);
+}
+QFrame:hover {
+	background-color: rgb(110, 110, 110);
+}</source>
+        <translation>QFrame {
+	background-color: rgb(0, 0, 0);
+}
+QFrame:hover {
+	background-color: rgb(110, 110, 110);
+}</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	color: rgb(255, 0, 0);
+	font-size: 40pt;
+	background-color: rgb(255, 255, 255);
+	border-top-left-radius: 3px;
+	border-bottom-left-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</source>
+        <translation>QPushButton {
+	color: rgb(255, 0, 0);
+	font-size: 40pt;
+	background-color: rgb(255, 255, 255);
+	border-top-left-radius: 3px;
+	border-bottom-left-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <translation>T</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-top-right-radius: 3px;
+	border-bottom-right-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</source>
+        <translation>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-top-right-radius: 3px;
+	border-bottom-right-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</source>
+        <translation>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Aceptar</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Editar Texto</source>
+        <translation>Text bearbeiten</translation>
+    </message>
+</context>
+<context>
+    <name>DScreenRecord</name>
+    <message>
+        <source>Ya hay una grabación en curso</source>
+        <translation>Es läuft bereits eine Aufnahme</translation>
+    </message>
+    <message>
+        <source>Error al iniciar la grabación</source>
+        <translation>Fehler beim Starten der Aufnahme</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>Datei speichern</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Fehler beim Speichern der Aufnahme</translation>
+    </message>
+    <message>
+        <source>Error al grabar la pantalla</source>
+        <translation>Fehler bei der Bildschirmaufnahme</translation>
+    </message>
+</context>
+<context>
+    <name>DSetting</name>
+    <message>
+        <source>Estandar</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Infantil</source>
+        <translation>Kinder</translation>
+    </message>
+    <message>
+        <source>Clásica</source>
+        <translation>Klassisch</translation>
+    </message>
+    <message>
+        <source>Interfaz por defecto</source>
+        <translation>Standardoberfläche</translation>
+    </message>
+    <message>
+        <source>Español</source>
+        <translation>Spanisch</translation>
+    </message>
+    <message>
+        <source>Inglés</source>
+        <translation>Englisch</translation>
+    </message>
+    <message>
+        <source>Ruso</source>
+        <translation>Russisch</translation>
+    </message>
+    <message>
+        <source>Portugués</source>
+        <translation>Portugiesisch</translation>
+    </message>
+    <message>
+        <source>Francés</source>
+        <translation>Französisch</translation>
+    </message>
+    <message>
+        <source>Alemán</source>
+        <translation>Deutsch</translation>
+    </message>
+    <message>
+        <source>Idioma por defecto</source>
+        <translation>Standardsprache</translation>
+    </message>
+    <message>
+        <source>Autoguardado (min)</source>
+        <translation>Autospeichern (min)</translation>
+    </message>
+    <message>
+        <source>Color de página por defecto</source>
+        <translation>Standard-Seitenfarbe</translation>
+    </message>
+    <message>
+        <source>Aceptar</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Restaurar</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Preferencias</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Achtung</translation>
+    </message>
+    <message>
+        <source>Restaurar Valores por Defecto</source>
+        <translation>Standardwerte wiederherstellen?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+</context>
+<context>
+    <name>DShareScreen</name>
+    <message>
+        <source>Compartir con los demás</source>
+        <translation>Mit anderen teilen</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla con los demás</source>
+        <translation>Bildschirm mit anderen teilen</translation>
+    </message>
+    <message>
+        <source>Conectando...</source>
+        <translation>Verbindung wird hergestellt...</translation>
+    </message>
+    <message>
+        <source>Escanea el siguiente codigo QR</source>
+        <translation>Scannen Sie diesen QR-Code</translation>
+    </message>
+    <message>
+        <source>No se puede abrir el puerto %1</source>
+        <translation>Port %1 kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Puede que otro programa lo esté usando</source>
+        <translation>Möglicherweise wird er von einem anderen Programm verwendet</translation>
+    </message>
+    <message>
+        <source>Sin conexión</source>
+        <translation>Keine Verbindung</translation>
+    </message>
+</context>
+<context>
+    <name>DShortUi</name>
+    <message>
+        <source>Veltorisa</source>
+        <translation>Veltorisa</translation>
+    </message>
+    <message>
+        <source>Página transparente</source>
+        <translation>Transparente Seite</translation>
+    </message>
+    <message>
+        <source>Seleccionar</source>
+        <translation>Auswählen</translation>
+    </message>
+    <message>
+        <source>Lápiz</source>
+        <translation>Stift</translation>
+    </message>
+    <message>
+        <source>Subrayador</source>
+        <translation>Textmarker</translation>
+    </message>
+    <message>
+        <source>Borrador de objetos</source>
+        <translation>Objektradierer</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Página anterior</source>
+        <translation>Vorherige Seite</translation>
+    </message>
+    <message>
+        <source>Página posterior</source>
+        <translation>Nächste Seite</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Seite leeren</translation>
+    </message>
+    <message>
+        <source>Deshacer</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Rehacer</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>Guardar</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Salir</source>
+        <translation>Beenden</translation>
+    </message>
+</context>
+<context>
+    <name>DTableDlg</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>Filas</source>
+        <translation>Zeilen</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Columnas</source>
+        <translation>Spalten</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>DView</name>
+    <message>
+        <source>Borrar</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Bloquear</source>
+        <translation>Sperren</translation>
+    </message>
+</context>
+<context>
+    <name>MainFormClass</name>
+    <message>
+        <source>Veltorisa</source>
+        <translation>Veltorisa</translation>
+    </message>
+</context>
+<context>
+    <name>Player</name>
+    <message>
+        <source>FullScreen</source>
+        <translation>Vollbild</translation>
+    </message>
+    <message>
+        <source>Service not available</source>
+        <translation>Dienst nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>The QMediaPlayer object does not have a valid service.
+Please check the media service plugins are installed.</source>
+        <translation>Das QMediaPlayer-Objekt hat keinen gültigen Dienst.
+Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation>Wird geladen...</translation>
+    </message>
+    <message>
+        <source>Media Stalled</source>
+        <translation>Wiedergabe stockt</translation>
+    </message>
+    <message>
+        <source>Buffering %4%</source>
+        <translation>Puffern %4%</translation>
+    </message>
+    <message>
+        <source>Brightness</source>
+        <translation>Helligkeit</translation>
+    </message>
+    <message>
+        <source>Contrast</source>
+        <translation>Kontrast</translation>
+    </message>
+    <message>
+        <source>Hue</source>
+        <translation>Farbton</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>Sättigung</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Color Options</source>
+        <translation>Farboptionen</translation>
+    </message>
+</context>
+<context>
+    <name>VideoWidget</name>
+    <message>
+        <source>VideoWidget</source>
+        <translation>Video</translation>
+    </message>
+    <message>
+        <source>#buttonPlay {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPlay:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonPlay {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPlay:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+    <message>
+        <source>#buttonStop {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonStop:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonStop {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonStop:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+    <message>
+        <source>#buttonPause {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPause:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonPause {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPause:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+    <message>
+        <source>#buttonExit {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonExit:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonExit {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonExit:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetClassicSelector</name>
+    <message>
+        <source>Línea punteo-rayada</source>
+        <translation>Strichpunktlinie</translation>
+    </message>
+    <message>
+        <source>Línea rayada</source>
+        <translation>Gestrichelte Linie</translation>
+    </message>
+    <message>
+        <source>Línea punteada</source>
+        <translation>Gepunktete Linie</translation>
+    </message>
+    <message>
+        <source>Línea sólida</source>
+        <translation>Durchgezogene Linie</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Weitere Farben</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>Color de Pincel</source>
+        <translation>Stiftfarbe</translation>
+    </message>
+    <message>
+        <source>Color de Fondo</source>
+        <translation>Hintergrundfarbe</translation>
+    </message>
+    <message>
+        <source>Estilo de línea</source>
+        <translation>Linienstil</translation>
+    </message>
+    <message>
+        <source>Grosor de línea</source>
+        <translation>Linienstärke</translation>
+    </message>
+    <message>
+        <source>Transparencia de línea</source>
+        <translation>Linientransparenz</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetEraserSelector</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Seite leeren</translation>
+    </message>
+    <message>
+        <source>Borrador</source>
+        <translation>Radierer</translation>
+    </message>
+    <message>
+        <source>Borrador de objectos</source>
+        <translation>Objektradierer</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetMMISelector</name>
+    <message>
+        <source>Imágen</source>
+        <translation>Bild</translation>
+    </message>
+    <message>
+        <source>Pdf</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source>Abrir Vídeo</source>
+        <translation>Video öffnen</translation>
+    </message>
+    <message>
+        <source>Audio</source>
+        <translation>Audio</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Tabla</source>
+        <translation>Tabelle</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetMenuSelector</name>
+    <message>
+        <source>Nuevo Archivo</source>
+        <translation>Neue Datei</translation>
+    </message>
+    <message>
+        <source>Abrir/Importar Archivo</source>
+        <translation>Datei öffnen/importieren</translation>
+    </message>
+    <message>
+        <source>Guardar Archivo</source>
+        <translation>Datei speichern</translation>
+    </message>
+    <message>
+        <source>Guardar Archivo Como</source>
+        <translation>Datei speichern unter</translation>
+    </message>
+    <message>
+        <source>Exportar Archivo</source>
+        <translation>Datei exportieren</translation>
+    </message>
+    <message>
+        <source>Idioma</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>Preferencias</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Multiusuario</source>
+        <translation>Mehrbenutzer</translation>
+    </message>
+    <message>
+        <source>Cambiar interfaz</source>
+        <translation>Oberfläche wechseln</translation>
+    </message>
+    <message>
+        <source>Versión: 0.24 BETA</source>
+        <translation>Version: 0.24 BETA</translation>
+    </message>
+    <message>
+        <source>Salir</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>&lt; Atrás</source>
+        <translation>&lt; Zurück</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source>BMP</source>
+        <translation>BMP</translation>
+    </message>
+    <message>
+        <source>JPG</source>
+        <translation>JPG</translation>
+    </message>
+    <message>
+        <source>PNG</source>
+        <translation>PNG</translation>
+    </message>
+    <message>
+        <source>TIFF</source>
+        <translation>TIFF</translation>
+    </message>
+    <message>
+        <source>Inglés</source>
+        <translation>Englisch</translation>
+    </message>
+    <message>
+        <source>Español</source>
+        <translation>Spanisch</translation>
+    </message>
+    <message>
+        <source>Ruso</source>
+        <translation>Russisch</translation>
+    </message>
+    <message>
+        <source>Portugués</source>
+        <translation>Portugiesisch</translation>
+    </message>
+    <message>
+        <source>Francés</source>
+        <translation>Französisch</translation>
+    </message>
+    <message>
+        <source>Alemán</source>
+        <translation>Deutsch</translation>
+    </message>
+    <message>
+        <source>Estandar</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Infantil</source>
+        <translation>Kinder</translation>
+    </message>
+    <message>
+        <source>Clásica</source>
+        <translation>Klassisch</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPageSelector</name>
+    <message>
+        <source>Ampliar página</source>
+        <translation>Vergrößern</translation>
+    </message>
+    <message>
+        <source>Disminuir página</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message>
+        <source>Mover página</source>
+        <translation>Seite verschieben</translation>
+    </message>
+    <message>
+        <source>Posición inicial</source>
+        <translation>Ausgangsansicht</translation>
+    </message>
+    <message>
+        <source>Página blanca</source>
+        <translation>Weiße Seite</translation>
+    </message>
+    <message>
+        <source>Página de imagen</source>
+        <translation>Bildseite</translation>
+    </message>
+    <message>
+        <source>Página de captura</source>
+        <translation>Bildschirmfoto-Seite</translation>
+    </message>
+    <message>
+        <source>Página transparente</source>
+        <translation>Transparente Seite</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Seite leeren</translation>
+    </message>
+    <message>
+        <source>Eliminar página</source>
+        <translation>Seite löschen</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Weitere Farben</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPenSelector</name>
+    <message>
+        <source>Lápiz</source>
+        <translation>Stift</translation>
+    </message>
+    <message>
+        <source>Subrayador</source>
+        <translation>Textmarker</translation>
+    </message>
+    <message>
+        <source>Lápiz Inteligente</source>
+        <translation>Intelligenter Stift</translation>
+    </message>
+    <message>
+        <source>Estilográfico</source>
+        <translation>Füller</translation>
+    </message>
+    <message>
+        <source>Línea sólida</source>
+        <translation>Durchgezogene Linie</translation>
+    </message>
+    <message>
+        <source>Línea punteada</source>
+        <translation>Gepunktete Linie</translation>
+    </message>
+    <message>
+        <source>Línea rayada</source>
+        <translation>Gestrichelte Linie</translation>
+    </message>
+    <message>
+        <source>Línea punteo-rayada</source>
+        <translation>Strichpunktlinie</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>Grosor de línea</source>
+        <translation>Linienstärke</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Weitere Farben</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetShapeSelector</name>
+    <message>
+        <source>Línea</source>
+        <translation>Linie</translation>
+    </message>
+    <message>
+        <source>Triángulo equilátero</source>
+        <translation>Gleichseitiges Dreieck</translation>
+    </message>
+    <message>
+        <source>Triángulo rectángulo</source>
+        <translation>Rechtwinkliges Dreieck</translation>
+    </message>
+    <message>
+        <source>Elipse</source>
+        <translation>Ellipse</translation>
+    </message>
+    <message>
+        <source>Círculo</source>
+        <translation>Kreis</translation>
+    </message>
+    <message>
+        <source>Cuadrado</source>
+        <translation>Quadrat</translation>
+    </message>
+    <message>
+        <source>Rectángulo</source>
+        <translation>Rechteck</translation>
+    </message>
+    <message>
+        <source>Rectángulo redondeado</source>
+        <translation>Abgerundetes Rechteck</translation>
+    </message>
+    <message>
+        <source>Paralelogramo</source>
+        <translation>Parallelogramm</translation>
+    </message>
+    <message>
+        <source>Rombo</source>
+        <translation>Raute</translation>
+    </message>
+    <message>
+        <source>Pentágono</source>
+        <translation>Fünfeck</translation>
+    </message>
+    <message>
+        <source>Hexágono</source>
+        <translation>Sechseck</translation>
+    </message>
+    <message>
+        <source>Flecha</source>
+        <translation>Pfeil</translation>
+    </message>
+    <message>
+        <source>Doble flecha</source>
+        <translation>Doppelpfeil</translation>
+    </message>
+    <message>
+        <source>Estrella</source>
+        <translation>Stern</translation>
+    </message>
+    <message>
+        <source>Cubo</source>
+        <translation>Würfel</translation>
+    </message>
+    <message>
+        <source>Cono</source>
+        <translation>Kegel</translation>
+    </message>
+    <message>
+        <source>Cilindro</source>
+        <translation>Zylinder</translation>
+    </message>
+    <message>
+        <source>Esfera</source>
+        <translation>Kugel</translation>
+    </message>
+    <message>
+        <source>Relleno</source>
+        <translation>Füllung</translation>
+    </message>
+    <message>
+        <source>Línea sólida</source>
+        <translation>Durchgezogene Linie</translation>
+    </message>
+    <message>
+        <source>Línea punteada</source>
+        <translation>Gepunktete Linie</translation>
+    </message>
+    <message>
+        <source>Línea rayada</source>
+        <translation>Gestrichelte Linie</translation>
+    </message>
+    <message>
+        <source>Línea punteo-rayada</source>
+        <translation>Strichpunktlinie</translation>
+    </message>
+    <message>
+        <source>Fondo Solido</source>
+        <translation>Einfarbige Füllung</translation>
+    </message>
+    <message>
+        <source>Color de fondo</source>
+        <translation>Füllfarbe</translation>
+    </message>
+    <message>
+        <source>Fondo Imagen</source>
+        <translation>Bildfüllung</translation>
+    </message>
+    <message>
+        <source>Fondo Gradi</source>
+        <translation>Verlaufsfüllung</translation>
+    </message>
+    <message>
+        <source>Fondo Trama</source>
+        <translation>Musterfüllung</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>Grosor de línea</source>
+        <translation>Linienstärke</translation>
+    </message>
+    <message>
+        <source>Borde</source>
+        <translation>Rahmen</translation>
+    </message>
+    <message>
+        <source>Color de borde</source>
+        <translation>Rahmenfarbe</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Weitere Farben</translation>
+    </message>
+    <message>
+        <source>Open Image</source>
+        <translation>Bild öffnen</translation>
+    </message>
+    <message>
+        <source>Image Files (*.png *.jpg *.bmp)</source>
+        <translation>Bilddateien (*.png *.jpg *.bmp)</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetToolSelector</name>
+    <message>
+        <source>Cortina</source>
+        <translation>Vorhang</translation>
+    </message>
+    <message>
+        <source>Foco</source>
+        <translation>Scheinwerfer</translation>
+    </message>
+    <message>
+        <source>Calculadora</source>
+        <translation>Taschenrechner</translation>
+    </message>
+    <message>
+        <source>Capturadora</source>
+        <translation>Bildschirmfoto</translation>
+    </message>
+    <message>
+        <source>Lupa</source>
+        <translation>Lupe</translation>
+    </message>
+    <message>
+        <source>Regla</source>
+        <translation>Lineal</translation>
+    </message>
+    <message>
+        <source>Escuadra</source>
+        <translation>Geodreieck</translation>
+    </message>
+    <message>
+        <source>Compás</source>
+        <translation>Zirkel</translation>
+    </message>
+    <message>
+        <source>Trasportador</source>
+        <translation>Winkelmesser</translation>
+    </message>
+    <message>
+        <source>Reloj</source>
+        <translation>Uhr</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla</source>
+        <translation>Bildschirm teilen</translation>
+    </message>
+    <message>
+        <source>Teclado</source>
+        <translation>Tastatur</translation>
+    </message>
+    <message>
+        <source>Navegador</source>
+        <translation>Browser</translation>
+    </message>
+    <message>
+        <source>Actividades interactivas</source>
+        <translation>Interaktive Übungen</translation>
+    </message>
+    <message>
+        <source>Grabar acción</source>
+        <translation>Aufnehmen</translation>
+    </message>
+    <message>
+        <source>Reproducir acción</source>
+        <translation>Aufnahme abspielen</translation>
+    </message>
+    <message>
+        <source>Pausar acción</source>
+        <translation>Aufnahme anhalten</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+</context>
+</TS>

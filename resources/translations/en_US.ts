@@ -1,0 +1,1468 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="es_ES">
+<context>
+    <name>DCalculator</name>
+    <message>
+        <source>.</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>+-</source>
+        <translation>+-</translation>
+    </message>
+    <message>
+        <source>Backspace</source>
+        <translation>Backspace</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Clear All</source>
+        <translation>Clear all</translation>
+    </message>
+    <message>
+        <source>MC</source>
+        <translation>MC</translation>
+    </message>
+    <message>
+        <source>MR</source>
+        <translation>MR</translation>
+    </message>
+    <message>
+        <source>MS</source>
+        <translation>MS</translation>
+    </message>
+    <message>
+        <source>M+</source>
+        <translation>M+</translation>
+    </message>
+    <message>
+        <source>/</source>
+        <translation>/</translation>
+    </message>
+    <message>
+        <source>*</source>
+        <translation>*</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>Sqrt</source>
+        <translation>Sqrt</translation>
+    </message>
+    <message>
+        <source>x^2</source>
+        <translation>x^2</translation>
+    </message>
+    <message>
+        <source>1/x</source>
+        <translation>1/x</translation>
+    </message>
+    <message>
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message>
+        <source>Calculator</source>
+        <translation>Calculator</translation>
+    </message>
+</context>
+<context>
+    <name>DFlashPlayer</name>
+    <message>
+        <source>Flash</source>
+        <translation>Flash</translation>
+    </message>
+</context>
+<context>
+    <name>DLabel</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+</context>
+<context>
+    <name>DMainUi</name>
+    <message>
+        <source>Veltorina %1
+
+Pizarra digital interactiva para el aula.
+Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
+        <translation>Veltorina %1
+
+Interactive whiteboard for the classroom.
+Written and maintained by the Veltorina development team.</translation>
+    </message>
+    <message>
+        <source>Seleccionar</source>
+        <translation>Select</translation>
+    </message>
+    <message>
+        <source>Deshacer</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>Escritorio</source>
+        <translation>Desktop</translation>
+    </message>
+    <message>
+        <source>Rehacer</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>Menú</source>
+        <translation>Menu</translation>
+    </message>
+    <message>
+        <source>Páginas</source>
+        <translation>Pages</translation>
+    </message>
+    <message>
+        <source>Pinceles</source>
+        <translation>Pens</translation>
+    </message>
+    <message>
+        <source>Figuras</source>
+        <translation>Shapes</translation>
+    </message>
+    <message>
+        <source>Borradores</source>
+        <translation>Erasers</translation>
+    </message>
+    <message>
+        <source>Objectos multimedia</source>
+        <translation>Media</translation>
+    </message>
+    <message>
+        <source>Acciones de página</source>
+        <translation>Page actions</translation>
+    </message>
+    <message>
+        <source>Herramientas</source>
+        <translation>Tools</translation>
+    </message>
+    <message>
+        <source>Recursos</source>
+        <translation>Resources</translation>
+    </message>
+    <message>
+        <source>Página blanca</source>
+        <translation>White page</translation>
+    </message>
+    <message>
+        <source>Página Transparente</source>
+        <translation>Transparent page</translation>
+    </message>
+    <message>
+        <source>Página de captura</source>
+        <translation>Screenshot page</translation>
+    </message>
+    <message>
+        <source>Página de imagen</source>
+        <translation>Picture page</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Clear page</translation>
+    </message>
+    <message>
+        <source>Eliminar página</source>
+        <translation>Delete page</translation>
+    </message>
+    <message>
+        <source>Lápiz</source>
+        <translation>Pencil</translation>
+    </message>
+    <message>
+        <source>Subrayador</source>
+        <translation>Highlighter</translation>
+    </message>
+    <message>
+        <source>Estilográfico</source>
+        <translation>Fountain pen</translation>
+    </message>
+    <message>
+        <source>Lápiz Inteligente</source>
+        <translation>Smart pen</translation>
+    </message>
+    <message>
+        <source>Borrador de objeto</source>
+        <translation>Object eraser</translation>
+    </message>
+    <message>
+        <source>Borrador grande</source>
+        <translation>Large eraser</translation>
+    </message>
+    <message>
+        <source>Borrador mediano</source>
+        <translation>Medium eraser</translation>
+    </message>
+    <message>
+        <source>Borrador pequeño</source>
+        <translation>Small eraser</translation>
+    </message>
+    <message>
+        <source>Línea</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>Triángulo rectangulo</source>
+        <translation>Right triangle</translation>
+    </message>
+    <message>
+        <source>Ellipse</source>
+        <translation>Ellipse</translation>
+    </message>
+    <message>
+        <source>Pentágono</source>
+        <translation>Pentagon</translation>
+    </message>
+    <message>
+        <source>Hexágono</source>
+        <translation>Hexagon</translation>
+    </message>
+    <message>
+        <source>Flecha</source>
+        <translation>Arrow</translation>
+    </message>
+    <message>
+        <source>Cubo</source>
+        <translation>Cube</translation>
+    </message>
+    <message>
+        <source>Cono</source>
+        <translation>Cone</translation>
+    </message>
+    <message>
+        <source>Triángulo</source>
+        <translation>Triangle</translation>
+    </message>
+    <message>
+        <source>Cuadrado</source>
+        <translation>Square</translation>
+    </message>
+    <message>
+        <source>Círculo</source>
+        <translation>Circle</translation>
+    </message>
+    <message>
+        <source>Estrella</source>
+        <translation>Star</translation>
+    </message>
+    <message>
+        <source>Rombo</source>
+        <translation>Rhombus</translation>
+    </message>
+    <message>
+        <source>Doble Flecha</source>
+        <translation>Double arrow</translation>
+    </message>
+    <message>
+        <source>Cilindro</source>
+        <translation>Cylinder</translation>
+    </message>
+    <message>
+        <source>Rectángulo redondeado</source>
+        <translation>Rounded rectangle</translation>
+    </message>
+    <message>
+        <source>Imagen</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>Vídeo</source>
+        <translation>Video</translation>
+    </message>
+    <message>
+        <source>Sonido</source>
+        <translation>Sound</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Ampliar página</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>Mover página</source>
+        <translation>Move page</translation>
+    </message>
+    <message>
+        <source>Página anterior</source>
+        <translation>Previous page</translation>
+    </message>
+    <message>
+        <source>Reducir página</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>Posición inicial</source>
+        <translation>Reset view</translation>
+    </message>
+    <message>
+        <source>Página posterior</source>
+        <translation>Next page</translation>
+    </message>
+    <message>
+        <source>Foco</source>
+        <translation>Spotlight</translation>
+    </message>
+    <message>
+        <source>Lupa</source>
+        <translation>Magnifier</translation>
+    </message>
+    <message>
+        <source>Regla</source>
+        <translation>Ruler</translation>
+    </message>
+    <message>
+        <source>Compas</source>
+        <translation>Compass</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla</source>
+        <translation>Share screen</translation>
+    </message>
+    <message>
+        <source>Cortina</source>
+        <translation>Curtain</translation>
+    </message>
+    <message>
+        <source>Reloj</source>
+        <translation>Clock</translation>
+    </message>
+    <message>
+        <source>Escuadra</source>
+        <translation>Set square</translation>
+    </message>
+    <message>
+        <source>Trasportador</source>
+        <translation>Protractor</translation>
+    </message>
+    <message>
+        <source>Calculadora</source>
+        <translation>Calculator</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Color</translation>
+    </message>
+    <message>
+        <source>Transparencia</source>
+        <translation>Transparency</translation>
+    </message>
+    <message>
+        <source>Grosor</source>
+        <translation>Thickness</translation>
+    </message>
+    <message>
+        <source>Estilo</source>
+        <translation>Style</translation>
+    </message>
+    <message>
+        <source>Ocultar barra</source>
+        <translation>Hide toolbar</translation>
+    </message>
+    <message>
+        <source>Objetos multimedia</source>
+        <translation>Media</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Estilográfica</source>
+        <translation>Fountain pen</translation>
+    </message>
+    <message>
+        <source>Borrador</source>
+        <translation>Eraser</translation>
+    </message>
+    <message>
+        <source>Salir modo multiusuario</source>
+        <translation>Leave multi-user mode</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+</context>
+<context>
+    <name>DPage</name>
+    <message>
+        <source>Atención</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Error al insertar la imagen</source>
+        <translation>Could not insert the picture</translation>
+    </message>
+</context>
+<context>
+    <name>DPagesList</name>
+    <message>
+        <source>Open Image</source>
+        <translation>Open picture</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Desea restaurar el archivo no guardado</source>
+        <translation>Restore the unsaved file?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Error al guardar archivo</source>
+        <translation>Error saving the file</translation>
+    </message>
+</context>
+<context>
+    <name>DRichTextEditor</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>#widget_3 {
+	background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:0, stop:0 rgba(172, 172, 172, 255), stop:1 rgba(233, 233, 233, 255));
+}</source>
+        <translation>#widget_3 {
+	background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:0, stop:0 rgba(172, 172, 172, 255), stop:1 rgba(233, 233, 233, 255));
+}</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}
+QPushButton:checked {
+	background-color: rgb(21, 169, 255);
+}</source>
+        <translation>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}
+QPushButton:checked {
+	background-color: rgb(21, 169, 255);
+}</translation>
+    </message>
+    <message>
+        <source>QFrame {
+	background-color: rgb(0, 0, 0);
+}
+QFrame:hover {
+	background-color: rgb(110, 110, 110);
+}</source>
+        <translation>QFrame {
+	background-color: rgb(0, 0, 0);
+}
+QFrame:hover {
+	background-color: rgb(110, 110, 110);
+}</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	color: rgb(255, 0, 0);
+	font-size: 40pt;
+	background-color: rgb(255, 255, 255);
+	border-top-left-radius: 3px;
+	border-bottom-left-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</source>
+        <translation>QPushButton {
+	color: rgb(255, 0, 0);
+	font-size: 40pt;
+	background-color: rgb(255, 255, 255);
+	border-top-left-radius: 3px;
+	border-bottom-left-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <translation>T</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-top-right-radius: 3px;
+	border-bottom-right-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</source>
+        <translation>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-top-right-radius: 3px;
+	border-bottom-right-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</source>
+        <translation>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Aceptar</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Editar Texto</source>
+        <translation>Edit text</translation>
+    </message>
+</context>
+<context>
+    <name>DScreenRecord</name>
+    <message>
+        <source>Ya hay una grabación en curso</source>
+        <translation>A recording is already in progress</translation>
+    </message>
+    <message>
+        <source>Error al iniciar la grabación</source>
+        <translation>Error starting the recording</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>Save file</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Error saving the recording</translation>
+    </message>
+    <message>
+        <source>Error al grabar la pantalla</source>
+        <translation>Error recording the screen</translation>
+    </message>
+</context>
+<context>
+    <name>DSetting</name>
+    <message>
+        <source>Estandar</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Infantil</source>
+        <translation>Kids</translation>
+    </message>
+    <message>
+        <source>Clásica</source>
+        <translation>Classic</translation>
+    </message>
+    <message>
+        <source>Interfaz por defecto</source>
+        <translation>Default interface</translation>
+    </message>
+    <message>
+        <source>Español</source>
+        <translation>Spanish</translation>
+    </message>
+    <message>
+        <source>Inglés</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>Ruso</source>
+        <translation>Russian</translation>
+    </message>
+    <message>
+        <source>Portugués</source>
+        <translation>Portuguese</translation>
+    </message>
+    <message>
+        <source>Francés</source>
+        <translation>French</translation>
+    </message>
+    <message>
+        <source>Alemán</source>
+        <translation>German</translation>
+    </message>
+    <message>
+        <source>Idioma por defecto</source>
+        <translation>Default language</translation>
+    </message>
+    <message>
+        <source>Autoguardado (min)</source>
+        <translation>Autosave (min)</translation>
+    </message>
+    <message>
+        <source>Color de página por defecto</source>
+        <translation>Default page color</translation>
+    </message>
+    <message>
+        <source>Aceptar</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Restaurar</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Preferencias</source>
+        <translation>Preferences</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Restaurar Valores por Defecto</source>
+        <translation>Restore the default values?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+</context>
+<context>
+    <name>DShareScreen</name>
+    <message>
+        <source>Compartir con los demás</source>
+        <translation>Share with others</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla con los demás</source>
+        <translation>Share the screen with others</translation>
+    </message>
+    <message>
+        <source>Conectando...</source>
+        <translation>Connecting...</translation>
+    </message>
+    <message>
+        <source>Escanea el siguiente codigo QR</source>
+        <translation>Scan this QR code</translation>
+    </message>
+    <message>
+        <source>No se puede abrir el puerto %1</source>
+        <translation>Port %1 cannot be opened</translation>
+    </message>
+    <message>
+        <source>Puede que otro programa lo esté usando</source>
+        <translation>Another program may be using it</translation>
+    </message>
+    <message>
+        <source>Sin conexión</source>
+        <translation>Not connected</translation>
+    </message>
+</context>
+<context>
+    <name>DShortUi</name>
+    <message>
+        <source>Veltorisa</source>
+        <translation>Veltorisa</translation>
+    </message>
+    <message>
+        <source>Página transparente</source>
+        <translation>Transparent page</translation>
+    </message>
+    <message>
+        <source>Seleccionar</source>
+        <translation>Select</translation>
+    </message>
+    <message>
+        <source>Lápiz</source>
+        <translation>Pencil</translation>
+    </message>
+    <message>
+        <source>Subrayador</source>
+        <translation>Highlighter</translation>
+    </message>
+    <message>
+        <source>Borrador de objetos</source>
+        <translation>Object eraser</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Página anterior</source>
+        <translation>Previous page</translation>
+    </message>
+    <message>
+        <source>Página posterior</source>
+        <translation>Next page</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Clear page</translation>
+    </message>
+    <message>
+        <source>Deshacer</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>Rehacer</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>Guardar</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Salir</source>
+        <translation>Exit</translation>
+    </message>
+</context>
+<context>
+    <name>DTableDlg</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>Filas</source>
+        <translation>Rows</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Columnas</source>
+        <translation>Columns</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>DView</name>
+    <message>
+        <source>Borrar</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Bloquear</source>
+        <translation>Lock</translation>
+    </message>
+</context>
+<context>
+    <name>MainFormClass</name>
+    <message>
+        <source>Veltorisa</source>
+        <translation>Veltorisa</translation>
+    </message>
+</context>
+<context>
+    <name>Player</name>
+    <message>
+        <source>FullScreen</source>
+        <translation>Full screen</translation>
+    </message>
+    <message>
+        <source>Service not available</source>
+        <translation>Service not available</translation>
+    </message>
+    <message>
+        <source>The QMediaPlayer object does not have a valid service.
+Please check the media service plugins are installed.</source>
+        <translation>The QMediaPlayer object does not have a valid service.
+Please check the media service plugins are installed.</translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation>Loading...</translation>
+    </message>
+    <message>
+        <source>Media Stalled</source>
+        <translation>Media stalled</translation>
+    </message>
+    <message>
+        <source>Buffering %4%</source>
+        <translation>Buffering %4%</translation>
+    </message>
+    <message>
+        <source>Brightness</source>
+        <translation>Brightness</translation>
+    </message>
+    <message>
+        <source>Contrast</source>
+        <translation>Contrast</translation>
+    </message>
+    <message>
+        <source>Hue</source>
+        <translation>Hue</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>Saturation</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Color Options</source>
+        <translation>Color options</translation>
+    </message>
+</context>
+<context>
+    <name>VideoWidget</name>
+    <message>
+        <source>VideoWidget</source>
+        <translation>Video</translation>
+    </message>
+    <message>
+        <source>#buttonPlay {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPlay:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonPlay {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPlay:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+    <message>
+        <source>#buttonStop {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonStop:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonStop {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonStop:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+    <message>
+        <source>#buttonPause {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPause:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonPause {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPause:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+    <message>
+        <source>#buttonExit {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonExit:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonExit {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonExit:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetClassicSelector</name>
+    <message>
+        <source>Línea punteo-rayada</source>
+        <translation>Dash-dot line</translation>
+    </message>
+    <message>
+        <source>Línea rayada</source>
+        <translation>Dashed line</translation>
+    </message>
+    <message>
+        <source>Línea punteada</source>
+        <translation>Dotted line</translation>
+    </message>
+    <message>
+        <source>Línea sólida</source>
+        <translation>Solid line</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>More colors</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Color de Pincel</source>
+        <translation>Pen color</translation>
+    </message>
+    <message>
+        <source>Color de Fondo</source>
+        <translation>Background color</translation>
+    </message>
+    <message>
+        <source>Estilo de línea</source>
+        <translation>Line style</translation>
+    </message>
+    <message>
+        <source>Grosor de línea</source>
+        <translation>Line width</translation>
+    </message>
+    <message>
+        <source>Transparencia de línea</source>
+        <translation>Line transparency</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetEraserSelector</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Clear page</translation>
+    </message>
+    <message>
+        <source>Borrador</source>
+        <translation>Eraser</translation>
+    </message>
+    <message>
+        <source>Borrador de objectos</source>
+        <translation>Object eraser</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetMMISelector</name>
+    <message>
+        <source>Imágen</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>Pdf</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source>Abrir Vídeo</source>
+        <translation>Open video</translation>
+    </message>
+    <message>
+        <source>Audio</source>
+        <translation>Audio</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Tabla</source>
+        <translation>Table</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetMenuSelector</name>
+    <message>
+        <source>Nuevo Archivo</source>
+        <translation>New file</translation>
+    </message>
+    <message>
+        <source>Abrir/Importar Archivo</source>
+        <translation>Open/Import file</translation>
+    </message>
+    <message>
+        <source>Guardar Archivo</source>
+        <translation>Save file</translation>
+    </message>
+    <message>
+        <source>Guardar Archivo Como</source>
+        <translation>Save file as</translation>
+    </message>
+    <message>
+        <source>Exportar Archivo</source>
+        <translation>Export file</translation>
+    </message>
+    <message>
+        <source>Idioma</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Preferencias</source>
+        <translation>Preferences</translation>
+    </message>
+    <message>
+        <source>Multiusuario</source>
+        <translation>Multi-user</translation>
+    </message>
+    <message>
+        <source>Cambiar interfaz</source>
+        <translation>Change interface</translation>
+    </message>
+    <message>
+        <source>Versión: 0.24 BETA</source>
+        <translation>Version: 0.24 BETA</translation>
+    </message>
+    <message>
+        <source>Salir</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>&lt; Atrás</source>
+        <translation>&lt; Back</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source>BMP</source>
+        <translation>BMP</translation>
+    </message>
+    <message>
+        <source>JPG</source>
+        <translation>JPG</translation>
+    </message>
+    <message>
+        <source>PNG</source>
+        <translation>PNG</translation>
+    </message>
+    <message>
+        <source>TIFF</source>
+        <translation>TIFF</translation>
+    </message>
+    <message>
+        <source>Inglés</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>Español</source>
+        <translation>Spanish</translation>
+    </message>
+    <message>
+        <source>Ruso</source>
+        <translation>Russian</translation>
+    </message>
+    <message>
+        <source>Portugués</source>
+        <translation>Portuguese</translation>
+    </message>
+    <message>
+        <source>Francés</source>
+        <translation>French</translation>
+    </message>
+    <message>
+        <source>Alemán</source>
+        <translation>German</translation>
+    </message>
+    <message>
+        <source>Estandar</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Infantil</source>
+        <translation>Kids</translation>
+    </message>
+    <message>
+        <source>Clásica</source>
+        <translation>Classic</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPageSelector</name>
+    <message>
+        <source>Ampliar página</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>Disminuir página</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>Mover página</source>
+        <translation>Move page</translation>
+    </message>
+    <message>
+        <source>Posición inicial</source>
+        <translation>Reset view</translation>
+    </message>
+    <message>
+        <source>Página blanca</source>
+        <translation>White page</translation>
+    </message>
+    <message>
+        <source>Página de imagen</source>
+        <translation>Picture page</translation>
+    </message>
+    <message>
+        <source>Página de captura</source>
+        <translation>Screenshot page</translation>
+    </message>
+    <message>
+        <source>Página transparente</source>
+        <translation>Transparent page</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Clear page</translation>
+    </message>
+    <message>
+        <source>Eliminar página</source>
+        <translation>Delete page</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>More colors</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPenSelector</name>
+    <message>
+        <source>Lápiz</source>
+        <translation>Pencil</translation>
+    </message>
+    <message>
+        <source>Subrayador</source>
+        <translation>Highlighter</translation>
+    </message>
+    <message>
+        <source>Lápiz Inteligente</source>
+        <translation>Smart pen</translation>
+    </message>
+    <message>
+        <source>Estilográfico</source>
+        <translation>Fountain pen</translation>
+    </message>
+    <message>
+        <source>Línea sólida</source>
+        <translation>Solid line</translation>
+    </message>
+    <message>
+        <source>Línea punteada</source>
+        <translation>Dotted line</translation>
+    </message>
+    <message>
+        <source>Línea rayada</source>
+        <translation>Dashed line</translation>
+    </message>
+    <message>
+        <source>Línea punteo-rayada</source>
+        <translation>Dash-dot line</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Grosor de línea</source>
+        <translation>Line width</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>More colors</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetShapeSelector</name>
+    <message>
+        <source>Línea</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>Triángulo equilátero</source>
+        <translation>Equilateral triangle</translation>
+    </message>
+    <message>
+        <source>Triángulo rectángulo</source>
+        <translation>Right triangle</translation>
+    </message>
+    <message>
+        <source>Elipse</source>
+        <translation>Ellipse</translation>
+    </message>
+    <message>
+        <source>Círculo</source>
+        <translation>Circle</translation>
+    </message>
+    <message>
+        <source>Cuadrado</source>
+        <translation>Square</translation>
+    </message>
+    <message>
+        <source>Rectángulo</source>
+        <translation>Rectangle</translation>
+    </message>
+    <message>
+        <source>Rectángulo redondeado</source>
+        <translation>Rounded rectangle</translation>
+    </message>
+    <message>
+        <source>Paralelogramo</source>
+        <translation>Parallelogram</translation>
+    </message>
+    <message>
+        <source>Rombo</source>
+        <translation>Rhombus</translation>
+    </message>
+    <message>
+        <source>Pentágono</source>
+        <translation>Pentagon</translation>
+    </message>
+    <message>
+        <source>Hexágono</source>
+        <translation>Hexagon</translation>
+    </message>
+    <message>
+        <source>Flecha</source>
+        <translation>Arrow</translation>
+    </message>
+    <message>
+        <source>Doble flecha</source>
+        <translation>Double arrow</translation>
+    </message>
+    <message>
+        <source>Estrella</source>
+        <translation>Star</translation>
+    </message>
+    <message>
+        <source>Cubo</source>
+        <translation>Cube</translation>
+    </message>
+    <message>
+        <source>Cono</source>
+        <translation>Cone</translation>
+    </message>
+    <message>
+        <source>Cilindro</source>
+        <translation>Cylinder</translation>
+    </message>
+    <message>
+        <source>Esfera</source>
+        <translation>Sphere</translation>
+    </message>
+    <message>
+        <source>Relleno</source>
+        <translation>Fill</translation>
+    </message>
+    <message>
+        <source>Línea sólida</source>
+        <translation>Solid line</translation>
+    </message>
+    <message>
+        <source>Línea punteada</source>
+        <translation>Dotted line</translation>
+    </message>
+    <message>
+        <source>Línea rayada</source>
+        <translation>Dashed line</translation>
+    </message>
+    <message>
+        <source>Línea punteo-rayada</source>
+        <translation>Dash-dot line</translation>
+    </message>
+    <message>
+        <source>Fondo Solido</source>
+        <translation>Solid fill</translation>
+    </message>
+    <message>
+        <source>Color de fondo</source>
+        <translation>Fill color</translation>
+    </message>
+    <message>
+        <source>Fondo Imagen</source>
+        <translation>Picture fill</translation>
+    </message>
+    <message>
+        <source>Fondo Gradi</source>
+        <translation>Gradient fill</translation>
+    </message>
+    <message>
+        <source>Fondo Trama</source>
+        <translation>Pattern fill</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Grosor de línea</source>
+        <translation>Line width</translation>
+    </message>
+    <message>
+        <source>Borde</source>
+        <translation>Border</translation>
+    </message>
+    <message>
+        <source>Color de borde</source>
+        <translation>Border color</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>More colors</translation>
+    </message>
+    <message>
+        <source>Open Image</source>
+        <translation>Open picture</translation>
+    </message>
+    <message>
+        <source>Image Files (*.png *.jpg *.bmp)</source>
+        <translation>Image files (*.png *.jpg *.bmp)</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetToolSelector</name>
+    <message>
+        <source>Cortina</source>
+        <translation>Curtain</translation>
+    </message>
+    <message>
+        <source>Foco</source>
+        <translation>Spotlight</translation>
+    </message>
+    <message>
+        <source>Calculadora</source>
+        <translation>Calculator</translation>
+    </message>
+    <message>
+        <source>Capturadora</source>
+        <translation>Screen capture</translation>
+    </message>
+    <message>
+        <source>Lupa</source>
+        <translation>Magnifier</translation>
+    </message>
+    <message>
+        <source>Regla</source>
+        <translation>Ruler</translation>
+    </message>
+    <message>
+        <source>Escuadra</source>
+        <translation>Set square</translation>
+    </message>
+    <message>
+        <source>Compás</source>
+        <translation>Compass</translation>
+    </message>
+    <message>
+        <source>Trasportador</source>
+        <translation>Protractor</translation>
+    </message>
+    <message>
+        <source>Reloj</source>
+        <translation>Clock</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla</source>
+        <translation>Share screen</translation>
+    </message>
+    <message>
+        <source>Teclado</source>
+        <translation>Keyboard</translation>
+    </message>
+    <message>
+        <source>Navegador</source>
+        <translation>Browser</translation>
+    </message>
+    <message>
+        <source>Actividades interactivas</source>
+        <translation>Interactive activities</translation>
+    </message>
+    <message>
+        <source>Grabar acción</source>
+        <translation>Start recording</translation>
+    </message>
+    <message>
+        <source>Reproducir acción</source>
+        <translation>Play recording</translation>
+    </message>
+    <message>
+        <source>Pausar acción</source>
+        <translation>Pause recording</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+</context>
+</TS>

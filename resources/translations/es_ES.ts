@@ -1,0 +1,1468 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es_ES" sourcelanguage="es_ES">
+<context>
+    <name>DCalculator</name>
+    <message>
+        <source>.</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>+-</source>
+        <translation>+-</translation>
+    </message>
+    <message>
+        <source>Backspace</source>
+        <translation>Backspace</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Clear All</source>
+        <translation>Clear All</translation>
+    </message>
+    <message>
+        <source>MC</source>
+        <translation>MC</translation>
+    </message>
+    <message>
+        <source>MR</source>
+        <translation>MR</translation>
+    </message>
+    <message>
+        <source>MS</source>
+        <translation>MS</translation>
+    </message>
+    <message>
+        <source>M+</source>
+        <translation>M+</translation>
+    </message>
+    <message>
+        <source>/</source>
+        <translation>/</translation>
+    </message>
+    <message>
+        <source>*</source>
+        <translation>*</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>Sqrt</source>
+        <translation>Sqrt</translation>
+    </message>
+    <message>
+        <source>x^2</source>
+        <translation>x^2</translation>
+    </message>
+    <message>
+        <source>1/x</source>
+        <translation>1/x</translation>
+    </message>
+    <message>
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message>
+        <source>Calculator</source>
+        <translation>Calculator</translation>
+    </message>
+</context>
+<context>
+    <name>DFlashPlayer</name>
+    <message>
+        <source>Flash</source>
+        <translation>Flash</translation>
+    </message>
+</context>
+<context>
+    <name>DLabel</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+</context>
+<context>
+    <name>DMainUi</name>
+    <message>
+        <source>Veltorina %1
+
+Pizarra digital interactiva para el aula.
+Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
+        <translation>Veltorina %1
+
+Pizarra digital interactiva para el aula.
+Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
+    </message>
+    <message>
+        <source>Seleccionar</source>
+        <translation>Seleccionar</translation>
+    </message>
+    <message>
+        <source>Deshacer</source>
+        <translation>Deshacer</translation>
+    </message>
+    <message>
+        <source>Escritorio</source>
+        <translation>Escritorio</translation>
+    </message>
+    <message>
+        <source>Rehacer</source>
+        <translation>Rehacer</translation>
+    </message>
+    <message>
+        <source>Menú</source>
+        <translation>Menú</translation>
+    </message>
+    <message>
+        <source>Páginas</source>
+        <translation>Páginas</translation>
+    </message>
+    <message>
+        <source>Pinceles</source>
+        <translation>Pinceles</translation>
+    </message>
+    <message>
+        <source>Figuras</source>
+        <translation>Figuras</translation>
+    </message>
+    <message>
+        <source>Borradores</source>
+        <translation>Borradores</translation>
+    </message>
+    <message>
+        <source>Objectos multimedia</source>
+        <translation>Objectos multimedia</translation>
+    </message>
+    <message>
+        <source>Acciones de página</source>
+        <translation>Acciones de página</translation>
+    </message>
+    <message>
+        <source>Herramientas</source>
+        <translation>Herramientas</translation>
+    </message>
+    <message>
+        <source>Recursos</source>
+        <translation>Recursos</translation>
+    </message>
+    <message>
+        <source>Página blanca</source>
+        <translation>Página blanca</translation>
+    </message>
+    <message>
+        <source>Página Transparente</source>
+        <translation>Página Transparente</translation>
+    </message>
+    <message>
+        <source>Página de captura</source>
+        <translation>Página de captura</translation>
+    </message>
+    <message>
+        <source>Página de imagen</source>
+        <translation>Página de imagen</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Limpiar página</translation>
+    </message>
+    <message>
+        <source>Eliminar página</source>
+        <translation>Eliminar página</translation>
+    </message>
+    <message>
+        <source>Lápiz</source>
+        <translation>Lápiz</translation>
+    </message>
+    <message>
+        <source>Subrayador</source>
+        <translation>Subrayador</translation>
+    </message>
+    <message>
+        <source>Estilográfico</source>
+        <translation>Estilográfico</translation>
+    </message>
+    <message>
+        <source>Lápiz Inteligente</source>
+        <translation>Lápiz Inteligente</translation>
+    </message>
+    <message>
+        <source>Borrador de objeto</source>
+        <translation>Borrador de objeto</translation>
+    </message>
+    <message>
+        <source>Borrador grande</source>
+        <translation>Borrador grande</translation>
+    </message>
+    <message>
+        <source>Borrador mediano</source>
+        <translation>Borrador mediano</translation>
+    </message>
+    <message>
+        <source>Borrador pequeño</source>
+        <translation>Borrador pequeño</translation>
+    </message>
+    <message>
+        <source>Línea</source>
+        <translation>Línea</translation>
+    </message>
+    <message>
+        <source>Triángulo rectangulo</source>
+        <translation>Triángulo rectangulo</translation>
+    </message>
+    <message>
+        <source>Ellipse</source>
+        <translation>Ellipse</translation>
+    </message>
+    <message>
+        <source>Pentágono</source>
+        <translation>Pentágono</translation>
+    </message>
+    <message>
+        <source>Hexágono</source>
+        <translation>Hexágono</translation>
+    </message>
+    <message>
+        <source>Flecha</source>
+        <translation>Flecha</translation>
+    </message>
+    <message>
+        <source>Cubo</source>
+        <translation>Cubo</translation>
+    </message>
+    <message>
+        <source>Cono</source>
+        <translation>Cono</translation>
+    </message>
+    <message>
+        <source>Triángulo</source>
+        <translation>Triángulo</translation>
+    </message>
+    <message>
+        <source>Cuadrado</source>
+        <translation>Cuadrado</translation>
+    </message>
+    <message>
+        <source>Círculo</source>
+        <translation>Círculo</translation>
+    </message>
+    <message>
+        <source>Estrella</source>
+        <translation>Estrella</translation>
+    </message>
+    <message>
+        <source>Rombo</source>
+        <translation>Rombo</translation>
+    </message>
+    <message>
+        <source>Doble Flecha</source>
+        <translation>Doble Flecha</translation>
+    </message>
+    <message>
+        <source>Cilindro</source>
+        <translation>Cilindro</translation>
+    </message>
+    <message>
+        <source>Rectángulo redondeado</source>
+        <translation>Rectángulo redondeado</translation>
+    </message>
+    <message>
+        <source>Imagen</source>
+        <translation>Imagen</translation>
+    </message>
+    <message>
+        <source>Vídeo</source>
+        <translation>Vídeo</translation>
+    </message>
+    <message>
+        <source>Sonido</source>
+        <translation>Sonido</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Texto</translation>
+    </message>
+    <message>
+        <source>Ampliar página</source>
+        <translation>Ampliar página</translation>
+    </message>
+    <message>
+        <source>Mover página</source>
+        <translation>Mover página</translation>
+    </message>
+    <message>
+        <source>Página anterior</source>
+        <translation>Página anterior</translation>
+    </message>
+    <message>
+        <source>Reducir página</source>
+        <translation>Reducir página</translation>
+    </message>
+    <message>
+        <source>Posición inicial</source>
+        <translation>Posición inicial</translation>
+    </message>
+    <message>
+        <source>Página posterior</source>
+        <translation>Página posterior</translation>
+    </message>
+    <message>
+        <source>Foco</source>
+        <translation>Foco</translation>
+    </message>
+    <message>
+        <source>Lupa</source>
+        <translation>Lupa</translation>
+    </message>
+    <message>
+        <source>Regla</source>
+        <translation>Regla</translation>
+    </message>
+    <message>
+        <source>Compas</source>
+        <translation>Compas</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla</source>
+        <translation>Compartir pantalla</translation>
+    </message>
+    <message>
+        <source>Cortina</source>
+        <translation>Cortina</translation>
+    </message>
+    <message>
+        <source>Reloj</source>
+        <translation>Reloj</translation>
+    </message>
+    <message>
+        <source>Escuadra</source>
+        <translation>Escuadra</translation>
+    </message>
+    <message>
+        <source>Trasportador</source>
+        <translation>Trasportador</translation>
+    </message>
+    <message>
+        <source>Calculadora</source>
+        <translation>Calculadora</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Color</translation>
+    </message>
+    <message>
+        <source>Transparencia</source>
+        <translation>Transparencia</translation>
+    </message>
+    <message>
+        <source>Grosor</source>
+        <translation>Grosor</translation>
+    </message>
+    <message>
+        <source>Estilo</source>
+        <translation>Estilo</translation>
+    </message>
+    <message>
+        <source>Ocultar barra</source>
+        <translation>Ocultar barra</translation>
+    </message>
+    <message>
+        <source>Objetos multimedia</source>
+        <translation>Objetos multimedia</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Estilográfica</source>
+        <translation>Estilográfica</translation>
+    </message>
+    <message>
+        <source>Borrador</source>
+        <translation>Borrador</translation>
+    </message>
+    <message>
+        <source>Salir modo multiusuario</source>
+        <translation>Salir modo multiusuario</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+</context>
+<context>
+    <name>DPage</name>
+    <message>
+        <source>Atención</source>
+        <translation>Atención</translation>
+    </message>
+    <message>
+        <source>Error al insertar la imagen</source>
+        <translation>Error al insertar la imagen</translation>
+    </message>
+</context>
+<context>
+    <name>DPagesList</name>
+    <message>
+        <source>Open Image</source>
+        <translation>Open Image</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Atención</translation>
+    </message>
+    <message>
+        <source>Desea restaurar el archivo no guardado</source>
+        <translation>Desea restaurar el archivo no guardado</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Si</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Error al guardar archivo</source>
+        <translation>Error al guardar archivo</translation>
+    </message>
+</context>
+<context>
+    <name>DRichTextEditor</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>#widget_3 {
+	background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:0, stop:0 rgba(172, 172, 172, 255), stop:1 rgba(233, 233, 233, 255));
+}</source>
+        <translation>#widget_3 {
+	background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:0, stop:0 rgba(172, 172, 172, 255), stop:1 rgba(233, 233, 233, 255));
+}</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}
+QPushButton:checked {
+	background-color: rgb(21, 169, 255);
+}</source>
+        <translation>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}
+QPushButton:checked {
+	background-color: rgb(21, 169, 255);
+}</translation>
+    </message>
+    <message>
+        <source>QFrame {
+	background-color: rgb(0, 0, 0);
+}
+QFrame:hover {
+	background-color: rgb(110, 110, 110);
+}</source>
+        <translation>QFrame {
+	background-color: rgb(0, 0, 0);
+}
+QFrame:hover {
+	background-color: rgb(110, 110, 110);
+}</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	color: rgb(255, 0, 0);
+	font-size: 40pt;
+	background-color: rgb(255, 255, 255);
+	border-top-left-radius: 3px;
+	border-bottom-left-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</source>
+        <translation>QPushButton {
+	color: rgb(255, 0, 0);
+	font-size: 40pt;
+	background-color: rgb(255, 255, 255);
+	border-top-left-radius: 3px;
+	border-bottom-left-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <translation>T</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-top-right-radius: 3px;
+	border-bottom-right-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</source>
+        <translation>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-top-right-radius: 3px;
+	border-bottom-right-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</source>
+        <translation>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Aceptar</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Editar Texto</source>
+        <translation>Editar Texto</translation>
+    </message>
+</context>
+<context>
+    <name>DScreenRecord</name>
+    <message>
+        <source>Ya hay una grabación en curso</source>
+        <translation>Ya hay una grabación en curso</translation>
+    </message>
+    <message>
+        <source>Error al iniciar la grabación</source>
+        <translation>Error al iniciar la grabación</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>Save File</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Error al guardar la grabación</translation>
+    </message>
+    <message>
+        <source>Error al grabar la pantalla</source>
+        <translation>Error al grabar la pantalla</translation>
+    </message>
+</context>
+<context>
+    <name>DSetting</name>
+    <message>
+        <source>Estandar</source>
+        <translation>Estandar</translation>
+    </message>
+    <message>
+        <source>Infantil</source>
+        <translation>Infantil</translation>
+    </message>
+    <message>
+        <source>Clásica</source>
+        <translation>Clásica</translation>
+    </message>
+    <message>
+        <source>Interfaz por defecto</source>
+        <translation>Interfaz por defecto</translation>
+    </message>
+    <message>
+        <source>Español</source>
+        <translation>Español</translation>
+    </message>
+    <message>
+        <source>Inglés</source>
+        <translation>Inglés</translation>
+    </message>
+    <message>
+        <source>Ruso</source>
+        <translation>Ruso</translation>
+    </message>
+    <message>
+        <source>Portugués</source>
+        <translation>Portugués</translation>
+    </message>
+    <message>
+        <source>Francés</source>
+        <translation>Francés</translation>
+    </message>
+    <message>
+        <source>Alemán</source>
+        <translation>Alemán</translation>
+    </message>
+    <message>
+        <source>Idioma por defecto</source>
+        <translation>Idioma por defecto</translation>
+    </message>
+    <message>
+        <source>Autoguardado (min)</source>
+        <translation>Autoguardado (min)</translation>
+    </message>
+    <message>
+        <source>Color de página por defecto</source>
+        <translation>Color de página por defecto</translation>
+    </message>
+    <message>
+        <source>Aceptar</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Restaurar</source>
+        <translation>Restaurar</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Preferencias</source>
+        <translation>Preferencias</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Atención</translation>
+    </message>
+    <message>
+        <source>Restaurar Valores por Defecto</source>
+        <translation>Restaurar Valores por Defecto</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Si</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+</context>
+<context>
+    <name>DShareScreen</name>
+    <message>
+        <source>Compartir con los demás</source>
+        <translation>Compartir con los demás</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla con los demás</source>
+        <translation>Compartir pantalla con los demás</translation>
+    </message>
+    <message>
+        <source>Conectando...</source>
+        <translation>Conectando...</translation>
+    </message>
+    <message>
+        <source>Escanea el siguiente codigo QR</source>
+        <translation>Escanea el siguiente codigo QR</translation>
+    </message>
+    <message>
+        <source>No se puede abrir el puerto %1</source>
+        <translation>No se puede abrir el puerto %1</translation>
+    </message>
+    <message>
+        <source>Puede que otro programa lo esté usando</source>
+        <translation>Puede que otro programa lo esté usando</translation>
+    </message>
+    <message>
+        <source>Sin conexión</source>
+        <translation>Sin conexión</translation>
+    </message>
+</context>
+<context>
+    <name>DShortUi</name>
+    <message>
+        <source>Veltorisa</source>
+        <translation>Veltorisa</translation>
+    </message>
+    <message>
+        <source>Página transparente</source>
+        <translation>Página transparente</translation>
+    </message>
+    <message>
+        <source>Seleccionar</source>
+        <translation>Seleccionar</translation>
+    </message>
+    <message>
+        <source>Lápiz</source>
+        <translation>Lápiz</translation>
+    </message>
+    <message>
+        <source>Subrayador</source>
+        <translation>Subrayador</translation>
+    </message>
+    <message>
+        <source>Borrador de objetos</source>
+        <translation>Borrador de objetos</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Texto</translation>
+    </message>
+    <message>
+        <source>Página anterior</source>
+        <translation>Página anterior</translation>
+    </message>
+    <message>
+        <source>Página posterior</source>
+        <translation>Página posterior</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Limpiar página</translation>
+    </message>
+    <message>
+        <source>Deshacer</source>
+        <translation>Deshacer</translation>
+    </message>
+    <message>
+        <source>Rehacer</source>
+        <translation>Rehacer</translation>
+    </message>
+    <message>
+        <source>Guardar</source>
+        <translation>Guardar</translation>
+    </message>
+    <message>
+        <source>Salir</source>
+        <translation>Salir</translation>
+    </message>
+</context>
+<context>
+    <name>DTableDlg</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>Filas</source>
+        <translation>Filas</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;Ok</translation>
+    </message>
+    <message>
+        <source>Columnas</source>
+        <translation>Columnas</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>DView</name>
+    <message>
+        <source>Borrar</source>
+        <translation>Borrar</translation>
+    </message>
+    <message>
+        <source>Bloquear</source>
+        <translation>Bloquear</translation>
+    </message>
+</context>
+<context>
+    <name>MainFormClass</name>
+    <message>
+        <source>Veltorisa</source>
+        <translation>Veltorisa</translation>
+    </message>
+</context>
+<context>
+    <name>Player</name>
+    <message>
+        <source>FullScreen</source>
+        <translation>FullScreen</translation>
+    </message>
+    <message>
+        <source>Service not available</source>
+        <translation>Service not available</translation>
+    </message>
+    <message>
+        <source>The QMediaPlayer object does not have a valid service.
+Please check the media service plugins are installed.</source>
+        <translation>The QMediaPlayer object does not have a valid service.
+Please check the media service plugins are installed.</translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation>Loading...</translation>
+    </message>
+    <message>
+        <source>Media Stalled</source>
+        <translation>Media Stalled</translation>
+    </message>
+    <message>
+        <source>Buffering %4%</source>
+        <translation>Buffering %4%</translation>
+    </message>
+    <message>
+        <source>Brightness</source>
+        <translation>Brightness</translation>
+    </message>
+    <message>
+        <source>Contrast</source>
+        <translation>Contrast</translation>
+    </message>
+    <message>
+        <source>Hue</source>
+        <translation>Hue</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>Saturation</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Color Options</source>
+        <translation>Color Options</translation>
+    </message>
+</context>
+<context>
+    <name>VideoWidget</name>
+    <message>
+        <source>VideoWidget</source>
+        <translation>VideoWidget</translation>
+    </message>
+    <message>
+        <source>#buttonPlay {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPlay:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonPlay {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPlay:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+    <message>
+        <source>#buttonStop {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonStop:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonStop {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonStop:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+    <message>
+        <source>#buttonPause {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPause:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonPause {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPause:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+    <message>
+        <source>#buttonExit {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonExit:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonExit {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonExit:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetClassicSelector</name>
+    <message>
+        <source>Línea punteo-rayada</source>
+        <translation>Línea punteo-rayada</translation>
+    </message>
+    <message>
+        <source>Línea rayada</source>
+        <translation>Línea rayada</translation>
+    </message>
+    <message>
+        <source>Línea punteada</source>
+        <translation>Línea punteada</translation>
+    </message>
+    <message>
+        <source>Línea sólida</source>
+        <translation>Línea sólida</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Más colores</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Color de Pincel</source>
+        <translation>Color de Pincel</translation>
+    </message>
+    <message>
+        <source>Color de Fondo</source>
+        <translation>Color de Fondo</translation>
+    </message>
+    <message>
+        <source>Estilo de línea</source>
+        <translation>Estilo de línea</translation>
+    </message>
+    <message>
+        <source>Grosor de línea</source>
+        <translation>Grosor de línea</translation>
+    </message>
+    <message>
+        <source>Transparencia de línea</source>
+        <translation>Transparencia de línea</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetEraserSelector</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Limpiar página</translation>
+    </message>
+    <message>
+        <source>Borrador</source>
+        <translation>Borrador</translation>
+    </message>
+    <message>
+        <source>Borrador de objectos</source>
+        <translation>Borrador de objectos</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetMMISelector</name>
+    <message>
+        <source>Imágen</source>
+        <translation>Imágen</translation>
+    </message>
+    <message>
+        <source>Pdf</source>
+        <translation>Pdf</translation>
+    </message>
+    <message>
+        <source>Abrir Vídeo</source>
+        <translation>Abrir Vídeo</translation>
+    </message>
+    <message>
+        <source>Audio</source>
+        <translation>Audio</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Texto</translation>
+    </message>
+    <message>
+        <source>Tabla</source>
+        <translation>Tabla</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetMenuSelector</name>
+    <message>
+        <source>Nuevo Archivo</source>
+        <translation>Nuevo Archivo</translation>
+    </message>
+    <message>
+        <source>Abrir/Importar Archivo</source>
+        <translation>Abrir/Importar Archivo</translation>
+    </message>
+    <message>
+        <source>Guardar Archivo</source>
+        <translation>Guardar Archivo</translation>
+    </message>
+    <message>
+        <source>Guardar Archivo Como</source>
+        <translation>Guardar Archivo Como</translation>
+    </message>
+    <message>
+        <source>Exportar Archivo</source>
+        <translation>Exportar Archivo</translation>
+    </message>
+    <message>
+        <source>Idioma</source>
+        <translation>Idioma</translation>
+    </message>
+    <message>
+        <source>Preferencias</source>
+        <translation>Preferencias</translation>
+    </message>
+    <message>
+        <source>Multiusuario</source>
+        <translation>Multiusuario</translation>
+    </message>
+    <message>
+        <source>Cambiar interfaz</source>
+        <translation>Cambiar interfaz</translation>
+    </message>
+    <message>
+        <source>Versión: 0.24 BETA</source>
+        <translation>Versión: 0.24 BETA</translation>
+    </message>
+    <message>
+        <source>Salir</source>
+        <translation>Salir</translation>
+    </message>
+    <message>
+        <source>&lt; Atrás</source>
+        <translation>&lt; Atrás</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source>BMP</source>
+        <translation>BMP</translation>
+    </message>
+    <message>
+        <source>JPG</source>
+        <translation>JPG</translation>
+    </message>
+    <message>
+        <source>PNG</source>
+        <translation>PNG</translation>
+    </message>
+    <message>
+        <source>TIFF</source>
+        <translation>TIFF</translation>
+    </message>
+    <message>
+        <source>Inglés</source>
+        <translation>Inglés</translation>
+    </message>
+    <message>
+        <source>Español</source>
+        <translation>Español</translation>
+    </message>
+    <message>
+        <source>Ruso</source>
+        <translation>Ruso</translation>
+    </message>
+    <message>
+        <source>Portugués</source>
+        <translation>Portugués</translation>
+    </message>
+    <message>
+        <source>Francés</source>
+        <translation>Francés</translation>
+    </message>
+    <message>
+        <source>Alemán</source>
+        <translation>Alemán</translation>
+    </message>
+    <message>
+        <source>Estandar</source>
+        <translation>Estandar</translation>
+    </message>
+    <message>
+        <source>Infantil</source>
+        <translation>Infantil</translation>
+    </message>
+    <message>
+        <source>Clásica</source>
+        <translation>Clásica</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPageSelector</name>
+    <message>
+        <source>Ampliar página</source>
+        <translation>Ampliar página</translation>
+    </message>
+    <message>
+        <source>Disminuir página</source>
+        <translation>Disminuir página</translation>
+    </message>
+    <message>
+        <source>Mover página</source>
+        <translation>Mover página</translation>
+    </message>
+    <message>
+        <source>Posición inicial</source>
+        <translation>Posición inicial</translation>
+    </message>
+    <message>
+        <source>Página blanca</source>
+        <translation>Página blanca</translation>
+    </message>
+    <message>
+        <source>Página de imagen</source>
+        <translation>Página de imagen</translation>
+    </message>
+    <message>
+        <source>Página de captura</source>
+        <translation>Página de captura</translation>
+    </message>
+    <message>
+        <source>Página transparente</source>
+        <translation>Página transparente</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Limpiar página</translation>
+    </message>
+    <message>
+        <source>Eliminar página</source>
+        <translation>Eliminar página</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Más colores</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPenSelector</name>
+    <message>
+        <source>Lápiz</source>
+        <translation>Lápiz</translation>
+    </message>
+    <message>
+        <source>Subrayador</source>
+        <translation>Subrayador</translation>
+    </message>
+    <message>
+        <source>Lápiz Inteligente</source>
+        <translation>Lápiz Inteligente</translation>
+    </message>
+    <message>
+        <source>Estilográfico</source>
+        <translation>Estilográfico</translation>
+    </message>
+    <message>
+        <source>Línea sólida</source>
+        <translation>Línea sólida</translation>
+    </message>
+    <message>
+        <source>Línea punteada</source>
+        <translation>Línea punteada</translation>
+    </message>
+    <message>
+        <source>Línea rayada</source>
+        <translation>Línea rayada</translation>
+    </message>
+    <message>
+        <source>Línea punteo-rayada</source>
+        <translation>Línea punteo-rayada</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Grosor de línea</source>
+        <translation>Grosor de línea</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Más colores</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetShapeSelector</name>
+    <message>
+        <source>Línea</source>
+        <translation>Línea</translation>
+    </message>
+    <message>
+        <source>Triángulo equilátero</source>
+        <translation>Triángulo equilátero</translation>
+    </message>
+    <message>
+        <source>Triángulo rectángulo</source>
+        <translation>Triángulo rectángulo</translation>
+    </message>
+    <message>
+        <source>Elipse</source>
+        <translation>Elipse</translation>
+    </message>
+    <message>
+        <source>Círculo</source>
+        <translation>Círculo</translation>
+    </message>
+    <message>
+        <source>Cuadrado</source>
+        <translation>Cuadrado</translation>
+    </message>
+    <message>
+        <source>Rectángulo</source>
+        <translation>Rectángulo</translation>
+    </message>
+    <message>
+        <source>Rectángulo redondeado</source>
+        <translation>Rectángulo redondeado</translation>
+    </message>
+    <message>
+        <source>Paralelogramo</source>
+        <translation>Paralelogramo</translation>
+    </message>
+    <message>
+        <source>Rombo</source>
+        <translation>Rombo</translation>
+    </message>
+    <message>
+        <source>Pentágono</source>
+        <translation>Pentágono</translation>
+    </message>
+    <message>
+        <source>Hexágono</source>
+        <translation>Hexágono</translation>
+    </message>
+    <message>
+        <source>Flecha</source>
+        <translation>Flecha</translation>
+    </message>
+    <message>
+        <source>Doble flecha</source>
+        <translation>Doble flecha</translation>
+    </message>
+    <message>
+        <source>Estrella</source>
+        <translation>Estrella</translation>
+    </message>
+    <message>
+        <source>Cubo</source>
+        <translation>Cubo</translation>
+    </message>
+    <message>
+        <source>Cono</source>
+        <translation>Cono</translation>
+    </message>
+    <message>
+        <source>Cilindro</source>
+        <translation>Cilindro</translation>
+    </message>
+    <message>
+        <source>Esfera</source>
+        <translation>Esfera</translation>
+    </message>
+    <message>
+        <source>Relleno</source>
+        <translation>Relleno</translation>
+    </message>
+    <message>
+        <source>Línea sólida</source>
+        <translation>Línea sólida</translation>
+    </message>
+    <message>
+        <source>Línea punteada</source>
+        <translation>Línea punteada</translation>
+    </message>
+    <message>
+        <source>Línea rayada</source>
+        <translation>Línea rayada</translation>
+    </message>
+    <message>
+        <source>Línea punteo-rayada</source>
+        <translation>Línea punteo-rayada</translation>
+    </message>
+    <message>
+        <source>Fondo Solido</source>
+        <translation>Fondo Solido</translation>
+    </message>
+    <message>
+        <source>Color de fondo</source>
+        <translation>Color de fondo</translation>
+    </message>
+    <message>
+        <source>Fondo Imagen</source>
+        <translation>Fondo Imagen</translation>
+    </message>
+    <message>
+        <source>Fondo Gradi</source>
+        <translation>Fondo Gradi</translation>
+    </message>
+    <message>
+        <source>Fondo Trama</source>
+        <translation>Fondo Trama</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Grosor de línea</source>
+        <translation>Grosor de línea</translation>
+    </message>
+    <message>
+        <source>Borde</source>
+        <translation>Borde</translation>
+    </message>
+    <message>
+        <source>Color de borde</source>
+        <translation>Color de borde</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Más colores</translation>
+    </message>
+    <message>
+        <source>Open Image</source>
+        <translation>Open Image</translation>
+    </message>
+    <message>
+        <source>Image Files (*.png *.jpg *.bmp)</source>
+        <translation>Image Files (*.png *.jpg *.bmp)</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetToolSelector</name>
+    <message>
+        <source>Cortina</source>
+        <translation>Cortina</translation>
+    </message>
+    <message>
+        <source>Foco</source>
+        <translation>Foco</translation>
+    </message>
+    <message>
+        <source>Calculadora</source>
+        <translation>Calculadora</translation>
+    </message>
+    <message>
+        <source>Capturadora</source>
+        <translation>Capturadora</translation>
+    </message>
+    <message>
+        <source>Lupa</source>
+        <translation>Lupa</translation>
+    </message>
+    <message>
+        <source>Regla</source>
+        <translation>Regla</translation>
+    </message>
+    <message>
+        <source>Escuadra</source>
+        <translation>Escuadra</translation>
+    </message>
+    <message>
+        <source>Compás</source>
+        <translation>Compás</translation>
+    </message>
+    <message>
+        <source>Trasportador</source>
+        <translation>Trasportador</translation>
+    </message>
+    <message>
+        <source>Reloj</source>
+        <translation>Reloj</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla</source>
+        <translation>Compartir pantalla</translation>
+    </message>
+    <message>
+        <source>Teclado</source>
+        <translation>Teclado</translation>
+    </message>
+    <message>
+        <source>Navegador</source>
+        <translation>Navegador</translation>
+    </message>
+    <message>
+        <source>Actividades interactivas</source>
+        <translation>Actividades interactivas</translation>
+    </message>
+    <message>
+        <source>Grabar acción</source>
+        <translation>Grabar acción</translation>
+    </message>
+    <message>
+        <source>Reproducir acción</source>
+        <translation>Reproducir acción</translation>
+    </message>
+    <message>
+        <source>Pausar acción</source>
+        <translation>Pausar acción</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+</context>
+</TS>

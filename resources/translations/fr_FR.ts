@@ -1,0 +1,1468 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr_FR" sourcelanguage="es_ES">
+<context>
+    <name>DCalculator</name>
+    <message>
+        <source>.</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>+-</source>
+        <translation>+-</translation>
+    </message>
+    <message>
+        <source>Backspace</source>
+        <translation>Retour</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Effacer</translation>
+    </message>
+    <message>
+        <source>Clear All</source>
+        <translation>Tout effacer</translation>
+    </message>
+    <message>
+        <source>MC</source>
+        <translation>MC</translation>
+    </message>
+    <message>
+        <source>MR</source>
+        <translation>MR</translation>
+    </message>
+    <message>
+        <source>MS</source>
+        <translation>MS</translation>
+    </message>
+    <message>
+        <source>M+</source>
+        <translation>M+</translation>
+    </message>
+    <message>
+        <source>/</source>
+        <translation>/</translation>
+    </message>
+    <message>
+        <source>*</source>
+        <translation>*</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>Sqrt</source>
+        <translation>√</translation>
+    </message>
+    <message>
+        <source>x^2</source>
+        <translation>x^2</translation>
+    </message>
+    <message>
+        <source>1/x</source>
+        <translation>1/x</translation>
+    </message>
+    <message>
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message>
+        <source>Calculator</source>
+        <translation>Calculatrice</translation>
+    </message>
+</context>
+<context>
+    <name>DFlashPlayer</name>
+    <message>
+        <source>Flash</source>
+        <translation>Flash</translation>
+    </message>
+</context>
+<context>
+    <name>DLabel</name>
+    <message>
+        <source>Form</source>
+        <translation>Formulaire</translation>
+    </message>
+</context>
+<context>
+    <name>DMainUi</name>
+    <message>
+        <source>Veltorina %1
+
+Pizarra digital interactiva para el aula.
+Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
+        <translation>Veltorina %1
+
+Tableau blanc interactif pour la salle de classe.
+Écrit et maintenu par l&apos;équipe de développement de Veltorina.</translation>
+    </message>
+    <message>
+        <source>Seleccionar</source>
+        <translation>Sélectionner</translation>
+    </message>
+    <message>
+        <source>Deshacer</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Escritorio</source>
+        <translation>Bureau</translation>
+    </message>
+    <message>
+        <source>Rehacer</source>
+        <translation>Rétablir</translation>
+    </message>
+    <message>
+        <source>Menú</source>
+        <translation>Menu</translation>
+    </message>
+    <message>
+        <source>Páginas</source>
+        <translation>Pages</translation>
+    </message>
+    <message>
+        <source>Pinceles</source>
+        <translation>Stylos</translation>
+    </message>
+    <message>
+        <source>Figuras</source>
+        <translation>Formes</translation>
+    </message>
+    <message>
+        <source>Borradores</source>
+        <translation>Gommes</translation>
+    </message>
+    <message>
+        <source>Objectos multimedia</source>
+        <translation>Multimédia</translation>
+    </message>
+    <message>
+        <source>Acciones de página</source>
+        <translation>Actions de page</translation>
+    </message>
+    <message>
+        <source>Herramientas</source>
+        <translation>Outils</translation>
+    </message>
+    <message>
+        <source>Recursos</source>
+        <translation>Ressources</translation>
+    </message>
+    <message>
+        <source>Página blanca</source>
+        <translation>Page blanche</translation>
+    </message>
+    <message>
+        <source>Página Transparente</source>
+        <translation>Page transparente</translation>
+    </message>
+    <message>
+        <source>Página de captura</source>
+        <translation>Page de capture</translation>
+    </message>
+    <message>
+        <source>Página de imagen</source>
+        <translation>Page d&apos;image</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Effacer la page</translation>
+    </message>
+    <message>
+        <source>Eliminar página</source>
+        <translation>Supprimer la page</translation>
+    </message>
+    <message>
+        <source>Lápiz</source>
+        <translation>Crayon</translation>
+    </message>
+    <message>
+        <source>Subrayador</source>
+        <translation>Surligneur</translation>
+    </message>
+    <message>
+        <source>Estilográfico</source>
+        <translation>Stylo plume</translation>
+    </message>
+    <message>
+        <source>Lápiz Inteligente</source>
+        <translation>Stylo intelligent</translation>
+    </message>
+    <message>
+        <source>Borrador de objeto</source>
+        <translation>Gomme à objets</translation>
+    </message>
+    <message>
+        <source>Borrador grande</source>
+        <translation>Grande gomme</translation>
+    </message>
+    <message>
+        <source>Borrador mediano</source>
+        <translation>Gomme moyenne</translation>
+    </message>
+    <message>
+        <source>Borrador pequeño</source>
+        <translation>Petite gomme</translation>
+    </message>
+    <message>
+        <source>Línea</source>
+        <translation>Ligne</translation>
+    </message>
+    <message>
+        <source>Triángulo rectangulo</source>
+        <translation>Triangle rectangle</translation>
+    </message>
+    <message>
+        <source>Ellipse</source>
+        <translation>Ellipse</translation>
+    </message>
+    <message>
+        <source>Pentágono</source>
+        <translation>Pentagone</translation>
+    </message>
+    <message>
+        <source>Hexágono</source>
+        <translation>Hexagone</translation>
+    </message>
+    <message>
+        <source>Flecha</source>
+        <translation>Flèche</translation>
+    </message>
+    <message>
+        <source>Cubo</source>
+        <translation>Cube</translation>
+    </message>
+    <message>
+        <source>Cono</source>
+        <translation>Cône</translation>
+    </message>
+    <message>
+        <source>Triángulo</source>
+        <translation>Triangle</translation>
+    </message>
+    <message>
+        <source>Cuadrado</source>
+        <translation>Carré</translation>
+    </message>
+    <message>
+        <source>Círculo</source>
+        <translation>Cercle</translation>
+    </message>
+    <message>
+        <source>Estrella</source>
+        <translation>Étoile</translation>
+    </message>
+    <message>
+        <source>Rombo</source>
+        <translation>Losange</translation>
+    </message>
+    <message>
+        <source>Doble Flecha</source>
+        <translation>Double flèche</translation>
+    </message>
+    <message>
+        <source>Cilindro</source>
+        <translation>Cylindre</translation>
+    </message>
+    <message>
+        <source>Rectángulo redondeado</source>
+        <translation>Rectangle arrondi</translation>
+    </message>
+    <message>
+        <source>Imagen</source>
+        <translation>Image</translation>
+    </message>
+    <message>
+        <source>Vídeo</source>
+        <translation>Vidéo</translation>
+    </message>
+    <message>
+        <source>Sonido</source>
+        <translation>Son</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Texte</translation>
+    </message>
+    <message>
+        <source>Ampliar página</source>
+        <translation>Zoom avant</translation>
+    </message>
+    <message>
+        <source>Mover página</source>
+        <translation>Déplacer la page</translation>
+    </message>
+    <message>
+        <source>Página anterior</source>
+        <translation>Page précédente</translation>
+    </message>
+    <message>
+        <source>Reducir página</source>
+        <translation>Zoom arrière</translation>
+    </message>
+    <message>
+        <source>Posición inicial</source>
+        <translation>Vue initiale</translation>
+    </message>
+    <message>
+        <source>Página posterior</source>
+        <translation>Page suivante</translation>
+    </message>
+    <message>
+        <source>Foco</source>
+        <translation>Projecteur</translation>
+    </message>
+    <message>
+        <source>Lupa</source>
+        <translation>Loupe</translation>
+    </message>
+    <message>
+        <source>Regla</source>
+        <translation>Règle</translation>
+    </message>
+    <message>
+        <source>Compas</source>
+        <translation>Compas</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla</source>
+        <translation>Partager l&apos;écran</translation>
+    </message>
+    <message>
+        <source>Cortina</source>
+        <translation>Rideau</translation>
+    </message>
+    <message>
+        <source>Reloj</source>
+        <translation>Horloge</translation>
+    </message>
+    <message>
+        <source>Escuadra</source>
+        <translation>Équerre</translation>
+    </message>
+    <message>
+        <source>Trasportador</source>
+        <translation>Rapporteur</translation>
+    </message>
+    <message>
+        <source>Calculadora</source>
+        <translation>Calculatrice</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Couleur</translation>
+    </message>
+    <message>
+        <source>Transparencia</source>
+        <translation>Transparence</translation>
+    </message>
+    <message>
+        <source>Grosor</source>
+        <translation>Épaisseur</translation>
+    </message>
+    <message>
+        <source>Estilo</source>
+        <translation>Style</translation>
+    </message>
+    <message>
+        <source>Ocultar barra</source>
+        <translation>Masquer la barre</translation>
+    </message>
+    <message>
+        <source>Objetos multimedia</source>
+        <translation>Multimédia</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>À propos</translation>
+    </message>
+    <message>
+        <source>Estilográfica</source>
+        <translation>Stylo plume</translation>
+    </message>
+    <message>
+        <source>Borrador</source>
+        <translation>Gomme</translation>
+    </message>
+    <message>
+        <source>Salir modo multiusuario</source>
+        <translation>Quitter le mode multi-utilisateur</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulaire</translation>
+    </message>
+</context>
+<context>
+    <name>DPage</name>
+    <message>
+        <source>Atención</source>
+        <translation>Attention</translation>
+    </message>
+    <message>
+        <source>Error al insertar la imagen</source>
+        <translation>Impossible d&apos;insérer l&apos;image</translation>
+    </message>
+</context>
+<context>
+    <name>DPagesList</name>
+    <message>
+        <source>Open Image</source>
+        <translation>Ouvrir une image</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Attention</translation>
+    </message>
+    <message>
+        <source>Desea restaurar el archivo no guardado</source>
+        <translation>Restaurer le fichier non enregistré ?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Oui</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Non</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Error al guardar archivo</source>
+        <translation>Erreur lors de l&apos;enregistrement du fichier</translation>
+    </message>
+</context>
+<context>
+    <name>DRichTextEditor</name>
+    <message>
+        <source>Form</source>
+        <translation>Formulaire</translation>
+    </message>
+    <message>
+        <source>#widget_3 {
+	background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:0, stop:0 rgba(172, 172, 172, 255), stop:1 rgba(233, 233, 233, 255));
+}</source>
+        <translation>#widget_3 {
+	background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:0, stop:0 rgba(172, 172, 172, 255), stop:1 rgba(233, 233, 233, 255));
+}</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}
+QPushButton:checked {
+	background-color: rgb(21, 169, 255);
+}</source>
+        <translation>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}
+QPushButton:checked {
+	background-color: rgb(21, 169, 255);
+}</translation>
+    </message>
+    <message>
+        <source>QFrame {
+	background-color: rgb(0, 0, 0);
+}
+QFrame:hover {
+	background-color: rgb(110, 110, 110);
+}</source>
+        <translation>QFrame {
+	background-color: rgb(0, 0, 0);
+}
+QFrame:hover {
+	background-color: rgb(110, 110, 110);
+}</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	color: rgb(255, 0, 0);
+	font-size: 40pt;
+	background-color: rgb(255, 255, 255);
+	border-top-left-radius: 3px;
+	border-bottom-left-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</source>
+        <translation>QPushButton {
+	color: rgb(255, 0, 0);
+	font-size: 40pt;
+	background-color: rgb(255, 255, 255);
+	border-top-left-radius: 3px;
+	border-bottom-left-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <translation>T</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-top-right-radius: 3px;
+	border-bottom-right-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</source>
+        <translation>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-top-right-radius: 3px;
+	border-bottom-right-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</source>
+        <translation>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Aceptar</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Editar Texto</source>
+        <translation>Modifier le texte</translation>
+    </message>
+</context>
+<context>
+    <name>DScreenRecord</name>
+    <message>
+        <source>Ya hay una grabación en curso</source>
+        <translation>Un enregistrement est déjà en cours</translation>
+    </message>
+    <message>
+        <source>Error al iniciar la grabación</source>
+        <translation>Erreur au démarrage de l&apos;enregistrement</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>Enregistrer le fichier</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Erreur lors de l&apos;enregistrement de la vidéo</translation>
+    </message>
+    <message>
+        <source>Error al grabar la pantalla</source>
+        <translation>Erreur lors de l&apos;enregistrement de l&apos;écran</translation>
+    </message>
+</context>
+<context>
+    <name>DSetting</name>
+    <message>
+        <source>Estandar</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Infantil</source>
+        <translation>Enfants</translation>
+    </message>
+    <message>
+        <source>Clásica</source>
+        <translation>Classique</translation>
+    </message>
+    <message>
+        <source>Interfaz por defecto</source>
+        <translation>Interface par défaut</translation>
+    </message>
+    <message>
+        <source>Español</source>
+        <translation>Espagnol</translation>
+    </message>
+    <message>
+        <source>Inglés</source>
+        <translation>Anglais</translation>
+    </message>
+    <message>
+        <source>Ruso</source>
+        <translation>Russe</translation>
+    </message>
+    <message>
+        <source>Portugués</source>
+        <translation>Portugais</translation>
+    </message>
+    <message>
+        <source>Francés</source>
+        <translation>Français</translation>
+    </message>
+    <message>
+        <source>Alemán</source>
+        <translation>Allemand</translation>
+    </message>
+    <message>
+        <source>Idioma por defecto</source>
+        <translation>Langue par défaut</translation>
+    </message>
+    <message>
+        <source>Autoguardado (min)</source>
+        <translation>Sauvegarde auto (min)</translation>
+    </message>
+    <message>
+        <source>Color de página por defecto</source>
+        <translation>Couleur de page par défaut</translation>
+    </message>
+    <message>
+        <source>Aceptar</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Restaurar</source>
+        <translation>Restaurer</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Preferencias</source>
+        <translation>Préférences</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Attention</translation>
+    </message>
+    <message>
+        <source>Restaurar Valores por Defecto</source>
+        <translation>Rétablir les valeurs par défaut ?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Oui</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Non</translation>
+    </message>
+</context>
+<context>
+    <name>DShareScreen</name>
+    <message>
+        <source>Compartir con los demás</source>
+        <translation>Partager avec les autres</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla con los demás</source>
+        <translation>Partager l&apos;écran avec les autres</translation>
+    </message>
+    <message>
+        <source>Conectando...</source>
+        <translation>Connexion...</translation>
+    </message>
+    <message>
+        <source>Escanea el siguiente codigo QR</source>
+        <translation>Scannez ce code QR</translation>
+    </message>
+    <message>
+        <source>No se puede abrir el puerto %1</source>
+        <translation>Impossible d&apos;ouvrir le port %1</translation>
+    </message>
+    <message>
+        <source>Puede que otro programa lo esté usando</source>
+        <translation>Un autre programme l&apos;utilise peut-être</translation>
+    </message>
+    <message>
+        <source>Sin conexión</source>
+        <translation>Non connecté</translation>
+    </message>
+</context>
+<context>
+    <name>DShortUi</name>
+    <message>
+        <source>Veltorisa</source>
+        <translation>Veltorisa</translation>
+    </message>
+    <message>
+        <source>Página transparente</source>
+        <translation>Page transparente</translation>
+    </message>
+    <message>
+        <source>Seleccionar</source>
+        <translation>Sélectionner</translation>
+    </message>
+    <message>
+        <source>Lápiz</source>
+        <translation>Crayon</translation>
+    </message>
+    <message>
+        <source>Subrayador</source>
+        <translation>Surligneur</translation>
+    </message>
+    <message>
+        <source>Borrador de objetos</source>
+        <translation>Gomme à objets</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Texte</translation>
+    </message>
+    <message>
+        <source>Página anterior</source>
+        <translation>Page précédente</translation>
+    </message>
+    <message>
+        <source>Página posterior</source>
+        <translation>Page suivante</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Effacer la page</translation>
+    </message>
+    <message>
+        <source>Deshacer</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Rehacer</source>
+        <translation>Rétablir</translation>
+    </message>
+    <message>
+        <source>Guardar</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <source>Salir</source>
+        <translation>Quitter</translation>
+    </message>
+</context>
+<context>
+    <name>DTableDlg</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Boîte de dialogue</translation>
+    </message>
+    <message>
+        <source>Filas</source>
+        <translation>Lignes</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Columnas</source>
+        <translation>Colonnes</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>DView</name>
+    <message>
+        <source>Borrar</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <source>Bloquear</source>
+        <translation>Verrouiller</translation>
+    </message>
+</context>
+<context>
+    <name>MainFormClass</name>
+    <message>
+        <source>Veltorisa</source>
+        <translation>Veltorisa</translation>
+    </message>
+</context>
+<context>
+    <name>Player</name>
+    <message>
+        <source>FullScreen</source>
+        <translation>Plein écran</translation>
+    </message>
+    <message>
+        <source>Service not available</source>
+        <translation>Service indisponible</translation>
+    </message>
+    <message>
+        <source>The QMediaPlayer object does not have a valid service.
+Please check the media service plugins are installed.</source>
+        <translation>L&apos;objet QMediaPlayer n&apos;a pas de service valide.
+Vérifiez que les modules de service multimédia sont installés.</translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation>Chargement...</translation>
+    </message>
+    <message>
+        <source>Media Stalled</source>
+        <translation>Lecture bloquée</translation>
+    </message>
+    <message>
+        <source>Buffering %4%</source>
+        <translation>Mise en mémoire tampon %4%</translation>
+    </message>
+    <message>
+        <source>Brightness</source>
+        <translation>Luminosité</translation>
+    </message>
+    <message>
+        <source>Contrast</source>
+        <translation>Contraste</translation>
+    </message>
+    <message>
+        <source>Hue</source>
+        <translation>Teinte</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>Saturation</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Color Options</source>
+        <translation>Options de couleur</translation>
+    </message>
+</context>
+<context>
+    <name>VideoWidget</name>
+    <message>
+        <source>VideoWidget</source>
+        <translation>Vidéo</translation>
+    </message>
+    <message>
+        <source>#buttonPlay {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPlay:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonPlay {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPlay:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+    <message>
+        <source>#buttonStop {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonStop:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonStop {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonStop:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+    <message>
+        <source>#buttonPause {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPause:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonPause {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPause:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+    <message>
+        <source>#buttonExit {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonExit:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonExit {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonExit:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetClassicSelector</name>
+    <message>
+        <source>Línea punteo-rayada</source>
+        <translation>Ligne mixte</translation>
+    </message>
+    <message>
+        <source>Línea rayada</source>
+        <translation>Ligne tiretée</translation>
+    </message>
+    <message>
+        <source>Línea punteada</source>
+        <translation>Ligne pointillée</translation>
+    </message>
+    <message>
+        <source>Línea sólida</source>
+        <translation>Ligne continue</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Plus de couleurs</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulaire</translation>
+    </message>
+    <message>
+        <source>Color de Pincel</source>
+        <translation>Couleur du stylo</translation>
+    </message>
+    <message>
+        <source>Color de Fondo</source>
+        <translation>Couleur de fond</translation>
+    </message>
+    <message>
+        <source>Estilo de línea</source>
+        <translation>Style de ligne</translation>
+    </message>
+    <message>
+        <source>Grosor de línea</source>
+        <translation>Épaisseur du trait</translation>
+    </message>
+    <message>
+        <source>Transparencia de línea</source>
+        <translation>Transparence du trait</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetEraserSelector</name>
+    <message>
+        <source>Form</source>
+        <translation>Formulaire</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Effacer la page</translation>
+    </message>
+    <message>
+        <source>Borrador</source>
+        <translation>Gomme</translation>
+    </message>
+    <message>
+        <source>Borrador de objectos</source>
+        <translation>Gomme à objets</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetMMISelector</name>
+    <message>
+        <source>Imágen</source>
+        <translation>Image</translation>
+    </message>
+    <message>
+        <source>Pdf</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source>Abrir Vídeo</source>
+        <translation>Ouvrir une vidéo</translation>
+    </message>
+    <message>
+        <source>Audio</source>
+        <translation>Audio</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Texte</translation>
+    </message>
+    <message>
+        <source>Tabla</source>
+        <translation>Tableau</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulaire</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetMenuSelector</name>
+    <message>
+        <source>Nuevo Archivo</source>
+        <translation>Nouveau fichier</translation>
+    </message>
+    <message>
+        <source>Abrir/Importar Archivo</source>
+        <translation>Ouvrir/Importer un fichier</translation>
+    </message>
+    <message>
+        <source>Guardar Archivo</source>
+        <translation>Enregistrer le fichier</translation>
+    </message>
+    <message>
+        <source>Guardar Archivo Como</source>
+        <translation>Enregistrer sous</translation>
+    </message>
+    <message>
+        <source>Exportar Archivo</source>
+        <translation>Exporter le fichier</translation>
+    </message>
+    <message>
+        <source>Idioma</source>
+        <translation>Langue</translation>
+    </message>
+    <message>
+        <source>Preferencias</source>
+        <translation>Préférences</translation>
+    </message>
+    <message>
+        <source>Multiusuario</source>
+        <translation>Multi-utilisateur</translation>
+    </message>
+    <message>
+        <source>Cambiar interfaz</source>
+        <translation>Changer d&apos;interface</translation>
+    </message>
+    <message>
+        <source>Versión: 0.24 BETA</source>
+        <translation>Version : 0.24 BÊTA</translation>
+    </message>
+    <message>
+        <source>Salir</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>&lt; Atrás</source>
+        <translation>&lt; Retour</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source>BMP</source>
+        <translation>BMP</translation>
+    </message>
+    <message>
+        <source>JPG</source>
+        <translation>JPG</translation>
+    </message>
+    <message>
+        <source>PNG</source>
+        <translation>PNG</translation>
+    </message>
+    <message>
+        <source>TIFF</source>
+        <translation>TIFF</translation>
+    </message>
+    <message>
+        <source>Inglés</source>
+        <translation>Anglais</translation>
+    </message>
+    <message>
+        <source>Español</source>
+        <translation>Espagnol</translation>
+    </message>
+    <message>
+        <source>Ruso</source>
+        <translation>Russe</translation>
+    </message>
+    <message>
+        <source>Portugués</source>
+        <translation>Portugais</translation>
+    </message>
+    <message>
+        <source>Francés</source>
+        <translation>Français</translation>
+    </message>
+    <message>
+        <source>Alemán</source>
+        <translation>Allemand</translation>
+    </message>
+    <message>
+        <source>Estandar</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Infantil</source>
+        <translation>Enfants</translation>
+    </message>
+    <message>
+        <source>Clásica</source>
+        <translation>Classique</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulaire</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPageSelector</name>
+    <message>
+        <source>Ampliar página</source>
+        <translation>Zoom avant</translation>
+    </message>
+    <message>
+        <source>Disminuir página</source>
+        <translation>Zoom arrière</translation>
+    </message>
+    <message>
+        <source>Mover página</source>
+        <translation>Déplacer la page</translation>
+    </message>
+    <message>
+        <source>Posición inicial</source>
+        <translation>Vue initiale</translation>
+    </message>
+    <message>
+        <source>Página blanca</source>
+        <translation>Page blanche</translation>
+    </message>
+    <message>
+        <source>Página de imagen</source>
+        <translation>Page d&apos;image</translation>
+    </message>
+    <message>
+        <source>Página de captura</source>
+        <translation>Page de capture</translation>
+    </message>
+    <message>
+        <source>Página transparente</source>
+        <translation>Page transparente</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Effacer la page</translation>
+    </message>
+    <message>
+        <source>Eliminar página</source>
+        <translation>Supprimer la page</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulaire</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Plus de couleurs</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPenSelector</name>
+    <message>
+        <source>Lápiz</source>
+        <translation>Crayon</translation>
+    </message>
+    <message>
+        <source>Subrayador</source>
+        <translation>Surligneur</translation>
+    </message>
+    <message>
+        <source>Lápiz Inteligente</source>
+        <translation>Stylo intelligent</translation>
+    </message>
+    <message>
+        <source>Estilográfico</source>
+        <translation>Stylo plume</translation>
+    </message>
+    <message>
+        <source>Línea sólida</source>
+        <translation>Ligne continue</translation>
+    </message>
+    <message>
+        <source>Línea punteada</source>
+        <translation>Ligne pointillée</translation>
+    </message>
+    <message>
+        <source>Línea rayada</source>
+        <translation>Ligne tiretée</translation>
+    </message>
+    <message>
+        <source>Línea punteo-rayada</source>
+        <translation>Ligne mixte</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulaire</translation>
+    </message>
+    <message>
+        <source>Grosor de línea</source>
+        <translation>Épaisseur du trait</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Plus de couleurs</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetShapeSelector</name>
+    <message>
+        <source>Línea</source>
+        <translation>Ligne</translation>
+    </message>
+    <message>
+        <source>Triángulo equilátero</source>
+        <translation>Triangle équilatéral</translation>
+    </message>
+    <message>
+        <source>Triángulo rectángulo</source>
+        <translation>Triangle rectangle</translation>
+    </message>
+    <message>
+        <source>Elipse</source>
+        <translation>Ellipse</translation>
+    </message>
+    <message>
+        <source>Círculo</source>
+        <translation>Cercle</translation>
+    </message>
+    <message>
+        <source>Cuadrado</source>
+        <translation>Carré</translation>
+    </message>
+    <message>
+        <source>Rectángulo</source>
+        <translation>Rectangle</translation>
+    </message>
+    <message>
+        <source>Rectángulo redondeado</source>
+        <translation>Rectangle arrondi</translation>
+    </message>
+    <message>
+        <source>Paralelogramo</source>
+        <translation>Parallélogramme</translation>
+    </message>
+    <message>
+        <source>Rombo</source>
+        <translation>Losange</translation>
+    </message>
+    <message>
+        <source>Pentágono</source>
+        <translation>Pentagone</translation>
+    </message>
+    <message>
+        <source>Hexágono</source>
+        <translation>Hexagone</translation>
+    </message>
+    <message>
+        <source>Flecha</source>
+        <translation>Flèche</translation>
+    </message>
+    <message>
+        <source>Doble flecha</source>
+        <translation>Double flèche</translation>
+    </message>
+    <message>
+        <source>Estrella</source>
+        <translation>Étoile</translation>
+    </message>
+    <message>
+        <source>Cubo</source>
+        <translation>Cube</translation>
+    </message>
+    <message>
+        <source>Cono</source>
+        <translation>Cône</translation>
+    </message>
+    <message>
+        <source>Cilindro</source>
+        <translation>Cylindre</translation>
+    </message>
+    <message>
+        <source>Esfera</source>
+        <translation>Sphère</translation>
+    </message>
+    <message>
+        <source>Relleno</source>
+        <translation>Remplissage</translation>
+    </message>
+    <message>
+        <source>Línea sólida</source>
+        <translation>Ligne continue</translation>
+    </message>
+    <message>
+        <source>Línea punteada</source>
+        <translation>Ligne pointillée</translation>
+    </message>
+    <message>
+        <source>Línea rayada</source>
+        <translation>Ligne tiretée</translation>
+    </message>
+    <message>
+        <source>Línea punteo-rayada</source>
+        <translation>Ligne mixte</translation>
+    </message>
+    <message>
+        <source>Fondo Solido</source>
+        <translation>Remplissage uni</translation>
+    </message>
+    <message>
+        <source>Color de fondo</source>
+        <translation>Couleur de remplissage</translation>
+    </message>
+    <message>
+        <source>Fondo Imagen</source>
+        <translation>Remplissage image</translation>
+    </message>
+    <message>
+        <source>Fondo Gradi</source>
+        <translation>Remplissage dégradé</translation>
+    </message>
+    <message>
+        <source>Fondo Trama</source>
+        <translation>Remplissage motif</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulaire</translation>
+    </message>
+    <message>
+        <source>Grosor de línea</source>
+        <translation>Épaisseur du trait</translation>
+    </message>
+    <message>
+        <source>Borde</source>
+        <translation>Bordure</translation>
+    </message>
+    <message>
+        <source>Color de borde</source>
+        <translation>Couleur de bordure</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Plus de couleurs</translation>
+    </message>
+    <message>
+        <source>Open Image</source>
+        <translation>Ouvrir une image</translation>
+    </message>
+    <message>
+        <source>Image Files (*.png *.jpg *.bmp)</source>
+        <translation>Fichiers image (*.png *.jpg *.bmp)</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetToolSelector</name>
+    <message>
+        <source>Cortina</source>
+        <translation>Rideau</translation>
+    </message>
+    <message>
+        <source>Foco</source>
+        <translation>Projecteur</translation>
+    </message>
+    <message>
+        <source>Calculadora</source>
+        <translation>Calculatrice</translation>
+    </message>
+    <message>
+        <source>Capturadora</source>
+        <translation>Capture d&apos;écran</translation>
+    </message>
+    <message>
+        <source>Lupa</source>
+        <translation>Loupe</translation>
+    </message>
+    <message>
+        <source>Regla</source>
+        <translation>Règle</translation>
+    </message>
+    <message>
+        <source>Escuadra</source>
+        <translation>Équerre</translation>
+    </message>
+    <message>
+        <source>Compás</source>
+        <translation>Compas</translation>
+    </message>
+    <message>
+        <source>Trasportador</source>
+        <translation>Rapporteur</translation>
+    </message>
+    <message>
+        <source>Reloj</source>
+        <translation>Horloge</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla</source>
+        <translation>Partager l&apos;écran</translation>
+    </message>
+    <message>
+        <source>Teclado</source>
+        <translation>Clavier</translation>
+    </message>
+    <message>
+        <source>Navegador</source>
+        <translation>Navigateur</translation>
+    </message>
+    <message>
+        <source>Actividades interactivas</source>
+        <translation>Activités interactives</translation>
+    </message>
+    <message>
+        <source>Grabar acción</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <source>Reproducir acción</source>
+        <translation>Lire l&apos;enregistrement</translation>
+    </message>
+    <message>
+        <source>Pausar acción</source>
+        <translation>Mettre en pause</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulaire</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,1468 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pt_BR" sourcelanguage="es_ES">
+<context>
+    <name>DCalculator</name>
+    <message>
+        <source>.</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>+-</source>
+        <translation>+-</translation>
+    </message>
+    <message>
+        <source>Backspace</source>
+        <translation>Apagar</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Limpar</translation>
+    </message>
+    <message>
+        <source>Clear All</source>
+        <translation>Limpar tudo</translation>
+    </message>
+    <message>
+        <source>MC</source>
+        <translation>MC</translation>
+    </message>
+    <message>
+        <source>MR</source>
+        <translation>MR</translation>
+    </message>
+    <message>
+        <source>MS</source>
+        <translation>MS</translation>
+    </message>
+    <message>
+        <source>M+</source>
+        <translation>M+</translation>
+    </message>
+    <message>
+        <source>/</source>
+        <translation>/</translation>
+    </message>
+    <message>
+        <source>*</source>
+        <translation>*</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>Sqrt</source>
+        <translation>√</translation>
+    </message>
+    <message>
+        <source>x^2</source>
+        <translation>x^2</translation>
+    </message>
+    <message>
+        <source>1/x</source>
+        <translation>1/x</translation>
+    </message>
+    <message>
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message>
+        <source>Calculator</source>
+        <translation>Calculadora</translation>
+    </message>
+</context>
+<context>
+    <name>DFlashPlayer</name>
+    <message>
+        <source>Flash</source>
+        <translation>Flash</translation>
+    </message>
+</context>
+<context>
+    <name>DLabel</name>
+    <message>
+        <source>Form</source>
+        <translation>Formulário</translation>
+    </message>
+</context>
+<context>
+    <name>DMainUi</name>
+    <message>
+        <source>Veltorina %1
+
+Pizarra digital interactiva para el aula.
+Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
+        <translation>Veltorina %1
+
+Lousa digital interativa para a sala de aula.
+Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
+    </message>
+    <message>
+        <source>Seleccionar</source>
+        <translation>Selecionar</translation>
+    </message>
+    <message>
+        <source>Deshacer</source>
+        <translation>Desfazer</translation>
+    </message>
+    <message>
+        <source>Escritorio</source>
+        <translation>Área de trabalho</translation>
+    </message>
+    <message>
+        <source>Rehacer</source>
+        <translation>Refazer</translation>
+    </message>
+    <message>
+        <source>Menú</source>
+        <translation>Menu</translation>
+    </message>
+    <message>
+        <source>Páginas</source>
+        <translation>Páginas</translation>
+    </message>
+    <message>
+        <source>Pinceles</source>
+        <translation>Canetas</translation>
+    </message>
+    <message>
+        <source>Figuras</source>
+        <translation>Formas</translation>
+    </message>
+    <message>
+        <source>Borradores</source>
+        <translation>Borrachas</translation>
+    </message>
+    <message>
+        <source>Objectos multimedia</source>
+        <translation>Mídia</translation>
+    </message>
+    <message>
+        <source>Acciones de página</source>
+        <translation>Ações da página</translation>
+    </message>
+    <message>
+        <source>Herramientas</source>
+        <translation>Ferramentas</translation>
+    </message>
+    <message>
+        <source>Recursos</source>
+        <translation>Recursos</translation>
+    </message>
+    <message>
+        <source>Página blanca</source>
+        <translation>Página branca</translation>
+    </message>
+    <message>
+        <source>Página Transparente</source>
+        <translation>Página transparente</translation>
+    </message>
+    <message>
+        <source>Página de captura</source>
+        <translation>Página de captura</translation>
+    </message>
+    <message>
+        <source>Página de imagen</source>
+        <translation>Página de imagem</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Limpar página</translation>
+    </message>
+    <message>
+        <source>Eliminar página</source>
+        <translation>Excluir página</translation>
+    </message>
+    <message>
+        <source>Lápiz</source>
+        <translation>Lápis</translation>
+    </message>
+    <message>
+        <source>Subrayador</source>
+        <translation>Marca-texto</translation>
+    </message>
+    <message>
+        <source>Estilográfico</source>
+        <translation>Caneta-tinteiro</translation>
+    </message>
+    <message>
+        <source>Lápiz Inteligente</source>
+        <translation>Caneta inteligente</translation>
+    </message>
+    <message>
+        <source>Borrador de objeto</source>
+        <translation>Borracha de objetos</translation>
+    </message>
+    <message>
+        <source>Borrador grande</source>
+        <translation>Borracha grande</translation>
+    </message>
+    <message>
+        <source>Borrador mediano</source>
+        <translation>Borracha média</translation>
+    </message>
+    <message>
+        <source>Borrador pequeño</source>
+        <translation>Borracha pequena</translation>
+    </message>
+    <message>
+        <source>Línea</source>
+        <translation>Linha</translation>
+    </message>
+    <message>
+        <source>Triángulo rectangulo</source>
+        <translation>Triângulo retângulo</translation>
+    </message>
+    <message>
+        <source>Ellipse</source>
+        <translation>Elipse</translation>
+    </message>
+    <message>
+        <source>Pentágono</source>
+        <translation>Pentágono</translation>
+    </message>
+    <message>
+        <source>Hexágono</source>
+        <translation>Hexágono</translation>
+    </message>
+    <message>
+        <source>Flecha</source>
+        <translation>Seta</translation>
+    </message>
+    <message>
+        <source>Cubo</source>
+        <translation>Cubo</translation>
+    </message>
+    <message>
+        <source>Cono</source>
+        <translation>Cone</translation>
+    </message>
+    <message>
+        <source>Triángulo</source>
+        <translation>Triângulo</translation>
+    </message>
+    <message>
+        <source>Cuadrado</source>
+        <translation>Quadrado</translation>
+    </message>
+    <message>
+        <source>Círculo</source>
+        <translation>Círculo</translation>
+    </message>
+    <message>
+        <source>Estrella</source>
+        <translation>Estrela</translation>
+    </message>
+    <message>
+        <source>Rombo</source>
+        <translation>Losango</translation>
+    </message>
+    <message>
+        <source>Doble Flecha</source>
+        <translation>Seta dupla</translation>
+    </message>
+    <message>
+        <source>Cilindro</source>
+        <translation>Cilindro</translation>
+    </message>
+    <message>
+        <source>Rectángulo redondeado</source>
+        <translation>Retângulo arredondado</translation>
+    </message>
+    <message>
+        <source>Imagen</source>
+        <translation>Imagem</translation>
+    </message>
+    <message>
+        <source>Vídeo</source>
+        <translation>Vídeo</translation>
+    </message>
+    <message>
+        <source>Sonido</source>
+        <translation>Som</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Texto</translation>
+    </message>
+    <message>
+        <source>Ampliar página</source>
+        <translation>Ampliar</translation>
+    </message>
+    <message>
+        <source>Mover página</source>
+        <translation>Mover página</translation>
+    </message>
+    <message>
+        <source>Página anterior</source>
+        <translation>Página anterior</translation>
+    </message>
+    <message>
+        <source>Reducir página</source>
+        <translation>Reduzir</translation>
+    </message>
+    <message>
+        <source>Posición inicial</source>
+        <translation>Posição inicial</translation>
+    </message>
+    <message>
+        <source>Página posterior</source>
+        <translation>Próxima página</translation>
+    </message>
+    <message>
+        <source>Foco</source>
+        <translation>Holofote</translation>
+    </message>
+    <message>
+        <source>Lupa</source>
+        <translation>Lupa</translation>
+    </message>
+    <message>
+        <source>Regla</source>
+        <translation>Régua</translation>
+    </message>
+    <message>
+        <source>Compas</source>
+        <translation>Compasso</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla</source>
+        <translation>Compartilhar tela</translation>
+    </message>
+    <message>
+        <source>Cortina</source>
+        <translation>Cortina</translation>
+    </message>
+    <message>
+        <source>Reloj</source>
+        <translation>Relógio</translation>
+    </message>
+    <message>
+        <source>Escuadra</source>
+        <translation>Esquadro</translation>
+    </message>
+    <message>
+        <source>Trasportador</source>
+        <translation>Transferidor</translation>
+    </message>
+    <message>
+        <source>Calculadora</source>
+        <translation>Calculadora</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Cor</translation>
+    </message>
+    <message>
+        <source>Transparencia</source>
+        <translation>Transparência</translation>
+    </message>
+    <message>
+        <source>Grosor</source>
+        <translation>Espessura</translation>
+    </message>
+    <message>
+        <source>Estilo</source>
+        <translation>Estilo</translation>
+    </message>
+    <message>
+        <source>Ocultar barra</source>
+        <translation>Ocultar barra</translation>
+    </message>
+    <message>
+        <source>Objetos multimedia</source>
+        <translation>Mídia</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Sobre</translation>
+    </message>
+    <message>
+        <source>Estilográfica</source>
+        <translation>Caneta-tinteiro</translation>
+    </message>
+    <message>
+        <source>Borrador</source>
+        <translation>Borracha</translation>
+    </message>
+    <message>
+        <source>Salir modo multiusuario</source>
+        <translation>Sair do modo multiusuário</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulário</translation>
+    </message>
+</context>
+<context>
+    <name>DPage</name>
+    <message>
+        <source>Atención</source>
+        <translation>Atenção</translation>
+    </message>
+    <message>
+        <source>Error al insertar la imagen</source>
+        <translation>Não foi possível inserir a imagem</translation>
+    </message>
+</context>
+<context>
+    <name>DPagesList</name>
+    <message>
+        <source>Open Image</source>
+        <translation>Abrir imagem</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Atenção</translation>
+    </message>
+    <message>
+        <source>Desea restaurar el archivo no guardado</source>
+        <translation>Restaurar o arquivo não salvo?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Sim</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Não</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Error al guardar archivo</source>
+        <translation>Erro ao salvar o arquivo</translation>
+    </message>
+</context>
+<context>
+    <name>DRichTextEditor</name>
+    <message>
+        <source>Form</source>
+        <translation>Formulário</translation>
+    </message>
+    <message>
+        <source>#widget_3 {
+	background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:0, stop:0 rgba(172, 172, 172, 255), stop:1 rgba(233, 233, 233, 255));
+}</source>
+        <translation>#widget_3 {
+	background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:0, stop:0 rgba(172, 172, 172, 255), stop:1 rgba(233, 233, 233, 255));
+}</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}
+QPushButton:checked {
+	background-color: rgb(21, 169, 255);
+}</source>
+        <translation>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}
+QPushButton:checked {
+	background-color: rgb(21, 169, 255);
+}</translation>
+    </message>
+    <message>
+        <source>QFrame {
+	background-color: rgb(0, 0, 0);
+}
+QFrame:hover {
+	background-color: rgb(110, 110, 110);
+}</source>
+        <translation>QFrame {
+	background-color: rgb(0, 0, 0);
+}
+QFrame:hover {
+	background-color: rgb(110, 110, 110);
+}</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	color: rgb(255, 0, 0);
+	font-size: 40pt;
+	background-color: rgb(255, 255, 255);
+	border-top-left-radius: 3px;
+	border-bottom-left-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</source>
+        <translation>QPushButton {
+	color: rgb(255, 0, 0);
+	font-size: 40pt;
+	background-color: rgb(255, 255, 255);
+	border-top-left-radius: 3px;
+	border-bottom-left-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <translation>T</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-top-right-radius: 3px;
+	border-bottom-right-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</source>
+        <translation>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-top-right-radius: 3px;
+	border-bottom-right-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</source>
+        <translation>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Aceptar</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Editar Texto</source>
+        <translation>Editar texto</translation>
+    </message>
+</context>
+<context>
+    <name>DScreenRecord</name>
+    <message>
+        <source>Ya hay una grabación en curso</source>
+        <translation>Já há uma gravação em andamento</translation>
+    </message>
+    <message>
+        <source>Error al iniciar la grabación</source>
+        <translation>Erro ao iniciar a gravação</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>Salvar arquivo</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Erro ao salvar a gravação</translation>
+    </message>
+    <message>
+        <source>Error al grabar la pantalla</source>
+        <translation>Erro ao gravar a tela</translation>
+    </message>
+</context>
+<context>
+    <name>DSetting</name>
+    <message>
+        <source>Estandar</source>
+        <translation>Padrão</translation>
+    </message>
+    <message>
+        <source>Infantil</source>
+        <translation>Infantil</translation>
+    </message>
+    <message>
+        <source>Clásica</source>
+        <translation>Clássica</translation>
+    </message>
+    <message>
+        <source>Interfaz por defecto</source>
+        <translation>Interface padrão</translation>
+    </message>
+    <message>
+        <source>Español</source>
+        <translation>Espanhol</translation>
+    </message>
+    <message>
+        <source>Inglés</source>
+        <translation>Inglês</translation>
+    </message>
+    <message>
+        <source>Ruso</source>
+        <translation>Russo</translation>
+    </message>
+    <message>
+        <source>Portugués</source>
+        <translation>Português</translation>
+    </message>
+    <message>
+        <source>Francés</source>
+        <translation>Francês</translation>
+    </message>
+    <message>
+        <source>Alemán</source>
+        <translation>Alemão</translation>
+    </message>
+    <message>
+        <source>Idioma por defecto</source>
+        <translation>Idioma padrão</translation>
+    </message>
+    <message>
+        <source>Autoguardado (min)</source>
+        <translation>Salvamento automático (min)</translation>
+    </message>
+    <message>
+        <source>Color de página por defecto</source>
+        <translation>Cor padrão da página</translation>
+    </message>
+    <message>
+        <source>Aceptar</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Restaurar</source>
+        <translation>Restaurar</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Preferencias</source>
+        <translation>Preferências</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Atenção</translation>
+    </message>
+    <message>
+        <source>Restaurar Valores por Defecto</source>
+        <translation>Restaurar os valores padrão?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Sim</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Não</translation>
+    </message>
+</context>
+<context>
+    <name>DShareScreen</name>
+    <message>
+        <source>Compartir con los demás</source>
+        <translation>Compartilhar com os outros</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla con los demás</source>
+        <translation>Compartilhar a tela com os outros</translation>
+    </message>
+    <message>
+        <source>Conectando...</source>
+        <translation>Conectando...</translation>
+    </message>
+    <message>
+        <source>Escanea el siguiente codigo QR</source>
+        <translation>Escaneie este código QR</translation>
+    </message>
+    <message>
+        <source>No se puede abrir el puerto %1</source>
+        <translation>Não é possível abrir a porta %1</translation>
+    </message>
+    <message>
+        <source>Puede que otro programa lo esté usando</source>
+        <translation>Talvez outro programa a esteja usando</translation>
+    </message>
+    <message>
+        <source>Sin conexión</source>
+        <translation>Sem conexão</translation>
+    </message>
+</context>
+<context>
+    <name>DShortUi</name>
+    <message>
+        <source>Veltorisa</source>
+        <translation>Veltorisa</translation>
+    </message>
+    <message>
+        <source>Página transparente</source>
+        <translation>Página transparente</translation>
+    </message>
+    <message>
+        <source>Seleccionar</source>
+        <translation>Selecionar</translation>
+    </message>
+    <message>
+        <source>Lápiz</source>
+        <translation>Lápis</translation>
+    </message>
+    <message>
+        <source>Subrayador</source>
+        <translation>Marca-texto</translation>
+    </message>
+    <message>
+        <source>Borrador de objetos</source>
+        <translation>Borracha de objetos</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Texto</translation>
+    </message>
+    <message>
+        <source>Página anterior</source>
+        <translation>Página anterior</translation>
+    </message>
+    <message>
+        <source>Página posterior</source>
+        <translation>Próxima página</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Limpar página</translation>
+    </message>
+    <message>
+        <source>Deshacer</source>
+        <translation>Desfazer</translation>
+    </message>
+    <message>
+        <source>Rehacer</source>
+        <translation>Refazer</translation>
+    </message>
+    <message>
+        <source>Guardar</source>
+        <translation>Salvar</translation>
+    </message>
+    <message>
+        <source>Salir</source>
+        <translation>Sair</translation>
+    </message>
+</context>
+<context>
+    <name>DTableDlg</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Diálogo</translation>
+    </message>
+    <message>
+        <source>Filas</source>
+        <translation>Linhas</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Columnas</source>
+        <translation>Colunas</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>DView</name>
+    <message>
+        <source>Borrar</source>
+        <translation>Excluir</translation>
+    </message>
+    <message>
+        <source>Bloquear</source>
+        <translation>Bloquear</translation>
+    </message>
+</context>
+<context>
+    <name>MainFormClass</name>
+    <message>
+        <source>Veltorisa</source>
+        <translation>Veltorisa</translation>
+    </message>
+</context>
+<context>
+    <name>Player</name>
+    <message>
+        <source>FullScreen</source>
+        <translation>Tela cheia</translation>
+    </message>
+    <message>
+        <source>Service not available</source>
+        <translation>Serviço indisponível</translation>
+    </message>
+    <message>
+        <source>The QMediaPlayer object does not have a valid service.
+Please check the media service plugins are installed.</source>
+        <translation>O objeto QMediaPlayer não tem um serviço válido.
+Verifique se os plugins de serviço de mídia estão instalados.</translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation>Carregando...</translation>
+    </message>
+    <message>
+        <source>Media Stalled</source>
+        <translation>Mídia travada</translation>
+    </message>
+    <message>
+        <source>Buffering %4%</source>
+        <translation>Carregando buffer %4%</translation>
+    </message>
+    <message>
+        <source>Brightness</source>
+        <translation>Brilho</translation>
+    </message>
+    <message>
+        <source>Contrast</source>
+        <translation>Contraste</translation>
+    </message>
+    <message>
+        <source>Hue</source>
+        <translation>Matiz</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>Saturação</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fechar</translation>
+    </message>
+    <message>
+        <source>Color Options</source>
+        <translation>Opções de cor</translation>
+    </message>
+</context>
+<context>
+    <name>VideoWidget</name>
+    <message>
+        <source>VideoWidget</source>
+        <translation>Vídeo</translation>
+    </message>
+    <message>
+        <source>#buttonPlay {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPlay:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonPlay {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPlay:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+    <message>
+        <source>#buttonStop {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonStop:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonStop {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonStop:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+    <message>
+        <source>#buttonPause {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPause:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonPause {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPause:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+    <message>
+        <source>#buttonExit {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonExit:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonExit {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonExit:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetClassicSelector</name>
+    <message>
+        <source>Línea punteo-rayada</source>
+        <translation>Linha traço-ponto</translation>
+    </message>
+    <message>
+        <source>Línea rayada</source>
+        <translation>Linha tracejada</translation>
+    </message>
+    <message>
+        <source>Línea punteada</source>
+        <translation>Linha pontilhada</translation>
+    </message>
+    <message>
+        <source>Línea sólida</source>
+        <translation>Linha contínua</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Mais cores</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulário</translation>
+    </message>
+    <message>
+        <source>Color de Pincel</source>
+        <translation>Cor da caneta</translation>
+    </message>
+    <message>
+        <source>Color de Fondo</source>
+        <translation>Cor de fundo</translation>
+    </message>
+    <message>
+        <source>Estilo de línea</source>
+        <translation>Estilo da linha</translation>
+    </message>
+    <message>
+        <source>Grosor de línea</source>
+        <translation>Espessura da linha</translation>
+    </message>
+    <message>
+        <source>Transparencia de línea</source>
+        <translation>Transparência da linha</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetEraserSelector</name>
+    <message>
+        <source>Form</source>
+        <translation>Formulário</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Limpar página</translation>
+    </message>
+    <message>
+        <source>Borrador</source>
+        <translation>Borracha</translation>
+    </message>
+    <message>
+        <source>Borrador de objectos</source>
+        <translation>Borracha de objetos</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetMMISelector</name>
+    <message>
+        <source>Imágen</source>
+        <translation>Imagem</translation>
+    </message>
+    <message>
+        <source>Pdf</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source>Abrir Vídeo</source>
+        <translation>Abrir vídeo</translation>
+    </message>
+    <message>
+        <source>Audio</source>
+        <translation>Áudio</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Texto</translation>
+    </message>
+    <message>
+        <source>Tabla</source>
+        <translation>Tabela</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulário</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetMenuSelector</name>
+    <message>
+        <source>Nuevo Archivo</source>
+        <translation>Novo arquivo</translation>
+    </message>
+    <message>
+        <source>Abrir/Importar Archivo</source>
+        <translation>Abrir/Importar arquivo</translation>
+    </message>
+    <message>
+        <source>Guardar Archivo</source>
+        <translation>Salvar arquivo</translation>
+    </message>
+    <message>
+        <source>Guardar Archivo Como</source>
+        <translation>Salvar arquivo como</translation>
+    </message>
+    <message>
+        <source>Exportar Archivo</source>
+        <translation>Exportar arquivo</translation>
+    </message>
+    <message>
+        <source>Idioma</source>
+        <translation>Idioma</translation>
+    </message>
+    <message>
+        <source>Preferencias</source>
+        <translation>Preferências</translation>
+    </message>
+    <message>
+        <source>Multiusuario</source>
+        <translation>Multiusuário</translation>
+    </message>
+    <message>
+        <source>Cambiar interfaz</source>
+        <translation>Mudar interface</translation>
+    </message>
+    <message>
+        <source>Versión: 0.24 BETA</source>
+        <translation>Versão: 0.24 BETA</translation>
+    </message>
+    <message>
+        <source>Salir</source>
+        <translation>Sair</translation>
+    </message>
+    <message>
+        <source>&lt; Atrás</source>
+        <translation>&lt; Voltar</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source>BMP</source>
+        <translation>BMP</translation>
+    </message>
+    <message>
+        <source>JPG</source>
+        <translation>JPG</translation>
+    </message>
+    <message>
+        <source>PNG</source>
+        <translation>PNG</translation>
+    </message>
+    <message>
+        <source>TIFF</source>
+        <translation>TIFF</translation>
+    </message>
+    <message>
+        <source>Inglés</source>
+        <translation>Inglês</translation>
+    </message>
+    <message>
+        <source>Español</source>
+        <translation>Espanhol</translation>
+    </message>
+    <message>
+        <source>Ruso</source>
+        <translation>Russo</translation>
+    </message>
+    <message>
+        <source>Portugués</source>
+        <translation>Português</translation>
+    </message>
+    <message>
+        <source>Francés</source>
+        <translation>Francês</translation>
+    </message>
+    <message>
+        <source>Alemán</source>
+        <translation>Alemão</translation>
+    </message>
+    <message>
+        <source>Estandar</source>
+        <translation>Padrão</translation>
+    </message>
+    <message>
+        <source>Infantil</source>
+        <translation>Infantil</translation>
+    </message>
+    <message>
+        <source>Clásica</source>
+        <translation>Clássica</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulário</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPageSelector</name>
+    <message>
+        <source>Ampliar página</source>
+        <translation>Ampliar</translation>
+    </message>
+    <message>
+        <source>Disminuir página</source>
+        <translation>Reduzir</translation>
+    </message>
+    <message>
+        <source>Mover página</source>
+        <translation>Mover página</translation>
+    </message>
+    <message>
+        <source>Posición inicial</source>
+        <translation>Posição inicial</translation>
+    </message>
+    <message>
+        <source>Página blanca</source>
+        <translation>Página branca</translation>
+    </message>
+    <message>
+        <source>Página de imagen</source>
+        <translation>Página de imagem</translation>
+    </message>
+    <message>
+        <source>Página de captura</source>
+        <translation>Página de captura</translation>
+    </message>
+    <message>
+        <source>Página transparente</source>
+        <translation>Página transparente</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Limpar página</translation>
+    </message>
+    <message>
+        <source>Eliminar página</source>
+        <translation>Excluir página</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulário</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Mais cores</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPenSelector</name>
+    <message>
+        <source>Lápiz</source>
+        <translation>Lápis</translation>
+    </message>
+    <message>
+        <source>Subrayador</source>
+        <translation>Marca-texto</translation>
+    </message>
+    <message>
+        <source>Lápiz Inteligente</source>
+        <translation>Caneta inteligente</translation>
+    </message>
+    <message>
+        <source>Estilográfico</source>
+        <translation>Caneta-tinteiro</translation>
+    </message>
+    <message>
+        <source>Línea sólida</source>
+        <translation>Linha contínua</translation>
+    </message>
+    <message>
+        <source>Línea punteada</source>
+        <translation>Linha pontilhada</translation>
+    </message>
+    <message>
+        <source>Línea rayada</source>
+        <translation>Linha tracejada</translation>
+    </message>
+    <message>
+        <source>Línea punteo-rayada</source>
+        <translation>Linha traço-ponto</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulário</translation>
+    </message>
+    <message>
+        <source>Grosor de línea</source>
+        <translation>Espessura da linha</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Mais cores</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetShapeSelector</name>
+    <message>
+        <source>Línea</source>
+        <translation>Linha</translation>
+    </message>
+    <message>
+        <source>Triángulo equilátero</source>
+        <translation>Triângulo equilátero</translation>
+    </message>
+    <message>
+        <source>Triángulo rectángulo</source>
+        <translation>Triângulo retângulo</translation>
+    </message>
+    <message>
+        <source>Elipse</source>
+        <translation>Elipse</translation>
+    </message>
+    <message>
+        <source>Círculo</source>
+        <translation>Círculo</translation>
+    </message>
+    <message>
+        <source>Cuadrado</source>
+        <translation>Quadrado</translation>
+    </message>
+    <message>
+        <source>Rectángulo</source>
+        <translation>Retângulo</translation>
+    </message>
+    <message>
+        <source>Rectángulo redondeado</source>
+        <translation>Retângulo arredondado</translation>
+    </message>
+    <message>
+        <source>Paralelogramo</source>
+        <translation>Paralelogramo</translation>
+    </message>
+    <message>
+        <source>Rombo</source>
+        <translation>Losango</translation>
+    </message>
+    <message>
+        <source>Pentágono</source>
+        <translation>Pentágono</translation>
+    </message>
+    <message>
+        <source>Hexágono</source>
+        <translation>Hexágono</translation>
+    </message>
+    <message>
+        <source>Flecha</source>
+        <translation>Seta</translation>
+    </message>
+    <message>
+        <source>Doble flecha</source>
+        <translation>Seta dupla</translation>
+    </message>
+    <message>
+        <source>Estrella</source>
+        <translation>Estrela</translation>
+    </message>
+    <message>
+        <source>Cubo</source>
+        <translation>Cubo</translation>
+    </message>
+    <message>
+        <source>Cono</source>
+        <translation>Cone</translation>
+    </message>
+    <message>
+        <source>Cilindro</source>
+        <translation>Cilindro</translation>
+    </message>
+    <message>
+        <source>Esfera</source>
+        <translation>Esfera</translation>
+    </message>
+    <message>
+        <source>Relleno</source>
+        <translation>Preenchimento</translation>
+    </message>
+    <message>
+        <source>Línea sólida</source>
+        <translation>Linha contínua</translation>
+    </message>
+    <message>
+        <source>Línea punteada</source>
+        <translation>Linha pontilhada</translation>
+    </message>
+    <message>
+        <source>Línea rayada</source>
+        <translation>Linha tracejada</translation>
+    </message>
+    <message>
+        <source>Línea punteo-rayada</source>
+        <translation>Linha traço-ponto</translation>
+    </message>
+    <message>
+        <source>Fondo Solido</source>
+        <translation>Preenchimento sólido</translation>
+    </message>
+    <message>
+        <source>Color de fondo</source>
+        <translation>Cor de preenchimento</translation>
+    </message>
+    <message>
+        <source>Fondo Imagen</source>
+        <translation>Preenchimento com imagem</translation>
+    </message>
+    <message>
+        <source>Fondo Gradi</source>
+        <translation>Preenchimento gradiente</translation>
+    </message>
+    <message>
+        <source>Fondo Trama</source>
+        <translation>Preenchimento com padrão</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulário</translation>
+    </message>
+    <message>
+        <source>Grosor de línea</source>
+        <translation>Espessura da linha</translation>
+    </message>
+    <message>
+        <source>Borde</source>
+        <translation>Borda</translation>
+    </message>
+    <message>
+        <source>Color de borde</source>
+        <translation>Cor da borda</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Mais cores</translation>
+    </message>
+    <message>
+        <source>Open Image</source>
+        <translation>Abrir imagem</translation>
+    </message>
+    <message>
+        <source>Image Files (*.png *.jpg *.bmp)</source>
+        <translation>Arquivos de imagem (*.png *.jpg *.bmp)</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetToolSelector</name>
+    <message>
+        <source>Cortina</source>
+        <translation>Cortina</translation>
+    </message>
+    <message>
+        <source>Foco</source>
+        <translation>Holofote</translation>
+    </message>
+    <message>
+        <source>Calculadora</source>
+        <translation>Calculadora</translation>
+    </message>
+    <message>
+        <source>Capturadora</source>
+        <translation>Captura de tela</translation>
+    </message>
+    <message>
+        <source>Lupa</source>
+        <translation>Lupa</translation>
+    </message>
+    <message>
+        <source>Regla</source>
+        <translation>Régua</translation>
+    </message>
+    <message>
+        <source>Escuadra</source>
+        <translation>Esquadro</translation>
+    </message>
+    <message>
+        <source>Compás</source>
+        <translation>Compasso</translation>
+    </message>
+    <message>
+        <source>Trasportador</source>
+        <translation>Transferidor</translation>
+    </message>
+    <message>
+        <source>Reloj</source>
+        <translation>Relógio</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla</source>
+        <translation>Compartilhar tela</translation>
+    </message>
+    <message>
+        <source>Teclado</source>
+        <translation>Teclado</translation>
+    </message>
+    <message>
+        <source>Navegador</source>
+        <translation>Navegador</translation>
+    </message>
+    <message>
+        <source>Actividades interactivas</source>
+        <translation>Atividades interativas</translation>
+    </message>
+    <message>
+        <source>Grabar acción</source>
+        <translation>Gravar</translation>
+    </message>
+    <message>
+        <source>Reproducir acción</source>
+        <translation>Reproduzir gravação</translation>
+    </message>
+    <message>
+        <source>Pausar acción</source>
+        <translation>Pausar gravação</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Formulário</translation>
+    </message>
+</context>
+</TS>

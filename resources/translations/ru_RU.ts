@@ -1,0 +1,1468 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU" sourcelanguage="es_ES">
+<context>
+    <name>DCalculator</name>
+    <message>
+        <source>.</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>+-</source>
+        <translation>+-</translation>
+    </message>
+    <message>
+        <source>Backspace</source>
+        <translation>Стереть</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Сброс</translation>
+    </message>
+    <message>
+        <source>Clear All</source>
+        <translation>Сбросить всё</translation>
+    </message>
+    <message>
+        <source>MC</source>
+        <translation>MC</translation>
+    </message>
+    <message>
+        <source>MR</source>
+        <translation>MR</translation>
+    </message>
+    <message>
+        <source>MS</source>
+        <translation>MS</translation>
+    </message>
+    <message>
+        <source>M+</source>
+        <translation>M+</translation>
+    </message>
+    <message>
+        <source>/</source>
+        <translation>/</translation>
+    </message>
+    <message>
+        <source>*</source>
+        <translation>*</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>Sqrt</source>
+        <translation>√</translation>
+    </message>
+    <message>
+        <source>x^2</source>
+        <translation>x^2</translation>
+    </message>
+    <message>
+        <source>1/x</source>
+        <translation>1/x</translation>
+    </message>
+    <message>
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message>
+        <source>Calculator</source>
+        <translation>Калькулятор</translation>
+    </message>
+</context>
+<context>
+    <name>DFlashPlayer</name>
+    <message>
+        <source>Flash</source>
+        <translation>Flash</translation>
+    </message>
+</context>
+<context>
+    <name>DLabel</name>
+    <message>
+        <source>Form</source>
+        <translation>Форма</translation>
+    </message>
+</context>
+<context>
+    <name>DMainUi</name>
+    <message>
+        <source>Veltorina %1
+
+Pizarra digital interactiva para el aula.
+Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
+        <translation>Veltorina %1
+
+Интерактивная доска для класса.
+Разработка и сопровождение: команда разработчиков Veltorina.</translation>
+    </message>
+    <message>
+        <source>Seleccionar</source>
+        <translation>Выделение</translation>
+    </message>
+    <message>
+        <source>Deshacer</source>
+        <translation>Отменить</translation>
+    </message>
+    <message>
+        <source>Escritorio</source>
+        <translation>Рабочий стол</translation>
+    </message>
+    <message>
+        <source>Rehacer</source>
+        <translation>Повторить</translation>
+    </message>
+    <message>
+        <source>Menú</source>
+        <translation>Меню</translation>
+    </message>
+    <message>
+        <source>Páginas</source>
+        <translation>Страницы</translation>
+    </message>
+    <message>
+        <source>Pinceles</source>
+        <translation>Перья</translation>
+    </message>
+    <message>
+        <source>Figuras</source>
+        <translation>Фигуры</translation>
+    </message>
+    <message>
+        <source>Borradores</source>
+        <translation>Ластики</translation>
+    </message>
+    <message>
+        <source>Objectos multimedia</source>
+        <translation>Мультимедиа</translation>
+    </message>
+    <message>
+        <source>Acciones de página</source>
+        <translation>Действия со страницей</translation>
+    </message>
+    <message>
+        <source>Herramientas</source>
+        <translation>Инструменты</translation>
+    </message>
+    <message>
+        <source>Recursos</source>
+        <translation>Ресурсы</translation>
+    </message>
+    <message>
+        <source>Página blanca</source>
+        <translation>Белая страница</translation>
+    </message>
+    <message>
+        <source>Página Transparente</source>
+        <translation>Прозрачная страница</translation>
+    </message>
+    <message>
+        <source>Página de captura</source>
+        <translation>Страница со снимком экрана</translation>
+    </message>
+    <message>
+        <source>Página de imagen</source>
+        <translation>Страница с изображением</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Очистить страницу</translation>
+    </message>
+    <message>
+        <source>Eliminar página</source>
+        <translation>Удалить страницу</translation>
+    </message>
+    <message>
+        <source>Lápiz</source>
+        <translation>Карандаш</translation>
+    </message>
+    <message>
+        <source>Subrayador</source>
+        <translation>Маркер</translation>
+    </message>
+    <message>
+        <source>Estilográfico</source>
+        <translation>Перьевая ручка</translation>
+    </message>
+    <message>
+        <source>Lápiz Inteligente</source>
+        <translation>Умное перо</translation>
+    </message>
+    <message>
+        <source>Borrador de objeto</source>
+        <translation>Ластик объектов</translation>
+    </message>
+    <message>
+        <source>Borrador grande</source>
+        <translation>Большой ластик</translation>
+    </message>
+    <message>
+        <source>Borrador mediano</source>
+        <translation>Средний ластик</translation>
+    </message>
+    <message>
+        <source>Borrador pequeño</source>
+        <translation>Маленький ластик</translation>
+    </message>
+    <message>
+        <source>Línea</source>
+        <translation>Линия</translation>
+    </message>
+    <message>
+        <source>Triángulo rectangulo</source>
+        <translation>Прямоугольный треугольник</translation>
+    </message>
+    <message>
+        <source>Ellipse</source>
+        <translation>Эллипс</translation>
+    </message>
+    <message>
+        <source>Pentágono</source>
+        <translation>Пятиугольник</translation>
+    </message>
+    <message>
+        <source>Hexágono</source>
+        <translation>Шестиугольник</translation>
+    </message>
+    <message>
+        <source>Flecha</source>
+        <translation>Стрелка</translation>
+    </message>
+    <message>
+        <source>Cubo</source>
+        <translation>Куб</translation>
+    </message>
+    <message>
+        <source>Cono</source>
+        <translation>Конус</translation>
+    </message>
+    <message>
+        <source>Triángulo</source>
+        <translation>Треугольник</translation>
+    </message>
+    <message>
+        <source>Cuadrado</source>
+        <translation>Квадрат</translation>
+    </message>
+    <message>
+        <source>Círculo</source>
+        <translation>Круг</translation>
+    </message>
+    <message>
+        <source>Estrella</source>
+        <translation>Звезда</translation>
+    </message>
+    <message>
+        <source>Rombo</source>
+        <translation>Ромб</translation>
+    </message>
+    <message>
+        <source>Doble Flecha</source>
+        <translation>Двойная стрелка</translation>
+    </message>
+    <message>
+        <source>Cilindro</source>
+        <translation>Цилиндр</translation>
+    </message>
+    <message>
+        <source>Rectángulo redondeado</source>
+        <translation>Скруглённый прямоугольник</translation>
+    </message>
+    <message>
+        <source>Imagen</source>
+        <translation>Изображение</translation>
+    </message>
+    <message>
+        <source>Vídeo</source>
+        <translation>Видео</translation>
+    </message>
+    <message>
+        <source>Sonido</source>
+        <translation>Звук</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Текст</translation>
+    </message>
+    <message>
+        <source>Ampliar página</source>
+        <translation>Увеличить</translation>
+    </message>
+    <message>
+        <source>Mover página</source>
+        <translation>Перемещение страницы</translation>
+    </message>
+    <message>
+        <source>Página anterior</source>
+        <translation>Предыдущая страница</translation>
+    </message>
+    <message>
+        <source>Reducir página</source>
+        <translation>Уменьшить</translation>
+    </message>
+    <message>
+        <source>Posición inicial</source>
+        <translation>Исходный вид</translation>
+    </message>
+    <message>
+        <source>Página posterior</source>
+        <translation>Следующая страница</translation>
+    </message>
+    <message>
+        <source>Foco</source>
+        <translation>Прожектор</translation>
+    </message>
+    <message>
+        <source>Lupa</source>
+        <translation>Лупа</translation>
+    </message>
+    <message>
+        <source>Regla</source>
+        <translation>Линейка</translation>
+    </message>
+    <message>
+        <source>Compas</source>
+        <translation>Циркуль</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla</source>
+        <translation>Показ экрана</translation>
+    </message>
+    <message>
+        <source>Cortina</source>
+        <translation>Шторка</translation>
+    </message>
+    <message>
+        <source>Reloj</source>
+        <translation>Часы</translation>
+    </message>
+    <message>
+        <source>Escuadra</source>
+        <translation>Угольник</translation>
+    </message>
+    <message>
+        <source>Trasportador</source>
+        <translation>Транспортир</translation>
+    </message>
+    <message>
+        <source>Calculadora</source>
+        <translation>Калькулятор</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Цвет</translation>
+    </message>
+    <message>
+        <source>Transparencia</source>
+        <translation>Прозрачность</translation>
+    </message>
+    <message>
+        <source>Grosor</source>
+        <translation>Толщина</translation>
+    </message>
+    <message>
+        <source>Estilo</source>
+        <translation>Стиль</translation>
+    </message>
+    <message>
+        <source>Ocultar barra</source>
+        <translation>Скрыть панель</translation>
+    </message>
+    <message>
+        <source>Objetos multimedia</source>
+        <translation>Мультимедиа</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>О программе</translation>
+    </message>
+    <message>
+        <source>Estilográfica</source>
+        <translation>Перьевая ручка</translation>
+    </message>
+    <message>
+        <source>Borrador</source>
+        <translation>Ластик</translation>
+    </message>
+    <message>
+        <source>Salir modo multiusuario</source>
+        <translation>Выйти из многопользовательского режима</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Форма</translation>
+    </message>
+</context>
+<context>
+    <name>DPage</name>
+    <message>
+        <source>Atención</source>
+        <translation>Внимание</translation>
+    </message>
+    <message>
+        <source>Error al insertar la imagen</source>
+        <translation>Не удалось вставить изображение</translation>
+    </message>
+</context>
+<context>
+    <name>DPagesList</name>
+    <message>
+        <source>Open Image</source>
+        <translation>Открыть изображение</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Внимание</translation>
+    </message>
+    <message>
+        <source>Desea restaurar el archivo no guardado</source>
+        <translation>Восстановить несохранённый файл?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Да</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Нет</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Error al guardar archivo</source>
+        <translation>Ошибка при сохранении файла</translation>
+    </message>
+</context>
+<context>
+    <name>DRichTextEditor</name>
+    <message>
+        <source>Form</source>
+        <translation>Форма</translation>
+    </message>
+    <message>
+        <source>#widget_3 {
+	background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:0, stop:0 rgba(172, 172, 172, 255), stop:1 rgba(233, 233, 233, 255));
+}</source>
+        <translation>#widget_3 {
+	background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:0, stop:0 rgba(172, 172, 172, 255), stop:1 rgba(233, 233, 233, 255));
+}</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}
+QPushButton:checked {
+	background-color: rgb(21, 169, 255);
+}</source>
+        <translation>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}
+QPushButton:checked {
+	background-color: rgb(21, 169, 255);
+}</translation>
+    </message>
+    <message>
+        <source>QFrame {
+	background-color: rgb(0, 0, 0);
+}
+QFrame:hover {
+	background-color: rgb(110, 110, 110);
+}</source>
+        <translation>QFrame {
+	background-color: rgb(0, 0, 0);
+}
+QFrame:hover {
+	background-color: rgb(110, 110, 110);
+}</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	color: rgb(255, 0, 0);
+	font-size: 40pt;
+	background-color: rgb(255, 255, 255);
+	border-top-left-radius: 3px;
+	border-bottom-left-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</source>
+        <translation>QPushButton {
+	color: rgb(255, 0, 0);
+	font-size: 40pt;
+	background-color: rgb(255, 255, 255);
+	border-top-left-radius: 3px;
+	border-bottom-left-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <translation>T</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-top-right-radius: 3px;
+	border-bottom-right-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</source>
+        <translation>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-top-right-radius: 3px;
+	border-bottom-right-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</translation>
+    </message>
+    <message>
+        <source>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</source>
+        <translation>QPushButton {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+QPushButton:hover {
+	background-color: rgb(72, 72, 72);
+}</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Aceptar</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Editar Texto</source>
+        <translation>Редактировать текст</translation>
+    </message>
+</context>
+<context>
+    <name>DScreenRecord</name>
+    <message>
+        <source>Ya hay una grabación en curso</source>
+        <translation>Запись уже идёт</translation>
+    </message>
+    <message>
+        <source>Error al iniciar la grabación</source>
+        <translation>Ошибка при запуске записи</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>Сохранить файл</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Ошибка при сохранении записи</translation>
+    </message>
+    <message>
+        <source>Error al grabar la pantalla</source>
+        <translation>Ошибка при записи экрана</translation>
+    </message>
+</context>
+<context>
+    <name>DSetting</name>
+    <message>
+        <source>Estandar</source>
+        <translation>Стандартный</translation>
+    </message>
+    <message>
+        <source>Infantil</source>
+        <translation>Детский</translation>
+    </message>
+    <message>
+        <source>Clásica</source>
+        <translation>Классический</translation>
+    </message>
+    <message>
+        <source>Interfaz por defecto</source>
+        <translation>Интерфейс по умолчанию</translation>
+    </message>
+    <message>
+        <source>Español</source>
+        <translation>Испанский</translation>
+    </message>
+    <message>
+        <source>Inglés</source>
+        <translation>Английский</translation>
+    </message>
+    <message>
+        <source>Ruso</source>
+        <translation>Русский</translation>
+    </message>
+    <message>
+        <source>Portugués</source>
+        <translation>Португальский</translation>
+    </message>
+    <message>
+        <source>Francés</source>
+        <translation>Французский</translation>
+    </message>
+    <message>
+        <source>Alemán</source>
+        <translation>Немецкий</translation>
+    </message>
+    <message>
+        <source>Idioma por defecto</source>
+        <translation>Язык по умолчанию</translation>
+    </message>
+    <message>
+        <source>Autoguardado (min)</source>
+        <translation>Автосохранение (мин)</translation>
+    </message>
+    <message>
+        <source>Color de página por defecto</source>
+        <translation>Цвет страницы по умолчанию</translation>
+    </message>
+    <message>
+        <source>Aceptar</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Restaurar</source>
+        <translation>Сбросить</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Preferencias</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Внимание</translation>
+    </message>
+    <message>
+        <source>Restaurar Valores por Defecto</source>
+        <translation>Восстановить значения по умолчанию?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Да</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Нет</translation>
+    </message>
+</context>
+<context>
+    <name>DShareScreen</name>
+    <message>
+        <source>Compartir con los demás</source>
+        <translation>Поделиться с другими</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla con los demás</source>
+        <translation>Показать экран другим</translation>
+    </message>
+    <message>
+        <source>Conectando...</source>
+        <translation>Подключение...</translation>
+    </message>
+    <message>
+        <source>Escanea el siguiente codigo QR</source>
+        <translation>Отсканируйте этот QR-код</translation>
+    </message>
+    <message>
+        <source>No se puede abrir el puerto %1</source>
+        <translation>Не удаётся открыть порт %1</translation>
+    </message>
+    <message>
+        <source>Puede que otro programa lo esté usando</source>
+        <translation>Возможно, его использует другая программа</translation>
+    </message>
+    <message>
+        <source>Sin conexión</source>
+        <translation>Нет подключения</translation>
+    </message>
+</context>
+<context>
+    <name>DShortUi</name>
+    <message>
+        <source>Veltorisa</source>
+        <translation>Veltorisa</translation>
+    </message>
+    <message>
+        <source>Página transparente</source>
+        <translation>Прозрачная страница</translation>
+    </message>
+    <message>
+        <source>Seleccionar</source>
+        <translation>Выделение</translation>
+    </message>
+    <message>
+        <source>Lápiz</source>
+        <translation>Карандаш</translation>
+    </message>
+    <message>
+        <source>Subrayador</source>
+        <translation>Маркер</translation>
+    </message>
+    <message>
+        <source>Borrador de objetos</source>
+        <translation>Ластик объектов</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Текст</translation>
+    </message>
+    <message>
+        <source>Página anterior</source>
+        <translation>Предыдущая страница</translation>
+    </message>
+    <message>
+        <source>Página posterior</source>
+        <translation>Следующая страница</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Очистить страницу</translation>
+    </message>
+    <message>
+        <source>Deshacer</source>
+        <translation>Отменить</translation>
+    </message>
+    <message>
+        <source>Rehacer</source>
+        <translation>Повторить</translation>
+    </message>
+    <message>
+        <source>Guardar</source>
+        <translation>Сохранить</translation>
+    </message>
+    <message>
+        <source>Salir</source>
+        <translation>Выход</translation>
+    </message>
+</context>
+<context>
+    <name>DTableDlg</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Диалог</translation>
+    </message>
+    <message>
+        <source>Filas</source>
+        <translation>Строки</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;ОК</translation>
+    </message>
+    <message>
+        <source>Columnas</source>
+        <translation>Столбцы</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>DView</name>
+    <message>
+        <source>Borrar</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>Bloquear</source>
+        <translation>Закрепить</translation>
+    </message>
+</context>
+<context>
+    <name>MainFormClass</name>
+    <message>
+        <source>Veltorisa</source>
+        <translation>Veltorisa</translation>
+    </message>
+</context>
+<context>
+    <name>Player</name>
+    <message>
+        <source>FullScreen</source>
+        <translation>Во весь экран</translation>
+    </message>
+    <message>
+        <source>Service not available</source>
+        <translation>Служба недоступна</translation>
+    </message>
+    <message>
+        <source>The QMediaPlayer object does not have a valid service.
+Please check the media service plugins are installed.</source>
+        <translation>У объекта QMediaPlayer нет действующей службы.
+Проверьте, установлены ли модули мультимедийной службы.</translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation>Загрузка...</translation>
+    </message>
+    <message>
+        <source>Media Stalled</source>
+        <translation>Воспроизведение приостановлено</translation>
+    </message>
+    <message>
+        <source>Buffering %4%</source>
+        <translation>Буферизация %4%</translation>
+    </message>
+    <message>
+        <source>Brightness</source>
+        <translation>Яркость</translation>
+    </message>
+    <message>
+        <source>Contrast</source>
+        <translation>Контраст</translation>
+    </message>
+    <message>
+        <source>Hue</source>
+        <translation>Оттенок</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>Насыщенность</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>Color Options</source>
+        <translation>Настройки цвета</translation>
+    </message>
+</context>
+<context>
+    <name>VideoWidget</name>
+    <message>
+        <source>VideoWidget</source>
+        <translation>Видео</translation>
+    </message>
+    <message>
+        <source>#buttonPlay {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPlay:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonPlay {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPlay:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+    <message>
+        <source>#buttonStop {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonStop:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonStop {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonStop:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+    <message>
+        <source>#buttonPause {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPause:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonPause {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonPause:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+    <message>
+        <source>#buttonExit {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonExit:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</source>
+        <translation>#buttonExit {
+	background-color: rgb(210, 210, 210);
+	border-radius: 3px;
+}
+#buttonExit:hover {
+	background-color: rgb(72, 72, 72);
+	border-radius: 3px;
+}</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetClassicSelector</name>
+    <message>
+        <source>Línea punteo-rayada</source>
+        <translation>Штрихпунктирная линия</translation>
+    </message>
+    <message>
+        <source>Línea rayada</source>
+        <translation>Штриховая линия</translation>
+    </message>
+    <message>
+        <source>Línea punteada</source>
+        <translation>Пунктирная линия</translation>
+    </message>
+    <message>
+        <source>Línea sólida</source>
+        <translation>Сплошная линия</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Другие цвета</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Форма</translation>
+    </message>
+    <message>
+        <source>Color de Pincel</source>
+        <translation>Цвет пера</translation>
+    </message>
+    <message>
+        <source>Color de Fondo</source>
+        <translation>Цвет фона</translation>
+    </message>
+    <message>
+        <source>Estilo de línea</source>
+        <translation>Стиль линии</translation>
+    </message>
+    <message>
+        <source>Grosor de línea</source>
+        <translation>Толщина линии</translation>
+    </message>
+    <message>
+        <source>Transparencia de línea</source>
+        <translation>Прозрачность линии</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetEraserSelector</name>
+    <message>
+        <source>Form</source>
+        <translation>Форма</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Очистить страницу</translation>
+    </message>
+    <message>
+        <source>Borrador</source>
+        <translation>Ластик</translation>
+    </message>
+    <message>
+        <source>Borrador de objectos</source>
+        <translation>Ластик объектов</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetMMISelector</name>
+    <message>
+        <source>Imágen</source>
+        <translation>Изображение</translation>
+    </message>
+    <message>
+        <source>Pdf</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source>Abrir Vídeo</source>
+        <translation>Открыть видео</translation>
+    </message>
+    <message>
+        <source>Audio</source>
+        <translation>Аудио</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Текст</translation>
+    </message>
+    <message>
+        <source>Tabla</source>
+        <translation>Таблица</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Форма</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetMenuSelector</name>
+    <message>
+        <source>Nuevo Archivo</source>
+        <translation>Новый файл</translation>
+    </message>
+    <message>
+        <source>Abrir/Importar Archivo</source>
+        <translation>Открыть/импортировать файл</translation>
+    </message>
+    <message>
+        <source>Guardar Archivo</source>
+        <translation>Сохранить файл</translation>
+    </message>
+    <message>
+        <source>Guardar Archivo Como</source>
+        <translation>Сохранить файл как</translation>
+    </message>
+    <message>
+        <source>Exportar Archivo</source>
+        <translation>Экспортировать файл</translation>
+    </message>
+    <message>
+        <source>Idioma</source>
+        <translation>Язык</translation>
+    </message>
+    <message>
+        <source>Preferencias</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>Multiusuario</source>
+        <translation>Многопользовательский режим</translation>
+    </message>
+    <message>
+        <source>Cambiar interfaz</source>
+        <translation>Сменить интерфейс</translation>
+    </message>
+    <message>
+        <source>Versión: 0.24 BETA</source>
+        <translation>Версия: 0.24 БЕТА</translation>
+    </message>
+    <message>
+        <source>Salir</source>
+        <translation>Выход</translation>
+    </message>
+    <message>
+        <source>&lt; Atrás</source>
+        <translation>&lt; Назад</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source>BMP</source>
+        <translation>BMP</translation>
+    </message>
+    <message>
+        <source>JPG</source>
+        <translation>JPG</translation>
+    </message>
+    <message>
+        <source>PNG</source>
+        <translation>PNG</translation>
+    </message>
+    <message>
+        <source>TIFF</source>
+        <translation>TIFF</translation>
+    </message>
+    <message>
+        <source>Inglés</source>
+        <translation>Английский</translation>
+    </message>
+    <message>
+        <source>Español</source>
+        <translation>Испанский</translation>
+    </message>
+    <message>
+        <source>Ruso</source>
+        <translation>Русский</translation>
+    </message>
+    <message>
+        <source>Portugués</source>
+        <translation>Португальский</translation>
+    </message>
+    <message>
+        <source>Francés</source>
+        <translation>Французский</translation>
+    </message>
+    <message>
+        <source>Alemán</source>
+        <translation>Немецкий</translation>
+    </message>
+    <message>
+        <source>Estandar</source>
+        <translation>Стандартный</translation>
+    </message>
+    <message>
+        <source>Infantil</source>
+        <translation>Детский</translation>
+    </message>
+    <message>
+        <source>Clásica</source>
+        <translation>Классический</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Форма</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPageSelector</name>
+    <message>
+        <source>Ampliar página</source>
+        <translation>Увеличить</translation>
+    </message>
+    <message>
+        <source>Disminuir página</source>
+        <translation>Уменьшить</translation>
+    </message>
+    <message>
+        <source>Mover página</source>
+        <translation>Перемещение страницы</translation>
+    </message>
+    <message>
+        <source>Posición inicial</source>
+        <translation>Исходный вид</translation>
+    </message>
+    <message>
+        <source>Página blanca</source>
+        <translation>Белая страница</translation>
+    </message>
+    <message>
+        <source>Página de imagen</source>
+        <translation>Страница с изображением</translation>
+    </message>
+    <message>
+        <source>Página de captura</source>
+        <translation>Страница со снимком экрана</translation>
+    </message>
+    <message>
+        <source>Página transparente</source>
+        <translation>Прозрачная страница</translation>
+    </message>
+    <message>
+        <source>Limpiar página</source>
+        <translation>Очистить страницу</translation>
+    </message>
+    <message>
+        <source>Eliminar página</source>
+        <translation>Удалить страницу</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Форма</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Другие цвета</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetPenSelector</name>
+    <message>
+        <source>Lápiz</source>
+        <translation>Карандаш</translation>
+    </message>
+    <message>
+        <source>Subrayador</source>
+        <translation>Маркер</translation>
+    </message>
+    <message>
+        <source>Lápiz Inteligente</source>
+        <translation>Умное перо</translation>
+    </message>
+    <message>
+        <source>Estilográfico</source>
+        <translation>Перьевая ручка</translation>
+    </message>
+    <message>
+        <source>Línea sólida</source>
+        <translation>Сплошная линия</translation>
+    </message>
+    <message>
+        <source>Línea punteada</source>
+        <translation>Пунктирная линия</translation>
+    </message>
+    <message>
+        <source>Línea rayada</source>
+        <translation>Штриховая линия</translation>
+    </message>
+    <message>
+        <source>Línea punteo-rayada</source>
+        <translation>Штрихпунктирная линия</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Форма</translation>
+    </message>
+    <message>
+        <source>Grosor de línea</source>
+        <translation>Толщина линии</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Другие цвета</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetShapeSelector</name>
+    <message>
+        <source>Línea</source>
+        <translation>Линия</translation>
+    </message>
+    <message>
+        <source>Triángulo equilátero</source>
+        <translation>Равносторонний треугольник</translation>
+    </message>
+    <message>
+        <source>Triángulo rectángulo</source>
+        <translation>Прямоугольный треугольник</translation>
+    </message>
+    <message>
+        <source>Elipse</source>
+        <translation>Эллипс</translation>
+    </message>
+    <message>
+        <source>Círculo</source>
+        <translation>Круг</translation>
+    </message>
+    <message>
+        <source>Cuadrado</source>
+        <translation>Квадрат</translation>
+    </message>
+    <message>
+        <source>Rectángulo</source>
+        <translation>Прямоугольник</translation>
+    </message>
+    <message>
+        <source>Rectángulo redondeado</source>
+        <translation>Скруглённый прямоугольник</translation>
+    </message>
+    <message>
+        <source>Paralelogramo</source>
+        <translation>Параллелограмм</translation>
+    </message>
+    <message>
+        <source>Rombo</source>
+        <translation>Ромб</translation>
+    </message>
+    <message>
+        <source>Pentágono</source>
+        <translation>Пятиугольник</translation>
+    </message>
+    <message>
+        <source>Hexágono</source>
+        <translation>Шестиугольник</translation>
+    </message>
+    <message>
+        <source>Flecha</source>
+        <translation>Стрелка</translation>
+    </message>
+    <message>
+        <source>Doble flecha</source>
+        <translation>Двойная стрелка</translation>
+    </message>
+    <message>
+        <source>Estrella</source>
+        <translation>Звезда</translation>
+    </message>
+    <message>
+        <source>Cubo</source>
+        <translation>Куб</translation>
+    </message>
+    <message>
+        <source>Cono</source>
+        <translation>Конус</translation>
+    </message>
+    <message>
+        <source>Cilindro</source>
+        <translation>Цилиндр</translation>
+    </message>
+    <message>
+        <source>Esfera</source>
+        <translation>Сфера</translation>
+    </message>
+    <message>
+        <source>Relleno</source>
+        <translation>Заливка</translation>
+    </message>
+    <message>
+        <source>Línea sólida</source>
+        <translation>Сплошная линия</translation>
+    </message>
+    <message>
+        <source>Línea punteada</source>
+        <translation>Пунктирная линия</translation>
+    </message>
+    <message>
+        <source>Línea rayada</source>
+        <translation>Штриховая линия</translation>
+    </message>
+    <message>
+        <source>Línea punteo-rayada</source>
+        <translation>Штрихпунктирная линия</translation>
+    </message>
+    <message>
+        <source>Fondo Solido</source>
+        <translation>Сплошная заливка</translation>
+    </message>
+    <message>
+        <source>Color de fondo</source>
+        <translation>Цвет заливки</translation>
+    </message>
+    <message>
+        <source>Fondo Imagen</source>
+        <translation>Заливка изображением</translation>
+    </message>
+    <message>
+        <source>Fondo Gradi</source>
+        <translation>Градиентная заливка</translation>
+    </message>
+    <message>
+        <source>Fondo Trama</source>
+        <translation>Заливка узором</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Форма</translation>
+    </message>
+    <message>
+        <source>Grosor de línea</source>
+        <translation>Толщина линии</translation>
+    </message>
+    <message>
+        <source>Borde</source>
+        <translation>Контур</translation>
+    </message>
+    <message>
+        <source>Color de borde</source>
+        <translation>Цвет контура</translation>
+    </message>
+    <message>
+        <source>Más colores</source>
+        <translation>Другие цвета</translation>
+    </message>
+    <message>
+        <source>Open Image</source>
+        <translation>Открыть изображение</translation>
+    </message>
+    <message>
+        <source>Image Files (*.png *.jpg *.bmp)</source>
+        <translation>Файлы изображений (*.png *.jpg *.bmp)</translation>
+    </message>
+</context>
+<context>
+    <name>WidgetToolSelector</name>
+    <message>
+        <source>Cortina</source>
+        <translation>Шторка</translation>
+    </message>
+    <message>
+        <source>Foco</source>
+        <translation>Прожектор</translation>
+    </message>
+    <message>
+        <source>Calculadora</source>
+        <translation>Калькулятор</translation>
+    </message>
+    <message>
+        <source>Capturadora</source>
+        <translation>Снимок экрана</translation>
+    </message>
+    <message>
+        <source>Lupa</source>
+        <translation>Лупа</translation>
+    </message>
+    <message>
+        <source>Regla</source>
+        <translation>Линейка</translation>
+    </message>
+    <message>
+        <source>Escuadra</source>
+        <translation>Угольник</translation>
+    </message>
+    <message>
+        <source>Compás</source>
+        <translation>Циркуль</translation>
+    </message>
+    <message>
+        <source>Trasportador</source>
+        <translation>Транспортир</translation>
+    </message>
+    <message>
+        <source>Reloj</source>
+        <translation>Часы</translation>
+    </message>
+    <message>
+        <source>Compartir pantalla</source>
+        <translation>Показ экрана</translation>
+    </message>
+    <message>
+        <source>Teclado</source>
+        <translation>Клавиатура</translation>
+    </message>
+    <message>
+        <source>Navegador</source>
+        <translation>Браузер</translation>
+    </message>
+    <message>
+        <source>Actividades interactivas</source>
+        <translation>Интерактивные задания</translation>
+    </message>
+    <message>
+        <source>Grabar acción</source>
+        <translation>Начать запись</translation>
+    </message>
+    <message>
+        <source>Reproducir acción</source>
+        <translation>Воспроизвести запись</translation>
+    </message>
+    <message>
+        <source>Pausar acción</source>
+        <translation>Приостановить запись</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Форма</translation>
+    </message>
+</context>
+</TS>
