@@ -156,6 +156,8 @@ void DPagesList::newFile()
     if (!m_workDir.isEmpty())
         clearWorkingDirectory();
     setDocumentModified(false);
+    // The toolbar's page label would otherwise still count the dropped pages.
+    emit selectPageNum(QStringLiteral("1 / 1"));
 }
 
 void DPagesList::openFile()

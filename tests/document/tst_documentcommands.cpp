@@ -321,8 +321,12 @@ void tst_DocumentCommands::newFileAsksThenStartsAfresh()
 
     // An unnamed document always goes through save as; "No" drops it.
     QString seen;
+    QStringList labels;
+    connect(m_list.get(), &DPagesList::selectPageNum, this,
+            [&](const QString &text) { labels << text; });
     const auto answered = answerInTurn({ click(QStringLiteral("No"), &seen) });
     m_list->newFile();
+    QCOMPARE(labels, QStringList{ QStringLiteral("1 / 1") });
     QCOMPARE(*answered, 1);
     QCOMPARE(seen, QStringLiteral("Atención|Desea guardar el archivo|Si,No,Cancelar|Si|No"));
     QCOMPARE(m_list->size(), 1);
