@@ -22,11 +22,12 @@ private:
     bool xdo(const QStringList &arguments, QByteArray *output = nullptr);
     QString findWindow(const QString &name, int timeoutMs = 20000);
     bool click(int x, int y);
-    void insertPicture();
+    void insertMedia(QPoint entry, const QString &dialogTitle, const QString &file);
     void addColourPage();
     QString temporalName() const;
     QStringList workDirs() const; // working directories in the program's temporary folder
-    QString waitForAutosave(const QString &other, const QString &needle);
+    QString waitForAutosave(const QString &other, const QString &needle,
+                            const QDateTime &since = QDateTime());
     bool answerRestore(const QStringList &keys);
     void exitCleanly();
 
@@ -34,6 +35,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_temp; // its TMPDIR: the working directories
     std::unique_ptr<QProcess> m_program;
     QString m_picture;
+    QString m_video;
 };
 
 namespace {
@@ -43,6 +45,7 @@ const QPoint kMenuButton(727, 133);
 const QPoint kExitEntry(722, 492);
 const QPoint kInsertButton(1031, 133);
 const QPoint kPictureEntry(993, 217);
+const QPoint kVideoEntry(1076, 217);
 const QPoint kPageButton(1223, 133);
 const QPoint kColourPageEntry(1123, 255);
 
@@ -74,6 +77,15 @@ void tst_CrashRestore::init()
     QImage red(120, 80, QImage::Format_RGB32);
     red.fill(Qt::red);
     QVERIFY(red.save(m_picture));
+    m_video = m_run->filePath(QStringLiteral("clip.mp4"));
+    const ToolRun made =
+            runTool(QStringLiteral("ffmpeg"),
+                    { QStringLiteral("-y"), QStringLiteral("-nostdin"), QStringLiteral("-loglevel"),
+                      QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"),
+                      QStringLiteral("-i"), QStringLiteral("testsrc=duration=1:size=64x48:rate=5"),
+                      QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), m_video },
+                    m_run->path(), 60000);
+    QVERIFY2(made.ok, qPrintable(made.error));
 }
 
 void tst_CrashRestore::cleanup()
@@ -134,18 +146,16 @@ bool tst_CrashRestore::click(int x, int y)
     return clicked;
 }
 
-void tst_CrashRestore::insertPicture()
+void tst_CrashRestore::insertMedia(QPoint entry, const QString &dialogTitle, const QString &file)
 {
     QVERIFY(click(kInsertButton.x(), kInsertButton.y()));
-    QVERIFY(click(kPictureEntry.x(), kPictureEntry.y()));
-    const QString dialog = findWindow(QStringLiteral("Abrir Imagen"));
-    QVERIFY2(!dialog.isEmpty(), "the picture dialog did not open");
+    QVERIFY(click(entry.x(), entry.y()));
+    const QString dialog = findWindow(dialogTitle);
+    QVERIFY2(!dialog.isEmpty(), qPrintable(dialogTitle + QStringLiteral(" did not open")));
     QVERIFY(xdo({ QStringLiteral("windowfocus"), QStringLiteral("--sync"), dialog }));
-    QVERIFY(xdo({ QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"),
-                  m_picture }));
+    QVERIFY(xdo({ QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), file }));
     QVERIFY(xdo({ QStringLiteral("key"), QStringLiteral("Return") }));
-    QVERIFY(waitFor([&] { return findWindow(QStringLiteral("Abrir Imagen"), 0).isEmpty(); },
-                    10000));
+    QVERIFY(waitFor([&] { return findWindow(dialogTitle, 0).isEmpty(); }, 10000));
 }
 
 void tst_CrashRestore::addColourPage()
@@ -173,8 +183,9 @@ QStringList tst_CrashRestore::workDirs() const
 }
 
 // Waits for an autosave recorded under a directory other than other whose "content.xml"
-// holds needle; returns that directory.
-QString tst_CrashRestore::waitForAutosave(const QString &other, const QString &needle)
+// holds needle, written after since (when given); returns that directory.
+QString tst_CrashRestore::waitForAutosave(const QString &other, const QString &needle,
+                                          const QDateTime &since)
 {
     QString recorded;
     waitFor(
@@ -183,6 +194,8 @@ QString tst_CrashRestore::waitForAutosave(const QString &other, const QString &n
                 if (recorded.isEmpty() || recorded == other)
                     return false;
                 QFile content(recorded + QStringLiteral("/content.xml"));
+                if (since.isValid() && QFileInfo(content).lastModified() < since)
+                    return false;
                 return content.open(QIODevice::ReadOnly)
                         && QString::fromUtf8(content.readAll()).contains(needle);
             },
@@ -229,7 +242,8 @@ void tst_CrashRestore::restoredAfterACrash()
     QVERIFY(start());
     QVERIFY(!findWindow(QStringLiteral("Veltorisa")).isEmpty());
     QTest::qWait(1000); // the toolbar is laid out once the window is shown
-    insertPicture();
+    insertMedia(kPictureEntry, QStringLiteral("Abrir Imagen"), m_picture);
+    insertMedia(kVideoEntry, QStringLiteral("Abrir Vídeo"), m_video);
     addColourPage();
     const QString crashed = waitForAutosave(QString(), QStringLiteral("svg:page"));
     QVERIFY2(!crashed.isEmpty(), "no autosave happened");
@@ -241,16 +255,20 @@ void tst_CrashRestore::restoredAfterACrash()
             },
             30000));
     QCOMPARE(QDir(crashed + QStringLiteral("/images")).entryList(QDir::Files).size(), 1);
+    QCOMPARE(QDir(crashed + QStringLiteral("/videos")).entryList(QDir::Files),
+             QStringList{ QStringLiteral("clip.mp4") });
 
     m_program->kill(); // SIGKILL: no clean-up of any kind
     QVERIFY(m_program->waitForFinished(10000));
     QCOMPARE(m_program->exitStatus(), QProcess::CrashExit);
 
+    // The restored document is autosaved at once in the new working directory (written anew:
+    // the objects' media are found there), with its pages, picture and video; the crashed
+    // run's directory is gone.
+    const QDateTime restarted = QDateTime::currentDateTime();
     QVERIFY(start());
     QVERIFY2(answerRestore({ QStringLiteral("Return") }), "no restore question"); // "Si"
-    // The restored document is autosaved at once in the new working directory, with its
-    // pages and its picture; the crashed run's directory is gone.
-    const QString restored = waitForAutosave(crashed, QStringLiteral("svg:page"));
+    const QString restored = waitForAutosave(crashed, QStringLiteral("svg:page"), restarted);
     QVERIFY2(!restored.isEmpty(), "the restored document was not saved again");
     QVERIFY(waitFor([&] { return !QFileInfo::exists(crashed); }, 10000));
     QFile content(restored + QStringLiteral("/content.xml"));
@@ -265,6 +283,13 @@ void tst_CrashRestore::restoredAfterACrash()
     const QImage picture(restored + QLatin1Char('/') + href.captured(1));
     QVERIFY(!picture.isNull());
     QCOMPARE(picture.pixelColor(5, 5), QColor(Qt::red));
+    // So is the video, although the folder it was restored from is gone.
+    QVERIFY2(xml.contains("videos/clip.mp4"), xml.constData());
+    QFile video(restored + QStringLiteral("/videos/clip.mp4"));
+    QVERIFY(video.open(QIODevice::ReadOnly));
+    QFile original(m_video);
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    QVERIFY(video.readAll() == original.readAll());
 
     // A clean exit removes the working directory and the record: the next start asks nothing.
     exitCleanly();
