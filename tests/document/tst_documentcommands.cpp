@@ -313,9 +313,11 @@ void tst_DocumentCommands::newFileAsksThenStartsAfresh()
     m_list->newPage(BtMenus::btColorPage, false);
     DPage *copiedFrom = m_list->getCurPage();
     change(copiedFrom);
-    QGraphicsItem *copied = copiedFrom->items().value(0);
+    QGraphicsItem *copied = copiedFrom->validItems(true).value(0);
     QVERIFY(copied);
-    m_pCopyPasteListItems << copied;
+    copied->setSelected(true);
+    copiedFrom->copyObj();
+    QCOMPARE(m_pCopyPasteListItems, QList<QGraphicsItem *>{ copied });
     m_list->autoSave();
     QVERIFY(QFileInfo::exists(m_list->workDir() + QStringLiteral("/content.xml")));
 
@@ -339,8 +341,9 @@ void tst_DocumentCommands::newFileAsksThenStartsAfresh()
     QVERIFY(!QFileInfo::exists(m_list->workDir() + QStringLiteral("/content.xml")));
     QVERIFY(QFileInfo(m_list->workDir()).isDir());
     // What was copied before New can still be pasted.
-    QCOMPARE(m_pCopyPasteListItems, QList<QGraphicsItem *>{ copied });
-    QCOMPARE(copied->scene(), copiedFrom);
+    m_list->getCurPage()->pasteObj();
+    QCOMPARE(m_list->getCurPage()->validItems(true).size(), 1);
+    QCOMPARE(m_list->getCurPage()->validItems(true).first()->type(), copied->type());
 }
 
 void tst_DocumentCommands::newFileCancelledChangesNothing()
