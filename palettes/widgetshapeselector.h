@@ -103,6 +103,7 @@ private:
     void styleChosen(Qt::PenStyle style);
     void markStyleOfPen();
     void swatchClicked(const QColor &colour);
+    void swatchClicked(const char *name);
     void setSheet(const char *button, const QString &sheet);
     QString chooseFillFile(const QString &folder);
     QPushButton *button(const char *name) const;
