@@ -447,71 +447,67 @@ void WidgetShapeSelector::on_pushButton_clicked()
     colorAction(colour);
 }
 
+void WidgetShapeSelector::showColourChoice(const char *marked, const QString &markedLook)
+{
+    const std::pair<const char *, const QString *> buttons[] = {
+        { "fillcolor", &m_strBorderColor }, { "backcolor", &m_strFillColor },
+        { "gradcolor", &m_strGradColor },   { "imgcolor", &m_strImgColor },
+        { "tramcolor", &m_strTramColor },
+    };
+    for (const auto &[name, colour] : buttons) {
+        setSheet(name,
+                 qstrcmp(name, marked) == 0 ? markedLook
+                                            : plainSheet(QLatin1String(name), *colour));
+    }
+}
+
 void WidgetShapeSelector::on_fillcolor_clicked()
 {
     m_colorTarget = TargetBorder;
-    setSheet("fillcolor", markedSheet(QStringLiteral("fillcolor"), m_strBorderColor));
-    setSheet("backcolor", plainSheet(QStringLiteral("backcolor"), m_strFillColor));
-    setSheet("gradcolor", plainSheet(QStringLiteral("gradcolor"), m_strGradColor));
-    setSheet("imgcolor", plainSheet(QStringLiteral("imgcolor"), m_strImgColor));
-    setSheet("tramcolor", plainSheet(QStringLiteral("tramcolor"), m_strTramColor));
+    showColourChoice("fillcolor", markedSheet(QStringLiteral("fillcolor"), m_strBorderColor));
 }
 
 void WidgetShapeSelector::on_backcolor_clicked()
 {
     m_colorTarget = TargetFill;
-    setSheet("fillcolor", plainSheet(QStringLiteral("fillcolor"), m_strBorderColor));
-    setSheet("backcolor", markedSheet(QStringLiteral("backcolor"), m_strFillColor));
-    setSheet("gradcolor", plainSheet(QStringLiteral("gradcolor"), m_strGradColor));
-    setSheet("imgcolor", plainSheet(QStringLiteral("imgcolor"), m_strImgColor));
-    setSheet("tramcolor", plainSheet(QStringLiteral("tramcolor"), m_strTramColor));
+    showColourChoice("backcolor", markedSheet(QStringLiteral("backcolor"), m_strFillColor));
     emit colorShpFillClicked(m_lastColor, FillSolid, QString());
 }
 
 void WidgetShapeSelector::on_gradcolor_clicked()
 {
-    setSheet("fillcolor", plainSheet(QStringLiteral("fillcolor"), m_strBorderColor));
-    setSheet("imgcolor", plainSheet(QStringLiteral("imgcolor"), m_strImgColor));
-    setSheet("tramcolor", plainSheet(QStringLiteral("tramcolor"), m_strTramColor));
-    setSheet("gradcolor",
-             gradientMarkedSheet(QStringLiteral("gradcolor"), m_strBorderColor, m_strFillColor));
+    // The gradient runs from the border's colour to the fill's, and shows on both its buttons.
+    showColourChoice(
+            "gradcolor",
+            gradientMarkedSheet(QStringLiteral("gradcolor"), m_strBorderColor, m_strFillColor));
     setSheet("backcolor",
              gradientMarkedSheet(QStringLiteral("backcolor"), m_strBorderColor, m_strFillColor));
     emit colorShpFillClicked(m_lastColor, FillGradient, QString());
 }
 
-QString WidgetShapeSelector::chooseFillFile(const QString &folder)
+void WidgetShapeSelector::fillFromFile(const QString &folder, const char *marked,
+                                       const QString &markedLook, qint16 fillKind)
 {
-    return QFileDialog::getOpenFileName(this, tr("Open Image"), QDir::homePath() + folder,
-                                        tr("Image Files (*.png *.jpg *.bmp)"));
+    const QString file =
+            QFileDialog::getOpenFileName(this, tr("Open Image"), QDir::homePath() + folder,
+                                         tr("Image Files (*.png *.jpg *.bmp)"));
+    if (file.isEmpty())
+        return; // cancelled: the shape keeps its fill
+    m_fileFillName = file;
+    showColourChoice(marked, markedLook);
+    emit colorShpFillClicked(m_lastColor, fillKind, m_fileFillName);
 }
 
 void WidgetShapeSelector::on_imgcolor_clicked()
 {
-    const QString file = chooseFillFile(QStringLiteral("/Imágenes"));
-    if (file.isEmpty())
-        return; // cancelled: the shape keeps its fill
-    m_fileFillName = file;
-    setSheet("fillcolor", plainSheet(QStringLiteral("fillcolor"), m_strBorderColor));
-    setSheet("gradcolor", plainSheet(QStringLiteral("gradcolor"), m_strGradColor));
-    setSheet("tramcolor", plainSheet(QStringLiteral("tramcolor"), m_strTramColor));
-    setSheet("imgcolor", imageMarkedSheet(QStringLiteral("imgcolor")));
-    setSheet("backcolor", plainSheet(QStringLiteral("backcolor"), m_strFillColor));
-    emit colorShpFillClicked(m_lastColor, FillImage, m_fileFillName);
+    fillFromFile(QStringLiteral("/Imágenes"), "imgcolor",
+                 imageMarkedSheet(QStringLiteral("imgcolor")), FillImage);
 }
 
 void WidgetShapeSelector::on_tramcolor_clicked()
 {
-    const QString file = chooseFillFile(QStringLiteral("/Tramas"));
-    if (file.isEmpty())
-        return; // cancelled: the shape keeps its fill
-    m_fileFillName = file;
-    setSheet("fillcolor", plainSheet(QStringLiteral("fillcolor"), m_strBorderColor));
-    setSheet("backcolor", plainSheet(QStringLiteral("backcolor"), m_strFillColor));
-    setSheet("gradcolor", plainSheet(QStringLiteral("gradcolor"), m_strGradColor));
-    setSheet("imgcolor", plainSheet(QStringLiteral("imgcolor"), m_strImgColor));
-    setSheet("tramcolor", markedSheet(QStringLiteral("tramcolor"), m_strTramColor));
-    emit colorShpFillClicked(m_lastColor, FillPattern, m_fileFillName);
+    fillFromFile(QStringLiteral("/Tramas"), "tramcolor",
+                 markedSheet(QStringLiteral("tramcolor"), m_strTramColor), FillPattern);
 }
 
 void WidgetShapeSelector::selectShpButton(QPushButton *button, bool force)
