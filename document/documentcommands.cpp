@@ -35,7 +35,9 @@ DPagesList::SaveAnswer DPagesList::askSaveQuestion(const QString &text)
     QPushButton *no = question.addButton(tr("No"), QMessageBox::ActionRole);
     QPushButton *cancel = question.addButton(tr("Cancelar"), QMessageBox::ActionRole);
     question.setDefaultButton(yes);
-    question.setEscapeButton(no); // Escape and the window's close button answer "No"
+    // Escape and the window's close button keep everything as it is: answering "No" by a
+    // stray key would throw away a lesson's unsaved work.
+    question.setEscapeButton(cancel);
     question.exec();
     if (question.clickedButton() == yes)
         return SaveAnswer::Yes;

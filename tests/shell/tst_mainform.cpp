@@ -483,7 +483,7 @@ void tst_MainForm::exitOffersToSaveChanges_data()
     QTest::addColumn<bool>("exits");
     QTest::newRow("No: leave without saving") << "No" << true;
     QTest::newRow("Cancelar: keep working") << "Cancelar" << false;
-    QTest::newRow("Escape: leave without saving") << "Escape" << true;
+    QTest::newRow("Escape: keep working") << "Escape" << false;
 }
 
 void tst_MainForm::exitOffersToSaveChanges()
