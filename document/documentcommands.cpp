@@ -32,7 +32,7 @@ DPagesList::SaveAnswer DPagesList::askSaveQuestion(const QString &text)
                          m_parent);
     // One role for all three keeps them in this order whatever the desktop's button layout.
     QPushButton *yes = question.addButton(tr("Si"), QMessageBox::ActionRole);
-    QPushButton *no = question.addButton(tr("No"), QMessageBox::ActionRole);
+    question.addButton(tr("No"), QMessageBox::ActionRole);
     QPushButton *cancel = question.addButton(tr("Cancelar"), QMessageBox::ActionRole);
     question.setDefaultButton(yes);
     // Escape and the window's close button keep everything as it is: answering "No" by a
