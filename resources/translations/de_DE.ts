@@ -969,7 +969,7 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     </message>
     <message>
         <source>Color de Fondo</source>
-        <translation>Hintergrundfarbe</translation>
+        <translation>Hintergrund</translation>
     </message>
     <message>
         <source>Estilo de línea</source>
@@ -1042,7 +1042,7 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     </message>
     <message>
         <source>Abrir/Importar Archivo</source>
-        <translation>Datei öffnen/importieren</translation>
+        <translation>Öffnen/Importieren</translation>
     </message>
     <message>
         <source>Guardar Archivo</source>
@@ -1050,7 +1050,7 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     </message>
     <message>
         <source>Guardar Archivo Como</source>
-        <translation>Datei speichern unter</translation>
+        <translation>Speichern unter</translation>
     </message>
     <message>
         <source>Exportar Archivo</source>
@@ -1070,7 +1070,7 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     </message>
     <message>
         <source>Cambiar interfaz</source>
-        <translation>Oberfläche wechseln</translation>
+        <translation>Oberfläche ändern</translation>
     </message>
     <message>
         <source>Versión: 0.24 BETA</source>
@@ -1343,7 +1343,7 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     </message>
     <message>
         <source>Fondo Solido</source>
-        <translation>Einfarbige Füllung</translation>
+        <translation>Einfarbig</translation>
     </message>
     <message>
         <source>Color de fondo</source>
@@ -1351,15 +1351,15 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     </message>
     <message>
         <source>Fondo Imagen</source>
-        <translation>Bildfüllung</translation>
+        <translation>Bild</translation>
     </message>
     <message>
         <source>Fondo Gradi</source>
-        <translation>Verlaufsfüllung</translation>
+        <translation>Verlauf</translation>
     </message>
     <message>
         <source>Fondo Trama</source>
-        <translation>Musterfüllung</translation>
+        <translation>Muster</translation>
     </message>
     <message>
         <source>Form</source>
@@ -1371,7 +1371,7 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     </message>
     <message>
         <source>Borde</source>
-        <translation>Rahmen</translation>
+        <translation>Rand</translation>
     </message>
     <message>
         <source>Color de borde</source>

@@ -1343,7 +1343,7 @@ Please check the media service plugins are installed.</translation>
     </message>
     <message>
         <source>Fondo Solido</source>
-        <translation>Solid fill</translation>
+        <translation>Solid</translation>
     </message>
     <message>
         <source>Color de fondo</source>
@@ -1351,15 +1351,15 @@ Please check the media service plugins are installed.</translation>
     </message>
     <message>
         <source>Fondo Imagen</source>
-        <translation>Picture fill</translation>
+        <translation>Picture</translation>
     </message>
     <message>
         <source>Fondo Gradi</source>
-        <translation>Gradient fill</translation>
+        <translation>Gradient</translation>
     </message>
     <message>
         <source>Fondo Trama</source>
-        <translation>Pattern fill</translation>
+        <translation>Pattern</translation>
     </message>
     <message>
         <source>Form</source>

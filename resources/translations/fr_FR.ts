@@ -1042,7 +1042,7 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     </message>
     <message>
         <source>Abrir/Importar Archivo</source>
-        <translation>Ouvrir/Importer un fichier</translation>
+        <translation>Ouvrir/Importer</translation>
     </message>
     <message>
         <source>Guardar Archivo</source>
@@ -1054,7 +1054,7 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     </message>
     <message>
         <source>Exportar Archivo</source>
-        <translation>Exporter le fichier</translation>
+        <translation>Exporter</translation>
     </message>
     <message>
         <source>Idioma</source>
@@ -1074,7 +1074,7 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     </message>
     <message>
         <source>Versión: 0.24 BETA</source>
-        <translation>Version : 0.24 BÊTA</translation>
+        <translation>Version : 0.24 BETA</translation>
     </message>
     <message>
         <source>Salir</source>
@@ -1343,7 +1343,7 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     </message>
     <message>
         <source>Fondo Solido</source>
-        <translation>Remplissage uni</translation>
+        <translation>Uni</translation>
     </message>
     <message>
         <source>Color de fondo</source>
@@ -1351,15 +1351,15 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     </message>
     <message>
         <source>Fondo Imagen</source>
-        <translation>Remplissage image</translation>
+        <translation>Image</translation>
     </message>
     <message>
         <source>Fondo Gradi</source>
-        <translation>Remplissage dégradé</translation>
+        <translation>Dégradé</translation>
     </message>
     <message>
         <source>Fondo Trama</source>
-        <translation>Remplissage motif</translation>
+        <translation>Motif</translation>
     </message>
     <message>
         <source>Form</source>
@@ -1371,7 +1371,7 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     </message>
     <message>
         <source>Borde</source>
-        <translation>Bordure</translation>
+        <translation>Bord</translation>
     </message>
     <message>
         <source>Color de borde</source>

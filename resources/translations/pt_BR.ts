@@ -1042,7 +1042,7 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
     </message>
     <message>
         <source>Abrir/Importar Archivo</source>
-        <translation>Abrir/Importar arquivo</translation>
+        <translation>Abrir/Importar</translation>
     </message>
     <message>
         <source>Guardar Archivo</source>
@@ -1050,7 +1050,7 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
     </message>
     <message>
         <source>Guardar Archivo Como</source>
-        <translation>Salvar arquivo como</translation>
+        <translation>Salvar como</translation>
     </message>
     <message>
         <source>Exportar Archivo</source>
@@ -1343,7 +1343,7 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
     </message>
     <message>
         <source>Fondo Solido</source>
-        <translation>Preenchimento sólido</translation>
+        <translation>Sólido</translation>
     </message>
     <message>
         <source>Color de fondo</source>
@@ -1351,15 +1351,15 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
     </message>
     <message>
         <source>Fondo Imagen</source>
-        <translation>Preenchimento com imagem</translation>
+        <translation>Imagem</translation>
     </message>
     <message>
         <source>Fondo Gradi</source>
-        <translation>Preenchimento gradiente</translation>
+        <translation>Gradiente</translation>
     </message>
     <message>
         <source>Fondo Trama</source>
-        <translation>Preenchimento com padrão</translation>
+        <translation>Textura</translation>
     </message>
     <message>
         <source>Form</source>

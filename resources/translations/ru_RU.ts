@@ -591,7 +591,7 @@ QPushButton:hover {
     <name>DSetting</name>
     <message>
         <source>Estandar</source>
-        <translation>Стандартный</translation>
+        <translation>Обычный</translation>
     </message>
     <message>
         <source>Infantil</source>
@@ -603,7 +603,7 @@ QPushButton:hover {
     </message>
     <message>
         <source>Interfaz por defecto</source>
-        <translation>Интерфейс по умолчанию</translation>
+        <translation>Вид интерфейса</translation>
     </message>
     <message>
         <source>Español</source>
@@ -1042,7 +1042,7 @@ Please check the media service plugins are installed.</source>
     </message>
     <message>
         <source>Abrir/Importar Archivo</source>
-        <translation>Открыть/импортировать файл</translation>
+        <translation>Открыть/импорт</translation>
     </message>
     <message>
         <source>Guardar Archivo</source>
@@ -1050,11 +1050,11 @@ Please check the media service plugins are installed.</source>
     </message>
     <message>
         <source>Guardar Archivo Como</source>
-        <translation>Сохранить файл как</translation>
+        <translation>Сохранить как</translation>
     </message>
     <message>
         <source>Exportar Archivo</source>
-        <translation>Экспортировать файл</translation>
+        <translation>Экспорт файла</translation>
     </message>
     <message>
         <source>Idioma</source>
@@ -1066,7 +1066,7 @@ Please check the media service plugins are installed.</source>
     </message>
     <message>
         <source>Multiusuario</source>
-        <translation>Многопользовательский режим</translation>
+        <translation>Совместный режим</translation>
     </message>
     <message>
         <source>Cambiar interfaz</source>
@@ -1074,7 +1074,7 @@ Please check the media service plugins are installed.</source>
     </message>
     <message>
         <source>Versión: 0.24 BETA</source>
-        <translation>Версия: 0.24 БЕТА</translation>
+        <translation>Версия: 0.24 BETA</translation>
     </message>
     <message>
         <source>Salir</source>
@@ -1130,7 +1130,7 @@ Please check the media service plugins are installed.</source>
     </message>
     <message>
         <source>Estandar</source>
-        <translation>Стандартный</translation>
+        <translation>Обычный</translation>
     </message>
     <message>
         <source>Infantil</source>
@@ -1343,7 +1343,7 @@ Please check the media service plugins are installed.</source>
     </message>
     <message>
         <source>Fondo Solido</source>
-        <translation>Сплошная заливка</translation>
+        <translation>Сплошная</translation>
     </message>
     <message>
         <source>Color de fondo</source>
@@ -1351,15 +1351,15 @@ Please check the media service plugins are installed.</source>
     </message>
     <message>
         <source>Fondo Imagen</source>
-        <translation>Заливка изображением</translation>
+        <translation>Картинка</translation>
     </message>
     <message>
         <source>Fondo Gradi</source>
-        <translation>Градиентная заливка</translation>
+        <translation>Градиент</translation>
     </message>
     <message>
         <source>Fondo Trama</source>
-        <translation>Заливка узором</translation>
+        <translation>Узор</translation>
     </message>
     <message>
         <source>Form</source>
@@ -1371,7 +1371,7 @@ Please check the media service plugins are installed.</source>
     </message>
     <message>
         <source>Borde</source>
-        <translation>Контур</translation>
+        <translation>Край</translation>
     </message>
     <message>
         <source>Color de borde</source>
