@@ -1450,7 +1450,7 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     </message>
     <message>
         <source>Grabar acción</source>
-        <translation>Aufnehmen</translation>
+        <translation>Aufnahme starten</translation>
     </message>
     <message>
         <source>Reproducir acción</source>

@@ -1450,7 +1450,7 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     </message>
     <message>
         <source>Grabar acción</source>
-        <translation>Enregistrer</translation>
+        <translation>Démarrer l&apos;enregistrement</translation>
     </message>
     <message>
         <source>Reproducir acción</source>

@@ -1450,7 +1450,7 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
     </message>
     <message>
         <source>Grabar acción</source>
-        <translation>Gravar</translation>
+        <translation>Iniciar gravação</translation>
     </message>
     <message>
         <source>Reproducir acción</source>
