@@ -1,7 +1,56 @@
 #include "mainform.h"
 
+#include "appsettings.h"
+#include "commandtable.h"
+#include "dmainui.h"
+#include "dsetting.h"
+#include "dshortui.h"
+#include "globals.h"
+
+#include "board/dpage.h"
+#include "board/dview.h"
+#include "board/dwidget.h"
+#include "content/dtabledlg.h"
+#include "board/scribblearea.h"
+#include "document/dpageslist.h"
+#include "document/dsavepages.h"
+#include "document/toolrun.h"
+#include "palettes/widgetclassicselector.h"
+#include "palettes/widgeteraserselector.h"
+#include "palettes/widgetmenuselector.h"
+#include "palettes/widgetmmiselector.h"
+#include "palettes/widgetpageselector.h"
+#include "palettes/widgetpenselector.h"
+#include "palettes/widgetshapeselector.h"
+#include "palettes/widgettoolselector.h"
+#include "sharing/dsharescreen.h"
+#include "tools/dscreenphoto.h"
+
+#include <QCloseEvent>
+#include <QDebug>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
+#include <QSettings>
+#include <QTimer>
+
+namespace {
+
+// One file per stored language; loading tries the name with ".qm" appended first.
+constexpr const char *kTranslations[] = {
+    ":/Translates/es_ES", ":/Translates/en_US.qm", ":/Translates/ru_RU",
+    ":/Translates/pt_BR", ":/Translates/fr_FR",    ":/Translates/de_DE",
+};
+
+QString trMain(const char *text)
+{
+    return QCoreApplication::translate("MainForm", text);
+}
+
+} // namespace
 
 MainForm::MainForm(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
 {
@@ -9,9 +58,11 @@ MainForm::MainForm(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent,
         setObjectName(QStringLiteral("MainFormClass"));
     resize(978, 741);
     setFocusPolicy(Qt::NoFocus);
-    auto *central = new QWidget(this);
-    central->setObjectName(QStringLiteral("centralWidget"));
-    setCentralWidget(central);
+    setStyleSheet(QString());
+    m_central = new QWidget(this);
+    m_central->setObjectName(QStringLiteral("centralWidget"));
+    m_central->setStyleSheet(QString());
+    setCentralWidget(m_central);
     setWindowTitle(QCoreApplication::translate("MainFormClass", "Veltorisa"));
 
     // The given flags are replaced: the board is always a frameless full-screen surface.
@@ -21,6 +72,556 @@ MainForm::MainForm(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent,
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         setGeometry(screen->geometry());
     showFullScreen();
+
+    settings.beginGroup(QStringLiteral("System"));
+    QString language = settings.value(QStringLiteral("Language")).toString();
+    settings.endGroup();
+    if (language.isEmpty())
+        language = QStringLiteral("0");
+    changeLng(eLanguageMode(language.toInt()), false);
+
+    m_pagesList = new DPagesList(m_central);
+    m_savePages = new DSavePages(m_pagesList);
+    connect(m_savePages, &DSavePages::savePage, m_pagesList, &DPagesList::autoSave);
+    m_savePages->start();
+
+    setUI();
+    m_setting = new DSetting(m_central);
 }
 
-MainForm::~MainForm() = default;
+MainForm::~MainForm()
+{
+    // The share window deletes itself on close, but only from the event loop: delete it here
+    // so its server and port are certainly released.
+    delete m_share.data();
+    delete m_shortUi;
+    delete m_mainUi;
+    if (m_savePages) {
+        m_savePages->stop();
+        delete m_savePages;
+    }
+    delete m_pagesList;
+    QCoreApplication::removeTranslator(&m_translator);
+}
+
+void MainForm::setUI()
+{
+    m_mainUi = new DMainUi(this);
+    m_mainUi->setCursor(Qt::PointingHandCursor);
+
+    m_shortUi = new DShortUi(this);
+    m_shortUi->setParent(nullptr); // its own top-level window over the desktop
+
+    uiMainBt(BtMenus::btSelect);
+
+    const QList<QWidget *> reparented = {
+        m_mainUi->penSelector(),   m_mainUi->eraserSelector(), m_mainUi->menuSelector(),
+        m_mainUi->shapeSelector(), m_mainUi->mmiSelector(),    m_mainUi->toolSelector(),
+        m_mainUi->pageSelector(),
+    };
+    for (QWidget *palette : reparented) {
+        if (palette)
+            palette->setParent(this, palette->windowFlags());
+    }
+    connectPalettes();
+    showPageCounter();
+}
+
+void MainForm::connectPalettes()
+{
+    DView *view = m_pagesList->getView();
+    connect(view->m_tableDlg, &DTableDlg::cancel, this, &MainForm::uiMainBt);
+    connect(m_mainUi, &DMainUi::colorClicked, this, &MainForm::uiColorMultiUser);
+
+    WidgetMenuSelector *menu = m_mainUi->menuSelector();
+    connect(menu, &WidgetMenuSelector::buttonClicked, this, &MainForm::uiMainBt);
+    connect(m_mainUi->eraserSelector(), &WidgetEraserSelector::buttonClicked, this,
+            &MainForm::uiMainBt);
+
+    WidgetPenSelector *pen = m_mainUi->penSelector();
+    connect(pen, &WidgetPenSelector::buttonClicked, this, &MainForm::uiMainBt);
+    connect(pen, &WidgetPenSelector::widthClicked, view, [view](int w) { view->setPenWidth(w); });
+    connect(pen, &WidgetPenSelector::colorClicked, view,
+            [view](const QColor &c) { view->setPenColour(c); });
+    connect(pen, &WidgetPenSelector::styleClicked, view,
+            [view](Qt::PenStyle s) { view->setPenStyle(s); });
+
+    WidgetShapeSelector *shape = m_mainUi->shapeSelector();
+    connect(shape, &WidgetShapeSelector::buttonClicked, this, &MainForm::uiMainBt);
+    connect(shape, &WidgetShapeSelector::widthShpClicked, view, &DView::setShapePenWidth);
+    connect(shape, &WidgetShapeSelector::colorShpClicked, view, &DView::setShapePenColour);
+    connect(shape, &WidgetShapeSelector::colorShpFillClicked, view, &DView::setShapeFillPenColour);
+    connect(shape, &WidgetShapeSelector::styleShpClicked, view, &DView::setShapePenStyle);
+
+    connect(m_mainUi->mmiSelector(), &WidgetMMISelector::buttonClicked, this, &MainForm::uiMainBt);
+    connect(m_mainUi->toolSelector(), &WidgetToolSelector::buttonClicked, this,
+            &MainForm::uiMainBt);
+
+    WidgetPageSelector *page = m_mainUi->pageSelector();
+    connect(page, &WidgetPageSelector::buttonClicked, this, &MainForm::uiMainBt);
+    connect(page, &WidgetPageSelector::colorClicked, this, &MainForm::changeBckColor);
+
+    WidgetClassicSelector *classic = m_mainUi->classicSelector();
+    connect(classic, &WidgetClassicSelector::colorClicked, view,
+            [view](const QColor &c) { view->setPenColour(c); });
+    connect(classic, &WidgetClassicSelector::shapeClicked, view, &DView::setShapePenColour);
+    connect(classic, &WidgetClassicSelector::widthClicked, view,
+            [view](int w) { view->setPenWidth(w); });
+    connect(classic, &WidgetClassicSelector::shapeWidthClicked, view, &DView::setShapePenWidth);
+    connect(classic, &WidgetClassicSelector::styleClicked, view,
+            [view](Qt::PenStyle s) { view->setPenStyle(s); });
+    connect(classic, &WidgetClassicSelector::shapeStyleClicked, view, &DView::setShapePenStyle);
+    connect(classic, &WidgetClassicSelector::bckClicked, this, &MainForm::changeBckColor);
+
+    connect(m_shortUi, &DShortUi::buttonClicked, this, &MainForm::uiMainBt);
+    connect(m_pagesList, &DPagesList::selectPageNum, m_mainUi, &DMainUi::setNumPage);
+    connect(view, &DView::zoomPage, page, &WidgetPageSelector::updateExample);
+    connect(m_mainUi, &DMainUi::buttonClicked, this, &MainForm::uiMainBt);
+    connect(m_shortUi, &DShortUi::showVeltorina, this, &MainForm::showVeltorina);
+    connect(m_shortUi, &DShortUi::transparentPage, this, &MainForm::transparentPageIfNotExist);
+    connect(view, &DView::signals_touchEvent, this, &MainForm::updatePensMenu);
+    connect(view, &DView::signals_touchEvent, m_mainUi, &DMainUi::closeAllMenu);
+    connect(view->m_scribbleArea, &ScribbleArea::signals_touchEvent, m_mainUi,
+            &DMainUi::closeAllMenu);
+}
+
+void MainForm::showPageCounter()
+{
+    m_mainUi->setNumPage(QStringLiteral("%1 / %2")
+                                 .arg(m_pagesList->getCurPageNum())
+                                 .arg(m_pagesList->size()));
+}
+
+
+void MainForm::refreshGallery() { }
+
+void MainForm::hideGallery() { }
+
+void MainForm::toggleGallery() { }
+
+void MainForm::updatePensMenu()
+{
+    const DView *view = m_pagesList->getView();
+    const auto tool = BtMenus::btType(view->getPenType(0));
+    m_mainUi->updatePen(tool, view->getPen(0), view->getPen(1), view->getPen(2), view->getPen(3),
+                        view->getShapePen(), view->getBrush());
+    m_shortUi->updatePen(tool);
+}
+
+void MainForm::applyPenCommand(btType bt)
+{
+    DView *view = m_pagesList->getView();
+    if (const CommandTable::PenRow *row = CommandTable::penRow(bt)) {
+        view->setPenType(bt, row->alpha, QLatin1String(row->cursor), row->user);
+        return;
+    }
+    switch (bt) {
+    case BtMenus::btPencilUser1: {
+        // Entering multi-user mode gives user 3 its blue; pressing user 1's pencil again later
+        // must not take away the colour user 3 chose since.
+        const bool entering = !view->m_bMultiUser;
+        view->m_bMultiUser = true;
+        view->m_eraserTrail->setVista(true);
+        view->setPenType(bt, 255, QLatin1String(CommandTable::kPenCursor), PenUser1);
+        if (entering)
+            view->setPenColour(QColor(0, 0, 255, 255), PenUser3);
+        break;
+    }
+    case BtMenus::btTextureBrush:
+        view->setBrushType(bt, QLatin1String(CommandTable::kTexture),
+                           QLatin1String(CommandTable::kPenCursor));
+        break;
+    case BtMenus::btBrushPen:
+        view->setBrushType(bt, QLatin1String(CommandTable::kTexture),
+                           QLatin1String(CommandTable::kBrushCursor));
+        break;
+    case BtMenus::btEraserUser1:
+    case BtMenus::btEraserUser3: {
+        const int user = bt == BtMenus::btEraserUser1 ? PenUser1 : PenUser3;
+        view->setEraser(bt, user);
+        view->setPenType(bt, 100, QLatin1String(CommandTable::kEraserCursor), user);
+        break;
+    }
+    case BtMenus::btTableTool:
+        view->editSetTableDlg();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainForm::uiMainBt(btType bt)
+{
+    DView *view = m_pagesList->getView();
+    DPage *page = m_pagesList->getCurPage();
+    switch (bt) {
+    case BtMenus::btBitmapEraser:
+        view->setEraser(bt, PenUserMain);
+        break;
+    case BtMenus::btObjectEraser:
+        view->setPenType(bt, 100, QLatin1String(CommandTable::kEraserCursor), PenUser1);
+        view->setEraser(bt, PenUserMain);
+        break;
+    case BtMenus::btMultiUser:
+        view->showBin();
+        break;
+    case BtMenus::btEnglish:
+        changeLng(BtMenus::lngEnglish, true);
+        break;
+    case BtMenus::btSpanish:
+        changeLng(BtMenus::lngSpanish, true);
+        break;
+    case BtMenus::btRussian:
+        changeLng(BtMenus::lngRussian, true);
+        break;
+    case BtMenus::btPortuguese:
+        changeLng(BtMenus::lngPortuguese, true);
+        break;
+    case BtMenus::btFrench:
+        changeLng(BtMenus::lngFrench, true);
+        break;
+    case BtMenus::btGerman:
+        changeLng(BtMenus::lngGerman, true);
+        break;
+    case BtMenus::btSettings:
+        setSettings();
+        break;
+    case BtMenus::btHelp:
+        help();
+        break;
+    case BtMenus::btExit:
+        exitApp();
+        return; // the window is gone: nothing to refresh
+    case BtMenus::btText:
+        view->insertText();
+        break;
+    case BtMenus::btTable:
+        view->editSetTableDlg();
+        break;
+    case BtMenus::btCapture:
+        insertCapture();
+        break;
+    case BtMenus::btClock:
+        view->insertClock();
+        break;
+    case BtMenus::btShare:
+        showShareScreen();
+        break;
+    case BtMenus::btColorPage:
+    case BtMenus::btImagePage:
+    case BtMenus::btTransparentPage:
+        m_pagesList->newPage(bt, false);
+        break;
+    case BtMenus::btCapturePage:
+        hide(); // the grab must show the desktop, not the board
+        QTimer::singleShot(200, this, &MainForm::newCapturePage);
+        break;
+    case BtMenus::btDeletePage:
+        if (confirmDeletePage()) {
+            m_pagesList->delPage(true);
+            showPageCounter();
+            refreshGallery();
+        }
+        break;
+    case BtMenus::btDesktop:
+        setDesktopMode();
+        break;
+    case BtMenus::btExpandRes:
+        view->setSelect();
+        toggleGallery();
+        break;
+    case BtMenus::btSelect:
+        view->m_bMultiUser = false;
+        view->setSelect();
+        break;
+    case BtMenus::btPreviousPage:
+        m_pagesList->pageUp();
+        break;
+    case BtMenus::btNextPage:
+        m_pagesList->pageDown();
+        break;
+    default:
+        if (BtMenus::isPenKind(bt) || bt == BtMenus::btTableTool)
+            applyPenCommand(bt);
+        else if (BtMenus::isShapeKind(bt))
+            view->setShapeType(bt);
+        else if (page)
+            dispatchPageCommand(bt);
+        break;
+    }
+
+    const unsigned after = CommandTable::afterCommand(bt);
+    if (after & CommandTable::HideGallery)
+        hideGallery();
+    if (after & CommandTable::Label)
+        showPageCounter();
+    if (after & CommandTable::Gallery)
+        refreshGallery();
+    if (isVisible())
+        updatePensMenu();
+}
+
+bool MainForm::dispatchPageCommand(btType bt)
+{
+    DPage *page = m_pagesList->getCurPage();
+    switch (bt) {
+    case BtMenus::btDragPage:
+        page->dragPage();
+        return true;
+    case BtMenus::btMoveBackPage:
+        page->moveBackPage();
+        return true;
+    case BtMenus::btZoomIn:
+        page->zoomPage(1.1f);
+        return true;
+    case BtMenus::btZoomOut:
+        page->zoomPage(0.90909094f); // the single-precision value nearest 1/1.1
+        return true;
+    case BtMenus::btUndo:
+        page->setUndo();
+        return true;
+    case BtMenus::btRedo:
+        page->setRedo();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MainForm::confirmDeletePage()
+{
+    QMessageBox question(QMessageBox::Warning, trMain("Atención"),
+                         trMain("Desea eliminar la página"));
+    QPushButton *yes = question.addButton(trMain("Si"), QMessageBox::YesRole);
+    QPushButton *no = question.addButton(trMain("No"), QMessageBox::NoRole);
+    question.setDefaultButton(no);
+    question.setEscapeButton(no); // Escape keeps the page and what is on it
+    question.exec();
+    return question.clickedButton() == yes;
+}
+
+void MainForm::showShareScreen()
+{
+    if (!m_share) {
+        m_share = new DShareScreen(nullptr);
+        connect(m_share, &DShareScreen::deleteWidget, this, &MainForm::destroyShare);
+    }
+    m_share->show();
+}
+
+void MainForm::uiColorMultiUser(QColor c, btType bt)
+{
+    DView *view = m_pagesList->getView();
+    switch (bt) {
+    case BtMenus::btPencilUser1:
+    case BtMenus::btPencilUser2:
+    case BtMenus::btPencilUser3:
+        view->m_penPencil[bt - BtMenus::btPencil].setColor(c);
+        break;
+    case BtMenus::btHighlighterUser1:
+    case BtMenus::btHighlighterUser2:
+    case BtMenus::btHighlighterUser3:
+        c.setAlpha(100); // highlighter ink lets the writing under it show through
+        view->m_penHighlighter[bt - BtMenus::btHighlighter].setColor(c);
+        break;
+    case BtMenus::btFountainPenUser1:
+    case BtMenus::btFountainPenUser2:
+    case BtMenus::btFountainPenUser3:
+        view->m_penFountain[bt - BtMenus::btFountainPen].setColor(c);
+        break;
+    default:
+        break;
+    }
+}
+
+void MainForm::changeBckColor(QColor color)
+{
+    m_pagesList->getView()->setBackgroundColor(color);
+    refreshGallery();
+}
+
+void MainForm::destroyShare()
+{
+    m_share = nullptr;
+}
+
+void MainForm::dropImage(QString str)
+{
+    if (DPage *page = m_pagesList->getCurPage())
+        page->insertPixmap(str);
+    if (isVisible())
+        updatePensMenu();
+}
+
+void MainForm::dropText(QString str)
+{
+    Q_UNUSED(str)
+    if (isVisible())
+        updatePensMenu();
+}
+
+void MainForm::insertCapture()
+{
+    if (!m_screenPhoto) {
+        m_screenPhoto = new DScreenPhoto(nullptr);
+        connect(m_screenPhoto, &DScreenPhoto::close, this, &QWidget::showFullScreen);
+        // The region goes to the page that is current when it is taken, not when the tool
+        // was first opened.
+        connect(m_screenPhoto, &DScreenPhoto::releasePx, this,
+                [this](const QPixmap &pixmap, QPoint point) {
+                    if (DPage *page = m_pagesList->getCurPage())
+                        page->insertPxFromCapture(pixmap, point);
+                });
+    }
+    m_screenPhoto->show();
+    m_screenPhoto->raise();
+    hide();
+}
+
+void MainForm::transparentPageIfNotExist()
+{
+    const DPage *page = m_pagesList->getCurPage();
+    if (page && page->pageType() == PageTypeTransparent)
+        return;
+    m_pagesList->newPage(BtMenus::btTransparentPage, false);
+}
+
+void MainForm::newCapturePage()
+{
+    m_pagesList->newPage(BtMenus::btCapturePage, false);
+    showFullScreen();
+    showPageCounter();
+    uiMainBt(BtMenus::btType(m_pagesList->getView()->getPenType(0)));
+    refreshGallery();
+}
+
+void MainForm::changeLng(eLanguageMode lng, bool alert)
+{
+    AppSettings::setLanguage(settings, lng);
+    if (alert) {
+        QMessageBox::information(nullptr, trMain("Atención"),
+                                 trMain("Debe reiniciar Veltorina para que los cambios surtan "
+                                        "efecto"));
+        return;
+    }
+    qDebug() << "Idioma: " << int(lng);
+    if (lng < BtMenus::lngSpanish || lng > BtMenus::lngGerman)
+        return;
+    QCoreApplication::removeTranslator(&m_translator);
+    if (m_translator.load(QLatin1String(kTranslations[lng])))
+        QCoreApplication::installTranslator(&m_translator);
+}
+
+void MainForm::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        setWindowTitle(QCoreApplication::translate("MainFormClass", "Veltorisa"));
+    QMainWindow::changeEvent(event);
+}
+
+void MainForm::setDesktopMode()
+{
+    const bool shown = isVisible();
+    const int mode = m_mainUi->getMode();
+    if (shown && mode == BtMenus::dmBoard) {
+        m_mainUi->setMode(BtMenus::dmDesktop);
+        m_shortUi->setMode(BtMenus::dmDesktop);
+        m_shortUi->changeVeltorinaIco(QStringLiteral(":/Icon/bCenter.png"),
+                                      QStringLiteral("Veltorina"));
+        hide();
+    } else if (!shown && mode == BtMenus::dmDesktop) {
+        m_mainUi->setMode(BtMenus::dmBoard);
+        m_shortUi->setMode(BtMenus::dmBoard);
+        m_shortUi->changeVeltorinaIco(QStringLiteral(":/Icon/LogoToolbar.png"),
+                                      trMain("Escritorio"));
+        showFullScreen();
+        setFocus();
+    } else if (shown && mode == BtMenus::dmDesktop) {
+        m_mainUi->setMode(BtMenus::dmDesktop);
+        m_shortUi->setParent(nullptr, m_shortUi->windowFlags() & ~Qt::WindowType_Mask);
+        m_shortUi->setMode(BtMenus::dmDesktop);
+        m_shortUi->changeVeltorinaIco(QStringLiteral(":/Icon/bCenter.png"),
+                                      QStringLiteral("Veltorina"));
+        hide();
+    }
+    m_pagesList->getView()->m_bRefreshOverlay = true;
+}
+
+void MainForm::showVeltorina()
+{
+    m_mainUi->setMode(BtMenus::dmDesktop);
+    m_shortUi->setMode(BtMenus::dmDesktop);
+    m_shortUi->changeVeltorinaIco(QStringLiteral(":/Icon/LogoToolbar.png"), trMain("Escritorio"));
+    m_shortUi->setParent(this, m_shortUi->windowFlags() & ~Qt::WindowType_Mask);
+    m_shortUi->show();
+    showFullScreen();
+    setFocus();
+}
+
+void MainForm::keyPressEvent(QKeyEvent *event)
+{
+    DPage *page = m_pagesList->getCurPage();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::ControlModifier) {
+        switch (event->key()) {
+        case Qt::Key_Y:
+            uiMainBt(BtMenus::btRedo);
+            break;
+        case Qt::Key_Z:
+            uiMainBt(BtMenus::btUndo);
+            break;
+        default:
+            break;
+        }
+    } else if (modifiers == Qt::NoModifier
+               && (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete)) {
+        if (page)
+            page->deleteObj();
+    }
+}
+
+void MainForm::help()
+{
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const QSettings config(appDir + QStringLiteral("/Sys/Config.ini"), QSettings::IniFormat);
+    const QString language = config.value(QStringLiteral("System/CurrentLanguage")).toString();
+    const QString file = appDir + QStringLiteral("/Sys/help_") + language + QStringLiteral(".pdf");
+    if (!QFileInfo(file).isFile()) {
+        QMessageBox::warning(nullptr, trMain("Atención"),
+                             trMain("No se encuentra el archivo de ayuda"));
+        return;
+    }
+    // Detached: a viewer that stays open must not freeze the board.
+    const ToolRun started = startToolDetached(QStringLiteral("xdg-open"), { file }, appDir);
+    if (!started.ok)
+        QMessageBox::warning(nullptr, trMain("Atención"), trMain("No se puede abrir la ayuda"));
+}
+
+void MainForm::setSettings()
+{
+    m_setting->exec();
+}
+
+void MainForm::exitApp()
+{
+    m_bExiting = true;
+    m_savePages->stop();
+    m_pagesList->exit();
+    settings.sync();
+    showFullScreen();
+    close();
+    QCoreApplication::exit(0);
+}
+
+void MainForm::closeEvent(QCloseEvent *event)
+{
+    // A close from the window manager goes the same way as the exit command, so unsaved work
+    // is offered for saving and the working directory is cleaned up.
+    // Deferred: a close() made while this close is under way would be ignored.
+    if (!m_bExiting) {
+        event->ignore();
+        QTimer::singleShot(0, this, &MainForm::exitApp);
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}

@@ -1,8 +1,25 @@
 #pragma once
 
-#include <QMainWindow>
+#include "btmenus.h"
 
-// The program's one main window: frameless, translucent and covering the whole screen.
+#include <QColor>
+#include <QMainWindow>
+#include <QPointer>
+#include <QTranslator>
+
+#include "sharing/dsharescreen.h"
+
+class DMainUi;
+class DPagesList;
+class DSavePages;
+class DScreenPhoto;
+class DSetting;
+class DShortUi;
+class QWidget;
+
+// The program's one main window: frameless, translucent and covering the whole screen. It
+// builds the other top-level parts, wires them, and dispatches every toolbar and palette
+// command to the page list, the current page, the board view or a dialog.
 class MainForm : public QMainWindow
 {
     Q_OBJECT
@@ -10,4 +27,58 @@ class MainForm : public QMainWindow
 public:
     explicit MainForm(QWidget *parent = nullptr, Qt::WindowFlags flags = {});
     ~MainForm() override;
+
+    DPagesList *pagesList() const { return m_pagesList; }
+    DMainUi *mainUi() const { return m_mainUi; }
+    DShortUi *shortUi() const { return m_shortUi; }
+    DSetting *settingsDialog() const { return m_setting; }
+    DSavePages *savePages() const { return m_savePages; }
+    DShareScreen *shareScreen() const { return m_share; }
+    DScreenPhoto *screenPhoto() const { return m_screenPhoto; }
+
+public slots:
+    void uiColorMultiUser(QColor c, btType bt);
+    void uiMainBt(btType bt);
+    void setDesktopMode();
+    void showVeltorina();
+    void transparentPageIfNotExist();
+    void insertCapture();
+    void dropImage(QString str);
+    void dropText(QString str);
+    void changeBckColor(QColor color);
+    void destroyShare();
+    void updatePensMenu();
+    void newCapturePage();
+    void changeLng(eLanguageMode lng, bool alert);
+    void help();
+    void setSettings();
+    void exitApp();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void setUI();
+    void connectPalettes();
+    void showPageCounter();
+    void refreshGallery();
+    void hideGallery();
+    void toggleGallery();
+    bool confirmDeletePage();
+    void showShareScreen();
+    void applyPenCommand(btType bt);
+    bool dispatchPageCommand(btType bt);
+
+    QTranslator m_translator;
+    QWidget *m_central = nullptr;
+    DPagesList *m_pagesList = nullptr;
+    DMainUi *m_mainUi = nullptr;
+    DShortUi *m_shortUi = nullptr;
+    DSetting *m_setting = nullptr;
+    DSavePages *m_savePages = nullptr;
+    QPointer<DShareScreen> m_share;
+    DScreenPhoto *m_screenPhoto = nullptr;
+    bool m_bExiting = false;
 };

@@ -1,0 +1,334 @@
+#include "shell/mainform.h"
+
+#include "board/dpage.h"
+#include "board/dview.h"
+#include "document/dpageslist.h"
+#include "shell/dmainui.h"
+#include "shell/dshortui.h"
+#include "shell/globals.h"
+#include "palettes/widgetclassicselector.h"
+#include "palettes/widgetpageselector.h"
+#include "palettes/widgetpenselector.h"
+#include "support/testsupport.h"
+
+#include <QGraphicsRectItem>
+#include <QMessageBox>
+#include <QScreen>
+#include <QToolButton>
+#include <QtTest>
+
+using TestSupport::answerNextModal;
+
+// The whole program's main window, built as at start-up, driven through its dispatcher,
+// its keys and its window-manager close.
+class tst_MainForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void startUpState();
+    void penCommands_data();
+    void penCommands();
+    void shapeCommandsSetTheShapeTool();
+    void pageCommands();
+    void deletePageQuestion_data();
+    void deletePageQuestion();
+    void unhandledCommandsOnlyRefreshToolbars_data();
+    void unhandledCommandsOnlyRefreshToolbars();
+    void multiUserPencilKeepsUser3Colour();
+    void multiUserColours_data();
+    void multiUserColours();
+    void languageCommandAsksForRestart();
+    void undoRedoKeys();
+    void desktopModeRoundTrip();
+    void windowManagerCloseGoesThroughExit();
+
+private:
+    QScopedPointer<MainForm> m_window;
+    DView *view() const { return m_window->pagesList()->getView(); }
+    QToolButton *toolbarButton(const char *name) const
+    {
+        return m_window->mainUi()->findChild<QToolButton *>(QLatin1String(name));
+    }
+};
+
+void tst_MainForm::initTestCase()
+{
+    qApp->setQuitOnLastWindowClosed(false);
+    TestSupport::recordConnectWarnings();
+}
+
+void tst_MainForm::init()
+{
+    m_window.reset(new MainForm);
+}
+
+void tst_MainForm::cleanup()
+{
+    m_window.reset();
+    QCOMPARE(TestSupport::takeConnectWarnings(), QStringList());
+}
+
+void tst_MainForm::startUpState()
+{
+    MainForm &window = *m_window;
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.windowFlags() & (Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint),
+             Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint);
+    QVERIFY(window.testAttribute(Qt::WA_TranslucentBackground));
+    QCOMPARE(window.geometry(), QGuiApplication::primaryScreen()->geometry());
+    QCOMPARE(window.windowTitle(), QStringLiteral("Veltorisa"));
+
+    QCOMPARE(view()->getPenType(0), int(BtMenus::btSelect));
+    QVERIFY(toolbarButton("m_pSelect")->styleSheet().contains("0, 150, 255"));
+    QCOMPARE(toolbarButton("baExpandPageBotton")->text(), QStringLiteral("1 / 1"));
+    QCOMPARE(window.pagesList()->size(), 1);
+
+    // Seven palettes move to the main window so they are not clipped to the toolbar; the
+    // classic drop-down stays with the toolbar.
+    QCOMPARE(window.mainUi()->penSelector()->parentWidget(), &window);
+    QCOMPARE(window.mainUi()->pageSelector()->parentWidget(), &window);
+    QCOMPARE(window.mainUi()->classicSelector()->parentWidget(), window.mainUi());
+    QVERIFY(window.shortUi()->isWindow());
+    QVERIFY(!window.shortUi()->isVisible());
+}
+
+void tst_MainForm::penCommands_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("user");
+    QTest::addColumn<int>("alpha"); // -1: the pen's own
+
+    QTest::newRow("pencil") << int(BtMenus::btPencil) << 0 << 255;
+    QTest::newRow("highlighter") << int(BtMenus::btHighlighter) << 0 << 100;
+    QTest::newRow("fountain pen") << int(BtMenus::btFountainPen) << 0 << 100;
+    QTest::newRow("smart pen") << int(BtMenus::btSmartPen) << 0 << 255;
+    QTest::newRow("highlighter of user 3") << int(BtMenus::btHighlighterUser3) << 3 << 100;
+    QTest::newRow("fountain pen of user 1") << int(BtMenus::btFountainPenUser1) << 1 << 255;
+    QTest::newRow("texture brush") << int(BtMenus::btTextureBrush) << 0 << -1;
+}
+
+void tst_MainForm::penCommands()
+{
+    QFETCH(int, command);
+    QFETCH(int, user);
+    QFETCH(int, alpha);
+    m_window->uiMainBt(BtMenus::btType(command));
+    QCOMPARE(view()->getPenType(user), command);
+    if (alpha >= 0)
+        QCOMPARE(view()->getPen(user).color().alpha(), alpha);
+    if (user == 0) // the toolbars were refreshed with the new tool
+        QCOMPARE(DShortUi::m_curPenType, command);
+}
+
+void tst_MainForm::shapeCommandsSetTheShapeTool()
+{
+    for (int shape = BtMenus::btLine; shape <= BtMenus::btBall; ++shape) {
+        m_window->uiMainBt(BtMenus::btType(shape));
+        QCOMPARE(view()->getPenType(0), shape);
+        QCOMPARE(DMainUi::m_curPenType, shape);
+    }
+}
+
+void tst_MainForm::pageCommands()
+{
+    DPagesList *pages = m_window->pagesList();
+    m_window->uiMainBt(BtMenus::btColorPage);
+    m_window->uiMainBt(BtMenus::btTransparentPage);
+    QCOMPARE(pages->size(), 3);
+    QCOMPARE(pages->getCurPageNum(), 3);
+    QCOMPARE(toolbarButton("baExpandPageBotton")->text(), QStringLiteral("3 / 3"));
+    QCOMPARE(pages->getCurPage()->pageType(), int(PageTypeTransparent));
+
+    m_window->uiMainBt(BtMenus::btPreviousPage);
+    QCOMPARE(pages->getCurPageNum(), 2);
+    QCOMPARE(toolbarButton("baExpandPageBotton")->text(), QStringLiteral("2 / 3"));
+    m_window->uiMainBt(BtMenus::btNextPage);
+    m_window->uiMainBt(BtMenus::btNextPage); // already the last page: nothing changes
+    QCOMPARE(pages->getCurPageNum(), 3);
+
+    const float zoom = pages->getCurPage()->zoom();
+    m_window->uiMainBt(BtMenus::btZoomIn);
+    QVERIFY(qFuzzyCompare(pages->getCurPage()->zoom(), zoom * 1.1f));
+    m_window->uiMainBt(BtMenus::btZoomOut);
+    QVERIFY(qFuzzyCompare(pages->getCurPage()->zoom(), zoom));
+
+    // The desktop-mode bar asks for a transparent page only when the current one is not.
+    m_window->transparentPageIfNotExist();
+    QCOMPARE(pages->size(), 3);
+    m_window->uiMainBt(BtMenus::btPreviousPage);
+    m_window->transparentPageIfNotExist();
+    QCOMPARE(pages->size(), 4);
+}
+
+void tst_MainForm::deletePageQuestion_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("pagesLeft");
+    QTest::newRow("Si deletes") << "Si" << 1;
+    QTest::newRow("No keeps") << "No" << 2;
+    QTest::newRow("Escape keeps") << "Escape" << 2;
+}
+
+void tst_MainForm::deletePageQuestion()
+{
+    QFETCH(QString, answer);
+    QFETCH(int, pagesLeft);
+    m_window->uiMainBt(BtMenus::btColorPage);
+    QString seen;
+    auto answered = answerNextModal([&](QWidget *dialog) {
+        auto *box = qobject_cast<QMessageBox *>(dialog);
+        seen = box->windowTitle() + QLatin1Char('|') + box->text() + QLatin1Char('|')
+                + box->defaultButton()->text();
+        if (answer == QLatin1String("Escape"))
+            TestSupport::pressEscape(dialog);
+        else
+            TestSupport::clickButton(dialog, answer);
+    });
+    m_window->uiMainBt(BtMenus::btDeletePage);
+    QVERIFY(*answered);
+    QCOMPARE(seen, QStringLiteral("Atención|Desea eliminar la página|No"));
+    QCOMPARE(m_window->pagesList()->size(), pagesLeft);
+    QCOMPARE(toolbarButton("baExpandPageBotton")->text(),
+             QStringLiteral("%1 / %1").arg(pagesLeft));
+}
+
+void tst_MainForm::unhandledCommandsOnlyRefreshToolbars_data()
+{
+    QTest::addColumn<int>("command");
+    for (int command : { 18, 20, 22, 47, 52, 71, 94, 105, 106, 108, 111, 112, 113, 114, 118, 120,
+                         500, -3 })
+        QTest::newRow(qPrintable(QString::number(command))) << command;
+}
+
+void tst_MainForm::unhandledCommandsOnlyRefreshToolbars()
+{
+    QFETCH(int, command);
+    m_window->uiMainBt(BtMenus::btPencil);
+    DShortUi::m_curPenType = -1; // so the refresh shows
+    m_window->uiMainBt(BtMenus::btType(command));
+    QCOMPARE(view()->getPenType(0), int(BtMenus::btPencil));
+    QCOMPARE(DShortUi::m_curPenType, int(BtMenus::btPencil));
+    QCOMPARE(m_window->pagesList()->size(), 1);
+
+    m_window->hide(); // no refresh while the board is put aside
+    DShortUi::m_curPenType = -1;
+    m_window->uiMainBt(BtMenus::btType(command));
+    QCOMPARE(DShortUi::m_curPenType, -1);
+}
+
+void tst_MainForm::multiUserPencilKeepsUser3Colour()
+{
+    m_window->uiMainBt(BtMenus::btPencilUser1);
+    QVERIFY(view()->m_bMultiUser);
+    QCOMPARE(view()->getPen(3).color(), QColor(0, 0, 255));
+    m_window->uiColorMultiUser(QColor(Qt::green), BtMenus::btPencilUser3);
+    m_window->uiMainBt(BtMenus::btPencilUser1); // user 1 takes the pencil again
+    QCOMPARE(view()->m_penPencil[3].color(), QColor(Qt::green));
+    m_window->uiMainBt(BtMenus::btSelect);
+    QVERIFY(!view()->m_bMultiUser);
+}
+
+void tst_MainForm::multiUserColours_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("alpha");
+    QTest::newRow("pencil of user 2") << int(BtMenus::btPencilUser2) << 200;
+    QTest::newRow("highlighter of user 1") << int(BtMenus::btHighlighterUser1) << 100;
+    QTest::newRow("fountain pen of user 3") << int(BtMenus::btFountainPenUser3) << 200;
+}
+
+void tst_MainForm::multiUserColours()
+{
+    QFETCH(int, command);
+    QFETCH(int, alpha);
+    const QColor chosen(10, 20, 30, 200);
+    m_window->uiColorMultiUser(chosen, BtMenus::btType(command));
+    const int kind = command >= BtMenus::btFountainPen ? BtMenus::btFountainPen
+            : command >= BtMenus::btHighlighter        ? BtMenus::btHighlighter
+                                                       : BtMenus::btPencil;
+    const int user = command - kind;
+    const QPen pen = kind == BtMenus::btPencil ? view()->m_penPencil[user]
+            : kind == BtMenus::btHighlighter   ? view()->m_penHighlighter[user]
+                                               : view()->m_penFountain[user];
+    QCOMPARE(pen.color().rgb(), chosen.rgb());
+    QCOMPARE(pen.color().alpha(), alpha);
+}
+
+void tst_MainForm::languageCommandAsksForRestart()
+{
+    QString text;
+    auto answered = answerNextModal([&](QWidget *dialog) {
+        text = qobject_cast<QMessageBox *>(dialog)->text();
+        TestSupport::pressEscape(dialog);
+    });
+    m_window->uiMainBt(BtMenus::btGerman);
+    QVERIFY(*answered);
+    QCOMPARE(text, QStringLiteral("Debe reiniciar Veltorina para que los cambios surtan efecto"));
+    QCOMPARE(settings.value("System/Language").toInt(), int(BtMenus::lngGerman));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Veltorisa")); // applies at the next start
+    settings.setValue("System/Language", 0);
+}
+
+void tst_MainForm::undoRedoKeys()
+{
+    DPage *page = m_window->pagesList()->getCurPage();
+    m_window->uiMainBt(BtMenus::btColorPage); // nothing to undo on the new page; use page 1
+    m_window->uiMainBt(BtMenus::btPreviousPage);
+    QCOMPARE(m_window->pagesList()->getCurPage(), page);
+    auto *item = new QGraphicsRectItem(0, 0, 10, 10);
+    page->recordOperation(BtMenus::stAdd, {}, item);
+    QCOMPARE(page->undoStack()->count(), 1);
+
+    QTest::keyClick(m_window.data(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(page->undoStack()->index(), 1); // Ctrl+Shift+Z is not undo
+    QTest::keyClick(m_window.data(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(page->undoStack()->index(), 0);
+    QTest::keyClick(m_window.data(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(page->undoStack()->index(), 1);
+}
+
+void tst_MainForm::desktopModeRoundTrip()
+{
+    MainForm &window = *m_window;
+    window.uiMainBt(BtMenus::btDesktop);
+    QVERIFY(!window.isVisible());
+    QVERIFY(window.shortUi()->isVisible());
+    QVERIFY(window.shortUi()->isWindow());
+
+    // Taking the pencil on the desktop bar lays a transparent page over the desktop.
+    QTest::mouseClick(window.shortUi()->findChild<QToolButton *>("m_pPen"), Qt::LeftButton);
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.shortUi()->parentWidget(), &window);
+    QCOMPARE(window.pagesList()->getCurPage()->pageType(), int(PageTypeTransparent));
+    QCOMPARE(view()->getPenType(0), int(BtMenus::btPencil));
+    QTest::mouseClick(window.shortUi()->findChild<QToolButton *>("m_pText"), Qt::LeftButton);
+    QCOMPARE(window.pagesList()->size(), 2); // no further page
+
+    window.uiMainBt(BtMenus::btDesktop); // the board hides again, the bar floats
+    QVERIFY(!window.isVisible());
+    QVERIFY(window.shortUi()->isWindow());
+    window.uiMainBt(BtMenus::btDesktop); // and back to the board
+    QVERIFY(window.isVisible());
+    QVERIFY(!window.shortUi()->isVisible());
+}
+
+void tst_MainForm::windowManagerCloseGoesThroughExit()
+{
+    const QString workDir = m_window->pagesList()->workDir();
+    QVERIFY(QFileInfo(workDir).isDir());
+    int code = -1;
+    QTimer::singleShot(0, m_window.data(), [&]() { m_window->close(); });
+    QTimer::singleShot(5000, qApp, []() { qApp->exit(99); });
+    code = qApp->exec();
+    QCOMPARE(code, 0);
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(!QFileInfo::exists(workDir));
+    QCOMPARE(settings.value("TemporalName").toString(), QString());
+}
+
+QTEST_MAIN(tst_MainForm)
+#include "tst_mainform.moc"
