@@ -799,6 +799,41 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>MainForm</name>
+    <message>
+        <source>Atención</source>
+        <translation>Achtung</translation>
+    </message>
+    <message>
+        <source>Desea eliminar la página</source>
+        <translation>Diese Seite löschen?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Debe reiniciar Veltorina para que los cambios surtan efecto</source>
+        <translation>Starten Sie Veltorina neu, damit die Änderungen wirksam werden</translation>
+    </message>
+    <message>
+        <source>Escritorio</source>
+        <translation>Desktop</translation>
+    </message>
+    <message>
+        <source>No se encuentra el archivo de ayuda</source>
+        <translation>Die Hilfedatei wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>No se puede abrir la ayuda</source>
+        <translation>Die Hilfe kann nicht geöffnet werden</translation>
+    </message>
+</context>
+<context>
     <name>MainFormClass</name>
     <message>
         <source>Veltorisa</source>

@@ -799,6 +799,41 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>MainForm</name>
+    <message>
+        <source>Atención</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Desea eliminar la página</source>
+        <translation>Delete this page?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Debe reiniciar Veltorina para que los cambios surtan efecto</source>
+        <translation>Restart Veltorina for the changes to take effect</translation>
+    </message>
+    <message>
+        <source>Escritorio</source>
+        <translation>Desktop</translation>
+    </message>
+    <message>
+        <source>No se encuentra el archivo de ayuda</source>
+        <translation>The help file cannot be found</translation>
+    </message>
+    <message>
+        <source>No se puede abrir la ayuda</source>
+        <translation>The help cannot be opened</translation>
+    </message>
+</context>
+<context>
     <name>MainFormClass</name>
     <message>
         <source>Veltorisa</source>

@@ -799,6 +799,41 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>MainForm</name>
+    <message>
+        <source>Atención</source>
+        <translation>Atención</translation>
+    </message>
+    <message>
+        <source>Desea eliminar la página</source>
+        <translation>Desea eliminar la página</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Si</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Debe reiniciar Veltorina para que los cambios surtan efecto</source>
+        <translation>Debe reiniciar Veltorina para que los cambios surtan efecto</translation>
+    </message>
+    <message>
+        <source>Escritorio</source>
+        <translation>Escritorio</translation>
+    </message>
+    <message>
+        <source>No se encuentra el archivo de ayuda</source>
+        <translation>No se encuentra el archivo de ayuda</translation>
+    </message>
+    <message>
+        <source>No se puede abrir la ayuda</source>
+        <translation>No se puede abrir la ayuda</translation>
+    </message>
+</context>
+<context>
     <name>MainFormClass</name>
     <message>
         <source>Veltorisa</source>

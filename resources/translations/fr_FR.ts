@@ -799,6 +799,41 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>MainForm</name>
+    <message>
+        <source>Atención</source>
+        <translation>Attention</translation>
+    </message>
+    <message>
+        <source>Desea eliminar la página</source>
+        <translation>Supprimer cette page ?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Oui</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Non</translation>
+    </message>
+    <message>
+        <source>Debe reiniciar Veltorina para que los cambios surtan efecto</source>
+        <translation>Redémarrez Veltorina pour que les modifications prennent effet</translation>
+    </message>
+    <message>
+        <source>Escritorio</source>
+        <translation>Bureau</translation>
+    </message>
+    <message>
+        <source>No se encuentra el archivo de ayuda</source>
+        <translation>Le fichier d&apos;aide est introuvable</translation>
+    </message>
+    <message>
+        <source>No se puede abrir la ayuda</source>
+        <translation>Impossible d&apos;ouvrir l&apos;aide</translation>
+    </message>
+</context>
+<context>
     <name>MainFormClass</name>
     <message>
         <source>Veltorisa</source>

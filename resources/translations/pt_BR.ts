@@ -799,6 +799,41 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>MainForm</name>
+    <message>
+        <source>Atención</source>
+        <translation>Atenção</translation>
+    </message>
+    <message>
+        <source>Desea eliminar la página</source>
+        <translation>Excluir esta página?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Sim</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Não</translation>
+    </message>
+    <message>
+        <source>Debe reiniciar Veltorina para que los cambios surtan efecto</source>
+        <translation>Reinicie o Veltorina para que as alterações tenham efeito</translation>
+    </message>
+    <message>
+        <source>Escritorio</source>
+        <translation>Área de trabalho</translation>
+    </message>
+    <message>
+        <source>No se encuentra el archivo de ayuda</source>
+        <translation>O arquivo de ajuda não foi encontrado</translation>
+    </message>
+    <message>
+        <source>No se puede abrir la ayuda</source>
+        <translation>Não é possível abrir a ajuda</translation>
+    </message>
+</context>
+<context>
     <name>MainFormClass</name>
     <message>
         <source>Veltorisa</source>

@@ -799,6 +799,41 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>MainForm</name>
+    <message>
+        <source>Atención</source>
+        <translation>Внимание</translation>
+    </message>
+    <message>
+        <source>Desea eliminar la página</source>
+        <translation>Удалить эту страницу?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Да</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Нет</translation>
+    </message>
+    <message>
+        <source>Debe reiniciar Veltorina para que los cambios surtan efecto</source>
+        <translation>Перезапустите Veltorina, чтобы изменения вступили в силу</translation>
+    </message>
+    <message>
+        <source>Escritorio</source>
+        <translation>Рабочий стол</translation>
+    </message>
+    <message>
+        <source>No se encuentra el archivo de ayuda</source>
+        <translation>Файл справки не найден</translation>
+    </message>
+    <message>
+        <source>No se puede abrir la ayuda</source>
+        <translation>Не удаётся открыть справку</translation>
+    </message>
+</context>
+<context>
     <name>MainFormClass</name>
     <message>
         <source>Veltorisa</source>
