@@ -41,6 +41,14 @@ public:
     void setPath(const QPainterPath &path);
     const QVector<QPointF> &points() const { return m_points; }
     const QList<int> &erased() const { return m_erased; }
+    // While a tool reshapes the object, every paint renders it afresh; switched off, the next
+    // paint caches the final shape.
+    void setRedrawAlways(bool redraw)
+    {
+        m_bRedrawAlways = redraw;
+        dropRenderCache();
+    }
+    bool redrawAlways() const { return m_bRedrawAlways; }
 
     // Rubs out the points strictly within radius of p (object coordinates); the object hides
     // once no more than three points are left.

@@ -170,4 +170,24 @@ private:
     // A member, not a QObject child: children die after ~QGraphicsScene has deleted the items
     // the commands point to. It is cleared explicitly first in the destructor.
     QUndoStack m_undoStack;
+
+    // Freehand commit and the pointer tools (dpagetools.cpp).
+public:
+    // The smart pen's simplification (see DouglasPeucker::simplify).
+    static QList<QPointF> DouglasPeucker(const QList<QPointF> &points, double epsilon);
+public slots:
+    // Turns a finished overlay stroke (view coordinates; the caller keeps the list) into one
+    // undoable object chosen by its pen user's tool, or into nothing.
+    void saveToPage(QVector<QPointF> *pts);
+
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+
+private:
+    void defaultRelease(QGraphicsSceneMouseEvent *event);
+    void releaseTool(int tool, QGraphicsSceneMouseEvent *event);
+    void commitPicture(const QImage &picture, const QPointF &first, const QPointF &topLeft);
+    QPointF m_toolPressPos; // scene point of the last left press
 };

@@ -1,14 +1,75 @@
 #include "scribblearea.h"
 
+#include "boardtypes.h"
+#include "dcustomitem.h"
+#include "dpage.h"
 #include "dview.h"
 
+#include <QDebug>
+#include <QGraphicsItem>
+#include <QGuiApplication>
+#include <QLinearGradient>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QPolygonF>
+#include <QScreen>
+#include <QTouchEvent>
+
+#include <utility>
+
+namespace {
+
+// A hand laid flat: the fifth finger down, all five within these shares of the screen.
+constexpr int kPalmTouches = 5;
+constexpr qreal kPalmWidthShare = 0.15;
+constexpr qreal kPalmHeightShare = 0.25;
+// How far around a segment the live ink may reach (stamps hang 20 pixels from the point).
+constexpr int kInkMargin = 30;
+constexpr qreal kTextureBrushSpacing = 30.0;
+constexpr qreal kRainbowSpacing = 6.0;
+
+QRect segmentArea(QPointF from, QPointF to)
+{
+    const QPoint topLeft(qRound(qMin(from.x(), to.x())), qRound(qMin(from.y(), to.y())));
+    const QPoint bottomRight(qRound(qMax(from.x(), to.x())), qRound(qMax(from.y(), to.y())));
+    return QRect(topLeft, bottomRight).adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
+}
+
+// The rainbow pen's stamp: the brush pen refills it with its own colour at every move.
+QPixmap rainbowStamp(int width)
+{
+    QPixmap stamp(qMax(1, width), 5);
+    QLinearGradient hues(0, 0, stamp.width(), 0);
+    const QColor colours[] = { Qt::red, Qt::yellow, Qt::green, Qt::cyan, Qt::blue, Qt::magenta };
+    const int count = int(sizeof colours / sizeof colours[0]);
+    for (int i = 0; i < count; ++i)
+        hues.setColorAt(qreal(i) / (count - 1), colours[i]);
+    stamp.fill(Qt::transparent);
+    QPainter painter(&stamp);
+    painter.fillRect(stamp.rect(), hues);
+    return stamp;
+}
+
+bool onLeft(int tool)
+{
+    return tool == BtMenus::btPencilUser1 || tool == BtMenus::btHighlighterUser1
+            || tool == BtMenus::btFountainPenUser1;
+}
+
+bool onRight(int tool)
+{
+    return tool == BtMenus::btPencilUser3 || tool == BtMenus::btHighlighterUser3
+            || tool == BtMenus::btFountainPenUser3;
+}
+
+} // namespace
 
 ScribbleArea::ScribbleArea(QWidget *parent)
-    : QWidget(parent), m_canvas(parent->width(), parent->height())
+    : QWidget(parent), m_canvas(parent->width(), parent->height()), m_brushStamp(20, 5)
 {
     setAttribute(Qt::WA_AcceptTouchEvents);
     m_canvas.fill(QColor(0, 0, 0, 0));
+    m_brushStamp.fill(Qt::transparent);
 }
 
 void ScribbleArea::pinta()
@@ -16,6 +77,362 @@ void ScribbleArea::pinta()
     m_canvas = QPixmap(m_canvas.size());
     m_canvas.fill(QColor(0, 0, 0, 0));
 }
+
+void ScribbleArea::saveToPage(QVector<QPointF> *pts)
+{
+    if (!pts || pts->isEmpty() || !m_dview)
+        return;
+    if (DPage *page = m_dview->page())
+        page->saveToPage(pts);
+}
+
+int ScribbleArea::strokeTool(int id) const
+{
+    return m_dview->getPenType(m_touchUsers.value(id, PenUserMain));
+}
+
+int ScribbleArea::half() const
+{
+    return m_dview->m_boardRect.width() / 2;
+}
+
+// ---- Stroke actions ----
+
+void ScribbleArea::pressAction(int id, QPointF p)
+{
+    int user = PenUserMain;
+    if (m_dview->m_bMultiUser)
+        user = p.x() < width() / 2 ? PenUser1 : PenUser3;
+    m_touchUsers.insert(id, user);
+    m_brushStamp = rainbowStamp(m_dview->getPen(user).width());
+    emit signals_touchEvent();
+    m_touchStrokes.insert(id, QVector<QPointF>{ p });
+    update(QRect(qRound(p.x() - 40), qRound(p.y() - 40), 80, 80));
+    // The lasso starts where the finger went down, not at the corner of the board.
+    m_lassoPath = QPainterPath(p);
+}
+
+void ScribbleArea::moveAction(int id, QPointF p)
+{
+    const auto stroke = m_touchStrokes.constFind(id);
+    if (stroke == m_touchStrokes.constEnd() || stroke->isEmpty())
+        return;
+    const int tool = strokeTool(id);
+    const int middle = half();
+    switch (tool) {
+    case BtMenus::btPencil:
+    case BtMenus::btHighlighter:
+    case BtMenus::btSmartPen:
+        drawLine(id, p);
+        break;
+    case BtMenus::btPencilUser1:
+    case BtMenus::btHighlighterUser1:
+        if (p.x() < middle)
+            drawLine(id, p);
+        break;
+    case BtMenus::btPencilUser3:
+    case BtMenus::btHighlighterUser3:
+        if (p.x() > middle)
+            drawLine(id, p);
+        break;
+    case BtMenus::btTextureBrush:
+        drawObject(id, p);
+        break;
+    case BtMenus::btFountainPen:
+        drawSoftPen(id, p);
+        break;
+    case BtMenus::btFountainPenUser1:
+        if (p.x() < middle)
+            drawSoftPen(id, p);
+        break;
+    case BtMenus::btFountainPenUser3:
+        if (p.x() > middle)
+            drawSoftPen(id, p);
+        break;
+    case BtMenus::btEraserUser1:
+    case BtMenus::btEraserUser3:
+        m_lassoPath.lineTo(p);
+        break;
+    case BtMenus::btBrushPen:
+        drawBrushPen(id, p);
+        break;
+    case BtMenus::btRainbowPen:
+        drawRainbowPen(id, p);
+        break;
+    default:
+        break; // the pens of user 2, the laser pen and every other tool leave no ink
+    }
+}
+
+void ScribbleArea::releaseAction(int id, QPointF p)
+{
+    const int tool = strokeTool(id);
+    const int middle = half();
+    if ((tool == BtMenus::btEraserUser1 && p.x() < middle)
+        || (tool == BtMenus::btEraserUser3 && p.x() > middle)) {
+        eraseInsideLasso(tool, middle);
+        m_touchStrokes.remove(id);
+        m_touchUsers.remove(id);
+        return;
+    }
+    auto stroke = m_touchStrokes.find(id);
+    if (stroke != m_touchStrokes.end()) {
+        if (tool == BtMenus::btPencil || tool == BtMenus::btHighlighter
+            || tool == BtMenus::btFountainPen || (onLeft(tool) && p.x() < middle)
+            || (onRight(tool) && p.x() > middle))
+            stroke->append(p);
+        m_finishedStrokes.append(std::move(*stroke));
+        m_touchStrokes.erase(stroke);
+    }
+    m_touchUsers.remove(id);
+}
+
+void ScribbleArea::eraseInsideLasso(int tool, int middle)
+{
+    DPage *page = m_dview->page(); // the page on screen, not the newest one
+    if (!page)
+        return;
+    const QPainterPath lasso = m_dview->mapToScene(m_lassoPath);
+    QList<QGraphicsItem *> doomed;
+    for (QGraphicsItem *item :
+         page->items(lasso, Qt::IntersectsItemShape, Qt::DescendingOrder, QTransform())) {
+        // Board objects only: frames, handles and instruments are not the user's to erase
+        // here, and members of groups and tables go with their whole.
+        if (!isBoardObjectType(item->type()) || !DCustomItem::fromItem(item))
+            continue;
+        const QGraphicsItem *parent = item->parentItem();
+        if (parent && (parent->type() == ItemTypeGroup || parent->type() == ItemTypeTable))
+            continue;
+        const qreal x = m_dview->mapFromScene(item->scenePos()).x();
+        if ((tool == BtMenus::btEraserUser1 && x > middle)
+            || (tool == BtMenus::btEraserUser3 && x < middle))
+            continue; // the other user's half
+        doomed << item;
+    }
+    if (!doomed.isEmpty())
+        page->recordOperation(BtMenus::stDelete, doomed, nullptr);
+}
+
+void ScribbleArea::commitFinished()
+{
+    // Taken first: a commit that hides the overlay comes back here and must find nothing.
+    QList<QVector<QPointF>> finished = std::exchange(m_finishedStrokes, {});
+    for (QVector<QPointF> &stroke : finished)
+        saveToPage(&stroke);
+}
+
+void ScribbleArea::refreshCanvas()
+{
+    // The hide asks the view for a new picture of the board; the show clears the canvas for it.
+    hide();
+    show();
+}
+
+// ---- Live drawing ----
+
+void ScribbleArea::keepPoint(int id, QPointF last, QPointF p)
+{
+    update(segmentArea(last, p));
+    m_touchStrokes[id].append(p);
+}
+
+void ScribbleArea::drawLine(int id, QPointF p)
+{
+    const QPointF last = m_touchStrokes.value(id).last();
+    QPainter painter(&m_canvas);
+    painter.setPen(m_dview->getPen(m_touchUsers.value(id, PenUserMain)));
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.drawLine(last, p);
+    painter.end();
+    keepPoint(id, last, p);
+}
+
+void ScribbleArea::drawObject(int id, QPointF p)
+{
+    const QPointF last = m_touchStrokes.value(id).last();
+    if (!(QLineF(last, p).length() > kTextureBrushSpacing))
+        return;
+    QPainter painter(&m_canvas);
+    painter.drawPixmap(p - QPointF(10, 10), m_softStamp);
+    painter.end();
+    keepPoint(id, last, p);
+}
+
+void ScribbleArea::drawSoftPen(int id, QPointF p)
+{
+    m_softStamp = QPixmap(3, 20);
+    m_softStamp.fill(m_dview->getPen(m_touchUsers.value(id, PenUserMain)).color());
+    stampSegment(id, p, m_softStamp);
+}
+
+void ScribbleArea::drawBrushPen(int id, QPointF p)
+{
+    m_brushStamp.fill(m_dview->getPen(m_touchUsers.value(id, PenUserMain)).color());
+    stampSegment(id, p, m_brushStamp);
+}
+
+void ScribbleArea::drawRainbowPen(int id, QPointF p)
+{
+    if (!(QLineF(m_touchStrokes.value(id).last(), p).length() > kRainbowSpacing))
+        return;
+    stampSegment(id, p, m_brushStamp);
+}
+
+void ScribbleArea::stampSegment(int id, QPointF p, const QPixmap &stamp)
+{
+    const QPointF last = m_touchStrokes.value(id).last();
+    const QPointF nib(10, 10);
+    QPainter painter(&m_canvas);
+    painter.setPen(m_dview->getPen(m_touchUsers.value(id, PenUserMain)));
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.drawPixmap(p - nib, stamp);
+    const qreal length = QLineF(last, p).length();
+    for (int i = 0; i < length; ++i)
+        painter.drawPixmap(last + (i / length) * (p - last) - nib, stamp);
+    painter.end();
+    keepPoint(id, last, p);
+}
+
+// ---- Mouse ----
+
+void ScribbleArea::mousePressEvent(QMouseEvent *event)
+{
+    if ((event->buttons() & Qt::LeftButton) && m_inputMode == Idle) {
+        pressAction(kMouseId, QPointF(event->pos()));
+        m_inputMode = MouseStroke;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void ScribbleArea::mouseMoveEvent(QMouseEvent *event)
+{
+    if ((event->buttons() & Qt::LeftButton) && m_inputMode == MouseStroke)
+        moveAction(kMouseId, QPointF(event->pos()));
+    QWidget::mouseMoveEvent(event);
+}
+
+void ScribbleArea::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && m_inputMode == MouseStroke) {
+        releaseAction(kMouseId, QPointF(event->pos()));
+        commitFinished();
+        if (m_touchUsers.isEmpty())
+            refreshCanvas();
+        m_inputMode = Idle;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+// ---- Touch ----
+
+bool ScribbleArea::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+        return touchEvent(static_cast<QTouchEvent *>(event));
+    case QEvent::TouchCancel:
+        cancelTouches();
+        return true;
+    default:
+        return QWidget::event(event);
+    }
+}
+
+bool ScribbleArea::touchEvent(QTouchEvent *event)
+{
+    const QList<QTouchEvent::TouchPoint> points = event->touchPoints();
+    for (const QTouchEvent::TouchPoint &point : points) {
+        const int id = point.id();
+        const QPointF pos = point.pos();
+        switch (point.state()) {
+        case Qt::TouchPointPressed:
+            if (m_inputMode == MouseStroke) {
+                // A finger wins over the mouse: the mouse stroke is dropped, not committed.
+                m_touchStrokes.remove(kMouseId);
+                m_touchUsers.remove(kMouseId);
+                ++m_touchCount;
+                pressAction(id, pos);
+                m_inputMode = Touching;
+                break;
+            }
+            ++m_touchCount;
+            pressAction(id, pos);
+            m_inputMode = Touching;
+            m_toolBeforePalm = BtMenus::btObjectEraser;
+            if (m_touchCount == kPalmTouches && !m_dview->m_bMultiUser) {
+                QList<QPointF> positions;
+                for (const QTouchEvent::TouchPoint &each : points)
+                    positions << each.pos();
+                detectPalm(positions);
+            }
+            break;
+        case Qt::TouchPointMoved:
+            if (m_inputMode == Touching)
+                moveAction(id, pos);
+            break;
+        case Qt::TouchPointReleased:
+            if (m_inputMode != Touching)
+                break;
+            if (m_touchCount > 1) {
+                --m_touchCount;
+                releaseAction(id, pos);
+                break;
+            }
+            m_touchCount = 0;
+            releaseAction(id, pos);
+            if (isVisible()) {
+                commitFinished();
+                refreshCanvas();
+            } else {
+                m_finishedStrokes.clear();
+            }
+            m_inputMode = Idle;
+            break;
+        default:
+            break;
+        }
+    }
+    return true;
+}
+
+void ScribbleArea::cancelTouches()
+{
+    // The system took the fingers away: open strokes are dropped, finished ones kept, and the
+    // overlay is ready for the mouse and new touches again.
+    m_touchStrokes.clear();
+    m_touchUsers.clear();
+    m_touchCount = 0;
+    m_inputMode = Idle;
+    if (isVisible()) {
+        commitFinished();
+        refreshCanvas();
+    } else {
+        m_finishedStrokes.clear();
+    }
+}
+
+void ScribbleArea::detectPalm(const QList<QPointF> &positions)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen || positions.isEmpty())
+        return;
+    const QRect screenArea = screen->geometry();
+    if (screenArea.width() <= 0 || screenArea.height() <= 0)
+        return;
+    const QRectF hand = QPolygonF(positions.toVector()).boundingRect();
+    const qreal sz = hand.width() / screenArea.width();
+    const qreal scSz = hand.height() / screenArea.height();
+    qDebug() << "sz:" << sz;
+    qDebug() << "scSz:" << scSz;
+    if (sz < kPalmWidthShare && scSz < kPalmHeightShare) {
+        m_toolBeforePalm = m_dview->m_penType[PenUserMain];
+        m_dview->setEraser(BtMenus::btObjectEraser, PenUserMain);
+    }
+}
+
+// ---- Painting ----
 
 void ScribbleArea::paintEvent(QPaintEvent *)
 {
@@ -31,6 +448,7 @@ void ScribbleArea::showEvent(QShowEvent *event)
 
 void ScribbleArea::hideEvent(QHideEvent *event)
 {
+    commitFinished();
     if (m_dview)
         m_dview->m_bRefreshOverlay = true;
     QWidget::hideEvent(event);

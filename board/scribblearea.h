@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QList>
+#include <QMap>
+#include <QPainterPath>
 #include <QPixmap>
 #include <QPointF>
 #include <QVector>
@@ -7,10 +10,13 @@
 
 class DPage;
 class DView;
+class QTouchEvent;
 
 // The transparent live-ink overlay over the board view. While a freehand tool is chosen it
 // shows a picture of the board, which the view renders into its canvas once per refresh
-// request, with the live ink drawn on top.
+// request, draws the ink of the mouse and of every finger live on top, and hands each finished
+// stroke to the page the view shows. It also runs the two lasso erasers of the multi-user mode
+// and switches to the object eraser when a hand is laid flat on the screen.
 class ScribbleArea : public QWidget
 {
     Q_OBJECT
@@ -23,19 +29,66 @@ public:
     DPage *dpage() const { return m_dpage; }
     QPixmap *canvas() { return &m_canvas; }
     void pinta();
+    // Hands one stroke (overlay coordinates) to the page the view shows; empty ones are skipped.
+    void saveToPage(QVector<QPointF> *pts);
+    // The board's tool before a hand was laid flat; the object eraser when none was.
+    int toolBeforePalm() const { return m_toolBeforePalm; }
+
+    // Strokes pressed and not yet released, and released ones not yet handed to the page.
+    int openStrokeCount() const { return m_touchStrokes.size(); }
+    int finishedStrokeCount() const { return m_finishedStrokes.size(); }
+    int inputMode() const { return m_inputMode; }
 
 signals:
     void signals_touchEvent();
-    // Declared for the page list's connection; strokes reach a page through the view's scene.
+    // Declared for the page list's connection, never emitted: strokes reach a page only
+    // through saveToPage, so that none is committed twice.
     void signals_release(QVector<QPointF> *points);
 
 protected:
+    bool event(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
 private:
+    enum InputMode { Idle = 0, Touching = 1, MouseStroke = 2 };
+    static constexpr int kMouseId = -1;
+
+    void pressAction(int id, QPointF p);
+    void moveAction(int id, QPointF p);
+    void releaseAction(int id, QPointF p);
+    bool touchEvent(QTouchEvent *event);
+    void cancelTouches();
+    void detectPalm(const QList<QPointF> &positions);
+    void eraseInsideLasso(int tool, int half);
+    void commitFinished();
+    void refreshCanvas();
+    int strokeTool(int id) const;
+    int half() const;
+
+    // The live rules; each draws from the stroke's last point to p and keeps p.
+    void drawLine(int id, QPointF p);
+    void drawObject(int id, QPointF p);
+    void drawSoftPen(int id, QPointF p);
+    void drawBrushPen(int id, QPointF p);
+    void drawRainbowPen(int id, QPointF p);
+    void stampSegment(int id, QPointF p, const QPixmap &stamp);
+    void keepPoint(int id, QPointF last, QPointF p);
+
     QPixmap m_canvas;
+    QPainterPath m_lassoPath; // view coordinates; shared by all touch points
     DView *m_dview = nullptr;
     DPage *m_dpage = nullptr;
+    QPixmap m_softStamp;
+    QPixmap m_brushStamp;
+    QMap<int, int> m_touchUsers;
+    QMap<int, QVector<QPointF>> m_touchStrokes;
+    QList<QVector<QPointF>> m_finishedStrokes;
+    int m_inputMode = Idle;
+    int m_touchCount = 0;
+    int m_toolBeforePalm = 1; // the object eraser: no hand laid flat yet
 };

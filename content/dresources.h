@@ -1,0 +1,94 @@
+#pragma once
+
+#include "shell/btmenus.h"
+
+#include <QList>
+#include <QPixmap>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <memory>
+
+class DLabel;
+class DPagesList;
+class QLayout;
+class QPushButton;
+
+namespace Ui {
+class DResources;
+}
+
+// The sizes the gallery gives its pictures, in integer arithmetic (quotients truncated); the
+// picture is then scaled to exactly that size, so a rounded aspect ratio is kept as it falls.
+namespace GalleryScale {
+constexpr int kTileWidth = 198;
+constexpr int kTileHeight = 123;
+// A resource picture: brought to a height of 100 only when taller than 113, then no wider than 188.
+QSize picture(QSize size);
+// A word drawn as a picture: always brought to a height of 100, then no wider than 188.
+QSize word(QSize size);
+// A page thumbnail: no wider than a tile.
+QSize page(QSize size);
+} // namespace GalleryScale
+
+// The gallery panel at the left edge of the board window: the document's pages as numbered
+// thumbnails, the built-in pictures by category and the built-in word lists, each entry a tile in
+// one scrolling column. Clicks on picture and word tiles are relayed as pressImage / pressText
+// (the main window inserts them into the current page); page thumbnails select and delete pages
+// of the page list the panel is given.
+class DResources : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // parent is the main window; the panel sits at its top-left corner, height pixels tall.
+    // pages may be set later (setPagesList); without it the pages tab shows nothing.
+    DResources(int height, QWidget *parent, DPagesList *pages = nullptr);
+    ~DResources() override;
+
+    // Gives the panel its page list; rebuilds the thumbnails if the pages tab is selected.
+    void setPagesList(DPagesList *pages);
+
+    void selectStyleButton(QPushButton *button);
+    void removeImages(QLayout *layout);
+    void insertString(const QList<QString> &paths);
+    void insertText(const QList<QString> &lines);
+    void insertPixmap(const QList<QPixmap> &pictures, BtMenus::resType kind);
+    void createPages();
+
+    // Every line of a word list, empty ones included, without its line end (CR LF or LF).
+    // ok is false, and the list empty, when the file cannot be read.
+    static QStringList readWordList(const QString &path, bool *ok);
+
+signals:
+    void pressImage(QString filename);
+    void pressText(QString str);
+
+public slots:
+    void updatePagesList();
+    void changePage(DLabel *lb);
+    void removePage(DLabel *lb);
+
+private slots:
+    void on_PagesList_clicked();
+    void on_ImgList_clicked();
+    void on_TextList_clicked();
+    void on_comboBox_currentIndexChanged(int index);
+
+private:
+    void fillCategories(QPushButton *tab, const QString &root, bool folders);
+    void appendTile(DLabel *tile);
+    int tilePosition(DLabel *tile) const;
+    QLayout *tileColumn() const;
+
+    // Not owned: the main window owns both the page list and this panel, and may take the
+    // list down first while it closes.
+    QPointer<DPagesList> m_pagesList;
+    std::unique_ptr<Ui::DResources> ui;
+    QStringList m_entries;
+    QPushButton *m_selectedButton = nullptr;
+    QString m_savedStyle;
+};

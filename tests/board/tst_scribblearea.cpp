@@ -1,0 +1,481 @@
+#include "support/boardfixture.h"
+#include "support/inkfixture.h"
+#include "support/testsupport.h"
+
+#include "board/boardtypes.h"
+#include "board/dgpathcurveitem.h"
+#include "board/dgpixmapitem.h"
+#include "board/dpage.h"
+#include "board/drotateitem.h"
+#include "board/dview.h"
+#include "board/scribblearea.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace BoardFixture;
+using namespace InkFixture;
+
+class tst_ScribbleArea : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { TestSupport::recordConnectWarnings(); }
+    void cleanup() { QVERIFY(TestSupport::takeConnectWarnings().isEmpty()); }
+
+    void mouseStrokeOfEachPen_data();
+    void mouseStrokeOfEachPen();
+    void liveInkShowsBeforeRelease();
+    void inkLandsUnderTheStroke_data();
+    void inkLandsUnderTheStroke();
+    void twoFingersCommitInLiftOrder();
+    void touchDuringMouseStrokeDropsIt();
+    void touchCancelLeavesOverlayUsable();
+    void handLaidFlatSwitchesToObjectEraser_data();
+    void handLaidFlatSwitchesToObjectEraser();
+    void multiUserHalves_data();
+    void multiUserHalves();
+    void lassoErasesInsideOutlineOnShownPage();
+    void lassoReleasedOnOtherHalfErasesNothing();
+};
+
+namespace {
+
+const QVector<QPoint> kStroke = line(QPoint(100, 150), QPoint(400, 300), 30);
+
+DGPathItem *asPath(QGraphicsItem *item)
+{
+    return dynamic_cast<DGPathItem *>(item);
+}
+
+// Alpha of the picture object's pixel lying at scene point, or -1 outside it.
+int pictureAlphaAt(QGraphicsItem *item, const QPointF &scenePoint)
+{
+    auto *picture = dynamic_cast<DGPixmapItem *>(item);
+    if (!picture)
+        return -1;
+    const QImage image = picture->pixmap().toImage();
+    const QPointF local = item->mapFromScene(scenePoint);
+    const QPoint pixel(qFloor(local.x()), qFloor(local.y()));
+    if (!image.rect().contains(pixel))
+        return -1;
+    return image.pixelColor(pixel).alpha();
+}
+
+} // namespace
+
+void tst_ScribbleArea::mouseStrokeOfEachPen_data()
+{
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<int>("type"); // 0: nothing is kept
+    QTest::addColumn<bool>("withPen"); // the object carries the user's pen
+    // Vertices of the kept path: every point of the 31-point stroke (repeats are not kept), the
+    // texture brush's point every 30 pixels of travel, the press point alone for pen 59, and
+    // the two ends of a straight smart-pen stroke.
+    QTest::addColumn<int>("vertices");
+
+    // clang-format off
+    QTest::newRow("pencil")          << 50 << int(ItemTypePath)   << true  << 31;
+    QTest::newRow("highlighter")     << 54 << int(ItemTypePath)   << true  << 31;
+    QTest::newRow("texture brush")   << 58 << int(ItemTypePath)   << true  << 11;
+    QTest::newRow("pen 59")          << 59 << int(ItemTypePath)   << true  << 0;
+    QTest::newRow("fountain pen")    << 60 << int(ItemTypePixmap) << false << 0;
+    QTest::newRow("brush pen")       << 66 << int(ItemTypePixmap) << false << 0;
+    QTest::newRow("rainbow pen")     << 67 << int(ItemTypePixmap) << false << 0;
+    QTest::newRow("laser pen")       << 68 << 0                   << false << 0;
+    QTest::newRow("smart pen")       << 69 << int(ItemTypePath)   << true  << 2;
+    // clang-format on
+}
+
+void tst_ScribbleArea::mouseStrokeOfEachPen()
+{
+    QFETCH(int, tool);
+    QFETCH(int, type);
+    QFETCH(bool, withPen);
+    QFETCH(int, vertices);
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.current();
+    view->m_penHighlighter[PenUserMain].setColor(QColor(0, 128, 0, 100));
+    chooseTool(view, tool);
+    const QPen pen = view->getPen(PenUserMain);
+    QVERIFY(view->m_scribbleArea->isVisible());
+
+    TestSupport::drag(view->m_scribbleArea, kStroke);
+
+    const QList<QGraphicsItem *> objects = boardObjects(page);
+    QCOMPARE(objects.size(), type ? 1 : 0);
+    QCOMPARE(page->undoStack()->count(), type ? 1 : 0);
+    QCOMPARE(view->m_scribbleArea->finishedStrokeCount(), 0);
+    QCOMPARE(view->m_scribbleArea->openStrokeCount(), 0);
+    if (!type)
+        return;
+    QGraphicsItem *object = objects.first();
+    QCOMPARE(object->type(), type);
+    if (type == ItemTypePath) {
+        DGPathItem *stroke = asPath(object);
+        QCOMPARE(stroke->shapeType(), BtMenus::btPencil);
+        QCOMPARE(object->scenePos(), view->mapToScene(kStroke.first()));
+        if (withPen)
+            QCOMPARE(stroke->pen(), pen);
+        if (vertices)
+            QCOMPARE(stroke->path().elementCount(), vertices);
+    } else {
+        // The picture holds ink where the stroke ran.
+        const QPointF middle = view->mapToScene(kStroke.at(kStroke.size() / 2));
+        QVERIFY2(pictureAlphaAt(object, middle) > 1, qPrintable(QString::number(tool)));
+    }
+    page->setUndo();
+    QCOMPARE(object->scene(), nullptr);
+    QCOMPARE(boardObjects(page).size(), 0);
+}
+
+void tst_ScribbleArea::liveInkShowsBeforeRelease()
+{
+    Board board;
+    DView *view = board.view();
+    chooseTool(view, BtMenus::btPencil);
+    view->m_penPencil[PenUserMain].setColor(QColor(200, 0, 0));
+    ScribbleArea *overlay = view->m_scribbleArea;
+    QTest::mousePress(overlay, Qt::LeftButton, {}, QPoint(300, 300));
+    for (const QPoint &point : line(QPoint(300, 300), QPoint(500, 300), 10))
+        TestSupport::moveTo(overlay, point);
+    QCoreApplication::processEvents();
+    // Nothing is on the page yet, the ink is on the overlay.
+    QCOMPARE(boardObjects(board.current()).size(), 0);
+    const QImage shown = overlay->grab().toImage();
+    QCOMPARE(shown.pixelColor(400, 300), QColor(200, 0, 0));
+    QTest::mouseRelease(overlay, Qt::LeftButton, {}, QPoint(500, 300));
+    QCOMPARE(boardObjects(board.current()).size(), 1);
+    // The canvas was cleared and refreshed from the board: the stroke is now drawn by the page.
+    QCoreApplication::processEvents();
+    QTRY_COMPARE(overlay->grab().toImage().pixelColor(400, 300), QColor(200, 0, 0));
+}
+
+void tst_ScribbleArea::inkLandsUnderTheStroke_data()
+{
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<QPointF>("centre"); // where the view is panned to; null: not panned
+
+    const struct
+    {
+        const char *name;
+        int tool;
+    } pens[] = { { "pencil", 50 }, { "fountain", 60 }, { "brush", 66 }, { "smart", 69 } };
+    for (const auto &pen : pens) {
+        QTest::addRow("%s zoom 1", pen.name) << pen.tool << 1.0 << QPointF();
+        QTest::addRow("%s zoom 0.5", pen.name) << pen.tool << 0.5 << QPointF();
+        QTest::addRow("%s zoom 2 panned", pen.name) << pen.tool << 2.0 << QPointF(300, 250);
+        QTest::addRow("%s zoom 1.5 panned", pen.name) << pen.tool << 1.5 << QPointF(700, 500);
+    }
+}
+
+void tst_ScribbleArea::inkLandsUnderTheStroke()
+{
+    QFETCH(int, tool);
+    QFETCH(double, zoom);
+    QFETCH(QPointF, centre);
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.current();
+    page->zoomPage(float(zoom));
+    if (!centre.isNull())
+        view->centerOn(centre);
+    chooseTool(view, tool);
+    // A corner, so that the smart pen keeps more than the ends.
+    QVector<QPoint> stroke = line(QPoint(200, 200), QPoint(500, 220), 30);
+    stroke += line(QPoint(500, 220), QPoint(480, 520), 30).mid(1);
+
+    TestSupport::drag(view->m_scribbleArea, stroke);
+
+    const QList<QGraphicsItem *> objects = boardObjects(page);
+    QCOMPARE(objects.size(), 1);
+    QGraphicsItem *object = objects.first();
+    // Within one screen pixel each way: the stroke is placed from its first point rounded.
+    const qreal tolerance = 1.5 / zoom;
+    if (DGPathItem *path = asPath(object)) {
+        // Every vertex kept lies on the scene point under a point of the stroke.
+        const QPainterPath kept = path->path();
+        QVERIFY(kept.elementCount() > 2);
+        for (int e = 0; e < kept.elementCount(); ++e) {
+            const QPointF vertex =
+                    object->mapToScene(QPointF(kept.elementAt(e).x, kept.elementAt(e).y));
+            qreal nearest = 1e9;
+            for (const QPoint &point : stroke)
+                nearest = qMin(nearest, QLineF(vertex, view->mapToScene(point)).length());
+            QVERIFY2(nearest <= tolerance, qPrintable(QString::number(nearest)));
+        }
+    } else {
+        // The fountain nib hangs as a bar from 10 to 7 pixels left of each point, as it does
+        // live; the brush stamp is centred on the point.
+        const QPointF nib = tool == BtMenus::btFountainPen ? QPointF(-8.5, 0) : QPointF();
+        for (int i = 2; i < stroke.size() - 2; i += 5) {
+            const QPointF under = view->mapToScene(stroke.at(i)) + nib;
+            QVERIFY2(pictureAlphaAt(object, under) > 1,
+                     qPrintable(QStringLiteral("point %1 at %2,%3")
+                                        .arg(i)
+                                        .arg(under.x())
+                                        .arg(under.y())));
+        }
+    }
+}
+
+void tst_ScribbleArea::twoFingersCommitInLiftOrder()
+{
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.current();
+    chooseTool(view, BtMenus::btPencil);
+    ScribbleArea *overlay = view->m_scribbleArea;
+    QSignalSpy started(overlay, &ScribbleArea::signals_touchEvent);
+    const QVector<QPoint> first = line(QPoint(100, 100), QPoint(300, 200), 12);
+    const QVector<QPoint> second = line(QPoint(600, 400), QPoint(800, 300), 12);
+
+    auto touch = QTest::touchEvent(overlay, TestSupport::touchScreen(), false);
+    touch.press(0, first.first(), overlay).press(1, second.first(), overlay);
+    touch.commit();
+    for (int i = 1; i < first.size(); ++i) {
+        touch.move(0, first.at(i), overlay).move(1, second.at(i), overlay);
+        touch.commit();
+    }
+    touch.release(1, second.last(), overlay).stationary(0);
+    touch.commit();
+    // A lifted finger's stroke waits on the overlay while another finger still writes.
+    QCOMPARE(boardObjects(page).size(), 0);
+    QCOMPARE(overlay->finishedStrokeCount(), 1);
+    touch.release(0, first.last(), overlay);
+    touch.commit();
+
+    QCOMPARE(started.count(), 2);
+    const QList<QGraphicsItem *> objects = boardObjects(page);
+    QCOMPARE(objects.size(), 2);
+    QCOMPARE(page->undoStack()->count(), 2);
+    // Bottom first: the finger lifted first was committed first.
+    QCOMPARE(objects.at(0)->scenePos(), view->mapToScene(second.first()));
+    QCOMPARE(objects.at(1)->scenePos(), view->mapToScene(first.first()));
+    QCOMPARE(overlay->inputMode(), 0);
+}
+
+void tst_ScribbleArea::touchDuringMouseStrokeDropsIt()
+{
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.current();
+    chooseTool(view, BtMenus::btPencil);
+    ScribbleArea *overlay = view->m_scribbleArea;
+    QTest::mousePress(overlay, Qt::LeftButton, {}, QPoint(100, 500));
+    for (const QPoint &point : line(QPoint(100, 500), QPoint(300, 500), 8))
+        TestSupport::moveTo(overlay, point);
+
+    const QVector<QPoint> finger = line(QPoint(500, 200), QPoint(700, 260), 8);
+    auto touch = QTest::touchEvent(overlay, TestSupport::touchScreen(), false);
+    touch.press(3, finger.first(), overlay);
+    touch.commit();
+    for (const QPoint &point : finger) {
+        touch.move(3, point, overlay);
+        touch.commit();
+    }
+    touch.release(3, finger.last(), overlay);
+    touch.commit();
+    QTest::mouseRelease(overlay, Qt::LeftButton, {}, QPoint(300, 500));
+
+    const QList<QGraphicsItem *> objects = boardObjects(page);
+    QCOMPARE(objects.size(), 1);
+    QCOMPARE(objects.first()->scenePos(), view->mapToScene(finger.first()));
+    QCOMPARE(overlay->openStrokeCount(), 0);
+
+    // The overlay is idle again: the mouse writes.
+    TestSupport::drag(overlay, line(QPoint(100, 600), QPoint(300, 650), 8));
+    QCOMPARE(boardObjects(page).size(), 2);
+}
+
+void tst_ScribbleArea::touchCancelLeavesOverlayUsable()
+{
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.current();
+    chooseTool(view, BtMenus::btPencil);
+    ScribbleArea *overlay = view->m_scribbleArea;
+    auto touch = QTest::touchEvent(overlay, TestSupport::touchScreen(), false);
+    touch.press(0, QPoint(200, 200), overlay).press(1, QPoint(400, 200), overlay);
+    touch.commit();
+    touch.move(0, QPoint(260, 240), overlay).move(1, QPoint(460, 240), overlay);
+    touch.commit();
+    QCOMPARE(overlay->openStrokeCount(), 2);
+
+    QTouchEvent cancel(QEvent::TouchCancel, TestSupport::touchScreen());
+    QCoreApplication::sendEvent(overlay, &cancel);
+    QCOMPARE(overlay->openStrokeCount(), 0);
+    QCOMPARE(overlay->inputMode(), 0);
+    QCOMPARE(boardObjects(page).size(), 0); // cut-off strokes are not committed
+
+    TestSupport::drag(overlay, line(QPoint(100, 400), QPoint(300, 450), 10));
+    QCOMPARE(boardObjects(page).size(), 1);
+    // And a new touch sequence commits again.
+    auto again = QTest::touchEvent(overlay, TestSupport::touchScreen(), false);
+    again.press(5, QPoint(600, 500), overlay);
+    again.commit();
+    for (const QPoint &point : line(QPoint(600, 500), QPoint(700, 560), 8)) {
+        again.move(5, point, overlay);
+        again.commit();
+    }
+    again.release(5, QPoint(700, 560), overlay);
+    again.commit();
+    QCOMPARE(boardObjects(page).size(), 2);
+}
+
+void tst_ScribbleArea::handLaidFlatSwitchesToObjectEraser_data()
+{
+    QTest::addColumn<int>("spread"); // pixels between neighbouring fingers
+    QTest::addColumn<bool>("multiUser");
+    QTest::addColumn<bool>("switches");
+    QTest::newRow("hand") << 12 << false << true;
+    QTest::newRow("fingers far apart") << 200 << false << false;
+    QTest::newRow("multi-user") << 12 << true << false;
+}
+
+void tst_ScribbleArea::handLaidFlatSwitchesToObjectEraser()
+{
+    QFETCH(int, spread);
+    QFETCH(bool, multiUser);
+    QFETCH(bool, switches);
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.current();
+    addCurve(page, stroke(40, 60, 7), QPointF(500, 300));
+    view->m_bMultiUser = multiUser;
+    chooseTool(view, BtMenus::btPencil);
+    if (multiUser)
+        view->m_penType[PenUser1] = view->m_penType[PenUser3] = BtMenus::btPencilUser1;
+    ScribbleArea *overlay = view->m_scribbleArea;
+
+    auto touch = QTest::touchEvent(overlay, TestSupport::touchScreen(), false);
+    for (int finger = 0; finger < 5; ++finger)
+        touch.press(finger, QPoint(150 + finger * spread, 150 + (finger % 2) * spread), overlay);
+    touch.commit();
+
+    QCOMPARE(view->getPenType(PenUserMain), switches ? 1 : 50);
+    QCOMPARE(overlay->isVisible(), !switches);
+    QCOMPARE(overlay->toolBeforePalm(), switches ? 50 : 1);
+    for (int finger = 0; finger < 5; ++finger)
+        touch.release(finger, QPoint(150 + finger * spread, 150 + (finger % 2) * spread), overlay);
+    touch.commit();
+    if (!switches)
+        return;
+
+    // The page now erases whole objects, and hands the board back to the pencil after it.
+    QList<int> selected;
+    connect(page, &DPage::selectBt, this, [&](BtMenus::btType tool) { selected << tool; });
+    TestSupport::drag(view->viewport(), line(QPoint(480, 330), QPoint(580, 330), 10));
+    QCOMPARE(boardObjects(page).size(), 0);
+    QCOMPARE(selected, QList<int>{ 50 });
+}
+
+void tst_ScribbleArea::multiUserHalves_data()
+{
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<QPoint>("from");
+    QTest::addColumn<QPoint>("to");
+    QTest::addColumn<int>("user");
+    QTest::newRow("left") << 1.0 << QPoint(100, 300) << QPoint(800, 400) << 1;
+    QTest::newRow("right") << 1.0 << QPoint(900, 300) << QPoint(200, 200) << 3;
+    QTest::newRow("left zoomed out") << 0.5 << QPoint(300, 300) << QPoint(480, 350) << 1;
+    QTest::newRow("right zoomed in") << 2.0 << QPoint(600, 300) << QPoint(1000, 350) << 3;
+}
+
+void tst_ScribbleArea::multiUserHalves()
+{
+    QFETCH(double, zoom);
+    QFETCH(QPoint, from);
+    QFETCH(QPoint, to);
+    QFETCH(int, user);
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.current();
+    page->zoomPage(float(zoom));
+    view->m_bMultiUser = true;
+    view->m_penType[PenUserMain] = BtMenus::btPencilUser1;
+    view->m_penType[PenUser1] = BtMenus::btPencilUser1;
+    view->m_penType[PenUser3] = BtMenus::btPencilUser3;
+    view->m_penPencil[PenUser1] = QPen(QColor(220, 0, 0), 4);
+    view->m_penPencil[PenUser3] = QPen(QColor(0, 0, 220), 9);
+    view->setVisibleScribbleArea(true);
+    const int half = kBoardWidth / 2;
+
+    TestSupport::drag(view->m_scribbleArea, line(from, to, 40));
+
+    const QList<QGraphicsItem *> objects = boardObjects(page);
+    QCOMPARE(objects.size(), 1);
+    DGPathItem *ink = asPath(objects.first());
+    QVERIFY(ink);
+    QCOMPARE(ink->pen(), view->m_penPencil[user]);
+    // Only the points on the user's own half were collected.
+    const QPainterPath kept = ink->path();
+    for (int e = 0; e < kept.elementCount(); ++e) {
+        const QPointF onScreen = view->mapFromScene(
+                ink->mapToScene(QPointF(kept.elementAt(e).x, kept.elementAt(e).y)));
+        if (user == 1)
+            QVERIFY2(onScreen.x() < half + 1, qPrintable(QString::number(onScreen.x())));
+        else
+            QVERIFY2(onScreen.x() > half - 1, qPrintable(QString::number(onScreen.x())));
+    }
+}
+
+void tst_ScribbleArea::lassoErasesInsideOutlineOnShownPage()
+{
+    Board board(2); // the second page is the newest one; the first is shown
+    DView *view = board.view();
+    DPage *shown = board.page(0);
+    DPage *hidden = board.page(1);
+    QGraphicsItem *inside = addCurve(shown, stroke(30, 40, 1), QPointF(190, 390));
+    RectObject *selected = addRect(shown, QRectF(0, 0, 40, 30), QPointF(230, 360));
+    selected->setSelected(true); // its frame and handles lie inside the lasso too
+    QGraphicsItem *cornerSide = addCurve(shown, stroke(30, 40, 2), QPointF(60, 60));
+    QGraphicsItem *rightHalf = addCurve(shown, stroke(30, 40, 3), QPointF(700, 400));
+    QGraphicsItem *otherPage = addCurve(hidden, stroke(30, 40, 4), QPointF(190, 390));
+
+    view->m_bMultiUser = true;
+    view->setPenType(BtMenus::btEraserUser1, 255, QString(), PenUser1);
+    QVERIFY(view->m_scribbleArea->isVisible());
+    QCOMPARE(view->getPenType(PenUser1), int(BtMenus::btEraserUser1));
+    // A closed loop around (220, 400) of radius 110, drawn by the mouse.
+    QVector<QPoint> lasso;
+    for (int i = 0; i <= 36; ++i)
+        lasso << QPoint(220 + int(110 * std::cos(i * M_PI / 18)),
+                        400 + int(110 * std::sin(i * M_PI / 18)));
+    TestSupport::drag(view->m_scribbleArea, lasso);
+
+    QCOMPARE(inside->scene(), nullptr);
+    QCOMPARE(selected->scene(), nullptr);
+    QCOMPARE(selected->m_rotateItem->parentItem(), selected); // the frame went with its object
+    QCOMPARE(cornerSide->scene(), shown);
+    QCOMPARE(rightHalf->scene(), shown);
+    QCOMPARE(otherPage->scene(), hidden);
+    QCOMPARE(hidden->undoStack()->count(), 0);
+    QCOMPARE(shown->undoStack()->count(), 1);
+    QCOMPARE(boardObjects(shown).size(), 2); // the lasso itself leaves nothing
+
+    shown->setUndo();
+    QCOMPARE(inside->scene(), shown);
+    QCOMPARE(selected->scene(), shown);
+}
+
+void tst_ScribbleArea::lassoReleasedOnOtherHalfErasesNothing()
+{
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.current();
+    QGraphicsItem *inside = addCurve(page, stroke(30, 40, 1), QPointF(400, 390));
+    view->m_bMultiUser = true;
+    view->setPenType(BtMenus::btEraserUser1, 255, QString(), PenUser1);
+    TestSupport::drag(view->m_scribbleArea,
+                      { QPoint(300, 300), QPoint(500, 300), QPoint(500, 500), QPoint(300, 500),
+                        QPoint(700, 420) });
+    QCOMPARE(inside->scene(), page);
+    QCOMPARE(page->undoStack()->count(), 0);
+    QCOMPARE(boardObjects(page).size(), 1);
+}
+
+QTEST_MAIN(tst_ScribbleArea)
+#include "tst_scribblearea.moc"
