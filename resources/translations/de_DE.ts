@@ -442,6 +442,13 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
     </message>
 </context>
 <context>
+    <name>DResources</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+</context>
+<context>
     <name>DRichTextEditor</name>
     <message>
         <source>Form</source>

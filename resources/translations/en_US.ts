@@ -442,6 +442,13 @@ Written and maintained by the Veltorina development team.</translation>
     </message>
 </context>
 <context>
+    <name>DResources</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+</context>
+<context>
     <name>DRichTextEditor</name>
     <message>
         <source>Form</source>

@@ -442,6 +442,13 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
     </message>
 </context>
 <context>
+    <name>DResources</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+</context>
+<context>
     <name>DRichTextEditor</name>
     <message>
         <source>Form</source>

@@ -442,6 +442,13 @@ Tableau blanc interactif pour la salle de classe.
     </message>
 </context>
 <context>
+    <name>DResources</name>
+    <message>
+        <source>Form</source>
+        <translation>Formulaire</translation>
+    </message>
+</context>
+<context>
     <name>DRichTextEditor</name>
     <message>
         <source>Form</source>

@@ -442,6 +442,13 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
     </message>
 </context>
 <context>
+    <name>DResources</name>
+    <message>
+        <source>Form</source>
+        <translation>Formulário</translation>
+    </message>
+</context>
+<context>
     <name>DRichTextEditor</name>
     <message>
         <source>Form</source>
