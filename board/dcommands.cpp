@@ -2,6 +2,7 @@
 
 #include "boardtypes.h"
 #include "dcustomitem.h"
+#include "dgitemgroup.h"
 #include "dgpathcurveitem.h"
 #include "dgpathitem.h"
 #include "dpage.h"
@@ -267,4 +268,55 @@ void ColorCommand::redo()
 void ColorCommand::undo()
 {
     apply(m_previous);
+}
+
+AddGCommand::AddGCommand(DGItemGroup *group, const QList<QGraphicsItem *> &items, DPage *page,
+                         QUndoCommand *parent)
+    : QUndoCommand(parent), m_group(group), m_items(items), m_page(page)
+{
+    updatePage(m_page);
+}
+
+AddGCommand::~AddGCommand()
+{
+    if (m_group && !m_group->scene())
+        delete m_group;
+}
+
+void AddGCommand::redo()
+{
+    if (!m_group->scene())
+        m_page->addItem(m_group);
+    for (QGraphicsItem *item : qAsConst(m_items))
+        m_page->addItemToGroup(m_group, item);
+    updatePage(m_page);
+}
+
+void AddGCommand::undo()
+{
+    for (QGraphicsItem *item : qAsConst(m_items))
+        m_page->removeItemFromGroup(m_group, item, true);
+    updatePage(m_page);
+}
+
+DeleteGCommand::DeleteGCommand(DGItemGroup *group, const QList<QGraphicsItem *> &items, DPage *page,
+                               QUndoCommand *parent)
+    : QUndoCommand(parent), m_group(group), m_items(items), m_page(page)
+{
+}
+
+void DeleteGCommand::redo()
+{
+    for (QGraphicsItem *item : qAsConst(m_items))
+        m_page->removeItemFromGroup(m_group, item, true);
+    updatePage(m_page);
+}
+
+void DeleteGCommand::undo()
+{
+    if (!m_group->scene())
+        m_page->addItem(m_group);
+    for (QGraphicsItem *item : qAsConst(m_items))
+        m_page->addItemToGroup(m_group, item);
+    updatePage(m_page);
 }

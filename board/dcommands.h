@@ -141,3 +141,38 @@ private:
     QList<Colors> m_current;
     QList<Colors> m_previous;
 };
+
+class DGItemGroup;
+
+// Grouping: redo puts the objects into the group (adding the group to the page first when it is
+// in none), undo takes them out again, which dissolves the group. The one command that deletes
+// an object: a group that is in no scene when the command goes (the grouping was undone).
+class AddGCommand : public QUndoCommand
+{
+public:
+    AddGCommand(DGItemGroup *group, const QList<QGraphicsItem *> &items, DPage *page,
+                QUndoCommand *parent = nullptr);
+    ~AddGCommand() override;
+    void undo() override;
+    void redo() override;
+
+private:
+    DGItemGroup *m_group;
+    QList<QGraphicsItem *> m_items;
+    DPage *m_page;
+};
+
+// Ungrouping, the mirror of AddGCommand; the dissolved group is kept for undo.
+class DeleteGCommand : public QUndoCommand
+{
+public:
+    DeleteGCommand(DGItemGroup *group, const QList<QGraphicsItem *> &items, DPage *page,
+                   QUndoCommand *parent = nullptr);
+    void undo() override;
+    void redo() override;
+
+private:
+    DGItemGroup *m_group;
+    QList<QGraphicsItem *> m_items;
+    DPage *m_page;
+};

@@ -3,6 +3,7 @@
 #include "boardtypes.h"
 #include "dcommands.h"
 #include "dcustomitem.h"
+#include "dgitemgroup.h"
 #include "dgtextitem.h"
 #include "dview.h"
 #include "pagewriter.h"
@@ -43,6 +44,7 @@ DPage::DPage(DView *view, QWidget *parent)
     setSceneRect(0, 0, m_view->width(), m_view->height());
     m_savedCenter = sceneRect().center().toPoint();
     m_handwriting = new QHandwritingCustomSupport(this);
+    connectRecognition();
     emit updateRes();
 }
 
@@ -229,10 +231,15 @@ QUndoCommand *DPage::getCommand(BtMenus::eStack op, QGraphicsItem *item,
         return new TextCommand(items, this);
     case BtMenus::stAddGroup:
     case BtMenus::stDeleteGroup:
+        if (auto *group = dynamic_cast<DGItemGroup *>(item)) {
+            if (op == BtMenus::stAddGroup)
+                return new AddGCommand(group, items, this);
+            return new DeleteGCommand(group, items, this);
+        }
+        break;
     case BtMenus::stGoToPage:
         break;
     }
-    Q_UNUSED(item)
     return nullptr;
 }
 

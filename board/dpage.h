@@ -17,6 +17,7 @@
 #include <QUndoStack>
 
 class DGGifItem;
+class DGItemGroup;
 class DGPathItem;
 class DGPathTableItem;
 class DGPixmapItem;
@@ -26,6 +27,7 @@ class DGVideoItem;
 class DView;
 class QHandwritingCustomSupport;
 class QLabel;
+class QProcess;
 class QUndoCommand;
 class QXmlStreamWriter;
 
@@ -110,6 +112,19 @@ public:
                                      QPoint *pposimage);
     static double shortest_distance(QPointF p, QLineF line);
 
+    // Groups, clipboard and object commands (dpageobjects.cpp). All act on the valid
+    // selection and do nothing when it is empty.
+    DGItemGroup *addGroupItem();
+    void addItemToGroup(DGItemGroup *group, QGraphicsItem *item);
+    // A group left with a single member dissolves when dissolve is true: it leaves the page
+    // (kept alive for undo) and its last member stays where it was.
+    void removeItemFromGroup(DGItemGroup *group, QGraphicsItem *item, bool dissolve);
+    void removeAllItemFromGroup(DGItemGroup *group);
+    void addSelectedItemToGroup(DGItemGroup *group);
+    void zoomObj(float fscale);
+    // Drops clipboard entries whose object or page is gone; the live ones in clipboard order.
+    static QList<QGraphicsItem *> liveClipboard();
+
 public slots:
     void setPageBackgroundColor(const QColor &colour);
     void zoomPage(float factor);
@@ -133,6 +148,28 @@ public slots:
     void editFillColor();
     void editBoderColor();
 
+    // Groups, clipboard and object commands (dpageobjects.cpp).
+    void addObjToGroup();
+    void detachObjFromGroup();
+    void copyObj();
+    void cutObj();
+    void pasteObj();
+    void cloneObj();
+    void bringObjToFront();
+    void sendObjToBack();
+    void rotateObj(int degrees);
+    void zoomInObj();
+    void zoomOutObj();
+    void editLinkObj();
+    void editLinkPageObj();
+    void editLinkFileObj();
+    void editLinkSoundObj();
+    void editLinkVideoObj();
+    void clearPage();
+    void editSetAV();
+    void clearAV();
+    void setTextFont();
+
 signals:
     void goToPage(int page);
     void updateRes();
@@ -140,6 +177,65 @@ signals:
 
 protected:
     void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
+
+    // Media insertion, gallery drops and outside programs (dpagemedia.cpp). Files are chosen
+    // in dialogs; failures are shown in message boxes; programs run with argument lists and
+    // only the ones this page started are ever stopped.
+public slots:
+    void insertImage(bool pdf); // one picture, or every page of a PDF file as pictures
+    void insertVideo();
+    void insertSound();
+    void playAV(); // hands the selection's Flash media file to "/Sys/Config.ini"
+    void playRecorder(); // makes "out.avi" of the last screen recording when none was saved
+    void insertActivities();
+    void insertBrowser();
+    // A gallery word as a text object, about the middle of the view.
+    void insertText(const QString &str);
+
+public:
+    // Entries of dir whose base name (up to the first dot) contains prefix.
+    static int CountFiles(const QString &dir, const QString &prefix);
+    // Where sound and video objects are placed: left of and above the middle of the view.
+    QPointF mediaAnchor() const;
+    // The folder of "/GENERADORES/GeneradorBrowser" and "/Sys/Config.ini"; the application's
+    // own folder unless set.
+    void setApplicationDir(const QString &dir) { m_appDir = dir; }
+    QString applicationDir() const;
+    static QString browserStartPage();
+    QProcess *activitiesProcess() const { return m_activitiesProcess; }
+    QProcess *browserProcess() const { return m_browserProcess; }
+
+protected:
+    void dragEnterEvent(QGraphicsSceneDragDropEvent *event) override;
+    void dragMoveEvent(QGraphicsSceneDragDropEvent *event) override;
+    void dragLeaveEvent(QGraphicsSceneDragDropEvent *event) override;
+    void dropEvent(QGraphicsSceneDragDropEvent *event) override;
+
+private:
+    void hideInkOverlay();
+    QProcess *m_activitiesProcess = nullptr; // children of the page, made on first use
+    QProcess *m_browserProcess = nullptr;
+    QString m_appDir;
+
+    // Handwriting to text (dpagerecognition.cpp): offline through the page's recogniser, one
+    // text object per character in a row right of the strokes; online through the service,
+    // one text object with its answer. The strokes stay on the page.
+public slots:
+    void pathToText(bool offline);
+    void textRecognizer(const QString &text);
+    void textNoRecognizer();
+
+public:
+    // Left to right by the x of the scene position.
+    static bool compare(const QGraphicsItem *a, const QGraphicsItem *b);
+    // 34 ("i") or 72 ("ñ") when the two strokes, each read alone, make that letter; else -1.
+    int isENIEoI(QGraphicsItem *first, QGraphicsItem *second);
+    // The points of a path object in scene coordinates, without the rubbed-out ones.
+    static QVector<QPointF> strokeOf(const QGraphicsItem *item);
+
+private:
+    void connectRecognition();
+    void placeRecognisedText(const QString &text, QPointF pos);
 
 public:
     // The last object each factory made; m_pDrawItem is also the shape being drawn.

@@ -66,7 +66,9 @@ void DRotateItemFocus::mousePressEvent(QGraphicsSceneMouseEvent *event)
     const double scale = m_item->scale();
     m_startDistance = scale > 0 ? QLineF(m_pressScenePos, m_sceneCenter).length() / scale : 0;
     m_bMoved = false;
-    QGraphicsPixmapItem::mousePressEvent(event);
+    // Taken without the base press, which would select the handle and clear the rest of the
+    // selection: the menu opened by this handle acts on all selected objects.
+    event->accept();
     m_item->setSelected(true);
 }
 

@@ -37,6 +37,8 @@ signals:
     void pressBt();
 
 protected:
+    // A group receives its frame's events and hands the handle's gesture on to it.
+    friend class DGItemGroup;
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;

@@ -159,15 +159,6 @@ void DView::createPen(QPen &pen, const QColor &colour)
     pen = QPen(QBrush(colour), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
-QMenu *DView::createSubMenus(BtMenus::btItemType kind)
-{
-    auto *menu = new QMenu;
-    menu->setObjectName(QStringLiteral("menu%1").arg(int(kind)));
-    menu->addAction(tr("Borrar"), this, &DView::deleteObj);
-    menu->addAction(tr("Bloquear"), this, &DView::lockObj);
-    return menu;
-}
-
 DPage *DView::page() const
 {
     return qobject_cast<DPage *>(scene());

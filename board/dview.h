@@ -112,6 +112,33 @@ public slots:
 
     void deleteObj();
     void lockObj();
+    // The context menus' entries (dviewmenus.cpp): each forwards to the page shown.
+    void bringObjToFront();
+    void sendObjToBack();
+    void cloneObj();
+    void copyObj();
+    void pasteObj();
+    void addObjToGroup();
+    void detachObjFromGroup();
+    void rotate45Obj();
+    void rotate90Obj();
+    void rotate180Obj();
+    void rotate270Obj();
+    void zoomInObj();
+    void zoomOutObj();
+    void editLinkObj();
+    void editLinkPageObj();
+    void editLinkFileObj();
+    void editLinkSoundObj();
+    void editLinkVideoObj();
+    void editFillColor();
+    void editBorderColor();
+    void setTextFont();
+    void editSetAV();
+    void clearAV();
+    void pathToTextOffline();
+    void pathToTextOnline();
+    void playAV();
 
 signals:
     void zoomPage(float zoom);

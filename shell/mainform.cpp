@@ -10,6 +10,7 @@
 #include "board/dpage.h"
 #include "board/dview.h"
 #include "board/dwidget.h"
+#include "content/dresources.h"
 #include "content/dtabledlg.h"
 #include "board/scribblearea.h"
 #include "document/dpageslist.h"
@@ -81,6 +82,8 @@ MainForm::MainForm(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent,
     m_savePages->start();
 
     setUI();
+    connect(m_pagesList, QOverload<>::of(&DPagesList::newPage), m_resources,
+            &DResources::updatePagesList);
     m_setting = new DSetting(m_central);
 }
 
@@ -91,6 +94,7 @@ MainForm::~MainForm()
     delete m_share.data();
     delete m_shortUi;
     delete m_mainUi;
+    delete m_resources;
     if (m_savePages) {
         m_savePages->stop();
         delete m_savePages;
@@ -101,6 +105,12 @@ MainForm::~MainForm()
 
 void MainForm::setUI()
 {
+    m_resources = new DResources(height(), this, m_pagesList);
+    m_resources->hide();
+    m_resources->raise();
+    connect(m_resources, &DResources::pressImage, this, &MainForm::dropImage);
+    connect(m_resources, &DResources::pressText, this, &MainForm::dropText);
+
     m_mainUi = new DMainUi(this);
     m_mainUi->setCursor(Qt::PointingHandCursor);
 
@@ -188,11 +198,22 @@ void MainForm::showPageCounter()
 }
 
 
-void MainForm::refreshGallery() { }
+void MainForm::refreshGallery()
+{
+    m_resources->updatePagesList();
+    m_resources->raise(); // the page list raises the view when it shows a page
+}
 
-void MainForm::hideGallery() { }
+void MainForm::hideGallery()
+{
+    m_resources->hide();
+}
 
-void MainForm::toggleGallery() { }
+void MainForm::toggleGallery()
+{
+    m_resources->setVisible(!m_resources->isVisible());
+    m_resources->raise();
+}
 
 void MainForm::updatePensMenu()
 {

@@ -11,6 +11,7 @@
 
 class DMainUi;
 class DPagesList;
+class DResources;
 class DSavePages;
 class DScreenPhoto;
 class DSetting;
@@ -32,6 +33,7 @@ public:
     DMainUi *mainUi() const { return m_mainUi; }
     DShortUi *shortUi() const { return m_shortUi; }
     DSetting *settingsDialog() const { return m_setting; }
+    DResources *resources() const { return m_resources; }
     DSavePages *savePages() const { return m_savePages; }
     DShareScreen *shareScreen() const { return m_share; }
     DScreenPhoto *screenPhoto() const { return m_screenPhoto; }
@@ -76,6 +78,7 @@ private:
     DPagesList *m_pagesList = nullptr;
     DMainUi *m_mainUi = nullptr;
     DShortUi *m_shortUi = nullptr;
+    DResources *m_resources = nullptr;
     DSetting *m_setting = nullptr;
     DSavePages *m_savePages = nullptr;
     QPointer<DShareScreen> m_share;

@@ -2,6 +2,7 @@
 
 #include "board/dpage.h"
 #include "board/dview.h"
+#include "content/dresources.h"
 #include "document/dpageslist.h"
 #include "shell/dmainui.h"
 #include "shell/dshortui.h"
@@ -34,6 +35,7 @@ private slots:
     void penCommands();
     void shapeCommandsSetTheShapeTool();
     void pageCommands();
+    void galleryPanel();
     void deletePageQuestion_data();
     void deletePageQuestion();
     void unhandledCommandsOnlyRefreshToolbars_data();
@@ -162,6 +164,22 @@ void tst_MainForm::pageCommands()
     m_window->uiMainBt(BtMenus::btPreviousPage);
     m_window->transparentPageIfNotExist();
     QCOMPARE(pages->size(), 4);
+}
+
+void tst_MainForm::galleryPanel()
+{
+    DResources *gallery = m_window->resources();
+    QVERIFY(!gallery->isVisible());
+    m_window->uiMainBt(BtMenus::btExpandRes);
+    QVERIFY(gallery->isVisible());
+    m_window->uiMainBt(BtMenus::btEraserUser1); // erasers leave the gallery where it is
+    QVERIFY(gallery->isVisible());
+    m_window->uiMainBt(BtMenus::btFountainPen); // drawing tools put it away
+    QVERIFY(!gallery->isVisible());
+    m_window->uiMainBt(BtMenus::btExpandRes);
+    m_window->uiMainBt(BtMenus::btExpandRes);
+    QVERIFY(!gallery->isVisible());
+    QCOMPARE(view()->getPenType(0), int(BtMenus::btSelect));
 }
 
 void tst_MainForm::deletePageQuestion_data()

@@ -1,0 +1,347 @@
+// Media brought onto the page from files and from the gallery, and the outside programs the
+// page starts: the activities program and the web browser.
+
+#include "dpage.h"
+
+#include "boardtypes.h"
+#include "dcustomitem.h"
+#include "dview.h"
+#include "scribblearea.h"
+
+#include "content/dlabel.h"
+#include "document/toolrun.h"
+#include "tools/dscreenrecord.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QGraphicsItem>
+#include <QGraphicsSceneDragDropEvent>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kConverterTimeoutMs = 30000;
+constexpr int kStartTimeoutMs = 5000;
+constexpr int kStopTimeoutMs = 5000;
+constexpr char kPageFileRoot[] = "tempFilePng";
+constexpr char kActivitiesProgram[] = "/GENERADORES/GeneradorBrowser";
+constexpr char kStartPage[] = "https://www.wikipedia.org/";
+// Objects of these types up to this one can carry a media file handed to the Flash player.
+constexpr int kLastFlashHolder = 9;
+
+// The page files pdftoppm wrote into dir, in page order. It pads the page numbers to the
+// width of the largest one, so the number is read rather than the name spelled out.
+QStringList pageFiles(const QString &dir)
+{
+    const QRegularExpression pageName(QStringLiteral("^%1-(\\d+)\\.png$").arg(kPageFileRoot));
+    QList<QPair<qulonglong, QString>> pages;
+    for (const QString &name : QDir(dir).entryList(QDir::Files)) {
+        const QRegularExpressionMatch match = pageName.match(name);
+        if (match.hasMatch())
+            pages.append({ match.captured(1).toULongLong(), dir + QLatin1Char('/') + name });
+    }
+    std::sort(pages.begin(), pages.end());
+    QStringList files;
+    for (const auto &page : pages)
+        files << page.second;
+    return files;
+}
+
+// An outside program talks to nobody: its output would fill a pipe nobody reads.
+void quieten(QProcess *process)
+{
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+}
+
+void stop(QProcess *process)
+{
+    if (!process || process->state() == QProcess::NotRunning)
+        return;
+    process->terminate();
+    if (!process->waitForFinished(kStopTimeoutMs)) {
+        process->kill();
+        process->waitForFinished(kStopTimeoutMs);
+    }
+}
+
+} // namespace
+
+QString DPage::applicationDir() const
+{
+    return m_appDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_appDir;
+}
+
+QString DPage::browserStartPage()
+{
+    return QString::fromLatin1(kStartPage);
+}
+
+void DPage::hideInkOverlay()
+{
+    if (m_view->m_scribbleArea && m_view->m_scribbleArea->isVisible())
+        m_view->setVisibleScribbleArea(false);
+}
+
+QPointF DPage::mediaAnchor() const
+{
+    return m_view->mapToScene(
+            QPoint((m_view->width() - 1) / 2 - 180, (m_view->height() - 1) / 2 - 100));
+}
+
+int DPage::CountFiles(const QString &dir, const QString &prefix)
+{
+    const QFileInfoList entries = QDir(dir).entryInfoList(
+            QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Unsorted);
+    return int(std::count_if(entries.cbegin(), entries.cend(), [&prefix](const QFileInfo &entry) {
+        return entry.baseName().contains(prefix, Qt::CaseSensitive);
+    }));
+}
+
+void DPage::insertImage(bool pdf)
+{
+    if (!pdf) {
+        const QString file = QFileDialog::getOpenFileName(
+                m_parent, tr("Abrir Imagen"), QString(),
+                QStringLiteral("Image Files (*.png *.jpg *.bmp *.jpeg)"));
+        if (file.isEmpty())
+            return;
+        if (QPixmap(file).isNull()) {
+            QMessageBox::information(m_parent, tr("Atención"), tr("Error al insertar la imagen"));
+            return;
+        }
+        hideInkOverlay();
+        insertPixmap(file);
+        return;
+    }
+
+    const QString file = QFileDialog::getOpenFileName(m_parent, tr("Abrir Documento"), QString(),
+                                                      QStringLiteral("Image Files (*.pdf)"));
+    if (file.isEmpty())
+        return;
+    // The page files live only while this runs; nothing of the user's current directory is
+    // read or overwritten.
+    QTemporaryDir pages;
+    ToolRun run;
+    if (pages.isValid()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        run = runTool(QStringLiteral("pdftoppm"),
+                      { QStringLiteral("-png"), file, pages.filePath(kPageFileRoot) }, pages.path(),
+                      kConverterTimeoutMs);
+        QApplication::restoreOverrideCursor();
+    } else {
+        run = ToolRun::failed(QStringLiteral("pdftoppm"), pages.errorString());
+    }
+    const QStringList files = run.ok ? pageFiles(pages.path()) : QStringList();
+    if (files.isEmpty()) {
+        // A converter that failed midway leaves only some pages: none are taken, so the
+        // document never comes in partly as if it were whole.
+        qWarning("DPage: PDF import of %s failed: %s", qPrintable(file),
+                 qPrintable(run.ok ? QStringLiteral("no pages") : run.error));
+        QMessageBox::information(m_parent, tr("Atención"), tr("Error al insertar la imagen"));
+        return;
+    }
+    for (const QString &page : files) {
+        if (QPixmap(page).isNull()) {
+            QMessageBox::information(m_parent, tr("Atención"), tr("Error al insertar la imagen"));
+            continue;
+        }
+        hideInkOverlay();
+        insertPixmap(page);
+    }
+}
+
+void DPage::insertVideo()
+{
+    const QString file =
+            QFileDialog::getOpenFileName(m_parent, tr("Abrir Vídeo"), QString(),
+                                         QStringLiteral("Video files (*.mp4 *.gif *avi)"));
+    if (file.isEmpty())
+        return;
+    if (!QFileInfo(file).isFile()) {
+        QMessageBox::information(m_parent, tr("Atención"), tr("Error al insertar el vídeo"));
+        return;
+    }
+    hideInkOverlay();
+    // The video object takes its own poster frame (board/posterframe.h).
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    addVideoItem(file, mediaAnchor(), 0.0f, 1.0f, QTransform(), true);
+    QApplication::restoreOverrideCursor();
+    m_view->setSelect();
+}
+
+void DPage::insertSound()
+{
+    const QString file = QFileDialog::getOpenFileName(m_parent, tr("Abrir Audio"), QString(),
+                                                      QStringLiteral("Sound Files (*.mp3)"));
+    if (file.isEmpty())
+        return;
+    hideInkOverlay();
+    addSoundItem(file, mediaAnchor(), 0.0f, 1.0f, QTransform(), true);
+}
+
+void DPage::playAV()
+{
+    const QList<QGraphicsItem *> selection = validItems(false);
+    for (QGraphicsItem *item : selection) {
+        if (item->type() < ItemTypePath || item->type() > kLastFlashHolder)
+            continue;
+        const QString media = item->data(11).toString();
+        if (media.isEmpty() || QFileInfo(media).suffix() != QLatin1String("swf"))
+            continue;
+        QSettings config(applicationDir() + QLatin1String("/Sys/Config.ini"), QSettings::IniFormat);
+        config.beginGroup(QStringLiteral("System"));
+        config.setValue(QStringLiteral("FlashFilePathName"), media);
+        config.endGroup();
+        config.sync();
+        if (config.status() != QSettings::NoError)
+            qWarning("DPage: cannot write %s", qPrintable(config.fileName()));
+    }
+}
+
+void DPage::playRecorder()
+{
+    DScreenRecord *recorder = DScreenRecord::shared(m_parent);
+    if (recorder->isRecording())
+        return; // the recording is not finished yet
+    if (!recorder->m_fileName.isEmpty() && QFileInfo(recorder->m_fileName).isFile())
+        return;
+    const QFileInfo recording(recorder->outputFile());
+    if (!recording.isFile())
+        return; // nothing has been recorded
+    // Written in the format its name says, and only over the old copy once complete.
+    QString error;
+    if (!recorder->saveRecording(recording.absolutePath() + QLatin1String("/out.avi"), &error)) {
+        qWarning("DPage: cannot prepare the last recording: %s", qPrintable(error));
+        QMessageBox::information(m_parent, tr("Atención"), tr("Error al guardar la grabación"));
+    }
+    // No player is started or stopped here: the board starts none.
+}
+
+void DPage::insertActivities()
+{
+    const QString program = applicationDir() + QLatin1String(kActivitiesProgram);
+    const QFileInfo info(program);
+    if (!info.isFile() || !info.isExecutable()) {
+        QMessageBox::information(m_parent, tr("Atención"),
+                                 tr("No se ha encontrado el programa de actividades"));
+        return;
+    }
+    if (!m_activitiesProcess) {
+        m_activitiesProcess = new QProcess(this);
+        quieten(m_activitiesProcess);
+    }
+    if (m_activitiesProcess->state() != QProcess::NotRunning)
+        return; // one instance is enough
+    m_activitiesProcess->start(program, QStringList());
+    if (!m_activitiesProcess->waitForStarted(kStartTimeoutMs)) {
+        qWarning("DPage: %s: %s", qPrintable(program),
+                 qPrintable(m_activitiesProcess->errorString()));
+        QMessageBox::information(m_parent, tr("Atención"),
+                                 tr("Error al iniciar el programa de actividades"));
+    }
+}
+
+void DPage::insertBrowser()
+{
+    // Only the browser this page started is closed before it is opened again: the user's
+    // own browser windows are left alone.
+    stop(m_browserProcess);
+    const QString address = browserStartPage();
+    if (QStandardPaths::findExecutable(QStringLiteral("firefox")).isEmpty()) {
+        const ToolRun run = startToolDetached(QStringLiteral("xdg-open"), { address }, QString());
+        if (!run.ok) {
+            qWarning("DPage: %s", qPrintable(run.error));
+            QMessageBox::information(m_parent, tr("Atención"), tr("Error al abrir el navegador"));
+        }
+        return;
+    }
+    if (!m_browserProcess) {
+        m_browserProcess = new QProcess(this);
+        quieten(m_browserProcess);
+    }
+    m_browserProcess->start(QStringLiteral("firefox"), { address });
+    if (!m_browserProcess->waitForStarted(kStartTimeoutMs)) {
+        qWarning("DPage: firefox: %s", qPrintable(m_browserProcess->errorString()));
+        QMessageBox::information(m_parent, tr("Atención"), tr("Error al abrir el navegador"));
+    }
+}
+
+void DPage::insertText(const QString &str)
+{
+    const QSize size =
+            QFontMetrics(QFont(QStringLiteral("Arial"), 60)).size(Qt::TextSingleLine, str);
+    const QPoint corner((m_view->width() - 1) / 2 - size.width() / 2,
+                        (m_view->height() - 1) / 2 - size.height() / 2);
+    addTextItem(str.toHtmlEscaped(), QFont(QString(), 25), m_view->mapToScene(corner), 0.0f, 1.0f,
+                QTransform(), true);
+    m_view->setSelect();
+}
+
+void DPage::dragEnterEvent(QGraphicsSceneDragDropEvent *event)
+{
+    QGraphicsScene::dragEnterEvent(event);
+}
+
+void DPage::dragMoveEvent(QGraphicsSceneDragDropEvent *event)
+{
+    // The page takes the gallery's drops itself, wherever they land; others are refused.
+    event->setAccepted(event->mimeData()
+                       && event->mimeData()->hasFormat(QLatin1String(DLabel::kMimeType)));
+}
+
+void DPage::dragLeaveEvent(QGraphicsSceneDragDropEvent *event)
+{
+    QGraphicsScene::dragLeaveEvent(event);
+}
+
+void DPage::dropEvent(QGraphicsSceneDragDropEvent *event)
+{
+    const QMimeData *mime = event->mimeData();
+    if (mime && mime->hasFormat(QLatin1String(DLabel::kMimeType))) {
+        QDataStream stream(mime->data(QLatin1String(DLabel::kMimeType)));
+        QString kind;
+        QString file;
+        QString text;
+        stream >> kind >> file >> text;
+        // A damaged payload is dropped whole rather than read as an empty picture.
+        if (stream.status() == QDataStream::Ok) {
+            const QPointF drop = event->scenePos();
+            switch (kind.toInt()) {
+            case BtMenus::resImage: {
+                const QPixmap pixmap(file);
+                if (pixmap.isNull()) {
+                    QMessageBox::information(m_parent, tr("Atención"),
+                                             tr("Error al insertar la imagen"));
+                    break;
+                }
+                addPixmapItem(pixmap, drop - QPointF(pixmap.width() / 2, pixmap.height() / 2), 0.0f,
+                              1.0f, QTransform(), true);
+                break;
+            }
+            case BtMenus::resText:
+                if (!text.isEmpty())
+                    addTextItem(text.toHtmlEscaped(), QFont(QString(), 25), drop, 0.0f, 1.0f,
+                                QTransform(), true);
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    QGraphicsScene::dropEvent(event);
+}

@@ -1,0 +1,384 @@
+#include "support/boardfixture.h"
+#include "support/fakerecognitionservice.h"
+#include "support/mediafixture.h"
+#include "support/recognitionfixture.h"
+#include "support/testsupport.h"
+
+#include "board/boardtypes.h"
+#include "board/dgpathcurveitem.h"
+#include "board/dgtextitem.h"
+#include "board/dpage.h"
+#include "board/dview.h"
+#include "recognition/qhandwritingcustomsupport.h"
+
+#include <QSignalSpy>
+#include <QUndoStack>
+#include <QtTest>
+
+#include <algorithm>
+
+using namespace BoardFixture;
+
+namespace {
+
+// A stroke through the given points, in scene coordinates, ten points to each segment.
+QPainterPath strokeThrough(const QVector<QPointF> &points)
+{
+    QPainterPath path(points.first());
+    if (points.size() == 1)
+        path.lineTo(points.first()); // a tap
+    for (int i = 1; i < points.size(); ++i) {
+        for (int step = 1; step <= 10; ++step)
+            path.lineTo(points.at(i - 1) + (points.at(i) - points.at(i - 1)) * (step / 10.0));
+    }
+    return path;
+}
+
+// A freehand stroke on the page, as the pen left it: its position is where the pen went down.
+QGraphicsItem *write(DPage *page, QVector<QPointF> points)
+{
+    DGPathCurveItem *curve = addCurve(page, strokeThrough(points).translated(-points.first()),
+                                      points.first(), BtMenus::btPencil, true, QPen(Qt::black, 4));
+    curve->setSelected(true);
+    return curve;
+}
+
+QVector<QPointF> moved(QVector<QPointF> points, QPointF by, qreal scale = 1.0)
+{
+    for (QPointF &point : points)
+        point = point * scale + by;
+    return points;
+}
+
+// Letters in a 100-unit box, drawn as a hand would: where each stroke starts matters, since
+// strokes are taken left to right by that point.
+using Letter = QList<QVector<QPointF>>;
+
+Letter letterH()
+{
+    // The left stem, then the bar and the right stem in one stroke.
+    return { { { 0, 0 }, { 0, 100 } }, { { 1, 50 }, { 60, 50 }, { 60, 0 }, { 60, 100 } } };
+}
+
+Letter letterI()
+{
+    return { { { 20, 50 }, { 20, 100 } }, { { 21, 28 } } }; // a stem and a tapped dot
+}
+
+Letter letterEnie()
+{
+    return { { { 0, 50 },
+               { 0, 100 },
+               { 0, 70 },
+               { 10, 55 },
+               { 25, 50 },
+               { 40, 55 },
+               { 48, 70 },
+               { 48, 100 } },
+             { { 2, 30 }, { 48, 30 } } };
+}
+
+QList<DGTextItem *> textsOf(DPage *page)
+{
+    QList<DGTextItem *> texts;
+    for (QGraphicsItem *item : page->items(Qt::AscendingOrder)) {
+        if (item->type() == ItemTypeText)
+            texts << static_cast<DGTextItem *>(item);
+    }
+    return texts;
+}
+
+QString joined(const QList<DGTextItem *> &texts)
+{
+    QString all;
+    for (const DGTextItem *text : texts)
+        all += text->toPlainText();
+    return all;
+}
+
+} // namespace
+
+class tst_DPageRecognition : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void offlineLetters_data();
+    void offlineLetters();
+    void offlineRowAndUndo();
+    void pairTable_data();
+    void pairTable();
+    void otherObjectsEndACharacter();
+    void noSelectionDoesNothing();
+    void noEngineSaysSo();
+    void online_data();
+    void online();
+    void onlineErrorSaysSo();
+    void insertTextNearTheMiddle();
+};
+
+void tst_DPageRecognition::init()
+{
+    TestSupport::recordConnectWarnings();
+    qputenv("LIPI_ROOT", RecognitionFixture::lipiRoot().toLocal8Bit());
+}
+
+void tst_DPageRecognition::cleanup()
+{
+    QVERIFY(TestSupport::takeConnectWarnings().isEmpty());
+}
+
+void tst_DPageRecognition::offlineLetters_data()
+{
+    QTest::addColumn<Letter>("letter");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("H") << letterH() << "H";
+    QTest::newRow("H of three strokes") << Letter{
+        { { 0, 0 }, { 0, 100 } }, { { 1, 50 }, { 60, 50 } }, { { 60, 0 }, { 60, 100 } }
+    } << "H";
+    QTest::newRow("T") << Letter{ { { 0, 0 }, { 60, 0 } }, { { 30, 0 }, { 30, 100 } } } << "T";
+    QTest::newRow("+") << Letter{ { { 0, 50 }, { 60, 50 } }, { { 30, 20 }, { 30, 80 } } } << "+";
+    QTest::newRow("ñ with the tilde touching")
+            << Letter{ letterEnie().first(), { { 2, 51 }, { 48, 51 } } } << QString::fromUtf8("ñ");
+    QTest::newRow("i with a tapped dot") << letterI() << "i";
+    QTest::newRow("i with a dash")
+            << Letter{ { { 20, 50 }, { 20, 100 } }, { { 10, 28 }, { 30, 28 } } } << "i";
+    QTest::newRow("ñ") << letterEnie() << QString::fromUtf8("ñ");
+}
+
+void tst_DPageRecognition::offlineLetters()
+{
+    QFETCH(Letter, letter);
+    QFETCH(QString, text);
+    Board board;
+    DPage *page = board.current();
+    QList<QGraphicsItem *> strokes;
+    for (const QVector<QPointF> &stroke : letter)
+        strokes << write(page, moved(stroke, { 300, 200 }, 1.2));
+    page->pathToText(true);
+    const QList<DGTextItem *> texts = textsOf(page);
+    QCOMPARE(joined(texts), text);
+    // The strokes stay, still selected, beside the text.
+    for (QGraphicsItem *stroke : strokes) {
+        QVERIFY(page->items().contains(stroke));
+        QVERIFY(stroke->isSelected());
+    }
+}
+
+// Two letters apart: one character each, in a row right of the rightmost stroke, each its own
+// undo step.
+void tst_DPageRecognition::offlineRowAndUndo()
+{
+    Board board;
+    DPage *page = board.current();
+    QList<QGraphicsItem *> strokes;
+    for (const QVector<QPointF> &stroke : letterH())
+        strokes << write(page, moved(stroke, { 300, 200 }, 1.2));
+    for (const QVector<QPointF> &stroke : letterI())
+        strokes << write(page, moved(stroke, { 450, 200 }, 1.2));
+    const int steps = page->undoStack()->count();
+    page->pathToText(true);
+
+    const QList<DGTextItem *> texts = textsOf(page);
+    QCOMPARE(joined(texts), QStringLiteral("Hi"));
+    // The dot, started at (475.2, 233.6), is the rightmost stroke.
+    QCOMPARE(texts.at(0)->pos(), QPointF(475 + 40, 233));
+    QCOMPARE(texts.at(1)->pos(), QPointF(475 + 70, 233));
+    for (const DGTextItem *text : texts) {
+        QCOMPARE(text->font().family(), QStringLiteral("Times"));
+        QCOMPARE(text->font().pointSize(), 25);
+    }
+    QCOMPARE(page->undoStack()->count(), steps + 2);
+    page->setUndo();
+    QCOMPARE(joined(textsOf(page)), QStringLiteral("H"));
+    page->setUndo();
+    QVERIFY(textsOf(page).isEmpty());
+    for (QGraphicsItem *stroke : strokes)
+        QVERIFY(page->items().contains(stroke));
+}
+
+void tst_DPageRecognition::pairTable_data()
+{
+    QTest::addColumn<QVector<QPointF>>("first");
+    QTest::addColumn<QVector<QPointF>>("second");
+    QTest::addColumn<int>("pair");
+    const QVector<QPointF> stem{ { 0, 0 }, { 0, 100 } };
+    const QVector<QPointF> dash{ { 0, 0 }, { 40, 0 } };
+    const QVector<QPointF> dot{ { 0, 0 } };
+    const QVector<QPointF> n{ { 0, 50 },  { 0, 100 }, { 0, 70 },  { 10, 55 },
+                              { 25, 50 }, { 40, 55 }, { 48, 70 }, { 48, 100 } };
+    const QVector<QPointF> h{ { 0, 0 },   { 0, 100 }, { 0, 70 },  { 10, 55 },
+                              { 25, 50 }, { 40, 55 }, { 48, 70 }, { 48, 100 } };
+    QTest::newRow("dash and stem") << dash << stem << 34;
+    QTest::newRow("stem and dash") << stem << dash << 34;
+    QTest::newRow("tapped dot and stem") << dot << stem << 34;
+    QTest::newRow("n and dash") << n << dash << 72;
+    QTest::newRow("dash and n") << dash << n << 72;
+    QTest::newRow("h and dash") << h << dash << 72;
+    QTest::newRow("two stems") << stem << stem << -1;
+    QTest::newRow("two dashes") << dash << dash << -1;
+    QTest::newRow("dot and n") << dot << n << -1;
+}
+
+void tst_DPageRecognition::pairTable()
+{
+    QFETCH(QVector<QPointF>, first);
+    QFETCH(QVector<QPointF>, second);
+    QFETCH(int, pair);
+    Board board;
+    DPage *page = board.current();
+    QGraphicsItem *a = write(page, moved(first, { 200, 300 }));
+    QGraphicsItem *b = write(page, moved(second, { 600, 300 }));
+    QCOMPARE(page->isENIEoI(a, b), pair);
+}
+
+// Crossing strokes make one character; an object of another kind between them in the row ends
+// the character, as a gap would.
+void tst_DPageRecognition::otherObjectsEndACharacter()
+{
+    for (bool between : { false, true }) {
+        Board board;
+        DPage *page = board.current();
+        write(page, { { 300, 200 }, { 360, 300 } });
+        write(page, { { 361, 200 }, { 300, 300 } });
+        if (between)
+            addRect(page, QRectF(0, 0, 20, 20), QPointF(330, 150))->setSelected(true);
+        page->pathToText(true);
+        QCOMPARE(textsOf(page).size(), between ? 2 : 1);
+        if (!between)
+            QVERIFY(QStringLiteral("Xx").contains(joined(textsOf(page))));
+    }
+}
+
+void tst_DPageRecognition::noSelectionDoesNothing()
+{
+    Board board;
+    DPage *page = board.current();
+    write(page, letterH().first())->setSelected(false);
+    write(page, letterH().last())->setSelected(false);
+    FakeRecognitionService service;
+    QVERIFY(service.listen());
+    QHandwritingCustomSupport::setServiceHost(service.host());
+    MediaFixture::MessageBoxes boxes;
+    page->pathToText(true);
+    page->pathToText(false);
+    // A selection of no strokes: nothing offline, nothing placed.
+    addRect(page, QRectF(0, 0, 20, 20), QPointF(50, 50))->setSelected(true);
+    page->pathToText(true);
+    QTest::qWait(50);
+    QVERIFY(service.requests().isEmpty());
+    QVERIFY(textsOf(page).isEmpty());
+    QCOMPARE(boxes.seen, QStringList());
+}
+
+void tst_DPageRecognition::noEngineSaysSo()
+{
+    qunsetenv("LIPI_ROOT");
+    Board board;
+    DPage *page = board.current();
+    const int objects = page->items().size();
+    for (const QVector<QPointF> &stroke : letterH())
+        write(page, moved(stroke, { 300, 200 }));
+    MediaFixture::MessageBoxes boxes;
+    page->pathToText(true);
+    QCOMPARE(boxes.seen, QStringList{ QStringLiteral("Atención|Error al convertir a texto") });
+    QVERIFY(textsOf(page).isEmpty());
+    QVERIFY(page->items().size() > objects);
+    // The page still takes objects as before.
+    page->insertText(QStringLiteral("sigue"));
+    QCOMPARE(joined(textsOf(page)), QStringLiteral("sigue"));
+}
+
+void tst_DPageRecognition::online_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("chosen candidate")
+            << QByteArray("{\"result\":{\"textSegmentResult\":{\"selectedCandidateIdx\":1,"
+                          "\"candidates\":[{\"label\":\"hoja\"},{\"label\":\"hola\"}]}}}")
+            << "hola";
+    QTest::newRow("escaped letter")
+            << QByteArray("{\"result\":{\"textSegmentResult\":{\"candidates\":"
+                          "[{\"label\":\"ma\\u00f1ana\"}]}}}")
+            << QString::fromUtf8("mañana");
+    QTest::newRow("label last in its object, with markup")
+            << QByteArray("{\"label\":\"a<b & \\\"c\\\"\"}") << "a<b & \"c\"";
+}
+
+void tst_DPageRecognition::online()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, text);
+    FakeRecognitionService service;
+    QVERIFY(service.listen());
+    service.replyWith(200, reply);
+    QHandwritingCustomSupport::setServiceHost(service.host());
+    Board board;
+    DPage *page = board.current();
+    for (const QVector<QPointF> &stroke : letterH())
+        write(page, moved(stroke, { 300.7, 200.9 }));
+    page->pathToText(false);
+    QTRY_COMPARE(textsOf(page).size(), 1);
+
+    QCOMPARE(service.requests().size(), 1);
+    const QByteArray input =
+            FakeRecognitionService::formFields(service.requests().first().body).value("textInput");
+    QVERIFY(input.contains("\"language\":\"es_ES\""));
+    QCOMPARE(input.count("\"type\":\"stroke\""), 2);
+    const DGTextItem *placed = textsOf(page).first();
+    QCOMPARE(placed->toPlainText(), text);
+    // At the rightmost stroke's own position, without the offline offset.
+    QCOMPARE(placed->pos(), QPointF(301, 250)); // the bar-and-stem stroke starts at (301.7, 250.9)
+    QCOMPARE(placed->font().family(), QStringLiteral("Times"));
+    QCOMPARE(placed->font().pointSize(), 25);
+    page->setUndo();
+    QVERIFY(textsOf(page).isEmpty());
+}
+
+void tst_DPageRecognition::onlineErrorSaysSo()
+{
+    for (const auto &[status, body] :
+         { std::pair<int, QByteArray>{ 500, "{\"error\":\"busy\"}" },
+           std::pair<int, QByteArray>{ 200, "{\"result\":{\"candidates\":[]}}" },
+           std::pair<int, QByteArray>{ 200, "not json \"label\":\"x\"," } }) {
+        FakeRecognitionService service;
+        QVERIFY(service.listen());
+        service.replyWith(status, body);
+        QHandwritingCustomSupport::setServiceHost(service.host());
+        Board board;
+        DPage *page = board.current();
+        write(page, { { 300, 200 }, { 300, 300 } });
+        MediaFixture::MessageBoxes boxes;
+        page->pathToText(false);
+        QTRY_COMPARE(boxes.seen,
+                     QStringList{ QStringLiteral("Atención|Error al convertir a texto") });
+        QVERIFY(textsOf(page).isEmpty());
+    }
+}
+
+void tst_DPageRecognition::insertTextNearTheMiddle()
+{
+    Board board;
+    DPage *page = board.current();
+    page->zoomPage(1.1f);
+    board.view()->setPenType(BtMenus::btPencil, 255, QString());
+    const QString word = QStringLiteral("Río <b>");
+    page->insertText(word);
+    const QList<DGTextItem *> texts = textsOf(page);
+    QCOMPARE(texts.size(), 1);
+    QCOMPARE(texts.first()->toPlainText(), word);
+    QCOMPARE(texts.first()->font().pointSize(), 25);
+    const QSize size = QFontMetrics(QFont("Arial", 60)).size(Qt::TextSingleLine, word);
+    const DView *view = board.view();
+    const QPoint corner((view->width() - 1) / 2 - size.width() / 2,
+                        (view->height() - 1) / 2 - size.height() / 2);
+    QCOMPARE(texts.first()->pos(), view->mapToScene(corner));
+    QCOMPARE(view->getPenType(PenUserMain), BtMenus::btSelect);
+    page->setUndo();
+    QVERIFY(textsOf(page).isEmpty());
+}
+
+QTEST_MAIN(tst_DPageRecognition)
+#include "tst_dpagerecognition.moc"

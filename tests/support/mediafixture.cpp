@@ -1,0 +1,67 @@
+#include "mediafixture.h"
+
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace MediaFixture {
+
+std::shared_ptr<bool> chooseFile(const QString &path, std::function<void()> afterAccept)
+{
+    return TestSupport::answerNextModal([path, afterAccept](QWidget *dialog) {
+        auto *files = qobject_cast<QFileDialog *>(dialog);
+        if (!files) {
+            dialog->close();
+            return;
+        }
+        if (path.isEmpty()) {
+            files->reject();
+            return;
+        }
+        files->selectFile(path);
+        QMetaObject::invokeMethod(files, "accept"); // as the Open button does
+        if (afterAccept)
+            afterAccept();
+    });
+}
+
+MessageBoxes::MessageBoxes()
+{
+    m_poll.setInterval(10);
+    connect(&m_poll, &QTimer::timeout, this, [this]() {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box && box->isVisible()) {
+            seen << box->windowTitle() + QLatin1Char('|') + box->text();
+            box->accept();
+        }
+    });
+    m_poll.start();
+}
+
+bool writeFakeProgram(const QString &path, const QString &log)
+{
+    QFile script(path);
+    if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    script.write("#!/bin/sh\n"
+                 "echo \"$#|$*\" >> '"
+                 + QFile::encodeName(log)
+                 + "'\n"
+                   "exec sleep 60\n");
+    script.close();
+    return script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                 | QFileDevice::ExeOwner);
+}
+
+QStringList loggedLines(const QString &log)
+{
+    QFile file(log);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLocal8Bit(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+} // namespace MediaFixture
