@@ -409,6 +409,74 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
         <source>Error al insertar la imagen</source>
         <translation>Das Bild konnte nicht eingefügt werden</translation>
     </message>
+    <message>
+        <source>Abrir Imagen</source>
+        <translation>Bild öffnen</translation>
+    </message>
+    <message>
+        <source>Abrir Documento</source>
+        <translation>Dokument öffnen</translation>
+    </message>
+    <message>
+        <source>Abrir Vídeo</source>
+        <translation>Video öffnen</translation>
+    </message>
+    <message>
+        <source>Error al insertar el vídeo</source>
+        <translation>Das Video konnte nicht eingefügt werden</translation>
+    </message>
+    <message>
+        <source>Abrir Audio</source>
+        <translation>Audio öffnen</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Fehler beim Speichern der Aufnahme</translation>
+    </message>
+    <message>
+        <source>No se ha encontrado el programa de actividades</source>
+        <translation>Das Übungsprogramm wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Error al iniciar el programa de actividades</source>
+        <translation>Fehler beim Starten des Übungsprogramms</translation>
+    </message>
+    <message>
+        <source>Error al abrir el navegador</source>
+        <translation>Fehler beim Öffnen des Browsers</translation>
+    </message>
+    <message>
+        <source>Editar enlace</source>
+        <translation>Link bearbeiten</translation>
+    </message>
+    <message>
+        <source>Inserte un enlace web</source>
+        <translation>Weblink eingeben</translation>
+    </message>
+    <message>
+        <source>Inserte número de página a enlazar</source>
+        <translation>Nummer der zu verlinkenden Seite eingeben</translation>
+    </message>
+    <message>
+        <source>Desea limpiar la página</source>
+        <translation>Diese Seite leeren?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Open Audio</source>
+        <translation>Audio öffnen</translation>
+    </message>
+    <message>
+        <source>Error al convertir a texto</source>
+        <translation>Fehler bei der Umwandlung in Text</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -803,6 +871,106 @@ QPushButton:hover {
     <message>
         <source>Bloquear</source>
         <translation>Sperren</translation>
+    </message>
+    <message>
+        <source>Capas</source>
+        <translation>Ebenen</translation>
+    </message>
+    <message>
+        <source>Traer al frente</source>
+        <translation>In den Vordergrund</translation>
+    </message>
+    <message>
+        <source>Llevar al fondo</source>
+        <translation>In den Hintergrund</translation>
+    </message>
+    <message>
+        <source>Clonar</source>
+        <translation>Klonen</translation>
+    </message>
+    <message>
+        <source>Copiar</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Pegar</source>
+        <translation>Einfügen</translation>
+    </message>
+    <message>
+        <source>Grupo</source>
+        <translation>Gruppe</translation>
+    </message>
+    <message>
+        <source>Agrupar</source>
+        <translation>Gruppieren</translation>
+    </message>
+    <message>
+        <source>Desagrupar</source>
+        <translation>Gruppierung aufheben</translation>
+    </message>
+    <message>
+        <source>Rotar</source>
+        <translation>Drehen</translation>
+    </message>
+    <message>
+        <source>Rotar 45º</source>
+        <translation>Um 45° drehen</translation>
+    </message>
+    <message>
+        <source>Rotar 90º</source>
+        <translation>Um 90° drehen</translation>
+    </message>
+    <message>
+        <source>Rotar 180º</source>
+        <translation>Um 180° drehen</translation>
+    </message>
+    <message>
+        <source>Rotar 270º</source>
+        <translation>Um 270° drehen</translation>
+    </message>
+    <message>
+        <source>Enlazar</source>
+        <translation>Verknüpfen</translation>
+    </message>
+    <message>
+        <source>Enlace Web</source>
+        <translation>Weblink</translation>
+    </message>
+    <message>
+        <source>Enlace a una página</source>
+        <translation>Link zu einer Seite</translation>
+    </message>
+    <message>
+        <source>Enlace a un fichero</source>
+        <translation>Link zu einer Datei</translation>
+    </message>
+    <message>
+        <source>Enlace de video</source>
+        <translation>Video-Link</translation>
+    </message>
+    <message>
+        <source>Enlace de audio</source>
+        <translation>Audio-Link</translation>
+    </message>
+    <message>
+        <source>Colorear</source>
+        <translation>Einfärben</translation>
+    </message>
+    <message>
+        <source>Color de fondo</source>
+        <translation>Füllfarbe</translation>
+    </message>
+    <message>
+        <source>Color de borde</source>
+        <translation>Rahmenfarbe</translation>
+    </message>
+    <message>
+        <source>Convertir en texto offline</source>
+        <translation>In Text umwandeln (offline)</translation>
+    </message>
+    <message>
+        <source>Convertir en texto online</source>
+        <translation>In Text umwandeln (online)</translation>
     </message>
 </context>
 <context>

@@ -409,6 +409,74 @@ Written and maintained by the Veltorina development team.</translation>
         <source>Error al insertar la imagen</source>
         <translation>Could not insert the picture</translation>
     </message>
+    <message>
+        <source>Abrir Imagen</source>
+        <translation>Open picture</translation>
+    </message>
+    <message>
+        <source>Abrir Documento</source>
+        <translation>Open document</translation>
+    </message>
+    <message>
+        <source>Abrir Vídeo</source>
+        <translation>Open video</translation>
+    </message>
+    <message>
+        <source>Error al insertar el vídeo</source>
+        <translation>Could not insert the video</translation>
+    </message>
+    <message>
+        <source>Abrir Audio</source>
+        <translation>Open audio</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Error saving the recording</translation>
+    </message>
+    <message>
+        <source>No se ha encontrado el programa de actividades</source>
+        <translation>The activities program was not found</translation>
+    </message>
+    <message>
+        <source>Error al iniciar el programa de actividades</source>
+        <translation>Error starting the activities program</translation>
+    </message>
+    <message>
+        <source>Error al abrir el navegador</source>
+        <translation>Error opening the browser</translation>
+    </message>
+    <message>
+        <source>Editar enlace</source>
+        <translation>Edit link</translation>
+    </message>
+    <message>
+        <source>Inserte un enlace web</source>
+        <translation>Enter a web link</translation>
+    </message>
+    <message>
+        <source>Inserte número de página a enlazar</source>
+        <translation>Enter the number of the page to link to</translation>
+    </message>
+    <message>
+        <source>Desea limpiar la página</source>
+        <translation>Clear this page?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Open Audio</source>
+        <translation>Open audio</translation>
+    </message>
+    <message>
+        <source>Error al convertir a texto</source>
+        <translation>Error converting to text</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -803,6 +871,106 @@ QPushButton:hover {
     <message>
         <source>Bloquear</source>
         <translation>Lock</translation>
+    </message>
+    <message>
+        <source>Capas</source>
+        <translation>Layers</translation>
+    </message>
+    <message>
+        <source>Traer al frente</source>
+        <translation>Bring to front</translation>
+    </message>
+    <message>
+        <source>Llevar al fondo</source>
+        <translation>Send to back</translation>
+    </message>
+    <message>
+        <source>Clonar</source>
+        <translation>Clone</translation>
+    </message>
+    <message>
+        <source>Copiar</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Pegar</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>Grupo</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>Agrupar</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>Desagrupar</source>
+        <translation>Ungroup</translation>
+    </message>
+    <message>
+        <source>Rotar</source>
+        <translation>Rotate</translation>
+    </message>
+    <message>
+        <source>Rotar 45º</source>
+        <translation>Rotate 45°</translation>
+    </message>
+    <message>
+        <source>Rotar 90º</source>
+        <translation>Rotate 90°</translation>
+    </message>
+    <message>
+        <source>Rotar 180º</source>
+        <translation>Rotate 180°</translation>
+    </message>
+    <message>
+        <source>Rotar 270º</source>
+        <translation>Rotate 270°</translation>
+    </message>
+    <message>
+        <source>Enlazar</source>
+        <translation>Link</translation>
+    </message>
+    <message>
+        <source>Enlace Web</source>
+        <translation>Web link</translation>
+    </message>
+    <message>
+        <source>Enlace a una página</source>
+        <translation>Link to a page</translation>
+    </message>
+    <message>
+        <source>Enlace a un fichero</source>
+        <translation>Link to a file</translation>
+    </message>
+    <message>
+        <source>Enlace de video</source>
+        <translation>Video link</translation>
+    </message>
+    <message>
+        <source>Enlace de audio</source>
+        <translation>Audio link</translation>
+    </message>
+    <message>
+        <source>Colorear</source>
+        <translation>Color</translation>
+    </message>
+    <message>
+        <source>Color de fondo</source>
+        <translation>Fill color</translation>
+    </message>
+    <message>
+        <source>Color de borde</source>
+        <translation>Border color</translation>
+    </message>
+    <message>
+        <source>Convertir en texto offline</source>
+        <translation>Convert to text (offline)</translation>
+    </message>
+    <message>
+        <source>Convertir en texto online</source>
+        <translation>Convert to text (online)</translation>
     </message>
 </context>
 <context>

@@ -409,6 +409,74 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
         <source>Error al insertar la imagen</source>
         <translation>Error al insertar la imagen</translation>
     </message>
+    <message>
+        <source>Abrir Imagen</source>
+        <translation>Abrir Imagen</translation>
+    </message>
+    <message>
+        <source>Abrir Documento</source>
+        <translation>Abrir Documento</translation>
+    </message>
+    <message>
+        <source>Abrir Vídeo</source>
+        <translation>Abrir Vídeo</translation>
+    </message>
+    <message>
+        <source>Error al insertar el vídeo</source>
+        <translation>Error al insertar el vídeo</translation>
+    </message>
+    <message>
+        <source>Abrir Audio</source>
+        <translation>Abrir Audio</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Error al guardar la grabación</translation>
+    </message>
+    <message>
+        <source>No se ha encontrado el programa de actividades</source>
+        <translation>No se ha encontrado el programa de actividades</translation>
+    </message>
+    <message>
+        <source>Error al iniciar el programa de actividades</source>
+        <translation>Error al iniciar el programa de actividades</translation>
+    </message>
+    <message>
+        <source>Error al abrir el navegador</source>
+        <translation>Error al abrir el navegador</translation>
+    </message>
+    <message>
+        <source>Editar enlace</source>
+        <translation>Editar enlace</translation>
+    </message>
+    <message>
+        <source>Inserte un enlace web</source>
+        <translation>Inserte un enlace web</translation>
+    </message>
+    <message>
+        <source>Inserte número de página a enlazar</source>
+        <translation>Inserte número de página a enlazar</translation>
+    </message>
+    <message>
+        <source>Desea limpiar la página</source>
+        <translation>Desea limpiar la página</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Si</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Open Audio</source>
+        <translation>Open Audio</translation>
+    </message>
+    <message>
+        <source>Error al convertir a texto</source>
+        <translation>Error al convertir a texto</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -803,6 +871,106 @@ QPushButton:hover {
     <message>
         <source>Bloquear</source>
         <translation>Bloquear</translation>
+    </message>
+    <message>
+        <source>Capas</source>
+        <translation>Capas</translation>
+    </message>
+    <message>
+        <source>Traer al frente</source>
+        <translation>Traer al frente</translation>
+    </message>
+    <message>
+        <source>Llevar al fondo</source>
+        <translation>Llevar al fondo</translation>
+    </message>
+    <message>
+        <source>Clonar</source>
+        <translation>Clonar</translation>
+    </message>
+    <message>
+        <source>Copiar</source>
+        <translation>Copiar</translation>
+    </message>
+    <message>
+        <source>Pegar</source>
+        <translation>Pegar</translation>
+    </message>
+    <message>
+        <source>Grupo</source>
+        <translation>Grupo</translation>
+    </message>
+    <message>
+        <source>Agrupar</source>
+        <translation>Agrupar</translation>
+    </message>
+    <message>
+        <source>Desagrupar</source>
+        <translation>Desagrupar</translation>
+    </message>
+    <message>
+        <source>Rotar</source>
+        <translation>Rotar</translation>
+    </message>
+    <message>
+        <source>Rotar 45º</source>
+        <translation>Rotar 45º</translation>
+    </message>
+    <message>
+        <source>Rotar 90º</source>
+        <translation>Rotar 90º</translation>
+    </message>
+    <message>
+        <source>Rotar 180º</source>
+        <translation>Rotar 180º</translation>
+    </message>
+    <message>
+        <source>Rotar 270º</source>
+        <translation>Rotar 270º</translation>
+    </message>
+    <message>
+        <source>Enlazar</source>
+        <translation>Enlazar</translation>
+    </message>
+    <message>
+        <source>Enlace Web</source>
+        <translation>Enlace Web</translation>
+    </message>
+    <message>
+        <source>Enlace a una página</source>
+        <translation>Enlace a una página</translation>
+    </message>
+    <message>
+        <source>Enlace a un fichero</source>
+        <translation>Enlace a un fichero</translation>
+    </message>
+    <message>
+        <source>Enlace de video</source>
+        <translation>Enlace de video</translation>
+    </message>
+    <message>
+        <source>Enlace de audio</source>
+        <translation>Enlace de audio</translation>
+    </message>
+    <message>
+        <source>Colorear</source>
+        <translation>Colorear</translation>
+    </message>
+    <message>
+        <source>Color de fondo</source>
+        <translation>Color de fondo</translation>
+    </message>
+    <message>
+        <source>Color de borde</source>
+        <translation>Color de borde</translation>
+    </message>
+    <message>
+        <source>Convertir en texto offline</source>
+        <translation>Convertir en texto offline</translation>
+    </message>
+    <message>
+        <source>Convertir en texto online</source>
+        <translation>Convertir en texto online</translation>
     </message>
 </context>
 <context>

@@ -409,6 +409,74 @@ Tableau blanc interactif pour la salle de classe.
         <source>Error al insertar la imagen</source>
         <translation>Impossible d&apos;insérer l&apos;image</translation>
     </message>
+    <message>
+        <source>Abrir Imagen</source>
+        <translation>Ouvrir une image</translation>
+    </message>
+    <message>
+        <source>Abrir Documento</source>
+        <translation>Ouvrir un document</translation>
+    </message>
+    <message>
+        <source>Abrir Vídeo</source>
+        <translation>Ouvrir une vidéo</translation>
+    </message>
+    <message>
+        <source>Error al insertar el vídeo</source>
+        <translation>Impossible d&apos;insérer la vidéo</translation>
+    </message>
+    <message>
+        <source>Abrir Audio</source>
+        <translation>Ouvrir un son</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Erreur lors de l&apos;enregistrement de la vidéo</translation>
+    </message>
+    <message>
+        <source>No se ha encontrado el programa de actividades</source>
+        <translation>Le programme d&apos;activités est introuvable</translation>
+    </message>
+    <message>
+        <source>Error al iniciar el programa de actividades</source>
+        <translation>Erreur au démarrage du programme d&apos;activités</translation>
+    </message>
+    <message>
+        <source>Error al abrir el navegador</source>
+        <translation>Erreur à l&apos;ouverture du navigateur</translation>
+    </message>
+    <message>
+        <source>Editar enlace</source>
+        <translation>Modifier le lien</translation>
+    </message>
+    <message>
+        <source>Inserte un enlace web</source>
+        <translation>Saisissez un lien web</translation>
+    </message>
+    <message>
+        <source>Inserte número de página a enlazar</source>
+        <translation>Saisissez le numéro de la page à lier</translation>
+    </message>
+    <message>
+        <source>Desea limpiar la página</source>
+        <translation>Effacer cette page ?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Oui</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Non</translation>
+    </message>
+    <message>
+        <source>Open Audio</source>
+        <translation>Ouvrir un son</translation>
+    </message>
+    <message>
+        <source>Error al convertir a texto</source>
+        <translation>Erreur lors de la conversion en texte</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -803,6 +871,106 @@ QPushButton:hover {
     <message>
         <source>Bloquear</source>
         <translation>Verrouiller</translation>
+    </message>
+    <message>
+        <source>Capas</source>
+        <translation>Calques</translation>
+    </message>
+    <message>
+        <source>Traer al frente</source>
+        <translation>Mettre au premier plan</translation>
+    </message>
+    <message>
+        <source>Llevar al fondo</source>
+        <translation>Mettre à l&apos;arrière-plan</translation>
+    </message>
+    <message>
+        <source>Clonar</source>
+        <translation>Dupliquer</translation>
+    </message>
+    <message>
+        <source>Copiar</source>
+        <translation>Copier</translation>
+    </message>
+    <message>
+        <source>Pegar</source>
+        <translation>Coller</translation>
+    </message>
+    <message>
+        <source>Grupo</source>
+        <translation>Groupe</translation>
+    </message>
+    <message>
+        <source>Agrupar</source>
+        <translation>Grouper</translation>
+    </message>
+    <message>
+        <source>Desagrupar</source>
+        <translation>Dissocier</translation>
+    </message>
+    <message>
+        <source>Rotar</source>
+        <translation>Pivoter</translation>
+    </message>
+    <message>
+        <source>Rotar 45º</source>
+        <translation>Pivoter de 45°</translation>
+    </message>
+    <message>
+        <source>Rotar 90º</source>
+        <translation>Pivoter de 90°</translation>
+    </message>
+    <message>
+        <source>Rotar 180º</source>
+        <translation>Pivoter de 180°</translation>
+    </message>
+    <message>
+        <source>Rotar 270º</source>
+        <translation>Pivoter de 270°</translation>
+    </message>
+    <message>
+        <source>Enlazar</source>
+        <translation>Lien</translation>
+    </message>
+    <message>
+        <source>Enlace Web</source>
+        <translation>Lien web</translation>
+    </message>
+    <message>
+        <source>Enlace a una página</source>
+        <translation>Lien vers une page</translation>
+    </message>
+    <message>
+        <source>Enlace a un fichero</source>
+        <translation>Lien vers un fichier</translation>
+    </message>
+    <message>
+        <source>Enlace de video</source>
+        <translation>Lien vidéo</translation>
+    </message>
+    <message>
+        <source>Enlace de audio</source>
+        <translation>Lien audio</translation>
+    </message>
+    <message>
+        <source>Colorear</source>
+        <translation>Colorier</translation>
+    </message>
+    <message>
+        <source>Color de fondo</source>
+        <translation>Couleur de remplissage</translation>
+    </message>
+    <message>
+        <source>Color de borde</source>
+        <translation>Couleur de bordure</translation>
+    </message>
+    <message>
+        <source>Convertir en texto offline</source>
+        <translation>Convertir en texte (hors ligne)</translation>
+    </message>
+    <message>
+        <source>Convertir en texto online</source>
+        <translation>Convertir en texte (en ligne)</translation>
     </message>
 </context>
 <context>

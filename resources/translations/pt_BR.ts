@@ -409,6 +409,74 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
         <source>Error al insertar la imagen</source>
         <translation>Não foi possível inserir a imagem</translation>
     </message>
+    <message>
+        <source>Abrir Imagen</source>
+        <translation>Abrir imagem</translation>
+    </message>
+    <message>
+        <source>Abrir Documento</source>
+        <translation>Abrir documento</translation>
+    </message>
+    <message>
+        <source>Abrir Vídeo</source>
+        <translation>Abrir vídeo</translation>
+    </message>
+    <message>
+        <source>Error al insertar el vídeo</source>
+        <translation>Não foi possível inserir o vídeo</translation>
+    </message>
+    <message>
+        <source>Abrir Audio</source>
+        <translation>Abrir áudio</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Erro ao salvar a gravação</translation>
+    </message>
+    <message>
+        <source>No se ha encontrado el programa de actividades</source>
+        <translation>O programa de atividades não foi encontrado</translation>
+    </message>
+    <message>
+        <source>Error al iniciar el programa de actividades</source>
+        <translation>Erro ao iniciar o programa de atividades</translation>
+    </message>
+    <message>
+        <source>Error al abrir el navegador</source>
+        <translation>Erro ao abrir o navegador</translation>
+    </message>
+    <message>
+        <source>Editar enlace</source>
+        <translation>Editar link</translation>
+    </message>
+    <message>
+        <source>Inserte un enlace web</source>
+        <translation>Digite um link da web</translation>
+    </message>
+    <message>
+        <source>Inserte número de página a enlazar</source>
+        <translation>Digite o número da página a vincular</translation>
+    </message>
+    <message>
+        <source>Desea limpiar la página</source>
+        <translation>Limpar esta página?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Sim</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Não</translation>
+    </message>
+    <message>
+        <source>Open Audio</source>
+        <translation>Abrir áudio</translation>
+    </message>
+    <message>
+        <source>Error al convertir a texto</source>
+        <translation>Erro ao converter em texto</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -803,6 +871,106 @@ QPushButton:hover {
     <message>
         <source>Bloquear</source>
         <translation>Bloquear</translation>
+    </message>
+    <message>
+        <source>Capas</source>
+        <translation>Camadas</translation>
+    </message>
+    <message>
+        <source>Traer al frente</source>
+        <translation>Trazer para a frente</translation>
+    </message>
+    <message>
+        <source>Llevar al fondo</source>
+        <translation>Enviar para trás</translation>
+    </message>
+    <message>
+        <source>Clonar</source>
+        <translation>Clonar</translation>
+    </message>
+    <message>
+        <source>Copiar</source>
+        <translation>Copiar</translation>
+    </message>
+    <message>
+        <source>Pegar</source>
+        <translation>Colar</translation>
+    </message>
+    <message>
+        <source>Grupo</source>
+        <translation>Grupo</translation>
+    </message>
+    <message>
+        <source>Agrupar</source>
+        <translation>Agrupar</translation>
+    </message>
+    <message>
+        <source>Desagrupar</source>
+        <translation>Desagrupar</translation>
+    </message>
+    <message>
+        <source>Rotar</source>
+        <translation>Girar</translation>
+    </message>
+    <message>
+        <source>Rotar 45º</source>
+        <translation>Girar 45°</translation>
+    </message>
+    <message>
+        <source>Rotar 90º</source>
+        <translation>Girar 90°</translation>
+    </message>
+    <message>
+        <source>Rotar 180º</source>
+        <translation>Girar 180°</translation>
+    </message>
+    <message>
+        <source>Rotar 270º</source>
+        <translation>Girar 270°</translation>
+    </message>
+    <message>
+        <source>Enlazar</source>
+        <translation>Vincular</translation>
+    </message>
+    <message>
+        <source>Enlace Web</source>
+        <translation>Link da web</translation>
+    </message>
+    <message>
+        <source>Enlace a una página</source>
+        <translation>Link para uma página</translation>
+    </message>
+    <message>
+        <source>Enlace a un fichero</source>
+        <translation>Link para um arquivo</translation>
+    </message>
+    <message>
+        <source>Enlace de video</source>
+        <translation>Link de vídeo</translation>
+    </message>
+    <message>
+        <source>Enlace de audio</source>
+        <translation>Link de áudio</translation>
+    </message>
+    <message>
+        <source>Colorear</source>
+        <translation>Colorir</translation>
+    </message>
+    <message>
+        <source>Color de fondo</source>
+        <translation>Cor de preenchimento</translation>
+    </message>
+    <message>
+        <source>Color de borde</source>
+        <translation>Cor da borda</translation>
+    </message>
+    <message>
+        <source>Convertir en texto offline</source>
+        <translation>Converter em texto (offline)</translation>
+    </message>
+    <message>
+        <source>Convertir en texto online</source>
+        <translation>Converter em texto (online)</translation>
     </message>
 </context>
 <context>

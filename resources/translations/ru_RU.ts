@@ -409,6 +409,74 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
         <source>Error al insertar la imagen</source>
         <translation>Не удалось вставить изображение</translation>
     </message>
+    <message>
+        <source>Abrir Imagen</source>
+        <translation>Открыть изображение</translation>
+    </message>
+    <message>
+        <source>Abrir Documento</source>
+        <translation>Открыть документ</translation>
+    </message>
+    <message>
+        <source>Abrir Vídeo</source>
+        <translation>Открыть видео</translation>
+    </message>
+    <message>
+        <source>Error al insertar el vídeo</source>
+        <translation>Не удалось вставить видео</translation>
+    </message>
+    <message>
+        <source>Abrir Audio</source>
+        <translation>Открыть аудио</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Ошибка при сохранении записи</translation>
+    </message>
+    <message>
+        <source>No se ha encontrado el programa de actividades</source>
+        <translation>Программа заданий не найдена</translation>
+    </message>
+    <message>
+        <source>Error al iniciar el programa de actividades</source>
+        <translation>Ошибка при запуске программы заданий</translation>
+    </message>
+    <message>
+        <source>Error al abrir el navegador</source>
+        <translation>Ошибка при открытии браузера</translation>
+    </message>
+    <message>
+        <source>Editar enlace</source>
+        <translation>Изменить ссылку</translation>
+    </message>
+    <message>
+        <source>Inserte un enlace web</source>
+        <translation>Введите веб-ссылку</translation>
+    </message>
+    <message>
+        <source>Inserte número de página a enlazar</source>
+        <translation>Введите номер страницы для ссылки</translation>
+    </message>
+    <message>
+        <source>Desea limpiar la página</source>
+        <translation>Очистить эту страницу?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Да</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Нет</translation>
+    </message>
+    <message>
+        <source>Open Audio</source>
+        <translation>Открыть аудио</translation>
+    </message>
+    <message>
+        <source>Error al convertir a texto</source>
+        <translation>Ошибка при преобразовании в текст</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -803,6 +871,106 @@ QPushButton:hover {
     <message>
         <source>Bloquear</source>
         <translation>Закрепить</translation>
+    </message>
+    <message>
+        <source>Capas</source>
+        <translation>Слои</translation>
+    </message>
+    <message>
+        <source>Traer al frente</source>
+        <translation>На передний план</translation>
+    </message>
+    <message>
+        <source>Llevar al fondo</source>
+        <translation>На задний план</translation>
+    </message>
+    <message>
+        <source>Clonar</source>
+        <translation>Клонировать</translation>
+    </message>
+    <message>
+        <source>Copiar</source>
+        <translation>Копировать</translation>
+    </message>
+    <message>
+        <source>Pegar</source>
+        <translation>Вставить</translation>
+    </message>
+    <message>
+        <source>Grupo</source>
+        <translation>Группа</translation>
+    </message>
+    <message>
+        <source>Agrupar</source>
+        <translation>Сгруппировать</translation>
+    </message>
+    <message>
+        <source>Desagrupar</source>
+        <translation>Разгруппировать</translation>
+    </message>
+    <message>
+        <source>Rotar</source>
+        <translation>Повернуть</translation>
+    </message>
+    <message>
+        <source>Rotar 45º</source>
+        <translation>Повернуть на 45°</translation>
+    </message>
+    <message>
+        <source>Rotar 90º</source>
+        <translation>Повернуть на 90°</translation>
+    </message>
+    <message>
+        <source>Rotar 180º</source>
+        <translation>Повернуть на 180°</translation>
+    </message>
+    <message>
+        <source>Rotar 270º</source>
+        <translation>Повернуть на 270°</translation>
+    </message>
+    <message>
+        <source>Enlazar</source>
+        <translation>Ссылка</translation>
+    </message>
+    <message>
+        <source>Enlace Web</source>
+        <translation>Веб-ссылка</translation>
+    </message>
+    <message>
+        <source>Enlace a una página</source>
+        <translation>Ссылка на страницу</translation>
+    </message>
+    <message>
+        <source>Enlace a un fichero</source>
+        <translation>Ссылка на файл</translation>
+    </message>
+    <message>
+        <source>Enlace de video</source>
+        <translation>Ссылка на видео</translation>
+    </message>
+    <message>
+        <source>Enlace de audio</source>
+        <translation>Ссылка на аудио</translation>
+    </message>
+    <message>
+        <source>Colorear</source>
+        <translation>Раскрасить</translation>
+    </message>
+    <message>
+        <source>Color de fondo</source>
+        <translation>Цвет заливки</translation>
+    </message>
+    <message>
+        <source>Color de borde</source>
+        <translation>Цвет контура</translation>
+    </message>
+    <message>
+        <source>Convertir en texto offline</source>
+        <translation>Преобразовать в текст (офлайн)</translation>
+    </message>
+    <message>
+        <source>Convertir en texto online</source>
+        <translation>Преобразовать в текст (онлайн)</translation>
     </message>
 </context>
 <context>

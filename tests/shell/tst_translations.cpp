@@ -272,6 +272,8 @@ void tst_Translations::translatesRepresentativeTexts_data()
         { "DTableDlg", "&Cancel", "&Cancel", "&Отмена", "&Cancelar", "&Annuler", "&Abbrechen" },
         { "DPagesList", "Error al guardar archivo", "Error saving the file", "Ошибка при сохранении файла", "Erro ao salvar o arquivo", "Erreur lors de l'enregistrement du fichier", "Fehler beim Speichern der Datei" },
         { "DShareScreen", "No se puede abrir el puerto %1", "Port %1 cannot be opened", "Не удаётся открыть порт %1", "Não é possível abrir a porta %1", "Impossible d'ouvrir le port %1", "Port %1 kann nicht geöffnet werden" },
+        { "DView", "Llevar al fondo", "Send to back", "На задний план", "Enviar para trás", "Mettre à l'arrière-plan", "In den Hintergrund" },
+        { "DPage", "Desea limpiar la página", "Clear this page?", "Очистить эту страницу?", "Limpar esta página?", "Effacer cette page ?", "Diese Seite leeren?" },
         // The calculator reads its display back as a number: the point stays a point.
         { "DCalculator", ".", ".", ".", ".", ".", "." },
     };
