@@ -250,6 +250,52 @@ public:
     QPainterPath m_eraserPath;
     bool m_bPolygon = false;
 
+    // Classroom tools (dpageinstruments.cpp): at most one of each per page, made on first use.
+    // The four drawing instruments are toggled by their buttons; the gadgets over the board are
+    // shown and close themselves. The page owns all of them.
+public slots:
+    void insertCompass();
+    void insertPortractor();
+    void insertRuler();
+    void insertTriangleRuler();
+    void insertCalculator();
+    void insertCurtain();
+    void insertSearchLight();
+    void insertMagnifier();
+    void insertRecorder();
+    void insertDice();
+    void insertFlash();
+    void insertKeyboard();
+    void insertVideoCamera();
+
+public:
+    struct ClassroomTools
+    {
+        ClassroomTools() = default;
+        ClassroomTools(const ClassroomTools &) = delete;
+        ClassroomTools &operator=(const ClassroomTools &) = delete;
+        ~ClassroomTools(); // instruments still in the scene leave it as they go
+        class DCompass *compass = nullptr;
+        class DProtractor *protractor = nullptr;
+        class DRulers *ruler = nullptr;
+        class DRulerTriangle *triangleRuler = nullptr;
+        // Widgets on the page's parent widget, which may go first at program exit.
+        QPointer<class DCoverScreen> curtain;
+        QPointer<class DSearchlight> searchLight;
+        QPointer<class DMagnifier> magnifier;
+        QPointer<class DCalculator> calculator;
+        QPointer<class DDiceS> dice; // off any parent while hidden: the page deletes it
+        // The program's one recorder: the page uses it but does not own it.
+        QPointer<class DScreenRecord> recorder;
+    };
+    const ClassroomTools &classroomTools() const { return m_tools; }
+
+private:
+    template<class Instrument>
+    void toggleInstrument(Instrument *&instrument);
+    QPointF viewCentreInScene() const;
+    ClassroomTools m_tools;
+
 private:
     void enterPage(QGraphicsItem *item, bool record); // recorded addition, or direct
     QWidget *m_parent;

@@ -393,6 +393,30 @@ bool MainForm::dispatchPageCommand(btType bt)
     case BtMenus::btZoomOut:
         page->zoomPage(0.90909094f); // the single-precision value nearest 1/1.1
         return true;
+    case BtMenus::btCleanPage:
+        page->clearPage();
+        return true;
+    case BtMenus::btImage:
+        page->insertImage(false);
+        return true;
+    case BtMenus::btPdf:
+        page->insertImage(true); // every page of a PDF file, as pictures
+        return true;
+    case BtMenus::btVideo:
+        page->insertVideo();
+        return true;
+    case BtMenus::btSound:
+        page->insertSound();
+        return true;
+    case BtMenus::btActivities:
+        page->insertActivities();
+        return true;
+    case BtMenus::btBrowser:
+        page->insertBrowser();
+        return true;
+    case BtMenus::btPlayRecorder:
+        page->playRecorder();
+        return true;
     case BtMenus::btUndo:
         page->setUndo();
         return true;
@@ -470,7 +494,8 @@ void MainForm::dropImage(QString str)
 
 void MainForm::dropText(QString str)
 {
-    Q_UNUSED(str)
+    if (DPage *page = m_pagesList->getCurPage())
+        page->insertText(str);
     if (isVisible())
         updatePensMenu();
 }
@@ -578,6 +603,26 @@ void MainForm::keyPressEvent(QKeyEvent *event)
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (modifiers == Qt::ControlModifier) {
         switch (event->key()) {
+        case Qt::Key_Comma:
+            if (page)
+                page->rotateObj(5);
+            break;
+        case Qt::Key_Period:
+            if (page)
+                page->rotateObj(-5);
+            break;
+        case Qt::Key_C:
+            if (page)
+                page->copyObj();
+            break;
+        case Qt::Key_V:
+            if (page)
+                page->pasteObj();
+            break;
+        case Qt::Key_X:
+            if (page)
+                page->cutObj();
+            break;
         case Qt::Key_Y:
             uiMainBt(BtMenus::btRedo);
             break;

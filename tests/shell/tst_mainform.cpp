@@ -1,5 +1,6 @@
 #include "shell/mainform.h"
 
+#include "board/dgpathitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
 #include "content/dresources.h"
@@ -45,6 +46,7 @@ private slots:
     void multiUserColours();
     void languageCommandAsksForRestart();
     void undoRedoKeys();
+    void objectKeys();
     void desktopModeRoundTrip();
     void windowManagerCloseGoesThroughExit();
 
@@ -307,6 +309,34 @@ void tst_MainForm::undoRedoKeys()
     QCOMPARE(page->undoStack()->index(), 0);
     QTest::keyClick(m_window.data(), Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(page->undoStack()->index(), 1);
+}
+
+void tst_MainForm::objectKeys()
+{
+    DPage *page = m_window->pagesList()->getCurPage();
+    QPainterPath square;
+    square.addRect(0, 0, 40, 40);
+    QGraphicsItem *item = page->addCurveItem(square, QPen(Qt::black), 0, BtMenus::btSquare,
+                                             BtMenus::fnPathAtPos, QPointF(100, 100), 1.0,
+                                             QTransform(), true);
+    QVERIFY(item);
+    item->setSelected(true);
+    auto objects = [page]() { return page->validItems(true).size(); };
+    QCOMPARE(objects(), 1);
+
+    QTest::keyClick(m_window.data(), Qt::Key_Comma, Qt::ControlModifier);
+    QCOMPARE(qAbs(item->rotation()), 5.0);
+    QTest::keyClick(m_window.data(), Qt::Key_Period, Qt::ControlModifier);
+    QCOMPARE(item->rotation(), 0.0);
+    QTest::keyClick(m_window.data(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(m_window.data(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(objects(), 2);
+    QTest::keyClick(m_window.data(), Qt::Key_Delete, Qt::ShiftModifier); // not with a modifier
+    QCOMPARE(objects(), 2);
+    for (QGraphicsItem *object : page->validItems(true))
+        object->setSelected(true);
+    QTest::keyClick(m_window.data(), Qt::Key_Delete);
+    QCOMPARE(objects(), 0);
 }
 
 void tst_MainForm::desktopModeRoundTrip()

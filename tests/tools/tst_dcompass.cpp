@@ -1,0 +1,266 @@
+#include "board/boardtypes.h"
+#include "board/dpage.h"
+#include "board/dview.h"
+#include "support/boardfixture.h"
+#include "support/instrumentsfixture.h"
+#include "support/testsupport.h"
+#include "support/toolsfixture.h"
+#include "tools/dcompass.h"
+#include "tools/instrumentrules.h"
+
+#include <QColorDialog>
+#include <QMenu>
+#include <QtTest>
+
+using namespace InstrumentsFixture;
+
+namespace {
+
+QPointF polar(qreal length, qreal angle)
+{
+    return QLineF::fromPolar(length, angle).p2();
+}
+
+const QPointF kOnPencilHolder(208, -50);
+const QPointF kOnPencilLeg(172, -120);
+const QPointF kOnHandle(100, -350);
+const QPointF kOnNeedleLeg(12, -80);
+
+} // namespace
+
+class tst_DCompass : public QObject
+{
+    Q_OBJECT
+private slots:
+    void newCompass();
+    void pressModes_data();
+    void pressModes();
+    void dragsByTheNeedleLeg();
+    void arcLagsOneMove_data();
+    void arcLagsOneMove();
+    void singleMoveDrawsAZeroSweep();
+    void clickWithoutMoveAddsNothing();
+    void opensAndClosesWithinItsLimit();
+    void turnsByTheHandleWithoutRotating();
+    void colourIconSetsTheArcPen();
+
+private:
+    DCompass *placeCompass(BoardFixture::Board &board);
+};
+
+DCompass *tst_DCompass::placeCompass(BoardFixture::Board &board)
+{
+    board.current()->insertCompass();
+    return board.current()->classroomTools().compass;
+}
+
+void tst_DCompass::newCompass()
+{
+    BoardFixture::Board board;
+    DCompass *compass = placeCompass(board);
+    QCOMPARE(compass->type(), int(ItemTypeInstrument));
+    QCOMPARE(compass->scenePos(), board.view()->mapToScene(QPoint(511, 383)));
+    QCOMPARE(compass->outlinePoint(DCompass::PencilTip), QPointF(200, 0));
+    QCOMPARE(compass->path().elementCount(), 25);
+    QCOMPARE(compass->boundingRect(), QRectF(QPointF(-201, -571), QPointF(429, 201)));
+    QCOMPARE(compass->drawKind(), int(tmFullCircle));
+    QCOMPARE(compass->menu()->actions().size(), 3); // two kinds and a separator
+}
+
+void tst_DCompass::pressModes_data()
+{
+    QTest::addColumn<QPointF>("press");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("pencil holder") << kOnPencilHolder << int(tmDraw);
+    QTest::newRow("pencil leg") << kOnPencilLeg << int(tmResize);
+    QTest::newRow("handle") << kOnHandle << int(tmRotate);
+    QTest::newRow("needle leg") << kOnNeedleLeg << int(tmMove);
+    QTest::newRow("colour icon, inside the handle's hinge") << QPointF(97.5, -292) << int(tmColor);
+}
+
+void tst_DCompass::pressModes()
+{
+    QFETCH(QPointF, press);
+    QFETCH(int, mode);
+    BoardFixture::Board board;
+    DCompass *compass = placeCompass(board);
+    const QPoint at = viewPoint(board.view(), compass, press);
+    if (mode == tmColor)
+        TestSupport::answerNextModal(
+                [](QWidget *dialog) { static_cast<QDialog *>(dialog)->reject(); });
+    QTest::mousePress(board.view()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QCOMPARE(compass->mode(), mode);
+    QTest::mouseRelease(board.view()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+void tst_DCompass::dragsByTheNeedleLeg()
+{
+    BoardFixture::Board board;
+    DCompass *compass = placeCompass(board);
+    const QPointF start = compass->pos();
+    dragItem(board.view(), compass, { kOnNeedleLeg, kOnNeedleLeg + QPointF(-30, 20) });
+    QCOMPARE(compass->pos(), start + QPointF(-30, 20));
+    QVERIFY(compass->isSelected());
+    QCOMPARE(compass->outlinePoint(DCompass::PencilTip), QPointF(200, 0));
+}
+
+void tst_DCompass::arcLagsOneMove_data()
+{
+    QTest::addColumn<qreal>("turn"); // degrees the pencil is swung, counter-clockwise
+    QTest::addColumn<qreal>("sweep"); // of the arc handed over
+    QTest::newRow("ten counter-clockwise") << 10.0 << 10.0;
+    QTest::newRow("ten clockwise: all but ten, counter-clockwise") << -10.0 << 350.0;
+}
+
+void tst_DCompass::arcLagsOneMove()
+{
+    QFETCH(qreal, turn);
+    QFETCH(qreal, sweep);
+    BoardFixture::Board board;
+    DPage *page = board.current();
+    DCompass *compass = placeCompass(board);
+    // Two moves to the same place: the arc is built before each turn, so it reaches the pencil's
+    // place only at the second move. A third move further on would not be in the arc.
+    const QPointF target = polar(215, turn);
+    dragItem(board.view(), compass, { kOnPencilHolder, target, target });
+    const auto drawn = vertexObjects(page);
+    QCOMPARE(drawn.size(), 1);
+    auto *arc = static_cast<QGraphicsPathItem *>(drawn.first());
+    QCOMPARE(arc->rotation(), 0.0);
+    QCOMPARE(arc->scenePos(), compass->scenePos());
+    const QPainterPath path = arc->path();
+    QVERIFY(close(pointsOf(path).first(), QPointF(200, 0), 0.1));
+    // The pointer's direction comes from whole view pixels: allow a third of a degree.
+    QVERIFY2(close(pointsOf(path).last(), polar(200, turn), 1.5),
+             qPrintable(QStringLiteral("%1 %2")
+                                .arg(pointsOf(path).last().x())
+                                .arg(pointsOf(path).last().y())));
+    QVERIFY(close(path.pointAtPercent(0.5), polar(200, sweep / 2), 4));
+    // Every point of the arc is 200 from the needle point, where the compass stands.
+    for (qreal at = 0; at <= 1.0; at += 0.125)
+        QVERIFY(qAbs(QLineF(compass->scenePos(), arc->mapToScene(path.pointAtPercent(at))).length()
+                     - 200)
+                < 0.5);
+    QCOMPARE(arc->pen().width(), 4);
+    QVERIFY(compass->drawnPath().isEmpty());
+    ToolsFixture::saveShot(board.window()->grab().toImage(),
+                           QStringLiteral("compass%1").arg(int(turn)));
+    page->undoStack()->undo();
+    QVERIFY(vertexObjects(page).isEmpty());
+}
+
+void tst_DCompass::singleMoveDrawsAZeroSweep()
+{
+    BoardFixture::Board board;
+    DCompass *compass = placeCompass(board);
+    dragItem(board.view(), compass, { kOnPencilHolder, polar(215, 40) });
+    const auto drawn = vertexObjects(board.current());
+    QCOMPARE(drawn.size(), 1);
+    const QPainterPath path = static_cast<QGraphicsPathItem *>(drawn.first())->path();
+    for (const QPointF &point : pointsOf(path))
+        QVERIFY(close(point, QPointF(200, 0), 0.1));
+    // The pencil swung onto the pointer's ray all the same.
+    QVERIFY(qAbs(QLineF(QPointF(), compass->outlinePoint(DCompass::PencilTip)).angle() - 40) < 0.5);
+}
+
+void tst_DCompass::clickWithoutMoveAddsNothing()
+{
+    BoardFixture::Board board;
+    DCompass *compass = placeCompass(board);
+    clickItem(board.view(), compass, kOnPencilHolder);
+    QCOMPARE(compass->mode(), int(tmDraw));
+    QVERIFY(vertexObjects(board.current()).isEmpty());
+    QCOMPARE(board.current()->undoStack()->count(), 0);
+}
+
+void tst_DCompass::opensAndClosesWithinItsLimit()
+{
+    BoardFixture::Board board;
+    DCompass *compass = placeCompass(board);
+    const QPointF hinge(99.5, -290);
+    // Open to 60 degrees from the needle leg: the pencil tip lies on the pointer's ray.
+    QLineF toNeedle(hinge, QPointF());
+    QLineF wanted = toNeedle;
+    wanted.setAngle(toNeedle.angle() + 60);
+    wanted.setLength(250);
+    dragItem(board.view(), compass, { kOnPencilLeg, wanted.p2() });
+    QCOMPARE(compass->mode(), int(tmResize));
+    const QPointF tip = compass->outlinePoint(DCompass::PencilTip);
+    QVERIFY(qAbs(QLineF(hinge, tip).angle() - wanted.angle()) < 0.5);
+    // The top of the pencil leg stays where it was.
+    QCOMPARE(compass->outlinePoint(DCompass::PencilInnerTop), QPointF(110, -260));
+    const qreal radius = QLineF(QPointF(), tip).length();
+
+    // Past 140 degrees nothing changes. The leg's place is read again at the press.
+    const QPointF legMiddle = (compass->outlinePoint(4) + compass->outlinePoint(12)
+                               + compass->outlinePoint(3) + compass->outlinePoint(13))
+            / 4;
+    QLineF beyond = toNeedle;
+    beyond.setAngle(toNeedle.angle() + 150);
+    beyond.setLength(200);
+    dragItem(board.view(), compass, { legMiddle, beyond.p2() });
+    QCOMPARE(compass->mode(), int(tmResize));
+    QCOMPARE(compass->outlinePoint(DCompass::PencilTip), tip);
+
+    // The next arc uses the new radius.
+    const QPointF holder = (compass->outlinePoint(6) + compass->outlinePoint(8)
+                            + compass->outlinePoint(9) + compass->outlinePoint(10))
+            / 4;
+    dragItem(board.view(), compass, { holder, holder + QPointF(0, -30), holder + QPointF(0, -30) });
+    const auto drawn = vertexObjects(board.current());
+    QCOMPARE(drawn.size(), 1);
+    const QPainterPath arc = static_cast<QGraphicsPathItem *>(drawn.first())->path();
+    QVERIFY(qAbs(QLineF(QPointF(), pointsOf(arc).first()).length() - radius) < 0.1);
+}
+
+void tst_DCompass::turnsByTheHandleWithoutRotating()
+{
+    BoardFixture::Board board;
+    DPage *page = board.current();
+    DCompass *compass = placeCompass(board);
+    const QPointF handleTop(100, -370);
+    const QPointF pointer = polar(300, QLineF(QPointF(), handleTop).angle() + 35);
+    dragItem(board.view(), compass, { kOnHandle, pointer });
+    QCOMPARE(compass->mode(), int(tmRotate));
+    QCOMPARE(compass->rotation(), 0.0);
+    const QPointF top = (compass->outlinePoint(DCompass::HandleTopRight)
+                         + compass->outlinePoint(DCompass::HandleTopLeft))
+            / 2;
+    QVERIFY(qAbs(QLineF(QPointF(), top).angle() - QLineF(QPointF(), pointer).angle()) < 0.5);
+    QCOMPARE(compass->outlinePoint(DCompass::NeedlePoint), QPointF(0, 0));
+    // The pencil swung with it; an arc drawn now is still about the needle point, unrotated.
+    const QPointF tip = compass->outlinePoint(DCompass::PencilTip);
+    QVERIFY(qAbs(QLineF(QPointF(), tip).angle() - 35) < 0.5);
+    const QPointF holder = (compass->outlinePoint(6) + compass->outlinePoint(9)) / 2;
+    const QPointF next = polar(215, QLineF(QPointF(), tip).angle() + 20);
+    dragItem(board.view(), compass, { holder, next, next });
+    const auto drawn = vertexObjects(page);
+    QCOMPARE(drawn.size(), 1);
+    auto *arc = static_cast<QGraphicsPathItem *>(drawn.first());
+    QCOMPARE(arc->rotation(), 0.0);
+    const QPainterPath path = arc->path();
+    QVERIFY(close(arc->mapToScene(pointsOf(path).first()), compass->mapToScene(tip), 0.1));
+}
+
+void tst_DCompass::colourIconSetsTheArcPen()
+{
+    BoardFixture::Board board;
+    DCompass *compass = placeCompass(board);
+    auto answered = TestSupport::answerNextModal([](QWidget *widget) {
+        auto *dialog = qobject_cast<QColorDialog *>(widget);
+        QVERIFY(dialog);
+        dialog->setCurrentColor(QColor(0, 0, 220));
+        dialog->accept();
+    });
+    clickItem(board.view(), compass, { 97.5, -292 });
+    QVERIFY(*answered);
+    QCOMPARE(compass->drawingPen().color(), QColor(0, 0, 220));
+    const QPointF target = polar(215, 25);
+    dragItem(board.view(), compass, { kOnPencilHolder, target, target });
+    const auto drawn = vertexObjects(board.current());
+    QCOMPARE(drawn.size(), 1);
+    QCOMPARE(static_cast<QGraphicsPathItem *>(drawn.first())->pen().color(), QColor(0, 0, 220));
+}
+
+QTEST_MAIN(tst_DCompass)
+#include "tst_dcompass.moc"

@@ -1,0 +1,179 @@
+#include "instrumentrules.h"
+
+#include "board/dpage.h"
+#include "shell/btmenus.h"
+
+#include <QGraphicsPathItem>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
+#include <QtMath>
+
+#include <cmath>
+
+namespace InstrumentRules {
+
+void setBody(QGraphicsPathItem *item, const QPainterPath &body, qreal outlineWidth)
+{
+    item->setPath(body);
+    item->setPen(QPen(QBrush(kOutlineColor, Qt::SolidPattern), outlineWidth, Qt::SolidLine,
+                      Qt::SquareCap, Qt::BevelJoin));
+    item->setBrush(QBrush(kBodyColor, Qt::SolidPattern));
+}
+
+QRectF grownBounds(const QRectF &pathBounds, int outlineWidth)
+{
+    return pathBounds.adjusted(-outlineWidth, -outlineWidth, outlineWidth, outlineWidth);
+}
+
+void paintBody(QGraphicsPathItem *item, QPainter *painter, const QStyleOptionGraphicsItem *option,
+               QWidget *widget)
+{
+    QStyleOptionGraphicsItem plain(*option);
+    plain.state &= ~QStyle::State_Selected;
+    item->QGraphicsPathItem::paint(painter, &plain, widget);
+}
+
+int shownAngle(double rotation)
+{
+    const long long turned = static_cast<long long>(std::trunc(rotation));
+    return static_cast<int>((-turned) % 360);
+}
+
+qreal angleTextX(int angle, qreal leftmost, qreal middle, qreal rightmost)
+{
+    if (angle > 99)
+        return leftmost;
+    if (angle > 9)
+        return middle;
+    return rightmost;
+}
+
+void drawAngleBox(QPainter *painter, const QRectF &box, const QRectF &degreeSign, qreal baseline,
+                  double rotation)
+{
+    const int angle = shownAngle(rotation);
+    painter->drawRect(box);
+    painter->drawEllipse(degreeSign);
+    const qreal left = box.left() + 9;
+    painter->drawText(QPointF(angleTextX(angle, left, left + 8, left + 16), baseline),
+                      QString::number(angle));
+}
+
+int tickLength(int index)
+{
+    if (index % 10 == 0)
+        return 20;
+    if (index % 5 == 0)
+        return 15;
+    return 10;
+}
+
+bool hitsIcon(const QPointF &point, const QPointF &centre)
+{
+    return QLineF(point, centre).length() < kIconHitRadius;
+}
+
+double turnedRotation(double startRotation, const QPointF &originScene, const QPointF &pressScene,
+                      const QPointF &pointerScene)
+{
+    const QLineF atPress(originScene, pressScene);
+    const QLineF now(originScene, pointerScene);
+    if (atPress.isNull() || now.isNull())
+        return startRotation; // no direction to follow
+    return startRotation - atPress.angleTo(now);
+}
+
+int scaledSize(int startSize, const QPointF &pointer, const QPointF &press)
+{
+    const qreal pressDistance = QLineF(QPointF(), press).length();
+    if (pressDistance <= 0.0)
+        return startSize;
+    const qreal size = startSize * QLineF(QPointF(), pointer).length() / pressDistance;
+    if (!std::isfinite(size) || size > 1.0e6)
+        return startSize;
+    return static_cast<int>(size);
+}
+
+QPointF turnedAbout(const QPointF &centre, const QPointF &point, qreal degrees)
+{
+    QLineF arm(centre, point);
+    arm.setAngle(arm.angle() + degrees);
+    return arm.p2();
+}
+
+qreal shorterSweep(const QPointF &press, const QPointF &pointer)
+{
+    const QLineF from(QPointF(), press);
+    const QLineF to(QPointF(), pointer);
+    qreal sweep = from.angleTo(to);
+    if (sweep > 180.0)
+        sweep = -to.angleTo(from);
+    return sweep;
+}
+
+QPainterPath protractorFigure(int kind, const QPointF &press, const QPointF &pointer, int radius)
+{
+    const qreal reach = radius + 2; // the figure runs just outside the scale's arc
+    const QRectF bounds(-reach, -reach, 2 * reach, 2 * reach);
+    const qreal startAngle = QLineF(QPointF(), press).angle();
+    const qreal endAngle = QLineF(QPointF(), pointer).angle();
+    const QPointF startPoint = QLineF::fromPolar(reach, startAngle).p2();
+    const QPointF endPoint = QLineF::fromPolar(reach, endAngle).p2();
+    const qreal sweep = shorterSweep(press, pointer);
+
+    QPainterPath figure;
+    switch (kind) {
+    case tmChord:
+        figure.arcMoveTo(bounds, startAngle);
+        figure.arcTo(bounds, startAngle, sweep);
+        figure.lineTo(figure.elementAt(0).x, figure.elementAt(0).y);
+        break;
+    case tmPie:
+        figure.arcTo(bounds, startAngle, sweep);
+        figure.lineTo(0, 0);
+        break;
+    case tmAngle:
+        figure.moveTo(startPoint);
+        figure.lineTo(0, 0);
+        figure.lineTo(endPoint);
+        break;
+    case tmTriangle:
+        figure.lineTo(startPoint);
+        figure.lineTo(endPoint);
+        figure.lineTo(0, 0);
+        break;
+    case tmArc:
+    default:
+        figure.arcMoveTo(bounds, startAngle);
+        figure.arcTo(bounds, startAngle, sweep);
+        break;
+    }
+    return figure;
+}
+
+QPainterPath compassArc(const QRectF &arcRect, const QLineF &startLine, const QLineF &pencilLine,
+                        int drawKind)
+{
+    qreal sweep = startLine.angleTo(pencilLine);
+    if (drawKind == tmHalfCircle && sweep > 180.0)
+        sweep -= 360.0;
+    const qreal startAngle = startLine.angle();
+    QPainterPath arc;
+    arc.arcMoveTo(arcRect, startAngle);
+    arc.arcTo(arcRect, startAngle, sweep);
+    return arc;
+}
+
+bool handOver(QGraphicsItem *instrument, const QPainterPath &drawn, const QPen &pen)
+{
+    if (drawn.elementCount() == 0)
+        return false; // a click without a move: the page would read a first point that is not there
+    auto *page = qobject_cast<DPage *>(instrument->scene());
+    if (!page)
+        return false;
+    page->addCurveItem(drawn, pen, static_cast<float>(-instrument->rotation()), BtMenus::btPencil,
+                       BtMenus::fnPathVertexItem, instrument->scenePos(), 1.0f, QTransform(), true);
+    return true;
+}
+
+} // namespace InstrumentRules
