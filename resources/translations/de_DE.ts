@@ -77,6 +77,64 @@
     </message>
 </context>
 <context>
+    <name>DClock</name>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Clock Mode</source>
+        <translation>Uhrmodus</translation>
+    </message>
+    <message>
+        <source>Timer Mode</source>
+        <translation>Stoppuhr</translation>
+    </message>
+    <message>
+        <source>Countdown Mode</source>
+        <translation>Countdown</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Vergrößern</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message>
+        <source>Transparent</source>
+        <translation>Transparent</translation>
+    </message>
+    <message>
+        <source>Translucent</source>
+        <translation>Durchscheinend</translation>
+    </message>
+    <message>
+        <source>Opaque</source>
+        <translation>Deckend</translation>
+    </message>
+    <message>
+        <source>Display LCD</source>
+        <translation>LCD-Anzeige</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Ausblenden</translation>
+    </message>
+</context>
+<context>
+    <name>DCompass</name>
+    <message>
+        <source>Semicircunferencia</source>
+        <translation>Halbkreis</translation>
+    </message>
+    <message>
+        <source>Circunferencia</source>
+        <translation>Kreis</translation>
+    </message>
+</context>
+<context>
     <name>DFlashPlayer</name>
     <message>
         <source>Flash</source>
@@ -507,6 +565,29 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
     <message>
         <source>Error al guardar archivo</source>
         <translation>Fehler beim Speichern der Datei</translation>
+    </message>
+</context>
+<context>
+    <name>DProtractor</name>
+    <message>
+        <source>Arco</source>
+        <translation>Bogen</translation>
+    </message>
+    <message>
+        <source>Porción</source>
+        <translation>Sektor</translation>
+    </message>
+    <message>
+        <source>Cuerda</source>
+        <translation>Sehne</translation>
+    </message>
+    <message>
+        <source>Ángulo</source>
+        <translation>Winkel</translation>
+    </message>
+    <message>
+        <source>Triangulo</source>
+        <translation>Dreieck</translation>
     </message>
 </context>
 <context>

@@ -77,6 +77,64 @@
     </message>
 </context>
 <context>
+    <name>DClock</name>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Clock Mode</source>
+        <translation>Clock mode</translation>
+    </message>
+    <message>
+        <source>Timer Mode</source>
+        <translation>Timer mode</translation>
+    </message>
+    <message>
+        <source>Countdown Mode</source>
+        <translation>Countdown mode</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>Transparent</source>
+        <translation>Transparent</translation>
+    </message>
+    <message>
+        <source>Translucent</source>
+        <translation>Translucent</translation>
+    </message>
+    <message>
+        <source>Opaque</source>
+        <translation>Opaque</translation>
+    </message>
+    <message>
+        <source>Display LCD</source>
+        <translation>LCD display</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Hide</translation>
+    </message>
+</context>
+<context>
+    <name>DCompass</name>
+    <message>
+        <source>Semicircunferencia</source>
+        <translation>Semicircle</translation>
+    </message>
+    <message>
+        <source>Circunferencia</source>
+        <translation>Circle</translation>
+    </message>
+</context>
+<context>
     <name>DFlashPlayer</name>
     <message>
         <source>Flash</source>
@@ -507,6 +565,29 @@ Written and maintained by the Veltorina development team.</translation>
     <message>
         <source>Error al guardar archivo</source>
         <translation>Error saving the file</translation>
+    </message>
+</context>
+<context>
+    <name>DProtractor</name>
+    <message>
+        <source>Arco</source>
+        <translation>Arc</translation>
+    </message>
+    <message>
+        <source>Porción</source>
+        <translation>Sector</translation>
+    </message>
+    <message>
+        <source>Cuerda</source>
+        <translation>Chord</translation>
+    </message>
+    <message>
+        <source>Ángulo</source>
+        <translation>Angle</translation>
+    </message>
+    <message>
+        <source>Triangulo</source>
+        <translation>Triangle</translation>
     </message>
 </context>
 <context>

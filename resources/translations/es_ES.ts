@@ -77,6 +77,64 @@
     </message>
 </context>
 <context>
+    <name>DClock</name>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Clock Mode</source>
+        <translation>Clock Mode</translation>
+    </message>
+    <message>
+        <source>Timer Mode</source>
+        <translation>Timer Mode</translation>
+    </message>
+    <message>
+        <source>Countdown Mode</source>
+        <translation>Countdown Mode</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Zoom In</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Zoom Out</translation>
+    </message>
+    <message>
+        <source>Transparent</source>
+        <translation>Transparent</translation>
+    </message>
+    <message>
+        <source>Translucent</source>
+        <translation>Translucent</translation>
+    </message>
+    <message>
+        <source>Opaque</source>
+        <translation>Opaque</translation>
+    </message>
+    <message>
+        <source>Display LCD</source>
+        <translation>Display LCD</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Hide</translation>
+    </message>
+</context>
+<context>
+    <name>DCompass</name>
+    <message>
+        <source>Semicircunferencia</source>
+        <translation>Semicircunferencia</translation>
+    </message>
+    <message>
+        <source>Circunferencia</source>
+        <translation>Circunferencia</translation>
+    </message>
+</context>
+<context>
     <name>DFlashPlayer</name>
     <message>
         <source>Flash</source>
@@ -507,6 +565,29 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
     <message>
         <source>Error al guardar archivo</source>
         <translation>Error al guardar archivo</translation>
+    </message>
+</context>
+<context>
+    <name>DProtractor</name>
+    <message>
+        <source>Arco</source>
+        <translation>Arco</translation>
+    </message>
+    <message>
+        <source>Porción</source>
+        <translation>Porción</translation>
+    </message>
+    <message>
+        <source>Cuerda</source>
+        <translation>Cuerda</translation>
+    </message>
+    <message>
+        <source>Ángulo</source>
+        <translation>Ángulo</translation>
+    </message>
+    <message>
+        <source>Triangulo</source>
+        <translation>Triangulo</translation>
     </message>
 </context>
 <context>

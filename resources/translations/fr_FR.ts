@@ -77,6 +77,64 @@
     </message>
 </context>
 <context>
+    <name>DClock</name>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Clock Mode</source>
+        <translation>Mode horloge</translation>
+    </message>
+    <message>
+        <source>Timer Mode</source>
+        <translation>Chronomètre</translation>
+    </message>
+    <message>
+        <source>Countdown Mode</source>
+        <translation>Compte à rebours</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Agrandir</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Réduire</translation>
+    </message>
+    <message>
+        <source>Transparent</source>
+        <translation>Transparent</translation>
+    </message>
+    <message>
+        <source>Translucent</source>
+        <translation>Translucide</translation>
+    </message>
+    <message>
+        <source>Opaque</source>
+        <translation>Opaque</translation>
+    </message>
+    <message>
+        <source>Display LCD</source>
+        <translation>Affichage LCD</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Masquer</translation>
+    </message>
+</context>
+<context>
+    <name>DCompass</name>
+    <message>
+        <source>Semicircunferencia</source>
+        <translation>Demi-cercle</translation>
+    </message>
+    <message>
+        <source>Circunferencia</source>
+        <translation>Cercle</translation>
+    </message>
+</context>
+<context>
     <name>DFlashPlayer</name>
     <message>
         <source>Flash</source>
@@ -507,6 +565,29 @@ Tableau blanc interactif pour la salle de classe.
     <message>
         <source>Error al guardar archivo</source>
         <translation>Erreur lors de l&apos;enregistrement du fichier</translation>
+    </message>
+</context>
+<context>
+    <name>DProtractor</name>
+    <message>
+        <source>Arco</source>
+        <translation>Arc</translation>
+    </message>
+    <message>
+        <source>Porción</source>
+        <translation>Secteur</translation>
+    </message>
+    <message>
+        <source>Cuerda</source>
+        <translation>Corde</translation>
+    </message>
+    <message>
+        <source>Ángulo</source>
+        <translation>Angle</translation>
+    </message>
+    <message>
+        <source>Triangulo</source>
+        <translation>Triangle</translation>
     </message>
 </context>
 <context>

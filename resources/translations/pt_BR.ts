@@ -77,6 +77,64 @@
     </message>
 </context>
 <context>
+    <name>DClock</name>
+    <message>
+        <source>Pause</source>
+        <translation>Pausar</translation>
+    </message>
+    <message>
+        <source>Clock Mode</source>
+        <translation>Modo relógio</translation>
+    </message>
+    <message>
+        <source>Timer Mode</source>
+        <translation>Cronômetro</translation>
+    </message>
+    <message>
+        <source>Countdown Mode</source>
+        <translation>Contagem regressiva</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Ampliar</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Reduzir</translation>
+    </message>
+    <message>
+        <source>Transparent</source>
+        <translation>Transparente</translation>
+    </message>
+    <message>
+        <source>Translucent</source>
+        <translation>Translúcido</translation>
+    </message>
+    <message>
+        <source>Opaque</source>
+        <translation>Opaco</translation>
+    </message>
+    <message>
+        <source>Display LCD</source>
+        <translation>Visor LCD</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Ocultar</translation>
+    </message>
+</context>
+<context>
+    <name>DCompass</name>
+    <message>
+        <source>Semicircunferencia</source>
+        <translation>Semicircunferência</translation>
+    </message>
+    <message>
+        <source>Circunferencia</source>
+        <translation>Circunferência</translation>
+    </message>
+</context>
+<context>
     <name>DFlashPlayer</name>
     <message>
         <source>Flash</source>
@@ -507,6 +565,29 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
     <message>
         <source>Error al guardar archivo</source>
         <translation>Erro ao salvar o arquivo</translation>
+    </message>
+</context>
+<context>
+    <name>DProtractor</name>
+    <message>
+        <source>Arco</source>
+        <translation>Arco</translation>
+    </message>
+    <message>
+        <source>Porción</source>
+        <translation>Setor</translation>
+    </message>
+    <message>
+        <source>Cuerda</source>
+        <translation>Corda</translation>
+    </message>
+    <message>
+        <source>Ángulo</source>
+        <translation>Ângulo</translation>
+    </message>
+    <message>
+        <source>Triangulo</source>
+        <translation>Triângulo</translation>
     </message>
 </context>
 <context>

@@ -77,6 +77,64 @@
     </message>
 </context>
 <context>
+    <name>DClock</name>
+    <message>
+        <source>Pause</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>Clock Mode</source>
+        <translation>Режим часов</translation>
+    </message>
+    <message>
+        <source>Timer Mode</source>
+        <translation>Секундомер</translation>
+    </message>
+    <message>
+        <source>Countdown Mode</source>
+        <translation>Обратный отсчёт</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Увеличить</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Уменьшить</translation>
+    </message>
+    <message>
+        <source>Transparent</source>
+        <translation>Прозрачный</translation>
+    </message>
+    <message>
+        <source>Translucent</source>
+        <translation>Полупрозрачный</translation>
+    </message>
+    <message>
+        <source>Opaque</source>
+        <translation>Непрозрачный</translation>
+    </message>
+    <message>
+        <source>Display LCD</source>
+        <translation>ЖК-дисплей</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Скрыть</translation>
+    </message>
+</context>
+<context>
+    <name>DCompass</name>
+    <message>
+        <source>Semicircunferencia</source>
+        <translation>Полуокружность</translation>
+    </message>
+    <message>
+        <source>Circunferencia</source>
+        <translation>Окружность</translation>
+    </message>
+</context>
+<context>
     <name>DFlashPlayer</name>
     <message>
         <source>Flash</source>
@@ -507,6 +565,29 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
     <message>
         <source>Error al guardar archivo</source>
         <translation>Ошибка при сохранении файла</translation>
+    </message>
+</context>
+<context>
+    <name>DProtractor</name>
+    <message>
+        <source>Arco</source>
+        <translation>Дуга</translation>
+    </message>
+    <message>
+        <source>Porción</source>
+        <translation>Сектор</translation>
+    </message>
+    <message>
+        <source>Cuerda</source>
+        <translation>Хорда</translation>
+    </message>
+    <message>
+        <source>Ángulo</source>
+        <translation>Угол</translation>
+    </message>
+    <message>
+        <source>Triangulo</source>
+        <translation>Треугольник</translation>
     </message>
 </context>
 <context>
