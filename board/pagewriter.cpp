@@ -1,9 +1,14 @@
 #include "pagewriter.h"
 
 #include "boardtypes.h"
+#include "dggifitem.h"
 #include "dgpathcurveitem.h"
 #include "dgpathitem.h"
 #include "dgpathtableitem.h"
+#include "dgpixmapitem.h"
+#include "dgsounditem.h"
+#include "dgtextitem.h"
+#include "dgvideoitem.h"
 #include "dpage.h"
 
 #include "document/iwbformat.h"
@@ -13,14 +18,21 @@
 
 #include <QDebug>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
+#include <QRandomGenerator>
 #include <QScreen>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFragment>
 #include <QXmlStreamWriter>
 #include <QtMath>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace PageWriter {
 
@@ -112,6 +124,14 @@ bool saveImage(const QImage &image, const QString &file, QStringList *errors)
     if (errors)
         *errors << file + QStringLiteral(": the picture could not be written");
     return false;
+}
+
+// A line that is not two points (partly erased) is kept as the polyline it has become.
+QString elementOf(const PathObject &object)
+{
+    if (object.kind == BtMenus::btLine && object.path.elementCount() != 2)
+        return QStringLiteral("svg:polyline");
+    return pathElementName(object.kind);
 }
 
 bool isWritable(const QString &element, const PathObject &object)
@@ -234,6 +254,195 @@ QString attachLinkedFile(const QString &path, const QString &dir, QStringList *e
     return original.path() + QLatin1Char('/') + copied.name;
 }
 
+void writeTransform(QXmlStreamWriter &stream, const Placement &placement)
+{
+    stream.writeAttribute(QStringLiteral("transform"),
+                          IwbFormat::transform(placement.counterClockwise, placement.scale));
+}
+
+void writePosition(QXmlStreamWriter &stream, const Placement &placement)
+{
+    stream.writeAttribute(QStringLiteral("x"), number(placement.position.x()));
+    stream.writeAttribute(QStringLiteral("y"), number(placement.position.y()));
+}
+
+// A media file as the document carries it: copied into folder (a name of its own when a
+// different file of that name is there already). Returns the name the element must give; a
+// missing file keeps its own name, as a document made elsewhere would.
+QString storeMedia(const QString &path, const QString &dir, const char *folder, QStringList *errors)
+{
+    const QString name = QFileInfo(path).fileName();
+    if (path.isEmpty() || !MediaPath::isRegularFile(path)) {
+        qDebug() << "PageWriter: media file not found, not copied:" << path;
+        return name;
+    }
+    const MediaCopy::Copied copied =
+            MediaCopy::copyInto(path, dir + QLatin1Char('/') + QLatin1String(folder));
+    if (!copied.ok) {
+        if (errors)
+            *errors << copied.error;
+        return name;
+    }
+    return copied.name;
+}
+
+void writePicture(QXmlStreamWriter &stream, const QString &id, const DGPixmapItem &item,
+                  const Placement &placement, const QString &dir, QStringList *errors)
+{
+    const QImage image = item.pixmap().toImage();
+    const QString name = QStringLiteral("images/") + id + QStringLiteral(".png");
+    saveImage(image, dir + QLatin1Char('/') + name, errors);
+    stream.writeEmptyElement(QStringLiteral("svg:image"));
+    stream.writeAttribute(QStringLiteral("id"), id);
+    stream.writeAttribute(QStringLiteral("xlink:href"), name);
+    writePosition(stream, placement);
+    stream.writeAttribute(QStringLiteral("width"), QString::number(image.width()));
+    stream.writeAttribute(QStringLiteral("height"), QString::number(image.height()));
+    writeTransform(stream, placement);
+}
+
+// An animated image travels as its own file, so that it plays again when read back; readers
+// that know only still pictures show its first frame.
+void writeAnimation(QXmlStreamWriter &stream, const QString &id, const DGGifItem &item,
+                    const Placement &placement, const QString &dir, QStringList *errors)
+{
+    const QString name = storeMedia(item.fileName(), dir, "images", errors);
+    const QSize size = item.m_label ? item.m_label->size() : item.size().toSize();
+    stream.writeEmptyElement(QStringLiteral("svg:image"));
+    stream.writeAttribute(QStringLiteral("id"), id);
+    stream.writeAttribute(QStringLiteral("xlink:href"), QStringLiteral("images/") + name);
+    writePosition(stream, placement);
+    stream.writeAttribute(QStringLiteral("width"), QString::number(size.width()));
+    stream.writeAttribute(QStringLiteral("height"), QString::number(size.height()));
+    writeTransform(stream, placement);
+}
+
+void writeVideo(QXmlStreamWriter &stream, const QString &id, const DGVideoItem &item,
+                const Placement &placement, const QString &dir, QStringList *errors)
+{
+    const QString name = storeMedia(item.m_filePath, dir, "videos", errors);
+    stream.writeEmptyElement(QStringLiteral("svg:video"));
+    stream.writeAttribute(QStringLiteral("id"), id);
+    stream.writeAttribute(QStringLiteral("xlink:href"), QStringLiteral("/videos/") + name);
+    writePosition(stream, placement);
+    writeTransform(stream, placement);
+}
+
+// The sound's file is named by "xlink:href" after the attributes older readers know (they
+// pass the element over); the file is the copy the media link makes in "document".
+void writeSound(QXmlStreamWriter &stream, const QString &id, const DGSoundItem &item,
+                const Placement &placement, const QString &dir, QStringList *errors)
+{
+    stream.writeEmptyElement(QStringLiteral("svg:sound"));
+    stream.writeAttribute(QStringLiteral("id"), id);
+    writePosition(stream, placement);
+    writeTransform(stream, placement);
+    if (!item.m_linkMedia.isEmpty())
+        stream.writeAttribute(QStringLiteral("xlink:href"),
+                              QStringLiteral("document/")
+                                      + storeMedia(item.m_linkMedia, dir, "document", errors));
+}
+
+QString htmlAlign(Qt::Alignment alignment)
+{
+    if (alignment & Qt::AlignRight)
+        return QStringLiteral("right");
+    if (alignment & Qt::AlignHCenter)
+        return QStringLiteral("center");
+    if (alignment & Qt::AlignJustify)
+        return QStringLiteral("justify");
+    return QString();
+}
+
+// The six font attributes of a paragraph's tspans.
+void writeParagraphFont(QXmlStreamWriter &stream, const QFont &font, const QFontInfo &info)
+{
+    stream.writeAttribute(QStringLiteral("fill"), QStringLiteral("#000000"));
+    stream.writeAttribute(QStringLiteral("font-family"), info.family());
+    stream.writeAttribute(QStringLiteral("font-size"), QString::number(font.pointSize()));
+    stream.writeAttribute(QStringLiteral("font-stretch"), QString::number(font.stretch()));
+    stream.writeAttribute(QStringLiteral("font-style"), info.styleName());
+    stream.writeAttribute(QStringLiteral("font-weight"), QString::number(font.weight()));
+}
+
+// The text is taken from the text document, block by block and run by run, not from its HTML:
+// a line break inside a paragraph, an empty paragraph or a paragraph that mixes plain and
+// formatted runs would otherwise end or lose the text. Runs go out as CDATA, so "<", "&" and
+// ">" are kept as typed.
+void writeText(QXmlStreamWriter &stream, const QString &id, const DGTextItem &item,
+               const Placement &placement)
+{
+    const QFont font = item.font();
+    const QFontInfo info(font);
+    const QRectF bounds = item.boundingRect();
+    stream.writeStartElement(QStringLiteral("svg:textarea"));
+    stream.writeAttribute(QStringLiteral("id"), id);
+    writePosition(stream, placement);
+    stream.writeAttribute(QStringLiteral("width"), number(bounds.width()));
+    stream.writeAttribute(QStringLiteral("height"), number(bounds.height()));
+    stream.writeAttribute(QStringLiteral("fill"), QStringLiteral("none"));
+    stream.writeAttribute(QStringLiteral("font-family"), info.family());
+    stream.writeAttribute(QStringLiteral("font-size"), QString::number(info.pointSize()));
+    stream.writeAttribute(QStringLiteral("font-stretch"), QString::number(font.stretch()));
+    stream.writeAttribute(QStringLiteral("font-style"), info.styleName());
+    stream.writeAttribute(QStringLiteral("font-weight"), QString::number(info.weight()));
+    writeTransform(stream, placement);
+
+    const QString defaultColour = IwbFormat::colour(item.defaultTextColor());
+    const QTextDocument *document = item.document();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        stream.writeStartElement(QStringLiteral("svg:tspan"));
+        writeParagraphFont(stream, font, info);
+        stream.writeAttribute(QStringLiteral("text-align"),
+                              IwbFormat::textAlign(htmlAlign(block.blockFormat().alignment())));
+        stream.writeStartElement(QStringLiteral("svg:tspan"));
+        writeParagraphFont(stream, font, info);
+        stream.writeAttribute(QStringLiteral("id"),
+                              QStringLiteral("paragraph.")
+                                      + QString::number(QRandomGenerator::global()->bounded(
+                                              std::numeric_limits<int>::max())));
+        for (QTextBlock::iterator run = block.begin(); !run.atEnd(); ++run) {
+            const QTextFragment fragment = run.fragment();
+            if (!fragment.isValid() || fragment.text().isEmpty())
+                continue;
+            const QTextCharFormat format = fragment.charFormat();
+            const bool coloured = format.hasProperty(QTextFormat::ForegroundBrush)
+                    && format.foreground().style() != Qt::NoBrush;
+            stream.writeStartElement(QStringLiteral("svg:tspan"));
+            stream.writeAttribute(QStringLiteral("fill"),
+                                  coloured ? IwbFormat::colour(format.foreground().color())
+                                           : defaultColour);
+            stream.writeAttribute(QStringLiteral("font-family"), info.family());
+            stream.writeAttribute(QStringLiteral("font-size"), QString::number(font.pointSize()));
+            stream.writeAttribute(QStringLiteral("font-stretch"), QStringLiteral("normal"));
+            stream.writeAttribute(QStringLiteral("font-style"),
+                                  format.fontItalic() ? QStringLiteral("italic")
+                                                      : QStringLiteral("normal"));
+            stream.writeAttribute(QStringLiteral("font-weight"),
+                                  format.fontWeight() > QFont::Normal ? QStringLiteral("bold")
+                                                                      : QStringLiteral("normal"));
+            if (format.fontUnderline())
+                stream.writeAttribute(QStringLiteral("text-decoration"),
+                                      QStringLiteral("underline"));
+            stream.writeCDATA(fragment.text());
+            stream.writeEndElement();
+        }
+        stream.writeEndElement(); // inner tspan
+        stream.writeEmptyElement(QStringLiteral("svg:tbreak"));
+        stream.writeEndElement(); // outer tspan
+    }
+    stream.writeEndElement(); // svg:textarea
+}
+
+// The z values from the top-level ancestor down to item.
+QVector<qreal> stackingKey(const QGraphicsItem *item)
+{
+    QVector<qreal> key;
+    for (const QGraphicsItem *step = item; step; step = step->parentItem())
+        key.prepend(step->zValue());
+    return key;
+}
+
 } // namespace
 
 QString objectId(const QGraphicsItem *item)
@@ -287,7 +496,7 @@ bool writePathObject(QXmlStreamWriter &stream, const QString &id, const PathObje
         writeTable(stream, id, object, placement);
         return true;
     }
-    const QString element = pathElementName(object.kind);
+    const QString element = elementOf(object);
     if (!isWritable(element, object))
         return false;
     const QRectF box = object.path.boundingRect();
@@ -376,27 +585,60 @@ QStringList writePage(DPage &page, QXmlStreamWriter &stream, const QString &dir,
     writeBackground(page, stream, dir, n, &errors);
 
     // Lowest z first; of equal z, the one drawn on top first (a stable sort of the top-down list).
+    // A group member stands where its group stands, and within it by its own z: the reader
+    // makes the objects in this order and stacks a group where its topmost member lands.
     QList<QGraphicsItem *> items = page.items(Qt::DescendingOrder);
-    std::stable_sort(items.begin(), items.end(),
-                     [](QGraphicsItem *a, QGraphicsItem *b) { return a->zValue() < b->zValue(); });
+    std::stable_sort(items.begin(), items.end(), [](QGraphicsItem *a, QGraphicsItem *b) {
+        const QVector<qreal> first = stackingKey(a);
+        const QVector<qreal> second = stackingKey(b);
+        return std::lexicographical_compare(first.begin(), first.end(), second.begin(),
+                                            second.end());
+    });
     for (QGraphicsItem *item : qAsConst(items)) {
         if (!item->isVisible())
             continue;
         const int type = item->type();
-        if (type != ItemTypePath && type != ItemTypeVertex && type != ItemTypeTable)
-            continue; // groups are records after the pages; handles and instruments are not saved
-        const auto *pathItem = dynamic_cast<const DGPathItem *>(item);
-        if (!pathItem)
+        if (type == ItemTypePath || type == ItemTypeVertex || type == ItemTypeTable) {
+            const auto *pathItem = dynamic_cast<const DGPathItem *>(item);
+            if (!pathItem)
+                continue;
+            const PathObject object = pathObjectOf(*pathItem);
+            const QString element = elementOf(object);
+            const bool writable = type == ItemTypeTable
+                    ? !object.path.isEmpty() && IwbFormat::isFinite(object.path)
+                    : isWritable(element, object);
+            if (!writable)
+                continue; // no element, so no link wrapper either
+            const bool linked = openLinks(stream, pathItem, dir, &errors);
+            writePathObject(stream, objectId(item), object, placementOf(item), dir, &errors);
+            if (linked)
+                stream.writeEndElement();
             continue;
-        const PathObject object = pathObjectOf(*pathItem);
-        const QString element = pathElementName(object.kind);
-        const bool writable = type == ItemTypeTable
-                ? !object.path.isEmpty() && IwbFormat::isFinite(object.path)
-                : isWritable(element, object);
-        if (!writable)
-            continue; // no element, so no link wrapper either
-        const bool linked = openLinks(stream, pathItem, dir, &errors);
-        writePathObject(stream, objectId(item), object, placementOf(item), dir, &errors);
+        }
+        if (type != ItemTypePixmap && type != ItemTypeText && type != ItemTypeSound
+            && type != ItemTypeVideo)
+            continue; // groups are records after the pages; handles and instruments are not saved
+        const DCustomItem *object = DCustomItem::fromItem(item);
+        if (!object)
+            continue;
+        const QString id = objectId(item);
+        const Placement placement = placementOf(item);
+        const auto *gif = type == ItemTypePixmap ? dynamic_cast<const DGGifItem *>(item) : nullptr;
+        const auto *picture =
+                type == ItemTypePixmap ? dynamic_cast<const DGPixmapItem *>(item) : nullptr;
+        if (type == ItemTypePixmap && !gif && !picture)
+            continue;
+        const bool linked = openLinks(stream, object, dir, &errors);
+        if (gif)
+            writeAnimation(stream, id, *gif, placement, dir, &errors);
+        else if (picture)
+            writePicture(stream, id, *picture, placement, dir, &errors);
+        else if (const auto *text = dynamic_cast<const DGTextItem *>(item))
+            writeText(stream, id, *text, placement);
+        else if (const auto *sound = dynamic_cast<const DGSoundItem *>(item))
+            writeSound(stream, id, *sound, placement, dir, &errors);
+        else if (const auto *video = dynamic_cast<const DGVideoItem *>(item))
+            writeVideo(stream, id, *video, placement, dir, &errors);
         if (linked)
             stream.writeEndElement();
     }

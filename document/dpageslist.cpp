@@ -1,6 +1,8 @@
 #include "dpageslist.h"
 
 #include "iwbarchive.h"
+#include "iwbreader.h"
+#include "ubzreader.h"
 
 #include "board/boardtypes.h"
 #include "board/dcustomitem.h"
@@ -21,6 +23,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 #include <algorithm>
@@ -400,12 +403,6 @@ void DPagesList::restoreFrom(const QString &previous)
         qWarning() << "DPagesList:" << removed.error;
 }
 
-bool DPagesList::openFromFile(const QString &folder)
-{
-    Q_UNUSED(folder)
-    return false;
-}
-
 void DPagesList::autoSave()
 {
     if (m_bSaving)
@@ -580,4 +577,137 @@ void DPagesList::saveGroupItems(QXmlStreamWriter &stream, QGraphicsItem *item)
         }
     }
     stream.writeEndElement();
+}
+
+// --- IWB reader ---
+
+namespace {
+
+// Moves xml to the "pageset" element; false when the document has none before its end.
+bool findPageset(QXmlStreamReader &xml)
+{
+    while (!xml.atEnd() && !xml.hasError()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement
+            && xml.name() == QLatin1String("pageset"))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool DPagesList::openFromFile(const QString &folder)
+{
+    const SavingFlag opening(m_bSaving);
+    m_lastOpenError.clear();
+    m_bPartialRead = false;
+    QFile content(folder + QStringLiteral("/content.xml"));
+    if (!content.open(QIODevice::ReadOnly)) {
+        m_lastOpenError = content.fileName() + QStringLiteral(": ") + content.errorString();
+        return false;
+    }
+    QXmlStreamReader xml(&content);
+    const bool found = findPageset(xml);
+    delAllPages();
+    IwbReader reader(*this, folder, m_restoringFrom);
+    bool complete = !xml.hasError();
+    if (found)
+        complete = reader.read(xml);
+    if (!complete) {
+        m_lastOpenError = found ? reader.errorString() : xml.errorString();
+        qWarning() << "DPagesList: document read only in part:" << m_lastOpenError;
+    }
+    // Whatever the file held, the document has a page to show and draw on.
+    if (isEmpty() || !m_curPage)
+        newPage(BtMenus::btColorPage, true);
+    m_bPartialRead = !complete;
+    setDocumentModified(!complete);
+    emit selectPageNum(pageCounterText(getCurPageNum(), size()));
+    emit newPage();
+    markRepaint();
+    return true;
+}
+
+bool DPagesList::unpackInPlace(const QString &archive, bool ubz)
+{
+    const QString staging = IwbArchive::makeSiblingFolder(m_workDir);
+    if (staging.isEmpty()) {
+        m_lastOpenError = m_workDir + QStringLiteral(": no room to unpack beside it");
+        return false;
+    }
+    IwbArchive::Result result = IwbArchive::unpack(archive, staging);
+    if (result.ok && ubz) {
+        bool pages = false;
+        for (int n = 0; n < 100 && !pages; ++n)
+            pages = QFileInfo(staging + QLatin1Char('/') + UbzReader::pageFileName(n)).isFile();
+        if (!pages)
+            result = IwbArchive::Result::failure(archive + QStringLiteral(": no page files"));
+    } else if (result.ok) {
+        // Only a document that can be read takes the working directory's place.
+        QFile content(staging + QStringLiteral("/content.xml"));
+        if (!content.open(QIODevice::ReadOnly)) {
+            result = IwbArchive::Result::failure(archive + QStringLiteral(": no content.xml"));
+        } else {
+            QXmlStreamReader xml(&content);
+            if (!findPageset(xml))
+                result = IwbArchive::Result::failure(archive
+                                                     + QStringLiteral(": no pages in content.xml"));
+        }
+    }
+    if (result.ok)
+        result = IwbArchive::replaceFolder(staging, m_workDir);
+    if (!result.ok) {
+        m_lastOpenError = result.error;
+        const IwbArchive::Result removed = IwbArchive::removeTree(staging);
+        if (!removed.ok)
+            qWarning() << "DPagesList:" << removed.error;
+        return false;
+    }
+    return true;
+}
+
+bool DPagesList::openAllPagesFromFileIWB(const QString &fileName)
+{
+    m_lastOpenError.clear();
+    m_bPartialRead = false;
+    if (fileName.isEmpty())
+        return false;
+    if (!unpackInPlace(fileName))
+        return false;
+    if (!openFromFile(m_workDir))
+        return false;
+    m_fileName = m_bPartialRead ? QString() : fileName;
+    return true;
+}
+
+// --- UBZ import ---
+
+bool DPagesList::openFromFileUBZ(const QString &dir)
+{
+    const SavingFlag opening(m_bSaving);
+    m_lastOpenError.clear();
+    m_bPartialRead = false;
+    delAllPages();
+    IwbReader shared(*this, dir);
+    UbzReader reader(*this, shared, dir);
+    for (int n = 0; n < 100; ++n)
+        reader.readPageFile(dir + QLatin1Char('/') + UbzReader::pageFileName(n));
+    if (isEmpty() || !m_curPage)
+        newPage(BtMenus::btColorPage, true);
+    setDocumentModified(false);
+    emit selectPageNum(pageCounterText(getCurPageNum(), size()));
+    emit newPage();
+    markRepaint();
+    return true;
+}
+
+bool DPagesList::openAllPagesFromFileUBZ(const QString &fileName)
+{
+    m_lastOpenError.clear();
+    m_bPartialRead = false;
+    if (fileName.isEmpty() || !unpackInPlace(fileName, true))
+        return false;
+    openFromFileUBZ(m_workDir);
+    m_fileName = fileName;
+    return true;
 }

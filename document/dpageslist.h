@@ -68,10 +68,26 @@ public:
     void saveGroupItems(QXmlStreamWriter &stream, QGraphicsItem *item);
     bool isSaving() const { return m_bSaving; }
 
-    // The IWB reader's walk over the "content.xml" in folder (media resolved inside folder).
-    // The reader is not built yet: this seam reads nothing and answers false, so a restore
-    // ends with one colour page, as after an unreadable file.
+    // --- IWB and UBZ readers ---
+
+    // Reads the "content.xml" in folder (media are looked up only inside folder) in place of
+    // the open pages. False, with nothing changed, when the file cannot be read. A file that
+    // breaks off is read as far as it goes: true, with lastOpenWasPartial() set.
     bool openFromFile(const QString &folder);
+    // Opens an ".iwb" archive: it is unpacked beside the working directory and takes its place
+    // only when it holds a readable document, so a failed open leaves the open document as it
+    // was (false, lastOpenError() says why). A complete read names the document after
+    // fileName; a partial one leaves it unnamed, so that Save asks for a name.
+    bool openAllPagesFromFileIWB(const QString &fileName);
+    // Imports a UBZ archive in place of the open pages (unpacked beside the working directory,
+    // which it replaces only when the archive holds page files); the document is named after
+    // fileName, but a save writes IWB. openFromFileUBZ reads the page files of a folder.
+    bool openAllPagesFromFileUBZ(const QString &fileName);
+    bool openFromFileUBZ(const QString &dir);
+    bool lastOpenWasPartial() const { return m_bPartialRead; }
+    QString lastOpenError() const { return m_lastOpenError; }
+    QString fileName() const { return m_fileName; }
+    void setFileName(const QString &name) { m_fileName = name; }
 
 signals:
     void newPage();
@@ -91,6 +107,8 @@ private:
     void destroyPage(DPage *page);
     void setupWorkingDirectory();
     void restoreFrom(const QString &previous);
+    // A fresh copy of archive as the working directory, when it holds what isReadable accepts.
+    bool unpackInPlace(const QString &archive, bool ubz = false);
     QPixmap scaledToView(const QPixmap &pixmap) const;
 
     QString m_workDir;
@@ -106,4 +124,6 @@ private:
     QString m_keptPrevious;
     QString m_restoringFrom; // the earlier run's directory while its document is read
     QString m_lastSaveError;
+    QString m_lastOpenError;
+    bool m_bPartialRead = false;
 };

@@ -377,51 +377,66 @@ void MainForm::uiMainBt(btType bt)
         updatePensMenu();
 }
 
+namespace {
+
+// Commands carried out by the current page alone, with no argument.
+struct PageCommand
+{
+    int command;
+    void (DPage::*action)();
+};
+
+// clang-format off
+constexpr PageCommand kPageCommands[] = {
+    { BtMenus::btVideo,         &DPage::insertVideo },
+    { BtMenus::btFlash,         &DPage::insertFlash },
+    { BtMenus::btSound,         &DPage::insertSound },
+    { BtMenus::btActivities,    &DPage::insertActivities },
+    { BtMenus::btBrowser,       &DPage::insertBrowser },
+    { BtMenus::btCalculator,    &DPage::insertCalculator },
+    { BtMenus::btCompass,       &DPage::insertCompass },
+    { BtMenus::btCurtain,       &DPage::insertCurtain },
+    { BtMenus::btDice,          &DPage::insertDice },
+    { BtMenus::btKeyboard,      &DPage::insertKeyboard },
+    { BtMenus::btMagnifier,     &DPage::insertMagnifier },
+    { BtMenus::btPlayRecorder,  &DPage::playRecorder },
+    { BtMenus::btProtractor,    &DPage::insertPortractor },
+    { BtMenus::btRecorder,      &DPage::insertRecorder },
+    { BtMenus::btRuler,         &DPage::insertRuler },
+    { BtMenus::btSearchLight,   &DPage::insertSearchLight },
+    { BtMenus::btTriangleRuler, &DPage::insertTriangleRuler },
+    { BtMenus::btVideoCamera,   &DPage::insertVideoCamera },
+    { BtMenus::btDragPage,      &DPage::dragPage },
+    { BtMenus::btMoveBackPage,  &DPage::moveBackPage },
+    { BtMenus::btCleanPage,     &DPage::clearPage },
+    { BtMenus::btUndo,          &DPage::setUndo },
+    { BtMenus::btRedo,          &DPage::setRedo },
+};
+// clang-format on
+
+} // namespace
+
 bool MainForm::dispatchPageCommand(btType bt)
 {
     DPage *page = m_pagesList->getCurPage();
+    for (const PageCommand &row : kPageCommands) {
+        if (row.command == bt) {
+            (page->*row.action)();
+            return true;
+        }
+    }
     switch (bt) {
-    case BtMenus::btDragPage:
-        page->dragPage();
-        return true;
-    case BtMenus::btMoveBackPage:
-        page->moveBackPage();
-        return true;
-    case BtMenus::btZoomIn:
-        page->zoomPage(1.1f);
-        return true;
-    case BtMenus::btZoomOut:
-        page->zoomPage(0.90909094f); // the single-precision value nearest 1/1.1
-        return true;
-    case BtMenus::btCleanPage:
-        page->clearPage();
-        return true;
     case BtMenus::btImage:
         page->insertImage(false);
         return true;
     case BtMenus::btPdf:
         page->insertImage(true); // every page of a PDF file, as pictures
         return true;
-    case BtMenus::btVideo:
-        page->insertVideo();
+    case BtMenus::btZoomIn:
+        page->zoomPage(1.1f);
         return true;
-    case BtMenus::btSound:
-        page->insertSound();
-        return true;
-    case BtMenus::btActivities:
-        page->insertActivities();
-        return true;
-    case BtMenus::btBrowser:
-        page->insertBrowser();
-        return true;
-    case BtMenus::btPlayRecorder:
-        page->playRecorder();
-        return true;
-    case BtMenus::btUndo:
-        page->setUndo();
-        return true;
-    case BtMenus::btRedo:
-        page->setRedo();
+    case BtMenus::btZoomOut:
+        page->zoomPage(0.90909094f); // the single-precision value nearest 1/1.1
         return true;
     default:
         return false;

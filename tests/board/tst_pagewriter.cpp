@@ -209,7 +209,9 @@ void tst_PageWriter::pathElements_data()
                                                         "stroke-linecap",
                                                         "stroke-opacity",
                                                         "transform" };
-    QTest::newRow("line of three points") << 72 << 3 << 0 << QString() << QStringList();
+    QTest::newRow("line of three points is a polyline")
+            << 72 << 3 << 0 << "svg:polyline"
+            << QStringList{ "id", "type", "points", "fillType" } + stroke;
     QTest::newRow("pencil never filled")
             << 50 << 5 << 1 << "svg:polyline"
             << QStringList{ "id", "type", "points", "fillType" } + stroke;

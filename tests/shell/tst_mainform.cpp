@@ -3,6 +3,8 @@
 #include "board/dgpathitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
+#include "tools/dcalculator.h"
+#include "tools/dclock.h"
 #include "content/dresources.h"
 #include "document/dpageslist.h"
 #include "shell/dmainui.h"
@@ -37,6 +39,7 @@ private slots:
     void shapeCommandsSetTheShapeTool();
     void pageCommands();
     void galleryPanel();
+    void classroomToolCommands();
     void deletePageQuestion_data();
     void deletePageQuestion();
     void unhandledCommandsOnlyRefreshToolbars_data();
@@ -182,6 +185,26 @@ void tst_MainForm::galleryPanel()
     m_window->uiMainBt(BtMenus::btExpandRes);
     QVERIFY(!gallery->isVisible());
     QCOMPARE(view()->getPenType(0), int(BtMenus::btSelect));
+}
+
+void tst_MainForm::classroomToolCommands()
+{
+    DPage *page = m_window->pagesList()->getCurPage();
+    m_window->uiMainBt(BtMenus::btRuler);
+    m_window->uiMainBt(BtMenus::btCompass);
+    m_window->uiMainBt(BtMenus::btCalculator);
+    QVERIFY(page->classroomTools().ruler);
+    QVERIFY(page->classroomTools().compass);
+    QVERIFY(page->classroomTools().calculator);
+    m_window->uiMainBt(BtMenus::btRuler); // the same button takes it away again
+    QVERIFY(!page->classroomTools().ruler);
+
+    // The clock is the board's, not the page's: it stays when the page changes.
+    m_window->uiMainBt(BtMenus::btClock);
+    QVERIFY(view()->m_clock && view()->m_clock->isVisible());
+    m_window->uiMainBt(BtMenus::btColorPage);
+    QVERIFY(view()->m_clock && view()->m_clock->isVisible());
+    QVERIFY(!m_window->pagesList()->getCurPage()->classroomTools().compass);
 }
 
 void tst_MainForm::deletePageQuestion_data()

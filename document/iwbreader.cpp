@@ -1,0 +1,829 @@
+#include "iwbreader.h"
+
+#include "dpageslist.h"
+#include "iwbarchive.h"
+#include "iwbformat.h"
+#include "mediapath.h"
+
+#include "board/boardtypes.h"
+#include "board/dcustomitem.h"
+#include "board/dggifitem.h"
+#include "board/dgitemgroup.h"
+#include "board/dgpathcurveitem.h"
+#include "board/dgpathitem.h"
+#include "board/dgpathtableitem.h"
+#include "board/dgpixmapitem.h"
+#include "board/dgsounditem.h"
+#include "board/dgtextitem.h"
+#include "board/dgvideoitem.h"
+#include "board/dpage.h"
+#include "board/dview.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLinearGradient>
+#include <QXmlStreamReader>
+
+#include <algorithm>
+
+namespace {
+
+using IwbFormat::readInteger;
+using IwbFormat::readNumber;
+using IwbFormat::readTruncated;
+
+QString attribute(const QXmlStreamReader &xml, const char *name)
+{
+    return xml.attributes().value(QLatin1String(name)).toString();
+}
+
+bool named(const QXmlStreamReader &xml, const char *name)
+{
+    return xml.name() == QLatin1String(name);
+}
+
+// The half arcs of the solids, as the board draws them: each its own sub-path.
+void arc(QPainterPath &path, const QRectF &rect, qreal start, qreal sweep)
+{
+    path.arcMoveTo(rect, start);
+    path.arcTo(rect, start, sweep);
+}
+
+// The integer rectangle of the solids' readers (QRectF::toRect rounding).
+struct IntBox
+{
+    int L, T, R, B, W, H;
+};
+
+IntBox intBox(const QXmlStreamReader &xml)
+{
+    const QRect r =
+            QRectF(readNumber(attribute(xml, "x")), readNumber(attribute(xml, "y")),
+                   readNumber(attribute(xml, "width")), readNumber(attribute(xml, "height")))
+                    .toRect();
+    return { r.left(), r.top(), r.right(), r.bottom(), r.width(), r.height() };
+}
+
+// --- The rich text of a "textarea" ---
+
+const char kHead[] =
+        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0//EN\" "
+        "\"http://www.w3.org/TR/REC-html40/strict.dtd\">\n"
+        "<html><head><meta name=\"qrichtext\" content=\"1\" /><style type=\"text/css\">\n"
+        "p, li { white-space: pre-wrap; }\n"
+        "</style></head>";
+const char kParagraphStyle[] =
+        " style=\" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; "
+        "-qt-block-indent:0; text-indent:0px;\">";
+
+// Stored runs are plain text: they go into the HTML escaped, so "<", "&" and ">" stay text,
+// and a line break inside a paragraph is a break again.
+QString htmlText(const QString &text)
+{
+    return text.toHtmlEscaped().replace(QChar(QChar::LineSeparator), QLatin1String("<br />"));
+}
+
+// A value placed inside a style attribute: no quote may end it.
+QString styleValue(const QString &value)
+{
+    QString safe = value.toHtmlEscaped();
+    safe.remove(QLatin1Char('\''));
+    return safe;
+}
+
+QString paragraph(const QString &align)
+{
+    QString html = QStringLiteral("<p ");
+    if (!align.isEmpty())
+        html += QStringLiteral("align=\"") + styleValue(align) + QLatin1Char('"');
+    return html + QLatin1String(kParagraphStyle);
+}
+
+} // namespace
+
+IwbReader::IwbReader(DPagesList &list, const QString &folder, const QString &previous)
+    : m_list(list), m_folder(folder), m_previous(previous)
+{
+}
+
+DPage *IwbReader::page() const
+{
+    return m_list.getCurPage();
+}
+
+void IwbReader::registerObject(const QString &id, QGraphicsItem *item)
+{
+    if (item)
+        m_ids.insert(id, item);
+}
+
+QString IwbReader::attachment(const QString &storedPath) const
+{
+    if (storedPath.isEmpty())
+        return QString();
+    const QString path = m_previous.isEmpty()
+            ? storedPath
+            : IwbArchive::rebasePath(storedPath, m_previous, m_folder);
+    return MediaPath::resolveAttachment(m_folder, path);
+}
+
+void IwbReader::makeDefaultPage()
+{
+    m_list.newPage(BtMenus::btColorPage, true);
+    if (DPage *current = page())
+        current->setPageBackgroundColor(QColor(250, 250, 250));
+    m_pageMade = true;
+}
+
+void IwbReader::pageFirst()
+{
+    // An object before any background, or while the list has no page at all (a page element
+    // whose background is missing), lands on a default page rather than nowhere.
+    if (!m_pageMade || !page())
+        makeDefaultPage();
+}
+
+bool IwbReader::read(QXmlStreamReader &xml)
+{
+    m_pageMade = false;
+    while (!xml.atEnd() && !xml.hasError()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QStringRef name = xml.name();
+        bool skip = true;
+        if (name == QLatin1String("page")) {
+            if (!attribute(xml, "id").isEmpty())
+                m_pageMade = false;
+            skip = false;
+        } else if (name == QLatin1String("rect")) {
+            createRectIWB(xml, false);
+        } else if (name == QLatin1String("image")) {
+            createImageIWB(m_folder, xml);
+        } else if (name == QLatin1String("element")) {
+            createLockIWB(xml);
+        } else if (name == QLatin1String("group")) {
+            createGroupIWB(xml);
+            skip = false;
+        } else {
+            static const char *const kObjects[] = {
+                "roundrect", "cone",    "cube", "cylinder", "sphere", "video", "text", "textarea",
+                "polyline",  "polygon", "line", "ellipse",  "circle", "table", "a",    "sound",
+            };
+            bool object = false;
+            for (const char *objectName : kObjects)
+                object = object || name == QLatin1String(objectName);
+            if (!object)
+                continue; // unknown: its children are visited as they come
+            pageFirst();
+            if (name == QLatin1String("roundrect"))
+                createRoundRectIWB(xml);
+            else if (name == QLatin1String("cone"))
+                createConeIWB(xml);
+            else if (name == QLatin1String("cube"))
+                createCubeIWB(xml);
+            else if (name == QLatin1String("cylinder"))
+                createCylinderIWB(xml);
+            else if (name == QLatin1String("sphere"))
+                createBallIWB(xml);
+            else if (name == QLatin1String("video"))
+                createVideoIWB(m_folder, xml);
+            else if (name == QLatin1String("sound"))
+                createSoundIWB(m_folder, xml);
+            else if (name == QLatin1String("polyline"))
+                createPolylineIWB(m_folder, xml, false);
+            else if (name == QLatin1String("polygon"))
+                createPolylineIWB(m_folder, xml, true);
+            else if (name == QLatin1String("line"))
+                createLineIWB(xml);
+            else if (name == QLatin1String("ellipse"))
+                createEllipseIWB(xml);
+            else if (name == QLatin1String("circle"))
+                createCircleIWB(xml);
+            else if (name == QLatin1String("table"))
+                createTableIWB(xml);
+            if (name == QLatin1String("text")) {
+                createTextIWB(xml);
+                skip = false;
+            } else if (name == QLatin1String("textarea")) {
+                createTextareaIWB(xml);
+                skip = false;
+            } else if (name == QLatin1String("a")) {
+                createLinkIWB(xml);
+                skip = false;
+            }
+        }
+        if (skip && xml.isStartElement())
+            xml.skipCurrentElement();
+    }
+    if (xml.hasError()) {
+        m_error = xml.errorString() + QStringLiteral(" (line ") + QString::number(xml.lineNumber())
+                + QLatin1Char(')');
+        return false;
+    }
+    return true;
+}
+
+// --- Shapes ---
+
+QString IwbReader::textureFile(QXmlStreamReader &xml) const
+{
+    // The copy a saved document carries; the picture the shape was filled from is named too,
+    // but only a file inside the document is read.
+    const QString copy = attribute(xml, "pathFileCopy");
+    if (!copy.isEmpty())
+        return MediaPath::resolveHref(m_folder, copy);
+    const QString original = attribute(xml, "pathFile");
+    if (!m_previous.isEmpty()) {
+        const QString rebased = IwbArchive::rebasePath(original, m_previous, m_folder);
+        if (rebased != original)
+            return MediaPath::resolveHref(m_folder, rebased.mid(m_folder.size() + 1));
+    }
+    return QString();
+}
+
+QGraphicsItem *IwbReader::finishShape(QXmlStreamReader &xml, QPainterPath path,
+                                      BtMenus::btType kind, Fill fill, bool overridePoints,
+                                      const QPointF &pointOffset, bool polyPen, const QString &dir)
+{
+    DPage *current = page();
+    if (!current)
+        return nullptr;
+    const QString id = attribute(xml, "id");
+    const QString fillText = attribute(xml, "fill");
+    const QColor fillColour = fillText.isEmpty() ? QColor() : IwbFormat::readColour(fillText);
+    QColor strokeColour = IwbFormat::readColour(attribute(xml, "stroke"));
+    strokeColour.setAlpha(IwbFormat::readOpacity(attribute(xml, "stroke-opacity"), polyPen));
+    const Qt::PenStyle style = IwbFormat::readPenStyle(attribute(xml, "stroke-dasharray"));
+    const QString widthText = attribute(xml, "stroke-width");
+    const int width = polyPen ? readTruncated(widthText) : readInteger(widthText);
+
+    if (overridePoints) {
+        const QList<QPointF> points = IwbFormat::readPoints(attribute(xml, "points"), pointOffset);
+        for (int i = 0; i < path.elementCount() && i < points.size(); ++i)
+            path.setElementPositionAt(i, points.at(i).x(), points.at(i).y());
+    }
+    if (path.elementCount() == 0 || !IwbFormat::isFinite(path))
+        return nullptr; // nothing to draw: no object, and the pending link waits for the next
+
+    QPen pen(strokeColour, qMax(0, width), style, Qt::RoundCap, Qt::RoundJoin);
+    if (polyPen) {
+        const QString href = attribute(xml, "xlink:href");
+        const QString file = href.isEmpty() ? QString() : MediaPath::resolveHref(dir, href);
+        const QPixmap texture = file.isEmpty() ? QPixmap() : QPixmap(file);
+        if (!texture.isNull())
+            pen.setBrush(QBrush(strokeColour, texture));
+    }
+    const QString transform = attribute(xml, "transform");
+    DGPathItem *item = current->addCurveItem(path, pen, IwbFormat::readRotation(transform), kind,
+                                             BtMenus::fnPathSceneCoords, QPointF(0, 0),
+                                             IwbFormat::readScale(transform), QTransform(), false);
+    if (!item)
+        return nullptr;
+    auto *curve = dynamic_cast<DGPathCurveItem *>(item);
+    const QString fillType = attribute(xml, "fillType");
+    if (fill == Fill::BrushOnly) {
+        if (fillColour.isValid() || !fillText.isEmpty())
+            item->setBrush(QBrush(fillColour, Qt::SolidPattern));
+    } else if (fill == Fill::Full && curve) {
+        if (fillType == QLatin1String("2")) {
+            const QRectF bounds = item->boundingRect();
+            QLinearGradient gradient(bounds.left(), bounds.top(), bounds.left(), bounds.height());
+            gradient.setColorAt(0, fillColour);
+            gradient.setColorAt(1, strokeColour);
+            item->setBrush(QBrush(gradient));
+            curve->m_fillType = ItemFillGradient;
+            item->setGradColor(fillColour);
+        } else if (fillType == QLatin1String("3")) {
+            const QString file = textureFile(xml);
+            curve->m_fillType = ItemFillTexture;
+            item->setFillFileName(file);
+            QBrush brush; // a missing picture leaves no brush rather than an empty texture
+            brush.setTexture(file.isEmpty() ? QPixmap() : QPixmap(file));
+            item->setBrush(brush);
+            // The colour the writer keeps beside the texture.
+            if (fillColour.isValid())
+                item->setGradColor(fillColour);
+        } else if (!fillText.isEmpty()) {
+            curve->m_fillType = ItemFillSolid;
+            item->setBrush(QBrush(fillColour, Qt::SolidPattern));
+            item->setGradColor(fillColour);
+        }
+    }
+    asignLinkIWB(item);
+    registerObject(id, item);
+    return item;
+}
+
+void IwbReader::createRectIWB(QXmlStreamReader &xml, bool makePage)
+{
+    const QString transform = attribute(xml, "transform");
+    if (transform.isEmpty() || makePage) {
+        if (makePage) {
+            makeDefaultPage();
+            return;
+        }
+        const QString opacity = attribute(xml, "fill-opacity");
+        if (!opacity.isEmpty() && readInteger(opacity) == 0) {
+            m_list.newPage(BtMenus::btTransparentPage, true);
+        } else {
+            m_list.newPage(BtMenus::btColorPage, true);
+            if (DPage *current = page()) {
+                const QColor colour = IwbFormat::readColour(attribute(xml, "fill"));
+                current->setPageBackgroundColor(colour.isValid() ? colour : QColor(Qt::white));
+            }
+        }
+        m_pageMade = true;
+        return;
+    }
+    pageFirst();
+    const float x = readNumber(attribute(xml, "x"));
+    const float y = readNumber(attribute(xml, "y"));
+    QPainterPath path;
+    path.moveTo(x, y);
+    path.addRect(QRectF(x, y, readNumber(attribute(xml, "width")),
+                        readNumber(attribute(xml, "height"))));
+    finishShape(xml, path, BtMenus::btRectangle, Fill::Full, true);
+}
+
+void IwbReader::createRoundRectIWB(QXmlStreamReader &xml)
+{
+    const float x = readNumber(attribute(xml, "x"));
+    const float y = readNumber(attribute(xml, "y"));
+    const float width = readNumber(attribute(xml, "width"));
+    const float height = readNumber(attribute(xml, "height"));
+    const int k = int(0.25f * height);
+    int across = k;
+    int down = k;
+    if (width > height)
+        across = int(height * k / width);
+    else
+        down = height > 0 ? int(width * k / height) : 0; // a flat one has no corners to round
+    QPainterPath path;
+    path.moveTo(x, y);
+    path.addRoundedRect(QRectF(x, y, width, height), across, down, Qt::RelativeSize);
+    finishShape(xml, path, BtMenus::btRoundRect, Fill::Full, true);
+}
+
+void IwbReader::createConeIWB(QXmlStreamReader &xml)
+{
+    const IntBox b = intBox(xml);
+    const QRectF base(b.L, b.B - b.H / 4, b.R - b.L, b.H / 4);
+    QPainterPath path;
+    path.moveTo(b.L, b.B - b.H / 8);
+    path.lineTo((b.L + b.R) / 2, b.T);
+    path.lineTo(b.R, b.B - b.H / 8);
+    arc(path, base, 180, 180);
+    path.addEllipse(QRectF(base.center().x() - 1, base.center().y() - 1, 2, 2));
+    QPainterPath back;
+    arc(back, base, 0, 180);
+    path.addPath(back);
+    finishShape(xml, path, BtMenus::btCone, Fill::BrushOnly, true);
+}
+
+void IwbReader::createCubeIWB(QXmlStreamReader &xml)
+{
+    const QList<QPointF> p = IwbFormat::readPoints(attribute(xml, "points"));
+    // The visible edges need P0 to P(n - 7); a cube of fewer points is no cube at all.
+    if (p.size() < 8)
+        return;
+    QPainterPath path;
+    path.moveTo(p.at(0));
+    for (int i = 1; i <= p.size() - 7; ++i)
+        path.lineTo(p.at(i));
+    if (p.size() > 13) {
+        for (int from : { 1, 7, 5 }) {
+            path.moveTo(p.at(from));
+            path.lineTo(p.at(13));
+        }
+    }
+    finishShape(xml, path, BtMenus::btCube, Fill::BrushOnly, false);
+}
+
+void IwbReader::createCylinderIWB(QXmlStreamReader &xml)
+{
+    const IntBox b = intBox(xml);
+    const int d = b.H / 8;
+    const QRectF bottom(b.L, b.B - d, b.R - b.L, 2 * d);
+    QPainterPath path;
+    path.addEllipse(QRectF(b.L, b.T - d, b.R - b.L, 2 * d));
+    arc(path, bottom, 180, 180);
+    path.moveTo(b.L, b.T);
+    path.lineTo(b.L, b.B);
+    path.moveTo(b.R, b.T);
+    path.lineTo(b.R, b.B);
+    QPainterPath back;
+    arc(back, bottom, 0, 180);
+    path.addPath(back);
+    finishShape(xml, path, BtMenus::btCylinder, Fill::BrushOnly, true);
+}
+
+void IwbReader::createBallIWB(QXmlStreamReader &xml)
+{
+    const IntBox b = intBox(xml);
+    const int d = b.H / 8;
+    const int cx = (b.L + b.R) / 2;
+    const int cy = (b.T + b.B) / 2;
+    const QRectF equator(cx - b.W / 2, cy - d, 2 * (b.W / 2), 2 * d);
+    QPainterPath path;
+    arc(path, equator, 180, 180);
+    path.addEllipse(QRectF(b.L, b.T, b.W, b.H));
+    path.addEllipse(QRectF(cx - 1, cy - 1, 2, 2));
+    QPainterPath back;
+    arc(back, equator, 0, 180);
+    path.addPath(back);
+    finishShape(xml, path, BtMenus::btBall, Fill::BrushOnly, true);
+}
+
+void IwbReader::createCircleIWB(QXmlStreamReader &xml)
+{
+    const float cx = readNumber(attribute(xml, "cx"));
+    const float cy = readNumber(attribute(xml, "cy"));
+    const float r = readNumber(attribute(xml, "r"));
+    QPainterPath path;
+    path.moveTo(cx - r, cy - r);
+    path.addEllipse(QRectF(cx - r, cy - r, 2 * r, 2 * r));
+    finishShape(xml, path, BtMenus::btCircle, Fill::Full, true);
+}
+
+void IwbReader::createEllipseIWB(QXmlStreamReader &xml)
+{
+    const float cx = readNumber(attribute(xml, "cx"));
+    const float cy = readNumber(attribute(xml, "cy"));
+    const float rx = readNumber(attribute(xml, "rx"));
+    const float ry = readNumber(attribute(xml, "ry"));
+    QPainterPath path;
+    path.moveTo(cx - rx, cy - ry);
+    path.addEllipse(QRectF(cx - rx, cy - ry, 2 * rx, 2 * ry));
+    finishShape(xml, path, BtMenus::btEllipse, Fill::Full, true);
+}
+
+void IwbReader::createLineIWB(QXmlStreamReader &xml)
+{
+    QPainterPath path;
+    path.moveTo(readNumber(attribute(xml, "x1")), readNumber(attribute(xml, "y1")));
+    path.lineTo(readNumber(attribute(xml, "x2")), readNumber(attribute(xml, "y2")));
+    finishShape(xml, path, BtMenus::btLine, Fill::None, false);
+}
+
+void IwbReader::createPolylineIWB(const QString &dir, QXmlStreamReader &xml, bool polygon)
+{
+    const QList<QPointF> points = IwbFormat::readPoints(attribute(xml, "points"));
+    QPainterPath path;
+    for (int i = 0; i < points.size(); ++i) {
+        if (i == 0)
+            path.moveTo(points.at(i));
+        else
+            path.lineTo(points.at(i));
+    }
+    BtMenus::btType kind = BtMenus::btPencil;
+    if (polygon)
+        kind = attribute(xml, "type") == QLatin1String("table") ? BtMenus::btTableTool
+                                                                : BtMenus::btPolygon;
+    finishShape(xml, path, kind, Fill::Full, false, QPointF(), true, dir);
+}
+
+// --- Text, table, picture, video and sound ---
+
+void IwbReader::createTextareaIWB(QXmlStreamReader &xml)
+{
+    qDebug("On textarea");
+    DPage *current = page();
+    const QString id = attribute(xml, "id");
+    const int x = readTruncated(attribute(xml, "x"));
+    const int y = readTruncated(attribute(xml, "y"));
+    const QString transform = attribute(xml, "transform");
+    const QString family = attribute(xml, "font-family");
+    const QString size = attribute(xml, "font-size");
+    const QString areaFill = attribute(xml, "fill");
+    const QString weight = IwbFormat::readWeightWord(attribute(xml, "font-weight"));
+
+    QString html = QLatin1String(kHead);
+    html += QStringLiteral("<body style=\" font-family:'") + styleValue(family)
+            + QStringLiteral("'; font-size:") + styleValue(size)
+            + QStringLiteral("pt; font-weight:") + styleValue(weight)
+            + QStringLiteral("; font-style:normal;\">\n");
+
+    int tspans = 0;
+    bool firstParagraph = true;
+    bool spanMode = false;
+    bool paragraphOpen = false;
+    for (;;) {
+        if (xml.hasError() || xml.readNext() == QXmlStreamReader::EndDocument)
+            break;
+        const QString text = xml.isCharacters() ? xml.text().toString() : QString();
+        if (xml.name().isEmpty())
+            xml.readNext();
+        if (named(xml, "tbreak"))
+            spanMode = false;
+        if (named(xml, "tspan")) {
+            ++tspans;
+            const QString align = attribute(xml, "text-align");
+            const QString fill = attribute(xml, "fill");
+            if (!align.isEmpty()) {
+                if (!firstParagraph)
+                    html += QStringLiteral("</p>\n");
+                html += paragraph(IwbFormat::readTextAlign(align));
+                firstParagraph = false;
+                paragraphOpen = true;
+                spanMode = false;
+            } else if (!spanMode) {
+                spanMode = !fill.isEmpty();
+            } else {
+                const QString spanWeight = attribute(xml, "font-weight");
+                const QString spanStyle = attribute(xml, "font-style");
+                const QString decoration = attribute(xml, "text-decoration");
+                const QString content =
+                        xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
+                if (!content.isEmpty()) {
+                    html += QStringLiteral("<span style=\" font-size:") + styleValue(size)
+                            + QStringLiteral("pt;color:") + styleValue(fill) + QLatin1Char(';');
+                    if (spanWeight != QLatin1String("normal") && spanWeight != QLatin1String("50"))
+                        html += QStringLiteral("font-weight:600;");
+                    if (spanStyle != QLatin1String("normal"))
+                        html += QStringLiteral("font-style:italic;");
+                    if (!decoration.isEmpty())
+                        html += QStringLiteral("text-decoration: underline;");
+                    html += QStringLiteral("\">") + htmlText(content) + QStringLiteral("</span>");
+                }
+            }
+        }
+        if (named(xml, "textarea")) {
+            if (tspans == 0)
+                html += QStringLiteral("<p") + QLatin1String(kParagraphStyle)
+                        + QStringLiteral("\n<span style=\" color:") + styleValue(areaFill)
+                        + QStringLiteral(";\">") + htmlText(text) + QStringLiteral("</span>\n</p>");
+            break;
+        }
+    }
+    if (paragraphOpen)
+        html += QStringLiteral("</p>\n");
+    html += QStringLiteral("</body></html>");
+
+    if (!current)
+        return;
+    QFont font(family);
+    const int points = readInteger(size);
+    if (points > 0)
+        font.setPointSize(points);
+    const float rotation = IwbFormat::readRotation(transform);
+    const float scale = IwbFormat::readScale(transform);
+    DGTextItem *item =
+            current->addTextItem(html, font, QPointF(x, y), rotation, scale, QTransform(), false);
+    asignLinkIWB(item);
+    registerObject(id, item);
+}
+
+void IwbReader::createTextIWB(QXmlStreamReader &xml)
+{
+    DPage *current = page();
+    const QString id = attribute(xml, "id");
+    const int x = readTruncated(attribute(xml, "x"));
+    const int y = readTruncated(attribute(xml, "y"));
+    const QString transform = attribute(xml, "transform");
+    QFont font(attribute(xml, "font-family"));
+    const int points = readInteger(attribute(xml, "font-size"));
+    if (points > 0)
+        font.setPointSize(points);
+    const QString html = xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
+    if (!current)
+        return;
+    DGTextItem *item =
+            current->addTextItem(html, font, QPointF(x, y), IwbFormat::readRotation(transform),
+                                 IwbFormat::readScale(transform), QTransform(), false);
+    asignLinkIWB(item);
+    registerObject(id, item);
+}
+
+void IwbReader::createTableIWB(QXmlStreamReader &xml)
+{
+    DPage *current = page();
+    const QString id = attribute(xml, "id");
+    const QRectF box(readNumber(attribute(xml, "x")), readNumber(attribute(xml, "y")),
+                     readNumber(attribute(xml, "width")), readNumber(attribute(xml, "height")));
+    const int rows = readInteger(attribute(xml, "rows"));
+    const int columns = readInteger(attribute(xml, "columns"));
+    const QString transform = attribute(xml, "transform");
+    QPainterPath path;
+    path.addRect(box);
+    DGPathTableItem *item = current
+            ? current->addTableItem(path, rows, columns, IwbFormat::readRotation(transform),
+                                    IwbFormat::readScale(transform), QTransform(), false)
+            : nullptr;
+    // Cells are stepped over, but never beyond the table's own end: a table that promises more
+    // cells than it holds must not swallow the elements after it.
+    const qint64 cells = rows > 0 && columns > 0 ? qint64(rows) * columns : 0;
+    bool tableEnded = false;
+    bool inside = false;
+    for (qint64 cell = 0; cell < cells && !tableEnded; ++cell) {
+        bool found = false;
+        while (!found && !tableEnded && !xml.atEnd() && !xml.hasError()) {
+            xml.readNext();
+            found = xml.isStartElement() && named(xml, "cell");
+            tableEnded = xml.isEndElement() && named(xml, "table");
+        }
+        if (!found)
+            break;
+        xml.skipCurrentElement();
+        inside = true;
+    }
+    // Standing inside the table: on to its end tag, as the walk would skip it.
+    for (int depth = 0; inside && !tableEnded && !xml.atEnd() && !xml.hasError();) {
+        xml.readNext();
+        if (xml.isStartElement())
+            ++depth;
+        else if (xml.isEndElement() && depth-- == 0)
+            tableEnded = true;
+    }
+    asignLinkIWB(item);
+    registerObject(id, item);
+}
+
+void IwbReader::createImageIWB(const QString &dir, QXmlStreamReader &xml)
+{
+    const QString href = attribute(xml, "xlink:href");
+    const QString file = href.isEmpty() ? QString() : MediaPath::resolveHref(dir, href);
+    const QString transform = attribute(xml, "transform");
+    if (transform.isEmpty() && attribute(xml, "requiredExtension").isEmpty() && !m_pageMade) {
+        const QString fill = attribute(xml, "fill");
+        if (fill.isEmpty()) {
+            m_list.newPage(BtMenus::btImagePage, true);
+            if (DPage *current = page()) {
+                current->setPageType(PageTypeImage);
+                const QPixmap picture = file.isEmpty() ? QPixmap() : QPixmap(file);
+                const QSize viewSize = current->view() ? current->view()->size() : picture.size();
+                current->setBackgroundBrush(
+                        picture.isNull() ? QBrush()
+                                         : QBrush(picture.scaled(viewSize, Qt::KeepAspectRatio,
+                                                                 Qt::SmoothTransformation)));
+            }
+        } else {
+            const QString opacity = attribute(xml, "fill-opacity");
+            if (!opacity.isEmpty() && readInteger(opacity) == 0) {
+                m_list.newPage(BtMenus::btTransparentPage, true);
+            } else {
+                m_list.newPage(BtMenus::btColorPage, true);
+                if (DPage *current = page())
+                    current->setPageBackgroundColor(IwbFormat::readColour(fill));
+            }
+        }
+        m_pageMade = true;
+        return;
+    }
+    pageFirst();
+    DPage *current = page();
+    const QString id = attribute(xml, "id");
+    const QPointF at(readTruncated(attribute(xml, "x")), readTruncated(attribute(xml, "y")));
+    const int width = readTruncated(attribute(xml, "width"));
+    const int height = readTruncated(attribute(xml, "height"));
+    const float rotation = IwbFormat::readRotation(transform);
+    const float scale = IwbFormat::readScale(transform);
+    QGraphicsItem *item = nullptr;
+    // An animated image is stored as its own file: it plays again.
+    if (!file.isEmpty()
+        && QFileInfo(file).suffix().compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0
+        && QImageReader(file).supportsAnimation()) {
+        if (QLabel *label = DGGifItem::makeAnimation(file))
+            item = current->addGifItem(label, at, rotation, scale, QTransform(), false);
+    }
+    if (!item) {
+        const QPixmap picture = file.isEmpty() ? QPixmap() : QPixmap(file);
+        const QPixmap sized = picture.isNull() || width <= 0 || height <= 0
+                ? QPixmap()
+                : picture.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        item = current->addPixmapItem(sized, at, rotation, scale, QTransform(), false);
+    }
+    if (!item)
+        return; // no picture to show: no object (the link waits for the next one)
+    asignLinkIWB(DCustomItem::fromItem(item));
+    registerObject(id, item);
+}
+
+void IwbReader::createVideoIWB(const QString &dir, QXmlStreamReader &xml)
+{
+    DPage *current = page();
+    const QString href = attribute(xml, "xlink:href");
+    QString file = href.isEmpty() ? QString() : MediaPath::resolveHref(dir, href);
+    const QString name = QFileInfo(href).fileName();
+    if (file.isEmpty() && !name.isEmpty() && name != QLatin1String("..")) {
+        // Missing or outside the document: the object keeps its name, without a file behind it.
+        file = dir + QStringLiteral("/videos/") + name;
+    }
+    const QString transform = attribute(xml, "transform");
+    DGVideoItem *item = current->addVideoItem(
+            file, QPointF(readTruncated(attribute(xml, "x")), readTruncated(attribute(xml, "y"))),
+            IwbFormat::readRotation(transform), IwbFormat::readScale(transform), QTransform(),
+            false);
+    asignLinkIWB(item);
+    registerObject(attribute(xml, "id"), item);
+}
+
+void IwbReader::createSoundIWB(const QString &dir, QXmlStreamReader &xml)
+{
+    DPage *current = page();
+    const QString href = attribute(xml, "xlink:href");
+    QString file = href.isEmpty() ? QString() : MediaPath::resolveHref(dir, href);
+    if (file.isEmpty())
+        file = attachment(m_link.media); // a sound saved without its own reference
+    const QString transform = attribute(xml, "transform");
+    DGSoundItem *item = current->addSoundItem(
+            file, QPointF(readTruncated(attribute(xml, "x")), readTruncated(attribute(xml, "y"))),
+            IwbFormat::readRotation(transform), IwbFormat::readScale(transform), QTransform(),
+            false);
+    asignLinkIWB(item);
+    registerObject(attribute(xml, "id"), item);
+}
+
+// --- Links, groups and locks ---
+
+void IwbReader::createLinkIWB(QXmlStreamReader &xml)
+{
+    m_link.web = attribute(xml, "xlink");
+    m_link.page = attribute(xml, "xpagelink");
+    m_link.file = attribute(xml, "xfilelink");
+    m_link.media = attribute(xml, "xsoundlink");
+}
+
+void IwbReader::setLocalLink(const QString &web, const QString &page, const QString &file,
+                             const QString &media)
+{
+    m_link = { web, page, file, media, true };
+}
+
+void IwbReader::asignLinkIWB(DCustomItem *object)
+{
+    if (!object)
+        return;
+    // Linked files are the copies the document carries; a path elsewhere is not followed.
+    const QString file = m_link.local ? m_link.file : attachment(m_link.file);
+    const QString media = m_link.local ? m_link.media : attachment(m_link.media);
+    if (!m_link.file.isEmpty() && file.isEmpty())
+        qDebug() << "IwbReader: linked file not in the document:" << m_link.file;
+    if (!m_link.media.isEmpty() && media.isEmpty())
+        qDebug() << "IwbReader: media file not in the document:" << m_link.media;
+    object->changeLinks(m_link.web, m_link.page, file, media);
+    object->m_prevLinkWeb = object->m_linkWeb;
+    object->m_prevLinkPage = object->m_linkPage;
+    object->m_prevLinkFile = object->m_linkFile;
+    object->m_prevLinkMedia = object->m_linkMedia;
+    m_link = Link();
+}
+
+void IwbReader::createGroupIWB(QXmlStreamReader &xml)
+{
+    if (!attribute(xml, "id").isEmpty())
+        return;
+    const QString locked = attribute(xml, "locked");
+    QList<QGraphicsItem *> members;
+    recursiveGroupIWB(xml, &members);
+    makeGroup(members, !locked.isEmpty());
+}
+
+void IwbReader::recursiveGroupIWB(QXmlStreamReader &xml, QList<QGraphicsItem *> *members)
+{
+    while (!xml.atEnd() && !xml.hasError()) {
+        xml.readNext();
+        if (xml.isStartElement() && named(xml, "element")) {
+            if (QGraphicsItem *item = m_ids.value(attribute(xml, "ref"))) {
+                if (!members->contains(item))
+                    members->append(item);
+            }
+            xml.skipCurrentElement();
+        } else if (xml.isStartElement() && named(xml, "group")) {
+            recursiveGroupIWB(xml, members);
+        } else if (xml.isEndElement() && named(xml, "group")) {
+            return;
+        }
+    }
+}
+
+void IwbReader::createLockIWB(QXmlStreamReader &xml)
+{
+    QGraphicsItem *item = m_ids.value(attribute(xml, "ref"));
+    if (!item || attribute(xml, "locked").isEmpty())
+        return;
+    if (DCustomItem *object = DCustomItem::fromItem(item))
+        object->lock(true);
+}
+
+void IwbReader::makeGroup(const QList<QGraphicsItem *> &members, bool locked)
+{
+    // A record that names no object read would leave an empty, invisible group behind.
+    if (members.isEmpty())
+        return;
+    // Made on its members' page and stacked where its topmost member stood: made on the last
+    // page and moved, it would keep that page's stacking number and hide under the others.
+    auto *owner = dynamic_cast<DPage *>(members.first()->scene());
+    if (!owner)
+        return;
+    DGItemGroup *group = owner->addGroupItem();
+    qreal top = members.first()->zValue();
+    for (QGraphicsItem *member : members) {
+        if (member->scene() == owner)
+            top = std::max(top, member->zValue());
+        owner->addItemToGroup(group, member);
+    }
+    group->setZValue(top);
+    if (locked)
+        group->lock(true);
+}

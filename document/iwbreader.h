@@ -1,0 +1,105 @@
+#pragma once
+
+#include "shell/btmenus.h"
+
+#include <QList>
+#include <QMap>
+#include <QPainterPath>
+#include <QPointF>
+#include <QString>
+
+class DCustomItem;
+class DPage;
+class DPagesList;
+class QGraphicsItem;
+class QXmlStreamReader;
+
+// Rebuilds a document from the "content.xml" of an unpacked IWB folder: pages are made by the
+// background elements, every object element goes through the page factories without undo
+// steps, and the records after the pages lock and group the objects they name. Files a
+// document names are looked up only inside its folder. The reader shows no messages; a bad
+// element gives a partial or no object.
+class IwbReader
+{
+public:
+    // folder: where the document lies unpacked. While an earlier run's work is restored, full
+    // paths inside previous are read as the same files inside folder.
+    IwbReader(DPagesList &list, const QString &folder, const QString &previous = QString());
+
+    // The walk from the "pageset" element to the end. False when the XML broke off before its
+    // end: what was read stays.
+    bool read(QXmlStreamReader &xml);
+    QString errorString() const { return m_error; }
+
+    // --- Shape elements ---
+    void createRectIWB(QXmlStreamReader &xml, bool makePage);
+    void createRoundRectIWB(QXmlStreamReader &xml);
+    void createConeIWB(QXmlStreamReader &xml);
+    void createCubeIWB(QXmlStreamReader &xml);
+    void createCylinderIWB(QXmlStreamReader &xml);
+    void createBallIWB(QXmlStreamReader &xml);
+    void createCircleIWB(QXmlStreamReader &xml);
+    void createEllipseIWB(QXmlStreamReader &xml);
+    void createLineIWB(QXmlStreamReader &xml);
+    void createPolylineIWB(const QString &dir, QXmlStreamReader &xml, bool polygon);
+
+    // --- Text, table, picture, video and sound elements ---
+    void createTextareaIWB(QXmlStreamReader &xml);
+    void createTextIWB(QXmlStreamReader &xml);
+    void createTableIWB(QXmlStreamReader &xml);
+    void createImageIWB(const QString &dir, QXmlStreamReader &xml);
+    void createVideoIWB(const QString &dir, QXmlStreamReader &xml);
+    void createSoundIWB(const QString &dir, QXmlStreamReader &xml);
+
+    // --- Links, groups and locks ---
+    void createLinkIWB(QXmlStreamReader &xml);
+    // A link whose file and media are already files inside the folder (UBZ media).
+    void setLocalLink(const QString &web, const QString &page, const QString &file,
+                      const QString &media);
+    void asignLinkIWB(DCustomItem *object);
+    void createGroupIWB(QXmlStreamReader &xml);
+    void recursiveGroupIWB(QXmlStreamReader &xml, QList<QGraphicsItem *> *members);
+    void createLockIWB(QXmlStreamReader &xml);
+
+    // The object made from an element, entered under its "id" (also an empty one).
+    void registerObject(const QString &id, QGraphicsItem *item);
+    QGraphicsItem *object(const QString &id) const { return m_ids.value(id); }
+
+    // Steps 5 to 11 shared by the shape readers: pen and fill from the element's attributes,
+    // the object made through the curve factory, then linked and registered. overridePoints:
+    // the element's "points" move the built path's elements. Returns the object, or null when
+    // the path is empty.
+    enum class Fill { Full, BrushOnly, None };
+    QGraphicsItem *finishShape(QXmlStreamReader &xml, QPainterPath path, BtMenus::btType kind,
+                               Fill fill, bool overridePoints, const QPointF &pointOffset = {},
+                               bool polyPen = false, const QString &dir = QString());
+
+    // A full path the document names (a link, a texture), as a file inside the folder; "" when
+    // it is not there.
+    QString attachment(const QString &storedPath) const;
+    bool pageMade() const { return m_pageMade; }
+    void setPageMade(bool made) { m_pageMade = made; }
+    DPage *page() const;
+    void makeDefaultPage(); // the colour page of rgb(250,250,250)
+
+private:
+    void pageFirst();
+    // One group of the members of a record and of the records nested in it.
+    void makeGroup(const QList<QGraphicsItem *> &members, bool locked);
+    QString textureFile(QXmlStreamReader &xml) const;
+
+    DPagesList &m_list;
+    QString m_folder;
+    QString m_previous;
+    QMap<QString, QGraphicsItem *> m_ids;
+    struct Link
+    {
+        QString web;
+        QString page;
+        QString file;
+        QString media;
+        bool local = false;
+    } m_link;
+    bool m_pageMade = false;
+    QString m_error;
+};

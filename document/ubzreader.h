@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QList>
+#include <QPoint>
+#include <QPointF>
+#include <QString>
+
+class DPage;
+class DPagesList;
+class IwbReader;
+class QXmlStreamReader;
+
+// Imports the page files "page000.svg" to "page099.svg" of an unpacked UBZ document: a page for
+// every background rectangle, with its polygons, texts, pictures, videos and sounds as board
+// objects made without undo steps. It shares the IWB reader's links, ids and polygon rules.
+// Media are taken only as paths relative to the unpacked folder.
+class UbzReader
+{
+public:
+    UbzReader(DPagesList &list, IwbReader &shared, const QString &folder);
+
+    // The page file names in reading order; later ones are never read.
+    static QString pageFileName(int n);
+    void readPageFile(const QString &path);
+
+    void createTextareaUBZ(QPoint pos, const QString &uuid, const QString &transform,
+                           QXmlStreamReader &xml);
+    void createImageUBZ(QXmlStreamReader &xml);
+    void createLinkUBZ(QXmlStreamReader &xml);
+    void createVideoUBZ(const QString &dir, QXmlStreamReader &xml);
+    void createAudioUBZ(const QString &dir, QXmlStreamReader &xml);
+    void createPolylineUBZ(const QString &dir, QXmlStreamReader &xml, bool polygon);
+    static QList<QPointF> getPointsUBZ(const QString &points);
+
+private:
+    DPage *page(); // the current page, made first when there is none yet
+    QString source(const QString &path) const; // a ub:source inside the folder, or ""
+
+    DPagesList &m_list;
+    IwbReader &m_shared;
+    QString m_folder;
+};

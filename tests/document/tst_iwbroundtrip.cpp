@@ -1,0 +1,417 @@
+#include "board/boardtypes.h"
+#include "board/dcustomitem.h"
+#include "board/dggifitem.h"
+#include "board/dgitemgroup.h"
+#include "board/dgpathcurveitem.h"
+#include "board/dgpathtableitem.h"
+#include "board/dgpixmapitem.h"
+#include "board/dgsounditem.h"
+#include "board/dgtextitem.h"
+#include "board/dgvideoitem.h"
+#include "board/dpage.h"
+#include "board/dview.h"
+#include "board/shapegeometry.h"
+#include "document/dpageslist.h"
+#include "shell/globals.h"
+#include "support/itemmedia.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QtTest>
+
+#include <memory>
+
+// A document with one object of every kind, on pages of every background kind, saved as an
+// IWB archive and opened again: every page and object comes back as the format maps it.
+class tst_IwbRoundTrip : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void roundTrip_data();
+    void roundTrip();
+    void openedDocumentIsNamedAndUnchanged();
+
+private:
+    void buildDocument();
+    // One description per page and per board object, in page order and, within a page, in
+    // stacking order (lowest first); mapped: as the format gives it back.
+    QList<QPair<QString, QStringList>> describe(bool mapped) const;
+    QStringList describeObject(QGraphicsItem *item, bool mapped) const;
+    DGPathItem *addShape(DPage *page, int kind, QSizeF size, QPointF at, const QPen &pen,
+                         float rotation = 0, float scale = 1);
+
+    std::unique_ptr<QWidget> m_window;
+    std::unique_ptr<DPagesList> m_list;
+    QTemporaryDir m_media;
+    QTemporaryDir m_target;
+    QList<QPair<QString, QStringList>> m_before;
+    QList<QPair<QString, QStringList>> m_after;
+    QList<QPair<QString, QStringList>> m_again;
+    bool m_haveGif = false;
+};
+
+namespace {
+
+QString num(qreal value)
+{
+    return QString::number(qRound(value * 2) / 2.0); // half-pixel precision
+}
+
+QString rectText(const QRectF &r)
+{
+    return QStringLiteral("%1,%2 %3x%4")
+            .arg(num(r.x()), num(r.y()), num(r.width()), num(r.height()));
+}
+
+QString fileName(const QString &path)
+{
+    return QFileInfo(path).fileName();
+}
+
+} // namespace
+
+DGPathItem *tst_IwbRoundTrip::addShape(DPage *page, int kind, QSizeF size, QPointF at,
+                                       const QPen &pen, float rotation, float scale)
+{
+    QPainterPath path;
+    if (kind == BtMenus::btPencil || kind == BtMenus::btFountainPen) {
+        path.moveTo(0, 0);
+        path.lineTo(size.width() / 2, size.height());
+        path.lineTo(size.width(), 0);
+    } else {
+        const QPointF delta(size.width(), size.height());
+        path = ShapeGeometry::path(kind, delta, QPointF(0, 0), delta);
+    }
+    return page->addCurveItem(path.translated(at), pen, rotation, BtMenus::btType(kind),
+                              BtMenus::fnPathSceneCoords, QPointF(), scale, QTransform(), false);
+}
+
+void tst_IwbRoundTrip::buildDocument()
+{
+    m_list->delAllPages();
+
+    // Page 1: a colour page with every shape kind and pen style.
+    m_list->newPage(BtMenus::btColorPage, false);
+    DPage *page = m_list->getCurPage();
+    page->setPageBackgroundColor(QColor(10, 200, 30));
+    QPen pen(QColor(200, 0, 0, 127), 3, Qt::DashLine, Qt::RoundCap, Qt::RoundJoin);
+    addShape(page, BtMenus::btPencil, { 60, 40 }, { 20, 30 }, pen);
+    pen.setStyle(Qt::DotLine);
+    addShape(page, BtMenus::btFountainPen, { 50, 30 }, { 40, 300 }, pen, 20, 1.5);
+    pen = QPen(QColor(0, 0, 200), 4, Qt::DashDotLine, Qt::RoundCap, Qt::RoundJoin);
+    DGPathItem *square = addShape(page, BtMenus::btSquare, { 80, 80 }, { 100, 100 }, pen, 45);
+    static_cast<DGPathCurveItem *>(square)->m_fillType = ItemFillSolid;
+    square->setBrush(QBrush(QColor(255, 255, 0)));
+    square->setGradColor(QColor(255, 255, 0));
+    pen.setStyle(Qt::SolidLine);
+    addShape(page, BtMenus::btRectangle, { 120, 60 }, { 300, 40 }, pen, 0, 2);
+    addShape(page, BtMenus::btRoundRect, { 120, 60 }, { 300, 150 }, pen);
+    DGPathItem *circle = addShape(page, BtMenus::btCircle, { 70, 70 }, { 450, 40 }, pen);
+    ItemMedia::makePicture(m_media.filePath("wood.png"), QSize(16, 16), Qt::darkRed);
+    static_cast<DGPathCurveItem *>(circle)->m_fillType = ItemFillTexture;
+    circle->setFillFileName(m_media.filePath("wood.png"));
+    QBrush texture;
+    texture.setTexture(QPixmap(m_media.filePath("wood.png")));
+    circle->setBrush(texture);
+    circle->setGradColor(QColor(1, 2, 3));
+    DGPathItem *ellipse = addShape(page, BtMenus::btEllipse, { 90, 50 }, { 450, 150 }, pen, -30);
+    static_cast<DGPathCurveItem *>(ellipse)->m_fillType = ItemFillGradient;
+    QLinearGradient gradient(0, 0, 0, 50);
+    gradient.setColorAt(0, QColor(0, 255, 255));
+    gradient.setColorAt(1, pen.color());
+    ellipse->setBrush(QBrush(gradient));
+    ellipse->setGradColor(QColor(0, 255, 255));
+    addShape(page, BtMenus::btLine, { 100, 40 }, { 600, 40 }, pen);
+    QPainterPath bent(QPointF(700, 40));
+    bent.lineTo(740, 80);
+    bent.lineTo(780, 40);
+    page->addCurveItem(bent, pen, 0, BtMenus::btLine, BtMenus::fnPathSceneCoords, QPointF(), 1,
+                       QTransform(), false); // a line no longer two points
+    addShape(page, BtMenus::btTriangle, { 80, 60 }, { 600, 150 }, pen);
+    DGPathItem *cone = addShape(page, BtMenus::btCone, { 60, 90 }, { 40, 400 }, pen);
+    addShape(page, BtMenus::btCube, { 60, 90 }, { 140, 400 }, pen);
+    DGPathItem *cylinder = addShape(page, BtMenus::btCylinder, { 60, 90 }, { 240, 400 }, pen, 10);
+    addShape(page, BtMenus::btBall, { 60, 90 }, { 340, 400 }, pen);
+    // A turned, locked group: its members come back where they show.
+    DGItemGroup *group = page->addGroupItem();
+    page->addItemToGroup(group, cone);
+    page->addItemToGroup(group, cylinder);
+    group->setTransformOriginPoint(group->boundingRect().center());
+    group->setRotation(-30);
+    group->lock(true);
+
+    // Page 2: a transparent page with text, picture, table, sound and video, linked.
+    m_list->newPage(BtMenus::btTransparentPage, false);
+    page = m_list->getCurPage();
+    QPixmap picture(40, 30);
+    picture.fill(Qt::magenta);
+    DGPixmapItem *pixmap =
+            page->addPixmapItem(picture, QPointF(50, 60), 15, 1.5, QTransform(), false);
+    pixmap->changeLinks(QStringLiteral("https://example.org/a?b=1&c=2"), QStringLiteral("3"),
+                        QString(), QString());
+    DGTextItem *text = page->addTextItem(QString(), QFont(QStringLiteral("DejaVu Sans"), 20),
+                                         QPointF(200, 80), 10, 1, QTransform(), false);
+    QTextCursor cursor(text->document());
+    cursor.insertText(QStringLiteral("a < b & c > d"));
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    cursor.insertText(QStringLiteral(" bold"), bold);
+    cursor.insertText(QString(QChar::LineSeparator) + QStringLiteral("after break"),
+                      QTextCharFormat());
+    QTextBlockFormat right;
+    right.setAlignment(Qt::AlignRight);
+    cursor.insertBlock(right);
+    QTextCharFormat fancy;
+    fancy.setFontItalic(true);
+    fancy.setFontUnderline(true);
+    fancy.setForeground(QColor(0, 0, 255));
+    cursor.insertText(QStringLiteral("blue"), fancy);
+    QPainterPath tableBox;
+    tableBox.addRect(300, 300, 200, 100);
+    page->addTableItem(tableBox, 3, 4, 0, 1, QTransform(), false);
+    QFile sound(m_media.filePath("bell.mp3"));
+    sound.open(QIODevice::WriteOnly);
+    sound.write("not really a sound");
+    sound.close();
+    page->addSoundItem(sound.fileName(), QPointF(600, 100), 0, 1, QTransform(), false);
+    QFile video(m_media.filePath("clip.avi"));
+    video.open(QIODevice::WriteOnly);
+    video.write("not really a video");
+    video.close();
+    page->addVideoItem(video.fileName(), QPointF(600, 300), 30, 1, QTransform(), false);
+
+    // Page 3: a picture page with an animated image, a file link and a locked shape.
+    m_list->newPage(BtMenus::btImagePage, true);
+    page = m_list->getCurPage();
+    QPixmap back(200, 100);
+    back.fill(Qt::cyan);
+    // As an image page holds its picture: fitted to the view.
+    page->setBackgroundBrush(QBrush(back.scaled(m_list->getView()->size(), Qt::KeepAspectRatio)));
+    page->setPageType(PageTypeImage);
+    m_haveGif =
+            ItemMedia::haveConvert() && ItemMedia::makeGif(m_media.filePath("flag.gif")).isEmpty();
+    if (m_haveGif)
+        page->addGifItem(DGGifItem::makeAnimation(m_media.filePath("flag.gif")), QPointF(30, 30), 0,
+                         1, QTransform(), false);
+    QFile attached(m_media.filePath("notes.pdf"));
+    attached.open(QIODevice::WriteOnly);
+    attached.write("%PDF-1.4 not really");
+    attached.close();
+    DGPathItem *locked = addShape(page, BtMenus::btStar, { 80, 80 }, { 200, 200 }, pen);
+    locked->changeLinks(QString(), QString(), attached.fileName(), QString());
+    locked->lock(true);
+
+    // Page 4: a captured page (read back as a picture page).
+    m_list->newPage(BtMenus::btCapturePage, false);
+}
+
+void tst_IwbRoundTrip::initTestCase()
+{
+    settings.clear();
+    m_window = std::make_unique<QWidget>();
+    m_window->setFixedSize(900, 700);
+    m_list = std::make_unique<DPagesList>(m_window.get());
+    buildDocument();
+    m_before = describe(true);
+    const QString target = m_target.filePath(QStringLiteral("lesson"));
+    QVERIFY2(m_list->saveAllPagesToFileIWB(target, true), qPrintable(m_list->lastSaveError()));
+    // Something else is open when the document is opened again.
+    m_list->delAllPages();
+    m_list->newPage(BtMenus::btColorPage, false);
+    QVERIFY2(m_list->openAllPagesFromFileIWB(target + QStringLiteral(".iwb")),
+             qPrintable(m_list->lastOpenError()));
+    m_after = describe(false);
+    // Saved again as opened: its media are in the working directory already and must stay.
+    const QString again = m_target.filePath(QStringLiteral("again"));
+    QVERIFY2(m_list->saveAllPagesToFileIWB(again, true), qPrintable(m_list->lastSaveError()));
+    QVERIFY2(m_list->openAllPagesFromFileIWB(again + QStringLiteral(".iwb")),
+             qPrintable(m_list->lastOpenError()));
+    m_again = describe(false);
+}
+
+void tst_IwbRoundTrip::cleanupTestCase()
+{
+    m_list->exit();
+    m_list.reset();
+    m_window.reset();
+}
+
+QStringList tst_IwbRoundTrip::describeObject(QGraphicsItem *item, bool mapped) const
+{
+    QStringList d;
+    const int type = item->type();
+    auto *object = DCustomItem::fromItem(item);
+    int kindType = type;
+    if (auto *curve = dynamic_cast<DGPathCurveItem *>(item)) {
+        int kind = curve->shapeType();
+        if (mapped) {
+            // What the format gives back: squares are rectangles, every polygon kind (and
+            // free-hand strokes of pens other than the pencil) a table-tool polygon.
+            static const QList<int> own{ 72, 75, 76, 77, 78, 88, 89, 90, 91, 50 };
+            if (kind == BtMenus::btLine && curve->path().elementCount() != 2)
+                kind = BtMenus::btPencil;
+            else if (kind == BtMenus::btSquare)
+                kind = BtMenus::btRectangle;
+            else if (!own.contains(kind))
+                kind = BtMenus::btTableTool;
+        }
+        d << QStringLiteral("kind=%1").arg(kind)
+          << QStringLiteral("fillType=%1").arg(curve->m_fillType);
+        if (curve->m_fillType == ItemFillTexture)
+            d << QStringLiteral("texture=%1").arg(curve->brush().texture().size().width());
+        if (curve->m_fillType != ItemFillNone)
+            d << QStringLiteral("fill=") + curve->getGradColor().name();
+    }
+    if (auto *path = dynamic_cast<DGPathItem *>(item)) {
+        const QPen pen = path->pen();
+        d << QStringLiteral("pen=%1 %2 %3")
+                        .arg(pen.color().name(QColor::HexArgb))
+                        .arg(pen.width())
+                        .arg(int(pen.style()));
+        d << QStringLiteral("path=")
+                        + rectText(item->mapToScene(path->path().boundingRect()).boundingRect());
+    }
+    if (auto *table = dynamic_cast<DGPathTableItem *>(item))
+        d << QStringLiteral("grid=%1x%2").arg(table->m_rows).arg(table->m_cols);
+    if (auto *text = dynamic_cast<DGTextItem *>(item)) {
+        d << QStringLiteral("text=") + text->toPlainText();
+        QStringList runs;
+        for (QTextBlock block = text->document()->begin(); block.isValid(); block = block.next()) {
+            runs << QStringLiteral("align %1")
+                            .arg((block.blockFormat().alignment() & Qt::AlignRight) ? "right"
+                                                                                    : "left");
+            for (auto run = block.begin(); !run.atEnd(); ++run) {
+                const QTextCharFormat f = run.fragment().charFormat();
+                runs << QStringLiteral("%1 b%2 i%3 u%4 %5")
+                                .arg(run.fragment().text())
+                                .arg(f.fontWeight() > QFont::Normal)
+                                .arg(f.fontItalic())
+                                .arg(f.fontUnderline())
+                                .arg(f.foreground().style() == Qt::NoBrush
+                                             ? QStringLiteral("#000000")
+                                             : f.foreground().color().name());
+            }
+        }
+        d << QStringLiteral("runs=") + runs.join(QLatin1Char('|'));
+        d << QStringLiteral("font=%1 %2")
+                        .arg(QFontInfo(text->font()).family())
+                        .arg(text->font().pointSize());
+    }
+    if (auto *picture = dynamic_cast<DGPixmapItem *>(item); picture && type == ItemTypePixmap) {
+        const QImage image = picture->pixmap().toImage();
+        d << QStringLiteral("picture=%1x%2 %3")
+                        .arg(image.width())
+                        .arg(image.height())
+                        .arg(image.pixelColor(5, 5).name());
+    }
+    if (auto *gif = dynamic_cast<DGGifItem *>(item))
+        d << QStringLiteral("animation=") + fileName(gif->fileName());
+    if (auto *video = dynamic_cast<DGVideoItem *>(item))
+        d << QStringLiteral("video=") + fileName(video->m_filePath)
+          << QStringLiteral("videoExists=%1").arg(QFileInfo(video->m_filePath).isFile());
+    if (auto *sound = dynamic_cast<DGSoundItem *>(item))
+        d << QStringLiteral("sound=") + sound->m_fileName;
+    d.prepend(QStringLiteral("type=%1").arg(kindType));
+    if (auto *group = dynamic_cast<DGItemGroup *>(item)) {
+        // What the group shows: its members where they are; the group's own transform may be
+        // carried by its members once read.
+        QRectF bounds;
+        for (QGraphicsItem *member : group->members())
+            bounds |= member->sceneBoundingRect();
+        d << QStringLiteral("members=%1").arg(group->members().size())
+          << QStringLiteral("bounds=") + rectText(bounds)
+          << QStringLiteral("locked=%1").arg(group->isLocked());
+        return d;
+    }
+    const QTransform shown = item->sceneTransform();
+    d << QStringLiteral("pos=")
+                    + (type == ItemTypeText ? QString() : rectText(item->sceneBoundingRect()))
+      << QStringLiteral("rotation=") + num(qRadiansToDegrees(std::atan2(shown.m12(), shown.m11())))
+      << QStringLiteral("scale=") + num(std::hypot(shown.m11(), shown.m12()))
+      << QStringLiteral("inGroup=%1")
+                    .arg(item->parentItem() && item->parentItem()->type() == ItemTypeGroup);
+    if (object) {
+        d << QStringLiteral("links=%1|%2|%3|%4")
+                        .arg(object->m_linkWeb, object->m_linkPage, fileName(object->m_linkFile),
+                             fileName(object->m_linkMedia))
+          << QStringLiteral("linkedFileExists=%1")
+                        .arg(object->m_linkFile.isEmpty() || QFileInfo(object->m_linkFile).isFile())
+          << QStringLiteral("locked=%1").arg(object->isLocked());
+    }
+    return d;
+}
+
+QList<QPair<QString, QStringList>> tst_IwbRoundTrip::describe(bool mapped) const
+{
+    QList<QPair<QString, QStringList>> rows;
+    for (int n = 0; n < m_list->size(); ++n) {
+        DPage *page = m_list->at(n);
+        int pageType = page->pageType();
+        if (mapped && pageType == PageTypeCapture)
+            pageType = PageTypeImage;
+        QStringList d{ QStringLiteral("pageType=%1").arg(pageType),
+                       QStringLiteral("undo=%1").arg(page->undoStack()->count()) };
+        if (pageType == PageTypeColor)
+            d << QStringLiteral("colour=") + page->backgroundBrush().color().name(QColor::HexArgb);
+        else if (pageType == PageTypeImage)
+            d << QStringLiteral("picture=%1x%2")
+                            .arg(page->backgroundBrush().textureImage().width())
+                            .arg(page->backgroundBrush().textureImage().height());
+        rows << qMakePair(QStringLiteral("page %1").arg(n + 1), d);
+
+        // In the order they show, bottom first (a group before its members).
+        QList<QGraphicsItem *> objects;
+        for (QGraphicsItem *item : page->items(Qt::AscendingOrder)) {
+            if (isBoardObjectType(item->type()) && item->isVisible())
+                objects << item;
+        }
+        for (int k = 0; k < objects.size(); ++k)
+            rows << qMakePair(QStringLiteral("page %1 object %2").arg(n + 1).arg(k + 1),
+                              describeObject(objects.at(k), mapped));
+    }
+    return rows;
+}
+
+void tst_IwbRoundTrip::roundTrip_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QStringList>("again");
+    QCOMPARE(m_after.size(), m_before.size());
+    QCOMPARE(m_again.size(), m_before.size());
+    for (int i = 0; i < m_before.size(); ++i) {
+        const QString name = m_before.at(i).first + QStringLiteral(" ")
+                + m_before.at(i).second.value(0) + QStringLiteral(" ")
+                + m_before.at(i).second.value(1);
+        QTest::newRow(qPrintable(name))
+                << m_before.at(i).second << m_after.at(i).second << m_again.at(i).second;
+    }
+}
+
+void tst_IwbRoundTrip::roundTrip()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    QFETCH(QStringList, again);
+    if (after != before)
+        qWarning() << "before" << before << "after" << after;
+    QCOMPARE(after, before);
+    QCOMPARE(again, before);
+}
+
+void tst_IwbRoundTrip::openedDocumentIsNamedAndUnchanged()
+{
+    QVERIFY(!m_list->lastOpenWasPartial());
+    QCOMPARE(m_list->fileName(), m_target.filePath(QStringLiteral("again.iwb")));
+    QVERIFY(!m_list->isDocumentModified());
+    QCOMPARE(m_list->size(), 4);
+    if (!m_haveGif)
+        QSKIP("ImageMagick is needed for the animated image");
+}
+
+QTEST_MAIN(tst_IwbRoundTrip)
+#include "tst_iwbroundtrip.moc"
