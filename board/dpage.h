@@ -16,6 +16,8 @@
 #include <QTransform>
 #include <QUndoStack>
 
+#include <memory>
+
 class DGGifItem;
 class DGItemGroup;
 class DGPathItem;
@@ -202,8 +204,8 @@ public:
     void setApplicationDir(const QString &dir) { m_appDir = dir; }
     QString applicationDir() const;
     static QString browserStartPage();
-    QProcess *activitiesProcess() const { return m_activitiesProcess; }
-    QProcess *browserProcess() const { return m_browserProcess; }
+    QProcess *activitiesProcess() const { return m_activitiesProcess.get(); }
+    QProcess *browserProcess() const { return m_browserProcess.get(); }
 
 protected:
     void dragEnterEvent(QGraphicsSceneDragDropEvent *event) override;
@@ -213,8 +215,13 @@ protected:
 
 private:
     void hideInkOverlay();
-    QProcess *m_activitiesProcess = nullptr; // children of the page, made on first use
-    QProcess *m_browserProcess = nullptr;
+    // A program the page started ends with the page: asked to close, then made to.
+    struct StopProcess
+    {
+        void operator()(QProcess *process) const;
+    };
+    std::unique_ptr<QProcess, StopProcess> m_activitiesProcess; // made on first use
+    std::unique_ptr<QProcess, StopProcess> m_browserProcess;
     QString m_appDir;
 
     // Handwriting to text (dpagerecognition.cpp): offline through the page's recogniser, one

@@ -81,6 +81,12 @@ void stop(QProcess *process)
 
 } // namespace
 
+void DPage::StopProcess::operator()(QProcess *process) const
+{
+    stop(process);
+    delete process;
+}
+
 QString DPage::applicationDir() const
 {
     return m_appDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_appDir;
@@ -105,8 +111,8 @@ QPointF DPage::mediaAnchor() const
 
 int DPage::CountFiles(const QString &dir, const QString &prefix)
 {
-    const QFileInfoList entries = QDir(dir).entryInfoList(
-            QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Unsorted);
+    const QFileInfoList entries =
+            QDir(dir).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Unsorted);
     return int(std::count_if(entries.cbegin(), entries.cend(), [&prefix](const QFileInfo &entry) {
         return entry.baseName().contains(prefix, Qt::CaseSensitive);
     }));
@@ -242,8 +248,8 @@ void DPage::insertActivities()
         return;
     }
     if (!m_activitiesProcess) {
-        m_activitiesProcess = new QProcess(this);
-        quieten(m_activitiesProcess);
+        m_activitiesProcess.reset(new QProcess);
+        quieten(m_activitiesProcess.get());
     }
     if (m_activitiesProcess->state() != QProcess::NotRunning)
         return; // one instance is enough
@@ -260,7 +266,7 @@ void DPage::insertBrowser()
 {
     // Only the browser this page started is closed before it is opened again: the user's
     // own browser windows are left alone.
-    stop(m_browserProcess);
+    stop(m_browserProcess.get());
     const QString address = browserStartPage();
     if (QStandardPaths::findExecutable(QStringLiteral("firefox")).isEmpty()) {
         const ToolRun run = startToolDetached(QStringLiteral("xdg-open"), { address }, QString());
@@ -271,8 +277,8 @@ void DPage::insertBrowser()
         return;
     }
     if (!m_browserProcess) {
-        m_browserProcess = new QProcess(this);
-        quieten(m_browserProcess);
+        m_browserProcess.reset(new QProcess);
+        quieten(m_browserProcess.get());
     }
     m_browserProcess->start(QStringLiteral("firefox"), { address });
     if (!m_browserProcess->waitForStarted(kStartTimeoutMs)) {

@@ -15,20 +15,38 @@
 
 namespace {
 
-// Classes of the character table the pairing rule looks at.
-constexpr int kClassCapitalI = 8;
-constexpr int kClassCapitalL = 11;
-constexpr int kClassCapitalV = 21;
-constexpr int kClassSmallH = 33;
+// Classes of the character table the pairing rule gives.
 constexpr int kClassSmallI = 34;
-constexpr int kClassSmallL = 37;
-constexpr int kClassSmallN = 39;
-constexpr int kClassSmallR = 43;
-constexpr int kClassOne = 53;
-constexpr int kClassDot = 62;
-constexpr int kClassDash = 65;
 constexpr int kClassEnie = 72;
 constexpr int kNoPair = -1;
+
+// Two strokes read alone as one and other (in either order) make result: the dot and the stem
+// of an "i", the tilde and the body of an "ñ". A tapped i-dot reads as "." where a dash was drawn.
+struct PairRule
+{
+    int one;
+    int other;
+    int result;
+};
+// clang-format off
+constexpr PairRule kPairRules[] = {
+    { 65 /* - */, 8  /* I */, kClassSmallI }, { 65 /* - */, 43 /* r */, kClassSmallI },
+    { 65 /* - */, 37 /* l */, kClassSmallI }, { 65 /* - */, 11 /* L */, kClassSmallI },
+    { 62 /* . */, 8  /* I */, kClassSmallI }, { 62 /* . */, 43 /* r */, kClassSmallI },
+    { 62 /* . */, 37 /* l */, kClassSmallI }, { 62 /* . */, 11 /* L */, kClassSmallI },
+    { 39 /* n */, 65 /* - */, kClassEnie },   { 39 /* n */, 53 /* 1 */, kClassEnie },
+    { 39 /* n */, 21 /* V */, kClassEnie },   { 33 /* h */, 65 /* - */, kClassEnie },
+};
+// clang-format on
+
+int pairOf(int a, int b)
+{
+    for (const PairRule &rule : kPairRules) {
+        if ((a == rule.one && b == rule.other) || (a == rule.other && b == rule.one))
+            return rule.result;
+    }
+    return kNoPair;
+}
 
 // The first character goes this far right of the rightmost stroke, each next one this much
 // further on.
@@ -37,33 +55,6 @@ constexpr int kCharacterStep = 30;
 constexpr int kTextPointSize = 25;
 
 const char kLanguage[] = "es_ES";
-
-// A tapped i-dot reads as "." where a dash was drawn: both stand over the stem.
-bool isBar(int c)
-{
-    return c == kClassDash || c == kClassDot;
-}
-
-bool isStem(int c)
-{
-    return c == kClassCapitalI || c == kClassSmallR || c == kClassSmallL || c == kClassCapitalL;
-}
-
-bool isTilde(int c)
-{
-    return c == kClassDash || c == kClassOne || c == kClassCapitalV;
-}
-
-int pairOf(int a, int b)
-{
-    if ((isBar(a) && isStem(b)) || (isBar(b) && isStem(a)))
-        return kClassSmallI;
-    if ((a == kClassSmallN && isTilde(b)) || (b == kClassSmallN && isTilde(a)))
-        return kClassEnie;
-    if ((a == kClassSmallH && b == kClassDash) || (b == kClassSmallH && a == kClassDash))
-        return kClassEnie;
-    return kNoPair;
-}
 
 } // namespace
 

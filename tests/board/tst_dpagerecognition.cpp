@@ -116,6 +116,7 @@ private slots:
     void online_data();
     void online();
     void onlineErrorSaysSo();
+    void eachReplyLandsWhereItsConversionAsked();
     void insertTextNearTheMiddle();
 };
 
@@ -356,6 +357,37 @@ void tst_DPageRecognition::onlineErrorSaysSo()
                      QStringList{ QStringLiteral("Atención|Error al convertir a texto") });
         QVERIFY(textsOf(page).isEmpty());
     }
+}
+
+// A later conversion moves where the next text goes; an earlier reply still lands where its own
+// conversion asked for it.
+void tst_DPageRecognition::eachReplyLandsWhereItsConversionAsked()
+{
+    FakeRecognitionService service;
+    QVERIFY(service.listen());
+    service.hold();
+    QHandwritingCustomSupport::setServiceHost(service.host());
+    Board board;
+    DPage *page = board.current();
+    QGraphicsItem *first = write(page, { { 200.5, 100.5 }, { 200, 200 } });
+    page->pathToText(false);
+    QTRY_COMPARE(service.requests().size(), 1);
+    first->setSelected(false);
+    write(page, { { 600, 300 }, { 600, 400 } });
+    page->pathToText(false);
+    QTRY_COMPARE(service.requests().size(), 2);
+    page->pathToText(true); // moves the place of the next text once more
+
+    const QList<DGTextItem *> offline = textsOf(page);
+    service.answer(1, 200, "{\"label\":\"dos\"}");
+    QTRY_COMPARE(textsOf(page).size(), offline.size() + 1);
+    service.answer(0, 200, "{\"label\":\"uno\"}");
+    QTRY_COMPARE(textsOf(page).size(), offline.size() + 2);
+    QHash<QString, QPointF> where;
+    for (const DGTextItem *text : textsOf(page))
+        where.insert(text->toPlainText(), text->pos());
+    QCOMPARE(where.value("uno"), QPointF(200, 100));
+    QCOMPARE(where.value("dos"), QPointF(600, 300));
 }
 
 void tst_DPageRecognition::insertTextNearTheMiddle()

@@ -41,16 +41,14 @@ MessageBoxes::MessageBoxes()
     m_poll.start();
 }
 
-bool writeFakeProgram(const QString &path, const QString &log)
+bool writeFakeProgram(const QString &path, const QString &log, bool keepRunning)
 {
     QFile script(path);
     if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     script.write("#!/bin/sh\n"
                  "echo \"$#|$*\" >> '"
-                 + QFile::encodeName(log)
-                 + "'\n"
-                   "exec sleep 60\n");
+                 + QFile::encodeName(log) + "'\n" + (keepRunning ? "exec sleep 60\n" : ""));
     script.close();
     return script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner
                                  | QFileDevice::ExeOwner);

@@ -27,9 +27,10 @@ private:
     QTimer m_poll;
 };
 
-// A shell script at path that appends a line "<argument count>|<arguments>" to log, then
-// keeps running for a while as a started program would; false when it could not be written.
-bool writeFakeProgram(const QString &path, const QString &log);
+// A shell script at path that appends a line "<argument count>|<arguments>" to log, then, when
+// keepRunning, goes on running for a minute as a started browser would (stop it yourself);
+// false when it could not be written.
+bool writeFakeProgram(const QString &path, const QString &log, bool keepRunning = true);
 
 // The lines a fake program logged.
 QStringList loggedLines(const QString &log);

@@ -1,0 +1,619 @@
+#include "support/boardfixture.h"
+#include "support/contentmedia.h"
+#include "support/galleryfixture.h"
+#include "support/itemmedia.h"
+#include "support/mediafixture.h"
+#include "support/testsupport.h"
+
+#include "board/boardtypes.h"
+#include "board/dgpixmapitem.h"
+#include "board/dgtextitem.h"
+#include "board/dgvideoitem.h"
+#include "board/dpage.h"
+#include "board/dview.h"
+#include "content/dlabel.h"
+#include "tools/dscreenrecord.h"
+
+#include <QDialog>
+#include <QMimeData>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QUndoStack>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/types.h>
+
+using namespace BoardFixture;
+using MediaFixture::chooseFile;
+
+namespace {
+
+QList<QGraphicsItem *> objectsOf(DPage *page, int type)
+{
+    QList<QGraphicsItem *> found;
+    for (QGraphicsItem *item : page->items(Qt::AscendingOrder)) {
+        if (item->type() == type)
+            found << item;
+    }
+    return found;
+}
+
+int boardObjects(DPage *page)
+{
+    int count = 0;
+    for (QGraphicsItem *item : page->items()) {
+        if (isBoardObjectType(item->type()))
+            ++count;
+    }
+    return count;
+}
+
+QStringList currentDirectory()
+{
+    return QDir::current().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// A PDF of the given page colours, drawn as the program's own export draws them.
+bool writePdf(const QString &path, const QList<QColor> &colours)
+{
+    QPdfWriter writer(path);
+    writer.setPageSize(QPageSize(QPageSize::A7));
+    writer.setResolution(72);
+    QPainter painter(&writer);
+    for (int i = 0; i < colours.size(); ++i) {
+        if (i > 0)
+            writer.newPage();
+        painter.fillRect(QRect(QPoint(0, 0), writer.pageLayout().paintRectPixels(72).size()),
+                         colours.at(i));
+    }
+    return painter.end();
+}
+
+QColor centreColour(const QGraphicsItem *item)
+{
+    const QImage image = static_cast<const DGPixmapItem *>(item)->pixmap().toImage();
+    return image.pixelColor(image.rect().center());
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A drag from outside the page, entering, moving and dropping at one view point.
+void dropOnView(DView *view, const QMimeData *mime, QPoint at)
+{
+    QWidget *viewport = view->viewport();
+    QDragEnterEvent enter(at, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    QDropEvent drop(at, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+}
+
+bool running(qint64 pid)
+{
+    return pid > 0 && ::kill(pid_t(pid), 0) == 0;
+}
+
+} // namespace
+
+class tst_DPageMedia : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init() { m_before = currentDirectory(); }
+    void cleanup();
+
+    void cancelledDialogsChangeNothing_data();
+    void cancelledDialogsChangeNothing();
+    void pictureFromDialog();
+    void unreadablePictureSaysSo();
+    void pdfPagesBecomePictures_data();
+    void pdfPagesBecomePictures();
+    void damagedPdfSaysSo();
+    void countFiles_data();
+    void countFiles();
+    void videoAtTheAnchor();
+    void vanishedVideoSaysSo();
+    void soundAtTheAnchor();
+    void galleryDrop_data();
+    void galleryDrop();
+    void foreignDropIsRefused();
+    void flashFileHandedOver();
+    void lastRecordingPrepared();
+    void activitiesProgram();
+    void browserRestartsOnlyItsOwn();
+    void browserFallsBackToTheDesktop();
+
+private:
+    QTemporaryDir m_files;
+    QStringList m_before;
+    QByteArray m_path;
+};
+
+void tst_DPageMedia::initTestCase()
+{
+    TestSupport::recordConnectWarnings();
+    QVERIFY(m_files.isValid());
+    m_path = qgetenv("PATH");
+}
+
+void tst_DPageMedia::cleanup()
+{
+    qputenv("PATH", m_path);
+    QVERIFY(TestSupport::takeConnectWarnings().isEmpty());
+    // Nothing the page converted is left where the user works.
+    QCOMPARE(currentDirectory(), m_before);
+}
+
+void tst_DPageMedia::cancelledDialogsChangeNothing_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("picture") << "picture"
+                             << "Abrir Imagen";
+    QTest::newRow("pdf") << "pdf"
+                         << "Abrir Documento";
+    QTest::newRow("video") << "video" << QString::fromUtf8("Abrir Vídeo");
+    QTest::newRow("sound") << "sound"
+                           << "Abrir Audio";
+}
+
+void tst_DPageMedia::cancelledDialogsChangeNothing()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, title);
+    Board board;
+    DPage *page = board.current();
+    QString shownTitle;
+    auto answered = TestSupport::answerNextModal([&shownTitle](QWidget *dialog) {
+        shownTitle = dialog->windowTitle();
+        qobject_cast<QDialog *>(dialog)->reject();
+    });
+    MediaFixture::MessageBoxes boxes;
+    if (command == QLatin1String("picture"))
+        page->insertImage(false);
+    else if (command == QLatin1String("pdf"))
+        page->insertImage(true);
+    else if (command == QLatin1String("video"))
+        page->insertVideo();
+    else
+        page->insertSound();
+    QVERIFY(*answered);
+    QCOMPARE(shownTitle, title);
+    QCOMPARE(boardObjects(page), 0);
+    QCOMPARE(page->undoStack()->count(), 0);
+    QCOMPARE(boxes.seen, QStringList());
+}
+
+void tst_DPageMedia::pictureFromDialog()
+{
+    Board board;
+    DPage *page = board.current();
+    const QString file = m_files.filePath("chalk.png");
+    QVERIFY(ItemMedia::makePicture(file, QSize(80, 50), Qt::darkRed));
+    auto answered = chooseFile(file);
+    page->insertImage(false);
+    QVERIFY(*answered);
+    const QList<QGraphicsItem *> pictures = objectsOf(page, ItemTypePixmap);
+    QCOMPARE(pictures.size(), 1);
+    QCOMPARE(centreColour(pictures.first()), QColor(Qt::darkRed));
+    const QPointF centre = board.view()->mapToScene(board.view()->rect().center());
+    QVERIFY(QLineF(pictures.first()->sceneBoundingRect().center(), centre).length() < 1.5);
+    page->setUndo();
+    QCOMPARE(boardObjects(page), 0);
+}
+
+void tst_DPageMedia::unreadablePictureSaysSo()
+{
+    Board board;
+    DPage *page = board.current();
+    const QString file = m_files.filePath("broken.png");
+    QVERIFY(writeBytes(file, "\x89PNG not really"));
+    MediaFixture::MessageBoxes boxes;
+    auto answered = chooseFile(file);
+    page->insertImage(false);
+    QVERIFY(*answered);
+    QCOMPARE(boxes.seen, QStringList{ QStringLiteral("Atención|Error al insertar la imagen") });
+    QCOMPARE(boardObjects(page), 0);
+    QCOMPARE(page->undoStack()->count(), 0);
+}
+
+void tst_DPageMedia::pdfPagesBecomePictures_data()
+{
+    QTest::addColumn<QList<QColor>>("colours");
+    QTest::newRow("two pages") << QList<QColor>{ Qt::red, Qt::blue };
+    // Numbered with two digits by the converter, and still taken in page order.
+    QList<QColor> twelve;
+    for (int page = 0; page < 12; ++page)
+        twelve << QColor::fromHsv(page * 30, 255, 255);
+    QTest::newRow("twelve pages") << twelve;
+}
+
+void tst_DPageMedia::pdfPagesBecomePictures()
+{
+    QFETCH(QList<QColor>, colours);
+    // Files of an earlier import's name, here and beside the document, are not pages.
+    QVERIFY(writeBytes("tempFilePng-3.png", "left over"));
+    QVERIFY(writeBytes(m_files.filePath("tempFilePng-2.png"), "left over"));
+    m_before = currentDirectory();
+    const QString file = m_files.filePath("pages; $(touch x).pdf");
+    QVERIFY(writePdf(file, colours));
+    Board board;
+    DPage *page = board.current();
+    MediaFixture::MessageBoxes boxes;
+    auto answered = chooseFile(file);
+    page->insertImage(true);
+    QVERIFY(*answered);
+    QCOMPARE(boxes.seen, QStringList());
+    const QList<QGraphicsItem *> pictures = objectsOf(page, ItemTypePixmap);
+    QCOMPARE(pictures.size(), colours.size());
+    for (int i = 0; i < colours.size(); ++i) {
+        const QColor seen = centreColour(pictures.at(i));
+        QVERIFY2(qAbs(seen.red() - colours.at(i).red()) <= 2
+                         && qAbs(seen.green() - colours.at(i).green()) <= 2
+                         && qAbs(seen.blue() - colours.at(i).blue()) <= 2,
+                 qPrintable(QStringLiteral("page %1 is %2").arg(i + 1).arg(seen.name())));
+    }
+    QCOMPARE(page->undoStack()->count(), colours.size());
+    QVERIFY(!QFile::exists("x"));
+    QVERIFY(QFile::remove("tempFilePng-3.png"));
+    m_before = currentDirectory();
+}
+
+void tst_DPageMedia::damagedPdfSaysSo()
+{
+    const QString file = m_files.filePath("damaged.pdf");
+    QVERIFY(writeBytes(file, "%PDF-1.4\nnothing else\n"));
+    Board board;
+    DPage *page = board.current();
+    MediaFixture::MessageBoxes boxes;
+    auto answered = chooseFile(file);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^DPage: PDF import of .* failed"));
+    page->insertImage(true);
+    QVERIFY(*answered);
+    QCOMPARE(boxes.seen, QStringList{ QStringLiteral("Atención|Error al insertar la imagen") });
+    QCOMPARE(boardObjects(page), 0);
+}
+
+void tst_DPageMedia::countFiles_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<int>("count");
+    QTest::newRow("missing folder") << QStringList() << QStringList() << 0;
+    QTest::newRow("pages") << QStringList{ "tempFilePng-1.png", "tempFilePng-2.png", "other.png" }
+                           << QStringList() << 2;
+    QTest::newRow("base name up to the first dot")
+            << QStringList{ "a.tempFilePng.png", "xtempFilePngx.jpg", "tempfilepng-1.png" }
+            << QStringList() << 1;
+    QTest::newRow("folders and hidden entries")
+            << QStringList{ ".tempFilePng" } << QStringList{ "tempFilePng-dir" } << 1;
+}
+
+void tst_DPageMedia::countFiles()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, folders);
+    QFETCH(int, count);
+    QTemporaryDir dir;
+    const QString root = files.isEmpty() && folders.isEmpty() ? dir.filePath("absent") : dir.path();
+    for (const QString &name : files)
+        QVERIFY(writeBytes(dir.filePath(name), "x"));
+    for (const QString &name : folders)
+        QVERIFY(QDir(dir.path()).mkdir(name));
+    QCOMPARE(DPage::CountFiles(root, QStringLiteral("tempFilePng")), count);
+}
+
+void tst_DPageMedia::videoAtTheAnchor()
+{
+    if (!ContentMedia::haveFfmpeg())
+        QSKIP("ffmpeg is not installed");
+    // ffmpeg reads what the file holds, whatever its name says.
+    const QString file = m_files.filePath("lesson.mp4");
+    const QString made = ContentMedia::makeClip(m_files.filePath("lesson.ogv"), 2);
+    QVERIFY2(made.isEmpty(), qPrintable(made));
+    QVERIFY(QFile::rename(m_files.filePath("lesson.ogv"), file));
+    Board board;
+    DPage *page = board.current();
+    page->zoomPage(1.1f);
+    board.view()->setPenType(BtMenus::btPencil, 255, QString());
+    auto answered = chooseFile(file);
+    page->insertVideo();
+    QVERIFY(*answered);
+    const QList<QGraphicsItem *> videos = objectsOf(page, ItemTypeVideo);
+    QCOMPARE(videos.size(), 1);
+    const DView *view = board.view();
+    const QPointF anchor =
+            view->mapToScene(QPoint((view->width() - 1) / 2 - 180, (view->height() - 1) / 2 - 100));
+    QCOMPARE(page->mediaAnchor(), anchor);
+    QCOMPARE(videos.first()->pos(), anchor);
+    QVERIFY(!static_cast<DGVideoItem *>(videos.first())->toPixmap().isNull());
+    QCOMPARE(view->getPenType(PenUserMain), BtMenus::btSelect);
+    page->setUndo();
+    QCOMPARE(boardObjects(page), 0);
+}
+
+void tst_DPageMedia::vanishedVideoSaysSo()
+{
+    const QString file = m_files.filePath("gone.mp4");
+    QVERIFY(writeBytes(file, "not for long"));
+    Board board;
+    DPage *page = board.current();
+    MediaFixture::MessageBoxes boxes;
+    auto answered = chooseFile(file, [file]() { QFile::remove(file); });
+    page->insertVideo();
+    QVERIFY(*answered);
+    QCOMPARE(boxes.seen, QStringList{ QString::fromUtf8("Atención|Error al insertar el vídeo") });
+    QCOMPARE(boardObjects(page), 0);
+}
+
+void tst_DPageMedia::soundAtTheAnchor()
+{
+    const QString file = m_files.filePath("bell.mp3");
+    QVERIFY(writeBytes(file, "ID3"));
+    Board board;
+    DPage *page = board.current();
+    auto answered = chooseFile(file);
+    page->insertSound();
+    QVERIFY(*answered);
+    const QList<QGraphicsItem *> sounds = objectsOf(page, ItemTypeSound);
+    QCOMPARE(sounds.size(), 1);
+    QCOMPARE(sounds.first()->pos(), page->mediaAnchor());
+    page->setUndo();
+    QCOMPARE(boardObjects(page), 0);
+}
+
+void tst_DPageMedia::galleryDrop_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("picture") << "0"
+                             << "picture"
+                             << "" << int(ItemTypePixmap) << QStringList();
+    QTest::newRow("gallery picture") << "0"
+                                     << ":/Icon/baVideoRecord_record.png"
+                                     << "" << int(ItemTypePixmap) << QStringList();
+    QTest::newRow("word") << "1"
+                          << ""
+                          << "Mar & <río>" << int(ItemTypeText) << QStringList();
+    QTest::newRow("page") << "2"
+                          << ""
+                          << "" << 0 << QStringList();
+    QTest::newRow("not a number") << "x"
+                                  << "picture"
+                                  << "" << int(ItemTypePixmap) << QStringList();
+    QTest::newRow("unreadable picture")
+            << "0"
+            << "missing.png"
+            << "" << 0 << QStringList{ QStringLiteral("Atención|Error al insertar la imagen") };
+}
+
+void tst_DPageMedia::galleryDrop()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, file);
+    QFETCH(QString, text);
+    QFETCH(int, type);
+    QFETCH(QStringList, messages);
+    if (file == QLatin1String("picture")) {
+        file = m_files.filePath("tile.png");
+        QVERIFY(ItemMedia::makePicture(file, QSize(75, 41), Qt::darkCyan));
+    }
+    Board board;
+    DPage *page = board.current();
+    page->zoomPage(1.1f);
+    board.view()->centerOn(400, 300);
+    const QPoint at(333, 222);
+    const QPointF scenePoint = board.view()->mapToScene(at);
+
+    QMimeData mime;
+    const QByteArray payload = DLabel::dragPayload(kind, file, text);
+    QCOMPARE(GalleryFixture::decodePayload(payload).fields, (QStringList{ kind, file, text }));
+    mime.setData(QLatin1String(DLabel::kMimeType), payload);
+    MediaFixture::MessageBoxes boxes;
+    dropOnView(board.view(), &mime, at);
+    QCOMPARE(boxes.seen, messages);
+
+    if (type == 0) {
+        QCOMPARE(boardObjects(page), 0);
+        return;
+    }
+    const QList<QGraphicsItem *> added = objectsOf(page, type);
+    QCOMPARE(added.size(), 1);
+    if (type == ItemTypePixmap) {
+        const QPixmap pixmap = static_cast<DGPixmapItem *>(added.first())->pixmap();
+        QCOMPARE(added.first()->pos(),
+                 scenePoint - QPointF(pixmap.width() / 2, pixmap.height() / 2));
+    } else {
+        const auto *word = static_cast<DGTextItem *>(added.first());
+        QCOMPARE(word->pos(), scenePoint);
+        QCOMPARE(word->toPlainText(), text);
+        QCOMPARE(word->font().pointSize(), 25);
+    }
+    page->setUndo();
+    QCOMPARE(boardObjects(page), 0);
+}
+
+void tst_DPageMedia::foreignDropIsRefused()
+{
+    Board board;
+    DPage *page = board.current();
+    QMimeData mime;
+    mime.setText(QStringLiteral("file:///etc/passwd"));
+    QDragMoveEvent move(QPoint(300, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(board.view()->viewport(), &move);
+    QVERIFY(!move.isAccepted());
+    // Bytes that are not a whole payload are not read as an empty picture.
+    mime.setData(QLatin1String(DLabel::kMimeType), QByteArray("\0\0", 2));
+    dropOnView(board.view(), &mime, QPoint(300, 300));
+    QCOMPARE(boardObjects(page), 0);
+}
+
+void tst_DPageMedia::flashFileHandedOver()
+{
+    QTemporaryDir app;
+    Board board;
+    DPage *page = board.current();
+    page->setApplicationDir(app.path());
+    RectObject *audio = addRect(page, QRectF(0, 0, 30, 30), QPointF(10, 10));
+    audio->setData(11, QStringLiteral("/media/song.mp3"));
+    audio->setSelected(true);
+    page->playAV();
+    const QString config = app.filePath("Sys/Config.ini");
+    QVERIFY(!QFile::exists(config));
+    RectObject *flash = addRect(page, QRectF(0, 0, 30, 30), QPointF(60, 10));
+    flash->setData(11, QStringLiteral("/media/game.SWF"));
+    flash->setSelected(true);
+    page->playAV();
+    QVERIFY(!QFile::exists(config)); // the suffix is compared as written
+    flash->setData(11, QStringLiteral("/media/juego de letras.swf"));
+    page->playAV();
+    QSettings written(config, QSettings::IniFormat);
+    QCOMPARE(written.value("System/FlashFilePathName").toString(),
+             QStringLiteral("/media/juego de letras.swf"));
+}
+
+void tst_DPageMedia::lastRecordingPrepared()
+{
+    if (!ContentMedia::haveFfmpeg())
+        QSKIP("ffmpeg is not installed");
+    QTemporaryDir app;
+    Board board;
+    DPage *page = board.current();
+    DScreenRecord *recorder = DScreenRecord::shared(board.window());
+    recorder->setApplicationDir(app.path());
+    recorder->m_fileName.clear();
+    MediaFixture::MessageBoxes boxes;
+
+    page->playRecorder(); // nothing recorded: nothing to prepare
+    QVERIFY(!QFile::exists(app.filePath("out.avi")));
+
+    const QString made = ContentMedia::makeClip(app.filePath("out.ogv"), 1);
+    QVERIFY2(made.isEmpty(), qPrintable(made));
+    page->playRecorder();
+    QCOMPARE(recorder->m_fileName, app.filePath("out.avi"));
+    QFile avi(app.filePath("out.avi"));
+    QVERIFY(avi.open(QIODevice::ReadOnly));
+    const QByteArray head = avi.read(12);
+    QVERIFY(head.startsWith("RIFF") && head.endsWith("AVI ")); // a real AVI, not a renamed Ogg
+    avi.close();
+
+    // A saved recording that still exists is left as it is.
+    QVERIFY(writeBytes(app.filePath("out.ogv"), "damaged"));
+    page->playRecorder();
+    QCOMPARE(boxes.seen, QStringList());
+
+    // Once it is gone the damaged recording cannot be prepared: said, and no name kept.
+    QVERIFY(QFile::remove(app.filePath("out.avi")));
+    recorder->m_fileName = app.filePath("elsewhere.avi");
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression("^DPage: cannot prepare the last recording"));
+    page->playRecorder();
+    QCOMPARE(boxes.seen,
+             QStringList{ QString::fromUtf8("Atención|Error al guardar la grabación") });
+    QCOMPARE(recorder->m_fileName, app.filePath("elsewhere.avi"));
+    QVERIFY(!QFile::exists(app.filePath("out.avi")));
+    delete recorder;
+}
+
+void tst_DPageMedia::activitiesProgram()
+{
+    QTemporaryDir app;
+    qint64 pid = 0;
+    {
+        Board board;
+        DPage *page = board.current();
+        page->setApplicationDir(app.path());
+        {
+            MediaFixture::MessageBoxes boxes;
+            page->insertActivities();
+            QCOMPARE(boxes.seen,
+                     QStringList{ QString::fromUtf8(
+                             "Atención|No se ha encontrado el programa de actividades") });
+            QVERIFY(!page->activitiesProcess());
+        }
+        QVERIFY(QDir(app.path()).mkdir("GENERADORES"));
+        const QString log = app.filePath("activities.log");
+        QVERIFY(MediaFixture::writeFakeProgram(app.filePath("GENERADORES/GeneradorBrowser"), log));
+        page->insertActivities();
+        QVERIFY(page->activitiesProcess());
+        QTRY_COMPARE(MediaFixture::loggedLines(log), QStringList{ "0|" });
+        pid = page->activitiesProcess()->processId();
+        QVERIFY(running(pid));
+        // While it runs, the button does not start a second one.
+        page->insertActivities();
+        QCOMPARE(page->activitiesProcess()->processId(), pid);
+        QTest::qWait(100);
+        QCOMPARE(MediaFixture::loggedLines(log), QStringList{ "0|" });
+    }
+    // The page that started it stopped it as it went.
+    QVERIFY(!running(pid));
+}
+
+void tst_DPageMedia::browserRestartsOnlyItsOwn()
+{
+    QTemporaryDir bin;
+    const QString log = bin.filePath("browser.log");
+    QVERIFY(MediaFixture::writeFakeProgram(bin.filePath("firefox"), log));
+    qputenv("PATH", QFile::encodeName(bin.path()) + ':' + m_path);
+    // The teacher's own browser, started before and apart from the board.
+    QProcess own;
+    own.start(bin.filePath("firefox"), { QStringLiteral("--own") });
+    QVERIFY(own.waitForStarted(5000));
+    QTRY_COMPARE(MediaFixture::loggedLines(log).size(), 1);
+
+    Board board;
+    DPage *page = board.current();
+    page->insertBrowser();
+    QVERIFY(page->browserProcess());
+    const qint64 first = page->browserProcess()->processId();
+    QTRY_COMPARE(MediaFixture::loggedLines(log).size(), 2);
+    QCOMPARE(MediaFixture::loggedLines(log).at(1), "1|" + DPage::browserStartPage());
+
+    page->insertBrowser();
+    QTRY_COMPARE(MediaFixture::loggedLines(log).size(), 3);
+    QCOMPARE(MediaFixture::loggedLines(log).at(2), "1|" + DPage::browserStartPage());
+    QVERIFY(page->browserProcess()->processId() != first);
+    QVERIFY(!running(first));
+    QCOMPARE(own.state(), QProcess::Running);
+    own.kill();
+    own.waitForFinished(5000);
+    page->browserProcess()->kill();
+    page->browserProcess()->waitForFinished(5000);
+}
+
+void tst_DPageMedia::browserFallsBackToTheDesktop()
+{
+    QTemporaryDir bin;
+    const QString log = bin.filePath("opener.log");
+    QVERIFY(MediaFixture::writeFakeProgram(bin.filePath("xdg-open"), log, false));
+    qputenv("PATH", QFile::encodeName(bin.path()));
+    Board board;
+    DPage *page = board.current();
+    MediaFixture::MessageBoxes boxes;
+    page->insertBrowser();
+    QTRY_COMPARE(MediaFixture::loggedLines(log), QStringList{ "1|" + DPage::browserStartPage() });
+    QCOMPARE(boxes.seen, QStringList());
+    QVERIFY(!page->browserProcess());
+
+    // Neither a browser nor an opener: said.
+    QVERIFY(QFile::remove(bin.filePath("xdg-open")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^DPage: xdg-open"));
+    page->insertBrowser();
+    QCOMPARE(boxes.seen, QStringList{ QString::fromUtf8("Atención|Error al abrir el navegador") });
+}
+
+QTEST_MAIN(tst_DPageMedia)
+#include "tst_dpagemedia.moc"
