@@ -5,8 +5,11 @@
 #include "board/dview.h"
 #include "tools/dcalculator.h"
 #include "tools/dclock.h"
+#include "content/dlabel.h"
 #include "content/dresources.h"
+#include "tools/dscreenphoto.h"
 #include "document/dpageslist.h"
+#include "shell/commandtable.h"
 #include "shell/dmainui.h"
 #include "shell/dshortui.h"
 #include "shell/globals.h"
@@ -39,6 +42,8 @@ private slots:
     void shapeCommandsSetTheShapeTool();
     void pageCommands();
     void galleryPanel();
+    void everyCommandRefreshesWhatItShould();
+    void captureLandsOnThePageCurrentWhenTaken();
     void classroomToolCommands();
     void deletePageQuestion_data();
     void deletePageQuestion();
@@ -205,6 +210,75 @@ void tst_MainForm::classroomToolCommands()
     m_window->uiMainBt(BtMenus::btColorPage);
     QVERIFY(view()->m_clock && view()->m_clock->isVisible());
     QVERIFY(!m_window->pagesList()->getCurPage()->classroomTools().compass);
+}
+
+void tst_MainForm::everyCommandRefreshesWhatItShould()
+{
+    // Every dialog a command opens is cancelled, as a user closing it would.
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, []() {
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+    closer.start(20);
+    DResources *gallery = m_window->resources();
+    auto galleryTiles = [gallery]() {
+        int visibleTiles = 0;
+        for (DLabel *tile : gallery->findChildren<DLabel *>())
+            visibleTiles += tile->isVisibleTo(gallery) ? 1 : 0;
+        return visibleTiles;
+    };
+    const QSet<int> skipped = {
+        BtMenus::btExit, // ends the program
+        BtMenus::btCapturePage, // hides the window and comes back later: its own test
+        BtMenus::btCapture, BtMenus::btDesktop, // hide the board: their own tests
+        BtMenus::btShare, BtMenus::btHelp, BtMenus::btActivities, BtMenus::btBrowser,
+        BtMenus::btRecorder, BtMenus::btDice, // outside programs and windows
+    };
+    for (int command = 0; command < BtMenus::kBtTypeCount; ++command) {
+        if (skipped.contains(command))
+            continue;
+        gallery->show(); // on its page tab, so a refresh shows in its tiles
+        m_window->uiMainBt(BtMenus::btType(command));
+        if (!m_window->isVisible())
+            m_window->showFullScreen();
+        DPagesList *pages = m_window->pagesList();
+        const unsigned after = CommandTable::afterCommand(command);
+        const QByteArray row = QByteArray::number(command);
+        QCOMPARE(DShortUi::m_curPenType, view()->getPenType(0));
+        if (after & CommandTable::Label)
+            QVERIFY2(toolbarButton("baExpandPageBotton")->text()
+                             == QStringLiteral("%1 / %2")
+                                        .arg(pages->getCurPageNum())
+                                        .arg(pages->size()),
+                     row);
+        if (after & CommandTable::HideGallery)
+            QVERIFY2(!gallery->isVisible(), row);
+        if ((after & CommandTable::Gallery) && gallery->isVisible()) {
+            QCoreApplication::processEvents(); // new tiles show, old ones go, when queued
+            QVERIFY2(galleryTiles() == pages->size(), row);
+        }
+        if (command == BtMenus::btPencilUser1) // back to the single user for the next rows
+            m_window->uiMainBt(BtMenus::btSelect);
+    }
+}
+
+void tst_MainForm::captureLandsOnThePageCurrentWhenTaken()
+{
+    m_window->uiMainBt(BtMenus::btCapture);
+    DScreenPhoto *capture = m_window->screenPhoto();
+    QVERIFY(capture && capture->isVisible());
+    QVERIFY(!m_window->isVisible());
+    m_window->showFullScreen();
+    m_window->uiMainBt(BtMenus::btColorPage);
+    m_window->uiMainBt(BtMenus::btColorPage);
+    DPagesList *pages = m_window->pagesList();
+    QCOMPARE(pages->getCurPageNum(), 3);
+    QPixmap region(40, 30);
+    region.fill(Qt::red);
+    emit capture->releasePx(region, QPoint(10, 10));
+    QCOMPARE(pages->at(2)->validItems(true).size(), 1);
+    QCOMPARE(pages->at(0)->validItems(true).size(), 0);
 }
 
 void tst_MainForm::deletePageQuestion_data()
