@@ -119,7 +119,10 @@ void writeFill(QXmlStreamWriter &stream, const PathObject &object, const QString
 
 bool saveImage(const QImage &image, const QString &file, QStringList *errors)
 {
-    if (!image.isNull() && image.save(file, "PNG"))
+    // A light deflate level: the archive is packed afterwards anyway, and a document of many
+    // pictures is saved at every autosave.
+    constexpr int kFastPngQuality = 80;
+    if (!image.isNull() && image.save(file, "PNG", kFastPngQuality))
         return true;
     if (errors)
         *errors << file + QStringLiteral(": the picture could not be written");
