@@ -433,15 +433,19 @@ void DPagesList::exit()
 
 namespace {
 
-// Cleared on every way out of a save, whichever return is taken.
+// Set while a document is written or read, and put back on every way out, whichever return is
+// taken; an import that reads its folder inside the flag's scope keeps it set to the end.
 class SavingFlag
 {
 public:
-    explicit SavingFlag(bool &flag) : m_flag(flag) { m_flag = true; }
-    ~SavingFlag() { m_flag = false; }
+    explicit SavingFlag(bool &flag) : m_flag(flag), m_before(flag) { m_flag = true; }
+    ~SavingFlag() { m_flag = m_before; }
+    SavingFlag(const SavingFlag &) = delete;
+    SavingFlag &operator=(const SavingFlag &) = delete;
 
 private:
     bool &m_flag;
+    bool m_before;
 };
 
 } // namespace
@@ -690,11 +694,21 @@ bool DPagesList::openFromFileUBZ(const QString &dir)
     delAllPages();
     IwbReader shared(*this, dir);
     UbzReader reader(*this, shared, dir);
-    for (int n = 0; n < 100; ++n)
-        reader.readPageFile(dir + QLatin1Char('/') + UbzReader::pageFileName(n));
+    bool complete = true;
+    for (int n = 0; n < 100; ++n) {
+        const QString error =
+                reader.readPageFile(dir + QLatin1Char('/') + UbzReader::pageFileName(n));
+        if (!error.isEmpty() && complete) {
+            complete = false;
+            m_lastOpenError = error;
+        }
+    }
+    if (!complete)
+        qWarning() << "DPagesList: document read only in part:" << m_lastOpenError;
     if (isEmpty() || !m_curPage)
         newPage(BtMenus::btColorPage, true);
-    setDocumentModified(false);
+    m_bPartialRead = !complete;
+    setDocumentModified(!complete);
     emit selectPageNum(pageCounterText(getCurPageNum(), size()));
     emit newPage();
     markRepaint();
@@ -703,11 +717,15 @@ bool DPagesList::openFromFileUBZ(const QString &dir)
 
 bool DPagesList::openAllPagesFromFileUBZ(const QString &fileName)
 {
+    // From the unpacking on, so that an autosave never writes a document half replaced.
+    const SavingFlag importing(m_bSaving);
     m_lastOpenError.clear();
     m_bPartialRead = false;
     if (fileName.isEmpty() || !unpackInPlace(fileName, true))
         return false;
     openFromFileUBZ(m_workDir);
-    m_fileName = fileName;
+    // A document read only in part stays unnamed, so that Save asks for a name rather than
+    // writing the shortened document where the user expects the whole one.
+    m_fileName = m_bPartialRead ? QString() : fileName;
     return true;
 }

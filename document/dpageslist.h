@@ -81,7 +81,9 @@ public:
     bool openAllPagesFromFileIWB(const QString &fileName);
     // Imports a UBZ archive in place of the open pages (unpacked beside the working directory,
     // which it replaces only when the archive holds page files); the document is named after
-    // fileName, but a save writes IWB. openFromFileUBZ reads the page files of a folder.
+    // fileName, but a save writes IWB. A page file that breaks off keeps what was read of it,
+    // the other files are read on, and the document stays unnamed (lastOpenWasPartial()).
+    // openFromFileUBZ reads the page files of a folder.
     bool openAllPagesFromFileUBZ(const QString &fileName);
     bool openFromFileUBZ(const QString &dir);
     bool lastOpenWasPartial() const { return m_bPartialRead; }

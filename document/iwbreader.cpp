@@ -228,6 +228,10 @@ bool IwbReader::read(QXmlStreamReader &xml)
 
 QString IwbReader::textureFile(QXmlStreamReader &xml) const
 {
+    if (m_relativeTextures) {
+        const QString source = attribute(xml, "pathFile");
+        return source.isEmpty() ? QString() : MediaPath::resolveSource(m_folder, source);
+    }
     // The copy a saved document carries; the picture the shape was filled from is named too,
     // but only a file inside the document is read.
     const QString copy = attribute(xml, "pathFileCopy");

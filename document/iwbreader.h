@@ -77,6 +77,9 @@ public:
     // A full path the document names (a link, a texture), as a file inside the folder; "" when
     // it is not there.
     QString attachment(const QString &storedPath) const;
+    // UBZ pages name a texture fill's picture ("pathFile") relative to their folder, as their
+    // media; IWB documents name the original picture and carry a copy.
+    void setRelativeTextures(bool relative) { m_relativeTextures = relative; }
     bool pageMade() const { return m_pageMade; }
     void setPageMade(bool made) { m_pageMade = made; }
     DPage *page() const;
@@ -101,5 +104,6 @@ private:
         bool local = false;
     } m_link;
     bool m_pageMade = false;
+    bool m_relativeTextures = false;
     QString m_error;
 };

@@ -29,6 +29,7 @@ QString attribute(const QXmlStreamReader &xml, const char *name)
 UbzReader::UbzReader(DPagesList &list, IwbReader &shared, const QString &folder)
     : m_list(list), m_shared(shared), m_folder(folder)
 {
+    m_shared.setRelativeTextures(true);
 }
 
 QString UbzReader::pageFileName(int n)
@@ -54,60 +55,70 @@ QList<QPointF> UbzReader::getPointsUBZ(const QString &points)
     return IwbFormat::readPoints(points, IwbFormat::kUbzPointOffset);
 }
 
-void UbzReader::readPageFile(const QString &path)
+QString UbzReader::readPageFile(const QString &path)
 {
     QFile file(path);
+    if (!file.exists())
+        return QString(); // a gap in the numbering
     if (!file.open(QIODevice::ReadOnly))
-        return;
+        return path + QStringLiteral(": ") + file.errorString();
     QXmlStreamReader xml(&file);
-    if (!xml.readNextStartElement())
-        return; // no root
-    while (xml.readNextStartElement()) {
-        const QStringRef name = xml.name();
-        if (name == QLatin1String("rect")) {
-            const QColor colour(attribute(xml, "fill"));
-            m_list.newPage(BtMenus::btColorPage, true);
-            // A fill that is no colour name gives a white page, not a black one.
-            if (DPage *current = m_list.getCurPage())
-                current->setPageBackgroundColor(colour.isValid() ? colour : QColor(Qt::white));
-            xml.skipCurrentElement();
-        } else if (name == QLatin1String("g")) {
-            while (xml.readNextStartElement()) {
-                if (xml.name() == QLatin1String("polygon")) {
-                    qDebug("On polygon: ");
-                    createPolylineUBZ(m_folder, xml, true);
-                }
-                xml.skipCurrentElement();
+    if (xml.readNextStartElement()) { // the root, whatever its name
+        while (xml.readNextStartElement())
+            readRootChild(xml);
+    }
+    if (!xml.hasError())
+        return QString();
+    return path + QStringLiteral(": ") + xml.errorString() + QStringLiteral(" (line ")
+            + QString::number(xml.lineNumber()) + QLatin1Char(')');
+}
+
+void UbzReader::readRootChild(QXmlStreamReader &xml)
+{
+    const QStringRef name = xml.name();
+    if (name == QLatin1String("rect")) {
+        const QColor colour(attribute(xml, "fill"));
+        m_list.newPage(BtMenus::btColorPage, true);
+        // A fill that is no colour name leaves the new page in the document's page colour
+        // rather than an invalid (black) one.
+        DPage *current = m_list.getCurPage();
+        if (current && colour.isValid())
+            current->setPageBackgroundColor(colour);
+        xml.skipCurrentElement();
+    } else if (name == QLatin1String("g")) {
+        while (xml.readNextStartElement()) {
+            if (xml.name() == QLatin1String("polygon")) {
+                qDebug("On polygon: ");
+                createPolylineUBZ(m_folder, xml, true);
             }
-        } else if (name == QLatin1String("foreignObject")) {
-            const QString uuid = attribute(xml, "ub:uuid");
-            const QString transform = attribute(xml, "transform");
-            const QPoint pos = IwbFormat::readUbzMatrix(transform).position;
-            while (xml.readNextStartElement()) {
-                // The text reader stops on the text's end tag, so whatever follows inside the
-                // foreignObject, and after it, is read as usual.
-                if (xml.name() == QLatin1String("itemTextContent"))
-                    createTextareaUBZ(pos, uuid, transform, xml);
-                else
-                    xml.skipCurrentElement();
-            }
-        } else if (name == QLatin1String("image")) {
-            createImageUBZ(xml);
-            xml.skipCurrentElement();
-        } else if (name == QLatin1String("video")) {
-            createLinkUBZ(xml);
-            createVideoUBZ(m_folder, xml);
-            xml.skipCurrentElement();
-        } else if (name == QLatin1String("audio")) {
-            createLinkUBZ(xml);
-            createAudioUBZ(m_folder, xml);
-            xml.skipCurrentElement();
-        } else {
             xml.skipCurrentElement();
         }
+    } else if (name == QLatin1String("foreignObject")) {
+        const QString uuid = attribute(xml, "ub:uuid");
+        const QString transform = attribute(xml, "transform");
+        const QPoint pos = IwbFormat::readUbzMatrix(transform).position;
+        while (xml.readNextStartElement()) {
+            // The text reader stops on the text's end tag, so whatever follows inside the
+            // foreignObject, and after it, is read as usual.
+            if (xml.name() == QLatin1String("itemTextContent"))
+                createTextareaUBZ(pos, uuid, transform, xml);
+            else
+                xml.skipCurrentElement();
+        }
+    } else if (name == QLatin1String("image")) {
+        createImageUBZ(xml);
+        xml.skipCurrentElement();
+    } else if (name == QLatin1String("video")) {
+        createLinkUBZ(xml);
+        createVideoUBZ(m_folder, xml);
+        xml.skipCurrentElement();
+    } else if (name == QLatin1String("audio")) {
+        createLinkUBZ(xml);
+        createAudioUBZ(m_folder, xml);
+        xml.skipCurrentElement();
+    } else {
+        xml.skipCurrentElement();
     }
-    if (xml.hasError())
-        qDebug() << "UbzReader:" << path << xml.errorString();
 }
 
 void UbzReader::createTextareaUBZ(QPoint pos, const QString &uuid, const QString &transform,
@@ -134,25 +145,28 @@ void UbzReader::createImageUBZ(QXmlStreamReader &xml)
     const QString transform = attribute(xml, "transform");
     if (transform.isEmpty() && attribute(xml, "requiredExtension").isEmpty()
         && !m_shared.pageMade()) {
-        if (attribute(xml, "fill").isEmpty()) {
+        // A picture that cannot be loaded leaves the page a colour page: a picture page
+        // without its picture could not be saved again.
+        if (attribute(xml, "fill").isEmpty() && !picture.isNull()) {
             DPage *current = page();
             current->setPageType(PageTypeImage);
             const QSize viewSize = current->view() ? current->view()->size() : picture.size();
-            current->setBackgroundBrush(
-                    picture.isNull() ? QBrush()
-                                     : QBrush(picture.scaled(viewSize, Qt::KeepAspectRatio,
-                                                             Qt::SmoothTransformation)));
+            current->setBackgroundBrush(QBrush(
+                    picture.scaled(viewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
         }
         m_shared.setPageMade(true);
         return;
     }
     const IwbFormat::UbzPlacement placement = IwbFormat::readUbzMatrix(transform);
     qDebug() << placement.rotation;
-    const int width = IwbFormat::readTruncated(attribute(xml, "width"));
-    const int height = IwbFormat::readTruncated(attribute(xml, "height"));
-    const QPixmap sized = picture.isNull() || width <= 0 || height <= 0
-            ? QPixmap()
-            : picture.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (picture.isNull())
+        return;
+    QSize size(IwbFormat::readTruncated(attribute(xml, "width")),
+               IwbFormat::readTruncated(attribute(xml, "height")));
+    if (size.width() <= 0 || size.height() <= 0 || size.width() > kMaxPictureSide
+        || size.height() > kMaxPictureSide)
+        size = picture.size();
+    const QPixmap sized = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     DGPixmapItem *item =
             page()->addPixmapItemUBZ(sized, placement.objectPosition(), placement.rotation,
                                      IwbFormat::readScale(transform), QTransform(), false);

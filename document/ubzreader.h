@@ -21,7 +21,9 @@ public:
 
     // The page file names in reading order; later ones are never read.
     static QString pageFileName(int n);
-    void readPageFile(const QString &path);
+    // Reads one page file onto the pages. Returns "" when it was read to its end or is not
+    // there at all, else what stopped it (what was read before stays).
+    QString readPageFile(const QString &path);
 
     void createTextareaUBZ(QPoint pos, const QString &uuid, const QString &transform,
                            QXmlStreamReader &xml);
@@ -33,8 +35,12 @@ public:
     static QList<QPointF> getPointsUBZ(const QString &points);
 
 private:
+    void readRootChild(QXmlStreamReader &xml); // one child of the page file's root, whole
     DPage *page(); // the current page, made first when there is none yet
     QString source(const QString &path) const; // a ub:source inside the folder, or ""
+    // A picture's own size replaces a stored one that is missing, not positive or absurdly
+    // large (a damaged file), rather than the picture vanishing or eating the memory.
+    static constexpr int kMaxPictureSide = 16384;
 
     DPagesList &m_list;
     IwbReader &m_shared;

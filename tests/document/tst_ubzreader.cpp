@@ -1,22 +1,27 @@
 #include "board/boardtypes.h"
-#include "board/dcustomitem.h"
 #include "board/dgpathcurveitem.h"
 #include "board/dgpixmapitem.h"
 #include "board/dgsounditem.h"
 #include "board/dgtextitem.h"
 #include "board/dgvideoitem.h"
 #include "board/dpage.h"
+#include "board/dview.h"
 #include "document/dpageslist.h"
-#include "document/iwbarchive.h"
+#include "document/toolrun.h"
+#include "shell/appsettings.h"
 #include "shell/globals.h"
-#include "support/itemmedia.h"
 
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
 
-// UBZ archives written here and imported: pages from the page files' rectangles, objects placed
-// by their matrices, media only from inside the archive, and archives that hold no pages.
+// UBZ documents written here as the format lays them out (page files of SVG with "ub:"
+// attributes, media in folders), packed with the external zip, and imported into a real page
+// list: what comes back through the page factories, and what must never come back.
 class tst_UbzReader : public QObject
 {
     Q_OBJECT
@@ -24,30 +29,72 @@ class tst_UbzReader : public QObject
 private slots:
     void init();
     void cleanup();
-    void pageFilesInOrder();
-    void objects();
-    void textFollowedDirectlyByMoreElements();
-    void media();
-    void notAUbzLeavesTheDocument();
+    void pagesInFileOrder();
+    void objectsBeforeTheFirstRectGetAPage();
+    void placement_data();
+    void placement();
+    void polygons_data();
+    void polygons();
+    void mediaConfinedToTheDocument();
+    void firstPlainPictureIsTheBackground();
+    void missingBackgroundLeavesAColourPage_data();
+    void missingBackgroundLeavesAColourPage();
+    void pictureSize_data();
+    void pictureSize();
+    void elementsSkippedWhole();
+    void textEndRightBeforeItsObjectEnd();
+    void unsafeArchiveLeavesTheDocument_data();
+    void unsafeArchiveLeavesTheDocument();
+    void brokenPageFileKeepsWhatWasRead();
+    void importedDocumentSavesAsIwb();
 
 private:
-    void writePage(const QString &name, const QString &body);
-    bool import();
-    QList<QGraphicsItem *> objectsOf(int page) const;
+    void write(const QString &relative, const QByteArray &content);
+    void writePage(int n, const QByteArray &body);
+    void writePicture(const QString &relative, QColor colour, QSize size = QSize(8, 8));
+    QString pack(const QString &name, const QStringList &entries = { "." },
+                 const QStringList &options = {});
+    bool import(bool *complete = nullptr);
+    QList<QGraphicsItem *> objects(int page, int type) const;
 
+    std::unique_ptr<QTemporaryDir> m_scratch;
+    QString m_source; // the document's folder before packing
     std::unique_ptr<QWidget> m_window;
     std::unique_ptr<DPagesList> m_list;
-    std::unique_ptr<QTemporaryDir> m_source;
-    QTemporaryDir m_target;
 };
+
+namespace {
+
+QByteArray pageXml(const QByteArray &body)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+           "xmlns:ub=\"http://uniboard.mnemis.com/document\""
+           " xmlns:xlink=\"http://www.w3.org/1999/xlink\">\n"
+            + body + "\n</svg>\n";
+}
+
+// Not white, so that a page left in the document's colour is told from one painted white.
+const QColor kPageColour(255, 250, 205);
+
+bool near(qreal a, qreal b)
+{
+    return qAbs(a - b) < 1e-3;
+}
+
+} // namespace
 
 void tst_UbzReader::init()
 {
     settings.clear();
+    AppSettings::setPageColor(settings, kPageColour);
+    m_scratch = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_scratch->isValid());
+    m_source = m_scratch->path() + QStringLiteral("/doc");
+    QVERIFY(QDir().mkpath(m_source));
     m_window = std::make_unique<QWidget>();
-    m_window->setFixedSize(900, 700);
+    m_window->setFixedSize(1024, 768);
     m_list = std::make_unique<DPagesList>(m_window.get());
-    m_source = std::make_unique<QTemporaryDir>();
 }
 
 void tst_UbzReader::cleanup()
@@ -55,172 +102,602 @@ void tst_UbzReader::cleanup()
     m_list->exit();
     m_list.reset();
     m_window.reset();
+    m_scratch.reset();
 }
 
-void tst_UbzReader::writePage(const QString &name, const QString &body)
+void tst_UbzReader::write(const QString &relative, const QByteArray &content)
 {
-    QFile file(m_source->filePath(name));
+    const QString path = m_source + QLatin1Char('/') + relative;
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+    QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QStringLiteral("<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
-                              "xmlns:ub=\"http://uniboard.mnemis.com/document\" "
-                              "xmlns:xlink=\"http://www.w3.org/1999/xlink\">%1</svg>")
-                       .arg(body)
-                       .toUtf8());
+    QCOMPARE(file.write(content), qint64(content.size()));
 }
 
-bool tst_UbzReader::import()
+void tst_UbzReader::writePage(int n, const QByteArray &body)
 {
-    const QString archive = m_target.filePath(QStringLiteral("lesson.ubz"));
-    QFile::remove(archive);
-    if (!IwbArchive::pack(m_source->path(), archive).ok)
-        return false;
-    return m_list->openAllPagesFromFileUBZ(archive);
+    write(QStringLiteral("page%1.svg").arg(n, 3, 10, QLatin1Char('0')), pageXml(body));
 }
 
-QList<QGraphicsItem *> tst_UbzReader::objectsOf(int page) const
+void tst_UbzReader::writePicture(const QString &relative, QColor colour, QSize size)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(colour);
+    QVERIFY(QDir().mkpath(QFileInfo(m_source + QLatin1Char('/') + relative).absolutePath()));
+    QVERIFY(picture.save(m_source + QLatin1Char('/') + relative, "PNG"));
+}
+
+QString tst_UbzReader::pack(const QString &name, const QStringList &entries,
+                            const QStringList &options)
+{
+    const QString archive = m_scratch->path() + QLatin1Char('/') + name;
+    QFile::remove(archive); // zip would add to it
+    const ToolRun zipped =
+            runTool(QStringLiteral("zip"),
+                    QStringList{ "-q", "-r" } + options + QStringList{ archive } + entries,
+                    m_source, 30000);
+    return zipped.ok ? archive : QString();
+}
+
+bool tst_UbzReader::import(bool *complete)
+{
+    const QString archive = pack(QStringLiteral("lesson.ubz"));
+    if (archive.isEmpty() || !m_list->openAllPagesFromFileUBZ(archive))
+        return false;
+    if (complete)
+        *complete = !m_list->lastOpenWasPartial();
+    return !m_list->isSaving();
+}
+
+QList<QGraphicsItem *> tst_UbzReader::objects(int page, int type) const
 {
     QList<QGraphicsItem *> found;
-    for (QGraphicsItem *item : m_list->at(page)->items(Qt::AscendingOrder))
-        if (isBoardObjectType(item->type()))
+    for (QGraphicsItem *item : m_list->at(page)->items(Qt::AscendingOrder)) {
+        if (item->type() == type)
             found << item;
+    }
     return found;
 }
 
-void tst_UbzReader::pageFilesInOrder()
+void tst_UbzReader::pagesInFileOrder()
 {
-    writePage(QStringLiteral("page000.svg"), QStringLiteral("<rect fill=\"#ff0000\"/>"));
-    writePage(QStringLiteral("page001.svg"),
-              QStringLiteral("<rect fill=\"#00ff00\"/><rect fill=\"not a colour\"/>"
-                             "<g><polygon points=\"0,0 10,0 5,5\" stroke-opacity=\"255\"/></g>"));
-    writePage(QStringLiteral("page003.svg"), QStringLiteral("<rect fill=\"#0000ff\"/>"));
-    writePage(QStringLiteral("page100.svg"), QStringLiteral("<rect fill=\"#ffff00\"/>"));
-    QVERIFY(import());
-    QStringList colours;
-    for (DPage *page : *m_list)
-        colours << page->backgroundBrush().color().name();
-    QCOMPARE(colours, (QStringList{ "#ff0000", "#00ff00", "#ffffff", "#0000ff" }));
-    QCOMPARE(objectsOf(2).size(), 1); // after the second rectangle of its file
-    QCOMPARE(m_list->fileName(), m_target.filePath(QStringLiteral("lesson.ubz")));
+    writePage(0, R"x(<rect fill="#ff0000"/>)x");
+    writePage(1, R"x(<rect fill="#00ff00"/><rect fill="#0000ff"/>
+                    <foreignObject ub:uuid="t" transform="matrix(1,0,0,1,0,0)">
+                      <itemTextContent>two</itemTextContent>
+                    </foreignObject>)x");
+    // page002 is missing; page100 is past the last page file read
+    writePage(3, R"x(<rect fill="not a colour"/>)x");
+    writePage(100, R"x(<rect fill="#123456"/>)x");
+    bool complete = false;
+    QVERIFY(import(&complete));
+    QVERIFY(complete);
+
+    QCOMPARE(m_list->size(), 4);
+    QCOMPARE(m_list->at(0)->backgroundBrush().color(), QColor("#ff0000"));
+    QCOMPARE(m_list->at(1)->backgroundBrush().color(), QColor("#00ff00"));
+    QCOMPARE(m_list->at(2)->backgroundBrush().color(), QColor("#0000ff"));
+    QCOMPARE(m_list->at(3)->backgroundBrush().color(), kPageColour); // no colour: the page colour
+    QCOMPARE(objects(2, ItemTypeText).size(), 1); // after the second rect: on the second page
+    QCOMPARE(objects(1, ItemTypeText).size(), 0);
+    QCOMPARE(m_list->getCurPage(), m_list->last());
+
+    for (DPage *page : qAsConst(*m_list)) {
+        QCOMPARE(page->undoStack()->count(), 0);
+        QCOMPARE(page->pageType(), int(PageTypeColor));
+    }
     QVERIFY(!m_list->isDocumentModified());
-    for (DPage *page : *m_list)
+    QCOMPARE(m_list->fileName(), m_scratch->path() + QStringLiteral("/lesson.ubz"));
+    // The unpacked document became the working directory, with nothing of the old one left.
+    QVERIFY(QFileInfo(m_list->workDir() + QStringLiteral("/page003.svg")).isFile());
+    QVERIFY(!QFileInfo::exists(m_list->workDir() + QStringLiteral("/content.xml")));
+}
+
+void tst_UbzReader::objectsBeforeTheFirstRectGetAPage()
+{
+    writePage(0, R"x(<g><polygon ub:uuid="p" points="0,0 10,10" stroke-opacity="255"/></g>
+                    <rect fill="#00ff00"/>)x");
+    writePage(1, "");
+    QVERIFY(import());
+    QCOMPARE(m_list->size(), 2);
+    QCOMPARE(objects(0, ItemTypePath).size(), 1);
+    QCOMPARE(m_list->at(0)->pageType(), int(PageTypeColor));
+
+    // A document whose page files make no page still leaves one to work on.
+    QVERIFY(QFile::remove(m_source + QStringLiteral("/page000.svg")));
+    QVERIFY(import());
+    QCOMPARE(m_list->size(), 1);
+    QVERIFY(m_list->getCurPage());
+}
+
+void tst_UbzReader::placement_data()
+{
+    QTest::addColumn<QString>("element");
+    QTest::addColumn<QString>("transform");
+    QTest::addColumn<QPoint>("position");
+    QTest::addColumn<qreal>("rotation"); // the object's, clockwise on the screen
+    QTest::addColumn<qreal>("scale");
+
+    struct Row
+    {
+        const char *name;
+        const char *transform;
+        QPoint position;
+        qreal rotation;
+        qreal scale;
+    };
+    const Row rows[] = {
+        { "offset", "matrix(1,0,0,1,20.7,-5.2)", { 1400, 1055 }, 0, 1 },
+        // c is the sine's negative: the file's clockwise quarter turn
+        { "quarter turn", "matrix(0,1,-1,0,0,0)", { 1380, 1060 }, 90, 1 },
+        { "thirty degrees", "matrix(0.866025,0.5,-0.5,0.866025,-10.9,7.9)", { 1370, 1067 }, 30, 1 },
+        { "matrix scale ignored", "matrix(2,0,0,2,5,5)", { 1385, 1065 }, 0, 1 },
+        { "scale() read", "matrix(1,0,0,1,0,0) scale(2)", { 1380, 1060 }, 0, 2 },
+        { "short transform", "matrix(1,0,0,1)", { 1380, 1060 }, 0, 1 },
+        { "no transform", "", { 1380, 1060 }, 0, 1 },
+        { "not numbers", "matrix(a,b,c,d,e,f)", { 1380, 1060 }, 0, 1 },
+    };
+    for (const char *element : { "text", "picture", "video", "sound" }) {
+        for (const Row &row : rows) {
+            QTest::addRow("%s, %s", element, row.name)
+                    << QString::fromLatin1(element) << QString::fromLatin1(row.transform)
+                    << row.position << row.rotation << row.scale;
+        }
+    }
+}
+
+void tst_UbzReader::placement()
+{
+    QFETCH(QString, element);
+    QFETCH(QString, transform);
+    QFETCH(QPoint, position);
+    QFETCH(qreal, rotation);
+    QFETCH(qreal, scale);
+
+    writePicture(QStringLiteral("images/pic.png"), Qt::red);
+    write(QStringLiteral("videos/clip.avi"), "not really a video");
+    write(QStringLiteral("audio/bell.mp3"), "not really a sound");
+    const QByteArray t = transform.toUtf8();
+    const QMap<QString, QPair<QByteArray, int>> bodies = {
+        { "text",
+          { "<foreignObject ub:uuid=\"o\" transform=\"" + t
+                    + "\"><itemTextContent font-family=\"Sans\" font-size=\"14\">"
+                      "&lt;p&gt;Hola &amp;amp; adi&#243;s&lt;/p&gt;</itemTextContent>\n"
+                      "</foreignObject>",
+            ItemTypeText } },
+        // requiredExtension: never taken for the page's background, even untransformed
+        { "picture",
+          { "<image ub:source=\"images/pic.png\" id=\"o\" width=\"40.9\" height=\"30\" "
+            "requiredExtension=\"x\" transform=\""
+                    + t + "\"/>",
+            ItemTypePixmap } },
+        { "video",
+          { "<video ub:source=\"videos/clip.avi\" ub:uuid=\"o\" xlink=\"http://example.org\" "
+            "xpagelink=\"2\" transform=\""
+                    + t + "\"/>",
+            ItemTypeVideo } },
+        { "sound",
+          { "<audio ub:source=\"audio/bell.mp3\" ub:uuid=\"o\" transform=\"" + t + "\"/>",
+            ItemTypeSound } },
+    };
+    writePage(0, "<rect fill=\"#ffffff\"/>" + bodies.value(element).first);
+    QVERIFY(import());
+
+    const QList<QGraphicsItem *> found = objects(0, bodies.value(element).second);
+    QCOMPARE(found.size(), 1);
+    QGraphicsItem *object = found.first();
+    QCOMPARE(object->pos(), QPointF(position));
+    QVERIFY2(near(object->rotation(), rotation), qPrintable(QString::number(object->rotation())));
+    QVERIFY(near(object->scale(), scale));
+    QCOMPARE(m_list->getCurPage()->undoStack()->count(), 0);
+
+    const DCustomItem *links = DCustomItem::fromItem(object);
+    if (element == QLatin1String("text")) {
+        // Turned about its top left corner, as the file means it.
+        QCOMPARE(object->transformOriginPoint(), QPointF());
+        auto *text = static_cast<DGTextItem *>(object);
+        QCOMPARE(text->toPlainText(), QStringLiteral("Hola & adiós"));
+        QCOMPARE(text->font().family(), QStringLiteral("Sans"));
+        QCOMPARE(text->font().pointSize(), 14);
+    } else if (element == QLatin1String("picture")) {
+        QCOMPARE(object->transformOriginPoint(), QPointF());
+        QCOMPARE(static_cast<DGPixmapItem *>(object)->pixmap().size(), QSize(40, 30));
+    } else if (element == QLatin1String("video")) {
+        // Its own file as its media link; the links of the element beside it.
+        QVERIFY(links->m_linkMedia.endsWith(QStringLiteral("/videos/clip.avi")));
+        QVERIFY(QFileInfo(links->m_linkMedia).isFile());
+        QVERIFY(links->m_linkMedia.startsWith(m_list->workDir()));
+        QCOMPARE(static_cast<DGVideoItem *>(object)->m_filePath, links->m_linkMedia);
+        QCOMPARE(links->m_linkWeb, QStringLiteral("http://example.org"));
+        QCOMPARE(links->m_linkPage, QStringLiteral("2"));
+    } else {
+        QVERIFY(links->m_linkMedia.startsWith(m_list->workDir()));
+        QVERIFY(QFileInfo(links->m_linkMedia).isFile());
+        QCOMPARE(static_cast<DGSoundItem *>(object)->m_fileName, QStringLiteral("bell.mp3"));
+    }
+}
+
+void tst_UbzReader::polygons_data()
+{
+    QTest::addColumn<QByteArray>("attributes");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QList<QPointF>>("scenePoints");
+    QTest::addColumn<QColor>("stroke");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("fillType");
+    QTest::addColumn<qreal>("rotation");
+
+    QTest::newRow("table kind, real width, dash")
+            << QByteArray(R"x(type="table" points="0,0 10,0 10,10" stroke="#ff0000")x"
+                          R"x( stroke-opacity="255" stroke-width="2.5" stroke-dasharray="2, 1")x")
+            << int(BtMenus::btTableTool)
+            << QList<QPointF>{ { 1380, 1060 }, { 1390, 1060 }, { 1390, 1070 } }
+            << QColor(255, 0, 0, 255) << 2 << int(Qt::DashLine) << 0 << 0.0;
+    QTest::newRow("no opacity: invisible outline")
+            << QByteArray(R"x(points="5,5 20,5" stroke="#00ff00")x") << int(BtMenus::btPolygon)
+            << QList<QPointF>{ { 1385, 1065 }, { 1400, 1065 } } << QColor(0, 255, 0, 0) << 0
+            << int(Qt::SolidLine) << 0 << 0.0;
+    QTest::newRow("two blanks: a point at the offset")
+            << QByteArray(R"x(points="0,0 10,0  10,10" stroke-opacity="ff")x")
+            << int(BtMenus::btPolygon)
+            << QList<QPointF>{ { 1380, 1060 }, { 1390, 1060 }, { 1380, 1060 }, { 1390, 1070 } }
+            << QColor(255, 255, 255, 255) << 0 << int(Qt::SolidLine) << 0 << 0.0;
+    QTest::newRow("solid fill, dot line")
+            << QByteArray(R"x(points="0,0 10,10" fill="#0000ff" stroke-dasharray="4, 2")x")
+            << int(BtMenus::btPolygon) << QList<QPointF>{ { 1380, 1060 }, { 1390, 1070 } }
+            << QColor(255, 255, 255, 0) << 0 << int(Qt::DotLine) << int(ItemFillSolid) << 0.0;
+    QTest::newRow("negative width reads as none")
+            << QByteArray(R"x(points="0,0 10,10" stroke-width="-3.5" stroke-opacity="255")x")
+            << int(BtMenus::btPolygon) << QList<QPointF>{ { 1380, 1060 }, { 1390, 1070 } }
+            << QColor(255, 255, 255, 255) << 0 << int(Qt::SolidLine) << 0 << 0.0;
+    QTest::newRow("gradient fill")
+            << QByteArray(R"x(points="0,0 10,10" fillType="2" fill="#0000ff")x")
+            << int(BtMenus::btPolygon) << QList<QPointF>{ { 1380, 1060 }, { 1390, 1070 } }
+            << QColor(255, 255, 255, 0) << 0 << int(Qt::SolidLine) << int(ItemFillGradient) << 0.0;
+    // A matrix says nothing to a polygon; the IWB form of the transform turns it.
+    QTest::newRow("matrix ignored")
+            << QByteArray(R"x(points="0,0 10,0" transform="matrix(0,1,-1,0,50,50)")x")
+            << int(BtMenus::btPolygon) << QList<QPointF>{ { 1380, 1060 }, { 1390, 1060 } }
+            << QColor(255, 255, 255, 0) << 0 << int(Qt::SolidLine) << 0 << 0.0;
+    QTest::newRow("rotate() read")
+            << QByteArray(R"x(points="0,0 10,0" transform="translate(0,0) rotate(30,0,0)")x")
+            << int(BtMenus::btPolygon) << QList<QPointF>{} << QColor(255, 255, 255, 0) << 0
+            << int(Qt::SolidLine) << 0 << -30.0;
+}
+
+void tst_UbzReader::polygons()
+{
+    QFETCH(QByteArray, attributes);
+    QFETCH(int, kind);
+    QFETCH(QList<QPointF>, scenePoints);
+    QFETCH(QColor, stroke);
+    QFETCH(int, width);
+    QFETCH(int, style);
+    QFETCH(int, fillType);
+    QFETCH(qreal, rotation);
+
+    writePage(0,
+              "<rect fill=\"#ffffff\"/>\n<g>\n<polygon ub:uuid=\"p\" " + attributes
+                      + "/>\n<g><polygon points=\"1,1 2,2\"/></g>\n<polygon points=\"\"/>\n</g>");
+    QVERIFY(import());
+
+    // The nested group and the polygon without points make nothing.
+    const QList<QGraphicsItem *> found = objects(0, ItemTypePath);
+    QCOMPARE(found.size(), 1);
+    auto *shape = static_cast<DGPathCurveItem *>(found.first());
+    QCOMPARE(int(shape->shapeType()), kind);
+    QVERIFY(near(shape->rotation(), rotation));
+    if (!scenePoints.isEmpty()) {
+        QList<QPointF> scene;
+        for (const QPointF &point : shape->points())
+            scene << shape->mapToScene(point);
+        QCOMPARE(scene, scenePoints);
+    }
+    QCOMPARE(shape->pen().color(), stroke);
+    QCOMPARE(shape->pen().width(), width);
+    QCOMPARE(int(shape->pen().style()), style);
+    QCOMPARE(shape->pen().capStyle(), Qt::RoundCap);
+    QCOMPARE(int(shape->m_fillType), fillType);
+    if (fillType == ItemFillSolid)
+        QCOMPARE(shape->brush().color(), QColor(0, 0, 255));
+    if (fillType == ItemFillGradient)
+        QCOMPARE(shape->brush().style(), Qt::LinearGradientPattern);
+    if (fillType != ItemFillNone)
+        QCOMPARE(shape->getGradColor(), QColor(0, 0, 255));
+    QCOMPARE(m_list->getCurPage()->undoStack()->count(), 0);
+}
+
+void tst_UbzReader::mediaConfinedToTheDocument()
+{
+    // Pictures and sounds beside the document, named by absolute paths or by "..".
+    const QString outside = m_scratch->path() + QStringLiteral("/outside.png");
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    QVERIFY(picture.save(outside, "PNG"));
+    writePicture(QStringLiteral("images/pen.png"), Qt::blue);
+    writePicture(QStringLiteral("images/fill.png"), Qt::yellow);
+    const QByteArray a = outside.toUtf8();
+    const QByteArray place = R"x(transform="matrix(1,0,0,1,0,0)")x";
+    QByteArray body = R"x(<rect fill="#ffffff"/>)x";
+    body += "<image ub:source=\"" + a + "\" id=\"abs\" width=\"4\" height=\"4\" " + place + "/>";
+    body += R"x(<image ub:source="../outside.png" id="up" width="4" height="4" )x" + place + "/>";
+    body += R"x(<image ub:source="images/../../outside.png" width="4" height="4" )x" + place + "/>";
+    body += "<audio ub:source=\"" + a + "\" xfilelink=\"" + a + "\" " + place + "/>";
+    body += R"x(<video ub:source="../outside.png" xfilelink="images/pen.png" )x" + place + "/>";
+    body += R"x(<g><polygon points="0,0 5,5" xlink:href="/images/pen.png" fillType="3" )x";
+    body += "pathFile=\"" + a + "\"/>";
+    body += R"x(<polygon points="0,0 5,5" xlink:href="/../outside.png" fillType="3")x"
+            R"x( pathFile="images/fill.png"/></g>)x";
+    writePage(0, body);
+    QVERIFY(import());
+
+    QCOMPARE(objects(0, ItemTypePixmap).size(), 0); // no picture from outside
+    const QList<QGraphicsItem *> sounds = objects(0, ItemTypeSound);
+    const QList<QGraphicsItem *> videos = objects(0, ItemTypeVideo);
+    QCOMPARE(sounds.size(), 1); // made, as for a missing file, but naming none
+    QCOMPARE(videos.size(), 1);
+    QCOMPARE(DCustomItem::fromItem(sounds.first())->m_linkMedia, QString());
+    QCOMPARE(DCustomItem::fromItem(sounds.first())->m_linkFile, QString());
+    QCOMPARE(DCustomItem::fromItem(videos.first())->m_linkMedia, QString());
+    QCOMPARE(static_cast<DGVideoItem *>(videos.first())->m_filePath, QString());
+    QCOMPARE(DCustomItem::fromItem(videos.first())->m_linkFile,
+             m_list->workDir() + QStringLiteral("/images/pen.png"));
+
+    const QList<QGraphicsItem *> shapes = objects(0, ItemTypePath);
+    QCOMPARE(shapes.size(), 2);
+    auto *inside = static_cast<DGPathCurveItem *>(shapes.at(0));
+    auto *escaping = static_cast<DGPathCurveItem *>(shapes.at(1));
+    QCOMPARE(inside->pen().brush().textureImage().pixelColor(0, 0), QColor(Qt::blue));
+    QCOMPARE(inside->fillFileName(), QString()); // absolute texture: missing
+    QCOMPARE(inside->brush().style(), Qt::NoBrush);
+    QVERIFY(escaping->pen().brush().textureImage().isNull());
+    QCOMPARE(escaping->fillFileName(), m_list->workDir() + QStringLiteral("/images/fill.png"));
+    QCOMPARE(escaping->brush().textureImage().pixelColor(0, 0), QColor(Qt::yellow));
+}
+
+void tst_UbzReader::firstPlainPictureIsTheBackground()
+{
+    writePicture(QStringLiteral("images/back.png"), Qt::red, QSize(200, 100));
+    writePage(0, R"x(<rect fill="#ffffff"/><image ub:source="images/back.png"/>)x");
+    // Later untransformed pictures are objects, placed as for a transform too short.
+    writePage(1, R"x(<rect fill="#ffffff"/>
+                    <image ub:source="images/back.png" id="b" width="20" height="10"/>)x");
+    QVERIFY(import());
+    DPage *first = m_list->at(0);
+    QCOMPARE(first->pageType(), int(PageTypeImage));
+    const QImage background = first->backgroundBrush().textureImage();
+    QVERIFY(!background.isNull());
+    // Scaled to the view with the aspect kept.
+    const QSize view = m_list->getView()->size();
+    QCOMPARE(background.size(), QSize(200, 100).scaled(view, Qt::KeepAspectRatio));
+    QCOMPARE(background.pixelColor(background.width() / 2, background.height() / 2),
+             QColor(Qt::red));
+    QCOMPARE(objects(0, ItemTypePixmap).size(), 0);
+    const QList<QGraphicsItem *> later = objects(1, ItemTypePixmap);
+    QCOMPARE(later.size(), 1);
+    QCOMPARE(later.first()->pos(), QPointF(1380, 1060));
+    QCOMPARE(m_list->at(1)->pageType(), int(PageTypeColor));
+
+    // With "fill" it is no background and no object; a missing picture changes no page either.
+    writePage(0, R"x(<rect fill="#ffffff"/><image ub:source="images/back.png" fill="x"/>)x");
+    writePage(1, R"x(<rect fill="#ffffff"/><image ub:source="images/gone.png"/>)x");
+    QVERIFY(import());
+    QCOMPARE(m_list->at(0)->pageType(), int(PageTypeColor));
+    QCOMPARE(m_list->at(1)->pageType(), int(PageTypeColor));
+    QCOMPARE(objects(1, ItemTypePixmap).size(), 0);
+}
+
+void tst_UbzReader::missingBackgroundLeavesAColourPage_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::newRow("missing file") << QByteArray("images/gone.png");
+    QTest::newRow("not a picture") << QByteArray("images/notes.png");
+    QTest::newRow("outside the document") << QByteArray("../outside.png");
+    QTest::newRow("no source") << QByteArray();
+}
+
+void tst_UbzReader::missingBackgroundLeavesAColourPage()
+{
+    QFETCH(QByteArray, source);
+    write(QStringLiteral("images/notes.png"), "only words");
+    QImage outside(4, 4, QImage::Format_RGB32);
+    outside.fill(Qt::green);
+    QVERIFY(outside.save(m_scratch->path() + QStringLiteral("/outside.png"), "PNG"));
+    writePage(0, R"x(<rect fill="#ff0000"/><image ub:source=")x" + source + R"x("/>)x");
+    QVERIFY(import());
+    DPage *page = m_list->at(0);
+    QCOMPARE(page->pageType(), int(PageTypeColor));
+    QCOMPARE(page->backgroundBrush().color(), QColor(Qt::red));
+    QCOMPARE(objects(0, ItemTypePixmap).size(), 0);
+    // A page claiming a picture it has not got would make the next save fail.
+    const QString target = m_scratch->path() + QStringLiteral("/saved");
+    QVERIFY2(m_list->saveAllPagesToFileIWB(target, true), qPrintable(m_list->lastSaveError()));
+    QVERIFY(m_list->openAllPagesFromFileIWB(target + QStringLiteral(".iwb")));
+    QCOMPARE(m_list->at(0)->pageType(), int(PageTypeColor));
+    QCOMPARE(m_list->at(0)->backgroundBrush().color(), QColor(Qt::red));
+}
+
+void tst_UbzReader::pictureSize_data()
+{
+    QTest::addColumn<QByteArray>("width");
+    QTest::addColumn<QByteArray>("height");
+    QTest::addColumn<QSize>("size");
+    const QSize own(8, 6);
+    QTest::newRow("given, truncated") << QByteArray("40.9") << QByteArray("30.99") << QSize(40, 30);
+    QTest::newRow("largest") << QByteArray("16384") << QByteArray("1") << QSize(16384, 1);
+    QTest::newRow("zero width") << QByteArray("0") << QByteArray("30") << own;
+    QTest::newRow("negative") << QByteArray("-5") << QByteArray("-5") << own;
+    QTest::newRow("absent") << QByteArray() << QByteArray() << own;
+    QTest::newRow("not numbers") << QByteArray("wide") << QByteArray("10") << own;
+    QTest::newRow("too wide") << QByteArray("20000") << QByteArray("10") << own;
+    QTest::newRow("too high") << QByteArray("10") << QByteArray("16385") << own;
+}
+
+void tst_UbzReader::pictureSize()
+{
+    QFETCH(QByteArray, width);
+    QFETCH(QByteArray, height);
+    QFETCH(QSize, size);
+    writePicture(QStringLiteral("images/pic.png"), Qt::blue, QSize(8, 6));
+    QByteArray image = R"x(<image ub:source="images/pic.png" transform="matrix(1,0,0,1,0,0)")x";
+    if (!width.isNull())
+        image += " width=\"" + width + "\" height=\"" + height + "\"";
+    writePage(0, R"x(<rect fill="#ffffff"/>)x" + image + "/>");
+    QVERIFY(import());
+    const QList<QGraphicsItem *> found = objects(0, ItemTypePixmap);
+    QCOMPARE(found.size(), 1);
+    const QPixmap pixmap = static_cast<DGPixmapItem *>(found.first())->pixmap();
+    QCOMPARE(pixmap.size(), size);
+    QCOMPARE(pixmap.toImage().pixelColor(0, 0), QColor(Qt::blue));
+}
+
+void tst_UbzReader::elementsSkippedWhole()
+{
+    // Whatever a background or a polygon holds is passed over with it, and reading goes on
+    // after its end tag.
+    writePage(0, R"x(<rect fill="#ff0000"><g><polygon points="0,0 1,1"/></g><rect fill="#00ff00"/>
+                    </rect>
+                    <g><polygon points="0,0 5,5"><g><polygon points="1,1 2,2"/></g>
+                         <title>inside</title></polygon><polygon points="0,0 6,6"/></g>
+                    <foreignObject transform="matrix(1,0,0,1,0,0)"><itemTextContent>after
+                    </itemTextContent></foreignObject>)x");
+    QVERIFY(import());
+    QCOMPARE(m_list->size(), 1);
+    QCOMPARE(m_list->at(0)->backgroundBrush().color(), QColor(Qt::red));
+    QCOMPARE(objects(0, ItemTypePath).size(), 2);
+    QCOMPARE(objects(0, ItemTypeText).size(), 1);
+}
+
+void tst_UbzReader::textEndRightBeforeItsObjectEnd()
+{
+    // No blank between the text's end tag and its object's: what follows is still read.
+    writePage(0,
+              "<rect fill=\"#ffffff\"/><foreignObject ub:uuid=\"t\" "
+              "transform=\"matrix(1,0,0,1,0,0)\"><itemTextContent>a</itemTextContent>"
+              "</foreignObject><g><polygon points=\"0,0 1,1\"/></g><foreignObject "
+              "transform=\"matrix(1,0,0,1,0,0)\"><itemTextContent>b</itemTextContent>"
+              "</foreignObject>");
+    QVERIFY(import());
+    QCOMPARE(objects(0, ItemTypeText).size(), 2);
+    QCOMPARE(objects(0, ItemTypePath).size(), 1);
+}
+
+void tst_UbzReader::unsafeArchiveLeavesTheDocument_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("symlink entry") << "symlink";
+    QTest::newRow("parent entry") << "parent";
+    QTest::newRow("no page files") << "empty";
+    QTest::newRow("not a zip") << "garbage";
+    QTest::newRow("missing file") << "missing";
+    QTest::newRow("no file name") << "no name";
+}
+
+void tst_UbzReader::unsafeArchiveLeavesTheDocument()
+{
+    QFETCH(QString, kind);
+    // The open document: two pages, an object, and a file in the working directory.
+    m_list->newPage(BtMenus::btColorPage, false);
+    const QList<DPage *> pages = *m_list;
+    QVERIFY(m_list->at(0)->addSoundItem(QString(), QPointF(5, 5), 0, 1, QTransform(), false));
+    const QString marker = m_list->workDir() + QStringLiteral("/images/marker.png");
+    QVERIFY(QDir().mkpath(QFileInfo(marker).absolutePath()));
+    QVERIFY(QFile(marker).open(QIODevice::WriteOnly));
+
+    writePage(0, R"x(<rect fill="#ff0000"/>)x");
+    QString archive;
+    if (kind == QLatin1String("symlink")) {
+        const QString target = m_scratch->path() + QStringLiteral("/target");
+        QVERIFY(QDir().mkpath(target));
+        QVERIFY(QFile::link(target, m_source + QStringLiteral("/images")));
+        archive = pack(QStringLiteral("evil.ubz"), { "." }, { "-y" });
+    } else if (kind == QLatin1String("parent")) {
+        write(QStringLiteral("sub/x"), "x");
+        m_source += QStringLiteral("/sub");
+        write(QStringLiteral("../escaped.txt"), "escaped");
+        archive = pack(QStringLiteral("evil.ubz"), { "../page000.svg", "../escaped.txt" });
+    } else if (kind == QLatin1String("empty")) {
+        QVERIFY(QFile::rename(m_source + QStringLiteral("/page000.svg"),
+                              m_source + QStringLiteral("/page0.svg")));
+        archive = pack(QStringLiteral("nopages.ubz"));
+    } else if (kind == QLatin1String("garbage")) {
+        archive = m_scratch->path() + QStringLiteral("/garbage.ubz");
+        QFile file(archive);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("PK\x03\x04 not a zip at all");
+    } else if (kind == QLatin1String("missing")) {
+        archive = m_scratch->path() + QStringLiteral("/missing.ubz");
+    }
+    QVERIFY(!archive.isEmpty() || kind == QLatin1String("no name"));
+    const QStringList workBefore = QDir(m_list->workDir()).entryList(QDir::AllEntries);
+
+    m_list->setFileName(QStringLiteral("open.iwb"));
+    QVERIFY(!m_list->openAllPagesFromFileUBZ(archive));
+    if (kind != QLatin1String("no name"))
+        QVERIFY(!m_list->lastOpenError().isEmpty());
+    QVERIFY(!m_list->isSaving());
+    QCOMPARE(m_list->fileName(), QStringLiteral("open.iwb"));
+    QCOMPARE(QList<DPage *>(*m_list), pages);
+    QCOMPARE(objects(0, ItemTypeSound).size(), 1);
+    QVERIFY(QFileInfo(marker).isFile());
+    QCOMPARE(QDir(m_list->workDir()).entryList(QDir::AllEntries), workBefore);
+    QVERIFY(!QFileInfo::exists(QFileInfo(m_list->workDir()).absolutePath()
+                               + QStringLiteral("/escaped.txt")));
+    // No staging folder is left beside the working directory.
+    const QString prefix = QLatin1Char('.') + QFileInfo(m_list->workDir()).fileName();
+    QCOMPARE(QDir(QFileInfo(m_list->workDir()).absolutePath())
+                     .entryList({ prefix + QLatin1Char('*') }, QDir::AllEntries | QDir::Hidden),
+             QStringList());
+}
+
+void tst_UbzReader::brokenPageFileKeepsWhatWasRead()
+{
+    writePage(0, R"x(<rect fill="#ff0000"/>)x");
+    // Broken after its first polygon: the page and that polygon stay, the rest is lost.
+    write(QStringLiteral("page001.svg"),
+          pageXml(R"x(<rect fill="#00ff00"/><g><polygon points="0,0 1,1"/></g>
+                     <g><polygon points="0,0 1,1" <oops/></g>)x"));
+    // A text holding an element stops its file too.
+    writePage(2, R"x(<rect fill="#0000ff"/><g><polygon points="0,0 1,1"/></g>
+                    <foreignObject><itemTextContent>a<b>bold</b></itemTextContent></foreignObject>
+                    <g><polygon points="0,0 1,1"/></g>)x");
+    write(QStringLiteral("page003.svg"), ""); // empty
+    writePage(4, R"x(<rect fill="#ffffff"/>)x");
+    bool complete = true;
+    QVERIFY(import(&complete));
+    QVERIFY(!complete);
+    // Read only partly: Save must ask for a name rather than write over a shortened copy.
+    QCOMPARE(m_list->fileName(), QString());
+    QVERIFY(!m_list->lastOpenError().isEmpty());
+    QVERIFY(m_list->isDocumentModified());
+    QCOMPARE(m_list->size(), 4);
+    QCOMPARE(objects(1, ItemTypePath).size(), 1);
+    QCOMPARE(objects(2, ItemTypePath).size(), 1);
+    QCOMPARE(m_list->at(3)->backgroundBrush().color(), QColor(Qt::white));
+    for (DPage *page : qAsConst(*m_list))
         QCOMPARE(page->undoStack()->count(), 0);
 }
 
-void tst_UbzReader::objects()
+void tst_UbzReader::importedDocumentSavesAsIwb()
 {
-    QVERIFY(ItemMedia::makePicture(m_source->filePath(QStringLiteral("back.png")), QSize(40, 20)));
-    QVERIFY(ItemMedia::makePicture(m_source->filePath(QStringLiteral("pic.png")), QSize(10, 10)));
-    // An object before any rectangle still gets a page.
-    writePage(QStringLiteral("page000.svg"),
-              QStringLiteral(
-                      "<g><polygon ub:uuid=\"p1\" type=\"table\" points=\"0,0 10,0  10,10\" "
-                      "stroke=\"#102030\" fill=\"#00ff00\"/>"
-                      "<g><polygon points=\"0,0 5,5\"/></g></g>"
-                      "<image ub:source=\"back.png\"/>"
-                      "<image id=\"i1\" ub:source=\"pic.png\" width=\"30\" height=\"20\" "
-                      "transform=\"matrix(0,1,-1,0,0,0)\"/>"
-                      "<image id=\"i2\" ub:source=\"pic.png\" width=\"8\" height=\"8\"/>"
-                      "<foreignObject ub:uuid=\"t1\" transform=\"matrix(1,0,0,1,20.7,-5.2)\">\n"
-                      "<itemTextContent font-family=\"DejaVu Sans\" font-size=\"12\">"
-                      "&lt;b&gt;bold&lt;/b&gt;</itemTextContent>\n</foreignObject>"
-                      "<foreignObject transform=\"matrix(1,0\">\n<itemTextContent>short"
-                      "</itemTextContent>\n</foreignObject>"));
+    // Everything an import makes can be written again, its media travelling with it.
+    writePicture(QStringLiteral("images/back.png"), Qt::red, QSize(30, 20));
+    write(QStringLiteral("videos/clip.avi"), "not really a video");
+    writePage(0, R"x(<rect fill="#ffffff"/><image ub:source="images/back.png"/>
+        <g><polygon points="0,0 10,10" stroke-opacity="255"/></g>
+        <foreignObject transform="matrix(1,0,0,1,0,0)"><itemTextContent>a</itemTextContent>
+        </foreignObject>
+        <video ub:source="videos/clip.avi" transform="matrix(1,0,0,1,0,0)"/>)x");
+    writePage(1, R"x(<rect fill="#ffffff"/><image ub:source="images/gone.png"/>)x");
     QVERIFY(import());
-    QCOMPARE(m_list->size(), 1);
-    QCOMPARE(m_list->at(0)->pageType(), int(PageTypeImage));
-    const QList<QGraphicsItem *> found = objectsOf(0);
-    QCOMPARE(found.size(), 5);
-
-    auto *polygon = dynamic_cast<DGPathCurveItem *>(found.at(0));
-    QVERIFY(polygon);
-    QCOMPARE(polygon->shapeType(), BtMenus::btTableTool);
-    QCOMPARE(polygon->pen().color().alpha(), 0); // no stroke-opacity: an invisible outline
-    QCOMPARE(polygon->m_fillType, short(ItemFillSolid));
-    QStringList points;
-    for (const QPointF &point : polygon->points())
-        points << QStringLiteral("%1,%2")
-                          .arg(polygon->mapToScene(point).x())
-                          .arg(polygon->mapToScene(point).y());
-    QCOMPARE(points, (QStringList{ "1380,1060", "1390,1060", "1380,1060", "1390,1070" }));
-
-    auto *turned = dynamic_cast<DGPixmapItem *>(found.at(1));
-    QVERIFY(turned);
-    QCOMPARE(turned->rotation(), 90.0);
-    QCOMPARE(turned->pixmap().size(), QSize(30, 20));
-    // After the first one, an unturned picture is an object, at the page offset.
-    auto *second = dynamic_cast<DGPixmapItem *>(found.at(2));
-    QVERIFY(second);
-    QCOMPARE(second->pos(), QPointF(1380, 1060));
-
-    auto *text = dynamic_cast<DGTextItem *>(found.at(3));
-    QVERIFY(text);
-    QCOMPARE(text->pos(), QPointF(1400, 1055));
-    QCOMPARE(text->toPlainText(), QStringLiteral("bold")); // the content is HTML
-    auto *shortText = dynamic_cast<DGTextItem *>(found.at(4));
-    QVERIFY(shortText);
-    QCOMPARE(shortText->pos(), QPointF(1380, 1060)); // a short matrix: position 0, no turn
-    QCOMPARE(shortText->rotation(), 0.0);
-}
-
-void tst_UbzReader::textFollowedDirectlyByMoreElements()
-{
-    writePage(QStringLiteral("page000.svg"),
-              QStringLiteral(
-                      "<rect fill=\"#ffffff\"/><foreignObject transform=\"matrix(1,0,0,1,0,0)\">"
-                      "<itemTextContent>one</itemTextContent></foreignObject>"
-                      "<foreignObject transform=\"matrix(1,0,0,1,0,0)\"><itemTextContent>two"
-                      "</itemTextContent></foreignObject>"));
-    QVERIFY(import());
-    QCOMPARE(objectsOf(0).size(), 2);
-}
-
-void tst_UbzReader::media()
-{
-    QTemporaryDir outside;
-    QFile clip(m_source->filePath(QStringLiteral("clip.avi")));
-    QVERIFY(clip.open(QIODevice::WriteOnly));
-    clip.close();
-    QFile bell(m_source->filePath(QStringLiteral("bell.mp3")));
-    QVERIFY(bell.open(QIODevice::WriteOnly));
-    bell.close();
-    QFile secret(outside.filePath(QStringLiteral("secret.mp3")));
-    QVERIFY(secret.open(QIODevice::WriteOnly));
-    secret.close();
-    writePage(QStringLiteral("page000.svg"),
-              QStringLiteral("<rect fill=\"#ffffff\"/>"
-                             "<video ub:source=\"clip.avi\" xlink=\"https://example.org\" "
-                             "xpagelink=\"2\" transform=\"matrix(1,0,0,1,10,20)\"/>"
-                             "<audio ub:source=\"bell.mp3\" transform=\"matrix(1,0,0,1,0,0)\"/>"
-                             "<audio ub:source=\"%1\" transform=\"matrix(1,0,0,1,0,0)\"/>")
-                      .arg(secret.fileName()));
-    QVERIFY(import());
-    const QList<QGraphicsItem *> found = objectsOf(0);
-    QCOMPARE(found.size(), 3);
-    auto *video = dynamic_cast<DGVideoItem *>(found.at(0));
-    QVERIFY(video);
-    QCOMPARE(video->pos(), QPointF(1390, 1080));
-    QCOMPARE(video->m_linkWeb, QStringLiteral("https://example.org"));
-    QCOMPARE(video->m_linkPage, QStringLiteral("2"));
-    QVERIFY(video->m_filePath.startsWith(m_list->workDir()));
-    QCOMPARE(video->m_linkMedia, video->m_filePath); // its own file as media link
-    auto *sound = dynamic_cast<DGSoundItem *>(found.at(1));
-    QVERIFY(sound);
-    QCOMPARE(QFileInfo(sound->m_linkMedia).fileName(), QStringLiteral("bell.mp3"));
-    QVERIFY(QFileInfo(sound->m_linkMedia).isFile());
-    // An absolute path is outside the archive: the sound has no file.
-    auto *outsideSound = dynamic_cast<DGSoundItem *>(found.at(2));
-    QVERIFY(outsideSound);
-    QCOMPARE(outsideSound->m_linkMedia, QString());
-}
-
-void tst_UbzReader::notAUbzLeavesTheDocument()
-{
-    const QList<DPage *> before = *m_list;
-    writePage(QStringLiteral("content.svg"), QStringLiteral("<rect fill=\"#ff0000\"/>"));
-    QVERIFY(!import());
-    QVERIFY(!m_list->lastOpenError().isEmpty());
-    QVERIFY(!m_list->openAllPagesFromFileUBZ(QString()));
-    QCOMPARE(QList<DPage *>(*m_list), before);
+    const QString target = m_scratch->path() + QStringLiteral("/saved");
+    QVERIFY2(m_list->saveAllPagesToFileIWB(target, true), qPrintable(m_list->lastSaveError()));
+    const ToolRun listed =
+            runTool(QStringLiteral("unzip"), { "-Z1", target + ".iwb" }, m_scratch->path(), 30000);
+    QVERIFY(listed.ok);
+    QVERIFY(listed.output.contains("videos/clip.avi"));
+    QVERIFY(listed.output.contains("images/bck0.png"));
 }
 
 QTEST_MAIN(tst_UbzReader)
