@@ -49,6 +49,8 @@ DPagesList::~DPagesList()
     // (an empty directory after a record kept from an earlier run) goes.
     if (AppSettings::temporalName(settings) != m_workDir)
         m_currentDir.remove();
+    for (DPage *page : qAsConst(m_retiredPages))
+        destroyPage(page);
     m_view->setScene(nullptr);
     delete m_view;
 }
@@ -348,9 +350,11 @@ void DPagesList::setupWorkingDirectory()
         QMessageBox question(QMessageBox::Warning, tr("Atención"),
                              tr("Desea restaurar el archivo no guardado"), QMessageBox::NoButton,
                              m_parent);
-        QPushButton *yes = question.addButton(tr("Si"), QMessageBox::AcceptRole);
-        QPushButton *no = question.addButton(tr("No"), QMessageBox::RejectRole);
-        QPushButton *cancel = question.addButton(tr("Cancelar"), QMessageBox::RejectRole);
+        // One role for all three keeps "Si", "No", "Cancelar" in this order on every desktop
+        // (button layouts move an accepting button to the other end on some).
+        QPushButton *yes = question.addButton(tr("Si"), QMessageBox::ActionRole);
+        QPushButton *no = question.addButton(tr("No"), QMessageBox::ActionRole);
+        QPushButton *cancel = question.addButton(tr("Cancelar"), QMessageBox::ActionRole);
         question.setDefaultButton(yes);
         question.setEscapeButton(no);
         question.exec();

@@ -128,4 +128,34 @@ private:
     QString m_lastSaveError;
     QString m_lastOpenError;
     bool m_bPartialRead = false;
+
+    // --- Document commands (documentcommands.cpp) and export (pageexport.cpp) ---
+
+public:
+    // New, Open, Save and Save as of the file menu. Each asks before work would be lost and
+    // shows its own failure message; the bools mean "go on" (saved, or the user chose not to
+    // save) when true, and "stop" (cancelled, or nothing could be saved) when false.
+    void newFile();
+    void openFile();
+    bool saveFile(const QString &format, bool ask);
+    // format "iwb" saves under a new name; "bmp", "jpg", "jpeg", "png", "tiff" and "pdf" export
+    // the pages. False when the user cancelled or the file could not be written.
+    bool saveAsFile(const QString &format);
+
+private:
+    enum class SaveAnswer { Yes, No, Cancel };
+    SaveAnswer askSaveQuestion(const QString &text);
+    void showFailure(const QString &text, const QString &detail);
+    bool saveAsIwb(const QString &chosenName);
+    bool writeIwb(const QString &target);
+    void clearWorkingDirectory();
+    // Export: one picture per page in a folder named after the file, or one PDF. Failures are
+    // collected and come back as one list (empty when everything was written).
+    bool exportPages(const QString &chosenName, const QString &format);
+    QStringList exportImages(const QString &chosenName, const QString &format);
+    QStringList exportPdf(const QString &chosenName, const QString &format);
+
+    // Pages dropped by New whose objects the clipboard still holds: kept until the end so that
+    // a paste after New still works.
+    QList<DPage *> m_retiredPages;
 };

@@ -10,11 +10,23 @@ namespace {
 constexpr int kMillisecondsPerMinute = 60000;
 constexpr int kIdleWaitMs = 1000; // with no interval the thread still wakes now and then
 
+// Test hook: VELTORINA_AUTOSAVE_MS, a whole number of milliseconds above 0, replaces the
+// interval from the settings, so that a test of the real program (crash, then restore) need
+// not wait a minute for its first autosave. Anything else in it is ignored.
+int intervalOverride()
+{
+    bool isNumber = false;
+    const int milliseconds = qEnvironmentVariableIntValue("VELTORINA_AUTOSAVE_MS", &isNumber);
+    return isNumber && milliseconds > 0 ? milliseconds : 0;
+}
+
 } // namespace
 
 DSavePages::DSavePages(DPagesList *list)
     : m_list(list), m_interval(AppSettings::autosaveMinutes(settings) * kMillisecondsPerMinute)
 {
+    if (const int testInterval = intervalOverride())
+        m_interval = testInterval;
 }
 
 DSavePages::~DSavePages()

@@ -1,0 +1,187 @@
+// The document commands of the file menu: New, Open, Save and Save as. They decide when to ask,
+// which name a save writes and what the caller may do next; the writer, the readers and the
+// archive helpers do the work.
+
+#include "documentname.h"
+#include "dpageslist.h"
+#include "iwbarchive.h"
+
+#include "board/dpage.h"
+#include "board/dview.h"
+#include "shell/globals.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGraphicsItem>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace {
+
+const QString kContentFile = QStringLiteral("content.xml");
+
+} // namespace
+
+DPagesList::SaveAnswer DPagesList::askSaveQuestion(const QString &text)
+{
+    QMessageBox question(QMessageBox::Warning, tr("Atención"), text, QMessageBox::NoButton,
+                         m_parent);
+    // One role for all three keeps them in this order whatever the desktop's button layout.
+    QPushButton *yes = question.addButton(tr("Si"), QMessageBox::ActionRole);
+    QPushButton *no = question.addButton(tr("No"), QMessageBox::ActionRole);
+    QPushButton *cancel = question.addButton(tr("Cancelar"), QMessageBox::ActionRole);
+    question.setDefaultButton(yes);
+    question.setEscapeButton(no); // Escape and the window's close button answer "No"
+    question.exec();
+    if (question.clickedButton() == yes)
+        return SaveAnswer::Yes;
+    if (question.clickedButton() == cancel)
+        return SaveAnswer::Cancel;
+    return SaveAnswer::No;
+}
+
+void DPagesList::showFailure(const QString &text, const QString &detail)
+{
+    qWarning() << "DPagesList:" << text << detail;
+    QMessageBox box(QMessageBox::Warning, tr("Error"), text, QMessageBox::Ok, m_parent);
+    if (!detail.isEmpty())
+        box.setDetailedText(detail);
+    box.exec();
+}
+
+bool DPagesList::saveFile(const QString &format, bool ask)
+{
+    if (m_fileName.isEmpty())
+        return saveAsFile(format); // an unnamed document always asks for a name
+    if (isEmpty() || !isDocumentModified())
+        return true;
+    if (ask) {
+        switch (askSaveQuestion(tr("Desea Guardar el Archivo"))) {
+        case SaveAnswer::No:
+            return true;
+        case SaveAnswer::Cancel:
+            return false;
+        case SaveAnswer::Yes:
+            break;
+        }
+    }
+    if (format.toLower() != QLatin1String("iwb"))
+        return false;
+    // The old archive is not removed first and the media folders are not emptied: the writer
+    // replaces the archive only with a complete one, and an opened document's videos and
+    // attached files live in those folders and must reach the new archive.
+    return writeIwb(DocumentName::iwbTarget(m_fileName));
+}
+
+bool DPagesList::saveAsFile(const QString &format)
+{
+    const bool iwb = format.toLower() == QLatin1String("iwb");
+    const QString text = iwb ? tr("Desea guardar el archivo") : tr("Desea exportar el archivo");
+    const QString caption = iwb ? tr("Guardar archivo") : tr("Exportar archivo");
+    switch (askSaveQuestion(text)) {
+    case SaveAnswer::No:
+        return true;
+    case SaveAnswer::Cancel:
+        return false;
+    case SaveAnswer::Yes:
+        break;
+    }
+    const QString chosenName = QFileDialog::getSaveFileName(
+            m_parent, caption, QDir::homePath() + QStringLiteral("/save"), QString());
+    if (chosenName.isEmpty())
+        return false;
+    if (iwb)
+        return saveAsIwb(chosenName);
+    return exportPages(chosenName, format);
+}
+
+bool DPagesList::saveAsIwb(const QString &chosenName)
+{
+    const QString name = DocumentName::withoutIwbExtension(chosenName);
+    if (!writeIwb(name + QStringLiteral(".iwb")))
+        return false; // the document keeps its old name, or none
+    m_fileName = name;
+    return true;
+}
+
+bool DPagesList::writeIwb(const QString &target)
+{
+    if (saveAllPagesToFileIWB(DocumentName::withoutIwbExtension(target), true))
+        return true;
+    showFailure(tr("Error al guardar archivo"), m_lastSaveError);
+    return false;
+}
+
+void DPagesList::clearWorkingDirectory()
+{
+    // removeTree never follows a symlink, so a link planted by an archive cannot lead the
+    // clean-up outside the working directory.
+    QStringList paths{ m_workDir + QLatin1Char('/') + kContentFile };
+    for (const char *media : IwbArchive::kMediaFolders)
+        paths << m_workDir + QLatin1Char('/') + QLatin1String(media);
+    for (const QString &path : qAsConst(paths)) {
+        const IwbArchive::Result removed = IwbArchive::removeTree(path);
+        if (!removed.ok)
+            qWarning() << "DPagesList:" << removed.error;
+    }
+}
+
+void DPagesList::newFile()
+{
+    if (!saveFile(QStringLiteral("iwb"), true))
+        return;
+    refreshOverlay();
+    m_view->setScene(nullptr);
+    m_curPage = nullptr;
+    const QList<DPage *> dropped = *this;
+    clear();
+    for (DPage *page : dropped) {
+        const bool onClipboard =
+                std::any_of(m_pCopyPasteListItems.cbegin(), m_pCopyPasteListItems.cend(),
+                            [page](const QGraphicsItem *item) { return item->scene() == page; });
+        if (onClipboard) {
+            // Nothing of the new document reaches a dropped page any more.
+            disconnect(page, nullptr, this, nullptr);
+            m_retiredPages << page;
+        } else {
+            destroyPage(page);
+        }
+    }
+    m_fileName.clear();
+    newPage(BtMenus::btColorPage, false);
+    if (!m_workDir.isEmpty())
+        clearWorkingDirectory();
+    setDocumentModified(false);
+    // The toolbar's page label would otherwise still count the dropped pages.
+    emit selectPageNum(QStringLiteral("1 / 1"));
+}
+
+void DPagesList::openFile()
+{
+    if (isDocumentModified() && !saveFile(QStringLiteral("iwb"), true))
+        return;
+    const QString chosenName = QFileDialog::getOpenFileName(
+            m_parent, tr("Abrir Archivo"), QDir::homePath(), QStringLiteral("(*.iwb *.ubz)"));
+    if (chosenName.isEmpty())
+        return;
+    // The readers name the document: after the chosen file when it was read whole, not at
+    // all when it broke off, so that Save then asks for a name instead of overwriting it.
+    bool opened = false;
+    switch (DocumentName::openKind(chosenName)) {
+    case DocumentName::OpenKind::Iwb:
+        opened = openAllPagesFromFileIWB(chosenName);
+        break;
+    case DocumentName::OpenKind::Ubz:
+        opened = openAllPagesFromFileUBZ(chosenName);
+        break;
+    case DocumentName::OpenKind::Unknown:
+        return; // neither kind: the dialog's filter offers only these two
+    }
+    // The open document is untouched when an archive cannot be read; the user is told so.
+    if (!opened)
+        showFailure(tr("Error al abrir archivo"), m_lastOpenError);
+}

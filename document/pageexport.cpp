@@ -1,0 +1,118 @@
+// Export of the pages: one picture per page, or one PDF with a page per board page. The
+// document, its name and the working directory stay as they are.
+
+#include "dpageslist.h"
+
+#include "board/dpage.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+namespace {
+
+constexpr int kPdfResolution = 1200; // dots per inch
+
+bool isImageFormat(const QString &format)
+{
+    static const QStringList kImageFormats{ QStringLiteral("bmp"), QStringLiteral("jpg"),
+                                            QStringLiteral("jpeg"), QStringLiteral("png"),
+                                            QStringLiteral("tiff") };
+    return kImageFormats.contains(format);
+}
+
+// Writes image to path, replacing an older file only once the new one is complete.
+QString writeImage(const QImage &image, const QString &path, const QString &format)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return path + QStringLiteral(": ") + file.errorString();
+    QImageWriter writer(&file, format.toLower().toLatin1());
+    if (!writer.write(image)) {
+        file.cancelWriting();
+        return path + QStringLiteral(": ") + writer.errorString();
+    }
+    if (!file.commit())
+        return path + QStringLiteral(": ") + file.errorString();
+    return QString();
+}
+
+} // namespace
+
+bool DPagesList::exportPages(const QString &chosenName, const QString &format)
+{
+    const QString kind = format.toLower();
+    QStringList failures;
+    if (isImageFormat(kind))
+        failures = exportImages(chosenName, format);
+    else if (kind == QLatin1String("pdf"))
+        failures = exportPdf(chosenName, format);
+    else
+        failures << format + QStringLiteral(": not a format pages can be exported to");
+    if (failures.isEmpty())
+        return true;
+    showFailure(tr("Error al exportar archivo"), failures.join(QLatin1Char('\n')));
+    return false;
+}
+
+QStringList DPagesList::exportImages(const QString &chosenName, const QString &format)
+{
+    const QFileInfo chosen(chosenName);
+    // The base stops at the first dot: "notes.week.jpg" exports into "notes/notes0.jpg".
+    const QString base = chosen.fileName().section(QLatin1Char('.'), 0, 0);
+    if (base.isEmpty())
+        return { chosenName + QStringLiteral(": the name has nothing before its first dot") };
+    const QString folder = chosen.absolutePath() + QLatin1Char('/') + base;
+    const QFileInfo folderInfo(folder);
+    if (!QDir().mkpath(folder) || !folderInfo.isDir())
+        return { folder + QStringLiteral(": the folder cannot be made") };
+    QStringList failures;
+    for (int i = 0; i < size(); ++i) {
+        // Without the checkerboard that a transparent page's thumbnail shows.
+        const QImage image = at(i)->getPagePixmap(0).toImage();
+        const QString path =
+                folder + QLatin1Char('/') + base + QString::number(i) + QLatin1Char('.') + format;
+        const QString failure = writeImage(image, path, format);
+        if (!failure.isEmpty())
+            failures << failure;
+    }
+    return failures;
+}
+
+QStringList DPagesList::exportPdf(const QString &chosenName, const QString &format)
+{
+    const QString path = chosenName + QLatin1Char('.') + format;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return { path + QStringLiteral(": ") + file.errorString() };
+    bool painted = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setCreator(QStringLiteral("Veltorina"));
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setResolution(kPdfResolution);
+        QPainter painter;
+        painted = painter.begin(&writer);
+        for (int i = 0; painted && i < size(); ++i) {
+            // Antialiasing, not HighQualityAntialiasing: Qt 5.15 ignores the latter.
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            if (i > 0)
+                painted = writer.newPage();
+            DPage *page = at(i);
+            page->render(&painter, QRectF(), page->sceneRect(), Qt::KeepAspectRatio);
+        }
+        if (painted)
+            painted = painter.end();
+    } // the writer finishes the file when it goes
+    if (!painted) {
+        file.cancelWriting();
+        return { path + QStringLiteral(": the PDF could not be written") };
+    }
+    if (!file.commit())
+        return { path + QStringLiteral(": ") + file.errorString() };
+    return {};
+}

@@ -1,0 +1,539 @@
+#include "support/documentfixture.h"
+#include "support/testsupport.h"
+
+#include "board/boardtypes.h"
+#include "board/dgpathcurveitem.h"
+#include "board/dpage.h"
+#include "board/dview.h"
+#include "document/dpageslist.h"
+#include "document/toolrun.h"
+#include "shell/globals.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QtTest>
+
+#include <memory>
+
+using namespace DocumentFixture;
+
+// New, Open, Save and Save as as the user meets them: the questions and dialogs answered for
+// real, the names written, and the document kept whole when a save or an open fails.
+class tst_DocumentCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void saveAsNames_data();
+    void saveAsNames();
+    void unchangedNamedDocumentIsNotWrittenAgain();
+    void changesBeforeAnAutosaveAreStillOffered();
+    void questions_data();
+    void questions();
+    void saveAsIntoAFileAsFolderFails();
+    void failedSaveKeepsTheOldFile();
+    void newFileAsksThenStartsAfresh();
+    void newFileCancelledChangesNothing();
+    void openAsksOnlyAboutChanges();
+    void openedDocumentIsNamedAndSavedInPlace();
+    void openedUbzIsSavedBesideIt();
+    void saveAfterOpenKeepsTheMedia();
+    void brokenOpenKeepsTheDocument_data();
+    void brokenOpenKeepsTheDocument();
+
+private:
+    void change(DPage *page);
+    QString saveAs(const QString &chosenName, bool *result = nullptr);
+    QStringList siblingsOfWorkDir() const;
+
+    std::unique_ptr<QWidget> m_window;
+    std::unique_ptr<DPagesList> m_list;
+    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<QTemporaryDir>
+            m_folder; // fresh for each test: files of one never meet the next
+};
+
+void tst_DocumentCommands::init()
+{
+    settings.clear();
+    m_home = std::make_unique<QTemporaryDir>();
+    m_folder = std::make_unique<QTemporaryDir>();
+    qputenv("HOME", m_home->path().toLocal8Bit()); // the file dialogs start there
+    m_window = std::make_unique<QWidget>();
+    m_window->setFixedSize(800, 600);
+    m_list = std::make_unique<DPagesList>(m_window.get());
+    m_window->show();
+}
+
+void tst_DocumentCommands::cleanup()
+{
+    m_list->exit();
+    m_list.reset();
+    m_window.reset();
+    m_pCopyPasteListItems.clear();
+}
+
+// A stroke drawn on page, recorded as the board records a finished stroke.
+void tst_DocumentCommands::change(DPage *page)
+{
+    auto *stroke =
+            new DGPathCurveItem(QPointF(10, 10), QPen(Qt::black, 3), BtMenus::btPencil, nullptr);
+    QPainterPath path(QPointF(0, 0));
+    path.lineTo(20, 30);
+    stroke->setPath(path);
+    page->recordOperation(BtMenus::stAdd, {}, stroke);
+}
+
+// Save as with "Si" and chosenName typed in the dialog; returns the question's description.
+QString tst_DocumentCommands::saveAs(const QString &chosenName, bool *result)
+{
+    QString seen;
+    const auto answered =
+            answerInTurn({ click(QStringLiteral("Si"), &seen), chooseFile(chosenName) });
+    const bool saved = m_list->saveAsFile(QStringLiteral("iwb"));
+    if (result)
+        *result = saved;
+    return *answered == 2 ? seen : QString();
+}
+
+void tst_DocumentCommands::saveAsNames_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("documentName");
+    QTest::newRow("no extension") << "lesson"
+                                  << "lesson.iwb"
+                                  << "lesson";
+    QTest::newRow("with .iwb") << "lesson.iwb"
+                               << "lesson.iwb"
+                               << "lesson";
+    QTest::newRow("two dots") << "lesson.2.iwb"
+                              << "lesson.2.iwb"
+                              << "lesson.2";
+    QTest::newRow("upper case is no extension") << "lesson.IWB"
+                                                << "lesson.IWB.iwb"
+                                                << "lesson.IWB";
+}
+
+void tst_DocumentCommands::saveAsNames()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, written);
+    QFETCH(QString, documentName);
+    QTemporaryDir folder;
+    bool saved = false;
+    QVERIFY(!saveAs(folder.filePath(chosen), &saved).isEmpty());
+    QVERIFY(saved);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{ written });
+    QVERIFY(archiveEntries(folder.filePath(written)).contains(QStringLiteral("content.xml")));
+    QCOMPARE(m_list->fileName(), folder.filePath(documentName));
+    QVERIFY(!m_list->isDocumentModified());
+
+    // After a further change, Save writes the same file again, without a dialog.
+    writeFile(folder.filePath(written), "stale");
+    change(m_list->getCurPage());
+    const auto asked = answerInTurn({ click(QStringLiteral("Cancelar")) });
+    QVERIFY(m_list->saveFile(QStringLiteral("iwb"), false));
+    QCOMPARE(*asked, 0);
+    QVERIFY(archiveEntries(folder.filePath(written)).contains(QStringLiteral("content.xml")));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{ written });
+}
+
+void tst_DocumentCommands::unchangedNamedDocumentIsNotWrittenAgain()
+{
+    const QString target = m_folder->filePath(QStringLiteral("unchanged.iwb"));
+    QVERIFY(!saveAs(target).isEmpty());
+    writeFile(target, "left alone");
+    const auto asked = answerInTurn({ click(QStringLiteral("Cancelar")) });
+    QVERIFY(m_list->saveFile(QStringLiteral("iwb"), false));
+    QVERIFY(m_list->saveFile(QStringLiteral("iwb"), true)); // exit's save: nothing to ask
+    QCOMPARE(*asked, 0);
+    QCOMPARE(readAll(target), QByteArray("left alone"));
+}
+
+void tst_DocumentCommands::changesBeforeAnAutosaveAreStillOffered()
+{
+    const QString target = m_folder->filePath(QStringLiteral("autosaved.iwb"));
+    QVERIFY(!saveAs(target).isEmpty());
+    writeFile(target, "before the change");
+    change(m_list->getCurPage());
+    m_list->autoSave(); // the page writer clears the page's own mark here
+    QVERIFY(!m_list->getCurPage()->isModified());
+    QVERIFY(m_list->isDocumentModified());
+
+    QString seen;
+    const auto asked = answerInTurn({ click(QStringLiteral("Si"), &seen) });
+    QVERIFY(m_list->saveFile(QStringLiteral("iwb"), true));
+    QCOMPARE(*asked, 1);
+    QVERIFY(seen.contains(QStringLiteral("Desea Guardar el Archivo")));
+    QVERIFY(archiveEntries(target).contains(QStringLiteral("content.xml")));
+    QVERIFY(!m_list->isDocumentModified());
+}
+
+void tst_DocumentCommands::questions_data()
+{
+    QTest::addColumn<QString>("command"); // "save" (named, changed), "save as", "export"
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("result");
+    QTest::addColumn<int>("dialogs"); // question and file dialog (Escape'd), or question alone
+
+    const char *const save = "Desea Guardar el Archivo";
+    const char *const saveAs = "Desea guardar el archivo";
+    const char *const exporting = "Desea exportar el archivo";
+    QTest::newRow("save: Si writes") << "save"
+                                     << "Si" << save << true << 1;
+    QTest::newRow("save: No") << "save"
+                              << "No" << save << true << 1;
+    QTest::newRow("save: Cancelar") << "save"
+                                    << "Cancelar" << save << false << 1;
+    QTest::newRow("save: Escape means No") << "save"
+                                           << "Escape" << save << true << 1;
+    QTest::newRow("save as: Si opens the dialog") << "save as"
+                                                  << "Si" << saveAs << false << 2;
+    QTest::newRow("save as: No") << "save as"
+                                 << "No" << saveAs << true << 1;
+    QTest::newRow("save as: Cancelar") << "save as"
+                                       << "Cancelar" << saveAs << false << 1;
+    QTest::newRow("save as: Escape") << "save as"
+                                     << "Escape" << saveAs << true << 1;
+    QTest::newRow("export: Si opens the dialog") << "export"
+                                                 << "Si" << exporting << false << 2;
+    QTest::newRow("export: No") << "export"
+                                << "No" << exporting << true << 1;
+    QTest::newRow("export: Cancelar") << "export"
+                                      << "Cancelar" << exporting << false << 1;
+    QTest::newRow("export: Escape") << "export"
+                                    << "Escape" << exporting << true << 1;
+}
+
+void tst_DocumentCommands::questions()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, answer);
+    QFETCH(QString, text);
+    QFETCH(bool, result);
+    QFETCH(int, dialogs);
+
+    const QString target = m_folder->filePath(QStringLiteral("asked.iwb"));
+    if (command == QLatin1String("save")) {
+        QVERIFY(!saveAs(target).isEmpty());
+        writeFile(target, "old");
+    }
+    change(m_list->getCurPage());
+    const QStringList before =
+            QDir(m_folder->path())
+                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+
+    QString seen;
+    QString caption;
+    QString start;
+    const auto answered = answerInTurn({ click(answer, &seen), [&](QWidget *dialog) {
+                                            auto *chooser = qobject_cast<QFileDialog *>(dialog);
+                                            caption = dialog->windowTitle();
+                                            if (chooser)
+                                                start = chooser->selectedFiles().value(0);
+                                            TestSupport::pressEscape(dialog);
+                                        } });
+    bool returned = false;
+    if (command == QLatin1String("save"))
+        returned = m_list->saveFile(QStringLiteral("iwb"), true);
+    else
+        returned = m_list->saveAsFile(command == QLatin1String("export") ? QStringLiteral("png")
+                                                                         : QStringLiteral("iwb"));
+    QCOMPARE(*answered, dialogs);
+    QCOMPARE(seen, QStringLiteral("Atención|%1|Si,No,Cancelar|Si|No").arg(text));
+    QCOMPARE(returned, result);
+    if (dialogs == 2) {
+        QCOMPARE(caption,
+                 command == QLatin1String("export") ? QStringLiteral("Exportar archivo")
+                                                    : QStringLiteral("Guardar archivo"));
+        QCOMPARE(start, m_home->filePath(QStringLiteral("save")));
+    }
+    // Only "Si" to Save writes; every other answer leaves the files and the changes alone.
+    const bool wrote = command == QLatin1String("save") && answer == QLatin1String("Si");
+    if (command == QLatin1String("save"))
+        QCOMPARE(readAll(target) == "old", !wrote);
+    QCOMPARE(QDir(m_folder->path())
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             before);
+    QCOMPARE(m_list->isDocumentModified(), !wrote);
+    QCOMPARE(QDir(m_home->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), {});
+}
+
+void tst_DocumentCommands::saveAsIntoAFileAsFolderFails()
+{
+    const QString notAFolder = m_folder->filePath(QStringLiteral("plain"));
+    writeFile(notAFolder, "a file, not a folder");
+    change(m_list->getCurPage());
+    QString error;
+    const auto answered = answerInTurn({ click(QStringLiteral("Si")),
+                                         chooseFile(notAFolder + QStringLiteral("/lesson")),
+                                         click(QStringLiteral("OK"), &error) });
+    QVERIFY(!m_list->saveAsFile(QStringLiteral("iwb")));
+    QCOMPARE(*answered, 3);
+    QVERIFY2(error.startsWith(QStringLiteral("Error|Error al guardar archivo|")),
+             qPrintable(error));
+    QCOMPARE(m_list->fileName(), QString()); // still unnamed: Save will ask for a name again
+    QVERIFY(m_list->isDocumentModified());
+    QCOMPARE(readAll(notAFolder), QByteArray("a file, not a folder"));
+}
+
+void tst_DocumentCommands::failedSaveKeepsTheOldFile()
+{
+    const QString target = m_folder->filePath(QStringLiteral("kept.iwb"));
+    QVERIFY(!saveAs(target).isEmpty());
+    const QByteArray saved = readAll(target);
+    QVERIFY(!saved.isEmpty());
+    change(m_list->getCurPage());
+    // The media folder "images" cannot be made: a plain file takes its place.
+    QVERIFY(QDir(m_list->workDir() + QStringLiteral("/images")).removeRecursively());
+    writeFile(m_list->workDir() + QStringLiteral("/images"), "in the way");
+
+    QString error;
+    const auto answered =
+            answerInTurn({ click(QStringLiteral("Si")), click(QStringLiteral("OK"), &error) });
+    QVERIFY(!m_list->saveFile(QStringLiteral("iwb"), true)); // exit would stop here
+    QCOMPARE(*answered, 2);
+    QVERIFY2(error.startsWith(QStringLiteral("Error|Error al guardar archivo|")),
+             qPrintable(error));
+    QCOMPARE(readAll(target), saved);
+    QVERIFY(m_list->isDocumentModified());
+    QCOMPARE(QDir(m_folder->path())
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{ QStringLiteral("kept.iwb") });
+}
+
+void tst_DocumentCommands::newFileAsksThenStartsAfresh()
+{
+    m_list->newPage(BtMenus::btColorPage, false);
+    DPage *copiedFrom = m_list->getCurPage();
+    change(copiedFrom);
+    QGraphicsItem *copied = copiedFrom->validItems(true).value(0);
+    QVERIFY(copied);
+    copied->setSelected(true);
+    copiedFrom->copyObj();
+    QCOMPARE(m_pCopyPasteListItems, QList<QGraphicsItem *>{ copied });
+    m_list->autoSave();
+    QVERIFY(QFileInfo::exists(m_list->workDir() + QStringLiteral("/content.xml")));
+
+    // An unnamed document always goes through save as; "No" drops it.
+    QString seen;
+    QStringList labels;
+    connect(m_list.get(), &DPagesList::selectPageNum, this,
+            [&](const QString &text) { labels << text; });
+    const auto answered = answerInTurn({ click(QStringLiteral("No"), &seen) });
+    m_list->newFile();
+    QCOMPARE(labels, QStringList{ QStringLiteral("1 / 1") });
+    QCOMPARE(*answered, 1);
+    QCOMPARE(seen, QStringLiteral("Atención|Desea guardar el archivo|Si,No,Cancelar|Si|No"));
+    QCOMPARE(m_list->size(), 1);
+    QCOMPARE(m_list->getCurPageNum(), 1);
+    QVERIFY(m_list->getCurPage() != copiedFrom);
+    QCOMPARE(m_list->getView()->scene(), m_list->getCurPage());
+    QVERIFY(m_list->getCurPage()->items().isEmpty());
+    QCOMPARE(m_list->fileName(), QString());
+    QVERIFY(!m_list->isDocumentModified());
+    QVERIFY(!QFileInfo::exists(m_list->workDir() + QStringLiteral("/content.xml")));
+    QVERIFY(QFileInfo(m_list->workDir()).isDir());
+    // What was copied before New can still be pasted.
+    m_list->getCurPage()->pasteObj();
+    QCOMPARE(m_list->getCurPage()->validItems(true).size(), 1);
+    QCOMPARE(m_list->getCurPage()->validItems(true).first()->type(), copied->type());
+}
+
+void tst_DocumentCommands::newFileCancelledChangesNothing()
+{
+    m_list->newPage(BtMenus::btColorPage, false);
+    const QList<DPage *> pages = *m_list;
+    const auto answered = answerInTurn({ click(QStringLiteral("Cancelar")) });
+    m_list->newFile();
+    QCOMPARE(*answered, 1);
+    QCOMPARE(QList<DPage *>(*m_list), pages);
+    QCOMPARE(m_list->getCurPage(), pages.at(1));
+}
+
+void tst_DocumentCommands::openAsksOnlyAboutChanges()
+{
+    // Nothing changed: the file dialog comes first.
+    QString caption;
+    auto answered = answerInTurn({ [&](QWidget *dialog) {
+        caption = dialog->windowTitle();
+        TestSupport::pressEscape(dialog);
+    } });
+    m_list->openFile();
+    QCOMPARE(*answered, 1);
+    QCOMPARE(caption, QStringLiteral("Abrir Archivo"));
+
+    // A change: the save question first; "Cancelar" stops before the dialog.
+    change(m_list->getCurPage());
+    QString seen;
+    answered = answerInTurn({ click(QStringLiteral("Cancelar"), &seen), escape() });
+    m_list->openFile();
+    QCOMPARE(*answered, 1);
+    QVERIFY(seen.contains(QStringLiteral("Desea guardar el archivo")));
+    QVERIFY(m_list->isDocumentModified());
+}
+
+void tst_DocumentCommands::openedDocumentIsNamedAndSavedInPlace()
+{
+    m_list->newPage(BtMenus::btTransparentPage, false);
+    change(m_list->getCurPage());
+    const QString saved = m_folder->filePath(QStringLiteral("lesson.iwb"));
+    QVERIFY(!saveAs(saved).isEmpty());
+
+    // New (nothing changed since the save: nothing asked), then Open the saved lesson.
+    {
+        const auto answeredNew = answerInTurn({ click(QStringLiteral("Cancelar")) });
+        m_list->newFile();
+        QCOMPARE(*answeredNew, 0);
+    } // the unused answer goes with its count
+    QCOMPARE(m_list->size(), 1);
+    const auto answered = answerInTurn({ chooseFile(saved) });
+    m_list->openFile();
+    QCOMPARE(*answered, 1);
+    QCOMPARE(m_list->size(), 2);
+    QCOMPARE(m_list->at(1)->pageType(), int(PageTypeTransparent));
+    QVERIFY(!m_list->at(1)->items().isEmpty());
+    QCOMPARE(m_list->fileName(), saved); // with its extension, as chosen
+    QVERIFY(!m_list->isDocumentModified());
+
+    // Save without changes writes nothing; after a change it writes the same file.
+    writeFile(saved, "opened");
+    QVERIFY(m_list->saveFile(QStringLiteral("iwb"), false));
+    QCOMPARE(readAll(saved), QByteArray("opened"));
+    change(m_list->getCurPage());
+    QVERIFY(m_list->saveFile(QStringLiteral("iwb"), false));
+    QVERIFY(archiveEntries(saved).contains(QStringLiteral("content.xml")));
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{ QStringLiteral("lesson.iwb") });
+}
+
+void tst_DocumentCommands::openedUbzIsSavedBesideIt()
+{
+    QTemporaryDir source;
+    writeFile(source.filePath(QStringLiteral("page000.svg")),
+              "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\">"
+              "<rect fill=\"#ff0000\"/></svg>");
+    const QString ubz = m_folder->filePath(QStringLiteral("lesson.ubz"));
+    const ToolRun zipped = runTool(QStringLiteral("zip"),
+                                   { QStringLiteral("-q"), ubz, QStringLiteral("page000.svg") },
+                                   source.path(), 30000);
+    QVERIFY2(zipped.ok, qPrintable(zipped.error));
+    const QByteArray ubzBytes = readAll(ubz);
+
+    const auto answered = answerInTurn({ chooseFile(ubz) });
+    m_list->openFile();
+    QCOMPARE(*answered, 1);
+    QCOMPARE(m_list->size(), 1);
+    QCOMPARE(m_list->getCurPage()->backgroundBrush().color(), QColor(255, 0, 0));
+    QCOMPARE(m_list->fileName(), ubz);
+
+    change(m_list->getCurPage());
+    QVERIFY(m_list->saveFile(QStringLiteral("iwb"), false));
+    QVERIFY(archiveEntries(ubz + QStringLiteral(".iwb")).contains(QStringLiteral("content.xml")));
+    QCOMPARE(readAll(ubz), ubzBytes);
+}
+
+void tst_DocumentCommands::saveAfterOpenKeepsTheMedia()
+{
+    QTemporaryDir media;
+    const QString clip = media.filePath(QStringLiteral("clip.avi"));
+    writeFile(clip, "not really a video");
+    m_list->getCurPage()->addVideoItem(clip, QPointF(300, 200), 0, 1, QTransform(), false);
+    const QString saved = m_folder->filePath(QStringLiteral("film.iwb"));
+    QVERIFY(!saveAs(saved).isEmpty());
+    QVERIFY(archiveEntries(saved).contains(QStringLiteral("videos/clip.avi")));
+    QVERIFY(QFile::remove(clip)); // from now on the document's own copy is the only one
+
+    const auto answered = answerInTurn({ chooseFile(saved) });
+    m_list->openFile();
+    QCOMPARE(*answered, 1);
+    change(m_list->getCurPage());
+    QVERIFY(m_list->saveFile(QStringLiteral("iwb"), false));
+    QVERIFY(archiveEntries(saved).contains(QStringLiteral("videos/clip.avi")));
+    QVERIFY(QFileInfo::exists(m_list->workDir() + QStringLiteral("/videos/clip.avi")));
+}
+
+void tst_DocumentCommands::brokenOpenKeepsTheDocument_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("not a zip") << "not a zip";
+    QTest::newRow("symlink entry") << "symlink entry";
+    QTest::newRow("no content.xml") << "no content.xml";
+    QTest::newRow("content.xml not a document") << "content.xml not a document";
+}
+
+void tst_DocumentCommands::brokenOpenKeepsTheDocument()
+{
+    QFETCH(QString, kind);
+    // The broken file, made the way such files come about.
+    QTemporaryDir source;
+    const QString broken = m_folder->filePath(QStringLiteral("broken.iwb"));
+    QStringList entries;
+    if (kind == QLatin1String("not a zip")) {
+        writeFile(broken, "just some text");
+    } else {
+        QVERIFY(QDir(source.path()).mkpath(QStringLiteral("images")));
+        writeFile(source.filePath(QStringLiteral("images/a.png")), "png");
+        entries << QStringLiteral("images/a.png");
+        if (kind == QLatin1String("symlink entry")) {
+            writeFile(source.filePath(QStringLiteral("content.xml")), "<iwb><svg:pageset/></iwb>");
+            QVERIFY(QFile::link(QStringLiteral("/"), source.filePath(QStringLiteral("videos"))));
+            entries << QStringLiteral("content.xml") << QStringLiteral("videos");
+        } else if (kind == QLatin1String("content.xml not a document")) {
+            writeFile(source.filePath(QStringLiteral("content.xml")), "\x01\x02 not xml");
+            entries << QStringLiteral("content.xml");
+        }
+        QProcess zip;
+        zip.setWorkingDirectory(source.path());
+        zip.start(QStringLiteral("zip"),
+                  QStringList{ QStringLiteral("-q"), QStringLiteral("-y"), broken } + entries);
+        QVERIFY(zip.waitForFinished(30000));
+        QCOMPARE(zip.exitCode(), 0);
+    }
+
+    // The open document: three pages, page 2 current, named, autosaved and changed since.
+    const QString named = m_folder->filePath(QStringLiteral("current.iwb"));
+    QVERIFY(!saveAs(named).isEmpty());
+    m_list->newPage(BtMenus::btColorPage, false);
+    m_list->newPage(BtMenus::btTransparentPage, false);
+    m_list->selectPage(1);
+    change(m_list->getCurPage());
+    m_list->autoSave();
+    const QList<DPage *> pages = *m_list;
+    DPage *current = m_list->getCurPage();
+    const QByteArray content = readAll(m_list->workDir() + QStringLiteral("/content.xml"));
+    const QStringList besideWorkDir = siblingsOfWorkDir();
+
+    QString error;
+    const auto answered = answerInTurn({ click(QStringLiteral("No")), chooseFile(broken),
+                                         click(QStringLiteral("OK"), &error) });
+    m_list->openFile();
+    QCOMPARE(*answered, 3);
+    QVERIFY2(error.startsWith(QStringLiteral("Error|Error al abrir archivo|")), qPrintable(error));
+    QVERIFY(!m_list->lastOpenError().isEmpty());
+    QCOMPARE(QList<DPage *>(*m_list), pages);
+    QCOMPARE(m_list->getCurPage(), current);
+    QCOMPARE(m_list->getView()->scene(), current);
+    QCOMPARE(m_list->fileName(), m_folder->filePath(QStringLiteral("current")));
+    QVERIFY(m_list->isDocumentModified());
+    QCOMPARE(readAll(m_list->workDir() + QStringLiteral("/content.xml")), content);
+    // No staging folder is left beside the working directory.
+    QCOMPARE(siblingsOfWorkDir(), besideWorkDir);
+}
+
+// Folders made beside the working directory for staging ("." + its name + "-XXXXXX").
+QStringList tst_DocumentCommands::siblingsOfWorkDir() const
+{
+    const QFileInfo workDir(m_list->workDir());
+    return workDir.dir().entryList({ QLatin1Char('.') + workDir.fileName() + QStringLiteral("-*") },
+                                   QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+}
+
+QTEST_MAIN(tst_DocumentCommands)
+#include "tst_documentcommands.moc"

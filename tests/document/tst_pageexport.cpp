@@ -1,0 +1,252 @@
+#include "support/documentfixture.h"
+
+#include "board/dpage.h"
+#include "document/dpageslist.h"
+#include "document/toolrun.h"
+#include "shell/globals.h"
+
+#include <QImageReader>
+#include <QtTest>
+
+#include <memory>
+
+using namespace DocumentFixture;
+
+// Export of a three-page document, red, green and blue, through the real question and file
+// dialog: the files are where the names say, decode, and show the pages in order.
+class tst_PageExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void images_data();
+    void images();
+    void proposedNameInTheHomeFolder();
+    void transparentPageHasNoCheckerboard();
+    void pdf_data();
+    void pdf();
+    void failuresAreReported_data();
+    void failuresAreReported();
+
+private:
+    bool exportAs(const QString &format, const ModalAnswer &fileAnswer, QString *error = nullptr);
+    void checkPictures(const QString &folder, const QString &base, const QString &format);
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<QWidget> m_window;
+    std::unique_ptr<DPagesList> m_list;
+    const QList<QColor> m_colours{ QColor(240, 0, 0), QColor(0, 240, 0), QColor(0, 0, 240) };
+};
+
+void tst_PageExport::init()
+{
+    settings.clear();
+    m_home = std::make_unique<QTemporaryDir>();
+    m_folder = std::make_unique<QTemporaryDir>();
+    qputenv("HOME", m_home->path().toLocal8Bit());
+    m_window = std::make_unique<QWidget>();
+    m_window->setFixedSize(640, 480);
+    m_list = std::make_unique<DPagesList>(m_window.get());
+    m_window->show();
+    m_list->newPage(BtMenus::btColorPage, false);
+    m_list->newPage(BtMenus::btColorPage, false);
+    for (int i = 0; i < 3; ++i)
+        m_list->at(i)->setPageBackgroundColor(m_colours.at(i));
+    m_list->setDocumentModified(false);
+}
+
+void tst_PageExport::cleanup()
+{
+    m_list->exit();
+    m_list.reset();
+    m_window.reset();
+}
+
+// Answers "Si", then the file dialog with fileAnswer, then the error box (if any) with "OK".
+bool tst_PageExport::exportAs(const QString &format, const ModalAnswer &fileAnswer, QString *error)
+{
+    QString failure;
+    const auto answered = answerInTurn(
+            { click(QStringLiteral("Si")), fileAnswer, click(QStringLiteral("OK"), &failure) });
+    const bool exported = m_list->saveAsFile(format);
+    if (error)
+        *error = failure;
+    if (*answered < 2)
+        qWarning("the question or the file dialog did not appear");
+    return exported && *answered == 2;
+}
+
+void tst_PageExport::checkPictures(const QString &folder, const QString &base,
+                                   const QString &format)
+{
+    QStringList expected;
+    for (int i = 0; i < 3; ++i)
+        expected << base + QString::number(i) + QLatin1Char('.') + format;
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), expected);
+    const QSize pageSize = m_list->at(0)->sceneRect().size().toSize();
+    const int tolerance = format.startsWith(QLatin1String("jp")) ? 12 : 0;
+    for (int i = 0; i < 3; ++i) {
+        const QString path = folder + QLatin1Char('/') + expected.at(i);
+        QImageReader reader(path);
+        const QImage picture = reader.read();
+        QVERIFY2(!picture.isNull(), qPrintable(expected.at(i) + reader.errorString()));
+        QCOMPARE(QString::fromLatin1(QImageReader::imageFormat(path)),
+                 format == QLatin1String("jpg") ? QStringLiteral("jpeg") : format);
+        QCOMPARE(picture.size(), pageSize);
+        const QColor centre = picture.pixelColor(pageSize.width() / 2, pageSize.height() / 2);
+        const QColor colour = m_colours.at(i);
+        QVERIFY2(qAbs(centre.red() - colour.red()) <= tolerance
+                         && qAbs(centre.green() - colour.green()) <= tolerance
+                         && qAbs(centre.blue() - colour.blue()) <= tolerance,
+                 qPrintable(QStringLiteral("page %1 shows %2").arg(i).arg(centre.name())));
+    }
+}
+
+void tst_PageExport::images_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("base");
+    QTest::newRow("png") << "png"
+                         << "lesson"
+                         << "lesson";
+    QTest::newRow("jpg, base up to the first dot") << "jpg"
+                                                   << "notes.week.jpg"
+                                                   << "notes";
+    QTest::newRow("jpeg") << "jpeg"
+                          << "notes.jpeg"
+                          << "notes";
+    QTest::newRow("bmp") << "bmp"
+                         << "board"
+                         << "board";
+    QTest::newRow("tiff") << "tiff"
+                          << "board"
+                          << "board";
+}
+
+void tst_PageExport::images()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, chosen);
+    QFETCH(QString, base);
+    // A picture from an earlier export in the folder stays; one of this export's is replaced.
+    // (Typed as the folder's own name, the dialog would open the folder instead.)
+    const QString folder = m_folder->filePath(base);
+    const bool earlierExport = chosen != base;
+    if (earlierExport) {
+        QVERIFY(QDir().mkpath(folder));
+        writeFile(folder + QLatin1Char('/') + base + QStringLiteral("0.") + format, "old");
+        writeFile(folder + QStringLiteral("/other.txt"), "kept");
+    }
+
+    QVERIFY(exportAs(format, chooseFile(m_folder->filePath(chosen))));
+    if (earlierExport) {
+        QCOMPARE(readAll(folder + QStringLiteral("/other.txt")), QByteArray("kept"));
+        QFile::remove(folder + QStringLiteral("/other.txt"));
+    }
+    checkPictures(folder, base, format);
+    // Export leaves the document as it was.
+    QCOMPARE(m_list->fileName(), QString());
+    QVERIFY(!m_list->isDocumentModified());
+    QVERIFY(!QFileInfo::exists(m_list->workDir() + QStringLiteral("/content.xml")));
+}
+
+void tst_PageExport::proposedNameInTheHomeFolder()
+{
+    QString caption;
+    QVERIFY(exportAs(QStringLiteral("png"), acceptProposed(&caption)));
+    QCOMPARE(caption, QStringLiteral("Exportar archivo"));
+    checkPictures(m_home->filePath(QStringLiteral("save")), QStringLiteral("save"),
+                  QStringLiteral("png"));
+}
+
+void tst_PageExport::transparentPageHasNoCheckerboard()
+{
+    m_list->selectPage(2);
+    m_list->newPage(BtMenus::btTransparentPage, false);
+    QVERIFY(exportAs(QStringLiteral("png"),
+                     chooseFile(m_folder->filePath(QStringLiteral("glass")))));
+    const QImage picture(m_folder->filePath(QStringLiteral("glass/glass3.png")));
+    QVERIFY(!picture.isNull());
+    // Where the thumbnail has grey and white tiles, the export is see-through throughout.
+    for (const QPoint point : { QPoint(50, 50), QPoint(250, 50), QPoint(50, 250) })
+        QVERIFY2(picture.pixelColor(point).alpha() < 16,
+                 qPrintable(picture.pixelColor(point).name(QColor::HexArgb)));
+}
+
+void tst_PageExport::pdf_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("plain name") << "report"
+                                << "report.pdf";
+    QTest::newRow(".pdf typed: a second .pdf") << "report.pdf"
+                                               << "report.pdf.pdf";
+}
+
+void tst_PageExport::pdf()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, written);
+    QVERIFY(exportAs(QStringLiteral("pdf"), chooseFile(m_folder->filePath(chosen))));
+    const QString file = m_folder->filePath(written);
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList{ written });
+
+    const ToolRun info = runTool(QStringLiteral("pdfinfo"), { file }, m_folder->path(), 30000);
+    QVERIFY2(info.ok, qPrintable(info.error));
+    const QString fields = QString::fromUtf8(info.output);
+    QVERIFY2(fields.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))),
+             qPrintable(fields));
+    QVERIFY2(fields.contains(QStringLiteral("(A4)")), qPrintable(fields));
+    QVERIFY2(fields.contains(QRegularExpression(QStringLiteral("Creator:\\s+Veltorina"))),
+             qPrintable(fields));
+
+    // Each PDF page shows its board page, in order.
+    const ToolRun rendered = runTool(QStringLiteral("pdftoppm"),
+                                     { QStringLiteral("-r"), QStringLiteral("20"),
+                                       QStringLiteral("-png"), file, QStringLiteral("page") },
+                                     m_folder->path(), 60000);
+    QVERIFY2(rendered.ok, qPrintable(rendered.error));
+    for (int i = 0; i < 3; ++i) {
+        const QImage page(m_folder->filePath(QStringLiteral("page-%1.png").arg(i + 1)));
+        QVERIFY(!page.isNull());
+        const QColor centre = page.pixelColor(page.width() / 2, page.height() / 2);
+        const QColor colour = m_colours.at(i);
+        QVERIFY2(qAbs(centre.red() - colour.red()) <= 8
+                         && qAbs(centre.green() - colour.green()) <= 8
+                         && qAbs(centre.blue() - colour.blue()) <= 8,
+                 qPrintable(QStringLiteral("PDF page %1 shows %2").arg(i + 1).arg(centre.name())));
+    }
+}
+
+void tst_PageExport::failuresAreReported_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("chosen"); // below a file "plain" that stands where a folder must
+    QTest::newRow("picture folder taken by a file") << "png"
+                                                    << "plain.png";
+    QTest::newRow("pictures below a file") << "png"
+                                           << "plain/lesson";
+    QTest::newRow("PDF below a file") << "pdf"
+                                      << "plain/report";
+}
+
+void tst_PageExport::failuresAreReported()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, chosen);
+    writeFile(m_folder->filePath(QStringLiteral("plain")), "a file");
+    QString error;
+    QVERIFY(!exportAs(format, chooseFile(m_folder->filePath(chosen)), &error));
+    QVERIFY2(error.startsWith(QStringLiteral("Error|Error al exportar archivo|")),
+             qPrintable(error));
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{ QStringLiteral("plain") });
+    QCOMPARE(readAll(m_folder->filePath(QStringLiteral("plain"))), QByteArray("a file"));
+}
+
+QTEST_MAIN(tst_PageExport)
+#include "tst_pageexport.moc"
