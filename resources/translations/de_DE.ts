@@ -566,6 +566,42 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
         <source>Error al guardar archivo</source>
         <translation>Fehler beim Speichern der Datei</translation>
     </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Desea Guardar el Archivo</source>
+        <translation>Datei speichern?</translation>
+    </message>
+    <message>
+        <source>Desea guardar el archivo</source>
+        <translation>Datei speichern?</translation>
+    </message>
+    <message>
+        <source>Desea exportar el archivo</source>
+        <translation>Datei exportieren?</translation>
+    </message>
+    <message>
+        <source>Guardar archivo</source>
+        <translation>Datei speichern</translation>
+    </message>
+    <message>
+        <source>Exportar archivo</source>
+        <translation>Datei exportieren</translation>
+    </message>
+    <message>
+        <source>Abrir Archivo</source>
+        <translation>Datei öffnen</translation>
+    </message>
+    <message>
+        <source>Error al abrir archivo</source>
+        <translation>Fehler beim Öffnen der Datei</translation>
+    </message>
+    <message>
+        <source>Error al exportar archivo</source>
+        <translation>Fehler beim Exportieren der Datei</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>

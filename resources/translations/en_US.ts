@@ -566,6 +566,42 @@ Written and maintained by the Veltorina development team.</translation>
         <source>Error al guardar archivo</source>
         <translation>Error saving the file</translation>
     </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Desea Guardar el Archivo</source>
+        <translation>Save the file?</translation>
+    </message>
+    <message>
+        <source>Desea guardar el archivo</source>
+        <translation>Save the file?</translation>
+    </message>
+    <message>
+        <source>Desea exportar el archivo</source>
+        <translation>Export the file?</translation>
+    </message>
+    <message>
+        <source>Guardar archivo</source>
+        <translation>Save file</translation>
+    </message>
+    <message>
+        <source>Exportar archivo</source>
+        <translation>Export file</translation>
+    </message>
+    <message>
+        <source>Abrir Archivo</source>
+        <translation>Open file</translation>
+    </message>
+    <message>
+        <source>Error al abrir archivo</source>
+        <translation>Error opening the file</translation>
+    </message>
+    <message>
+        <source>Error al exportar archivo</source>
+        <translation>Error exporting the file</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>

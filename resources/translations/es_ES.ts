@@ -566,6 +566,42 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
         <source>Error al guardar archivo</source>
         <translation>Error al guardar archivo</translation>
     </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Desea Guardar el Archivo</source>
+        <translation>Desea Guardar el Archivo</translation>
+    </message>
+    <message>
+        <source>Desea guardar el archivo</source>
+        <translation>Desea guardar el archivo</translation>
+    </message>
+    <message>
+        <source>Desea exportar el archivo</source>
+        <translation>Desea exportar el archivo</translation>
+    </message>
+    <message>
+        <source>Guardar archivo</source>
+        <translation>Guardar archivo</translation>
+    </message>
+    <message>
+        <source>Exportar archivo</source>
+        <translation>Exportar archivo</translation>
+    </message>
+    <message>
+        <source>Abrir Archivo</source>
+        <translation>Abrir Archivo</translation>
+    </message>
+    <message>
+        <source>Error al abrir archivo</source>
+        <translation>Error al abrir archivo</translation>
+    </message>
+    <message>
+        <source>Error al exportar archivo</source>
+        <translation>Error al exportar archivo</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>

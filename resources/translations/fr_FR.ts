@@ -566,6 +566,42 @@ Tableau blanc interactif pour la salle de classe.
         <source>Error al guardar archivo</source>
         <translation>Erreur lors de l&apos;enregistrement du fichier</translation>
     </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>Desea Guardar el Archivo</source>
+        <translation>Enregistrer le fichier ?</translation>
+    </message>
+    <message>
+        <source>Desea guardar el archivo</source>
+        <translation>Enregistrer le fichier ?</translation>
+    </message>
+    <message>
+        <source>Desea exportar el archivo</source>
+        <translation>Exporter le fichier ?</translation>
+    </message>
+    <message>
+        <source>Guardar archivo</source>
+        <translation>Enregistrer le fichier</translation>
+    </message>
+    <message>
+        <source>Exportar archivo</source>
+        <translation>Exporter le fichier</translation>
+    </message>
+    <message>
+        <source>Abrir Archivo</source>
+        <translation>Ouvrir un fichier</translation>
+    </message>
+    <message>
+        <source>Error al abrir archivo</source>
+        <translation>Erreur à l&apos;ouverture du fichier</translation>
+    </message>
+    <message>
+        <source>Error al exportar archivo</source>
+        <translation>Erreur lors de l&apos;exportation du fichier</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>

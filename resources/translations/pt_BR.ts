@@ -566,6 +566,42 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
         <source>Error al guardar archivo</source>
         <translation>Erro ao salvar o arquivo</translation>
     </message>
+    <message>
+        <source>Error</source>
+        <translation>Erro</translation>
+    </message>
+    <message>
+        <source>Desea Guardar el Archivo</source>
+        <translation>Salvar o arquivo?</translation>
+    </message>
+    <message>
+        <source>Desea guardar el archivo</source>
+        <translation>Salvar o arquivo?</translation>
+    </message>
+    <message>
+        <source>Desea exportar el archivo</source>
+        <translation>Exportar o arquivo?</translation>
+    </message>
+    <message>
+        <source>Guardar archivo</source>
+        <translation>Salvar arquivo</translation>
+    </message>
+    <message>
+        <source>Exportar archivo</source>
+        <translation>Exportar arquivo</translation>
+    </message>
+    <message>
+        <source>Abrir Archivo</source>
+        <translation>Abrir arquivo</translation>
+    </message>
+    <message>
+        <source>Error al abrir archivo</source>
+        <translation>Erro ao abrir o arquivo</translation>
+    </message>
+    <message>
+        <source>Error al exportar archivo</source>
+        <translation>Erro ao exportar o arquivo</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>

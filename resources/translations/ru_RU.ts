@@ -566,6 +566,42 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
         <source>Error al guardar archivo</source>
         <translation>Ошибка при сохранении файла</translation>
     </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>Desea Guardar el Archivo</source>
+        <translation>Сохранить файл?</translation>
+    </message>
+    <message>
+        <source>Desea guardar el archivo</source>
+        <translation>Сохранить файл?</translation>
+    </message>
+    <message>
+        <source>Desea exportar el archivo</source>
+        <translation>Экспортировать файл?</translation>
+    </message>
+    <message>
+        <source>Guardar archivo</source>
+        <translation>Сохранить файл</translation>
+    </message>
+    <message>
+        <source>Exportar archivo</source>
+        <translation>Экспорт файла</translation>
+    </message>
+    <message>
+        <source>Abrir Archivo</source>
+        <translation>Открыть файл</translation>
+    </message>
+    <message>
+        <source>Error al abrir archivo</source>
+        <translation>Ошибка при открытии файла</translation>
+    </message>
+    <message>
+        <source>Error al exportar archivo</source>
+        <translation>Ошибка при экспорте файла</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
