@@ -49,11 +49,6 @@ constexpr const char *kTranslations[] = {
 // Commands 7 to 11, in their order.
 constexpr const char *kExportFormats[] = { "bmp", "jpg", "png", "tiff", "pdf" };
 
-QString trMain(const char *text)
-{
-    return QCoreApplication::translate("MainForm", text);
-}
-
 } // namespace
 
 MainForm::MainForm(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
@@ -472,10 +467,9 @@ bool MainForm::dispatchPageCommand(btType bt)
 
 bool MainForm::confirmDeletePage()
 {
-    QMessageBox question(QMessageBox::Warning, trMain("Atención"),
-                         trMain("Desea eliminar la página"));
-    QPushButton *yes = question.addButton(trMain("Si"), QMessageBox::YesRole);
-    QPushButton *no = question.addButton(trMain("No"), QMessageBox::NoRole);
+    QMessageBox question(QMessageBox::Warning, tr("Atención"), tr("Desea eliminar la página"));
+    QPushButton *yes = question.addButton(tr("Si"), QMessageBox::YesRole);
+    QPushButton *no = question.addButton(tr("No"), QMessageBox::NoRole);
     question.setDefaultButton(no);
     question.setEscapeButton(no); // Escape keeps the page and what is on it
     question.exec();
@@ -582,9 +576,9 @@ void MainForm::changeLng(eLanguageMode lng, bool alert)
 {
     AppSettings::setLanguage(settings, lng);
     if (alert) {
-        QMessageBox::information(nullptr, trMain("Atención"),
-                                 trMain("Debe reiniciar Veltorina para que los cambios surtan "
-                                        "efecto"));
+        QMessageBox::information(nullptr, tr("Atención"),
+                                 tr("Debe reiniciar Veltorina para que los cambios surtan "
+                                    "efecto"));
         return;
     }
     qDebug() << "Idioma: " << int(lng);
@@ -615,8 +609,7 @@ void MainForm::setDesktopMode()
     } else if (!shown && mode == BtMenus::dmDesktop) {
         m_mainUi->setMode(BtMenus::dmBoard);
         m_shortUi->setMode(BtMenus::dmBoard);
-        m_shortUi->changeVeltorinaIco(QStringLiteral(":/Icon/LogoToolbar.png"),
-                                      trMain("Escritorio"));
+        m_shortUi->changeVeltorinaIco(QStringLiteral(":/Icon/LogoToolbar.png"), tr("Escritorio"));
         showFullScreen();
         setFocus();
     } else if (shown && mode == BtMenus::dmDesktop) {
@@ -634,7 +627,7 @@ void MainForm::showVeltorina()
 {
     m_mainUi->setMode(BtMenus::dmDesktop);
     m_shortUi->setMode(BtMenus::dmDesktop);
-    m_shortUi->changeVeltorinaIco(QStringLiteral(":/Icon/LogoToolbar.png"), trMain("Escritorio"));
+    m_shortUi->changeVeltorinaIco(QStringLiteral(":/Icon/LogoToolbar.png"), tr("Escritorio"));
     m_shortUi->setParent(this, m_shortUi->windowFlags() & ~Qt::WindowType_Mask);
     m_shortUi->show();
     showFullScreen();
@@ -696,14 +689,13 @@ void MainForm::help()
     const QString language = config.value(QStringLiteral("System/CurrentLanguage")).toString();
     const QString file = appDir + QStringLiteral("/Sys/help_") + language + QStringLiteral(".pdf");
     if (!QFileInfo(file).isFile()) {
-        QMessageBox::warning(nullptr, trMain("Atención"),
-                             trMain("No se encuentra el archivo de ayuda"));
+        QMessageBox::warning(nullptr, tr("Atención"), tr("No se encuentra el archivo de ayuda"));
         return;
     }
     // Detached: a viewer that stays open must not freeze the board.
     const ToolRun started = startToolDetached(QStringLiteral("xdg-open"), { file }, appDir);
     if (!started.ok)
-        QMessageBox::warning(nullptr, trMain("Atención"), trMain("No se puede abrir la ayuda"));
+        QMessageBox::warning(nullptr, tr("Atención"), tr("No se puede abrir la ayuda"));
 }
 
 void MainForm::setSettings()

@@ -77,6 +77,64 @@
     </message>
 </context>
 <context>
+    <name>DClock</name>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Clock Mode</source>
+        <translation>Uhrmodus</translation>
+    </message>
+    <message>
+        <source>Timer Mode</source>
+        <translation>Stoppuhr</translation>
+    </message>
+    <message>
+        <source>Countdown Mode</source>
+        <translation>Countdown</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Vergrößern</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message>
+        <source>Transparent</source>
+        <translation>Transparent</translation>
+    </message>
+    <message>
+        <source>Translucent</source>
+        <translation>Durchscheinend</translation>
+    </message>
+    <message>
+        <source>Opaque</source>
+        <translation>Deckend</translation>
+    </message>
+    <message>
+        <source>Display LCD</source>
+        <translation>LCD-Anzeige</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Ausblenden</translation>
+    </message>
+</context>
+<context>
+    <name>DCompass</name>
+    <message>
+        <source>Semicircunferencia</source>
+        <translation>Halbkreis</translation>
+    </message>
+    <message>
+        <source>Circunferencia</source>
+        <translation>Kreis</translation>
+    </message>
+</context>
+<context>
     <name>DFlashPlayer</name>
     <message>
         <source>Flash</source>
@@ -409,6 +467,74 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
         <source>Error al insertar la imagen</source>
         <translation>Das Bild konnte nicht eingefügt werden</translation>
     </message>
+    <message>
+        <source>Abrir Imagen</source>
+        <translation>Bild öffnen</translation>
+    </message>
+    <message>
+        <source>Abrir Documento</source>
+        <translation>Dokument öffnen</translation>
+    </message>
+    <message>
+        <source>Abrir Vídeo</source>
+        <translation>Video öffnen</translation>
+    </message>
+    <message>
+        <source>Error al insertar el vídeo</source>
+        <translation>Das Video konnte nicht eingefügt werden</translation>
+    </message>
+    <message>
+        <source>Abrir Audio</source>
+        <translation>Audio öffnen</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Fehler beim Speichern der Aufnahme</translation>
+    </message>
+    <message>
+        <source>No se ha encontrado el programa de actividades</source>
+        <translation>Das Übungsprogramm wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Error al iniciar el programa de actividades</source>
+        <translation>Fehler beim Starten des Übungsprogramms</translation>
+    </message>
+    <message>
+        <source>Error al abrir el navegador</source>
+        <translation>Fehler beim Öffnen des Browsers</translation>
+    </message>
+    <message>
+        <source>Editar enlace</source>
+        <translation>Link bearbeiten</translation>
+    </message>
+    <message>
+        <source>Inserte un enlace web</source>
+        <translation>Weblink eingeben</translation>
+    </message>
+    <message>
+        <source>Inserte número de página a enlazar</source>
+        <translation>Nummer der zu verlinkenden Seite eingeben</translation>
+    </message>
+    <message>
+        <source>Desea limpiar la página</source>
+        <translation>Diese Seite leeren?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Open Audio</source>
+        <translation>Audio öffnen</translation>
+    </message>
+    <message>
+        <source>Error al convertir a texto</source>
+        <translation>Fehler bei der Umwandlung in Text</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -439,6 +565,72 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
     <message>
         <source>Error al guardar archivo</source>
         <translation>Fehler beim Speichern der Datei</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Desea Guardar el Archivo</source>
+        <translation>Datei speichern?</translation>
+    </message>
+    <message>
+        <source>Desea guardar el archivo</source>
+        <translation>Datei speichern?</translation>
+    </message>
+    <message>
+        <source>Desea exportar el archivo</source>
+        <translation>Datei exportieren?</translation>
+    </message>
+    <message>
+        <source>Guardar archivo</source>
+        <translation>Datei speichern</translation>
+    </message>
+    <message>
+        <source>Exportar archivo</source>
+        <translation>Datei exportieren</translation>
+    </message>
+    <message>
+        <source>Abrir Archivo</source>
+        <translation>Datei öffnen</translation>
+    </message>
+    <message>
+        <source>Error al abrir archivo</source>
+        <translation>Fehler beim Öffnen der Datei</translation>
+    </message>
+    <message>
+        <source>Error al exportar archivo</source>
+        <translation>Fehler beim Exportieren der Datei</translation>
+    </message>
+</context>
+<context>
+    <name>DProtractor</name>
+    <message>
+        <source>Arco</source>
+        <translation>Bogen</translation>
+    </message>
+    <message>
+        <source>Porción</source>
+        <translation>Sektor</translation>
+    </message>
+    <message>
+        <source>Cuerda</source>
+        <translation>Sehne</translation>
+    </message>
+    <message>
+        <source>Ángulo</source>
+        <translation>Winkel</translation>
+    </message>
+    <message>
+        <source>Triangulo</source>
+        <translation>Dreieck</translation>
+    </message>
+</context>
+<context>
+    <name>DResources</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
     </message>
 </context>
 <context>
@@ -797,6 +989,141 @@ QPushButton:hover {
         <source>Bloquear</source>
         <translation>Sperren</translation>
     </message>
+    <message>
+        <source>Capas</source>
+        <translation>Ebenen</translation>
+    </message>
+    <message>
+        <source>Traer al frente</source>
+        <translation>In den Vordergrund</translation>
+    </message>
+    <message>
+        <source>Llevar al fondo</source>
+        <translation>In den Hintergrund</translation>
+    </message>
+    <message>
+        <source>Clonar</source>
+        <translation>Klonen</translation>
+    </message>
+    <message>
+        <source>Copiar</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Pegar</source>
+        <translation>Einfügen</translation>
+    </message>
+    <message>
+        <source>Grupo</source>
+        <translation>Gruppe</translation>
+    </message>
+    <message>
+        <source>Agrupar</source>
+        <translation>Gruppieren</translation>
+    </message>
+    <message>
+        <source>Desagrupar</source>
+        <translation>Gruppierung aufheben</translation>
+    </message>
+    <message>
+        <source>Rotar</source>
+        <translation>Drehen</translation>
+    </message>
+    <message>
+        <source>Rotar 45º</source>
+        <translation>Um 45° drehen</translation>
+    </message>
+    <message>
+        <source>Rotar 90º</source>
+        <translation>Um 90° drehen</translation>
+    </message>
+    <message>
+        <source>Rotar 180º</source>
+        <translation>Um 180° drehen</translation>
+    </message>
+    <message>
+        <source>Rotar 270º</source>
+        <translation>Um 270° drehen</translation>
+    </message>
+    <message>
+        <source>Enlazar</source>
+        <translation>Verknüpfen</translation>
+    </message>
+    <message>
+        <source>Enlace Web</source>
+        <translation>Weblink</translation>
+    </message>
+    <message>
+        <source>Enlace a una página</source>
+        <translation>Link zu einer Seite</translation>
+    </message>
+    <message>
+        <source>Enlace a un fichero</source>
+        <translation>Link zu einer Datei</translation>
+    </message>
+    <message>
+        <source>Enlace de video</source>
+        <translation>Video-Link</translation>
+    </message>
+    <message>
+        <source>Enlace de audio</source>
+        <translation>Audio-Link</translation>
+    </message>
+    <message>
+        <source>Colorear</source>
+        <translation>Einfärben</translation>
+    </message>
+    <message>
+        <source>Color de fondo</source>
+        <translation>Füllfarbe</translation>
+    </message>
+    <message>
+        <source>Color de borde</source>
+        <translation>Rahmenfarbe</translation>
+    </message>
+    <message>
+        <source>Convertir en texto offline</source>
+        <translation>In Text umwandeln (offline)</translation>
+    </message>
+    <message>
+        <source>Convertir en texto online</source>
+        <translation>In Text umwandeln (online)</translation>
+    </message>
+</context>
+<context>
+    <name>MainForm</name>
+    <message>
+        <source>Atención</source>
+        <translation>Achtung</translation>
+    </message>
+    <message>
+        <source>Desea eliminar la página</source>
+        <translation>Diese Seite löschen?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Debe reiniciar Veltorina para que los cambios surtan efecto</source>
+        <translation>Starten Sie Veltorina neu, damit die Änderungen wirksam werden</translation>
+    </message>
+    <message>
+        <source>Escritorio</source>
+        <translation>Desktop</translation>
+    </message>
+    <message>
+        <source>No se encuentra el archivo de ayuda</source>
+        <translation>Die Hilfedatei wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>No se puede abrir la ayuda</source>
+        <translation>Die Hilfe kann nicht geöffnet werden</translation>
+    </message>
 </context>
 <context>
     <name>MainFormClass</name>
@@ -969,7 +1296,7 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     </message>
     <message>
         <source>Color de Fondo</source>
-        <translation>Hintergrundfarbe</translation>
+        <translation>Hintergrund</translation>
     </message>
     <message>
         <source>Estilo de línea</source>
@@ -1042,7 +1369,7 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     </message>
     <message>
         <source>Abrir/Importar Archivo</source>
-        <translation>Datei öffnen/importieren</translation>
+        <translation>Öffnen/Importieren</translation>
     </message>
     <message>
         <source>Guardar Archivo</source>
@@ -1050,7 +1377,7 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     </message>
     <message>
         <source>Guardar Archivo Como</source>
-        <translation>Datei speichern unter</translation>
+        <translation>Speichern unter</translation>
     </message>
     <message>
         <source>Exportar Archivo</source>
@@ -1070,7 +1397,7 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     </message>
     <message>
         <source>Cambiar interfaz</source>
-        <translation>Oberfläche wechseln</translation>
+        <translation>Oberfläche ändern</translation>
     </message>
     <message>
         <source>Versión: 0.24 BETA</source>
@@ -1343,7 +1670,7 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     </message>
     <message>
         <source>Fondo Solido</source>
-        <translation>Einfarbige Füllung</translation>
+        <translation>Einfarbig</translation>
     </message>
     <message>
         <source>Color de fondo</source>
@@ -1351,15 +1678,15 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     </message>
     <message>
         <source>Fondo Imagen</source>
-        <translation>Bildfüllung</translation>
+        <translation>Bild</translation>
     </message>
     <message>
         <source>Fondo Gradi</source>
-        <translation>Verlaufsfüllung</translation>
+        <translation>Verlauf</translation>
     </message>
     <message>
         <source>Fondo Trama</source>
-        <translation>Musterfüllung</translation>
+        <translation>Muster</translation>
     </message>
     <message>
         <source>Form</source>
@@ -1371,7 +1698,7 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     </message>
     <message>
         <source>Borde</source>
-        <translation>Rahmen</translation>
+        <translation>Rand</translation>
     </message>
     <message>
         <source>Color de borde</source>
@@ -1450,7 +1777,7 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     </message>
     <message>
         <source>Grabar acción</source>
-        <translation>Aufnehmen</translation>
+        <translation>Aufnahme starten</translation>
     </message>
     <message>
         <source>Reproducir acción</source>

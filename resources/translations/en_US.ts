@@ -77,6 +77,64 @@
     </message>
 </context>
 <context>
+    <name>DClock</name>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Clock Mode</source>
+        <translation>Clock mode</translation>
+    </message>
+    <message>
+        <source>Timer Mode</source>
+        <translation>Timer mode</translation>
+    </message>
+    <message>
+        <source>Countdown Mode</source>
+        <translation>Countdown mode</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>Transparent</source>
+        <translation>Transparent</translation>
+    </message>
+    <message>
+        <source>Translucent</source>
+        <translation>Translucent</translation>
+    </message>
+    <message>
+        <source>Opaque</source>
+        <translation>Opaque</translation>
+    </message>
+    <message>
+        <source>Display LCD</source>
+        <translation>LCD display</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Hide</translation>
+    </message>
+</context>
+<context>
+    <name>DCompass</name>
+    <message>
+        <source>Semicircunferencia</source>
+        <translation>Semicircle</translation>
+    </message>
+    <message>
+        <source>Circunferencia</source>
+        <translation>Circle</translation>
+    </message>
+</context>
+<context>
     <name>DFlashPlayer</name>
     <message>
         <source>Flash</source>
@@ -409,6 +467,74 @@ Written and maintained by the Veltorina development team.</translation>
         <source>Error al insertar la imagen</source>
         <translation>Could not insert the picture</translation>
     </message>
+    <message>
+        <source>Abrir Imagen</source>
+        <translation>Open picture</translation>
+    </message>
+    <message>
+        <source>Abrir Documento</source>
+        <translation>Open document</translation>
+    </message>
+    <message>
+        <source>Abrir Vídeo</source>
+        <translation>Open video</translation>
+    </message>
+    <message>
+        <source>Error al insertar el vídeo</source>
+        <translation>Could not insert the video</translation>
+    </message>
+    <message>
+        <source>Abrir Audio</source>
+        <translation>Open audio</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Error saving the recording</translation>
+    </message>
+    <message>
+        <source>No se ha encontrado el programa de actividades</source>
+        <translation>The activities program was not found</translation>
+    </message>
+    <message>
+        <source>Error al iniciar el programa de actividades</source>
+        <translation>Error starting the activities program</translation>
+    </message>
+    <message>
+        <source>Error al abrir el navegador</source>
+        <translation>Error opening the browser</translation>
+    </message>
+    <message>
+        <source>Editar enlace</source>
+        <translation>Edit link</translation>
+    </message>
+    <message>
+        <source>Inserte un enlace web</source>
+        <translation>Enter a web link</translation>
+    </message>
+    <message>
+        <source>Inserte número de página a enlazar</source>
+        <translation>Enter the number of the page to link to</translation>
+    </message>
+    <message>
+        <source>Desea limpiar la página</source>
+        <translation>Clear this page?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Open Audio</source>
+        <translation>Open audio</translation>
+    </message>
+    <message>
+        <source>Error al convertir a texto</source>
+        <translation>Error converting to text</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -439,6 +565,72 @@ Written and maintained by the Veltorina development team.</translation>
     <message>
         <source>Error al guardar archivo</source>
         <translation>Error saving the file</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Desea Guardar el Archivo</source>
+        <translation>Save the file?</translation>
+    </message>
+    <message>
+        <source>Desea guardar el archivo</source>
+        <translation>Save the file?</translation>
+    </message>
+    <message>
+        <source>Desea exportar el archivo</source>
+        <translation>Export the file?</translation>
+    </message>
+    <message>
+        <source>Guardar archivo</source>
+        <translation>Save file</translation>
+    </message>
+    <message>
+        <source>Exportar archivo</source>
+        <translation>Export file</translation>
+    </message>
+    <message>
+        <source>Abrir Archivo</source>
+        <translation>Open file</translation>
+    </message>
+    <message>
+        <source>Error al abrir archivo</source>
+        <translation>Error opening the file</translation>
+    </message>
+    <message>
+        <source>Error al exportar archivo</source>
+        <translation>Error exporting the file</translation>
+    </message>
+</context>
+<context>
+    <name>DProtractor</name>
+    <message>
+        <source>Arco</source>
+        <translation>Arc</translation>
+    </message>
+    <message>
+        <source>Porción</source>
+        <translation>Sector</translation>
+    </message>
+    <message>
+        <source>Cuerda</source>
+        <translation>Chord</translation>
+    </message>
+    <message>
+        <source>Ángulo</source>
+        <translation>Angle</translation>
+    </message>
+    <message>
+        <source>Triangulo</source>
+        <translation>Triangle</translation>
+    </message>
+</context>
+<context>
+    <name>DResources</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
     </message>
 </context>
 <context>
@@ -796,6 +988,141 @@ QPushButton:hover {
     <message>
         <source>Bloquear</source>
         <translation>Lock</translation>
+    </message>
+    <message>
+        <source>Capas</source>
+        <translation>Layers</translation>
+    </message>
+    <message>
+        <source>Traer al frente</source>
+        <translation>Bring to front</translation>
+    </message>
+    <message>
+        <source>Llevar al fondo</source>
+        <translation>Send to back</translation>
+    </message>
+    <message>
+        <source>Clonar</source>
+        <translation>Clone</translation>
+    </message>
+    <message>
+        <source>Copiar</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Pegar</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>Grupo</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>Agrupar</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>Desagrupar</source>
+        <translation>Ungroup</translation>
+    </message>
+    <message>
+        <source>Rotar</source>
+        <translation>Rotate</translation>
+    </message>
+    <message>
+        <source>Rotar 45º</source>
+        <translation>Rotate 45°</translation>
+    </message>
+    <message>
+        <source>Rotar 90º</source>
+        <translation>Rotate 90°</translation>
+    </message>
+    <message>
+        <source>Rotar 180º</source>
+        <translation>Rotate 180°</translation>
+    </message>
+    <message>
+        <source>Rotar 270º</source>
+        <translation>Rotate 270°</translation>
+    </message>
+    <message>
+        <source>Enlazar</source>
+        <translation>Link</translation>
+    </message>
+    <message>
+        <source>Enlace Web</source>
+        <translation>Web link</translation>
+    </message>
+    <message>
+        <source>Enlace a una página</source>
+        <translation>Link to a page</translation>
+    </message>
+    <message>
+        <source>Enlace a un fichero</source>
+        <translation>Link to a file</translation>
+    </message>
+    <message>
+        <source>Enlace de video</source>
+        <translation>Video link</translation>
+    </message>
+    <message>
+        <source>Enlace de audio</source>
+        <translation>Audio link</translation>
+    </message>
+    <message>
+        <source>Colorear</source>
+        <translation>Color</translation>
+    </message>
+    <message>
+        <source>Color de fondo</source>
+        <translation>Fill color</translation>
+    </message>
+    <message>
+        <source>Color de borde</source>
+        <translation>Border color</translation>
+    </message>
+    <message>
+        <source>Convertir en texto offline</source>
+        <translation>Convert to text (offline)</translation>
+    </message>
+    <message>
+        <source>Convertir en texto online</source>
+        <translation>Convert to text (online)</translation>
+    </message>
+</context>
+<context>
+    <name>MainForm</name>
+    <message>
+        <source>Atención</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Desea eliminar la página</source>
+        <translation>Delete this page?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Debe reiniciar Veltorina para que los cambios surtan efecto</source>
+        <translation>Restart Veltorina for the changes to take effect</translation>
+    </message>
+    <message>
+        <source>Escritorio</source>
+        <translation>Desktop</translation>
+    </message>
+    <message>
+        <source>No se encuentra el archivo de ayuda</source>
+        <translation>The help file cannot be found</translation>
+    </message>
+    <message>
+        <source>No se puede abrir la ayuda</source>
+        <translation>The help cannot be opened</translation>
     </message>
 </context>
 <context>
@@ -1343,7 +1670,7 @@ Please check the media service plugins are installed.</translation>
     </message>
     <message>
         <source>Fondo Solido</source>
-        <translation>Solid fill</translation>
+        <translation>Solid</translation>
     </message>
     <message>
         <source>Color de fondo</source>
@@ -1351,15 +1678,15 @@ Please check the media service plugins are installed.</translation>
     </message>
     <message>
         <source>Fondo Imagen</source>
-        <translation>Picture fill</translation>
+        <translation>Picture</translation>
     </message>
     <message>
         <source>Fondo Gradi</source>
-        <translation>Gradient fill</translation>
+        <translation>Gradient</translation>
     </message>
     <message>
         <source>Fondo Trama</source>
-        <translation>Pattern fill</translation>
+        <translation>Pattern</translation>
     </message>
     <message>
         <source>Form</source>

@@ -77,6 +77,64 @@
     </message>
 </context>
 <context>
+    <name>DClock</name>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Clock Mode</source>
+        <translation>Clock Mode</translation>
+    </message>
+    <message>
+        <source>Timer Mode</source>
+        <translation>Timer Mode</translation>
+    </message>
+    <message>
+        <source>Countdown Mode</source>
+        <translation>Countdown Mode</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Zoom In</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Zoom Out</translation>
+    </message>
+    <message>
+        <source>Transparent</source>
+        <translation>Transparent</translation>
+    </message>
+    <message>
+        <source>Translucent</source>
+        <translation>Translucent</translation>
+    </message>
+    <message>
+        <source>Opaque</source>
+        <translation>Opaque</translation>
+    </message>
+    <message>
+        <source>Display LCD</source>
+        <translation>Display LCD</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Hide</translation>
+    </message>
+</context>
+<context>
+    <name>DCompass</name>
+    <message>
+        <source>Semicircunferencia</source>
+        <translation>Semicircunferencia</translation>
+    </message>
+    <message>
+        <source>Circunferencia</source>
+        <translation>Circunferencia</translation>
+    </message>
+</context>
+<context>
     <name>DFlashPlayer</name>
     <message>
         <source>Flash</source>
@@ -409,6 +467,74 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
         <source>Error al insertar la imagen</source>
         <translation>Error al insertar la imagen</translation>
     </message>
+    <message>
+        <source>Abrir Imagen</source>
+        <translation>Abrir Imagen</translation>
+    </message>
+    <message>
+        <source>Abrir Documento</source>
+        <translation>Abrir Documento</translation>
+    </message>
+    <message>
+        <source>Abrir Vídeo</source>
+        <translation>Abrir Vídeo</translation>
+    </message>
+    <message>
+        <source>Error al insertar el vídeo</source>
+        <translation>Error al insertar el vídeo</translation>
+    </message>
+    <message>
+        <source>Abrir Audio</source>
+        <translation>Abrir Audio</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Error al guardar la grabación</translation>
+    </message>
+    <message>
+        <source>No se ha encontrado el programa de actividades</source>
+        <translation>No se ha encontrado el programa de actividades</translation>
+    </message>
+    <message>
+        <source>Error al iniciar el programa de actividades</source>
+        <translation>Error al iniciar el programa de actividades</translation>
+    </message>
+    <message>
+        <source>Error al abrir el navegador</source>
+        <translation>Error al abrir el navegador</translation>
+    </message>
+    <message>
+        <source>Editar enlace</source>
+        <translation>Editar enlace</translation>
+    </message>
+    <message>
+        <source>Inserte un enlace web</source>
+        <translation>Inserte un enlace web</translation>
+    </message>
+    <message>
+        <source>Inserte número de página a enlazar</source>
+        <translation>Inserte número de página a enlazar</translation>
+    </message>
+    <message>
+        <source>Desea limpiar la página</source>
+        <translation>Desea limpiar la página</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Si</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Open Audio</source>
+        <translation>Open Audio</translation>
+    </message>
+    <message>
+        <source>Error al convertir a texto</source>
+        <translation>Error al convertir a texto</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -439,6 +565,72 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
     <message>
         <source>Error al guardar archivo</source>
         <translation>Error al guardar archivo</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Desea Guardar el Archivo</source>
+        <translation>Desea Guardar el Archivo</translation>
+    </message>
+    <message>
+        <source>Desea guardar el archivo</source>
+        <translation>Desea guardar el archivo</translation>
+    </message>
+    <message>
+        <source>Desea exportar el archivo</source>
+        <translation>Desea exportar el archivo</translation>
+    </message>
+    <message>
+        <source>Guardar archivo</source>
+        <translation>Guardar archivo</translation>
+    </message>
+    <message>
+        <source>Exportar archivo</source>
+        <translation>Exportar archivo</translation>
+    </message>
+    <message>
+        <source>Abrir Archivo</source>
+        <translation>Abrir Archivo</translation>
+    </message>
+    <message>
+        <source>Error al abrir archivo</source>
+        <translation>Error al abrir archivo</translation>
+    </message>
+    <message>
+        <source>Error al exportar archivo</source>
+        <translation>Error al exportar archivo</translation>
+    </message>
+</context>
+<context>
+    <name>DProtractor</name>
+    <message>
+        <source>Arco</source>
+        <translation>Arco</translation>
+    </message>
+    <message>
+        <source>Porción</source>
+        <translation>Porción</translation>
+    </message>
+    <message>
+        <source>Cuerda</source>
+        <translation>Cuerda</translation>
+    </message>
+    <message>
+        <source>Ángulo</source>
+        <translation>Ángulo</translation>
+    </message>
+    <message>
+        <source>Triangulo</source>
+        <translation>Triangulo</translation>
+    </message>
+</context>
+<context>
+    <name>DResources</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
     </message>
 </context>
 <context>
@@ -796,6 +988,141 @@ QPushButton:hover {
     <message>
         <source>Bloquear</source>
         <translation>Bloquear</translation>
+    </message>
+    <message>
+        <source>Capas</source>
+        <translation>Capas</translation>
+    </message>
+    <message>
+        <source>Traer al frente</source>
+        <translation>Traer al frente</translation>
+    </message>
+    <message>
+        <source>Llevar al fondo</source>
+        <translation>Llevar al fondo</translation>
+    </message>
+    <message>
+        <source>Clonar</source>
+        <translation>Clonar</translation>
+    </message>
+    <message>
+        <source>Copiar</source>
+        <translation>Copiar</translation>
+    </message>
+    <message>
+        <source>Pegar</source>
+        <translation>Pegar</translation>
+    </message>
+    <message>
+        <source>Grupo</source>
+        <translation>Grupo</translation>
+    </message>
+    <message>
+        <source>Agrupar</source>
+        <translation>Agrupar</translation>
+    </message>
+    <message>
+        <source>Desagrupar</source>
+        <translation>Desagrupar</translation>
+    </message>
+    <message>
+        <source>Rotar</source>
+        <translation>Rotar</translation>
+    </message>
+    <message>
+        <source>Rotar 45º</source>
+        <translation>Rotar 45º</translation>
+    </message>
+    <message>
+        <source>Rotar 90º</source>
+        <translation>Rotar 90º</translation>
+    </message>
+    <message>
+        <source>Rotar 180º</source>
+        <translation>Rotar 180º</translation>
+    </message>
+    <message>
+        <source>Rotar 270º</source>
+        <translation>Rotar 270º</translation>
+    </message>
+    <message>
+        <source>Enlazar</source>
+        <translation>Enlazar</translation>
+    </message>
+    <message>
+        <source>Enlace Web</source>
+        <translation>Enlace Web</translation>
+    </message>
+    <message>
+        <source>Enlace a una página</source>
+        <translation>Enlace a una página</translation>
+    </message>
+    <message>
+        <source>Enlace a un fichero</source>
+        <translation>Enlace a un fichero</translation>
+    </message>
+    <message>
+        <source>Enlace de video</source>
+        <translation>Enlace de video</translation>
+    </message>
+    <message>
+        <source>Enlace de audio</source>
+        <translation>Enlace de audio</translation>
+    </message>
+    <message>
+        <source>Colorear</source>
+        <translation>Colorear</translation>
+    </message>
+    <message>
+        <source>Color de fondo</source>
+        <translation>Color de fondo</translation>
+    </message>
+    <message>
+        <source>Color de borde</source>
+        <translation>Color de borde</translation>
+    </message>
+    <message>
+        <source>Convertir en texto offline</source>
+        <translation>Convertir en texto offline</translation>
+    </message>
+    <message>
+        <source>Convertir en texto online</source>
+        <translation>Convertir en texto online</translation>
+    </message>
+</context>
+<context>
+    <name>MainForm</name>
+    <message>
+        <source>Atención</source>
+        <translation>Atención</translation>
+    </message>
+    <message>
+        <source>Desea eliminar la página</source>
+        <translation>Desea eliminar la página</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Si</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Debe reiniciar Veltorina para que los cambios surtan efecto</source>
+        <translation>Debe reiniciar Veltorina para que los cambios surtan efecto</translation>
+    </message>
+    <message>
+        <source>Escritorio</source>
+        <translation>Escritorio</translation>
+    </message>
+    <message>
+        <source>No se encuentra el archivo de ayuda</source>
+        <translation>No se encuentra el archivo de ayuda</translation>
+    </message>
+    <message>
+        <source>No se puede abrir la ayuda</source>
+        <translation>No se puede abrir la ayuda</translation>
     </message>
 </context>
 <context>

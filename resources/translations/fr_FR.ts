@@ -77,6 +77,64 @@
     </message>
 </context>
 <context>
+    <name>DClock</name>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Clock Mode</source>
+        <translation>Mode horloge</translation>
+    </message>
+    <message>
+        <source>Timer Mode</source>
+        <translation>Chronomètre</translation>
+    </message>
+    <message>
+        <source>Countdown Mode</source>
+        <translation>Compte à rebours</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Agrandir</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Réduire</translation>
+    </message>
+    <message>
+        <source>Transparent</source>
+        <translation>Transparent</translation>
+    </message>
+    <message>
+        <source>Translucent</source>
+        <translation>Translucide</translation>
+    </message>
+    <message>
+        <source>Opaque</source>
+        <translation>Opaque</translation>
+    </message>
+    <message>
+        <source>Display LCD</source>
+        <translation>Affichage LCD</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Masquer</translation>
+    </message>
+</context>
+<context>
+    <name>DCompass</name>
+    <message>
+        <source>Semicircunferencia</source>
+        <translation>Demi-cercle</translation>
+    </message>
+    <message>
+        <source>Circunferencia</source>
+        <translation>Cercle</translation>
+    </message>
+</context>
+<context>
     <name>DFlashPlayer</name>
     <message>
         <source>Flash</source>
@@ -409,6 +467,74 @@ Tableau blanc interactif pour la salle de classe.
         <source>Error al insertar la imagen</source>
         <translation>Impossible d&apos;insérer l&apos;image</translation>
     </message>
+    <message>
+        <source>Abrir Imagen</source>
+        <translation>Ouvrir une image</translation>
+    </message>
+    <message>
+        <source>Abrir Documento</source>
+        <translation>Ouvrir un document</translation>
+    </message>
+    <message>
+        <source>Abrir Vídeo</source>
+        <translation>Ouvrir une vidéo</translation>
+    </message>
+    <message>
+        <source>Error al insertar el vídeo</source>
+        <translation>Impossible d&apos;insérer la vidéo</translation>
+    </message>
+    <message>
+        <source>Abrir Audio</source>
+        <translation>Ouvrir un son</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Erreur lors de l&apos;enregistrement de la vidéo</translation>
+    </message>
+    <message>
+        <source>No se ha encontrado el programa de actividades</source>
+        <translation>Le programme d&apos;activités est introuvable</translation>
+    </message>
+    <message>
+        <source>Error al iniciar el programa de actividades</source>
+        <translation>Erreur au démarrage du programme d&apos;activités</translation>
+    </message>
+    <message>
+        <source>Error al abrir el navegador</source>
+        <translation>Erreur à l&apos;ouverture du navigateur</translation>
+    </message>
+    <message>
+        <source>Editar enlace</source>
+        <translation>Modifier le lien</translation>
+    </message>
+    <message>
+        <source>Inserte un enlace web</source>
+        <translation>Saisissez un lien web</translation>
+    </message>
+    <message>
+        <source>Inserte número de página a enlazar</source>
+        <translation>Saisissez le numéro de la page à lier</translation>
+    </message>
+    <message>
+        <source>Desea limpiar la página</source>
+        <translation>Effacer cette page ?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Oui</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Non</translation>
+    </message>
+    <message>
+        <source>Open Audio</source>
+        <translation>Ouvrir un son</translation>
+    </message>
+    <message>
+        <source>Error al convertir a texto</source>
+        <translation>Erreur lors de la conversion en texte</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -439,6 +565,72 @@ Tableau blanc interactif pour la salle de classe.
     <message>
         <source>Error al guardar archivo</source>
         <translation>Erreur lors de l&apos;enregistrement du fichier</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>Desea Guardar el Archivo</source>
+        <translation>Enregistrer le fichier ?</translation>
+    </message>
+    <message>
+        <source>Desea guardar el archivo</source>
+        <translation>Enregistrer le fichier ?</translation>
+    </message>
+    <message>
+        <source>Desea exportar el archivo</source>
+        <translation>Exporter le fichier ?</translation>
+    </message>
+    <message>
+        <source>Guardar archivo</source>
+        <translation>Enregistrer le fichier</translation>
+    </message>
+    <message>
+        <source>Exportar archivo</source>
+        <translation>Exporter le fichier</translation>
+    </message>
+    <message>
+        <source>Abrir Archivo</source>
+        <translation>Ouvrir un fichier</translation>
+    </message>
+    <message>
+        <source>Error al abrir archivo</source>
+        <translation>Erreur à l&apos;ouverture du fichier</translation>
+    </message>
+    <message>
+        <source>Error al exportar archivo</source>
+        <translation>Erreur lors de l&apos;exportation du fichier</translation>
+    </message>
+</context>
+<context>
+    <name>DProtractor</name>
+    <message>
+        <source>Arco</source>
+        <translation>Arc</translation>
+    </message>
+    <message>
+        <source>Porción</source>
+        <translation>Secteur</translation>
+    </message>
+    <message>
+        <source>Cuerda</source>
+        <translation>Corde</translation>
+    </message>
+    <message>
+        <source>Ángulo</source>
+        <translation>Angle</translation>
+    </message>
+    <message>
+        <source>Triangulo</source>
+        <translation>Triangle</translation>
+    </message>
+</context>
+<context>
+    <name>DResources</name>
+    <message>
+        <source>Form</source>
+        <translation>Formulaire</translation>
     </message>
 </context>
 <context>
@@ -797,6 +989,141 @@ QPushButton:hover {
         <source>Bloquear</source>
         <translation>Verrouiller</translation>
     </message>
+    <message>
+        <source>Capas</source>
+        <translation>Calques</translation>
+    </message>
+    <message>
+        <source>Traer al frente</source>
+        <translation>Mettre au premier plan</translation>
+    </message>
+    <message>
+        <source>Llevar al fondo</source>
+        <translation>Mettre à l&apos;arrière-plan</translation>
+    </message>
+    <message>
+        <source>Clonar</source>
+        <translation>Dupliquer</translation>
+    </message>
+    <message>
+        <source>Copiar</source>
+        <translation>Copier</translation>
+    </message>
+    <message>
+        <source>Pegar</source>
+        <translation>Coller</translation>
+    </message>
+    <message>
+        <source>Grupo</source>
+        <translation>Groupe</translation>
+    </message>
+    <message>
+        <source>Agrupar</source>
+        <translation>Grouper</translation>
+    </message>
+    <message>
+        <source>Desagrupar</source>
+        <translation>Dissocier</translation>
+    </message>
+    <message>
+        <source>Rotar</source>
+        <translation>Pivoter</translation>
+    </message>
+    <message>
+        <source>Rotar 45º</source>
+        <translation>Pivoter de 45°</translation>
+    </message>
+    <message>
+        <source>Rotar 90º</source>
+        <translation>Pivoter de 90°</translation>
+    </message>
+    <message>
+        <source>Rotar 180º</source>
+        <translation>Pivoter de 180°</translation>
+    </message>
+    <message>
+        <source>Rotar 270º</source>
+        <translation>Pivoter de 270°</translation>
+    </message>
+    <message>
+        <source>Enlazar</source>
+        <translation>Lien</translation>
+    </message>
+    <message>
+        <source>Enlace Web</source>
+        <translation>Lien web</translation>
+    </message>
+    <message>
+        <source>Enlace a una página</source>
+        <translation>Lien vers une page</translation>
+    </message>
+    <message>
+        <source>Enlace a un fichero</source>
+        <translation>Lien vers un fichier</translation>
+    </message>
+    <message>
+        <source>Enlace de video</source>
+        <translation>Lien vidéo</translation>
+    </message>
+    <message>
+        <source>Enlace de audio</source>
+        <translation>Lien audio</translation>
+    </message>
+    <message>
+        <source>Colorear</source>
+        <translation>Colorier</translation>
+    </message>
+    <message>
+        <source>Color de fondo</source>
+        <translation>Couleur de remplissage</translation>
+    </message>
+    <message>
+        <source>Color de borde</source>
+        <translation>Couleur de bordure</translation>
+    </message>
+    <message>
+        <source>Convertir en texto offline</source>
+        <translation>Convertir en texte (hors ligne)</translation>
+    </message>
+    <message>
+        <source>Convertir en texto online</source>
+        <translation>Convertir en texte (en ligne)</translation>
+    </message>
+</context>
+<context>
+    <name>MainForm</name>
+    <message>
+        <source>Atención</source>
+        <translation>Attention</translation>
+    </message>
+    <message>
+        <source>Desea eliminar la página</source>
+        <translation>Supprimer cette page ?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Oui</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Non</translation>
+    </message>
+    <message>
+        <source>Debe reiniciar Veltorina para que los cambios surtan efecto</source>
+        <translation>Redémarrez Veltorina pour que les modifications prennent effet</translation>
+    </message>
+    <message>
+        <source>Escritorio</source>
+        <translation>Bureau</translation>
+    </message>
+    <message>
+        <source>No se encuentra el archivo de ayuda</source>
+        <translation>Le fichier d&apos;aide est introuvable</translation>
+    </message>
+    <message>
+        <source>No se puede abrir la ayuda</source>
+        <translation>Impossible d&apos;ouvrir l&apos;aide</translation>
+    </message>
 </context>
 <context>
     <name>MainFormClass</name>
@@ -1042,7 +1369,7 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     </message>
     <message>
         <source>Abrir/Importar Archivo</source>
-        <translation>Ouvrir/Importer un fichier</translation>
+        <translation>Ouvrir/Importer</translation>
     </message>
     <message>
         <source>Guardar Archivo</source>
@@ -1054,7 +1381,7 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     </message>
     <message>
         <source>Exportar Archivo</source>
-        <translation>Exporter le fichier</translation>
+        <translation>Exporter</translation>
     </message>
     <message>
         <source>Idioma</source>
@@ -1074,7 +1401,7 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     </message>
     <message>
         <source>Versión: 0.24 BETA</source>
-        <translation>Version : 0.24 BÊTA</translation>
+        <translation>Version : 0.24 BETA</translation>
     </message>
     <message>
         <source>Salir</source>
@@ -1343,7 +1670,7 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     </message>
     <message>
         <source>Fondo Solido</source>
-        <translation>Remplissage uni</translation>
+        <translation>Uni</translation>
     </message>
     <message>
         <source>Color de fondo</source>
@@ -1351,15 +1678,15 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     </message>
     <message>
         <source>Fondo Imagen</source>
-        <translation>Remplissage image</translation>
+        <translation>Image</translation>
     </message>
     <message>
         <source>Fondo Gradi</source>
-        <translation>Remplissage dégradé</translation>
+        <translation>Dégradé</translation>
     </message>
     <message>
         <source>Fondo Trama</source>
-        <translation>Remplissage motif</translation>
+        <translation>Motif</translation>
     </message>
     <message>
         <source>Form</source>
@@ -1371,7 +1698,7 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     </message>
     <message>
         <source>Borde</source>
-        <translation>Bordure</translation>
+        <translation>Bord</translation>
     </message>
     <message>
         <source>Color de borde</source>
@@ -1450,7 +1777,7 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     </message>
     <message>
         <source>Grabar acción</source>
-        <translation>Enregistrer</translation>
+        <translation>Démarrer l&apos;enregistrement</translation>
     </message>
     <message>
         <source>Reproducir acción</source>

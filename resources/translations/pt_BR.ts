@@ -77,6 +77,64 @@
     </message>
 </context>
 <context>
+    <name>DClock</name>
+    <message>
+        <source>Pause</source>
+        <translation>Pausar</translation>
+    </message>
+    <message>
+        <source>Clock Mode</source>
+        <translation>Modo relógio</translation>
+    </message>
+    <message>
+        <source>Timer Mode</source>
+        <translation>Cronômetro</translation>
+    </message>
+    <message>
+        <source>Countdown Mode</source>
+        <translation>Contagem regressiva</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Ampliar</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Reduzir</translation>
+    </message>
+    <message>
+        <source>Transparent</source>
+        <translation>Transparente</translation>
+    </message>
+    <message>
+        <source>Translucent</source>
+        <translation>Translúcido</translation>
+    </message>
+    <message>
+        <source>Opaque</source>
+        <translation>Opaco</translation>
+    </message>
+    <message>
+        <source>Display LCD</source>
+        <translation>Visor LCD</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Ocultar</translation>
+    </message>
+</context>
+<context>
+    <name>DCompass</name>
+    <message>
+        <source>Semicircunferencia</source>
+        <translation>Semicircunferência</translation>
+    </message>
+    <message>
+        <source>Circunferencia</source>
+        <translation>Circunferência</translation>
+    </message>
+</context>
+<context>
     <name>DFlashPlayer</name>
     <message>
         <source>Flash</source>
@@ -409,6 +467,74 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
         <source>Error al insertar la imagen</source>
         <translation>Não foi possível inserir a imagem</translation>
     </message>
+    <message>
+        <source>Abrir Imagen</source>
+        <translation>Abrir imagem</translation>
+    </message>
+    <message>
+        <source>Abrir Documento</source>
+        <translation>Abrir documento</translation>
+    </message>
+    <message>
+        <source>Abrir Vídeo</source>
+        <translation>Abrir vídeo</translation>
+    </message>
+    <message>
+        <source>Error al insertar el vídeo</source>
+        <translation>Não foi possível inserir o vídeo</translation>
+    </message>
+    <message>
+        <source>Abrir Audio</source>
+        <translation>Abrir áudio</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Erro ao salvar a gravação</translation>
+    </message>
+    <message>
+        <source>No se ha encontrado el programa de actividades</source>
+        <translation>O programa de atividades não foi encontrado</translation>
+    </message>
+    <message>
+        <source>Error al iniciar el programa de actividades</source>
+        <translation>Erro ao iniciar o programa de atividades</translation>
+    </message>
+    <message>
+        <source>Error al abrir el navegador</source>
+        <translation>Erro ao abrir o navegador</translation>
+    </message>
+    <message>
+        <source>Editar enlace</source>
+        <translation>Editar link</translation>
+    </message>
+    <message>
+        <source>Inserte un enlace web</source>
+        <translation>Digite um link da web</translation>
+    </message>
+    <message>
+        <source>Inserte número de página a enlazar</source>
+        <translation>Digite o número da página a vincular</translation>
+    </message>
+    <message>
+        <source>Desea limpiar la página</source>
+        <translation>Limpar esta página?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Sim</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Não</translation>
+    </message>
+    <message>
+        <source>Open Audio</source>
+        <translation>Abrir áudio</translation>
+    </message>
+    <message>
+        <source>Error al convertir a texto</source>
+        <translation>Erro ao converter em texto</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -439,6 +565,72 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
     <message>
         <source>Error al guardar archivo</source>
         <translation>Erro ao salvar o arquivo</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erro</translation>
+    </message>
+    <message>
+        <source>Desea Guardar el Archivo</source>
+        <translation>Salvar o arquivo?</translation>
+    </message>
+    <message>
+        <source>Desea guardar el archivo</source>
+        <translation>Salvar o arquivo?</translation>
+    </message>
+    <message>
+        <source>Desea exportar el archivo</source>
+        <translation>Exportar o arquivo?</translation>
+    </message>
+    <message>
+        <source>Guardar archivo</source>
+        <translation>Salvar arquivo</translation>
+    </message>
+    <message>
+        <source>Exportar archivo</source>
+        <translation>Exportar arquivo</translation>
+    </message>
+    <message>
+        <source>Abrir Archivo</source>
+        <translation>Abrir arquivo</translation>
+    </message>
+    <message>
+        <source>Error al abrir archivo</source>
+        <translation>Erro ao abrir o arquivo</translation>
+    </message>
+    <message>
+        <source>Error al exportar archivo</source>
+        <translation>Erro ao exportar o arquivo</translation>
+    </message>
+</context>
+<context>
+    <name>DProtractor</name>
+    <message>
+        <source>Arco</source>
+        <translation>Arco</translation>
+    </message>
+    <message>
+        <source>Porción</source>
+        <translation>Setor</translation>
+    </message>
+    <message>
+        <source>Cuerda</source>
+        <translation>Corda</translation>
+    </message>
+    <message>
+        <source>Ángulo</source>
+        <translation>Ângulo</translation>
+    </message>
+    <message>
+        <source>Triangulo</source>
+        <translation>Triângulo</translation>
+    </message>
+</context>
+<context>
+    <name>DResources</name>
+    <message>
+        <source>Form</source>
+        <translation>Formulário</translation>
     </message>
 </context>
 <context>
@@ -797,6 +989,141 @@ QPushButton:hover {
         <source>Bloquear</source>
         <translation>Bloquear</translation>
     </message>
+    <message>
+        <source>Capas</source>
+        <translation>Camadas</translation>
+    </message>
+    <message>
+        <source>Traer al frente</source>
+        <translation>Trazer para a frente</translation>
+    </message>
+    <message>
+        <source>Llevar al fondo</source>
+        <translation>Enviar para trás</translation>
+    </message>
+    <message>
+        <source>Clonar</source>
+        <translation>Clonar</translation>
+    </message>
+    <message>
+        <source>Copiar</source>
+        <translation>Copiar</translation>
+    </message>
+    <message>
+        <source>Pegar</source>
+        <translation>Colar</translation>
+    </message>
+    <message>
+        <source>Grupo</source>
+        <translation>Grupo</translation>
+    </message>
+    <message>
+        <source>Agrupar</source>
+        <translation>Agrupar</translation>
+    </message>
+    <message>
+        <source>Desagrupar</source>
+        <translation>Desagrupar</translation>
+    </message>
+    <message>
+        <source>Rotar</source>
+        <translation>Girar</translation>
+    </message>
+    <message>
+        <source>Rotar 45º</source>
+        <translation>Girar 45°</translation>
+    </message>
+    <message>
+        <source>Rotar 90º</source>
+        <translation>Girar 90°</translation>
+    </message>
+    <message>
+        <source>Rotar 180º</source>
+        <translation>Girar 180°</translation>
+    </message>
+    <message>
+        <source>Rotar 270º</source>
+        <translation>Girar 270°</translation>
+    </message>
+    <message>
+        <source>Enlazar</source>
+        <translation>Vincular</translation>
+    </message>
+    <message>
+        <source>Enlace Web</source>
+        <translation>Link da web</translation>
+    </message>
+    <message>
+        <source>Enlace a una página</source>
+        <translation>Link para uma página</translation>
+    </message>
+    <message>
+        <source>Enlace a un fichero</source>
+        <translation>Link para um arquivo</translation>
+    </message>
+    <message>
+        <source>Enlace de video</source>
+        <translation>Link de vídeo</translation>
+    </message>
+    <message>
+        <source>Enlace de audio</source>
+        <translation>Link de áudio</translation>
+    </message>
+    <message>
+        <source>Colorear</source>
+        <translation>Colorir</translation>
+    </message>
+    <message>
+        <source>Color de fondo</source>
+        <translation>Cor de preenchimento</translation>
+    </message>
+    <message>
+        <source>Color de borde</source>
+        <translation>Cor da borda</translation>
+    </message>
+    <message>
+        <source>Convertir en texto offline</source>
+        <translation>Converter em texto (offline)</translation>
+    </message>
+    <message>
+        <source>Convertir en texto online</source>
+        <translation>Converter em texto (online)</translation>
+    </message>
+</context>
+<context>
+    <name>MainForm</name>
+    <message>
+        <source>Atención</source>
+        <translation>Atenção</translation>
+    </message>
+    <message>
+        <source>Desea eliminar la página</source>
+        <translation>Excluir esta página?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Sim</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Não</translation>
+    </message>
+    <message>
+        <source>Debe reiniciar Veltorina para que los cambios surtan efecto</source>
+        <translation>Reinicie o Veltorina para que as alterações tenham efeito</translation>
+    </message>
+    <message>
+        <source>Escritorio</source>
+        <translation>Área de trabalho</translation>
+    </message>
+    <message>
+        <source>No se encuentra el archivo de ayuda</source>
+        <translation>O arquivo de ajuda não foi encontrado</translation>
+    </message>
+    <message>
+        <source>No se puede abrir la ayuda</source>
+        <translation>Não é possível abrir a ajuda</translation>
+    </message>
 </context>
 <context>
     <name>MainFormClass</name>
@@ -1042,7 +1369,7 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
     </message>
     <message>
         <source>Abrir/Importar Archivo</source>
-        <translation>Abrir/Importar arquivo</translation>
+        <translation>Abrir/Importar</translation>
     </message>
     <message>
         <source>Guardar Archivo</source>
@@ -1050,7 +1377,7 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
     </message>
     <message>
         <source>Guardar Archivo Como</source>
-        <translation>Salvar arquivo como</translation>
+        <translation>Salvar como</translation>
     </message>
     <message>
         <source>Exportar Archivo</source>
@@ -1343,7 +1670,7 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
     </message>
     <message>
         <source>Fondo Solido</source>
-        <translation>Preenchimento sólido</translation>
+        <translation>Sólido</translation>
     </message>
     <message>
         <source>Color de fondo</source>
@@ -1351,15 +1678,15 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
     </message>
     <message>
         <source>Fondo Imagen</source>
-        <translation>Preenchimento com imagem</translation>
+        <translation>Imagem</translation>
     </message>
     <message>
         <source>Fondo Gradi</source>
-        <translation>Preenchimento gradiente</translation>
+        <translation>Gradiente</translation>
     </message>
     <message>
         <source>Fondo Trama</source>
-        <translation>Preenchimento com padrão</translation>
+        <translation>Textura</translation>
     </message>
     <message>
         <source>Form</source>
@@ -1450,7 +1777,7 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
     </message>
     <message>
         <source>Grabar acción</source>
-        <translation>Gravar</translation>
+        <translation>Iniciar gravação</translation>
     </message>
     <message>
         <source>Reproducir acción</source>

@@ -77,6 +77,64 @@
     </message>
 </context>
 <context>
+    <name>DClock</name>
+    <message>
+        <source>Pause</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>Clock Mode</source>
+        <translation>Режим часов</translation>
+    </message>
+    <message>
+        <source>Timer Mode</source>
+        <translation>Секундомер</translation>
+    </message>
+    <message>
+        <source>Countdown Mode</source>
+        <translation>Обратный отсчёт</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Увеличить</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Уменьшить</translation>
+    </message>
+    <message>
+        <source>Transparent</source>
+        <translation>Прозрачный</translation>
+    </message>
+    <message>
+        <source>Translucent</source>
+        <translation>Полупрозрачный</translation>
+    </message>
+    <message>
+        <source>Opaque</source>
+        <translation>Непрозрачный</translation>
+    </message>
+    <message>
+        <source>Display LCD</source>
+        <translation>ЖК-дисплей</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Скрыть</translation>
+    </message>
+</context>
+<context>
+    <name>DCompass</name>
+    <message>
+        <source>Semicircunferencia</source>
+        <translation>Полуокружность</translation>
+    </message>
+    <message>
+        <source>Circunferencia</source>
+        <translation>Окружность</translation>
+    </message>
+</context>
+<context>
     <name>DFlashPlayer</name>
     <message>
         <source>Flash</source>
@@ -409,6 +467,74 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
         <source>Error al insertar la imagen</source>
         <translation>Не удалось вставить изображение</translation>
     </message>
+    <message>
+        <source>Abrir Imagen</source>
+        <translation>Открыть изображение</translation>
+    </message>
+    <message>
+        <source>Abrir Documento</source>
+        <translation>Открыть документ</translation>
+    </message>
+    <message>
+        <source>Abrir Vídeo</source>
+        <translation>Открыть видео</translation>
+    </message>
+    <message>
+        <source>Error al insertar el vídeo</source>
+        <translation>Не удалось вставить видео</translation>
+    </message>
+    <message>
+        <source>Abrir Audio</source>
+        <translation>Открыть аудио</translation>
+    </message>
+    <message>
+        <source>Error al guardar la grabación</source>
+        <translation>Ошибка при сохранении записи</translation>
+    </message>
+    <message>
+        <source>No se ha encontrado el programa de actividades</source>
+        <translation>Программа заданий не найдена</translation>
+    </message>
+    <message>
+        <source>Error al iniciar el programa de actividades</source>
+        <translation>Ошибка при запуске программы заданий</translation>
+    </message>
+    <message>
+        <source>Error al abrir el navegador</source>
+        <translation>Ошибка при открытии браузера</translation>
+    </message>
+    <message>
+        <source>Editar enlace</source>
+        <translation>Изменить ссылку</translation>
+    </message>
+    <message>
+        <source>Inserte un enlace web</source>
+        <translation>Введите веб-ссылку</translation>
+    </message>
+    <message>
+        <source>Inserte número de página a enlazar</source>
+        <translation>Введите номер страницы для ссылки</translation>
+    </message>
+    <message>
+        <source>Desea limpiar la página</source>
+        <translation>Очистить эту страницу?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Да</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Нет</translation>
+    </message>
+    <message>
+        <source>Open Audio</source>
+        <translation>Открыть аудио</translation>
+    </message>
+    <message>
+        <source>Error al convertir a texto</source>
+        <translation>Ошибка при преобразовании в текст</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -439,6 +565,72 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
     <message>
         <source>Error al guardar archivo</source>
         <translation>Ошибка при сохранении файла</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>Desea Guardar el Archivo</source>
+        <translation>Сохранить файл?</translation>
+    </message>
+    <message>
+        <source>Desea guardar el archivo</source>
+        <translation>Сохранить файл?</translation>
+    </message>
+    <message>
+        <source>Desea exportar el archivo</source>
+        <translation>Экспортировать файл?</translation>
+    </message>
+    <message>
+        <source>Guardar archivo</source>
+        <translation>Сохранить файл</translation>
+    </message>
+    <message>
+        <source>Exportar archivo</source>
+        <translation>Экспорт файла</translation>
+    </message>
+    <message>
+        <source>Abrir Archivo</source>
+        <translation>Открыть файл</translation>
+    </message>
+    <message>
+        <source>Error al abrir archivo</source>
+        <translation>Ошибка при открытии файла</translation>
+    </message>
+    <message>
+        <source>Error al exportar archivo</source>
+        <translation>Ошибка при экспорте файла</translation>
+    </message>
+</context>
+<context>
+    <name>DProtractor</name>
+    <message>
+        <source>Arco</source>
+        <translation>Дуга</translation>
+    </message>
+    <message>
+        <source>Porción</source>
+        <translation>Сектор</translation>
+    </message>
+    <message>
+        <source>Cuerda</source>
+        <translation>Хорда</translation>
+    </message>
+    <message>
+        <source>Ángulo</source>
+        <translation>Угол</translation>
+    </message>
+    <message>
+        <source>Triangulo</source>
+        <translation>Треугольник</translation>
+    </message>
+</context>
+<context>
+    <name>DResources</name>
+    <message>
+        <source>Form</source>
+        <translation>Форма</translation>
     </message>
 </context>
 <context>
@@ -591,7 +783,7 @@ QPushButton:hover {
     <name>DSetting</name>
     <message>
         <source>Estandar</source>
-        <translation>Стандартный</translation>
+        <translation>Обычный</translation>
     </message>
     <message>
         <source>Infantil</source>
@@ -603,7 +795,7 @@ QPushButton:hover {
     </message>
     <message>
         <source>Interfaz por defecto</source>
-        <translation>Интерфейс по умолчанию</translation>
+        <translation>Вид интерфейса</translation>
     </message>
     <message>
         <source>Español</source>
@@ -796,6 +988,141 @@ QPushButton:hover {
     <message>
         <source>Bloquear</source>
         <translation>Закрепить</translation>
+    </message>
+    <message>
+        <source>Capas</source>
+        <translation>Слои</translation>
+    </message>
+    <message>
+        <source>Traer al frente</source>
+        <translation>На передний план</translation>
+    </message>
+    <message>
+        <source>Llevar al fondo</source>
+        <translation>На задний план</translation>
+    </message>
+    <message>
+        <source>Clonar</source>
+        <translation>Клонировать</translation>
+    </message>
+    <message>
+        <source>Copiar</source>
+        <translation>Копировать</translation>
+    </message>
+    <message>
+        <source>Pegar</source>
+        <translation>Вставить</translation>
+    </message>
+    <message>
+        <source>Grupo</source>
+        <translation>Группа</translation>
+    </message>
+    <message>
+        <source>Agrupar</source>
+        <translation>Сгруппировать</translation>
+    </message>
+    <message>
+        <source>Desagrupar</source>
+        <translation>Разгруппировать</translation>
+    </message>
+    <message>
+        <source>Rotar</source>
+        <translation>Повернуть</translation>
+    </message>
+    <message>
+        <source>Rotar 45º</source>
+        <translation>Повернуть на 45°</translation>
+    </message>
+    <message>
+        <source>Rotar 90º</source>
+        <translation>Повернуть на 90°</translation>
+    </message>
+    <message>
+        <source>Rotar 180º</source>
+        <translation>Повернуть на 180°</translation>
+    </message>
+    <message>
+        <source>Rotar 270º</source>
+        <translation>Повернуть на 270°</translation>
+    </message>
+    <message>
+        <source>Enlazar</source>
+        <translation>Ссылка</translation>
+    </message>
+    <message>
+        <source>Enlace Web</source>
+        <translation>Веб-ссылка</translation>
+    </message>
+    <message>
+        <source>Enlace a una página</source>
+        <translation>Ссылка на страницу</translation>
+    </message>
+    <message>
+        <source>Enlace a un fichero</source>
+        <translation>Ссылка на файл</translation>
+    </message>
+    <message>
+        <source>Enlace de video</source>
+        <translation>Ссылка на видео</translation>
+    </message>
+    <message>
+        <source>Enlace de audio</source>
+        <translation>Ссылка на аудио</translation>
+    </message>
+    <message>
+        <source>Colorear</source>
+        <translation>Раскрасить</translation>
+    </message>
+    <message>
+        <source>Color de fondo</source>
+        <translation>Цвет заливки</translation>
+    </message>
+    <message>
+        <source>Color de borde</source>
+        <translation>Цвет контура</translation>
+    </message>
+    <message>
+        <source>Convertir en texto offline</source>
+        <translation>Преобразовать в текст (офлайн)</translation>
+    </message>
+    <message>
+        <source>Convertir en texto online</source>
+        <translation>Преобразовать в текст (онлайн)</translation>
+    </message>
+</context>
+<context>
+    <name>MainForm</name>
+    <message>
+        <source>Atención</source>
+        <translation>Внимание</translation>
+    </message>
+    <message>
+        <source>Desea eliminar la página</source>
+        <translation>Удалить эту страницу?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Да</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Нет</translation>
+    </message>
+    <message>
+        <source>Debe reiniciar Veltorina para que los cambios surtan efecto</source>
+        <translation>Перезапустите Veltorina, чтобы изменения вступили в силу</translation>
+    </message>
+    <message>
+        <source>Escritorio</source>
+        <translation>Рабочий стол</translation>
+    </message>
+    <message>
+        <source>No se encuentra el archivo de ayuda</source>
+        <translation>Файл справки не найден</translation>
+    </message>
+    <message>
+        <source>No se puede abrir la ayuda</source>
+        <translation>Не удаётся открыть справку</translation>
     </message>
 </context>
 <context>
@@ -1042,7 +1369,7 @@ Please check the media service plugins are installed.</source>
     </message>
     <message>
         <source>Abrir/Importar Archivo</source>
-        <translation>Открыть/импортировать файл</translation>
+        <translation>Открыть/импорт</translation>
     </message>
     <message>
         <source>Guardar Archivo</source>
@@ -1050,11 +1377,11 @@ Please check the media service plugins are installed.</source>
     </message>
     <message>
         <source>Guardar Archivo Como</source>
-        <translation>Сохранить файл как</translation>
+        <translation>Сохранить как</translation>
     </message>
     <message>
         <source>Exportar Archivo</source>
-        <translation>Экспортировать файл</translation>
+        <translation>Экспорт файла</translation>
     </message>
     <message>
         <source>Idioma</source>
@@ -1066,7 +1393,7 @@ Please check the media service plugins are installed.</source>
     </message>
     <message>
         <source>Multiusuario</source>
-        <translation>Многопользовательский режим</translation>
+        <translation>Совместный режим</translation>
     </message>
     <message>
         <source>Cambiar interfaz</source>
@@ -1074,7 +1401,7 @@ Please check the media service plugins are installed.</source>
     </message>
     <message>
         <source>Versión: 0.24 BETA</source>
-        <translation>Версия: 0.24 БЕТА</translation>
+        <translation>Версия: 0.24 BETA</translation>
     </message>
     <message>
         <source>Salir</source>
@@ -1130,7 +1457,7 @@ Please check the media service plugins are installed.</source>
     </message>
     <message>
         <source>Estandar</source>
-        <translation>Стандартный</translation>
+        <translation>Обычный</translation>
     </message>
     <message>
         <source>Infantil</source>
@@ -1343,7 +1670,7 @@ Please check the media service plugins are installed.</source>
     </message>
     <message>
         <source>Fondo Solido</source>
-        <translation>Сплошная заливка</translation>
+        <translation>Сплошная</translation>
     </message>
     <message>
         <source>Color de fondo</source>
@@ -1351,15 +1678,15 @@ Please check the media service plugins are installed.</source>
     </message>
     <message>
         <source>Fondo Imagen</source>
-        <translation>Заливка изображением</translation>
+        <translation>Картинка</translation>
     </message>
     <message>
         <source>Fondo Gradi</source>
-        <translation>Градиентная заливка</translation>
+        <translation>Градиент</translation>
     </message>
     <message>
         <source>Fondo Trama</source>
-        <translation>Заливка узором</translation>
+        <translation>Узор</translation>
     </message>
     <message>
         <source>Form</source>
@@ -1371,7 +1698,7 @@ Please check the media service plugins are installed.</source>
     </message>
     <message>
         <source>Borde</source>
-        <translation>Контур</translation>
+        <translation>Край</translation>
     </message>
     <message>
         <source>Color de borde</source>

@@ -77,6 +77,8 @@ void tst_MainForm::initTestCase()
 
 void tst_MainForm::init()
 {
+    // Language commands store their choice; every test starts in the source language.
+    settings.setValue("System/Language", 0);
     m_window.reset(new MainForm);
 }
 
