@@ -75,6 +75,9 @@ void tst_MainForm::initTestCase()
 
 void tst_MainForm::init()
 {
+    // The checks read the Spanish source texts; a language command run by an earlier test must
+    // not start this window in another language.
+    settings.setValue(QStringLiteral("System/Language"), int(BtMenus::lngSpanish));
     m_window.reset(new MainForm);
 }
 
