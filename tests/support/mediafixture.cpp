@@ -1,5 +1,8 @@
 #include "mediafixture.h"
 
+#include <QPointer>
+#include <QTimer>
+
 #include "testsupport.h"
 
 #include <QApplication>
@@ -21,8 +24,20 @@ std::shared_ptr<bool> chooseFile(const QString &path, std::function<void()> afte
             files->reject();
             return;
         }
-        files->selectFile(path);
-        QMetaObject::invokeMethod(files, "accept"); // as the Open button does
+        // The dialog may still be reading its folder and refuse the first accept: press
+        // "Open" again until it closes, as a user would.
+        const QPointer<QFileDialog> guarded(files);
+        auto tries = std::make_shared<int>(0);
+        auto press = std::make_shared<std::function<void()>>();
+        *press = [guarded, path, tries, press]() {
+            if (!guarded || !guarded->isVisible() || ++*tries > 200)
+                return;
+            guarded->selectFile(path);
+            QMetaObject::invokeMethod(guarded, "accept"); // as the Open button does
+            if (guarded && guarded->isVisible())
+                QTimer::singleShot(25, guarded, *press);
+        };
+        (*press)();
         if (afterAccept)
             afterAccept();
     });

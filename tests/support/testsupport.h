@@ -14,9 +14,9 @@ class QWidget;
 namespace TestSupport {
 
 // Answers the next modal dialog (message box, file or colour dialog...) that opens within
-// timeoutMs: the callback gets the dialog while its exec() is running. The returned flag
+// timeoutMs (generous: a loaded machine running sanitized builds opens dialogs slowly): the callback gets the dialog while its exec() is running. The returned flag
 // becomes true once the callback ran, so a test can check that the dialog really appeared.
-std::shared_ptr<bool> answerNextModal(std::function<void(QWidget *)> answer, int timeoutMs = 5000);
+std::shared_ptr<bool> answerNextModal(std::function<void(QWidget *)> answer, int timeoutMs = 30000);
 
 // Clicks the button of a dialog whose text (without '&') is text; false when there is none.
 bool clickButton(QWidget *dialog, const QString &text);
