@@ -597,12 +597,29 @@ void DView::paintEvent(QPaintEvent *event)
     }
     if (!m_bRefreshOverlay)
         return; // the overlay's canvas already holds the board
-    QGraphicsView::paintEvent(event);
     QPixmap *canvas = m_scribbleArea->canvas();
-    QPainter painter(canvas);
-    painter.setRenderHint(QPainter::Antialiasing);
-    render(&painter, QRectF(canvas->rect()), viewport()->rect(), Qt::KeepAspectRatio);
-    painter.end();
+    if (canvas->size() != viewport()->size()) {
+        // The canvas is scaled against the view: the view paints its own picture.
+        QGraphicsView::paintEvent(event);
+        QPainter painter(canvas);
+        painter.setRenderHint(QPainter::Antialiasing);
+        render(&painter, QRectF(canvas->rect()), viewport()->rect(), Qt::KeepAspectRatio);
+    } else {
+        // The whole board is drawn once, then laid on both the view and the overlay's canvas:
+        // drawing it twice cost as much again. It goes on a clear picture first because the
+        // canvas may still hold ink that the view must not show.
+        QPixmap board(canvas->size());
+        board.fill(Qt::transparent);
+        QPainter boardPainter(&board);
+        boardPainter.setRenderHint(QPainter::Antialiasing);
+        render(&boardPainter, QRectF(board.rect()), viewport()->rect(), Qt::KeepAspectRatio);
+        boardPainter.end();
+        QPainter viewPainter(viewport());
+        viewPainter.drawPixmap(event->rect(), board, event->rect());
+        viewPainter.end();
+        QPainter canvasPainter(canvas);
+        canvasPainter.drawPixmap(0, 0, board);
+    }
     m_bRefreshOverlay = false;
     m_scribbleArea->update();
 }

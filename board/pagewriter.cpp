@@ -16,10 +16,12 @@
 #include "document/mediapath.h"
 #include "shell/btmenus.h"
 
+#include <QDateTime>
 #include <QDebug>
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QImage>
 #include <QLabel>
 #include <QRandomGenerator>
@@ -117,13 +119,48 @@ void writeFill(QXmlStreamWriter &stream, const PathObject &object, const QString
         *errors << copied.error;
 }
 
+// What the saves so far left in each picture file: the picture's cache key and the file's size
+// and time. Encoding is most of what a picture costs a save, and every save and autosave
+// writes all the document's pictures, most of them unchanged since the last time.
+struct WrittenPicture
+{
+    qint64 imageKey;
+    qint64 size;
+    QDateTime modified;
+};
+
+QHash<QString, WrittenPicture> &writtenPictures()
+{
+    static QHash<QString, WrittenPicture> written;
+    return written;
+}
+
 bool saveImage(const QImage &image, const QString &file, QStringList *errors)
 {
     // A light deflate level: the archive is packed afterwards anyway, and a document of many
     // pictures is saved at every autosave.
     constexpr int kFastPngQuality = 80;
-    if (!image.isNull() && image.save(file, "PNG", kFastPngQuality))
-        return true;
+    constexpr int kRememberedFiles = 4096;
+    if (!image.isNull()) {
+        QHash<QString, WrittenPicture> &written = writtenPictures();
+        const QString path = QFileInfo(file).absoluteFilePath();
+        const auto known = written.constFind(path);
+        if (known != written.cend() && known->imageKey == image.cacheKey()) {
+            // The same picture is still there as it was written: nothing to encode.
+            const QFileInfo onDisk(path);
+            if (onDisk.isFile() && onDisk.size() == known->size
+                && onDisk.lastModified() == known->modified)
+                return true;
+        }
+        written.remove(path);
+        if (image.save(file, "PNG", kFastPngQuality)) {
+            const QFileInfo saved(path);
+            if (written.size() >= kRememberedFiles)
+                written.clear();
+            written.insert(path, { image.cacheKey(), saved.size(), saved.lastModified() });
+            return true;
+        }
+    }
     if (errors)
         *errors << file + QStringLiteral(": the picture could not be written");
     return false;

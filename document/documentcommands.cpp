@@ -32,10 +32,12 @@ DPagesList::SaveAnswer DPagesList::askSaveQuestion(const QString &text)
                          m_parent);
     // One role for all three keeps them in this order whatever the desktop's button layout.
     QPushButton *yes = question.addButton(tr("Si"), QMessageBox::ActionRole);
-    QPushButton *no = question.addButton(tr("No"), QMessageBox::ActionRole);
+    question.addButton(tr("No"), QMessageBox::ActionRole);
     QPushButton *cancel = question.addButton(tr("Cancelar"), QMessageBox::ActionRole);
     question.setDefaultButton(yes);
-    question.setEscapeButton(no); // Escape and the window's close button answer "No"
+    // Escape and the window's close button keep everything as it is: answering "No" by a
+    // stray key would throw away a lesson's unsaved work.
+    question.setEscapeButton(cancel);
     question.exec();
     if (question.clickedButton() == yes)
         return SaveAnswer::Yes;

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QColor>
+#include <QFrame>
 #include <QSize>
 #include <QString>
 
-class QAbstractButton;
-class QLabel;
+class DSliderControl;
+class QGraphicsScene;
+class QGraphicsView;
+class QPen;
 class QPushButton;
 class QWidget;
 
@@ -47,6 +50,11 @@ inline QColor swatchColour(const Swatch &swatch)
 }
 // The swatch whose object name (without a "_2" suffix) is name; null when there is none.
 const Swatch *swatchNamed(const QString &name);
+// The colour of a swatch the caller knows to be in the table.
+inline QColor swatchColourNamed(const char *name)
+{
+    return swatchColour(*swatchNamed(QLatin1String(name)));
+}
 
 // The sheet of a swatch button: its colour, and a light border while hovered.
 QString swatchSheet(const QColor &colour);
@@ -71,6 +79,45 @@ QPushButton *makeIconButton(QWidget *parent, const char *objectName, const char 
                             const char *context, const char *toolTip, QSize size);
 // The dark, slightly translucent body of a palette (background rgba 58, 58, 58, 240).
 QString panelSheet(const QString &objectName);
+
+// An empty named box, of a fixed size when size is valid.
+QWidget *makeBox(QWidget *parent, const char *name, QSize size = QSize());
+// A sunken separator line with an optional sheet of its own.
+QFrame *makeLine(QWidget *parent, const char *name, QFrame::Shape shape,
+                 const QString &sheet = QString());
+
+// The sheet of the icon buttons drawn on the palette body itself (line styles, pens, shapes):
+// transparent at rest, light grey while hovered.
+QString flatButtonSheet(const QString &objectName);
+// A fixed-size, flat icon button (flatButtonSheet); the tool tip is translated in context.
+QPushButton *makeFlatButton(QWidget *parent, const char *objectName, const char *icon,
+                            const char *context, const char *toolTip, QSize size, QSize iconSize);
+
+// The width row of the pen and shape palettes: the slider "horizontalSlider" and, in the white
+// box "widget_17", the preview view "penexample" that shows a stroke in the current pen. Texts
+// come translated: each palette keeps them in its own context.
+struct WidthRow
+{
+    QWidget *row;
+    DSliderControl *slider;
+    QGraphicsView *preview;
+};
+WidthRow makeWidthRow(QWidget *parent, const char *rowName, QSize rowSize, int previewHeight,
+                      const QString &sliderToolTip);
+// The preview's one stroke, drawn afresh in pen.
+void showPenPreview(QGraphicsScene *scene, const QPen &pen);
+
+// The colour column "widget_6" of the pen, shape and page palettes: the swatch grid "widget_7"
+// above the "Más colores" button "pushButton" in "widget_8".
+struct ColourColumnLook
+{
+    QSize column;
+    int spacing; // between the grid and the button, and between the swatches
+    QSize swatch;
+    QSize grid;
+};
+QWidget *makeColourColumn(QWidget *parent, const ColourColumnLook &look,
+                          const QString &moreColoursText);
 
 // The "Más colores" dialog's answer is used only when it is a valid colour: a cancelled dialog
 // gives an invalid one, and sending that on would paint with black.

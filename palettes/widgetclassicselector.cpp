@@ -70,23 +70,10 @@ QString tr(const char *text)
     return QCoreApplication::translate("WidgetClassicSelector", text);
 }
 
-QWidget *makeBox(QWidget *parent, const char *name, QSize size = QSize())
-{
-    auto *box = new QWidget(parent);
-    box->setObjectName(QLatin1String(name));
-    if (size.isValid())
-        box->setFixedSize(size);
-    return box;
-}
-
 QFrame *makeLine(QWidget *parent, const char *name, QFrame::Shape shape)
 {
-    auto *line = new QFrame(parent);
-    line->setObjectName(QLatin1String(name));
-    line->setFrameShape(shape);
-    line->setFrameShadow(QFrame::Sunken);
-    line->setStyleSheet(QStringLiteral("background-color: rgba(127, 127, 127, 50);"));
-    return line;
+    return PaletteStyle::makeLine(parent, name, shape,
+                                  QStringLiteral("background-color: rgba(127, 127, 127, 50);"));
 }
 
 // A group: title, sunken line, then its controls.
@@ -103,7 +90,7 @@ QVBoxLayout *makeGroup(QWidget *group, const char *label, const char *title, con
 
 QWidget *makePage(QWidget *parent, const char *name, QSize size)
 {
-    QWidget *page = makeBox(parent, name, size);
+    QWidget *page = PaletteStyle::makeBox(parent, name, size);
     page->setStyleSheet(QStringLiteral("#%1{background-color: rgb(207, 222, 238);"
                                        "border-radius:5px;}")
                                 .arg(QLatin1String(name)));
@@ -113,7 +100,7 @@ QWidget *makePage(QWidget *parent, const char *name, QSize size)
 QPushButton *makeMoreColours(QWidget *parent, const char *boxName, const char *buttonName,
                              QVBoxLayout *layout)
 {
-    QWidget *box = makeBox(parent, boxName, QSize(140, 24));
+    QWidget *box = PaletteStyle::makeBox(parent, boxName, QSize(140, 24));
     auto *boxLayout = new QHBoxLayout(box);
     boxLayout->setContentsMargins(0, 0, 0, 0);
     auto *button = new QPushButton(
@@ -151,7 +138,7 @@ public:
         auto *colourLayout = new QHBoxLayout(widget);
         colourLayout->setSpacing(5);
         colourLayout->setContentsMargins(5, 5, 5, 5);
-        widget_6 = makeBox(widget, "widget_6", QSize(140, 165));
+        widget_6 = PaletteStyle::makeBox(widget, "widget_6", QSize(140, 165));
         QVBoxLayout *penGroup =
                 makeGroup(widget_6, "label_3",
                           QT_TRANSLATE_NOOP("WidgetClassicSelector", "Color de Pincel"), "line");
@@ -159,7 +146,7 @@ public:
         penGroup->addWidget(PaletteStyle::makeSwatchGrid(widget_6, QStringLiteral("widget_7"),
                                                          QString(), QSize(43, 24), 5));
         makeMoreColours(widget_6, "widget_8", "pushButton", penGroup);
-        QWidget *widget_9 = makeBox(widget, "widget_9", QSize(140, 165));
+        QWidget *widget_9 = PaletteStyle::makeBox(widget, "widget_9", QSize(140, 165));
         QVBoxLayout *backGroup =
                 makeGroup(widget_9, "label_2",
                           QT_TRANSLATE_NOOP("WidgetClassicSelector", "Color de Fondo"), "line_2");
@@ -177,7 +164,7 @@ public:
                 makeGroup(widget_2, "label_4",
                           QT_TRANSLATE_NOOP("WidgetClassicSelector", "Estilo de línea"), "line_4");
         styleGroup->setContentsMargins(5, 5, 5, 5);
-        QWidget *widget_12 = makeBox(widget_2, "widget_12", QSize(130, 140));
+        QWidget *widget_12 = PaletteStyle::makeBox(widget_2, "widget_12", QSize(130, 140));
         widget_12->setCursor(Qt::PointingHandCursor);
         auto *styles = new QVBoxLayout(widget_12);
         styles->setSpacing(10);
@@ -219,7 +206,7 @@ private:
         QWidget *page = makePage(form, name, QSize(225, 100));
         QVBoxLayout *group = makeGroup(page, label, title, line);
         group->setContentsMargins(5, 5, 5, 5);
-        QWidget *row = makeBox(page, rowName, QSize(215, 60));
+        QWidget *row = PaletteStyle::makeBox(page, rowName, QSize(215, 60));
         auto *rowLayout = new QHBoxLayout(row);
         rowLayout->setSpacing(5);
         rowLayout->setContentsMargins(5, 5, 5, 5);
@@ -420,12 +407,12 @@ void WidgetClassicSelector::showEvent(QShowEvent *event)
 
 void WidgetClassicSelector::penColourSwatch(const char *name)
 {
-    colorAction(PaletteStyle::swatchColour(*PaletteStyle::swatchNamed(QLatin1String(name))));
+    colorAction(PaletteStyle::swatchColourNamed(name));
 }
 
 void WidgetClassicSelector::backgroundSwatch(const char *name)
 {
-    emit bckClicked(PaletteStyle::swatchColour(*PaletteStyle::swatchNamed(QLatin1String(name))));
+    emit bckClicked(PaletteStyle::swatchColourNamed(name));
 }
 
 // clang-format off

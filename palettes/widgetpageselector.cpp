@@ -44,24 +44,6 @@ constexpr PageButton kPageButtons[] = {
 };
 // clang-format on
 
-QFrame *makeLine(QWidget *parent, const char *name, QFrame::Shape shape)
-{
-    auto *line = new QFrame(parent);
-    line->setObjectName(QLatin1String(name));
-    line->setFrameShape(shape);
-    line->setFrameShadow(QFrame::Sunken);
-    return line;
-}
-
-QWidget *makeBox(QWidget *parent, const char *name, QSize size = QSize())
-{
-    auto *box = new QWidget(parent);
-    box->setObjectName(QLatin1String(name));
-    if (size.isValid())
-        box->setFixedSize(size);
-    return box;
-}
-
 } // namespace
 
 class Ui_WidgetPageSelector
@@ -88,22 +70,22 @@ public:
                 QStringLiteral(":/Icon/menuDecorTop.png"), true);
         verticalLayout->addWidget(widget_10);
 
-        QWidget *widget_3 = makeBox(form, "widget_3", QSize(355, 150));
+        QWidget *widget_3 = PaletteStyle::makeBox(form, "widget_3", QSize(355, 150));
         widget_3->setStyleSheet(PaletteStyle::panelSheet(QStringLiteral("widget_3")));
         auto *body = new QHBoxLayout(widget_3);
         body->setSpacing(10);
         body->setContentsMargins(5, 5, 5, 5);
 
-        QWidget *widget_9 = makeBox(widget_3, "widget_9", QSize(195, 140));
+        QWidget *widget_9 = PaletteStyle::makeBox(widget_3, "widget_9", QSize(195, 140));
         auto *leftColumn = new QVBoxLayout(widget_9);
         leftColumn->setSpacing(4);
         leftColumn->setContentsMargins(0, 0, 0, 0);
 
-        QWidget *widget_4 = makeBox(widget_9, "widget_4", QSize(195, 40));
+        QWidget *widget_4 = PaletteStyle::makeBox(widget_9, "widget_4", QSize(195, 40));
         auto *zoomRow = new QHBoxLayout(widget_4);
         zoomRow->setSpacing(10);
         zoomRow->setContentsMargins(0, 0, 0, 0);
-        QWidget *widget_12 = makeBox(widget_4, "widget_12");
+        QWidget *widget_12 = PaletteStyle::makeBox(widget_4, "widget_12");
         auto *zoomButtons = new QHBoxLayout(widget_12);
         zoomButtons->setSpacing(10);
         zoomButtons->setContentsMargins(0, 0, 0, 0);
@@ -121,22 +103,22 @@ public:
                 "QTextEdit{background-color: rgb(255, 255, 255);border-radius:10px;}"));
         zoomRow->addWidget(pagexample);
         leftColumn->addWidget(widget_4);
-        leftColumn->addWidget(makeLine(widget_9, "line", QFrame::HLine));
+        leftColumn->addWidget(PaletteStyle::makeLine(widget_9, "line", QFrame::HLine));
 
-        QWidget *widget = makeBox(widget_9, "widget");
+        QWidget *widget = PaletteStyle::makeBox(widget_9, "widget");
         auto *pageRow = new QHBoxLayout(widget);
         pageRow->setSpacing(3);
         pageRow->setContentsMargins(0, 0, 0, 0);
-        QWidget *widget_11 = makeBox(widget, "widget_11", QSize(40, 90));
+        QWidget *widget_11 = PaletteStyle::makeBox(widget, "widget_11", QSize(40, 90));
         auto *dragColumn = new QGridLayout(widget_11);
         dragColumn->setSpacing(10);
         dragColumn->setContentsMargins(0, 0, 0, 0);
-        QWidget *widget_5 = makeBox(widget, "widget_5", QSize(140, 90));
+        QWidget *widget_5 = PaletteStyle::makeBox(widget, "widget_5", QSize(140, 90));
         auto *newPageGrid = new QGridLayout(widget_5);
         newPageGrid->setSpacing(10);
         newPageGrid->setContentsMargins(0, 0, 0, 0);
         pageRow->addWidget(widget_11);
-        pageRow->addWidget(makeLine(widget, "line_2", QFrame::VLine));
+        pageRow->addWidget(PaletteStyle::makeLine(widget, "line_2", QFrame::VLine));
         pageRow->addWidget(widget_5);
         leftColumn->addWidget(widget);
 
@@ -157,23 +139,9 @@ public:
         }
         body->addWidget(widget_9);
 
-        QWidget *widget_6 = makeBox(widget_3, "widget_6", QSize(140, 140));
-        auto *rightColumn = new QVBoxLayout(widget_6);
-        rightColumn->setSpacing(5);
-        rightColumn->setContentsMargins(0, 0, 0, 0);
-        QWidget *widget_7 = PaletteStyle::makeSwatchGrid(widget_6, QStringLiteral("widget_7"),
-                                                         QString(), QSize(43, 24), 5);
-        widget_7->setFixedSize(140, 115);
-        rightColumn->addWidget(widget_7);
-        QWidget *widget_8 = makeBox(widget_6, "widget_8", QSize(140, 24));
-        auto *moreLayout = new QGridLayout(widget_8);
-        moreLayout->setSpacing(0);
-        moreLayout->setContentsMargins(0, 0, 0, 0);
-        auto *pushButton = new QPushButton(widget_8);
-        pushButton->setObjectName(QStringLiteral("pushButton"));
-        pushButton->setText(QCoreApplication::translate("WidgetPageSelector", "Más colores"));
-        moreLayout->addWidget(pushButton);
-        rightColumn->addWidget(widget_8);
+        QWidget *widget_6 = PaletteStyle::makeColourColumn(
+                widget_3, { QSize(140, 140), 5, QSize(43, 24), QSize(140, 115) },
+                QCoreApplication::translate("WidgetPageSelector", "Más colores"));
         body->addWidget(widget_6);
         verticalLayout->addWidget(widget_3);
 
@@ -276,7 +244,7 @@ void WidgetPageSelector::on_pushButton_clicked()
 
 void WidgetPageSelector::swatchClicked(const char *name)
 {
-    emit colorClicked(PaletteStyle::swatchColour(*PaletteStyle::swatchNamed(QLatin1String(name))));
+    emit colorClicked(PaletteStyle::swatchColourNamed(name));
 }
 
 // clang-format off

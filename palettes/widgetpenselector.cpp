@@ -61,35 +61,14 @@ const PenKind *penKind(int id)
     return nullptr;
 }
 
-QString transparentSheet(const QString &name)
+// Every flat button of this palette is checkable, line styles and pens alike.
+QPushButton *makeCheckableButton(QWidget *parent, const char *name, const char *icon,
+                                 const char *toolTip, QSize size, QSize iconSize)
 {
-    return QStringLiteral("#%1{background-color: rgba(58, 58, 58, 0);border-radius:3px;}"
-                          "#%1:hover{background-color: rgb(210, 210, 210);border-radius:3px;}")
-            .arg(name);
-}
-
-QPushButton *makeFlatButton(QWidget *parent, const char *name, const char *icon,
-                            const char *toolTip, QSize size, QSize iconSize)
-{
-    auto *button = new QPushButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setFixedSize(size);
-    button->setIconSize(iconSize);
+    QPushButton *button = PaletteStyle::makeFlatButton(parent, name, icon, "WidgetPenSelector",
+                                                       toolTip, size, iconSize);
     button->setCheckable(true);
-    QIcon picture;
-    picture.addFile(QLatin1String(icon), QSize(), QIcon::Normal, QIcon::Off);
-    button->setIcon(picture);
-    button->setStyleSheet(transparentSheet(QLatin1String(name)));
-    button->setToolTip(QCoreApplication::translate("WidgetPenSelector", toolTip));
     return button;
-}
-
-QWidget *makeBox(QWidget *parent, const char *name, QSize size)
-{
-    auto *box = new QWidget(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setFixedSize(size);
-    return box;
 }
 
 } // namespace
@@ -117,89 +96,51 @@ public:
                 QStringLiteral(":/Icon/menuDecorTop.png"), true);
         verticalLayout_3->addWidget(widget_10);
 
-        QWidget *widget_3 = makeBox(form, "widget_3", QSize(300, 210));
+        QWidget *widget_3 = PaletteStyle::makeBox(form, "widget_3", QSize(300, 210));
         widget_3->setStyleSheet(PaletteStyle::panelSheet(QStringLiteral("widget_3")));
         auto *verticalLayout_2 = new QVBoxLayout(widget_3);
         verticalLayout_2->setSpacing(5);
         verticalLayout_2->setContentsMargins(5, 5, 5, 5);
 
-        QWidget *widget_5 = makeBox(widget_3, "widget_5", QSize(290, 30));
-        auto *sliderRow = new QHBoxLayout(widget_5);
-        sliderRow->setSpacing(10);
-        sliderRow->setContentsMargins(0, 0, 0, 0);
-        horizontalSlider = new DSliderControl(widget_5);
-        horizontalSlider->setObjectName(QStringLiteral("horizontalSlider"));
-        horizontalSlider->setFixedHeight(30);
-        horizontalSlider->setToolTip(
+        const PaletteStyle::WidthRow widthRow = PaletteStyle::makeWidthRow(
+                widget_3, "widget_5", QSize(290, 30), 30,
                 QCoreApplication::translate("WidgetPenSelector", "Grosor de línea"));
-        sliderRow->addWidget(horizontalSlider);
-        QWidget *widget_17 = makeBox(widget_5, "widget_17", QSize(80, 30));
-        widget_17->setStyleSheet(
-                QStringLiteral("#widget_17{background-color: white;border-radius:3px;}"));
-        auto *previewLayout = new QGridLayout(widget_17);
-        previewLayout->setSpacing(0);
-        previewLayout->setContentsMargins(0, 0, 0, 0);
-        penexample = new QGraphicsView(widget_17);
-        penexample->setObjectName(QStringLiteral("penexample"));
-        penexample->setFixedSize(80, 30);
-        penexample->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
-        penexample->setStyleSheet(QStringLiteral("background-color: white;border-radius:10px;"));
-        penexample->setFrameShape(QFrame::NoFrame);
-        penexample->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        penexample->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        penexample->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContentsOnFirstShow);
-        penexample->setInteractive(false);
-        penexample->setViewportUpdateMode(QGraphicsView::MinimalViewportUpdate);
-        previewLayout->addWidget(penexample);
-        sliderRow->addWidget(widget_17);
-        verticalLayout_2->addWidget(widget_5);
+        horizontalSlider = widthRow.slider;
+        penexample = widthRow.preview;
+        verticalLayout_2->addWidget(widthRow.row);
 
-        QWidget *widget_9 = makeBox(widget_3, "widget_9", QSize(290, 20));
+        QWidget *widget_9 = PaletteStyle::makeBox(widget_3, "widget_9", QSize(290, 20));
         widget_9->setCursor(Qt::PointingHandCursor);
         auto *styleRow = new QHBoxLayout(widget_9);
         styleRow->setSpacing(10);
         styleRow->setContentsMargins(0, 0, 0, 0);
         for (const LineStyle &entry : kLineStyles) {
-            QPushButton *button = makeFlatButton(widget_9, entry.objectName, entry.icon,
-                                                 entry.toolTip, QSize(65, 20), QSize(60, 15));
+            QPushButton *button = makeCheckableButton(widget_9, entry.objectName, entry.icon,
+                                                      entry.toolTip, QSize(65, 20), QSize(60, 15));
             if (entry.style == Qt::SolidLine)
                 button->setAcceptDrops(false);
             styleRow->addWidget(button);
         }
         verticalLayout_2->addWidget(widget_9);
 
-        QWidget *widget_4 = makeBox(widget_3, "widget_4", QSize(290, 140));
+        QWidget *widget_4 = PaletteStyle::makeBox(widget_3, "widget_4", QSize(290, 140));
         auto *lowerRow = new QHBoxLayout(widget_4);
         lowerRow->setSpacing(10);
         lowerRow->setContentsMargins(0, 0, 0, 0);
-        QWidget *pens = makeBox(widget_4, "pens", QSize(140, 140));
+        QWidget *pens = PaletteStyle::makeBox(widget_4, "pens", QSize(140, 140));
         pens->setCursor(Qt::PointingHandCursor);
         auto *gridLayout = new QGridLayout(pens);
         gridLayout->setSpacing(10);
         gridLayout->setContentsMargins(0, 0, 0, 0);
         for (const PenKind &kind : kPenKinds) {
-            gridLayout->addWidget(makeFlatButton(pens, kind.objectName, kind.icon, kind.toolTip,
-                                                 QSize(50, 50), QSize(50, 50)),
+            gridLayout->addWidget(makeCheckableButton(pens, kind.objectName, kind.icon,
+                                                      kind.toolTip, QSize(50, 50), QSize(50, 50)),
                                   kind.row, kind.column);
         }
         lowerRow->addWidget(pens);
-        QWidget *widget_6 = makeBox(widget_4, "widget_6", QSize(140, 140));
-        auto *colourColumn = new QVBoxLayout(widget_6);
-        colourColumn->setSpacing(5);
-        colourColumn->setContentsMargins(0, 0, 0, 0);
-        QWidget *widget_7 = PaletteStyle::makeSwatchGrid(widget_6, QStringLiteral("widget_7"),
-                                                         QString(), QSize(43, 24), 5);
-        widget_7->setFixedSize(140, 115);
-        colourColumn->addWidget(widget_7);
-        QWidget *widget_8 = makeBox(widget_6, "widget_8", QSize(140, 24));
-        auto *moreLayout = new QGridLayout(widget_8);
-        moreLayout->setSpacing(0);
-        moreLayout->setContentsMargins(0, 0, 0, 0);
-        auto *pushButton = new QPushButton(widget_8);
-        pushButton->setObjectName(QStringLiteral("pushButton"));
-        pushButton->setText(QCoreApplication::translate("WidgetPenSelector", "Más colores"));
-        moreLayout->addWidget(pushButton);
-        colourColumn->addWidget(widget_8);
+        QWidget *widget_6 = PaletteStyle::makeColourColumn(
+                widget_4, { QSize(140, 140), 5, QSize(43, 24), QSize(140, 115) },
+                QCoreApplication::translate("WidgetPenSelector", "Más colores"));
         lowerRow->addWidget(widget_6);
         verticalLayout_2->addWidget(widget_4);
         verticalLayout_3->addWidget(widget_3);
@@ -227,7 +168,7 @@ WidgetPenSelector::WidgetPenSelector(QWidget *parent)
     hide();
     button("smartpen")->setEnabled(false);
     m_lastPen = BtMenus::btPencil;
-    m_scene->addLine(15, 0, 55, 0, DMainUi::m_pen);
+    PaletteStyle::showPenPreview(m_scene, DMainUi::m_pen);
 }
 
 WidgetPenSelector::~WidgetPenSelector()
@@ -255,8 +196,7 @@ void WidgetPenSelector::setBottonLabel()
 void WidgetPenSelector::updateExample()
 {
     ui->horizontalSlider->setValue(float(DMainUi::m_pen.width()));
-    m_scene->clear();
-    m_scene->addLine(15, 0, 55, 0, DMainUi::m_pen);
+    PaletteStyle::showPenPreview(m_scene, DMainUi::m_pen);
 }
 
 void WidgetPenSelector::on_horizontalSlider_valueChanged(int value)
@@ -362,7 +302,7 @@ void WidgetPenSelector::on_pushButton_clicked()
 
 void WidgetPenSelector::swatchClicked(const char *name)
 {
-    colorAction(PaletteStyle::swatchColour(*PaletteStyle::swatchNamed(QLatin1String(name))));
+    colorAction(PaletteStyle::swatchColourNamed(name));
 }
 
 // clang-format off

@@ -130,35 +130,6 @@ QString imageMarkedSheet(const QString &name)
             + hoverRule(name, 1);
 }
 
-QString transparentSheet(const QString &name)
-{
-    return QStringLiteral("#%1{background-color: rgba(58, 58, 58, 0);border-radius:3px;}"
-                          "#%1:hover{background-color: rgb(210, 210, 210);border-radius:3px;}")
-            .arg(name);
-}
-
-QWidget *makeBox(QWidget *parent, const char *name, QSize size = QSize())
-{
-    auto *box = new QWidget(parent);
-    box->setObjectName(QLatin1String(name));
-    if (size.isValid())
-        box->setFixedSize(size);
-    return box;
-}
-
-QPushButton *makeShapeButton(QWidget *parent, const char *name, const char *icon,
-                             const char *toolTip, QSize size, QSize iconSize)
-{
-    auto *button = new QPushButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setFixedSize(size);
-    button->setIconSize(iconSize);
-    button->setIcon(QIcon(QLatin1String(icon)));
-    button->setStyleSheet(transparentSheet(QLatin1String(name)));
-    button->setToolTip(QCoreApplication::translate("WidgetShapeSelector", toolTip));
-    return button;
-}
-
 } // namespace
 
 class Ui_WidgetShapeSelector
@@ -183,7 +154,7 @@ public:
                 QStringLiteral(":/Icon/menuDecorTop.png"), true);
         verticalLayout_3->addWidget(widget_11);
 
-        QWidget *widget_3 = makeBox(form, "widget_3", QSize(400, 320));
+        QWidget *widget_3 = PaletteStyle::makeBox(form, "widget_3", QSize(400, 320));
         widget_3->setStyleSheet(PaletteStyle::panelSheet(QStringLiteral("widget_3")));
         auto *verticalLayout_2 = new QVBoxLayout(widget_3);
         verticalLayout_2->setSpacing(0);
@@ -204,48 +175,25 @@ public:
 private:
     void setupSliderRow(QWidget *panel, QVBoxLayout *layout)
     {
-        QWidget *widget_9 = makeBox(panel, "widget_9", QSize(390, 20));
-        auto *row = new QHBoxLayout(widget_9);
-        row->setSpacing(10);
-        row->setContentsMargins(0, 0, 0, 0);
-        horizontalSlider = new DSliderControl(widget_9);
-        horizontalSlider->setObjectName(QStringLiteral("horizontalSlider"));
-        horizontalSlider->setFixedHeight(30);
-        horizontalSlider->setToolTip(
+        const PaletteStyle::WidthRow widthRow = PaletteStyle::makeWidthRow(
+                panel, "widget_9", QSize(390, 20), 20,
                 QCoreApplication::translate("WidgetShapeSelector", "Grosor de línea"));
-        row->addWidget(horizontalSlider);
-        QWidget *widget_17 = makeBox(widget_9, "widget_17", QSize(80, 20));
-        widget_17->setStyleSheet(
-                QStringLiteral("#widget_17{background-color: white;border-radius:3px;}"));
-        auto *previewLayout = new QGridLayout(widget_17);
-        previewLayout->setSpacing(0);
-        previewLayout->setContentsMargins(0, 0, 0, 0);
-        penexample = new QGraphicsView(widget_17);
-        penexample->setObjectName(QStringLiteral("penexample"));
-        penexample->setFixedSize(80, 20);
-        penexample->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
-        penexample->setStyleSheet(QStringLiteral("background-color: white;border-radius:10px;"));
-        penexample->setFrameShape(QFrame::NoFrame);
-        penexample->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        penexample->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        penexample->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContentsOnFirstShow);
-        penexample->setInteractive(false);
-        penexample->setViewportUpdateMode(QGraphicsView::MinimalViewportUpdate);
-        previewLayout->addWidget(penexample);
-        row->addWidget(widget_17);
-        layout->addWidget(widget_9);
+        horizontalSlider = widthRow.slider;
+        penexample = widthRow.preview;
+        layout->addWidget(widthRow.row);
     }
 
     void setupStyleRow(QWidget *panel, QVBoxLayout *layout)
     {
-        QWidget *widget_10 = makeBox(panel, "widget_10", QSize(390, 20));
+        QWidget *widget_10 = PaletteStyle::makeBox(panel, "widget_10", QSize(390, 20));
         widget_10->setCursor(Qt::PointingHandCursor);
         auto *row = new QHBoxLayout(widget_10);
         row->setSpacing(10);
         row->setContentsMargins(0, 0, 0, 0);
         for (const LineStyle &entry : kLineStyles) {
-            QPushButton *button = makeShapeButton(widget_10, entry.objectName, entry.icon,
-                                                  entry.toolTip, QSize(90, 20), QSize(60, 15));
+            QPushButton *button = PaletteStyle::makeFlatButton(
+                    widget_10, entry.objectName, entry.icon, "WidgetShapeSelector", entry.toolTip,
+                    QSize(90, 20), QSize(60, 15));
             button->setCheckable(true);
             if (entry.style == Qt::SolidLine)
                 button->setAcceptDrops(false);
@@ -256,28 +204,30 @@ private:
 
     void setupLowerRow(QWidget *panel, QVBoxLayout *layout)
     {
-        QWidget *widget_5 = makeBox(panel, "widget_5", QSize(390, 240));
+        QWidget *widget_5 = PaletteStyle::makeBox(panel, "widget_5", QSize(390, 240));
         auto *row = new QHBoxLayout(widget_5);
         row->setSpacing(10);
         row->setContentsMargins(0, 0, 0, 0);
 
-        QWidget *widget_4 = makeBox(widget_5, "widget_4", QSize(240, 190));
+        QWidget *widget_4 = PaletteStyle::makeBox(widget_5, "widget_4", QSize(240, 190));
         auto *gridLayout_3 = new QGridLayout(widget_4);
         gridLayout_3->setHorizontalSpacing(0);
         gridLayout_3->setVerticalSpacing(10);
         gridLayout_3->setContentsMargins(0, 0, 0, 0);
         for (const ShapeButton &shape : kShapes) {
-            gridLayout_3->addWidget(makeShapeButton(widget_4, shape.objectName, shape.icon,
-                                                    shape.toolTip, QSize(40, 40), QSize(40, 40)),
+            gridLayout_3->addWidget(PaletteStyle::makeFlatButton(widget_4, shape.objectName,
+                                                                 shape.icon, "WidgetShapeSelector",
+                                                                 shape.toolTip, QSize(40, 40),
+                                                                 QSize(40, 40)),
                                     shape.row, shape.column);
         }
         row->addWidget(widget_4);
 
-        QWidget *widget = makeBox(widget_5, "widget");
+        QWidget *widget = PaletteStyle::makeBox(widget_5, "widget");
         auto *column = new QVBoxLayout(widget);
         column->setSpacing(0);
         column->setContentsMargins(0, 0, 0, 0);
-        QWidget *widget_12 = makeBox(widget, "widget_12");
+        QWidget *widget_12 = PaletteStyle::makeBox(widget, "widget_12");
         widget_12->setLayoutDirection(Qt::LeftToRight);
         auto *fillRow = new QHBoxLayout(widget_12);
         fillRow->setSpacing(4);
@@ -290,7 +240,7 @@ private:
         fillcolor->setStyleSheet(
                 markedSheet(QStringLiteral("fillcolor"), QStringLiteral("255, 0, 0, 255")));
         fillRow->addWidget(fillcolor);
-        QWidget *widget_13 = makeBox(widget_12, "widget_13");
+        QWidget *widget_13 = PaletteStyle::makeBox(widget_12, "widget_13");
         auto *kinds = new QVBoxLayout(widget_13);
         kinds->setSpacing(1);
         const QMargins standard = kinds->contentsMargins();
@@ -310,30 +260,16 @@ private:
         fillRow->addWidget(widget_13);
         column->addWidget(widget_12);
 
-        QWidget *widget_6 = makeBox(widget, "widget_6", QSize(157, 140));
-        auto *colourColumn = new QVBoxLayout(widget_6);
-        colourColumn->setSpacing(0);
-        colourColumn->setContentsMargins(0, 0, 0, 0);
-        QWidget *widget_7 = PaletteStyle::makeSwatchGrid(widget_6, QStringLiteral("widget_7"),
-                                                         QString(), QSize(20, 15), 0);
-        widget_7->setFixedSize(157, 100);
-        widget_7->findChild<QPushButton *>(QStringLiteral("greycolor"))
+        QWidget *widget_6 = PaletteStyle::makeColourColumn(
+                widget, { QSize(157, 140), 0, QSize(20, 15), QSize(157, 100) },
+                QCoreApplication::translate("WidgetShapeSelector", "Más colores"));
+        widget_6->findChild<QPushButton *>(QStringLiteral("greycolor"))
                 ->setStyleSheet(QStringLiteral(
                         "QPushButton{background-color: qlineargradient(spread:reflect, "
                         "x1:0.502591, y1:0, x2:0.502591, y2:0.499545, stop:0 rgba(0, 0, 0, 255), "
                         "stop:0.502591 rgba(187, 187, 187, 0));border-radius:3px;}"
                         "QPushButton:hover{border:3px solid rgb(210, 210, 210);"
                         "border-radius:3px;}"));
-        colourColumn->addWidget(widget_7);
-        QWidget *widget_8 = makeBox(widget_6, "widget_8", QSize(140, 24));
-        auto *moreLayout = new QGridLayout(widget_8);
-        moreLayout->setSpacing(0);
-        moreLayout->setContentsMargins(0, 0, 0, 0);
-        auto *pushButton = new QPushButton(widget_8);
-        pushButton->setObjectName(QStringLiteral("pushButton"));
-        pushButton->setText(QCoreApplication::translate("WidgetShapeSelector", "Más colores"));
-        moreLayout->addWidget(pushButton);
-        colourColumn->addWidget(widget_8);
         column->addWidget(widget_6);
         row->addWidget(widget);
         layout->addWidget(widget_5);
@@ -349,7 +285,7 @@ WidgetShapeSelector::WidgetShapeSelector(QWidget *parent)
     m_scene = new QGraphicsScene(this);
     ui->penexample->setScene(m_scene);
     hide();
-    m_scene->addLine(15, 0, 55, 0, DMainUi::m_penShape);
+    PaletteStyle::showPenPreview(m_scene, DMainUi::m_penShape);
     button("fill")->hide();
 }
 
@@ -391,8 +327,7 @@ void WidgetShapeSelector::setBottonLabel()
 
 void WidgetShapeSelector::updateExample()
 {
-    m_scene->clear();
-    m_scene->addLine(15, 0, 55, 0, DMainUi::m_penShape);
+    PaletteStyle::showPenPreview(m_scene, DMainUi::m_penShape);
 }
 
 void WidgetShapeSelector::on_horizontalSlider_valueChanged(int value)
@@ -478,23 +413,23 @@ void WidgetShapeSelector::swatchClicked(const QColor &colour)
     m_lastColor = colour;
 }
 
-static QColor swatch(const char *name)
+void WidgetShapeSelector::swatchClicked(const char *name)
 {
-    return PaletteStyle::swatchColour(*PaletteStyle::swatchNamed(QLatin1String(name)));
+    swatchClicked(PaletteStyle::swatchColourNamed(name));
 }
 
 // clang-format off
-void WidgetShapeSelector::on_redcolor_clicked() { swatchClicked(swatch("redcolor")); }
-void WidgetShapeSelector::on_orangecolor_clicked() { swatchClicked(swatch("orangecolor")); }
-void WidgetShapeSelector::on_yellowcolor_clicked() { swatchClicked(swatch("yellowcolor")); }
-void WidgetShapeSelector::on_pinkcolor_clicked() { swatchClicked(swatch("pinkcolor")); }
-void WidgetShapeSelector::on_greencolor_clicked() { swatchClicked(swatch("greencolor")); }
-void WidgetShapeSelector::on_forestcolor_clicked() { swatchClicked(swatch("forestcolor")); }
-void WidgetShapeSelector::on_purplecolor_clicked() { swatchClicked(swatch("purplecolor")); }
-void WidgetShapeSelector::on_skycolor_clicked() { swatchClicked(swatch("skycolor")); }
-void WidgetShapeSelector::on_bluecolor_clicked() { swatchClicked(swatch("bluecolor")); }
-void WidgetShapeSelector::on_blackcolor_clicked() { swatchClicked(swatch("blackcolor")); }
-void WidgetShapeSelector::on_whitecolor_clicked() { swatchClicked(swatch("whitecolor")); }
+void WidgetShapeSelector::on_redcolor_clicked() { swatchClicked("redcolor"); }
+void WidgetShapeSelector::on_orangecolor_clicked() { swatchClicked("orangecolor"); }
+void WidgetShapeSelector::on_yellowcolor_clicked() { swatchClicked("yellowcolor"); }
+void WidgetShapeSelector::on_pinkcolor_clicked() { swatchClicked("pinkcolor"); }
+void WidgetShapeSelector::on_greencolor_clicked() { swatchClicked("greencolor"); }
+void WidgetShapeSelector::on_forestcolor_clicked() { swatchClicked("forestcolor"); }
+void WidgetShapeSelector::on_purplecolor_clicked() { swatchClicked("purplecolor"); }
+void WidgetShapeSelector::on_skycolor_clicked() { swatchClicked("skycolor"); }
+void WidgetShapeSelector::on_bluecolor_clicked() { swatchClicked("bluecolor"); }
+void WidgetShapeSelector::on_blackcolor_clicked() { swatchClicked("blackcolor"); }
+void WidgetShapeSelector::on_whitecolor_clicked() { swatchClicked("whitecolor"); }
 // clang-format on
 
 void WidgetShapeSelector::on_greycolor_clicked()
@@ -512,71 +447,67 @@ void WidgetShapeSelector::on_pushButton_clicked()
     colorAction(colour);
 }
 
+void WidgetShapeSelector::showColourChoice(const char *marked, const QString &markedLook)
+{
+    const std::pair<const char *, const QString *> buttons[] = {
+        { "fillcolor", &m_strBorderColor }, { "backcolor", &m_strFillColor },
+        { "gradcolor", &m_strGradColor },   { "imgcolor", &m_strImgColor },
+        { "tramcolor", &m_strTramColor },
+    };
+    for (const auto &[name, colour] : buttons) {
+        setSheet(name,
+                 qstrcmp(name, marked) == 0 ? markedLook
+                                            : plainSheet(QLatin1String(name), *colour));
+    }
+}
+
 void WidgetShapeSelector::on_fillcolor_clicked()
 {
     m_colorTarget = TargetBorder;
-    setSheet("fillcolor", markedSheet(QStringLiteral("fillcolor"), m_strBorderColor));
-    setSheet("backcolor", plainSheet(QStringLiteral("backcolor"), m_strFillColor));
-    setSheet("gradcolor", plainSheet(QStringLiteral("gradcolor"), m_strGradColor));
-    setSheet("imgcolor", plainSheet(QStringLiteral("imgcolor"), m_strImgColor));
-    setSheet("tramcolor", plainSheet(QStringLiteral("tramcolor"), m_strTramColor));
+    showColourChoice("fillcolor", markedSheet(QStringLiteral("fillcolor"), m_strBorderColor));
 }
 
 void WidgetShapeSelector::on_backcolor_clicked()
 {
     m_colorTarget = TargetFill;
-    setSheet("fillcolor", plainSheet(QStringLiteral("fillcolor"), m_strBorderColor));
-    setSheet("backcolor", markedSheet(QStringLiteral("backcolor"), m_strFillColor));
-    setSheet("gradcolor", plainSheet(QStringLiteral("gradcolor"), m_strGradColor));
-    setSheet("imgcolor", plainSheet(QStringLiteral("imgcolor"), m_strImgColor));
-    setSheet("tramcolor", plainSheet(QStringLiteral("tramcolor"), m_strTramColor));
+    showColourChoice("backcolor", markedSheet(QStringLiteral("backcolor"), m_strFillColor));
     emit colorShpFillClicked(m_lastColor, FillSolid, QString());
 }
 
 void WidgetShapeSelector::on_gradcolor_clicked()
 {
-    setSheet("fillcolor", plainSheet(QStringLiteral("fillcolor"), m_strBorderColor));
-    setSheet("imgcolor", plainSheet(QStringLiteral("imgcolor"), m_strImgColor));
-    setSheet("tramcolor", plainSheet(QStringLiteral("tramcolor"), m_strTramColor));
-    setSheet("gradcolor",
-             gradientMarkedSheet(QStringLiteral("gradcolor"), m_strBorderColor, m_strFillColor));
+    // The gradient runs from the border's colour to the fill's, and shows on both its buttons.
+    showColourChoice(
+            "gradcolor",
+            gradientMarkedSheet(QStringLiteral("gradcolor"), m_strBorderColor, m_strFillColor));
     setSheet("backcolor",
              gradientMarkedSheet(QStringLiteral("backcolor"), m_strBorderColor, m_strFillColor));
     emit colorShpFillClicked(m_lastColor, FillGradient, QString());
 }
 
-QString WidgetShapeSelector::chooseFillFile(const QString &folder)
+void WidgetShapeSelector::fillFromFile(const QString &folder, const char *marked,
+                                       const QString &markedLook, qint16 fillKind)
 {
-    return QFileDialog::getOpenFileName(this, tr("Open Image"), QDir::homePath() + folder,
-                                        tr("Image Files (*.png *.jpg *.bmp)"));
+    const QString file =
+            QFileDialog::getOpenFileName(this, tr("Open Image"), QDir::homePath() + folder,
+                                         tr("Image Files (*.png *.jpg *.bmp)"));
+    if (file.isEmpty())
+        return; // cancelled: the shape keeps its fill
+    m_fileFillName = file;
+    showColourChoice(marked, markedLook);
+    emit colorShpFillClicked(m_lastColor, fillKind, m_fileFillName);
 }
 
 void WidgetShapeSelector::on_imgcolor_clicked()
 {
-    const QString file = chooseFillFile(QStringLiteral("/Imágenes"));
-    if (file.isEmpty())
-        return; // cancelled: the shape keeps its fill
-    m_fileFillName = file;
-    setSheet("fillcolor", plainSheet(QStringLiteral("fillcolor"), m_strBorderColor));
-    setSheet("gradcolor", plainSheet(QStringLiteral("gradcolor"), m_strGradColor));
-    setSheet("tramcolor", plainSheet(QStringLiteral("tramcolor"), m_strTramColor));
-    setSheet("imgcolor", imageMarkedSheet(QStringLiteral("imgcolor")));
-    setSheet("backcolor", plainSheet(QStringLiteral("backcolor"), m_strFillColor));
-    emit colorShpFillClicked(m_lastColor, FillImage, m_fileFillName);
+    fillFromFile(QStringLiteral("/Imágenes"), "imgcolor",
+                 imageMarkedSheet(QStringLiteral("imgcolor")), FillImage);
 }
 
 void WidgetShapeSelector::on_tramcolor_clicked()
 {
-    const QString file = chooseFillFile(QStringLiteral("/Tramas"));
-    if (file.isEmpty())
-        return; // cancelled: the shape keeps its fill
-    m_fileFillName = file;
-    setSheet("fillcolor", plainSheet(QStringLiteral("fillcolor"), m_strBorderColor));
-    setSheet("backcolor", plainSheet(QStringLiteral("backcolor"), m_strFillColor));
-    setSheet("gradcolor", plainSheet(QStringLiteral("gradcolor"), m_strGradColor));
-    setSheet("imgcolor", plainSheet(QStringLiteral("imgcolor"), m_strImgColor));
-    setSheet("tramcolor", markedSheet(QStringLiteral("tramcolor"), m_strTramColor));
-    emit colorShpFillClicked(m_lastColor, FillPattern, m_fileFillName);
+    fillFromFile(QStringLiteral("/Tramas"), "tramcolor",
+                 markedSheet(QStringLiteral("tramcolor"), m_strTramColor), FillPattern);
 }
 
 void WidgetShapeSelector::selectShpButton(QPushButton *button, bool force)

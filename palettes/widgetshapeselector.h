@@ -103,8 +103,13 @@ private:
     void styleChosen(Qt::PenStyle style);
     void markStyleOfPen();
     void swatchClicked(const QColor &colour);
+    void swatchClicked(const char *name);
     void setSheet(const char *button, const QString &sheet);
-    QString chooseFillFile(const QString &folder);
+    // The border and fill buttons drawn plain, but for marked, which takes markedLook.
+    void showColourChoice(const char *marked, const QString &markedLook);
+    // A picture or pattern fill from a file chosen under the home folder's folder.
+    void fillFromFile(const QString &folder, const char *marked, const QString &markedLook,
+                      qint16 fillKind);
     QPushButton *button(const char *name) const;
 
     Ui_WidgetShapeSelector *ui;

@@ -48,12 +48,9 @@ constexpr ToolButton kToolButtons[] = {
 
 QFrame *makeSunkenLine(QWidget *parent, const char *name, QFrame::Shape shape)
 {
-    auto *line = new QFrame(parent);
-    line->setObjectName(QLatin1String(name));
-    line->setFrameShape(shape);
-    line->setFrameShadow(QFrame::Sunken);
-    line->setStyleSheet(QStringLiteral("QFrame:hover{background-color: rgb(72, 72, 72);}"));
-    return line;
+    return PaletteStyle::makeLine(
+            parent, name, shape,
+            QStringLiteral("QFrame:hover{background-color: rgb(72, 72, 72);}"));
 }
 
 QHBoxLayout *makeStrip(QWidget *strip, const char *name, QSize size, int spacing)

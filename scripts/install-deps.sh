@@ -10,7 +10,7 @@ packages=(
     qttools5-dev qttools5-dev-tools qt5-image-formats-plugins
     libqrcodegencpp-dev
     zip unzip poppler-utils ffmpeg
-    xvfb xauth x11-apps imagemagick xdg-utils
+    xvfb xauth x11-apps xdotool imagemagick xdg-utils
     fonts-dejavu-core
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     libgl1-mesa-dri libglu1-mesa-dev mesa-utils

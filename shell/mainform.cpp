@@ -46,6 +46,9 @@ constexpr const char *kTranslations[] = {
     ":/Translates/pt_BR", ":/Translates/fr_FR",    ":/Translates/de_DE",
 };
 
+// Commands 7 to 11, in their order.
+constexpr const char *kExportFormats[] = { "bmp", "jpg", "png", "tiff", "pdf" };
+
 } // namespace
 
 MainForm::MainForm(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
@@ -278,8 +281,27 @@ void MainForm::uiMainBt(btType bt)
         view->setPenType(bt, 100, QLatin1String(CommandTable::kEraserCursor), PenUser1);
         view->setEraser(bt, PenUserMain);
         break;
+    case BtMenus::btNewFile:
+        m_pagesList->newFile();
+        break;
+    case BtMenus::btOpenFile:
+        m_pagesList->openFile();
+        break;
+    case BtMenus::btSaveFile:
+        m_pagesList->saveFile(QStringLiteral("iwb"), false);
+        break;
+    case BtMenus::btSaveAsFile:
+        m_pagesList->saveAsFile(QStringLiteral("iwb"));
+        break;
     case BtMenus::btMultiUser:
         view->showBin();
+        break;
+    case BtMenus::btBmpFile:
+    case BtMenus::btJpgFile:
+    case BtMenus::btPngFile:
+    case BtMenus::btTiffFile:
+    case BtMenus::btPdfFile:
+        m_pagesList->saveAsFile(QLatin1String(kExportFormats[bt - BtMenus::btBmpFile]));
         break;
     case BtMenus::btEnglish:
         changeLng(BtMenus::lngEnglish, true);
@@ -634,6 +656,12 @@ void MainForm::keyPressEvent(QKeyEvent *event)
             if (page)
                 page->pasteObj();
             break;
+        case Qt::Key_O:
+            m_pagesList->openFile(); // unlike the menu command, no page counter refresh
+            break;
+        case Qt::Key_S:
+            m_pagesList->saveFile(QStringLiteral("iwb"), false);
+            break;
         case Qt::Key_X:
             if (page)
                 page->cutObj();
@@ -677,6 +705,12 @@ void MainForm::setSettings()
 
 void MainForm::exitApp()
 {
+    // Offers to save unsaved work; cancelling that, or a save that failed, keeps the program
+    // running with nothing lost.
+    if (!m_pagesList->saveFile(QStringLiteral("iwb"), true)) {
+        setFocus();
+        return;
+    }
     m_bExiting = true;
     m_savePages->stop();
     m_pagesList->exit();

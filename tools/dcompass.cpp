@@ -7,7 +7,6 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QColorDialog>
 #include <QGraphicsSceneMouseEvent>
 #include <QMenu>
 #include <QPainter>
@@ -45,27 +44,21 @@ QPointF pointOf(const QPainterPath &outline, int index)
 DCompass::DCompass(QGraphicsItem *parent)
     : QObject(nullptr), QGraphicsPathItem(parent), m_mode(tmMove), m_drawKind(tmFullCircle)
 {
-    setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
+    setUpItem(this);
     drawOwn();
     m_pen = QPen(QBrush(QColor(0, 0, 0, 255)), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 
-    m_actHalfCircle = new QAction(tr("Semicircunferencia"), this);
-    m_actHalfCircle->setCheckable(true);
-    // A functor: the slot's object is a QObject only inside the compass.
-    connect(m_actHalfCircle, &QAction::triggered, this, [this] { setDraw180_Actionclicked(); });
-    m_actFullCircle = new QAction(tr("Circunferencia"), this);
-    m_actFullCircle->setCheckable(true);
-    connect(m_actFullCircle, &QAction::triggered, this, [this] { setDraw360_Actionclicked(); });
+    auto *group = new QActionGroup(this);
+    m_actHalfCircle = makeFigureAction(this, group, tr("Semicircunferencia"),
+                                       [this] { setDraw180_Actionclicked(); });
+    m_actFullCircle = makeFigureAction(this, group, tr("Circunferencia"),
+                                       [this] { setDraw360_Actionclicked(); });
     m_menu = new QMenu;
     m_menu->addAction(m_actFullCircle);
     m_menu->addAction(m_actHalfCircle);
     m_menu->addSeparator();
-    auto *group = new QActionGroup(this);
-    group->addAction(m_actHalfCircle);
-    group->addAction(m_actFullCircle);
     // The mark sits on the kind actually drawn.
     selectAction(m_actFullCircle);
-    setZValue(kZValue);
 }
 
 DCompass::~DCompass()
@@ -112,12 +105,7 @@ QPolygonF DCompass::polygonOf(std::initializer_list<int> indexes) const
 
 void DCompass::selectAction(QAction *action)
 {
-    if (!action || action == m_checkedAction)
-        return;
-    if (m_checkedAction)
-        m_checkedAction->setChecked(false);
-    m_checkedAction = action;
-    m_checkedAction->setChecked(true);
+    moveCheck(m_checkedAction, action);
 }
 
 void DCompass::setDraw180_Actionclicked()
@@ -163,8 +151,7 @@ void DCompass::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, 
 
     paintBody(this, painter, option, widget);
 
-    painter->drawPixmap(QRect(qRound(hinge.x() - 12), qRound(hinge.y() - 12), kIconSide, kIconSide),
-                        QPixmap(QStringLiteral(":/Icon/fill.png")));
+    drawIcon(painter, QPoint(qRound(hinge.x() - 12), qRound(hinge.y() - 12)), ":/Icon/fill.png");
 }
 
 void DCompass::mousePressEvent(QGraphicsSceneMouseEvent *event)
@@ -245,16 +232,10 @@ void DCompass::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
 
 void DCompass::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
-    if (m_mode == tmDraw) {
-        handOver(this, m_path, m_pen);
-        m_path = QPainterPath();
-        update();
-    } else if (m_mode == tmColor) {
-        const QColor chosen = QColorDialog::getColor(m_pen.color(), m_view);
-        setFocus(Qt::OtherFocusReason);
-        if (chosen.isValid())
-            m_pen.setColor(chosen);
-    }
+    if (m_mode == tmDraw)
+        finishDrawing(this, m_path, m_pen);
+    else if (m_mode == tmColor)
+        chooseInk(this, m_pen, m_view);
     QGraphicsItem::mouseReleaseEvent(event);
 }
 

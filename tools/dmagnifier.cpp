@@ -1,16 +1,10 @@
 #include "dmagnifier.h"
 
-#include "gadgetbutton.h"
+#include "boardgadget.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-
-namespace {
-
-constexpr char kOffsetProperty[] = "gadgetOffset";
-
-} // namespace
 
 DMagnifier::DMagnifier(QWidget *parent)
     : QWidget(parent),
@@ -38,23 +32,7 @@ DMagnifier::DMagnifier(QWidget *parent)
 
 QPushButton *DMagnifier::createButton(const QString &iconPath, int dx, int dy)
 {
-    QPushButton *button = GadgetButton::make(this, iconPath);
-    button->setProperty(kOffsetProperty, QPoint(dx, dy));
-    placeButton(button);
-    return button;
-}
-
-void DMagnifier::placeButton(QPushButton *button)
-{
-    const QPoint offset = button->property(kOffsetProperty).toPoint();
-    button->move(width() / 2 - offset.x() - x(), height() / 2 - offset.y() - y());
-}
-
-void DMagnifier::placeButtons()
-{
-    for (QPushButton *button : { bZoomOut, bZoomIn, bClose })
-        if (button)
-            placeButton(button);
+    return BoardGadget::makeCornerButton(this, iconPath, dx, dy);
 }
 
 void DMagnifier::setLight(bool)
@@ -134,10 +112,7 @@ void DMagnifier::paintLens(QPainter *painter)
 
 void DMagnifier::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
-    m_dragOffset = event->globalPos() - frameGeometry().topLeft();
-    event->accept();
+    BoardGadget::startDrag(this, event, m_dragOffset);
 }
 
 void DMagnifier::mouseReleaseEvent(QMouseEvent *) { }
@@ -146,21 +121,14 @@ void DMagnifier::mouseDoubleClickEvent(QMouseEvent *) { }
 
 void DMagnifier::mouseMoveEvent(QMouseEvent *event)
 {
-    if (!(event->buttons() & Qt::LeftButton))
-        return;
-    QPoint target = event->globalPos() - m_dragOffset;
     // The lens centre stays over the board.
-    target.setX(qBound(-width() / 2, target.x(), 0));
-    target.setY(qBound(-height() / 2, target.y(), 0));
-    move(target);
-    update();
-    placeButtons();
-    event->accept();
+    if (BoardGadget::dragTo(this, event, m_dragOffset))
+        update();
 }
 
 void DMagnifier::resizeEvent(QResizeEvent *) { }
 
 void DMagnifier::moveEvent(QMoveEvent *)
 {
-    placeButtons();
+    BoardGadget::placeCornerButtons(this);
 }

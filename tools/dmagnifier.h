@@ -46,8 +46,6 @@ private slots:
     void bClose_mouseReleaseEv();
 
 private:
-    void placeButton(QPushButton *button);
-    void placeButtons();
     void setFactorTenths(int tenths);
     void paintLens(QPainter *painter);
 

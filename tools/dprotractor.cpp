@@ -22,15 +22,12 @@ DProtractor::DProtractor(QGraphicsItem *parent)
       m_outlineColor(kOutlineColor),
       m_drawKind(tmArc)
 {
-    setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
+    setUpItem(this);
     drawOwn(m_radius);
 
-    auto makeEntry = [this](const QString &text, void (DProtractor::*slot)()) {
-        auto *action = new QAction(text, this);
-        action->setCheckable(true);
-        // A functor: the slot's object is a QObject only inside the protractor.
-        connect(action, &QAction::triggered, this, [this, slot] { (this->*slot)(); });
-        return action;
+    auto *group = new QActionGroup(this);
+    auto makeEntry = [this, group](const QString &text, void (DProtractor::*slot)()) {
+        return makeFigureAction(this, group, text, [this, slot] { (this->*slot)(); });
     };
     m_actArc = makeEntry(tr("Arco"), &DProtractor::setDrawArc_Actionclicked);
     m_actPie = makeEntry(tr("Porción"), &DProtractor::setDrawPie_Actionclicked);
@@ -40,12 +37,7 @@ DProtractor::DProtractor(QGraphicsItem *parent)
     m_menu = new QMenu;
     m_menu->addActions({ m_actArc, m_actPie, m_actChord, m_actAngle, m_actTriangle });
     m_menu->addSeparator();
-    auto *group = new QActionGroup(this);
-    for (QAction *action : m_menu->actions())
-        if (!action->isSeparator())
-            group->addAction(action);
     selectAction(m_actArc);
-    setZValue(kZValue);
 }
 
 DProtractor::~DProtractor()
@@ -66,12 +58,7 @@ void DProtractor::drawOwn(int radius)
 
 void DProtractor::selectAction(QAction *action)
 {
-    if (!action || action == m_checkedAction)
-        return;
-    if (m_checkedAction)
-        m_checkedAction->setChecked(false);
-    m_checkedAction = action;
-    m_checkedAction->setChecked(true);
+    moveCheck(m_checkedAction, action);
 }
 
 void DProtractor::setDrawArc_Actionclicked()
@@ -106,7 +93,7 @@ void DProtractor::setDrawTriangle_Actionclicked()
 
 QRectF DProtractor::boundingRect() const
 {
-    return grownBounds(path().boundingRect(), pen().width());
+    return outlinedBounds(this);
 }
 
 int DProtractor::type() const
@@ -116,7 +103,7 @@ int DProtractor::type() const
 
 QPen DProtractor::drawingPen() const
 {
-    return m_view ? m_view->getPen(0) : QPen(Qt::black, 4);
+    return boardPen(m_view);
 }
 
 void DProtractor::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
@@ -128,9 +115,7 @@ void DProtractor::paint(QPainter *painter, const QStyleOptionGraphicsItem *optio
     painter->drawLine(QPointF(0, 0), QPointF(0, -5 * r / 32));
     painter->drawArc(QRectF(-5 * r / 32, -5 * r / 32, 10 * r / 32, 10 * r / 32), 0, 2880);
 
-    QFont bold;
-    bold.setWeight(75);
-    painter->setFont(bold);
+    setScaleFont(painter);
     auto radial = [painter](int angle, int from, int to) {
         painter->drawLine(QLineF::fromPolar(from, angle).p2(), QLineF::fromPolar(to, angle).p2());
     };
@@ -148,11 +133,8 @@ void DProtractor::paint(QPainter *painter, const QStyleOptionGraphicsItem *optio
 
     paintBody(this, painter, option, widget);
 
-    const QSize icon(kIconSide, kIconSide);
-    painter->drawPixmap(QRect(QPoint(qRound(18.0 * r / 32), -20), icon),
-                        QPixmap(QStringLiteral(":/Icon/baRuler_rotate.png")));
-    painter->drawPixmap(QRect(QPoint(qRound(23.0 * r / 32), -20), icon),
-                        QPixmap(QStringLiteral(":/Icon/baRulerLR.png")));
+    drawIcon(painter, QPoint(qRound(18.0 * r / 32), -20), ":/Icon/baRuler_rotate.png");
+    drawIcon(painter, QPoint(qRound(23.0 * r / 32), -20), ":/Icon/baRulerLR.png");
 
     painter->setPen(drawingPen());
     painter->drawPath(m_path);
@@ -172,11 +154,8 @@ void DProtractor::mousePressEvent(QGraphicsSceneMouseEvent *event)
     if (hitsIcon(at, QPointF(18 * m_radius / 32 + 10, -15)))
         m_mode = tmRotate;
 
-    if (m_mode == tmRotate) {
-        m_startRotation = rotation();
-        setTransformOriginPoint(m_origin);
-        m_originScene = mapToScene(m_origin);
-    }
+    if (m_mode == tmRotate)
+        startTurn(this, m_origin, m_startRotation, m_originScene);
     QGraphicsItem::mousePressEvent(event);
 }
 
@@ -187,8 +166,7 @@ void DProtractor::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
         QGraphicsItem::mouseMoveEvent(event);
         break;
     case tmRotate:
-        setRotation(turnedRotation(m_startRotation, m_originScene,
-                                   event->buttonDownScenePos(Qt::LeftButton), event->scenePos()));
+        followTurn(this, m_startRotation, m_originScene, event);
         break;
     case tmResize: {
         const int radius =
@@ -213,11 +191,8 @@ void DProtractor::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
     const QPointF at = mapFromScene(event->scenePos());
     if (QLineF(QPointF(), at).length() < m_radius / 6)
         m_menu->exec(event->screenPos() + QPoint(1, 1));
-    if (m_mode == tmDraw) {
-        handOver(this, m_path, drawingPen());
-        m_path = QPainterPath();
-        update();
-    }
+    if (m_mode == tmDraw)
+        finishDrawing(this, m_path, drawingPen());
     QGraphicsItem::mouseReleaseEvent(event);
 }
 

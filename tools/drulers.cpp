@@ -5,7 +5,6 @@
 #include "board/boardtypes.h"
 #include "board/dview.h"
 
-#include <QColorDialog>
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
 
@@ -20,9 +19,8 @@ DRulers::DRulers(QGraphicsItem *parent)
       m_outlineColor(kOutlineColor),
       m_pen(QBrush(Qt::black), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)
 {
-    setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
+    setUpItem(this);
     drawOwn(m_length);
-    setZValue(kZValue);
 }
 
 void DRulers::drawOwn(int length)
@@ -40,7 +38,7 @@ void DRulers::drawOwn(int length)
 
 QRectF DRulers::boundingRect() const
 {
-    return grownBounds(path().boundingRect(), pen().width());
+    return outlinedBounds(this);
 }
 
 int DRulers::type() const
@@ -57,28 +55,16 @@ void DRulers::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, Q
     painter->drawRect(frame);
     drawAngleBox(painter, QRectF(20, 45, 40, 20), QRectF(54, 49, 2, 2), 60, rotation());
 
-    QFont bold;
-    bold.setWeight(75);
-    painter->setFont(bold);
+    setScaleFont(painter);
     painter->drawText(QPointF(0, 35), QStringLiteral("0"));
     // One tick every 5 units, numbered every 50, from the top edge down.
-    const int tickCount = static_cast<int>(boundingRect().width() / 5 - 2);
-    for (int i = 1; i <= tickCount; ++i) {
-        const int x = 5 * i;
-        painter->drawLine(QPointF(x, 0), QPointF(x, tickLength(i)));
-        if (i % 10 == 0)
-            painter->drawText(QPointF(x - 3, 35), QString::number(i / 10));
-    }
+    drawScale(painter, 0, static_cast<int>(boundingRect().width() / 5 - 2), Qt::Horizontal);
 
     paintBody(this, painter, option, widget);
 
-    const QSize icon(kIconSide, kIconSide);
-    painter->drawPixmap(QRect(QPoint(qRound(length - 50.0), 60), icon),
-                        QPixmap(QStringLiteral(":/Icon/baRulerLR.png")));
-    painter->drawPixmap(QRect(QPoint(qRound(length - 80.0), 60), icon),
-                        QPixmap(QStringLiteral(":/Icon/baRuler_rotate.png")));
-    painter->drawPixmap(QRect(QPoint(qRound(length - 110.0), 60), icon),
-                        QPixmap(QStringLiteral(":/Icon/fill.png")));
+    drawIcon(painter, QPoint(length - 50, 60), ":/Icon/baRulerLR.png");
+    drawIcon(painter, QPoint(length - 80, 60), ":/Icon/baRuler_rotate.png");
+    drawIcon(painter, QPoint(length - 110, 60), ":/Icon/fill.png");
 
     painter->setPen(m_pen);
     painter->drawPath(m_path);
@@ -88,7 +74,7 @@ void DRulers::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
     m_mode = tmMove;
     const QPointF at = event->pos();
-    if (QRect(QPoint(0, 0), QPoint(m_length - 1, 14)).contains(at.toPoint()))
+    if (onTopEdge(at, m_length))
         m_mode = tmDraw;
     if (hitsIcon(at, QPointF(m_length - 70, 70)))
         m_mode = tmRotate;
@@ -97,13 +83,10 @@ void DRulers::mousePressEvent(QGraphicsSceneMouseEvent *event)
     if (hitsIcon(at, QPointF(m_length - 100, 70)))
         m_mode = tmColor;
 
-    if (m_mode == tmRotate) {
-        m_startRotation = rotation();
-        setTransformOriginPoint(m_origin);
-        m_originScene = mapToScene(m_origin);
-    } else if (m_mode == tmResize) {
+    if (m_mode == tmRotate)
+        startTurn(this, m_origin, m_startRotation, m_originScene);
+    else if (m_mode == tmResize)
         m_startLength = m_length;
-    }
     QGraphicsItem::mousePressEvent(event);
 }
 
@@ -114,23 +97,18 @@ void DRulers::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
         QGraphicsItem::mouseMoveEvent(event);
         break;
     case tmRotate:
-        setRotation(turnedRotation(m_startRotation, m_originScene,
-                                   event->buttonDownScenePos(Qt::LeftButton), event->scenePos()));
+        followTurn(this, m_startRotation, m_originScene, event);
         break;
     case tmResize:
         drawOwn(qMax(
                 kMinLength,
                 scaledSize(m_startLength, event->pos(), event->buttonDownPos(Qt::LeftButton))));
         break;
-    case tmDraw: {
+    case tmDraw:
         // Along the top edge whatever the pointer's height, and not held to the ruler's ends.
-        QPainterPath line;
-        line.moveTo(event->buttonDownPos(Qt::LeftButton).x(), 0);
-        line.lineTo(event->pos().x(), 0);
-        m_path = line;
+        m_path = edgeLine(event->buttonDownPos(Qt::LeftButton), event->pos(), Qt::Horizontal);
         update();
         break;
-    }
     default:
         break;
     }
@@ -138,16 +116,10 @@ void DRulers::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
 
 void DRulers::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
-    if (m_mode == tmDraw) {
-        handOver(this, m_path, m_pen);
-        m_path = QPainterPath();
-        update();
-    } else if (m_mode == tmColor) {
-        const QColor chosen = QColorDialog::getColor(m_pen.color(), m_view);
-        setFocus(Qt::OtherFocusReason);
-        if (chosen.isValid())
-            m_pen.setColor(chosen);
-    }
+    if (m_mode == tmDraw)
+        finishDrawing(this, m_path, m_pen);
+    else if (m_mode == tmColor)
+        chooseInk(this, m_pen, m_view);
     QGraphicsItem::mouseReleaseEvent(event);
 }
 

@@ -43,9 +43,8 @@ DRulerTriangle::DRulerTriangle(QGraphicsItem *parent)
       m_length(kStartLength),
       m_outlineColor(kOutlineColor)
 {
-    setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
+    setUpItem(this);
     drawOwn(m_length);
-    setZValue(kZValue);
 }
 
 void DRulerTriangle::drawOwn(int length)
@@ -69,7 +68,7 @@ void DRulerTriangle::drawOwn(int length)
 
 QRectF DRulerTriangle::boundingRect() const
 {
-    return grownBounds(path().boundingRect(), pen().width());
+    return outlinedBounds(this);
 }
 
 int DRulerTriangle::type() const
@@ -79,7 +78,7 @@ int DRulerTriangle::type() const
 
 QPen DRulerTriangle::drawingPen() const
 {
-    return m_view ? m_view->getPen(0) : QPen(Qt::black, 4);
+    return boardPen(m_view);
 }
 
 void DRulerTriangle::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
@@ -96,35 +95,21 @@ void DRulerTriangle::paint(QPainter *painter, const QStyleOptionGraphicsItem *op
     painter->drawLine(c.windowBottom, c.windowTopLeft);
     drawAngleBox(painter, QRectF(20, 40, 40, 20), QRectF(54, 44, 2, 2), 55, rotation());
 
-    QFont bold;
-    bold.setWeight(75);
-    painter->setFont(bold);
+    setScaleFont(painter);
     painter->drawText(QPointF(30, 35), QStringLiteral("0"));
     const QRectF bounds = boundingRect();
     painter->drawLine(QPointF(20, 0), QPointF(20, 20));
-    const int topTicks = static_cast<int>(std::trunc(bounds.width() / 5 - length / 100));
-    for (int i = 1; i <= topTicks; ++i) {
-        const int x = 20 + 5 * i;
-        painter->drawLine(QPointF(x, 0), QPointF(x, tickLength(i)));
-        if (i % 10 == 0)
-            painter->drawText(QPointF(x - 3, 35), QString::number(i / 10));
-    }
+    drawScale(painter, 20, static_cast<int>(std::trunc(bounds.width() / 5 - length / 100)),
+              Qt::Horizontal);
     painter->drawLine(QPointF(0, 20), QPointF(20, 20));
-    const int leftTicks = static_cast<int>(std::trunc(bounds.height() / 5 - length / 100));
-    for (int i = 1; i <= leftTicks; ++i) {
-        const int y = 20 + 5 * i;
-        painter->drawLine(QPointF(0, y), QPointF(tickLength(i), y));
-        if (i % 10 == 0)
-            painter->drawText(QPointF(35, y + 3), QString::number(i / 10));
-    }
+    drawScale(painter, 20, static_cast<int>(std::trunc(bounds.height() / 5 - length / 100)),
+              Qt::Vertical);
 
     paintBody(this, painter, option, widget);
 
-    const QSize icon(kIconSide, kIconSide);
-    painter->drawPixmap(QRect(QPoint(qRound(7.0 * length / 10), qRound(length / 10.0)), icon),
-                        QPixmap(QStringLiteral(":/Icon/baRuler_rotate.png")));
-    painter->drawPixmap(QRect(QPoint(qRound(7.0 * length / 10 - 40), qRound(length / 10.0)), icon),
-                        QPixmap(QStringLiteral(":/Icon/baRulerLR.png")));
+    const int iconTop = qRound(length / 10.0);
+    drawIcon(painter, QPoint(qRound(7.0 * length / 10), iconTop), ":/Icon/baRuler_rotate.png");
+    drawIcon(painter, QPoint(qRound(7.0 * length / 10 - 40), iconTop), ":/Icon/baRulerLR.png");
 
     painter->setPen(drawingPen());
     painter->drawPath(m_path);
@@ -134,21 +119,17 @@ void DRulerTriangle::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
     m_mode = tmMove;
     const QPointF at = event->pos();
-    const QPoint rounded = at.toPoint();
-    if (QRect(QPoint(0, 0), QPoint(m_length - 1, 14)).contains(rounded))
+    if (onTopEdge(at, m_length))
         m_mode = tmDraw;
-    if (QRect(QPoint(0, 15), QPoint(14, 6 * m_length / 10 + 14)).contains(rounded))
+    if (QRect(QPoint(0, 15), QPoint(14, 6 * m_length / 10 + 14)).contains(at.toPoint()))
         m_mode = tmDrawSecond;
     if (hitsIcon(at, QPointF(7 * m_length / 10 + 10, m_length / 10 + 10)))
         m_mode = tmRotate;
     if (hitsIcon(at, QPointF(7 * m_length / 10 - 30, m_length / 10 + 10)))
         m_mode = tmResize;
 
-    if (m_mode == tmRotate) {
-        m_startRotation = rotation();
-        setTransformOriginPoint(m_origin);
-        m_originScene = mapToScene(m_origin);
-    }
+    if (m_mode == tmRotate)
+        startTurn(this, m_origin, m_startRotation, m_originScene);
     QGraphicsItem::mousePressEvent(event);
 }
 
@@ -160,8 +141,7 @@ void DRulerTriangle::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
         QGraphicsItem::mouseMoveEvent(event);
         break;
     case tmRotate:
-        setRotation(turnedRotation(m_startRotation, m_originScene,
-                                   event->buttonDownScenePos(Qt::LeftButton), event->scenePos()));
+        followTurn(this, m_startRotation, m_originScene, event);
         break;
     case tmResize: {
         const double x = std::trunc(event->pos().x());
@@ -171,22 +151,14 @@ void DRulerTriangle::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
             drawOwn(m_length);
         break;
     }
-    case tmDraw: {
-        QPainterPath line;
-        line.moveTo(press.x(), 0);
-        line.lineTo(event->pos().x(), 0);
-        m_path = line;
+    case tmDraw:
+        m_path = edgeLine(press, event->pos(), Qt::Horizontal);
         update();
         break;
-    }
-    case tmDrawSecond: {
-        QPainterPath line;
-        line.moveTo(0, press.y());
-        line.lineTo(0, event->pos().y());
-        m_path = line;
+    case tmDrawSecond:
+        m_path = edgeLine(press, event->pos(), Qt::Vertical);
         update();
         break;
-    }
     default:
         break;
     }
@@ -194,11 +166,8 @@ void DRulerTriangle::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
 
 void DRulerTriangle::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
-    if (m_mode == tmDraw || m_mode == tmDrawSecond) {
-        handOver(this, m_path, drawingPen());
-        m_path = QPainterPath();
-        update();
-    }
+    if (m_mode == tmDraw || m_mode == tmDrawSecond)
+        finishDrawing(this, m_path, drawingPen());
     QGraphicsItem::mouseReleaseEvent(event);
 }
 

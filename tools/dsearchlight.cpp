@@ -1,5 +1,6 @@
 #include "dsearchlight.h"
 
+#include "boardgadget.h"
 #include "gadgetbutton.h"
 
 #include <QGuiApplication>
@@ -10,9 +11,6 @@
 #include <QScreen>
 
 namespace {
-// A button remembers its distance from the board's bottom-right corner.
-constexpr char kOffsetProperty[] = "veltorinaCornerOffset";
-
 QSize boardSize(const QWidget *parent)
 {
     if (parent)
@@ -52,30 +50,13 @@ DSearchlight::DSearchlight(QWidget *parent)
 
     bSelectEllipse->setStyleSheet(QLatin1String(GadgetButton::kSelectedStyle));
     setLight(false);
-    placeButtons();
+    BoardGadget::placeCornerButtons(this);
     setStyleSheet(QString());
 }
 
 QPushButton *DSearchlight::createButton(const QString &iconPath, int dx, int dy)
 {
-    QPushButton *button = GadgetButton::make(this, iconPath);
-    button->setProperty(kOffsetProperty, QPoint(dx, dy));
-    placeButton(button);
-    return button;
-}
-
-void DSearchlight::placeButton(QPushButton *button)
-{
-    const QPoint offset = button->property(kOffsetProperty).toPoint();
-    button->move(width() / 2 - offset.x() - x(), height() / 2 - offset.y() - y());
-}
-
-void DSearchlight::placeButtons()
-{
-    for (QPushButton *button : { bZoomOut, bZoomIn, bSelectRect, bSelectEllipse, bClose }) {
-        if (button)
-            placeButton(button);
-    }
+    return BoardGadget::makeCornerButton(this, iconPath, dx, dy);
 }
 
 void DSearchlight::setLight(bool rect)
@@ -147,26 +128,18 @@ void DSearchlight::bClose_mouseReleaseEv()
 
 void DSearchlight::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
-    m_dragOffset = event->globalPos() - frameGeometry().topLeft();
-    event->accept();
+    BoardGadget::startDrag(this, event, m_dragOffset);
 }
 
 void DSearchlight::mouseMoveEvent(QMouseEvent *event)
 {
-    if (!(event->buttons() & Qt::LeftButton))
-        return;
     // The hole's centre never leaves the board.
-    const QPoint target = event->globalPos() - m_dragOffset;
-    move(qBound(-width() / 2, target.x(), 0), qBound(-height() / 2, target.y(), 0));
-    placeButtons();
-    event->accept();
+    BoardGadget::dragTo(this, event, m_dragOffset);
 }
 
 void DSearchlight::moveEvent(QMoveEvent *)
 {
-    placeButtons();
+    BoardGadget::placeCornerButtons(this);
 }
 
 // Releases and double clicks end on the cover: they must not reach the board beneath.

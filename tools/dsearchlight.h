@@ -43,8 +43,6 @@ private slots:
     void bClose_mouseReleaseEv();
 
 private:
-    void placeButton(QPushButton *button);
-    void placeButtons();
     void setHoleSize(int side);
 
     QColor m_color;

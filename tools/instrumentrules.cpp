@@ -1,9 +1,14 @@
 #include "instrumentrules.h"
 
 #include "board/dpage.h"
+#include "board/dview.h"
 #include "shell/btmenus.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QColorDialog>
 #include <QGraphicsPathItem>
+#include <QGraphicsSceneMouseEvent>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
 #include <QtMath>
@@ -11,6 +16,13 @@
 #include <cmath>
 
 namespace InstrumentRules {
+
+void setUpItem(QGraphicsItem *item)
+{
+    item->setFlags(QGraphicsItem::ItemIsMovable | QGraphicsItem::ItemIsSelectable
+                   | QGraphicsItem::ItemSendsGeometryChanges);
+    item->setZValue(kZValue);
+}
 
 void setBody(QGraphicsPathItem *item, const QPainterPath &body, qreal outlineWidth)
 {
@@ -23,6 +35,16 @@ void setBody(QGraphicsPathItem *item, const QPainterPath &body, qreal outlineWid
 QRectF grownBounds(const QRectF &pathBounds, int outlineWidth)
 {
     return pathBounds.adjusted(-outlineWidth, -outlineWidth, outlineWidth, outlineWidth);
+}
+
+QRectF outlinedBounds(const QGraphicsPathItem *item)
+{
+    return grownBounds(item->path().boundingRect(), item->pen().width());
+}
+
+QPen boardPen(const DView *view)
+{
+    return view ? view->getPen(0) : QPen(Qt::black, 4);
 }
 
 void paintBody(QGraphicsPathItem *item, QPainter *painter, const QStyleOptionGraphicsItem *option,
@@ -68,9 +90,73 @@ int tickLength(int index)
     return 10;
 }
 
+void setScaleFont(QPainter *painter)
+{
+    QFont bold;
+    bold.setWeight(75);
+    painter->setFont(bold);
+}
+
+void drawScale(QPainter *painter, int zero, int tickCount, Qt::Orientation edge)
+{
+    for (int i = 1; i <= tickCount; ++i) {
+        const int at = zero + 5 * i;
+        const bool numbered = i % 10 == 0;
+        if (edge == Qt::Horizontal) {
+            painter->drawLine(QPointF(at, 0), QPointF(at, tickLength(i)));
+            if (numbered)
+                painter->drawText(QPointF(at - 3, 35), QString::number(i / 10));
+        } else {
+            painter->drawLine(QPointF(0, at), QPointF(tickLength(i), at));
+            if (numbered)
+                painter->drawText(QPointF(35, at + 3), QString::number(i / 10));
+        }
+    }
+}
+
+void drawIcon(QPainter *painter, const QPoint &topLeft, const char *resource)
+{
+    painter->drawPixmap(QRect(topLeft, QSize(kIconSide, kIconSide)),
+                        QPixmap(QLatin1String(resource)));
+}
+
 bool hitsIcon(const QPointF &point, const QPointF &centre)
 {
     return QLineF(point, centre).length() < kIconHitRadius;
+}
+
+bool onTopEdge(const QPointF &point, int length)
+{
+    return QRect(QPoint(0, 0), QPoint(length - 1, 14)).contains(point.toPoint());
+}
+
+QPainterPath edgeLine(const QPointF &press, const QPointF &pointer, Qt::Orientation edge)
+{
+    QPainterPath line;
+    if (edge == Qt::Horizontal) {
+        line.moveTo(press.x(), 0);
+        line.lineTo(pointer.x(), 0);
+    } else {
+        line.moveTo(0, press.y());
+        line.lineTo(0, pointer.y());
+    }
+    return line;
+}
+
+void startTurn(QGraphicsItem *instrument, const QPointF &origin, double &startRotation,
+               QPointF &originScene)
+{
+    startRotation = instrument->rotation();
+    instrument->setTransformOriginPoint(origin);
+    originScene = instrument->mapToScene(origin);
+}
+
+void followTurn(QGraphicsItem *instrument, double startRotation, const QPointF &originScene,
+                const QGraphicsSceneMouseEvent *event)
+{
+    instrument->setRotation(turnedRotation(startRotation, originScene,
+                                           event->buttonDownScenePos(Qt::LeftButton),
+                                           event->scenePos()));
 }
 
 double turnedRotation(double startRotation, const QPointF &originScene, const QPointF &pressScene,
@@ -174,6 +260,42 @@ bool handOver(QGraphicsItem *instrument, const QPainterPath &drawn, const QPen &
     page->addCurveItem(drawn, pen, static_cast<float>(-instrument->rotation()), BtMenus::btPencil,
                        BtMenus::fnPathVertexItem, instrument->scenePos(), 1.0f, QTransform(), true);
     return true;
+}
+
+void finishDrawing(QGraphicsItem *instrument, QPainterPath &drawn, const QPen &pen)
+{
+    handOver(instrument, drawn, pen);
+    drawn = QPainterPath();
+    instrument->update();
+}
+
+void chooseInk(QGraphicsItem *instrument, QPen &pen, QWidget *dialogParent)
+{
+    const QColor chosen = QColorDialog::getColor(pen.color(), dialogParent);
+    instrument->setFocus(Qt::OtherFocusReason);
+    if (chosen.isValid())
+        pen.setColor(chosen);
+}
+
+QAction *makeFigureAction(QObject *owner, QActionGroup *group, const QString &text,
+                          const std::function<void()> &chosen)
+{
+    auto *action = new QAction(text, owner);
+    action->setCheckable(true);
+    // A functor: the instruments are QObjects only inside themselves.
+    QObject::connect(action, &QAction::triggered, owner, [chosen] { chosen(); });
+    group->addAction(action);
+    return action;
+}
+
+void moveCheck(QAction *&checked, QAction *action)
+{
+    if (!action || action == checked)
+        return;
+    if (checked)
+        checked->setChecked(false);
+    checked = action;
+    checked->setChecked(true);
 }
 
 } // namespace InstrumentRules

@@ -7,8 +7,15 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <functional>
+
+class DView;
+class QAction;
+class QActionGroup;
 class QGraphicsItem;
 class QGraphicsPathItem;
+class QGraphicsSceneMouseEvent;
+class QObject;
 class QPainter;
 class QStyleOptionGraphicsItem;
 class QWidget;
@@ -42,10 +49,17 @@ inline constexpr int kIconSide = 24;
 inline const QColor kOutlineColor{ 0, 180, 255, 160 };
 inline const QColor kBodyColor{ 0, 180, 255, 60 };
 
+// Movable, selectable and above what the page holds until the page gives it a z value of its own.
+void setUpItem(QGraphicsItem *item);
 // The light blue outline and translucent fill of every instrument body.
 void setBody(QGraphicsPathItem *item, const QPainterPath &body, qreal outlineWidth);
 // The body's bounds grown on every side by the outline's integer width.
 QRectF grownBounds(const QRectF &pathBounds, int outlineWidth);
+// The item's body bounds grown by its own outline's width.
+QRectF outlinedBounds(const QGraphicsPathItem *item);
+// The board's current pen for user 0, which the set square and the protractor draw with; a black
+// pen of width 4 while no view is known.
+QPen boardPen(const DView *view);
 
 // The body painted as the graphics item paints it, but never with the selection rectangle.
 void paintBody(QGraphicsPathItem *item, QPainter *painter, const QStyleOptionGraphicsItem *option,
@@ -62,9 +76,30 @@ void drawAngleBox(QPainter *painter, const QRectF &box, const QRectF &degreeSign
 
 // A tick of the instruments' scales: 20 long at every tenth, 15 at every fifth, else 10.
 int tickLength(int index);
+// The bold face of the scale numbers, set on painter.
+void setScaleFont(QPainter *painter);
+// A scale of tickCount ticks 5 apart from zero along the top edge (Qt::Horizontal) or the left
+// edge (Qt::Vertical), a number every tenth tick.
+void drawScale(QPainter *painter, int zero, int tickCount, Qt::Orientation edge);
+// An icon of kIconSide square with its top-left at topLeft.
+void drawIcon(QPainter *painter, const QPoint &topLeft, const char *resource);
 
 // True when point lies within the icon hit radius of centre (strictly).
 bool hitsIcon(const QPointF &point, const QPointF &centre);
+// True when point (rounded) lies in the 15 px band along the top edge of the given length, where
+// the ruler and the set square draw.
+bool onTopEdge(const QPointF &point, int length);
+// The straight line drawn along the top edge (Qt::Horizontal: y = 0) or the left edge
+// (Qt::Vertical: x = 0) from the press to the pointer, whatever the pointer's distance from it.
+QPainterPath edgeLine(const QPointF &press, const QPointF &pointer, Qt::Orientation edge);
+
+// A turn starts: the item turns about origin from its present rotation; startRotation and
+// originScene keep what the turn follows.
+void startTurn(QGraphicsItem *instrument, const QPointF &origin, double &startRotation,
+               QPointF &originScene);
+// The turn follows the pointer of event.
+void followTurn(QGraphicsItem *instrument, double startRotation, const QPointF &originScene,
+                const QGraphicsSceneMouseEvent *event);
 
 // The rotation that makes the instrument follow the pointer about originScene: the start
 // rotation less the counter-clockwise angle from the press to the pointer. Never normalised.
@@ -93,5 +128,17 @@ QPainterPath compassArc(const QRectF &arcRect, const QLineF &startLine, const QL
 // placed where the line was seen. A press without a move drew nothing: then nothing is handed
 // over and the result is false.
 bool handOver(QGraphicsItem *instrument, const QPainterPath &drawn, const QPen &pen);
+// The press that drew ends: drawn goes to the page (handOver) and is cleared from the instrument.
+void finishDrawing(QGraphicsItem *instrument, QPainterPath &drawn, const QPen &pen);
+// The ink's colour chosen in a dialog over dialogParent; a cancelled dialog keeps the colour.
+// The instrument takes the focus back from the dialog.
+void chooseInk(QGraphicsItem *instrument, QPen &pen, QWidget *dialogParent);
+
+// A checkable entry of an instrument's figure menu, in the exclusive group; owner owns it and
+// triggering it calls chosen.
+QAction *makeFigureAction(QObject *owner, QActionGroup *group, const QString &text,
+                          const std::function<void()> &chosen);
+// The check mark moves from checked to action (none is null); checked follows it.
+void moveCheck(QAction *&checked, QAction *action);
 
 } // namespace InstrumentRules

@@ -37,6 +37,7 @@ private slots:
     void sameNameDifferentFiles();
     void penTextureIsStored();
     void tableKeepsRowsAndColumns();
+    void picturesWrittenAgainWhenChangedOrGone();
 
 private:
     struct Element
@@ -515,6 +516,39 @@ void tst_PageWriter::tableKeepsRowsAndColumns()
     QCOMPARE(elements.at(3).value("x"), QStringLiteral("10"));
     QCOMPARE(elements.at(3).value("width"), QStringLiteral("120"));
     QCOMPARE(elements.size(), 4 + 6); // one cell per row and column
+}
+
+// Unchanged pictures are not encoded again, yet the file always ends up holding the picture:
+// after it was deleted, replaced by something else, or the picture itself changed.
+void tst_PageWriter::picturesWrittenAgainWhenChangedOrGone()
+{
+    DPage *page = m_board->newPage(0);
+    const auto setBackground = [page](QColor colour) {
+        QPixmap picture(30, 20);
+        picture.fill(colour);
+        page->setBackgroundBrush(QBrush(picture));
+        page->setPageType(1);
+    };
+    const QString file = m_dir.filePath(QStringLiteral("images/bck7.png"));
+    const auto storedColour = [&file]() { return QImage(file).pixelColor(3, 3); };
+    setBackground(Qt::green);
+    writeAndRead(page, 7);
+    QCOMPARE(storedColour(), QColor(Qt::green));
+
+    QVERIFY(QFile::remove(file));
+    writeAndRead(page, 7);
+    QCOMPARE(storedColour(), QColor(Qt::green));
+
+    QImage other(60, 50, QImage::Format_RGB32);
+    other.fill(Qt::blue);
+    QVERIFY(other.save(file, "PNG"));
+    writeAndRead(page, 7);
+    QCOMPARE(storedColour(), QColor(Qt::green));
+    QCOMPARE(QImage(file).size(), QSize(30, 20));
+
+    setBackground(Qt::red);
+    writeAndRead(page, 7);
+    QCOMPARE(storedColour(), QColor(Qt::red));
 }
 
 QTEST_MAIN(tst_PageWriter)

@@ -218,12 +218,13 @@ void tst_CrashRestore::exitCleanly()
 {
     QVERIFY(click(kMenuButton.x(), kMenuButton.y()));
     QVERIFY(click(kExitEntry.x(), kExitEntry.y()));
-    // Exit may first offer to save the document: Escape answers "No".
+    // Exit may first offer to save the document: Tab from the default "Si" to "No", then press.
     if (!m_program->waitForFinished(3000) && m_program->state() != QProcess::NotRunning) {
         const QString question = findWindow(QStringLiteral("Atención"), 5000);
         if (!question.isEmpty()) {
             xdo({ QStringLiteral("windowfocus"), QStringLiteral("--sync"), question });
-            xdo({ QStringLiteral("key"), QStringLiteral("Escape") });
+            xdo({ QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100"),
+                  QStringLiteral("Tab"), QStringLiteral("space") });
         }
     }
     if (m_program->state() != QProcess::NotRunning && !m_program->waitForFinished(20000)) {

@@ -191,8 +191,8 @@ void tst_DocumentCommands::questions_data()
                               << "No" << save << true << 1;
     QTest::newRow("save: Cancelar") << "save"
                                     << "Cancelar" << save << false << 1;
-    QTest::newRow("save: Escape means No") << "save"
-                                           << "Escape" << save << true << 1;
+    QTest::newRow("save: Escape keeps the work") << "save"
+                                                 << "Escape" << save << false << 1;
     QTest::newRow("save as: Si opens the dialog") << "save as"
                                                   << "Si" << saveAs << false << 2;
     QTest::newRow("save as: No") << "save as"
@@ -200,7 +200,7 @@ void tst_DocumentCommands::questions_data()
     QTest::newRow("save as: Cancelar") << "save as"
                                        << "Cancelar" << saveAs << false << 1;
     QTest::newRow("save as: Escape") << "save as"
-                                     << "Escape" << saveAs << true << 1;
+                                     << "Escape" << saveAs << false << 1;
     QTest::newRow("export: Si opens the dialog") << "export"
                                                  << "Si" << exporting << false << 2;
     QTest::newRow("export: No") << "export"
@@ -208,7 +208,7 @@ void tst_DocumentCommands::questions_data()
     QTest::newRow("export: Cancelar") << "export"
                                       << "Cancelar" << exporting << false << 1;
     QTest::newRow("export: Escape") << "export"
-                                    << "Escape" << exporting << true << 1;
+                                    << "Escape" << exporting << false << 1;
 }
 
 void tst_DocumentCommands::questions()
@@ -246,7 +246,7 @@ void tst_DocumentCommands::questions()
         returned = m_list->saveAsFile(command == QLatin1String("export") ? QStringLiteral("png")
                                                                          : QStringLiteral("iwb"));
     QCOMPARE(*answered, dialogs);
-    QCOMPARE(seen, QStringLiteral("Atención|%1|Si,No,Cancelar|Si|No").arg(text));
+    QCOMPARE(seen, QStringLiteral("Atención|%1|Si,No,Cancelar|Si|Cancelar").arg(text));
     QCOMPARE(returned, result);
     if (dialogs == 2) {
         QCOMPARE(caption,
@@ -330,7 +330,7 @@ void tst_DocumentCommands::newFileAsksThenStartsAfresh()
     m_list->newFile();
     QCOMPARE(labels, QStringList{ QStringLiteral("1 / 1") });
     QCOMPARE(*answered, 1);
-    QCOMPARE(seen, QStringLiteral("Atención|Desea guardar el archivo|Si,No,Cancelar|Si|No"));
+    QCOMPARE(seen, QStringLiteral("Atención|Desea guardar el archivo|Si,No,Cancelar|Si|Cancelar"));
     QCOMPARE(m_list->size(), 1);
     QCOMPARE(m_list->getCurPageNum(), 1);
     QVERIFY(m_list->getCurPage() != copiedFrom);

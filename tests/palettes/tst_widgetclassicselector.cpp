@@ -4,7 +4,6 @@
 #include "support/palettefixture.h"
 #include "support/testsupport.h"
 
-#include <QColorDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -229,19 +228,13 @@ void tst_WidgetClassicSelector::moreColoursStartsWhite()
     open(&WidgetClassicSelector::showColorMenu);
     for (const char *name : { "pushButton", "pushButton_2" }) {
         QColor initial;
-        auto answered = TestSupport::answerNextModal([&](QWidget *dialog) {
-            initial = qobject_cast<QColorDialog *>(dialog)->currentColor();
-            qobject_cast<QColorDialog *>(dialog)->reject();
-        });
+        auto answered = PaletteFixture::cancelColourDialog(&initial);
         QVERIFY(PaletteFixture::click(m_palette, name));
         QVERIFY(*answered);
         QCOMPARE(initial, QColor(Qt::white));
     }
     QCOMPARE(m_said, QStringList());
-    auto answered = TestSupport::answerNextModal([](QWidget *dialog) {
-        qobject_cast<QColorDialog *>(dialog)->setCurrentColor(QColor(1, 1, 1));
-        qobject_cast<QColorDialog *>(dialog)->accept();
-    });
+    auto answered = PaletteFixture::chooseColour(QColor(1, 1, 1));
     QVERIFY(PaletteFixture::click(m_palette, "pushButton_2"));
     QVERIFY(*answered);
     QCOMPARE(m_said, QStringList{ "page #ff010101" });

@@ -4,7 +4,6 @@
 #include "support/palettefixture.h"
 #include "support/testsupport.h"
 
-#include <QColorDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
@@ -176,21 +175,13 @@ void tst_WidgetPageSelector::moreColours()
     DMainUi::m_pen = QPen(QColor(10, 20, 30));
     m_palette->show();
     QColor initial;
-    auto answered = TestSupport::answerNextModal([&](QWidget *dialog) {
-        auto *colours = qobject_cast<QColorDialog *>(dialog);
-        initial = colours->currentColor();
-        colours->reject();
-    });
+    auto answered = PaletteFixture::cancelColourDialog(&initial);
     QVERIFY(PaletteFixture::click(m_palette, "pushButton"));
     QVERIFY(*answered);
     QCOMPARE(initial, QColor(10, 20, 30)); // the pen's colour, not the page's
     QVERIFY(m_colours.isEmpty()); // cancelled: nothing
 
-    answered = TestSupport::answerNextModal([&](QWidget *dialog) {
-        auto *colours = qobject_cast<QColorDialog *>(dialog);
-        colours->setCurrentColor(QColor(1, 2, 3));
-        colours->accept();
-    });
+    answered = PaletteFixture::chooseColour(QColor(1, 2, 3));
     QVERIFY(PaletteFixture::click(m_palette, "pushButton"));
     QVERIFY(*answered);
     QCOMPARE(m_colours, QList<QColor>{ QColor(1, 2, 3) });

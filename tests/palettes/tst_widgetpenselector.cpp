@@ -5,8 +5,6 @@
 #include "support/palettefixture.h"
 #include "support/testsupport.h"
 
-#include <QColorDialog>
-#include <QGraphicsLineItem>
 #include <QGraphicsScene>
 #include <QPushButton>
 #include <QTest>
@@ -33,13 +31,7 @@ private slots:
 
 private:
     QPushButton *button(const char *name) { return m_palette->findChild<QPushButton *>(name); }
-    QPen previewPen() const
-    {
-        const auto items = m_palette->previewScene()->items();
-        auto *line = items.size() == 1 ? qgraphicsitem_cast<QGraphicsLineItem *>(items.first())
-                                       : nullptr;
-        return line ? line->pen() : QPen(Qt::NoPen);
-    }
+    QPen previewPen() const { return PaletteFixture::previewPen(m_palette->previewScene()); }
     QStringList disabledControls()
     {
         QStringList names;
@@ -237,20 +229,14 @@ void tst_WidgetPenSelector::moreColours()
     DMainUi::m_pen.setColor(QColor(1, 2, 3, 100));
     m_palette->show();
     QColor initial;
-    auto answered = TestSupport::answerNextModal([&](QWidget *dialog) {
-        initial = qobject_cast<QColorDialog *>(dialog)->currentColor();
-        qobject_cast<QColorDialog *>(dialog)->reject();
-    });
+    auto answered = PaletteFixture::cancelColourDialog(&initial);
     QVERIFY(PaletteFixture::click(m_palette, "pushButton"));
     QVERIFY(*answered);
     QCOMPARE(initial.rgb(), QColor(1, 2, 3).rgb());
     QCOMPARE(m_said, QStringList());
     QCOMPARE(DMainUi::m_pen.color(), QColor(1, 2, 3, 100));
 
-    answered = TestSupport::answerNextModal([&](QWidget *dialog) {
-        qobject_cast<QColorDialog *>(dialog)->setCurrentColor(QColor(0, 200, 0));
-        qobject_cast<QColorDialog *>(dialog)->accept();
-    });
+    answered = PaletteFixture::chooseColour(QColor(0, 200, 0));
     QVERIFY(PaletteFixture::click(m_palette, "pushButton"));
     QVERIFY(*answered);
     QCOMPARE(m_said, QStringList{ "colour #ff00c800" });

@@ -5,9 +5,7 @@
 #include "support/palettefixture.h"
 #include "support/testsupport.h"
 
-#include <QColorDialog>
 #include <QFileDialog>
-#include <QGraphicsLineItem>
 #include <QGraphicsScene>
 #include <QImage>
 #include <QLabel>
@@ -42,13 +40,7 @@ private slots:
 private:
     QPushButton *button(const char *name) { return m_palette->findChild<QPushButton *>(name); }
     QString sheet(const char *name) { return button(name)->styleSheet(); }
-    QPen previewPen() const
-    {
-        const auto items = m_palette->previewScene()->items();
-        auto *line = items.size() == 1 ? qgraphicsitem_cast<QGraphicsLineItem *>(items.first())
-                                       : nullptr;
-        return line ? line->pen() : QPen(Qt::NoPen);
-    }
+    QPen previewPen() const { return PaletteFixture::previewPen(m_palette->previewScene()); }
     QTemporaryDir m_home;
     QWidget *m_board = nullptr;
     WidgetShapeSelector *m_palette = nullptr;
@@ -332,19 +324,13 @@ void tst_WidgetShapeSelector::moreColours()
     m_palette->show();
     m_said.clear();
     QColor initial;
-    auto answered = TestSupport::answerNextModal([&](QWidget *dialog) {
-        initial = qobject_cast<QColorDialog *>(dialog)->currentColor();
-        qobject_cast<QColorDialog *>(dialog)->reject();
-    });
+    auto answered = PaletteFixture::cancelColourDialog(&initial);
     QVERIFY(PaletteFixture::click(m_palette, "pushButton"));
     QVERIFY(*answered);
     QCOMPARE(initial, QColor(9, 8, 7));
     QCOMPARE(m_said, QStringList());
     QCOMPARE(m_palette->lastColor(), QColor(0, 0, 0, 0));
-    answered = TestSupport::answerNextModal([](QWidget *dialog) {
-        qobject_cast<QColorDialog *>(dialog)->setCurrentColor(QColor(50, 60, 70));
-        qobject_cast<QColorDialog *>(dialog)->accept();
-    });
+    answered = PaletteFixture::chooseColour(QColor(50, 60, 70));
     QVERIFY(PaletteFixture::click(m_palette, "pushButton"));
     QVERIFY(*answered);
     QCOMPARE(m_said, QStringList{ "fill #ff323c46 0 " });

@@ -57,6 +57,8 @@ private slots:
     void objectKeys();
     void desktopModeRoundTrip();
     void windowManagerCloseGoesThroughExit();
+    void exitOffersToSaveChanges_data();
+    void exitOffersToSaveChanges();
 
 private:
     QScopedPointer<MainForm> m_window;
@@ -476,6 +478,39 @@ void tst_MainForm::windowManagerCloseGoesThroughExit()
     QVERIFY(!m_window->isVisible());
     QVERIFY(!QFileInfo::exists(workDir));
     QCOMPARE(settings.value("TemporalName").toString(), QString());
+}
+
+void tst_MainForm::exitOffersToSaveChanges_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("exits");
+    QTest::newRow("No: leave without saving") << "No" << true;
+    QTest::newRow("Cancelar: keep working") << "Cancelar" << false;
+    QTest::newRow("Escape: keep working") << "Escape" << false;
+}
+
+void tst_MainForm::exitOffersToSaveChanges()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, exits);
+    m_window->uiMainBt(BtMenus::btColorPage); // something worth saving
+    const QString workDir = m_window->pagesList()->workDir();
+    QString question;
+    auto answered = answerNextModal([&](QWidget *dialog) {
+        question = qobject_cast<QMessageBox *>(dialog)->text();
+        if (answer == QLatin1String("Escape"))
+            TestSupport::pressEscape(dialog);
+        else
+            TestSupport::clickButton(dialog, answer);
+    });
+    QTimer::singleShot(0, m_window.data(), [&]() { m_window->uiMainBt(BtMenus::btExit); });
+    QTimer::singleShot(3000, qApp, []() { qApp->exit(99); }); // still running after the answer
+    const int code = qApp->exec();
+    QVERIFY(*answered);
+    QVERIFY(!question.isEmpty());
+    QCOMPARE(code, exits ? 0 : 99);
+    QCOMPARE(m_window->isVisible(), !exits);
+    QCOMPARE(QFileInfo::exists(workDir), !exits);
 }
 
 QTEST_MAIN(tst_MainForm)

@@ -83,6 +83,11 @@ QVector<QPointF> pointsOf(const QPainterPath &path)
     return points;
 }
 
+QPointF polar(qreal length, qreal angle)
+{
+    return QLineF::fromPolar(length, angle).p2();
+}
+
 bool close(const QPointF &a, const QPointF &b, qreal tolerance)
 {
     return QLineF(a, b).length() <= tolerance;

@@ -34,6 +34,9 @@ std::shared_ptr<bool> answerNextPopup(std::function<void(QWidget *)> answer, int
 // The element points of path, for comparisons.
 QVector<QPointF> pointsOf(const QPainterPath &path);
 
+// The end of a line of length from the origin at angle degrees (counter-clockwise on the screen).
+QPointF polar(qreal length, qreal angle);
+
 // True when the two points lie within tolerance of each other.
 bool close(const QPointF &a, const QPointF &b, qreal tolerance = 0.01);
 

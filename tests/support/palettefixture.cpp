@@ -1,6 +1,11 @@
 #include "palettefixture.h"
 
+#include "testsupport.h"
+
 #include <QAbstractButton>
+#include <QColorDialog>
+#include <QGraphicsLineItem>
+#include <QGraphicsScene>
 #include <QMetaMethod>
 #include <QPainter>
 #include <QTest>
@@ -62,6 +67,32 @@ QColor drawnBackground(QWidget *button)
     button->ensurePolished();
     const QImage image = grab(button);
     return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+QPen previewPen(const QGraphicsScene *scene)
+{
+    const auto items = scene->items();
+    auto *line =
+            items.size() == 1 ? qgraphicsitem_cast<QGraphicsLineItem *>(items.first()) : nullptr;
+    return line ? line->pen() : QPen(Qt::NoPen);
+}
+
+std::shared_ptr<bool> cancelColourDialog(QColor *initial)
+{
+    return TestSupport::answerNextModal([initial](QWidget *dialog) {
+        auto *colours = qobject_cast<QColorDialog *>(dialog);
+        *initial = colours->currentColor();
+        colours->reject();
+    });
+}
+
+std::shared_ptr<bool> chooseColour(const QColor &colour)
+{
+    return TestSupport::answerNextModal([colour](QWidget *dialog) {
+        auto *colours = qobject_cast<QColorDialog *>(dialog);
+        colours->setCurrentColor(colour);
+        colours->accept();
+    });
 }
 
 } // namespace PaletteFixture

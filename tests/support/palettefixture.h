@@ -2,8 +2,12 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPen>
 #include <QStringList>
 
+#include <memory>
+
+class QGraphicsScene;
 class QWidget;
 
 // Helpers shared by the palette tests.
@@ -26,5 +30,14 @@ QImage grab(QWidget *widget);
 
 // Colour of a button's style-sheet background as it is drawn (middle of the button).
 QColor drawnBackground(QWidget *button);
+
+// The pen of the one line a palette's preview scene shows; no pen unless there is exactly one.
+QPen previewPen(const QGraphicsScene *scene);
+
+// Answers the next colour dialog by cancelling it, after noting in initial the colour it
+// started on. The flag turns true once answered.
+std::shared_ptr<bool> cancelColourDialog(QColor *initial);
+// Answers the next colour dialog by choosing colour.
+std::shared_ptr<bool> chooseColour(const QColor &colour);
 
 } // namespace PaletteFixture

@@ -16,11 +16,6 @@ using namespace InstrumentsFixture;
 
 namespace {
 
-QPointF polar(qreal length, qreal angle)
-{
-    return QLineF::fromPolar(length, angle).p2();
-}
-
 const QPointF kOnPencilHolder(208, -50);
 const QPointF kOnPencilLeg(172, -120);
 const QPointF kOnHandle(100, -350);

@@ -16,11 +16,6 @@ using namespace InstrumentsFixture;
 
 namespace {
 
-QPointF polar(qreal length, qreal angle)
-{
-    return QLineF::fromPolar(length, angle).p2();
-}
-
 // Chooses the menu entry with the given text by clicking it, as the user does.
 std::shared_ptr<bool> chooseFromMenu(const QString &text)
 {
