@@ -301,9 +301,9 @@ const char kBlueGradient[] =
 
 const ButtonSpec &buttonSpec(const QString &name)
 {
-    for (const ButtonSpec &spec : kButtons) {
-        if (name == QLatin1String(spec.name))
-            return spec;
+    for (const ButtonSpec &entry : kButtons) {
+        if (name == QLatin1String(entry.name))
+            return entry;
     }
     qFatal("DMainUi form: no button named %s", qPrintable(name));
     return kButtons[0]; // not reached
@@ -355,17 +355,17 @@ void setGreyPanel(QWidget *widget, const QString &radii)
 QToolButton *makeButton(Ui_DMainUi *ui, QWidget *parent, const QString &name, int size,
                         int iconSize)
 {
-    const ButtonSpec &spec = buttonSpec(name);
+    const ButtonSpec &entry = buttonSpec(name);
     auto *button = new QToolButton(parent);
     button->setObjectName(name);
     setFixedWidgetSize(button, size, size);
-    if (spec.icon) {
+    if (entry.icon) {
         QIcon icon;
-        icon.addFile(QString::fromUtf8(spec.icon), QSize(), QIcon::Normal, QIcon::Off);
+        icon.addFile(QString::fromUtf8(entry.icon), QSize(), QIcon::Normal, QIcon::Off);
         button->setIcon(icon);
     }
     button->setIconSize(QSize(iconSize, iconSize));
-    ui->*spec.member = button;
+    ui->*entry.member = button;
     return button;
 }
 
@@ -400,12 +400,12 @@ QFrame *makeSeparator(QWidget *parent, const QString &name, int width)
 
 QFrame *makeClassicSeparator(Ui_DMainUi *ui, QWidget *parent, const QString &name)
 {
-    for (const LineSpec &spec : kLines) {
-        if (name == QLatin1String(spec.name)) {
+    for (const LineSpec &entry : kLines) {
+        if (name == QLatin1String(entry.name)) {
             QFrame *line = makeSeparator(parent, name, 1);
             line->setStyleSheet(
                     idRule(name, QStringLiteral("background-color: rgba(127, 127, 127, 50);\n")));
-            ui->*spec.member = line;
+            ui->*entry.member = line;
             return line;
         }
     }
@@ -475,13 +475,13 @@ void makePageCounter(QToolButton *button, int iconSize)
 
 QWidget *Ui_DMainUi::addClassicPanel(int index, QWidget *parent)
 {
-    const PanelSpec &spec = kClassicPanels[index];
-    QWidget *panel = makeFrame(parent, spec.name);
-    setFixedWidgetSize(panel, spec.width, 94);
-    this->*spec.panel = panel;
-    auto *column = makeLayout<QVBoxLayout>(panel, spec.layoutName, 2, 2);
-    this->*spec.layout = column;
-    for (const RowSpec *rowSpec : { &spec.upper, &spec.lower }) {
+    const PanelSpec &entry = kClassicPanels[index];
+    QWidget *panel = makeFrame(parent, entry.name);
+    setFixedWidgetSize(panel, entry.width, 94);
+    this->*entry.panel = panel;
+    auto *column = makeLayout<QVBoxLayout>(panel, entry.layoutName, 2, 2);
+    this->*entry.layout = column;
+    for (const RowSpec *rowSpec : { &entry.upper, &entry.lower }) {
         QWidget *row = makeFrame(panel, rowSpec->name);
         setFixedWidgetSize(row, rowSpec->width, 45);
         setBluePanel(row, QStringLiteral("border-radius: 3px;\n"));
@@ -733,11 +733,11 @@ void Ui_DMainUi::setupUi(QWidget *DMainUi)
 void Ui_DMainUi::retranslateUi(QWidget *DMainUi)
 {
     DMainUi->setWindowTitle(QCoreApplication::translate("DMainUi", "Form"));
-    for (const ButtonSpec &spec : kButtons) {
-        QToolButton *button = this->*spec.member;
-        if (spec.toolTip)
-            button->setToolTip(QCoreApplication::translate("DMainUi", spec.toolTip));
-        button->setText(spec.text ? QCoreApplication::translate("DMainUi", spec.text) : QString());
+    for (const ButtonSpec &entry : kButtons) {
+        QToolButton *button = this->*entry.member;
+        if (entry.toolTip)
+            button->setToolTip(QCoreApplication::translate("DMainUi", entry.toolTip));
+        button->setText(entry.text ? QCoreApplication::translate("DMainUi", entry.text) : QString());
     }
 }
 

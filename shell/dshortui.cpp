@@ -100,13 +100,13 @@ public:
         gridLayout_4->addWidget(widget_5, 1, 0);
         gridLayout->addWidget(widget_4, 0, 0);
 
-        for (const ShortButton &spec : kShortButtons) {
+        for (const ShortButton &entry : kShortButtons) {
             auto *button = new QToolButton(widget_5);
-            const QString name = QLatin1String(spec.objectName);
+            const QString name = QLatin1String(entry.objectName);
             button->setObjectName(name);
             button->setFixedSize(35, 35);
             button->setIconSize(QSize(32, 32));
-            button->setIcon(QIcon(QLatin1String(spec.icon)));
+            button->setIcon(QIcon(QLatin1String(entry.icon)));
             QString sheet = QStringLiteral("#%1 { background-color: rgb(210, 210, 210); "
                                            "border-radius: 3px; }"
                                            "#%1:hover { background-color: rgb(72, 72, 72); "
@@ -132,9 +132,9 @@ public:
     void retranslateUi(QWidget *bar)
     {
         bar->setWindowTitle(QCoreApplication::translate("DShortUi", "Veltorisa"));
-        for (const ShortButton &spec : kShortButtons) {
-            auto *button = bar->findChild<QToolButton *>(QLatin1String(spec.objectName));
-            button->setToolTip(QCoreApplication::translate("DShortUi", spec.toolTip));
+        for (const ShortButton &entry : kShortButtons) {
+            auto *button = bar->findChild<QToolButton *>(QLatin1String(entry.objectName));
+            button->setToolTip(QCoreApplication::translate("DShortUi", entry.toolTip));
             button->setText(QString());
         }
     }
