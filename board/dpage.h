@@ -305,6 +305,10 @@ private:
 
 private:
     void enterPage(QGraphicsItem *item, bool record); // recorded addition, or direct
+    // Both text factories; UBZ texts turn about their top-left corner instead of their centre.
+    DGTextItem *makeTextItem(const QString &html, const QFont &font, QPointF pos, float rotation,
+                             float scale, const QTransform &transform, bool record,
+                             bool centredOrigin);
     QWidget *m_parent;
     QHandwritingCustomSupport *m_handwriting = nullptr; // child of the page
     bool m_bModified = false;

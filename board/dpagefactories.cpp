@@ -127,30 +127,28 @@ DGPixmapItem *DPage::addPixmapItemUBZ(const QPixmap &pixmap, QPointF pos, float 
 DGTextItem *DPage::addTextItem(const QString &html, const QFont &font, QPointF pos, float rotation,
                                float scale, const QTransform &transform, bool record)
 {
-    pos = sanePoint(pos);
-    auto *text = new DGTextItem(pos, nullptr);
-    m_pTextItem = text;
-    connectReleases(this, text);
-    // Text and font before the origin, so that it is the centre of the filled text.
-    text->setHtml(html);
-    text->setFont(font);
-    applyGeometry(text, text, true, sanePlacement(transform, rotation, scale), &pos,
-                  m_view->m_menuGeneric);
-    enterPage(text, record);
-    return text;
+    return makeTextItem(html, font, pos, rotation, scale, transform, record, true);
 }
 
 DGTextItem *DPage::addTextItemUBZ(const QString &html, const QFont &font, QPointF pos,
                                   float rotation, float scale, const QTransform &transform,
                                   bool record)
 {
+    return makeTextItem(html, font, pos, rotation, scale, transform, record, false);
+}
+
+DGTextItem *DPage::makeTextItem(const QString &html, const QFont &font, QPointF pos,
+                                float rotation, float scale, const QTransform &transform,
+                                bool record, bool centredOrigin)
+{
     pos = sanePoint(pos);
     auto *text = new DGTextItem(pos, nullptr);
     m_pTextItem = text;
     connectReleases(this, text);
+    // Text and font before the origin, so that a centred origin is the centre of the filled text.
     text->setHtml(html);
     text->setFont(font);
-    applyGeometry(text, text, false, sanePlacement(transform, rotation, scale), &pos,
+    applyGeometry(text, text, centredOrigin, sanePlacement(transform, rotation, scale), &pos,
                   m_view->m_menuGeneric);
     enterPage(text, record);
     return text;

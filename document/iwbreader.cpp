@@ -470,9 +470,8 @@ void IwbReader::createLineIWB(QXmlStreamReader &xml)
     finishShape(xml, path, BtMenus::btLine, Fill::None, false);
 }
 
-void IwbReader::createPolylineIWB(const QString &dir, QXmlStreamReader &xml, bool polygon)
+QPainterPath IwbReader::polylinePath(const QList<QPointF> &points)
 {
-    const QList<QPointF> points = IwbFormat::readPoints(attribute(xml, "points"));
     QPainterPath path;
     for (int i = 0; i < points.size(); ++i) {
         if (i == 0)
@@ -480,11 +479,22 @@ void IwbReader::createPolylineIWB(const QString &dir, QXmlStreamReader &xml, boo
         else
             path.lineTo(points.at(i));
     }
-    BtMenus::btType kind = BtMenus::btPencil;
-    if (polygon)
-        kind = attribute(xml, "type") == QLatin1String("table") ? BtMenus::btTableTool
-                                                                : BtMenus::btPolygon;
-    finishShape(xml, path, kind, Fill::Full, false, QPointF(), true, dir);
+    return path;
+}
+
+BtMenus::btType IwbReader::polylineKind(const QXmlStreamReader &xml, bool polygon)
+{
+    if (!polygon)
+        return BtMenus::btPencil;
+    return attribute(xml, "type") == QLatin1String("table") ? BtMenus::btTableTool
+                                                            : BtMenus::btPolygon;
+}
+
+void IwbReader::createPolylineIWB(const QString &dir, QXmlStreamReader &xml, bool polygon)
+{
+    const QList<QPointF> points = IwbFormat::readPoints(attribute(xml, "points"));
+    finishShape(xml, polylinePath(points), polylineKind(xml, polygon), Fill::Full, false,
+                QPointF(), true, dir);
 }
 
 // --- Text, table, picture, video and sound ---

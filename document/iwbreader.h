@@ -70,6 +70,10 @@ public:
     // the element's "points" move the built path's elements. Returns the object, or null when
     // the path is empty.
     enum class Fill { Full, BrushOnly, None };
+    // The open path through points, and the kind a polyline or polygon element stands for
+    // (polygons written with type "table" are tables); the UBZ reader shares both.
+    static QPainterPath polylinePath(const QList<QPointF> &points);
+    static BtMenus::btType polylineKind(const QXmlStreamReader &xml, bool polygon);
     QGraphicsItem *finishShape(QXmlStreamReader &xml, QPainterPath path, BtMenus::btType kind,
                                Fill fill, bool overridePoints, const QPointF &pointOffset = {},
                                bool polyPen = false, const QString &dir = QString());

@@ -211,18 +211,8 @@ void UbzReader::createPolylineUBZ(const QString &dir, QXmlStreamReader &xml, boo
 {
     page();
     const QList<QPointF> points = getPointsUBZ(attribute(xml, "points"));
-    QPainterPath path;
-    for (int i = 0; i < points.size(); ++i) {
-        if (i == 0)
-            path.moveTo(points.at(i));
-        else
-            path.lineTo(points.at(i));
-    }
-    BtMenus::btType kind = BtMenus::btPencil;
-    if (polygon)
-        kind = attribute(xml, "type") == QLatin1String("table") ? BtMenus::btTableTool
-                                                                : BtMenus::btPolygon;
-    QGraphicsItem *item = m_shared.finishShape(xml, path, kind, IwbReader::Fill::Full, false,
-                                               QPointF(), true, dir);
+    QGraphicsItem *item = m_shared.finishShape(
+            xml, IwbReader::polylinePath(points), IwbReader::polylineKind(xml, polygon),
+            IwbReader::Fill::Full, false, QPointF(), true, dir);
     m_shared.registerObject(attribute(xml, "ub:uuid"), item);
 }
