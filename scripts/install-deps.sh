@@ -32,5 +32,7 @@ if [[ $(id -u) -ne 0 ]]; then
     sudo="sudo"
 fi
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Another install (a second checkout's build, the system's own updates) may hold the lock: wait.
+lock_wait=(-o DPkg::Lock::Timeout=900)
+$sudo apt-get "${lock_wait[@]}" update -qq
+$sudo apt-get "${lock_wait[@]}" install -y -qq --no-install-recommends "${missing[@]}"
