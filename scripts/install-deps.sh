@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Veltorina needs to build, test and run.
 # Idempotent: only packages that are missing are installed.
+# Extra package names given as arguments are installed too: benchmarks and fuzz targets bring
+# their own programs this way (`./scripts/install-deps.sh nginx wrk`), so `make test` needs none.
 set -euo pipefail
 
 packages=(
@@ -14,6 +16,7 @@ packages=(
     fonts-dejavu-core
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     libgl1-mesa-dri libglu1-mesa-dev mesa-utils
+    "$@"
 )
 
 missing=()
