@@ -3,7 +3,10 @@
 
 #include "dpageslist.h"
 
+#include "board/boardtypes.h"
+#include "board/dcustomitem.h"
 #include "board/dpage.h"
+#include "board/drotateitem.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,6 +14,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -38,6 +42,55 @@ QString writeImage(const QImage &image, const QString &path, const QString &form
     if (!file.commit())
         return path + QStringLiteral(": ") + file.errorString();
     return QString();
+}
+
+// A name the user typed with the suffix ("lesson.pdf", "Lesson.PDF") keeps it once.
+QString withSuffix(const QString &name, const QString &format)
+{
+    const QString suffix = QLatin1Char('.') + format;
+    return name.endsWith(suffix, Qt::CaseInsensitive) ? name : name + suffix;
+}
+
+// While it lives, the page draws the lesson only: no selection outlines or vertex circles, and
+// no object frames with their handle and lock, link and media buttons. The page's own state is
+// restored afterwards without anyone being told it changed.
+class LessonOnly
+{
+public:
+    explicit LessonOnly(DPage *page) : m_blocker(page)
+    {
+        m_selected = page->selectedItems();
+        for (QGraphicsItem *item : qAsConst(m_selected))
+            item->setSelected(false);
+        const QList<QGraphicsItem *> items = page->items();
+        for (QGraphicsItem *item : items) {
+            const DCustomItem *object = DCustomItem::fromItem(item);
+            if (object && object->m_rotateItem && object->m_rotateItem->isVisible()) {
+                object->m_rotateItem->setVisible(false);
+                m_frames << object->m_rotateItem;
+            }
+        }
+    }
+    ~LessonOnly()
+    {
+        for (QGraphicsItem *frame : qAsConst(m_frames))
+            frame->setVisible(true);
+        for (QGraphicsItem *item : qAsConst(m_selected))
+            item->setSelected(true);
+    }
+    LessonOnly(const LessonOnly &) = delete;
+    LessonOnly &operator=(const LessonOnly &) = delete;
+
+private:
+    QSignalBlocker m_blocker;
+    QList<QGraphicsItem *> m_selected;
+    QList<QGraphicsItem *> m_frames;
+};
+
+QPageLayout::Orientation orientationFor(const QRectF &board)
+{
+    // A4 either way; a wide board turned upright would fill only a third of the sheet.
+    return board.width() > board.height() ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
 } // namespace
@@ -71,8 +124,12 @@ QStringList DPagesList::exportImages(const QString &chosenName, const QString &f
         return { folder + QStringLiteral(": the folder cannot be made") };
     QStringList failures;
     for (int i = 0; i < size(); ++i) {
-        // Without the checkerboard that a transparent page's thumbnail shows.
-        const QImage image = at(i)->getPagePixmap(0).toImage();
+        QImage image;
+        {
+            const LessonOnly lesson(at(i));
+            // Without the checkerboard that a transparent page's thumbnail shows.
+            image = at(i)->getPagePixmap(0).toImage();
+        }
         const QString path =
                 folder + QLatin1Char('/') + base + QString::number(i) + QLatin1Char('.') + format;
         const QString failure = writeImage(image, path, format);
@@ -84,7 +141,7 @@ QStringList DPagesList::exportImages(const QString &chosenName, const QString &f
 
 QStringList DPagesList::exportPdf(const QString &chosenName, const QString &format)
 {
-    const QString path = chosenName + QLatin1Char('.') + format;
+    const QString path = withSuffix(chosenName, format);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return { path + QStringLiteral(": ") + file.errorString() };
@@ -94,16 +151,22 @@ QStringList DPagesList::exportPdf(const QString &chosenName, const QString &form
         writer.setCreator(QStringLiteral("Veltorina"));
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setResolution(kPdfResolution);
+        if (size() > 0)
+            writer.setPageOrientation(orientationFor(at(0)->sceneRect()));
         QPainter painter;
         painted = painter.begin(&writer);
         for (int i = 0; painted && i < size(); ++i) {
+            DPage *page = at(i);
             // Antialiasing, not HighQualityAntialiasing: Qt 5.15 ignores the latter.
             painter.setRenderHint(QPainter::Antialiasing);
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            if (i > 0)
+            if (i > 0) {
+                writer.setPageOrientation(orientationFor(page->sceneRect())); // the next sheet
                 painted = writer.newPage();
-            DPage *page = at(i);
-            page->render(&painter, QRectF(), page->sceneRect(), Qt::KeepAspectRatio);
+            }
+            const LessonOnly lesson(page);
+            const QRectF sheet(0, 0, writer.width(), writer.height());
+            page->render(&painter, sheet, page->sceneRect(), Qt::KeepAspectRatio);
         }
         if (painted)
             painted = painter.end();

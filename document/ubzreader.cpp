@@ -6,6 +6,7 @@
 #include "mediapath.h"
 
 #include "board/boardtypes.h"
+#include "board/dgpathitem.h"
 #include "board/dgpixmapitem.h"
 #include "board/dgsounditem.h"
 #include "board/dgtextitem.h"
@@ -22,6 +23,22 @@ namespace {
 QString attribute(const QXmlStreamReader &xml, const char *name)
 {
     return xml.attributes().value(QLatin1String(name)).toString();
+}
+
+// An SVG opacity, 0 to 1, as a factor; absent or not a number: 1.
+qreal readOpacityFactor(const QString &text)
+{
+    bool ok = false;
+    const qreal value = text.trimmed().toDouble(&ok);
+    if (!ok || !qIsFinite(value))
+        return 1.0;
+    return qBound(0.0, value, 1.0);
+}
+
+QColor withAlphaFactor(QColor colour, qreal factor)
+{
+    colour.setAlpha(qRound(colour.alpha() * factor));
+    return colour;
 }
 
 } // namespace
@@ -138,10 +155,22 @@ void UbzReader::createTextareaUBZ(QPoint pos, const QString &uuid, const QString
     m_shared.registerObject(uuid, item);
 }
 
-void UbzReader::createImageUBZ(QXmlStreamReader &xml)
+QPixmap UbzReader::picture(const QXmlStreamReader &xml) const
 {
     const QString file = source(attribute(xml, "ub:source"));
-    const QPixmap picture = file.isEmpty() ? QPixmap() : QPixmap(file);
+    const QPixmap named = file.isEmpty() ? QPixmap() : QPixmap(file);
+    if (!named.isNull())
+        return named;
+    // Documents of other programs name where a picture came from on the author's computer
+    // (or nothing) and keep the picture itself in the archive, under "xlink:href".
+    const QString href = attribute(xml, "xlink:href");
+    const QString archived = href.isEmpty() ? QString() : MediaPath::resolveHref(m_folder, href);
+    return archived.isEmpty() ? QPixmap() : QPixmap(archived);
+}
+
+void UbzReader::createImageUBZ(QXmlStreamReader &xml)
+{
+    const QPixmap picture = this->picture(xml);
     const QString transform = attribute(xml, "transform");
     if (transform.isEmpty() && attribute(xml, "requiredExtension").isEmpty()
         && !m_shared.pageMade()) {
@@ -214,5 +243,28 @@ void UbzReader::createPolylineUBZ(const QString &dir, QXmlStreamReader &xml, boo
     QGraphicsItem *item = m_shared.finishShape(
             xml, IwbReader::polylinePath(points), IwbReader::polylineKind(xml, polygon),
             IwbReader::Fill::Full, false, QPointF(), true, dir);
+    if (auto *shape = dynamic_cast<DGPathItem *>(item))
+        applyOpacity(xml, shape);
     m_shared.registerObject(attribute(xml, "ub:uuid"), item);
+}
+
+void UbzReader::applyOpacity(const QXmlStreamReader &xml, DGPathItem *shape)
+{
+    // Other programs draw strokes as filled outlines whose ink transparency is "fill-opacity"
+    // (a marker is "0.50"); an "opacity" on the element fades fill and outline alike.
+    const qreal whole = readOpacityFactor(attribute(xml, "opacity"));
+    const qreal fill = readOpacityFactor(attribute(xml, "fill-opacity")) * whole;
+    if (fill < 1.0 && shape->brush().style() == Qt::SolidPattern) {
+        QBrush brush = shape->brush();
+        brush.setColor(withAlphaFactor(brush.color(), fill));
+        shape->setBrush(brush);
+        shape->setGradColor(brush.color());
+    }
+    if (whole < 1.0) {
+        QPen pen = shape->pen();
+        QBrush ink = pen.brush(); // keeps a pen texture
+        ink.setColor(withAlphaFactor(ink.color(), whole));
+        pen.setBrush(ink);
+        shape->setPen(pen);
+    }
 }

@@ -5,7 +5,9 @@
 #include <QPointF>
 #include <QString>
 
+class DGPathItem;
 class DPage;
+class QPixmap;
 class DPagesList;
 class IwbReader;
 class QXmlStreamReader;
@@ -13,7 +15,8 @@ class QXmlStreamReader;
 // Imports the page files "page000.svg" to "page099.svg" of an unpacked UBZ document: a page for
 // every background rectangle, with its polygons, texts, pictures, videos and sounds as board
 // objects made without undo steps. It shares the IWB reader's links, ids and polygon rules.
-// Media are taken only as paths relative to the unpacked folder.
+// Media are taken only as paths relative to the unpacked folder; a picture whose ub:source is
+// unusable is read from its archived xlink:href.
 class UbzReader
 {
 public:
@@ -38,6 +41,10 @@ private:
     void readRootChild(QXmlStreamReader &xml); // one child of the page file's root, whole
     DPage *page(); // the current page, made first when there is none yet
     QString source(const QString &path) const; // a ub:source inside the folder, or ""
+    // An image element's picture: its ub:source, else its archived xlink:href; null when
+    // neither is a picture inside the folder.
+    QPixmap picture(const QXmlStreamReader &xml) const;
+    static void applyOpacity(const QXmlStreamReader &xml, DGPathItem *shape);
     // A picture's own size replaces a stored one that is missing, not positive or absurdly
     // large (a damaged file), rather than the picture vanishing or eating the memory.
     static constexpr int kMaxPictureSide = 16384;

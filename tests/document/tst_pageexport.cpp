@@ -1,6 +1,9 @@
 #include "support/documentfixture.h"
 
+#include "board/dcustomitem.h"
+#include "board/dgpixmapitem.h"
 #include "board/dpage.h"
+#include "board/drotateitem.h"
 #include "document/dpageslist.h"
 #include "document/toolrun.h"
 #include "shell/globals.h"
@@ -27,6 +30,9 @@ private slots:
     void transparentPageHasNoCheckerboard();
     void pdf_data();
     void pdf();
+    void sheetFollowsTheBoard_data();
+    void sheetFollowsTheBoard();
+    void noEditingMarks();
     void failuresAreReported_data();
     void failuresAreReported();
 
@@ -119,6 +125,12 @@ void tst_PageExport::images_data()
     QTest::newRow("jpeg") << "jpeg"
                           << "notes.jpeg"
                           << "notes";
+    QTest::newRow("suffix typed") << "png"
+                                  << "lesson.png"
+                                  << "lesson";
+    QTest::newRow("suffix typed in capitals") << "png"
+                                              << "Lesson.PNG"
+                                              << "Lesson";
     QTest::newRow("bmp") << "bmp"
                          << "board"
                          << "board";
@@ -183,8 +195,12 @@ void tst_PageExport::pdf_data()
     QTest::addColumn<QString>("written");
     QTest::newRow("plain name") << "report"
                                 << "report.pdf";
-    QTest::newRow(".pdf typed: a second .pdf") << "report.pdf"
-                                               << "report.pdf.pdf";
+    QTest::newRow(".pdf typed: kept once") << "report.pdf"
+                                           << "report.pdf";
+    QTest::newRow(".PDF typed: kept as typed") << "Report.PDF"
+                                               << "Report.PDF";
+    QTest::newRow("another suffix: .pdf added") << "report.pdf.old"
+                                                << "report.pdf.old.pdf";
 }
 
 void tst_PageExport::pdf()
@@ -220,6 +236,118 @@ void tst_PageExport::pdf()
                          && qAbs(centre.blue() - colour.blue()) <= 8,
                  qPrintable(QStringLiteral("PDF page %1 shows %2").arg(i + 1).arg(centre.name())));
     }
+}
+
+void tst_PageExport::sheetFollowsTheBoard_data()
+{
+    QTest::addColumn<QSize>("board");
+    QTest::addColumn<bool>("landscape");
+    QTest::newRow("wide board: landscape sheet") << QSize(1600, 900) << true;
+    QTest::newRow("tall board: portrait sheet") << QSize(600, 900) << false;
+    QTest::newRow("square board: portrait sheet") << QSize(700, 700) << false;
+}
+
+void tst_PageExport::sheetFollowsTheBoard()
+{
+    QFETCH(QSize, board);
+    QFETCH(bool, landscape);
+    for (DPage *page : qAsConst(*m_list))
+        page->setSceneRect(QRectF(QPointF(0, 0), board));
+    // A wide last page after the others turns its own sheet.
+    m_list->selectPage(2);
+    m_list->newPage(BtMenus::btColorPage, false);
+    m_list->at(3)->setSceneRect(0, 0, 2000, 1000);
+    m_list->at(3)->setPageBackgroundColor(m_colours.at(0));
+    QVERIFY(exportAs(QStringLiteral("pdf"), chooseFile(m_folder->filePath("sheets"))));
+    const ToolRun rendered = runTool(QStringLiteral("pdftoppm"),
+                                     { QStringLiteral("-r"), QStringLiteral("20"),
+                                       QStringLiteral("-png"), m_folder->filePath("sheets.pdf"),
+                                       QStringLiteral("sheet") },
+                                     m_folder->path(), 60000);
+    QVERIFY2(rendered.ok, qPrintable(rendered.error));
+    for (int i = 0; i < 4; ++i) {
+        const QImage sheet(m_folder->filePath(QStringLiteral("sheet-%1.png").arg(i + 1)));
+        QVERIFY(!sheet.isNull());
+        // A4 at 20 dots per inch: 165 by 234 pixels, one way or the other.
+        const bool wide = i == 3 || landscape;
+        QCOMPARE(sheet.width() > sheet.height(), wide);
+        QVERIFY(qMax(sheet.width(), sheet.height()) >= 230);
+        // The board reaches the sheet's edges along the side it fills, and covers the
+        // other side in the board's proportion.
+        const QColor colour = m_colours.at(i % 3);
+        int coloured = 0;
+        for (int y = 0; y < sheet.height(); ++y) {
+            for (int x = 0; x < sheet.width(); ++x) {
+                const QColor seen = sheet.pixelColor(x, y);
+                if (qAbs(seen.red() - colour.red()) + qAbs(seen.green() - colour.green())
+                            + qAbs(seen.blue() - colour.blue())
+                    < 24)
+                    ++coloured;
+            }
+        }
+        const QSizeF shown = (i == 3 ? QSizeF(2000, 1000) : QSizeF(board))
+                                     .scaled(sheet.size(), Qt::KeepAspectRatio);
+        const qreal expected = shown.width() * shown.height();
+        QVERIFY2(coloured > 0.93 * expected && coloured <= 1.02 * expected + sheet.width(),
+                 qPrintable(QStringLiteral("sheet %1: %2 of %3 pixels")
+                                    .arg(i + 1)
+                                    .arg(coloured)
+                                    .arg(expected)));
+        // A wide board fills most of the sheet.
+        if (wide && i == 3)
+            QVERIFY(coloured > 0.6 * sheet.width() * sheet.height());
+    }
+}
+
+void tst_PageExport::noEditingMarks()
+{
+    // Two pictures on the red page: one selected, one locked. Exported, the page shows them as
+    // with nothing selected or locked; afterwards both are as the teacher left them.
+    DPage *page = m_list->at(0);
+    QPixmap picture(120, 80);
+    picture.fill(Qt::white);
+    DGPixmapItem *chosen =
+            page->addPixmapItem(picture, QPointF(100, 100), 0, 1, QTransform(), false);
+    DGPixmapItem *locked =
+            page->addPixmapItem(picture, QPointF(350, 250), 0, 1, QTransform(), false);
+    QVERIFY(chosen && locked);
+    m_list->selectPage(0);
+    QVERIFY(exportAs(QStringLiteral("png"), chooseFile(m_folder->filePath("plain"))));
+    const QImage plain(m_folder->filePath("plain/plain0.png"));
+    QVERIFY(!plain.isNull());
+
+    chosen->setSelected(true);
+    locked->lock(true);
+    // Painted as the board shows it, the marks are there: the check below can see them.
+    QVERIFY(page->getPagePixmap(0).toImage() != plain);
+    int selectionSignals = 0;
+    connect(page, &QGraphicsScene::selectionChanged, this, [&] { ++selectionSignals; });
+    QVERIFY(exportAs(QStringLiteral("png"), chooseFile(m_folder->filePath("marked"))));
+    QVERIFY(exportAs(QStringLiteral("pdf"), chooseFile(m_folder->filePath("marks"))));
+    QCOMPARE(QImage(m_folder->filePath("marked/marked0.png")), plain);
+    QCOMPARE(selectionSignals, 0);
+    QVERIFY(chosen->isSelected());
+    QVERIFY(locked->isLocked());
+    QVERIFY(chosen->m_rotateItem->isVisible() && locked->m_rotateItem->isVisible());
+
+    // The PDF sheet shows the plain page too: compare it with a PDF of the plain page.
+    const auto sheet = [this](const QString &name) {
+        const ToolRun run = runTool(QStringLiteral("pdftoppm"),
+                                    { QStringLiteral("-r"), QStringLiteral("30"),
+                                      QStringLiteral("-f"), QStringLiteral("1"),
+                                      QStringLiteral("-l"), QStringLiteral("1"),
+                                      QStringLiteral("-png"), m_folder->filePath(name + ".pdf"),
+                                      name },
+                                    m_folder->path(), 60000);
+        return run.ok ? QImage(m_folder->filePath(name + "-1.png")) : QImage();
+    };
+    const QImage markedSheet = sheet(QStringLiteral("marks"));
+    chosen->setSelected(false);
+    locked->lock(false);
+    QVERIFY(exportAs(QStringLiteral("pdf"), chooseFile(m_folder->filePath("clean"))));
+    const QImage plainSheet = sheet(QStringLiteral("clean"));
+    QVERIFY(!markedSheet.isNull());
+    QCOMPARE(markedSheet, plainSheet);
 }
 
 void tst_PageExport::failuresAreReported_data()

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -36,6 +37,9 @@ private slots:
     void polygons_data();
     void polygons();
     void mediaConfinedToTheDocument();
+    void archivedPicture_data();
+    void archivedPicture();
+    void otherProgramsLesson();
     void firstPlainPictureIsTheBackground();
     void missingBackgroundLeavesAColourPage_data();
     void missingBackgroundLeavesAColourPage();
@@ -454,6 +458,128 @@ void tst_UbzReader::mediaConfinedToTheDocument()
     QVERIFY(escaping->pen().brush().textureImage().isNull());
     QCOMPARE(escaping->fillFileName(), m_list->workDir() + QStringLiteral("/images/fill.png"));
     QCOMPARE(escaping->brush().textureImage().pixelColor(0, 0), QColor(Qt::yellow));
+}
+
+void tst_UbzReader::archivedPicture_data()
+{
+    // ub:source and xlink:href of one picture, and the colour that must come in (none: no
+    // picture). The library path is a real picture outside the document, in blue.
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QByteArray>("href");
+    QTest::addColumn<QColor>("colour");
+    const QColor none;
+    QTest::newRow("archived only") << QByteArray() << QByteArray("images/a.png") << QColor(Qt::red);
+    QTest::newRow("library path, archived copy")
+            << QByteArray("@library") << QByteArray("images/a.png") << QColor(Qt::red);
+    QTest::newRow("missing source, archived copy")
+            << QByteArray("images/gone.png") << QByteArray("images/a.png") << QColor(Qt::red);
+    QTest::newRow("source not a picture")
+            << QByteArray("images/notes.png") << QByteArray("/images/a.png") << QColor(Qt::red);
+    QTest::newRow("source wins") << QByteArray("images/b.png") << QByteArray("images/a.png")
+                                 << QColor(Qt::green);
+    QTest::newRow("href climbing out") << QByteArray() << QByteArray("../outside.png") << none;
+    QTest::newRow("href climbing through a folder")
+            << QByteArray("@library") << QByteArray("images/../../outside.png") << none;
+    QTest::newRow("href absolute") << QByteArray() << QByteArray("@library") << none;
+    QTest::newRow("neither") << QByteArray() << QByteArray() << none;
+}
+
+void tst_UbzReader::archivedPicture()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(QByteArray, href);
+    QFETCH(QColor, colour);
+    writePicture(QStringLiteral("images/a.png"), Qt::red);
+    writePicture(QStringLiteral("images/b.png"), Qt::green);
+    write(QStringLiteral("images/notes.png"), "only words");
+    const QString library = m_scratch->path() + QStringLiteral("/outside.png");
+    QImage outside(8, 8, QImage::Format_RGB32);
+    outside.fill(Qt::blue);
+    QVERIFY(outside.save(library, "PNG"));
+    source.replace("@library", library.toUtf8());
+    href.replace("@library", library.toUtf8());
+    QByteArray image = R"x(<rect fill="#ffffff"/><image width="8" height="8")x";
+    if (!source.isEmpty())
+        image += " ub:source=\"" + source + "\"";
+    if (!href.isEmpty())
+        image += " xlink:href=\"" + href + "\"";
+    writePage(0, image + "/>"); // untransformed: the page's background
+    writePage(1, image + R"x( transform="matrix(1,0,0,1,10,20)"/>)x");
+    QVERIFY(import());
+
+    DPage *first = m_list->at(0);
+    const QList<QGraphicsItem *> found = objects(1, ItemTypePixmap);
+    if (!colour.isValid()) {
+        QCOMPARE(first->pageType(), int(PageTypeColor));
+        QCOMPARE(found.size(), 0);
+        return;
+    }
+    QCOMPARE(first->pageType(), int(PageTypeImage));
+    const QImage background = first->backgroundBrush().textureImage();
+    QCOMPARE(background.pixelColor(background.width() / 2, background.height() / 2), colour);
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found.first()->pos(), QPointF(1390, 1080));
+    const QImage picture = static_cast<DGPixmapItem *>(found.first())->pixmap().toImage();
+    QCOMPARE(picture.pixelColor(4, 4), colour);
+}
+
+// A lesson as another whiteboard program writes it: ink as filled outlines in groups (a
+// marker at half opacity), a text, a pasted picture kept only in the archive and one from the
+// program's library named by its path on the author's computer.
+void tst_UbzReader::otherProgramsLesson()
+{
+    writePicture(QStringLiteral("images/{0b5e}.png"), Qt::red, QSize(40, 20));
+    writePicture(QStringLiteral("images/{77aa}.png"), Qt::green, QSize(10, 10));
+    writePage(0, R"x(<rect fill="#ffffff"/>
+        <g uuid="{g1}">
+          <polygon ub:uuid="{s1}" fill="#0000ff" fill-opacity="1.00" points="0,0 50,0 50,4 0,4"/>
+          <polygon ub:uuid="{s2}" fill="#ffff00" fill-opacity="0.50" points="0,10 50,10 50,30"/>
+          <polygon ub:uuid="{s3}" fill="#ff0000" fill-opacity="0.5" opacity="0.5"
+                   stroke="#00ff00" stroke-opacity="255" stroke-width="2" points="0,0 9,9 0,9"/>
+        </g>
+        <foreignObject ub:uuid="{t1}" transform="matrix(1,0,0,1,100,100)">
+          <itemTextContent font-family="Sans" font-size="12">hello</itemTextContent>
+        </foreignObject>
+        <image xlink:href="images/{0b5e}.png" width="40" height="20"
+               transform="matrix(1,0,0,1,200,50)"/>
+        <image ub:source="/usr/share/otherboard/library/images/star.png"
+               xlink:href="images/{77aa}.png" width="10" height="10"
+               transform="matrix(1,0,0,1,300,50)"/>)x");
+    writePage(1, R"x(<rect fill="#ffffff"/>
+        <g><polygon ub:uuid="{s4}" fill="#000000" fill-opacity="0.25" points="0,0 5,5 0,5"/></g>)x");
+    QVERIFY(import());
+    QCOMPARE(m_list->size(), 2);
+
+    const QList<QGraphicsItem *> strokes = objects(0, ItemTypePath);
+    QCOMPARE(strokes.size(), 3);
+    const QList<int> alphas{ 255, 128, 64 };
+    for (int i = 0; i < strokes.size(); ++i) {
+        auto *stroke = static_cast<DGPathItem *>(strokes.at(i));
+        QCOMPARE(stroke->brush().style(), Qt::SolidPattern);
+        QCOMPARE(stroke->brush().color().alpha(), alphas.at(i));
+        QCOMPARE(stroke->getGradColor(), stroke->brush().color());
+    }
+    QCOMPARE(static_cast<DGPathItem *>(strokes.at(1))->brush().color().rgb(), qRgb(255, 255, 0));
+    // The opacity of the element fades the outline too.
+    QCOMPARE(static_cast<DGPathItem *>(strokes.at(2))->pen().color(), QColor(0, 255, 0, 128));
+    QCOMPARE(objects(0, ItemTypeText).size(), 1);
+    const QList<QGraphicsItem *> pictures = objects(0, ItemTypePixmap);
+    QCOMPARE(pictures.size(), 2);
+    QCOMPARE(static_cast<DGPixmapItem *>(pictures.at(0))->pixmap().toImage().pixelColor(1, 1),
+             QColor(Qt::red));
+    QCOMPARE(static_cast<DGPixmapItem *>(pictures.at(1))->pixmap().toImage().pixelColor(1, 1),
+             QColor(Qt::green));
+    const QList<QGraphicsItem *> second = objects(1, ItemTypePath);
+    QCOMPARE(second.size(), 1);
+    QCOMPARE(static_cast<DGPathItem *>(second.first())->brush().color().alpha(), 64);
+
+    // The marker lets the page show through: a pixel under it is a mix, not the ink.
+    QImage under(4, 4, QImage::Format_ARGB32);
+    QPainter painter(&under);
+    m_list->at(0)->render(&painter, QRectF(0, 0, 4, 4), QRectF(1423, 1073, 4, 4));
+    painter.end();
+    const QColor mixed = under.pixelColor(2, 2);
+    QVERIFY2(mixed.blue() > 100 && mixed.blue() < 160, qPrintable(mixed.name()));
 }
 
 void tst_UbzReader::firstPlainPictureIsTheBackground()
