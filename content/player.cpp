@@ -106,6 +106,14 @@ Player::Player(const QString &file, QWidget *parent) : QWidget(parent)
     auto *displayLayout = new QHBoxLayout;
     m_videoWidget->setFixedSize(300, 300);
     displayLayout->addWidget(m_videoWidget, 2);
+    // Takes the video's place when the file cannot be played: a black square says nothing.
+    m_unplayable = new QLabel(this);
+    m_unplayable->setObjectName(QStringLiteral("unplayable"));
+    m_unplayable->setFixedSize(m_videoWidget->size());
+    m_unplayable->setAlignment(Qt::AlignCenter);
+    m_unplayable->setWordWrap(true);
+    m_unplayable->hide();
+    displayLayout->addWidget(m_unplayable, 2);
 
     auto *controlLayout = new QHBoxLayout;
     controlLayout->setContentsMargins(0, 0, 0, 0);
@@ -244,11 +252,14 @@ void Player::statusChanged(QMediaPlayer::MediaStatus status)
 {
     handleCursor(status);
     switch (status) {
-    case QMediaPlayer::UnknownMediaStatus:
-    case QMediaPlayer::NoMedia:
     case QMediaPlayer::LoadedMedia:
     case QMediaPlayer::BufferingMedia:
     case QMediaPlayer::BufferedMedia:
+        showUnplayable(false); // a later item of the list plays again
+        setStatusInfo(QString());
+        break;
+    case QMediaPlayer::UnknownMediaStatus:
+    case QMediaPlayer::NoMedia:
         setStatusInfo(QString());
         break;
     case QMediaPlayer::LoadingMedia:
@@ -324,6 +335,18 @@ void Player::setStatusInfo(const QString &info)
 void Player::displayErrorMessage()
 {
     setStatusInfo(m_player->errorString());
+    showUnplayable(true);
+}
+
+void Player::showUnplayable(bool unplayable)
+{
+    if (unplayable) {
+        const QString name = m_player->currentMedia().request().url().fileName();
+        m_unplayable->setText(tr("No se puede reproducir este archivo") + QStringLiteral("\n\n")
+                              + (name.isEmpty() ? m_fileInfo.fileName() : name));
+    }
+    m_unplayable->setVisible(unplayable);
+    m_videoWidget->setVisible(!unplayable);
 }
 
 QString Player::durationText(qint64 positionSeconds, qint64 durationSeconds)

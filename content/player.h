@@ -64,6 +64,8 @@ private:
     void setStatusInfo(const QString &info);
     void handleCursor(QMediaPlayer::MediaStatus status);
     void updateDurationInfo(qint64 currentInfo);
+    // The message that replaces the video when the current file cannot be played.
+    void showUnplayable(bool unplayable);
 
     QMediaPlayer *m_player = nullptr;
     // Owned here: a playlist is no child of the player, and nothing else deletes it.
@@ -71,6 +73,7 @@ private:
     VideoWidget2 *m_videoWidget = nullptr;
     QSlider *m_slider = nullptr;
     QLabel *m_labelDuration = nullptr;
+    QLabel *m_unplayable = nullptr;
     QPushButton *m_fullScreenButton = nullptr;
     QDialog *m_colorDialog = nullptr;
     PlaylistModel *m_playlistModel = nullptr;

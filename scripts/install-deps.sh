@@ -14,7 +14,8 @@ packages=(
     zip unzip poppler-utils ffmpeg
     xvfb xauth x11-apps xdotool imagemagick xdg-utils
     fonts-dejavu-core
-    gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
+    qttranslations5-l10n
     libgl1-mesa-dri libglu1-mesa-dev mesa-utils
     "$@"
 )

@@ -6,6 +6,7 @@
 #include "dsetting.h"
 #include "dshortui.h"
 #include "globals.h"
+#include "languages.h"
 
 #include "board/dpage.h"
 #include "board/dview.h"
@@ -40,12 +41,6 @@
 
 namespace {
 
-// One file per stored language; loading tries the name with ".qm" appended first.
-constexpr const char *kTranslations[] = {
-    ":/Translates/es_ES", ":/Translates/en_US.qm", ":/Translates/ru_RU",
-    ":/Translates/pt_BR", ":/Translates/fr_FR",    ":/Translates/de_DE",
-};
-
 // Commands 7 to 11, in their order.
 constexpr const char *kExportFormats[] = { "bmp", "jpg", "png", "tiff", "pdf" };
 
@@ -72,12 +67,8 @@ MainForm::MainForm(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent,
         setGeometry(screen->geometry());
     showFullScreen();
 
-    settings.beginGroup(QStringLiteral("System"));
-    QString language = settings.value(QStringLiteral("Language")).toString();
-    settings.endGroup();
-    if (language.isEmpty())
-        language = QStringLiteral("0");
-    changeLng(eLanguageMode(language.toInt()), false);
+    // A stored value outside the list (a damaged or foreign file) reads as Spanish.
+    changeLng(AppSettings::language(settings), false);
 
     m_pagesList = new DPagesList(m_central);
     m_savePages = new DSavePages(m_pagesList);
@@ -104,6 +95,7 @@ MainForm::~MainForm()
     }
     delete m_pagesList;
     QCoreApplication::removeTranslator(&m_translator);
+    QCoreApplication::removeTranslator(&m_toolkitTranslator);
 }
 
 void MainForm::setUI()
@@ -582,11 +574,7 @@ void MainForm::changeLng(eLanguageMode lng, bool alert)
         return;
     }
     qDebug() << "Idioma: " << int(lng);
-    if (lng < BtMenus::lngSpanish || lng > BtMenus::lngGerman)
-        return;
-    QCoreApplication::removeTranslator(&m_translator);
-    if (m_translator.load(QLatin1String(kTranslations[lng])))
-        QCoreApplication::installTranslator(&m_translator);
+    Languages::install(lng, m_translator, m_toolkitTranslator);
 }
 
 void MainForm::changeEvent(QEvent *event)

@@ -74,6 +74,7 @@ private:
     bool dispatchPageCommand(btType bt);
 
     QTranslator m_translator;
+    QTranslator m_toolkitTranslator; // the toolkit's own dialogs and buttons
     QWidget *m_central = nullptr;
     DPagesList *m_pagesList = nullptr;
     DMainUi *m_mainUi = nullptr;

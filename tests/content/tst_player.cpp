@@ -36,6 +36,9 @@ private slots:
     void previousRestartsAfterFiveSeconds();
     void activatingAnItemPlaysIt();
     void fullScreenButtonFollowsVideo();
+    void classroomFormatsShowTheirPicture_data();
+    void classroomFormatsShowTheirPicture();
+    void unplayableFileSaysSo();
 
 private:
     void requireClips();
@@ -336,6 +339,76 @@ void tst_Player::fullScreenButtonFollowsVideo()
     QTest::mouseClick(button, Qt::LeftButton);
     QTest::mouseClick(button, Qt::LeftButton);
     QVERIFY(!video->isFullScreen());
+}
+
+void tst_Player::classroomFormatsShowTheirPicture_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("codec");
+    QTest::newRow("MP4, H.264") << "clip.mp4"
+                                << QStringList{ "-c:v", "libx264", "-pix_fmt", "yuv420p" };
+    QTest::newRow("WebM, VP8") << "clip.webm" << QStringList{ "-c:v", "libvpx", "-b:v", "200k" };
+}
+
+void tst_Player::classroomFormatsShowTheirPicture()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, codec);
+    if (!ContentMedia::haveFfmpeg())
+        QSKIP("ffmpeg is not installed");
+    const QString path = m_dir.filePath(name);
+    const QString made = ContentMedia::makeVideo(path, codec, 2);
+    QVERIFY2(made.isEmpty(), qPrintable(made));
+
+    auto *window = new Player(path, nullptr);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QMediaPlayer *player = mediaPlayer(*window);
+    player->play();
+    QTRY_VERIFY_WITH_TIMEOUT(player->position() >= 300
+                                     || player->mediaStatus() == QMediaPlayer::InvalidMedia
+                                     || player->error() != QMediaPlayer::NoError,
+                             10000);
+    QVERIFY2(player->error() == QMediaPlayer::NoError, qPrintable(player->errorString()));
+    player->pause();
+    // The test picture's colour bars, not black: most of what the video shows is bright.
+    auto *video = window->findChild<QVideoWidget *>();
+    QVERIFY(video && video->isVisible());
+    int bright = 0;
+    int total = 0;
+    QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                const QImage shown = video->grab().toImage();
+                bright = 0;
+                total = 0;
+                for (int y = 0; y < shown.height(); y += 4) {
+                    for (int x = 0; x < shown.width(); x += 4, ++total)
+                        bright += qGray(shown.pixel(x, y)) > 60 ? 1 : 0;
+                }
+                return bright * 4 > total;
+            }(),
+            5000);
+    QVERIFY(!window->findChild<QLabel *>(QStringLiteral("unplayable"))->isVisible());
+    window->close();
+}
+
+void tst_Player::unplayableFileSaysSo()
+{
+    const QString path = m_dir.filePath(QStringLiteral("broken.mp4"));
+    QFile broken(path);
+    QVERIFY(broken.open(QIODevice::WriteOnly));
+    broken.write(QByteArray(4096, 'x'));
+    broken.close();
+    auto *window = new Player(path, nullptr);
+    window->show();
+    mediaPlayer(*window)->play();
+    auto *message = window->findChild<QLabel *>(QStringLiteral("unplayable"));
+    QVERIFY(message);
+    QTRY_VERIFY_WITH_TIMEOUT(message->isVisible(), 10000);
+    QVERIFY(message->text().startsWith(QStringLiteral("No se puede reproducir este archivo")));
+    QVERIFY(message->text().contains(QStringLiteral("broken.mp4")));
+    QVERIFY(!window->findChild<QVideoWidget *>()->isVisible());
+    window->close();
 }
 
 QTEST_MAIN(tst_Player)

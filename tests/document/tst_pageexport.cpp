@@ -272,8 +272,7 @@ void tst_PageExport::sheetFollowsTheBoard()
         const bool wide = i == 3 || landscape;
         QCOMPARE(sheet.width() > sheet.height(), wide);
         QVERIFY(qMax(sheet.width(), sheet.height()) >= 230);
-        // The board reaches the sheet's edges along the side it fills, and covers the
-        // other side in the board's proportion.
+        // The board covers the sheet in its own proportion (inside the writer's margins).
         const QColor colour = m_colours.at(i % 3);
         int coloured = 0;
         for (int y = 0; y < sheet.height(); ++y) {
@@ -288,7 +287,7 @@ void tst_PageExport::sheetFollowsTheBoard()
         const QSizeF shown = (i == 3 ? QSizeF(2000, 1000) : QSizeF(board))
                                      .scaled(sheet.size(), Qt::KeepAspectRatio);
         const qreal expected = shown.width() * shown.height();
-        QVERIFY2(coloured > 0.93 * expected && coloured <= 1.02 * expected + sheet.width(),
+        QVERIFY2(coloured > 0.85 * expected && coloured <= 1.02 * expected + sheet.width(),
                  qPrintable(QStringLiteral("sheet %1: %2 of %3 pixels")
                                     .arg(i + 1)
                                     .arg(coloured)

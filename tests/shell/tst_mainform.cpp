@@ -18,7 +18,13 @@
 #include "palettes/widgetpenselector.h"
 #include "support/testsupport.h"
 
+#include <QComboBox>
+#include <QFileDialog>
 #include <QGraphicsRectItem>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeView>
 #include <QMessageBox>
 #include <QScreen>
 #include <QToolButton>
@@ -53,6 +59,9 @@ private slots:
     void multiUserColours_data();
     void multiUserColours();
     void languageCommandAsksForRestart();
+    void storedLanguage_data();
+    void storedLanguage();
+    void fileDialogSpeaksSpanish();
     void undoRedoKeys();
     void objectKeys();
     void desktopModeRoundTrip();
@@ -392,6 +401,61 @@ void tst_MainForm::languageCommandAsksForRestart()
     QCOMPARE(settings.value("System/Language").toInt(), int(BtMenus::lngGerman));
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Veltorisa")); // applies at the next start
     settings.setValue("System/Language", 0);
+}
+
+void tst_MainForm::storedLanguage_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("cancel"); // the toolkit's own button text in that language
+    QTest::newRow("German") << "5" << int(BtMenus::lngGerman) << "Abbrechen";
+    QTest::newRow("Portuguese") << "3" << int(BtMenus::lngPortuguese) << "Cancelar";
+    QTest::newRow("past the list") << "6" << int(BtMenus::lngSpanish) << "Cancelar";
+    QTest::newRow("far past the list") << "2147483647" << int(BtMenus::lngSpanish) << "Cancelar";
+    QTest::newRow("negative") << "-1" << int(BtMenus::lngSpanish) << "Cancelar";
+    QTest::newRow("not a number") << "klingon" << int(BtMenus::lngSpanish) << "Cancelar";
+    QTest::newRow("missing") << QString() << int(BtMenus::lngSpanish) << "Cancelar";
+}
+
+void tst_MainForm::storedLanguage()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, language);
+    QFETCH(QString, cancel);
+    m_window.reset();
+    if (stored.isNull())
+        settings.remove("System/Language");
+    else
+        settings.setValue("System/Language", stored);
+    m_window.reset(new MainForm);
+    QCOMPARE(settings.value("System/Language").toInt(), language);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), cancel);
+    settings.setValue("System/Language", 0);
+}
+
+void tst_MainForm::fileDialogSpeaksSpanish()
+{
+    QFileDialog dialog(m_window.data(), QStringLiteral("Abrir archivo"), QDir::tempPath());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilter(QStringLiteral("IWB (*.iwb)"));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QStringList shown;
+    for (const QLabel *label : dialog.findChildren<QLabel *>()) {
+        if (label->isVisible())
+            shown << label->text();
+    }
+    for (const QAbstractButton *button : dialog.findChildren<QPushButton *>()) {
+        if (button->isVisible())
+            shown << button->text();
+    }
+    const QTreeView *details = dialog.findChild<QTreeView *>();
+    QVERIFY(details);
+    shown << details->model()->headerData(0, Qt::Horizontal).toString();
+    for (const char *spanish : { "Ver en:", "Ficheros de tipo:", "Abrir", "Cancelar", "Nombre" })
+        QVERIFY2(shown.contains(QString::fromUtf8(spanish)), qPrintable(shown.join(" | ")));
+    for (const char *english : { "Look in:", "Files of type:", "Open", "Cancel", "Name" })
+        QVERIFY2(!shown.contains(QLatin1String(english)), english);
 }
 
 void tst_MainForm::undoRedoKeys()

@@ -12,7 +12,14 @@ bool haveFfmpeg()
 
 QString makeClip(const QString &path, int seconds)
 {
-    const QStringList arguments = {
+    return makeVideo(path, { QStringLiteral("-c:v"), QStringLiteral("libtheora"),
+                             QStringLiteral("-q:v"), QStringLiteral("5") },
+                     seconds);
+}
+
+QString makeVideo(const QString &path, const QStringList &codec, int seconds)
+{
+    const QStringList arguments = QStringList{
         QStringLiteral("-y"),
         QStringLiteral("-nostdin"),
         QStringLiteral("-loglevel"),
@@ -21,12 +28,7 @@ QString makeClip(const QString &path, int seconds)
         QStringLiteral("lavfi"),
         QStringLiteral("-i"),
         QStringLiteral("testsrc=duration=%1:size=160x120:rate=10").arg(seconds),
-        QStringLiteral("-c:v"),
-        QStringLiteral("libtheora"),
-        QStringLiteral("-q:v"),
-        QStringLiteral("5"),
-        path,
-    };
+    } + codec + QStringList{ path };
     QProcess ffmpeg;
     ffmpeg.start(QStringLiteral("ffmpeg"), arguments);
     if (!ffmpeg.waitForStarted(5000))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace ContentMedia {
 
@@ -11,5 +12,7 @@ bool haveFfmpeg();
 // no audio device) of the given length to path. Returns an empty string on success, else
 // what went wrong.
 QString makeClip(const QString &path, int seconds = 1);
+// The same test picture, encoded with the given ffmpeg codec arguments ("-c:v", "libx264", ...).
+QString makeVideo(const QString &path, const QStringList &codec, int seconds = 1);
 
 } // namespace ContentMedia
