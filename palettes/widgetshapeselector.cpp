@@ -76,7 +76,7 @@ struct FillButton
 constexpr FillButton kFillButtons[] = {
     { "backcolor", QT_TRANSLATE_NOOP("WidgetShapeSelector", "Fondo Solido"), QT_TRANSLATE_NOOP("WidgetShapeSelector", "Color de fondo") },
     { "imgcolor",  QT_TRANSLATE_NOOP("WidgetShapeSelector", "Fondo Imagen"), QT_TRANSLATE_NOOP("WidgetShapeSelector", "Color de fondo") },
-    { "gradcolor", QT_TRANSLATE_NOOP("WidgetShapeSelector", "Fondo Gradi"),  QT_TRANSLATE_NOOP("WidgetShapeSelector", "Color de fondo") },
+    { "gradcolor", QT_TRANSLATE_NOOP("WidgetShapeSelector", "Fondo Gradiente"),QT_TRANSLATE_NOOP("WidgetShapeSelector", "Color de fondo") },
     { "tramcolor", QT_TRANSLATE_NOOP("WidgetShapeSelector", "Fondo Trama"),  QT_TRANSLATE_NOOP("WidgetShapeSelector", "Color de fondo") },
 };
 // clang-format on

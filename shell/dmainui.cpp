@@ -3,6 +3,7 @@
 #include "appsettings.h"
 #include "dmainuiform.h"
 #include "globals.h"
+#include "textfit.h"
 #include "toolbarmarking.h"
 
 #include "palettes/widgetclassicselector.h"
@@ -200,9 +201,11 @@ void DMainUi::setMode(int mode)
 
 void DMainUi::setNumPage(QString num)
 {
-    ui->baExpandPageBotton->setText(num);
-    ui->baExpandPageBottonI->setText(num);
-    ui->m_pPagesC->setText(num);
+    // "10 / 12" is wider than "1 / 1": the counter takes a smaller font rather than cut it.
+    for (QToolButton *counter : { ui->baExpandPageBotton, ui->baExpandPageBottonI, ui->m_pPagesC }) {
+        counter->setText(num);
+        TextFit::refit(counter);
+    }
 }
 
 void DMainUi::closeAllMenu()

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 namespace {
@@ -102,6 +103,10 @@ public:
              { static_cast<QWidget *>(selInterface), static_cast<QWidget *>(selLanguage),
                static_cast<QWidget *>(selAutosaveTime), static_cast<QWidget *>(pageColor) })
             editor->setStyleSheet(sheetFor(kEditorSheet, editor));
+        // The list's own item painter marks the selected entry in the selection colour; the
+        // default one paints it with the box's light background, under white text.
+        for (QComboBox *combo : { selInterface, selLanguage })
+            combo->setItemDelegate(new QStyledItemDelegate(combo));
         for (QWidget *button : { acept, restore, cancel })
             button->setStyleSheet(sheetFor(kButtonSheet, button));
 

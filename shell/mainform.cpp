@@ -7,6 +7,7 @@
 #include "dshortui.h"
 #include "globals.h"
 #include "languages.h"
+#include "textfit.h"
 
 #include "board/dpage.h"
 #include "board/dview.h"
@@ -69,6 +70,8 @@ MainForm::MainForm(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent,
 
     // A stored value outside the list (a damaged or foreign file) reads as Spanish.
     changeLng(AppSettings::language(settings), false);
+    // Every form shown from now on makes its texts fit (translations are longer than Spanish).
+    TextFit::installForApplication();
 
     m_pagesList = new DPagesList(m_central);
     m_savePages = new DSavePages(m_pagesList);

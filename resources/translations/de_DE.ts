@@ -1184,6 +1184,10 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
         <source>Color Options</source>
         <translation>Farboptionen</translation>
     </message>
+    <message>
+        <source>No se puede reproducir este archivo</source>
+        <translation>Diese Datei kann nicht abgespielt werden</translation>
+    </message>
 </context>
 <context>
     <name>VideoWidget</name>
@@ -1681,10 +1685,6 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
         <translation>Bild</translation>
     </message>
     <message>
-        <source>Fondo Gradi</source>
-        <translation>Verlauf</translation>
-    </message>
-    <message>
         <source>Fondo Trama</source>
         <translation>Muster</translation>
     </message>
@@ -1715,6 +1715,10 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     <message>
         <source>Image Files (*.png *.jpg *.bmp)</source>
         <translation>Bilddateien (*.png *.jpg *.bmp)</translation>
+    </message>
+    <message>
+        <source>Fondo Gradiente</source>
+        <translation>Verlauf</translation>
     </message>
 </context>
 <context>

@@ -1184,6 +1184,10 @@ Please check the media service plugins are installed.</translation>
         <source>Color Options</source>
         <translation>Color options</translation>
     </message>
+    <message>
+        <source>No se puede reproducir este archivo</source>
+        <translation>This file cannot be played</translation>
+    </message>
 </context>
 <context>
     <name>VideoWidget</name>
@@ -1681,10 +1685,6 @@ Please check the media service plugins are installed.</translation>
         <translation>Picture</translation>
     </message>
     <message>
-        <source>Fondo Gradi</source>
-        <translation>Gradient</translation>
-    </message>
-    <message>
         <source>Fondo Trama</source>
         <translation>Pattern</translation>
     </message>
@@ -1715,6 +1715,10 @@ Please check the media service plugins are installed.</translation>
     <message>
         <source>Image Files (*.png *.jpg *.bmp)</source>
         <translation>Image files (*.png *.jpg *.bmp)</translation>
+    </message>
+    <message>
+        <source>Fondo Gradiente</source>
+        <translation>Gradient</translation>
     </message>
 </context>
 <context>

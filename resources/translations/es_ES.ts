@@ -1184,6 +1184,10 @@ Please check the media service plugins are installed.</translation>
         <source>Color Options</source>
         <translation>Color Options</translation>
     </message>
+    <message>
+        <source>No se puede reproducir este archivo</source>
+        <translation>No se puede reproducir este archivo</translation>
+    </message>
 </context>
 <context>
     <name>VideoWidget</name>
@@ -1681,10 +1685,6 @@ Please check the media service plugins are installed.</translation>
         <translation>Fondo Imagen</translation>
     </message>
     <message>
-        <source>Fondo Gradi</source>
-        <translation>Fondo Gradi</translation>
-    </message>
-    <message>
         <source>Fondo Trama</source>
         <translation>Fondo Trama</translation>
     </message>
@@ -1715,6 +1715,10 @@ Please check the media service plugins are installed.</translation>
     <message>
         <source>Image Files (*.png *.jpg *.bmp)</source>
         <translation>Image Files (*.png *.jpg *.bmp)</translation>
+    </message>
+    <message>
+        <source>Fondo Gradiente</source>
+        <translation>Fondo Gradiente</translation>
     </message>
 </context>
 <context>

@@ -1184,6 +1184,10 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
         <source>Color Options</source>
         <translation>Options de couleur</translation>
     </message>
+    <message>
+        <source>No se puede reproducir este archivo</source>
+        <translation>Impossible de lire ce fichier</translation>
+    </message>
 </context>
 <context>
     <name>VideoWidget</name>
@@ -1681,10 +1685,6 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
         <translation>Image</translation>
     </message>
     <message>
-        <source>Fondo Gradi</source>
-        <translation>Dégradé</translation>
-    </message>
-    <message>
         <source>Fondo Trama</source>
         <translation>Motif</translation>
     </message>
@@ -1715,6 +1715,10 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     <message>
         <source>Image Files (*.png *.jpg *.bmp)</source>
         <translation>Fichiers image (*.png *.jpg *.bmp)</translation>
+    </message>
+    <message>
+        <source>Fondo Gradiente</source>
+        <translation>Dégradé</translation>
     </message>
 </context>
 <context>

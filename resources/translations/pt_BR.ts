@@ -1184,6 +1184,10 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
         <source>Color Options</source>
         <translation>Opções de cor</translation>
     </message>
+    <message>
+        <source>No se puede reproducir este archivo</source>
+        <translation>Não é possível reproduzir este arquivo</translation>
+    </message>
 </context>
 <context>
     <name>VideoWidget</name>
@@ -1681,10 +1685,6 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
         <translation>Imagem</translation>
     </message>
     <message>
-        <source>Fondo Gradi</source>
-        <translation>Gradiente</translation>
-    </message>
-    <message>
         <source>Fondo Trama</source>
         <translation>Textura</translation>
     </message>
@@ -1715,6 +1715,10 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
     <message>
         <source>Image Files (*.png *.jpg *.bmp)</source>
         <translation>Arquivos de imagem (*.png *.jpg *.bmp)</translation>
+    </message>
+    <message>
+        <source>Fondo Gradiente</source>
+        <translation>Gradiente</translation>
     </message>
 </context>
 <context>

@@ -1184,6 +1184,10 @@ Please check the media service plugins are installed.</source>
         <source>Color Options</source>
         <translation>Настройки цвета</translation>
     </message>
+    <message>
+        <source>No se puede reproducir este archivo</source>
+        <translation>Невозможно воспроизвести этот файл</translation>
+    </message>
 </context>
 <context>
     <name>VideoWidget</name>
@@ -1681,10 +1685,6 @@ Please check the media service plugins are installed.</source>
         <translation>Картинка</translation>
     </message>
     <message>
-        <source>Fondo Gradi</source>
-        <translation>Градиент</translation>
-    </message>
-    <message>
         <source>Fondo Trama</source>
         <translation>Узор</translation>
     </message>
@@ -1715,6 +1715,10 @@ Please check the media service plugins are installed.</source>
     <message>
         <source>Image Files (*.png *.jpg *.bmp)</source>
         <translation>Файлы изображений (*.png *.jpg *.bmp)</translation>
+    </message>
+    <message>
+        <source>Fondo Gradiente</source>
+        <translation>Градиент</translation>
     </message>
 </context>
 <context>

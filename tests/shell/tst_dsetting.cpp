@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QtTest>
 
 using TestSupport::answerNextModal;
@@ -27,6 +29,8 @@ private slots:
     void restoreQuestion_data();
     void restoreQuestion();
     void colourDialogStartsAtWhite();
+    void selectedEntryIsReadable_data();
+    void selectedEntryIsReadable();
 
 private:
     struct Editors
@@ -197,6 +201,46 @@ void tst_DSetting::colourDialogStartsAtWhite()
     dialog.exec();
     QCOMPARE(initial, QColor(Qt::white));
     QCOMPARE(stored("PageColor"), QStringLiteral("#010203"));
+}
+
+void tst_DSetting::selectedEntryIsReadable_data()
+{
+    QTest::addColumn<QString>("combo");
+    QTest::newRow("interface") << "selInterface";
+    QTest::newRow("language") << "selLanguage";
+}
+
+// The open list marks the current entry with a background that its text stands out from.
+void tst_DSetting::selectedEntryIsReadable()
+{
+    QFETCH(QString, combo);
+    DSetting dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *box = dialog.findChild<QComboBox *>(combo);
+    QVERIFY(box);
+    box->setCurrentIndex(1);
+    box->showPopup();
+    QAbstractItemView *list = box->view();
+    QTRY_VERIFY(list->isVisible());
+    const QRect row = list->visualRect(list->currentIndex());
+    QVERIFY(row.isValid());
+    const QImage shown = list->viewport()->grab(row).toImage();
+    // The most common colour of the row is its background; the text is drawn over it.
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x)
+            ++counts[shown.pixel(x, y)];
+    }
+    QRgb background = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > counts.value(background))
+            background = it.key();
+    }
+    const QColor text = list->palette().color(QPalette::HighlightedText);
+    QVERIFY2(qAbs(qGray(background) - qGray(text.rgb())) > 80,
+             qPrintable(QColor(background).name() + QStringLiteral(" under ") + text.name()));
+    box->hidePopup();
 }
 
 QTEST_MAIN(tst_DSetting)
