@@ -10,6 +10,7 @@
 #include <QMediaPlayer>
 #include <QMediaPlaylist>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QSlider>
 #include <QToolButton>
@@ -39,6 +40,8 @@ private slots:
     void classroomFormatsShowTheirPicture_data();
     void classroomFormatsShowTheirPicture();
     void unplayableFileSaysSo();
+    void classroomSoundsPlay_data();
+    void classroomSoundsPlay();
 
 private:
     void requireClips();
@@ -408,6 +411,40 @@ void tst_Player::unplayableFileSaysSo()
     QVERIFY(message->text().startsWith(QStringLiteral("No se puede reproducir este archivo")));
     QVERIFY(message->text().contains(QStringLiteral("broken.mp4")));
     QVERIFY(!window->findChild<QVideoWidget *>()->isVisible());
+    window->close();
+}
+
+void tst_Player::classroomSoundsPlay_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("MP3") << "tone.mp3";
+    QTest::newRow("WAV") << "tone.wav";
+    QTest::newRow("OGG") << "tone.ogg";
+}
+
+void tst_Player::classroomSoundsPlay()
+{
+    QFETCH(QString, name);
+    if (!ContentMedia::haveFfmpeg())
+        QSKIP("ffmpeg is not installed");
+    const QString path = m_dir.filePath(name);
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"),
+                 { "-y", "-nostdin", "-loglevel", "error", "-f", "lavfi", "-i",
+                   "sine=frequency=440:duration=2", path });
+    QVERIFY(ffmpeg.waitForFinished(30000) && ffmpeg.exitCode() == 0);
+    auto *window = new Player(path, nullptr);
+    window->show();
+    QMediaPlayer *player = mediaPlayer(*window);
+    player->setMuted(true);
+    player->play();
+    QTRY_VERIFY_WITH_TIMEOUT(player->position() >= 200
+                                     || player->mediaStatus() == QMediaPlayer::InvalidMedia
+                                     || player->error() != QMediaPlayer::NoError,
+                             10000);
+    QVERIFY2(player->error() == QMediaPlayer::NoError, qPrintable(player->errorString()));
+    QCOMPARE((player->duration() + 500) / 1000, qint64(2));
+    QVERIFY(!window->findChild<QLabel *>(QStringLiteral("unplayable"))->isVisible());
     window->close();
 }
 
