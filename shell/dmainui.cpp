@@ -202,7 +202,8 @@ void DMainUi::setMode(int mode)
 void DMainUi::setNumPage(QString num)
 {
     // "10 / 12" is wider than "1 / 1": the counter takes a smaller font rather than cut it.
-    for (QToolButton *counter : { ui->baExpandPageBotton, ui->baExpandPageBottonI, ui->m_pPagesC }) {
+    for (QToolButton *counter :
+         { ui->baExpandPageBotton, ui->baExpandPageBottonI, ui->m_pPagesC }) {
         counter->setText(num);
         TextFit::refit(counter);
     }

@@ -157,8 +157,7 @@ bool shrink(QWidget *widget)
     constexpr qreal comfortable = 7.0;
     constexpr int narrowest = 70; // per cent of the normal width
     QFont font = widget->font();
-    const qreal size = font.pointSizeF() > 0 ? font.pointSizeF()
-                                             : QFontInfo(font).pointSizeF();
+    const qreal size = font.pointSizeF() > 0 ? font.pointSizeF() : QFontInfo(font).pointSizeF();
     const int stretch = font.stretch() > 0 ? font.stretch() : 100;
     if (size > comfortable)
         font.setPointSizeF(qMax(comfortable, size - 0.5));

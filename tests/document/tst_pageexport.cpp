@@ -259,11 +259,11 @@ void tst_PageExport::sheetFollowsTheBoard()
     m_list->at(3)->setSceneRect(0, 0, 2000, 1000);
     m_list->at(3)->setPageBackgroundColor(m_colours.at(0));
     QVERIFY(exportAs(QStringLiteral("pdf"), chooseFile(m_folder->filePath("sheets"))));
-    const ToolRun rendered = runTool(QStringLiteral("pdftoppm"),
-                                     { QStringLiteral("-r"), QStringLiteral("20"),
-                                       QStringLiteral("-png"), m_folder->filePath("sheets.pdf"),
-                                       QStringLiteral("sheet") },
-                                     m_folder->path(), 60000);
+    const ToolRun rendered =
+            runTool(QStringLiteral("pdftoppm"),
+                    { QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-png"),
+                      m_folder->filePath("sheets.pdf"), QStringLiteral("sheet") },
+                    m_folder->path(), 60000);
     QVERIFY2(rendered.ok, qPrintable(rendered.error));
     for (int i = 0; i < 4; ++i) {
         const QImage sheet(m_folder->filePath(QStringLiteral("sheet-%1.png").arg(i + 1)));
@@ -331,13 +331,12 @@ void tst_PageExport::noEditingMarks()
 
     // The PDF sheet shows the plain page too: compare it with a PDF of the plain page.
     const auto sheet = [this](const QString &name) {
-        const ToolRun run = runTool(QStringLiteral("pdftoppm"),
-                                    { QStringLiteral("-r"), QStringLiteral("30"),
-                                      QStringLiteral("-f"), QStringLiteral("1"),
-                                      QStringLiteral("-l"), QStringLiteral("1"),
-                                      QStringLiteral("-png"), m_folder->filePath(name + ".pdf"),
-                                      name },
-                                    m_folder->path(), 60000);
+        const ToolRun run =
+                runTool(QStringLiteral("pdftoppm"),
+                        { QStringLiteral("-r"), QStringLiteral("30"), QStringLiteral("-f"),
+                          QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                          QStringLiteral("-png"), m_folder->filePath(name + ".pdf"), name },
+                        m_folder->path(), 60000);
         return run.ok ? QImage(m_folder->filePath(name + "-1.png")) : QImage();
     };
     const QImage markedSheet = sheet(QStringLiteral("marks"));

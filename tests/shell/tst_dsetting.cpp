@@ -2,13 +2,12 @@
 #include "shell/globals.h"
 #include "support/testsupport.h"
 
+#include <QAbstractItemView>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QAbstractItemView>
-#include <QComboBox>
 #include <QtTest>
 
 using TestSupport::answerNextModal;

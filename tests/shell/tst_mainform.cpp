@@ -23,11 +23,11 @@
 #include <QGraphicsRectItem>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
-#include <QTreeView>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
+#include <QTreeView>
 #include <QtTest>
 
 using TestSupport::answerNextModal;

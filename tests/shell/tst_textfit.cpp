@@ -1,16 +1,11 @@
 #include "shell/mainform.h"
 
-#include "content/dtabledlg.h"
-#include "content/drichtexteditor.h"
-#include "content/dresources.h"
 #include "board/dview.h"
+#include "content/dresources.h"
+#include "content/drichtexteditor.h"
+#include "content/dtabledlg.h"
 #include "content/player.h"
 #include "document/dpageslist.h"
-#include "shell/dmainui.h"
-#include "shell/dsetting.h"
-#include "shell/dshortui.h"
-#include "shell/globals.h"
-#include "shell/languages.h"
 #include "palettes/widgetclassicselector.h"
 #include "palettes/widgeteraserselector.h"
 #include "palettes/widgetmenuselector.h"
@@ -19,6 +14,11 @@
 #include "palettes/widgetpenselector.h"
 #include "palettes/widgetshapeselector.h"
 #include "palettes/widgettoolselector.h"
+#include "shell/dmainui.h"
+#include "shell/dsetting.h"
+#include "shell/dshortui.h"
+#include "shell/globals.h"
+#include "shell/languages.h"
 #include "tools/dcalculator.h"
 #include "tools/dclock.h"
 #include "tools/ddices.h"
@@ -82,7 +82,8 @@ QPair<QSize, QSize> roomAndNeed(const QWidget *widget)
 {
     if (const auto *button = qobject_cast<const QToolButton *>(widget)) {
         const bool icon = !button->icon().isNull();
-        if (button->text().isEmpty() || (icon && button->toolButtonStyle() == Qt::ToolButtonIconOnly))
+        if (button->text().isEmpty()
+            || (icon && button->toolButtonStyle() == Qt::ToolButtonIconOnly))
             return {};
         QSize need = needed(widget, button->text());
         if (icon && button->toolButtonStyle() == Qt::ToolButtonTextUnderIcon)
@@ -134,11 +135,11 @@ QStringList tst_TextFit::checkShown(QWidget *widget, const QString &where)
     const QString name = where + QLatin1Char('/') + widget->objectName() + QLatin1String(" \"")
             + shown(qobject_cast<QAbstractButton *>(widget)
                             ? static_cast<QAbstractButton *>(widget)->text()
-                            : qobject_cast<QLabel *>(widget)
-                            ? static_cast<QLabel *>(widget)->text()
-                            : QStringLiteral("(entries)"))
+                            : qobject_cast<QLabel *>(widget) ? static_cast<QLabel *>(widget)->text()
+                                                             : QStringLiteral("(entries)"))
             + QLatin1Char('"');
-    if (sizes.second.width() > sizes.first.width() || sizes.second.height() > sizes.first.height() + 1)
+    if (sizes.second.width() > sizes.first.width()
+        || sizes.second.height() > sizes.first.height() + 1)
         problems << QStringLiteral("%1 needs %2x%3 in %4x%5 (font %6 pt)")
                             .arg(name)
                             .arg(sizes.second.width())
@@ -153,7 +154,8 @@ QStringList tst_TextFit::checkShown(QWidget *widget, const QString &where)
         area = area.translated(inner->pos());
         const QRect parentArea = inner->parentWidget()->rect();
         if (!parentArea.adjusted(-1, -1, 1, 1).contains(area)) {
-            problems << QStringLiteral("%1 is cut off by %2").arg(name, inner->parentWidget()->objectName());
+            problems << QStringLiteral("%1 is cut off by %2")
+                                .arg(name, inner->parentWidget()->objectName());
             break;
         }
         if (inner->parentWidget()->isWindow())
@@ -195,8 +197,8 @@ void tst_TextFit::everyTextFits()
         MainForm window;
         DMainUi *toolbar = window.mainUi();
         const QList<QWidget *> palettes{
-            toolbar->penSelector(),  toolbar->shapeSelector(), toolbar->eraserSelector(),
-            toolbar->menuSelector(), toolbar->mmiSelector(),   toolbar->toolSelector(),
+            toolbar->penSelector(),  toolbar->shapeSelector(),   toolbar->eraserSelector(),
+            toolbar->menuSelector(), toolbar->mmiSelector(),     toolbar->toolSelector(),
             toolbar->pageSelector(), toolbar->classicSelector(),
         };
         for (const BtMenus::eInterfaceMode mode :
@@ -256,7 +258,8 @@ void tst_TextFit::pageCounterFitsFromTenPages()
     for (int i = 1; i < 12; ++i)
         window.uiMainBt(BtMenus::btColorPage); // as the page palette adds them
     QStringList problems;
-    for (const BtMenus::eInterfaceMode mode : { BtMenus::imStandard, BtMenus::imKids, BtMenus::imClassic }) {
+    for (const BtMenus::eInterfaceMode mode :
+         { BtMenus::imStandard, BtMenus::imKids, BtMenus::imClassic }) {
         emit window.mainUi()->menuSelector()->changeInterface(mode);
         problems += misfits(window.mainUi(), QStringLiteral("toolbar %1").arg(int(mode)));
     }

@@ -12,23 +12,26 @@ bool haveFfmpeg()
 
 QString makeClip(const QString &path, int seconds)
 {
-    return makeVideo(path, { QStringLiteral("-c:v"), QStringLiteral("libtheora"),
-                             QStringLiteral("-q:v"), QStringLiteral("5") },
+    return makeVideo(path,
+                     { QStringLiteral("-c:v"), QStringLiteral("libtheora"), QStringLiteral("-q:v"),
+                       QStringLiteral("5") },
                      seconds);
 }
 
 QString makeVideo(const QString &path, const QStringList &codec, int seconds)
 {
-    const QStringList arguments = QStringList{
-        QStringLiteral("-y"),
-        QStringLiteral("-nostdin"),
-        QStringLiteral("-loglevel"),
-        QStringLiteral("error"),
-        QStringLiteral("-f"),
-        QStringLiteral("lavfi"),
-        QStringLiteral("-i"),
-        QStringLiteral("testsrc=duration=%1:size=160x120:rate=10").arg(seconds),
-    } + codec + QStringList{ path };
+    const QStringList arguments =
+            QStringList{
+                QStringLiteral("-y"),
+                QStringLiteral("-nostdin"),
+                QStringLiteral("-loglevel"),
+                QStringLiteral("error"),
+                QStringLiteral("-f"),
+                QStringLiteral("lavfi"),
+                QStringLiteral("-i"),
+                QStringLiteral("testsrc=duration=%1:size=160x120:rate=10").arg(seconds),
+            }
+            + codec + QStringList{ path };
     QProcess ffmpeg;
     ffmpeg.start(QStringLiteral("ffmpeg"), arguments);
     if (!ffmpeg.waitForStarted(5000))
