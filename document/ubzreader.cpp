@@ -155,7 +155,7 @@ void UbzReader::createTextareaUBZ(QPoint pos, const QString &uuid, const QString
     m_shared.registerObject(uuid, item);
 }
 
-QPixmap UbzReader::picture(const QXmlStreamReader &xml) const
+QPixmap UbzReader::pictureOf(const QXmlStreamReader &xml) const
 {
     const QString file = source(attribute(xml, "ub:source"));
     const QPixmap named = file.isEmpty() ? QPixmap() : QPixmap(file);
@@ -170,7 +170,7 @@ QPixmap UbzReader::picture(const QXmlStreamReader &xml) const
 
 void UbzReader::createImageUBZ(QXmlStreamReader &xml)
 {
-    const QPixmap picture = this->picture(xml);
+    const QPixmap picture = pictureOf(xml);
     const QString transform = attribute(xml, "transform");
     if (transform.isEmpty() && attribute(xml, "requiredExtension").isEmpty()
         && !m_shared.pageMade()) {

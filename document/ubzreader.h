@@ -43,7 +43,7 @@ private:
     QString source(const QString &path) const; // a ub:source inside the folder, or ""
     // An image element's picture: its ub:source, else its archived xlink:href; null when
     // neither is a picture inside the folder.
-    QPixmap picture(const QXmlStreamReader &xml) const;
+    QPixmap pictureOf(const QXmlStreamReader &xml) const;
     static void applyOpacity(const QXmlStreamReader &xml, DGPathItem *shape);
     // A picture's own size replaces a stored one that is missing, not positive or absurdly
     // large (a damaged file), rather than the picture vanishing or eating the memory.

@@ -21,7 +21,6 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGraphicsRectItem>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>

@@ -21,7 +21,10 @@
 #include "shell/languages.h"
 #include "tools/dcalculator.h"
 #include "tools/dclock.h"
+#include "tools/dcoverscreen.h"
 #include "tools/ddices.h"
+#include "tools/dmagnifier.h"
+#include "tools/dsearchlight.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -226,6 +229,16 @@ void tst_TextFit::everyTextFits()
         table->show();
         problems += misfits(table, QStringLiteral("DTableDlg"));
         table->hide();
+        // The classroom tools the board opens over itself.
+        DCoverScreen curtain(&window);
+        DSearchlight spotlight(&window);
+        DMagnifier magnifier(&window);
+        for (QWidget *tool : { static_cast<QWidget *>(&curtain), static_cast<QWidget *>(&spotlight),
+                               static_cast<QWidget *>(&magnifier) }) {
+            tool->show();
+            problems += misfits(tool, tool->metaObject()->className());
+            tool->hide();
+        }
     }
     const auto standalone = [&problems](QWidget *dialog, const QString &name) {
         dialog->show();
