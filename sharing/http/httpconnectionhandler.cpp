@@ -112,6 +112,9 @@ void HttpConnectionHandler::handleConnection(tSocketDescriptor socketDescriptor)
         m_busy.store(false);
         return;
     }
+    // Replies are written whole; none of them should wait for the client to acknowledge the
+    // one before (a viewer asks for the next frame as soon as one arrives).
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     if (auto *sslSocket = qobject_cast<QSslSocket *>(m_socket)) {
         qDebug("HttpConnectionHandler (%p): Starting encryption", static_cast<void *>(this));
         sslSocket->startServerEncryption();
