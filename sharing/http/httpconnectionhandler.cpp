@@ -120,6 +120,8 @@ void HttpConnectionHandler::handleConnection(tSocketDescriptor socketDescriptor)
         sslSocket->startServerEncryption();
     }
     m_readTimeoutMs = int(readIntSetting(m_settings, QStringLiteral("readTimeout"), 10000));
+    m_maxRequestSize = readIntSetting(m_settings, QStringLiteral("maxRequestSize"), 16000);
+    m_maxMultiPartSize = readIntSetting(m_settings, QStringLiteral("maxMultiPartSize"), 1000000);
     m_writeTimeoutMs =
             int(readIntSetting(m_settings, QStringLiteral("writeTimeout"), kDefaultWriteTimeoutMs));
     m_readTimer->start(m_readTimeoutMs);
@@ -136,7 +138,8 @@ void HttpConnectionHandler::read()
         if (isInterruptionRequested())
             return;
         if (!m_currentRequest) {
-            m_currentRequest = std::make_unique<HttpRequest>(m_settings);
+            m_currentRequest =
+                    std::make_unique<HttpRequest>(m_maxRequestSize, m_maxMultiPartSize);
             m_currentRequest->setPeerAddress(m_socket->peerAddress());
         }
         if (!m_pending.isEmpty())
