@@ -32,6 +32,13 @@ test: deps
 	cmake --build $(TEST_DIR) -j$(JOBS)
 	cd $(TEST_DIR) && ctest --output-on-failure -j$(JOBS) --repeat until-pass:2
 
+# The screen share against nginx under wrk: the only target that brings nginx and wrk along.
+bench-httpserve:
+	@./scripts/install-deps.sh nginx wrk
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVELTORINA_TESTS=OFF
+	cmake --build build/bench -j$(JOBS) --target bench_httpserve
+	cd build/bench && QT_QPA_PLATFORM=offscreen ./bench/bench_httpserve
+
 # Benchmarks: one target each (make bench-<name>), built optimised, never part of `make test`.
 bench-%: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVELTORINA_TESTS=OFF

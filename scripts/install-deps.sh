@@ -13,6 +13,7 @@ packages=(
     libqrcodegencpp-dev
     zip unzip poppler-utils ffmpeg
     xvfb xauth x11-apps xdotool imagemagick xdg-utils
+    chromium
     fonts-dejavu-core
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
     qttranslations5-l10n

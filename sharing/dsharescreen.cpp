@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QNetworkInterface>
 
+#include <optional>
+
 namespace {
 // The form's point sizes suit a narrow font; with a wider one, or a longer translation, the text
 // would be cut at both ends. Shrink it until it fits the label's width.
@@ -18,11 +20,30 @@ void fitToWidth(QLabel *label)
         font.setPointSize(font.pointSize() - 1);
     label->setFont(font);
 }
+
+struct Network
+{
+    int port;
+    QList<QHostAddress> addresses;
+};
+std::optional<Network> g_defaultNetwork;
 } // namespace
 
 DShareScreen::DShareScreen(QWidget *parent)
-    : DShareScreen(parent, HTTPScreenServer::kPort, QNetworkInterface::allAddresses())
+    : DShareScreen(parent, g_defaultNetwork ? g_defaultNetwork->port : HTTPScreenServer::kPort,
+                   g_defaultNetwork ? g_defaultNetwork->addresses
+                                    : QNetworkInterface::allAddresses())
 {
+}
+
+void DShareScreen::setDefaultNetwork(int port, const QList<QHostAddress> &addresses)
+{
+    g_defaultNetwork = Network{ port, addresses };
+}
+
+void DShareScreen::resetDefaultNetwork()
+{
+    g_defaultNetwork.reset();
 }
 
 DShareScreen::DShareScreen(QWidget *parent, int port, const QList<QHostAddress> &addresses,

@@ -34,6 +34,12 @@ public:
     static QString getCurrentIPAddress();
     static QString shareAddress(const QList<QHostAddress> &addresses, int port);
 
+    // Where a window built with the parent alone (as the share command builds it) listens and
+    // which addresses it offers: 8080 and the machine's, unless pointed elsewhere, so that the
+    // command can be tried on a free port without the machine's network (tests). GUI thread.
+    static void setDefaultNetwork(int port, const QList<QHostAddress> &addresses);
+    static void resetDefaultNetwork();
+
     HTTPScreenServer *server() const { return m_server.get(); }
 
 signals:

@@ -112,11 +112,16 @@ void HttpConnectionHandler::handleConnection(tSocketDescriptor socketDescriptor)
         m_busy.store(false);
         return;
     }
+    // Replies are written whole; none of them should wait for the client to acknowledge the
+    // one before (a viewer asks for the next frame as soon as one arrives).
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     if (auto *sslSocket = qobject_cast<QSslSocket *>(m_socket)) {
         qDebug("HttpConnectionHandler (%p): Starting encryption", static_cast<void *>(this));
         sslSocket->startServerEncryption();
     }
     m_readTimeoutMs = int(readIntSetting(m_settings, QStringLiteral("readTimeout"), 10000));
+    m_maxRequestSize = readIntSetting(m_settings, QStringLiteral("maxRequestSize"), 16000);
+    m_maxMultiPartSize = readIntSetting(m_settings, QStringLiteral("maxMultiPartSize"), 1000000);
     m_writeTimeoutMs =
             int(readIntSetting(m_settings, QStringLiteral("writeTimeout"), kDefaultWriteTimeoutMs));
     m_readTimer->start(m_readTimeoutMs);
@@ -133,7 +138,8 @@ void HttpConnectionHandler::read()
         if (isInterruptionRequested())
             return;
         if (!m_currentRequest) {
-            m_currentRequest = std::make_unique<HttpRequest>(m_settings);
+            m_currentRequest =
+                    std::make_unique<HttpRequest>(m_maxRequestSize, m_maxMultiPartSize);
             m_currentRequest->setPeerAddress(m_socket->peerAddress());
         }
         if (!m_pending.isEmpty())

@@ -68,8 +68,12 @@ private:
     QThread *m_ownerThread; // where the handler goes back to when its thread ends
     QByteArray m_pending; // bytes received after the previous request of this connection
     bool m_inRead = false;
+    // Read from the settings once per connection: a read per request would make every
+    // connection thread queue on the settings' lock.
     int m_readTimeoutMs = 10000;
     int m_writeTimeoutMs = kDefaultWriteTimeoutMs;
+    qint64 m_maxRequestSize = 16000;
+    qint64 m_maxMultiPartSize = 1000000;
 };
 
 } // namespace veskaweb

@@ -6,7 +6,12 @@ namespace veskaweb {
 
 HttpResponse::HttpResponse(QTcpSocket *socket) : m_socket(socket) { }
 
-HttpResponse::~HttpResponse() = default;
+// A part that was not the last is held back until the next part or the end of the reply; the
+// connection handler always ends the reply, and the destructor sends what a caller left held.
+HttpResponse::~HttpResponse()
+{
+    sendPending();
+}
 
 void HttpResponse::setHeader(const QByteArray name, const QByteArray value)
 {
@@ -40,8 +45,16 @@ void HttpResponse::writeHeaders()
     for (const HttpCookie &cookie : qAsConst(m_cookies))
         head += "Set-Cookie: " + cookie.toByteArray() + "\r\n";
     head += "\r\n";
-    writeToSocket(head);
-    m_sentHeaders = true; // also after a failed write: the framing is fixed from here on
+    m_pending += head;
+    m_sentHeaders = true; // the framing is fixed from here on, whatever the write gives
+}
+
+void HttpResponse::sendPending()
+{
+    if (m_pending.isEmpty())
+        return;
+    writeToSocket(m_pending);
+    m_pending.clear();
 }
 
 bool HttpResponse::writeToSocket(const QByteArray &data)
@@ -53,6 +66,10 @@ bool HttpResponse::writeToSocket(const QByteArray &data)
 
 void HttpResponse::write(const QByteArray data, const bool lastPart)
 {
+    // The head, the chunk framing and the body gather here and leave in as few socket writes as
+    // the parts allow: a reply given in one part, or in one part and the empty last one, goes out
+    // in a single write. Written piece by piece, the last small piece would wait for the
+    // client's delayed acknowledgement of the ones before it.
     if (!m_sentHeaders) {
         if (lastPart) {
             m_headers.insert("Content-Length", QByteArray::number(data.size()));
@@ -68,18 +85,24 @@ void HttpResponse::write(const QByteArray data, const bool lastPart)
         writeHeaders();
     }
     if (!data.isEmpty()) {
+        // What is held back stays bounded: a large earlier part leaves before the next is added.
+        if (m_pending.size() >= kHoldBackBytes)
+            sendPending();
         if (m_chunkedMode) {
-            writeToSocket(QByteArray::number(data.size(), 16));
-            writeToSocket("\r\n");
-            writeToSocket(data);
-            writeToSocket("\r\n");
+            m_pending += QByteArray::number(data.size(), 16);
+            m_pending += "\r\n";
+            m_pending += data;
+            m_pending += "\r\n";
+        } else if (m_pending.isEmpty()) {
+            m_pending = data; // shares the bytes, no copy
         } else {
-            writeToSocket(data);
+            m_pending += data;
         }
     }
     if (lastPart) {
         if (m_chunkedMode)
-            writeToSocket("0\r\n\r\n");
+            m_pending += "0\r\n\r\n";
+        sendPending();
         flush();
         m_lastPartSent = true;
     }
@@ -94,6 +117,7 @@ void HttpResponse::redirect(const QByteArray &url)
 
 void HttpResponse::flush()
 {
+    sendPending();
     if (m_socket)
         m_socket->flush();
 }

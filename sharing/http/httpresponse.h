@@ -10,10 +10,11 @@ class QTcpSocket;
 
 namespace veskaweb {
 
-// Writes one HTTP/1.1 reply onto a connection's socket. The first write sends the head and fixes
+// Writes one HTTP/1.1 reply onto a connection's socket. The first write makes the head and fixes
 // the framing: a body written in one call as the last part gets "Content-Length", a body in several
 // parts on a connection that stays open is chunked, and on a connection that will be closed the
-// body is sent as it is and ends with the connection.
+// body is sent as it is and ends with the connection. The bytes are gathered and handed to the
+// socket in as few writes as the parts allow (see write()); flush() sends what is held.
 class HttpResponse
 {
 public:
@@ -46,6 +47,10 @@ public:
 private:
     void writeHeaders();
     bool writeToSocket(const QByteArray &data);
+    void sendPending();
+
+    // Bytes of earlier parts held back before they are sent on their own.
+    static constexpr int kHoldBackBytes = 16384;
 
     QMap<QByteArray, QByteArray> m_headers; // byte order of the names is the order on the wire
     QTcpSocket *m_socket; // not owned
@@ -56,6 +61,7 @@ private:
     bool m_chunkedMode = false;
     QMap<QByteArray, HttpCookie> m_cookies;
     int m_writeTimeoutMs = kDefaultWriteTimeoutMs;
+    QByteArray m_pending; // written but not yet handed to the socket
 };
 
 } // namespace veskaweb

@@ -107,7 +107,17 @@ void StaticFileController::service(HttpRequest &request, HttpResponse &response)
 {
     const QByteArray path = request.getPath();
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    const QString cacheKey = QString::fromUtf8(path);
+
+    // A refused path is refused whatever the cache holds, so the checks come before the lookup.
+    QString fileName = confinedPath(m_docroot, path);
+    if (path.contains("/..") || fileName.isEmpty()) {
+        qWarning("StaticFileController: detected forbidden characters in path %s",
+                 path.constData());
+        forbidden(response);
+        return;
+    }
+    // Every byte of the path is part of the key (the paths that reach here hold no NUL).
+    const QString cacheKey = QString::fromUtf8(path.constData(), path.size());
 
     QMutexLocker lock(&m_mutex);
     const CacheEntry *entry = m_cache.object(cacheKey);
@@ -124,13 +134,6 @@ void StaticFileController::service(HttpRequest &request, HttpResponse &response)
     lock.unlock();
     qDebug("StaticFileController: Cache miss for %s", path.constData());
 
-    QString fileName = confinedPath(m_docroot, path);
-    if (path.contains("/..") || fileName.isEmpty()) {
-        qWarning("StaticFileController: detected forbidden characters in path %s",
-                 path.constData());
-        forbidden(response);
-        return;
-    }
     QByteArray servedPath = path;
     if (QFileInfo(fileName).isDir()) {
         servedPath += "/index.html";

@@ -7,8 +7,11 @@
 #include <QTcpServer>
 #include <QtTest>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
+#include <thread>
+#include <vector>
 
 // The screen server end to end on 127.0.0.1, with pictures made by the test in place of the
 // screen (the offscreen platform grabs nothing) and a free port in place of 8080.
@@ -25,6 +28,7 @@ private slots:
     void servedFrameDecodesToThePicture();
     void beforeTheFirstFrameTheBodyIsEmpty();
     void twoViewersGetTheSameFrame();
+    void keptOpenConnectionGetsFramesWithoutStall();
     void viewerPageIsSelfContained();
     void busyPortIsReportedAndTheGrabberStillRuns();
     void closingFreesThePortAndEndsEveryThread();
@@ -206,6 +210,73 @@ void tst_HTTPScreenServer::twoViewersGetTheSameFrame()
     QVERIFY(!first.body.isEmpty());
     QCOMPARE(second.body, first.body);
     QCOMPARE(server->frameRequests(), 2);
+}
+
+void tst_HTTPScreenServer::keptOpenConnectionGetsFramesWithoutStall()
+{
+    // A browser keeps its connection: each frame reply on it must leave as soon as it is made,
+    // not wait for the acknowledgement of an earlier piece (a stall of tens of milliseconds). A
+    // fresh connection for every request has no such wait; the kept one, saved the connect,
+    // must be no slower. Requests on the two alternate, so that load on the machine hits both.
+    // Fine detail, as a board full of writing: frames of tens of kilobytes, which take more than
+    // one segment on the wire.
+    QImage detail(1280, 720, QImage::Format_RGB32);
+    quint32 seed = 1;
+    for (int y = 0; y < detail.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(detail.scanLine(y));
+        for (int x = 0; x < detail.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            line[x] = 0xff000000u | (seed >> 8);
+        }
+    }
+    const auto server = startServer([detail] { return detail; });
+    QTRY_VERIFY_WITH_TIMEOUT(server->grabber()->queuedFrames() > 0, 10000);
+    const int frameSize = server->grabber()->getInstantFrame().size();
+    QVERIFY2(frameSize > 32768, qPrintable(QString::number(frameSize)));
+    constexpr int kSamples = 15;
+    std::vector<qint64> kept;
+    std::vector<qint64> fresh;
+    QString failure;
+    QEventLoop loop; // the listener accepts in this thread: it must not be blocked
+    std::thread viewer([&] {
+        ShareFixture::BlockingClient keptClient;
+        if (!keptClient.connectTo(m_port))
+            failure = QStringLiteral("cannot connect");
+        QElapsedTimer timer;
+        QByteArray body;
+        for (int attempt = 0; failure.isEmpty() && attempt < 400
+             && (int(kept.size()) < kSamples || int(fresh.size()) < kSamples);
+             ++attempt) {
+            const QByteArray path = "/pcPictureStr" + QByteArray::number(attempt);
+            timer.start();
+            if (!keptClient.get(path, &body)) {
+                failure = QStringLiteral("kept connection: no whole reply");
+                break;
+            }
+            if (!body.isEmpty()) // between two frames the reply may be empty
+                kept.push_back(timer.nsecsElapsed());
+            ShareFixture::BlockingClient freshClient;
+            timer.start();
+            if (!freshClient.connectTo(m_port) || !freshClient.get(path, &body)) {
+                failure = QStringLiteral("fresh connection: no whole reply");
+                break;
+            }
+            if (!body.isEmpty())
+                fresh.push_back(timer.nsecsElapsed());
+        }
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    viewer.join();
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QVERIFY(int(kept.size()) >= kSamples && int(fresh.size()) >= kSamples);
+    const auto median = [](std::vector<qint64> times) {
+        std::sort(times.begin(), times.end());
+        return double(times[times.size() / 2]);
+    };
+    const double ratio = median(kept) / median(fresh);
+    qInfo("kept-open / fresh connection, median frame reply: %.2f", ratio);
+    QVERIFY2(ratio < 1.5, qPrintable(QString::number(ratio)));
 }
 
 void tst_HTTPScreenServer::viewerPageIsSelfContained()

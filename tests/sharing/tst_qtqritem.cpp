@@ -1,4 +1,5 @@
 #include "sharing/qtqritem.h"
+#include "support/qrdecoder.h"
 #include "support/sharefixture.h"
 
 #include <QPainter>
@@ -52,6 +53,8 @@ void tst_QtQrItem::paintsTheLibrarysModules_data()
     QTest::newRow("accents, larger version")
             << QStringLiteral("Compartir pantalla con los demás, código QR número 2")
             << QSize(400, 400);
+    QTest::newRow("longest of the decoder's versions")
+            << QString(90, QLatin1Char('z')) + QStringLiteral("/board") << QSize(351, 351);
 }
 
 void tst_QtQrItem::paintsTheLibrarysModules()
@@ -65,6 +68,8 @@ void tst_QtQrItem::paintsTheLibrarysModules()
     const QImage picture = render(item);
     QString why;
     QVERIFY2(ShareFixture::qrModulesMatch(picture, QPoint(), size, text, &why), qPrintable(why));
+    // A phone reads the same text back from the picture.
+    QCOMPARE(QrDecoder::decode(picture, &why), text);
 }
 
 void tst_QtQrItem::everyShareAddressIsOneSizeAndFillsTheWidget_data()

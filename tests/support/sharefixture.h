@@ -35,6 +35,30 @@ struct HttpReply
 HttpReply httpGet(quint16 port, const QByteArray &path, const QByteArray &verb = "GET",
                   int timeoutMs = 10000);
 
+// A blocking HTTP/1.1 client on a plain socket to 127.0.0.1, usable from any thread (no event
+// loop): for timing replies, with the server's thread left free to run its own loop.
+class BlockingClient
+{
+public:
+    BlockingClient() = default;
+    ~BlockingClient();
+    BlockingClient(const BlockingClient &) = delete;
+    BlockingClient &operator=(const BlockingClient &) = delete;
+
+    bool connectTo(quint16 port, int timeoutMs = 5000);
+    void close();
+    bool isConnected() const { return m_fd >= 0; }
+    // Sends a GET of the path and reads the reply (chunked or with "Content-Length"); false on
+    // a broken or cut-off reply or when timeoutMs pass. The body is returned without framing.
+    bool get(const QByteArray &path, QByteArray *body, int timeoutMs = 5000);
+
+private:
+    bool fill(qint64 deadline);
+
+    int m_fd = -1;
+    QByteArray m_buffer;
+};
+
 // Whether the colour is within `tolerance` of the expected one on each channel.
 bool near(QRgb actual, QRgb expected, int tolerance = 40);
 

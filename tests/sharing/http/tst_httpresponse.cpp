@@ -7,6 +7,32 @@ using veskaweb::HttpCookie;
 using veskaweb::HttpResponse;
 
 namespace {
+// The server end of a connection that counts the writes made to it.
+class CountingSocket : public QTcpSocket
+{
+public:
+    int writes = 0;
+
+protected:
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        ++writes;
+        return QTcpSocket::writeData(data, size);
+    }
+};
+
+class CountingServer : public QTcpServer
+{
+public:
+    CountingSocket accepted;
+
+protected:
+    void incomingConnection(qintptr descriptor) override
+    {
+        accepted.setSocketDescriptor(descriptor);
+    }
+};
+
 // What the client receives once the server side has written and closed.
 QByteArray sent(HttpFixture::SocketPair &pair)
 {
@@ -22,6 +48,8 @@ class tst_HttpResponse : public QObject
 private slots:
     void framing_data();
     void framing();
+    void writesPerReply_data();
+    void writesPerReply();
     void cookiesComeAfterHeaders();
     void redirect();
     void largeBodyArrivesWhole();
@@ -71,6 +99,44 @@ void tst_HttpResponse::framing()
         response.write(parts.at(i), i + 1 == parts.size());
     QVERIFY(response.hasSentLastPart());
     QCOMPARE(sent(pair), expected);
+}
+
+void tst_HttpResponse::writesPerReply_data()
+{
+    // A reply leaves in as few socket writes as its parts allow: a last piece written on its own
+    // would wait for the client's acknowledgement of the piece before it.
+    QTest::addColumn<QList<int>>("partSizes"); // the last one is written as the last part
+    QTest::addColumn<int>("writes");
+    QTest::newRow("one last part") << QList<int>{ 3 } << 1;
+    QTest::newRow("a frame and the empty last part") << QList<int>{ 40000, 0 } << 1;
+    QTest::newRow("no body at all") << QList<int>{ 0, 0 } << 1;
+    QTest::newRow("small parts gather") << QList<int>{ 100, 100, 100, 0 } << 1;
+    QTest::newRow("a large part leaves before the next") << QList<int>{ 20000, 20000, 0 } << 2;
+}
+
+void tst_HttpResponse::writesPerReply()
+{
+    QFETCH(QList<int>, partSizes);
+    QFETCH(int, writes);
+    CountingServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, server.serverPort());
+    QVERIFY(client.waitForConnected(5000));
+    QTRY_VERIFY(server.accepted.state() == QAbstractSocket::ConnectedState);
+    qint64 body = 0;
+    {
+        HttpResponse response(&server.accepted);
+        for (int i = 0; i < partSizes.size(); ++i) {
+            response.write(QByteArray(partSizes.at(i), 'x'), i + 1 == partSizes.size());
+            body += partSizes.at(i);
+        }
+    }
+    QCOMPARE(server.accepted.writes, writes);
+    server.accepted.disconnectFromHost();
+    const QByteArray received = HttpFixture::readUntilClosed(&client, 10000);
+    QCOMPARE(received.count('x'), int(body));
+    QVERIFY(received.endsWith(partSizes.size() > 1 ? "0\r\n\r\n" : "xxx"));
 }
 
 void tst_HttpResponse::cookiesComeAfterHeaders()

@@ -80,6 +80,7 @@ void tst_StaticFileController::init()
     QVERIFY(m_dir->isValid());
     m_root = m_dir->filePath("root");
     writeFile(m_root + "/a.txt", "hello");
+    writeFile(m_root + "/sub/a.txt", "sub");
     writeFile(m_root + "/dir/index.html", "<p>index</p>");
     writeFile(m_root + "/page.HTML", "upper");
     writeFile(m_root + "/a b.css", "css");
@@ -104,31 +105,52 @@ void tst_StaticFileController::serves_data()
 {
     QTest::addColumn<QByteArray>("rawPath");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("text file") << QByteArray("/a.txt") << ok("text/plain; charset=UTF-8", "hello");
-    QTest::newRow("encoded blank") << QByteArray("/a%20b.css") << ok("text/css", "css");
+    QTest::addColumn<QByteArray>("servedBefore"); // a path served first, so that it is cached
+    QTest::newRow("text file") << QByteArray("/a.txt") << ok("text/plain; charset=UTF-8", "hello")
+                               << QByteArray();
+    QTest::newRow("encoded blank")
+            << QByteArray("/a%20b.css") << ok("text/css", "css") << QByteArray();
     QTest::newRow("directory index")
-            << QByteArray("/dir") << ok("text/html; charset=UTF-8", "<p>index</p>");
-    QTest::newRow("upper-case suffix has no type") << QByteArray("/page.HTML") << ok({}, "upper");
+            << QByteArray("/dir") << ok("text/html; charset=UTF-8", "<p>index</p>") << QByteArray();
+    QTest::newRow("upper-case suffix has no type")
+            << QByteArray("/page.HTML") << ok({}, "upper") << QByteArray();
     QTest::newRow("link inside the root")
-            << QByteArray("/inside.txt") << ok("text/plain; charset=UTF-8", "hello");
-    QTest::newRow("missing file") << QByteArray("/missing.txt") << kNotFound;
-    QTest::newRow("dot dot") << QByteArray("/a/../b") << kForbidden;
-    QTest::newRow("dot dot to a sibling") << QByteArray("/../root-old/secret") << kForbidden;
-    QTest::newRow("encoded dot dot") << QByteArray("/%2e%2e/root-old/secret") << kForbidden;
+            << QByteArray("/inside.txt") << ok("text/plain; charset=UTF-8", "hello")
+            << QByteArray();
+    QTest::newRow("missing file") << QByteArray("/missing.txt") << kNotFound << QByteArray();
+    QTest::newRow("dot dot") << QByteArray("/a/../b") << kForbidden << QByteArray();
+    QTest::newRow("dot dot to a sibling")
+            << QByteArray("/../root-old/secret") << kForbidden << QByteArray();
+    QTest::newRow("encoded dot dot")
+            << QByteArray("/%2e%2e/root-old/secret") << kForbidden << QByteArray();
     QTest::newRow("encoded slash and dot dot")
-            << QByteArray("/..%2froot-old%2fsecret") << kForbidden;
-    QTest::newRow("no leading slash names a sibling") << QByteArray("-old/secret") << kForbidden;
-    QTest::newRow("plain dot dot") << QByteArray("..") << kForbidden;
-    QTest::newRow("directory link out of the root") << QByteArray("/link/secret.txt") << kForbidden;
-    QTest::newRow("file link out of the root") << QByteArray("/filelink.txt") << kForbidden;
-    QTest::newRow("encoded NUL") << QByteArray("/a.txt%00.png") << kForbidden;
+            << QByteArray("/..%2froot-old%2fsecret") << kForbidden << QByteArray();
+    QTest::newRow("no leading slash names a sibling")
+            << QByteArray("-old/secret") << kForbidden << QByteArray();
+    QTest::newRow("plain dot dot") << QByteArray("..") << kForbidden << QByteArray();
+    QTest::newRow("directory link out of the root")
+            << QByteArray("/link/secret.txt") << kForbidden << QByteArray();
+    QTest::newRow("file link out of the root")
+            << QByteArray("/filelink.txt") << kForbidden << QByteArray();
+    QTest::newRow("encoded NUL") << QByteArray("/a.txt%00.png") << kForbidden << QByteArray();
+    QTest::newRow("encoded NUL after the file was cached")
+            << QByteArray("/a.txt%00.png") << kForbidden << QByteArray("/a.txt");
+    QTest::newRow("encoded NUL and dot dots after the file was cached")
+            << QByteArray("/sub/a.txt%00/../../outside.txt") << kForbidden
+            << QByteArray("/sub/a.txt");
+    QTest::newRow("cached file served again")
+            << QByteArray("/sub/a.txt") << ok("text/plain; charset=UTF-8", "sub")
+            << QByteArray("/sub/a.txt");
 }
 
 void tst_StaticFileController::serves()
 {
     QFETCH(QByteArray, rawPath);
     QFETCH(QByteArray, expected);
+    QFETCH(QByteArray, servedBefore);
     const auto controller = makeController();
+    if (!servedBefore.isEmpty())
+        QVERIFY(serve(*controller, servedBefore).startsWith("HTTP/1.1 200 OK"));
     QCOMPARE(serve(*controller, rawPath), expected);
 }
 
