@@ -14,6 +14,7 @@ packages=(
     zip unzip poppler-utils ffmpeg
     xvfb xauth x11-apps xdotool imagemagick xdg-utils
     fonts-dejavu-core
+    openclipart-svg
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     libgl1-mesa-dri libglu1-mesa-dev mesa-utils
     "$@"
