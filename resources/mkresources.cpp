@@ -208,10 +208,12 @@ int main(int argc, char *argv[])
                     + QLatin1Char('/') + picture.name + QLatin1String(".png");
             const QString target = outDir.filePath(relative);
             QDir().mkpath(QFileInfo(target).path());
-            // Rendering is the slow part of the build: an unchanged picture is not drawn again.
-            const QFileInfo made(target);
-            if (!made.exists() || made.lastModified() < QFileInfo(picture.source).lastModified()
-                || made.lastModified() < QFileInfo(QCoreApplication::applicationFilePath()).lastModified()) {
+            // Rendering is the slow part of the build: a picture is drawn again only when its
+            // source, the manifest (which may name another source) or this tool changed.
+            const QDateTime made = QFileInfo(target).lastModified();
+            if (!QFileInfo::exists(target) || made < QFileInfo(picture.source).lastModified()
+                || made < QFileInfo(gallery.at(0)).lastModified()
+                || made < QFileInfo(QCoreApplication::applicationFilePath()).lastModified()) {
                 if (!renderGalleryPicture(picture.source, target)) {
                     std::fprintf(stderr, "mkresources: cannot make %s\n", qPrintable(target));
                     return 1;
