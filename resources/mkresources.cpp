@@ -57,7 +57,7 @@ bool render(const QString &svgFile, const QString &target)
 // transparent margin so that nothing touches the picture's edge.
 constexpr int kGalleryLongSide = 320;
 constexpr int kGalleryMargin = 6;
-constexpr int kProbeLongSide = 1024;
+constexpr int kProbeLongSide = 512;
 
 QRect drawnArea(const QImage &image)
 {
