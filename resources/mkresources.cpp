@@ -9,11 +9,11 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QSet>
-#include <QtMath>
 #include <QPainter>
+#include <QSet>
 #include <QSvgRenderer>
 #include <QTextStream>
+#include <QtMath>
 
 #include <cstdio>
 
@@ -42,7 +42,8 @@ bool render(const QString &svgFile, const QString &target)
         return false;
     }
     const QSize size = renderer.defaultSize();
-    const bool opaque = target.endsWith(QLatin1String(".jpg")) || target.endsWith(QLatin1String(".bmp"));
+    const bool opaque =
+            target.endsWith(QLatin1String(".jpg")) || target.endsWith(QLatin1String(".bmp"));
     QImage image(size, opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     image.fill(opaque ? Qt::white : Qt::transparent);
     QPainter painter(&image);
@@ -102,7 +103,8 @@ bool renderGalleryPicture(const QString &svgFile, const QString &target)
         std::fprintf(stderr, "mkresources: %s draws nothing\n", qPrintable(svgFile));
         return false;
     }
-    const qreal scale = qreal(kGalleryLongSide - 2 * kGalleryMargin) / qMax(area.width(), area.height());
+    const qreal scale =
+            qreal(kGalleryLongSide - 2 * kGalleryMargin) / qMax(area.width(), area.height());
     const QSize size(qCeil(area.width() * scale) + 2 * kGalleryMargin,
                      qCeil(area.height() * scale) + 2 * kGalleryMargin);
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
@@ -184,7 +186,9 @@ int main(int argc, char *argv[])
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 4) {
-        std::fprintf(stderr, "usage: mkresources <out.qrc> <outDir> <tree>...\n");
+        std::fprintf(stderr,
+                     "usage: mkresources <out.qrc> <outDir> <tree>... [--gallery <manifest> "
+                     "<drawnDir> <clipArtDir> <galleryDir>]\n");
         return 2;
     }
     const QString qrcPath = args.at(1);
@@ -194,7 +198,9 @@ int main(int argc, char *argv[])
     const int galleryOption = trees.indexOf(QStringLiteral("--gallery"));
     if (galleryOption >= 0) {
         if (trees.size() < galleryOption + 5) {
-            std::fprintf(stderr, "mkresources: --gallery needs <manifest> <drawnDir> <clipArtDir> <galleryDir>\n");
+            std::fprintf(stderr,
+                         "mkresources: --gallery needs <manifest> <drawnDir> <clipArtDir> "
+                         "<galleryDir>\n");
             return 2;
         }
         const QStringList gallery = trees.mid(galleryOption + 1, 4);

@@ -309,6 +309,7 @@ void tst_DLabelResources::sameDrawingIsFound_data()
     QTest::addColumn<QString>("picture");
     QTest::addColumn<QString>("change");
     QTest::addColumn<bool>("same");
+    // clang-format off
     QTest::newRow("copy under another name") << "Animal/LION.png" << "none" << true;
     QTest::newRow("copy drawn smaller") << "Birds/ROBIN.png" << "smaller" << true;
     QTest::newRow("copy tinted") << "3D/CUBE.png" << "tinted" << true;
@@ -317,6 +318,7 @@ void tst_DLabelResources::sameDrawingIsFound_data()
     QTest::newRow("another drawing") << "Animal/LION.png" << "Animal/TIGER.png" << false;
     QTest::newRow("another circuit")
             << "Physics phenomena/SERIESCIRCUIT.png" << "Physics phenomena/OPENCIRCUIT.png" << false;
+    // clang-format on
 }
 
 void tst_DLabelResources::sameDrawingIsFound()
