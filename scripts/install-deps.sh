@@ -15,6 +15,7 @@ packages=(
     xvfb xauth x11-apps xdotool imagemagick xdg-utils
     chromium
     fonts-dejavu-core
+    openclipart-svg
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
     qttranslations5-l10n
     libgl1-mesa-dri libglu1-mesa-dev mesa-utils

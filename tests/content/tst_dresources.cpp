@@ -328,7 +328,30 @@ void tst_DResources::pictureCategoryLoads()
         QCOMPARE(tile->styleSheet(), kBlackTile);
         const QSize source = QImage(tile->fileName()).size();
         QVERIFY(!source.isEmpty());
-        QCOMPARE(tile->pixmap().size(), GalleryScale::picture(source));
+        const QSize shown = GalleryScale::picture(source);
+        QCOMPARE(tile->pixmap().size(), shown);
+
+        // The tile draws the picture centred inside its frame, and nothing else beside it.
+        auto *area = tile->findChild<QLabel *>(QStringLiteral("label"));
+        QVERIFY(area);
+        const QImage drawn = area->grab().toImage();
+        const QRgb background = drawn.pixel(4, 4);
+        const QRect place = QRect(QPoint((area->width() - shown.width()) / 2,
+                                         (area->height() - shown.height()) / 2),
+                                  shown)
+                                    .adjusted(-1, -1, 1, 1);
+        const QRect inside = drawn.rect().adjusted(3, 3, -3, -3);
+        int onPicture = 0;
+        int beside = 0;
+        for (int y = inside.top(); y <= inside.bottom(); ++y) {
+            for (int x = inside.left(); x <= inside.right(); ++x) {
+                if (drawn.pixel(x, y) == background)
+                    continue;
+                (place.contains(x, y) ? onPicture : beside) += 1;
+            }
+        }
+        QVERIFY2(onPicture > shown.width() * shown.height() / 20, qPrintable(tile->fileName()));
+        QVERIFY2(beside == 0, qPrintable(tile->fileName()));
     }
 }
 
