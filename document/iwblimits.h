@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+class QIODevice;
+
+// What an IWB document may ask of the program. A file beyond any of these is damaged (or made
+// to hurt): it is refused as a whole before anything of the open document changes, so that no
+// file can exhaust the stack, the memory or the patience of the teacher who opens it.
+namespace IwbLimits {
+
+constexpr int kMaxDepth = 128; // elements inside elements (groups in groups, spans in spans)
+constexpr int kMaxTableCells = 99; // rows, and columns: what the table dialog offers
+constexpr int kMaxPictureSide = 16384; // pixels, pictures and pages alike
+constexpr qint64 kMaxPicturePixels = qint64(1) << 26; // one picture: 256 MB as 32-bit pixels
+constexpr qint64 kMaxDocumentPixels = qint64(1) << 27; // all pictures kept by one document
+constexpr int kMaxPenWidth = 1000; // pixels
+constexpr int kMaxPoints = 1000000; // in one "points" list
+constexpr double kMaxCoordinate = 1e6; // positions and sizes of shapes, in pixels
+constexpr qint64 kMaxContentBytes = qint64(64) << 20; // "content.xml"
+constexpr qint64 kMaxUnpackedBytes = qint64(2) << 30; // every entry of the archive together
+constexpr int kMaxEntries = 10000; // entries of the archive
+
+// Reads "content.xml" from content (from its start to its end) and answers why it is beyond
+// the limits, or "" when it is not. Pictures the document names are looked up in folder, and
+// only their headers are read. A file whose XML breaks off is not refused here: the reader
+// keeps what can be read of it.
+QString checkContent(QIODevice &content, const QString &folder);
+
+} // namespace IwbLimits
