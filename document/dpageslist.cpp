@@ -226,11 +226,18 @@ void DPagesList::delPage(int index)
 
 void DPagesList::delAllPages()
 {
-    while (!isEmpty()) {
-        if (!contains(m_curPage))
-            m_curPage = first();
-        delPage(false);
-    }
+    if (isEmpty())
+        return;
+    // All at once: deleting one by one showed every next page in the view on the way.
+    refreshOverlay();
+    m_view->setScene(nullptr);
+    m_curPage = nullptr;
+    const QList<DPage *> leaving = *this;
+    clear();
+    for (DPage *page : leaving)
+        destroyPage(page);
+    m_bDocumentChanged = true;
+    markRepaint();
 }
 
 void DPagesList::selectPage(int index)

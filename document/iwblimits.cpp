@@ -42,6 +42,15 @@ private:
     qint64 m_keptPixels = 0;
 };
 
+bool isCoordinate(const QStringRef &name)
+{
+    for (const char *coordinate : kCoordinates) {
+        if (name == QLatin1String(coordinate))
+            return true;
+    }
+    return false;
+}
+
 bool beyond(double value, double limit)
 {
     return !(std::fabs(value) <= limit); // also true for NaN
@@ -49,34 +58,44 @@ bool beyond(double value, double limit)
 
 QString Check::element()
 {
-    const QStringRef name = m_xml.name();
-    for (const char *coordinate : kCoordinates) {
-        const QStringRef text = m_xml.attributes().value(QLatin1String(coordinate));
-        if (!text.isEmpty() && beyond(IwbFormat::readNumber(text.toString()), IwbLimits::kMaxCoordinate))
-            return where() + QStringLiteral("\"%1\" out of range").arg(QLatin1String(coordinate));
+    // One walk over the attributes; most elements carry a handful and none of the rest.
+    const QXmlStreamAttributes attributes = m_xml.attributes();
+    for (const QXmlStreamAttribute &attribute : attributes) {
+        const QStringRef name = attribute.qualifiedName();
+        const QStringRef value = attribute.value();
+        if (name == QLatin1String("points")) {
+            if (value.count(QLatin1Char(' ')) >= IwbLimits::kMaxPoints)
+                return where() + QStringLiteral("more than %1 points").arg(IwbLimits::kMaxPoints);
+            continue;
+        }
+        if (value.isEmpty())
+            continue;
+        const QString text = value.toString();
+        if (name == QLatin1String("stroke-width")) {
+            if (beyond(IwbFormat::readNumber(text), IwbLimits::kMaxPenWidth))
+                return where() + QStringLiteral("pen width ") + text;
+        } else if (name == QLatin1String("font-size")) {
+            if (beyond(IwbFormat::readNumber(text), kMaxFontPoints))
+                return where() + QStringLiteral("font size ") + text;
+        } else if (name == QLatin1String("transform")) {
+            if (beyond(IwbFormat::readScale(text), kMaxScale))
+                return where() + QStringLiteral("scale out of range");
+        } else if (isCoordinate(name)) {
+            if (beyond(IwbFormat::readNumber(text), IwbLimits::kMaxCoordinate))
+                return where() + QStringLiteral("\"%1\" out of range").arg(name);
+        }
     }
-    const QString width = attribute("stroke-width");
-    if (!width.isEmpty() && beyond(IwbFormat::readNumber(width), IwbLimits::kMaxPenWidth))
-        return where() + QStringLiteral("pen width ") + width;
-    const QString fontSize = attribute("font-size");
-    if (!fontSize.isEmpty() && beyond(IwbFormat::readNumber(fontSize), kMaxFontPoints))
-        return where() + QStringLiteral("font size ") + fontSize;
-    const QString transform = attribute("transform");
-    if (!transform.isEmpty() && beyond(IwbFormat::readScale(transform), kMaxScale))
-        return where() + QStringLiteral("scale out of range");
-    const QStringRef points = m_xml.attributes().value(QLatin1String("points"));
-    if (points.count(QLatin1Char(' ')) >= IwbLimits::kMaxPoints)
-        return where() + QStringLiteral("more than %1 points").arg(IwbLimits::kMaxPoints);
-    if (name == QLatin1String("table")) {
+    const QStringRef element = m_xml.name();
+    if (element == QLatin1String("table")) {
         const int rows = IwbFormat::readInteger(attribute("rows"));
         const int columns = IwbFormat::readInteger(attribute("columns"));
         if (rows > IwbLimits::kMaxTableCells || columns > IwbLimits::kMaxTableCells)
             return where() + QStringLiteral("a table of %1 x %2").arg(rows).arg(columns);
-    } else if (name == QLatin1String("svg")) {
+    } else if (element == QLatin1String("svg")) {
         if (beyond(IwbFormat::readNumber(attribute("width")), IwbLimits::kMaxPictureSide)
             || beyond(IwbFormat::readNumber(attribute("height")), IwbLimits::kMaxPictureSide))
             return where() + QStringLiteral("page size out of range");
-    } else if (name == QLatin1String("image")) {
+    } else if (element == QLatin1String("image")) {
         return picture();
     }
     return QString();
