@@ -48,9 +48,9 @@ fuzz-%: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DVELTORINA_TESTS=OFF -DVELTORINA_FUZZ=ON
 	cmake --build $(FUZZ_DIR) -j$(JOBS) --target fuzz_$*
-	mkdir -p $(FUZZ_DIR)/corpus-$* $(FUZZ_DIR)/findings-$*
-	cd $(FUZZ_DIR) && ASAN_OPTIONS=detect_leaks=0 ./fuzz/fuzz_$* -max_len=4194304 -timeout=20 \
-		-rss_limit_mb=2048 -max_total_time=$(FUZZ_SECONDS) \
+	mkdir -p $(FUZZ_DIR)/corpus-$* $(FUZZ_DIR)/findings-$* fuzz/regressions/$*
+	cd $(FUZZ_DIR) && ASAN_OPTIONS=detect_leaks=0 ./fuzz/fuzz_$* -max_len=4194304 -len_control=0 \
+		-timeout=20 -rss_limit_mb=2048 -max_total_time=$(FUZZ_SECONDS) -dict=$(CURDIR)/fuzz/$*.dict \
 		-artifact_prefix=findings-$*/ corpus-$* $(CURDIR)/fuzz/corpus/$* \
 		$(CURDIR)/fuzz/regressions/$*
 

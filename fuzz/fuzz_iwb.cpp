@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -24,10 +25,18 @@ struct Board
     std::unique_ptr<QTemporaryDir> folder;
 };
 
+// Never destroyed: at exit, libFuzzer's own exit runs after the toolkit's statics are gone, and
+// a QApplication torn down then crashes. The working directory is removed, though.
 Board &board()
 {
-    static Board instance;
-    return instance;
+    static Board *const instance = new Board;
+    return *instance;
+}
+
+void removeWorkingDirectory()
+{
+    if (board().list)
+        board().list->exit();
 }
 
 } // namespace
@@ -44,6 +53,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     b.window->setFixedSize(1280, 800);
     b.list = std::make_unique<DPagesList>(b.window.get());
     b.folder = std::make_unique<QTemporaryDir>();
+    std::atexit(removeWorkingDirectory);
     return 0;
 }
 

@@ -28,6 +28,8 @@ private slots:
     void hostileFiles_data();
     void hostileFiles();
     void missingMediaNeverBlocksSaving();
+    void fuzzingInputs_data();
+    void fuzzingInputs();
 
 private:
     // The document that is open before each hostile file: one page with one stroke.
@@ -332,6 +334,34 @@ void tst_IwbHostile::missingMediaNeverBlocksSaving()
     m_list->setDocumentModified(true);
     m_list->autoSave();
     QVERIFY(m_list->lastSaveError().isEmpty());
+}
+
+void tst_IwbHostile::fuzzingInputs_data()
+{
+    // The seeds of the reader's fuzz target are real documents and open whole; what fuzzing
+    // found is kept beside them and must open harmlessly, in whole or in part, or be refused.
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("seed");
+    for (const char *folder : { "corpus", "regressions" }) {
+        const QDir dir(QStringLiteral(VELTORINA_SOURCE_DIR "/fuzz/%1/iwb").arg(QLatin1String(folder)));
+        for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
+            QTest::newRow(qPrintable(QLatin1String(folder) + QLatin1Char('/') + name))
+                    << dir.filePath(name) << (QLatin1String(folder) == QLatin1String("corpus"));
+    }
+}
+
+void tst_IwbHostile::fuzzingInputs()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, seed);
+    QTemporaryDir folder;
+    QVERIFY(QFile::copy(file, folder.filePath(QStringLiteral("content.xml"))));
+    const bool opened = m_list->openFromFile(folder.path());
+    QVERIFY(m_list->size() >= 1);
+    if (seed) {
+        QVERIFY(opened);
+        QVERIFY2(!m_list->lastOpenWasDamaged(), qPrintable(m_list->lastOpenError()));
+    }
 }
 
 QTEST_MAIN(tst_IwbHostile)
