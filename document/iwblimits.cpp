@@ -145,6 +145,7 @@ QString checkContent(QIODevice &content, const QString &folder)
     QXmlStreamReader xml(&content);
     Check check(xml, folder);
     int depth = 0;
+    qint64 text = 0;
     while (!xml.atEnd() && !xml.hasError()) {
         switch (xml.readNext()) {
         case QXmlStreamReader::StartElement: {
@@ -159,6 +160,16 @@ QString checkContent(QIODevice &content, const QString &folder)
         }
         case QXmlStreamReader::EndElement:
             --depth;
+            break;
+        case QXmlStreamReader::Characters:
+            // Laid out as text objects: a lesson's texts are short, a book in one would hang.
+            if (!xml.isWhitespace()) {
+                text += xml.text().size();
+                if (text > kMaxTextCharacters)
+                    return QStringLiteral("line %1: more than %2 characters of text")
+                            .arg(xml.lineNumber())
+                            .arg(kMaxTextCharacters);
+            }
             break;
         default:
             break;

@@ -21,6 +21,7 @@ constexpr double kMaxCoordinate = 1e6; // positions and sizes of shapes, in pixe
 constexpr qint64 kMaxContentBytes = qint64(64) << 20; // "content.xml"
 constexpr qint64 kMaxUnpackedBytes = qint64(2) << 30; // every entry of the archive together
 constexpr int kMaxEntries = 10000; // entries of the archive
+constexpr int kMaxTextCharacters = 1000000; // text content of the whole document
 
 // Reads "content.xml" from content (from its start to its end) and answers why it is beyond
 // the limits, or "" when it is not. Pictures the document names are looked up in folder, and

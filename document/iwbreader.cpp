@@ -275,7 +275,9 @@ QGraphicsItem *IwbReader::finishShape(QXmlStreamReader &xml, QPainterPath path,
     if (path.elementCount() == 0 || !IwbFormat::isFinite(path))
         return nullptr; // nothing to draw: no object, and the pending link waits for the next
 
-    QPen pen(strokeColour, qMax(0, width), style, Qt::RoundCap, Qt::RoundJoin);
+    // Checked before an IWB read (IwbLimits); bounded again for the UBZ pages, which share this.
+    QPen pen(strokeColour, qBound(0, width, IwbLimits::kMaxPenWidth), style, Qt::RoundCap,
+             Qt::RoundJoin);
     if (polyPen) {
         const QString href = attribute(xml, "xlink:href");
         const QString file = href.isEmpty() ? QString() : MediaPath::resolveHref(dir, href);

@@ -225,6 +225,10 @@ void tst_IwbHostile::hostileFiles_data()
     QTest::newRow("more points than a list may hold")
             << document(page(stroke(points(IwbLimits::kMaxPoints + 1)))) << Extra::None
             << Outcome::Refused << 0;
+    QTest::newRow("a book in a text")
+            << document(page("<svg:text id=\"obj6\" x=\"1\" y=\"1\">"
+                             + QByteArray(IwbLimits::kMaxTextCharacters + 1, 'a') + "</svg:text>"))
+            << Extra::None << Outcome::Refused << 0;
     QTest::newRow("200000 points open") << document(page(stroke(points(200000)))) << Extra::None
                                         << Outcome::Opened << 1;
     QTest::newRow("unpack bomb") << document(page(stroke("1,1 50,50"))) << Extra::UnpackBomb
