@@ -233,8 +233,12 @@ void writeTable(QXmlStreamWriter &stream, const QString &id, const PathObject &o
     stream.writeAttribute(QStringLiteral("title"), QString());
     stream.writeAttribute(QStringLiteral("transform"),
                           IwbFormat::transform(placement.counterClockwise, placement.scale));
-    const int cells = std::max(0, object.rows) * std::max(0, object.columns);
-    for (int cell = 0; cell < cells; ++cell) {
+    // Counted in 64 bits: rows times columns of a table that came from elsewhere must neither
+    // overflow nor be trusted (the table dialog makes at most 99 x 99).
+    constexpr qint64 kMostCells = 99 * 99;
+    const qint64 cells = std::min(kMostCells, qint64(std::max(0, object.rows))
+                                                      * qint64(std::max(0, object.columns)));
+    for (qint64 cell = 0; cell < cells; ++cell) {
         stream.writeEmptyElement(QStringLiteral("svg:cell"));
         stream.writeAttribute(QStringLiteral("text"), QString());
     }
