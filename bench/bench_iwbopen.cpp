@@ -69,9 +69,8 @@ int main(int argc, char **argv)
         const QString unpacked = target.filePath(QStringLiteral("baseline%1").arg(run));
         QDir().mkpath(unpacked);
         timer.restart();
-        const ToolRun unzipped =
-                runTool(QStringLiteral("unzip"), { QStringLiteral("-q"), archive }, unpacked,
-                        600000);
+        const ToolRun unzipped = runTool(QStringLiteral("unzip"), { QStringLiteral("-q"), archive },
+                                         unpacked, 600000);
         unzipMs.push_back(timer.nsecsElapsed() / 1e6);
         if (!unzipped.ok) {
             std::fprintf(stderr, "unzip failed: %s\n", qPrintable(unzipped.error));

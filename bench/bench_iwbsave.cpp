@@ -69,8 +69,7 @@ int main(int argc, char **argv)
     const double save = median(saveMs);
     const double zip = median(zipMs);
     std::printf("document: %d pages x %d strokes, content.xml %.1f MB\n", BenchLesson::kPages,
-                BenchLesson::kStrokesPerPage,
-                contentBytes / 1e6);
+                BenchLesson::kStrokesPerPage, contentBytes / 1e6);
     std::printf("save to .iwb: %.0f ms, zip -r of the written folder: %.0f ms (medians of %d)\n",
                 save, zip, kRuns);
     std::printf("save / zip -r: %.2f (median of %d)\n", save / zip, kRuns);

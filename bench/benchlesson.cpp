@@ -30,9 +30,10 @@ void addShapesTextsAndPicture(DPage *page, int pageNumber, const QPixmap &pictur
                            false);
     }
     for (int t = 0; t < 2; ++t) {
-        page->addTextItem(QStringLiteral("<p>Página %1, texto <b>%2</b></p>").arg(pageNumber).arg(t),
-                          QFont(QStringLiteral("DejaVu Sans"), 20), QPointF(50, 600 + t * 60), 0,
-                          1.0f, QTransform(), false);
+        page->addTextItem(
+                QStringLiteral("<p>Página %1, texto <b>%2</b></p>").arg(pageNumber).arg(t),
+                QFont(QStringLiteral("DejaVu Sans"), 20), QPointF(50, 600 + t * 60), 0, 1.0f,
+                QTransform(), false);
     }
     page->addPixmapItem(picture, QPointF(900, 300), 0, 1.0f, QTransform(), false);
 }

@@ -24,8 +24,7 @@ QFont defaultFont()
 
 } // namespace
 
-DGTextItem::DGTextItem(QPointF pos, QGraphicsItem *parent)
-    : QGraphicsTextItem(parent)
+DGTextItem::DGTextItem(QPointF pos, QGraphicsItem *parent) : QGraphicsTextItem(parent)
 {
     setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
     m_pressPos = pos;

@@ -236,8 +236,8 @@ void writeTable(QXmlStreamWriter &stream, const QString &id, const PathObject &o
     // Counted in 64 bits: rows times columns of a table that came from elsewhere must neither
     // overflow nor be trusted (the table dialog makes at most 99 x 99).
     constexpr qint64 kMostCells = 99 * 99;
-    const qint64 cells = std::min(kMostCells, qint64(std::max(0, object.rows))
-                                                      * qint64(std::max(0, object.columns)));
+    const qint64 cells = std::min(
+            kMostCells, qint64(std::max(0, object.rows)) * qint64(std::max(0, object.columns)));
     for (qint64 cell = 0; cell < cells; ++cell) {
         stream.writeEmptyElement(QStringLiteral("svg:cell"));
         stream.writeAttribute(QStringLiteral("text"), QString());
@@ -257,7 +257,8 @@ QColor shownFillColour(const QBrush &brush, const QColor &stored)
     case Qt::LinearGradientPattern:
     case Qt::RadialGradientPattern:
     case Qt::ConicalGradientPattern: {
-        const QGradientStops stops = brush.gradient() ? brush.gradient()->stops() : QGradientStops();
+        const QGradientStops stops =
+                brush.gradient() ? brush.gradient()->stops() : QGradientStops();
         return stops.isEmpty() ? stored : stops.constFirst().second;
     }
     default:

@@ -557,8 +557,8 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
         return false;
     // Exactly what the pages name: pictures of objects deleted since, or written under other
     // numbers by earlier saves, stay behind in the working directory.
-    const IwbArchive::Result packed =
-            IwbArchive::packDocument(dir, fileName + QStringLiteral(".iwb"), MediaPath::namedIn(dir));
+    const IwbArchive::Result packed = IwbArchive::packDocument(
+            dir, fileName + QStringLiteral(".iwb"), MediaPath::namedIn(dir));
     if (!packed.ok) {
         m_lastSaveError = packed.error;
         return false;

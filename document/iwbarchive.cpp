@@ -156,7 +156,8 @@ QStringList scratchFoldersOf(const QString &path)
                                      + QStringLiteral("-[A-Za-z0-9]{6}$"));
     QStringList folders;
     const QFileInfoList siblings =
-            QDir(info.absolutePath()).entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+            QDir(info.absolutePath())
+                    .entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     for (const QFileInfo &sibling : siblings) {
         if (!sibling.isSymLink() && pattern.match(sibling.fileName()).hasMatch())
             folders << sibling.absoluteFilePath();
@@ -188,7 +189,6 @@ void removeLeftScratch(const QString &workDir, const QString &previous)
             removeTree(sibling.absoluteFilePath());
     }
 }
-
 
 Result Result::failure(const QString &error)
 {
@@ -347,10 +347,11 @@ Result unpack(const QString &archive, const QString &destination)
     // From the listing, before a byte is written: an archive that unpacks to more than a
     // document can hold would fill the disk.
     if (entries.size() > IwbLimits::kMaxEntries || unpacked > IwbLimits::kMaxUnpackedBytes) {
-        Result refused = Result::failure(
-                archive + QStringLiteral(": refused, %1 entries of %2 bytes unpacked")
-                                  .arg(entries.size())
-                                  .arg(unpacked));
+        Result refused =
+                Result::failure(archive
+                                + QStringLiteral(": refused, %1 entries of %2 bytes unpacked")
+                                          .arg(entries.size())
+                                          .arg(unpacked));
         refused.damaged = true;
         return refused;
     }

@@ -3,8 +3,8 @@
 #include "iwbformat.h"
 #include "mediapath.h"
 
-#include <QImageReader>
 #include <QIODevice>
+#include <QImageReader>
 #include <QXmlStreamReader>
 
 #include <cmath>
@@ -128,9 +128,8 @@ QString Check::pictureFile(const QString &href)
     const qint64 pixels = qint64(size.width()) * size.height();
     if (size.width() > IwbLimits::kMaxPictureSide || size.height() > IwbLimits::kMaxPictureSide
         || pixels > IwbLimits::kMaxPicturePixels)
-        return where() + href + QStringLiteral(" is a picture of %1 x %2")
-                                        .arg(size.width())
-                                        .arg(size.height());
+        return where() + href
+                + QStringLiteral(" is a picture of %1 x %2").arg(size.width()).arg(size.height());
     return QString();
 }
 

@@ -86,7 +86,6 @@ QStringList namedIn(const QString &folder)
     return files;
 }
 
-
 QString resolveHref(const QString &folder, const QString &href)
 {
     return resolveRelative(folder, href);

@@ -49,11 +49,12 @@ enum class Extra { None, HugePictureFile, UnpackBomb };
 QByteArray document(const QByteArray &pages, const QByteArray &records = QByteArray(),
                     bool close = true)
 {
-    QByteArray text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                      "<iwb xmlns:iwb=\"http://www.imsglobal.org/xsd/iwb_v1p0\" "
-                      "xmlns:svg=\"http://www.w3.org/2000/svg\" "
-                      "xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.0\">"
-                      "<svg:svg width=\"900\" height=\"700\" viewbox=\"0,0,1200,800\"><svg:pageset>";
+    QByteArray text =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<iwb xmlns:iwb=\"http://www.imsglobal.org/xsd/iwb_v1p0\" "
+            "xmlns:svg=\"http://www.w3.org/2000/svg\" "
+            "xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.0\">"
+            "<svg:svg width=\"900\" height=\"700\" viewbox=\"0,0,1200,800\"><svg:pageset>";
     text += pages;
     if (close)
         text += "</svg:pageset></svg:svg>" + records + "</iwb>";
@@ -202,9 +203,10 @@ void tst_IwbHostile::hostileFiles_data()
     QTest::newRow("table of 99 x 99 opens")
             << document(page(QByteArray(table).replace("%1", "99").replace("%2", "99")))
             << Extra::None << Outcome::Opened << 1;
-    const QByteArray picture = "<svg:image id=\"obj3\" xlink:href=\"images/big.png\" x=\"0\" y=\"0\" "
-                               "width=\"%1\" height=\"%2\" "
-                               "transform=\"translate(0,0) rotate(0,0,0) scale(1)\"/>";
+    const QByteArray picture =
+            "<svg:image id=\"obj3\" xlink:href=\"images/big.png\" x=\"0\" y=\"0\" "
+            "width=\"%1\" height=\"%2\" "
+            "transform=\"translate(0,0) rotate(0,0,0) scale(1)\"/>";
     QTest::newRow("picture of 100000 x 100000 asked")
             << document(page(QByteArray(picture).replace("%1", "100000").replace("%2", "100000")))
             << Extra::None << Outcome::Refused << 0;
@@ -229,24 +231,25 @@ void tst_IwbHostile::hostileFiles_data()
             << document(page("<svg:text id=\"obj6\" x=\"1\" y=\"1\">"
                              + QByteArray(IwbLimits::kMaxTextCharacters + 1, 'a') + "</svg:text>"))
             << Extra::None << Outcome::Refused << 0;
-    QTest::newRow("200000 points open") << document(page(stroke(points(200000)))) << Extra::None
-                                        << Outcome::Opened << 1;
+    QTest::newRow("200000 points open")
+            << document(page(stroke(points(200000)))) << Extra::None << Outcome::Opened << 1;
     QTest::newRow("unpack bomb") << document(page(stroke("1,1 50,50"))) << Extra::UnpackBomb
                                  << Outcome::Refused << 0;
     QTest::newRow("cut short") << document(page(stroke("1,1 50,50")) + "<svg:page id=\"page1\">",
                                            QByteArray(), false)
                                << Extra::None << Outcome::Partial << 1;
-    QTest::newRow("malformed") << document(page(stroke("1,1 50,50") + "</svg:rect>"))
-                               << Extra::None << Outcome::Partial << 1;
+    QTest::newRow("malformed") << document(page(stroke("1,1 50,50") + "</svg:rect>")) << Extra::None
+                               << Outcome::Partial << 1;
     QByteArray laughs = "<?xml version=\"1.0\"?><!DOCTYPE iwb [<!ENTITY a \"aaaaaaaaaa\">";
     for (char name = 'b'; name <= 'j'; ++name)
-        laughs += QByteArray("<!ENTITY ") + name + " \"" + QByteArray(10, '&').replace("&", QByteArray("&") + char(name - 1) + ";") + "\">";
+        laughs += QByteArray("<!ENTITY ") + name + " \""
+                + QByteArray(10, '&').replace("&", QByteArray("&") + char(name - 1) + ";") + "\">";
     laughs += "]>";
-    QTest::newRow("entity expansion")
-            << laughs + document(page("<svg:text id=\"obj5\" x=\"1\" y=\"1\">&j;</svg:text>"))
-                                .mid(QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n")
-                                             .size())
-            << Extra::None << Outcome::Partial << 1;
+    QTest::newRow("entity expansion") << laughs
+                    + document(page("<svg:text id=\"obj5\" x=\"1\" y=\"1\">&j;</svg:text>"))
+                              .mid(QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n")
+                                           .size())
+                                      << Extra::None << Outcome::Partial << 1;
 }
 
 void tst_IwbHostile::hostileFiles()
@@ -264,10 +267,10 @@ void tst_IwbHostile::hostileFiles()
                                    pngHeader(20000, 20000));
     const QString archive = m_files->filePath(QStringLiteral("hostile.iwb"));
     QFile::remove(archive);
-    const ToolRun zipped = runTool(QStringLiteral("zip"),
-                                   { QStringLiteral("-q"), QStringLiteral("-r"), archive,
-                                     QStringLiteral(".") },
-                                   folder.path(), 60000);
+    const ToolRun zipped =
+            runTool(QStringLiteral("zip"),
+                    { QStringLiteral("-q"), QStringLiteral("-r"), archive, QStringLiteral(".") },
+                    folder.path(), 60000);
     QVERIFY2(zipped.ok, qPrintable(zipped.error));
     if (extra == Extra::UnpackBomb)
         QVERIFY(promiseHugeEntries(archive));
@@ -347,7 +350,8 @@ void tst_IwbHostile::fuzzingInputs_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("seed");
     for (const char *folder : { "corpus", "regressions" }) {
-        const QDir dir(QStringLiteral(VELTORINA_SOURCE_DIR "/fuzz/%1/iwb").arg(QLatin1String(folder)));
+        const QDir dir(
+                QStringLiteral(VELTORINA_SOURCE_DIR "/fuzz/%1/iwb").arg(QLatin1String(folder)));
         for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
             QTest::newRow(qPrintable(QLatin1String(folder) + QLatin1Char('/') + name))
                     << dir.filePath(name) << (QLatin1String(folder) == QLatin1String("corpus"));

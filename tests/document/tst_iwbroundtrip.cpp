@@ -12,8 +12,8 @@
 #include "board/dview.h"
 #include "board/shapegeometry.h"
 #include "document/dpageslist.h"
-#include "shell/globals.h"
 #include "document/toolrun.h"
+#include "shell/globals.h"
 #include "support/documentfixture.h"
 #include "support/itemmedia.h"
 #include "support/testsupport.h"
@@ -99,9 +99,9 @@ QList<QGraphicsItem *> objectsOf(DPage *page)
 
 QByteArray contentOf(const QString &archive)
 {
-    return runTool(QStringLiteral("unzip"), { QStringLiteral("-p"), archive,
-                                               QStringLiteral("content.xml") },
-                   QString(), 60000)
+    return runTool(QStringLiteral("unzip"),
+                   { QStringLiteral("-p"), archive, QStringLiteral("content.xml") }, QString(),
+                   60000)
             .output;
 }
 

@@ -46,7 +46,7 @@ void typeFileName(QFileDialog *dialog, const QString &path)
     } else {
         dialog->selectFile(path);
     }
-        dialog->selectFile(path);
+    dialog->selectFile(path);
 }
 
 bool clickButton(QWidget *dialog, const QString &text)
