@@ -14,6 +14,12 @@ namespace {
 constexpr double kMaxFontPoints = 1000;
 constexpr double kMaxScale = 1000;
 
+// Elements that each make a board object (or, as a background, a page).
+const char *const kObjectElements[] = { "rect",    "roundrect", "cone",  "cube",     "cylinder",
+                                        "sphere",  "circle",    "ellipse", "line",   "polyline",
+                                        "polygon", "image",     "video", "sound",    "text",
+                                        "textarea", "table" };
+
 // Attributes that place or size a shape; the solids' readers turn some of them into integers.
 const char *const kCoordinates[] = { "x",  "y",  "width", "height", "cx", "cy", "r",
                                      "rx", "ry", "x1",    "y1",     "x2", "y2" };
@@ -39,7 +45,11 @@ private:
 
     QXmlStreamReader &m_xml;
     const QString m_folder;
-    qint64 m_keptPixels = 0;
+    QString estimate(qint64 bytes);
+
+    qint64 m_estimate = 0; // bytes the open document would take
+    int m_objects = 0;
+    int m_pages = 0;
 };
 
 bool isCoordinate(const QStringRef &name)
@@ -64,8 +74,12 @@ QString Check::element()
         const QStringRef name = attribute.qualifiedName();
         const QStringRef value = attribute.value();
         if (name == QLatin1String("points")) {
-            if (value.count(QLatin1Char(' ')) >= IwbLimits::kMaxPoints)
+            const int points = value.count(QLatin1Char(' ')) + 1;
+            if (points > IwbLimits::kMaxPoints)
                 return where() + QStringLiteral("more than %1 points").arg(IwbLimits::kMaxPoints);
+            const QString beyond = estimate(points * IwbLimits::kPointBytes);
+            if (!beyond.isEmpty())
+                return beyond;
             continue;
         }
         if (value.isEmpty())
@@ -86,6 +100,17 @@ QString Check::element()
         }
     }
     const QStringRef element = m_xml.name();
+    if (element == QLatin1String("page") && ++m_pages > IwbLimits::kMaxPages)
+        return where() + QStringLiteral("more than %1 pages").arg(IwbLimits::kMaxPages);
+    for (const char *objectElement : kObjectElements) {
+        if (element != QLatin1String(objectElement))
+            continue;
+        if (++m_objects > IwbLimits::kMaxObjects)
+            return where() + QStringLiteral("more than %1 objects").arg(IwbLimits::kMaxObjects);
+        const QString beyond = estimate(IwbLimits::kObjectBytes);
+        if (!beyond.isEmpty())
+            return beyond;
+    }
     if (element == QLatin1String("table")) {
         const int rows = IwbFormat::readInteger(attribute("rows"));
         const int columns = IwbFormat::readInteger(attribute("columns"));
@@ -110,12 +135,21 @@ QString Check::picture()
         return where() + QStringLiteral("a picture of %1 x %2").arg(width).arg(height);
     // A picture object is kept at the size the element gives (a page background at the view's).
     if (!attribute("transform").isEmpty() && width > 0 && height > 0) {
-        m_keptPixels += width * height;
-        if (m_keptPixels > IwbLimits::kMaxDocumentPixels)
-            return where() + QStringLiteral("the pictures together are too large");
+        const QString beyond = estimate(4 * width * height);
+        if (!beyond.isEmpty())
+            return beyond;
     }
     const QString href = attribute("xlink:href");
     return href.isEmpty() ? QString() : pictureFile(href);
+}
+
+QString Check::estimate(qint64 bytes)
+{
+    m_estimate += bytes;
+    if (m_estimate <= IwbLimits::kMaxDocumentBytes)
+        return QString();
+    return where() + QStringLiteral("the document would take more than %1 MB")
+                             .arg(IwbLimits::kMaxDocumentBytes >> 20);
 }
 
 QString Check::pictureFile(const QString &href)

@@ -210,6 +210,11 @@ void tst_IwbHostile::hostileFiles_data()
     QTest::newRow("picture of 100000 x 100000 asked")
             << document(page(QByteArray(picture).replace("%1", "100000").replace("%2", "100000")))
             << Extra::None << Outcome::Refused << 0;
+    QByteArray pictures;
+    for (int n = 0; n < 11; ++n)
+        pictures += QByteArray(picture).replace("%1", "8000").replace("%2", "2000");
+    QTest::newRow("pictures beyond what a document may hold")
+            << document(page(pictures)) << Extra::None << Outcome::Refused << 0;
     QTest::newRow("picture file of 20000 x 20000")
             << document(page(QByteArray(picture).replace("%1", "40").replace("%2", "30")))
             << Extra::HugePictureFile << Outcome::Refused << 0;
@@ -231,6 +236,11 @@ void tst_IwbHostile::hostileFiles_data()
             << document(page("<svg:text id=\"obj6\" x=\"1\" y=\"1\">"
                              + QByteArray(IwbLimits::kMaxTextCharacters + 1, 'a') + "</svg:text>"))
             << Extra::None << Outcome::Refused << 0;
+    QByteArray many;
+    for (int object = 0; object <= IwbLimits::kMaxObjects; ++object)
+        many += "<svg:line x1=\"1\" y1=\"1\" x2=\"9\" y2=\"9\"/>";
+    QTest::newRow("more objects than a lesson holds")
+            << document(page(many)) << Extra::None << Outcome::Refused << 0;
     QTest::newRow("200000 points open")
             << document(page(stroke(points(200000)))) << Extra::None << Outcome::Opened << 1;
     QTest::newRow("unpack bomb") << document(page(stroke("1,1 50,50"))) << Extra::UnpackBomb
