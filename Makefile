@@ -45,5 +45,21 @@ bench-%: deps
 	cmake --build build/bench -j$(JOBS) --target bench_$*
 	cd build/bench && QT_QPA_PLATFORM=offscreen ./bench/bench_$*
 
+# Fuzzing: one target each (make fuzz-<name>), built with clang in build/fuzz, never part of
+# `make test`. Runs FUZZ_SECONDS in one process; what it finds lands in build/fuzz/findings-<name>
+# (crash-*, timeout-*, oom-*) and belongs in fuzz/regressions/<name> once understood.
+FUZZ_SECONDS ?= 600
+FUZZ_DIR := build/fuzz
+fuzz-%: deps
+	@./scripts/install-deps.sh clang libclang-rt-14-dev
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DVELTORINA_TESTS=OFF -DVELTORINA_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j$(JOBS) --target fuzz_$*
+	mkdir -p $(FUZZ_DIR)/corpus-$* $(FUZZ_DIR)/findings-$* fuzz/regressions/$*
+	cd $(FUZZ_DIR) && ASAN_OPTIONS=detect_leaks=0 ./fuzz/fuzz_$* -max_len=4194304 -len_control=0 \
+		-timeout=20 -rss_limit_mb=2048 -max_total_time=$(FUZZ_SECONDS) -dict=$(CURDIR)/fuzz/$*.dict \
+		-artifact_prefix=findings-$*/ corpus-$* $(CURDIR)/fuzz/corpus/$* \
+		$(CURDIR)/fuzz/regressions/$*
+
 clean:
 	rm -rf build

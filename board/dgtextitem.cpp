@@ -24,8 +24,7 @@ QFont defaultFont()
 
 } // namespace
 
-DGTextItem::DGTextItem(QPointF pos, QGraphicsItem *parent)
-    : QGraphicsTextItem(parent), m_editor(std::make_unique<DRichTextEditor>(nullptr))
+DGTextItem::DGTextItem(QPointF pos, QGraphicsItem *parent) : QGraphicsTextItem(parent)
 {
     setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
     m_pressPos = pos;
@@ -33,12 +32,20 @@ DGTextItem::DGTextItem(QPointF pos, QGraphicsItem *parent)
     setFont(defaultFont());
     setPlainText(QStringLiteral("Text"));
     setDefaultTextColor(QColor(0, 0, 0, 255));
-    m_editor->setText(toHtml());
     m_rotateItem = new DRotateItem(this);
     connect(m_rotateItem->m_focus, &DRotateItemFocus::pressBt, this, &DGTextItem::saveTransform);
 }
 
 DGTextItem::~DGTextItem() = default;
+
+DRichTextEditor *DGTextItem::editor() const
+{
+    if (!m_editor) {
+        m_editor = std::make_unique<DRichTextEditor>(nullptr);
+        m_editor->setText(toHtml());
+    }
+    return m_editor.get();
+}
 
 QRectF DGTextItem::boundingRect() const
 {
@@ -117,10 +124,11 @@ void DGTextItem::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
     setFocus(Qt::OtherFocusReason);
     setSelected(true);
     const QString html = toHtml();
-    m_editor->setText(html);
+    DRichTextEditor *textEditor = editor();
+    textEditor->setText(html);
     m_prevHtml = html;
-    if (m_editor->exec())
-        setText(m_editor->text());
+    if (textEditor->exec())
+        setText(textEditor->text());
     QGraphicsTextItem::mouseDoubleClickEvent(event);
 }
 

@@ -28,7 +28,8 @@ public:
                      const QString &media) override;
 
     DGTextItem *clone() const;
-    DRichTextEditor *editor() const { return m_editor.get(); }
+    // The rich text editor of this text, made when first asked for.
+    DRichTextEditor *editor() const;
 
     QString m_prevHtml; // the text when the editor was last opened: what undo goes back to
 
@@ -46,5 +47,7 @@ protected:
     void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
 
 private:
-    std::unique_ptr<DRichTextEditor> m_editor;
+    // A dialog with its own toolbar and icons: made on the first edit, not with every text a
+    // document brings (opening a lesson of a hundred texts made a hundred of them).
+    mutable std::unique_ptr<DRichTextEditor> m_editor;
 };

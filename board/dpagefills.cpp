@@ -49,6 +49,8 @@ void DPage::fillFigure()
         static_cast<DGPathCurveItem *>(shape)->m_fillType = fill.itemFillType;
     if (fill.itemFillType == ItemFillTexture)
         shape->setFillFileName(fill.fileName);
+    else
+        shape->setGradColor(m_view->getShapeFillPen().color()); // the colour a save writes
     shape->setBrush(fill.brush);
 }
 
@@ -80,6 +82,7 @@ void DPage::editFillColor()
         // The pen is set to itself so that the command's earlier pen is the current one.
         shape->setPen(shape->pen());
         shape->setBrush(QBrush(colour, Qt::SolidPattern));
+        shape->setGradColor(colour);
         shape->m_fillType = colour.alpha() != 0 ? ItemFillSolid : ItemFillNone;
         changed << item;
     }

@@ -24,7 +24,6 @@
 #include <QHash>
 #include <QImage>
 #include <QLabel>
-#include <QRandomGenerator>
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -39,6 +38,38 @@
 namespace PageWriter {
 
 namespace {
+
+// The keys are only compared, never followed: a save names live objects only, and the table is
+// emptied when the next save starts.
+struct Numbering
+{
+    QHash<const void *, int> objects;
+    QHash<const void *, int> links;
+    int paragraphs = 0;
+    QStringList missing;
+};
+
+Numbering &numbering()
+{
+    static Numbering table;
+    return table;
+}
+
+void noteMissing(const QString &path)
+{
+    if (!path.isEmpty() && !numbering().missing.contains(path))
+        numbering().missing << path;
+}
+
+int numberOf(QHash<const void *, int> &table, const void *key)
+{
+    const auto known = table.constFind(key);
+    if (known != table.cend())
+        return *known;
+    const int next = table.size() + 1;
+    table.insert(key, next);
+    return next;
+}
 
 struct ElementName
 {
@@ -108,8 +139,10 @@ void writeFill(QXmlStreamWriter &stream, const PathObject &object, const QString
     if (object.fillType != ItemFillTexture)
         return;
     stream.writeAttribute(QStringLiteral("pathFile"), object.fillFile);
-    if (!MediaPath::isRegularFile(object.fillFile))
-        return; // a missing texture is not an error: the shape keeps its fill colour
+    if (!MediaPath::isRegularFile(object.fillFile)) {
+        noteMissing(object.fillFile); // not an error: the shape keeps its fill colour
+        return;
+    }
     const MediaCopy::Copied copied =
             MediaCopy::copyInto(object.fillFile, dir + QStringLiteral("/images"));
     if (copied.ok)
@@ -200,12 +233,37 @@ void writeTable(QXmlStreamWriter &stream, const QString &id, const PathObject &o
     stream.writeAttribute(QStringLiteral("title"), QString());
     stream.writeAttribute(QStringLiteral("transform"),
                           IwbFormat::transform(placement.counterClockwise, placement.scale));
-    const int cells = std::max(0, object.rows) * std::max(0, object.columns);
-    for (int cell = 0; cell < cells; ++cell) {
+    // Counted in 64 bits: rows times columns of a table that came from elsewhere must neither
+    // overflow nor be trusted (the table dialog makes at most 99 x 99).
+    constexpr qint64 kMostCells = 99 * 99;
+    const qint64 cells = std::min(
+            kMostCells, qint64(std::max(0, object.rows)) * qint64(std::max(0, object.columns)));
+    for (qint64 cell = 0; cell < cells; ++cell) {
         stream.writeEmptyElement(QStringLiteral("svg:cell"));
         stream.writeAttribute(QStringLiteral("text"), QString());
     }
     stream.writeEndElement();
+}
+
+// The colour the object shows as its fill: a recolouring ("Color de fondo"), an undo or a
+// palette fill changes the brush, so the brush is what is written; the stored colour is for
+// brushes that carry none of their own (a texture).
+QColor shownFillColour(const QBrush &brush, const QColor &stored)
+{
+    switch (brush.style()) {
+    case Qt::NoBrush:
+    case Qt::TexturePattern:
+        return stored;
+    case Qt::LinearGradientPattern:
+    case Qt::RadialGradientPattern:
+    case Qt::ConicalGradientPattern: {
+        const QGradientStops stops =
+                brush.gradient() ? brush.gradient()->stops() : QGradientStops();
+        return stops.isEmpty() ? stored : stops.constFirst().second;
+    }
+    default:
+        return brush.color();
+    }
 }
 
 PathObject pathObjectOf(const DGPathItem &item)
@@ -216,7 +274,7 @@ PathObject pathObjectOf(const DGPathItem &item)
     object.pen = item.pen();
     object.itemBounds = item.boundingRect();
     object.fillFile = item.fillFileName();
-    object.fillColour = item.getGradColor();
+    object.fillColour = shownFillColour(item.brush(), item.getGradColor());
     if (object.itemType == ItemTypePath) {
         const auto &curve = static_cast<const DGPathCurveItem &>(item);
         object.kind = curve.shapeType();
@@ -243,8 +301,11 @@ void writeBackground(DPage &page, QXmlStreamWriter &stream, const QString &dir, 
 {
     const QString id = QStringLiteral("bck") + QString::number(n);
     const QBrush brush = page.backgroundBrush();
-    if (page.pageType() == PageTypeImage || page.pageType() == PageTypeCapture) {
-        const QImage picture = brush.textureImage();
+    const QImage picture = brush.textureImage();
+    // A picture page whose picture is gone (its file was missing when it was opened) is kept as
+    // the colour page it shows, rather than failing the whole save.
+    if ((page.pageType() == PageTypeImage || page.pageType() == PageTypeCapture)
+        && !picture.isNull()) {
         const QString name = QStringLiteral("images/") + id + QStringLiteral(".png");
         saveImage(picture, dir + QLatin1Char('/') + name, errors);
         stream.writeEmptyElement(QStringLiteral("svg:image"));
@@ -259,7 +320,7 @@ void writeBackground(DPage &page, QXmlStreamWriter &stream, const QString &dir, 
     QSize desktop;
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         desktop = screen->virtualSize();
-    QColor colour = brush.color();
+    QColor colour = brush.style() == Qt::NoBrush ? QColor(Qt::white) : brush.color();
     if (page.isTransparent())
         colour.setAlpha(0);
     stream.writeEmptyElement(QStringLiteral("svg:rect"));
@@ -279,7 +340,7 @@ QString attachLinkedFile(const QString &path, const QString &dir, QStringList *e
     if (path.isEmpty())
         return path;
     if (!MediaPath::isRegularFile(path)) {
-        qDebug() << "PageWriter: linked file not found, not copied:" << path;
+        noteMissing(path);
         return path;
     }
     const MediaCopy::Copied copied = MediaCopy::copyInto(path, dir + QStringLiteral("/document"));
@@ -313,7 +374,7 @@ QString storeMedia(const QString &path, const QString &dir, const char *folder, 
 {
     const QString name = QFileInfo(path).fileName();
     if (path.isEmpty() || !MediaPath::isRegularFile(path)) {
-        qDebug() << "PageWriter: media file not found, not copied:" << path;
+        noteMissing(path);
         return name;
     }
     const MediaCopy::Copied copied =
@@ -439,8 +500,7 @@ void writeText(QXmlStreamWriter &stream, const QString &id, const DGTextItem &it
         writeParagraphFont(stream, font, info);
         stream.writeAttribute(QStringLiteral("id"),
                               QStringLiteral("paragraph.")
-                                      + QString::number(QRandomGenerator::global()->bounded(
-                                              std::numeric_limits<int>::max())));
+                                      + QString::number(++numbering().paragraphs));
         for (QTextBlock::iterator run = block.begin(); !run.atEnd(); ++run) {
             const QTextFragment fragment = run.fragment();
             if (!fragment.isValid() || fragment.text().isEmpty())
@@ -485,14 +545,24 @@ QVector<qreal> stackingKey(const QGraphicsItem *item)
 
 } // namespace
 
+void restartNumbering()
+{
+    numbering() = Numbering();
+}
+
+QStringList missingMedia()
+{
+    return numbering().missing;
+}
+
 QString objectId(const QGraphicsItem *item)
 {
-    return QStringLiteral("obj") + QString::number(quintptr(item));
+    return QStringLiteral("obj") + QString::number(numberOf(numbering().objects, item));
 }
 
 QString linkId(const DCustomItem *object)
 {
-    return QStringLiteral("lnk") + QString::number(quintptr(object));
+    return QStringLiteral("lnk") + QString::number(numberOf(numbering().links, object));
 }
 
 Placement placementOf(const QGraphicsItem *item)

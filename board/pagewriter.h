@@ -19,10 +19,19 @@ class QXmlStreamWriter;
 // be stored comes back as error texts for the document writer.
 namespace PageWriter {
 
-// "obj" and the object's identity number within one save (the address of its graphics-item
-// part); the document writer's lock and group records use the same text.
+// "obj" and the object's number within one save; the document writer's lock and group records
+// use the same text. Objects are numbered in the order a save first names them, so that the same
+// document saved twice (or saved, opened and saved again) writes the same text and the same
+// picture files. The numbers hold until the next save restarts them.
 QString objectId(const QGraphicsItem *item);
-QString linkId(const DCustomItem *object); // "lnk" and the address of the mix-in
+QString linkId(const DCustomItem *object); // "lnk" and the number of the object's links
+// Called by the document writer before its first page: numbering starts again at 1, and the
+// list of missing media is emptied.
+void restartNumbering();
+// The media files (videos, sounds, animations, linked files, textures) that the pages written
+// since the restart named but could not carry because they are missing: their objects were
+// written all the same, without the file.
+QStringList missingMedia();
 
 // Where an object stands as the format describes it: the position its parent would give it
 // with the transform origin at the centre of its bounding rectangle, unrotated and unscaled,

@@ -46,6 +46,11 @@ DPagesList::SaveAnswer DPagesList::askSaveQuestion(const QString &text)
     return SaveAnswer::No;
 }
 
+QString DPagesList::damagedDocumentText()
+{
+    return tr("El documento está dañado y no se ha podido abrir entero.");
+}
+
 void DPagesList::showFailure(const QString &text, const QString &detail)
 {
     qWarning() << "DPagesList:" << text << detail;
@@ -112,8 +117,22 @@ bool DPagesList::saveAsIwb(const QString &chosenName)
 
 bool DPagesList::writeIwb(const QString &target)
 {
-    if (saveAllPagesToFileIWB(DocumentName::withoutIwbExtension(target), true))
+    if (saveAllPagesToFileIWB(DocumentName::withoutIwbExtension(target), true)) {
+        // Saved all the same: the teacher learns once which files did not travel with it.
+        if (!m_lastSaveMissing.isEmpty()) {
+            QStringList names;
+            for (const QString &path : qAsConst(m_lastSaveMissing))
+                names << QFileInfo(path).fileName();
+            QMessageBox box(QMessageBox::Warning, tr("Atención"),
+                            tr("El documento se ha guardado sin estos archivos, que no se "
+                               "encuentran:")
+                                    + QStringLiteral("\n") + names.join(QLatin1Char('\n')),
+                            QMessageBox::Ok, m_parent);
+            box.setDetailedText(m_lastSaveMissing.join(QLatin1Char('\n')));
+            box.exec();
+        }
         return true;
+    }
     showFailure(tr("Error al guardar archivo"), m_lastSaveError);
     return false;
 }
@@ -183,7 +202,12 @@ void DPagesList::openFile()
     case DocumentName::OpenKind::Unknown:
         return; // neither kind: the dialog's filter offers only these two
     }
-    // The open document is untouched when an archive cannot be read; the user is told so.
-    if (!opened)
+    // The open document is untouched when an archive cannot be read or asks for more than a
+    // document may; a document that breaks off shows what was read. The user is told so.
+    if (!opened && m_bDamaged)
+        showFailure(damagedDocumentText(), m_lastOpenError);
+    else if (!opened)
         showFailure(tr("Error al abrir archivo"), m_lastOpenError);
+    else if (m_bPartialRead)
+        showFailure(damagedDocumentText(), m_lastOpenError);
 }

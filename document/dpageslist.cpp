@@ -1,7 +1,9 @@
 #include "dpageslist.h"
 
 #include "iwbarchive.h"
+#include "iwblimits.h"
 #include "iwbreader.h"
+#include "mediapath.h"
 #include "ubzreader.h"
 
 #include "board/boardtypes.h"
@@ -224,11 +226,18 @@ void DPagesList::delPage(int index)
 
 void DPagesList::delAllPages()
 {
-    while (!isEmpty()) {
-        if (!contains(m_curPage))
-            m_curPage = first();
-        delPage(false);
-    }
+    if (isEmpty())
+        return;
+    // All at once: deleting one by one showed every next page in the view on the way.
+    refreshOverlay();
+    m_view->setScene(nullptr);
+    m_curPage = nullptr;
+    const QList<DPage *> leaving = *this;
+    clear();
+    for (DPage *page : leaving)
+        destroyPage(page);
+    m_bDocumentChanged = true;
+    markRepaint();
 }
 
 void DPagesList::selectPage(int index)
@@ -345,6 +354,7 @@ void DPagesList::setupWorkingDirectory()
     m_pageColor = AppSettings::pageColor(settings);
     m_currentDir.setAutoRemove(false);
     m_workDir = m_currentDir.path();
+    IwbArchive::removeLeftScratch(m_workDir, previous);
 
     if (!previous.isEmpty() && previous != m_workDir && QFileInfo(previous).isDir()) {
         QMessageBox question(QMessageBox::Warning, tr("Atención"),
@@ -458,6 +468,7 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
 {
     const SavingFlag saving(m_bSaving);
     m_lastSaveError.clear();
+    m_lastSaveMissing.clear();
     const QString dir = m_workDir;
     // The page writer clears the pages' marks; the document keeps them until a save to a file
     // has really succeeded.
@@ -505,6 +516,7 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
     stream.writeAttribute(QStringLiteral("viewbox"), QStringLiteral("0,0,1200,800"));
     stream.writeStartElement(QStringLiteral("svg:pageset"));
     QStringList failures;
+    PageWriter::restartNumbering();
     for (int n = 0; n < size(); ++n)
         failures << at(n)->savePageDataToIWB(stream, dir, n);
     stream.writeEndElement(); // svg:pageset
@@ -540,9 +552,13 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
         m_lastSaveError = content.fileName() + QStringLiteral(": ") + content.errorString();
         return false;
     }
+    m_lastSaveMissing = PageWriter::missingMedia();
     if (!pack)
         return false;
-    const IwbArchive::Result packed = IwbArchive::pack(dir, fileName + QStringLiteral(".iwb"));
+    // Exactly what the pages name: pictures of objects deleted since, or written under other
+    // numbers by earlier saves, stay behind in the working directory.
+    const IwbArchive::Result packed = IwbArchive::packDocument(
+            dir, fileName + QStringLiteral(".iwb"), MediaPath::namedIn(dir));
     if (!packed.ok) {
         m_lastSaveError = packed.error;
         return false;
@@ -606,6 +622,22 @@ bool findPageset(QXmlStreamReader &xml)
 
 bool DPagesList::openFromFile(const QString &folder)
 {
+    m_bDamaged = false;
+    QFile content(folder + QStringLiteral("/content.xml"));
+    if (content.open(QIODevice::ReadOnly)) {
+        const QString beyond = IwbLimits::checkContent(content, folder);
+        if (!beyond.isEmpty()) {
+            m_lastOpenError = beyond;
+            m_bPartialRead = false;
+            m_bDamaged = true;
+            return false; // refused before anything of the open document changed
+        }
+    }
+    return readContent(folder);
+}
+
+bool DPagesList::readContent(const QString &folder)
+{
     const SavingFlag opening(m_bSaving);
     m_lastOpenError.clear();
     m_bPartialRead = false;
@@ -629,6 +661,7 @@ bool DPagesList::openFromFile(const QString &folder)
     if (isEmpty() || !m_curPage)
         newPage(BtMenus::btColorPage, true);
     m_bPartialRead = !complete;
+    m_bDamaged = !complete;
     setDocumentModified(!complete);
     emit selectPageNum(pageCounterText(getCurPageNum(), size()));
     emit newPage();
@@ -655,7 +688,12 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz)
         QFile content(staging + QStringLiteral("/content.xml"));
         if (!content.open(QIODevice::ReadOnly)) {
             result = IwbArchive::Result::failure(archive + QStringLiteral(": no content.xml"));
+        } else if (const QString beyond = IwbLimits::checkContent(content, staging);
+                   !beyond.isEmpty()) {
+            result = IwbArchive::Result::failure(archive + QStringLiteral(": ") + beyond);
+            result.damaged = true;
         } else {
+            content.seek(0);
             QXmlStreamReader xml(&content);
             if (!findPageset(xml))
                 result = IwbArchive::Result::failure(archive
@@ -666,6 +704,7 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz)
         result = IwbArchive::replaceFolder(staging, m_workDir);
     if (!result.ok) {
         m_lastOpenError = result.error;
+        m_bDamaged = result.damaged;
         const IwbArchive::Result removed = IwbArchive::removeTree(staging);
         if (!removed.ok)
             qWarning() << "DPagesList:" << removed.error;
@@ -678,11 +717,12 @@ bool DPagesList::openAllPagesFromFileIWB(const QString &fileName)
 {
     m_lastOpenError.clear();
     m_bPartialRead = false;
+    m_bDamaged = false;
     if (fileName.isEmpty())
         return false;
     if (!unpackInPlace(fileName))
         return false;
-    if (!openFromFile(m_workDir))
+    if (!readContent(m_workDir)) // checked against the limits while it was unpacked
         return false;
     m_fileName = m_bPartialRead ? QString() : fileName;
     return true;
@@ -712,6 +752,7 @@ bool DPagesList::openFromFileUBZ(const QString &dir)
     if (isEmpty() || !m_curPage)
         newPage(BtMenus::btColorPage, true);
     m_bPartialRead = !complete;
+    m_bDamaged = !complete;
     setDocumentModified(!complete);
     emit selectPageNum(pageCounterText(getCurPageNum(), size()));
     emit newPage();
@@ -725,6 +766,7 @@ bool DPagesList::openAllPagesFromFileUBZ(const QString &fileName)
     const SavingFlag importing(m_bSaving);
     m_lastOpenError.clear();
     m_bPartialRead = false;
+    m_bDamaged = false;
     if (fileName.isEmpty() || !unpackInPlace(fileName, true))
         return false;
     openFromFileUBZ(m_workDir);

@@ -64,6 +64,9 @@ public:
     // lastSaveError() then says what failed. No message is shown here: the caller decides.
     bool saveAllPagesToFileIWB(const QString &fileName, bool pack);
     QString lastSaveError() const { return m_lastSaveError; }
+    // Media files the last save could not carry (missing or unreadable): the objects were saved
+    // without them. Empty when everything was there.
+    QStringList lastSaveMissing() const { return m_lastSaveMissing; }
     void saveLockedItems(QXmlStreamWriter &stream, QGraphicsItem *item);
     void saveGroupItems(QXmlStreamWriter &stream, QGraphicsItem *item);
     bool isSaving() const { return m_bSaving; }
@@ -71,8 +74,9 @@ public:
     // --- IWB and UBZ readers ---
 
     // Reads the "content.xml" in folder (media are looked up only inside folder) in place of
-    // the open pages. False, with nothing changed, when the file cannot be read. A file that
-    // breaks off is read as far as it goes: true, with lastOpenWasPartial() set.
+    // the open pages. False, with nothing changed, when the file cannot be read or is beyond
+    // the limits of IwbLimits (lastOpenWasDamaged()). A file that breaks off is read as far as
+    // it goes: true, with lastOpenWasPartial() set.
     bool openFromFile(const QString &folder);
     // Opens an ".iwb" archive: it is unpacked beside the working directory and takes its place
     // only when it holds a readable document, so a failed open leaves the open document as it
@@ -87,6 +91,9 @@ public:
     bool openAllPagesFromFileUBZ(const QString &fileName);
     bool openFromFileUBZ(const QString &dir);
     bool lastOpenWasPartial() const { return m_bPartialRead; }
+    // The last open met a damaged file: it broke off (what was read is open), or it asked for
+    // more than a document may (refused, the open document unchanged).
+    bool lastOpenWasDamaged() const { return m_bDamaged; }
     QString lastOpenError() const { return m_lastOpenError; }
     QString fileName() const { return m_fileName; }
     void setFileName(const QString &name) { m_fileName = name; }
@@ -111,6 +118,7 @@ private:
     void restoreFrom(const QString &previous);
     // A fresh copy of archive as the working directory, when it holds what isReadable accepts.
     bool unpackInPlace(const QString &archive, bool ubz = false);
+    bool readContent(const QString &folder); // openFromFile without the limits' check
     QPixmap scaledToView(const QPixmap &pixmap) const;
 
     QString m_workDir;
@@ -126,8 +134,10 @@ private:
     QString m_keptPrevious;
     QString m_restoringFrom; // the earlier run's directory while its document is read
     QString m_lastSaveError;
+    QStringList m_lastSaveMissing;
     QString m_lastOpenError;
     bool m_bPartialRead = false;
+    bool m_bDamaged = false;
 
     // --- Document commands (documentcommands.cpp) and export (pageexport.cpp) ---
 
@@ -146,6 +156,7 @@ private:
     enum class SaveAnswer { Yes, No, Cancel };
     SaveAnswer askSaveQuestion(const QString &text);
     void showFailure(const QString &text, const QString &detail);
+    static QString damagedDocumentText();
     bool saveAsIwb(const QString &chosenName);
     bool writeIwb(const QString &target);
     void clearWorkingDirectory();

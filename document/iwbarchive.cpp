@@ -1,5 +1,6 @@
 #include "iwbarchive.h"
 
+#include "iwblimits.h"
 #include "toolrun.h"
 
 #include <QDir>
@@ -123,9 +124,71 @@ QString copyTree(const QString &from, const QString &to)
     return QString();
 }
 
+constexpr char kScratchArchive[] = "archive.zip";
+
+// What pack and makeSiblingFolder name their folders: hidden, beside path, "." + its name + "-"
+// and six characters.
+QString scratchTemplate(const QFileInfo &path)
+{
+    return path.absolutePath() + QStringLiteral("/.") + path.fileName() + QStringLiteral("-XXXXXX");
+}
+
+// A save killed half-way leaves its scratch folder beside the target: one holding nothing but
+// a part of the archive is removed by the next save to that name.
+void removeStaleScratch(const QFileInfo &target)
+{
+    for (const QString &folder : IwbArchive::scratchFoldersOf(target.absoluteFilePath())) {
+        const QStringList content = QDir(folder).entryList(kEverything);
+        if (content.isEmpty() || content == QStringList{ QLatin1String(kScratchArchive) })
+            IwbArchive::removeTree(folder);
+    }
+}
+
 } // namespace
 
 namespace IwbArchive {
+
+QStringList scratchFoldersOf(const QString &path)
+{
+    const QFileInfo info(path);
+    const QRegularExpression pattern(QStringLiteral("^\\.")
+                                     + QRegularExpression::escape(info.fileName())
+                                     + QStringLiteral("-[A-Za-z0-9]{6}$"));
+    QStringList folders;
+    const QFileInfoList siblings =
+            QDir(info.absolutePath())
+                    .entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo &sibling : siblings) {
+        if (!sibling.isSymLink() && pattern.match(sibling.fileName()).hasMatch())
+            folders << sibling.absoluteFilePath();
+    }
+    return folders;
+}
+
+void removeLeftScratch(const QString &workDir, const QString &previous)
+{
+    const QFileInfo work(workDir);
+    // Working directories are "<name>-" and six characters: scratch folders of one that is gone
+    // (its run ended, or was killed) or of the previous run's are left over.
+    const QString stem = work.fileName().left(work.fileName().size() - 6);
+    if (stem.size() < 2 || !stem.endsWith(QLatin1Char('-')))
+        return;
+    const QRegularExpression pattern(QStringLiteral("^\\.(") + QRegularExpression::escape(stem)
+                                     + QStringLiteral("[A-Za-z0-9]{6})-[A-Za-z0-9]{6}$"));
+    const QString parent = work.absolutePath();
+    const QString previousName =
+            previous.isEmpty() ? QString() : QFileInfo(previous).absoluteFilePath();
+    const QFileInfoList siblings =
+            QDir(parent).entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo &sibling : siblings) {
+        const QRegularExpressionMatch match = pattern.match(sibling.fileName());
+        if (sibling.isSymLink() || !match.hasMatch())
+            continue;
+        const QString owner = parent + QLatin1Char('/') + match.captured(1);
+        if (owner == previousName || !QFileInfo::exists(owner))
+            removeTree(sibling.absoluteFilePath());
+    }
+}
 
 Result Result::failure(const QString &error)
 {
@@ -135,28 +198,25 @@ Result Result::failure(const QString &error)
     return result;
 }
 
-Result pack(const QString &folder, const QString &target)
+namespace {
+
+Result packEntries(const QString &folder, const QString &target, const QStringList &entries,
+                   Result result)
 {
     const QFileInfo folderInfo(folder);
-    if (folderInfo.isSymLink() || !folderInfo.isDir())
-        return Result::failure(folder + QStringLiteral(": not a folder"));
-    Result result;
-    QStringList entries;
-    collectEntries(folderInfo.absoluteFilePath(), QString(), entries, result.skipped);
     if (entries.isEmpty())
         return Result::failure(folder + QStringLiteral(": nothing to pack"));
-
     const QFileInfo targetInfo(target);
     if (targetInfo.isDir() && !targetInfo.isSymLink())
         return Result::failure(target + QStringLiteral(": is a folder"));
+    removeStaleScratch(targetInfo);
     // zip updates an archive that exists, so it writes a fresh name in a folder of our own,
     // on the target's file system so that the final rename is one step.
-    QTemporaryDir scratch(targetInfo.absolutePath() + QStringLiteral("/.") + targetInfo.fileName()
-                          + QStringLiteral("-XXXXXX"));
+    QTemporaryDir scratch(scratchTemplate(targetInfo));
     if (!scratch.isValid())
         return Result::failure(targetInfo.absolutePath() + QLatin1String(": ")
                                + scratch.errorString());
-    const QString archive = scratch.filePath(QStringLiteral("archive.zip"));
+    const QString archive = scratch.filePath(QLatin1String(kScratchArchive));
     // -y stores a link as a link should one appear meanwhile, -nw takes names literally, "--"
     // keeps a name that begins with "-" a name.
     const QStringList arguments =
@@ -177,6 +237,33 @@ Result pack(const QString &folder, const QString &target)
     if (!renameError.isEmpty())
         return Result::failure(renameError);
     return result;
+}
+
+} // namespace
+
+Result pack(const QString &folder, const QString &target)
+{
+    const QFileInfo folderInfo(folder);
+    if (folderInfo.isSymLink() || !folderInfo.isDir())
+        return Result::failure(folder + QStringLiteral(": not a folder"));
+    Result result;
+    QStringList entries;
+    collectEntries(folderInfo.absoluteFilePath(), QString(), entries, result.skipped);
+    return packEntries(folder, target, entries, result);
+}
+
+Result packDocument(const QString &folder, const QString &target, const QStringList &media)
+{
+    const QFileInfo folderInfo(folder);
+    if (folderInfo.isSymLink() || !folderInfo.isDir())
+        return Result::failure(folder + QStringLiteral(": not a folder"));
+    QStringList entries{ QStringLiteral("content.xml") };
+    for (const char *name : kMediaFolders)
+        entries << QLatin1String(name) + QLatin1Char('/');
+    entries << media;
+    entries.removeDuplicates();
+    entries.sort();
+    return packEntries(folder, target, entries, Result());
 }
 
 QList<Entry> listEntries(const QString &archive, QString *error)
@@ -203,9 +290,20 @@ QList<Entry> listEntries(const QString &archive, QString *error)
             *error = archive + QStringLiteral(": the list of entries cannot be read");
         return {};
     }
+    // Mode, version, system, size, ...: the fourth column is the unpacked size.
     QList<Entry> entries;
-    for (int i = 0; i < nameLines.size(); ++i)
-        entries.append({ nameLines.at(i), detailLines.at(i + 2).startsWith(QLatin1Char('l')) });
+    for (int i = 0; i < nameLines.size(); ++i) {
+        const QString &detail = detailLines.at(i + 2);
+        const QVector<QStringRef> columns = detail.splitRef(QLatin1Char(' '), Qt::SkipEmptyParts);
+        bool sized = false;
+        const qint64 size = columns.size() > 3 ? columns.at(3).toLongLong(&sized) : 0;
+        if (!sized || size < 0) {
+            if (error)
+                *error = archive + QStringLiteral(": the list of entries cannot be read");
+            return {};
+        }
+        entries.append({ nameLines.at(i), detail.startsWith(QLatin1Char('l')), size });
+    }
     return entries;
 }
 
@@ -239,10 +337,23 @@ Result unpack(const QString &archive, const QString &destination)
     const QList<Entry> entries = listEntries(archive, &error);
     if (!error.isEmpty())
         return Result::failure(error);
+    qint64 unpacked = 0;
     for (const Entry &entry : entries) {
         const QString reason = unsafeEntryReason(entry);
         if (!reason.isEmpty())
             return Result::failure(archive + QStringLiteral(": refused, ") + reason);
+        unpacked += entry.size;
+    }
+    // From the listing, before a byte is written: an archive that unpacks to more than a
+    // document can hold would fill the disk.
+    if (entries.size() > IwbLimits::kMaxEntries || unpacked > IwbLimits::kMaxUnpackedBytes) {
+        Result refused =
+                Result::failure(archive
+                                + QStringLiteral(": refused, %1 entries of %2 bytes unpacked")
+                                          .arg(entries.size())
+                                          .arg(unpacked));
+        refused.damaged = true;
+        return refused;
     }
     if (made && !QDir().mkdir(destination))
         return Result::failure(destination + QStringLiteral(": cannot be made"));
@@ -271,8 +382,7 @@ Result unpack(const QString &archive, const QString &destination)
 QString makeSiblingFolder(const QString &path)
 {
     const QFileInfo info(path);
-    QTemporaryDir sibling(info.absolutePath() + QStringLiteral("/.") + info.fileName()
-                          + QStringLiteral("-XXXXXX"));
+    QTemporaryDir sibling(scratchTemplate(info));
     if (!sibling.isValid())
         return QString();
     sibling.setAutoRemove(false);

@@ -13,6 +13,7 @@ struct Result
     bool ok = true;
     QString error; // empty when ok
     QStringList skipped; // pack only: entries left out (symlinks, special files), for the log
+    bool damaged = false; // unpack only: the archive asks for more than a document may
 
     static Result failure(const QString &error);
 };
@@ -25,12 +26,16 @@ constexpr int kToolTimeoutMs = 5 * 60 * 1000;
 // in one step, so an existing target survives any failure unchanged. Symlinks and special files
 // in folder are never followed nor packed (they are listed in Result::skipped).
 Result pack(const QString &folder, const QString &target);
+// The same for a document: "content.xml", the media folders (also when empty) and exactly the
+// media files given (relative to folder); anything else lying in folder stays out.
+Result packDocument(const QString &folder, const QString &target, const QStringList &media);
 
 // Names of the entries of archive as unzip lists them, and for each whether it is a symlink.
 struct Entry
 {
     QString name;
     bool symlink = false;
+    qint64 size = 0; // unpacked, as the listing gives it
 };
 QList<Entry> listEntries(const QString &archive, QString *error);
 
@@ -38,13 +43,21 @@ QList<Entry> listEntries(const QString &archive, QString *error);
 QString unsafeEntryReason(const Entry &entry);
 
 // Unpacks archive into destination, a folder that must not exist yet (it is made). The archive
-// is refused as a whole, with nothing left behind, when any entry is unsafe or unzip fails;
+// is refused as a whole, with nothing left behind, when any entry is unsafe or unzip fails, or
+// (damaged) when its listing promises more entries or bytes than a document may unpack;
 // after extraction the tree is checked again for anything but plain files and folders.
 Result unpack(const QString &archive, const QString &destination);
 
 // A new, empty folder beside path (same file system, so it can later be renamed over path);
 // "" when it cannot be made.
 QString makeSiblingFolder(const QString &path);
+
+// The scratch folders that pack (beside its target) and makeSiblingFolder (beside path) make.
+QStringList scratchFoldersOf(const QString &path);
+// At start: removes the scratch folders left beside working directories of runs that are over
+// (killed during a save or an open), and those of previous, the last run's directory. Only
+// folders named as this program names them are touched.
+void removeLeftScratch(const QString &workDir, const QString &previous);
 
 // Puts the folder replacement in the place of target (which may be missing) by renames, so
 // that target is either the old folder or the new one, never a mix; the old one is removed.

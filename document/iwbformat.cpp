@@ -208,21 +208,26 @@ QColor readColour(const QString &text)
 
 QList<QPointF> readPoints(const QString &text, const QPointF &offset)
 {
+    // One pass over the text, reading each number where it lies: a list of many points costs
+    // in proportion to its length.
     QList<QPointF> points;
     const float offsetX = float(offset.x());
     const float offsetY = float(offset.y());
-    QString rest = text;
-    while (!rest.isEmpty()) {
-        const int blank = rest.indexOf(QLatin1Char(' '));
-        const QString pair = blank < 0 ? rest : rest.left(blank);
-        const int comma = pair.indexOf(QLatin1Char(','));
-        const QString x = comma < 0 ? pair : pair.left(comma);
-        const QString y = comma < 0 ? pair : pair.mid(comma + 1);
-        points.append(QPointF(finiteOr(readNumber(x) + offsetX, 0),
-                              finiteOr(readNumber(y) + offsetY, 0)));
+    const QStringRef all(&text);
+    int start = 0;
+    while (start < text.size()) {
+        int blank = text.indexOf(QLatin1Char(' '), start);
         if (blank < 0)
+            blank = text.size();
+        const QStringRef pair = all.mid(start, blank - start);
+        const int comma = pair.indexOf(QLatin1Char(','));
+        const QStringRef x = comma < 0 ? pair : pair.left(comma);
+        const QStringRef y = comma < 0 ? pair : pair.mid(comma + 1);
+        points.append(QPointF(finiteOr(finiteOr(x.toFloat(), 0) + offsetX, 0),
+                              finiteOr(finiteOr(y.toFloat(), 0) + offsetY, 0)));
+        if (blank >= text.size())
             break;
-        rest = rest.mid(blank + 1);
+        start = blank + 1;
     }
     return points;
 }

@@ -3,6 +3,7 @@
 #include "dpageslist.h"
 #include "iwbarchive.h"
 #include "iwbformat.h"
+#include "iwblimits.h"
 #include "mediapath.h"
 
 #include "board/boardtypes.h"
@@ -23,6 +24,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLinearGradient>
+#include <QSet>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -49,6 +51,9 @@ void arc(QPainterPath &path, const QRectF &rect, qreal start, qreal sweep)
     path.arcMoveTo(rect, start);
     path.arcTo(rect, start, sweep);
 }
+
+// Points of a cube as the board draws it (see ShapeGeometry): 9 + 2 + 3 * 2.
+constexpr int kBoardCubePoints = 17;
 
 // The integer rectangle of the solids' readers (QRectF::toRect rounding).
 struct IntBox
@@ -270,7 +275,9 @@ QGraphicsItem *IwbReader::finishShape(QXmlStreamReader &xml, QPainterPath path,
     if (path.elementCount() == 0 || !IwbFormat::isFinite(path))
         return nullptr; // nothing to draw: no object, and the pending link waits for the next
 
-    QPen pen(strokeColour, qMax(0, width), style, Qt::RoundCap, Qt::RoundJoin);
+    // Checked before an IWB read (IwbLimits); bounded again for the UBZ pages, which share this.
+    QPen pen(strokeColour, qBound(0, width, IwbLimits::kMaxPenWidth), style, Qt::RoundCap,
+             Qt::RoundJoin);
     if (polyPen) {
         const QString href = attribute(xml, "xlink:href");
         const QString file = href.isEmpty() ? QString() : MediaPath::resolveHref(dir, href);
@@ -382,7 +389,7 @@ void IwbReader::createConeIWB(QXmlStreamReader &xml)
     QPainterPath back;
     arc(back, base, 0, 180);
     path.addPath(back);
-    finishShape(xml, path, BtMenus::btCone, Fill::BrushOnly, true);
+    finishShape(xml, path, BtMenus::btCone, Fill::Full, true);
 }
 
 void IwbReader::createCubeIWB(QXmlStreamReader &xml)
@@ -392,16 +399,29 @@ void IwbReader::createCubeIWB(QXmlStreamReader &xml)
     if (p.size() < 8)
         return;
     QPainterPath path;
-    path.moveTo(p.at(0));
-    for (int i = 1; i <= p.size() - 7; ++i)
-        path.lineTo(p.at(i));
-    if (p.size() > 13) {
-        for (int from : { 1, 7, 5 }) {
+    if (p.size() == kBoardCubePoints) {
+        // The board's own cube: nine points round the front and top, one more visible edge and
+        // three hidden ones, each its own sub-path. Rebuilt as drawn, it is written back with
+        // the same points, save after save.
+        path.moveTo(p.at(0));
+        for (int i = 1; i < 9; ++i)
+            path.lineTo(p.at(i));
+        for (int from = 9; from < kBoardCubePoints; from += 2) {
             path.moveTo(p.at(from));
-            path.lineTo(p.at(13));
+            path.lineTo(p.at(from + 1));
+        }
+    } else {
+        path.moveTo(p.at(0));
+        for (int i = 1; i <= p.size() - 7; ++i)
+            path.lineTo(p.at(i));
+        if (p.size() > 13) {
+            for (int from : { 1, 7, 5 }) {
+                path.moveTo(p.at(from));
+                path.lineTo(p.at(13));
+            }
         }
     }
-    finishShape(xml, path, BtMenus::btCube, Fill::BrushOnly, false);
+    finishShape(xml, path, BtMenus::btCube, Fill::Full, false);
 }
 
 void IwbReader::createCylinderIWB(QXmlStreamReader &xml)
@@ -419,7 +439,7 @@ void IwbReader::createCylinderIWB(QXmlStreamReader &xml)
     QPainterPath back;
     arc(back, bottom, 0, 180);
     path.addPath(back);
-    finishShape(xml, path, BtMenus::btCylinder, Fill::BrushOnly, true);
+    finishShape(xml, path, BtMenus::btCylinder, Fill::Full, true);
 }
 
 void IwbReader::createBallIWB(QXmlStreamReader &xml)
@@ -436,7 +456,7 @@ void IwbReader::createBallIWB(QXmlStreamReader &xml)
     QPainterPath back;
     arc(back, equator, 0, 180);
     path.addPath(back);
-    finishShape(xml, path, BtMenus::btBall, Fill::BrushOnly, true);
+    finishShape(xml, path, BtMenus::btBall, Fill::Full, true);
 }
 
 void IwbReader::createCircleIWB(QXmlStreamReader &xml)
@@ -615,8 +635,10 @@ void IwbReader::createTableIWB(QXmlStreamReader &xml)
     const QString id = attribute(xml, "id");
     const QRectF box(readNumber(attribute(xml, "x")), readNumber(attribute(xml, "y")),
                      readNumber(attribute(xml, "width")), readNumber(attribute(xml, "height")));
-    const int rows = readInteger(attribute(xml, "rows"));
-    const int columns = readInteger(attribute(xml, "columns"));
+    // Checked before the read (IwbLimits); bounded again for readers that come without it.
+    const int rows = qBound(0, readInteger(attribute(xml, "rows")), IwbLimits::kMaxTableCells);
+    const int columns =
+            qBound(0, readInteger(attribute(xml, "columns")), IwbLimits::kMaxTableCells);
     const QString transform = attribute(xml, "transform");
     QPainterPath path;
     path.addRect(box);
@@ -660,16 +682,19 @@ void IwbReader::createImageIWB(const QString &dir, QXmlStreamReader &xml)
     const QString transform = attribute(xml, "transform");
     if (transform.isEmpty() && attribute(xml, "requiredExtension").isEmpty() && !m_pageMade) {
         const QString fill = attribute(xml, "fill");
-        if (fill.isEmpty()) {
+        const QPixmap picture = fill.isEmpty() && !file.isEmpty() ? QPixmap(file) : QPixmap();
+        if (fill.isEmpty() && picture.isNull()) {
+            // The picture is missing or unreadable: a colour page, which can be saved again,
+            // rather than a picture page without a picture.
+            qDebug() << "IwbReader: background picture missing:" << href;
+            m_list.newPage(BtMenus::btColorPage, true);
+        } else if (fill.isEmpty()) {
             m_list.newPage(BtMenus::btImagePage, true);
             if (DPage *current = page()) {
                 current->setPageType(PageTypeImage);
-                const QPixmap picture = file.isEmpty() ? QPixmap() : QPixmap(file);
                 const QSize viewSize = current->view() ? current->view()->size() : picture.size();
-                current->setBackgroundBrush(
-                        picture.isNull() ? QBrush()
-                                         : QBrush(picture.scaled(viewSize, Qt::KeepAspectRatio,
-                                                                 Qt::SmoothTransformation)));
+                current->setBackgroundBrush(QBrush(
+                        picture.scaled(viewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
             }
         } else {
             const QString opacity = attribute(xml, "fill-opacity");
@@ -795,18 +820,23 @@ void IwbReader::createGroupIWB(QXmlStreamReader &xml)
 
 void IwbReader::recursiveGroupIWB(QXmlStreamReader &xml, QList<QGraphicsItem *> *members)
 {
-    while (!xml.atEnd() && !xml.hasError()) {
+    // Nested records add their members to the same group; counted, not recursed into, so that
+    // no nesting depth can exhaust the stack.
+    QSet<QGraphicsItem *> known(members->cbegin(), members->cend());
+    int open = 1;
+    while (open > 0 && !xml.atEnd() && !xml.hasError()) {
         xml.readNext();
         if (xml.isStartElement() && named(xml, "element")) {
-            if (QGraphicsItem *item = m_ids.value(attribute(xml, "ref"))) {
-                if (!members->contains(item))
-                    members->append(item);
+            QGraphicsItem *item = m_ids.value(attribute(xml, "ref"));
+            if (item && !known.contains(item)) {
+                known.insert(item);
+                members->append(item);
             }
             xml.skipCurrentElement();
         } else if (xml.isStartElement() && named(xml, "group")) {
-            recursiveGroupIWB(xml, members);
+            ++open;
         } else if (xml.isEndElement() && named(xml, "group")) {
-            return;
+            --open;
         }
     }
 }

@@ -1,19 +1,31 @@
 #include "mediapath.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QSet>
+#include <QXmlStreamReader>
 
 #include <sys/stat.h>
 
 namespace {
 
+// The parts of a relative name, or none when it could leave the folder.
+QStringList relativeParts(const QString &relative)
+{
+    QStringList parts = relative.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    parts.removeAll(QStringLiteral("."));
+    if (parts.contains(QStringLiteral("..")))
+        return {};
+    return parts;
+}
+
 QString resolveRelative(const QString &folder, const QString &relative)
 {
     if (folder.isEmpty() || relative.contains(QChar(0)))
         return QString();
-    QStringList parts = relative.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    parts.removeAll(QStringLiteral("."));
-    if (parts.isEmpty() || parts.contains(QStringLiteral("..")))
+    const QStringList parts = relativeParts(relative);
+    if (parts.isEmpty())
         return QString();
     const QString root = QFileInfo(folder).canonicalFilePath();
     const QString joined =
@@ -24,9 +36,55 @@ QString resolveRelative(const QString &folder, const QString &relative)
     return MediaPath::isRegularFile(resolved) ? joined : QString();
 }
 
+bool throughSymlink(const QString &folder, const QStringList &parts)
+{
+    QString path = folder;
+    for (const QString &part : parts) {
+        path += QLatin1Char('/') + part;
+        if (QFileInfo(path).isSymLink())
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 namespace MediaPath {
+
+QStringList namedIn(const QString &folder)
+{
+    QFile content(folder + QStringLiteral("/content.xml"));
+    if (!content.open(QIODevice::ReadOnly))
+        return {};
+    QSet<QString> named;
+    QXmlStreamReader xml(&content);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QXmlStreamAttributes attributes = xml.attributes();
+        for (const QXmlStreamAttribute &attribute : attributes) {
+            const QStringRef name = attribute.qualifiedName();
+            const QString value = attribute.value().toString();
+            if (value.isEmpty())
+                continue;
+            if (name == QLatin1String("xlink:href") || name == QLatin1String("pathFileCopy"))
+                named.insert(value);
+            else if (name == QLatin1String("xfilelink") || name == QLatin1String("xsoundlink"))
+                named.insert(QStringLiteral("document/") + value.section(QLatin1Char('/'), -1));
+        }
+    }
+    QStringList files;
+    for (const QString &name : qAsConst(named)) {
+        const QStringList parts = relativeParts(name);
+        if (parts.isEmpty() || resolveRelative(folder, name).isEmpty()
+            || throughSymlink(folder, parts))
+            continue;
+        files << parts.join(QLatin1Char('/'));
+    }
+    files.removeDuplicates();
+    files.sort();
+    return files;
+}
 
 QString resolveHref(const QString &folder, const QString &href)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Media named inside a document (pictures, videos, pen textures, attached files) are looked up
 // only inside the document's unpacked folder, so a crafted document cannot make the program
@@ -20,6 +21,12 @@ QString resolveSource(const QString &folder, const QString &source);
 // The copy of a linked file or media file that a saved document carries: "document/" and the
 // file name of the path the object holds (the path itself may name a file on another computer).
 QString resolveAttachment(const QString &folder, const QString &storedPath);
+
+// The media files the "content.xml" of folder names (pictures, textures, videos, sounds and
+// the copies of linked files), as paths relative to folder, each once and sorted; only regular
+// files inside folder that are there and reached through no symlink. A save packs these and
+// nothing else, so what the document no longer uses does not travel with it.
+QStringList namedIn(const QString &folder);
 
 // True for a regular file, also when reached through a symlink: only these are copied into a
 // document (a FIFO or /dev/zero would hang the save or fill the disk).

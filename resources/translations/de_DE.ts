@@ -602,6 +602,14 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
         <source>Error al exportar archivo</source>
         <translation>Fehler beim Exportieren der Datei</translation>
     </message>
+    <message>
+        <source>El documento está dañado y no se ha podido abrir entero.</source>
+        <translation>Das Dokument ist beschädigt und konnte nicht vollständig geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>El documento se ha guardado sin estos archivos, que no se encuentran:</source>
+        <translation>Das Dokument wurde ohne diese Dateien gespeichert, die nicht gefunden wurden:</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>

@@ -602,6 +602,14 @@ Written and maintained by the Veltorina development team.</translation>
         <source>Error al exportar archivo</source>
         <translation>Error exporting the file</translation>
     </message>
+    <message>
+        <source>El documento está dañado y no se ha podido abrir entero.</source>
+        <translation>The document is damaged and could not be opened in full.</translation>
+    </message>
+    <message>
+        <source>El documento se ha guardado sin estos archivos, que no se encuentran:</source>
+        <translation>The document was saved without these files, which cannot be found:</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>

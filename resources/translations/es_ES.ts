@@ -602,6 +602,14 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
         <source>Error al exportar archivo</source>
         <translation>Error al exportar archivo</translation>
     </message>
+    <message>
+        <source>El documento está dañado y no se ha podido abrir entero.</source>
+        <translation>El documento está dañado y no se ha podido abrir entero.</translation>
+    </message>
+    <message>
+        <source>El documento se ha guardado sin estos archivos, que no se encuentran:</source>
+        <translation>El documento se ha guardado sin estos archivos, que no se encuentran:</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>

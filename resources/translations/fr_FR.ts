@@ -602,6 +602,14 @@ Tableau blanc interactif pour la salle de classe.
         <source>Error al exportar archivo</source>
         <translation>Erreur lors de l&apos;exportation du fichier</translation>
     </message>
+    <message>
+        <source>El documento está dañado y no se ha podido abrir entero.</source>
+        <translation>Le document est endommagé et n&apos;a pas pu être ouvert en entier.</translation>
+    </message>
+    <message>
+        <source>El documento se ha guardado sin estos archivos, que no se encuentran:</source>
+        <translation>Le document a été enregistré sans ces fichiers, introuvables :</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>

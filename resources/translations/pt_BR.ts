@@ -602,6 +602,14 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
         <source>Error al exportar archivo</source>
         <translation>Erro ao exportar o arquivo</translation>
     </message>
+    <message>
+        <source>El documento está dañado y no se ha podido abrir entero.</source>
+        <translation>O documento está danificado e não pôde ser aberto por inteiro.</translation>
+    </message>
+    <message>
+        <source>El documento se ha guardado sin estos archivos, que no se encuentran:</source>
+        <translation>O documento foi salvo sem estes arquivos, que não foram encontrados:</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>

@@ -602,6 +602,14 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
         <source>Error al exportar archivo</source>
         <translation>Ошибка при экспорте файла</translation>
     </message>
+    <message>
+        <source>El documento está dañado y no se ha podido abrir entero.</source>
+        <translation>Документ повреждён и не может быть открыт полностью.</translation>
+    </message>
+    <message>
+        <source>El documento se ha guardado sin estos archivos, que no se encuentran:</source>
+        <translation>Документ сохранён без этих файлов, которые не найдены:</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>

@@ -357,7 +357,7 @@ void tst_DViewMenus::fileLinkEntries()
         auto *files = qobject_cast<QFileDialog *>(dialog);
         shownTitle = files->windowTitle();
         shownFilter = files->nameFilters().join(QLatin1Char(';'));
-        files->selectFile(chosen.fileName());
+        TestSupport::typeFileName(files, chosen.fileName());
         QMetaObject::invokeMethod(files, "accept");
     });
     QVERIFY(choose(view, { object }, { QStringLiteral("Enlazar"), entry }));

@@ -208,7 +208,12 @@ bool tst_CrashRestore::answerRestore(const QStringList &keys)
     const QString question = findWindow(QStringLiteral("Atención"));
     if (question.isEmpty())
         return false;
-    return xdo({ QStringLiteral("windowfocus"), QStringLiteral("--sync"), question })
+    // Found as soon as it is mapped, a window may not take the focus yet on a loaded machine:
+    // asked again until it does, within a bound.
+    const bool focused = waitFor(
+            [&] { return xdo({ QStringLiteral("windowfocus"), QStringLiteral("--sync"), question }); },
+            20000);
+    return focused
             && xdo(QStringList{ QStringLiteral("key"), QStringLiteral("--delay"),
                                 QStringLiteral("100") }
                    + keys);

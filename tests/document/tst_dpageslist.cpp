@@ -175,7 +175,7 @@ void tst_DPagesList::chosenImageBecomesTheBackground()
     auto list = makeList();
     const auto answered = TestSupport::answerNextModal([file](QWidget *dialog) {
         if (auto *chooser = qobject_cast<QFileDialog *>(dialog))
-            chooser->selectFile(file);
+            TestSupport::typeFileName(chooser, file);
         QMetaObject::invokeMethod(dialog, "accept");
     });
     list->newPage(BtMenus::btImagePage, false);

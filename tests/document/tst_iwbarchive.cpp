@@ -22,6 +22,8 @@ private slots:
     void removeTreeNeverFollowsSymlinks();
     void replaceFolderSwapsWholeFolders();
     void restoreAdoptsThePreviousMedia();
+    void leftScratchIsRemoved_data();
+    void leftScratchIsRemoved();
 
 private:
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
@@ -287,6 +289,52 @@ void tst_IwbArchive::restoreAdoptsThePreviousMedia()
              path("previous-2/x.avi"));
     QCOMPARE(IwbArchive::rebasePath("/home/u/a.pdf", path("previous"), path("work")),
              QStringLiteral("/home/u/a.pdf"));
+}
+
+void tst_IwbArchive::leftScratchIsRemoved_data()
+{
+    // Folders beside a save target or a working directory, and whether they are still there
+    // after the next save (pack) or the next start (removeLeftScratch).
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QStringList>("content");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("killed save") << "save/.lesson.iwb-a1B2c3" << QStringList{ "archive.zip" }
+                                 << false;
+    QTest::newRow("killed save, nothing written yet")
+            << "save/.lesson.iwb-Zz9yY8" << QStringList() << false;
+    QTest::newRow("user's folder of that look")
+            << "save/.lesson.iwb-notes1" << QStringList{ "letter.odt" } << true;
+    QTest::newRow("other document's scratch")
+            << "save/.other.iwb-a1B2c3" << QStringList{ "archive.zip" } << true;
+    QTest::newRow("open of a run that is gone")
+            << "tmp/.veltorina-Gone12-q1W2e3" << QStringList{ "content.xml", "images/a.png" }
+            << false;
+    QTest::newRow("open of the previous run")
+            << "tmp/.veltorina-Prev12-q1W2e3" << QStringList{ "content.xml" } << false;
+    QTest::newRow("open of a run still going")
+            << "tmp/.veltorina-Live12-q1W2e3" << QStringList{ "content.xml" } << true;
+    QTest::newRow("someone else's")
+            << "tmp/.other-Gone12-q1W2e3" << QStringList{ "content.xml" } << true;
+}
+
+void tst_IwbArchive::leftScratchIsRemoved()
+{
+    QFETCH(QString, folder);
+    QFETCH(QStringList, content);
+    QFETCH(bool, kept);
+    QVERIFY(QDir().mkpath(path(folder)));
+    for (const QString &file : qAsConst(content))
+        write(folder + QLatin1Char('/') + file, "left over");
+    QVERIFY(QDir().mkpath(path("tmp/veltorina-Live12")));
+    QVERIFY(QDir().mkpath(path("tmp/veltorina-Prev12")));
+    QVERIFY(QDir().mkpath(path("tmp/veltorina-Mine12")));
+    QVERIFY(QDir().mkpath(path("save")));
+    write("work/content.xml", "<iwb/>");
+    QVERIFY(IwbArchive::pack(path("work"), path("save/lesson.iwb")).ok);
+    IwbArchive::removeLeftScratch(path("tmp/veltorina-Mine12"), path("tmp/veltorina-Prev12"));
+    QCOMPARE(QFileInfo::exists(path(folder)), kept);
+    QVERIFY(QFileInfo(path("save/lesson.iwb")).isFile());
+    QVERIFY(QFileInfo(path("tmp/veltorina-Live12")).isDir());
 }
 
 QTEST_GUILESS_MAIN(tst_IwbArchive)

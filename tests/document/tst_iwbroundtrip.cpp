@@ -12,9 +12,13 @@
 #include "board/dview.h"
 #include "board/shapegeometry.h"
 #include "document/dpageslist.h"
+#include "document/toolrun.h"
 #include "shell/globals.h"
+#include "support/documentfixture.h"
 #include "support/itemmedia.h"
+#include "support/testsupport.h"
 
+#include <QColorDialog>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -34,6 +38,9 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void openedDocumentIsNamedAndUnchanged();
+    void saveOpenSaveIsAFixedPoint();
+    void openSaveTenTimesKeepsTheArchive();
+    void recolouredFillSurvives();
 
 private:
     void buildDocument();
@@ -70,6 +77,32 @@ QString rectText(const QRectF &r)
 QString fileName(const QString &path)
 {
     return QFileInfo(path).fileName();
+}
+
+// As the shape palette fills a shape while it is drawn.
+void fillSolid(DGPathItem *shape, const QColor &colour)
+{
+    static_cast<DGPathCurveItem *>(shape)->m_fillType = ItemFillSolid;
+    shape->setBrush(QBrush(colour));
+    shape->setGradColor(colour);
+}
+
+QList<QGraphicsItem *> objectsOf(DPage *page)
+{
+    QList<QGraphicsItem *> objects;
+    for (QGraphicsItem *item : page->items(Qt::AscendingOrder)) {
+        if (isBoardObjectType(item->type()))
+            objects << item;
+    }
+    return objects;
+}
+
+QByteArray contentOf(const QString &archive)
+{
+    return runTool(QStringLiteral("unzip"),
+                   { QStringLiteral("-p"), archive, QStringLiteral("content.xml") }, QString(),
+                   60000)
+            .output;
 }
 
 } // namespace
@@ -133,9 +166,17 @@ void tst_IwbRoundTrip::buildDocument()
                        QTransform(), false); // a line no longer two points
     addShape(page, BtMenus::btTriangle, { 80, 60 }, { 600, 150 }, pen);
     DGPathItem *cone = addShape(page, BtMenus::btCone, { 60, 90 }, { 40, 400 }, pen);
-    addShape(page, BtMenus::btCube, { 60, 90 }, { 140, 400 }, pen);
+    fillSolid(cone, QColor(250, 0, 0));
+    fillSolid(addShape(page, BtMenus::btCube, { 60, 90 }, { 140, 400 }, pen), QColor(0, 250, 0));
     DGPathItem *cylinder = addShape(page, BtMenus::btCylinder, { 60, 90 }, { 240, 400 }, pen, 10);
-    addShape(page, BtMenus::btBall, { 60, 90 }, { 340, 400 }, pen);
+    fillSolid(cylinder, QColor(0, 0, 250));
+    DGPathItem *ball = addShape(page, BtMenus::btBall, { 60, 90 }, { 340, 400 }, pen);
+    static_cast<DGPathCurveItem *>(ball)->m_fillType = ItemFillGradient;
+    QLinearGradient shading(0, 0, 0, 90);
+    shading.setColorAt(0, QColor(255, 128, 0));
+    shading.setColorAt(1, pen.color());
+    ball->setBrush(QBrush(shading));
+    ball->setGradColor(QColor(255, 128, 0));
     // A turned, locked group: its members come back where they show.
     DGItemGroup *group = page->addGroupItem();
     page->addItemToGroup(group, cone);
@@ -265,6 +306,9 @@ QStringList tst_IwbRoundTrip::describeObject(QGraphicsItem *item, bool mapped) c
             d << QStringLiteral("texture=%1").arg(curve->brush().texture().size().width());
         if (curve->m_fillType != ItemFillNone)
             d << QStringLiteral("fill=") + curve->getGradColor().name();
+        if (curve->m_fillType == ItemFillSolid)
+            d << QStringLiteral("shown=") + curve->brush().color().name();
+        d << QStringLiteral("elements=%1").arg(curve->path().elementCount());
     }
     if (auto *path = dynamic_cast<DGPathItem *>(item)) {
         const QPen pen = path->pen();
@@ -411,6 +455,79 @@ void tst_IwbRoundTrip::openedDocumentIsNamedAndUnchanged()
     QCOMPARE(m_list->size(), 4);
     if (!m_haveGif)
         QSKIP("ImageMagick is needed for the animated image");
+}
+
+void tst_IwbRoundTrip::saveOpenSaveIsAFixedPoint()
+{
+    // Once opened, a document saves as it was read: every page and object kind, the solids'
+    // points and fills, the same picture files under the same names. (The very first save may
+    // differ where the format rounds: whole-pixel text positions, six-digit numbers, and the
+    // paths of the copies the opened document carries.)
+    const QString second = m_target.filePath(QStringLiteral("again.iwb"));
+    QVERIFY2(m_list->saveAllPagesToFileIWB(m_target.filePath(QStringLiteral("third")), true),
+             qPrintable(m_list->lastSaveError()));
+    const QString third = m_target.filePath(QStringLiteral("third.iwb"));
+    const QStringList before = QString::fromUtf8(contentOf(second)).split(QLatin1Char('\n'));
+    const QStringList after = QString::fromUtf8(contentOf(third)).split(QLatin1Char('\n'));
+    QVERIFY(before.size() > 20);
+    for (int line = 0; line < std::min(before.size(), after.size()); ++line)
+        QCOMPARE(QStringLiteral("%1: ").arg(line + 1) + after.at(line),
+                 QStringLiteral("%1: ").arg(line + 1) + before.at(line));
+    QCOMPARE(after.size(), before.size());
+    QCOMPARE(DocumentFixture::archiveEntries(third), DocumentFixture::archiveEntries(second));
+}
+
+void tst_IwbRoundTrip::openSaveTenTimesKeepsTheArchive()
+{
+    const QString archive = m_target.filePath(QStringLiteral("again.iwb"));
+    const QStringList entries = DocumentFixture::archiveEntries(archive);
+    const qint64 size = QFileInfo(archive).size();
+    for (int cycle = 1; cycle <= 10; ++cycle) {
+        QVERIFY2(m_list->openAllPagesFromFileIWB(archive), qPrintable(m_list->lastOpenError()));
+        QVERIFY2(m_list->saveAllPagesToFileIWB(m_target.filePath(QStringLiteral("again")), true),
+                 qPrintable(m_list->lastSaveError()));
+        QCOMPARE(DocumentFixture::archiveEntries(archive), entries);
+        QCOMPARE(QFileInfo(archive).size(), size);
+    }
+    // Each media file once: the picture object, two picture pages, the texture, the animation.
+    const QRegularExpression pictureFile(QStringLiteral("^images/.+"));
+    QCOMPARE(entries.filter(pictureFile).size(), m_haveGif ? 5 : 4);
+    // What the document no longer uses is not packed, though it lies in the working directory.
+    for (QGraphicsItem *item : objectsOf(m_list->at(1))) {
+        if (dynamic_cast<DGPixmapItem *>(item) && !dynamic_cast<DGGifItem *>(item))
+            delete item;
+    }
+    QVERIFY(m_list->saveAllPagesToFileIWB(m_target.filePath(QStringLiteral("again")), true));
+    QCOMPARE(DocumentFixture::archiveEntries(archive).filter(pictureFile).size(),
+             m_haveGif ? 4 : 3);
+}
+
+void tst_IwbRoundTrip::recolouredFillSurvives()
+{
+    m_list->newPage(BtMenus::btColorPage, false);
+    DPage *page = m_list->getCurPage();
+    QPen pen(Qt::black, 2);
+    DGPathItem *shape = addShape(page, BtMenus::btRectangle, { 80, 50 }, { 100, 100 }, pen);
+    fillSolid(shape, QColor(255, 255, 0));
+    shape->setSelected(true);
+    // "Color de fondo" on the selected shape, answered in the colour dialog.
+    auto answered = TestSupport::answerNextModal([](QWidget *dialog) {
+        auto *colours = qobject_cast<QColorDialog *>(dialog);
+        QVERIFY(colours);
+        colours->setCurrentColor(QColor(10, 120, 240));
+        colours->accept();
+    });
+    page->editFillColor();
+    QVERIFY(*answered);
+    QCOMPARE(shape->brush().color(), QColor(10, 120, 240));
+    const QString target = m_target.filePath(QStringLiteral("recoloured"));
+    QVERIFY2(m_list->saveAllPagesToFileIWB(target, true), qPrintable(m_list->lastSaveError()));
+    QVERIFY(m_list->openAllPagesFromFileIWB(target + QStringLiteral(".iwb")));
+    auto *read = dynamic_cast<DGPathCurveItem *>(objectsOf(m_list->last()).value(0));
+    QVERIFY(read);
+    QCOMPARE(read->m_fillType, short(ItemFillSolid));
+    QCOMPARE(read->brush().color(), QColor(10, 120, 240));
+    QCOMPARE(read->getGradColor(), QColor(10, 120, 240));
 }
 
 QTEST_MAIN(tst_IwbRoundTrip)

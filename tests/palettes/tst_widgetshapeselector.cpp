@@ -263,7 +263,7 @@ void tst_WidgetShapeSelector::patternAndPictureFiles()
     auto answered = TestSupport::answerNextModal([&](QWidget *dialog) {
         auto *files = qobject_cast<QFileDialog *>(dialog);
         startedIn = files->directory().absolutePath();
-        files->selectFile(m_home.path() + '/' + folder + "/tile.png");
+        TestSupport::typeFileName(files, m_home.path() + '/' + folder + "/tile.png");
         QMetaObject::invokeMethod(files, "accept");
     });
     QVERIFY(PaletteFixture::click(m_palette, button));

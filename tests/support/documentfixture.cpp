@@ -96,11 +96,7 @@ ModalAnswer chooseFile(const QString &path, QString *caption, QString *start)
         }
         // Typed in full, as a user types a path: selectFile() would drop a folder that does
         // not exist and keep the dialog's own folder in front of the rest.
-        auto *nameEdit = chooser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        if (nameEdit)
-            nameEdit->setText(path);
-        else
-            chooser->selectFile(path);
+        TestSupport::typeFileName(chooser, path);
         QMetaObject::invokeMethod(chooser, "accept");
     };
 }

@@ -32,7 +32,7 @@ std::shared_ptr<bool> chooseFile(const QString &path, std::function<void()> afte
         *press = [guarded, path, tries, press]() {
             if (!guarded || !guarded->isVisible() || ++*tries > 200)
                 return;
-            guarded->selectFile(path);
+            TestSupport::typeFileName(guarded, path);
             QMetaObject::invokeMethod(guarded, "accept"); // as the Open button does
             if (guarded && guarded->isVisible())
                 QTimer::singleShot(25, guarded, *press);

@@ -91,7 +91,7 @@ void answerSaveDialog(const QString &path, std::function<void()> afterwards)
         TestSupport::answerNextModal([](QWidget *question) {
             TestSupport::clickButton(question, QStringLiteral("Yes"));
         });
-        files->selectFile(path);
+        TestSupport::typeFileName(files, path);
         QMetaObject::invokeMethod(files, "accept"); // as the Save button does
         if (afterwards)
             afterwards();

@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTest>
@@ -31,6 +33,20 @@ std::shared_ptr<bool> answerNextModal(std::function<void(QWidget *)> answer, int
     });
     poll->start();
     return answered;
+}
+
+void typeFileName(QFileDialog *dialog, const QString &path)
+{
+    if (auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))) {
+        // Clicked into first, as a user does: the field has the focus in every run, not only
+        // in those where the window system was quick.
+        QApplication::setActiveWindow(dialog);
+        nameEdit->setFocus(Qt::MouseFocusReason);
+        nameEdit->setText(path);
+    } else {
+        dialog->selectFile(path);
+    }
+    dialog->selectFile(path);
 }
 
 bool clickButton(QWidget *dialog, const QString &text)

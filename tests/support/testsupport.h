@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class QFileDialog;
 class QTouchDevice;
 class QWidget;
 
@@ -17,6 +18,11 @@ namespace TestSupport {
 // timeoutMs (generous: a loaded machine running sanitized builds opens dialogs slowly): the callback gets the dialog while its exec() is running. The returned flag
 // becomes true once the callback ran, so a test can check that the dialog really appeared.
 std::shared_ptr<bool> answerNextModal(std::function<void(QWidget *)> answer, int timeoutMs = 30000);
+
+// Puts path into a file dialog's name field, as a user types it. QFileDialog::selectFile leaves
+// the field alone while it has the keyboard focus, so a dialog that became active before the
+// answer came would keep its old name and never accept: the test would hang on it.
+void typeFileName(QFileDialog *dialog, const QString &path);
 
 // Clicks the button of a dialog whose text (without '&') is text; false when there is none.
 bool clickButton(QWidget *dialog, const QString &text);

@@ -1,0 +1,214 @@
+#include "iwblimits.h"
+
+#include "iwbformat.h"
+#include "mediapath.h"
+
+#include <QIODevice>
+#include <QImageReader>
+#include <QXmlStreamReader>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kMaxFontPoints = 1000;
+constexpr double kMaxScale = 1000;
+
+// Elements that each make a board object (or, as a background, a page).
+const char *const kObjectElements[] = { "rect",    "roundrect", "cone",  "cube",     "cylinder",
+                                        "sphere",  "circle",    "ellipse", "line",   "polyline",
+                                        "polygon", "image",     "video", "sound",    "text",
+                                        "textarea", "table" };
+
+// Attributes that place or size a shape; the solids' readers turn some of them into integers.
+const char *const kCoordinates[] = { "x",  "y",  "width", "height", "cx", "cy", "r",
+                                     "rx", "ry", "x1",    "y1",     "x2", "y2" };
+
+class Check
+{
+public:
+    Check(QXmlStreamReader &xml, const QString &folder) : m_xml(xml), m_folder(folder) { }
+
+    QString element();
+
+private:
+    QString attribute(const char *name) const
+    {
+        return m_xml.attributes().value(QLatin1String(name)).toString();
+    }
+    QString where() const
+    {
+        return QStringLiteral("line %1, <%2>: ").arg(m_xml.lineNumber()).arg(m_xml.qualifiedName());
+    }
+    QString picture();
+    QString pictureFile(const QString &href);
+
+    QXmlStreamReader &m_xml;
+    const QString m_folder;
+    QString estimate(qint64 bytes);
+
+    qint64 m_estimate = 0; // bytes the open document would take
+    int m_objects = 0;
+    int m_pages = 0;
+};
+
+bool isCoordinate(const QStringRef &name)
+{
+    for (const char *coordinate : kCoordinates) {
+        if (name == QLatin1String(coordinate))
+            return true;
+    }
+    return false;
+}
+
+bool beyond(double value, double limit)
+{
+    return !(std::fabs(value) <= limit); // also true for NaN
+}
+
+QString Check::element()
+{
+    // One walk over the attributes; most elements carry a handful and none of the rest.
+    const QXmlStreamAttributes attributes = m_xml.attributes();
+    for (const QXmlStreamAttribute &attribute : attributes) {
+        const QStringRef name = attribute.qualifiedName();
+        const QStringRef value = attribute.value();
+        if (name == QLatin1String("points")) {
+            const int points = value.count(QLatin1Char(' ')) + 1;
+            if (points > IwbLimits::kMaxPoints)
+                return where() + QStringLiteral("more than %1 points").arg(IwbLimits::kMaxPoints);
+            const QString beyond = estimate(points * IwbLimits::kPointBytes);
+            if (!beyond.isEmpty())
+                return beyond;
+            continue;
+        }
+        if (value.isEmpty())
+            continue;
+        const QString text = value.toString();
+        if (name == QLatin1String("stroke-width")) {
+            if (beyond(IwbFormat::readNumber(text), IwbLimits::kMaxPenWidth))
+                return where() + QStringLiteral("pen width ") + text;
+        } else if (name == QLatin1String("font-size")) {
+            if (beyond(IwbFormat::readNumber(text), kMaxFontPoints))
+                return where() + QStringLiteral("font size ") + text;
+        } else if (name == QLatin1String("transform")) {
+            if (beyond(IwbFormat::readScale(text), kMaxScale))
+                return where() + QStringLiteral("scale out of range");
+        } else if (isCoordinate(name)) {
+            if (beyond(IwbFormat::readNumber(text), IwbLimits::kMaxCoordinate))
+                return where() + QStringLiteral("\"%1\" out of range").arg(name);
+        }
+    }
+    const QStringRef element = m_xml.name();
+    if (element == QLatin1String("page") && ++m_pages > IwbLimits::kMaxPages)
+        return where() + QStringLiteral("more than %1 pages").arg(IwbLimits::kMaxPages);
+    for (const char *objectElement : kObjectElements) {
+        if (element != QLatin1String(objectElement))
+            continue;
+        if (++m_objects > IwbLimits::kMaxObjects)
+            return where() + QStringLiteral("more than %1 objects").arg(IwbLimits::kMaxObjects);
+        const QString beyond = estimate(IwbLimits::kObjectBytes);
+        if (!beyond.isEmpty())
+            return beyond;
+    }
+    if (element == QLatin1String("table")) {
+        const int rows = IwbFormat::readInteger(attribute("rows"));
+        const int columns = IwbFormat::readInteger(attribute("columns"));
+        if (rows > IwbLimits::kMaxTableCells || columns > IwbLimits::kMaxTableCells)
+            return where() + QStringLiteral("a table of %1 x %2").arg(rows).arg(columns);
+    } else if (element == QLatin1String("svg")) {
+        if (beyond(IwbFormat::readNumber(attribute("width")), IwbLimits::kMaxPictureSide)
+            || beyond(IwbFormat::readNumber(attribute("height")), IwbLimits::kMaxPictureSide))
+            return where() + QStringLiteral("page size out of range");
+    } else if (element == QLatin1String("image")) {
+        return picture();
+    }
+    return QString();
+}
+
+QString Check::picture()
+{
+    const qint64 width = IwbFormat::readTruncated(attribute("width"));
+    const qint64 height = IwbFormat::readTruncated(attribute("height"));
+    if (width > IwbLimits::kMaxPictureSide || height > IwbLimits::kMaxPictureSide
+        || width * height > IwbLimits::kMaxPicturePixels)
+        return where() + QStringLiteral("a picture of %1 x %2").arg(width).arg(height);
+    // A picture object is kept at the size the element gives (a page background at the view's).
+    if (!attribute("transform").isEmpty() && width > 0 && height > 0) {
+        const QString beyond = estimate(4 * width * height);
+        if (!beyond.isEmpty())
+            return beyond;
+    }
+    const QString href = attribute("xlink:href");
+    return href.isEmpty() ? QString() : pictureFile(href);
+}
+
+QString Check::estimate(qint64 bytes)
+{
+    m_estimate += bytes;
+    if (m_estimate <= IwbLimits::kMaxDocumentBytes)
+        return QString();
+    return where() + QStringLiteral("the document would take more than %1 MB")
+                             .arg(IwbLimits::kMaxDocumentBytes >> 20);
+}
+
+QString Check::pictureFile(const QString &href)
+{
+    const QString file = MediaPath::resolveHref(m_folder, href);
+    if (file.isEmpty())
+        return QString(); // missing: the reader does without it
+    // Only the header is read: the size a picture would take once decoded.
+    const QSize size = QImageReader(file).size();
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (size.width() > IwbLimits::kMaxPictureSide || size.height() > IwbLimits::kMaxPictureSide
+        || pixels > IwbLimits::kMaxPicturePixels)
+        return where() + href
+                + QStringLiteral(" is a picture of %1 x %2").arg(size.width()).arg(size.height());
+    return QString();
+}
+
+} // namespace
+
+namespace IwbLimits {
+
+QString checkContent(QIODevice &content, const QString &folder)
+{
+    if (content.size() > kMaxContentBytes)
+        return QStringLiteral("content.xml: %1 bytes").arg(content.size());
+    QXmlStreamReader xml(&content);
+    Check check(xml, folder);
+    int depth = 0;
+    qint64 text = 0;
+    while (!xml.atEnd() && !xml.hasError()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::StartElement: {
+            if (++depth > kMaxDepth)
+                return QStringLiteral("line %1: elements nested deeper than %2")
+                        .arg(xml.lineNumber())
+                        .arg(kMaxDepth);
+            const QString reason = check.element();
+            if (!reason.isEmpty())
+                return reason;
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        case QXmlStreamReader::Characters:
+            // Laid out as text objects: a lesson's texts are short, a book in one would hang.
+            if (!xml.isWhitespace()) {
+                text += xml.text().size();
+                if (text > kMaxTextCharacters)
+                    return QStringLiteral("line %1: more than %2 characters of text")
+                            .arg(xml.lineNumber())
+                            .arg(kMaxTextCharacters);
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return QString();
+}
+
+} // namespace IwbLimits

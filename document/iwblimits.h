@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+class QIODevice;
+
+// What an IWB document may ask of the program. A file beyond any of these is damaged (or made
+// to hurt): it is refused as a whole before anything of the open document changes, so that no
+// file can exhaust the stack, the memory or the patience of the teacher who opens it.
+namespace IwbLimits {
+
+constexpr int kMaxDepth = 128; // elements inside elements (groups in groups, spans in spans)
+constexpr int kMaxTableCells = 99; // rows, and columns: what the table dialog offers
+constexpr int kMaxPictureSide = 16384; // pixels, pictures and pages alike
+constexpr qint64 kMaxPicturePixels = qint64(1) << 26; // one picture: 256 MB as 32-bit pixels
+constexpr int kMaxPenWidth = 1000; // pixels
+constexpr int kMaxPoints = 1000000; // in one "points" list
+constexpr double kMaxCoordinate = 1e6; // positions and sizes of shapes, in pixels
+// Every board object costs some kilobytes however small its element, every picture four bytes
+// a pixel: what a document would take once open is estimated from both and bounded, so that
+// with one picture being decoded the program stays under 1 GB.
+constexpr int kMaxObjects = 50000;
+constexpr int kMaxPages = 1000;
+constexpr qint64 kObjectBytes = 8 << 10; // an object with its frame and handles
+constexpr qint64 kPointBytes = 48; // a point of a path, as the object holds it
+constexpr qint64 kMaxDocumentBytes = qint64(640) << 20;
+constexpr qint64 kMaxContentBytes = qint64(32) << 20; // "content.xml"
+constexpr qint64 kMaxUnpackedBytes = qint64(2) << 30; // every entry of the archive together
+constexpr int kMaxEntries = 10000; // entries of the archive
+constexpr int kMaxTextCharacters = 1000000; // text content of the whole document
+
+// Reads "content.xml" from content (from its start to its end) and answers why it is beyond
+// the limits, or "" when it is not. Pictures the document names are looked up in folder, and
+// only their headers are read. A file whose XML breaks off is not refused here: the reader
+// keeps what can be read of it.
+QString checkContent(QIODevice &content, const QString &folder);
+
+} // namespace IwbLimits

@@ -1,0 +1,386 @@
+#include "board/boardtypes.h"
+#include "board/dgpathcurveitem.h"
+#include "board/dgvideoitem.h"
+#include "board/dpage.h"
+#include "document/dpageslist.h"
+#include "document/iwblimits.h"
+#include "document/toolrun.h"
+#include "shell/globals.h"
+#include "support/documentfixture.h"
+#include "support/itemmedia.h"
+
+#include <QtEndian>
+#include <QtTest>
+
+#include <memory>
+
+// Files a hostile sender (or a broken disk) hands a teacher, made by the test itself, each
+// opened as the teacher opens a file: through the Open command and its dialogs, under the
+// sanitizers, within a time limit. No crash, no hang, one clear message, and a refused file
+// leaves the open document as it was.
+class tst_IwbHostile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void hostileFiles_data();
+    void hostileFiles();
+    void missingMediaNeverBlocksSaving();
+    void fuzzingInputs_data();
+    void fuzzingInputs();
+
+private:
+    // The document that is open before each hostile file: one page with one stroke.
+    void openDocumentOfTheTeacher();
+    QString teacherDocument() const;
+
+    std::unique_ptr<QWidget> m_window;
+    std::unique_ptr<DPagesList> m_list;
+    std::unique_ptr<QTemporaryDir> m_files;
+};
+
+namespace {
+
+enum class Outcome { Refused, Partial, Opened };
+enum class Extra { None, HugePictureFile, UnpackBomb };
+
+QByteArray document(const QByteArray &pages, const QByteArray &records = QByteArray(),
+                    bool close = true)
+{
+    QByteArray text =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<iwb xmlns:iwb=\"http://www.imsglobal.org/xsd/iwb_v1p0\" "
+            "xmlns:svg=\"http://www.w3.org/2000/svg\" "
+            "xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.0\">"
+            "<svg:svg width=\"900\" height=\"700\" viewbox=\"0,0,1200,800\"><svg:pageset>";
+    text += pages;
+    if (close)
+        text += "</svg:pageset></svg:svg>" + records + "</iwb>";
+    return text;
+}
+
+QByteArray page(const QByteArray &objects)
+{
+    return "<svg:page id=\"page0\"><svg:rect id=\"bck0\" fill=\"#ff0000\" fill-opacity=\"255\" "
+           "x=\"0\" y=\"0\" width=\"10\" height=\"10\"/>"
+            + objects + "</svg:page>";
+}
+
+QByteArray stroke(const QByteArray &points, const QByteArray &width = "3")
+{
+    return "<svg:polyline id=\"obj1\" points=\"" + points
+            + "\" fillType=\"0\" stroke=\"#0000ff\" stroke-dasharray=\"1, 0\" stroke-width=\""
+            + width
+            + "\" stroke-opacity=\"255\" transform=\"translate(0,0) rotate(0,0,0) scale(1)\"/>";
+}
+
+QByteArray points(int count)
+{
+    QByteArray text;
+    text.reserve(count * 12);
+    for (int i = 0; i < count; ++i)
+        text += QByteArray::number(i % 1000) + ',' + QByteArray::number(i / 1000) + ' ';
+    return text;
+}
+
+quint32 crc32(const QByteArray &bytes)
+{
+    quint32 crc = 0xffffffffu;
+    for (const char byte : bytes) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+QByteArray chunk(const QByteArray &type, const QByteArray &data)
+{
+    const quint32 length = qToBigEndian(quint32(data.size()));
+    const quint32 crc = qToBigEndian(crc32(type + data));
+    return QByteArray(reinterpret_cast<const char *>(&length), 4) + type + data
+            + QByteArray(reinterpret_cast<const char *>(&crc), 4);
+}
+
+// A PNG whose header promises width x height pixels (and holds none of them).
+QByteArray pngHeader(quint32 width, quint32 height)
+{
+    const quint32 big[2] = { qToBigEndian(width), qToBigEndian(height) };
+    const QByteArray header = QByteArray(reinterpret_cast<const char *>(big), 8)
+            + QByteArray("\x08\x02\x00\x00\x00", 5);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", QByteArray())
+            + chunk("IEND", QByteArray());
+}
+
+// Makes the central directory of archive promise that every entry unpacks to almost 4 GB.
+bool promiseHugeEntries(const QString &archive)
+{
+    QByteArray bytes = DocumentFixture::readAll(archive);
+    int patched = 0;
+    for (int at = bytes.indexOf("PK\x01\x02"); at >= 0; at = bytes.indexOf("PK\x01\x02", at + 4)) {
+        const quint32 huge = qToLittleEndian(quint32(0xfffffff0u));
+        bytes.replace(at + 24, 4, reinterpret_cast<const char *>(&huge), 4);
+        ++patched;
+    }
+    DocumentFixture::writeFile(archive, bytes);
+    return patched > 0;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Outcome)
+Q_DECLARE_METATYPE(Extra)
+
+void tst_IwbHostile::init()
+{
+    settings.clear();
+    m_window = std::make_unique<QWidget>();
+    m_window->setFixedSize(900, 700);
+    m_list = std::make_unique<DPagesList>(m_window.get());
+    m_files = std::make_unique<QTemporaryDir>();
+    openDocumentOfTheTeacher();
+}
+
+void tst_IwbHostile::cleanup()
+{
+    m_list->exit();
+    m_list.reset();
+    m_window.reset();
+}
+
+void tst_IwbHostile::openDocumentOfTheTeacher()
+{
+    QPainterPath path(QPointF(10, 10));
+    path.lineTo(200, 120);
+    m_list->getCurPage()->addCurveItem(path, QPen(Qt::darkGreen, 5), 0, BtMenus::btPencil,
+                                       BtMenus::fnPathSceneCoords, QPointF(), 1, QTransform(),
+                                       false);
+    m_list->newPage(BtMenus::btColorPage, false);
+    m_list->setFileName(m_files->filePath(QStringLiteral("lesson")));
+    m_list->setDocumentModified(false);
+}
+
+QString tst_IwbHostile::teacherDocument() const
+{
+    QStringList pages;
+    for (DPage *page : *m_list) {
+        QStringList objects;
+        for (QGraphicsItem *item : page->items(Qt::AscendingOrder)) {
+            if (auto *curve = dynamic_cast<DGPathCurveItem *>(item))
+                objects << QStringLiteral("stroke %1 points").arg(curve->path().elementCount());
+        }
+        pages << objects.join(QLatin1Char(','));
+    }
+    return pages.join(QLatin1Char('|')) + QStringLiteral(" named ") + m_list->fileName();
+}
+
+void tst_IwbHostile::hostileFiles_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<Extra>("extra");
+    QTest::addColumn<Outcome>("outcome");
+    QTest::addColumn<int>("pages"); // read, when the file opens in whole or in part
+
+    QByteArray nested;
+    for (int level = 0; level < 100000; ++level)
+        nested += "<group>";
+    QTest::newRow("groups nested 100000 deep")
+            << document(page(stroke("1,1 50,50")), nested) << Extra::None << Outcome::Refused << 0;
+    QTest::newRow("elements nested past the limit")
+            << document(page(QByteArray(IwbLimits::kMaxDepth, 'x').replace("x", "<svg:g>")))
+            << Extra::None << Outcome::Refused << 0;
+    const QByteArray table = "<svg:table id=\"obj2\" x=\"0\" y=\"0\" width=\"100\" height=\"100\" "
+                             "rows=\"%1\" columns=\"%2\" title=\"\" "
+                             "transform=\"translate(0,0) rotate(0,0,0) scale(1)\"/>";
+    QTest::newRow("table of int-overflowing cells")
+            << document(page(QByteArray(table).replace("%1", "2147483647").replace("%2", "65536")))
+            << Extra::None << Outcome::Refused << 0;
+    QTest::newRow("table of 100 rows")
+            << document(page(QByteArray(table).replace("%1", "100").replace("%2", "1")))
+            << Extra::None << Outcome::Refused << 0;
+    QTest::newRow("table of 99 x 99 opens")
+            << document(page(QByteArray(table).replace("%1", "99").replace("%2", "99")))
+            << Extra::None << Outcome::Opened << 1;
+    const QByteArray picture =
+            "<svg:image id=\"obj3\" xlink:href=\"images/big.png\" x=\"0\" y=\"0\" "
+            "width=\"%1\" height=\"%2\" "
+            "transform=\"translate(0,0) rotate(0,0,0) scale(1)\"/>";
+    QTest::newRow("picture of 100000 x 100000 asked")
+            << document(page(QByteArray(picture).replace("%1", "100000").replace("%2", "100000")))
+            << Extra::None << Outcome::Refused << 0;
+    QByteArray pictures;
+    for (int n = 0; n < 11; ++n)
+        pictures += QByteArray(picture).replace("%1", "8000").replace("%2", "2000");
+    QTest::newRow("pictures beyond what a document may hold")
+            << document(page(pictures)) << Extra::None << Outcome::Refused << 0;
+    QTest::newRow("picture file of 20000 x 20000")
+            << document(page(QByteArray(picture).replace("%1", "40").replace("%2", "30")))
+            << Extra::HugePictureFile << Outcome::Refused << 0;
+    QTest::newRow("page of 100000 pixels")
+            << document(page(stroke("1,1 5,5"))).replace("width=\"900\"", "width=\"100000\"")
+            << Extra::None << Outcome::Refused << 0;
+    QTest::newRow("pen width INT_MAX") << document(page(stroke("1,1 50,50", "2147483647")))
+                                       << Extra::None << Outcome::Refused << 0;
+    QTest::newRow("shape at 1e30")
+            << document(page("<svg:cylinder id=\"obj4\" x=\"1e30\" y=\"0\" width=\"50\" "
+                             "height=\"80\" stroke=\"#000000\" stroke-width=\"2\" "
+                             "stroke-opacity=\"255\" "
+                             "transform=\"translate(0,0) rotate(0,0,0) scale(1)\"/>"))
+            << Extra::None << Outcome::Refused << 0;
+    QTest::newRow("more points than a list may hold")
+            << document(page(stroke(points(IwbLimits::kMaxPoints + 1)))) << Extra::None
+            << Outcome::Refused << 0;
+    QTest::newRow("a book in a text")
+            << document(page("<svg:text id=\"obj6\" x=\"1\" y=\"1\">"
+                             + QByteArray(IwbLimits::kMaxTextCharacters + 1, 'a') + "</svg:text>"))
+            << Extra::None << Outcome::Refused << 0;
+    QByteArray many;
+    for (int object = 0; object <= IwbLimits::kMaxObjects; ++object)
+        many += "<svg:line x1=\"1\" y1=\"1\" x2=\"9\" y2=\"9\"/>";
+    QTest::newRow("more objects than a lesson holds")
+            << document(page(many)) << Extra::None << Outcome::Refused << 0;
+    QTest::newRow("200000 points open")
+            << document(page(stroke(points(200000)))) << Extra::None << Outcome::Opened << 1;
+    QTest::newRow("unpack bomb") << document(page(stroke("1,1 50,50"))) << Extra::UnpackBomb
+                                 << Outcome::Refused << 0;
+    QTest::newRow("cut short") << document(page(stroke("1,1 50,50")) + "<svg:page id=\"page1\">",
+                                           QByteArray(), false)
+                               << Extra::None << Outcome::Partial << 1;
+    QTest::newRow("malformed") << document(page(stroke("1,1 50,50") + "</svg:rect>")) << Extra::None
+                               << Outcome::Partial << 1;
+    QByteArray laughs = "<?xml version=\"1.0\"?><!DOCTYPE iwb [<!ENTITY a \"aaaaaaaaaa\">";
+    for (char name = 'b'; name <= 'j'; ++name)
+        laughs += QByteArray("<!ENTITY ") + name + " \""
+                + QByteArray(10, '&').replace("&", QByteArray("&") + char(name - 1) + ";") + "\">";
+    laughs += "]>";
+    QTest::newRow("entity expansion") << laughs
+                    + document(page("<svg:text id=\"obj5\" x=\"1\" y=\"1\">&j;</svg:text>"))
+                              .mid(QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n")
+                                           .size())
+                                      << Extra::None << Outcome::Partial << 1;
+}
+
+void tst_IwbHostile::hostileFiles()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(Extra, extra);
+    QFETCH(Outcome, outcome);
+    QFETCH(int, pages);
+    const QString before = teacherDocument();
+    QTemporaryDir folder;
+    QDir(folder.path()).mkpath(QStringLiteral("images"));
+    DocumentFixture::writeFile(folder.filePath(QStringLiteral("content.xml")), content);
+    if (extra == Extra::HugePictureFile)
+        DocumentFixture::writeFile(folder.filePath(QStringLiteral("images/big.png")),
+                                   pngHeader(20000, 20000));
+    const QString archive = m_files->filePath(QStringLiteral("hostile.iwb"));
+    QFile::remove(archive);
+    const ToolRun zipped =
+            runTool(QStringLiteral("zip"),
+                    { QStringLiteral("-q"), QStringLiteral("-r"), archive, QStringLiteral(".") },
+                    folder.path(), 60000);
+    QVERIFY2(zipped.ok, qPrintable(zipped.error));
+    if (extra == Extra::UnpackBomb)
+        QVERIFY(promiseHugeEntries(archive));
+
+    QString message;
+    auto answered = DocumentFixture::answerInTurn(
+            { DocumentFixture::chooseFile(archive), DocumentFixture::click("OK", &message) });
+    QElapsedTimer timer;
+    timer.start();
+    m_list->openFile();
+    // A hang detector, not a measure of speed: the sanitizers make everything slow.
+    QVERIFY2(timer.elapsed() < 60000, qPrintable(QString::number(timer.elapsed())));
+    const QString damaged = QStringLiteral("Error|El documento está dañado y no se ha podido "
+                                           "abrir entero.");
+    switch (outcome) {
+    case Outcome::Refused:
+        QCOMPARE(*answered, 2);
+        QCOMPARE(message.section(QLatin1Char('|'), 0, 1), damaged);
+        QCOMPARE(teacherDocument(), before);
+        QVERIFY(!m_list->isDocumentModified());
+        break;
+    case Outcome::Partial:
+        QCOMPARE(*answered, 2);
+        QCOMPARE(message.section(QLatin1Char('|'), 0, 1), damaged);
+        QCOMPARE(m_list->size(), pages);
+        QVERIFY(m_list->fileName().isEmpty()); // Save asks for a name
+        break;
+    case Outcome::Opened:
+        QCOMPARE(*answered, 1);
+        QVERIFY2(!m_list->lastOpenWasDamaged(), qPrintable(m_list->lastOpenError()));
+        QCOMPARE(m_list->size(), pages);
+        QCOMPARE(m_list->fileName(), m_files->filePath(QStringLiteral("hostile.iwb")));
+        break;
+    }
+}
+
+void tst_IwbHostile::missingMediaNeverBlocksSaving()
+{
+    // Named by the document, packed in no archive: the background picture, a video, a linked
+    // file. The page opens as a colour page; the save goes through and says what was left out.
+    const QByteArray content = document(
+            "<svg:page id=\"page0\"><svg:image id=\"bck0\" xlink:href=\"images/bck0.png\" x=\"0\" "
+            "y=\"0\" width=\"800\" height=\"600\"/>"
+            "<svg:video id=\"obj1\" xlink:href=\"/videos/clip.avi\" x=\"10\" y=\"10\" "
+            "transform=\"translate(0,0) rotate(0,0,0) scale(1)\"/>"
+            "<svg:a id=\"lnk1\" xlink=\"\" xpagelink=\"\" xfilelink=\"/home/x/notes.pdf\" "
+            "xsoundlink=\"\">"
+            + stroke("1,1 50,50") + "</svg:a></svg:page>");
+    QTemporaryDir folder;
+    DocumentFixture::writeFile(folder.filePath(QStringLiteral("content.xml")), content);
+    QVERIFY(m_list->openFromFile(folder.path()));
+    QVERIFY(!m_list->lastOpenWasDamaged());
+    QCOMPARE(m_list->size(), 1);
+    QCOMPARE(m_list->at(0)->pageType(), int(PageTypeColor));
+    m_list->setFileName(m_files->filePath(QStringLiteral("kept")));
+    m_list->setDocumentModified(true);
+
+    QString message;
+    auto answered = DocumentFixture::answerInTurn({ DocumentFixture::click("OK", &message) });
+    QVERIFY(m_list->saveFile(QStringLiteral("iwb"), false));
+    QCOMPARE(*answered, 1);
+    QVERIFY2(message.contains(QStringLiteral("clip.avi")), qPrintable(message));
+    QVERIFY(message.startsWith(QStringLiteral("Atención|El documento se ha guardado sin estos "
+                                              "archivos")));
+    QVERIFY(QFileInfo(m_files->filePath(QStringLiteral("kept.iwb"))).isFile());
+    QVERIFY(!m_list->isDocumentModified());
+    // Autosaves go on without asking anything.
+    m_list->setDocumentModified(true);
+    m_list->autoSave();
+    QVERIFY(m_list->lastSaveError().isEmpty());
+}
+
+void tst_IwbHostile::fuzzingInputs_data()
+{
+    // The seeds of the reader's fuzz target are real documents and open whole; what fuzzing
+    // found is kept beside them and must open harmlessly, in whole or in part, or be refused.
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("seed");
+    for (const char *folder : { "corpus", "regressions" }) {
+        const QDir dir(
+                QStringLiteral(VELTORINA_SOURCE_DIR "/fuzz/%1/iwb").arg(QLatin1String(folder)));
+        for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
+            QTest::newRow(qPrintable(QLatin1String(folder) + QLatin1Char('/') + name))
+                    << dir.filePath(name) << (QLatin1String(folder) == QLatin1String("corpus"));
+    }
+}
+
+void tst_IwbHostile::fuzzingInputs()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, seed);
+    QTemporaryDir folder;
+    QVERIFY(QFile::copy(file, folder.filePath(QStringLiteral("content.xml"))));
+    const bool opened = m_list->openFromFile(folder.path());
+    QVERIFY(m_list->size() >= 1);
+    if (seed) {
+        QVERIFY(opened);
+        QVERIFY2(!m_list->lastOpenWasDamaged(), qPrintable(m_list->lastOpenError()));
+    }
+}
+
+QTEST_MAIN(tst_IwbHostile)
+#include "tst_iwbhostile.moc"
