@@ -12,7 +12,15 @@ public:
     int type() const override;
     // Turns the current path's bounds (grown by the pen width) into the table's grid.
     void resetPath();
+    // Lays the grid out exactly over rect, as a document gives it: what was written is read.
+    void setTableRect(const QRectF &rect);
+    // A new count of rows and columns re-lays the grid over the table's present rectangle.
+    void setRowsColumns(int rows, int cols);
     DGPathTableItem *clone() const;
+
+private:
+    void layOut(const QRectF &r);
+public:
 
     int m_headerHeight = 20;
     int m_rows;
