@@ -177,10 +177,14 @@ QGraphicsItem *DPage::saveToPage(QVector<QPointF> *pts)
         return commitPicture(picture.image, scaled.first(), picture.topLeft);
     }
     case BtMenus::btSmartPen:
+        if (!DGPathItem::drawsDot(m_view->getPen(PenUserMain)))
+            return nullptr; // a pen that leaves no ink leaves no object
         return addCurveItem(FreehandStroke::smartPath(path), m_view->getPen(PenUserMain), 0.0f,
                             BtMenus::btPencil, BtMenus::fnPathViewCoords, QPointF(0, 0), 1.0f,
                             QTransform(), true);
     default: // pencils, highlighters, the texture brush and pen 59: a vector stroke
+        if (!DGPathItem::drawsDot(m_view->getPen(user)))
+            return nullptr;
         return addCurveItem(path, m_view->getPen(user), 0.0f, BtMenus::btPencil,
                             BtMenus::fnPathViewCoords, QPointF(0, 0), 1.0f, QTransform(), true);
     }

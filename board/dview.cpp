@@ -636,6 +636,17 @@ void DView::paintEvent(QPaintEvent *event)
     m_scribbleArea->update();
 }
 
+QTransform DView::sceneToOverlay() const
+{
+    // As render() fits the viewport into the canvas: scaled from the corner, aspect kept.
+    const QSize canvas = m_scribbleArea->canvas()->size();
+    const QSize port = viewport()->size();
+    qreal ratio = 1.0;
+    if (!port.isEmpty())
+        ratio = qMin(canvas.width() / qreal(port.width()), canvas.height() / qreal(port.height()));
+    return viewportTransform() * QTransform::fromScale(ratio, ratio);
+}
+
 void DView::refreshOverlay()
 {
     m_bRefreshOverlay = true;

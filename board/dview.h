@@ -60,6 +60,8 @@ public:
     bool m_bRefreshOverlay = true; // the next paint with the overlay up renders the board into it
     // Asks for the board to be drawn afresh, into the overlay too when it is up.
     void refreshOverlay();
+    // Scene to the overlay's board picture, as the view renders the board into it.
+    QTransform sceneToOverlay() const;
     // How many times the whole board was rendered into the overlay.
     int overlayRenders() const { return m_overlayRenders; }
     short m_fillType = FillSolid;

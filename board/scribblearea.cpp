@@ -17,6 +17,7 @@
 #include <QStyleOptionGraphicsItem>
 #include <QTouchEvent>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -62,6 +63,18 @@ bool onRight(int tool)
 {
     return tool == BtMenus::btPencilUser3 || tool == BtMenus::btHighlighterUser3
             || tool == BtMenus::btFountainPenUser3;
+}
+
+// Whether an item leaves any mark: the frame of an object is an empty path whose handles
+// and buttons show only while selected, locked or linked.
+bool showsAnything(const QGraphicsItem *item)
+{
+    if (!item->isVisible())
+        return false;
+    if (!item->boundingRect().isEmpty())
+        return true;
+    const QList<QGraphicsItem *> children = item->childItems();
+    return std::any_of(children.cbegin(), children.cend(), showsAnything);
 }
 
 } // namespace
@@ -258,8 +271,7 @@ void ScribbleArea::settleInk(const QList<QGraphicsItem *> &committed)
 {
     // Drawing only the new objects over the picture already held keeps a stroke's release
     // from costing a redraw of the whole page.
-    bool settled = isVisible() && m_dview && !m_dview->m_bRefreshOverlay
-            && m_canvas.size() == m_dview->viewport()->size();
+    bool settled = isVisible() && m_dview && !m_dview->m_bRefreshOverlay;
     for (QGraphicsItem *item : committed) {
         if (!settled)
             break;
@@ -276,14 +288,9 @@ void ScribbleArea::settleInk(const QList<QGraphicsItem *> &committed)
 bool ScribbleArea::paintOnBoard(QGraphicsItem *item)
 {
     // Only a plain object on top of the page is drawn here; anything with visible parts of
-    // its own (a frame, a group) is left to a full redraw.
+    // its own (handles, buttons, members) is left to a full redraw.
     if (!item || item->scene() != m_dview->scene() || item->parentItem() || !item->isVisible())
         return false;
-    const QList<QGraphicsItem *> children = item->childItems();
-    for (const QGraphicsItem *child : children) {
-        if (child->isVisible())
-            return false;
-    }
     QStyleOptionGraphicsItem option;
     option.exposedRect = item->boundingRect();
     option.rect = option.exposedRect.toAlignedRect();
@@ -292,13 +299,19 @@ bool ScribbleArea::paintOnBoard(QGraphicsItem *item)
         option.state |= QStyle::State_Enabled;
     if (item->isSelected())
         option.state |= QStyle::State_Selected;
-    const QTransform toView = item->sceneTransform() * m_dview->viewportTransform();
+    const QTransform toView = item->sceneTransform() * m_dview->sceneToOverlay();
     QPainter painter(&m_canvas);
     painter.setRenderHints(m_dview->renderHints());
     painter.setOpacity(item->effectiveOpacity());
     painter.setTransform(toView);
     item->paint(&painter, &option, nullptr);
     painter.end();
+    // Checked after the paint, which lays the object's frame out.
+    const QList<QGraphicsItem *> children = item->childItems();
+    for (const QGraphicsItem *child : children) {
+        if (showsAnything(child))
+            return false;
+    }
     update(toView.mapRect(item->boundingRect()).toAlignedRect().adjusted(-2, -2, 2, 2));
     return true;
 }
