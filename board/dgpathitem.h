@@ -61,6 +61,9 @@ public:
     QRectF boundingRect() const override;
     QPainterPath shape() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
+    // The object's drawing straight onto painter, leaving the cache as it is: for a picture
+    // that needs the object once, now, such as the overlay's after a stroke.
+    void paintWithoutCache(QPainter *painter, const QStyleOptionGraphicsItem *option);
 
     // Drops the cached picture and asks for a repaint: whatever changes the drawing calls it,
     // and so may anyone who wants the picture's memory back (it is rebuilt at the next paint).
@@ -91,6 +94,7 @@ protected:
     // Only from paint, which must not ask for another paint.
     void dropRenderCache();
     void paintContent(QPainter *painter, const QStyleOptionGraphicsItem *style, QWidget *widget);
+    void paintLongStroke(QPainter *painter) const;
     // Vertex dragging shared by curves and polygons: the index of the element nearest to
     // point, strictly within 20, or -1.
     int grabIndex(QPointF point) const;

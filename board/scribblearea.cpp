@@ -2,6 +2,7 @@
 
 #include "boardtypes.h"
 #include "dcustomitem.h"
+#include "dgpathitem.h"
 #include "dpage.h"
 #include "dview.h"
 
@@ -304,7 +305,10 @@ bool ScribbleArea::paintOnBoard(QGraphicsItem *item)
     painter.setRenderHints(m_dview->renderHints());
     painter.setOpacity(item->effectiveOpacity());
     painter.setTransform(toView);
-    item->paint(&painter, &option, nullptr);
+    if (auto *drawn = dynamic_cast<DGPathItem *>(item))
+        drawn->paintWithoutCache(&painter, &option); // its cache waits for the view's next need
+    else
+        item->paint(&painter, &option, nullptr);
     painter.end();
     // Checked after the paint, which lays the object's frame out.
     const QList<QGraphicsItem *> children = item->childItems();

@@ -40,6 +40,7 @@ private slots:
     void cachedEqualsUncached_data();
     void cachedEqualsUncached();
     void tableGridAtEverySize();
+    void longStrokeInPiecesLooksWhole();
     void groupMembersNeverCache();
     void curveClone();
     void vertexCloneKeepsCentre();
@@ -67,7 +68,7 @@ QImage renderPage(DPage *page)
     return image;
 }
 
-enum ObjectKind { KindStroke, KindShape, KindPolygon, KindTable };
+enum ObjectKind { KindStroke, KindLongStroke, KindShape, KindPolygon, KindTable };
 enum DrawingChange {
     ChangePath, ChangePen, ChangeBrush, ChangeFill, ChangeSize, ChangeTransform,
     ChangeRowsColumns, ChangeSelection, ChangeLock
@@ -79,6 +80,9 @@ DGPathItem *makeObject(DPage *page, int kind)
     case KindStroke:
         return addCurve(page, stroke(30, 80, 7), QPointF(60, 60), BtMenus::btPencil, false,
                         QPen(QColor(200, 30, 30), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    case KindLongStroke: // drawn in pieces
+        return addCurve(page, stroke(600, 300, 11), QPointF(60, 60), BtMenus::btPencil, false,
+                        QPen(QColor(20, 40, 160), 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     case KindShape: {
         QPainterPath oval;
         oval.addEllipse(0, 0, 120, 80);
@@ -445,7 +449,7 @@ void tst_DGPathItem::cachedEqualsUncached_data()
 {
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("change");
-    const char *kinds[] = { "stroke", "shape", "polygon", "table" };
+    const char *kinds[] = { "stroke", "long stroke", "shape", "polygon", "table" };
     const char *changes[] = { "path", "pen", "brush", "fill", "size",
                               "transform", "rows and columns", "selection", "lock" };
     for (int kind = KindStroke; kind <= KindTable; ++kind) {
@@ -479,6 +483,38 @@ void tst_DGPathItem::cachedEqualsUncached()
     const QImage uncached = renderPage(page);
     QVERIFY(throughCache != blank);
     QCOMPARE(throughCache, uncached);
+}
+
+void tst_DGPathItem::longStrokeInPiecesLooksWhole()
+{
+    Board board;
+    DPage *page = board.page(0);
+    const QPainterPath path = stroke(900, 400, 5);
+    const QPen pen(QColor(20, 40, 160), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    addCurve(page, path, QPointF(100, 100), BtMenus::btPencil, false, pen);
+    const QImage pieces = renderPage(page);
+    QImage whole(pieces.size(), QImage::Format_ARGB32);
+    whole.fill(Qt::white);
+    QPainter painter(&whole);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(100, 100);
+    painter.strokePath(path, pen);
+    painter.end();
+    int inked = 0;
+    int differing = 0;
+    for (int y = 0; y < whole.height(); ++y) {
+        for (int x = 0; x < whole.width(); ++x) {
+            const QRgb a = whole.pixel(x, y);
+            const QRgb b = pieces.pixel(x, y);
+            inked += a != qRgb(255, 255, 255) ? 1 : 0;
+            const int difference = qMax(qAbs(qRed(a) - qRed(b)),
+                                        qMax(qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b))));
+            differing += difference > 48 ? 1 : 0;
+        }
+    }
+    QVERIFY(inked > 5000);
+    // Only where two pieces' soft edges overlap does a pixel come out a little darker.
+    QVERIFY2(differing * 100 < inked, qPrintable(QStringLiteral("%1 of %2").arg(differing).arg(inked)));
 }
 
 void tst_DGPathItem::tableGridAtEverySize()
