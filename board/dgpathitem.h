@@ -67,7 +67,7 @@ public:
 
     // Drops the cached picture and asks for a repaint: whatever changes the drawing calls it,
     // and so may anyone who wants the picture's memory back (it is rebuilt at the next paint).
-    void invalidateCache();
+    void invalidateCache() override;
     bool hasRenderCache() const { return m_renderCache != nullptr; }
 
     // A path whose elements all lie on one point: drawn as a round dot of the pen's width.

@@ -3,6 +3,7 @@
 #include "board/dgpixmapitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
+#include "board/scribblearea.h"
 #include "document/dpageslist.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
@@ -50,6 +51,7 @@ private slots:
     void deletedPageLeavesTheClipboard();
     void insertPixmapGoesToTheCurrentPage();
     void tableDrawnSavedOpenedAndExportedKeepsItsGrid();
+    void tappedDotSurvivesSaveAndOpen();
 
     void firstStartAsksNothing();
     void autosaveWritesTheWorkingDirectoryAndKeepsChanges();
@@ -281,6 +283,39 @@ void tst_DPagesList::tableDrawnSavedOpenedAndExportedKeepsItsGrid()
     const QImage printed(home.filePath(QStringLiteral("page-1.png")));
     QVERIFY(!printed.isNull());
     checkGrid(printed.convertToFormat(QImage::Format_RGB32), 3, 4, height, "printed");
+    opened.exit();
+}
+
+void tst_DPagesList::tappedDotSurvivesSaveAndOpen()
+{
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    auto list = makeList();
+    DView *view = list->getView();
+    view->m_penPencil[PenUserMain] =
+            QPen(QColor(0, 0, 200), 10, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    view->m_penSmart = view->m_penPencil[PenUserMain];
+    view->m_penType[PenUserMain] = BtMenus::btSmartPen; // a tap leaves its press point alone
+    view->setVisibleScribbleArea(true);
+    QTest::mouseClick(view->m_scribbleArea, Qt::LeftButton, {}, QPoint(300, 200));
+    const QPointF tapped = view->mapToScene(QPoint(300, 200));
+    QCOMPARE(list->getCurPage()->undoStack()->count(), 1); // the dot
+    list->getCurPage()->clearSelection();
+    const QRect around(tapped.toPoint() - QPoint(12, 12), QSize(24, 24));
+    const QImage before = pageImage(list->getCurPage()).copy(around);
+    const QString target = home.filePath(QStringLiteral("dot"));
+    QVERIFY2(list->saveAllPagesToFileIWB(target, true), qPrintable(list->lastSaveError()));
+    QWidget otherWindow;
+    otherWindow.setFixedSize(800, 600);
+    DPagesList opened(&otherWindow);
+    otherWindow.show();
+    QVERIFY2(opened.openAllPagesFromFileIWB(target + QStringLiteral(".iwb")),
+             qPrintable(opened.lastOpenError()));
+    const QImage shown = pageImage(opened.at(0));
+    QCOMPARE(shown.pixelColor(tapped.toPoint()), QColor(0, 0, 200));
+    QCOMPARE(shown.pixelColor(tapped.toPoint() + QPoint(2, 2)), QColor(0, 0, 200));
+    QCOMPARE(shown.pixelColor(tapped.toPoint() + QPoint(9, 0)), QColor(Qt::white));
+    QCOMPARE(shown.copy(around), before);
     opened.exit();
 }
 
