@@ -278,12 +278,9 @@ void ScribbleArea::settleInk(const QList<QGraphicsItem *> &committed)
             break;
         settled = paintOnBoard(item);
     }
-    if (!settled) {
-        clearInk();
-        refreshCanvas();
-        return;
-    }
     clearInk();
+    if (!settled)
+        refreshCanvas();
 }
 
 bool ScribbleArea::paintOnBoard(QGraphicsItem *item)
@@ -539,6 +536,7 @@ void ScribbleArea::paintEvent(QPaintEvent *event)
 void ScribbleArea::showEvent(QShowEvent *event)
 {
     m_canvas.fill(QColor(0, 0, 0, 0)); // the view renders the board into it on its next paint
+    clearInk();
     QWidget::showEvent(event);
 }
 

@@ -197,7 +197,7 @@ void tst_ScribbleArea::releaseAddsTheStrokeToTheBoardPicture()
     }
     QVERIFY2(differing < 20, qPrintable(QString::number(differing)));
 
-    // A lasso, a tool that changes the page otherwise, still has the page drawn afresh.
+    // Whatever else changes the page (here an undo) still has it drawn afresh.
     page->setUndo();
     QTRY_COMPARE(view->overlayRenders(), renders + 2);
 }
