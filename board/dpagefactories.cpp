@@ -62,9 +62,13 @@ bool drawablePath(const QPainterPath &path)
     return true;
 }
 
+// A position a damaged document gives beyond any board puts the object at the origin, where
+// it can be seen and moved.
 QPointF sanePoint(const QPointF &point)
 {
-    return std::isfinite(point.x()) && std::isfinite(point.y()) ? point : QPointF();
+    const bool onBoard = std::isfinite(point.x()) && std::isfinite(point.y())
+            && std::abs(point.x()) <= kMaxCoordinate && std::abs(point.y()) <= kMaxCoordinate;
+    return onBoard ? point : QPointF();
 }
 
 template <typename Object> void connectReleases(DPage *page, Object *object)

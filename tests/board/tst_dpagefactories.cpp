@@ -310,6 +310,10 @@ void tst_DPageFactories::damagedInputAddsNothingOrIsClamped()
     QCOMPARE(picture->rotation(), 0.0);
     QCOMPARE(picture->scale(), 1.0);
     QCOMPARE(picture->m_rotateItem->scale(), 1.0);
+    DGPixmapItem *far = page->addPixmapItem(smallPicture(), QPointF(1e30, -1e300), 0, 1.0f,
+                                            QTransform(), false);
+    QVERIFY(far);
+    QCOMPARE(far->pos(), QPointF(0, 0));
 }
 
 void tst_DPageFactories::pathsThatCannotBeShownNeverReachThePage_data()
