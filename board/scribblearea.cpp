@@ -302,10 +302,11 @@ bool ScribbleArea::paintOnBoard(QGraphicsItem *item)
     painter.setRenderHints(m_dview->renderHints());
     painter.setOpacity(item->effectiveOpacity());
     painter.setTransform(toView);
-    if (auto *drawn = dynamic_cast<DGPathItem *>(item))
+    auto *drawn = dynamic_cast<DGPathItem *>(item);
+    if (drawn && toView.type() <= QTransform::TxTranslate)
         drawn->paintWithoutCache(&painter, &option); // its cache waits for the view's next need
     else
-        item->paint(&painter, &option, nullptr);
+        item->paint(&painter, &option, nullptr); // zoomed: as the view shows it, cache and all
     painter.end();
     // Checked after the paint, which lays the object's frame out.
     const QList<QGraphicsItem *> children = item->childItems();

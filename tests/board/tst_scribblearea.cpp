@@ -26,6 +26,7 @@ private slots:
     void mouseStrokeOfEachPen_data();
     void mouseStrokeOfEachPen();
     void liveInkShowsBeforeRelease();
+    void releaseAddsTheStrokeToTheBoardPicture_data();
     void releaseAddsTheStrokeToTheBoardPicture();
     void undoAndRedoRepaintTheOverlayOverTheDesktop();
     void onePointStroke_data();
@@ -156,14 +157,28 @@ void tst_ScribbleArea::liveInkShowsBeforeRelease()
     QTRY_COMPARE(overlay->grab().toImage().pixelColor(400, 300), QColor(200, 0, 0));
 }
 
+void tst_ScribbleArea::releaseAddsTheStrokeToTheBoardPicture_data()
+{
+    QTest::addColumn<int>("zoomSteps");
+    QTest::addColumn<int>("tool");
+    QTest::newRow("pencil") << 0 << int(BtMenus::btPencil);
+    QTest::newRow("pencil, zoomed in") << 3 << int(BtMenus::btPencil);
+    QTest::newRow("fountain pen, zoomed in") << 3 << int(BtMenus::btFountainPen);
+}
+
 void tst_ScribbleArea::releaseAddsTheStrokeToTheBoardPicture()
 {
+    QFETCH(int, zoomSteps);
+    QFETCH(int, tool);
     Board board;
     DView *view = board.view();
     DPage *page = board.current();
     for (int i = 0; i < 20; ++i)
         addCurve(page, stroke(40, 120, quint32(i)), QPointF(40 + 45 * i, 500));
-    chooseTool(view, BtMenus::btPencil);
+    for (int i = 0; i < zoomSteps; ++i)
+        page->zoomPage(1.1f);
+    chooseTool(view, tool);
+    view->m_penFountain[PenUserMain].setColor(QColor(0, 120, 0));
     view->m_penPencil[PenUserMain].setColor(QColor(0, 120, 0));
     ScribbleArea *overlay = view->m_scribbleArea;
     QCoreApplication::processEvents();
@@ -173,13 +188,18 @@ void tst_ScribbleArea::releaseAddsTheStrokeToTheBoardPicture()
     TestSupport::drag(overlay, line(QPoint(100, 480), QPoint(700, 560), 40));
     QCoreApplication::processEvents();
     QCOMPARE(boardObjects(page).size(), 21);
+    if (tool == BtMenus::btFountainPen) {
+        // The nib's bar hangs from each point: 3 wide, from 10 to 7 left of it.
+        QCOMPARE(overlay->grab().toImage().pixelColor(400 - 9, 520), QColor(0, 120, 0));
+    }
     // The page was not drawn again: the new stroke joined the picture the overlay holds, and
     // no live ink is left above it.
     QCOMPARE(view->overlayRenders(), renders);
     QVERIFY(!view->m_bRefreshOverlay);
     QCOMPARE(overlay->ink().toImage().pixelColor(400, 520).alpha(), 0);
     const QImage settled = overlay->grab().toImage();
-    QCOMPARE(settled.pixelColor(400, 520), QColor(0, 120, 0));
+    if (tool == BtMenus::btPencil)
+        QCOMPARE(settled.pixelColor(400, 520), QColor(0, 120, 0));
 
     // What the overlay shows is what a full drawing of the page shows.
     view->refreshOverlay();
