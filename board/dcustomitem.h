@@ -25,7 +25,7 @@ public:
                              const QString &media);
     // Drops whatever picture of itself the object keeps (rebuilt when next painted); objects
     // that keep none have nothing to drop.
-    virtual void invalidateCache() {}
+    virtual void invalidateCache() { }
 
     // Lays the frame's handle and buttons out around rect (the object's bounding rectangle in
     // its own coordinates); called from every object's paint.

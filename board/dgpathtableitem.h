@@ -18,13 +18,12 @@ public:
     void setRowsColumns(int rows, int cols);
     DGPathTableItem *clone() const;
 
-private:
-    void layOut(const QRectF &r);
-public:
-
     int m_headerHeight = 20;
     int m_rows;
     int m_cols;
     double m_rowHeight = 0;
     double m_colWidth = 0;
+
+private:
+    void layOut(const QRectF &r);
 };

@@ -271,7 +271,7 @@ DGPathItem *DPage::addCurveItem(const QPainterPath &path, const QPen &pen, float
     auto *curve = new DGPathCurveItem(position, pen, kind, nullptr);
     // One point (a tap, or all a damaged document kept) is a dot at the object's origin.
     curve->setPath(DGPathItem::isDot(path) ? DGPathItem::dotPath(QPointF(0, 0))
-                                            : path.translated(-first));
+                                           : path.translated(-first));
     m_pDrawItem = curve;
     connectReleases(this, curve);
     applyGeometry(curve, curve, true, placement, nullptr,

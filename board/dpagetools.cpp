@@ -199,8 +199,8 @@ QGraphicsItem *DPage::commitPicture(const QImage &picture, const QPointF &first,
     if (picture.isNull())
         return nullptr;
     const QPointF anchor = m_view->mapToScene(roundedHalfUp(first).toPoint());
-    return addPixmapItem(QPixmap::fromImage(picture), anchor + (topLeft - first), 0.0f, 1.0f, QTransform(),
-                  true);
+    return addPixmapItem(QPixmap::fromImage(picture), anchor + (topLeft - first), 0.0f, 1.0f,
+                         QTransform(), true);
 }
 
 // ---- Pointer tools ----

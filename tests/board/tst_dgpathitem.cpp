@@ -70,8 +70,15 @@ QImage renderPage(DPage *page)
 
 enum ObjectKind { KindStroke, KindLongStroke, KindShape, KindPolygon, KindTable };
 enum DrawingChange {
-    ChangePath, ChangePen, ChangeBrush, ChangeFill, ChangeSize, ChangeTransform,
-    ChangeRowsColumns, ChangeSelection, ChangeLock
+    ChangePath,
+    ChangePen,
+    ChangeBrush,
+    ChangeFill,
+    ChangeSize,
+    ChangeTransform,
+    ChangeRowsColumns,
+    ChangeSelection,
+    ChangeLock
 };
 
 DGPathItem *makeObject(DPage *page, int kind)
@@ -86,14 +93,13 @@ DGPathItem *makeObject(DPage *page, int kind)
     case KindShape: {
         QPainterPath oval;
         oval.addEllipse(0, 0, 120, 80);
-        DGPathCurveItem *shape = addCurve(page, oval, QPointF(60, 60), BtMenus::btEllipse, false,
-                                          QPen(Qt::blue, 3));
+        DGPathCurveItem *shape =
+                addCurve(page, oval, QPointF(60, 60), BtMenus::btEllipse, false, QPen(Qt::blue, 3));
         shape->setBrush(QColor(255, 200, 0));
         return shape;
     }
     case KindPolygon:
-        return addVertex(page,
-                         polyline({ QPointF(0, 0), QPointF(120, 10), QPointF(60, 90) }, true),
+        return addVertex(page, polyline({ QPointF(0, 0), QPointF(120, 10), QPointF(60, 90) }, true),
                          QPointF(60, 60));
     default: {
         auto *table = new DGPathTableItem(2, 3, QPointF(60, 60), QPen(Qt::black), nullptr);
@@ -450,8 +456,9 @@ void tst_DGPathItem::cachedEqualsUncached_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("change");
     const char *kinds[] = { "stroke", "long stroke", "shape", "polygon", "table" };
-    const char *changes[] = { "path", "pen", "brush", "fill", "size",
-                              "transform", "rows and columns", "selection", "lock" };
+    const char *changes[] = {
+        "path", "pen", "brush", "fill", "size", "transform", "rows and columns", "selection", "lock"
+    };
     for (int kind = KindStroke; kind <= KindTable; ++kind) {
         for (int change = ChangePath; change <= ChangeLock; ++change) {
             if (change == ChangeRowsColumns && kind != KindTable)
@@ -507,14 +514,16 @@ void tst_DGPathItem::longStrokeInPiecesLooksWhole()
             const QRgb a = whole.pixel(x, y);
             const QRgb b = pieces.pixel(x, y);
             inked += a != qRgb(255, 255, 255) ? 1 : 0;
-            const int difference = qMax(qAbs(qRed(a) - qRed(b)),
-                                        qMax(qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b))));
+            const int difference =
+                    qMax(qAbs(qRed(a) - qRed(b)),
+                         qMax(qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b))));
             differing += difference > 48 ? 1 : 0;
         }
     }
     QVERIFY(inked > 5000);
     // Only where two pieces' soft edges overlap does a pixel come out a little darker.
-    QVERIFY2(differing * 100 < inked, qPrintable(QStringLiteral("%1 of %2").arg(differing).arg(inked)));
+    QVERIFY2(differing * 100 < inked,
+             qPrintable(QStringLiteral("%1 of %2").arg(differing).arg(inked)));
 }
 
 void tst_DGPathItem::tableGridAtEverySize()

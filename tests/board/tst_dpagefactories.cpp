@@ -20,8 +20,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMovie>
-#include <QTemporaryDir>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(QPainterPath)
@@ -342,8 +342,8 @@ void tst_DPageFactories::pathsThatCannotBeShownNeverReachThePage_data()
     QTest::newRow("point to itself: a dot") << folded << pen << scene << 2;
     QTest::newRow("one point, instrument: a dot") << point << pen << vertex << 2;
     QTest::newRow("one point, no pen") << point << QPen(Qt::NoPen) << scene << 0;
-    QTest::newRow("one point, transparent pen") << point << QPen(QColor(255, 0, 0, 0), 6) << scene
-                                                << 0;
+    QTest::newRow("one point, transparent pen")
+            << point << QPen(QColor(255, 0, 0, 0), 6) << scene << 0;
     QTest::newRow("empty path") << QPainterPath() << pen << scene << 0;
     QTest::newRow("not a number") << notANumber << pen << scene << 0;
     QTest::newRow("infinite") << infinite << pen << scene << 0;
@@ -370,8 +370,8 @@ void tst_DPageFactories::pathsThatCannotBeShownNeverReachThePage()
     QVERIFY(object);
     QCOMPARE(object->path().elementCount(), elements);
     // Visible: its pen colour is on the page where its first point lies.
-    const QPointF first = object->mapToScene(object->path().elementAt(0).x,
-                                             object->path().elementAt(0).y);
+    const QPointF first =
+            object->mapToScene(object->path().elementAt(0).x, object->path().elementAt(0).y);
     QCOMPARE(first, QPointF(40, 50));
     QImage shown(page->sceneRect().size().toSize(), QImage::Format_ARGB32);
     shown.fill(Qt::white);

@@ -16,9 +16,9 @@
 
 #include <QGestureEvent>
 #include <QLabel>
+#include <QPainterPath>
 #include <QPinchGesture>
 #include <QScrollBar>
-#include <QPainterPath>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>

@@ -272,8 +272,7 @@ void tst_ScribbleArea::onePointStroke()
     DPage *page = board.current();
     chooseTool(view, tool);
     const QColor colour(10, 60, 200, alpha);
-    view->m_penPencil[PenUserMain] =
-            QPen(colour, 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    view->m_penPencil[PenUserMain] = QPen(colour, 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     view->m_penSmart = view->m_penPencil[PenUserMain];
     view->m_penFountain[PenUserMain] = view->m_penPencil[PenUserMain];
     // A tap: the press point alone (the brush pens and the smart pen add nothing at release).

@@ -5,9 +5,9 @@
 #include "board/dview.h"
 #include "board/scribblearea.h"
 #include "document/dpageslist.h"
+#include "document/toolrun.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
-#include "document/toolrun.h"
 #include "support/documentfixture.h"
 #include "support/testsupport.h"
 
@@ -126,8 +126,7 @@ QList<double> linesAcross(const QImage &image, const QRect &box, bool alongRow, 
     const double span = alongRow ? box.width() - 1 : box.height() - 1;
     int start = -1;
     for (int i = from; i <= to + 1; ++i) {
-        const bool dark = i <= to
-                && isDark(alongRow ? image.pixel(i, at) : image.pixel(at, i));
+        const bool dark = i <= to && isDark(alongRow ? image.pixel(i, at) : image.pixel(at, i));
         if (dark && start < 0)
             start = i;
         if (!dark && start >= 0) {
@@ -154,8 +153,8 @@ void checkGrid(const QImage &image, int rows, int columns, double height, const 
         expectedRows << header + i * row;
     const QList<double> across =
             linesAcross(image, box, true, box.top() + qRound((header + row / 2) * box.height()));
-    const QList<double> down = linesAcross(image, box, false,
-                                           box.left() + qRound(box.width() / (2.0 * columns)));
+    const QList<double> down =
+            linesAcross(image, box, false, box.left() + qRound(box.width() / (2.0 * columns)));
     const QString seen = QStringLiteral("%1: columns at %2, rows at %3")
                                  .arg(QLatin1String(where))
                                  .arg(QStringList([&] {
@@ -274,11 +273,11 @@ void tst_DPagesList::tableDrawnSavedOpenedAndExportedKeepsItsGrid()
     const auto answered = answerInTurn({ click(QStringLiteral("Si")), chooseFile(pdf) });
     QVERIFY(opened.saveAsFile(QStringLiteral("pdf")));
     QCOMPARE(*answered, 2);
-    const ToolRun rendered = runTool(QStringLiteral("pdftoppm"),
-                                     { QStringLiteral("-r"), QStringLiteral("150"),
-                                       QStringLiteral("-png"), pdf + QStringLiteral(".pdf"),
-                                       QStringLiteral("page") },
-                                     home.path(), 60000);
+    const ToolRun rendered =
+            runTool(QStringLiteral("pdftoppm"),
+                    { QStringLiteral("-r"), QStringLiteral("150"), QStringLiteral("-png"),
+                      pdf + QStringLiteral(".pdf"), QStringLiteral("page") },
+                    home.path(), 60000);
     QVERIFY2(rendered.ok, qPrintable(rendered.error));
     const QImage printed(home.filePath(QStringLiteral("page-1.png")));
     QVERIFY(!printed.isNull());
