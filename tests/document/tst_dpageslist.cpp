@@ -137,6 +137,14 @@ QList<double> linesAcross(const QImage &image, const QRect &box, bool alongRow, 
     return lines;
 }
 
+QString shares(const QList<double> &values)
+{
+    QStringList texts;
+    for (double value : values)
+        texts << QString::number(value, 'f', 3);
+    return texts.join(QLatin1Char(' '));
+}
+
 // The grid lines of the only table in the picture, counted in its pixels, against where a
 // table of rows x columns with its 20-unit header band of height units has them.
 void checkGrid(const QImage &image, int rows, int columns, double height, const char *where)
@@ -156,21 +164,7 @@ void checkGrid(const QImage &image, int rows, int columns, double height, const 
     const QList<double> down =
             linesAcross(image, box, false, box.left() + qRound(box.width() / (2.0 * columns)));
     const QString seen = QStringLiteral("%1: columns at %2, rows at %3")
-                                 .arg(QLatin1String(where))
-                                 .arg(QStringList([&] {
-                                          QStringList t;
-                                          for (double v : across)
-                                              t << QString::number(v, 'f', 3);
-                                          return t;
-                                      }())
-                                              .join(QLatin1Char(' ')))
-                                 .arg(QStringList([&] {
-                                          QStringList t;
-                                          for (double v : down)
-                                              t << QString::number(v, 'f', 3);
-                                          return t;
-                                      }())
-                                              .join(QLatin1Char(' ')));
+                                 .arg(QLatin1String(where), shares(across), shares(down));
     QVERIFY2(across.size() == expectedColumns.size(), qPrintable(seen));
     QVERIFY2(down.size() == expectedRows.size(), qPrintable(seen));
     const double toleranceX = 3.0 / box.width();
