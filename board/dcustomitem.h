@@ -23,6 +23,9 @@ public:
     virtual QPixmap toPixmap();
     virtual void changeLinks(const QString &web, const QString &page, const QString &file,
                              const QString &media);
+    // Drops whatever picture of itself the object keeps (rebuilt when next painted); objects
+    // that keep none have nothing to drop.
+    virtual void invalidateCache() { }
 
     // Lays the frame's handle and buttons out around rect (the object's bounding rectangle in
     // its own coordinates); called from every object's paint.

@@ -68,7 +68,7 @@ void DGPathCurveItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
 void DGPathCurveItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
     if (m_bRedrawAlways)
-        dropRenderCache(); // the reshaped picture is cached afresh from now on
+        invalidateCache(); // the reshaped picture is cached afresh from now on
     m_bRedrawAlways = false;
     DGPathItem::mouseReleaseEvent(event);
 }

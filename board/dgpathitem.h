@@ -33,9 +33,9 @@ public:
     void setBrush(const QBrush &brush);
     QBrush brush() const { return m_brush; }
     QBrush prevBrush() const { return m_prevBrush; }
-    void setGradColor(const QColor &colour) { m_gradColor = colour; }
+    void setGradColor(const QColor &colour);
     QColor getGradColor() const { return m_gradColor; }
-    void setFillFileName(const QString &file) { m_fillFileName = file; }
+    void setFillFileName(const QString &file);
     QString fillFileName() const { return m_fillFileName; }
     BtMenus::btType shapeType() const { return m_btType; }
     void setPath(const QPainterPath &path);
@@ -46,7 +46,7 @@ public:
     void setRedrawAlways(bool redraw)
     {
         m_bRedrawAlways = redraw;
-        dropRenderCache();
+        invalidateCache();
     }
     bool redrawAlways() const { return m_bRedrawAlways; }
 
@@ -59,9 +59,23 @@ public:
     void changeLinks(const QString &web, const QString &page, const QString &file,
                      const QString &media) override;
     QRectF boundingRect() const override;
+    QPainterPath shape() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
+    // The object's drawing straight onto painter, leaving the cache as it is: for a picture
+    // that needs the object once, now, such as the overlay's after a stroke.
+    void paintWithoutCache(QPainter *painter, const QStyleOptionGraphicsItem *option);
 
+    // Drops the cached picture and asks for a repaint: whatever changes the drawing calls it,
+    // and so may anyone who wants the picture's memory back (it is rebuilt at the next paint).
+    void invalidateCache() override;
     bool hasRenderCache() const { return m_renderCache != nullptr; }
+
+    // A path whose elements all lie on one point: drawn as a round dot of the pen's width.
+    static bool isDot(const QPainterPath &path);
+    // The dot path: from the point to itself (the toolkit would fold such a line away).
+    static QPainterPath dotPath(QPointF point);
+    // Whether pen leaves any visible pixel for a dot.
+    static bool drawsDot(const QPen &pen);
     int renderCacheBuilds() const { return m_cacheBuilds; }
 
 signals:
@@ -77,7 +91,10 @@ protected:
     void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
 
+    // Only from paint, which must not ask for another paint.
     void dropRenderCache();
+    void paintContent(QPainter *painter, const QStyleOptionGraphicsItem *style, QWidget *widget);
+    void paintLongStroke(QPainter *painter) const;
     // Vertex dragging shared by curves and polygons: the index of the element nearest to
     // point, strictly within 20, or -1.
     int grabIndex(QPointF point) const;

@@ -16,7 +16,23 @@ int DGPathTableItem::type() const
 
 void DGPathTableItem::resetPath()
 {
-    const QRectF r = boundingRect();
+    layOut(boundingRect());
+}
+
+void DGPathTableItem::setTableRect(const QRectF &rect)
+{
+    layOut(rect.normalized());
+}
+
+void DGPathTableItem::setRowsColumns(int rows, int cols)
+{
+    m_rows = qMax(1, rows);
+    m_cols = qMax(1, cols);
+    layOut(path().boundingRect());
+}
+
+void DGPathTableItem::layOut(const QRectF &r)
+{
     const qreal header = m_headerHeight;
     m_rowHeight = (r.height() - header) / m_rows;
     m_colWidth = r.width() / m_cols;

@@ -12,6 +12,10 @@ public:
     int type() const override;
     // Turns the current path's bounds (grown by the pen width) into the table's grid.
     void resetPath();
+    // Lays the grid out exactly over rect, as a document gives it: what was written is read.
+    void setTableRect(const QRectF &rect);
+    // A new count of rows and columns re-lays the grid over the table's present rectangle.
+    void setRowsColumns(int rows, int cols);
     DGPathTableItem *clone() const;
 
     int m_headerHeight = 20;
@@ -19,4 +23,7 @@ public:
     int m_cols;
     double m_rowHeight = 0;
     double m_colWidth = 0;
+
+private:
+    void layOut(const QRectF &r);
 };

@@ -41,7 +41,7 @@ void DGPathVertexItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
 void DGPathVertexItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
     if (m_bRedrawAlways)
-        dropRenderCache();
+        invalidateCache();
     m_bRedrawAlways = false;
     DGPathItem::mouseReleaseEvent(event);
 }

@@ -4,6 +4,7 @@
 #include "dcommands.h"
 #include "dcustomitem.h"
 #include "dgitemgroup.h"
+#include "dgpathitem.h"
 #include "dgtextitem.h"
 #include "dview.h"
 #include "pagewriter.h"
@@ -15,6 +16,8 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QLabel>
 #include <QPainter>
+
+#include <cmath>
 
 namespace {
 
@@ -57,6 +60,17 @@ DPage::~DPage()
 
 void DPage::addItem(QGraphicsItem *item)
 {
+    if (!item)
+        return;
+    if (const auto *drawn = dynamic_cast<const DGPathItem *>(item)) {
+        // The last guard: an object whose geometry cannot be drawn never enters a page.
+        const QRectF bounds = drawn->path().boundingRect();
+        if (!std::isfinite(bounds.x()) || !std::isfinite(bounds.y())
+            || !std::isfinite(bounds.width()) || !std::isfinite(bounds.height())) {
+            qWarning("DPage::addItem: an object with a non-finite path was refused");
+            return;
+        }
+    }
     item->setZValue(m_zCounter);
     m_zCounter += 1.0f;
     QGraphicsScene::addItem(item);
@@ -132,14 +146,15 @@ void DPage::moveBackPage()
 void DPage::setUndo()
 {
     m_undoStack.undo();
-    m_view->m_bRefreshOverlay = true;
+    // The overlay's picture of the board is repainted too, ink over the desktop included.
+    m_view->refreshOverlay();
     emit updateRes();
 }
 
 void DPage::setRedo()
 {
     m_undoStack.redo();
-    m_view->m_bRefreshOverlay = true;
+    m_view->refreshOverlay();
     emit updateRes();
 }
 

@@ -330,8 +330,9 @@ public:
     static QList<QPointF> DouglasPeucker(const QList<QPointF> &points, double epsilon);
 public slots:
     // Turns a finished overlay stroke (view coordinates; the caller keeps the list) into one
-    // undoable object chosen by its pen user's tool, or into nothing.
-    void saveToPage(QVector<QPointF> *pts);
+    // undoable object chosen by its pen user's tool, or into nothing. Returns the object
+    // that entered the page, or null.
+    QGraphicsItem *saveToPage(QVector<QPointF> *pts);
 
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
@@ -341,6 +342,7 @@ protected:
 private:
     void defaultRelease(QGraphicsSceneMouseEvent *event);
     void releaseTool(int tool, QGraphicsSceneMouseEvent *event);
-    void commitPicture(const QImage &picture, const QPointF &first, const QPointF &topLeft);
+    QGraphicsItem *commitPicture(const QImage &picture, const QPointF &first,
+                                 const QPointF &topLeft);
     QPointF m_toolPressPos; // scene point of the last left press
 };

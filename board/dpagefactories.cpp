@@ -45,9 +45,30 @@ Placement sanePlacement(const QTransform &transform, float rotation, float scale
              std::isfinite(scale) && scale > 0.0f ? scale : 1.0f };
 }
 
+// Farther out than this no board is ever shown, and a picture of it could not be made.
+constexpr qreal kMaxCoordinate = 1.0e6;
+
+// A path a page can show: at least one element, every coordinate finite and within reach.
+bool drawablePath(const QPainterPath &path)
+{
+    if (path.elementCount() == 0)
+        return false;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element element = path.elementAt(i);
+        if (!std::isfinite(element.x) || !std::isfinite(element.y)
+            || std::abs(element.x) > kMaxCoordinate || std::abs(element.y) > kMaxCoordinate)
+            return false;
+    }
+    return true;
+}
+
+// A position a damaged document gives beyond any board puts the object at the origin, where
+// it can be seen and moved.
 QPointF sanePoint(const QPointF &point)
 {
-    return std::isfinite(point.x()) && std::isfinite(point.y()) ? point : QPointF();
+    const bool onBoard = std::isfinite(point.x()) && std::isfinite(point.y())
+            && std::abs(point.x()) <= kMaxCoordinate && std::abs(point.y()) <= kMaxCoordinate;
+    return onBoard ? point : QPointF();
 }
 
 template <typename Object> void connectReleases(DPage *page, Object *object)
@@ -202,12 +223,13 @@ DGPathTableItem *DPage::addTableItem(const QPainterPath &path, int rows, int col
                                      float rotation, float scale, const QTransform &transform,
                                      bool record)
 {
-    if (path.isEmpty())
-        return nullptr;
+    if (!drawablePath(path) || path.boundingRect().isEmpty())
+        return nullptr; // a damaged document: no table to draw
     // A table of no rows or columns would divide by zero when its grid is laid out again.
     auto *table = new DGPathTableItem(std::max(rows, 1), std::max(columns, 1), QPointF(0, 0),
                                       QPen(Qt::black), nullptr);
-    table->setPath(path);
+    // The grid is the table's own: a document gives only its rectangle.
+    table->setTableRect(path.boundingRect());
     m_pDrawItem = table;
     connectReleases(this, table);
     applyGeometry(table, table, true, sanePlacement(transform, rotation, scale), nullptr,
@@ -220,8 +242,10 @@ DGPathItem *DPage::addCurveItem(const QPainterPath &path, const QPen &pen, float
                                 BtMenus::btType kind, BtMenus::fnPathPosition frame, QPointF pos,
                                 float scale, const QTransform &transform, bool record)
 {
-    if (path.elementCount() == 0)
-        return nullptr; // a damaged document: nothing to draw
+    if (!drawablePath(path))
+        return nullptr; // nothing to draw, or a damaged document
+    if (DGPathItem::isDot(path) && !DGPathItem::drawsDot(pen))
+        return nullptr; // a dot this pen cannot show: no invisible object, no undo step
     pos = sanePoint(pos);
     const QPointF first(path.elementAt(0).x, path.elementAt(0).y);
     m_path = QPainterPath();
@@ -231,7 +255,7 @@ DGPathItem *DPage::addCurveItem(const QPainterPath &path, const QPen &pen, float
     if (frame == BtMenus::fnPathVertexItem) {
         // An instrument's path keeps its own coordinates and turns about its (0, 0).
         auto *vertex = new DGPathVertexItem(pos, pen, nullptr);
-        vertex->setPath(path);
+        vertex->setPath(DGPathItem::isDot(path) ? DGPathItem::dotPath(first) : path);
         m_pDrawItem = vertex;
         connectReleases(this, vertex);
         applyGeometry(vertex, vertex, false, placement, nullptr, m_view->m_menuPath);
@@ -245,7 +269,9 @@ DGPathItem *DPage::addCurveItem(const QPainterPath &path, const QPen &pen, float
     else if (frame == BtMenus::fnPathAtPos)
         position = pos;
     auto *curve = new DGPathCurveItem(position, pen, kind, nullptr);
-    curve->setPath(path.translated(-first));
+    // One point (a tap, or all a damaged document kept) is a dot at the object's origin.
+    curve->setPath(DGPathItem::isDot(path) ? DGPathItem::dotPath(QPointF(0, 0))
+                                           : path.translated(-first));
     m_pDrawItem = curve;
     connectReleases(this, curve);
     applyGeometry(curve, curve, true, placement, nullptr,

@@ -125,10 +125,10 @@ QList<QPointF> DPage::DouglasPeucker(const QList<QPointF> &points, double epsilo
 
 // ---- Freehand commit ----
 
-void DPage::saveToPage(QVector<QPointF> *pts)
+QGraphicsItem *DPage::saveToPage(QVector<QPointF> *pts)
 {
     if (!pts || pts->isEmpty())
-        return;
+        return nullptr;
     QVector<QPointF> points;
     points.reserve(pts->size());
     for (const QPointF &point : qAsConst(*pts)) {
@@ -136,7 +136,7 @@ void DPage::saveToPage(QVector<QPointF> *pts)
             points << point;
     }
     if (points.isEmpty())
-        return;
+        return nullptr;
 
     // The pen user comes from where the stroke began on screen, whatever the zoom: the same
     // half the overlay saw.
@@ -150,7 +150,7 @@ void DPage::saveToPage(QVector<QPointF> *pts)
     }
     const int tool = m_view->getPenType(user);
     if (tool < BtMenus::btPencil || tool > BtMenus::btSmartPen)
-        return;
+        return nullptr;
 
     const QVector<QPointF> scaled = FreehandStroke::scaledCopy(points, m_view->getScale());
     const QPainterPath path = FreehandStroke::strokePath(scaled);
@@ -159,15 +159,14 @@ void DPage::saveToPage(QVector<QPointF> *pts)
     case BtMenus::btEraserUser1:
     case BtMenus::btEraserUser3:
     case BtMenus::btLaserPen:
-        return;
+        return nullptr;
     case BtMenus::btFountainPen:
     case BtMenus::btFountainPenUser1:
     case BtMenus::btFountainPenUser2:
     case BtMenus::btFountainPenUser3: {
         const FreehandStroke::Picture picture =
                 FreehandStroke::calligraphic(scaled, path, m_view->getPen(user).color());
-        commitPicture(picture.image, scaled.first(), picture.topLeft);
-        return;
+        return commitPicture(picture.image, scaled.first(), picture.topLeft);
     }
     case BtMenus::btBrushPen:
     case BtMenus::btRainbowPen: {
@@ -175,31 +174,33 @@ void DPage::saveToPage(QVector<QPointF> *pts)
                                      .scaled(20, 20, Qt::IgnoreAspectRatio, Qt::FastTransformation)
                                      .convertToFormat(QImage::Format_ARGB32_Premultiplied);
         const FreehandStroke::Picture picture = FreehandStroke::texture(scaled, path, stamp);
-        commitPicture(picture.image, scaled.first(), picture.topLeft);
-        return;
+        return commitPicture(picture.image, scaled.first(), picture.topLeft);
     }
     case BtMenus::btSmartPen:
-        addCurveItem(FreehandStroke::smartPath(path), m_view->getPen(PenUserMain), 0.0f,
-                     BtMenus::btPencil, BtMenus::fnPathViewCoords, QPointF(0, 0), 1.0f,
-                     QTransform(), true);
-        return;
+        if (!DGPathItem::drawsDot(m_view->getPen(PenUserMain)))
+            return nullptr; // a pen that leaves no ink leaves no object
+        return addCurveItem(FreehandStroke::smartPath(path), m_view->getPen(PenUserMain), 0.0f,
+                            BtMenus::btPencil, BtMenus::fnPathViewCoords, QPointF(0, 0), 1.0f,
+                            QTransform(), true);
     default: // pencils, highlighters, the texture brush and pen 59: a vector stroke
-        addCurveItem(path, m_view->getPen(user), 0.0f, BtMenus::btPencil, BtMenus::fnPathViewCoords,
-                     QPointF(0, 0), 1.0f, QTransform(), true);
-        return;
+        if (!DGPathItem::drawsDot(m_view->getPen(user)))
+            return nullptr;
+        return addCurveItem(path, m_view->getPen(user), 0.0f, BtMenus::btPencil,
+                            BtMenus::fnPathViewCoords, QPointF(0, 0), 1.0f, QTransform(), true);
     }
 }
 
 // first: the stroke's first point and topLeft the picture's, both in the scaled frame. The
 // first point lands where a vector stroke's does, so a picture lies under the stroke drawn at
 // any zoom and pan.
-void DPage::commitPicture(const QImage &picture, const QPointF &first, const QPointF &topLeft)
+QGraphicsItem *DPage::commitPicture(const QImage &picture, const QPointF &first,
+                                    const QPointF &topLeft)
 {
     if (picture.isNull())
-        return;
+        return nullptr;
     const QPointF anchor = m_view->mapToScene(roundedHalfUp(first).toPoint());
-    addPixmapItem(QPixmap::fromImage(picture), anchor + (topLeft - first), 0.0f, 1.0f, QTransform(),
-                  true);
+    return addPixmapItem(QPixmap::fromImage(picture), anchor + (topLeft - first), 0.0f, 1.0f,
+                         QTransform(), true);
 }
 
 // ---- Pointer tools ----

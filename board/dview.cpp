@@ -219,6 +219,8 @@ void DView::setPenType(BtMenus::btType bt, int alpha, const QString &cursor, int
 {
     if (!m_scribbleArea->isVisible())
         setVisibleScribbleArea(true);
+    // The hand tool leaves the view deaf to the page; every tool brings it back.
+    setInteractive(true);
     setDragMode(NoDrag);
     if (scene())
         scene()->clearSelection();
@@ -247,6 +249,7 @@ void DView::setBrushType(BtMenus::btType bt, const QString &texture, const QStri
 {
     if (!m_scribbleArea->isVisible())
         setVisibleScribbleArea(true);
+    setInteractive(true);
     setDragMode(NoDrag);
     if (scene())
         scene()->clearSelection();
@@ -260,6 +263,7 @@ void DView::setBrushType(BtMenus::btType bt, const QString &texture, const QStri
 
 void DView::setEraser(BtMenus::btType bt, int user)
 {
+    setInteractive(true);
     setDragMode(NoDrag);
     switch (user) {
     case PenUserMain:
@@ -284,6 +288,7 @@ void DView::setEraser(BtMenus::btType bt, int user)
 
 void DView::setShapeType(BtMenus::btType bt)
 {
+    setInteractive(true);
     if (m_scribbleArea->isVisible())
         setVisibleScribbleArea(false);
     m_penType[PenUserMain] = bt;
@@ -295,6 +300,7 @@ void DView::setShapeType(BtMenus::btType bt)
 
 void DView::insertText()
 {
+    setInteractive(true);
     if (m_scribbleArea->isVisible())
         setVisibleScribbleArea(false);
     m_penType[PenUserMain] = BtMenus::btText;
@@ -314,6 +320,7 @@ void DView::setSelect()
 
 void DView::editSetTableDlg()
 {
+    setInteractive(true);
     if (m_scribbleArea->isVisible())
         setVisibleScribbleArea(false);
     setDragMode(NoDrag);
@@ -601,6 +608,7 @@ void DView::paintEvent(QPaintEvent *event)
     if (canvas->size() != viewport()->size()) {
         // The canvas is scaled against the view: the view paints its own picture.
         QGraphicsView::paintEvent(event);
+        canvas->fill(Qt::transparent);
         QPainter painter(canvas);
         painter.setRenderHint(QPainter::Antialiasing);
         render(&painter, QRectF(canvas->rect()), viewport()->rect(), Qt::KeepAspectRatio);
@@ -618,10 +626,31 @@ void DView::paintEvent(QPaintEvent *event)
         viewPainter.drawPixmap(event->rect(), board, event->rect());
         viewPainter.end();
         QPainter canvasPainter(canvas);
+        // Replaced, not laid over: where the board is transparent (ink over the desktop) an
+        // undone stroke must not show through from the old picture.
+        canvasPainter.setCompositionMode(QPainter::CompositionMode_Source);
         canvasPainter.drawPixmap(0, 0, board);
     }
     m_bRefreshOverlay = false;
+    ++m_overlayRenders;
     m_scribbleArea->update();
+}
+
+QTransform DView::sceneToOverlay() const
+{
+    // As render() fits the viewport into the canvas: scaled from the corner, aspect kept.
+    const QSize canvas = m_scribbleArea->canvas()->size();
+    const QSize port = viewport()->size();
+    qreal ratio = 1.0;
+    if (!port.isEmpty())
+        ratio = qMin(canvas.width() / qreal(port.width()), canvas.height() / qreal(port.height()));
+    return viewportTransform() * QTransform::fromScale(ratio, ratio);
+}
+
+void DView::refreshOverlay()
+{
+    m_bRefreshOverlay = true;
+    viewport()->update();
 }
 
 void DView::dragEnterEvent(QDragEnterEvent *event)

@@ -58,6 +58,12 @@ public:
     QPen m_penShapeFill;
     QBrush m_brush;
     bool m_bRefreshOverlay = true; // the next paint with the overlay up renders the board into it
+    // Asks for the board to be drawn afresh, into the overlay too when it is up.
+    void refreshOverlay();
+    // Scene to the overlay's board picture, as the view renders the board into it.
+    QTransform sceneToOverlay() const;
+    // How many times the whole board was rendered into the overlay.
+    int overlayRenders() const { return m_overlayRenders; }
     short m_fillType = FillSolid;
     QString m_fillFileName;
     QPen m_penEraserUser1;
@@ -154,6 +160,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
 
 private:
+    int m_overlayRenders = 0;
     static void createPen(QPen &pen, const QColor &colour);
     // The pen a per-user setter changes: chosen by the user's current tool; null outside the
     // table (the setter then changes nothing).

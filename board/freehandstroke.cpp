@@ -94,7 +94,9 @@ Picture calligraphic(const QVector<QPointF> &scaled, const QPainterPath &path, c
 Picture texture(const QVector<QPointF> &scaled, const QPainterPath &path, const QImage &stamp)
 {
     const QRect bounds = path.boundingRect().toRect();
-    if (scaled.isEmpty() || !sane(bounds))
+    // Stamps go along segments: a single point would leave only the faint ground, a picture
+    // nobody can see.
+    if (scaled.size() < 2 || !sane(bounds))
         return {};
     // The region kept around the stroke; stamps and crop share the scaled frame, so what is
     // kept is what was stamped.

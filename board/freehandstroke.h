@@ -33,7 +33,8 @@ Picture calligraphic(const QVector<QPointF> &scaled, const QPainterPath &path,
                      const QColor &colour);
 
 // The brush and rainbow pens: stamp (20 x 20) at every pixel of travel on a faint black
-// ground, kept 8 pixels around the path's bounds. stamp is drawn centred on each point.
+// ground, kept 8 pixels around the path's bounds. stamp is drawn centred on each point. Fewer
+// than two points make no picture.
 Picture texture(const QVector<QPointF> &scaled, const QPainterPath &path, const QImage &stamp);
 
 // The smart pen: the path's points simplified with a tolerance of their mean distance from

@@ -2,6 +2,7 @@
 
 #include "boardtypes.h"
 #include "dcustomitem.h"
+#include "dgpathitem.h"
 #include "dpage.h"
 #include "dview.h"
 
@@ -10,11 +11,14 @@
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPolygonF>
 #include <QScreen>
+#include <QStyleOptionGraphicsItem>
 #include <QTouchEvent>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -62,13 +66,29 @@ bool onRight(int tool)
             || tool == BtMenus::btFountainPenUser3;
 }
 
+// Whether an item leaves any mark: the frame of an object is an empty path whose handles
+// and buttons show only while selected, locked or linked.
+bool showsAnything(const QGraphicsItem *item)
+{
+    if (!item->isVisible())
+        return false;
+    if (!item->boundingRect().isEmpty())
+        return true;
+    const QList<QGraphicsItem *> children = item->childItems();
+    return std::any_of(children.cbegin(), children.cend(), showsAnything);
+}
+
 } // namespace
 
 ScribbleArea::ScribbleArea(QWidget *parent)
-    : QWidget(parent), m_canvas(parent->width(), parent->height()), m_brushStamp(20, 5)
+    : QWidget(parent),
+      m_canvas(parent->width(), parent->height()),
+      m_ink(parent->width(), parent->height()),
+      m_brushStamp(20, 5)
 {
     setAttribute(Qt::WA_AcceptTouchEvents);
     m_canvas.fill(QColor(0, 0, 0, 0));
+    m_ink.fill(Qt::transparent);
     m_brushStamp.fill(Qt::transparent);
 }
 
@@ -76,14 +96,28 @@ void ScribbleArea::pinta()
 {
     m_canvas = QPixmap(m_canvas.size());
     m_canvas.fill(QColor(0, 0, 0, 0));
+    clearInk();
 }
 
-void ScribbleArea::saveToPage(QVector<QPointF> *pts)
+void ScribbleArea::clearInk()
+{
+    if (m_inkArea.isEmpty())
+        return;
+    QPainter painter(&m_ink);
+    painter.setCompositionMode(QPainter::CompositionMode_Clear);
+    painter.fillRect(m_inkArea, Qt::transparent);
+    painter.end();
+    update(m_inkArea);
+    m_inkArea = QRect();
+}
+
+QGraphicsItem *ScribbleArea::saveToPage(QVector<QPointF> *pts)
 {
     if (!pts || pts->isEmpty() || !m_dview)
-        return;
+        return nullptr;
     if (DPage *page = m_dview->page())
-        page->saveToPage(pts);
+        return page->saveToPage(pts);
+    return nullptr;
 }
 
 int ScribbleArea::strokeTool(int id) const
@@ -209,16 +243,22 @@ void ScribbleArea::eraseInsideLasso(int tool, int middle)
             continue; // the other user's half
         doomed << item;
     }
-    if (!doomed.isEmpty())
+    if (!doomed.isEmpty()) {
         page->recordOperation(BtMenus::stDelete, doomed, nullptr);
+        m_dview->m_bRefreshOverlay = true; // the picture still shows what was erased
+    }
 }
 
-void ScribbleArea::commitFinished()
+QList<QGraphicsItem *> ScribbleArea::commitFinished()
 {
     // Taken first: a commit that hides the overlay comes back here and must find nothing.
     QList<QVector<QPointF>> finished = std::exchange(m_finishedStrokes, {});
-    for (QVector<QPointF> &stroke : finished)
-        saveToPage(&stroke);
+    QList<QGraphicsItem *> committed;
+    for (QVector<QPointF> &stroke : finished) {
+        if (QGraphicsItem *item = saveToPage(&stroke))
+            committed << item;
+    }
+    return committed;
 }
 
 void ScribbleArea::refreshCanvas()
@@ -228,18 +268,70 @@ void ScribbleArea::refreshCanvas()
     show();
 }
 
+void ScribbleArea::settleInk(const QList<QGraphicsItem *> &committed)
+{
+    // Drawing only the new objects over the picture already held keeps a stroke's release
+    // from costing a redraw of the whole page.
+    bool settled = isVisible() && m_dview && !m_dview->m_bRefreshOverlay;
+    for (QGraphicsItem *item : committed) {
+        if (!settled)
+            break;
+        settled = paintOnBoard(item);
+    }
+    clearInk();
+    if (!settled)
+        refreshCanvas();
+}
+
+bool ScribbleArea::paintOnBoard(QGraphicsItem *item)
+{
+    // Only a plain object on top of the page is drawn here; anything with visible parts of
+    // its own (handles, buttons, members) is left to a full redraw.
+    if (!item || item->scene() != m_dview->scene() || item->parentItem() || !item->isVisible())
+        return false;
+    QStyleOptionGraphicsItem option;
+    option.exposedRect = item->boundingRect();
+    option.rect = option.exposedRect.toAlignedRect();
+    option.state = QStyle::State_None;
+    if (item->isEnabled())
+        option.state |= QStyle::State_Enabled;
+    if (item->isSelected())
+        option.state |= QStyle::State_Selected;
+    const QTransform toView = item->sceneTransform() * m_dview->sceneToOverlay();
+    QPainter painter(&m_canvas);
+    painter.setRenderHints(m_dview->renderHints());
+    painter.setOpacity(item->effectiveOpacity());
+    painter.setTransform(toView);
+    auto *drawn = dynamic_cast<DGPathItem *>(item);
+    if (drawn && toView.type() <= QTransform::TxTranslate)
+        drawn->paintWithoutCache(&painter, &option); // its cache waits for the view's next need
+    else
+        item->paint(&painter, &option, nullptr); // zoomed: as the view shows it, cache and all
+    painter.end();
+    // Checked after the paint, which lays the object's frame out.
+    const QList<QGraphicsItem *> children = item->childItems();
+    for (const QGraphicsItem *child : children) {
+        if (showsAnything(child))
+            return false;
+    }
+    update(toView.mapRect(item->boundingRect()).toAlignedRect().adjusted(-2, -2, 2, 2));
+    return true;
+}
+
 // ---- Live drawing ----
 
 void ScribbleArea::keepPoint(int id, QPointF last, QPointF p)
 {
-    update(segmentArea(last, p));
+    const QRect area = segmentArea(last, p);
+    m_inkArea |= area;
+    update(area);
     m_touchStrokes[id].append(p);
 }
 
 void ScribbleArea::drawLine(int id, QPointF p)
 {
     const QPointF last = m_touchStrokes.value(id).last();
-    QPainter painter(&m_canvas);
+    QPainter painter(&m_ink);
     painter.setPen(m_dview->getPen(m_touchUsers.value(id, PenUserMain)));
     painter.setRenderHint(QPainter::Antialiasing);
     painter.drawLine(last, p);
@@ -252,7 +344,7 @@ void ScribbleArea::drawObject(int id, QPointF p)
     const QPointF last = m_touchStrokes.value(id).last();
     if (!(QLineF(last, p).length() > kTextureBrushSpacing))
         return;
-    QPainter painter(&m_canvas);
+    QPainter painter(&m_ink);
     painter.drawPixmap(p - QPointF(10, 10), m_softStamp);
     painter.end();
     keepPoint(id, last, p);
@@ -282,7 +374,7 @@ void ScribbleArea::stampSegment(int id, QPointF p, const QPixmap &stamp)
 {
     const QPointF last = m_touchStrokes.value(id).last();
     const QPointF nib(10, 10);
-    QPainter painter(&m_canvas);
+    QPainter painter(&m_ink);
     painter.setPen(m_dview->getPen(m_touchUsers.value(id, PenUserMain)));
     painter.setRenderHint(QPainter::Antialiasing);
     painter.drawPixmap(p - nib, stamp);
@@ -315,9 +407,9 @@ void ScribbleArea::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && m_inputMode == MouseStroke) {
         releaseAction(kMouseId, QPointF(event->pos()));
-        commitFinished();
+        const QList<QGraphicsItem *> committed = commitFinished();
         if (m_touchUsers.isEmpty())
-            refreshCanvas();
+            settleInk(committed);
         m_inputMode = Idle;
     }
     QWidget::mouseReleaseEvent(event);
@@ -383,8 +475,7 @@ bool ScribbleArea::touchEvent(QTouchEvent *event)
             m_touchCount = 0;
             releaseAction(id, pos);
             if (isVisible()) {
-                commitFinished();
-                refreshCanvas();
+                settleInk(commitFinished());
             } else {
                 m_finishedStrokes.clear();
             }
@@ -434,15 +525,19 @@ void ScribbleArea::detectPalm(const QList<QPointF> &positions)
 
 // ---- Painting ----
 
-void ScribbleArea::paintEvent(QPaintEvent *)
+void ScribbleArea::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_canvas);
+    const QRect area = event->rect();
+    painter.drawPixmap(area, m_canvas, area);
+    if (m_inkArea.intersects(area))
+        painter.drawPixmap(area, m_ink, area);
 }
 
 void ScribbleArea::showEvent(QShowEvent *event)
 {
     m_canvas.fill(QColor(0, 0, 0, 0)); // the view renders the board into it on its next paint
+    clearInk();
     QWidget::showEvent(event);
 }
 

@@ -10,6 +10,7 @@
 
 class DPage;
 class DView;
+class QGraphicsItem;
 class QTouchEvent;
 
 // The transparent live-ink overlay over the board view. While a freehand tool is chosen it
@@ -27,10 +28,13 @@ public:
     DView *getDview() const { return m_dview; }
     void setDpage(DPage *page) { m_dpage = page; }
     DPage *dpage() const { return m_dpage; }
+    // The board picture the view renders into; the live ink lies on its own layer above it.
     QPixmap *canvas() { return &m_canvas; }
+    const QPixmap &ink() const { return m_ink; }
     void pinta();
     // Hands one stroke (overlay coordinates) to the page the view shows; empty ones are skipped.
-    void saveToPage(QVector<QPointF> *pts);
+    // Returns the object it became, or null.
+    QGraphicsItem *saveToPage(QVector<QPointF> *pts);
     // The board's tool before a hand was laid flat; the object eraser when none was.
     int toolBeforePalm() const { return m_toolBeforePalm; }
 
@@ -65,8 +69,14 @@ private:
     void cancelTouches();
     void detectPalm(const QList<QPointF> &positions);
     void eraseInsideLasso(int tool, int half);
-    void commitFinished();
+    // Hands every finished stroke to the page; returns the objects that entered it, in order.
+    QList<QGraphicsItem *> commitFinished();
     void refreshCanvas();
+    // After a commit: the new objects join the board picture and the live ink goes, unless
+    // something else changed the board, which is then drawn afresh.
+    void settleInk(const QList<QGraphicsItem *> &committed);
+    bool paintOnBoard(QGraphicsItem *item);
+    void clearInk();
     int strokeTool(int id) const;
     int half() const;
 
@@ -80,6 +90,8 @@ private:
     void keepPoint(int id, QPointF last, QPointF p);
 
     QPixmap m_canvas;
+    QPixmap m_ink; // live ink not yet on the page
+    QRect m_inkArea; // where m_ink holds anything
     QPainterPath m_lassoPath; // view coordinates; shared by all touch points
     DView *m_dview = nullptr;
     DPage *m_dpage = nullptr;

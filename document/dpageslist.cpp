@@ -294,10 +294,8 @@ void DPagesList::update()
 
 void DPagesList::insertPixmap(const QString &filename)
 {
-    Q_UNUSED(filename)
-    // Pictures enter a page through its picture factory, which the board adds with its
-    // picture objects; until then there is nothing to hand the file to.
-    qWarning() << "DPagesList: no picture objects on this board yet:" << filename;
+    if (m_curPage)
+        m_curPage->insertPixmap(filename);
 }
 
 void DPagesList::pageBackColour()

@@ -11,6 +11,7 @@
 #include "board/dview.h"
 
 #include <QGraphicsItemGroup>
+#include <QLinearGradient>
 #include <QMenu>
 #include <QPainter>
 #include <QSignalSpy>
@@ -36,6 +37,10 @@ private slots:
     void renderCacheIsUsed();
     void renderCacheDroppedOnChanges_data();
     void renderCacheDroppedOnChanges();
+    void cachedEqualsUncached_data();
+    void cachedEqualsUncached();
+    void tableGridAtEverySize();
+    void longStrokeInPiecesLooksWhole();
     void groupMembersNeverCache();
     void curveClone();
     void vertexCloneKeepsCentre();
@@ -61,6 +66,94 @@ QImage renderPage(DPage *page)
     QPainter painter(&image);
     page->render(&painter);
     return image;
+}
+
+enum ObjectKind { KindStroke, KindLongStroke, KindShape, KindPolygon, KindTable };
+enum DrawingChange {
+    ChangePath,
+    ChangePen,
+    ChangeBrush,
+    ChangeFill,
+    ChangeSize,
+    ChangeTransform,
+    ChangeRowsColumns,
+    ChangeSelection,
+    ChangeLock
+};
+
+DGPathItem *makeObject(DPage *page, int kind)
+{
+    switch (kind) {
+    case KindStroke:
+        return addCurve(page, stroke(30, 80, 7), QPointF(60, 60), BtMenus::btPencil, false,
+                        QPen(QColor(200, 30, 30), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    case KindLongStroke: // drawn in pieces
+        return addCurve(page, stroke(600, 300, 11), QPointF(60, 60), BtMenus::btPencil, false,
+                        QPen(QColor(20, 40, 160), 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    case KindShape: {
+        QPainterPath oval;
+        oval.addEllipse(0, 0, 120, 80);
+        DGPathCurveItem *shape =
+                addCurve(page, oval, QPointF(60, 60), BtMenus::btEllipse, false, QPen(Qt::blue, 3));
+        shape->setBrush(QColor(255, 200, 0));
+        return shape;
+    }
+    case KindPolygon:
+        return addVertex(page, polyline({ QPointF(0, 0), QPointF(120, 10), QPointF(60, 90) }, true),
+                         QPointF(60, 60));
+    default: {
+        auto *table = new DGPathTableItem(2, 3, QPointF(60, 60), QPen(Qt::black), nullptr);
+        table->setTableRect(QRectF(0, 0, 150, 100));
+        page->addItem(table);
+        return table;
+    }
+    }
+}
+
+void applyChange(DGPathItem *object, int change)
+{
+    auto *table = dynamic_cast<DGPathTableItem *>(object);
+    switch (change) {
+    case ChangePath:
+        if (table)
+            table->setTableRect(QRectF(0, 0, 240, 170)); // the table tool's drag
+        else
+            object->setPath(polyline({ QPointF(0, 0), QPointF(200, 40), QPointF(30, 150) }));
+        break;
+    case ChangePen:
+        object->setPen(QPen(QColor(0, 150, 0), 9, Qt::DashLine));
+        break;
+    case ChangeBrush:
+        object->setBrush(QColor(120, 0, 200, 180));
+        break;
+    case ChangeFill: {
+        // As the fill palette does it: the end colour, then the gradient brush.
+        object->setGradColor(Qt::green);
+        const QRectF bounds = object->boundingRect();
+        QLinearGradient gradient(bounds.topLeft(), bounds.bottomRight());
+        gradient.setColorAt(0, Qt::red);
+        gradient.setColorAt(1, Qt::green);
+        object->setBrush(gradient);
+        break;
+    }
+    case ChangeSize:
+        object->setScale(1.7);
+        break;
+    case ChangeTransform:
+        object->setTransform(QTransform().shear(0.3, 0.1));
+        break;
+    case ChangeRowsColumns:
+        table->setRowsColumns(4, 5);
+        break;
+    case ChangeSelection:
+        object->setSelected(true);
+        break;
+    case ChangeLock:
+        object->setSelected(true);
+        renderPage(static_cast<DPage *>(object->scene())); // cached while selected and free
+        object->lock(true);
+        break;
+    }
 }
 
 } // namespace
@@ -291,17 +384,15 @@ void tst_DGPathItem::renderCacheIsUsed()
     const QImage moved = renderPage(page);
     QCOMPARE(curve->renderCacheBuilds(), 1);
     QCOMPARE(moved.pixelColor(125, 325), QColor(Qt::red));
-    // A new path of the same bounds, without a drop of the cache, still shows the cached
-    // picture: what is on screen really comes from the cache.
+    // A new path of the same bounds is drawn afresh at once: the picture never outlives it.
     curve->setPath(polyline({ QPointF(100, 0), QPointF(0, 100) }));
-    const QImage stale = renderPage(page);
-    QCOMPARE(stale.pixelColor(125, 325), QColor(Qt::red));
-    QCOMPARE(stale.pixelColor(175, 325), QColor(Qt::white));
-    curve->restorePx();
     const QImage fresh = renderPage(page);
     QCOMPARE(fresh.pixelColor(125, 325), QColor(Qt::white));
     QCOMPARE(fresh.pixelColor(175, 325), QColor(Qt::red));
     QCOMPARE(curve->renderCacheBuilds(), 2);
+    curve->restorePx();
+    renderPage(page);
+    QCOMPARE(curve->renderCacheBuilds(), 3);
 }
 
 void tst_DGPathItem::renderCacheDroppedOnChanges_data()
@@ -357,6 +448,117 @@ void tst_DGPathItem::renderCacheDroppedOnChanges()
     if (change == 1) {
         curve->setParentItem(nullptr);
         page->removeItem(&holder);
+    }
+}
+
+void tst_DGPathItem::cachedEqualsUncached_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("change");
+    const char *kinds[] = { "stroke", "long stroke", "shape", "polygon", "table" };
+    const char *changes[] = {
+        "path", "pen", "brush", "fill", "size", "transform", "rows and columns", "selection", "lock"
+    };
+    for (int kind = KindStroke; kind <= KindTable; ++kind) {
+        for (int change = ChangePath; change <= ChangeLock; ++change) {
+            if (change == ChangeRowsColumns && kind != KindTable)
+                continue;
+            QTest::addRow("%s, %s", kinds[kind], changes[change]) << kind << change;
+        }
+    }
+}
+
+void tst_DGPathItem::cachedEqualsUncached()
+{
+    // The same object in the same state, once painted before the change (through whatever it
+    // cached) and once never painted before: the page must look the same, pixel for pixel.
+    QFETCH(int, kind);
+    QFETCH(int, change);
+    Board board;
+    DPage *page = board.page(0);
+    const QImage blank = renderPage(page);
+    DGPathItem *cached = makeObject(page, kind);
+    renderPage(page);
+    QVERIFY(cached->hasRenderCache());
+    applyChange(cached, change);
+    const QImage throughCache = renderPage(page);
+    delete cached;
+
+    DGPathItem *fresh = makeObject(page, kind);
+    applyChange(fresh, change);
+    fresh->invalidateCache();
+    const QImage uncached = renderPage(page);
+    QVERIFY(throughCache != blank);
+    QCOMPARE(throughCache, uncached);
+}
+
+void tst_DGPathItem::longStrokeInPiecesLooksWhole()
+{
+    Board board;
+    DPage *page = board.page(0);
+    const QPainterPath path = stroke(900, 400, 5);
+    const QPen pen(QColor(20, 40, 160), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    addCurve(page, path, QPointF(100, 100), BtMenus::btPencil, false, pen);
+    const QImage pieces = renderPage(page);
+    QImage whole(pieces.size(), QImage::Format_ARGB32);
+    whole.fill(Qt::white);
+    QPainter painter(&whole);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(100, 100);
+    painter.strokePath(path, pen);
+    painter.end();
+    int inked = 0;
+    int differing = 0;
+    for (int y = 0; y < whole.height(); ++y) {
+        for (int x = 0; x < whole.width(); ++x) {
+            const QRgb a = whole.pixel(x, y);
+            const QRgb b = pieces.pixel(x, y);
+            inked += a != qRgb(255, 255, 255) ? 1 : 0;
+            const int difference =
+                    qMax(qAbs(qRed(a) - qRed(b)),
+                         qMax(qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b))));
+            differing += difference > 48 ? 1 : 0;
+        }
+    }
+    QVERIFY(inked > 5000);
+    // Only where two pieces' soft edges overlap does a pixel come out a little darker.
+    QVERIFY2(differing * 100 < inked,
+             qPrintable(QStringLiteral("%1 of %2").arg(differing).arg(inked)));
+}
+
+void tst_DGPathItem::tableGridAtEverySize()
+{
+    // A table dragged out from nothing, as the table tool does it, shows lines, not a
+    // stretched picture of its first size: every body cell is white inside.
+    Board board;
+    DPage *page = board.page(0);
+    auto *table = new DGPathTableItem(3, 4, QPointF(100, 100), QPen(Qt::black), nullptr);
+    table->resetPath();
+    page->addItem(table);
+    for (int size = 10; size <= 300; size += 29) {
+        QPainterPath outline;
+        outline.addRect(0, 0, size, size * 2 / 3);
+        table->setPath(outline);
+        table->resetPath();
+        renderPage(page);
+    }
+    const QImage shown = renderPage(page);
+    const QRectF r = table->mapRectToScene(table->path().boundingRect());
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 4; ++column) {
+            const QPointF centre(r.left() + (column + 0.5) * table->m_colWidth,
+                                 r.top() + 20 + (row + 0.5) * table->m_rowHeight);
+            QCOMPARE(shown.pixelColor(centre.toPoint()), QColor(Qt::white));
+        }
+    }
+    // And the lines themselves are where the grid says.
+    const int y = qRound(r.top() + 20 + 0.5 * table->m_rowHeight);
+    for (int column = 0; column <= 4; ++column) {
+        const int x = qRound(r.left() + column * table->m_colWidth);
+        int darkest = 255;
+        for (int dx = -1; dx <= 1; ++dx)
+            darkest = qMin(darkest, qGray(shown.pixel(x + dx, y)));
+        QVERIFY2(darkest < 160, qPrintable(QStringLiteral("column line %1").arg(column)));
     }
 }
 

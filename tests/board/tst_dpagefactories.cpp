@@ -20,8 +20,11 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMovie>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(QPainterPath)
 
 #include <cmath>
 #include <functional>
@@ -43,6 +46,8 @@ private slots:
     void instrumentPathKeepsItsCoordinates();
     void curveMenuFollowsFillability();
     void damagedInputAddsNothingOrIsClamped();
+    void pathsThatCannotBeShownNeverReachThePage_data();
+    void pathsThatCannotBeShownNeverReachThePage();
     void pictureIsCentredOnTheView();
     void animatedImageIsNotRecorded();
     void capitalGifIsAStillPicture();
@@ -305,6 +310,82 @@ void tst_DPageFactories::damagedInputAddsNothingOrIsClamped()
     QCOMPARE(picture->rotation(), 0.0);
     QCOMPARE(picture->scale(), 1.0);
     QCOMPARE(picture->m_rotateItem->scale(), 1.0);
+    DGPixmapItem *far = page->addPixmapItem(smallPicture(), QPointF(1e30, -1e300), 0, 1.0f,
+                                            QTransform(), false);
+    QVERIFY(far);
+    QCOMPARE(far->pos(), QPointF(0, 0));
+}
+
+void tst_DPageFactories::pathsThatCannotBeShownNeverReachThePage_data()
+{
+    QTest::addColumn<QPainterPath>("path");
+    QTest::addColumn<QPen>("pen");
+    QTest::addColumn<int>("frame");
+    QTest::addColumn<int>("elements"); // of the object's path; 0: no object, no undo step
+    const QPen pen(Qt::red, 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    QPainterPath point(QPointF(40, 50)); // all a reader kept of a polyline
+    QPainterPath folded(QPointF(40, 50));
+    folded.lineTo(41, 50);
+    folded.setElementPositionAt(1, 40, 50);
+    QPainterPath stroke(QPointF(40, 50));
+    stroke.lineTo(90, 70);
+    QPainterPath notANumber = stroke;
+    notANumber.setElementPositionAt(1, qQNaN(), 20);
+    QPainterPath infinite = stroke;
+    infinite.setElementPositionAt(1, 50, qInf());
+    QPainterPath huge = stroke;
+    huge.setElementPositionAt(1, 1e30, 20);
+    const int scene = BtMenus::fnPathSceneCoords;
+    const int vertex = BtMenus::fnPathVertexItem;
+    QTest::newRow("a stroke") << stroke << pen << scene << 2;
+    QTest::newRow("one point: a dot") << point << pen << scene << 2;
+    QTest::newRow("point to itself: a dot") << folded << pen << scene << 2;
+    QTest::newRow("one point, instrument: a dot") << point << pen << vertex << 2;
+    QTest::newRow("one point, no pen") << point << QPen(Qt::NoPen) << scene << 0;
+    QTest::newRow("one point, transparent pen")
+            << point << QPen(QColor(255, 0, 0, 0), 6) << scene << 0;
+    QTest::newRow("empty path") << QPainterPath() << pen << scene << 0;
+    QTest::newRow("not a number") << notANumber << pen << scene << 0;
+    QTest::newRow("infinite") << infinite << pen << scene << 0;
+    QTest::newRow("huge") << huge << pen << scene << 0;
+}
+
+void tst_DPageFactories::pathsThatCannotBeShownNeverReachThePage()
+{
+    QFETCH(QPainterPath, path);
+    QFETCH(QPen, pen);
+    QFETCH(int, frame);
+    QFETCH(int, elements);
+    Board board;
+    DPage *page = board.current();
+    DGPathItem *object = page->addCurveItem(path, pen, 0, BtMenus::btPencil,
+                                            static_cast<BtMenus::fnPathPosition>(frame),
+                                            QPointF(0, 0), 1.0f, QTransform(), true);
+    QCOMPARE(page->undoStack()->count(), elements ? 1 : 0);
+    if (!elements) {
+        QVERIFY(!object);
+        QCOMPARE(page->items().size(), 0);
+        return;
+    }
+    QVERIFY(object);
+    QCOMPARE(object->path().elementCount(), elements);
+    // Visible: its pen colour is on the page where its first point lies.
+    const QPointF first =
+            object->mapToScene(object->path().elementAt(0).x, object->path().elementAt(0).y);
+    QCOMPARE(first, QPointF(40, 50));
+    QImage shown(page->sceneRect().size().toSize(), QImage::Format_ARGB32);
+    shown.fill(Qt::white);
+    QPainter painter(&shown);
+    page->render(&painter);
+    painter.end();
+    QCOMPARE(shown.pixelColor(40, 50), QColor(Qt::red));
+    QVERIFY(object->shape().contains(object->mapFromScene(QPointF(41, 51))));
+
+    // Every path object refuses what it cannot draw at the door, tables too.
+    QPainterPath box;
+    box.addRect(0, 0, 100, qInf());
+    QVERIFY(!page->addTableItem(box, 2, 2, 0, 1.0f, QTransform(), true));
+    QVERIFY(!page->addTableItem(QPainterPath(), 2, 2, 0, 1.0f, QTransform(), true));
 }
 
 void tst_DPageFactories::pictureIsCentredOnTheView()

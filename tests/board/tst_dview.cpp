@@ -1,19 +1,26 @@
 #include "support/boardfixture.h"
+#include "support/inkfixture.h"
 #include "support/testsupport.h"
 
 #include "board/boardtypes.h"
+#include "board/dgpathcurveitem.h"
+#include "board/dgpathtableitem.h"
+#include "board/dgtextitem.h"
 #include "board/dpage.h"
 #include "board/drotateitem.h"
 #include "board/dview.h"
 #include "board/dwidget.h"
 #include "board/scribblearea.h"
+#include "content/dtabledlg.h"
 #include "tools/dclock.h"
 
 #include <QGestureEvent>
 #include <QLabel>
+#include <QPainterPath>
 #include <QPinchGesture>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 
 using namespace BoardFixture;
@@ -33,6 +40,8 @@ private slots:
     void highlighterAlphaIsForced();
     void lassoEraserBecomesBoardTool();
     void toolSlots();
+    void everyToolWorksAfterTheHandTool_data();
+    void everyToolWorksAfterTheHandTool();
     void brushTextureThatDoesNotLoad();
     void leftAndRightKeysAreSwallowed();
     void overlayRefreshProtocol();
@@ -221,6 +230,65 @@ void tst_DView::toolSlots()
     QCOMPARE(view->getFillType(), short(FillPattern));
     QCOMPARE(view->getFillFileName(), QStringLiteral("/tmp/x.png"));
     QCOMPARE(view->getShapeFillPen().color(), QColor(1, 2, 3));
+}
+
+void tst_DView::everyToolWorksAfterTheHandTool_data()
+{
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<int>("objectsAfter"); // a stroke lies on the page before
+    QTest::newRow("shape") << "shape" << 2;
+    QTest::newRow("text") << "text" << 2;
+    QTest::newRow("table") << "table" << 2;
+    QTest::newRow("pencil") << "pencil" << 2;
+    QTest::newRow("object eraser") << "object eraser" << 0;
+    QTest::newRow("point eraser") << "point eraser" << 0;
+    QTest::newRow("select") << "select" << 1;
+}
+
+void tst_DView::everyToolWorksAfterTheHandTool()
+{
+    QFETCH(QString, tool);
+    QFETCH(int, objectsAfter);
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    QPainterPath line(QPointF(0, 0));
+    line.lineTo(30, 0);
+    line.lineTo(60, 0);
+    DGPathCurveItem *stroke = addCurve(page, line, QPointF(300, 300));
+    QCOMPARE(InkFixture::boardObjects(page).size(), 1);
+
+    page->dragPage(); // the hand tool
+    QWidget *surface = view->viewport();
+    if (tool == QLatin1String("shape")) {
+        view->setShapeType(BtMenus::btRectangle);
+    } else if (tool == QLatin1String("text")) {
+        view->insertText();
+    } else if (tool == QLatin1String("table")) {
+        QTimer::singleShot(0, view->m_tableDlg, [view] { view->m_tableDlg->accept(); });
+        view->editSetTableDlg();
+    } else if (tool == QLatin1String("pencil")) {
+        view->setPenType(BtMenus::btPencil, 255, QString());
+        surface = view->m_scribbleArea;
+    } else if (tool == QLatin1String("object eraser")) {
+        view->setEraser(BtMenus::btObjectEraser, PenUserMain);
+    } else if (tool == QLatin1String("point eraser")) {
+        view->setEraser(BtMenus::btBitmapEraser, PenUserMain);
+    } else {
+        view->setSelect();
+    }
+    QVERIFY(view->isInteractive());
+    if (tool.endsWith(QLatin1String("eraser")))
+        TestSupport::drag(surface, InkFixture::line(QPoint(330, 260), QPoint(330, 340), 8));
+    else if (tool == QLatin1String("text") || tool == QLatin1String("select"))
+        QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier,
+                          tool == QLatin1String("text") ? QPoint(600, 500) : QPoint(330, 300));
+    else
+        TestSupport::drag(surface, InkFixture::line(QPoint(500, 100), QPoint(700, 250), 10));
+    QCoreApplication::processEvents();
+    QCOMPARE(InkFixture::boardObjects(page).size(), objectsAfter);
+    if (tool == QLatin1String("select"))
+        QVERIFY(stroke->isSelected());
 }
 
 void tst_DView::brushTextureThatDoesNotLoad()

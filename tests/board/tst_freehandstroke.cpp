@@ -101,11 +101,11 @@ void tst_FreehandStroke::texturePictureKeepsTheStampedRegion()
     // Away from the stroke only the faint ground remains.
     QCOMPARE(picture.image.pixelColor(picture.image.width() - 1, 0), QColor(0, 0, 0, 1));
 
-    // A single point stamps nothing: the bare ground is kept.
+    // A single point would stamp nothing: no picture of the bare ground is made.
     const Points dot{ { 10, 10 } };
     const FreehandStroke::Picture bare =
             FreehandStroke::texture(dot, FreehandStroke::strokePath(dot), stamp);
-    QCOMPARE(bare.image.pixelColor(8, 8), QColor(0, 0, 0, 1));
+    QVERIFY(bare.image.isNull());
 }
 
 QTEST_MAIN(tst_FreehandStroke)

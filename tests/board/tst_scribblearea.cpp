@@ -26,6 +26,11 @@ private slots:
     void mouseStrokeOfEachPen_data();
     void mouseStrokeOfEachPen();
     void liveInkShowsBeforeRelease();
+    void releaseAddsTheStrokeToTheBoardPicture_data();
+    void releaseAddsTheStrokeToTheBoardPicture();
+    void undoAndRedoRepaintTheOverlayOverTheDesktop();
+    void onePointStroke_data();
+    void onePointStroke();
     void inkLandsUnderTheStroke_data();
     void inkLandsUnderTheStroke();
     void twoFingersCommitInLiftOrder();
@@ -150,6 +155,152 @@ void tst_ScribbleArea::liveInkShowsBeforeRelease()
     // The canvas was cleared and refreshed from the board: the stroke is now drawn by the page.
     QCoreApplication::processEvents();
     QTRY_COMPARE(overlay->grab().toImage().pixelColor(400, 300), QColor(200, 0, 0));
+}
+
+void tst_ScribbleArea::releaseAddsTheStrokeToTheBoardPicture_data()
+{
+    QTest::addColumn<int>("zoomSteps");
+    QTest::addColumn<int>("tool");
+    QTest::newRow("pencil") << 0 << int(BtMenus::btPencil);
+    QTest::newRow("pencil, zoomed in") << 3 << int(BtMenus::btPencil);
+    QTest::newRow("fountain pen, zoomed in") << 3 << int(BtMenus::btFountainPen);
+}
+
+void tst_ScribbleArea::releaseAddsTheStrokeToTheBoardPicture()
+{
+    QFETCH(int, zoomSteps);
+    QFETCH(int, tool);
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.current();
+    for (int i = 0; i < 20; ++i)
+        addCurve(page, stroke(40, 120, quint32(i)), QPointF(40 + 45 * i, 500));
+    for (int i = 0; i < zoomSteps; ++i)
+        page->zoomPage(1.1f);
+    chooseTool(view, tool);
+    view->m_penFountain[PenUserMain].setColor(QColor(0, 120, 0));
+    view->m_penPencil[PenUserMain].setColor(QColor(0, 120, 0));
+    ScribbleArea *overlay = view->m_scribbleArea;
+    QCoreApplication::processEvents();
+    QTRY_VERIFY(!view->m_bRefreshOverlay);
+    const int renders = view->overlayRenders();
+
+    TestSupport::drag(overlay, line(QPoint(100, 480), QPoint(700, 560), 40));
+    QCoreApplication::processEvents();
+    QCOMPARE(boardObjects(page).size(), 21);
+    if (tool == BtMenus::btFountainPen) {
+        // The nib's bar hangs from each point: 3 wide, from 10 to 7 left of it.
+        QCOMPARE(overlay->grab().toImage().pixelColor(400 - 9, 520), QColor(0, 120, 0));
+    }
+    // The page was not drawn again: the new stroke joined the picture the overlay holds, and
+    // no live ink is left above it.
+    QCOMPARE(view->overlayRenders(), renders);
+    QVERIFY(!view->m_bRefreshOverlay);
+    QCOMPARE(overlay->ink().toImage().pixelColor(400, 520).alpha(), 0);
+    const QImage settled = overlay->grab().toImage();
+    if (tool == BtMenus::btPencil)
+        QCOMPARE(settled.pixelColor(400, 520), QColor(0, 120, 0));
+
+    // What the overlay shows is what a full drawing of the page shows.
+    view->refreshOverlay();
+    QTRY_COMPARE(view->overlayRenders(), renders + 1);
+    const QImage redrawn = overlay->grab().toImage();
+    int differing = 0;
+    for (int y = 0; y < redrawn.height(); y += 2) {
+        for (int x = 0; x < redrawn.width(); x += 2) {
+            const QColor a = settled.pixelColor(x, y);
+            const QColor b = redrawn.pixelColor(x, y);
+            if (qAbs(a.red() - b.red()) > 40 || qAbs(a.green() - b.green()) > 40
+                || qAbs(a.blue() - b.blue()) > 40)
+                ++differing;
+        }
+    }
+    QVERIFY2(differing < 20, qPrintable(QString::number(differing)));
+
+    // Whatever else changes the page (here an undo) still has it drawn afresh.
+    page->setUndo();
+    QTRY_COMPARE(view->overlayRenders(), renders + 2);
+}
+
+void tst_ScribbleArea::undoAndRedoRepaintTheOverlayOverTheDesktop()
+{
+    // Ink over the desktop: the page is transparent, so an undone stroke must really go.
+    Board board;
+    DPage *page = board.newPage(3);
+    board.selectPage(1);
+    DView *view = board.view();
+    chooseTool(view, BtMenus::btPencil);
+    view->m_penPencil[PenUserMain].setColor(QColor(200, 0, 200));
+    ScribbleArea *overlay = view->m_scribbleArea;
+    QCoreApplication::processEvents();
+    TestSupport::drag(overlay, line(QPoint(200, 200), QPoint(500, 260), 20));
+    QCoreApplication::processEvents();
+    QCOMPARE(boardObjects(page).size(), 1);
+    const QPoint onStroke(350, 230);
+    QTRY_COMPARE(overlay->grab().toImage().pixelColor(onStroke), QColor(200, 0, 200));
+
+    page->setUndo();
+    QCOMPARE(boardObjects(page).size(), 0);
+    QTRY_COMPARE(overlay->grab().toImage().pixelColor(onStroke).alpha(), 0);
+    QCOMPARE(overlay->canvas()->toImage().pixelColor(onStroke).alpha(), 0);
+
+    page->setRedo();
+    QTRY_COMPARE(overlay->grab().toImage().pixelColor(onStroke), QColor(200, 0, 200));
+}
+
+void tst_ScribbleArea::onePointStroke_data()
+{
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<int>("alpha"); // of the pen
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("pencil: a dot") << int(BtMenus::btPencil) << 255 << true;
+    QTest::newRow("texture brush: a dot") << int(BtMenus::btTextureBrush) << 255 << true;
+    QTest::newRow("smart pen: a dot") << int(BtMenus::btSmartPen) << 255 << true;
+    QTest::newRow("fountain pen: one nib") << int(BtMenus::btFountainPen) << 255 << true;
+    QTest::newRow("pencil that cannot show") << int(BtMenus::btPencil) << 0 << false;
+    QTest::newRow("brush pen: nothing") << int(BtMenus::btBrushPen) << 255 << false;
+    QTest::newRow("rainbow pen: nothing") << int(BtMenus::btRainbowPen) << 255 << false;
+}
+
+void tst_ScribbleArea::onePointStroke()
+{
+    QFETCH(int, tool);
+    QFETCH(int, alpha);
+    QFETCH(bool, kept);
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.current();
+    chooseTool(view, tool);
+    const QColor colour(10, 60, 200, alpha);
+    view->m_penPencil[PenUserMain] = QPen(colour, 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    view->m_penSmart = view->m_penPencil[PenUserMain];
+    view->m_penFountain[PenUserMain] = view->m_penPencil[PenUserMain];
+    // A tap: the press point alone (the brush pens and the smart pen add nothing at release).
+    const QPoint tap(420, 330);
+    QTest::mousePress(view->m_scribbleArea, Qt::LeftButton, {}, tap);
+    QTest::mouseRelease(view->m_scribbleArea, Qt::LeftButton, {}, tap);
+    QCoreApplication::processEvents();
+    QCOMPARE(boardObjects(page).size(), kept ? 1 : 0);
+    QCOMPARE(page->undoStack()->count(), kept ? 1 : 0);
+    if (!kept)
+        return;
+    view->setSelect();
+    QTest::qWait(50);
+    const QImage shown = board.window()->grab().toImage();
+    if (tool == BtMenus::btFountainPen) {
+        // The nib hangs from the point: 3 wide, 20 high, from 10 up and left of it.
+        QCOMPARE(shown.pixelColor(tap + QPoint(-9, 0)), QColor(10, 60, 200));
+        return;
+    }
+    // A round dot of the pen's width on the point, nothing beyond it.
+    QCOMPARE(shown.pixelColor(tap), QColor(10, 60, 200));
+    QCOMPARE(shown.pixelColor(tap + QPoint(3, 0)), QColor(10, 60, 200));
+    QCOMPARE(shown.pixelColor(tap + QPoint(0, -3)), QColor(10, 60, 200));
+    QCOMPARE(shown.pixelColor(tap + QPoint(7, 0)), QColor(Qt::white));
+    QCOMPARE(shown.pixelColor(tap + QPoint(0, 7)), QColor(Qt::white));
+    auto *dot = asPath(boardObjects(page).first());
+    QVERIFY(dot);
+    QVERIFY(dot->shape().contains(dot->mapFromScene(view->mapToScene(tap))));
 }
 
 void tst_ScribbleArea::inkLandsUnderTheStroke_data()

@@ -1,14 +1,20 @@
 #include "board/boardtypes.h"
+#include "board/dgpathtableitem.h"
+#include "board/dgpixmapitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
+#include "board/scribblearea.h"
 #include "document/dpageslist.h"
+#include "document/toolrun.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
+#include "support/documentfixture.h"
 #include "support/testsupport.h"
 
 #include <QFileDialog>
 #include <QGraphicsRectItem>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
@@ -43,6 +49,9 @@ private slots:
     void thumbnailsShowTheCheckerboardOnlyForTransparentPages();
     void pagesAreWiredToTheList();
     void deletedPageLeavesTheClipboard();
+    void insertPixmapGoesToTheCurrentPage();
+    void tableDrawnSavedOpenedAndExportedKeepsItsGrid();
+    void tappedDotSurvivesSaveAndOpen();
 
     void firstStartAsksNothing();
     void autosaveWritesTheWorkingDirectoryAndKeepsChanges();
@@ -85,6 +94,222 @@ QList<int> tst_DPagesList::order(const DPagesList &list, const QList<DPage *> &p
     for (DPage *page : list)
         positions << pages.indexOf(page);
     return positions;
+}
+
+namespace {
+
+bool isDark(QRgb pixel)
+{
+    return qRed(pixel) < 200 || qGreen(pixel) < 200 || qBlue(pixel) < 200;
+}
+
+// The box of every dark pixel: the table's outline on a white page.
+QRect darkBox(const QImage &image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (isDark(image.pixel(x, y)))
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+// Centres of the runs of dark pixels crossed along a row (or a column) of the picture, as
+// shares of the box's width (or height).
+QList<double> linesAcross(const QImage &image, const QRect &box, bool alongRow, int at)
+{
+    QList<double> lines;
+    const int from = alongRow ? box.left() : box.top();
+    const int to = alongRow ? box.right() : box.bottom();
+    const double span = alongRow ? box.width() - 1 : box.height() - 1;
+    int start = -1;
+    for (int i = from; i <= to + 1; ++i) {
+        const bool dark = i <= to && isDark(alongRow ? image.pixel(i, at) : image.pixel(at, i));
+        if (dark && start < 0)
+            start = i;
+        if (!dark && start >= 0) {
+            lines << ((start + i - 1) / 2.0 - from) / span;
+            start = -1;
+        }
+    }
+    return lines;
+}
+
+QString shares(const QList<double> &values)
+{
+    QStringList texts;
+    for (double value : values)
+        texts << QString::number(value, 'f', 3);
+    return texts.join(QLatin1Char(' '));
+}
+
+// The grid lines of the only table in the picture, counted in its pixels, against where a
+// table of rows x columns with its 20-unit header band of height units has them.
+void checkGrid(const QImage &image, int rows, int columns, double height, const char *where)
+{
+    const QRect box = darkBox(image);
+    QVERIFY2(box.width() > 100 && box.height() > 100, where);
+    const double header = 20.0 / height;
+    const double row = (1.0 - header) / rows;
+    QList<double> expectedColumns;
+    for (int j = 0; j <= columns; ++j)
+        expectedColumns << double(j) / columns;
+    QList<double> expectedRows{ 0.0 };
+    for (int i = 0; i <= rows; ++i)
+        expectedRows << header + i * row;
+    const QList<double> across =
+            linesAcross(image, box, true, box.top() + qRound((header + row / 2) * box.height()));
+    const QList<double> down =
+            linesAcross(image, box, false, box.left() + qRound(box.width() / (2.0 * columns)));
+    const QString seen = QStringLiteral("%1: columns at %2, rows at %3")
+                                 .arg(QLatin1String(where), shares(across), shares(down));
+    QVERIFY2(across.size() == expectedColumns.size(), qPrintable(seen));
+    QVERIFY2(down.size() == expectedRows.size(), qPrintable(seen));
+    const double toleranceX = 3.0 / box.width();
+    const double toleranceY = 3.0 / box.height();
+    for (int j = 0; j < across.size(); ++j)
+        QVERIFY2(qAbs(across.at(j) - expectedColumns.at(j)) <= toleranceX, qPrintable(seen));
+    for (int i = 0; i < down.size(); ++i)
+        QVERIFY2(qAbs(down.at(i) - expectedRows.at(i)) <= toleranceY, qPrintable(seen));
+}
+
+QImage pageImage(DPage *page)
+{
+    QImage image(page->sceneRect().size().toSize(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    page->render(&painter, QRectF(image.rect()), page->sceneRect());
+    return image;
+}
+
+DGPathTableItem *onlyTable(DPage *page)
+{
+    DGPathTableItem *found = nullptr;
+    for (QGraphicsItem *item : page->items()) {
+        if (auto *table = dynamic_cast<DGPathTableItem *>(item)) {
+            if (found)
+                return nullptr;
+            found = table;
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+void tst_DPagesList::insertPixmapGoesToTheCurrentPage()
+{
+    auto list = makeList();
+    list->newPage(BtMenus::btColorPage, false);
+    QTemporaryDir folder;
+    QImage picture(60, 40, QImage::Format_RGB32);
+    picture.fill(QColor(0, 160, 80));
+    const QString file = folder.filePath(QStringLiteral("leaf.png"));
+    QVERIFY(picture.save(file));
+    DPage *current = list->getCurPage();
+    list->insertPixmap(file);
+    QList<DGPixmapItem *> pictures;
+    for (QGraphicsItem *item : current->items()) {
+        if (auto *inserted = dynamic_cast<DGPixmapItem *>(item))
+            pictures << inserted;
+    }
+    QCOMPARE(pictures.size(), 1);
+    QCOMPARE(pictures.first()->pixmap().toImage().pixelColor(30, 20), QColor(0, 160, 80));
+    QCOMPARE(current->undoStack()->count(), 1); // an undoable insertion
+    QCOMPARE(list->at(0)->items().size(), 0); // the other page is untouched
+}
+
+void tst_DPagesList::tableDrawnSavedOpenedAndExportedKeepsItsGrid()
+{
+    using namespace DocumentFixture;
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    auto list = makeList();
+    DView *view = list->getView();
+    DPage *page = list->getCurPage();
+    QTRY_VERIFY(view->isVisible());
+    // As the table dialog leaves it: 3 rows, 4 columns, the table tool chosen.
+    view->setTableRowColumn(3, 4);
+    view->m_penType[PenUserMain] = BtMenus::btTableTool;
+    // Dragged out with the board shown at every step, as a user sees it grow.
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, QPoint(150, 120));
+    for (int i = 1; i <= 12; ++i) {
+        TestSupport::moveTo(view->viewport(), QPoint(150, 120) + QPoint(300, 240) * i / 12);
+        view->viewport()->grab();
+    }
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, QPoint(450, 360));
+    DGPathTableItem *table = onlyTable(page);
+    QVERIFY(table);
+    page->clearSelection();
+    const double height = table->path().boundingRect().height();
+    QVERIFY(height > 200);
+    checkGrid(pageImage(page), 3, 4, height, "drawn");
+    QCOMPARE(page->undoStack()->count(), 1); // recorded once
+
+    const QString target = home.filePath(QStringLiteral("grid"));
+    QVERIFY2(list->saveAllPagesToFileIWB(target, true), qPrintable(list->lastSaveError()));
+    QWidget otherWindow;
+    otherWindow.setFixedSize(800, 600);
+    DPagesList opened(&otherWindow);
+    otherWindow.show();
+    QVERIFY2(opened.openAllPagesFromFileIWB(target + QStringLiteral(".iwb")),
+             qPrintable(opened.lastOpenError()));
+    DGPathTableItem *read = onlyTable(opened.at(0));
+    QVERIFY(read);
+    QCOMPARE(read->m_rows, 3);
+    QCOMPARE(read->m_cols, 4);
+    QCOMPARE(read->path().boundingRect(), table->mapRectToScene(table->path().boundingRect()));
+    checkGrid(pageImage(opened.at(0)), 3, 4, height, "opened");
+
+    const QString pdf = home.filePath(QStringLiteral("grid"));
+    const auto answered = answerInTurn({ click(QStringLiteral("Si")), chooseFile(pdf) });
+    QVERIFY(opened.saveAsFile(QStringLiteral("pdf")));
+    QCOMPARE(*answered, 2);
+    const ToolRun rendered =
+            runTool(QStringLiteral("pdftoppm"),
+                    { QStringLiteral("-r"), QStringLiteral("150"), QStringLiteral("-png"),
+                      pdf + QStringLiteral(".pdf"), QStringLiteral("page") },
+                    home.path(), 60000);
+    QVERIFY2(rendered.ok, qPrintable(rendered.error));
+    const QImage printed(home.filePath(QStringLiteral("page-1.png")));
+    QVERIFY(!printed.isNull());
+    checkGrid(printed.convertToFormat(QImage::Format_RGB32), 3, 4, height, "printed");
+    opened.exit();
+}
+
+void tst_DPagesList::tappedDotSurvivesSaveAndOpen()
+{
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    auto list = makeList();
+    DView *view = list->getView();
+    view->m_penPencil[PenUserMain] =
+            QPen(QColor(0, 0, 200), 10, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    view->m_penSmart = view->m_penPencil[PenUserMain];
+    view->m_penType[PenUserMain] = BtMenus::btSmartPen; // a tap leaves its press point alone
+    view->setVisibleScribbleArea(true);
+    QTest::mouseClick(view->m_scribbleArea, Qt::LeftButton, {}, QPoint(300, 200));
+    const QPointF tapped = view->mapToScene(QPoint(300, 200));
+    QCOMPARE(list->getCurPage()->undoStack()->count(), 1); // the dot
+    list->getCurPage()->clearSelection();
+    const QRect around(tapped.toPoint() - QPoint(12, 12), QSize(24, 24));
+    const QImage before = pageImage(list->getCurPage()).copy(around);
+    const QString target = home.filePath(QStringLiteral("dot"));
+    QVERIFY2(list->saveAllPagesToFileIWB(target, true), qPrintable(list->lastSaveError()));
+    QWidget otherWindow;
+    otherWindow.setFixedSize(800, 600);
+    DPagesList opened(&otherWindow);
+    otherWindow.show();
+    QVERIFY2(opened.openAllPagesFromFileIWB(target + QStringLiteral(".iwb")),
+             qPrintable(opened.lastOpenError()));
+    const QImage shown = pageImage(opened.at(0));
+    QCOMPARE(shown.pixelColor(tapped.toPoint()), QColor(0, 0, 200));
+    QCOMPARE(shown.pixelColor(tapped.toPoint() + QPoint(2, 2)), QColor(0, 0, 200));
+    QCOMPARE(shown.pixelColor(tapped.toPoint() + QPoint(9, 0)), QColor(Qt::white));
+    QCOMPARE(shown.copy(around), before);
+    opened.exit();
 }
 
 void tst_DPagesList::newPageGoesRightAfterTheCurrentOne()

@@ -237,8 +237,13 @@ void tst_IwbReader::values_data()
     QTest::newRow("two blanks give a point (0,0)")
             << "<svg:polyline id=\"o\" points=\"10,10  20,20\"/>"
             << "points 10,10 0,0 20,20";
-    QTest::newRow("a pair without comma") << "<svg:polyline id=\"o\" points=\"12\"/>"
-                                          << "points 12,12";
+    QTest::newRow("a pair without comma is a dot")
+            << "<svg:polyline id=\"o\" points=\"12\" stroke=\"#000000\" "
+               "stroke-opacity=\"255\" stroke-width=\"4\"/>"
+            << "points 12,12 12,12";
+    QTest::newRow("a dot its pen cannot show is no object")
+            << "<svg:polyline id=\"o\" points=\"12\"/>"
+            << "no object";
     QTest::newRow("typed polygon is a table-tool shape") << base.arg("type=\"table\"") << "kind 70";
     QTest::newRow("other polygon") << base.arg("") << "kind 81";
     QTest::newRow("polyline is a pencil stroke") << "<svg:polyline id=\"o\" points=\"1,1 5,5\"/>"
