@@ -136,6 +136,11 @@ void writeFill(QXmlStreamWriter &stream, const PathObject &object, const QString
     if (object.fillType == ItemFillNone)
         return;
     stream.writeAttribute(QStringLiteral("fill"), IwbFormat::colour(object.fillColour));
+    // A translucent fill (a marker stroke brought in from another program) keeps its alpha;
+    // written only below 255, so opaque fills are written as they always were.
+    if (object.fillColour.alpha() < 255)
+        stream.writeAttribute(QStringLiteral("fill-opacity"),
+                              IwbFormat::opacity(object.fillColour));
     if (object.fillType != ItemFillTexture)
         return;
     stream.writeAttribute(QStringLiteral("pathFile"), object.fillFile);

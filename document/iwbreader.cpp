@@ -260,7 +260,10 @@ QGraphicsItem *IwbReader::finishShape(QXmlStreamReader &xml, QPainterPath path,
         return nullptr;
     const QString id = attribute(xml, "id");
     const QString fillText = attribute(xml, "fill");
-    const QColor fillColour = fillText.isEmpty() ? QColor() : IwbFormat::readColour(fillText);
+    QColor fillColour = fillText.isEmpty() ? QColor() : IwbFormat::readColour(fillText);
+    const QString fillOpacity = attribute(xml, "fill-opacity");
+    if (m_fillOpacityIsAlpha && fillColour.isValid() && !fillOpacity.isEmpty())
+        fillColour.setAlpha(qBound(0, readInteger(fillOpacity), 255));
     QColor strokeColour = IwbFormat::readColour(attribute(xml, "stroke"));
     strokeColour.setAlpha(IwbFormat::readOpacity(attribute(xml, "stroke-opacity"), polyPen));
     const Qt::PenStyle style = IwbFormat::readPenStyle(attribute(xml, "stroke-dasharray"));
@@ -513,8 +516,8 @@ BtMenus::btType IwbReader::polylineKind(const QXmlStreamReader &xml, bool polygo
 void IwbReader::createPolylineIWB(const QString &dir, QXmlStreamReader &xml, bool polygon)
 {
     const QList<QPointF> points = IwbFormat::readPoints(attribute(xml, "points"));
-    finishShape(xml, polylinePath(points), polylineKind(xml, polygon), Fill::Full, false,
-                QPointF(), true, dir);
+    finishShape(xml, polylinePath(points), polylineKind(xml, polygon), Fill::Full, false, QPointF(),
+                true, dir);
 }
 
 // --- Text, table, picture, video and sound ---

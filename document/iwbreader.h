@@ -84,6 +84,9 @@ public:
     // UBZ pages name a texture fill's picture ("pathFile") relative to their folder, as their
     // media; IWB documents name the original picture and carry a copy.
     void setRelativeTextures(bool relative) { m_relativeTextures = relative; }
+    // A shape's "fill-opacity" is the fill's alpha, 0 to 255, in our documents; UBZ pages give
+    // it as a fraction and apply it themselves.
+    void setFillOpacityIsAlpha(bool alpha) { m_fillOpacityIsAlpha = alpha; }
     bool pageMade() const { return m_pageMade; }
     void setPageMade(bool made) { m_pageMade = made; }
     DPage *page() const;
@@ -109,5 +112,6 @@ private:
     } m_link;
     bool m_pageMade = false;
     bool m_relativeTextures = false;
+    bool m_fillOpacityIsAlpha = true;
     QString m_error;
 };

@@ -47,6 +47,7 @@ UbzReader::UbzReader(DPagesList &list, IwbReader &shared, const QString &folder)
     : m_list(list), m_shared(shared), m_folder(folder)
 {
     m_shared.setRelativeTextures(true);
+    m_shared.setFillOpacityIsAlpha(false);
 }
 
 QString UbzReader::pageFileName(int n)

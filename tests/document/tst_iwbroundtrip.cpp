@@ -164,7 +164,9 @@ void tst_IwbRoundTrip::buildDocument()
     bent.lineTo(780, 40);
     page->addCurveItem(bent, pen, 0, BtMenus::btLine, BtMenus::fnPathSceneCoords, QPointF(), 1,
                        QTransform(), false); // a line no longer two points
-    addShape(page, BtMenus::btTriangle, { 80, 60 }, { 600, 150 }, pen);
+    // A translucent fill, as a marker stroke imported from another program has.
+    fillSolid(addShape(page, BtMenus::btTriangle, { 80, 60 }, { 600, 150 }, pen),
+              QColor(255, 0, 255, 128));
     DGPathItem *cone = addShape(page, BtMenus::btCone, { 60, 90 }, { 40, 400 }, pen);
     fillSolid(cone, QColor(250, 0, 0));
     fillSolid(addShape(page, BtMenus::btCube, { 60, 90 }, { 140, 400 }, pen), QColor(0, 250, 0));
@@ -305,9 +307,9 @@ QStringList tst_IwbRoundTrip::describeObject(QGraphicsItem *item, bool mapped) c
         if (curve->m_fillType == ItemFillTexture)
             d << QStringLiteral("texture=%1").arg(curve->brush().texture().size().width());
         if (curve->m_fillType != ItemFillNone)
-            d << QStringLiteral("fill=") + curve->getGradColor().name();
+            d << QStringLiteral("fill=") + curve->getGradColor().name(QColor::HexArgb);
         if (curve->m_fillType == ItemFillSolid)
-            d << QStringLiteral("shown=") + curve->brush().color().name();
+            d << QStringLiteral("shown=") + curve->brush().color().name(QColor::HexArgb);
         d << QStringLiteral("elements=%1").arg(curve->path().elementCount());
     }
     if (auto *path = dynamic_cast<DGPathItem *>(item)) {
