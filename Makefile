@@ -33,7 +33,10 @@ test: deps
 	cd $(TEST_DIR) && ctest --output-on-failure -j$(JOBS) --repeat until-pass:2
 
 # Benchmarks: one target each (make bench-<name>), built optimised, never part of `make test`.
-bench-%: deps
+# A benchmark that needs packages of its own names them in BENCH_PACKAGES.
+bench-recognition: BENCH_PACKAGES := hershey-fonts-data
+bench-%:
+	@./scripts/install-deps.sh $(BENCH_PACKAGES)
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVELTORINA_TESTS=OFF
 	cmake --build build/bench -j$(JOBS) --target bench_$*
 	cd build/bench && QT_QPA_PLATFORM=offscreen ./bench/bench_$*

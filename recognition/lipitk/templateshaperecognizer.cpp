@@ -36,7 +36,8 @@ int TemplateShapeRecognizer::loadModelData()
     settings.points = std::clamp(int(profile.number("ResamplePoints", settings.points)), 4, 1000);
     settings.strokePenalty = float(
             std::clamp(profile.number("StrokeCountPenalty", settings.strokePenalty), 0.0, 10.0));
-    settings.band = float(std::clamp(profile.number("WarpingBand", settings.band), 0.0, 1.0));
+    settings.orientationWeight = float(std::clamp(
+            profile.number("OrientationWeight", settings.orientationWeight), 0.0, 10.0));
     settings.dotExtent =
             float(std::clamp(profile.number("DotExtent", settings.dotExtent), 0.0, 1000.0));
     const std::string modelName = profile.value("ModelFile", "templates.mdt");
