@@ -1,6 +1,7 @@
 #include "support/boardfixture.h"
 #include "support/fakerecognitionservice.h"
 #include "support/mediafixture.h"
+#include "support/inkfixture.h"
 #include "support/recognitionfixture.h"
 #include "support/testsupport.h"
 
@@ -9,6 +10,7 @@
 #include "board/dgtextitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
+#include "board/scribblearea.h"
 #include "recognition/qhandwritingcustomsupport.h"
 
 #include <QSignalSpy>
@@ -108,6 +110,8 @@ private slots:
     void offlineLetters_data();
     void offlineLetters();
     void offlineRowAndUndo();
+    void wordWrittenWithThePen_data();
+    void wordWrittenWithThePen();
     void pairTable_data();
     void pairTable();
     void otherObjectsEndACharacter();
@@ -198,6 +202,71 @@ void tst_DPageRecognition::offlineRowAndUndo()
     QVERIFY(textsOf(page).isEmpty());
     for (QGraphicsItem *stroke : strokes)
         QVERIFY(page->items().contains(stroke));
+}
+
+// A word written with the pencil, letter by letter in the usual order, by a hand that slants
+// and tilts the line, then converted from the selection as the context menu does.
+void tst_DPageRecognition::wordWrittenWithThePen_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<quint32>("seed");
+    QTest::newRow("hola") << "hola" << 1u;
+    QTest::newRow("Sol: a capital by its size") << "Sol" << 2u;
+    QTest::newRow("ojo: dots over their stems") << "ojo" << 3u;
+    QTest::newRow("mil") << "mil" << 4u;
+    QTest::newRow("2010: bar and ring among digits") << "2010" << 5u;
+    QTest::newRow("LT: a T bar apart from the L") << "LT" << 6u;
+    QTest::newRow("OSO: capitals beside a tall letter") << "OSOL" << 7u;
+}
+
+void tst_DPageRecognition::wordWrittenWithThePen()
+{
+    QFETCH(QString, word);
+    QFETCH(quint32, seed);
+    const QString chars = QString::fromUtf8(
+            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789.,?-@:;()+ñ");
+    QHash<QChar, Strokes> samples;
+    for (const RecognitionFixture::Template &sample :
+         RecognitionFixture::templates(RecognitionFixture::handwritingSamples())) {
+        if (!samples.contains(sample.label.at(0)))
+            samples.insert(sample.label.at(0), sample.strokes);
+    }
+    QList<Strokes> letters;
+    for (const QChar letter : word)
+        letters << samples.value(letter);
+    QRandomGenerator random(seed);
+    RecognitionFixture::Hand hand;
+    hand.scale = 0.8;
+    hand.slant = 0.15;
+    hand.degrees = -3.0;
+    hand.jitter = 0.01;
+    hand.offset = QPointF(120, 150);
+    const QList<Strokes> line = RecognitionFixture::writtenLine(letters, hand, random);
+
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.current();
+    InkFixture::chooseTool(view, BtMenus::btPencil);
+    for (const Strokes &letter : line) {
+        for (const QVector<QPointF> &stroke : letter) {
+            QVector<QPoint> points;
+            for (const QPointF &point : stroke)
+                points << view->mapFromScene(point);
+            if (points.size() == 1) // a tap: the pen still moves a little
+                points << points.first() + QPoint(1, 1);
+            TestSupport::drag(view->m_scribbleArea, points);
+        }
+    }
+    QList<QGraphicsItem *> strokes = InkFixture::boardObjects(page);
+    int count = 0;
+    for (const Strokes &letter : line)
+        count += letter.size();
+    QCOMPARE(strokes.size(), count);
+    InkFixture::chooseTool(view, BtMenus::btSelect);
+    for (QGraphicsItem *stroke : strokes)
+        stroke->setSelected(true);
+    view->pathToTextOffline();
+    QCOMPARE(joined(textsOf(page)), word);
 }
 
 void tst_DPageRecognition::pairTable_data()
