@@ -230,11 +230,12 @@ QVector<int> read(const QVector<Character> &line)
             }
             continue;
         }
-        if (among(kRing, id) && numeric) {
+        const int capitalForm = capitalHeight(line.at(i).box.height());
+        // A ring as high as the digits beside it is a zero; a small one is still an o.
+        if (among(kRing, id) && numeric && capitalForm != 0) {
             result[i] = digit('0');
             continue;
         }
-        const int capitalForm = capitalHeight(line.at(i).box.height());
         if (capitalForm >= 0)
             result[i] = withCase(id, capitalForm == 1);
         else if (id != digit('0'))
