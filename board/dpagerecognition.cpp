@@ -87,15 +87,17 @@ bool standsOver(const QRectF &mark, const QRectF &body)
 // of a j, the point of a question mark).
 bool withinBox(const QRectF &stroke, const QRectF &character)
 {
-    if (character.isEmpty() && character.width() <= 0 && character.height() <= 0)
-        return false;
     const qreal height = qMax(character.height(), 1.0);
     if (qMax(stroke.width(), stroke.height()) < 0.3 * height) {
-        const qreal margin = 0.2 * height;
         const qreal middle = stroke.center().x();
-        if (middle >= character.left() - margin && middle <= character.right() + margin
-            && (stroke.bottom() <= character.top() + 0.3 * height
-                || stroke.top() >= character.bottom() - 0.3 * height))
+        // Over the character, a slanted hand's dot may stand a little aside; under it (a
+        // question mark's point) it stands within, or it is a full stop or comma after it.
+        const qreal margin = 0.2 * height;
+        if (stroke.bottom() <= character.top() + 0.3 * height
+            && middle >= character.left() - margin && middle <= character.right() + margin)
+            return true;
+        if (stroke.top() >= character.bottom() - 0.3 * height && middle >= character.left()
+            && middle <= character.right())
             return true;
     }
     const qreal overlap =
