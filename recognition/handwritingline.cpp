@@ -75,6 +75,16 @@ bool isDigit(int id) { return id >= kDigit0 && id < kDigit0 + 10; }
 bool isCapital(int id) { return id >= kCapitalA && id < kCapitalA + 26; }
 bool isSmall(int id) { return (id >= kSmallA && id < kSmallA + 26) || id == kTableSize - 1; }
 
+// Letters and digits whose foot is on the baseline (not g, j, p, q, y, nor P and Y, which may
+// be their small letters).
+bool standsOnLine(int id)
+{
+    if (id < 0 || id >= kTableSize || isDropPair(id) || among(kDescenders, id)
+        || id == small('j') || id == small('p'))
+        return false;
+    return isCapital(id) || isDigit(id) || isSmall(id);
+}
+
 enum class Size { Tall, Short, Unknown };
 
 Size sizeOf(int id)
@@ -143,27 +153,32 @@ QVector<int> read(const QVector<Character> &line)
     const qreal lowest = undecided.isEmpty() ? 0.0 : *std::min_element(undecided.cbegin(), undecided.cend());
     const qreal highest = undecided.isEmpty() ? 0.0 : *std::max_element(undecided.cbegin(), undecided.cend());
 
-    // The baseline through the feet of the characters that stand on it, as a straight line
-    // (the line may be written at a slope).
-    QVector<QPointF> feet;
-    for (const Character &character : line) {
-        if (sizeOf(character.classId) != Size::Unknown)
-            feet << QPointF(character.box.center().x(), character.box.bottom());
-    }
-    qreal slope = 0.0;
-    qreal meanX = 0.0;
-    qreal meanY = 0.0;
-    for (const QPointF &foot : feet) {
-        meanX += foot.x() / feet.size();
-        meanY += foot.y() / feet.size();
-    }
-    qreal spread = 0.0;
-    for (const QPointF &foot : feet) {
-        spread += (foot.x() - meanX) * (foot.x() - meanX);
-        slope += (foot.x() - meanX) * (foot.y() - meanY);
-    }
-    slope = spread > 0.0 ? qBound(-0.5, slope / spread, 0.5) : 0.0;
-    const auto baselineAt = [&](qreal x) { return meanY + slope * (x - meanX); };
+    // The baseline at x through the feet of the other characters that stand on it, as a
+    // straight line (the line may be written at a slope); false when none stands on it.
+    const auto baselineAt = [&](int self, qreal x, qreal *y) {
+        QVector<QPointF> feet;
+        for (int k = 0; k < line.size(); ++k) {
+            if (k != self && standsOnLine(line.at(k).classId))
+                feet << QPointF(line.at(k).box.center().x(), line.at(k).box.bottom());
+        }
+        if (feet.isEmpty())
+            return false;
+        qreal meanX = 0.0;
+        qreal meanY = 0.0;
+        for (const QPointF &foot : feet) {
+            meanX += foot.x() / feet.size();
+            meanY += foot.y() / feet.size();
+        }
+        qreal spread = 0.0;
+        qreal slope = 0.0;
+        for (const QPointF &foot : feet) {
+            spread += (foot.x() - meanX) * (foot.x() - meanX);
+            slope += (foot.x() - meanX) * (foot.y() - meanY);
+        }
+        slope = spread > 0.0 ? qBound(-0.5, slope / spread, 0.5) : 0.0;
+        *y = meanY + slope * (x - meanX);
+        return true;
+    };
 
     // Whether a height is a capital's: nullopt-like -1 where the line cannot say.
     const auto capitalHeight = [&](qreal height) -> int {
@@ -199,8 +214,27 @@ QVector<int> read(const QVector<Character> &line)
         }
     };
 
+    // Whether a character hangs below the baseline, as p, y and j do; false where the line has
+    // no baseline.
+    const auto hangs = [&](int at) {
+        const QRectF &box = line.at(at).box;
+        qreal baseline = 0.0;
+        if (!baselineAt(at, box.center().x(), &baseline))
+            return false;
+        const qreal body = tallHeight > 0 ? tallHeight
+                : shortHeight > 0         ? 1.6 * shortHeight
+                                          : box.height();
+        return box.bottom() > baseline + 0.2 * body;
+    };
+
     for (int i = 0; i < line.size(); ++i) {
         const int id = line.at(i).classId;
+        // A stem with a dot, or a bar, reaching below the line is a j: with its dot the stem
+        // looks like an i or a bar once the recogniser has scaled it.
+        if ((id == small('i') || among(kBar, id)) && hangs(i)) {
+            result[i] = small('j');
+            continue;
+        }
         if (id < 0 || id >= kTableSize || !isAmbiguous(id))
             continue;
         int digits = 0;
@@ -220,14 +254,9 @@ QVector<int> read(const QVector<Character> &line)
             continue;
         }
         if (isDropPair(id)) {
-            if (!feet.isEmpty()) {
-                const QRectF &box = line.at(i).box;
-                const qreal body = tallHeight > 0 ? tallHeight : shortHeight > 0 ? 1.6 * shortHeight : box.height();
-                const bool hangs = box.bottom() > baselineAt(box.center().x()) + 0.2 * body;
-                result[i] = withCase(id, !hangs);
-            } else {
-                result[i] = withCase(id, false);
-            }
+            qreal baseline = 0.0;
+            const bool known = baselineAt(i, 0.0, &baseline);
+            result[i] = withCase(id, known && !hangs(i));
             continue;
         }
         const int capitalForm = capitalHeight(line.at(i).box.height());

@@ -69,6 +69,9 @@ void tst_HandwritingLine::read_data()
     QTest::newRow("P stands on the line") << "P:0:100 a:50:100 n:50:100" << 0.0 << "Pan";
     QTest::newRow("y hangs on a sloping line") << "m:50:100 u:50:100 Y:50:150 m:50:100" << 0.2
                                                << "muym";
+    QTest::newRow("a dotted stem below the line is a j") << "a:50:100 i:30:150 o:50:100" << 0.0
+                                                         << "ajo";
+    QTest::newRow("a bar below the line is a j") << "o:50:100 l:30:150 o:50:100" << 0.0 << "ojo";
     QTest::newRow("punctuation says nothing") << "-:70:75 l:0:100 -:70:75" << 0.0 << "-l-";
     QTest::newRow("other classes pass through") << "H:0:100 ?:0:100 E:0:100" << 0.0 << "H?E";
 }
