@@ -33,13 +33,17 @@ test: deps
 	cd $(TEST_DIR) && ctest --output-on-failure -j$(JOBS) --repeat until-pass:2
 
 # Benchmarks: one target each (make bench-<name>), built optimised, never part of `make test`.
-# A benchmark that needs packages of its own names them in BENCH_PACKAGES.
-bench-recognition: BENCH_PACKAGES := hershey-fonts-data
-bench-%:
-	@./scripts/install-deps.sh $(BENCH_PACKAGES)
+bench-%: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVELTORINA_TESTS=OFF
 	cmake --build build/bench -j$(JOBS) --target bench_$*
 	cd build/bench && QT_QPA_PLATFORM=offscreen ./bench/bench_$*
+
+# Handwriting recognition, with characters traced from the Hershey fonts it brings along.
+bench-recognition:
+	@./scripts/install-deps.sh hershey-fonts-data
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVELTORINA_TESTS=OFF
+	cmake --build build/bench -j$(JOBS) --target bench_recognition
+	cd build/bench && QT_QPA_PLATFORM=offscreen ./bench/bench_recognition
 
 clean:
 	rm -rf build

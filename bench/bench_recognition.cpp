@@ -154,9 +154,11 @@ Score measure(recog &recogniser, const Alphabet &alphabet, Order order, quint32 
             if (HandwritingLine::lookAlike(result, id))
                 ++score.lookAlike;
             else
-                ++score.misread[QStringLiteral("%1→%2").arg(kChars.at(id)).arg(
-                        result >= 0 && result < kChars.size() ? QString(kChars.at(result))
-                                                              : QStringLiteral("∅"))];
+                ++score.misread[QStringLiteral("%1→%2")
+                                        .arg(kChars.at(id))
+                                        .arg(result >= 0 && result < kChars.size()
+                                                     ? QString(kChars.at(result))
+                                                     : QStringLiteral("∅"))];
         }
     }
     return score;
@@ -229,7 +231,8 @@ int main(int argc, char **argv)
         runs << timer.nsecsElapsed() / 1e6 / inputs.size();
     }
     std::sort(runs.begin(), runs.end());
-    std::printf("time per character: %.2f ms (median of 5 runs of %d), %.3f of the %.0f ms budget\n",
-                runs.at(2), int(inputs.size()), runs.at(2) / kBudgetMs, kBudgetMs);
+    std::printf(
+            "time per character: %.2f ms (median of 5 runs of %d), %.3f of the %.0f ms budget\n",
+            runs.at(2), int(inputs.size()), runs.at(2) / kBudgetMs, kBudgetMs);
     return 0;
 }

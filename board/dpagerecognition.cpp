@@ -93,8 +93,8 @@ bool withinBox(const QRectF &stroke, const QRectF &character)
         // Over the character, a slanted hand's dot may stand a little aside; under it (a
         // question mark's point) it stands within, or it is a full stop or comma after it.
         const qreal margin = 0.2 * height;
-        if (stroke.bottom() <= character.top() + 0.3 * height
-            && middle >= character.left() - margin && middle <= character.right() + margin)
+        if (stroke.bottom() <= character.top() + 0.3 * height && middle >= character.left() - margin
+            && middle <= character.right() + margin)
             return true;
         if (stroke.top() >= character.bottom() - 0.3 * height && middle >= character.left()
             && middle <= character.right())

@@ -14,9 +14,18 @@ constexpr int kSmallA = 26;
 constexpr int kDigit0 = 52;
 constexpr int kTableSize = 73;
 
-constexpr int capital(char letter) { return kCapitalA + (letter - 'A'); }
-constexpr int small(char letter) { return kSmallA + (letter - 'a'); }
-constexpr int digit(char value) { return kDigit0 + (value - '0'); }
+constexpr int capital(char letter)
+{
+    return kCapitalA + (letter - 'A');
+}
+constexpr int small(char letter)
+{
+    return kSmallA + (letter - 'a');
+}
+constexpr int digit(char value)
+{
+    return kDigit0 + (value - '0');
+}
 
 // Capitals written as their small letters, only bigger.
 constexpr char kSizePairs[] = "cosuvwxz";
@@ -40,8 +49,7 @@ bool isSizePair(int id)
     return false;
 }
 
-template<size_t N>
-bool among(const int (&group)[N], int id)
+template <size_t N> bool among(const int (&group)[N], int id)
 {
     return std::find(std::begin(group), std::end(group), id) != std::end(group);
 }
@@ -71,16 +79,25 @@ bool isAmbiguous(int id)
 {
     return isSizePair(id) || isDropPair(id) || among(kBar, id) || among(kRing, id);
 }
-bool isDigit(int id) { return id >= kDigit0 && id < kDigit0 + 10; }
-bool isCapital(int id) { return id >= kCapitalA && id < kCapitalA + 26; }
-bool isSmall(int id) { return (id >= kSmallA && id < kSmallA + 26) || id == kTableSize - 1; }
+bool isDigit(int id)
+{
+    return id >= kDigit0 && id < kDigit0 + 10;
+}
+bool isCapital(int id)
+{
+    return id >= kCapitalA && id < kCapitalA + 26;
+}
+bool isSmall(int id)
+{
+    return (id >= kSmallA && id < kSmallA + 26) || id == kTableSize - 1;
+}
 
 // Letters and digits whose foot is on the baseline (not g, j, p, q, y, nor P and Y, which may
 // be their small letters).
 bool standsOnLine(int id)
 {
-    if (id < 0 || id >= kTableSize || isDropPair(id) || among(kDescenders, id)
-        || id == small('j') || id == small('p'))
+    if (id < 0 || id >= kTableSize || isDropPair(id) || among(kDescenders, id) || id == small('j')
+        || id == small('p'))
         return false;
     return isCapital(id) || isDigit(id) || isSmall(id);
 }
@@ -150,8 +167,10 @@ QVector<int> read(const QVector<Character> &line)
         if (isSizePair(character.classId) || among(kRing, character.classId))
             undecided << character.box.height();
     }
-    const qreal lowest = undecided.isEmpty() ? 0.0 : *std::min_element(undecided.cbegin(), undecided.cend());
-    const qreal highest = undecided.isEmpty() ? 0.0 : *std::max_element(undecided.cbegin(), undecided.cend());
+    const qreal lowest =
+            undecided.isEmpty() ? 0.0 : *std::min_element(undecided.cbegin(), undecided.cend());
+    const qreal highest =
+            undecided.isEmpty() ? 0.0 : *std::max_element(undecided.cbegin(), undecided.cend());
 
     // The baseline at x through the feet of the other characters that stand on it, as a
     // straight line (the line may be written at a slope); false when none stands on it.
@@ -180,7 +199,8 @@ QVector<int> read(const QVector<Character> &line)
         return true;
     };
 
-    // Whether a height is a capital's: nullopt-like -1 where the line cannot say.
+    // 1 where a height is a capital's, 0 where it is a small letter's, -1 where the line cannot
+    // say.
     const auto capitalHeight = [&](qreal height) -> int {
         if (tallHeight > 0 && shortHeight > 0)
             return height > std::sqrt(tallHeight * shortHeight) ? 1 : 0;

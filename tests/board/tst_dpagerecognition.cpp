@@ -1,7 +1,7 @@
 #include "support/boardfixture.h"
 #include "support/fakerecognitionservice.h"
-#include "support/mediafixture.h"
 #include "support/inkfixture.h"
+#include "support/mediafixture.h"
 #include "support/recognitionfixture.h"
 #include "support/testsupport.h"
 
@@ -152,23 +152,39 @@ void tst_DPageRecognition::offlineLetters_data()
             << Letter{ { { 20, 50 }, { 20, 100 } }, { { 10, 28 }, { 30, 28 } } } << "i";
     QTest::newRow("ñ") << letterEnie() << QString::fromUtf8("ñ");
     // Marks that stand within one character's box belong to it; a bar beside it does not.
-    QTest::newRow("? with its point") << Letter{
-        { { 2, 20 }, { 10, 6 }, { 25, 0 }, { 42, 6 }, { 50, 20 }, { 45, 38 }, { 28, 52 }, { 25, 72 } },
-        { { 25, 96 } }
-    } << "?";
+    QTest::newRow("? with its point") << Letter{ { { 2, 20 },
+                                                   { 10, 6 },
+                                                   { 25, 0 },
+                                                   { 42, 6 },
+                                                   { 50, 20 },
+                                                   { 45, 38 },
+                                                   { 28, 52 },
+                                                   { 25, 72 } },
+                                                 { { 25, 96 } } }
+                                      << "?";
     QTest::newRow("j with its dot")
             << Letter{ { { 30, 50 }, { 30, 135 }, { 22, 148 }, { 8, 150 }, { 0, 142 } },
                        { { 34, 28 } } }
             << "j";
     QTest::newRow(":") << Letter{ { { 10, 55 } }, { { 10, 95 } } } << ":";
-    QTest::newRow("LT with the T bar apart") << Letter{
-        { { 0, 0 }, { 0, 100 }, { 50, 100 } }, { { 70, 0 }, { 130, 0 } }, { { 100, 0 }, { 100, 100 } }
-    } << "LT";
-    QTest::newRow("a comma after a letter") << Letter{
-        { { 50, 60 }, { 38, 50 }, { 18, 50 }, { 4, 62 }, { 0, 80 }, { 6, 96 }, { 22, 100 },
-          { 40, 93 }, { 50, 78 }, { 50, 50 }, { 50, 100 } },
-        { { 64, 88 }, { 64, 100 }, { 60, 110 }, { 52, 118 } }
-    } << "a,";
+    QTest::newRow("LT with the T bar apart") << Letter{ { { 0, 0 }, { 0, 100 }, { 50, 100 } },
+                                                        { { 70, 0 }, { 130, 0 } },
+                                                        { { 100, 0 }, { 100, 100 } } }
+                                             << "LT";
+    QTest::newRow("a comma after a letter")
+            << Letter{ { { 50, 60 },
+                         { 38, 50 },
+                         { 18, 50 },
+                         { 4, 62 },
+                         { 0, 80 },
+                         { 6, 96 },
+                         { 22, 100 },
+                         { 40, 93 },
+                         { 50, 78 },
+                         { 50, 50 },
+                         { 50, 100 } },
+                       { { 64, 88 }, { 64, 100 }, { 60, 110 }, { 52, 118 } } }
+            << "a,";
 }
 
 void tst_DPageRecognition::offlineLetters()

@@ -289,7 +289,8 @@ void tst_ShapeRecTst::engineBesideTheProgram()
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program,
-                  { QStringLiteral("engineBesideTheProgram:") + QString::fromLatin1(QTest::currentDataTag()) });
+                  { QStringLiteral("engineBesideTheProgram:")
+                    + QString::fromLatin1(QTest::currentDataTag()) });
     QVERIFY(process.waitForFinished(120000));
     QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
              process.readAll().constData());
