@@ -156,6 +156,16 @@ Stroke resampled(const Stroke &stroke, int count)
     return result;
 }
 
+Shape sheared(const Shape &shape, float amount)
+{
+    Shape result = shape;
+    for (Stroke &stroke : result) {
+        for (Point &point : stroke)
+            point.x -= amount * point.y;
+    }
+    return result;
+}
+
 Prepared prepare(const Shape &input, const Settings &settings)
 {
     Prepared prepared;

@@ -40,6 +40,9 @@ struct Prepared
 Shape cleaned(const Shape &shape);
 // count points evenly spaced along the stroke (its first point when it has no length).
 Stroke resampled(const Stroke &stroke, int count);
+// The shape slanted: each x moved by amount times its y (y downwards: a positive amount leans
+// the top to the left).
+Shape sheared(const Shape &shape, float amount);
 Prepared prepare(const Shape &shape, const Settings &settings);
 // Smaller is closer; infinite when either shape is empty.
 float distance(const Prepared &a, const Prepared &b, const Settings &settings);
