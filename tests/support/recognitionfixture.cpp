@@ -84,7 +84,8 @@ Hand randomHand(QRandomGenerator &random)
     hand.slant = between(-0.3, 0.3);
     hand.degrees = between(-10.0, 10.0);
     hand.jitter = between(0.005, 0.025);
-    hand.offset = QPointF(between(-5000.0, 5000.0), between(-5000.0, 5000.0));
+    // Anywhere on a board that pans far: scene coordinates are passed on as they are.
+    hand.offset = QPointF(between(-1.0e5, 1.0e5), between(-1.0e5, 1.0e5));
     return hand;
 }
 
