@@ -5,7 +5,8 @@
 // is written 10 times, each time in a line between two neighbours by a random hand (scale,
 // stretch, slant, rotation, jitter, place), and read as the page reads a line. Prints accuracy
 // exact and with look-alikes counted as right, the commonest misreadings, and the median time
-// per character against its 20 ms budget. Asserts nothing.
+// per character against its 20 ms budget, then whether each target is met (the font target is
+// on the roman letters; the joined-up script styles are shown beside them). Asserts nothing.
 #include "recognition/handwritingline.h"
 #include "recognition/shaperectst.h"
 #include "support/recognitionfixture.h"
@@ -195,12 +196,15 @@ int main(int argc, char **argv)
     }
     const Alphabet hand = fromSamples(handwritingSamples());
     std::printf("Offline recognition, %d samples of each of 0-9, A-Z, a-z per set\n", kSamples);
-    print("hand-made, writing order", measure(recogniser, hand, Order::Written, 1));
-    print("hand-made, every stroke reversed", measure(recogniser, hand, Order::Reversed, 1));
+    const Score written = measure(recogniser, hand, Order::Written, 1);
+    const Score reversed = measure(recogniser, hand, Order::Reversed, 1);
+    print("hand-made, writing order", written);
+    print("hand-made, every stroke reversed", reversed);
     print("hand-made, strokes reordered", measure(recogniser, hand, Order::Reordered, 1));
     // The roman simplex letters and digits ("futural"; "rowmans" has the same ones) are the
     // target; the joined-up script styles are shown beside them.
     Score fonts;
+    Score roman;
     for (const char *font : { "futural", "scripts", "cursive" }) {
         const QString file = QStringLiteral("/usr/share/hershey-fonts/%1.jhf").arg(font);
         if (!QFile::exists(file)) {
@@ -209,6 +213,8 @@ int main(int argc, char **argv)
         }
         const Score score = measure(recogniser, fromHershey(file), Order::Written, 2);
         print(qPrintable(QStringLiteral("Hershey %1").arg(font)), score);
+        if (qstrcmp(font, "futural") == 0)
+            roman = score;
         fonts.total += score.total;
         fonts.exact += score.exact;
         fonts.lookAlike += score.lookAlike;
@@ -234,5 +240,18 @@ int main(int argc, char **argv)
     std::printf(
             "time per character: %.2f ms (median of 5 runs of %d), %.3f of the %.0f ms budget\n",
             runs.at(2), int(inputs.size()), runs.at(2) / kBudgetMs, kBudgetMs);
+    const auto share = [](int part, int total) { return 100.0 * part / qMax(1, total); };
+    const auto verdict = [](bool met) { return met ? "met" : "NOT met"; };
+    std::printf("targets: hand-made with look-alikes >= 95 %%: %.1f %% and %.1f %% reversed (%s); "
+                "Hershey roman >= 90 %%: %.1f %% (%s); exact in writing order >= 90 %%: %.1f %% "
+                "(%s); under 20 ms a character: %.2f ms (%s)\n",
+                share(written.lookAlike, written.total), share(reversed.lookAlike, reversed.total),
+                verdict(share(written.lookAlike, written.total) >= 95.0
+                        && share(reversed.lookAlike, reversed.total) >= 95.0),
+                share(roman.lookAlike, roman.total),
+                verdict(roman.total > 0 && share(roman.lookAlike, roman.total) >= 90.0),
+                share(written.exact, written.total),
+                verdict(share(written.exact, written.total) >= 90.0), runs.at(2),
+                verdict(runs.at(2) < kBudgetMs));
     return 0;
 }
