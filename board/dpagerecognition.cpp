@@ -19,6 +19,9 @@ namespace {
 // Classes of the character table the pairing rule gives.
 constexpr int kClassSmallI = 34;
 constexpr int kClassEnie = 72;
+constexpr int kClassCapitalI = 8;
+constexpr int kClassSmallL = 37;
+constexpr int kClassOne = 53;
 constexpr int kNoPair = -1;
 
 // Two strokes read alone as one and other (in either order) make result: the dot and the stem
@@ -81,28 +84,84 @@ bool standsOver(const QRectF &mark, const QRectF &body)
             && body.top() - mark.bottom() <= height;
 }
 
-// Whether a stroke stands within the box of the character gathered so far, left to right:
-// most of the narrower of the two lies over the other (the two dots of a colon), or it is a
-// small mark over or under the character, where a slanted hand puts it a little aside (the dot
-// of a j, the point of a question mark).
-bool withinBox(const QRectF &stroke, const QRectF &character)
+// Both boxes in one; a dot's box has no size but still counts.
+QRectF unite(const QRectF &a, const QRectF &b)
 {
-    const qreal height = qMax(character.height(), 1.0);
-    if (qMax(stroke.width(), stroke.height()) < 0.3 * height) {
-        const qreal middle = stroke.center().x();
-        // Over the character, a slanted hand's dot may stand a little aside; under it (a
-        // question mark's point) it stands within, or it is a full stop or comma after it.
-        const qreal margin = 0.2 * height;
-        if (stroke.bottom() <= character.top() + 0.3 * height && middle >= character.left() - margin
-            && middle <= character.right() + margin)
-            return true;
-        if (stroke.top() >= character.bottom() - 0.3 * height && middle >= character.left()
-            && middle <= character.right())
-            return true;
+    return QRectF(QPointF(qMin(a.left(), b.left()), qMin(a.top(), b.top())),
+                  QPointF(qMax(a.right(), b.right()), qMax(a.bottom(), b.bottom())));
+}
+
+// How far a point's x lies outside a box's sides (0 within them).
+qreal besides(qreal x, const QRectF &box)
+{
+    return x < box.left() ? box.left() - x : x > box.right() ? x - box.right() : 0.0;
+}
+
+// Whether a small mark belongs to a body: it stands above the body's top (an i- or j-dot, a
+// tilde) or below its foot (the point of a question mark), over the body sideways. A hand's
+// slant and tilt move a mark aside by a share of its distance from the body, so that much is
+// allowed; a comma or full stop written after a letter, level with its foot, is not over it.
+// Negative where it does not belong; otherwise how far aside it stands.
+qreal markOver(const QRectF &mark, const QRectF &body)
+{
+    const qreal height = qMax(body.height(), 1.0);
+    const qreal middle = mark.center().y();
+    qreal gap = 0.0;
+    if (middle <= body.top() + 0.1 * height)
+        gap = body.top() - middle;
+    else if (mark.top() >= body.bottom() - 0.3 * height)
+        gap = middle - body.bottom();
+    else
+        return -1.0;
+    if (gap > 1.5 * height)
+        return -1.0;
+    const qreal aside = besides(mark.center().x(), body);
+    return aside <= 0.1 * height + 0.4 * qMax(gap, 0.0) ? aside : -1.0;
+}
+
+// Whether a stroke is a small mark beside a body (a dot, a short dash, a tilde).
+bool isMark(const QRectF &stroke, const QRectF &body)
+{
+    return qMax(stroke.width(), stroke.height()) < 0.35 * qMax(body.height(), 1.0);
+}
+
+// Whether a mark stands over a body as the dot of an i or j does.
+bool dotOver(const QRectF &mark, const QRectF &body)
+{
+    return isMark(mark, body) && mark.center().y() < body.top() && markOver(mark, body) >= 0.0;
+}
+
+// Whether the next stroke belongs to the character gathered so far, left to right: a mark over
+// or under it (unless it stands rather over the stroke after it), the body under a mark that
+// came first, or a stroke most of whose width lies over the character's (the two dots of a
+// colon, the bar of a 5).
+bool joins(const QRectF &next, const QRectF &character, const QRectF *after)
+{
+    // Two marks one over the other (the dots of a colon, the dot and comma of a semicolon):
+    // close sideways for how far apart they stand.
+    const qreal dx = qAbs(next.center().x() - character.center().x());
+    const qreal dy = qAbs(next.center().y() - character.center().y());
+    const auto size = [](const QRectF &box) { return qMax(box.width(), box.height()); };
+    if (qMax(size(next), size(character)) < dy && dx <= 0.4 * dy)
+        return true;
+    if (isMark(next, character)) {
+        // A dot that stands over the stem after it is that stem's (the i or j that follows).
+        if (after && after->height() >= 2.0 * after->width() && isMark(next, *after)
+            && markOver(next, *after) >= 0.0 && !(character.height() >= 2.0 * character.width()))
+            return false;
+        const qreal aside = markOver(next, character);
+        if (aside >= 0.0) {
+            if (!after || !isMark(next, *after))
+                return true;
+            const qreal otherAside = markOver(next, *after);
+            return otherAside < 0.0 || aside <= otherAside;
+        }
+    } else if (isMark(character, next) && markOver(character, next) >= 0.0) {
+        return true;
     }
     const qreal overlap =
-            qMin(stroke.right(), character.right()) - qMax(stroke.left(), character.left());
-    const qreal narrower = qMax(qMin(stroke.width(), character.width()), 1.0);
+            qMin(next.right(), character.right()) - qMax(next.left(), character.left());
+    const qreal narrower = qMax(qMin(next.width(), character.width()), 1.0);
     return overlap >= 0.5 * narrower;
 }
 
@@ -196,15 +255,21 @@ void DPage::pathToText(bool offline)
     QVector<Read> line;
     QList<QVector<QPointF>> gathered;
     QRectF gatheredBox;
+    bool dotted = false; // a dot stands over the gathered strokes
     int offset = kFirstOffset;
     const auto gather = [&](const QVector<QPointF> &stroke) {
         gathered << stroke;
-        gatheredBox = gatheredBox.isNull() ? boxOf(stroke) : gatheredBox | boxOf(stroke);
+        gatheredBox = gathered.size() == 1 ? boxOf(stroke) : unite(gatheredBox, boxOf(stroke));
     };
     const auto readGathered = [&]() {
-        line.append({ { m_recog.reconocer(gathered), gatheredBox }, m_handwriting->m_textPos });
+        int c = m_recog.reconocer(gathered);
+        // A bar with a dot over it is an i, whatever the scaled shape looked like.
+        if (dotted && (c == kClassCapitalI || c == kClassSmallL || c == kClassOne))
+            c = kClassSmallI;
+        line.append({ { c, gatheredBox }, m_handwriting->m_textPos });
         gathered.clear();
         gatheredBox = QRectF();
+        dotted = false;
     };
     const int n = objects.size();
     int i = 0;
@@ -247,13 +312,26 @@ void DPage::pathToText(bool offline)
             // Strokes gathered before the pair belong to no character that can be read.
             gathered.clear();
             gatheredBox = QRectF();
-            line.append({ { pair, boxOf(stroke) | boxOf(nextStroke) }, m_handwriting->m_textPos });
+            dotted = false;
+            line.append({ { pair, unite(boxOf(stroke), boxOf(nextStroke)) },
+                          m_handwriting->m_textPos });
             offset += kCharacterStep;
             i += 2;
             continue;
         }
         gather(stroke);
-        if (touching || (isStroke(next) && withinBox(boxOf(nextStroke), gatheredBox))) {
+        // The stroke after the next one, which a mark may stand over instead.
+        QRectF after;
+        const bool hasAfter = i + 2 < n && isStroke(objects.at(i + 2));
+        if (hasAfter)
+            after = boxOf(strokeOf(objects.at(i + 2)));
+        if (touching
+            || (isStroke(next)
+                && joins(boxOf(nextStroke), gatheredBox, hasAfter ? &after : nullptr))) {
+            const QRectF nextBox = boxOf(nextStroke);
+            dotted = dotted
+                    || (!touching
+                        && (dotOver(nextBox, gatheredBox) || dotOver(gatheredBox, nextBox)));
             ++i;
         } else {
             readGathered();
