@@ -13,6 +13,7 @@
 #include <QMessageBox>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -125,6 +126,17 @@ bool isMark(const QRectF &stroke, const QRectF &body)
     return qMax(stroke.width(), stroke.height()) < 0.35 * qMax(body.height(), 1.0);
 }
 
+// The shortest distance between the points of two strokes.
+qreal gapBetween(const QVector<QPointF> &a, const QVector<QPointF> &b)
+{
+    qreal nearest = std::numeric_limits<qreal>::max();
+    for (const QPointF &p : a) {
+        for (const QPointF &q : b)
+            nearest = qMin(nearest, QLineF(p, q).length());
+    }
+    return nearest;
+}
+
 // Whether a mark stands over a body as the dot of an i or j does.
 bool dotOver(const QRectF &mark, const QRectF &body)
 {
@@ -145,17 +157,20 @@ bool joins(const QRectF &next, const QRectF &character, const QRectF *after)
     if (qMax(size(next), size(character)) < dy && dx <= 0.4 * dy)
         return true;
     if (isMark(next, character)) {
-        // A dot that stands over the stem after it is that stem's (the i or j that follows).
-        if (after && after->height() >= 2.0 * after->width() && isMark(next, *after)
-            && markOver(next, *after) >= 0.0 && !(character.height() >= 2.0 * character.width()))
-            return false;
         const qreal aside = markOver(next, character);
+        const qreal asideAfter = after && isMark(next, *after) ? markOver(next, *after) : -1.0;
         if (aside >= 0.0) {
-            if (!after || !isMark(next, *after))
+            if (asideAfter < 0.0)
                 return true;
-            const qreal otherAside = markOver(next, *after);
-            return otherAside < 0.0 || aside <= otherAside;
+            // Over both: a dot goes to a stem (an i or j) rather than to a round or wide
+            // letter, else to the one it stands nearer.
+            const auto stem = [](const QRectF &box) { return box.height() >= 2.0 * box.width(); };
+            if (stem(character) != stem(*after))
+                return stem(character);
+            return aside <= asideAfter;
         }
+        if (asideAfter >= 0.0)
+            return false;
     } else if (isMark(character, next) && markOver(character, next) >= 0.0) {
         return true;
     }
@@ -164,6 +179,9 @@ bool joins(const QRectF &next, const QRectF &character, const QRectF *after)
     const qreal narrower = qMax(qMin(next.width(), character.width()), 1.0);
     return overlap >= 0.5 * narrower;
 }
+
+// Strokes this close (a share of the taller one's height) are taken as touching.
+constexpr qreal kNearlyTouching = 0.08;
 
 // The first character goes this far right of the rightmost stroke, each next one this much
 // further on.
@@ -325,7 +343,21 @@ void DPage::pathToText(bool offline)
         const bool hasAfter = i + 2 < n && isStroke(objects.at(i + 2));
         if (hasAfter)
             after = boxOf(strokeOf(objects.at(i + 2)));
-        if (touching
+        // Strokes that nearly touch belong together: a child's ball and stick (a, b, d, p, q)
+        // often leave a small gap. Nearly is a small share of the writing's height, well under
+        // the space between letters.
+        bool nearlyTouching = false;
+        if (isStroke(next) && !touching) {
+            const QRectF nextBox = boxOf(nextStroke);
+            const qreal reach = kNearlyTouching * qMax(gatheredBox.height(), nextBox.height());
+            for (const QVector<QPointF> &part : qAsConst(gathered)) {
+                if (gapBetween(part, nextStroke) <= reach) {
+                    nearlyTouching = true;
+                    break;
+                }
+            }
+        }
+        if (touching || nearlyTouching
             || (isStroke(next)
                 && joins(boxOf(nextStroke), gatheredBox, hasAfter ? &after : nullptr))) {
             const QRectF nextBox = boxOf(nextStroke);

@@ -244,7 +244,7 @@ QVector<int> read(const QVector<Character> &line)
         const qreal body = tallHeight > 0 ? tallHeight
                 : shortHeight > 0         ? 1.6 * shortHeight
                                           : box.height();
-        return box.bottom() > baseline + 0.2 * body;
+        return box.bottom() > baseline + 0.3 * body;
     };
 
     for (int i = 0; i < line.size(); ++i) {
