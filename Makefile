@@ -45,6 +45,13 @@ bench-%: deps
 	cmake --build build/bench -j$(JOBS) --target bench_$*
 	cd build/bench && QT_QPA_PLATFORM=offscreen ./bench/bench_$*
 
+# Handwriting recognition, with characters traced from the Hershey fonts it brings along.
+bench-recognition:
+	@./scripts/install-deps.sh hershey-fonts-data
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVELTORINA_TESTS=OFF
+	cmake --build build/bench -j$(JOBS) --target bench_recognition
+	cd build/bench && QT_QPA_PLATFORM=offscreen ./bench/bench_recognition
+
 # Fuzzing: one target each (make fuzz-<name>), built with clang in build/fuzz, never part of
 # `make test`. Runs FUZZ_SECONDS in one process; what it finds lands in build/fuzz/findings-<name>
 # (crash-*, timeout-*, oom-*) and belongs in fuzz/regressions/<name> once understood.

@@ -8,6 +8,7 @@
 #include "recognition/lipitk/ltktrace.h"
 #include "recognition/lipitk/ltktracegroup.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 
 #include <cmath>
@@ -47,12 +48,24 @@ private:
         return false;
     }
 
+    // LIPI_ROOT where it is set; otherwise the folder "lipi" beside the program, where the
+    // build lays the engine out, so a plain start of the program finds it.
+    static std::string engineRoot()
+    {
+        const QString root = qEnvironmentVariable("LIPI_ROOT");
+        if (!root.isEmpty())
+            return root.toStdString();
+        if (!QCoreApplication::instance())
+            return {};
+        return (QCoreApplication::applicationDirPath() + QStringLiteral("/lipi")).toStdString();
+    }
+
     bool load(const std::string &project)
     {
         m_osUtil.reset(LTKOSUtilFactory::getInstance());
-        const std::string root = qEnvironmentVariable("LIPI_ROOT").toStdString();
+        const std::string root = engineRoot();
         if (root.empty())
-            return fail("LIPI_ROOT is not set");
+            return fail("LIPI_ROOT is not set and the program's folder is unknown");
         if (m_osUtil->loadSharedLib(root, "lipiengine", &m_libHandle) != LTKErrors::kSuccess)
             return fail("cannot load the library", m_osUtil->lastError());
         void *create = nullptr;

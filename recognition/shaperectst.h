@@ -13,8 +13,9 @@
 
 // The offline handwriting recogniser: one character's strokes in, the class number of the best
 // match out. The engine library, its recogniser and model are shared by every recogniser of the
-// process: loaded on first use from the folder named by LIPI_ROOT and released with the last
-// recogniser. Without an engine a page still works and every call answers kNoMatch.
+// process: loaded on first use from the folder named by LIPI_ROOT (when it is unset or empty,
+// the folder "lipi" beside the program) and released with the last recogniser. Without an
+// engine a page still works and every call answers kNoMatch.
 // GUI thread only.
 class recog
 {

@@ -36,9 +36,12 @@ int TemplateShapeRecognizer::loadModelData()
     settings.points = std::clamp(int(profile.number("ResamplePoints", settings.points)), 4, 1000);
     settings.strokePenalty = float(
             std::clamp(profile.number("StrokeCountPenalty", settings.strokePenalty), 0.0, 10.0));
-    settings.band = float(std::clamp(profile.number("WarpingBand", settings.band), 0.0, 1.0));
+    settings.orientationWeight = float(
+            std::clamp(profile.number("OrientationWeight", settings.orientationWeight), 0.0, 10.0));
     settings.dotExtent =
             float(std::clamp(profile.number("DotExtent", settings.dotExtent), 0.0, 1000.0));
+    const float slant = float(std::clamp(profile.number("SlantTried", 0.25), 0.0, 2.0));
+    const float slantCost = float(std::clamp(profile.number("SlantCost", 0.02), 0.0, 10.0));
     const std::string modelName = profile.value("ModelFile", "templates.mdt");
     if (modelName.empty() || modelName.find('/') != std::string::npos) {
         m_error = "ModelFile must name a file of the profile folder";
@@ -50,6 +53,8 @@ int TemplateShapeRecognizer::loadModelData()
         return LTKErrors::kModelFileCorrupt;
     }
     m_settings = settings;
+    m_slant = slant;
+    m_slantCost = slantCost;
     m_classCount = int(classes);
     for (const ShapeModel::Variant &variant : model.variants())
         m_templates.push_back(
@@ -96,15 +101,38 @@ int TemplateShapeRecognizer::recognize(const LTKTraceGroup &traceGroup, const LT
         return LTKErrors::kEmptyTraceGroup;
     }
 
-    std::map<int, float> best; // class id -> distance of its nearest variant
-    for (const Template &candidate : m_templates) {
+    // Every template against the writing as it is; then the nearest few against the writing
+    // slanted less or more, as hands slant differently (at a small cost, so that upright
+    // writing keeps its reading).
+    std::vector<std::pair<float, size_t>> distances; // distance, template
+    for (size_t t = 0; t < m_templates.size(); ++t) {
+        const Template &candidate = m_templates[t];
         if (!subset.empty()
             && std::find(subset.begin(), subset.end(), candidate.classId) == subset.end())
             continue;
-        const float distance = StrokeMatcher::distance(input, candidate.shape, m_settings);
-        const auto found = best.find(candidate.classId);
-        if (found == best.end() || distance < found->second)
-            best[candidate.classId] = distance;
+        distances.push_back({ StrokeMatcher::distance(input, candidate.shape, m_settings), t });
+    }
+    if (m_slant > 0.0f && !distances.empty()) {
+        const size_t nearest = std::min(distances.size(), size_t(kSlantedCandidates));
+        std::partial_sort(distances.begin(), distances.begin() + long(nearest), distances.end());
+        for (float slant : { -m_slant, m_slant }) {
+            const StrokeMatcher::Prepared slanted =
+                    StrokeMatcher::prepare(StrokeMatcher::sheared(shape, slant), m_settings);
+            for (size_t k = 0; k < nearest; ++k) {
+                const float distance =
+                        StrokeMatcher::distance(slanted, m_templates[distances[k].second].shape,
+                                                m_settings)
+                        + m_slantCost;
+                distances[k].first = std::min(distances[k].first, distance);
+            }
+        }
+    }
+    std::map<int, float> best; // class id -> distance of its nearest variant
+    for (const auto &entry : distances) {
+        const int classId = m_templates[entry.second].classId;
+        const auto found = best.find(classId);
+        if (found == best.end() || entry.first < found->second)
+            best[classId] = entry.first;
     }
     std::vector<std::pair<float, int>> ranked;
     for (const auto &entry : best)

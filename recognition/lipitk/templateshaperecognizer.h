@@ -34,7 +34,12 @@ private:
 
     std::string m_projectFolder;
     std::string m_profile;
+    // The nearest templates are tried again against the writing slanted by -m_slant and
+    // m_slant (x moved by that share of y), at a cost of m_slantCost.
+    static constexpr int kSlantedCandidates = 12;
     StrokeMatcher::Settings m_settings;
+    float m_slant = 0.25f;
+    float m_slantCost = 0.02f;
     LTKCaptureDevice m_device;
     int m_classCount = 0;
     std::vector<Template> m_templates;

@@ -73,4 +73,101 @@ Strokes distorted(const Strokes &strokes, quint32 seed, qreal scale, qreal degre
     return result;
 }
 
+Hand randomHand(QRandomGenerator &random)
+{
+    const auto between = [&](qreal low, qreal high) {
+        return low + random.generateDouble() * (high - low);
+    };
+    Hand hand;
+    hand.scale = between(0.3, 2.0);
+    hand.stretch = between(0.85, 1.15);
+    hand.slant = between(-0.3, 0.3);
+    hand.degrees = between(-10.0, 10.0);
+    hand.jitter = between(0.005, 0.025);
+    // Anywhere on a board that pans far: scene coordinates are passed on as they are.
+    hand.offset = QPointF(between(-1.0e5, 1.0e5), between(-1.0e5, 1.0e5));
+    return hand;
+}
+
+QList<Strokes> writtenLine(const QList<Strokes> &characters, const Hand &hand,
+                           QRandomGenerator &random)
+{
+    const auto between = [&](qreal low, qreal high) {
+        return low + random.generateDouble() * (high - low);
+    };
+    QTransform line;
+    line.translate(hand.offset.x(), hand.offset.y());
+    line.rotate(hand.degrees);
+    line.scale(hand.scale * hand.stretch, hand.scale);
+    // Slant about the baseline (y = 100 in the letter box).
+    line = QTransform(1, 0, -hand.slant, 1, 100 * hand.slant, 0) * line;
+    const qreal shake = hand.jitter * 100.0 * hand.scale;
+    QList<Strokes> result;
+    qreal x = 0.0;
+    for (const Strokes &character : characters) {
+        qreal left = 1e9;
+        qreal right = -1e9;
+        for (const QVector<QPointF> &stroke : character) {
+            for (const QPointF &point : stroke) {
+                left = qMin(left, point.x());
+                right = qMax(right, point.x());
+            }
+        }
+        // Each character a little bigger or smaller, standing on the same baseline.
+        const qreal size = between(0.9, 1.1);
+        QTransform place;
+        place.translate(x - left * size, 100.0 * (1.0 - size));
+        place.scale(size, size);
+        const QTransform transform = place * line;
+        x += (right - left) * size + between(15.0, 30.0);
+        Strokes written;
+        for (const QVector<QPointF> &stroke : character) {
+            // A slow wobble along the stroke, as an unsteady hand gives.
+            const qreal wobble = between(0.0, 0.02) * 100.0 * hand.scale;
+            const qreal phase = between(0.0, 6.283);
+            QVector<QPointF> dense;
+            for (int i = 0; i < stroke.size(); ++i) {
+                const QPointF to = transform.map(stroke.at(i));
+                if (i > 0) {
+                    const QPointF from = transform.map(stroke.at(i - 1));
+                    const int steps = qMax(1, int(QLineF(from, to).length() / between(3.0, 6.0)));
+                    for (int k = 1; k < steps; ++k)
+                        dense.append(from + (to - from) * (qreal(k) / steps));
+                }
+                dense.append(to);
+            }
+            for (int i = 0; i < dense.size(); ++i) {
+                const qreal wave = std::sin(phase + i * 0.15) * wobble;
+                dense[i] += QPointF(between(-shake, shake) + wave, between(-shake, shake) - wave);
+            }
+            written.append(dense);
+        }
+        result.append(written);
+    }
+    return result;
+}
+
+Strokes reversedStrokes(const Strokes &strokes)
+{
+    Strokes result;
+    for (const QVector<QPointF> &stroke : strokes) {
+        QVector<QPointF> backwards(stroke.crbegin(), stroke.crend());
+        result.prepend(backwards);
+    }
+    return result;
+}
+
+Strokes reorderedStrokes(const Strokes &strokes, QRandomGenerator &random)
+{
+    Strokes result = strokes;
+    if (strokes.size() < 2)
+        return result;
+    // Bounded: strokes that are all alike have no other order.
+    for (int attempt = 0; attempt < 16 && result == strokes; ++attempt) {
+        for (int i = result.size() - 1; i > 0; --i)
+            result.swapItemsAt(i, int(random.bounded(i + 1)));
+    }
+    return result;
+}
+
 } // namespace RecognitionFixture

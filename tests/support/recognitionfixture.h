@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QPointF>
+#include <QRandomGenerator>
 #include <QString>
 #include <QVector>
 
@@ -27,11 +28,40 @@ QList<Template> templates(const QString &modelFile);
 Strokes distorted(const Strokes &strokes, quint32 seed, qreal scale, qreal degrees, QPointF offset,
                   qreal jitter);
 
+// How one writer sizes, stretches, slants, turns and places a line of characters.
+struct Hand
+{
+    qreal scale = 1.0; // scene units per unit of the 100-unit letter box
+    qreal stretch = 1.0; // width against height
+    qreal slant = 0.0; // x moved right by this share of the height above the baseline
+    qreal degrees = 0.0; // the whole line turned
+    qreal jitter = 0.0; // shake of every point, as a share of the letter box
+    QPointF offset;
+};
+// A hand with everything drawn at random in the ranges a child's writing on a board spans.
+Hand randomHand(QRandomGenerator &random);
+
+// Characters given in the letter box (as in the model files) written side by side in one line
+// by the hand: each character is moved right of the one before it with a small random gap and
+// sized a little differently, then the line is slanted, turned, placed, and its points
+// interpolated as a pen reports them and shaken. One entry per character.
+QList<Strokes> writtenLine(const QList<Strokes> &characters, const Hand &hand,
+                           QRandomGenerator &random);
+// The same strokes drawn backwards, the last one first.
+Strokes reversedStrokes(const Strokes &strokes);
+// The same strokes in another order (a different one whenever there are two or more).
+Strokes reorderedStrokes(const Strokes &strokes, QRandomGenerator &random);
+
 #ifdef VELTORINA_BINARY_DIR // defined for test programs only
 // The engine folder the build lays out (the library and its project files).
 inline QString lipiRoot()
 {
     return QStringLiteral(VELTORINA_BINARY_DIR "/lipi");
+}
+// Characters written apart from the templates (same layout as a model file).
+inline QString handwritingSamples()
+{
+    return QStringLiteral(VELTORINA_SOURCE_DIR "/tests/support/handwritingsamples.txt");
 }
 inline QString modelFile()
 {
