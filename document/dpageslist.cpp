@@ -45,13 +45,21 @@ DPagesList::DPagesList(QWidget *parent) : QObject(nullptr), m_parent(parent)
 
 DPagesList::~DPagesList()
 {
+    // Pages report their end; nobody may be sent to a list that is going.
+    blockSignals(true);
+    finishPendingWrite();
     // Unsaved work of this run stays for the restore offer at the next start; anything else
     // (an empty directory after a record kept from an earlier run) goes.
     if (AppSettings::temporalName(settings) != m_workDir)
         m_currentDir.remove();
+    m_view->setScene(nullptr);
+    m_curPage = nullptr;
+    const QList<DPage *> pages = *this;
+    clear();
+    for (DPage *page : pages)
+        destroyPage(page);
     for (DPage *page : qAsConst(m_retiredPages))
         destroyPage(page);
-    m_view->setScene(nullptr);
     delete m_view;
 }
 
@@ -76,7 +84,16 @@ void DPagesList::markRepaint()
 void DPagesList::showPage(DPage *page)
 {
     m_curPage = page;
+    setShownScene(page);
+}
+
+void DPagesList::setShownScene(DPage *page)
+{
+    auto *previous = qobject_cast<DPage *>(m_view->scene());
     m_view->setScene(page);
+    // Only what is on screen keeps its drawing caches.
+    if (previous && previous != page && contains(previous))
+        previous->releaseRenderCaches();
 }
 
 void DPagesList::destroyPage(DPage *page)
@@ -88,6 +105,10 @@ void DPagesList::destroyPage(DPage *page)
             m_pCopyPasteListItems.end());
     if (m_view->scene() == page)
         m_view->setScene(nullptr);
+    // Another page may come to live at the same address.
+    m_written.remove(page);
+    std::replace(m_writtenOrder.begin(), m_writtenOrder.end(), static_cast<const DPage *>(page),
+                 static_cast<const DPage *>(nullptr));
     delete page;
 }
 
@@ -158,7 +179,7 @@ void DPagesList::newPage(BtMenus::btType kind, bool fromFile)
 
     m_view->resetTransform();
     m_view->m_scale = 1.0; // the view's own record of its zoom follows the reset
-    m_view->setScene(m_curPage);
+    setShownScene(m_curPage);
     const QRectF rect = m_curPage->sceneRect();
     m_view->centerOn((rect.left() + rect.width()) / 2, (rect.top() + rect.height()) / 2);
 
@@ -266,6 +287,15 @@ void DPagesList::changePage(int curIndex, int newIndex)
     swapItemsAt(curIndex, newIndex);
     if (curIndex != newIndex)
         m_bDocumentChanged = true;
+}
+
+QList<QPixmap> DPagesList::getThumbnailList(QSize (*scale)(QSize)) const
+{
+    QList<QPixmap> thumbnails;
+    for (DPage *page : *this)
+        thumbnails << page->thumbnail(
+                scale(QSize(int(page->sceneRect().width()), int(page->sceneRect().height()))));
+    return thumbnails;
 }
 
 QList<QPixmap> DPagesList::getScreenshotList() const
@@ -401,6 +431,7 @@ void DPagesList::restoreFrom(const QString &previous)
     // Until now saved only in the directory removed below: protected again at once, and
     // counted as changes for the save question at exit.
     m_bDocumentChanged = true;
+    dropWrittenContent();
     autoSave();
     const IwbArchive::Result removed = IwbArchive::removeTree(previous);
     if (!removed.ok)
@@ -424,6 +455,7 @@ void DPagesList::autoSave()
 
 void DPagesList::exit()
 {
+    finishPendingWrite();
     const IwbArchive::Result removed = IwbArchive::removeTree(m_workDir);
     if (!removed.ok)
         qWarning() << "DPagesList:" << removed.error;
@@ -458,11 +490,20 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
 {
     const SavingFlag saving(m_bSaving);
     m_lastSaveError.clear();
+    m_pagesWritten = 0;
     const QString dir = m_workDir;
     // The page writer clears the pages' marks; the document keeps them until a save to a file
     // has really succeeded.
     if (std::any_of(begin(), end(), [](const DPage *page) { return page->isModified(); }))
         m_bDocumentChanged = true;
+    if (fileName.isEmpty()) {
+        m_lastSaveError = tr("Error al guardar archivo");
+        return false;
+    }
+    finishPendingWrite();
+    // An autosave of a document that is as it was last written (or opened) writes nothing.
+    if (!pack && isWrittenAsShown())
+        return false;
     if (!pack) {
         AppSettings::setTemporalName(settings, dir);
         settings.sync();
@@ -471,73 +512,22 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
     bool madeFolders = folder.mkpath(dir);
     for (const char *media : IwbArchive::kMediaFolders)
         madeFolders = folder.mkpath(dir + QLatin1Char('/') + QLatin1String(media)) && madeFolders;
-    if (fileName.isEmpty()) {
-        m_lastSaveError = tr("Error al guardar archivo");
-        return false;
-    }
     if (!madeFolders) {
         m_lastSaveError = dir + QStringLiteral(": the working directory cannot be made");
         return false;
     }
 
-    QSaveFile content(dir + QStringLiteral("/content.xml"));
-    if (!content.open(QIODevice::WriteOnly)) {
-        m_lastSaveError = content.fileName() + QStringLiteral(": ") + content.errorString();
-        return false;
-    }
-    QXmlStreamWriter stream(&content);
-    stream.setAutoFormatting(true);
-    stream.setAutoFormattingIndent(5);
-    stream.writeStartDocument();
-    stream.writeStartElement(QStringLiteral("iwb"));
-    stream.writeAttribute(QStringLiteral("xmlns:iwb"),
-                          QStringLiteral("http://www.imsglobal.org/xsd/iwb_v1p0"));
-    stream.writeAttribute(QStringLiteral("xmlns:svg"),
-                          QStringLiteral("http://www.w3.org/2000/svg"));
-    stream.writeAttribute(QStringLiteral("xmlns:xlink"),
-                          QStringLiteral("http://www.w3.org/1999/xlink"));
-    stream.writeAttribute(QStringLiteral("version"), QStringLiteral("1.0"));
-    stream.writeStartElement(QStringLiteral("svg:svg"));
-    stream.writeAttribute(QStringLiteral("width"),
-                          QString::number(m_parent ? m_parent->width() : 0));
-    stream.writeAttribute(QStringLiteral("height"),
-                          QString::number(m_parent ? m_parent->height() : 0));
-    stream.writeAttribute(QStringLiteral("viewbox"), QStringLiteral("0,0,1200,800"));
-    stream.writeStartElement(QStringLiteral("svg:pageset"));
     QStringList failures;
     for (int n = 0; n < size(); ++n)
-        failures << at(n)->savePageDataToIWB(stream, dir, n);
-    stream.writeEndElement(); // svg:pageset
-    stream.writeEndElement(); // svg:svg
-
-    for (int n = 0; n < size(); ++n) {
-        DPage *page = at(n);
-        stream.writeStartElement(QStringLiteral("iwb:element"));
-        stream.writeAttribute(QStringLiteral("ref"), QStringLiteral("bck") + QString::number(n));
-        stream.writeAttribute(QStringLiteral("background"), QStringLiteral("true"));
-        if (page->pageType() == PageTypeImage || page->pageType() == PageTypeCapture)
-            stream.writeAttribute(QStringLiteral("background-posture"),
-                                  QStringLiteral("stretched-to-fill"));
-        stream.writeEndElement();
-        const QList<QGraphicsItem *> items = page->items(Qt::DescendingOrder);
-        for (QGraphicsItem *item : items) {
-            QGraphicsItem *parent = item->parentItem();
-            if (item->type() != ItemTypeGroup && (!parent || parent->type() != ItemTypeTable))
-                saveLockedItems(stream, item);
-            if (!parent || parent->type() != ItemTypeGroup)
-                saveGroupItems(stream, item);
-        }
-    }
-    stream.writeEndElement(); // iwb
-    stream.writeEndDocument();
-
+        failures << writtenPage(n);
     if (!failures.isEmpty()) {
         m_lastSaveError = failures.join(QLatin1Char('\n'));
-        content.cancelWriting();
         return false;
     }
-    if (stream.hasError() || !content.commit()) {
-        m_lastSaveError = content.fileName() + QStringLiteral(": ") + content.errorString();
+    m_writtenHead = headBytes();
+    const QString error = writeContent(dir, documentBytes(), false);
+    if (!error.isEmpty()) {
+        m_lastSaveError = error;
         return false;
     }
     if (!pack)
@@ -630,6 +620,8 @@ bool DPagesList::openFromFile(const QString &folder)
         newPage(BtMenus::btColorPage, true);
     m_bPartialRead = !complete;
     setDocumentModified(!complete);
+    if (complete && QFileInfo(folder) == QFileInfo(m_workDir))
+        markOpenedAsWritten();
     emit selectPageNum(pageCounterText(getCurPageNum(), size()));
     emit newPage();
     markRepaint();
