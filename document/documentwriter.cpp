@@ -6,6 +6,8 @@
 
 #include "dpageslist.h"
 
+#include "iwbarchive.h"
+
 #include "board/boardtypes.h"
 #include "board/dpage.h"
 #include "shell/appsettings.h"
@@ -13,6 +15,7 @@
 
 #include <QBuffer>
 #include <QDebug>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGraphicsItem>
@@ -296,6 +299,16 @@ void DPagesList::autoSaveInSteps()
     finishPendingWrite();
     if (isWrittenAsShown())
         return;
+    QDir folder;
+    bool madeFolders = folder.mkpath(m_workDir);
+    for (const char *media : IwbArchive::kMediaFolders)
+        madeFolders = folder.mkpath(m_workDir + QLatin1Char('/') + QLatin1String(media))
+                && madeFolders;
+    if (!madeFolders) {
+        m_lastSaveError = m_workDir + QStringLiteral(": the working directory cannot be made");
+        qWarning() << "DPagesList: autosave:" << m_lastSaveError;
+        return;
+    }
     m_bAutoSaving = true;
     autoSaveStep();
 }

@@ -3,6 +3,7 @@
 #include "iwbarchive.h"
 #include "iwbreader.h"
 #include "ubzreader.h"
+#include "workprogress.h"
 
 #include "board/boardtypes.h"
 #include "board/dcustomitem.h"
@@ -27,6 +28,7 @@
 #include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -187,7 +189,12 @@ void DPagesList::newPage(BtMenus::btType kind, bool fromFile)
     connect(page, &DPage::selectBt, this, &DPagesList::selectBt);
     // DPage takes finished strokes through the view's scene; the overlay's release signal has
     // no slot on the page to reach.
-    emit newPage();
+    if (m_openProgress) {
+        // A document being read reports its pages once, at the end of the read.
+        m_openProgress->step(size());
+    } else {
+        emit newPage();
+    }
     markRepaint();
 }
 
@@ -517,9 +524,13 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
         return false;
     }
 
+    // Only a save to a file shows its progress: an autosave goes on behind the board.
+    WorkProgress progress(pack ? m_parent : nullptr, tr("Guardando el documento…"), size() + 1);
     QStringList failures;
-    for (int n = 0; n < size(); ++n)
+    for (int n = 0; n < size(); ++n) {
         failures << writtenPage(n);
+        progress.step(n);
+    }
     if (!failures.isEmpty()) {
         m_lastSaveError = failures.join(QLatin1Char('\n'));
         return false;
@@ -532,6 +543,7 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
     }
     if (!pack)
         return false;
+    progress.step(size());
     const IwbArchive::Result packed = IwbArchive::pack(dir, fileName + QStringLiteral(".iwb"));
     if (!packed.ok) {
         m_lastSaveError = packed.error;
@@ -604,6 +616,16 @@ bool DPagesList::openFromFile(const QString &folder)
         m_lastOpenError = content.fileName() + QStringLiteral(": ") + content.errorString();
         return false;
     }
+    // The pages to come, for the progress bar of a long open (counted in the raw text).
+    int expected = 0;
+    if (uchar *raw = content.map(0, content.size())) {
+        const QByteArray text = QByteArray::fromRawData(reinterpret_cast<const char *>(raw),
+                                                        int(qMin<qint64>(content.size(), INT_MAX)));
+        expected = text.count("<svg:page ") + text.count("<svg:page>");
+        content.unmap(raw);
+    }
+    WorkProgress progress(m_parent, tr("Abriendo el documento…"), expected);
+    m_openProgress = &progress;
     QXmlStreamReader xml(&content);
     const bool found = findPageset(xml);
     delAllPages();
@@ -611,6 +633,7 @@ bool DPagesList::openFromFile(const QString &folder)
     bool complete = !xml.hasError();
     if (found)
         complete = reader.read(xml);
+    m_openProgress = nullptr;
     if (!complete) {
         m_lastOpenError = found ? reader.errorString() : xml.errorString();
         qWarning() << "DPagesList: document read only in part:" << m_lastOpenError;

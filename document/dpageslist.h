@@ -17,6 +17,7 @@ class DPage;
 class DView;
 class QGraphicsItem;
 class QThread;
+class WorkProgress;
 class QXmlStreamWriter;
 
 // The open document: the ordered pages (index 0 is page 1), the single board view that shows one
@@ -184,6 +185,7 @@ private:
     QThread *m_contentWriter = nullptr;
     std::shared_ptr<QString> m_contentWriterError;
     bool m_bAutoSaving = false; // an autosave in steps is running
+    WorkProgress *m_openProgress = nullptr; // while a document is read
 
     // --- Document commands (documentcommands.cpp) and export (pageexport.cpp) ---
 
