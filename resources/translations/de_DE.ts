@@ -602,6 +602,14 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
         <source>Error al exportar archivo</source>
         <translation>Fehler beim Exportieren der Datei</translation>
     </message>
+    <message>
+        <source>Guardando el documento…</source>
+        <translation>Dokument wird gespeichert…</translation>
+    </message>
+    <message>
+        <source>Abriendo el documento…</source>
+        <translation>Dokument wird geöffnet…</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -777,6 +785,14 @@ QPushButton:hover {
     <message>
         <source>Error al grabar la pantalla</source>
         <translation>Fehler bei der Bildschirmaufnahme</translation>
+    </message>
+    <message>
+        <source>Convirtiendo la grabación…</source>
+        <translation>Aufnahme wird umgewandelt…</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>

@@ -602,6 +602,14 @@ Written and maintained by the Veltorina development team.</translation>
         <source>Error al exportar archivo</source>
         <translation>Error exporting the file</translation>
     </message>
+    <message>
+        <source>Guardando el documento…</source>
+        <translation>Saving the document…</translation>
+    </message>
+    <message>
+        <source>Abriendo el documento…</source>
+        <translation>Opening the document…</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -777,6 +785,14 @@ QPushButton:hover {
     <message>
         <source>Error al grabar la pantalla</source>
         <translation>Error recording the screen</translation>
+    </message>
+    <message>
+        <source>Convirtiendo la grabación…</source>
+        <translation>Converting the recording…</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

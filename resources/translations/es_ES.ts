@@ -602,6 +602,14 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
         <source>Error al exportar archivo</source>
         <translation>Error al exportar archivo</translation>
     </message>
+    <message>
+        <source>Guardando el documento…</source>
+        <translation>Guardando el documento…</translation>
+    </message>
+    <message>
+        <source>Abriendo el documento…</source>
+        <translation>Abriendo el documento…</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -777,6 +785,14 @@ QPushButton:hover {
     <message>
         <source>Error al grabar la pantalla</source>
         <translation>Error al grabar la pantalla</translation>
+    </message>
+    <message>
+        <source>Convirtiendo la grabación…</source>
+        <translation>Convirtiendo la grabación…</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancelar</translation>
     </message>
 </context>
 <context>

@@ -602,6 +602,14 @@ Tableau blanc interactif pour la salle de classe.
         <source>Error al exportar archivo</source>
         <translation>Erreur lors de l&apos;exportation du fichier</translation>
     </message>
+    <message>
+        <source>Guardando el documento…</source>
+        <translation>Enregistrement du document…</translation>
+    </message>
+    <message>
+        <source>Abriendo el documento…</source>
+        <translation>Ouverture du document…</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -777,6 +785,14 @@ QPushButton:hover {
     <message>
         <source>Error al grabar la pantalla</source>
         <translation>Erreur lors de l&apos;enregistrement de l&apos;écran</translation>
+    </message>
+    <message>
+        <source>Convirtiendo la grabación…</source>
+        <translation>Conversion de l’enregistrement…</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Annuler</translation>
     </message>
 </context>
 <context>

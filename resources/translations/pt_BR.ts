@@ -602,6 +602,14 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
         <source>Error al exportar archivo</source>
         <translation>Erro ao exportar o arquivo</translation>
     </message>
+    <message>
+        <source>Guardando el documento…</source>
+        <translation>Salvando o documento…</translation>
+    </message>
+    <message>
+        <source>Abriendo el documento…</source>
+        <translation>Abrindo o documento…</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -777,6 +785,14 @@ QPushButton:hover {
     <message>
         <source>Error al grabar la pantalla</source>
         <translation>Erro ao gravar a tela</translation>
+    </message>
+    <message>
+        <source>Convirtiendo la grabación…</source>
+        <translation>Convertendo a gravação…</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancelar</translation>
     </message>
 </context>
 <context>

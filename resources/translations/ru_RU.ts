@@ -602,6 +602,14 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
         <source>Error al exportar archivo</source>
         <translation>Ошибка при экспорте файла</translation>
     </message>
+    <message>
+        <source>Guardando el documento…</source>
+        <translation>Сохранение документа…</translation>
+    </message>
+    <message>
+        <source>Abriendo el documento…</source>
+        <translation>Открытие документа…</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -777,6 +785,14 @@ QPushButton:hover {
     <message>
         <source>Error al grabar la pantalla</source>
         <translation>Ошибка при записи экрана</translation>
+    </message>
+    <message>
+        <source>Convirtiendo la grabación…</source>
+        <translation>Преобразование записи…</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Отмена</translation>
     </message>
 </context>
 <context>
