@@ -81,6 +81,8 @@ public:
     void saveLockedItems(QXmlStreamWriter &stream, QGraphicsItem *item);
     void saveGroupItems(QXmlStreamWriter &stream, QGraphicsItem *item);
     bool isSaving() const { return m_bSaving; }
+    // An autosave in steps is still at work (on pages, or writing the file).
+    bool isAutoSaving() const { return m_bAutoSaving || m_contentWriter; }
 
     // --- IWB and UBZ readers ---
 

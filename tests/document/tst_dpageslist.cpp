@@ -1,4 +1,5 @@
 #include "board/boardtypes.h"
+#include "board/dgpathcurveitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
 #include "document/dpageslist.h"
@@ -43,6 +44,7 @@ private slots:
     void thumbnailsShowTheCheckerboardOnlyForTransparentPages();
     void pagesAreWiredToTheList();
     void deletedPageLeavesTheClipboard();
+    void pagesOffScreenKeepNoDrawingCaches();
 
     void firstStartAsksNothing();
     void autosaveWritesTheWorkingDirectoryAndKeepsChanges();
@@ -341,6 +343,38 @@ void tst_DPagesList::pagesAreWiredToTheList()
     emit second->goToPage(0); // a page link
     QCOMPARE(list->getCurPageNum(), 1);
     QCOMPARE(counter.count(), 1);
+}
+
+void tst_DPagesList::pagesOffScreenKeepNoDrawingCaches()
+{
+    auto list = makeList();
+    QList<DGPathCurveItem *> strokes;
+    for (int n = 0; n < 2; ++n) {
+        if (n > 0)
+            list->newPage(BtMenus::btColorPage, false);
+        auto *stroke = new DGPathCurveItem(QPointF(50, 50), QPen(Qt::black, 3), BtMenus::btPencil,
+                                           nullptr);
+        QPainterPath path(QPointF(0, 0));
+        path.lineTo(200, 80);
+        stroke->setPath(path);
+        list->getCurPage()->addItem(stroke);
+        strokes << stroke;
+    }
+    const auto drawn = [&] {
+        list->getView()->m_bRefreshOverlay = true; // the board is drawn afresh
+        list->getView()->grab();
+        return QList<bool>{ strokes[0]->hasRenderCache(), strokes[1]->hasRenderCache() };
+    };
+    // Only the page on screen keeps what its strokes drew, whichever page that is.
+    QCOMPARE(drawn(), QList<bool>({ false, true }));
+    list->pageUp();
+    QCOMPARE(drawn(), QList<bool>({ true, false }));
+    // A thumbnail of a page off screen leaves nothing behind either, and draws the same again.
+    const QImage before = list->at(1)->thumbnail(QSize(160, 120)).toImage();
+    QVERIFY(!strokes[1]->hasRenderCache());
+    list->at(1)->releaseRenderCaches();
+    QCOMPARE(list->at(1)->getPagePixmap(1, QSize(160, 120)).toImage(), before);
+    QVERIFY(strokes[0]->hasRenderCache());
 }
 
 void tst_DPagesList::deletedPageLeavesTheClipboard()
