@@ -215,11 +215,15 @@ QPixmap DPage::thumbnail(QSize size)
         return m_thumbnail;
     m_thumbnail = getPagePixmap(1, size);
     ++m_thumbnailRenders;
-    // What drawing stirred up in the objects themselves is no change of the page.
-    m_thumbnailRevision = contentRevision();
-    if (views().isEmpty())
-        releaseRenderCaches(); // a page not on screen keeps no drawing caches
+    forgetDrawingStir(revision);
+    m_thumbnailRevision = revision;
     return m_thumbnail;
+}
+
+void DPage::forgetDrawingStir(quint64 before)
+{
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    m_revision = before;
 }
 
 void DPage::releaseRenderCaches()

@@ -78,6 +78,10 @@ public:
     // Grows with every change to what the page shows or stores: its objects, its background,
     // its undo step. Changes still waiting in the event queue are counted first.
     quint64 contentRevision();
+    // Drawing the page's objects (for a cache, not for a change) may stir them into updates:
+    // those are counted now and the count goes back to before, what it was when the drawing
+    // began.
+    void forgetDrawingStir(quint64 before);
     // Drops what the page's objects keep to draw themselves faster (their render caches); they
     // build them again when next drawn. Nothing shown changes.
     void releaseRenderCaches();

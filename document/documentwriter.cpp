@@ -10,6 +10,7 @@
 
 #include "board/boardtypes.h"
 #include "board/dpage.h"
+#include "board/dview.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
 
@@ -19,6 +20,8 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGraphicsItem>
+#include <QImage>
+#include <QPainter>
 #include <QSaveFile>
 #include <QThread>
 #include <QTimer>
@@ -178,7 +181,7 @@ QStringList DPagesList::writtenPage(int n)
     return {};
 }
 
-QByteArray DPagesList::documentBytes() const
+QList<QByteArray> DPagesList::documentParts() const
 {
     if (isEmpty()) {
         // No page closes the pageset's start tag: it is written as an empty element.
@@ -196,14 +199,7 @@ QByteArray DPagesList::documentBytes() const
         stream.writeEndElement(); // svg:svg
         stream.writeEndElement(); // iwb
         stream.writeEndDocument();
-        return head + buffer.data().mid(start);
-    }
-    QByteArray pages;
-    QByteArray records;
-    for (const DPage *page : *this) {
-        const WrittenPage &written = m_written[page];
-        pages += written.page;
-        records += written.records;
+        return { head, buffer.data().mid(start) };
     }
     // The closing parts as the document's writer writes them after a page and after a record.
     QByteArray middle;
@@ -223,18 +219,31 @@ QByteArray DPagesList::documentBytes() const
         stream.writeEndDocument();
         end = buffer.data().mid(last);
     }
-    return m_writtenHead + pages + middle + records + end;
+    // The parts share their bytes with the kept pages: nothing large is copied here.
+    QList<QByteArray> parts;
+    parts.reserve(2 * size() + 3);
+    parts << m_writtenHead;
+    for (const DPage *page : *this)
+        parts << m_written.value(page).page;
+    parts << middle;
+    for (const DPage *page : *this)
+        parts << m_written.value(page).records;
+    parts << end;
+    return parts;
 }
 
-QString DPagesList::writeContent(const QString &dir, const QByteArray &bytes, bool inBackground)
+QString DPagesList::writeContent(const QString &dir, const QList<QByteArray> &parts,
+                                 bool inBackground)
 {
     finishPendingWrite();
     recordWrittenOrder();
     const QString path = dir + QStringLiteral("/content.xml");
-    const auto write = [path, bytes]() -> QString {
+    const auto write = [path, parts]() -> QString {
         QSaveFile content(path);
-        if (!content.open(QIODevice::WriteOnly) || content.write(bytes) != bytes.size()
-            || !content.commit())
+        bool written = content.open(QIODevice::WriteOnly);
+        for (const QByteArray &part : parts)
+            written = written && content.write(part) == part.size();
+        if (!written || !content.commit())
             return content.fileName() + QStringLiteral(": ") + content.errorString();
         return QString();
     };
@@ -352,5 +361,69 @@ void DPagesList::autoSaveStep()
     if (std::any_of(begin(), end(), [](const DPage *page) { return page->isModified(); }))
         m_bDocumentChanged = true;
     m_writtenHead = headBytes();
-    writeContent(m_workDir, documentBytes(), true);
+    writeContent(m_workDir, documentParts(), true);
+}
+
+// --- Drawing caches of the pages near the one shown ---
+
+void DPagesList::keepCachesNear(DPage *page)
+{
+    const int index = indexOf(page);
+    QList<QPointer<DPage>> near;
+    for (int n : { index, index + 1, index - 1 }) {
+        if (index >= 0 && n >= 0 && n < size())
+            near << QPointer<DPage>(at(n));
+    }
+    for (const QPointer<DPage> &cached : qAsConst(m_cachedPages)) {
+        if (cached && !near.contains(cached) && contains(cached.data()))
+            cached->releaseRenderCaches();
+    }
+    m_cachedPages = near;
+    m_pagesToWarm = near.mid(1); // the page shown draws its own when it is painted
+    m_itemsToWarm.clear();
+    if (!m_pagesToWarm.isEmpty() && !m_bWarming) {
+        m_bWarming = true;
+        QTimer::singleShot(0, this, &DPagesList::warmNeighbours);
+    }
+}
+
+void DPagesList::warmNeighbours()
+{
+    if (m_bSaving) {
+        // Reading or writing a document: the neighbours wait until it is done.
+        QTimer::singleShot(50, this, &DPagesList::warmNeighbours);
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    QImage scratch(4, 4, QImage::Format_ARGB32_Premultiplied);
+    while (!m_pagesToWarm.isEmpty()) {
+        DPage *page = m_pagesToWarm.first();
+        if (!page || !contains(page) || m_view->scene() == page) {
+            m_pagesToWarm.removeFirst();
+            m_itemsToWarm.clear();
+            continue;
+        }
+        if (m_itemsToWarm.isEmpty())
+            m_itemsToWarm = page->items();
+        const quint64 revision = page->contentRevision();
+        while (!m_itemsToWarm.isEmpty() && clock.elapsed() < kStepBudgetMs) {
+            // Drawing an object once (at any size) leaves its cache behind.
+            QGraphicsItem *item = m_itemsToWarm.takeLast();
+            if (item->scene() != page || item->parentItem())
+                continue;
+            QPainter painter(&scratch);
+            page->render(&painter, QRectF(scratch.rect()), item->sceneBoundingRect());
+        }
+        // What drawing stirred up in the objects is no change of the page.
+        page->forgetDrawingStir(revision);
+        if (!m_itemsToWarm.isEmpty())
+            break;
+        m_pagesToWarm.removeFirst();
+    }
+    if (m_pagesToWarm.isEmpty()) {
+        m_bWarming = false;
+        return;
+    }
+    QTimer::singleShot(0, this, &DPagesList::warmNeighbours);
 }

@@ -91,11 +91,8 @@ void DPagesList::showPage(DPage *page)
 
 void DPagesList::setShownScene(DPage *page)
 {
-    auto *previous = qobject_cast<DPage *>(m_view->scene());
     m_view->setScene(page);
-    // Only what is on screen keeps its drawing caches.
-    if (previous && previous != page && contains(previous))
-        previous->releaseRenderCaches();
+    keepCachesNear(page);
 }
 
 void DPagesList::destroyPage(DPage *page)
@@ -299,9 +296,15 @@ void DPagesList::changePage(int curIndex, int newIndex)
 QList<QPixmap> DPagesList::getThumbnailList(QSize (*scale)(QSize)) const
 {
     QList<QPixmap> thumbnails;
-    for (DPage *page : *this)
+    for (DPage *page : *this) {
+        const int renders = page->thumbnailRenders();
         thumbnails << page->thumbnail(
                 scale(QSize(int(page->sceneRect().width()), int(page->sceneRect().height()))));
+        // Drawing the thumbnail built the objects' caches: only pages near the one shown keep
+        // them.
+        if (page->thumbnailRenders() != renders && !m_cachedPages.contains(page))
+            page->releaseRenderCaches();
+    }
     return thumbnails;
 }
 
@@ -536,7 +539,7 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
         return false;
     }
     m_writtenHead = headBytes();
-    const QString error = writeContent(dir, documentBytes(), false);
+    const QString error = writeContent(dir, documentParts(), false);
     if (!error.isEmpty()) {
         m_lastSaveError = error;
         return false;

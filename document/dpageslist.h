@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
@@ -129,6 +130,15 @@ private:
     void markRepaint();
     void showPage(DPage *page);
     void setShownScene(DPage *page);
+    // Drawing caches are kept for the page shown and the pages either side of it, the ones a
+    // teacher goes to next; every other page drops them. The neighbours build theirs while the
+    // board is idle, an object or a few at a time (warmNeighbours).
+    void keepCachesNear(DPage *page);
+    void warmNeighbours();
+    QList<QPointer<DPage>> m_cachedPages;
+    QList<QPointer<DPage>> m_pagesToWarm;
+    QList<QGraphicsItem *> m_itemsToWarm;
+    bool m_bWarming = false;
     void destroyPage(DPage *page);
     void setupWorkingDirectory();
     void restoreFrom(const QString &previous);
@@ -167,11 +177,12 @@ private:
     bool isWrittenAsShown();
     QStringList writtenPage(int n); // brings the page's part up to date; returns what failed
     bool isPageWritten(int n);
-    QByteArray documentBytes() const;
+    // The whole "content.xml" in parts, most of them the pages' kept bytes.
+    QList<QByteArray> documentParts() const;
     // Writes "content.xml" in dir (a complete file replaces the old one, or nothing does);
     // returns what failed. In the background, another thread writes and finishPendingWrite()
     // collects its result.
-    QString writeContent(const QString &dir, const QByteArray &bytes, bool inBackground);
+    QString writeContent(const QString &dir, const QList<QByteArray> &parts, bool inBackground);
     void finishPendingWrite();
     void autoSaveStep();
     void markOpenedAsWritten();
