@@ -121,11 +121,12 @@ int measure(const QString &archive)
     const double openMs = clock.nsecsElapsed() / 1e6;
     const auto [afterOpen, peakOpen] = residentMb();
 
-    // Page changes through the main window's buttons, each drawn at once.
+    // Page changes through the main window's buttons, each drawn at once. The first one of the
+    // run also sets up what the toolkit draws with for the first time; it is not counted.
     list->selectPage(0);
     std::vector<double> changes;
-    for (int i = 0; i < kPageChanges; ++i) {
-        const bool forward = (i / (list->size() - 1)) % 2 == 0;
+    for (int i = -1; i < kPageChanges; ++i) {
+        const bool forward = ((i + 1) / (list->size() - 1)) % 2 == 0;
         // A teacher looks at a page for a moment before going on: the board is idle.
         QElapsedTimer idle;
         idle.start();
@@ -135,7 +136,8 @@ int measure(const QString &archive)
         window.uiMainBt(forward ? BtMenus::btNextPage : BtMenus::btPreviousPage);
         list->getView()->viewport()->repaint();
         QCoreApplication::processEvents();
-        changes.push_back(clock.nsecsElapsed() / 1e6);
+        if (i >= 0)
+            changes.push_back(clock.nsecsElapsed() / 1e6);
     }
 
     // One page changes, then the autosave runs as the clock asks for it: the longest time the

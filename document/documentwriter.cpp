@@ -9,6 +9,7 @@
 #include "iwbarchive.h"
 
 #include "board/boardtypes.h"
+#include "board/dgpathitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
 #include "shell/appsettings.h"
@@ -23,6 +24,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSaveFile>
+#include <QStyleOptionGraphicsItem>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
@@ -33,6 +35,9 @@ namespace {
 constexpr int kIndent = 5;
 // The longest an autosave in steps works on pages before the board gets its turn again.
 constexpr int kStepBudgetMs = 8;
+// Steps follow each other on a timer, not as posted calls: those would run back to back ahead
+// of the board's own timers and input.
+constexpr int kStepPauseMs = 1;
 
 const QString kIwb = QStringLiteral("iwb");
 const QString kSvg = QStringLiteral("svg:svg");
@@ -319,6 +324,7 @@ void DPagesList::autoSaveInSteps()
         return;
     }
     m_bAutoSaving = true;
+    m_autoSaveNext = 0;
     autoSaveStep();
 }
 
@@ -332,7 +338,11 @@ void DPagesList::autoSaveStep()
     QElapsedTimer clock;
     clock.start();
     m_lastSaveError.clear();
-    int n = 0;
+    // Each step goes on where the last one stopped; the final pass from the first page takes
+    // up any page changed meanwhile.
+    int n = qMin(m_autoSaveNext, int(size()));
+    if (n == size())
+        n = 0;
     while (n < size()) {
         if (!isPageWritten(n) || !m_written.value(at(n)).known) {
             if (clock.elapsed() >= kStepBudgetMs)
@@ -347,9 +357,10 @@ void DPagesList::autoSaveStep()
         }
         ++n;
     }
-    if (n < size()) {
+    if (n < size() || m_autoSaveNext > 0) {
         // The board's turn; pages changed meanwhile are written again on the next step.
-        QTimer::singleShot(0, this, &DPagesList::autoSaveStep);
+        m_autoSaveNext = n < size() ? n : 0;
+        QTimer::singleShot(kStepPauseMs, this, &DPagesList::autoSaveStep);
         return;
     }
     m_bAutoSaving = false;
@@ -383,7 +394,7 @@ void DPagesList::keepCachesNear(DPage *page)
     m_itemsToWarm.clear();
     if (!m_pagesToWarm.isEmpty() && !m_bWarming) {
         m_bWarming = true;
-        QTimer::singleShot(0, this, &DPagesList::warmNeighbours);
+        QTimer::singleShot(kStepPauseMs, this, &DPagesList::warmNeighbours);
     }
 }
 
@@ -408,12 +419,18 @@ void DPagesList::warmNeighbours()
             m_itemsToWarm = page->items();
         const quint64 revision = page->contentRevision();
         while (!m_itemsToWarm.isEmpty() && clock.elapsed() < kStepBudgetMs) {
-            // Drawing an object once (at any size) leaves its cache behind.
-            QGraphicsItem *item = m_itemsToWarm.takeLast();
-            if (item->scene() != page || item->parentItem())
+            // Drawing a stroke or shape once (on anything) leaves its cache behind; the
+            // others draw quickly enough on their own.
+            auto *path = dynamic_cast<DGPathItem *>(m_itemsToWarm.takeLast());
+            if (!path || path->scene() != page || path->hasRenderCache() || !path->isVisible())
                 continue;
+            QStyleOptionGraphicsItem option;
+            option.exposedRect = path->boundingRect();
+            option.rect = option.exposedRect.toAlignedRect();
+            if (path->isSelected())
+                option.state |= QStyle::State_Selected;
             QPainter painter(&scratch);
-            page->render(&painter, QRectF(scratch.rect()), item->sceneBoundingRect());
+            path->paint(&painter, &option, nullptr);
         }
         // What drawing stirred up in the objects is no change of the page.
         page->forgetDrawingStir(revision);
@@ -425,5 +442,5 @@ void DPagesList::warmNeighbours()
         m_bWarming = false;
         return;
     }
-    QTimer::singleShot(0, this, &DPagesList::warmNeighbours);
+    QTimer::singleShot(kStepPauseMs, this, &DPagesList::warmNeighbours);
 }

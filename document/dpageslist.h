@@ -198,6 +198,7 @@ private:
     QThread *m_contentWriter = nullptr;
     std::shared_ptr<QString> m_contentWriterError;
     bool m_bAutoSaving = false; // an autosave in steps is running
+    int m_autoSaveNext = 0; // where its next step begins
     WorkProgress *m_openProgress = nullptr; // while a document is read
 
     // --- Document commands (documentcommands.cpp) and export (pageexport.cpp) ---
