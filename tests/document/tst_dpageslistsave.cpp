@@ -5,10 +5,13 @@
 #include "board/pagewriter.h"
 #include "document/dpageslist.h"
 #include "document/toolrun.h"
+#include "document/workprogress.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
 
 #include <QGraphicsItemGroup>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QXmlStreamWriter>
 #include <QXmlStreamReader>
@@ -37,6 +40,7 @@ private slots:
     void autosaveWritesOnlyWhatChanged();
     void autosaveInStepsWritesTheSameFile();
     void openedDocumentIsNotWrittenAgain();
+    void longWorkShowsItsProgress();
 
 private:
     struct Element
@@ -443,6 +447,26 @@ void tst_DPagesListSave::openedDocumentIsNotWrittenAgain()
     QCOMPARE(m_list->pagesWritten(), 3);
     QCOMPARE(writtenContent(), oneWriterContent());
     QVERIFY(QFileInfo::exists(content));
+}
+
+void tst_DPagesListSave::longWorkShowsItsProgress()
+{
+    m_window->show();
+    {
+        WorkProgress progress(m_window.get(), QStringLiteral("Abriendo"), 10);
+        progress.step(1);
+        QVERIFY(!progress.isShown()); // a short piece of work shows nothing
+        QTest::qWait(800);
+        progress.step(6);
+        QVERIFY(progress.isShown());
+        auto *dialog = m_window->findChild<QProgressDialog *>();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->value(), 6);
+        QCOMPARE(dialog->maximum(), 10);
+        QCOMPARE(dialog->labelText(), QStringLiteral("Abriendo"));
+        QVERIFY(dialog->findChildren<QPushButton *>().isEmpty()); // nothing to cancel
+    }
+    QVERIFY(!m_window->findChild<QProgressDialog *>()); // gone with the work
 }
 
 QTEST_MAIN(tst_DPagesListSave)

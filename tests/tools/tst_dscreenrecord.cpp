@@ -230,6 +230,7 @@ void tst_DScreenRecord::conversionShowsProgressAndCancels()
         if (!dialog || !dialog->isVisible() || dialog->value() < 500 || shownAt >= 0)
             return;
         shownAt = dialog->value();
+        dialog->grab().save(QStringLiteral("conversion-progress.png"));
         if (cancel) {
             const auto buttons = dialog->findChildren<QPushButton *>();
             QVERIFY(!buttons.isEmpty());
