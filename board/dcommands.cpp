@@ -8,7 +8,12 @@
 #include "dpage.h"
 #include "drotateitem.h"
 
+#include "shell/globals.h"
+
 #include <QGraphicsItem>
+#include <QHash>
+
+#include <algorithm>
 
 namespace {
 
@@ -42,10 +47,65 @@ short fillTypeOf(const QBrush &brush)
     }
 }
 
+QHash<const QGraphicsItem *, int> &coverCounts()
+{
+    static QHash<const QGraphicsItem *, int> counts;
+    return counts;
+}
+
+// Whether a member of item (at any depth) is still covered by a command or on the clipboard.
+bool heldBelow(const QGraphicsItem *item)
+{
+    const QList<QGraphicsItem *> children = item->childItems();
+    return std::any_of(children.cbegin(), children.cend(), [](QGraphicsItem *child) {
+        return coverCounts().contains(child) || m_pCopyPasteListItems.contains(child)
+                || heldBelow(child);
+    });
+}
+
 } // namespace
 
+CoveredItems::CoveredItems(const QList<QGraphicsItem *> &items, DPage *page)
+    : m_items(items), m_page(page)
+{
+    for (const QGraphicsItem *item : items) {
+        if (item)
+            ++coverCounts()[item];
+    }
+}
+
+CoveredItems::~CoveredItems()
+{
+    QHash<const QGraphicsItem *, int> &counts = coverCounts();
+    QList<QGraphicsItem *> unowned;
+    for (QGraphicsItem *item : qAsConst(m_items)) {
+        if (!item)
+            continue;
+        const auto count = counts.find(item);
+        if (count == counts.end() || --*count > 0)
+            continue;
+        counts.erase(count);
+        if (!item->scene() && !item->parentItem() && !m_pCopyPasteListItems.contains(item)
+            && !unowned.contains(item))
+            unowned << item;
+    }
+    for (QGraphicsItem *item : qAsConst(unowned)) {
+        // A member that is still held elsewhere must not go with its group.
+        if (heldBelow(item))
+            continue;
+        if (m_page)
+            m_page->forgetItem(item);
+        delete item;
+    }
+}
+
+int CoveredItems::coverCount(const QGraphicsItem *item)
+{
+    return coverCounts().value(item);
+}
+
 AddCommand::AddCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndoCommand *parent)
-    : QUndoCommand(parent), m_items(items), m_page(page)
+    : QUndoCommand(parent), m_items(items), m_page(page), m_covered(items, page)
 {
 }
 
@@ -67,7 +127,7 @@ void AddCommand::undo()
 }
 
 MoveCommand::MoveCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndoCommand *parent)
-    : QUndoCommand(parent), m_items(items), m_page(page)
+    : QUndoCommand(parent), m_items(items), m_page(page), m_covered(items, page)
 {
     for (QGraphicsItem *item : items) {
         DCustomItem *object = DCustomItem::fromItem(item);
@@ -95,7 +155,7 @@ void MoveCommand::undo()
 }
 
 DeleteCommand::DeleteCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndoCommand *parent)
-    : QUndoCommand(parent), m_items(items), m_page(page)
+    : QUndoCommand(parent), m_items(items), m_page(page), m_covered(items, page)
 {
     // Where the object stands when it is deleted is where undo puts it back.
     for (QGraphicsItem *item : items)
@@ -126,7 +186,7 @@ void DeleteCommand::undo()
 }
 
 LockCommand::LockCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndoCommand *parent)
-    : QUndoCommand(parent), m_items(items), m_page(page)
+    : QUndoCommand(parent), m_items(items), m_page(page), m_covered(items, page)
 {
     for (QGraphicsItem *item : items) {
         DCustomItem *object = DCustomItem::fromItem(item);
@@ -156,7 +216,7 @@ void LockCommand::undo()
 }
 
 TransCommand::TransCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndoCommand *parent)
-    : QUndoCommand(parent), m_items(items), m_page(page)
+    : QUndoCommand(parent), m_items(items), m_page(page), m_covered(items, page)
 {
     for (QGraphicsItem *item : items) {
         m_new << Transform{ -item->rotation(), item->scale() };
@@ -200,7 +260,7 @@ void TransCommand::undo()
 }
 
 LinksCommand::LinksCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndoCommand *parent)
-    : QUndoCommand(parent), m_items(items), m_page(page)
+    : QUndoCommand(parent), m_items(items), m_page(page), m_covered(items, page)
 {
     for (QGraphicsItem *item : items) {
         DCustomItem *object = DCustomItem::fromItem(item);
@@ -236,7 +296,7 @@ void LinksCommand::undo()
 }
 
 ColorCommand::ColorCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndoCommand *parent)
-    : QUndoCommand(parent), m_items(items), m_page(page)
+    : QUndoCommand(parent), m_items(items), m_page(page), m_covered(items, page)
 {
     for (QGraphicsItem *item : items) {
         DGPathItem *path = colourable(item);
@@ -272,15 +332,21 @@ void ColorCommand::undo()
 
 AddGCommand::AddGCommand(DGItemGroup *group, const QList<QGraphicsItem *> &items, DPage *page,
                          QUndoCommand *parent)
-    : QUndoCommand(parent), m_group(group), m_items(items), m_page(page)
+    : QUndoCommand(parent),
+      m_group(group),
+      m_items(items),
+      m_page(page),
+      m_covered(QList<QGraphicsItem *>{ group } + items, page)
 {
     updatePage(m_page);
 }
 
 AddGCommand::~AddGCommand()
 {
-    if (m_group && !m_group->scene())
-        delete m_group;
+    // An undone grouping leaves a dissolved group that only this history knew: it goes even
+    // when it was copied, and the clipboard forgets it (a paste finds nothing of it).
+    if (!m_group->scene() && CoveredItems::coverCount(m_group) == 1)
+        m_pCopyPasteListItems.removeAll(m_group);
 }
 
 void AddGCommand::redo()
@@ -301,7 +367,11 @@ void AddGCommand::undo()
 
 DeleteGCommand::DeleteGCommand(DGItemGroup *group, const QList<QGraphicsItem *> &items, DPage *page,
                                QUndoCommand *parent)
-    : QUndoCommand(parent), m_group(group), m_items(items), m_page(page)
+    : QUndoCommand(parent),
+      m_group(group),
+      m_items(items),
+      m_page(page),
+      m_covered(QList<QGraphicsItem *>{ group } + items, page)
 {
 }
 

@@ -11,9 +11,28 @@ class DPage;
 class QGraphicsItem;
 
 // The page's undo commands, one per recordable step. Each keeps the objects it covers and
-// values parallel to them; they hold plain pointers and never delete an object (an object out
-// of the scene may still be on the shared clipboard). Pushing a command performs its change,
-// except a move or transform, which the user's hand has already done.
+// values parallel to them. Pushing a command performs its change, except a move or transform,
+// which the user's hand has already done.
+
+// The objects one command covers, counted over all live commands. When the last command that
+// covers an object leaves the history (dropped by a new step after undo, or with its stack) and
+// the object is then in no scene, in no group and not on the clipboard, nobody else holds it:
+// it is deleted there. An object still on a page belongs to the page.
+class CoveredItems
+{
+public:
+    CoveredItems(const QList<QGraphicsItem *> &items, DPage *page);
+    ~CoveredItems();
+    CoveredItems(const CoveredItems &) = delete;
+    CoveredItems &operator=(const CoveredItems &) = delete;
+
+    // How many live commands cover item (0 for one no command covers).
+    static int coverCount(const QGraphicsItem *item);
+
+private:
+    QList<QGraphicsItem *> m_items;
+    DPage *m_page;
+};
 
 class AddCommand : public QUndoCommand
 {
@@ -25,6 +44,7 @@ public:
 private:
     QList<QGraphicsItem *> m_items;
     DPage *m_page;
+    CoveredItems m_covered;
 };
 
 class MoveCommand : public QUndoCommand
@@ -37,6 +57,7 @@ public:
 private:
     QList<QGraphicsItem *> m_items;
     DPage *m_page;
+    CoveredItems m_covered;
     QList<QPointF> m_oldPos;
     QList<QPointF> m_newPos;
     bool m_bFirstRedo = true;
@@ -52,6 +73,7 @@ public:
 private:
     QList<QGraphicsItem *> m_items;
     DPage *m_page;
+    CoveredItems m_covered;
     QList<QPointF> m_restorePos;
 };
 
@@ -67,6 +89,7 @@ private:
     void apply(const QList<bool> &states);
     QList<QGraphicsItem *> m_items;
     DPage *m_page;
+    CoveredItems m_covered;
     QList<bool> m_old;
     QList<bool> m_new;
 };
@@ -93,6 +116,7 @@ private:
     void apply(const QList<Transform> &transforms);
     QList<QGraphicsItem *> m_items;
     DPage *m_page;
+    CoveredItems m_covered;
     QList<Transform> m_old;
     QList<Transform> m_new;
     bool m_bFirstRedo = true;
@@ -116,6 +140,7 @@ private:
     void apply(const QList<Links> &links);
     QList<QGraphicsItem *> m_items;
     DPage *m_page;
+    CoveredItems m_covered;
     QList<Links> m_current;
     QList<Links> m_previous;
 };
@@ -138,6 +163,7 @@ private:
     void apply(const QList<Colors> &colors);
     QList<QGraphicsItem *> m_items;
     DPage *m_page;
+    CoveredItems m_covered;
     QList<Colors> m_current;
     QList<Colors> m_previous;
 };
@@ -145,8 +171,7 @@ private:
 class DGItemGroup;
 
 // Grouping: redo puts the objects into the group (adding the group to the page first when it is
-// in none), undo takes them out again, which dissolves the group. The one command that deletes
-// an object: a group that is in no scene when the command goes (the grouping was undone).
+// in none), undo takes them out again, which dissolves the group.
 class AddGCommand : public QUndoCommand
 {
 public:
@@ -160,6 +185,7 @@ private:
     DGItemGroup *m_group;
     QList<QGraphicsItem *> m_items;
     DPage *m_page;
+    CoveredItems m_covered; // the group and its members
 };
 
 // Ungrouping, the mirror of AddGCommand; the dissolved group is kept for undo.
@@ -175,4 +201,5 @@ private:
     DGItemGroup *m_group;
     QList<QGraphicsItem *> m_items;
     DPage *m_page;
+    CoveredItems m_covered; // the group and its members
 };

@@ -13,6 +13,7 @@
 
 #include "recognition/qhandwritingcustomsupport.h"
 
+#include <QCoreApplication>
 #include <QGraphicsSceneMouseEvent>
 #include <QLabel>
 #include <QPainter>
@@ -48,6 +49,10 @@ DPage::DPage(DView *view, QWidget *parent)
     m_savedCenter = sceneRect().center().toPoint();
     m_handwriting = new QHandwritingCustomSupport(this);
     connectRecognition();
+    // Steps of the history change what is stored; other changes reach the page as deferred
+    // updates (see event()).
+    connect(this, &QGraphicsScene::sceneRectChanged, this, [this] { ++m_revision; });
+    connect(&m_undoStack, &QUndoStack::indexChanged, this, [this] { ++m_revision; });
     emit updateRes();
 }
 
@@ -158,13 +163,28 @@ void DPage::setRedo()
     emit updateRes();
 }
 
-QPixmap DPage::getPagePixmap(int withBackground)
+void DPage::forgetItem(const QGraphicsItem *item)
+{
+    if (m_pDrawItem == item)
+        m_bPolygon = false; // the open polygon is gone: the next click starts a new one
+    for (QGraphicsItem **last : { &m_pGroupItem, &m_pDrawItem, &m_pTextItem, &m_pPixmapItem,
+                                  &m_pGifItem, &m_pSoundItem, &m_pVideoItem }) {
+        if (*last == item)
+            *last = nullptr;
+    }
+}
+
+QPixmap DPage::getPagePixmap(int withBackground, QSize size)
 {
     const int width = int(sceneRect().width());
     const int height = int(sceneRect().height());
-    QPixmap pixmap(width, height);
+    const QSize target = size.isValid() && !size.isEmpty() ? size : QSize(width, height);
+    QPixmap pixmap(target);
     pixmap.fill(QColor(255, 255, 255, 2));
     QPainter painter(&pixmap);
+    // Drawn in scene units whatever the size: a smaller picture is the same drawing scaled.
+    if (target != QSize(width, height) && width > 0 && height > 0)
+        painter.scale(qreal(target.width()) / width, qreal(target.height()) / height);
     if (m_pageType == PageTypeTransparent && withBackground) {
         constexpr int tile = 200;
         for (int x = 0; x < width; x += tile) {
@@ -178,11 +198,60 @@ QPixmap DPage::getPagePixmap(int withBackground)
         }
     }
     painter.setRenderHint(QPainter::Antialiasing);
-    render(&painter);
+    render(&painter, QRectF(0, 0, width, height), sceneRect(), Qt::IgnoreAspectRatio);
     painter.setBrush(Qt::NoBrush); // an outline only: the last tile's brush would cover the page
     painter.drawRect(0, 0, width - 1, height - 1);
     painter.end();
     return pixmap;
+}
+
+bool DPage::event(QEvent *event)
+{
+    // Every change of an object or of the background reaches the scene as a deferred call
+    // (the scene gathers updates for the next turn of the event loop). Watching the scene's
+    // changed() signal instead would switch the view to another way of updating.
+    if (event->type() == QEvent::MetaCall)
+        ++m_revision;
+    return QGraphicsScene::event(event);
+}
+
+quint64 DPage::contentRevision()
+{
+    // The scene reports its updates from the event loop; those already made are counted now.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    return m_revision;
+}
+
+QPixmap DPage::thumbnail(QSize size)
+{
+    const quint64 revision = contentRevision();
+    if (!m_thumbnail.isNull() && m_thumbnail.size() == size && m_thumbnailRevision == revision)
+        return m_thumbnail;
+    m_thumbnail = getPagePixmap(1, size);
+    ++m_thumbnailRenders;
+    forgetDrawingStir(revision);
+    m_thumbnailRevision = revision;
+    return m_thumbnail;
+}
+
+void DPage::forgetDrawingStir(quint64 before)
+{
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    m_revision = before;
+}
+
+void DPage::releaseRenderCaches()
+{
+    const QList<QGraphicsItem *> all = items();
+    for (QGraphicsItem *item : all) {
+        if (auto *path = dynamic_cast<DGPathItem *>(item))
+            path->setRedrawAlways(path->redrawAlways()); // drops the stroke's own picture
+        // The toolkit's per-object cache goes with its mode; setting it back draws nothing.
+        if (item->cacheMode() == QGraphicsItem::DeviceCoordinateCache) {
+            item->setCacheMode(QGraphicsItem::NoCache);
+            item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+        }
+    }
 }
 
 void DPage::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)

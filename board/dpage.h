@@ -52,16 +52,39 @@ public:
     float zCounter() const { return m_zCounter; }
     QPointF savedCenter() const { return m_savedCenter; }
     int pageType() const { return m_pageType; }
-    void setPageType(int type) { m_pageType = type; }
+    void setPageType(int type)
+    {
+        m_pageType = type;
+        ++m_revision;
+    }
     bool isTransparent() const { return m_bTransparent; }
-    void setTransparent(bool transparent) { m_bTransparent = transparent; }
+    void setTransparent(bool transparent)
+    {
+        m_bTransparent = transparent;
+        ++m_revision;
+    }
     DView *view() const { return m_view; }
     QUndoStack *undoStack() { return &m_undoStack; }
     recog &recogniser() { return m_recog; }
     QHandwritingCustomSupport *handwriting() const { return m_handwriting; }
     const QString &recogChars() const { return m_recogChars; }
 
-    QPixmap getPagePixmap(int withBackground);
+    // The page's picture at the scene's size, or drawn straight at size when one is given.
+    QPixmap getPagePixmap(int withBackground, QSize size = QSize());
+    // The gallery's picture of the page (with background) at size: drawn again only when the
+    // page changed since the last one, or another size is asked for.
+    QPixmap thumbnail(QSize size);
+    int thumbnailRenders() const { return m_thumbnailRenders; }
+    // Grows with every change to what the page shows or stores: its objects, its background,
+    // its undo step. Changes still waiting in the event queue are counted first.
+    quint64 contentRevision();
+    // Drawing the page's objects (for a cache, not for a change) may stir them into updates:
+    // those are counted now and the count goes back to before, what it was when the drawing
+    // began.
+    void forgetDrawingStir(quint64 before);
+    // Drops what the page's objects keep to draw themselves faster (their render caches); they
+    // build them again when next drawn. Nothing shown changes.
+    void releaseRenderCaches();
     // Writes this page as page n of an IWB document (board/pagewriter.h); returns what failed.
     QStringList savePageDataToIWB(QXmlStreamWriter &stream, const QString &dir, int n);
 
@@ -178,6 +201,7 @@ signals:
     void selectBt(BtMenus::btType tool);
 
 protected:
+    bool event(QEvent *event) override;
     void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
 
     // Media insertion, gallery drops and outside programs (dpagemedia.cpp). Files are chosen
@@ -253,6 +277,8 @@ public:
     QGraphicsItem *m_pGifItem = nullptr;
     QGraphicsItem *m_pSoundItem = nullptr;
     QGraphicsItem *m_pVideoItem = nullptr;
+    // Clears the pointers above that name item, which is about to be deleted.
+    void forgetItem(const QGraphicsItem *item);
     QPainterPath m_path; // the polygon being drawn
     QPainterPath m_eraserPath;
     bool m_bPolygon = false;
@@ -320,6 +346,10 @@ private:
     DView *m_view;
     int m_pageType;
     bool m_bTransparent = false;
+    quint64 m_revision = 0;
+    QPixmap m_thumbnail;
+    quint64 m_thumbnailRevision = 0;
+    int m_thumbnailRenders = 0;
     // A member, not a QObject child: children die after ~QGraphicsScene has deleted the items
     // the commands point to. It is cleared explicitly first in the destructor.
     QUndoStack m_undoStack;

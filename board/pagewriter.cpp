@@ -43,11 +43,17 @@ namespace {
 // emptied when the next save starts.
 struct Numbering
 {
-    QHash<const void *, int> objects;
-    QHash<const void *, int> links;
-    int paragraphs = 0;
+    int page = -1; // the page being written; -1: none, numbers are only looked up
+    // Per page: each page numbers its objects from a base of its own, so that a page's written
+    // part, kept while the page does not change, never shares a number (or a picture file)
+    // with another page's.
+    QHash<int, QHash<const void *, qint64>> objects;
+    QHash<int, QHash<const void *, qint64>> links;
+    qint64 paragraphs = 0;
     QStringList missing;
 };
+
+constexpr qint64 kNumbersPerPage = 1000000;
 
 Numbering &numbering()
 {
@@ -61,13 +67,24 @@ void noteMissing(const QString &path)
         numbering().missing << path;
 }
 
-int numberOf(QHash<const void *, int> &table, const void *key)
+qint64 numberOf(QHash<int, QHash<const void *, qint64>> &tables, const void *key)
 {
-    const auto known = table.constFind(key);
-    if (known != table.cend())
+    Numbering &state = numbering();
+    QHash<const void *, qint64> &own = tables[state.page];
+    const auto known = own.constFind(key);
+    if (known != own.cend())
         return *known;
-    const int next = table.size() + 1;
-    table.insert(key, next);
+    // While a page is written only its own numbers count: an address seen on another page may
+    // since belong to another object.
+    if (state.page < 0) {
+        for (const QHash<const void *, qint64> &other : qAsConst(tables)) {
+            const auto seen = other.constFind(key);
+            if (seen != other.cend())
+                return *seen;
+        }
+    }
+    const qint64 next = qint64(qMax(0, state.page)) * kNumbersPerPage + own.size() + 1;
+    own.insert(key, next);
     return next;
 }
 
@@ -553,6 +570,21 @@ QVector<qreal> stackingKey(const QGraphicsItem *item)
 void restartNumbering()
 {
     numbering() = Numbering();
+}
+
+void startPage(int page)
+{
+    Numbering &state = numbering();
+    state.page = qMax(0, page);
+    state.objects[state.page].clear();
+    state.links[state.page].clear();
+    state.paragraphs = state.page * kNumbersPerPage;
+    state.missing.clear();
+}
+
+void endPage()
+{
+    numbering().page = -1;
 }
 
 QStringList missingMedia()

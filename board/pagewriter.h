@@ -25,9 +25,13 @@ namespace PageWriter {
 // picture files. The numbers hold until the next save restarts them.
 QString objectId(const QGraphicsItem *item);
 QString linkId(const DCustomItem *object); // "lnk" and the number of the object's links
-// Called by the document writer before its first page: numbering starts again at 1, and the
-// list of missing media is emptied.
+// Called by the document writer before a save: every number is forgotten.
 void restartNumbering();
+// Around the writing of page n (counted from 0) and its records: the page's numbers start again
+// from a base of its own, and the list of missing media is emptied. Outside, numbers already
+// given are looked up on every page.
+void startPage(int page);
+void endPage();
 // The media files (videos, sounds, animations, linked files, textures) that the pages written
 // since the restart named but could not carry because they are missing: their objects were
 // written all the same, without the file.

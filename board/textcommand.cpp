@@ -14,7 +14,7 @@ DGTextItem *textObject(QGraphicsItem *item)
 } // namespace
 
 TextCommand::TextCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndoCommand *parent)
-    : QUndoCommand(parent), m_items(items), m_page(page)
+    : QUndoCommand(parent), m_items(items), m_page(page), m_covered(items, page)
 {
     for (QGraphicsItem *item : items) {
         DGTextItem *text = textObject(item);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dcommands.h"
+
 #include <QList>
 #include <QString>
 #include <QUndoCommand>
@@ -20,6 +22,7 @@ private:
     void apply(const QList<QString> &html);
     QList<QGraphicsItem *> m_items;
     DPage *m_page;
+    CoveredItems m_covered;
     QList<QString> m_oldHtml;
     QList<QString> m_newHtml;
 };

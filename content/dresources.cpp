@@ -158,14 +158,27 @@ void DResources::on_PagesList_clicked()
 void DResources::createPages()
 {
     ui->comboBox->hide();
-    const QList<QPixmap> pictures =
-            m_pagesList ? m_pagesList->getScreenshotList() : QList<QPixmap>();
+    // Thumbnails are drawn only to be seen: a hidden panel draws them when it is shown.
+    if (!isVisible()) {
+        m_bPagesStale = true;
+        return;
+    }
+    m_bPagesStale = false;
+    const QList<QPixmap> pictures = m_pagesList ? m_pagesList->getThumbnailList(&GalleryScale::page)
+                                                : QList<QPixmap>();
     insertPixmap(pictures, BtMenus::resPage);
 }
 
 void DResources::updatePagesList()
 {
     if (m_selectedButton == ui->PagesList)
+        createPages();
+}
+
+void DResources::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_bPagesStale && m_selectedButton == ui->PagesList)
         createPages();
 }
 

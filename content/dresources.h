@@ -78,6 +78,9 @@ private slots:
     void on_TextList_clicked();
     void on_comboBox_currentIndexChanged(int index);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void fillCategories(QPushButton *tab, const QString &root, bool folders);
     void appendTile(DLabel *tile);
@@ -91,4 +94,5 @@ private:
     QStringList m_entries;
     QPushButton *m_selectedButton = nullptr;
     QString m_savedStyle;
+    bool m_bPagesStale = false; // the page thumbnails were asked for while the panel was hidden
 };

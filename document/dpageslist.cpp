@@ -5,6 +5,7 @@
 #include "iwbreader.h"
 #include "mediapath.h"
 #include "ubzreader.h"
+#include "workprogress.h"
 
 #include "board/boardtypes.h"
 #include "board/dcustomitem.h"
@@ -29,6 +30,7 @@
 #include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -47,13 +49,21 @@ DPagesList::DPagesList(QWidget *parent) : QObject(nullptr), m_parent(parent)
 
 DPagesList::~DPagesList()
 {
+    // Pages report their end; nobody may be sent to a list that is going.
+    blockSignals(true);
+    finishPendingWrite();
     // Unsaved work of this run stays for the restore offer at the next start; anything else
     // (an empty directory after a record kept from an earlier run) goes.
     if (AppSettings::temporalName(settings) != m_workDir)
         m_currentDir.remove();
+    m_view->setScene(nullptr);
+    m_curPage = nullptr;
+    const QList<DPage *> pages = *this;
+    clear();
+    for (DPage *page : pages)
+        destroyPage(page);
     for (DPage *page : qAsConst(m_retiredPages))
         destroyPage(page);
-    m_view->setScene(nullptr);
     delete m_view;
 }
 
@@ -78,7 +88,13 @@ void DPagesList::markRepaint()
 void DPagesList::showPage(DPage *page)
 {
     m_curPage = page;
+    setShownScene(page);
+}
+
+void DPagesList::setShownScene(DPage *page)
+{
     m_view->setScene(page);
+    keepCachesNear(page);
 }
 
 void DPagesList::destroyPage(DPage *page)
@@ -90,6 +106,10 @@ void DPagesList::destroyPage(DPage *page)
             m_pCopyPasteListItems.end());
     if (m_view->scene() == page)
         m_view->setScene(nullptr);
+    // Another page may come to live at the same address.
+    m_written.remove(page);
+    std::replace(m_writtenOrder.begin(), m_writtenOrder.end(), static_cast<const DPage *>(page),
+                 static_cast<const DPage *>(nullptr));
     delete page;
 }
 
@@ -160,7 +180,7 @@ void DPagesList::newPage(BtMenus::btType kind, bool fromFile)
 
     m_view->resetTransform();
     m_view->m_scale = 1.0; // the view's own record of its zoom follows the reset
-    m_view->setScene(m_curPage);
+    setShownScene(m_curPage);
     const QRectF rect = m_curPage->sceneRect();
     m_view->centerOn((rect.left() + rect.width()) / 2, (rect.top() + rect.height()) / 2);
 
@@ -168,7 +188,12 @@ void DPagesList::newPage(BtMenus::btType kind, bool fromFile)
     connect(page, &DPage::selectBt, this, &DPagesList::selectBt);
     // DPage takes finished strokes through the view's scene; the overlay's release signal has
     // no slot on the page to reach.
-    emit newPage();
+    if (m_openProgress) {
+        // A document being read reports its pages once, at the end of the read.
+        m_openProgress->step(size());
+    } else {
+        emit newPage();
+    }
     markRepaint();
 }
 
@@ -275,6 +300,21 @@ void DPagesList::changePage(int curIndex, int newIndex)
     swapItemsAt(curIndex, newIndex);
     if (curIndex != newIndex)
         m_bDocumentChanged = true;
+}
+
+QList<QPixmap> DPagesList::getThumbnailList(QSize (*scale)(QSize)) const
+{
+    QList<QPixmap> thumbnails;
+    for (DPage *page : *this) {
+        const int renders = page->thumbnailRenders();
+        thumbnails << page->thumbnail(
+                scale(QSize(int(page->sceneRect().width()), int(page->sceneRect().height()))));
+        // Drawing the thumbnail built the objects' caches: only pages near the one shown keep
+        // them.
+        if (page->thumbnailRenders() != renders && !m_cachedPages.contains(page))
+            page->releaseRenderCaches();
+    }
+    return thumbnails;
 }
 
 QList<QPixmap> DPagesList::getScreenshotList() const
@@ -409,6 +449,7 @@ void DPagesList::restoreFrom(const QString &previous)
     // Until now saved only in the directory removed below: protected again at once, and
     // counted as changes for the save question at exit.
     m_bDocumentChanged = true;
+    dropWrittenContent();
     autoSave();
     const IwbArchive::Result removed = IwbArchive::removeTree(previous);
     if (!removed.ok)
@@ -432,6 +473,7 @@ void DPagesList::autoSave()
 
 void DPagesList::exit()
 {
+    finishPendingWrite();
     const IwbArchive::Result removed = IwbArchive::removeTree(m_workDir);
     if (!removed.ok)
         qWarning() << "DPagesList:" << removed.error;
@@ -467,11 +509,20 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
     const SavingFlag saving(m_bSaving);
     m_lastSaveError.clear();
     m_lastSaveMissing.clear();
+    m_pagesWritten = 0;
     const QString dir = m_workDir;
     // The page writer clears the pages' marks; the document keeps them until a save to a file
     // has really succeeded.
     if (std::any_of(begin(), end(), [](const DPage *page) { return page->isModified(); }))
         m_bDocumentChanged = true;
+    if (fileName.isEmpty()) {
+        m_lastSaveError = tr("Error al guardar archivo");
+        return false;
+    }
+    finishPendingWrite();
+    // An autosave of a document that is as it was last written (or opened) writes nothing.
+    if (!pack && isWrittenAsShown())
+        return false;
     if (!pack) {
         AppSettings::setTemporalName(settings, dir);
         settings.sync();
@@ -480,79 +531,38 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
     bool madeFolders = folder.mkpath(dir);
     for (const char *media : IwbArchive::kMediaFolders)
         madeFolders = folder.mkpath(dir + QLatin1Char('/') + QLatin1String(media)) && madeFolders;
-    if (fileName.isEmpty()) {
-        m_lastSaveError = tr("Error al guardar archivo");
-        return false;
-    }
     if (!madeFolders) {
         m_lastSaveError = dir + QStringLiteral(": the working directory cannot be made");
         return false;
     }
 
-    QSaveFile content(dir + QStringLiteral("/content.xml"));
-    if (!content.open(QIODevice::WriteOnly)) {
-        m_lastSaveError = content.fileName() + QStringLiteral(": ") + content.errorString();
-        return false;
-    }
-    QXmlStreamWriter stream(&content);
-    stream.setAutoFormatting(true);
-    stream.setAutoFormattingIndent(5);
-    stream.writeStartDocument();
-    stream.writeStartElement(QStringLiteral("iwb"));
-    stream.writeAttribute(QStringLiteral("xmlns:iwb"),
-                          QStringLiteral("http://www.imsglobal.org/xsd/iwb_v1p0"));
-    stream.writeAttribute(QStringLiteral("xmlns:svg"),
-                          QStringLiteral("http://www.w3.org/2000/svg"));
-    stream.writeAttribute(QStringLiteral("xmlns:xlink"),
-                          QStringLiteral("http://www.w3.org/1999/xlink"));
-    stream.writeAttribute(QStringLiteral("version"), QStringLiteral("1.0"));
-    stream.writeStartElement(QStringLiteral("svg:svg"));
-    stream.writeAttribute(QStringLiteral("width"),
-                          QString::number(m_parent ? m_parent->width() : 0));
-    stream.writeAttribute(QStringLiteral("height"),
-                          QString::number(m_parent ? m_parent->height() : 0));
-    stream.writeAttribute(QStringLiteral("viewbox"), QStringLiteral("0,0,1200,800"));
-    stream.writeStartElement(QStringLiteral("svg:pageset"));
+    // Only a save to a file shows its progress: an autosave goes on behind the board.
+    WorkProgress progress(pack ? m_parent : nullptr, tr("Guardando el documento…"), size() + 1);
     QStringList failures;
     PageWriter::restartNumbering();
-    for (int n = 0; n < size(); ++n)
-        failures << at(n)->savePageDataToIWB(stream, dir, n);
-    stream.writeEndElement(); // svg:pageset
-    stream.writeEndElement(); // svg:svg
-
     for (int n = 0; n < size(); ++n) {
-        DPage *page = at(n);
-        stream.writeStartElement(QStringLiteral("iwb:element"));
-        stream.writeAttribute(QStringLiteral("ref"), QStringLiteral("bck") + QString::number(n));
-        stream.writeAttribute(QStringLiteral("background"), QStringLiteral("true"));
-        if (page->pageType() == PageTypeImage || page->pageType() == PageTypeCapture)
-            stream.writeAttribute(QStringLiteral("background-posture"),
-                                  QStringLiteral("stretched-to-fill"));
-        stream.writeEndElement();
-        const QList<QGraphicsItem *> items = page->items(Qt::DescendingOrder);
-        for (QGraphicsItem *item : items) {
-            QGraphicsItem *parent = item->parentItem();
-            if (item->type() != ItemTypeGroup && (!parent || parent->type() != ItemTypeTable))
-                saveLockedItems(stream, item);
-            if (!parent || parent->type() != ItemTypeGroup)
-                saveGroupItems(stream, item);
-        }
+        failures << writtenPage(n);
+        progress.step(n);
     }
-    stream.writeEndElement(); // iwb
-    stream.writeEndDocument();
-
     if (!failures.isEmpty()) {
         m_lastSaveError = failures.join(QLatin1Char('\n'));
-        content.cancelWriting();
         return false;
     }
-    if (stream.hasError() || !content.commit()) {
-        m_lastSaveError = content.fileName() + QStringLiteral(": ") + content.errorString();
+    m_writtenHead = headBytes();
+    const QString error = writeContent(dir, documentParts(), false);
+    if (!error.isEmpty()) {
+        m_lastSaveError = error;
         return false;
     }
-    m_lastSaveMissing = PageWriter::missingMedia();
+    for (int n = 0; n < size(); ++n) {
+        for (const QString &path : m_written.value(at(n)).missing) {
+            if (!m_lastSaveMissing.contains(path))
+                m_lastSaveMissing << path;
+        }
+    }
     if (!pack)
         return false;
+    progress.step(size());
     // Exactly what the pages name: pictures of objects deleted since, or written under other
     // numbers by earlier saves, stay behind in the working directory.
     const IwbArchive::Result packed = IwbArchive::packDocument(
@@ -644,6 +654,16 @@ bool DPagesList::readContent(const QString &folder)
         m_lastOpenError = content.fileName() + QStringLiteral(": ") + content.errorString();
         return false;
     }
+    // The pages to come, for the progress bar of a long open (counted in the raw text).
+    int expected = 0;
+    if (uchar *raw = content.map(0, content.size())) {
+        const QByteArray text = QByteArray::fromRawData(reinterpret_cast<const char *>(raw),
+                                                        int(qMin<qint64>(content.size(), INT_MAX)));
+        expected = text.count("<svg:page ") + text.count("<svg:page>");
+        content.unmap(raw);
+    }
+    WorkProgress progress(m_parent, tr("Abriendo el documento…"), expected);
+    m_openProgress = &progress;
     QXmlStreamReader xml(&content);
     const bool found = findPageset(xml);
     delAllPages();
@@ -651,6 +671,7 @@ bool DPagesList::readContent(const QString &folder)
     bool complete = !xml.hasError();
     if (found)
         complete = reader.read(xml);
+    m_openProgress = nullptr;
     if (!complete) {
         m_lastOpenError = found ? reader.errorString() : xml.errorString();
         qWarning() << "DPagesList: document read only in part:" << m_lastOpenError;
@@ -661,6 +682,8 @@ bool DPagesList::readContent(const QString &folder)
     m_bPartialRead = !complete;
     m_bDamaged = !complete;
     setDocumentModified(!complete);
+    if (complete && QFileInfo(folder) == QFileInfo(m_workDir))
+        markOpenedAsWritten();
     emit selectPageNum(pageCounterText(getCurPageNum(), size()));
     emit newPage();
     markRepaint();

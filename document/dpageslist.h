@@ -2,16 +2,23 @@
 
 #include "shell/btmenus.h"
 
+#include <QByteArray>
 #include <QColor>
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class DPage;
 class DView;
 class QGraphicsItem;
+class QThread;
+class WorkProgress;
 class QXmlStreamWriter;
 
 // The open document: the ordered pages (index 0 is page 1), the single board view that shows one
@@ -42,6 +49,9 @@ public:
     void pageUp(); // the previous page
     void pageDown();
     QList<QPixmap> getScreenshotList() const;
+    // One thumbnail per page, each at the size scale gives for the page's own size; a page
+    // drawn before and unchanged since is not drawn again.
+    QList<QPixmap> getThumbnailList(QSize (*scale)(QSize)) const;
     void update();
     void pageBackColour();
     void pageBackImage();
@@ -67,9 +77,16 @@ public:
     // Media files the last save could not carry (missing or unreadable): the objects were saved
     // without them. Empty when everything was there.
     QStringList lastSaveMissing() const { return m_lastSaveMissing; }
+    // Pages whose part of "content.xml" the last save wrote afresh (the others were unchanged
+    // since an earlier save and their written part was used again).
+    int pagesWritten() const { return m_pagesWritten; }
+    // Forgets what earlier saves wrote: the next one writes every page afresh.
+    void dropWrittenContent();
     void saveLockedItems(QXmlStreamWriter &stream, QGraphicsItem *item);
     void saveGroupItems(QXmlStreamWriter &stream, QGraphicsItem *item);
     bool isSaving() const { return m_bSaving; }
+    // An autosave in steps is still at work (on pages, or writing the file).
+    bool isAutoSaving() const { return m_bAutoSaving || m_contentWriter; }
 
     // --- IWB and UBZ readers ---
 
@@ -104,7 +121,13 @@ signals:
     void selectBt(BtMenus::btType tool);
 
 public slots:
+    // Writes the document into the working directory now, unless nothing changed since it was
+    // last written or opened.
     void autoSave();
+    // The same work spread over several turns of the event loop, a page or a few at a time,
+    // with the file itself written by another thread: the board is never held up for long.
+    // Nothing happens while an earlier one is still running.
+    void autoSaveInSteps();
     void insertPixmap(const QString &filename);
     void selectPage(int index);
     void changePage(int curIndex, int newIndex);
@@ -113,6 +136,16 @@ private:
     void refreshOverlay();
     void markRepaint();
     void showPage(DPage *page);
+    void setShownScene(DPage *page);
+    // Drawing caches are kept for the page shown and the pages either side of it, the ones a
+    // teacher goes to next; every other page drops them. The neighbours build theirs while the
+    // board is idle, an object or a few at a time (warmNeighbours).
+    void keepCachesNear(DPage *page);
+    void warmNeighbours();
+    QList<QPointer<DPage>> m_cachedPages;
+    QList<QPointer<DPage>> m_pagesToWarm;
+    QList<QGraphicsItem *> m_itemsToWarm;
+    bool m_bWarming = false;
     void destroyPage(DPage *page);
     void setupWorkingDirectory();
     void restoreFrom(const QString &previous);
@@ -138,6 +171,46 @@ private:
     QString m_lastOpenError;
     bool m_bPartialRead = false;
     bool m_bDamaged = false;
+
+    // --- Incremental writing of "content.xml" (documentwriter.cpp) ---
+
+    // Each page's part of the last "content.xml" written (or of the one opened, whose parts
+    // are not known): kept until the page changes.
+    struct WrittenPage
+    {
+        quint64 revision = 0;
+        int index = -1;
+        bool known = false; // the bytes below are the page's (false: as opened)
+        QByteArray page; // its "svg:page" element
+        QByteArray records; // its background, lock and group records
+        QStringList missing; // media its objects name that could not be carried
+    };
+    bool isWrittenAsShown();
+    QStringList writtenPage(int n); // brings the page's part up to date; returns what failed
+    bool isPageWritten(int n);
+    // The whole "content.xml" in parts, most of them the pages' kept bytes.
+    QList<QByteArray> documentParts() const;
+    // Writes "content.xml" in dir (a complete file replaces the old one, or nothing does);
+    // returns what failed. In the background, another thread writes and finishPendingWrite()
+    // collects its result.
+    QString writeContent(const QString &dir, const QList<QByteArray> &parts, bool inBackground);
+    void finishPendingWrite();
+    void autoSaveStep();
+    void markOpenedAsWritten();
+    QByteArray headBytes() const;
+
+    QHash<const DPage *, WrittenPage> m_written;
+    void recordWrittenOrder();
+    // The pages in the order last written to disk, and the state each was in then.
+    QList<const DPage *> m_writtenOrder;
+    QList<quint64> m_writtenRevisions;
+    QByteArray m_writtenHead;
+    int m_pagesWritten = 0;
+    QThread *m_contentWriter = nullptr;
+    std::shared_ptr<QString> m_contentWriterError;
+    bool m_bAutoSaving = false; // an autosave in steps is running
+    int m_autoSaveNext = 0; // where its next step begins
+    WorkProgress *m_openProgress = nullptr; // while a document is read
 
     // --- Document commands (documentcommands.cpp) and export (pageexport.cpp) ---
 

@@ -75,7 +75,7 @@ MainForm::MainForm(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent,
 
     m_pagesList = new DPagesList(m_central);
     m_savePages = new DSavePages(m_pagesList);
-    connect(m_savePages, &DSavePages::savePage, m_pagesList, &DPagesList::autoSave);
+    connect(m_savePages, &DSavePages::savePage, m_pagesList, &DPagesList::autoSaveInSteps);
     m_savePages->start();
 
     setUI();

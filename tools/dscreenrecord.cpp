@@ -11,7 +11,10 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QEventLoop>
 #include <QPixmap>
+#include <QProgressDialog>
+#include <QTimer>
 #include <QPointer>
 #include <QProcess>
 #include <QTimerEvent>
@@ -36,31 +39,102 @@ QPointer<DScreenRecord> g_sharedRecorder;
 // The widget whose recorder is running, so that no second one starts writing the same file.
 QPointer<DScreenRecord> g_recordingWidget;
 
-bool convertRecording(const QString &source, const QString &target, QString *error)
+// "HH:MM:SS.ss" as ffmpeg reports a duration, in milliseconds; -1 when it is not one.
+qint64 clockMs(const QByteArray &text)
 {
+    const QList<QByteArray> parts = text.trimmed().split(':');
+    if (parts.size() != 3)
+        return -1;
+    bool hours = false, minutes = false, seconds = false;
+    const double total = parts[0].toInt(&hours) * 3600.0 + parts[1].toInt(&minutes) * 60.0
+            + parts[2].toDouble(&seconds);
+    return hours && minutes && seconds ? qint64(total * 1000) : -1;
+}
+
+} // namespace
+
+bool DScreenRecord::convertRecording(const QString &source, const QString &target,
+                                     QString *error)
+{
+    // ffmpeg works in its own process; the board keeps being drawn while a dialog shows how
+    // far it has come. Cancelling loses nothing: the recording stays, and so does the target.
     QProcess ffmpeg;
     ffmpeg.setStandardInputFile(QProcess::nullDevice());
+    QProgressDialog progress(tr("Convirtiendo la grabación…"), tr("Cancelar"), 0, 1000,
+                             parentWidget());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    progress.setValue(0);
+    m_conversion = &progress;
+
+    qint64 durationMs = -1;
+    QByteArray errorText;
+    QByteArray progressText;
+    connect(&ffmpeg, &QProcess::readyReadStandardError, &progress, [&] {
+        errorText += ffmpeg.readAllStandardError();
+        const int at = errorText.indexOf("Duration: ");
+        if (durationMs < 0 && at >= 0)
+            durationMs = clockMs(errorText.mid(at + 10, errorText.indexOf(',', at) - at - 10));
+    });
+    connect(&ffmpeg, &QProcess::readyReadStandardOutput, &progress, [&] {
+        progressText += ffmpeg.readAllStandardOutput();
+        int end;
+        while ((end = progressText.indexOf('\n')) >= 0) {
+            const QByteArray line = progressText.left(end).trimmed();
+            progressText.remove(0, end + 1);
+            if (line.startsWith("out_time=") && durationMs > 0) {
+                const qint64 doneMs = clockMs(line.mid(9));
+                if (doneMs >= 0)
+                    progress.setValue(int(qBound<qint64>(0, doneMs * 1000 / durationMs, 999)));
+            }
+        }
+    });
+    QEventLoop loop;
+    connect(&ffmpeg, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), &loop,
+            &QEventLoop::quit);
+    connect(&ffmpeg, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError failure) {
+        if (failure == QProcess::FailedToStart)
+            loop.quit();
+    });
+    connect(&progress, &QProgressDialog::canceled, &loop, &QEventLoop::quit);
+    QTimer limit;
+    limit.setSingleShot(true);
+    connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    limit.start(kConvertTimeoutMs);
+
     ffmpeg.start(QStringLiteral("ffmpeg"),
-                 { QStringLiteral("-y"), QStringLiteral("-nostdin"), QStringLiteral("-loglevel"),
-                   QStringLiteral("error"), QStringLiteral("-i"), source, QStringLiteral("-an"),
+                 { QStringLiteral("-y"), QStringLiteral("-nostdin"), QStringLiteral("-hide_banner"),
+                   QStringLiteral("-nostats"), QStringLiteral("-progress"), QStringLiteral("pipe:1"),
+                   QStringLiteral("-i"), source, QStringLiteral("-an"),
                    QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), target });
-    if (!ffmpeg.waitForStarted(5000)) {
+    if (ffmpeg.state() != QProcess::NotRunning || ffmpeg.error() != QProcess::FailedToStart)
+        loop.exec();
+    m_conversion = nullptr;
+    progress.hide();
+
+    if (ffmpeg.state() != QProcess::NotRunning) {
+        // Cancelled, or no answer in time: the converter is stopped and its output dropped.
+        ffmpeg.kill();
+        ffmpeg.waitForFinished(2000);
+        *error = progress.wasCanceled() ? QStringLiteral("cancelled")
+                                        : QStringLiteral("ffmpeg: no answer in time");
+        return false;
+    }
+    if (ffmpeg.error() == QProcess::FailedToStart) {
         *error = ffmpeg.errorString();
         return false;
     }
-    if (!ffmpeg.waitForFinished(kConvertTimeoutMs)) {
-        ffmpeg.kill();
-        ffmpeg.waitForFinished(2000);
-        *error = QStringLiteral("ffmpeg: no answer in time");
-        return false;
-    }
+    errorText += ffmpeg.readAllStandardError();
     if (ffmpeg.exitStatus() != QProcess::NormalExit || ffmpeg.exitCode() != 0) {
-        *error = QString::fromLocal8Bit(ffmpeg.readAllStandardError()).trimmed();
+        // ffmpeg's last words say why.
+        const QList<QByteArray> lines = errorText.trimmed().split('\n');
+        *error = QString::fromLocal8Bit(lines.isEmpty() ? QByteArray() : lines.last()).trimmed();
         return false;
     }
     return true;
 }
-} // namespace
 
 DScreenRecord::DScreenRecord(QWidget *parent)
     : QWidget(parent), m_appDir(QCoreApplication::applicationDirPath())
@@ -211,7 +285,9 @@ bool DScreenRecord::saveRecording(const QString &target, QString *error)
         if (!written)
             why = QStringLiteral("cannot write %1").arg(partial);
     } else {
+        QApplication::restoreOverrideCursor(); // the conversion shows its own progress
         written = convertRecording(source.filePath(), partial, &why);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
     }
     QApplication::restoreOverrideCursor();
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QLabel;
+class QProgressDialog;
 class QVBoxLayout;
 class RecordThread;
 
@@ -42,6 +43,10 @@ public:
 
     void captureImageFromCamera();
 
+    // The dialog that shows a running conversion to another format (its Cancel stops it);
+    // null when none runs.
+    QProgressDialog *conversionDialog() const { return m_conversion; }
+
     // The file the last recording was saved in; empty until one has been saved.
     QString m_fileName;
 
@@ -54,10 +59,12 @@ protected:
 
 private:
     bool finishRecording();
+    bool convertRecording(const QString &source, const QString &target, QString *error);
     void report(const QString &text);
 
     QLabel *m_label = nullptr;
     QVBoxLayout *m_layout = nullptr;
     std::unique_ptr<RecordThread> m_thread;
     QString m_appDir;
+    QProgressDialog *m_conversion = nullptr;
 };

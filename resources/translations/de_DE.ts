@@ -610,6 +610,14 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
         <source>El documento se ha guardado sin estos archivos, que no se encuentran:</source>
         <translation>Das Dokument wurde ohne diese Dateien gespeichert, die nicht gefunden wurden:</translation>
     </message>
+    <message>
+        <source>Guardando el documento…</source>
+        <translation>Dokument wird gespeichert…</translation>
+    </message>
+    <message>
+        <source>Abriendo el documento…</source>
+        <translation>Dokument wird geöffnet…</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -785,6 +793,14 @@ QPushButton:hover {
     <message>
         <source>Error al grabar la pantalla</source>
         <translation>Fehler bei der Bildschirmaufnahme</translation>
+    </message>
+    <message>
+        <source>Convirtiendo la grabación…</source>
+        <translation>Aufnahme wird umgewandelt…</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>

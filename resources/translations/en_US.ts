@@ -610,6 +610,14 @@ Written and maintained by the Veltorina development team.</translation>
         <source>El documento se ha guardado sin estos archivos, que no se encuentran:</source>
         <translation>The document was saved without these files, which cannot be found:</translation>
     </message>
+    <message>
+        <source>Guardando el documento…</source>
+        <translation>Saving the document…</translation>
+    </message>
+    <message>
+        <source>Abriendo el documento…</source>
+        <translation>Opening the document…</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -785,6 +793,14 @@ QPushButton:hover {
     <message>
         <source>Error al grabar la pantalla</source>
         <translation>Error recording the screen</translation>
+    </message>
+    <message>
+        <source>Convirtiendo la grabación…</source>
+        <translation>Converting the recording…</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

@@ -610,6 +610,14 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
         <source>El documento se ha guardado sin estos archivos, que no se encuentran:</source>
         <translation>El documento se ha guardado sin estos archivos, que no se encuentran:</translation>
     </message>
+    <message>
+        <source>Guardando el documento…</source>
+        <translation>Guardando el documento…</translation>
+    </message>
+    <message>
+        <source>Abriendo el documento…</source>
+        <translation>Abriendo el documento…</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -785,6 +793,14 @@ QPushButton:hover {
     <message>
         <source>Error al grabar la pantalla</source>
         <translation>Error al grabar la pantalla</translation>
+    </message>
+    <message>
+        <source>Convirtiendo la grabación…</source>
+        <translation>Convirtiendo la grabación…</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancelar</translation>
     </message>
 </context>
 <context>

@@ -610,6 +610,14 @@ Tableau blanc interactif pour la salle de classe.
         <source>El documento se ha guardado sin estos archivos, que no se encuentran:</source>
         <translation>Le document a été enregistré sans ces fichiers, introuvables :</translation>
     </message>
+    <message>
+        <source>Guardando el documento…</source>
+        <translation>Enregistrement du document…</translation>
+    </message>
+    <message>
+        <source>Abriendo el documento…</source>
+        <translation>Ouverture du document…</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -785,6 +793,14 @@ QPushButton:hover {
     <message>
         <source>Error al grabar la pantalla</source>
         <translation>Erreur lors de l&apos;enregistrement de l&apos;écran</translation>
+    </message>
+    <message>
+        <source>Convirtiendo la grabación…</source>
+        <translation>Conversion de l’enregistrement…</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Annuler</translation>
     </message>
 </context>
 <context>

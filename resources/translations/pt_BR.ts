@@ -610,6 +610,14 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
         <source>El documento se ha guardado sin estos archivos, que no se encuentran:</source>
         <translation>O documento foi salvo sem estes arquivos, que não foram encontrados:</translation>
     </message>
+    <message>
+        <source>Guardando el documento…</source>
+        <translation>Salvando o documento…</translation>
+    </message>
+    <message>
+        <source>Abriendo el documento…</source>
+        <translation>Abrindo o documento…</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -785,6 +793,14 @@ QPushButton:hover {
     <message>
         <source>Error al grabar la pantalla</source>
         <translation>Erro ao gravar a tela</translation>
+    </message>
+    <message>
+        <source>Convirtiendo la grabación…</source>
+        <translation>Convertendo a gravação…</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancelar</translation>
     </message>
 </context>
 <context>

@@ -610,6 +610,14 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
         <source>El documento se ha guardado sin estos archivos, que no se encuentran:</source>
         <translation>Документ сохранён без этих файлов, которые не найдены:</translation>
     </message>
+    <message>
+        <source>Guardando el documento…</source>
+        <translation>Сохранение документа…</translation>
+    </message>
+    <message>
+        <source>Abriendo el documento…</source>
+        <translation>Открытие документа…</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -785,6 +793,14 @@ QPushButton:hover {
     <message>
         <source>Error al grabar la pantalla</source>
         <translation>Ошибка при записи экрана</translation>
+    </message>
+    <message>
+        <source>Convirtiendo la grabación…</source>
+        <translation>Преобразование записи…</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Отмена</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 #include "content/dresources.h"
 #include "document/dpageslist.h"
 #include "shell/globals.h"
+#include "support/boardfixture.h"
 #include "support/testsupport.h"
 
 #include <QComboBox>
@@ -104,8 +105,11 @@ private slots:
     void closeButtonDeletesTheCurrentPage();
     void updatePagesListOnlyOnThePagesTab();
     void screenshots();
+    void hiddenPanelDrawsNoThumbnail();
+    void onlyTheChangedPageIsDrawnAgain();
 
 private:
+    QList<int> renders() const;
     DResources *makePanel(int extraPages = 0);
     QPushButton *tab(const char *name) const;
     QComboBox *combo() const;
@@ -153,6 +157,14 @@ DResources *tst_DResources::makePanel(int extraPages)
     if (!QTest::qWaitForWindowExposed(m_window.get()))
         qWarning("board window not exposed");
     return m_panel;
+}
+
+QList<int> tst_DResources::renders() const
+{
+    QList<int> counts;
+    for (DPage *page : *m_pages)
+        counts << page->thumbnailRenders();
+    return counts;
 }
 
 QPushButton *tst_DResources::tab(const char *name) const
@@ -212,6 +224,7 @@ void tst_DResources::startsOnThePagesTab()
 
     // Without a page list the pages tab is simply empty, and stays usable.
     DResources alone(300, m_window.get());
+    alone.show(); // thumbnails are drawn only for a panel that is shown
     QVERIFY(tilesOf(alone).isEmpty());
     alone.updatePagesList();
     alone.setPagesList(m_pages.get());
@@ -636,6 +649,82 @@ void tst_DResources::screenshots()
                  QColor(150, 150, 150));
     }
     QVERIFY(shots.at(0) != shots.at(1) && shots.at(1) != shots.at(2));
+}
+
+void tst_DResources::hiddenPanelDrawsNoThumbnail()
+{
+    makePanel(2);
+    settle();
+    QCOMPARE(renders(), QList<int>({ 1, 1, 1 }));
+    m_panel->hide();
+    const QList<DLabel *> before = tilesOf(*m_panel);
+    // Pages made, changed and deleted, paged through, undone: the hidden panel draws nothing.
+    m_pages->newPage(BtMenus::btColorPage, false);
+    BoardFixture::addCurve(m_pages->getCurPage(), BoardFixture::stroke(20, 80, 3), QPointF(90, 90),
+                           BtMenus::btPencil, true);
+    m_pages->getCurPage()->setUndo();
+    m_pages->pageUp();
+    m_pages->delPage(0);
+    m_panel->updatePagesList();
+    settle();
+    QCOMPARE(renders(), QList<int>({ 1, 1, 0 }));
+    QCOMPARE(tilesOf(*m_panel), before);
+
+    // Shown again, it brings its tiles up to date, drawing only the pages not drawn yet.
+    m_panel->show();
+    settle();
+    QCOMPARE(renders(), QList<int>({ 1, 1, 1 }));
+    QCOMPARE(tilesOf(*m_panel).size(), 3);
+    QCOMPARE(tilesOf(*m_panel).at(1)->styleSheet(), kCurrentTile);
+}
+
+void tst_DResources::onlyTheChangedPageIsDrawnAgain()
+{
+    makePanel(2);
+    settle();
+    QCOMPARE(renders(), QList<int>({ 1, 1, 1 }));
+    DPage *second = m_pages->at(1);
+    const QImage blank = tilesOf(*m_panel).at(1)->pixmap().toImage();
+
+    // Going to another page changes no page: nothing is drawn again.
+    m_pages->selectPage(1);
+    m_panel->updatePagesList();
+    QCOMPARE(renders(), QList<int>({ 1, 1, 1 }));
+
+    // A stroke on the second page: only that page is drawn again, and its tile shows it.
+    BoardFixture::addCurve(second, BoardFixture::stroke(40, 300, 5), QPointF(200, 200),
+                           BtMenus::btPencil, true);
+    m_panel->updatePagesList();
+    QCOMPARE(renders(), QList<int>({ 1, 2, 1 }));
+    const QImage drawn = tilesOf(*m_panel).at(1)->pixmap().toImage();
+    QVERIFY(drawn != blank);
+    m_panel->updatePagesList();
+    QCOMPARE(renders(), QList<int>({ 1, 2, 1 }));
+
+    // Undo and a new background colour are changes of that page too.
+    second->setUndo();
+    m_panel->updatePagesList();
+    QCOMPARE(renders(), QList<int>({ 1, 3, 1 }));
+    QCOMPARE(tilesOf(*m_panel).at(1)->pixmap().toImage(), blank);
+    second->setPageBackgroundColor(Qt::yellow);
+    m_panel->updatePagesList();
+    QCOMPARE(renders(), QList<int>({ 1, 4, 1 }));
+
+    // Drawn at thumbnail size, the picture is the page's full picture made small.
+    second->setRedo();
+    const QSize size = GalleryScale::page(QSize(kWindowWidth, kWindowHeight));
+    const QImage small = second->thumbnail(size).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage scaled = second->getPagePixmap(1)
+                                  .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                  .toImage()
+                                  .convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(small.size(), scaled.size());
+    qint64 difference = 0;
+    for (int y = 0; y < small.height(); ++y)
+        for (int x = 0; x < small.width(); ++x)
+            difference += qAbs(qGray(small.pixel(x, y)) - qGray(scaled.pixel(x, y)));
+    QVERIFY2(difference < qint64(small.width()) * small.height() * 4,
+             qPrintable(QString::number(difference)));
 }
 
 QTEST_MAIN(tst_DResources)

@@ -1,4 +1,5 @@
 #include "board/boardtypes.h"
+#include "board/dgpathcurveitem.h"
 #include "board/dgpathtableitem.h"
 #include "board/dgpixmapitem.h"
 #include "board/dpage.h"
@@ -52,6 +53,7 @@ private slots:
     void insertPixmapGoesToTheCurrentPage();
     void tableDrawnSavedOpenedAndExportedKeepsItsGrid();
     void tappedDotSurvivesSaveAndOpen();
+    void pagesOffScreenKeepNoDrawingCaches();
 
     void firstStartAsksNothing();
     void autosaveWritesTheWorkingDirectoryAndKeepsChanges();
@@ -566,6 +568,48 @@ void tst_DPagesList::pagesAreWiredToTheList()
     emit second->goToPage(0); // a page link
     QCOMPARE(list->getCurPageNum(), 1);
     QCOMPARE(counter.count(), 1);
+}
+
+void tst_DPagesList::pagesOffScreenKeepNoDrawingCaches()
+{
+    auto list = makeList();
+    QList<DGPathCurveItem *> strokes;
+    for (int n = 0; n < 4; ++n) {
+        if (n > 0)
+            list->newPage(BtMenus::btColorPage, false);
+        auto *stroke = new DGPathCurveItem(QPointF(50, 50), QPen(Qt::black, 3), BtMenus::btPencil,
+                                           nullptr);
+        QPainterPath path(QPointF(0, 0));
+        path.lineTo(200, 80);
+        stroke->setPath(path);
+        list->getCurPage()->addItem(stroke);
+        strokes << stroke;
+    }
+    const auto cached = [&] {
+        list->getView()->m_bRefreshOverlay = true; // the board is drawn afresh
+        list->getView()->grab();
+        QList<bool> kept;
+        for (DGPathCurveItem *stroke : strokes)
+            kept << stroke->hasRenderCache();
+        return kept;
+    };
+    // The page shown and, once the board is idle, the pages either side keep their drawing
+    // caches; the others drop theirs.
+    QTRY_COMPARE(cached(), QList<bool>({ false, false, true, true }));
+    const QList<quint64> revisions = { list->at(0)->contentRevision(),
+                                       list->at(1)->contentRevision() };
+    list->selectPage(0);
+    QTRY_COMPARE(cached(), QList<bool>({ true, true, false, false }));
+    // Drawing a page's objects for their caches is no change of the page.
+    QCOMPARE(list->at(1)->contentRevision(), revisions.at(1));
+
+    // A thumbnail of a page far off leaves nothing behind, and draws the same again.
+    const QList<QPixmap> thumbnails =
+            list->getThumbnailList([](QSize) { return QSize(160, 120); });
+    QVERIFY(!strokes[3]->hasRenderCache());
+    QVERIFY(strokes[1]->hasRenderCache());
+    QCOMPARE(list->at(3)->getPagePixmap(1, QSize(160, 120)).toImage(),
+             thumbnails.at(3).toImage());
 }
 
 void tst_DPagesList::deletedPageLeavesTheClipboard()

@@ -5,11 +5,17 @@
 #include "board/pagewriter.h"
 #include "document/dpageslist.h"
 #include "document/toolrun.h"
+#include "document/workprogress.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
 
 #include <QGraphicsItemGroup>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QXmlStreamWriter>
 #include <QXmlStreamReader>
+#include <QSet>
 #include <QtTest>
 
 #include <memory>
@@ -30,6 +36,12 @@ private slots:
     void saveIntoAFileAsFolderFails();
     void emptyNameWritesNothing();
     void zeroPages();
+    void sameBytesAsOneWriter_data();
+    void sameBytesAsOneWriter();
+    void autosaveWritesOnlyWhatChanged();
+    void autosaveInStepsWritesTheSameFile();
+    void openedDocumentIsNotWrittenAgain();
+    void longWorkShowsItsProgress();
 
 private:
     struct Element
@@ -41,6 +53,9 @@ private:
     };
     QList<Element> readContent() const;
     DGPathCurveItem *addStroke(DPage *page);
+    QByteArray oneWriterContent();
+    QByteArray writtenContent() const;
+    void makeMixedDocument();
 
     std::unique_ptr<QWidget> m_window;
     std::unique_ptr<DPagesList> m_list;
@@ -260,6 +275,213 @@ void tst_DPagesListSave::zeroPages()
     const QList<Element> elements = readContent();
     QCOMPARE(elements.size(), 3); // iwb, svg:svg, an empty svg:pageset; no records
     QCOMPARE(elements.last().name, QStringLiteral("svg:pageset"));
+}
+
+// The whole document written in one go by one writer, as the document used to be written: the
+// file written page by page must be the same, byte for byte.
+QByteArray tst_DPagesListSave::oneWriterContent()
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QXmlStreamWriter stream(&buffer);
+    stream.setAutoFormatting(true);
+    stream.setAutoFormattingIndent(5);
+    stream.writeStartDocument();
+    stream.writeStartElement(QStringLiteral("iwb"));
+    stream.writeAttribute(QStringLiteral("xmlns:iwb"),
+                          QStringLiteral("http://www.imsglobal.org/xsd/iwb_v1p0"));
+    stream.writeAttribute(QStringLiteral("xmlns:svg"),
+                          QStringLiteral("http://www.w3.org/2000/svg"));
+    stream.writeAttribute(QStringLiteral("xmlns:xlink"),
+                          QStringLiteral("http://www.w3.org/1999/xlink"));
+    stream.writeAttribute(QStringLiteral("version"), QStringLiteral("1.0"));
+    stream.writeStartElement(QStringLiteral("svg:svg"));
+    stream.writeAttribute(QStringLiteral("width"), QString::number(m_window->width()));
+    stream.writeAttribute(QStringLiteral("height"), QString::number(m_window->height()));
+    stream.writeAttribute(QStringLiteral("viewbox"), QStringLiteral("0,0,1200,800"));
+    stream.writeStartElement(QStringLiteral("svg:pageset"));
+    PageWriter::restartNumbering();
+    for (int n = 0; n < m_list->size(); ++n) {
+        PageWriter::startPage(n);
+        m_list->at(n)->savePageDataToIWB(stream, m_list->workDir(), n);
+        PageWriter::endPage();
+    }
+    stream.writeEndElement();
+    stream.writeEndElement();
+    for (int n = 0; n < m_list->size(); ++n) {
+        DPage *page = m_list->at(n);
+        stream.writeStartElement(QStringLiteral("iwb:element"));
+        stream.writeAttribute(QStringLiteral("ref"), QStringLiteral("bck") + QString::number(n));
+        stream.writeAttribute(QStringLiteral("background"), QStringLiteral("true"));
+        if (page->pageType() == PageTypeImage || page->pageType() == PageTypeCapture)
+            stream.writeAttribute(QStringLiteral("background-posture"),
+                                  QStringLiteral("stretched-to-fill"));
+        stream.writeEndElement();
+        for (QGraphicsItem *item : page->items(Qt::DescendingOrder)) {
+            QGraphicsItem *parent = item->parentItem();
+            if (item->type() != ItemTypeGroup && (!parent || parent->type() != ItemTypeTable))
+                m_list->saveLockedItems(stream, item);
+            if (!parent || parent->type() != ItemTypeGroup)
+                m_list->saveGroupItems(stream, item);
+        }
+    }
+    stream.writeEndElement();
+    stream.writeEndDocument();
+    return buffer.data();
+}
+
+QByteArray tst_DPagesListSave::writtenContent() const
+{
+    QFile file(m_list->workDir() + QStringLiteral("/content.xml"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void tst_DPagesListSave::makeMixedDocument()
+{
+    DGPathCurveItem *locked = addStroke(m_list->getCurPage());
+    locked->lock(true);
+    m_list->newPage(BtMenus::btTransparentPage, false);
+    auto *group = new QGraphicsItemGroup;
+    m_list->getCurPage()->QGraphicsScene::addItem(group);
+    group->addToGroup(addStroke(m_list->getCurPage()));
+    m_list->newPage(BtMenus::btCapturePage, false);
+    addStroke(m_list->getCurPage());
+}
+
+void tst_DPagesListSave::sameBytesAsOneWriter_data()
+{
+    QTest::addColumn<int>("pages");
+    QTest::newRow("no page") << 0;
+    QTest::newRow("one page") << 1;
+    QTest::newRow("three pages of every kind") << 3;
+}
+
+void tst_DPagesListSave::sameBytesAsOneWriter()
+{
+    QFETCH(int, pages);
+    if (pages == 0)
+        m_list->delAllPages();
+    if (pages == 1)
+        addStroke(m_list->getCurPage());
+    if (pages == 3)
+        makeMixedDocument();
+    m_list->saveAllPagesToFileIWB(m_list->workDir(), false);
+    QVERIFY(m_list->lastSaveError().isEmpty());
+    QCOMPARE(writtenContent(), oneWriterContent());
+    if (pages == 3) {
+        // Written again with two pages kept from before: still the same bytes.
+        addStroke(m_list->at(1));
+        m_list->saveAllPagesToFileIWB(m_list->workDir(), false);
+        QCOMPARE(m_list->pagesWritten(), 1);
+        QCOMPARE(writtenContent(), oneWriterContent());
+    }
+}
+
+void tst_DPagesListSave::autosaveWritesOnlyWhatChanged()
+{
+    makeMixedDocument();
+    const QString content = m_list->workDir() + QStringLiteral("/content.xml");
+    m_list->autoSave();
+    QCOMPARE(m_list->pagesWritten(), 3);
+    const QByteArray first = writtenContent();
+
+    // Unchanged: nothing is written at all (the file keeps its old time), however often asked.
+    const QDateTime past = QDateTime::currentDateTime().addDays(-1);
+    QFile stamp(content);
+    QVERIFY(stamp.open(QIODevice::ReadWrite));
+    QVERIFY(stamp.setFileTime(past, QFileDevice::FileModificationTime));
+    stamp.close();
+    for (int round = 0; round < 2; ++round) {
+        m_list->autoSave();
+        QCOMPARE(m_list->pagesWritten(), 0);
+        QCOMPARE(QFileInfo(content).lastModified(), past);
+    }
+    // Paging through the document changes no page.
+    m_list->selectPage(0);
+    m_list->autoSave();
+    QCOMPARE(QFileInfo(content).lastModified(), past);
+
+    // One page changed: that page alone is written again.
+    addStroke(m_list->at(1));
+    m_list->autoSave();
+    QCOMPARE(m_list->pagesWritten(), 1);
+    QVERIFY(QFileInfo(content).lastModified() != past);
+    QVERIFY(writtenContent() != first);
+    QCOMPARE(writtenContent(), oneWriterContent());
+    // The page written again names no object (nor picture file) by a number that a page kept
+    // as written already uses.
+    addStroke(m_list->at(0));
+    m_list->autoSave();
+    QSet<QString> ids;
+    for (const Element &element : readContent()) {
+        const QString id = element.attributes.value(QStringLiteral("id")).toString();
+        QVERIFY2(id.isEmpty() || !ids.contains(id), qPrintable(id));
+        ids << id;
+    }
+
+    // Pages reordered or deleted change the document, not the pages.
+    m_list->changePage(0, 2);
+    m_list->autoSave();
+    QCOMPARE(m_list->pagesWritten(), 2); // page numbers are part of what is written
+    QCOMPARE(writtenContent(), oneWriterContent());
+    m_list->delPage(1);
+    m_list->autoSave();
+    QCOMPARE(writtenContent(), oneWriterContent());
+}
+
+void tst_DPagesListSave::autosaveInStepsWritesTheSameFile()
+{
+    makeMixedDocument();
+    m_list->autoSave();
+    addStroke(m_list->at(0));
+    addStroke(m_list->at(2));
+    m_list->autoSaveInSteps();
+    const QByteArray expected = oneWriterContent();
+    QTRY_COMPARE_WITH_TIMEOUT(writtenContent(), expected, 10000);
+    QVERIFY(m_list->lastSaveError().isEmpty());
+    QVERIFY(!m_list->isSaving());
+    // Asked again with nothing changed: nothing to do.
+    m_list->autoSaveInSteps();
+    QCOMPARE(m_list->pagesWritten(), 0);
+}
+
+void tst_DPagesListSave::openedDocumentIsNotWrittenAgain()
+{
+    makeMixedDocument();
+    const QString base = m_target.filePath(QStringLiteral("opened"));
+    QVERIFY(m_list->saveAllPagesToFileIWB(base, true));
+    QVERIFY(m_list->openAllPagesFromFileIWB(base + QStringLiteral(".iwb")));
+    const QString content = m_list->workDir() + QStringLiteral("/content.xml");
+    const QByteArray opened = writtenContent();
+    m_list->autoSave();
+    QCOMPARE(m_list->pagesWritten(), 0);
+    QCOMPARE(writtenContent(), opened);
+    // The first change writes the document afresh, every page of it.
+    addStroke(m_list->at(1));
+    m_list->autoSave();
+    QCOMPARE(m_list->pagesWritten(), 3);
+    QCOMPARE(writtenContent(), oneWriterContent());
+    QVERIFY(QFileInfo::exists(content));
+}
+
+void tst_DPagesListSave::longWorkShowsItsProgress()
+{
+    m_window->show();
+    {
+        WorkProgress progress(m_window.get(), QStringLiteral("Abriendo"), 10);
+        progress.step(1);
+        QVERIFY(!progress.isShown()); // a short piece of work shows nothing
+        QTest::qWait(800);
+        progress.step(6);
+        QVERIFY(progress.isShown());
+        auto *dialog = m_window->findChild<QProgressDialog *>();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->value(), 6);
+        QCOMPARE(dialog->maximum(), 10);
+        QCOMPARE(dialog->labelText(), QStringLiteral("Abriendo"));
+        QVERIFY(dialog->findChildren<QPushButton *>().isEmpty()); // nothing to cancel
+    }
+    QVERIFY(!m_window->findChild<QProgressDialog *>()); // gone with the work
 }
 
 QTEST_MAIN(tst_DPagesListSave)

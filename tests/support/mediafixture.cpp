@@ -29,13 +29,17 @@ std::shared_ptr<bool> chooseFile(const QString &path, std::function<void()> afte
         const QPointer<QFileDialog> guarded(files);
         auto tries = std::make_shared<int>(0);
         auto press = std::make_shared<std::function<void()>>();
-        *press = [guarded, path, tries, press]() {
+        // The pending timer holds the function; the function itself holds only a weak link back,
+        // or the two would keep each other alive after the dialog is gone.
+        const std::weak_ptr<std::function<void()>> again = press;
+        *press = [guarded, path, tries, again]() {
             if (!guarded || !guarded->isVisible() || ++*tries > 200)
                 return;
             TestSupport::typeFileName(guarded, path);
             QMetaObject::invokeMethod(guarded, "accept"); // as the Open button does
-            if (guarded && guarded->isVisible())
-                QTimer::singleShot(25, guarded, *press);
+            const auto next = again.lock();
+            if (next && guarded && guarded->isVisible())
+                QTimer::singleShot(25, guarded, [next] { (*next)(); });
         };
         (*press)();
         if (afterAccept)

@@ -3,6 +3,8 @@
 #include "tools/dscreenrecord.h"
 
 #include <QLabel>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -26,6 +28,8 @@ private slots:
     void failedSaveKeepsTheUsersFile();
     void savedInTheFormatItsNameSays_data();
     void savedInTheFormatItsNameSays();
+    void conversionShowsProgressAndCancels_data();
+    void conversionShowsProgressAndCancels();
     void recorderGivingUpIsReported();
     void oneRecordingAtATime();
     void deletingTheWidgetEndsTheRecorder();
@@ -180,6 +184,71 @@ void tst_DScreenRecord::savedInTheFormatItsNameSays()
     QVERIFY2(recorder.saveRecording(m_home->filePath(name), &error), qPrintable(error));
     QCOMPARE(recorder.m_fileName, m_home->filePath(savedAs));
     QCOMPARE(probeFormat(m_home->filePath(savedAs)), format);
+}
+
+void tst_DScreenRecord::conversionShowsProgressAndCancels_data()
+{
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("runs to the end") << false;
+    QTest::newRow("cancelled half way") << true;
+}
+
+// A stand-in converter on the path that reports a ten-second clip and its progress as ffmpeg
+// does, slowly: the board must go on while it runs, with a dialog showing how far it got.
+void tst_DScreenRecord::conversionShowsProgressAndCancels()
+{
+    QFETCH(bool, cancel);
+    QVERIFY(writeFile(output(), "a recording"));
+    const QString tools = m_appDir->filePath(QStringLiteral("bin"));
+    QVERIFY(QDir().mkpath(tools));
+    const QString converter = tools + QStringLiteral("/ffmpeg");
+    QVERIFY(writeFile(converter,
+                      "#!/bin/sh\n"
+                      "echo '  Duration: 00:00:10.00, start: 0.000000, bitrate: 1 kb/s' >&2\n"
+                      "for s in 1 2 3 4 5; do echo out_time=00:00:0$s.000000; "
+                      "echo progress=continue; sleep 0.2; done\n"
+                      "[ \"$FAKE_FFMPEG_STALL\" = 1 ] && sleep 30\n"
+                      "for last; do :; done\n"
+                      "echo converted > \"$last\"\n"));
+    QVERIFY(QFile::setPermissions(converter, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(tools) + ':' + path);
+    qputenv("FAKE_FFMPEG_STALL", cancel ? "1" : "0");
+    const QString target = m_home->filePath(QStringLiteral("lesson.mp4"));
+    QVERIFY(writeFile(target, "precious"));
+
+    QWidget board;
+    board.show();
+    DScreenRecord recorder(&board);
+    recorder.setApplicationDir(m_appDir->path());
+    int shownAt = -1;
+    int ticks = 0;
+    QTimer watch; // the board's own timers keep running during the conversion
+    connect(&watch, &QTimer::timeout, this, [&] {
+        ++ticks;
+        QProgressDialog *dialog = recorder.conversionDialog();
+        if (!dialog || !dialog->isVisible() || dialog->value() < 500 || shownAt >= 0)
+            return;
+        shownAt = dialog->value();
+        dialog->grab().save(QStringLiteral("conversion-progress.png"));
+        if (cancel) {
+            const auto buttons = dialog->findChildren<QPushButton *>();
+            QVERIFY(!buttons.isEmpty());
+            QTest::mouseClick(buttons.first(), Qt::LeftButton);
+        }
+    });
+    watch.start(20);
+    QString error;
+    const bool saved = recorder.saveRecording(target, &error);
+    qputenv("PATH", path);
+    QVERIFY2(saved != cancel, qPrintable(error));
+    QVERIFY(ticks > 20);
+    QVERIFY(shownAt >= 500 && shownAt < 1000);
+    QVERIFY(!recorder.conversionDialog());
+    // Cancelling loses nothing: the user's file and the recording are as they were.
+    QCOMPARE(readAll(target), cancel ? QByteArray("precious") : QByteArray("converted\n"));
+    QCOMPARE(readAll(output()), QByteArray("a recording"));
+    QCOMPARE(QDir(m_home->path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 void tst_DScreenRecord::recorderGivingUpIsReported()

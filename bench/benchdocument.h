@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QPixmap>
+#include <QSize>
+
+class DPage;
+
+// The made-up lesson pages the document benchmarks fill: strokes of many points (pencil and
+// highlighter in turn, some turned), outlined shapes, short texts and a photo-like picture.
+// The same numbers give the same page on every run.
+namespace BenchDocument {
+
+struct Recipe
+{
+    int strokes = 200;
+    int pointsPerStroke = 40;
+    int shapes = 5; // at most 5: rectangle, circle, triangle, star, ellipse
+    int texts = 2;
+    QSize picture = QSize(320, 240);
+};
+
+// A picture that compresses like a photo.
+QPixmap photo(QSize size);
+
+// Adds the objects of recipe to page (page number pageNumber), not recorded for undo.
+void fillPage(DPage *page, int pageNumber, const Recipe &recipe, const QPixmap &picture);
+
+} // namespace BenchDocument

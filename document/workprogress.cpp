@@ -1,0 +1,32 @@
+#include "workprogress.h"
+
+#include <QProgressDialog>
+
+namespace {
+// Work shorter than this shows no bar at all.
+constexpr int kShowAfterMs = 700;
+} // namespace
+
+WorkProgress::WorkProgress(QWidget *parent, const QString &text, int total)
+    : m_parent(parent), m_text(text), m_total(total)
+{
+    m_clock.start();
+}
+
+WorkProgress::~WorkProgress() = default;
+
+void WorkProgress::step(int done)
+{
+    if (!m_dialog) {
+        if (!m_parent || m_total <= 0 || m_clock.elapsed() < kShowAfterMs)
+            return;
+        m_dialog = std::make_unique<QProgressDialog>(m_text, QString(), 0, m_total,
+                                                     m_parent->window());
+        m_dialog->setWindowModality(Qt::WindowModal);
+        m_dialog->setMinimumDuration(0);
+        m_dialog->setAutoClose(false);
+        m_dialog->setAutoReset(false);
+    }
+    m_dialog->setMaximum(m_total);
+    m_dialog->setValue(qBound(0, done, m_total));
+}
