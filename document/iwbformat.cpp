@@ -3,6 +3,7 @@
 #include <QPainterPath>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -42,6 +43,44 @@ constexpr float kTruncateLimit = 1.0e9f; // far beyond any page; keeps the int c
 float finiteOr(float value, float fallback)
 {
     return std::isfinite(value) ? value : fallback;
+}
+
+// What QStringRef::toFloat gives, for the plain decimals that point lists are made of: no more
+// than 15 digits in all, so that the digits and the power of ten are exact doubles and their
+// quotient is the correctly rounded double that toFloat narrows to a float. Anything else
+// (exponents, spaces, long digit strings, words) goes to toFloat itself.
+float pointNumber(const QStringRef &text)
+{
+    const QChar *at = text.constData();
+    const QChar *const end = at + text.size();
+    bool negative = false;
+    if (at != end && (*at == QLatin1Char('-') || *at == QLatin1Char('+'))) {
+        negative = *at == QLatin1Char('-');
+        ++at;
+    }
+    static constexpr double kPowers[] = { 1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6, 1e7,
+                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15 };
+    qint64 digits = 0;
+    int count = 0;
+    int decimals = -1; // digits after the point, or -1 before it
+    for (; at != end; ++at) {
+        const ushort c = at->unicode();
+        if (c >= '0' && c <= '9') {
+            if (++count > 15)
+                return text.toFloat();
+            digits = digits * 10 + (c - '0');
+            if (decimals >= 0)
+                ++decimals;
+        } else if (c == '.' && decimals < 0) {
+            decimals = 0;
+        } else {
+            return text.toFloat();
+        }
+    }
+    if (count == 0)
+        return text.toFloat();
+    const double value = double(digits) / kPowers[std::max(decimals, 0)];
+    return float(negative ? -value : value);
 }
 
 // The number inside the first match of pattern, as the transform readers take it.
@@ -223,8 +262,8 @@ QList<QPointF> readPoints(const QString &text, const QPointF &offset)
         const int comma = pair.indexOf(QLatin1Char(','));
         const QStringRef x = comma < 0 ? pair : pair.left(comma);
         const QStringRef y = comma < 0 ? pair : pair.mid(comma + 1);
-        points.append(QPointF(finiteOr(finiteOr(x.toFloat(), 0) + offsetX, 0),
-                              finiteOr(finiteOr(y.toFloat(), 0) + offsetY, 0)));
+        points.append(QPointF(finiteOr(finiteOr(pointNumber(x), 0) + offsetX, 0),
+                              finiteOr(finiteOr(pointNumber(y), 0) + offsetY, 0)));
         if (blank >= text.size())
             break;
         start = blank + 1;

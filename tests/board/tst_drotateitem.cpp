@@ -76,7 +76,7 @@ QPoint viewPointOf(DView *view, QGraphicsItem *handle)
 void tst_DRotateItem::frameChildrenAreHandles()
 {
     RectObject object(QRectF(0, 0, 50, 50));
-    DRotateItem *frame = object.m_rotateItem;
+    DRotateItem *frame = object.rotateItem();
     QCOMPARE(frame->type(), int(ItemTypeHandle));
     QCOMPARE(frame->path().isEmpty(), true);
     QCOMPARE(frame->childItems().size(), 6);
@@ -130,7 +130,7 @@ void tst_DRotateItem::layout()
     object->setSelected(selected);
     paintPage(page);
 
-    DRotateItem *frame = object->m_rotateItem;
+    DRotateItem *frame = object->rotateItem();
     const QRectF bounds = object->boundingRect(); // the rectangle and half its pen
     QCOMPARE(frame->pos(), bounds.center());
     const qreal half = bounds.height() / 2;
@@ -167,12 +167,12 @@ void tst_DRotateItem::handlesKeepToTheEdgesAtScaleTwo()
     object->m_linkMedia = QStringLiteral("/tmp/a.ogg");
     object->setTransformOriginPoint(50, 40);
     object->setScale(2);
-    object->m_rotateItem->setScale(0.5);
+    object->rotateItem()->setScale(0.5);
     object->setSelected(true);
     paintPage(page);
     const QRectF body = object->sceneBoundingRect();
-    const QRectF focus = object->m_rotateItem->m_focus->sceneBoundingRect();
-    const QRectF media = object->m_rotateItem->m_btMedia->sceneBoundingRect();
+    const QRectF focus = object->rotateItem()->m_focus->sceneBoundingRect();
+    const QRectF media = object->rotateItem()->m_btMedia->sceneBoundingRect();
     // Both bounding rectangles carry half a pixel of margin of their own.
     QVERIFY2(qAbs(focus.top() - body.top()) <= 0.5,
              qPrintable(QStringLiteral("%1 %2").arg(focus.top()).arg(body.top())));
@@ -195,17 +195,17 @@ void tst_DRotateItem::dragTurnsAndScales()
     object->setSelected(true);
     paintPage(page);
     // Centre (300, 300); the handle sits on the top edge, y 200 to 235.
-    QSignalSpy released(object->m_rotateItem->m_focus, &DRotateItemFocus::releaseBt);
+    QSignalSpy released(object->rotateItem()->m_focus, &DRotateItemFocus::releaseBt);
     TestSupport::drag(view->viewport(), { QPoint(300, 210), QPoint(300, 160), QPoint(300, 120) });
     QVERIFY(qAbs(object->scale() - 2.0) < 1e-9);
-    QVERIFY(qAbs(object->m_rotateItem->scale() - 0.5) < 1e-9);
+    QVERIFY(qAbs(object->rotateItem()->scale() - 0.5) < 1e-9);
     QVERIFY(qAbs(object->rotation()) < 1e-9);
     QCOMPARE(released.count(), 1);
     QCOMPARE(released.at(0).at(0).toPoint(), QPoint(300, 120));
     QCOMPARE(page->undoStack()->count(), 1);
     page->setUndo();
     QCOMPARE(object->scale(), 1.0);
-    QCOMPARE(object->m_rotateItem->scale(), 1.0);
+    QCOMPARE(object->rotateItem()->scale(), 1.0);
     page->setRedo();
     QVERIFY(qAbs(object->scale() - 2.0) < 1e-9);
 
@@ -254,7 +254,7 @@ void tst_DRotateItem::pressOnCentreNeverBreaksScale()
     TestSupport::drag(view->viewport(), { QPoint(405, 405), QPoint(405, 450), QPoint(460, 405) });
     QVERIFY(std::isfinite(object->scale()));
     QVERIFY(object->scale() > 0);
-    QVERIFY(std::isfinite(object->m_rotateItem->scale()));
+    QVERIFY(std::isfinite(object->rotateItem()->scale()));
     QVERIFY(std::isfinite(object->rotation()));
 }
 
@@ -267,7 +267,7 @@ void tst_DRotateItem::clickOpensMenuAndRecordsNothing()
     RectObject *object = addRect(page, QRectF(0, 0, 200, 200), QPointF(200, 200));
     QMenu menu;
     menu.addAction(QStringLiteral("Borrar"));
-    object->m_rotateItem->m_focus->m_menu = &menu;
+    object->rotateItem()->m_focus->m_menu = &menu;
     object->setSelected(true);
     paintPage(page);
     bool shown = false;
@@ -308,7 +308,7 @@ void tst_DRotateItem::pageLinkButton()
     RectObject *object = addRect(page, QRectF(0, 0, 200, 200), QPointF(200, 200));
     object->m_linkPage = link;
     paintPage(page);
-    DRotateItemButton *button = object->m_rotateItem->m_btPageLink;
+    DRotateItemButton *button = object->rotateItem()->m_btPageLink;
     QVERIFY(button->isVisible());
     QSignalSpy reports(button, &DRotateItemButton::releaseBt);
     QSignalSpy jumps(page, &DPage::goToPage);
@@ -340,9 +340,9 @@ void tst_DRotateItem::webAndFileLinksOpenThroughDesktop()
     object->m_linkFile = QStringLiteral("/tmp/notes of class.txt");
     paintPage(page);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      viewPointOf(view, object->m_rotateItem->m_btWebLink));
+                      viewPointOf(view, object->rotateItem()->m_btWebLink));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      viewPointOf(view, object->m_rotateItem->m_btFileLink));
+                      viewPointOf(view, object->rotateItem()->m_btFileLink));
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QCOMPARE(recorder.opened.size(), 2);
@@ -359,9 +359,9 @@ void tst_DRotateItem::lockButtonUnlocksUndoably()
     RectObject *object = addRect(page, QRectF(0, 0, 200, 200), QPointF(200, 200));
     object->lock(true);
     paintPage(page);
-    QVERIFY(object->m_rotateItem->m_btLock->isVisible());
+    QVERIFY(object->rotateItem()->m_btLock->isVisible());
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      viewPointOf(view, object->m_rotateItem->m_btLock));
+                      viewPointOf(view, object->rotateItem()->m_btLock));
     QVERIFY(!object->isLocked());
     QCOMPARE(page->undoStack()->count(), 1);
     QVERIFY(page->isModified());
@@ -380,7 +380,7 @@ void tst_DRotateItem::dragOnButtonDoesNothing()
     RectObject *object = addRect(page, QRectF(0, 0, 200, 200), QPointF(200, 200));
     object->m_linkPage = QStringLiteral("2");
     paintPage(page);
-    DRotateItemButton *button = object->m_rotateItem->m_btPageLink;
+    DRotateItemButton *button = object->rotateItem()->m_btPageLink;
     QSignalSpy reports(button, &DRotateItemButton::releaseBt);
     const QPoint start = viewPointOf(view, button);
     TestSupport::drag(view->viewport(), { start, start + QPoint(6, 0), start + QPoint(12, 0) });
