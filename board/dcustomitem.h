@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QPixmap>
-#include <QPointer>
 #include <QPointF>
+#include <QPointer>
 #include <QRectF>
 #include <QString>
 

@@ -271,10 +271,10 @@ QList<Entry> listEntries(const QString &archive, QString *error)
     const QString path = QFileInfo(archive).absoluteFilePath();
     // One run of the lister: each run is a process started from a program that may hold a
     // large document, and opening pays for every one.
-    const ToolRun details = runZipTool(
-            QStringLiteral("unzip"),
-            { QStringLiteral("-Z"), QStringLiteral("-s"), QStringLiteral("-T"), path },
-            QDir::rootPath());
+    const ToolRun details =
+            runZipTool(QStringLiteral("unzip"),
+                       { QStringLiteral("-Z"), QStringLiteral("-s"), QStringLiteral("-T"), path },
+                       QDir::rootPath());
     const QString unreadable = archive + QStringLiteral(": the list of entries cannot be read");
     if (!details.ok) {
         if (error)

@@ -58,7 +58,7 @@ float pointNumber(const QStringRef &text)
         negative = *at == QLatin1Char('-');
         ++at;
     }
-    static constexpr double kPowers[] = { 1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6, 1e7,
+    static constexpr double kPowers[] = { 1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                           1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15 };
     qint64 digits = 0;
     int count = 0;

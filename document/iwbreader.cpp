@@ -25,9 +25,9 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
-#include <QThreadPool>
 #include <QLinearGradient>
 #include <QSet>
+#include <QThreadPool>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -178,8 +178,8 @@ void IwbReader::decodePicturesAhead()
                         return QImage();
                     QImageReader reader(file);
                     const QSize size = reader.size();
-                    const qint64 pixels = qint64(std::max(size.width(), 0))
-                            * std::max(size.height(), 0);
+                    const qint64 pixels =
+                            qint64(std::max(size.width(), 0)) * std::max(size.height(), 0);
                     if (size.isEmpty())
                         return QImage();
                     if ((decoding->pixelsLeft -= pixels) < 0) {
@@ -796,8 +796,8 @@ void IwbReader::createImageIWB(const QString &dir, QXmlStreamReader &xml)
                 current->setPageType(PageTypeImage);
                 const QSize viewSize =
                         current->view() ? current->view()->size() : background.size();
-                current->setBackgroundBrush(QBrush(background.scaled(
-                        viewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+                current->setBackgroundBrush(QBrush(background.scaled(viewSize, Qt::KeepAspectRatio,
+                                                                     Qt::SmoothTransformation)));
             }
         } else {
             const QString opacity = attribute(xml, "fill-opacity");

@@ -2,6 +2,9 @@
 #include "support/testsupport.h"
 
 #include "board/boardtypes.h"
+#include "board/dgpathitem.h"
+#include "board/dgpixmapitem.h"
+#include "board/dgtextitem.h"
 #include "board/dpage.h"
 #include "board/drotateitem.h"
 #include "board/drotateitembutton.h"
@@ -54,6 +57,8 @@ private slots:
     void webAndFileLinksOpenThroughDesktop();
     void lockButtonUnlocksUndoably();
     void dragOnButtonDoesNothing();
+    void pageObjectsMakeTheirFrameWhenShown_data();
+    void pageObjectsMakeTheirFrameWhenShown();
 };
 
 namespace {
@@ -387,6 +392,92 @@ void tst_DRotateItem::dragOnButtonDoesNothing()
     QCOMPARE(reports.count(), 0);
     QVERIFY(object->isSelected());
     QCOMPARE(object->transformOriginPoint(), QPointF(100, 100));
+}
+
+void tst_DRotateItem::pageObjectsMakeTheirFrameWhenShown_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("shown"); // as in layout; "-": no frame made
+    for (const char *kind : { "stroke", "picture", "text" }) {
+        QTest::addRow("%s untouched", kind) << kind << ""
+                                            << "-";
+        QTest::addRow("%s selected", kind) << kind << "select"
+                                           << "f";
+        QTest::addRow("%s locked", kind) << kind << "lock"
+                                         << "k";
+        QTest::addRow("%s linked", kind) << kind << "link"
+                                         << "p";
+        QTest::addRow("%s locked by its flags", kind) << kind << "flags"
+                                                      << "k";
+    }
+}
+
+// Objects a document brings make their frame only when something of it is to be shown; made
+// then, it is what it would have been from the start: its scale, menu and page connections.
+void tst_DRotateItem::pageObjectsMakeTheirFrameWhenShown()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, change);
+    QFETCH(QString, shown);
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    view->setSelect();
+    const QPointF at(200, 200);
+    QGraphicsItem *item = nullptr;
+    if (kind == QLatin1String("stroke")) {
+        item = page->addCurveItem(stroke(30, 80, 7).translated(at), QPen(Qt::blue, 3), 0,
+                                  BtMenus::btPencil, BtMenus::fnPathSceneCoords, at, 2.0f,
+                                  QTransform(), false);
+    } else if (kind == QLatin1String("picture")) {
+        QPixmap picture(80, 60);
+        picture.fill(Qt::red);
+        item = page->addPixmapItem(picture, at, 0, 2.0f, QTransform(), false);
+    } else {
+        item = page->addTextItem(QStringLiteral("Hola"), QFont(QString(), 25), at, 0, 2.0f,
+                                 QTransform(), false);
+    }
+    DCustomItem *object = DCustomItem::fromItem(item);
+    QVERIFY(object);
+    QVERIFY(!object->madeRotateItem());
+    if (change == QLatin1String("select"))
+        item->setSelected(true);
+    else if (change == QLatin1String("lock"))
+        object->lock(true);
+    else if (change == QLatin1String("link"))
+        object->changeLinks(QString(), QStringLiteral("1"), QString(), QString());
+    else if (change == QLatin1String("flags"))
+        item->setFlags(item->flags() & ~QGraphicsItem::ItemIsMovable);
+    paintPage(page);
+
+    DRotateItem *frame = object->madeRotateItem();
+    QCOMPARE(frame != nullptr, shown != QLatin1String("-"));
+    if (!frame)
+        return;
+    QCOMPARE(frame->parentItem(), item);
+    QCOMPARE(frame->scale(), 0.5);
+    QVERIFY(frame->m_focus->m_menu);
+    QCOMPARE(object->frameMenu(), frame->m_focus->m_menu);
+    const QMap<QChar, QGraphicsItem *> handles = {
+        { 'f', frame->m_focus },      { 'w', frame->m_btWebLink }, { 'p', frame->m_btPageLink },
+        { 'l', frame->m_btFileLink }, { 'm', frame->m_btMedia },   { 'k', frame->m_btLock },
+    };
+    for (auto it = handles.cbegin(); it != handles.cend(); ++it)
+        QVERIFY2(it.value()->isVisible() == shown.contains(it.key()),
+                 qPrintable(QString(it.key())));
+    if (shown == QLatin1String("k")) {
+        // The button reports to the page, which unlocks as an undo step.
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          viewPointOf(view, frame->m_btLock));
+        QVERIFY(!object->isLocked());
+        QCOMPARE(page->undoStack()->count(), 1);
+    } else if (shown == QLatin1String("p")) {
+        QSignalSpy jumps(page, &DPage::goToPage);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          viewPointOf(view, frame->m_btPageLink));
+        QCOMPARE(jumps.count(), 1);
+    }
 }
 
 QTEST_MAIN(tst_DRotateItem)
