@@ -83,14 +83,34 @@ float pointNumber(const QStringRef &text)
     return float(negative ? -value : value);
 }
 
-// The number inside the first match of pattern, as the transform readers take it.
-float numberAfter(const QString &text, const QRegularExpression &pattern, float fallback)
+// The number of the first "name(" followed by a number ("-", digits, then "." and digits, each
+// optional but the first digit), and by a comma where one must follow: what the transform
+// readers take, as the pattern name\([-]?[0-9]+[.]?[0-9]*, would find it. Read by hand: every
+// object of a document has its transform read twice on the way in.
+float numberAfter(const QString &text, QLatin1String name, bool comma, float fallback)
 {
-    const QRegularExpressionMatch found = pattern.match(text);
-    if (!found.hasMatch())
-        return fallback;
-    static const QRegularExpression numberPattern(QStringLiteral("[-]?[0-9]+[.]?[0-9]*"));
-    return IwbFormat::readNumber(numberPattern.match(found.captured()).captured());
+    const auto isDigit = [&text](int i) {
+        return i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9');
+    };
+    for (int at = text.indexOf(name); at >= 0; at = text.indexOf(name, at + 1)) {
+        const int start = at + name.size();
+        int end = start;
+        if (end < text.size() && text.at(end) == QLatin1Char('-'))
+            ++end;
+        if (!isDigit(end))
+            continue;
+        while (isDigit(end))
+            ++end;
+        if (end < text.size() && text.at(end) == QLatin1Char('.'))
+            ++end;
+        while (isDigit(end))
+            ++end;
+        // Only digits, "-" and "." were taken: no shorter number is followed by a comma either.
+        if (comma && (end >= text.size() || text.at(end) != QLatin1Char(',')))
+            continue;
+        return IwbFormat::readNumber(text.mid(start, end - start));
+    }
+    return fallback;
 }
 
 int truncated(float value)
@@ -193,14 +213,12 @@ int readOpacity(const QString &text, bool hexadecimalFallback)
 
 float readRotation(const QString &transform)
 {
-    static const QRegularExpression pattern(QStringLiteral("rotate\\([-]?[0-9]+[.]?[0-9]*,"));
-    return numberAfter(transform, pattern, 0);
+    return numberAfter(transform, QLatin1String("rotate("), true, 0);
 }
 
 float readScale(const QString &transform)
 {
-    static const QRegularExpression pattern(QStringLiteral("scale\\([-]?[0-9]+[.]?[0-9]*"));
-    const float scale = numberAfter(transform, pattern, 1);
+    const float scale = numberAfter(transform, QLatin1String("scale("), false, 1);
     return scale == 0 ? 1 : scale;
 }
 
