@@ -32,6 +32,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 namespace {
 
@@ -128,7 +129,14 @@ void IwbReader::decodePicturesAhead()
     QFile content(m_folder + QStringLiteral("/content.xml"));
     if (!content.open(QIODevice::ReadOnly))
         return;
-    const QByteArray text = content.readAll();
+    // Mapped rather than read: the text is only searched, and a lesson's is megabytes long.
+    const qint64 size = content.size();
+    const uchar *mapped =
+            size > 0 && size <= IwbLimits::kMaxContentBytes ? content.map(0, size) : nullptr;
+    if (!mapped)
+        return;
+    const QByteArray text =
+            QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), int(size));
     m_decoding = std::make_shared<Decoding>();
     // Decoded but not yet taken: as much as the largest picture the limits let through. A
     // picture beyond what is left is read where it is used, as any other.
@@ -138,7 +146,12 @@ void IwbReader::decodePicturesAhead()
     const QByteArray tag("image");
     const QByteArray hrefName("xlink:href=");
     int from = 0;
-    for (int at = text.indexOf(tag, from); at >= 0; at = text.indexOf(tag, from)) {
+    const auto find = [&text, &tag](int start) {
+        const void *found = memmem(text.constData() + start, size_t(text.size() - start),
+                                   tag.constData(), size_t(tag.size()));
+        return found ? int(static_cast<const char *>(found) - text.constData()) : -1;
+    };
+    for (int at = find(from); at >= 0; at = find(from)) {
         from = at + tag.size();
         if (at == 0 || from >= text.size() || !std::isspace(uchar(text.at(from))))
             continue;
