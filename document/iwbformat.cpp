@@ -263,11 +263,15 @@ QColor readColour(const QString &text)
     return colour;
 }
 
-QList<QPointF> readPoints(const QString &text, const QPointF &offset)
+} // namespace IwbFormat
+
+namespace {
+
+// Hands each point of a list to take, in order.
+template <typename Take> void forEachPoint(const QString &text, const QPointF &offset, Take take)
 {
     // One pass over the text, reading each number where it lies: a list of many points costs
     // in proportion to its length.
-    QList<QPointF> points;
     const float offsetX = float(offset.x());
     const float offsetY = float(offset.y());
     const QStringRef all(&text);
@@ -280,13 +284,40 @@ QList<QPointF> readPoints(const QString &text, const QPointF &offset)
         const int comma = pair.indexOf(QLatin1Char(','));
         const QStringRef x = comma < 0 ? pair : pair.left(comma);
         const QStringRef y = comma < 0 ? pair : pair.mid(comma + 1);
-        points.append(QPointF(finiteOr(finiteOr(pointNumber(x), 0) + offsetX, 0),
-                              finiteOr(finiteOr(pointNumber(y), 0) + offsetY, 0)));
+        take(QPointF(finiteOr(finiteOr(pointNumber(x), 0) + offsetX, 0),
+                     finiteOr(finiteOr(pointNumber(y), 0) + offsetY, 0)));
         if (blank >= text.size())
             break;
         start = blank + 1;
     }
+}
+
+} // namespace
+
+namespace IwbFormat {
+
+QList<QPointF> readPoints(const QString &text, const QPointF &offset)
+{
+    QList<QPointF> points;
+    forEachPoint(text, offset, [&points](const QPointF &point) { points.append(point); });
     return points;
+}
+
+QPainterPath readPolyline(const QString &text)
+{
+    QPainterPath path; // no text, no points: an empty path, as polylinePath makes of none
+    if (text.isEmpty())
+        return path;
+    path.reserve(text.count(QLatin1Char(' ')) + 1);
+    bool first = true;
+    forEachPoint(text, QPointF(), [&path, &first](const QPointF &point) {
+        if (first)
+            path.moveTo(point);
+        else
+            path.lineTo(point);
+        first = false;
+    });
+    return path;
 }
 
 int readFillKind(const QString &fillType, const QString &fill)

@@ -627,9 +627,8 @@ BtMenus::btType IwbReader::polylineKind(const QXmlStreamReader &xml, bool polygo
 
 void IwbReader::createPolylineIWB(const QString &dir, QXmlStreamReader &xml, bool polygon)
 {
-    const QList<QPointF> points = IwbFormat::readPoints(attribute(xml, "points"));
-    finishShape(xml, polylinePath(points), polylineKind(xml, polygon), Fill::Full, false, QPointF(),
-                true, dir);
+    finishShape(xml, IwbFormat::readPolyline(attribute(xml, "points")), polylineKind(xml, polygon),
+                Fill::Full, false, QPointF(), true, dir);
 }
 
 // --- Text, table, picture, video and sound ---

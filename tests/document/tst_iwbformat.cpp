@@ -250,6 +250,19 @@ void tst_IwbFormat::pointsOfOtherFiles()
     QFETCH(QPointF, offset);
     QFETCH(QList<QPointF>, points);
     QCOMPARE(IwbFormat::readPoints(text, offset), points);
+    if (!offset.isNull())
+        return;
+    // The same points as a path: a move to the first, lines to the others, nothing for none.
+    QPainterPath path;
+    for (int i = 0; i < points.size(); ++i) {
+        if (i == 0)
+            path.moveTo(points.at(i));
+        else
+            path.lineTo(points.at(i));
+    }
+    const QPainterPath read = IwbFormat::readPolyline(text);
+    QCOMPARE(read, path);
+    QCOMPARE(read.elementCount(), path.elementCount());
 }
 
 void tst_IwbFormat::nonFinitePathsAreNotWritten()
