@@ -239,8 +239,8 @@ void TransCommand::apply(const QList<Transform> &transforms)
         item->setRotation(-transforms[i].negatedRotation);
         item->setScale(transforms[i].scale);
         DCustomItem *object = DCustomItem::fromItem(item);
-        if (object && object->m_rotateItem && transforms[i].scale > 0)
-            object->m_rotateItem->setScale(1.0 / transforms[i].scale);
+        if (object && object->madeRotateItem() && transforms[i].scale > 0)
+            object->madeRotateItem()->setScale(1.0 / transforms[i].scale);
     }
     updatePage(m_page);
 }

@@ -1,6 +1,7 @@
 #include "dcustomitem.h"
 
 #include "boardtypes.h"
+#include "dpage.h"
 #include "drotateitem.h"
 #include "drotateitembutton.h"
 #include "drotateitemfocus.h"
@@ -30,6 +31,60 @@ void DCustomItem::changeLinks(const QString &web, const QString &page, const QSt
     m_linkPage = page;
     m_linkFile = file;
     m_linkMedia = media;
+    if (!web.isEmpty() || !page.isEmpty() || !file.isEmpty() || !media.isEmpty())
+        rotateItem();
+}
+
+namespace {
+
+void connectReleases(DRotateItem *frame, DPage *page)
+{
+    QObject::connect(frame->m_focus, &DRotateItemFocus::releaseBt, page, &DPage::isValidRelease);
+    QObject::connect(frame->m_btPageLink, &DRotateItemButton::releaseBt, page,
+                     &DPage::isValidRelease);
+    QObject::connect(frame->m_btLock, &DRotateItemButton::releaseBt, page, &DPage::isValidRelease);
+}
+
+} // namespace
+
+DRotateItem *DCustomItem::rotateItem()
+{
+    if (m_rotateItem || !m_frameOwner)
+        return m_rotateItem;
+    m_rotateItem = new DRotateItem(m_frameOwner);
+    // The handles and buttons keep their size on screen.
+    if (m_frameOwner->scale() > 0)
+        m_rotateItem->setScale(1.0 / m_frameOwner->scale());
+    m_rotateItem->m_focus->m_menu = m_frameMenu;
+    connectFrame(m_rotateItem);
+    if (m_frameReceiver)
+        connectReleases(m_rotateItem, m_frameReceiver);
+    return m_rotateItem;
+}
+
+void DCustomItem::setFrameMenu(QMenu *menu)
+{
+    m_frameMenu = menu;
+    if (m_rotateItem)
+        m_rotateItem->m_focus->m_menu = menu;
+}
+
+QMenu *DCustomItem::frameMenu() const
+{
+    return m_rotateItem ? m_rotateItem->m_focus->m_menu : m_frameMenu;
+}
+
+void DCustomItem::setFrameReceiver(DPage *page)
+{
+    m_frameReceiver = page;
+    if (m_rotateItem && page)
+        connectReleases(m_rotateItem, page);
+}
+
+void DCustomItem::frameMayShow(bool selected, bool locked)
+{
+    if (selected || locked)
+        rotateItem();
 }
 
 void DCustomItem::saveTransformOf(const QGraphicsItem *item)

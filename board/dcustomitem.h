@@ -2,11 +2,14 @@
 
 #include <QPixmap>
 #include <QPointF>
+#include <QPointer>
 #include <QRectF>
 #include <QString>
 
+class DPage;
 class DRotateItem;
 class QGraphicsItem;
+class QMenu;
 
 // What every board object shares beside its graphics-item base: the frame with its handles,
 // the four links with their previous values, the transform saved when a gesture starts, the
@@ -38,7 +41,17 @@ public:
     // The mix-in of a board object (types 2 to 12), or null for anything else.
     static DCustomItem *fromItem(QGraphicsItem *item);
 
-    DRotateItem *m_rotateItem = nullptr; // owned by the object as its child item
+    // The frame, made the first time it is asked for: a page of thousands of strokes that are
+    // never selected, locked or linked would otherwise carry thousands of unused handles.
+    DRotateItem *rotateItem();
+    // The frame if it has been made, else null (nothing of it is shown then).
+    DRotateItem *madeRotateItem() const { return m_rotateItem; }
+    // The context menu the frame's handle opens, kept until the frame is made.
+    void setFrameMenu(QMenu *menu);
+    QMenu *frameMenu() const;
+    // The page the frame's handle and buttons report their releases to, once it is made.
+    void setFrameReceiver(DPage *page);
+
     QString m_linkWeb;
     QString m_linkPage; // target page counted from 1, as decimal text
     QString m_linkFile;
@@ -55,4 +68,18 @@ public:
     QPointF m_pressPos;
     bool m_bMoved = false;
     bool m_bPressOnFocus = false; // groups only: the press landed on the focus handle
+
+protected:
+    // Called by each object's constructor: the frame becomes owner's child when it is made.
+    void setFrameOwner(QGraphicsItem *owner) { m_frameOwner = owner; }
+    // Connects a frame just made to its object (the handle's press and the like).
+    virtual void connectFrame(DRotateItem *) { }
+    // Makes the frame as soon as anything of it could be shown.
+    void frameMayShow(bool selected, bool locked);
+
+private:
+    QGraphicsItem *m_frameOwner = nullptr;
+    DRotateItem *m_rotateItem = nullptr; // owned by the object as its child item
+    QMenu *m_frameMenu = nullptr;
+    QPointer<DPage> m_frameReceiver;
 };

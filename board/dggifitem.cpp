@@ -19,8 +19,8 @@ DGGifItem::DGGifItem(QPointF pos, QLabel *label, QGraphicsItem *parent)
     setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
     m_pressPos = pos;
     setCacheMode(DeviceCoordinateCache);
-    m_rotateItem = new DRotateItem(this);
-    connect(m_rotateItem->m_focus, &DRotateItemFocus::pressBt, this, &DGGifItem::saveTransform);
+    setFrameOwner(this);
+    rotateItem();
 }
 
 QLabel *DGGifItem::makeAnimation(const QString &file)
@@ -130,4 +130,9 @@ DGGifItem *DGGifItem::clone() const
         copy->setWidget(label);
     ItemPlacement::placeCopy(this, this, copy, copy);
     return copy;
+}
+
+void DGGifItem::connectFrame(DRotateItem *frame)
+{
+    connect(frame->m_focus, &DRotateItemFocus::pressBt, this, &DGGifItem::saveTransform);
 }

@@ -27,8 +27,8 @@ DGItemGroup::DGItemGroup(QGraphicsItem *parent) : QObject(nullptr), QGraphicsIte
     setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
     setCacheMode(DeviceCoordinateCache);
     m_pressPos = pos();
-    m_rotateItem = new DRotateItem(this);
-    connect(m_rotateItem->m_focus, &DRotateItemFocus::pressBt, this, &DGItemGroup::saveTransform);
+    setFrameOwner(this);
+    rotateItem();
 }
 
 void DGItemGroup::lock(bool locked)
@@ -97,7 +97,7 @@ void DGItemGroup::refreshBounds()
         top = std::max(top, member->zValue() + 1.0);
     }
     // The frame is the members' sibling, not their child: it must stack above them.
-    m_rotateItem->setZValue(top);
+    rotateItem()->setZValue(top);
     prepareGeometryChange();
     m_bounds = bounds;
     update();
@@ -115,7 +115,7 @@ bool DGItemGroup::buttonHolds(QGraphicsItem *button, QPointF point) const
 
 void DGItemGroup::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
-    DRotateItemFocus *focus = m_rotateItem->m_focus;
+    DRotateItemFocus *focus = rotateItem()->m_focus;
     if (buttonHolds(focus, event->scenePos())) {
         // The handle never sees its own events inside a group: it turns and scales the group
         // through the group.
@@ -131,7 +131,7 @@ void DGItemGroup::mousePressEvent(QGraphicsSceneMouseEvent *event)
 void DGItemGroup::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
 {
     if (m_bPressOnFocus) {
-        m_rotateItem->m_focus->mouseMoveEvent(event);
+        rotateItem()->m_focus->mouseMoveEvent(event);
         return;
     }
     m_bMoved = true;
@@ -141,7 +141,7 @@ void DGItemGroup::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
 void DGItemGroup::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
     const QPointF down = event->buttonDownScenePos(Qt::LeftButton);
-    DRotateItem *frame = m_rotateItem;
+    DRotateItem *frame = rotateItem();
     if (m_bPressOnFocus) {
         // Reports a turn or scale, or opens the menu on a click.
         frame->m_focus->mouseReleaseEvent(event);
@@ -176,8 +176,8 @@ void copyLocalGeometry(const QGraphicsItem *source, QGraphicsItem *copy)
     copy->setPos(source->pos());
     copy->setFlags(source->flags());
     DCustomItem *object = DCustomItem::fromItem(copy);
-    if (object && object->m_rotateItem && source->scale() > 0)
-        object->m_rotateItem->setScale(1.0 / source->scale());
+    if (object && object->madeRotateItem() && source->scale() > 0)
+        object->madeRotateItem()->setScale(1.0 / source->scale());
 }
 
 } // namespace
@@ -252,6 +252,11 @@ DGItemGroup *DGItemGroup::clone() const
     auto *copy = new DGItemGroup(nullptr);
     cloneChildren(copy, this);
     copyLocalGeometry(this, copy);
-    copy->m_rotateItem->m_focus->m_menu = m_rotateItem->m_focus->m_menu;
+    copy->setFrameMenu(frameMenu());
     return copy;
+}
+
+void DGItemGroup::connectFrame(DRotateItem *frame)
+{
+    connect(frame->m_focus, &DRotateItemFocus::pressBt, this, &DGItemGroup::saveTransform);
 }

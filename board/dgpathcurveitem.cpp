@@ -80,8 +80,8 @@ DGPathCurveItem *DGPathCurveItem::clone() const
     copy->m_fillType = m_fillType;
     copy->setPos(pos());
     copy->setScale(scale());
-    if (scale() > 0)
-        copy->m_rotateItem->setScale(1.0 / scale());
+    if (scale() > 0 && copy->madeRotateItem())
+        copy->madeRotateItem()->setScale(1.0 / scale());
     copy->setBrush(brush());
     return copy;
 }

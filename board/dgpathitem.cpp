@@ -39,13 +39,17 @@ DGPathItem::DGPathItem(QPointF pos, const QPen &pen, QGraphicsItem *parent)
     m_brush = QBrush();
     m_prevBrush = QBrush();
     setCacheMode(DeviceCoordinateCache);
-    m_rotateItem = new DRotateItem(this);
-    connect(m_rotateItem->m_focus, &DRotateItemFocus::pressBt, this, &DGPathItem::saveTransform);
-    connect(m_rotateItem->m_focus, &DRotateItemFocus::restorePx, this, &DGPathItem::restorePx);
+    setFrameOwner(this);
     setAcceptTouchEvents(true);
 }
 
 DGPathItem::~DGPathItem() = default;
+
+void DGPathItem::connectFrame(DRotateItem *frame)
+{
+    connect(frame->m_focus, &DRotateItemFocus::pressBt, this, &DGPathItem::saveTransform);
+    connect(frame->m_focus, &DRotateItemFocus::restorePx, this, &DGPathItem::restorePx);
+}
 
 void DGPathItem::dropRenderCache()
 {
@@ -248,6 +252,12 @@ QVariant DGPathItem::itemChange(GraphicsItemChange change, const QVariant &value
     case ItemTransformChange:
         invalidateCache();
         break;
+    case ItemSelectedHasChanged:
+        frameMayShow(value.toBool(), isLocked());
+        break;
+    case ItemFlagsHaveChanged:
+        frameMayShow(isSelected(), isLocked());
+        break;
     default:
         break;
     }
@@ -391,7 +401,7 @@ void DGPathItem::dragVertex(int index, QPointF point, bool keepLines)
     }
     setPath(edited);
     m_bRedrawAlways = true;
-    m_rotateItem->m_focus->m_bReshaped = true;
+    rotateItem()->m_focus->m_bReshaped = true;
 }
 
 void DGPathItem::paintVertexCircles(QPainter *painter, qreal diameter) const
@@ -416,7 +426,7 @@ void DGPathItem::copyTransformInto(DGPathItem *clone) const
     clone->setFlags(flags());
     clone->setTransformOriginPoint(boundingRect().center());
     clone->setRotation(rotation());
-    clone->m_rotateItem->m_focus->m_menu = m_rotateItem->m_focus->m_menu;
+    clone->setFrameMenu(frameMenu());
     // The fill data goes with the copy: a saved copy must show the same fill.
     clone->m_gradColor = m_gradColor;
     clone->m_fillFileName = m_fillFileName;

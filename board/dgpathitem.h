@@ -86,6 +86,7 @@ public slots:
     void restorePx();
 
 protected:
+    void connectFrame(DRotateItem *frame) override;
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;

@@ -71,8 +71,8 @@ DGPathTableItem *DGPathTableItem::clone() const
     copy->m_colWidth = m_colWidth;
     copy->setPos(pos());
     copy->setScale(scale());
-    if (scale() > 0)
-        copy->m_rotateItem->setScale(1.0 / scale());
+    if (scale() > 0 && copy->madeRotateItem())
+        copy->madeRotateItem()->setScale(1.0 / scale());
     copy->setBrush(brush());
     return copy;
 }

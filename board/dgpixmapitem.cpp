@@ -19,8 +19,21 @@ DGPixmapItem::DGPixmapItem(QPointF pos, const QPixmap &pixmap, QGraphicsItem *pa
     setPos(pos);
     setPixmap(pixmap);
     setCacheMode(DeviceCoordinateCache);
-    m_rotateItem = new DRotateItem(this);
-    connect(m_rotateItem->m_focus, &DRotateItemFocus::pressBt, this, &DGPixmapItem::saveTransform);
+    setFrameOwner(this);
+}
+
+void DGPixmapItem::connectFrame(DRotateItem *frame)
+{
+    connect(frame->m_focus, &DRotateItemFocus::pressBt, this, &DGPixmapItem::saveTransform);
+}
+
+QVariant DGPixmapItem::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    if (change == ItemSelectedHasChanged)
+        frameMayShow(value.toBool(), isLocked());
+    else if (change == ItemFlagsHaveChanged)
+        frameMayShow(isSelected(), isLocked());
+    return QGraphicsPixmapItem::itemChange(change, value);
 }
 
 void DGPixmapItem::lock(bool locked)

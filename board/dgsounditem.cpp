@@ -15,6 +15,7 @@ DGSoundItem::DGSoundItem(QPointF pos, const QString &file, QGraphicsItem *parent
 {
     m_linkMedia = file;
     m_prevLinkMedia = file;
+    rotateItem(); // the media button is always shown
     m_pressPos = pos;
     setPos(pos);
     m_fileName = QFileInfo(file).fileName();

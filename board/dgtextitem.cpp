@@ -32,8 +32,21 @@ DGTextItem::DGTextItem(QPointF pos, QGraphicsItem *parent) : QGraphicsTextItem(p
     setFont(defaultFont());
     setPlainText(QStringLiteral("Text"));
     setDefaultTextColor(QColor(0, 0, 0, 255));
-    m_rotateItem = new DRotateItem(this);
-    connect(m_rotateItem->m_focus, &DRotateItemFocus::pressBt, this, &DGTextItem::saveTransform);
+    setFrameOwner(this);
+}
+
+void DGTextItem::connectFrame(DRotateItem *frame)
+{
+    connect(frame->m_focus, &DRotateItemFocus::pressBt, this, &DGTextItem::saveTransform);
+}
+
+QVariant DGTextItem::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    if (change == ItemSelectedHasChanged)
+        frameMayShow(value.toBool(), isLocked());
+    else if (change == ItemFlagsHaveChanged)
+        frameMayShow(isSelected(), isLocked());
+    return QGraphicsTextItem::itemChange(change, value);
 }
 
 DGTextItem::~DGTextItem() = default;

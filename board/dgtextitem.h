@@ -41,6 +41,8 @@ public slots:
     void setText(const QString &str);
 
 protected:
+    void connectFrame(DRotateItem *frame) override;
+    QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;

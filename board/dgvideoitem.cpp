@@ -31,8 +31,8 @@ DGVideoItem::DGVideoItem(QPointF pos, const QString &file, const QPixmap &poster
     m_fileName = QFileInfo(file).fileName();
     setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
     setCacheMode(DeviceCoordinateCache);
-    m_rotateItem = new DRotateItem(this);
-    connect(m_rotateItem->m_focus, &DRotateItemFocus::pressBt, this, &DGVideoItem::saveTransform);
+    setFrameOwner(this);
+    rotateItem();
 }
 
 QRectF DGVideoItem::boundingRect() const
@@ -125,4 +125,9 @@ QWidget *DGVideoItem::showPlayer() const
     window->move(where);
     window->show();
     return window;
+}
+
+void DGVideoItem::connectFrame(DRotateItem *frame)
+{
+    connect(frame->m_focus, &DRotateItemFocus::pressBt, this, &DGVideoItem::saveTransform);
 }

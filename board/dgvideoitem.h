@@ -43,6 +43,7 @@ public slots:
     void saveTransform();
 
 protected:
+    void connectFrame(DRotateItem *frame) override;
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;

@@ -74,11 +74,7 @@ QPointF sanePoint(const QPointF &point)
 template <typename Object> void connectReleases(DPage *page, Object *object)
 {
     QObject::connect(object, &Object::releaseBt, page, &DPage::isValidRelease);
-    DRotateItem *frame = object->m_rotateItem;
-    QObject::connect(frame->m_focus, &DRotateItemFocus::releaseBt, page, &DPage::isValidRelease);
-    QObject::connect(frame->m_btPageLink, &DRotateItemButton::releaseBt, page,
-                     &DPage::isValidRelease);
-    QObject::connect(frame->m_btLock, &DRotateItemButton::releaseBt, page, &DPage::isValidRelease);
+    object->setFrameReceiver(page);
 }
 
 // Origin first, then transform, rotation and scale about it; the position (when given) last.
@@ -96,8 +92,9 @@ void applyGeometry(QGraphicsItem *item, DCustomItem *object, bool centreOrigin,
     if (pos)
         item->setPos(*pos);
     // The handles and buttons keep their size on screen.
-    object->m_rotateItem->setScale(1.0 / placement.scale);
-    object->m_rotateItem->m_focus->m_menu = menu;
+    if (DRotateItem *frame = object->madeRotateItem())
+        frame->setScale(1.0 / placement.scale);
+    object->setFrameMenu(menu);
 }
 
 } // namespace

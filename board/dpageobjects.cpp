@@ -63,11 +63,7 @@ template <typename Object> bool wireAs(DPage *page, QGraphicsItem *item)
     if (!object)
         return false;
     QObject::connect(object, &Object::releaseBt, page, &DPage::isValidRelease);
-    DRotateItem *frame = object->m_rotateItem;
-    QObject::connect(frame->m_focus, &DRotateItemFocus::releaseBt, page, &DPage::isValidRelease);
-    QObject::connect(frame->m_btPageLink, &DRotateItemButton::releaseBt, page,
-                     &DPage::isValidRelease);
-    QObject::connect(frame->m_btLock, &DRotateItemButton::releaseBt, page, &DPage::isValidRelease);
+    object->setFrameReceiver(page);
     return true;
 }
 
@@ -178,7 +174,7 @@ DGItemGroup *DPage::addGroupItem()
     m_pGroupItem = group;
     wireReleases(this, group);
     addItem(group);
-    group->m_rotateItem->m_focus->m_menu = m_view->m_menuGeneric;
+    group->setFrameMenu(m_view->m_menuGeneric);
     return group;
 }
 
@@ -384,8 +380,8 @@ void DPage::zoomObj(float fscale)
         if (object)
             object->saveTransformOf(item);
         item->setScale(fscale);
-        if (object && object->m_rotateItem)
-            object->m_rotateItem->setScale(1.0 / fscale);
+        if (object && object->madeRotateItem())
+            object->madeRotateItem()->setScale(1.0 / fscale);
     }
     recordOperation(BtMenus::stTrans, selection, nullptr);
 }

@@ -41,11 +41,7 @@ QPen eraserTrailPen()
 template <typename Object> void connectReleases(DPage *page, Object *object)
 {
     QObject::connect(object, &Object::releaseBt, page, &DPage::isValidRelease);
-    DRotateItem *frame = object->m_rotateItem;
-    QObject::connect(frame->m_focus, &DRotateItemFocus::releaseBt, page, &DPage::isValidRelease);
-    QObject::connect(frame->m_btPageLink, &DRotateItemButton::releaseBt, page,
-                     &DPage::isValidRelease);
-    QObject::connect(frame->m_btLock, &DRotateItemButton::releaseBt, page, &DPage::isValidRelease);
+    object->setFrameReceiver(page);
 }
 
 bool isShape(int tool)
@@ -287,7 +283,7 @@ void DPage::mousePressEvent(QGraphicsSceneMouseEvent *event)
             connectReleases(this, picture);
             m_pPixmapItem = picture;
             addItem(picture);
-            picture->m_rotateItem->m_focus->m_menu = m_view->m_menuGeneric;
+            picture->setFrameMenu(m_view->m_menuGeneric);
         }
         return;
     }
@@ -419,7 +415,7 @@ void DPage::releaseTool(int tool, QGraphicsSceneMouseEvent *event)
                 m_undoStack.redo();
             } else {
                 shape->setRedrawAlways(false);
-                shape->m_rotateItem->m_focus->m_menu = frameMenuFor(m_view, shape);
+                shape->setFrameMenu(frameMenuFor(m_view, shape));
             }
         }
     } else if (tool == BtMenus::btFill) {
@@ -435,8 +431,7 @@ void DPage::defaultRelease(QGraphicsSceneMouseEvent *event)
 {
     if (m_pDrawItem) {
         if (DCustomItem *object = DCustomItem::fromItem(m_pDrawItem)) {
-            if (object->m_rotateItem)
-                object->m_rotateItem->m_focus->m_menu = frameMenuFor(m_view, m_pDrawItem);
+            object->setFrameMenu(frameMenuFor(m_view, m_pDrawItem));
         }
     }
     QGraphicsScene::mouseReleaseEvent(event);

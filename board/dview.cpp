@@ -555,8 +555,8 @@ void DView::applyPinch(Qt::GestureState state, bool rotationChanged, double rota
                 continue;
             item->setScale(scale);
             if (DCustomItem *object = DCustomItem::fromItem(item)) {
-                if (object->m_rotateItem)
-                    object->m_rotateItem->setScale(1.0 / scale);
+                if (object->madeRotateItem())
+                    object->madeRotateItem()->setScale(1.0 / scale);
             }
         }
     }

@@ -33,11 +33,10 @@ void placeCopy(const QGraphicsItem *source, const DCustomItem *sourceObject, QGr
     copy->setPos(source->mapToScene(centre) - centre);
     copy->setRotation(source->rotation());
     copy->setScale(source->scale());
-    if (copyObject->m_rotateItem && source->scale() > 0)
-        copyObject->m_rotateItem->setScale(1.0 / source->scale());
+    if (copyObject->madeRotateItem() && source->scale() > 0)
+        copyObject->madeRotateItem()->setScale(1.0 / source->scale());
     copy->setFlags(source->flags());
-    if (copyObject->m_rotateItem && sourceObject->m_rotateItem)
-        copyObject->m_rotateItem->m_focus->m_menu = sourceObject->m_rotateItem->m_focus->m_menu;
+    copyObject->setFrameMenu(sourceObject->frameMenu());
 }
 
 QPoint truncated(const QPointF &scenePoint)

@@ -269,40 +269,44 @@ Result packDocument(const QString &folder, const QString &target, const QStringL
 QList<Entry> listEntries(const QString &archive, QString *error)
 {
     const QString path = QFileInfo(archive).absoluteFilePath();
-    const ToolRun names =
+    // One run of the lister: each run is a process started from a program that may hold a
+    // large document, and opening pays for every one.
+    const ToolRun details =
             runZipTool(QStringLiteral("unzip"),
-                       { QStringLiteral("-Z"), QStringLiteral("-1"), path }, QDir::rootPath());
-    const ToolRun details = names.ok
-            ? runZipTool(QStringLiteral("unzip"),
-                         { QStringLiteral("-Z"), QStringLiteral("-s"), path }, QDir::rootPath())
-            : names;
+                       { QStringLiteral("-Z"), QStringLiteral("-s"), QStringLiteral("-T"), path },
+                       QDir::rootPath());
+    const QString unreadable = archive + QStringLiteral(": the list of entries cannot be read");
     if (!details.ok) {
         if (error)
             *error = details.error;
         return {};
     }
-    // The detailed list has two header lines and one line of totals around one line per entry,
-    // in the same order as the names; its first column is the mode ("l" for a symlink).
-    const QStringList nameLines = outputLines(names.output);
-    const QStringList detailLines = outputLines(details.output);
-    if (detailLines.size() != nameLines.size() + 3) {
+    // Two header lines (the second one counting the entries) and one line of totals around
+    // one line per entry: mode, version, system, unpacked size, type, method, date.time, then
+    // after one space the name, which may hold any spaces of its own.
+    const QStringList lines = outputLines(details.output);
+    static const QRegularExpression counted(QStringLiteral("number of entries: (\\d+)$"));
+    const QRegularExpressionMatch count =
+            lines.size() >= 3 ? counted.match(lines.at(1)) : QRegularExpressionMatch();
+    if (!count.hasMatch() || count.captured(1).toLongLong() != lines.size() - 3) {
         if (error)
-            *error = archive + QStringLiteral(": the list of entries cannot be read");
+            *error = unreadable;
         return {};
     }
-    // Mode, version, system, size, ...: the fourth column is the unpacked size.
+    static const QRegularExpression entryLine(
+            QStringLiteral("^(\\S+)\\s+\\S+\\s+\\S+\\s+(\\d+)\\s+\\S+\\s+\\S+\\s+\\S+ (.+)$"));
     QList<Entry> entries;
-    for (int i = 0; i < nameLines.size(); ++i) {
-        const QString &detail = detailLines.at(i + 2);
-        const QVector<QStringRef> columns = detail.splitRef(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (int i = 2; i < lines.size() - 1; ++i) {
+        const QRegularExpressionMatch entry = entryLine.match(lines.at(i));
         bool sized = false;
-        const qint64 size = columns.size() > 3 ? columns.at(3).toLongLong(&sized) : 0;
+        const qint64 size = entry.hasMatch() ? entry.captured(2).toLongLong(&sized) : 0;
         if (!sized || size < 0) {
             if (error)
-                *error = archive + QStringLiteral(": the list of entries cannot be read");
+                *error = unreadable;
             return {};
         }
-        entries.append({ nameLines.at(i), detail.startsWith(QLatin1Char('l')), size });
+        // The mode's first letter is "l" for a symlink.
+        entries.append({ entry.captured(3), entry.captured(1).startsWith(QLatin1Char('l')), size });
     }
     return entries;
 }

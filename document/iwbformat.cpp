@@ -3,6 +3,7 @@
 #include <QPainterPath>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -44,14 +45,72 @@ float finiteOr(float value, float fallback)
     return std::isfinite(value) ? value : fallback;
 }
 
-// The number inside the first match of pattern, as the transform readers take it.
-float numberAfter(const QString &text, const QRegularExpression &pattern, float fallback)
+// What QStringRef::toFloat gives, for the plain decimals that point lists are made of: no more
+// than 15 digits in all, so that the digits and the power of ten are exact doubles and their
+// quotient is the correctly rounded double that toFloat narrows to a float. Anything else
+// (exponents, spaces, long digit strings, words) goes to toFloat itself.
+float pointNumber(const QStringRef &text)
 {
-    const QRegularExpressionMatch found = pattern.match(text);
-    if (!found.hasMatch())
-        return fallback;
-    static const QRegularExpression numberPattern(QStringLiteral("[-]?[0-9]+[.]?[0-9]*"));
-    return IwbFormat::readNumber(numberPattern.match(found.captured()).captured());
+    const QChar *at = text.constData();
+    const QChar *const end = at + text.size();
+    bool negative = false;
+    if (at != end && (*at == QLatin1Char('-') || *at == QLatin1Char('+'))) {
+        negative = *at == QLatin1Char('-');
+        ++at;
+    }
+    static constexpr double kPowers[] = { 1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15 };
+    qint64 digits = 0;
+    int count = 0;
+    int decimals = -1; // digits after the point, or -1 before it
+    for (; at != end; ++at) {
+        const ushort c = at->unicode();
+        if (c >= '0' && c <= '9') {
+            if (++count > 15)
+                return text.toFloat();
+            digits = digits * 10 + (c - '0');
+            if (decimals >= 0)
+                ++decimals;
+        } else if (c == '.' && decimals < 0) {
+            decimals = 0;
+        } else {
+            return text.toFloat();
+        }
+    }
+    if (count == 0)
+        return text.toFloat();
+    const double value = double(digits) / kPowers[std::max(decimals, 0)];
+    return float(negative ? -value : value);
+}
+
+// The number of the first "name(" followed by a number ("-", digits, then "." and digits, each
+// optional but the first digit), and by a comma where one must follow: what the transform
+// readers take, as the pattern name\([-]?[0-9]+[.]?[0-9]*, would find it. Read by hand: every
+// object of a document has its transform read twice on the way in.
+float numberAfter(const QString &text, QLatin1String name, bool comma, float fallback)
+{
+    const auto isDigit = [&text](int i) {
+        return i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9');
+    };
+    for (int at = text.indexOf(name); at >= 0; at = text.indexOf(name, at + 1)) {
+        const int start = at + name.size();
+        int end = start;
+        if (end < text.size() && text.at(end) == QLatin1Char('-'))
+            ++end;
+        if (!isDigit(end))
+            continue;
+        while (isDigit(end))
+            ++end;
+        if (end < text.size() && text.at(end) == QLatin1Char('.'))
+            ++end;
+        while (isDigit(end))
+            ++end;
+        // Only digits, "-" and "." were taken: no shorter number is followed by a comma either.
+        if (comma && (end >= text.size() || text.at(end) != QLatin1Char(',')))
+            continue;
+        return IwbFormat::readNumber(text.mid(start, end - start));
+    }
+    return fallback;
 }
 
 int truncated(float value)
@@ -154,14 +213,12 @@ int readOpacity(const QString &text, bool hexadecimalFallback)
 
 float readRotation(const QString &transform)
 {
-    static const QRegularExpression pattern(QStringLiteral("rotate\\([-]?[0-9]+[.]?[0-9]*,"));
-    return numberAfter(transform, pattern, 0);
+    return numberAfter(transform, QLatin1String("rotate("), true, 0);
 }
 
 float readScale(const QString &transform)
 {
-    static const QRegularExpression pattern(QStringLiteral("scale\\([-]?[0-9]+[.]?[0-9]*"));
-    const float scale = numberAfter(transform, pattern, 1);
+    const float scale = numberAfter(transform, QLatin1String("scale("), false, 1);
     return scale == 0 ? 1 : scale;
 }
 
@@ -206,11 +263,15 @@ QColor readColour(const QString &text)
     return colour;
 }
 
-QList<QPointF> readPoints(const QString &text, const QPointF &offset)
+} // namespace IwbFormat
+
+namespace {
+
+// Hands each point of a list to take, in order.
+template <typename Take> void forEachPoint(const QString &text, const QPointF &offset, Take take)
 {
     // One pass over the text, reading each number where it lies: a list of many points costs
     // in proportion to its length.
-    QList<QPointF> points;
     const float offsetX = float(offset.x());
     const float offsetY = float(offset.y());
     const QStringRef all(&text);
@@ -223,13 +284,40 @@ QList<QPointF> readPoints(const QString &text, const QPointF &offset)
         const int comma = pair.indexOf(QLatin1Char(','));
         const QStringRef x = comma < 0 ? pair : pair.left(comma);
         const QStringRef y = comma < 0 ? pair : pair.mid(comma + 1);
-        points.append(QPointF(finiteOr(finiteOr(x.toFloat(), 0) + offsetX, 0),
-                              finiteOr(finiteOr(y.toFloat(), 0) + offsetY, 0)));
+        take(QPointF(finiteOr(finiteOr(pointNumber(x), 0) + offsetX, 0),
+                     finiteOr(finiteOr(pointNumber(y), 0) + offsetY, 0)));
         if (blank >= text.size())
             break;
         start = blank + 1;
     }
+}
+
+} // namespace
+
+namespace IwbFormat {
+
+QList<QPointF> readPoints(const QString &text, const QPointF &offset)
+{
+    QList<QPointF> points;
+    forEachPoint(text, offset, [&points](const QPointF &point) { points.append(point); });
     return points;
+}
+
+QPainterPath readPolyline(const QString &text)
+{
+    QPainterPath path; // no text, no points: an empty path, as polylinePath makes of none
+    if (text.isEmpty())
+        return path;
+    path.reserve(text.count(QLatin1Char(' ')) + 1);
+    bool first = true;
+    forEachPoint(text, QPointF(), [&path, &first](const QPointF &point) {
+        if (first)
+            path.moveTo(point);
+        else
+            path.lineTo(point);
+        first = false;
+    });
+    return path;
 }
 
 int readFillKind(const QString &fillType, const QString &fill)

@@ -53,6 +53,8 @@ QString readColourText(const QString &text);
 QColor readColour(const QString &text); // readColourText as a colour; may be invalid ("#zz")
 // The pairs of a "points" text plus offset; "12" is (12,12), two blanks give an extra (0,0).
 QList<QPointF> readPoints(const QString &text, const QPointF &offset = QPointF());
+// The points of a list as a path: a move to the first, lines to the others.
+QPainterPath readPolyline(const QString &text);
 // "fillType" and "fill" as the object's fill kind: 0 none, 1 solid, 2 gradient, 3 texture.
 int readFillKind(const QString &fillType, const QString &fill);
 // A "textarea" "font-weight" as the CSS word of its HTML: "75" bold, "" 400, others kept.

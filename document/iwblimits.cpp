@@ -14,15 +14,24 @@ namespace {
 constexpr double kMaxFontPoints = 1000;
 constexpr double kMaxScale = 1000;
 
-// Elements that each make a board object (or, as a background, a page).
-const char *const kObjectElements[] = { "rect",    "roundrect", "cone",  "cube",     "cylinder",
-                                        "sphere",  "circle",    "ellipse", "line",   "polyline",
-                                        "polygon", "image",     "video", "sound",    "text",
-                                        "textarea", "table" };
+// Elements that each make a board object (or, as a background, a page). Held with their
+// lengths: every element and attribute of a document is compared with them.
+const QLatin1String kObjectElements[] = {
+    QLatin1String("rect"),     QLatin1String("roundrect"), QLatin1String("cone"),
+    QLatin1String("cube"),     QLatin1String("cylinder"),  QLatin1String("sphere"),
+    QLatin1String("circle"),   QLatin1String("ellipse"),   QLatin1String("line"),
+    QLatin1String("polyline"), QLatin1String("polygon"),   QLatin1String("image"),
+    QLatin1String("video"),    QLatin1String("sound"),     QLatin1String("text"),
+    QLatin1String("textarea"), QLatin1String("table")
+};
 
 // Attributes that place or size a shape; the solids' readers turn some of them into integers.
-const char *const kCoordinates[] = { "x",  "y",  "width", "height", "cx", "cy", "r",
-                                     "rx", "ry", "x1",    "y1",     "x2", "y2" };
+const QLatin1String kCoordinates[] = {
+    QLatin1String("x"),  QLatin1String("y"),  QLatin1String("width"), QLatin1String("height"),
+    QLatin1String("cx"), QLatin1String("cy"), QLatin1String("r"),     QLatin1String("rx"),
+    QLatin1String("ry"), QLatin1String("x1"), QLatin1String("y1"),    QLatin1String("x2"),
+    QLatin1String("y2")
+};
 
 class Check
 {
@@ -54,8 +63,8 @@ private:
 
 bool isCoordinate(const QStringRef &name)
 {
-    for (const char *coordinate : kCoordinates) {
-        if (name == QLatin1String(coordinate))
+    for (const QLatin1String &coordinate : kCoordinates) {
+        if (name == coordinate)
             return true;
     }
     return false;
@@ -102,8 +111,8 @@ QString Check::element()
     const QStringRef element = m_xml.name();
     if (element == QLatin1String("page") && ++m_pages > IwbLimits::kMaxPages)
         return where() + QStringLiteral("more than %1 pages").arg(IwbLimits::kMaxPages);
-    for (const char *objectElement : kObjectElements) {
-        if (element != QLatin1String(objectElement))
+    for (const QLatin1String &objectElement : kObjectElements) {
+        if (element != objectElement)
             continue;
         if (++m_objects > IwbLimits::kMaxObjects)
             return where() + QStringLiteral("more than %1 objects").arg(IwbLimits::kMaxObjects);
@@ -148,8 +157,9 @@ QString Check::estimate(qint64 bytes)
     m_estimate += bytes;
     if (m_estimate <= IwbLimits::kMaxDocumentBytes)
         return QString();
-    return where() + QStringLiteral("the document would take more than %1 MB")
-                             .arg(IwbLimits::kMaxDocumentBytes >> 20);
+    return where()
+            + QStringLiteral("the document would take more than %1 MB")
+                      .arg(IwbLimits::kMaxDocumentBytes >> 20);
 }
 
 QString Check::pictureFile(const QString &href)

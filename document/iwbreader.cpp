@@ -21,13 +21,18 @@
 #include "board/dview.h"
 
 #include <QDebug>
+#include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QImageReader>
 #include <QLinearGradient>
 #include <QSet>
+#include <QThreadPool>
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 
 namespace {
 
@@ -112,6 +117,112 @@ IwbReader::IwbReader(DPagesList &list, const QString &folder, const QString &pre
 {
 }
 
+IwbReader::~IwbReader()
+{
+    // Pictures not reached (a document cut short) are not decoded for nothing.
+    if (m_decoding)
+        m_decoding->cancelled = true;
+}
+
+void IwbReader::decodePicturesAhead()
+{
+    QFile content(m_folder + QStringLiteral("/content.xml"));
+    if (!content.open(QIODevice::ReadOnly))
+        return;
+    // Mapped rather than read: the text is only searched, and a lesson's is megabytes long.
+    const qint64 size = content.size();
+    const uchar *mapped =
+            size > 0 && size <= IwbLimits::kMaxContentBytes ? content.map(0, size) : nullptr;
+    if (!mapped)
+        return;
+    const QByteArray text =
+            QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), int(size));
+    m_decoding = std::make_shared<Decoding>();
+    // Decoded but not yet taken: as much as the largest picture the limits let through. A
+    // picture beyond what is left is read where it is used, as any other.
+    m_decoding->pixelsLeft = IwbLimits::kMaxPicturePixels;
+    // "<image " or, with a namespace prefix, "<svg:image ". The walk goes on after each tag,
+    // so that no part of the text is searched twice.
+    const QByteArray tag("image");
+    const QByteArray hrefName("xlink:href=");
+    int from = 0;
+    const auto find = [&text, &tag](int start) {
+        const void *found = memmem(text.constData() + start, size_t(text.size() - start),
+                                   tag.constData(), size_t(tag.size()));
+        return found ? int(static_cast<const char *>(found) - text.constData()) : -1;
+    };
+    for (int at = find(from); at >= 0; at = find(from)) {
+        from = at + tag.size();
+        if (at == 0 || from >= text.size() || !std::isspace(uchar(text.at(from))))
+            continue;
+        int start = at - 1;
+        if (text.at(start) == ':') {
+            while (start > 0 && std::isalnum(uchar(text.at(start - 1))))
+                --start;
+            --start;
+        }
+        if (start < 0 || text.at(start) != '<')
+            continue;
+        const int end = text.indexOf('>', from);
+        if (end < 0)
+            break;
+        const QByteArray element = QByteArray::fromRawData(text.constData() + from, end - from);
+        from = end;
+        // Only the plain spelling: a name with entities or odd spacing is read where it is used.
+        const int href = element.indexOf(hrefName);
+        if (href < 0)
+            continue;
+        const int open = href + hrefName.size(); // within element: it ends before the '>'
+        const char quote = open < element.size() ? element.at(open) : '\0';
+        const int close = element.indexOf(quote, open + 1);
+        if ((quote != '"' && quote != '\'') || close < 0)
+            continue;
+        const QByteArray name = element.mid(open + 1, close - open - 1);
+        if (name.contains('&'))
+            continue;
+        const QString file = MediaPath::resolveHref(m_folder, QString::fromUtf8(name));
+        // Animations are made from their file by the player.
+        if (file.isEmpty() || m_decoded.contains(file)
+            || QFileInfo(file).suffix().compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0)
+            continue;
+        auto task = std::make_shared<std::packaged_task<QImage()>>(
+                [file, decoding = m_decoding]() -> QImage {
+                    if (decoding->cancelled)
+                        return QImage();
+                    QImageReader reader(file);
+                    const QSize size = reader.size();
+                    const qint64 pixels =
+                            qint64(std::max(size.width(), 0)) * std::max(size.height(), 0);
+                    if (size.isEmpty())
+                        return QImage();
+                    if ((decoding->pixelsLeft -= pixels) < 0) {
+                        decoding->pixelsLeft += pixels;
+                        return QImage();
+                    }
+                    const QImage image = reader.read();
+                    if (image.isNull())
+                        decoding->pixelsLeft += pixels;
+                    return image;
+                });
+        m_decoded.insert(file, task->get_future().share());
+        QThreadPool::globalInstance()->start([task]() { (*task)(); });
+    }
+}
+
+QPixmap IwbReader::picture(const QString &file)
+{
+    const auto found = m_decoded.find(file);
+    if (found != m_decoded.end()) {
+        const QImage image = found.value().get();
+        m_decoded.erase(found); // a second use of the file reads it again
+        if (!image.isNull()) {
+            m_decoding->pixelsLeft += qint64(image.width()) * image.height();
+            return QPixmap::fromImage(image);
+        }
+    }
+    return file.isEmpty() ? QPixmap() : QPixmap(file);
+}
+
 DPage *IwbReader::page() const
 {
     return m_list.getCurPage();
@@ -152,6 +263,7 @@ void IwbReader::pageFirst()
 bool IwbReader::read(QXmlStreamReader &xml)
 {
     m_pageMade = false;
+    decodePicturesAhead();
     while (!xml.atEnd() && !xml.hasError()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
@@ -515,9 +627,8 @@ BtMenus::btType IwbReader::polylineKind(const QXmlStreamReader &xml, bool polygo
 
 void IwbReader::createPolylineIWB(const QString &dir, QXmlStreamReader &xml, bool polygon)
 {
-    const QList<QPointF> points = IwbFormat::readPoints(attribute(xml, "points"));
-    finishShape(xml, polylinePath(points), polylineKind(xml, polygon), Fill::Full, false, QPointF(),
-                true, dir);
+    finishShape(xml, IwbFormat::readPolyline(attribute(xml, "points")), polylineKind(xml, polygon),
+                Fill::Full, false, QPointF(), true, dir);
 }
 
 // --- Text, table, picture, video and sound ---
@@ -685,8 +796,8 @@ void IwbReader::createImageIWB(const QString &dir, QXmlStreamReader &xml)
     const QString transform = attribute(xml, "transform");
     if (transform.isEmpty() && attribute(xml, "requiredExtension").isEmpty() && !m_pageMade) {
         const QString fill = attribute(xml, "fill");
-        const QPixmap picture = fill.isEmpty() && !file.isEmpty() ? QPixmap(file) : QPixmap();
-        if (fill.isEmpty() && picture.isNull()) {
+        const QPixmap background = fill.isEmpty() && !file.isEmpty() ? picture(file) : QPixmap();
+        if (fill.isEmpty() && background.isNull()) {
             // The picture is missing or unreadable: a colour page, which can be saved again,
             // rather than a picture page without a picture.
             qDebug() << "IwbReader: background picture missing:" << href;
@@ -695,9 +806,10 @@ void IwbReader::createImageIWB(const QString &dir, QXmlStreamReader &xml)
             m_list.newPage(BtMenus::btImagePage, true);
             if (DPage *current = page()) {
                 current->setPageType(PageTypeImage);
-                const QSize viewSize = current->view() ? current->view()->size() : picture.size();
-                current->setBackgroundBrush(QBrush(
-                        picture.scaled(viewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+                const QSize viewSize =
+                        current->view() ? current->view()->size() : background.size();
+                current->setBackgroundBrush(QBrush(background.scaled(viewSize, Qt::KeepAspectRatio,
+                                                                     Qt::SmoothTransformation)));
             }
         } else {
             const QString opacity = attribute(xml, "fill-opacity");
@@ -729,10 +841,10 @@ void IwbReader::createImageIWB(const QString &dir, QXmlStreamReader &xml)
             item = current->addGifItem(label, at, rotation, scale, QTransform(), false);
     }
     if (!item) {
-        const QPixmap picture = file.isEmpty() ? QPixmap() : QPixmap(file);
-        const QPixmap sized = picture.isNull() || width <= 0 || height <= 0
+        const QPixmap shown = picture(file);
+        const QPixmap sized = shown.isNull() || width <= 0 || height <= 0
                 ? QPixmap()
-                : picture.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                : shown.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         item = current->addPixmapItem(sized, at, rotation, scale, QTransform(), false);
     }
     if (!item)

@@ -8,10 +8,16 @@
 #include <QPointF>
 #include <QString>
 
+#include <atomic>
+#include <future>
+#include <memory>
+
 class DCustomItem;
 class DPage;
 class DPagesList;
 class QGraphicsItem;
+class QImage;
+class QPixmap;
 class QXmlStreamReader;
 
 // Rebuilds a document from the "content.xml" of an unpacked IWB folder: pages are made by the
@@ -25,6 +31,9 @@ public:
     // folder: where the document lies unpacked. While an earlier run's work is restored, full
     // paths inside previous are read as the same files inside folder.
     IwbReader(DPagesList &list, const QString &folder, const QString &previous = QString());
+    ~IwbReader();
+    IwbReader(const IwbReader &) = delete;
+    IwbReader &operator=(const IwbReader &) = delete;
 
     // The walk from the "pageset" element to the end. False when the XML broke off before its
     // end: what was read stays.
@@ -97,6 +106,18 @@ private:
     // One group of the members of a record and of the records nested in it.
     void makeGroup(const QList<QGraphicsItem *> &members, bool locked);
     QString textureFile(QXmlStreamReader &xml) const;
+    // Pictures are decoded on other threads, in the order the document names them, while the
+    // pages fill; each is taken once, where it is first used.
+    void decodePicturesAhead();
+    QPixmap picture(const QString &file);
+
+    struct Decoding
+    {
+        std::atomic<bool> cancelled{ false };
+        std::atomic<qint64> pixelsLeft{ 0 }; // what pictures decoded and not taken may add
+    };
+    std::shared_ptr<Decoding> m_decoding;
+    QMap<QString, std::shared_future<QImage>> m_decoded;
 
     DPagesList &m_list;
     QString m_folder;

@@ -65,9 +65,10 @@ public:
         const QList<QGraphicsItem *> items = page->items();
         for (QGraphicsItem *item : items) {
             const DCustomItem *object = DCustomItem::fromItem(item);
-            if (object && object->m_rotateItem && object->m_rotateItem->isVisible()) {
-                object->m_rotateItem->setVisible(false);
-                m_frames << object->m_rotateItem;
+            DRotateItem *frame = object ? object->madeRotateItem() : nullptr;
+            if (frame && frame->isVisible()) {
+                frame->setVisible(false);
+                m_frames << frame;
             }
         }
     }

@@ -170,31 +170,31 @@ void tst_DCommands::transformRestoresEachOwnTransform()
     second->saveTransform();
     second->setRotation(30);
     second->setScale(1.5);
-    second->m_rotateItem->setScale(1 / 1.5);
+    second->rotateItem()->setScale(1 / 1.5);
     page->recordOperation(BtMenus::stTrans, { second }, nullptr);
     // Now a gesture on the first, with both selected.
     first->saveTransform();
     first->setRotation(-60);
     first->setScale(2);
-    first->m_rotateItem->setScale(0.5);
+    first->rotateItem()->setScale(0.5);
     page->recordOperation(BtMenus::stTrans, { first, second }, nullptr);
     QCOMPARE(first->rotation(), -60.0); // the push did not repeat the change
     page->setUndo();
     QCOMPARE(first->rotation(), 0.0);
     QCOMPARE(first->scale(), 1.0);
-    QCOMPARE(first->m_rotateItem->scale(), 1.0);
+    QCOMPARE(first->rotateItem()->scale(), 1.0);
     QCOMPARE(first->transformOriginPoint(), first->boundingRect().center());
     QCOMPARE(second->rotation(), 30.0); // not turned by this gesture: unchanged
     QCOMPARE(second->scale(), 1.5);
     page->setRedo();
     QCOMPARE(first->rotation(), -60.0);
     QCOMPARE(first->scale(), 2.0);
-    QCOMPARE(first->m_rotateItem->scale(), 0.5);
+    QCOMPARE(first->rotateItem()->scale(), 0.5);
     page->setUndo();
     page->setUndo();
     QCOMPARE(second->rotation(), 0.0);
     QCOMPARE(second->scale(), 1.0);
-    QVERIFY(qAbs(second->m_rotateItem->scale() - 1.0) < 1e-12);
+    QVERIFY(qAbs(second->rotateItem()->scale() - 1.0) < 1e-12);
 }
 
 void tst_DCommands::linksRoundTrip()

@@ -206,7 +206,7 @@ void tst_DGItemGroup::dissolvingSingleMember()
     QCOMPARE(kept->members(), QList<QGraphicsItem *>{ d });
     // A group holding only its frame: nothing to take out.
     page->removeItemFromGroup(kept, d, false);
-    page->removeItemFromGroup(kept, kept->m_rotateItem, true);
+    page->removeItemFromGroup(kept, kept->rotateItem(), true);
     QCOMPARE(kept->childItems().size(), 1);
 }
 
@@ -261,7 +261,7 @@ void tst_DGItemGroup::lockedGroupStaysAndLockButtonUnlocks()
 
     group->setSelected(true);
     paintPage(page);
-    DRotateItemButton *lock = group->m_rotateItem->m_btLock;
+    DRotateItemButton *lock = group->rotateItem()->m_btLock;
     QVERIFY(lock->isVisible());
     const int steps = page->undoStack()->count();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
@@ -285,7 +285,7 @@ void tst_DGItemGroup::pageButtonJumpsWithoutRecording()
     DGItemGroup *group = onlyGroup(page);
     group->changeLinks(QString(), QStringLiteral("3"), QString(), QString());
     paintPage(page);
-    DRotateItemButton *button = group->m_rotateItem->m_btPageLink;
+    DRotateItemButton *button = group->rotateItem()->m_btPageLink;
     QVERIFY(button->isVisible());
     QSignalSpy jumps(page, &DPage::goToPage);
     const int steps = page->undoStack()->count();
@@ -326,7 +326,7 @@ void tst_DGItemGroup::webAndFileButtonsOpenTheirLinks()
     paintPage(page);
     const int steps = page->undoStack()->count();
     for (DRotateItemButton *button :
-         { group->m_rotateItem->m_btWebLink, group->m_rotateItem->m_btFileLink }) {
+         { group->rotateItem()->m_btWebLink, group->rotateItem()->m_btFileLink }) {
         QVERIFY(button->isVisible());
         QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
                           view->mapFromScene(button->sceneBoundingRect().center()));
@@ -350,9 +350,9 @@ void tst_DGItemGroup::focusClickOpensMenuAndRecordsNothing()
     selectOnly(page, { a, b });
     page->addObjToGroup();
     DGItemGroup *group = onlyGroup(page);
-    QCOMPARE(group->m_rotateItem->m_focus->m_menu, view->m_menuGeneric);
+    QCOMPARE(group->rotateItem()->m_focus->m_menu, view->m_menuGeneric);
     paintPage(page);
-    QVERIFY(group->m_rotateItem->m_focus->isVisible());
+    QVERIFY(group->rotateItem()->m_focus->isVisible());
     const int steps = page->undoStack()->count();
     bool shown = false;
     QTimer closer;
@@ -495,8 +495,8 @@ void tst_DGItemGroup::nestedGroupShowsNoFrame()
     inner->setSelected(true);
     outer->setSelected(true);
     paintPage(page);
-    QVERIFY(outer->m_rotateItem->m_focus->isVisible());
-    QVERIFY(!inner->m_rotateItem->m_focus->isVisible());
+    QVERIFY(outer->rotateItem()->m_focus->isVisible());
+    QVERIFY(!inner->rotateItem()->m_focus->isVisible());
 
     // Copying the outer group copies the inner one as a group.
     selectOnly(page, { outer });

@@ -372,11 +372,11 @@ void tst_DGItems::pictureCloneLiesOverTheOriginal()
     }
     QCOMPARE(copy->rotation(), original->rotation());
     QCOMPARE(copy->scale(), 1.5);
-    QCOMPARE(copy->m_rotateItem->scale(), 1.0 / 1.5);
+    QCOMPARE(copy->rotateItem()->scale(), 1.0 / 1.5);
     QCOMPARE(copy->flags(), original->flags());
     QVERIFY(copy->isLocked());
     QVERIFY(copy->m_linkWeb.isEmpty() && copy->m_linkPage.isEmpty() && copy->m_linkMedia.isEmpty());
-    QCOMPARE(copy->m_rotateItem->m_focus->m_menu, board.view()->m_menuGeneric);
+    QCOMPARE(copy->rotateItem()->m_focus->m_menu, board.view()->m_menuGeneric);
     QCOMPARE(copy->pixmap().toImage(), original->pixmap().toImage());
 }
 
@@ -465,7 +465,7 @@ void tst_DGItems::videoMediaButtonOpensOnePlayerWindow()
     DPage *page = board.current();
     DGVideoItem *video = page->addVideoItem(clip, QPointF(200, 150), 0, 1.0f, QTransform(), false);
     board.view()->viewport()->repaint(); // lays the frame's buttons out
-    DRotateItemButton *media = video->m_rotateItem->m_btMedia;
+    DRotateItemButton *media = video->rotateItem()->m_btMedia;
     QVERIFY(media->isVisible());
     const QPoint click =
             board.view()->mapFromScene(media->mapToScene(media->boundingRect().center()));
@@ -515,12 +515,12 @@ void tst_DGItems::groupMemberDrawsNoFrame()
     DGPixmapItem *member =
             page->addPixmapItem(picture(), QPointF(100, 100), 0, 1.0f, QTransform(), false);
     member->setSelected(true);
-    QTRY_VERIFY(member->m_rotateItem->m_focus->isVisible());
+    QTRY_VERIFY(member->rotateItem()->m_focus->isVisible());
     auto *group = new BoardFixture::RectObject(QRectF(0, 0, 10, 10), ItemTypeGroup);
     page->addItem(group);
     member->setParentItem(group);
     member->update();
-    QTRY_VERIFY(!member->m_rotateItem->m_focus->isVisible());
+    QTRY_VERIFY(!member->rotateItem()->m_focus->isVisible());
     member->setParentItem(nullptr);
 }
 

@@ -320,7 +320,7 @@ void tst_DGPathItem::vertexDrag()
         else
             QCOMPARE(point, QPointF(before.elementAt(i).x, before.elementAt(i).y));
     }
-    QVERIFY(object->m_rotateItem->m_focus->m_bReshaped);
+    QVERIFY(object->rotateItem()->m_focus->m_bReshaped);
     QCOMPARE(page->undoStack()->count(), 0); // a reshape records nothing
 }
 
@@ -575,7 +575,7 @@ void tst_DGPathItem::groupMembersNeverCache()
     renderPage(page);
     renderPage(page);
     QCOMPARE(curve->renderCacheBuilds(), 2);
-    QVERIFY(!curve->m_rotateItem->m_focus->isVisible());
+    QVERIFY(!curve->rotateItem()->m_focus->isVisible());
 }
 
 void tst_DGPathItem::curveClone()
@@ -594,7 +594,7 @@ void tst_DGPathItem::curveClone()
     source.setScale(2);
     source.lock(true);
     source.erasePointF(QPointF(100, 30), 2);
-    source.m_rotateItem->m_focus->m_menu = &menu;
+    source.rotateItem()->m_focus->m_menu = &menu;
     source.changeLinks(QStringLiteral("http://x"), QString(), QString(), QString());
     std::unique_ptr<DGPathCurveItem> copy(source.clone());
     QCOMPARE(copy->pos(), source.pos());
@@ -608,8 +608,8 @@ void tst_DGPathItem::curveClone()
     QCOMPARE(copy->transformOriginPoint(), source.boundingRect().center());
     QCOMPARE(copy->rotation(), 30.0);
     QCOMPARE(copy->scale(), 2.0);
-    QCOMPARE(copy->m_rotateItem->scale(), 0.5);
-    QCOMPARE(copy->m_rotateItem->m_focus->m_menu, &menu);
+    QCOMPARE(copy->rotateItem()->scale(), 0.5);
+    QCOMPARE(copy->rotateItem()->m_focus->m_menu, &menu);
     QCOMPARE(copy->brush(), QBrush(Qt::yellow));
     QCOMPARE(copy->getGradColor(), QColor(Qt::cyan)); // kept: a saved copy keeps its fill
     QCOMPARE(copy->fillFileName(), QStringLiteral("/tmp/fill.png"));

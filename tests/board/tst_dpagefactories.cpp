@@ -191,8 +191,8 @@ void tst_DPageFactories::geometryAndRecording()
                      : QPointF(0, 0));
     DCustomItem *object = DCustomItem::fromItem(item);
     QVERIFY(object);
-    QCOMPARE(object->m_rotateItem->scale(), 0.5);
-    QCOMPARE(object->m_rotateItem->m_focus->m_menu, expectedMenu(board.view(), item));
+    QCOMPARE(object->rotateItem()->scale(), 0.5);
+    QCOMPARE(object->rotateItem()->m_focus->m_menu, expectedMenu(board.view(), item));
     QCOMPARE(item->zValue(), 0.0);
 
     QCOMPARE(page->undoStack()->count(), record ? 1 : 0);
@@ -266,7 +266,7 @@ void tst_DPageFactories::instrumentPathKeepsItsCoordinates()
     QCOMPARE(vertex->path(), path);
     QCOMPARE(vertex->transformOriginPoint(), QPointF(0, 0));
     QCOMPARE(vertex->rotation(), -45.0);
-    QCOMPARE(vertex->m_rotateItem->m_focus->m_menu, board.view()->m_menuPath);
+    QCOMPARE(vertex->rotateItem()->m_focus->m_menu, board.view()->m_menuPath);
 }
 
 void tst_DPageFactories::curveMenuFollowsFillability()
@@ -288,7 +288,7 @@ void tst_DPageFactories::curveMenuFollowsFillability()
                 page->addCurveItem(path, QPen(), 0, each.kind, BtMenus::fnPathSceneCoords,
                                    QPointF(), 1.0f, QTransform(), false);
         QCOMPARE(item->pos(), QPointF(10, 10));
-        QCOMPARE(item->m_rotateItem->m_focus->m_menu, each.menu);
+        QCOMPARE(item->rotateItem()->m_focus->m_menu, each.menu);
     }
 }
 
@@ -309,7 +309,7 @@ void tst_DPageFactories::damagedInputAddsNothingOrIsClamped()
     QCOMPARE(picture->pos(), QPointF(0, 0));
     QCOMPARE(picture->rotation(), 0.0);
     QCOMPARE(picture->scale(), 1.0);
-    QCOMPARE(picture->m_rotateItem->scale(), 1.0);
+    QCOMPARE(picture->rotateItem()->scale(), 1.0);
     DGPixmapItem *far = page->addPixmapItem(smallPicture(), QPointF(1e30, -1e300), 0, 1.0f,
                                             QTransform(), false);
     QVERIFY(far);

@@ -46,7 +46,7 @@ namespace {
 
 QMenu *frameMenu(QGraphicsItem *item)
 {
-    return DCustomItem::fromItem(item)->m_rotateItem->m_focus->m_menu;
+    return DCustomItem::fromItem(item)->rotateItem()->m_focus->m_menu;
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 #include "support/testsupport.h"
 
 #include "board/boardtypes.h"
+#include "board/dgpathitem.h"
+#include "board/dgpixmapitem.h"
+#include "board/dgtextitem.h"
 #include "board/dpage.h"
 #include "board/drotateitem.h"
 #include "board/drotateitembutton.h"
@@ -54,6 +57,8 @@ private slots:
     void webAndFileLinksOpenThroughDesktop();
     void lockButtonUnlocksUndoably();
     void dragOnButtonDoesNothing();
+    void pageObjectsMakeTheirFrameWhenShown_data();
+    void pageObjectsMakeTheirFrameWhenShown();
 };
 
 namespace {
@@ -76,7 +81,7 @@ QPoint viewPointOf(DView *view, QGraphicsItem *handle)
 void tst_DRotateItem::frameChildrenAreHandles()
 {
     RectObject object(QRectF(0, 0, 50, 50));
-    DRotateItem *frame = object.m_rotateItem;
+    DRotateItem *frame = object.rotateItem();
     QCOMPARE(frame->type(), int(ItemTypeHandle));
     QCOMPARE(frame->path().isEmpty(), true);
     QCOMPARE(frame->childItems().size(), 6);
@@ -130,7 +135,7 @@ void tst_DRotateItem::layout()
     object->setSelected(selected);
     paintPage(page);
 
-    DRotateItem *frame = object->m_rotateItem;
+    DRotateItem *frame = object->rotateItem();
     const QRectF bounds = object->boundingRect(); // the rectangle and half its pen
     QCOMPARE(frame->pos(), bounds.center());
     const qreal half = bounds.height() / 2;
@@ -167,12 +172,12 @@ void tst_DRotateItem::handlesKeepToTheEdgesAtScaleTwo()
     object->m_linkMedia = QStringLiteral("/tmp/a.ogg");
     object->setTransformOriginPoint(50, 40);
     object->setScale(2);
-    object->m_rotateItem->setScale(0.5);
+    object->rotateItem()->setScale(0.5);
     object->setSelected(true);
     paintPage(page);
     const QRectF body = object->sceneBoundingRect();
-    const QRectF focus = object->m_rotateItem->m_focus->sceneBoundingRect();
-    const QRectF media = object->m_rotateItem->m_btMedia->sceneBoundingRect();
+    const QRectF focus = object->rotateItem()->m_focus->sceneBoundingRect();
+    const QRectF media = object->rotateItem()->m_btMedia->sceneBoundingRect();
     // Both bounding rectangles carry half a pixel of margin of their own.
     QVERIFY2(qAbs(focus.top() - body.top()) <= 0.5,
              qPrintable(QStringLiteral("%1 %2").arg(focus.top()).arg(body.top())));
@@ -195,17 +200,17 @@ void tst_DRotateItem::dragTurnsAndScales()
     object->setSelected(true);
     paintPage(page);
     // Centre (300, 300); the handle sits on the top edge, y 200 to 235.
-    QSignalSpy released(object->m_rotateItem->m_focus, &DRotateItemFocus::releaseBt);
+    QSignalSpy released(object->rotateItem()->m_focus, &DRotateItemFocus::releaseBt);
     TestSupport::drag(view->viewport(), { QPoint(300, 210), QPoint(300, 160), QPoint(300, 120) });
     QVERIFY(qAbs(object->scale() - 2.0) < 1e-9);
-    QVERIFY(qAbs(object->m_rotateItem->scale() - 0.5) < 1e-9);
+    QVERIFY(qAbs(object->rotateItem()->scale() - 0.5) < 1e-9);
     QVERIFY(qAbs(object->rotation()) < 1e-9);
     QCOMPARE(released.count(), 1);
     QCOMPARE(released.at(0).at(0).toPoint(), QPoint(300, 120));
     QCOMPARE(page->undoStack()->count(), 1);
     page->setUndo();
     QCOMPARE(object->scale(), 1.0);
-    QCOMPARE(object->m_rotateItem->scale(), 1.0);
+    QCOMPARE(object->rotateItem()->scale(), 1.0);
     page->setRedo();
     QVERIFY(qAbs(object->scale() - 2.0) < 1e-9);
 
@@ -254,7 +259,7 @@ void tst_DRotateItem::pressOnCentreNeverBreaksScale()
     TestSupport::drag(view->viewport(), { QPoint(405, 405), QPoint(405, 450), QPoint(460, 405) });
     QVERIFY(std::isfinite(object->scale()));
     QVERIFY(object->scale() > 0);
-    QVERIFY(std::isfinite(object->m_rotateItem->scale()));
+    QVERIFY(std::isfinite(object->rotateItem()->scale()));
     QVERIFY(std::isfinite(object->rotation()));
 }
 
@@ -267,7 +272,7 @@ void tst_DRotateItem::clickOpensMenuAndRecordsNothing()
     RectObject *object = addRect(page, QRectF(0, 0, 200, 200), QPointF(200, 200));
     QMenu menu;
     menu.addAction(QStringLiteral("Borrar"));
-    object->m_rotateItem->m_focus->m_menu = &menu;
+    object->rotateItem()->m_focus->m_menu = &menu;
     object->setSelected(true);
     paintPage(page);
     bool shown = false;
@@ -308,7 +313,7 @@ void tst_DRotateItem::pageLinkButton()
     RectObject *object = addRect(page, QRectF(0, 0, 200, 200), QPointF(200, 200));
     object->m_linkPage = link;
     paintPage(page);
-    DRotateItemButton *button = object->m_rotateItem->m_btPageLink;
+    DRotateItemButton *button = object->rotateItem()->m_btPageLink;
     QVERIFY(button->isVisible());
     QSignalSpy reports(button, &DRotateItemButton::releaseBt);
     QSignalSpy jumps(page, &DPage::goToPage);
@@ -340,9 +345,9 @@ void tst_DRotateItem::webAndFileLinksOpenThroughDesktop()
     object->m_linkFile = QStringLiteral("/tmp/notes of class.txt");
     paintPage(page);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      viewPointOf(view, object->m_rotateItem->m_btWebLink));
+                      viewPointOf(view, object->rotateItem()->m_btWebLink));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      viewPointOf(view, object->m_rotateItem->m_btFileLink));
+                      viewPointOf(view, object->rotateItem()->m_btFileLink));
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QCOMPARE(recorder.opened.size(), 2);
@@ -359,9 +364,9 @@ void tst_DRotateItem::lockButtonUnlocksUndoably()
     RectObject *object = addRect(page, QRectF(0, 0, 200, 200), QPointF(200, 200));
     object->lock(true);
     paintPage(page);
-    QVERIFY(object->m_rotateItem->m_btLock->isVisible());
+    QVERIFY(object->rotateItem()->m_btLock->isVisible());
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      viewPointOf(view, object->m_rotateItem->m_btLock));
+                      viewPointOf(view, object->rotateItem()->m_btLock));
     QVERIFY(!object->isLocked());
     QCOMPARE(page->undoStack()->count(), 1);
     QVERIFY(page->isModified());
@@ -380,13 +385,99 @@ void tst_DRotateItem::dragOnButtonDoesNothing()
     RectObject *object = addRect(page, QRectF(0, 0, 200, 200), QPointF(200, 200));
     object->m_linkPage = QStringLiteral("2");
     paintPage(page);
-    DRotateItemButton *button = object->m_rotateItem->m_btPageLink;
+    DRotateItemButton *button = object->rotateItem()->m_btPageLink;
     QSignalSpy reports(button, &DRotateItemButton::releaseBt);
     const QPoint start = viewPointOf(view, button);
     TestSupport::drag(view->viewport(), { start, start + QPoint(6, 0), start + QPoint(12, 0) });
     QCOMPARE(reports.count(), 0);
     QVERIFY(object->isSelected());
     QCOMPARE(object->transformOriginPoint(), QPointF(100, 100));
+}
+
+void tst_DRotateItem::pageObjectsMakeTheirFrameWhenShown_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("shown"); // as in layout; "-": no frame made
+    for (const char *kind : { "stroke", "picture", "text" }) {
+        QTest::addRow("%s untouched", kind) << kind << ""
+                                            << "-";
+        QTest::addRow("%s selected", kind) << kind << "select"
+                                           << "f";
+        QTest::addRow("%s locked", kind) << kind << "lock"
+                                         << "k";
+        QTest::addRow("%s linked", kind) << kind << "link"
+                                         << "p";
+        QTest::addRow("%s locked by its flags", kind) << kind << "flags"
+                                                      << "k";
+    }
+}
+
+// Objects a document brings make their frame only when something of it is to be shown; made
+// then, it is what it would have been from the start: its scale, menu and page connections.
+void tst_DRotateItem::pageObjectsMakeTheirFrameWhenShown()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, change);
+    QFETCH(QString, shown);
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    view->setSelect();
+    const QPointF at(200, 200);
+    QGraphicsItem *item = nullptr;
+    if (kind == QLatin1String("stroke")) {
+        item = page->addCurveItem(stroke(30, 80, 7).translated(at), QPen(Qt::blue, 3), 0,
+                                  BtMenus::btPencil, BtMenus::fnPathSceneCoords, at, 2.0f,
+                                  QTransform(), false);
+    } else if (kind == QLatin1String("picture")) {
+        QPixmap picture(80, 60);
+        picture.fill(Qt::red);
+        item = page->addPixmapItem(picture, at, 0, 2.0f, QTransform(), false);
+    } else {
+        item = page->addTextItem(QStringLiteral("Hola"), QFont(QString(), 25), at, 0, 2.0f,
+                                 QTransform(), false);
+    }
+    DCustomItem *object = DCustomItem::fromItem(item);
+    QVERIFY(object);
+    QVERIFY(!object->madeRotateItem());
+    if (change == QLatin1String("select"))
+        item->setSelected(true);
+    else if (change == QLatin1String("lock"))
+        object->lock(true);
+    else if (change == QLatin1String("link"))
+        object->changeLinks(QString(), QStringLiteral("1"), QString(), QString());
+    else if (change == QLatin1String("flags"))
+        item->setFlags(item->flags() & ~QGraphicsItem::ItemIsMovable);
+    paintPage(page);
+
+    DRotateItem *frame = object->madeRotateItem();
+    QCOMPARE(frame != nullptr, shown != QLatin1String("-"));
+    if (!frame)
+        return;
+    QCOMPARE(frame->parentItem(), item);
+    QCOMPARE(frame->scale(), 0.5);
+    QVERIFY(frame->m_focus->m_menu);
+    QCOMPARE(object->frameMenu(), frame->m_focus->m_menu);
+    const QMap<QChar, QGraphicsItem *> handles = {
+        { 'f', frame->m_focus },      { 'w', frame->m_btWebLink }, { 'p', frame->m_btPageLink },
+        { 'l', frame->m_btFileLink }, { 'm', frame->m_btMedia },   { 'k', frame->m_btLock },
+    };
+    for (auto it = handles.cbegin(); it != handles.cend(); ++it)
+        QVERIFY2(it.value()->isVisible() == shown.contains(it.key()),
+                 qPrintable(QString(it.key())));
+    if (shown == QLatin1String("k")) {
+        // The button reports to the page, which unlocks as an undo step.
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          viewPointOf(view, frame->m_btLock));
+        QVERIFY(!object->isLocked());
+        QCOMPARE(page->undoStack()->count(), 1);
+    } else if (shown == QLatin1String("p")) {
+        QSignalSpy jumps(page, &DPage::goToPage);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          viewPointOf(view, frame->m_btPageLink));
+        QCOMPARE(jumps.count(), 1);
+    }
 }
 
 QTEST_MAIN(tst_DRotateItem)

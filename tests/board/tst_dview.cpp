@@ -439,7 +439,7 @@ void tst_DView::pinchTurnsAndScalesOnlyFreeObjects()
     view->applyPinch(Qt::GestureUpdated, true, 30, true, 2);
     QCOMPARE(free->rotation(), 30.0);
     QCOMPARE(free->scale(), 2.0);
-    QCOMPARE(free->m_rotateItem->scale(), 0.5);
+    QCOMPARE(free->rotateItem()->scale(), 0.5);
     QCOMPARE(free->transformOriginPoint(), QPointF(20, 20));
     for (RectObject *still : { locked, video, group, member }) {
         QCOMPARE(still->rotation(), 0.0);

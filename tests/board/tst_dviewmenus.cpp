@@ -296,7 +296,7 @@ void tst_DViewMenus::linkEntries()
     QVERIFY(*answered);
     QCOMPARE(a->m_linkWeb, QStringLiteral("https://escuela.example"));
     paintPage(page);
-    QVERIFY(a->m_rotateItem->m_btWebLink->isVisible());
+    QVERIFY(a->rotateItem()->m_btWebLink->isVisible());
 
     answered = TestSupport::answerNextModal([](QWidget *dialog) {
         auto *input = qobject_cast<QInputDialog *>(dialog);
@@ -389,7 +389,7 @@ void tst_DViewMenus::colourEntries()
     rectangle.addRect(0, 0, 160, 100);
     DGPathCurveItem *shape = addCurve(page, rectangle, QPointF(300, 300), BtMenus::btRectangle,
                                       false, QPen(Qt::black, 6));
-    shape->m_rotateItem->m_focus->m_menu = view->m_menuVertex;
+    shape->rotateItem()->m_focus->m_menu = view->m_menuVertex;
     const QBrush brushBefore = shape->brush();
     auto answered = TestSupport::answerNextModal([](QWidget *dialog) {
         auto *colours = qobject_cast<QColorDialog *>(dialog);
@@ -424,7 +424,7 @@ void tst_DViewMenus::conversionEntries()
     DPage *page = board.page(0);
     view->setSelect();
     DGPathCurveItem *curve = addCurve(page, stroke(40, 120, 4), QPointF(300, 300));
-    curve->m_rotateItem->m_focus->m_menu = view->m_menuPath;
+    curve->rotateItem()->m_focus->m_menu = view->m_menuPath;
     QString said;
     auto answered = TestSupport::answerNextModal([&](QWidget *dialog) {
         said = dialog->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->text();

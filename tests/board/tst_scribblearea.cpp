@@ -599,7 +599,7 @@ void tst_ScribbleArea::lassoErasesInsideOutlineOnShownPage()
 
     QCOMPARE(inside->scene(), nullptr);
     QCOMPARE(selected->scene(), nullptr);
-    QCOMPARE(selected->m_rotateItem->parentItem(), selected); // the frame went with its object
+    QCOMPARE(selected->rotateItem()->parentItem(), selected); // the frame went with its object
     QCOMPARE(cornerSide->scene(), shown);
     QCOMPARE(rightHalf->scene(), shown);
     QCOMPARE(otherPage->scene(), hidden);

@@ -193,6 +193,7 @@ void tst_IwbArchive::unpackRefusesUnsafeEntries_data()
     QTest::newRow("parent inside") << "images/../../escaped.txt" << false;
     QTest::newRow("absolute") << "/tmp/escaped.txt" << false;
     QTest::newRow("backslash parent") << "..\\escaped.txt" << false;
+    QTest::newRow("parent after spaces") << " a  b/../../escaped.txt" << false;
 }
 
 void tst_IwbArchive::unpackRefusesUnsafeEntries()

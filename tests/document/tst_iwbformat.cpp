@@ -3,6 +3,7 @@
 #include <QPainterPath>
 #include <QtTest>
 
+#include <cmath>
 #include <limits>
 
 // The value texts of "content.xml": what the writer produces and what the readers take back,
@@ -198,6 +199,29 @@ void tst_IwbFormat::pointsRoundTrip()
     QCOMPARE(read.size(), curve.elementCount());
     for (int i = 0; i < read.size(); ++i)
         QVERIFY(qAbs(read.at(i).x() - curve.elementAt(i).x) < 1e-6);
+
+    // Each number to the last bit as the text-to-float conversion reads it, whatever the form.
+    const QStringList numbers = { "0.1",
+                                  "-123.456",
+                                  "+5",
+                                  ".5",
+                                  "1.",
+                                  "-0",
+                                  "16777217",
+                                  "999999999999999",
+                                  "1.0000000000000001",
+                                  "1e3",
+                                  "0.333333",
+                                  "3.4e39",
+                                  "-",
+                                  "1..2",
+                                  "0x10",
+                                  "12345.678901234" };
+    for (const QString &number : numbers) {
+        const QList<QPointF> one = IwbFormat::readPoints(number + QLatin1Char(',') + number);
+        const float expected = std::isfinite(number.toFloat()) ? number.toFloat() : 0.0f;
+        QVERIFY2(one.size() == 1 && one.at(0).x() == qreal(expected), qPrintable(number));
+    }
 }
 
 void tst_IwbFormat::pointsOfOtherFiles_data()
@@ -226,6 +250,19 @@ void tst_IwbFormat::pointsOfOtherFiles()
     QFETCH(QPointF, offset);
     QFETCH(QList<QPointF>, points);
     QCOMPARE(IwbFormat::readPoints(text, offset), points);
+    if (!offset.isNull())
+        return;
+    // The same points as a path: a move to the first, lines to the others, nothing for none.
+    QPainterPath path;
+    for (int i = 0; i < points.size(); ++i) {
+        if (i == 0)
+            path.moveTo(points.at(i));
+        else
+            path.lineTo(points.at(i));
+    }
+    const QPainterPath read = IwbFormat::readPolyline(text);
+    QCOMPARE(read, path);
+    QCOMPARE(read.elementCount(), path.elementCount());
 }
 
 void tst_IwbFormat::nonFinitePathsAreNotWritten()

@@ -39,6 +39,7 @@ private slots:
     void textareaRuns();
     void groupsAndLocks();
     void filesOutsideTheDocumentAreMissing();
+    void picturesAreReadAsStored();
     void shortTableDoesNotSwallowTheNextElement();
     void brokenFileKeepsWhatWasRead_data();
     void brokenFileKeepsWhatWasRead();
@@ -401,6 +402,47 @@ void tst_IwbReader::filesOutsideTheDocumentAreMissing()
     auto *video = dynamic_cast<DGVideoItem *>(found.at(2));
     QVERIFY(video);
     QVERIFY(video->m_filePath.startsWith(m_folder->path() + QStringLiteral("/videos/")));
+}
+
+// However a picture is named (twice, with or without a prefix or quotes, through an entity,
+// beside a name in a comment) each object shows exactly the pixels of its file.
+void tst_IwbReader::picturesAreReadAsStored()
+{
+    QVERIFY(QDir(m_folder->path()).mkpath(QStringLiteral("images")));
+    const QStringList files = { "images/p0.png", "images/p1.png", "images/p2 &.png",
+                                "images/p3.png" };
+    for (int n = 0; n < files.size(); ++n) {
+        QImage image(30 + n, 20, QImage::Format_ARGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, qRgba(x * 8, y * 12, n * 60, 255 - x - y));
+        QVERIFY(image.save(m_folder->filePath(files.at(n))));
+    }
+    const auto object = [](const QString &href, int width) {
+        return QStringLiteral("<svg:image id=\"o\" xlink:href=\"%1\" x=\"0\" y=\"0\" "
+                              "width=\"%2\" height=\"20\" transform=\"rotate(0,0,0)\"/>")
+                .arg(href)
+                .arg(width);
+    };
+    writeContent(QStringLiteral("<svg:page id=\"page0\">") + QLatin1String(kRed)
+                 + QStringLiteral("<!-- <svg:image xlink:href=\"images/p3.png\"/> -->")
+                 + object(QStringLiteral("images/p0.png"), 30)
+                 + object(QStringLiteral("images/p0.png"), 30)
+                 + QStringLiteral("<image xlink:href='images/p1.png' x='0' y='0' width='31' "
+                                  "height='20' transform='rotate(0,0,0)'/>")
+                 + object(QStringLiteral("images/p2 &amp;.png"), 32)
+                 + QStringLiteral("</svg:page>"));
+    QVERIFY(m_list->openFromFile(m_folder->path()));
+    QVERIFY(!m_list->lastOpenWasPartial());
+    const QList<QGraphicsItem *> found = objects(0);
+    const QList<int> shownFiles = { 0, 0, 1, 2 };
+    QCOMPARE(found.size(), shownFiles.size());
+    for (int i = 0; i < found.size(); ++i) {
+        auto *picture = dynamic_cast<DGPixmapItem *>(found.at(i));
+        QVERIFY(picture);
+        const QImage expected = QPixmap(m_folder->filePath(files.at(shownFiles.at(i)))).toImage();
+        QCOMPARE(picture->pixmap().toImage(), expected);
+    }
 }
 
 void tst_IwbReader::shortTableDoesNotSwallowTheNextElement()

@@ -327,7 +327,7 @@ void tst_PageExport::noEditingMarks()
     QCOMPARE(selectionSignals, 0);
     QVERIFY(chosen->isSelected());
     QVERIFY(locked->isLocked());
-    QVERIFY(chosen->m_rotateItem->isVisible() && locked->m_rotateItem->isVisible());
+    QVERIFY(chosen->rotateItem()->isVisible() && locked->rotateItem()->isVisible());
 
     // The PDF sheet shows the plain page too: compare it with a PDF of the plain page.
     const auto sheet = [this](const QString &name) {

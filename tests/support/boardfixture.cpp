@@ -65,8 +65,8 @@ RectObject::RectObject(const QRectF &rect, int type) : QGraphicsRectItem(rect), 
 {
     setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
     setBrush(Qt::blue);
-    m_rotateItem = new DRotateItem(this);
-    connect(m_rotateItem->m_focus, &DRotateItemFocus::pressBt, this, &RectObject::saveTransform);
+    setFrameOwner(this);
+    connect(rotateItem()->m_focus, &DRotateItemFocus::pressBt, this, &RectObject::saveTransform);
 }
 
 void RectObject::lock(bool locked)
@@ -112,11 +112,11 @@ RectObject *addRect(DPage *page, const QRectF &rect, const QPointF &pos)
     object->setPos(pos);
     object->m_pressPos = pos;
     QObject::connect(object, &RectObject::releaseBt, page, &DPage::isValidRelease);
-    QObject::connect(object->m_rotateItem->m_focus, &DRotateItemFocus::releaseBt, page,
+    QObject::connect(object->rotateItem()->m_focus, &DRotateItemFocus::releaseBt, page,
                      &DPage::isValidRelease);
-    QObject::connect(object->m_rotateItem->m_btPageLink, &DRotateItemButton::releaseBt, page,
+    QObject::connect(object->rotateItem()->m_btPageLink, &DRotateItemButton::releaseBt, page,
                      &DPage::isValidRelease);
-    QObject::connect(object->m_rotateItem->m_btLock, &DRotateItemButton::releaseBt, page,
+    QObject::connect(object->rotateItem()->m_btLock, &DRotateItemButton::releaseBt, page,
                      &DPage::isValidRelease);
     page->addItem(object);
     return object;
@@ -125,11 +125,11 @@ RectObject *addRect(DPage *page, const QRectF &rect, const QPointF &pos)
 template <typename Object> void connectReleases(DPage *page, Object *object)
 {
     QObject::connect(object, &Object::releaseBt, page, &DPage::isValidRelease);
-    QObject::connect(object->m_rotateItem->m_focus, &DRotateItemFocus::releaseBt, page,
+    QObject::connect(object->rotateItem()->m_focus, &DRotateItemFocus::releaseBt, page,
                      &DPage::isValidRelease);
-    QObject::connect(object->m_rotateItem->m_btPageLink, &DRotateItemButton::releaseBt, page,
+    QObject::connect(object->rotateItem()->m_btPageLink, &DRotateItemButton::releaseBt, page,
                      &DPage::isValidRelease);
-    QObject::connect(object->m_rotateItem->m_btLock, &DRotateItemButton::releaseBt, page,
+    QObject::connect(object->rotateItem()->m_btLock, &DRotateItemButton::releaseBt, page,
                      &DPage::isValidRelease);
 }
 

@@ -63,7 +63,7 @@ bool chooseInMenu(DView *view, QPoint viewPoint, const QStringList &path)
 QPoint handlePoint(DView *view, QGraphicsItem *object)
 {
     DCustomItem *custom = DCustomItem::fromItem(object);
-    const QPointF centre = custom->m_rotateItem->m_focus->sceneBoundingRect().center();
+    const QPointF centre = custom->rotateItem()->m_focus->sceneBoundingRect().center();
     return view->mapFromScene(centre);
 }
 
