@@ -276,7 +276,9 @@ void tst_HTTPScreenServer::keptOpenConnectionGetsFramesWithoutStall()
     };
     const double ratio = median(kept) / median(fresh);
     qInfo("kept-open / fresh connection, median frame reply: %.2f", ratio);
-    QVERIFY2(ratio < 1.5, qPrintable(QString::number(ratio)));
+    // A stalled reply waits on the client's delayed acknowledgement, tens of times a fresh
+    // connection's whole exchange; the margin is for a busy machine, not for a stall.
+    QVERIFY2(ratio < 3, qPrintable(QString::number(ratio)));
 }
 
 void tst_HTTPScreenServer::viewerPageIsSelfContained()

@@ -132,9 +132,10 @@ void tst_HTTPScreenServerXvfb::viewerPageShowsTheScreenInABrowser()
              qPrintable(browser.error() + QJsonDocument(state).toJson()));
 
     // The page keeps asking for the newest frame, every 10 ms; no cache answers in its place.
+    // (A tenth of that rate is plenty on a loaded machine; a cached page asks once.)
     const int requestsBefore = m_server->frameRequests();
     QTest::qWait(1000);
-    QVERIFY2(m_server->frameRequests() - requestsBefore >= 20,
+    QVERIFY2(m_server->frameRequests() - requestsBefore >= 10,
              qPrintable(QString::number(m_server->frameRequests() - requestsBefore)));
 
     // The board changes: so does the canvas, with no reload.
