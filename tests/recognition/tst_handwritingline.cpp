@@ -9,10 +9,10 @@ const QString kChars = QString::fromUtf8(
 
 // A line as the recogniser gave it: "c:top:bottom" per character, side by side 60 apart, the
 // class written as any member of its look-alike group would come back.
-QVector<HandwritingLine::Character> line(const QString &spec, qreal slope = 0.0)
+QVector<HandwritingLine::Character> line(const QString &marks, qreal slope = 0.0)
 {
     QVector<HandwritingLine::Character> result;
-    const QStringList items = spec.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QStringList items = marks.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (int i = 0; i < items.size(); ++i) {
         const QStringList parts = items.at(i).split(QLatin1Char(':'));
         const qreal x = 60.0 * i;
@@ -45,7 +45,7 @@ private slots:
 
 void tst_HandwritingLine::read_data()
 {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("marks");
     QTest::addColumn<qreal>("slope");
     QTest::addColumn<QString>("expected");
     // Capitals are 0 to 100 high, small letters 50 to 100, descenders reach 150.
@@ -78,10 +78,10 @@ void tst_HandwritingLine::read_data()
 
 void tst_HandwritingLine::read()
 {
-    QFETCH(QString, spec);
+    QFETCH(QString, marks);
     QFETCH(qreal, slope);
     QFETCH(QString, expected);
-    QCOMPARE(text(HandwritingLine::read(line(spec, slope))), expected);
+    QCOMPARE(text(HandwritingLine::read(line(marks, slope))), expected);
 }
 
 void tst_HandwritingLine::lookAlike()
