@@ -25,7 +25,9 @@ constexpr int kMaxPages = 1000;
 constexpr qint64 kObjectBytes = 8 << 10; // an object with its frame and handles
 constexpr qint64 kPointBytes = 48; // a point of a path, as the object holds it
 constexpr qint64 kMaxDocumentBytes = qint64(640) << 20;
-constexpr qint64 kMaxContentBytes = qint64(32) << 20; // "content.xml"
+// "content.xml": a 200-page lesson of long strokes is about 60 MB; what it may hold is bounded
+// by kMaxDocumentBytes, this only stops a file too large to look at.
+constexpr qint64 kMaxContentBytes = qint64(256) << 20;
 constexpr qint64 kMaxUnpackedBytes = qint64(2) << 30; // every entry of the archive together
 constexpr int kMaxEntries = 10000; // entries of the archive
 constexpr int kMaxTextCharacters = 1000000; // text content of the whole document
