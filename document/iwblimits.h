@@ -22,9 +22,12 @@ constexpr double kMaxCoordinate = 1e6; // positions and sizes of shapes, in pixe
 // with one picture being decoded the program stays under 1 GB.
 constexpr int kMaxObjects = 50000;
 constexpr int kMaxPages = 1000;
-constexpr qint64 kObjectBytes = 8 << 10; // an object with its frame and handles
+// An object as it is opened: its frame and handles are made only when it is first selected.
+constexpr qint64 kObjectBytes = 4 << 10;
 constexpr qint64 kPointBytes = 48; // a point of a path, as the object holds it
-constexpr qint64 kMaxDocumentBytes = qint64(640) << 20;
+// Room for a 200-page lesson with a photo on every page, and for a picture of the largest size
+// allowed being decoded beside it, within 1 GB.
+constexpr qint64 kMaxDocumentBytes = qint64(700) << 20;
 // "content.xml": a 200-page lesson of long strokes is about 60 MB; what it may hold is bounded
 // by kMaxDocumentBytes, this only stops a file too large to look at.
 constexpr qint64 kMaxContentBytes = qint64(256) << 20;
