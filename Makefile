@@ -30,7 +30,7 @@ run: build
 test: deps
 	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DVELTORINA_SANITIZE=ON
 	cmake --build $(TEST_DIR) -j$(JOBS)
-	cd $(TEST_DIR) && ctest --output-on-failure -j$(JOBS) --repeat until-pass:2
+	cd $(TEST_DIR) && ctest --output-on-failure -j$(JOBS)
 
 # The screen share against nginx under wrk: the only target that brings nginx and wrk along.
 bench-httpserve:
