@@ -31,6 +31,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <future>
+#include <optional>
 
 namespace {
 
@@ -697,7 +699,23 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz)
         m_lastOpenError = m_workDir + QStringLiteral(": no room to unpack beside it");
         return false;
     }
-    IwbArchive::Result result = IwbArchive::unpack(archive, staging);
+    // The text is checked against the limits on another thread while the media are unpacked;
+    // the pictures' headers once they are there.
+    const QString contentName = QStringLiteral("content.xml");
+    std::future<std::optional<IwbLimits::TextCheck>> textCheck;
+    const auto checkText = [&textCheck, path = staging + QLatin1Char('/') + contentName]() {
+        textCheck = std::async(std::launch::async, [path]() {
+            QFile content(path);
+            return content.open(QIODevice::ReadOnly)
+                    ? std::optional<IwbLimits::TextCheck>(IwbLimits::checkText(content))
+                    : std::nullopt;
+        });
+    };
+    IwbArchive::Result result = ubz
+            ? IwbArchive::unpack(archive, staging)
+            : IwbArchive::unpack(archive, staging, contentName, checkText);
+    const std::optional<IwbLimits::TextCheck> text =
+            textCheck.valid() ? textCheck.get() : std::nullopt;
     if (result.ok && ubz) {
         bool pages = false;
         for (int n = 0; n < 100 && !pages; ++n)
@@ -706,10 +724,11 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz)
             result = IwbArchive::Result::failure(archive + QStringLiteral(": no page files"));
     } else if (result.ok) {
         // Only a document that can be read takes the working directory's place.
-        QFile content(staging + QStringLiteral("/content.xml"));
+        QFile content(staging + QLatin1Char('/') + contentName);
         if (!content.open(QIODevice::ReadOnly)) {
             result = IwbArchive::Result::failure(archive + QStringLiteral(": no content.xml"));
-        } else if (const QString beyond = IwbLimits::checkContent(content, staging);
+        } else if (const QString beyond = text ? IwbLimits::checkPictures(*text, staging)
+                                               : IwbLimits::checkContent(content, staging);
                    !beyond.isEmpty()) {
             result = IwbArchive::Result::failure(archive + QStringLiteral(": ") + beyond);
             result.damaged = true;

@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -324,7 +325,8 @@ QString unsafeEntryReason(const Entry &entry)
     return QString();
 }
 
-Result unpack(const QString &archive, const QString &destination)
+Result unpack(const QString &archive, const QString &destination, const QString &first,
+              const std::function<void()> &firstUnpacked)
 {
     const QFileInfo archiveInfo(archive);
     // Checked here: given a missing name, unzip would go on to try the name with ".zip" added.
@@ -363,11 +365,33 @@ Result unpack(const QString &archive, const QString &destination)
         return Result::failure(destination + QStringLiteral(": cannot be made"));
 
     const QString destinationPath = QFileInfo(destination).absoluteFilePath();
-    const ToolRun unzipped =
-            runZipTool(QStringLiteral("unzip"),
-                       { QStringLiteral("-q"), QStringLiteral("-o"), archiveInfo.absoluteFilePath(),
-                         QStringLiteral("-d"), destinationPath },
-                       destinationPath);
+    QStringList arguments{ QStringLiteral("-q"), QStringLiteral("-o"),
+                           archiveInfo.absoluteFilePath() };
+    static const QRegularExpression wildcard(QStringLiteral("[*?\\[\\\\]"));
+    // Split only where both runs have something to unpack: unzip fails a run that finds nothing.
+    const auto isFirst = [&first](const Entry &entry) { return entry.name == first; };
+    const bool split = !first.isEmpty() && !first.contains(wildcard)
+            && std::any_of(entries.begin(), entries.end(), isFirst)
+            && !std::all_of(entries.begin(), entries.end(), isFirst);
+    ToolRun unzipped;
+    if (split) {
+        unzipped = runZipTool(QStringLiteral("unzip"),
+                              arguments + QStringList{ first, QStringLiteral("-d"), destinationPath },
+                              destinationPath);
+        if (unzipped.ok) {
+            if (firstUnpacked)
+                firstUnpacked();
+            unzipped = runZipTool(QStringLiteral("unzip"),
+                                  arguments
+                                          + QStringList{ QStringLiteral("-d"), destinationPath,
+                                                         QStringLiteral("-x"), first },
+                                  destinationPath);
+        }
+    } else {
+        unzipped = runZipTool(QStringLiteral("unzip"),
+                              arguments + QStringList{ QStringLiteral("-d"), destinationPath },
+                              destinationPath);
+    }
     QString failure = unzipped.error;
     if (unzipped.ok) {
         const QString unsafe = findUnsafeFile(destinationPath);

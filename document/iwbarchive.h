@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // The archive side of IWB and UBZ documents: packing the working directory with the external
 // zip, unpacking with unzip into a fresh folder, and removing folders without following
 // symlinks. Errors come back as values; the UI edge decides what the user sees.
@@ -46,7 +48,12 @@ QString unsafeEntryReason(const Entry &entry);
 // is refused as a whole, with nothing left behind, when any entry is unsafe or unzip fails, or
 // (damaged) when its listing promises more entries or bytes than a document may unpack;
 // after extraction the tree is checked again for anything but plain files and folders.
-Result unpack(const QString &archive, const QString &destination);
+// Given first, an entry the archive lists, that entry is unpacked alone before the others and
+// firstUnpacked is called, on this thread, before they are: work it hands to another thread
+// overlaps their unpacking. It is not called when the archive has no such entry or the name
+// holds a wildcard character of unzip's.
+Result unpack(const QString &archive, const QString &destination, const QString &first = QString(),
+              const std::function<void()> &firstUnpacked = {});
 
 // A new, empty folder beside path (same file system, so it can later be renamed over path);
 // "" when it cannot be made.

@@ -36,7 +36,11 @@ const QLatin1String kCoordinates[] = {
 class Check
 {
 public:
-    Check(QXmlStreamReader &xml, const QString &folder) : m_xml(xml), m_folder(folder) { }
+    // Pictures are noted in pictures, to be looked up once they are unpacked.
+    Check(QXmlStreamReader &xml, QList<QPair<QString, QString>> &pictures)
+        : m_xml(xml), m_pictures(pictures)
+    {
+    }
 
     QString element();
 
@@ -50,10 +54,9 @@ private:
         return QStringLiteral("line %1, <%2>: ").arg(m_xml.lineNumber()).arg(m_xml.qualifiedName());
     }
     QString picture();
-    QString pictureFile(const QString &href);
 
     QXmlStreamReader &m_xml;
-    const QString m_folder;
+    QList<QPair<QString, QString>> &m_pictures;
     QString estimate(qint64 bytes);
 
     qint64 m_estimate = 0; // bytes the open document would take
@@ -149,7 +152,9 @@ QString Check::picture()
             return beyond;
     }
     const QString href = attribute("xlink:href");
-    return href.isEmpty() ? QString() : pictureFile(href);
+    if (!href.isEmpty())
+        m_pictures.append(qMakePair(where(), href));
+    return QString();
 }
 
 QString Check::estimate(qint64 bytes)
@@ -162,9 +167,9 @@ QString Check::estimate(qint64 bytes)
                       .arg(IwbLimits::kMaxDocumentBytes >> 20);
 }
 
-QString Check::pictureFile(const QString &href)
+QString pictureFile(const QString &folder, const QString &where, const QString &href)
 {
-    const QString file = MediaPath::resolveHref(m_folder, href);
+    const QString file = MediaPath::resolveHref(folder, href);
     if (file.isEmpty())
         return QString(); // missing: the reader does without it
     // Only the header is read: the size a picture would take once decoded.
@@ -172,21 +177,18 @@ QString Check::pictureFile(const QString &href)
     const qint64 pixels = qint64(size.width()) * size.height();
     if (size.width() > IwbLimits::kMaxPictureSide || size.height() > IwbLimits::kMaxPictureSide
         || pixels > IwbLimits::kMaxPicturePixels)
-        return where() + href
+        return where + href
                 + QStringLiteral(" is a picture of %1 x %2").arg(size.width()).arg(size.height());
     return QString();
 }
 
-} // namespace
-
-namespace IwbLimits {
-
-QString checkContent(QIODevice &content, const QString &folder)
+QString readText(QIODevice &content, QList<QPair<QString, QString>> &pictures)
 {
+    using namespace IwbLimits;
     if (content.size() > kMaxContentBytes)
         return QStringLiteral("content.xml: %1 bytes").arg(content.size());
     QXmlStreamReader xml(&content);
-    Check check(xml, folder);
+    Check check(xml, pictures);
     int depth = 0;
     qint64 text = 0;
     while (!xml.atEnd() && !xml.hasError()) {
@@ -219,6 +221,33 @@ QString checkContent(QIODevice &content, const QString &folder)
         }
     }
     return QString();
+}
+
+} // namespace
+
+namespace IwbLimits {
+
+QString checkContent(QIODevice &content, const QString &folder)
+{
+    return checkPictures(checkText(content), folder);
+}
+
+QString checkPictures(const TextCheck &text, const QString &folder)
+{
+    // The pictures named before the point where the text was refused come first in the file.
+    for (const QPair<QString, QString> &picture : text.pictures) {
+        const QString reason = pictureFile(folder, picture.first, picture.second);
+        if (!reason.isEmpty())
+            return reason;
+    }
+    return text.reason;
+}
+
+TextCheck checkText(QIODevice &content)
+{
+    TextCheck result;
+    result.reason = readText(content, result.pictures);
+    return result;
 }
 
 } // namespace IwbLimits

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QtGlobal>
 
@@ -25,7 +27,8 @@ constexpr int kMaxPages = 1000;
 constexpr qint64 kObjectBytes = 8 << 10; // an object with its frame and handles
 constexpr qint64 kPointBytes = 48; // a point of a path, as the object holds it
 constexpr qint64 kMaxDocumentBytes = qint64(640) << 20;
-constexpr qint64 kMaxContentBytes = qint64(32) << 20; // "content.xml"
+// "content.xml": a thousand pages of a lesson, each as full as the board lets a teacher make it
+constexpr qint64 kMaxContentBytes = qint64(256) << 20;
 constexpr qint64 kMaxUnpackedBytes = qint64(2) << 30; // every entry of the archive together
 constexpr int kMaxEntries = 10000; // entries of the archive
 constexpr int kMaxTextCharacters = 1000000; // text content of the whole document
@@ -35,5 +38,17 @@ constexpr int kMaxTextCharacters = 1000000; // text content of the whole documen
 // only their headers are read. A file whose XML breaks off is not refused here: the reader
 // keeps what can be read of it.
 QString checkContent(QIODevice &content, const QString &folder);
+
+// The same check in two halves, so that the text can be read while the pictures are still
+// being unpacked: checkText reads only content, and notes the pictures it names in the order
+// they come; checkPictures then reads their headers in folder. Together they answer as
+// checkContent does.
+struct TextCheck
+{
+    QString reason; // why the text alone is beyond the limits, or ""
+    QList<QPair<QString, QString>> pictures; // where each is named, and its "xlink:href"
+};
+TextCheck checkText(QIODevice &content);
+QString checkPictures(const TextCheck &text, const QString &folder);
 
 } // namespace IwbLimits
