@@ -211,7 +211,7 @@ void tst_IwbHostile::hostileFiles_data()
             << document(page(QByteArray(picture).replace("%1", "100000").replace("%2", "100000")))
             << Extra::None << Outcome::Refused << 0;
     QByteArray pictures;
-    for (int n = 0; n < 11; ++n)
+    for (qint64 n = 0; n * 8000 * 2000 * 4 <= IwbLimits::kMaxDocumentBytes; ++n)
         pictures += QByteArray(picture).replace("%1", "8000").replace("%2", "2000");
     QTest::newRow("pictures beyond what a document may hold")
             << document(page(pictures)) << Extra::None << Outcome::Refused << 0;
