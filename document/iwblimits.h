@@ -20,14 +20,18 @@ constexpr int kMaxPenWidth = 1000; // pixels
 constexpr int kMaxPoints = 1000000; // in one "points" list
 constexpr double kMaxCoordinate = 1e6; // positions and sizes of shapes, in pixels
 // Every board object costs some kilobytes however small its element, every picture four bytes
-// a pixel: what a document would take once open is estimated from both and bounded by 1 GB,
-// what a lesson of 200 full pages (each 100 long strokes and a screen-sized picture) needs.
+// a pixel: what a document would take once open is estimated from both and bounded, so that
+// with one picture being decoded the program stays under 1 GB.
 constexpr int kMaxObjects = 50000;
 constexpr int kMaxPages = 1000;
-constexpr qint64 kObjectBytes = 8 << 10; // an object with its frame and handles
+// An object as it is opened: its frame and handles are made only when it is first selected.
+constexpr qint64 kObjectBytes = 4 << 10;
 constexpr qint64 kPointBytes = 48; // a point of a path, as the object holds it
-constexpr qint64 kMaxDocumentBytes = qint64(1) << 30;
-// "content.xml": a thousand pages of a lesson, each as full as the board lets a teacher make it
+// Room for a 200-page lesson with a photo on every page, and for a picture of the largest size
+// allowed being decoded beside it, within 1 GB.
+constexpr qint64 kMaxDocumentBytes = qint64(700) << 20;
+// "content.xml": a 200-page lesson of long strokes is about 60 MB; what it may hold is bounded
+// by kMaxDocumentBytes, this only stops a file too large to look at.
 constexpr qint64 kMaxContentBytes = qint64(256) << 20;
 constexpr qint64 kMaxUnpackedBytes = qint64(2) << 30; // every entry of the archive together
 constexpr int kMaxEntries = 10000; // entries of the archive

@@ -211,7 +211,9 @@ void tst_IwbHostile::hostileFiles_data()
             << document(page(QByteArray(picture).replace("%1", "100000").replace("%2", "100000")))
             << Extra::None << Outcome::Refused << 0;
     QByteArray pictures;
-    for (qint64 n = 0; n * 8000 * 2000 * 4 <= IwbLimits::kMaxDocumentBytes; ++n)
+    // Each allowed alone; together one more than a document may hold.
+    const qint64 pictureBytes = qint64(8000) * 2000 * 4;
+    for (qint64 n = 0; n <= IwbLimits::kMaxDocumentBytes / pictureBytes; ++n)
         pictures += QByteArray(picture).replace("%1", "8000").replace("%2", "2000");
     QTest::newRow("pictures beyond what a document may hold")
             << document(page(pictures)) << Extra::None << Outcome::Refused << 0;
