@@ -274,19 +274,22 @@ template <typename Take> void forEachPoint(const QString &text, const QPointF &o
     // in proportion to its length.
     const float offsetX = float(offset.x());
     const float offsetY = float(offset.y());
-    const QStringRef all(&text);
+    // The blank and the comma of each pair are found in the same walk over its characters.
+    const ushort *const data = text.utf16();
+    const int size = text.size();
     int start = 0;
-    while (start < text.size()) {
-        int blank = text.indexOf(QLatin1Char(' '), start);
-        if (blank < 0)
-            blank = text.size();
-        const QStringRef pair = all.mid(start, blank - start);
-        const int comma = pair.indexOf(QLatin1Char(','));
-        const QStringRef x = comma < 0 ? pair : pair.left(comma);
-        const QStringRef y = comma < 0 ? pair : pair.mid(comma + 1);
+    while (start < size) {
+        int blank = start;
+        int comma = -1;
+        for (; blank < size && data[blank] != ' '; ++blank) {
+            if (comma < 0 && data[blank] == ',')
+                comma = blank;
+        }
+        const QStringRef x(&text, start, (comma < 0 ? blank : comma) - start);
+        const QStringRef y = comma < 0 ? x : QStringRef(&text, comma + 1, blank - comma - 1);
         take(QPointF(finiteOr(finiteOr(pointNumber(x), 0) + offsetX, 0),
                      finiteOr(finiteOr(pointNumber(y), 0) + offsetY, 0)));
-        if (blank >= text.size())
+        if (blank >= size)
             break;
         start = blank + 1;
     }
@@ -308,7 +311,8 @@ QPainterPath readPolyline(const QString &text)
     QPainterPath path; // no text, no points: an empty path, as polylinePath makes of none
     if (text.isEmpty())
         return path;
-    path.reserve(text.count(QLatin1Char(' ')) + 1);
+    const ushort *const data = text.utf16();
+    path.reserve(int(std::count(data, data + text.size(), ushort(' '))) + 1);
     bool first = true;
     forEachPoint(text, QPointF(), [&path, &first](const QPointF &point) {
         if (first)

@@ -96,6 +96,12 @@ QString Check::element()
         }
         if (value.isEmpty())
             continue;
+        // Copied only when it is one of the values looked at: most are ids, colours and names.
+        const bool looked = name == QLatin1String("stroke-width")
+                || name == QLatin1String("font-size") || name == QLatin1String("transform")
+                || isCoordinate(name);
+        if (!looked)
+            continue;
         const QString text = value.toString();
         if (name == QLatin1String("stroke-width")) {
             if (beyond(IwbFormat::readNumber(text), IwbLimits::kMaxPenWidth))
