@@ -48,12 +48,17 @@ QString unsafeEntryReason(const Entry &entry);
 // is refused as a whole, with nothing left behind, when any entry is unsafe or unzip fails, or
 // (damaged) when its listing promises more entries or bytes than a document may unpack;
 // after extraction the tree is checked again for anything but plain files and folders.
-// Given first, an entry the archive lists, that entry is unpacked alone before the others and
-// firstUnpacked is called, on this thread, before they are: work it hands to another thread
-// overlaps their unpacking. It is not called when the archive has no such entry or the name
-// holds a wildcard character of unzip's.
-Result unpack(const QString &archive, const QString &destination, const QString &first = QString(),
-              const std::function<void()> &firstUnpacked = {});
+// listed, when given, is called with the entries once they are found safe, before any is
+// unpacked: work it hands to another thread (reading an entry through readEntry, say)
+// overlaps the unpacking.
+Result unpack(const QString &archive, const QString &destination,
+              const std::function<void(const QList<Entry> &)> &listed = {});
+
+// Hands the bytes of the entry called name to take, in pieces as unzip gives them out, until
+// all came or take answers false; "" then, else why the entry could not be read. Nothing is
+// written to disk. name must hold none of unzip's wildcard characters.
+QString readEntry(const QString &archive, const QString &name,
+                  const std::function<bool(const QByteArray &)> &take);
 
 // A new, empty folder beside path (same file system, so it can later be renamed over path);
 // "" when it cannot be made.

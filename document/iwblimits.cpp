@@ -188,45 +188,67 @@ QString pictureFile(const QString &folder, const QString &where, const QString &
     return QString();
 }
 
-QString readText(QIODevice &content, QList<QPair<QString, QString>> &pictures)
+// The walk over the text, resumable: a text that comes in pieces stops where a piece ends
+// and goes on with the next.
+struct TextWalk
 {
-    using namespace IwbLimits;
-    if (content.size() > kMaxContentBytes)
-        return QStringLiteral("content.xml: %1 bytes").arg(content.size());
-    QXmlStreamReader xml(&content);
-    Check check(xml, pictures);
-    int depth = 0;
-    qint64 text = 0;
-    while (!xml.atEnd() && !xml.hasError()) {
-        switch (xml.readNext()) {
-        case QXmlStreamReader::StartElement: {
-            if (++depth > kMaxDepth)
-                return QStringLiteral("line %1: elements nested deeper than %2")
-                        .arg(xml.lineNumber())
-                        .arg(kMaxDepth);
-            const QString reason = check.element();
-            if (!reason.isEmpty())
-                return reason;
-            break;
-        }
-        case QXmlStreamReader::EndElement:
-            --depth;
-            break;
-        case QXmlStreamReader::Characters:
-            // Laid out as text objects: a lesson's texts are short, a book in one would hang.
-            if (!xml.isWhitespace()) {
-                text += xml.text().size();
-                if (text > kMaxTextCharacters)
-                    return QStringLiteral("line %1: more than %2 characters of text")
+    explicit TextWalk(QList<QPair<QString, QString>> &pictures) : check(xml, pictures) { }
+
+    // Reads what the text holds so far; the reason once one is found.
+    QString walk()
+    {
+        using namespace IwbLimits;
+        for (;;) {
+            // A text that ends too soon may go on in the next piece; any other end or fault is
+            // the end of the walk (a file whose XML breaks off is read in part, not refused).
+            if (xml.atEnd() && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+                return QString();
+            const QXmlStreamReader::TokenType token = xml.readNext();
+            if (xml.hasError())
+                return QString();
+            switch (token) {
+            case QXmlStreamReader::StartElement: {
+                if (++depth > kMaxDepth)
+                    return QStringLiteral("line %1: elements nested deeper than %2")
                             .arg(xml.lineNumber())
-                            .arg(kMaxTextCharacters);
+                            .arg(kMaxDepth);
+                const QString reason = check.element();
+                if (!reason.isEmpty())
+                    return reason;
+                break;
             }
-            break;
-        default:
-            break;
+            case QXmlStreamReader::EndElement:
+                --depth;
+                break;
+            case QXmlStreamReader::Characters:
+                // Laid out as text objects: a lesson's texts are short, a book in one would hang.
+                if (!xml.isWhitespace()) {
+                    text += xml.text().size();
+                    if (text > kMaxTextCharacters)
+                        return QStringLiteral("line %1: more than %2 characters of text")
+                                .arg(xml.lineNumber())
+                                .arg(kMaxTextCharacters);
+                }
+                break;
+            default:
+                break;
+            }
         }
     }
-    return QString();
+
+    QXmlStreamReader xml;
+    Check check;
+    int depth = 0;
+    qint64 text = 0;
+};
+
+QString readText(QIODevice &content, QList<QPair<QString, QString>> &pictures)
+{
+    if (content.size() > IwbLimits::kMaxContentBytes)
+        return QStringLiteral("content.xml: %1 bytes").arg(content.size());
+    TextWalk walk(pictures);
+    walk.xml.setDevice(&content);
+    return walk.walk();
 }
 
 } // namespace
@@ -253,7 +275,46 @@ TextCheck checkText(QIODevice &content)
 {
     TextCheck result;
     result.reason = readText(content, result.pictures);
+    result.bytes = content.size();
     return result;
+}
+
+struct TextChecker::State
+{
+    TextCheck result;
+    TextWalk walk{ result.pictures };
+    bool done = false;
+};
+
+TextChecker::TextChecker() : m_state(std::make_unique<State>()) { }
+
+TextChecker::~TextChecker() = default;
+
+void TextChecker::addData(const QByteArray &piece)
+{
+    if (m_state->done)
+        return;
+    m_state->result.bytes += piece.size();
+    if (m_state->result.bytes > kMaxContentBytes) {
+        m_state->result.reason =
+                QStringLiteral("content.xml: more than %1 bytes").arg(kMaxContentBytes);
+        m_state->done = true;
+        return;
+    }
+    m_state->walk.xml.addData(piece);
+    m_state->result.reason = m_state->walk.walk();
+    m_state->done = !m_state->result.reason.isEmpty();
+}
+
+bool TextChecker::done() const
+{
+    return m_state->done;
+}
+
+TextCheck TextChecker::finish()
+{
+    // A text that breaks off is not refused: the reader keeps what can be read of it.
+    return m_state->result;
 }
 
 } // namespace IwbLimits
