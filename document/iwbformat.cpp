@@ -224,6 +224,8 @@ float readScale(const QString &transform)
 
 Qt::PenStyle readPenStyle(const QString &dashArray)
 {
+    if (dashArray.isEmpty()) // most strokes: no pattern to look for
+        return Qt::SolidLine;
     static const QRegularExpression digits(QStringLiteral("[0-9]+"));
     const QRegularExpressionMatch first = digits.match(dashArray);
     if (!first.hasMatch())
@@ -242,6 +244,13 @@ Qt::PenStyle readPenStyle(const QString &dashArray)
 
 QString readColourText(const QString &text)
 {
+    // "#" and a digit or letter, as the writer puts it, is taken without the pattern.
+    const auto nameCharacter = [](QChar c) {
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+                || (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+    };
+    if (text.size() >= 2 && text.at(0) == QLatin1Char('#') && nameCharacter(text.at(1)))
+        return text;
     static const QRegularExpression named(QStringLiteral("#[0-9a-z]+"));
     if (named.match(text).hasMatch())
         return text;
