@@ -31,6 +31,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <future>
+#include <optional>
 
 namespace {
 
@@ -697,7 +699,34 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz)
         m_lastOpenError = m_workDir + QStringLiteral(": no room to unpack beside it");
         return false;
     }
-    IwbArchive::Result result = IwbArchive::unpack(archive, staging);
+    // The text is checked against the limits on another thread, read from the archive while
+    // everything is unpacked; the pictures' headers once they are there.
+    const QString contentName = QStringLiteral("content.xml");
+    std::future<std::optional<IwbLimits::TextCheck>> textCheck;
+    const auto checkText = [&](const QList<IwbArchive::Entry> &entries) {
+        // Only the one text that lands in the folder: two entries of that name are read in
+        // the folder, where the last one unpacked is what the reader sees.
+        if (std::count_if(entries.begin(), entries.end(),
+                          [&contentName](const IwbArchive::Entry &entry) {
+                              return entry.name == contentName;
+                          })
+            != 1)
+            return;
+        textCheck = std::async(std::launch::async, [archive, contentName]() {
+            IwbLimits::TextChecker checker;
+            const QString error = IwbArchive::readEntry(archive, contentName,
+                                                        [&checker](const QByteArray &piece) {
+                                                            checker.addData(piece);
+                                                            return !checker.done();
+                                                        });
+            return error.isEmpty() ? std::optional<IwbLimits::TextCheck>(checker.finish())
+                                   : std::nullopt;
+        });
+    };
+    IwbArchive::Result result = ubz ? IwbArchive::unpack(archive, staging)
+                                    : IwbArchive::unpack(archive, staging, checkText);
+    const std::optional<IwbLimits::TextCheck> text =
+            textCheck.valid() ? textCheck.get() : std::nullopt;
     if (result.ok && ubz) {
         bool pages = false;
         for (int n = 0; n < 100 && !pages; ++n)
@@ -706,10 +735,15 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz)
             result = IwbArchive::Result::failure(archive + QStringLiteral(": no page files"));
     } else if (result.ok) {
         // Only a document that can be read takes the working directory's place.
-        QFile content(staging + QStringLiteral("/content.xml"));
+        QFile content(staging + QLatin1Char('/') + contentName);
         if (!content.open(QIODevice::ReadOnly)) {
             result = IwbArchive::Result::failure(archive + QStringLiteral(": no content.xml"));
-        } else if (const QString beyond = IwbLimits::checkContent(content, staging);
+        } else if (const QString beyond =
+                           // Read whole, the text must be the one unpacked; a text refused
+                           // part way needs no more.
+                           text && (text->bytes == content.size() || !text->reason.isEmpty())
+                                   ? IwbLimits::checkPictures(*text, staging)
+                                   : IwbLimits::checkContent(content, staging);
                    !beyond.isEmpty()) {
             result = IwbArchive::Result::failure(archive + QStringLiteral(": ") + beyond);
             result.damaged = true;

@@ -4,8 +4,10 @@
 #include "toolrun.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -324,7 +326,8 @@ QString unsafeEntryReason(const Entry &entry)
     return QString();
 }
 
-Result unpack(const QString &archive, const QString &destination)
+Result unpack(const QString &archive, const QString &destination,
+              const std::function<void(const QList<Entry> &)> &listed)
 {
     const QFileInfo archiveInfo(archive);
     // Checked here: given a missing name, unzip would go on to try the name with ".zip" added.
@@ -363,6 +366,8 @@ Result unpack(const QString &archive, const QString &destination)
         return Result::failure(destination + QStringLiteral(": cannot be made"));
 
     const QString destinationPath = QFileInfo(destination).absoluteFilePath();
+    if (listed)
+        listed(entries);
     const ToolRun unzipped =
             runZipTool(QStringLiteral("unzip"),
                        { QStringLiteral("-q"), QStringLiteral("-o"), archiveInfo.absoluteFilePath(),
@@ -381,6 +386,44 @@ Result unpack(const QString &archive, const QString &destination)
     else
         clearFolder(destinationPath);
     return Result::failure(failure);
+}
+
+QString readEntry(const QString &archive, const QString &name,
+                  const std::function<bool(const QByteArray &)> &take)
+{
+    QProcess unzip;
+    unzip.setProcessEnvironment(toolEnvironment());
+    unzip.setStandardInputFile(QProcess::nullDevice());
+    unzip.setStandardErrorFile(QProcess::nullDevice());
+    unzip.start(QStringLiteral("unzip"),
+                { QStringLiteral("-p"), QFileInfo(archive).absoluteFilePath(), name });
+    if (!unzip.waitForStarted(kToolTimeoutMs))
+        return QStringLiteral("unzip: ") + unzip.errorString();
+    QElapsedTimer clock;
+    clock.start();
+    bool taken = true;
+    for (;;) {
+        const QByteArray piece = unzip.readAllStandardOutput();
+        if (!piece.isEmpty() && !(taken = take(piece)))
+            break;
+        if (unzip.state() == QProcess::NotRunning)
+            break;
+        const qint64 left = kToolTimeoutMs - clock.elapsed();
+        if (left <= 0)
+            break;
+        unzip.waitForReadyRead(int(left));
+    }
+    if (unzip.state() != QProcess::NotRunning) {
+        unzip.kill();
+        unzip.waitForFinished(kToolTimeoutMs);
+        return taken ? QStringLiteral("unzip: no answer") : QString();
+    }
+    const QByteArray rest = unzip.readAllStandardOutput();
+    if (taken && !rest.isEmpty())
+        take(rest);
+    if (unzip.exitStatus() != QProcess::NormalExit || unzip.exitCode() != 0)
+        return QStringLiteral("unzip: exit code %1").arg(unzip.exitCode());
+    return QString();
 }
 
 QString makeSiblingFolder(const QString &path)

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // The archive side of IWB and UBZ documents: packing the working directory with the external
 // zip, unpacking with unzip into a fresh folder, and removing folders without following
 // symlinks. Errors come back as values; the UI edge decides what the user sees.
@@ -46,7 +48,17 @@ QString unsafeEntryReason(const Entry &entry);
 // is refused as a whole, with nothing left behind, when any entry is unsafe or unzip fails, or
 // (damaged) when its listing promises more entries or bytes than a document may unpack;
 // after extraction the tree is checked again for anything but plain files and folders.
-Result unpack(const QString &archive, const QString &destination);
+// listed, when given, is called with the entries once they are found safe, before any is
+// unpacked: work it hands to another thread (reading an entry through readEntry, say)
+// overlaps the unpacking.
+Result unpack(const QString &archive, const QString &destination,
+              const std::function<void(const QList<Entry> &)> &listed = {});
+
+// Hands the bytes of the entry called name to take, in pieces as unzip gives them out, until
+// all came or take answers false; "" then, else why the entry could not be read. Nothing is
+// written to disk. name must hold none of unzip's wildcard characters.
+QString readEntry(const QString &archive, const QString &name,
+                  const std::function<bool(const QByteArray &)> &take);
 
 // A new, empty folder beside path (same file system, so it can later be renamed over path);
 // "" when it cannot be made.

@@ -224,6 +224,8 @@ float readScale(const QString &transform)
 
 Qt::PenStyle readPenStyle(const QString &dashArray)
 {
+    if (dashArray.isEmpty()) // most strokes: no pattern to look for
+        return Qt::SolidLine;
     static const QRegularExpression digits(QStringLiteral("[0-9]+"));
     const QRegularExpressionMatch first = digits.match(dashArray);
     if (!first.hasMatch())
@@ -242,6 +244,13 @@ Qt::PenStyle readPenStyle(const QString &dashArray)
 
 QString readColourText(const QString &text)
 {
+    // "#" and a digit or letter, as the writer puts it, is taken without the pattern.
+    const auto nameCharacter = [](QChar c) {
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+                || (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+    };
+    if (text.size() >= 2 && text.at(0) == QLatin1Char('#') && nameCharacter(text.at(1)))
+        return text;
     static const QRegularExpression named(QStringLiteral("#[0-9a-z]+"));
     if (named.match(text).hasMatch())
         return text;
@@ -274,19 +283,22 @@ template <typename Take> void forEachPoint(const QString &text, const QPointF &o
     // in proportion to its length.
     const float offsetX = float(offset.x());
     const float offsetY = float(offset.y());
-    const QStringRef all(&text);
+    // The blank and the comma of each pair are found in the same walk over its characters.
+    const ushort *const data = text.utf16();
+    const int size = text.size();
     int start = 0;
-    while (start < text.size()) {
-        int blank = text.indexOf(QLatin1Char(' '), start);
-        if (blank < 0)
-            blank = text.size();
-        const QStringRef pair = all.mid(start, blank - start);
-        const int comma = pair.indexOf(QLatin1Char(','));
-        const QStringRef x = comma < 0 ? pair : pair.left(comma);
-        const QStringRef y = comma < 0 ? pair : pair.mid(comma + 1);
+    while (start < size) {
+        int blank = start;
+        int comma = -1;
+        for (; blank < size && data[blank] != ' '; ++blank) {
+            if (comma < 0 && data[blank] == ',')
+                comma = blank;
+        }
+        const QStringRef x(&text, start, (comma < 0 ? blank : comma) - start);
+        const QStringRef y = comma < 0 ? x : QStringRef(&text, comma + 1, blank - comma - 1);
         take(QPointF(finiteOr(finiteOr(pointNumber(x), 0) + offsetX, 0),
                      finiteOr(finiteOr(pointNumber(y), 0) + offsetY, 0)));
-        if (blank >= text.size())
+        if (blank >= size)
             break;
         start = blank + 1;
     }
@@ -308,7 +320,8 @@ QPainterPath readPolyline(const QString &text)
     QPainterPath path; // no text, no points: an empty path, as polylinePath makes of none
     if (text.isEmpty())
         return path;
-    path.reserve(text.count(QLatin1Char(' ')) + 1);
+    const ushort *const data = text.utf16();
+    path.reserve(int(std::count(data, data + text.size(), ushort(' '))) + 1);
     bool first = true;
     forEachPoint(text, QPointF(), [&path, &first](const QPointF &point) {
         if (first)

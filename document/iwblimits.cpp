@@ -36,7 +36,11 @@ const QLatin1String kCoordinates[] = {
 class Check
 {
 public:
-    Check(QXmlStreamReader &xml, const QString &folder) : m_xml(xml), m_folder(folder) { }
+    // Pictures are noted in pictures, to be looked up once they are unpacked.
+    Check(QXmlStreamReader &xml, QList<QPair<QString, QString>> &pictures)
+        : m_xml(xml), m_pictures(pictures)
+    {
+    }
 
     QString element();
 
@@ -50,10 +54,9 @@ private:
         return QStringLiteral("line %1, <%2>: ").arg(m_xml.lineNumber()).arg(m_xml.qualifiedName());
     }
     QString picture();
-    QString pictureFile(const QString &href);
 
     QXmlStreamReader &m_xml;
-    const QString m_folder;
+    QList<QPair<QString, QString>> &m_pictures;
     QString estimate(qint64 bytes);
 
     qint64 m_estimate = 0; // bytes the open document would take
@@ -92,6 +95,12 @@ QString Check::element()
             continue;
         }
         if (value.isEmpty())
+            continue;
+        // Copied only when it is one of the values looked at: most are ids, colours and names.
+        const bool looked = name == QLatin1String("stroke-width")
+                || name == QLatin1String("font-size") || name == QLatin1String("transform")
+                || isCoordinate(name);
+        if (!looked)
             continue;
         const QString text = value.toString();
         if (name == QLatin1String("stroke-width")) {
@@ -149,7 +158,9 @@ QString Check::picture()
             return beyond;
     }
     const QString href = attribute("xlink:href");
-    return href.isEmpty() ? QString() : pictureFile(href);
+    if (!href.isEmpty())
+        m_pictures.append(qMakePair(where(), href));
+    return QString();
 }
 
 QString Check::estimate(qint64 bytes)
@@ -162,9 +173,9 @@ QString Check::estimate(qint64 bytes)
                       .arg(IwbLimits::kMaxDocumentBytes >> 20);
 }
 
-QString Check::pictureFile(const QString &href)
+QString pictureFile(const QString &folder, const QString &where, const QString &href)
 {
-    const QString file = MediaPath::resolveHref(m_folder, href);
+    const QString file = MediaPath::resolveHref(folder, href);
     if (file.isEmpty())
         return QString(); // missing: the reader does without it
     // Only the header is read: the size a picture would take once decoded.
@@ -172,9 +183,72 @@ QString Check::pictureFile(const QString &href)
     const qint64 pixels = qint64(size.width()) * size.height();
     if (size.width() > IwbLimits::kMaxPictureSide || size.height() > IwbLimits::kMaxPictureSide
         || pixels > IwbLimits::kMaxPicturePixels)
-        return where() + href
+        return where + href
                 + QStringLiteral(" is a picture of %1 x %2").arg(size.width()).arg(size.height());
     return QString();
+}
+
+// The walk over the text, resumable: a text that comes in pieces stops where a piece ends
+// and goes on with the next.
+struct TextWalk
+{
+    explicit TextWalk(QList<QPair<QString, QString>> &pictures) : check(xml, pictures) { }
+
+    // Reads what the text holds so far; the reason once one is found.
+    QString walk()
+    {
+        using namespace IwbLimits;
+        for (;;) {
+            // A text that ends too soon may go on in the next piece; any other end or fault is
+            // the end of the walk (a file whose XML breaks off is read in part, not refused).
+            if (xml.atEnd() && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+                return QString();
+            const QXmlStreamReader::TokenType token = xml.readNext();
+            if (xml.hasError())
+                return QString();
+            switch (token) {
+            case QXmlStreamReader::StartElement: {
+                if (++depth > kMaxDepth)
+                    return QStringLiteral("line %1: elements nested deeper than %2")
+                            .arg(xml.lineNumber())
+                            .arg(kMaxDepth);
+                const QString reason = check.element();
+                if (!reason.isEmpty())
+                    return reason;
+                break;
+            }
+            case QXmlStreamReader::EndElement:
+                --depth;
+                break;
+            case QXmlStreamReader::Characters:
+                // Laid out as text objects: a lesson's texts are short, a book in one would hang.
+                if (!xml.isWhitespace()) {
+                    text += xml.text().size();
+                    if (text > kMaxTextCharacters)
+                        return QStringLiteral("line %1: more than %2 characters of text")
+                                .arg(xml.lineNumber())
+                                .arg(kMaxTextCharacters);
+                }
+                break;
+            default:
+                break;
+            }
+        }
+    }
+
+    QXmlStreamReader xml;
+    Check check;
+    int depth = 0;
+    qint64 text = 0;
+};
+
+QString readText(QIODevice &content, QList<QPair<QString, QString>> &pictures)
+{
+    if (content.size() > IwbLimits::kMaxContentBytes)
+        return QStringLiteral("content.xml: %1 bytes").arg(content.size());
+    TextWalk walk(pictures);
+    walk.xml.setDevice(&content);
+    return walk.walk();
 }
 
 } // namespace
@@ -183,42 +257,64 @@ namespace IwbLimits {
 
 QString checkContent(QIODevice &content, const QString &folder)
 {
-    if (content.size() > kMaxContentBytes)
-        return QStringLiteral("content.xml: %1 bytes").arg(content.size());
-    QXmlStreamReader xml(&content);
-    Check check(xml, folder);
-    int depth = 0;
-    qint64 text = 0;
-    while (!xml.atEnd() && !xml.hasError()) {
-        switch (xml.readNext()) {
-        case QXmlStreamReader::StartElement: {
-            if (++depth > kMaxDepth)
-                return QStringLiteral("line %1: elements nested deeper than %2")
-                        .arg(xml.lineNumber())
-                        .arg(kMaxDepth);
-            const QString reason = check.element();
-            if (!reason.isEmpty())
-                return reason;
-            break;
-        }
-        case QXmlStreamReader::EndElement:
-            --depth;
-            break;
-        case QXmlStreamReader::Characters:
-            // Laid out as text objects: a lesson's texts are short, a book in one would hang.
-            if (!xml.isWhitespace()) {
-                text += xml.text().size();
-                if (text > kMaxTextCharacters)
-                    return QStringLiteral("line %1: more than %2 characters of text")
-                            .arg(xml.lineNumber())
-                            .arg(kMaxTextCharacters);
-            }
-            break;
-        default:
-            break;
-        }
+    return checkPictures(checkText(content), folder);
+}
+
+QString checkPictures(const TextCheck &text, const QString &folder)
+{
+    // The pictures named before the point where the text was refused come first in the file.
+    for (const QPair<QString, QString> &picture : text.pictures) {
+        const QString reason = pictureFile(folder, picture.first, picture.second);
+        if (!reason.isEmpty())
+            return reason;
     }
-    return QString();
+    return text.reason;
+}
+
+TextCheck checkText(QIODevice &content)
+{
+    TextCheck result;
+    result.reason = readText(content, result.pictures);
+    result.bytes = content.size();
+    return result;
+}
+
+struct TextChecker::State
+{
+    TextCheck result;
+    TextWalk walk{ result.pictures };
+    bool done = false;
+};
+
+TextChecker::TextChecker() : m_state(std::make_unique<State>()) { }
+
+TextChecker::~TextChecker() = default;
+
+void TextChecker::addData(const QByteArray &piece)
+{
+    if (m_state->done)
+        return;
+    m_state->result.bytes += piece.size();
+    if (m_state->result.bytes > kMaxContentBytes) {
+        m_state->result.reason =
+                QStringLiteral("content.xml: more than %1 bytes").arg(kMaxContentBytes);
+        m_state->done = true;
+        return;
+    }
+    m_state->walk.xml.addData(piece);
+    m_state->result.reason = m_state->walk.walk();
+    m_state->done = !m_state->result.reason.isEmpty();
+}
+
+bool TextChecker::done() const
+{
+    return m_state->done;
+}
+
+TextCheck TextChecker::finish()
+{
+    // A text that breaks off is not refused: the reader keeps what can be read of it.
+    return m_state->result;
 }
 
 } // namespace IwbLimits

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
+
+class QByteArray;
 class QIODevice;
 
 // What an IWB document may ask of the program. A file beyond any of these is damaged (or made
@@ -40,5 +45,34 @@ constexpr int kMaxTextCharacters = 1000000; // text content of the whole documen
 // only their headers are read. A file whose XML breaks off is not refused here: the reader
 // keeps what can be read of it.
 QString checkContent(QIODevice &content, const QString &folder);
+
+// The same check in two halves, so that the text can be read while the pictures are still
+// being unpacked: checkText reads only content, and notes the pictures it names in the order
+// they come; checkPictures then reads their headers in folder. Together they answer as
+// checkContent does.
+struct TextCheck
+{
+    QString reason; // why the text alone is beyond the limits, or ""
+    QList<QPair<QString, QString>> pictures; // where each is named, and its "xlink:href"
+    qint64 bytes = 0; // of the text read, up to the reason
+};
+TextCheck checkText(QIODevice &content);
+QString checkPictures(const TextCheck &text, const QString &folder);
+
+// checkText over a text that comes in pieces (as an unpacker hands it out): addData for each
+// piece, then finish. Once a reason is found, the pieces after it are not read.
+class TextChecker
+{
+public:
+    TextChecker();
+    ~TextChecker();
+    void addData(const QByteArray &piece);
+    bool done() const; // refused already: what comes after cannot change the answer
+    TextCheck finish();
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
 
 } // namespace IwbLimits

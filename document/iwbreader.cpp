@@ -182,8 +182,22 @@ void IwbReader::decodePicturesAhead()
             continue;
         const QString file = MediaPath::resolveHref(m_folder, QString::fromUtf8(name));
         // Animations are made from their file by the player.
-        if (file.isEmpty() || m_decoded.contains(file)
+        if (file.isEmpty()
             || QFileInfo(file).suffix().compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0)
+            continue;
+        m_ahead << file;
+    }
+    m_ahead.removeDuplicates();
+    decodeNextAhead();
+}
+
+void IwbReader::decodeNextAhead()
+{
+    // Twice the threads: each has the next picture waiting when it is done with one.
+    const int window = 2 * std::max(QThreadPool::globalInstance()->maxThreadCount(), 1);
+    while (m_decoding && m_nextAhead < m_ahead.size() && m_decoded.size() < window) {
+        const QString file = m_ahead.at(m_nextAhead++);
+        if (m_readHere.contains(file) || m_decoded.contains(file))
             continue;
         auto task = std::make_shared<std::packaged_task<QImage()>>(
                 [file, decoding = m_decoding]() -> QImage {
@@ -215,10 +229,13 @@ QPixmap IwbReader::picture(const QString &file)
     if (found != m_decoded.end()) {
         const QImage image = found.value().get();
         m_decoded.erase(found); // a second use of the file reads it again
+        decodeNextAhead();
         if (!image.isNull()) {
             m_decoding->pixelsLeft += qint64(image.width()) * image.height();
             return QPixmap::fromImage(image);
         }
+    } else {
+        m_readHere.insert(file);
     }
     return file.isEmpty() ? QPixmap() : QPixmap(file);
 }

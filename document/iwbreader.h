@@ -6,7 +6,9 @@
 #include <QMap>
 #include <QPainterPath>
 #include <QPointF>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <future>
@@ -118,6 +120,12 @@ private:
     };
     std::shared_ptr<Decoding> m_decoding;
     QMap<QString, std::shared_future<QImage>> m_decoded;
+    // Pictures named in the text, in order, not yet handed to a decoding thread: a few are
+    // decoded ahead of the reading at a time, so that none waits for memory others hold.
+    void decodeNextAhead();
+    QStringList m_ahead;
+    int m_nextAhead = 0;
+    QSet<QString> m_readHere; // asked for before their turn came: not decoded ahead any more
 
     DPagesList &m_list;
     QString m_folder;

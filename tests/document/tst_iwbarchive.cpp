@@ -113,6 +113,25 @@ void tst_IwbArchive::packThenUnpackKeepsEveryByte()
     for (const QString &file : files)
         QCOMPARE(read("open/" + file), file.toUtf8() + binary);
     QVERIFY(QFileInfo(path("open/videos")).isDir());
+
+    // An entry read without unpacking: the same bytes, however they come in pieces; a reader
+    // that has seen enough stops it, and a name the archive lacks is an error.
+    QByteArray streamed;
+    QCOMPARE(IwbArchive::readEntry(target, "content.xml",
+                                   [&streamed](const QByteArray &piece) {
+                                       streamed += piece;
+                                       return true;
+                                   }),
+             QString());
+    QCOMPARE(streamed, read("open/content.xml"));
+    int pieces = 0;
+    QCOMPARE(IwbArchive::readEntry(target, "content.xml",
+                                   [&pieces](const QByteArray &) { return ++pieces > 1; }),
+             QString());
+    QCOMPARE(pieces, 1);
+    QVERIFY(!IwbArchive::readEntry(target, "missing.xml", [](const QByteArray &) {
+                 return true;
+             }).isEmpty());
 }
 
 void tst_IwbArchive::packNeverFollowsSymlinks()
