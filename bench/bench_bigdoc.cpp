@@ -9,6 +9,7 @@
 // Every open runs in a fresh process (this program started again with "--measure"), so that
 // what one size leaves in the allocator does not count for the next.
 
+#include "benchfigures.h"
 #include "benchdocument.h"
 
 #include "board/dgpathcurveitem.h"
@@ -32,6 +33,8 @@
 #include <map>
 #include <vector>
 
+using BenchFigures::median;
+
 namespace {
 
 const int kSizes[] = { 50, 100, 200 };
@@ -50,12 +53,6 @@ BenchDocument::Recipe lessonPage()
     recipe.texts = 1;
     recipe.picture = QSize(800, 600);
     return recipe;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 double percentile99(std::vector<double> values)

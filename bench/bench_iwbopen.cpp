@@ -3,6 +3,7 @@
 // into a new document and unzipped in turns. Prints the ratio of the medians, what closing the
 // previous document adds, and the peak resident memory.
 
+#include "benchfigures.h"
 #include "benchlesson.h"
 
 #include "document/dpageslist.h"
@@ -21,15 +22,11 @@
 #include <cstdio>
 #include <vector>
 
+using BenchFigures::median;
+
 namespace {
 
 constexpr int kRuns = 5;
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 } // namespace
 

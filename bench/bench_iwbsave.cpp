@@ -2,6 +2,7 @@
 // 50 pages, each with 200 strokes (pencil and highlighter), 5 shapes, 2 texts and 1 picture.
 // Prints the ratio of the medians and the peak resident memory.
 
+#include "benchfigures.h"
 #include "benchlesson.h"
 
 #include "document/dpageslist.h"
@@ -19,15 +20,11 @@
 #include <cstdio>
 #include <vector>
 
+using BenchFigures::median;
+
 namespace {
 
 constexpr int kRuns = 5;
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 } // namespace
 

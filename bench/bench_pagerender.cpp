@@ -1,6 +1,7 @@
 // Rendering a page full of ink: first render (which builds each stroke's picture) and repaint
 // of the unchanged page, each against drawing the same paths directly with QPainter in the same
 // run; and the resident memory with that page. Prints figures, asserts nothing.
+#include "benchfigures.h"
 #include "board/dgpathcurveitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
@@ -17,6 +18,8 @@
 #include <cstdio>
 #include <functional>
 #include <vector>
+
+using BenchFigures::median;
 
 namespace {
 
@@ -39,12 +42,6 @@ QPainterPath makeStroke(QRandomGenerator &random)
         path.lineTo(point);
     }
     return path;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 long residentKiB()
