@@ -395,7 +395,7 @@ void DPagesList::keepCachesNear(DPage *page)
     }
     m_cachedPages = near;
     m_pagesToWarm = near.mid(1); // the page shown draws its own when it is painted
-    m_itemsToWarm.clear();
+    m_warmNext = 0;
     if (!m_pagesToWarm.isEmpty() && !m_bWarming) {
         m_bWarming = true;
         QTimer::singleShot(kStepPauseMs, this, &DPagesList::warmNeighbours);
@@ -416,17 +416,19 @@ void DPagesList::warmNeighbours()
         DPage *page = m_pagesToWarm.first();
         if (!page || !contains(page) || m_view->scene() == page) {
             m_pagesToWarm.removeFirst();
-            m_itemsToWarm.clear();
+            m_warmNext = 0;
             continue;
         }
-        if (m_itemsToWarm.isEmpty())
-            m_itemsToWarm = page->items();
         const quint64 revision = page->contentRevision();
-        while (!m_itemsToWarm.isEmpty() && clock.elapsed() < kStepBudgetMs) {
+        if (revision != m_warmRevision)
+            m_warmNext = 0; // changed since the last step: its objects are looked at afresh
+        m_warmRevision = revision;
+        const QList<QGraphicsItem *> items = page->items();
+        while (m_warmNext < items.size() && clock.elapsed() < kStepBudgetMs) {
             // Drawing a stroke or shape once (on anything) leaves its cache behind; the
             // others draw quickly enough on their own.
-            auto *path = dynamic_cast<DGPathItem *>(m_itemsToWarm.takeLast());
-            if (!path || path->scene() != page || path->hasRenderCache() || !path->isVisible())
+            auto *path = dynamic_cast<DGPathItem *>(items.at(m_warmNext++));
+            if (!path || path->hasRenderCache() || !path->isVisible())
                 continue;
             QStyleOptionGraphicsItem option;
             option.exposedRect = path->boundingRect();
@@ -438,9 +440,10 @@ void DPagesList::warmNeighbours()
         }
         // What drawing stirred up in the objects is no change of the page.
         page->forgetDrawingStir(revision);
-        if (!m_itemsToWarm.isEmpty())
+        if (m_warmNext < items.size())
             break;
         m_pagesToWarm.removeFirst();
+        m_warmNext = 0;
     }
     if (m_pagesToWarm.isEmpty()) {
         m_bWarming = false;

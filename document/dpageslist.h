@@ -7,8 +7,8 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QPixmap>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -144,7 +144,11 @@ private:
     void warmNeighbours();
     QList<QPointer<DPage>> m_cachedPages;
     QList<QPointer<DPage>> m_pagesToWarm;
-    QList<QGraphicsItem *> m_itemsToWarm;
+    // Where warming of the first page to warm goes on, in its items() as they were at that
+    // revision: the items themselves are asked for again at each step, since any of them may
+    // be gone by then.
+    int m_warmNext = 0;
+    quint64 m_warmRevision = 0;
     bool m_bWarming = false;
     void destroyPage(DPage *page);
     void setupWorkingDirectory();
