@@ -3,6 +3,7 @@
 #include "iwbarchive.h"
 #include "iwblimits.h"
 #include "iwbreader.h"
+#include "iwbxml.h"
 #include "mediapath.h"
 #include "ubzreader.h"
 #include "workprogress.h"
@@ -30,6 +31,7 @@
 #include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <future>
 #include <optional>
@@ -618,7 +620,7 @@ void DPagesList::saveGroupItems(QXmlStreamWriter &stream, QGraphicsItem *item)
 namespace {
 
 // Moves xml to the "pageset" element; false when the document has none before its end.
-bool findPageset(QXmlStreamReader &xml)
+bool findPageset(IwbXml &xml)
 {
     while (!xml.atEnd() && !xml.hasError()) {
         if (xml.readNext() == QXmlStreamReader::StartElement
@@ -646,7 +648,8 @@ bool DPagesList::openFromFile(const QString &folder)
     return readContent(folder);
 }
 
-bool DPagesList::readContent(const QString &folder)
+bool DPagesList::readContent(const QString &folder,
+                             std::shared_ptr<const IwbXmlRecording> recorded)
 {
     const SavingFlag opening(m_bSaving);
     m_lastOpenError.clear();
@@ -656,17 +659,19 @@ bool DPagesList::readContent(const QString &folder)
         m_lastOpenError = content.fileName() + QStringLiteral(": ") + content.errorString();
         return false;
     }
-    // The pages to come, for the progress bar of a long open (counted in the raw text).
-    int expected = 0;
-    if (uchar *raw = content.map(0, content.size())) {
-        const QByteArray text = QByteArray::fromRawData(reinterpret_cast<const char *>(raw),
-                                                        int(qMin<qint64>(content.size(), INT_MAX)));
-        expected = text.count("<svg:page ") + text.count("<svg:page>");
-        content.unmap(raw);
+    // Read whole before the open document is let go; a text too large to be held so is walked
+    // as it is read.
+    if (!recorded)
+        recorded = IwbXmlRecording::read(content);
+    QXmlStreamReader live;
+    if (!recorded) {
+        content.seek(0);
+        live.setDevice(&content);
     }
-    WorkProgress progress(m_parent, tr("Abriendo el documento…"), expected);
+    IwbXml xml = recorded ? IwbXml(recorded) : IwbXml(live);
+    // The pages to come, for the progress bar of a long open.
+    WorkProgress progress(m_parent, tr("Abriendo el documento…"), recorded ? recorded->pages() : 0);
     m_openProgress = &progress;
-    QXmlStreamReader xml(&content);
     const bool found = findPageset(xml);
     delAllPages();
     IwbReader reader(*this, folder, m_restoringFrom);
@@ -692,7 +697,8 @@ bool DPagesList::readContent(const QString &folder)
     return true;
 }
 
-bool DPagesList::unpackInPlace(const QString &archive, bool ubz)
+bool DPagesList::unpackInPlace(const QString &archive, bool ubz,
+                               std::shared_ptr<const IwbXmlRecording> *recorded)
 {
     const QString staging = IwbArchive::makeSiblingFolder(m_workDir);
     if (staging.isEmpty()) {
@@ -703,6 +709,10 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz)
     // everything is unpacked; the pictures' headers once they are there.
     const QString contentName = QStringLiteral("content.xml");
     std::future<std::optional<IwbLimits::TextCheck>> textCheck;
+    // Its tokens are read on a third thread, so that the objects can be made as soon as the
+    // checks are done; given up as soon as the archive is refused.
+    std::future<std::shared_ptr<const IwbXmlRecording>> recording;
+    auto refused = std::make_shared<std::atomic<bool>>(false);
     const auto checkText = [&](const QList<IwbArchive::Entry> &entries) {
         // Only the one text that lands in the folder: two entries of that name are read in
         // the folder, where the last one unpacked is what the reader sees.
@@ -721,6 +731,20 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz)
                                                         });
             return error.isEmpty() ? std::optional<IwbLimits::TextCheck>(checker.finish())
                                    : std::nullopt;
+        });
+        if (!recorded)
+            return;
+        recording = std::async(std::launch::async, [archive, contentName, refused]() {
+            auto tokens = std::make_shared<IwbXmlRecording>();
+            const QString error = IwbArchive::readEntry(archive, contentName,
+                                                        [&tokens, &refused](const QByteArray &piece) {
+                                                            tokens->addData(piece);
+                                                            return !*refused && !tokens->givenUp();
+                                                        });
+            tokens->finish();
+            return error.isEmpty() && !*refused && !tokens->givenUp()
+                    ? std::shared_ptr<const IwbXmlRecording>(std::move(tokens))
+                    : nullptr;
         });
     };
     IwbArchive::Result result = ubz ? IwbArchive::unpack(archive, staging)
@@ -749,7 +773,8 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz)
             result.damaged = true;
         } else {
             content.seek(0);
-            QXmlStreamReader xml(&content);
+            QXmlStreamReader reader(&content);
+            IwbXml xml(reader);
             if (!findPageset(xml))
                 result = IwbArchive::Result::failure(archive
                                                      + QStringLiteral(": no pages in content.xml"));
@@ -757,6 +782,15 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz)
     }
     if (result.ok)
         result = IwbArchive::replaceFolder(staging, m_workDir);
+    *refused = !result.ok;
+    if (recording.valid()) {
+        std::shared_ptr<const IwbXmlRecording> tokens = recording.get();
+        // The text read from the archive is the one in the folder: one entry of that name, and
+        // every byte of it.
+        if (result.ok && tokens
+            && tokens->bytes() == QFileInfo(m_workDir + QLatin1Char('/') + contentName).size())
+            *recorded = std::move(tokens);
+    }
     if (!result.ok) {
         m_lastOpenError = result.error;
         m_bDamaged = result.damaged;
@@ -775,9 +809,10 @@ bool DPagesList::openAllPagesFromFileIWB(const QString &fileName)
     m_bDamaged = false;
     if (fileName.isEmpty())
         return false;
-    if (!unpackInPlace(fileName))
+    std::shared_ptr<const IwbXmlRecording> recorded;
+    if (!unpackInPlace(fileName, false, &recorded))
         return false;
-    if (!readContent(m_workDir)) // checked against the limits while it was unpacked
+    if (!readContent(m_workDir, recorded)) // checked against the limits while it was unpacked
         return false;
     m_fileName = m_bPartialRead ? QString() : fileName;
     return true;

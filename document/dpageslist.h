@@ -14,6 +14,8 @@
 
 #include <memory>
 
+class IwbXmlRecording;
+
 class DPage;
 class DView;
 class QGraphicsItem;
@@ -154,8 +156,14 @@ private:
     void setupWorkingDirectory();
     void restoreFrom(const QString &previous);
     // A fresh copy of archive as the working directory, when it holds what isReadable accepts.
-    bool unpackInPlace(const QString &archive, bool ubz = false);
-    bool readContent(const QString &folder); // openFromFile without the limits' check
+    // recorded: the tokens of its "content.xml", read from the archive beside the unpacking
+    // (null when they could not be).
+    bool unpackInPlace(const QString &archive, bool ubz = false,
+                       std::shared_ptr<const IwbXmlRecording> *recorded = nullptr);
+    // openFromFile without the limits' check; recorded: the tokens of the folder's text, when
+    // they were read already.
+    bool readContent(const QString &folder,
+                     std::shared_ptr<const IwbXmlRecording> recorded = nullptr);
     QPixmap scaledToView(const QPixmap &pixmap) const;
 
     QString m_workDir;

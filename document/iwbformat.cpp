@@ -226,11 +226,17 @@ Qt::PenStyle readPenStyle(const QString &dashArray)
 {
     if (dashArray.isEmpty()) // most strokes: no pattern to look for
         return Qt::SolidLine;
-    static const QRegularExpression digits(QStringLiteral("[0-9]+"));
-    const QRegularExpressionMatch first = digits.match(dashArray);
-    if (!first.hasMatch())
+    // The first run of digits, found by hand: every stroke of a lesson has its "1, 0".
+    const auto isDigit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    int start = 0;
+    while (start < dashArray.size() && !isDigit(dashArray.at(start)))
+        ++start;
+    if (start == dashArray.size())
         return Qt::SolidLine;
-    const int firstNumber = first.captured().toInt();
+    int end = start;
+    while (end < dashArray.size() && isDigit(dashArray.at(end)))
+        ++end;
+    const int firstNumber = dashArray.midRef(start, end - start).toInt();
     if (firstNumber == 1)
         return Qt::SolidLine;
     if (firstNumber == 2)

@@ -4,6 +4,7 @@
 #include "iwbarchive.h"
 #include "iwbformat.h"
 #include "iwblimits.h"
+#include "iwbxml.h"
 #include "mediapath.h"
 
 #include "board/boardtypes.h"
@@ -28,7 +29,6 @@
 #include <QLinearGradient>
 #include <QSet>
 #include <QThreadPool>
-#include <QXmlStreamReader>
 
 #include <algorithm>
 #include <cctype>
@@ -40,12 +40,12 @@ using IwbFormat::readInteger;
 using IwbFormat::readNumber;
 using IwbFormat::readTruncated;
 
-QString attribute(const QXmlStreamReader &xml, const char *name)
+QString attribute(const IwbXml &xml, const char *name)
 {
-    return xml.attributes().value(QLatin1String(name)).toString();
+    return xml.attribute(name);
 }
 
-bool named(const QXmlStreamReader &xml, const char *name)
+bool named(const IwbXml &xml, const char *name)
 {
     return xml.name() == QLatin1String(name);
 }
@@ -66,7 +66,7 @@ struct IntBox
     int L, T, R, B, W, H;
 };
 
-IntBox intBox(const QXmlStreamReader &xml)
+IntBox intBox(const IwbXml &xml)
 {
     const QRect r =
             QRectF(readNumber(attribute(xml, "x")), readNumber(attribute(xml, "y")),
@@ -277,7 +277,7 @@ void IwbReader::pageFirst()
         makeDefaultPage();
 }
 
-bool IwbReader::read(QXmlStreamReader &xml)
+bool IwbReader::read(IwbXml &xml)
 {
     m_pageMade = false;
     decodePicturesAhead();
@@ -360,7 +360,7 @@ bool IwbReader::read(QXmlStreamReader &xml)
 
 // --- Shapes ---
 
-QString IwbReader::textureFile(QXmlStreamReader &xml) const
+QString IwbReader::textureFile(IwbXml &xml) const
 {
     if (m_relativeTextures) {
         const QString source = attribute(xml, "pathFile");
@@ -380,7 +380,7 @@ QString IwbReader::textureFile(QXmlStreamReader &xml) const
     return QString();
 }
 
-QGraphicsItem *IwbReader::finishShape(QXmlStreamReader &xml, QPainterPath path,
+QGraphicsItem *IwbReader::finishShape(IwbXml &xml, QPainterPath path,
                                       BtMenus::btType kind, Fill fill, bool overridePoints,
                                       const QPointF &pointOffset, bool polyPen, const QString &dir)
 {
@@ -458,7 +458,7 @@ QGraphicsItem *IwbReader::finishShape(QXmlStreamReader &xml, QPainterPath path,
     return item;
 }
 
-void IwbReader::createRectIWB(QXmlStreamReader &xml, bool makePage)
+void IwbReader::createRectIWB(IwbXml &xml, bool makePage)
 {
     const QString transform = attribute(xml, "transform");
     if (transform.isEmpty() || makePage) {
@@ -489,7 +489,7 @@ void IwbReader::createRectIWB(QXmlStreamReader &xml, bool makePage)
     finishShape(xml, path, BtMenus::btRectangle, Fill::Full, true);
 }
 
-void IwbReader::createRoundRectIWB(QXmlStreamReader &xml)
+void IwbReader::createRoundRectIWB(IwbXml &xml)
 {
     const float x = readNumber(attribute(xml, "x"));
     const float y = readNumber(attribute(xml, "y"));
@@ -508,7 +508,7 @@ void IwbReader::createRoundRectIWB(QXmlStreamReader &xml)
     finishShape(xml, path, BtMenus::btRoundRect, Fill::Full, true);
 }
 
-void IwbReader::createConeIWB(QXmlStreamReader &xml)
+void IwbReader::createConeIWB(IwbXml &xml)
 {
     const IntBox b = intBox(xml);
     const QRectF base(b.L, b.B - b.H / 4, b.R - b.L, b.H / 4);
@@ -524,7 +524,7 @@ void IwbReader::createConeIWB(QXmlStreamReader &xml)
     finishShape(xml, path, BtMenus::btCone, Fill::Full, true);
 }
 
-void IwbReader::createCubeIWB(QXmlStreamReader &xml)
+void IwbReader::createCubeIWB(IwbXml &xml)
 {
     const QList<QPointF> p = IwbFormat::readPoints(attribute(xml, "points"));
     // The visible edges need P0 to P(n - 7); a cube of fewer points is no cube at all.
@@ -556,7 +556,7 @@ void IwbReader::createCubeIWB(QXmlStreamReader &xml)
     finishShape(xml, path, BtMenus::btCube, Fill::Full, false);
 }
 
-void IwbReader::createCylinderIWB(QXmlStreamReader &xml)
+void IwbReader::createCylinderIWB(IwbXml &xml)
 {
     const IntBox b = intBox(xml);
     const int d = b.H / 8;
@@ -574,7 +574,7 @@ void IwbReader::createCylinderIWB(QXmlStreamReader &xml)
     finishShape(xml, path, BtMenus::btCylinder, Fill::Full, true);
 }
 
-void IwbReader::createBallIWB(QXmlStreamReader &xml)
+void IwbReader::createBallIWB(IwbXml &xml)
 {
     const IntBox b = intBox(xml);
     const int d = b.H / 8;
@@ -591,7 +591,7 @@ void IwbReader::createBallIWB(QXmlStreamReader &xml)
     finishShape(xml, path, BtMenus::btBall, Fill::Full, true);
 }
 
-void IwbReader::createCircleIWB(QXmlStreamReader &xml)
+void IwbReader::createCircleIWB(IwbXml &xml)
 {
     const float cx = readNumber(attribute(xml, "cx"));
     const float cy = readNumber(attribute(xml, "cy"));
@@ -602,7 +602,7 @@ void IwbReader::createCircleIWB(QXmlStreamReader &xml)
     finishShape(xml, path, BtMenus::btCircle, Fill::Full, true);
 }
 
-void IwbReader::createEllipseIWB(QXmlStreamReader &xml)
+void IwbReader::createEllipseIWB(IwbXml &xml)
 {
     const float cx = readNumber(attribute(xml, "cx"));
     const float cy = readNumber(attribute(xml, "cy"));
@@ -614,7 +614,7 @@ void IwbReader::createEllipseIWB(QXmlStreamReader &xml)
     finishShape(xml, path, BtMenus::btEllipse, Fill::Full, true);
 }
 
-void IwbReader::createLineIWB(QXmlStreamReader &xml)
+void IwbReader::createLineIWB(IwbXml &xml)
 {
     QPainterPath path;
     path.moveTo(readNumber(attribute(xml, "x1")), readNumber(attribute(xml, "y1")));
@@ -634,7 +634,7 @@ QPainterPath IwbReader::polylinePath(const QList<QPointF> &points)
     return path;
 }
 
-BtMenus::btType IwbReader::polylineKind(const QXmlStreamReader &xml, bool polygon)
+BtMenus::btType IwbReader::polylineKind(const IwbXml &xml, bool polygon)
 {
     if (!polygon)
         return BtMenus::btPencil;
@@ -642,15 +642,15 @@ BtMenus::btType IwbReader::polylineKind(const QXmlStreamReader &xml, bool polygo
                                                             : BtMenus::btPolygon;
 }
 
-void IwbReader::createPolylineIWB(const QString &dir, QXmlStreamReader &xml, bool polygon)
+void IwbReader::createPolylineIWB(const QString &dir, IwbXml &xml, bool polygon)
 {
-    finishShape(xml, IwbFormat::readPolyline(attribute(xml, "points")), polylineKind(xml, polygon),
+    finishShape(xml, xml.polyline(), polylineKind(xml, polygon),
                 Fill::Full, false, QPointF(), true, dir);
 }
 
 // --- Text, table, picture, video and sound ---
 
-void IwbReader::createTextareaIWB(QXmlStreamReader &xml)
+void IwbReader::createTextareaIWB(IwbXml &xml)
 {
     qDebug("On textarea");
     DPage *current = page();
@@ -676,7 +676,7 @@ void IwbReader::createTextareaIWB(QXmlStreamReader &xml)
     for (;;) {
         if (xml.hasError() || xml.readNext() == QXmlStreamReader::EndDocument)
             break;
-        const QString text = xml.isCharacters() ? xml.text().toString() : QString();
+        const QString text = xml.isCharacters() ? xml.text() : QString();
         if (xml.name().isEmpty())
             xml.readNext();
         if (named(xml, "tbreak"))
@@ -739,7 +739,7 @@ void IwbReader::createTextareaIWB(QXmlStreamReader &xml)
     registerObject(id, item);
 }
 
-void IwbReader::createTextIWB(QXmlStreamReader &xml)
+void IwbReader::createTextIWB(IwbXml &xml)
 {
     DPage *current = page();
     const QString id = attribute(xml, "id");
@@ -760,7 +760,7 @@ void IwbReader::createTextIWB(QXmlStreamReader &xml)
     registerObject(id, item);
 }
 
-void IwbReader::createTableIWB(QXmlStreamReader &xml)
+void IwbReader::createTableIWB(IwbXml &xml)
 {
     DPage *current = page();
     const QString id = attribute(xml, "id");
@@ -806,7 +806,7 @@ void IwbReader::createTableIWB(QXmlStreamReader &xml)
     registerObject(id, item);
 }
 
-void IwbReader::createImageIWB(const QString &dir, QXmlStreamReader &xml)
+void IwbReader::createImageIWB(const QString &dir, IwbXml &xml)
 {
     const QString href = attribute(xml, "xlink:href");
     const QString file = href.isEmpty() ? QString() : MediaPath::resolveHref(dir, href);
@@ -870,7 +870,7 @@ void IwbReader::createImageIWB(const QString &dir, QXmlStreamReader &xml)
     registerObject(id, item);
 }
 
-void IwbReader::createVideoIWB(const QString &dir, QXmlStreamReader &xml)
+void IwbReader::createVideoIWB(const QString &dir, IwbXml &xml)
 {
     DPage *current = page();
     const QString href = attribute(xml, "xlink:href");
@@ -889,7 +889,7 @@ void IwbReader::createVideoIWB(const QString &dir, QXmlStreamReader &xml)
     registerObject(attribute(xml, "id"), item);
 }
 
-void IwbReader::createSoundIWB(const QString &dir, QXmlStreamReader &xml)
+void IwbReader::createSoundIWB(const QString &dir, IwbXml &xml)
 {
     DPage *current = page();
     const QString href = attribute(xml, "xlink:href");
@@ -907,7 +907,7 @@ void IwbReader::createSoundIWB(const QString &dir, QXmlStreamReader &xml)
 
 // --- Links, groups and locks ---
 
-void IwbReader::createLinkIWB(QXmlStreamReader &xml)
+void IwbReader::createLinkIWB(IwbXml &xml)
 {
     m_link.web = attribute(xml, "xlink");
     m_link.page = attribute(xml, "xpagelink");
@@ -940,7 +940,7 @@ void IwbReader::asignLinkIWB(DCustomItem *object)
     m_link = Link();
 }
 
-void IwbReader::createGroupIWB(QXmlStreamReader &xml)
+void IwbReader::createGroupIWB(IwbXml &xml)
 {
     if (!attribute(xml, "id").isEmpty())
         return;
@@ -950,7 +950,7 @@ void IwbReader::createGroupIWB(QXmlStreamReader &xml)
     makeGroup(members, !locked.isEmpty());
 }
 
-void IwbReader::recursiveGroupIWB(QXmlStreamReader &xml, QList<QGraphicsItem *> *members)
+void IwbReader::recursiveGroupIWB(IwbXml &xml, QList<QGraphicsItem *> *members)
 {
     // Nested records add their members to the same group; counted, not recursed into, so that
     // no nesting depth can exhaust the stack.
@@ -973,7 +973,7 @@ void IwbReader::recursiveGroupIWB(QXmlStreamReader &xml, QList<QGraphicsItem *> 
     }
 }
 
-void IwbReader::createLockIWB(QXmlStreamReader &xml)
+void IwbReader::createLockIWB(IwbXml &xml)
 {
     QGraphicsItem *item = m_ids.value(attribute(xml, "ref"));
     if (!item || attribute(xml, "locked").isEmpty())

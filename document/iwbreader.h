@@ -3,6 +3,7 @@
 #include "shell/btmenus.h"
 
 #include <QList>
+#include <QHash>
 #include <QMap>
 #include <QPainterPath>
 #include <QPointF>
@@ -20,7 +21,7 @@ class DPagesList;
 class QGraphicsItem;
 class QImage;
 class QPixmap;
-class QXmlStreamReader;
+class IwbXml;
 
 // Rebuilds a document from the "content.xml" of an unpacked IWB folder: pages are made by the
 // background elements, every object element goes through the page factories without undo
@@ -39,38 +40,38 @@ public:
 
     // The walk from the "pageset" element to the end. False when the XML broke off before its
     // end: what was read stays.
-    bool read(QXmlStreamReader &xml);
+    bool read(IwbXml &xml);
     QString errorString() const { return m_error; }
 
     // --- Shape elements ---
-    void createRectIWB(QXmlStreamReader &xml, bool makePage);
-    void createRoundRectIWB(QXmlStreamReader &xml);
-    void createConeIWB(QXmlStreamReader &xml);
-    void createCubeIWB(QXmlStreamReader &xml);
-    void createCylinderIWB(QXmlStreamReader &xml);
-    void createBallIWB(QXmlStreamReader &xml);
-    void createCircleIWB(QXmlStreamReader &xml);
-    void createEllipseIWB(QXmlStreamReader &xml);
-    void createLineIWB(QXmlStreamReader &xml);
-    void createPolylineIWB(const QString &dir, QXmlStreamReader &xml, bool polygon);
+    void createRectIWB(IwbXml &xml, bool makePage);
+    void createRoundRectIWB(IwbXml &xml);
+    void createConeIWB(IwbXml &xml);
+    void createCubeIWB(IwbXml &xml);
+    void createCylinderIWB(IwbXml &xml);
+    void createBallIWB(IwbXml &xml);
+    void createCircleIWB(IwbXml &xml);
+    void createEllipseIWB(IwbXml &xml);
+    void createLineIWB(IwbXml &xml);
+    void createPolylineIWB(const QString &dir, IwbXml &xml, bool polygon);
 
     // --- Text, table, picture, video and sound elements ---
-    void createTextareaIWB(QXmlStreamReader &xml);
-    void createTextIWB(QXmlStreamReader &xml);
-    void createTableIWB(QXmlStreamReader &xml);
-    void createImageIWB(const QString &dir, QXmlStreamReader &xml);
-    void createVideoIWB(const QString &dir, QXmlStreamReader &xml);
-    void createSoundIWB(const QString &dir, QXmlStreamReader &xml);
+    void createTextareaIWB(IwbXml &xml);
+    void createTextIWB(IwbXml &xml);
+    void createTableIWB(IwbXml &xml);
+    void createImageIWB(const QString &dir, IwbXml &xml);
+    void createVideoIWB(const QString &dir, IwbXml &xml);
+    void createSoundIWB(const QString &dir, IwbXml &xml);
 
     // --- Links, groups and locks ---
-    void createLinkIWB(QXmlStreamReader &xml);
+    void createLinkIWB(IwbXml &xml);
     // A link whose file and media are already files inside the folder (UBZ media).
     void setLocalLink(const QString &web, const QString &page, const QString &file,
                       const QString &media);
     void asignLinkIWB(DCustomItem *object);
-    void createGroupIWB(QXmlStreamReader &xml);
-    void recursiveGroupIWB(QXmlStreamReader &xml, QList<QGraphicsItem *> *members);
-    void createLockIWB(QXmlStreamReader &xml);
+    void createGroupIWB(IwbXml &xml);
+    void recursiveGroupIWB(IwbXml &xml, QList<QGraphicsItem *> *members);
+    void createLockIWB(IwbXml &xml);
 
     // The object made from an element, entered under its "id" (also an empty one).
     void registerObject(const QString &id, QGraphicsItem *item);
@@ -84,8 +85,8 @@ public:
     // The open path through points, and the kind a polyline or polygon element stands for
     // (polygons written with type "table" are tables); the UBZ reader shares both.
     static QPainterPath polylinePath(const QList<QPointF> &points);
-    static BtMenus::btType polylineKind(const QXmlStreamReader &xml, bool polygon);
-    QGraphicsItem *finishShape(QXmlStreamReader &xml, QPainterPath path, BtMenus::btType kind,
+    static BtMenus::btType polylineKind(const IwbXml &xml, bool polygon);
+    QGraphicsItem *finishShape(IwbXml &xml, QPainterPath path, BtMenus::btType kind,
                                Fill fill, bool overridePoints, const QPointF &pointOffset = {},
                                bool polyPen = false, const QString &dir = QString());
 
@@ -107,7 +108,7 @@ private:
     void pageFirst();
     // One group of the members of a record and of the records nested in it.
     void makeGroup(const QList<QGraphicsItem *> &members, bool locked);
-    QString textureFile(QXmlStreamReader &xml) const;
+    QString textureFile(IwbXml &xml) const;
     // Pictures are decoded on other threads, in the order the document names them, while the
     // pages fill; each is taken once, where it is first used.
     void decodePicturesAhead();
@@ -130,7 +131,7 @@ private:
     DPagesList &m_list;
     QString m_folder;
     QString m_previous;
-    QMap<QString, QGraphicsItem *> m_ids;
+    QHash<QString, QGraphicsItem *> m_ids;
     struct Link
     {
         QString web;

@@ -3,6 +3,7 @@
 #include "dpageslist.h"
 #include "iwbformat.h"
 #include "iwbreader.h"
+#include "iwbxml.h"
 #include "mediapath.h"
 
 #include "board/boardtypes.h"
@@ -241,8 +242,9 @@ void UbzReader::createPolylineUBZ(const QString &dir, QXmlStreamReader &xml, boo
 {
     page();
     const QList<QPointF> points = getPointsUBZ(attribute(xml, "points"));
+    IwbXml shared(xml);
     QGraphicsItem *item = m_shared.finishShape(
-            xml, IwbReader::polylinePath(points), IwbReader::polylineKind(xml, polygon),
+            shared, IwbReader::polylinePath(points), IwbReader::polylineKind(shared, polygon),
             IwbReader::Fill::Full, false, QPointF(), true, dir);
     if (auto *shape = dynamic_cast<DGPathItem *>(item))
         applyOpacity(xml, shape);

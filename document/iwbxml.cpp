@@ -1,0 +1,349 @@
+#include "iwbxml.h"
+
+#include "iwbformat.h"
+#include "iwblimits.h"
+
+#include <QCoreApplication>
+#include <QIODevice>
+
+#include <climits>
+
+namespace {
+
+// What a recording may hold before it is given up: the tokens of the largest text a document
+// may be, with the paths of its strokes.
+constexpr qint64 kMaxRecordedBytes = IwbLimits::kMaxContentBytes;
+// A string's own cost beside its characters.
+constexpr qint64 kStringBytes = 32;
+constexpr qint64 kPathElementBytes = 24;
+constexpr int kSharedValueLength = 64;
+constexpr int kSharedValues = 4096;
+
+// The reader's own message, in the words of the toolkit's translations.
+const char *const kQtContext = "QXmlStream";
+const char *const kExpectedText = "Expected character data.";
+
+bool isPolyline(const QStringRef &name)
+{
+    return name == QLatin1String("polyline") || name == QLatin1String("polygon");
+}
+
+} // namespace
+
+// --- Recording ---
+
+IwbXmlRecording::IwbXmlRecording() = default;
+IwbXmlRecording::~IwbXmlRecording() = default;
+
+void IwbXmlRecording::addData(const QByteArray &piece)
+{
+    m_bytes += piece.size(); // what comes after an error still belongs to the text
+    if (m_ended || m_givenUp)
+        return;
+    m_reader.addData(piece);
+    pump();
+}
+
+void IwbXmlRecording::finish()
+{
+    m_finished = true;
+    if (!m_ended && !m_givenUp)
+        pump();
+}
+
+std::shared_ptr<const IwbXmlRecording> IwbXmlRecording::read(QIODevice &content)
+{
+    auto recording = std::make_shared<IwbXmlRecording>();
+    constexpr qint64 kPiece = 1 << 20;
+    while (!recording->m_ended && !recording->m_givenUp) {
+        const QByteArray piece = content.read(kPiece);
+        if (piece.isEmpty())
+            break;
+        recording->addData(piece);
+    }
+    recording->finish();
+    return recording->m_givenUp ? nullptr : recording;
+}
+
+void IwbXmlRecording::pump()
+{
+    while (!m_ended && !m_givenUp) {
+        const QXmlStreamReader::TokenType type = m_reader.readNext();
+        if (type == QXmlStreamReader::Invalid
+            && m_reader.error() == QXmlStreamReader::PrematureEndOfDocumentError) {
+            if (!m_finished)
+                return; // the rest of the text is still to come
+            // The text is whole: after the last element that is the document's end; before
+            // it, the document was cut short.
+            record(m_rootClosed ? QXmlStreamReader::EndDocument : type);
+            m_ended = true;
+            return;
+        }
+        // Given in pieces, the reader answers "end of document" whenever the text runs out
+        // after the last element; only the end of the text tells which time it really was.
+        if (type == QXmlStreamReader::EndDocument) {
+            m_rootClosed = true;
+            continue;
+        }
+        record(type);
+        if (type == QXmlStreamReader::Invalid)
+            m_ended = true;
+        if (m_held > kMaxRecordedBytes)
+            giveUp();
+    }
+}
+
+int IwbXmlRecording::nameIndex(const QStringRef &name)
+{
+    // Looked up without a copy of the name: only a new one is kept.
+    const QString key = QString::fromRawData(name.unicode(), name.size());
+    auto &index = m_nameIndex;
+    const auto found = index.constFind(key);
+    if (found != index.constEnd())
+        return found.value();
+    m_names.push_back(name.toString());
+    const int added = int(m_names.size()) - 1;
+    index.insert(m_names.back(), added);
+    m_held += kStringBytes + 2 * name.size();
+    return added;
+}
+
+QString IwbXmlRecording::shared(const QStringRef &value)
+{
+    if (value.isEmpty())
+        return QString();
+    if (value.size() > kSharedValueLength)
+        return value.toString();
+    const auto found = m_values.constFind(QString::fromRawData(value.unicode(), value.size()));
+    if (found != m_values.constEnd())
+        return found.value();
+    const QString kept = value.toString();
+    // Ids and the like never repeat: past a point, new values are not looked for again.
+    if (m_values.size() < kSharedValues) {
+        m_values.insert(kept, kept);
+        m_held += kStringBytes + 2 * value.size();
+    }
+    return kept;
+}
+
+void IwbXmlRecording::record(QXmlStreamReader::TokenType type)
+{
+    Token token;
+    token.type = type;
+    token.line = int(qMin<qint64>(m_reader.lineNumber(), INT_MAX));
+    switch (type) {
+    case QXmlStreamReader::StartElement: {
+        const QStringRef name = m_reader.name();
+        token.name = nameIndex(name);
+        if (name == QLatin1String("page"))
+            ++m_pages;
+        const bool polyline = isPolyline(name);
+        const QXmlStreamAttributes attributes = m_reader.attributes();
+        token.firstAttribute = int(m_attributes.size());
+        for (const QXmlStreamAttribute &attribute : attributes) {
+            const QStringRef attributeName = attribute.qualifiedName();
+            if (polyline && attributeName == QLatin1String("points")) {
+                const QPainterPath path = IwbFormat::readPolyline(attribute.value().toString());
+                token.path = int(m_paths.size());
+                m_paths.push_back(path);
+                m_held += kStringBytes + kPathElementBytes * path.elementCount();
+                continue;
+            }
+            const QString value = shared(attribute.value());
+            m_attributes.push_back({ nameIndex(attributeName), value });
+            m_held += sizeof(Attribute)
+                    + (value.isDetached() ? kStringBytes + 2 * value.size() : 0);
+            ++token.attributes;
+        }
+        break;
+    }
+    case QXmlStreamReader::EndElement:
+        token.name = nameIndex(m_reader.name());
+        break;
+    case QXmlStreamReader::Characters:
+    case QXmlStreamReader::EntityReference:
+    case QXmlStreamReader::Comment:
+    case QXmlStreamReader::DTD:
+        token.text = int(m_texts.size());
+        m_texts.push_back(shared(m_reader.text()));
+        m_held += sizeof(QString)
+                + (m_texts.back().isDetached() ? kStringBytes + 2 * m_texts.back().size() : 0);
+        break;
+    case QXmlStreamReader::Invalid:
+        m_error = m_reader.errorString();
+        break;
+    default:
+        break;
+    }
+    m_tokens.push_back(token);
+    m_held += sizeof(Token);
+}
+
+void IwbXmlRecording::giveUp()
+{
+    m_givenUp = true;
+    m_tokens = {};
+    m_names = {};
+    m_nameIndex = {};
+    m_values = {};
+    m_attributes = {};
+    m_texts = {};
+    m_paths = {};
+    m_reader.clear();
+}
+
+// --- The walk ---
+
+IwbXml::IwbXml(QXmlStreamReader &live) : m_live(&live) { }
+
+IwbXml::IwbXml(std::shared_ptr<const IwbXmlRecording> recording) : m_recording(std::move(recording)) { }
+
+QXmlStreamReader::TokenType IwbXml::tokenType() const
+{
+    if (m_live)
+        return m_live->tokenType();
+    if (!m_raised.isEmpty())
+        return QXmlStreamReader::Invalid;
+    return m_at < 0 ? QXmlStreamReader::NoToken : m_recording->m_tokens[size_t(m_at)].type;
+}
+
+QXmlStreamReader::TokenType IwbXml::readNext()
+{
+    if (m_live)
+        return m_live->readNext();
+    // The last token (the end, or the error) is where a recording stays.
+    if (m_raised.isEmpty() && size_t(m_at + 1) < m_recording->m_tokens.size())
+        ++m_at;
+    return tokenType();
+}
+
+bool IwbXml::atEnd() const
+{
+    if (m_live)
+        return m_live->atEnd();
+    const QXmlStreamReader::TokenType type = tokenType();
+    return type == QXmlStreamReader::Invalid || type == QXmlStreamReader::EndDocument
+            || m_recording->m_tokens.empty();
+}
+
+bool IwbXml::hasError() const
+{
+    return m_live ? m_live->hasError() : tokenType() == QXmlStreamReader::Invalid;
+}
+
+QString IwbXml::errorString() const
+{
+    if (m_live)
+        return m_live->errorString();
+    if (!m_raised.isEmpty())
+        return m_raised;
+    return hasError() ? m_recording->m_error : QString();
+}
+
+qint64 IwbXml::lineNumber() const
+{
+    if (m_live)
+        return m_live->lineNumber();
+    return m_at < 0 ? 0 : m_recording->m_tokens[size_t(m_at)].line;
+}
+
+QStringRef IwbXml::name() const
+{
+    if (m_live)
+        return m_live->name();
+    if (m_at < 0 || !m_raised.isEmpty())
+        return QStringRef();
+    const int name = m_recording->m_tokens[size_t(m_at)].name;
+    return name < 0 ? QStringRef() : QStringRef(&m_recording->m_names[size_t(name)]);
+}
+
+QString IwbXml::text() const
+{
+    if (m_live)
+        return m_live->text().toString();
+    if (m_at < 0 || !m_raised.isEmpty())
+        return QString();
+    const int text = m_recording->m_tokens[size_t(m_at)].text;
+    return text < 0 ? QString() : m_recording->m_texts[size_t(text)];
+}
+
+QString IwbXml::attribute(const char *qualifiedName) const
+{
+    const QLatin1String wanted(qualifiedName);
+    if (m_live)
+        return m_live->attributes().value(wanted).toString();
+    if (!isStartElement())
+        return QString();
+    const IwbXmlRecording &recording = *m_recording;
+    const IwbXmlRecording::Token &token = recording.m_tokens[size_t(m_at)];
+    for (int n = token.firstAttribute; n < token.firstAttribute + token.attributes; ++n) {
+        const IwbXmlRecording::Attribute &attribute = recording.m_attributes[size_t(n)];
+        if (recording.m_names[size_t(attribute.name)] == wanted)
+            return attribute.value;
+    }
+    return QString();
+}
+
+QPainterPath IwbXml::polyline() const
+{
+    if (m_live || !isStartElement())
+        return IwbFormat::readPolyline(attribute("points"));
+    const int path = m_recording->m_tokens[size_t(m_at)].path;
+    return path < 0 ? QPainterPath() : m_recording->m_paths[size_t(path)];
+}
+
+QString IwbXml::readElementText(QXmlStreamReader::ReadElementTextBehaviour behaviour)
+{
+    if (m_live)
+        return m_live->readElementText(behaviour);
+    // As QXmlStreamReader does it, over the recorded tokens.
+    if (!isStartElement())
+        return QString();
+    QString result;
+    for (;;) {
+        switch (readNext()) {
+        case QXmlStreamReader::Characters:
+        case QXmlStreamReader::EntityReference:
+            result += text();
+            break;
+        case QXmlStreamReader::EndElement:
+            return result;
+        case QXmlStreamReader::ProcessingInstruction:
+        case QXmlStreamReader::Comment:
+            break;
+        case QXmlStreamReader::StartElement:
+            if (behaviour == QXmlStreamReader::SkipChildElements) {
+                skipCurrentElement();
+                break;
+            }
+            if (behaviour == QXmlStreamReader::IncludeChildElements) {
+                result += readElementText(behaviour);
+                break;
+            }
+            Q_FALLTHROUGH();
+        default:
+            if (hasError() || behaviour == QXmlStreamReader::ErrorOnUnexpectedElement) {
+                if (!hasError())
+                    m_raised = QCoreApplication::translate(kQtContext, kExpectedText);
+                return result;
+            }
+            if (atEnd())
+                return result; // nothing after the end: the reader's own next answer is an error
+        }
+    }
+}
+
+void IwbXml::skipCurrentElement()
+{
+    if (m_live) {
+        m_live->skipCurrentElement();
+        return;
+    }
+    for (int depth = 1; depth > 0 && !atEnd();) {
+        readNext();
+        if (isEndElement())
+            --depth;
+        else if (isStartElement())
+            ++depth;
+    }
+}

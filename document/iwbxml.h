@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QPainterPath>
+#include <QString>
+#include <QStringRef>
+#include <QXmlStreamReader>
+
+#include <memory>
+#include <vector>
+
+class QIODevice;
+
+// The XML of a document as the readers walk it: a QXmlStreamReader of their own, or the tokens
+// of one recorded beforehand (on another thread, while the archive is still being unpacked) and
+// replayed with the answers the reader gave. Only the calls the readers make are offered, with
+// QXmlStreamReader's meaning.
+class IwbXmlRecording;
+
+class IwbXml
+{
+public:
+    explicit IwbXml(QXmlStreamReader &live);
+    explicit IwbXml(std::shared_ptr<const IwbXmlRecording> recording);
+
+    QXmlStreamReader::TokenType readNext();
+    QXmlStreamReader::TokenType tokenType() const;
+    bool isStartElement() const { return tokenType() == QXmlStreamReader::StartElement; }
+    bool isEndElement() const { return tokenType() == QXmlStreamReader::EndElement; }
+    bool isCharacters() const { return tokenType() == QXmlStreamReader::Characters; }
+    bool atEnd() const;
+    bool hasError() const;
+    QString errorString() const;
+    qint64 lineNumber() const;
+
+    QStringRef name() const; // local name of an element, "" for other tokens
+    QString text() const; // of character data
+    QString attribute(const char *qualifiedName) const; // "" when the element has none
+    // The "points" of a polyline or polygon element as the path through them (a recording
+    // makes it ahead and keeps no text of it).
+    QPainterPath polyline() const;
+
+    QString readElementText(QXmlStreamReader::ReadElementTextBehaviour behaviour);
+    void skipCurrentElement();
+
+private:
+    QXmlStreamReader *m_live = nullptr;
+    std::shared_ptr<const IwbXmlRecording> m_recording;
+    int m_at = -1; // the token replayed now
+    QString m_raised; // an error of the walk itself (readElementText), as a reader raises it
+};
+
+// The tokens of one XML text, read in pieces as they come. Bounded: a text whose tokens would
+// take more memory than a document may hold is given up, and read as it is walked instead.
+class IwbXmlRecording
+{
+public:
+    IwbXmlRecording();
+    ~IwbXmlRecording();
+    IwbXmlRecording(const IwbXmlRecording &) = delete;
+    IwbXmlRecording &operator=(const IwbXmlRecording &) = delete;
+
+    void addData(const QByteArray &piece);
+    // The text is whole: an element still open is a document cut short.
+    void finish();
+    bool givenUp() const { return m_givenUp; }
+    qint64 bytes() const { return m_bytes; } // of text read
+    int pages() const { return m_pages; } // "page" elements begun
+
+    // The whole of content, read here: null when it was given up.
+    static std::shared_ptr<const IwbXmlRecording> read(QIODevice &content);
+
+private:
+    friend class IwbXml;
+    struct Token
+    {
+        QXmlStreamReader::TokenType type;
+        int name = -1; // in m_names
+        int firstAttribute = 0;
+        int attributes = 0;
+        int text = -1; // in m_texts
+        int path = -1; // in m_paths
+        int line = 0;
+    };
+    struct Attribute
+    {
+        int name;
+        QString value;
+    };
+
+    void pump();
+    void record(QXmlStreamReader::TokenType type);
+    int nameIndex(const QStringRef &name);
+    // The value as a string shared with every other short value of the same text: colours,
+    // widths, transforms and the blanks between elements repeat thousands of times.
+    QString shared(const QStringRef &value);
+    void giveUp();
+
+    QXmlStreamReader m_reader;
+    std::vector<Token> m_tokens;
+    std::vector<QString> m_names; // element and attribute names, each once
+    QHash<QString, int> m_nameIndex;
+    QHash<QString, QString> m_values; // short values met so far
+    std::vector<Attribute> m_attributes;
+    std::vector<QString> m_texts;
+    std::vector<QPainterPath> m_paths;
+    QString m_error; // the reader's, at the last token (of type Invalid)
+    qint64 m_bytes = 0;
+    qint64 m_held = 0; // estimated bytes of what is recorded
+    int m_pages = 0;
+    bool m_finished = false;
+    bool m_ended = false;
+    bool m_rootClosed = false;
+    bool m_givenUp = false;
+};

@@ -1,0 +1,140 @@
+#include "document/iwbxml.h"
+
+#include <QBuffer>
+#include <QPainterPath>
+#include <QtTest>
+
+// A document's text walked from a recording made ahead must give the readers exactly what a
+// reader of their own gives them: the same tokens, values, texts, skips, errors and end, however
+// the text came in pieces.
+class tst_IwbXml : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void replayAnswersAsTheReader_data();
+    void replayAnswersAsTheReader();
+};
+
+namespace {
+
+// Walks xml as the readers do, writing down every answer.
+QStringList walk(IwbXml &xml)
+{
+    QStringList seen;
+    while (!xml.atEnd() && !xml.hasError()) {
+        const QXmlStreamReader::TokenType type = xml.readNext();
+        QString line = QString::number(int(type));
+        if (xml.hasError()) { // what a reader leaves behind on an error is not an answer
+            seen << line;
+            break;
+        }
+        line += QLatin1Char(' ') + xml.name().toString() + QLatin1Char('|') + xml.text();
+        if (xml.isStartElement()) {
+            // The points of a polyline are asked for as its path only.
+            const bool polyline = xml.name() == QLatin1String("polyline")
+                    || xml.name() == QLatin1String("polygon");
+            for (const char *name : { "id", "x", "fill", "xlink:href", "points", "none" })
+                line += QLatin1Char(' ') + QLatin1String(name) + QLatin1Char('=')
+                        + (polyline && qstrcmp(name, "points") == 0 ? QString()
+                                                                    : xml.attribute(name));
+            if (polyline) {
+                const QPainterPath path = xml.polyline();
+                line += QStringLiteral(" path");
+                for (int i = 0; i < path.elementCount(); ++i)
+                    line += QStringLiteral(" %1,%2,%3")
+                                    .arg(path.elementAt(i).x)
+                                    .arg(path.elementAt(i).y)
+                                    .arg(int(path.elementAt(i).type));
+            } else if (xml.name() == QLatin1String("t")) {
+                line += QStringLiteral(" text[")
+                        + xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement)
+                        + QStringLiteral("]");
+            } else if (xml.name() == QLatin1String("skipped")) {
+                xml.skipCurrentElement();
+                line += QStringLiteral(" skipped to ") + xml.name().toString();
+            }
+        }
+        seen << line;
+    }
+    seen << QStringLiteral("end %1 %2 %3")
+                    .arg(xml.hasError())
+                    .arg(xml.errorString())
+                    .arg(xml.hasError() ? xml.lineNumber() : 0);
+    return seen;
+}
+
+} // namespace
+
+void tst_IwbXml::replayAnswersAsTheReader_data()
+{
+    QTest::addColumn<QByteArray>("text");
+
+    const QByteArray head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    const QByteArray longText(20000, 'x');
+    QTest::newRow("elements and values")
+            << head + "<iwb><page id=\"p\"><rect id=\"a\" x=\"1.5\" fill=\"#ff0000\"/>\n"
+                      "<image xlink:href=\"images/a b.png\" x=\"2\"/><rect id=\"a\" x=\"1.5\"/>"
+                      "</page></iwb>";
+    QTest::newRow("polylines, some without points")
+            << head + "<iwb><polyline points=\"1,2 3,4 5.5,6\" id=\"s\"/><polyline/>"
+                      "<polyline points=\"\"/><polyline points=\"7\"/><polygon points=\"1,1 2,2\"/>"
+                      "</iwb>";
+    QTest::newRow("texts, entities and CDATA")
+            << head + "<iwb><t>a &amp; b &#x41;<![CDATA[<c>]]>" + longText + "</t>\n  <u>"
+                    + longText + "</u></iwb>";
+    QTest::newRow("element inside a text is an error")
+            << head + "<iwb><t>before<b>inside</b>after</t><rect id=\"late\"/></iwb>";
+    QTest::newRow("skipped elements")
+            << head + "<iwb><skipped><a><b/><c>text</c></a></skipped><rect id=\"after\"/></iwb>";
+    QTest::newRow("cut short") << head + "<iwb><page><rect id=\"a\"/><rect id=\"b\" x=\"1";
+    QTest::newRow("cut short inside a text") << head + "<iwb><t>no end " + longText;
+    QTest::newRow("tags that do not match") << head + "<iwb><page><rect></page></iwb>";
+    QTest::newRow("content after the end") << head + "<iwb/><iwb/>";
+    QTest::newRow("comments and blanks after the end") << head + "<iwb/>\n<!-- c -->\n  ";
+    QTest::newRow("nothing") << QByteArray();
+    QTest::newRow("no declaration") << QByteArray("<iwb><rect id=\"x\"/></iwb>");
+    QTest::newRow("entities expanded beyond bounds")
+            << head + "<!DOCTYPE iwb [<!ENTITY a \"aaaaaaaaaa\">"
+                      "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
+                      "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
+                      "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">]>"
+                      "<iwb><t>&d;&d;&d;&d;&d;&d;&d;&d;</t></iwb>";
+    QTest::newRow("prefixed names") << head
+                    + "<iwb xmlns:svg=\"http://www.w3.org/2000/svg\" "
+                      "xmlns:xlink=\"http://www.w3.org/1999/xlink\"><svg:page>"
+                      "<svg:image xlink:href=\"x.png\"/><svg:polyline points=\"1,1 2,2\"/>"
+                      "</svg:page></iwb>";
+    QTest::newRow("text in another encoding")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><iwb><t>a\xe9</t></iwb>");
+}
+
+void tst_IwbXml::replayAnswersAsTheReader()
+{
+    QFETCH(QByteArray, text);
+
+    QBuffer buffer(&text);
+    buffer.open(QIODevice::ReadOnly);
+    QXmlStreamReader reader(&buffer);
+    IwbXml live(reader);
+    const QStringList expected = walk(live);
+
+    for (const int piece : { 1, 7, 4096, int(text.size()) + 1 }) {
+        auto recording = std::make_shared<IwbXmlRecording>();
+        for (int at = 0; at < text.size(); at += piece)
+            recording->addData(text.mid(at, piece));
+        recording->finish();
+        QVERIFY(!recording->givenUp());
+        QCOMPARE(recording->bytes(), qint64(text.size()));
+        IwbXml replayed{ std::shared_ptr<const IwbXmlRecording>(recording) };
+        QCOMPARE(walk(replayed), expected);
+    }
+    buffer.seek(0);
+    const std::shared_ptr<const IwbXmlRecording> whole = IwbXmlRecording::read(buffer);
+    QVERIFY(whole);
+    IwbXml replayed(whole);
+    QCOMPARE(walk(replayed), expected);
+}
+
+QTEST_MAIN(tst_IwbXml)
+#include "tst_iwbxml.moc"
