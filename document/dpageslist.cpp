@@ -30,6 +30,8 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <atomic>
 #include <climits>
@@ -812,8 +814,12 @@ bool DPagesList::openAllPagesFromFileIWB(const QString &fileName)
     std::shared_ptr<const IwbXmlRecording> recorded;
     if (!unpackInPlace(fileName, false, &recorded))
         return false;
-    if (!readContent(m_workDir, recorded)) // checked against the limits while it was unpacked
+    // Checked against the limits while it was unpacked.
+    if (!readContent(m_workDir, std::move(recorded)))
         return false;
+    // The recorded text is gone now, but its memory lies between the objects made from it:
+    // handed back, it does not stay with the program for the whole lesson.
+    malloc_trim(0);
     m_fileName = m_bPartialRead ? QString() : fileName;
     return true;
 }

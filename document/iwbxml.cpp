@@ -10,9 +10,9 @@
 
 namespace {
 
-// What a recording may hold before it is given up: the tokens of the largest text a document
-// may be, with the paths of its strokes.
-constexpr qint64 kMaxRecordedBytes = IwbLimits::kMaxContentBytes;
+// By default a recording holds the tokens of the largest text a document may be, with the paths
+// of its strokes.
+static_assert(IwbXmlRecording::kDefaultBudget >= IwbLimits::kMaxContentBytes, "");
 // A string's own cost beside its characters.
 constexpr qint64 kStringBytes = 32;
 constexpr qint64 kPathElementBytes = 24;
@@ -32,7 +32,7 @@ bool isPolyline(const QStringRef &name)
 
 // --- Recording ---
 
-IwbXmlRecording::IwbXmlRecording() = default;
+IwbXmlRecording::IwbXmlRecording(qint64 budget) : m_budget(budget) { }
 IwbXmlRecording::~IwbXmlRecording() = default;
 
 void IwbXmlRecording::addData(const QByteArray &piece)
@@ -51,9 +51,9 @@ void IwbXmlRecording::finish()
         pump();
 }
 
-std::shared_ptr<const IwbXmlRecording> IwbXmlRecording::read(QIODevice &content)
+std::shared_ptr<const IwbXmlRecording> IwbXmlRecording::read(QIODevice &content, qint64 budget)
 {
-    auto recording = std::make_shared<IwbXmlRecording>();
+    auto recording = std::make_shared<IwbXmlRecording>(budget);
     constexpr qint64 kPiece = 1 << 20;
     while (!recording->m_ended && !recording->m_givenUp) {
         const QByteArray piece = content.read(kPiece);
@@ -88,7 +88,7 @@ void IwbXmlRecording::pump()
         record(type);
         if (type == QXmlStreamReader::Invalid)
             m_ended = true;
-        if (m_held > kMaxRecordedBytes)
+        if (held() > m_budget)
             giveUp();
     }
 }
@@ -151,8 +151,7 @@ void IwbXmlRecording::record(QXmlStreamReader::TokenType type)
             }
             const QString value = shared(attribute.value());
             m_attributes.push_back({ nameIndex(attributeName), value });
-            m_held += sizeof(Attribute)
-                    + (value.isDetached() ? kStringBytes + 2 * value.size() : 0);
+            m_held += value.isDetached() ? kStringBytes + 2 * value.size() : 0;
             ++token.attributes;
         }
         break;
@@ -166,8 +165,7 @@ void IwbXmlRecording::record(QXmlStreamReader::TokenType type)
     case QXmlStreamReader::DTD:
         token.text = int(m_texts.size());
         m_texts.push_back(shared(m_reader.text()));
-        m_held += sizeof(QString)
-                + (m_texts.back().isDetached() ? kStringBytes + 2 * m_texts.back().size() : 0);
+        m_held += m_texts.back().isDetached() ? kStringBytes + 2 * m_texts.back().size() : 0;
         break;
     case QXmlStreamReader::Invalid:
         m_error = m_reader.errorString();
@@ -176,7 +174,15 @@ void IwbXmlRecording::record(QXmlStreamReader::TokenType type)
         break;
     }
     m_tokens.push_back(token);
-    m_held += sizeof(Token);
+}
+
+qint64 IwbXmlRecording::held() const
+{
+    // The lists as they are allocated: each may have grown to twice what it holds.
+    return m_held + qint64(m_tokens.capacity() * sizeof(Token))
+            + qint64(m_attributes.capacity() * sizeof(Attribute))
+            + qint64(m_texts.capacity() * sizeof(QString))
+            + qint64(m_paths.capacity() * sizeof(QPainterPath));
 }
 
 void IwbXmlRecording::giveUp()

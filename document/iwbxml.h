@@ -56,7 +56,9 @@ private:
 class IwbXmlRecording
 {
 public:
-    IwbXmlRecording();
+    static constexpr qint64 kDefaultBudget = qint64(256) << 20;
+    // budget: the bytes it may take; by default what the largest text a document may be needs.
+    explicit IwbXmlRecording(qint64 budget = kDefaultBudget);
     ~IwbXmlRecording();
     IwbXmlRecording(const IwbXmlRecording &) = delete;
     IwbXmlRecording &operator=(const IwbXmlRecording &) = delete;
@@ -69,7 +71,8 @@ public:
     int pages() const { return m_pages; } // "page" elements begun
 
     // The whole of content, read here: null when it was given up.
-    static std::shared_ptr<const IwbXmlRecording> read(QIODevice &content);
+    static std::shared_ptr<const IwbXmlRecording> read(QIODevice &content,
+                                                       qint64 budget = kDefaultBudget);
 
 private:
     friend class IwbXml;
@@ -96,6 +99,7 @@ private:
     // widths, transforms and the blanks between elements repeat thousands of times.
     QString shared(const QStringRef &value);
     void giveUp();
+    qint64 held() const; // estimated bytes of what is recorded
 
     QXmlStreamReader m_reader;
     std::vector<Token> m_tokens;
@@ -107,7 +111,8 @@ private:
     std::vector<QPainterPath> m_paths;
     QString m_error; // the reader's, at the last token (of type Invalid)
     qint64 m_bytes = 0;
-    qint64 m_held = 0; // estimated bytes of what is recorded
+    qint64 m_budget;
+    qint64 m_held = 0; // of the strings and paths
     int m_pages = 0;
     bool m_finished = false;
     bool m_ended = false;

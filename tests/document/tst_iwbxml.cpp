@@ -14,6 +14,7 @@ class tst_IwbXml : public QObject
 private slots:
     void replayAnswersAsTheReader_data();
     void replayAnswersAsTheReader();
+    void recordingBeyondItsBudgetIsGivenUp();
 };
 
 namespace {
@@ -134,6 +135,27 @@ void tst_IwbXml::replayAnswersAsTheReader()
     QVERIFY(whole);
     IwbXml replayed(whole);
     QCOMPARE(walk(replayed), expected);
+}
+
+void tst_IwbXml::recordingBeyondItsBudgetIsGivenUp()
+{
+    QByteArray text = "<iwb>";
+    for (int n = 0; n < 5000; ++n)
+        text += "<polyline id=\"s" + QByteArray::number(n) + "\" points=\"1,1 2,2 3,3\"/>";
+    text += "</iwb>";
+    QBuffer buffer(&text);
+    buffer.open(QIODevice::ReadOnly);
+    QVERIFY(IwbXmlRecording::read(buffer)); // within the budget a document has
+    for (const int piece : { 100, int(text.size()) }) {
+        IwbXmlRecording recording(64 << 10);
+        for (int at = 0; at < text.size(); at += piece)
+            recording.addData(text.mid(at, piece));
+        recording.finish();
+        QVERIFY(recording.givenUp());
+        QCOMPARE(recording.bytes(), qint64(text.size()));
+    }
+    buffer.seek(0);
+    QVERIFY(!IwbXmlRecording::read(buffer, 64 << 10));
 }
 
 QTEST_MAIN(tst_IwbXml)
