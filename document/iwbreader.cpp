@@ -417,10 +417,15 @@ QGraphicsItem *IwbReader::finishShape(IwbXml &xml, QPainterPath path,
         if (!texture.isNull())
             pen.setBrush(QBrush(strokeColour, texture));
     }
+    // Thousands of strokes carry the same transform text: it is read once.
     const QString transform = attribute(xml, "transform");
-    DGPathItem *item = current->addCurveItem(path, pen, IwbFormat::readRotation(transform), kind,
+    if (transform != m_shapeTransform.text) {
+        m_shapeTransform = { transform, IwbFormat::readRotation(transform),
+                             IwbFormat::readScale(transform) };
+    }
+    DGPathItem *item = current->addCurveItem(path, pen, m_shapeTransform.rotation, kind,
                                              BtMenus::fnPathSceneCoords, QPointF(0, 0),
-                                             IwbFormat::readScale(transform), QTransform(), false);
+                                             m_shapeTransform.scale, QTransform(), false);
     if (!item)
         return nullptr;
     auto *curve = dynamic_cast<DGPathCurveItem *>(item);

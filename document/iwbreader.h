@@ -140,6 +140,13 @@ private:
         QString media;
         bool local = false;
     } m_link;
+    // The last shape's "transform" as read (no text: no rotation, scale 1, as read).
+    struct Transform
+    {
+        QString text;
+        float rotation = 0;
+        float scale = 1;
+    } m_shapeTransform;
     bool m_pageMade = false;
     bool m_relativeTextures = false;
     bool m_fillOpacityIsAlpha = true;

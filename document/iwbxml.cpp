@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QIODevice>
 
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -281,13 +282,31 @@ QString IwbXml::attribute(const char *qualifiedName) const
     if (!isStartElement())
         return QString();
     const IwbXmlRecording &recording = *m_recording;
+    const int name = nameIndex(qualifiedName);
+    if (name < 0)
+        return QString(); // no element of the text has it
     const IwbXmlRecording::Token &token = recording.m_tokens[size_t(m_at)];
     for (int n = token.firstAttribute; n < token.firstAttribute + token.attributes; ++n) {
         const IwbXmlRecording::Attribute &attribute = recording.m_attributes[size_t(n)];
-        if (recording.m_names[size_t(attribute.name)] == wanted)
+        if (attribute.name == name)
             return attribute.value;
     }
     return QString();
+}
+
+int IwbXml::nameIndex(const char *name) const
+{
+    // The readers ask for the same few names thousands of times: each is looked up once.
+    const QLatin1String wanted(name);
+    for (const KnownName &known : m_known) {
+        if (QLatin1String(known.text) == wanted)
+            return known.index;
+    }
+    const std::vector<QString> &names = m_recording->m_names;
+    const auto found = std::find(names.begin(), names.end(), wanted);
+    const int index = found == names.end() ? -1 : int(found - names.begin());
+    m_known.push_back({ QByteArray(name), index });
+    return index;
 }
 
 QPainterPath IwbXml::polyline() const

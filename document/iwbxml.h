@@ -45,10 +45,18 @@ public:
     void skipCurrentElement();
 
 private:
+    int nameIndex(const char *name) const; // in the recording, -1 when it has none such
+
     QXmlStreamReader *m_live = nullptr;
     std::shared_ptr<const IwbXmlRecording> m_recording;
     int m_at = -1; // the token replayed now
     QString m_raised; // an error of the walk itself (readElementText), as a reader raises it
+    struct KnownName
+    {
+        QByteArray text;
+        int index;
+    };
+    mutable std::vector<KnownName> m_known;
 };
 
 // The tokens of one XML text, read in pieces as they come. Bounded: a text whose tokens would
