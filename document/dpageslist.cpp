@@ -708,14 +708,21 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz,
         return false;
     }
     // The text is checked against the limits on another thread, read from the archive while
-    // everything is unpacked; the pictures' headers once they are there.
+    // everything else is unpacked; the pictures' headers once they are there.
     const QString contentName = QStringLiteral("content.xml");
     std::future<std::optional<IwbLimits::TextCheck>> textCheck;
-    // Its tokens are read on a third thread, so that the objects can be made as soon as the
-    // checks are done; given up as soon as the archive is refused.
-    std::future<std::shared_ptr<const IwbXmlRecording>> recording;
+    // A third thread records its tokens, so that the objects can be made as soon as the checks
+    // are done, and writes the text into a scratch folder of its own, so that unzip need not
+    // unpack it too. Stopped as soon as the archive is refused.
+    struct Copy
+    {
+        std::shared_ptr<IwbXmlRecording> tokens;
+        QString error;
+    };
+    std::future<Copy> copying;
+    QString copyFolder;
     auto refused = std::make_shared<std::atomic<bool>>(false);
-    const auto checkText = [&](const QList<IwbArchive::Entry> &entries) {
+    const auto checkText = [&](const QList<IwbArchive::Entry> &entries) -> QStringList {
         // Only the one text that lands in the folder: two entries of that name are read in
         // the folder, where the last one unpacked is what the reader sees.
         if (std::count_if(entries.begin(), entries.end(),
@@ -723,7 +730,7 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz,
                               return entry.name == contentName;
                           })
             != 1)
-            return;
+            return {};
         textCheck = std::async(std::launch::async, [archive, contentName]() {
             IwbLimits::TextChecker checker;
             const QString error = IwbArchive::readEntry(archive, contentName,
@@ -734,23 +741,52 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz,
             return error.isEmpty() ? std::optional<IwbLimits::TextCheck>(checker.finish())
                                    : std::nullopt;
         });
-        if (!recorded)
-            return;
-        recording = std::async(std::launch::async, [archive, contentName, refused]() {
-            auto tokens = std::make_shared<IwbXmlRecording>();
-            const QString error = IwbArchive::readEntry(archive, contentName,
-                                                        [&tokens, &refused](const QByteArray &piece) {
-                                                            tokens->addData(piece);
-                                                            return !*refused && !tokens->givenUp();
-                                                        });
-            tokens->finish();
-            return error.isEmpty() && !*refused && !tokens->givenUp()
-                    ? std::shared_ptr<const IwbXmlRecording>(std::move(tokens))
-                    : nullptr;
+        if (!recorded || (copyFolder = IwbArchive::makeSiblingFolder(m_workDir)).isEmpty())
+            return {};
+        const QString copyFile = copyFolder + QLatin1Char('/') + contentName;
+        copying = std::async(std::launch::async, [archive, contentName, refused, copyFile]() {
+            Copy copy{ std::make_shared<IwbXmlRecording>(), QString() };
+            QFile file(copyFile);
+            if (!file.open(QIODevice::WriteOnly)) {
+                copy.error = copyFile + QStringLiteral(": ") + file.errorString();
+                return copy;
+            }
+            bool written = true;
+            copy.error = IwbArchive::readEntry(
+                    archive, contentName, [&copy, &file, &written, &refused](const QByteArray &piece) {
+                        written = file.write(piece) == piece.size();
+                        copy.tokens->addData(piece);
+                        return written && !*refused;
+                    });
+            copy.tokens->finish();
+            if (copy.error.isEmpty() && (!written || !file.flush()))
+                copy.error = copyFile + QStringLiteral(": ") + file.errorString();
+            return copy;
         });
+        return { contentName };
     };
     IwbArchive::Result result = ubz ? IwbArchive::unpack(archive, staging)
                                     : IwbArchive::unpack(archive, staging, checkText);
+    *refused = !result.ok;
+    std::shared_ptr<const IwbXmlRecording> tokens;
+    if (copying.valid()) {
+        const Copy copy = copying.get();
+        // Written whole, the text takes its place once unzip is done with the folder (over
+        // anything unzip put there under that name).
+        const QString target = staging + QLatin1Char('/') + contentName;
+        if (result.ok && !copy.error.isEmpty()) {
+            result = IwbArchive::Result::failure(archive + QStringLiteral(": ") + copy.error);
+        } else if (result.ok
+                   && ((QFileInfo::exists(target) && !QFile::remove(target))
+                       || !QFile::rename(copyFolder + QLatin1Char('/') + contentName, target))) {
+            result = IwbArchive::Result::failure(target + QStringLiteral(": cannot be written"));
+        } else if (result.ok && !copy.tokens->givenUp()) {
+            tokens = copy.tokens;
+        }
+        const IwbArchive::Result removed = IwbArchive::removeTree(copyFolder);
+        if (!removed.ok)
+            qWarning() << "DPagesList:" << removed.error;
+    }
     const std::optional<IwbLimits::TextCheck> text =
             textCheck.valid() ? textCheck.get() : std::nullopt;
     if (result.ok && ubz) {
@@ -784,15 +820,8 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz,
     }
     if (result.ok)
         result = IwbArchive::replaceFolder(staging, m_workDir);
-    *refused = !result.ok;
-    if (recording.valid()) {
-        std::shared_ptr<const IwbXmlRecording> tokens = recording.get();
-        // The text read from the archive is the one in the folder: one entry of that name, and
-        // every byte of it.
-        if (result.ok && tokens
-            && tokens->bytes() == QFileInfo(m_workDir + QLatin1Char('/') + contentName).size())
-            *recorded = std::move(tokens);
-    }
+    if (result.ok && recorded)
+        *recorded = std::move(tokens);
     if (!result.ok) {
         m_lastOpenError = result.error;
         m_bDamaged = result.damaged;

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -327,7 +328,7 @@ QString unsafeEntryReason(const Entry &entry)
 }
 
 Result unpack(const QString &archive, const QString &destination,
-              const std::function<void(const QList<Entry> &)> &listed)
+              const std::function<QStringList(const QList<Entry> &)> &listed)
 {
     const QFileInfo archiveInfo(archive);
     // Checked here: given a missing name, unzip would go on to try the name with ".zip" added.
@@ -366,13 +367,18 @@ Result unpack(const QString &archive, const QString &destination,
         return Result::failure(destination + QStringLiteral(": cannot be made"));
 
     const QString destinationPath = QFileInfo(destination).absoluteFilePath();
-    if (listed)
-        listed(entries);
-    const ToolRun unzipped =
-            runZipTool(QStringLiteral("unzip"),
-                       { QStringLiteral("-q"), QStringLiteral("-o"), archiveInfo.absoluteFilePath(),
-                         QStringLiteral("-d"), destinationPath },
-                       destinationPath);
+    QStringList arguments{ QStringLiteral("-q"), QStringLiteral("-o"),
+                           archiveInfo.absoluteFilePath() };
+    const QStringList leftOut = listed ? listed(entries) : QStringList();
+    if (!leftOut.isEmpty())
+        arguments << QStringLiteral("-x") << leftOut;
+    arguments << QStringLiteral("-d") << destinationPath;
+    // unzip finds nothing to do an error; an archive of nothing but what was left out is not.
+    const bool rest = std::any_of(entries.begin(), entries.end(), [&leftOut](const Entry &entry) {
+        return !leftOut.contains(entry.name);
+    });
+    const ToolRun unzipped = rest ? runZipTool(QStringLiteral("unzip"), arguments, destinationPath)
+                                  : ToolRun{ true, 0, QString(), {}, {} };
     QString failure = unzipped.error;
     if (unzipped.ok) {
         const QString unsafe = findUnsafeFile(destinationPath);

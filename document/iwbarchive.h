@@ -50,9 +50,10 @@ QString unsafeEntryReason(const Entry &entry);
 // after extraction the tree is checked again for anything but plain files and folders.
 // listed, when given, is called with the entries once they are found safe, before any is
 // unpacked: work it hands to another thread (reading an entry through readEntry, say)
-// overlaps the unpacking.
+// overlaps the unpacking. It answers the names of entries it writes into destination itself
+// (none of unzip's wildcard characters in them): unzip leaves those out.
 Result unpack(const QString &archive, const QString &destination,
-              const std::function<void(const QList<Entry> &)> &listed = {});
+              const std::function<QStringList(const QList<Entry> &)> &listed = {});
 
 // Hands the bytes of the entry called name to take, in pieces as unzip gives them out, until
 // all came or take answers false; "" then, else why the entry could not be read. Nothing is

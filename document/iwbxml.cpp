@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QIODevice>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <climits>
@@ -19,6 +20,7 @@ constexpr qint64 kStringBytes = 32;
 constexpr qint64 kPathElementBytes = 24;
 constexpr int kSharedValueLength = 64;
 constexpr int kSharedValues = 4096;
+constexpr qint64 kBatchCharacters = 256 << 10; // of point lists made into paths at a time
 
 // The reader's own message, in the words of the toolkit's translations.
 const char *const kQtContext = "QXmlStream";
@@ -77,7 +79,7 @@ void IwbXmlRecording::pump()
             // The text is whole: after the last element that is the document's end; before
             // it, the document was cut short.
             record(m_rootClosed ? QXmlStreamReader::EndDocument : type);
-            m_ended = true;
+            end();
             return;
         }
         // Given in pieces, the reader answers "end of document" whenever the text runs out
@@ -88,7 +90,7 @@ void IwbXmlRecording::pump()
         }
         record(type);
         if (type == QXmlStreamReader::Invalid)
-            m_ended = true;
+            end();
         if (held() > m_budget)
             giveUp();
     }
@@ -144,10 +146,16 @@ void IwbXmlRecording::record(QXmlStreamReader::TokenType type)
         for (const QXmlStreamAttribute &attribute : attributes) {
             const QStringRef attributeName = attribute.qualifiedName();
             if (polyline && attributeName == QLatin1String("points")) {
-                const QPainterPath path = IwbFormat::readPolyline(attribute.value().toString());
-                token.path = int(m_paths.size());
-                m_paths.push_back(path);
-                m_held += kStringBytes + kPathElementBytes * path.elementCount();
+                const QStringRef points = attribute.value();
+                if (!m_batch)
+                    m_batch = std::make_shared<PathBatch>();
+                m_batch->texts.push_back(points.toString());
+                m_batchCharacters += points.size();
+                token.path = m_pathCount++;
+                // The text until its path is made (then the path, see sendPaths).
+                m_held += kStringBytes + 2 * points.size();
+                if (m_batchCharacters >= kBatchCharacters)
+                    sendPaths();
                 continue;
             }
             const QString value = shared(attribute.value());
@@ -177,6 +185,53 @@ void IwbXmlRecording::record(QXmlStreamReader::TokenType type)
     m_tokens.push_back(token);
 }
 
+void IwbXmlRecording::sendPaths()
+{
+    if (!m_batch)
+        return;
+    for (const QString &text : m_batch->texts)
+        m_batch->textBytes += kStringBytes + 2 * text.size();
+    auto task = std::make_shared<std::packaged_task<void()>>([batch = m_batch]() {
+        batch->paths.reserve(batch->texts.size());
+        for (QString &text : batch->texts) {
+            batch->paths.push_back(IwbFormat::readPolyline(text));
+            text = QString();
+        }
+    });
+    m_sent.emplace_back(m_batch, task->get_future());
+    QThreadPool::globalInstance()->start([task]() { (*task)(); });
+    m_batch.reset();
+    m_batchCharacters = 0;
+    // Batches done by now count with what they made rather than with their text.
+    for (; m_settled < m_sent.size(); ++m_settled) {
+        auto &sent = m_sent[m_settled];
+        if (sent.second.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+            break;
+        for (const QPainterPath &path : sent.first->paths)
+            m_held += kStringBytes + kPathElementBytes * path.elementCount();
+        m_held -= sent.first->textBytes;
+    }
+}
+
+void IwbXmlRecording::collectPaths()
+{
+    sendPaths();
+    m_paths.reserve(size_t(m_pathCount));
+    for (size_t n = 0; n < m_sent.size(); ++n) {
+        auto &sent = m_sent[n];
+        sent.second.wait();
+        for (QPainterPath &path : sent.first->paths) {
+            if (n >= m_settled)
+                m_held += kStringBytes + kPathElementBytes * path.elementCount();
+            m_paths.push_back(std::move(path));
+        }
+        if (n >= m_settled)
+            m_held -= sent.first->textBytes;
+    }
+    m_sent.clear();
+    m_settled = 0;
+}
+
 qint64 IwbXmlRecording::held() const
 {
     // The lists as they are allocated: each may have grown to twice what it holds.
@@ -186,8 +241,17 @@ qint64 IwbXmlRecording::held() const
             + qint64(m_paths.capacity() * sizeof(QPainterPath));
 }
 
+void IwbXmlRecording::end()
+{
+    m_ended = true;
+    collectPaths();
+}
+
 void IwbXmlRecording::giveUp()
 {
+    // Paths still being made are let go with their batches.
+    m_batch.reset();
+    m_sent.clear();
     m_givenUp = true;
     m_tokens = {};
     m_names = {};
@@ -314,7 +378,10 @@ QPainterPath IwbXml::polyline() const
     if (m_live || !isStartElement())
         return IwbFormat::readPolyline(attribute("points"));
     const int path = m_recording->m_tokens[size_t(m_at)].path;
-    return path < 0 ? QPainterPath() : m_recording->m_paths[size_t(path)];
+    // Paths are all there once the recording has ended.
+    return path < 0 || size_t(path) >= m_recording->m_paths.size()
+            ? QPainterPath()
+            : m_recording->m_paths[size_t(path)];
 }
 
 QString IwbXml::readElementText(QXmlStreamReader::ReadElementTextBehaviour behaviour)

@@ -7,7 +7,9 @@
 #include <QStringRef>
 #include <QXmlStreamReader>
 
+#include <future>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QIODevice;
@@ -106,6 +108,7 @@ private:
     // The value as a string shared with every other short value of the same text: colours,
     // widths, transforms and the blanks between elements repeat thousands of times.
     QString shared(const QStringRef &value);
+    void end(); // the last token is recorded
     void giveUp();
     qint64 held() const; // estimated bytes of what is recorded
 
@@ -116,7 +119,22 @@ private:
     QHash<QString, QString> m_values; // short values met so far
     std::vector<Attribute> m_attributes;
     std::vector<QString> m_texts;
-    std::vector<QPainterPath> m_paths;
+    std::vector<QPainterPath> m_paths; // whole once the text has ended
+    // The point lists are made into paths on other threads, a batch at a time, while the
+    // tokens are read on.
+    struct PathBatch
+    {
+        std::vector<QString> texts;
+        std::vector<QPainterPath> paths;
+        qint64 textBytes = 0;
+    };
+    void sendPaths();
+    void collectPaths();
+    std::shared_ptr<PathBatch> m_batch; // being filled
+    qint64 m_batchCharacters = 0;
+    std::vector<std::pair<std::shared_ptr<PathBatch>, std::future<void>>> m_sent;
+    size_t m_settled = 0; // batches counted with their paths
+    int m_pathCount = 0;
     QString m_error; // the reader's, at the last token (of type Invalid)
     qint64 m_bytes = 0;
     qint64 m_budget;

@@ -558,15 +558,24 @@ void tst_MainForm::exitOffersToSaveChanges()
     m_window->uiMainBt(BtMenus::btColorPage); // something worth saving
     const QString workDir = m_window->pagesList()->workDir();
     QString question;
+    // Still running a while after the answer: the program kept working. Timed from the
+    // answer, not from the command, however long a loaded machine takes to ask.
+    QTimer keptWorking;
+    keptWorking.setSingleShot(true);
+    QObject::connect(&keptWorking, &QTimer::timeout, qApp, []() { qApp->exit(99); });
+    QTimer neverAsked;
+    neverAsked.setSingleShot(true);
+    QObject::connect(&neverAsked, &QTimer::timeout, qApp, []() { qApp->exit(98); });
     auto answered = answerNextModal([&](QWidget *dialog) {
         question = qobject_cast<QMessageBox *>(dialog)->text();
+        keptWorking.start(1000);
         if (answer == QLatin1String("Escape"))
             TestSupport::pressEscape(dialog);
         else
             TestSupport::clickButton(dialog, answer);
     });
     QTimer::singleShot(0, m_window.data(), [&]() { m_window->uiMainBt(BtMenus::btExit); });
-    QTimer::singleShot(3000, qApp, []() { qApp->exit(99); }); // still running after the answer
+    neverAsked.start(30000);
     const int code = qApp->exec();
     QVERIFY(*answered);
     QVERIFY(!question.isEmpty());
