@@ -9,6 +9,7 @@
 #include "board/dpage.h"
 #include "document/dpageslist.h"
 #include "document/iwbarchive.h"
+#include "document/toolrun.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
 #include "support/itemmedia.h"
@@ -501,6 +502,20 @@ void tst_IwbReader::archives()
     QVERIFY2(m_list->openAllPagesFromFileIWB(complete), qPrintable(m_list->lastOpenError()));
     QCOMPARE(m_list->fileName(), complete);
     QVERIFY(!m_list->isDocumentModified());
+
+    // The text alone: unzip has nothing else to unpack, and the text the working directory
+    // holds is the archived one, byte for byte.
+    const QString alone = target.filePath(QStringLiteral("alone.iwb"));
+    const QString text = m_folder->filePath(QStringLiteral("content.xml"));
+    QVERIFY(runTool(QStringLiteral("zip"), { QStringLiteral("-q"), QStringLiteral("-j"), alone, text },
+                    target.path(), 30000)
+                    .ok);
+    QVERIFY2(m_list->openAllPagesFromFileIWB(alone), qPrintable(m_list->lastOpenError()));
+    QCOMPARE(m_list->size(), 1);
+    QFile original(text);
+    QFile opened(m_list->workDir() + QStringLiteral("/content.xml"));
+    QVERIFY(original.open(QIODevice::ReadOnly) && opened.open(QIODevice::ReadOnly));
+    QCOMPARE(opened.readAll(), original.readAll());
 
     // A document that breaks off: what was read stays, but it has no name to be saved over.
     writeContent(
