@@ -360,16 +360,24 @@ QString IwbXml::attribute(const char *qualifiedName) const
 
 int IwbXml::nameIndex(const char *name) const
 {
-    // The readers ask for the same few names thousands of times: each is looked up once.
+    // The readers ask for the same few names thousands of times, each with the same text in
+    // their code: found by where that text lies, and looked up by its letters only once.
     const QLatin1String wanted(name);
     for (const KnownName &known : m_known) {
-        if (QLatin1String(known.text) == wanted)
+        if (known.place == name && QLatin1String(known.text) == wanted)
             return known.index;
     }
-    const std::vector<QString> &names = m_recording->m_names;
-    const auto found = std::find(names.begin(), names.end(), wanted);
-    const int index = found == names.end() ? -1 : int(found - names.begin());
-    m_known.push_back({ QByteArray(name), index });
+    int index = -2;
+    for (const KnownName &known : m_known) {
+        if (QLatin1String(known.text) == wanted)
+            index = known.index;
+    }
+    if (index == -2) {
+        const std::vector<QString> &names = m_recording->m_names;
+        const auto found = std::find(names.begin(), names.end(), wanted);
+        index = found == names.end() ? -1 : int(found - names.begin());
+    }
+    m_known.push_back({ name, QByteArray(name), index });
     return index;
 }
 

@@ -55,6 +55,7 @@ private:
     QString m_raised; // an error of the walk itself (readElementText), as a reader raises it
     struct KnownName
     {
+        const char *place;
         QByteArray text;
         int index;
     };
