@@ -247,7 +247,7 @@ DPage *IwbReader::page() const
 
 void IwbReader::registerObject(const QString &id, QGraphicsItem *item)
 {
-    if (item)
+    if (item && (!m_references || m_references->contains(id)))
         m_ids.insert(id, item);
 }
 
@@ -280,6 +280,7 @@ void IwbReader::pageFirst()
 bool IwbReader::read(IwbXml &xml)
 {
     m_pageMade = false;
+    m_references = xml.references();
     decodePicturesAhead();
     while (!xml.atEnd() && !xml.hasError()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)

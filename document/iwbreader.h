@@ -132,6 +132,8 @@ private:
     QString m_folder;
     QString m_previous;
     QHash<QString, QGraphicsItem *> m_ids;
+    // The ids records name, when known ahead: only those objects need to be found again.
+    const QSet<QString> *m_references = nullptr;
     struct Link
     {
         QString web;

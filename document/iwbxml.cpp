@@ -159,6 +159,8 @@ void IwbXmlRecording::record(QXmlStreamReader::TokenType type)
                 continue;
             }
             const QString value = shared(attribute.value());
+            if (attributeName == QLatin1String("ref"))
+                m_references.insert(value);
             m_attributes.push_back({ nameIndex(attributeName), value });
             m_held += value.isDetached() ? kStringBytes + 2 * value.size() : 0;
             ++token.attributes;
@@ -257,6 +259,7 @@ void IwbXmlRecording::giveUp()
     m_names = {};
     m_nameIndex = {};
     m_values = {};
+    m_references = {};
     m_attributes = {};
     m_texts = {};
     m_paths = {};
@@ -390,6 +393,11 @@ QPainterPath IwbXml::polyline() const
     return path < 0 || size_t(path) >= m_recording->m_paths.size()
             ? QPainterPath()
             : m_recording->m_paths[size_t(path)];
+}
+
+const QSet<QString> *IwbXml::references() const
+{
+    return m_live ? nullptr : &m_recording->m_references;
 }
 
 QString IwbXml::readElementText(QXmlStreamReader::ReadElementTextBehaviour behaviour)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QPainterPath>
 #include <QString>
 #include <QStringRef>
@@ -42,6 +43,10 @@ public:
     // The "points" of a polyline or polygon element as the path through them (a recording
     // makes it ahead and keeps no text of it).
     QPainterPath polyline() const;
+
+    // The values of every "ref" attribute of the text: the objects that records name. Null for
+    // a live reader, which cannot know them before it gets there.
+    const QSet<QString> *references() const;
 
     QString readElementText(QXmlStreamReader::ReadElementTextBehaviour behaviour);
     void skipCurrentElement();
@@ -118,6 +123,7 @@ private:
     std::vector<QString> m_names; // element and attribute names, each once
     QHash<QString, int> m_nameIndex;
     QHash<QString, QString> m_values; // short values met so far
+    QSet<QString> m_references;
     std::vector<Attribute> m_attributes;
     std::vector<QString> m_texts;
     std::vector<QPainterPath> m_paths; // whole once the text has ended
