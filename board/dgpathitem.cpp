@@ -93,15 +93,17 @@ void DGPathItem::setFillFileName(const QString &file)
 void DGPathItem::setPath(const QPainterPath &path)
 {
     m_path = path;
-    m_points.clear();
-    m_points.reserve(path.elementCount());
-    for (int i = 0; i < path.elementCount(); ++i) {
-        const QPainterPath::Element element = path.elementAt(i);
-        m_points << QPointF(element.x, element.y);
-    }
     QGraphicsPathItem::setPath(path);
     // A picture of the old path stretched over the new bounds is not the new path.
     invalidateCache();
+}
+
+QVector<QPointF> DGPathItem::points() const
+{
+    QVector<QPointF> points(m_path.elementCount());
+    for (int i = 0; i < points.size(); ++i)
+        points[i] = QPointF(m_path.elementAt(i).x, m_path.elementAt(i).y);
+    return points;
 }
 
 bool DGPathItem::isDot(const QPainterPath &path)
@@ -206,11 +208,13 @@ bool DGPathItem::drawsDot(const QPen &pen)
 
 void DGPathItem::erasePointF(QPointF p, int radius)
 {
-    for (int i = 0; i < m_points.size(); ++i) {
-        if (radius > QLineF(p, m_points.at(i)).length() && !m_erased.contains(i))
+    const int count = m_path.elementCount();
+    for (int i = 0; i < count; ++i) {
+        const QPointF point(m_path.elementAt(i).x, m_path.elementAt(i).y);
+        if (radius > QLineF(p, point).length() && !m_erased.contains(i))
             m_erased << i;
     }
-    setVisible(m_points.size() - 3 > m_erased.size());
+    setVisible(count - 3 > m_erased.size());
     update();
 }
 

@@ -39,7 +39,9 @@ public:
     QString fillFileName() const { return m_fillFileName; }
     BtMenus::btType shapeType() const { return m_btType; }
     void setPath(const QPainterPath &path);
-    const QVector<QPointF> &points() const { return m_points; }
+    // The path's element positions, made when asked for: a document brings thousands of
+    // strokes whose points nobody asks for until they are erased or recognised.
+    QVector<QPointF> points() const;
     const QList<int> &erased() const { return m_erased; }
     // While a tool reshapes the object, every paint renders it afresh; switched off, the next
     // paint caches the final shape.
@@ -103,7 +105,6 @@ protected:
     void paintVertexCircles(QPainter *painter, qreal diameter) const;
     void copyTransformInto(DGPathItem *clone) const;
 
-    QVector<QPointF> m_points;
     QList<int> m_erased;
     QPainterPath m_path;
     QPen m_pen;
