@@ -226,11 +226,19 @@ Qt::PenStyle readPenStyle(const QString &dashArray)
 {
     if (dashArray.isEmpty()) // most strokes: no pattern to look for
         return Qt::SolidLine;
-    static const QRegularExpression digits(QStringLiteral("[0-9]+"));
-    const QRegularExpressionMatch first = digits.match(dashArray);
-    if (!first.hasMatch())
+    // The first run of digits anywhere decides, read by hand: every stroke the writer saved
+    // says "1, 0", and a pattern per stroke cost more than the rest of its attributes.
+    const auto isDigit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    const int size = dashArray.size();
+    int start = 0;
+    while (start < size && !isDigit(dashArray.at(start)))
+        ++start;
+    if (start == size)
         return Qt::SolidLine;
-    const int firstNumber = first.captured().toInt();
+    int end = start;
+    while (end < size && isDigit(dashArray.at(end)))
+        ++end;
+    const int firstNumber = dashArray.midRef(start, end - start).toInt();
     if (firstNumber == 1)
         return Qt::SolidLine;
     if (firstNumber == 2)

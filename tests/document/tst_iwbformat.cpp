@@ -134,6 +134,10 @@ void tst_IwbFormat::penStylesOfOtherFiles_data()
     QTest::newRow("three numbers, third not 2") << "5, 1, 3" << int(Qt::DotLine);
     QTest::newRow("dash dot other middle") << "5, 9, 2" << int(Qt::DashDotLine);
     QTest::newRow("huge first number") << "99999999999999999999, 1" << int(Qt::DotLine);
+    QTest::newRow("words before the number") << "dash 2 1" << int(Qt::DashLine);
+    QTest::newRow("number ends the text") << "x1" << int(Qt::SolidLine);
+    QTest::newRow("sign is not a digit") << "-2, 1" << int(Qt::DashLine);
+    QTest::newRow("only ASCII digits count") << QString::fromUtf8("\u0662, 1") << int(Qt::SolidLine);
 }
 
 void tst_IwbFormat::penStylesOfOtherFiles()
