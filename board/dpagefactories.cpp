@@ -160,12 +160,10 @@ DGTextItem *DPage::makeTextItem(const QString &html, const QFont &font, QPointF 
                                 bool record, bool centredOrigin)
 {
     pos = sanePoint(pos);
-    auto *text = new DGTextItem(pos, nullptr);
+    // Text and font before the origin, so that a centred origin is the centre of the filled text.
+    auto *text = new DGTextItem(pos, html, font, nullptr);
     m_pTextItem = text;
     connectReleases(this, text);
-    // Text and font before the origin, so that a centred origin is the centre of the filled text.
-    text->setHtml(html);
-    text->setFont(font);
     applyGeometry(text, text, centredOrigin, sanePlacement(transform, rotation, scale), &pos,
                   m_view->m_menuGeneric);
     enterPage(text, record);
