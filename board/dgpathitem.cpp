@@ -62,6 +62,19 @@ void DGPathItem::invalidateCache()
     update();
 }
 
+void DGPathItem::releasePictures()
+{
+    if (!m_bPaintedSinceRelease)
+        return;
+    m_bPaintedSinceRelease = false;
+    invalidateCache();
+    // The toolkit's cache goes with its mode; setting it back draws nothing.
+    if (cacheMode() == DeviceCoordinateCache) {
+        setCacheMode(NoCache);
+        setCacheMode(DeviceCoordinateCache);
+    }
+}
+
 void DGPathItem::setPen(const QPen &pen)
 {
     m_prevPen = m_pen;
@@ -289,6 +302,7 @@ QPainterPath DGPathItem::shape() const
 
 void DGPathItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
 {
+    m_bPaintedSinceRelease = true;
     QStyleOptionGraphicsItem style(*option);
     bool standalone = true;
     if (parentItem() && parentItem()->type() == ItemTypeGroup) {

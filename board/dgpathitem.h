@@ -71,6 +71,10 @@ public:
     // and so may anyone who wants the picture's memory back (it is rebuilt at the next paint).
     void invalidateCache() override;
     bool hasRenderCache() const { return m_renderCache != nullptr; }
+    // Gives back the memory of the object's pictures, its own and the toolkit's (drawn again
+    // at the next paint). An object not painted since it last gave them back has none: a page
+    // of a document being opened is left as it is, object by object, at no cost.
+    void releasePictures();
 
     // A path whose elements all lie on one point: drawn as a round dot of the pen's width.
     static bool isDot(const QPainterPath &path);
@@ -119,4 +123,5 @@ protected:
 
 private:
     int m_cacheBuilds = 0;
+    bool m_bPaintedSinceRelease = false;
 };
