@@ -36,8 +36,6 @@ DGPathItem::DGPathItem(QPointF pos, const QPen &pen, QGraphicsItem *parent)
     setPos(pos);
     QGraphicsPathItem::setPen(pen);
     setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
-    m_brush = QBrush();
-    m_prevBrush = QBrush();
     setCacheMode(DeviceCoordinateCache);
     setFrameOwner(this);
     setAcceptTouchEvents(true);

@@ -86,9 +86,14 @@ void applyGeometry(QGraphicsItem *item, DCustomItem *object, bool centreOrigin,
         item->setTransformOriginPoint(bounds.x() + bounds.width() / 2,
                                       bounds.y() + bounds.height() / 2);
     }
-    item->setTransform(placement.transform, false);
-    item->setRotation(-placement.rotation);
-    item->setScale(placement.scale);
+    // Each call goes through the object's change reports; most objects of a document are
+    // neither transformed, turned nor scaled, and are spared them.
+    if (item->transform() != placement.transform)
+        item->setTransform(placement.transform, false);
+    if (item->rotation() != qreal(-placement.rotation))
+        item->setRotation(-placement.rotation);
+    if (item->scale() != qreal(placement.scale))
+        item->setScale(placement.scale);
     if (pos)
         item->setPos(*pos);
     // The handles and buttons keep their size on screen.
