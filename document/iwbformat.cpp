@@ -1,6 +1,7 @@
 #include "iwbformat.h"
 
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -285,6 +286,16 @@ QColor readColour(const QString &text)
 namespace {
 
 // Hands each point of a list to take, in order.
+// Whether a line to point would be left out as a repeat of previous: the toolkit's test, which
+// is fuzzy, asked only of points whose x lies within what it could take for the same.
+bool repeats(const QPointF &point, const QPointF &previous)
+{
+    const qreal near = 1e-12 * (1 + std::abs(point.x()) + std::abs(previous.x()));
+    if (std::abs(point.x() - previous.x()) > near)
+        return false;
+    return point == previous;
+}
+
 template <typename Take> void forEachPoint(const QString &text, const QPointF &offset, Take take)
 {
     // One pass over the text, reading each number where it lies: a list of many points costs
@@ -328,16 +339,27 @@ QPainterPath readPolyline(const QString &text)
     QPainterPath path; // no text, no points: an empty path, as polylinePath makes of none
     if (text.isEmpty())
         return path;
+    // The points go into the path together: a line to each in turn cost several times the
+    // reading of its numbers. A point that repeats the one before is left out, as a line to it
+    // would be, and the last one is a line of its own, which leaves the path's own notes on
+    // its shape as the lines one by one left them.
     const ushort *const data = text.utf16();
-    path.reserve(int(std::count(data, data + text.size(), ushort(' '))) + 1);
-    bool first = true;
-    forEachPoint(text, QPointF(), [&path, &first](const QPointF &point) {
-        if (first)
-            path.moveTo(point);
-        else
-            path.lineTo(point);
-        first = false;
+    QPolygonF points;
+    points.reserve(int(std::count(data, data + text.size(), ushort(' '))) + 1);
+    forEachPoint(text, QPointF(), [&points](const QPointF &point) {
+        if (points.isEmpty() || !repeats(point, points.constLast()))
+            points.append(point);
     });
+    if (points.isEmpty())
+        return path;
+    if (points.size() == 1) {
+        path.moveTo(points.constFirst());
+        return path;
+    }
+    const QPointF last = points.takeLast();
+    path.reserve(points.size() + 1);
+    path.addPolygon(points);
+    path.lineTo(last);
     return path;
 }
 

@@ -243,6 +243,13 @@ void tst_IwbFormat::pointsOfOtherFiles_data()
     QTest::newRow("not numbers") << "a,b 1e999,nan" << QPointF()
                                  << QList<QPointF>{ { 0, 0 }, { 0, 0 } };
     QTest::newRow("empty") << "" << QPointF() << QList<QPointF>();
+    QTest::newRow("repeated points") << "5,5 5,5 6,6 6,6 5,5" << QPointF()
+                                     << QList<QPointF>{ { 5, 5 }, { 5, 5 }, { 6, 6 }, { 6, 6 }, { 5, 5 } };
+    QTest::newRow("one point repeated") << "3,3 3,3" << QPointF()
+                                        << QList<QPointF>{ { 3, 3 }, { 3, 3 } };
+    QTest::newRow("last repeats") << "1,1 2,2 2,2" << QPointF()
+                                  << QList<QPointF>{ { 1, 1 }, { 2, 2 }, { 2, 2 } };
+    QTest::newRow("two points") << "1,1 2,2" << QPointF() << QList<QPointF>{ { 1, 1 }, { 2, 2 } };
     QTest::newRow("ubz two blanks")
             << "0,0 10,0  10,10" << IwbFormat::kUbzPointOffset
             << QList<QPointF>{ { 1380, 1060 }, { 1390, 1060 }, { 1380, 1060 }, { 1390, 1070 } };
