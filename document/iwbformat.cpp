@@ -189,7 +189,9 @@ QString textAlign(const QString &htmlAlign)
 
 float readNumber(const QString &text)
 {
-    return finiteOr(text.toFloat(), 0); // toFloat gives 0 for text that is not a number
+    // toFloat gives 0 for text that is not a number. The plain decimals of most attributes
+    // come to the same float without it, at a fraction of its cost.
+    return finiteOr(pointNumber(QStringRef(&text)), 0);
 }
 
 int readInteger(const QString &text)

@@ -304,6 +304,15 @@ void tst_IwbFormat::readNumbers_data()
     QTest::newRow("overflow") << "1e999" << 0.f << 0 << 0;
     QTest::newRow("nan") << "nan" << 0.f << 0 << 0;
     QTest::newRow("far beyond int") << "3e20" << 3e20f << 0 << 1000000000;
+    QTest::newRow("bare fraction") << ".5" << 0.5f << 0 << 0;
+    QTest::newRow("trailing point") << "7." << 7.f << 0 << 7;
+    QTest::newRow("plus sign") << "+5" << 5.f << 5 << 5;
+    QTest::newRow("tenth") << "0.1" << 0.1f << 0 << 0;
+    QTest::newRow("rounded to float") << "16777217" << 16777216.f << 16777217 << 16777216;
+    QTest::newRow("sixteen digits") << "1234567.123456789" << 1234567.125f << 0 << 1234567;
+    QTest::newRow("blanks around") << " 7 " << 7.f << 7 << 7;
+    QTest::newRow("two points") << "1.2.3" << 0.f << 0 << 0;
+    QTest::newRow("sign alone") << "-" << 0.f << 0 << 0;
 }
 
 void tst_IwbFormat::readNumbers()
