@@ -51,9 +51,10 @@ constexpr qreal kMaxCoordinate = 1.0e6;
 // A path a page can show: at least one element, every coordinate finite and within reach.
 bool drawablePath(const QPainterPath &path)
 {
-    if (path.elementCount() == 0)
+    const int count = path.elementCount();
+    if (count == 0)
         return false;
-    for (int i = 0; i < path.elementCount(); ++i) {
+    for (int i = 0; i < count; ++i) {
         const QPainterPath::Element element = path.elementAt(i);
         if (!std::isfinite(element.x) || !std::isfinite(element.y)
             || std::abs(element.x) > kMaxCoordinate || std::abs(element.y) > kMaxCoordinate)

@@ -170,7 +170,8 @@ QString points(const QPainterPath &path, const QPointF &offset)
 
 bool isFinite(const QPainterPath &path)
 {
-    for (int i = 0; i < path.elementCount(); ++i) {
+    const int count = path.elementCount();
+    for (int i = 0; i < count; ++i) {
         const QPainterPath::Element element = path.elementAt(i);
         if (!std::isfinite(element.x) || !std::isfinite(element.y))
             return false;
