@@ -109,7 +109,7 @@ float numberAfter(const QString &text, QLatin1String name, bool comma, float fal
         // Only digits, "-" and "." were taken: no shorter number is followed by a comma either.
         if (comma && (end >= text.size() || text.at(end) != QLatin1Char(',')))
             continue;
-        return IwbFormat::readNumber(text.mid(start, end - start));
+        return finiteOr(pointNumber(text.midRef(start, end - start)), 0); // as readNumber
     }
     return fallback;
 }
