@@ -36,8 +36,6 @@ DGPathItem::DGPathItem(QPointF pos, const QPen &pen, QGraphicsItem *parent)
     setPos(pos);
     QGraphicsPathItem::setPen(pen);
     setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
-    m_brush = QBrush();
-    m_prevBrush = QBrush();
     setCacheMode(DeviceCoordinateCache);
     setFrameOwner(this);
     setAcceptTouchEvents(true);
@@ -60,6 +58,19 @@ void DGPathItem::invalidateCache()
 {
     m_renderCache.reset();
     update();
+}
+
+void DGPathItem::releasePictures()
+{
+    if (!m_bPaintedSinceRelease)
+        return;
+    m_bPaintedSinceRelease = false;
+    invalidateCache();
+    // The toolkit's cache goes with its mode; setting it back draws nothing.
+    if (cacheMode() == DeviceCoordinateCache) {
+        setCacheMode(NoCache);
+        setCacheMode(DeviceCoordinateCache);
+    }
 }
 
 void DGPathItem::setPen(const QPen &pen)
@@ -93,15 +104,17 @@ void DGPathItem::setFillFileName(const QString &file)
 void DGPathItem::setPath(const QPainterPath &path)
 {
     m_path = path;
-    m_points.clear();
-    m_points.reserve(path.elementCount());
-    for (int i = 0; i < path.elementCount(); ++i) {
-        const QPainterPath::Element element = path.elementAt(i);
-        m_points << QPointF(element.x, element.y);
-    }
     QGraphicsPathItem::setPath(path);
     // A picture of the old path stretched over the new bounds is not the new path.
     invalidateCache();
+}
+
+QVector<QPointF> DGPathItem::points() const
+{
+    QVector<QPointF> points(m_path.elementCount());
+    for (int i = 0; i < points.size(); ++i)
+        points[i] = QPointF(m_path.elementAt(i).x, m_path.elementAt(i).y);
+    return points;
 }
 
 bool DGPathItem::isDot(const QPainterPath &path)
@@ -206,11 +219,13 @@ bool DGPathItem::drawsDot(const QPen &pen)
 
 void DGPathItem::erasePointF(QPointF p, int radius)
 {
-    for (int i = 0; i < m_points.size(); ++i) {
-        if (radius > QLineF(p, m_points.at(i)).length() && !m_erased.contains(i))
+    const int count = m_path.elementCount();
+    for (int i = 0; i < count; ++i) {
+        const QPointF point(m_path.elementAt(i).x, m_path.elementAt(i).y);
+        if (radius > QLineF(p, point).length() && !m_erased.contains(i))
             m_erased << i;
     }
-    setVisible(m_points.size() - 3 > m_erased.size());
+    setVisible(count - 3 > m_erased.size());
     update();
 }
 
@@ -285,6 +300,7 @@ QPainterPath DGPathItem::shape() const
 
 void DGPathItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
 {
+    m_bPaintedSinceRelease = true;
     QStyleOptionGraphicsItem style(*option);
     bool standalone = true;
     if (parentItem() && parentItem()->type() == ItemTypeGroup) {

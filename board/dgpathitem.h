@@ -39,7 +39,9 @@ public:
     QString fillFileName() const { return m_fillFileName; }
     BtMenus::btType shapeType() const { return m_btType; }
     void setPath(const QPainterPath &path);
-    const QVector<QPointF> &points() const { return m_points; }
+    // The path's element positions, made when asked for: a document brings thousands of
+    // strokes whose points nobody asks for until they are erased or recognised.
+    QVector<QPointF> points() const;
     const QList<int> &erased() const { return m_erased; }
     // While a tool reshapes the object, every paint renders it afresh; switched off, the next
     // paint caches the final shape.
@@ -69,6 +71,10 @@ public:
     // and so may anyone who wants the picture's memory back (it is rebuilt at the next paint).
     void invalidateCache() override;
     bool hasRenderCache() const { return m_renderCache != nullptr; }
+    // Gives back the memory of the object's pictures, its own and the toolkit's (drawn again
+    // at the next paint). An object not painted since it last gave them back has none: a page
+    // of a document being opened is left as it is, object by object, at no cost.
+    void releasePictures();
 
     // A path whose elements all lie on one point: drawn as a round dot of the pen's width.
     static bool isDot(const QPainterPath &path);
@@ -103,7 +109,6 @@ protected:
     void paintVertexCircles(QPainter *painter, qreal diameter) const;
     void copyTransformInto(DGPathItem *clone) const;
 
-    QVector<QPointF> m_points;
     QList<int> m_erased;
     QPainterPath m_path;
     QPen m_pen;
@@ -118,4 +123,5 @@ protected:
 
 private:
     int m_cacheBuilds = 0;
+    bool m_bPaintedSinceRelease = false;
 };

@@ -35,6 +35,19 @@ DGTextItem::DGTextItem(QPointF pos, QGraphicsItem *parent) : QGraphicsTextItem(p
     setFrameOwner(this);
 }
 
+DGTextItem::DGTextItem(QPointF pos, const QString &html, const QFont &font, QGraphicsItem *parent)
+    : QGraphicsTextItem(parent)
+{
+    setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
+    m_pressPos = pos;
+    setPos(pos);
+    // The font first: the text is then laid out once, in it.
+    setFont(font);
+    setDefaultTextColor(QColor(0, 0, 0, 255));
+    setHtml(html);
+    setFrameOwner(this);
+}
+
 void DGTextItem::connectFrame(DRotateItem *frame)
 {
     connect(frame->m_focus, &DRotateItemFocus::pressBt, this, &DGTextItem::saveTransform);

@@ -17,6 +17,10 @@ class DGTextItem : public QGraphicsTextItem, public DCustomItem
     Q_OBJECT
 public:
     explicit DGTextItem(QPointF pos, QGraphicsItem *parent = nullptr);
+    // A text with its content and font from the start: laid out once, with no placeholder
+    // to lay out and throw away first.
+    DGTextItem(QPointF pos, const QString &html, const QFont &font,
+               QGraphicsItem *parent = nullptr);
     ~DGTextItem() override;
 
     QRectF boundingRect() const override;

@@ -244,8 +244,10 @@ void DPage::releaseRenderCaches()
 {
     const QList<QGraphicsItem *> all = items();
     for (QGraphicsItem *item : all) {
-        if (auto *path = dynamic_cast<DGPathItem *>(item))
-            path->setRedrawAlways(path->redrawAlways()); // drops the stroke's own picture
+        if (auto *path = dynamic_cast<DGPathItem *>(item)) {
+            path->releasePictures();
+            continue;
+        }
         // The toolkit's per-object cache goes with its mode; setting it back draws nothing.
         if (item->cacheMode() == QGraphicsItem::DeviceCoordinateCache) {
             item->setCacheMode(QGraphicsItem::NoCache);

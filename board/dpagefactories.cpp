@@ -51,9 +51,10 @@ constexpr qreal kMaxCoordinate = 1.0e6;
 // A path a page can show: at least one element, every coordinate finite and within reach.
 bool drawablePath(const QPainterPath &path)
 {
-    if (path.elementCount() == 0)
+    const int count = path.elementCount();
+    if (count == 0)
         return false;
-    for (int i = 0; i < path.elementCount(); ++i) {
+    for (int i = 0; i < count; ++i) {
         const QPainterPath::Element element = path.elementAt(i);
         if (!std::isfinite(element.x) || !std::isfinite(element.y)
             || std::abs(element.x) > kMaxCoordinate || std::abs(element.y) > kMaxCoordinate)
@@ -86,9 +87,14 @@ void applyGeometry(QGraphicsItem *item, DCustomItem *object, bool centreOrigin,
         item->setTransformOriginPoint(bounds.x() + bounds.width() / 2,
                                       bounds.y() + bounds.height() / 2);
     }
-    item->setTransform(placement.transform, false);
-    item->setRotation(-placement.rotation);
-    item->setScale(placement.scale);
+    // Each call goes through the object's change reports; most objects of a document are
+    // neither transformed, turned nor scaled, and are spared them.
+    if (item->transform() != placement.transform)
+        item->setTransform(placement.transform, false);
+    if (item->rotation() != qreal(-placement.rotation))
+        item->setRotation(-placement.rotation);
+    if (item->scale() != qreal(placement.scale))
+        item->setScale(placement.scale);
     if (pos)
         item->setPos(*pos);
     // The handles and buttons keep their size on screen.
@@ -160,12 +166,10 @@ DGTextItem *DPage::makeTextItem(const QString &html, const QFont &font, QPointF 
                                 bool record, bool centredOrigin)
 {
     pos = sanePoint(pos);
-    auto *text = new DGTextItem(pos, nullptr);
+    // Text and font before the origin, so that a centred origin is the centre of the filled text.
+    auto *text = new DGTextItem(pos, html, font, nullptr);
     m_pTextItem = text;
     connectReleases(this, text);
-    // Text and font before the origin, so that a centred origin is the centre of the filled text.
-    text->setHtml(html);
-    text->setFont(font);
     applyGeometry(text, text, centredOrigin, sanePlacement(transform, rotation, scale), &pos,
                   m_view->m_menuGeneric);
     enterPage(text, record);

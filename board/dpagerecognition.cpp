@@ -212,7 +212,7 @@ QVector<QPointF> DPage::strokeOf(const QGraphicsItem *item)
     const auto *path = dynamic_cast<const DGPathItem *>(item);
     if (!path)
         return stroke;
-    const QVector<QPointF> &points = path->points();
+    const QVector<QPointF> points = path->points();
     const QList<int> &erased = path->erased();
     stroke.reserve(points.size());
     for (int i = 0; i < points.size(); ++i) {

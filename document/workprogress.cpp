@@ -5,6 +5,9 @@
 namespace {
 // Work shorter than this shows no bar at all.
 constexpr int kShowAfterMs = 700;
+// A shown bar moves at most this often: each move lets the window draw itself again, board
+// and all, and a step per page of a long document cost more than the steps of the bar show.
+constexpr int kMoveEveryMs = 40;
 } // namespace
 
 WorkProgress::WorkProgress(QWidget *parent, const QString &text, int total)
@@ -27,6 +30,10 @@ void WorkProgress::step(int done)
         m_dialog->setAutoClose(false);
         m_dialog->setAutoReset(false);
     }
+    // The end of the work always shows.
+    if (m_moved.isValid() && m_moved.elapsed() < kMoveEveryMs && done < m_total)
+        return;
+    m_moved.start();
     m_dialog->setMaximum(m_total);
     m_dialog->setValue(qBound(0, done, m_total));
 }

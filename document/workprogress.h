@@ -30,5 +30,6 @@ private:
     QString m_text;
     int m_total;
     QElapsedTimer m_clock;
+    QElapsedTimer m_moved; // since the bar last moved
     std::unique_ptr<QProgressDialog> m_dialog;
 };

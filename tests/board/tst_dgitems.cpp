@@ -23,7 +23,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyleOptionGraphicsItem>
+#include <QPainter>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QtTest>
 
 using namespace BoardFixture;
@@ -42,6 +44,8 @@ private slots:
     void cleanup() { QVERIFY(TestSupport::takeConnectWarnings().isEmpty()); }
 
     void textStartsAsDefaultText();
+    void textMadeWholeMatchesTextFilledLater_data();
+    void textMadeWholeMatchesTextFilledLater();
     void textButtonStripKeepsItsScreenHeight_data();
     void textButtonStripKeepsItsScreenHeight();
     void acceptedEditIsOneUndoableTextStep();
@@ -104,6 +108,65 @@ void tst_DGItems::textStartsAsDefaultText()
     QCOMPARE(text.pos(), QPointF(5, 6));
     QVERIFY(text.m_prevHtml.isEmpty());
     QCOMPARE(text.editor()->text(), text.toHtml());
+}
+
+namespace {
+
+QImage textPicture(QGraphicsItem *text)
+{
+    QGraphicsScene scene;
+    scene.addItem(text);
+    QImage image(500, 300, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    scene.render(&painter, QRectF(image.rect()), QRectF(-10, -30, 500, 300));
+    painter.end();
+    scene.removeItem(text);
+    return image;
+}
+
+} // namespace
+
+void tst_DGItems::textMadeWholeMatchesTextFilledLater_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QFont>("font");
+
+    QTextDocument saved;
+    saved.setDefaultFont(QFont(QStringLiteral("Arial"), 18));
+    saved.setHtml(QStringLiteral("<p>Hola <b>clase</b> <i>x</i></p><h1>T</h1>"
+                                 "<p><font size=5>grande</font></p>"));
+    QTest::newRow("plain words") << QStringLiteral("text") << QFont(QStringLiteral("Arial"), 25);
+    QTest::newRow("inline markup") << QStringLiteral("Página 1, texto <b>2</b>")
+                                   << QFont(QString(), 25);
+    QTest::newRow("as saved, other font") << saved.toHtml() << QFont(QStringLiteral("Times"), 40);
+    QTest::newRow("relative sizes") << QStringLiteral("<h2>a</h2><small>b</small><big>c</big>")
+                                    << QFont(QStringLiteral("DejaVu Sans"), 12, QFont::Bold, true);
+    QTest::newRow("body of an opened document")
+            << QStringLiteral("<html><body style=\" font-family:'Sans'; font-size:30pt; "
+                              "font-weight:400;\"><p><span style=\" color:#ff0000;\">Hi</span>"
+                              "</p></body></html>")
+            << QFont(QStringLiteral("Sans"), 30);
+    QTest::newRow("empty") << QString() << QFont(QStringLiteral("Times"), 20);
+}
+
+// A text made with its content and font at once is the text that used to be filled in after
+// its placeholder: the same stored HTML, bounds and pixels.
+void tst_DGItems::textMadeWholeMatchesTextFilledLater()
+{
+    QFETCH(QString, html);
+    QFETCH(QFont, font);
+    DGTextItem later(QPointF(4, 5));
+    later.setHtml(html);
+    later.setFont(font);
+    textPicture(&later); // the first picture of a new font size may differ in its last bits
+    DGTextItem whole(QPointF(4, 5), html, font);
+    QCOMPARE(whole.toHtml(), later.toHtml());
+    QCOMPARE(whole.font(), later.font());
+    QCOMPARE(whole.boundingRect(), later.boundingRect());
+    QCOMPARE(whole.defaultTextColor(), later.defaultTextColor());
+    QCOMPARE(whole.flags(), later.flags());
+    QCOMPARE(textPicture(&whole), textPicture(&later));
 }
 
 void tst_DGItems::textButtonStripKeepsItsScreenHeight_data()

@@ -480,6 +480,12 @@ void tst_DPagesListSave::longWorkShowsItsProgress()
         QCOMPARE(dialog->maximum(), 10);
         QCOMPARE(dialog->labelText(), QStringLiteral("Abriendo"));
         QVERIFY(dialog->findChildren<QPushButton *>().isEmpty()); // nothing to cancel
+        // The bar moves again once a moment has passed, and always for the end of the work.
+        QTest::qWait(100);
+        progress.step(8);
+        QCOMPARE(dialog->value(), 8);
+        progress.step(10);
+        QCOMPARE(dialog->value(), 10);
     }
     QVERIFY(!m_window->findChild<QProgressDialog *>()); // gone with the work
 }

@@ -134,6 +134,10 @@ void tst_IwbFormat::penStylesOfOtherFiles_data()
     QTest::newRow("three numbers, third not 2") << "5, 1, 3" << int(Qt::DotLine);
     QTest::newRow("dash dot other middle") << "5, 9, 2" << int(Qt::DashDotLine);
     QTest::newRow("huge first number") << "99999999999999999999, 1" << int(Qt::DotLine);
+    QTest::newRow("words before the number") << "dash 2 1" << int(Qt::DashLine);
+    QTest::newRow("number ends the text") << "x1" << int(Qt::SolidLine);
+    QTest::newRow("sign is not a digit") << "-2, 1" << int(Qt::DashLine);
+    QTest::newRow("only ASCII digits count") << QString::fromUtf8("\u0662, 1") << int(Qt::SolidLine);
 }
 
 void tst_IwbFormat::penStylesOfOtherFiles()
@@ -239,6 +243,13 @@ void tst_IwbFormat::pointsOfOtherFiles_data()
     QTest::newRow("not numbers") << "a,b 1e999,nan" << QPointF()
                                  << QList<QPointF>{ { 0, 0 }, { 0, 0 } };
     QTest::newRow("empty") << "" << QPointF() << QList<QPointF>();
+    QTest::newRow("repeated points") << "5,5 5,5 6,6 6,6 5,5" << QPointF()
+                                     << QList<QPointF>{ { 5, 5 }, { 5, 5 }, { 6, 6 }, { 6, 6 }, { 5, 5 } };
+    QTest::newRow("one point repeated") << "3,3 3,3" << QPointF()
+                                        << QList<QPointF>{ { 3, 3 }, { 3, 3 } };
+    QTest::newRow("last repeats") << "1,1 2,2 2,2" << QPointF()
+                                  << QList<QPointF>{ { 1, 1 }, { 2, 2 }, { 2, 2 } };
+    QTest::newRow("two points") << "1,1 2,2" << QPointF() << QList<QPointF>{ { 1, 1 }, { 2, 2 } };
     QTest::newRow("ubz two blanks")
             << "0,0 10,0  10,10" << IwbFormat::kUbzPointOffset
             << QList<QPointF>{ { 1380, 1060 }, { 1390, 1060 }, { 1380, 1060 }, { 1390, 1070 } };
@@ -293,6 +304,15 @@ void tst_IwbFormat::readNumbers_data()
     QTest::newRow("overflow") << "1e999" << 0.f << 0 << 0;
     QTest::newRow("nan") << "nan" << 0.f << 0 << 0;
     QTest::newRow("far beyond int") << "3e20" << 3e20f << 0 << 1000000000;
+    QTest::newRow("bare fraction") << ".5" << 0.5f << 0 << 0;
+    QTest::newRow("trailing point") << "7." << 7.f << 0 << 7;
+    QTest::newRow("plus sign") << "+5" << 5.f << 5 << 5;
+    QTest::newRow("tenth") << "0.1" << 0.1f << 0 << 0;
+    QTest::newRow("rounded to float") << "16777217" << 16777216.f << 16777217 << 16777216;
+    QTest::newRow("sixteen digits") << "1234567.123456789" << 1234567.125f << 0 << 1234567;
+    QTest::newRow("blanks around") << " 7 " << 7.f << 7 << 7;
+    QTest::newRow("two points") << "1.2.3" << 0.f << 0 << 0;
+    QTest::newRow("sign alone") << "-" << 0.f << 0 << 0;
 }
 
 void tst_IwbFormat::readNumbers()
