@@ -672,7 +672,8 @@ bool DPagesList::readContent(const QString &folder,
     }
     IwbXml xml = recorded ? IwbXml(recorded) : IwbXml(live);
     // The pages to come, for the progress bar of a long open.
-    WorkProgress progress(m_parent, tr("Abriendo el documento…"), recorded ? recorded->pages() : 0);
+    WorkProgress progress(m_parent, tr("Abriendo el documento…"),
+                          recorded ? recorded->pages() : 0);
     m_openProgress = &progress;
     const bool found = findPageset(xml);
     delAllPages();
@@ -731,6 +732,32 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz,
                           })
             != 1)
             return {};
+        // Started first: it is the longer of the two.
+        QStringList leftOut;
+        if (recorded && !(copyFolder = IwbArchive::makeSiblingFolder(m_workDir)).isEmpty()) {
+            const QString copyFile = copyFolder + QLatin1Char('/') + contentName;
+            copying = std::async(std::launch::async, [archive, contentName, refused, copyFile]() {
+                Copy copy{ std::make_shared<IwbXmlRecording>(), QString() };
+                QFile file(copyFile);
+                if (!file.open(QIODevice::WriteOnly)) {
+                    copy.error = copyFile + QStringLiteral(": ") + file.errorString();
+                    return copy;
+                }
+                bool written = true;
+                copy.error = IwbArchive::readEntry(
+                        archive, contentName,
+                        [&copy, &file, &written, &refused](const QByteArray &piece) {
+                            written = file.write(piece) == piece.size();
+                            copy.tokens->addData(piece);
+                            return written && !*refused;
+                        });
+                copy.tokens->finish();
+                if (copy.error.isEmpty() && (!written || !file.flush()))
+                    copy.error = copyFile + QStringLiteral(": ") + file.errorString();
+                return copy;
+            });
+            leftOut << contentName;
+        }
         textCheck = std::async(std::launch::async, [archive, contentName]() {
             IwbLimits::TextChecker checker;
             const QString error = IwbArchive::readEntry(archive, contentName,
@@ -741,29 +768,7 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz,
             return error.isEmpty() ? std::optional<IwbLimits::TextCheck>(checker.finish())
                                    : std::nullopt;
         });
-        if (!recorded || (copyFolder = IwbArchive::makeSiblingFolder(m_workDir)).isEmpty())
-            return {};
-        const QString copyFile = copyFolder + QLatin1Char('/') + contentName;
-        copying = std::async(std::launch::async, [archive, contentName, refused, copyFile]() {
-            Copy copy{ std::make_shared<IwbXmlRecording>(), QString() };
-            QFile file(copyFile);
-            if (!file.open(QIODevice::WriteOnly)) {
-                copy.error = copyFile + QStringLiteral(": ") + file.errorString();
-                return copy;
-            }
-            bool written = true;
-            copy.error = IwbArchive::readEntry(
-                    archive, contentName, [&copy, &file, &written, &refused](const QByteArray &piece) {
-                        written = file.write(piece) == piece.size();
-                        copy.tokens->addData(piece);
-                        return written && !*refused;
-                    });
-            copy.tokens->finish();
-            if (copy.error.isEmpty() && (!written || !file.flush()))
-                copy.error = copyFile + QStringLiteral(": ") + file.errorString();
-            return copy;
-        });
-        return { contentName };
+        return leftOut;
     };
     IwbArchive::Result result = ubz ? IwbArchive::unpack(archive, staging)
                                     : IwbArchive::unpack(archive, staging, checkText);

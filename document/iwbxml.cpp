@@ -270,7 +270,10 @@ void IwbXmlRecording::giveUp()
 
 IwbXml::IwbXml(QXmlStreamReader &live) : m_live(&live) { }
 
-IwbXml::IwbXml(std::shared_ptr<const IwbXmlRecording> recording) : m_recording(std::move(recording)) { }
+IwbXml::IwbXml(std::shared_ptr<const IwbXmlRecording> recording)
+    : m_recording(std::move(recording))
+{
+}
 
 QXmlStreamReader::TokenType IwbXml::tokenType() const
 {

@@ -507,9 +507,8 @@ void tst_IwbReader::archives()
     // holds is the archived one, byte for byte.
     const QString alone = target.filePath(QStringLiteral("alone.iwb"));
     const QString text = m_folder->filePath(QStringLiteral("content.xml"));
-    QVERIFY(runTool(QStringLiteral("zip"), { QStringLiteral("-q"), QStringLiteral("-j"), alone, text },
-                    target.path(), 30000)
-                    .ok);
+    const QStringList zipArguments{ QStringLiteral("-q"), QStringLiteral("-j"), alone, text };
+    QVERIFY(runTool(QStringLiteral("zip"), zipArguments, target.path(), 30000).ok);
     QVERIFY2(m_list->openAllPagesFromFileIWB(alone), qPrintable(m_list->lastOpenError()));
     QCOMPARE(m_list->size(), 1);
     QFile original(text);
