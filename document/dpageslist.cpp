@@ -714,15 +714,49 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz,
     std::future<std::optional<IwbLimits::TextCheck>> textCheck;
     // A third thread records its tokens, so that the objects can be made as soon as the checks
     // are done, and writes the text into a scratch folder of its own, so that unzip need not
-    // unpack it too. Stopped as soon as the archive is refused.
+    // unpack it too. It has the longest way: it starts before the archive is even listed, and
+    // is stopped (unzip then unpacks the text as any other entry) unless the listing shows the
+    // one text it reads, or as soon as the archive is refused.
     struct Copy
     {
         std::shared_ptr<IwbXmlRecording> tokens;
         QString error;
+        bool tooLarge = false;
     };
     std::future<Copy> copying;
     QString copyFolder;
     auto refused = std::make_shared<std::atomic<bool>>(false);
+    if (recorded && !ubz && !(copyFolder = IwbArchive::makeSiblingFolder(m_workDir)).isEmpty()) {
+        const QString copyFile = copyFolder + QLatin1Char('/') + contentName;
+        copying = std::async(std::launch::async, [archive, contentName, refused, copyFile]() {
+            Copy copy{ std::make_shared<IwbXmlRecording>(), QString() };
+            QFile file(copyFile);
+            if (!file.open(QIODevice::WriteOnly)) {
+                copy.error = copyFile + QStringLiteral(": ") + file.errorString();
+                return copy;
+            }
+            bool written = true;
+            qint64 bytes = 0;
+            copy.error = IwbArchive::readEntry(
+                    archive, contentName, [&](const QByteArray &piece) {
+                        // An entry's listed size can lie: what it unpacks to is bounded here.
+                        bytes += piece.size();
+                        copy.tooLarge = bytes > IwbLimits::kMaxContentBytes;
+                        written = !copy.tooLarge && file.write(piece) == piece.size();
+                        if (written)
+                            copy.tokens->addData(piece);
+                        return written && !*refused;
+                    });
+            copy.tokens->finish();
+            if (copy.tooLarge)
+                copy.error = QStringLiteral("content.xml: more than %1 bytes")
+                                     .arg(IwbLimits::kMaxContentBytes);
+            else if (copy.error.isEmpty() && (!written || !file.flush()))
+                copy.error = copyFile + QStringLiteral(": ") + file.errorString();
+            return copy;
+        });
+    }
+    bool copyKept = false;
     const auto checkText = [&](const QList<IwbArchive::Entry> &entries) -> QStringList {
         // Only the one text that lands in the folder: two entries of that name are read in
         // the folder, where the last one unpacked is what the reader sees.
@@ -730,33 +764,9 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz,
                           [&contentName](const IwbArchive::Entry &entry) {
                               return entry.name == contentName;
                           })
-            != 1)
+            != 1) {
+            *refused = true;
             return {};
-        // Started first: it is the longer of the two.
-        QStringList leftOut;
-        if (recorded && !(copyFolder = IwbArchive::makeSiblingFolder(m_workDir)).isEmpty()) {
-            const QString copyFile = copyFolder + QLatin1Char('/') + contentName;
-            copying = std::async(std::launch::async, [archive, contentName, refused, copyFile]() {
-                Copy copy{ std::make_shared<IwbXmlRecording>(), QString() };
-                QFile file(copyFile);
-                if (!file.open(QIODevice::WriteOnly)) {
-                    copy.error = copyFile + QStringLiteral(": ") + file.errorString();
-                    return copy;
-                }
-                bool written = true;
-                copy.error = IwbArchive::readEntry(
-                        archive, contentName,
-                        [&copy, &file, &written, &refused](const QByteArray &piece) {
-                            written = file.write(piece) == piece.size();
-                            copy.tokens->addData(piece);
-                            return written && !*refused;
-                        });
-                copy.tokens->finish();
-                if (copy.error.isEmpty() && (!written || !file.flush()))
-                    copy.error = copyFile + QStringLiteral(": ") + file.errorString();
-                return copy;
-            });
-            leftOut << contentName;
         }
         textCheck = std::async(std::launch::async, [archive, contentName]() {
             IwbLimits::TextChecker checker;
@@ -768,25 +778,29 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz,
             return error.isEmpty() ? std::optional<IwbLimits::TextCheck>(checker.finish())
                                    : std::nullopt;
         });
-        return leftOut;
+        copyKept = copying.valid();
+        return copyKept ? QStringList{ contentName } : QStringList();
     };
     IwbArchive::Result result = ubz ? IwbArchive::unpack(archive, staging)
                                     : IwbArchive::unpack(archive, staging, checkText);
-    *refused = !result.ok;
+    *refused = !result.ok || !copyKept;
     std::shared_ptr<const IwbXmlRecording> tokens;
     if (copying.valid()) {
         const Copy copy = copying.get();
         // Written whole, the text takes its place once unzip is done with the folder (over
         // anything unzip put there under that name).
         const QString target = staging + QLatin1Char('/') + contentName;
-        if (result.ok && !copy.error.isEmpty()) {
-            result = IwbArchive::Result::failure(archive + QStringLiteral(": ") + copy.error);
-        } else if (result.ok
-                   && ((QFileInfo::exists(target) && !QFile::remove(target))
-                       || !QFile::rename(copyFolder + QLatin1Char('/') + contentName, target))) {
-            result = IwbArchive::Result::failure(target + QStringLiteral(": cannot be written"));
-        } else if (result.ok && !copy.tokens->givenUp()) {
-            tokens = copy.tokens;
+        if (copyKept && result.ok) { // else unzip unpacked the text, if the archive has one
+            if (!copy.error.isEmpty()) {
+                result = IwbArchive::Result::failure(archive + QStringLiteral(": ") + copy.error);
+                result.damaged = copy.tooLarge;
+            } else if ((QFileInfo::exists(target) && !QFile::remove(target))
+                       || !QFile::rename(copyFolder + QLatin1Char('/') + contentName, target)) {
+                result = IwbArchive::Result::failure(target
+                                                     + QStringLiteral(": cannot be written"));
+            } else if (!copy.tokens->givenUp()) {
+                tokens = copy.tokens;
+            }
         }
         const IwbArchive::Result removed = IwbArchive::removeTree(copyFolder);
         if (!removed.ok)

@@ -4,6 +4,7 @@
 #include "toolrun.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -78,6 +79,24 @@ void allowOwnerAccess(const QString &path, bool folder)
 }
 
 // After extraction only plain files and folders may be there; owner access is made sure of.
+// How often the folder unzip fills is measured while it runs.
+constexpr int kWatchIntervalMs = 100;
+
+// Bytes of the files under dir; links are not followed.
+qint64 treeBytes(const QString &dir)
+{
+    qint64 bytes = 0;
+    QDirIterator files(dir, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        files.next();
+        const QFileInfo info = files.fileInfo();
+        if (!info.isSymLink())
+            bytes += info.size();
+    }
+    return bytes;
+}
+
 QString findUnsafeFile(const QString &dir)
 {
     const QFileInfoList children = QDir(dir).entryInfoList(kEverything, QDir::Name);
@@ -374,13 +393,30 @@ Result unpack(const QString &archive, const QString &destination,
         arguments << QStringLiteral("-x") << leftOut;
     arguments << QStringLiteral("-d") << destinationPath;
     // unzip finds nothing to do an error; an archive of nothing but what was left out is not.
-    const bool rest = std::any_of(entries.begin(), entries.end(), [&leftOut](const Entry &entry) {
-        return !leftOut.contains(entry.name);
-    });
-    const ToolRun unzipped = rest ? runZipTool(QStringLiteral("unzip"), arguments, destinationPath)
-                                  : ToolRun{ true, 0, QString(), {}, {} };
-    QString failure = unzipped.error;
-    if (unzipped.ok) {
+    qint64 promised = 0;
+    bool rest = false;
+    for (const Entry &entry : entries) {
+        if (!leftOut.contains(entry.name)) {
+            promised += entry.size;
+            rest = true;
+        }
+    }
+    // The listing only says what the archive claims: an entry may unpack to far more (unzip
+    // believes its data, not its size), and must be stopped before it fills the disk.
+    bool overflowing = false;
+    const auto withinListing = [&]() {
+        overflowing = treeBytes(destinationPath) > promised;
+        return !overflowing;
+    };
+    const ToolRun unzipped = rest
+            ? runToolWatched(QStringLiteral("unzip"), arguments, destinationPath, kToolTimeoutMs,
+                             toolEnvironment(), kWatchIntervalMs, withinListing)
+            : ToolRun{ true, 0, QString(), {}, {} };
+    const QString beyond = archive + QStringLiteral(": refused, it unpacks to more than it lists");
+    QString failure = overflowing ? beyond : unzipped.error;
+    if (failure.isEmpty() && !withinListing())
+        failure = beyond;
+    if (failure.isEmpty()) {
         const QString unsafe = findUnsafeFile(destinationPath);
         if (!unsafe.isEmpty())
             failure = archive + QStringLiteral(": refused, ") + unsafe;
@@ -391,7 +427,9 @@ Result unpack(const QString &archive, const QString &destination,
         removeTree(destinationPath);
     else
         clearFolder(destinationPath);
-    return Result::failure(failure);
+    Result refused = Result::failure(failure);
+    refused.damaged = overflowing;
+    return refused;
 }
 
 QString readEntry(const QString &archive, const QString &name,

@@ -1,5 +1,6 @@
 #include "toolrun.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 
 namespace {
@@ -29,6 +30,15 @@ ToolRun runTool(const QString &program, const QStringList &arguments,
                 const QString &workingDirectory, int timeoutMs,
                 const QProcessEnvironment &environment)
 {
+    return runToolWatched(program, arguments, workingDirectory, timeoutMs, environment, timeoutMs,
+                          {});
+}
+
+ToolRun runToolWatched(const QString &program, const QStringList &arguments,
+                       const QString &workingDirectory, int timeoutMs,
+                       const QProcessEnvironment &environment, int intervalMs,
+                       const std::function<bool()> &keepRunning)
+{
     QProcess process;
     process.setWorkingDirectory(workingDirectory);
     process.setProcessEnvironment(environment);
@@ -41,10 +51,21 @@ ToolRun runTool(const QString &program, const QStringList &arguments,
         process.waitForFinished(kKillTimeoutMs);
         return ToolRun::failed(program, reason);
     }
-    if (!process.waitForFinished(timeoutMs)) {
+    QElapsedTimer clock;
+    clock.start();
+    bool stopped = false;
+    bool finished = false;
+    while (!finished && !stopped && clock.elapsed() < timeoutMs) {
+        const int left = int(qMax<qint64>(timeoutMs - clock.elapsed(), 1));
+        finished = process.waitForFinished(keepRunning ? qMin(intervalMs, left) : left)
+                || process.state() == QProcess::NotRunning;
+        stopped = !finished && keepRunning && !keepRunning();
+    }
+    if (!finished) {
         process.kill(); // ours to stop: we started it and hold its handle
         process.waitForFinished(kKillTimeoutMs);
-        ToolRun run = ToolRun::failed(program, QStringLiteral("no answer in time"));
+        ToolRun run = ToolRun::failed(program, stopped ? QStringLiteral("stopped")
+                                                       : QStringLiteral("no answer in time"));
         run.errorOutput = process.readAllStandardError();
         return run;
     }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // What happened when an external program (zip, unzip, pdftoppm, ffmpeg, xdg-open) ran. The
 // caller decides what, if anything, the user sees; nothing here shows a message.
 struct ToolRun
@@ -25,6 +27,13 @@ struct ToolRun
 ToolRun runTool(const QString &program, const QStringList &arguments,
                 const QString &workingDirectory, int timeoutMs,
                 const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+
+// runTool, asking keepRunning every intervalMs while the program runs: once it answers false,
+// the program is stopped and the run fails ("stopped").
+ToolRun runToolWatched(const QString &program, const QStringList &arguments,
+                       const QString &workingDirectory, int timeoutMs,
+                       const QProcessEnvironment &environment, int intervalMs,
+                       const std::function<bool()> &keepRunning);
 
 // Starts program detached (a viewer such as xdg-open that outlives the command); ok when it
 // started. Nothing is waited for and no exit status is known.

@@ -44,7 +44,7 @@ private:
 namespace {
 
 enum class Outcome { Refused, Partial, Opened };
-enum class Extra { None, HugePictureFile, UnpackBomb };
+enum class Extra { None, HugePictureFile, UnpackBomb, UnderstatedEntry };
 
 QByteArray document(const QByteArray &pages, const QByteArray &records = QByteArray(),
                     bool close = true)
@@ -126,6 +126,34 @@ bool promiseHugeEntries(const QString &archive)
     }
     DocumentFixture::writeFile(archive, bytes);
     return patched > 0;
+}
+
+// Has the headers of the entry called name say it unpacks to size bytes, whatever its data.
+bool understate(const QString &archive, const QByteArray &name, quint32 size)
+{
+    QByteArray bytes = DocumentFixture::readAll(archive);
+    const quint32 small = qToLittleEndian(size);
+    int patched = 0;
+    // Central directory records hold the name at 46, local headers at 30; both give the
+    // unpacked size (at 24 and 22).
+    struct Header
+    {
+        const char *signature;
+        int name;
+        int size;
+    };
+    const Header headers[] = { { "PK\x01\x02", 46, 24 }, { "PK\x03\x04", 30, 22 } };
+    for (const Header &header : headers) {
+        for (int at = bytes.indexOf(header.signature); at >= 0;
+             at = bytes.indexOf(header.signature, at + 4)) {
+            if (bytes.mid(at + header.name, name.size()) != name)
+                continue;
+            bytes.replace(at + header.size, 4, reinterpret_cast<const char *>(&small), 4);
+            ++patched;
+        }
+    }
+    DocumentFixture::writeFile(archive, bytes);
+    return patched == 2;
 }
 
 } // namespace
@@ -245,6 +273,9 @@ void tst_IwbHostile::hostileFiles_data()
             << document(page(many)) << Extra::None << Outcome::Refused << 0;
     QTest::newRow("200000 points open")
             << document(page(stroke(points(200000)))) << Extra::None << Outcome::Opened << 1;
+    QTest::newRow("entry that unpacks to more than it lists")
+            << document(page(stroke("1,1 50,50"))) << Extra::UnderstatedEntry << Outcome::Refused
+            << 0;
     QTest::newRow("unpack bomb") << document(page(stroke("1,1 50,50"))) << Extra::UnpackBomb
                                  << Outcome::Refused << 0;
     QTest::newRow("cut short") << document(page(stroke("1,1 50,50")) + "<svg:page id=\"page1\">",
@@ -277,6 +308,9 @@ void tst_IwbHostile::hostileFiles()
     if (extra == Extra::HugePictureFile)
         DocumentFixture::writeFile(folder.filePath(QStringLiteral("images/big.png")),
                                    pngHeader(20000, 20000));
+    if (extra == Extra::UnderstatedEntry)
+        DocumentFixture::writeFile(folder.filePath(QStringLiteral("images/zeros.png")),
+                                   QByteArray(64 << 20, '\0'));
     const QString archive = m_files->filePath(QStringLiteral("hostile.iwb"));
     QFile::remove(archive);
     const ToolRun zipped =
@@ -286,6 +320,8 @@ void tst_IwbHostile::hostileFiles()
     QVERIFY2(zipped.ok, qPrintable(zipped.error));
     if (extra == Extra::UnpackBomb)
         QVERIFY(promiseHugeEntries(archive));
+    if (extra == Extra::UnderstatedEntry)
+        QVERIFY(understate(archive, "images/zeros.png", 100));
 
     QString message;
     auto answered = DocumentFixture::answerInTurn(
