@@ -124,23 +124,42 @@ IwbReader::~IwbReader()
         m_decoding->cancelled = true;
 }
 
-void IwbReader::decodePicturesAhead()
+void IwbReader::decodePicturesAhead(const QStringList *named)
+{
+    QStringList names;
+    if (named)
+        names = *named;
+    else if (!picturesInText(&names))
+        return;
+    m_decoding = std::make_shared<Decoding>();
+    // Decoded but not yet taken: as much as the largest picture the limits let through. A
+    // picture beyond what is left is read where it is used, as any other.
+    m_decoding->pixelsLeft = IwbLimits::kMaxPicturePixels;
+    for (const QString &name : qAsConst(names)) {
+        const QString file = MediaPath::resolveHref(m_folder, name);
+        // Animations are made from their file by the player.
+        if (file.isEmpty()
+            || QFileInfo(file).suffix().compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0)
+            continue;
+        m_ahead << file;
+    }
+    m_ahead.removeDuplicates();
+    decodeNextAhead();
+}
+
+bool IwbReader::picturesInText(QStringList *names) const
 {
     QFile content(m_folder + QStringLiteral("/content.xml"));
     if (!content.open(QIODevice::ReadOnly))
-        return;
+        return false;
     // Mapped rather than read: the text is only searched, and a lesson's is megabytes long.
     const qint64 size = content.size();
     const uchar *mapped =
             size > 0 && size <= IwbLimits::kMaxContentBytes ? content.map(0, size) : nullptr;
     if (!mapped)
-        return;
+        return false;
     const QByteArray text =
             QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), int(size));
-    m_decoding = std::make_shared<Decoding>();
-    // Decoded but not yet taken: as much as the largest picture the limits let through. A
-    // picture beyond what is left is read where it is used, as any other.
-    m_decoding->pixelsLeft = IwbLimits::kMaxPicturePixels;
     // "<image " or, with a namespace prefix, "<svg:image ". The walk goes on after each tag,
     // so that no part of the text is searched twice.
     const QByteArray tag("image");
@@ -178,17 +197,10 @@ void IwbReader::decodePicturesAhead()
         if ((quote != '"' && quote != '\'') || close < 0)
             continue;
         const QByteArray name = element.mid(open + 1, close - open - 1);
-        if (name.contains('&'))
-            continue;
-        const QString file = MediaPath::resolveHref(m_folder, QString::fromUtf8(name));
-        // Animations are made from their file by the player.
-        if (file.isEmpty()
-            || QFileInfo(file).suffix().compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0)
-            continue;
-        m_ahead << file;
+        if (!name.contains('&'))
+            *names << QString::fromUtf8(name);
     }
-    m_ahead.removeDuplicates();
-    decodeNextAhead();
+    return true;
 }
 
 void IwbReader::decodeNextAhead()
@@ -281,7 +293,7 @@ bool IwbReader::read(IwbXml &xml)
 {
     m_pageMade = false;
     m_references = xml.references();
-    decodePicturesAhead();
+    decodePicturesAhead(xml.pictures());
     while (!xml.atEnd() && !xml.hasError()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;

@@ -111,7 +111,10 @@ private:
     QString textureFile(IwbXml &xml) const;
     // Pictures are decoded on other threads, in the order the document names them, while the
     // pages fill; each is taken once, where it is first used.
-    void decodePicturesAhead();
+    // named: the pictures the text names, when they are known; else they are looked for in
+    // the text.
+    void decodePicturesAhead(const QStringList *named);
+    bool picturesInText(QStringList *names) const;
     QPixmap picture(const QString &file);
 
     struct Decoding

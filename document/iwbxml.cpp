@@ -141,6 +141,7 @@ void IwbXmlRecording::record(QXmlStreamReader::TokenType type)
         if (name == QLatin1String("page"))
             ++m_pages;
         const bool polyline = isPolyline(name);
+        const bool picture = name == QLatin1String("image");
         const QXmlStreamAttributes attributes = m_reader.attributes();
         token.firstAttribute = int(m_attributes.size());
         for (const QXmlStreamAttribute &attribute : attributes) {
@@ -161,6 +162,8 @@ void IwbXmlRecording::record(QXmlStreamReader::TokenType type)
             const QString value = shared(attribute.value());
             if (attributeName == QLatin1String("ref"))
                 m_references.insert(value);
+            else if (picture && attributeName == QLatin1String("xlink:href"))
+                m_pictures << value;
             m_attributes.push_back({ nameIndex(attributeName), value });
             m_held += value.isDetached() ? kStringBytes + 2 * value.size() : 0;
             ++token.attributes;
@@ -260,6 +263,7 @@ void IwbXmlRecording::giveUp()
     m_nameIndex = {};
     m_values = {};
     m_references = {};
+    m_pictures.clear();
     m_attributes = {};
     m_texts = {};
     m_paths = {};
@@ -355,13 +359,25 @@ QString IwbXml::attribute(const char *qualifiedName) const
     const int name = nameIndex(qualifiedName);
     if (name < 0)
         return QString(); // no element of the text has it
-    const IwbXmlRecording::Token &token = recording.m_tokens[size_t(m_at)];
-    for (int n = token.firstAttribute; n < token.firstAttribute + token.attributes; ++n) {
-        const IwbXmlRecording::Attribute &attribute = recording.m_attributes[size_t(n)];
-        if (attribute.name == name)
-            return attribute.value;
+    // The element's attributes by name, set out once for the many that are asked of it.
+    if (m_placedFor != m_at) {
+        for (const int placed : m_placedNames)
+            m_places[size_t(placed)] = -1;
+        m_placedNames.clear();
+        const IwbXmlRecording::Token &token = recording.m_tokens[size_t(m_at)];
+        for (int n = token.firstAttribute; n < token.firstAttribute + token.attributes; ++n) {
+            const size_t placed = size_t(recording.m_attributes[size_t(n)].name);
+            if (placed >= m_places.size())
+                m_places.resize(placed + 1, -1);
+            if (m_places[placed] < 0) {
+                m_places[placed] = n;
+                m_placedNames.push_back(int(placed));
+            }
+        }
+        m_placedFor = m_at;
     }
-    return QString();
+    const int at = size_t(name) < m_places.size() ? m_places[size_t(name)] : -1;
+    return at < 0 ? QString() : recording.m_attributes[size_t(at)].value;
 }
 
 int IwbXml::nameIndex(const char *name) const
@@ -401,6 +417,11 @@ QPainterPath IwbXml::polyline() const
 const QSet<QString> *IwbXml::references() const
 {
     return m_live ? nullptr : &m_recording->m_references;
+}
+
+const QStringList *IwbXml::pictures() const
+{
+    return m_live ? nullptr : &m_recording->m_pictures;
 }
 
 QString IwbXml::readElementText(QXmlStreamReader::ReadElementTextBehaviour behaviour)

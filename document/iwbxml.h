@@ -5,6 +5,7 @@
 #include <QSet>
 #include <QPainterPath>
 #include <QString>
+#include <QStringList>
 #include <QStringRef>
 #include <QXmlStreamReader>
 
@@ -47,6 +48,9 @@ public:
     // The values of every "ref" attribute of the text: the objects that records name. Null for
     // a live reader, which cannot know them before it gets there.
     const QSet<QString> *references() const;
+    // The "xlink:href" of every "image" element, in the order of the text; null for a live
+    // reader.
+    const QStringList *pictures() const;
 
     QString readElementText(QXmlStreamReader::ReadElementTextBehaviour behaviour);
     void skipCurrentElement();
@@ -65,6 +69,9 @@ private:
         int index;
     };
     mutable std::vector<KnownName> m_known;
+    mutable std::vector<int> m_places; // by name: the current element's attribute, or -1
+    mutable std::vector<int> m_placedNames;
+    mutable int m_placedFor = -1; // the token m_places is for
 };
 
 // The tokens of one XML text, read in pieces as they come. Bounded: a text whose tokens would
@@ -124,6 +131,7 @@ private:
     QHash<QString, int> m_nameIndex;
     QHash<QString, QString> m_values; // short values met so far
     QSet<QString> m_references;
+    QStringList m_pictures;
     std::vector<Attribute> m_attributes;
     std::vector<QString> m_texts;
     std::vector<QPainterPath> m_paths; // whole once the text has ended
