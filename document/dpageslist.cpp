@@ -35,7 +35,10 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <condition_variable>
+#include <deque>
 #include <future>
+#include <mutex>
 #include <optional>
 
 namespace {
@@ -621,6 +624,51 @@ void DPagesList::saveGroupItems(QXmlStreamWriter &stream, QGraphicsItem *item)
 
 namespace {
 
+// The pieces of a text, handed from the thread that reads them out of the archive to one that
+// checks them: one unzip run serves both.
+class Pieces
+{
+public:
+    void push(const QByteArray &piece)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_dropped)
+            m_pieces.push_back(piece);
+        m_arrived.notify_one();
+    }
+    void close()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_closed = true;
+        m_arrived.notify_one();
+    }
+    // The taker needs no more: what comes is dropped.
+    void drop()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_dropped = true;
+        m_pieces.clear();
+    }
+    // The next piece; false once the text has ended.
+    bool take(QByteArray *piece)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_arrived.wait(lock, [this]() { return !m_pieces.empty() || m_closed; });
+        if (m_pieces.empty())
+            return false;
+        *piece = std::move(m_pieces.front());
+        m_pieces.pop_front();
+        return true;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_arrived;
+    std::deque<QByteArray> m_pieces;
+    bool m_closed = false;
+    bool m_dropped = false;
+};
+
 // Moves xml to the "pageset" element; false when the document has none before its end.
 bool findPageset(IwbXml &xml)
 {
@@ -726,10 +774,18 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz,
     std::future<Copy> copying;
     QString copyFolder;
     auto refused = std::make_shared<std::atomic<bool>>(false);
+    // What it reads goes on to the check as well.
+    auto pieces = std::make_shared<Pieces>();
     if (recorded && !ubz && !(copyFolder = IwbArchive::makeSiblingFolder(m_workDir)).isEmpty()) {
         const QString copyFile = copyFolder + QLatin1Char('/') + contentName;
-        copying = std::async(std::launch::async, [archive, contentName, refused, copyFile]() {
+        copying = std::async(std::launch::async, [archive, contentName, refused, copyFile,
+                                                  pieces]() {
             Copy copy{ std::make_shared<IwbXmlRecording>(), QString() };
+            struct Closing
+            {
+                Pieces &pieces;
+                ~Closing() { pieces.close(); }
+            } closing{ *pieces };
             QFile file(copyFile);
             if (!file.open(QIODevice::WriteOnly)) {
                 copy.error = copyFile + QStringLiteral(": ") + file.errorString();
@@ -743,8 +799,10 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz,
                         bytes += piece.size();
                         copy.tooLarge = bytes > IwbLimits::kMaxContentBytes;
                         written = !copy.tooLarge && file.write(piece) == piece.size();
-                        if (written)
+                        if (written) {
+                            pieces->push(piece);
                             copy.tokens->addData(piece);
+                        }
                         return written && !*refused;
                     });
             copy.tokens->finish();
@@ -766,24 +824,36 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz,
                           })
             != 1) {
             *refused = true;
+            pieces->drop();
             return {};
         }
-        textCheck = std::async(std::launch::async, [archive, contentName]() {
+        copyKept = copying.valid();
+        textCheck = std::async(std::launch::async, [archive, contentName, copyKept, pieces]() {
             IwbLimits::TextChecker checker;
-            const QString error = IwbArchive::readEntry(archive, contentName,
-                                                        [&checker](const QByteArray &piece) {
-                                                            checker.addData(piece);
-                                                            return !checker.done();
-                                                        });
+            QString error;
+            if (copyKept) {
+                // A text the copy could not read whole fails the open, whatever it says.
+                QByteArray piece;
+                while (!checker.done() && pieces->take(&piece))
+                    checker.addData(piece);
+                pieces->drop();
+            } else {
+                error = IwbArchive::readEntry(archive, contentName,
+                                              [&checker](const QByteArray &piece) {
+                                                  checker.addData(piece);
+                                                  return !checker.done();
+                                              });
+            }
             return error.isEmpty() ? std::optional<IwbLimits::TextCheck>(checker.finish())
                                    : std::nullopt;
         });
-        copyKept = copying.valid();
         return copyKept ? QStringList{ contentName } : QStringList();
     };
     IwbArchive::Result result = ubz ? IwbArchive::unpack(archive, staging)
                                     : IwbArchive::unpack(archive, staging, checkText);
     *refused = !result.ok || !copyKept;
+    if (*refused)
+        pieces->drop();
     std::shared_ptr<const IwbXmlRecording> tokens;
     if (copying.valid()) {
         const Copy copy = copying.get();
