@@ -5,10 +5,8 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -435,39 +433,11 @@ Result unpack(const QString &archive, const QString &destination,
 QString readEntry(const QString &archive, const QString &name,
                   const std::function<bool(const QByteArray &)> &take)
 {
-    QProcess unzip;
-    unzip.setProcessEnvironment(toolEnvironment());
-    unzip.setStandardInputFile(QProcess::nullDevice());
-    unzip.setStandardErrorFile(QProcess::nullDevice());
-    unzip.start(QStringLiteral("unzip"),
-                { QStringLiteral("-p"), QFileInfo(archive).absoluteFilePath(), name });
-    if (!unzip.waitForStarted(kToolTimeoutMs))
-        return QStringLiteral("unzip: ") + unzip.errorString();
-    QElapsedTimer clock;
-    clock.start();
-    bool taken = true;
-    for (;;) {
-        const QByteArray piece = unzip.readAllStandardOutput();
-        if (!piece.isEmpty() && !(taken = take(piece)))
-            break;
-        if (unzip.state() == QProcess::NotRunning)
-            break;
-        const qint64 left = kToolTimeoutMs - clock.elapsed();
-        if (left <= 0)
-            break;
-        unzip.waitForReadyRead(int(left));
-    }
-    if (unzip.state() != QProcess::NotRunning) {
-        unzip.kill();
-        unzip.waitForFinished(kToolTimeoutMs);
-        return taken ? QStringLiteral("unzip: no answer") : QString();
-    }
-    const QByteArray rest = unzip.readAllStandardOutput();
-    if (taken && !rest.isEmpty())
-        take(rest);
-    if (unzip.exitStatus() != QProcess::NormalExit || unzip.exitCode() != 0)
-        return QStringLiteral("unzip: exit code %1").arg(unzip.exitCode());
-    return QString();
+    const QStringList arguments{ QStringLiteral("-p"), QFileInfo(archive).absoluteFilePath(),
+                                 name };
+    const ToolRun read = runToolReading(QStringLiteral("unzip"), arguments, QString(),
+                                        kToolTimeoutMs, toolEnvironment(), take);
+    return read.ok ? QString() : read.error;
 }
 
 QString makeSiblingFolder(const QString &path)

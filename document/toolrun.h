@@ -35,6 +35,14 @@ ToolRun runToolWatched(const QString &program, const QStringList &arguments,
                        const QProcessEnvironment &environment, int intervalMs,
                        const std::function<bool()> &keepRunning);
 
+// runTool, handing the program's standard output to take in pieces as it comes (none of it is
+// kept in the result): once take answers false the program is stopped, and the run counts as
+// one that ended well (ok) if nothing else went wrong before.
+ToolRun runToolReading(const QString &program, const QStringList &arguments,
+                       const QString &workingDirectory, int timeoutMs,
+                       const QProcessEnvironment &environment,
+                       const std::function<bool(const QByteArray &)> &take);
+
 // Starts program detached (a viewer such as xdg-open that outlives the command); ok when it
 // started. Nothing is waited for and no exit status is known.
 ToolRun startToolDetached(const QString &program, const QStringList &arguments,

@@ -11,6 +11,8 @@ private slots:
     void failuresCarryTheReason_data();
     void failuresCarryTheReason();
     void aProgramThatHangsIsStopped();
+    void outputReadAsItComes();
+    void watchedProgramIsStoppedWhenAsked();
 };
 
 void tst_ToolRun::argumentsStayWhole()
@@ -61,6 +63,56 @@ void tst_ToolRun::aProgramThatHangsIsStopped()
     const ToolRun run = runTool("sleep", { "600" }, QDir::tempPath(), 200);
     QVERIFY(!run.ok);
     QCOMPARE(run.error, QStringLiteral("sleep: no answer in time"));
+}
+
+void tst_ToolRun::outputReadAsItComes()
+{
+    // All of a long output, in order; then a reader that has enough stops a program that
+    // would write forever, and that is no failure.
+    QByteArray read;
+    const ToolRun whole = runToolReading("seq", { "200000" }, QDir::tempPath(), 60000,
+                                         QProcessEnvironment::systemEnvironment(),
+                                         [&read](const QByteArray &piece) {
+                                             read += piece;
+                                             return true;
+                                         });
+    QVERIFY2(whole.ok, qPrintable(whole.error));
+    QVERIFY(whole.output.isEmpty());
+    QCOMPARE(read.count('\n'), 200000);
+    QVERIFY(read.endsWith("199999\n200000\n"));
+
+    qint64 bytes = 0;
+    const ToolRun endless = runToolReading("yes", {}, QDir::tempPath(), 60000,
+                                           QProcessEnvironment::systemEnvironment(),
+                                           [&bytes](const QByteArray &piece) {
+                                               bytes += piece.size();
+                                               return bytes < (1 << 20);
+                                           });
+    QVERIFY2(endless.ok, qPrintable(endless.error));
+    QVERIFY(bytes >= (1 << 20));
+
+    const ToolRun failing = runToolReading("sh", { "-c", "echo partial; exit 3" }, QDir::tempPath(),
+                                           60000, QProcessEnvironment::systemEnvironment(),
+                                           [](const QByteArray &) { return true; });
+    QVERIFY(!failing.ok);
+    QCOMPARE(failing.exitCode, 3);
+}
+
+void tst_ToolRun::watchedProgramIsStoppedWhenAsked()
+{
+    int asked = 0;
+    const ToolRun stopped =
+            runToolWatched("sleep", { "600" }, QDir::tempPath(), 60000,
+                           QProcessEnvironment::systemEnvironment(), 20, [&asked]() {
+                               return ++asked < 3;
+                           });
+    QVERIFY(!stopped.ok);
+    QCOMPARE(stopped.error, QStringLiteral("sleep: stopped"));
+    QCOMPARE(asked, 3);
+    const ToolRun quick = runToolWatched("true", {}, QDir::tempPath(), 60000,
+                                         QProcessEnvironment::systemEnvironment(), 30000,
+                                         []() { return false; });
+    QVERIFY2(quick.ok, qPrintable(quick.error)); // ended before anyone asked
 }
 
 QTEST_GUILESS_MAIN(tst_ToolRun)
