@@ -669,6 +669,52 @@ private:
     bool m_dropped = false;
 };
 
+// What the thread that reads the document's text out of the archive gives back.
+struct TextCopy
+{
+    std::shared_ptr<IwbXmlRecording> tokens;
+    QString error;
+    bool tooLarge = false;
+};
+
+// Reads the entry name of archive into copyFile, recording its tokens and handing each piece on
+// to pieces (closed at the end), until the text ends or the archive is refused.
+TextCopy copyText(const QString &archive, const QString &name, const QString &copyFile,
+                  Pieces &pieces, const std::atomic<bool> &refused)
+{
+    TextCopy copy{ std::make_shared<IwbXmlRecording>(), QString() };
+    struct Closing
+    {
+        Pieces &pieces;
+        ~Closing() { pieces.close(); }
+    } closing{ pieces };
+    QFile file(copyFile);
+    if (!file.open(QIODevice::WriteOnly)) {
+        copy.error = copyFile + QStringLiteral(": ") + file.errorString();
+        return copy;
+    }
+    bool written = true;
+    qint64 bytes = 0;
+    copy.error = IwbArchive::readEntry(archive, name, [&](const QByteArray &piece) {
+        // An entry's listed size can lie: what it unpacks to is bounded here.
+        bytes += piece.size();
+        copy.tooLarge = bytes > IwbLimits::kMaxContentBytes;
+        written = !copy.tooLarge && file.write(piece) == piece.size();
+        if (written) {
+            pieces.push(piece);
+            copy.tokens->addData(piece);
+        }
+        return written && !refused;
+    });
+    copy.tokens->finish();
+    if (copy.tooLarge)
+        copy.error =
+                QStringLiteral("content.xml: more than %1 bytes").arg(IwbLimits::kMaxContentBytes);
+    else if (copy.error.isEmpty() && (!written || !file.flush()))
+        copy.error = copyFile + QStringLiteral(": ") + file.errorString();
+    return copy;
+}
+
 // Moves xml to the "pageset" element; false when the document has none before its end.
 bool findPageset(IwbXml &xml)
 {
@@ -765,54 +811,18 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz,
     // unpack it too. It has the longest way: it starts before the archive is even listed, and
     // is stopped (unzip then unpacks the text as any other entry) unless the listing shows the
     // one text it reads, or as soon as the archive is refused.
-    struct Copy
-    {
-        std::shared_ptr<IwbXmlRecording> tokens;
-        QString error;
-        bool tooLarge = false;
-    };
-    std::future<Copy> copying;
+    std::future<TextCopy> copying;
     QString copyFolder;
     auto refused = std::make_shared<std::atomic<bool>>(false);
     // What it reads goes on to the check as well.
     auto pieces = std::make_shared<Pieces>();
     if (recorded && !ubz && !(copyFolder = IwbArchive::makeSiblingFolder(m_workDir)).isEmpty()) {
         const QString copyFile = copyFolder + QLatin1Char('/') + contentName;
-        copying = std::async(std::launch::async, [archive, contentName, refused, copyFile,
-                                                  pieces]() {
-            Copy copy{ std::make_shared<IwbXmlRecording>(), QString() };
-            struct Closing
-            {
-                Pieces &pieces;
-                ~Closing() { pieces.close(); }
-            } closing{ *pieces };
-            QFile file(copyFile);
-            if (!file.open(QIODevice::WriteOnly)) {
-                copy.error = copyFile + QStringLiteral(": ") + file.errorString();
-                return copy;
-            }
-            bool written = true;
-            qint64 bytes = 0;
-            copy.error = IwbArchive::readEntry(
-                    archive, contentName, [&](const QByteArray &piece) {
-                        // An entry's listed size can lie: what it unpacks to is bounded here.
-                        bytes += piece.size();
-                        copy.tooLarge = bytes > IwbLimits::kMaxContentBytes;
-                        written = !copy.tooLarge && file.write(piece) == piece.size();
-                        if (written) {
-                            pieces->push(piece);
-                            copy.tokens->addData(piece);
-                        }
-                        return written && !*refused;
-                    });
-            copy.tokens->finish();
-            if (copy.tooLarge)
-                copy.error = QStringLiteral("content.xml: more than %1 bytes")
-                                     .arg(IwbLimits::kMaxContentBytes);
-            else if (copy.error.isEmpty() && (!written || !file.flush()))
-                copy.error = copyFile + QStringLiteral(": ") + file.errorString();
-            return copy;
-        });
+        copying = std::async(std::launch::async,
+                             [archive, contentName, copyFile, pieces, refused]() {
+                                 return copyText(archive, contentName, copyFile, *pieces,
+                                                 *refused);
+                             });
     }
     bool copyKept = false;
     const auto checkText = [&](const QList<IwbArchive::Entry> &entries) -> QStringList {
@@ -856,7 +866,7 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz,
         pieces->drop();
     std::shared_ptr<const IwbXmlRecording> tokens;
     if (copying.valid()) {
-        const Copy copy = copying.get();
+        const TextCopy copy = copying.get();
         // Written whole, the text takes its place once unzip is done with the folder (over
         // anything unzip put there under that name).
         const QString target = staging + QLatin1Char('/') + contentName;
