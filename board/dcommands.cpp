@@ -63,6 +63,13 @@ bool heldBelow(const QGraphicsItem *item)
     });
 }
 
+// Nobody holds item: no page, no group, no command and no clipboard entry, for it or a member.
+bool unheld(QGraphicsItem *item)
+{
+    return !item->scene() && !item->parentItem() && !coverCounts().contains(item)
+            && !m_pCopyPasteListItems.contains(item) && !heldBelow(item);
+}
+
 } // namespace
 
 CoveredItems::CoveredItems(const QList<QGraphicsItem *> &items, DPage *page)
@@ -102,6 +109,16 @@ CoveredItems::~CoveredItems()
 int CoveredItems::coverCount(const QGraphicsItem *item)
 {
     return coverCounts().value(item);
+}
+
+void CoveredItems::releaseIfUnheld(QGraphicsItem *item, DPage *page)
+{
+    QGraphicsItem *owner = item->topLevelItem();
+    if (!unheld(owner))
+        return;
+    if (page)
+        page->forgetItem(owner);
+    delete owner;
 }
 
 AddCommand::AddCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndoCommand *parent)

@@ -28,6 +28,9 @@ public:
 
     // How many live commands cover item (0 for one no command covers).
     static int coverCount(const QGraphicsItem *item);
+    // Deletes what item belongs to (item itself or its outermost group) when nothing holds that
+    // any more by the rule above. For the clipboard, when it lets go of an object it named.
+    static void releaseIfUnheld(QGraphicsItem *item, DPage *page);
 
 private:
     QList<QGraphicsItem *> m_items;

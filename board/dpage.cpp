@@ -58,6 +58,9 @@ DPage::DPage(DView *view, QWidget *parent)
 
 DPage::~DPage()
 {
+    // Nothing of a page that is gone can be pasted; first, so that the history below frees an
+    // object cut from this page that the clipboard still names.
+    releaseClipboardOf(this);
     // Commands go before the objects they point to (the scene deletes those after us).
     m_undoStack.clear();
     emit updateRes();

@@ -149,6 +149,9 @@ public:
     void zoomObj(float fscale);
     // Drops clipboard entries whose object or page is gone; the live ones in clipboard order.
     static QList<QGraphicsItem *> liveClipboard();
+    // Takes out of the clipboard what was copied from page, which is going: what only the
+    // clipboard held is freed; what the page's history holds goes with that history.
+    static void releaseClipboardOf(DPage *page);
 
 public slots:
     void setPageBackgroundColor(const QColor &colour);

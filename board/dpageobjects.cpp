@@ -4,6 +4,7 @@
 #include "dpage.h"
 
 #include "boardtypes.h"
+#include "dcommands.h"
 #include "dcustomitem.h"
 #include "dggifitem.h"
 #include "dgitemgroup.h"
@@ -27,6 +28,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace {
 
@@ -48,13 +50,29 @@ QHash<QGraphicsItem *, ClipboardGuard> &clipboardGuards()
     return guards;
 }
 
+// Entries the clipboard no longer names: an object that only the clipboard kept alive (its
+// addition undone and dropped from the history, say) can never be pasted again and is freed.
+void releaseDropped(const QList<QGraphicsItem *> &dropped,
+                    const QHash<QGraphicsItem *, ClipboardGuard> &droppedGuards)
+{
+    for (QGraphicsItem *item : dropped) {
+        if (m_pCopyPasteListItems.contains(item))
+            continue;
+        // Skipped: one freed with an earlier entry's group, and one nobody can vouch for.
+        const auto guard = droppedGuards.constFind(item);
+        if (guard != droppedGuards.constEnd() && guard->object)
+            CoveredItems::releaseIfUnheld(item, guard->page);
+    }
+}
+
 void fillClipboard(const QList<QGraphicsItem *> &items, DPage *page)
 {
     QHash<QGraphicsItem *, ClipboardGuard> &guards = clipboardGuards();
-    guards.clear();
+    const QHash<QGraphicsItem *, ClipboardGuard> previous = std::exchange(guards, {});
     for (QGraphicsItem *item : items)
         guards.insert(item, { dynamic_cast<QObject *>(item), page });
-    m_pCopyPasteListItems = items;
+    const QList<QGraphicsItem *> dropped = std::exchange(m_pCopyPasteListItems, items);
+    releaseDropped(dropped, previous);
 }
 
 template <typename Object> bool wireAs(DPage *page, QGraphicsItem *item)
@@ -255,6 +273,28 @@ QList<QGraphicsItem *> DPage::liveClipboard()
     }
     m_pCopyPasteListItems = live;
     return live;
+}
+
+void DPage::releaseClipboardOf(DPage *page)
+{
+    QHash<QGraphicsItem *, ClipboardGuard> &guards = clipboardGuards();
+    QList<QGraphicsItem *> kept;
+    QList<QGraphicsItem *> dropped;
+    QHash<QGraphicsItem *, ClipboardGuard> droppedGuards;
+    for (QGraphicsItem *item : qAsConst(m_pCopyPasteListItems)) {
+        const auto guard = guards.constFind(item);
+        const bool ofPage = guard == guards.constEnd() ? item->scene() == page
+                                                       : !guard->object || guard->page == page;
+        if (!ofPage) {
+            kept << item;
+            continue;
+        }
+        dropped << item;
+        if (guard != guards.constEnd())
+            droppedGuards.insert(item, guards.take(item));
+    }
+    m_pCopyPasteListItems = kept;
+    releaseDropped(dropped, droppedGuards);
 }
 
 void DPage::copyObj()

@@ -108,11 +108,6 @@ void DPagesList::setShownScene(DPage *page)
 
 void DPagesList::destroyPage(DPage *page)
 {
-    // The clipboard must never hand out objects of a page that is gone.
-    m_pCopyPasteListItems.erase(
-            std::remove_if(m_pCopyPasteListItems.begin(), m_pCopyPasteListItems.end(),
-                           [page](QGraphicsItem *item) { return item->scene() == page; }),
-            m_pCopyPasteListItems.end());
     if (m_view->scene() == page)
         m_view->setScene(nullptr);
     // Another page may come to live at the same address.

@@ -13,11 +13,25 @@ const QByteArray kFramePrefix = "/pcPictureStr";
 HTTPScreenServer::HTTPScreenServer() : HTTPScreenServer(kPort) { }
 
 HTTPScreenServer::HTTPScreenServer(int port, FrameGetter::FrameSource source)
+    : HTTPScreenServer(port, nullptr, std::move(source))
+{
+}
+
+HTTPScreenServer::HTTPScreenServer(QSettings *settings, FrameGetter::FrameSource source)
+    : HTTPScreenServer(int(veskaweb::readIntSetting(settings, QStringLiteral("port"), 0)), settings,
+                       std::move(source))
+{
+}
+
+HTTPScreenServer::HTTPScreenServer(int port, QSettings *settings, FrameGetter::FrameSource source)
     : veskaweb::HttpRequestHandler(nullptr), m_port(port)
 {
     // Connections are accepted by this thread's event loop, so none is served before the page
     // and the grabber below are in place.
-    m_listener = std::make_unique<veskaweb::HttpListener>(port, this, nullptr);
+    if (settings)
+        m_listener = std::make_unique<veskaweb::HttpListener>(settings, this, nullptr);
+    else
+        m_listener = std::make_unique<veskaweb::HttpListener>(port, this, nullptr);
     QFile file(QStringLiteral(":/html/serveScreen.html"));
     if (file.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = file.readAll();

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class QSettings;
+
 #include <atomic>
 #include <memory>
 
@@ -23,6 +25,8 @@ public:
     HTTPScreenServer();
     // Another port and picture source than 8080 and the primary screen (tests).
     explicit HTTPScreenServer(int port, FrameGetter::FrameSource source = {});
+    // The listener's settings (port, host, time limits) from a store the caller keeps (tests).
+    HTTPScreenServer(QSettings *settings, FrameGetter::FrameSource source);
     ~HTTPScreenServer() override;
 
     // Runs in the connection threads, several at once; blocks on nothing but the frame queue.
@@ -37,6 +41,8 @@ public:
     int frameRequests() const { return m_frameRequests.load(); }
 
 private:
+    HTTPScreenServer(int port, QSettings *settings, FrameGetter::FrameSource source);
+
     const int m_port;
     std::unique_ptr<FrameGetter> m_grabber;
     // The listener's port constructor ignores its parent, so the server deletes it itself.

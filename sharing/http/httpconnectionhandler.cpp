@@ -147,11 +147,11 @@ void HttpConnectionHandler::read()
         while (m_socket->bytesAvailable() > 0
                && m_currentRequest->getStatus() != HttpRequest::requestComplete
                && m_currentRequest->getStatus() != HttpRequest::requestAborted) {
+            // The read timer is not started again by what arrives: a request, head and body
+            // together, must arrive whole within one read timeout of the moment it was awaited.
+            // A client that trickles its bytes would otherwise hold a connection thread for as
+            // long as it likes, and a hundred of them every thread the pool has.
             m_currentRequest->readFromSocket(m_socket);
-            // A long body upload is not cut off while data keeps coming; the head is not given
-            // more time, so it must arrive within one read timeout.
-            if (m_currentRequest->getStatus() == HttpRequest::awaitingBody)
-                m_readTimer->start(m_readTimeoutMs);
         }
         const HttpRequest::ParseStatus status = m_currentRequest->getStatus();
         if (status == HttpRequest::requestAborted) {

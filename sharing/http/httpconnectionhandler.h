@@ -69,7 +69,8 @@ private:
     QByteArray m_pending; // bytes received after the previous request of this connection
     bool m_inRead = false;
     // Read from the settings once per connection: a read per request would make every
-    // connection thread queue on the settings' lock.
+    // connection thread queue on the settings' lock. The read timeout bounds the wait for one
+    // whole request, head and body, from the moment it is awaited.
     int m_readTimeoutMs = 10000;
     int m_writeTimeoutMs = kDefaultWriteTimeoutMs;
     qint64 m_maxRequestSize = 16000;

@@ -21,6 +21,7 @@
 
 #include <QInputDialog>
 #include <QLabel>
+#include <QPointer>
 #include <QtTest>
 
 using namespace BoardFixture;
@@ -92,6 +93,7 @@ private slots:
     void pasteOntoAnotherPage();
     void cutPasteAndUndo();
     void pastedSetKeepsZOrder();
+    void pasteAfterSourcePageDeleted_data();
     void pasteAfterSourcePageDeleted();
     void everyKindIsCopied();
     void lockedAndGroupedObjectsAreNotCopied();
@@ -226,20 +228,26 @@ void tst_DPageObjects::pastedSetKeepsZOrder()
     QCOMPARE(m_pCopyPasteListItems, order);
 }
 
+void tst_DPageObjects::pasteAfterSourcePageDeleted_data()
+{
+    QTest::addColumn<bool>("cut");
+    QTest::newRow("copied, still on the page") << false;
+    QTest::newRow("cut, alive in the page's history") << true;
+}
+
 void tst_DPageObjects::pasteAfterSourcePageDeleted()
 {
+    QFETCH(bool, cut);
     Board board;
     DPage *kept = board.page(0);
     auto *doomed = new DPage(board.view(), board.window());
-    DGPixmapItem *onPage = addPicture(doomed, QPointF(100, 100));
-    DGPixmapItem *cut = addPicture(doomed, QPointF(200, 100));
-    DGPathCurveItem *curve = addCurve(doomed, stroke(20, 40, 5), QPointF(300, 300));
-    selectOnly(doomed, { cut });
-    doomed->cutObj(); // off the page, alive in the page's undo history
-    selectOnly(doomed, { onPage, curve });
-    doomed->copyObj();
-    m_pCopyPasteListItems << cut; // a cut object of the same page rides along
+    QPointer<DGPixmapItem> picture = addPicture(doomed, QPointF(100, 100));
+    QPointer<DGPathCurveItem> curve = addCurve(doomed, stroke(20, 40, 5), QPointF(300, 300));
+    selectOnly(doomed, { picture, curve });
+    cut ? doomed->cutObj() : doomed->copyObj();
     delete doomed;
+    // Nothing of the page outlives it, not even what the clipboard named.
+    QVERIFY(picture.isNull() && curve.isNull());
 
     kept->pasteObj();
     QVERIFY(topLevelObjects(kept).isEmpty());

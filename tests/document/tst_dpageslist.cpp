@@ -16,6 +16,7 @@
 #include <QGraphicsRectItem>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
@@ -625,7 +626,21 @@ void tst_DPagesList::deletedPageLeavesTheClipboard()
     list->delPage(false);
     QCOMPARE(m_pCopyPasteListItems.size(), 1);
     QCOMPARE(m_pCopyPasteListItems.first(), static_cast<QGraphicsItem *>(kept));
-    m_pCopyPasteListItems.clear();
+
+    // An object cut from a page lives on only in that page's history: it goes with the page.
+    list->newPage(BtMenus::btColorPage, false);
+    QPainterPath square;
+    square.addRect(0, 0, 40, 40);
+    QGraphicsItem *item = list->getCurPage()->addCurveItem(
+            square, QPen(Qt::black), 0, BtMenus::btSquare, BtMenus::fnPathAtPos,
+            QPointF(100, 100), 1.0, QTransform(), true);
+    const QPointer<QObject> cut = dynamic_cast<QObject *>(item);
+    item->setSelected(true);
+    list->getCurPage()->cutObj();
+    QCOMPARE(m_pCopyPasteListItems, QList<QGraphicsItem *>{ item });
+    list->delPage(false);
+    QVERIFY(cut.isNull());
+    QVERIFY(m_pCopyPasteListItems.isEmpty());
 }
 
 void tst_DPagesList::firstStartAsksNothing()

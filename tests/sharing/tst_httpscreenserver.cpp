@@ -3,8 +3,14 @@
 #include "support/sharefixture.h"
 
 #include <QFile>
+#include <QLoggingCategory>
 #include <QPointer>
+#include <QScopeGuard>
+#include <QSettings>
 #include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <algorithm>
@@ -32,6 +38,7 @@ private slots:
     void viewerPageIsSelfContained();
     void busyPortIsReportedAndTheGrabberStillRuns();
     void closingFreesThePortAndEndsEveryThread();
+    void tricklingClientsLoseTheirConnections();
 
 private:
     QImage picture() const;
@@ -343,6 +350,68 @@ void tst_HTTPScreenServer::closingFreesThePortAndEndsEveryThread()
     QVERIFY(server->isListening());
     QTRY_VERIFY_WITH_TIMEOUT(server->grabber()->queuedFrames() > 0, 10000);
     QCOMPARE(ShareFixture::httpGet(m_port, "/pcPictureStr").status, 200);
+}
+
+void tst_HTTPScreenServer::tricklingClientsLoseTheirConnections()
+{
+    // A hundred clients send a request head and then its body one byte at a time, each byte well
+    // within the read timeout: together they hold every connection thread. A request must arrive
+    // whole, head and body, within the read timeout of the moment it was awaited, so they lose
+    // their connections while still trickling and a viewer gets frames again.
+    constexpr int kReadTimeoutMs = 3000;
+    constexpr int kClients = 100; // the pool's limit
+    // The server's debug log is several lines for each of the hundred connections.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    const auto restoreLog = qScopeGuard([] { QLoggingCategory::setFilterRules(QString()); });
+    QTemporaryDir dir;
+    const auto settings = HttpFixture::makeSettings(
+            dir,
+            { { "host", "127.0.0.1" }, { "port", int(m_port) }, { "readTimeout", kReadTimeoutMs } });
+    const QImage image = picture();
+    HTTPScreenServer server(settings.get(), [image] { return image; });
+    QVERIFY(server.isListening());
+    QTRY_VERIFY_WITH_TIMEOUT(server.grabber()->queuedFrames() > 0, 10000);
+
+    std::vector<std::unique_ptr<QTcpSocket>> clients;
+    for (int i = 0; i < kClients; ++i) {
+        clients.push_back(HttpFixture::connectTo(m_port));
+        QVERIFY(clients.back());
+        clients.back()->write("POST /pcPictureStr HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                              "Content-Length: 15000\r\n\r\nx");
+        clients.back()->flush();
+    }
+    QTimer trickle; // a byte from each every 200 ms: the bodies would take hours
+    connect(&trickle, &QTimer::timeout, [&clients] {
+        for (const auto &client : clients) {
+            if (client->state() == QAbstractSocket::ConnectedState) {
+                client->write("x", 1);
+                client->flush();
+            }
+        }
+    });
+    trickle.start(200);
+    QCOMPARE(ShareFixture::httpGet(m_port, "/pcPictureStr0").status, 503);
+
+    QElapsedTimer waited;
+    waited.start();
+    ShareFixture::HttpReply reply;
+    for (int i = 1; waited.elapsed() < 60000; ++i) {
+        reply = ShareFixture::httpGet(m_port, "/pcPictureStr" + QByteArray::number(i));
+        if (reply.status == 200 && !reply.body.isEmpty())
+            break;
+        QTest::qWait(50);
+    }
+    qInfo("waited %lld ms for a frame (read timeout %d ms)", waited.elapsed(), kReadTimeoutMs);
+    QCOMPARE(reply.status, 200);
+    QVERIFY(!reply.body.isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(std::all_of(clients.cbegin(), clients.cend(),
+                                         [](const auto &client) {
+                                             return client->state()
+                                                     == QAbstractSocket::UnconnectedState;
+                                         }),
+                             30000);
+    for (const auto &client : clients)
+        QCOMPARE(client->readAll(), QByteArray()); // dropped without a reply
 }
 
 QTEST_MAIN(tst_HTTPScreenServer)
