@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class QColorDialog;
 class QFileDialog;
 class QTouchDevice;
 class QWidget;
@@ -36,6 +37,12 @@ void drag(QWidget *widget, const QVector<QPoint> &points, Qt::MouseButton button
 // A single move event with the given buttons held.
 void moveTo(QWidget *widget, QPoint point, Qt::MouseButtons buttons = Qt::LeftButton,
             Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// What makes a colour dialog opened over the board look other than the application's own: a
+// palette of its widgets that is not the application's, or a picture that differs from the same
+// dialog opened where no style rule reaches it in more than a few pixels (a text cursor
+// blinks). Empty when it looks the same.
+QString unlikeApplicationDialog(QColorDialog *shown);
 
 // The touch screen that touch events in tests come from.
 QTouchDevice *touchScreen();
