@@ -87,6 +87,16 @@ void DCustomItem::frameMayShow(bool selected, bool locked)
         rotateItem();
 }
 
+void DCustomItem::showLockState(bool locked)
+{
+    if (locked)
+        rotateItem();
+    // The frame is laid out in paint, and the toolkit draws the picture it keeps of the object
+    // again without calling paint unless the object asks for a repaint.
+    if (m_frameOwner)
+        m_frameOwner->update();
+}
+
 void DCustomItem::saveTransformOf(const QGraphicsItem *item)
 {
     m_savedRotation = float(item->rotation());

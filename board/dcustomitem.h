@@ -76,6 +76,9 @@ protected:
     virtual void connectFrame(DRotateItem *) { }
     // Makes the frame as soon as anything of it could be shown.
     void frameMayShow(bool selected, bool locked);
+    // Called by lock: the mark follows the lock at the next repaint, whoever changed it (a menu
+    // entry, the lock button, an undo or redo).
+    void showLockState(bool locked);
 
 private:
     QGraphicsItem *m_frameOwner = nullptr;

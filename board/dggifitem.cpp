@@ -64,6 +64,7 @@ QRectF DGGifItem::boundingRect() const
 void DGGifItem::lock(bool locked)
 {
     setFlag(ItemIsMovable, !locked);
+    showLockState(locked);
 }
 
 bool DGGifItem::isLocked() const

@@ -34,6 +34,7 @@ DGItemGroup::DGItemGroup(QGraphicsItem *parent) : QObject(nullptr), QGraphicsIte
 void DGItemGroup::lock(bool locked)
 {
     setFlag(ItemIsMovable, !locked);
+    showLockState(locked);
 }
 
 bool DGItemGroup::isLocked() const

@@ -242,6 +242,7 @@ void DGPathItem::restorePx()
 void DGPathItem::lock(bool locked)
 {
     setFlag(ItemIsMovable, !locked);
+    showLockState(locked);
 }
 
 bool DGPathItem::isLocked() const

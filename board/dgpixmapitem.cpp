@@ -39,6 +39,7 @@ QVariant DGPixmapItem::itemChange(GraphicsItemChange change, const QVariant &val
 void DGPixmapItem::lock(bool locked)
 {
     setFlag(ItemIsMovable, !locked);
+    showLockState(locked);
 }
 
 bool DGPixmapItem::isLocked() const

@@ -98,6 +98,7 @@ int DGTextItem::type() const
 void DGTextItem::lock(bool locked)
 {
     setFlag(ItemIsMovable, !locked);
+    showLockState(locked);
 }
 
 bool DGTextItem::isLocked() const

@@ -57,6 +57,7 @@ void DGVideoItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *optio
 void DGVideoItem::lock(bool locked)
 {
     setFlag(ItemIsMovable, !locked);
+    showLockState(locked);
 }
 
 bool DGVideoItem::isLocked() const

@@ -72,6 +72,7 @@ RectObject::RectObject(const QRectF &rect, int type) : QGraphicsRectItem(rect), 
 void RectObject::lock(bool locked)
 {
     setFlag(ItemIsMovable, !locked);
+    showLockState(locked);
 }
 
 bool RectObject::isLocked() const
