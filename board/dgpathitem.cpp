@@ -315,8 +315,8 @@ void DGPathItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
                      roundHalfUp(bounds.height()));
     if (m_renderCache && m_bRedrawAlways)
         dropRenderCache();
-    if (qint64(area.width()) * area.height() > kMaxCachePixels) {
-        // Too large to keep a picture of: drawn afresh, as a picture that size could not be.
+    if (!keepsPicture() || qint64(area.width()) * area.height() > kMaxCachePixels) {
+        // Drawn afresh: too large to keep a picture of, or drawn at the scale it is shown.
         paintContent(painter, &style, widget);
         paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
         return;
