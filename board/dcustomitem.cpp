@@ -97,6 +97,15 @@ void DCustomItem::showLockState(bool locked)
         m_frameOwner->update();
 }
 
+void DCustomItem::dropToolkitPictures()
+{
+    if (!m_frameOwner || m_frameOwner->cacheMode() != QGraphicsItem::DeviceCoordinateCache)
+        return;
+    // The toolkit's pictures go with its mode; set back, it draws them again when next asked.
+    m_frameOwner->setCacheMode(QGraphicsItem::NoCache);
+    m_frameOwner->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+}
+
 void DCustomItem::saveTransformOf(const QGraphicsItem *item)
 {
     m_savedRotation = float(item->rotation());

@@ -79,6 +79,11 @@ protected:
     // Called by lock: the mark follows the lock at the next repaint, whoever changed it (a menu
     // entry, the lock button, an undo or redo).
     void showLockState(bool locked);
+    // Drops every picture the toolkit keeps of the object, whenever what the object draws
+    // changes. It keeps one for the board and one for page pictures (thumbnails) but marks only
+    // one change for all of them: the board, painting first, would take it and the thumbnail
+    // would go on showing the object as it was.
+    void dropToolkitPictures();
 
 private:
     QGraphicsItem *m_frameOwner = nullptr;

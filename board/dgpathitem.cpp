@@ -57,6 +57,7 @@ void DGPathItem::dropRenderCache()
 void DGPathItem::invalidateCache()
 {
     m_renderCache.reset();
+    dropToolkitPictures();
     update();
 }
 
@@ -65,12 +66,7 @@ void DGPathItem::releasePictures()
     if (!m_bPaintedSinceRelease)
         return;
     m_bPaintedSinceRelease = false;
-    invalidateCache();
-    // The toolkit's cache goes with its mode; setting it back draws nothing.
-    if (cacheMode() == DeviceCoordinateCache) {
-        setCacheMode(NoCache);
-        setCacheMode(DeviceCoordinateCache);
-    }
+    invalidateCache(); // the toolkit's pictures too
 }
 
 void DGPathItem::setPen(const QPen &pen)

@@ -29,10 +29,12 @@ void DGPixmapItem::connectFrame(DRotateItem *frame)
 
 QVariant DGPixmapItem::itemChange(GraphicsItemChange change, const QVariant &value)
 {
-    if (change == ItemSelectedHasChanged)
+    if (change == ItemSelectedHasChanged) {
+        dropToolkitPictures(); // the selection outline is part of them
         frameMayShow(value.toBool(), isLocked());
-    else if (change == ItemFlagsHaveChanged)
+    } else if (change == ItemFlagsHaveChanged) {
         frameMayShow(isSelected(), isLocked());
+    }
     return QGraphicsPixmapItem::itemChange(change, value);
 }
 

@@ -54,6 +54,13 @@ void DGVideoItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *optio
     paintRotateItem(bounds, scale(), isLocked(), standalone, isSelected());
 }
 
+QVariant DGVideoItem::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    if (change == ItemSelectedHasChanged)
+        dropToolkitPictures(); // the selection outline is part of them
+    return QGraphicsVideoItem::itemChange(change, value);
+}
+
 void DGVideoItem::lock(bool locked)
 {
     setFlag(ItemIsMovable, !locked);
