@@ -65,7 +65,7 @@ public:
     // Set when a gesture saved the transform above, cleared when a transform command takes it:
     // objects covered by the command but not turned by the gesture keep their own transform.
     bool m_bTransformSaved = false;
-    QPointF m_pressPos;
+    QPointF m_pressPos; // the object's position (pos()) when last pressed
     bool m_bMoved = false;
     bool m_bPressOnFocus = false; // groups only: the press landed on the focus handle
 

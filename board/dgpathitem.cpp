@@ -362,7 +362,7 @@ void DGPathItem::paintContent(QPainter *painter, const QStyleOptionGraphicsItem 
 
 void DGPathItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
-    m_pressPos = scenePos();
+    m_pressPos = pos();
     QGraphicsPathItem::mousePressEvent(event);
 }
 

@@ -83,7 +83,7 @@ void DGPixmapItem::saveTransform()
 
 void DGPixmapItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
-    m_pressPos = scenePos();
+    m_pressPos = pos();
     QGraphicsPixmapItem::mousePressEvent(event);
 }
 

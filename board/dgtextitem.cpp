@@ -126,7 +126,7 @@ void DGTextItem::setText(const QString &str)
 
 void DGTextItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
-    m_pressPos = scenePos();
+    m_pressPos = pos();
     setTextInteractionFlags(Qt::NoTextInteraction);
     QGraphicsTextItem::mousePressEvent(event);
 }

@@ -92,7 +92,7 @@ void DGVideoItem::saveTransform()
 void DGVideoItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
     m_pressPoint = event->pos();
-    m_pressPos = scenePos();
+    m_pressPos = pos();
     QGraphicsVideoItem::mousePressEvent(event);
 }
 

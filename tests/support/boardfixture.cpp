@@ -89,7 +89,7 @@ void RectObject::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
 
 void RectObject::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
-    m_pressPos = scenePos();
+    m_pressPos = pos();
     QGraphicsRectItem::mousePressEvent(event);
 }
 
