@@ -38,10 +38,8 @@ void drag(QWidget *widget, const QVector<QPoint> &points, Qt::MouseButton button
 void moveTo(QWidget *widget, QPoint point, Qt::MouseButtons buttons = Qt::LeftButton,
             Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
-// What makes a colour dialog opened over the board look other than the application's own: a
-// palette of its widgets that is not the application's, or a picture that differs from the same
-// dialog opened where no style rule reaches it in more than a few pixels (a text cursor
-// blinks). Empty when it looks the same.
+// Why a colour dialog opened over the board does not look as the application's own: a widget
+// of it whose background is not the application's (a style rule reached it). Empty when none.
 QString unlikeApplicationDialog(QColorDialog *shown);
 
 // The touch screen that touch events in tests come from.
