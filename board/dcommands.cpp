@@ -148,8 +148,8 @@ MoveCommand::MoveCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndo
 {
     for (QGraphicsItem *item : items) {
         DCustomItem *object = DCustomItem::fromItem(item);
-        m_oldPos << (object ? object->m_pressPos : item->scenePos());
-        m_newPos << item->scenePos();
+        m_oldPos << (object ? object->m_pressPos : item->pos());
+        m_newPos << item->pos();
     }
 }
 

@@ -87,6 +87,25 @@ void DCustomItem::frameMayShow(bool selected, bool locked)
         rotateItem();
 }
 
+void DCustomItem::showLockState(bool locked)
+{
+    if (locked)
+        rotateItem();
+    // The frame is laid out in paint, and the toolkit draws the picture it keeps of the object
+    // again without calling paint unless the object asks for a repaint.
+    if (m_frameOwner)
+        m_frameOwner->update();
+}
+
+void DCustomItem::dropToolkitPictures()
+{
+    if (!m_frameOwner || m_frameOwner->cacheMode() != QGraphicsItem::DeviceCoordinateCache)
+        return;
+    // The toolkit's pictures go with its mode; set back, it draws them again when next asked.
+    m_frameOwner->setCacheMode(QGraphicsItem::NoCache);
+    m_frameOwner->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+}
+
 void DCustomItem::saveTransformOf(const QGraphicsItem *item)
 {
     m_savedRotation = float(item->rotation());

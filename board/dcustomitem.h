@@ -65,7 +65,7 @@ public:
     // Set when a gesture saved the transform above, cleared when a transform command takes it:
     // objects covered by the command but not turned by the gesture keep their own transform.
     bool m_bTransformSaved = false;
-    QPointF m_pressPos;
+    QPointF m_pressPos; // the object's position (pos()) when last pressed
     bool m_bMoved = false;
     bool m_bPressOnFocus = false; // groups only: the press landed on the focus handle
 
@@ -76,6 +76,14 @@ protected:
     virtual void connectFrame(DRotateItem *) { }
     // Makes the frame as soon as anything of it could be shown.
     void frameMayShow(bool selected, bool locked);
+    // Called by lock: the mark follows the lock at the next repaint, whoever changed it (a menu
+    // entry, the lock button, an undo or redo).
+    void showLockState(bool locked);
+    // Drops every picture the toolkit keeps of the object, whenever what the object draws
+    // changes. It keeps one for the board and one for page pictures (thumbnails) but marks only
+    // one change for all of them: the board, painting first, would take it and the thumbnail
+    // would go on showing the object as it was.
+    void dropToolkitPictures();
 
 private:
     QGraphicsItem *m_frameOwner = nullptr;

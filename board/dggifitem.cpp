@@ -64,6 +64,7 @@ QRectF DGGifItem::boundingRect() const
 void DGGifItem::lock(bool locked)
 {
     setFlag(ItemIsMovable, !locked);
+    showLockState(locked);
 }
 
 bool DGGifItem::isLocked() const
@@ -101,7 +102,7 @@ void DGGifItem::saveTransform()
 // leave the object neither selected nor movable; the plain item handlers select and drag it.
 void DGGifItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
-    m_pressPos = scenePos();
+    m_pressPos = pos();
     QGraphicsItem::mousePressEvent(event);
 }
 

@@ -31,9 +31,17 @@ DGItemGroup::DGItemGroup(QGraphicsItem *parent) : QObject(nullptr), QGraphicsIte
     rotateItem();
 }
 
+QVariant DGItemGroup::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    if (change == ItemSelectedHasChanged)
+        dropToolkitPictures(); // the selection outline is part of them
+    return QGraphicsItemGroup::itemChange(change, value);
+}
+
 void DGItemGroup::lock(bool locked)
 {
     setFlag(ItemIsMovable, !locked);
+    showLockState(locked);
 }
 
 bool DGItemGroup::isLocked() const

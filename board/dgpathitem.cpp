@@ -57,6 +57,7 @@ void DGPathItem::dropRenderCache()
 void DGPathItem::invalidateCache()
 {
     m_renderCache.reset();
+    dropToolkitPictures();
     update();
 }
 
@@ -65,12 +66,7 @@ void DGPathItem::releasePictures()
     if (!m_bPaintedSinceRelease)
         return;
     m_bPaintedSinceRelease = false;
-    invalidateCache();
-    // The toolkit's cache goes with its mode; setting it back draws nothing.
-    if (cacheMode() == DeviceCoordinateCache) {
-        setCacheMode(NoCache);
-        setCacheMode(DeviceCoordinateCache);
-    }
+    invalidateCache(); // the toolkit's pictures too
 }
 
 void DGPathItem::setPen(const QPen &pen)
@@ -242,6 +238,7 @@ void DGPathItem::restorePx()
 void DGPathItem::lock(bool locked)
 {
     setFlag(ItemIsMovable, !locked);
+    showLockState(locked);
 }
 
 bool DGPathItem::isLocked() const
@@ -314,8 +311,8 @@ void DGPathItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
                      roundHalfUp(bounds.height()));
     if (m_renderCache && m_bRedrawAlways)
         dropRenderCache();
-    if (qint64(area.width()) * area.height() > kMaxCachePixels) {
-        // Too large to keep a picture of: drawn afresh, as a picture that size could not be.
+    if (!keepsPicture() || qint64(area.width()) * area.height() > kMaxCachePixels) {
+        // Drawn afresh: too large to keep a picture of, or drawn at the scale it is shown.
         paintContent(painter, &style, widget);
         paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
         return;
@@ -365,7 +362,7 @@ void DGPathItem::paintContent(QPainter *painter, const QStyleOptionGraphicsItem 
 
 void DGPathItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
-    m_pressPos = scenePos();
+    m_pressPos = pos();
     QGraphicsPathItem::mousePressEvent(event);
 }
 

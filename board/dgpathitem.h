@@ -100,7 +100,11 @@ protected:
 
     // Only from paint, which must not ask for another paint.
     void dropRenderCache();
-    void paintContent(QPainter *painter, const QStyleOptionGraphicsItem *style, QWidget *widget);
+    // Whether the object keeps a picture of itself at one pixel per unit, or draws itself
+    // afresh at the scale it is shown.
+    virtual bool keepsPicture() const { return true; }
+    virtual void paintContent(QPainter *painter, const QStyleOptionGraphicsItem *style,
+                              QWidget *widget);
     void paintLongStroke(QPainter *painter) const;
     // Vertex dragging shared by curves and polygons: the index of the element nearest to
     // point, strictly within 20, or -1.

@@ -3,6 +3,61 @@
 #include "boardtypes.h"
 #include "drotateitem.h"
 
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The smaller of the two scales from the table's units to the pixels it is drawn on.
+qreal deviceScale(const QTransform &device)
+{
+    return std::min(std::hypot(device.m11(), device.m12()), std::hypot(device.m21(), device.m22()));
+}
+
+// Straight along the pixel rows and columns (turned by a multiple of 90 degrees at most).
+bool axisAligned(const QTransform &device)
+{
+    return (qFuzzyIsNull(device.m12()) && qFuzzyIsNull(device.m21()))
+            || (qFuzzyIsNull(device.m11()) && qFuzzyIsNull(device.m22()));
+}
+
+// The grid's pen as drawn: never thinner than a pixel of the device. The pen the table keeps,
+// and a document saves, is left as it is.
+QPen drawnPen(const QPen &pen, const QTransform &device)
+{
+    if (pen.isCosmetic() || pen.widthF() * deviceScale(device) >= 1.0)
+        return pen;
+    QPen thinnest(pen);
+    thinnest.setCosmetic(true);
+    thinnest.setWidthF(1.0);
+    return thinnest;
+}
+
+// The toolkit's dashed outline of a selected shape, which the grid, drawn here rather than by
+// the toolkit, draws itself.
+void paintSelectionOutline(QPainter *painter, const QStyleOptionGraphicsItem *style,
+                           const QRectF &bounds, qreal penWidth)
+{
+    const QRectF onDevice = painter->transform().mapRect(bounds);
+    if (std::min(onDevice.width(), onDevice.height()) < 1.0)
+        return;
+    const QColor ink = style->palette.windowText().color();
+    const QColor under(ink.red() > 127 ? 0 : 255, ink.green() > 127 ? 0 : 255,
+                       ink.blue() > 127 ? 0 : 255);
+    const qreal pad = penWidth / 2;
+    const QRectF outline = bounds.adjusted(pad, pad, -pad, -pad);
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(QPen(under, 0, Qt::SolidLine));
+    painter->drawRect(outline);
+    painter->setPen(QPen(style->palette.windowText(), 0, Qt::DashLine));
+    painter->drawRect(outline);
+}
+
+} // namespace
+
 DGPathTableItem::DGPathTableItem(int rows, int cols, QPointF pos, const QPen &pen,
                                  QGraphicsItem *parent)
     : DGPathItem(pos, pen, parent), m_rows(qMax(1, rows)), m_cols(qMax(1, cols))
@@ -60,6 +115,22 @@ void DGPathTableItem::layOut(const QRectF &r)
             grid.moveTo(next, even ? r.bottom() : top);
     }
     setPath(grid);
+}
+
+void DGPathTableItem::paintContent(QPainter *painter, const QStyleOptionGraphicsItem *style,
+                                   QWidget *)
+{
+    const QTransform device = painter->worldTransform();
+    painter->save();
+    // Lines along the pixels need no smoothing, which would spread a thin line over two faint
+    // rows.
+    painter->setRenderHint(QPainter::Antialiasing, !axisAligned(device));
+    painter->setPen(drawnPen(pen(), device));
+    painter->setBrush(brush());
+    painter->drawPath(path());
+    if (style->state & QStyle::State_Selected)
+        paintSelectionOutline(painter, style, boundingRect(), pen().widthF());
+    painter->restore();
 }
 
 DGPathTableItem *DGPathTableItem::clone() const

@@ -24,6 +24,13 @@ public:
     double m_rowHeight = 0;
     double m_colWidth = 0;
 
+protected:
+    // One-unit lines in a picture kept at one pixel per unit drop out when the board is zoomed
+    // out or the page is shrunk into a thumbnail: the grid is drawn at the scale it is shown.
+    bool keepsPicture() const override { return false; }
+    void paintContent(QPainter *painter, const QStyleOptionGraphicsItem *style,
+                      QWidget *widget) override;
+
 private:
     void layOut(const QRectF &r);
 };

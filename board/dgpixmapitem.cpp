@@ -29,16 +29,19 @@ void DGPixmapItem::connectFrame(DRotateItem *frame)
 
 QVariant DGPixmapItem::itemChange(GraphicsItemChange change, const QVariant &value)
 {
-    if (change == ItemSelectedHasChanged)
+    if (change == ItemSelectedHasChanged) {
+        dropToolkitPictures(); // the selection outline is part of them
         frameMayShow(value.toBool(), isLocked());
-    else if (change == ItemFlagsHaveChanged)
+    } else if (change == ItemFlagsHaveChanged) {
         frameMayShow(isSelected(), isLocked());
+    }
     return QGraphicsPixmapItem::itemChange(change, value);
 }
 
 void DGPixmapItem::lock(bool locked)
 {
     setFlag(ItemIsMovable, !locked);
+    showLockState(locked);
 }
 
 bool DGPixmapItem::isLocked() const
@@ -80,7 +83,7 @@ void DGPixmapItem::saveTransform()
 
 void DGPixmapItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
-    m_pressPos = scenePos();
+    m_pressPos = pos();
     QGraphicsPixmapItem::mousePressEvent(event);
 }
 

@@ -98,6 +98,7 @@ int DGTextItem::type() const
 void DGTextItem::lock(bool locked)
 {
     setFlag(ItemIsMovable, !locked);
+    showLockState(locked);
 }
 
 bool DGTextItem::isLocked() const
@@ -125,7 +126,7 @@ void DGTextItem::setText(const QString &str)
 
 void DGTextItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
-    m_pressPos = scenePos();
+    m_pressPos = pos();
     setTextInteractionFlags(Qt::NoTextInteraction);
     QGraphicsTextItem::mousePressEvent(event);
 }

@@ -54,9 +54,17 @@ void DGVideoItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *optio
     paintRotateItem(bounds, scale(), isLocked(), standalone, isSelected());
 }
 
+QVariant DGVideoItem::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    if (change == ItemSelectedHasChanged)
+        dropToolkitPictures(); // the selection outline is part of them
+    return QGraphicsVideoItem::itemChange(change, value);
+}
+
 void DGVideoItem::lock(bool locked)
 {
     setFlag(ItemIsMovable, !locked);
+    showLockState(locked);
 }
 
 bool DGVideoItem::isLocked() const
@@ -84,7 +92,7 @@ void DGVideoItem::saveTransform()
 void DGVideoItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
     m_pressPoint = event->pos();
-    m_pressPos = scenePos();
+    m_pressPos = pos();
     QGraphicsVideoItem::mousePressEvent(event);
 }
 

@@ -289,18 +289,19 @@ QUndoCommand *DPage::getCommand(BtMenus::eStack op, QGraphicsItem *item,
         return new AddCommand(items, this);
     case BtMenus::stMove: {
         // Only the object under the pointer followed the mouse itself; the others were moved
-        // along by the scene, so all take its delta.
+        // along by the scene, so all take its delta. Positions are the objects' own, which a
+        // turn or scale about their centre leaves alone: a pinch scales and moves at once.
         QPointF delta;
         for (QGraphicsItem *each : items) {
             DCustomItem *object = DCustomItem::fromItem(each);
             if (object && object->m_bMoved) {
-                delta = each->scenePos() - object->m_pressPos;
+                delta = each->pos() - object->m_pressPos;
                 object->m_bMoved = false;
             }
         }
         for (QGraphicsItem *each : items) {
             if (DCustomItem *object = DCustomItem::fromItem(each))
-                object->m_pressPos = each->scenePos() - delta;
+                object->m_pressPos = each->pos() - delta;
         }
         return new MoveCommand(items, this);
     }

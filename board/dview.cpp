@@ -75,7 +75,12 @@ const QPoint kCursorHotSpot(5, 28);
 
 DView::DView(QWidget *parent) : QGraphicsView(parent), m_parent(parent)
 {
-    setStyleSheet(QStringLiteral("background: transparent"));
+    // The board surface (the view, its viewport, the overlay and the bin) lets the page, or the
+    // desktop under a transparent page, show through. The rule names what it covers: a sheet
+    // without selectors also reaches every dialog parented to the view, which then draws black
+    // on black.
+    setStyleSheet(QStringLiteral("DView, DView > .QWidget, DView > ScribbleArea, DView > QLabel"
+                                 " { background: transparent }"));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Without a frame the viewport and the view coincide, so the bin's geometry (view

@@ -4,12 +4,17 @@
 #include "board/boardtypes.h"
 #include "board/dcommands.h"
 #include "board/dgpathcurveitem.h"
+#include "board/dgpixmapitem.h"
+#include "board/dgtextitem.h"
 #include "board/dpage.h"
 #include "board/drotateitem.h"
+#include "board/drotateitembutton.h"
 #include "board/dview.h"
 
 #include "shell/globals.h"
 
+#include <QColorDialog>
+#include <QInputDialog>
 #include <QLabel>
 #include <QPointer>
 #include <QtTest>
@@ -36,6 +41,8 @@ private slots:
     void binReleaseAtZoomRecordsNoMove();
     void droppedCommandsFreeWhatOnlyTheyHeld_data();
     void droppedCommandsFreeWhatOnlyTheyHeld();
+    void thumbnailFollowsEachStep_data();
+    void thumbnailFollowsEachStep();
 };
 
 namespace {
@@ -357,6 +364,167 @@ void tst_DCommands::droppedCommandsFreeWhatOnlyTheyHeld()
     board.reset();
     QVERIFY(curve.isNull());
     QVERIFY(m_pCopyPasteListItems.isEmpty());
+}
+
+namespace {
+
+const QSize kThumbnailSize(256, 192);
+
+// The page drawn afresh, no picture that the toolkit keeps of an object used; those pictures
+// are made again after, for the board and for thumbnails, as they were before.
+QImage freshPicture(DPage *page)
+{
+    QList<QGraphicsItem *> cached;
+    for (QGraphicsItem *item : page->items()) {
+        if (item->cacheMode() == QGraphicsItem::DeviceCoordinateCache) {
+            item->setCacheMode(QGraphicsItem::NoCache);
+            cached << item;
+        }
+    }
+    const QImage picture = page->getPagePixmap(1, kThumbnailSize).toImage();
+    for (QGraphicsItem *item : qAsConst(cached))
+        item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+    page->getPagePixmap(1, kThumbnailSize);
+    if (DView *view = page->view(); view->scene() == page)
+        view->viewport()->grab();
+    return picture;
+}
+
+// Pixels of the page's thumbnail, asked for after the board painted the page (as the gallery
+// asks for it), with nothing within a shade of them at or next to the same place in the page
+// drawn afresh: the toolkit places a kept picture of a moved object to the nearest pixel.
+int staleInThumbnail(DPage *page)
+{
+    if (DView *view = page->view(); view->scene() == page)
+        view->viewport()->grab();
+    const QImage shown =
+            page->thumbnail(kThumbnailSize).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage fresh = freshPicture(page).convertToFormat(QImage::Format_ARGB32);
+    const auto alike = [](QRgb a, QRgb b) {
+        return qMax(qAbs(qRed(a) - qRed(b)),
+                    qMax(qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b))))
+                <= 32;
+    };
+    int stale = 0;
+    for (int y = 1; y < shown.height() - 1; ++y) {
+        for (int x = 1; x < shown.width() - 1; ++x) {
+            bool found = false;
+            for (int dy = -1; dy <= 1 && !found; ++dy) {
+                for (int dx = -1; dx <= 1 && !found; ++dx)
+                    found = alike(shown.pixel(x, y), fresh.pixel(x + dx, y + dy));
+            }
+            stale += found ? 0 : 1;
+        }
+    }
+    return stale;
+}
+
+} // namespace
+
+void tst_DCommands::thumbnailFollowsEachStep_data()
+{
+    QTest::addColumn<QString>("step");
+    for (const char *step : { "add", "move", "delete", "lock", "unlock", "turn", "group", "ungroup",
+                              "text", "links", "fill colour", "border colour" })
+        QTest::newRow(step) << step;
+}
+
+// Each kind of step, its undo and its redo show in the page's thumbnail, asked for after the
+// board has painted them, and still after the page is left.
+void tst_DCommands::thumbnailFollowsEachStep()
+{
+    QFETCH(QString, step);
+    Board board(2);
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    view->setSelect();
+    QPainterPath box;
+    box.addRect(0, 0, 300, 200);
+    DGPathCurveItem *shape = addCurve(page, box, QPointF(100, 100), BtMenus::btRectangle, true,
+                                      QPen(Qt::darkBlue, 8));
+    shape->setBrush(QColor(250, 200, 0));
+    QPixmap photo(240, 160);
+    photo.fill(QColor(200, 60, 60));
+    DGPixmapItem *picture =
+            page->addPixmapItem(photo, QPointF(600, 150), 0, 1.0f, QTransform(), true);
+    DGTextItem *text = page->addTextItem(QStringLiteral("Hola"), QFont(QString(), 40),
+                                         QPointF(150, 450), 0, 1.0f, QTransform(), true);
+    const auto select = [page](const QList<QGraphicsItem *> &items) {
+        page->clearSelection();
+        for (QGraphicsItem *item : items)
+            item->setSelected(true);
+    };
+    if (step == QLatin1String("unlock")) {
+        select({ picture });
+        view->lockObj();
+    } else if (step == QLatin1String("ungroup")) {
+        select({ shape, picture });
+        page->addObjToGroup();
+    }
+    QCOMPARE(staleInThumbnail(page), 0);
+
+    if (step == QLatin1String("add")) {
+        QPainterPath oval;
+        oval.addEllipse(0, 0, 200, 150);
+        page->addCurveItem(oval, QPen(Qt::darkGreen, 12), 0, BtMenus::btEllipse,
+                           BtMenus::fnPathAtPos, QPointF(500, 400), 1.0f, QTransform(), true);
+    } else if (step == QLatin1String("move")) {
+        const QPoint from = view->mapFromScene(shape->mapToScene(150, 100));
+        TestSupport::drag(view->viewport(),
+                          { from, from + QPoint(80, 60), from + QPoint(200, 160) });
+    } else if (step == QLatin1String("delete")) {
+        select({ shape });
+        page->deleteObj();
+    } else if (step == QLatin1String("lock")) {
+        select({ picture });
+        view->lockObj();
+    } else if (step == QLatin1String("unlock")) {
+        const QRectF mark = picture->rotateItem()->m_btLock->sceneBoundingRect();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          view->mapFromScene(mark.center()));
+    } else if (step == QLatin1String("turn")) {
+        select({ shape });
+        view->rotate90Obj();
+    } else if (step == QLatin1String("group")) {
+        select({ shape, picture });
+        page->addObjToGroup();
+    } else if (step == QLatin1String("ungroup")) {
+        page->detachObjFromGroup();
+    } else if (step == QLatin1String("text")) {
+        select({ text });
+        text->m_prevHtml = text->toHtml(); // as its editor does
+        text->setText(QStringLiteral("<p>Adiós a <b>todos</b></p>"));
+    } else if (step == QLatin1String("links")) {
+        select({ picture });
+        auto answered = TestSupport::answerNextModal([](QWidget *dialog) {
+            auto *input = qobject_cast<QInputDialog *>(dialog);
+            input->setTextValue(QStringLiteral("https://escuela.example"));
+            input->accept();
+        });
+        page->editLinkObj();
+        QVERIFY(*answered);
+    } else {
+        select({ shape });
+        const bool fill = step == QLatin1String("fill colour");
+        auto answered = TestSupport::answerNextModal([fill](QWidget *dialog) {
+            auto *colours = qobject_cast<QColorDialog *>(dialog);
+            colours->setCurrentColor(fill ? QColor(0, 160, 80) : QColor(220, 0, 160));
+            colours->accept();
+        });
+        fill ? page->editFillColor() : page->editBoderColor();
+        QVERIFY(*answered);
+    }
+    const int steps = page->undoStack()->index();
+    QCOMPARE(staleInThumbnail(page), 0);
+    page->setUndo();
+    QCOMPARE(page->undoStack()->index(), steps - 1);
+    QCOMPARE(staleInThumbnail(page), 0);
+    page->setRedo();
+    QCOMPARE(staleInThumbnail(page), 0);
+    page->setUndo();
+    view->viewport()->grab();
+    board.selectPage(1);
+    QCOMPARE(staleInThumbnail(page), 0);
 }
 
 QTEST_MAIN(tst_DCommands)

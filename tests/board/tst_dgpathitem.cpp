@@ -40,6 +40,8 @@ private slots:
     void cachedEqualsUncached_data();
     void cachedEqualsUncached();
     void tableGridAtEverySize();
+    void tableGridVisibleAtEveryZoom_data();
+    void tableGridVisibleAtEveryZoom();
     void longStrokeInPiecesLooksWhole();
     void groupMembersNeverCache();
     void curveClone();
@@ -479,7 +481,7 @@ void tst_DGPathItem::cachedEqualsUncached()
     const QImage blank = renderPage(page);
     DGPathItem *cached = makeObject(page, kind);
     renderPage(page);
-    QVERIFY(cached->hasRenderCache());
+    QCOMPARE(cached->hasRenderCache(), kind != KindTable); // a table draws at the scale shown
     applyChange(cached, change);
     const QImage throughCache = renderPage(page);
     delete cached;
@@ -560,6 +562,100 @@ void tst_DGPathItem::tableGridAtEverySize()
             darkest = qMin(darkest, qGray(shown.pixel(x + dx, y)));
         QVERIFY2(darkest < 160, qPrintable(QStringLiteral("column line %1").arg(column)));
     }
+}
+
+namespace {
+
+// Dark runs (lines) met along one row or column of a picture, between from and to.
+int linesAlong(const QImage &picture, QPoint from, QPoint to)
+{
+    const QPoint step = from.x() == to.x() ? QPoint(0, 1) : QPoint(1, 0);
+    int lines = 0;
+    bool onLine = false;
+    for (QPoint at = from; at != to + step; at += step) {
+        const bool dark = picture.rect().contains(at) && qGray(picture.pixel(at)) < 160;
+        lines += dark && !onLine ? 1 : 0;
+        onLine = dark;
+    }
+    return lines;
+}
+
+} // namespace
+
+void tst_DGPathItem::tableGridVisibleAtEveryZoom_data()
+{
+    QTest::addColumn<QString>("shown"); // "board" or "thumbnail"
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<bool>("drawnByTool"); // at 121 %, with the table tool
+    for (double zoom : { 0.25, 0.36, 0.5, 0.75, 0.9, 1.0, 1.21, 1.5, 2.0, 3.0, 4.0 })
+        QTest::addRow("board at %d %%", qRound(zoom * 100)) << "board" << zoom << false;
+    QTest::newRow("drawn at 121 %, shown at 75 %") << "board" << 0.75 << true;
+    QTest::newRow("thumbnail") << "thumbnail" << 1.0 << false;
+    QTest::newRow("thumbnail of a table drawn at 121 %") << "thumbnail" << 1.0 << true;
+}
+
+// Every line of a 3 x 4 table (its border, the header's lower edge, the row and column lines)
+// shows dark at every zoom of the board and in the page's thumbnail.
+void tst_DGPathItem::tableGridVisibleAtEveryZoom()
+{
+    QFETCH(QString, shown);
+    QFETCH(double, zoom);
+    QFETCH(bool, drawnByTool);
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    DGPathTableItem *table = nullptr;
+    if (drawnByTool) {
+        page->zoomPage(1.1f);
+        page->zoomPage(1.1f);
+        view->setTableRowColumn(3, 4);
+        view->m_penType[PenUserMain] = BtMenus::btTableTool; // what the table dialog leaves
+        view->setDragMode(QGraphicsView::NoDrag);
+        TestSupport::drag(view->viewport(),
+                          { QPoint(301, 203), QPoint(420, 300), QPoint(563, 411) });
+        table = dynamic_cast<DGPathTableItem *>(page->validItems(true).value(0));
+        QVERIFY(table);
+        while (view->getScale() > 0.76)
+            page->zoomPage(0.90909094f);
+        QCOMPARE(qRound(view->getScale() * 100), 75);
+    } else {
+        table = new DGPathTableItem(3, 4, QPointF(0, 0), QPen(Qt::black), nullptr);
+        table->setTableRect(QRectF(313.3, 207.7, 200.6, 150.3));
+        page->addItem(table);
+        view->setTransform(QTransform::fromScale(zoom, zoom));
+    }
+    page->clearSelection();
+    const QRectF grid = table->mapRectToScene(table->path().boundingRect());
+    const QPointF inRow(grid.center().x(), grid.top() + 20 + 1.5 * table->m_rowHeight);
+    const QPointF inColumn(grid.left() + 1.5 * table->m_colWidth, grid.center().y());
+
+    QImage picture;
+    QRect onPicture;
+    QPoint rowPoint;
+    QPoint columnPoint;
+    if (shown == QLatin1String("board")) {
+        view->centerOn(grid.center());
+        picture = view->viewport()->grab().toImage();
+        onPicture = view->mapFromScene(grid).boundingRect();
+        rowPoint = view->mapFromScene(inRow);
+        columnPoint = view->mapFromScene(inColumn);
+    } else {
+        const QSize size(198, 149);
+        picture = page->getPagePixmap(1, size).toImage();
+        const QTransform shrink = QTransform::fromScale(size.width() / page->sceneRect().width(),
+                                                        size.height() / page->sceneRect().height());
+        onPicture = shrink.mapRect(grid).toRect();
+        rowPoint = shrink.map(inRow).toPoint();
+        columnPoint = shrink.map(inColumn).toPoint();
+    }
+    const QRect around = onPicture.adjusted(-3, -3, 3, 3);
+    QCOMPARE(linesAlong(picture, QPoint(around.left(), rowPoint.y()),
+                        QPoint(around.right(), rowPoint.y())),
+             4 + 1);
+    QCOMPARE(linesAlong(picture, QPoint(columnPoint.x(), around.top()),
+                        QPoint(columnPoint.x(), around.bottom())),
+             3 + 2); // the border's two, the header's lower edge, two between the rows
+    QCOMPARE(table->pen().widthF(), 1.0); // the width a document keeps
 }
 
 void tst_DGPathItem::groupMembersNeverCache()

@@ -2,6 +2,7 @@
 #include "support/testsupport.h"
 
 #include "board/boardtypes.h"
+#include "board/dgpathcurveitem.h"
 #include "board/dgpathitem.h"
 #include "board/dgpixmapitem.h"
 #include "board/dgtextitem.h"
@@ -56,6 +57,8 @@ private slots:
     void pageLinkButton();
     void webAndFileLinksOpenThroughDesktop();
     void lockButtonUnlocksUndoably();
+    void lockMarkFollowsTheLock_data();
+    void lockMarkFollowsTheLock();
     void dragOnButtonDoesNothing();
     void pageObjectsMakeTheirFrameWhenShown_data();
     void pageObjectsMakeTheirFrameWhenShown();
@@ -374,6 +377,85 @@ void tst_DRotateItem::lockButtonUnlocksUndoably()
     QVERIFY(object->isLocked());
     page->setRedo();
     QVERIFY(!object->isLocked());
+}
+
+void tst_DRotateItem::lockMarkFollowsTheLock_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<bool>("marked");
+    for (const char *kind : { "picture", "shape" }) {
+        QTest::addRow("%s: lock", kind) << kind << QStringList{ "lock" } << true;
+        QTest::addRow("%s: unlock", kind) << kind << QStringList{ "lock", "unlock" } << false;
+        QTest::addRow("%s: undo of an unlock", kind)
+                << kind << QStringList{ "lock", "unlock", "undo" } << true;
+        QTest::addRow("%s: redo of an unlock", kind)
+                << kind << QStringList{ "lock", "unlock", "undo", "redo" } << false;
+        QTest::addRow("%s: undo of a lock", kind) << kind << QStringList{ "lock", "undo" } << false;
+        QTest::addRow("%s: redo of a lock", kind)
+                << kind << QStringList{ "lock", "undo", "redo" } << true;
+    }
+}
+
+// The mark is looked for in the board's own picture, painted after every step: the toolkit keeps
+// a picture of each object and draws it again without a paint unless the object asks for one.
+void tst_DRotateItem::lockMarkFollowsTheLock()
+{
+    QFETCH(QString, kind);
+    QFETCH(QStringList, steps);
+    QFETCH(bool, marked);
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    view->setSelect();
+    const QColor ink(200, 60, 60);
+    QGraphicsItem *item = nullptr;
+    if (kind == QLatin1String("picture")) {
+        QPixmap picture(240, 160);
+        picture.fill(ink);
+        item = page->addPixmapItem(picture, QPointF(300, 200), 0, 1.0f, QTransform(), true);
+    } else {
+        QPainterPath box;
+        box.addRect(0, 0, 240, 160);
+        auto *shape = addCurve(page, box, QPointF(300, 200), BtMenus::btRectangle, true,
+                               QPen(ink, 2));
+        shape->setBrush(ink);
+        item = shape;
+    }
+    DCustomItem *object = DCustomItem::fromItem(item);
+    // Pixels other than the object's ink where the mark lies over the object.
+    const auto inkAround = [&](const QRectF &sceneRect) {
+        const QRect area = view->mapFromScene(sceneRect).boundingRect().adjusted(3, 3, -3, -3);
+        const QImage board = view->viewport()->grab(area).toImage();
+        int other = 0;
+        for (int y = 0; y < board.height(); ++y) {
+            for (int x = 0; x < board.width(); ++x)
+                other += QColor(board.pixel(x, y)) != ink;
+        }
+        return other;
+    };
+    for (const QString &step : steps) {
+        item->setSelected(true);
+        if (step == QLatin1String("lock")) {
+            view->lockObj(); // the menu entry
+        } else if (step == QLatin1String("unlock")) {
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                              viewPointOf(view, object->rotateItem()->m_btLock));
+        } else if (step == QLatin1String("undo")) {
+            page->setUndo();
+        } else {
+            page->setRedo();
+        }
+        view->viewport()->grab(); // the board as it is shown after the step
+    }
+    QCOMPARE(object->isLocked(), marked);
+    const QRectF mark = object->rotateItem()->m_btLock->sceneBoundingRect();
+    const QRectF inked(300, 200, 240, 160); // the object without its outline or margins
+    QVERIFY(inked.intersected(mark).height() > 20);
+    // At once, and after the object is let go.
+    QCOMPARE(inkAround(inked.intersected(mark)) > 100, marked);
+    page->clearSelection();
+    QCOMPARE(inkAround(inked.intersected(mark)) > 100, marked);
 }
 
 void tst_DRotateItem::dragOnButtonDoesNothing()

@@ -5,6 +5,7 @@
 #include "board/boardtypes.h"
 #include "board/dgpathcurveitem.h"
 #include "board/dgpathtableitem.h"
+#include "board/dgpixmapitem.h"
 #include "board/dgtextitem.h"
 #include "board/dpage.h"
 #include "board/drotateitem.h"
@@ -49,6 +50,8 @@ private slots:
     void releaseOverBinDeletesSelection();
     void pinchTurnsAndScalesOnlyFreeObjects();
     void pinchWithOverlayShownDoesNothing();
+    void pinchUndoPutsTheObjectBack_data();
+    void pinchUndoPutsTheObjectBack();
 };
 
 void tst_DView::startState()
@@ -473,6 +476,100 @@ void tst_DView::pinchWithOverlayShownDoesNothing()
     QCOMPARE(free->rotation(), 0.0);
     QCOMPARE(page->undoStack()->count(), 0);
     delete pinch;
+}
+
+void tst_DView::pinchUndoPutsTheObjectBack_data()
+{
+    // Where the two fingers go down and where they lift, about the object's centre.
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QPointF>("firstFrom");
+    QTest::addColumn<QPointF>("secondFrom");
+    QTest::addColumn<QPointF>("firstTo");
+    QTest::addColumn<QPointF>("secondTo");
+    const qreal turn = qDegreesToRadians(30.0);
+    const QPointF turned(60 * std::cos(turn), 60 * std::sin(turn));
+    for (const char *kind : { "picture", "rectangle" }) {
+        QTest::addRow("%s: spread", kind) << kind << QPointF(-40, -10) << QPointF(40, 10)
+                                          << QPointF(-74.4, -18.6) << QPointF(74.4, 18.6);
+        QTest::addRow("%s: squeeze", kind) << kind << QPointF(-80, -20) << QPointF(80, 20)
+                                           << QPointF(-40, -10) << QPointF(40, 10);
+        QTest::addRow("%s: turn", kind)
+                << kind << QPointF(-60, 0) << QPointF(60, 0) << -turned << turned;
+        QTest::addRow("%s: first finger still", kind)
+                << kind << QPointF(-60, 0) << QPointF(60, 0) << QPointF(-60, 0) << QPointF(150, 50);
+        QTest::addRow("%s: first finger moving", kind)
+                << kind << QPointF(-50, 0) << QPointF(50, 0) << QPointF(30, 60) << QPointF(170, 70);
+    }
+}
+
+// A pinch as the fingers make it, touch events on the board: undoing the steps it recorded puts
+// the object back exactly, redoing them brings it where the fingers left it.
+void tst_DView::pinchUndoPutsTheObjectBack()
+{
+    QFETCH(QString, kind);
+    QFETCH(QPointF, firstFrom);
+    QFETCH(QPointF, secondFrom);
+    QFETCH(QPointF, firstTo);
+    QFETCH(QPointF, secondTo);
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    view->setSelect();
+    QGraphicsItem *object = nullptr;
+    if (kind == QLatin1String("picture")) {
+        QPixmap picture(240, 160);
+        picture.fill(Qt::darkCyan);
+        object = page->addPixmapItem(picture, QPointF(300, 200), 0, 1.0f, QTransform(), true);
+    } else {
+        QPainterPath box;
+        box.addRect(0, 0, 240, 160);
+        object = addCurve(page, box, QPointF(300, 200), BtMenus::btRectangle, true);
+    }
+    object->setSelected(true);
+    const QPointF startPos = object->pos();
+    const int stepsBefore = page->undoStack()->index();
+
+    QWidget *viewport = view->viewport();
+    const QPointF centre = object->sceneBoundingRect().center();
+    const auto at = [&](QPointF offset) { return view->mapFromScene(centre + offset); };
+    QTest::touchEvent(viewport, TestSupport::touchScreen()).press(0, at(firstFrom), viewport);
+    QTest::touchEvent(viewport, TestSupport::touchScreen())
+            .stationary(0)
+            .press(1, at(secondFrom), viewport);
+    constexpr int kMoves = 10;
+    for (int i = 1; i <= kMoves; ++i) {
+        const qreal part = qreal(i) / kMoves;
+        QTest::touchEvent(viewport, TestSupport::touchScreen())
+                .move(0, at(firstFrom + (firstTo - firstFrom) * part), viewport)
+                .move(1, at(secondFrom + (secondTo - secondFrom) * part), viewport);
+    }
+    QTest::touchEvent(viewport, TestSupport::touchScreen())
+            .release(0, at(firstTo), viewport)
+            .release(1, at(secondTo), viewport);
+    QTRY_VERIFY(page->undoStack()->index() > stepsBefore);
+    QCoreApplication::processEvents();
+    const QPointF endPos = object->pos();
+    const qreal endScale = object->scale();
+    const qreal endRotation = object->rotation();
+    // The gesture took: the object grew, shrank or turned with the fingers.
+    const qreal spread =
+            QLineF(secondTo, firstTo).length() / QLineF(secondFrom, firstFrom).length();
+    const qreal turn = QLineF(firstFrom, secondFrom).angleTo(QLineF(firstTo, secondTo));
+    QCOMPARE(endScale > 1.05, spread > 1.1);
+    QCOMPARE(endScale < 0.95, spread < 0.9);
+    QCOMPARE(qAbs(endRotation) > 5, qMin(turn, 360 - turn) > 5);
+
+    const int stepsAfter = page->undoStack()->index();
+    while (page->undoStack()->index() > stepsBefore)
+        page->setUndo();
+    QVERIFY(QLineF(object->pos(), startPos).length() < 1e-6);
+    QCOMPARE(object->scale(), 1.0);
+    QCOMPARE(object->rotation(), 0.0);
+    while (page->undoStack()->index() < stepsAfter)
+        page->setRedo();
+    QVERIFY(QLineF(object->pos(), endPos).length() < 1e-6);
+    QCOMPARE(object->scale(), endScale);
+    QCOMPARE(object->rotation(), endRotation);
 }
 
 QTEST_MAIN(tst_DView)

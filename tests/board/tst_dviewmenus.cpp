@@ -391,13 +391,17 @@ void tst_DViewMenus::colourEntries()
                                       false, QPen(Qt::black, 6));
     shape->rotateItem()->m_focus->m_menu = view->m_menuVertex;
     const QBrush brushBefore = shape->brush();
-    auto answered = TestSupport::answerNextModal([](QWidget *dialog) {
+    QString unlike;
+    auto answered = TestSupport::answerNextModal([&unlike](QWidget *dialog) {
         auto *colours = qobject_cast<QColorDialog *>(dialog);
+        // Opened over the board, it still looks as the application's own (readable).
+        unlike = TestSupport::unlikeApplicationDialog(colours);
         colours->setCurrentColor(Qt::darkGreen);
         colours->accept();
     });
     QVERIFY(choose(view, { shape }, { QStringLiteral("Colorear"), entry }));
     QVERIFY(*answered);
+    QCOMPARE(unlike, QString());
     if (fill)
         QCOMPARE(shape->brush().color(), QColor(Qt::darkGreen));
     else

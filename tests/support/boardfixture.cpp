@@ -72,6 +72,7 @@ RectObject::RectObject(const QRectF &rect, int type) : QGraphicsRectItem(rect), 
 void RectObject::lock(bool locked)
 {
     setFlag(ItemIsMovable, !locked);
+    showLockState(locked);
 }
 
 bool RectObject::isLocked() const
@@ -88,7 +89,7 @@ void RectObject::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
 
 void RectObject::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
-    m_pressPos = scenePos();
+    m_pressPos = pos();
     QGraphicsRectItem::mousePressEvent(event);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -82,6 +83,22 @@ void drag(QWidget *widget, const QVector<QPoint> &points, Qt::MouseButton button
     for (const QPoint &point : points)
         moveTo(widget, point, button, modifiers);
     QTest::mouseRelease(widget, button, modifiers, points.last());
+}
+
+QString unlikeApplicationDialog(QColorDialog *shown)
+{
+    QList<QWidget *> widgets = shown->findChildren<QWidget *>();
+    widgets << shown;
+    for (QWidget *widget : qAsConst(widgets)) {
+        const QPalette::ColorRole role = widget->backgroundRole();
+        const QColor background = widget->palette().color(role);
+        const QColor expected = QApplication::palette(widget).color(role);
+        if (background != expected)
+            return QStringLiteral("%1 has background %2, the application %3")
+                    .arg(QLatin1String(widget->metaObject()->className()),
+                         background.name(QColor::HexArgb), expected.name(QColor::HexArgb));
+    }
+    return QString();
 }
 
 QTouchDevice *touchScreen()

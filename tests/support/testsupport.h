@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class QColorDialog;
 class QFileDialog;
 class QTouchDevice;
 class QWidget;
@@ -36,6 +37,10 @@ void drag(QWidget *widget, const QVector<QPoint> &points, Qt::MouseButton button
 // A single move event with the given buttons held.
 void moveTo(QWidget *widget, QPoint point, Qt::MouseButtons buttons = Qt::LeftButton,
             Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// Why a colour dialog opened over the board does not look as the application's own: a widget
+// of it whose background is not the application's (a style rule reached it). Empty when none.
+QString unlikeApplicationDialog(QColorDialog *shown);
 
 // The touch screen that touch events in tests come from.
 QTouchDevice *touchScreen();

@@ -241,14 +241,17 @@ void tst_DCompass::colourIconSetsTheArcPen()
 {
     BoardFixture::Board board;
     DCompass *compass = placeCompass(board);
-    auto answered = TestSupport::answerNextModal([](QWidget *widget) {
+    QString unlike;
+    auto answered = TestSupport::answerNextModal([&unlike](QWidget *widget) {
         auto *dialog = qobject_cast<QColorDialog *>(widget);
         QVERIFY(dialog);
+        unlike = TestSupport::unlikeApplicationDialog(dialog);
         dialog->setCurrentColor(QColor(0, 0, 220));
         dialog->accept();
     });
     clickItem(board.view(), compass, { 97.5, -292 });
     QVERIFY(*answered);
+    QCOMPARE(unlike, QString());
     QCOMPARE(compass->drawingPen().color(), QColor(0, 0, 220));
     const QPointF target = polar(215, 25);
     dragItem(board.view(), compass, { kOnPencilHolder, target, target });

@@ -207,15 +207,19 @@ void tst_DRulers::colourIconSetsThePen()
     QFETCH(bool, accept);
     BoardFixture::Board board;
     DRulers *ruler = placeRuler(board);
-    auto answered = TestSupport::answerNextModal([accept](QWidget *widget) {
+    QString unlike;
+    auto answered = TestSupport::answerNextModal([accept, &unlike](QWidget *widget) {
         auto *dialog = qobject_cast<QColorDialog *>(widget);
         QVERIFY(dialog);
         QCOMPARE(dialog->currentColor(), QColor(Qt::black));
+        // Parented to the board view, it still looks as the application's own (readable).
+        unlike = TestSupport::unlikeApplicationDialog(dialog);
         dialog->setCurrentColor(QColor(200, 0, 0));
         accept ? dialog->accept() : dialog->reject();
     });
     clickItem(board.view(), ruler, { 500, 70 });
     QVERIFY(*answered);
+    QCOMPARE(unlike, QString());
     const QColor expected = accept ? QColor(200, 0, 0) : QColor(Qt::black);
     QCOMPARE(ruler->drawingPen().color(), expected);
     QCOMPARE(ruler->drawingPen().width(), 4);
