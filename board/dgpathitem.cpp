@@ -7,6 +7,7 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QImage>
 #include <QLineF>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
 
@@ -179,6 +180,23 @@ bool isLongOpaqueStroke(const QPainterPath &path, const QPen &pen, const QBrush 
     return true;
 }
 
+// Screens, pixmaps and images; not a PDF or a recording of painter commands.
+bool drawsOnPixels(QPainter *painter)
+{
+    const QPaintEngine *engine = painter->paintEngine();
+    if (!engine)
+        return true;
+    switch (engine->type()) {
+    case QPaintEngine::Pdf:
+    case QPaintEngine::Picture:
+    case QPaintEngine::SVG:
+    case QPaintEngine::PostScript:
+        return false;
+    default:
+        return true;
+    }
+}
+
 } // namespace
 
 void DGPathItem::paintLongStroke(QPainter *painter) const
@@ -314,8 +332,9 @@ void DGPathItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
                      roundHalfUp(bounds.height()));
     if (m_renderCache && m_bRedrawAlways)
         dropRenderCache();
-    if (qint64(area.width()) * area.height() > kMaxCachePixels) {
+    if (qint64(area.width()) * area.height() > kMaxCachePixels || !drawsOnPixels(painter)) {
         // Too large to keep a picture of: drawn afresh, as a picture that size could not be.
+        // A PDF takes the stroke itself, translucent ink included, not a picture of it.
         paintContent(painter, &style, widget);
         paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
         return;
