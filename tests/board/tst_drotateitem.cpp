@@ -1,9 +1,11 @@
 #include "support/boardfixture.h"
+#include "support/contentmedia.h"
 #include "support/testsupport.h"
 
 #include "board/boardtypes.h"
 #include "board/dgpathitem.h"
 #include "board/dgpixmapitem.h"
+#include "board/dgsounditem.h"
 #include "board/dgtextitem.h"
 #include "board/dpage.h"
 #include "board/drotateitem.h"
@@ -57,6 +59,7 @@ private slots:
     void webAndFileLinksOpenThroughDesktop();
     void lockButtonUnlocksUndoably();
     void dragOnButtonDoesNothing();
+    void soundButtonShowsPlayOnceTheSoundEnds();
     void pageObjectsMakeTheirFrameWhenShown_data();
     void pageObjectsMakeTheirFrameWhenShown();
 };
@@ -374,6 +377,31 @@ void tst_DRotateItem::lockButtonUnlocksUndoably()
     QVERIFY(object->isLocked());
     page->setRedo();
     QVERIFY(!object->isLocked());
+}
+
+void tst_DRotateItem::soundButtonShowsPlayOnceTheSoundEnds()
+{
+    if (!ContentMedia::haveFfmpeg())
+        QSKIP("ffmpeg is not installed");
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("bell.wav"));
+    const QString made = ContentMedia::makeSound(file, 300);
+    QVERIFY2(made.isEmpty(), qPrintable(made));
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    view->setSelect();
+    DGSoundItem *sound = page->addSoundItem(file, QPointF(200, 200), 0, 1, QTransform(), false);
+    sound->setSelected(true);
+    paintPage(page);
+    DRotateItemButton *media = sound->rotateItem()->m_btMedia;
+    QVERIFY(media->isVisible());
+    const QImage play = DRotateItem::icon(DRotateItemButton::iconFor(BtMenus::fnMedia)).toImage();
+    QCOMPARE(media->pixmap().toImage(), play);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, viewPointOf(view, media));
+    // The sound plays for a moment (or, on a machine without sound, ends at once): then the
+    // button offers to play it again, not to stop what no longer plays.
+    QTRY_COMPARE_WITH_TIMEOUT(media->pixmap().toImage(), play, 30000);
 }
 
 void tst_DRotateItem::dragOnButtonDoesNothing()
