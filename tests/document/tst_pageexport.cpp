@@ -40,6 +40,8 @@ private slots:
     void noEditingMarks();
     void strokesStayLines_data();
     void strokesStayLines();
+    void boardRepaintsWhileExporting_data();
+    void boardRepaintsWhileExporting();
     void failuresAreReported_data();
     void failuresAreReported();
 
@@ -467,6 +469,52 @@ void tst_PageExport::strokesStayLines()
             differingShare(printed.scaled(half, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
                            board.scaled(half, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), 40);
     QVERIFY2(differing < 0.02, qPrintable(QString::number(differing)));
+}
+
+namespace {
+
+// Counts the paint events a widget gets while counting is on.
+class PaintCounter : public QObject
+{
+public:
+    bool counting = false;
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (counting && event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+} // namespace
+
+void tst_PageExport::boardRepaintsWhileExporting_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::newRow("pdf") << "pdf";
+    QTest::newRow("png") << "png";
+}
+
+// Where the closed file dialog lay, the board is drawn again while the pages are written, not
+// only once the whole export is done.
+void tst_PageExport::boardRepaintsWhileExporting()
+{
+    QFETCH(QString, format);
+    PaintCounter counter;
+    m_window->installEventFilter(&counter);
+    const ModalAnswer choose = chooseFile(m_folder->filePath("lesson"));
+    const auto answered = answerInTurn({ click(QStringLiteral("Si")), [&](QWidget *dialog) {
+                                            choose(dialog);
+                                            m_window->update(); // as the dialog leaves it
+                                            counter.counting = true;
+                                        } });
+    QVERIFY(m_list->saveAsFile(format));
+    counter.counting = false;
+    QCOMPARE(*answered, 2);
+    QVERIFY(counter.paints > 0);
 }
 
 void tst_PageExport::failuresAreReported_data()
