@@ -7,6 +7,7 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QImage>
 #include <QLineF>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
 
@@ -175,6 +176,23 @@ bool isLongOpaqueStroke(const QPainterPath &path, const QPen &pen, const QBrush 
     return true;
 }
 
+// Screens, pixmaps and images; not a PDF or a recording of painter commands.
+bool drawsOnPixels(QPainter *painter)
+{
+    const QPaintEngine *engine = painter->paintEngine();
+    if (!engine)
+        return true;
+    switch (engine->type()) {
+    case QPaintEngine::Pdf:
+    case QPaintEngine::Picture:
+    case QPaintEngine::SVG:
+    case QPaintEngine::PostScript:
+        return false;
+    default:
+        return true;
+    }
+}
+
 } // namespace
 
 void DGPathItem::paintLongStroke(QPainter *painter) const
@@ -311,8 +329,10 @@ void DGPathItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
                      roundHalfUp(bounds.height()));
     if (m_renderCache && m_bRedrawAlways)
         dropRenderCache();
-    if (!keepsPicture() || qint64(area.width()) * area.height() > kMaxCachePixels) {
-        // Drawn afresh: too large to keep a picture of, or drawn at the scale it is shown.
+    if (!keepsPicture() || qint64(area.width()) * area.height() > kMaxCachePixels
+        || !drawsOnPixels(painter)) {
+        // Drawn afresh: too large to keep a picture of, or drawn at the scale it is shown. A PDF
+        // takes the stroke itself, translucent ink included, not a picture of it.
         paintContent(painter, &style, widget);
         paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
         return;

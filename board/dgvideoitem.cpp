@@ -130,8 +130,8 @@ QWidget *DGVideoItem::showPlayer() const
     auto *layout = new QVBoxLayout(window);
     if (QLabel *animation = DGGifItem::makeAnimation(m_filePath))
         layout->addWidget(animation);
-    window->move(where);
     window->show();
+    Player::moveOntoScreen(window, where);
     return window;
 }
 

@@ -2,6 +2,7 @@
 
 #include "shell/btmenus.h"
 
+#include "content/mediaprobe.h"
 #include "recognition/shaperectst.h"
 
 #include <QFont>
@@ -226,6 +227,8 @@ public:
     static int CountFiles(const QString &dir, const QString &prefix);
     // Where sound and video objects are placed: left of and above the middle of the view.
     QPointF mediaAnchor() const;
+    // True when the players can play file; otherwise the teacher is told so and it is false.
+    bool checkPlayable(const QString &file, MediaProbe::Kind kind);
     // The folder of "/GENERADORES/GeneradorBrowser" and "/Sys/Config.ini"; the application's
     // own folder unless set.
     void setApplicationDir(const QString &dir) { m_appDir = dir; }

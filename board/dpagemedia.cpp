@@ -9,6 +9,8 @@
 #include "scribblearea.h"
 
 #include "content/dlabel.h"
+#include "content/mediaprobe.h"
+#include "content/player.h"
 #include "document/toolrun.h"
 #include "tools/dscreenrecord.h"
 
@@ -182,6 +184,8 @@ void DPage::insertVideo()
         QMessageBox::information(m_parent, tr("Atención"), tr("Error al insertar el vídeo"));
         return;
     }
+    if (!checkPlayable(file, MediaProbe::Kind::Video))
+        return;
     hideInkOverlay();
     // The video object takes its own poster frame (board/posterframe.h).
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -196,8 +200,24 @@ void DPage::insertSound()
                                                       QStringLiteral("Sound Files (*.mp3)"));
     if (file.isEmpty())
         return;
+    if (!checkPlayable(file, MediaProbe::Kind::Sound))
+        return;
     hideInkOverlay();
     addSoundItem(file, mediaAnchor(), 0.0f, 1.0f, QTransform(), true);
+}
+
+bool DPage::checkPlayable(const QString &file, MediaProbe::Kind kind)
+{
+    QString why;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool playable = MediaProbe::canPlay(file, kind, &why);
+    QApplication::restoreOverrideCursor();
+    if (playable)
+        return true;
+    // Said when the file is chosen, not later when the class is waiting for it to play.
+    qWarning("DPage: %s cannot be played: %s", qPrintable(file), qPrintable(why));
+    QMessageBox::information(m_parent, tr("Atención"), Player::unplayableText());
+    return false;
 }
 
 void DPage::playAV()

@@ -42,6 +42,7 @@ DRotateItemButton::DRotateItemButton(DRotateItem *frame, BtMenus::fnTypeRotateIt
 DRotateItemButton::~DRotateItemButton()
 {
     if (m_player) {
+        disconnect(m_player, nullptr, this, nullptr); // no icon for a button that goes
         m_player->stop();
         delete m_player;
     }
@@ -135,14 +136,21 @@ void DRotateItemButton::toggleMedia(const QString &file)
         m_player = new QMediaPlayer;
         m_player->setMedia(QUrl::fromLocalFile(file));
         m_player->setVolume(50);
-        setIcon(iconFor(BtMenus::fnMedia));
+        // The button shows what a press will do: stop while the sound plays, play again once
+        // it has ended, was stopped or could not be played.
+        connect(m_player, &QMediaPlayer::stateChanged, this, &DRotateItemButton::showMediaState);
     }
     if (m_player->state() != QMediaPlayer::StoppedState) {
         m_player->stop();
-        setIcon(iconFor(BtMenus::fnMedia));
     } else {
         m_player->setMedia(QUrl::fromLocalFile(file));
         m_player->play();
-        setIcon(QString::fromLatin1(kMediaStopIcon));
     }
+    showMediaState();
+}
+
+void DRotateItemButton::showMediaState()
+{
+    const bool playing = m_player && m_player->state() != QMediaPlayer::StoppedState;
+    setIcon(playing ? QString::fromLatin1(kMediaStopIcon) : iconFor(BtMenus::fnMedia));
 }

@@ -40,4 +40,5 @@ private:
     void click();
     void unlockObject();
     void toggleMedia(const QString &file);
+    void showMediaState();
 };

@@ -331,7 +331,11 @@ void DView::editSetTableDlg()
     setDragMode(NoDrag);
     if (scene())
         scene()->clearSelection();
-    m_tableDlg->exec();
+    if (m_tableDlg->exec() != QDialog::Accepted) {
+        // Cancelled (its button or Escape): no table to draw, the board selects.
+        setSelect();
+        return;
+    }
     m_tableDlg->raise();
     m_penType[PenUserMain] = BtMenus::btTableTool;
     setCursor(Qt::ArrowCursor);
@@ -577,6 +581,7 @@ void DView::applyPinch(Qt::GestureState state, bool rotationChanged, double rota
 void DView::mousePressEvent(QMouseEvent *event)
 {
     emit signals_touchEvent();
+    m_toolAtPress = m_penType[PenUserMain];
     QGraphicsView::mousePressEvent(event);
 }
 
@@ -591,6 +596,10 @@ void DView::mouseReleaseEvent(QMouseEvent *event)
         QGraphicsView::mouseReleaseEvent(event);
     }
     viewport()->update();
+    if (m_penType[PenUserMain] != m_toolAtPress) {
+        m_toolAtPress = m_penType[PenUserMain];
+        emit toolChanged();
+    }
 }
 
 void DView::keyPressEvent(QKeyEvent *event)

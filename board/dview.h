@@ -80,6 +80,7 @@ public:
     QMenu *m_menuVideo;
     QWidget *m_parent;
     int m_tableRows = 5;
+    int m_toolAtPress = -1; // pen user 0's tool when the last press began
     int m_tableColumns = 3;
     bool m_bMultiUser = false;
     double m_scale = 1.0;
@@ -149,6 +150,9 @@ public slots:
 signals:
     void zoomPage(float zoom);
     void signals_touchEvent();
+    // The board changed its tool by itself at the end of a stroke (a text placed, a table
+    // drawn, an area filled: back to selecting).
+    void toolChanged();
 
 protected:
     bool event(QEvent *event) override;

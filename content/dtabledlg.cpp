@@ -21,7 +21,7 @@ void DTableDlg::on_pushButton_ok_clicked()
     if (rows < 2 || columns < 2)
         return; // a table needs at least two rows and two columns
     emit signals_setTableRowColumn(rows, columns);
-    hide();
+    accept(); // hidden, and the view learns that a table is to be drawn
 }
 
 void DTableDlg::on_pushButton_cancel_clicked()

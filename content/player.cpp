@@ -9,11 +9,13 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
 #include <QMediaMetaData>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 
 namespace {
@@ -173,10 +175,32 @@ Player *Player::showFor(const QString &file, const QPoint &screenPosition)
     if (!window)
         window = new Player(file, nullptr);
     window->show();
-    window->move(screenPosition);
+    moveOntoScreen(window, screenPosition);
     window->raise();
     window->activateWindow();
     return window;
+}
+
+void Player::moveOntoScreen(QWidget *window, const QPoint &position)
+{
+    QScreen *screen = QGuiApplication::screenAt(position);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        window->move(position);
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    // The frame the window manager adds counts: the title bar and borders are the window too.
+    const QSize outer = window->frameGeometry().size().expandedTo(window->size());
+    const int x = qMax(area.left(), qMin(position.x(), area.right() + 1 - outer.width()));
+    const int y = qMax(area.top(), qMin(position.y(), area.bottom() + 1 - outer.height()));
+    window->move(x, y);
+}
+
+QString Player::unplayableText()
+{
+    return tr("No se puede reproducir este archivo");
 }
 
 bool Player::isPlayerAvailable() const
@@ -342,7 +366,7 @@ void Player::showUnplayable(bool unplayable)
 {
     if (unplayable) {
         const QString name = m_player->currentMedia().request().url().fileName();
-        m_unplayable->setText(tr("No se puede reproducir este archivo") + QStringLiteral("\n\n")
+        m_unplayable->setText(unplayableText() + QStringLiteral("\n\n")
                               + (name.isEmpty() ? m_fileInfo.fileName() : name));
     }
     m_unplayable->setVisible(unplayable);

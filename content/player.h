@@ -31,6 +31,12 @@ public:
     // What the media button of a video object calls: brings forward the window already open
     // for this file, or opens a new one, at the given screen position.
     static Player *showFor(const QString &file, const QPoint &screenPosition);
+    // Moves a shown top-level window to position, or as near to it as keeps the whole window
+    // (its frame included) on the screen that holds position: its buttons stay in reach.
+    static void moveOntoScreen(QWidget *window, const QPoint &position);
+    // What the window says of a file it cannot play; the board says the same when such a file
+    // is chosen.
+    static QString unplayableText();
 
     bool isPlayerAvailable() const;
     void addToPlaylist(const QList<QUrl> &urls);

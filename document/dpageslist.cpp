@@ -250,6 +250,8 @@ void DPagesList::delPage(int index)
         newPage(BtMenus::btColorPage, false);
     }
     m_curPage->moveBackPage();
+    // Taken from the gallery: nothing else tells the counter that the pages changed.
+    emit selectPageNum(pageCounterText(getCurPageNum(), size()));
     markRepaint();
 }
 

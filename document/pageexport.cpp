@@ -2,12 +2,14 @@
 // document, its name and the working directory stay as they are.
 
 #include "dpageslist.h"
+#include "workprogress.h"
 
 #include "board/boardtypes.h"
 #include "board/dcustomitem.h"
 #include "board/dpage.h"
 #include "board/drotateitem.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -88,6 +90,41 @@ private:
     QList<QGraphicsItem *> m_frames;
 };
 
+// While it lives, the page's objects are drawn straight onto the painter: a cached object
+// would reach a PDF as a picture of itself at the writer's 1200 dots per inch, where its lines
+// and letters belong in the file as they are. The caches come back afterwards.
+class Uncached
+{
+public:
+    explicit Uncached(DPage *page)
+    {
+        const QList<QGraphicsItem *> items = page->items();
+        for (QGraphicsItem *item : items) {
+            if (item->cacheMode() != QGraphicsItem::NoCache) {
+                m_modes.append({ item, item->cacheMode() });
+                item->setCacheMode(QGraphicsItem::NoCache);
+            }
+        }
+    }
+    ~Uncached()
+    {
+        for (const auto &kept : qAsConst(m_modes))
+            kept.first->setCacheMode(kept.second);
+    }
+    Uncached(const Uncached &) = delete;
+    Uncached &operator=(const Uncached &) = delete;
+
+private:
+    QVector<QPair<QGraphicsItem *, QGraphicsItem::CacheMode>> m_modes;
+};
+
+// Between two pages of a long export the board repaints itself (where the file dialog was,
+// among others); what the teacher does meanwhile waits until the export is done.
+void letTheBoardRepaint()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 QPageLayout::Orientation orientationFor(const QRectF &board)
 {
     // A4 either way; a wide board turned upright would fill only a third of the sheet.
@@ -124,7 +161,9 @@ QStringList DPagesList::exportImages(const QString &chosenName, const QString &f
     if (!QDir().mkpath(folder) || !folderInfo.isDir())
         return { folder + QStringLiteral(": the folder cannot be made") };
     QStringList failures;
+    WorkProgress progress(m_parent, tr("Exportando el documento…"), size());
     for (int i = 0; i < size(); ++i) {
+        letTheBoardRepaint();
         QImage image;
         {
             const LessonOnly lesson(at(i));
@@ -136,6 +175,7 @@ QStringList DPagesList::exportImages(const QString &chosenName, const QString &f
         const QString failure = writeImage(image, path, format);
         if (!failure.isEmpty())
             failures << failure;
+        progress.step(i + 1);
     }
     return failures;
 }
@@ -156,7 +196,9 @@ QStringList DPagesList::exportPdf(const QString &chosenName, const QString &form
             writer.setPageOrientation(orientationFor(at(0)->sceneRect()));
         QPainter painter;
         painted = painter.begin(&writer);
+        WorkProgress progress(m_parent, tr("Exportando el documento…"), size());
         for (int i = 0; painted && i < size(); ++i) {
+            letTheBoardRepaint();
             DPage *page = at(i);
             // Antialiasing, not HighQualityAntialiasing: Qt 5.15 ignores the latter.
             painter.setRenderHint(QPainter::Antialiasing);
@@ -166,8 +208,10 @@ QStringList DPagesList::exportPdf(const QString &chosenName, const QString &form
                 painted = writer.newPage();
             }
             const LessonOnly lesson(page);
+            const Uncached asDrawn(page);
             const QRectF sheet(0, 0, writer.width(), writer.height());
             page->render(&painter, sheet, page->sceneRect(), Qt::KeepAspectRatio);
+            progress.step(i + 1);
         }
         if (painted)
             painted = painter.end();

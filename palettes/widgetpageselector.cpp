@@ -2,6 +2,7 @@
 
 #include "palettestyle.h"
 #include "shell/dmainui.h"
+#include "shell/textfit.h"
 
 #include <QColorDialog>
 #include <QCoreApplication>
@@ -13,6 +14,11 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+
+namespace {
+constexpr int kZoomPointSize = 29;
+constexpr int kZoomPadding = 4; // clear of the box's rounded corners
+} // namespace
 
 namespace {
 
@@ -189,10 +195,18 @@ void WidgetPageSelector::selectPageButton(QPushButton *button, bool force)
 void WidgetPageSelector::showZoomText(const QString &text)
 {
     QTextEdit *display = ui->pagexample;
+    // The large face while the number fits the box, as the box lays it out; a longer one
+    // ("100%" in a box of some 95 pixels) gets a smaller face rather than running out of the
+    // box to the left.
+    const int room = display->viewport()->width() - 2 * kZoomPadding;
     display->setPlainText(text);
-    display->selectAll();
-    display->setCurrentFont(QFont(QStringLiteral("Arial"), 29));
-    display->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    for (int size = kZoomPointSize;; --size) {
+        display->selectAll();
+        display->setCurrentFont(QFont(QStringLiteral("Arial"), size));
+        display->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+        if (size <= TextFit::kSmallestPointSize || display->document()->idealWidth() <= room)
+            break;
+    }
     QTextCursor cursor = display->textCursor();
     cursor.clearSelection();
     display->setTextCursor(cursor);
@@ -209,6 +223,7 @@ void WidgetPageSelector::updateExample(float zoom)
 void WidgetPageSelector::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    showZoomText(ui->pagexample->toPlainText()); // its box has its final size now
     if (DMainUi::m_curPenType == BtMenus::btDragPage)
         selectPageButton(ui->baDragPage, false);
     else

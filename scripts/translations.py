@@ -4,7 +4,8 @@
     translations.py status FILE.ts...          unfinished or empty messages per file (exit 1 if any)
     translations.py export FILE.ts [--all]      the unfinished messages as JSON, ready to translate
     translations.py apply FILE.ts TEXTS.json    write translations from JSON and mark them finished
-    translations.py identity FILE.ts            source language: every translation is its source
+    translations.py identity FILE.ts            source language: a text without a translation gets
+                                                its source (the English source texts keep theirs)
 
 The JSON of export and apply is a list of {"context", "source", "translation"} objects (a
 "comment" key, when lupdate found one, is carried along and used to tell messages apart).
@@ -111,7 +112,10 @@ def apply(path, texts_path):
 def identity(path):
     tree = load(path)
     for _, message in live_messages(tree):
-        set_translation(message, message.findtext("source", default=""))
+        # Spanish texts stand for themselves; the few English source texts (the clock, the
+        # calculator, the media player) have a Spanish translation that must survive a refresh.
+        if not is_finished(message):
+            set_translation(message, message.findtext("source", default=""))
     save(tree, path)
     return 0
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Refreshes resources/translations/*.ts from the sources: new texts come in unfinished, texts
 # gone from the code are dropped. Spanish is the source language, so es_ES translates every
-# text to itself. Afterwards it lists what is left to translate in the other languages:
+# Spanish text to itself; the English source texts (clock, calculator, media player) keep their
+# Spanish translations there. Afterwards it lists what is left to translate in the other
+# languages:
 #     scripts/translations.py export resources/translations/de_DE.ts > de.json
 #     (fill in "translation", e.g. in an editor or Qt Linguist, then)
 #     scripts/translations.py apply resources/translations/de_DE.ts de.json

@@ -183,6 +183,10 @@ void MainForm::connectPalettes()
     connect(m_shortUi, &DShortUi::showVeltorina, this, &MainForm::showVeltorina);
     connect(m_shortUi, &DShortUi::transparentPage, this, &MainForm::transparentPageIfNotExist);
     connect(view, &DView::signals_touchEvent, this, &MainForm::updatePensMenu);
+    connect(view, &DView::toolChanged, this, [this] {
+        if (isVisible())
+            updatePensMenu();
+    });
     connect(view, &DView::signals_touchEvent, m_mainUi, &DMainUi::closeAllMenu);
     connect(view->m_scribbleArea, &ScribbleArea::signals_touchEvent, m_mainUi,
             &DMainUi::closeAllMenu);
@@ -477,7 +481,14 @@ void MainForm::showShareScreen()
         m_share = new DShareScreen(nullptr);
         connect(m_share, &DShareScreen::deleteWidget, this, &MainForm::destroyShare);
     }
-    m_share->show();
+    // Once the teacher has touched the full-screen board, the window lies behind it: the
+    // command brings it to the front again, so the code can be shown and the sharing stopped.
+    if (m_share->isMinimized())
+        m_share->showNormal();
+    else
+        m_share->show();
+    m_share->raise();
+    m_share->activateWindow();
 }
 
 void MainForm::uiColorMultiUser(QColor c, btType bt)
@@ -556,6 +567,9 @@ void MainForm::transparentPageIfNotExist()
     if (page && page->pageType() == PageTypeTransparent)
         return;
     m_pagesList->newPage(BtMenus::btTransparentPage, false);
+    // As the page palette's transparent page: the counter and the thumbnails take it in.
+    showPageCounter();
+    refreshGallery();
 }
 
 void MainForm::newCapturePage()

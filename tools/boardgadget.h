@@ -15,7 +15,9 @@ namespace BoardGadget {
 // A gadget button (GadgetButton::make) whose top-left stays dx, dy up and left of the board's
 // bottom-right corner, placed there now.
 QPushButton *makeCornerButton(QWidget *gadget, const QString &iconPath, int dx, int dy);
-// Every corner button of gadget put back at its place after the gadget moved.
+// Every corner button of gadget put back at its place after the gadget moved; the row goes up
+// as far as needed to leave the board's own controls (the recycle bin, the toolbars, the
+// clock, another gadget's buttons) uncovered.
 void placeCornerButtons(QWidget *gadget);
 
 // A left press starts a drag: dragOffset takes the press's distance from the gadget's corner.

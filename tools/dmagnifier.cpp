@@ -27,6 +27,7 @@ DMagnifier::DMagnifier(QWidget *parent)
     connect(bZoomOut, &QPushButton::clicked, this, &DMagnifier::bZoomOut_mouseReleaseEv);
     connect(bZoomIn, &QPushButton::clicked, this, &DMagnifier::bZoomIn_mouseReleaseEv);
     connect(bClose, &QPushButton::clicked, this, &DMagnifier::bClose_mouseReleaseEv);
+    BoardGadget::placeCornerButtons(this);
     update();
 }
 
@@ -131,4 +132,10 @@ void DMagnifier::resizeEvent(QResizeEvent *) { }
 void DMagnifier::moveEvent(QMoveEvent *)
 {
     BoardGadget::placeCornerButtons(this);
+}
+
+void DMagnifier::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    BoardGadget::placeCornerButtons(this); // the board's controls may have moved since
 }

@@ -39,6 +39,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     // The page shows the glass where it was left; the buttons follow every move.
     void moveEvent(QMoveEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private slots:
     void bZoomOut_mouseReleaseEv();

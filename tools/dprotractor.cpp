@@ -7,9 +7,14 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QGraphicsSceneMouseEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QtMath>
+
+#include <cmath>
 
 using namespace InstrumentRules;
 
@@ -91,6 +96,29 @@ void DProtractor::setDrawTriangle_Actionclicked()
     selectAction(m_actTriangle);
 }
 
+QFont DProtractor::scaleLabelFont(int radius, const QFont &scaleFont)
+{
+    // Neighbours stand ten degrees apart on the circle of radius 25r/32; the widest number
+    // takes at most three quarters of that, so a gap stays between any two.
+    const qreal spacing = 2.0 * (25 * radius / 32) * std::sin(qDegreesToRadians(5.0));
+    qreal widest = 0;
+    const QFontMetricsF metrics(scaleFont);
+    for (int angle = 10; angle < 180; angle += 10)
+        widest = qMax(widest, metrics.horizontalAdvance(QString::number(angle)));
+    const qreal allowed = 0.75 * spacing;
+    if (widest <= allowed)
+        return scaleFont;
+    QFont smaller = scaleFont;
+    smaller.setPixelSize(qMax(1, int(QFontInfo(scaleFont).pixelSize() * allowed / widest)));
+    return smaller;
+}
+
+QPointF DProtractor::scaleLabelOrigin(int angle, int radius, const QFontMetricsF &metrics)
+{
+    const qreal width = metrics.horizontalAdvance(QString::number(angle));
+    return QLineF::fromPolar(25 * radius / 32, angle).p2() - QPointF(width / 2, 0);
+}
+
 QRectF DProtractor::boundingRect() const
 {
     return outlinedBounds(this);
@@ -116,6 +144,9 @@ void DProtractor::paint(QPainter *painter, const QStyleOptionGraphicsItem *optio
     painter->drawArc(QRectF(-5 * r / 32, -5 * r / 32, 10 * r / 32, 10 * r / 32), 0, 2880);
 
     setScaleFont(painter);
+    const QFont scaleFont = painter->font();
+    const QFont labelFont = scaleLabelFont(r, scaleFont);
+    const QFontMetricsF labelMetrics(labelFont);
     auto radial = [painter](int angle, int from, int to) {
         painter->drawLine(QLineF::fromPolar(from, angle).p2(), QLineF::fromPolar(to, angle).p2());
     };
@@ -126,8 +157,9 @@ void DProtractor::paint(QPainter *painter, const QStyleOptionGraphicsItem *optio
         if (angle % 10 == 0) {
             radial(angle, r, 5 * r / 6);
             radial(angle, 25 * r / 32, 5 * r / 32);
-            const QPointF at = QLineF::fromPolar(25 * r / 32, angle).p2() - QPointF(8, 0);
-            painter->drawText(at, QString::number(angle));
+            painter->setFont(labelFont);
+            painter->drawText(scaleLabelOrigin(angle, r, labelMetrics), QString::number(angle));
+            painter->setFont(scaleFont);
         }
     }
 

@@ -6,6 +6,7 @@
 
 class DView;
 class QAction;
+class QFontMetricsF;
 class QMenu;
 
 // The protractor: a half disc with a degree scale. Dragging in the ring along its rim draws the
@@ -36,6 +37,12 @@ public:
     QMenu *menu() const { return m_menu; }
     QAction *checkedAction() const { return m_checkedAction; }
     QPen drawingPen() const;
+
+    // The degree numbers 10 to 170 on a protractor of the given radius: each centred on its
+    // radial line with its baseline at 25r/32, in the scale's face made smaller where the
+    // numbers would otherwise run into each other (a small protractor, a large system font).
+    static QFont scaleLabelFont(int radius, const QFont &scaleFont);
+    static QPointF scaleLabelOrigin(int angle, int radius, const QFontMetricsF &metrics);
 
     DView *m_view = nullptr;
 

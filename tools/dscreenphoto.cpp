@@ -41,11 +41,20 @@ QRect DScreenPhoto::grabRegion(QPoint start, QPoint end)
     return QRect(selection.x() + kFrameInset, selection.y() + kFrameInset, width, height);
 }
 
-void DScreenPhoto::bClose_mouseReleaseEv()
+void DScreenPhoto::clearSelection()
 {
-    hide();
     m_start = QPoint(0, 0);
     m_end = QPoint(0, 0);
+    // Painted now, while the window is still shown: a hidden window keeps its last picture
+    // and shows it again on the next use, the old frame with it.
+    if (isVisible())
+        repaint();
+}
+
+void DScreenPhoto::bClose_mouseReleaseEv()
+{
+    clearSelection();
+    hide();
     emit close();
 }
 
@@ -75,9 +84,8 @@ void DScreenPhoto::mouseReleaseEvent(QMouseEvent *event)
     // This window lies over what is to be captured: step aside first and let the screen
     // beneath repaint, or the grab would show our own overlay instead of the desktop.
     m_grabbing = true;
+    clearSelection();
     hide();
-    m_start = QPoint(0, 0);
-    m_end = QPoint(0, 0);
     QTimer::singleShot(kRepaintDelayMs, this, [this, selection]() { grabAndFinish(selection); });
 }
 

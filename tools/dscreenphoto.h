@@ -50,6 +50,7 @@ protected:
 
 private:
     void grabAndFinish(const QRect &selection);
+    void clearSelection(); // no frame, also in the picture the hidden window keeps
 
     QScreen *m_screen = nullptr;
     QColor m_bkColor;

@@ -618,6 +618,10 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
         <source>Abriendo el documento…</source>
         <translation>Dokument wird geöffnet…</translation>
     </message>
+    <message>
+        <source>Exportando el documento…</source>
+        <translation>Dokument wird exportiert…</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>

@@ -540,7 +540,7 @@ Written and maintained by the Veltorina development team.</translation>
     <name>DPagesList</name>
     <message>
         <source>Open Image</source>
-        <translation>Open picture</translation>
+        <translation>Open image</translation>
     </message>
     <message>
         <source>Atención</source>
@@ -617,6 +617,10 @@ Written and maintained by the Veltorina development team.</translation>
     <message>
         <source>Abriendo el documento…</source>
         <translation>Opening the document…</translation>
+    </message>
+    <message>
+        <source>Exportando el documento…</source>
+        <translation>Exporting the document…</translation>
     </message>
 </context>
 <context>
@@ -1734,7 +1738,7 @@ Please check the media service plugins are installed.</translation>
     </message>
     <message>
         <source>Open Image</source>
-        <translation>Open picture</translation>
+        <translation>Open image</translation>
     </message>
     <message>
         <source>Image Files (*.png *.jpg *.bmp)</source>

@@ -13,15 +13,15 @@
     </message>
     <message>
         <source>Backspace</source>
-        <translation>Backspace</translation>
+        <translation>Retroceso</translation>
     </message>
     <message>
         <source>Clear</source>
-        <translation>Clear</translation>
+        <translation>Borrar</translation>
     </message>
     <message>
         <source>Clear All</source>
-        <translation>Clear All</translation>
+        <translation>Borrar todo</translation>
     </message>
     <message>
         <source>MC</source>
@@ -57,7 +57,7 @@
     </message>
     <message>
         <source>Sqrt</source>
-        <translation>Sqrt</translation>
+        <translation>Raíz</translation>
     </message>
     <message>
         <source>x^2</source>
@@ -73,54 +73,54 @@
     </message>
     <message>
         <source>Calculator</source>
-        <translation>Calculator</translation>
+        <translation>Calculadora</translation>
     </message>
 </context>
 <context>
     <name>DClock</name>
     <message>
         <source>Pause</source>
-        <translation>Pause</translation>
+        <translation>Pausa</translation>
     </message>
     <message>
         <source>Clock Mode</source>
-        <translation>Clock Mode</translation>
+        <translation>Modo reloj</translation>
     </message>
     <message>
         <source>Timer Mode</source>
-        <translation>Timer Mode</translation>
+        <translation>Modo cronómetro</translation>
     </message>
     <message>
         <source>Countdown Mode</source>
-        <translation>Countdown Mode</translation>
+        <translation>Modo cuenta atrás</translation>
     </message>
     <message>
         <source>Zoom In</source>
-        <translation>Zoom In</translation>
+        <translation>Ampliar</translation>
     </message>
     <message>
         <source>Zoom Out</source>
-        <translation>Zoom Out</translation>
+        <translation>Reducir</translation>
     </message>
     <message>
         <source>Transparent</source>
-        <translation>Transparent</translation>
+        <translation>Transparente</translation>
     </message>
     <message>
         <source>Translucent</source>
-        <translation>Translucent</translation>
+        <translation>Translúcido</translation>
     </message>
     <message>
         <source>Opaque</source>
-        <translation>Opaque</translation>
+        <translation>Opaco</translation>
     </message>
     <message>
         <source>Display LCD</source>
-        <translation>Display LCD</translation>
+        <translation>Mostrar pantalla LCD</translation>
     </message>
     <message>
         <source>Hide</source>
-        <translation>Hide</translation>
+        <translation>Ocultar</translation>
     </message>
 </context>
 <context>
@@ -145,7 +145,7 @@
     <name>DLabel</name>
     <message>
         <source>Form</source>
-        <translation>Form</translation>
+        <translation>Formulario</translation>
     </message>
 </context>
 <context>
@@ -278,7 +278,7 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
     </message>
     <message>
         <source>Ellipse</source>
-        <translation>Ellipse</translation>
+        <translation>Elipse</translation>
     </message>
     <message>
         <source>Pentágono</source>
@@ -454,7 +454,7 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
     </message>
     <message>
         <source>Form</source>
-        <translation>Form</translation>
+        <translation>Formulario</translation>
     </message>
 </context>
 <context>
@@ -529,7 +529,7 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
     </message>
     <message>
         <source>Open Audio</source>
-        <translation>Open Audio</translation>
+        <translation>Abrir audio</translation>
     </message>
     <message>
         <source>Error al convertir a texto</source>
@@ -540,7 +540,7 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
     <name>DPagesList</name>
     <message>
         <source>Open Image</source>
-        <translation>Open Image</translation>
+        <translation>Abrir imagen</translation>
     </message>
     <message>
         <source>Atención</source>
@@ -618,6 +618,10 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
         <source>Abriendo el documento…</source>
         <translation>Abriendo el documento…</translation>
     </message>
+    <message>
+        <source>Exportando el documento…</source>
+        <translation>Exportando el documento…</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -646,14 +650,14 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
     <name>DResources</name>
     <message>
         <source>Form</source>
-        <translation>Form</translation>
+        <translation>Formulario</translation>
     </message>
 </context>
 <context>
     <name>DRichTextEditor</name>
     <message>
         <source>Form</source>
-        <translation>Form</translation>
+        <translation>Formulario</translation>
     </message>
     <message>
         <source>#widget_3 {
@@ -784,7 +788,7 @@ QPushButton:hover {
     </message>
     <message>
         <source>Save File</source>
-        <translation>Save File</translation>
+        <translation>Guardar archivo</translation>
     </message>
     <message>
         <source>Error al guardar la grabación</source>
@@ -984,7 +988,7 @@ QPushButton:hover {
     <name>DTableDlg</name>
     <message>
         <source>Dialog</source>
-        <translation>Dialog</translation>
+        <translation>Diálogo</translation>
     </message>
     <message>
         <source>Filas</source>
@@ -992,7 +996,7 @@ QPushButton:hover {
     </message>
     <message>
         <source>&amp;Ok</source>
-        <translation>&amp;Ok</translation>
+        <translation>&amp;Aceptar</translation>
     </message>
     <message>
         <source>Columnas</source>
@@ -1000,7 +1004,7 @@ QPushButton:hover {
     </message>
     <message>
         <source>&amp;Cancel</source>
-        <translation>&amp;Cancel</translation>
+        <translation>&amp;Cancelar</translation>
     </message>
 </context>
 <context>
@@ -1160,53 +1164,53 @@ QPushButton:hover {
     <name>Player</name>
     <message>
         <source>FullScreen</source>
-        <translation>FullScreen</translation>
+        <translation>Pantalla completa</translation>
     </message>
     <message>
         <source>Service not available</source>
-        <translation>Service not available</translation>
+        <translation>Servicio no disponible</translation>
     </message>
     <message>
         <source>The QMediaPlayer object does not have a valid service.
 Please check the media service plugins are installed.</source>
-        <translation>The QMediaPlayer object does not have a valid service.
-Please check the media service plugins are installed.</translation>
+        <translation>El objeto QMediaPlayer no tiene un servicio válido.
+Compruebe que los complementos multimedia están instalados.</translation>
     </message>
     <message>
         <source>Loading...</source>
-        <translation>Loading...</translation>
+        <translation>Cargando...</translation>
     </message>
     <message>
         <source>Media Stalled</source>
-        <translation>Media Stalled</translation>
+        <translation>Reproducción detenida</translation>
     </message>
     <message>
         <source>Buffering %4%</source>
-        <translation>Buffering %4%</translation>
+        <translation>Cargando en memoria %4%</translation>
     </message>
     <message>
         <source>Brightness</source>
-        <translation>Brightness</translation>
+        <translation>Brillo</translation>
     </message>
     <message>
         <source>Contrast</source>
-        <translation>Contrast</translation>
+        <translation>Contraste</translation>
     </message>
     <message>
         <source>Hue</source>
-        <translation>Hue</translation>
+        <translation>Tono</translation>
     </message>
     <message>
         <source>Saturation</source>
-        <translation>Saturation</translation>
+        <translation>Saturación</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation>Close</translation>
+        <translation>Cerrar</translation>
     </message>
     <message>
         <source>Color Options</source>
-        <translation>Color Options</translation>
+        <translation>Opciones de color</translation>
     </message>
     <message>
         <source>No se puede reproducir este archivo</source>
@@ -1217,7 +1221,7 @@ Please check the media service plugins are installed.</translation>
     <name>VideoWidget</name>
     <message>
         <source>VideoWidget</source>
-        <translation>VideoWidget</translation>
+        <translation>Vídeo</translation>
     </message>
     <message>
         <source>#buttonPlay {
@@ -1316,7 +1320,7 @@ Please check the media service plugins are installed.</translation>
     </message>
     <message>
         <source>Form</source>
-        <translation>Form</translation>
+        <translation>Formulario</translation>
     </message>
     <message>
         <source>Color de Pincel</source>
@@ -1343,7 +1347,7 @@ Please check the media service plugins are installed.</translation>
     <name>WidgetEraserSelector</name>
     <message>
         <source>Form</source>
-        <translation>Form</translation>
+        <translation>Formulario</translation>
     </message>
     <message>
         <source>Limpiar página</source>
@@ -1386,7 +1390,7 @@ Please check the media service plugins are installed.</translation>
     </message>
     <message>
         <source>Form</source>
-        <translation>Form</translation>
+        <translation>Formulario</translation>
     </message>
 </context>
 <context>
@@ -1497,7 +1501,7 @@ Please check the media service plugins are installed.</translation>
     </message>
     <message>
         <source>Form</source>
-        <translation>Form</translation>
+        <translation>Formulario</translation>
     </message>
 </context>
 <context>
@@ -1544,7 +1548,7 @@ Please check the media service plugins are installed.</translation>
     </message>
     <message>
         <source>Form</source>
-        <translation>Form</translation>
+        <translation>Formulario</translation>
     </message>
     <message>
         <source>Más colores</source>
@@ -1587,7 +1591,7 @@ Please check the media service plugins are installed.</translation>
     </message>
     <message>
         <source>Form</source>
-        <translation>Form</translation>
+        <translation>Formulario</translation>
     </message>
     <message>
         <source>Grosor de línea</source>
@@ -1714,7 +1718,7 @@ Please check the media service plugins are installed.</translation>
     </message>
     <message>
         <source>Form</source>
-        <translation>Form</translation>
+        <translation>Formulario</translation>
     </message>
     <message>
         <source>Grosor de línea</source>
@@ -1734,11 +1738,11 @@ Please check the media service plugins are installed.</translation>
     </message>
     <message>
         <source>Open Image</source>
-        <translation>Open Image</translation>
+        <translation>Abrir imagen</translation>
     </message>
     <message>
         <source>Image Files (*.png *.jpg *.bmp)</source>
-        <translation>Image Files (*.png *.jpg *.bmp)</translation>
+        <translation>Archivos de imagen (*.png *.jpg *.bmp)</translation>
     </message>
     <message>
         <source>Fondo Gradiente</source>
@@ -1817,7 +1821,7 @@ Please check the media service plugins are installed.</translation>
     </message>
     <message>
         <source>Form</source>
-        <translation>Form</translation>
+        <translation>Formulario</translation>
     </message>
 </context>
 </TS>

@@ -618,6 +618,10 @@ Tableau blanc interactif pour la salle de classe.
         <source>Abriendo el documento…</source>
         <translation>Ouverture du document…</translation>
     </message>
+    <message>
+        <source>Exportando el documento…</source>
+        <translation>Exportation du document…</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>

@@ -618,6 +618,10 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
         <source>Abriendo el documento…</source>
         <translation>Abrindo o documento…</translation>
     </message>
+    <message>
+        <source>Exportando el documento…</source>
+        <translation>Exportando o documento…</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>

@@ -618,6 +618,10 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
         <source>Abriendo el documento…</source>
         <translation>Открытие документа…</translation>
     </message>
+    <message>
+        <source>Exportando el documento…</source>
+        <translation>Экспорт документа…</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>

@@ -124,6 +124,8 @@ private slots:
     void videoAtTheAnchor();
     void vanishedVideoSaysSo();
     void soundAtTheAnchor();
+    void unplayableFileSaysSoAndPlacesNothing_data();
+    void unplayableFileSaysSoAndPlacesNothing();
     void galleryDrop_data();
     void galleryDrop();
     void foreignDropIsRefused();
@@ -358,8 +360,11 @@ void tst_DPageMedia::vanishedVideoSaysSo()
 
 void tst_DPageMedia::soundAtTheAnchor()
 {
+    if (!ContentMedia::haveFfmpeg())
+        QSKIP("ffmpeg is not installed");
     const QString file = m_files.filePath("bell.mp3");
-    QVERIFY(writeBytes(file, "ID3"));
+    const QString made = ContentMedia::makeSound(file, 500);
+    QVERIFY2(made.isEmpty(), qPrintable(made));
     Board board;
     DPage *page = board.current();
     auto answered = chooseFile(file);
@@ -370,6 +375,50 @@ void tst_DPageMedia::soundAtTheAnchor()
     QCOMPARE(sounds.first()->pos(), page->mediaAnchor());
     page->setUndo();
     QCOMPARE(boardObjects(page), 0);
+}
+
+void tst_DPageMedia::unplayableFileSaysSoAndPlacesNothing_data()
+{
+    QTest::addColumn<bool>("video");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("randomBytes"); // else a silent picture clip
+    QTest::newRow("video: random bytes") << true << "lesson.mp4" << true;
+    QTest::newRow("sound: random bytes") << false << "bell.mp3" << true;
+    QTest::newRow("sound: a clip without sound") << false << "silent.mp3" << false;
+}
+
+void tst_DPageMedia::unplayableFileSaysSoAndPlacesNothing()
+{
+    QFETCH(bool, video);
+    QFETCH(QString, name);
+    QFETCH(bool, randomBytes);
+    if (!ContentMedia::haveFfmpeg())
+        QSKIP("ffmpeg is not installed");
+    const QString file = m_files.filePath(name);
+    if (randomBytes) {
+        QByteArray noise(4096, '\0');
+        for (int i = 0; i < noise.size(); ++i)
+            noise[i] = char((i * 7919 + 13) % 251);
+        QVERIFY(writeBytes(file, noise));
+    } else {
+        const QString made = ContentMedia::makeClip(m_files.filePath("silent.ogv"));
+        QVERIFY2(made.isEmpty(), qPrintable(made));
+        QFile::remove(file);
+        QVERIFY(QFile::rename(m_files.filePath("silent.ogv"), file));
+    }
+    Board board;
+    DPage *page = board.current();
+    MediaFixture::MessageBoxes boxes;
+    auto answered = chooseFile(file);
+    if (video)
+        page->insertVideo();
+    else
+        page->insertSound();
+    QVERIFY(*answered);
+    QCOMPARE(boxes.seen,
+             QStringList{ QString::fromUtf8("Atención|No se puede reproducir este archivo") });
+    QCOMPARE(boardObjects(page), 0);
+    QCOMPARE(page->undoStack()->count(), 0);
 }
 
 void tst_DPageMedia::galleryDrop_data()

@@ -1,10 +1,12 @@
 #include "support/boardfixture.h"
+#include "support/contentmedia.h"
 #include "support/testsupport.h"
 
 #include "board/boardtypes.h"
 #include "board/dgpathcurveitem.h"
 #include "board/dgpathitem.h"
 #include "board/dgpixmapitem.h"
+#include "board/dgsounditem.h"
 #include "board/dgtextitem.h"
 #include "board/dpage.h"
 #include "board/drotateitem.h"
@@ -60,6 +62,7 @@ private slots:
     void lockMarkFollowsTheLock_data();
     void lockMarkFollowsTheLock();
     void dragOnButtonDoesNothing();
+    void soundButtonShowsPlayOnceTheSoundEnds();
     void pageObjectsMakeTheirFrameWhenShown_data();
     void pageObjectsMakeTheirFrameWhenShown();
 };
@@ -456,6 +459,31 @@ void tst_DRotateItem::lockMarkFollowsTheLock()
     QCOMPARE(inkAround(inked.intersected(mark)) > 100, marked);
     page->clearSelection();
     QCOMPARE(inkAround(inked.intersected(mark)) > 100, marked);
+}
+
+void tst_DRotateItem::soundButtonShowsPlayOnceTheSoundEnds()
+{
+    if (!ContentMedia::haveFfmpeg())
+        QSKIP("ffmpeg is not installed");
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("bell.wav"));
+    const QString made = ContentMedia::makeSound(file, 300);
+    QVERIFY2(made.isEmpty(), qPrintable(made));
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.page(0);
+    view->setSelect();
+    DGSoundItem *sound = page->addSoundItem(file, QPointF(200, 200), 0, 1, QTransform(), false);
+    sound->setSelected(true);
+    paintPage(page);
+    DRotateItemButton *media = sound->rotateItem()->m_btMedia;
+    QVERIFY(media->isVisible());
+    const QImage play = DRotateItem::icon(DRotateItemButton::iconFor(BtMenus::fnMedia)).toImage();
+    QCOMPARE(media->pixmap().toImage(), play);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, viewPointOf(view, media));
+    // The sound plays for a moment (or, on a machine without sound, ends at once): then the
+    // button offers to play it again, not to stop what no longer plays.
+    QTRY_COMPARE_WITH_TIMEOUT(media->pixmap().toImage(), play, 30000);
 }
 
 void tst_DRotateItem::dragOnButtonDoesNothing()

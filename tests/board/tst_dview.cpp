@@ -22,6 +22,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QPushButton>
 #include <QtTest>
 
 using namespace BoardFixture;
@@ -222,7 +223,14 @@ void tst_DView::toolSlots()
     QCOMPARE(view->dragMode(), QGraphicsView::RubberBandDrag);
     QVERIFY(object->isSelected());
 
-    TestSupport::answerNextModal([](QWidget *dialog) { dialog->hide(); });
+    // Escaped, the table dialog leaves the board selecting; confirmed, it takes the table tool.
+    TestSupport::answerNextModal([](QWidget *dialog) { TestSupport::pressEscape(dialog); });
+    view->editSetTableDlg();
+    QCOMPARE(view->getPenType(0), int(BtMenus::btSelect));
+    TestSupport::answerNextModal([](QWidget *dialog) {
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("pushButton_ok")),
+                          Qt::LeftButton);
+    });
     view->editSetTableDlg();
     QCOMPARE(view->getPenType(0), int(BtMenus::btTableTool));
     view->setTableRowColumn(4, 6);

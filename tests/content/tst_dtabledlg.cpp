@@ -2,6 +2,7 @@
 
 #include "content/dtabledlg.h"
 
+#include <QApplication>
 #include <QMetaMethod>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -26,6 +27,7 @@ private slots:
     void ok_data();
     void ok();
     void cancelKeepsValuesAndAsksForSelect();
+    void tabVisitsTheFieldsInOrder();
 };
 
 void tst_DTableDlg::formSlotsFindTheirButtons()
@@ -88,9 +90,11 @@ void tst_DTableDlg::ok()
         if (stillOpen)
             shown->hide();
     });
-    dialog.exec();
+    const int result = dialog.exec();
     QCOMPARE(sized.count(), accepted ? 1 : 0);
     QCOMPARE(stillOpen, !accepted);
+    // The view draws a table only after a run that ended accepted.
+    QCOMPARE(result, int(accepted ? QDialog::Accepted : QDialog::Rejected));
     if (accepted) {
         QCOMPARE(sized.at(0).at(0).toInt(), qMin(rows, 99));
         QCOMPARE(sized.at(0).at(1).toInt(), columns);
@@ -116,6 +120,23 @@ void tst_DTableDlg::cancelKeepsValuesAndAsksForSelect()
     QVERIFY(closedFirst);
     QCOMPARE(sized.count(), 0);
     QCOMPARE(rowBox->value(), 7); // shown again next time
+}
+
+void tst_DTableDlg::tabVisitsTheFieldsInOrder()
+{
+    DTableDlg dialog(nullptr);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    dialog.findChild<QSpinBox *>(QStringLiteral("spinBox_Row"))->setFocus();
+    QStringList visited;
+    for (int i = 0; i < 5; ++i) {
+        visited << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(visited,
+             (QStringList{ "spinBox_Row", "spinBox_Column", "pushButton_ok", "pushButton_cancel",
+                           "spinBox_Row" }));
 }
 
 QTEST_MAIN(tst_DTableDlg)

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QToolButton>
 #include <QtTest>
@@ -29,6 +30,8 @@ private slots:
     void upperCaseM3uLoadsAsPlaylist();
     void closingStopsPlaybackAndDeletesTheWindow();
     void secondOpenDoesNotPileUpWindows();
+    void opensWhollyOnTheScreen_data();
+    void opensWhollyOnTheScreen();
     void statusShowsInTitleAndCursor_data();
     void statusShowsInTitleAndCursor();
     void durationText_data();
@@ -181,6 +184,43 @@ void tst_Player::secondOpenDoesNotPileUpWindows()
     flushDeletes();
     QVERIFY(old.isNull());
     QCOMPARE(openWindows(), 2);
+}
+
+void tst_Player::opensWhollyOnTheScreen_data()
+{
+    QTest::addColumn<QPoint>("asked"); // from the screen's bottom-right corner when negative
+    QTest::addColumn<QPoint>("shown"); // the same; -1: flush with that edge
+    QTest::newRow("where asked") << QPoint(40, 50) << QPoint(40, 50);
+    QTest::newRow("video low on the board") << QPoint(40, -60) << QPoint(40, -1);
+    QTest::newRow("video at the right edge") << QPoint(-30, 50) << QPoint(-1, 50);
+    QTest::newRow("beyond the corner") << QPoint(-5, -5) << QPoint(-1, -1);
+}
+
+// A player asked for low or far right on the board opens as near as it can with all of it,
+// buttons included, on the screen.
+void tst_Player::opensWhollyOnTheScreen()
+{
+    QFETCH(QPoint, asked);
+    QFETCH(QPoint, shown);
+    requireClips();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const auto onScreen = [&screen](int value, int edge) {
+        return value < 0 ? edge + 1 + value : value;
+    };
+    Player *window = Player::showFor(
+            m_shortClip,
+            QPoint(onScreen(asked.x(), screen.right()), onScreen(asked.y(), screen.bottom())));
+    const QRect frame = window->frameGeometry();
+    QVERIFY(screen.contains(frame));
+    if (shown.x() >= 0)
+        QCOMPARE(frame.x(), shown.x());
+    else
+        QCOMPARE(frame.right(), screen.right());
+    if (shown.y() >= 0)
+        QCOMPARE(frame.y(), shown.y());
+    else
+        QCOMPARE(frame.bottom(), screen.bottom());
+    window->close();
 }
 
 void tst_Player::statusShowsInTitleAndCursor_data()

@@ -8,7 +8,12 @@
 #include "document/toolrun.h"
 #include "shell/globals.h"
 
+#include "board/dgpathcurveitem.h"
+
+#include <QBuffer>
 #include <QImageReader>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QtTest>
 
 #include <memory>
@@ -33,6 +38,10 @@ private slots:
     void sheetFollowsTheBoard_data();
     void sheetFollowsTheBoard();
     void noEditingMarks();
+    void strokesStayLines_data();
+    void strokesStayLines();
+    void boardRepaintsWhileExporting_data();
+    void boardRepaintsWhileExporting();
     void failuresAreReported_data();
     void failuresAreReported();
 
@@ -346,6 +355,166 @@ void tst_PageExport::noEditingMarks()
     const QImage plainSheet = sheet(QStringLiteral("clean"));
     QVERIFY(!markedSheet.isNull());
     QCOMPARE(markedSheet, plainSheet);
+}
+
+namespace {
+
+// The share of pixels whose channels differ by more than tolerance.
+double differingShare(const QImage &a, const QImage &b, int tolerance)
+{
+    int differing = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            if (qAbs(qRed(p) - qRed(q)) > tolerance || qAbs(qGreen(p) - qGreen(q)) > tolerance
+                || qAbs(qBlue(p) - qBlue(q)) > tolerance)
+                ++differing;
+        }
+    }
+    return double(differing) / (a.width() * a.height());
+}
+
+int inkedPixels(const QImage &image)
+{
+    int inked = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            inked += qBlue(image.pixel(x, y)) < 235 ? 1 : 0;
+    return inked;
+}
+
+} // namespace
+
+void tst_PageExport::strokesStayLines_data()
+{
+    QTest::addColumn<int>("alpha");
+    QTest::addColumn<int>("width");
+    QTest::newRow("10 thin highlighter lines") << 100 << 3;
+    QTest::newRow("10 wide highlighter lines") << 100 << 20;
+    QTest::newRow("10 pencil lines") << 255 << 3;
+}
+
+// Ten lines across a white page, over a pencil line: the PDF keeps them as lines, translucent
+// ink included (no pictures in the file, which stays small), and shows the page as the board
+// does, the pencil line through the highlighter's ink.
+void tst_PageExport::strokesStayLines()
+{
+    QFETCH(int, alpha);
+    QFETCH(int, width);
+    DPage *page = m_list->at(0);
+    page->setPageBackgroundColor(Qt::white);
+    const auto addLine = [page](const QPointF &from, const QPointF &to, const QPen &pen,
+                                BtMenus::btType kind) {
+        auto *stroke = new DGPathCurveItem(from, pen, kind, nullptr);
+        QPainterPath path(QPointF(0, 0));
+        for (int p = 1; p <= 40; ++p)
+            path.lineTo((to - from) * p / 40.0 + QPointF(0, (p % 3) * 0.7));
+        stroke->setPath(path);
+        page->addItem(stroke);
+    };
+    addLine(QPointF(320, 20), QPointF(320, 460), QPen(Qt::black, 2, Qt::SolidLine, Qt::RoundCap),
+            BtMenus::btPencil);
+    for (int i = 0; i < 10; ++i)
+        addLine(QPointF(40, 40 + 42 * i), QPointF(600, 60 + 40 * i),
+                QPen(QColor(255, 200, 0, alpha), width, Qt::SolidLine, Qt::RoundCap),
+                alpha < 255 ? BtMenus::btHighlighter : BtMenus::btPencil);
+    m_list->selectPage(0);
+    QVERIFY(exportAs(QStringLiteral("pdf"), chooseFile(m_folder->filePath("lines"))));
+    const QString file = m_folder->filePath("lines.pdf");
+    QVERIFY2(QFileInfo(file).size() < 100 * 1024,
+             qPrintable(QString::number(QFileInfo(file).size())));
+    const ToolRun images = runTool(QStringLiteral("pdfimages"), { QStringLiteral("-list"), file },
+                                   m_folder->path(), 60000);
+    QVERIFY2(images.ok, qPrintable(images.error));
+    QCOMPARE(images.output.trimmed().split('\n').size(), 2); // the heading only: no pictures
+
+    // The first sheet at 72 dots per inch (a point a pixel) against the board drawn the same
+    // size where the export puts it: the sheet's printable area, the page's proportions kept.
+    const ToolRun rendered =
+            runTool(QStringLiteral("pdftoppm"),
+                    { QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-f"),
+                      QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                      QStringLiteral("-png"), file, QStringLiteral("lines") },
+                    m_folder->path(), 60000);
+    QVERIFY2(rendered.ok, qPrintable(rendered.error));
+    const QImage sheet =
+            QImage(m_folder->filePath("lines-1.png")).convertToFormat(QImage::Format_RGB32);
+    QVERIFY(!sheet.isNull());
+    QBuffer scratch;
+    QPdfWriter layout(&scratch);
+    layout.setPageSize(QPageSize(QPageSize::A4));
+    layout.setPageOrientation(QPageLayout::Landscape);
+    const QRectF printable = layout.pageLayout().paintRect(QPageLayout::Point);
+    const QRectF scene = page->sceneRect();
+    const QSizeF shown = scene.size().scaled(printable.size(), Qt::KeepAspectRatio);
+    const QRect area = QRectF(printable.topLeft(), shown).toRect();
+    QImage board(area.size(), QImage::Format_RGB32);
+    board.fill(Qt::white);
+    {
+        QPainter painter(&board);
+        painter.setRenderHint(QPainter::Antialiasing);
+        page->render(&painter, QRectF(QPointF(0, 0), shown), scene, Qt::KeepAspectRatio);
+    }
+    const QImage printed = sheet.copy(area);
+    const int inkBoard = inkedPixels(board);
+    QVERIFY(inkBoard > 2000);
+    QVERIFY2(qAbs(inkedPixels(printed) - inkBoard) < inkBoard / 8,
+             qPrintable(QStringLiteral("%1 inked pixels, the board %2")
+                                .arg(inkedPixels(printed))
+                                .arg(inkBoard)));
+    // Edges fall a fraction of a pixel apart; halved, the pictures agree almost everywhere.
+    const QSize half = area.size() / 2;
+    const double differing =
+            differingShare(printed.scaled(half, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                           board.scaled(half, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), 40);
+    QVERIFY2(differing < 0.02, qPrintable(QString::number(differing)));
+}
+
+namespace {
+
+// Counts the paint events a widget gets while counting is on.
+class PaintCounter : public QObject
+{
+public:
+    bool counting = false;
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (counting && event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+} // namespace
+
+void tst_PageExport::boardRepaintsWhileExporting_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::newRow("pdf") << "pdf";
+    QTest::newRow("png") << "png";
+}
+
+// Where the closed file dialog lay, the board is drawn again while the pages are written, not
+// only once the whole export is done.
+void tst_PageExport::boardRepaintsWhileExporting()
+{
+    QFETCH(QString, format);
+    PaintCounter counter;
+    m_window->installEventFilter(&counter);
+    const ModalAnswer choose = chooseFile(m_folder->filePath("lesson"));
+    const auto answered = answerInTurn({ click(QStringLiteral("Si")), [&](QWidget *dialog) {
+                                            choose(dialog);
+                                            m_window->update(); // as the dialog leaves it
+                                            counter.counting = true;
+                                        } });
+    QVERIFY(m_list->saveAsFile(format));
+    counter.counting = false;
+    QCOMPARE(*answered, 2);
+    QVERIFY(counter.paints > 0);
 }
 
 void tst_PageExport::failuresAreReported_data()

@@ -3,20 +3,21 @@
 #include "board/dgpathitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
-#include "tools/dcalculator.h"
-#include "tools/dclock.h"
 #include "content/dlabel.h"
 #include "content/dresources.h"
-#include "tools/dscreenphoto.h"
 #include "document/dpageslist.h"
+#include "palettes/widgetclassicselector.h"
+#include "palettes/widgetpageselector.h"
+#include "palettes/widgetpenselector.h"
 #include "shell/commandtable.h"
 #include "shell/dmainui.h"
 #include "shell/dshortui.h"
 #include "shell/globals.h"
-#include "palettes/widgetclassicselector.h"
-#include "palettes/widgetpageselector.h"
-#include "palettes/widgetpenselector.h"
+#include "support/documentfixture.h"
 #include "support/testsupport.h"
+#include "tools/dcalculator.h"
+#include "tools/dclock.h"
+#include "tools/dscreenphoto.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -47,6 +48,10 @@ private slots:
     void shapeCommandsSetTheShapeTool();
     void pageCommands();
     void galleryPanel();
+    void toolbarShowsTheToolAfterAStroke_data();
+    void toolbarShowsTheToolAfterAStroke();
+    void pageCounterFollowsEveryNewPage_data();
+    void pageCounterFollowsEveryNewPage();
     void everyCommandRefreshesWhatItShould();
     void captureLandsOnThePageCurrentWhenTaken();
     void classroomToolCommands();
@@ -186,6 +191,133 @@ void tst_MainForm::pageCommands()
     m_window->uiMainBt(BtMenus::btPreviousPage);
     m_window->transparentPageIfNotExist();
     QCOMPARE(pages->size(), 4);
+}
+
+namespace {
+
+// The ways a teacher adds (or takes away) a page, each done as the teacher does it.
+struct PageWay
+{
+    const char *name;
+    int pagesAdded;
+    void (*act)(MainForm &window, const QString &picture);
+};
+
+void clickIn(QWidget *parent, const char *name)
+{
+    auto *button = parent->findChild<QAbstractButton *>(QLatin1String(name));
+    QVERIFY2(button, name);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// clang-format off
+const PageWay kPageWays[] = {
+    { "page palette: white page", 1, [](MainForm &window, const QString &) {
+          clickIn(window.mainUi()->pageSelector(), "baColorPage"); } },
+    { "page palette: transparent page", 1, [](MainForm &window, const QString &) {
+          clickIn(window.mainUi()->pageSelector(), "baTransparentPage"); } },
+    { "page palette: picture page", 1, [](MainForm &window, const QString &picture) {
+          const auto answers =
+                  DocumentFixture::answerInTurn({ DocumentFixture::chooseFile(picture) });
+          clickIn(window.mainUi()->pageSelector(), "baImagePage"); } },
+    { "page palette: picture page cancelled", 0, [](MainForm &window, const QString &) {
+          const auto answers = DocumentFixture::answerInTurn({ DocumentFixture::escape() });
+          clickIn(window.mainUi()->pageSelector(), "baImagePage"); } },
+    { "page palette: capture page", 1, [](MainForm &window, const QString &) {
+          clickIn(window.mainUi()->pageSelector(), "baCapturePage");
+          QTRY_VERIFY_WITH_TIMEOUT(window.isVisible(), 30000); } },
+    { "desktop bar: transparent page", 1, [](MainForm &window, const QString &) {
+          window.uiMainBt(BtMenus::btDesktop);
+          clickIn(window.shortUi(), "m_pTransPage");
+          window.uiMainBt(BtMenus::btDesktop); } },
+    { "desktop bar: pencil over the desktop", 1, [](MainForm &window, const QString &) {
+          window.uiMainBt(BtMenus::btDesktop);
+          clickIn(window.shortUi(), "m_pPen"); } },
+    { "file menu: new document", -5, [](MainForm &window, const QString &) {
+          const auto answers =
+                  DocumentFixture::answerInTurn({ DocumentFixture::click(QStringLiteral("No")) });
+          window.uiMainBt(BtMenus::btNewFile); } },
+    { "page palette: page deleted", -1, [](MainForm &window, const QString &) {
+          const auto answers =
+                  DocumentFixture::answerInTurn({ DocumentFixture::click(QStringLiteral("Si")) });
+          clickIn(window.mainUi()->pageSelector(), "baDelPage"); } },
+    { "gallery: page deleted", -1, [](MainForm &window, const QString &) {
+          window.uiMainBt(BtMenus::btExpandRes);
+          QCoreApplication::processEvents(); // new thumbnails show when queued
+          QList<DLabel *> tiles; // the thumbnails shown, not those of earlier rounds
+          for (DLabel *tile : window.resources()->findChildren<DLabel *>()) {
+              if (tile->isVisibleTo(window.resources()))
+                  tiles << tile;
+          }
+          const int current = window.pagesList()->getCurPageNum() - 1;
+          QVERIFY(current < tiles.size());
+          clickIn(tiles.at(current), "pushButton"); } },
+};
+// clang-format on
+
+} // namespace
+
+void tst_MainForm::pageCounterFollowsEveryNewPage_data()
+{
+    QTest::addColumn<int>("way");
+    for (int i = 0; i < int(std::size(kPageWays)); ++i)
+        QTest::newRow(kPageWays[i].name) << i;
+}
+
+// On the fourth of six pages, a page is added (or taken away) one way or another: the counter
+// on the toolbar says where the board is at once.
+void tst_MainForm::pageCounterFollowsEveryNewPage()
+{
+    QFETCH(int, way);
+    QTemporaryDir folder;
+    const QString picture = folder.filePath(QStringLiteral("picture.png"));
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QVERIFY(image.save(picture));
+    MainForm &window = *m_window;
+    DPagesList *pages = window.pagesList();
+    for (int i = 0; i < 5; ++i)
+        window.uiMainBt(BtMenus::btColorPage);
+    window.uiMainBt(BtMenus::btPreviousPage);
+    window.uiMainBt(BtMenus::btPreviousPage);
+    QCOMPARE(toolbarButton("baExpandPageBotton")->text(), QStringLiteral("4 / 6"));
+
+    kPageWays[way].act(window, picture);
+    QCOMPARE(pages->size(), 6 + kPageWays[way].pagesAdded);
+    const QString counter =
+            QStringLiteral("%1 / %2").arg(pages->getCurPageNum()).arg(pages->size());
+    QCOMPARE(toolbarButton("baExpandPageBotton")->text(), counter);
+    QCOMPARE(toolbarButton("baExpandPageBottonI")->text(), counter);
+}
+
+void tst_MainForm::toolbarShowsTheToolAfterAStroke_data()
+{
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<int>("after");
+    QTest::newRow("a table drawn") << int(BtMenus::btTableTool) << int(BtMenus::btSelect);
+    QTest::newRow("a text placed") << int(BtMenus::btText) << int(BtMenus::btSelect);
+    QTest::newRow("a line drawn") << int(BtMenus::btPencil) << int(BtMenus::btPencil);
+}
+
+// A tool that hands the board back to selecting when its stroke ends: the toolbars show the
+// select tool at once, not at the next touch.
+void tst_MainForm::toolbarShowsTheToolAfterAStroke()
+{
+    QFETCH(int, tool);
+    QFETCH(int, after);
+    std::shared_ptr<int> answers;
+    if (tool == BtMenus::btTableTool)
+        answers = DocumentFixture::answerInTurn(
+                { DocumentFixture::click(QStringLiteral("Aceptar")) });
+    m_window->uiMainBt(BtMenus::btType(tool));
+    QCOMPARE(DMainUi::m_curPenType, tool);
+    TestSupport::drag(view()->viewport(),
+                      { QPoint(400, 300), QPoint(500, 380), QPoint(600, 460), QPoint(650, 500) });
+    QCOMPARE(view()->getPenType(0), after);
+    QCOMPARE(DMainUi::m_curPenType, after);
+    QCOMPARE(DShortUi::m_curPenType, after);
+    QCOMPARE(toolbarButton("m_pSelect")->styleSheet().contains("0, 150, 255"),
+             after == BtMenus::btSelect);
 }
 
 void tst_MainForm::galleryPanel()

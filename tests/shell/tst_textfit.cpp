@@ -31,8 +31,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QTranslator>
+#include <QtMath>
 #include <QtTest>
 
 #include <memory>
@@ -109,6 +111,12 @@ QPair<QSize, QSize> roomAndNeed(const QWidget *widget)
         if (label->wordWrap())
             return { label->size(), QSize(0, label->heightForWidth(label->width())) };
         return { label->contentsRect().size(), needed(widget, label->text()) };
+    }
+    if (const auto *edit = qobject_cast<const QTextEdit *>(widget)) {
+        // A read-out on one line (the page palette's zoom): the text as the box lays it out.
+        if (edit->toPlainText().isEmpty() || edit->lineWrapMode() != QTextEdit::NoWrap)
+            return {};
+        return { edit->viewport()->size(), QSize(qCeil(edit->document()->idealWidth()), 0) };
     }
     if (const auto *combo = qobject_cast<const QComboBox *>(widget)) {
         int width = 0;

@@ -110,6 +110,55 @@ QString keyOf(const Message &message)
     return message.context + QLatin1Char('|') + message.source;
 }
 
+// Texts every language keeps as they are: the product's name, file formats, the calculator's
+// keys. Texts without letters (signs, numbers) and style sheets hold nothing to translate.
+const QSet<QString> kNamesAndSymbols = {
+    QStringLiteral("Veltorisa"), QStringLiteral("Flash"), QStringLiteral("PDF"),
+    QStringLiteral("Pdf"),       QStringLiteral("BMP"),   QStringLiteral("JPG"),
+    QStringLiteral("PNG"),       QStringLiteral("TIFF"),  QStringLiteral("MC"),
+    QStringLiteral("MR"),        QStringLiteral("MS"),    QStringLiteral("M+"),
+    QStringLiteral("x^2"),       QStringLiteral("1/x"),   QStringLiteral("T"),
+};
+
+// Words a language writes as the source text does.
+struct SameWord
+{
+    const char *catalogue;
+    const char *text;
+};
+// clang-format off
+constexpr SameWord kSameWords[] = {
+    { "es_ES", "No" },    { "es_ES", "Error" },       { "es_ES", "Color" },  { "es_ES", "Audio" },
+    { "fr_FR", "Pause" }, { "fr_FR", "Transparent" }, { "fr_FR", "Opaque" }, { "fr_FR", "Ellipse" },
+    { "fr_FR", "Saturation" }, { "fr_FR", "Audio" },  { "fr_FR", "Compas" },
+    { "de_DE", "Pause" }, { "de_DE", "Transparent" }, { "de_DE", "Ellipse" }, { "de_DE", "Audio" },
+    { "de_DE", "Dialog" }, { "de_DE", "Info" },
+};
+// clang-format on
+
+// The words of a text in lower case, "FullScreen" as two.
+QSet<QString> wordsOf(QString text)
+{
+    static const QRegularExpression camel(QStringLiteral("(\\p{Ll})(\\p{Lu})"));
+    static const QRegularExpression word(QStringLiteral("\\p{L}+"));
+    text.replace(camel, QStringLiteral("\\1 \\2"));
+    QSet<QString> words;
+    auto match = word.globalMatch(text);
+    while (match.hasNext())
+        words << match.next().captured().toLower();
+    return words;
+}
+
+// Most source texts are Spanish; a few are English (the clock, the calculator, the media
+// player). An English one is told by its English translation: that keeps its words, give or
+// take some ("Display LCD" is "LCD display", "VideoWidget" is "Video").
+bool sourceIsEnglish(const QString &source, const QString &english)
+{
+    const QSet<QString> ours = wordsOf(source);
+    const QSet<QString> theirs = wordsOf(english);
+    return ours.contains(theirs) || theirs.contains(ours);
+}
+
 // %1...%99 as they appear, sorted: a translation must use the same arguments as its source.
 QStringList placeholders(const QString &text)
 {
@@ -188,6 +237,8 @@ private slots:
     void everyMessageIsTranslated_data();
     void everyMessageIsTranslated();
     void catalogueCoversTheSources();
+    void noTextLeftInAnotherLanguage_data();
+    void noTextLeftInAnotherLanguage();
     void startsInTheStoredLanguage_data();
     void startsInTheStoredLanguage();
     void questionAsksInTheInstalledLanguage();
@@ -257,6 +308,7 @@ void tst_Translations::translatesRepresentativeTexts_data()
         const char *context;
         const char *source;
         const char *english, *russian, *portuguese, *french, *german;
+        const char *spanish = nullptr; // for an English source text
     };
     // clang-format off
     const Sample samples[] = {
@@ -269,7 +321,8 @@ void tst_Translations::translatesRepresentativeTexts_data()
         { "WidgetClassicSelector", "Color de Pincel", "Pen color", "Цвет пера", "Cor da caneta", "Couleur du stylo", "Stiftfarbe" },
         { "DSetting", "Restaurar Valores por Defecto", "Restore the default values?", "Восстановить значения по умолчанию?", "Restaurar os valores padrão?", "Rétablir les valeurs par défaut ?", "Standardwerte wiederherstellen?" },
         { "DSetting", "Si", "Yes", "Да", "Sim", "Oui", "Ja" },
-        { "DTableDlg", "&Cancel", "&Cancel", "&Отмена", "&Cancelar", "&Annuler", "&Abbrechen" },
+        { "DTableDlg", "&Cancel", "&Cancel", "&Отмена", "&Cancelar", "&Annuler", "&Abbrechen", "&Cancelar" },
+        { "DClock", "Countdown Mode", "Countdown mode", "Обратный отсчёт", "Contagem regressiva", "Compte à rebours", "Countdown", "Modo cuenta atrás" },
         { "DPagesList", "Error al guardar archivo", "Error saving the file", "Ошибка при сохранении файла", "Erro ao salvar o arquivo", "Erreur lors de l'enregistrement du fichier", "Fehler beim Speichern der Datei" },
         { "DShareScreen", "No se puede abrir el puerto %1", "Port %1 cannot be opened", "Не удаётся открыть порт %1", "Não é possível abrir a porta %1", "Impossible d'ouvrir le port %1", "Port %1 kann nicht geöffnet werden" },
         { "DView", "Llevar al fondo", "Send to back", "На задний план", "Enviar para trás", "Mettre à l'arrière-plan", "In den Hintergrund" },
@@ -279,7 +332,8 @@ void tst_Translations::translatesRepresentativeTexts_data()
     };
     // clang-format on
     for (const Sample &sample : samples) {
-        const char *expected[] = { sample.source,     sample.english, sample.russian,
+        const char *spanish = sample.spanish ? sample.spanish : sample.source;
+        const char *expected[] = { spanish,           sample.english, sample.russian,
                                    sample.portuguese, sample.french,  sample.german };
         for (int i = 0; i < int(std::size(kLanguages)); ++i) {
             QTest::addRow("%s %s/%s", kLanguages[i].catalogue, sample.context, sample.source)
@@ -363,6 +417,52 @@ void tst_Translations::everyMessageIsTranslated()
             faults << where + QStringLiteral("compiled file says ") + fromCompiled;
     }
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+}
+
+void tst_Translations::noTextLeftInAnotherLanguage_data()
+{
+    QTest::addColumn<QString>("catalogue");
+    QTest::addColumn<bool>("fromEnglish");
+    QTest::addColumn<bool>("fromSpanish");
+    // Portuguese writes many of the Spanish words alike ("Texto", "Cubo"): only its English
+    // sources are checked.
+    QTest::newRow("es_ES") << "es_ES" << true << false;
+    QTest::newRow("en_US") << "en_US" << false << true;
+    QTest::newRow("pt_BR") << "pt_BR" << true << false;
+    QTest::newRow("fr_FR") << "fr_FR" << true << true;
+    QTest::newRow("de_DE") << "de_DE" << true << true;
+    QTest::newRow("ru_RU") << "ru_RU" << true << true;
+}
+
+// A text written in another language than the catalogue's and translated to itself shows
+// untranslated: English words in the Spanish interface, Spanish ones in the German.
+void tst_Translations::noTextLeftInAnotherLanguage()
+{
+    QFETCH(QString, catalogue);
+    QFETCH(bool, fromEnglish);
+    QFETCH(bool, fromSpanish);
+    QString error;
+    QHash<QString, QString> english;
+    for (const Message &message : readCatalogue(cataloguePath(QStringLiteral("en_US")), &error))
+        english.insert(keyOf(message), message.translation);
+    const QVector<Message> messages = readCatalogue(cataloguePath(catalogue), &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QSet<QString> sameWords;
+    for (const SameWord &same : kSameWords) {
+        if (catalogue == QLatin1String(same.catalogue))
+            sameWords << QString::fromUtf8(same.text);
+    }
+    QStringList untranslated;
+    for (const Message &message : messages) {
+        if (message.translation != message.source || wordsOf(message.source).isEmpty()
+            || message.source.contains(QLatin1Char('{'))
+            || kNamesAndSymbols.contains(message.source) || sameWords.contains(message.source))
+            continue;
+        const bool isEnglish = sourceIsEnglish(message.source, english.value(keyOf(message)));
+        if (isEnglish ? fromEnglish : fromSpanish)
+            untranslated << keyOf(message);
+    }
+    QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QLatin1Char('\n'))));
 }
 
 QSet<QString> tst_Translations::extractFromSources(QString *error) const

@@ -1,5 +1,7 @@
 #include "contentmedia.h"
 
+#include "document/toolrun.h"
+
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -16,6 +18,18 @@ QString makeClip(const QString &path, int seconds)
                      { QStringLiteral("-c:v"), QStringLiteral("libtheora"), QStringLiteral("-q:v"),
                        QStringLiteral("5") },
                      seconds);
+}
+
+QString makeSound(const QString &path, int milliseconds)
+{
+    const ToolRun made = runTool(
+            QStringLiteral("ffmpeg"),
+            { QStringLiteral("-y"), QStringLiteral("-nostdin"), QStringLiteral("-loglevel"),
+              QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"),
+              QStringLiteral("-i"),
+              QStringLiteral("sine=frequency=440:duration=%1").arg(milliseconds / 1000.0), path },
+            QString(), 60000);
+    return made.ok ? QString() : made.error + QString::fromLocal8Bit(made.errorOutput);
 }
 
 QString makeVideo(const QString &path, const QStringList &codec, int seconds)

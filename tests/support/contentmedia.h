@@ -14,5 +14,7 @@ bool haveFfmpeg();
 QString makeClip(const QString &path, int seconds = 1);
 // The same test picture, encoded with the given ffmpeg codec arguments ("-c:v", "libx264", ...).
 QString makeVideo(const QString &path, const QStringList &codec, int seconds = 1);
+// A tone of the given length in milliseconds, in the format path's suffix says (".wav", ".mp3").
+QString makeSound(const QString &path, int milliseconds);
 
 } // namespace ContentMedia

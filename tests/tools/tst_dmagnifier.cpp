@@ -5,6 +5,7 @@
 #include "tools/dmagnifier.h"
 
 #include <QGraphicsRectItem>
+#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
@@ -22,6 +23,8 @@ class tst_DMagnifier : public QObject
     Q_OBJECT
 private slots:
     void placedOverTheBoard();
+    void buttonsClearOfTheBoardControls_data();
+    void buttonsClearOfTheBoardControls();
     void factorStepsAndBounds();
     void showsOnlyTheVeilWithoutAView();
     void lensShowsWhatLiesUnderItsCentre_data();
@@ -37,11 +40,46 @@ void tst_DMagnifier::placedOverTheBoard()
     QCOMPARE(magnifier.pos(), QPoint(-512, -384));
     QCOMPARE(magnifier.lensSize(), QSize(153, 153));
     QCOMPARE(magnifier.factor(), 2.0);
-    // The buttons sit at the board's bottom-right corner, in a row.
-    QCOMPARE(button(&magnifier, "bClose")->mapTo(board.window(), QPoint()), QPoint(924, 668));
-    QCOMPARE(button(&magnifier, "bZoomIn")->mapTo(board.window(), QPoint()), QPoint(879, 668));
-    QCOMPARE(button(&magnifier, "bZoomOut")->mapTo(board.window(), QPoint()), QPoint(834, 668));
     QCOMPARE(button(&magnifier, "bClose")->size(), QSize(40, 40));
+}
+
+void tst_DMagnifier::buttonsClearOfTheBoardControls_data()
+{
+    QTest::addColumn<bool>("bin");
+    QTest::addColumn<QRect>("clock"); // empty: none
+    QTest::newRow("no recycle bin: at the board's corner") << false << QRect();
+    QTest::newRow("recycle bin: above it") << true << QRect();
+    QTest::newRow("recycle bin and a clock above it") << true << QRect(850, 560, 160, 80);
+}
+
+// The buttons sit in a row at the board's bottom-right corner unless a control of the board
+// lies there: then the row goes up until the bin (and whatever else) can still be reached.
+void tst_DMagnifier::buttonsClearOfTheBoardControls()
+{
+    QFETCH(bool, bin);
+    QFETCH(QRect, clock);
+    BoardFixture::Board board;
+    board.view()->m_binLabel->setVisible(bin);
+    QWidget clockFace(board.window());
+    clockFace.setGeometry(clock);
+    clockFace.setVisible(!clock.isEmpty());
+    board.current()->insertMagnifier();
+    DMagnifier *magnifier = board.current()->classroomTools().magnifier;
+    const QRect close(button(magnifier, "bClose")->mapTo(board.window(), QPoint()), QSize(40, 40));
+    QCOMPARE(button(magnifier, "bZoomIn")->mapTo(board.window(), QPoint()),
+             close.topLeft() - QPoint(45, 0));
+    QCOMPARE(button(magnifier, "bZoomOut")->mapTo(board.window(), QPoint()),
+             close.topLeft() - QPoint(90, 0));
+    QCOMPARE(close.x(), 924);
+    const QRect row = close.united(close.translated(-90, 0));
+    QVERIFY(board.window()->rect().contains(row));
+    if (!bin && clock.isEmpty())
+        QCOMPARE(close.y(), 668);
+    const QRect binArea = board.view()->m_binLabel->geometry().translated(board.view()->pos());
+    QVERIFY2(!bin || !row.intersects(binArea),
+             qPrintable(QStringLiteral("row at y %1").arg(row.y())));
+    QVERIFY(!row.intersects(clock));
+    QVERIFY(row.y() > 400); // still near the corner
 }
 
 void tst_DMagnifier::factorStepsAndBounds()

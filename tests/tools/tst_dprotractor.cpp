@@ -8,7 +8,11 @@
 #include "tools/instrumentrules.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QMenu>
+#include <QPainter>
 #include <QStyleOptionGraphicsItem>
 #include <QtTest>
 
@@ -51,6 +55,8 @@ private slots:
     void resizeIsBounded();
     void turnsAboutItsCentre();
     void scaleReadsTheAngle();
+    void scaleNumbersKeepApart_data();
+    void scaleNumbersKeepApart();
 };
 
 void tst_DProtractor::menuEntries()
@@ -246,6 +252,49 @@ void tst_DProtractor::scaleReadsTheAngle()
     QVERIFY(darkAt(177, 45));
     QVERIFY(!darkAt(177, 44)); // a plain degree only 29r/32
     QVERIFY(darkAt(185, 44));
+}
+
+void tst_DProtractor::scaleNumbersKeepApart_data()
+{
+    QTest::addColumn<int>("radius");
+    QTest::addColumn<int>("systemPointSize");
+    QTest::newRow("start size") << DProtractor::kStartRadius << 9;
+    QTest::newRow("start size, large system font") << DProtractor::kStartRadius << 14;
+    QTest::newRow("smallest") << DProtractor::kMinRadius << 9;
+    QTest::newRow("smallest, large system font") << DProtractor::kMinRadius << 14;
+    QTest::newRow("largest, large system font") << DProtractor::kMaxRadius << 14;
+}
+
+// No two numbers of the scale touch (100 and 90 ran together as "10090"), each stands on its
+// own radial line, and none gets too small to read.
+void tst_DProtractor::scaleNumbersKeepApart()
+{
+    QFETCH(int, radius);
+    QFETCH(int, systemPointSize);
+    const QFont kept = QApplication::font();
+    QFont system = kept;
+    system.setPointSize(systemPointSize);
+    QApplication::setFont(system);
+    QImage image(8, 8, QImage::Format_ARGB32);
+    QPainter painter(&image);
+    InstrumentRules::setScaleFont(&painter); // the face the protractor paints its scale in
+    const QFont font = DProtractor::scaleLabelFont(radius, painter.font());
+    painter.end();
+    QApplication::setFont(kept);
+
+    QVERIFY(QFontInfo(font).pixelSize() >= 6);
+    const QFontMetricsF metrics(font);
+    QVector<QRectF> ink;
+    for (int angle = 10; angle < 180; angle += 10) {
+        const QString number = QString::number(angle);
+        const QRectF box = metrics.tightBoundingRect(number).translated(
+                DProtractor::scaleLabelOrigin(angle, radius, metrics));
+        const qreal onLine = (25 * radius / 32) * std::cos(qDegreesToRadians(qreal(angle)));
+        QVERIFY2(qAbs(box.center().x() - onLine) < 2, qPrintable(number));
+        for (const QRectF &other : qAsConst(ink))
+            QVERIFY2(!box.intersects(other), qPrintable(number));
+        ink << box;
+    }
 }
 
 QTEST_MAIN(tst_DProtractor)

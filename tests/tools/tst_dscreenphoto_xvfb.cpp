@@ -76,6 +76,21 @@ void tst_DScreenPhotoXvfb::capturesThePixelsBeneath()
     QVERIFY(ToolsFixture::near(ToolsFixture::pixel(image, { 177, 50 }), Qt::red, 0));
     QVERIFY(ToolsFixture::near(ToolsFixture::pixel(image, { 178, 50 }), Qt::blue, 0));
     QVERIFY(ToolsFixture::near(ToolsFixture::pixel(image, { 296, 96 }), Qt::blue, 0));
+
+    // Opened again, as the capture command does: nothing is left of this selection's frame.
+    photo.show();
+    photo.raise();
+    QVERIFY(QTest::qWaitForWindowExposed(&photo));
+    QCoreApplication::processEvents();
+    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    const QRect frame = QRect(from, to).normalized();
+    int framePixels = 0;
+    for (int x = frame.left(); x <= frame.right(); ++x) {
+        for (int y : { frame.top(), frame.bottom() })
+            framePixels += ToolsFixture::near(screen.pixelColor(x, y), QColor(100, 100, 0), 30);
+    }
+    QCOMPARE(framePixels, 0);
+    photo.hide();
 }
 
 QTEST_MAIN(tst_DScreenPhotoXvfb)

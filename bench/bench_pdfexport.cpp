@@ -1,0 +1,228 @@
+// PDF export of the 50-page lesson that bench_bigdoc makes (its "--generate 50"), through the
+// page list's file commands as the file menu gives them: the time from the file dialog's close
+// to the file on disk and the size of that file, each as a ratio to the IWB save of the same
+// document in the same run, and the longest time the board could not draw itself (a 1 ms
+// heartbeat) while the export ran. The board is the lesson's own, 1280 x 800, so that every
+// object of its pages (the picture too) is on the exported sheets.
+//
+// Every export runs in a fresh process (this program started again with "--measure").
+//
+//     bench_pdfexport [runs]      (3 runs when not given)
+
+#include "benchfigures.h"
+
+#include "document/dpageslist.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+using BenchFigures::median;
+
+namespace {
+
+constexpr int kPages = 50;
+constexpr int kDefaultRuns = 3;
+// Targets: the PDF keeps the strokes as lines, so it is about as large as the document's own
+// file and costs a few of its saves; the board goes on drawing while it is written.
+constexpr double kSizeRatioTarget = 3.0;
+constexpr double kTimeRatioTarget = 4.0;
+constexpr double kStallTargetMs = 250.0;
+
+// Answers the file menu's dialogs as a teacher would: "Si" to the question, the given name in
+// the file dialog. Anything else that asks (a failure) is noted and closed. The progress bar
+// is left alone.
+class DialogAnswers : public QObject
+{
+public:
+    explicit DialogAnswers(const QString &fileName) : m_fileName(fileName)
+    {
+        connect(&m_poll, &QTimer::timeout, this, &DialogAnswers::answer);
+        m_poll.start(5);
+    }
+    QElapsedTimer accepted; // started when the file dialog closes
+    QString failure;
+
+private:
+    void answer()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            for (QAbstractButton *button : box->buttons()) {
+                if (button->text() == QLatin1String("Si")) {
+                    button->click();
+                    return;
+                }
+            }
+            failure = box->text() + QLatin1Char(' ') + box->detailedText();
+            box->accept();
+        } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            // Typed into the name field: selectFile() leaves a field that has the focus alone.
+            if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                name->setText(m_fileName);
+            else
+                dialog->selectFile(m_fileName);
+            accepted.start();
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    }
+    QString m_fileName;
+    QTimer m_poll;
+};
+
+// --measure archive: opens it in the main window, saves it as IWB, exports it as PDF; prints
+// one line of figures.
+int measure(const QString &archive)
+{
+    QWidget window;
+    window.setFixedSize(1280, 800); // as bench_bigdoc made the lesson
+    auto list = std::make_unique<DPagesList>(&window);
+    window.show();
+    if (!list->openAllPagesFromFileIWB(archive)) {
+        std::fprintf(stderr, "open failed: %s\n", qPrintable(list->lastOpenError()));
+        return 1;
+    }
+    QCoreApplication::processEvents();
+
+    const QString saved = QDir::current().filePath(QStringLiteral("saved"));
+    double saveMs = 0;
+    {
+        DialogAnswers answers(saved);
+        if (!list->saveAsFile(QStringLiteral("iwb")) || !answers.failure.isEmpty()) {
+            std::fprintf(stderr, "save failed: %s\n", qPrintable(answers.failure));
+            return 1;
+        }
+        saveMs = answers.accepted.nsecsElapsed() / 1e6;
+    }
+    QCoreApplication::processEvents();
+
+    const QString exported = QDir::current().filePath(QStringLiteral("lesson.pdf"));
+    double longestStall = 0;
+    QElapsedTimer beat;
+    QTimer heartbeat;
+    heartbeat.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+        longestStall = std::max(longestStall, beat.nsecsElapsed() / 1e6);
+        beat.restart();
+    });
+    double exportMs = 0;
+    {
+        DialogAnswers answers(exported);
+        heartbeat.start(1);
+        beat.start();
+        const bool ok = list->saveAsFile(QStringLiteral("pdf"));
+        exportMs = answers.accepted.nsecsElapsed() / 1e6;
+        longestStall = std::max(longestStall, beat.nsecsElapsed() / 1e6);
+        heartbeat.stop();
+        if (!ok || !answers.failure.isEmpty()) {
+            std::fprintf(stderr, "export failed: %s\n", qPrintable(answers.failure));
+            return 1;
+        }
+    }
+    std::printf("RESULT %.1f %lld %.1f %lld %.1f\n", saveMs,
+                QFileInfo(saved + QStringLiteral(".iwb")).size(), exportMs,
+                QFileInfo(exported).size(), longestStall);
+    std::fflush(stdout);
+    QFile::remove(exported);
+    list->exit();
+    return 0;
+}
+
+bool run(const QString &program, const QStringList &arguments, const QString &workDir,
+         QByteArray *output)
+{
+    QProcess process;
+    process.setWorkingDirectory(workDir); // the settings store "init" lands there
+    process.start(program, arguments);
+    if (!process.waitForFinished(30 * 60 * 1000) || process.exitStatus() != QProcess::NormalExit
+        || process.exitCode() != 0) {
+        std::fprintf(stderr, "%s\n", process.readAllStandardError().constData());
+        return false;
+    }
+    *output = process.readAllStandardOutput();
+    return true;
+}
+
+const char *verdict(bool met)
+{
+    return met ? "MET" : "MISSED";
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    if (arguments.size() == 3 && arguments.at(1) == QLatin1String("--measure"))
+        return measure(arguments.at(2));
+    const int runs = arguments.size() == 2 ? qMax(1, arguments.at(1).toInt()) : kDefaultRuns;
+
+    QTemporaryDir scratch;
+    const QString base = scratch.filePath(QStringLiteral("lesson"));
+    QByteArray output;
+    const QString generator =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/bench_bigdoc");
+    if (!run(generator, { QStringLiteral("--generate"), QString::number(kPages), base },
+             scratch.path(), &output)) {
+        std::fprintf(stderr, "could not generate the lesson with %s\n", qPrintable(generator));
+        return 1;
+    }
+    const QString archive = base + QStringLiteral(".iwb");
+    std::printf("%d-page lesson: archive of %.1f MB\n", kPages, QFileInfo(archive).size() / 1e6);
+    std::fflush(stdout);
+
+    std::vector<double> saveMs, saveMb, exportMs, exportMb, stallMs;
+    for (int r = 0; r < runs; ++r) {
+        const QString home = scratch.filePath(QStringLiteral("run%1").arg(r));
+        QDir().mkpath(home);
+        if (!run(QCoreApplication::applicationFilePath(), { QStringLiteral("--measure"), archive },
+                 home, &output)) {
+            std::fprintf(stderr, "run %d failed\n", r);
+            return 1;
+        }
+        const int at = output.indexOf("RESULT ");
+        const QList<QByteArray> f = output.mid(at).trimmed().split(' ');
+        if (at < 0 || f.size() < 6) {
+            std::fprintf(stderr, "unexpected output:\n%s\n", output.constData());
+            return 1;
+        }
+        saveMs.push_back(f.at(1).toDouble());
+        saveMb.push_back(f.at(2).toDouble() / 1e6);
+        exportMs.push_back(f.at(3).toDouble());
+        exportMb.push_back(f.at(4).toDouble() / 1e6);
+        stallMs.push_back(f.at(5).toDouble());
+        std::printf("run %d: save %.0f ms, %.1f MB; PDF export %.0f ms, %.1f MB; longest stall "
+                    "%.0f ms\n",
+                    r + 1, saveMs.back(), saveMb.back(), exportMs.back(), exportMb.back(),
+                    stallMs.back());
+        std::fflush(stdout);
+    }
+    const double sizeRatio = median(exportMb) / median(saveMb);
+    const double timeRatio = median(exportMs) / median(saveMs);
+    const double stall = median(stallMs);
+    std::printf("\nPDF export of %d pages (medians of %d runs):\n", kPages, runs);
+    std::printf("  size  %8.1f MB  = %6.2f x the IWB file (%.1f MB)   target <= %.1f  %s\n",
+                median(exportMb), sizeRatio, median(saveMb), kSizeRatioTarget,
+                verdict(sizeRatio <= kSizeRatioTarget));
+    std::printf("  time  %8.0f ms  = %6.2f x the IWB save (%.0f ms)   target <= %.1f  %s\n",
+                median(exportMs), timeRatio, median(saveMs), kTimeRatioTarget,
+                verdict(timeRatio <= kTimeRatioTarget));
+    std::printf("  longest stall of the board %.0f ms                 target <= %.0f  %s\n", stall,
+                kStallTargetMs, verdict(stall <= kStallTargetMs));
+    return 0;
+}
