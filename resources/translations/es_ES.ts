@@ -618,6 +618,26 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
         <source>Abriendo el documento…</source>
         <translation>Abriendo el documento…</translation>
     </message>
+    <message>
+        <source>El archivo %1 ya existe.</source>
+        <translation>El archivo %1 ya existe.</translation>
+    </message>
+    <message>
+        <source>¿Desea reemplazarlo?</source>
+        <translation>¿Desea reemplazarlo?</translation>
+    </message>
+    <message>
+        <source>Los archivos de la carpeta %1 ya existen.</source>
+        <translation>Los archivos de la carpeta %1 ya existen.</translation>
+    </message>
+    <message>
+        <source>¿Desea reemplazarlos?</source>
+        <translation>¿Desea reemplazarlos?</translation>
+    </message>
+    <message>
+        <source>La copia automática del documento no se ha podido guardar: si el programa se cierra de forma inesperada, se perderán los últimos cambios.</source>
+        <translation>La copia automática del documento no se ha podido guardar: si el programa se cierra de forma inesperada, se perderán los últimos cambios.</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1818,6 +1838,21 @@ Please check the media service plugins are installed.</translation>
     <message>
         <source>Form</source>
         <translation>Form</translation>
+    </message>
+</context>
+<context>
+    <name>WriteFailure</name>
+    <message>
+        <source>No queda espacio libre en el disco.</source>
+        <translation>No queda espacio libre en el disco.</translation>
+    </message>
+    <message>
+        <source>No tiene permiso para escribir en esa carpeta.</source>
+        <translation>No tiene permiso para escribir en esa carpeta.</translation>
+    </message>
+    <message>
+        <source>El disco o la carpeta es de solo lectura.</source>
+        <translation>El disco o la carpeta es de solo lectura.</translation>
     </message>
 </context>
 </TS>
