@@ -24,6 +24,12 @@ constexpr bool isBoardObjectType(int type)
     return type >= ItemTypePath && type <= ItemTypeVideo;
 }
 
+// How far from a page's origin an object may lie, in scene pixels. Lessons carry objects moved
+// far off the board, and keep them; farther out than this a single-precision number (as
+// documents are read) no longer holds every whole pixel, so an object there could not come
+// back where it was.
+constexpr double kBoardReach = 16777216.0; // 2^24
+
 enum PenUser {
     PenUserMain = 0,
     PenUser1 = 1, // left half of the board in multi-user mode

@@ -45,8 +45,7 @@ Placement sanePlacement(const QTransform &transform, float rotation, float scale
              std::isfinite(scale) && scale > 0.0f ? scale : 1.0f };
 }
 
-// Farther out than this no board is ever shown, and a picture of it could not be made.
-constexpr qreal kMaxCoordinate = 1.0e6;
+constexpr qreal kMaxCoordinate = kBoardReach;
 
 // A path a page can show: at least one element, every coordinate finite and within reach.
 bool drawablePath(const QPainterPath &path)

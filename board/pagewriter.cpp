@@ -14,6 +14,7 @@
 #include "document/iwbformat.h"
 #include "document/mediacopy.h"
 #include "document/mediapath.h"
+#include "document/writefailure.h"
 #include "shell/btmenus.h"
 
 #include <QDateTime>
@@ -24,6 +25,7 @@
 #include <QHash>
 #include <QImage>
 #include <QLabel>
+#include <QSaveFile>
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -208,7 +210,11 @@ bool saveImage(const QImage &image, const QString &file, QStringList *errors)
                 return true;
         }
         written.remove(path);
-        if (image.save(file, "PNG", kFastPngQuality)) {
+        // The file stays as it was unless the new one is written whole: on a full disk the
+        // working directory keeps the picture its last autosave named.
+        QSaveFile out(file);
+        if (out.open(QIODevice::WriteOnly) && image.save(&out, "PNG", kFastPngQuality)
+            && WriteFailure::commitWhole(out)) {
             const QFileInfo saved(path);
             if (written.size() >= kRememberedFiles)
                 written.clear();

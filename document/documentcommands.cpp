@@ -97,13 +97,45 @@ bool DPagesList::saveAsFile(const QString &format)
     case SaveAnswer::Yes:
         break;
     }
-    const QString chosenName = QFileDialog::getSaveFileName(
-            m_parent, caption, QDir::homePath() + QStringLiteral("/save"), QString());
-    if (chosenName.isEmpty())
-        return false;
-    if (iwb)
-        return saveAsIwb(chosenName);
-    return exportPages(chosenName, format);
+    QString start = QDir::homePath() + QStringLiteral("/save");
+    for (;;) {
+        const QString chosenName =
+                QFileDialog::getSaveFileName(m_parent, caption, start, QString());
+        if (chosenName.isEmpty())
+            return false;
+        // The dialog asks only about the name as typed; the suffix added to it, or the pictures
+        // named after it, may replace other files, which nobody was asked about.
+        const QStringList targets = iwb ? QStringList{ DocumentName::iwbTarget(chosenName) }
+                                        : exportFiles(chosenName, format);
+        QStringList taken;
+        for (const QString &target : targets) {
+            const QFileInfo info(target);
+            if ((info.exists() || info.isSymLink())
+                && info.absoluteFilePath() != QFileInfo(chosenName).absoluteFilePath())
+                taken << target;
+        }
+        if (taken.isEmpty() || askReplace(taken))
+            return iwb ? saveAsIwb(chosenName) : exportPages(chosenName, format);
+        start = chosenName; // back to the dialog, with the name as it was typed
+    }
+}
+
+bool DPagesList::askReplace(const QStringList &files)
+{
+    const QString text = files.size() == 1
+            ? tr("El archivo %1 ya existe.").arg(QFileInfo(files.first()).fileName())
+                    + QLatin1Char('\n') + tr("¿Desea reemplazarlo?")
+            : tr("Los archivos de la carpeta %1 ya existen.")
+                            .arg(QFileInfo(files.first()).absolutePath())
+                    + QLatin1Char('\n') + tr("¿Desea reemplazarlos?");
+    QMessageBox question(QMessageBox::Warning, tr("Atención"), text, QMessageBox::NoButton,
+                         m_parent);
+    QPushButton *yes = question.addButton(tr("Si"), QMessageBox::YesRole);
+    QPushButton *no = question.addButton(tr("No"), QMessageBox::NoRole);
+    question.setDefaultButton(no);
+    question.setEscapeButton(no); // Escape keeps the other file
+    question.exec();
+    return question.clickedButton() == yes;
 }
 
 bool DPagesList::saveAsIwb(const QString &chosenName)
@@ -133,7 +165,8 @@ bool DPagesList::writeIwb(const QString &target)
         }
         return true;
     }
-    showFailure(tr("Error al guardar archivo"), m_lastSaveError);
+    showFailure(WriteFailure::message(tr("Error al guardar archivo"), m_lastSaveCause),
+                m_lastSaveError);
     return false;
 }
 

@@ -251,7 +251,7 @@ QString DPagesList::writeContent(const QString &dir, const QList<QByteArray> &pa
         bool written = content.open(QIODevice::WriteOnly);
         for (const QByteArray &part : parts)
             written = written && content.write(part) == part.size();
-        if (!written || !content.commit())
+        if (!written || !WriteFailure::commitWhole(content))
             return content.fileName() + QStringLiteral(": ") + content.errorString();
         return QString();
     };
@@ -265,6 +265,9 @@ QString DPagesList::writeContent(const QString &dir, const QList<QByteArray> &pa
     }
     auto error = std::make_shared<QString>();
     m_contentWriterError = error;
+    m_contentWriterBytes = 0;
+    for (const QByteArray &part : parts)
+        m_contentWriterBytes += part.size();
     m_contentWriter = QThread::create([write, error] { *error = write(); });
     connect(m_contentWriter, &QThread::finished, this, &DPagesList::finishPendingWrite);
     m_contentWriter->start();
@@ -284,8 +287,9 @@ void DPagesList::finishPendingWrite()
     if (!error.isEmpty()) {
         m_writtenOrder.clear();
         m_writtenRevisions.clear();
-        m_lastSaveError = error;
-        qWarning() << "DPagesList: autosave:" << error;
+        autoSaveFailed(error, WriteFailure::probe(m_workDir, m_contentWriterBytes));
+    } else {
+        autoSaveSucceeded();
     }
 }
 
@@ -322,8 +326,8 @@ void DPagesList::autoSaveInSteps()
         madeFolders =
                 folder.mkpath(m_workDir + QLatin1Char('/') + QLatin1String(media)) && madeFolders;
     if (!madeFolders) {
-        m_lastSaveError = m_workDir + QStringLiteral(": the working directory cannot be made");
-        qWarning() << "DPagesList: autosave:" << m_lastSaveError;
+        autoSaveFailed(m_workDir + QStringLiteral(": the working directory cannot be made"),
+                       WriteFailure::probe(m_workDir, 0));
         return;
     }
     m_bAutoSaving = true;
@@ -354,8 +358,8 @@ void DPagesList::autoSaveStep()
             const QStringList failures = writtenPage(n);
             if (!failures.isEmpty()) {
                 m_bAutoSaving = false;
-                m_lastSaveError = failures.join(QLatin1Char('\n'));
-                qWarning() << "DPagesList: autosave:" << m_lastSaveError;
+                autoSaveFailed(failures.join(QLatin1Char('\n')),
+                               WriteFailure::probe(m_workDir, WriteFailure::kUnknownSizeBytes));
                 return;
             }
         }

@@ -474,7 +474,30 @@ void DPagesList::autoSave()
     }
     saveAllPagesToFileIWB(m_workDir, false);
     if (!m_lastSaveError.isEmpty())
-        qWarning() << "DPagesList: autosave:" << m_lastSaveError;
+        autoSaveFailed(m_lastSaveError, m_lastSaveCause);
+    else
+        autoSaveSucceeded();
+}
+
+void DPagesList::autoSaveFailed(const QString &error, WriteFailure::Cause cause)
+{
+    m_lastSaveError = error;
+    qWarning() << "DPagesList: autosave:" << error;
+    if (m_autoSaveFailureShown)
+        return;
+    m_autoSaveFailureShown = true;
+    // Not waited for: an autosave runs between the teacher's strokes, and a box that held the
+    // event loop here would hold the save or the open that set it off.
+    auto *box = new QMessageBox(
+            QMessageBox::Warning, tr("Error"),
+            WriteFailure::message(tr("La copia automática del documento no se ha podido "
+                                     "guardar: si el programa se cierra de forma inesperada, "
+                                     "se perderán los últimos cambios."),
+                                  cause),
+            QMessageBox::Ok, m_parent);
+    box->setDetailedText(error);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void DPagesList::exit()
@@ -508,12 +531,21 @@ private:
     bool m_before;
 };
 
+qint64 partsBytes(const QList<QByteArray> &parts)
+{
+    qint64 bytes = 0;
+    for (const QByteArray &part : parts)
+        bytes += part.size();
+    return bytes;
+}
+
 } // namespace
 
 bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
 {
     const SavingFlag saving(m_bSaving);
     m_lastSaveError.clear();
+    m_lastSaveCause = WriteFailure::Cause::Unknown;
     m_lastSaveMissing.clear();
     m_pagesWritten = 0;
     const QString dir = m_workDir;
@@ -538,7 +570,7 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
     for (const char *media : IwbArchive::kMediaFolders)
         madeFolders = folder.mkpath(dir + QLatin1Char('/') + QLatin1String(media)) && madeFolders;
     if (!madeFolders) {
-        m_lastSaveError = dir + QStringLiteral(": the working directory cannot be made");
+        noteSaveFailure(dir + QStringLiteral(": the working directory cannot be made"), dir, 0);
         return false;
     }
 
@@ -551,13 +583,14 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
         progress.step(n);
     }
     if (!failures.isEmpty()) {
-        m_lastSaveError = failures.join(QLatin1Char('\n'));
+        noteSaveFailure(failures.join(QLatin1Char('\n')), dir, WriteFailure::kUnknownSizeBytes);
         return false;
     }
     m_writtenHead = headBytes();
-    const QString error = writeContent(dir, documentParts(), false);
+    const QList<QByteArray> parts = documentParts();
+    const QString error = writeContent(dir, parts, false);
     if (!error.isEmpty()) {
-        m_lastSaveError = error;
+        noteSaveFailure(error, dir, partsBytes(parts));
         return false;
     }
     for (int n = 0; n < size(); ++n) {
@@ -571,16 +604,27 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
     progress.step(size());
     // Exactly what the pages name: pictures of objects deleted since, or written under other
     // numbers by earlier saves, stay behind in the working directory.
-    const IwbArchive::Result packed = IwbArchive::packDocument(
-            dir, fileName + QStringLiteral(".iwb"), MediaPath::namedIn(dir));
+    const QString target = fileName + QStringLiteral(".iwb");
+    const QStringList media = MediaPath::namedIn(dir);
+    const IwbArchive::Result packed = IwbArchive::packDocument(dir, target, media);
     if (!packed.ok) {
-        m_lastSaveError = packed.error;
+        // The archive is at most about as large as what goes into it.
+        qint64 bytes = partsBytes(parts);
+        for (const QString &file : media)
+            bytes += QFileInfo(dir + QLatin1Char('/') + file).size();
+        noteSaveFailure(packed.error, QFileInfo(target).absolutePath(), bytes);
         return false;
     }
     if (!packed.skipped.isEmpty())
         qWarning() << "DPagesList: left out of the archive:" << packed.skipped;
     setDocumentModified(false);
     return true;
+}
+
+void DPagesList::noteSaveFailure(const QString &error, const QString &folder, qint64 bytes)
+{
+    m_lastSaveError = error;
+    m_lastSaveCause = WriteFailure::probe(folder, bytes);
 }
 
 void DPagesList::saveLockedItems(QXmlStreamWriter &stream, QGraphicsItem *item)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "writefailure.h"
+
 #include "shell/btmenus.h"
 
 #include <QByteArray>
@@ -76,6 +78,8 @@ public:
     // lastSaveError() then says what failed. No message is shown here: the caller decides.
     bool saveAllPagesToFileIWB(const QString &fileName, bool pack);
     QString lastSaveError() const { return m_lastSaveError; }
+    // What the last failed save met, when it is one a teacher can act on (a full disk...).
+    WriteFailure::Cause lastSaveCause() const { return m_lastSaveCause; }
     // Media files the last save could not carry (missing or unreadable): the objects were saved
     // without them. Empty when everything was there.
     QStringList lastSaveMissing() const { return m_lastSaveMissing; }
@@ -179,6 +183,15 @@ private:
     QString m_keptPrevious;
     QString m_restoringFrom; // the earlier run's directory while its document is read
     QString m_lastSaveError;
+    WriteFailure::Cause m_lastSaveCause = WriteFailure::Cause::Unknown;
+    // error as the last save's failure, with its cause looked for in folder (bytes: about
+    // what was to be written there).
+    void noteSaveFailure(const QString &error, const QString &folder, qint64 bytes);
+    // An autosave that failed is said once, until one succeeds again: the teacher must know
+    // that the protection against a crash has stopped, but not be told every minute.
+    void autoSaveFailed(const QString &error, WriteFailure::Cause cause);
+    void autoSaveSucceeded() { m_autoSaveFailureShown = false; }
+    bool m_autoSaveFailureShown = false;
     QStringList m_lastSaveMissing;
     QString m_lastOpenError;
     bool m_bPartialRead = false;
@@ -220,6 +233,7 @@ private:
     int m_pagesWritten = 0;
     QThread *m_contentWriter = nullptr;
     std::shared_ptr<QString> m_contentWriterError;
+    qint64 m_contentWriterBytes = 0; // what it writes
     bool m_bAutoSaving = false; // an autosave in steps is running
     int m_autoSaveNext = 0; // where its next step begins
     WorkProgress *m_openProgress = nullptr; // while a document is read
@@ -242,12 +256,17 @@ private:
     SaveAnswer askSaveQuestion(const QString &text);
     void showFailure(const QString &text, const QString &detail);
     static QString damagedDocumentText();
+    // Asks before a save or an export replaces files the file dialog did not show as taken;
+    // true to replace them.
+    bool askReplace(const QStringList &files);
     bool saveAsIwb(const QString &chosenName);
     bool writeIwb(const QString &target);
     void clearWorkingDirectory();
     // Export: one picture per page in a folder named after the file, or one PDF. Failures are
     // collected and come back as one list (empty when everything was written).
     bool exportPages(const QString &chosenName, const QString &format);
+    // The files an export of the pages under chosenName writes.
+    QStringList exportFiles(const QString &chosenName, const QString &format) const;
     QStringList exportImages(const QString &chosenName, const QString &format);
     QStringList exportPdf(const QString &chosenName, const QString &format);
 

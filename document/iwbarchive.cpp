@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -363,11 +364,22 @@ Result unpack(const QString &archive, const QString &destination,
     if (!error.isEmpty())
         return Result::failure(error);
     qint64 unpacked = 0;
+    QSet<QString> names;
     for (const Entry &entry : entries) {
         const QString reason = unsafeEntryReason(entry);
         if (!reason.isEmpty())
             return Result::failure(archive + QStringLiteral(": refused, ") + reason);
         unpacked += entry.size;
+        // Two entries that land on one file: which one a reader gets would be the unpacker's
+        // choice, and the other would be lost without a word.
+        const QString name = QDir::cleanPath(entry.name);
+        if (names.contains(name)) {
+            Result refused = Result::failure(
+                    archive + QStringLiteral(": refused, two entries named ") + entry.name);
+            refused.damaged = true;
+            return refused;
+        }
+        names.insert(name);
     }
     // From the listing, before a byte is written: an archive that unpacks to more than a
     // document can hold would fill the disk.

@@ -46,7 +46,8 @@ QString unsafeEntryReason(const Entry &entry);
 
 // Unpacks archive into destination, a folder that must not exist yet (it is made). The archive
 // is refused as a whole, with nothing left behind, when any entry is unsafe or unzip fails, or
-// (damaged) when its listing promises more entries or bytes than a document may unpack;
+// (damaged) when its listing promises more entries or bytes than a document may unpack, or
+// names one file twice;
 // after extraction the tree is checked again for anything but plain files and folders.
 // listed, when given, is called with the entries once they are found safe, before any is
 // unpacked: work it hands to another thread (reading an entry through readEntry, say)

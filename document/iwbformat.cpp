@@ -1,5 +1,7 @@
 #include "iwbformat.h"
 
+#include "board/boardtypes.h"
+
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QRegularExpression>
@@ -299,7 +301,9 @@ bool repeats(const QPointF &point, const QPointF &previous)
     return point == previous;
 }
 
-template <typename Take> void forEachPoint(const QString &text, const QPointF &offset, Take take)
+// unreadable (when given) is set once a number of the text is not one a board can hold.
+template <typename Take>
+void forEachPoint(const QString &text, const QPointF &offset, Take take, bool *unreadable = nullptr)
 {
     // One pass over the text, reading each number where it lies: a list of many points costs
     // in proportion to its length.
@@ -318,8 +322,12 @@ template <typename Take> void forEachPoint(const QString &text, const QPointF &o
         }
         const QStringRef x(&text, start, (comma < 0 ? blank : comma) - start);
         const QStringRef y = comma < 0 ? x : QStringRef(&text, comma + 1, blank - comma - 1);
-        take(QPointF(finiteOr(finiteOr(pointNumber(x), 0) + offsetX, 0),
-                     finiteOr(finiteOr(pointNumber(y), 0) + offsetY, 0)));
+        const float pointX = pointNumber(x);
+        const float pointY = pointNumber(y);
+        if (unreadable && !(IwbFormat::isReadable(pointX) && IwbFormat::isReadable(pointY)))
+            *unreadable = true;
+        take(QPointF(finiteOr(finiteOr(pointX, 0) + offsetX, 0),
+                     finiteOr(finiteOr(pointY, 0) + offsetY, 0)));
         if (blank >= size)
             break;
         start = blank + 1;
@@ -337,7 +345,25 @@ QList<QPointF> readPoints(const QString &text, const QPointF &offset)
     return points;
 }
 
-QPainterPath readPolyline(const QString &text)
+bool isReadable(float value)
+{
+    return std::abs(value) <= float(kBoardReach); // false for NaN as well
+}
+
+bool isReadable(const QString &text)
+{
+    return text.isEmpty() || isReadable(pointNumber(QStringRef(&text)));
+}
+
+bool arePointsReadable(const QString &text)
+{
+    bool unreadable = false;
+    forEachPoint(
+            text, QPointF(), [](const QPointF &) {}, &unreadable);
+    return !unreadable;
+}
+
+QPainterPath readPolyline(const QString &text, bool *unreadable)
 {
     QPainterPath path; // no text, no points: an empty path, as polylinePath makes of none
     if (text.isEmpty())
@@ -349,10 +375,13 @@ QPainterPath readPolyline(const QString &text)
     const ushort *const data = text.utf16();
     QPolygonF points;
     points.reserve(int(std::count(data, data + text.size(), ushort(' '))) + 1);
-    forEachPoint(text, QPointF(), [&points](const QPointF &point) {
-        if (points.isEmpty() || !repeats(point, points.constLast()))
-            points.append(point);
-    });
+    forEachPoint(
+            text, QPointF(),
+            [&points](const QPointF &point) {
+                if (points.isEmpty() || !repeats(point, points.constLast()))
+                    points.append(point);
+            },
+            unreadable);
     if (points.isEmpty())
         return path;
     if (points.size() == 1) {

@@ -53,8 +53,16 @@ QString readColourText(const QString &text);
 QColor readColour(const QString &text); // readColourText as a colour; may be invalid ("#zz")
 // The pairs of a "points" text plus offset; "12" is (12,12), two blanks give an extra (0,0).
 QList<QPointF> readPoints(const QString &text, const QPointF &offset = QPointF());
-// The points of a list as a path: a move to the first, lines to the others.
-QPainterPath readPolyline(const QString &text);
+// The points of a list as a path: a move to the first, lines to the others. unreadable (when
+// given) is set when a number of the list is not one a board can hold (isReadable).
+QPainterPath readPolyline(const QString &text, bool *unreadable = nullptr);
+// A number a board can hold: finite, and within its reach (kBoardReach). The readers above
+// take any other as 0 ("nan", "inf", "1e39" beyond a float, "1e30" beyond the reach); an
+// object that holds one cannot be read as it was written.
+bool isReadable(float value);
+// The text as readNumber reads it is such a number ("" and words, which read 0, are).
+bool isReadable(const QString &text);
+bool arePointsReadable(const QString &text); // every number of a "points" list
 // "fillType" and "fill" as the object's fill kind: 0 none, 1 solid, 2 gradient, 3 texture.
 int readFillKind(const QString &fillType, const QString &fill);
 // A "textarea" "font-weight" as the CSS word of its HTML: "75" bold, "" 400, others kept.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "board/boardtypes.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -19,9 +21,14 @@ constexpr int kMaxDepth = 128; // elements inside elements (groups in groups, sp
 constexpr int kMaxTableCells = 99; // rows, and columns: what the table dialog offers
 constexpr int kMaxPictureSide = 16384; // pixels, pictures and pages alike
 constexpr qint64 kMaxPicturePixels = qint64(1) << 26; // one picture: 256 MB as 32-bit pixels
-constexpr int kMaxPenWidth = 1000; // pixels
 constexpr int kMaxPoints = 1000000; // in one "points" list
-constexpr double kMaxCoordinate = 1e6; // positions and sizes of shapes, in pixels
+// An object with a value beyond these (or not finite) costs no more than any other, but cannot
+// be held by a board as written: the reader leaves it out and says the document was read only
+// in part, rather than refuse the whole file.
+constexpr int kMaxPenWidth = 1000; // pixels
+constexpr double kMaxCoordinate = kBoardReach; // positions and sizes of shapes, in pixels
+constexpr double kMaxFontPoints = 1000;
+constexpr double kMaxScale = 1000;
 // Every board object costs some kilobytes however small its element, every picture four bytes
 // a pixel: what a document would take once open is estimated from both and bounded, so that
 // with one picture being decoded the program stays under 1 GB.

@@ -289,15 +289,66 @@ void IwbReader::pageFirst()
         makeDefaultPage();
 }
 
+bool IwbReader::isReadable(const IwbXml &xml) const
+{
+    const QStringRef name = xml.name();
+    const bool background = (name == QLatin1String("rect") || name == QLatin1String("image"))
+            && attribute(xml, "transform").isEmpty();
+    if (background)
+        return true; // its numbers are not used
+    static const char *const kNumbers[] = { "x",  "y",  "width", "height", "cx", "cy", "r",
+                                            "rx", "ry", "x1",    "y1",     "x2", "y2", "gradH" };
+    for (const char *number : kNumbers) {
+        if (!IwbFormat::isReadable(attribute(xml, number)))
+            return false;
+    }
+    const auto within = [&xml](const char *name, double limit) {
+        const QString text = attribute(xml, name);
+        return IwbFormat::isReadable(text) && std::abs(readNumber(text)) <= limit;
+    };
+    if (!within("stroke-width", IwbLimits::kMaxPenWidth)
+        || !within("font-size", IwbLimits::kMaxFontPoints))
+        return false;
+    const QString transform = attribute(xml, "transform");
+    if (!transform.isEmpty() && std::abs(IwbFormat::readScale(transform)) > IwbLimits::kMaxScale)
+        return false;
+    if (name == QLatin1String("polyline") || name == QLatin1String("polygon")) {
+        bool unreadable = false;
+        xml.polyline(&unreadable);
+        return !unreadable;
+    }
+    return IwbFormat::arePointsReadable(attribute(xml, "points"));
+}
+
 bool IwbReader::read(IwbXml &xml)
 {
     m_pageMade = false;
     m_references = xml.references();
     decodePicturesAhead(xml.pictures());
+    static const char *const kObjects[] = {
+        "roundrect", "cone",     "cube",     "cylinder", "sphere", "video",
+        "text",      "textarea", "polyline", "polygon",  "line",   "ellipse",
+        "circle",    "table",    "sound",    "rect",     "image",
+    };
+    int leftOut = 0;
     while (!xml.atEnd() && !xml.hasError()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
         const QStringRef name = xml.name();
+        bool object = false;
+        for (const char *objectName : kObjects)
+            object = object || name == QLatin1String(objectName);
+        if (object && !isReadable(xml)) {
+            // As a file cut short: the rest is read, and the document is not taken for the
+            // file (a save would write it without this object). Its link goes with it.
+            if (leftOut++ == 0)
+                m_error = QStringLiteral("line %1, <%2>: a number that cannot be read")
+                                  .arg(xml.lineNumber())
+                                  .arg(name);
+            m_link = Link();
+            xml.skipCurrentElement();
+            continue;
+        }
         bool skip = true;
         if (name == QLatin1String("page")) {
             if (!attribute(xml, "id").isEmpty())
@@ -313,14 +364,7 @@ bool IwbReader::read(IwbXml &xml)
             createGroupIWB(xml);
             skip = false;
         } else {
-            static const char *const kObjects[] = {
-                "roundrect", "cone",    "cube", "cylinder", "sphere", "video", "text", "textarea",
-                "polyline",  "polygon", "line", "ellipse",  "circle", "table", "a",    "sound",
-            };
-            bool object = false;
-            for (const char *objectName : kObjects)
-                object = object || name == QLatin1String(objectName);
-            if (!object)
+            if (!object && name != QLatin1String("a"))
                 continue; // unknown: its children are visited as they come
             pageFirst();
             if (name == QLatin1String("roundrect"))
@@ -366,6 +410,10 @@ bool IwbReader::read(IwbXml &xml)
     if (xml.hasError()) {
         m_error = xml.errorString() + QStringLiteral(" (line ") + QString::number(xml.lineNumber())
                 + QLatin1Char(')');
+        return false;
+    }
+    if (leftOut > 0) {
+        m_error += QStringLiteral(" (%1 objects left out)").arg(leftOut);
         return false;
     }
     return true;

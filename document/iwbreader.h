@@ -39,7 +39,8 @@ public:
     IwbReader &operator=(const IwbReader &) = delete;
 
     // The walk from the "pageset" element to the end. False when the XML broke off before its
-    // end: what was read stays.
+    // end, or when objects were left out because a number of theirs is none a board can hold
+    // (not finite, or beyond its reach): what was read stays.
     bool read(IwbXml &xml);
     QString errorString() const { return m_error; }
 
@@ -106,6 +107,8 @@ public:
 
 private:
     void pageFirst();
+    // The numbers of an object element can all be held by a board.
+    bool isReadable(const IwbXml &xml) const;
     // One group of the members of a record and of the records nested in it.
     void makeGroup(const QList<QGraphicsItem *> &members, bool locked);
     QString textureFile(IwbXml &xml) const;

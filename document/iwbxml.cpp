@@ -198,8 +198,11 @@ void IwbXmlRecording::sendPaths()
         m_batch->textBytes += kStringBytes + 2 * text.size();
     auto task = std::make_shared<std::packaged_task<void()>>([batch = m_batch]() {
         batch->paths.reserve(batch->texts.size());
+        batch->unreadable.reserve(batch->texts.size());
         for (QString &text : batch->texts) {
-            batch->paths.push_back(IwbFormat::readPolyline(text));
+            bool unreadable = false;
+            batch->paths.push_back(IwbFormat::readPolyline(text, &unreadable));
+            batch->unreadable.push_back(unreadable);
             text = QString();
         }
     });
@@ -222,9 +225,12 @@ void IwbXmlRecording::collectPaths()
 {
     sendPaths();
     m_paths.reserve(size_t(m_pathCount));
+    m_unreadablePaths.reserve(size_t(m_pathCount));
     for (size_t n = 0; n < m_sent.size(); ++n) {
         auto &sent = m_sent[n];
         sent.second.wait();
+        m_unreadablePaths.insert(m_unreadablePaths.end(), sent.first->unreadable.begin(),
+                                 sent.first->unreadable.end());
         for (QPainterPath &path : sent.first->paths) {
             if (n >= m_settled)
                 m_held += kStringBytes + kPathElementBytes * path.elementCount();
@@ -267,6 +273,7 @@ void IwbXmlRecording::giveUp()
     m_attributes = {};
     m_texts = {};
     m_paths = {};
+    m_unreadablePaths = {};
     m_reader.clear();
 }
 
@@ -403,11 +410,13 @@ int IwbXml::nameIndex(const char *name) const
     return index;
 }
 
-QPainterPath IwbXml::polyline() const
+QPainterPath IwbXml::polyline(bool *unreadable) const
 {
     if (m_live || !isStartElement())
-        return IwbFormat::readPolyline(attribute("points"));
+        return IwbFormat::readPolyline(attribute("points"), unreadable);
     const int path = m_recording->m_tokens[size_t(m_at)].path;
+    if (unreadable && path >= 0 && size_t(path) < m_recording->m_unreadablePaths.size())
+        *unreadable = m_recording->m_unreadablePaths[size_t(path)];
     // Paths are all there once the recording has ended.
     return path < 0 || size_t(path) >= m_recording->m_paths.size()
             ? QPainterPath()

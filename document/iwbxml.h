@@ -42,8 +42,9 @@ public:
     QString text() const; // of character data
     QString attribute(const char *qualifiedName) const; // "" when the element has none
     // The "points" of a polyline or polygon element as the path through them (a recording
-    // makes it ahead and keeps no text of it).
-    QPainterPath polyline() const;
+    // makes it ahead and keeps no text of it). unreadable, when given, tells whether a number
+    // of the list is none a board can hold (IwbFormat::readPolyline).
+    QPainterPath polyline(bool *unreadable = nullptr) const;
 
     // The values of every "ref" attribute of the text: the objects that records name. Null for
     // a live reader, which cannot know them before it gets there.
@@ -135,12 +136,14 @@ private:
     std::vector<Attribute> m_attributes;
     std::vector<QString> m_texts;
     std::vector<QPainterPath> m_paths; // whole once the text has ended
+    std::vector<char> m_unreadablePaths; // beside m_paths
     // The point lists are made into paths on other threads, a batch at a time, while the
     // tokens are read on.
     struct PathBatch
     {
         std::vector<QString> texts;
         std::vector<QPainterPath> paths;
+        std::vector<char> unreadable; // by path
         qint64 textBytes = 0;
     };
     void sendPaths();

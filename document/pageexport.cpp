@@ -41,7 +41,7 @@ QString writeImage(const QImage &image, const QString &path, const QString &form
         file.cancelWriting();
         return path + QStringLiteral(": ") + writer.errorString();
     }
-    if (!file.commit())
+    if (!WriteFailure::commitWhole(file))
         return path + QStringLiteral(": ") + file.errorString();
     return QString();
 }
@@ -145,8 +145,30 @@ bool DPagesList::exportPages(const QString &chosenName, const QString &format)
         failures << format + QStringLiteral(": not a format pages can be exported to");
     if (failures.isEmpty())
         return true;
-    showFailure(tr("Error al exportar archivo"), failures.join(QLatin1Char('\n')));
+    const QStringList files = exportFiles(chosenName, format);
+    const QString folder = QFileInfo(files.value(0, chosenName)).absolutePath();
+    showFailure(WriteFailure::message(tr("Error al exportar archivo"),
+                                      WriteFailure::probe(folder, WriteFailure::kUnknownSizeBytes)),
+                failures.join(QLatin1Char('\n')));
     return false;
+}
+
+QStringList DPagesList::exportFiles(const QString &chosenName, const QString &format) const
+{
+    const QString kind = format.toLower();
+    if (kind == QLatin1String("pdf"))
+        return { withSuffix(chosenName, format) };
+    if (!isImageFormat(kind))
+        return {};
+    const QFileInfo chosen(chosenName);
+    const QString base = chosen.fileName().section(QLatin1Char('.'), 0, 0);
+    if (base.isEmpty())
+        return {};
+    QStringList files;
+    for (int i = 0; i < size(); ++i)
+        files << chosen.absolutePath() + QLatin1Char('/') + base + QLatin1Char('/') + base
+                        + QString::number(i) + QLatin1Char('.') + format;
+    return files;
 }
 
 QStringList DPagesList::exportImages(const QString &chosenName, const QString &format)
@@ -220,7 +242,7 @@ QStringList DPagesList::exportPdf(const QString &chosenName, const QString &form
         file.cancelWriting();
         return { path + QStringLiteral(": the PDF could not be written") };
     }
-    if (!file.commit())
+    if (!WriteFailure::commitWhole(file))
         return { path + QStringLiteral(": ") + file.errorString() };
     return {};
 }

@@ -622,6 +622,26 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
         <source>Exportando el documento…</source>
         <translation>Dokument wird exportiert…</translation>
     </message>
+    <message>
+        <source>El archivo %1 ya existe.</source>
+        <translation>Die Datei %1 existiert bereits.</translation>
+    </message>
+    <message>
+        <source>¿Desea reemplazarlo?</source>
+        <translation>Möchten Sie sie ersetzen?</translation>
+    </message>
+    <message>
+        <source>Los archivos de la carpeta %1 ya existen.</source>
+        <translation>Die Dateien im Ordner %1 existieren bereits.</translation>
+    </message>
+    <message>
+        <source>¿Desea reemplazarlos?</source>
+        <translation>Möchten Sie sie ersetzen?</translation>
+    </message>
+    <message>
+        <source>La copia automática del documento no se ha podido guardar: si el programa se cierra de forma inesperada, se perderán los últimos cambios.</source>
+        <translation>Die automatische Sicherung des Dokuments konnte nicht gespeichert werden: Wenn das Programm unerwartet beendet wird, gehen die letzten Änderungen verloren.</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1822,6 +1842,21 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     <message>
         <source>Form</source>
         <translation>Formular</translation>
+    </message>
+</context>
+<context>
+    <name>WriteFailure</name>
+    <message>
+        <source>No queda espacio libre en el disco.</source>
+        <translation>Auf dem Datenträger ist kein freier Speicherplatz mehr.</translation>
+    </message>
+    <message>
+        <source>No tiene permiso para escribir en esa carpeta.</source>
+        <translation>Sie haben keine Berechtigung, in diesen Ordner zu schreiben.</translation>
+    </message>
+    <message>
+        <source>El disco o la carpeta es de solo lectura.</source>
+        <translation>Der Datenträger oder der Ordner ist schreibgeschützt.</translation>
     </message>
 </context>
 </TS>

@@ -622,6 +622,26 @@ Written and maintained by the Veltorina development team.</translation>
         <source>Exportando el documento…</source>
         <translation>Exporting the document…</translation>
     </message>
+    <message>
+        <source>El archivo %1 ya existe.</source>
+        <translation>The file %1 already exists.</translation>
+    </message>
+    <message>
+        <source>¿Desea reemplazarlo?</source>
+        <translation>Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>Los archivos de la carpeta %1 ya existen.</source>
+        <translation>The files in the folder %1 already exist.</translation>
+    </message>
+    <message>
+        <source>¿Desea reemplazarlos?</source>
+        <translation>Do you want to replace them?</translation>
+    </message>
+    <message>
+        <source>La copia automática del documento no se ha podido guardar: si el programa se cierra de forma inesperada, se perderán los últimos cambios.</source>
+        <translation>The automatic backup of the document could not be saved: if the program closes unexpectedly, the latest changes will be lost.</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1822,6 +1842,21 @@ Please check the media service plugins are installed.</translation>
     <message>
         <source>Form</source>
         <translation>Form</translation>
+    </message>
+</context>
+<context>
+    <name>WriteFailure</name>
+    <message>
+        <source>No queda espacio libre en el disco.</source>
+        <translation>There is no free space left on the disk.</translation>
+    </message>
+    <message>
+        <source>No tiene permiso para escribir en esa carpeta.</source>
+        <translation>You do not have permission to write to that folder.</translation>
+    </message>
+    <message>
+        <source>El disco o la carpeta es de solo lectura.</source>
+        <translation>The disk or the folder is read-only.</translation>
     </message>
 </context>
 </TS>

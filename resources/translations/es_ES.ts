@@ -622,6 +622,26 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
         <source>Exportando el documento…</source>
         <translation>Exportando el documento…</translation>
     </message>
+    <message>
+        <source>El archivo %1 ya existe.</source>
+        <translation>El archivo %1 ya existe.</translation>
+    </message>
+    <message>
+        <source>¿Desea reemplazarlo?</source>
+        <translation>¿Desea reemplazarlo?</translation>
+    </message>
+    <message>
+        <source>Los archivos de la carpeta %1 ya existen.</source>
+        <translation>Los archivos de la carpeta %1 ya existen.</translation>
+    </message>
+    <message>
+        <source>¿Desea reemplazarlos?</source>
+        <translation>¿Desea reemplazarlos?</translation>
+    </message>
+    <message>
+        <source>La copia automática del documento no se ha podido guardar: si el programa se cierra de forma inesperada, se perderán los últimos cambios.</source>
+        <translation>La copia automática del documento no se ha podido guardar: si el programa se cierra de forma inesperada, se perderán los últimos cambios.</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1822,6 +1842,21 @@ Compruebe que los complementos multimedia están instalados.</translation>
     <message>
         <source>Form</source>
         <translation>Formulario</translation>
+    </message>
+</context>
+<context>
+    <name>WriteFailure</name>
+    <message>
+        <source>No queda espacio libre en el disco.</source>
+        <translation>No queda espacio libre en el disco.</translation>
+    </message>
+    <message>
+        <source>No tiene permiso para escribir en esa carpeta.</source>
+        <translation>No tiene permiso para escribir en esa carpeta.</translation>
+    </message>
+    <message>
+        <source>El disco o la carpeta es de solo lectura.</source>
+        <translation>El disco o la carpeta es de solo lectura.</translation>
     </message>
 </context>
 </TS>

@@ -622,6 +622,26 @@ Tableau blanc interactif pour la salle de classe.
         <source>Exportando el documento…</source>
         <translation>Exportation du document…</translation>
     </message>
+    <message>
+        <source>El archivo %1 ya existe.</source>
+        <translation>Le fichier %1 existe déjà.</translation>
+    </message>
+    <message>
+        <source>¿Desea reemplazarlo?</source>
+        <translation>Voulez-vous le remplacer ?</translation>
+    </message>
+    <message>
+        <source>Los archivos de la carpeta %1 ya existen.</source>
+        <translation>Les fichiers du dossier %1 existent déjà.</translation>
+    </message>
+    <message>
+        <source>¿Desea reemplazarlos?</source>
+        <translation>Voulez-vous les remplacer ?</translation>
+    </message>
+    <message>
+        <source>La copia automática del documento no se ha podido guardar: si el programa se cierra de forma inesperada, se perderán los últimos cambios.</source>
+        <translation>La copie automatique du document n&apos;a pas pu être enregistrée : si le programme se ferme de manière inattendue, les dernières modifications seront perdues.</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1822,6 +1842,21 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     <message>
         <source>Form</source>
         <translation>Formulaire</translation>
+    </message>
+</context>
+<context>
+    <name>WriteFailure</name>
+    <message>
+        <source>No queda espacio libre en el disco.</source>
+        <translation>Il n&apos;y a plus d&apos;espace libre sur le disque.</translation>
+    </message>
+    <message>
+        <source>No tiene permiso para escribir en esa carpeta.</source>
+        <translation>Vous n&apos;avez pas l&apos;autorisation d&apos;écrire dans ce dossier.</translation>
+    </message>
+    <message>
+        <source>El disco o la carpeta es de solo lectura.</source>
+        <translation>Le disque ou le dossier est en lecture seule.</translation>
     </message>
 </context>
 </TS>

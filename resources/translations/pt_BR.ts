@@ -622,6 +622,26 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
         <source>Exportando el documento…</source>
         <translation>Exportando o documento…</translation>
     </message>
+    <message>
+        <source>El archivo %1 ya existe.</source>
+        <translation>O arquivo %1 já existe.</translation>
+    </message>
+    <message>
+        <source>¿Desea reemplazarlo?</source>
+        <translation>Deseja substituí-lo?</translation>
+    </message>
+    <message>
+        <source>Los archivos de la carpeta %1 ya existen.</source>
+        <translation>Os arquivos da pasta %1 já existem.</translation>
+    </message>
+    <message>
+        <source>¿Desea reemplazarlos?</source>
+        <translation>Deseja substituí-los?</translation>
+    </message>
+    <message>
+        <source>La copia automática del documento no se ha podido guardar: si el programa se cierra de forma inesperada, se perderán los últimos cambios.</source>
+        <translation>Não foi possível salvar a cópia automática do documento: se o programa fechar inesperadamente, as últimas alterações serão perdidas.</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1822,6 +1842,21 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
     <message>
         <source>Form</source>
         <translation>Formulário</translation>
+    </message>
+</context>
+<context>
+    <name>WriteFailure</name>
+    <message>
+        <source>No queda espacio libre en el disco.</source>
+        <translation>Não há mais espaço livre no disco.</translation>
+    </message>
+    <message>
+        <source>No tiene permiso para escribir en esa carpeta.</source>
+        <translation>Você não tem permissão para gravar nessa pasta.</translation>
+    </message>
+    <message>
+        <source>El disco o la carpeta es de solo lectura.</source>
+        <translation>O disco ou a pasta é somente leitura.</translation>
     </message>
 </context>
 </TS>

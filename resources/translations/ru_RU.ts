@@ -622,6 +622,26 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
         <source>Exportando el documento…</source>
         <translation>Экспорт документа…</translation>
     </message>
+    <message>
+        <source>El archivo %1 ya existe.</source>
+        <translation>Файл %1 уже существует.</translation>
+    </message>
+    <message>
+        <source>¿Desea reemplazarlo?</source>
+        <translation>Заменить его?</translation>
+    </message>
+    <message>
+        <source>Los archivos de la carpeta %1 ya existen.</source>
+        <translation>Файлы в папке %1 уже существуют.</translation>
+    </message>
+    <message>
+        <source>¿Desea reemplazarlos?</source>
+        <translation>Заменить их?</translation>
+    </message>
+    <message>
+        <source>La copia automática del documento no se ha podido guardar: si el programa se cierra de forma inesperada, se perderán los últimos cambios.</source>
+        <translation>Не удалось сохранить автоматическую копию документа: если программа неожиданно закроется, последние изменения будут потеряны.</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1822,6 +1842,21 @@ Please check the media service plugins are installed.</source>
     <message>
         <source>Form</source>
         <translation>Форма</translation>
+    </message>
+</context>
+<context>
+    <name>WriteFailure</name>
+    <message>
+        <source>No queda espacio libre en el disco.</source>
+        <translation>На диске не осталось свободного места.</translation>
+    </message>
+    <message>
+        <source>No tiene permiso para escribir en esa carpeta.</source>
+        <translation>У вас нет прав на запись в эту папку.</translation>
+    </message>
+    <message>
+        <source>El disco o la carpeta es de solo lectura.</source>
+        <translation>Диск или папка доступны только для чтения.</translation>
     </message>
 </context>
 </TS>

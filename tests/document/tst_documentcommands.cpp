@@ -9,6 +9,7 @@
 #include "document/toolrun.h"
 #include "shell/globals.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QtTest>
@@ -32,8 +33,12 @@ private slots:
     void changesBeforeAnAutosaveAreStillOffered();
     void questions_data();
     void questions();
+    void saveAsOverAnotherLesson_data();
+    void saveAsOverAnotherLesson();
     void saveAsIntoAFileAsFolderFails();
     void failedSaveKeepsTheOldFile();
+    void writeFailuresSayWhy_data();
+    void writeFailuresSayWhy();
     void newFileAsksThenStartsAfresh();
     void newFileCancelledChangesNothing();
     void openAsksOnlyAboutChanges();
@@ -265,6 +270,68 @@ void tst_DocumentCommands::questions()
     QCOMPARE(QDir(m_home->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), {});
 }
 
+void tst_DocumentCommands::saveAsOverAnotherLesson_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("answer"); // to "¿Desea reemplazarlo?"; "" when it must not come
+    QTest::newRow("victim over victim.iwb: No goes back to the dialog") << "victim"
+                                                                        << "No";
+    QTest::newRow("victim over victim.iwb: Escape is No") << "victim"
+                                                          << "Escape";
+    QTest::newRow("victim over victim.iwb: Si replaces it") << "victim"
+                                                            << "Si";
+    // Typed in full, the name was the dialog's to ask about.
+    QTest::newRow("victim.iwb typed: not asked again") << "victim.iwb"
+                                                       << "";
+}
+
+void tst_DocumentCommands::saveAsOverAnotherLesson()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, answer);
+    // Last week's lesson, and this week's, unnamed, to be saved as "victim".
+    const QString victim = m_folder->filePath(QStringLiteral("victim.iwb"));
+    QVERIFY(!saveAs(victim).isEmpty());
+    const QByteArray lastWeek = readAll(victim);
+    QVERIFY(!lastWeek.isEmpty());
+    m_list->setFileName(QString());
+    change(m_list->getCurPage());
+    change(m_list->getCurPage());
+
+    QString asked;
+    QString again;
+    QList<ModalAnswer> answers{ click(QStringLiteral("Si")),
+                                chooseFile(m_folder->filePath(typed)) };
+    if (!answer.isEmpty())
+        answers << click(answer, &asked);
+    answers << [&again](QWidget *dialog) { // the dialog again, after "No"
+        again = dialog->windowTitle();
+        TestSupport::pressEscape(dialog);
+    };
+    if (answer.isEmpty()) // the file dialog's own question
+        answers.insert(2, [](QWidget *dialog) {
+            if (auto *box = qobject_cast<QMessageBox *>(dialog))
+                box->button(QMessageBox::Yes)->click();
+        });
+    const auto answered = answerInTurn(answers);
+    const bool saved = m_list->saveAsFile(QStringLiteral("iwb"));
+    const bool replaced = answer.isEmpty() || answer == QLatin1String("Si");
+    QCOMPARE(*answered, replaced ? 3 : 4);
+    if (!answer.isEmpty())
+        QCOMPARE(asked,
+                 QStringLiteral("Atención|El archivo victim.iwb ya existe.\n"
+                                "¿Desea reemplazarlo?|Si,No|No|No"));
+    QCOMPARE(saved, replaced);
+    QCOMPARE(again, replaced ? QString() : QStringLiteral("Guardar archivo"));
+    QCOMPARE(readAll(victim) == lastWeek, !replaced);
+    QCOMPARE(m_list->fileName(),
+             replaced ? m_folder->filePath(QStringLiteral("victim")) : QString());
+    QCOMPARE(m_list->isDocumentModified(), !replaced);
+    QCOMPARE(QDir(m_folder->path())
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{ QStringLiteral("victim.iwb") });
+}
+
 void tst_DocumentCommands::saveAsIntoAFileAsFolderFails()
 {
     const QString notAFolder = m_folder->filePath(QStringLiteral("plain"));
@@ -306,6 +373,116 @@ void tst_DocumentCommands::failedSaveKeepsTheOldFile()
     QCOMPARE(QDir(m_folder->path())
                      .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{ QStringLiteral("kept.iwb") });
+}
+
+void tst_DocumentCommands::writeFailuresSayWhy_data()
+{
+    QTest::addColumn<QString>("command"); // "save" (named, changed), "save as", "autosave"
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("cause"); // the sentence below the headline
+    const char *const noRoom = "No queda espacio libre en el disco.";
+    const char *const readOnly = "El disco o la carpeta es de solo lectura.";
+    const char *const noPermission = "No tiene permiso para escribir en esa carpeta.";
+    QTest::newRow("save: full disk") << "save"
+                                     << "full" << noRoom;
+    QTest::newRow("save: read-only disk") << "save"
+                                          << "read-only" << readOnly;
+    QTest::newRow("save: no permission") << "save"
+                                         << "no permission" << noPermission;
+    QTest::newRow("save as: full disk") << "save as"
+                                        << "full" << noRoom;
+    QTest::newRow("save as: read-only disk") << "save as"
+                                             << "read-only" << readOnly;
+    QTest::newRow("autosave: full disk, said once") << "autosave"
+                                                    << "full" << noRoom;
+}
+
+void tst_DocumentCommands::writeFailuresSayWhy()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, fault);
+    QFETCH(QString, cause);
+    // The lesson lives on a stick (or, for the autosave, the working directory is one).
+    const bool autosave = command == QLatin1String("autosave");
+    const QString folder =
+            autosave ? m_list->workDir() : m_folder->filePath(QStringLiteral("stick"));
+    const QString lesson = folder + QStringLiteral("/lesson.iwb");
+    QByteArray before;
+    if (autosave) {
+        change(m_list->getCurPage());
+        m_list->autoSave();
+        before = readAll(m_list->workDir() + QStringLiteral("/content.xml"));
+        QVERIFY(!before.isEmpty());
+    }
+    auto stick = std::make_unique<SmallDisk>(folder, 256 << 10);
+    if (!stick->isMounted())
+        QSKIP("a disk of its own needs root");
+    if (command == QLatin1String("save")) {
+        QVERIFY(!saveAs(lesson).isEmpty());
+        before = readAll(lesson);
+        QVERIFY(!before.isEmpty());
+    }
+    change(m_list->getCurPage());
+    if (fault == QLatin1String("full"))
+        QVERIFY(stick->fill());
+    else if (fault == QLatin1String("read-only"))
+        QVERIFY(stick->setReadOnly(true));
+    // The autosave makes its media folders; files are all it may not leave.
+    const QDir::Filters kinds =
+            (autosave ? QDir::Files : QDir::AllEntries) | QDir::Hidden | QDir::NoDotAndDotDot;
+    const QStringList onStick = QDir(folder).entryList(kinds);
+    std::unique_ptr<WithoutPermission> nobody;
+    if (fault == QLatin1String("no permission")
+        && !(nobody = std::make_unique<WithoutPermission>())->isActive())
+        QSKIP("acting as another user needs root");
+
+    QString error;
+    QList<ModalAnswer> answers{ click(QStringLiteral("OK"), &error) };
+    if (command == QLatin1String("save as"))
+        answers = QList<ModalAnswer>{ click(QStringLiteral("Si")), chooseFile(lesson) } + answers;
+    auto answered = answerInTurn(answers);
+    if (autosave) {
+        // As the program runs it; the failure is said once, however often it comes again.
+        for (int round = 0; round < 2; ++round) {
+            change(m_list->getCurPage());
+            m_list->autoSaveInSteps();
+            QTRY_VERIFY_WITH_TIMEOUT(!m_list->isAutoSaving(), 60000);
+            QTRY_COMPARE_WITH_TIMEOUT(*answered, 1, 30000);
+        }
+        for (const QMessageBox *box : m_window->findChildren<QMessageBox *>())
+            QVERIFY(!box->isVisible());
+    } else if (command == QLatin1String("save")) {
+        QVERIFY(!m_list->saveFile(QStringLiteral("iwb"), false));
+    } else {
+        QVERIFY(!m_list->saveAsFile(QStringLiteral("iwb")));
+    }
+    nobody.reset();
+    QCOMPARE(*answered, answers.size());
+    QCOMPARE(error.section(QLatin1Char('|'), 1, 1).section(QLatin1Char('\n'), 1), cause);
+    QVERIFY(m_list->isDocumentModified());
+    // Nothing of the failed save is left on the stick, and what was there is as it was.
+    QCOMPARE(QDir(folder).entryList(kinds), onStick);
+    if (command == QLatin1String("save"))
+        QCOMPARE(readAll(lesson), before);
+    if (command == QLatin1String("save as"))
+        QCOMPARE(m_list->fileName(), QString());
+    if (!autosave)
+        return;
+    // Once an autosave succeeds, the next failure is said again.
+    QVERIFY(stick->empty());
+    change(m_list->getCurPage());
+    m_list->autoSaveInSteps();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_list->isAutoSaving(), 60000);
+    QVERIFY(stick->fill());
+    answered = answerInTurn({ click(QStringLiteral("OK"), &error) });
+    change(m_list->getCurPage());
+    m_list->autoSaveInSteps();
+    QTRY_COMPARE_WITH_TIMEOUT(*answered, 1, 60000);
+    QVERIFY(error.contains(cause));
+    // Under the stick, the working directory holds the autosave made before it, whole.
+    QTRY_VERIFY_WITH_TIMEOUT(!m_list->isAutoSaving(), 60000);
+    stick.reset();
+    QCOMPARE(readAll(m_list->workDir() + QStringLiteral("/content.xml")), before);
 }
 
 void tst_DocumentCommands::newFileAsksThenStartsAfresh()

@@ -8,14 +8,17 @@
 #include "document/workprogress.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
+#include "support/documentfixture.h"
 
+#include <QAbstractButton>
 #include <QGraphicsItemGroup>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QXmlStreamWriter>
-#include <QXmlStreamReader>
 #include <QSet>
+#include <QSignalSpy>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 #include <QtTest>
 
 #include <memory>
@@ -480,6 +483,20 @@ void tst_DPagesListSave::longWorkShowsItsProgress()
         QCOMPARE(dialog->maximum(), 10);
         QCOMPARE(dialog->labelText(), QStringLiteral("Abriendo"));
         QVERIFY(dialog->findChildren<QPushButton *>().isEmpty()); // nothing to cancel
+        // Tests that wait for a question pass the bar over and answer the question that comes.
+        QString seen;
+        const auto answered = DocumentFixture::answerInTurn(
+                { DocumentFixture::click(QStringLiteral("No"), &seen) });
+        QTest::qWait(100);
+        QCOMPARE(*answered, 0);
+        QMessageBox question(QMessageBox::Warning, QStringLiteral("Atención"),
+                             QStringLiteral("¿Seguro?"), QMessageBox::Yes | QMessageBox::No,
+                             m_window.get());
+        question.button(QMessageBox::No)->setText(QStringLiteral("No"));
+        QCOMPARE(question.exec(), int(QMessageBox::No));
+        QCOMPARE(*answered, 1);
+        QCOMPARE(seen.section(QLatin1Char('|'), 0, 1), QStringLiteral("Atención|¿Seguro?"));
+        QVERIFY(dialog->isVisible());
         // The bar moves again once a moment has passed, and always for the end of the work.
         QTest::qWait(100);
         progress.step(8);

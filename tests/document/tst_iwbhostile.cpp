@@ -44,7 +44,7 @@ private:
 namespace {
 
 enum class Outcome { Refused, Partial, Opened };
-enum class Extra { None, HugePictureFile, UnpackBomb, UnderstatedEntry };
+enum class Extra { None, HugePictureFile, UnpackBomb, UnderstatedEntry, TwoContents };
 
 QByteArray document(const QByteArray &pages, const QByteArray &records = QByteArray(),
                     bool close = true)
@@ -210,79 +210,103 @@ void tst_IwbHostile::hostileFiles_data()
     QTest::addColumn<Extra>("extra");
     QTest::addColumn<Outcome>("outcome");
     QTest::addColumn<int>("pages"); // read, when the file opens in whole or in part
+    QTest::addColumn<int>("objects"); // read, when counted (-1: not)
 
     QByteArray nested;
     for (int level = 0; level < 100000; ++level)
         nested += "<group>";
-    QTest::newRow("groups nested 100000 deep")
-            << document(page(stroke("1,1 50,50")), nested) << Extra::None << Outcome::Refused << 0;
+    QTest::newRow("groups nested 100000 deep") << document(page(stroke("1,1 50,50")), nested)
+                                               << Extra::None << Outcome::Refused << 0 << -1;
     QTest::newRow("elements nested past the limit")
             << document(page(QByteArray(IwbLimits::kMaxDepth, 'x').replace("x", "<svg:g>")))
-            << Extra::None << Outcome::Refused << 0;
+            << Extra::None << Outcome::Refused << 0 << -1;
     const QByteArray table = "<svg:table id=\"obj2\" x=\"0\" y=\"0\" width=\"100\" height=\"100\" "
                              "rows=\"%1\" columns=\"%2\" title=\"\" "
                              "transform=\"translate(0,0) rotate(0,0,0) scale(1)\"/>";
     QTest::newRow("table of int-overflowing cells")
             << document(page(QByteArray(table).replace("%1", "2147483647").replace("%2", "65536")))
-            << Extra::None << Outcome::Refused << 0;
+            << Extra::None << Outcome::Refused << 0 << -1;
     QTest::newRow("table of 100 rows")
             << document(page(QByteArray(table).replace("%1", "100").replace("%2", "1")))
-            << Extra::None << Outcome::Refused << 0;
+            << Extra::None << Outcome::Refused << 0 << -1;
     QTest::newRow("table of 99 x 99 opens")
             << document(page(QByteArray(table).replace("%1", "99").replace("%2", "99")))
-            << Extra::None << Outcome::Opened << 1;
+            << Extra::None << Outcome::Opened << 1 << -1;
     const QByteArray picture =
             "<svg:image id=\"obj3\" xlink:href=\"images/big.png\" x=\"0\" y=\"0\" "
             "width=\"%1\" height=\"%2\" "
             "transform=\"translate(0,0) rotate(0,0,0) scale(1)\"/>";
     QTest::newRow("picture of 100000 x 100000 asked")
             << document(page(QByteArray(picture).replace("%1", "100000").replace("%2", "100000")))
-            << Extra::None << Outcome::Refused << 0;
+            << Extra::None << Outcome::Refused << 0 << -1;
     QByteArray pictures;
     // Each allowed alone; together one more than a document may hold.
     const qint64 pictureBytes = qint64(8000) * 2000 * 4;
     for (qint64 n = 0; n <= IwbLimits::kMaxDocumentBytes / pictureBytes; ++n)
         pictures += QByteArray(picture).replace("%1", "8000").replace("%2", "2000");
     QTest::newRow("pictures beyond what a document may hold")
-            << document(page(pictures)) << Extra::None << Outcome::Refused << 0;
+            << document(page(pictures)) << Extra::None << Outcome::Refused << 0 << -1;
     QTest::newRow("picture file of 20000 x 20000")
             << document(page(QByteArray(picture).replace("%1", "40").replace("%2", "30")))
-            << Extra::HugePictureFile << Outcome::Refused << 0;
+            << Extra::HugePictureFile << Outcome::Refused << 0 << -1;
     QTest::newRow("page of 100000 pixels")
             << document(page(stroke("1,1 5,5"))).replace("width=\"900\"", "width=\"100000\"")
-            << Extra::None << Outcome::Refused << 0;
-    QTest::newRow("pen width INT_MAX") << document(page(stroke("1,1 50,50", "2147483647")))
-                                       << Extra::None << Outcome::Refused << 0;
+            << Extra::None << Outcome::Refused << 0 << -1;
+    // An object no board can hold is left out, as of a file cut short; the rest opens.
+    QTest::newRow("pen width INT_MAX")
+            << document(page(stroke("1,1 50,50", "2147483647") + stroke("5,5 9,9"))) << Extra::None
+            << Outcome::Partial << 1 << 1;
+    const QByteArray cylinder =
+            "<svg:cylinder id=\"obj4\" x=\"%1\" y=\"0\" width=\"50\" height=\"80\" "
+            "stroke=\"#000000\" stroke-width=\"2\" stroke-opacity=\"255\" "
+            "transform=\"translate(0,0) rotate(0,0,0) scale(1)\"/>";
     QTest::newRow("shape at 1e30")
-            << document(page("<svg:cylinder id=\"obj4\" x=\"1e30\" y=\"0\" width=\"50\" "
-                             "height=\"80\" stroke=\"#000000\" stroke-width=\"2\" "
-                             "stroke-opacity=\"255\" "
-                             "transform=\"translate(0,0) rotate(0,0,0) scale(1)\"/>"))
-            << Extra::None << Outcome::Refused << 0;
+            << document(page(QByteArray(cylinder).replace("%1", "1e30") + stroke("5,5 9,9")))
+            << Extra::None << Outcome::Partial << 1 << 1;
+    QTest::newRow("shape at NaN") << document(
+            page(stroke("5,5 9,9") + QByteArray(cylinder).replace("%1", "nan")))
+                                  << Extra::None << Outcome::Partial << 1 << 1;
+    QTest::newRow("point at inf") << document(page(stroke("1,1 inf,50") + stroke("5,5 9,9")))
+                                  << Extra::None << Outcome::Partial << 1 << 1;
+    QTest::newRow("ellipse at 1e308, beyond a float")
+            << document(page("<svg:a id=\"lnk1\" xlink=\"http://example.org\"/>"
+                             "<svg:ellipse id=\"obj7\" points=\"0,0 9,9\" cx=\"1e308\" "
+                             "cy=\"0\" rx=\"5\" ry=\"5\" fillType=\"0\" "
+                             "transform=\"translate(0,0) rotate(0,0,0) scale(1)\"/>"
+                             + stroke("5,5 9,9")))
+            << Extra::None << Outcome::Partial << 1 << 1;
+    // Far from the board, 1234567 written as the writer writes it, but finite: it opens.
+    QTest::newRow("shape far away opens")
+            << document(page(QByteArray(cylinder).replace("%1", "1.23457e+06")
+                             + stroke("1.23457e+06,5 -1.23457e+06,9")))
+            << Extra::None << Outcome::Opened << 1 << 2;
     QTest::newRow("more points than a list may hold")
             << document(page(stroke(points(IwbLimits::kMaxPoints + 1)))) << Extra::None
-            << Outcome::Refused << 0;
+            << Outcome::Refused << 0 << -1;
     QTest::newRow("a book in a text")
             << document(page("<svg:text id=\"obj6\" x=\"1\" y=\"1\">"
                              + QByteArray(IwbLimits::kMaxTextCharacters + 1, 'a') + "</svg:text>"))
-            << Extra::None << Outcome::Refused << 0;
+            << Extra::None << Outcome::Refused << 0 << -1;
     QByteArray many;
     for (int object = 0; object <= IwbLimits::kMaxObjects; ++object)
         many += "<svg:line x1=\"1\" y1=\"1\" x2=\"9\" y2=\"9\"/>";
     QTest::newRow("more objects than a lesson holds")
-            << document(page(many)) << Extra::None << Outcome::Refused << 0;
+            << document(page(many)) << Extra::None << Outcome::Refused << 0 << -1;
     QTest::newRow("200000 points open")
-            << document(page(stroke(points(200000)))) << Extra::None << Outcome::Opened << 1;
+            << document(page(stroke(points(200000)))) << Extra::None << Outcome::Opened << 1 << -1;
     QTest::newRow("entry that unpacks to more than it lists")
             << document(page(stroke("1,1 50,50"))) << Extra::UnderstatedEntry << Outcome::Refused
-            << 0;
+            << 0 << -1;
     QTest::newRow("unpack bomb") << document(page(stroke("1,1 50,50"))) << Extra::UnpackBomb
-                                 << Outcome::Refused << 0;
+                                 << Outcome::Refused << 0 << -1;
+    QTest::newRow("two entries named content.xml")
+            << document(page(stroke("1,1 50,50"))) << Extra::TwoContents << Outcome::Refused << 0
+            << -1;
     QTest::newRow("cut short") << document(page(stroke("1,1 50,50")) + "<svg:page id=\"page1\">",
                                            QByteArray(), false)
-                               << Extra::None << Outcome::Partial << 1;
+                               << Extra::None << Outcome::Partial << 1 << -1;
     QTest::newRow("malformed") << document(page(stroke("1,1 50,50") + "</svg:rect>")) << Extra::None
-                               << Outcome::Partial << 1;
+                               << Outcome::Partial << 1 << -1;
     QByteArray laughs = "<?xml version=\"1.0\"?><!DOCTYPE iwb [<!ENTITY a \"aaaaaaaaaa\">";
     for (char name = 'b'; name <= 'j'; ++name)
         laughs += QByteArray("<!ENTITY ") + name + " \""
@@ -292,7 +316,7 @@ void tst_IwbHostile::hostileFiles_data()
                     + document(page("<svg:text id=\"obj5\" x=\"1\" y=\"1\">&j;</svg:text>"))
                               .mid(QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n")
                                            .size())
-                                      << Extra::None << Outcome::Partial << 1;
+                                      << Extra::None << Outcome::Partial << 1 << -1;
 }
 
 void tst_IwbHostile::hostileFiles()
@@ -301,6 +325,7 @@ void tst_IwbHostile::hostileFiles()
     QFETCH(Extra, extra);
     QFETCH(Outcome, outcome);
     QFETCH(int, pages);
+    QFETCH(int, objects);
     const QString before = teacherDocument();
     QTemporaryDir folder;
     QDir(folder.path()).mkpath(QStringLiteral("images"));
@@ -311,6 +336,9 @@ void tst_IwbHostile::hostileFiles()
     if (extra == Extra::UnderstatedEntry)
         DocumentFixture::writeFile(folder.filePath(QStringLiteral("images/zeros.png")),
                                    QByteArray(64 << 20, '\0'));
+    if (extra == Extra::TwoContents) // named apart for zip, made one name below
+        DocumentFixture::writeFile(folder.filePath(QStringLiteral("contenX.xml")),
+                                   document(page(stroke("1,1 50,50") + stroke("2,2 5,5"))));
     const QString archive = m_files->filePath(QStringLiteral("hostile.iwb"));
     QFile::remove(archive);
     const ToolRun zipped =
@@ -322,6 +350,11 @@ void tst_IwbHostile::hostileFiles()
         QVERIFY(promiseHugeEntries(archive));
     if (extra == Extra::UnderstatedEntry)
         QVERIFY(understate(archive, "images/zeros.png", 100));
+    if (extra == Extra::TwoContents) {
+        QByteArray bytes = DocumentFixture::readAll(archive);
+        QCOMPARE(bytes.count("contenX.xml"), 2); // the local header and the directory
+        DocumentFixture::writeFile(archive, bytes.replace("contenX.xml", "content.xml"));
+    }
 
     QString message;
     auto answered = DocumentFixture::answerInTurn(
@@ -345,6 +378,7 @@ void tst_IwbHostile::hostileFiles()
         QCOMPARE(message.section(QLatin1Char('|'), 0, 1), damaged);
         QCOMPARE(m_list->size(), pages);
         QVERIFY(m_list->fileName().isEmpty()); // Save asks for a name
+        QVERIFY(m_list->isDocumentModified());
         break;
     case Outcome::Opened:
         QCOMPARE(*answered, 1);
@@ -352,6 +386,24 @@ void tst_IwbHostile::hostileFiles()
         QCOMPARE(m_list->size(), pages);
         QCOMPARE(m_list->fileName(), m_files->filePath(QStringLiteral("hostile.iwb")));
         break;
+    }
+    if (objects >= 0) {
+        int read = 0;
+        qreal farthest = 0;
+        for (DPage *page : *m_list) {
+            for (QGraphicsItem *item : page->items()) {
+                if (!isBoardObjectType(item->type()))
+                    continue;
+                ++read;
+                const QRectF bounds = item->sceneBoundingRect();
+                QVERIFY(std::isfinite(bounds.left()) && std::isfinite(bounds.right()));
+                farthest = qMax(farthest, qMax(qAbs(bounds.left()), qAbs(bounds.right())));
+            }
+        }
+        // A far object stays where the file puts it, not at the origin.
+        if (outcome == Outcome::Opened)
+            QVERIFY2(farthest > 1234000, qPrintable(QString::number(farthest)));
+        QCOMPARE(read, objects);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "support/documentfixture.h"
+#include "support/testsupport.h"
 
 #include "board/dcustomitem.h"
 #include "board/dgpixmapitem.h"
@@ -11,6 +12,7 @@
 #include "board/dgpathcurveitem.h"
 
 #include <QBuffer>
+#include <QDirIterator>
 #include <QImageReader>
 #include <QPainter>
 #include <QPdfWriter>
@@ -35,6 +37,8 @@ private slots:
     void transparentPageHasNoCheckerboard();
     void pdf_data();
     void pdf();
+    void replacingIsAsked_data();
+    void replacingIsAsked();
     void sheetFollowsTheBoard_data();
     void sheetFollowsTheBoard();
     void noEditingMarks();
@@ -163,7 +167,20 @@ void tst_PageExport::images()
         writeFile(folder + QStringLiteral("/other.txt"), "kept");
     }
 
-    QVERIFY(exportAs(format, chooseFile(m_folder->filePath(chosen))));
+    if (earlierExport) {
+        // The dialog showed only the name typed: replacing the picture inside is asked first.
+        QString asked;
+        const auto answered =
+                answerInTurn({ click(QStringLiteral("Si")), chooseFile(m_folder->filePath(chosen)),
+                               click(QStringLiteral("Si"), &asked) });
+        QVERIFY(m_list->saveAsFile(format));
+        QCOMPARE(*answered, 3);
+        QCOMPARE(asked.section(QLatin1Char('|'), 1, 1),
+                 QStringLiteral("El archivo %1.%2 ya existe.\n¿Desea reemplazarlo?")
+                         .arg(base + QLatin1Char('0'), format));
+    } else {
+        QVERIFY(exportAs(format, chooseFile(m_folder->filePath(chosen))));
+    }
     if (earlierExport) {
         QCOMPARE(readAll(folder + QStringLiteral("/other.txt")), QByteArray("kept"));
         QFile::remove(folder + QStringLiteral("/other.txt"));
@@ -245,6 +262,47 @@ void tst_PageExport::pdf()
                          && qAbs(centre.blue() - colour.blue()) <= 8,
                  qPrintable(QStringLiteral("PDF page %1 shows %2").arg(i + 1).arg(centre.name())));
     }
+}
+
+void tst_PageExport::replacingIsAsked_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("report over report.pdf: No goes back to the dialog") << "report"
+                                                                        << "No";
+    QTest::newRow("report over report.pdf: Escape is No") << "report"
+                                                          << "Escape";
+    QTest::newRow("report over report.pdf: Si replaces it") << "report"
+                                                            << "Si";
+}
+
+void tst_PageExport::replacingIsAsked()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, answer);
+    const QString taken = m_folder->filePath(QStringLiteral("report.pdf"));
+    writeFile(taken, "last week's report");
+    QString asked;
+    QString again;
+    const auto answered =
+            answerInTurn({ click(QStringLiteral("Si")), chooseFile(m_folder->filePath(typed)),
+                           click(answer, &asked), [&again](QWidget *dialog) {
+                               again = dialog->windowTitle();
+                               TestSupport::pressEscape(dialog);
+                           } });
+    const bool exported = m_list->saveAsFile(QStringLiteral("pdf"));
+    const bool replaced = answer == QLatin1String("Si");
+    QCOMPARE(*answered, replaced ? 3 : 4);
+    QCOMPARE(asked,
+             QStringLiteral("Atención|El archivo report.pdf ya existe.\n¿Desea reemplazarlo?|"
+                            "Si,No|No|No"));
+    QCOMPARE(exported, replaced);
+    QCOMPARE(again, replaced ? QString() : QStringLiteral("Exportar archivo"));
+    QCOMPARE(readAll(taken).startsWith("%PDF"), replaced);
+    if (!replaced)
+        QCOMPARE(readAll(taken), QByteArray("last week's report"));
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{ QStringLiteral("report.pdf") });
 }
 
 void tst_PageExport::sheetFollowsTheBoard_data()
@@ -521,26 +579,87 @@ void tst_PageExport::failuresAreReported_data()
 {
     QTest::addColumn<QString>("format");
     QTest::addColumn<QString>("chosen"); // below a file "plain" that stands where a folder must
+    QTest::addColumn<QString>("disk"); // "stick": the name is on a small disk of its own
+    QTest::addColumn<QString>("fault"); // of that disk: "full", "read-only"
+    QTest::addColumn<QString>("cause"); // said below the headline
     QTest::newRow("picture folder taken by a file") << "png"
-                                                    << "plain.png";
+                                                    << "plain.png"
+                                                    << ""
+                                                    << ""
+                                                    << "";
     QTest::newRow("pictures below a file") << "png"
-                                           << "plain/lesson";
+                                           << "plain/lesson"
+                                           << ""
+                                           << ""
+                                           << "";
     QTest::newRow("PDF below a file") << "pdf"
-                                      << "plain/report";
+                                      << "plain/report"
+                                      << ""
+                                      << ""
+                                      << "";
+    QTest::newRow("pictures on a full disk") << "png"
+                                             << "stick/lesson"
+                                             << "stick"
+                                             << "full"
+                                             << "No queda espacio libre en el disco.";
+    QTest::newRow("PDF on a full disk") << "pdf"
+                                        << "stick/report"
+                                        << "stick"
+                                        << "full"
+                                        << "No queda espacio libre en el disco.";
+    QTest::newRow("pictures on a read-only disk") << "png"
+                                                  << "stick/lesson"
+                                                  << "stick"
+                                                  << "read-only"
+                                                  << "El disco o la carpeta es de solo lectura.";
+    QTest::newRow("PDF on a read-only disk") << "pdf"
+                                             << "stick/report"
+                                             << "stick"
+                                             << "read-only"
+                                             << "El disco o la carpeta es de solo lectura.";
 }
 
 void tst_PageExport::failuresAreReported()
 {
     QFETCH(QString, format);
     QFETCH(QString, chosen);
+    QFETCH(QString, disk);
+    QFETCH(QString, fault);
+    QFETCH(QString, cause);
     writeFile(m_folder->filePath(QStringLiteral("plain")), "a file");
+    std::unique_ptr<SmallDisk> stick;
+    const auto filesOnStick = [&]() {
+        QStringList files;
+        QDirIterator found(m_folder->filePath(disk), QDir::Files | QDir::Hidden,
+                           QDirIterator::Subdirectories);
+        while (found.hasNext())
+            files << found.next();
+        return files;
+    };
+    QStringList onStick;
+    if (!disk.isEmpty()) {
+        stick = std::make_unique<SmallDisk>(m_folder->filePath(disk), 256 << 10);
+        if (!stick->isMounted())
+            QSKIP("a disk of its own needs root");
+        writeFile(m_folder->filePath(disk + QStringLiteral("/kept")), "kept");
+        QVERIFY(fault == QLatin1String("full") ? stick->fill() : stick->setReadOnly(true));
+        onStick = filesOnStick();
+    }
     QString error;
     QVERIFY(!exportAs(format, chooseFile(m_folder->filePath(chosen)), &error));
-    QVERIFY2(error.startsWith(QStringLiteral("Error|Error al exportar archivo|")),
-             qPrintable(error));
-    QCOMPARE(QDir(m_folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             QStringList{ QStringLiteral("plain") });
+    QCOMPARE(error.section(QLatin1Char('|'), 0, 1),
+             QStringLiteral("Error|Error al exportar archivo")
+                     + (cause.isEmpty() ? QString() : QLatin1Char('\n') + cause));
+    QStringList listed{ QStringLiteral("plain") };
+    if (!disk.isEmpty())
+        listed << disk;
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), listed);
     QCOMPARE(readAll(m_folder->filePath(QStringLiteral("plain"))), QByteArray("a file"));
+    if (stick) {
+        // Nothing half written is left behind.
+        QCOMPARE(filesOnStick(), onStick);
+        QCOMPARE(readAll(m_folder->filePath(disk + QStringLiteral("/kept"))), QByteArray("kept"));
+    }
 }
 
 QTEST_MAIN(tst_PageExport)

@@ -5,14 +5,20 @@
 #include "document/toolrun.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
 #include <algorithm>
+
+#include <sys/fsuid.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 namespace DocumentFixture {
 
@@ -113,6 +119,73 @@ ModalAnswer acceptProposed(QString *caption)
 ModalAnswer escape()
 {
     return [](QWidget *dialog) { TestSupport::pressEscape(dialog); };
+}
+
+SmallDisk::SmallDisk(const QString &folder, qint64 bytes)
+    : m_folder(QFileInfo(folder).absoluteFilePath()),
+      m_options(QStringLiteral("size=%1,mode=0755").arg(bytes))
+{
+    QDir().mkpath(m_folder);
+    m_mounted = ::mount("tmpfs", QFile::encodeName(m_folder).constData(), "tmpfs",
+                        MS_NOSUID | MS_NODEV, m_options.toLatin1().constData())
+            == 0;
+}
+
+SmallDisk::~SmallDisk()
+{
+    // Detached: a file some part of the program still holds open does not keep it mounted.
+    if (m_mounted)
+        ::umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);
+}
+
+bool SmallDisk::fill()
+{
+    QFile filler(m_folder + QStringLiteral("/filler"));
+    if (!m_mounted || !filler.open(QIODevice::Append))
+        return false;
+    const QByteArray block(4096, 'f');
+    while (filler.write(block) == block.size() && filler.flush()) { }
+    filler.close();
+    // Full: not even one more byte can be written.
+    QFile probe(m_folder + QStringLiteral("/probe"));
+    const bool full =
+            probe.open(QIODevice::WriteOnly) && !(probe.write("x", 1) == 1 && probe.flush());
+    probe.close();
+    probe.remove();
+    return full;
+}
+
+bool SmallDisk::empty()
+{
+    return QFile::remove(m_folder + QStringLiteral("/filler"));
+}
+
+bool SmallDisk::setReadOnly(bool readOnly)
+{
+    const unsigned long flags = MS_REMOUNT | MS_NOSUID | MS_NODEV | (readOnly ? MS_RDONLY : 0);
+    return m_mounted
+            && ::mount("tmpfs", QFile::encodeName(m_folder).constData(), "tmpfs", flags,
+                       m_options.toLatin1().constData())
+            == 0;
+}
+
+WithoutPermission::WithoutPermission()
+{
+    constexpr uid_t kNobody = 65534;
+    // setfsuid answers the user before the call; only a thread that may change it (root) does.
+    if (::geteuid() == 0) {
+        ::setfsgid(kNobody);
+        ::setfsuid(kNobody);
+        m_active = ::setfsuid(kNobody) == int(kNobody);
+    }
+}
+
+WithoutPermission::~WithoutPermission()
+{
+    if (m_active) {
+        ::setfsuid(0);
+        ::setfsgid(0);
+    }
 }
 
 QStringList archiveEntries(const QString &archive)

@@ -35,6 +35,43 @@ ModalAnswer acceptProposed(QString *caption = nullptr);
 // Closes any dialog with Escape.
 ModalAnswer escape();
 
+// A small file system of its own (tmpfs) mounted on folder for the life of the object, as a
+// teacher's USB stick: it can be filled up or made read-only. Mounting needs root, as tests
+// run; isMounted() tells whether it is there. Unmounted at the end whatever it holds.
+class SmallDisk
+{
+public:
+    explicit SmallDisk(const QString &folder, qint64 bytes = 1 << 20);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk &) = delete;
+    SmallDisk &operator=(const SmallDisk &) = delete;
+
+    bool isMounted() const { return m_mounted; }
+    bool fill(); // writes a file until not a byte more fits
+    bool empty(); // removes that file
+    bool setReadOnly(bool readOnly);
+
+private:
+    QString m_folder;
+    QString m_options;
+    bool m_mounted = false;
+};
+
+// While it lives, this thread writes files as a user who may not write into folders of root's
+// (a test run as root may write anywhere): its file-system user is "nobody".
+class WithoutPermission
+{
+public:
+    WithoutPermission();
+    ~WithoutPermission();
+    WithoutPermission(const WithoutPermission &) = delete;
+    WithoutPermission &operator=(const WithoutPermission &) = delete;
+    bool isActive() const { return m_active; }
+
+private:
+    bool m_active = false;
+};
+
 // The entry names of a zip archive as unzip lists them; empty when it is no archive.
 QStringList archiveEntries(const QString &archive);
 // The bytes of a file ("" when it cannot be read).

@@ -7,10 +7,16 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QTest>
 #include <QTimer>
 
 namespace TestSupport {
+
+bool isProgressBar(const QWidget *widget)
+{
+    return qobject_cast<const QProgressDialog *>(widget) != nullptr;
+}
 
 std::shared_ptr<bool> answerNextModal(std::function<void(QWidget *)> answer, int timeoutMs)
 {
@@ -20,7 +26,7 @@ std::shared_ptr<bool> answerNextModal(std::function<void(QWidget *)> answer, int
     auto remaining = std::make_shared<int>(timeoutMs / 10);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, answered, remaining, answer]() {
         QWidget *dialog = QApplication::activeModalWidget();
-        if (dialog && dialog->isVisible()) {
+        if (dialog && dialog->isVisible() && !isProgressBar(dialog)) {
             poll->stop();
             poll->deleteLater();
             *answered = true;

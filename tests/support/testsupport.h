@@ -15,9 +15,14 @@ class QWidget;
 
 namespace TestSupport {
 
-// Answers the next modal dialog (message box, file or colour dialog...) that opens within
-// timeoutMs (generous: a loaded machine running sanitized builds opens dialogs slowly): the callback gets the dialog while its exec() is running. The returned flag
-// becomes true once the callback ran, so a test can check that the dialog really appeared.
+// A progress bar over the window (the modal bar of a save or an open that lasts) is no
+// question: a test never answers it, nor counts it among the dialogs a command opened.
+bool isProgressBar(const QWidget *widget);
+
+// Answers the next modal dialog (message box, file or colour dialog...; progress bars are
+// passed over) that opens within timeoutMs (generous: a loaded machine running sanitized builds
+// opens dialogs slowly): the callback gets the dialog while its exec() is running. The returned
+// flag becomes true once the callback ran, so a test can check that the dialog really appeared.
 std::shared_ptr<bool> answerNextModal(std::function<void(QWidget *)> answer, int timeoutMs = 30000);
 
 // Puts path into a file dialog's name field, as a user types it. QFileDialog::selectFile leaves
