@@ -210,4 +210,16 @@ void DPagesList::openFile()
         showFailure(tr("Error al abrir archivo"), m_lastOpenError);
     else if (m_bPartialRead)
         showFailure(damagedDocumentText(), m_lastOpenError);
+    if (opened && !m_lastImportLeftOut.isEmpty())
+        showLeftOut(m_lastImportLeftOut);
+}
+
+void DPagesList::showLeftOut(const QStringList &lines)
+{
+    // Said once, after the import: the teacher would otherwise take a blank page for a fault.
+    QMessageBox box(QMessageBox::Information, tr("Atención"),
+                    tr("La lección se ha importado sin lo que la pizarra no puede mostrar:")
+                            + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n')),
+                    QMessageBox::Ok, m_parent);
+    box.exec();
 }

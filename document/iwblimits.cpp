@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr double kMaxFontPoints = 1000;
-constexpr double kMaxScale = 1000;
-
 // Elements that each make a board object (or, as a background, a page). Held with their
 // lengths: every element and attribute of a document is compared with them.
 const QLatin1String kObjectElements[] = {
@@ -107,10 +104,10 @@ QString Check::element()
             if (beyond(IwbFormat::readNumber(text), IwbLimits::kMaxPenWidth))
                 return where() + QStringLiteral("pen width ") + text;
         } else if (name == QLatin1String("font-size")) {
-            if (beyond(IwbFormat::readNumber(text), kMaxFontPoints))
+            if (beyond(IwbFormat::readNumber(text), IwbLimits::kMaxFontPoints))
                 return where() + QStringLiteral("font size ") + text;
         } else if (name == QLatin1String("transform")) {
-            if (beyond(IwbFormat::readScale(text), kMaxScale))
+            if (beyond(IwbFormat::readScale(text), IwbLimits::kMaxScale))
                 return where() + QStringLiteral("scale out of range");
         } else if (isCoordinate(name)) {
             if (beyond(IwbFormat::readNumber(text), IwbLimits::kMaxCoordinate))

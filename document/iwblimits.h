@@ -20,6 +20,8 @@ constexpr int kMaxTableCells = 99; // rows, and columns: what the table dialog o
 constexpr int kMaxPictureSide = 16384; // pixels, pictures and pages alike
 constexpr qint64 kMaxPicturePixels = qint64(1) << 26; // one picture: 256 MB as 32-bit pixels
 constexpr int kMaxPenWidth = 1000; // pixels
+constexpr double kMaxFontPoints = 1000;
+constexpr double kMaxScale = 1000; // of one object
 constexpr int kMaxPoints = 1000000; // in one "points" list
 constexpr double kMaxCoordinate = 1e6; // positions and sizes of shapes, in pixels
 // Every board object costs some kilobytes however small its element, every picture four bytes
