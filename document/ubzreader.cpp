@@ -179,21 +179,25 @@ QStringList UbzReader::leftOut() const
 {
     QStringList lines;
     for (const QPair<Missing, QList<int>> &noted : m_missing) {
-        QStringList pages;
+        QStringList numbers;
         for (int page : noted.second)
-            pages << QString::number(page);
-        const QString list = pages.join(QStringLiteral(", "));
+            numbers << QString::number(page);
+        const QString pages = numbers.size() == 1
+                ? tr("página %1").arg(numbers.first())
+                : tr("páginas %1").arg(numbers.join(QStringLiteral(", ")));
+        QString kind;
         switch (noted.first) {
         case Missing::PdfBackground:
-            lines << tr("Fondos de página en PDF (páginas %1)").arg(list);
+            kind = tr("Fondos de página en PDF");
             break;
         case Missing::Widget:
-            lines << tr("Widgets (páginas %1)").arg(list);
+            kind = tr("Miniaplicaciones");
             break;
         case Missing::PaperPattern:
-            lines << tr("Papel cuadriculado o pautado (páginas %1)").arg(list);
+            kind = tr("Papel cuadriculado o pautado");
             break;
         }
+        lines << kind + QStringLiteral(" (") + pages + QLatin1Char(')');
     }
     return lines;
 }

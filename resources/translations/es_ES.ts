@@ -618,6 +618,10 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
         <source>Abriendo el documento…</source>
         <translation>Abriendo el documento…</translation>
     </message>
+    <message>
+        <source>La lección se ha importado sin lo que la pizarra no puede mostrar:</source>
+        <translation>La lección se ha importado sin lo que la pizarra no puede mostrar:</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1211,6 +1215,29 @@ Please check the media service plugins are installed.</translation>
     <message>
         <source>No se puede reproducir este archivo</source>
         <translation>No se puede reproducir este archivo</translation>
+    </message>
+</context>
+<context>
+    <name>UbzReader</name>
+    <message>
+        <source>página %1</source>
+        <translation>página %1</translation>
+    </message>
+    <message>
+        <source>páginas %1</source>
+        <translation>páginas %1</translation>
+    </message>
+    <message>
+        <source>Fondos de página en PDF</source>
+        <translation>Fondos de página en PDF</translation>
+    </message>
+    <message>
+        <source>Papel cuadriculado o pautado</source>
+        <translation>Papel cuadriculado o pautado</translation>
+    </message>
+    <message>
+        <source>Miniaplicaciones</source>
+        <translation>Miniaplicaciones</translation>
     </message>
 </context>
 <context>

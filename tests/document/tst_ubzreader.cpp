@@ -62,6 +62,8 @@ private slots:
     void hostileFiles();
     void leftOutSaidAfterTheImport_data();
     void leftOutSaidAfterTheImport();
+    void fuzzingInputs_data();
+    void fuzzingInputs();
 
 private:
     void makeBoard(QSize size);
@@ -1097,10 +1099,10 @@ void tst_UbzReader::leftOutSaidAfterTheImport_data()
             R"x(transform="matrix(1,0,0,1,0,0)"><iframe src="x"/></foreignObject>)x";
     QTest::newRow("pdf backgrounds, a widget, grid paper")
             << QByteArrayList{ rect + pdf, rect + widget, "@grid" + rect + pdf }
-            << QStringList{ "Fondos de página en PDF (páginas 1, 3)", "Widgets (páginas 2)",
-                            "Papel cuadriculado o pautado (páginas 3)" };
+            << QStringList{ "Fondos de página en PDF (páginas 1, 3)", "Miniaplicaciones (página 2)",
+                            "Papel cuadriculado o pautado (página 3)" };
     QTest::newRow("ruled paper") << QByteArrayList{ "@ruled" + rect, rect }
-                                 << QStringList{ "Papel cuadriculado o pautado (páginas 1)" };
+                                 << QStringList{ "Papel cuadriculado o pautado (página 1)" };
     QTest::newRow("texts only: nothing to say")
             << QByteArrayList{ rect
                                + R"x(<foreignObject><itemTextContent>a</itemTextContent>)x"
@@ -1138,6 +1140,35 @@ void tst_UbzReader::leftOutSaidAfterTheImport()
              QStringLiteral("Atención|La lección se ha importado sin lo que la pizarra no puede "
                             "mostrar:\n\n")
                      + lines.join(QLatin1Char('\n')) + QStringLiteral("|OK"));
+}
+
+void tst_UbzReader::fuzzingInputs_data()
+{
+    // The seeds of the import's fuzz target are lessons and import whole; what fuzzing found
+    // is kept beside them and must import harmlessly, in whole or in part, or be refused.
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("seed");
+    for (const char *folder : { "corpus", "regressions" }) {
+        const QDir dir(
+                QStringLiteral(VELTORINA_SOURCE_DIR "/fuzz/%1/ubz").arg(QLatin1String(folder)));
+        for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
+            QTest::newRow(qPrintable(QLatin1String(folder) + QLatin1Char('/') + name))
+                    << dir.filePath(name) << (QLatin1String(folder) == QLatin1String("corpus"));
+    }
+}
+
+void tst_UbzReader::fuzzingInputs()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, seed);
+    // As the fuzz target lays it out: the page file, and a small picture it may name.
+    writePicture(QStringLiteral("images/a.png"), Qt::red, QSize(8, 6));
+    QVERIFY(QFile::copy(file, m_source + QStringLiteral("/page000.svg")));
+    const bool opened = m_list->openFromFileUBZ(m_source);
+    QVERIFY(m_list->size() >= 1);
+    if (seed) {
+        QVERIFY2(opened && !m_list->lastOpenWasDamaged(), qPrintable(m_list->lastOpenError()));
+    }
 }
 
 QTEST_MAIN(tst_UbzReader)
