@@ -60,6 +60,7 @@ private slots:
     void importedDocumentSavesAsIwb();
     void hostileFiles_data();
     void hostileFiles();
+    void picturesNamedByTextsAreNotRead();
     void leftOutSaidAfterTheImport_data();
     void leftOutSaidAfterTheImport();
     void fuzzingInputs_data();
@@ -1084,6 +1085,44 @@ void tst_UbzReader::hostileFiles()
     QCOMPARE(objects(0, ItemTypeSound).size(), 1);
     QCOMPARE(m_list->fileName(), QStringLiteral("open.iwb"));
     QVERIFY(!m_list->isDocumentModified());
+}
+
+void tst_UbzReader::picturesNamedByTextsAreNotRead()
+{
+    // A text's rich text may name pictures: a file anywhere on the computer, or one written
+    // into the text itself (of gigabytes once decoded, past every limit). None is read.
+    const QString outside = m_scratch->path() + QStringLiteral("/outside.png");
+    QVERIFY(ItemMedia::makePicture(outside, QSize(400, 300)));
+    const QString huge = m_scratch->path() + QStringLiteral("/huge.png");
+    QVERIFY(ItemMedia::makeHugePicture(huge, QSize(20000, 20000)));
+    const QString inline_ =
+            QStringLiteral("data:image/png;base64,") + DocumentFixture::readAll(huge).toBase64();
+    QByteArray texts;
+    for (const QString &source : { outside, inline_ }) {
+        texts += "<foreignObject transform=\"matrix(1,0,0,1,0,0)\"><itemTextContent>"
+                + QStringLiteral("<p>a<img src=\"%1\"/></p>").arg(source).toHtmlEscaped().toUtf8()
+                + "</itemTextContent></foreignObject>";
+    }
+    writePage(0, R"x(<rect fill="#ffffff"/>)x" + texts);
+    resetPeak();
+    const qint64 before = peakMegabytes();
+    QVERIFY(import());
+    QVERIFY2(peakMegabytes() - before < 300, qPrintable(QString::number(peakMegabytes() - before)));
+    const QList<QGraphicsItem *> found = objects(0, ItemTypeText);
+    QCOMPARE(found.size(), 2);
+    const QStringList sources{ outside, inline_ };
+    for (int n = 0; n < 2; ++n) {
+        auto *text = static_cast<DGTextItem *>(found.at(n));
+        QCOMPARE(text->toPlainText().left(1), QStringLiteral("a"));
+        // In its place, a picture of nothing.
+        const QVariant shown =
+                text->document()->resource(QTextDocument::ImageResource, QUrl(sources.at(n)));
+        QCOMPARE(QImage::fromData(shown.toByteArray()).size(), QSize(1, 1));
+        QVERIFY(text->boundingRect().width() < 100);
+    }
+    QImage shown(200, 100, QImage::Format_ARGB32);
+    QPainter painter(&shown);
+    m_list->at(0)->render(&painter, QRectF(0, 0, 200, 100), QRectF(1380, 1060, 200, 100));
 }
 
 void tst_UbzReader::leftOutSaidAfterTheImport_data()
