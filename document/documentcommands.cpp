@@ -192,6 +192,7 @@ void DPagesList::openFile()
     // The readers name the document: after the chosen file when it was read whole, not at
     // all when it broke off, so that Save then asks for a name instead of overwriting it.
     bool opened = false;
+    m_lastImportLeftOut.clear(); // said of the one import it was found in
     switch (DocumentName::openKind(chosenName)) {
     case DocumentName::OpenKind::Iwb:
         opened = openAllPagesFromFileIWB(chosenName);

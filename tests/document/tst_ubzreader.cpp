@@ -1179,6 +1179,15 @@ void tst_UbzReader::leftOutSaidAfterTheImport()
              QStringLiteral("Atención|La lección se ha importado sin lo que la pizarra no puede "
                             "mostrar:\n\n")
                      + lines.join(QLatin1Char('\n')) + QStringLiteral("|OK"));
+    // Said of that import only: the next document opened says nothing.
+    const QString saved = m_scratch->path() + QStringLiteral("/saved");
+    QVERIFY(m_list->saveAllPagesToFileIWB(saved, true));
+    m_list->setDocumentModified(false);
+    answered = DocumentFixture::answerInTurn(
+            { DocumentFixture::chooseFile(saved + QStringLiteral(".iwb")),
+              DocumentFixture::click("OK") });
+    m_list->openFile();
+    QCOMPARE(*answered, 1);
 }
 
 void tst_UbzReader::fuzzingInputs_data()
