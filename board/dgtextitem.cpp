@@ -7,13 +7,45 @@
 
 #include "content/drichtexteditor.h"
 
+#include <QBuffer>
 #include <QGraphicsSceneMouseEvent>
+#include <QImage>
+#include <QTextDocument>
 
 #include <cmath>
 
 namespace {
 
 constexpr double kButtonStrip = 20.0; // screen pixels above the text for the frame's buttons
+
+// The rich text of a text object shows no pictures it names: a file anywhere on the computer,
+// or one written into the text itself, is never read. A text from a file of another program
+// could otherwise show the teacher's own files, or decode a picture of gigabytes past every
+// limit the readers keep. Every picture is one transparent pixel: the toolkit reads a file
+// itself when it is given none.
+class TextDocument : public QTextDocument
+{
+public:
+    using QTextDocument::QTextDocument;
+
+protected:
+    QVariant loadResource(int type, const QUrl &name) override
+    {
+        Q_UNUSED(name)
+        if (type != QTextDocument::ImageResource)
+            return QVariant();
+        static const QByteArray nothing = [] {
+            QImage pixel(1, 1, QImage::Format_ARGB32);
+            pixel.fill(Qt::transparent);
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            pixel.save(&buffer, "PNG");
+            return png;
+        }();
+        return nothing;
+    }
+};
 
 QFont defaultFont()
 {
@@ -26,6 +58,7 @@ QFont defaultFont()
 
 DGTextItem::DGTextItem(QPointF pos, QGraphicsItem *parent) : QGraphicsTextItem(parent)
 {
+    setDocument(new TextDocument(this));
     setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
     m_pressPos = pos;
     setPos(pos);
@@ -38,6 +71,7 @@ DGTextItem::DGTextItem(QPointF pos, QGraphicsItem *parent) : QGraphicsTextItem(p
 DGTextItem::DGTextItem(QPointF pos, const QString &html, const QFont &font, QGraphicsItem *parent)
     : QGraphicsTextItem(parent)
 {
+    setDocument(new TextDocument(this));
     setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
     m_pressPos = pos;
     setPos(pos);

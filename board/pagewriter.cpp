@@ -540,8 +540,17 @@ void writeText(QXmlStreamWriter &stream, const QString &id, const DGTextItem &it
             stream.writeAttribute(QStringLiteral("fill"),
                                   coloured ? IwbFormat::colour(format.foreground().color())
                                            : defaultColour);
-            stream.writeAttribute(QStringLiteral("font-family"), info.family());
-            stream.writeAttribute(QStringLiteral("font-size"), QString::number(font.pointSize()));
+            // A run's own family and size, where it has them (a text imported from another
+            // program, or sized in the editor); readers that know only the text's font take
+            // these as the same attributes they always were.
+            stream.writeAttribute(QStringLiteral("font-family"),
+                                  format.hasProperty(QTextFormat::FontFamily) ? format.fontFamily()
+                                                                              : info.family());
+            stream.writeAttribute(QStringLiteral("font-size"),
+                                  format.hasProperty(QTextFormat::FontPointSize)
+                                                  && format.fontPointSize() > 0
+                                          ? number(format.fontPointSize())
+                                          : QString::number(font.pointSize()));
             stream.writeAttribute(QStringLiteral("font-stretch"), QStringLiteral("normal"));
             stream.writeAttribute(QStringLiteral("font-style"),
                                   format.fontItalic() ? QStringLiteral("italic")

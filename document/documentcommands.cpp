@@ -225,6 +225,7 @@ void DPagesList::openFile()
     // The readers name the document: after the chosen file when it was read whole, not at
     // all when it broke off, so that Save then asks for a name instead of overwriting it.
     bool opened = false;
+    m_lastImportLeftOut.clear(); // said of the one import it was found in
     switch (DocumentName::openKind(chosenName)) {
     case DocumentName::OpenKind::Iwb:
         opened = openAllPagesFromFileIWB(chosenName);
@@ -243,4 +244,16 @@ void DPagesList::openFile()
         showFailure(tr("Error al abrir archivo"), m_lastOpenError);
     else if (m_bPartialRead)
         showFailure(damagedDocumentText(), m_lastOpenError);
+    if (opened && !m_lastImportLeftOut.isEmpty())
+        showLeftOut(m_lastImportLeftOut);
+}
+
+void DPagesList::showLeftOut(const QStringList &lines)
+{
+    // Said once, after the import: the teacher would otherwise take a blank page for a fault.
+    QMessageBox box(QMessageBox::Information, tr("Atención"),
+                    tr("La lección se ha importado sin lo que la pizarra no puede mostrar:")
+                            + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n')),
+                    QMessageBox::Ok, m_parent);
+    box.exec();
 }

@@ -933,8 +933,13 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz,
         bool pages = false;
         for (int n = 0; n < 100 && !pages; ++n)
             pages = QFileInfo(staging + QLatin1Char('/') + UbzReader::pageFileName(n)).isFile();
-        if (!pages)
+        if (!pages) {
             result = IwbArchive::Result::failure(archive + QStringLiteral(": no page files"));
+        } else if (const QString beyond = UbzReader::checkLimits(staging, m_view->size());
+                   !beyond.isEmpty()) {
+            result = IwbArchive::Result::failure(archive + QStringLiteral(": ") + beyond);
+            result.damaged = true;
+        }
     } else if (result.ok) {
         // Only a document that can be read takes the working directory's place.
         QFile content(staging + QLatin1Char('/') + contentName);
@@ -997,6 +1002,21 @@ bool DPagesList::openAllPagesFromFileIWB(const QString &fileName)
 
 bool DPagesList::openFromFileUBZ(const QString &dir)
 {
+    m_lastImportLeftOut.clear();
+    m_bDamaged = false;
+    const QString beyond = UbzReader::checkLimits(dir, m_view->size());
+    if (!beyond.isEmpty()) {
+        m_lastOpenError = beyond;
+        m_bPartialRead = false;
+        m_bDamaged = true;
+        return false; // refused before anything of the open document changed
+    }
+    readUbzPages(dir);
+    return true;
+}
+
+void DPagesList::readUbzPages(const QString &dir)
+{
     const SavingFlag opening(m_bSaving);
     m_lastOpenError.clear();
     m_bPartialRead = false;
@@ -1016,13 +1036,13 @@ bool DPagesList::openFromFileUBZ(const QString &dir)
         qWarning() << "DPagesList: document read only in part:" << m_lastOpenError;
     if (isEmpty() || !m_curPage)
         newPage(BtMenus::btColorPage, true);
+    m_lastImportLeftOut = reader.leftOut();
     m_bPartialRead = !complete;
     m_bDamaged = !complete;
     setDocumentModified(!complete);
     emit selectPageNum(pageCounterText(getCurPageNum(), size()));
     emit newPage();
     markRepaint();
-    return true;
 }
 
 bool DPagesList::openAllPagesFromFileUBZ(const QString &fileName)
@@ -1030,11 +1050,13 @@ bool DPagesList::openAllPagesFromFileUBZ(const QString &fileName)
     // From the unpacking on, so that an autosave never writes a document half replaced.
     const SavingFlag importing(m_bSaving);
     m_lastOpenError.clear();
+    m_lastImportLeftOut.clear();
     m_bPartialRead = false;
     m_bDamaged = false;
     if (fileName.isEmpty() || !unpackInPlace(fileName, true))
         return false;
-    openFromFileUBZ(m_workDir);
+    // Checked against the limits while it was unpacked.
+    readUbzPages(m_workDir);
     // A document read only in part stays unnamed, so that Save asks for a name rather than
     // writing the shortened document where the user expects the whole one.
     m_fileName = m_bPartialRead ? QString() : fileName;

@@ -107,12 +107,16 @@ public:
     // fileName; a partial one leaves it unnamed, so that Save asks for a name.
     bool openAllPagesFromFileIWB(const QString &fileName);
     // Imports a UBZ archive in place of the open pages (unpacked beside the working directory,
-    // which it replaces only when the archive holds page files); the document is named after
+    // which it replaces only when the archive holds page files within the limits of IwbLimits,
+    // else false with nothing changed, lastOpenWasDamaged()); the document is named after
     // fileName, but a save writes IWB. A page file that breaks off keeps what was read of it,
     // the other files are read on, and the document stays unnamed (lastOpenWasPartial()).
-    // openFromFileUBZ reads the page files of a folder.
+    // openFromFileUBZ checks and reads the page files of a folder.
     bool openAllPagesFromFileUBZ(const QString &fileName);
     bool openFromFileUBZ(const QString &dir);
+    // What the last UBZ import left out because the board cannot show it, one line per kind
+    // (empty when nothing was).
+    QStringList lastImportLeftOut() const { return m_lastImportLeftOut; }
     bool lastOpenWasPartial() const { return m_bPartialRead; }
     // The last open met a damaged file: it broke off (what was read is open), or it asked for
     // more than a document may (refused, the open document unchanged).
@@ -168,6 +172,8 @@ private:
     // they were read already.
     bool readContent(const QString &folder,
                      std::shared_ptr<const IwbXmlRecording> recorded = nullptr);
+    // openFromFileUBZ without the limits' check.
+    void readUbzPages(const QString &dir);
     QPixmap scaledToView(const QPixmap &pixmap) const;
 
     QString m_workDir;
@@ -194,6 +200,7 @@ private:
     bool m_autoSaveFailureShown = false;
     QStringList m_lastSaveMissing;
     QString m_lastOpenError;
+    QStringList m_lastImportLeftOut;
     bool m_bPartialRead = false;
     bool m_bDamaged = false;
 
@@ -255,6 +262,7 @@ private:
     enum class SaveAnswer { Yes, No, Cancel };
     SaveAnswer askSaveQuestion(const QString &text);
     void showFailure(const QString &text, const QString &detail);
+    void showLeftOut(const QStringList &lines);
     static QString damagedDocumentText();
     // Asks before a save or an export replaces files the file dialog did not show as taken;
     // true to replace them.

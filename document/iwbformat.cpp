@@ -432,10 +432,24 @@ UbzPlacement readUbzMatrix(const QString &transform)
         return placement;
     const QStringList head = parts.at(0).split(QLatin1Char('('));
     const double a = head.size() > 1 ? double(readNumber(head.at(1))) : 0.0;
+    const double b = double(readNumber(parts.at(1)));
     const double c = double(readNumber(parts.at(2)));
-    placement.position = QPoint(readTruncated(parts.at(4)),
-                                readTruncated(parts.at(5).split(QLatin1Char(')')).at(0)));
+    const double d = double(readNumber(parts.at(3)));
+    const QString f = parts.at(5).split(QLatin1Char(')')).at(0);
+    placement.position = QPoint(readTruncated(parts.at(4)), readTruncated(f));
     placement.rotation = float(std::atan2(c, a) * 57.29577951308232);
+    placement.isMatrix = true;
+    placement.matrix =
+            QTransform(a, b, c, d, double(readNumber(parts.at(4))), double(readNumber(f)));
+    // The numbers are finite floats, so these are finite too; a matrix that scales to nothing
+    // is taken as no scaling rather than as an object that is gone.
+    const double width = std::hypot(a, b);
+    const double height = std::hypot(c, d);
+    const double scale = std::sqrt(width * height);
+    if (scale > 0) {
+        placement.scale = scale;
+        placement.stretch = QSizeF(width / scale, height / scale);
+    }
     return placement;
 }
 

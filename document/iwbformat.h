@@ -4,7 +4,9 @@
 #include <QList>
 #include <QPoint>
 #include <QPointF>
+#include <QSizeF>
 #include <QString>
+#include <QTransform>
 
 class QPainterPath;
 
@@ -70,16 +72,23 @@ QString readWeightWord(const QString &fontWeight);
 // A paragraph "text-align" as the HTML "align": "end" right, "start" none, others kept.
 QString readTextAlign(const QString &textAlign);
 
-// A UBZ "matrix(a,b,c,d,e,f)": position (e, f) truncated and the rotation atan2(c, a) in
-// degrees; a text with fewer than six parts gives position 0 and rotation 0.
+// A UBZ "matrix(a,b,c,d,e,f)": position (e, f) truncated, the rotation atan2(c, a) in degrees
+// and the matrix's own scale; a text with fewer than six parts gives position 0, rotation 0 and
+// scale 1. The other program's page is centred on its origin: positions are about the centre
+// of the page they land on.
 struct UbzPlacement
 {
     QPoint position;
     float rotation = 0;
+    // The matrix's scale as one factor (the square root of the area it scales by; 1 when it
+    // scales to nothing), and what is left of it along the object's own width and height.
+    qreal scale = 1;
+    QSizeF stretch{ 1, 1 };
+    bool isMatrix = false; // six parts were read
+    QTransform matrix; // the whole matrix, for shapes given by their points
 
-    QPoint objectPosition() const { return position + QPoint(1380, 1060); } // page offset
+    QPointF objectPosition(const QPointF &pageCentre) const { return position + pageCentre; }
 };
 UbzPlacement readUbzMatrix(const QString &transform);
-constexpr QPointF kUbzPointOffset{ 1380.0, 1060.0 }; // for readPoints of UBZ polygons
 
 } // namespace IwbFormat

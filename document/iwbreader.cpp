@@ -441,9 +441,9 @@ QString IwbReader::textureFile(IwbXml &xml) const
     return QString();
 }
 
-QGraphicsItem *IwbReader::finishShape(IwbXml &xml, QPainterPath path,
-                                      BtMenus::btType kind, Fill fill, bool overridePoints,
-                                      const QPointF &pointOffset, bool polyPen, const QString &dir)
+QGraphicsItem *IwbReader::finishShape(IwbXml &xml, QPainterPath path, BtMenus::btType kind,
+                                      Fill fill, bool overridePoints, const QPointF &pointOffset,
+                                      bool polyPen, const QString &dir)
 {
     DPage *current = page();
     if (!current)
@@ -710,8 +710,8 @@ BtMenus::btType IwbReader::polylineKind(const IwbXml &xml, bool polygon)
 
 void IwbReader::createPolylineIWB(const QString &dir, IwbXml &xml, bool polygon)
 {
-    finishShape(xml, xml.polyline(), polylineKind(xml, polygon),
-                Fill::Full, false, QPointF(), true, dir);
+    finishShape(xml, xml.polyline(), polylineKind(xml, polygon), Fill::Full, false, QPointF(), true,
+                dir);
 }
 
 // --- Text, table, picture, video and sound ---
@@ -764,10 +764,20 @@ void IwbReader::createTextareaIWB(IwbXml &xml)
                 const QString spanWeight = attribute(xml, "font-weight");
                 const QString spanStyle = attribute(xml, "font-style");
                 const QString decoration = attribute(xml, "text-decoration");
+                // A run's own family and size; files that wrote the text's own on every run
+                // read as they always did.
+                const QString spanFamily = attribute(xml, "font-family");
+                QString spanSize = attribute(xml, "font-size");
+                if (!(readNumber(spanSize) > 0))
+                    spanSize = size;
                 const QString content =
                         xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
                 if (!content.isEmpty()) {
-                    html += QStringLiteral("<span style=\" font-size:") + styleValue(size)
+                    html += QStringLiteral("<span style=\"");
+                    if (!spanFamily.isEmpty())
+                        html += QStringLiteral(" font-family:'") + styleValue(spanFamily)
+                                + QStringLiteral("';");
+                    html += QStringLiteral(" font-size:") + styleValue(spanSize)
                             + QStringLiteral("pt;color:") + styleValue(fill) + QLatin1Char(';');
                     if (spanWeight != QLatin1String("normal") && spanWeight != QLatin1String("50"))
                         html += QStringLiteral("font-weight:600;");

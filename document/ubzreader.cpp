@@ -2,6 +2,7 @@
 
 #include "dpageslist.h"
 #include "iwbformat.h"
+#include "iwblimits.h"
 #include "iwbreader.h"
 #include "iwbxml.h"
 #include "mediapath.h"
@@ -17,7 +18,12 @@
 
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QImageReader>
 #include <QXmlStreamReader>
+
+#include <cmath>
 
 namespace {
 
@@ -40,6 +46,27 @@ QColor withAlphaFactor(QColor colour, qreal factor)
 {
     colour.setAlpha(qRound(colour.alpha() * factor));
     return colour;
+}
+
+// The scale of an object: its matrix's, and a "scale(" written beside it.
+qreal objectScale(const QString &transform, const IwbFormat::UbzPlacement &placement)
+{
+    return placement.scale * IwbFormat::readScale(transform);
+}
+
+// An attribute of the root or the background naming a paper pattern: the other program keeps
+// grid and ruled paper as a property of the page, which a board page does not have.
+bool namesPaperPattern(const QXmlStreamAttribute &attribute)
+{
+    const QStringRef name = attribute.name();
+    const QString value = attribute.value().toString().toLower();
+    if (name.endsWith(QLatin1String("crossed-background"))
+        || name.endsWith(QLatin1String("ruled-background")))
+        return value == QLatin1String("true");
+    if (name == QLatin1String("background-pattern") || name == QLatin1String("background-type"))
+        return value.contains(QLatin1String("cross")) || value.contains(QLatin1String("rule"))
+                || value.contains(QLatin1String("grid")) || value.contains(QLatin1String("line"));
+    return false;
 }
 
 } // namespace
@@ -69,9 +96,14 @@ QString UbzReader::source(const QString &path) const
     return path.isEmpty() ? QString() : MediaPath::resolveSource(m_folder, path);
 }
 
-QList<QPointF> UbzReader::getPointsUBZ(const QString &points)
+QPointF UbzReader::pageCentre()
 {
-    return IwbFormat::readPoints(points, IwbFormat::kUbzPointOffset);
+    return page()->sceneRect().center();
+}
+
+QList<QPointF> UbzReader::getPointsUBZ(const QString &points, const QPointF &offset)
+{
+    return IwbFormat::readPoints(points, offset);
 }
 
 QString UbzReader::readPageFile(const QString &path)
@@ -81,10 +113,20 @@ QString UbzReader::readPageFile(const QString &path)
         return QString(); // a gap in the numbering
     if (!file.open(QIODevice::ReadOnly))
         return path + QStringLiteral(": ") + file.errorString();
+    const int pagesBefore = m_list.size();
+    m_paperPattern = false;
     QXmlStreamReader xml(&file);
     if (xml.readNextStartElement()) { // the root, whatever its name
+        noteRootPattern(xml);
         while (xml.readNextStartElement())
             readRootChild(xml);
+    }
+    if (m_paperPattern) {
+        // The pattern belongs to the pages this file made (or the one it added to).
+        for (int n = pagesBefore + 1; n <= m_list.size(); ++n)
+            noteMissing(Missing::PaperPattern, n);
+        if (m_list.size() == pagesBefore && m_list.getCurPage())
+            noteMissing(Missing::PaperPattern, m_list.getCurPageNum());
     }
     if (!xml.hasError())
         return QString();
@@ -92,11 +134,80 @@ QString UbzReader::readPageFile(const QString &path)
             + QString::number(xml.lineNumber()) + QLatin1Char(')');
 }
 
+void UbzReader::noteRootPattern(const QXmlStreamReader &xml)
+{
+    const QXmlStreamAttributes attributes = xml.attributes();
+    for (const QXmlStreamAttribute &attribute : attributes) {
+        if (namesPaperPattern(attribute))
+            m_paperPattern = true;
+    }
+}
+
+void UbzReader::noteMissing(Missing kind, int page)
+{
+    for (QPair<Missing, QList<int>> &noted : m_missing) {
+        if (noted.first != kind)
+            continue;
+        if (!noted.second.contains(page))
+            noted.second << page;
+        return;
+    }
+    m_missing << qMakePair(kind, QList<int>{ page });
+}
+
+void UbzReader::noteForeignObject(const QXmlStreamAttributes &attributes, bool inner)
+{
+    // What the other program puts into a foreignObject besides texts: a page of a PDF
+    // document (the background of a page made from a PDF) or a widget, a small web
+    // application. Neither has an object on the board.
+    QString named;
+    for (const QXmlStreamAttribute &attribute : attributes) {
+        const QStringRef name = attribute.name();
+        if (name == QLatin1String("href") || name == QLatin1String("src")
+            || name == QLatin1String("type"))
+            named += attribute.value() + QLatin1Char(' ');
+    }
+    named = named.toLower();
+    if (named.isEmpty() && !inner)
+        return; // empty: nothing was there to show
+    page();
+    noteMissing(named.contains(QLatin1String("pdf")) ? Missing::PdfBackground : Missing::Widget,
+                m_list.getCurPageNum());
+}
+
+QStringList UbzReader::leftOut() const
+{
+    QStringList lines;
+    for (const QPair<Missing, QList<int>> &noted : m_missing) {
+        QStringList numbers;
+        for (int page : noted.second)
+            numbers << QString::number(page);
+        const QString pages = numbers.size() == 1
+                ? tr("página %1").arg(numbers.first())
+                : tr("páginas %1").arg(numbers.join(QStringLiteral(", ")));
+        QString kind;
+        switch (noted.first) {
+        case Missing::PdfBackground:
+            kind = tr("Fondos de página en PDF");
+            break;
+        case Missing::Widget:
+            kind = tr("Miniaplicaciones");
+            break;
+        case Missing::PaperPattern:
+            kind = tr("Papel cuadriculado o pautado");
+            break;
+        }
+        lines << kind + QStringLiteral(" (") + pages + QLatin1Char(')');
+    }
+    return lines;
+}
+
 void UbzReader::readRootChild(QXmlStreamReader &xml)
 {
     const QStringRef name = xml.name();
     if (name == QLatin1String("rect")) {
         const QColor colour(attribute(xml, "fill"));
+        noteRootPattern(xml);
         m_list.newPage(BtMenus::btColorPage, true);
         // A fill that is no colour name leaves the new page in the document's page colour
         // rather than an invalid (black) one.
@@ -116,14 +227,22 @@ void UbzReader::readRootChild(QXmlStreamReader &xml)
         const QString uuid = attribute(xml, "ub:uuid");
         const QString transform = attribute(xml, "transform");
         const QPoint pos = IwbFormat::readUbzMatrix(transform).position;
+        const QXmlStreamAttributes attributes = xml.attributes();
+        bool text = false;
+        bool inner = false; // an element of its own inside: a web page, a player
         while (xml.readNextStartElement()) {
             // The text reader stops on the text's end tag, so whatever follows inside the
             // foreignObject, and after it, is read as usual.
-            if (xml.name() == QLatin1String("itemTextContent"))
+            if (xml.name() == QLatin1String("itemTextContent")) {
                 createTextareaUBZ(pos, uuid, transform, xml);
-            else
+                text = true;
+            } else {
+                inner = true;
                 xml.skipCurrentElement();
+            }
         }
+        if (!text)
+            noteForeignObject(attributes, inner);
     } else if (name == QLatin1String("image")) {
         createImageUBZ(xml);
         xml.skipCurrentElement();
@@ -139,20 +258,25 @@ void UbzReader::readRootChild(QXmlStreamReader &xml)
         xml.skipCurrentElement();
     }
 }
-
 void UbzReader::createTextareaUBZ(QPoint pos, const QString &uuid, const QString &transform,
                                   QXmlStreamReader &xml)
 {
     qDebug("On textarea");
-    QFont font(attribute(xml, "font-family"));
+    // No family named: the board's own font, not whichever font the system lists first for
+    // an empty name (what the text shows is in its spans; this one is saved with it).
+    const QString family = attribute(xml, "font-family");
+    QFont font;
+    if (!family.isEmpty())
+        font.setFamily(family);
     const int size = IwbFormat::readInteger(attribute(xml, "font-size"));
     if (size > 0)
         font.setPointSize(size);
     const QString html = xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
-    const float rotation = IwbFormat::readUbzMatrix(transform).rotation;
-    qDebug() << rotation;
-    DGTextItem *item = page()->addTextItemUBZ(html, font, pos + QPoint(1380, 1060), rotation,
-                                              IwbFormat::readScale(transform), QTransform(), false);
+    const IwbFormat::UbzPlacement placement = IwbFormat::readUbzMatrix(transform);
+    qDebug() << placement.rotation;
+    DGTextItem *item =
+            page()->addTextItemUBZ(html, font, QPointF(pos) + pageCentre(), placement.rotation,
+                                   float(objectScale(transform, placement)), QTransform(), false);
     m_shared.asignLinkIWB(item);
     m_shared.registerObject(uuid, item);
 }
@@ -168,6 +292,20 @@ QPixmap UbzReader::pictureOf(const QXmlStreamReader &xml) const
     const QString href = attribute(xml, "xlink:href");
     const QString archived = href.isEmpty() ? QString() : MediaPath::resolveHref(m_folder, href);
     return archived.isEmpty() ? QPixmap() : QPixmap(archived);
+}
+
+QSize UbzReader::objectSize(const QXmlStreamReader &xml, const QSize &own)
+{
+    const IwbFormat::UbzPlacement placement = IwbFormat::readUbzMatrix(attribute(xml, "transform"));
+    QSizeF size(IwbFormat::readTruncated(attribute(xml, "width")),
+                IwbFormat::readTruncated(attribute(xml, "height")));
+    if (size.width() <= 0 || size.height() <= 0)
+        size = own;
+    // Scaled along one side more than the other: the picture takes that shape, the object the
+    // scale common to both.
+    const QSizeF stretched(size.width() * placement.stretch.width(),
+                           size.height() * placement.stretch.height());
+    return QSize(qMax(1, qRound(stretched.width())), qMax(1, qRound(stretched.height())));
 }
 
 void UbzReader::createImageUBZ(QXmlStreamReader &xml)
@@ -192,15 +330,12 @@ void UbzReader::createImageUBZ(QXmlStreamReader &xml)
     qDebug() << placement.rotation;
     if (picture.isNull())
         return;
-    QSize size(IwbFormat::readTruncated(attribute(xml, "width")),
-               IwbFormat::readTruncated(attribute(xml, "height")));
-    if (size.width() <= 0 || size.height() <= 0 || size.width() > kMaxPictureSide
-        || size.height() > kMaxPictureSide)
-        size = picture.size();
-    const QPixmap sized = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    DGPixmapItem *item =
-            page()->addPixmapItemUBZ(sized, placement.objectPosition(), placement.rotation,
-                                     IwbFormat::readScale(transform), QTransform(), false);
+    // Checked before the import: the size is within the limits.
+    const QPixmap sized = picture.scaled(objectSize(xml, picture.size()), Qt::IgnoreAspectRatio,
+                                         Qt::SmoothTransformation);
+    DGPixmapItem *item = page()->addPixmapItemUBZ(
+            sized, placement.objectPosition(pageCentre()), placement.rotation,
+            float(objectScale(transform, placement)), QTransform(), false);
     if (!item)
         return;
     m_shared.asignLinkIWB(item);
@@ -219,9 +354,9 @@ void UbzReader::createVideoUBZ(const QString &dir, QXmlStreamReader &xml)
     Q_UNUSED(dir)
     const QString transform = attribute(xml, "transform");
     const IwbFormat::UbzPlacement placement = IwbFormat::readUbzMatrix(transform);
-    DGVideoItem *item = page()->addVideoItem(source(attribute(xml, "ub:source")),
-                                             placement.objectPosition(), placement.rotation,
-                                             IwbFormat::readScale(transform), QTransform(), false);
+    DGVideoItem *item = page()->addVideoItem(
+            source(attribute(xml, "ub:source")), placement.objectPosition(pageCentre()),
+            placement.rotation, float(objectScale(transform, placement)), QTransform(), false);
     m_shared.asignLinkIWB(item);
     m_shared.registerObject(attribute(xml, "ub:uuid"), item);
 }
@@ -231,21 +366,29 @@ void UbzReader::createAudioUBZ(const QString &dir, QXmlStreamReader &xml)
     Q_UNUSED(dir)
     const QString transform = attribute(xml, "transform");
     const IwbFormat::UbzPlacement placement = IwbFormat::readUbzMatrix(transform);
-    DGSoundItem *item = page()->addSoundItem(source(attribute(xml, "ub:source")),
-                                             placement.objectPosition(), placement.rotation,
-                                             IwbFormat::readScale(transform), QTransform(), false);
+    DGSoundItem *item = page()->addSoundItem(
+            source(attribute(xml, "ub:source")), placement.objectPosition(pageCentre()),
+            placement.rotation, float(objectScale(transform, placement)), QTransform(), false);
     m_shared.asignLinkIWB(item);
     m_shared.registerObject(attribute(xml, "ub:uuid"), item);
 }
 
 void UbzReader::createPolylineUBZ(const QString &dir, QXmlStreamReader &xml, bool polygon)
 {
-    page();
-    const QList<QPointF> points = getPointsUBZ(attribute(xml, "points"));
+    const QPointF centre = pageCentre();
+    // A matrix places the points, all of it (turn, scale and move); the page's centre is
+    // their origin.
+    const IwbFormat::UbzPlacement placement = IwbFormat::readUbzMatrix(attribute(xml, "transform"));
+    QList<QPointF> points =
+            getPointsUBZ(attribute(xml, "points"), placement.isMatrix ? QPointF() : centre);
+    if (placement.isMatrix) {
+        for (QPointF &point : points)
+            point = placement.matrix.map(point) + centre;
+    }
     IwbXml shared(xml);
-    QGraphicsItem *item = m_shared.finishShape(
-            shared, IwbReader::polylinePath(points), IwbReader::polylineKind(shared, polygon),
-            IwbReader::Fill::Full, false, QPointF(), true, dir);
+    QGraphicsItem *item = m_shared.finishShape(shared, IwbReader::polylinePath(points),
+                                               IwbReader::polylineKind(shared, polygon),
+                                               IwbReader::Fill::Full, false, QPointF(), true, dir);
     if (auto *shape = dynamic_cast<DGPathItem *>(item))
         applyOpacity(xml, shape);
     m_shared.registerObject(attribute(xml, "ub:uuid"), item);
@@ -270,4 +413,244 @@ void UbzReader::applyOpacity(const QXmlStreamReader &xml, DGPathItem *shape)
         pen.setBrush(ink);
         shape->setPen(pen);
     }
+}
+
+// --- Limits ---
+
+namespace {
+
+// What the import would make of the page files, counted as it goes: every page file in turn,
+// each element as the walk of readPageFile would take it.
+class LimitCheck
+{
+public:
+    LimitCheck(const QString &folder, const QSize &view) : m_folder(folder), m_view(view) { }
+
+    QString pageFile(const QString &path);
+
+private:
+    QString element(const QXmlStreamReader &xml, int depth, const QStringRef &rootChild);
+    QString image(const QXmlStreamReader &xml);
+    QString polygon(const QXmlStreamReader &xml);
+    QString scale(const QXmlStreamReader &xml);
+    // Why the picture file is beyond the limits, or ""; size: its own size, when it is known.
+    QString pictureFile(const QString &file, QSize *size);
+    QString object(qint64 bytes); // one object more, taking bytes
+    QString estimate(qint64 bytes);
+    QString where(const QXmlStreamReader &xml) const
+    {
+        return QStringLiteral("%1 line %2, <%3>: ")
+                .arg(m_file)
+                .arg(xml.lineNumber())
+                .arg(xml.qualifiedName());
+    }
+
+    QString m_folder;
+    QSize m_view;
+    QString m_file; // the page file being read, for the reasons
+    QString m_where; // the element being read, likewise
+    QHash<QString, QSize> m_pictureSizes; // each file's header is read once
+    qint64 m_bytes = 0; // of the page files
+    qint64 m_text = 0;
+    qint64 m_estimate = 0; // bytes the open document would take
+    int m_objects = 0;
+    int m_pages = 0;
+    bool m_pageMade = false; // the background picture of the document was met
+};
+
+QString LimitCheck::pageFile(const QString &path)
+{
+    using namespace IwbLimits;
+    QFile file(path);
+    if (!file.exists())
+        return QString();
+    m_file = QFileInfo(path).fileName();
+    m_bytes += file.size();
+    if (m_bytes > kMaxContentBytes)
+        return QStringLiteral("%1: page files of more than %2 bytes")
+                .arg(m_file)
+                .arg(kMaxContentBytes);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString(); // the import says why it cannot read it
+    QXmlStreamReader xml(&file);
+    int depth = 0;
+    QStringRef rootChild;
+    QString rootChildName; // owns what rootChild refers to
+    while (!xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::StartElement: {
+            if (++depth > kMaxDepth)
+                return QStringLiteral("%1 line %2: elements nested deeper than %3")
+                        .arg(m_file)
+                        .arg(xml.lineNumber())
+                        .arg(kMaxDepth);
+            if (depth == 2) {
+                rootChildName = xml.name().toString();
+                rootChild = QStringRef(&rootChildName);
+            }
+            const QString reason = element(xml, depth, rootChild);
+            if (!reason.isEmpty())
+                return reason;
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        case QXmlStreamReader::Characters:
+            // Laid out as text objects: a lesson's texts are short, a book in one would hang.
+            if (!xml.isWhitespace()) {
+                m_text += xml.text().size();
+                if (m_text > kMaxTextCharacters)
+                    return QStringLiteral("%1 line %2: more than %3 characters of text")
+                            .arg(m_file)
+                            .arg(xml.lineNumber())
+                            .arg(kMaxTextCharacters);
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    // A file whose XML breaks off is not refused: the import keeps what can be read of it.
+    return QString();
+}
+
+QString LimitCheck::element(const QXmlStreamReader &xml, int depth, const QStringRef &rootChild)
+{
+    using namespace IwbLimits;
+    const QStringRef name = xml.name();
+    m_where = where(xml);
+    if (depth == 2) {
+        if (name == QLatin1String("rect") && ++m_pages > kMaxPages)
+            return m_where + QStringLiteral("more than %1 pages").arg(kMaxPages);
+        if (name == QLatin1String("image"))
+            return image(xml);
+        if (name == QLatin1String("video") || name == QLatin1String("audio")) {
+            const QString beyond = scale(xml);
+            return beyond.isEmpty() ? object(kObjectBytes) : beyond;
+        }
+        if (name == QLatin1String("foreignObject"))
+            return scale(xml);
+    } else if (depth == 3) {
+        if (rootChild == QLatin1String("g") && name == QLatin1String("polygon"))
+            return polygon(xml);
+        if (rootChild == QLatin1String("foreignObject")
+            && name == QLatin1String("itemTextContent")) {
+            const QString size = attribute(xml, "font-size");
+            if (!(std::fabs(IwbFormat::readNumber(size)) <= kMaxFontPoints))
+                return m_where + QStringLiteral("font size ") + size;
+            return object(kObjectBytes);
+        }
+    }
+    return QString();
+}
+
+QString LimitCheck::scale(const QXmlStreamReader &xml)
+{
+    const QString transform = attribute(xml, "transform");
+    const qreal scale = objectScale(transform, IwbFormat::readUbzMatrix(transform));
+    if (!(std::fabs(scale) <= IwbLimits::kMaxScale))
+        return m_where + QStringLiteral("scale out of range");
+    return QString();
+}
+
+QString LimitCheck::object(qint64 bytes)
+{
+    if (++m_objects > IwbLimits::kMaxObjects)
+        return m_where + QStringLiteral("more than %1 objects").arg(IwbLimits::kMaxObjects);
+    return estimate(bytes);
+}
+
+QString LimitCheck::estimate(qint64 bytes)
+{
+    m_estimate += bytes;
+    if (m_estimate > IwbLimits::kMaxDocumentBytes)
+        return m_where
+                + QStringLiteral("the document would take more than %1 MB")
+                          .arg(IwbLimits::kMaxDocumentBytes >> 20);
+    return QString();
+}
+
+QString LimitCheck::pictureFile(const QString &file, QSize *size)
+{
+    if (file.isEmpty())
+        return QString();
+    auto known = m_pictureSizes.constFind(file);
+    if (known == m_pictureSizes.constEnd()) // only the header is read
+        known = m_pictureSizes.insert(file, QImageReader(file).size());
+    const QSize own = known.value();
+    if (own.width() > IwbLimits::kMaxPictureSide || own.height() > IwbLimits::kMaxPictureSide
+        || qint64(own.width()) * own.height() > IwbLimits::kMaxPicturePixels)
+        return m_where + QFileInfo(file).fileName()
+                + QStringLiteral(" is a picture of %1 x %2").arg(own.width()).arg(own.height());
+    if (size && !size->isValid() && own.isValid() && !own.isEmpty())
+        *size = own;
+    return QString();
+}
+
+QString LimitCheck::image(const QXmlStreamReader &xml)
+{
+    using namespace IwbLimits;
+    // The picture the import loads: its ub:source, else its archived copy; either is decoded.
+    QSize own;
+    const QString source = attribute(xml, "ub:source");
+    const QString href = attribute(xml, "xlink:href");
+    QString beyond = pictureFile(
+            source.isEmpty() ? QString() : MediaPath::resolveSource(m_folder, source), &own);
+    if (beyond.isEmpty())
+        beyond = pictureFile(href.isEmpty() ? QString() : MediaPath::resolveHref(m_folder, href),
+                             &own);
+    if (!beyond.isEmpty())
+        return beyond;
+    const QString transform = attribute(xml, "transform");
+    if (transform.isEmpty() && attribute(xml, "requiredExtension").isEmpty() && !m_pageMade) {
+        m_pageMade = true; // the document's background: kept at the view's size
+        if (!own.isValid() || !attribute(xml, "fill").isEmpty())
+            return QString();
+        const QSize shown = own.scaled(m_view, Qt::KeepAspectRatio);
+        return estimate(4 * qint64(shown.width()) * shown.height());
+    }
+    beyond = scale(xml);
+    if (!beyond.isEmpty() || !own.isValid())
+        return beyond; // no picture: no object
+    const QSize kept = UbzReader::objectSize(xml, own);
+    if (kept.width() > kMaxPictureSide || kept.height() > kMaxPictureSide
+        || qint64(kept.width()) * kept.height() > kMaxPicturePixels)
+        return m_where
+                + QStringLiteral("a picture of %1 x %2").arg(kept.width()).arg(kept.height());
+    return object(kObjectBytes + 4 * qint64(kept.width()) * kept.height());
+}
+
+QString LimitCheck::polygon(const QXmlStreamReader &xml)
+{
+    using namespace IwbLimits;
+    const QStringRef points = xml.attributes().value(QLatin1String("points"));
+    const qint64 count = points.count(QLatin1Char(' ')) + 1;
+    if (count > kMaxPoints)
+        return m_where + QStringLiteral("more than %1 points").arg(kMaxPoints);
+    const QString width = attribute(xml, "stroke-width");
+    if (!(std::fabs(IwbFormat::readNumber(width)) <= kMaxPenWidth))
+        return m_where + QStringLiteral("pen width ") + width;
+    QString beyond = scale(xml);
+    // Textures of the pen and of the fill.
+    const QString pen = attribute(xml, "xlink:href");
+    if (beyond.isEmpty() && !pen.isEmpty())
+        beyond = pictureFile(MediaPath::resolveHref(m_folder, pen), nullptr);
+    const QString fill = attribute(xml, "pathFile");
+    if (beyond.isEmpty() && !fill.isEmpty())
+        beyond = pictureFile(MediaPath::resolveSource(m_folder, fill), nullptr);
+    return beyond.isEmpty() ? object(kObjectBytes + count * kPointBytes) : beyond;
+}
+
+} // namespace
+
+QString UbzReader::checkLimits(const QString &folder, const QSize &view)
+{
+    LimitCheck check(folder, view);
+    for (int n = 0; n < 100; ++n) {
+        const QString reason = check.pageFile(folder + QLatin1Char('/') + pageFileName(n));
+        if (!reason.isEmpty())
+            return reason;
+    }
+    return QString();
 }

@@ -1,29 +1,45 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QPoint>
 #include <QPointF>
+#include <QSize>
 #include <QString>
+#include <QStringList>
 
 class DGPathItem;
 class DPage;
 class QPixmap;
 class DPagesList;
 class IwbReader;
+class QXmlStreamAttributes;
 class QXmlStreamReader;
 
 // Imports the page files "page000.svg" to "page099.svg" of an unpacked UBZ document: a page for
 // every background rectangle, with its polygons, texts, pictures, videos and sounds as board
 // objects made without undo steps. It shares the IWB reader's links, ids and polygon rules.
 // Media are taken only as paths relative to the unpacked folder; a picture whose ub:source is
-// unusable is read from its archived xlink:href.
+// unusable is read from its archived xlink:href. The other program's pages are centred on
+// their origin: objects are placed about the centre of the page they land on.
 class UbzReader
 {
+    Q_DECLARE_TR_FUNCTIONS(UbzReader)
+
 public:
     UbzReader(DPagesList &list, IwbReader &shared, const QString &folder);
 
     // The page file names in reading order; later ones are never read.
     static QString pageFileName(int n);
+    // Why the page files of folder ask for more than a document may hold (the limits of
+    // IwbLimits: picture sizes, objects, pages, nesting, text and the memory the open document
+    // would take), or "" when they do not. Only the headers of pictures are read. view: the
+    // size a page background is shown at.
+    static QString checkLimits(const QString &folder, const QSize &view);
+
+    // What the pages hold that the board cannot show and the import leaves out, one line each
+    // with the pages it is on, in the order first met; empty when nothing was left out.
+    QStringList leftOut() const;
     // Reads one page file onto the pages. Returns "" when it was read to its end or is not
     // there at all, else what stopped it (what was read before stays).
     QString readPageFile(const QString &path);
@@ -35,9 +51,19 @@ public:
     void createVideoUBZ(const QString &dir, QXmlStreamReader &xml);
     void createAudioUBZ(const QString &dir, QXmlStreamReader &xml);
     void createPolylineUBZ(const QString &dir, QXmlStreamReader &xml, bool polygon);
-    static QList<QPointF> getPointsUBZ(const QString &points);
+    // The size a picture object is kept at: as the element gives it, stretched as its matrix
+    // says; the picture's own size where the element gives none (or none that is positive).
+    static QSize objectSize(const QXmlStreamReader &xml, const QSize &own);
+    // offset: the centre of the page the points land on.
+    static QList<QPointF> getPointsUBZ(const QString &points, const QPointF &offset);
 
 private:
+    enum class Missing { PdfBackground, Widget, PaperPattern };
+    void noteMissing(Missing kind, int page);
+    void noteRootPattern(const QXmlStreamReader &xml);
+    // A foreignObject that made no text; inner: it held an element of its own.
+    void noteForeignObject(const QXmlStreamAttributes &attributes, bool inner);
+    QPointF pageCentre(); // of the current page, made first when there is none yet
     void readRootChild(QXmlStreamReader &xml); // one child of the page file's root, whole
     DPage *page(); // the current page, made first when there is none yet
     QString source(const QString &path) const; // a ub:source inside the folder, or ""
@@ -45,11 +71,10 @@ private:
     // neither is a picture inside the folder.
     QPixmap pictureOf(const QXmlStreamReader &xml) const;
     static void applyOpacity(const QXmlStreamReader &xml, DGPathItem *shape);
-    // A picture's own size replaces a stored one that is missing, not positive or absurdly
-    // large (a damaged file), rather than the picture vanishing or eating the memory.
-    static constexpr int kMaxPictureSide = 16384;
 
     DPagesList &m_list;
     IwbReader &m_shared;
     QString m_folder;
+    QList<QPair<Missing, QList<int>>> m_missing; // pages, from 1, of each kind left out
+    bool m_paperPattern = false; // of the page file being read
 };

@@ -642,6 +642,10 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
         <source>La copia automática del documento no se ha podido guardar: si el programa se cierra de forma inesperada, se perderán los últimos cambios.</source>
         <translation>Die automatische Sicherung des Dokuments konnte nicht gespeichert werden: Wenn das Programm unerwartet beendet wird, gehen die letzten Änderungen verloren.</translation>
     </message>
+    <message>
+        <source>La lección se ha importado sin lo que la pizarra no puede mostrar:</source>
+        <translation>Die Lektion wurde ohne das importiert, was die Tafel nicht anzeigen kann:</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1235,6 +1239,29 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     <message>
         <source>No se puede reproducir este archivo</source>
         <translation>Diese Datei kann nicht abgespielt werden</translation>
+    </message>
+</context>
+<context>
+    <name>UbzReader</name>
+    <message>
+        <source>página %1</source>
+        <translation>Seite %1</translation>
+    </message>
+    <message>
+        <source>páginas %1</source>
+        <translation>Seiten %1</translation>
+    </message>
+    <message>
+        <source>Fondos de página en PDF</source>
+        <translation>PDF-Seitenhintergründe</translation>
+    </message>
+    <message>
+        <source>Papel cuadriculado o pautado</source>
+        <translation>Kariertes oder liniertes Papier</translation>
+    </message>
+    <message>
+        <source>Miniaplicaciones</source>
+        <translation>Widgets</translation>
     </message>
 </context>
 <context>

@@ -642,6 +642,10 @@ Written and maintained by the Veltorina development team.</translation>
         <source>La copia automática del documento no se ha podido guardar: si el programa se cierra de forma inesperada, se perderán los últimos cambios.</source>
         <translation>The automatic backup of the document could not be saved: if the program closes unexpectedly, the latest changes will be lost.</translation>
     </message>
+    <message>
+        <source>La lección se ha importado sin lo que la pizarra no puede mostrar:</source>
+        <translation>The lesson was imported without what the board cannot show:</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1235,6 +1239,29 @@ Please check the media service plugins are installed.</translation>
     <message>
         <source>No se puede reproducir este archivo</source>
         <translation>This file cannot be played</translation>
+    </message>
+</context>
+<context>
+    <name>UbzReader</name>
+    <message>
+        <source>página %1</source>
+        <translation>page %1</translation>
+    </message>
+    <message>
+        <source>páginas %1</source>
+        <translation>pages %1</translation>
+    </message>
+    <message>
+        <source>Fondos de página en PDF</source>
+        <translation>PDF page backgrounds</translation>
+    </message>
+    <message>
+        <source>Papel cuadriculado o pautado</source>
+        <translation>Grid or ruled paper</translation>
+    </message>
+    <message>
+        <source>Miniaplicaciones</source>
+        <translation>Widgets</translation>
     </message>
 </context>
 <context>

@@ -642,6 +642,10 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
         <source>La copia automática del documento no se ha podido guardar: si el programa se cierra de forma inesperada, se perderán los últimos cambios.</source>
         <translation>La copia automática del documento no se ha podido guardar: si el programa se cierra de forma inesperada, se perderán los últimos cambios.</translation>
     </message>
+    <message>
+        <source>La lección se ha importado sin lo que la pizarra no puede mostrar:</source>
+        <translation>La lección se ha importado sin lo que la pizarra no puede mostrar:</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1235,6 +1239,29 @@ Compruebe que los complementos multimedia están instalados.</translation>
     <message>
         <source>No se puede reproducir este archivo</source>
         <translation>No se puede reproducir este archivo</translation>
+    </message>
+</context>
+<context>
+    <name>UbzReader</name>
+    <message>
+        <source>página %1</source>
+        <translation>página %1</translation>
+    </message>
+    <message>
+        <source>páginas %1</source>
+        <translation>páginas %1</translation>
+    </message>
+    <message>
+        <source>Fondos de página en PDF</source>
+        <translation>Fondos de página en PDF</translation>
+    </message>
+    <message>
+        <source>Papel cuadriculado o pautado</source>
+        <translation>Papel cuadriculado o pautado</translation>
+    </message>
+    <message>
+        <source>Miniaplicaciones</source>
+        <translation>Miniaplicaciones</translation>
     </message>
 </context>
 <context>

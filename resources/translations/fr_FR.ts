@@ -642,6 +642,10 @@ Tableau blanc interactif pour la salle de classe.
         <source>La copia automática del documento no se ha podido guardar: si el programa se cierra de forma inesperada, se perderán los últimos cambios.</source>
         <translation>La copie automatique du document n&apos;a pas pu être enregistrée : si le programme se ferme de manière inattendue, les dernières modifications seront perdues.</translation>
     </message>
+    <message>
+        <source>La lección se ha importado sin lo que la pizarra no puede mostrar:</source>
+        <translation>La leçon a été importée sans ce que le tableau ne peut pas afficher :</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1235,6 +1239,29 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     <message>
         <source>No se puede reproducir este archivo</source>
         <translation>Impossible de lire ce fichier</translation>
+    </message>
+</context>
+<context>
+    <name>UbzReader</name>
+    <message>
+        <source>página %1</source>
+        <translation>page %1</translation>
+    </message>
+    <message>
+        <source>páginas %1</source>
+        <translation>pages %1</translation>
+    </message>
+    <message>
+        <source>Fondos de página en PDF</source>
+        <translation>Arrière-plans de page PDF</translation>
+    </message>
+    <message>
+        <source>Papel cuadriculado o pautado</source>
+        <translation>Papier quadrillé ou ligné</translation>
+    </message>
+    <message>
+        <source>Miniaplicaciones</source>
+        <translation>Widgets</translation>
     </message>
 </context>
 <context>

@@ -642,6 +642,10 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
         <source>La copia automática del documento no se ha podido guardar: si el programa se cierra de forma inesperada, se perderán los últimos cambios.</source>
         <translation>Não foi possível salvar a cópia automática do documento: se o programa fechar inesperadamente, as últimas alterações serão perdidas.</translation>
     </message>
+    <message>
+        <source>La lección se ha importado sin lo que la pizarra no puede mostrar:</source>
+        <translation>A lição foi importada sem o que o quadro não pode mostrar:</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1235,6 +1239,29 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
     <message>
         <source>No se puede reproducir este archivo</source>
         <translation>Não é possível reproduzir este arquivo</translation>
+    </message>
+</context>
+<context>
+    <name>UbzReader</name>
+    <message>
+        <source>página %1</source>
+        <translation>página %1</translation>
+    </message>
+    <message>
+        <source>páginas %1</source>
+        <translation>páginas %1</translation>
+    </message>
+    <message>
+        <source>Fondos de página en PDF</source>
+        <translation>Fundos de página em PDF</translation>
+    </message>
+    <message>
+        <source>Papel cuadriculado o pautado</source>
+        <translation>Papel quadriculado ou pautado</translation>
+    </message>
+    <message>
+        <source>Miniaplicaciones</source>
+        <translation>Miniaplicativos</translation>
     </message>
 </context>
 <context>

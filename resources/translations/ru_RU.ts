@@ -642,6 +642,10 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
         <source>La copia automática del documento no se ha podido guardar: si el programa se cierra de forma inesperada, se perderán los últimos cambios.</source>
         <translation>Не удалось сохранить автоматическую копию документа: если программа неожиданно закроется, последние изменения будут потеряны.</translation>
     </message>
+    <message>
+        <source>La lección se ha importado sin lo que la pizarra no puede mostrar:</source>
+        <translation>Урок импортирован без того, что доска не может показать:</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1235,6 +1239,29 @@ Please check the media service plugins are installed.</source>
     <message>
         <source>No se puede reproducir este archivo</source>
         <translation>Невозможно воспроизвести этот файл</translation>
+    </message>
+</context>
+<context>
+    <name>UbzReader</name>
+    <message>
+        <source>página %1</source>
+        <translation>страница %1</translation>
+    </message>
+    <message>
+        <source>páginas %1</source>
+        <translation>страницы %1</translation>
+    </message>
+    <message>
+        <source>Fondos de página en PDF</source>
+        <translation>Фоны страниц из PDF</translation>
+    </message>
+    <message>
+        <source>Papel cuadriculado o pautado</source>
+        <translation>Бумага в клетку или в линейку</translation>
+    </message>
+    <message>
+        <source>Miniaplicaciones</source>
+        <translation>Виджеты</translation>
     </message>
 </context>
 <context>

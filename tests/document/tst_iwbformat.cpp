@@ -137,7 +137,8 @@ void tst_IwbFormat::penStylesOfOtherFiles_data()
     QTest::newRow("words before the number") << "dash 2 1" << int(Qt::DashLine);
     QTest::newRow("number ends the text") << "x1" << int(Qt::SolidLine);
     QTest::newRow("sign is not a digit") << "-2, 1" << int(Qt::DashLine);
-    QTest::newRow("only ASCII digits count") << QString::fromUtf8("\u0662, 1") << int(Qt::SolidLine);
+    QTest::newRow("only ASCII digits count")
+            << QString::fromUtf8("\u0662, 1") << int(Qt::SolidLine);
 }
 
 void tst_IwbFormat::penStylesOfOtherFiles()
@@ -243,15 +244,16 @@ void tst_IwbFormat::pointsOfOtherFiles_data()
     QTest::newRow("not numbers") << "a,b 1e999,nan" << QPointF()
                                  << QList<QPointF>{ { 0, 0 }, { 0, 0 } };
     QTest::newRow("empty") << "" << QPointF() << QList<QPointF>();
-    QTest::newRow("repeated points") << "5,5 5,5 6,6 6,6 5,5" << QPointF()
-                                     << QList<QPointF>{ { 5, 5 }, { 5, 5 }, { 6, 6 }, { 6, 6 }, { 5, 5 } };
-    QTest::newRow("one point repeated") << "3,3 3,3" << QPointF()
-                                        << QList<QPointF>{ { 3, 3 }, { 3, 3 } };
+    QTest::newRow("repeated points")
+            << "5,5 5,5 6,6 6,6 5,5" << QPointF()
+            << QList<QPointF>{ { 5, 5 }, { 5, 5 }, { 6, 6 }, { 6, 6 }, { 5, 5 } };
+    QTest::newRow("one point repeated")
+            << "3,3 3,3" << QPointF() << QList<QPointF>{ { 3, 3 }, { 3, 3 } };
     QTest::newRow("last repeats") << "1,1 2,2 2,2" << QPointF()
                                   << QList<QPointF>{ { 1, 1 }, { 2, 2 }, { 2, 2 } };
     QTest::newRow("two points") << "1,1 2,2" << QPointF() << QList<QPointF>{ { 1, 1 }, { 2, 2 } };
     QTest::newRow("ubz two blanks")
-            << "0,0 10,0  10,10" << IwbFormat::kUbzPointOffset
+            << "0,0 10,0  10,10" << QPointF(1380, 1060)
             << QList<QPointF>{ { 1380, 1060 }, { 1390, 1060 }, { 1380, 1060 }, { 1390, 1070 } };
 }
 
@@ -364,13 +366,25 @@ void tst_IwbFormat::ubzMatrices_data()
     QTest::addColumn<QString>("transform");
     QTest::addColumn<QPoint>("position");
     QTest::addColumn<float>("rotation");
+    QTest::addColumn<qreal>("scale");
+    QTest::addColumn<QSizeF>("stretch");
 
-    QTest::newRow("text placement") << "matrix(1,0,0,1,20.7,-5.2)" << QPoint(20, -5) << 0.f;
-    QTest::newRow("quarter turn") << "matrix(0,1,-1,0,0,0)" << QPoint(0, 0) << -90.f;
-    QTest::newRow("short") << "matrix(1,0,0,1)" << QPoint(0, 0) << 0.f;
-    QTest::newRow("empty") << "" << QPoint(0, 0) << 0.f;
-    QTest::newRow("no parenthesis") << "1,0,0,1,7,8" << QPoint(7, 8) << 0.f;
-    QTest::newRow("not numbers") << "matrix(a,b,c,d,e,f)" << QPoint(0, 0) << 0.f;
+    const QSizeF same(1, 1);
+    QTest::newRow("text placement")
+            << "matrix(1,0,0,1,20.7,-5.2)" << QPoint(20, -5) << 0.f << 1.0 << same;
+    QTest::newRow("quarter turn") << "matrix(0,1,-1,0,0,0)" << QPoint(0, 0) << -90.f << 1.0 << same;
+    QTest::newRow("a map at 60 %")
+            << "matrix(0.6,0,0,0.6,-300,10)" << QPoint(-300, 10) << 0.f << 0.6 << same;
+    QTest::newRow("turned and grown")
+            << "matrix(0,1.25,-1.25,0,0,0)" << QPoint(0, 0) << -90.f << 1.25 << same;
+    QTest::newRow("wider than high")
+            << "matrix(2,0,0,0.5,0,0)" << QPoint(0, 0) << 0.f << 1.0 << QSizeF(2, 0.5);
+    QTest::newRow("scaled to nothing")
+            << "matrix(0,0,0,0,3,4)" << QPoint(3, 4) << 0.f << 1.0 << same;
+    QTest::newRow("short") << "matrix(1,0,0,1)" << QPoint(0, 0) << 0.f << 1.0 << same;
+    QTest::newRow("empty") << "" << QPoint(0, 0) << 0.f << 1.0 << same;
+    QTest::newRow("no parenthesis") << "1,0,0,1,7,8" << QPoint(7, 8) << 0.f << 1.0 << same;
+    QTest::newRow("not numbers") << "matrix(a,b,c,d,e,f)" << QPoint(0, 0) << 0.f << 1.0 << same;
 }
 
 void tst_IwbFormat::ubzMatrices()
@@ -378,11 +392,16 @@ void tst_IwbFormat::ubzMatrices()
     QFETCH(QString, transform);
     QFETCH(QPoint, position);
     QFETCH(float, rotation);
+    QFETCH(qreal, scale);
+    QFETCH(QSizeF, stretch);
     const IwbFormat::UbzPlacement placement = IwbFormat::readUbzMatrix(transform);
     QCOMPARE(placement.position, position);
     QCOMPARE(placement.rotation, rotation);
-    QCOMPARE(placement.objectPosition(), position + QPoint(1380, 1060));
-    QCOMPARE(IwbFormat::readScale(transform), 1.f); // a matrix's own scaling is not applied
+    QVERIFY2(qAbs(placement.scale - scale) < 1e-6, qPrintable(QString::number(placement.scale)));
+    QVERIFY(qAbs(placement.stretch.width() - stretch.width()) < 1e-6);
+    QVERIFY(qAbs(placement.stretch.height() - stretch.height()) < 1e-6);
+    // The other program's page is centred on its origin.
+    QCOMPARE(placement.objectPosition(QPointF(960, 540)), QPointF(position + QPoint(960, 540)));
 }
 
 QTEST_GUILESS_MAIN(tst_IwbFormat)

@@ -30,6 +30,8 @@ private slots:
     void missingMediaNeverBlocksSaving();
     void fuzzingInputs_data();
     void fuzzingInputs();
+    void archiveFuzzingInputs_data();
+    void archiveFuzzingInputs();
 
 private:
     // The document that is open before each hostile file: one page with one stroke.
@@ -469,6 +471,40 @@ void tst_IwbHostile::fuzzingInputs()
     if (seed) {
         QVERIFY(opened);
         QVERIFY2(!m_list->lastOpenWasDamaged(), qPrintable(m_list->lastOpenError()));
+    }
+}
+
+void tst_IwbHostile::archiveFuzzingInputs_data()
+{
+    // Whole archives: the seeds of the archive fuzz target open (an IWB document) or import (a
+    // UBZ lesson) whole; what fuzzing found goes through both and must leave a document.
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("seed");
+    for (const char *folder : { "corpus", "regressions" }) {
+        const QDir dir(QStringLiteral(VELTORINA_SOURCE_DIR "/fuzz/%1/iwbarchive")
+                               .arg(QLatin1String(folder)));
+        for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
+            QTest::newRow(qPrintable(QLatin1String(folder) + QLatin1Char('/') + name))
+                    << dir.filePath(name) << (QLatin1String(folder) == QLatin1String("corpus"));
+    }
+}
+
+void tst_IwbHostile::archiveFuzzingInputs()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, seed);
+    const QString iwb = m_files->filePath(QStringLiteral("fuzzed.iwb"));
+    const QString ubz = m_files->filePath(QStringLiteral("fuzzed.ubz"));
+    QVERIFY(QFile::copy(file, iwb) && QFile::copy(file, ubz));
+    const bool opened = m_list->openAllPagesFromFileIWB(iwb);
+    QVERIFY(m_list->size() >= 1);
+    if (seed && file.endsWith(QLatin1String(".iwb"))) {
+        QVERIFY2(opened && !m_list->lastOpenWasDamaged(), qPrintable(m_list->lastOpenError()));
+    }
+    const bool imported = m_list->openAllPagesFromFileUBZ(ubz);
+    QVERIFY(m_list->size() >= 1);
+    if (seed && file.endsWith(QLatin1String(".ubz"))) {
+        QVERIFY2(imported && !m_list->lastOpenWasDamaged(), qPrintable(m_list->lastOpenError()));
     }
 }
 

@@ -213,6 +213,18 @@ void tst_IwbRoundTrip::buildDocument()
     fancy.setFontUnderline(true);
     fancy.setForeground(QColor(0, 0, 255));
     cursor.insertText(QStringLiteral("blue"), fancy);
+    QTextCharFormat large;
+    large.setFontFamily(QStringLiteral("DejaVu Serif"));
+    large.setFontPointSize(32);
+    cursor.insertText(QStringLiteral(" serif 32"), large);
+    // Runs in several fonts and sizes, as a lesson of another program brings them.
+    page->addTextItemUBZ(
+            QStringLiteral(
+                    "<p><span style=\" font-family:'DejaVu Serif'; font-size:27pt; "
+                    "color:#ff0000;\">Big red text</span></p><p><span style=\" "
+                    "font-family:'DejaVu Sans Mono'; font-size:10pt;\">mono</span> <span "
+                    "style=\" font-family:'DejaVu Sans'; font-size:14.5pt;\">sans</span></p>"),
+            QFont(), QPointF(250, 450), 0, 1, QTransform(), false);
     QPainterPath tableBox;
     tableBox.addRect(300, 300, 200, 100);
     page->addTableItem(tableBox, 3, 4, 0, 1, QTransform(), false);
@@ -332,14 +344,17 @@ QStringList tst_IwbRoundTrip::describeObject(QGraphicsItem *item, bool mapped) c
                                                                                     : "left");
             for (auto run = block.begin(); !run.atEnd(); ++run) {
                 const QTextCharFormat f = run.fragment().charFormat();
-                runs << QStringLiteral("%1 b%2 i%3 u%4 %5")
+                const QFont shown = f.font().resolve(text->document()->defaultFont());
+                runs << QStringLiteral("%1 b%2 i%3 u%4 %5 %6 %7")
                                 .arg(run.fragment().text())
                                 .arg(f.fontWeight() > QFont::Normal)
                                 .arg(f.fontItalic())
                                 .arg(f.fontUnderline())
                                 .arg(f.foreground().style() == Qt::NoBrush
                                              ? QStringLiteral("#000000")
-                                             : f.foreground().color().name());
+                                             : f.foreground().color().name())
+                                .arg(QFontInfo(shown).family())
+                                .arg(shown.pointSizeF());
             }
         }
         d << QStringLiteral("runs=") + runs.join(QLatin1Char('|'));

@@ -7,15 +7,20 @@
 #include "board/dpage.h"
 #include "board/dview.h"
 #include "document/dpageslist.h"
+#include "document/iwblimits.h"
 #include "document/toolrun.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
+#include "support/documentfixture.h"
+#include "support/itemmedia.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QtTest>
 
 #include <memory>
@@ -34,6 +39,8 @@ private slots:
     void objectsBeforeTheFirstRectGetAPage();
     void placement_data();
     void placement();
+    void placedAboutThePageCentre_data();
+    void placedAboutThePageCentre();
     void polygons_data();
     void polygons();
     void mediaConfinedToTheDocument();
@@ -51,8 +58,16 @@ private slots:
     void unsafeArchiveLeavesTheDocument();
     void brokenPageFileKeepsWhatWasRead();
     void importedDocumentSavesAsIwb();
+    void hostileFiles_data();
+    void hostileFiles();
+    void picturesNamedByTextsAreNotRead();
+    void leftOutSaidAfterTheImport_data();
+    void leftOutSaidAfterTheImport();
+    void fuzzingInputs_data();
+    void fuzzingInputs();
 
 private:
+    void makeBoard(QSize size);
     void write(const QString &relative, const QByteArray &content);
     void writePage(int n, const QByteArray &body);
     void writePicture(const QString &relative, QColor colour, QSize size = QSize(8, 8));
@@ -86,7 +101,59 @@ bool near(qreal a, qreal b)
     return qAbs(a - b) < 1e-3;
 }
 
+// The most memory the program has held since the last reset, in MB (the kernel's own count).
+qint64 peakMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() / 1024;
+    }
+    return -1;
+}
+
+void resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+enum class Media { None, HugeBackground, SmallPicture, HugeTexture, TwoMillionObjects };
+
+// A text as the other program keeps it: rich text with a family and size on each run.
+QByteArray richText(const QList<QPair<QString, int>> &runs)
+{
+    QString html = QStringLiteral("<html><body style=\" font-family:'Sans'; font-size:13pt;\">");
+    for (const QPair<QString, int> &run : runs)
+        html += QStringLiteral(
+                        "<p><span style=\" font-family:'%1'; font-size:%2pt;\">%1 %2</span></p>")
+                        .arg(run.first)
+                        .arg(run.second);
+    return (html + QStringLiteral("</body></html>")).toHtmlEscaped().toUtf8();
+}
+
+// Each run's text, family and size as the text shows them.
+QStringList runFonts(const DGTextItem *text)
+{
+    QStringList runs;
+    for (QTextBlock block = text->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto run = block.begin(); !run.atEnd(); ++run) {
+            const QFont shown =
+                    run.fragment().charFormat().font().resolve(text->document()->defaultFont());
+            runs << QStringLiteral("%1: %2 %3")
+                            .arg(run.fragment().text(), QFontInfo(shown).family())
+                            .arg(shown.pointSizeF());
+        }
+    }
+    return runs;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Media)
 
 void tst_UbzReader::init()
 {
@@ -96,8 +163,18 @@ void tst_UbzReader::init()
     QVERIFY(m_scratch->isValid());
     m_source = m_scratch->path() + QStringLiteral("/doc");
     QVERIFY(QDir().mkpath(m_source));
+    // The board the other program's lessons were measured on: their objects land where its
+    // own examples say.
+    makeBoard(QSize(2760, 2120));
+}
+
+void tst_UbzReader::makeBoard(QSize size)
+{
+    if (m_list)
+        m_list->exit();
+    m_list.reset();
     m_window = std::make_unique<QWidget>();
-    m_window->setFixedSize(1024, 768);
+    m_window->setFixedSize(size);
     m_list = std::make_unique<DPagesList>(m_window.get());
 }
 
@@ -235,8 +312,11 @@ void tst_UbzReader::placement_data()
         // c is the sine's negative: the file's clockwise quarter turn
         { "quarter turn", "matrix(0,1,-1,0,0,0)", { 1380, 1060 }, 90, 1 },
         { "thirty degrees", "matrix(0.866025,0.5,-0.5,0.866025,-10.9,7.9)", { 1370, 1067 }, 30, 1 },
-        { "matrix scale ignored", "matrix(2,0,0,2,5,5)", { 1385, 1065 }, 0, 1 },
-        { "scale() read", "matrix(1,0,0,1,0,0) scale(2)", { 1380, 1060 }, 0, 2 },
+        { "matrix scale", "matrix(2,0,0,2,5,5)", { 1385, 1065 }, 0, 2 },
+        // a map kept at 60 % beside a picture; a shape grown by a quarter and turned
+        { "matrix shrinks", "matrix(0.6,0,0,0.6,-300,10)", { 1080, 1070 }, 0, 0.6 },
+        { "matrix turns and grows", "matrix(0,1.25,-1.25,0,0,0)", { 1380, 1060 }, 90, 1.25 },
+        { "scale() beside the matrix", "matrix(1.5,0,0,1.5,0,0) scale(2)", { 1380, 1060 }, 0, 3 },
         { "short transform", "matrix(1,0,0,1)", { 1380, 1060 }, 0, 1 },
         { "no transform", "", { 1380, 1060 }, 0, 1 },
         { "not numbers", "matrix(a,b,c,d,e,f)", { 1380, 1060 }, 0, 1 },
@@ -321,6 +401,50 @@ void tst_UbzReader::placement()
     }
 }
 
+void tst_UbzReader::placedAboutThePageCentre_data()
+{
+    QTest::addColumn<QSize>("board");
+    QTest::addColumn<QPointF>("centre");
+    QTest::newRow("2760 x 2120") << QSize(2760, 2120) << QPointF(1380, 1060);
+    QTest::newRow("1920 x 1080") << QSize(1920, 1080) << QPointF(960, 540);
+    QTest::newRow("1366 x 768") << QSize(1366, 768) << QPointF(683, 384);
+}
+
+void tst_UbzReader::placedAboutThePageCentre()
+{
+    // The other program's page is centred on its origin: a lesson shows on any board as it
+    // showed there, not in the top left quarter of a small one.
+    QFETCH(QSize, board);
+    QFETCH(QPointF, centre);
+    makeBoard(board);
+    writePicture(QStringLiteral("images/pic.png"), Qt::red, QSize(40, 30));
+    writePage(0, R"x(<rect fill="#ffffff"/>
+        <foreignObject transform="matrix(1,0,0,1,-100,-50)">
+          <itemTextContent>left of the middle</itemTextContent>
+        </foreignObject>
+        <image ub:source="images/pic.png" width="40" height="30"
+               transform="matrix(1,0,0,1,20,-30)"/>
+        <g><polygon points="-10,-10 10,10" stroke-opacity="255"/>
+           <polygon points="0,0 10,0" transform="matrix(2,0,0,2,-5,5)"/></g>)x");
+    writePage(1, R"x(<rect fill="#ffffff"/>
+        <audio ub:source="missing.mp3" transform="matrix(1,0,0,1,0,0)"/>)x");
+    QVERIFY(import());
+    QCOMPARE(m_list->at(0)->sceneRect().center(), centre);
+    QCOMPARE(objects(0, ItemTypeText).value(0)->pos(), centre + QPointF(-100, -50));
+    QCOMPARE(objects(0, ItemTypePixmap).value(0)->pos(), centre + QPointF(20, -30));
+    const QList<QGraphicsItem *> shapes = objects(0, ItemTypePath);
+    QCOMPARE(shapes.size(), 2);
+    QList<QPointF> scene;
+    for (QGraphicsItem *shape : shapes) {
+        for (const QPointF &point : static_cast<DGPathCurveItem *>(shape)->points())
+            scene << shape->mapToScene(point);
+    }
+    QCOMPARE(scene,
+             (QList<QPointF>{ centre + QPointF(-10, -10), centre + QPointF(10, 10),
+                              centre + QPointF(-5, 5), centre + QPointF(15, 5) }));
+    QCOMPARE(objects(1, ItemTypeSound).value(0)->pos(), centre);
+}
+
 void tst_UbzReader::polygons_data()
 {
     QTest::addColumn<QByteArray>("attributes");
@@ -359,10 +483,15 @@ void tst_UbzReader::polygons_data()
             << QByteArray(R"x(points="0,0 10,10" fillType="2" fill="#0000ff")x")
             << int(BtMenus::btPolygon) << QList<QPointF>{ { 1380, 1060 }, { 1390, 1070 } }
             << QColor(255, 255, 255, 0) << 0 << int(Qt::SolidLine) << int(ItemFillGradient) << 0.0;
-    // A matrix says nothing to a polygon; the IWB form of the transform turns it.
-    QTest::newRow("matrix ignored")
+    // A matrix places the points; the IWB form of the transform turns the shape.
+    QTest::newRow("matrix turns and moves the points")
             << QByteArray(R"x(points="0,0 10,0" transform="matrix(0,1,-1,0,50,50)")x")
-            << int(BtMenus::btPolygon) << QList<QPointF>{ { 1380, 1060 }, { 1390, 1060 } }
+            << int(BtMenus::btPolygon) << QList<QPointF>{ { 1430, 1110 }, { 1430, 1120 } }
+            << QColor(255, 255, 255, 0) << 0 << int(Qt::SolidLine) << 0 << 0.0;
+    QTest::newRow("matrix scales the points")
+            << QByteArray(R"x(points="0,0 40,0 40,20" transform="matrix(1.25,0,0,1.25,-20,0)")x")
+            << int(BtMenus::btPolygon)
+            << QList<QPointF>{ { 1360, 1060 }, { 1410, 1060 }, { 1410, 1085 } }
             << QColor(255, 255, 255, 0) << 0 << int(Qt::SolidLine) << 0 << 0.0;
     QTest::newRow("rotate() read")
             << QByteArray(R"x(points="0,0 10,0" transform="translate(0,0) rotate(30,0,0)")x")
@@ -649,15 +778,20 @@ void tst_UbzReader::pictureSize_data()
     QTest::addColumn<QByteArray>("width");
     QTest::addColumn<QByteArray>("height");
     QTest::addColumn<QSize>("size");
+    QTest::addColumn<QByteArray>("transform");
     const QSize own(8, 6);
-    QTest::newRow("given, truncated") << QByteArray("40.9") << QByteArray("30.99") << QSize(40, 30);
-    QTest::newRow("largest") << QByteArray("16384") << QByteArray("1") << QSize(16384, 1);
-    QTest::newRow("zero width") << QByteArray("0") << QByteArray("30") << own;
-    QTest::newRow("negative") << QByteArray("-5") << QByteArray("-5") << own;
-    QTest::newRow("absent") << QByteArray() << QByteArray() << own;
-    QTest::newRow("not numbers") << QByteArray("wide") << QByteArray("10") << own;
-    QTest::newRow("too wide") << QByteArray("20000") << QByteArray("10") << own;
-    QTest::newRow("too high") << QByteArray("10") << QByteArray("16385") << own;
+    const QByteArray plain("matrix(1,0,0,1,0,0)");
+    QTest::newRow("given, truncated")
+            << QByteArray("40.9") << QByteArray("30.99") << QSize(40, 30) << plain;
+    QTest::newRow("largest") << QByteArray("16384") << QByteArray("1") << QSize(16384, 1) << plain;
+    QTest::newRow("zero width") << QByteArray("0") << QByteArray("30") << own << plain;
+    QTest::newRow("negative") << QByteArray("-5") << QByteArray("-5") << own << plain;
+    QTest::newRow("absent") << QByteArray() << QByteArray() << own << plain;
+    QTest::newRow("not numbers") << QByteArray("wide") << QByteArray("10") << own << plain;
+    // Scaled more along one side: the picture takes the shape, the object the common scale.
+    QTest::newRow("stretched by its matrix")
+            << QByteArray("40") << QByteArray("30") << QSize(80, 15)
+            << QByteArray("matrix(2,0,0,0.5,0,0)");
 }
 
 void tst_UbzReader::pictureSize()
@@ -665,8 +799,9 @@ void tst_UbzReader::pictureSize()
     QFETCH(QByteArray, width);
     QFETCH(QByteArray, height);
     QFETCH(QSize, size);
+    QFETCH(QByteArray, transform);
     writePicture(QStringLiteral("images/pic.png"), Qt::blue, QSize(8, 6));
-    QByteArray image = R"x(<image ub:source="images/pic.png" transform="matrix(1,0,0,1,0,0)")x";
+    QByteArray image = "<image ub:source=\"images/pic.png\" transform=\"" + transform + "\"";
     if (!width.isNull())
         image += " width=\"" + width + "\" height=\"" + height + "\"";
     writePage(0, R"x(<rect fill="#ffffff"/>)x" + image + "/>");
@@ -676,6 +811,7 @@ void tst_UbzReader::pictureSize()
     const QPixmap pixmap = static_cast<DGPixmapItem *>(found.first())->pixmap();
     QCOMPARE(pixmap.size(), size);
     QCOMPARE(pixmap.toImage().pixelColor(0, 0), QColor(Qt::blue));
+    QVERIFY(near(found.first()->scale(), 1));
 }
 
 void tst_UbzReader::elementsSkippedWhole()
@@ -810,13 +946,22 @@ void tst_UbzReader::importedDocumentSavesAsIwb()
     // Everything an import makes can be written again, its media travelling with it.
     writePicture(QStringLiteral("images/back.png"), Qt::red, QSize(30, 20));
     write(QStringLiteral("videos/clip.avi"), "not really a video");
-    writePage(0, R"x(<rect fill="#ffffff"/><image ub:source="images/back.png"/>
+    writePage(0,
+              R"x(<rect fill="#ffffff"/><image ub:source="images/back.png"/>
         <g><polygon points="0,0 10,10" stroke-opacity="255"/></g>
-        <foreignObject transform="matrix(1,0,0,1,0,0)"><itemTextContent>a</itemTextContent>
+        <foreignObject transform="matrix(1,0,0,1,0,0)"><itemTextContent>)x"
+                      + richText({ { "DejaVu Serif", 27 }, { "DejaVu Sans Mono", 10 } })
+                      + R"x(</itemTextContent>
         </foreignObject>
         <video ub:source="videos/clip.avi" transform="matrix(1,0,0,1,0,0)"/>)x");
     writePage(1, R"x(<rect fill="#ffffff"/><image ub:source="images/gone.png"/>)x");
     QVERIFY(import());
+    const QStringList fonts{ "DejaVu Serif 27: DejaVu Serif 27",
+                             "DejaVu Sans Mono 10: DejaVu Sans Mono 10" };
+    QCOMPARE(runFonts(static_cast<DGTextItem *>(objects(0, ItemTypeText).value(0))), fonts);
+    // No family of its own: the board's font, not whichever the system lists first.
+    QCOMPARE(static_cast<DGTextItem *>(objects(0, ItemTypeText).value(0))->font().family(),
+             QFont().family());
     const QString target = m_scratch->path() + QStringLiteral("/saved");
     QVERIFY2(m_list->saveAllPagesToFileIWB(target, true), qPrintable(m_list->lastSaveError()));
     const ToolRun listed =
@@ -824,6 +969,254 @@ void tst_UbzReader::importedDocumentSavesAsIwb()
     QVERIFY(listed.ok);
     QVERIFY(listed.output.contains("videos/clip.avi"));
     QVERIFY(listed.output.contains("images/bck0.png"));
+    // Its runs keep their families and sizes through the save and the next open.
+    QVERIFY2(m_list->openAllPagesFromFileIWB(target + QStringLiteral(".iwb")),
+             qPrintable(m_list->lastOpenError()));
+    QCOMPARE(runFonts(static_cast<DGTextItem *>(objects(0, ItemTypeText).value(0))), fonts);
+}
+
+void tst_UbzReader::hostileFiles_data()
+{
+    // Lessons a hostile sender (or a broken program) makes, small on disk: each asks for more
+    // than a document may hold, and is refused as the IWB reader refuses it.
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<Media>("media");
+
+    const QByteArray rect = R"x(<rect fill="#ffffff"/>)x";
+    QTest::newRow("page background of 20000 x 20000 (GB once decoded)")
+            << rect + R"x(<image ub:source="images/big.png"/>)x" << Media::HugeBackground;
+    // A small picture asked at the largest side the import once took, again and again: a file
+    // of some kilobytes that went past 9 GB.
+    QByteArray largest = rect;
+    for (int n = 0; n < 10; ++n)
+        largest += "<image ub:source=\"images/a.png\" width=\"16384\" height=\"16384\" "
+                   "transform=\"matrix(1,0,0,1,"
+                + QByteArray::number(n * 10) + ",0)\"/>";
+    QTest::newRow("pictures asked at 16384 x 16384") << largest << Media::SmallPicture;
+    QTest::newRow("two million objects") << QByteArray() << Media::TwoMillionObjects;
+    QByteArray pictures = rect;
+    const qint64 pictureBytes = qint64(8000) * 2000 * 4; // each within the limits
+    for (qint64 n = 0; n <= IwbLimits::kMaxDocumentBytes / pictureBytes; ++n)
+        pictures += R"x(<image ub:source="images/a.png" width="8000" height="2000" )x"
+                    R"x(transform="matrix(1,0,0,1,0,0)"/>)x";
+    QTest::newRow("pictures beyond what a document may hold") << pictures << Media::SmallPicture;
+    QTest::newRow("picture asked wider than a picture may be") << rect
+                    + R"x(<image ub:source="images/a.png" width="20000" height="10" )x"
+                      R"x(transform="matrix(1,0,0,1,0,0)"/>)x" << Media::SmallPicture;
+    QTest::newRow("picture stretched past a side") << rect
+                    + R"x(<image ub:source="images/a.png" width="9000" height="9000" )x"
+                      R"x(transform="matrix(2,0,0,0.5,0,0)"/>)x"
+                                                   << Media::SmallPicture;
+    QTest::newRow("pen texture of 20000 x 20000")
+            << rect + R"x(<g><polygon points="0,0 5,5" xlink:href="/images/big.png"/></g>)x"
+            << Media::HugeTexture;
+    QTest::newRow("scale out of range") << rect
+                    + R"x(<foreignObject transform="matrix(5000,0,0,5000,0,0)">)x"
+                      R"x(<itemTextContent>x</itemTextContent></foreignObject>)x"
+                                        << Media::None;
+    QTest::newRow("font size out of range") << rect
+                    + R"x(<foreignObject><itemTextContent font-size="5000">x</itemTextContent>)x"
+                      R"x(</foreignObject>)x"
+                                            << Media::None;
+    QTest::newRow("pen width out of range")
+            << rect + R"x(<g><polygon points="0,0 5,5" stroke-width="5000"/></g>)x" << Media::None;
+    QByteArray points;
+    for (int n = 0; n <= IwbLimits::kMaxPoints; ++n)
+        points += "1,1 ";
+    QTest::newRow("more points than a list may hold")
+            << rect + "<g><polygon points=\"" + points + "\"/></g>" << Media::None;
+    QTest::newRow("elements nested past the limit")
+            << rect + QByteArray(IwbLimits::kMaxDepth, 'x').replace("x", "<g>") << Media::None;
+    QTest::newRow("a book in a text") << rect + "<foreignObject><itemTextContent>"
+                    + QByteArray(IwbLimits::kMaxTextCharacters + 1, 'a')
+                    + "</itemTextContent></foreignObject>"
+                                      << Media::None;
+    QTest::newRow("more pages than a document holds")
+            << QByteArray(IwbLimits::kMaxPages + 1, 'x').replace("x", rect) << Media::None;
+}
+
+void tst_UbzReader::hostileFiles()
+{
+    QFETCH(QByteArray, page);
+    QFETCH(Media, media);
+    // The open document: one page with a sound object, named.
+    QVERIFY(m_list->getCurPage()->addSoundItem(QString(), QPointF(5, 5), 0, 1, QTransform(),
+                                               false));
+    m_list->setFileName(QStringLiteral("open.iwb"));
+    m_list->setDocumentModified(false);
+    const QList<DPage *> pages = *m_list;
+    QVERIFY(QDir(m_source).mkpath(QStringLiteral("images")));
+    if (media == Media::HugeBackground)
+        QVERIFY(ItemMedia::makeHugePicture(m_source + QStringLiteral("/images/big.png"),
+                                           QSize(20000, 20000)));
+    if (media == Media::HugeTexture)
+        QVERIFY(ItemMedia::makeHugePicture(m_source + QStringLiteral("/images/big.png"),
+                                           QSize(20000, 20000), false));
+    if (media == Media::SmallPicture)
+        writePicture(QStringLiteral("images/a.png"), Qt::red, QSize(64, 64));
+    if (media == Media::TwoMillionObjects) {
+        QFile file(m_source + QStringLiteral("/page000.svg"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(pageXml("<rect fill=\"#ffffff\"/><g>").chopped(8));
+        const QByteArray polygons = QByteArray("<polygon points=\"0,0 1,1\"/>").repeated(10000);
+        for (int n = 0; n < 200; ++n)
+            QVERIFY(file.write(polygons) == polygons.size());
+        file.write("</g></svg>\n");
+    } else {
+        writePage(0, page);
+    }
+    const QString archive = pack(QStringLiteral("hostile.ubz"));
+    QVERIFY(!archive.isEmpty());
+    QVERIFY(QFileInfo(archive).size() < 4 << 20); // small on disk
+
+    QString message;
+    auto answered = DocumentFixture::answerInTurn(
+            { DocumentFixture::chooseFile(archive), DocumentFixture::click("OK", &message) });
+    resetPeak();
+    const qint64 before = peakMegabytes();
+    m_list->openFile();
+    const qint64 peak = peakMegabytes() - before;
+    QCOMPARE(*answered, 2);
+    QCOMPARE(message.section(QLatin1Char('|'), 0, 1),
+             QStringLiteral("Error|El documento está dañado y no se ha podido abrir entero."));
+    QVERIFY(m_list->lastOpenWasDamaged());
+    QVERIFY2(peak < 300, qPrintable(QStringLiteral("%1 MB more at the peak").arg(peak)));
+    QCOMPARE(QList<DPage *>(*m_list), pages);
+    QCOMPARE(objects(0, ItemTypeSound).size(), 1);
+    QCOMPARE(m_list->fileName(), QStringLiteral("open.iwb"));
+    QVERIFY(!m_list->isDocumentModified());
+}
+
+void tst_UbzReader::picturesNamedByTextsAreNotRead()
+{
+    // A text's rich text may name pictures: a file anywhere on the computer, or one written
+    // into the text itself (of gigabytes once decoded, past every limit). None is read.
+    const QString outside = m_scratch->path() + QStringLiteral("/outside.png");
+    QVERIFY(ItemMedia::makePicture(outside, QSize(400, 300)));
+    const QString huge = m_scratch->path() + QStringLiteral("/huge.png");
+    QVERIFY(ItemMedia::makeHugePicture(huge, QSize(20000, 20000)));
+    const QString inline_ =
+            QStringLiteral("data:image/png;base64,") + DocumentFixture::readAll(huge).toBase64();
+    QByteArray texts;
+    for (const QString &source : { outside, inline_ }) {
+        texts += "<foreignObject transform=\"matrix(1,0,0,1,0,0)\"><itemTextContent>"
+                + QStringLiteral("<p>a<img src=\"%1\"/></p>").arg(source).toHtmlEscaped().toUtf8()
+                + "</itemTextContent></foreignObject>";
+    }
+    writePage(0, R"x(<rect fill="#ffffff"/>)x" + texts);
+    resetPeak();
+    const qint64 before = peakMegabytes();
+    QVERIFY(import());
+    QVERIFY2(peakMegabytes() - before < 300, qPrintable(QString::number(peakMegabytes() - before)));
+    const QList<QGraphicsItem *> found = objects(0, ItemTypeText);
+    QCOMPARE(found.size(), 2);
+    const QStringList sources{ outside, inline_ };
+    for (int n = 0; n < 2; ++n) {
+        auto *text = static_cast<DGTextItem *>(found.at(n));
+        QCOMPARE(text->toPlainText().left(1), QStringLiteral("a"));
+        // In its place, a picture of nothing.
+        const QVariant shown =
+                text->document()->resource(QTextDocument::ImageResource, QUrl(sources.at(n)));
+        QCOMPARE(QImage::fromData(shown.toByteArray()).size(), QSize(1, 1));
+        QVERIFY(text->boundingRect().width() < 100);
+    }
+    QImage shown(200, 100, QImage::Format_ARGB32);
+    QPainter painter(&shown);
+    m_list->at(0)->render(&painter, QRectF(0, 0, 200, 100), QRectF(1380, 1060, 200, 100));
+}
+
+void tst_UbzReader::leftOutSaidAfterTheImport_data()
+{
+    // Page files, and what the one message after the import lists (nothing: no message).
+    QTest::addColumn<QByteArrayList>("pages");
+    QTest::addColumn<QStringList>("lines");
+    const QByteArray rect = R"x(<rect fill="#ffffff"/>)x";
+    const QByteArray pdf = R"x(<foreignObject ub:background="true" xlink:href="objects/a.pdf#1" )x"
+                           R"x(transform="matrix(1,0,0,1,-400,-300)"/>)x";
+    const QByteArray widget =
+            R"x(<foreignObject ub:src="widgets/clock.wgt" )x"
+            R"x(transform="matrix(1,0,0,1,0,0)"><iframe src="x"/></foreignObject>)x";
+    QTest::newRow("pdf backgrounds, a widget, grid paper")
+            << QByteArrayList{ rect + pdf, rect + widget, "@grid" + rect + pdf }
+            << QStringList{ "Fondos de página en PDF (páginas 1, 3)", "Miniaplicaciones (página 2)",
+                            "Papel cuadriculado o pautado (página 3)" };
+    QTest::newRow("ruled paper") << QByteArrayList{ "@ruled" + rect, rect }
+                                 << QStringList{ "Papel cuadriculado o pautado (página 1)" };
+    QTest::newRow("texts only: nothing to say")
+            << QByteArrayList{ rect
+                               + R"x(<foreignObject><itemTextContent>a</itemTextContent>)x"
+                                 R"x(</foreignObject><foreignObject/>)x" }
+            << QStringList();
+}
+
+void tst_UbzReader::leftOutSaidAfterTheImport()
+{
+    QFETCH(QByteArrayList, pages);
+    QFETCH(QStringList, lines);
+    for (int n = 0; n < pages.size(); ++n) {
+        QByteArray body = pages.at(n);
+        QByteArray page = pageXml(body.mid(body.indexOf('<')));
+        // The other program keeps the paper's pattern on the page's root.
+        if (body.startsWith("@grid"))
+            page.replace("<svg ", "<svg ub:crossed-background=\"true\" ");
+        if (body.startsWith("@ruled"))
+            page.replace("<svg ", "<svg ub:ruled-background=\"true\" ");
+        write(QStringLiteral("page%1.svg").arg(n, 3, 10, QLatin1Char('0')), page);
+    }
+    const QString archive = pack(QStringLiteral("lesson.ubz"));
+    QString message;
+    auto answered = DocumentFixture::answerInTurn(
+            { DocumentFixture::chooseFile(archive), DocumentFixture::click("OK", &message) });
+    m_list->openFile();
+    QCOMPARE(m_list->size(), pages.size());
+    QCOMPARE(m_list->fileName(), archive);
+    if (lines.isEmpty()) {
+        QCOMPARE(*answered, 1);
+        return;
+    }
+    QCOMPARE(*answered, 2);
+    QCOMPARE(message.section(QLatin1Char('|'), 0, 2),
+             QStringLiteral("Atención|La lección se ha importado sin lo que la pizarra no puede "
+                            "mostrar:\n\n")
+                     + lines.join(QLatin1Char('\n')) + QStringLiteral("|OK"));
+    // Said of that import only: the next document opened says nothing.
+    const QString saved = m_scratch->path() + QStringLiteral("/saved");
+    QVERIFY(m_list->saveAllPagesToFileIWB(saved, true));
+    m_list->setDocumentModified(false);
+    answered = DocumentFixture::answerInTurn(
+            { DocumentFixture::chooseFile(saved + QStringLiteral(".iwb")),
+              DocumentFixture::click("OK") });
+    m_list->openFile();
+    QCOMPARE(*answered, 1);
+}
+
+void tst_UbzReader::fuzzingInputs_data()
+{
+    // The seeds of the import's fuzz target are lessons and import whole; what fuzzing found
+    // is kept beside them and must import harmlessly, in whole or in part, or be refused.
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("seed");
+    for (const char *folder : { "corpus", "regressions" }) {
+        const QDir dir(
+                QStringLiteral(VELTORINA_SOURCE_DIR "/fuzz/%1/ubz").arg(QLatin1String(folder)));
+        for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
+            QTest::newRow(qPrintable(QLatin1String(folder) + QLatin1Char('/') + name))
+                    << dir.filePath(name) << (QLatin1String(folder) == QLatin1String("corpus"));
+    }
+}
+
+void tst_UbzReader::fuzzingInputs()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, seed);
+    // As the fuzz target lays it out: the page file, and a small picture it may name.
+    writePicture(QStringLiteral("images/a.png"), Qt::red, QSize(8, 6));
+    QVERIFY(QFile::copy(file, m_source + QStringLiteral("/page000.svg")));
+    const bool opened = m_list->openFromFileUBZ(m_source);
+    QVERIFY(m_list->size() >= 1);
+    if (seed) {
+        QVERIFY2(opened && !m_list->lastOpenWasDamaged(), qPrintable(m_list->lastOpenError()));
+    }
 }
 
 QTEST_MAIN(tst_UbzReader)

@@ -15,4 +15,9 @@ QString makeGif(const QString &path, QSize size = QSize(40, 30));
 // Writes a still PNG of the given size and colour; false when it could not be written.
 bool makePicture(const QString &path, QSize size, Qt::GlobalColor colour = Qt::darkYellow);
 
+// A black and white PNG of the given size, all black, that any reader decodes whole: a few
+// kilobytes on disk for a picture of gigabytes once decoded. With pixels false only its header
+// is there (decoding it fails). False when it could not be written.
+bool makeHugePicture(const QString &path, QSize size, bool pixels = true);
+
 } // namespace ItemMedia
