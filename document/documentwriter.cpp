@@ -133,6 +133,11 @@ void DPagesList::recordWrittenOrder()
 QStringList DPagesList::writtenPage(int n)
 {
     DPage *page = at(n);
+    // Writing clears the page's own mark. Whatever writes it (an autosave, in one go or in
+    // steps, or a save), the change stays owed to Save, Open and exit until a save to a file
+    // has succeeded.
+    if (page->isModified())
+        m_bDocumentChanged = true;
     if (isPageWritten(n) && m_written.value(page).known) {
         page->setModified(false); // as the page writer leaves it
         return {};

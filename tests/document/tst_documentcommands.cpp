@@ -29,6 +29,7 @@ private slots:
     void saveAsNames_data();
     void saveAsNames();
     void unchangedNamedDocumentIsNotWrittenAgain();
+    void changesBeforeAnAutosaveAreStillOffered_data();
     void changesBeforeAnAutosaveAreStillOffered();
     void questions_data();
     void questions();
@@ -155,13 +156,28 @@ void tst_DocumentCommands::unchangedNamedDocumentIsNotWrittenAgain()
     QCOMPARE(readAll(target), QByteArray("left alone"));
 }
 
+void tst_DocumentCommands::changesBeforeAnAutosaveAreStillOffered_data()
+{
+    QTest::addColumn<bool>("inSteps");
+    QTest::newRow("autosave at once") << false;
+    QTest::newRow("autosave in steps, as the program runs it") << true;
+}
+
 void tst_DocumentCommands::changesBeforeAnAutosaveAreStillOffered()
 {
+    QFETCH(bool, inSteps);
     const QString target = m_folder->filePath(QStringLiteral("autosaved.iwb"));
     QVERIFY(!saveAs(target).isEmpty());
     writeFile(target, "before the change");
     change(m_list->getCurPage());
-    m_list->autoSave(); // the page writer clears the page's own mark here
+    // The page writer clears the page's own mark here.
+    if (inSteps) {
+        m_list->autoSaveInSteps();
+        QTRY_VERIFY_WITH_TIMEOUT(!m_list->isAutoSaving(), 30000);
+    } else {
+        m_list->autoSave();
+    }
+    QVERIFY(readAll(m_list->workDir() + QStringLiteral("/content.xml")).contains("polyline"));
     QVERIFY(!m_list->getCurPage()->isModified());
     QVERIFY(m_list->isDocumentModified());
 
