@@ -7,6 +7,7 @@
 #include "dpageslist.h"
 
 #include "iwbarchive.h"
+#include "workfolder.h"
 
 #include "board/boardtypes.h"
 #include "board/dgpathitem.h"
@@ -378,6 +379,7 @@ void DPagesList::autoSaveStep()
     m_keptPrevious.clear();
     AppSettings::setTemporalName(settings, m_workDir);
     settings.sync();
+    WorkFolder::markAutosaved(m_workDir);
     if (std::any_of(begin(), end(), [](const DPage *page) { return page->isModified(); }))
         m_bDocumentChanged = true;
     m_writtenHead = headBytes();

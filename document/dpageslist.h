@@ -19,6 +19,7 @@ class IwbXmlRecording;
 class DPage;
 class DView;
 class QGraphicsItem;
+class QLockFile;
 class QThread;
 class WorkProgress;
 class QXmlStreamWriter;
@@ -154,6 +155,9 @@ private:
     bool m_bWarming = false;
     void destroyPage(DPage *page);
     void setupWorkingDirectory();
+    // Locks the working directory for this run (the one made before main, or a fresh one when
+    // that is taken) and returns its path.
+    QString claimWorkingDirectory();
     void restoreFrom(const QString &previous);
     // A fresh copy of archive as the working directory, when it holds what isReadable accepts.
     // recorded: the tokens of its "content.xml", read from the archive beside the unpacking
@@ -167,6 +171,7 @@ private:
     QPixmap scaledToView(const QPixmap &pixmap) const;
 
     QString m_workDir;
+    std::unique_ptr<QLockFile> m_ownerLock; // held for as long as the directory is this run's
     QWidget *m_parent;
     DPage *m_curPage = nullptr;
     DView *m_view = nullptr;

@@ -8,14 +8,17 @@
 #include "document/workprogress.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
+#include "support/documentfixture.h"
+#include "support/otherprogram.h"
 
+#include <QDeadlineTimer>
 #include <QGraphicsItemGroup>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QXmlStreamWriter>
-#include <QXmlStreamReader>
 #include <QSet>
+#include <QSignalSpy>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 #include <QtTest>
 
 #include <memory>
@@ -42,6 +45,7 @@ private slots:
     void autosaveInStepsWritesTheSameFile();
     void openedDocumentIsNotWrittenAgain();
     void longWorkShowsItsProgress();
+    void killedSavesLeaveNothingBehind();
 
 private:
     struct Element
@@ -488,6 +492,70 @@ void tst_DPagesListSave::longWorkShowsItsProgress()
         QCOMPARE(dialog->value(), 10);
     }
     QVERIFY(!m_window->findChild<QProgressDialog *>()); // gone with the work
+}
+
+void tst_DPagesListSave::killedSavesLeaveNothingBehind()
+{
+    // Programs killed (SIGKILL, with the zip they run) while they save a lesson, each at
+    // another moment; their temporary folder is the test's, so that all they leave is seen.
+    QTemporaryDir temporary;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), temporary.path());
+    const QString picture = m_target.filePath(QStringLiteral("photo.png"));
+    QImage photo(400, 300, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y) {
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x ^ y) % 256));
+    }
+    QVERIFY(photo.save(picture));
+    const QString lesson = m_target.filePath(QStringLiteral("lesson"));
+    const auto besideTheFile = [this] {
+        return QDir(m_target.path())
+                .entryList({ QStringLiteral(".lesson.iwb*") },
+                           QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    const auto leftInTemporary = [&temporary] {
+        QStringList left =
+                QDir(temporary.path())
+                        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        // Qt's runtime folder (XDG_RUNTIME_DIR unset) lands there too; it is no document's.
+        return left.filter(QRegularExpression(QStringLiteral("^(?!runtime-)")));
+    };
+    for (int round = 0; round < 10; ++round) {
+        OtherProgram saving(QDir::currentPath(), environment);
+        QVERIFY2(saving.ask(QStringLiteral("start")).startsWith(QLatin1String("workdir ")),
+                 qPrintable(saving.errors()));
+        QCOMPARE(saving.ask(QStringLiteral("pictures 12 ") + picture), QStringLiteral("ok"));
+        QCOMPARE(saving.ask(QStringLiteral("saves ") + lesson), QStringLiteral("saving"));
+        // Killed while a save packs the archive, a little later in each round.
+        QTest::qWait(round * 15);
+        const QDeadlineTimer deadline(120000);
+        while (besideTheFile().isEmpty() && !deadline.hasExpired())
+            QTest::qWait(1);
+        saving.kill();
+    }
+    QVERIFY2(!besideTheFile().isEmpty(), "no save was killed half-way: nothing was shown");
+    // Each start already removed the folders of the programs killed before it: the last one's
+    // is left.
+    QCOMPARE(leftInTemporary()
+                     .filter(QRegularExpression(QStringLiteral("^veltorina-\\w{6}$")))
+                     .size(),
+             1);
+
+    // One save of the same file removes its stale scratch ...
+    m_list->insertPixmap(picture);
+    QVERIFY(m_list->saveAllPagesToFileIWB(lesson, true));
+    QCOMPARE(besideTheFile(), QStringList());
+    QCOMPARE(DocumentFixture::archiveEntries(lesson + QStringLiteral(".iwb"))
+                     .filter(QRegularExpression(QStringLiteral("^images/.+")))
+                     .size(),
+             1);
+    // ... and one start the killed programs' working folders.
+    OtherProgram starting(QDir::currentPath(), environment);
+    QVERIFY(starting.ask(QStringLiteral("start")).startsWith(QLatin1String("workdir ")));
+    QCOMPARE(starting.ask(QStringLiteral("exit")), QStringLiteral("bye"));
+    QVERIFY2(starting.waitForEnd(), qPrintable(starting.errors()));
+    QCOMPARE(leftInTemporary(), QStringList());
 }
 
 QTEST_MAIN(tst_DPagesListSave)

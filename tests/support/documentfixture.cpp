@@ -3,6 +3,7 @@
 #include "support/testsupport.h"
 
 #include "document/toolrun.h"
+#include "document/workfolder.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -113,6 +115,13 @@ ModalAnswer acceptProposed(QString *caption)
 ModalAnswer escape()
 {
     return [](QWidget *dialog) { TestSupport::pressEscape(dialog); };
+}
+
+std::unique_ptr<QTemporaryDir> earlierRun()
+{
+    auto folder = std::make_unique<QTemporaryDir>(WorkFolder::pathTemplate());
+    WorkFolder::markAutosaved(folder->path());
+    return folder;
 }
 
 QStringList archiveEntries(const QString &archive)
