@@ -11,6 +11,7 @@
 #include "shell/appsettings.h"
 #include "shell/globals.h"
 #include "support/documentfixture.h"
+#include "support/itemmedia.h"
 #include "support/otherprogram.h"
 #include "support/testsupport.h"
 
@@ -851,9 +852,7 @@ void tst_DPagesList::secondProgramLeavesTheFirstAlone()
     settings.sync(); // the settings file is shared with the first program from here on
     QTemporaryDir files;
     const QString picture = files.filePath(QStringLiteral("red.png"));
-    QImage red(40, 30, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    QVERIFY(red.save(picture));
+    QVERIFY(ItemMedia::makePicture(picture, QSize(40, 30), Qt::red));
     OtherProgram first(QDir::currentPath());
     const QString started = first.ask(QStringLiteral("start"));
     QVERIFY2(started.startsWith(QLatin1String("workdir ")), qPrintable(first.errors()));
@@ -895,9 +894,7 @@ void tst_DPagesList::openBesideStartingPrograms()
     settings.sync();
     QTemporaryDir files;
     const QString picture = files.filePath(QStringLiteral("red.png"));
-    QImage red(40, 30, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    QVERIFY(red.save(picture));
+    QVERIFY(ItemMedia::makePicture(picture, QSize(40, 30), Qt::red));
     auto list = makeList();
     for (int n = 0; n < 3; ++n)
         list->insertPixmap(picture);

@@ -9,6 +9,7 @@
 #include "shell/appsettings.h"
 #include "shell/globals.h"
 #include "support/documentfixture.h"
+#include "support/itemmedia.h"
 #include "support/otherprogram.h"
 
 #include <QDeadlineTimer>
@@ -502,12 +503,7 @@ void tst_DPagesListSave::killedSavesLeaveNothingBehind()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TMPDIR"), temporary.path());
     const QString picture = m_target.filePath(QStringLiteral("photo.png"));
-    QImage photo(400, 300, QImage::Format_RGB32);
-    for (int y = 0; y < photo.height(); ++y) {
-        for (int x = 0; x < photo.width(); ++x)
-            photo.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x ^ y) % 256));
-    }
-    QVERIFY(photo.save(picture));
+    QVERIFY(ItemMedia::makePicture(picture, QSize(400, 300)));
     const QString lesson = m_target.filePath(QStringLiteral("lesson"));
     const auto besideTheFile = [this] {
         return QDir(m_target.path())
