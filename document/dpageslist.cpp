@@ -24,7 +24,6 @@
 #include <QFileDialog>
 #include <QGraphicsItem>
 #include <QGuiApplication>
-#include <QLockFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
@@ -440,7 +439,7 @@ void DPagesList::setupWorkingDirectory()
 
     // The earlier run's folder, locked while it is asked about and restored: a program
     // started meanwhile leaves it alone.
-    std::unique_ptr<QLockFile> previousOwner;
+    std::unique_ptr<WorkFolder::Lock> previousOwner;
     if (!previous.isEmpty() && previous != m_workDir) {
         if (!WorkFolder::isOwn(previous)) {
             // Not a working directory of ours (a damaged or foreign settings file, a folder of

@@ -19,9 +19,11 @@ class IwbXmlRecording;
 class DPage;
 class DView;
 class QGraphicsItem;
-class QLockFile;
 class QThread;
 class WorkProgress;
+namespace WorkFolder {
+class Lock;
+}
 class QXmlStreamWriter;
 
 // The open document: the ordered pages (index 0 is page 1), the single board view that shows one
@@ -171,7 +173,8 @@ private:
     QPixmap scaledToView(const QPixmap &pixmap) const;
 
     QString m_workDir;
-    std::unique_ptr<QLockFile> m_ownerLock; // held for as long as the directory is this run's
+    std::unique_ptr<WorkFolder::Lock>
+            m_ownerLock; // held for as long as the directory is this run's
     QWidget *m_parent;
     DPage *m_curPage = nullptr;
     DView *m_view = nullptr;

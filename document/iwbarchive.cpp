@@ -8,7 +8,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -174,7 +173,7 @@ void removeStaleScratch(const QFileInfo &target)
                 });
         if (!leftBySaving)
             continue;
-        const std::unique_ptr<QLockFile> owner = WorkFolder::claim(folder);
+        const std::unique_ptr<WorkFolder::Lock> owner = WorkFolder::claim(folder);
         if (owner)
             IwbArchive::removeTree(folder); // the lock goes after the folder
     }
@@ -234,7 +233,7 @@ public:
 private:
     QString m_path;
     QString m_error;
-    std::unique_ptr<QLockFile> m_lock; // let go after the folder is removed
+    std::unique_ptr<WorkFolder::Lock> m_lock; // let go after the folder is removed
 };
 
 } // namespace

@@ -2,15 +2,20 @@
 
 #include "iwbarchive.h"
 
-#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QRegularExpression>
 #include <QSet>
+#include <QThread>
 
+#include <mutex>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -33,6 +38,19 @@ QString temporaryFolder()
     return QDir::cleanPath(QDir::tempPath());
 }
 
+// The locks this program holds (paths), for isClaimedHere.
+QSet<QString> &heldHere()
+{
+    static QSet<QString> held;
+    return held;
+}
+
+std::mutex &heldHereMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
 } // namespace
 
 namespace WorkFolder {
@@ -47,23 +65,55 @@ QString lockPath(const QString &folder)
     return QDir::cleanPath(folder) + kLockSuffix;
 }
 
-std::unique_ptr<QLockFile> claim(const QString &folder, int timeoutMs)
+std::unique_ptr<Lock> Lock::take(const QString &path, int timeoutMs)
 {
-    auto lock = std::make_unique<QLockFile>(lockPath(folder));
-    // Never stale by age: a lesson runs for hours. A lock whose program is gone is taken over.
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(timeoutMs))
-        return nullptr;
-    return lock;
+    const QByteArray name = QFile::encodeName(path);
+    const QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return nullptr;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            // Held, but perhaps of a file its last holder removed on letting go after this one
+            // was opened: only the file the name leads to now counts.
+            struct stat held = {};
+            struct stat named = {};
+            if (::fstat(fd, &held) == 0 && ::stat(name.constData(), &named) == 0
+                && held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+                const std::lock_guard<std::mutex> guard(heldHereMutex());
+                heldHere().insert(path);
+                return std::unique_ptr<Lock>(new Lock(path, fd));
+            }
+            ::close(fd);
+            continue;
+        }
+        ::close(fd);
+        if (deadline.hasExpired())
+            return nullptr;
+        QThread::msleep(20);
+    }
+}
+
+Lock::~Lock()
+{
+    {
+        const std::lock_guard<std::mutex> guard(heldHereMutex());
+        heldHere().remove(m_path);
+    }
+    // Removed while still held, so that nobody takes the file on its way out.
+    ::unlink(QFile::encodeName(m_path).constData());
+    ::close(m_fd);
+}
+
+std::unique_ptr<Lock> claim(const QString &folder, int timeoutMs)
+{
+    return Lock::take(lockPath(folder), timeoutMs);
 }
 
 bool isClaimedHere(const QString &folder)
 {
-    QLockFile lock(lockPath(folder));
-    qint64 pid = 0;
-    QString host;
-    QString application;
-    return lock.getLockInfo(&pid, &host, &application) && pid == QCoreApplication::applicationPid();
+    const std::lock_guard<std::mutex> guard(heldHereMutex());
+    return heldHere().contains(lockPath(folder));
 }
 
 bool isOwn(const QString &path)
@@ -151,7 +201,7 @@ void removeLeftovers(const QString &own, const QString &record)
         if (owner == ownPath || holdsAutosave(owner)
             || (owner == record && QFileInfo(owner + QLatin1Char('/') + kContent).isFile()))
             continue;
-        const std::unique_ptr<QLockFile> lock = claim(owner);
+        const std::unique_ptr<Lock> lock = claim(owner);
         if (!lock)
             continue; // its program runs: an open may be swapping the folder in right now
         removeScratchOf(owner);

@@ -517,6 +517,7 @@ void tst_DPagesListSave::killedSavesLeaveNothingBehind()
         // Qt's runtime folder (XDG_RUNTIME_DIR unset) lands there too; it is no document's.
         return left.filter(QRegularExpression(QStringLiteral("^(?!runtime-)")));
     };
+    int killedHalfWay = 0; // rounds that left scratch beside the file
     for (int round = 0; round < 10; ++round) {
         OtherProgram saving(QDir::currentPath(), environment);
         QVERIFY2(saving.ask(QStringLiteral("start")).startsWith(QLatin1String("workdir ")),
@@ -529,8 +530,9 @@ void tst_DPagesListSave::killedSavesLeaveNothingBehind()
         while (besideTheFile().isEmpty() && !deadline.hasExpired())
             QTest::qWait(1);
         saving.kill();
+        killedHalfWay += besideTheFile().isEmpty() ? 0 : 1;
     }
-    QVERIFY2(!besideTheFile().isEmpty(), "no save was killed half-way: nothing was shown");
+    QVERIFY2(killedHalfWay > 0, "no save was killed half-way: nothing was shown");
     // Each start already removed the folders of the programs killed before it: the last one's
     // is left.
     QCOMPARE(leftInTemporary()
@@ -541,7 +543,10 @@ void tst_DPagesListSave::killedSavesLeaveNothingBehind()
     // One save of the same file removes its stale scratch ...
     m_list->insertPixmap(picture);
     QVERIFY(m_list->saveAllPagesToFileIWB(lesson, true));
-    QCOMPARE(besideTheFile(), QStringList());
+    QStringList left = besideTheFile();
+    for (QString &name : left)
+        name += QLatin1Char(' ') + QDir(m_target.filePath(name)).entryList(QDir::Files).join(',');
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1String("; "))));
     QCOMPARE(DocumentFixture::archiveEntries(lesson + QStringLiteral(".iwb"))
                      .filter(QRegularExpression(QStringLiteral("^images/.+")))
                      .size(),

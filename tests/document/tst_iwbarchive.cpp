@@ -2,7 +2,6 @@
 #include "document/toolrun.h"
 #include "document/workfolder.h"
 
-#include <QLockFile>
 #include <QtTest>
 
 #include <memory>
@@ -35,7 +34,6 @@ private:
     QByteArray read(const QString &relative) const;
     QStringList listing(const QString &archive) const;
     QString makeEvilArchive(const QString &name, const QString &entry, bool symlink);
-    void writeStaleLock(const QString &folder);
 
     QTemporaryDir m_dir;
 };
@@ -385,31 +383,6 @@ void tst_IwbArchive::leftScratchIsRemoved_data()
             << "stale" << false;
 }
 
-// A lock file as a program that has ended left it: a real lock's content, naming a process
-// that is gone.
-void tst_IwbArchive::writeStaleLock(const QString &folder)
-{
-    QProcess ended;
-    ended.start(QStringLiteral("true"), QStringList());
-    QVERIFY(ended.waitForStarted(30000));
-    const qint64 gone = ended.processId();
-    QVERIFY(ended.waitForFinished(30000));
-    QByteArray content;
-    {
-        const std::unique_ptr<QLockFile> lock = WorkFolder::claim(folder);
-        QVERIFY(lock);
-        QFile held(WorkFolder::lockPath(folder));
-        QVERIFY(held.open(QIODevice::ReadOnly));
-        content = held.readAll();
-    }
-    QVERIFY(!QFileInfo::exists(WorkFolder::lockPath(folder)));
-    const int end = content.indexOf('\n');
-    QVERIFY(end > 0);
-    QFile file(WorkFolder::lockPath(folder));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray::number(gone) + content.mid(end));
-}
-
 void tst_IwbArchive::leftScratchIsRemoved()
 {
     QFETCH(QString, folder);
@@ -429,9 +402,9 @@ void tst_IwbArchive::leftScratchIsRemoved()
         else
             write(folder + QLatin1Char('/') + file, "left over");
     }
-    std::unique_ptr<QLockFile> running;
-    if (lock == QLatin1String("stale"))
-        writeStaleLock(path(owner));
+    std::unique_ptr<WorkFolder::Lock> running;
+    if (lock == QLatin1String("stale")) // as a program killed while it made it left it
+        write(owner + QStringLiteral(".lock"), QByteArray());
     else if (lock == QLatin1String("held"))
         QVERIFY((running = WorkFolder::claim(path(owner))));
     write("work/content.xml", "<iwb/>");
