@@ -64,7 +64,8 @@ public:
     // --- Working directory, autosave and restore ---
 
     QString workDir() const { return m_workDir; }
-    // Clean exit: removes the working directory and the record of unsaved work.
+    // Clean exit: removes the working directory and this run's record of unsaved work (one of
+    // another program that autosaved since stays), and lets the directory's lock go.
     void exit();
     // True when the document changed since it was made, opened or saved to a file. Autosaves
     // keep it: the page writer clears the pages' own marks, this state survives them.
