@@ -7,6 +7,7 @@
 #include "dpageslist.h"
 
 #include "iwbarchive.h"
+#include "workfolder.h"
 
 #include "board/boardtypes.h"
 #include "board/dgpathitem.h"
@@ -133,6 +134,11 @@ void DPagesList::recordWrittenOrder()
 QStringList DPagesList::writtenPage(int n)
 {
     DPage *page = at(n);
+    // Writing clears the page's own mark. Whatever writes it (an autosave, in one go or in
+    // steps, or a save), the change stays owed to Save, Open and exit until a save to a file
+    // has succeeded.
+    if (page->isModified())
+        m_bDocumentChanged = true;
     if (isPageWritten(n) && m_written.value(page).known) {
         page->setModified(false); // as the page writer leaves it
         return {};
@@ -377,6 +383,7 @@ void DPagesList::autoSaveStep()
     m_keptPrevious.clear();
     AppSettings::setTemporalName(settings, m_workDir);
     settings.sync();
+    WorkFolder::markAutosaved(m_workDir);
     if (std::any_of(begin(), end(), [](const DPage *page) { return page->isModified(); }))
         m_bDocumentChanged = true;
     m_writtenHead = headBytes();

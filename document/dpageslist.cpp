@@ -6,6 +6,7 @@
 #include "iwbxml.h"
 #include "mediapath.h"
 #include "ubzreader.h"
+#include "workfolder.h"
 #include "workprogress.h"
 
 #include "board/boardtypes.h"
@@ -43,6 +44,10 @@
 
 namespace {
 
+// How long a start waits for the lock of its own working directory, which a start elsewhere
+// may be holding while it looks whether the directory's program is gone.
+constexpr int kClaimWaitMs = 5000;
+
 QString pageCounterText(int number, int count)
 {
     return QString::number(number) + QStringLiteral(" / ") + QString::number(count);
@@ -61,10 +66,10 @@ DPagesList::~DPagesList()
     // Pages report their end; nobody may be sent to a list that is going.
     blockSignals(true);
     finishPendingWrite();
-    // Unsaved work of this run stays for the restore offer at the next start; anything else
-    // (an empty directory after a record kept from an earlier run) goes.
-    if (AppSettings::temporalName(settings) != m_workDir)
-        m_currentDir.remove();
+    // Unsaved work of this run stays for the restore offer at the next start (also when
+    // another program's autosave has taken the record since); anything else goes.
+    if (AppSettings::temporalName(settings) != m_workDir && !WorkFolder::holdsAutosave(m_workDir))
+        IwbArchive::removeTree(m_workDir);
     m_view->setScene(nullptr);
     m_curPage = nullptr;
     const QList<DPage *> pages = *this;
@@ -389,18 +394,70 @@ void DPagesList::setDocumentModified(bool modified)
 
 // --- Working directory, autosave and restore ---
 
+QString DPagesList::claimWorkingDirectory()
+{
+    // Only the path of the directory made before main is used: it is made again, once it is
+    // ours, and kept when the program ends with unsaved work. Until then a start elsewhere
+    // may take it for a killed program's and remove it.
+    m_currentDir.setAutoRemove(false);
+    const QString made = m_currentDir.path();
+    if (!WorkFolder::isClaimedHere(made)) {
+        // A start elsewhere looking at it holds its lock for a moment.
+        m_ownerLock = WorkFolder::claim(made, kClaimWaitMs);
+        if (m_ownerLock) {
+            m_currentDir.remove();
+            return made;
+        }
+    }
+    // Another page list of this program works there (or a program elsewhere got the same
+    // name): one of our own.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        QTemporaryDir fresh(WorkFolder::pathTemplate());
+        if (!fresh.isValid())
+            break;
+        fresh.setAutoRemove(false);
+        m_ownerLock = WorkFolder::claim(fresh.path());
+        if (m_ownerLock) {
+            fresh.remove();
+            return fresh.path();
+        }
+    }
+    qWarning() << "DPagesList: the working directory cannot be locked:" << made;
+    m_currentDir.remove();
+    return made;
+}
+
 void DPagesList::setupWorkingDirectory()
 {
-    // Only the path of the directory made before main is used: it is made again below, and
-    // kept when the program ends with unsaved work.
-    m_currentDir.remove();
     const QString previous = AppSettings::temporalName(settings);
     m_pageColor = AppSettings::pageColor(settings);
-    m_currentDir.setAutoRemove(false);
-    m_workDir = m_currentDir.path();
-    IwbArchive::removeLeftScratch(m_workDir, previous);
+    m_workDir = claimWorkingDirectory();
+    WorkFolder::removeLeftovers(m_workDir, previous);
 
-    if (!previous.isEmpty() && previous != m_workDir && QFileInfo(previous).isDir()) {
+    // The earlier run's folder, locked while it is asked about and restored: a program
+    // started meanwhile leaves it alone.
+    std::unique_ptr<WorkFolder::Lock> previousOwner;
+    if (!previous.isEmpty() && previous != m_workDir) {
+        if (!WorkFolder::isOwn(previous)) {
+            // Not a working directory of ours (a damaged or foreign settings file, a folder of
+            // the user's): nothing of it is trusted, nothing of it is touched.
+            qWarning() << "DPagesList: unsaved work recorded in a folder not of ours:" << previous;
+            AppSettings::setTemporalName(settings, QString());
+            settings.sync();
+        } else if ((previousOwner = WorkFolder::claim(previous))) {
+            // Its program is gone: what its opens and saves left beside it goes.
+            WorkFolder::removeScratchOf(previous);
+            if (!QFileInfo::exists(previous + QStringLiteral("/content.xml"))) {
+                // Gone without unsaved work: nothing to offer, nothing to keep.
+                IwbArchive::removeTree(previous);
+                previousOwner.reset();
+                AppSettings::setTemporalName(settings, QString());
+                settings.sync();
+            }
+        }
+        // Otherwise a running program's own unsaved work: its record stays, and so does it.
+    }
+    if (previousOwner) {
         QMessageBox question(QMessageBox::Warning, tr("Atención"),
                              tr("Desea restaurar el archivo no guardado"), QMessageBox::NoButton,
                              m_parent);
@@ -418,8 +475,10 @@ void DPagesList::setupWorkingDirectory()
             return;
         }
         if (question.clickedButton() == cancel) {
-            // Kept for the next start: nothing of it is touched in this run.
+            // Kept for the next start: nothing of it is touched in this run, and it is free
+            // for a start elsewhere to offer.
             m_keptPrevious = previous;
+            previousOwner.reset();
         } else {
             const IwbArchive::Result removed = IwbArchive::removeTree(previous);
             if (!removed.ok)
@@ -506,10 +565,16 @@ void DPagesList::exit()
     const IwbArchive::Result removed = IwbArchive::removeTree(m_workDir);
     if (!removed.ok)
         qWarning() << "DPagesList:" << removed.error;
-    AppSettings::setTemporalName(settings,
-                                 QFileInfo(m_keptPrevious).isDir() ? m_keptPrevious : QString());
+    // A record of another program's unsaved work (it autosaved after this one) stays.
+    const QString record = AppSettings::temporalName(settings);
+    if (record.isEmpty() || record == m_workDir || record == m_keptPrevious) {
+        AppSettings::setTemporalName(
+                settings, QFileInfo(m_keptPrevious).isDir() ? m_keptPrevious : QString());
+    }
     settings.sync();
-    m_currentDir.remove();
+    if (m_workDir == m_currentDir.path())
+        m_currentDir.remove();
+    m_ownerLock.reset();
 }
 
 // --- IWB writer ---
@@ -586,6 +651,10 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
         noteSaveFailure(failures.join(QLatin1Char('\n')), dir, WriteFailure::kUnknownSizeBytes);
         return false;
     }
+    // Marked before its text is replaced, so that no moment leaves an autosave unmarked; the
+    // text before it stays whole if this one cannot be written.
+    if (!pack)
+        WorkFolder::markAutosaved(dir);
     m_writtenHead = headBytes();
     const QList<QByteArray> parts = documentParts();
     const QString error = writeContent(dir, parts, false);

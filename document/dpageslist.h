@@ -23,6 +23,9 @@ class DView;
 class QGraphicsItem;
 class QThread;
 class WorkProgress;
+namespace WorkFolder {
+class Lock;
+}
 class QXmlStreamWriter;
 
 // The open document: the ordered pages (index 0 is page 1), the single board view that shows one
@@ -63,7 +66,8 @@ public:
     // --- Working directory, autosave and restore ---
 
     QString workDir() const { return m_workDir; }
-    // Clean exit: removes the working directory and the record of unsaved work.
+    // Clean exit: removes the working directory and this run's record of unsaved work (one of
+    // another program that autosaved since stays), and lets the directory's lock go.
     void exit();
     // True when the document changed since it was made, opened or saved to a file. Autosaves
     // keep it: the page writer clears the pages' own marks, this state survives them.
@@ -162,6 +166,9 @@ private:
     bool m_bWarming = false;
     void destroyPage(DPage *page);
     void setupWorkingDirectory();
+    // Locks the working directory for this run (the one made before main, or a fresh one when
+    // that is taken) and returns its path.
+    QString claimWorkingDirectory();
     void restoreFrom(const QString &previous);
     // A fresh copy of archive as the working directory, when it holds what isReadable accepts.
     // recorded: the tokens of its "content.xml", read from the archive beside the unpacking
@@ -177,6 +184,8 @@ private:
     QPixmap scaledToView(const QPixmap &pixmap) const;
 
     QString m_workDir;
+    std::unique_ptr<WorkFolder::Lock>
+            m_ownerLock; // held for as long as the directory is this run's
     QWidget *m_parent;
     DPage *m_curPage = nullptr;
     DView *m_view = nullptr;

@@ -18,10 +18,10 @@ class DSavePages : public QThread
     Q_OBJECT
 
 public:
-    // Reads "System/Autosave" (1 to 60 minutes) from the settings store once: a change in the
-    // settings dialog takes effect at the next start (a test may override it with the
-    // environment variable VELTORINA_AUTOSAVE_MS; see dsavepages.cpp). list is the document
-    // served; the thread never uses it.
+    // Reads "System/Autosave" (up to 60 minutes; 0 or less: never) from the settings store
+    // once: a change in the settings dialog takes effect at the next start (a test may override
+    // it with the environment variable VELTORINA_AUTOSAVE_MS; see dsavepages.cpp). list is the
+    // document served; the thread never uses it.
     explicit DSavePages(DPagesList *list);
     ~DSavePages() override;
 

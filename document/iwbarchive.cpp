@@ -2,6 +2,7 @@
 
 #include "iwblimits.h"
 #include "toolrun.h"
+#include "workfolder.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -15,6 +16,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -154,16 +156,86 @@ QString scratchTemplate(const QFileInfo &path)
     return path.absolutePath() + QStringLiteral("/.") + path.fileName() + QStringLiteral("-XXXXXX");
 }
 
-// A save killed half-way leaves its scratch folder beside the target: one holding nothing but
-// a part of the archive is removed by the next save to that name.
+// A save killed half-way leaves its scratch folder beside the target, holding at most the
+// archive (or zip's own temporary file "zi" and six characters): the next save to that name
+// removes it once its owner is gone, and with it any lock a killed save left without a folder.
+// A save of the same file in another running program keeps its own.
 void removeStaleScratch(const QFileInfo &target)
 {
+    static const QRegularExpression leftBySave(
+            QStringLiteral("^(%1|zi[A-Za-z0-9]{6})$")
+                    .arg(QRegularExpression::escape(QLatin1String(kScratchArchive))));
     for (const QString &folder : IwbArchive::scratchFoldersOf(target.absoluteFilePath())) {
-        const QStringList content = QDir(folder).entryList(kEverything);
-        if (content.isEmpty() || content == QStringList{ QLatin1String(kScratchArchive) })
-            IwbArchive::removeTree(folder);
+        const QFileInfoList content = QDir(folder).entryInfoList(kEverything);
+        const bool leftBySaving =
+                std::all_of(content.begin(), content.end(), [](const QFileInfo &entry) {
+                    return !entry.isSymLink() && entry.isFile()
+                            && leftBySave.match(entry.fileName()).hasMatch();
+                });
+        if (!leftBySaving)
+            continue;
+        const std::unique_ptr<WorkFolder::Lock> owner = WorkFolder::claim(folder);
+        if (owner)
+            IwbArchive::removeTree(folder); // the lock goes after the folder
+    }
+    const QRegularExpression lockName(QStringLiteral("^\\.")
+                                      + QRegularExpression::escape(target.fileName())
+                                      + QStringLiteral("-[A-Za-z0-9]{6}\\.lock$"));
+    const QFileInfoList locks = QDir(target.absolutePath())
+                                        .entryInfoList({ QLatin1Char('.') + target.fileName()
+                                                         + QStringLiteral("-*.lock") },
+                                                       QDir::Files | QDir::Hidden);
+    for (const QFileInfo &lock : locks) {
+        const QString folder = lock.absoluteFilePath().chopped(5);
+        if (lockName.match(lock.fileName()).hasMatch() && !QFileInfo::exists(folder))
+            WorkFolder::claim(folder); // taken and let go: a lock whose save is gone is removed
     }
 }
+
+// The scratch folder of one save, beside its target: owned through a lock while the save runs,
+// removed when it ends. QTemporaryDir's names and errors, so a failure reads the same.
+class OwnedScratch
+{
+public:
+    explicit OwnedScratch(const QFileInfo &target)
+    {
+        for (int attempt = 0; attempt < 10 && m_path.isEmpty(); ++attempt) {
+            QTemporaryDir made(scratchTemplate(target));
+            if (!made.isValid()) {
+                m_error = made.errorString();
+                return;
+            }
+            made.setAutoRemove(false);
+            // Another save of this file may be removing it as stale in this very moment: the
+            // lock is waited for, and the folder is ours only if it is still there then. A
+            // place where no lock can be made is saved to all the same.
+            m_lock = WorkFolder::claim(made.path(), 5000);
+            if (QFileInfo(made.path()).isDir())
+                m_path = made.path();
+            else
+                m_lock.reset();
+        }
+        if (m_path.isEmpty())
+            m_error = QStringLiteral("the scratch folder was taken away");
+    }
+    ~OwnedScratch()
+    {
+        if (!m_path.isEmpty())
+            IwbArchive::removeTree(m_path);
+    }
+    OwnedScratch(const OwnedScratch &) = delete;
+    OwnedScratch &operator=(const OwnedScratch &) = delete;
+
+    bool isValid() const { return !m_path.isEmpty(); }
+    QString errorString() const { return m_error; }
+    QString path() const { return m_path; }
+    QString filePath(const QString &name) const { return m_path + QLatin1Char('/') + name; }
+
+private:
+    QString m_path;
+    QString m_error;
+    std::unique_ptr<WorkFolder::Lock> m_lock; // let go after the folder is removed
+};
 
 } // namespace
 
@@ -184,31 +256,6 @@ QStringList scratchFoldersOf(const QString &path)
             folders << sibling.absoluteFilePath();
     }
     return folders;
-}
-
-void removeLeftScratch(const QString &workDir, const QString &previous)
-{
-    const QFileInfo work(workDir);
-    // Working directories are "<name>-" and six characters: scratch folders of one that is gone
-    // (its run ended, or was killed) or of the previous run's are left over.
-    const QString stem = work.fileName().left(work.fileName().size() - 6);
-    if (stem.size() < 2 || !stem.endsWith(QLatin1Char('-')))
-        return;
-    const QRegularExpression pattern(QStringLiteral("^\\.(") + QRegularExpression::escape(stem)
-                                     + QStringLiteral("[A-Za-z0-9]{6})-[A-Za-z0-9]{6}$"));
-    const QString parent = work.absolutePath();
-    const QString previousName =
-            previous.isEmpty() ? QString() : QFileInfo(previous).absoluteFilePath();
-    const QFileInfoList siblings =
-            QDir(parent).entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
-    for (const QFileInfo &sibling : siblings) {
-        const QRegularExpressionMatch match = pattern.match(sibling.fileName());
-        if (sibling.isSymLink() || !match.hasMatch())
-            continue;
-        const QString owner = parent + QLatin1Char('/') + match.captured(1);
-        if (owner == previousName || !QFileInfo::exists(owner))
-            removeTree(sibling.absoluteFilePath());
-    }
 }
 
 Result Result::failure(const QString &error)
@@ -233,7 +280,7 @@ Result packEntries(const QString &folder, const QString &target, const QStringLi
     removeStaleScratch(targetInfo);
     // zip updates an archive that exists, so it writes a fresh name in a folder of our own,
     // on the target's file system so that the final rename is one step.
-    QTemporaryDir scratch(scratchTemplate(targetInfo));
+    OwnedScratch scratch(targetInfo);
     if (!scratch.isValid())
         return Result::failure(targetInfo.absolutePath() + QLatin1String(": ")
                                + scratch.errorString());

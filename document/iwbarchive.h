@@ -67,11 +67,9 @@ QString readEntry(const QString &archive, const QString &name,
 QString makeSiblingFolder(const QString &path);
 
 // The scratch folders that pack (beside its target) and makeSiblingFolder (beside path) make.
+// pack removes those a save of the same target left when its program is gone; those beside
+// working directories go at start (WorkFolder::removeLeftovers).
 QStringList scratchFoldersOf(const QString &path);
-// At start: removes the scratch folders left beside working directories of runs that are over
-// (killed during a save or an open), and those of previous, the last run's directory. Only
-// folders named as this program names them are touched.
-void removeLeftScratch(const QString &workDir, const QString &previous);
 
 // Puts the folder replacement in the place of target (which may be missing) by renames, so
 // that target is either the old folder or the new one, never a mix; the old one is removed.

@@ -53,7 +53,12 @@ BtMenus::eInterfaceMode interfaceMode(QSettings &store)
 
 int autosaveMinutes(QSettings &store)
 {
-    return qBound(1, storedInt(store, "Autosave", 1), 60);
+    // Only a missing or empty value is the default; anything else that is not a number counts
+    // as 0, and 0 or less means no autosave.
+    const QString text = systemValue(store, "Autosave", QString()).toString();
+    if (text.isEmpty())
+        return 1;
+    return qBound(0, text.toInt(), 60);
 }
 
 QColor pageColor(QSettings &store)

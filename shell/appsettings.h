@@ -13,7 +13,9 @@ namespace AppSettings {
 BtMenus::eLanguageMode language(QSettings &store); // "System/Language", missing: Spanish
 // "System/Interface"; anything outside 0 to 3 (a damaged or foreign file) reads as standard.
 BtMenus::eInterfaceMode interfaceMode(QSettings &store);
-int autosaveMinutes(QSettings &store); // "System/Autosave", 1 to 60, missing: 1
+// "System/Autosave", up to 60; missing or empty: 1; 0 (also for 0 or less, or no number): no
+// autosave.
+int autosaveMinutes(QSettings &store);
 QColor pageColor(QSettings &store); // "System/PageColor", missing or unreadable: white
 QString temporalName(QSettings &store); // "TemporalName": working directory of unsaved work
 

@@ -7,11 +7,15 @@
 #include "board/scribblearea.h"
 #include "document/dpageslist.h"
 #include "document/toolrun.h"
+#include "document/workfolder.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
 #include "support/documentfixture.h"
+#include "support/itemmedia.h"
+#include "support/otherprogram.h"
 #include "support/testsupport.h"
 
+#include <QDirIterator>
 #include <QFileDialog>
 #include <QGraphicsRectItem>
 #include <QMessageBox>
@@ -62,6 +66,11 @@ private slots:
     void restoreQuestion_data();
     void restoreQuestion();
     void keptAutosaveIsOfferedAgain();
+    void recordNotOursIsClearedAndNothingRemoved_data();
+    void recordNotOursIsClearedAndNothingRemoved();
+    void secondProgramLeavesTheFirstAlone_data();
+    void secondProgramLeavesTheFirstAlone();
+    void openBesideStartingPrograms();
 
 private:
     std::unique_ptr<DPagesList> makeList();
@@ -700,9 +709,8 @@ void tst_DPagesList::restoreQuestion()
     QFETCH(QString, answer);
     QFETCH(bool, previousRemains);
     QFETCH(bool, mediaMoved);
-    QTemporaryDir earlier;
-    earlier.setAutoRemove(true);
-    const QString previous = earlier.filePath(QStringLiteral("work"));
+    const auto earlier = DocumentFixture::earlierRun();
+    const QString previous = earlier->path();
     QVERIFY(QDir().mkpath(previous + QStringLiteral("/videos")));
     QFile clip(previous + QStringLiteral("/videos/clip.avi"));
     QVERIFY(clip.open(QIODevice::WriteOnly));
@@ -746,9 +754,9 @@ void tst_DPagesList::restoreQuestion()
 
 void tst_DPagesList::keptAutosaveIsOfferedAgain()
 {
-    QTemporaryDir earlier;
-    const QString previous = earlier.filePath(QStringLiteral("work"));
-    QVERIFY(QDir().mkpath(previous));
+    const auto earlier = DocumentFixture::earlierRun();
+    const QString previous = earlier->path();
+    DocumentFixture::writeFile(previous + QStringLiteral("/content.xml"), "<iwb/>");
     AppSettings::setTemporalName(settings, previous);
     TestSupport::answerNextModal([](QWidget *dialog) {
         QVERIFY(TestSupport::clickButton(dialog, QStringLiteral("Cancelar")));
@@ -769,6 +777,168 @@ void tst_DPagesList::keptAutosaveIsOfferedAgain()
     list->autoSave(); // this run's own work now takes the record
     QCOMPARE(AppSettings::temporalName(settings), list->workDir());
     QVERIFY(QFileInfo::exists(previous)); // still on disk, nothing deleted
+    list->exit();
+}
+
+void tst_DPagesList::recordNotOursIsClearedAndNothingRemoved_data()
+{
+    // "{user}": a folder of the user's; "{ours}": a folder in the temporary folder named as the
+    // program names its own. canary is a file in the folder the record names; the first two
+    // are only asked about, never handed to a start.
+    QTest::addColumn<QString>("record");
+    QTest::addColumn<QString>("canary");
+    QTest::newRow("the current folder") << "." << QString();
+    QTest::newRow("the whole file system") << "/" << QString();
+    QTest::newRow("a folder of the user's") << "{user}/lessons"
+                                            << "notes.txt";
+    QTest::newRow("a path with ..") << "{user}/lessons/../lessons"
+                                    << "notes.txt";
+    QTest::newRow("our name, outside the temporary folder") << "{user}/veltorina-a1B2c3"
+                                                            << "content.xml";
+    QTest::newRow("ours, with a link to the user's folder") << "{ours}"
+                                                            << "{link}/notes.txt";
+    QTest::newRow("ours with an autosave, through ..") << "{ours}/../{oursName}"
+                                                       << "content.xml";
+}
+
+void tst_DPagesList::recordNotOursIsClearedAndNothingRemoved()
+{
+    QFETCH(QString, record);
+    QFETCH(QString, canary);
+    QTemporaryDir user;
+    const auto ours = DocumentFixture::earlierRun();
+    record.replace(QLatin1String("{user}"), user.path())
+            .replace(QLatin1String("{oursName}"), QFileInfo(ours->path()).fileName())
+            .replace(QLatin1String("{ours}"), ours->path());
+    if (canary.startsWith(QLatin1String("{link}"))) {
+        // The canary lies in the user's folder, reached from ours through a link.
+        QVERIFY(QDir().mkpath(user.filePath(QStringLiteral("lessons"))));
+        QVERIFY(QFile::link(user.filePath(QStringLiteral("lessons")),
+                            ours->filePath(QStringLiteral("document"))));
+        canary = user.filePath(QStringLiteral("lessons")) + canary.mid(6);
+    } else if (!canary.isEmpty()) {
+        canary = QDir::cleanPath(record) + QLatin1Char('/') + canary;
+    }
+    if (!canary.isEmpty()) {
+        QVERIFY(QDir().mkpath(QFileInfo(canary).absolutePath()));
+        DocumentFixture::writeFile(canary, "a teacher's work");
+    }
+    QVERIFY(!WorkFolder::isOwn(record));
+    if (canary.isEmpty())
+        return;
+    AppSettings::setTemporalName(settings, record);
+    const auto asked = DocumentFixture::answerInTurn({ DocumentFixture::click("No") });
+    auto list = makeList();
+    QCOMPARE(*asked, 0);
+    QCOMPARE(DocumentFixture::readAll(canary), QByteArray("a teacher's work"));
+    QCOMPARE(AppSettings::temporalName(settings), QString());
+    list->exit();
+    QCOMPARE(DocumentFixture::readAll(canary), QByteArray("a teacher's work"));
+}
+
+namespace {
+
+// Every file under folder with its size, as a list to compare.
+QStringList listing(const QString &folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        files << it.filePath().mid(folder.size()) + QLatin1Char(' ')
+                        + QString::number(it.fileInfo().size());
+    }
+    files.sort();
+    return files;
+}
+
+} // namespace
+
+void tst_DPagesList::secondProgramLeavesTheFirstAlone_data()
+{
+    QTest::addColumn<bool>("autosaved"); // the first program's folder is the recorded one
+    QTest::newRow("first program autosaved") << true;
+    QTest::newRow("first program not yet autosaved") << false;
+}
+
+void tst_DPagesList::secondProgramLeavesTheFirstAlone()
+{
+    QFETCH(bool, autosaved);
+    settings.sync(); // the settings file is shared with the first program from here on
+    QTemporaryDir files;
+    const QString picture = files.filePath(QStringLiteral("red.png"));
+    QVERIFY(ItemMedia::makePicture(picture, QSize(40, 30), Qt::red));
+    OtherProgram first(QDir::currentPath());
+    const QString started = first.ask(QStringLiteral("start"));
+    QVERIFY2(started.startsWith(QLatin1String("workdir ")), qPrintable(first.errors()));
+    const QString firstDir = started.mid(8);
+    QCOMPARE(first.ask(QStringLiteral("pictures 50 ") + picture), QStringLiteral("ok"));
+    if (autosaved) {
+        QCOMPARE(first.ask(QStringLiteral("autosave")), QStringLiteral("ok"));
+        settings.sync();
+        QCOMPARE(AppSettings::temporalName(settings), firstDir);
+    }
+    const QStringList before = listing(firstDir);
+
+    // The second program, started in the same folder, asks nothing and works in its own.
+    {
+        const auto asked = DocumentFixture::answerInTurn({ DocumentFixture::click("No") });
+        auto second = makeList();
+        QCOMPARE(*asked, 0);
+        QVERIFY(second->workDir() != firstDir);
+        second->getCurPage()->setModified(true);
+        second->autoSave();
+        second->exit();
+    }
+    QCOMPARE(listing(firstDir), before);
+
+    // The first program's save holds every picture.
+    const QString lesson = files.filePath(QStringLiteral("lesson"));
+    QCOMPARE(first.ask(QStringLiteral("save ") + lesson), QStringLiteral("saved 1"));
+    const QStringList entries = DocumentFixture::archiveEntries(lesson + QStringLiteral(".iwb"));
+    QCOMPARE(entries.filter(QRegularExpression(QStringLiteral("^images/.+"))).size(), 50);
+    QCOMPARE(first.ask(QStringLiteral("exit")), QStringLiteral("bye"));
+    QVERIFY2(first.waitForEnd(), qPrintable(first.errors()));
+    QVERIFY2(!first.errors().contains(QLatin1String("asked")), qPrintable(first.errors()));
+}
+
+void tst_DPagesList::openBesideStartingPrograms()
+{
+    // A program that opens a lesson again and again (its working folder swapped in by renames
+    // each time) while two others start and end in the same folder, without pause.
+    settings.sync();
+    QTemporaryDir files;
+    const QString picture = files.filePath(QStringLiteral("red.png"));
+    QVERIFY(ItemMedia::makePicture(picture, QSize(40, 30), Qt::red));
+    auto list = makeList();
+    for (int n = 0; n < 3; ++n)
+        list->insertPixmap(picture);
+    list->autoSave(); // its folder is the one recorded
+    const QString lesson = files.filePath(QStringLiteral("lesson"));
+    QVERIFY(list->saveAllPagesToFileIWB(lesson, true));
+    std::vector<std::unique_ptr<OtherProgram>> starting;
+    for (int n = 0; n < 2; ++n) {
+        starting.push_back(std::make_unique<OtherProgram>(QDir::currentPath()));
+        starting.back()->send(QStringLiteral("starts"));
+    }
+    for (int round = 0; round < 200; ++round) {
+        QVERIFY2(list->openAllPagesFromFileIWB(lesson + QStringLiteral(".iwb")),
+                 qPrintable(QStringLiteral("round %1: %2").arg(round).arg(list->lastOpenError())));
+        QVERIFY2(QFileInfo::exists(list->workDir() + QStringLiteral("/content.xml")),
+                 qPrintable(QString::number(round)));
+        QCOMPARE(QDir(list->workDir() + QStringLiteral("/images")).entryList(QDir::Files).size(),
+                 3);
+        QCOMPARE(list->getCurPage()->validItems(true).size(), 3);
+    }
+    for (const auto &program : starting) {
+        const QString starts = program->ask(QStringLiteral("exit"));
+        QVERIFY2(starts.startsWith(QLatin1String("starts ")), qPrintable(program->errors()));
+        QVERIFY(starts.mid(7).toInt() > 0);
+        QCOMPARE(program->nextLine(), QStringLiteral("bye"));
+        QVERIFY2(program->waitForEnd(), qPrintable(program->errors()));
+        QVERIFY2(!program->errors().contains(QLatin1String("asked")),
+                 qPrintable(program->errors()));
+    }
     list->exit();
 }
 

@@ -9,8 +9,11 @@
 #include "shell/appsettings.h"
 #include "shell/globals.h"
 #include "support/documentfixture.h"
+#include "support/itemmedia.h"
+#include "support/otherprogram.h"
 
 #include <QAbstractButton>
+#include <QDeadlineTimer>
 #include <QGraphicsItemGroup>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -45,6 +48,7 @@ private slots:
     void autosaveInStepsWritesTheSameFile();
     void openedDocumentIsNotWrittenAgain();
     void longWorkShowsItsProgress();
+    void killedSavesLeaveNothingBehind();
 
 private:
     struct Element
@@ -505,6 +509,70 @@ void tst_DPagesListSave::longWorkShowsItsProgress()
         QCOMPARE(dialog->value(), 10);
     }
     QVERIFY(!m_window->findChild<QProgressDialog *>()); // gone with the work
+}
+
+void tst_DPagesListSave::killedSavesLeaveNothingBehind()
+{
+    // Programs killed (SIGKILL, with the zip they run) while they save a lesson, each at
+    // another moment; their temporary folder is the test's, so that all they leave is seen.
+    QTemporaryDir temporary;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), temporary.path());
+    const QString picture = m_target.filePath(QStringLiteral("photo.png"));
+    QVERIFY(ItemMedia::makePicture(picture, QSize(400, 300)));
+    const QString lesson = m_target.filePath(QStringLiteral("lesson"));
+    const auto besideTheFile = [this] {
+        return QDir(m_target.path())
+                .entryList({ QStringLiteral(".lesson.iwb*") },
+                           QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    const auto leftInTemporary = [&temporary] {
+        QStringList left =
+                QDir(temporary.path())
+                        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        // Qt's runtime folder (XDG_RUNTIME_DIR unset) lands there too; it is no document's.
+        return left.filter(QRegularExpression(QStringLiteral("^(?!runtime-)")));
+    };
+    int killedHalfWay = 0; // rounds that left scratch beside the file
+    for (int round = 0; round < 10; ++round) {
+        OtherProgram saving(QDir::currentPath(), environment);
+        QVERIFY2(saving.ask(QStringLiteral("start")).startsWith(QLatin1String("workdir ")),
+                 qPrintable(saving.errors()));
+        QCOMPARE(saving.ask(QStringLiteral("pictures 12 ") + picture), QStringLiteral("ok"));
+        QCOMPARE(saving.ask(QStringLiteral("saves ") + lesson), QStringLiteral("saving"));
+        // Killed while a save packs the archive, a little later in each round.
+        QTest::qWait(round * 15);
+        const QDeadlineTimer deadline(120000);
+        while (besideTheFile().isEmpty() && !deadline.hasExpired())
+            QTest::qWait(1);
+        saving.kill();
+        killedHalfWay += besideTheFile().isEmpty() ? 0 : 1;
+    }
+    QVERIFY2(killedHalfWay > 0, "no save was killed half-way: nothing was shown");
+    // Each start already removed the folders of the programs killed before it: the last one's
+    // is left.
+    QCOMPARE(leftInTemporary()
+                     .filter(QRegularExpression(QStringLiteral("^veltorina-\\w{6}$")))
+                     .size(),
+             1);
+
+    // One save of the same file removes its stale scratch ...
+    m_list->insertPixmap(picture);
+    QVERIFY(m_list->saveAllPagesToFileIWB(lesson, true));
+    QStringList left = besideTheFile();
+    for (QString &name : left)
+        name += QLatin1Char(' ') + QDir(m_target.filePath(name)).entryList(QDir::Files).join(',');
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1String("; "))));
+    QCOMPARE(DocumentFixture::archiveEntries(lesson + QStringLiteral(".iwb"))
+                     .filter(QRegularExpression(QStringLiteral("^images/.+")))
+                     .size(),
+             1);
+    // ... and one start the killed programs' working folders.
+    OtherProgram starting(QDir::currentPath(), environment);
+    QVERIFY(starting.ask(QStringLiteral("start")).startsWith(QLatin1String("workdir ")));
+    QCOMPARE(starting.ask(QStringLiteral("exit")), QStringLiteral("bye"));
+    QVERIFY2(starting.waitForEnd(), qPrintable(starting.errors()));
+    QCOMPARE(leftInTemporary(), QStringList());
 }
 
 QTEST_MAIN(tst_DPagesListSave)

@@ -29,8 +29,10 @@ void tst_DSavePages::intervalComesFromTheSettings_data()
     QTest::newRow("fifteen") << "15" << 900000;
     QTest::newRow("sixty") << "60" << 3600000;
     QTest::newRow("too long") << "600" << 3600000;
-    QTest::newRow("zero") << "0" << 60000;
-    QTest::newRow("not a number") << "soon" << 60000;
+    QTest::newRow("empty") << "" << 60000;
+    QTest::newRow("zero: no autosave") << "0" << 0;
+    QTest::newRow("negative: no autosave") << "-5" << 0;
+    QTest::newRow("not a number: no autosave") << "soon" << 0;
 }
 
 void tst_DSavePages::intervalComesFromTheSettings()
@@ -88,14 +90,15 @@ void tst_DSavePages::stopBeforeTheThreadRuns()
 
 void tst_DSavePages::noIntervalNeverAsks()
 {
+    settings.setValue(QStringLiteral("System/Autosave"), QStringLiteral("0")); // as a user may
     DSavePages clock(nullptr);
-    clock.setIntervalForTest(0);
     int asked = 0;
     connect(&clock, &DSavePages::savePage, this, [&] { ++asked; });
     clock.start();
     QTest::qWait(50);
     QVERIFY(clock.stop());
     QCOMPARE(asked, 0);
+    settings.remove(QStringLiteral("System/Autosave"));
 }
 
 QTEST_GUILESS_MAIN(tst_DSavePages)

@@ -1,7 +1,10 @@
 #include "document/iwbarchive.h"
 #include "document/toolrun.h"
+#include "document/workfolder.h"
 
 #include <QtTest>
+
+#include <memory>
 
 // Real zip and unzip runs on files the tests write; archives with unsafe entries are made with
 // Python's zipfile, as an attacker would make them.
@@ -313,48 +316,114 @@ void tst_IwbArchive::restoreAdoptsThePreviousMedia()
 
 void tst_IwbArchive::leftScratchIsRemoved_data()
 {
-    // Folders beside a save target or a working directory, and whether they are still there
-    // after the next save (pack) or the next start (removeLeftScratch).
-    QTest::addColumn<QString>("folder");
+    // What programs leave beside a save target or in the temporary folder (a name ending in "@"
+    // in content is a link to a folder outside), and whether it is
+    // still there after the next save (pack) or the next start (removeLeftovers). owner is the
+    // folder whose lock says who owns folder: none, left by a killed program, or held by a
+    // running one (this test).
+    QTest::addColumn<QString>("folder"); // a name ending in ".lock": the owner's lock alone
     QTest::addColumn<QStringList>("content");
+    QTest::addColumn<QString>("owner");
+    QTest::addColumn<QString>("lock");
     QTest::addColumn<bool>("kept");
-    QTest::newRow("killed save") << "save/.lesson.iwb-a1B2c3" << QStringList{ "archive.zip" }
+    const QString save = QStringLiteral("save/.lesson.iwb-a1B2c3");
+    QTest::newRow("killed save") << save << QStringList{ "archive.zip" } << save << "stale"
                                  << false;
     QTest::newRow("killed save, nothing written yet")
-            << "save/.lesson.iwb-Zz9yY8" << QStringList() << false;
+            << "save/.lesson.iwb-Zz9yY8" << QStringList() << QString() << "none" << false;
+    QTest::newRow("killed save, zip at work")
+            << save << QStringList{ "zi4Xy9Qa" } << save << "stale" << false;
+    QTest::newRow("save of this file still going")
+            << save << QStringList{ "archive.zip" } << save << "held" << true;
+    QTest::newRow("lock of a killed save")
+            << "save/.lesson.iwb-k1L2m3.lock" << QStringList() << "save/.lesson.iwb-k1L2m3"
+            << "stale" << false;
     QTest::newRow("user's folder of that look")
-            << "save/.lesson.iwb-notes1" << QStringList{ "letter.odt" } << true;
+            << "save/.lesson.iwb-notes1" << QStringList{ "letter.odt" } << QString() << "none"
+            << true;
     QTest::newRow("other document's scratch")
-            << "save/.other.iwb-a1B2c3" << QStringList{ "archive.zip" } << true;
+            << "save/.other.iwb-a1B2c3" << QStringList{ "archive.zip" } << QString() << "none"
+            << true;
     QTest::newRow("open of a run that is gone")
             << "tmp/.veltorina-Gone12-q1W2e3" << QStringList{ "content.xml", "images/a.png" }
-            << false;
+            << "tmp/veltorina-Gone12"
+            << "stale" << false;
     QTest::newRow("open of the previous run")
-            << "tmp/.veltorina-Prev12-q1W2e3" << QStringList{ "content.xml" } << false;
+            << "tmp/.veltorina-Prev12-q1W2e3" << QStringList{ "content.xml" } << QString() << "none"
+            << false;
     QTest::newRow("open of a run still going")
-            << "tmp/.veltorina-Live12-q1W2e3" << QStringList{ "content.xml" } << true;
-    QTest::newRow("someone else's")
-            << "tmp/.other-Gone12-q1W2e3" << QStringList{ "content.xml" } << true;
+            << "tmp/.veltorina-Live12-q1W2e3" << QStringList{ "content.xml" }
+            << "tmp/veltorina-Live12"
+            << "held" << true;
+    QTest::newRow("open swapping its folder in (gone for a moment)")
+            << "tmp/.veltorina-Swap12-q1W2e3" << QStringList{ "content.xml", "images/a.png" }
+            << "tmp/veltorina-Swap12"
+            << "held" << true;
+    QTest::newRow("someone else's") << "tmp/.other-Gone12-q1W2e3" << QStringList{ "content.xml" }
+                                    << QString() << "none" << true;
+    QTest::newRow("run killed before its first autosave")
+            << "tmp/veltorina-Kill12" << QStringList() << "tmp/veltorina-Kill12"
+            << "stale" << false;
+    QTest::newRow("run killed during a save")
+            << "tmp/veltorina-Save12" << QStringList{ "content.xml", "images/a.png" }
+            << "tmp/veltorina-Save12"
+            << "stale" << false;
+    QTest::newRow("run killed after an autosave")
+            << "tmp/veltorina-Auto12" << QStringList{ "content.xml", ".autosaved" }
+            << "tmp/veltorina-Auto12"
+            << "stale" << true;
+    QTest::newRow("running program's, before its first autosave")
+            << "tmp/veltorina-Runs12" << QStringList() << "tmp/veltorina-Runs12"
+            << "held" << true;
+    QTest::newRow("folder of that name holding a link")
+            << "tmp/veltorina-User12" << QStringList{ "content.xml", "document@" } << QString()
+            << "none" << true;
+    QTest::newRow("lock of a killed run")
+            << "tmp/veltorina-Dead12.lock" << QStringList() << "tmp/veltorina-Dead12"
+            << "stale" << false;
 }
 
 void tst_IwbArchive::leftScratchIsRemoved()
 {
     QFETCH(QString, folder);
     QFETCH(QStringList, content);
+    QFETCH(QString, owner);
+    QFETCH(QString, lock);
     QFETCH(bool, kept);
-    QVERIFY(QDir().mkpath(path(folder)));
-    for (const QString &file : qAsConst(content))
-        write(folder + QLatin1Char('/') + file, "left over");
-    QVERIFY(QDir().mkpath(path("tmp/veltorina-Live12")));
-    QVERIFY(QDir().mkpath(path("tmp/veltorina-Prev12")));
-    QVERIFY(QDir().mkpath(path("tmp/veltorina-Mine12")));
-    QVERIFY(QDir().mkpath(path("save")));
+    for (const char *made : { "save", "tmp/veltorina-Mine12", "tmp/veltorina-Prev12" })
+        QVERIFY(QDir().mkpath(path(QLatin1String(made))));
+    if (!folder.endsWith(QLatin1String(".lock"))) // a lock alone is the owner's, made below
+        QVERIFY(QDir().mkpath(path(folder)));
+    write("outside/secret.txt", "private");
+    for (const QString &file : qAsConst(content)) {
+        if (file.endsWith(QLatin1Char('@'))) // a link to a folder outside
+            QVERIFY(QFile::link(path("outside"),
+                                path(folder + QLatin1Char('/') + file.chopped(1))));
+        else
+            write(folder + QLatin1Char('/') + file, "left over");
+    }
+    std::unique_ptr<WorkFolder::Lock> running;
+    if (lock == QLatin1String("stale")) // as a program killed while it made it left it
+        write(owner + QStringLiteral(".lock"), QByteArray());
+    else if (lock == QLatin1String("held"))
+        QVERIFY((running = WorkFolder::claim(path(owner))));
     write("work/content.xml", "<iwb/>");
     QVERIFY(IwbArchive::pack(path("work"), path("save/lesson.iwb")).ok);
-    IwbArchive::removeLeftScratch(path("tmp/veltorina-Mine12"), path("tmp/veltorina-Prev12"));
+    const QByteArray temporary = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(path("tmp")));
+    WorkFolder::removeLeftovers(path("tmp/veltorina-Mine12"), path("tmp/veltorina-Prev12"));
+    qputenv("TMPDIR", temporary);
     QCOMPARE(QFileInfo::exists(path(folder)), kept);
+    // A lock goes with what it guarded; an autosave kept for the restore offer keeps its own.
+    if (!owner.isEmpty())
+        QCOMPARE(QFileInfo::exists(WorkFolder::lockPath(path(owner))), running || kept);
     QVERIFY(QFileInfo(path("save/lesson.iwb")).isFile());
-    QVERIFY(QFileInfo(path("tmp/veltorina-Live12")).isDir());
+    QCOMPARE(read("outside/secret.txt"), QByteArray("private"));
+    // The save's own scratch and lock are gone with it.
+    QCOMPARE(QDir(path("save"))
+                     .entryList({ ".lesson.iwb-*" }, QDir::AllEntries | QDir::Hidden)
+                     .size(),
+             kept && folder.startsWith(QLatin1String("save/.lesson")) ? 1 + (running ? 1 : 0) : 0);
 }
 
 QTEST_GUILESS_MAIN(tst_IwbArchive)

@@ -12,6 +12,7 @@
 #include "document/toolrun.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
+#include "support/documentfixture.h"
 #include "support/itemmedia.h"
 #include "support/testsupport.h"
 
@@ -553,8 +554,8 @@ void tst_IwbReader::restoreFindsTheMediaInTheNewDirectory()
 {
     m_list->exit();
     m_list.reset();
-    QTemporaryDir earlier;
-    const QString previous = earlier.filePath(QStringLiteral("work"));
+    const auto earlier = DocumentFixture::earlierRun();
+    const QString previous = earlier->path();
     for (const char *folder : { "/images", "/videos", "/document" })
         QVERIFY(QDir().mkpath(previous + QLatin1String(folder)));
     QVERIFY(ItemMedia::makePicture(previous + QStringLiteral("/images/wood.png"), QSize(8, 8)));

@@ -58,7 +58,10 @@ void tst_Globals::storedValuesAreRepaired_data()
     QTest::newRow("language German") << "Language" << "5" << int(BtMenus::lngGerman);
     QTest::newRow("language out of range") << "Language" << "9" << int(BtMenus::lngSpanish);
     QTest::newRow("autosave 60") << "Autosave" << "60" << 60;
-    QTest::newRow("autosave 0") << "Autosave" << "0" << 1;
+    QTest::newRow("autosave 0: none") << "Autosave"
+                                      << "0" << 0;
+    QTest::newRow("autosave negative: none") << "Autosave"
+                                             << "-3" << 0;
     QTest::newRow("autosave too long") << "Autosave" << "600" << 60;
 }
 

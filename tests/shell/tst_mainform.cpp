@@ -3,9 +3,12 @@
 #include "board/dgpathitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
+#include "board/scribblearea.h"
 #include "content/dlabel.h"
 #include "content/dresources.h"
 #include "document/dpageslist.h"
+#include "document/dsavepages.h"
+#include "document/toolrun.h"
 #include "palettes/widgetclassicselector.h"
 #include "palettes/widgetpageselector.h"
 #include "palettes/widgetpenselector.h"
@@ -14,6 +17,7 @@
 #include "shell/dshortui.h"
 #include "shell/globals.h"
 #include "support/documentfixture.h"
+#include "support/inkfixture.h"
 #include "support/testsupport.h"
 #include "tools/dcalculator.h"
 #include "tools/dclock.h"
@@ -72,6 +76,8 @@ private slots:
     void windowManagerCloseGoesThroughExit();
     void exitOffersToSaveChanges_data();
     void exitOffersToSaveChanges();
+    void autosavedChangeIsStillOwed_data();
+    void autosavedChangeIsStillOwed();
 
 private:
     QScopedPointer<MainForm> m_window;
@@ -715,6 +721,67 @@ void tst_MainForm::exitOffersToSaveChanges()
     QCOMPARE(code, exits ? 0 : 99);
     QCOMPARE(m_window->isVisible(), !exits);
     QCOMPARE(QFileInfo::exists(workDir), !exits);
+}
+
+void tst_MainForm::autosavedChangeIsStillOwed_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::newRow("exit: Si saves the change") << int(BtMenus::btExit);
+    QTest::newRow("open: asks first") << int(BtMenus::btOpenFile);
+}
+
+void tst_MainForm::autosavedChangeIsStillOwed()
+{
+    QFETCH(int, command);
+    DPagesList *list = m_window->pagesList();
+    QTemporaryDir folder;
+    const QString lesson = folder.filePath(QStringLiteral("lesson"));
+    QVERIFY(list->saveAllPagesToFileIWB(lesson, true)); // a named lesson, saved
+    list->setFileName(lesson + QStringLiteral(".iwb"));
+    const auto text = [](const QString &file) {
+        return runTool(QStringLiteral("unzip"), { QStringLiteral("-p"), file, "content.xml" },
+                       QString(), 60000)
+                .output;
+    };
+    QVERIFY(!text(lesson + QStringLiteral(".iwb")).contains("svg:polyline"));
+
+    // One stroke, then one autosave interval: the clock's signal as the main window wired it.
+    m_window->uiMainBt(BtMenus::btPencil);
+    TestSupport::drag(view()->m_scribbleArea,
+                      InkFixture::line(QPoint(300, 300), QPoint(500, 420), 10));
+    QTRY_COMPARE(InkFixture::boardObjects(list->getCurPage()).size(), 1);
+    emit m_window->savePages()->savePage();
+    const QString autosaved = list->workDir() + QStringLiteral("/content.xml");
+    QTRY_VERIFY_WITH_TIMEOUT(!list->isAutoSaving() && QFile::exists(autosaved), 30000);
+    QFile written(autosaved);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.readAll().contains("svg:polyline"));
+
+    QString question;
+    auto answered = answerNextModal([&](QWidget *dialog) {
+        auto *box = qobject_cast<QMessageBox *>(dialog);
+        question = box ? box->text() : QStringLiteral("not a question");
+        if (!box) // Open's file dialog: no question came first
+            QMetaObject::invokeMethod(dialog, "reject");
+        else
+            TestSupport::clickButton(dialog, command == BtMenus::btExit ? "Si" : "Cancelar");
+    });
+    if (command == BtMenus::btOpenFile) {
+        m_window->uiMainBt(BtMenus::btOpenFile);
+        QVERIFY(*answered);
+        QCOMPARE(question, QStringLiteral("Desea Guardar el Archivo"));
+        QVERIFY(list->isDocumentModified());
+        return;
+    }
+    QTimer::singleShot(0, m_window.data(), [&]() { m_window->uiMainBt(BtMenus::btExit); });
+    QTimer neverEnded;
+    neverEnded.setSingleShot(true);
+    QObject::connect(&neverEnded, &QTimer::timeout, qApp, []() { qApp->exit(98); });
+    neverEnded.start(60000);
+    QCOMPARE(qApp->exec(), 0);
+    QVERIFY(*answered);
+    QCOMPARE(question, QStringLiteral("Desea Guardar el Archivo"));
+    QVERIFY(text(lesson + QStringLiteral(".iwb")).contains("svg:polyline"));
 }
 
 QTEST_MAIN(tst_MainForm)

@@ -3,6 +3,7 @@
 #include "support/testsupport.h"
 
 #include "document/toolrun.h"
+#include "document/workfolder.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -186,6 +188,13 @@ WithoutPermission::~WithoutPermission()
         ::setfsuid(0);
         ::setfsgid(0);
     }
+}
+
+std::unique_ptr<QTemporaryDir> earlierRun()
+{
+    auto folder = std::make_unique<QTemporaryDir>(WorkFolder::pathTemplate());
+    WorkFolder::markAutosaved(folder->path());
+    return folder;
 }
 
 QStringList archiveEntries(const QString &archive)

@@ -8,6 +8,7 @@
 #include <memory>
 
 class QMessageBox;
+class QTemporaryDir;
 class QWidget;
 
 // Helpers for the document commands' tests: answering the chain of modal dialogs a command
@@ -71,6 +72,11 @@ public:
 private:
     bool m_active = false;
 };
+
+// The working directory of an earlier run that autosaved and was killed, in the temporary
+// folder and named as the program makes them, for the test to fill (a "content.xml" makes it
+// one that is offered for restore). Removed with the object, if still there.
+std::unique_ptr<QTemporaryDir> earlierRun();
 
 // The entry names of a zip archive as unzip lists them; empty when it is no archive.
 QStringList archiveEntries(const QString &archive);
