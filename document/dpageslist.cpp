@@ -14,6 +14,7 @@
 #include "board/dview.h"
 #include "board/pagewriter.h"
 #include "board/scribblearea.h"
+#include "board/strokepictures.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
 
@@ -314,16 +315,25 @@ void DPagesList::changePage(int curIndex, int newIndex)
 QList<QPixmap> DPagesList::getThumbnailList(QSize (*scale)(QSize)) const
 {
     QList<QPixmap> thumbnails;
-    for (DPage *page : *this) {
-        const int renders = page->thumbnailRenders();
-        thumbnails << page->thumbnail(
-                scale(QSize(int(page->sceneRect().width()), int(page->sceneRect().height()))));
-        // Drawing the thumbnail built the objects' caches: only pages near the one shown keep
-        // them.
-        if (page->thumbnailRenders() != renders && !m_cachedPages.contains(page))
-            page->releaseRenderCaches();
-    }
+    for (DPage *page : *this)
+        thumbnails << thumbnail(page, scale);
     return thumbnails;
+}
+
+QSize DPagesList::thumbnailSize(DPage *page, QSize (*scale)(QSize))
+{
+    return scale(QSize(int(page->sceneRect().width()), int(page->sceneRect().height())));
+}
+
+QPixmap DPagesList::thumbnail(DPage *page, QSize (*scale)(QSize)) const
+{
+    const int renders = page->thumbnailRenders();
+    const QPixmap picture = page->thumbnail(thumbnailSize(page, scale));
+    // Drawing the thumbnail filled the toolkit's caches of the objects: only pages near the
+    // one shown keep them.
+    if (page->thumbnailRenders() != renders && !m_cachedPages.contains(page))
+        page->releaseRenderCaches();
+    return picture;
 }
 
 QList<QPixmap> DPagesList::getScreenshotList() const
@@ -776,6 +786,7 @@ bool DPagesList::readContent(const QString &folder,
     if (found)
         complete = reader.read(xml);
     m_openProgress = nullptr;
+    keepCachesNear(m_curPage); // the page the document opens on is drawn at once
     if (!complete) {
         m_lastOpenError = found ? reader.errorString() : xml.errorString();
         qWarning() << "DPagesList: document read only in part:" << m_lastOpenError;
