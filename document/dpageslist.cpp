@@ -559,9 +559,17 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
     WorkProgress progress(pack ? m_parent : nullptr, tr("Guardando el documento…"), size() + 1);
     QStringList failures;
     PageWriter::restartNumbering();
+    // The pictures to encode are encoded on other threads while the pages' text is written.
+    PageWriter::deferPictures();
     for (int n = 0; n < size(); ++n) {
         failures << writtenPage(n);
         progress.step(n);
+    }
+    const QStringList pictureFailures = PageWriter::finishPictures();
+    if (!pictureFailures.isEmpty()) {
+        // The pages naming them were kept as written: written again next time.
+        dropWrittenContent();
+        failures << pictureFailures;
     }
     if (!failures.isEmpty()) {
         m_lastSaveError = failures.join(QLatin1Char('\n'));
