@@ -54,6 +54,7 @@ QString pageCounterText(int number, int count)
 DPagesList::DPagesList(QWidget *parent) : QObject(nullptr), m_parent(parent)
 {
     m_view = new DView(parent);
+    m_view->viewport()->installEventFilter(this);
     setupWorkingDirectory();
 }
 

@@ -139,6 +139,9 @@ public slots:
     void selectPage(int index);
     void changePage(int curIndex, int newIndex);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void refreshOverlay();
     void markRepaint();
@@ -146,11 +149,12 @@ private:
     void setShownScene(DPage *page);
     // Drawing caches are kept for the page shown and the pages either side of it, the ones a
     // teacher goes to next; every other page drops them (pagecaches.cpp). The page shown gets
-    // the pictures of its strokes at once, drawn on all threads; its neighbours get theirs
-    // drawn on other threads meanwhile.
+    // the pictures of its strokes drawn on other threads at once, and on this one too when the
+    // board is about to paint it; its neighbours get theirs drawn on other threads meanwhile.
     void keepCachesNear(DPage *page);
-    void readyShownPage(DPage *page);
+    void readyShownPage();
     QList<QPointer<DPage>> m_cachedPages;
+    std::unique_ptr<StrokePictures> m_shownPictures; // finished when the board paints
     std::vector<std::unique_ptr<StrokePictures>> m_strokePictures;
     void destroyPage(DPage *page);
     void setupWorkingDirectory();

@@ -5,7 +5,10 @@
 #include "dpageslist.h"
 
 #include "board/dpage.h"
+#include "board/dview.h"
 #include "board/strokepictures.h"
+
+#include <QEvent>
 
 #include <algorithm>
 
@@ -32,29 +35,45 @@ void DPagesList::keepCachesNear(DPage *page)
     // the reading is done.
     if (m_openProgress || !page)
         return;
-    readyShownPage(page);
-    // The neighbours are drawn on other threads meanwhile: a page turned to straight away is
+    // The page shown gets its pictures drawn on every thread from now until the board paints
+    // it; the neighbours on other threads meanwhile, so that a page turned to straight away is
     // ready as soon as one turned to after a pause.
+    auto shown = std::find_if(m_strokePictures.begin(), m_strokePictures.end(),
+                              [page](const std::unique_ptr<StrokePictures> &pictures) {
+                                  return pictures->page() == page;
+                              });
+    if (shown != m_strokePictures.end()) {
+        m_shownPictures = std::move(*shown);
+        m_strokePictures.erase(shown);
+    } else {
+        m_shownPictures = std::make_unique<StrokePictures>(page);
+    }
     for (const QPointer<DPage> &neighbour : near.mid(1)) {
-        const bool started = std::any_of(
-                m_strokePictures.begin(), m_strokePictures.end(),
-                [&neighbour](const auto &pictures) { return pictures->page() == neighbour; });
+        const bool started = std::any_of(m_strokePictures.begin(), m_strokePictures.end(),
+                                         [&neighbour](const auto &pictures) {
+                                             return pictures->page() == neighbour;
+                                         });
         if (!started)
             m_strokePictures.push_back(std::make_unique<StrokePictures>(neighbour));
     }
 }
 
-void DPagesList::readyShownPage(DPage *page)
+void DPagesList::readyShownPage()
 {
-    // What was begun for it is finished here, along with anything begun since; the board then
-    // draws from pictures only.
-    const auto begun = std::find_if(m_strokePictures.begin(), m_strokePictures.end(),
-                                    [page](const std::unique_ptr<StrokePictures> &pictures) {
-                                        return pictures->page() == page;
-                                    });
-    if (begun != m_strokePictures.end()) {
-        (*begun)->finish();
-        m_strokePictures.erase(begun);
-    }
-    StrokePictures(page).finish();
+    if (!m_shownPictures)
+        return;
+    const std::unique_ptr<StrokePictures> shown = std::move(m_shownPictures);
+    shown->finish();
+    // Anything of the page without its picture still (changed since the drawing began) gets it
+    // the same way.
+    if (shown->page() && shown->page() == m_view->scene())
+        StrokePictures(shown->page()).finish();
+}
+
+bool DPagesList::eventFilter(QObject *watched, QEvent *event)
+{
+    // The board paints the page shown from its objects' pictures, all ready by then.
+    if (event->type() == QEvent::Paint && watched == m_view->viewport())
+        readyShownPage();
+    return QObject::eventFilter(watched, event);
 }
