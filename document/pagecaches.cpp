@@ -49,10 +49,9 @@ void DPagesList::keepCachesNear(DPage *page)
         m_shownPictures = std::make_unique<StrokePictures>(page);
     }
     for (const QPointer<DPage> &neighbour : near.mid(1)) {
-        const bool started = std::any_of(m_strokePictures.begin(), m_strokePictures.end(),
-                                         [&neighbour](const auto &pictures) {
-                                             return pictures->page() == neighbour;
-                                         });
+        const bool started = std::any_of(
+                m_strokePictures.begin(), m_strokePictures.end(),
+                [&neighbour](const auto &pictures) { return pictures->page() == neighbour; });
         if (!started)
             m_strokePictures.push_back(std::make_unique<StrokePictures>(neighbour));
     }
