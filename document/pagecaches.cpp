@@ -25,6 +25,9 @@ void DPagesList::keepCachesNear(DPage *page)
             cached->releaseRenderCaches();
     }
     m_cachedPages = near;
+    // The page shown before, if the board never painted it, goes on as a neighbour (or goes).
+    if (m_shownPictures)
+        m_strokePictures.push_back(std::move(m_shownPictures));
     m_strokePictures.erase(std::remove_if(m_strokePictures.begin(), m_strokePictures.end(),
                                           [&near](const std::unique_ptr<StrokePictures> &pictures) {
                                               return !pictures->page()
