@@ -83,6 +83,9 @@ public:
     // Grows with every change to what the page shows or stores: its objects, its background,
     // its undo step. Changes still waiting in the event queue are counted first.
     quint64 contentRevision();
+    // The changes counted so far, those waiting in the event queue left there: taking them can
+    // repaint the board at once, when the page is shown.
+    quint64 countedRevision() const { return m_revision; }
     // Delivers the deferred calls waiting for the page, each counted as a change.
     void takeDeferredCalls();
     // Drawing the page's objects (for a cache, not for a change) may stir them into updates:

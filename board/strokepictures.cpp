@@ -138,6 +138,7 @@ StrokePictures::StrokePictures(DPage *page) : m_work(std::make_shared<Work>()), 
 {
     if (!page)
         return;
+    m_revision = page->countedRevision();
     const QList<QGraphicsItem *> items = page->items();
     for (QGraphicsItem *item : items) {
         auto *object = dynamic_cast<DGPathItem *>(item);
@@ -166,6 +167,11 @@ StrokePictures::~StrokePictures()
     m_work->cancelled = true;
     queue.works.erase(std::remove(queue.works.begin(), queue.works.end(), m_work),
                       queue.works.end());
+}
+
+bool StrokePictures::isCurrent()
+{
+    return m_page && m_page->contentRevision() == m_revision;
 }
 
 void StrokePictures::finish()

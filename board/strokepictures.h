@@ -27,6 +27,9 @@ public:
     void finish();
     DPage *page() const { return m_page; }
     int count() const { return m_count; }
+    // The page has not changed since the pictures were begun (not counting changes still
+    // waiting to be counted then, which make it look changed).
+    bool isCurrent();
 
     // Threads that draw pictures besides the GUI thread.
     static int threads();
@@ -36,5 +39,6 @@ public:
 private:
     std::shared_ptr<Work> m_work;
     QPointer<DPage> m_page;
+    quint64 m_revision = 0;
     int m_count = 0;
 };

@@ -28,10 +28,12 @@ void DPagesList::keepCachesNear(DPage *page)
     // The page shown before, if the board never painted it, goes on as a neighbour (or goes).
     if (m_shownPictures)
         m_strokePictures.push_back(std::move(m_shownPictures));
+    // Pictures begun for a page that changed since are begun afresh.
     m_strokePictures.erase(std::remove_if(m_strokePictures.begin(), m_strokePictures.end(),
                                           [&near](const std::unique_ptr<StrokePictures> &pictures) {
                                               return !pictures->page()
-                                                      || !near.contains(pictures->page());
+                                                      || !near.contains(pictures->page())
+                                                      || !pictures->isCurrent();
                                           }),
                            m_strokePictures.end());
     // A document being read shows each page as it is made: its pages are readied once, when

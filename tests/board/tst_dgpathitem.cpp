@@ -503,6 +503,7 @@ void tst_DGPathItem::pictureDrawnAheadEqualsPainted()
     QFETCH(int, kind);
     QFETCH(int, change);
     Board board;
+    board.window()->hide(); // the board would paint the object itself as it changes
     DPage *page = board.page(0);
     DGPathItem *object = makeObject(page, kind);
     applyChange(object, change);
@@ -523,6 +524,7 @@ void tst_DGPathItem::pictureDrawnAheadEqualsPainted()
 void tst_DGPathItem::pictureOfAChangedObjectIsNotTaken()
 {
     Board board;
+    board.window()->hide();
     DPage *page = board.page(0);
     DGPathItem *object = makeObject(page, KindLongStroke);
     StrokePictures pictures(page);
