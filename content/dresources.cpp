@@ -178,12 +178,12 @@ void DResources::createPages()
         return;
     }
     m_bPagesStale = false;
+    // The tiles that change repaint themselves: the rest of the panel stays as it is.
     syncPageTiles();
     // Thumbnails drawn already are shown at once; the others follow, a tile at a time.
     for (const int index : pageTilesInView())
         refreshPageTile(index);
     schedulePageTiles();
-    update();
 }
 
 void DResources::updatePagesList()
