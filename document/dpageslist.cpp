@@ -795,7 +795,7 @@ bool DPagesList::readContent(const QString &folder,
     if (found)
         complete = reader.read(xml);
     m_openProgress = nullptr;
-    keepCachesNear(m_curPage); // the page the document opens on is drawn at once
+    keepCachesNear(m_curPage); // the page the document opens on: its pictures are begun now
     if (!complete) {
         m_lastOpenError = found ? reader.errorString() : xml.errorString();
         qWarning() << "DPagesList: document read only in part:" << m_lastOpenError;
