@@ -2,7 +2,6 @@
 
 #include "iwblimits.h"
 #include "toolrun.h"
-#include "zipwriter.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -238,24 +237,16 @@ Result packEntries(const QString &folder, const QString &target, const QStringLi
         return Result::failure(targetInfo.absolutePath() + QLatin1String(": ")
                                + scratch.errorString());
     const QString archive = scratch.filePath(QLatin1String(kScratchArchive));
-    // Written here, the files compressed on several threads; the zip command only for what
-    // needs its zip64 extensions.
-    const ZipWriter::Result written =
-            ZipWriter::write(folderInfo.absoluteFilePath(), entries, archive);
-    if (!written.ok && !written.tooLarge)
-        return Result::failure(written.error);
-    if (written.tooLarge) {
-        // -y stores a link as a link should one appear meanwhile, -nw takes names literally,
-        // "--" keeps a name that begins with "-" a name.
-        const QStringList arguments = QStringList{ QStringLiteral("-q"), QStringLiteral("-y"),
-                                                   QStringLiteral("-nw"), archive,
-                                                   QStringLiteral("--") }
-                + entries;
-        const ToolRun zipped =
-                runZipTool(QStringLiteral("zip"), arguments, folderInfo.absoluteFilePath());
-        if (!zipped.ok)
-            return Result::failure(zipped.error);
-    }
+    // -y stores a link as a link should one appear meanwhile, -nw takes names literally, "--"
+    // keeps a name that begins with "-" a name.
+    const QStringList arguments =
+            QStringList{ QStringLiteral("-q"), QStringLiteral("-y"), QStringLiteral("-nw"), archive,
+                         QStringLiteral("--") }
+            + entries;
+    const ToolRun zipped =
+            runZipTool(QStringLiteral("zip"), arguments, folderInfo.absoluteFilePath());
+    if (!zipped.ok)
+        return Result::failure(zipped.error);
     const ToolRun tested =
             runZipTool(QStringLiteral("unzip"), { QStringLiteral("-tq"), archive }, scratch.path());
     if (!tested.ok)

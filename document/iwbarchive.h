@@ -5,10 +5,9 @@
 
 #include <functional>
 
-// The archive side of IWB and UBZ documents: packing the working directory as zip packs it
-// (ZipWriter; the external zip for archives that need its zip64 extensions) and testing the
-// result with unzip, unpacking with unzip into a fresh folder, and removing folders without
-// following symlinks. Errors come back as values; the UI edge decides what the user sees.
+// The archive side of IWB and UBZ documents: packing the working directory with the external
+// zip, unpacking with unzip into a fresh folder, and removing folders without following
+// symlinks. Errors come back as values; the UI edge decides what the user sees.
 namespace IwbArchive {
 
 struct Result

@@ -1,10 +1,7 @@
 #include "document/iwbarchive.h"
 #include "document/toolrun.h"
 
-#include <QRandomGenerator>
 #include <QtTest>
-
-#include <algorithm>
 
 // Real zip and unzip runs on files the tests write; archives with unsafe entries are made with
 // Python's zipfile, as an attacker would make them.
@@ -15,8 +12,6 @@ class tst_IwbArchive : public QObject
 private slots:
     void init();
     void packThenUnpackKeepsEveryByte();
-    void packCompressesAsZipDoes_data();
-    void packCompressesAsZipDoes();
     void packNeverFollowsSymlinks();
     void packReplacesTheOldArchive();
     void failedPackKeepsTheOldFile_data();
@@ -137,46 +132,6 @@ void tst_IwbArchive::packThenUnpackKeepsEveryByte()
     QVERIFY(!IwbArchive::readEntry(target, "missing.xml", [](const QByteArray &) {
                  return true;
              }).isEmpty());
-}
-
-void tst_IwbArchive::packCompressesAsZipDoes_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("method");
-    QByteArray noise(200000, '\0');
-    QRandomGenerator(27).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
-    const QByteArray text = QByteArray("<svg:polyline points=\"1,2 3,4\"/>\n").repeated(6000);
-    QTest::newRow("text") << text << "defN";
-    QTest::newRow("noise, which deflating would make larger") << noise << "stor";
-    QTest::newRow("empty") << QByteArray() << "stor";
-    // Beyond what is compressed whole in memory: streamed into the archive.
-    QTest::newRow("large text") << text.repeated(350) << "defN";
-    QTest::newRow("large noise") << noise.repeated(350) << "stor";
-}
-
-void tst_IwbArchive::packCompressesAsZipDoes()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, method);
-    write("work/content.xml", "<iwb/>");
-    write("work/images/picture.png", bytes);
-    const QString target = path("lesson.iwb");
-    const IwbArchive::Result packed = IwbArchive::pack(path("work"), target);
-    QVERIFY2(packed.ok, qPrintable(packed.error));
-    const ToolRun details = runTool(QStringLiteral("unzip"), { "-Z", "-s", target }, m_dir.path(),
-                                    30000);
-    QVERIFY(details.ok);
-    const QStringList lines = QString::fromUtf8(details.output).split(QLatin1Char('\n'));
-    const auto entry = std::find_if(lines.begin(), lines.end(), [](const QString &line) {
-        return line.endsWith(QLatin1String(" images/picture.png"));
-    });
-    QVERIFY(entry != lines.end());
-    QCOMPARE(entry->simplified().section(QLatin1Char(' '), 5, 5), method);
-    QVERIFY(runTool(QStringLiteral("unzip"), { "-tq", target }, m_dir.path(), 60000).ok);
-    const IwbArchive::Result unpacked = IwbArchive::unpack(target, path("open"));
-    QVERIFY2(unpacked.ok, qPrintable(unpacked.error));
-    QVERIFY(read("open/images/picture.png") == bytes);
-    QVERIFY(QFileInfo(path("open/images")).isDir());
 }
 
 void tst_IwbArchive::packNeverFollowsSymlinks()
