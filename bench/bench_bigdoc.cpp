@@ -1,20 +1,26 @@
 // Big lessons: documents of 50, 100 and 200 pages, each page with 100 strokes of 200 points,
-// 3 shapes, a text and an 800 x 600 picture, opened through the page list of the real main
-// window (its gallery panel in place, offscreen). Per size it prints the open time as a ratio to
-// `unzip` of the same archive, the resident memory per page, the page change (median and p99 as
-// a ratio to one 60 Hz frame) and the longest stall of the board during an autosave after one
-// page changed; then how each figure grows with the page count. Between two page changes the
-// board is left idle for half a second, as a teacher looks at a page before going on.
+// 3 shapes, a text and a photo-like 800 x 600 picture of its own, opened in the real main
+// window (offscreen) with the gallery panel open on its pages tab, as a teacher who keeps it
+// open has it. Nothing is given time to get ready: every step follows the last at once.
+//
+// Per size it prints, against `unzip` of the same archive: the open until the board answers an
+// event again, and until every page tile in view has its thumbnail. Then, against one 60 Hz
+// frame: the longest stall of the board while the tiles fill; the first page change after the
+// open (a jump to page 1 by its tile, a page nothing was drawn for yet); 50 page changes back
+// to back with the panel open (median, p99, longest stall) and 50 more with it closed; the
+// longest stall of an autosave after one page changed; the resident memory per page; and how
+// each figure grows with the page count.
 //
 // Every open runs in a fresh process (this program started again with "--measure"), so that
 // what one size leaves in the allocator does not count for the next.
 
-#include "benchfigures.h"
 #include "benchdocument.h"
+#include "benchfigures.h"
 
-#include "board/dgpathcurveitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
+#include "content/dlabel.h"
+#include "content/dresources.h"
 #include "document/dpageslist.h"
 #include "document/toolrun.h"
 #include "shell/mainform.h"
@@ -23,6 +29,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGridLayout>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -40,8 +48,7 @@ namespace {
 const int kSizes[] = { 50, 100, 200 };
 constexpr int kOpenRuns = 3; // fresh processes per size; the medians are printed
 constexpr int kUnzipRuns = 5;
-constexpr int kPageChanges = 24;
-constexpr int kLookAtPageMs = 500;
+constexpr int kPageChanges = 50;
 constexpr double kFrameMs = 1000.0 / 60.0;
 
 BenchDocument::Recipe lessonPage()
@@ -57,6 +64,8 @@ BenchDocument::Recipe lessonPage()
 
 double percentile99(std::vector<double> values)
 {
+    if (values.empty())
+        return 0;
     std::sort(values.begin(), values.end());
     return values[std::min(values.size() - 1, size_t(values.size() * 0.99))];
 }
@@ -87,9 +96,8 @@ int generate(int pages, const QString &base)
     for (int n = 1; n < pages; ++n)
         list.newPage(BtMenus::btColorPage, false);
     const BenchDocument::Recipe recipe = lessonPage();
-    const QPixmap picture = BenchDocument::photo(recipe.picture);
     for (int n = 0; n < pages; ++n)
-        BenchDocument::fillPage(list.at(n), n, recipe, picture);
+        BenchDocument::fillPage(list.at(n), n, recipe, BenchDocument::photo(recipe.picture, n));
     const bool saved = list.saveAllPagesToFileIWB(base, true);
     list.exit();
     if (!saved) {
@@ -99,12 +107,111 @@ int generate(int pages, const QString &base)
     return 0;
 }
 
+// The longest time the event loop could not turn: a 1 ms heartbeat and the largest gap between
+// two of its beats (or since the last one).
+class StallWatch
+{
+public:
+    StallWatch()
+    {
+        m_heartbeat.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_heartbeat, &QTimer::timeout, [this] { beat(); });
+        m_heartbeat.start(1);
+        m_since.start();
+    }
+    void restart()
+    {
+        m_longest = 0;
+        m_since.restart();
+    }
+    double longestMs()
+    {
+        beat();
+        return m_longest;
+    }
+
+private:
+    void beat()
+    {
+        m_longest = std::max(m_longest, m_since.nsecsElapsed() / 1e6);
+        m_since.restart();
+    }
+    QTimer m_heartbeat;
+    QElapsedTimer m_since;
+    double m_longest = 0;
+};
+
+// Records when an event posted to the board is handled.
+class Answer : public QObject
+{
+public:
+    static constexpr QEvent::Type kType = QEvent::Type(QEvent::User + 27);
+    explicit Answer(QWidget *board) : m_board(board) { board->installEventFilter(this); }
+    // Posts the event and turns the event loop until it is handled.
+    void waitFor()
+    {
+        m_answered = false;
+        QCoreApplication::postEvent(m_board, new QEvent(kType));
+        while (!m_answered)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_board && event->type() == kType) {
+            m_answered = true;
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget *m_board;
+    bool m_answered = false;
+};
+
+using Figures = std::map<QByteArray, double>;
+
+// Page changes through the main window's buttons, back to back, each drawn at once: forward
+// to the last page, then back.
+std::vector<double> changePages(MainForm &window, int count, bool &forward)
+{
+    DPagesList *list = window.pagesList();
+    std::vector<double> changes;
+    for (int i = 0; i < count; ++i) {
+        const int current = list->getCurPageNum();
+        if (current >= list->size())
+            forward = false;
+        else if (current <= 1)
+            forward = true;
+        QElapsedTimer clock;
+        clock.start();
+        window.uiMainBt(forward ? BtMenus::btNextPage : BtMenus::btPreviousPage);
+        list->getView()->viewport()->repaint();
+        QCoreApplication::processEvents();
+        changes.push_back(clock.nsecsElapsed() / 1e6);
+    }
+    return changes;
+}
+
 // --measure file: opens it in the main window and prints one line of figures.
 int measure(const QString &archive)
 {
     MainForm window;
     DPagesList *list = window.pagesList();
+    DResources *gallery = window.resources();
+    QWidget *board = list->getView()->viewport();
     QCoreApplication::processEvents();
+    window.uiMainBt(BtMenus::btExpandRes); // the gallery, on its pages tab
+    QCoreApplication::processEvents();
+    if (!gallery->isVisible()) {
+        std::fprintf(stderr, "the gallery did not open\n");
+        return 1;
+    }
+    Answer answer(board);
+    StallWatch stalls;
+    Figures figures;
 
     QElapsedTimer clock;
     clock.start();
@@ -113,32 +220,59 @@ int measure(const QString &archive)
         return 1;
     }
     window.uiMainBt(BtMenus::btSelect); // as after the file menu
-    list->getView()->viewport()->repaint();
-    QCoreApplication::processEvents();
-    const double openMs = clock.nsecsElapsed() / 1e6;
+    board->repaint();
+    answer.waitFor();
+    figures["open"] = clock.nsecsElapsed() / 1e6;
+    stalls.restart();
+    while (gallery->pageTilesToDraw() > 0 && clock.elapsed() < 600000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    figures["tiles"] = clock.nsecsElapsed() / 1e6;
+    figures["fillStall"] = stalls.longestMs();
     const auto [afterOpen, peakOpen] = residentMb();
+    figures["resident"] = afterOpen;
+    figures["peak"] = peakOpen;
 
-    // Page changes through the main window's buttons, each drawn at once. The first one of the
-    // run also sets up what the toolkit draws with for the first time; it is not counted.
-    list->selectPage(0);
-    std::vector<double> changes;
-    for (int i = -1; i < kPageChanges; ++i) {
-        const bool forward = ((i + 1) / (list->size() - 1)) % 2 == 0;
-        // A teacher looks at a page for a moment before going on: the board is idle.
-        QElapsedTimer idle;
-        idle.start();
-        while (idle.elapsed() < kLookAtPageMs)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-        clock.restart();
-        window.uiMainBt(forward ? BtMenus::btNextPage : BtMenus::btPreviousPage);
-        list->getView()->viewport()->repaint();
-        QCoreApplication::processEvents();
-        if (i >= 0)
-            changes.push_back(clock.nsecsElapsed() / 1e6);
+    // The first change: page 1 by its tile, at once.
+    auto *firstTile = qobject_cast<DLabel *>(
+            gallery->findChild<QWidget *>(QStringLiteral("scrollAreaWidgetContents"))
+                    ->layout()
+                    ->itemAt(0)
+                    ->widget());
+    if (!firstTile) {
+        std::fprintf(stderr, "no page tile\n");
+        return 1;
+    }
+    clock.restart();
+    const QPoint middle = firstTile->rect().center();
+    QMouseEvent press(QEvent::MouseButtonPress, middle, firstTile->mapToGlobal(middle),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, middle, firstTile->mapToGlobal(middle),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(firstTile, &press);
+    QCoreApplication::sendEvent(firstTile, &release);
+    board->repaint();
+    QCoreApplication::processEvents();
+    figures["first"] = clock.nsecsElapsed() / 1e6;
+    if (list->getCurPageNum() != 1) {
+        std::fprintf(stderr, "the tile did not change the page\n");
+        return 1;
     }
 
-    // One page changes, then the autosave runs as the clock asks for it: the longest time the
-    // event loop could not turn (a 1 ms heartbeat) from the request to the file on disk.
+    stalls.restart();
+    bool forward = true;
+    const std::vector<double> shown = changePages(window, kPageChanges, forward);
+    figures["changeStall"] = stalls.longestMs();
+    figures["shownMedian"] = median(shown);
+    figures["shownP99"] = percentile99(shown);
+
+    window.uiMainBt(BtMenus::btExpandRes); // the gallery closes
+    QCoreApplication::processEvents();
+    const std::vector<double> hidden = changePages(window, kPageChanges, forward);
+    figures["hiddenMedian"] = median(hidden);
+    figures["hiddenP99"] = percentile99(hidden);
+
+    // One page changes, then the autosave runs as the clock asks for it: the longest stall from
+    // the request to the file on disk.
     DPage *page = list->getCurPage();
     QPainterPath stroke(QPointF(0, 0));
     for (int p = 1; p < 200; ++p)
@@ -146,17 +280,8 @@ int measure(const QString &archive)
     page->addCurveItem(stroke, QPen(Qt::red, 3), 0, BtMenus::btPencil, BtMenus::fnPathAtPos,
                        QPointF(40, 40), 1.0f, QTransform(), true);
     QCoreApplication::processEvents();
-    double longestStall = 0;
-    QElapsedTimer beat;
-    QTimer heartbeat;
-    heartbeat.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        longestStall = std::max(longestStall, beat.nsecsElapsed() / 1e6);
-        beat.restart();
-    });
-    heartbeat.start(1);
     clock.restart();
-    beat.start();
+    stalls.restart();
     QTimer::singleShot(0, list, &DPagesList::autoSaveInSteps);
     QCoreApplication::processEvents();
     while (clock.elapsed() < 120000) {
@@ -164,23 +289,18 @@ int measure(const QString &archive)
         if (!list->isAutoSaving() && clock.elapsed() > 20)
             break;
     }
-    longestStall = std::max(longestStall, beat.nsecsElapsed() / 1e6);
-    const double autosaveMs = clock.nsecsElapsed() / 1e6;
-    heartbeat.stop();
+    figures["autosaveStall"] = stalls.longestMs();
+    figures["autosave"] = clock.nsecsElapsed() / 1e6;
     const bool autosaved = list->pagesWritten() > 0 && list->lastSaveError().isEmpty();
 
-    std::printf("RESULT %d %.1f %.1f %.1f %.2f %.2f %.1f %.1f %d\n", int(list->size()), openMs,
-                afterOpen, peakOpen, median(changes), percentile99(changes), longestStall,
-                autosaveMs, autosaved ? 1 : 0);
+    std::printf("RESULT pages=%d ok=%d", int(list->size()), autosaved ? 1 : 0);
+    for (const auto &figure : figures)
+        std::printf(" %s=%.2f", figure.first.constData(), figure.second);
+    std::printf("\n");
     std::fflush(stdout);
     list->exit(); // the working directory goes
     return 0;
 }
-
-struct Figures
-{
-    double openMs, residentMb, peakMb, changeMedianMs, changeP99Ms, stallMs, autosaveMs;
-};
 
 bool runSelf(const QStringList &arguments, const QString &workDir, QByteArray *output)
 {
@@ -195,6 +315,21 @@ bool runSelf(const QStringList &arguments, const QString &workDir, QByteArray *o
     }
     *output = self.readAllStandardOutput();
     return true;
+}
+
+// The figures of one RESULT line.
+bool parseResult(const QByteArray &output, int pages, Figures *figures)
+{
+    const int at = output.indexOf("RESULT ");
+    if (at < 0)
+        return false;
+    const QByteArray line = output.mid(at + 7, output.indexOf('\n', at) - at - 7);
+    for (const QByteArray &field : line.split(' ')) {
+        const int equals = field.indexOf('=');
+        if (equals > 0)
+            (*figures)[field.left(equals)] = field.mid(equals + 1).toDouble();
+    }
+    return figures->count("pages") && (*figures)["pages"] == pages && (*figures)["ok"] == 1;
 }
 
 } // namespace
@@ -217,8 +352,8 @@ int main(int argc, char **argv)
         QByteArray output;
         QElapsedTimer made;
         made.start();
-        if (!runSelf({ QStringLiteral("--generate"), QString::number(pages), base },
-                     scratch.path(), &output)) {
+        if (!runSelf({ QStringLiteral("--generate"), QString::number(pages), base }, scratch.path(),
+                     &output)) {
             std::fprintf(stderr, "could not generate %d pages\n", pages);
             return 1;
         }
@@ -233,95 +368,113 @@ int main(int argc, char **argv)
             QDir(into).removeRecursively();
             QElapsedTimer timer;
             timer.start();
-            const ToolRun unzipped = runTool(
-                    QStringLiteral("unzip"), { QStringLiteral("-q"), archive, QStringLiteral("-d"), into },
-                    scratch.path(), 600000);
+            const ToolRun unzipped =
+                    runTool(QStringLiteral("unzip"),
+                            { QStringLiteral("-q"), archive, QStringLiteral("-d"), into },
+                            scratch.path(), 600000);
             unzips.push_back(timer.nsecsElapsed() / 1e6);
             if (!unzipped.ok) {
                 std::fprintf(stderr, "unzip failed: %s\n", qPrintable(unzipped.error));
                 return 1;
             }
         }
+        QDir(scratch.filePath(QStringLiteral("unzipped"))).removeRecursively();
         unzipMs[pages] = median(unzips);
 
-        std::vector<double> open, resident, peak, changeMedian, changeP99, stall, autosave;
+        std::map<QByteArray, std::vector<double>> runs;
         for (int run = 0; run < kOpenRuns; ++run) {
             const QString home = scratch.filePath(QStringLiteral("run%1-%2").arg(pages).arg(run));
             QDir().mkpath(home);
-            if (!runSelf({ QStringLiteral("--measure"), archive }, home, &output)) {
-                std::fprintf(stderr, "measuring %d pages failed\n", pages);
+            Figures figures;
+            if (!runSelf({ QStringLiteral("--measure"), archive }, home, &output)
+                || !parseResult(output, pages, &figures)) {
+                std::fprintf(stderr, "measuring %d pages failed:\n%s\n", pages, output.constData());
                 return 1;
             }
-            const int at = output.indexOf("RESULT ");
-            const QList<QByteArray> f = output.mid(at).trimmed().split(' ');
-            if (at < 0 || f.size() < 10 || f.at(1).toInt() != pages || f.at(9) != "1") {
-                std::fprintf(stderr, "measuring %d pages: unexpected output:\n%s\n", pages,
-                             output.constData());
-                return 1;
-            }
-            open.push_back(f.at(2).toDouble());
-            resident.push_back(f.at(3).toDouble());
-            peak.push_back(f.at(4).toDouble());
-            changeMedian.push_back(f.at(5).toDouble());
-            changeP99.push_back(f.at(6).toDouble());
-            stall.push_back(f.at(7).toDouble());
-            autosave.push_back(f.at(8).toDouble());
+            for (const auto &figure : figures)
+                runs[figure.first].push_back(figure.second);
         }
-        results[pages] = { median(open),         median(resident),  median(peak),
-                           median(changeMedian), median(changeP99), median(stall),
-                           median(autosave) };
+        for (const auto &run : runs)
+            results[pages][run.first] = median(run.second);
         QFile::remove(archive);
     }
 
-    std::printf("\nmedians of %d fresh processes per size (unzip: median of %d)\n", kOpenRuns,
-                kUnzipRuns);
-    std::printf("%6s %9s %9s %11s %11s %12s %12s %13s %13s\n", "pages", "open ms", "unzip ms",
-                "open/unzip", "MB/page", "peak MB/pg", "change med", "change p99",
-                "autosave stall");
-    std::printf("%6s %9s %9s %11s %11s %12s %12s %13s %13s\n", "", "", "", "", "(resident)",
-                "", "(frames)", "(frames)", "(frames)");
+    const auto frames = [](double ms) { return ms / kFrameMs; };
+    std::printf("\nmedians of %d fresh processes per size (unzip: median of %d); the gallery "
+                "open on its pages tab unless said\n",
+                kOpenRuns, kUnzipRuns);
+    std::printf("%6s %8s %8s %8s %8s %9s %9s %9s %9s %9s %9s %9s %8s\n", "pages", "unzip", "open",
+                "tiles", "MB/page", "fill", "first", "chg med", "chg p99", "chg stall", "hid med",
+                "hid p99", "autosave");
+    std::printf("%6s %8s %8s %8s %8s %9s %9s %9s %9s %9s %9s %9s %8s\n", "", "(ms)", "(/unzip)",
+                "(/unzip)", "resident", "stall", "change", "shown", "shown", "shown", "hidden",
+                "hidden", "stall");
+    std::printf("%6s %8s %8s %8s %8s %9s %9s %9s %9s %9s %9s %9s %8s\n", "", "", "", "", "",
+                "(frames)", "(frames)", "(frames)", "(frames)", "(frames)", "(frames)", "(frames)",
+                "(frames)");
     for (const int pages : kSizes) {
-        const Figures &r = results[pages];
-        std::printf("%6d %9.0f %9.0f %11.2f %11.2f %12.2f %12.2f %13.2f %13.2f\n", pages,
-                    r.openMs, unzipMs[pages], r.openMs / unzipMs[pages], r.residentMb / pages,
-                    r.peakMb / pages, r.changeMedianMs / kFrameMs, r.changeP99Ms / kFrameMs,
-                    r.stallMs / kFrameMs);
+        Figures &r = results[pages];
+        std::printf("%6d %8.0f %8.2f %8.2f %8.2f %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f "
+                    "%8.2f\n",
+                    pages, unzipMs[pages], r["open"] / unzipMs[pages], r["tiles"] / unzipMs[pages],
+                    r["resident"] / pages, frames(r["fillStall"]), frames(r["first"]),
+                    frames(r["shownMedian"]), frames(r["shownP99"]), frames(r["changeStall"]),
+                    frames(r["hiddenMedian"]), frames(r["hiddenP99"]), frames(r["autosaveStall"]));
     }
-    std::printf("\nresident after open: ");
+    std::printf("\nin ms: ");
     for (const int pages : kSizes)
-        std::printf("%d pages %.0f MB (peak %.0f MB)%s", pages, results[pages].residentMb,
-                    results[pages].peakMb, pages == 200 ? "\n" : ", ");
+        std::printf("%d pages open %.0f, tiles in view %.0f, first change %.0f, resident %.0f MB "
+                    "(peak %.0f)%s",
+                    pages, results[pages]["open"], results[pages]["tiles"], results[pages]["first"],
+                    results[pages]["resident"], results[pages]["peak"], pages == 200 ? "\n" : "; ");
     std::printf("autosave after one change, whole run: ");
     for (const int pages : kSizes)
-        std::printf("%d pages %.0f ms%s", pages, results[pages].autosaveMs,
+        std::printf("%d pages %.0f ms%s", pages, results[pages]["autosave"],
                     pages == 200 ? "\n" : ", ");
 
     // Growth with the page count: each figure at 100 and 200 pages against 50. Totals that grow
     // linearly double and quadruple; per-page and per-change figures stay near 1.
     std::printf("\ngrowth against 50 pages (x2 and x4 the pages):\n");
-    const auto growth = [&](const char *name, auto value) {
-        std::printf("  %-28s %5.2f %5.2f\n", name, value(100) / value(50), value(200) / value(50));
+    bool linear = true;
+    const auto growth = [&](const char *name, auto value, bool counted) {
+        const double twice = value(100) / value(50);
+        const double fourfold = value(200) / value(50);
+        linear = linear && (!counted || fourfold <= 4.0);
+        std::printf("  %-34s %5.2f %5.2f%s\n", name, twice, fourfold,
+                    counted ? "" : "  (the baseline)");
     };
-    growth("open time", [&](int p) { return results[p].openMs; });
-    growth("unzip time", [&](int p) { return unzipMs[p]; });
-    growth("resident memory", [&](int p) { return results[p].residentMb; });
-    growth("page change median", [&](int p) { return results[p].changeMedianMs; });
-    growth("page change p99", [&](int p) { return results[p].changeP99Ms; });
-    growth("autosave stall", [&](int p) { return results[p].stallMs; });
+    growth("unzip time", [&](int p) { return unzipMs[p]; }, false);
+    const char *const grown[][2] = { { "open", "open until the board answers" },
+                                     { "tiles", "open until the tiles in view" },
+                                     { "resident", "resident memory" },
+                                     { "fillStall", "stall while the tiles fill" },
+                                     { "first", "first change after the open" },
+                                     { "shownP99", "page change p99, gallery open" },
+                                     { "changeStall", "stall of the changes, gallery open" },
+                                     { "hiddenP99", "page change p99, gallery closed" },
+                                     { "autosaveStall", "autosave stall" } };
+    for (const auto &figure : grown)
+        growth(figure[1], [&](int p) { return results[p][figure[0]]; }, true);
 
-    const Figures &big = results[200];
-    const bool openOk = big.openMs / unzipMs[200] <= 3.0;
-    const bool memoryOk = big.residentMb / 200 < 5.0;
-    const bool changeOk = big.changeP99Ms / kFrameMs <= 3.0;
-    const bool stallOk = big.stallMs / kFrameMs <= 6.0;
+    Figures &big = results[200];
+    const auto target = [](const char *name, double value, bool met) {
+        std::printf("  %-44s %6.2f  %s\n", name, value, met ? "met" : "MISSED");
+    };
+    const double longestStall =
+            std::max({ big["fillStall"], big["changeStall"], big["autosaveStall"] });
     std::printf("\ntargets at 200 pages:\n");
-    std::printf("  open <= 3x unzip:        %.2f  %s\n", big.openMs / unzipMs[200],
-                openOk ? "met" : "MISSED");
-    std::printf("  under 5 MB per page:     %.2f  %s\n", big.residentMb / 200,
-                memoryOk ? "met" : "MISSED");
-    std::printf("  page change p99 <= 3:    %.2f  %s\n", big.changeP99Ms / kFrameMs,
-                changeOk ? "met" : "MISSED");
-    std::printf("  autosave stall <= 6:     %.2f  %s\n", big.stallMs / kFrameMs,
-                stallOk ? "met" : "MISSED");
+    target("open <= 2x unzip", big["open"] / unzipMs[200], big["open"] / unzipMs[200] <= 2.0);
+    target("tiles in view <= 2x the open (ratio)", big["tiles"] / big["open"],
+           big["tiles"] <= 2.0 * big["open"]);
+    target("under 3 MB a page (resident)", big["resident"] / 200, big["resident"] / 200 < 3.0);
+    target("every stall <= 6 frames (longest)", frames(longestStall), frames(longestStall) <= 6.0);
+    target("page change p99 <= 3 frames, gallery open", frames(big["shownP99"]),
+           frames(big["shownP99"]) <= 3.0);
+    target("page change p99 <= 3 frames, gallery closed", frames(big["hiddenP99"]),
+           frames(big["hiddenP99"]) <= 3.0);
+    target("first change after the open <= 3 frames", frames(big["first"]),
+           frames(big["first"]) <= 3.0);
+    std::printf("  %-44s %6s  %s\n", "each figure at most linear, 50 to 200 pages", "",
+                linear ? "met" : "MISSED");
     return 0;
 }

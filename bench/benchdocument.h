@@ -16,11 +16,12 @@ struct Recipe
     int pointsPerStroke = 40;
     int shapes = 5; // at most 5: rectangle, circle, triangle, star, ellipse
     int texts = 2;
-    QSize picture = QSize(320, 240);
+    QSize picture = QSize(800, 600);
 };
 
-// A picture that compresses like a photo.
-QPixmap photo(QSize size);
+// A picture that compresses like a photo (about 480 KB as PNG at 800 x 600): smooth light,
+// shapes with hard edges and a camera's grain. Each variant is a picture of its own.
+QPixmap photo(QSize size, int variant = 0);
 
 // Adds the objects of recipe to page (page number pageNumber), not recorded for undo.
 void fillPage(DPage *page, int pageNumber, const Recipe &recipe, const QPixmap &picture);

@@ -12,9 +12,9 @@ void build(DPagesList &list)
         list.newPage(BtMenus::btColorPage, false);
     BenchDocument::Recipe recipe;
     recipe.strokes = kStrokesPerPage;
-    const QPixmap picture = BenchDocument::photo(recipe.picture);
+    // A picture of its own on every page, as a lesson's photos are.
     for (int n = 0; n < kPages; ++n)
-        BenchDocument::fillPage(list.at(n), n, recipe, picture);
+        BenchDocument::fillPage(list.at(n), n, recipe, BenchDocument::photo(recipe.picture, n));
 }
 
 } // namespace BenchLesson

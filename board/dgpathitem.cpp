@@ -2,6 +2,7 @@
 
 #include "boardtypes.h"
 #include "drotateitem.h"
+#include "dpage.h"
 #include "drotateitemfocus.h"
 
 #include <QGraphicsSceneMouseEvent>
@@ -53,12 +54,14 @@ void DGPathItem::connectFrame(DRotateItem *frame)
 void DGPathItem::dropRenderCache()
 {
     m_renderCache.reset();
+    ++m_cacheGeneration;
 }
 
 void DGPathItem::invalidateCache()
 {
     m_renderCache.reset();
     dropToolkitPictures();
+    ++m_cacheGeneration;
     update();
 }
 
@@ -193,22 +196,26 @@ bool drawsOnPixels(QPainter *painter)
     }
 }
 
-} // namespace
-
-void DGPathItem::paintLongStroke(QPainter *painter) const
+void paintLongStroke(QPainter *painter, const QPainterPath &path, const QPen &pen)
 {
-    const QPainterPath current = path();
-    QVector<QPointF> points(current.elementCount());
+    QVector<QPointF> points(path.elementCount());
     for (int i = 0; i < points.size(); ++i)
-        points[i] = QPointF(current.elementAt(i).x, current.elementAt(i).y);
+        points[i] = QPointF(path.elementAt(i).x, path.elementAt(i).y);
     painter->save();
-    painter->setPen(m_pen);
+    painter->setPen(pen);
     painter->setBrush(Qt::NoBrush);
     for (int first = 0; first < points.size() - 1; first += kStrokePieceSegments)
         painter->drawPolyline(points.constData() + first,
                               qMin(kStrokePieceSegments + 1, points.size() - first));
     painter->restore();
 }
+
+bool hasTexture(const QBrush &brush)
+{
+    return brush.style() == Qt::TexturePattern;
+}
+
+} // namespace
 
 bool DGPathItem::drawsDot(const QPen &pen)
 {
@@ -313,6 +320,13 @@ QPainterPath DGPathItem::shape() const
     return round;
 }
 
+QRect DGPathItem::cacheArea() const
+{
+    const QRectF bounds = boundingRect();
+    return QRect(roundHalfUp(bounds.x()), roundHalfUp(bounds.y()), roundHalfUp(bounds.width()),
+                 roundHalfUp(bounds.height()));
+}
+
 void DGPathItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
 {
     m_bPaintedSinceRelease = true;
@@ -324,15 +338,26 @@ void DGPathItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
         standalone = false;
         dropRenderCache();
     }
-    const QRectF bounds = boundingRect();
-    const QRect area(roundHalfUp(bounds.x()), roundHalfUp(bounds.y()), roundHalfUp(bounds.width()),
-                     roundHalfUp(bounds.height()));
+    const QRect area = cacheArea();
     if (m_renderCache && m_bRedrawAlways)
         dropRenderCache();
-    if (!keepsPicture() || qint64(area.width()) * area.height() > kMaxCachePixels
-        || !drawsOnPixels(painter)) {
-        // Drawn afresh: too large to keep a picture of, or drawn at the scale it is shown. A PDF
-        // takes the stroke itself, translucent ink included, not a picture of it.
+    if (!keepsPicture() || !drawsOnPixels(painter)) {
+        // Drawn afresh at the scale it is shown. A PDF takes the stroke itself, translucent ink
+        // included, not a picture of it.
+        paintContent(painter, &style, widget);
+        paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
+        return;
+    }
+    const auto *page = qobject_cast<const DPage *>(scene());
+    if (page && page->isDrawingThumbnail()) {
+        // A thumbnail draws the object straight at its small scale: a picture at full size
+        // would cost the whole page's drawing for each thumbnail.
+        paintSmall(painter, &style, widget);
+        paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
+        return;
+    }
+    if (qint64(area.width()) * area.height() > kMaxCachePixels) {
+        // Too large to keep a picture of: drawn afresh, as a picture that size could not be.
         paintContent(painter, &style, widget);
         paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
         return;
@@ -357,6 +382,62 @@ void DGPathItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
     paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
 }
 
+bool DGPathItem::cacheRecipe(CacheRecipe *recipe) const
+{
+    // As paint() would make the picture: not for a member of a group, a shape being reshaped
+    // or a selected object, nor beyond the largest picture kept.
+    if (!keepsPicture() || m_renderCache || m_bRedrawAlways || isSelected() || !isVisible()
+        || (parentItem() && parentItem()->type() == ItemTypeGroup))
+        return false;
+    const QRect area = cacheArea();
+    if (area.width() <= 0 || area.height() <= 0
+        || qint64(area.width()) * area.height() > kMaxCachePixels)
+        return false;
+    // Textures are pixmaps, which belong to the GUI thread.
+    const QPen shapePen = QGraphicsPathItem::pen();
+    const QBrush shapeBrush = QGraphicsPathItem::brush();
+    if (hasTexture(m_pen.brush()) || hasTexture(m_brush) || hasTexture(shapePen.brush())
+        || hasTexture(shapeBrush))
+        return false;
+    recipe->path = path();
+    if (recipe->path.elementCount() > 0) {
+        // Detached: the copy's elements are its own, so no thread draws from data another
+        // thread may be filling in.
+        const QPainterPath::Element first = recipe->path.elementAt(0);
+        recipe->path.setElementPositionAt(0, first.x, first.y);
+    }
+    recipe->pen = m_pen;
+    recipe->brush = m_brush;
+    recipe->shapePen = shapePen;
+    recipe->shapeBrush = shapeBrush;
+    recipe->area = area;
+    recipe->generation = m_cacheGeneration;
+    return true;
+}
+
+QImage DGPathItem::drawCachePicture(const CacheRecipe &recipe)
+{
+    QImage picture(recipe.area.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.translate(-recipe.area.x(), -recipe.area.y());
+    paintRecipe(&painter, recipe);
+    painter.end();
+    return picture.copy(); // without the painter's engine, as paint() keeps its pictures
+}
+
+void DGPathItem::adoptCachePicture(const QImage &picture, quint64 generation)
+{
+    if (generation != m_cacheGeneration || m_renderCache || picture.isNull()
+        || picture.size() != cacheArea().size())
+        return;
+    m_renderCache = std::make_unique<QPixmap>(QPixmap::fromImage(picture));
+    ++m_cacheBuilds;
+    m_bPaintedSinceRelease = true; // it has a picture to give back
+}
+
 void DGPathItem::paintWithoutCache(QPainter *painter, const QStyleOptionGraphicsItem *option)
 {
     painter->save();
@@ -366,11 +447,59 @@ void DGPathItem::paintWithoutCache(QPainter *painter, const QStyleOptionGraphics
     painter->restore();
 }
 
+void DGPathItem::paintRecipe(QPainter *painter, const CacheRecipe &recipe)
+{
+    if (isLongOpaqueStroke(recipe.path, recipe.pen, recipe.brush)) {
+        paintLongStroke(painter, recipe.path, recipe.pen);
+        return;
+    }
+    // What the toolkit's own painting does for an object that is not selected.
+    painter->setPen(recipe.shapePen);
+    painter->setBrush(recipe.shapeBrush);
+    painter->drawPath(recipe.path);
+    if (isDot(recipe.path))
+        paintDot(painter, QPointF(recipe.path.elementAt(0).x, recipe.path.elementAt(0).y),
+                 recipe.pen);
+}
+
+void DGPathItem::paintSmall(QPainter *painter, const QStyleOptionGraphicsItem *style,
+                            QWidget *widget)
+{
+    const QTransform transform = painter->worldTransform();
+    const qreal deviceScale = std::sqrt(std::abs(transform.determinant()));
+    if ((style->state & QStyle::State_Selected) || m_pen.widthF() * deviceScale > 1) {
+        paintContent(painter, style, widget);
+        return;
+    }
+    // A line thinner than a pixel is drawn as one pixel of that much ink. The toolkit does so
+    // by itself when the picture is scaled alike both ways and not turned; otherwise (a
+    // thumbnail is a little less tall than wide) it would outline the whole stroke first, at
+    // many times the cost.
+    const auto thin = [deviceScale](QPen pen) {
+        pen.setWidthF(pen.widthF() * deviceScale);
+        pen.setCosmetic(true);
+        return pen;
+    };
+    CacheRecipe shown;
+    shown.path = path();
+    shown.pen = thin(m_pen);
+    shown.brush = m_brush;
+    shown.shapePen = thin(QGraphicsPathItem::pen());
+    shown.shapeBrush = QGraphicsPathItem::brush();
+    paintRecipe(painter, shown);
+}
+
 void DGPathItem::paintContent(QPainter *painter, const QStyleOptionGraphicsItem *style,
                               QWidget *widget)
 {
-    if (!(style->state & QStyle::State_Selected) && isLongOpaqueStroke(path(), m_pen, m_brush)) {
-        paintLongStroke(painter);
+    if (!(style->state & QStyle::State_Selected)) {
+        CacheRecipe shown;
+        shown.path = path();
+        shown.pen = m_pen;
+        shown.brush = m_brush;
+        shown.shapePen = QGraphicsPathItem::pen();
+        shown.shapeBrush = QGraphicsPathItem::brush();
+        paintRecipe(painter, shown);
         return;
     }
     // The toolkit's own painting, selection outline included.

@@ -84,6 +84,27 @@ public:
     static bool drawsDot(const QPen &pen);
     int renderCacheBuilds() const { return m_cacheBuilds; }
 
+    // What the object's cached picture shows, copied on the GUI thread so that another thread
+    // can draw the picture (drawCachePicture) while the page waits to be shown.
+    struct CacheRecipe
+    {
+        QPainterPath path; // a copy of its own: a shared path builds lazy data as it is drawn
+        QPen pen; // as the object holds them; the toolkit's drawing takes the second pair
+        QBrush brush;
+        QPen shapePen;
+        QBrush shapeBrush;
+        QRect area; // the picture's place in object coordinates
+        quint64 generation = 0; // the object's cache generation the copy was taken at
+    };
+    // False when the object has its picture already, or is drawn without one, or shows what
+    // only the GUI thread may draw (a texture, the selection outline).
+    bool cacheRecipe(CacheRecipe *recipe) const;
+    // Any thread: the picture paint() would cache for the object recipe was taken from.
+    static QImage drawCachePicture(const CacheRecipe &recipe);
+    // Takes picture, drawn from a recipe of the given generation, as the object's cached
+    // picture; ignored when the object changed since or has a picture already.
+    void adoptCachePicture(const QImage &picture, quint64 generation);
+
 signals:
     void releaseBt(QPoint point, BtMenus::eStack operation);
 
@@ -105,7 +126,12 @@ protected:
     virtual bool keepsPicture() const { return true; }
     virtual void paintContent(QPainter *painter, const QStyleOptionGraphicsItem *style,
                               QWidget *widget);
-    void paintLongStroke(QPainter *painter) const;
+    // paintContent for a painter that makes the object smaller than its cached picture.
+    void paintSmall(QPainter *painter, const QStyleOptionGraphicsItem *style, QWidget *widget);
+    // The picture's place in object coordinates: the bounds rounded, halves upward.
+    QRect cacheArea() const;
+    // The unselected object's drawing, the same on any thread.
+    static void paintRecipe(QPainter *painter, const CacheRecipe &recipe);
     // Vertex dragging shared by curves and polygons: the index of the element nearest to
     // point, strictly within 20, or -1.
     int grabIndex(QPointF point) const;
@@ -128,4 +154,7 @@ protected:
 private:
     int m_cacheBuilds = 0;
     bool m_bPaintedSinceRelease = false;
+    // Grows whenever the cached picture is dropped: a picture drawn elsewhere from an older
+    // recipe is not taken.
+    quint64 m_cacheGeneration = 0;
 };

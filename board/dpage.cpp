@@ -201,7 +201,9 @@ QPixmap DPage::getPagePixmap(int withBackground, QSize size)
         }
     }
     painter.setRenderHint(QPainter::Antialiasing);
+    m_bDrawingThumbnail = target != QSize(width, height);
     render(&painter, QRectF(0, 0, width, height), sceneRect(), Qt::IgnoreAspectRatio);
+    m_bDrawingThumbnail = false;
     painter.setBrush(Qt::NoBrush); // an outline only: the last tile's brush would cover the page
     painter.drawRect(0, 0, width - 1, height - 1);
     painter.end();
@@ -218,11 +220,32 @@ bool DPage::event(QEvent *event)
     return QGraphicsScene::event(event);
 }
 
+void DPage::takeDeferredCalls()
+{
+    // One deferred call may post the next (the scene's pass over its changed objects posts
+    // its report of the change): taken until none is left, so that one change is counted now
+    // and nothing of it later.
+    for (int pass = 0; pass < 8; ++pass) {
+        const quint64 before = m_revision;
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+        if (m_revision == before)
+            return;
+    }
+}
+
 quint64 DPage::contentRevision()
 {
     // The scene reports its updates from the event loop; those already made are counted now.
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    takeDeferredCalls();
     return m_revision;
+}
+
+QPixmap DPage::currentThumbnail(QSize size)
+{
+    if (!m_thumbnail.isNull() && m_thumbnail.size() == size
+        && m_thumbnailRevision == contentRevision())
+        return m_thumbnail;
+    return QPixmap();
 }
 
 QPixmap DPage::thumbnail(QSize size)
@@ -239,12 +262,14 @@ QPixmap DPage::thumbnail(QSize size)
 
 void DPage::forgetDrawingStir(quint64 before)
 {
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    takeDeferredCalls();
     m_revision = before;
 }
 
 void DPage::releaseRenderCaches()
 {
+    // Giving pictures back asks for repaints, which would count as changes of the page.
+    const quint64 before = contentRevision();
     const QList<QGraphicsItem *> all = items();
     for (QGraphicsItem *item : all) {
         if (auto *path = dynamic_cast<DGPathItem *>(item)) {
@@ -257,6 +282,7 @@ void DPage::releaseRenderCaches()
             item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
         }
     }
+    forgetDrawingStir(before);
 }
 
 void DPage::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)

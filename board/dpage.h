@@ -76,9 +76,19 @@ public:
     // page changed since the last one, or another size is asked for.
     QPixmap thumbnail(QSize size);
     int thumbnailRenders() const { return m_thumbnailRenders; }
+    // The thumbnail thumbnail() would hand out without drawing; null when it would draw.
+    QPixmap currentThumbnail(QSize size);
+    // While the page is drawn at another size than its own (a thumbnail): objects draw
+    // themselves straight at that scale rather than make (or use) their pictures at full size.
+    bool isDrawingThumbnail() const { return m_bDrawingThumbnail; }
     // Grows with every change to what the page shows or stores: its objects, its background,
     // its undo step. Changes still waiting in the event queue are counted first.
     quint64 contentRevision();
+    // The changes counted so far, those waiting in the event queue left there: taking them can
+    // repaint the board at once, when the page is shown.
+    quint64 countedRevision() const { return m_revision; }
+    // Delivers the deferred calls waiting for the page, each counted as a change.
+    void takeDeferredCalls();
     // Drawing the page's objects (for a cache, not for a change) may stir them into updates:
     // those are counted now and the count goes back to before, what it was when the drawing
     // began.
@@ -356,6 +366,7 @@ private:
     QPixmap m_thumbnail;
     quint64 m_thumbnailRevision = 0;
     int m_thumbnailRenders = 0;
+    bool m_bDrawingThumbnail = false;
     // A member, not a QObject child: children die after ~QGraphicsScene has deleted the items
     // the commands point to. It is cleared explicitly first in the destructor.
     QUndoStack m_undoStack;

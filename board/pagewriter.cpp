@@ -19,6 +19,7 @@
 
 #include <QDateTime>
 #include <QDebug>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QGuiApplication>
@@ -27,14 +28,17 @@
 #include <QLabel>
 #include <QSaveFile>
 #include <QScreen>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QThreadPool>
 #include <QXmlStreamWriter>
 #include <QtMath>
 
 #include <algorithm>
 #include <cmath>
+#include <future>
 #include <limits>
 
 namespace PageWriter {
@@ -176,49 +180,121 @@ void writeFill(QXmlStreamWriter &stream, const PathObject &object, const QString
         *errors << copied.error;
 }
 
-// What the saves so far left in each picture file: the picture's cache key and the file's size
-// and time. Encoding is most of what a picture costs a save, and every save and autosave
-// writes all the document's pictures, most of them unchanged since the last time.
-struct WrittenPicture
+// The picture files known to hold a picture exactly, by the picture's cache key: those a save
+// wrote and those a document was read from, with each file's size and time then. Encoding is
+// most of what a picture costs a save; a picture still in a file of its own, unchanged, is
+// copied from there, or left where it is.
+struct PictureFile
 {
-    qint64 imageKey;
+    QString path;
     qint64 size;
     QDateTime modified;
 };
 
-QHash<QString, WrittenPicture> &writtenPictures()
+QHash<qint64, PictureFile> &pictureFiles()
 {
-    static QHash<QString, WrittenPicture> written;
-    return written;
+    static QHash<qint64, PictureFile> files;
+    return files;
+}
+
+// What the save under way writes: a file it wrote (or is writing) may no longer hold what the
+// table above says, and is never copied from.
+struct PictureWrites
+{
+    QSet<QString> targets;
+    bool deferred = false; // encodes run on other threads until finishPictures()
+    struct Encode
+    {
+        qint64 imageKey;
+        QString path;
+        std::shared_future<bool> done;
+    };
+    QList<Encode> encodes;
+};
+
+PictureWrites &pictureWrites()
+{
+    static PictureWrites writes;
+    return writes;
+}
+
+void noteFile(qint64 imageKey, const QString &path)
+{
+    constexpr int kRememberedFiles = 4096;
+    QHash<qint64, PictureFile> &files = pictureFiles();
+    if (files.size() >= kRememberedFiles)
+        files.clear();
+    const QFileInfo saved(path);
+    files.insert(imageKey, { path, saved.size(), saved.lastModified() });
+}
+
+// The file that holds image unchanged, or "".
+QString fileHolding(const QImage &image)
+{
+    const auto known = pictureFiles().constFind(image.cacheKey());
+    if (known == pictureFiles().cend() || pictureWrites().targets.contains(known->path))
+        return QString();
+    const QFileInfo onDisk(known->path);
+    if (!onDisk.isFile() || onDisk.size() != known->size || onDisk.lastModified() != known->modified)
+        return QString();
+    return known->path;
+}
+
+// The file stays as it was unless the new one is written whole: on a full disk the working
+// directory keeps the picture its last autosave named.
+bool encodePng(const QImage &image, const QString &file)
+{
+    // A light deflate level: a document of many pictures is saved at every autosave.
+    constexpr int kFastPngQuality = 80;
+    QSaveFile out(file);
+    return out.open(QIODevice::WriteOnly) && image.save(&out, "PNG", kFastPngQuality)
+            && WriteFailure::commitWhole(out);
+}
+
+bool copyWhole(const QString &from, const QString &to)
+{
+    QFile source(from);
+    QSaveFile out(to);
+    if (!source.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        return false;
+    constexpr qint64 kBlock = 1 << 20;
+    while (!source.atEnd()) {
+        const QByteArray block = source.read(kBlock);
+        if (block.isEmpty() || out.write(block) != block.size()) {
+            out.cancelWriting();
+            return false;
+        }
+    }
+    return WriteFailure::commitWhole(out);
 }
 
 bool saveImage(const QImage &image, const QString &file, QStringList *errors)
 {
-    // A light deflate level: the archive is packed afterwards anyway, and a document of many
-    // pictures is saved at every autosave.
-    constexpr int kFastPngQuality = 80;
-    constexpr int kRememberedFiles = 4096;
     if (!image.isNull()) {
-        QHash<QString, WrittenPicture> &written = writtenPictures();
         const QString path = QFileInfo(file).absoluteFilePath();
-        const auto known = written.constFind(path);
-        if (known != written.cend() && known->imageKey == image.cacheKey()) {
-            // The same picture is still there as it was written: nothing to encode.
-            const QFileInfo onDisk(path);
-            if (onDisk.isFile() && onDisk.size() == known->size
-                && onDisk.lastModified() == known->modified)
-                return true;
+        const QString holding = fileHolding(image);
+        PictureWrites &writes = pictureWrites();
+        if (holding == path) {
+            writes.targets.insert(path);
+            return true; // the same picture is still there as it was written or read
         }
-        written.remove(path);
-        // The file stays as it was unless the new one is written whole: on a full disk the
-        // working directory keeps the picture its last autosave named.
-        QSaveFile out(file);
-        if (out.open(QIODevice::WriteOnly) && image.save(&out, "PNG", kFastPngQuality)
-            && WriteFailure::commitWhole(out)) {
-            const QFileInfo saved(path);
-            if (written.size() >= kRememberedFiles)
-                written.clear();
-            written.insert(path, { image.cacheKey(), saved.size(), saved.lastModified() });
+        writes.targets.insert(path);
+        if (!holding.isEmpty()) {
+            if (copyWhole(holding, path)) {
+                noteFile(image.cacheKey(), path);
+                return true;
+            }
+        }
+        if (writes.deferred) {
+            auto task = std::make_shared<std::packaged_task<bool()>>(
+                    [image, path]() { return encodePng(image, path); });
+            writes.encodes << PictureWrites::Encode{ image.cacheKey(), path,
+                                                     task->get_future().share() };
+            QThreadPool::globalInstance()->start([task]() { (*task)(); });
+            return true; // finishPictures() says whether it was written
+        }
+        if (encodePng(image, path)) {
+            noteFile(image.cacheKey(), path);
             return true;
         }
     }
@@ -585,6 +661,38 @@ QVector<qreal> stackingKey(const QGraphicsItem *item)
 void restartNumbering()
 {
     numbering() = Numbering();
+    finishPictures();
+    pictureWrites().targets.clear();
+}
+
+void deferPictures()
+{
+    pictureWrites().deferred = true;
+}
+
+QStringList finishPictures()
+{
+    PictureWrites &writes = pictureWrites();
+    writes.deferred = false;
+    QStringList errors;
+    for (const PictureWrites::Encode &encode : qAsConst(writes.encodes)) {
+        if (encode.done.get())
+            noteFile(encode.imageKey, encode.path);
+        else
+            errors << encode.path + QStringLiteral(": the picture could not be written");
+    }
+    writes.encodes.clear();
+    return errors;
+}
+
+void notePictureRead(const QImage &image, const QString &file)
+{
+    // Only a PNG file can stand for a picture the writer would write as PNG.
+    static const QByteArray kPngSignature("\x89PNG\r\n\x1a\n", 8);
+    QFile read(file);
+    if (image.isNull() || !read.open(QIODevice::ReadOnly) || read.read(8) != kPngSignature)
+        return;
+    noteFile(image.cacheKey(), QFileInfo(file).absoluteFilePath());
 }
 
 void startPage(int page)

@@ -11,6 +11,7 @@
 class DCustomItem;
 class DPage;
 class QGraphicsItem;
+class QImage;
 class QXmlStreamWriter;
 
 // The page half of an IWB "content.xml": one "svg:page" element with the page's background and
@@ -27,6 +28,13 @@ QString objectId(const QGraphicsItem *item);
 QString linkId(const DCustomItem *object); // "lnk" and the number of the object's links
 // Called by the document writer before a save: every number is forgotten.
 void restartNumbering();
+// Until finishPictures(), pictures that must be encoded are encoded on other threads while the
+// pages are written; finishPictures() waits for them and returns the files that failed.
+void deferPictures();
+QStringList finishPictures();
+// image was read from file: a save copies the file rather than encode the picture, as long as
+// neither changed.
+void notePictureRead(const QImage &image, const QString &file);
 // Around the writing of page n (counted from 0) and its records: the page's numbers start again
 // from a base of its own, and the list of missing media is emptied. Outside, numbers already
 // given are looked up on every page.

@@ -1,5 +1,6 @@
 #include "content/dresources.h"
 
+#include "board/dpage.h"
 #include "content/dlabel.h"
 #include "document/dpageslist.h"
 #include "ui_dresources.h"
@@ -9,9 +10,13 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QHash>
 #include <QLabel>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTextStream>
+
+#include <algorithm>
 
 namespace {
 
@@ -29,6 +34,9 @@ const QString kWordListRoot = QStringLiteral(":/TextRes");
 const QString kFontFamily = QStringLiteral("Arial");
 constexpr int kWordPointSize = 60;
 constexpr int kPageNumberPointSize = 20;
+// Page thumbnails are drawn one per turn of the event loop, a timer's pause apart: posted
+// calls would run back to back ahead of the board's own input.
+constexpr int kPageTilePauseMs = 1;
 
 QPixmap scaledTo(const QPixmap &pixmap, QSize size)
 {
@@ -110,6 +118,12 @@ DResources::DResources(int height, QWidget *parent, DPagesList *pages)
     ui->setupUi(this);
     // Tiles stack from the top; a short column would otherwise be spread over the whole panel.
     tileColumn()->setAlignment(Qt::AlignTop);
+    m_pageTileTimer.setSingleShot(true);
+    m_pageTileTimer.setInterval(kPageTilePauseMs);
+    connect(&m_pageTileTimer, &QTimer::timeout, this, &DResources::drawPageTilesStep);
+    // Scrolling the column draws the thumbnails that come into view.
+    connect(ui->scrollArea->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &DResources::schedulePageTiles);
     move(0, 0);
     setFixedHeight(height);
     selectStyleButton(ui->PagesList);
@@ -164,9 +178,12 @@ void DResources::createPages()
         return;
     }
     m_bPagesStale = false;
-    const QList<QPixmap> pictures = m_pagesList ? m_pagesList->getThumbnailList(&GalleryScale::page)
-                                                : QList<QPixmap>();
-    insertPixmap(pictures, BtMenus::resPage);
+    // The tiles that change repaint themselves: the rest of the panel stays as it is.
+    syncPageTiles();
+    // Thumbnails drawn already are shown at once; the others follow, a tile at a time.
+    for (const int index : pageTilesInView())
+        refreshPageTile(index);
+    schedulePageTiles();
 }
 
 void DResources::updatePagesList()
@@ -245,6 +262,8 @@ QStringList DResources::readWordList(const QString &path, bool *ok)
 
 void DResources::removeImages(QLayout *layout)
 {
+    if (layout == tileColumn())
+        m_pageTiles.clear();
     while (QLayoutItem *item = layout->takeAt(0)) {
         if (QLayout *nested = item->layout()) {
             removeImages(nested);
@@ -358,4 +377,182 @@ void DResources::removePage(DLabel *lb)
         return;
     m_pagesList->delPage(position);
     createPages();
+}
+
+// --- The pages tab ---
+
+DLabel *DResources::makePageTile(QSize size)
+{
+    auto *tile = new DLabel(BtMenus::resPage);
+    tile->setFixedSize(size);
+    // The tile's picture area is made for resource pictures (198 x 123); a thumbnail of
+    // another height would be cut off there, its number with it.
+    if (auto *area = tile->findChild<QLabel *>(QStringLiteral("label")))
+        area->setFixedSize(size);
+    connect(tile, &DLabel::removeRelPage, this, &DResources::removePage);
+    connect(tile, &DLabel::mouseRelImage, this, &DResources::pressImage);
+    connect(tile, &DLabel::mouseRelText, this, &DResources::pressText);
+    connect(tile, &DLabel::mouseRelPage, this, &DResources::changePage);
+    return tile;
+}
+
+void DResources::syncPageTiles()
+{
+    const QList<DPage *> pages = m_pagesList ? QList<DPage *>(*m_pagesList) : QList<DPage *>();
+    // The column holds either this tab's tiles of the last update, or another tab's tiles.
+    auto *column = static_cast<QGridLayout *>(tileColumn());
+    if (m_pageTiles.size() != column->count())
+        removeImages(column);
+    QHash<const DPage *, int> before;
+    for (int i = 0; i < m_pageTiles.size(); ++i) {
+        if (m_pageTiles.at(i).page)
+            before.insert(m_pageTiles.at(i).page, i);
+    }
+    QVector<bool> kept(m_pageTiles.size(), false);
+    QVector<PageTile> tiles;
+    tiles.reserve(pages.size());
+    bool moved = m_pageTiles.size() != pages.size();
+    for (int i = 0; i < pages.size(); ++i) {
+        DPage *page = pages.at(i);
+        const QSize size(GalleryScale::kTileWidth,
+                         DPagesList::thumbnailSize(page, &GalleryScale::page).height());
+        const int was = before.value(page, -1);
+        PageTile tile;
+        if (was >= 0 && m_pageTiles.at(was).tile->size() == size) {
+            tile = m_pageTiles.at(was);
+            kept[was] = true;
+            moved = moved || was != i;
+        } else {
+            tile.tile = makePageTile(size);
+            tile.page = page;
+            tile.height = size.height();
+            moved = true;
+        }
+        tiles << tile;
+    }
+    for (int i = 0; i < m_pageTiles.size(); ++i) {
+        if (!kept.at(i)) {
+            // The tile may be the one whose close button led here: it goes once its event
+            // handling has returned.
+            DLabel *gone = m_pageTiles.at(i).tile;
+            column->removeWidget(gone);
+            gone->hide();
+            gone->deleteLater();
+        }
+    }
+    m_pageTiles = tiles;
+    if (moved)
+        layOutPageTiles();
+    const int current = m_pagesList ? m_pagesList->getCurPageNum() : 0;
+    for (int i = 0; i < m_pageTiles.size(); ++i) {
+        PageTile &tile = m_pageTiles[i];
+        const bool isCurrent = i == current - 1;
+        if (tile.styled && tile.current == isCurrent)
+            continue;
+        tile.styled = true;
+        tile.current = isCurrent;
+        tile.tile->setStyleSheet(isCurrent ? kCurrentPageStyle : kTileStyle);
+        if (isCurrent)
+            tile.tile->showBt();
+        else
+            tile.tile->hideBt();
+    }
+}
+
+void DResources::layOutPageTiles()
+{
+    auto *column = static_cast<QGridLayout *>(tileColumn());
+    while (QLayoutItem *item = column->takeAt(0))
+        delete item; // the tile stays
+    // Where each tile lands, as the column lays them out from the top: known before the
+    // layout runs, so that the tiles in view are drawn first.
+    int top = column->contentsMargins().top();
+    const int spacing = std::max(0, column->verticalSpacing());
+    for (int i = 0; i < m_pageTiles.size(); ++i) {
+        PageTile &tile = m_pageTiles[i];
+        column->addWidget(tile.tile, i, 0);
+        tile.top = top;
+        top += tile.height + spacing;
+    }
+}
+
+QList<int> DResources::pageTilesInView() const
+{
+    QList<int> inView;
+    if (m_selectedButton != ui->PagesList || !isVisible())
+        return inView;
+    const int top = ui->scrollArea->verticalScrollBar()->value();
+    const int bottom = top + ui->scrollArea->viewport()->height();
+    const auto first = std::lower_bound(
+            m_pageTiles.cbegin(), m_pageTiles.cend(), top,
+            [](const PageTile &tile, int y) { return tile.top + tile.height <= y; });
+    for (auto tile = first; tile != m_pageTiles.cend() && tile->top < bottom; ++tile)
+        inView << int(tile - m_pageTiles.cbegin());
+    return inView;
+}
+
+bool DResources::refreshPageTile(int index)
+{
+    PageTile &tile = m_pageTiles[index];
+    if (!tile.page)
+        return true; // gone: the next update takes its tile away
+    const QPixmap thumbnail =
+            tile.page->currentThumbnail(DPagesList::thumbnailSize(tile.page, &GalleryScale::page));
+    if (thumbnail.isNull())
+        return false;
+    if (thumbnail.cacheKey() == tile.shownKey && tile.shownNumber == index + 1)
+        return true;
+    QPixmap numbered = thumbnail;
+    drawPageNumber(&numbered, index + 1, tile.tile->size());
+    tile.tile->setPixmap(numbered);
+    tile.shownKey = thumbnail.cacheKey();
+    tile.shownNumber = index + 1;
+    return true;
+}
+
+void DResources::drawPageTile(int index)
+{
+    const PageTile &tile = m_pageTiles.at(index);
+    if (m_pagesList && tile.page)
+        m_pagesList->thumbnail(tile.page, &GalleryScale::page);
+    refreshPageTile(index);
+}
+
+void DResources::schedulePageTiles()
+{
+    if (!m_pageTiles.isEmpty() && !m_pageTileTimer.isActive())
+        m_pageTileTimer.start();
+}
+
+void DResources::drawPageTilesStep()
+{
+    // One thumbnail drawn per step, the first in view that needs it; tiles that only need the
+    // thumbnail drawn already cost nothing worth a step of their own.
+    bool drawn = false;
+    for (const int index : pageTilesInView()) {
+        if (refreshPageTile(index))
+            continue;
+        if (drawn) {
+            m_pageTileTimer.start();
+            return;
+        }
+        drawPageTile(index);
+        drawn = true;
+    }
+}
+
+int DResources::pageTilesToDraw()
+{
+    int left = 0;
+    for (const int index : pageTilesInView()) {
+        const PageTile &tile = m_pageTiles.at(index);
+        if (!tile.page)
+            continue;
+        const QPixmap thumbnail = tile.page->currentThumbnail(
+                DPagesList::thumbnailSize(tile.page, &GalleryScale::page));
+        if (thumbnail.isNull() || thumbnail.cacheKey() != tile.shownKey
+            || tile.shownNumber != index + 1)
+            ++left;
+    }
+    return left;
 }

@@ -8,11 +8,14 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
+#include <QVector>
 #include <QWidget>
 
 #include <memory>
 
 class DLabel;
+class DPage;
 class DPagesList;
 class QLayout;
 class QPushButton;
@@ -63,6 +66,10 @@ public:
     // ok is false, and the list empty, when the file cannot be read.
     static QStringList readWordList(const QString &path, bool *ok);
 
+    // Page tiles in the scrolled view whose thumbnail is still to be drawn (or drawn again);
+    // they are drawn one at a time between the board's events.
+    int pageTilesToDraw();
+
 signals:
     void pressImage(QString filename);
     void pressText(QString str);
@@ -82,6 +89,31 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The pages tab keeps one tile per page from one update to the next: an update restyles the
+    // tiles whose page became or stopped being the current one, and draws again only the
+    // thumbnails of pages that changed, once their tiles are in view.
+    struct PageTile
+    {
+        DLabel *tile = nullptr; // in the column, which owns it
+        QPointer<DPage> page;
+        int top = 0; // in the column
+        int height = 0;
+        bool styled = false;
+        bool current = false;
+        qint64 shownKey = 0; // the thumbnail the tile shows (its cache key); 0: none yet
+        int shownNumber = 0;
+    };
+    void syncPageTiles();
+    DLabel *makePageTile(QSize size);
+    void layOutPageTiles();
+    QList<int> pageTilesInView() const;
+    // Brings tile index up to date when its page's thumbnail is drawn already; false when it
+    // needs drawing.
+    bool refreshPageTile(int index);
+    void drawPageTile(int index);
+    void drawPageTilesStep();
+    void schedulePageTiles();
+
     void fillCategories(QPushButton *tab, const QString &root, bool folders);
     void appendTile(DLabel *tile);
     int tilePosition(DLabel *tile) const;
@@ -95,4 +127,6 @@ private:
     QPushButton *m_selectedButton = nullptr;
     QString m_savedStyle;
     bool m_bPagesStale = false; // the page thumbnails were asked for while the panel was hidden
+    QVector<PageTile> m_pageTiles; // the pages tab's tiles in column order; empty on other tabs
+    QTimer m_pageTileTimer;
 };

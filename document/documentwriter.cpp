@@ -10,7 +10,6 @@
 #include "workfolder.h"
 
 #include "board/boardtypes.h"
-#include "board/dgpathitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
 #include "board/pagewriter.h"
@@ -23,10 +22,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGraphicsItem>
-#include <QImage>
-#include <QPainter>
 #include <QSaveFile>
-#include <QStyleOptionGraphicsItem>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
@@ -388,77 +384,4 @@ void DPagesList::autoSaveStep()
         m_bDocumentChanged = true;
     m_writtenHead = headBytes();
     writeContent(m_workDir, documentParts(), true);
-}
-
-// --- Drawing caches of the pages near the one shown ---
-
-void DPagesList::keepCachesNear(DPage *page)
-{
-    const int index = indexOf(page);
-    QList<QPointer<DPage>> near;
-    for (int n : { index, index + 1, index - 1 }) {
-        if (index >= 0 && n >= 0 && n < size())
-            near << QPointer<DPage>(at(n));
-    }
-    for (const QPointer<DPage> &cached : qAsConst(m_cachedPages)) {
-        if (cached && !near.contains(cached) && contains(cached.data()))
-            cached->releaseRenderCaches();
-    }
-    m_cachedPages = near;
-    m_pagesToWarm = near.mid(1); // the page shown draws its own when it is painted
-    m_warmNext = 0;
-    if (!m_pagesToWarm.isEmpty() && !m_bWarming) {
-        m_bWarming = true;
-        QTimer::singleShot(kStepPauseMs, this, &DPagesList::warmNeighbours);
-    }
-}
-
-void DPagesList::warmNeighbours()
-{
-    if (m_bSaving) {
-        // Reading or writing a document: the neighbours wait until it is done.
-        QTimer::singleShot(50, this, &DPagesList::warmNeighbours);
-        return;
-    }
-    QElapsedTimer clock;
-    clock.start();
-    QImage scratch(4, 4, QImage::Format_ARGB32_Premultiplied);
-    while (!m_pagesToWarm.isEmpty()) {
-        DPage *page = m_pagesToWarm.first();
-        if (!page || !contains(page) || m_view->scene() == page) {
-            m_pagesToWarm.removeFirst();
-            m_warmNext = 0;
-            continue;
-        }
-        const quint64 revision = page->contentRevision();
-        if (revision != m_warmRevision)
-            m_warmNext = 0; // changed since the last step: its objects are looked at afresh
-        m_warmRevision = revision;
-        const QList<QGraphicsItem *> items = page->items();
-        while (m_warmNext < items.size() && clock.elapsed() < kStepBudgetMs) {
-            // Drawing a stroke or shape once (on anything) leaves its cache behind; the
-            // others draw quickly enough on their own.
-            auto *path = dynamic_cast<DGPathItem *>(items.at(m_warmNext++));
-            if (!path || path->hasRenderCache() || !path->isVisible())
-                continue;
-            QStyleOptionGraphicsItem option;
-            option.exposedRect = path->boundingRect();
-            option.rect = option.exposedRect.toAlignedRect();
-            if (path->isSelected())
-                option.state |= QStyle::State_Selected;
-            QPainter painter(&scratch);
-            path->paint(&painter, &option, nullptr);
-        }
-        // What drawing stirred up in the objects is no change of the page.
-        page->forgetDrawingStir(revision);
-        if (m_warmNext < items.size())
-            break;
-        m_pagesToWarm.removeFirst();
-        m_warmNext = 0;
-    }
-    if (m_pagesToWarm.isEmpty()) {
-        m_bWarming = false;
-        return;
-    }
-    QTimer::singleShot(kStepPauseMs, this, &DPagesList::warmNeighbours);
 }

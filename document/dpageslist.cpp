@@ -15,6 +15,7 @@
 #include "board/dview.h"
 #include "board/pagewriter.h"
 #include "board/scribblearea.h"
+#include "board/strokepictures.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
 
@@ -58,6 +59,7 @@ QString pageCounterText(int number, int count)
 DPagesList::DPagesList(QWidget *parent) : QObject(nullptr), m_parent(parent)
 {
     m_view = new DView(parent);
+    m_view->viewport()->installEventFilter(this);
     setupWorkingDirectory();
 }
 
@@ -316,16 +318,25 @@ void DPagesList::changePage(int curIndex, int newIndex)
 QList<QPixmap> DPagesList::getThumbnailList(QSize (*scale)(QSize)) const
 {
     QList<QPixmap> thumbnails;
-    for (DPage *page : *this) {
-        const int renders = page->thumbnailRenders();
-        thumbnails << page->thumbnail(
-                scale(QSize(int(page->sceneRect().width()), int(page->sceneRect().height()))));
-        // Drawing the thumbnail built the objects' caches: only pages near the one shown keep
-        // them.
-        if (page->thumbnailRenders() != renders && !m_cachedPages.contains(page))
-            page->releaseRenderCaches();
-    }
+    for (DPage *page : *this)
+        thumbnails << thumbnail(page, scale);
     return thumbnails;
+}
+
+QSize DPagesList::thumbnailSize(DPage *page, QSize (*scale)(QSize))
+{
+    return scale(QSize(int(page->sceneRect().width()), int(page->sceneRect().height())));
+}
+
+QPixmap DPagesList::thumbnail(DPage *page, QSize (*scale)(QSize)) const
+{
+    const int renders = page->thumbnailRenders();
+    const QPixmap picture = page->thumbnail(thumbnailSize(page, scale));
+    // Drawing the thumbnail filled the toolkit's caches of the objects: only pages near the
+    // one shown keep them.
+    if (page->thumbnailRenders() != renders && !m_cachedPages.contains(page))
+        page->releaseRenderCaches();
+    return picture;
 }
 
 QList<QPixmap> DPagesList::getScreenshotList() const
@@ -643,9 +654,17 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
     WorkProgress progress(pack ? m_parent : nullptr, tr("Guardando el documento…"), size() + 1);
     QStringList failures;
     PageWriter::restartNumbering();
+    // The pictures to encode are encoded on other threads while the pages' text is written.
+    PageWriter::deferPictures();
     for (int n = 0; n < size(); ++n) {
         failures << writtenPage(n);
         progress.step(n);
+    }
+    const QStringList pictureFailures = PageWriter::finishPictures();
+    if (!pictureFailures.isEmpty()) {
+        // The pages naming them were kept as written: written again next time.
+        dropWrittenContent();
+        failures << pictureFailures;
     }
     if (!failures.isEmpty()) {
         noteSaveFailure(failures.join(QLatin1Char('\n')), dir, WriteFailure::kUnknownSizeBytes);
@@ -886,6 +905,7 @@ bool DPagesList::readContent(const QString &folder,
     if (found)
         complete = reader.read(xml);
     m_openProgress = nullptr;
+    keepCachesNear(m_curPage); // the page the document opens on: its pictures are begun now
     if (!complete) {
         m_lastOpenError = found ? reader.errorString() : xml.errorString();
         qWarning() << "DPagesList: document read only in part:" << m_lastOpenError;

@@ -15,6 +15,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class IwbXmlRecording;
 
@@ -22,6 +23,7 @@ class DPage;
 class DView;
 class QGraphicsItem;
 class QThread;
+class StrokePictures;
 class WorkProgress;
 namespace WorkFolder {
 class Lock;
@@ -59,6 +61,9 @@ public:
     // One thumbnail per page, each at the size scale gives for the page's own size; a page
     // drawn before and unchanged since is not drawn again.
     QList<QPixmap> getThumbnailList(QSize (*scale)(QSize)) const;
+    // The thumbnail of one page of the list, the same as getThumbnailList's.
+    QPixmap thumbnail(DPage *page, QSize (*scale)(QSize)) const;
+    static QSize thumbnailSize(DPage *page, QSize (*scale)(QSize));
     void update();
     void pageBackColour();
     void pageBackImage();
@@ -146,24 +151,23 @@ public slots:
     void selectPage(int index);
     void changePage(int curIndex, int newIndex);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void refreshOverlay();
     void markRepaint();
     void showPage(DPage *page);
     void setShownScene(DPage *page);
     // Drawing caches are kept for the page shown and the pages either side of it, the ones a
-    // teacher goes to next; every other page drops them. The neighbours build theirs while the
-    // board is idle, an object or a few at a time (warmNeighbours).
+    // teacher goes to next; every other page drops them (pagecaches.cpp). The page shown gets
+    // the pictures of its strokes drawn on other threads at once, and on this one too when the
+    // board is about to paint it; its neighbours get theirs drawn on other threads meanwhile.
     void keepCachesNear(DPage *page);
-    void warmNeighbours();
+    void readyShownPage();
     QList<QPointer<DPage>> m_cachedPages;
-    QList<QPointer<DPage>> m_pagesToWarm;
-    // Where warming of the first page to warm goes on, in its items() as they were at that
-    // revision: the items themselves are asked for again at each step, since any of them may
-    // be gone by then.
-    int m_warmNext = 0;
-    quint64 m_warmRevision = 0;
-    bool m_bWarming = false;
+    std::unique_ptr<StrokePictures> m_shownPictures; // finished when the board paints
+    std::vector<std::unique_ptr<StrokePictures>> m_strokePictures;
     void destroyPage(DPage *page);
     void setupWorkingDirectory();
     // Locks the working directory for this run (the one made before main, or a fresh one when

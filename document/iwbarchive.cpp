@@ -268,6 +268,10 @@ Result Result::failure(const QString &error)
 
 namespace {
 
+// zip compares them without regard to case.
+constexpr char kStoredSuffixes[] =
+        ".png:.jpg:.jpeg:.gif:.webp:.mp3:.ogg:.oga:.m4a:.mp4:.m4v:.webm:.ogv:.avi:.mkv:.mov:.mpg:.mpeg";
+
 Result packEntries(const QString &folder, const QString &target, const QStringList &entries,
                    Result result)
 {
@@ -286,9 +290,12 @@ Result packEntries(const QString &folder, const QString &target, const QStringLi
                                + scratch.errorString());
     const QString archive = scratch.filePath(QLatin1String(kScratchArchive));
     // -y stores a link as a link should one appear meanwhile, -nw takes names literally, "--"
-    // keeps a name that begins with "-" a name.
+    // keeps a name that begins with "-" a name. -n stores pictures, sound and video as they are:
+    // they are compressed already, and deflating them again cost most of a save's time for a
+    // gain of a few bytes.
     const QStringList arguments =
-            QStringList{ QStringLiteral("-q"), QStringLiteral("-y"), QStringLiteral("-nw"), archive,
+            QStringList{ QStringLiteral("-q"), QStringLiteral("-y"), QStringLiteral("-nw"),
+                         QStringLiteral("-n"), QLatin1String(kStoredSuffixes), archive,
                          QStringLiteral("--") }
             + entries;
     const ToolRun zipped =

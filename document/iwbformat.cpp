@@ -161,13 +161,20 @@ QString dashArray(Qt::PenStyle style)
 
 QString points(const QPainterPath &path, const QPointF &offset)
 {
-    QStringList pairs;
-    pairs.reserve(path.elementCount());
-    for (int i = 0; i < path.elementCount(); ++i) {
+    // One text grown in place: a lesson's strokes have hundreds of thousands of points, and a
+    // list of pairs joined at the end cost as much again as the numbers.
+    const int count = path.elementCount();
+    QString text;
+    text.reserve(count * 16);
+    for (int i = 0; i < count; ++i) {
         const QPainterPath::Element element = path.elementAt(i);
-        pairs << number(element.x + offset.x()) + QLatin1Char(',') + number(element.y + offset.y());
+        if (i > 0)
+            text += QLatin1Char(' ');
+        text += number(element.x + offset.x());
+        text += QLatin1Char(',');
+        text += number(element.y + offset.y());
     }
-    return pairs.join(QLatin1Char(' '));
+    return text;
 }
 
 bool isFinite(const QPainterPath &path)

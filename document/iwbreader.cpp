@@ -20,6 +20,7 @@
 #include "board/dgvideoitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
+#include "board/pagewriter.h"
 
 #include <QDebug>
 #include <QFile>
@@ -237,6 +238,7 @@ void IwbReader::decodeNextAhead()
 
 QPixmap IwbReader::picture(const QString &file)
 {
+    QPixmap read;
     const auto found = m_decoded.find(file);
     if (found != m_decoded.end()) {
         const QImage image = found.value().get();
@@ -244,12 +246,16 @@ QPixmap IwbReader::picture(const QString &file)
         decodeNextAhead();
         if (!image.isNull()) {
             m_decoding->pixelsLeft += qint64(image.width()) * image.height();
-            return QPixmap::fromImage(image);
+            read = QPixmap::fromImage(image);
         }
     } else {
         m_readHere.insert(file);
     }
-    return file.isEmpty() ? QPixmap() : QPixmap(file);
+    if (read.isNull() && !file.isEmpty())
+        read = QPixmap(file);
+    // Saved again unchanged, the picture is copied from its file rather than encoded.
+    PageWriter::notePictureRead(read.toImage(), file);
+    return read;
 }
 
 DPage *IwbReader::page() const

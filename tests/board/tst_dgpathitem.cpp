@@ -9,6 +9,7 @@
 #include "board/drotateitem.h"
 #include "board/drotateitemfocus.h"
 #include "board/dview.h"
+#include "board/strokepictures.h"
 
 #include <QGraphicsItemGroup>
 #include <QLinearGradient>
@@ -39,6 +40,9 @@ private slots:
     void renderCacheDroppedOnChanges();
     void cachedEqualsUncached_data();
     void cachedEqualsUncached();
+    void pictureDrawnAheadEqualsPainted_data() { cachedEqualsUncached_data(); }
+    void pictureDrawnAheadEqualsPainted();
+    void pictureOfAChangedObjectIsNotTaken();
     void tableGridAtEverySize();
     void tableGridVisibleAtEveryZoom_data();
     void tableGridVisibleAtEveryZoom();
@@ -492,6 +496,52 @@ void tst_DGPathItem::cachedEqualsUncached()
     const QImage uncached = renderPage(page);
     QVERIFY(throughCache != blank);
     QCOMPARE(throughCache, uncached);
+}
+
+void tst_DGPathItem::pictureDrawnAheadEqualsPainted()
+{
+    // The picture other threads draw from what an object shows is the one its own painting
+    // would have cached: the page looks the same, pixel for pixel.
+    QFETCH(int, kind);
+    QFETCH(int, change);
+    Board board;
+    board.window()->hide(); // the board would paint the object itself as it changes
+    DPage *page = board.page(0);
+    DGPathItem *object = makeObject(page, kind);
+    applyChange(object, change);
+    object->invalidateCache();
+    const QImage painted = renderPage(page);
+    object->invalidateCache();
+    StrokePictures pictures(page);
+    pictures.finish();
+    // Selected objects keep the outline in their picture: the GUI thread draws those.
+    const bool drawnAhead = change != ChangeSelection && change != ChangeLock;
+    QCOMPARE(object->hasRenderCache(), drawnAhead);
+    const int builds = object->renderCacheBuilds();
+    QCOMPARE(renderPage(page), painted);
+    if (drawnAhead)
+        QCOMPARE(object->renderCacheBuilds(), builds); // painted from the picture taken
+}
+
+void tst_DGPathItem::pictureOfAChangedObjectIsNotTaken()
+{
+    Board board;
+    board.window()->hide();
+    DPage *page = board.page(0);
+    DGPathItem *object = makeObject(page, KindLongStroke);
+    StrokePictures pictures(page);
+    QCOMPARE(pictures.count(), 1);
+    applyChange(object, ChangePen); // while its picture is being drawn from the old pen
+    pictures.finish();
+    QVERIFY(!object->hasRenderCache());
+    const QImage shown = renderPage(page);
+    object->invalidateCache();
+    QCOMPARE(renderPage(page), shown);
+    // A page that goes first takes its pictures with it, however far they got.
+    auto dropped = std::make_unique<StrokePictures>(page);
+    object->invalidateCache();
+    dropped.reset();
+    QVERIFY(!object->hasRenderCache());
 }
 
 void tst_DGPathItem::longStrokeInPiecesLooksWhole()

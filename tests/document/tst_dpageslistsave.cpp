@@ -1,9 +1,11 @@
 #include "board/boardtypes.h"
 #include "board/dgpathcurveitem.h"
 #include "board/dgpathtableitem.h"
+#include "board/dgpixmapitem.h"
 #include "board/dpage.h"
 #include "board/pagewriter.h"
 #include "document/dpageslist.h"
+#include "document/iwbarchive.h"
 #include "document/toolrun.h"
 #include "document/workprogress.h"
 #include "shell/appsettings.h"
@@ -13,8 +15,10 @@
 #include "support/otherprogram.h"
 
 #include <QAbstractButton>
+#include <QBuffer>
 #include <QDeadlineTimer>
 #include <QGraphicsItemGroup>
+#include <QImageWriter>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -25,6 +29,16 @@
 #include <QtTest>
 
 #include <memory>
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
 
 // The document half of saving: the "content.xml" tree around the pages, the records after
 // them, the packed archive, and failures that leave the old file alone.
@@ -38,6 +52,8 @@ private slots:
     void documentTree();
     void recordsAfterThePages();
     void packedArchiveIsValid();
+    void pictureReadIsCopiedNotEncoded_data();
+    void pictureReadIsCopiedNotEncoded();
     void failedSaveKeepsTheOldFile();
     void saveIntoAFileAsFolderFails();
     void emptyNameWritesNothing();
@@ -233,6 +249,72 @@ void tst_DPagesListSave::packedArchiveIsValid()
             QString::fromUtf8(listed.output).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const char *entry : { "content.xml", "images/", "videos/", "document/" })
         QVERIFY2(entries.contains(QLatin1String(entry)), entry);
+}
+
+void tst_DPagesListSave::pictureReadIsCopiedNotEncoded_data()
+{
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<bool>("changed");
+    QTest::newRow("PNG read, unchanged: copied") << QByteArray("png") << false;
+    QTest::newRow("PNG read, then changed: encoded") << QByteArray("png") << true;
+    QTest::newRow("JPEG read: encoded as PNG") << QByteArray("jpg") << false;
+}
+
+void tst_DPagesListSave::pictureReadIsCopiedNotEncoded()
+{
+    QFETCH(QByteArray, format);
+    QFETCH(bool, changed);
+    const auto pictureFile = [this](const QString &archive, const QString &folder) {
+        const QString into = m_target.filePath(folder);
+        QDir(into).removeRecursively(); // a folder of the row before
+        const IwbArchive::Result unpacked = IwbArchive::unpack(archive, into);
+        const QStringList files = QDir(into + QStringLiteral("/images")).entryList(QDir::Files);
+        return unpacked.ok && files.size() == 1 ? into + QStringLiteral("/images/") + files.first()
+                                                : QString();
+    };
+    QImage picture(64, 48, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x * 4, y * 5, (x * y) % 256));
+    m_list->getCurPage()->addPixmapItem(QPixmap::fromImage(picture), QPointF(100, 100), 0, 1.0f,
+                                        QTransform(), false);
+    const QString first = m_target.filePath(QStringLiteral("first"));
+    QVERIFY(m_list->saveAllPagesToFileIWB(first, true));
+    // The lesson's picture as another program wrote it: the same picture in other bytes.
+    const QString file = pictureFile(first + QStringLiteral(".iwb"), QStringLiteral("first"));
+    QVERIFY(!file.isEmpty());
+    QByteArray stored;
+    QBuffer buffer(&stored);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(format == "png" ? 0 : 100);
+    writer.setText(QStringLiteral("Author"), QStringLiteral("another program"));
+    QVERIFY(writer.write(picture));
+    QFile replaced(file);
+    QVERIFY(replaced.open(QIODevice::WriteOnly) && replaced.write(stored) == stored.size());
+    replaced.close();
+    const QString second = m_target.filePath(QStringLiteral("second.iwb"));
+    QVERIFY(IwbArchive::pack(m_target.filePath(QStringLiteral("first")), second).ok);
+
+    QVERIFY(m_list->openAllPagesFromFileIWB(second));
+    DGPixmapItem *item = nullptr;
+    for (DPage *page : *m_list) {
+        for (QGraphicsItem *object : page->items())
+            item = item ? item : dynamic_cast<DGPixmapItem *>(object);
+    }
+    QVERIFY(item);
+    QImage shown = item->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    if (changed) {
+        shown.setPixel(0, 0, qRgb(255, 0, 0));
+        item->setPixmap(QPixmap::fromImage(shown));
+    }
+    const QString third = m_target.filePath(QStringLiteral("third"));
+    QVERIFY(m_list->saveAllPagesToFileIWB(third, true));
+    const QByteArray saved =
+            readFile(pictureFile(third + QStringLiteral(".iwb"), QStringLiteral("third")));
+    QCOMPARE(saved == stored, format == "png" && !changed);
+    QVERIFY(saved.startsWith("\x89PNG\r\n\x1a\n"));
+    QCOMPARE(QImage::fromData(saved).convertToFormat(QImage::Format_RGB32), shown);
 }
 
 void tst_DPagesListSave::failedSaveKeepsTheOldFile()

@@ -27,12 +27,18 @@
 #include <QFileDialog>
 #include <QGraphicsRectItem>
 #include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QTreeView>
 #include <QtTest>
+
+#include <functional>
+#include <numeric>
 
 using TestSupport::answerNextModal;
 
@@ -56,6 +62,8 @@ private slots:
     void toolbarShowsTheToolAfterAStroke();
     void pageCounterFollowsEveryNewPage_data();
     void pageCounterFollowsEveryNewPage();
+    void galleryDrawsOnlyTilesInView();
+    void galleryFillsBetweenTheBoardsEvents();
     void everyCommandRefreshesWhatItShould();
     void captureLandsOnThePageCurrentWhenTaken();
     void classroomToolCommands();
@@ -86,7 +94,41 @@ private:
     {
         return m_window->mainUi()->findChild<QToolButton *>(QLatin1String(name));
     }
+    // The gallery's tiles top to bottom, and for each page whether its tile is in the scrolled
+    // view and how often its thumbnail was drawn.
+    QList<DLabel *> galleryTiles() const;
+    QList<int> tilesInView() const;
+    QList<int> thumbnailDraws() const;
 };
+
+QList<DLabel *> tst_MainForm::galleryTiles() const
+{
+    QList<DLabel *> tiles;
+    QLayout *column =
+            m_window->resources()->findChild<QWidget *>("scrollAreaWidgetContents")->layout();
+    for (int i = 0; i < column->count(); ++i)
+        tiles << qobject_cast<DLabel *>(column->itemAt(i)->widget());
+    return tiles;
+}
+
+QList<int> tst_MainForm::tilesInView() const
+{
+    QWidget *viewport = m_window->resources()->findChild<QScrollArea *>()->viewport();
+    QList<int> inView;
+    for (DLabel *tile : galleryTiles())
+        inView << (QRect(tile->mapTo(viewport, QPoint()), tile->size()).intersects(viewport->rect())
+                           ? 1
+                           : 0);
+    return inView;
+}
+
+QList<int> tst_MainForm::thumbnailDraws() const
+{
+    QList<int> draws;
+    for (DPage *page : *m_window->pagesList())
+        draws << page->thumbnailRenders();
+    return draws;
+}
 
 void tst_MainForm::initTestCase()
 {
@@ -340,6 +382,104 @@ void tst_MainForm::galleryPanel()
     m_window->uiMainBt(BtMenus::btExpandRes);
     QVERIFY(!gallery->isVisible());
     QCOMPARE(view()->getPenType(0), int(BtMenus::btSelect));
+}
+
+void tst_MainForm::galleryDrawsOnlyTilesInView()
+{
+    DPagesList *pages = m_window->pagesList();
+    for (int n = 1; n < 30; ++n)
+        m_window->uiMainBt(BtMenus::btColorPage);
+    DResources *gallery = m_window->resources();
+    m_window->uiMainBt(BtMenus::btExpandRes);
+    QTRY_COMPARE_WITH_TIMEOUT(gallery->pageTilesToDraw(), 0, 20000);
+    QTRY_VERIFY(galleryTiles().size() == 30 && tilesInView().count(1) >= 2);
+    // Showing the tab draws the tiles in view, once each, and no other.
+    QList<int> drawn = tilesInView();
+    QVERIFY(drawn.count(0) > 20);
+    QCOMPARE(thumbnailDraws(), drawn);
+
+    // Paging changes no page: no tile is drawn again, whichever way the page changes.
+    const QList<DLabel *> tiles = galleryTiles();
+    QTest::mouseClick(tiles.at(1)->findChild<QLabel *>("label"), Qt::LeftButton);
+    QCOMPARE(pages->getCurPageNum(), 2);
+    m_window->uiMainBt(BtMenus::btNextPage);
+    m_window->uiMainBt(BtMenus::btPreviousPage);
+    QTRY_COMPARE(gallery->pageTilesToDraw(), 0);
+    QCOMPARE(thumbnailDraws(), drawn);
+    QCOMPARE(galleryTiles(), tiles);
+    // A page changed, then paging: that page's tile alone is drawn again.
+    QPainterPath stroke(QPointF(0, 0));
+    stroke.lineTo(300, 200);
+    pages->getCurPage()->addCurveItem(stroke, QPen(Qt::red, 9), 0, BtMenus::btPencil,
+                                      BtMenus::fnPathAtPos, QPointF(100, 100), 1.0f, QTransform(),
+                                      true);
+    m_window->uiMainBt(BtMenus::btNextPage);
+    ++drawn[1];
+    QTRY_COMPARE_WITH_TIMEOUT(thumbnailDraws(), drawn, 20000);
+    // Scrolled to the end: the tiles that came into view are drawn, and only those.
+    QScrollBar *scroll = gallery->findChild<QScrollArea *>()->verticalScrollBar();
+    scroll->setValue(scroll->maximum());
+    QTRY_COMPARE_WITH_TIMEOUT(gallery->pageTilesToDraw(), 0, 20000);
+    const QList<int> atTheEnd = tilesInView();
+    QVERIFY(atTheEnd.last() == 1 && atTheEnd.first() == 0);
+    for (int i = 0; i < drawn.size(); ++i)
+        drawn[i] = std::max(drawn.at(i), atTheEnd.at(i));
+    QCOMPARE(thumbnailDraws(), drawn);
+
+    // The pictures tab: paging leaves its tiles as they are.
+    QTest::mouseClick(gallery->findChild<QPushButton *>("ImgList"), Qt::LeftButton);
+    const QList<DLabel *> pictures = galleryTiles();
+    QVERIFY(!pictures.isEmpty() && pictures.first()->kind() == QLatin1String("0"));
+    m_window->uiMainBt(BtMenus::btNextPage);
+    m_window->uiMainBt(BtMenus::btPreviousPage);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(galleryTiles(), pictures);
+}
+
+void tst_MainForm::galleryFillsBetweenTheBoardsEvents()
+{
+    for (int n = 1; n < 30; ++n)
+        m_window->uiMainBt(BtMenus::btColorPage);
+    // An event the board is sent while the tab fills: when it is handled, how many thumbnails
+    // are drawn.
+    class Probe : public QObject
+    {
+    public:
+        explicit Probe(std::function<int()> drawn) : drawn(std::move(drawn)) { }
+        std::function<int()> drawn;
+        int drawnWhenHandled = -1;
+
+    protected:
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() != QEvent::User)
+                return false;
+            drawnWhenHandled = drawn();
+            return true;
+        }
+    } probe([this] {
+        const QList<int> draws = thumbnailDraws();
+        return int(std::accumulate(draws.begin(), draws.end(), 0));
+    });
+    QWidget *board = view()->viewport();
+    board->installEventFilter(&probe);
+    m_window->uiMainBt(BtMenus::btExpandRes);
+    // One turn of the event loop at a time, up to the first thumbnail drawn; the timer only
+    // makes sure the loop wakes up.
+    QTimer wake;
+    wake.start(20);
+    QElapsedTimer waited;
+    waited.start();
+    while (probe.drawn() == 0 && waited.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QCOMPARE(probe.drawn(), 1);
+    QCoreApplication::postEvent(board, new QEvent(QEvent::User));
+    QTRY_VERIFY(probe.drawnWhenHandled >= 0);
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->resources()->pageTilesToDraw(), 0, 20000);
+    const int inView = tilesInView().count(1);
+    QVERIFY(inView >= 3);
+    QVERIFY2(probe.drawnWhenHandled < inView, qPrintable(QString::number(probe.drawnWhenHandled)));
+    board->removeEventFilter(&probe);
 }
 
 void tst_MainForm::classroomToolCommands()

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QList>
+#include <QPointer>
+
+#include <memory>
+
+class DGPathItem;
+class DPage;
+
+// The cached pictures of a page's strokes and shapes (DGPathItem's render caches), drawn on
+// other threads from copies taken on the GUI thread, so that a page is ready to be shown when
+// the teacher turns to it, however soon that is. The threads draw QImages only; the GUI thread
+// makes them the objects' pictures, in finish() or as soon as the last one is drawn.
+class StrokePictures
+{
+public:
+    // Starts drawing the pictures page's objects lack (GUI thread).
+    explicit StrokePictures(DPage *page);
+    // Pictures not begun yet are not drawn; those being drawn are dropped when done.
+    ~StrokePictures();
+    StrokePictures(const StrokePictures &) = delete;
+    StrokePictures &operator=(const StrokePictures &) = delete;
+
+    // Puts this page's pictures before any other page's, draws along on this (the GUI) thread,
+    // waits for the rest and gives each object its picture, unless the object changed since.
+    void finish();
+    DPage *page() const { return m_page; }
+    int count() const { return m_count; }
+    // The page has not changed since the pictures were begun (not counting changes still
+    // waiting to be counted then, which make it look changed).
+    bool isCurrent();
+
+    // Threads that draw pictures besides the GUI thread.
+    static int threads();
+
+    struct Work;
+
+private:
+    std::shared_ptr<Work> m_work;
+    QPointer<DPage> m_page;
+    quint64 m_revision = 0;
+    int m_count = 0;
+};

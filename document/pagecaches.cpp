@@ -1,0 +1,83 @@
+// The drawing caches of the pages near the one shown: the page shown and the pages either side
+// of it, the ones a teacher goes to next, keep their objects' pictures; every other page gives
+// them back.
+
+#include "dpageslist.h"
+
+#include "board/dpage.h"
+#include "board/dview.h"
+#include "board/strokepictures.h"
+
+#include <QEvent>
+
+#include <algorithm>
+
+void DPagesList::keepCachesNear(DPage *page)
+{
+    const int index = indexOf(page);
+    QList<QPointer<DPage>> near;
+    for (int n : { index, index + 1, index - 1 }) {
+        if (index >= 0 && n >= 0 && n < size())
+            near << QPointer<DPage>(at(n));
+    }
+    for (const QPointer<DPage> &cached : qAsConst(m_cachedPages)) {
+        if (cached && !near.contains(cached) && contains(cached.data()))
+            cached->releaseRenderCaches();
+    }
+    m_cachedPages = near;
+    // The page shown before, if the board never painted it, goes on as a neighbour (or goes).
+    if (m_shownPictures)
+        m_strokePictures.push_back(std::move(m_shownPictures));
+    // Pictures begun for a page that changed since are begun afresh.
+    m_strokePictures.erase(std::remove_if(m_strokePictures.begin(), m_strokePictures.end(),
+                                          [&near](const std::unique_ptr<StrokePictures> &pictures) {
+                                              return !pictures->page()
+                                                      || !near.contains(pictures->page())
+                                                      || !pictures->isCurrent();
+                                          }),
+                           m_strokePictures.end());
+    // A document being read shows each page as it is made: its pages are readied once, when
+    // the reading is done.
+    if (m_openProgress || !page)
+        return;
+    // The page shown gets its pictures drawn on every thread from now until the board paints
+    // it; the neighbours on other threads meanwhile, so that a page turned to straight away is
+    // ready as soon as one turned to after a pause.
+    auto shown = std::find_if(m_strokePictures.begin(), m_strokePictures.end(),
+                              [page](const std::unique_ptr<StrokePictures> &pictures) {
+                                  return pictures->page() == page;
+                              });
+    if (shown != m_strokePictures.end()) {
+        m_shownPictures = std::move(*shown);
+        m_strokePictures.erase(shown);
+    } else {
+        m_shownPictures = std::make_unique<StrokePictures>(page);
+    }
+    for (const QPointer<DPage> &neighbour : near.mid(1)) {
+        const bool started = std::any_of(
+                m_strokePictures.begin(), m_strokePictures.end(),
+                [&neighbour](const auto &pictures) { return pictures->page() == neighbour; });
+        if (!started)
+            m_strokePictures.push_back(std::make_unique<StrokePictures>(neighbour));
+    }
+}
+
+void DPagesList::readyShownPage()
+{
+    if (!m_shownPictures)
+        return;
+    const std::unique_ptr<StrokePictures> shown = std::move(m_shownPictures);
+    shown->finish();
+    // Anything of the page without its picture still (changed since the drawing began) gets it
+    // the same way.
+    if (shown->page() && shown->page() == m_view->scene())
+        StrokePictures(shown->page()).finish();
+}
+
+bool DPagesList::eventFilter(QObject *watched, QEvent *event)
+{
+    // The board paints the page shown from its objects' pictures, all ready by then.
+    if (event->type() == QEvent::Paint && watched == m_view->viewport())
+        readyShownPage();
+    return QObject::eventFilter(watched, event);
+}
