@@ -14,6 +14,7 @@
 #include "recognition/qhandwritingcustomsupport.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QUndoStack>
 #include <QtTest>
 
@@ -245,30 +246,49 @@ void tst_DPageRecognition::wordWrittenWithThePen_data()
 {
     QTest::addColumn<QString>("word");
     QTest::addColumn<quint32>("seed");
-    QTest::newRow("hola") << "hola" << 1u;
-    QTest::newRow("Sol: a capital by its size") << "Sol" << 2u;
-    QTest::newRow("ojo: dots over their stems") << "ojo" << 3u;
-    QTest::newRow("mil") << "mil" << 4u;
-    QTest::newRow("2010: bar and ring among digits") << "2010" << 5u;
-    QTest::newRow("LT: a T bar apart from the L") << "LT" << 6u;
-    QTest::newRow("OSO: capitals beside a tall letter") << "OSOL" << 7u;
+    // Empty: the hand-made characters, read by the engine as built. A style: its characters,
+    // read by the engine the build learnt without that style.
+    QTest::addColumn<QString>("style");
+    QTest::newRow("hola") << "hola" << 1u << QString();
+    QTest::newRow("Sol: a capital by its size") << "Sol" << 2u << QString();
+    QTest::newRow("ojo: dots over their stems") << "ojo" << 3u << QString();
+    QTest::newRow("mil") << "mil" << 4u << QString();
+    QTest::newRow("2010: bar and ring among digits") << "2010" << 5u << QString();
+    QTest::newRow("LT: a T bar apart from the L") << "LT" << 6u << QString();
+    QTest::newRow("OSO: capitals beside a tall letter") << "OSOL" << 7u << QString();
+    QTest::newRow("casa, in a style never learnt") << "casa" << 8u << "klee";
+    QTest::newRow("Luna, in a style never learnt") << "Luna" << 9u << "hershey-roman";
+    QTest::newRow("2026, in a style never learnt") << "2026" << 10u << "breip";
+    QTest::newRow("MESA, in a style never learnt") << "MESA" << 11u << "humor-sans";
+    QTest::newRow("perro, in a style never learnt") << "perro" << 12u << "stevehand";
 }
 
 void tst_DPageRecognition::wordWrittenWithThePen()
 {
     QFETCH(QString, word);
     QFETCH(quint32, seed);
-    const QString chars = QString::fromUtf8(
-            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789.,?-@:;()+ñ");
+    QFETCH(QString, style);
     QHash<QChar, Strokes> samples;
-    for (const RecognitionFixture::Template &sample :
-         RecognitionFixture::templates(RecognitionFixture::handwritingSamples())) {
-        if (!samples.contains(sample.label.at(0)))
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString heldOut = folder.filePath(QStringLiteral("lipi"));
+    if (!style.isEmpty()) {
+        QVERIFY(RecognitionFixture::layOutEngineWithout(RecognitionFixture::lipiRoot(), style,
+                                                        heldOut));
+        QVERIFY(!RecognitionFixture::networkStyles(heldOut).contains(style));
+        qputenv("LIPI_ROOT", heldOut.toLocal8Bit());
+    }
+    const QString source = style.isEmpty() ? RecognitionFixture::handwritingSamples()
+                                           : RecognitionFixture::modelFile();
+    for (const RecognitionFixture::Template &sample : RecognitionFixture::templates(source)) {
+        if (sample.style == style && !samples.contains(sample.label.at(0)))
             samples.insert(sample.label.at(0), sample.strokes);
     }
     QList<Strokes> letters;
-    for (const QChar letter : word)
+    for (const QChar letter : word) {
+        QVERIFY2(samples.contains(letter), qPrintable(QString(letter)));
         letters << samples.value(letter);
+    }
     QRandomGenerator random(seed);
     RecognitionFixture::Hand hand;
     hand.scale = 0.8;

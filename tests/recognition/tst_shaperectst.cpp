@@ -46,6 +46,7 @@ class tst_ShapeRecTst : public QObject
 private slots:
     void init();
     void modelCoversEveryClass();
+    void heldOutEnginesNeverSawTheirStyle();
     void anyDirectionAndOrder_data();
     void anyDirectionAndOrder();
     void strokesThePageReliesOn();
@@ -74,6 +75,35 @@ void tst_ShapeRecTst::modelCoversEveryClass()
         classes.insert(shape.classId);
     }
     QCOMPARE(classes.size(), 73);
+}
+
+// The benchmark reads each style with the engine laid out without it: that engine must hold
+// every template the build learnt but none of that style's, and load. The build must have learnt
+// from exactly the styles of the list both read.
+void tst_ShapeRecTst::heldOutEnginesNeverSawTheirStyle()
+{
+    const QList<Template> all = templates(modelFile());
+    const QStringList styles = styleNames();
+    QVERIFY(styles.size() >= 10);
+    QSet<QString> learnt;
+    for (const Template &shape : all)
+        learnt.insert(shape.style);
+    QCOMPARE(learnt, QSet<QString>(styles.cbegin(), styles.cend()));
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    for (const QString &style : styles) {
+        const QString root = folder.filePath(style);
+        QVERIFY(layOutEngineWithout(lipiRoot(), style, root));
+        const QList<Template> kept = templates(modelFileIn(root));
+        const auto others = std::count_if(all.cbegin(), all.cend(),
+                                          [&](const Template &shape) { return shape.style != style; });
+        QCOMPARE(kept.size(), int(others));
+        for (const Template &shape : kept)
+            QVERIFY2(shape.style != style && !shape.style.isEmpty(), qPrintable(style));
+        qputenv("LIPI_ROOT", root.toLocal8Bit());
+        recog recogniser;
+        QVERIFY2(recogniser.isAvailable(), qPrintable(style));
+    }
 }
 
 // Characters written apart from the templates, each by its own random hand, read as they were
