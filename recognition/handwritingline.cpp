@@ -87,6 +87,10 @@ bool isCapital(int id)
 {
     return id >= kCapitalA && id < kCapitalA + 26;
 }
+bool isLetter(int id)
+{
+    return isCapital(id) || (id >= kSmallA && id < kSmallA + 26);
+}
 bool isSmall(int id)
 {
     return (id >= kSmallA && id < kSmallA + 26) || id == kTableSize - 1;
@@ -293,11 +297,6 @@ QVector<int> settled(const QVector<Character> &line)
             result[i] = withCase(id, false);
     }
     return result;
-}
-
-bool isLetter(int id)
-{
-    return isCapital(id) || (id >= kSmallA && id < kSmallA + 26);
 }
 
 // Small letters as high as the x-height that have a capital of another shape.

@@ -256,11 +256,17 @@ void tst_DPageRecognition::wordWrittenWithThePen_data()
     QTest::newRow("2010: bar and ring among digits") << "2010" << 5u << QString();
     QTest::newRow("LT: a T bar apart from the L") << "LT" << 6u << QString();
     QTest::newRow("OSO: capitals beside a tall letter") << "OSOL" << 7u << QString();
-    QTest::newRow("casa, in a style never learnt") << "casa" << 8u << "klee";
-    QTest::newRow("Luna, in a style never learnt") << "Luna" << 9u << "hershey-roman";
-    QTest::newRow("2026, in a style never learnt") << "2026" << 10u << "breip";
-    QTest::newRow("MESA, in a style never learnt") << "MESA" << 11u << "humor-sans";
-    QTest::newRow("perro, in a style never learnt") << "perro" << 12u << "stevehand";
+    QTest::newRow("hola, in klee, never learnt") << "hola" << 10u << "klee";
+    QTest::newRow("queso, in klee, never learnt") << "queso" << 20u << "klee";
+    QTest::newRow("casa, in hershey-roman, never learnt") << "casa" << 23u << "hershey-roman";
+    QTest::newRow("1984, in hershey-roman, never learnt") << "1984" << 31u << "hershey-roman";
+    QTest::newRow("casa, in breip, never learnt") << "casa" << 38u << "breip";
+    QTest::newRow("kiwi, in dkg, never learnt") << "kiwi" << 60u << "dkg";
+    QTest::newRow("bici, in delphine, never learnt") << "bici" << 82u << "delphine";
+    QTest::newRow("2026, in stevehand, never learnt") << "2026" << 87u << "stevehand";
+    QTest::newRow("LUNA, in humor-sans, never learnt") << "LUNA" << 100u << "humor-sans";
+    QTest::newRow("1984, in bwht-build, never learnt") << "1984" << 103u << "bwht-build";
+    QTest::newRow("MESA, in bwht-learn, never learnt") << "MESA" << 109u << "bwht-learn";
 }
 
 void tst_DPageRecognition::wordWrittenWithThePen()

@@ -97,7 +97,6 @@ void tst_HandwritingLine::read_data()
     QTest::newRow("a capital as small as the small letters")
             << "T:0:100 a:50:100 M:50:100:m a:50:100" << 0.0 << "Tama";
 }
-}
 
 void tst_HandwritingLine::read()
 {

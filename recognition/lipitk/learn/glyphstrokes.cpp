@@ -225,6 +225,28 @@ Strokes centreLines(const QImage &image)
     }
     if (inked == 0)
         return {};
+    // Gaps of a pixel or two inside a line (a dry brush, a rough pen) are closed, so that a
+    // line's streaks thin to one line: grown by two pixels, then shrunk by as much.
+    const auto grown = [&](bool ink) {
+        std::vector<unsigned char> next = grid.cells;
+        for (int y = 0; y < grid.height; ++y) {
+            for (int x = 0; x < grid.width; ++x) {
+                bool any = false;
+                for (int dy = -2; dy <= 2 && !any; ++dy) {
+                    for (int dx = -2; dx <= 2 && !any; ++dx) {
+                        if (dx * dx + dy * dy <= 5)
+                            any = grid.at(x + dx, y + dy) == ink
+                                    && (ink || (x + dx >= 0 && y + dy >= 0 && x + dx < grid.width
+                                                && y + dy < grid.height));
+                    }
+                }
+                next[size_t(y * grid.width + x)] = ink ? any : !any;
+            }
+        }
+        grid.cells.swap(next);
+    };
+    grown(true);
+    grown(false);
     // Distance of every inked pixel from the paper (chamfer 3-4, in thirds of a pixel).
     std::vector<int> depth(grid.cells.size(), 0);
     for (int pass = 0; pass < 2; ++pass) {
@@ -435,6 +457,26 @@ Strokes centreLines(const QImage &image)
             break;
     }
 
+    // Two crossings a short bridge apart are one crossing (thick lines crossing at a slant
+    // thin to an X with a short bar in its middle): the bridge goes and its ends become one.
+    {
+        const QVector<int> degree = degrees();
+        for (Edge &bridge : edges) {
+            if (bridge.removed || bridge.from < 0 || bridge.to < 0 || bridge.from == bridge.to
+                || degree[bridge.from] < 3 || degree[bridge.to] < 3
+                || lengthOf(bridge.points) >= pen)
+                continue;
+            bridge.removed = true;
+            const int kept = bridge.from, gone = bridge.to;
+            for (Edge &edge : edges) {
+                if (edge.from == gone)
+                    edge.from = kept;
+                if (edge.to == gone)
+                    edge.to = kept;
+            }
+        }
+    }
+
     // Join, at every node, the lines that run on through it: two at a bend, the straightest
     // pairs at a crossing.
     const QVector<int> degree = degrees();
@@ -544,7 +586,7 @@ Strokes centreLines(const QImage &image)
             low = QPointF(std::min(low.x(), point.x()), std::min(low.y(), point.y()));
             high = QPointF(std::max(high.x(), point.x()), std::max(high.y(), point.y()));
         }
-        if (std::max(high.x() - low.x(), high.y() - low.y()) < std::max(2.0 * pen, 3.0)) {
+        if (std::max(high.x() - low.x(), high.y() - low.y()) < std::max(0.8 * pen, 3.0)) {
             result << QVector<QPointF>{ (low + high) / 2 };
             continue;
         }
