@@ -93,19 +93,16 @@ QString modelFileIn(const QString &root)
 
 bool layOutEngineWithout(const QString &fromRoot, const QString &style, const QString &toRoot)
 {
-    // The build learnt a model without every style beside the one it uses: that one takes the
-    // place of the model, and none of the others comes along.
+    // The build learnt a model without every style, beside the engine folder: that one takes
+    // the place of the model.
     const QString config = QStringLiteral("/projects/alphanumeric/config/");
-    const QString heldOut = fromRoot + config + QStringLiteral("without-") + style;
+    const QString heldOut = fromRoot + QStringLiteral("-heldout/") + style;
     if (style.isEmpty() || !QFileInfo(heldOut).isDir())
         return false;
     QDirIterator files(fromRoot, QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QString from = files.next();
-        const QString path = from.mid(fromRoot.size());
-        if (path.startsWith(config + QStringLiteral("without-")))
-            continue;
-        const QString to = toRoot + path;
+        const QString to = toRoot + from.mid(fromRoot.size());
         QFile::remove(to);
         if (!QDir().mkpath(QFileInfo(to).absolutePath()) || !QFile::copy(from, to))
             return false;

@@ -28,8 +28,8 @@ bool writeTemplates(const QString &modelFile, const QList<Template> &templates);
 // The writing styles the build learns from: the list the build reads.
 QStringList styleNames();
 // A copy of the engine folder fromRoot in toRoot with the model the build learnt without the
-// style (its templates and network): the engine as it would be had it never seen that style.
-// False on failure.
+// style (its templates and network, in the folder fromRoot-heldout): the engine as it would be
+// had it never seen that style. False on failure.
 bool layOutEngineWithout(const QString &fromRoot, const QString &style, const QString &toRoot);
 // The styles the network of the engine in root was learnt from.
 QStringList networkStyles(const QString &root);

@@ -1,12 +1,13 @@
 // Learns the engine's model from the writing styles of a style list (see styles.cfg):
 //
-//     lipimodel <style list> <project config folder> [--sheet <picture>]
+//     lipimodel <style list> <profile folder> <held-out folder> [--sheet <picture>]
 //
-// writes <folder>/default/templates.mdt, where every class gets the ways each style writes it,
+// writes <profile folder>/templates.mdt, where every class gets the ways each style writes it,
 // the drawn ones first, each marked with the style it comes from ("from <style>"), and
-// <folder>/default/network.txt, the network learnt from all of them (see InkNetwork). For the
-// recognition benchmark, <folder>/without-<style>/ holds the same two files learnt without that
-// style, for every style. --sheet draws every template into a picture, a row per style.
+// <profile folder>/network.txt, the network learnt from all of them (see InkNetwork). For the
+// recognition benchmark and its tests, <held-out folder>/<style>/ holds the same two files
+// learnt without that style, for every style (the folder is made anew). --sheet draws every
+// template into a picture, a row per style.
 #include "glyphstrokes.h"
 #include "networktrainer.h"
 #include "writingstyles.h"
@@ -161,9 +162,9 @@ int main(int argc, char **argv)
         sheet = arguments.takeAt(sheetAt + 1);
         arguments.removeAt(sheetAt);
     }
-    if (arguments.size() != 2)
-        return fail(QStringLiteral("usage: lipimodel <style list> <project config folder> "
-                                   "[--sheet <picture>]"));
+    if (arguments.size() != 3)
+        return fail(QStringLiteral("usage: lipimodel <style list> <profile folder> <held-out "
+                                   "folder> [--sheet <picture>]"));
     QString error;
     const QList<WritingStyles::Style> styles = WritingStyles::read(arguments.at(0), &error);
     if (styles.isEmpty())
@@ -186,13 +187,16 @@ int main(int argc, char **argv)
     if (!sheet.isEmpty())
         drawSheet(styles, byStyle, sheet);
 
-    const QDir config(arguments.at(1));
+    // Models of styles no longer listed must not linger among the held-out ones.
+    QDir heldOut(arguments.at(2));
+    if (heldOut.exists() && !heldOut.removeRecursively())
+        return fail(arguments.at(2) + QStringLiteral(": cannot be emptied"));
     QStringList leftOut{ QString() };
     for (const WritingStyles::Style &style : styles)
         leftOut << style.name;
     for (const QString &without : leftOut) {
-        const QString profile = config.filePath(without.isEmpty() ? QStringLiteral("default")
-                                                                  : QStringLiteral("without-") + without);
+        const QString profile =
+                without.isEmpty() ? arguments.at(1) : heldOut.filePath(without);
         if (!QDir().mkpath(profile))
             return fail(profile + QStringLiteral(": cannot be made"));
         if (!writeModel(styles, byStyle, without, profile + QStringLiteral("/templates.mdt"),
