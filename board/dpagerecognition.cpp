@@ -23,6 +23,8 @@ constexpr int kClassEnie = 72;
 constexpr int kClassCapitalI = 8;
 constexpr int kClassSmallL = 37;
 constexpr int kClassOne = 53;
+// Choices of the recogniser a line picks among for each character (HandwritingLine).
+constexpr int kLineChoices = 3;
 constexpr int kNoPair = -1;
 
 // Two strokes read alone as one and other (in either order) make result: the dot and the stem
@@ -280,11 +282,15 @@ void DPage::pathToText(bool offline)
         gatheredBox = gathered.size() == 1 ? boxOf(stroke) : unite(gatheredBox, boxOf(stroke));
     };
     const auto readGathered = [&]() {
-        int c = m_recog.reconocer(gathered);
+        // The next choices let the line take a digit among digits, a letter among letters.
+        QVector<int> choices = m_recog.choices(gathered, kLineChoices);
+        int c = choices.isEmpty() ? recog::kNoMatch : choices.takeFirst();
         // A bar with a dot over it is an i, whatever the scaled shape looked like.
-        if (dotted && (c == kClassCapitalI || c == kClassSmallL || c == kClassOne))
+        if (dotted && (c == kClassCapitalI || c == kClassSmallL || c == kClassOne)) {
             c = kClassSmallI;
-        line.append({ { c, gatheredBox }, m_handwriting->m_textPos });
+            choices.clear();
+        }
+        line.append({ { c, gatheredBox, choices }, m_handwriting->m_textPos });
         gathered.clear();
         gatheredBox = QRectF();
         dotted = false;
@@ -331,7 +337,7 @@ void DPage::pathToText(bool offline)
             gathered.clear();
             gatheredBox = QRectF();
             dotted = false;
-            line.append({ { pair, unite(boxOf(stroke), boxOf(nextStroke)) },
+            line.append({ { pair, unite(boxOf(stroke), boxOf(nextStroke)), {} },
                           m_handwriting->m_textPos });
             offset += kCharacterStep;
             i += 2;

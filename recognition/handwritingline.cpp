@@ -87,6 +87,10 @@ bool isCapital(int id)
 {
     return id >= kCapitalA && id < kCapitalA + 26;
 }
+bool isLetter(int id)
+{
+    return isCapital(id) || (id >= kSmallA && id < kSmallA + 26);
+}
 bool isSmall(int id)
 {
     return (id >= kSmallA && id < kSmallA + 26) || id == kTableSize - 1;
@@ -146,7 +150,9 @@ bool lookAlike(int a, int b)
             && !isDigit(b) && withCase(a, false) == withCase(b, false);
 }
 
-QVector<int> read(const QVector<Character> &line)
+namespace {
+
+QVector<int> settled(const QVector<Character> &line)
 {
     QVector<int> result;
     QVector<qreal> tall;
@@ -291,6 +297,98 @@ QVector<int> read(const QVector<Character> &line)
             result[i] = withCase(id, false);
     }
     return result;
+}
+
+// Small letters as high as the x-height that have a capital of another shape.
+constexpr char kBodyLetters[] = "aemnr";
+
+// The first of the character's next two choices that passes, or -1.
+template <typename Test> int nextChoice(const Character &character, Test passes)
+{
+    for (int k = 0; k < std::min(2, int(character.others.size())); ++k) {
+        if (passes(character.others.at(k)))
+            return character.others.at(k);
+    }
+    return -1;
+}
+
+} // namespace
+
+QVector<int> read(const QVector<Character> &input)
+{
+    QVector<Character> line = input;
+    // Digits among letters and letters among digits: the next choice that fits the others.
+    for (int i = 0; i < line.size(); ++i) {
+        int letters = 0;
+        int digits = 0;
+        for (int k = 0; k < input.size(); ++k) {
+            const int id = input.at(k).classId;
+            if (k == i || isAmbiguous(id))
+                continue;
+            letters += isLetter(id) ? 1 : 0;
+            digits += isDigit(id) ? 1 : 0;
+        }
+        const int id = line.at(i).classId;
+        int other = -1;
+        if (isDigit(id) && letters > digits)
+            other = nextChoice(line.at(i), isLetter);
+        else if (isLetter(id) && digits > letters)
+            other = nextChoice(line.at(i), isDigit);
+        if (other >= 0)
+            line[i].classId = other;
+    }
+    // A word is written in capitals, or in small letters after its first: a letter of the other
+    // case among them takes the next choice of this case, where it has one.
+    for (int i = 0; i < line.size(); ++i) {
+        const int id = line.at(i).classId;
+        if (!isLetter(id) || isAmbiguous(id))
+            continue;
+        int capitals = 0;
+        int smalls = 0;
+        for (int k = 0; k < input.size(); ++k) {
+            const int other = input.at(k).classId;
+            if (k == i || !isLetter(other) || isAmbiguous(other))
+                continue;
+            capitals += isCapital(other) ? 1 : 0;
+            smalls += isCapital(other) ? 0 : 1;
+        }
+        int other = -1;
+        if (!isCapital(id) && capitals > 0 && smalls == 0)
+            other = nextChoice(line.at(i), isCapital);
+        else if (isCapital(id) && i > 0 && smalls > 0 && capitals == 0)
+            other = nextChoice(line.at(i), [](int c) { return isLetter(c) && !isCapital(c); });
+        if (other >= 0)
+            line[i].classId = other;
+    }
+    // A capital as small as the small letters, or a small letter as high as the capitals: the
+    // next choice of the other size, where the line knows both heights.
+    QVector<qreal> tall;
+    QVector<qreal> shorter;
+    for (const Character &character : qAsConst(line)) {
+        const Size size = sizeOf(character.classId);
+        if (size == Size::Tall)
+            tall << character.box.height();
+        else if (size == Size::Short)
+            shorter << character.box.height();
+    }
+    if (!tall.isEmpty() && !shorter.isEmpty()) {
+        const qreal between = std::sqrt(median(tall) * median(shorter));
+        for (Character &character : line) {
+            const int id = character.classId;
+            if (isAmbiguous(id) || among(kDescenders, id))
+                continue;
+            int other = -1;
+            if (isCapital(id) && character.box.height() < between)
+                other = nextChoice(character, [](int c) {
+                    return among(kBodyLetters, c) || isSizePair(c);
+                });
+            else if (among(kBodyLetters, id) && character.box.height() > between)
+                other = nextChoice(character, isCapital);
+            if (other >= 0)
+                character.classId = other;
+        }
+    }
+    return settled(line);
 }
 
 } // namespace HandwritingLine

@@ -16,9 +16,14 @@ struct Character
 {
     int classId = -1;
     QRectF box;
+    // The recogniser's next choices, best first: among them the line finds a digit among
+    // digits, a letter among letters, or a letter of the size its neighbours give it.
+    QVector<int> others;
 };
 
-// The class of every character, look-alikes settled by the line. Where nothing in the line can
+// The class of every character, look-alikes settled by the line, and a character read as a
+// digit among letters (or a letter among digits, or a capital as small as the small letters
+// beside it) taken as the next choice that fits, where it has one. Where nothing in the line can
 // decide, the choice is always the same: a small letter, "l" for a bar, "o" for a ring, unless
 // the recogniser read a digit ("0", "1"), which is kept.
 QVector<int> read(const QVector<Character> &line);

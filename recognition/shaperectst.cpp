@@ -153,10 +153,31 @@ bool recog::isAvailable()
 
 int recog::reconocer(const QList<QVector<QPointF>> &strokes)
 {
+    if (!recognise(strokes, m_numChoices))
+        return kNoMatch;
+    const int id = m_results.front().getShapeId();
+    return id < 0 ? kNoMatch : id;
+}
+
+QVector<int> recog::choices(const QList<QVector<QPointF>> &strokes, int count)
+{
+    QVector<int> ids;
+    if (count < 1 || !recognise(strokes, count))
+        return ids;
+    for (const LTKShapeRecoResult &result : m_results) {
+        if (result.getShapeId() < 0)
+            break;
+        ids << result.getShapeId();
+    }
+    return ids;
+}
+
+bool recog::recognise(const QList<QVector<QPointF>> &strokes, int count)
+{
     m_results.clear();
     LTKShapeRecognizer *recognizer = sharedEngine().recognizer(m_project);
     if (!recognizer)
-        return kNoMatch;
+        return false;
     LTKTraceGroup group;
     for (const QVector<QPointF> &stroke : strokes) {
         LTKTrace trace;
@@ -171,14 +192,11 @@ int recog::reconocer(const QList<QVector<QPointF>> &strokes)
             group.addTrace(trace);
     }
     if (group.getNumTraces() == 0)
-        return kNoMatch;
+        return false;
     // The recogniser is shared: it takes this page's capture device for this call.
     recognizer->setDeviceContext(m_captureDevice);
-    if (recognizer->recognize(group, m_screenContext, m_subset, m_confThreshold, m_numChoices,
-                              m_results)
-                != LTKErrors::kSuccess
-        || m_results.empty())
-        return kNoMatch;
-    const int id = m_results.front().getShapeId();
-    return id < 0 ? kNoMatch : id;
+    return recognizer->recognize(group, m_screenContext, m_subset, m_confThreshold, count,
+                                 m_results)
+            == LTKErrors::kSuccess
+            && !m_results.empty();
 }

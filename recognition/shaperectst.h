@@ -32,8 +32,13 @@ public:
     // Strokes in scene coordinates, in drawing order; kNoMatch without an engine, without any
     // point or when the engine finds no class.
     int reconocer(const QList<QVector<QPointF>> &strokes);
+    // The count best classes for the strokes, best first (the first is reconocer's answer); empty
+    // where reconocer answers kNoMatch. A line of writing picks among them (HandwritingLine).
+    QVector<int> choices(const QList<QVector<QPointF>> &strokes, int count);
 
 private:
+    bool recognise(const QList<QVector<QPointF>> &strokes, int count);
+
     LTKCaptureDevice m_captureDevice;
     LTKScreenContext m_screenContext;
     std::vector<LTKShapeRecoResult> m_results;

@@ -15,6 +15,9 @@ packages=(
     xvfb xauth x11-apps xdotool imagemagick xdg-utils
     chromium
     fonts-dejavu-core
+    # Writing styles the handwriting templates are learnt from at build time.
+    hershey-fonts-data fonts-klee fonts-breip fonts-dkg-handwriting fonts-sjfonts
+    fonts-humor-sans fonts-bwht fonts-rufscript fonts-seto fonts-yusei-magic
     openclipart-svg
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
     qttranslations5-l10n

@@ -65,6 +65,10 @@ bool ShapeModel::read(const std::string &fileName, int classCount)
                 return fail(fileName, lineNumber, "variant without strokes");
             m_variants.push_back({ currentClass, {} });
             ++variantsPerClass[size_t(currentClass)];
+        } else if (keyword == "from") {
+            // The writing style the way comes from: for the reader, not for matching.
+            if (currentClass < 0)
+                return fail(fileName, lineNumber, "from before any shape");
         } else if (keyword == "stroke") {
             if (currentClass < 0)
                 return fail(fileName, lineNumber, "stroke before any shape");

@@ -12,6 +12,7 @@
 //     stroke 0,100 30,0 60,100
 //     stroke 12,60 48,60
 //     variant              another way of writing the same class
+//     from klee            the writing style a way comes from (optional, not used to match)
 //     stroke ...
 //
 // Coordinates are in any unit, y downwards; every class from 0 to the class count - 1 needs at

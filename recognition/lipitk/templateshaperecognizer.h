@@ -1,14 +1,19 @@
 #pragma once
 
+#include "inkfeatures.h"
+#include "inknetwork.h"
 #include "ltkshaperecognizer.h"
 #include "strokematcher.h"
 
 #include <string>
 #include <vector>
 
-// Recognises a shape by its nearest stroke template (see StrokeMatcher) among the templates of
-// one project profile: <project folder>/config/project.cfg gives the class count,
-// <project folder>/config/<profile>/profile.cfg the matcher settings and the model file name.
+// Recognises a shape by its nearest templates among those of one project profile:
+// <project folder>/config/project.cfg gives the class count, <project folder>/config/<profile>/
+// profile.cfg the matcher settings and the model file name. The templates nearest in ink (see
+// InkFeatures; each template is also seen slanted and stretched as hands write it) are compared
+// point by point (see StrokeMatcher), and the two distances together rank them. Dots, which have
+// no ink to speak of, are compared point by point with every template.
 class TemplateShapeRecognizer : public LTKShapeRecognizer
 {
 public:
@@ -30,6 +35,13 @@ private:
     {
         int classId;
         StrokeMatcher::Prepared shape;
+        StrokeMatcher::Shape strokes;
+    };
+    // The ink of a template, or of one of its slanted or stretched copies.
+    struct Ink
+    {
+        size_t templateIndex;
+        InkFeatures::Vector features;
     };
 
     std::string m_projectFolder;
@@ -40,6 +52,17 @@ private:
     StrokeMatcher::Settings m_settings;
     float m_slant = 0.25f;
     float m_slantCost = 0.02f;
+    // Templates nearest in ink that are compared point by point, and the weight of the ink
+    // distance in the ranking.
+    int m_candidates = 40;
+    float m_inkWeight = 1.0f;
+    std::vector<float> m_copySlants{ 0.0f };
+    std::vector<float> m_copyStretches{ 1.0f };
+    std::vector<Ink> m_inks;
+    // The network learnt from the ink of many hands, and the weight of its reading against the
+    // templates' distances.
+    InkNetwork m_network;
+    float m_networkWeight = 0.05f;
     LTKCaptureDevice m_device;
     int m_classCount = 0;
     std::vector<Template> m_templates;

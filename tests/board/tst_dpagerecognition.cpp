@@ -14,6 +14,7 @@
 #include "recognition/qhandwritingcustomsupport.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QUndoStack>
 #include <QtTest>
 
@@ -245,30 +246,55 @@ void tst_DPageRecognition::wordWrittenWithThePen_data()
 {
     QTest::addColumn<QString>("word");
     QTest::addColumn<quint32>("seed");
-    QTest::newRow("hola") << "hola" << 1u;
-    QTest::newRow("Sol: a capital by its size") << "Sol" << 2u;
-    QTest::newRow("ojo: dots over their stems") << "ojo" << 3u;
-    QTest::newRow("mil") << "mil" << 4u;
-    QTest::newRow("2010: bar and ring among digits") << "2010" << 5u;
-    QTest::newRow("LT: a T bar apart from the L") << "LT" << 6u;
-    QTest::newRow("OSO: capitals beside a tall letter") << "OSOL" << 7u;
+    // Empty: the hand-made characters, read by the engine as built. A style: its characters,
+    // read by the engine the build learnt without that style.
+    QTest::addColumn<QString>("style");
+    QTest::newRow("hola") << "hola" << 1u << QString();
+    QTest::newRow("Sol: a capital by its size") << "Sol" << 2u << QString();
+    QTest::newRow("ojo: dots over their stems") << "ojo" << 3u << QString();
+    QTest::newRow("mil") << "mil" << 4u << QString();
+    QTest::newRow("2010: bar and ring among digits") << "2010" << 5u << QString();
+    QTest::newRow("LT: a T bar apart from the L") << "LT" << 6u << QString();
+    QTest::newRow("OSO: capitals beside a tall letter") << "OSOL" << 7u << QString();
+    QTest::newRow("hola, in klee, never learnt") << "hola" << 10u << "klee";
+    QTest::newRow("queso, in klee, never learnt") << "queso" << 20u << "klee";
+    QTest::newRow("casa, in hershey-roman, never learnt") << "casa" << 23u << "hershey-roman";
+    QTest::newRow("1984, in hershey-roman, never learnt") << "1984" << 31u << "hershey-roman";
+    QTest::newRow("casa, in breip, never learnt") << "casa" << 38u << "breip";
+    QTest::newRow("kiwi, in dkg, never learnt") << "kiwi" << 60u << "dkg";
+    QTest::newRow("bici, in delphine, never learnt") << "bici" << 82u << "delphine";
+    QTest::newRow("2026, in stevehand, never learnt") << "2026" << 87u << "stevehand";
+    QTest::newRow("LUNA, in humor-sans, never learnt") << "LUNA" << 100u << "humor-sans";
+    QTest::newRow("1984, in bwht-build, never learnt") << "1984" << 103u << "bwht-build";
+    QTest::newRow("MESA, in bwht-learn, never learnt") << "MESA" << 109u << "bwht-learn";
 }
 
 void tst_DPageRecognition::wordWrittenWithThePen()
 {
     QFETCH(QString, word);
     QFETCH(quint32, seed);
-    const QString chars = QString::fromUtf8(
-            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789.,?-@:;()+ñ");
+    QFETCH(QString, style);
     QHash<QChar, Strokes> samples;
-    for (const RecognitionFixture::Template &sample :
-         RecognitionFixture::templates(RecognitionFixture::handwritingSamples())) {
-        if (!samples.contains(sample.label.at(0)))
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString heldOut = folder.filePath(QStringLiteral("lipi"));
+    if (!style.isEmpty()) {
+        QVERIFY(RecognitionFixture::layOutEngineWithout(RecognitionFixture::lipiRoot(), style,
+                                                        heldOut));
+        QVERIFY(!RecognitionFixture::networkStyles(heldOut).contains(style));
+        qputenv("LIPI_ROOT", heldOut.toLocal8Bit());
+    }
+    const QString source = style.isEmpty() ? RecognitionFixture::handwritingSamples()
+                                           : RecognitionFixture::modelFile();
+    for (const RecognitionFixture::Template &sample : RecognitionFixture::templates(source)) {
+        if (sample.style == style && !samples.contains(sample.label.at(0)))
             samples.insert(sample.label.at(0), sample.strokes);
     }
     QList<Strokes> letters;
-    for (const QChar letter : word)
+    for (const QChar letter : word) {
+        QVERIFY2(samples.contains(letter), qPrintable(QString(letter)));
         letters << samples.value(letter);
+    }
     QRandomGenerator random(seed);
     RecognitionFixture::Hand hand;
     hand.scale = 0.8;

@@ -8,7 +8,8 @@ const QString kChars = QString::fromUtf8(
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789.,?-@:;()+ñ");
 
 // A line as the recogniser gave it: "c:top:bottom" per character, side by side 60 apart, the
-// class written as any member of its look-alike group would come back.
+// class written as any member of its look-alike group would come back; ":others" after it gives
+// the recogniser's next choices, best first.
 QVector<HandwritingLine::Character> line(const QString &marks, qreal slope = 0.0)
 {
     QVector<HandwritingLine::Character> result;
@@ -17,9 +18,13 @@ QVector<HandwritingLine::Character> line(const QString &marks, qreal slope = 0.0
         const QStringList parts = items.at(i).split(QLatin1Char(':'));
         const qreal x = 60.0 * i;
         const qreal drop = slope * x;
+        QVector<int> others;
+        for (const QChar other : parts.value(3))
+            others << int(kChars.indexOf(other));
         result.append({ int(kChars.indexOf(parts.at(0))),
                         QRectF(QPointF(x, parts.at(1).toDouble() + drop),
-                               QPointF(x + 40, parts.at(2).toDouble() + drop)) });
+                               QPointF(x + 40, parts.at(2).toDouble() + drop)),
+                        others });
     }
     return result;
 }
@@ -74,6 +79,23 @@ void tst_HandwritingLine::read_data()
     QTest::newRow("a bar below the line is a j") << "o:50:100 l:30:150 o:50:100" << 0.0 << "ojo";
     QTest::newRow("punctuation says nothing") << "-:70:75 l:0:100 -:70:75" << 0.0 << "-l-";
     QTest::newRow("other classes pass through") << "H:0:100 ?:0:100 E:0:100" << 0.0 << "H?E";
+    // The recogniser's next choices: the first one that fits the line.
+    QTest::newRow("a digit among letters takes its letter choice")
+            << "s:50:100 9:50:150:8q a:50:100" << 0.0 << "sqa";
+    QTest::newRow("a letter among digits takes its digit choice")
+            << "2:0:100 S:0:100:5 7:0:100" << 0.0 << "257";
+    QTest::newRow("no choice that fits: as read") << "s:50:100 9:50:150:86 a:50:100" << 0.0
+                                                  << "s9a";
+    QTest::newRow("only the next two choices count")
+            << "2:0:100 S:0:100:BE5 7:0:100" << 0.0 << "2S7";
+    QTest::newRow("a small letter among capitals takes its capital choice")
+            << "N:0:100 k:0:100:K O:0:100" << 0.0 << "NKO";
+    QTest::newRow("a capital inside a small word takes its small choice")
+            << "s:50:100 E:50:100:e a:50:100" << 0.0 << "sea";
+    QTest::newRow("a capital starting a small word stays")
+            << "E:0:100:e s:50:100 a:50:100" << 0.0 << "Esa";
+    QTest::newRow("a capital as small as the small letters")
+            << "T:0:100 a:50:100 M:50:100:m a:50:100" << 0.0 << "Tama";
 }
 
 void tst_HandwritingLine::read()

@@ -46,9 +46,12 @@ class tst_ShapeRecTst : public QObject
 private slots:
     void init();
     void modelCoversEveryClass();
+    void heldOutEnginesNeverSawTheirStyle();
     void anyDirectionAndOrder_data();
     void anyDirectionAndOrder();
     void strokesThePageReliesOn();
+    void retracedOrOtherStrokeCounts_data();
+    void retracedOrOtherStrokeCounts();
     void twoPagesRecogniseIndependently();
     void dotsAndEmptyInput();
     void noEngine_data();
@@ -74,6 +77,40 @@ void tst_ShapeRecTst::modelCoversEveryClass()
         classes.insert(shape.classId);
     }
     QCOMPARE(classes.size(), 73);
+}
+
+// The benchmark reads each style with the engine laid out without it: that engine must hold
+// every template the build learnt but none of that style's, a network learnt from the other
+// styles only, and load. The build must have learnt from exactly the styles of the list both
+// read.
+void tst_ShapeRecTst::heldOutEnginesNeverSawTheirStyle()
+{
+    const QList<Template> all = templates(modelFile());
+    const QStringList styles = styleNames();
+    QVERIFY(styles.size() >= 10);
+    QSet<QString> learnt;
+    for (const Template &shape : all)
+        learnt.insert(shape.style);
+    QCOMPARE(learnt, QSet<QString>(styles.cbegin(), styles.cend()));
+    QCOMPARE(networkStyles(lipiRoot()), styles);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    for (const QString &style : styles) {
+        const QString root = folder.filePath(style);
+        QVERIFY(layOutEngineWithout(lipiRoot(), style, root));
+        const QList<Template> kept = templates(modelFileIn(root));
+        const auto others = std::count_if(all.cbegin(), all.cend(),
+                                          [&](const Template &shape) { return shape.style != style; });
+        QCOMPARE(kept.size(), int(others));
+        for (const Template &shape : kept)
+            QVERIFY2(shape.style != style && !shape.style.isEmpty(), qPrintable(style));
+        QStringList rest = styles;
+        rest.removeAll(style);
+        QCOMPARE(networkStyles(root), rest);
+        qputenv("LIPI_ROOT", root.toLocal8Bit());
+        recog recogniser;
+        QVERIFY2(recogniser.isAvailable(), qPrintable(style));
+    }
 }
 
 // Characters written apart from the templates, each by its own random hand, read as they were
@@ -149,6 +186,62 @@ void tst_ShapeRecTst::strokesThePageReliesOn()
                               { 25, 50 }, { 40, 55 }, { 48, 70 }, { 48, 100 } };
     QCOMPARE(nameOf(recogniser.reconocer(distorted({ n }, 7, 0.8, 2, { 3000, -2000 }, 0.01))),
              QStringLiteral("n"));
+}
+
+// A hand goes back over a line (the stem of an n, d or b, the middle of an E) or lifts the pen
+// where no template does: the ink is what counts.
+void tst_ShapeRecTst::retracedOrOtherStrokeCounts_data()
+{
+    QTest::addColumn<Strokes>("strokes");
+    QTest::addColumn<QString>("expected");
+    using Line = QVector<QPointF>;
+    QTest::newRow("E in one stroke, its bar retraced")
+            << Strokes{ Line{ { 60, 0 }, { 0, 0 }, { 0, 50 }, { 45, 50 }, { 0, 50 }, { 0, 100 },
+                              { 60, 100 } } }
+            << "E";
+    QTest::newRow("E in four strokes")
+            << Strokes{ Line{ { 0, 0 }, { 0, 100 } }, Line{ { 0, 0 }, { 60, 0 } },
+                        Line{ { 0, 50 }, { 45, 50 } }, Line{ { 0, 100 }, { 60, 100 } } }
+            << "E";
+    QTest::newRow("H in one stroke, its stems retraced")
+            << Strokes{ Line{ { 0, 0 }, { 0, 100 }, { 0, 50 }, { 60, 50 }, { 60, 0 },
+                              { 60, 100 } } }
+            << "H";
+    QTest::newRow("M in four strokes")
+            << Strokes{ Line{ { 0, 100 }, { 0, 0 } }, Line{ { 0, 0 }, { 35, 60 } },
+                        Line{ { 35, 60 }, { 70, 0 } }, Line{ { 70, 0 }, { 70, 100 } } }
+            << "M";
+    QTest::newRow("A in three strokes")
+            << Strokes{ Line{ { 30, 0 }, { 0, 100 } }, Line{ { 30, 0 }, { 60, 100 } },
+                        Line{ { 12, 60 }, { 48, 60 } } }
+            << "A";
+    QTest::newRow("k in three strokes")
+            << Strokes{ Line{ { 0, 0 }, { 0, 100 } }, Line{ { 40, 50 }, { 0, 78 } },
+                        Line{ { 12, 70 }, { 42, 100 } } }
+            << "k";
+    QTest::newRow("d, its stem retraced")
+            << Strokes{ Line{ { 48, 62 }, { 35, 51 }, { 18, 51 }, { 4, 62 }, { 0, 80 }, { 6, 96 },
+                              { 22, 100 }, { 40, 94 }, { 48, 80 }, { 48, 0 }, { 48, 100 } } }
+            << "d";
+    QTest::newRow("b, its stem retraced")
+            << Strokes{ Line{ { 0, 0 }, { 0, 100 }, { 0, 65 }, { 14, 52 }, { 32, 50 }, { 46, 60 },
+                              { 50, 78 }, { 44, 94 }, { 28, 100 }, { 10, 97 }, { 0, 90 } } }
+            << "b";
+    QTest::newRow("4 in one stroke")
+            << Strokes{ Line{ { 45, 100 }, { 45, 0 }, { 0, 68 }, { 62, 68 } } } << "4";
+}
+
+void tst_ShapeRecTst::retracedOrOtherStrokeCounts()
+{
+    QFETCH(Strokes, strokes);
+    QFETCH(QString, expected);
+    recog recogniser;
+    for (quint32 seed = 1; seed <= 3; ++seed) {
+        const int id = recogniser.reconocer(
+                distorted(strokes, seed, 0.6 + 0.3 * seed, 3.0 - 2.0 * seed, { -800, 1200 }, 0.008));
+        QVERIFY2(HandwritingLine::lookAlike(id, int(kChars.indexOf(expected))),
+                 qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(nameOf(id))));
+    }
 }
 
 void tst_ShapeRecTst::twoPagesRecogniseIndependently()

@@ -1,10 +1,17 @@
 #include "recognitionfixture.h"
 
+#include "writingstyles.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QSet>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTextStream>
 #include <QTransform>
 
+#include <algorithm>
 #include <cmath>
 
 namespace RecognitionFixture {
@@ -22,12 +29,15 @@ QList<Template> templates(const QString &modelFile)
         if (words.isEmpty() || words.first().startsWith(QLatin1Char('#')))
             continue;
         if (words.first() == QLatin1String("shape")) {
-            result.append({ words.value(1).toInt(), words.value(2), 0, {} });
+            result.append({ words.value(1).toInt(), words.value(2), 0, {}, {} });
         } else if (words.first() == QLatin1String("variant")) {
             Template next = result.last();
             next.variant += 1;
             next.strokes.clear();
+            next.style.clear();
             result.append(next);
+        } else if (words.first() == QLatin1String("from") && !result.isEmpty()) {
+            result.last().style = words.value(1);
         } else if (words.first() == QLatin1String("stroke")) {
             QVector<QPointF> stroke;
             for (int i = 1; i < words.size(); ++i) {
@@ -38,6 +48,85 @@ QList<Template> templates(const QString &modelFile)
         }
     }
     return result;
+}
+
+bool writeTemplates(const QString &modelFile, const QList<Template> &templates)
+{
+    QFile file(modelFile);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        return false;
+    QTextStream out(&file);
+    out.setCodec("UTF-8");
+    QSet<int> given;
+    for (const Template &shape : templates) {
+        if (given.contains(shape.classId)) {
+            out << "variant\n";
+        } else {
+            out << "shape " << shape.classId << ' ' << shape.label << '\n';
+            given.insert(shape.classId);
+        }
+        if (!shape.style.isEmpty())
+            out << "from " << shape.style << '\n';
+        for (const QVector<QPointF> &stroke : shape.strokes) {
+            out << "stroke";
+            for (const QPointF &point : stroke)
+                out << ' ' << point.x() << ',' << point.y();
+            out << '\n';
+        }
+    }
+    out.flush();
+    return file.error() == QFileDevice::NoError;
+}
+
+QStringList styleNames()
+{
+    QStringList names;
+    for (const WritingStyles::Style &style : WritingStyles::read(QStringLiteral(LIPI_STYLE_LIST)))
+        names << style.name;
+    return names;
+}
+
+QString modelFileIn(const QString &root)
+{
+    return root + QStringLiteral("/projects/alphanumeric/config/default/templates.mdt");
+}
+
+bool layOutEngineWithout(const QString &fromRoot, const QString &style, const QString &toRoot)
+{
+    // The build learnt a model without every style, beside the engine folder: that one takes
+    // the place of the model.
+    const QString config = QStringLiteral("/projects/alphanumeric/config/");
+    const QString heldOut = fromRoot + QStringLiteral("-heldout/") + style;
+    if (style.isEmpty() || !QFileInfo(heldOut).isDir())
+        return false;
+    QDirIterator files(fromRoot, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString from = files.next();
+        const QString to = toRoot + from.mid(fromRoot.size());
+        QFile::remove(to);
+        if (!QDir().mkpath(QFileInfo(to).absolutePath()) || !QFile::copy(from, to))
+            return false;
+    }
+    for (const QString &name : { QStringLiteral("templates.mdt"), QStringLiteral("network.txt") }) {
+        const QString to = toRoot + config + QStringLiteral("default/") + name;
+        if (!QFile::remove(to) || !QFile::copy(heldOut + QLatin1Char('/') + name, to))
+            return false;
+    }
+    return true;
+}
+
+QStringList networkStyles(const QString &root)
+{
+    QFile file(root + QStringLiteral("/projects/alphanumeric/config/default/network.txt"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    file.readLine();
+    QStringList words = QString::fromUtf8(file.readLine()).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (words.isEmpty() || words.takeFirst() != QLatin1String("from"))
+        return {};
+    for (QString &word : words)
+        word = word.trimmed();
+    return words;
 }
 
 Strokes distorted(const Strokes &strokes, quint32 seed, qreal scale, qreal degrees, QPointF offset,

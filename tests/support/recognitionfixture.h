@@ -10,17 +10,31 @@ using Strokes = QList<QVector<QPointF>>;
 
 namespace RecognitionFixture {
 
-// A written-out template of the engine's model: its class, the label given beside it, and
-// which variant of that class it is (0 for the first).
+// A written-out template of the engine's model: its class, the label given beside it, which
+// variant of that class it is (0 for the first) and the writing style it was learnt from.
 struct Template
 {
     int classId = -1;
     QString label;
     int variant = 0;
     Strokes strokes;
+    QString style;
 };
 // Every template of a model file; empty when unreadable.
 QList<Template> templates(const QString &modelFile);
+// The templates as a model file; false when it cannot be written.
+bool writeTemplates(const QString &modelFile, const QList<Template> &templates);
+
+// The writing styles the build learns from: the list the build reads.
+QStringList styleNames();
+// A copy of the engine folder fromRoot in toRoot with the model the build learnt without the
+// style (its templates and network, in the folder fromRoot-heldout): the engine as it would be
+// had it never seen that style. False on failure.
+bool layOutEngineWithout(const QString &fromRoot, const QString &style, const QString &toRoot);
+// The styles the network of the engine in root was learnt from.
+QStringList networkStyles(const QString &root);
+// The model file of the engine in root.
+QString modelFileIn(const QString &root);
 
 // The strokes as a hand would give them again: scaled by scale (with a little more on one
 // axis), turned by degrees, moved to offset, points interpolated every few units and shaken by
@@ -65,7 +79,7 @@ inline QString handwritingSamples()
 }
 inline QString modelFile()
 {
-    return lipiRoot() + QStringLiteral("/projects/alphanumeric/config/default/templates.mdt");
+    return modelFileIn(lipiRoot());
 }
 #endif
 
