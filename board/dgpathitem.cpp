@@ -4,6 +4,7 @@
 #include "drotateitem.h"
 #include "dpage.h"
 #include "drotateitemfocus.h"
+#include "strokepictures.h"
 
 #include <QGraphicsSceneMouseEvent>
 #include <QImage>
@@ -13,6 +14,7 @@
 #include <QStyleOptionGraphicsItem>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -38,7 +40,7 @@ DGPathItem::DGPathItem(QPointF pos, const QPen &pen, QGraphicsItem *parent)
     setPos(pos);
     QGraphicsPathItem::setPen(pen);
     setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
-    setCacheMode(DeviceCoordinateCache);
+    chooseToolkitCache();
     setFrameOwner(this);
     setAcceptTouchEvents(true);
 }
@@ -65,6 +67,21 @@ void DGPathItem::invalidateCache()
     update();
 }
 
+void DGPathItem::chooseToolkitCache()
+{
+    // An object drawn from its own picture needs no second copy of it in the toolkit's
+    // cache, whose store, smaller than a page of strokes, would also throw pictures out and
+    // have them drawn again at every repaint. What is drawn afresh at each paint (a table, a
+    // group's member, a picture too large to keep) is kept there.
+    const QRect area = cacheArea();
+    const bool ownPicture = keepsPicture()
+            && !(parentItem() && parentItem()->type() == ItemTypeGroup)
+            && qint64(area.width()) * area.height() <= kMaxCachePixels;
+    const CacheMode wanted = ownPicture ? NoCache : DeviceCoordinateCache;
+    if (cacheMode() != wanted)
+        setCacheMode(wanted);
+}
+
 void DGPathItem::releasePictures()
 {
     if (!m_bPaintedSinceRelease)
@@ -79,6 +96,7 @@ void DGPathItem::setPen(const QPen &pen)
     m_pen = pen;
     invalidateCache();
     QGraphicsPathItem::setPen(pen);
+    chooseToolkitCache(); // the width is part of the bounds
 }
 
 void DGPathItem::setBrush(const QBrush &brush)
@@ -105,6 +123,7 @@ void DGPathItem::setPath(const QPainterPath &path)
 {
     m_path = path;
     QGraphicsPathItem::setPath(path);
+    chooseToolkitCache(); // the bounds changed
     // A picture of the old path stretched over the new bounds is not the new path.
     invalidateCache();
 }
@@ -295,6 +314,9 @@ QVariant DGPathItem::itemChange(GraphicsItemChange change, const QVariant &value
     case ItemFlagsHaveChanged:
         frameMayShow(isSelected(), isLocked());
         break;
+    case ItemParentHasChanged:
+        chooseToolkitCache();
+        break;
     default:
         break;
     }
@@ -362,6 +384,9 @@ void DGPathItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
         paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
         return;
     }
+    // The page just shown may have this picture drawn, or being drawn, on another thread.
+    if (!m_renderCache && area.width() > 0 && area.height() > 0)
+        StrokePictures::deliver(this);
     if (!m_renderCache && area.width() > 0 && area.height() > 0) {
         // Painted on a scratch image and copied: an image keeps the paint engine of its last
         // painter (some 180 KB) for as long as its pixels live, and a pixmap made straight from
@@ -428,12 +453,13 @@ QImage DGPathItem::drawCachePicture(const CacheRecipe &recipe)
     return picture.copy(); // without the painter's engine, as paint() keeps its pictures
 }
 
-void DGPathItem::adoptCachePicture(const QImage &picture, quint64 generation)
+void DGPathItem::adoptCachePicture(QImage picture, quint64 generation)
 {
     if (generation != m_cacheGeneration || m_renderCache || picture.isNull()
         || picture.size() != cacheArea().size())
         return;
-    m_renderCache = std::make_unique<QPixmap>(QPixmap::fromImage(picture));
+    // The pixels become the pixmap's own, not copied: a page's pictures are megabytes.
+    m_renderCache = std::make_unique<QPixmap>(QPixmap::fromImage(std::move(picture)));
     ++m_cacheBuilds;
     m_bPaintedSinceRelease = true; // it has a picture to give back
 }

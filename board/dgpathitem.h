@@ -103,7 +103,7 @@ public:
     static QImage drawCachePicture(const CacheRecipe &recipe);
     // Takes picture, drawn from a recipe of the given generation, as the object's cached
     // picture; ignored when the object changed since or has a picture already.
-    void adoptCachePicture(const QImage &picture, quint64 generation);
+    void adoptCachePicture(QImage picture, quint64 generation);
 
 signals:
     void releaseBt(QPoint point, BtMenus::eStack operation);
@@ -121,6 +121,8 @@ protected:
 
     // Only from paint, which must not ask for another paint.
     void dropRenderCache();
+    // The toolkit's own cache for what is drawn afresh at each paint, none for the rest.
+    void chooseToolkitCache();
     // Whether the object keeps a picture of itself at one pixel per unit, or draws itself
     // afresh at the scale it is shown.
     virtual bool keepsPicture() const { return true; }

@@ -62,6 +62,7 @@ DGPathTableItem::DGPathTableItem(int rows, int cols, QPointF pos, const QPen &pe
                                  QGraphicsItem *parent)
     : DGPathItem(pos, pen, parent), m_rows(qMax(1, rows)), m_cols(qMax(1, cols))
 {
+    chooseToolkitCache(); // drawn at the scale shown, it keeps no picture of its own
 }
 
 int DGPathTableItem::type() const

@@ -4,6 +4,7 @@
 #include "dpage.h"
 
 #include <QGraphicsItem>
+#include <QHash>
 #include <QImage>
 #include <QThread>
 #include <QThreadPool>
@@ -19,12 +20,27 @@
 struct StrokePictures::Work
 {
     QList<QPointer<DGPathItem>> objects; // GUI thread only
+    QHash<const DGPathItem *, int> recipeOf; // GUI thread only
     std::vector<DGPathItem::CacheRecipe> recipes;
     std::vector<QImage> pictures; // one per recipe, once drawn
-    size_t next = 0; // the next recipe a thread takes
+    std::vector<char> taken; // per recipe: a thread has begun it
+    std::vector<char> done; // per recipe: drawn
+    size_t next = 0; // every recipe before it is taken
     size_t drawn = 0;
     bool cancelled = false;
     bool handedOver = false;
+
+    // Takes the first recipe nobody has begun; false when there is none.
+    bool takeFirstLeft(size_t *index)
+    {
+        while (next < recipes.size() && taken[next])
+            ++next;
+        if (next == recipes.size())
+            return false;
+        taken[next] = 1;
+        *index = next++;
+        return true;
+    }
 };
 
 namespace {
@@ -40,6 +56,8 @@ struct Queue
     std::deque<std::shared_ptr<StrokePictures::Work>> works;
     int runners = 0;
     QThreadPool pool;
+    // The pictures handed over as the board paints their objects (GUI thread only).
+    std::weak_ptr<StrokePictures::Work> shown;
 };
 
 Q_GLOBAL_STATIC(Queue, g_queue)
@@ -48,9 +66,8 @@ Q_GLOBAL_STATIC(Queue, g_queue)
 bool takeNext(Queue &queue, std::shared_ptr<StrokePictures::Work> *work, size_t *index)
 {
     for (const std::shared_ptr<StrokePictures::Work> &candidate : queue.works) {
-        if (!candidate->cancelled && candidate->next < candidate->recipes.size()) {
+        if (!candidate->cancelled && candidate->takeFirstLeft(index)) {
             *work = candidate;
-            *index = candidate->next++;
             return true;
         }
     }
@@ -77,7 +94,7 @@ void handOver(const std::shared_ptr<StrokePictures::Work> &work)
     const QList<QPointer<DGPathItem>> objects = std::exchange(work->objects, {});
     for (size_t n = 0; n < recipes.size(); ++n) {
         if (DGPathItem *object = objects.value(int(n)))
-            object->adoptCachePicture(pictures.at(n), recipes.at(n).generation);
+            object->adoptCachePicture(std::move(pictures[n]), recipes.at(n).generation);
     }
 }
 
@@ -88,6 +105,7 @@ void drawInto(std::unique_lock<std::mutex> &lock, Queue &queue,
     QImage picture = DGPathItem::drawCachePicture(work->recipes.at(index));
     lock.lock();
     work->pictures.at(index) = std::move(picture);
+    work->done.at(index) = 1;
     ++work->drawn;
     queue.drawn.notify_all();
     if (work->drawn == work->recipes.size() && !work->cancelled
@@ -116,7 +134,7 @@ void startRunners(std::unique_lock<std::mutex> &lock, Queue &queue)
     size_t left = 0;
     for (const std::shared_ptr<StrokePictures::Work> &work : queue.works) {
         if (!work->cancelled)
-            left += work->recipes.size() - work->next;
+            left += work->recipes.size() - std::min(work->next, work->recipes.size());
     }
     const int wanted = int(std::min<size_t>(left, size_t(StrokePictures::threads())));
     const int starting = std::max(0, wanted - queue.runners);
@@ -139,11 +157,13 @@ StrokePictures::StrokePictures(DPage *page) : m_work(std::make_shared<Work>()), 
     if (!page)
         return;
     m_revision = page->countedRevision();
-    const QList<QGraphicsItem *> items = page->items();
+    // In the order the board paints them, so that the first it paints are the first drawn.
+    const QList<QGraphicsItem *> items = page->items(Qt::AscendingOrder);
     for (QGraphicsItem *item : items) {
         auto *object = dynamic_cast<DGPathItem *>(item);
         DGPathItem::CacheRecipe recipe;
         if (object && object->cacheRecipe(&recipe)) {
+            m_work->recipeOf.insert(object, int(m_work->recipes.size()));
             m_work->recipes.push_back(std::move(recipe));
             m_work->objects << object;
         }
@@ -152,6 +172,8 @@ StrokePictures::StrokePictures(DPage *page) : m_work(std::make_shared<Work>()), 
     if (m_work->recipes.empty())
         return;
     m_work->pictures.resize(m_work->recipes.size());
+    m_work->taken.resize(m_work->recipes.size(), 0);
+    m_work->done.resize(m_work->recipes.size(), 0);
     Queue &queue = *g_queue;
     std::unique_lock<std::mutex> lock(queue.mutex);
     queue.works.push_back(m_work);
@@ -174,6 +196,64 @@ bool StrokePictures::isCurrent()
     return m_page && m_page->contentRevision() == m_revision;
 }
 
+bool StrokePictures::isHandedOver() const
+{
+    return m_count == 0 || m_work->handedOver;
+}
+
+void StrokePictures::showFirst()
+{
+    if (m_count == 0 || m_work->handedOver)
+        return;
+    Queue &queue = *g_queue;
+    queue.shown = m_work;
+    std::unique_lock<std::mutex> lock(queue.mutex);
+    queue.works.erase(std::remove(queue.works.begin(), queue.works.end(), m_work),
+                      queue.works.end());
+    queue.works.push_front(m_work);
+    startRunners(lock, queue);
+}
+
+bool StrokePictures::deliver(DGPathItem *object)
+{
+    if (!g_queue.exists())
+        return false;
+    Queue &queue = *g_queue;
+    const std::shared_ptr<Work> work = queue.shown.lock();
+    if (!work)
+        return false;
+    const auto found = work->recipeOf.constFind(object);
+    if (found == work->recipeOf.cend())
+        return false;
+    const size_t index = size_t(found.value());
+    // Not another object that came to live where the copied one was.
+    if (work->objects.value(int(index)) != object)
+        return false;
+    QImage picture;
+    quint64 generation = 0;
+    bool last = false;
+    {
+        std::unique_lock<std::mutex> lock(queue.mutex);
+        if (work->cancelled || work->handedOver)
+            return false;
+        if (!work->taken.at(index)) {
+            work->taken[index] = 1;
+            drawInto(lock, queue, work, index);
+        }
+        // Another thread's picture is a few milliseconds at most.
+        while (!work->done.at(index))
+            queue.drawn.wait_for(lock, std::chrono::milliseconds(50));
+        picture = std::move(work->pictures[index]);
+        generation = work->recipes.at(index).generation;
+        last = work->drawn == work->recipes.size();
+    }
+    object->adoptCachePicture(std::move(picture), generation);
+    // The last picture drawn on this thread: nobody else hands the rest over.
+    if (last)
+        handOver(work);
+    return true;
+}
+
 void StrokePictures::finish()
 {
     if (m_count == 0 || m_work->handedOver)
@@ -185,10 +265,11 @@ void StrokePictures::finish()
                           queue.works.end());
         queue.works.push_front(m_work);
         startRunners(lock, queue);
-        while (!m_work->cancelled && m_work->next < m_work->recipes.size())
-            drawInto(lock, queue, m_work, m_work->next++);
+        size_t index = 0;
+        while (!m_work->cancelled && m_work->takeFirstLeft(&index))
+            drawInto(lock, queue, m_work, index);
         // What other threads took is a picture each, a few milliseconds at most.
-        while (m_work->drawn < m_work->next)
+        while (m_work->drawn < m_work->recipes.size())
             queue.drawn.wait_for(lock, std::chrono::milliseconds(50));
     }
     handOver(m_work);

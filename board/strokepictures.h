@@ -11,7 +11,8 @@ class DPage;
 // The cached pictures of a page's strokes and shapes (DGPathItem's render caches), drawn on
 // other threads from copies taken on the GUI thread, so that a page is ready to be shown when
 // the teacher turns to it, however soon that is. The threads draw QImages only; the GUI thread
-// makes them the objects' pictures, in finish() or as soon as the last one is drawn.
+// makes them the objects' pictures, in finish(), as the board paints each object, or as soon as
+// the last one is drawn.
 class StrokePictures
 {
 public:
@@ -25,11 +26,21 @@ public:
     // Puts this page's pictures before any other page's, draws along on this (the GUI) thread,
     // waits for the rest and gives each object its picture, unless the object changed since.
     void finish();
+    // Puts this page's pictures before any other page's, and hands each to its object as soon
+    // as the board paints that object (deliver()), instead of all before the board paints.
+    void showFirst();
     DPage *page() const { return m_page; }
     int count() const { return m_count; }
+    // Every picture drawn has been given to its object (or there were none to draw).
+    bool isHandedOver() const;
     // The page has not changed since the pictures were begun (not counting changes still
     // waiting to be counted then, which make it look changed).
     bool isCurrent();
+
+    // GUI thread, from the object's painting: when the pictures shown first (showFirst()) have
+    // one for object, object gets it, drawn here if no thread has begun it, else waited for.
+    // False when there is none to give.
+    static bool deliver(DGPathItem *object);
 
     // Threads that draw pictures besides the GUI thread.
     static int threads();

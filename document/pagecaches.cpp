@@ -28,11 +28,13 @@ void DPagesList::keepCachesNear(DPage *page)
     // The page shown before, if the board never painted it, goes on as a neighbour (or goes).
     if (m_shownPictures)
         m_strokePictures.push_back(std::move(m_shownPictures));
-    // Pictures begun for a page that changed since are begun afresh.
+    // Pictures begun for a page that changed since are begun afresh; those all handed over
+    // are done with (anything of their page that lost its picture since gets a new one).
     m_strokePictures.erase(std::remove_if(m_strokePictures.begin(), m_strokePictures.end(),
                                           [&near](const std::unique_ptr<StrokePictures> &pictures) {
                                               return !pictures->page()
                                                       || !near.contains(pictures->page())
+                                                      || pictures->isHandedOver()
                                                       || !pictures->isCurrent();
                                           }),
                            m_strokePictures.end());
@@ -40,9 +42,9 @@ void DPagesList::keepCachesNear(DPage *page)
     // the reading is done.
     if (m_openProgress || !page)
         return;
-    // The page shown gets its pictures drawn on every thread from now until the board paints
-    // it; the neighbours on other threads meanwhile, so that a page turned to straight away is
-    // ready as soon as one turned to after a pause.
+    // The page shown gets its pictures drawn on every thread from now, each handed to its
+    // object as the board paints it; the neighbours on other threads meanwhile, so that a page
+    // turned to straight away is ready as soon as one turned to after a pause.
     auto shown = std::find_if(m_strokePictures.begin(), m_strokePictures.end(),
                               [page](const std::unique_ptr<StrokePictures> &pictures) {
                                   return pictures->page() == page;
@@ -53,6 +55,7 @@ void DPagesList::keepCachesNear(DPage *page)
     } else {
         m_shownPictures = std::make_unique<StrokePictures>(page);
     }
+    m_shownPictures->showFirst();
     for (const QPointer<DPage> &neighbour : near.mid(1)) {
         const bool started = std::any_of(
                 m_strokePictures.begin(), m_strokePictures.end(),
@@ -66,7 +69,13 @@ void DPagesList::readyShownPage()
 {
     if (!m_shownPictures)
         return;
-    const std::unique_ptr<StrokePictures> shown = std::move(m_shownPictures);
+    std::unique_ptr<StrokePictures> shown = std::move(m_shownPictures);
+    if (shown->isCurrent()) {
+        // The board takes each object's picture as it paints it: the first objects are
+        // painted while the threads still draw the last ones. Kept until all are handed over.
+        m_strokePictures.push_back(std::move(shown));
+        return;
+    }
     shown->finish();
     // Anything of the page without its picture still (changed since the drawing began) gets it
     // the same way.
@@ -76,7 +85,7 @@ void DPagesList::readyShownPage()
 
 bool DPagesList::eventFilter(QObject *watched, QEvent *event)
 {
-    // The board paints the page shown from its objects' pictures, all ready by then.
+    // The board paints the page shown from its objects' pictures, drawn on every thread.
     if (event->type() == QEvent::Paint && watched == m_view->viewport())
         readyShownPage();
     return QObject::eventFilter(watched, event);

@@ -378,8 +378,9 @@ void tst_DGPathItem::renderCacheIsUsed()
     DGPathCurveItem *curve =
             addCurve(page, polyline({ QPointF(0, 0), QPointF(100, 100) }), QPointF(100, 100),
                      BtMenus::btPencil, false, QPen(Qt::red, 6));
-    // Without the toolkit's own device cache every render reaches paint.
-    curve->setCacheMode(QGraphicsItem::NoCache);
+    // Drawn from its own picture, it keeps no second one in the toolkit's cache: every render
+    // reaches paint.
+    QCOMPARE(curve->cacheMode(), QGraphicsItem::NoCache);
     QImage first = renderPage(page);
     QCOMPARE(curve->renderCacheBuilds(), 1);
     QCOMPARE(first.pixelColor(150, 150), QColor(Qt::red));
@@ -522,6 +523,14 @@ void tst_DGPathItem::pictureDrawnAheadEqualsPainted()
     QCOMPARE(renderPage(page), painted);
     if (drawnAhead)
         QCOMPARE(object->renderCacheBuilds(), builds); // painted from the picture taken
+
+    // Handed over as the board paints the object, the picture shows the same.
+    object->invalidateCache();
+    StrokePictures shown(page);
+    shown.showFirst();
+    QCOMPARE(renderPage(page), painted);
+    QCOMPARE(object->hasRenderCache(), kind != KindTable);
+    QVERIFY(shown.isHandedOver());
 }
 
 void tst_DGPathItem::pictureOfAChangedObjectIsNotTaken()
@@ -717,6 +726,8 @@ void tst_DGPathItem::groupMembersNeverCache()
     page->addItem(group);
     DGPathCurveItem *curve = addCurve(page, stroke(30, 80, 3), QPointF(10, 10));
     curve->setParentItem(group);
+    // Drawn afresh at each paint, a member is kept by the toolkit's cache instead.
+    QCOMPARE(curve->cacheMode(), QGraphicsItem::DeviceCoordinateCache);
     curve->setCacheMode(QGraphicsItem::NoCache);
     curve->setSelected(true);
     renderPage(page);
