@@ -243,7 +243,7 @@ QList<QByteArray> DPagesList::documentParts() const
 }
 
 QString DPagesList::writeContent(const QString &dir, const QList<QByteArray> &parts,
-                                 bool inBackground)
+                                 bool inBackground, bool recordAutosave)
 {
     finishPendingWrite();
     recordWrittenOrder();
@@ -270,7 +270,22 @@ QString DPagesList::writeContent(const QString &dir, const QList<QByteArray> &pa
     m_contentWriterBytes = 0;
     for (const QByteArray &part : parts)
         m_contentWriterBytes += part.size();
-    m_contentWriter = QThread::create([write, error] { *error = write(); });
+    // The record and the mark go to the disk before the text they stand for is replaced, as
+    // in a save that writes at once; the disk may take its time over them, the board does not
+    // wait. The thread has a settings object of its own on the same file: the toolkit keeps
+    // the two in step, where one object may not be used from two threads.
+    const QString settingsFile = settings.fileName();
+    const QSettings::Format settingsFormat = settings.format();
+    m_contentWriter =
+            QThread::create([write, error, recordAutosave, dir, settingsFile, settingsFormat] {
+                if (recordAutosave) {
+                    QSettings store(settingsFile, settingsFormat);
+                    if (AppSettings::temporalName(store) != dir)
+                        AppSettings::setTemporalName(store, dir);
+                    WorkFolder::markAutosaved(dir);
+                }
+                *error = write();
+            });
     connect(m_contentWriter, &QThread::finished, this, &DPagesList::finishPendingWrite);
     m_contentWriter->start();
     return QString();
@@ -353,11 +368,17 @@ void DPagesList::autoSaveStep()
     int n = qMin(m_autoSaveNext, int(size()));
     if (n == size())
         n = 0;
+    int writtenHere = 0;
     while (n < size()) {
         if (!isPageWritten(n) || !m_written.value(at(n)).known) {
-            if (clock.elapsed() >= kStepBudgetMs)
+            // A page is begun only if, going by the last one, it is done within the step: a
+            // page of many strokes takes about as long as the whole step.
+            if (writtenHere > 0 && clock.nsecsElapsed() / 1e6 + m_autoSavePageMs > kStepBudgetMs)
                 break;
+            const qint64 pageStart = clock.nsecsElapsed();
             const QStringList failures = writtenPage(n);
+            m_autoSavePageMs = (clock.nsecsElapsed() - pageStart) / 1e6;
+            ++writtenHere;
             if (!failures.isEmpty()) {
                 m_bAutoSaving = false;
                 autoSaveFailed(failures.join(QLatin1Char('\n')),
@@ -377,11 +398,8 @@ void DPagesList::autoSaveStep()
     if (isWrittenAsShown())
         return; // written meanwhile by a save of its own
     m_keptPrevious.clear();
-    AppSettings::setTemporalName(settings, m_workDir);
-    settings.sync();
-    WorkFolder::markAutosaved(m_workDir);
     if (std::any_of(begin(), end(), [](const DPage *page) { return page->isModified(); }))
         m_bDocumentChanged = true;
     m_writtenHead = headBytes();
-    writeContent(m_workDir, documentParts(), true);
+    writeContent(m_workDir, documentParts(), true, true);
 }

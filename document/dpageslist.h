@@ -237,8 +237,10 @@ private:
     QList<QByteArray> documentParts() const;
     // Writes "content.xml" in dir (a complete file replaces the old one, or nothing does);
     // returns what failed. In the background, another thread writes and finishPendingWrite()
-    // collects its result.
-    QString writeContent(const QString &dir, const QList<QByteArray> &parts, bool inBackground);
+    // collects its result; with recordAutosave that thread first records dir as the unsaved
+    // work to offer at the next start and marks it, as an autosave does.
+    QString writeContent(const QString &dir, const QList<QByteArray> &parts, bool inBackground,
+                         bool recordAutosave = false);
     void finishPendingWrite();
     void autoSaveStep();
     void markOpenedAsWritten();
@@ -256,6 +258,7 @@ private:
     qint64 m_contentWriterBytes = 0; // what it writes
     bool m_bAutoSaving = false; // an autosave in steps is running
     int m_autoSaveNext = 0; // where its next step begins
+    double m_autoSavePageMs = 0; // how long its last page took to write
     WorkProgress *m_openProgress = nullptr; // while a document is read
 
     // --- Document commands (documentcommands.cpp) and export (pageexport.cpp) ---
