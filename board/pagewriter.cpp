@@ -32,14 +32,20 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QThread>
 #include <QThreadPool>
 #include <QXmlStreamWriter>
 #include <QtMath>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <condition_variable>
 #include <future>
 #include <limits>
+#include <memory>
+#include <mutex>
+#include <vector>
 
 namespace PageWriter {
 
@@ -758,7 +764,8 @@ QString pathElementName(int kind)
 }
 
 bool writePathObject(QXmlStreamWriter &stream, const QString &id, const PathObject &object,
-                     const Placement &placement, const QString &dir, QStringList *errors)
+                     const Placement &placement, const QString &dir, QStringList *errors,
+                     const QString *points)
 {
     if (object.itemType == ItemTypeTable) {
         if (object.path.isEmpty() || !IwbFormat::isFinite(object.path))
@@ -776,7 +783,8 @@ bool writePathObject(QXmlStreamWriter &stream, const QString &id, const PathObje
     const Layout layout = layoutOf(element);
     if (layout == Layout::Poly)
         stream.writeAttribute(QStringLiteral("type"), QStringLiteral("table"));
-    stream.writeAttribute(QStringLiteral("points"), IwbFormat::points(object.path, at));
+    stream.writeAttribute(QStringLiteral("points"),
+                          points ? *points : IwbFormat::points(object.path, at));
     switch (layout) {
     case Layout::Rect:
         stream.writeAttribute(QStringLiteral("x"), number(at.x()));
@@ -847,6 +855,63 @@ bool openLinks(QXmlStreamWriter &stream, const DCustomItem *object, const QStrin
     return true;
 }
 
+namespace {
+
+// Paths of fewer elements are written as they come.
+constexpr int kPointsOnOtherThreads = 64;
+
+// The points texts of a page's long paths, most of a page's text, made on every thread at
+// once: the GUI thread takes its share and waits for the others, which take theirs from the
+// shared pool only if it has a thread free (it may be busy with pictures).
+class PointTexts
+{
+public:
+    void add(const QPainterPath &path, QPointF at) { m_shared->jobs.push_back({ path, at, {} }); }
+    size_t size() const { return m_shared->jobs.size(); }
+    const QString &text(size_t index) const { return m_shared->jobs.at(index).text; }
+
+    void make()
+    {
+        const std::shared_ptr<Shared> shared = m_shared;
+        const int helpers = int(std::min<size_t>(
+                shared->jobs.size() / 2, size_t(std::max(QThread::idealThreadCount() - 1, 0))));
+        for (int n = 0; n < helpers; ++n)
+            QThreadPool::globalInstance()->start([shared]() { shared->work(); });
+        shared->work();
+        std::unique_lock<std::mutex> lock(shared->mutex);
+        shared->allDone.wait(lock, [&shared] { return shared->done == shared->jobs.size(); });
+    }
+
+private:
+    struct Job
+    {
+        QPainterPath path;
+        QPointF at;
+        QString text;
+    };
+    struct Shared
+    {
+        std::vector<Job> jobs; // fixed once made begins
+        std::atomic<size_t> next{ 0 };
+        std::mutex mutex;
+        std::condition_variable allDone;
+        size_t done = 0;
+
+        void work()
+        {
+            for (size_t index = next++; index < jobs.size(); index = next++) {
+                jobs[index].text = IwbFormat::points(jobs[index].path, jobs[index].at);
+                const std::lock_guard<std::mutex> lock(mutex);
+                if (++done == jobs.size())
+                    allDone.notify_all();
+            }
+        }
+    };
+    std::shared_ptr<Shared> m_shared = std::make_shared<Shared>();
+};
+
+} // namespace
+
 QStringList writePage(DPage &page, QXmlStreamWriter &stream, const QString &dir, int n)
 {
     QStringList errors;
@@ -864,6 +929,32 @@ QStringList writePage(DPage &page, QXmlStreamWriter &stream, const QString &dir,
         return std::lexicographical_compare(first.begin(), first.end(), second.begin(),
                                             second.end());
     });
+    // The path objects as they are, and the points of the long ones made ahead.
+    struct PathEntry
+    {
+        PathObject object;
+        Placement placement;
+        int points = -1; // in pointTexts
+    };
+    QHash<const QGraphicsItem *, PathEntry> paths;
+    PointTexts pointTexts;
+    for (QGraphicsItem *item : qAsConst(items)) {
+        const int type = item->type();
+        if (!item->isVisible()
+            || (type != ItemTypePath && type != ItemTypeVertex && type != ItemTypeTable))
+            continue;
+        const auto *pathItem = dynamic_cast<const DGPathItem *>(item);
+        if (!pathItem)
+            continue;
+        PathEntry entry{ pathObjectOf(*pathItem), placementOf(item) };
+        if (type != ItemTypeTable && entry.object.path.elementCount() >= kPointsOnOtherThreads
+            && isWritable(elementOf(entry.object), entry.object)) {
+            entry.points = int(pointTexts.size());
+            pointTexts.add(entry.object.path, entry.placement.position);
+        }
+        paths.insert(item, entry);
+    }
+    pointTexts.make();
     for (QGraphicsItem *item : qAsConst(items)) {
         if (!item->isVisible())
             continue;
@@ -872,7 +963,8 @@ QStringList writePage(DPage &page, QXmlStreamWriter &stream, const QString &dir,
             const auto *pathItem = dynamic_cast<const DGPathItem *>(item);
             if (!pathItem)
                 continue;
-            const PathObject object = pathObjectOf(*pathItem);
+            const PathEntry &entry = paths[item];
+            const PathObject &object = entry.object;
             const QString element = elementOf(object);
             const bool writable = type == ItemTypeTable
                     ? !object.path.isEmpty() && IwbFormat::isFinite(object.path)
@@ -880,7 +972,8 @@ QStringList writePage(DPage &page, QXmlStreamWriter &stream, const QString &dir,
             if (!writable)
                 continue; // no element, so no link wrapper either
             const bool linked = openLinks(stream, pathItem, dir, &errors);
-            writePathObject(stream, objectId(item), object, placementOf(item), dir, &errors);
+            writePathObject(stream, objectId(item), object, entry.placement, dir, &errors,
+                            entry.points >= 0 ? &pointTexts.text(size_t(entry.points)) : nullptr);
             if (linked)
                 stream.writeEndElement();
             continue;

@@ -78,8 +78,10 @@ QString pathElementName(int kind);
 // Writes the element of a path object with the id and placement given, storing its pen texture
 // (and a texture fill's picture) under dir. False when the object has no element (a line that
 // is not two points, a path that is empty or not finite): then nothing is written at all.
+// points, when given, is the points text of the path at that placement, made ahead.
 bool writePathObject(QXmlStreamWriter &stream, const QString &id, const PathObject &object,
-                     const Placement &placement, const QString &dir, QStringList *errors);
+                     const Placement &placement, const QString &dir, QStringList *errors,
+                     const QString *points = nullptr);
 
 // Opens the "svg:a" of an object that has at least one link and copies its linked file and
 // media file into dir "/document"; true when the element was opened (the caller closes it

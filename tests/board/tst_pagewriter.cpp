@@ -33,6 +33,7 @@ private slots:
     void geometryComesBackAsShown_data();
     void geometryComesBackAsShown();
     void orderAndVisibility();
+    void longPathsKeepTheirOwnPoints();
     void links();
     void sameNameDifferentFiles();
     void penTextureIsStored();
@@ -395,6 +396,32 @@ void tst_PageWriter::geometryComesBackAsShown()
                                 .arg(read.left())
                                 .arg(read.top())
                                 .arg(read.width())));
+}
+
+void tst_PageWriter::longPathsKeepTheirOwnPoints()
+{
+    // Long paths have their points written on other threads: each element still carries its
+    // own object's points, at its own place, in the page's order, among short ones.
+    DPage *page = m_board->page(0);
+    QList<DGPathCurveItem *> curves;
+    for (int n = 0; n < 12; ++n) {
+        QPainterPath path(QPointF(0, 0));
+        for (int p = 1; p < (n % 3 == 1 ? 4 : 70 + n * 13); ++p)
+            path.lineTo(p * 1.7 + n, (p * p + n) % 29 + 0.25);
+        curves << addCurve(page, BtMenus::btPencil, path, QPointF(10.5 * n, 400 - 7.25 * n));
+    }
+    const QList<Element> elements = writeAndRead(page);
+    QList<Element> written;
+    for (const Element &element : elements) {
+        if (element.name == QLatin1String("svg:polyline"))
+            written << element;
+    }
+    QCOMPARE(written.size(), curves.size());
+    for (int n = 0; n < curves.size(); ++n) {
+        QCOMPARE(written.at(n).value("id"), PageWriter::objectId(curves.at(n)));
+        QCOMPARE(written.at(n).value("points"),
+                 IwbFormat::points(curves.at(n)->path(), curves.at(n)->pos()));
+    }
 }
 
 void tst_PageWriter::orderAndVisibility()
