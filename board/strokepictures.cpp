@@ -149,7 +149,8 @@ void startRunners(std::unique_lock<std::mutex> &lock, Queue &queue)
 
 int StrokePictures::threads()
 {
-    return std::max(1, QThread::idealThreadCount());
+    // The GUI thread draws too, when it waits for a page's pictures: one core is left for it.
+    return std::max(1, QThread::idealThreadCount() - 1);
 }
 
 StrokePictures::StrokePictures(DPage *page) : m_work(std::make_shared<Work>()), m_page(page)
@@ -240,9 +241,15 @@ bool StrokePictures::deliver(DGPathItem *object)
             work->taken[index] = 1;
             drawInto(lock, queue, work, index);
         }
-        // Another thread's picture is a few milliseconds at most.
-        while (!work->done.at(index))
-            queue.drawn.wait_for(lock, std::chrono::milliseconds(50));
+        // Another thread's picture is a few milliseconds at most; meanwhile this thread draws
+        // the next one nobody has begun, as the board paints it soon after.
+        while (!work->done.at(index)) {
+            size_t next = 0;
+            if (work->takeFirstLeft(&next))
+                drawInto(lock, queue, work, next);
+            else
+                queue.drawn.wait_for(lock, std::chrono::milliseconds(50));
+        }
         picture = std::move(work->pictures[index]);
         generation = work->recipes.at(index).generation;
         last = work->drawn == work->recipes.size();
