@@ -1140,6 +1140,11 @@ void tst_UbzReader::leftOutSaidAfterTheImport_data()
             << QByteArrayList{ rect + pdf, rect + widget, "@grid" + rect + pdf }
             << QStringList{ "Fondos de página en PDF (páginas 1, 3)", "Miniaplicaciones (página 2)",
                             "Papel cuadriculado o pautado (página 3)" };
+    QTest::newRow("pdf named by the element inside")
+            << QByteArrayList{ rect
+                               + R"x(<foreignObject><object type="application/pdf" )x"
+                                 R"x(data="objects/a.pdf#page=2"/></foreignObject>)x" }
+            << QStringList{ "Fondos de página en PDF (página 1)" };
     QTest::newRow("ruled paper") << QByteArrayList{ "@ruled" + rect, rect }
                                  << QStringList{ "Papel cuadriculado o pautado (página 1)" };
     QTest::newRow("texts only: nothing to say")
