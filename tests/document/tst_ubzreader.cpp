@@ -1194,15 +1194,7 @@ void tst_UbzReader::fuzzingInputs_data()
 {
     // The seeds of the import's fuzz target are lessons and import whole; what fuzzing found
     // is kept beside them and must import harmlessly, in whole or in part, or be refused.
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("seed");
-    for (const char *folder : { "corpus", "regressions" }) {
-        const QDir dir(
-                QStringLiteral(VELTORINA_SOURCE_DIR "/fuzz/%1/ubz").arg(QLatin1String(folder)));
-        for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
-            QTest::newRow(qPrintable(QLatin1String(folder) + QLatin1Char('/') + name))
-                    << dir.filePath(name) << (QLatin1String(folder) == QLatin1String("corpus"));
-    }
+    DocumentFixture::addFuzzingRows(QStringLiteral(VELTORINA_SOURCE_DIR "/fuzz"), "ubz");
 }
 
 void tst_UbzReader::fuzzingInputs()
