@@ -155,23 +155,16 @@ void UbzReader::noteMissing(Missing kind, int page)
     m_missing << qMakePair(kind, QList<int>{ page });
 }
 
-void UbzReader::noteForeignObject(const QXmlStreamAttributes &attributes, bool inner)
+void UbzReader::noteForeignObject(const QString &named, bool inner)
 {
     // What the other program puts into a foreignObject besides texts: a page of a PDF
     // document (the background of a page made from a PDF) or a widget, a small web
     // application. Neither has an object on the board.
-    QString named;
-    for (const QXmlStreamAttribute &attribute : attributes) {
-        const QStringRef name = attribute.name();
-        if (name == QLatin1String("href") || name == QLatin1String("src")
-            || name == QLatin1String("type"))
-            named += attribute.value() + QLatin1Char(' ');
-    }
-    named = named.toLower();
     if (named.isEmpty() && !inner)
         return; // empty: nothing was there to show
     page();
-    noteMissing(named.contains(QLatin1String("pdf")) ? Missing::PdfBackground : Missing::Widget,
+    noteMissing(named.contains(QLatin1String("pdf"), Qt::CaseInsensitive) ? Missing::PdfBackground
+                                                                          : Missing::Widget,
                 m_list.getCurPageNum());
 }
 
@@ -227,7 +220,18 @@ void UbzReader::readRootChild(QXmlStreamReader &xml)
         const QString uuid = attribute(xml, "ub:uuid");
         const QString transform = attribute(xml, "transform");
         const QPoint pos = IwbFormat::readUbzMatrix(transform).position;
-        const QXmlStreamAttributes attributes = xml.attributes();
+        // What it shows is named by its own attributes or those of the element inside it.
+        const auto namesOf = [](const QXmlStreamAttributes &attributes) {
+            QString named;
+            for (const QXmlStreamAttribute &attribute : attributes) {
+                const QStringRef name = attribute.name();
+                if (name == QLatin1String("href") || name == QLatin1String("src")
+                    || name == QLatin1String("type") || name == QLatin1String("data"))
+                    named += attribute.value() + QLatin1Char(' ');
+            }
+            return named;
+        };
+        QString named = namesOf(xml.attributes());
         bool text = false;
         bool inner = false; // an element of its own inside: a web page, a player
         while (xml.readNextStartElement()) {
@@ -238,11 +242,12 @@ void UbzReader::readRootChild(QXmlStreamReader &xml)
                 text = true;
             } else {
                 inner = true;
+                named += namesOf(xml.attributes());
                 xml.skipCurrentElement();
             }
         }
         if (!text)
-            noteForeignObject(attributes, inner);
+            noteForeignObject(named, inner);
     } else if (name == QLatin1String("image")) {
         createImageUBZ(xml);
         xml.skipCurrentElement();

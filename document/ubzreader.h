@@ -62,7 +62,7 @@ private:
     void noteMissing(Missing kind, int page);
     void noteRootPattern(const QXmlStreamReader &xml);
     // A foreignObject that made no text; inner: it held an element of its own.
-    void noteForeignObject(const QXmlStreamAttributes &attributes, bool inner);
+    void noteForeignObject(const QString &named, bool inner);
     QPointF pageCentre(); // of the current page, made first when there is none yet
     void readRootChild(QXmlStreamReader &xml); // one child of the page file's root, whole
     DPage *page(); // the current page, made first when there is none yet

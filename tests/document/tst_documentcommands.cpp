@@ -290,15 +290,12 @@ void tst_DocumentCommands::saveAsOverAnotherLesson_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("answer"); // to "¿Desea reemplazarlo?"; "" when it must not come
-    QTest::newRow("victim over victim.iwb: No goes back to the dialog") << "victim"
-                                                                        << "No";
-    QTest::newRow("victim over victim.iwb: Escape is No") << "victim"
-                                                          << "Escape";
-    QTest::newRow("victim over victim.iwb: Si replaces it") << "victim"
-                                                            << "Si";
+    const QString victim = QStringLiteral("victim");
+    QTest::newRow("victim over victim.iwb: No goes back to the dialog") << victim << "No";
+    QTest::newRow("victim over victim.iwb: Escape is No") << victim << "Escape";
+    QTest::newRow("victim over victim.iwb: Si replaces it") << victim << "Si";
     // Typed in full, the name was the dialog's to ask about.
-    QTest::newRow("victim.iwb typed: not asked again") << "victim.iwb"
-                                                       << "";
+    QTest::newRow("victim.iwb typed: not asked again") << victim + ".iwb" << QString();
 }
 
 void tst_DocumentCommands::saveAsOverAnotherLesson()
@@ -399,18 +396,14 @@ void tst_DocumentCommands::writeFailuresSayWhy_data()
     const char *const noRoom = "No queda espacio libre en el disco.";
     const char *const readOnly = "El disco o la carpeta es de solo lectura.";
     const char *const noPermission = "No tiene permiso para escribir en esa carpeta.";
-    QTest::newRow("save: full disk") << "save"
-                                     << "full" << noRoom;
-    QTest::newRow("save: read-only disk") << "save"
-                                          << "read-only" << readOnly;
-    QTest::newRow("save: no permission") << "save"
-                                         << "no permission" << noPermission;
-    QTest::newRow("save as: full disk") << "save as"
-                                        << "full" << noRoom;
-    QTest::newRow("save as: read-only disk") << "save as"
-                                             << "read-only" << readOnly;
-    QTest::newRow("autosave: full disk, said once") << "autosave"
-                                                    << "full" << noRoom;
+    const QString save = QStringLiteral("save"), saveAs = QStringLiteral("save as");
+    QTest::newRow("save: full disk") << save << "full" << noRoom;
+    QTest::newRow("save: read-only disk") << save << "read-only" << readOnly;
+    QTest::newRow("save: no permission") << save << "no permission" << noPermission;
+    QTest::newRow("save as: full disk") << saveAs << "full" << noRoom;
+    QTest::newRow("save as: read-only disk") << saveAs << "read-only" << readOnly;
+    QTest::newRow("autosave: full disk, said once")
+            << QStringLiteral("autosave") << "full" << noRoom;
 }
 
 void tst_DocumentCommands::writeFailuresSayWhy()

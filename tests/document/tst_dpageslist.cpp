@@ -15,7 +15,6 @@
 #include "support/otherprogram.h"
 #include "support/testsupport.h"
 
-#include <QDirIterator>
 #include <QFileDialog>
 #include <QGraphicsRectItem>
 #include <QMessageBox>
@@ -836,24 +835,6 @@ void tst_DPagesList::recordNotOursIsClearedAndNothingRemoved()
     QCOMPARE(DocumentFixture::readAll(canary), QByteArray("a teacher's work"));
 }
 
-namespace {
-
-// Every file under folder with its size, as a list to compare.
-QStringList listing(const QString &folder)
-{
-    QStringList files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        files << it.filePath().mid(folder.size()) + QLatin1Char(' ')
-                        + QString::number(it.fileInfo().size());
-    }
-    files.sort();
-    return files;
-}
-
-} // namespace
-
 void tst_DPagesList::secondProgramLeavesTheFirstAlone_data()
 {
     QTest::addColumn<bool>("autosaved"); // the first program's folder is the recorded one
@@ -878,7 +859,7 @@ void tst_DPagesList::secondProgramLeavesTheFirstAlone()
         settings.sync();
         QCOMPARE(AppSettings::temporalName(settings), firstDir);
     }
-    const QStringList before = listing(firstDir);
+    const QStringList before = DocumentFixture::filesUnder(firstDir);
 
     // The second program, started in the same folder, asks nothing and works in its own.
     {
@@ -890,7 +871,7 @@ void tst_DPagesList::secondProgramLeavesTheFirstAlone()
         second->autoSave();
         second->exit();
     }
-    QCOMPARE(listing(firstDir), before);
+    QCOMPARE(DocumentFixture::filesUnder(firstDir), before);
 
     // The first program's save holds every picture.
     const QString lesson = files.filePath(QStringLiteral("lesson"));

@@ -30,16 +30,6 @@
 
 #include <memory>
 
-namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
-
 // The document half of saving: the "content.xml" tree around the pages, the records after
 // them, the packed archive, and failures that leave the old file alone.
 class tst_DPagesListSave : public QObject
@@ -310,8 +300,8 @@ void tst_DPagesListSave::pictureReadIsCopiedNotEncoded()
     }
     const QString third = m_target.filePath(QStringLiteral("third"));
     QVERIFY(m_list->saveAllPagesToFileIWB(third, true));
-    const QByteArray saved =
-            readFile(pictureFile(third + QStringLiteral(".iwb"), QStringLiteral("third")));
+    const QByteArray saved = DocumentFixture::readAll(
+            pictureFile(third + QStringLiteral(".iwb"), QStringLiteral("third")));
     QCOMPARE(saved == stored, format == "png" && !changed);
     QVERIFY(saved.startsWith("\x89PNG\r\n\x1a\n"));
     QCOMPARE(QImage::fromData(saved).convertToFormat(QImage::Format_RGB32), shown);

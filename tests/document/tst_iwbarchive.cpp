@@ -316,71 +316,62 @@ void tst_IwbArchive::restoreAdoptsThePreviousMedia()
 
 void tst_IwbArchive::leftScratchIsRemoved_data()
 {
-    // What programs leave beside a save target or in the temporary folder (a name ending in "@"
-    // in content is a link to a folder outside), and whether it is
-    // still there after the next save (pack) or the next start (removeLeftovers). owner is the
-    // folder whose lock says who owns folder: none, left by a killed program, or held by a
-    // running one (this test).
+    // What programs leave beside a save target or in the temporary folder (content ending in
+    // "@": a link to a folder outside), and whether it is still there after the next save (pack)
+    // or the next start (removeLeftovers). owner is the folder whose lock says who owns folder:
+    // none, left by a killed program ("stale"), or held by a running one (this test).
     QTest::addColumn<QString>("folder"); // a name ending in ".lock": the owner's lock alone
     QTest::addColumn<QStringList>("content");
     QTest::addColumn<QString>("owner");
     QTest::addColumn<QString>("lock");
     QTest::addColumn<bool>("kept");
     const QString save = QStringLiteral("save/.lesson.iwb-a1B2c3");
-    QTest::newRow("killed save") << save << QStringList{ "archive.zip" } << save << "stale"
-                                 << false;
+    const QString none = QStringLiteral("none"), stale = QStringLiteral("stale"),
+                  held = QStringLiteral("held");
+    QTest::newRow("killed save") << save << QStringList{ "archive.zip" } << save << stale << false;
     QTest::newRow("killed save, nothing written yet")
-            << "save/.lesson.iwb-Zz9yY8" << QStringList() << QString() << "none" << false;
+            << "save/.lesson.iwb-Zz9yY8" << QStringList() << QString() << none << false;
     QTest::newRow("killed save, zip at work")
-            << save << QStringList{ "zi4Xy9Qa" } << save << "stale" << false;
+            << save << QStringList{ "zi4Xy9Qa" } << save << stale << false;
     QTest::newRow("save of this file still going")
-            << save << QStringList{ "archive.zip" } << save << "held" << true;
-    QTest::newRow("lock of a killed save")
-            << "save/.lesson.iwb-k1L2m3.lock" << QStringList() << "save/.lesson.iwb-k1L2m3"
-            << "stale" << false;
+            << save << QStringList{ "archive.zip" } << save << held << true;
+    QTest::newRow("lock of a killed save") << "save/.lesson.iwb-k1L2m3.lock" << QStringList()
+                                           << "save/.lesson.iwb-k1L2m3" << stale << false;
     QTest::newRow("user's folder of that look")
-            << "save/.lesson.iwb-notes1" << QStringList{ "letter.odt" } << QString() << "none"
+            << "save/.lesson.iwb-notes1" << QStringList{ "letter.odt" } << QString() << none
             << true;
     QTest::newRow("other document's scratch")
-            << "save/.other.iwb-a1B2c3" << QStringList{ "archive.zip" } << QString() << "none"
+            << "save/.other.iwb-a1B2c3" << QStringList{ "archive.zip" } << QString() << none
             << true;
     QTest::newRow("open of a run that is gone")
             << "tmp/.veltorina-Gone12-q1W2e3" << QStringList{ "content.xml", "images/a.png" }
-            << "tmp/veltorina-Gone12"
-            << "stale" << false;
+            << "tmp/veltorina-Gone12" << stale << false;
     QTest::newRow("open of the previous run")
-            << "tmp/.veltorina-Prev12-q1W2e3" << QStringList{ "content.xml" } << QString() << "none"
+            << "tmp/.veltorina-Prev12-q1W2e3" << QStringList{ "content.xml" } << QString() << none
             << false;
     QTest::newRow("open of a run still going")
             << "tmp/.veltorina-Live12-q1W2e3" << QStringList{ "content.xml" }
-            << "tmp/veltorina-Live12"
-            << "held" << true;
+            << "tmp/veltorina-Live12" << held << true;
     QTest::newRow("open swapping its folder in (gone for a moment)")
             << "tmp/.veltorina-Swap12-q1W2e3" << QStringList{ "content.xml", "images/a.png" }
-            << "tmp/veltorina-Swap12"
-            << "held" << true;
+            << "tmp/veltorina-Swap12" << held << true;
     QTest::newRow("someone else's") << "tmp/.other-Gone12-q1W2e3" << QStringList{ "content.xml" }
-                                    << QString() << "none" << true;
+                                    << QString() << none << true;
     QTest::newRow("run killed before its first autosave")
-            << "tmp/veltorina-Kill12" << QStringList() << "tmp/veltorina-Kill12"
-            << "stale" << false;
+            << "tmp/veltorina-Kill12" << QStringList() << "tmp/veltorina-Kill12" << stale << false;
     QTest::newRow("run killed during a save")
             << "tmp/veltorina-Save12" << QStringList{ "content.xml", "images/a.png" }
-            << "tmp/veltorina-Save12"
-            << "stale" << false;
+            << "tmp/veltorina-Save12" << stale << false;
     QTest::newRow("run killed after an autosave")
             << "tmp/veltorina-Auto12" << QStringList{ "content.xml", ".autosaved" }
-            << "tmp/veltorina-Auto12"
-            << "stale" << true;
+            << "tmp/veltorina-Auto12" << stale << true;
     QTest::newRow("running program's, before its first autosave")
-            << "tmp/veltorina-Runs12" << QStringList() << "tmp/veltorina-Runs12"
-            << "held" << true;
+            << "tmp/veltorina-Runs12" << QStringList() << "tmp/veltorina-Runs12" << held << true;
     QTest::newRow("folder of that name holding a link")
             << "tmp/veltorina-User12" << QStringList{ "content.xml", "document@" } << QString()
-            << "none" << true;
-    QTest::newRow("lock of a killed run")
-            << "tmp/veltorina-Dead12.lock" << QStringList() << "tmp/veltorina-Dead12"
-            << "stale" << false;
+            << none << true;
+    QTest::newRow("lock of a killed run") << "tmp/veltorina-Dead12.lock" << QStringList()
+                                          << "tmp/veltorina-Dead12" << stale << false;
 }
 
 void tst_IwbArchive::leftScratchIsRemoved()

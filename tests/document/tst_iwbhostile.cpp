@@ -87,35 +87,6 @@ QByteArray points(int count)
     return text;
 }
 
-quint32 crc32(const QByteArray &bytes)
-{
-    quint32 crc = 0xffffffffu;
-    for (const char byte : bytes) {
-        crc ^= quint8(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-QByteArray chunk(const QByteArray &type, const QByteArray &data)
-{
-    const quint32 length = qToBigEndian(quint32(data.size()));
-    const quint32 crc = qToBigEndian(crc32(type + data));
-    return QByteArray(reinterpret_cast<const char *>(&length), 4) + type + data
-            + QByteArray(reinterpret_cast<const char *>(&crc), 4);
-}
-
-// A PNG whose header promises width x height pixels (and holds none of them).
-QByteArray pngHeader(quint32 width, quint32 height)
-{
-    const quint32 big[2] = { qToBigEndian(width), qToBigEndian(height) };
-    const QByteArray header = QByteArray(reinterpret_cast<const char *>(big), 8)
-            + QByteArray("\x08\x02\x00\x00\x00", 5);
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", QByteArray())
-            + chunk("IEND", QByteArray());
-}
-
 // Makes the central directory of archive promise that every entry unpacks to almost 4 GB.
 bool promiseHugeEntries(const QString &archive)
 {
@@ -332,9 +303,9 @@ void tst_IwbHostile::hostileFiles()
     QTemporaryDir folder;
     QDir(folder.path()).mkpath(QStringLiteral("images"));
     DocumentFixture::writeFile(folder.filePath(QStringLiteral("content.xml")), content);
-    if (extra == Extra::HugePictureFile)
-        DocumentFixture::writeFile(folder.filePath(QStringLiteral("images/big.png")),
-                                   pngHeader(20000, 20000));
+    if (extra == Extra::HugePictureFile) // its header alone: the size is all that may be read
+        QVERIFY(ItemMedia::makeHugePicture(folder.filePath(QStringLiteral("images/big.png")),
+                                           QSize(20000, 20000), false));
     if (extra == Extra::UnderstatedEntry)
         DocumentFixture::writeFile(folder.filePath(QStringLiteral("images/zeros.png")),
                                    QByteArray(64 << 20, '\0'));
@@ -449,15 +420,7 @@ void tst_IwbHostile::fuzzingInputs_data()
 {
     // The seeds of the reader's fuzz target are real documents and open whole; what fuzzing
     // found is kept beside them and must open harmlessly, in whole or in part, or be refused.
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("seed");
-    for (const char *folder : { "corpus", "regressions" }) {
-        const QDir dir(
-                QStringLiteral(VELTORINA_SOURCE_DIR "/fuzz/%1/iwb").arg(QLatin1String(folder)));
-        for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
-            QTest::newRow(qPrintable(QLatin1String(folder) + QLatin1Char('/') + name))
-                    << dir.filePath(name) << (QLatin1String(folder) == QLatin1String("corpus"));
-    }
+    DocumentFixture::addFuzzingRows(QStringLiteral(VELTORINA_SOURCE_DIR "/fuzz"), "iwb");
 }
 
 void tst_IwbHostile::fuzzingInputs()
@@ -478,15 +441,7 @@ void tst_IwbHostile::archiveFuzzingInputs_data()
 {
     // Whole archives: the seeds of the archive fuzz target open (an IWB document) or import (a
     // UBZ lesson) whole; what fuzzing found goes through both and must leave a document.
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("seed");
-    for (const char *folder : { "corpus", "regressions" }) {
-        const QDir dir(QStringLiteral(VELTORINA_SOURCE_DIR "/fuzz/%1/iwbarchive")
-                               .arg(QLatin1String(folder)));
-        for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
-            QTest::newRow(qPrintable(QLatin1String(folder) + QLatin1Char('/') + name))
-                    << dir.filePath(name) << (QLatin1String(folder) == QLatin1String("corpus"));
-    }
+    DocumentFixture::addFuzzingRows(QStringLiteral(VELTORINA_SOURCE_DIR "/fuzz"), "iwbarchive");
 }
 
 void tst_IwbHostile::archiveFuzzingInputs()

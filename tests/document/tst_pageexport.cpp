@@ -12,7 +12,6 @@
 #include "board/dgpathcurveitem.h"
 
 #include <QBuffer>
-#include <QDirIterator>
 #include <QImageReader>
 #include <QPainter>
 #include <QPdfWriter>
@@ -52,6 +51,7 @@ private slots:
 private:
     bool exportAs(const QString &format, const ModalAnswer &fileAnswer, QString *error = nullptr);
     void checkPictures(const QString &folder, const QString &base, const QString &format);
+    ToolRun drawSheets(const QString &pdf, int dpi, const QString &prefix, bool firstOnly = false);
 
     std::unique_ptr<QTemporaryDir> m_home;
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -124,6 +124,18 @@ void tst_PageExport::checkPictures(const QString &folder, const QString &base,
     }
 }
 
+// The PDF's sheets as pdftoppm draws them at dpi, as "<prefix>-1.png"... in the folder (only
+// the first sheet when firstOnly).
+ToolRun tst_PageExport::drawSheets(const QString &pdf, int dpi, const QString &prefix,
+                                   bool firstOnly)
+{
+    QStringList arguments{ QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png") };
+    if (firstOnly)
+        arguments << QStringLiteral("-f") << QStringLiteral("1") << QStringLiteral("-l")
+                  << QStringLiteral("1");
+    return runTool(QStringLiteral("pdftoppm"), arguments << pdf << prefix, m_folder->path(), 60000);
+}
+
 void tst_PageExport::images_data()
 {
     QTest::addColumn<QString>("format");
@@ -178,12 +190,10 @@ void tst_PageExport::images()
         QCOMPARE(asked.section(QLatin1Char('|'), 1, 1),
                  QStringLiteral("El archivo %1.%2 ya existe.\n¿Desea reemplazarlo?")
                          .arg(base + QLatin1Char('0'), format));
-    } else {
-        QVERIFY(exportAs(format, chooseFile(m_folder->filePath(chosen))));
-    }
-    if (earlierExport) {
         QCOMPARE(readAll(folder + QStringLiteral("/other.txt")), QByteArray("kept"));
         QFile::remove(folder + QStringLiteral("/other.txt"));
+    } else {
+        QVERIFY(exportAs(format, chooseFile(m_folder->filePath(chosen))));
     }
     checkPictures(folder, base, format);
     // Export leaves the document as it was.
@@ -247,10 +257,7 @@ void tst_PageExport::pdf()
              qPrintable(fields));
 
     // Each PDF page shows its board page, in order.
-    const ToolRun rendered = runTool(QStringLiteral("pdftoppm"),
-                                     { QStringLiteral("-r"), QStringLiteral("20"),
-                                       QStringLiteral("-png"), file, QStringLiteral("page") },
-                                     m_folder->path(), 60000);
+    const ToolRun rendered = drawSheets(file, 20, QStringLiteral("page"));
     QVERIFY2(rendered.ok, qPrintable(rendered.error));
     for (int i = 0; i < 3; ++i) {
         const QImage page(m_folder->filePath(QStringLiteral("page-%1.png").arg(i + 1)));
@@ -266,26 +273,21 @@ void tst_PageExport::pdf()
 
 void tst_PageExport::replacingIsAsked_data()
 {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("answer");
-    QTest::newRow("report over report.pdf: No goes back to the dialog") << "report"
-                                                                        << "No";
-    QTest::newRow("report over report.pdf: Escape is No") << "report"
-                                                          << "Escape";
-    QTest::newRow("report over report.pdf: Si replaces it") << "report"
-                                                            << "Si";
+    QTest::addColumn<QString>("answer"); // "report" typed, report.pdf there
+    QTest::newRow("report over report.pdf: No goes back to the dialog") << "No";
+    QTest::newRow("report over report.pdf: Escape is No") << "Escape";
+    QTest::newRow("report over report.pdf: Si replaces it") << "Si";
 }
 
 void tst_PageExport::replacingIsAsked()
 {
-    QFETCH(QString, typed);
     QFETCH(QString, answer);
     const QString taken = m_folder->filePath(QStringLiteral("report.pdf"));
     writeFile(taken, "last week's report");
     QString asked;
     QString again;
     const auto answered =
-            answerInTurn({ click(QStringLiteral("Si")), chooseFile(m_folder->filePath(typed)),
+            answerInTurn({ click(QStringLiteral("Si")), chooseFile(m_folder->filePath("report")),
                            click(answer, &asked), [&again](QWidget *dialog) {
                                again = dialog->windowTitle();
                                TestSupport::pressEscape(dialog);
@@ -326,11 +328,7 @@ void tst_PageExport::sheetFollowsTheBoard()
     m_list->at(3)->setSceneRect(0, 0, 2000, 1000);
     m_list->at(3)->setPageBackgroundColor(m_colours.at(0));
     QVERIFY(exportAs(QStringLiteral("pdf"), chooseFile(m_folder->filePath("sheets"))));
-    const ToolRun rendered =
-            runTool(QStringLiteral("pdftoppm"),
-                    { QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-png"),
-                      m_folder->filePath("sheets.pdf"), QStringLiteral("sheet") },
-                    m_folder->path(), 60000);
+    const ToolRun rendered = drawSheets(m_folder->filePath("sheets.pdf"), 20, "sheet");
     QVERIFY2(rendered.ok, qPrintable(rendered.error));
     for (int i = 0; i < 4; ++i) {
         const QImage sheet(m_folder->filePath(QStringLiteral("sheet-%1.png").arg(i + 1)));
@@ -398,13 +396,9 @@ void tst_PageExport::noEditingMarks()
 
     // The PDF sheet shows the plain page too: compare it with a PDF of the plain page.
     const auto sheet = [this](const QString &name) {
-        const ToolRun run =
-                runTool(QStringLiteral("pdftoppm"),
-                        { QStringLiteral("-r"), QStringLiteral("30"), QStringLiteral("-f"),
-                          QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
-                          QStringLiteral("-png"), m_folder->filePath(name + ".pdf"), name },
-                        m_folder->path(), 60000);
-        return run.ok ? QImage(m_folder->filePath(name + "-1.png")) : QImage();
+        return drawSheets(m_folder->filePath(name + ".pdf"), 30, name, true).ok
+                ? QImage(m_folder->filePath(name + "-1.png"))
+                : QImage();
     };
     const QImage markedSheet = sheet(QStringLiteral("marks"));
     chosen->setSelected(false);
@@ -489,12 +483,7 @@ void tst_PageExport::strokesStayLines()
 
     // The first sheet at 72 dots per inch (a point a pixel) against the board drawn the same
     // size where the export puts it: the sheet's printable area, the page's proportions kept.
-    const ToolRun rendered =
-            runTool(QStringLiteral("pdftoppm"),
-                    { QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-f"),
-                      QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
-                      QStringLiteral("-png"), file, QStringLiteral("lines") },
-                    m_folder->path(), 60000);
+    const ToolRun rendered = drawSheets(file, 72, QStringLiteral("lines"), true);
     QVERIFY2(rendered.ok, qPrintable(rendered.error));
     const QImage sheet =
             QImage(m_folder->filePath("lines-1.png")).convertToFormat(QImage::Format_RGB32);
@@ -578,64 +567,40 @@ void tst_PageExport::boardRepaintsWhileExporting()
 void tst_PageExport::failuresAreReported_data()
 {
     QTest::addColumn<QString>("format");
-    QTest::addColumn<QString>("chosen"); // below a file "plain" that stands where a folder must
-    QTest::addColumn<QString>("disk"); // "stick": the name is on a small disk of its own
+    QTest::addColumn<QString>("chosen"); // below a file "plain" that stands where a folder must,
+                                         // or on "stick", a small disk of its own
     QTest::addColumn<QString>("fault"); // of that disk: "full", "read-only"
     QTest::addColumn<QString>("cause"); // said below the headline
-    QTest::newRow("picture folder taken by a file") << "png"
-                                                    << "plain.png"
-                                                    << ""
-                                                    << ""
-                                                    << "";
-    QTest::newRow("pictures below a file") << "png"
-                                           << "plain/lesson"
-                                           << ""
-                                           << ""
-                                           << "";
-    QTest::newRow("PDF below a file") << "pdf"
-                                      << "plain/report"
-                                      << ""
-                                      << ""
-                                      << "";
-    QTest::newRow("pictures on a full disk") << "png"
-                                             << "stick/lesson"
-                                             << "stick"
-                                             << "full"
-                                             << "No queda espacio libre en el disco.";
-    QTest::newRow("PDF on a full disk") << "pdf"
-                                        << "stick/report"
-                                        << "stick"
-                                        << "full"
-                                        << "No queda espacio libre en el disco.";
-    QTest::newRow("pictures on a read-only disk") << "png"
-                                                  << "stick/lesson"
-                                                  << "stick"
-                                                  << "read-only"
-                                                  << "El disco o la carpeta es de solo lectura.";
-    QTest::newRow("PDF on a read-only disk") << "pdf"
-                                             << "stick/report"
-                                             << "stick"
-                                             << "read-only"
-                                             << "El disco o la carpeta es de solo lectura.";
+    const char *const noRoom = "No queda espacio libre en el disco.";
+    const char *const readOnly = "El disco o la carpeta es de solo lectura.";
+    const struct
+    {
+        const char *name, *format, *chosen, *fault, *cause;
+    } rows[] = {
+        // clang-format off
+        { "picture folder taken by a file", "png", "plain.png",    "",          "" },
+        { "pictures below a file",          "png", "plain/lesson", "",          "" },
+        { "PDF below a file",               "pdf", "plain/report", "",          "" },
+        { "pictures on a full disk",        "png", "stick/lesson", "full",      noRoom },
+        { "PDF on a full disk",             "pdf", "stick/report", "full",      noRoom },
+        { "pictures on a read-only disk",   "png", "stick/lesson", "read-only", readOnly },
+        { "PDF on a read-only disk",        "pdf", "stick/report", "read-only", readOnly },
+        // clang-format on
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row.name) << QString(row.format) << QString(row.chosen) << QString(row.fault)
+                                << QString(row.cause);
 }
 
 void tst_PageExport::failuresAreReported()
 {
     QFETCH(QString, format);
     QFETCH(QString, chosen);
-    QFETCH(QString, disk);
     QFETCH(QString, fault);
     QFETCH(QString, cause);
     writeFile(m_folder->filePath(QStringLiteral("plain")), "a file");
+    const QString disk = fault.isEmpty() ? QString() : QStringLiteral("stick");
     std::unique_ptr<SmallDisk> stick;
-    const auto filesOnStick = [&]() {
-        QStringList files;
-        QDirIterator found(m_folder->filePath(disk), QDir::Files | QDir::Hidden,
-                           QDirIterator::Subdirectories);
-        while (found.hasNext())
-            files << found.next();
-        return files;
-    };
     QStringList onStick;
     if (!disk.isEmpty()) {
         stick = std::make_unique<SmallDisk>(m_folder->filePath(disk), 256 << 10);
@@ -643,7 +608,7 @@ void tst_PageExport::failuresAreReported()
             QSKIP("a disk of its own needs root");
         writeFile(m_folder->filePath(disk + QStringLiteral("/kept")), "kept");
         QVERIFY(fault == QLatin1String("full") ? stick->fill() : stick->setReadOnly(true));
-        onStick = filesOnStick();
+        onStick = filesUnder(m_folder->filePath(disk));
     }
     QString error;
     QVERIFY(!exportAs(format, chooseFile(m_folder->filePath(chosen)), &error));
@@ -657,7 +622,7 @@ void tst_PageExport::failuresAreReported()
     QCOMPARE(readAll(m_folder->filePath(QStringLiteral("plain"))), QByteArray("a file"));
     if (stick) {
         // Nothing half written is left behind.
-        QCOMPARE(filesOnStick(), onStick);
+        QCOMPARE(filesUnder(m_folder->filePath(disk)), onStick);
         QCOMPARE(readAll(m_folder->filePath(disk + QStringLiteral("/kept"))), QByteArray("kept"));
     }
 }

@@ -983,30 +983,30 @@ void tst_UbzReader::hostileFiles_data()
     QTest::addColumn<Media>("media");
 
     const QByteArray rect = R"x(<rect fill="#ffffff"/>)x";
+    // The small picture (64 x 64) asked at a size and placed by a matrix.
+    const auto picture = [](int width, int height, const QByteArray &matrix) {
+        return "<image ub:source=\"images/a.png\" width=\"" + QByteArray::number(width)
+                + "\" height=\"" + QByteArray::number(height) + "\" transform=\"matrix(" + matrix
+                + ")\"/>";
+    };
     QTest::newRow("page background of 20000 x 20000 (GB once decoded)")
             << rect + R"x(<image ub:source="images/big.png"/>)x" << Media::HugeBackground;
     // A small picture asked at the largest side the import once took, again and again: a file
     // of some kilobytes that went past 9 GB.
     QByteArray largest = rect;
     for (int n = 0; n < 10; ++n)
-        largest += "<image ub:source=\"images/a.png\" width=\"16384\" height=\"16384\" "
-                   "transform=\"matrix(1,0,0,1,"
-                + QByteArray::number(n * 10) + ",0)\"/>";
+        largest += picture(16384, 16384, "1,0,0,1," + QByteArray::number(n * 10) + ",0");
     QTest::newRow("pictures asked at 16384 x 16384") << largest << Media::SmallPicture;
     QTest::newRow("two million objects") << QByteArray() << Media::TwoMillionObjects;
     QByteArray pictures = rect;
     const qint64 pictureBytes = qint64(8000) * 2000 * 4; // each within the limits
     for (qint64 n = 0; n <= IwbLimits::kMaxDocumentBytes / pictureBytes; ++n)
-        pictures += R"x(<image ub:source="images/a.png" width="8000" height="2000" )x"
-                    R"x(transform="matrix(1,0,0,1,0,0)"/>)x";
+        pictures += picture(8000, 2000, "1,0,0,1,0,0");
     QTest::newRow("pictures beyond what a document may hold") << pictures << Media::SmallPicture;
-    QTest::newRow("picture asked wider than a picture may be") << rect
-                    + R"x(<image ub:source="images/a.png" width="20000" height="10" )x"
-                      R"x(transform="matrix(1,0,0,1,0,0)"/>)x" << Media::SmallPicture;
-    QTest::newRow("picture stretched past a side") << rect
-                    + R"x(<image ub:source="images/a.png" width="9000" height="9000" )x"
-                      R"x(transform="matrix(2,0,0,0.5,0,0)"/>)x"
-                                                   << Media::SmallPicture;
+    QTest::newRow("picture asked wider than a picture may be")
+            << rect + picture(20000, 10, "1,0,0,1,0,0") << Media::SmallPicture;
+    QTest::newRow("picture stretched past a side")
+            << rect + picture(9000, 9000, "2,0,0,0.5,0,0") << Media::SmallPicture;
     QTest::newRow("pen texture of 20000 x 20000")
             << rect + R"x(<g><polygon points="0,0 5,5" xlink:href="/images/big.png"/></g>)x"
             << Media::HugeTexture;
@@ -1140,6 +1140,11 @@ void tst_UbzReader::leftOutSaidAfterTheImport_data()
             << QByteArrayList{ rect + pdf, rect + widget, "@grid" + rect + pdf }
             << QStringList{ "Fondos de página en PDF (páginas 1, 3)", "Miniaplicaciones (página 2)",
                             "Papel cuadriculado o pautado (página 3)" };
+    QTest::newRow("pdf named by the element inside")
+            << QByteArrayList{ rect
+                               + R"x(<foreignObject><object type="application/pdf" )x"
+                                 R"x(data="objects/a.pdf#page=2"/></foreignObject>)x" }
+            << QStringList{ "Fondos de página en PDF (página 1)" };
     QTest::newRow("ruled paper") << QByteArrayList{ "@ruled" + rect, rect }
                                  << QStringList{ "Papel cuadriculado o pautado (página 1)" };
     QTest::newRow("texts only: nothing to say")
@@ -1194,15 +1199,7 @@ void tst_UbzReader::fuzzingInputs_data()
 {
     // The seeds of the import's fuzz target are lessons and import whole; what fuzzing found
     // is kept beside them and must import harmlessly, in whole or in part, or be refused.
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("seed");
-    for (const char *folder : { "corpus", "regressions" }) {
-        const QDir dir(
-                QStringLiteral(VELTORINA_SOURCE_DIR "/fuzz/%1/ubz").arg(QLatin1String(folder)));
-        for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
-            QTest::newRow(qPrintable(QLatin1String(folder) + QLatin1Char('/') + name))
-                    << dir.filePath(name) << (QLatin1String(folder) == QLatin1String("corpus"));
-    }
+    DocumentFixture::addFuzzingRows(QStringLiteral(VELTORINA_SOURCE_DIR "/fuzz"), "ubz");
 }
 
 void tst_UbzReader::fuzzingInputs()

@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -217,6 +218,31 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))
         file.write(bytes);
+}
+
+QStringList filesUnder(const QString &folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        files << it.filePath().mid(folder.size() + 1) + QLatin1Char(' ')
+                        + QString::number(it.fileInfo().size());
+    }
+    files.sort();
+    return files;
+}
+
+void addFuzzingRows(const QString &fuzzFolder, const QString &target)
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("seed");
+    for (const QString &kind : { QStringLiteral("corpus"), QStringLiteral("regressions") }) {
+        const QDir dir(fuzzFolder + QLatin1Char('/') + kind + QLatin1Char('/') + target);
+        for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
+            QTest::newRow(qPrintable(kind + QLatin1Char('/') + name))
+                    << dir.filePath(name) << (kind == QLatin1String("corpus"));
+    }
 }
 
 } // namespace DocumentFixture

@@ -83,5 +83,12 @@ QStringList archiveEntries(const QString &archive);
 // The bytes of a file ("" when it cannot be read).
 QByteArray readAll(const QString &path);
 void writeFile(const QString &path, const QByteArray &bytes);
+// Every file below folder, hidden ones too, as "path/in/folder size", sorted: what a step left.
+QStringList filesUnder(const QString &folder);
+
+// Rows "corpus/<file>" and "regressions/<file>" of a fuzz target's inputs in fuzzFolder
+// ("<fuzzFolder>/corpus/<target>", ...), in the columns "file" (its path) and "seed" (true for
+// the corpus: seeds are real documents).
+void addFuzzingRows(const QString &fuzzFolder, const QString &target);
 
 } // namespace DocumentFixture
