@@ -92,8 +92,7 @@ bool compute(const StrokeMatcher::Shape &input, float dotExtent, Vector &feature
     const double middleX = (left + right) / 2.0;
     const double middleY = (top + bottom) / 2.0;
     // Ink on the fine grid: a cell is inked or not, so a line drawn twice counts once.
-    static thread_local float ink[kPlanes][kFine][kFine];
-    std::fill(&ink[0][0][0], &ink[0][0][0] + kPlanes * kFine * kFine, 0.0f);
+    float ink[kPlanes][kFine][kFine] = {};
     const auto cell = [](double unit) {
         return std::clamp(int(unit * kFine), 0, kFine - 1);
     };
