@@ -36,7 +36,7 @@ constexpr int kRing[] = { capital('O'), small('o'), digit('0') };
 // Small letters that stand on the baseline and reach only the x-height; they measure it.
 constexpr char kShortLetters[] = "aemnr";
 // Small letters above the x-height (measure the tall height with capitals and digits).
-constexpr char kTallLetters[] = "bdfht";
+constexpr char kTallLetters[] = "bdfhkt";
 // Small letters below the baseline: their height says nothing alone.
 constexpr char kDescenders[] = "gjqy";
 
@@ -160,7 +160,8 @@ QVector<int> settled(const QVector<Character> &line)
     for (const Character &character : line) {
         result << character.classId;
         const Size size = sizeOf(character.classId);
-        if (size == Size::Tall)
+        // A bar is an I, an l or a 1: whichever it is, it stands as high as the capitals.
+        if (size == Size::Tall || among(kBar, character.classId))
             tall << character.box.height();
         else if (size == Size::Short)
             shorter << character.box.height();
@@ -240,9 +241,9 @@ QVector<int> settled(const QVector<Character> &line)
         }
     };
 
-    // Whether a character hangs below the baseline, as p, y and j do; false where the line has
-    // no baseline.
-    const auto hangs = [&](int at) {
+    // Whether a character hangs below the baseline by more than share of the body, as p, y
+    // and j do; false where the line has no baseline.
+    const auto hangs = [&](int at, qreal share) {
         const QRectF &box = line.at(at).box;
         qreal baseline = 0.0;
         if (!baselineAt(at, box.center().x(), &baseline))
@@ -250,14 +251,15 @@ QVector<int> settled(const QVector<Character> &line)
         const qreal body = tallHeight > 0 ? tallHeight
                 : shortHeight > 0         ? 1.6 * shortHeight
                                           : box.height();
-        return box.bottom() > baseline + 0.3 * body;
+        return box.bottom() > baseline + share * body;
     };
 
+    QVector<int> undecidedBars;
     for (int i = 0; i < line.size(); ++i) {
         const int id = line.at(i).classId;
         // A stem with a dot, or a bar, reaching below the line is a j: with its dot the stem
         // looks like an i or a bar once the recogniser has scaled it.
-        if ((id == small('i') || among(kBar, id)) && hangs(i)) {
+        if ((id == small('i') || among(kBar, id)) && hangs(i, 0.3)) {
             result[i] = small('j');
             continue;
         }
@@ -276,13 +278,15 @@ QVector<int> settled(const QVector<Character> &line)
             else if (capitals > 0)
                 result[i] = capital('I');
             else
-                result[i] = id == digit('1') ? id : small('l');
+                undecidedBars << i;
             continue;
         }
         if (isDropPair(id)) {
             qreal baseline = 0.0;
             const bool known = baselineAt(i, 0.0, &baseline);
-            result[i] = withCase(id, known && !hangs(i));
+            // A p or y hangs by a third of its height or more; a capital stands on the line
+            // give or take a shaky hand.
+            result[i] = withCase(id, known && !hangs(i, 0.2));
             continue;
         }
         const int capitalForm = capitalHeight(line.at(i).box.height());
@@ -295,6 +299,22 @@ QVector<int> settled(const QVector<Character> &line)
             result[i] = withCase(id, capitalForm == 1);
         else if (id != digit('0'))
             result[i] = withCase(id, false);
+    }
+    // A bar among letters that only their height could settle ("OIS", "sol") takes their case.
+    for (int i : qAsConst(undecidedBars)) {
+        int capitals = 0;
+        int smalls = 0;
+        for (int step : { -1, 1 }) {
+            const int k = i + step;
+            if (k < 0 || k >= line.size() || !isLetter(result.at(k)) || among(kBar, result.at(k)))
+                continue;
+            capitals += isCapital(result.at(k)) ? 1 : 0;
+            smalls += isCapital(result.at(k)) ? 0 : 1;
+        }
+        const int id = line.at(i).classId;
+        result[i] = capitals > 0 && smalls == 0 ? capital('I')
+                : id == digit('1') && smalls == 0 ? id
+                                                   : small('l');
     }
     return result;
 }

@@ -17,7 +17,8 @@ packages=(
     fonts-dejavu-core
     # Writing styles the handwriting templates are learnt from at build time.
     hershey-fonts-data fonts-klee fonts-breip fonts-dkg-handwriting fonts-sjfonts
-    fonts-humor-sans fonts-bwht fonts-rufscript fonts-seto fonts-yusei-magic
+    fonts-humor-sans fonts-bwht fonts-rufscript fonts-seto fonts-yusei-magic fonts-comic-neue
+    fonts-tomsontalks
     openclipart-svg
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
     qttranslations5-l10n

@@ -16,6 +16,55 @@ constexpr double kDotShare = 0.12;
 // How far a fine cell's ink spreads over the coarse grid (in coarse cells).
 constexpr double kSpread = 0.8;
 
+// The line evenly resampled every kStep of the character and smoothed over about kSmooth of
+// it, so that a shaky hand's zigzags (many short lines going every way, more of them the bigger
+// it writes, as a pen reports a point every few pixels) leave the ink of the line it meant.
+constexpr double kStep = 0.01;
+constexpr double kSmooth = 0.04;
+std::vector<std::pair<double, double>> smoothed(const std::vector<std::pair<double, double>> &line)
+{
+    if (line.size() < 3)
+        return line;
+    std::vector<std::pair<double, double>> even{ line.front() };
+    double carried = 0.0; // length since the last point kept
+    for (size_t i = 1; i < line.size(); ++i) {
+        double x = line[i - 1].first, y = line[i - 1].second;
+        const double dx = line[i].first - x, dy = line[i].second - y;
+        double length = std::hypot(dx, dy);
+        if (length <= 0.0)
+            continue;
+        double at = kStep - carried;
+        while (at <= length) {
+            even.push_back({ x + dx * at / length, y + dy * at / length });
+            at += kStep;
+        }
+        carried = length - (at - kStep);
+    }
+    if (even.back() != line.back())
+        even.push_back(line.back());
+    const int reach = int(std::ceil(2.0 * kSmooth / kStep));
+    std::vector<double> weight(size_t(reach + 1));
+    for (int k = 0; k <= reach; ++k) {
+        const double d = k * kStep / kSmooth;
+        weight[size_t(k)] = std::exp(-0.5 * d * d);
+    }
+    std::vector<std::pair<double, double>> result(even.size());
+    const int count = int(even.size());
+    for (int i = 0; i < count; ++i) {
+        // Near an end the window shrinks to stay even, so the end does not move.
+        const int window = std::min({ reach, i, count - 1 - i });
+        double sx = 0.0, sy = 0.0, total = 0.0;
+        for (int k = -window; k <= window; ++k) {
+            const double w = weight[size_t(std::abs(k))];
+            sx += w * even[size_t(i + k)].first;
+            sy += w * even[size_t(i + k)].second;
+            total += w;
+        }
+        result[size_t(i)] = { sx / total, sy / total };
+    }
+    return result;
+}
+
 } // namespace
 
 bool compute(const StrokeMatcher::Shape &input, float dotExtent, Vector &features)
@@ -43,8 +92,7 @@ bool compute(const StrokeMatcher::Shape &input, float dotExtent, Vector &feature
     const double middleX = (left + right) / 2.0;
     const double middleY = (top + bottom) / 2.0;
     // Ink on the fine grid: a cell is inked or not, so a line drawn twice counts once.
-    static thread_local float ink[kPlanes][kFine][kFine];
-    std::fill(&ink[0][0][0], &ink[0][0][0] + kPlanes * kFine * kFine, 0.0f);
+    float ink[kPlanes][kFine][kFine] = {};
     const auto cell = [](double unit) {
         return std::clamp(int(unit * kFine), 0, kFine - 1);
     };
@@ -52,17 +100,18 @@ bool compute(const StrokeMatcher::Shape &input, float dotExtent, Vector &feature
     for (const StrokeMatcher::Stroke &stroke : strokes) {
         double low[2] = { 1e9, 1e9 };
         double high[2] = { -1e9, -1e9 };
-        std::vector<std::pair<double, double>> points;
-        points.reserve(stroke.size());
+        std::vector<std::pair<double, double>> raw;
+        raw.reserve(stroke.size());
         for (const StrokeMatcher::Point &point : stroke) {
             const double u = (point.x - middleX) / extent + 0.5;
             const double v = (point.y - middleY) / extent + 0.5;
-            points.push_back({ u, v });
+            raw.push_back({ u, v });
             low[0] = std::min(low[0], u);
             low[1] = std::min(low[1], v);
             high[0] = std::max(high[0], u);
             high[1] = std::max(high[1], v);
         }
+        const std::vector<std::pair<double, double>> points = smoothed(raw);
         if (std::max(high[0] - low[0], high[1] - low[1]) < kDotShare) {
             if (strokes.size() > 1)
                 ink[kDots][cell((low[1] + high[1]) / 2)][cell((low[0] + high[0]) / 2)] = 1.0f;

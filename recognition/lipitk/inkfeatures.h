@@ -5,7 +5,7 @@
 #include <array>
 
 // What a character looks like on the board, whatever way it was written: the ink of its strokes,
-// fitted in a square by its longer side, split by the line's direction (four directions up to a
+// fitted in a square by its longer side, smoothed, split by the line's direction (four directions up to a
 // half turn, and the dots apart) and pooled over a coarse grid. A line drawn twice, a stroke
 // drawn backwards, strokes in another order or a letter made of more or fewer strokes leave the
 // same ink, so they give the same features.

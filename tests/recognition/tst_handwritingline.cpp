@@ -68,9 +68,13 @@ void tst_HandwritingLine::read_data()
     QTest::newRow("bar and ring among digits")
             << "2:0:100 l:0:100 o:0:100 9:0:100" << 0.0 << "2109";
     QTest::newRow("bar alone") << "I:0:100" << 0.0 << "l";
+    QTest::newRow("a bar says how high the capitals stand")
+            << "U:0:100 I:0:100 S:0:100" << 0.0 << "UIS";
+    QTest::newRow("k stands as high as a capital") << "Z:0:100 k:0:100 y:50:150" << 0.0 << "Zky";
     QTest::newRow("one read as a digit alone") << "1:0:100" << 0.0 << "1";
     QTest::newRow("ring alone") << "O:0:100" << 0.0 << "o";
     QTest::newRow("p hangs below the line") << "a:50:100 P:50:150 a:50:100" << 0.0 << "apa";
+    QTest::newRow("p with a short tail") << "o:50:100 P:50:120 o:50:100" << 0.0 << "opo";
     QTest::newRow("P stands on the line") << "P:0:100 a:50:100 n:50:100" << 0.0 << "Pan";
     QTest::newRow("y hangs on a sloping line")
             << "m:50:100 u:50:100 Y:50:150 m:50:100" << 0.2 << "muym";

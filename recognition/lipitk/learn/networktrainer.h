@@ -7,8 +7,8 @@
 #include <vector>
 
 // Teaches an InkNetwork the classes of the given templates: each template is written again many
-// times as different hands would (turned, slanted, narrower or wider, its strokes moved a little
-// against each other, wobbling), and the network learns to tell the classes apart from the ink
+// times as different hands would (turned, slanted, narrower or wider, warped, its strokes moved
+// a little against each other, their ends cut short or drawn on, wobbling), and the network learns to tell the classes apart from the ink
 // of all of them. The same templates and seed give the same network.
 namespace NetworkTrainer {
 
@@ -21,7 +21,7 @@ struct Example
 struct Settings
 {
     int hidden = 128;
-    int copies = 12; // written copies of every template
+    int copies = 30; // written copies of every template
     int epochs = 10;
     unsigned seed = 1;
 };
