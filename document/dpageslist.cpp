@@ -906,6 +906,7 @@ bool DPagesList::readContent(const QString &folder,
         complete = reader.read(xml);
     m_openProgress = nullptr;
     keepCachesNear(m_curPage); // the page the document opens on: its pictures are begun now
+    indexPagesInSteps();
     if (!complete) {
         m_lastOpenError = found ? reader.errorString() : xml.errorString();
         qWarning() << "DPagesList: document read only in part:" << m_lastOpenError;
@@ -1126,6 +1127,7 @@ void DPagesList::readUbzPages(const QString &dir)
     if (isEmpty() || !m_curPage)
         newPage(BtMenus::btColorPage, true);
     m_lastImportLeftOut = reader.leftOut();
+    indexPagesInSteps();
     m_bPartialRead = !complete;
     m_bDamaged = !complete;
     setDocumentModified(!complete);

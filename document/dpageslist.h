@@ -23,6 +23,7 @@ class DPage;
 class DView;
 class QGraphicsItem;
 class QThread;
+class QTimer;
 class StrokePictures;
 class WorkProgress;
 namespace WorkFolder {
@@ -168,6 +169,14 @@ private:
     QList<QPointer<DPage>> m_cachedPages;
     std::unique_ptr<StrokePictures> m_shownPictures; // finished when the board paints
     std::vector<std::unique_ptr<StrokePictures>> m_strokePictures;
+    // The toolkit indexes a page's objects on a timer of the page's own, two seconds after the
+    // last object came. An open fills every page at once, and the timers, coming due together,
+    // held the board up for a tenth of a second at 200 pages: the pages an open made are
+    // indexed a few at a time between the board's events instead (pagecaches.cpp).
+    void indexPagesInSteps();
+    void indexNextPages();
+    QList<QPointer<DPage>> m_pagesToIndex;
+    QTimer *m_indexing = nullptr;
     void destroyPage(DPage *page);
     void setupWorkingDirectory();
     // Locks the working directory for this run (the one made before main, or a fresh one when

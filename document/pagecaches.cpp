@@ -8,7 +8,9 @@
 #include "board/dview.h"
 #include "board/strokepictures.h"
 
+#include <QElapsedTimer>
 #include <QEvent>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -89,4 +91,34 @@ bool DPagesList::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Paint && watched == m_view->viewport())
         readyShownPage();
     return QObject::eventFilter(watched, event);
+}
+
+void DPagesList::indexPagesInSteps()
+{
+    m_pagesToIndex.clear();
+    for (DPage *page : qAsConst(*this))
+        m_pagesToIndex << page;
+    if (!m_indexing) {
+        m_indexing = new QTimer(this);
+        m_indexing->setInterval(0);
+        connect(m_indexing, &QTimer::timeout, this, &DPagesList::indexNextPages);
+    }
+    m_indexing->start();
+}
+
+void DPagesList::indexNextPages()
+{
+    // A page of a hundred strokes takes about half a millisecond.
+    constexpr qint64 kStepNs = 4'000'000;
+    QElapsedTimer clock;
+    clock.start();
+    while (!m_pagesToIndex.isEmpty() && clock.nsecsElapsed() < kStepNs) {
+        const QPointer<DPage> page = m_pagesToIndex.takeFirst();
+        // Asked for what lies at a point, the toolkit brings the page's index up to date and
+        // drops the timer it had set for that.
+        if (page)
+            page->items(QRectF(0, 0, 1, 1));
+    }
+    if (m_pagesToIndex.isEmpty())
+        m_indexing->stop();
 }

@@ -15,6 +15,7 @@
 #include "support/otherprogram.h"
 #include "support/testsupport.h"
 
+#include <QAbstractEventDispatcher>
 #include <QFileDialog>
 #include <QGraphicsRectItem>
 #include <QMessageBox>
@@ -58,6 +59,7 @@ private slots:
     void tableDrawnSavedOpenedAndExportedKeepsItsGrid();
     void tappedDotSurvivesSaveAndOpen();
     void pagesOffScreenKeepNoDrawingCaches();
+    void openedPagesAreIndexedBetweenEvents();
 
     void firstStartAsksNothing();
     void autosaveWritesTheWorkingDirectoryAndKeepsChanges();
@@ -619,6 +621,51 @@ void tst_DPagesList::pagesOffScreenKeepNoDrawingCaches()
     QVERIFY(strokes[1]->hasRenderCache());
     QCOMPARE(list->at(3)->getPagePixmap(1, QSize(160, 120)).toImage(),
              thumbnails.at(3).toImage());
+}
+
+void tst_DPagesList::openedPagesAreIndexedBetweenEvents()
+{
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    auto list = makeList();
+    for (int n = 0; n < 6; ++n) {
+        if (n > 0)
+            list->newPage(BtMenus::btColorPage, false);
+        QPainterPath path(QPointF(0, 0));
+        path.lineTo(200, 80 + n);
+        list->getCurPage()->addCurveItem(path, QPen(Qt::black, 3), 0, BtMenus::btPencil,
+                                         BtMenus::fnPathAtPos, QPointF(50, 50), 1.0f,
+                                         QTransform(), true);
+    }
+    const QString target = home.filePath(QStringLiteral("lesson"));
+    QVERIFY2(list->saveAllPagesToFileIWB(target, true), qPrintable(list->lastSaveError()));
+    QWidget otherWindow;
+    otherWindow.setFixedSize(800, 600);
+    DPagesList opened(&otherWindow);
+    otherWindow.show();
+    QVERIFY2(opened.openAllPagesFromFileIWB(target + QStringLiteral(".iwb")),
+             qPrintable(opened.lastOpenError()));
+    // Each page's index sets a timer of its own as objects come; due together after an open of
+    // many pages, they held the board up. A few turns of the event loop, long before they are
+    // due, leave none set.
+    QObjectList indexes;
+    for (DPage *page : qAsConst(opened)) {
+        for (QObject *child : page->children()) {
+            if (child->inherits("QGraphicsSceneIndex"))
+                indexes << child;
+        }
+    }
+    QCOMPARE(indexes.size(), 6);
+    const auto timersSet = [&indexes] {
+        int set = 0;
+        for (QObject *index : qAsConst(indexes))
+            set += QAbstractEventDispatcher::instance()->registeredTimers(index).size();
+        return set;
+    };
+    for (int turn = 0; turn < 50 && timersSet() > 0; ++turn)
+        QCoreApplication::processEvents();
+    QCOMPARE(timersSet(), 0);
+    opened.exit();
 }
 
 void tst_DPagesList::deletedPageLeavesTheClipboard()
