@@ -111,6 +111,18 @@ QList<int> tst_DPagesList::order(const DPagesList &list, const QList<DPage *> &p
 
 namespace {
 
+// A board window of its own, for a document opened as another program would open it.
+struct SecondBoard
+{
+    SecondBoard()
+    {
+        window.setFixedSize(800, 600);
+        window.show();
+    }
+    QWidget window;
+    DPagesList pages{ &window };
+};
+
 bool isDark(QRgb pixel)
 {
     return qRed(pixel) < 200 || qGreen(pixel) < 200 || qBlue(pixel) < 200;
@@ -263,10 +275,8 @@ void tst_DPagesList::tableDrawnSavedOpenedAndExportedKeepsItsGrid()
 
     const QString target = home.filePath(QStringLiteral("grid"));
     QVERIFY2(list->saveAllPagesToFileIWB(target, true), qPrintable(list->lastSaveError()));
-    QWidget otherWindow;
-    otherWindow.setFixedSize(800, 600);
-    DPagesList opened(&otherWindow);
-    otherWindow.show();
+    SecondBoard second;
+    DPagesList &opened = second.pages;
     QVERIFY2(opened.openAllPagesFromFileIWB(target + QStringLiteral(".iwb")),
              qPrintable(opened.lastOpenError()));
     DGPathTableItem *read = onlyTable(opened.at(0));
@@ -311,10 +321,8 @@ void tst_DPagesList::tappedDotSurvivesSaveAndOpen()
     const QImage before = pageImage(list->getCurPage()).copy(around);
     const QString target = home.filePath(QStringLiteral("dot"));
     QVERIFY2(list->saveAllPagesToFileIWB(target, true), qPrintable(list->lastSaveError()));
-    QWidget otherWindow;
-    otherWindow.setFixedSize(800, 600);
-    DPagesList opened(&otherWindow);
-    otherWindow.show();
+    SecondBoard second;
+    DPagesList &opened = second.pages;
     QVERIFY2(opened.openAllPagesFromFileIWB(target + QStringLiteral(".iwb")),
              qPrintable(opened.lastOpenError()));
     const QImage shown = pageImage(opened.at(0));
@@ -639,10 +647,8 @@ void tst_DPagesList::openedPagesAreIndexedBetweenEvents()
     }
     const QString target = home.filePath(QStringLiteral("lesson"));
     QVERIFY2(list->saveAllPagesToFileIWB(target, true), qPrintable(list->lastSaveError()));
-    QWidget otherWindow;
-    otherWindow.setFixedSize(800, 600);
-    DPagesList opened(&otherWindow);
-    otherWindow.show();
+    SecondBoard second;
+    DPagesList &opened = second.pages;
     QVERIFY2(opened.openAllPagesFromFileIWB(target + QStringLiteral(".iwb")),
              qPrintable(opened.lastOpenError()));
     // Each page's index sets a timer of its own as objects come; due together after an open of
