@@ -142,6 +142,16 @@ QString number(qreal value)
     return IwbFormat::number(value);
 }
 
+// The reader of a polyline or polygon draws a line through its points, so their curves are
+// written as points along them; the readers of the other shapes rebuild their curves from the
+// box and move each element to its point, control points included.
+QString pointsText(const QString &element, const QPainterPath &path, const Placement &placement)
+{
+    if (layoutOf(element) == Layout::Poly)
+        return IwbFormat::linePoints(path, placement.position, placement.scale);
+    return IwbFormat::points(path, placement.position);
+}
+
 // The common run of stroke attributes that ends every shape element.
 void writeStroke(QXmlStreamWriter &stream, const QPen &pen, const Placement &placement,
                  bool withDashArray)
@@ -784,7 +794,7 @@ bool writePathObject(QXmlStreamWriter &stream, const QString &id, const PathObje
     if (layout == Layout::Poly)
         stream.writeAttribute(QStringLiteral("type"), QStringLiteral("table"));
     stream.writeAttribute(QStringLiteral("points"),
-                          points ? *points : IwbFormat::points(object.path, at));
+                          points ? *points : pointsText(element, object.path, placement));
     switch (layout) {
     case Layout::Rect:
         stream.writeAttribute(QStringLiteral("x"), number(at.x()));
@@ -866,7 +876,10 @@ constexpr int kPointsOnOtherThreads = 64;
 class PointTexts
 {
 public:
-    void add(const QPainterPath &path, QPointF at) { m_shared->jobs.push_back({ path, at, {} }); }
+    void add(const QString &element, const QPainterPath &path, const Placement &placement)
+    {
+        m_shared->jobs.push_back({ element, path, placement, {} });
+    }
     size_t size() const { return m_shared->jobs.size(); }
     const QString &text(size_t index) const { return m_shared->jobs.at(index).text; }
 
@@ -885,8 +898,9 @@ public:
 private:
     struct Job
     {
+        QString element;
         QPainterPath path;
-        QPointF at;
+        Placement placement;
         QString text;
     };
     struct Shared
@@ -900,7 +914,8 @@ private:
         void work()
         {
             for (size_t index = next++; index < jobs.size(); index = next++) {
-                jobs[index].text = IwbFormat::points(jobs[index].path, jobs[index].at);
+                Job &job = jobs[index];
+                job.text = pointsText(job.element, job.path, job.placement);
                 const std::lock_guard<std::mutex> lock(mutex);
                 if (++done == jobs.size())
                     allDone.notify_all();
@@ -947,10 +962,11 @@ QStringList writePage(DPage &page, QXmlStreamWriter &stream, const QString &dir,
         if (!pathItem)
             continue;
         PathEntry entry{ pathObjectOf(*pathItem), placementOf(item) };
+        const QString element = elementOf(entry.object);
         if (type != ItemTypeTable && entry.object.path.elementCount() >= kPointsOnOtherThreads
-            && isWritable(elementOf(entry.object), entry.object)) {
+            && isWritable(element, entry.object)) {
             entry.points = int(pointTexts.size());
-            pointTexts.add(entry.object.path, entry.placement.position);
+            pointTexts.add(element, entry.object.path, entry.placement);
         }
         paths.insert(item, entry);
     }

@@ -34,6 +34,8 @@ private slots:
     void geometryComesBackAsShown();
     void orderAndVisibility();
     void longPathsKeepTheirOwnPoints();
+    void pointsWrittenAsBefore_data();
+    void pointsWrittenAsBefore();
     void links();
     void sameNameDifferentFiles();
     void penTextureIsStored();
@@ -422,6 +424,46 @@ void tst_PageWriter::longPathsKeepTheirOwnPoints()
         QCOMPARE(written.at(n).value("points"),
                  IwbFormat::points(curves.at(n)->path(), curves.at(n)->pos()));
     }
+}
+
+void tst_PageWriter::pointsWrittenAsBefore_data()
+{
+    QTest::addColumn<int>("kind"); // 0: a line drawn along an instrument
+    QTest::addColumn<QPolygonF>("line"); // none: a circle of 40 at the object's origin
+    QTest::addColumn<QString>("points"); // as earlier versions wrote them, to the byte
+
+    QTest::newRow("pencil stroke")
+            << 50 << QPolygonF(QVector<QPointF>{ { 0, 0 }, { 10.5, 5 }, { 20, 0.25 } })
+            << "100,50 110.5,55 120,50.25";
+    QTest::newRow("polygon") << 81
+                             << QPolygonF(QVector<QPointF>{
+                                        { 0, 0 }, { 40, 0 }, { 20, 30 }, { 0, 0 } })
+                             << "100,50 140,50 120,80 100,50";
+    QTest::newRow("line along an instrument")
+            << 0 << QPolygonF(QVector<QPointF>{ { 0, 0 }, { 100, -0.5 } }) << "100,50 200,49.5";
+    // Its reader rebuilds the curves from the box and moves every element, control points
+    // included, to these points.
+    QTest::newRow("circle") << 77 << QPolygonF()
+                            << "140,70 140,81.0457 131.046,90 120,90 108.954,90 100,81.0457 100,70 "
+                               "100,58.9543 108.954,50 120,50 131.046,50 140,58.9543 140,70";
+}
+
+void tst_PageWriter::pointsWrittenAsBefore()
+{
+    QFETCH(int, kind);
+    QFETCH(QPolygonF, line);
+    QFETCH(QString, points);
+    QPainterPath path;
+    if (line.isEmpty())
+        path.addEllipse(QRectF(0, 0, 40, 40));
+    else
+        path.addPolygon(line);
+    DPage *page = m_board->page(0);
+    if (kind == 0)
+        BoardFixture::addVertex(page, path, QPointF(100, 50));
+    else
+        addCurve(page, kind, path, QPointF(100, 50));
+    QCOMPARE(writeAndRead(page).last().value("points"), points);
 }
 
 void tst_PageWriter::orderAndVisibility()

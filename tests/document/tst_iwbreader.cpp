@@ -247,6 +247,11 @@ void tst_IwbReader::values_data()
     QTest::newRow("a dot its pen cannot show is no object")
             << "<svg:polyline id=\"o\" points=\"12\"/>"
             << "no object";
+    // Earlier versions wrote the control points of curves among the points: read as they were.
+    QTest::newRow("control points of an older file are points of the line")
+            << "<svg:polygon id=\"o\" type=\"table\" points=\"300,200 300,310.457 "
+               "210.457,400 100,400\"/>"
+            << "points 300,200 300,310.457 210.457,400 100,400";
     QTest::newRow("typed polygon is a table-tool shape") << base.arg("type=\"table\"") << "kind 70";
     QTest::newRow("other polygon") << base.arg("") << "kind 81";
     QTest::newRow("polyline is a pencil stroke") << "<svg:polyline id=\"o\" points=\"1,1 5,5\"/>"

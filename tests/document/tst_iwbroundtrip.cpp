@@ -15,10 +15,17 @@
 #include "document/toolrun.h"
 #include "shell/globals.h"
 #include "support/documentfixture.h"
+#include "support/instrumentsfixture.h"
 #include "support/itemmedia.h"
 #include "support/testsupport.h"
+#include "support/toolsfixture.h"
+#include "tools/dcompass.h"
+#include "tools/dprotractor.h"
 
 #include <QColorDialog>
+#include <QMenu>
+#include <QPainter>
+#include <QPicture>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -41,6 +48,8 @@ private slots:
     void saveOpenSaveIsAFixedPoint();
     void openSaveTenTimesKeepsTheArchive();
     void recolouredFillSurvives();
+    void curvesComeBackAsDrawn_data();
+    void curvesComeBackAsDrawn();
 
 private:
     void buildDocument();
@@ -103,6 +112,43 @@ QByteArray contentOf(const QString &archive)
                    { QStringLiteral("-p"), archive, QStringLiteral("content.xml") }, QString(),
                    60000)
             .output;
+}
+
+// The page's objects drawn on white: dark pixels are ink. Drawn as a PDF export draws them, the
+// lines themselves at the scale they are shown, not the pictures the board keeps of them.
+QImage inkOf(DPage *page, const QRect &region)
+{
+    QPicture lines;
+    QPainter recorder(&lines);
+    page->render(&recorder, QRectF(QPointF(), region.size()), region);
+    recorder.end();
+    QImage picture(region.size(), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.drawPicture(0, 0, lines);
+    return picture;
+}
+
+// Ink pixels of one picture with no ink of the other within 2 pixels, counted both ways.
+int inkApart(const QImage &one, const QImage &other)
+{
+    const auto isInk = [](const QImage &image, int x, int y) {
+        return image.valid(x, y) && qGray(image.pixel(x, y)) < 160;
+    };
+    int apart = 0;
+    for (const auto &[from, to] : { std::pair(&one, &other), std::pair(&other, &one) }) {
+        for (int y = 0; y < from->height(); ++y) {
+            for (int x = 0; x < from->width(); ++x) {
+                bool near = !isInk(*from, x, y);
+                for (int d = 0; d < 25 && !near; ++d)
+                    near = (d / 5 - 2) * (d / 5 - 2) + (d % 5 - 2) * (d % 5 - 2) <= 4
+                            && isInk(*to, x + d % 5 - 2, y + d / 5 - 2);
+                apart += near ? 0 : 1;
+            }
+        }
+    }
+    return apart;
 }
 
 } // namespace
@@ -545,6 +591,100 @@ void tst_IwbRoundTrip::recolouredFillSurvives()
     QCOMPARE(read->m_fillType, short(ItemFillSolid));
     QCOMPARE(read->brush().color(), QColor(10, 120, 240));
     QCOMPARE(read->getGradColor(), QColor(10, 120, 240));
+}
+
+void tst_IwbRoundTrip::curvesComeBackAsDrawn_data()
+{
+    // "curve": a pencil stroke of curves; "instrument": an arc as the instruments hand theirs
+    // over; "compass" or a protractor menu entry: drawn with that instrument on the board.
+    QTest::addColumn<QString>("drawing");
+    QTest::addColumn<qreal>("sweep"); // of the arcs handed over
+    QTest::addColumn<qreal>("scale"); // of the object as shown; its size on screen is the same
+    QTest::addColumn<int>("mostPoints"); // of the object opened: the file stays small
+
+    QTest::newRow("half circle, a stroke of curves") << "curve" << 180.0 << 1.0 << 55;
+    QTest::newRow("three-quarter circle along an instrument") << "instrument" << 270.0 << 1.0 << 80;
+    QTest::newRow("quarter circle along an instrument") << "instrument" << 90.0 << 1.0 << 30;
+    QTest::newRow("quarter circle, a small stroke shown fifteen times its size")
+            << "curve" << 90.0 << 15.0 << 30;
+    QTest::newRow("compass") << "compass" << 0.0 << 1.0 << 70;
+    QTest::newRow("protractor arc") << "Arco" << 0.0 << 1.0 << 50;
+    QTest::newRow("protractor chord") << "Cuerda" << 0.0 << 1.0 << 50;
+    QTest::newRow("protractor pie") << QString::fromUtf8("Porción") << 0.0 << 1.0 << 55;
+}
+
+void tst_IwbRoundTrip::curvesComeBackAsDrawn()
+{
+    QFETCH(QString, drawing);
+    QFETCH(qreal, sweep);
+    QFETCH(qreal, scale);
+    QFETCH(int, mostPoints);
+    using namespace InstrumentsFixture;
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_list->delAllPages();
+    m_list->newPage(BtMenus::btColorPage, false);
+    DPage *page = m_list->getCurPage();
+    page->setPageBackgroundColor(Qt::white);
+    DView *view = m_list->getView();
+    if (drawing == QLatin1String("curve") || drawing == QLatin1String("instrument")) {
+        const QPen pen(Qt::black, scale > 1 ? 1 : 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        const QRectF box(QPointF(-150, -150) / scale, QPointF(150, 150) / scale);
+        QPainterPath arc;
+        arc.arcMoveTo(box, 30);
+        arc.arcTo(box, 30, sweep);
+        page->addCurveItem(arc.translated(300, 250), pen, 20, BtMenus::btPencil,
+                           drawing == QLatin1String("curve") ? BtMenus::fnPathSceneCoords
+                                                             : BtMenus::fnPathVertexItem,
+                           QPointF(100, 50), scale, QTransform(), true);
+    } else if (drawing == QLatin1String("compass")) {
+        page->insertCompass();
+        // The pencil holder, swung counter-clockwise round the needle point.
+        dragItem(view, page->classroomTools().compass,
+                 { { 208, -50 },
+                   polar(215, 50),
+                   polar(215, 100),
+                   polar(215, 150),
+                   polar(215, 200),
+                   polar(215, 200) });
+        page->insertCompass();
+    } else {
+        page->insertPortractor();
+        DProtractor *protractor = page->classroomTools().protractor;
+        auto chosen = answerNextPopup([drawing](QWidget *popup) {
+            auto *menu = static_cast<QMenu *>(popup);
+            for (QAction *action : menu->actions()) {
+                if (action->text() == drawing)
+                    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
+                                      menu->actionGeometry(action).center());
+            }
+        });
+        clickItem(view, protractor, { 5, -10 }); // the menu of figures, near the centre
+        QVERIFY(*chosen);
+        dragItem(view, protractor, { polar(190, 15), polar(190, 90), polar(190, 165) });
+        page->insertPortractor();
+    }
+    QCOMPARE(objectsOf(page).size(), 1);
+    const QRect region =
+            objectsOf(page).first()->sceneBoundingRect().toAlignedRect().adjusted(-8, -8, 8, 8);
+    page->clearSelection();
+    const QImage drawn = inkOf(page, region);
+
+    const QString name = QString::fromUtf8(QTest::currentDataTag())
+                                 .replace(QRegularExpression(QStringLiteral("[^a-z]+")), "-");
+    QVERIFY2(m_list->saveAllPagesToFileIWB(m_target.filePath(name), true),
+             qPrintable(m_list->lastSaveError()));
+    QVERIFY2(m_list->openAllPagesFromFileIWB(m_target.filePath(name + QStringLiteral(".iwb"))),
+             qPrintable(m_list->lastOpenError()));
+    const QList<QGraphicsItem *> read = objectsOf(m_list->getCurPage());
+    QCOMPARE(read.size(), 1);
+    const QImage opened = inkOf(m_list->getCurPage(), region);
+    ToolsFixture::saveShot(drawn, name + QStringLiteral("-drawn"));
+    ToolsFixture::saveShot(opened, name + QStringLiteral("-opened"));
+    const int apart = inkApart(drawn, opened);
+    QVERIFY2(apart == 0, qPrintable(QStringLiteral("%1 pixels of ink apart").arg(apart)));
+    const int points = static_cast<QGraphicsPathItem *>(read.first())->path().elementCount();
+    QVERIFY2(points <= mostPoints, qPrintable(QStringLiteral("%1 points").arg(points)));
 }
 
 QTEST_MAIN(tst_IwbRoundTrip)
