@@ -251,10 +251,11 @@ void DPagesList::openFile()
 
 void DPagesList::showLeftOut(const QStringList &lines)
 {
-    // Said once, after the import: the teacher would otherwise take a blank page for a fault.
+    // Said once, after the import: the teacher would otherwise take a blank page, or a
+    // picture that moves, for a fault.
     QMessageBox box(QMessageBox::Information, tr("Atención"),
-                    tr("La lección se ha importado sin lo que la pizarra no puede mostrar:")
-                            + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n')),
+                    tr("La lección se ha importado con estos cambios:") + QStringLiteral("\n\n")
+                            + lines.join(QLatin1Char('\n')),
                     QMessageBox::Ok, m_parent);
     box.exec();
 }
