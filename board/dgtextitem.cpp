@@ -68,15 +68,18 @@ DGTextItem::DGTextItem(QPointF pos, QGraphicsItem *parent) : QGraphicsTextItem(p
     setFrameOwner(this);
 }
 
-DGTextItem::DGTextItem(QPointF pos, const QString &html, const QFont &font, QGraphicsItem *parent)
+DGTextItem::DGTextItem(QPointF pos, const QString &html, const QFont &font, QGraphicsItem *parent,
+                       qreal width)
     : QGraphicsTextItem(parent)
 {
     setDocument(new TextDocument(this));
     setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
     m_pressPos = pos;
     setPos(pos);
-    // The font first: the text is then laid out once, in it.
+    // The font and the box first: the text is then laid out once, in them.
     setFont(font);
+    if (width > 0 && std::isfinite(width))
+        setTextWidth(width);
     setDefaultTextColor(QColor(0, 0, 0, 255));
     setHtml(html);
     setFrameOwner(this);
@@ -198,6 +201,7 @@ DGTextItem *DGTextItem::clone() const
     auto *copy = new DGTextItem(pos(), nullptr);
     copy->setHtml(toHtml());
     copy->setFont(font());
+    copy->setTextWidth(textWidth());
     ItemPlacement::placeCopy(this, this, copy, copy);
     return copy;
 }

@@ -18,9 +18,10 @@ class DGTextItem : public QGraphicsTextItem, public DCustomItem
 public:
     explicit DGTextItem(QPointF pos, QGraphicsItem *parent = nullptr);
     // A text with its content and font from the start: laid out once, with no placeholder
-    // to lay out and throw away first.
-    DGTextItem(QPointF pos, const QString &html, const QFont &font,
-               QGraphicsItem *parent = nullptr);
+    // to lay out and throw away first. width: the width of its box, which its lines wrap to;
+    // none (0 or less), and the text is as wide as its longest line.
+    DGTextItem(QPointF pos, const QString &html, const QFont &font, QGraphicsItem *parent = nullptr,
+               qreal width = -1);
     ~DGTextItem() override;
 
     QRectF boundingRect() const override;

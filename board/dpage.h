@@ -120,10 +120,14 @@ public:
     // As addPixmapItem, with the origin left at the object's (0, 0) as UBZ files expect.
     DGPixmapItem *addPixmapItemUBZ(const QPixmap &pixmap, QPointF pos, float rotation, float scale,
                                    const QTransform &transform, bool record);
+    // width: the width of the text's box, which its lines wrap to; none (0 or less), and the
+    // text is as wide as its longest line.
     DGTextItem *addTextItem(const QString &html, const QFont &font, QPointF pos, float rotation,
-                            float scale, const QTransform &transform, bool record);
+                            float scale, const QTransform &transform, bool record,
+                            qreal width = -1);
     DGTextItem *addTextItemUBZ(const QString &html, const QFont &font, QPointF pos, float rotation,
-                               float scale, const QTransform &transform, bool record);
+                               float scale, const QTransform &transform, bool record,
+                               qreal width = -1);
     DGSoundItem *addSoundItem(const QString &file, QPointF pos, float rotation, float scale,
                               const QTransform &transform, bool record);
     // Takes the poster frame from the file with ffmpeg (a bounded wait) when the file exists.
@@ -350,7 +354,7 @@ private:
     // Both text factories; UBZ texts turn about their top-left corner instead of their centre.
     DGTextItem *makeTextItem(const QString &html, const QFont &font, QPointF pos, float rotation,
                              float scale, const QTransform &transform, bool record,
-                             bool centredOrigin);
+                             bool centredOrigin, qreal width);
     QWidget *m_parent;
     QHandwritingCustomSupport *m_handwriting = nullptr; // child of the page
     bool m_bModified = false;

@@ -148,25 +148,26 @@ DGPixmapItem *DPage::addPixmapItemUBZ(const QPixmap &pixmap, QPointF pos, float 
 }
 
 DGTextItem *DPage::addTextItem(const QString &html, const QFont &font, QPointF pos, float rotation,
-                               float scale, const QTransform &transform, bool record)
+                               float scale, const QTransform &transform, bool record, qreal width)
 {
-    return makeTextItem(html, font, pos, rotation, scale, transform, record, true);
+    return makeTextItem(html, font, pos, rotation, scale, transform, record, true, width);
 }
 
 DGTextItem *DPage::addTextItemUBZ(const QString &html, const QFont &font, QPointF pos,
                                   float rotation, float scale, const QTransform &transform,
-                                  bool record)
+                                  bool record, qreal width)
 {
-    return makeTextItem(html, font, pos, rotation, scale, transform, record, false);
+    return makeTextItem(html, font, pos, rotation, scale, transform, record, false, width);
 }
 
-DGTextItem *DPage::makeTextItem(const QString &html, const QFont &font, QPointF pos,
-                                float rotation, float scale, const QTransform &transform,
-                                bool record, bool centredOrigin)
+DGTextItem *DPage::makeTextItem(const QString &html, const QFont &font, QPointF pos, float rotation,
+                                float scale, const QTransform &transform, bool record,
+                                bool centredOrigin, qreal width)
 {
     pos = sanePoint(pos);
-    // Text and font before the origin, so that a centred origin is the centre of the filled text.
-    auto *text = new DGTextItem(pos, html, font, nullptr);
+    // Text, font and box before the origin, so that a centred origin is the centre of the
+    // filled text.
+    auto *text = new DGTextItem(pos, html, font, nullptr, width);
     m_pTextItem = text;
     connectReleases(this, text);
     applyGeometry(text, text, centredOrigin, sanePlacement(transform, rotation, scale), &pos,

@@ -608,6 +608,10 @@ void writeText(QXmlStreamWriter &stream, const QString &id, const DGTextItem &it
     stream.writeAttribute(QStringLiteral("font-style"), info.styleName());
     stream.writeAttribute(QStringLiteral("font-weight"), QString::number(info.weight()));
     writeTransform(stream, placement);
+    // A text whose lines wrap to its box (one from another program's lesson) keeps that box;
+    // "width" is only what the text happens to measure.
+    if (item.textWidth() > 0)
+        stream.writeAttribute(QStringLiteral("textWidth"), number(item.textWidth()));
 
     const QString defaultColour = IwbFormat::colour(item.defaultTextColor());
     const QTextDocument *document = item.document();

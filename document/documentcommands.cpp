@@ -140,16 +140,17 @@ bool DPagesList::askReplace(const QStringList &files)
 
 bool DPagesList::saveAsIwb(const QString &chosenName)
 {
-    const QString name = DocumentName::withoutIwbExtension(chosenName);
-    if (!writeIwb(name + QStringLiteral(".iwb")))
+    // The extension as the teacher typed it: "lesson.IWB" is that file, not "lesson.IWB.iwb".
+    const QString target = DocumentName::iwbTarget(chosenName);
+    if (!writeIwb(target))
         return false; // the document keeps its old name, or none
-    m_fileName = name;
+    m_fileName = DocumentName::keptName(target);
     return true;
 }
 
 bool DPagesList::writeIwb(const QString &target)
 {
-    if (saveAllPagesToFileIWB(DocumentName::withoutIwbExtension(target), true)) {
+    if (saveAllPagesToArchive(target, true)) {
         // Saved all the same: the teacher learns once which files did not travel with it.
         if (!m_lastSaveMissing.isEmpty()) {
             QStringList names;
@@ -250,10 +251,11 @@ void DPagesList::openFile()
 
 void DPagesList::showLeftOut(const QStringList &lines)
 {
-    // Said once, after the import: the teacher would otherwise take a blank page for a fault.
+    // Said once, after the import: the teacher would otherwise take a blank page, or a
+    // picture that moves, for a fault.
     QMessageBox box(QMessageBox::Information, tr("Atención"),
-                    tr("La lección se ha importado sin lo que la pizarra no puede mostrar:")
-                            + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n')),
+                    tr("La lección se ha importado con estos cambios:") + QStringLiteral("\n\n")
+                            + lines.join(QLatin1Char('\n')),
                     QMessageBox::Ok, m_parent);
     box.exec();
 }

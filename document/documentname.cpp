@@ -17,7 +17,7 @@ namespace DocumentName {
 
 bool hasIwbExtension(const QString &name)
 {
-    return lastSuffix(name) == QLatin1String("iwb");
+    return lastSuffix(name).compare(QLatin1String("iwb"), Qt::CaseInsensitive) == 0;
 }
 
 QString iwbTarget(const QString &name)
@@ -25,9 +25,12 @@ QString iwbTarget(const QString &name)
     return hasIwbExtension(name) ? name : name + kIwbSuffix;
 }
 
-QString withoutIwbExtension(const QString &name)
+QString keptName(const QString &target)
 {
-    return hasIwbExtension(name) ? name.left(name.size() - kIwbSuffix.size()) : name;
+    if (!hasIwbExtension(target))
+        return target;
+    const QString stripped = target.left(target.size() - kIwbSuffix.size());
+    return iwbTarget(stripped) == target ? stripped : target;
 }
 
 OpenKind openKind(const QString &name)

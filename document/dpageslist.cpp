@@ -619,6 +619,12 @@ qint64 partsBytes(const QList<QByteArray> &parts)
 
 bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
 {
+    return saveAllPagesToArchive(fileName.isEmpty() ? QString() : fileName + QStringLiteral(".iwb"),
+                                 pack);
+}
+
+bool DPagesList::saveAllPagesToArchive(const QString &archive, bool pack)
+{
     const SavingFlag saving(m_bSaving);
     m_lastSaveError.clear();
     m_lastSaveCause = WriteFailure::Cause::Unknown;
@@ -629,7 +635,7 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
     // has really succeeded.
     if (std::any_of(begin(), end(), [](const DPage *page) { return page->isModified(); }))
         m_bDocumentChanged = true;
-    if (fileName.isEmpty()) {
+    if (archive.isEmpty()) {
         m_lastSaveError = tr("Error al guardar archivo");
         return false;
     }
@@ -692,7 +698,7 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
     progress.step(size());
     // Exactly what the pages name: pictures of objects deleted since, or written under other
     // numbers by earlier saves, stay behind in the working directory.
-    const QString target = fileName + QStringLiteral(".iwb");
+    const QString &target = archive;
     const QStringList media = MediaPath::namedIn(dir);
     const IwbArchive::Result packed = IwbArchive::packDocument(dir, target, media);
     if (!packed.ok) {

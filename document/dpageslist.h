@@ -87,6 +87,8 @@ public:
     // Returns pack after a complete save (an autosave returns false), false after any failure;
     // lastSaveError() then says what failed. No message is shown here: the caller decides.
     bool saveAllPagesToFileIWB(const QString &fileName, bool pack);
+    // The same, packing into archive, a name with its extension as the user typed it.
+    bool saveAllPagesToArchive(const QString &archive, bool pack);
     QString lastSaveError() const { return m_lastSaveError; }
     // What the last failed save met, when it is one a teacher can act on (a full disk...).
     WriteFailure::Cause lastSaveCause() const { return m_lastSaveCause; }

@@ -539,6 +539,12 @@ QString readTextAlign(const QString &textAlign)
     return textAlign;
 }
 
+qreal readTextWidth(const QString &text)
+{
+    const float width = readNumber(text.trimmed());
+    return width > 0 && isReadable(width) ? qreal(width) : -1;
+}
+
 UbzPlacement readUbzMatrix(const QString &transform)
 {
     const QStringList parts = transform.split(QLatin1Char(','));

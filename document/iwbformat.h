@@ -76,6 +76,9 @@ int readFillKind(const QString &fillType, const QString &fill);
 QString readWeightWord(const QString &fontWeight);
 // A paragraph "text-align" as the HTML "align": "end" right, "start" none, others kept.
 QString readTextAlign(const QString &textAlign);
+// The width of a text's box, which its lines wrap to: a positive number a board can hold;
+// anything else (absent, 0, negative, not a number, beyond the reach) is no box, -1.
+qreal readTextWidth(const QString &text);
 
 // A UBZ "matrix(a,b,c,d,e,f)": position (e, f) truncated, the rotation atan2(c, a) in degrees
 // and the matrix's own scale; a text with fewer than six parts gives position 0, rotation 0 and

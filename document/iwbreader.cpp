@@ -734,6 +734,7 @@ void IwbReader::createTextareaIWB(IwbXml &xml)
     const QString size = attribute(xml, "font-size");
     const QString areaFill = attribute(xml, "fill");
     const QString weight = IwbFormat::readWeightWord(attribute(xml, "font-weight"));
+    const qreal boxWidth = IwbFormat::readTextWidth(attribute(xml, "textWidth"));
 
     QString html = QLatin1String(kHead);
     html += QStringLiteral("<body style=\" font-family:'") + styleValue(family)
@@ -815,8 +816,8 @@ void IwbReader::createTextareaIWB(IwbXml &xml)
         font.setPointSize(points);
     const float rotation = IwbFormat::readRotation(transform);
     const float scale = IwbFormat::readScale(transform);
-    DGTextItem *item =
-            current->addTextItem(html, font, QPointF(x, y), rotation, scale, QTransform(), false);
+    DGTextItem *item = current->addTextItem(html, font, QPointF(x, y), rotation, scale,
+                                            QTransform(), false, boxWidth);
     asignLinkIWB(item);
     registerObject(id, item);
 }

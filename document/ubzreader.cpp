@@ -69,6 +69,39 @@ bool namesPaperPattern(const QXmlStreamAttribute &attribute)
     return false;
 }
 
+// An attribute of the other program's that says "true"; name: its name after any prefix
+// ("ub:locked" and "locked" alike).
+bool saysTrue(const QXmlStreamReader &xml, QLatin1String name)
+{
+    const QXmlStreamAttributes attributes = xml.attributes();
+    for (const QXmlStreamAttribute &attribute : attributes) {
+        if (attribute.name() == name) {
+            const QStringRef value = attribute.value().trimmed();
+            return value.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0
+                    || value == QLatin1String("1");
+        }
+    }
+    return false;
+}
+
+bool holdsLock(const QXmlStreamReader &xml)
+{
+    return saysTrue(xml, QLatin1String("locked"));
+}
+
+// The other program's instruments lie on its pages beside the lesson; the board has its own,
+// which belong to no page.
+bool isInstrument(const QStringRef &name)
+{
+    static const char *const kInstruments[] = { "ruler", "compass",   "protractor", "triangle",
+                                                "axes",  "magnifier", "cache",      "curtain" };
+    for (const char *instrument : kInstruments) {
+        if (name == QLatin1String(instrument))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 UbzReader::UbzReader(DPagesList &list, IwbReader &shared, const QString &folder)
@@ -155,6 +188,41 @@ void UbzReader::noteMissing(Missing kind, int page)
     m_missing << qMakePair(kind, QList<int>{ page });
 }
 
+void UbzReader::noteOnPage(Missing kind)
+{
+    page();
+    noteMissing(kind, m_list.getCurPageNum());
+}
+
+void UbzReader::noteLock(const QXmlStreamReader &xml)
+{
+    if (holdsLock(xml))
+        noteOnPage(Missing::Lock);
+}
+
+void UbzReader::noteGroups(QXmlStreamReader &xml)
+{
+    // A group names its members (and the groups inside it); they are read as objects of
+    // their own wherever they stand in the file.
+    const bool group = xml.name() == QLatin1String("group");
+    const bool locked = group && holdsLock(xml);
+    bool members = false;
+    while (xml.readNextStartElement()) {
+        if (xml.name() == QLatin1String("group")) {
+            noteGroups(xml);
+            members = true;
+            continue;
+        }
+        members = members || xml.name() == QLatin1String("element");
+        noteLock(xml);
+        xml.skipCurrentElement();
+    }
+    if (group && members)
+        noteOnPage(Missing::Group);
+    if (locked)
+        noteOnPage(Missing::Lock);
+}
+
 void UbzReader::noteForeignObject(const QString &named, bool inner)
 {
     // What the other program puts into a foreignObject besides texts: a page of a PDF
@@ -178,19 +246,31 @@ QStringList UbzReader::leftOut() const
         const QString pages = numbers.size() == 1
                 ? tr("página %1").arg(numbers.first())
                 : tr("páginas %1").arg(numbers.join(QStringLiteral(", ")));
-        QString kind;
+        QString line;
         switch (noted.first) {
         case Missing::PdfBackground:
-            kind = tr("Fondos de página en PDF");
+            line = tr("Fondos de página en PDF (%1): no se han importado");
             break;
         case Missing::Widget:
-            kind = tr("Miniaplicaciones");
+            line = tr("Miniaplicaciones (%1): no se han importado");
             break;
         case Missing::PaperPattern:
-            kind = tr("Papel cuadriculado o pautado");
+            line = tr("Papel cuadriculado o pautado (%1): no se ha importado");
+            break;
+        case Missing::Instrument:
+            line = tr("Reglas y otros instrumentos (%1): no se han importado");
+            break;
+        case Missing::Group:
+            line = tr("Grupos de objetos (%1): sus objetos quedan sueltos");
+            break;
+        case Missing::Lock:
+            line = tr("Objetos bloqueados (%1): quedan desbloqueados");
+            break;
+        case Missing::BackgroundPicture:
+            line = tr("Imágenes de fondo de página (%1): quedan como imágenes normales");
             break;
         }
-        lines << kind + QStringLiteral(" (") + pages + QLatin1Char(')');
+        lines << line.arg(pages);
     }
     return lines;
 }
@@ -209,17 +289,26 @@ void UbzReader::readRootChild(QXmlStreamReader &xml)
             current->setPageBackgroundColor(colour);
         xml.skipCurrentElement();
     } else if (name == QLatin1String("g")) {
+        const bool locked = holdsLock(xml);
+        bool made = false;
         while (xml.readNextStartElement()) {
             if (xml.name() == QLatin1String("polygon")) {
                 qDebug("On polygon: ");
+                noteLock(xml);
                 createPolylineUBZ(m_folder, xml, true);
+                made = true;
             }
             xml.skipCurrentElement();
         }
+        if (locked && made)
+            noteOnPage(Missing::Lock);
     } else if (name == QLatin1String("foreignObject")) {
         const QString uuid = attribute(xml, "ub:uuid");
         const QString transform = attribute(xml, "transform");
         const QPoint pos = IwbFormat::readUbzMatrix(transform).position;
+        // The other program wraps a text to the width of its box, as the teacher drew it.
+        const qreal boxWidth = IwbFormat::readTextWidth(attribute(xml, "width"));
+        const bool locked = holdsLock(xml);
         // What it shows is named by its own attributes or those of the element inside it.
         const auto namesOf = [](const QXmlStreamAttributes &attributes) {
             QString named;
@@ -238,7 +327,9 @@ void UbzReader::readRootChild(QXmlStreamReader &xml)
             // The text reader stops on the text's end tag, so whatever follows inside the
             // foreignObject, and after it, is read as usual.
             if (xml.name() == QLatin1String("itemTextContent")) {
-                createTextareaUBZ(pos, uuid, transform, xml);
+                createTextareaUBZ(pos, uuid, transform, boxWidth, xml);
+                if (locked && !text)
+                    noteOnPage(Missing::Lock);
                 text = true;
             } else {
                 inner = true;
@@ -254,17 +345,24 @@ void UbzReader::readRootChild(QXmlStreamReader &xml)
     } else if (name == QLatin1String("video")) {
         createLinkUBZ(xml);
         createVideoUBZ(m_folder, xml);
+        noteLock(xml);
         xml.skipCurrentElement();
     } else if (name == QLatin1String("audio")) {
         createLinkUBZ(xml);
         createAudioUBZ(m_folder, xml);
+        noteLock(xml);
+        xml.skipCurrentElement();
+    } else if (name == QLatin1String("groups") || name == QLatin1String("group")) {
+        noteGroups(xml);
+    } else if (isInstrument(name)) {
+        noteOnPage(Missing::Instrument);
         xml.skipCurrentElement();
     } else {
         xml.skipCurrentElement();
     }
 }
 void UbzReader::createTextareaUBZ(QPoint pos, const QString &uuid, const QString &transform,
-                                  QXmlStreamReader &xml)
+                                  qreal boxWidth, QXmlStreamReader &xml)
 {
     qDebug("On textarea");
     // No family named: the board's own font, not whichever font the system lists first for
@@ -279,9 +377,9 @@ void UbzReader::createTextareaUBZ(QPoint pos, const QString &uuid, const QString
     const QString html = xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
     const IwbFormat::UbzPlacement placement = IwbFormat::readUbzMatrix(transform);
     qDebug() << placement.rotation;
-    DGTextItem *item =
-            page()->addTextItemUBZ(html, font, QPointF(pos) + pageCentre(), placement.rotation,
-                                   float(objectScale(transform, placement)), QTransform(), false);
+    DGTextItem *item = page()->addTextItemUBZ(
+            html, font, QPointF(pos) + pageCentre(), placement.rotation,
+            float(objectScale(transform, placement)), QTransform(), false, boxWidth);
     m_shared.asignLinkIWB(item);
     m_shared.registerObject(uuid, item);
 }
@@ -343,6 +441,11 @@ void UbzReader::createImageUBZ(QXmlStreamReader &xml)
             float(objectScale(transform, placement)), QTransform(), false);
     if (!item)
         return;
+    noteLock(xml);
+    // Only a picture without a transform can be the page's background; the other program
+    // places its backgrounds like any picture.
+    if (saysTrue(xml, QLatin1String("background")))
+        noteOnPage(Missing::BackgroundPicture);
     m_shared.asignLinkIWB(item);
     m_shared.registerObject(attribute(xml, "id"), item);
 }

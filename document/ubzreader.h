@@ -37,15 +37,18 @@ public:
     // size a page background is shown at.
     static QString checkLimits(const QString &folder, const QSize &view);
 
-    // What the pages hold that the board cannot show and the import leaves out, one line each
-    // with the pages it is on, in the order first met; empty when nothing was left out.
+    // What the import leaves out of the pages or brings in changed, because the board cannot
+    // show it as the other program did: one line per kind with the pages it is on, in the
+    // order first met; empty when everything came in as it was.
     QStringList leftOut() const;
     // Reads one page file onto the pages. Returns "" when it was read to its end or is not
     // there at all, else what stopped it (what was read before stays).
     QString readPageFile(const QString &path);
 
+    // boxWidth: the width of the text's box in the file, which its lines wrap to (none: 0 or
+    // less).
     void createTextareaUBZ(QPoint pos, const QString &uuid, const QString &transform,
-                           QXmlStreamReader &xml);
+                           qreal boxWidth, QXmlStreamReader &xml);
     void createImageUBZ(QXmlStreamReader &xml);
     void createLinkUBZ(QXmlStreamReader &xml);
     void createVideoUBZ(const QString &dir, QXmlStreamReader &xml);
@@ -58,8 +61,21 @@ public:
     static QList<QPointF> getPointsUBZ(const QString &points, const QPointF &offset);
 
 private:
-    enum class Missing { PdfBackground, Widget, PaperPattern };
+    enum class Missing {
+        PdfBackground,
+        Widget,
+        PaperPattern,
+        Instrument,
+        Group, // its objects come in one by one
+        Lock, // the object comes in movable
+        BackgroundPicture, // comes in as a picture object
+    };
     void noteMissing(Missing kind, int page);
+    void noteOnPage(Missing kind); // on the current page, made first when there is none yet
+    // The element in hand holds a lock, which the object made from it does not keep.
+    void noteLock(const QXmlStreamReader &xml);
+    // A "group" record, or "groups" holding them: the objects it names stay single.
+    void noteGroups(QXmlStreamReader &xml);
     void noteRootPattern(const QXmlStreamReader &xml);
     // A foreignObject that made no text; inner: it held an element of its own.
     void noteForeignObject(const QString &named, bool inner);

@@ -643,8 +643,8 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
         <translation>Die automatische Sicherung des Dokuments konnte nicht gespeichert werden: Wenn das Programm unerwartet beendet wird, gehen die letzten Änderungen verloren.</translation>
     </message>
     <message>
-        <source>La lección se ha importado sin lo que la pizarra no puede mostrar:</source>
-        <translation>Die Lektion wurde ohne das importiert, was die Tafel nicht anzeigen kann:</translation>
+        <source>La lección se ha importado con estos cambios:</source>
+        <translation>Die Lektion wurde mit diesen Änderungen importiert:</translation>
     </message>
 </context>
 <context>
@@ -1252,16 +1252,32 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
         <translation>Seiten %1</translation>
     </message>
     <message>
-        <source>Fondos de página en PDF</source>
-        <translation>PDF-Seitenhintergründe</translation>
+        <source>Fondos de página en PDF (%1): no se han importado</source>
+        <translation>PDF-Seitenhintergründe (%1): nicht importiert</translation>
     </message>
     <message>
-        <source>Papel cuadriculado o pautado</source>
-        <translation>Kariertes oder liniertes Papier</translation>
+        <source>Miniaplicaciones (%1): no se han importado</source>
+        <translation>Widgets (%1): nicht importiert</translation>
     </message>
     <message>
-        <source>Miniaplicaciones</source>
-        <translation>Widgets</translation>
+        <source>Papel cuadriculado o pautado (%1): no se ha importado</source>
+        <translation>Kariertes oder liniertes Papier (%1): nicht importiert</translation>
+    </message>
+    <message>
+        <source>Grupos de objetos (%1): sus objetos quedan sueltos</source>
+        <translation>Objektgruppen (%1): ihre Objekte sind jetzt einzeln</translation>
+    </message>
+    <message>
+        <source>Objetos bloqueados (%1): quedan desbloqueados</source>
+        <translation>Gesperrte Objekte (%1): jetzt entsperrt</translation>
+    </message>
+    <message>
+        <source>Reglas y otros instrumentos (%1): no se han importado</source>
+        <translation>Lineale und andere Instrumente (%1): nicht importiert</translation>
+    </message>
+    <message>
+        <source>Imágenes de fondo de página (%1): quedan como imágenes normales</source>
+        <translation>Seitenhintergrundbilder (%1): jetzt gewöhnliche Bilder</translation>
     </message>
 </context>
 <context>

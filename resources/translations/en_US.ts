@@ -643,8 +643,8 @@ Written and maintained by the Veltorina development team.</translation>
         <translation>The automatic backup of the document could not be saved: if the program closes unexpectedly, the latest changes will be lost.</translation>
     </message>
     <message>
-        <source>La lección se ha importado sin lo que la pizarra no puede mostrar:</source>
-        <translation>The lesson was imported without what the board cannot show:</translation>
+        <source>La lección se ha importado con estos cambios:</source>
+        <translation>The lesson was imported with these changes:</translation>
     </message>
 </context>
 <context>
@@ -1252,16 +1252,32 @@ Please check the media service plugins are installed.</translation>
         <translation>pages %1</translation>
     </message>
     <message>
-        <source>Fondos de página en PDF</source>
-        <translation>PDF page backgrounds</translation>
+        <source>Fondos de página en PDF (%1): no se han importado</source>
+        <translation>PDF page backgrounds (%1): not imported</translation>
     </message>
     <message>
-        <source>Papel cuadriculado o pautado</source>
-        <translation>Grid or ruled paper</translation>
+        <source>Miniaplicaciones (%1): no se han importado</source>
+        <translation>Widgets (%1): not imported</translation>
     </message>
     <message>
-        <source>Miniaplicaciones</source>
-        <translation>Widgets</translation>
+        <source>Papel cuadriculado o pautado (%1): no se ha importado</source>
+        <translation>Grid or ruled paper (%1): not imported</translation>
+    </message>
+    <message>
+        <source>Grupos de objetos (%1): sus objetos quedan sueltos</source>
+        <translation>Groups of objects (%1): their objects are now separate</translation>
+    </message>
+    <message>
+        <source>Objetos bloqueados (%1): quedan desbloqueados</source>
+        <translation>Locked objects (%1): now unlocked</translation>
+    </message>
+    <message>
+        <source>Reglas y otros instrumentos (%1): no se han importado</source>
+        <translation>Rulers and other instruments (%1): not imported</translation>
+    </message>
+    <message>
+        <source>Imágenes de fondo de página (%1): quedan como imágenes normales</source>
+        <translation>Page background pictures (%1): now ordinary pictures</translation>
     </message>
 </context>
 <context>

@@ -643,8 +643,8 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
         <translation>La copia automática del documento no se ha podido guardar: si el programa se cierra de forma inesperada, se perderán los últimos cambios.</translation>
     </message>
     <message>
-        <source>La lección se ha importado sin lo que la pizarra no puede mostrar:</source>
-        <translation>La lección se ha importado sin lo que la pizarra no puede mostrar:</translation>
+        <source>La lección se ha importado con estos cambios:</source>
+        <translation>La lección se ha importado con estos cambios:</translation>
     </message>
 </context>
 <context>
@@ -1252,16 +1252,32 @@ Compruebe que los complementos multimedia están instalados.</translation>
         <translation>páginas %1</translation>
     </message>
     <message>
-        <source>Fondos de página en PDF</source>
-        <translation>Fondos de página en PDF</translation>
+        <source>Fondos de página en PDF (%1): no se han importado</source>
+        <translation>Fondos de página en PDF (%1): no se han importado</translation>
     </message>
     <message>
-        <source>Papel cuadriculado o pautado</source>
-        <translation>Papel cuadriculado o pautado</translation>
+        <source>Miniaplicaciones (%1): no se han importado</source>
+        <translation>Miniaplicaciones (%1): no se han importado</translation>
     </message>
     <message>
-        <source>Miniaplicaciones</source>
-        <translation>Miniaplicaciones</translation>
+        <source>Papel cuadriculado o pautado (%1): no se ha importado</source>
+        <translation>Papel cuadriculado o pautado (%1): no se ha importado</translation>
+    </message>
+    <message>
+        <source>Grupos de objetos (%1): sus objetos quedan sueltos</source>
+        <translation>Grupos de objetos (%1): sus objetos quedan sueltos</translation>
+    </message>
+    <message>
+        <source>Objetos bloqueados (%1): quedan desbloqueados</source>
+        <translation>Objetos bloqueados (%1): quedan desbloqueados</translation>
+    </message>
+    <message>
+        <source>Reglas y otros instrumentos (%1): no se han importado</source>
+        <translation>Reglas y otros instrumentos (%1): no se han importado</translation>
+    </message>
+    <message>
+        <source>Imágenes de fondo de página (%1): quedan como imágenes normales</source>
+        <translation>Imágenes de fondo de página (%1): quedan como imágenes normales</translation>
     </message>
 </context>
 <context>

@@ -643,8 +643,8 @@ Tableau blanc interactif pour la salle de classe.
         <translation>La copie automatique du document n&apos;a pas pu être enregistrée : si le programme se ferme de manière inattendue, les dernières modifications seront perdues.</translation>
     </message>
     <message>
-        <source>La lección se ha importado sin lo que la pizarra no puede mostrar:</source>
-        <translation>La leçon a été importée sans ce que le tableau ne peut pas afficher :</translation>
+        <source>La lección se ha importado con estos cambios:</source>
+        <translation>La leçon a été importée avec ces changements :</translation>
     </message>
 </context>
 <context>
@@ -1252,16 +1252,32 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
         <translation>pages %1</translation>
     </message>
     <message>
-        <source>Fondos de página en PDF</source>
-        <translation>Arrière-plans de page PDF</translation>
+        <source>Fondos de página en PDF (%1): no se han importado</source>
+        <translation>Arrière-plans de page PDF (%1) : non importés</translation>
     </message>
     <message>
-        <source>Papel cuadriculado o pautado</source>
-        <translation>Papier quadrillé ou ligné</translation>
+        <source>Miniaplicaciones (%1): no se han importado</source>
+        <translation>Widgets (%1) : non importés</translation>
     </message>
     <message>
-        <source>Miniaplicaciones</source>
-        <translation>Widgets</translation>
+        <source>Papel cuadriculado o pautado (%1): no se ha importado</source>
+        <translation>Papier quadrillé ou ligné (%1) : non importé</translation>
+    </message>
+    <message>
+        <source>Grupos de objetos (%1): sus objetos quedan sueltos</source>
+        <translation>Groupes d&apos;objets (%1) : leurs objets sont désormais séparés</translation>
+    </message>
+    <message>
+        <source>Objetos bloqueados (%1): quedan desbloqueados</source>
+        <translation>Objets verrouillés (%1) : désormais déverrouillés</translation>
+    </message>
+    <message>
+        <source>Reglas y otros instrumentos (%1): no se han importado</source>
+        <translation>Règles et autres instruments (%1) : non importés</translation>
+    </message>
+    <message>
+        <source>Imágenes de fondo de página (%1): quedan como imágenes normales</source>
+        <translation>Images d&apos;arrière-plan de page (%1) : désormais des images ordinaires</translation>
     </message>
 </context>
 <context>

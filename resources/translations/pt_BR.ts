@@ -643,8 +643,8 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
         <translation>Não foi possível salvar a cópia automática do documento: se o programa fechar inesperadamente, as últimas alterações serão perdidas.</translation>
     </message>
     <message>
-        <source>La lección se ha importado sin lo que la pizarra no puede mostrar:</source>
-        <translation>A lição foi importada sem o que o quadro não pode mostrar:</translation>
+        <source>La lección se ha importado con estos cambios:</source>
+        <translation>A lição foi importada com estas alterações:</translation>
     </message>
 </context>
 <context>
@@ -1252,16 +1252,32 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
         <translation>páginas %1</translation>
     </message>
     <message>
-        <source>Fondos de página en PDF</source>
-        <translation>Fundos de página em PDF</translation>
+        <source>Fondos de página en PDF (%1): no se han importado</source>
+        <translation>Fundos de página em PDF (%1): não foram importados</translation>
     </message>
     <message>
-        <source>Papel cuadriculado o pautado</source>
-        <translation>Papel quadriculado ou pautado</translation>
+        <source>Miniaplicaciones (%1): no se han importado</source>
+        <translation>Miniaplicativos (%1): não foram importados</translation>
     </message>
     <message>
-        <source>Miniaplicaciones</source>
-        <translation>Miniaplicativos</translation>
+        <source>Papel cuadriculado o pautado (%1): no se ha importado</source>
+        <translation>Papel quadriculado ou pautado (%1): não foi importado</translation>
+    </message>
+    <message>
+        <source>Grupos de objetos (%1): sus objetos quedan sueltos</source>
+        <translation>Grupos de objetos (%1): seus objetos ficam separados</translation>
+    </message>
+    <message>
+        <source>Objetos bloqueados (%1): quedan desbloqueados</source>
+        <translation>Objetos bloqueados (%1): ficam desbloqueados</translation>
+    </message>
+    <message>
+        <source>Reglas y otros instrumentos (%1): no se han importado</source>
+        <translation>Réguas e outros instrumentos (%1): não foram importados</translation>
+    </message>
+    <message>
+        <source>Imágenes de fondo de página (%1): quedan como imágenes normales</source>
+        <translation>Imagens de fundo de página (%1): ficam como imagens normais</translation>
     </message>
 </context>
 <context>

@@ -643,8 +643,8 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
         <translation>Не удалось сохранить автоматическую копию документа: если программа неожиданно закроется, последние изменения будут потеряны.</translation>
     </message>
     <message>
-        <source>La lección se ha importado sin lo que la pizarra no puede mostrar:</source>
-        <translation>Урок импортирован без того, что доска не может показать:</translation>
+        <source>La lección se ha importado con estos cambios:</source>
+        <translation>Урок импортирован со следующими изменениями:</translation>
     </message>
 </context>
 <context>
@@ -1252,16 +1252,32 @@ Please check the media service plugins are installed.</source>
         <translation>страницы %1</translation>
     </message>
     <message>
-        <source>Fondos de página en PDF</source>
-        <translation>Фоны страниц из PDF</translation>
+        <source>Fondos de página en PDF (%1): no se han importado</source>
+        <translation>Фоны страниц из PDF (%1): не импортированы</translation>
     </message>
     <message>
-        <source>Papel cuadriculado o pautado</source>
-        <translation>Бумага в клетку или в линейку</translation>
+        <source>Miniaplicaciones (%1): no se han importado</source>
+        <translation>Виджеты (%1): не импортированы</translation>
     </message>
     <message>
-        <source>Miniaplicaciones</source>
-        <translation>Виджеты</translation>
+        <source>Papel cuadriculado o pautado (%1): no se ha importado</source>
+        <translation>Бумага в клетку или в линейку (%1): не импортирована</translation>
+    </message>
+    <message>
+        <source>Grupos de objetos (%1): sus objetos quedan sueltos</source>
+        <translation>Группы объектов (%1): их объекты теперь по отдельности</translation>
+    </message>
+    <message>
+        <source>Objetos bloqueados (%1): quedan desbloqueados</source>
+        <translation>Заблокированные объекты (%1): теперь разблокированы</translation>
+    </message>
+    <message>
+        <source>Reglas y otros instrumentos (%1): no se han importado</source>
+        <translation>Линейки и другие инструменты (%1): не импортированы</translation>
+    </message>
+    <message>
+        <source>Imágenes de fondo de página (%1): quedan como imágenes normales</source>
+        <translation>Фоновые изображения страниц (%1): теперь обычные изображения</translation>
     </message>
 </context>
 <context>

@@ -268,6 +268,9 @@ void tst_DPageObjects::everyKindIsCopied()
                                   QTransform(), false);
     sources << page->addTextItem(QStringLiteral("<b>Hola</b> clase"), QFont(), QPointF(400, 10), 0,
                                  1.0f, QTransform(), false);
+    // A text wrapped to its box keeps the box: its copy wraps the same.
+    sources << page->addTextItem(QStringLiteral("Hola clase de las nueve"), QFont(),
+                                 QPointF(400, 120), 0, 1.0f, QTransform(), false, 60);
     sources << page->addVideoItem(QStringLiteral("/tmp/none.mp4"), QPointF(600, 10), 0, 1.0f,
                                   QTransform(), false);
     sources << addCurve(page, box(60, 40), QPointF(10, 300), BtMenus::btRectangle);
@@ -311,8 +314,11 @@ void tst_DPageObjects::everyKindIsCopied()
         else if (source->type() != ItemTypeVideo)
             QVERIFY(custom(copy)->m_linkMedia.isEmpty());
         QCOMPARE(bool(dynamic_cast<DGGifItem *>(copy)), bool(dynamic_cast<DGGifItem *>(source)));
-        if (source->type() == ItemTypeText)
-            QCOMPARE(static_cast<DGTextItem *>(copy)->toPlainText(), QStringLiteral("Hola clase"));
+        if (source->type() == ItemTypeText) {
+            const auto *text = static_cast<DGTextItem *>(source);
+            QCOMPARE(static_cast<DGTextItem *>(copy)->toPlainText(), text->toPlainText());
+            QCOMPARE(static_cast<DGTextItem *>(copy)->textWidth(), text->textWidth());
+        }
         if (source->type() == ItemTypeTable) {
             auto *table = static_cast<DGPathTableItem *>(copy);
             QCOMPARE(table->path(), static_cast<DGPathTableItem *>(source)->path());

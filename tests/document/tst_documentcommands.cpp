@@ -118,9 +118,12 @@ void tst_DocumentCommands::saveAsNames_data()
     QTest::newRow("two dots") << "lesson.2.iwb"
                               << "lesson.2.iwb"
                               << "lesson.2";
-    QTest::newRow("upper case is no extension") << "lesson.IWB"
-                                                << "lesson.IWB.iwb"
-                                                << "lesson.IWB";
+    QTest::newRow("upper case: the extension as typed") << "lesson.IWB"
+                                                        << "lesson.IWB"
+                                                        << "lesson.IWB";
+    QTest::newRow("extension twice") << "lesson.iwb.iwb"
+                                     << "lesson.iwb.iwb"
+                                     << "lesson.iwb.iwb";
 }
 
 void tst_DocumentCommands::saveAsNames()
@@ -288,22 +291,32 @@ void tst_DocumentCommands::questions()
 
 void tst_DocumentCommands::saveAsOverAnotherLesson_data()
 {
+    QTest::addColumn<QString>("existing"); // last week's lesson
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("answer"); // to "¿Desea reemplazarlo?"; "" when it must not come
+    QTest::addColumn<QString>("named"); // the document's name once saved
     const QString victim = QStringLiteral("victim");
-    QTest::newRow("victim over victim.iwb: No goes back to the dialog") << victim << "No";
-    QTest::newRow("victim over victim.iwb: Escape is No") << victim << "Escape";
-    QTest::newRow("victim over victim.iwb: Si replaces it") << victim << "Si";
-    // Typed in full, the name was the dialog's to ask about.
-    QTest::newRow("victim.iwb typed: not asked again") << victim + ".iwb" << QString();
+    const QString file = QStringLiteral("victim.iwb");
+    QTest::newRow("victim over victim.iwb: No goes back to the dialog")
+            << file << victim << "No" << victim;
+    QTest::newRow("victim over victim.iwb: Escape is No") << file << victim << "Escape" << victim;
+    QTest::newRow("victim over victim.iwb: Si replaces it") << file << victim << "Si" << victim;
+    // Typed in full, the name was the dialog's to ask about, in any case.
+    QTest::newRow("victim.iwb typed: not asked again")
+            << file << victim + ".iwb" << QString() << victim;
+    QTest::newRow("victim.IWB typed over victim.IWB: not asked again, replaced")
+            << "victim.IWB"
+            << "victim.IWB" << QString() << "victim.IWB";
 }
 
 void tst_DocumentCommands::saveAsOverAnotherLesson()
 {
+    QFETCH(QString, existing);
     QFETCH(QString, typed);
     QFETCH(QString, answer);
+    QFETCH(QString, named);
     // Last week's lesson, and this week's, unnamed, to be saved as "victim".
-    const QString victim = m_folder->filePath(QStringLiteral("victim.iwb"));
+    const QString victim = m_folder->filePath(existing);
     QVERIFY(!saveAs(victim).isEmpty());
     const QByteArray lastWeek = readAll(victim);
     QVERIFY(!lastWeek.isEmpty());
@@ -332,17 +345,17 @@ void tst_DocumentCommands::saveAsOverAnotherLesson()
     QCOMPARE(*answered, replaced ? 3 : 4);
     if (!answer.isEmpty())
         QCOMPARE(asked,
-                 QStringLiteral("Atención|El archivo victim.iwb ya existe.\n"
-                                "¿Desea reemplazarlo?|Si,No|No|No"));
+                 QStringLiteral("Atención|El archivo %1 ya existe.\n"
+                                "¿Desea reemplazarlo?|Si,No|No|No")
+                         .arg(existing));
     QCOMPARE(saved, replaced);
     QCOMPARE(again, replaced ? QString() : QStringLiteral("Guardar archivo"));
     QCOMPARE(readAll(victim) == lastWeek, !replaced);
-    QCOMPARE(m_list->fileName(),
-             replaced ? m_folder->filePath(QStringLiteral("victim")) : QString());
+    QCOMPARE(m_list->fileName(), replaced ? m_folder->filePath(named) : QString());
     QCOMPARE(m_list->isDocumentModified(), !replaced);
     QCOMPARE(QDir(m_folder->path())
                      .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList{ QStringLiteral("victim.iwb") });
+             QStringList{ existing });
 }
 
 void tst_DocumentCommands::saveAsIntoAFileAsFolderFails()

@@ -28,9 +28,17 @@ void tst_DocumentName::saveTargets_data()
     QTest::newRow("two dots") << "/h/lesson.2.iwb"
                               << "/h/lesson.2.iwb"
                               << "/h/lesson.2" << int(K::Iwb);
+    // Typed in another case, the extension is still the extension; the name kept names that
+    // same file for the next Save.
     QTest::newRow("upper case") << "/h/lesson.IWB"
-                                << "/h/lesson.IWB.iwb"
+                                << "/h/lesson.IWB"
                                 << "/h/lesson.IWB" << int(K::Iwb);
+    QTest::newRow("extension twice") << "/h/lesson.iwb.iwb"
+                                     << "/h/lesson.iwb.iwb"
+                                     << "/h/lesson.iwb.iwb" << int(K::Iwb);
+    QTest::newRow("upper case, then .iwb") << "/h/lesson.IWB.iwb"
+                                           << "/h/lesson.IWB.iwb"
+                                           << "/h/lesson.IWB.iwb" << int(K::Iwb);
     QTest::newRow("opened ubz") << "/h/lesson.ubz"
                                 << "/h/lesson.ubz.iwb"
                                 << "/h/lesson.ubz" << int(K::Ubz);
@@ -49,7 +57,8 @@ void tst_DocumentName::saveTargets()
     QFETCH(QString, kept);
     QFETCH(int, openKind);
     QCOMPARE(DocumentName::iwbTarget(name), target);
-    QCOMPARE(DocumentName::withoutIwbExtension(target), kept);
+    QCOMPARE(DocumentName::keptName(target), kept);
+    QCOMPARE(DocumentName::iwbTarget(kept), target); // Save writes the file saved as
     QCOMPARE(int(DocumentName::openKind(name)), openKind);
 }
 

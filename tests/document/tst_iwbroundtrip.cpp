@@ -29,6 +29,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QtTest>
 
 #include <memory>
@@ -263,14 +264,15 @@ void tst_IwbRoundTrip::buildDocument()
     large.setFontFamily(QStringLiteral("DejaVu Serif"));
     large.setFontPointSize(32);
     cursor.insertText(QStringLiteral(" serif 32"), large);
-    // Runs in several fonts and sizes, as a lesson of another program brings them.
+    // Runs in several fonts and sizes, as a lesson of another program brings them, wrapped to
+    // the width of its box.
     page->addTextItemUBZ(
             QStringLiteral(
                     "<p><span style=\" font-family:'DejaVu Serif'; font-size:27pt; "
                     "color:#ff0000;\">Big red text</span></p><p><span style=\" "
                     "font-family:'DejaVu Sans Mono'; font-size:10pt;\">mono</span> <span "
                     "style=\" font-family:'DejaVu Sans'; font-size:14.5pt;\">sans</span></p>"),
-            QFont(), QPointF(250, 450), 0, 1, QTransform(), false);
+            QFont(), QPointF(250, 450), 0, 1, QTransform(), false, 150);
     QPainterPath tableBox;
     tableBox.addRect(300, 300, 200, 100);
     page->addTableItem(tableBox, 3, 4, 0, 1, QTransform(), false);
@@ -404,6 +406,10 @@ QStringList tst_IwbRoundTrip::describeObject(QGraphicsItem *item, bool mapped) c
             }
         }
         d << QStringLiteral("runs=") + runs.join(QLatin1Char('|'));
+        int lines = 0;
+        for (QTextBlock block = text->document()->begin(); block.isValid(); block = block.next())
+            lines += block.layout()->lineCount();
+        d << QStringLiteral("box=%1 lines=%2").arg(text->textWidth()).arg(lines);
         d << QStringLiteral("font=%1 %2")
                         .arg(QFontInfo(text->font()).family())
                         .arg(text->font().pointSize());

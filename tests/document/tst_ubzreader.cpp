@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QtTest>
 
 #include <memory>
@@ -58,6 +59,8 @@ private slots:
     void unsafeArchiveLeavesTheDocument();
     void brokenPageFileKeepsWhatWasRead();
     void importedDocumentSavesAsIwb();
+    void textKeepsItsBox_data();
+    void textKeepsItsBox();
     void hostileFiles_data();
     void hostileFiles();
     void picturesNamedByTextsAreNotRead();
@@ -975,6 +978,82 @@ void tst_UbzReader::importedDocumentSavesAsIwb()
     QCOMPARE(runFonts(static_cast<DGTextItem *>(objects(0, ItemTypeText).value(0))), fonts);
 }
 
+void tst_UbzReader::textKeepsItsBox_data()
+{
+    // The foreignObject's width, the matrix's scale, and the lines the text is laid out in; a
+    // map lies 11 units after the end of the box. Boxed: the text keeps the box, off the map.
+    QTest::addColumn<QByteArray>("box");
+    QTest::addColumn<qreal>("scale");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<bool>("boxed");
+    QTest::newRow("wrapped over three lines, beside a map")
+            << QByteArray("189") << 1.0 << 3 << true;
+    QTest::newRow("box and text grown by the matrix") << QByteArray("189") << 2.0 << 3 << true;
+    QTest::newRow("no box: one line, over the map") << QByteArray() << 1.0 << 1 << false;
+    QTest::newRow("box not a number") << QByteArray("wide") << 1.0 << 1 << false;
+    QTest::newRow("box of nothing") << QByteArray("-189") << 1.0 << 1 << false;
+}
+
+void tst_UbzReader::textKeepsItsBox()
+{
+    QFETCH(QByteArray, box);
+    QFETCH(qreal, scale);
+    QFETCH(int, lines);
+    QFETCH(bool, boxed);
+    writePicture(QStringLiteral("images/map.png"), Qt::green, QSize(200, 150));
+    const QByteArray s = QByteArray::number(scale);
+    writePage(
+            0,
+            "<rect fill=\"#ffffff\"/><foreignObject width=\"" + box + "\" transform=\"matrix(" + s
+                    + ",0,0," + s
+                    + ",-300,-100)\"><itemTextContent font-family=\"DejaVu "
+                      "Sans\" font-size=\"14\">La luz del sol llega a las hojas verdes de la planta"
+                      "</itemTextContent></foreignObject><image xlink:href=\"images/map.png\" "
+                      "width=\"200\" height=\"150\" transform=\"matrix(1,0,0,1,"
+                    + QByteArray::number(-300 + 189 * scale + 11) + ",-100)\"/>");
+    const QString saved = m_scratch->path() + QStringLiteral("/kept.iwb");
+    // Imported, then saved as IWB and opened again, as the teacher does it.
+    for (const QString &file : { pack(QStringLiteral("lesson.ubz")), saved }) {
+        auto answered = DocumentFixture::answerInTurn({ DocumentFixture::chooseFile(file) });
+        m_list->openFile();
+        QCOMPARE(*answered, 1);
+        auto *text = static_cast<DGTextItem *>(objects(0, ItemTypeText).value(0));
+        QGraphicsItem *map = objects(0, ItemTypePixmap).value(0);
+        QVERIFY(text && map);
+        QStringList laidOut;
+        for (QTextBlock block = text->document()->begin(); block.isValid(); block = block.next()) {
+            for (int n = 0; n < block.layout()->lineCount(); ++n) {
+                const QTextLine line = block.layout()->lineAt(n);
+                laidOut << block.text().mid(line.textStart(), line.textLength());
+            }
+        }
+        QVERIFY2(laidOut.size() == lines, qPrintable(file + ": " + laidOut.join('|')));
+        QCOMPARE(text->textWidth(), boxed ? 189.0 : -1.0);
+        QCOMPARE(text->document()->size().width() == 189.0, boxed);
+        QVERIFY(near(text->scale(), scale));
+        // Where the map is, the page shows the map: no ink of the text over it.
+        QImage under(map->sceneBoundingRect().size().toSize(), QImage::Format_RGB32);
+        QPainter painter(&under);
+        m_list->at(0)->render(&painter, QRectF(under.rect()), map->sceneBoundingRect());
+        painter.end();
+        int ink = 0;
+        for (int y = 0; y < under.height(); ++y) {
+            for (int x = 0; x < under.width(); ++x)
+                ink += under.pixelColor(x, y).green() < 200;
+        }
+        QVERIFY2((ink == 0) == boxed, qPrintable(QStringLiteral("%1 pixels of ink").arg(ink)));
+        if (file == saved)
+            break;
+        answered = DocumentFixture::answerInTurn(
+                { DocumentFixture::click("Si"), DocumentFixture::chooseFile(saved) });
+        QVERIFY(m_list->saveAsFile(QStringLiteral("iwb")));
+        QCOMPARE(*answered, 2);
+        const ToolRun content = runTool(QStringLiteral("unzip"), { "-p", saved, "content.xml" },
+                                        m_scratch->path(), 30000);
+        QCOMPARE(content.output.contains(" textWidth=\"189\""), boxed);
+    }
+}
+
 void tst_UbzReader::hostileFiles_data()
 {
     // Lessons a hostile sender (or a broken program) makes, small on disk: each asks for more
@@ -1136,21 +1215,57 @@ void tst_UbzReader::leftOutSaidAfterTheImport_data()
     const QByteArray widget =
             R"x(<foreignObject ub:src="widgets/clock.wgt" )x"
             R"x(transform="matrix(1,0,0,1,0,0)"><iframe src="x"/></foreignObject>)x";
+    // A square grouped with a text, as the other program records a group.
+    const QByteArray grouped =
+            R"x(<g ub:uuid="{a}"><polygon points="0,0 50,0 50,50 0,50" fill="#000000"/></g>)x"
+            R"x(<foreignObject ub:uuid="{b}" transform="matrix(1,0,0,1,80,0)">)x"
+            R"x(<itemTextContent>lado</itemTextContent></foreignObject>)x"
+            R"x(<groups><group id="{ab}"><element id="{a}"/><element id="{b}"/></group></groups>)x";
+    const QByteArray hexagon =
+            R"x(<g ub:uuid="{h}" ub:locked="true"><polygon points="0,0 20,-10 40,0 40,20 )x"
+            R"x(20,30 0,20" fill="#ff0000"/></g>)x";
+    const QByteArray background =
+            R"x(<image ub:background="true" xlink:href="images/a.png" width="80" height="60" )x"
+            R"x(transform="matrix(1,0,0,1,-40,-30)"/>)x";
+    const QByteArray ruler = R"x(<ub:ruler x="0" y="0" width="400" height="40" ub:uuid="{r}" )x"
+                             R"x(transform="matrix(1,0,0,1,-200,0)"/>)x";
+    const QString off = QStringLiteral(": no se han importado");
     QTest::newRow("pdf backgrounds, a widget, grid paper")
             << QByteArrayList{ rect + pdf, rect + widget, "@grid" + rect + pdf }
-            << QStringList{ "Fondos de página en PDF (páginas 1, 3)", "Miniaplicaciones (página 2)",
-                            "Papel cuadriculado o pautado (página 3)" };
+            << QStringList{ "Fondos de página en PDF (páginas 1, 3)" + off,
+                            "Miniaplicaciones (página 2)" + off,
+                            "Papel cuadriculado o pautado (página 3): no se ha importado" };
     QTest::newRow("pdf named by the element inside")
             << QByteArrayList{ rect
                                + R"x(<foreignObject><object type="application/pdf" )x"
                                  R"x(data="objects/a.pdf#page=2"/></foreignObject>)x" }
-            << QStringList{ "Fondos de página en PDF (página 1)" };
-    QTest::newRow("ruled paper") << QByteArrayList{ "@ruled" + rect, rect }
-                                 << QStringList{ "Papel cuadriculado o pautado (página 1)" };
+            << QStringList{ "Fondos de página en PDF (página 1)" + off };
+    QTest::newRow("ruled paper") << QByteArrayList{
+        "@ruled" + rect, rect
+    } << QStringList{ "Papel cuadriculado o pautado (página 1): no se ha importado" };
+    QTest::newRow("a grouped square")
+            << QByteArrayList{ rect + grouped }
+            << QStringList{ "Grupos de objetos (página 1): sus objetos quedan sueltos" };
+    QTest::newRow("a locked hexagon")
+            << QByteArrayList{ rect, rect + hexagon }
+            << QStringList{ "Objetos bloqueados (página 2): quedan desbloqueados" };
+    QTest::newRow("a page-background picture placed as a picture")
+            << QByteArrayList{ rect + background }
+            << QStringList{ "Imágenes de fondo de página (página 1): quedan como imágenes "
+                            "normales" };
+    QTest::newRow("a ruler") << QByteArrayList{ rect, rect + ruler, rect + ruler }
+                             << QStringList{ "Reglas y otros instrumentos (páginas 2, 3)" + off };
     QTest::newRow("texts only: nothing to say")
             << QByteArrayList{ rect
                                + R"x(<foreignObject><itemTextContent>a</itemTextContent>)x"
                                  R"x(</foreignObject><foreignObject/>)x" }
+            << QStringList();
+    // Unlocked objects, a group of nothing, and a background picture that is the page's.
+    QTest::newRow("nothing changed: nothing to say")
+            << QByteArrayList{ rect
+                               + R"x(<g ub:locked="false"><polygon points="0,0 5,5"/></g>)x"
+                                 R"x(<groups><group id="{x}"/></groups>)x"
+                                 R"x(<image ub:background="true" xlink:href="images/a.png"/>)x" }
             << QStringList();
 }
 
@@ -1158,6 +1273,7 @@ void tst_UbzReader::leftOutSaidAfterTheImport()
 {
     QFETCH(QByteArrayList, pages);
     QFETCH(QStringList, lines);
+    writePicture(QStringLiteral("images/a.png"), Qt::red, QSize(80, 60));
     for (int n = 0; n < pages.size(); ++n) {
         QByteArray body = pages.at(n);
         QByteArray page = pageXml(body.mid(body.indexOf('<')));
@@ -1181,8 +1297,7 @@ void tst_UbzReader::leftOutSaidAfterTheImport()
     }
     QCOMPARE(*answered, 2);
     QCOMPARE(message.section(QLatin1Char('|'), 0, 2),
-             QStringLiteral("Atención|La lección se ha importado sin lo que la pizarra no puede "
-                            "mostrar:\n\n")
+             QStringLiteral("Atención|La lección se ha importado con estos cambios:\n\n")
                      + lines.join(QLatin1Char('\n')) + QStringLiteral("|OK"));
     // Said of that import only: the next document opened says nothing.
     const QString saved = m_scratch->path() + QStringLiteral("/saved");
