@@ -13,6 +13,16 @@ DTableDlg::~DTableDlg()
     delete ui;
 }
 
+void DTableDlg::showEvent(QShowEvent *event)
+{
+    // Hidden, not destroyed, the dialog would come back with the focus where the last run left
+    // it ("Cancelar", say), and a number typed at once would go nowhere. Each run starts in the
+    // rows box with its number selected, so typing replaces it.
+    ui->spinBox_Row->setFocus(Qt::OtherFocusReason);
+    ui->spinBox_Row->selectAll();
+    QDialog::showEvent(event);
+}
+
 void DTableDlg::on_pushButton_ok_clicked()
 {
     // The text shown, not value(): what the user sees is what the table gets.

@@ -17,6 +17,9 @@ public:
     explicit DTableDlg(QWidget *parent);
     ~DTableDlg() override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 signals:
     void signals_setTableRowColumn(int rows, int columns);
     void cancel(BtMenus::btType tool);

@@ -4,13 +4,19 @@
 #include "shell/dmainui.h"
 #include "shell/textfit.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QTextFrame>
+#include <QTextLayout>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -195,21 +201,56 @@ void WidgetPageSelector::selectPageButton(QPushButton *button, bool force)
 void WidgetPageSelector::showZoomText(const QString &text)
 {
     QTextEdit *display = ui->pagexample;
-    // The large face while the number fits the box, as the box lays it out; a longer one
-    // ("100%" in a box of some 95 pixels) gets a smaller face rather than running out of the
-    // box to the left.
-    const int room = display->viewport()->width() - 2 * kZoomPadding;
+    QTextDocument *document = display->document();
+    // Across, clear of the rounded corners. Down, the whole line, not only the digits, must
+    // fit: a taller document scrolls to its cursor and cuts the tops off the digits ("91%" at
+    // 29 points is taller than the box); the line's own room above and below the digits keeps
+    // them off the edges.
+    const qreal roomAcross = display->viewport()->width() - 2 * kZoomPadding;
+    const qreal roomDown = display->viewport()->height();
     display->setPlainText(text);
-    for (int size = kZoomPointSize;; --size) {
+    QFont face(QStringLiteral("Arial"));
+    for (qreal size = kZoomPointSize;; size -= size > TextFit::kSmallestPointSize ? 1.0 : 0.5) {
+        // Below the smallest readable face only for zooms no class reaches: whole, if small.
+        face.setPointSizeF(size);
         display->selectAll();
-        display->setCurrentFont(QFont(QStringLiteral("Arial"), size));
+        display->setCurrentFont(face);
         display->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-        if (size <= TextFit::kSmallestPointSize || display->document()->idealWidth() <= room)
+        if (size <= 1.0
+            || (document->idealWidth() <= roomAcross && document->size().height() <= roomDown))
             break;
     }
     QTextCursor cursor = display->textCursor();
     cursor.clearSelection();
     display->setTextCursor(cursor);
+    centreInkVertically(face);
+}
+
+void WidgetPageSelector::centreInkVertically(const QFont &face)
+{
+    // A text box centres only across. Down, the digits' ink goes to the middle of the box by the
+    // document's top margin: the line's room above and below the digits differs between faces.
+    QTextEdit *display = ui->pagexample;
+    QTextDocument *document = display->document();
+    QTextFrame *root = document->rootFrame();
+    QTextFrameFormat format = root->frameFormat();
+    format.setTopMargin(0);
+    root->setFrameFormat(format);
+    const QTextBlock block = document->firstBlock();
+    const QTextLayout *layout = block.layout();
+    if (!layout || layout->lineCount() == 0)
+        return;
+    const QTextLine line = layout->lineAt(0);
+    const qreal baseline =
+            document->documentLayout()->blockBoundingRect(block).top() + line.y() + line.ascent();
+    const QRectF ink = QFontMetricsF(face, display->viewport())
+                               .tightBoundingRect(block.text())
+                               .translated(0, baseline);
+    const qreal height = display->viewport()->height();
+    const qreal slack = height - document->size().height(); // never scrolled: the line fits
+    format.setTopMargin(qBound<qreal>(0, height / 2 - ink.center().y(), qMax<qreal>(0, slack)));
+    root->setFrameFormat(format);
+    display->verticalScrollBar()->setValue(0);
 }
 
 void WidgetPageSelector::updateExample(float zoom)
@@ -217,7 +258,8 @@ void WidgetPageSelector::updateExample(float zoom)
     // A broken zoom factor from the view must not show "nan%" or "inf%" to the class.
     if (!std::isfinite(zoom))
         return;
-    showZoomText(QString::number(double(zoom * 100.0f), 'f', 0) + QLatin1Char('%'));
+    // In double: past 3.4e36 the percentage no longer fits a float and would read "inf%".
+    showZoomText(QString::number(double(zoom) * 100.0, 'f', 0) + QLatin1Char('%'));
 }
 
 void WidgetPageSelector::showEvent(QShowEvent *event)

@@ -6,6 +6,7 @@
 
 #include <QColor>
 
+class QFont;
 class QPushButton;
 class Ui_WidgetPageSelector;
 
@@ -63,6 +64,7 @@ private slots:
 
 private:
     void showZoomText(const QString &text);
+    void centreInkVertically(const QFont &face);
     void swatchClicked(const char *name);
 
     Ui_WidgetPageSelector *ui;

@@ -16,6 +16,7 @@
 
 #include <QDesktopServices>
 #include <QGraphicsItemGroup>
+#include <QMediaPlayer>
 #include <QMenu>
 #include <QPainter>
 #include <QSignalSpy>
@@ -480,10 +481,17 @@ void tst_DRotateItem::soundButtonShowsPlayOnceTheSoundEnds()
     QVERIFY(media->isVisible());
     const QImage play = DRotateItem::icon(DRotateItemButton::iconFor(BtMenus::fnMedia)).toImage();
     QCOMPARE(media->pixmap().toImage(), play);
+    const QImage stop = DRotateItem::icon(QStringLiteral(":/Icon/baVideoStop.png")).toImage();
+    QVERIFY(stop != play);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, viewPointOf(view, media));
-    // The sound plays for a moment (or, on a machine without sound, ends at once): then the
-    // button offers to play it again, not to stop what no longer plays.
+    // While the sound plays the button offers to stop it; once the sound has played to its end
+    // it offers to play it again, not to stop what no longer plays.
+    QCOMPARE(media->pixmap().toImage(), stop);
+    QVERIFY(media->m_player);
     QTRY_COMPARE_WITH_TIMEOUT(media->pixmap().toImage(), play, 30000);
+    QVERIFY2(media->m_player->error() == QMediaPlayer::NoError,
+             qPrintable(media->m_player->errorString()));
+    QCOMPARE(media->m_player->mediaStatus(), QMediaPlayer::EndOfMedia);
 }
 
 void tst_DRotateItem::dragOnButtonDoesNothing()

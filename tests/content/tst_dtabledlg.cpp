@@ -1,5 +1,7 @@
+#include "support/boardfixture.h"
 #include "support/testsupport.h"
 
+#include "board/dview.h"
 #include "content/dtabledlg.h"
 
 #include <QApplication>
@@ -7,6 +9,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QWindow>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(BtMenus::btType)
@@ -28,7 +31,35 @@ private slots:
     void ok();
     void cancelKeepsValuesAndAsksForSelect();
     void tabVisitsTheFieldsInOrder();
+    void reopenedItTakesANumberInTheRows_data();
+    void reopenedItTakesANumberInTheRows();
 };
+
+namespace {
+
+// One run of the table tool as the board starts it, answered by the user's hand; a run the
+// hand left open is closed so the test goes on.
+void runTableTool(DView *view, const std::function<void(QWidget *)> &hand)
+{
+    TestSupport::answerNextModal([hand](QWidget *dialog) {
+        hand(dialog);
+        if (dialog->isVisible())
+            dialog->hide();
+    });
+    view->editSetTableDlg();
+}
+
+// Keys as the keyboard gives them: to the window, which hands them to its focus. The window
+// manager makes a shown dialog the active window; the test platform has none.
+void press(QWidget *dialog, const QList<Qt::Key> &keys)
+{
+    QApplication::setActiveWindow(dialog);
+    QVERIFY(dialog->isActiveWindow());
+    for (Qt::Key key : keys)
+        QTest::keyClick(dialog->windowHandle(), key);
+}
+
+} // namespace
 
 void tst_DTableDlg::formSlotsFindTheirButtons()
 {
@@ -137,6 +168,47 @@ void tst_DTableDlg::tabVisitsTheFieldsInOrder()
     QCOMPARE(visited,
              (QStringList{ "spinBox_Row", "spinBox_Column", "pushButton_ok", "pushButton_cancel",
                            "spinBox_Row" }));
+}
+
+// However the last run ended, the next one starts in the rows box with its number selected:
+// a number typed at once replaces it.
+void tst_DTableDlg::reopenedItTakesANumberInTheRows_data()
+{
+    QTest::addColumn<QList<Qt::Key>>("keys"); // how the first run ends
+    QTest::addColumn<QString>("button"); // then clicked, if any
+    QTest::newRow("Cancelar clicked") << QList<Qt::Key>{} << "pushButton_cancel";
+    QTest::newRow("Cancelar by the keyboard")
+            << QList<Qt::Key>{ Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Space } << "";
+    QTest::newRow("Ok clicked") << QList<Qt::Key>{} << "pushButton_ok";
+    QTest::newRow("Escape in the columns box")
+            << QList<Qt::Key>{ Qt::Key_Tab, Qt::Key_Escape } << "";
+}
+
+void tst_DTableDlg::reopenedItTakesANumberInTheRows()
+{
+    QFETCH(QList<Qt::Key>, keys);
+    QFETCH(QString, button);
+    BoardFixture::Board board;
+    DView *view = board.view();
+    QString focus;
+    runTableTool(view, [&](QWidget *dialog) {
+        press(dialog, keys);
+        if (!button.isEmpty())
+            QTest::mouseClick(dialog->findChild<QPushButton *>(button), Qt::LeftButton);
+        focus = dialog->focusWidget() ? dialog->focusWidget()->objectName() : QString();
+    });
+    QVERIFY2(!view->m_tableDlg->isVisible(), qPrintable(focus));
+    QVERIFY(focus != QLatin1String("spinBox_Row"));
+
+    QSignalSpy sized(view->m_tableDlg, &DTableDlg::signals_setTableRowColumn);
+    runTableTool(view, [&](QWidget *dialog) {
+        press(dialog, { Qt::Key_7 });
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("pushButton_ok")),
+                          Qt::LeftButton);
+    });
+    QCOMPARE(sized.count(), 1);
+    QCOMPARE(sized.at(0), (QVariantList{ 7, 3 }));
+    QCOMPARE(view->getPenType(0), int(BtMenus::btTableTool));
 }
 
 QTEST_MAIN(tst_DTableDlg)

@@ -1,13 +1,67 @@
 #include "palettes/palettestyle.h"
+#include "palettes/widgetmenuselector.h"
 #include "palettes/widgetpageselector.h"
 #include "shell/dmainui.h"
+#include "shell/mainform.h"
 #include "support/palettefixture.h"
 #include "support/testsupport.h"
 
+#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
+
+#include <memory>
+
+namespace {
+
+// The bounds of the text's ink in an image of dark text on a light ground.
+QRect inkOf(const QImage &image)
+{
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) < 160)
+                ink |= QRect(x, y, 1, 1);
+        }
+    }
+    return ink;
+}
+
+// Empty when the zoom display shows its text whole, clear of its edges and in the middle of
+// it from top to bottom; otherwise what is wrong. Whole: the ink on screen has the size of the
+// same text drawn in the same face with nothing around to cut it.
+QString readOutFault(QTextEdit *display)
+{
+    QWidget *box = display->viewport();
+    const QRect shown = inkOf(box->grab().toImage());
+    // The same document laid out again with room all round, drawn as the box draws it.
+    std::unique_ptr<QTextDocument> copy(display->document()->clone());
+    copy->setDocumentMargin(40);
+    copy->setTextWidth(-1);
+    QImage alone(copy->size().toSize(), QImage::Format_ARGB32_Premultiplied);
+    alone.fill(Qt::white);
+    {
+        QPainter painter(&alone);
+        copy->drawContents(&painter);
+    }
+    const QRect whole = inkOf(alone);
+    const QString where = QString::asprintf(" %s: ink at %d,%d %dx%d, whole %dx%d, in a box %dx%d",
+                                            qPrintable(display->toPlainText()), shown.x(),
+                                            shown.y(), shown.width(), shown.height(), whole.width(),
+                                            whole.height(), box->width(), box->height());
+    if (qAbs(shown.width() - whole.width()) > 1 || qAbs(shown.height() - whole.height()) > 1)
+        return QStringLiteral("cut") + where;
+    if (!box->rect().adjusted(1, 1, -1, -1).contains(shown))
+        return QStringLiteral("on the edge") + where;
+    if (qAbs(shown.top() - (box->height() - 1 - shown.bottom())) > 2)
+        return QStringLiteral("not in the middle") + where;
+    return QString();
+}
+
+} // namespace
 
 class tst_WidgetPageSelector : public QObject
 {
@@ -23,6 +77,8 @@ private slots:
     void openingMarksDragOnlyWhileDragging();
     void zoomFollowsView_data();
     void zoomFollowsView();
+    void zoomButtonsShowTheWholeZoom_data();
+    void zoomButtonsShowTheWholeZoom();
     void swatches();
     void moreColours();
     void decorationRows();
@@ -138,6 +194,12 @@ void tst_WidgetPageSelector::zoomFollowsView_data()
     QTest::newRow("out once") << 0.90909094f << "91%";
     QTest::newRow("far out") << 0.05f << "5%";
     QTest::newRow("far in") << 4.0f << "400%";
+    QTest::newRow("smallest the board allows") << 0.38554329f << "39%";
+    QTest::newRow("two digits") << 0.5f << "50%";
+    QTest::newRow("five digits") << 490.37f << "49037%";
+    QTest::newRow("largest a float holds")
+            << std::numeric_limits<float>::max()
+            << QString::number(double(std::numeric_limits<float>::max()) * 100.0, 'f', 0) + "%";
     QTest::newRow("broken factor keeps 150%") << std::numeric_limits<float>::quiet_NaN() << "150%";
     QTest::newRow("infinite keeps 150%") << std::numeric_limits<float>::infinity() << "150%";
 }
@@ -163,11 +225,60 @@ void tst_WidgetPageSelector::zoomFollowsView()
                                 .arg(face.pointSize())
                                 .arg(display->document()->idealWidth())
                                 .arg(display->viewport()->width())));
-    QVERIFY(face.pointSize() <= 29 && face.pointSize() >= 6);
-    if (shown.size() <= 2)
-        QCOMPARE(face.pointSize(), 29);
+    QVERIFY(face.pointSizeF() <= 29);
+    const QString fault = readOutFault(display);
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
     const Qt::Alignment alignment = display->document()->firstBlock().blockFormat().alignment();
     QCOMPARE(alignment & Qt::AlignHorizontal_Mask, Qt::Alignment(Qt::AlignHCenter));
+}
+
+// The read-out as the teacher sees it: the main window in one interface style, its page
+// palette opened from the toolbar and the zoom changed by the palette's own buttons.
+void tst_WidgetPageSelector::zoomButtonsShowTheWholeZoom_data()
+{
+    QTest::addColumn<QString>("style"); // the menu's button for it
+    QTest::addColumn<QString>("pageButton"); // the toolbar's page button in that style
+    QTest::addColumn<QString>("zoomButton");
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<QString>("shown");
+    const QPair<const char *, const char *> styles[] = {
+        { "standard", "baExpandPageBotton" },
+        { "kids", "baExpandPageBottonI" },
+    };
+    for (const auto &style : styles) {
+        const auto row = [&](const char *name) -> QTestData & {
+            return QTest::addRow("%s: %s", style.first, name) << style.first << style.second;
+        };
+        row("out once") << "baZoomOut" << 1 << "91%";
+        // The tenth step out is the last the board takes.
+        row("out to the smallest") << "baZoomOut" << 11 << "39%";
+        row("in twice") << "baZoomIn" << 2 << "121%";
+        row("in far") << "baZoomIn" << 50 << "11739%";
+    }
+}
+
+void tst_WidgetPageSelector::zoomButtonsShowTheWholeZoom()
+{
+    QFETCH(QString, style);
+    QFETCH(QString, pageButton);
+    QFETCH(QString, zoomButton);
+    QFETCH(int, clicks);
+    QFETCH(QString, shown);
+    qApp->setQuitOnLastWindowClosed(false);
+    MainForm window;
+    DMainUi *toolbar = window.mainUi();
+    QVERIFY(PaletteFixture::click(toolbar, "baExpandMenuBotton"));
+    QVERIFY(PaletteFixture::click(toolbar->menuSelector(), "interfaces"));
+    QVERIFY(PaletteFixture::click(toolbar->menuSelector(), style));
+    QVERIFY(PaletteFixture::click(toolbar, pageButton));
+    WidgetPageSelector *palette = toolbar->pageSelector();
+    QVERIFY(palette->isVisible());
+    for (int i = 0; i < clicks; ++i)
+        QVERIFY(PaletteFixture::click(palette, zoomButton));
+    auto *display = palette->findChild<QTextEdit *>("pagexample");
+    QCOMPARE(display->toPlainText(), shown);
+    const QString fault = readOutFault(display);
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
 }
 
 void tst_WidgetPageSelector::swatches()
