@@ -4,6 +4,7 @@
 #include "drotateitem.h"
 #include "dpage.h"
 #include "drotateitemfocus.h"
+#include "shapefill.h"
 #include "strokepictures.h"
 
 #include <QGraphicsSceneMouseEvent>
@@ -104,7 +105,7 @@ void DGPathItem::setBrush(const QBrush &brush)
     m_prevBrush = m_brush;
     m_brush = brush;
     invalidateCache();
-    QGraphicsPathItem::setBrush(brush);
+    QGraphicsPathItem::setBrush(ShapeFill::anchoredTo(brush, m_path.boundingRect()));
 }
 
 void DGPathItem::setGradColor(const QColor &colour)
@@ -123,6 +124,9 @@ void DGPathItem::setPath(const QPainterPath &path)
 {
     m_path = path;
     QGraphicsPathItem::setPath(path);
+    // A picture fill keeps to the shape's box as the box moves under the path.
+    if (m_brush.style() == Qt::TexturePattern)
+        QGraphicsPathItem::setBrush(ShapeFill::anchoredTo(m_brush, path.boundingRect()));
     chooseToolkitCache(); // the bounds changed
     // A picture of the old path stretched over the new bounds is not the new path.
     invalidateCache();

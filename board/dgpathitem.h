@@ -30,6 +30,7 @@ public:
     void setPen(const QPen &pen);
     QPen pen() const { return m_pen; }
     QPen prevPen() const { return m_prevPen; }
+    // Kept as given; a picture fill is shown repeating from the corner of the path's box.
     void setBrush(const QBrush &brush);
     QBrush brush() const { return m_brush; }
     QBrush prevBrush() const { return m_prevBrush; }

@@ -265,14 +265,22 @@ DGPathItem *DPage::addCurveItem(const QPainterPath &path, const QPen &pen, float
     }
 
     QPointF position = first;
-    if (frame == BtMenus::fnPathViewCoords)
+    QPointF origin = first; // the point of the path that lands on the object's origin
+    if (frame == BtMenus::fnPathViewCoords) {
         position = m_view->mapToScene(roundedHalfUp(first).toPoint());
-    else if (frame == BtMenus::fnPathAtPos)
+    } else if (frame == BtMenus::fnPathAtPos) {
         position = pos;
+    } else if (frame == BtMenus::fnPathSceneCoords) {
+        // On a whole pixel, as a shape drawn by hand stands on its press point: the object's
+        // picture then meets the pixels as it did when drawn (an ellipse's path begins halfway
+        // down an odd height, and half a pixel would move its outline and fill by one).
+        position = roundedHalfUp(first);
+        origin = position;
+    }
     auto *curve = new DGPathCurveItem(position, pen, kind, nullptr);
     // One point (a tap, or all a damaged document kept) is a dot at the object's origin.
-    curve->setPath(DGPathItem::isDot(path) ? DGPathItem::dotPath(QPointF(0, 0))
-                                           : path.translated(-first));
+    curve->setPath(DGPathItem::isDot(path) ? DGPathItem::dotPath(first - origin)
+                                           : path.translated(-origin));
     m_pDrawItem = curve;
     connectReleases(this, curve);
     applyGeometry(curve, curve, true, placement, nullptr,

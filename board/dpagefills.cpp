@@ -39,9 +39,9 @@ void DPage::fillFigure()
     auto *shape = pathObject(m_pDrawItem);
     if (!shape)
         return;
-    const ShapeFill::Fill fill = ShapeFill::forShape(
-            m_view->getFillType(), m_view->getShapeFillPen().color(), m_view->getShapePen().color(),
-            shape->boundingRect().height(), m_view->getFillFileName());
+    const ShapeFill::Fill fill =
+            ShapeFill::forShape(m_view->getFillType(), m_view->getShapeFillPen().color(),
+                                m_view->getShapePen().color(), m_view->getFillFileName());
     if (!fill.changes)
         return;
     // Polygons take the brush but keep no fill kind of their own.

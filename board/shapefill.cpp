@@ -4,6 +4,7 @@
 
 #include <QLinearGradient>
 #include <QPixmap>
+#include <QTransform>
 
 #include <cmath>
 
@@ -24,7 +25,30 @@ short itemFillFor(short fillKind)
     }
 }
 
-Fill forShape(short fillKind, const QColor &fillColour, const QColor &outlineColour, qreal height,
+QBrush boxGradient(const QColor &top, const QColor &bottom)
+{
+    // Measured on the path's box each time it is drawn, so it needs no updating as the shape
+    // grows under the tool or a vertex is dragged.
+    QLinearGradient gradient(0, 0, 0, 1);
+    gradient.setCoordinateMode(QGradient::ObjectMode);
+    gradient.setColorAt(0.0, top);
+    gradient.setColorAt(1.0, bottom);
+    return QBrush(gradient);
+}
+
+QBrush anchoredTo(const QBrush &brush, const QRectF &box)
+{
+    if (brush.style() != Qt::TexturePattern || !std::isfinite(box.left())
+        || !std::isfinite(box.top()))
+        return brush;
+    const QTransform t = brush.transform();
+    QBrush anchored = brush;
+    anchored.setTransform(QTransform(t.m11(), t.m12(), t.m13(), t.m21(), t.m22(), t.m23(),
+                                     box.left(), box.top(), t.m33()));
+    return anchored;
+}
+
+Fill forShape(short fillKind, const QColor &fillColour, const QColor &outlineColour,
               const QString &fileName)
 {
     Fill fill;
@@ -35,16 +59,11 @@ Fill forShape(short fillKind, const QColor &fillColour, const QColor &outlineCol
         return fill;
     }
     switch (fillKind) {
-    case FillGradient: {
-        // From the press point (0, 0) downward, whichever way the shape was dragged.
-        QLinearGradient gradient(0, 0, 0, std::isfinite(height) ? height : 0.0);
-        gradient.setColorAt(1.0, outlineColour);
-        gradient.setColorAt(0.0, fillColour);
+    case FillGradient:
         fill.changes = true;
         fill.itemFillType = ItemFillGradient;
-        fill.brush = QBrush(gradient);
+        fill.brush = boxGradient(fillColour, outlineColour);
         break;
-    }
     case FillImage:
     case FillPattern:
         fill.changes = true;

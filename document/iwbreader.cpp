@@ -21,13 +21,13 @@
 #include "board/dpage.h"
 #include "board/dview.h"
 #include "board/pagewriter.h"
+#include "board/shapefill.h"
 
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
-#include <QLinearGradient>
 #include <QSet>
 #include <QThreadPool>
 
@@ -502,11 +502,8 @@ QGraphicsItem *IwbReader::finishShape(IwbXml &xml, QPainterPath path, BtMenus::b
             item->setBrush(QBrush(fillColour, Qt::SolidPattern));
     } else if (fill == Fill::Full && curve) {
         if (fillType == QLatin1String("2")) {
-            const QRectF bounds = item->boundingRect();
-            QLinearGradient gradient(bounds.left(), bounds.top(), bounds.left(), bounds.height());
-            gradient.setColorAt(0, fillColour);
-            gradient.setColorAt(1, strokeColour);
-            item->setBrush(QBrush(gradient));
+            // Over the shape's box, top to bottom, as the shape tool draws it.
+            item->setBrush(ShapeFill::boxGradient(fillColour, strokeColour));
             curve->m_fillType = ItemFillGradient;
             item->setGradColor(fillColour);
         } else if (fillType == QLatin1String("3")) {

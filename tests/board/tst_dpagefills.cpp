@@ -11,7 +11,7 @@
 #include "board/dview.h"
 
 #include <QColorDialog>
-#include <QLinearGradient>
+#include <QPainter>
 #include <QtTest>
 
 using namespace BoardFixture;
@@ -24,7 +24,7 @@ private slots:
     void cleanup() { QVERIFY(TestSupport::takeConnectWarnings().isEmpty()); }
 
     void shapeTakesThePaletteFill();
-    void gradientStartsAtThePressPoint();
+    void gradientRunsDownTheShapesBox();
     void polygonTakesTheBrushButNoFillKind();
     void fillColourIsOneUndoableStep();
     void transparentFillRemovesTheFillKind();
@@ -96,12 +96,12 @@ void tst_DPageFills::shapeTakesThePaletteFill()
     QCOMPARE(shape->brush().style(), Qt::TexturePattern);
 }
 
-void tst_DPageFills::gradientStartsAtThePressPoint()
+void tst_DPageFills::gradientRunsDownTheShapesBox()
 {
     Board board;
     DPage *page = board.current();
     DView *view = board.view();
-    // Drawn upward: the shape lies above its press point (0, 0).
+    // Drawn upward: the shape lies above its press point (0, 0), in the box (300, 210) 70 x 90.
     auto *shape = addCurve(page, box({ 0, 0 }, { 70, -90 }), QPointF(300, 300), BtMenus::btEllipse);
     page->m_pDrawItem = shape;
     view->m_penShapeFill.setColor(Qt::yellow);
@@ -109,12 +109,20 @@ void tst_DPageFills::gradientStartsAtThePressPoint()
     view->setFillType(FillGradient);
     page->fillFigure();
     QCOMPARE(shape->m_fillType, short(ItemFillGradient));
-    const auto *gradient = static_cast<const QLinearGradient *>(shape->brush().gradient());
-    QVERIFY(gradient);
-    QCOMPARE(gradient->start(), QPointF(0, 0));
-    QCOMPARE(gradient->finalStop(), QPointF(0, shape->boundingRect().height()));
-    QCOMPARE(gradient->stops().first().second, QColor(Qt::yellow));
-    QCOMPARE(gradient->stops().last().second, QColor(Qt::darkBlue));
+    // Down the middle: the fill colour at the box's top, the outline colour at its bottom.
+    QImage shown(1, 90, QImage::Format_RGB32);
+    QPainter painter(&shown);
+    page->render(&painter, QRectF(shown.rect()), QRectF(335, 210, 1, 90));
+    painter.end();
+    for (int row : { 10, 45, 80 }) {
+        const qreal t = (row + 0.5) / 90;
+        const QColor expected(qRound(255 * (1 - t)), qRound(255 * (1 - t)), qRound(128 * t));
+        const QColor seen = shown.pixelColor(0, row);
+        QVERIFY2(qAbs(seen.red() - expected.red()) <= 3 && qAbs(seen.blue() - expected.blue()) <= 3,
+                 qPrintable(QStringLiteral("row %1: %2, not %3")
+                                    .arg(row)
+                                    .arg(seen.name(), expected.name())));
+    }
 }
 
 void tst_DPageFills::polygonTakesTheBrushButNoFillKind()

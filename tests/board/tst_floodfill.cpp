@@ -172,32 +172,33 @@ void tst_FloodFill::shapeBrushes()
     const QColor fill(10, 200, 30);
     const QColor outline(Qt::black);
 
-    ShapeFill::Fill solid = ShapeFill::forShape(FillSolid, fill, outline, 50, texture);
+    ShapeFill::Fill solid = ShapeFill::forShape(FillSolid, fill, outline, texture);
     QVERIFY(solid.changes);
     QCOMPARE(solid.itemFillType, short(ItemFillSolid));
     QCOMPARE(solid.brush, QBrush(fill, Qt::SolidPattern));
 
-    QVERIFY(!ShapeFill::forShape(FillSolid, QColor(0, 0, 0, 0), outline, 50, texture).changes);
+    QVERIFY(!ShapeFill::forShape(FillSolid, QColor(0, 0, 0, 0), outline, texture).changes);
 
-    // Runs down from the press point whichever way the shape was dragged.
-    ShapeFill::Fill gradient = ShapeFill::forShape(FillGradient, fill, outline, 80, texture);
+    // Runs down the shape's own box whichever way the shape was dragged.
+    ShapeFill::Fill gradient = ShapeFill::forShape(FillGradient, fill, outline, texture);
     QCOMPARE(gradient.itemFillType, short(ItemFillGradient));
     QCOMPARE(gradient.brush.style(), Qt::LinearGradientPattern);
     const auto *linear = static_cast<const QLinearGradient *>(gradient.brush.gradient());
+    QCOMPARE(linear->coordinateMode(), QGradient::ObjectMode);
     QCOMPARE(linear->start(), QPointF(0, 0));
-    QCOMPARE(linear->finalStop(), QPointF(0, 80));
+    QCOMPARE(linear->finalStop(), QPointF(0, 1));
     QCOMPARE(linear->stops().first(), QGradientStop(0.0, fill));
     QCOMPARE(linear->stops().last(), QGradientStop(1.0, outline));
 
     for (short kind : { short(FillImage), short(FillPattern) }) {
-        ShapeFill::Fill textured = ShapeFill::forShape(kind, fill, outline, 50, texture);
+        ShapeFill::Fill textured = ShapeFill::forShape(kind, fill, outline, texture);
         QCOMPARE(textured.itemFillType, short(ItemFillTexture));
         QCOMPARE(textured.fileName, texture);
         QCOMPARE(textured.brush.style(), Qt::TexturePattern);
         QCOMPARE(textured.brush.texture().size(), QSize(8, 6));
     }
     ShapeFill::Fill missing =
-            ShapeFill::forShape(FillImage, fill, outline, 50, dir.filePath("missing.png"));
+            ShapeFill::forShape(FillImage, fill, outline, dir.filePath("missing.png"));
     QVERIFY(missing.changes); // the kind is kept for the file; the brush shows nothing
     QVERIFY(missing.brush.texture().isNull());
     QCOMPARE(ShapeFill::itemFillFor(FillPattern), short(ItemFillTexture));

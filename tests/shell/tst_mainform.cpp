@@ -12,12 +12,14 @@
 #include "palettes/widgetclassicselector.h"
 #include "palettes/widgetpageselector.h"
 #include "palettes/widgetpenselector.h"
+#include "palettes/widgetshapeselector.h"
 #include "shell/commandtable.h"
 #include "shell/dmainui.h"
 #include "shell/dshortui.h"
 #include "shell/globals.h"
 #include "support/documentfixture.h"
 #include "support/inkfixture.h"
+#include "support/palettefixture.h"
 #include "support/testsupport.h"
 #include "tools/dcalculator.h"
 #include "tools/dclock.h"
@@ -29,7 +31,9 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -80,6 +84,8 @@ private slots:
     void fileDialogSpeaksSpanish();
     void undoRedoKeys();
     void objectKeys();
+    void paletteFillShowsTheSameAfterOpen_data();
+    void paletteFillShowsTheSameAfterOpen();
     void desktopModeRoundTrip();
     void windowManagerCloseGoesThroughExit();
     void exitOffersToSaveChanges_data();
@@ -780,6 +786,181 @@ void tst_MainForm::objectKeys()
         object->setSelected(true);
     QTest::keyClick(m_window.data(), Qt::Key_Delete);
     QCOMPARE(objects(), 0);
+}
+
+namespace {
+
+// What the page shows of area (scene coordinates), on white.
+QImage shownArea(DPage *page, const QRect &area)
+{
+    QImage image(area.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    page->render(&painter, QRectF(image.rect()), area);
+    return image;
+}
+
+QRect objectsArea(DPage *page)
+{
+    QRectF area;
+    for (QGraphicsItem *item : page->validItems(true))
+        area |= item->sceneBoundingRect();
+    return area.toAlignedRect().adjusted(-2, -2, 2, 2);
+}
+
+int differingPixels(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return a.width() * a.height();
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x)
+            count += a.pixel(x, y) != b.pixel(x, y);
+    }
+    return count;
+}
+
+} // namespace
+
+void tst_MainForm::paletteFillShowsTheSameAfterOpen_data()
+{
+    QTest::addColumn<QString>("fill"); // the shape palette's fill button
+    QTest::addColumn<QString>("shape"); // and its shape button
+    QTest::addColumn<QPoint>("from");
+    QTest::addColumn<QPoint>("to");
+    QTest::addColumn<QString>("then");
+    const QString picture = QStringLiteral("imgcolor");
+    const QString gradient = QStringLiteral("gradcolor");
+    const QString ellipse = QStringLiteral("ellipse");
+    const QString rectangle = QStringLiteral("rectangle");
+    // An odd width and height: the ellipse's path begins half a pixel down its right side.
+    const QPoint topLeft(180, 140), bottomRight(411, 323), topRight(411, 140), bottomLeft(180, 323);
+    QTest::newRow("picture ellipse, dragged down-right")
+            << picture << ellipse << topLeft << bottomRight << QString();
+    QTest::newRow("picture ellipse, dragged up-left")
+            << picture << ellipse << bottomRight << topLeft << QString();
+    QTest::newRow("picture rectangle, dragged up-left")
+            << picture << rectangle << bottomRight << topLeft << QString();
+    QTest::newRow("picture rectangle, dragged down-left")
+            << picture << rectangle << topRight << bottomLeft << QString();
+    QTest::newRow("gradient ellipse, dragged down-right")
+            << gradient << ellipse << topLeft << bottomRight << QString();
+    QTest::newRow("gradient ellipse, dragged up-left")
+            << gradient << ellipse << bottomRight << topLeft << QString();
+    QTest::newRow("gradient rectangle, dragged up-right")
+            << gradient << rectangle << bottomLeft << topRight << QString();
+    QTest::newRow("picture ellipse, undone and redone")
+            << picture << ellipse << bottomRight << topLeft << QStringLiteral("undo");
+    QTest::newRow("picture ellipse, copied to a new page")
+            << picture << ellipse << bottomRight << topLeft << QStringLiteral("copy");
+    QTest::newRow("gradient rectangle, copied to a new page")
+            << gradient << rectangle << bottomLeft << topRight << QStringLiteral("copy");
+}
+
+// A shape filled from the shape palette shows its fill anchored to its own box as drawn, after
+// undo and redo, as a pasted copy, and in the document saved and opened again.
+void tst_MainForm::paletteFillShowsTheSameAfterOpen()
+{
+    QFETCH(QString, fill);
+    QFETCH(QString, shape);
+    QFETCH(QPoint, from);
+    QFETCH(QPoint, to);
+    QFETCH(QString, then);
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME");
+    const auto restoreHome = qScopeGuard([&oldHome]() { qputenv("HOME", oldHome); });
+    qputenv("HOME", QFile::encodeName(home.path()));
+    // No two pixels, rows or columns alike: a fill moved, or begun elsewhere in its repeat, shows.
+    QImage uneven(29, 23, QImage::Format_RGB32);
+    for (int y = 0; y < uneven.height(); ++y) {
+        for (int x = 0; x < uneven.width(); ++x)
+            uneven.setPixel(x, y, qRgb(x * 8, y * 11, (x * 3 + y * 7) % 256));
+    }
+    const QString pictureFile = home.filePath(QStringLiteral("uneven.png"));
+    QVERIFY(uneven.save(pictureFile));
+
+    // The palette as a teacher sets it: a blue border, a yellow fill, the fill kind, the shape.
+    QTest::mouseClick(toolbarButton("baExpandShapeBotton"), Qt::LeftButton);
+    WidgetShapeSelector *palette = m_window->mainUi()->shapeSelector();
+    QTRY_VERIFY(palette->isVisible());
+    for (const char *button : { "fillcolor", "bluecolor", "backcolor", "yellowcolor" })
+        QVERIFY(PaletteFixture::click(palette, QLatin1String(button)));
+    {
+        const auto answered =
+                DocumentFixture::answerInTurn({ DocumentFixture::chooseFile(pictureFile) });
+        QVERIFY(PaletteFixture::click(palette, fill));
+        QCOMPARE(*answered, fill == QLatin1String("imgcolor") ? 1 : 0);
+    }
+    QVERIFY(PaletteFixture::click(palette, shape));
+    QVector<QPoint> drag;
+    for (int step = 0; step <= 8; ++step)
+        drag << from + (to - from) * step / 8;
+    TestSupport::drag(view()->viewport(), drag);
+    DPagesList *list = m_window->pagesList();
+    DPage *page = list->getCurPage();
+    QCOMPARE(page->validItems(true).size(), 1);
+    page->clearSelection();
+    const QRect area = objectsArea(page);
+    const QImage drawn = shownArea(page, area);
+
+    // Anchored to the box: the picture's first pixel at its top-left corner, the gradient from
+    // the fill colour at its top to the border colour at its bottom.
+    const QRect box =
+            QRectF(view()->mapToScene(from), view()->mapToScene(to)).normalized().toAlignedRect();
+    for (int y = box.center().y() - 5; y < box.center().y() + 5; ++y) {
+        for (int x = box.center().x() - 5; x < box.center().x() + 5; ++x) {
+            const QColor shown = drawn.pixelColor(QPoint(x, y) - area.topLeft());
+            const qreal t = (y + 0.5 - box.top()) / box.height();
+            const QColor expected = fill == QLatin1String("imgcolor")
+                    ? uneven.pixelColor((x - box.left()) % 29, (y - box.top()) % 23)
+                    : QColor(qRound(240 * (1 - t)), qRound(240 * (1 - t)), qRound(240 * t));
+            const int off = std::max({ qAbs(shown.red() - expected.red()),
+                                       qAbs(shown.green() - expected.green()),
+                                       qAbs(shown.blue() - expected.blue()) });
+            QVERIFY2(off <= (fill == QLatin1String("imgcolor") ? 0 : 3),
+                     qPrintable(QStringLiteral("(%1, %2) shows %3, not %4")
+                                        .arg(x)
+                                        .arg(y)
+                                        .arg(shown.name(), expected.name())));
+        }
+    }
+
+    if (then == QLatin1String("undo")) {
+        QTest::keyClick(m_window.data(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(page->validItems(true).size(), 0);
+        QTest::keyClick(m_window.data(), Qt::Key_Y, Qt::ControlModifier);
+        page->clearSelection();
+        QCOMPARE(differingPixels(shownArea(page, area), drawn), 0);
+    } else if (then == QLatin1String("copy")) {
+        // Taken with the select tool, copied, and pasted on a new page.
+        QTest::mouseClick(toolbarButton("m_pSelect"), Qt::LeftButton);
+        QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, (from + to) / 2);
+        QCOMPARE(page->selectedItems().size(), 1);
+        QTest::keyClick(m_window.data(), Qt::Key_C, Qt::ControlModifier);
+        m_window->uiMainBt(BtMenus::btColorPage);
+        QTest::keyClick(m_window.data(), Qt::Key_V, Qt::ControlModifier);
+        DPage *second = list->getCurPage();
+        QCOMPARE(second->validItems(true).size(), 1);
+        page->clearSelection();
+        second->clearSelection();
+        QCOMPARE(differingPixels(shownArea(second, objectsArea(second)), drawn), 0);
+    }
+
+    // Saved through the page list, opened as a fresh document in another board window.
+    const QString target = home.filePath(QStringLiteral("filled"));
+    QVERIFY2(list->saveAllPagesToFileIWB(target, true), qPrintable(list->lastSaveError()));
+    QWidget otherWindow;
+    otherWindow.setFixedSize(800, 600);
+    DPagesList opened(&otherWindow);
+    otherWindow.show();
+    QVERIFY2(opened.openAllPagesFromFileIWB(target + QStringLiteral(".iwb")),
+             qPrintable(opened.lastOpenError()));
+    QCOMPARE(opened.size(), list->size());
+    for (int n = 0; n < list->size(); ++n) {
+        const QRect shown = objectsArea(list->at(n));
+        QCOMPARE(differingPixels(shownArea(opened.at(n), shown), shownArea(list->at(n), shown)), 0);
+    }
+    opened.exit();
 }
 
 void tst_MainForm::desktopModeRoundTrip()
