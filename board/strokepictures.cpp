@@ -3,6 +3,8 @@
 #include "dgpathitem.h"
 #include "dpage.h"
 
+#include "shell/cores.h"
+
 #include <QGraphicsItem>
 #include <QHash>
 #include <QImage>
@@ -150,7 +152,7 @@ void startRunners(std::unique_lock<std::mutex> &lock, Queue &queue)
 int StrokePictures::threads()
 {
     // The GUI thread draws too, when it waits for a page's pictures: one core is left for it.
-    return std::max(1, QThread::idealThreadCount() - 1);
+    return std::max(1, Cores::usable() - 1);
 }
 
 StrokePictures::StrokePictures(DPage *page) : m_work(std::make_shared<Work>()), m_page(page)

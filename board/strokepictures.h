@@ -42,7 +42,8 @@ public:
     // False when there is none to give.
     static bool deliver(DGPathItem *object);
 
-    // Threads that draw pictures besides the GUI thread.
+    // Threads that draw pictures besides the GUI thread: one less than the cores the program
+    // may use, at least one.
     static int threads();
 
     struct Work;

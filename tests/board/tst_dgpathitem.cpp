@@ -10,6 +10,7 @@
 #include "board/drotateitemfocus.h"
 #include "board/dview.h"
 #include "board/strokepictures.h"
+#include "shell/cores.h"
 
 #include <QGraphicsItemGroup>
 #include <QLinearGradient>
@@ -17,6 +18,8 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <sched.h>
 
 using namespace BoardFixture;
 
@@ -43,6 +46,8 @@ private slots:
     void pictureDrawnAheadEqualsPainted_data() { cachedEqualsUncached_data(); }
     void pictureDrawnAheadEqualsPainted();
     void pictureOfAChangedObjectIsNotTaken();
+    void pictureThreadsFollowTheCoresAllowed_data();
+    void pictureThreadsFollowTheCoresAllowed();
     void tableGridAtEverySize();
     void tableGridVisibleAtEveryZoom_data();
     void tableGridVisibleAtEveryZoom();
@@ -552,6 +557,41 @@ void tst_DGPathItem::pictureOfAChangedObjectIsNotTaken()
     object->invalidateCache();
     dropped.reset();
     QVERIFY(!object->hasRenderCache());
+}
+
+void tst_DGPathItem::pictureThreadsFollowTheCoresAllowed_data()
+{
+    QTest::addColumn<int>("cpus"); // 0: all this process may use
+    QTest::newRow("one") << 1;
+    QTest::newRow("two") << 2;
+    QTest::newRow("all") << 0;
+}
+
+void tst_DGPathItem::pictureThreadsFollowTheCoresAllowed()
+{
+    // A program kept to a few of the machine's CPUs (taskset, a container) draws its pictures
+    // on that many threads, the GUI thread's one left to it, not on the machine's count.
+    QFETCH(int, cpus);
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    QCOMPARE(sched_getaffinity(0, sizeof allowed, &allowed), 0);
+    if (cpus > CPU_COUNT(&allowed))
+        QSKIP("fewer CPUs allowed than the row asks for");
+    cpu_set_t kept;
+    CPU_ZERO(&kept);
+    int count = 0;
+    for (int cpu = 0; cpu < CPU_SETSIZE && (cpus == 0 || count < cpus); ++cpu) {
+        if (CPU_ISSET(cpu, &allowed)) {
+            CPU_SET(cpu, &kept);
+            ++count;
+        }
+    }
+    QCOMPARE(sched_setaffinity(0, sizeof kept, &kept), 0);
+    const int usable = Cores::usable();
+    const int threads = StrokePictures::threads();
+    sched_setaffinity(0, sizeof allowed, &allowed);
+    QCOMPARE(usable, count);
+    QCOMPARE(threads, qMax(1, count - 1));
 }
 
 void tst_DGPathItem::longStrokeInPiecesLooksWhole()
