@@ -51,6 +51,7 @@ private slots:
     void tableGridAtEverySize();
     void tableGridVisibleAtEveryZoom_data();
     void tableGridVisibleAtEveryZoom();
+    void longStrokeInPiecesLooksWhole_data();
     void longStrokeInPiecesLooksWhole();
     void groupMembersNeverCache();
     void curveClone();
@@ -594,12 +595,28 @@ void tst_DGPathItem::pictureThreadsFollowTheCoresAllowed()
     QCOMPARE(threads, qMax(1, count - 1));
 }
 
+void tst_DGPathItem::longStrokeInPiecesLooksWhole_data()
+{
+    QTest::addColumn<bool>("zigzag");
+    QTest::addColumn<int>("width");
+    QTest::newRow("small steps") << false << 5;
+    // A quick hand's zigzag: steps as long as the stroke is high, cut into pieces by length.
+    QTest::newRow("long steps") << true << 3;
+}
+
 void tst_DGPathItem::longStrokeInPiecesLooksWhole()
 {
+    QFETCH(bool, zigzag);
+    QFETCH(int, width);
+    QPainterPath path = stroke(900, 400, 5);
+    if (zigzag) {
+        path = QPainterPath(QPointF(0, 0));
+        for (int p = 1; p < 400; ++p)
+            path.lineTo(p * 2.31, (p * p) % 37 + 0.5);
+    }
     Board board;
     DPage *page = board.page(0);
-    const QPainterPath path = stroke(900, 400, 5);
-    const QPen pen(QColor(20, 40, 160), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    const QPen pen(QColor(20, 40, 160), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     addCurve(page, path, QPointF(100, 100), BtMenus::btPencil, false, pen);
     const QImage pieces = renderPage(page);
     QImage whole(pieces.size(), QImage::Format_ARGB32);
