@@ -45,6 +45,7 @@ private slots:
     void cachedEqualsUncached();
     void pictureDrawnAheadEqualsPainted_data() { cachedEqualsUncached_data(); }
     void pictureDrawnAheadEqualsPainted();
+    void pictureOfAChangedObjectIsNotTaken_data();
     void pictureOfAChangedObjectIsNotTaken();
     void pictureThreadsFollowTheCoresAllowed_data();
     void pictureThreadsFollowTheCoresAllowed();
@@ -537,20 +538,63 @@ void tst_DGPathItem::pictureDrawnAheadEqualsPainted()
     QCOMPARE(renderPage(page), painted);
     QCOMPARE(object->hasRenderCache(), kind != KindTable);
     QVERIFY(shown.isHandedOver());
+
+    // Drawn ahead, at low priority, for a page nobody turns to: the pictures come all the same.
+    object->invalidateCache();
+    StrokePictures ahead(page);
+    QTRY_VERIFY_WITH_TIMEOUT(ahead.isHandedOver(), 60000);
+    QCOMPARE(object->hasRenderCache(), drawnAhead);
+    QCOMPARE(renderPage(page), painted);
+}
+
+enum PicturesTaken { TakenWhenFinished, TakenAhead, TakenAsPainted };
+
+void tst_DGPathItem::pictureOfAChangedObjectIsNotTaken_data()
+{
+    QTest::addColumn<int>("taken");
+    QTest::addColumn<bool>("colourOnly"); // the picture keeps its size
+    const char *takers[] = { "finished", "drawn ahead", "shown first, as the board paints" };
+    for (int taken = TakenWhenFinished; taken <= TakenAsPainted; ++taken) {
+        QTest::addRow("%s, another pen", takers[taken]) << taken << false;
+        QTest::addRow("%s, another colour", takers[taken]) << taken << true;
+    }
 }
 
 void tst_DGPathItem::pictureOfAChangedObjectIsNotTaken()
 {
+    QFETCH(int, taken);
+    QFETCH(bool, colourOnly);
     Board board;
     board.window()->hide();
     DPage *page = board.page(0);
     DGPathItem *object = makeObject(page, KindLongStroke);
+    const int builds = object->renderCacheBuilds();
     StrokePictures pictures(page);
     QCOMPARE(pictures.count(), 1);
-    applyChange(object, ChangePen); // while its picture is being drawn from the old pen
-    pictures.finish();
-    QVERIFY(!object->hasRenderCache());
-    const QImage shown = renderPage(page);
+    // While its picture is being drawn from the old pen.
+    if (colourOnly) {
+        QPen pen = object->pen();
+        pen.setColor(Qt::green);
+        object->setPen(pen);
+    } else {
+        applyChange(object, ChangePen);
+    }
+    QImage shown;
+    if (taken == TakenWhenFinished) {
+        pictures.finish();
+    } else if (taken == TakenAhead) {
+        QTRY_VERIFY_WITH_TIMEOUT(pictures.isHandedOver(), 60000);
+    } else {
+        pictures.showFirst();
+        shown = renderPage(page);
+        // The board drew the object's picture itself, from the new pen.
+        QCOMPARE(object->renderCacheBuilds(), builds + 1);
+        QTRY_VERIFY_WITH_TIMEOUT(pictures.isHandedOver(), 60000);
+        QCOMPARE(object->renderCacheBuilds(), builds + 1);
+    }
+    QCOMPARE(object->hasRenderCache(), taken == TakenAsPainted);
+    if (shown.isNull())
+        shown = renderPage(page);
     object->invalidateCache();
     QCOMPARE(renderPage(page), shown);
     // A page that goes first takes its pictures with it, however far they got.
