@@ -487,7 +487,8 @@ void DGPathItem::paintWithoutCache(QPainter *painter, const QStyleOptionGraphics
 
 void DGPathItem::paintRecipe(QPainter *painter, const CacheRecipe &recipe)
 {
-    if (isLongOpaqueStroke(recipe.path, recipe.pen, recipe.brush)) {
+    // Pieces spare a rasteriser; a PDF takes the stroke whole, one path rather than dozens.
+    if (drawsOnPixels(painter) && isLongOpaqueStroke(recipe.path, recipe.pen, recipe.brush)) {
         paintLongStroke(painter, recipe.path, recipe.pen);
         return;
     }
