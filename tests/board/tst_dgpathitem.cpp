@@ -531,13 +531,14 @@ void tst_DGPathItem::pictureDrawnAheadEqualsPainted()
     if (drawnAhead)
         QCOMPARE(object->renderCacheBuilds(), builds); // painted from the picture taken
 
-    // Handed over as the board paints the object, the picture shows the same.
+    // Handed over as the board paints the object, the picture shows the same (one begun ahead
+    // meanwhile is handed over when it comes, the board having drawn its own).
     object->invalidateCache();
     StrokePictures shown(page);
     shown.showFirst();
     QCOMPARE(renderPage(page), painted);
     QCOMPARE(object->hasRenderCache(), kind != KindTable);
-    QVERIFY(shown.isHandedOver());
+    QTRY_VERIFY_WITH_TIMEOUT(shown.isHandedOver(), 60000);
 
     // Drawn ahead, at low priority, for a page nobody turns to: the pictures come all the same.
     object->invalidateCache();
@@ -592,7 +593,10 @@ void tst_DGPathItem::pictureOfAChangedObjectIsNotTaken()
         QTRY_VERIFY_WITH_TIMEOUT(pictures.isHandedOver(), 60000);
         QCOMPARE(object->renderCacheBuilds(), builds + 1);
     }
-    QCOMPARE(object->hasRenderCache(), taken == TakenAsPainted);
+    // Finished at once, a picture begun ahead is drawn afresh rather than waited for: the
+    // object may have that one. The pixels tell whether it shows the old pen.
+    if (taken != TakenWhenFinished)
+        QCOMPARE(object->hasRenderCache(), taken == TakenAsPainted);
     if (shown.isNull())
         shown = renderPage(page);
     object->invalidateCache();
