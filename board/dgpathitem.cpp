@@ -20,9 +20,13 @@
 namespace {
 
 constexpr qreal kGrabDistance = 20.0;
-// Strokes of more elements than this may be drawn in pieces of this many segments.
+// Strokes of more elements than this may be drawn in pieces of at most this many segments and
+// about this length: the toolkit's rasteriser starts a piece over, on more memory, each time
+// its outline crosses more pixels than it has room for, and a quick hand's long zigzags crossed
+// so many that a page of them took three times as long as in pieces of this length.
 constexpr int kWholeStrokeElements = 128;
 constexpr int kStrokePieceSegments = 64;
+constexpr qreal kStrokePieceLength = 50;
 // Beyond this a cached picture would cost more memory than drawing afresh costs time.
 constexpr qint64 kMaxCachePixels = qint64(4096) * 4096;
 
@@ -227,9 +231,17 @@ void paintLongStroke(QPainter *painter, const QPainterPath &path, const QPen &pe
     painter->save();
     painter->setPen(pen);
     painter->setBrush(Qt::NoBrush);
-    for (int first = 0; first < points.size() - 1; first += kStrokePieceSegments)
-        painter->drawPolyline(points.constData() + first,
-                              qMin(kStrokePieceSegments + 1, points.size() - first));
+    const int last = points.size() - 1;
+    for (int first = 0; first < last;) {
+        int end = first;
+        qreal length = 0;
+        while (end < last && end - first < kStrokePieceSegments && length < kStrokePieceLength) {
+            length += QLineF(points[end], points[end + 1]).length();
+            ++end;
+        }
+        painter->drawPolyline(points.constData() + first, end - first + 1);
+        first = end;
+    }
     painter->restore();
 }
 
@@ -479,7 +491,8 @@ void DGPathItem::paintWithoutCache(QPainter *painter, const QStyleOptionGraphics
 
 void DGPathItem::paintRecipe(QPainter *painter, const CacheRecipe &recipe)
 {
-    if (isLongOpaqueStroke(recipe.path, recipe.pen, recipe.brush)) {
+    // Pieces spare a rasteriser; a PDF takes the stroke whole, one path rather than dozens.
+    if (drawsOnPixels(painter) && isLongOpaqueStroke(recipe.path, recipe.pen, recipe.brush)) {
         paintLongStroke(painter, recipe.path, recipe.pen);
         return;
     }

@@ -16,6 +16,7 @@
 #include "document/mediapath.h"
 #include "document/writefailure.h"
 #include "shell/btmenus.h"
+#include "shell/cores.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -32,7 +33,6 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
-#include <QThread>
 #include <QThreadPool>
 #include <QXmlStreamWriter>
 #include <QtMath>
@@ -890,8 +890,8 @@ public:
     void make()
     {
         const std::shared_ptr<Shared> shared = m_shared;
-        const int helpers = int(std::min<size_t>(
-                shared->jobs.size() / 2, size_t(std::max(QThread::idealThreadCount() - 1, 0))));
+        const int helpers = int(std::min<size_t>(shared->jobs.size() / 2,
+                                                 size_t(std::max(Cores::usable() - 1, 0))));
         for (int n = 0; n < helpers; ++n)
             QThreadPool::globalInstance()->start([shared]() { shared->work(); });
         shared->work();

@@ -3,11 +3,18 @@
 #include "dgpathitem.h"
 #include "dpage.h"
 
+#include "shell/cores.h"
+
 #include <QGraphicsItem>
 #include <QHash>
 #include <QImage>
 #include <QThread>
 #include <QThreadPool>
+
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -17,27 +24,39 @@
 #include <utility>
 #include <vector>
 
+namespace {
+// Who began a picture: nobody, a thread of normal priority (the GUI thread, or one that draws
+// the page shown), or one that draws ahead at low priority.
+enum Taker : char { NotTaken, TakenNow, TakenAhead };
+// The nice value of the threads that draw ahead: a tenth of a core shared with a thread of
+// normal priority.
+constexpr int kAheadNice = 10;
+} // namespace
+
 struct StrokePictures::Work
 {
     QList<QPointer<DGPathItem>> objects; // GUI thread only
     QHash<const DGPathItem *, int> recipeOf; // GUI thread only
     std::vector<DGPathItem::CacheRecipe> recipes;
     std::vector<QImage> pictures; // one per recipe, once drawn
-    std::vector<char> taken; // per recipe: a thread has begun it
+    std::vector<char> taken; // per recipe: the Taker that began it
     std::vector<char> done; // per recipe: drawn
     size_t next = 0; // every recipe before it is taken
     size_t drawn = 0;
+    // The page is shown, or about to be: its pictures are drawn at normal priority, by the
+    // GUI thread too; otherwise they are drawn ahead, at low priority.
+    bool shown = false;
     bool cancelled = false;
     bool handedOver = false;
 
     // Takes the first recipe nobody has begun; false when there is none.
-    bool takeFirstLeft(size_t *index)
+    bool takeFirstLeft(size_t *index, Taker taker)
     {
         while (next < recipes.size() && taken[next])
             ++next;
         if (next == recipes.size())
             return false;
-        taken[next] = 1;
+        taken[next] = taker;
         *index = next++;
         return true;
     }
@@ -46,27 +65,38 @@ struct StrokePictures::Work
 namespace {
 
 // The pages' work in the order it is drawn, behind one lock: a picture takes a millisecond or
-// two to draw, the lock a few instructions to pass.
+// two to draw, the lock a few instructions to pass. The page shown is drawn by threads of
+// normal priority; the pages near it by threads of low priority, which take little of a core
+// something else wants: on a machine of two, the board's thread has one and the threads that
+// show its frames (the display server's, the compositor's) the other while the teacher works.
 struct Queue
 {
-    Queue() { pool.setMaxThreadCount(StrokePictures::threads()); }
+    Queue()
+    {
+        pool.setMaxThreadCount(StrokePictures::threads());
+        ahead.setMaxThreadCount(StrokePictures::threads());
+    }
     QObject receiver; // made on the GUI thread, where the pictures are handed over
     std::mutex mutex;
     std::condition_variable drawn;
     std::deque<std::shared_ptr<StrokePictures::Work>> works;
-    int runners = 0;
+    int runners = 0; // drawing the pages shown
+    int aheadRunners = 0;
     QThreadPool pool;
+    QThreadPool ahead;
     // The pictures handed over as the board paints their objects (GUI thread only).
     std::weak_ptr<StrokePictures::Work> shown;
 };
 
 Q_GLOBAL_STATIC(Queue, g_queue)
 
-// Takes the next recipe of the first work that has one left; false when none has.
-bool takeNext(Queue &queue, std::shared_ptr<StrokePictures::Work> *work, size_t *index)
+// Takes the next recipe of the first work shown (or not shown, ahead) that has one left; false
+// when none has.
+bool takeNext(Queue &queue, Taker taker, std::shared_ptr<StrokePictures::Work> *work, size_t *index)
 {
     for (const std::shared_ptr<StrokePictures::Work> &candidate : queue.works) {
-        if (!candidate->cancelled && candidate->takeFirstLeft(index)) {
+        if (!candidate->cancelled && candidate->shown == (taker == TakenNow)
+            && candidate->takeFirstLeft(index, taker)) {
             *work = candidate;
             return true;
         }
@@ -101,9 +131,14 @@ void handOver(const std::shared_ptr<StrokePictures::Work> &work)
 void drawInto(std::unique_lock<std::mutex> &lock, Queue &queue,
               const std::shared_ptr<StrokePictures::Work> &work, size_t index)
 {
+    // The thread's own reference: a page shown may be handed over without waiting for what
+    // was begun ahead.
+    const DGPathItem::CacheRecipe recipe = work->recipes.at(index);
     lock.unlock();
-    QImage picture = DGPathItem::drawCachePicture(work->recipes.at(index));
+    QImage picture = DGPathItem::drawCachePicture(recipe);
     lock.lock();
+    if (work->handedOver)
+        return;
     work->pictures.at(index) = std::move(picture);
     work->done.at(index) = 1;
     ++work->drawn;
@@ -117,32 +152,70 @@ void drawInto(std::unique_lock<std::mutex> &lock, Queue &queue,
     }
 }
 
-void runWorks()
+// The calling thread yields its core to any thread of normal priority that wants it, taking
+// a tenth of it then. Not the idle class: on a machine kept busy the pictures drawn ahead would
+// not come at all.
+void lowerPriority()
+{
+    thread_local bool lowered = false;
+    if (lowered)
+        return;
+    lowered = true;
+#ifdef Q_OS_LINUX
+    // The nice value of one thread (Linux keeps one per thread).
+    setpriority(PRIO_PROCESS, id_t(gettid()), kAheadNice);
+#else
+    QThread::currentThread()->setPriority(QThread::LowestPriority);
+#endif
+}
+
+void runWorks(Taker taker)
 {
     Queue &queue = *g_queue;
+    if (taker == TakenAhead)
+        lowerPriority();
     std::unique_lock<std::mutex> lock(queue.mutex);
     std::shared_ptr<StrokePictures::Work> work;
     size_t index = 0;
-    while (takeNext(queue, &work, &index))
+    while (takeNext(queue, taker, &work, &index))
         drawInto(lock, queue, work, index);
-    --queue.runners;
+    --(taker == TakenAhead ? queue.aheadRunners : queue.runners);
 }
 
-// As many threads as there are pictures left to draw, up to the pool's size.
+// As many threads as there are pictures left to draw, shown and ahead, up to each pool's size.
 void startRunners(std::unique_lock<std::mutex> &lock, Queue &queue)
 {
     size_t left = 0;
+    size_t leftAhead = 0;
     for (const std::shared_ptr<StrokePictures::Work> &work : queue.works) {
         if (!work->cancelled)
-            left += work->recipes.size() - std::min(work->next, work->recipes.size());
+            (work->shown ? left : leftAhead) +=
+                    work->recipes.size() - std::min(work->next, work->recipes.size());
     }
-    const int wanted = int(std::min<size_t>(left, size_t(StrokePictures::threads())));
-    const int starting = std::max(0, wanted - queue.runners);
-    queue.runners += starting;
+    const auto starting = [](size_t pictures, int *runners) {
+        const int wanted = int(std::min<size_t>(pictures, size_t(StrokePictures::threads())));
+        const int count = std::max(0, wanted - *runners);
+        *runners += count;
+        return count;
+    };
+    const int now = starting(left, &queue.runners);
+    const int ahead = starting(leftAhead, &queue.aheadRunners);
     lock.unlock();
-    for (int n = 0; n < starting; ++n)
-        queue.pool.start(runWorks);
+    for (int n = 0; n < now; ++n)
+        queue.pool.start([] { runWorks(TakenNow); });
+    for (int n = 0; n < ahead; ++n)
+        queue.ahead.start([] { runWorks(TakenAhead); });
     lock.lock();
+}
+
+// Puts work first, to be drawn at normal priority; any other page shown before goes on ahead.
+void putFirst(Queue &queue, const std::shared_ptr<StrokePictures::Work> &work)
+{
+    queue.works.erase(std::remove(queue.works.begin(), queue.works.end(), work), queue.works.end());
+    for (const std::shared_ptr<StrokePictures::Work> &other : queue.works)
+        other->shown = false;
+    work->shown = true;
+    queue.works.push_front(work);
 }
 
 } // namespace
@@ -150,7 +223,7 @@ void startRunners(std::unique_lock<std::mutex> &lock, Queue &queue)
 int StrokePictures::threads()
 {
     // The GUI thread draws too, when it waits for a page's pictures: one core is left for it.
-    return std::max(1, QThread::idealThreadCount() - 1);
+    return std::max(1, Cores::usable() - 1);
 }
 
 StrokePictures::StrokePictures(DPage *page) : m_work(std::make_shared<Work>()), m_page(page)
@@ -209,9 +282,7 @@ void StrokePictures::showFirst()
     Queue &queue = *g_queue;
     queue.shown = m_work;
     std::unique_lock<std::mutex> lock(queue.mutex);
-    queue.works.erase(std::remove(queue.works.begin(), queue.works.end(), m_work),
-                      queue.works.end());
-    queue.works.push_front(m_work);
+    putFirst(queue, m_work);
     startRunners(lock, queue);
 }
 
@@ -238,14 +309,18 @@ bool StrokePictures::deliver(DGPathItem *object)
         if (work->cancelled || work->handedOver)
             return false;
         if (!work->taken.at(index)) {
-            work->taken[index] = 1;
+            work->taken[index] = TakenNow;
             drawInto(lock, queue, work, index);
         }
+        // One begun ahead may wait for a core as long as this thread keeps it: the board draws
+        // that object's picture itself.
+        if (!work->done.at(index) && work->taken.at(index) == TakenAhead)
+            return false;
         // Another thread's picture is a few milliseconds at most; meanwhile this thread draws
         // the next one nobody has begun, as the board paints it soon after.
         while (!work->done.at(index)) {
             size_t next = 0;
-            if (work->takeFirstLeft(&next))
+            if (work->takeFirstLeft(&next, TakenNow))
                 drawInto(lock, queue, work, next);
             else
                 queue.drawn.wait_for(lock, std::chrono::milliseconds(50));
@@ -266,18 +341,35 @@ void StrokePictures::finish()
     if (m_count == 0 || m_work->handedOver)
         return;
     Queue &queue = *g_queue;
+    QList<QPointer<DGPathItem>> unfinished;
     {
         std::unique_lock<std::mutex> lock(queue.mutex);
-        queue.works.erase(std::remove(queue.works.begin(), queue.works.end(), m_work),
-                          queue.works.end());
-        queue.works.push_front(m_work);
+        putFirst(queue, m_work);
         startRunners(lock, queue);
         size_t index = 0;
-        while (!m_work->cancelled && m_work->takeFirstLeft(&index))
+        while (!m_work->cancelled && m_work->takeFirstLeft(&index, TakenNow))
             drawInto(lock, queue, m_work, index);
-        // What other threads took is a picture each, a few milliseconds at most.
-        while (m_work->drawn < m_work->recipes.size())
+        // What other threads of normal priority took is a picture each, a few milliseconds at
+        // most. One begun ahead may wait for a core as long as this thread keeps it: this
+        // thread draws its own.
+        const auto pending = [this] {
+            for (size_t n = 0; n < m_work->recipes.size(); ++n) {
+                if (m_work->taken[n] == TakenNow && !m_work->done[n])
+                    return true;
+            }
+            return false;
+        };
+        while (pending())
             queue.drawn.wait_for(lock, std::chrono::milliseconds(50));
+        for (size_t n = 0; n < m_work->recipes.size(); ++n) {
+            if (m_work->taken[n] == TakenAhead && !m_work->done[n])
+                unfinished << m_work->objects.value(int(n));
+        }
     }
     handOver(m_work);
+    for (const QPointer<DGPathItem> &object : qAsConst(unfinished)) {
+        DGPathItem::CacheRecipe recipe;
+        if (object && object->cacheRecipe(&recipe))
+            object->adoptCachePicture(DGPathItem::drawCachePicture(recipe), recipe.generation);
+    }
 }

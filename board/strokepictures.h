@@ -12,7 +12,9 @@ class DPage;
 // other threads from copies taken on the GUI thread, so that a page is ready to be shown when
 // the teacher turns to it, however soon that is. The threads draw QImages only; the GUI thread
 // makes them the objects' pictures, in finish(), as the board paints each object, or as soon as
-// the last one is drawn.
+// the last one is drawn. A page shown (showFirst(), finish()) is drawn at normal priority, the
+// GUI thread helping; the others are drawn ahead at low priority, yielding the cores to what
+// the teacher does, and the GUI thread never waits for a picture begun ahead.
 class StrokePictures
 {
 public:
@@ -38,11 +40,12 @@ public:
     bool isCurrent();
 
     // GUI thread, from the object's painting: when the pictures shown first (showFirst()) have
-    // one for object, object gets it, drawn here if no thread has begun it, else waited for.
-    // False when there is none to give.
+    // one for object, object gets it, drawn here if no thread has begun it, else waited for;
+    // one begun ahead is not waited for. False when there is none to give.
     static bool deliver(DGPathItem *object);
 
-    // Threads that draw pictures besides the GUI thread.
+    // Threads that draw the page shown besides the GUI thread (and as many that draw ahead):
+    // one less than the cores the program may use, at least one.
     static int threads();
 
     struct Work;

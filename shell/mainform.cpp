@@ -2,6 +2,7 @@
 
 #include "appsettings.h"
 #include "commandtable.h"
+#include "cores.h"
 #include "dmainui.h"
 #include "dsetting.h"
 #include "dshortui.h"
@@ -38,6 +39,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QThreadPool>
 #include <QTimer>
 
 namespace {
@@ -49,6 +51,9 @@ constexpr const char *kExportFormats[] = { "bmp", "jpg", "png", "tiff", "pdf" };
 
 MainForm::MainForm(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
 {
+    // The shared threads (pictures read and written, texts checked) number the cores this
+    // process may use, not the machine's: more would only take turns with the board's thread.
+    QThreadPool::globalInstance()->setMaxThreadCount(Cores::usable());
     if (objectName().isEmpty())
         setObjectName(QStringLiteral("MainFormClass"));
     resize(978, 741);

@@ -10,6 +10,7 @@
 #include "board/drotateitemfocus.h"
 #include "board/dview.h"
 #include "board/strokepictures.h"
+#include "shell/cores.h"
 
 #include <QGraphicsItemGroup>
 #include <QLinearGradient>
@@ -17,6 +18,8 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <sched.h>
 
 using namespace BoardFixture;
 
@@ -42,10 +45,14 @@ private slots:
     void cachedEqualsUncached();
     void pictureDrawnAheadEqualsPainted_data() { cachedEqualsUncached_data(); }
     void pictureDrawnAheadEqualsPainted();
+    void pictureOfAChangedObjectIsNotTaken_data();
     void pictureOfAChangedObjectIsNotTaken();
+    void pictureThreadsFollowTheCoresAllowed_data();
+    void pictureThreadsFollowTheCoresAllowed();
     void tableGridAtEverySize();
     void tableGridVisibleAtEveryZoom_data();
     void tableGridVisibleAtEveryZoom();
+    void longStrokeInPiecesLooksWhole_data();
     void longStrokeInPiecesLooksWhole();
     void groupMembersNeverCache();
     void curveClone();
@@ -524,27 +531,74 @@ void tst_DGPathItem::pictureDrawnAheadEqualsPainted()
     if (drawnAhead)
         QCOMPARE(object->renderCacheBuilds(), builds); // painted from the picture taken
 
-    // Handed over as the board paints the object, the picture shows the same.
+    // Handed over as the board paints the object, the picture shows the same (one begun ahead
+    // meanwhile is handed over when it comes, the board having drawn its own).
     object->invalidateCache();
     StrokePictures shown(page);
     shown.showFirst();
     QCOMPARE(renderPage(page), painted);
     QCOMPARE(object->hasRenderCache(), kind != KindTable);
-    QVERIFY(shown.isHandedOver());
+    QTRY_VERIFY_WITH_TIMEOUT(shown.isHandedOver(), 60000);
+
+    // Drawn ahead, at low priority, for a page nobody turns to: the pictures come all the same.
+    object->invalidateCache();
+    StrokePictures ahead(page);
+    QTRY_VERIFY_WITH_TIMEOUT(ahead.isHandedOver(), 60000);
+    QCOMPARE(object->hasRenderCache(), drawnAhead);
+    QCOMPARE(renderPage(page), painted);
+}
+
+enum PicturesTaken { TakenWhenFinished, TakenAhead, TakenAsPainted };
+
+void tst_DGPathItem::pictureOfAChangedObjectIsNotTaken_data()
+{
+    QTest::addColumn<int>("taken");
+    QTest::addColumn<bool>("colourOnly"); // the picture keeps its size
+    const char *takers[] = { "finished", "drawn ahead", "shown first, as the board paints" };
+    for (int taken = TakenWhenFinished; taken <= TakenAsPainted; ++taken) {
+        QTest::addRow("%s, another pen", takers[taken]) << taken << false;
+        QTest::addRow("%s, another colour", takers[taken]) << taken << true;
+    }
 }
 
 void tst_DGPathItem::pictureOfAChangedObjectIsNotTaken()
 {
+    QFETCH(int, taken);
+    QFETCH(bool, colourOnly);
     Board board;
     board.window()->hide();
     DPage *page = board.page(0);
     DGPathItem *object = makeObject(page, KindLongStroke);
+    const int builds = object->renderCacheBuilds();
     StrokePictures pictures(page);
     QCOMPARE(pictures.count(), 1);
-    applyChange(object, ChangePen); // while its picture is being drawn from the old pen
-    pictures.finish();
-    QVERIFY(!object->hasRenderCache());
-    const QImage shown = renderPage(page);
+    // While its picture is being drawn from the old pen.
+    if (colourOnly) {
+        QPen pen = object->pen();
+        pen.setColor(Qt::green);
+        object->setPen(pen);
+    } else {
+        applyChange(object, ChangePen);
+    }
+    QImage shown;
+    if (taken == TakenWhenFinished) {
+        pictures.finish();
+    } else if (taken == TakenAhead) {
+        QTRY_VERIFY_WITH_TIMEOUT(pictures.isHandedOver(), 60000);
+    } else {
+        pictures.showFirst();
+        shown = renderPage(page);
+        // The board drew the object's picture itself, from the new pen.
+        QCOMPARE(object->renderCacheBuilds(), builds + 1);
+        QTRY_VERIFY_WITH_TIMEOUT(pictures.isHandedOver(), 60000);
+        QCOMPARE(object->renderCacheBuilds(), builds + 1);
+    }
+    // Finished at once, a picture begun ahead is drawn afresh rather than waited for: the
+    // object may have that one. The pixels tell whether it shows the old pen.
+    if (taken != TakenWhenFinished)
+        QCOMPARE(object->hasRenderCache(), taken == TakenAsPainted);
+    if (shown.isNull())
+        shown = renderPage(page);
     object->invalidateCache();
     QCOMPARE(renderPage(page), shown);
     // A page that goes first takes its pictures with it, however far they got.
@@ -554,12 +608,63 @@ void tst_DGPathItem::pictureOfAChangedObjectIsNotTaken()
     QVERIFY(!object->hasRenderCache());
 }
 
+void tst_DGPathItem::pictureThreadsFollowTheCoresAllowed_data()
+{
+    QTest::addColumn<int>("cpus"); // 0: all this process may use
+    QTest::newRow("one") << 1;
+    QTest::newRow("two") << 2;
+    QTest::newRow("all") << 0;
+}
+
+void tst_DGPathItem::pictureThreadsFollowTheCoresAllowed()
+{
+    // A program kept to a few of the machine's CPUs (taskset, a container) draws its pictures
+    // on that many threads, the GUI thread's one left to it, not on the machine's count.
+    QFETCH(int, cpus);
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    QCOMPARE(sched_getaffinity(0, sizeof allowed, &allowed), 0);
+    if (cpus > CPU_COUNT(&allowed))
+        QSKIP("fewer CPUs allowed than the row asks for");
+    cpu_set_t kept;
+    CPU_ZERO(&kept);
+    int count = 0;
+    for (int cpu = 0; cpu < CPU_SETSIZE && (cpus == 0 || count < cpus); ++cpu) {
+        if (CPU_ISSET(cpu, &allowed)) {
+            CPU_SET(cpu, &kept);
+            ++count;
+        }
+    }
+    QCOMPARE(sched_setaffinity(0, sizeof kept, &kept), 0);
+    const int usable = Cores::usable();
+    const int threads = StrokePictures::threads();
+    sched_setaffinity(0, sizeof allowed, &allowed);
+    QCOMPARE(usable, count);
+    QCOMPARE(threads, qMax(1, count - 1));
+}
+
+void tst_DGPathItem::longStrokeInPiecesLooksWhole_data()
+{
+    QTest::addColumn<bool>("zigzag");
+    QTest::addColumn<int>("width");
+    QTest::newRow("small steps") << false << 5;
+    // A quick hand's zigzag: steps as long as the stroke is high, cut into pieces by length.
+    QTest::newRow("long steps") << true << 3;
+}
+
 void tst_DGPathItem::longStrokeInPiecesLooksWhole()
 {
+    QFETCH(bool, zigzag);
+    QFETCH(int, width);
+    QPainterPath path = stroke(900, 400, 5);
+    if (zigzag) {
+        path = QPainterPath(QPointF(0, 0));
+        for (int p = 1; p < 400; ++p)
+            path.lineTo(p * 2.31, (p * p) % 37 + 0.5);
+    }
     Board board;
     DPage *page = board.page(0);
-    const QPainterPath path = stroke(900, 400, 5);
-    const QPen pen(QColor(20, 40, 160), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    const QPen pen(QColor(20, 40, 160), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     addCurve(page, path, QPointF(100, 100), BtMenus::btPencil, false, pen);
     const QImage pieces = renderPage(page);
     QImage whole(pieces.size(), QImage::Format_ARGB32);

@@ -1,5 +1,6 @@
 #include "board/boardtypes.h"
 #include "board/dgpathcurveitem.h"
+#include "board/dgpathitem.h"
 #include "board/dgpathtableitem.h"
 #include "board/dgpixmapitem.h"
 #include "board/dpage.h"
@@ -59,6 +60,7 @@ private slots:
     void tableDrawnSavedOpenedAndExportedKeepsItsGrid();
     void tappedDotSurvivesSaveAndOpen();
     void pagesOffScreenKeepNoDrawingCaches();
+    void pagesTurnedToShowTheirObjectsAsTheyAre();
     void openedPagesAreIndexedBetweenEvents();
 
     void firstStartAsksNothing();
@@ -629,6 +631,56 @@ void tst_DPagesList::pagesOffScreenKeepNoDrawingCaches()
     QVERIFY(strokes[1]->hasRenderCache());
     QCOMPARE(list->at(3)->getPagePixmap(1, QSize(160, 120)).toImage(),
              thumbnails.at(3).toImage());
+}
+
+void tst_DPagesList::pagesTurnedToShowTheirObjectsAsTheyAre()
+{
+    // Pages turned to one after the other, each before the pictures of its strokes are all
+    // drawn (by the board's thread and others, shown or ahead), and a stroke changed while its
+    // page's pictures are drawn ahead: every page shows each object as it is, pixel for pixel as
+    // the board draws the objects itself.
+    auto list = makeList();
+    for (int n = 0; n < 3; ++n) {
+        if (n > 0)
+            list->newPage(BtMenus::btColorPage, false);
+        for (int s = 0; s < 40; ++s) {
+            QPainterPath path(QPointF(0, 0));
+            for (int p = 1; p < 200; ++p)
+                path.lineTo(p * 2.31, (p * p + n) % 37 + 0.5);
+            const QPen pen(QColor(s * 6, 40, 90 + n * 50), 3, Qt::SolidLine, Qt::RoundCap,
+                           Qt::RoundJoin);
+            list->getCurPage()->addCurveItem(path, pen, 0, BtMenus::btPencil,
+                                             BtMenus::fnPathAtPos, QPointF(s * 3.7, 20 + s * 9),
+                                             1.0f, QTransform(), false);
+        }
+    }
+    DView *view = list->getView();
+    const auto shown = [view] {
+        view->m_bRefreshOverlay = true; // the board is drawn afresh
+        return view->grab().toImage();
+    };
+    const auto drawnByTheBoard = [&] {
+        for (QGraphicsItem *item : list->getCurPage()->items()) {
+            if (auto *object = dynamic_cast<DGPathItem *>(item))
+                object->invalidateCache();
+        }
+        return shown();
+    };
+    list->selectPage(0);
+    shown();
+    list->selectPage(1); // the pictures of page 3 are begun ahead
+    QList<DGPathItem *> strokes;
+    for (QGraphicsItem *item : list->at(2)->items(Qt::AscendingOrder)) {
+        if (auto *stroke = dynamic_cast<DGPathItem *>(item))
+            strokes << stroke;
+    }
+    QCOMPARE(strokes.size(), 40);
+    strokes.at(5)->setPen(QPen(Qt::green, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    for (const int index : { 2, 1, 0, 2 }) {
+        list->selectPage(index);
+        const QImage turnedTo = shown();
+        QCOMPARE(turnedTo, drawnByTheBoard());
+    }
 }
 
 void tst_DPagesList::openedPagesAreIndexedBetweenEvents()
