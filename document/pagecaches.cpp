@@ -108,8 +108,10 @@ void DPagesList::indexPagesInSteps()
 
 void DPagesList::indexNextPages()
 {
-    // A page of a hundred strokes takes about half a millisecond.
-    constexpr qint64 kStepNs = 4'000'000;
+    // A page of a hundred strokes takes about half a millisecond. Each step holds up what the
+    // board is asked meanwhile (a click, a repaint): steps of four milliseconds kept the board
+    // from answering right after an open for two of them.
+    constexpr qint64 kStepNs = 1'000'000;
     QElapsedTimer clock;
     clock.start();
     while (!m_pagesToIndex.isEmpty() && clock.nsecsElapsed() < kStepNs) {
