@@ -29,6 +29,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QThreadPool>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -922,6 +923,14 @@ bool DPagesList::readContent(const QString &folder,
     emit selectPageNum(pageCounterText(getCurPageNum(), size()));
     emit newPage();
     markRepaint();
+    // The recorded text is done with, but it is millions of small strings, and its memory lies
+    // between the objects made from it: freed and handed back to the system on another thread,
+    // it holds up neither the board nor the rest of the lesson.
+    xml = IwbXml(live);
+    QThreadPool::globalInstance()->start([recorded = std::move(recorded)]() mutable {
+        recorded.reset();
+        malloc_trim(0);
+    });
     return true;
 }
 
@@ -1081,9 +1090,6 @@ bool DPagesList::openAllPagesFromFileIWB(const QString &fileName)
     // Checked against the limits while it was unpacked.
     if (!readContent(m_workDir, std::move(recorded)))
         return false;
-    // The recorded text is gone now, but its memory lies between the objects made from it:
-    // handed back, it does not stay with the program for the whole lesson.
-    malloc_trim(0);
     m_fileName = m_bPartialRead ? QString() : fileName;
     return true;
 }
