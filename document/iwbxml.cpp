@@ -357,12 +357,12 @@ QString IwbXml::text() const
 
 QString IwbXml::attribute(const char *qualifiedName) const
 {
-    const QLatin1String wanted(qualifiedName);
     if (m_live)
-        return m_live->attributes().value(wanted).toString();
-    if (!isStartElement())
-        return QString();
+        return m_live->attributes().value(QLatin1String(qualifiedName)).toString();
     const IwbXmlRecording &recording = *m_recording;
+    if (!m_raised.isEmpty() || m_at < 0
+        || recording.m_tokens[size_t(m_at)].type != QXmlStreamReader::StartElement)
+        return QString();
     const int name = nameIndex(qualifiedName);
     if (name < 0)
         return QString(); // no element of the text has it
@@ -390,23 +390,41 @@ QString IwbXml::attribute(const char *qualifiedName) const
 int IwbXml::nameIndex(const char *name) const
 {
     // The readers ask for the same few names thousands of times, each with the same text in
-    // their code: found by where that text lies, and looked up by its letters only once.
-    const QLatin1String wanted(name);
-    for (const KnownName &known : m_known) {
-        if (known.place == name && QLatin1String(known.text) == wanted)
+    // their code: found by where that text lies (its letters compared only to be sure it is
+    // still that text), and looked up by its letters once.
+    const auto slotOf = [this](const char *place) {
+        return size_t((quint64(quintptr(place)) * 0x9E3779B97F4A7C15ull) >> 32)
+                & (m_known.size() - 1);
+    };
+    size_t slot = slotOf(name);
+    for (; m_known[slot].place; slot = (slot + 1) & (m_known.size() - 1)) {
+        const KnownName &known = m_known[slot];
+        if (known.place == name && qstrcmp(known.text.constData(), name) == 0)
             return known.index;
     }
-    int index = -2;
-    for (const KnownName &known : m_known) {
-        if (QLatin1String(known.text) == wanted)
-            index = known.index;
+    const QLatin1String wanted(name);
+    const std::vector<QString> &names = m_recording->m_names;
+    const auto found = std::find(names.begin(), names.end(), wanted);
+    const int index = found == names.end() ? -1 : int(found - names.begin());
+    // Kept at most half full, so that a search ends soon at an empty slot. A place whose text
+    // changed is entered again beside its old entry, which is never found again.
+    if (2 * (m_knownCount + 1) > m_known.size()) {
+        std::vector<KnownName> entries(2 * m_known.size());
+        std::swap(entries, m_known);
+        for (KnownName &entry : entries) {
+            if (!entry.place)
+                continue;
+            size_t to = slotOf(entry.place);
+            while (m_known[to].place)
+                to = (to + 1) & (m_known.size() - 1);
+            m_known[to] = std::move(entry);
+        }
+        slot = slotOf(name);
+        while (m_known[slot].place)
+            slot = (slot + 1) & (m_known.size() - 1);
     }
-    if (index == -2) {
-        const std::vector<QString> &names = m_recording->m_names;
-        const auto found = std::find(names.begin(), names.end(), wanted);
-        index = found == names.end() ? -1 : int(found - names.begin());
-    }
-    m_known.push_back({ name, QByteArray(name), index });
+    m_known[slot] = { name, QByteArray(name), index };
+    ++m_knownCount;
     return index;
 }
 

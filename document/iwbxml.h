@@ -63,13 +63,15 @@ private:
     std::shared_ptr<const IwbXmlRecording> m_recording;
     int m_at = -1; // the token replayed now
     QString m_raised; // an error of the walk itself (readElementText), as a reader raises it
+    // The names asked for, by where the reader's text of each lies (open addressing).
     struct KnownName
     {
-        const char *place;
+        const char *place = nullptr;
         QByteArray text;
-        int index;
+        int index = -1;
     };
-    mutable std::vector<KnownName> m_known;
+    mutable std::vector<KnownName> m_known = std::vector<KnownName>(128);
+    mutable size_t m_knownCount = 0;
     mutable std::vector<int> m_places; // by name: the current element's attribute, or -1
     mutable std::vector<int> m_placedNames;
     mutable int m_placedFor = -1; // the token m_places is for

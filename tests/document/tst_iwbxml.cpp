@@ -56,6 +56,18 @@ QStringList walk(IwbXml &xml, QStringList *pictures = nullptr)
             } else if (xml.name() == QLatin1String("skipped")) {
                 xml.skipCurrentElement();
                 line += QStringLiteral(" skipped to ") + xml.name().toString();
+            } else if (xml.name() == QLatin1String("many")) {
+                // Names asked from text that is not the reader's own: more places than a
+                // lookup holds at first, and one place whose text changes between asks.
+                std::vector<QByteArray> places;
+                for (int n = 0; n < 150; ++n)
+                    places.push_back("a" + QByteArray::number(n % 120));
+                char reused[8];
+                for (int n = 0; n < 150; ++n) {
+                    qsnprintf(reused, sizeof reused, "a%d", (n * 7) % 130);
+                    line += QLatin1Char(' ') + xml.attribute(places[size_t(n)].constData())
+                            + QLatin1Char('/') + xml.attribute(reused);
+                }
             }
         }
         seen << line;
@@ -96,6 +108,10 @@ void tst_IwbXml::replayAnswersAsTheReader_data()
                     + longText + "</u></iwb>";
     QTest::newRow("element inside a text is an error")
             << head + "<iwb><t>before<b>inside</b>after</t><rect id=\"late\"/></iwb>";
+    QByteArray many = head + "<iwb><many";
+    for (int n = 0; n < 120; ++n)
+        many += " a" + QByteArray::number(n) + "=\"v" + QByteArray::number(n) + "\"";
+    QTest::newRow("names asked from many places") << many + "/><many a3=\"w\"/></iwb>";
     QTest::newRow("skipped elements")
             << head + "<iwb><skipped><a><b/><c>text</c></a></skipped><rect id=\"after\"/></iwb>";
     QTest::newRow("cut short") << head + "<iwb><page><rect id=\"a\"/><rect id=\"b\" x=\"1";
