@@ -295,7 +295,14 @@ void IwbReader::pageFirst()
         makeDefaultPage();
 }
 
-bool IwbReader::isReadable(const IwbXml &xml) const
+const IwbReader::Transform &IwbReader::shapeTransform(const QString &text)
+{
+    if (text != m_shapeTransform.text)
+        m_shapeTransform = { text, IwbFormat::readRotation(text), IwbFormat::readScale(text) };
+    return m_shapeTransform;
+}
+
+bool IwbReader::isReadable(const IwbXml &xml)
 {
     const QStringRef name = xml.name();
     const bool background = (name == QLatin1String("rect") || name == QLatin1String("image"))
@@ -316,7 +323,7 @@ bool IwbReader::isReadable(const IwbXml &xml) const
         || !within("font-size", IwbLimits::kMaxFontPoints))
         return false;
     const QString transform = attribute(xml, "transform");
-    if (!transform.isEmpty() && std::abs(IwbFormat::readScale(transform)) > IwbLimits::kMaxScale)
+    if (!transform.isEmpty() && std::abs(shapeTransform(transform).scale) > IwbLimits::kMaxScale)
         return false;
     if (name == QLatin1String("polyline") || name == QLatin1String("polygon")) {
         bool unreadable = false;
@@ -484,15 +491,10 @@ QGraphicsItem *IwbReader::finishShape(IwbXml &xml, QPainterPath path, BtMenus::b
         if (!texture.isNull())
             pen.setBrush(QBrush(strokeColour, texture));
     }
-    // Thousands of strokes carry the same transform text: it is read once.
-    const QString transform = attribute(xml, "transform");
-    if (transform != m_shapeTransform.text) {
-        m_shapeTransform = { transform, IwbFormat::readRotation(transform),
-                             IwbFormat::readScale(transform) };
-    }
-    DGPathItem *item = current->addCurveItem(path, pen, m_shapeTransform.rotation, kind,
-                                             BtMenus::fnPathSceneCoords, QPointF(0, 0),
-                                             m_shapeTransform.scale, QTransform(), false);
+    const Transform &placed = shapeTransform(attribute(xml, "transform"));
+    DGPathItem *item =
+            current->addCurveItem(path, pen, placed.rotation, kind, BtMenus::fnPathSceneCoords,
+                                  QPointF(0, 0), placed.scale, QTransform(), false);
     if (!item)
         return nullptr;
     auto *curve = dynamic_cast<DGPathCurveItem *>(item);

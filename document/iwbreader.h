@@ -108,7 +108,7 @@ public:
 private:
     void pageFirst();
     // The numbers of an object element can all be held by a board.
-    bool isReadable(const IwbXml &xml) const;
+    bool isReadable(const IwbXml &xml);
     // One group of the members of a record and of the records nested in it.
     void makeGroup(const QList<QGraphicsItem *> &members, bool locked);
     QString textureFile(IwbXml &xml) const;
@@ -155,6 +155,8 @@ private:
         float rotation = 0;
         float scale = 1;
     } m_shapeTransform;
+    // text as read: thousands of strokes carry the same transform text, which is read once.
+    const Transform &shapeTransform(const QString &text);
     bool m_pageMade = false;
     bool m_relativeTextures = false;
     bool m_fillOpacityIsAlpha = true;
