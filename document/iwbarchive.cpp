@@ -268,10 +268,6 @@ Result Result::failure(const QString &error)
 
 namespace {
 
-// zip compares them without regard to case.
-constexpr char kStoredSuffixes[] =
-        ".png:.jpg:.jpeg:.gif:.webp:.mp3:.ogg:.oga:.m4a:.mp4:.m4v:.webm:.ogv:.avi:.mkv:.mov:.mpg:.mpeg";
-
 Result packEntries(const QString &folder, const QString &target, const QStringList &entries,
                    Result result)
 {

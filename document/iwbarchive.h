@@ -23,6 +23,12 @@ struct Result
 // Limits for one run of zip or unzip; the GUI waits for it.
 constexpr int kToolTimeoutMs = 5 * 60 * 1000;
 
+// The suffixes of the files a pack stores as they are (zip's -n list; zip compares them without
+// regard to case): pictures, sound and video are compressed already.
+inline constexpr char kStoredSuffixes[] = ".png:.jpg:.jpeg:.gif:.webp:"
+                                          ".mp3:.ogg:.oga:.m4a:"
+                                          ".mp4:.m4v:.webm:.ogv:.avi:.mkv:.mov:.mpg:.mpeg";
+
 // Packs the content of folder (relative entries, folders included even when empty) into the
 // archive target. The archive is made beside target, tested, and only then renamed over target
 // in one step, so an existing target survives any failure unchanged. Symlinks and special files
