@@ -694,7 +694,7 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
     // Exactly what the pages name: pictures of objects deleted since, or written under other
     // numbers by earlier saves, stay behind in the working directory.
     const QString target = fileName + QStringLiteral(".iwb");
-    const QStringList media = MediaPath::namedIn(dir);
+    const QStringList media = namedMedia();
     const IwbArchive::Result packed = IwbArchive::packDocument(dir, target, media);
     if (!packed.ok) {
         // The archive is at most about as large as what goes into it.

@@ -238,12 +238,16 @@ private:
         QByteArray page; // its "svg:page" element
         QByteArray records; // its background, lock and group records
         QStringList missing; // media its objects name that could not be carried
+        // The media its element names (MediaPath::namesIn), found when a save first asks.
+        std::shared_ptr<const QStringList> named;
     };
     bool isWrittenAsShown();
     QStringList writtenPage(int n); // brings the page's part up to date; returns what failed
     bool isPageWritten(int n);
     // The whole "content.xml" in parts, most of them the pages' kept bytes.
     QList<QByteArray> documentParts() const;
+    // The media files the pages' written parts name, relative to the working directory.
+    QStringList namedMedia();
     // Writes "content.xml" in dir (a complete file replaces the old one, or nothing does);
     // returns what failed. In the background, another thread writes and finishPendingWrite()
     // collects its result; with recordAutosave that thread first records dir as the unsaved
