@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -36,6 +37,22 @@ QProcessEnvironment toolEnvironment()
 ToolRun runZipTool(const QString &program, const QStringList &arguments, const QString &dir)
 {
     return runTool(program, arguments, dir, IwbArchive::kToolTimeoutMs, toolEnvironment());
+}
+
+// The suffixes of kStoredSuffixes, each with its dot.
+const QStringList &storedSuffixes()
+{
+    static const QStringList suffixes =
+            QString::fromLatin1(IwbArchive::kStoredSuffixes).split(QLatin1Char(':'));
+    return suffixes;
+}
+
+// A name zip stores as it is (it compares the suffixes without regard to case).
+bool isStored(const QString &name)
+{
+    return std::any_of(
+            storedSuffixes().begin(), storedSuffixes().end(),
+            [&name](const QString &suffix) { return name.endsWith(suffix, Qt::CaseInsensitive); });
 }
 
 // rename(2) replaces an existing file in one step; QFile::rename refuses an existing target.
@@ -268,6 +285,39 @@ Result Result::failure(const QString &error)
 
 namespace {
 
+// Why archive, just packed from entries of folder, may not take an old one's place, or "".
+// Every entry must be listed, each at the size of its file (folders at none), and what zip
+// deflated must inflate to the checksums zip recorded. What it stored as it was is not read
+// back: that would only read again what zip read from the same files, and it took most of the
+// check's time.
+QString checkPacked(const QString &archive, const QString &folder, const QStringList &entries)
+{
+    QString error;
+    const QList<Entry> listed = listEntries(archive, &error);
+    if (!error.isEmpty())
+        return error;
+    QHash<QString, qint64> sizes;
+    for (const Entry &entry : listed)
+        sizes.insert(entry.name, entry.size);
+    bool deflated = false;
+    for (const QString &entry : entries) {
+        const bool isFolder = entry.endsWith(QLatin1Char('/'));
+        const qint64 size = isFolder ? 0 : QFileInfo(folder + QLatin1Char('/') + entry).size();
+        if (!sizes.contains(entry) || sizes.value(entry) != size)
+            return archive + QStringLiteral(": %1 is not packed whole").arg(entry);
+        deflated = deflated || (!isFolder && !isStored(entry));
+    }
+    if (listed.size() != entries.size())
+        return archive + QStringLiteral(": it holds other entries than were packed");
+    if (!deflated)
+        return QString();
+    QStringList arguments{ QStringLiteral("-tqC"), archive, QStringLiteral("-x") };
+    for (const QString &suffix : storedSuffixes())
+        arguments << QLatin1Char('*') + suffix;
+    const ToolRun tested = runZipTool(QStringLiteral("unzip"), arguments, QDir::rootPath());
+    return tested.ok ? QString() : tested.error;
+}
+
 Result packEntries(const QString &folder, const QString &target, const QStringList &entries,
                    Result result)
 {
@@ -298,10 +348,9 @@ Result packEntries(const QString &folder, const QString &target, const QStringLi
             runZipTool(QStringLiteral("zip"), arguments, folderInfo.absoluteFilePath());
     if (!zipped.ok)
         return Result::failure(zipped.error);
-    const ToolRun tested =
-            runZipTool(QStringLiteral("unzip"), { QStringLiteral("-tq"), archive }, scratch.path());
-    if (!tested.ok)
-        return Result::failure(tested.error);
+    const QString unchecked = checkPacked(archive, folderInfo.absoluteFilePath(), entries);
+    if (!unchecked.isEmpty())
+        return Result::failure(unchecked);
     if (targetInfo.exists())
         QFile::setPermissions(archive, QFile::permissions(targetInfo.absoluteFilePath()));
     const QString renameError = renameOver(archive, targetInfo.absoluteFilePath());

@@ -163,36 +163,72 @@ void tst_IwbArchive::failedPackKeepsTheOldFile_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("target");
-    QTest::addColumn<bool>("zipMissing");
+    QTest::addColumn<QString>("zip"); // "": the real one; else what a zip of the tests does
 
     QTest::newRow("target folder is a file") << "work"
-                                             << "blocker/lesson.iwb" << false;
+                                             << "blocker/lesson.iwb"
+                                             << "";
     QTest::newRow("target is a folder") << "work"
-                                        << "blocker-dir" << false;
+                                        << "blocker-dir"
+                                        << "";
     QTest::newRow("no working folder") << "missing"
-                                       << "lesson.iwb" << false;
+                                       << "lesson.iwb"
+                                       << "";
     QTest::newRow("working folder empty") << "empty"
-                                          << "lesson.iwb" << false;
+                                          << "lesson.iwb"
+                                          << "";
     QTest::newRow("zip not installed") << "work"
-                                       << "lesson.iwb" << true;
+                                       << "lesson.iwb"
+                                       << "missing";
+    // A zip that ends well but writes an archive that is not what it was given.
+    QTest::newRow("zip leaves an entry out") << "work"
+                                             << "lesson.iwb"
+                                             << "leaves content.xml out";
+    QTest::newRow("zip garbles the text it deflates") << "work"
+                                                      << "lesson.iwb"
+                                                      << "garbles content.xml";
 }
 
 void tst_IwbArchive::failedPackKeepsTheOldFile()
 {
     QFETCH(QString, folder);
     QFETCH(QString, target);
-    QFETCH(bool, zipMissing);
-    write("work/content.xml", "new");
+    QFETCH(QString, zip);
+    // A text long enough that the middle of the archive is what zip deflated of it.
+    QByteArray text;
+    for (int line = 0; line < 4000; ++line)
+        text += QByteArray::number(line * 7919 % 10007) + " " + QByteArray::number(line) + "\n";
+    write("work/content.xml", text);
+    write("work/images/obj1.png", QByteArray(2000, 'p'));
     write("blocker", "a file where a folder should be");
     write("blocker-dir/keep.txt", "kept");
     QVERIFY(QDir().mkpath(path("empty")));
     write("lesson.iwb", "old bytes");
+    QTemporaryDir tools;
+    const QString damage = zip == QLatin1String("leaves content.xml out")
+            ? QStringLiteral("/usr/bin/zip -q -d \"$archive\" content.xml")
+            : QStringLiteral("printf 'XXXXXXXX' | dd of=\"$archive\" bs=1 seek=2000 "
+                             "conv=notrunc status=none");
+    if (!zip.isEmpty() && zip != QLatin1String("missing")) {
+        // Zip as asked, then the damage to the archive it made (the argument ending ".zip").
+        QFile fake(tools.filePath(QStringLiteral("zip")));
+        QVERIFY(fake.open(QIODevice::WriteOnly));
+        fake.write("#!/bin/sh\n/usr/bin/zip \"$@\" || exit $?\n"
+                   "for argument in \"$@\"; do\n"
+                   "  case \"$argument\" in *.zip) archive=\"$argument\";; esac\n"
+                   "done\n"
+                   + damage.toUtf8() + "\n");
+        fake.close();
+        QVERIFY(fake.setPermissions(fake.permissions() | QFileDevice::ExeOwner));
+    }
     const QStringList before =
             QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 
     const QByteArray savedPath = qgetenv("PATH");
-    if (zipMissing)
+    if (zip == QLatin1String("missing"))
         qputenv("PATH", path("empty").toLocal8Bit());
+    else if (!zip.isEmpty())
+        qputenv("PATH", tools.path().toLocal8Bit() + ':' + savedPath);
     const IwbArchive::Result packed = IwbArchive::pack(path(folder), path(target));
     qputenv("PATH", savedPath);
 
