@@ -14,10 +14,13 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <future>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -285,6 +288,58 @@ Result Result::failure(const QString &error)
 
 namespace {
 
+// The unpacking is shared by several runs of unzip at once: one run writes one file after the
+// other, and a lesson of many pictures waited on it. A run is given at least this many files,
+// and none is given more than a few thousand names (unzip compares each entry with each).
+constexpr int kUnpackRuns = 4;
+constexpr int kFilesPerRun = 8;
+constexpr int kMostSharedFiles = 2000;
+// What one more file costs a run beside its bytes.
+constexpr qint64 kFileBytes = 32 << 10;
+
+// The names given to each run of unzip: none for the first, which unpacks everything the others
+// are not given (with the folders and any name unzip would take for a pattern), then a share
+// of the files, by bytes, for each other run. The folders of the shared files are made here
+// first, so that no two runs try to make one at the same time.
+QList<QStringList> unpackShares(const QList<Entry> &entries, const QStringList &leftOut,
+                                const QString &destination)
+{
+    // unzip's patterns; a backslash may also be taken for a folder's.
+    static const QRegularExpression special(QStringLiteral("[*?\\[\\]\\\\]"));
+    std::vector<const Entry *> files;
+    for (const Entry &entry : entries) {
+        if (!leftOut.contains(entry.name) && !entry.name.endsWith(QLatin1Char('/'))
+            && !entry.name.contains(special))
+            files.push_back(&entry);
+    }
+    const int runs = std::min(kUnpackRuns, int(files.size()) / kFilesPerRun);
+    if (runs < 2 || files.size() > size_t(kMostSharedFiles))
+        return { QStringList() };
+    QSet<QString> folders;
+    for (const Entry *file : files) {
+        const int slash = file->name.lastIndexOf(QLatin1Char('/'));
+        if (slash > 0)
+            folders.insert(file->name.left(slash));
+    }
+    for (const QString &folder : qAsConst(folders)) {
+        if (!QDir().mkpath(destination + QLatin1Char('/') + folder))
+            return { QStringList() }; // one run makes its folders as it goes
+    }
+    std::sort(files.begin(), files.end(),
+              [](const Entry *a, const Entry *b) { return a->size > b->size; });
+    QList<QStringList> shares;
+    std::vector<qint64> bytes(size_t(runs), 0);
+    for (int n = 0; n < runs; ++n)
+        shares << QStringList();
+    for (const Entry *file : files) {
+        const size_t least = size_t(std::min_element(bytes.begin(), bytes.end()) - bytes.begin());
+        bytes[least] += file->size + kFileBytes;
+        if (least > 0)
+            shares[int(least)] << file->name;
+    }
+    return shares;
+}
+
 // Why archive, just packed from entries of folder, may not take an old one's place, or "".
 // Every entry must be listed, each at the size of its file (folders at none), and what zip
 // deflated must inflate to the checksums zip recorded. What it stored as it was is not read
@@ -495,32 +550,61 @@ Result unpack(const QString &archive, const QString &destination,
         return Result::failure(destination + QStringLiteral(": cannot be made"));
 
     const QString destinationPath = QFileInfo(destination).absoluteFilePath();
-    QStringList arguments{ QStringLiteral("-q"), QStringLiteral("-o"),
-                           archiveInfo.absoluteFilePath() };
     const QStringList leftOut = listed ? listed(entries) : QStringList();
-    if (!leftOut.isEmpty())
-        arguments << QStringLiteral("-x") << leftOut;
-    arguments << QStringLiteral("-d") << destinationPath;
-    // unzip finds nothing to do an error; an archive of nothing but what was left out is not.
     qint64 promised = 0;
-    bool rest = false;
     for (const Entry &entry : entries) {
-        if (!leftOut.contains(entry.name)) {
+        if (!leftOut.contains(entry.name))
             promised += entry.size;
-            rest = true;
-        }
     }
+    const QList<QStringList> shares = unpackShares(entries, leftOut, destinationPath);
     // The listing only says what the archive claims: an entry may unpack to far more (unzip
     // believes its data, not its size), and must be stopped before it fills the disk.
-    bool overflowing = false;
+    std::atomic<bool> overflowing{ false };
+    std::atomic<bool> stopping{ false };
     const auto withinListing = [&]() {
-        overflowing = treeBytes(destinationPath) > promised;
+        if (treeBytes(destinationPath) > promised)
+            overflowing = true;
         return !overflowing;
     };
-    const ToolRun unzipped = rest
-            ? runToolWatched(QStringLiteral("unzip"), arguments, destinationPath, kToolTimeoutMs,
-                             toolEnvironment(), kWatchIntervalMs, withinListing)
-            : ToolRun{ true, 0, QString(), {}, {} };
+    const auto keepRunning = [&]() { return withinListing() && !stopping; };
+    // The first share is everything the others do not name (with what was left out), so that
+    // names unzip would take for patterns are never given as names; unzip finds nothing to do
+    // an error, and an archive of nothing but what was left out is not.
+    const auto unzipShare = [&](int n) -> ToolRun {
+        QStringList arguments{ QStringLiteral("-q"), QStringLiteral("-o"),
+                               archiveInfo.absoluteFilePath() };
+        if (n > 0) {
+            arguments << shares.at(n);
+        } else {
+            QStringList excluded = leftOut;
+            for (int other = 1; other < shares.size(); ++other)
+                excluded << shares.at(other);
+            const bool rest =
+                    std::any_of(entries.begin(), entries.end(), [&excluded](const Entry &entry) {
+                        return !excluded.contains(entry.name);
+                    });
+            if (!rest)
+                return ToolRun{ true, 0, QString(), {}, {} };
+            if (!excluded.isEmpty())
+                arguments << QStringLiteral("-x") << excluded;
+        }
+        arguments << QStringLiteral("-d") << destinationPath;
+        const ToolRun run =
+                runToolWatched(QStringLiteral("unzip"), arguments, destinationPath, kToolTimeoutMs,
+                               toolEnvironment(), kWatchIntervalMs, keepRunning);
+        if (!run.ok)
+            stopping = true; // the others need not go on
+        return run;
+    };
+    std::vector<std::future<ToolRun>> others;
+    for (int n = 1; n < shares.size(); ++n)
+        others.push_back(std::async(std::launch::async, unzipShare, n));
+    ToolRun unzipped = unzipShare(0);
+    for (auto &other : others) {
+        const ToolRun run = other.get();
+        if (unzipped.ok && !run.ok)
+            unzipped = run;
+    }
     const QString beyond = archive + QStringLiteral(": refused, it unpacks to more than it lists");
     QString failure = overflowing ? beyond : unzipped.error;
     if (failure.isEmpty() && !withinListing())

@@ -96,6 +96,16 @@ void tst_IwbArchive::packThenUnpackKeepsEveryByte()
         binary.append(char(i));
     for (const QString &file : files)
         write("work/" + file, file.toUtf8() + binary);
+    // Enough pictures that several runs of unzip share them, some named as unzip's patterns
+    // are written, some in folders of their own.
+    QStringList pictures;
+    for (int n = 0; n < 40; ++n)
+        pictures << QStringLiteral("images/obj%1.png").arg(n + 2);
+    pictures << "images/[ab]*?.png"
+             << "images/a\\b.png"
+             << "images/deep/er/obj.png";
+    for (const QString &picture : pictures)
+        write("work/" + picture, picture.toUtf8() + QByteArray(picture.size() * 977, 'q'));
     QVERIFY(QDir().mkpath(path("work/videos")));
 
     const QString target = path("save dir/lesson $1.iwb");
@@ -115,6 +125,8 @@ void tst_IwbArchive::packThenUnpackKeepsEveryByte()
     QVERIFY2(unpacked.ok, qPrintable(unpacked.error));
     for (const QString &file : files)
         QCOMPARE(read("open/" + file), file.toUtf8() + binary);
+    for (const QString &picture : pictures)
+        QCOMPARE(read("open/" + picture), read("work/" + picture));
     QVERIFY(QFileInfo(path("open/videos")).isDir());
 
     // An entry read without unpacking: the same bytes, however they come in pieces; a reader

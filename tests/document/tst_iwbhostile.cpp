@@ -46,7 +46,14 @@ private:
 namespace {
 
 enum class Outcome { Refused, Partial, Opened };
-enum class Extra { None, HugePictureFile, UnpackBomb, UnderstatedEntry, TwoContents };
+enum class Extra {
+    None,
+    HugePictureFile,
+    UnpackBomb,
+    UnderstatedEntry,
+    UnderstatedAmongMany,
+    TwoContents
+};
 
 QByteArray document(const QByteArray &pages, const QByteArray &records = QByteArray(),
                     bool close = true)
@@ -270,6 +277,9 @@ void tst_IwbHostile::hostileFiles_data()
     QTest::newRow("entry that unpacks to more than it lists")
             << document(page(stroke("1,1 50,50"))) << Extra::UnderstatedEntry << Outcome::Refused
             << 0 << -1;
+    QTest::newRow("entry that unpacks to more than it lists, among many")
+            << document(page(stroke("1,1 50,50"))) << Extra::UnderstatedAmongMany
+            << Outcome::Refused << 0 << -1;
     QTest::newRow("unpack bomb") << document(page(stroke("1,1 50,50"))) << Extra::UnpackBomb
                                  << Outcome::Refused << 0 << -1;
     QTest::newRow("two entries named content.xml")
@@ -306,9 +316,14 @@ void tst_IwbHostile::hostileFiles()
     if (extra == Extra::HugePictureFile) // its header alone: the size is all that may be read
         QVERIFY(ItemMedia::makeHugePicture(folder.filePath(QStringLiteral("images/big.png")),
                                            QSize(20000, 20000), false));
-    if (extra == Extra::UnderstatedEntry)
+    const bool understated =
+            extra == Extra::UnderstatedEntry || extra == Extra::UnderstatedAmongMany;
+    if (understated)
         DocumentFixture::writeFile(folder.filePath(QStringLiteral("images/zeros.png")),
                                    QByteArray(64 << 20, '\0'));
+    for (int n = 0; extra == Extra::UnderstatedAmongMany && n < 40; ++n)
+        DocumentFixture::writeFile(folder.filePath(QStringLiteral("images/p%1.png").arg(n)),
+                                   QByteArray(4096, char(n)));
     if (extra == Extra::TwoContents) // named apart for zip, made one name below
         DocumentFixture::writeFile(folder.filePath(QStringLiteral("contenX.xml")),
                                    document(page(stroke("1,1 50,50") + stroke("2,2 5,5"))));
@@ -321,7 +336,7 @@ void tst_IwbHostile::hostileFiles()
     QVERIFY2(zipped.ok, qPrintable(zipped.error));
     if (extra == Extra::UnpackBomb)
         QVERIFY(promiseHugeEntries(archive));
-    if (extra == Extra::UnderstatedEntry)
+    if (understated)
         QVERIFY(understate(archive, "images/zeros.png", 100));
     if (extra == Extra::TwoContents) {
         QByteArray bytes = DocumentFixture::readAll(archive);
