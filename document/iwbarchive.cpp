@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <atomic>
@@ -21,6 +22,8 @@
 #include <future>
 #include <memory>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -168,6 +171,8 @@ QString copyTree(const QString &from, const QString &to)
 }
 
 constexpr char kScratchArchive[] = "archive.zip";
+// The archive a save replaced, kept by a second name until the scratch folder is removed.
+constexpr char kScratchReplaced[] = "replaced.iwb";
 
 // What pack and makeSiblingFolder name their folders: hidden, beside path, "." + its name + "-"
 // and six characters.
@@ -183,8 +188,9 @@ QString scratchTemplate(const QFileInfo &path)
 void removeStaleScratch(const QFileInfo &target)
 {
     static const QRegularExpression leftBySave(
-            QStringLiteral("^(%1|zi[A-Za-z0-9]{6})$")
-                    .arg(QRegularExpression::escape(QLatin1String(kScratchArchive))));
+            QStringLiteral("^(%1|%2|zi[A-Za-z0-9]{6})$")
+                    .arg(QRegularExpression::escape(QLatin1String(kScratchArchive)),
+                         QRegularExpression::escape(QLatin1String(kScratchReplaced))));
     for (const QString &folder : IwbArchive::scratchFoldersOf(target.absoluteFilePath())) {
         const QFileInfoList content = QDir(folder).entryInfoList(kEverything);
         const bool leftBySaving =
@@ -242,6 +248,18 @@ public:
     {
         if (!m_path.isEmpty())
             IwbArchive::removeTree(m_path);
+    }
+    // The folder is removed (and then its lock let go) on another thread, when it has time.
+    void removeLater()
+    {
+        if (m_path.isEmpty())
+            return;
+        auto lock = std::make_shared<std::unique_ptr<WorkFolder::Lock>>(std::move(m_lock));
+        QThreadPool::globalInstance()->start([path = m_path, lock]() {
+            IwbArchive::removeTree(path);
+            lock->reset();
+        });
+        m_path.clear();
     }
     OwnedScratch(const OwnedScratch &) = delete;
     OwnedScratch &operator=(const OwnedScratch &) = delete;
@@ -406,11 +424,19 @@ Result packEntries(const QString &folder, const QString &target, const QStringLi
     const QString unchecked = checkPacked(archive, folderInfo.absoluteFilePath(), entries);
     if (!unchecked.isEmpty())
         return Result::failure(unchecked);
-    if (targetInfo.exists())
+    const QByteArray targetName = QFile::encodeName(targetInfo.absoluteFilePath());
+    if (targetInfo.exists()) {
         QFile::setPermissions(archive, QFile::permissions(targetInfo.absoluteFilePath()));
+        // The file replaced keeps a second name in the scratch folder while the new one takes
+        // its place: freeing a large file's blocks takes a while, and is left to another thread
+        // with the folder. Where no second name can be made, the replacing frees them.
+        ::link(targetName.constData(),
+               QFile::encodeName(scratch.filePath(QLatin1String(kScratchReplaced))).constData());
+    }
     const QString renameError = renameOver(archive, targetInfo.absoluteFilePath());
     if (!renameError.isEmpty())
         return Result::failure(renameError);
+    scratch.removeLater();
     return result;
 }
 
