@@ -311,6 +311,9 @@ namespace {
 // and none is given more than a few thousand names (unzip compares each entry with each).
 constexpr int kUnpackRuns = 4;
 constexpr int kFilesPerRun = 8;
+// Small files are as slow to unpack at once as one after the other (making a file in a folder
+// waits for the folder): a run is given a few megabytes.
+constexpr qint64 kBytesPerRun = qint64(4) << 20;
 constexpr int kMostSharedFiles = 2000;
 // What one more file costs a run beside its bytes.
 constexpr qint64 kFileBytes = 32 << 10;
@@ -330,7 +333,11 @@ QList<QStringList> unpackShares(const QList<Entry> &entries, const QStringList &
             && !entry.name.contains(special))
             files.push_back(&entry);
     }
-    const int runs = std::min(kUnpackRuns, int(files.size()) / kFilesPerRun);
+    qint64 total = 0;
+    for (const Entry *file : files)
+        total += file->size;
+    const int runs = int(std::min<qint64>({ kUnpackRuns, qint64(files.size()) / kFilesPerRun,
+                                            total / kBytesPerRun }));
     if (runs < 2 || files.size() > size_t(kMostSharedFiles))
         return { QStringList() };
     QSet<QString> folders;
@@ -343,8 +350,7 @@ QList<QStringList> unpackShares(const QList<Entry> &entries, const QStringList &
         if (!QDir().mkpath(destination + QLatin1Char('/') + folder))
             return { QStringList() }; // one run makes its folders as it goes
     }
-    std::sort(files.begin(), files.end(),
-              [](const Entry *a, const Entry *b) { return a->size > b->size; });
+    // Each run has its share in the order of the archive, the order they are needed in.
     QList<QStringList> shares;
     std::vector<qint64> bytes(size_t(runs), 0);
     for (int n = 0; n < runs; ++n)
@@ -458,12 +464,13 @@ Result packDocument(const QString &folder, const QString &target, const QStringL
     const QFileInfo folderInfo(folder);
     if (folderInfo.isSymLink() || !folderInfo.isDir())
         return Result::failure(folder + QStringLiteral(": not a folder"));
+    // The text first, and the media in the order given (as the document first names them):
+    // an open unpacks them in that order while it reads the text.
     QStringList entries{ QStringLiteral("content.xml") };
     for (const char *name : kMediaFolders)
         entries << QLatin1String(name) + QLatin1Char('/');
     entries << media;
     entries.removeDuplicates();
-    entries.sort();
     return packEntries(folder, target, entries, Result());
 }
 

@@ -35,7 +35,8 @@ inline constexpr char kStoredSuffixes[] = ".png:.jpg:.jpeg:.gif:.webp:"
 // in folder are never followed nor packed (they are listed in Result::skipped).
 Result pack(const QString &folder, const QString &target);
 // The same for a document: "content.xml", the media folders (also when empty) and exactly the
-// media files given (relative to folder); anything else lying in folder stays out.
+// media files given (relative to folder), in that order; anything else lying in folder stays
+// out.
 Result packDocument(const QString &folder, const QString &target, const QStringList &media);
 
 // Names of the entries of archive as unzip lists them, and for each whether it is a symlink.

@@ -95,7 +95,6 @@ QStringList filesNamed(const QString &folder, const QStringList &names)
         files << parts.join(QLatin1Char('/'));
     }
     files.removeDuplicates();
-    files.sort();
     return files;
 }
 

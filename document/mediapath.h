@@ -27,9 +27,9 @@ QString resolveAttachment(const QString &folder, const QString &storedPath);
 // page's, whose prefixes need not be declared.
 QStringList namesIn(const QByteArray &text);
 // The files of folder that names (as namesIn gives them) stand for, as paths relative to
-// folder, each once and sorted; only regular files inside folder that are there and reached
-// through no symlink. A save packs these and nothing else, so what the document no longer uses
-// does not travel with it.
+// folder, each once, in the order they are first named; only regular files inside folder that
+// are there and reached through no symlink. A save packs these and nothing else, so what the
+// document no longer uses does not travel with it.
 QStringList filesNamed(const QString &folder, const QStringList &names);
 
 // True for a regular file, also when reached through a symlink: only these are copied into a
