@@ -100,7 +100,9 @@ void DPagesList::indexPagesInSteps()
         m_pagesToIndex << page;
     if (!m_indexing) {
         m_indexing = new QTimer(this);
-        m_indexing->setInterval(0);
+        // Not as soon as possible: steps due at once ran before a click or a repaint the
+        // board was asked for meanwhile, however short each was.
+        m_indexing->setInterval(2);
         connect(m_indexing, &QTimer::timeout, this, &DPagesList::indexNextPages);
     }
     m_indexing->start();
