@@ -258,6 +258,7 @@ void IwbXmlRecording::handOn()
     }
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
+        m_picturesHandedOn << segment->pictures;
         m_handedOn.push_back(std::move(handed));
     }
     m_changed.notify_all();
@@ -422,7 +423,6 @@ QXmlStreamReader::TokenType IwbXml::readNext()
     ++m_nextSegment;
     m_at = 0;
     ++m_ordinal;
-    m_newPictures << m_segment->pictures;
     return tokenType();
 }
 
@@ -588,7 +588,13 @@ const QStringList *IwbXml::pictures() const
 
 QStringList IwbXml::takePictures()
 {
-    return std::exchange(m_newPictures, QStringList());
+    if (m_live)
+        return {};
+    const std::lock_guard<std::mutex> lock(m_recording->m_mutex);
+    const QStringList &named = m_recording->m_picturesHandedOn;
+    const QStringList taken = named.mid(m_picturesTaken);
+    m_picturesTaken = named.size();
+    return taken;
 }
 
 void IwbXml::interrupt(const QString &reason)

@@ -120,6 +120,7 @@ private:
     QSet<QString> m_references;
     QStringList m_pictures;
     std::vector<HandedOn> m_handedOn; // guarded by m_mutex once walked while made
+    QStringList m_picturesHandedOn; // of the segments handed on, guarded by m_mutex
     qint64 m_cutCharacters; // of point lists in a segment before it is handed on
     qint64 m_bytes = 0;
     qint64 m_budget;
@@ -173,8 +174,9 @@ public:
     const QSet<QString> *references() const;
     // The "xlink:href" of every "image" element, in the order of the text; null as above.
     const QStringList *pictures() const;
-    // Those of the elements walked into since the last call (a recording walked while it is
-    // made names them as it goes); always empty for a live reader.
+    // Those the recording has named since the last call, as far as it has gone (a recording
+    // walked while it is made names them as it goes, ahead of the walk); always empty for a
+    // live reader.
     QStringList takePictures();
 
     // The walk was stopped before the end of the text, not by a fault of the text: the
@@ -201,7 +203,7 @@ private:
     bool m_exhausted = false; // the recording ended before a token came
     QString m_raised; // an error of the walk itself (readElementText), as a reader raises it
     bool m_interrupted = false;
-    QStringList m_newPictures;
+    int m_picturesTaken = 0;
     // The names asked for, by where the reader's text of each lies (open addressing); a name
     // not in the text is looked for again once the text has more names.
     struct KnownName

@@ -229,6 +229,14 @@ void tst_IwbHostile::hostileFiles_data()
     QTest::newRow("picture file of 20000 x 20000")
             << document(page(QByteArray(picture).replace("%1", "40").replace("%2", "30")))
             << Extra::HugePictureFile << Outcome::Refused << 0 << -1;
+    // Refused only once the pages before it are read: they go, and the teacher's stay.
+    QByteArray pagesBefore;
+    for (int n = 0; n < 40; ++n)
+        pagesBefore += page(stroke(points(300)) + stroke(points(300)));
+    QTest::newRow("picture file of 20000 x 20000 after many pages")
+            << document(pagesBefore
+                        + page(QByteArray(picture).replace("%1", "40").replace("%2", "30")))
+            << Extra::HugePictureFile << Outcome::Refused << 0 << -1;
     QTest::newRow("page of 100000 pixels")
             << document(page(stroke("1,1 5,5"))).replace("width=\"900\"", "width=\"100000\"")
             << Extra::None << Outcome::Refused << 0 << -1;
