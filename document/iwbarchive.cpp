@@ -5,7 +5,6 @@
 #include "workfolder.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -23,6 +22,8 @@
 #include <memory>
 #include <vector>
 
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -106,19 +107,66 @@ void allowOwnerAccess(const QString &path, bool folder)
 // How often the folder unzip fills is measured while it runs.
 constexpr int kWatchIntervalMs = 100;
 
+// Folders are walked by the bytes of their entries' names, which an archive may give in no
+// encoding the toolkit reads back, and never through a symlink: each entry as lstat sees it.
+template <typename Visit> void forEachEntry(const QByteArray &dir, Visit visit)
+{
+    QList<QByteArray> names;
+    if (DIR *listing = ::opendir(dir.constData())) {
+        while (const dirent *entry = ::readdir(listing)) {
+            const QByteArray name(entry->d_name);
+            if (name != "." && name != "..")
+                names << name;
+        }
+        ::closedir(listing);
+    }
+    for (const QByteArray &name : qAsConst(names)) {
+        const QByteArray path = dir + '/' + name;
+        struct stat info;
+        if (::lstat(path.constData(), &info) == 0)
+            visit(path, info);
+    }
+}
+
+qint64 bytesUnder(const QByteArray &dir)
+{
+    qint64 bytes = 0;
+    forEachEntry(dir, [&bytes](const QByteArray &path, const struct stat &info) {
+        if (S_ISDIR(info.st_mode))
+            bytes += bytesUnder(path);
+        else if (S_ISREG(info.st_mode))
+            bytes += info.st_size;
+    });
+    return bytes;
+}
+
 // Bytes of the files under dir; links are not followed.
 qint64 treeBytes(const QString &dir)
 {
-    qint64 bytes = 0;
-    QDirIterator files(dir, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                       QDirIterator::Subdirectories);
-    while (files.hasNext()) {
-        files.next();
-        const QFileInfo info = files.fileInfo();
-        if (!info.isSymLink())
-            bytes += info.size();
-    }
-    return bytes;
+    return bytesUnder(QFile::encodeName(dir));
+}
+
+// Removes everything under dir (given owner access first, as an archive may have stored
+// folders without it); false with *failed, the first path that stayed, when anything did.
+bool removeUnder(const QByteArray &dir, QByteArray *failed)
+{
+    bool removed = true;
+    forEachEntry(dir, [&](const QByteArray &path, const struct stat &info) {
+        bool gone = false;
+        if (S_ISDIR(info.st_mode)) {
+            if ((info.st_mode & S_IRWXU) != S_IRWXU)
+                ::chmod(path.constData(), info.st_mode | S_IRWXU);
+            gone = removeUnder(path, failed) && ::rmdir(path.constData()) == 0;
+        } else {
+            gone = ::unlink(path.constData()) == 0;
+        }
+        if (!gone && removed) {
+            removed = false;
+            if (failed->isEmpty())
+                *failed = path;
+        }
+    });
+    return removed;
 }
 
 QString findUnsafeFile(const QString &dir)
@@ -709,37 +757,37 @@ Result replaceFolder(const QString &replacement, const QString &target)
 
 Result removeTree(const QString &path)
 {
-    const QFileInfo info(path);
-    // isSymLink first: exists() and isDir() look through a link.
-    if (!info.isSymLink() && !info.exists())
-        return Result();
-    if (info.isSymLink() || !info.isDir()) {
-        if (!QFile::remove(path))
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info;
+    // lstat: a symlink is removed as a link, never followed.
+    if (::lstat(name.constData(), &info) != 0)
+        return errno == ENOENT ? Result()
+                               : Result::failure(path + QStringLiteral(": cannot be removed"));
+    if (!S_ISDIR(info.st_mode)) {
+        if (::unlink(name.constData()) != 0)
             return Result::failure(path + QStringLiteral(": cannot be removed"));
         return Result();
     }
-    allowOwnerAccess(path, true);
-    const Result cleared = clearFolder(path);
-    if (!cleared.ok)
-        return cleared;
-    if (!QDir().rmdir(path))
+    if ((info.st_mode & S_IRWXU) != S_IRWXU)
+        ::chmod(name.constData(), info.st_mode | S_IRWXU);
+    QByteArray failed;
+    if (!removeUnder(name, &failed))
+        return Result::failure(QFile::decodeName(failed) + QStringLiteral(": cannot be removed"));
+    if (::rmdir(name.constData()) != 0)
         return Result::failure(path + QStringLiteral(": cannot be removed"));
     return Result();
 }
 
 Result clearFolder(const QString &folder)
 {
-    const QFileInfo info(folder);
-    if (info.isSymLink() || !info.isDir())
+    const QByteArray name = QFile::encodeName(folder);
+    struct stat info;
+    if (::lstat(name.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
         return Result::failure(folder + QStringLiteral(": not a folder"));
-    Result result;
-    const QFileInfoList children = QDir(folder).entryInfoList(kEverything);
-    for (const QFileInfo &child : children) {
-        const Result removed = removeTree(child.filePath());
-        if (!removed.ok && result.ok)
-            result = removed;
-    }
-    return result;
+    QByteArray failed;
+    if (!removeUnder(name, &failed))
+        return Result::failure(QFile::decodeName(failed) + QStringLiteral(": cannot be removed"));
+    return Result();
 }
 
 Result adoptMedia(const QString &previous, const QString &workDir)

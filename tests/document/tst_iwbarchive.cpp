@@ -6,6 +6,10 @@
 
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 // Real zip and unzip runs on files the tests write; archives with unsafe entries are made with
 // Python's zipfile, as an attacker would make them.
 class tst_IwbArchive : public QObject
@@ -305,6 +309,13 @@ void tst_IwbArchive::removeTreeNeverFollowsSymlinks()
     QVERIFY(QFile::link(path("outside"), path("work/videos")));
     QVERIFY(QFile::link(path("outside/precious.txt"), path("work/images/link.png")));
     QVERIFY(QFile::link(path("nowhere"), path("work/dangling")));
+
+    // What an archive may leave: names in no encoding the toolkit reads back, and a folder
+    // without its owner's access.
+    const QByteArray odd = QFile::encodeName(path("work")) + "/ima\x99\x9ds";
+    QVERIFY(::mkdir(odd.constData(), 0755) == 0);
+    QVERIFY(::close(::open((odd + "/obj\xff.png").constData(), O_CREAT | O_WRONLY, 0644)) == 0);
+    QVERIFY(::mkdir((odd + "/locked").constData(), 0000) == 0);
 
     QVERIFY(!IwbArchive::clearFolder(path("work/videos")).ok); // a link is not a folder to clear
     QVERIFY(IwbArchive::clearFolder(path("work")).ok);
