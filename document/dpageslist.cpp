@@ -25,6 +25,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGraphicsItem>
+#include <QGraphicsPixmapItem>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -862,6 +863,25 @@ void DPagesList::finishRead(bool complete, const QString &error, bool inWorkDir)
     markRepaint();
 }
 
+bool DPagesList::isLight() const
+{
+    // As the limits estimate a document: a few kilobytes an object, four bytes a pixel of its
+    // pictures.
+    constexpr qint64 kLight = qint64(32) << 20;
+    qint64 bytes = 0;
+    for (const DPage *page : *this) {
+        const QList<QGraphicsItem *> items = page->items();
+        for (const QGraphicsItem *item : items) {
+            bytes += IwbLimits::kObjectBytes;
+            if (const auto *picture = dynamic_cast<const QGraphicsPixmapItem *>(item))
+                bytes += 4 * qint64(picture->pixmap().width()) * picture->pixmap().height();
+            if (bytes > kLight)
+                return false;
+        }
+    }
+    return true;
+}
+
 DPagesList::ReadWhileUnpacked DPagesList::readWhileUnpacked(IwbOpening &opening)
 {
     const SavingFlag reading(m_bSaving);
@@ -981,7 +1001,10 @@ bool DPagesList::openAllPagesFromFileIWB(const QString &fileName)
         m_bDamaged = unpacking.damaged();
         return false;
     }
-    if (unpacking.recording()) {
+    // The open document is kept until the archive is settled, so that a refused one leaves it
+    // as it was: only a small one beside the document being read, or the two together would
+    // hold more than the limits let one document hold.
+    if (unpacking.recording() && isLight()) {
         switch (readWhileUnpacked(unpacking)) {
         case ReadWhileUnpacked::Read:
             m_fileName = m_bPartialRead ? QString() : fileName;

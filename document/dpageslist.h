@@ -196,6 +196,8 @@ private:
     // text could not be walked as it came, and is to be read once settled.
     enum class ReadWhileUnpacked { Read, Refused, ReadAgain };
     ReadWhileUnpacked readWhileUnpacked(IwbOpening &opening);
+    // The open document holds little: it may stay beside one being read.
+    bool isLight() const;
     // What every read does once its objects are made. inWorkDir: the document read lies in the
     // working directory as it is on disk.
     void finishRead(bool complete, const QString &error, bool inWorkDir);

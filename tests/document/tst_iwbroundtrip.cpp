@@ -556,10 +556,13 @@ void tst_IwbRoundTrip::lessonOfManyPagesOpensWhole_data()
     QTest::addColumn<bool>("pictureFirst"); // on each page, before its strokes
     QTest::addColumn<int>("videoPage"); // a video there (-1: none)
     QTest::addColumn<int>("linkPage"); // a stroke with a linked file there (-1: none)
-    QTest::newRow("pictures before the strokes") << true << -1 << -1;
-    QTest::newRow("pictures after the strokes") << false << -1 << -1;
-    QTest::newRow("a video half way") << true << 8 << -1;
-    QTest::newRow("a linked file on the first page") << false << -1 << 0;
+    // Opened over a document that holds much: that one goes before the lesson is read.
+    QTest::addColumn<bool>("overLarge");
+    QTest::newRow("pictures before the strokes") << true << -1 << -1 << false;
+    QTest::newRow("pictures after the strokes") << false << -1 << -1 << false;
+    QTest::newRow("a video half way") << true << 8 << -1 << false;
+    QTest::newRow("a linked file on the first page") << false << -1 << 0 << false;
+    QTest::newRow("over a document of large pictures") << true << 8 << 0 << true;
 }
 
 void tst_IwbRoundTrip::lessonOfManyPagesOpensWhole()
@@ -567,6 +570,7 @@ void tst_IwbRoundTrip::lessonOfManyPagesOpensWhole()
     QFETCH(bool, pictureFirst);
     QFETCH(int, videoPage);
     QFETCH(int, linkPage);
+    QFETCH(bool, overLarge);
     constexpr int kPages = 16;
     constexpr int kStrokes = 30;
     QWidget window;
@@ -611,6 +615,11 @@ void tst_IwbRoundTrip::lessonOfManyPagesOpensWhole()
     QWidget otherWindow;
     otherWindow.setFixedSize(900, 700);
     DPagesList opened(&otherWindow);
+    if (overLarge) {
+        QPixmap large(4000, 3000);
+        large.fill(Qt::gray);
+        opened.getCurPage()->addPixmapItem(large, QPointF(), 0, 1, QTransform(), false);
+    }
     const auto openAndSave = [&](const QString &archive, const QString &as) {
         QVERIFY2(opened.openAllPagesFromFileIWB(archive), qPrintable(opened.lastOpenError()));
         QVERIFY(!opened.lastOpenWasPartial());
