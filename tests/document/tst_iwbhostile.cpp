@@ -2,6 +2,7 @@
 #include "board/dgpathcurveitem.h"
 #include "board/dgvideoitem.h"
 #include "board/dpage.h"
+#include "board/dview.h"
 #include "document/dpageslist.h"
 #include "document/iwblimits.h"
 #include "document/toolrun.h"
@@ -318,6 +319,7 @@ void tst_IwbHostile::hostileFiles()
     QFETCH(int, pages);
     QFETCH(int, objects);
     const QString before = teacherDocument();
+    const int currentBefore = m_list->getCurPageNum();
     QTemporaryDir folder;
     QDir(folder.path()).mkpath(QStringLiteral("images"));
     DocumentFixture::writeFile(folder.filePath(QStringLiteral("content.xml")), content);
@@ -368,6 +370,9 @@ void tst_IwbHostile::hostileFiles()
         QCOMPARE(message.section(QLatin1Char('|'), 0, 1), damaged);
         QCOMPARE(teacherDocument(), before);
         QVERIFY(!m_list->isDocumentModified());
+        // Shown as it was, on the page it was on.
+        QCOMPARE(m_list->getCurPageNum(), currentBefore);
+        QCOMPARE(m_list->getView()->scene(), m_list->getCurPage());
         break;
     case Outcome::Partial:
         QCOMPARE(*answered, 2);

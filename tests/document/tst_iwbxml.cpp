@@ -116,6 +116,11 @@ void tst_IwbXml::replayAnswersAsTheReader_data()
     for (int n = 0; n < 120; ++n)
         many += " a" + QByteArray::number(n) + "=\"v" + QByteArray::number(n) + "\"";
     QTest::newRow("names asked from many places") << many + "/><many a3=\"w\"/></iwb>";
+    QByteArray late = head + "<iwb>";
+    for (int n = 0; n < 20000; ++n)
+        late += "<rect id=\"r" + QByteArray::number(n) + "\"/>";
+    QTest::newRow("a name first met late in the text")
+            << late + "<rect fill=\"#00ff00\" x=\"4\"/></iwb>";
     QTest::newRow("skipped elements")
             << head + "<iwb><skipped><a><b/><c>text</c></a></skipped><rect id=\"after\"/></iwb>";
     QTest::newRow("cut short") << head + "<iwb><page><rect id=\"a\"/><rect id=\"b\" x=\"1";
