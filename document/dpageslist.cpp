@@ -43,6 +43,7 @@
 #include <condition_variable>
 #include <deque>
 #include <future>
+#include <memory>
 #include <mutex>
 #include <optional>
 
@@ -666,6 +667,14 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
         failures << writtenPage(n);
         progress.step(n);
     }
+    // A save to a file has zip deflate the text while the pictures are being encoded: that took
+    // as long as writing the pages, and came after it.
+    const QString target = fileName + QStringLiteral(".iwb");
+    std::unique_ptr<IwbArchive::DocumentPack> packing;
+    if (pack && failures.isEmpty()) {
+        m_writtenHead = headBytes();
+        packing = std::make_unique<IwbArchive::DocumentPack>(target, documentParts());
+    }
     const QStringList pictureFailures = PageWriter::finishPictures();
     if (!pictureFailures.isEmpty()) {
         // The pages naming them were kept as written: written again next time.
@@ -698,9 +707,8 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
     progress.step(size());
     // Exactly what the pages name: pictures of objects deleted since, or written under other
     // numbers by earlier saves, stay behind in the working directory.
-    const QString target = fileName + QStringLiteral(".iwb");
     const QStringList media = namedMedia();
-    const IwbArchive::Result packed = IwbArchive::packDocument(dir, target, media);
+    const IwbArchive::Result packed = packing->finish(dir, media);
     if (!packed.ok) {
         // The archive is at most about as large as what goes into it.
         qint64 bytes = partsBytes(parts);
@@ -799,8 +807,7 @@ bool DPagesList::openFromFile(const QString &folder)
     return readContent(folder);
 }
 
-bool DPagesList::readContent(const QString &folder,
-                             std::shared_ptr<const IwbXmlRecording> recorded)
+bool DPagesList::readContent(const QString &folder, std::shared_ptr<const IwbXmlRecording> recorded)
 {
     const SavingFlag opening(m_bSaving);
     m_lastOpenError.clear();

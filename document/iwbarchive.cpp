@@ -219,6 +219,8 @@ QString copyTree(const QString &from, const QString &to)
 }
 
 constexpr char kScratchArchive[] = "archive.zip";
+// A document's text, as a save hands it to zip while its pictures are still being written.
+constexpr char kScratchText[] = "content.xml";
 // The archive a save replaced, kept by a second name until the scratch folder is removed.
 constexpr char kScratchReplaced[] = "replaced.iwb";
 
@@ -230,15 +232,17 @@ QString scratchTemplate(const QFileInfo &path)
 }
 
 // A save killed half-way leaves its scratch folder beside the target, holding at most the
-// archive (or zip's own temporary file "zi" and six characters): the next save to that name
-// removes it once its owner is gone, and with it any lock a killed save left without a folder.
-// A save of the same file in another running program keeps its own.
+// archive, the text it packs and the archive replaced (or zip's own temporary file "zi" and six
+// characters): the next save to that name removes it once its owner is gone, and with it any
+// lock a killed save left without a folder. A save of the same file in another running program
+// keeps its own.
 void removeStaleScratch(const QFileInfo &target)
 {
     static const QRegularExpression leftBySave(
-            QStringLiteral("^(%1|%2|zi[A-Za-z0-9]{6})$")
+            QStringLiteral("^(%1|%2|%3|zi[A-Za-z0-9]{6})$")
                     .arg(QRegularExpression::escape(QLatin1String(kScratchArchive)),
-                         QRegularExpression::escape(QLatin1String(kScratchReplaced))));
+                         QRegularExpression::escape(QLatin1String(kScratchReplaced)),
+                         QRegularExpression::escape(QLatin1String(kScratchText))));
     for (const QString &folder : IwbArchive::scratchFoldersOf(target.absoluteFilePath())) {
         const QFileInfoList content = QDir(folder).entryInfoList(kEverything);
         const bool leftBySaving =
@@ -384,8 +388,8 @@ QList<QStringList> unpackShares(const QList<Entry> &entries, const QStringList &
     qint64 total = 0;
     for (const Entry *file : files)
         total += file->size;
-    const int runs = int(std::min<qint64>({ kUnpackRuns, qint64(files.size()) / kFilesPerRun,
-                                            total / kBytesPerRun }));
+    const int runs = int(std::min<qint64>(
+            { kUnpackRuns, qint64(files.size()) / kFilesPerRun, total / kBytesPerRun }));
     if (runs < 2 || files.size() > size_t(kMostSharedFiles))
         return { QStringList() };
     QSet<QString> folders;
@@ -412,12 +416,13 @@ QList<QStringList> unpackShares(const QList<Entry> &entries, const QStringList &
     return shares;
 }
 
-// Why archive, just packed from entries of folder, may not take an old one's place, or "".
-// Every entry must be listed, each at the size of its file (folders at none), and what zip
-// deflated must inflate to the checksums zip recorded. What it stored as it was is not read
-// back: that would only read again what zip read from the same files, and it took most of the
-// check's time.
-QString checkPacked(const QString &archive, const QString &folder, const QStringList &entries)
+// Why archive, just packed from entries, may not take an old one's place, or "". fileOf gives
+// the file an entry was packed from. Every entry must be listed, each at the size of its file
+// (folders at none), and what zip deflated must inflate to the checksums zip recorded. What it
+// stored as it was is not read back: that would only read again what zip read from the same
+// files, and it took most of the check's time.
+QString checkPacked(const QString &archive, const QStringList &entries,
+                    const std::function<QString(const QString &)> &fileOf)
 {
     QString error;
     const QList<Entry> listed = listEntries(archive, &error);
@@ -429,7 +434,7 @@ QString checkPacked(const QString &archive, const QString &folder, const QString
     bool deflated = false;
     for (const QString &entry : entries) {
         const bool isFolder = entry.endsWith(QLatin1Char('/'));
-        const qint64 size = isFolder ? 0 : QFileInfo(folder + QLatin1Char('/') + entry).size();
+        const qint64 size = isFolder ? 0 : QFileInfo(fileOf(entry)).size();
         if (!sizes.contains(entry) || sizes.value(entry) != size)
             return archive + QStringLiteral(": %1 is not packed whole").arg(entry);
         deflated = deflated || (!isFolder && !isStored(entry));
@@ -445,37 +450,48 @@ QString checkPacked(const QString &archive, const QString &folder, const QString
     return tested.ok ? QString() : tested.error;
 }
 
-Result packEntries(const QString &folder, const QString &target, const QStringList &entries,
-                   Result result)
+// Where a pack of target makes its archive: a scratch folder of its own beside target, on the
+// target's file system so that the final rename is one step (zip updates an archive that exists,
+// so it writes a fresh name). What earlier saves to target left behind is removed first.
+std::unique_ptr<OwnedScratch> scratchFor(const QFileInfo &target, QString *error)
 {
-    const QFileInfo folderInfo(folder);
-    if (entries.isEmpty())
-        return Result::failure(folder + QStringLiteral(": nothing to pack"));
-    const QFileInfo targetInfo(target);
-    if (targetInfo.isDir() && !targetInfo.isSymLink())
-        return Result::failure(target + QStringLiteral(": is a folder"));
-    removeStaleScratch(targetInfo);
-    // zip updates an archive that exists, so it writes a fresh name in a folder of our own,
-    // on the target's file system so that the final rename is one step.
-    OwnedScratch scratch(targetInfo);
-    if (!scratch.isValid())
-        return Result::failure(targetInfo.absolutePath() + QLatin1String(": ")
-                               + scratch.errorString());
-    const QString archive = scratch.filePath(QLatin1String(kScratchArchive));
+    if (target.isDir() && !target.isSymLink()) {
+        *error = target.filePath() + QStringLiteral(": is a folder");
+        return nullptr;
+    }
+    removeStaleScratch(target);
+    auto scratch = std::make_unique<OwnedScratch>(target);
+    if (!scratch->isValid()) {
+        *error = target.absolutePath() + QLatin1String(": ") + scratch->errorString();
+        return nullptr;
+    }
+    return scratch;
+}
+
+// Runs zip in folder on entries into archive; grow adds them to the archive's end without
+// rewriting what it holds.
+ToolRun zipEntries(const QString &folder, const QString &archive, const QStringList &entries,
+                   bool grow)
+{
     // -y stores a link as a link should one appear meanwhile, -nw takes names literally, "--"
     // keeps a name that begins with "-" a name. -n stores pictures, sound and video as they are:
     // they are compressed already, and deflating them again cost most of a save's time for a
     // gain of a few bytes.
-    const QStringList arguments =
-            QStringList{ QStringLiteral("-q"), QStringLiteral("-y"), QStringLiteral("-nw"),
-                         QStringLiteral("-n"), QLatin1String(kStoredSuffixes), archive,
-                         QStringLiteral("--") }
-            + entries;
-    const ToolRun zipped =
-            runZipTool(QStringLiteral("zip"), arguments, folderInfo.absoluteFilePath());
-    if (!zipped.ok)
-        return Result::failure(zipped.error);
-    const QString unchecked = checkPacked(archive, folderInfo.absoluteFilePath(), entries);
+    QStringList arguments{ QStringLiteral("-q"), QStringLiteral("-y"), QStringLiteral("-nw"),
+                           QStringLiteral("-n"), QLatin1String(kStoredSuffixes) };
+    if (grow)
+        arguments << QStringLiteral("-g");
+    arguments << archive << QStringLiteral("--");
+    return runZipTool(QStringLiteral("zip"), arguments + entries, folder);
+}
+
+// The archive in scratch, packed from entries, tested and put in target's place.
+Result installPacked(std::unique_ptr<OwnedScratch> scratch, const QFileInfo &targetInfo,
+                     const QStringList &entries,
+                     const std::function<QString(const QString &)> &fileOf, Result result)
+{
+    const QString archive = scratch->filePath(QLatin1String(kScratchArchive));
+    const QString unchecked = checkPacked(archive, entries, fileOf);
     if (!unchecked.isEmpty())
         return Result::failure(unchecked);
     const QByteArray targetName = QFile::encodeName(targetInfo.absoluteFilePath());
@@ -485,12 +501,12 @@ Result packEntries(const QString &folder, const QString &target, const QStringLi
         // its place: freeing a large file's blocks takes a while, and is left to another thread
         // with the folder. Where no second name can be made, the replacing frees them.
         ::link(targetName.constData(),
-               QFile::encodeName(scratch.filePath(QLatin1String(kScratchReplaced))).constData());
+               QFile::encodeName(scratch->filePath(QLatin1String(kScratchReplaced))).constData());
     }
     const QString renameError = renameOver(archive, targetInfo.absoluteFilePath());
     if (!renameError.isEmpty())
         return Result::failure(renameError);
-    scratch.removeLater();
+    scratch->removeLater();
     return result;
 }
 
@@ -504,22 +520,89 @@ Result pack(const QString &folder, const QString &target)
     Result result;
     QStringList entries;
     collectEntries(folderInfo.absoluteFilePath(), QString(), entries, result.skipped);
-    return packEntries(folder, target, entries, result);
+    if (entries.isEmpty())
+        return Result::failure(folder + QStringLiteral(": nothing to pack"));
+    const QFileInfo targetInfo(target);
+    QString error;
+    std::unique_ptr<OwnedScratch> scratch = scratchFor(targetInfo, &error);
+    if (!scratch)
+        return Result::failure(error);
+    const ToolRun zipped =
+            zipEntries(folderInfo.absoluteFilePath(),
+                       scratch->filePath(QLatin1String(kScratchArchive)), entries, false);
+    if (!zipped.ok)
+        return Result::failure(zipped.error);
+    const QString base = folderInfo.absoluteFilePath() + QLatin1Char('/');
+    return installPacked(
+            std::move(scratch), targetInfo, entries,
+            [&](const QString &entry) { return base + entry; }, result);
 }
 
-Result packDocument(const QString &folder, const QString &target, const QStringList &media)
+struct DocumentPack::Packing
+{
+    QFileInfo target;
+    std::unique_ptr<OwnedScratch> scratch;
+    QString error; // why no archive can be made at target
+    std::future<ToolRun> text; // zip of the text, on a thread of its own
+};
+
+DocumentPack::DocumentPack(const QString &target, const QList<QByteArray> &text)
+    : d(std::make_unique<Packing>())
+{
+    d->target = QFileInfo(target);
+    d->scratch = scratchFor(d->target, &d->error);
+    if (!d->scratch)
+        return;
+    // Not on the pool: the pictures being encoded meanwhile may fill it.
+    d->text = std::async(std::launch::async, [folder = d->scratch->path(), text]() {
+        QFile file(folder + QLatin1Char('/') + QLatin1String(kScratchText));
+        bool written = file.open(QIODevice::WriteOnly);
+        for (const QByteArray &part : text)
+            written = written && file.write(part) == part.size();
+        if (!written || !file.flush())
+            return ToolRun::failed(file.fileName(), file.errorString());
+        file.close();
+        return zipEntries(folder, folder + QLatin1Char('/') + QLatin1String(kScratchArchive),
+                          { QLatin1String(kScratchText) }, false);
+    });
+}
+
+DocumentPack::~DocumentPack()
+{
+    if (d->text.valid())
+        d->text.wait(); // before the scratch folder goes
+}
+
+Result DocumentPack::finish(const QString &folder, const QStringList &media)
 {
     const QFileInfo folderInfo(folder);
+    if (!d->scratch)
+        return Result::failure(d->error);
+    const ToolRun text = d->text.get();
+    if (!text.ok)
+        return Result::failure(text.error);
     if (folderInfo.isSymLink() || !folderInfo.isDir())
         return Result::failure(folder + QStringLiteral(": not a folder"));
-    // The text first, and the media in the order given (as the document first names them):
-    // an open unpacks them in that order while it reads the text.
-    QStringList entries{ QStringLiteral("content.xml") };
+    // The media in the order given (as the document first names them): an open unpacks them in
+    // that order while it reads the text.
+    QStringList added;
     for (const char *name : kMediaFolders)
-        entries << QLatin1String(name) + QLatin1Char('/');
-    entries << media;
-    entries.removeDuplicates();
-    return packEntries(folder, target, entries, Result());
+        added << QLatin1String(name) + QLatin1Char('/');
+    added << media;
+    added.removeDuplicates();
+    added.removeAll(QLatin1String(kScratchText));
+    const QString archive = d->scratch->filePath(QLatin1String(kScratchArchive));
+    const ToolRun grown = zipEntries(folderInfo.absoluteFilePath(), archive, added, true);
+    if (!grown.ok)
+        return Result::failure(grown.error);
+    const QString textFile = d->scratch->filePath(QLatin1String(kScratchText));
+    const QString base = folderInfo.absoluteFilePath() + QLatin1Char('/');
+    return installPacked(
+            std::move(d->scratch), d->target, QStringList{ QLatin1String(kScratchText) } + added,
+            [&](const QString &entry) {
+                return entry == QLatin1String(kScratchText) ? textFile : base + entry;
+            },
+            Result());
 }
 
 QList<Entry> listEntries(const QString &archive, QString *error)

@@ -181,29 +181,46 @@ void tst_IwbArchive::failedPackKeepsTheOldFile_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("zip"); // "": the real one; else what a zip of the tests does
+    // Packed as a document: its text handed over first, then its picture added.
+    QTest::addColumn<bool>("document");
 
     QTest::newRow("target folder is a file") << "work"
                                              << "blocker/lesson.iwb"
-                                             << "";
+                                             << "" << false;
     QTest::newRow("target is a folder") << "work"
                                         << "blocker-dir"
-                                        << "";
+                                        << "" << false;
     QTest::newRow("no working folder") << "missing"
                                        << "lesson.iwb"
-                                       << "";
+                                       << "" << false;
     QTest::newRow("working folder empty") << "empty"
                                           << "lesson.iwb"
-                                          << "";
+                                          << "" << false;
     QTest::newRow("zip not installed") << "work"
                                        << "lesson.iwb"
-                                       << "missing";
+                                       << "missing" << false;
     // A zip that ends well but writes an archive that is not what it was given.
     QTest::newRow("zip leaves an entry out") << "work"
                                              << "lesson.iwb"
-                                             << "leaves content.xml out";
+                                             << "leaves content.xml out" << false;
     QTest::newRow("zip garbles the text it deflates") << "work"
                                                       << "lesson.iwb"
-                                                      << "garbles content.xml";
+                                                      << "garbles content.xml" << false;
+    QTest::newRow("document, target is a folder") << "work"
+                                                  << "blocker-dir"
+                                                  << "" << true;
+    QTest::newRow("document, no working folder") << "missing"
+                                                 << "lesson.iwb"
+                                                 << "" << true;
+    QTest::newRow("document, zip not installed") << "work"
+                                                 << "lesson.iwb"
+                                                 << "missing" << true;
+    QTest::newRow("document, zip leaves the text out") << "work"
+                                                       << "lesson.iwb"
+                                                       << "leaves content.xml out" << true;
+    QTest::newRow("document, zip garbles the text") << "work"
+                                                    << "lesson.iwb"
+                                                    << "garbles content.xml" << true;
 }
 
 void tst_IwbArchive::failedPackKeepsTheOldFile()
@@ -211,6 +228,7 @@ void tst_IwbArchive::failedPackKeepsTheOldFile()
     QFETCH(QString, folder);
     QFETCH(QString, target);
     QFETCH(QString, zip);
+    QFETCH(bool, document);
     // A text long enough that the middle of the archive is what zip deflated of it.
     QByteArray text;
     for (int line = 0; line < 4000; ++line)
@@ -222,8 +240,13 @@ void tst_IwbArchive::failedPackKeepsTheOldFile()
     QVERIFY(QDir().mkpath(path("empty")));
     write("lesson.iwb", "old bytes");
     QTemporaryDir tools;
+    if (document) { // the folders a save makes
+        QVERIFY(QDir().mkpath(path("work/videos")));
+        QVERIFY(QDir().mkpath(path("work/document")));
+    }
+    // Out of an archive of the text alone, zip removes nothing: a document loses it as it grows.
     const QString damage = zip == QLatin1String("leaves content.xml out")
-            ? QStringLiteral("/usr/bin/zip -q -d \"$archive\" content.xml")
+            ? QStringLiteral("/usr/bin/zip -q -d \"$archive\" content.xml || true")
             : QStringLiteral("printf 'XXXXXXXX' | dd of=\"$archive\" bs=1 seek=2000 "
                              "conv=notrunc status=none");
     if (!zip.isEmpty() && zip != QLatin1String("missing")) {
@@ -246,7 +269,13 @@ void tst_IwbArchive::failedPackKeepsTheOldFile()
         qputenv("PATH", path("empty").toLocal8Bit());
     else if (!zip.isEmpty())
         qputenv("PATH", tools.path().toLocal8Bit() + ':' + savedPath);
-    const IwbArchive::Result packed = IwbArchive::pack(path(folder), path(target));
+    IwbArchive::Result packed;
+    if (document) {
+        IwbArchive::DocumentPack packing(path(target), { text.left(5000), text.mid(5000) });
+        packed = packing.finish(path(folder), { QStringLiteral("images/obj1.png") });
+    } else {
+        packed = IwbArchive::pack(path(folder), path(target));
+    }
     qputenv("PATH", savedPath);
 
     QVERIFY(!packed.ok);
@@ -395,6 +424,8 @@ void tst_IwbArchive::leftScratchIsRemoved_data()
             << save << QStringList{ "zi4Xy9Qa" } << save << stale << false;
     QTest::newRow("killed save, the file it replaces kept by a second name")
             << save << QStringList{ "archive.zip", "replaced.iwb" } << save << stale << false;
+    QTest::newRow("killed save, the text it was packing")
+            << save << QStringList{ "content.xml", "archive.zip" } << save << stale << false;
     QTest::newRow("killed save, its file replaced")
             << save << QStringList{ "replaced.iwb" } << save << stale << false;
     QTest::newRow("save of this file still going")
