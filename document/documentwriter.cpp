@@ -7,6 +7,7 @@
 #include "dpageslist.h"
 
 #include "iwbarchive.h"
+#include "mediapath.h"
 #include "workfolder.h"
 
 #include "board/boardtypes.h"
@@ -24,9 +25,14 @@
 #include <QGraphicsItem>
 #include <QSaveFile>
 #include <QThread>
+#include <QThreadPool>
 #include <QTimer>
 #include <QWidget>
 #include <QXmlStreamWriter>
+
+#include <future>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -240,6 +246,32 @@ QList<QByteArray> DPagesList::documentParts() const
         parts << m_written.value(page).records;
     parts << end;
     return parts;
+}
+
+QStringList DPagesList::namedMedia()
+{
+    // Each page's part is read once, when a save first needs it, and all that are not known yet
+    // at once, on other threads: read from the whole file, the text of a lesson of strokes held
+    // up every save as long again as writing it.
+    std::vector<std::pair<WrittenPage *, std::future<QStringList>>> reading;
+    for (const DPage *page : qAsConst(*this)) {
+        const auto written = m_written.find(page);
+        if (written == m_written.end() || written->named)
+            continue;
+        auto task = std::make_shared<std::packaged_task<QStringList()>>(
+                [part = written->page]() { return MediaPath::namesIn(part); });
+        reading.emplace_back(&written.value(), task->get_future());
+        QThreadPool::globalInstance()->start([task]() { (*task)(); });
+    }
+    for (auto &page : reading)
+        page.first->named = std::make_shared<const QStringList>(page.second.get());
+    QStringList names;
+    for (const DPage *page : qAsConst(*this)) {
+        const WrittenPage written = m_written.value(page);
+        if (written.named)
+            names << *written.named;
+    }
+    return MediaPath::filesNamed(m_workDir, names);
 }
 
 QString DPagesList::writeContent(const QString &dir, const QList<QByteArray> &parts,

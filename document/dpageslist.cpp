@@ -2,6 +2,7 @@
 
 #include "iwbarchive.h"
 #include "iwblimits.h"
+#include "iwbopening.h"
 #include "iwbreader.h"
 #include "iwbxml.h"
 #include "mediapath.h"
@@ -24,11 +25,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGraphicsItem>
+#include <QGraphicsPixmapItem>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QThreadPool>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -40,6 +43,7 @@
 #include <condition_variable>
 #include <deque>
 #include <future>
+#include <memory>
 #include <mutex>
 #include <optional>
 
@@ -200,7 +204,10 @@ void DPagesList::newPage(BtMenus::btType kind, bool fromFile)
     // DPage takes finished strokes through the view's scene; the overlay's release signal has
     // no slot on the page to reach.
     if (m_openProgress) {
-        // A document being read reports its pages once, at the end of the read.
+        // A document being read reports its pages once, at the end of the read; one read as
+        // its text comes has more pages the more of it is recorded.
+        if (m_openRecording)
+            m_openProgress->setTotal(std::max(m_openRecording->pages(), int(size())));
         m_openProgress->step(size());
     } else {
         emit newPage();
@@ -666,6 +673,14 @@ bool DPagesList::saveAllPagesToArchive(const QString &archive, bool pack)
         failures << writtenPage(n);
         progress.step(n);
     }
+    // A save to a file has zip deflate the text while the pictures are being encoded: that took
+    // as long as writing the pages, and came after it.
+    const QString &target = archive;
+    std::unique_ptr<IwbArchive::DocumentPack> packing;
+    if (pack && failures.isEmpty()) {
+        m_writtenHead = headBytes();
+        packing = std::make_unique<IwbArchive::DocumentPack>(target, documentParts());
+    }
     const QStringList pictureFailures = PageWriter::finishPictures();
     if (!pictureFailures.isEmpty()) {
         // The pages naming them were kept as written: written again next time.
@@ -698,9 +713,8 @@ bool DPagesList::saveAllPagesToArchive(const QString &archive, bool pack)
     progress.step(size());
     // Exactly what the pages name: pictures of objects deleted since, or written under other
     // numbers by earlier saves, stay behind in the working directory.
-    const QString &target = archive;
-    const QStringList media = MediaPath::namedIn(dir);
-    const IwbArchive::Result packed = IwbArchive::packDocument(dir, target, media);
+    const QStringList media = namedMedia();
+    const IwbArchive::Result packed = packing->finish(dir, media);
     if (!packed.ok) {
         // The archive is at most about as large as what goes into it.
         qint64 bytes = partsBytes(parts);
@@ -759,97 +773,6 @@ void DPagesList::saveGroupItems(QXmlStreamWriter &stream, QGraphicsItem *item)
 
 namespace {
 
-// The pieces of a text, handed from the thread that reads them out of the archive to one that
-// checks them: one unzip run serves both.
-class Pieces
-{
-public:
-    void push(const QByteArray &piece)
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        if (!m_dropped)
-            m_pieces.push_back(piece);
-        m_arrived.notify_one();
-    }
-    void close()
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        m_closed = true;
-        m_arrived.notify_one();
-    }
-    // The taker needs no more: what comes is dropped.
-    void drop()
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        m_dropped = true;
-        m_pieces.clear();
-    }
-    // The next piece; false once the text has ended.
-    bool take(QByteArray *piece)
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_arrived.wait(lock, [this]() { return !m_pieces.empty() || m_closed; });
-        if (m_pieces.empty())
-            return false;
-        *piece = std::move(m_pieces.front());
-        m_pieces.pop_front();
-        return true;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_arrived;
-    std::deque<QByteArray> m_pieces;
-    bool m_closed = false;
-    bool m_dropped = false;
-};
-
-// What the thread that reads the document's text out of the archive gives back.
-struct TextCopy
-{
-    std::shared_ptr<IwbXmlRecording> tokens;
-    QString error;
-    bool tooLarge = false;
-};
-
-// Reads the entry name of archive into copyFile, recording its tokens and handing each piece on
-// to pieces (closed at the end), until the text ends or the archive is refused.
-TextCopy copyText(const QString &archive, const QString &name, const QString &copyFile,
-                  Pieces &pieces, const std::atomic<bool> &refused)
-{
-    TextCopy copy{ std::make_shared<IwbXmlRecording>(), QString() };
-    struct Closing
-    {
-        Pieces &pieces;
-        ~Closing() { pieces.close(); }
-    } closing{ pieces };
-    QFile file(copyFile);
-    if (!file.open(QIODevice::WriteOnly)) {
-        copy.error = copyFile + QStringLiteral(": ") + file.errorString();
-        return copy;
-    }
-    bool written = true;
-    qint64 bytes = 0;
-    copy.error = IwbArchive::readEntry(archive, name, [&](const QByteArray &piece) {
-        // An entry's listed size can lie: what it unpacks to is bounded here.
-        bytes += piece.size();
-        copy.tooLarge = bytes > IwbLimits::kMaxContentBytes;
-        written = !copy.tooLarge && file.write(piece) == piece.size();
-        if (written) {
-            pieces.push(piece);
-            copy.tokens->addData(piece);
-        }
-        return written && !refused;
-    });
-    copy.tokens->finish();
-    if (copy.tooLarge)
-        copy.error =
-                QStringLiteral("content.xml: more than %1 bytes").arg(IwbLimits::kMaxContentBytes);
-    else if (copy.error.isEmpty() && (!written || !file.flush()))
-        copy.error = copyFile + QStringLiteral(": ") + file.errorString();
-    return copy;
-}
-
 // Moves xml to the "pageset" element; false when the document has none before its end.
 bool findPageset(IwbXml &xml)
 {
@@ -859,6 +782,17 @@ bool findPageset(IwbXml &xml)
             return true;
     }
     return false;
+}
+
+// The recorded text is done with, but it is millions of small strings, and its memory lies
+// between the objects made from it: freed and handed back to the system on another thread, it
+// holds up neither the board nor the rest of the lesson.
+void releaseElsewhere(std::shared_ptr<const IwbXmlRecording> recorded)
+{
+    QThreadPool::globalInstance()->start([recorded = std::move(recorded)]() mutable {
+        recorded.reset();
+        malloc_trim(0);
+    });
 }
 
 } // namespace
@@ -879,8 +813,7 @@ bool DPagesList::openFromFile(const QString &folder)
     return readContent(folder);
 }
 
-bool DPagesList::readContent(const QString &folder,
-                             std::shared_ptr<const IwbXmlRecording> recorded)
+bool DPagesList::readContent(const QString &folder, std::shared_ptr<const IwbXmlRecording> recorded)
 {
     const SavingFlag opening(m_bSaving);
     m_lastOpenError.clear();
@@ -899,22 +832,35 @@ bool DPagesList::readContent(const QString &folder,
         content.seek(0);
         live.setDevice(&content);
     }
-    IwbXml xml = recorded ? IwbXml(recorded) : IwbXml(live);
-    // The pages to come, for the progress bar of a long open.
-    WorkProgress progress(m_parent, tr("Abriendo el documento…"),
-                          recorded ? recorded->pages() : 0);
-    m_openProgress = &progress;
-    const bool found = findPageset(xml);
-    delAllPages();
-    IwbReader reader(*this, folder, m_restoringFrom);
-    bool complete = !xml.hasError();
-    if (found)
-        complete = reader.read(xml);
-    m_openProgress = nullptr;
+    bool complete = false;
+    QString error;
+    {
+        IwbXml xml = recorded ? IwbXml(recorded) : IwbXml(live);
+        // The pages to come, for the progress bar of a long open.
+        WorkProgress progress(m_parent, tr("Abriendo el documento…"),
+                              recorded ? recorded->pages() : 0);
+        m_openProgress = &progress;
+        const bool found = findPageset(xml);
+        delAllPages();
+        IwbReader reader(*this, folder, m_restoringFrom);
+        complete = !xml.hasError();
+        if (found)
+            complete = reader.read(xml);
+        m_openProgress = nullptr;
+        if (!complete)
+            error = found ? reader.errorString() : xml.errorString();
+    }
+    finishRead(complete, error, QFileInfo(folder) == QFileInfo(m_workDir));
+    releaseElsewhere(std::move(recorded));
+    return true;
+}
+
+void DPagesList::finishRead(bool complete, const QString &error, bool inWorkDir)
+{
     keepCachesNear(m_curPage); // the page the document opens on: its pictures are begun now
     indexPagesInSteps();
     if (!complete) {
-        m_lastOpenError = found ? reader.errorString() : xml.errorString();
+        m_lastOpenError = error;
         qWarning() << "DPagesList: document read only in part:" << m_lastOpenError;
     }
     // Whatever the file held, the document has a page to show and draw on.
@@ -923,109 +869,110 @@ bool DPagesList::readContent(const QString &folder,
     m_bPartialRead = !complete;
     m_bDamaged = !complete;
     setDocumentModified(!complete);
-    if (complete && QFileInfo(folder) == QFileInfo(m_workDir))
+    if (complete && inWorkDir)
         markOpenedAsWritten();
     emit selectPageNum(pageCounterText(getCurPageNum(), size()));
     emit newPage();
     markRepaint();
+}
+
+bool DPagesList::isLight() const
+{
+    // As the limits estimate a document: a few kilobytes an object, four bytes a pixel of its
+    // pictures.
+    constexpr qint64 kLight = qint64(32) << 20;
+    qint64 bytes = 0;
+    for (const DPage *page : *this) {
+        const QList<QGraphicsItem *> items = page->items();
+        for (const QGraphicsItem *item : items) {
+            bytes += IwbLimits::kObjectBytes;
+            if (const auto *picture = dynamic_cast<const QGraphicsPixmapItem *>(item))
+                bytes += 4 * qint64(picture->pixmap().width()) * picture->pixmap().height();
+            if (bytes > kLight)
+                return false;
+        }
+    }
     return true;
 }
 
-bool DPagesList::unpackInPlace(const QString &archive, bool ubz,
-                               std::shared_ptr<const IwbXmlRecording> *recorded)
+DPagesList::ReadWhileUnpacked DPagesList::readWhileUnpacked(IwbOpening &opening)
+{
+    const SavingFlag reading(m_bSaving);
+    const std::shared_ptr<const IwbXmlRecording> recorded = opening.recording();
+    // The open document steps aside rather than going at once: the archive may still turn
+    // out refused, and then it comes back as it was.
+    if (m_curPage)
+        m_curPage->saveCurPos();
+    const QList<DPage *> previous = *this;
+    DPage *previousCurrent = m_curPage;
+    refreshOverlay();
+    m_view->setScene(nullptr);
+    m_curPage = nullptr;
+    clear();
+    bool complete = false;
+    bool interrupted = false;
+    QString error;
+    {
+        IwbXml xml(recorded);
+        WorkProgress progress(m_parent, tr("Abriendo el documento…"), recorded->pages());
+        m_openProgress = &progress;
+        m_openRecording = recorded;
+        const bool found = findPageset(xml);
+        IwbReader reader(*this, m_workDir, m_restoringFrom);
+        reader.setUnpacking(&opening);
+        complete = !xml.hasError();
+        if (found)
+            complete = reader.read(xml);
+        m_openProgress = nullptr;
+        m_openRecording.reset();
+        interrupted = xml.isInterrupted();
+        if (!complete)
+            error = found ? reader.errorString() : xml.errorString();
+    }
+    // The pages made go if the archive is refused now, or if its text could not be walked
+    // whole as it was recorded (too large to be held: it is read again from its file).
+    const bool settled = opening.settle();
+    if (!settled || interrupted) {
+        m_view->setScene(nullptr);
+        const QList<DPage *> made = *this;
+        clear();
+        m_curPage = nullptr;
+        for (DPage *page : made)
+            destroyPage(page);
+        append(previous);
+        m_curPage = previousCurrent;
+        if (m_curPage) {
+            showPage(m_curPage);
+            m_curPage->moveToPos();
+            m_curPage->zoomToScale();
+        }
+        emit selectPageNum(pageCounterText(getCurPageNum(), size()));
+        emit newPage();
+        markRepaint();
+        if (!settled) {
+            m_lastOpenError = opening.error();
+            m_bDamaged = opening.damaged();
+            return ReadWhileUnpacked::Refused;
+        }
+        return ReadWhileUnpacked::ReadAgain;
+    }
+    for (DPage *page : previous)
+        destroyPage(page);
+    m_bDocumentChanged = true;
+    finishRead(complete, error, true);
+    releaseElsewhere(recorded);
+    return ReadWhileUnpacked::Read;
+}
+
+bool DPagesList::unpackUbz(const QString &archive)
 {
     const QString staging = IwbArchive::makeSiblingFolder(m_workDir);
     if (staging.isEmpty()) {
         m_lastOpenError = m_workDir + QStringLiteral(": no room to unpack beside it");
         return false;
     }
-    // The text is checked against the limits on another thread, read from the archive while
-    // everything else is unpacked; the pictures' headers once they are there.
-    const QString contentName = QStringLiteral("content.xml");
-    std::future<std::optional<IwbLimits::TextCheck>> textCheck;
-    // A third thread records its tokens, so that the objects can be made as soon as the checks
-    // are done, and writes the text into a scratch folder of its own, so that unzip need not
-    // unpack it too. It has the longest way: it starts before the archive is even listed, and
-    // is stopped (unzip then unpacks the text as any other entry) unless the listing shows the
-    // one text it reads, or as soon as the archive is refused.
-    std::future<TextCopy> copying;
-    QString copyFolder;
-    auto refused = std::make_shared<std::atomic<bool>>(false);
-    // What it reads goes on to the check as well.
-    auto pieces = std::make_shared<Pieces>();
-    if (recorded && !ubz && !(copyFolder = IwbArchive::makeSiblingFolder(m_workDir)).isEmpty()) {
-        const QString copyFile = copyFolder + QLatin1Char('/') + contentName;
-        copying = std::async(std::launch::async,
-                             [archive, contentName, copyFile, pieces, refused]() {
-                                 return copyText(archive, contentName, copyFile, *pieces,
-                                                 *refused);
-                             });
-    }
-    bool copyKept = false;
-    const auto checkText = [&](const QList<IwbArchive::Entry> &entries) -> QStringList {
-        // Only the one text that lands in the folder: two entries of that name are read in
-        // the folder, where the last one unpacked is what the reader sees.
-        if (std::count_if(entries.begin(), entries.end(),
-                          [&contentName](const IwbArchive::Entry &entry) {
-                              return entry.name == contentName;
-                          })
-            != 1) {
-            *refused = true;
-            pieces->drop();
-            return {};
-        }
-        copyKept = copying.valid();
-        textCheck = std::async(std::launch::async, [archive, contentName, copyKept, pieces]() {
-            IwbLimits::TextChecker checker;
-            QString error;
-            if (copyKept) {
-                // A text the copy could not read whole fails the open, whatever it says.
-                QByteArray piece;
-                while (!checker.done() && pieces->take(&piece))
-                    checker.addData(piece);
-                pieces->drop();
-            } else {
-                error = IwbArchive::readEntry(archive, contentName,
-                                              [&checker](const QByteArray &piece) {
-                                                  checker.addData(piece);
-                                                  return !checker.done();
-                                              });
-            }
-            return error.isEmpty() ? std::optional<IwbLimits::TextCheck>(checker.finish())
-                                   : std::nullopt;
-        });
-        return copyKept ? QStringList{ contentName } : QStringList();
-    };
-    IwbArchive::Result result = ubz ? IwbArchive::unpack(archive, staging)
-                                    : IwbArchive::unpack(archive, staging, checkText);
-    *refused = !result.ok || !copyKept;
-    if (*refused)
-        pieces->drop();
-    std::shared_ptr<const IwbXmlRecording> tokens;
-    if (copying.valid()) {
-        const TextCopy copy = copying.get();
-        // Written whole, the text takes its place once unzip is done with the folder (over
-        // anything unzip put there under that name).
-        const QString target = staging + QLatin1Char('/') + contentName;
-        if (copyKept && result.ok) { // else unzip unpacked the text, if the archive has one
-            if (!copy.error.isEmpty()) {
-                result = IwbArchive::Result::failure(archive + QStringLiteral(": ") + copy.error);
-                result.damaged = copy.tooLarge;
-            } else if ((QFileInfo::exists(target) && !QFile::remove(target))
-                       || !QFile::rename(copyFolder + QLatin1Char('/') + contentName, target)) {
-                result = IwbArchive::Result::failure(target
-                                                     + QStringLiteral(": cannot be written"));
-            } else if (!copy.tokens->givenUp()) {
-                tokens = copy.tokens;
-            }
-        }
-        const IwbArchive::Result removed = IwbArchive::removeTree(copyFolder);
-        if (!removed.ok)
-            qWarning() << "DPagesList:" << removed.error;
-    }
-    const std::optional<IwbLimits::TextCheck> text =
-            textCheck.valid() ? textCheck.get() : std::nullopt;
-    if (result.ok && ubz) {
+    IwbArchive::Result result = IwbArchive::unpack(archive, staging);
+    if (result.ok) {
         bool pages = false;
         for (int n = 0; n < 100 && !pages; ++n)
             pages = QFileInfo(staging + QLatin1Char('/') + UbzReader::pageFileName(n)).isFile();
@@ -1036,33 +983,9 @@ bool DPagesList::unpackInPlace(const QString &archive, bool ubz,
             result = IwbArchive::Result::failure(archive + QStringLiteral(": ") + beyond);
             result.damaged = true;
         }
-    } else if (result.ok) {
-        // Only a document that can be read takes the working directory's place.
-        QFile content(staging + QLatin1Char('/') + contentName);
-        if (!content.open(QIODevice::ReadOnly)) {
-            result = IwbArchive::Result::failure(archive + QStringLiteral(": no content.xml"));
-        } else if (const QString beyond =
-                           // Read whole, the text must be the one unpacked; a text refused
-                           // part way needs no more.
-                           text && (text->bytes == content.size() || !text->reason.isEmpty())
-                                   ? IwbLimits::checkPictures(*text, staging)
-                                   : IwbLimits::checkContent(content, staging);
-                   !beyond.isEmpty()) {
-            result = IwbArchive::Result::failure(archive + QStringLiteral(": ") + beyond);
-            result.damaged = true;
-        } else {
-            content.seek(0);
-            QXmlStreamReader reader(&content);
-            IwbXml xml(reader);
-            if (!findPageset(xml))
-                result = IwbArchive::Result::failure(archive
-                                                     + QStringLiteral(": no pages in content.xml"));
-        }
     }
     if (result.ok)
         result = IwbArchive::replaceFolder(staging, m_workDir);
-    if (result.ok && recorded)
-        *recorded = std::move(tokens);
     if (!result.ok) {
         m_lastOpenError = result.error;
         m_bDamaged = result.damaged;
@@ -1081,15 +1004,38 @@ bool DPagesList::openAllPagesFromFileIWB(const QString &fileName)
     m_bDamaged = false;
     if (fileName.isEmpty())
         return false;
-    std::shared_ptr<const IwbXmlRecording> recorded;
-    if (!unpackInPlace(fileName, false, &recorded))
+    // From the unpacking on, so that an autosave never writes a document half replaced.
+    const SavingFlag opening(m_bSaving);
+    // The objects are made from the text as it is read out of the archive and checked, beside
+    // the unpacking of the rest: the pictures as each is unpacked.
+    IwbOpening unpacking(fileName, m_workDir);
+    if (!unpacking.start() || !unpacking.waitListed()) {
+        m_lastOpenError = unpacking.error();
+        m_bDamaged = unpacking.damaged();
         return false;
+    }
+    // The open document is kept until the archive is settled, so that a refused one leaves it
+    // as it was: only a small one beside the document being read, or the two together would
+    // hold more than the limits let one document hold.
+    if (unpacking.recording() && isLight()) {
+        switch (readWhileUnpacked(unpacking)) {
+        case ReadWhileUnpacked::Read:
+            m_fileName = m_bPartialRead ? QString() : fileName;
+            return true;
+        case ReadWhileUnpacked::Refused:
+            return false;
+        case ReadWhileUnpacked::ReadAgain:
+            break; // as below, once settled
+        }
+    }
     // Checked against the limits while it was unpacked.
-    if (!readContent(m_workDir, std::move(recorded)))
+    if (!unpacking.settle()) {
+        m_lastOpenError = unpacking.error();
+        m_bDamaged = unpacking.damaged();
         return false;
-    // The recorded text is gone now, but its memory lies between the objects made from it:
-    // handed back, it does not stay with the program for the whole lesson.
-    malloc_trim(0);
+    }
+    if (!readContent(m_workDir, unpacking.settledRecording()))
+        return false;
     m_fileName = m_bPartialRead ? QString() : fileName;
     return true;
 }
@@ -1150,7 +1096,7 @@ bool DPagesList::openAllPagesFromFileUBZ(const QString &fileName)
     m_lastImportLeftOut.clear();
     m_bPartialRead = false;
     m_bDamaged = false;
-    if (fileName.isEmpty() || !unpackInPlace(fileName, true))
+    if (fileName.isEmpty() || !unpackUbz(fileName))
         return false;
     // Checked against the limits while it was unpacked.
     readUbzPages(m_workDir);

@@ -17,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+class IwbOpening;
 class IwbXmlRecording;
 
 class DPage;
@@ -185,15 +186,24 @@ private:
     // that is taken) and returns its path.
     QString claimWorkingDirectory();
     void restoreFrom(const QString &previous);
-    // A fresh copy of archive as the working directory, when it holds what isReadable accepts.
-    // recorded: the tokens of its "content.xml", read from the archive beside the unpacking
-    // (null when they could not be).
-    bool unpackInPlace(const QString &archive, bool ubz = false,
-                       std::shared_ptr<const IwbXmlRecording> *recorded = nullptr);
+    // A fresh copy of a UBZ archive as the working directory, when it holds page files within
+    // the limits.
+    bool unpackUbz(const QString &archive);
     // openFromFile without the limits' check; recorded: the tokens of the folder's text, when
     // they were read already.
     bool readContent(const QString &folder,
                      std::shared_ptr<const IwbXmlRecording> recorded = nullptr);
+    // The pages of an archive read from its text as it is unpacked (IwbOpening), in place of
+    // the open pages; Refused leaves them as they were (lastOpenError()), ReadAgain too: the
+    // text could not be walked as it came, and is to be read once settled.
+    enum class ReadWhileUnpacked { Read, Refused, ReadAgain };
+    ReadWhileUnpacked readWhileUnpacked(IwbOpening &opening);
+    // The open document holds little: it may stay beside one being read.
+    bool isLight() const;
+    // What every read does once its objects are made. inWorkDir: the document read lies in the
+    // working directory as it is on disk.
+    void finishRead(bool complete, const QString &error, bool inWorkDir);
+    std::shared_ptr<const IwbXmlRecording> m_openRecording; // while its text is read
     // openFromFileUBZ without the limits' check.
     void readUbzPages(const QString &dir);
     QPixmap scaledToView(const QPixmap &pixmap) const;
@@ -240,12 +250,16 @@ private:
         QByteArray page; // its "svg:page" element
         QByteArray records; // its background, lock and group records
         QStringList missing; // media its objects name that could not be carried
+        // The media its element names (MediaPath::namesIn), found when a save first asks.
+        std::shared_ptr<const QStringList> named;
     };
     bool isWrittenAsShown();
     QStringList writtenPage(int n); // brings the page's part up to date; returns what failed
     bool isPageWritten(int n);
     // The whole "content.xml" in parts, most of them the pages' kept bytes.
     QList<QByteArray> documentParts() const;
+    // The media files the pages' written parts name, relative to the working directory.
+    QStringList namedMedia();
     // Writes "content.xml" in dir (a complete file replaces the old one, or nothing does);
     // returns what failed. In the background, another thread writes and finishPendingWrite()
     // collects its result; with recordAutosave that thread first records dir as the unsaved

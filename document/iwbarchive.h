@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 // The archive side of IWB and UBZ documents: packing the working directory with the external
 // zip, unpacking with unzip into a fresh folder, and removing folders without following
@@ -23,14 +26,38 @@ struct Result
 // Limits for one run of zip or unzip; the GUI waits for it.
 constexpr int kToolTimeoutMs = 5 * 60 * 1000;
 
+// The suffixes of the files a pack stores as they are (zip's -n list; zip compares them without
+// regard to case): pictures, sound and video are compressed already.
+inline constexpr char kStoredSuffixes[] = ".png:.jpg:.jpeg:.gif:.webp:"
+                                          ".mp3:.ogg:.oga:.m4a:"
+                                          ".mp4:.m4v:.webm:.ogv:.avi:.mkv:.mov:.mpg:.mpeg";
+
 // Packs the content of folder (relative entries, folders included even when empty) into the
 // archive target. The archive is made beside target, tested, and only then renamed over target
 // in one step, so an existing target survives any failure unchanged. Symlinks and special files
 // in folder are never followed nor packed (they are listed in Result::skipped).
 Result pack(const QString &folder, const QString &target);
-// The same for a document: "content.xml", the media folders (also when empty) and exactly the
-// media files given (relative to folder); anything else lying in folder stays out.
-Result packDocument(const QString &folder, const QString &target, const QStringList &media);
+// The same for a document, in two steps: deflating its text took as long as all else in a save,
+// so zip packs it while the pictures the text names are still being written. The text (its
+// parts one after the other) goes first, as "content.xml", on a thread of its own; finish()
+// adds the media folders (also when empty) and exactly the media files given (relative to
+// folder), in that order, and then tests and puts the archive in target's place as pack does.
+// Anything else lying in folder stays out. Dropped unfinished, it waits for zip and leaves
+// nothing behind.
+class DocumentPack
+{
+public:
+    DocumentPack(const QString &target, const QList<QByteArray> &text);
+    ~DocumentPack();
+    Result finish(const QString &folder, const QStringList &media);
+
+    DocumentPack(const DocumentPack &) = delete;
+    DocumentPack &operator=(const DocumentPack &) = delete;
+
+private:
+    struct Packing;
+    std::unique_ptr<Packing> d;
+};
 
 // Names of the entries of archive as unzip lists them, and for each whether it is a symlink.
 struct Entry

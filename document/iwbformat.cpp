@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -169,15 +171,98 @@ QPointF onCubic(const QPointF &p0, const QPointF &c1, const QPointF &c2, const Q
     return u * u * u * p0 + 3 * u * u * t * c1 + 3 * u * t * t * c2 + t * t * t * p3;
 }
 
+// The most a number takes as number() writes it: "-1.23457e-308".
+constexpr int kNumberChars = 16;
+
+// Writes value as QString::number(value, 'g', 6) does when value is 0 or lies from 1e-4 to just
+// under 1e6, as the numbers of the board's points do; nullptr, with nothing written, for others.
+// The toolkit's conversion took half the time of writing a lesson's pages. Exactly as it
+// rounds: to nearest, halves away from zero, and the decisions are made on the exact value
+// (each fused multiply-add rounds only once, so its sign is exact).
+char *writePlainNumber(char *out, double value)
+{
+    if (value == 0) {
+        *out = '0';
+        return out + 1;
+    }
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-5 && magnitude < 1e6))
+        return nullptr;
+    static constexpr double kPowers[] = { 1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10 };
+    // Whether magnitude is at least 10 to the power n (-4 to 6).
+    const auto atLeast = [magnitude](int n) {
+        return std::fma(magnitude, 1e4, -kPowers[n + 4]) >= 0;
+    };
+    // The power of ten of the first digit, found on the rounded powers and then made exact.
+    int exponent = -4;
+    while (exponent < 5 && magnitude >= kPowers[exponent + 5] / 1e4)
+        ++exponent;
+    if (!atLeast(exponent)) {
+        if (exponent == -4)
+            return nullptr;
+        --exponent;
+    } else if (exponent < 5 && atLeast(exponent + 1)) {
+        ++exponent;
+    }
+    const double scale = kPowers[5 - exponent];
+    qint64 digits = qint64(std::floor(magnitude * scale));
+    if (std::fma(magnitude, scale, -(double(digits) + 0.5)) >= 0)
+        ++digits;
+    if (digits == 1000000) { // 999999.5 and the like: the next power of ten
+        if (exponent == 5)
+            return nullptr; // written in exponent form
+        digits = 100000;
+        ++exponent;
+    }
+    char text[6];
+    for (int n = 5; n >= 0; --n) {
+        text[n] = char('0' + digits % 10);
+        digits /= 10;
+    }
+    const int whole = exponent >= 0 ? exponent + 1 : 0;
+    int used = 6;
+    while (used > whole && text[used - 1] == '0')
+        --used;
+    if (value < 0)
+        *out++ = '-';
+    if (exponent < 0) {
+        *out++ = '0';
+        *out++ = '.';
+        for (int n = exponent + 1; n < 0; ++n)
+            *out++ = '0';
+    } else {
+        std::memcpy(out, text, size_t(whole));
+        out += whole;
+        if (used > whole)
+            *out++ = '.';
+    }
+    std::memcpy(out, text + whole, size_t(used - whole));
+    return out + (used - whole);
+}
+
+// number() into out, which has room for kNumberChars; the end of what was written.
+char *writeNumber(char *out, double value)
+{
+    if (!std::isfinite(value)) {
+        *out = '0';
+        return out + 1;
+    }
+    value += 0.0; // -0 is written 0
+    if (char *end = writePlainNumber(out, value))
+        return end;
+    const QByteArray text = QByteArray::number(value, 'g', 6);
+    std::memcpy(out, text.constData(), size_t(text.size()));
+    return out + text.size();
+}
+
 } // namespace
 
 namespace IwbFormat {
 
 QString number(qreal value)
 {
-    if (!std::isfinite(value))
-        return QStringLiteral("0");
-    return QString::number(value + 0.0, 'g', 6); // + 0.0 turns -0 into 0
+    char text[kNumberChars];
+    return QString::fromLatin1(text, int(writeNumber(text, value) - text));
 }
 
 QString colour(const QColor &colour)
@@ -209,20 +294,21 @@ QString dashArray(Qt::PenStyle style)
 
 QString points(const QPainterPath &path, const QPointF &offset)
 {
-    // One text grown in place: a lesson's strokes have hundreds of thousands of points, and a
-    // list of pairs joined at the end cost as much again as the numbers.
+    // Written as bytes and made a text once: a lesson's strokes have hundreds of thousands of
+    // points, and a list of pairs joined at the end, or a text grown by a number at a time,
+    // cost as much again as the numbers.
     const int count = path.elementCount();
-    QString text;
-    text.reserve(count * 16);
+    std::vector<char> text(size_t(count) * (2 * kNumberChars + 2));
+    char *end = text.data();
     for (int i = 0; i < count; ++i) {
         const QPainterPath::Element element = path.elementAt(i);
         if (i > 0)
-            text += QLatin1Char(' ');
-        text += number(element.x + offset.x());
-        text += QLatin1Char(',');
-        text += number(element.y + offset.y());
+            *end++ = ' ';
+        end = writeNumber(end, element.x + offset.x());
+        *end++ = ',';
+        end = writeNumber(end, element.y + offset.y());
     }
-    return text;
+    return QString::fromLatin1(text.data(), int(end - text.data()));
 }
 
 QString linePoints(const QPainterPath &path, const QPointF &offset, qreal scale)

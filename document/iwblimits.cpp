@@ -134,14 +134,8 @@ QString pictureFile(const QString &folder, const QString &where, const QString &
     const QString file = MediaPath::resolveHref(folder, href);
     if (file.isEmpty())
         return QString(); // missing: the reader does without it
-    // Only the header is read: the size a picture would take once decoded.
-    const QSize size = QImageReader(file).size();
-    const qint64 pixels = qint64(size.width()) * size.height();
-    if (size.width() > IwbLimits::kMaxPictureSide || size.height() > IwbLimits::kMaxPictureSide
-        || pixels > IwbLimits::kMaxPicturePixels)
-        return where + href
-                + QStringLiteral(" is a picture of %1 x %2").arg(size.width()).arg(size.height());
-    return QString();
+    const QString beyond = IwbLimits::checkPicture(file);
+    return beyond.isEmpty() ? QString() : where + href + QLatin1Char(' ') + beyond;
 }
 
 // The walk over the text, resumable: a text that comes in pieces stops where a piece ends
@@ -214,6 +208,17 @@ namespace IwbLimits {
 QString checkContent(QIODevice &content, const QString &folder)
 {
     return checkPictures(checkText(content), folder);
+}
+
+QString checkPicture(const QString &file)
+{
+    // Only the header is read: the size a picture would take once decoded.
+    const QSize size = QImageReader(file).size();
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide
+        || pixels > kMaxPicturePixels)
+        return QStringLiteral("is a picture of %1 x %2").arg(size.width()).arg(size.height());
+    return QString();
 }
 
 QString checkPictures(const TextCheck &text, const QString &folder)

@@ -65,6 +65,9 @@ struct TextCheck
 };
 TextCheck checkText(QIODevice &content);
 QString checkPictures(const TextCheck &text, const QString &folder);
+// Why the picture file is beyond the limits ("is a picture of W x H"), or ""; only its header
+// is read.
+QString checkPicture(const QString &file);
 
 // checkText over a text that comes in pieces (as an unpacker hands it out): addData for each
 // piece, then finish. Once a reason is found, the pieces after it are not read.

@@ -24,6 +24,7 @@
 #include "board/shapefill.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -40,6 +41,26 @@ namespace {
 using IwbFormat::readInteger;
 using IwbFormat::readNumber;
 using IwbFormat::readTruncated;
+
+// The threads that decode pictures ahead of the reading: their own, so that a picture never
+// waits behind the point lists of a text still being recorded, whose paths are made for parts
+// of it the reading reaches later.
+QThreadPool &pictureThreads()
+{
+    static QThreadPool threads;
+    return threads;
+}
+
+// The name of the file an href names, relative to the document's folder ("/videos/a.avi" and
+// "./images/a.png" name "videos/a.avi" and "images/a.png").
+QString relativeName(const QString &href)
+{
+    const QString clean = QDir::cleanPath(href);
+    int slashes = 0;
+    while (slashes < clean.size() && clean.at(slashes) == QLatin1Char('/'))
+        ++slashes;
+    return clean.mid(slashes);
+}
 
 QString attribute(const IwbXml &xml, const char *name)
 {
@@ -128,23 +149,21 @@ IwbReader::~IwbReader()
 void IwbReader::decodePicturesAhead(const QStringList *named)
 {
     QStringList names;
+    // While the archive is unpacked, the pictures come with the text as it is walked.
     if (named)
         names = *named;
-    else if (!picturesInText(&names))
+    else if (!m_unpacking && !picturesInText(&names))
         return;
     m_decoding = std::make_shared<Decoding>();
     // Decoded but not yet taken: as much as the largest picture the limits let through. A
     // picture beyond what is left is read where it is used, as any other.
     m_decoding->pixelsLeft = IwbLimits::kMaxPicturePixels;
-    for (const QString &name : qAsConst(names)) {
-        const QString file = MediaPath::resolveHref(m_folder, name);
-        // Animations are made from their file by the player.
-        if (file.isEmpty()
-            || QFileInfo(file).suffix().compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0)
-            continue;
-        m_ahead << file;
-    }
-    m_ahead.removeDuplicates();
+    decodeAlso(names);
+}
+
+void IwbReader::decodeAlso(const QStringList &hrefs)
+{
+    m_ahead << hrefs;
     decodeNextAhead();
 }
 
@@ -207,10 +226,32 @@ bool IwbReader::picturesInText(QStringList *names) const
 void IwbReader::decodeNextAhead()
 {
     // Twice the threads: each has the next picture waiting when it is done with one.
-    const int window = 2 * std::max(QThreadPool::globalInstance()->maxThreadCount(), 1);
-    while (m_decoding && m_nextAhead < m_ahead.size() && m_decoded.size() < window) {
-        const QString file = m_ahead.at(m_nextAhead++);
-        if (m_readHere.contains(file) || m_decoded.contains(file))
+    const int window = 2 * std::max(pictureThreads().maxThreadCount(), 1);
+    // Those still being unpacked when their turn came go first once they are there: they come
+    // before the rest in the text.
+    QStringList next;
+    for (auto waiting = m_unpackedLater.begin(); waiting != m_unpackedLater.end();) {
+        if (!m_unpacking || m_unpacking->isUnpacked(relativeName(*waiting))) {
+            next << *waiting;
+            waiting = m_unpackedLater.erase(waiting);
+        } else {
+            ++waiting;
+        }
+    }
+    while (m_decoding && m_decoded.size() < window
+           && (!next.isEmpty() || m_nextAhead < m_ahead.size())) {
+        const QString href = !next.isEmpty() ? next.takeFirst() : m_ahead.at(m_nextAhead++);
+        if (m_unpacking && !m_unpacking->isUnpacked(relativeName(href))) {
+            m_unpackedLater << href;
+            continue;
+        }
+        const QString file = MediaPath::resolveHref(readFolder(), href);
+        // Animations are made from their file by the player.
+        if (file.isEmpty()
+            || QFileInfo(file).suffix().compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0)
+            continue;
+        const QString key = keptPath(file);
+        if (m_readHere.contains(key) || m_decoded.contains(key))
             continue;
         auto task = std::make_shared<std::packaged_task<QImage()>>(
                 [file, decoding = m_decoding]() -> QImage {
@@ -231,15 +272,17 @@ void IwbReader::decodeNextAhead()
                         decoding->pixelsLeft += pixels;
                     return image;
                 });
-        m_decoded.insert(file, task->get_future().share());
-        QThreadPool::globalInstance()->start([task]() { (*task)(); });
+        m_decoded.insert(key, task->get_future().share());
+        pictureThreads().start([task]() { (*task)(); });
     }
+    m_unpackedLater = next + m_unpackedLater;
 }
 
 QPixmap IwbReader::picture(const QString &file)
 {
     QPixmap read;
-    const auto found = m_decoded.find(file);
+    const QString key = keptPath(file);
+    const auto found = m_decoded.find(key);
     if (found != m_decoded.end()) {
         const QImage image = found.value().get();
         m_decoded.erase(found); // a second use of the file reads it again
@@ -249,13 +292,61 @@ QPixmap IwbReader::picture(const QString &file)
             read = QPixmap::fromImage(image);
         }
     } else {
-        m_readHere.insert(file);
+        m_readHere.insert(key);
     }
-    if (read.isNull() && !file.isEmpty())
-        read = QPixmap(file);
-    // Saved again unchanged, the picture is copied from its file rather than encoded.
-    PageWriter::notePictureRead(read.toImage(), file);
+    QString readFrom = file;
+    // While the archive is unpacked, its pictures' sizes are not all checked yet: one beyond
+    // the limits refuses the document, as it would have before the read.
+    if (read.isNull() && !file.isEmpty() && m_unpacking && !m_settled
+        && !IwbLimits::checkPicture(file).isEmpty()) {
+        if (!settleFiles())
+            return QPixmap();
+        readFrom = key;
+    }
+    if (read.isNull() && !readFrom.isEmpty())
+        read = QPixmap(readFrom);
+    // Saved again unchanged, the picture is copied from its file rather than encoded: noted
+    // once the file lies where it is kept.
+    if (m_unpacking && !m_settled)
+        m_unsettledPictures.emplace_back(read.toImage(), key);
+    else
+        PageWriter::notePictureRead(read.toImage(), key);
     return read;
+}
+
+QString IwbReader::localFile(const QString &dir, const QString &href)
+{
+    if (href.isEmpty())
+        return QString();
+    if (!m_unpacking || dir != m_folder)
+        return MediaPath::resolveHref(dir, href);
+    m_unpacking->waitUnpacked(relativeName(href));
+    return MediaPath::resolveHref(readFolder(), href);
+}
+
+QString IwbReader::keptPath(const QString &file) const
+{
+    const QString now = readFolder();
+    if (now != m_folder && file.startsWith(now + QLatin1Char('/')))
+        return m_folder + file.mid(now.size());
+    return file;
+}
+
+bool IwbReader::settleFiles()
+{
+    if (!m_unpacking || m_settled)
+        return !m_refused;
+    m_settled = true;
+    if (m_unpacking->settle()) {
+        for (const auto &read : m_unsettledPictures)
+            PageWriter::notePictureRead(read.first, read.second);
+        m_unsettledPictures.clear();
+        return true;
+    }
+    m_refused = true;
+    if (m_xml)
+        m_xml->interrupt(QStringLiteral("the document is refused"));
+    return false;
 }
 
 DPage *IwbReader::page() const
@@ -295,7 +386,14 @@ void IwbReader::pageFirst()
         makeDefaultPage();
 }
 
-bool IwbReader::isReadable(const IwbXml &xml) const
+const IwbReader::Transform &IwbReader::shapeTransform(const QString &text)
+{
+    if (text != m_shapeTransform.text)
+        m_shapeTransform = { text, IwbFormat::readRotation(text), IwbFormat::readScale(text) };
+    return m_shapeTransform;
+}
+
+bool IwbReader::isReadable(const IwbXml &xml)
 {
     const QStringRef name = xml.name();
     const bool background = (name == QLatin1String("rect") || name == QLatin1String("image"))
@@ -316,7 +414,7 @@ bool IwbReader::isReadable(const IwbXml &xml) const
         || !within("font-size", IwbLimits::kMaxFontPoints))
         return false;
     const QString transform = attribute(xml, "transform");
-    if (!transform.isEmpty() && std::abs(IwbFormat::readScale(transform)) > IwbLimits::kMaxScale)
+    if (!transform.isEmpty() && std::abs(shapeTransform(transform).scale) > IwbLimits::kMaxScale)
         return false;
     if (name == QLatin1String("polyline") || name == QLatin1String("polygon")) {
         bool unreadable = false;
@@ -329,6 +427,7 @@ bool IwbReader::isReadable(const IwbXml &xml) const
 bool IwbReader::read(IwbXml &xml)
 {
     m_pageMade = false;
+    m_xml = &xml;
     m_references = xml.references();
     decodePicturesAhead(xml.pictures());
     static const char *const kObjects[] = {
@@ -340,6 +439,14 @@ bool IwbReader::read(IwbXml &xml)
     while (!xml.atEnd() && !xml.hasError()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
+        // The pictures named as the text comes are decoded ahead once they are unpacked.
+        if (m_unpacking) {
+            const QStringList named = xml.takePictures();
+            if (!named.isEmpty())
+                decodeAlso(named);
+            else if (++m_elementsRead % 64 == 0)
+                decodeNextAhead();
+        }
         const QStringRef name = xml.name();
         bool object = false;
         for (const char *objectName : kObjects)
@@ -413,6 +520,10 @@ bool IwbReader::read(IwbXml &xml)
         if (skip && xml.isStartElement())
             xml.skipCurrentElement();
     }
+    // The walk is through: the files take their place (unless it was stopped short).
+    if (!xml.isInterrupted())
+        settleFiles();
+    m_xml = nullptr;
     if (xml.hasError()) {
         m_error = xml.errorString() + QStringLiteral(" (line ") + QString::number(xml.lineNumber())
                 + QLatin1Char(')');
@@ -427,8 +538,11 @@ bool IwbReader::read(IwbXml &xml)
 
 // --- Shapes ---
 
-QString IwbReader::textureFile(IwbXml &xml) const
+QString IwbReader::textureFile(IwbXml &xml)
 {
+    // The shape keeps the texture's path: its file must lie in the document's folder.
+    if (!settleFiles())
+        return QString();
     if (m_relativeTextures) {
         const QString source = attribute(xml, "pathFile");
         return source.isEmpty() ? QString() : MediaPath::resolveSource(m_folder, source);
@@ -479,20 +593,15 @@ QGraphicsItem *IwbReader::finishShape(IwbXml &xml, QPainterPath path, BtMenus::b
              Qt::RoundJoin);
     if (polyPen) {
         const QString href = attribute(xml, "xlink:href");
-        const QString file = href.isEmpty() ? QString() : MediaPath::resolveHref(dir, href);
+        const QString file = href.isEmpty() ? QString() : localFile(dir, href);
         const QPixmap texture = file.isEmpty() ? QPixmap() : QPixmap(file);
         if (!texture.isNull())
             pen.setBrush(QBrush(strokeColour, texture));
     }
-    // Thousands of strokes carry the same transform text: it is read once.
-    const QString transform = attribute(xml, "transform");
-    if (transform != m_shapeTransform.text) {
-        m_shapeTransform = { transform, IwbFormat::readRotation(transform),
-                             IwbFormat::readScale(transform) };
-    }
-    DGPathItem *item = current->addCurveItem(path, pen, m_shapeTransform.rotation, kind,
-                                             BtMenus::fnPathSceneCoords, QPointF(0, 0),
-                                             m_shapeTransform.scale, QTransform(), false);
+    const Transform &placed = shapeTransform(attribute(xml, "transform"));
+    DGPathItem *item =
+            current->addCurveItem(path, pen, placed.rotation, kind, BtMenus::fnPathSceneCoords,
+                                  QPointF(0, 0), placed.scale, QTransform(), false);
     if (!item)
         return nullptr;
     auto *curve = dynamic_cast<DGPathCurveItem *>(item);
@@ -889,7 +998,7 @@ void IwbReader::createTableIWB(IwbXml &xml)
 void IwbReader::createImageIWB(const QString &dir, IwbXml &xml)
 {
     const QString href = attribute(xml, "xlink:href");
-    const QString file = href.isEmpty() ? QString() : MediaPath::resolveHref(dir, href);
+    QString file = localFile(dir, href);
     const QString transform = attribute(xml, "transform");
     if (transform.isEmpty() && attribute(xml, "requiredExtension").isEmpty() && !m_pageMade) {
         const QString fill = attribute(xml, "fill");
@@ -930,10 +1039,16 @@ void IwbReader::createImageIWB(const QString &dir, IwbXml &xml)
     const float rotation = IwbFormat::readRotation(transform);
     const float scale = IwbFormat::readScale(transform);
     QGraphicsItem *item = nullptr;
-    // An animated image is stored as its own file: it plays again.
-    if (!file.isEmpty()
-        && QFileInfo(file).suffix().compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0
-        && QImageReader(file).supportsAnimation()) {
+    // An animated image is stored as its own file: it plays again (from the document's folder,
+    // where its file must lie).
+    const bool gif =
+            QFileInfo(file).suffix().compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0;
+    if (gif && !m_settled && m_unpacking) {
+        if (!settleFiles())
+            return;
+        file = localFile(dir, href);
+    }
+    if (!file.isEmpty() && gif && QImageReader(file).supportsAnimation()) {
         if (QLabel *label = DGGifItem::makeAnimation(file))
             item = current->addGifItem(label, at, rotation, scale, QTransform(), false);
     }
@@ -952,6 +1067,9 @@ void IwbReader::createImageIWB(const QString &dir, IwbXml &xml)
 
 void IwbReader::createVideoIWB(const QString &dir, IwbXml &xml)
 {
+    // The video keeps its file's path: the file must lie in the document's folder.
+    if (!settleFiles())
+        return;
     DPage *current = page();
     const QString href = attribute(xml, "xlink:href");
     QString file = href.isEmpty() ? QString() : MediaPath::resolveHref(dir, href);
@@ -971,6 +1089,8 @@ void IwbReader::createVideoIWB(const QString &dir, IwbXml &xml)
 
 void IwbReader::createSoundIWB(const QString &dir, IwbXml &xml)
 {
+    if (!settleFiles())
+        return;
     DPage *current = page();
     const QString href = attribute(xml, "xlink:href");
     QString file = href.isEmpty() ? QString() : MediaPath::resolveHref(dir, href);
@@ -1004,6 +1124,9 @@ void IwbReader::setLocalLink(const QString &web, const QString &page, const QStr
 void IwbReader::asignLinkIWB(DCustomItem *object)
 {
     if (!object)
+        return;
+    // The object keeps its linked files' paths: they must lie in the document's folder.
+    if (!m_link.local && (!m_link.file.isEmpty() || !m_link.media.isEmpty()) && !settleFiles())
         return;
     // Linked files are the copies the document carries; a path elsewhere is not followed.
     const QString file = m_link.local ? m_link.file : attachment(m_link.file);

@@ -2,8 +2,9 @@
 
 #include "shell/btmenus.h"
 
-#include <QList>
 #include <QHash>
+#include <QImage>
+#include <QList>
 #include <QMap>
 #include <QPainterPath>
 #include <QPointF>
@@ -14,6 +15,8 @@
 #include <atomic>
 #include <future>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class DCustomItem;
 class DPage;
@@ -22,6 +25,22 @@ class QGraphicsItem;
 class QImage;
 class QPixmap;
 class IwbXml;
+
+// While the archive a document is read from is still being unpacked: where its files lie for
+// now, when each of them is there, and when they lie in the document's own folder.
+class IwbUnpacking
+{
+public:
+    virtual ~IwbUnpacking() = default;
+    // The folder the files lie in now (the document's own once settled).
+    virtual QString folder() const = 0;
+    // The file (a name relative to the folder) is unpacked whole, or never will be.
+    virtual bool isUnpacked(const QString &relative) const = 0;
+    virtual void waitUnpacked(const QString &relative) = 0;
+    // Waits until everything is unpacked and checked and the files lie in the document's own
+    // folder; false when the document is refused (the read must stop).
+    virtual bool settle() = 0;
+};
 
 // Rebuilds a document from the "content.xml" of an unpacked IWB folder: pages are made by the
 // background elements, every object element goes through the page factories without undo
@@ -38,9 +57,14 @@ public:
     IwbReader(const IwbReader &) = delete;
     IwbReader &operator=(const IwbReader &) = delete;
 
+    // The document's files are still being unpacked (see IwbUnpacking): pictures are read
+    // where they lie as soon as each is there; what an object keeps the path of (a video, a
+    // sound, an animation, a texture, a linked file) waits until they lie in the folder.
+    void setUnpacking(IwbUnpacking *unpacking) { m_unpacking = unpacking; }
     // The walk from the "pageset" element to the end. False when the XML broke off before its
     // end, or when objects were left out because a number of theirs is none a board can hold
-    // (not finite, or beyond its reach): what was read stays.
+    // (not finite, or beyond its reach): what was read stays. Also false when the unpacking
+    // refused the document (IwbUnpacking::settle): the walk stopped there.
     bool read(IwbXml &xml);
     QString errorString() const { return m_error; }
 
@@ -108,17 +132,30 @@ public:
 private:
     void pageFirst();
     // The numbers of an object element can all be held by a board.
-    bool isReadable(const IwbXml &xml) const;
+    bool isReadable(const IwbXml &xml);
     // One group of the members of a record and of the records nested in it.
     void makeGroup(const QList<QGraphicsItem *> &members, bool locked);
-    QString textureFile(IwbXml &xml) const;
+    QString textureFile(IwbXml &xml);
     // Pictures are decoded on other threads, in the order the document names them, while the
     // pages fill; each is taken once, where it is first used.
     // named: the pictures the text names, when they are known; else they are looked for in
     // the text.
     void decodePicturesAhead(const QStringList *named);
     bool picturesInText(QStringList *names) const;
+    // file: where the picture lies now (as localFile gives it).
     QPixmap picture(const QString &file);
+    // The folder the document's files are read from now.
+    QString readFolder() const { return m_unpacking ? m_unpacking->folder() : m_folder; }
+    // The file an href of dir names, as it lies now: while the document is unpacked, once it
+    // is there. "" when missing.
+    QString localFile(const QString &dir, const QString &href);
+    // A file read where it lies now, by the path it has in the document's folder.
+    QString keptPath(const QString &file) const;
+    // The files lie in the document's folder (waited for while it is unpacked); false when
+    // the document was refused, and the walk is stopped.
+    bool settleFiles();
+    // Pictures named by the text walked so far, to be decoded ahead as they are unpacked.
+    void decodeAlso(const QStringList &hrefs);
 
     struct Decoding
     {
@@ -130,13 +167,21 @@ private:
     // Pictures named in the text, in order, not yet handed to a decoding thread: a few are
     // decoded ahead of the reading at a time, so that none waits for memory others hold.
     void decodeNextAhead();
-    QStringList m_ahead;
+    QStringList m_ahead; // by their names in the text
     int m_nextAhead = 0;
+    QStringList m_unpackedLater; // their turn came before they were unpacked
     QSet<QString> m_readHere; // asked for before their turn came: not decoded ahead any more
 
     DPagesList &m_list;
     QString m_folder;
     QString m_previous;
+    IwbUnpacking *m_unpacking = nullptr;
+    bool m_settled = false;
+    bool m_refused = false;
+    IwbXml *m_xml = nullptr; // the walk of read()
+    int m_elementsRead = 0;
+    // Pictures read before the files lie where they are kept, with the path they will have.
+    std::vector<std::pair<QImage, QString>> m_unsettledPictures;
     QHash<QString, QGraphicsItem *> m_ids;
     // The ids records name, when known ahead: only those objects need to be found again.
     const QSet<QString> *m_references = nullptr;
@@ -155,6 +200,8 @@ private:
         float rotation = 0;
         float scale = 1;
     } m_shapeTransform;
+    // text as read: thousands of strokes carry the same transform text, which is read once.
+    const Transform &shapeTransform(const QString &text);
     bool m_pageMade = false;
     bool m_relativeTextures = false;
     bool m_fillOpacityIsAlpha = true;

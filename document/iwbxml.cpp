@@ -8,6 +8,7 @@
 #include <QThreadPool>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 
 namespace {
@@ -20,7 +21,12 @@ constexpr qint64 kStringBytes = 32;
 constexpr qint64 kPathElementBytes = 24;
 constexpr int kSharedValueLength = 64;
 constexpr int kSharedValues = 4096;
-constexpr qint64 kBatchCharacters = 256 << 10; // of point lists made into paths at a time
+// Point lists are made into paths on other threads a segment at a time: the first segments are
+// handed on soon, so that a walk of a text still being recorded can begin early, the later ones
+// gather more.
+constexpr qint64 kFirstCutCharacters = 16 << 10;
+constexpr qint64 kCutCharacters = 256 << 10;
+constexpr size_t kSegmentTokens = 8192;
 
 // The reader's own message, in the words of the toolkit's translations.
 const char *const kQtContext = "QXmlStream";
@@ -35,13 +41,17 @@ bool isPolyline(const QStringRef &name)
 
 // --- Recording ---
 
-IwbXmlRecording::IwbXmlRecording(qint64 budget) : m_budget(budget) { }
+IwbXmlRecording::IwbXmlRecording(qint64 budget)
+    : m_segment(std::make_shared<Segment>()), m_cutCharacters(kFirstCutCharacters), m_budget(budget)
+{
+}
+
 IwbXmlRecording::~IwbXmlRecording() = default;
 
 void IwbXmlRecording::addData(const QByteArray &piece)
 {
     m_bytes += piece.size(); // what comes after an error still belongs to the text
-    if (m_ended || m_givenUp)
+    if (m_ended || givenUp())
         return;
     m_reader.addData(piece);
     pump();
@@ -50,32 +60,41 @@ void IwbXmlRecording::addData(const QByteArray &piece)
 void IwbXmlRecording::finish()
 {
     m_finished = true;
-    if (!m_ended && !m_givenUp)
+    if (!m_ended && !givenUp())
         pump();
+}
+
+bool IwbXmlRecording::givenUp() const
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_givenUp;
 }
 
 std::shared_ptr<const IwbXmlRecording> IwbXmlRecording::read(QIODevice &content, qint64 budget)
 {
     auto recording = std::make_shared<IwbXmlRecording>(budget);
     constexpr qint64 kPiece = 1 << 20;
-    while (!recording->m_ended && !recording->m_givenUp) {
+    while (!recording->m_ended && !recording->givenUp()) {
         const QByteArray piece = content.read(kPiece);
         if (piece.isEmpty())
             break;
         recording->addData(piece);
     }
     recording->finish();
-    return recording->m_givenUp ? nullptr : recording;
+    return recording->givenUp() ? nullptr : recording;
 }
 
 void IwbXmlRecording::pump()
 {
-    while (!m_ended && !m_givenUp) {
+    while (!m_ended) {
         const QXmlStreamReader::TokenType type = m_reader.readNext();
         if (type == QXmlStreamReader::Invalid
             && m_reader.error() == QXmlStreamReader::PrematureEndOfDocumentError) {
-            if (!m_finished)
-                return; // the rest of the text is still to come
+            if (!m_finished) {
+                // The rest of the text is still to come: what there is can be walked.
+                handOn();
+                return;
+            }
             // The text is whole: after the last element that is the document's end; before
             // it, the document was cut short.
             record(m_rootClosed ? QXmlStreamReader::EndDocument : type);
@@ -89,10 +108,15 @@ void IwbXmlRecording::pump()
             continue;
         }
         record(type);
-        if (type == QXmlStreamReader::Invalid)
+        if (type == QXmlStreamReader::Invalid) {
             end();
-        if (held() > m_budget)
+        } else if (held() > m_budget) {
             giveUp();
+            return;
+        } else if (m_segment->pointCharacters >= m_cutCharacters
+                   || m_segment->tokens.size() >= kSegmentTokens) {
+            handOn();
+        }
     }
 }
 
@@ -131,6 +155,7 @@ QString IwbXmlRecording::shared(const QStringRef &value)
 
 void IwbXmlRecording::record(QXmlStreamReader::TokenType type)
 {
+    Segment &segment = *m_segment;
     Token token;
     token.type = type;
     token.line = int(qMin<qint64>(m_reader.lineNumber(), INT_MAX));
@@ -143,28 +168,26 @@ void IwbXmlRecording::record(QXmlStreamReader::TokenType type)
         const bool polyline = isPolyline(name);
         const bool picture = name == QLatin1String("image");
         const QXmlStreamAttributes attributes = m_reader.attributes();
-        token.firstAttribute = int(m_attributes.size());
+        token.firstAttribute = int(segment.attributes.size());
         for (const QXmlStreamAttribute &attribute : attributes) {
             const QStringRef attributeName = attribute.qualifiedName();
             if (polyline && attributeName == QLatin1String("points")) {
                 const QStringRef points = attribute.value();
-                if (!m_batch)
-                    m_batch = std::make_shared<PathBatch>();
-                m_batch->texts.push_back(points.toString());
-                m_batchCharacters += points.size();
-                token.path = m_pathCount++;
-                // The text until its path is made (then the path, see sendPaths).
+                segment.pointTexts.push_back(points.toString());
+                segment.pointCharacters += points.size();
+                token.path = int(segment.pointTexts.size()) - 1;
+                // The text until its path is made (then the path, see settlePaths).
                 m_held += kStringBytes + 2 * points.size();
-                if (m_batchCharacters >= kBatchCharacters)
-                    sendPaths();
                 continue;
             }
             const QString value = shared(attribute.value());
-            if (attributeName == QLatin1String("ref"))
+            if (attributeName == QLatin1String("ref")) {
                 m_references.insert(value);
-            else if (picture && attributeName == QLatin1String("xlink:href"))
+            } else if (picture && attributeName == QLatin1String("xlink:href")) {
                 m_pictures << value;
-            m_attributes.push_back({ nameIndex(attributeName), value });
+                segment.pictures << value;
+            }
+            segment.attributes.push_back({ nameIndex(attributeName), value });
             m_held += value.isDetached() ? kStringBytes + 2 * value.size() : 0;
             ++token.attributes;
         }
@@ -177,104 +200,180 @@ void IwbXmlRecording::record(QXmlStreamReader::TokenType type)
     case QXmlStreamReader::EntityReference:
     case QXmlStreamReader::Comment:
     case QXmlStreamReader::DTD:
-        token.text = int(m_texts.size());
-        m_texts.push_back(shared(m_reader.text()));
-        m_held += m_texts.back().isDetached() ? kStringBytes + 2 * m_texts.back().size() : 0;
+        token.text = int(segment.texts.size());
+        segment.texts.push_back(shared(m_reader.text()));
+        m_held += segment.texts.back().isDetached() ? kStringBytes + 2 * segment.texts.back().size()
+                                                    : 0;
         break;
     case QXmlStreamReader::Invalid:
-        m_error = m_reader.errorString();
+        segment.error = m_reader.errorString();
         break;
     default:
         break;
     }
-    m_tokens.push_back(token);
+    segment.tokens.push_back(token);
 }
 
-void IwbXmlRecording::sendPaths()
+void IwbXmlRecording::handOn()
 {
-    if (!m_batch)
+    std::shared_ptr<Segment> segment = std::move(m_segment);
+    m_segment = std::make_shared<Segment>();
+    if (segment->tokens.empty())
         return;
-    for (const QString &text : m_batch->texts)
-        m_batch->textBytes += kStringBytes + 2 * text.size();
-    auto task = std::make_shared<std::packaged_task<void()>>([batch = m_batch]() {
-        batch->paths.reserve(batch->texts.size());
-        batch->unreadable.reserve(batch->texts.size());
-        for (QString &text : batch->texts) {
-            bool unreadable = false;
-            batch->paths.push_back(IwbFormat::readPolyline(text, &unreadable));
-            batch->unreadable.push_back(unreadable);
-            text = QString();
-        }
-    });
-    m_sent.emplace_back(m_batch, task->get_future());
-    QThreadPool::globalInstance()->start([task]() { (*task)(); });
-    m_batch.reset();
-    m_batchCharacters = 0;
-    // Batches done by now count with what they made rather than with their text.
-    for (; m_settled < m_sent.size(); ++m_settled) {
-        auto &sent = m_sent[m_settled];
-        if (sent.second.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
-            break;
-        for (const QPainterPath &path : sent.first->paths)
-            m_held += kStringBytes + kPathElementBytes * path.elementCount();
-        m_held -= sent.first->textBytes;
+    // The names the segment's tokens use; copied again only when new ones came since.
+    if (!m_namesHandedOn || m_namesHandedOn->size() != m_names.size())
+        m_namesHandedOn = std::make_shared<const std::vector<QString>>(m_names);
+    segment->names = m_namesHandedOn;
+    segment->textBytes = m_bytes;
+    segment->heldBytes = qint64(segment->tokens.capacity() * sizeof(Token))
+            + qint64(segment->attributes.capacity() * sizeof(Attribute))
+            + qint64(segment->texts.capacity() * sizeof(QString))
+            + qint64(segment->pointTexts.size() * sizeof(QPainterPath));
+    m_heldInSegments += segment->heldBytes;
+    HandedOn handed;
+    handed.segment = segment;
+    for (const QString &text : segment->pointTexts)
+        handed.pointBytes += kStringBytes + 2 * text.size();
+    // Later segments may gather more point lists before they are handed on: the first come
+    // soon, so that a walk may begin early.
+    m_cutCharacters = std::min(2 * m_cutCharacters, kCutCharacters);
+    if (segment->pointTexts.empty()) {
+        std::promise<void> none;
+        none.set_value();
+        handed.paths = none.get_future().share();
+        handed.settled = true;
+    } else {
+        auto task = std::make_shared<std::packaged_task<void()>>([segment]() {
+            segment->paths.reserve(segment->pointTexts.size());
+            segment->unreadablePaths.reserve(segment->pointTexts.size());
+            for (QString &text : segment->pointTexts) {
+                bool unreadable = false;
+                segment->paths.push_back(IwbFormat::readPolyline(text, &unreadable));
+                segment->unreadablePaths.push_back(unreadable);
+                text = QString();
+            }
+        });
+        handed.paths = task->get_future().share();
+        QThreadPool::globalInstance()->start([task]() { (*task)(); });
     }
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_picturesHandedOn << segment->pictures;
+        m_handedOn.push_back(std::move(handed));
+    }
+    m_changed.notify_all();
+    settlePaths();
 }
 
-void IwbXmlRecording::collectPaths()
+void IwbXmlRecording::settlePaths()
 {
-    sendPaths();
-    m_paths.reserve(size_t(m_pathCount));
-    m_unreadablePaths.reserve(size_t(m_pathCount));
-    for (size_t n = 0; n < m_sent.size(); ++n) {
-        auto &sent = m_sent[n];
-        sent.second.wait();
-        m_unreadablePaths.insert(m_unreadablePaths.end(), sent.first->unreadable.begin(),
-                                 sent.first->unreadable.end());
-        for (QPainterPath &path : sent.first->paths) {
-            if (n >= m_settled)
-                m_held += kStringBytes + kPathElementBytes * path.elementCount();
-            m_paths.push_back(std::move(path));
-        }
-        if (n >= m_settled)
-            m_held -= sent.first->textBytes;
+    // Segments whose paths are made by now count with them rather than with their text.
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    for (HandedOn &handed : m_handedOn) {
+        if (handed.settled
+            || handed.paths.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+            continue;
+        for (const QPainterPath &path : handed.segment->paths)
+            m_held += kStringBytes + kPathElementBytes * path.elementCount();
+        m_held -= handed.pointBytes;
+        handed.settled = true;
     }
-    m_sent.clear();
-    m_settled = 0;
 }
 
 qint64 IwbXmlRecording::held() const
 {
     // The lists as they are allocated: each may have grown to twice what it holds.
-    return m_held + qint64(m_tokens.capacity() * sizeof(Token))
-            + qint64(m_attributes.capacity() * sizeof(Attribute))
-            + qint64(m_texts.capacity() * sizeof(QString))
-            + qint64(m_paths.capacity() * sizeof(QPainterPath));
+    const Segment &segment = *m_segment;
+    return m_held + m_heldInSegments + qint64(segment.tokens.capacity() * sizeof(Token))
+            + qint64(segment.attributes.capacity() * sizeof(Attribute))
+            + qint64(segment.texts.capacity() * sizeof(QString))
+            + qint64(segment.pointTexts.capacity() * sizeof(QString));
 }
 
 void IwbXmlRecording::end()
 {
     m_ended = true;
-    collectPaths();
+    handOn();
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_complete = true;
+    }
+    m_changed.notify_all();
 }
 
 void IwbXmlRecording::giveUp()
 {
-    // Paths still being made are let go with their batches.
-    m_batch.reset();
-    m_sent.clear();
-    m_givenUp = true;
-    m_tokens = {};
+    {
+        // Paths still being made are let go with their segments; a walk keeps only the one
+        // it is on.
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_givenUp = true;
+        m_complete = true;
+        m_handedOn = {};
+    }
+    m_changed.notify_all();
+    m_segment = std::make_shared<Segment>();
     m_names = {};
+    m_namesHandedOn.reset();
     m_nameIndex = {};
     m_values = {};
     m_references = {};
     m_pictures.clear();
-    m_attributes = {};
-    m_texts = {};
-    m_paths = {};
-    m_unreadablePaths = {};
     m_reader.clear();
+}
+
+void IwbXmlRecording::holdBack()
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_heldBack = true;
+    if (m_allowed < 0)
+        m_allowed = 0;
+}
+
+void IwbXmlRecording::allow(qint64 bytes)
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_allowed >= 0 && bytes > m_allowed)
+            m_allowed = bytes;
+    }
+    m_changed.notify_all();
+}
+
+void IwbXmlRecording::stop(const QString &reason)
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_stopped.isEmpty())
+            m_stopped = reason.isEmpty() ? QStringLiteral("stopped") : reason;
+    }
+    m_changed.notify_all();
+}
+
+std::shared_ptr<const IwbXmlRecording::Segment> IwbXmlRecording::segment(size_t n,
+                                                                         QString *stopped) const
+{
+    HandedOn handed;
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        for (;;) {
+            if (!m_stopped.isEmpty() || m_givenUp) {
+                *stopped = m_givenUp ? QStringLiteral("the text is too large to be recorded")
+                                     : m_stopped;
+                return nullptr;
+            }
+            if (n < m_handedOn.size()
+                && (m_allowed < 0 || m_handedOn[n].segment->textBytes <= m_allowed)) {
+                handed = m_handedOn[n];
+                break;
+            }
+            if (n >= m_handedOn.size() && m_complete)
+                return nullptr; // the end of the text
+            m_changed.wait(lock);
+        }
+    }
+    handed.paths.wait();
+    return handed.segment;
 }
 
 // --- The walk ---
@@ -292,16 +391,38 @@ QXmlStreamReader::TokenType IwbXml::tokenType() const
         return m_live->tokenType();
     if (!m_raised.isEmpty())
         return QXmlStreamReader::Invalid;
-    return m_at < 0 ? QXmlStreamReader::NoToken : m_recording->m_tokens[size_t(m_at)].type;
+    return m_at < 0 ? QXmlStreamReader::NoToken : token().type;
 }
 
 QXmlStreamReader::TokenType IwbXml::readNext()
 {
     if (m_live)
         return m_live->readNext();
-    // The last token (the end, or the error) is where a recording stays.
-    if (m_raised.isEmpty() && size_t(m_at + 1) < m_recording->m_tokens.size())
+    if (!m_raised.isEmpty())
+        return QXmlStreamReader::Invalid;
+    if (m_segment && size_t(m_at + 1) < m_segment->tokens.size()) {
         ++m_at;
+        ++m_ordinal;
+        return tokenType();
+    }
+    // The last token (the end, or the error) is where a recording stays.
+    if (m_exhausted)
+        return tokenType();
+    QString stopped;
+    std::shared_ptr<const Segment> next = m_recording->segment(m_nextSegment, &stopped);
+    if (!next) {
+        if (!stopped.isEmpty()) {
+            m_raised = stopped;
+            m_interrupted = true;
+        } else if (!m_segment) {
+            m_exhausted = true; // not a token at all
+        }
+        return tokenType();
+    }
+    m_segment = std::move(next);
+    ++m_nextSegment;
+    m_at = 0;
+    ++m_ordinal;
     return tokenType();
 }
 
@@ -311,7 +432,7 @@ bool IwbXml::atEnd() const
         return m_live->atEnd();
     const QXmlStreamReader::TokenType type = tokenType();
     return type == QXmlStreamReader::Invalid || type == QXmlStreamReader::EndDocument
-            || m_recording->m_tokens.empty();
+            || m_exhausted;
 }
 
 bool IwbXml::hasError() const
@@ -325,14 +446,14 @@ QString IwbXml::errorString() const
         return m_live->errorString();
     if (!m_raised.isEmpty())
         return m_raised;
-    return hasError() ? m_recording->m_error : QString();
+    return hasError() ? m_segment->error : QString();
 }
 
 qint64 IwbXml::lineNumber() const
 {
     if (m_live)
         return m_live->lineNumber();
-    return m_at < 0 ? 0 : m_recording->m_tokens[size_t(m_at)].line;
+    return m_at < 0 ? 0 : token().line;
 }
 
 QStringRef IwbXml::name() const
@@ -341,8 +462,8 @@ QStringRef IwbXml::name() const
         return m_live->name();
     if (m_at < 0 || !m_raised.isEmpty())
         return QStringRef();
-    const int name = m_recording->m_tokens[size_t(m_at)].name;
-    return name < 0 ? QStringRef() : QStringRef(&m_recording->m_names[size_t(name)]);
+    const int name = token().name;
+    return name < 0 ? QStringRef() : QStringRef(&(*m_segment->names)[size_t(name)]);
 }
 
 QString IwbXml::text() const
@@ -351,29 +472,28 @@ QString IwbXml::text() const
         return m_live->text().toString();
     if (m_at < 0 || !m_raised.isEmpty())
         return QString();
-    const int text = m_recording->m_tokens[size_t(m_at)].text;
-    return text < 0 ? QString() : m_recording->m_texts[size_t(text)];
+    const int text = token().text;
+    return text < 0 ? QString() : m_segment->texts[size_t(text)];
 }
 
 QString IwbXml::attribute(const char *qualifiedName) const
 {
-    const QLatin1String wanted(qualifiedName);
     if (m_live)
-        return m_live->attributes().value(wanted).toString();
-    if (!isStartElement())
+        return m_live->attributes().value(QLatin1String(qualifiedName)).toString();
+    if (!m_raised.isEmpty() || m_at < 0 || token().type != QXmlStreamReader::StartElement)
         return QString();
-    const IwbXmlRecording &recording = *m_recording;
     const int name = nameIndex(qualifiedName);
     if (name < 0)
         return QString(); // no element of the text has it
     // The element's attributes by name, set out once for the many that are asked of it.
-    if (m_placedFor != m_at) {
+    const Segment &segment = *m_segment;
+    if (m_placedFor != m_ordinal) {
         for (const int placed : m_placedNames)
             m_places[size_t(placed)] = -1;
         m_placedNames.clear();
-        const IwbXmlRecording::Token &token = recording.m_tokens[size_t(m_at)];
-        for (int n = token.firstAttribute; n < token.firstAttribute + token.attributes; ++n) {
-            const size_t placed = size_t(recording.m_attributes[size_t(n)].name);
+        const Token &element = token();
+        for (int n = element.firstAttribute; n < element.firstAttribute + element.attributes; ++n) {
+            const size_t placed = size_t(segment.attributes[size_t(n)].name);
             if (placed >= m_places.size())
                 m_places.resize(placed + 1, -1);
             if (m_places[placed] < 0) {
@@ -381,32 +501,58 @@ QString IwbXml::attribute(const char *qualifiedName) const
                 m_placedNames.push_back(int(placed));
             }
         }
-        m_placedFor = m_at;
+        m_placedFor = m_ordinal;
     }
     const int at = size_t(name) < m_places.size() ? m_places[size_t(name)] : -1;
-    return at < 0 ? QString() : recording.m_attributes[size_t(at)].value;
+    return at < 0 ? QString() : segment.attributes[size_t(at)].value;
 }
 
 int IwbXml::nameIndex(const char *name) const
 {
     // The readers ask for the same few names thousands of times, each with the same text in
-    // their code: found by where that text lies, and looked up by its letters only once.
+    // their code: found by where that text lies (its letters compared only to be sure it is
+    // still that text), and looked up by its letters once, or again when the text has more
+    // names than when it was not found.
+    const std::vector<QString> &names = *m_segment->names;
+    const auto slotOf = [this](const char *place) {
+        return size_t((quint64(quintptr(place)) * 0x9E3779B97F4A7C15ull) >> 32)
+                & (m_known.size() - 1);
+    };
+    size_t slot = slotOf(name);
+    for (; m_known[slot].place; slot = (slot + 1) & (m_known.size() - 1)) {
+        KnownName &known = m_known[slot];
+        if (known.place != name || qstrcmp(known.text.constData(), name) != 0)
+            continue;
+        if (known.index < 0 && known.namesSeen < names.size()) {
+            const auto found = std::find(names.begin() + qint64(known.namesSeen), names.end(),
+                                         QLatin1String(name));
+            known.index = found == names.end() ? -1 : int(found - names.begin());
+            known.namesSeen = names.size();
+        }
+        return known.index;
+    }
     const QLatin1String wanted(name);
-    for (const KnownName &known : m_known) {
-        if (known.place == name && QLatin1String(known.text) == wanted)
-            return known.index;
+    const auto found = std::find(names.begin(), names.end(), wanted);
+    const int index = found == names.end() ? -1 : int(found - names.begin());
+    // Kept at most half full, so that a search ends soon at an empty slot. A place whose text
+    // changed is entered again beside its old entry, which is never found again.
+    if (2 * (m_knownCount + 1) > m_known.size()) {
+        std::vector<KnownName> entries(2 * m_known.size());
+        std::swap(entries, m_known);
+        for (KnownName &entry : entries) {
+            if (!entry.place)
+                continue;
+            size_t to = slotOf(entry.place);
+            while (m_known[to].place)
+                to = (to + 1) & (m_known.size() - 1);
+            m_known[to] = std::move(entry);
+        }
+        slot = slotOf(name);
+        while (m_known[slot].place)
+            slot = (slot + 1) & (m_known.size() - 1);
     }
-    int index = -2;
-    for (const KnownName &known : m_known) {
-        if (QLatin1String(known.text) == wanted)
-            index = known.index;
-    }
-    if (index == -2) {
-        const std::vector<QString> &names = m_recording->m_names;
-        const auto found = std::find(names.begin(), names.end(), wanted);
-        index = found == names.end() ? -1 : int(found - names.begin());
-    }
-    m_known.push_back({ name, QByteArray(name), index });
+    m_known[slot] = { name, QByteArray(name), index, names.size() };
+    ++m_knownCount;
     return index;
 }
 
@@ -414,23 +560,49 @@ QPainterPath IwbXml::polyline(bool *unreadable) const
 {
     if (m_live || !isStartElement())
         return IwbFormat::readPolyline(attribute("points"), unreadable);
-    const int path = m_recording->m_tokens[size_t(m_at)].path;
-    if (unreadable && path >= 0 && size_t(path) < m_recording->m_unreadablePaths.size())
-        *unreadable = m_recording->m_unreadablePaths[size_t(path)];
-    // Paths are all there once the recording has ended.
-    return path < 0 || size_t(path) >= m_recording->m_paths.size()
-            ? QPainterPath()
-            : m_recording->m_paths[size_t(path)];
+    const int path = token().path;
+    const Segment &segment = *m_segment;
+    if (unreadable && path >= 0 && size_t(path) < segment.unreadablePaths.size())
+        *unreadable = segment.unreadablePaths[size_t(path)];
+    return path < 0 || size_t(path) >= segment.paths.size() ? QPainterPath()
+                                                            : segment.paths[size_t(path)];
 }
 
 const QSet<QString> *IwbXml::references() const
 {
-    return m_live ? nullptr : &m_recording->m_references;
+    if (m_live)
+        return nullptr;
+    // Known whole only once the text is: not while it is walked as it is recorded.
+    const std::lock_guard<std::mutex> lock(m_recording->m_mutex);
+    return m_recording->m_heldBack || !m_recording->m_complete ? nullptr
+                                                               : &m_recording->m_references;
 }
 
 const QStringList *IwbXml::pictures() const
 {
-    return m_live ? nullptr : &m_recording->m_pictures;
+    if (m_live)
+        return nullptr;
+    const std::lock_guard<std::mutex> lock(m_recording->m_mutex);
+    return m_recording->m_heldBack || !m_recording->m_complete ? nullptr : &m_recording->m_pictures;
+}
+
+QStringList IwbXml::takePictures()
+{
+    if (m_live)
+        return {};
+    const std::lock_guard<std::mutex> lock(m_recording->m_mutex);
+    const QStringList &named = m_recording->m_picturesHandedOn;
+    const QStringList taken = named.mid(m_picturesTaken);
+    m_picturesTaken = named.size();
+    return taken;
+}
+
+void IwbXml::interrupt(const QString &reason)
+{
+    if (m_live || !m_raised.isEmpty())
+        return;
+    m_raised = reason;
+    m_interrupted = true;
 }
 
 QString IwbXml::readElementText(QXmlStreamReader::ReadElementTextBehaviour behaviour)

@@ -51,30 +51,43 @@ bool throughSymlink(const QString &folder, const QStringList &parts)
 
 namespace MediaPath {
 
-QStringList namedIn(const QString &folder)
+QStringList namesIn(const QByteArray &text)
 {
-    QFile content(folder + QStringLiteral("/content.xml"));
-    if (!content.open(QIODevice::ReadOnly))
-        return {};
-    QSet<QString> named;
-    QXmlStreamReader xml(&content);
+    QXmlStreamReader xml;
+    // A page's part of a document is read without the declarations of the prefixes it uses,
+    // and may be one of several elements.
+    xml.setNamespaceProcessing(false);
+    xml.addData(QByteArrayLiteral("<part>"));
+    xml.addData(text);
+    xml.addData(QByteArrayLiteral("</part>"));
+    QStringList named;
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
         const QXmlStreamAttributes attributes = xml.attributes();
         for (const QXmlStreamAttribute &attribute : attributes) {
             const QStringRef name = attribute.qualifiedName();
-            const QString value = attribute.value().toString();
-            if (value.isEmpty())
+            const bool file =
+                    name == QLatin1String("xlink:href") || name == QLatin1String("pathFileCopy");
+            const bool link =
+                    name == QLatin1String("xfilelink") || name == QLatin1String("xsoundlink");
+            // The values of other attributes (a stroke's points are most of a page) are not
+            // copied.
+            if ((!file && !link) || attribute.value().isEmpty())
                 continue;
-            if (name == QLatin1String("xlink:href") || name == QLatin1String("pathFileCopy"))
-                named.insert(value);
-            else if (name == QLatin1String("xfilelink") || name == QLatin1String("xsoundlink"))
-                named.insert(QStringLiteral("document/") + value.section(QLatin1Char('/'), -1));
+            const QString value = attribute.value().toString();
+            named << (file ? value
+                           : QStringLiteral("document/") + value.section(QLatin1Char('/'), -1));
         }
     }
+    named.removeDuplicates();
+    return named;
+}
+
+QStringList filesNamed(const QString &folder, const QStringList &names)
+{
     QStringList files;
-    for (const QString &name : qAsConst(named)) {
+    for (const QString &name : names) {
         const QStringList parts = relativeParts(name);
         if (parts.isEmpty() || resolveRelative(folder, name).isEmpty()
             || throughSymlink(folder, parts))
@@ -82,7 +95,6 @@ QStringList namedIn(const QString &folder)
         files << parts.join(QLatin1Char('/'));
     }
     files.removeDuplicates();
-    files.sort();
     return files;
 }
 

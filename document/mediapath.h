@@ -22,11 +22,15 @@ QString resolveSource(const QString &folder, const QString &source);
 // file name of the path the object holds (the path itself may name a file on another computer).
 QString resolveAttachment(const QString &folder, const QString &storedPath);
 
-// The media files the "content.xml" of folder names (pictures, textures, videos, sounds and
-// the copies of linked files), as paths relative to folder, each once and sorted; only regular
-// files inside folder that are there and reached through no symlink. A save packs these and
-// nothing else, so what the document no longer uses does not travel with it.
-QStringList namedIn(const QString &folder);
+// The media a part of a document's text names (pictures, textures, videos, sounds and the
+// copies of linked files) as it names them, each once; text is one or more elements, such as a
+// page's, whose prefixes need not be declared.
+QStringList namesIn(const QByteArray &text);
+// The files of folder that names (as namesIn gives them) stand for, as paths relative to
+// folder, each once, in the order they are first named; only regular files inside folder that
+// are there and reached through no symlink. A save packs these and nothing else, so what the
+// document no longer uses does not travel with it.
+QStringList filesNamed(const QString &folder, const QStringList &names);
 
 // True for a regular file, also when reached through a symlink: only these are copied into a
 // document (a FIFO or /dev/zero would hang the save or fill the disk).

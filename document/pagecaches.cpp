@@ -100,7 +100,9 @@ void DPagesList::indexPagesInSteps()
         m_pagesToIndex << page;
     if (!m_indexing) {
         m_indexing = new QTimer(this);
-        m_indexing->setInterval(0);
+        // Not as soon as possible: steps due at once ran before a click or a repaint the
+        // board was asked for meanwhile, however short each was.
+        m_indexing->setInterval(2);
         connect(m_indexing, &QTimer::timeout, this, &DPagesList::indexNextPages);
     }
     m_indexing->start();
@@ -108,8 +110,10 @@ void DPagesList::indexPagesInSteps()
 
 void DPagesList::indexNextPages()
 {
-    // A page of a hundred strokes takes about half a millisecond.
-    constexpr qint64 kStepNs = 4'000'000;
+    // A page of a hundred strokes takes about half a millisecond. Each step holds up what the
+    // board is asked meanwhile (a click, a repaint): steps of four milliseconds kept the board
+    // from answering right after an open for two of them.
+    constexpr qint64 kStepNs = 1'000'000;
     QElapsedTimer clock;
     clock.start();
     while (!m_pagesToIndex.isEmpty() && clock.nsecsElapsed() < kStepNs) {

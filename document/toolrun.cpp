@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -115,6 +116,18 @@ ToolRun runChild(const QString &program, const QStringList &arguments,
         return ToolRun::failed(program, QString::fromLocal8Bit(std::strerror(spawned)));
     for (const int fd : { out.ends[0], err.ends[0] })
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    // The end of the program is waited for as it comes: a program closes its output before it
+    // has quite ended, and looking again every few milliseconds after that cost each run some.
+    // Without a descriptor of its own (an older kernel), it is looked for every millisecond.
+    struct Descriptor
+    {
+        int fd;
+        ~Descriptor()
+        {
+            if (fd >= 0)
+                ::close(fd);
+        }
+    } ended{ int(::syscall(SYS_pidfd_open, pid, 0)) };
 
     ToolRun run;
     bool taken = true;
@@ -140,14 +153,16 @@ ToolRun runChild(const QString &program, const QStringList &arguments,
         qint64 wait = left;
         if (keepRunning)
             wait = qMin(wait, qMax<qint64>(nextWatch - clock.elapsed(), 0));
-        if (!outOpen && !errOpen)
-            wait = qMin<qint64>(wait, 5); // only the end of the program is left to wait for
-        pollfd fds[2];
+        if (!outOpen && !errOpen && ended.fd < 0)
+            wait = qMin<qint64>(wait, 1); // only the end of the program is left to wait for
+        pollfd fds[3];
         int count = 0;
         if (outOpen)
             fds[count++] = { out.ends[0], POLLIN, 0 };
         if (errOpen)
             fds[count++] = { err.ends[0], POLLIN, 0 };
+        if (ended.fd >= 0)
+            fds[count++] = { ended.fd, POLLIN, 0 };
         ::poll(fds, nfds_t(count), int(wait));
         if (outOpen)
             outOpen = readAvailable(out.ends[0], takeOutput);

@@ -21,11 +21,16 @@
 namespace {
 
 // Plain characters, not QString objects: pathTemplate() is called while the program's globals
-// are made, in an order across files that nobody fixes.
-constexpr QLatin1String kStem("veltorina-");
-constexpr QLatin1String kLockSuffix(".lock");
-constexpr QLatin1String kContent("content.xml");
-constexpr QLatin1String kAutosaveMark(".autosaved");
+// are made, in an order across files that nobody fixes. Their lengths are given: not every
+// compiler counts them in a constant (clang takes strlen for no constant).
+template <int N> constexpr QLatin1String latin1(const char (&text)[N])
+{
+    return QLatin1String(text, N - 1);
+}
+constexpr QLatin1String kStem = latin1("veltorina-");
+constexpr QLatin1String kLockSuffix = latin1(".lock");
+constexpr QLatin1String kContent = latin1("content.xml");
+constexpr QLatin1String kAutosaveMark = latin1(".autosaved");
 
 // QTemporaryDir fills its six X with letters and digits.
 QString nameOfOwn()

@@ -16,5 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (FuzzBoard::write(QStringLiteral("content.xml"), data, size))
         FuzzBoard::list()->openFromFile(FuzzBoard::folder());
+    FuzzBoard::settle();
     return 0;
 }

@@ -20,5 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FuzzBoard::list()->openAllPagesFromFileIWB(FuzzBoard::filePath(QStringLiteral("lesson.iwb")));
     if (FuzzBoard::write(QStringLiteral("lesson.ubz"), data, size))
         FuzzBoard::list()->openAllPagesFromFileUBZ(FuzzBoard::filePath(QStringLiteral("lesson.ubz")));
+    FuzzBoard::settle();
     return 0;
 }

@@ -25,5 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (FuzzBoard::write(QStringLiteral("page000.svg"), data, size))
         FuzzBoard::list()->openFromFileUBZ(FuzzBoard::folder());
+    FuzzBoard::settle();
     return 0;
 }

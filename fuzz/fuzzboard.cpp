@@ -74,3 +74,9 @@ bool FuzzBoard::write(const QString &name, const uint8_t *data, size_t size)
         return false;
     return file.write(reinterpret_cast<const char *>(data), qint64(size)) == qint64(size);
 }
+
+void FuzzBoard::settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}

@@ -21,6 +21,10 @@ QString folder();
 QString filePath(const QString &name);
 // The input as the file name in the scratch folder; false when it could not be written whole.
 bool write(const QString &name, const uint8_t *data, size_t size);
+// What an open left for the event loop (pictures drawn on other threads handed over, objects
+// to delete later) is done, as the program's event loop would do it between two documents:
+// left undone, it piled up input after input until the memory limit stopped the run.
+void settle();
 
 } // namespace FuzzBoard
 

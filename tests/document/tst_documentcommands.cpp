@@ -135,8 +135,7 @@ void tst_DocumentCommands::saveAsNames()
     bool saved = false;
     QVERIFY(!saveAs(folder.filePath(chosen), &saved).isEmpty());
     QVERIFY(saved);
-    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList{ written });
+    QCOMPARE(settledEntries(folder.path()), QStringList{ written });
     QVERIFY(archiveEntries(folder.filePath(written)).contains(QStringLiteral("content.xml")));
     QCOMPARE(m_list->fileName(), folder.filePath(documentName));
     QVERIFY(!m_list->isDocumentModified());
@@ -148,8 +147,7 @@ void tst_DocumentCommands::saveAsNames()
     QVERIFY(m_list->saveFile(QStringLiteral("iwb"), false));
     QCOMPARE(*asked, 0);
     QVERIFY(archiveEntries(folder.filePath(written)).contains(QStringLiteral("content.xml")));
-    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList{ written });
+    QCOMPARE(settledEntries(folder.path()), QStringList{ written });
 }
 
 void tst_DocumentCommands::unchangedNamedDocumentIsNotWrittenAgain()
@@ -249,9 +247,7 @@ void tst_DocumentCommands::questions()
         writeFile(target, "old");
     }
     change(m_list->getCurPage());
-    const QStringList before =
-            QDir(m_folder->path())
-                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    const QStringList before = settledEntries(m_folder->path());
 
     QString seen;
     QString caption;
@@ -282,9 +278,7 @@ void tst_DocumentCommands::questions()
     const bool wrote = command == QLatin1String("save") && answer == QLatin1String("Si");
     if (command == QLatin1String("save"))
         QCOMPARE(readAll(target) == "old", !wrote);
-    QCOMPARE(QDir(m_folder->path())
-                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             before);
+    QCOMPARE(settledEntries(m_folder->path()), before);
     QCOMPARE(m_list->isDocumentModified(), !wrote);
     QCOMPARE(QDir(m_home->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), {});
 }
@@ -353,9 +347,7 @@ void tst_DocumentCommands::saveAsOverAnotherLesson()
     QCOMPARE(readAll(victim) == lastWeek, !replaced);
     QCOMPARE(m_list->fileName(), replaced ? m_folder->filePath(named) : QString());
     QCOMPARE(m_list->isDocumentModified(), !replaced);
-    QCOMPARE(QDir(m_folder->path())
-                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList{ existing });
+    QCOMPARE(settledEntries(m_folder->path()), QStringList{ existing });
 }
 
 void tst_DocumentCommands::saveAsIntoAFileAsFolderFails()
@@ -396,9 +388,7 @@ void tst_DocumentCommands::failedSaveKeepsTheOldFile()
              qPrintable(error));
     QCOMPARE(readAll(target), saved);
     QVERIFY(m_list->isDocumentModified());
-    QCOMPARE(QDir(m_folder->path())
-                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList{ QStringLiteral("kept.iwb") });
+    QCOMPARE(settledEntries(m_folder->path()), QStringList{ QStringLiteral("kept.iwb") });
 }
 
 void tst_DocumentCommands::writeFailuresSayWhy_data()
@@ -443,6 +433,7 @@ void tst_DocumentCommands::writeFailuresSayWhy()
         QVERIFY(!saveAs(lesson).isEmpty());
         before = readAll(lesson);
         QVERIFY(!before.isEmpty());
+        settledEntries(folder);
     }
     change(m_list->getCurPage());
     if (fault == QLatin1String("full"))
@@ -613,8 +604,7 @@ void tst_DocumentCommands::openedDocumentIsNamedAndSavedInPlace()
     change(m_list->getCurPage());
     QVERIFY(m_list->saveFile(QStringLiteral("iwb"), false));
     QVERIFY(archiveEntries(saved).contains(QStringLiteral("content.xml")));
-    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden),
-             QStringList{ QStringLiteral("lesson.iwb") });
+    QCOMPARE(settledEntries(m_folder->path()), QStringList{ QStringLiteral("lesson.iwb") });
 }
 
 void tst_DocumentCommands::openedUbzIsSavedBesideIt()

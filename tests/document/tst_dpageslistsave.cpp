@@ -628,9 +628,11 @@ void tst_DPagesListSave::killedSavesLeaveNothingBehind()
                      .size(),
              1);
 
-    // One save of the same file removes its stale scratch ...
+    // One save of the same file removes its stale scratch (and its own, on another thread,
+    // with the file it replaced) ...
     m_list->insertPixmap(picture);
     QVERIFY(m_list->saveAllPagesToFileIWB(lesson, true));
+    QTRY_VERIFY_WITH_TIMEOUT(besideTheFile().isEmpty(), 20000);
     QStringList left = besideTheFile();
     for (QString &name : left)
         name += QLatin1Char(' ') + QDir(m_target.filePath(name)).entryList(QDir::Files).join(',');

@@ -6,6 +6,10 @@
 
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 // Real zip and unzip runs on files the tests write; archives with unsafe entries are made with
 // Python's zipfile, as an attacker would make them.
 class tst_IwbArchive : public QObject
@@ -96,6 +100,16 @@ void tst_IwbArchive::packThenUnpackKeepsEveryByte()
         binary.append(char(i));
     for (const QString &file : files)
         write("work/" + file, file.toUtf8() + binary);
+    // Enough pictures that several runs of unzip share them, some named as unzip's patterns
+    // are written, some in folders of their own.
+    QStringList pictures;
+    for (int n = 0; n < 40; ++n)
+        pictures << QStringLiteral("images/obj%1.png").arg(n + 2);
+    pictures << "images/[ab]*?.png"
+             << "images/a\\b.png"
+             << "images/deep/er/obj.png";
+    for (const QString &picture : pictures)
+        write("work/" + picture, picture.toUtf8() + QByteArray(picture.size() * 977, 'q'));
     QVERIFY(QDir().mkpath(path("work/videos")));
 
     const QString target = path("save dir/lesson $1.iwb");
@@ -107,14 +121,17 @@ void tst_IwbArchive::packThenUnpackKeepsEveryByte()
     QVERIFY2(entries.contains("videos/"), "an empty folder is still an entry");
     QVERIFY(entries.contains("images/"));
     QVERIFY(entries.contains("content.xml"));
-    QCOMPARE(QDir(path("save dir"))
-                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList{ "lesson $1.iwb" });
+    // The scratch folder goes on another thread.
+    QTRY_COMPARE(QDir(path("save dir"))
+                         .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{ "lesson $1.iwb" });
 
     const IwbArchive::Result unpacked = IwbArchive::unpack(target, path("open"));
     QVERIFY2(unpacked.ok, qPrintable(unpacked.error));
     for (const QString &file : files)
         QCOMPARE(read("open/" + file), file.toUtf8() + binary);
+    for (const QString &picture : pictures)
+        QCOMPARE(read("open/" + picture), read("work/" + picture));
     QVERIFY(QFileInfo(path("open/videos")).isDir());
 
     // An entry read without unpacking: the same bytes, however they come in pieces; a reader
@@ -163,37 +180,102 @@ void tst_IwbArchive::failedPackKeepsTheOldFile_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("target");
-    QTest::addColumn<bool>("zipMissing");
+    QTest::addColumn<QString>("zip"); // "": the real one; else what a zip of the tests does
+    // Packed as a document: its text handed over first, then its picture added.
+    QTest::addColumn<bool>("document");
 
     QTest::newRow("target folder is a file") << "work"
-                                             << "blocker/lesson.iwb" << false;
+                                             << "blocker/lesson.iwb"
+                                             << "" << false;
     QTest::newRow("target is a folder") << "work"
-                                        << "blocker-dir" << false;
+                                        << "blocker-dir"
+                                        << "" << false;
     QTest::newRow("no working folder") << "missing"
-                                       << "lesson.iwb" << false;
+                                       << "lesson.iwb"
+                                       << "" << false;
     QTest::newRow("working folder empty") << "empty"
-                                          << "lesson.iwb" << false;
+                                          << "lesson.iwb"
+                                          << "" << false;
     QTest::newRow("zip not installed") << "work"
-                                       << "lesson.iwb" << true;
+                                       << "lesson.iwb"
+                                       << "missing" << false;
+    // A zip that ends well but writes an archive that is not what it was given.
+    QTest::newRow("zip leaves an entry out") << "work"
+                                             << "lesson.iwb"
+                                             << "leaves content.xml out" << false;
+    QTest::newRow("zip garbles the text it deflates") << "work"
+                                                      << "lesson.iwb"
+                                                      << "garbles content.xml" << false;
+    QTest::newRow("document, target is a folder") << "work"
+                                                  << "blocker-dir"
+                                                  << "" << true;
+    QTest::newRow("document, no working folder") << "missing"
+                                                 << "lesson.iwb"
+                                                 << "" << true;
+    QTest::newRow("document, zip not installed") << "work"
+                                                 << "lesson.iwb"
+                                                 << "missing" << true;
+    QTest::newRow("document, zip leaves the text out") << "work"
+                                                       << "lesson.iwb"
+                                                       << "leaves content.xml out" << true;
+    QTest::newRow("document, zip garbles the text") << "work"
+                                                    << "lesson.iwb"
+                                                    << "garbles content.xml" << true;
 }
 
 void tst_IwbArchive::failedPackKeepsTheOldFile()
 {
     QFETCH(QString, folder);
     QFETCH(QString, target);
-    QFETCH(bool, zipMissing);
-    write("work/content.xml", "new");
+    QFETCH(QString, zip);
+    QFETCH(bool, document);
+    // A text long enough that the middle of the archive is what zip deflated of it.
+    QByteArray text;
+    for (int line = 0; line < 4000; ++line)
+        text += QByteArray::number(line * 7919 % 10007) + " " + QByteArray::number(line) + "\n";
+    write("work/content.xml", text);
+    write("work/images/obj1.png", QByteArray(2000, 'p'));
     write("blocker", "a file where a folder should be");
     write("blocker-dir/keep.txt", "kept");
     QVERIFY(QDir().mkpath(path("empty")));
     write("lesson.iwb", "old bytes");
+    QTemporaryDir tools;
+    if (document) { // the folders a save makes
+        QVERIFY(QDir().mkpath(path("work/videos")));
+        QVERIFY(QDir().mkpath(path("work/document")));
+    }
+    // Out of an archive of the text alone, zip removes nothing: a document loses it as it grows.
+    const QString damage = zip == QLatin1String("leaves content.xml out")
+            ? QStringLiteral("/usr/bin/zip -q -d \"$archive\" content.xml || true")
+            : QStringLiteral("printf 'XXXXXXXX' | dd of=\"$archive\" bs=1 seek=2000 "
+                             "conv=notrunc status=none");
+    if (!zip.isEmpty() && zip != QLatin1String("missing")) {
+        // Zip as asked, then the damage to the archive it made (the argument ending ".zip").
+        QFile fake(tools.filePath(QStringLiteral("zip")));
+        QVERIFY(fake.open(QIODevice::WriteOnly));
+        fake.write("#!/bin/sh\n/usr/bin/zip \"$@\" || exit $?\n"
+                   "for argument in \"$@\"; do\n"
+                   "  case \"$argument\" in *.zip) archive=\"$argument\";; esac\n"
+                   "done\n"
+                   + damage.toUtf8() + "\n");
+        fake.close();
+        QVERIFY(fake.setPermissions(fake.permissions() | QFileDevice::ExeOwner));
+    }
     const QStringList before =
             QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 
     const QByteArray savedPath = qgetenv("PATH");
-    if (zipMissing)
+    if (zip == QLatin1String("missing"))
         qputenv("PATH", path("empty").toLocal8Bit());
-    const IwbArchive::Result packed = IwbArchive::pack(path(folder), path(target));
+    else if (!zip.isEmpty())
+        qputenv("PATH", tools.path().toLocal8Bit() + ':' + savedPath);
+    IwbArchive::Result packed;
+    if (document) {
+        IwbArchive::DocumentPack packing(path(target), { text.left(5000), text.mid(5000) });
+        packed = packing.finish(path(folder), { QStringLiteral("images/obj1.png") });
+    } else {
+        packed = IwbArchive::pack(path(folder), path(target));
+    }
     qputenv("PATH", savedPath);
 
     QVERIFY(!packed.ok);
@@ -256,6 +338,13 @@ void tst_IwbArchive::removeTreeNeverFollowsSymlinks()
     QVERIFY(QFile::link(path("outside"), path("work/videos")));
     QVERIFY(QFile::link(path("outside/precious.txt"), path("work/images/link.png")));
     QVERIFY(QFile::link(path("nowhere"), path("work/dangling")));
+
+    // What an archive may leave: names in no encoding the toolkit reads back, and a folder
+    // without its owner's access.
+    const QByteArray odd = QFile::encodeName(path("work")) + "/ima\x99\x9ds";
+    QVERIFY(::mkdir(odd.constData(), 0755) == 0);
+    QVERIFY(::close(::open((odd + "/obj\xff.png").constData(), O_CREAT | O_WRONLY, 0644)) == 0);
+    QVERIFY(::mkdir((odd + "/locked").constData(), 0000) == 0);
 
     QVERIFY(!IwbArchive::clearFolder(path("work/videos")).ok); // a link is not a folder to clear
     QVERIFY(IwbArchive::clearFolder(path("work")).ok);
@@ -333,6 +422,12 @@ void tst_IwbArchive::leftScratchIsRemoved_data()
             << "save/.lesson.iwb-Zz9yY8" << QStringList() << QString() << none << false;
     QTest::newRow("killed save, zip at work")
             << save << QStringList{ "zi4Xy9Qa" } << save << stale << false;
+    QTest::newRow("killed save, the file it replaces kept by a second name")
+            << save << QStringList{ "archive.zip", "replaced.iwb" } << save << stale << false;
+    QTest::newRow("killed save, the text it was packing")
+            << save << QStringList{ "content.xml", "archive.zip" } << save << stale << false;
+    QTest::newRow("killed save, its file replaced")
+            << save << QStringList{ "replaced.iwb" } << save << stale << false;
     QTest::newRow("save of this file still going")
             << save << QStringList{ "archive.zip" } << save << held << true;
     QTest::newRow("lock of a killed save") << "save/.lesson.iwb-k1L2m3.lock" << QStringList()
@@ -410,11 +505,12 @@ void tst_IwbArchive::leftScratchIsRemoved()
         QCOMPARE(QFileInfo::exists(WorkFolder::lockPath(path(owner))), running || kept);
     QVERIFY(QFileInfo(path("save/lesson.iwb")).isFile());
     QCOMPARE(read("outside/secret.txt"), QByteArray("private"));
-    // The save's own scratch and lock are gone with it.
-    QCOMPARE(QDir(path("save"))
-                     .entryList({ ".lesson.iwb-*" }, QDir::AllEntries | QDir::Hidden)
-                     .size(),
-             kept && folder.startsWith(QLatin1String("save/.lesson")) ? 1 + (running ? 1 : 0) : 0);
+    // The save's own scratch and lock are gone with it (on another thread).
+    QTRY_COMPARE(QDir(path("save"))
+                         .entryList({ ".lesson.iwb-*" }, QDir::AllEntries | QDir::Hidden)
+                         .size(),
+                 kept && folder.startsWith(QLatin1String("save/.lesson")) ? 1 + (running ? 1 : 0)
+                                                                          : 0);
 }
 
 QTEST_GUILESS_MAIN(tst_IwbArchive)

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 // The value texts of "content.xml": what the writer produces and what the readers take back,
 // quirks of stored files included.
@@ -15,6 +16,7 @@ class tst_IwbFormat : public QObject
 private slots:
     void numbers_data();
     void numbers();
+    void numbersAsTheToolkitWritesThem();
     void transforms_data();
     void transforms();
     void everyPenStyleSurvivesARoundTrip_data();
@@ -50,6 +52,19 @@ void tst_IwbFormat::numbers_data()
     QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << "0";
     QTest::newRow("infinity") << inf << "0";
     QTest::newRow("minus infinity") << -inf << "0";
+    // Rounded to six digits exactly as the toolkit rounds: on the exact value, halves away from
+    // zero.
+    QTest::newRow("half past the sixth digit") << 12345.25 << "12345.3";
+    QTest::newRow("negative half past the sixth digit") << -12345.25 << "-12345.3";
+    QTest::newRow("just under half past it") << std::nextafter(12345.25, 0.0) << "12345.2";
+    QTest::newRow("half of a whole number") << 500000.5 << "500001";
+    QTest::newRow("rounded up to a million") << 999999.5 << "1e+06";
+    QTest::newRow("just under a million") << 999999.4 << "999999";
+    QTest::newRow("rounded into the next power of ten") << 0.00999999951 << "0.01";
+    QTest::newRow("a ten thousandth") << 0.0001 << "0.0001";
+    QTest::newRow("just under a ten thousandth") << 0.000099999 << "9.9999e-05";
+    QTest::newRow("rounded up to a ten thousandth") << 0.00009999996 << "0.0001";
+    QTest::newRow("many digits") << 0.00123456789 << "0.00123457";
 }
 
 void tst_IwbFormat::numbers()
@@ -57,6 +72,26 @@ void tst_IwbFormat::numbers()
     QFETCH(double, value);
     QFETCH(QString, text);
     QCOMPARE(IwbFormat::number(value), text);
+}
+
+void tst_IwbFormat::numbersAsTheToolkitWritesThem()
+{
+    // Every file written so far has its numbers as the toolkit writes them: values of every
+    // size, halves and eighths (exact ties), and values a hair off each power of ten.
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> power(-7, 8);
+    QVector<double> values;
+    for (int n = 0; n < 100000; ++n) {
+        const double value = std::pow(10.0, power(random));
+        values << value << -value << std::round(value * 8) / 8;
+    }
+    for (int exponent = -6; exponent <= 7; ++exponent) {
+        const double ten = std::pow(10.0, exponent);
+        for (int step = -200; step <= 200; ++step)
+            values << ten * (1 + step * 1e-13) << ten * (0.9999995 + step * 1e-14);
+    }
+    for (const double value : qAsConst(values))
+        QCOMPARE(IwbFormat::number(value), QString::number(value, 'g', 6));
 }
 
 void tst_IwbFormat::transforms_data()
@@ -200,6 +235,10 @@ void tst_IwbFormat::pointsRoundTrip()
     curve.cubicTo(1.0 / 3, 4, 5, 6, 7, 1e-05);
     const QString text = IwbFormat::points(curve, QPointF());
     QCOMPARE(text, QStringLiteral("0.5,-2 0.333333,4 5,6 7,1e-05"));
+    QPainterPath far;
+    far.moveTo(12345.25, -0.00001);
+    far.lineTo(999999.5, -0.0);
+    QCOMPARE(IwbFormat::points(far, QPointF()), QStringLiteral("12345.3,-1e-05 1e+06,0"));
     const QList<QPointF> read = IwbFormat::readPoints(text);
     QCOMPARE(read.size(), curve.elementCount());
     for (int i = 0; i < read.size(); ++i)

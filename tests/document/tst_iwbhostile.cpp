@@ -2,6 +2,7 @@
 #include "board/dgpathcurveitem.h"
 #include "board/dgvideoitem.h"
 #include "board/dpage.h"
+#include "board/dview.h"
 #include "document/dpageslist.h"
 #include "document/iwblimits.h"
 #include "document/toolrun.h"
@@ -46,7 +47,14 @@ private:
 namespace {
 
 enum class Outcome { Refused, Partial, Opened };
-enum class Extra { None, HugePictureFile, UnpackBomb, UnderstatedEntry, TwoContents };
+enum class Extra {
+    None,
+    HugePictureFile,
+    UnpackBomb,
+    UnderstatedEntry,
+    UnderstatedAmongMany,
+    TwoContents
+};
 
 QByteArray document(const QByteArray &pages, const QByteArray &records = QByteArray(),
                     bool close = true)
@@ -222,6 +230,14 @@ void tst_IwbHostile::hostileFiles_data()
     QTest::newRow("picture file of 20000 x 20000")
             << document(page(QByteArray(picture).replace("%1", "40").replace("%2", "30")))
             << Extra::HugePictureFile << Outcome::Refused << 0 << -1;
+    // Refused only once the pages before it are read: they go, and the teacher's stay.
+    QByteArray pagesBefore;
+    for (int n = 0; n < 40; ++n)
+        pagesBefore += page(stroke(points(300)) + stroke(points(300)));
+    QTest::newRow("picture file of 20000 x 20000 after many pages")
+            << document(pagesBefore
+                        + page(QByteArray(picture).replace("%1", "40").replace("%2", "30")))
+            << Extra::HugePictureFile << Outcome::Refused << 0 << -1;
     QTest::newRow("page of 100000 pixels")
             << document(page(stroke("1,1 5,5"))).replace("width=\"900\"", "width=\"100000\"")
             << Extra::None << Outcome::Refused << 0 << -1;
@@ -270,6 +286,9 @@ void tst_IwbHostile::hostileFiles_data()
     QTest::newRow("entry that unpacks to more than it lists")
             << document(page(stroke("1,1 50,50"))) << Extra::UnderstatedEntry << Outcome::Refused
             << 0 << -1;
+    QTest::newRow("entry that unpacks to more than it lists, among many")
+            << document(page(stroke("1,1 50,50"))) << Extra::UnderstatedAmongMany
+            << Outcome::Refused << 0 << -1;
     QTest::newRow("unpack bomb") << document(page(stroke("1,1 50,50"))) << Extra::UnpackBomb
                                  << Outcome::Refused << 0 << -1;
     QTest::newRow("two entries named content.xml")
@@ -300,15 +319,21 @@ void tst_IwbHostile::hostileFiles()
     QFETCH(int, pages);
     QFETCH(int, objects);
     const QString before = teacherDocument();
+    const int currentBefore = m_list->getCurPageNum();
     QTemporaryDir folder;
     QDir(folder.path()).mkpath(QStringLiteral("images"));
     DocumentFixture::writeFile(folder.filePath(QStringLiteral("content.xml")), content);
     if (extra == Extra::HugePictureFile) // its header alone: the size is all that may be read
         QVERIFY(ItemMedia::makeHugePicture(folder.filePath(QStringLiteral("images/big.png")),
                                            QSize(20000, 20000), false));
-    if (extra == Extra::UnderstatedEntry)
+    const bool understated =
+            extra == Extra::UnderstatedEntry || extra == Extra::UnderstatedAmongMany;
+    if (understated)
         DocumentFixture::writeFile(folder.filePath(QStringLiteral("images/zeros.png")),
                                    QByteArray(64 << 20, '\0'));
+    for (int n = 0; extra == Extra::UnderstatedAmongMany && n < 40; ++n)
+        DocumentFixture::writeFile(folder.filePath(QStringLiteral("images/p%1.png").arg(n)),
+                                   QByteArray(4096, char(n)));
     if (extra == Extra::TwoContents) // named apart for zip, made one name below
         DocumentFixture::writeFile(folder.filePath(QStringLiteral("contenX.xml")),
                                    document(page(stroke("1,1 50,50") + stroke("2,2 5,5"))));
@@ -321,7 +346,7 @@ void tst_IwbHostile::hostileFiles()
     QVERIFY2(zipped.ok, qPrintable(zipped.error));
     if (extra == Extra::UnpackBomb)
         QVERIFY(promiseHugeEntries(archive));
-    if (extra == Extra::UnderstatedEntry)
+    if (understated)
         QVERIFY(understate(archive, "images/zeros.png", 100));
     if (extra == Extra::TwoContents) {
         QByteArray bytes = DocumentFixture::readAll(archive);
@@ -345,6 +370,9 @@ void tst_IwbHostile::hostileFiles()
         QCOMPARE(message.section(QLatin1Char('|'), 0, 1), damaged);
         QCOMPARE(teacherDocument(), before);
         QVERIFY(!m_list->isDocumentModified());
+        // Shown as it was, on the page it was on.
+        QCOMPARE(m_list->getCurPageNum(), currentBefore);
+        QCOMPARE(m_list->getView()->scene(), m_list->getCurPage());
         break;
     case Outcome::Partial:
         QCOMPARE(*answered, 2);

@@ -51,6 +51,8 @@ private slots:
     void recolouredFillSurvives();
     void curvesComeBackAsDrawn_data();
     void curvesComeBackAsDrawn();
+    void lessonOfManyPagesOpensWhole_data();
+    void lessonOfManyPagesOpensWhole();
 
 private:
     void buildDocument();
@@ -691,6 +693,133 @@ void tst_IwbRoundTrip::curvesComeBackAsDrawn()
     QVERIFY2(apart == 0, qPrintable(QStringLiteral("%1 pixels of ink apart").arg(apart)));
     const int points = static_cast<QGraphicsPathItem *>(read.first())->path().elementCount();
     QVERIFY2(points <= mostPoints, qPrintable(QStringLiteral("%1 points").arg(points)));
+}
+
+void tst_IwbRoundTrip::lessonOfManyPagesOpensWhole_data()
+{
+    // Where the objects that need a file of the archive lie in a lesson long enough that its
+    // text is read as it comes, its pictures as they are unpacked.
+    QTest::addColumn<bool>("pictureFirst"); // on each page, before its strokes
+    QTest::addColumn<int>("videoPage"); // a video there (-1: none)
+    QTest::addColumn<int>("linkPage"); // a stroke with a linked file there (-1: none)
+    // Opened over a document that holds much: that one goes before the lesson is read.
+    QTest::addColumn<bool>("overLarge");
+    QTest::newRow("pictures before the strokes") << true << -1 << -1 << false;
+    QTest::newRow("pictures after the strokes") << false << -1 << -1 << false;
+    QTest::newRow("a video half way") << true << 8 << -1 << false;
+    QTest::newRow("a linked file on the first page") << false << -1 << 0 << false;
+    QTest::newRow("over a document of large pictures") << true << 8 << 0 << true;
+}
+
+void tst_IwbRoundTrip::lessonOfManyPagesOpensWhole()
+{
+    QFETCH(bool, pictureFirst);
+    QFETCH(int, videoPage);
+    QFETCH(int, linkPage);
+    QFETCH(bool, overLarge);
+    constexpr int kPages = 16;
+    constexpr int kStrokes = 30;
+    QWidget window;
+    window.setFixedSize(900, 700);
+    DPagesList list(&window);
+    QTemporaryDir media;
+    const QString clip = media.filePath(QStringLiteral("clip.avi"));
+    const QString notes = media.filePath(QStringLiteral("notes.pdf"));
+    DocumentFixture::writeFile(clip, "not really a video");
+    DocumentFixture::writeFile(notes, "%PDF-1.4 not really");
+    const auto colourOf = [](int n) { return QColor(n * 15, 255 - n * 15, (n * 77) % 256); };
+    const auto addPicture = [&](DPage *page, int n) {
+        QPixmap picture(64, 48);
+        picture.fill(colourOf(n));
+        page->addPixmapItem(picture, QPointF(500, 40 + n), 0, 1, QTransform(), false);
+    };
+    for (int n = 0; n < kPages; ++n) {
+        if (n > 0)
+            list.newPage(BtMenus::btColorPage, false);
+        DPage *page = list.getCurPage();
+        if (pictureFirst)
+            addPicture(page, n);
+        for (int s = 0; s < kStrokes; ++s) {
+            QPainterPath path(QPointF(10, 10 + s));
+            for (int p = 1; p < 150; ++p)
+                path.lineTo(10 + p * 3.25, 10 + s + (p * p + n) % 41);
+            DGPathItem *stroke = page->addCurveItem(path, QPen(Qt::black, 2), 0, BtMenus::btPencil,
+                                                    BtMenus::fnPathSceneCoords, QPointF(), 1,
+                                                    QTransform(), false);
+            if (n == linkPage && s == 0)
+                stroke->changeLinks(QString(), QString(), notes, QString());
+        }
+        if (!pictureFirst)
+            addPicture(page, n);
+        if (n == videoPage)
+            page->addVideoItem(clip, QPointF(300, 300), 0, 1, QTransform(), false);
+    }
+    const QString first = m_target.filePath(QStringLiteral("many"));
+    QVERIFY2(list.saveAllPagesToFileIWB(first, true), qPrintable(list.lastSaveError()));
+    list.exit();
+    // Opened by a program of its own, whose working directory holds nothing of the lesson.
+    QWidget otherWindow;
+    otherWindow.setFixedSize(900, 700);
+    DPagesList opened(&otherWindow);
+    if (overLarge) {
+        QPixmap large(4000, 3000);
+        large.fill(Qt::gray);
+        opened.getCurPage()->addPixmapItem(large, QPointF(), 0, 1, QTransform(), false);
+    }
+    const auto openAndSave = [&](const QString &archive, const QString &as) {
+        QVERIFY2(opened.openAllPagesFromFileIWB(archive), qPrintable(opened.lastOpenError()));
+        QVERIFY(!opened.lastOpenWasPartial());
+        QVERIFY(!opened.isDocumentModified());
+        QCOMPARE(opened.size(), kPages);
+        for (int n = 0; n < kPages; ++n) {
+            int strokes = 0;
+            int pictures = 0;
+            int videos = 0;
+            for (QGraphicsItem *item : objectsOf(opened.at(n))) {
+                if (auto *picture = dynamic_cast<DGPixmapItem *>(item)) {
+                    ++pictures;
+                    QCOMPARE(picture->pixmap().toImage().pixelColor(10, 10), colourOf(n));
+                } else if (auto *video = dynamic_cast<DGVideoItem *>(item)) {
+                    ++videos;
+                    QVERIFY(QFileInfo(video->m_linkMedia).isFile());
+                } else if (auto *stroke = dynamic_cast<DGPathCurveItem *>(item)) {
+                    ++strokes;
+                    QCOMPARE(stroke->path().elementCount(), 150);
+                    if (!stroke->m_linkFile.isEmpty())
+                        QCOMPARE(DocumentFixture::readAll(stroke->m_linkFile),
+                                 QByteArray("%PDF-1.4 not really"));
+                }
+            }
+            QCOMPARE(strokes, kStrokes);
+            QCOMPARE(pictures, 1);
+            QCOMPARE(videos, n == videoPage ? 1 : 0);
+        }
+        QVERIFY2(opened.saveAllPagesToFileIWB(m_target.filePath(as), true),
+                 qPrintable(opened.lastSaveError()));
+    };
+    openAndSave(first + QStringLiteral(".iwb"), QStringLiteral("many2"));
+    if (QTest::currentTestFailed())
+        return;
+    openAndSave(m_target.filePath(QStringLiteral("many2.iwb")), QStringLiteral("many3"));
+    if (QTest::currentTestFailed())
+        return;
+    // Opened, it saves as it was read: the same text, the same files.
+    const QString second = m_target.filePath(QStringLiteral("many2.iwb"));
+    const QString third = m_target.filePath(QStringLiteral("many3.iwb"));
+    QVERIFY(contentOf(second).size() > 512 << 10);
+    QVERIFY(contentOf(second) == contentOf(third));
+    QCOMPARE(DocumentFixture::archiveEntries(third), DocumentFixture::archiveEntries(second));
+    // The text first, then the pictures in the order the pages show them: an open unpacks
+    // each before the pages after it need theirs.
+    const QStringList entries = DocumentFixture::archiveEntries(second);
+    QCOMPARE(entries.value(0), QStringLiteral("content.xml"));
+    QStringList shown;
+    const QRegularExpression named(QStringLiteral("xlink:href=\"(images/[^\"]+)\""));
+    for (auto match = named.globalMatch(QString::fromUtf8(contentOf(second))); match.hasNext();)
+        shown << match.next().captured(1);
+    QCOMPARE(shown.size(), kPages);
+    QCOMPARE(entries.filter(QRegularExpression(QStringLiteral("^images/.+"))), shown);
+    opened.exit();
 }
 
 QTEST_MAIN(tst_IwbRoundTrip)

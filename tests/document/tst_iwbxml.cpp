@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <QtTest>
 
+#include <thread>
+
 // A document's text walked from a recording made ahead must give the readers exactly what a
 // reader of their own gives them: the same tokens, values, texts, skips, errors and end, however
 // the text came in pieces.
@@ -15,6 +17,8 @@ private slots:
     void replayAnswersAsTheReader_data();
     void replayAnswersAsTheReader();
     void recordingBeyondItsBudgetIsGivenUp();
+    void walkStopsWhereTheRecordingIs_data();
+    void walkStopsWhereTheRecordingIs();
 };
 
 namespace {
@@ -56,6 +60,18 @@ QStringList walk(IwbXml &xml, QStringList *pictures = nullptr)
             } else if (xml.name() == QLatin1String("skipped")) {
                 xml.skipCurrentElement();
                 line += QStringLiteral(" skipped to ") + xml.name().toString();
+            } else if (xml.name() == QLatin1String("many")) {
+                // Names asked from text that is not the reader's own: more places than a
+                // lookup holds at first, and one place whose text changes between asks.
+                std::vector<QByteArray> places;
+                for (int n = 0; n < 150; ++n)
+                    places.push_back("a" + QByteArray::number(n % 120));
+                char reused[8];
+                for (int n = 0; n < 150; ++n) {
+                    qsnprintf(reused, sizeof reused, "a%d", (n * 7) % 130);
+                    line += QLatin1Char(' ') + xml.attribute(places[size_t(n)].constData())
+                            + QLatin1Char('/') + xml.attribute(reused);
+                }
             }
         }
         seen << line;
@@ -96,6 +112,15 @@ void tst_IwbXml::replayAnswersAsTheReader_data()
                     + longText + "</u></iwb>";
     QTest::newRow("element inside a text is an error")
             << head + "<iwb><t>before<b>inside</b>after</t><rect id=\"late\"/></iwb>";
+    QByteArray many = head + "<iwb><many";
+    for (int n = 0; n < 120; ++n)
+        many += " a" + QByteArray::number(n) + "=\"v" + QByteArray::number(n) + "\"";
+    QTest::newRow("names asked from many places") << many + "/><many a3=\"w\"/></iwb>";
+    QByteArray late = head + "<iwb>";
+    for (int n = 0; n < 20000; ++n)
+        late += "<rect id=\"r" + QByteArray::number(n) + "\"/>";
+    QTest::newRow("a name first met late in the text")
+            << late + "<rect fill=\"#00ff00\" x=\"4\"/></iwb>";
     QTest::newRow("skipped elements")
             << head + "<iwb><skipped><a><b/><c>text</c></a></skipped><rect id=\"after\"/></iwb>";
     QTest::newRow("cut short") << head + "<iwb><page><rect id=\"a\"/><rect id=\"b\" x=\"1";
@@ -151,6 +176,29 @@ void tst_IwbXml::replayAnswersAsTheReader()
     QVERIFY(whole);
     IwbXml replayed(whole);
     QCOMPARE(walk(replayed), expected);
+
+    // Walked while it is recorded on another thread, each piece let go only once it is given
+    // (as the check of the text lets it), the walk answers the same.
+    for (const int piece : { 7, 4096 }) {
+        if (piece < 4096 && text.size() > 65536)
+            continue;
+        auto recording = std::make_shared<IwbXmlRecording>();
+        recording->holdBack();
+        std::thread recorder([&text, piece, recording]() {
+            for (int at = 0; at < text.size(); at += piece) {
+                recording->addData(text.mid(at, piece));
+                recording->allow(qMin<qint64>(at + piece, text.size()));
+            }
+            recording->finish();
+            recording->allow(text.size());
+        });
+        IwbXml walked{ std::shared_ptr<const IwbXmlRecording>(recording) };
+        const QStringList seen = walk(walked, nullptr);
+        recorder.join();
+        QCOMPARE(seen, expected);
+        QVERIFY(!walked.isInterrupted());
+        QVERIFY(!walked.references()); // known only once the text is whole
+    }
 }
 
 void tst_IwbXml::recordingBeyondItsBudgetIsGivenUp()
@@ -172,6 +220,61 @@ void tst_IwbXml::recordingBeyondItsBudgetIsGivenUp()
     }
     buffer.seek(0);
     QVERIFY(!IwbXmlRecording::read(buffer, 64 << 10));
+}
+
+void tst_IwbXml::walkStopsWhereTheRecordingIs_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("interrupted");
+    // Its text refused half way (or the archive): the walk goes no further than it was let,
+    // and ends as interrupted, not as a text that broke off.
+    QTest::newRow("stopped") << "stop" << true;
+    QTest::newRow("given up, too large") << "budget" << true;
+    QTest::newRow("let go whole") << "allow" << false;
+}
+
+void tst_IwbXml::walkStopsWhereTheRecordingIs()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, interrupted);
+    QByteArray first = "<iwb>";
+    for (int n = 0; n < 2000; ++n)
+        first += "<rect id=\"a" + QByteArray::number(n) + "\"/>";
+    QByteArray second;
+    for (int n = 0; n < 2000; ++n)
+        second += "<polyline id=\"b" + QByteArray::number(n) + "\" points=\"1,1 2,2 3,3\"/>";
+    second += "</iwb>";
+    auto recording = std::make_shared<IwbXmlRecording>(how == QLatin1String("budget") ? 256 << 10
+                                                                                      : 256 << 20);
+    recording->holdBack();
+    recording->addData(first);
+    recording->allow(first.size());
+    // The rest comes once the walk is through what it was let have.
+    std::thread recorder;
+    const auto recordTheRest = [&]() {
+        recording->addData(second);
+        recording->finish();
+        if (how == QLatin1String("stop"))
+            recording->stop(QStringLiteral("refused"));
+        else
+            recording->allow(first.size() + second.size());
+    };
+    IwbXml walked{ std::shared_ptr<const IwbXmlRecording>(recording) };
+    int rects = 0;
+    int polylines = 0;
+    while (!walked.atEnd() && !walked.hasError()) {
+        if (walked.readNext() == QXmlStreamReader::StartElement) {
+            rects += walked.name() == QLatin1String("rect") ? 1 : 0;
+            polylines += walked.name() == QLatin1String("polyline") ? 1 : 0;
+            if (rects == 2000 && !recorder.joinable())
+                recorder = std::thread(recordTheRest);
+        }
+    }
+    recorder.join();
+    QCOMPARE(walked.isInterrupted(), interrupted);
+    QCOMPARE(rects, 2000);
+    QCOMPARE(polylines, interrupted ? 0 : 2000);
+    QCOMPARE(walked.hasError(), interrupted);
 }
 
 QTEST_MAIN(tst_IwbXml)

@@ -44,6 +44,10 @@ void tst_ToolRun::failuresCarryTheReason_data()
     // Standard input is empty: a tool waiting for an answer gets end of input at once.
     QTest::newRow("reads stdin") << "sh" << QStringList{ "-c", "read a || exit 4" } << 4
                                  << "exit code 4";
+    // Its output closed, a program is still waited for until it has ended.
+    QTest::newRow("ends after closing its output")
+            << "sh" << QStringList{ "-c", "exec >&- 2>&-; sleep 0.3; exit 5" } << 5
+            << "exit code 5";
 }
 
 void tst_ToolRun::failuresCarryTheReason()

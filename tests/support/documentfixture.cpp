@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -231,6 +232,17 @@ QStringList filesUnder(const QString &folder)
     }
     files.sort();
     return files;
+}
+
+QStringList settledEntries(const QString &folder)
+{
+    static const QRegularExpression scratch(QStringLiteral("^\\..+-[A-Za-z0-9]{6}(\\.lock)?$"));
+    const auto entries = [&folder] {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    };
+    // What is still there after the wait is the caller's to see.
+    (void)QTest::qWaitFor([&] { return entries().filter(scratch).isEmpty(); }, 20000);
+    return entries();
 }
 
 void addFuzzingRows(const QString &fuzzFolder, const QString &target)

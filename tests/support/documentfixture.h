@@ -85,6 +85,10 @@ QByteArray readAll(const QString &path);
 void writeFile(const QString &path, const QByteArray &bytes);
 // Every file below folder, hidden ones too, as "path/in/folder size", sorted: what a step left.
 QStringList filesUnder(const QString &folder);
+// The entries of folder (hidden ones too) once the scratch folders of the saves beside them,
+// with their locks, are gone: a save leaves its own to another thread, with the file it
+// replaced. Waits for them a while at most.
+QStringList settledEntries(const QString &folder);
 
 // Rows "corpus/<file>" and "regressions/<file>" of a fuzz target's inputs in fuzzFolder
 // ("<fuzzFolder>/corpus/<target>", ...), in the columns "file" (its path) and "seed" (true for
