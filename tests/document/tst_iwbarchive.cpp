@@ -1,6 +1,7 @@
 #include "document/iwbarchive.h"
 #include "document/toolrun.h"
 #include "document/workfolder.h"
+#include "support/documentfixture.h"
 
 #include <QtTest>
 
@@ -45,6 +46,8 @@ private:
 void tst_IwbArchive::init()
 {
     QVERIFY(m_dir.isValid());
+    // A pack of the test before leaves its scratch to another thread: not to be cleared under it.
+    DocumentFixture::settledEntries(m_dir.path());
     QVERIFY(IwbArchive::clearFolder(m_dir.path()).ok);
 }
 
@@ -184,43 +187,23 @@ void tst_IwbArchive::failedPackKeepsTheOldFile_data()
     // Packed as a document: its text handed over first, then its picture added.
     QTest::addColumn<bool>("document");
 
-    QTest::newRow("target folder is a file") << "work"
-                                             << "blocker/lesson.iwb"
-                                             << "" << false;
-    QTest::newRow("target is a folder") << "work"
-                                        << "blocker-dir"
-                                        << "" << false;
-    QTest::newRow("no working folder") << "missing"
-                                       << "lesson.iwb"
-                                       << "" << false;
-    QTest::newRow("working folder empty") << "empty"
-                                          << "lesson.iwb"
-                                          << "" << false;
-    QTest::newRow("zip not installed") << "work"
-                                       << "lesson.iwb"
-                                       << "missing" << false;
+    const auto row = [](const char *name, const char *folder, const char *target, const char *zip,
+                        bool document) {
+        QTest::newRow(name) << QString(folder) << QString(target) << QString(zip) << document;
+    };
+    row("target folder is a file", "work", "blocker/lesson.iwb", "", false);
+    row("target is a folder", "work", "blocker-dir", "", false);
+    row("no working folder", "missing", "lesson.iwb", "", false);
+    row("working folder empty", "empty", "lesson.iwb", "", false);
+    row("zip not installed", "work", "lesson.iwb", "missing", false);
     // A zip that ends well but writes an archive that is not what it was given.
-    QTest::newRow("zip leaves an entry out") << "work"
-                                             << "lesson.iwb"
-                                             << "leaves content.xml out" << false;
-    QTest::newRow("zip garbles the text it deflates") << "work"
-                                                      << "lesson.iwb"
-                                                      << "garbles content.xml" << false;
-    QTest::newRow("document, target is a folder") << "work"
-                                                  << "blocker-dir"
-                                                  << "" << true;
-    QTest::newRow("document, no working folder") << "missing"
-                                                 << "lesson.iwb"
-                                                 << "" << true;
-    QTest::newRow("document, zip not installed") << "work"
-                                                 << "lesson.iwb"
-                                                 << "missing" << true;
-    QTest::newRow("document, zip leaves the text out") << "work"
-                                                       << "lesson.iwb"
-                                                       << "leaves content.xml out" << true;
-    QTest::newRow("document, zip garbles the text") << "work"
-                                                    << "lesson.iwb"
-                                                    << "garbles content.xml" << true;
+    row("zip leaves an entry out", "work", "lesson.iwb", "leaves content.xml out", false);
+    row("zip garbles the text it deflates", "work", "lesson.iwb", "garbles content.xml", false);
+    row("document, target is a folder", "work", "blocker-dir", "", true);
+    row("document, no working folder", "missing", "lesson.iwb", "", true);
+    row("document, zip not installed", "work", "lesson.iwb", "missing", true);
+    row("document, zip leaves the text out", "work", "lesson.iwb", "leaves content.xml out", true);
+    row("document, zip garbles the text", "work", "lesson.iwb", "garbles content.xml", true);
 }
 
 void tst_IwbArchive::failedPackKeepsTheOldFile()

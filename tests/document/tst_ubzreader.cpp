@@ -11,6 +11,7 @@
 #include "document/toolrun.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
+#include "support/boardfixture.h"
 #include "support/documentfixture.h"
 #include "support/itemmedia.h"
 
@@ -1032,10 +1033,7 @@ void tst_UbzReader::textKeepsItsBox()
         QCOMPARE(text->document()->size().width() == 189.0, boxed);
         QVERIFY(near(text->scale(), scale));
         // Where the map is, the page shows the map: no ink of the text over it.
-        QImage under(map->sceneBoundingRect().size().toSize(), QImage::Format_RGB32);
-        QPainter painter(&under);
-        m_list->at(0)->render(&painter, QRectF(under.rect()), map->sceneBoundingRect());
-        painter.end();
+        const QImage under = BoardFixture::shownArea(m_list->at(0), map->sceneBoundingRect());
         int ink = 0;
         for (int y = 0; y < under.height(); ++y) {
             for (int x = 0; x < under.width(); ++x)

@@ -107,6 +107,18 @@ QString unlikeApplicationDialog(QColorDialog *shown)
     return QString();
 }
 
+QRect darkBounds(const QImage &image, int grey)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) < grey)
+                bounds |= QRect(x, y, 1, 1);
+        }
+    }
+    return bounds;
+}
+
 QTouchDevice *touchScreen()
 {
     static QTouchDevice *device = QTest::createTouchDevice(QTouchDevice::TouchScreen);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -10,6 +11,7 @@
 
 class QColorDialog;
 class QFileDialog;
+class QImage;
 class QTouchDevice;
 class QWidget;
 
@@ -46,6 +48,9 @@ void moveTo(QWidget *widget, QPoint point, Qt::MouseButtons buttons = Qt::LeftBu
 // Why a colour dialog opened over the board does not look as the application's own: a widget
 // of it whose background is not the application's (a style rule reached it). Empty when none.
 QString unlikeApplicationDialog(QColorDialog *shown);
+
+// The bounds of the pixels of image darker than grey (by qGray): the ink on a light ground.
+QRect darkBounds(const QImage &image, int grey);
 
 // The touch screen that touch events in tests come from.
 QTouchDevice *touchScreen();
