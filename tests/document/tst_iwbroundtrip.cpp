@@ -30,7 +30,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextLayout>
 #include <QtTest>
 
 #include <memory>
@@ -413,10 +412,9 @@ QStringList tst_IwbRoundTrip::describeObject(QGraphicsItem *item, bool mapped) c
             }
         }
         d << QStringLiteral("runs=") + runs.join(QLatin1Char('|'));
-        int lines = 0;
-        for (QTextBlock block = text->document()->begin(); block.isValid(); block = block.next())
-            lines += block.layout()->lineCount();
-        d << QStringLiteral("box=%1 lines=%2").arg(text->textWidth()).arg(lines);
+        d << QStringLiteral("box=%1 lines=%2")
+                        .arg(text->textWidth())
+                        .arg(TestSupport::laidOutLines(text->document()).size());
         d << QStringLiteral("font=%1 %2")
                         .arg(QFontInfo(text->font()).family())
                         .arg(text->font().pointSize());

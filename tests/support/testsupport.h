@@ -9,9 +9,11 @@
 #include <functional>
 #include <memory>
 
+class QColor;
 class QColorDialog;
 class QFileDialog;
 class QImage;
+class QTextDocument;
 class QTouchDevice;
 class QWidget;
 
@@ -51,6 +53,11 @@ QString unlikeApplicationDialog(QColorDialog *shown);
 
 // The bounds of the pixels of image darker than grey (by qGray): the ink on a light ground.
 QRect darkBounds(const QImage &image, int grey);
+// How many pixels of image the test holds to be of the kind it looks for.
+int countPixels(const QImage &image, const std::function<bool(const QColor &)> &counted);
+
+// The lines document is laid out in, each as the text it shows.
+QStringList laidOutLines(const QTextDocument *document);
 
 // The touch screen that touch events in tests come from.
 QTouchDevice *touchScreen();
