@@ -11,7 +11,6 @@
 #include "board/dview.h"
 
 #include <QColorDialog>
-#include <QPainter>
 #include <QtTest>
 
 using namespace BoardFixture;
@@ -110,10 +109,7 @@ void tst_DPageFills::gradientRunsDownTheShapesBox()
     page->fillFigure();
     QCOMPARE(shape->m_fillType, short(ItemFillGradient));
     // Down the middle: the fill colour at the box's top, the outline colour at its bottom.
-    QImage shown(1, 90, QImage::Format_RGB32);
-    QPainter painter(&shown);
-    page->render(&painter, QRectF(shown.rect()), QRectF(335, 210, 1, 90));
-    painter.end();
+    const QImage shown = shownArea(page, QRectF(335, 210, 1, 90));
     for (int row : { 10, 45, 80 }) {
         const qreal t = (row + 0.5) / 90;
         const QColor expected(qRound(255 * (1 - t)), qRound(255 * (1 - t)), qRound(128 * t));

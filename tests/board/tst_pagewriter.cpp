@@ -432,15 +432,13 @@ void tst_PageWriter::pointsWrittenAsBefore_data()
     QTest::addColumn<QPolygonF>("line"); // none: a circle of 40 at the object's origin
     QTest::addColumn<QString>("points"); // as earlier versions wrote them, to the byte
 
-    QTest::newRow("pencil stroke")
-            << 50 << QPolygonF(QVector<QPointF>{ { 0, 0 }, { 10.5, 5 }, { 20, 0.25 } })
-            << "100,50 110.5,55 120,50.25";
-    QTest::newRow("polygon") << 81
-                             << QPolygonF(QVector<QPointF>{
-                                        { 0, 0 }, { 40, 0 }, { 20, 30 }, { 0, 0 } })
+    using P = QVector<QPointF>;
+    QTest::newRow("pencil stroke") << 50 << QPolygonF(P{ { 0, 0 }, { 10.5, 5 }, { 20, 0.25 } })
+                                   << "100,50 110.5,55 120,50.25";
+    QTest::newRow("polygon") << 81 << QPolygonF(P{ { 0, 0 }, { 40, 0 }, { 20, 30 }, { 0, 0 } })
                              << "100,50 140,50 120,80 100,50";
     QTest::newRow("line along an instrument")
-            << 0 << QPolygonF(QVector<QPointF>{ { 0, 0 }, { 100, -0.5 } }) << "100,50 200,49.5";
+            << 0 << QPolygonF(P{ { 0, 0 }, { 100, -0.5 } }) << "100,50 200,49.5";
     // Its reader rebuilds the curves from the box and moves every element, control points
     // included, to these points.
     QTest::newRow("circle") << 77 << QPolygonF()

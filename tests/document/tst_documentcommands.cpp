@@ -109,21 +109,15 @@ void tst_DocumentCommands::saveAsNames_data()
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("written");
     QTest::addColumn<QString>("documentName");
-    QTest::newRow("no extension") << "lesson"
-                                  << "lesson.iwb"
-                                  << "lesson";
-    QTest::newRow("with .iwb") << "lesson.iwb"
-                               << "lesson.iwb"
-                               << "lesson";
-    QTest::newRow("two dots") << "lesson.2.iwb"
-                              << "lesson.2.iwb"
-                              << "lesson.2";
-    QTest::newRow("upper case: the extension as typed") << "lesson.IWB"
-                                                        << "lesson.IWB"
-                                                        << "lesson.IWB";
-    QTest::newRow("extension twice") << "lesson.iwb.iwb"
-                                     << "lesson.iwb.iwb"
-                                     << "lesson.iwb.iwb";
+    const auto row = [](const char *name, const char *chosen, const char *written,
+                        const char *documentName) {
+        QTest::newRow(name) << QString(chosen) << QString(written) << QString(documentName);
+    };
+    row("no extension", "lesson", "lesson.iwb", "lesson");
+    row("with .iwb", "lesson.iwb", "lesson.iwb", "lesson");
+    row("two dots", "lesson.2.iwb", "lesson.2.iwb", "lesson.2");
+    row("upper case: the extension as typed", "lesson.IWB", "lesson.IWB", "lesson.IWB");
+    row("extension twice", "lesson.iwb.iwb", "lesson.iwb.iwb", "lesson.iwb.iwb");
 }
 
 void tst_DocumentCommands::saveAsNames()
@@ -289,18 +283,18 @@ void tst_DocumentCommands::saveAsOverAnotherLesson_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("answer"); // to "¿Desea reemplazarlo?"; "" when it must not come
     QTest::addColumn<QString>("named"); // the document's name once saved
-    const QString victim = QStringLiteral("victim");
-    const QString file = QStringLiteral("victim.iwb");
-    QTest::newRow("victim over victim.iwb: No goes back to the dialog")
-            << file << victim << "No" << victim;
-    QTest::newRow("victim over victim.iwb: Escape is No") << file << victim << "Escape" << victim;
-    QTest::newRow("victim over victim.iwb: Si replaces it") << file << victim << "Si" << victim;
+    const auto row = [](const char *name, const char *existing, const char *typed,
+                        const char *answer, const char *named) {
+        QTest::newRow(name) << QString(existing) << QString(typed) << QString(answer)
+                            << QString(named);
+    };
+    row("victim over victim.iwb: No goes back to the dialog", "victim.iwb", "victim", "No",
+        "victim");
+    row("victim over victim.iwb: Escape is No", "victim.iwb", "victim", "Escape", "victim");
+    row("victim over victim.iwb: Si replaces it", "victim.iwb", "victim", "Si", "victim");
     // Typed in full, the name was the dialog's to ask about, in any case.
-    QTest::newRow("victim.iwb typed: not asked again")
-            << file << victim + ".iwb" << QString() << victim;
-    QTest::newRow("victim.IWB typed over victim.IWB: not asked again, replaced")
-            << "victim.IWB"
-            << "victim.IWB" << QString() << "victim.IWB";
+    row("victim.iwb typed: not asked again", "victim.iwb", "victim.iwb", "", "victim");
+    row("victim.IWB typed: not asked, replaced", "victim.IWB", "victim.IWB", "", "victim.IWB");
 }
 
 void tst_DocumentCommands::saveAsOverAnotherLesson()

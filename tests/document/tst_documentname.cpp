@@ -19,35 +19,22 @@ void tst_DocumentName::saveTargets_data()
     QTest::addColumn<int>("openKind");
 
     using K = DocumentName::OpenKind;
-    QTest::newRow("plain") << "/h/lesson"
-                           << "/h/lesson.iwb"
-                           << "/h/lesson" << int(K::Unknown);
-    QTest::newRow("with extension") << "/h/lesson.iwb"
-                                    << "/h/lesson.iwb"
-                                    << "/h/lesson" << int(K::Iwb);
-    QTest::newRow("two dots") << "/h/lesson.2.iwb"
-                              << "/h/lesson.2.iwb"
-                              << "/h/lesson.2" << int(K::Iwb);
+    const auto row = [](const char *tag, const char *name, const char *target, const char *kept,
+                        K kind) {
+        QTest::newRow(tag) << QString(name) << QString(target) << QString(kept) << int(kind);
+    };
+    row("plain", "/h/lesson", "/h/lesson.iwb", "/h/lesson", K::Unknown);
+    row("with extension", "/h/lesson.iwb", "/h/lesson.iwb", "/h/lesson", K::Iwb);
+    row("two dots", "/h/lesson.2.iwb", "/h/lesson.2.iwb", "/h/lesson.2", K::Iwb);
     // Typed in another case, the extension is still the extension; the name kept names that
     // same file for the next Save.
-    QTest::newRow("upper case") << "/h/lesson.IWB"
-                                << "/h/lesson.IWB"
-                                << "/h/lesson.IWB" << int(K::Iwb);
-    QTest::newRow("extension twice") << "/h/lesson.iwb.iwb"
-                                     << "/h/lesson.iwb.iwb"
-                                     << "/h/lesson.iwb.iwb" << int(K::Iwb);
-    QTest::newRow("upper case, then .iwb") << "/h/lesson.IWB.iwb"
-                                           << "/h/lesson.IWB.iwb"
-                                           << "/h/lesson.IWB.iwb" << int(K::Iwb);
-    QTest::newRow("opened ubz") << "/h/lesson.ubz"
-                                << "/h/lesson.ubz.iwb"
-                                << "/h/lesson.ubz" << int(K::Ubz);
-    QTest::newRow("ubz upper case") << "/h/a.UBZ"
-                                    << "/h/a.UBZ.iwb"
-                                    << "/h/a.UBZ" << int(K::Ubz);
-    QTest::newRow("folder with dot") << "/h/x.iwb/lesson"
-                                     << "/h/x.iwb/lesson.iwb"
-                                     << "/h/x.iwb/lesson" << int(K::Unknown);
+    row("upper case", "/h/lesson.IWB", "/h/lesson.IWB", "/h/lesson.IWB", K::Iwb);
+    row("extension twice", "/h/lesson.iwb.iwb", "/h/lesson.iwb.iwb", "/h/lesson.iwb.iwb", K::Iwb);
+    row("upper case, then .iwb", "/h/lesson.IWB.iwb", "/h/lesson.IWB.iwb", "/h/lesson.IWB.iwb",
+        K::Iwb);
+    row("opened ubz", "/h/lesson.ubz", "/h/lesson.ubz.iwb", "/h/lesson.ubz", K::Ubz);
+    row("ubz upper case", "/h/a.UBZ", "/h/a.UBZ.iwb", "/h/a.UBZ", K::Ubz);
+    row("folder with dot", "/h/x.iwb/lesson", "/h/x.iwb/lesson.iwb", "/h/x.iwb/lesson", K::Unknown);
 }
 
 void tst_DocumentName::saveTargets()

@@ -113,17 +113,7 @@ QList<int> tst_DPagesList::order(const DPagesList &list, const QList<DPage *> &p
 
 namespace {
 
-// A board window of its own, for a document opened as another program would open it.
-struct SecondBoard
-{
-    SecondBoard()
-    {
-        window.setFixedSize(800, 600);
-        window.show();
-    }
-    QWidget window;
-    DPagesList pages{ &window };
-};
+using SecondBoard = DocumentFixture::OtherBoard;
 
 bool isDark(QRgb pixel)
 {

@@ -1,6 +1,7 @@
 #include "document/iwbarchive.h"
 #include "document/toolrun.h"
 #include "document/workfolder.h"
+#include "support/documentfixture.h"
 
 #include <QtTest>
 
@@ -45,6 +46,8 @@ private:
 void tst_IwbArchive::init()
 {
     QVERIFY(m_dir.isValid());
+    // A pack of the test before leaves its scratch to another thread: not to be cleared under it.
+    DocumentFixture::settledEntries(m_dir.path());
     QVERIFY(IwbArchive::clearFolder(m_dir.path()).ok);
 }
 
@@ -180,47 +183,31 @@ void tst_IwbArchive::failedPackKeepsTheOldFile_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("zip"); // "": the real one; else what a zip of the tests does
+    // "": the real one; else zip as asked, then this done to the archive it made ($archive).
+    QTest::addColumn<QString>("zip");
     // Packed as a document: its text handed over first, then its picture added.
     QTest::addColumn<bool>("document");
-
-    QTest::newRow("target folder is a file") << "work"
-                                             << "blocker/lesson.iwb"
-                                             << "" << false;
-    QTest::newRow("target is a folder") << "work"
-                                        << "blocker-dir"
-                                        << "" << false;
-    QTest::newRow("no working folder") << "missing"
-                                       << "lesson.iwb"
-                                       << "" << false;
-    QTest::newRow("working folder empty") << "empty"
-                                          << "lesson.iwb"
-                                          << "" << false;
-    QTest::newRow("zip not installed") << "work"
-                                       << "lesson.iwb"
-                                       << "missing" << false;
+    // Out of an archive of the text alone, zip removes nothing: a document loses it as it grows.
+    const char *leaveOut = "/usr/bin/zip -q -d \"$archive\" content.xml || true";
+    const char *garble =
+            "printf XXXXXXXX | dd of=\"$archive\" bs=1 seek=2000 conv=notrunc status=none";
+    const auto row = [](const char *name, const char *folder, const char *target, const char *zip,
+                        bool document) {
+        QTest::newRow(name) << QString(folder) << QString(target) << QString(zip) << document;
+    };
+    row("target folder is a file", "work", "blocker/lesson.iwb", "", false);
+    row("target is a folder", "work", "blocker-dir", "", false);
+    row("no working folder", "missing", "lesson.iwb", "", false);
+    row("working folder empty", "empty", "lesson.iwb", "", false);
+    row("zip not installed", "work", "lesson.iwb", "missing", false);
     // A zip that ends well but writes an archive that is not what it was given.
-    QTest::newRow("zip leaves an entry out") << "work"
-                                             << "lesson.iwb"
-                                             << "leaves content.xml out" << false;
-    QTest::newRow("zip garbles the text it deflates") << "work"
-                                                      << "lesson.iwb"
-                                                      << "garbles content.xml" << false;
-    QTest::newRow("document, target is a folder") << "work"
-                                                  << "blocker-dir"
-                                                  << "" << true;
-    QTest::newRow("document, no working folder") << "missing"
-                                                 << "lesson.iwb"
-                                                 << "" << true;
-    QTest::newRow("document, zip not installed") << "work"
-                                                 << "lesson.iwb"
-                                                 << "missing" << true;
-    QTest::newRow("document, zip leaves the text out") << "work"
-                                                       << "lesson.iwb"
-                                                       << "leaves content.xml out" << true;
-    QTest::newRow("document, zip garbles the text") << "work"
-                                                    << "lesson.iwb"
-                                                    << "garbles content.xml" << true;
+    row("zip leaves an entry out", "work", "lesson.iwb", leaveOut, false);
+    row("zip garbles the text it deflates", "work", "lesson.iwb", garble, false);
+    row("document, target is a folder", "work", "blocker-dir", "", true);
+    row("document, no working folder", "missing", "lesson.iwb", "", true);
+    row("document, zip not installed", "work", "lesson.iwb", "missing", true);
+    row("document, zip leaves the text out", "work", "lesson.iwb", leaveOut, true);
+    row("document, zip garbles the text", "work", "lesson.iwb", garble, true);
 }
 
 void tst_IwbArchive::failedPackKeepsTheOldFile()
@@ -244,23 +231,12 @@ void tst_IwbArchive::failedPackKeepsTheOldFile()
         QVERIFY(QDir().mkpath(path("work/videos")));
         QVERIFY(QDir().mkpath(path("work/document")));
     }
-    // Out of an archive of the text alone, zip removes nothing: a document loses it as it grows.
-    const QString damage = zip == QLatin1String("leaves content.xml out")
-            ? QStringLiteral("/usr/bin/zip -q -d \"$archive\" content.xml || true")
-            : QStringLiteral("printf 'XXXXXXXX' | dd of=\"$archive\" bs=1 seek=2000 "
-                             "conv=notrunc status=none");
-    if (!zip.isEmpty() && zip != QLatin1String("missing")) {
-        // Zip as asked, then the damage to the archive it made (the argument ending ".zip").
-        QFile fake(tools.filePath(QStringLiteral("zip")));
-        QVERIFY(fake.open(QIODevice::WriteOnly));
-        fake.write("#!/bin/sh\n/usr/bin/zip \"$@\" || exit $?\n"
-                   "for argument in \"$@\"; do\n"
-                   "  case \"$argument\" in *.zip) archive=\"$argument\";; esac\n"
-                   "done\n"
-                   + damage.toUtf8() + "\n");
-        fake.close();
-        QVERIFY(fake.setPermissions(fake.permissions() | QFileDevice::ExeOwner));
-    }
+    const QString fake = tools.filePath(QStringLiteral("zip"));
+    DocumentFixture::writeFile(fake,
+                               "#!/bin/sh\n/usr/bin/zip \"$@\" || exit $?\n"
+                               "for a; do case \"$a\" in *.zip) archive=\"$a\";; esac; done\n"
+                                       + zip.toUtf8() + "\n");
+    QVERIFY(QFile::setPermissions(fake, QFile::ReadOwner | QFile::ExeOwner));
     const QStringList before =
             QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 

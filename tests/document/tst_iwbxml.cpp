@@ -238,11 +238,11 @@ void tst_IwbXml::walkStopsWhereTheRecordingIs()
     QFETCH(QString, how);
     QFETCH(bool, interrupted);
     QByteArray first = "<iwb>";
-    for (int n = 0; n < 2000; ++n)
-        first += "<rect id=\"a" + QByteArray::number(n) + "\"/>";
     QByteArray second;
-    for (int n = 0; n < 2000; ++n)
+    for (int n = 0; n < 2000; ++n) {
+        first += "<rect id=\"a" + QByteArray::number(n) + "\"/>";
         second += "<polyline id=\"b" + QByteArray::number(n) + "\" points=\"1,1 2,2 3,3\"/>";
+    }
     second += "</iwb>";
     auto recording = std::make_shared<IwbXmlRecording>(how == QLatin1String("budget") ? 256 << 10
                                                                                       : 256 << 20);

@@ -11,8 +11,10 @@
 #include "document/toolrun.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
+#include "support/boardfixture.h"
 #include "support/documentfixture.h"
 #include "support/itemmedia.h"
+#include "support/testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,7 +23,6 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextLayout>
 #include <QtTest>
 
 #include <memory>
@@ -1020,27 +1021,15 @@ void tst_UbzReader::textKeepsItsBox()
         auto *text = static_cast<DGTextItem *>(objects(0, ItemTypeText).value(0));
         QGraphicsItem *map = objects(0, ItemTypePixmap).value(0);
         QVERIFY(text && map);
-        QStringList laidOut;
-        for (QTextBlock block = text->document()->begin(); block.isValid(); block = block.next()) {
-            for (int n = 0; n < block.layout()->lineCount(); ++n) {
-                const QTextLine line = block.layout()->lineAt(n);
-                laidOut << block.text().mid(line.textStart(), line.textLength());
-            }
-        }
+        const QStringList laidOut = TestSupport::laidOutLines(text->document());
         QVERIFY2(laidOut.size() == lines, qPrintable(file + ": " + laidOut.join('|')));
         QCOMPARE(text->textWidth(), boxed ? 189.0 : -1.0);
         QCOMPARE(text->document()->size().width() == 189.0, boxed);
         QVERIFY(near(text->scale(), scale));
         // Where the map is, the page shows the map: no ink of the text over it.
-        QImage under(map->sceneBoundingRect().size().toSize(), QImage::Format_RGB32);
-        QPainter painter(&under);
-        m_list->at(0)->render(&painter, QRectF(under.rect()), map->sceneBoundingRect());
-        painter.end();
-        int ink = 0;
-        for (int y = 0; y < under.height(); ++y) {
-            for (int x = 0; x < under.width(); ++x)
-                ink += under.pixelColor(x, y).green() < 200;
-        }
+        const QImage under = BoardFixture::shownArea(m_list->at(0), map->sceneBoundingRect());
+        const int ink =
+                TestSupport::countPixels(under, [](const QColor &c) { return c.green() < 200; });
         QVERIFY2((ink == 0) == boxed, qPrintable(QStringLiteral("%1 pixels of ink").arg(ink)));
         if (file == saved)
             break;

@@ -17,26 +17,13 @@
 
 namespace {
 
-// The bounds of the text's ink in an image of dark text on a light ground.
-QRect inkOf(const QImage &image)
-{
-    QRect ink;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (qGray(image.pixel(x, y)) < 160)
-                ink |= QRect(x, y, 1, 1);
-        }
-    }
-    return ink;
-}
-
 // Empty when the zoom display shows its text whole, clear of its edges and in the middle of
 // it from top to bottom; otherwise what is wrong. Whole: the ink on screen has the size of the
 // same text drawn in the same face with nothing around to cut it.
 QString readOutFault(QTextEdit *display)
 {
     QWidget *box = display->viewport();
-    const QRect shown = inkOf(box->grab().toImage());
+    const QRect shown = TestSupport::darkBounds(box->grab().toImage(), 160);
     // The same document laid out again with room all round, drawn as the box draws it.
     std::unique_ptr<QTextDocument> copy(display->document()->clone());
     copy->setDocumentMargin(40);
@@ -47,7 +34,7 @@ QString readOutFault(QTextEdit *display)
         QPainter painter(&alone);
         copy->drawContents(&painter);
     }
-    const QRect whole = inkOf(alone);
+    const QRect whole = TestSupport::darkBounds(alone, 160);
     const QString where = QString::asprintf(" %s: ink at %d,%d %dx%d, whole %dx%d, in a box %dx%d",
                                             qPrintable(display->toPlainText()), shown.x(),
                                             shown.y(), shown.width(), shown.height(), whole.width(),

@@ -1,6 +1,7 @@
 #include "sharing/qtqritem.h"
 #include "support/qrdecoder.h"
 #include "support/sharefixture.h"
+#include "support/testsupport.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -28,18 +29,6 @@ QImage render(QtQrItem &item)
     picture.fill(Qt::white);
     item.render(&picture, QPoint(), QRegion(), QWidget::DrawChildren);
     return picture;
-}
-
-QRect darkBounds(const QImage &picture)
-{
-    QRect bounds;
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x) {
-            if (qGray(picture.pixel(x, y)) < 100)
-                bounds |= QRect(x, y, 1, 1);
-        }
-    }
-    return bounds;
 }
 } // namespace
 
@@ -90,7 +79,7 @@ void tst_QtQrItem::everyShareAddressIsOneSizeAndFillsTheWidget()
     item.resize(351, 351);
     item.setQrText(address);
     // Cells of 351 / 27 = 13 pixels after a quiet module: dark from pixel 13 to pixel 337.
-    QCOMPARE(darkBounds(render(item)), QRect(QPoint(13, 13), QPoint(337, 337)));
+    QCOMPARE(TestSupport::darkBounds(render(item), 100), QRect(QPoint(13, 13), QPoint(337, 337)));
 }
 
 void tst_QtQrItem::notSquareSitsTopLeft()
@@ -100,7 +89,7 @@ void tst_QtQrItem::notSquareSitsTopLeft()
     item.resize(400, 270); // side 270, cells of 10
     item.setQrText(text);
     const QImage picture = render(item);
-    QCOMPARE(darkBounds(picture), QRect(QPoint(10, 10), QPoint(259, 259)));
+    QCOMPARE(TestSupport::darkBounds(picture, 100), QRect(QPoint(10, 10), QPoint(259, 259)));
     QString why;
     QVERIFY2(ShareFixture::qrModulesMatch(picture, QPoint(), item.size(), text, &why),
              qPrintable(why));
@@ -113,7 +102,7 @@ void tst_QtQrItem::textTooLongPaintsNothing()
     item.setQrText(QString(5000, QLatin1Char('x')));
     QTest::ignoreMessage(QtWarningMsg,
                          QRegularExpression(QStringLiteral("^QtQrItem: text too long")));
-    QVERIFY(darkBounds(render(item)).isNull());
+    QVERIFY(TestSupport::darkBounds(render(item), 100).isNull());
 }
 
 QTEST_MAIN(tst_QtQrItem)

@@ -17,10 +17,12 @@
 #include "shell/dmainui.h"
 #include "shell/dshortui.h"
 #include "shell/globals.h"
+#include "support/boardfixture.h"
 #include "support/documentfixture.h"
 #include "support/inkfixture.h"
 #include "support/palettefixture.h"
 #include "support/testsupport.h"
+#include "support/toolsfixture.h"
 #include "tools/dcalculator.h"
 #include "tools/dclock.h"
 #include "tools/dscreenphoto.h"
@@ -31,7 +33,6 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
@@ -788,39 +789,8 @@ void tst_MainForm::objectKeys()
     QCOMPARE(objects(), 0);
 }
 
-namespace {
-
-// What the page shows of area (scene coordinates), on white.
-QImage shownArea(DPage *page, const QRect &area)
-{
-    QImage image(area.size(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    page->render(&painter, QRectF(image.rect()), area);
-    return image;
-}
-
-QRect objectsArea(DPage *page)
-{
-    QRectF area;
-    for (QGraphicsItem *item : page->validItems(true))
-        area |= item->sceneBoundingRect();
-    return area.toAlignedRect().adjusted(-2, -2, 2, 2);
-}
-
-int differingPixels(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size())
-        return a.width() * a.height();
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x)
-            count += a.pixel(x, y) != b.pixel(x, y);
-    }
-    return count;
-}
-
-} // namespace
+using BoardFixture::sceneArea;
+using BoardFixture::shownArea;
 
 void tst_MainForm::paletteFillShowsTheSameAfterOpen_data()
 {
@@ -829,32 +799,24 @@ void tst_MainForm::paletteFillShowsTheSameAfterOpen_data()
     QTest::addColumn<QPoint>("from");
     QTest::addColumn<QPoint>("to");
     QTest::addColumn<QString>("then");
-    const QString picture = QStringLiteral("imgcolor");
-    const QString gradient = QStringLiteral("gradcolor");
-    const QString ellipse = QStringLiteral("ellipse");
-    const QString rectangle = QStringLiteral("rectangle");
+    const auto row = [](const char *name, const char *fill, const char *shape, QPoint from,
+                        QPoint to, const char *then = "") {
+        QTest::newRow(name) << QString(fill) << QString(shape) << from << to << QString(then);
+    };
     // An odd width and height: the ellipse's path begins half a pixel down its right side.
     const QPoint topLeft(180, 140), bottomRight(411, 323), topRight(411, 140), bottomLeft(180, 323);
-    QTest::newRow("picture ellipse, dragged down-right")
-            << picture << ellipse << topLeft << bottomRight << QString();
-    QTest::newRow("picture ellipse, dragged up-left")
-            << picture << ellipse << bottomRight << topLeft << QString();
-    QTest::newRow("picture rectangle, dragged up-left")
-            << picture << rectangle << bottomRight << topLeft << QString();
-    QTest::newRow("picture rectangle, dragged down-left")
-            << picture << rectangle << topRight << bottomLeft << QString();
-    QTest::newRow("gradient ellipse, dragged down-right")
-            << gradient << ellipse << topLeft << bottomRight << QString();
-    QTest::newRow("gradient ellipse, dragged up-left")
-            << gradient << ellipse << bottomRight << topLeft << QString();
-    QTest::newRow("gradient rectangle, dragged up-right")
-            << gradient << rectangle << bottomLeft << topRight << QString();
-    QTest::newRow("picture ellipse, undone and redone")
-            << picture << ellipse << bottomRight << topLeft << QStringLiteral("undo");
-    QTest::newRow("picture ellipse, copied to a new page")
-            << picture << ellipse << bottomRight << topLeft << QStringLiteral("copy");
-    QTest::newRow("gradient rectangle, copied to a new page")
-            << gradient << rectangle << bottomLeft << topRight << QStringLiteral("copy");
+    row("picture ellipse, dragged down-right", "imgcolor", "ellipse", topLeft, bottomRight);
+    row("picture ellipse, dragged up-left", "imgcolor", "ellipse", bottomRight, topLeft);
+    row("picture rectangle, dragged up-left", "imgcolor", "rectangle", bottomRight, topLeft);
+    row("picture rectangle, dragged down-left", "imgcolor", "rectangle", topRight, bottomLeft);
+    row("gradient ellipse, dragged down-right", "gradcolor", "ellipse", topLeft, bottomRight);
+    row("gradient ellipse, dragged up-left", "gradcolor", "ellipse", bottomRight, topLeft);
+    row("gradient rectangle, dragged up-right", "gradcolor", "rectangle", bottomLeft, topRight);
+    row("picture ellipse, undone and redone", "imgcolor", "ellipse", bottomRight, topLeft, "undo");
+    row("picture ellipse, copied to a new page", "imgcolor", "ellipse", bottomRight, topLeft,
+        "copy");
+    row("gradient rectangle, copied to a new page", "gradcolor", "rectangle", bottomLeft, topRight,
+        "copy");
 }
 
 // A shape filled from the shape palette shows its fill anchored to its own box as drawn, after
@@ -866,6 +828,7 @@ void tst_MainForm::paletteFillShowsTheSameAfterOpen()
     QFETCH(QPoint, from);
     QFETCH(QPoint, to);
     QFETCH(QString, then);
+    const bool picture = fill == QLatin1String("imgcolor");
     QTemporaryDir home;
     const QByteArray oldHome = qgetenv("HOME");
     const auto restoreHome = qScopeGuard([&oldHome]() { qputenv("HOME", oldHome); });
@@ -889,18 +852,15 @@ void tst_MainForm::paletteFillShowsTheSameAfterOpen()
         const auto answered =
                 DocumentFixture::answerInTurn({ DocumentFixture::chooseFile(pictureFile) });
         QVERIFY(PaletteFixture::click(palette, fill));
-        QCOMPARE(*answered, fill == QLatin1String("imgcolor") ? 1 : 0);
+        QCOMPARE(*answered, picture ? 1 : 0);
     }
     QVERIFY(PaletteFixture::click(palette, shape));
-    QVector<QPoint> drag;
-    for (int step = 0; step <= 8; ++step)
-        drag << from + (to - from) * step / 8;
-    TestSupport::drag(view()->viewport(), drag);
+    TestSupport::drag(view()->viewport(), InkFixture::line(from, to, 8));
     DPagesList *list = m_window->pagesList();
     DPage *page = list->getCurPage();
     QCOMPARE(page->validItems(true).size(), 1);
     page->clearSelection();
-    const QRect area = objectsArea(page);
+    const QRect area = sceneArea(page->validItems(true), 2);
     const QImage drawn = shownArea(page, area);
 
     // Anchored to the box: the picture's first pixel at its top-left corner, the gradient from
@@ -911,17 +871,13 @@ void tst_MainForm::paletteFillShowsTheSameAfterOpen()
         for (int x = box.center().x() - 5; x < box.center().x() + 5; ++x) {
             const QColor shown = drawn.pixelColor(QPoint(x, y) - area.topLeft());
             const qreal t = (y + 0.5 - box.top()) / box.height();
-            const QColor expected = fill == QLatin1String("imgcolor")
+            const QColor expected = picture
                     ? uneven.pixelColor((x - box.left()) % 29, (y - box.top()) % 23)
                     : QColor(qRound(240 * (1 - t)), qRound(240 * (1 - t)), qRound(240 * t));
-            const int off = std::max({ qAbs(shown.red() - expected.red()),
-                                       qAbs(shown.green() - expected.green()),
-                                       qAbs(shown.blue() - expected.blue()) });
-            QVERIFY2(off <= (fill == QLatin1String("imgcolor") ? 0 : 3),
-                     qPrintable(QStringLiteral("(%1, %2) shows %3, not %4")
-                                        .arg(x)
-                                        .arg(y)
-                                        .arg(shown.name(), expected.name())));
+            QVERIFY2(ToolsFixture::near(shown, expected, picture ? 0 : 3),
+                     qPrintable(QString::asprintf("(%d, %d) shows %s, not %s", x, y,
+                                                  qPrintable(shown.name()),
+                                                  qPrintable(expected.name()))));
         }
     }
 
@@ -930,7 +886,7 @@ void tst_MainForm::paletteFillShowsTheSameAfterOpen()
         QCOMPARE(page->validItems(true).size(), 0);
         QTest::keyClick(m_window.data(), Qt::Key_Y, Qt::ControlModifier);
         page->clearSelection();
-        QCOMPARE(differingPixels(shownArea(page, area), drawn), 0);
+        QCOMPARE(shownArea(page, area), drawn);
     } else if (then == QLatin1String("copy")) {
         // Taken with the select tool, copied, and pasted on a new page.
         QTest::mouseClick(toolbarButton("m_pSelect"), Qt::LeftButton);
@@ -943,22 +899,20 @@ void tst_MainForm::paletteFillShowsTheSameAfterOpen()
         QCOMPARE(second->validItems(true).size(), 1);
         page->clearSelection();
         second->clearSelection();
-        QCOMPARE(differingPixels(shownArea(second, objectsArea(second)), drawn), 0);
+        QCOMPARE(shownArea(second, sceneArea(second->validItems(true), 2)), drawn);
     }
 
     // Saved through the page list, opened as a fresh document in another board window.
     const QString target = home.filePath(QStringLiteral("filled"));
     QVERIFY2(list->saveAllPagesToFileIWB(target, true), qPrintable(list->lastSaveError()));
-    QWidget otherWindow;
-    otherWindow.setFixedSize(800, 600);
-    DPagesList opened(&otherWindow);
-    otherWindow.show();
+    DocumentFixture::OtherBoard other;
+    DPagesList &opened = other.pages;
     QVERIFY2(opened.openAllPagesFromFileIWB(target + QStringLiteral(".iwb")),
              qPrintable(opened.lastOpenError()));
     QCOMPARE(opened.size(), list->size());
     for (int n = 0; n < list->size(); ++n) {
-        const QRect shown = objectsArea(list->at(n));
-        QCOMPARE(differingPixels(shownArea(opened.at(n), shown), shownArea(list->at(n), shown)), 0);
+        const QRect shown = sceneArea(list->at(n)->validItems(true), 2);
+        QCOMPARE(shownArea(opened.at(n), shown), shownArea(list->at(n), shown));
     }
     opened.exit();
 }

@@ -9,6 +9,7 @@
 #include "board/dview.h"
 
 #include <QGraphicsSceneMouseEvent>
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -170,6 +171,23 @@ QPainterPath stroke(int count, qreal size, quint32 seed)
         path.lineTo(point);
     }
     return path;
+}
+
+QImage shownArea(DPage *page, const QRectF &area)
+{
+    QImage image(area.size().toSize(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    page->render(&painter, QRectF(image.rect()), area);
+    return image;
+}
+
+QRect sceneArea(const QList<QGraphicsItem *> &items, int margin)
+{
+    QRectF area;
+    for (const QGraphicsItem *item : items)
+        area |= item->sceneBoundingRect();
+    return area.toAlignedRect().adjusted(-margin, -margin, margin, margin);
 }
 
 } // namespace BoardFixture

@@ -16,6 +16,7 @@ class DGPathCurveItem;
 class DGPathVertexItem;
 class DPage;
 class DView;
+class QImage;
 class QPainterPath;
 
 namespace BoardFixture {
@@ -83,5 +84,10 @@ DGPathCurveItem *addCurve(DPage *page, const QPainterPath &path, const QPointF &
 DGPathVertexItem *addVertex(DPage *page, const QPainterPath &path, const QPointF &pos);
 // A freehand-like stroke of count points inside a box of size x size from its start.
 QPainterPath stroke(int count, qreal size, quint32 seed);
+
+// What the page shows of area (scene coordinates) at the page's own scale, drawn on white.
+QImage shownArea(DPage *page, const QRectF &area);
+// The scene area the items cover, margin wider all round (room for antialiased edges).
+QRect sceneArea(const QList<QGraphicsItem *> &items, int margin);
 
 } // namespace BoardFixture

@@ -1,15 +1,17 @@
 #pragma once
 
+#include "document/dpageslist.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 
 #include <functional>
 #include <memory>
 
 class QMessageBox;
 class QTemporaryDir;
-class QWidget;
 
 // Helpers for the document commands' tests: answering the chain of modal dialogs a command
 // opens (question, file dialog, error box), and reading archives back.
@@ -71,6 +73,19 @@ public:
 
 private:
     bool m_active = false;
+};
+
+// A board window of its own with its page list, shown: a document opened there is opened as
+// another program would open it, in a working folder that holds nothing of it yet.
+struct OtherBoard
+{
+    OtherBoard()
+    {
+        window.setFixedSize(800, 600);
+        window.show();
+    }
+    QWidget window;
+    DPagesList pages{ &window };
 };
 
 // The working directory of an earlier run that autosaved and was killed, in the temporary

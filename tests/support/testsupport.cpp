@@ -8,6 +8,9 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QProgressDialog>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTest>
 #include <QTimer>
 
@@ -105,6 +108,40 @@ QString unlikeApplicationDialog(QColorDialog *shown)
                          background.name(QColor::HexArgb), expected.name(QColor::HexArgb));
     }
     return QString();
+}
+
+QRect darkBounds(const QImage &image, int grey)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) < grey)
+                bounds |= QRect(x, y, 1, 1);
+        }
+    }
+    return bounds;
+}
+
+int countPixels(const QImage &image, const std::function<bool(const QColor &)> &counted)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            count += counted(image.pixelColor(x, y)) ? 1 : 0;
+    }
+    return count;
+}
+
+QStringList laidOutLines(const QTextDocument *document)
+{
+    QStringList lines;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (int n = 0; n < block.layout()->lineCount(); ++n) {
+            const QTextLine line = block.layout()->lineAt(n);
+            lines << block.text().mid(line.textStart(), line.textLength());
+        }
+    }
+    return lines;
 }
 
 QTouchDevice *touchScreen()

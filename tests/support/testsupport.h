@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -8,8 +9,11 @@
 #include <functional>
 #include <memory>
 
+class QColor;
 class QColorDialog;
 class QFileDialog;
+class QImage;
+class QTextDocument;
 class QTouchDevice;
 class QWidget;
 
@@ -46,6 +50,14 @@ void moveTo(QWidget *widget, QPoint point, Qt::MouseButtons buttons = Qt::LeftBu
 // Why a colour dialog opened over the board does not look as the application's own: a widget
 // of it whose background is not the application's (a style rule reached it). Empty when none.
 QString unlikeApplicationDialog(QColorDialog *shown);
+
+// The bounds of the pixels of image darker than grey (by qGray): the ink on a light ground.
+QRect darkBounds(const QImage &image, int grey);
+// How many pixels of image the test holds to be of the kind it looks for.
+int countPixels(const QImage &image, const std::function<bool(const QColor &)> &counted);
+
+// The lines document is laid out in, each as the text it shows.
+QStringList laidOutLines(const QTextDocument *document);
 
 // The touch screen that touch events in tests come from.
 QTouchDevice *touchScreen();
