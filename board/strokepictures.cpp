@@ -5,9 +5,12 @@
 
 #include "shell/cores.h"
 
+#include <QCoreApplication>
 #include <QGraphicsItem>
 #include <QHash>
 #include <QImage>
+#include <QLinearGradient>
+#include <QPainterPath>
 #include <QThread>
 #include <QThreadPool>
 
@@ -64,6 +67,46 @@ struct StrokePictures::Work
 
 namespace {
 
+// A picture of every kind the threads draw, drawn here: what the toolkit makes on first use
+// for drawing (the pen a painter begins with, the raster engine's, a gradient's colours) is
+// then made before the queue, and torn down after it at the program's end.
+void drawEveryKind()
+{
+    QPainterPath stroke(QPointF(0, 0));
+    for (int n = 1; n <= 200; ++n) // long: drawn in pieces
+        stroke.lineTo(n, n % 2 * 4);
+    QPainterPath shape;
+    shape.addEllipse(0, 0, 16, 16);
+    const QPainterPath dot(QPointF(8, 8));
+    QLinearGradient linear(0, 0, 16, 16);
+    QRadialGradient radial(8, 8, 8);
+    QConicalGradient conical(8, 8, 0);
+    for (QGradient *gradient : std::initializer_list<QGradient *>{ &linear, &radial, &conical }) {
+        gradient->setColorAt(0, Qt::red);
+        gradient->setColorAt(1, Qt::blue);
+    }
+    const QPen solid(Qt::black, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    const QPen dashed(QBrush(linear), 2, Qt::DashLine);
+    const QPen shaded(QBrush(conical), 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    const struct
+    {
+        const QPainterPath &path;
+        const QPen &pen;
+        QBrush brush;
+        QRect area;
+    } kinds[] = { { stroke, solid, Qt::NoBrush, QRect(-4, -4, 208, 16) },
+                  { shape, dashed, QBrush(radial), QRect(-2, -2, 20, 20) },
+                  { dot, shaded, Qt::NoBrush, QRect(0, 0, 16, 16) } };
+    for (const auto &kind : kinds) {
+        DGPathItem::CacheRecipe recipe;
+        recipe.path = kind.path;
+        recipe.pen = recipe.shapePen = kind.pen;
+        recipe.brush = recipe.shapeBrush = kind.brush;
+        recipe.area = kind.area;
+        DGPathItem::drawCachePicture(recipe);
+    }
+}
+
 // The pages' work in the order it is drawn, behind one lock: a picture takes a millisecond or
 // two to draw, the lock a few instructions to pass. The page shown is drawn by threads of
 // normal priority; the pages near it by threads of low priority, which take little of a core
@@ -73,9 +116,34 @@ struct Queue
 {
     Queue()
     {
+        // The program may end by exit() while the threads draw, the application alive: the
+        // queue stops them as it is torn down, before what they draw with is.
+        drawEveryKind();
         pool.setMaxThreadCount(StrokePictures::threads());
         ahead.setMaxThreadCount(StrokePictures::threads());
+        // The threads stop at the application's end, while the toolkit they draw with is
+        // whole. Left to the program's end, they drew on while its statics were torn down.
+        qAddPostRoutine(&StrokePictures::stopAll);
     }
+    // At the program's end without the application's (exit() called while it runs): nothing is
+    // begun any more.
+    ~Queue() { stop(); }
+    Queue(const Queue &) = delete;
+    Queue &operator=(const Queue &) = delete;
+
+    // Pictures not begun are dropped; those being drawn are waited for.
+    void stop()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            for (const std::shared_ptr<StrokePictures::Work> &work : works)
+                work->cancelled = true;
+            works.clear();
+        }
+        pool.waitForDone();
+        ahead.waitForDone();
+    }
+
     QObject receiver; // made on the GUI thread, where the pictures are handed over
     std::mutex mutex;
     std::condition_variable drawn;
@@ -220,6 +288,12 @@ void putFirst(Queue &queue, const std::shared_ptr<StrokePictures::Work> &work)
 
 } // namespace
 
+void StrokePictures::stopAll()
+{
+    if (g_queue.exists())
+        g_queue->stop();
+}
+
 int StrokePictures::threads()
 {
     // The GUI thread draws too, when it waits for a page's pictures: one core is left for it.
@@ -256,7 +330,8 @@ StrokePictures::StrokePictures(DPage *page) : m_work(std::make_shared<Work>()), 
 
 StrokePictures::~StrokePictures()
 {
-    if (m_count == 0)
+    // Gone at the program's end, the queue's threads are stopped already.
+    if (m_count == 0 || !g_queue.exists())
         return;
     Queue &queue = *g_queue;
     const std::lock_guard<std::mutex> lock(queue.mutex);

@@ -44,6 +44,11 @@ public:
     // one begun ahead is not waited for. False when there is none to give.
     static bool deliver(DGPathItem *object);
 
+    // Drops every picture not begun, of every page, and waits for those being drawn: no thread
+    // draws after it (GUI thread). The application's end calls it; the pictures of a page whose
+    // StrokePictures lives on are not drawn again.
+    static void stopAll();
+
     // Threads that draw the page shown besides the GUI thread (and as many that draw ahead):
     // one less than the cores the program may use, at least one.
     static int threads();

@@ -31,11 +31,8 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
-#include <QThreadPool>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
-
-#include <malloc.h>
 
 #include <algorithm>
 #include <atomic>
@@ -784,17 +781,6 @@ bool findPageset(IwbXml &xml)
     return false;
 }
 
-// The recorded text is done with, but it is millions of small strings, and its memory lies
-// between the objects made from it: freed and handed back to the system on another thread, it
-// holds up neither the board nor the rest of the lesson.
-void releaseElsewhere(std::shared_ptr<const IwbXmlRecording> recorded)
-{
-    QThreadPool::globalInstance()->start([recorded = std::move(recorded)]() mutable {
-        recorded.reset();
-        malloc_trim(0);
-    });
-}
-
 } // namespace
 
 bool DPagesList::openFromFile(const QString &folder)
@@ -851,7 +837,6 @@ bool DPagesList::readContent(const QString &folder, std::shared_ptr<const IwbXml
             error = found ? reader.errorString() : xml.errorString();
     }
     finishRead(complete, error, QFileInfo(folder) == QFileInfo(m_workDir));
-    releaseElsewhere(std::move(recorded));
     return true;
 }
 
@@ -960,7 +945,6 @@ DPagesList::ReadWhileUnpacked DPagesList::readWhileUnpacked(IwbOpening &opening)
         destroyPage(page);
     m_bDocumentChanged = true;
     finishRead(complete, error, true);
-    releaseElsewhere(recorded);
     return ReadWhileUnpacked::Read;
 }
 

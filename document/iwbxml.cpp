@@ -7,6 +7,10 @@
 #include <QIODevice>
 #include <QThreadPool>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <algorithm>
 #include <chrono>
 #include <climits>
@@ -46,7 +50,46 @@ IwbXmlRecording::IwbXmlRecording(qint64 budget)
 {
 }
 
-IwbXmlRecording::~IwbXmlRecording() = default;
+IwbXmlRecording::~IwbXmlRecording()
+{
+    // A document's recording is millions of small strings and lists, lying between the objects
+    // made from it, in the memory of the threads that recorded it. It is freed on another
+    // thread, so that whoever lets it go last (the GUI thread, once an open is done) is not held
+    // up, and the memory is handed back to the system: glibc keeps what is freed in the
+    // recording threads' pools for their later use, and they allocate little more.
+    constexpr qint64 kFreedElsewhere = qint64(4) << 20; // bytes of text
+    QThreadPool *const pool = QThreadPool::globalInstance(); // none at the program's end
+    if (m_bytes < kFreedElsewhere || !pool)
+        return;
+    struct Remains
+    {
+        std::vector<HandedOn> handedOn;
+        std::shared_ptr<Segment> segment;
+        std::vector<QString> names;
+        std::shared_ptr<const std::vector<QString>> namesHandedOn;
+        QHash<QString, int> nameIndex;
+        QHash<QString, QString> values;
+        QSet<QString> references;
+        QStringList pictures;
+        QStringList picturesHandedOn;
+    };
+    auto remains = std::make_shared<Remains>();
+    remains->handedOn.swap(m_handedOn);
+    remains->segment.swap(m_segment);
+    remains->names.swap(m_names);
+    remains->namesHandedOn.swap(m_namesHandedOn);
+    remains->nameIndex.swap(m_nameIndex);
+    remains->values.swap(m_values);
+    remains->references.swap(m_references);
+    remains->pictures.swap(m_pictures);
+    remains->picturesHandedOn.swap(m_picturesHandedOn);
+    pool->start([remains = std::move(remains)]() mutable {
+        remains.reset();
+#ifdef __GLIBC__
+        malloc_trim(0);
+#endif
+    });
+}
 
 void IwbXmlRecording::addData(const QByteArray &piece)
 {

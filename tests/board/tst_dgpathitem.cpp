@@ -16,10 +16,14 @@
 #include <QLinearGradient>
 #include <QMenu>
 #include <QPainter>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QtTest>
 
 #include <sched.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 using namespace BoardFixture;
 
@@ -49,6 +53,8 @@ private slots:
     void pictureOfAChangedObjectIsNotTaken();
     void pictureThreadsFollowTheCoresAllowed_data();
     void pictureThreadsFollowTheCoresAllowed();
+    void picturesStopWithTheApplication_data();
+    void picturesStopWithTheApplication();
     void tableGridAtEverySize();
     void tableGridVisibleAtEveryZoom_data();
     void tableGridVisibleAtEveryZoom();
@@ -60,6 +66,10 @@ private slots:
 };
 
 namespace {
+
+// This program run again to end its application while pictures are being drawn: the row's
+// way of drawing them.
+const char kEndWhileDrawing[] = "VELTORINA_END_WHILE_DRAWING";
 
 QPainterPath polyline(const QVector<QPointF> &points, bool closed = false)
 {
@@ -643,6 +653,42 @@ void tst_DGPathItem::pictureThreadsFollowTheCoresAllowed()
     QCOMPARE(threads, qMax(1, count - 1));
 }
 
+void tst_DGPathItem::picturesStopWithTheApplication_data()
+{
+    QTest::addColumn<QString>("drawn");
+    QTest::addColumn<QString>("end"); // "return": from main; "exit": exit(), the application alive
+    QTest::newRow("drawn ahead") << QStringLiteral("ahead") << QStringLiteral("return");
+    QTest::newRow("shown first") << QStringLiteral("shown") << QStringLiteral("return");
+    // As libFuzzer ends a run.
+    QTest::newRow("drawn ahead, exit()") << QStringLiteral("ahead") << QStringLiteral("exit");
+    QTest::newRow("shown first, exit()") << QStringLiteral("shown") << QStringLiteral("exit");
+}
+
+void tst_DGPathItem::picturesStopWithTheApplication()
+{
+    // The threads drew on through the end of the program, the toolkit they draw with being
+    // torn down under them: it crashed as it ended.
+    QFETCH(QString, drawn);
+    QFETCH(QString, end);
+    QProcess run;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(kEndWhileDrawing), drawn + QLatin1Char(' ') + end);
+    // exit() leaves the application and the font library's undone, as libFuzzer does.
+    if (end == QLatin1String("exit") && environment.contains(QStringLiteral("ASAN_OPTIONS")))
+        environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                           environment.value(QStringLiteral("ASAN_OPTIONS"))
+                                   + QStringLiteral(":detect_leaks=0"));
+    run.setProcessEnvironment(environment);
+    run.start(QCoreApplication::applicationFilePath(), QStringList());
+    QVERIFY(run.waitForFinished(120000));
+    const QByteArray errors = run.readAllStandardError();
+    QCOMPARE(QString::fromLatin1(run.readAllStandardOutput()).trimmed(), QStringLiteral("drawing"));
+    QVERIFY2(run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0, errors.constData());
+    // A thread's crash at the end may come after the exit status is given.
+    QVERIFY2(!errors.contains("Sanitizer") && !errors.contains("DEADLYSIGNAL"),
+             errors.constData());
+}
+
 void tst_DGPathItem::longStrokeInPiecesLooksWhole_data()
 {
     QTest::addColumn<bool>("zigzag");
@@ -899,5 +945,52 @@ void tst_DGPathItem::vertexCloneKeepsCentre()
     QVERIFY(QLineF(copy->mapToScene(centre), source->mapToScene(centre)).length() < 1e-9);
 }
 
-QTEST_MAIN(tst_DGPathItem)
+namespace {
+
+// The program ends while threads still draw a page's pictures, kept past its end as a page
+// list that is never destroyed keeps them (the fuzz targets' does); nothing was painted before,
+// so the threads would be the first to need what the toolkit makes for drawing. Prints whether
+// they were still being drawn at the end.
+int endWhileDrawing(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    StrokePictures *pictures = nullptr;
+    {
+        Board board;
+        DPage *page = board.page(0);
+        // A gradient's colours are cached by the toolkit, made on first use.
+        QLinearGradient gradient(0, 0, 600, 600);
+        gradient.setColorAt(0, QColor(20, 40, 160));
+        gradient.setColorAt(1, QColor(200, 30, 30));
+        // Every other stroke in one colour, drawn in pieces.
+        for (int n = 0; n < 300; ++n) {
+            const QBrush ink = n % 2 ? QBrush(QColor(20, 120, 40)) : QBrush(gradient);
+            addCurve(page, stroke(400, 600, quint32(n)), QPointF(20, 20), BtMenus::btPencil,
+                     false, QPen(ink, 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        }
+        static StrokePictures *const kept = new StrokePictures(page);
+        pictures = kept;
+        if (qgetenv(kEndWhileDrawing).startsWith("shown"))
+            pictures->showFirst();
+    }
+    std::printf("%s\n", pictures->isHandedOver() ? "drawn" : "drawing");
+    std::fflush(stdout);
+    if (qgetenv(kEndWhileDrawing).endsWith("exit"))
+        std::exit(0);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsSet(kEndWhileDrawing))
+        return endWhileDrawing(argc, argv);
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    tst_DGPathItem test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_dgpathitem.moc"
