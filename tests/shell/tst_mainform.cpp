@@ -112,8 +112,11 @@ QList<DLabel *> tst_MainForm::galleryTiles() const
     QList<DLabel *> tiles;
     QLayout *column =
             m_window->resources()->findChild<QWidget *>("scrollAreaWidgetContents")->layout();
-    for (int i = 0; i < column->count(); ++i)
-        tiles << qobject_cast<DLabel *>(column->itemAt(i)->widget());
+    for (int i = 0; i < column->count(); ++i) {
+        // A tile still to be made holds its place in the column without a widget.
+        if (auto *tile = qobject_cast<DLabel *>(column->itemAt(i)->widget()))
+            tiles << tile;
+    }
     return tiles;
 }
 
@@ -397,8 +400,15 @@ void tst_MainForm::galleryDrawsOnlyTilesInView()
         m_window->uiMainBt(BtMenus::btColorPage);
     DResources *gallery = m_window->resources();
     m_window->uiMainBt(BtMenus::btExpandRes);
+    // The tiles are made a few at a time, those in view first; the column is as long as it
+    // will be from the start.
+    QLayout *column = gallery->findChild<QWidget *>("scrollAreaWidgetContents")->layout();
+    QCoreApplication::sendPostedEvents(); // the tiles made are shown
+    const int length = column->sizeHint().height();
+    QVERIFY(galleryTiles().size() < 30);
     QTRY_COMPARE_WITH_TIMEOUT(gallery->pageTilesToDraw(), 0, 20000);
     QTRY_VERIFY(galleryTiles().size() == 30 && tilesInView().count(1) >= 2);
+    QCOMPARE(column->sizeHint().height(), length);
     // Showing the tab draws the tiles in view, once each, and no other.
     QList<int> drawn = tilesInView();
     QVERIFY(drawn.count(0) > 20);
@@ -431,6 +441,9 @@ void tst_MainForm::galleryDrawsOnlyTilesInView()
     for (int i = 0; i < drawn.size(); ++i)
         drawn[i] = std::max(drawn.at(i), atTheEnd.at(i));
     QCOMPARE(thumbnailDraws(), drawn);
+    // The last tile, among the last made, is its page's.
+    QTest::mouseClick(galleryTiles().last()->findChild<QLabel *>("label"), Qt::LeftButton);
+    QCOMPARE(pages->getCurPageNum(), 30);
 
     // The pictures tab: paging leaves its tiles as they are.
     QTest::mouseClick(gallery->findChild<QPushButton *>("ImgList"), Qt::LeftButton);
