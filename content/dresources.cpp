@@ -475,20 +475,25 @@ bool DResources::makePageTiles()
     for (int i = 0; i < m_pageTiles.size(); ++i)
         order << i;
     const int current = m_pagesList ? m_pagesList->getCurPageNum() : 0;
-    int made = 0;
+    QList<DLabel *> made;
     for (const int index : qAsConst(order)) {
         PageTile &tile = m_pageTiles[index];
         if (tile.tile || !tile.page)
             continue; // made, or its page is gone (the next update takes its place away)
-        if (made == kTilesMadeAtOnce)
+        if (made.size() == kTilesMadeAtOnce)
             break;
         tile.tile = makePageTile(QSize(GalleryScale::kTileWidth, tile.height));
         stylePageTile(index, index == current - 1);
-        ++made;
+        made << tile.tile;
     }
-    if (made > 0)
-        layOutPageTiles();
-    return made > 0;
+    if (made.isEmpty())
+        return false;
+    layOutPageTiles();
+    // Shown now rather than by the column's later call: until then their rows would take no
+    // room, and the column would be shorter than the places it gave the tiles.
+    for (DLabel *tile : qAsConst(made))
+        tile->show();
+    return true;
 }
 
 void DResources::layOutPageTiles()
