@@ -6,6 +6,7 @@
 #include "iwbreader.h"
 #include "iwbxml.h"
 #include "mediapath.h"
+#include "openingturns.h"
 #include "ubzreader.h"
 #include "workfolder.h"
 #include "workprogress.h"
@@ -21,6 +22,7 @@
 #include "shell/globals.h"
 
 #include <QColorDialog>
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QDir>
 #include <QFileDialog>
@@ -31,6 +33,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QThread>
 #include <QThreadPool>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -117,6 +120,21 @@ void DPagesList::setShownScene(DPage *page)
     keepCachesNear(page);
 }
 
+void DPagesList::showCentred(DPage *page)
+{
+    setShownScene(page);
+    const QRectF rect = page->sceneRect();
+    m_view->centerOn((rect.left() + rect.width()) / 2, (rect.top() + rect.height()) / 2);
+}
+
+void DPagesList::showOpenedPage()
+{
+    if (m_view->scene() != m_curPage)
+        showCentred(m_curPage);
+    else
+        keepCachesNear(m_curPage); // its pictures are begun now, the objects all there
+}
+
 void DPagesList::destroyPage(DPage *page)
 {
     if (m_view->scene() == page)
@@ -195,11 +213,18 @@ void DPagesList::newPage(BtMenus::btType kind, bool fromFile)
 
     m_view->resetTransform();
     m_view->m_scale = 1.0; // the view's own record of its zoom follows the reset
-    setShownScene(m_curPage);
-    const QRectF rect = m_curPage->sceneRect();
-    m_view->centerOn((rect.left() + rect.width()) / 2, (rect.top() + rect.height()) / 2);
+    // A page made by an open is shown once the document is there (showOpenedPage): put in the
+    // view while the event loop turns, with the board not painting, the scene would stop
+    // reporting its changes for good once it is put aside, and they would not be saved.
+    if (!m_turns)
+        showCentred(m_curPage);
 
-    connect(page, &DPage::updateRes, this, QOverload<>::of(&DPagesList::newPage));
+    // A page that goes while a document is opened (the one replaced) tells nobody: the list is
+    // half made until the open says it is there.
+    connect(page, &DPage::updateRes, this, [this]() {
+        if (!isOpening())
+            emit newPage();
+    });
     connect(page, &DPage::selectBt, this, &DPagesList::selectBt);
     // DPage takes finished strokes through the view's scene; the overlay's release signal has
     // no slot on the page to reach.
@@ -279,8 +304,10 @@ void DPagesList::delAllPages()
     m_curPage = nullptr;
     const QList<DPage *> leaving = *this;
     clear();
-    for (DPage *page : leaving)
+    for (DPage *page : leaving) {
         destroyPage(page);
+        turn(); // a lesson's pages take a while to go
+    }
     m_bDocumentChanged = true;
     markRepaint();
 }
@@ -632,6 +659,12 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
 
 bool DPagesList::saveAllPagesToArchive(const QString &archive, bool pack)
 {
+    if (isOpening()) {
+        // Half made: written now, it would take the place of the file or of the autosave.
+        m_lastSaveError = QStringLiteral("a document is being opened");
+        m_lastSaveCause = WriteFailure::Cause::Unknown;
+        return false;
+    }
     const SavingFlag saving(m_bSaving);
     m_lastSaveError.clear();
     m_lastSaveCause = WriteFailure::Cause::Unknown;
@@ -837,12 +870,19 @@ bool DPagesList::readContent(const QString &folder, std::shared_ptr<const IwbXml
     {
         IwbXml xml = recorded ? IwbXml(recorded) : IwbXml(live);
         // The pages to come, for the progress bar of a long open.
-        WorkProgress progress(m_parent, tr("Abriendo el documento…"),
-                              recorded ? recorded->pages() : 0);
+        std::optional<WorkProgress> ownProgress;
+        if (!m_turns)
+            ownProgress.emplace(m_parent, tr("Abriendo el documento…"), 0);
+        WorkProgress &progress = m_turns ? m_turns->progress() : *ownProgress;
+        progress.setTotal(recorded ? recorded->pages() : 0);
         m_openProgress = &progress;
         const bool found = findPageset(xml);
         delAllPages();
         IwbReader reader(*this, folder, m_restoringFrom);
+        if (m_turns) {
+            xml.setWhileWaiting(m_turns->turner());
+            reader.setTurns(m_turns->turner());
+        }
         complete = !xml.hasError();
         if (found)
             complete = reader.read(xml);
@@ -857,7 +897,6 @@ bool DPagesList::readContent(const QString &folder, std::shared_ptr<const IwbXml
 
 void DPagesList::finishRead(bool complete, const QString &error, bool inWorkDir)
 {
-    keepCachesNear(m_curPage); // the page the document opens on: its pictures are begun now
     indexPagesInSteps();
     if (!complete) {
         m_lastOpenError = error;
@@ -866,6 +905,7 @@ void DPagesList::finishRead(bool complete, const QString &error, bool inWorkDir)
     // Whatever the file held, the document has a page to show and draw on.
     if (isEmpty() || !m_curPage)
         newPage(BtMenus::btColorPage, true);
+    showOpenedPage();
     m_bPartialRead = !complete;
     m_bDamaged = !complete;
     setDocumentModified(!complete);
@@ -914,12 +954,20 @@ DPagesList::ReadWhileUnpacked DPagesList::readWhileUnpacked(IwbOpening &opening)
     QString error;
     {
         IwbXml xml(recorded);
-        WorkProgress progress(m_parent, tr("Abriendo el documento…"), recorded->pages());
+        std::optional<WorkProgress> ownProgress;
+        if (!m_turns)
+            ownProgress.emplace(m_parent, tr("Abriendo el documento…"), 0);
+        WorkProgress &progress = m_turns ? m_turns->progress() : *ownProgress;
+        progress.setTotal(recorded->pages());
         m_openProgress = &progress;
         m_openRecording = recorded;
         const bool found = findPageset(xml);
         IwbReader reader(*this, m_workDir, m_restoringFrom);
         reader.setUnpacking(&opening);
+        if (m_turns) {
+            xml.setWhileWaiting(m_turns->turner());
+            reader.setTurns(m_turns->turner());
+        }
         complete = !xml.hasError();
         if (found)
             complete = reader.read(xml);
@@ -937,8 +985,10 @@ DPagesList::ReadWhileUnpacked DPagesList::readWhileUnpacked(IwbOpening &opening)
         const QList<DPage *> made = *this;
         clear();
         m_curPage = nullptr;
-        for (DPage *page : made)
+        for (DPage *page : made) {
             destroyPage(page);
+            turn();
+        }
         append(previous);
         m_curPage = previousCurrent;
         if (m_curPage) {
@@ -956,8 +1006,10 @@ DPagesList::ReadWhileUnpacked DPagesList::readWhileUnpacked(IwbOpening &opening)
         }
         return ReadWhileUnpacked::ReadAgain;
     }
-    for (DPage *page : previous)
+    for (DPage *page : previous) {
         destroyPage(page);
+        turn();
+    }
     m_bDocumentChanged = true;
     finishRead(complete, error, true);
     releaseElsewhere(recorded);
@@ -971,33 +1023,82 @@ bool DPagesList::unpackUbz(const QString &archive)
         m_lastOpenError = m_workDir + QStringLiteral(": no room to unpack beside it");
         return false;
     }
-    IwbArchive::Result result = IwbArchive::unpack(archive, staging);
-    if (result.ok) {
-        bool pages = false;
-        for (int n = 0; n < 100 && !pages; ++n)
-            pages = QFileInfo(staging + QLatin1Char('/') + UbzReader::pageFileName(n)).isFile();
-        if (!pages) {
-            result = IwbArchive::Result::failure(archive + QStringLiteral(": no page files"));
-        } else if (const QString beyond = UbzReader::checkLimits(staging, m_view->size());
-                   !beyond.isEmpty()) {
-            result = IwbArchive::Result::failure(archive + QStringLiteral(": ") + beyond);
-            result.damaged = true;
-        }
-    }
-    if (result.ok)
-        result = IwbArchive::replaceFolder(staging, m_workDir);
+    // A file system's work only: done on another thread while the event loop turns.
+    std::future<IwbArchive::Result> unpacking = std::async(
+            std::launch::async,
+            [archive, staging, workDir = m_workDir, view = m_view->size()] {
+                IwbArchive::Result result = IwbArchive::unpack(archive, staging);
+                if (result.ok) {
+                    bool pages = false;
+                    for (int n = 0; n < 100 && !pages; ++n)
+                        pages = QFileInfo(staging + QLatin1Char('/') + UbzReader::pageFileName(n))
+                                        .isFile();
+                    if (!pages) {
+                        result = IwbArchive::Result::failure(archive
+                                                             + QStringLiteral(": no page files"));
+                    } else if (const QString beyond = UbzReader::checkLimits(staging, view);
+                               !beyond.isEmpty()) {
+                        result = IwbArchive::Result::failure(archive + QStringLiteral(": ")
+                                                             + beyond);
+                        result.damaged = true;
+                    }
+                }
+                if (result.ok)
+                    result = IwbArchive::replaceFolder(staging, workDir);
+                if (!result.ok) {
+                    const IwbArchive::Result removed = IwbArchive::removeTree(staging);
+                    if (!removed.ok)
+                        qWarning() << "DPagesList:" << removed.error;
+                }
+                return result;
+            });
+    if (m_turns)
+        m_turns->waitFor(unpacking);
+    const IwbArchive::Result result = unpacking.get();
     if (!result.ok) {
         m_lastOpenError = result.error;
         m_bDamaged = result.damaged;
-        const IwbArchive::Result removed = IwbArchive::removeTree(staging);
-        if (!removed.ok)
-            qWarning() << "DPagesList:" << removed.error;
         return false;
     }
     return true;
 }
 
+void DPagesList::turn()
+{
+    if (m_turns)
+        m_turns->turn();
+}
+
+void DPagesList::waitForPendingWrite()
+{
+    // An autosave's text still being written would land in the working directory the document
+    // opened is about to take the place of.
+    while (m_contentWriter && !m_contentWriter->wait(QDeadlineTimer(OpeningTurns::kWaitSliceMs)))
+        turn();
+    finishPendingWrite();
+}
+
+bool DPagesList::openInTurns(bool (DPagesList::*open)(const QString &), const QString &fileName)
+{
+    if (isOpening())
+        return false;
+    bool opened = false;
+    {
+        OpeningTurns turns(m_view, tr("Abriendo el documento…"));
+        m_turns = &turns;
+        opened = (this->*open)(fileName);
+        m_turns = nullptr;
+    }
+    emit openEnded();
+    return opened;
+}
+
 bool DPagesList::openAllPagesFromFileIWB(const QString &fileName)
+{
+    return openInTurns(&DPagesList::openIwb, fileName);
+}
+
+bool DPagesList::openIwb(const QString &fileName)
 {
     m_lastOpenError.clear();
     m_bPartialRead = false;
@@ -1006,9 +1107,11 @@ bool DPagesList::openAllPagesFromFileIWB(const QString &fileName)
         return false;
     // From the unpacking on, so that an autosave never writes a document half replaced.
     const SavingFlag opening(m_bSaving);
+    waitForPendingWrite();
     // The objects are made from the text as it is read out of the archive and checked, beside
     // the unpacking of the rest: the pictures as each is unpacked.
     IwbOpening unpacking(fileName, m_workDir);
+    unpacking.setWhileWaiting(m_turns->turner());
     if (!unpacking.start() || !unpacking.waitListed()) {
         m_lastOpenError = unpacking.error();
         m_bDamaged = unpacking.damaged();
@@ -1073,11 +1176,13 @@ void DPagesList::readUbzPages(const QString &dir)
             complete = false;
             m_lastOpenError = error;
         }
+        turn();
     }
     if (!complete)
         qWarning() << "DPagesList: document read only in part:" << m_lastOpenError;
     if (isEmpty() || !m_curPage)
         newPage(BtMenus::btColorPage, true);
+    showOpenedPage();
     m_lastImportLeftOut = reader.leftOut();
     indexPagesInSteps();
     m_bPartialRead = !complete;
@@ -1090,8 +1195,14 @@ void DPagesList::readUbzPages(const QString &dir)
 
 bool DPagesList::openAllPagesFromFileUBZ(const QString &fileName)
 {
+    return openInTurns(&DPagesList::openUbz, fileName);
+}
+
+bool DPagesList::openUbz(const QString &fileName)
+{
     // From the unpacking on, so that an autosave never writes a document half replaced.
     const SavingFlag importing(m_bSaving);
+    waitForPendingWrite();
     m_lastOpenError.clear();
     m_lastImportLeftOut.clear();
     m_bPartialRead = false;
