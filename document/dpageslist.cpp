@@ -231,8 +231,15 @@ void DPagesList::newPage(BtMenus::btType kind, bool fromFile)
     if (m_openProgress) {
         // A document being read reports its pages once, at the end of the read; one read as
         // its text comes has more pages the more of it is recorded.
-        if (m_openRecording)
-            m_openProgress->setTotal(std::max(m_openRecording->pages(), int(size())));
+        if (m_openRecording) {
+            // The pages recorded so far, by the share of the text they come from: taken alone,
+            // they kept pace with the pages made, and the bar stood full from the start.
+            int total = m_openRecording->pages();
+            const double share = m_openUnpacking ? m_openUnpacking->textShare() : 0.0;
+            if (share > 0)
+                total = int(total / share);
+            m_openProgress->setTotal(std::max(total, int(size())));
+        }
         m_openProgress->step(size());
     } else {
         emit newPage();
@@ -961,6 +968,7 @@ DPagesList::ReadWhileUnpacked DPagesList::readWhileUnpacked(IwbOpening &opening)
         progress.setTotal(recorded->pages());
         m_openProgress = &progress;
         m_openRecording = recorded;
+        m_openUnpacking = &opening;
         const bool found = findPageset(xml);
         IwbReader reader(*this, m_workDir, m_restoringFrom);
         reader.setUnpacking(&opening);
@@ -973,6 +981,7 @@ DPagesList::ReadWhileUnpacked DPagesList::readWhileUnpacked(IwbOpening &opening)
             complete = reader.read(xml);
         m_openProgress = nullptr;
         m_openRecording.reset();
+        m_openUnpacking = nullptr;
         interrupted = xml.isInterrupted();
         if (!complete)
             error = found ? reader.errorString() : xml.errorString();

@@ -229,6 +229,7 @@ private:
     // working directory as it is on disk.
     void finishRead(bool complete, const QString &error, bool inWorkDir);
     std::shared_ptr<const IwbXmlRecording> m_openRecording; // while its text is read
+    const IwbOpening *m_openUnpacking = nullptr; // the same
     // openFromFileUBZ without the limits' check.
     void readUbzPages(const QString &dir);
     QPixmap scaledToView(const QPixmap &pixmap) const;

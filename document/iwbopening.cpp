@@ -219,6 +219,10 @@ QStringList IwbOpening::listed(const QList<IwbArchive::Entry> &entries)
         m_listedChanged.notify_all();
         return {};
     }
+    for (const IwbArchive::Entry &entry : entries) {
+        if (entry.name == kContentName)
+            m_textSize = entry.size;
+    }
     // The text is checked against the limits on another thread, read from the archive while
     // everything else is unpacked; the pictures' headers once they are there. A walk of the
     // recording goes as far as the check has gone.
@@ -232,8 +236,10 @@ QStringList IwbOpening::listed(const QList<IwbArchive::Entry> &entries)
             while (!checker.done() && m_pieces->take(&piece)) {
                 checker.addData(piece);
                 checked += piece.size();
-                if (!checker.done())
+                if (!checker.done()) {
                     m_recording->allow(checked);
+                    m_textChecked = checked;
+                }
             }
             m_pieces->drop();
         } else {
@@ -248,6 +254,7 @@ QStringList IwbOpening::listed(const QList<IwbArchive::Entry> &entries)
             m_recording->stop(check.reason);
         else
             m_recording->allow(LLONG_MAX);
+        m_textChecked = m_textSize;
         return error.isEmpty() ? std::optional<IwbLimits::TextCheck>(check) : std::nullopt;
     });
     {
@@ -261,6 +268,13 @@ QStringList IwbOpening::listed(const QList<IwbArchive::Entry> &entries)
     }
     m_listedChanged.notify_all();
     return copyKept ? QStringList{ kContentName } : QStringList();
+}
+
+double IwbOpening::textShare() const
+{
+    if (m_textSize <= 0)
+        return 0;
+    return std::min(1.0, double(m_textChecked) / double(m_textSize));
 }
 
 bool IwbOpening::waitListed()

@@ -46,6 +46,9 @@ public:
     // The text to walk while it is recorded (IwbXml), as far as it is checked; null when it
     // cannot be walked so: it is then read once settled.
     std::shared_ptr<const IwbXmlRecording> recording() const;
+    // The share of the text checked so far, 0 to 1, as far as a walk of recording() may go:
+    // with the pages recorded, about how many the document has.
+    double textShare() const;
 
     // --- IwbUnpacking ---
     QString folder() const override;
@@ -89,6 +92,8 @@ private:
     std::future<TextCopy> m_copying;
     std::future<IwbArchive::Result> m_unpacking;
     std::future<std::optional<IwbLimits::TextCheck>> m_textCheck; // begun once listed
+    qint64 m_textSize = 0; // as listed, set before the check begins
+    std::atomic<qint64> m_textChecked{ 0 };
 
     mutable std::mutex m_mutex;
     std::condition_variable m_listedChanged;
