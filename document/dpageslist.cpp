@@ -116,23 +116,12 @@ void DPagesList::showPage(DPage *page)
 
 void DPagesList::setShownScene(DPage *page)
 {
-    m_view->setScene(page);
+    // While an open turns the event loop the board does not paint, and a scene shown by a view
+    // that has not painted it stops reporting its changes for good once it is put aside: they
+    // would go unsaved. The open puts its page in the view once it is over (openInTurns).
+    if (!m_turns)
+        m_view->setScene(page);
     keepCachesNear(page);
-}
-
-void DPagesList::showCentred(DPage *page)
-{
-    setShownScene(page);
-    const QRectF rect = page->sceneRect();
-    m_view->centerOn((rect.left() + rect.width()) / 2, (rect.top() + rect.height()) / 2);
-}
-
-void DPagesList::showOpenedPage()
-{
-    if (m_view->scene() != m_curPage)
-        showCentred(m_curPage);
-    else
-        keepCachesNear(m_curPage); // its pictures are begun now, the objects all there
 }
 
 void DPagesList::destroyPage(DPage *page)
@@ -213,11 +202,9 @@ void DPagesList::newPage(BtMenus::btType kind, bool fromFile)
 
     m_view->resetTransform();
     m_view->m_scale = 1.0; // the view's own record of its zoom follows the reset
-    // A page made by an open is shown once the document is there (showOpenedPage): put in the
-    // view while the event loop turns, with the board not painting, the scene would stop
-    // reporting its changes for good once it is put aside, and they would not be saved.
-    if (!m_turns)
-        showCentred(m_curPage);
+    setShownScene(m_curPage);
+    const QRectF rect = m_curPage->sceneRect();
+    m_view->centerOn((rect.left() + rect.width()) / 2, (rect.top() + rect.height()) / 2);
 
     // A page that goes while a document is opened (the one replaced) tells nobody: the list is
     // half made until the open says it is there.
@@ -904,6 +891,7 @@ bool DPagesList::readContent(const QString &folder, std::shared_ptr<const IwbXml
 
 void DPagesList::finishRead(bool complete, const QString &error, bool inWorkDir)
 {
+    keepCachesNear(m_curPage); // the page the document opens on: its pictures are begun now
     indexPagesInSteps();
     if (!complete) {
         m_lastOpenError = error;
@@ -912,7 +900,6 @@ void DPagesList::finishRead(bool complete, const QString &error, bool inWorkDir)
     // Whatever the file held, the document has a page to show and draw on.
     if (isEmpty() || !m_curPage)
         newPage(BtMenus::btColorPage, true);
-    showOpenedPage();
     m_bPartialRead = !complete;
     m_bDamaged = !complete;
     setDocumentModified(!complete);
@@ -947,9 +934,7 @@ DPagesList::ReadWhileUnpacked DPagesList::readWhileUnpacked(IwbOpening &opening)
     const SavingFlag reading(m_bSaving);
     const std::shared_ptr<const IwbXmlRecording> recorded = opening.recording();
     // The open document steps aside rather than going at once: the archive may still turn
-    // out refused, and then it comes back as it was.
-    if (m_curPage)
-        m_curPage->saveCurPos();
+    // out refused, and then it comes back as it was (where it was shown: openInTurns).
     const QList<DPage *> previous = *this;
     DPage *previousCurrent = m_curPage;
     refreshOverlay();
@@ -1091,12 +1076,28 @@ bool DPagesList::openInTurns(bool (DPagesList::*open)(const QString &), const QS
 {
     if (isOpening())
         return false;
+    // The page shown leaves the view before the event loop turns (setShownScene), and comes
+    // back where it was when the open leaves it the current one.
+    DPage *const shown = m_curPage;
+    if (shown)
+        shown->saveCurPos();
+    m_view->setScene(nullptr);
     bool opened = false;
     {
         OpeningTurns turns(m_view, tr("Abriendo el documento…"));
         m_turns = &turns;
         opened = (this->*open)(fileName);
         m_turns = nullptr;
+    }
+    if (m_curPage) {
+        setShownScene(m_curPage);
+        if (m_curPage == shown) {
+            m_curPage->moveToPos();
+            m_curPage->zoomToScale();
+        } else {
+            const QRectF rect = m_curPage->sceneRect();
+            m_view->centerOn((rect.left() + rect.width()) / 2, (rect.top() + rect.height()) / 2);
+        }
     }
     emit openEnded();
     return opened;
@@ -1191,7 +1192,6 @@ void DPagesList::readUbzPages(const QString &dir)
         qWarning() << "DPagesList: document read only in part:" << m_lastOpenError;
     if (isEmpty() || !m_curPage)
         newPage(BtMenus::btColorPage, true);
-    showOpenedPage();
     m_lastImportLeftOut = reader.leftOut();
     indexPagesInSteps();
     m_bPartialRead = !complete;

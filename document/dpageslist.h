@@ -204,11 +204,6 @@ private:
     bool openInTurns(bool (DPagesList::*open)(const QString &), const QString &fileName);
     bool openIwb(const QString &fileName);
     bool openUbz(const QString &fileName);
-    // Puts page in the view, centred.
-    void showCentred(DPage *page);
-    // Puts the page an open ends on in the view, when the open did not, and begins the pictures
-    // of the pages near it.
-    void showOpenedPage();
     // Lets the event loop turn, when an open is under way and has held it for a moment.
     void turn();
     // Waits for the text an autosave writes on another thread (finishPendingWrite).
