@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSpacerItem>
 #include <QTextStream>
 
 #include <algorithm>
@@ -37,6 +38,10 @@ constexpr int kPageNumberPointSize = 20;
 // Page thumbnails are drawn one per turn of the event loop, a timer's pause apart: posted
 // calls would run back to back ahead of the board's own input.
 constexpr int kPageTilePauseMs = 1;
+// Page tiles made at once, those in view first: a lesson just opened needs one for each of its
+// pages, and two hundred made together held the board up for a tenth of a second on two cores.
+// The others take their places a few at a time between the board's events.
+constexpr int kTilesMadeAtOnce = 8;
 
 QPixmap scaledTo(const QPixmap &pixmap, QSize size)
 {
@@ -418,12 +423,13 @@ void DResources::syncPageTiles()
                          DPagesList::thumbnailSize(page, &GalleryScale::page).height());
         const int was = before.value(page, -1);
         PageTile tile;
-        if (was >= 0 && m_pageTiles.at(was).tile->size() == size) {
+        if (was >= 0 && (m_pageTiles.at(was).tile ? m_pageTiles.at(was).tile->size() == size
+                                                   : m_pageTiles.at(was).height == size.height())) {
             tile = m_pageTiles.at(was);
             kept[was] = true;
             moved = moved || was != i;
         } else {
-            tile.tile = makePageTile(size);
+            // Its place is kept (makePageTiles puts the tile there).
             tile.page = page;
             tile.height = size.height();
             moved = true;
@@ -431,10 +437,10 @@ void DResources::syncPageTiles()
         tiles << tile;
     }
     for (int i = 0; i < m_pageTiles.size(); ++i) {
-        if (!kept.at(i)) {
+        DLabel *gone = m_pageTiles.at(i).tile;
+        if (!kept.at(i) && gone) {
             // The tile may be the one whose close button led here: it goes once its event
             // handling has returned.
-            DLabel *gone = m_pageTiles.at(i).tile;
             column->removeWidget(gone);
             gone->hide();
             gone->deleteLater();
@@ -443,20 +449,51 @@ void DResources::syncPageTiles()
     m_pageTiles = tiles;
     if (moved)
         layOutPageTiles();
+    makePageTiles();
     const int current = m_pagesList ? m_pagesList->getCurPageNum() : 0;
-    for (int i = 0; i < m_pageTiles.size(); ++i) {
-        PageTile &tile = m_pageTiles[i];
-        const bool isCurrent = i == current - 1;
-        if (tile.styled && tile.current == isCurrent)
-            continue;
-        tile.styled = true;
-        tile.current = isCurrent;
-        tile.tile->setStyleSheet(isCurrent ? kCurrentPageStyle : kTileStyle);
-        if (isCurrent)
-            tile.tile->showBt();
-        else
-            tile.tile->hideBt();
+    for (int i = 0; i < m_pageTiles.size(); ++i)
+        stylePageTile(i, i == current - 1);
+}
+
+void DResources::stylePageTile(int index, bool isCurrent)
+{
+    PageTile &tile = m_pageTiles[index];
+    if (!tile.tile || (tile.styled && tile.current == isCurrent))
+        return;
+    tile.styled = true;
+    tile.current = isCurrent;
+    tile.tile->setStyleSheet(isCurrent ? kCurrentPageStyle : kTileStyle);
+    if (isCurrent)
+        tile.tile->showBt();
+    else
+        tile.tile->hideBt();
+}
+
+bool DResources::makePageTiles()
+{
+    QList<int> order = pageTilesInView();
+    for (int i = 0; i < m_pageTiles.size(); ++i)
+        order << i;
+    const int current = m_pagesList ? m_pagesList->getCurPageNum() : 0;
+    QList<DLabel *> made;
+    for (const int index : qAsConst(order)) {
+        PageTile &tile = m_pageTiles[index];
+        if (tile.tile || !tile.page)
+            continue; // made, or its page is gone (the next update takes its place away)
+        if (made.size() == kTilesMadeAtOnce)
+            break;
+        tile.tile = makePageTile(QSize(GalleryScale::kTileWidth, tile.height));
+        stylePageTile(index, index == current - 1);
+        made << tile.tile;
     }
+    if (made.isEmpty())
+        return false;
+    layOutPageTiles();
+    // Shown now rather than by the column's later call: until then their rows would take no
+    // room, and the column would be shorter than the places it gave the tiles.
+    for (DLabel *tile : qAsConst(made))
+        tile->show();
+    return true;
 }
 
 void DResources::layOutPageTiles()
@@ -470,7 +507,15 @@ void DResources::layOutPageTiles()
     const int spacing = std::max(0, column->verticalSpacing());
     for (int i = 0; i < m_pageTiles.size(); ++i) {
         PageTile &tile = m_pageTiles[i];
-        column->addWidget(tile.tile, i, 0);
+        // A tile still to be made holds its place, so that the column is as long as it will
+        // be and a click still finds the tile of its page. The column puts no spacing next to
+        // a row without a widget: the place takes it.
+        if (tile.tile)
+            column->addWidget(tile.tile, i, 0);
+        else
+            column->addItem(new QSpacerItem(GalleryScale::kTileWidth, tile.height + spacing,
+                                            QSizePolicy::Fixed, QSizePolicy::Fixed),
+                            i, 0);
         tile.top = top;
         top += tile.height + spacing;
     }
@@ -496,6 +541,8 @@ bool DResources::refreshPageTile(int index)
     PageTile &tile = m_pageTiles[index];
     if (!tile.page)
         return true; // gone: the next update takes its tile away
+    if (!tile.tile)
+        return false; // to be made first
     const QPixmap thumbnail =
             tile.page->currentThumbnail(DPagesList::thumbnailSize(tile.page, &GalleryScale::page));
     if (thumbnail.isNull())
@@ -526,10 +573,20 @@ void DResources::schedulePageTiles()
 
 void DResources::drawPageTilesStep()
 {
+    // Tiles in view still to be made come first, a step of their own.
+    const QList<int> inView = pageTilesInView();
+    if (std::any_of(inView.begin(), inView.end(),
+                    [this](int index) {
+                        return !m_pageTiles.at(index).tile && m_pageTiles.at(index).page;
+                    })) {
+        makePageTiles();
+        m_pageTileTimer.start();
+        return;
+    }
     // One thumbnail drawn per step, the first in view that needs it; tiles that only need the
     // thumbnail drawn already cost nothing worth a step of their own.
     bool drawn = false;
-    for (const int index : pageTilesInView()) {
+    for (const int index : inView) {
         if (refreshPageTile(index))
             continue;
         if (drawn) {
@@ -539,6 +596,11 @@ void DResources::drawPageTilesStep()
         drawPageTile(index);
         drawn = true;
     }
+    // Then the tiles out of view, a few at a time.
+    if (!drawn && makePageTiles())
+        drawn = true;
+    if (drawn)
+        m_pageTileTimer.start();
 }
 
 int DResources::pageTilesToDraw()
@@ -548,6 +610,10 @@ int DResources::pageTilesToDraw()
         const PageTile &tile = m_pageTiles.at(index);
         if (!tile.page)
             continue;
+        if (!tile.tile) {
+            ++left;
+            continue;
+        }
         const QPixmap thumbnail = tile.page->currentThumbnail(
                 DPagesList::thumbnailSize(tile.page, &GalleryScale::page));
         if (thumbnail.isNull() || thumbnail.cacheKey() != tile.shownKey

@@ -94,7 +94,7 @@ private:
     // thumbnails of pages that changed, once their tiles are in view.
     struct PageTile
     {
-        DLabel *tile = nullptr; // in the column, which owns it
+        DLabel *tile = nullptr; // in the column, which owns it; null until it is made
         QPointer<DPage> page;
         int top = 0; // in the column
         int height = 0;
@@ -105,6 +105,9 @@ private:
     };
     void syncPageTiles();
     DLabel *makePageTile(QSize size);
+    // Makes a few of the tiles still to be made, those in view first; false when none was.
+    bool makePageTiles();
+    void stylePageTile(int index, bool isCurrent);
     void layOutPageTiles();
     QList<int> pageTilesInView() const;
     // Brings tile index up to date when its page's thumbnail is drawn already; false when it

@@ -217,6 +217,8 @@ void DPagesList::newFile()
 
 void DPagesList::openFile()
 {
+    if (isOpening())
+        return; // one at a time
     if (isDocumentModified() && !saveFile(QStringLiteral("iwb"), true))
         return;
     const QString chosenName = QFileDialog::getOpenFileName(

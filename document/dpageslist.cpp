@@ -6,6 +6,7 @@
 #include "iwbreader.h"
 #include "iwbxml.h"
 #include "mediapath.h"
+#include "openingturns.h"
 #include "ubzreader.h"
 #include "workfolder.h"
 #include "workprogress.h"
@@ -21,6 +22,7 @@
 #include "shell/globals.h"
 
 #include <QColorDialog>
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QDir>
 #include <QFileDialog>
@@ -31,6 +33,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QThread>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -110,7 +113,11 @@ void DPagesList::showPage(DPage *page)
 
 void DPagesList::setShownScene(DPage *page)
 {
-    m_view->setScene(page);
+    // While an open turns the event loop the board does not paint, and a scene shown by a view
+    // that has not painted it stops reporting its changes for good once it is put aside: they
+    // would go unsaved. The open puts its page in the view once it is over (openInTurns).
+    if (!m_turns)
+        m_view->setScene(page);
     keepCachesNear(page);
 }
 
@@ -196,15 +203,27 @@ void DPagesList::newPage(BtMenus::btType kind, bool fromFile)
     const QRectF rect = m_curPage->sceneRect();
     m_view->centerOn((rect.left() + rect.width()) / 2, (rect.top() + rect.height()) / 2);
 
-    connect(page, &DPage::updateRes, this, QOverload<>::of(&DPagesList::newPage));
+    // A page that goes while a document is opened (the one replaced) tells nobody: the list is
+    // half made until the open says it is there.
+    connect(page, &DPage::updateRes, this, [this]() {
+        if (!isOpening())
+            emit newPage();
+    });
     connect(page, &DPage::selectBt, this, &DPagesList::selectBt);
     // DPage takes finished strokes through the view's scene; the overlay's release signal has
     // no slot on the page to reach.
     if (m_openProgress) {
         // A document being read reports its pages once, at the end of the read; one read as
         // its text comes has more pages the more of it is recorded.
-        if (m_openRecording)
-            m_openProgress->setTotal(std::max(m_openRecording->pages(), int(size())));
+        if (m_openRecording) {
+            // The pages recorded so far, by the share of the text they come from: taken alone,
+            // they kept pace with the pages made, and the bar stood full from the start.
+            int total = m_openRecording->pages();
+            const double share = m_openUnpacking ? m_openUnpacking->textShare() : 0.0;
+            if (share > 0)
+                total = int(total / share);
+            m_openProgress->setTotal(std::max(total, int(size())));
+        }
         m_openProgress->step(size());
     } else {
         emit newPage();
@@ -276,8 +295,10 @@ void DPagesList::delAllPages()
     m_curPage = nullptr;
     const QList<DPage *> leaving = *this;
     clear();
-    for (DPage *page : leaving)
+    for (DPage *page : leaving) {
         destroyPage(page);
+        turn(); // a lesson's pages take a while to go
+    }
     m_bDocumentChanged = true;
     markRepaint();
 }
@@ -629,6 +650,12 @@ bool DPagesList::saveAllPagesToFileIWB(const QString &fileName, bool pack)
 
 bool DPagesList::saveAllPagesToArchive(const QString &archive, bool pack)
 {
+    if (isOpening()) {
+        // Half made: written now, it would take the place of the file or of the autosave.
+        m_lastSaveError = QStringLiteral("a document is being opened");
+        m_lastSaveCause = WriteFailure::Cause::Unknown;
+        return false;
+    }
     const SavingFlag saving(m_bSaving);
     m_lastSaveError.clear();
     m_lastSaveCause = WriteFailure::Cause::Unknown;
@@ -823,12 +850,19 @@ bool DPagesList::readContent(const QString &folder, std::shared_ptr<const IwbXml
     {
         IwbXml xml = recorded ? IwbXml(recorded) : IwbXml(live);
         // The pages to come, for the progress bar of a long open.
-        WorkProgress progress(m_parent, tr("Abriendo el documento…"),
-                              recorded ? recorded->pages() : 0);
+        std::optional<WorkProgress> ownProgress;
+        if (!m_turns)
+            ownProgress.emplace(m_parent, tr("Abriendo el documento…"), 0);
+        WorkProgress &progress = m_turns ? m_turns->progress() : *ownProgress;
+        progress.setTotal(recorded ? recorded->pages() : 0);
         m_openProgress = &progress;
         const bool found = findPageset(xml);
         delAllPages();
         IwbReader reader(*this, folder, m_restoringFrom);
+        if (m_turns) {
+            xml.setWhileWaiting(m_turns->turner());
+            reader.setTurns(m_turns->turner());
+        }
         complete = !xml.hasError();
         if (found)
             complete = reader.read(xml);
@@ -885,9 +919,7 @@ DPagesList::ReadWhileUnpacked DPagesList::readWhileUnpacked(IwbOpening &opening)
     const SavingFlag reading(m_bSaving);
     const std::shared_ptr<const IwbXmlRecording> recorded = opening.recording();
     // The open document steps aside rather than going at once: the archive may still turn
-    // out refused, and then it comes back as it was.
-    if (m_curPage)
-        m_curPage->saveCurPos();
+    // out refused, and then it comes back as it was (where it was shown: openInTurns).
     const QList<DPage *> previous = *this;
     DPage *previousCurrent = m_curPage;
     refreshOverlay();
@@ -899,17 +931,27 @@ DPagesList::ReadWhileUnpacked DPagesList::readWhileUnpacked(IwbOpening &opening)
     QString error;
     {
         IwbXml xml(recorded);
-        WorkProgress progress(m_parent, tr("Abriendo el documento…"), recorded->pages());
+        std::optional<WorkProgress> ownProgress;
+        if (!m_turns)
+            ownProgress.emplace(m_parent, tr("Abriendo el documento…"), 0);
+        WorkProgress &progress = m_turns ? m_turns->progress() : *ownProgress;
+        progress.setTotal(recorded->pages());
         m_openProgress = &progress;
         m_openRecording = recorded;
+        m_openUnpacking = &opening;
         const bool found = findPageset(xml);
         IwbReader reader(*this, m_workDir, m_restoringFrom);
         reader.setUnpacking(&opening);
+        if (m_turns) {
+            xml.setWhileWaiting(m_turns->turner());
+            reader.setTurns(m_turns->turner());
+        }
         complete = !xml.hasError();
         if (found)
             complete = reader.read(xml);
         m_openProgress = nullptr;
         m_openRecording.reset();
+        m_openUnpacking = nullptr;
         interrupted = xml.isInterrupted();
         if (!complete)
             error = found ? reader.errorString() : xml.errorString();
@@ -922,8 +964,10 @@ DPagesList::ReadWhileUnpacked DPagesList::readWhileUnpacked(IwbOpening &opening)
         const QList<DPage *> made = *this;
         clear();
         m_curPage = nullptr;
-        for (DPage *page : made)
+        for (DPage *page : made) {
             destroyPage(page);
+            turn();
+        }
         append(previous);
         m_curPage = previousCurrent;
         if (m_curPage) {
@@ -941,8 +985,10 @@ DPagesList::ReadWhileUnpacked DPagesList::readWhileUnpacked(IwbOpening &opening)
         }
         return ReadWhileUnpacked::ReadAgain;
     }
-    for (DPage *page : previous)
+    for (DPage *page : previous) {
         destroyPage(page);
+        turn();
+    }
     m_bDocumentChanged = true;
     finishRead(complete, error, true);
     return ReadWhileUnpacked::Read;
@@ -955,33 +1001,98 @@ bool DPagesList::unpackUbz(const QString &archive)
         m_lastOpenError = m_workDir + QStringLiteral(": no room to unpack beside it");
         return false;
     }
-    IwbArchive::Result result = IwbArchive::unpack(archive, staging);
-    if (result.ok) {
-        bool pages = false;
-        for (int n = 0; n < 100 && !pages; ++n)
-            pages = QFileInfo(staging + QLatin1Char('/') + UbzReader::pageFileName(n)).isFile();
-        if (!pages) {
-            result = IwbArchive::Result::failure(archive + QStringLiteral(": no page files"));
-        } else if (const QString beyond = UbzReader::checkLimits(staging, m_view->size());
-                   !beyond.isEmpty()) {
-            result = IwbArchive::Result::failure(archive + QStringLiteral(": ") + beyond);
-            result.damaged = true;
-        }
-    }
-    if (result.ok)
-        result = IwbArchive::replaceFolder(staging, m_workDir);
+    // A file system's work only: done on another thread while the event loop turns.
+    std::future<IwbArchive::Result> unpacking = std::async(
+            std::launch::async,
+            [archive, staging, workDir = m_workDir, view = m_view->size()] {
+                IwbArchive::Result result = IwbArchive::unpack(archive, staging);
+                if (result.ok) {
+                    bool pages = false;
+                    for (int n = 0; n < 100 && !pages; ++n)
+                        pages = QFileInfo(staging + QLatin1Char('/') + UbzReader::pageFileName(n))
+                                        .isFile();
+                    if (!pages) {
+                        result = IwbArchive::Result::failure(archive
+                                                             + QStringLiteral(": no page files"));
+                    } else if (const QString beyond = UbzReader::checkLimits(staging, view);
+                               !beyond.isEmpty()) {
+                        result = IwbArchive::Result::failure(archive + QStringLiteral(": ")
+                                                             + beyond);
+                        result.damaged = true;
+                    }
+                }
+                if (result.ok)
+                    result = IwbArchive::replaceFolder(staging, workDir);
+                if (!result.ok) {
+                    const IwbArchive::Result removed = IwbArchive::removeTree(staging);
+                    if (!removed.ok)
+                        qWarning() << "DPagesList:" << removed.error;
+                }
+                return result;
+            });
+    if (m_turns)
+        m_turns->waitFor(unpacking);
+    const IwbArchive::Result result = unpacking.get();
     if (!result.ok) {
         m_lastOpenError = result.error;
         m_bDamaged = result.damaged;
-        const IwbArchive::Result removed = IwbArchive::removeTree(staging);
-        if (!removed.ok)
-            qWarning() << "DPagesList:" << removed.error;
         return false;
     }
     return true;
 }
 
+void DPagesList::turn()
+{
+    if (m_turns)
+        m_turns->turn();
+}
+
+void DPagesList::waitForPendingWrite()
+{
+    // An autosave's text still being written would land in the working directory the document
+    // opened is about to take the place of.
+    while (m_contentWriter && !m_contentWriter->wait(QDeadlineTimer(OpeningTurns::kWaitSliceMs)))
+        turn();
+    finishPendingWrite();
+}
+
+bool DPagesList::openInTurns(bool (DPagesList::*open)(const QString &), const QString &fileName)
+{
+    if (isOpening())
+        return false;
+    // The page shown leaves the view before the event loop turns (setShownScene), and comes
+    // back where it was when the open leaves it the current one.
+    DPage *const shown = m_curPage;
+    if (shown)
+        shown->saveCurPos();
+    m_view->setScene(nullptr);
+    bool opened = false;
+    {
+        OpeningTurns turns(m_view, tr("Abriendo el documento…"));
+        m_turns = &turns;
+        opened = (this->*open)(fileName);
+        m_turns = nullptr;
+    }
+    if (m_curPage) {
+        setShownScene(m_curPage);
+        if (m_curPage == shown) {
+            m_curPage->moveToPos();
+            m_curPage->zoomToScale();
+        } else {
+            const QRectF rect = m_curPage->sceneRect();
+            m_view->centerOn((rect.left() + rect.width()) / 2, (rect.top() + rect.height()) / 2);
+        }
+    }
+    emit openEnded();
+    return opened;
+}
+
 bool DPagesList::openAllPagesFromFileIWB(const QString &fileName)
+{
+    return openInTurns(&DPagesList::openIwb, fileName);
+}
+
+bool DPagesList::openIwb(const QString &fileName)
 {
     m_lastOpenError.clear();
     m_bPartialRead = false;
@@ -990,9 +1101,11 @@ bool DPagesList::openAllPagesFromFileIWB(const QString &fileName)
         return false;
     // From the unpacking on, so that an autosave never writes a document half replaced.
     const SavingFlag opening(m_bSaving);
+    waitForPendingWrite();
     // The objects are made from the text as it is read out of the archive and checked, beside
     // the unpacking of the rest: the pictures as each is unpacked.
     IwbOpening unpacking(fileName, m_workDir);
+    unpacking.setWhileWaiting(m_turns->turner());
     if (!unpacking.start() || !unpacking.waitListed()) {
         m_lastOpenError = unpacking.error();
         m_bDamaged = unpacking.damaged();
@@ -1057,6 +1170,7 @@ void DPagesList::readUbzPages(const QString &dir)
             complete = false;
             m_lastOpenError = error;
         }
+        turn();
     }
     if (!complete)
         qWarning() << "DPagesList: document read only in part:" << m_lastOpenError;
@@ -1074,8 +1188,14 @@ void DPagesList::readUbzPages(const QString &dir)
 
 bool DPagesList::openAllPagesFromFileUBZ(const QString &fileName)
 {
+    return openInTurns(&DPagesList::openUbz, fileName);
+}
+
+bool DPagesList::openUbz(const QString &fileName)
+{
     // From the unpacking on, so that an autosave never writes a document half replaced.
     const SavingFlag importing(m_bSaving);
+    waitForPendingWrite();
     m_lastOpenError.clear();
     m_lastImportLeftOut.clear();
     m_bPartialRead = false;

@@ -19,6 +19,7 @@
 
 class IwbOpening;
 class IwbXmlRecording;
+class OpeningTurns;
 
 class DPage;
 class DView;
@@ -118,13 +119,16 @@ public:
     // only when it holds a readable document, so a failed open leaves the open document as it
     // was (false, lastOpenError() says why). A complete read names the document after
     // fileName; a partial one leaves it unnamed, so that Save asks for a name.
+    // The event loop turns while it runs, with the program's input dropped (OpeningTurns);
+    // while it runs, a second open returns false at once with nothing changed.
     bool openAllPagesFromFileIWB(const QString &fileName);
     // Imports a UBZ archive in place of the open pages (unpacked beside the working directory,
     // which it replaces only when the archive holds page files within the limits of IwbLimits,
     // else false with nothing changed, lastOpenWasDamaged()); the document is named after
     // fileName, but a save writes IWB. A page file that breaks off keeps what was read of it,
     // the other files are read on, and the document stays unnamed (lastOpenWasPartial()).
-    // openFromFileUBZ checks and reads the page files of a folder.
+    // openFromFileUBZ checks and reads the page files of a folder. The event loop turns as in
+    // openAllPagesFromFileIWB.
     bool openAllPagesFromFileUBZ(const QString &fileName);
     bool openFromFileUBZ(const QString &dir);
     // What the last UBZ import left out because the board cannot show it, one line per kind
@@ -137,8 +141,14 @@ public:
     QString lastOpenError() const { return m_lastOpenError; }
     QString fileName() const { return m_fileName; }
     void setFileName(const QString &name) { m_fileName = name; }
+    // An open or an import is under way, the event loop turning (OpeningTurns): the document
+    // is half made, and nothing may act on it. Nothing is saved meanwhile (a save fails, an
+    // autosave waits for its next turn).
+    bool isOpening() const { return m_turns != nullptr; }
 
 signals:
+    // The open under way has ended, whatever came of it.
+    void openEnded();
     void newPage();
     void selectPageNum(const QString &text);
     void selectBt(BtMenus::btType tool);
@@ -189,6 +199,16 @@ private:
     // A fresh copy of a UBZ archive as the working directory, when it holds page files within
     // the limits.
     bool unpackUbz(const QString &archive);
+    // open (openIwb, openUbz) of fileName, the event loop turning meanwhile; false at once
+    // while another open is under way.
+    bool openInTurns(bool (DPagesList::*open)(const QString &), const QString &fileName);
+    bool openIwb(const QString &fileName);
+    bool openUbz(const QString &fileName);
+    // Lets the event loop turn, when an open is under way and has held it for a moment.
+    void turn();
+    // Waits for the text an autosave writes on another thread (finishPendingWrite).
+    void waitForPendingWrite();
+    OpeningTurns *m_turns = nullptr; // while an open is under way
     // openFromFile without the limits' check; recorded: the tokens of the folder's text, when
     // they were read already.
     bool readContent(const QString &folder,
@@ -204,6 +224,7 @@ private:
     // working directory as it is on disk.
     void finishRead(bool complete, const QString &error, bool inWorkDir);
     std::shared_ptr<const IwbXmlRecording> m_openRecording; // while its text is read
+    const IwbOpening *m_openUnpacking = nullptr; // the same
     // openFromFileUBZ without the limits' check.
     void readUbzPages(const QString &dir);
     QPixmap scaledToView(const QPixmap &pixmap) const;

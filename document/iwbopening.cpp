@@ -79,19 +79,34 @@ IwbOpening::~IwbOpening()
 {
     if (!m_settled)
         stop(QStringLiteral("the open was given up"));
-    if (m_unpacking.valid())
-        m_unpacking.wait();
-    if (m_copying.valid())
-        m_copying.wait();
-    if (m_textCheck.valid())
-        m_textCheck.wait();
-    for (const QString &folder : { m_copyFolder, m_settled ? QString() : m_staging }) {
-        if (folder.isEmpty())
-            continue;
-        const IwbArchive::Result removed = IwbArchive::removeTree(folder);
-        if (!removed.ok)
-            qWarning() << "IwbOpening:" << removed.error;
-    }
+    waitFor(m_unpacking);
+    waitFor(m_copying);
+    waitFor(m_textCheck);
+    const auto removeLeftovers = [folders = QStringList{ m_copyFolder,
+                                                        m_settled ? QString() : m_staging }] {
+        for (const QString &folder : folders) {
+            if (folder.isEmpty())
+                continue;
+            const IwbArchive::Result removed = IwbArchive::removeTree(folder);
+            if (!removed.ok)
+                qWarning() << "IwbOpening:" << removed.error;
+        }
+    };
+    // A refused archive may leave a lesson's worth of files to remove.
+    if (m_whileWaiting)
+        waitFor(std::async(std::launch::async, removeLeftovers));
+    else
+        removeLeftovers();
+}
+
+template<typename Future>
+void IwbOpening::waitFor(const Future &future) const
+{
+    if (!future.valid())
+        return;
+    while (m_whileWaiting && future.wait_for(std::chrono::milliseconds(2)) != std::future_status::ready)
+        m_whileWaiting();
+    future.wait();
 }
 
 void IwbOpening::stop(const QString &reason)
@@ -204,6 +219,10 @@ QStringList IwbOpening::listed(const QList<IwbArchive::Entry> &entries)
         m_listedChanged.notify_all();
         return {};
     }
+    for (const IwbArchive::Entry &entry : entries) {
+        if (entry.name == kContentName)
+            m_textSize = entry.size;
+    }
     // The text is checked against the limits on another thread, read from the archive while
     // everything else is unpacked; the pictures' headers once they are there. A walk of the
     // recording goes as far as the check has gone.
@@ -217,8 +236,10 @@ QStringList IwbOpening::listed(const QList<IwbArchive::Entry> &entries)
             while (!checker.done() && m_pieces->take(&piece)) {
                 checker.addData(piece);
                 checked += piece.size();
-                if (!checker.done())
+                if (!checker.done()) {
                     m_recording->allow(checked);
+                    m_textChecked = checked;
+                }
             }
             m_pieces->drop();
         } else {
@@ -233,6 +254,7 @@ QStringList IwbOpening::listed(const QList<IwbArchive::Entry> &entries)
             m_recording->stop(check.reason);
         else
             m_recording->allow(LLONG_MAX);
+        m_textChecked = m_textSize;
         return error.isEmpty() ? std::optional<IwbLimits::TextCheck>(check) : std::nullopt;
     });
     {
@@ -248,10 +270,24 @@ QStringList IwbOpening::listed(const QList<IwbArchive::Entry> &entries)
     return copyKept ? QStringList{ kContentName } : QStringList();
 }
 
+double IwbOpening::textShare() const
+{
+    if (m_textSize <= 0)
+        return 0;
+    return std::min(1.0, double(m_textChecked) / double(m_textSize));
+}
+
 bool IwbOpening::waitListed()
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_listedChanged.wait(lock, [this]() { return m_listed || m_unpacked; });
+    const auto ready = [this]() { return m_listed || m_unpacked; };
+    while (m_whileWaiting && !ready()) {
+        m_listedChanged.wait_for(lock, std::chrono::milliseconds(2));
+        lock.unlock();
+        m_whileWaiting();
+        lock.lock();
+    }
+    m_listedChanged.wait(lock, ready);
     if (m_listed)
         return true;
     lock.unlock();
@@ -288,8 +324,11 @@ bool IwbOpening::isUnpacked(const QString &relative) const
 
 void IwbOpening::waitUnpacked(const QString &relative)
 {
-    while (m_unpacking.valid() && !isUnpacked(relative))
+    while (m_unpacking.valid() && !isUnpacked(relative)) {
         m_unpacking.wait_for(std::chrono::milliseconds(1));
+        if (m_whileWaiting)
+            m_whileWaiting();
+    }
 }
 
 bool IwbOpening::settle()
@@ -297,6 +336,7 @@ bool IwbOpening::settle()
     if (m_settleTried)
         return m_settled;
     m_settleTried = true;
+    waitFor(m_unpacking);
     IwbArchive::Result result = m_unpacking.valid()
             ? m_unpacking.get()
             : IwbArchive::Result::failure(m_archive + QStringLiteral(": not unpacked"));
@@ -310,6 +350,7 @@ bool IwbOpening::settle()
         m_pieces->drop();
     }
     if (m_copying.valid()) {
+        waitFor(m_copying);
         const TextCopy copy = m_copying.get();
         // Written whole, the text takes its place once unzip is done with the folder (over
         // anything unzip put there under that name).
@@ -325,8 +366,32 @@ bool IwbOpening::settle()
             }
         }
     }
+    waitFor(m_textCheck);
     const std::optional<IwbLimits::TextCheck> text =
             m_textCheck.valid() ? m_textCheck.get() : std::nullopt;
+    if (m_whileWaiting) {
+        // The checks read every picture's header, and the folder replaced goes with its files:
+        // done beside a caller that has its own to look after.
+        std::future<IwbArchive::Result> checked = std::async(
+                std::launch::async, [this, result, &text] { return checkUnpacked(result, text); });
+        waitFor(checked);
+        result = checked.get();
+    } else {
+        result = checkUnpacked(result, text);
+    }
+    if (!result.ok) {
+        m_error = result.error;
+        m_damaged = result.damaged;
+        m_recording->stop(result.error);
+        return false;
+    }
+    m_settled = true;
+    return true;
+}
+
+IwbArchive::Result IwbOpening::checkUnpacked(IwbArchive::Result result,
+                                             const std::optional<IwbLimits::TextCheck> &text) const
+{
     if (result.ok) {
         // Only a document that can be read takes the working directory's place.
         QFile content(m_staging + QLatin1Char('/') + kContentName);
@@ -356,14 +421,7 @@ bool IwbOpening::settle()
     }
     if (result.ok)
         result = IwbArchive::replaceFolder(m_staging, m_workDir);
-    if (!result.ok) {
-        m_error = result.error;
-        m_damaged = result.damaged;
-        m_recording->stop(result.error);
-        return false;
-    }
-    m_settled = true;
-    return true;
+    return result;
 }
 
 std::shared_ptr<const IwbXmlRecording> IwbOpening::settledRecording() const

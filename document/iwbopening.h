@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -31,6 +32,12 @@ public:
     IwbOpening(const IwbOpening &) = delete;
     IwbOpening &operator=(const IwbOpening &) = delete;
 
+    // Called every few milliseconds while the caller waits for the work (an open lets the
+    // board's event loop turn), from the waits below and the removal of what is not kept.
+    void setWhileWaiting(std::function<void()> whileWaiting)
+    {
+        m_whileWaiting = std::move(whileWaiting);
+    }
     // Begins the work; false (error()) when there is no room beside the working directory.
     bool start();
     // Waits until the archive is listed: false when it was refused before a file of it was
@@ -39,6 +46,9 @@ public:
     // The text to walk while it is recorded (IwbXml), as far as it is checked; null when it
     // cannot be walked so: it is then read once settled.
     std::shared_ptr<const IwbXmlRecording> recording() const;
+    // The share of the text checked so far, 0 to 1, as far as a walk of recording() may go:
+    // with the pages recorded, about how many the document has.
+    double textShare() const;
 
     // --- IwbUnpacking ---
     QString folder() const override;
@@ -63,9 +73,17 @@ private:
                              IwbXmlRecording &recording, const std::atomic<bool> &refused);
     QStringList listed(const QList<IwbArchive::Entry> &entries);
     void stop(const QString &reason);
+    // Waits for future, calling m_whileWaiting meanwhile.
+    template<typename Future>
+    void waitFor(const Future &future) const;
+    // What settle checks once everything is unpacked (a file system's work, done beside the
+    // caller); result: the unpacking's.
+    IwbArchive::Result checkUnpacked(IwbArchive::Result result,
+                                     const std::optional<IwbLimits::TextCheck> &text) const;
 
     const QString m_archive;
     const QString m_workDir;
+    std::function<void()> m_whileWaiting;
     QString m_staging; // where the archive is unpacked
     QString m_copyFolder; // where its text is written as it is read
     std::shared_ptr<IwbXmlRecording> m_recording;
@@ -74,6 +92,8 @@ private:
     std::future<TextCopy> m_copying;
     std::future<IwbArchive::Result> m_unpacking;
     std::future<std::optional<IwbLimits::TextCheck>> m_textCheck; // begun once listed
+    qint64 m_textSize = 0; // as listed, set before the check begins
+    std::atomic<qint64> m_textChecked{ 0 };
 
     mutable std::mutex m_mutex;
     std::condition_variable m_listedChanged;

@@ -34,6 +34,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstring>
 
 namespace {
@@ -284,6 +285,10 @@ QPixmap IwbReader::picture(const QString &file)
     const QString key = keptPath(file);
     const auto found = m_decoded.find(key);
     if (found != m_decoded.end()) {
+        while (m_turn
+               && found.value().wait_for(std::chrono::milliseconds(2))
+                       != std::future_status::ready)
+            m_turn();
         const QImage image = found.value().get();
         m_decoded.erase(found); // a second use of the file reads it again
         decodeNextAhead();
@@ -439,6 +444,8 @@ bool IwbReader::read(IwbXml &xml)
     while (!xml.atEnd() && !xml.hasError()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
+        if (m_turn)
+            m_turn();
         // The pictures named as the text comes are decoded ahead once they are unpacked.
         if (m_unpacking) {
             const QStringList named = xml.takePictures();

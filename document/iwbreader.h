@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <future>
 #include <memory>
 #include <utility>
@@ -61,6 +62,9 @@ public:
     // where they lie as soon as each is there; what an object keeps the path of (a video, a
     // sound, an animation, a texture, a linked file) waits until they lie in the folder.
     void setUnpacking(IwbUnpacking *unpacking) { m_unpacking = unpacking; }
+    // Called between the elements read and every few milliseconds of a wait for a picture (an
+    // open lets the board's event loop turn).
+    void setTurns(std::function<void()> turn) { m_turn = std::move(turn); }
     // The walk from the "pageset" element to the end. False when the XML broke off before its
     // end, or when objects were left out because a number of theirs is none a board can hold
     // (not finite, or beyond its reach): what was read stays. Also false when the unpacking
@@ -176,6 +180,7 @@ private:
     QString m_folder;
     QString m_previous;
     IwbUnpacking *m_unpacking = nullptr;
+    std::function<void()> m_turn;
     bool m_settled = false;
     bool m_refused = false;
     IwbXml *m_xml = nullptr; // the walk of read()

@@ -393,9 +393,11 @@ void IwbXmlRecording::stop(const QString &reason)
     m_changed.notify_all();
 }
 
-std::shared_ptr<const IwbXmlRecording::Segment> IwbXmlRecording::segment(size_t n,
-                                                                         QString *stopped) const
+std::shared_ptr<const IwbXmlRecording::Segment>
+IwbXmlRecording::segment(size_t n, QString *stopped,
+                         const std::function<void()> &whileWaiting) const
 {
+    constexpr std::chrono::milliseconds kWaitSlice(2);
     HandedOn handed;
     {
         std::unique_lock<std::mutex> lock(m_mutex);
@@ -412,9 +414,20 @@ std::shared_ptr<const IwbXmlRecording::Segment> IwbXmlRecording::segment(size_t 
             }
             if (n >= m_handedOn.size() && m_complete)
                 return nullptr; // the end of the text
-            m_changed.wait(lock);
+            if (!whileWaiting) {
+                m_changed.wait(lock);
+            } else {
+                // Every time round: a text checked piece by piece wakes the walk far more often
+                // than it lets it on.
+                m_changed.wait_for(lock, kWaitSlice);
+                lock.unlock();
+                whileWaiting();
+                lock.lock();
+            }
         }
     }
+    while (whileWaiting && handed.paths.wait_for(kWaitSlice) != std::future_status::ready)
+        whileWaiting();
     handed.paths.wait();
     return handed.segment;
 }
@@ -452,7 +465,7 @@ QXmlStreamReader::TokenType IwbXml::readNext()
     if (m_exhausted)
         return tokenType();
     QString stopped;
-    std::shared_ptr<const Segment> next = m_recording->segment(m_nextSegment, &stopped);
+    std::shared_ptr<const Segment> next = m_recording->segment(m_nextSegment, &stopped, m_whileWaiting);
     if (!next) {
         if (!stopped.isEmpty()) {
             m_raised = stopped;

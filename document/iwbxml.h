@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -108,8 +109,10 @@ private:
     qint64 held() const; // estimated bytes of what is recorded
 
     // The n-th segment once a walk may go over it, its paths made; null at the end of the
-    // text, or (with *stopped set) when the walk is to stop.
-    std::shared_ptr<const Segment> segment(size_t n, QString *stopped) const;
+    // text, or (with *stopped set) when the walk is to stop. whileWaiting, when given, is
+    // called every few milliseconds of the wait.
+    std::shared_ptr<const Segment> segment(size_t n, QString *stopped,
+                                           const std::function<void()> &whileWaiting) const;
 
     QXmlStreamReader m_reader;
     std::shared_ptr<Segment> m_segment; // being recorded
@@ -184,6 +187,12 @@ public:
     bool isInterrupted() const { return m_interrupted; }
     // Stops the walk here, as an error with reason: the readers go no further.
     void interrupt(const QString &reason);
+    // Called every few milliseconds while a walk waits for the recording to go on (an open
+    // lets the board's event loop turn).
+    void setWhileWaiting(std::function<void()> whileWaiting)
+    {
+        m_whileWaiting = std::move(whileWaiting);
+    }
 
     QString readElementText(QXmlStreamReader::ReadElementTextBehaviour behaviour);
     void skipCurrentElement();
@@ -203,6 +212,7 @@ private:
     bool m_exhausted = false; // the recording ended before a token came
     QString m_raised; // an error of the walk itself (readElementText), as a reader raises it
     bool m_interrupted = false;
+    std::function<void()> m_whileWaiting;
     int m_picturesTaken = 0;
     // The names asked for, by where the reader's text of each lies (open addressing); a name
     // not in the text is looked for again once the text has more names.

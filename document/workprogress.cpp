@@ -18,10 +18,16 @@ WorkProgress::WorkProgress(QWidget *parent, const QString &text, int total)
 
 WorkProgress::~WorkProgress() = default;
 
+QWidget *WorkProgress::window() const
+{
+    return m_dialog.get();
+}
+
 void WorkProgress::step(int done)
 {
+    m_done = done;
     if (!m_dialog) {
-        if (!m_parent || m_total <= 0 || m_clock.elapsed() < kShowAfterMs)
+        if (!m_parent || m_total < 0 || m_clock.elapsed() < kShowAfterMs)
             return;
         m_dialog = std::make_unique<QProgressDialog>(m_text, QString(), 0, m_total,
                                                      m_parent->window());
@@ -31,9 +37,10 @@ void WorkProgress::step(int done)
         m_dialog->setAutoReset(false);
     }
     // The end of the work always shows.
-    if (m_moved.isValid() && m_moved.elapsed() < kMoveEveryMs && done < m_total)
+    if (m_moved.isValid() && m_moved.elapsed() < kMoveEveryMs && (m_total <= 0 || done < m_total))
         return;
     m_moved.start();
+    // A total of 0 shows a bar that only says the work goes on.
     m_dialog->setMaximum(m_total);
-    m_dialog->setValue(qBound(0, done, m_total));
+    m_dialog->setValue(m_total > 0 ? qBound(0, done, m_total) : 0);
 }

@@ -15,6 +15,8 @@ class QWidget;
 class WorkProgress
 {
 public:
+    // total 0: not known yet (an open still waiting for its archive); the bar shows that work
+    // goes on until a total is set.
     WorkProgress(QWidget *parent, const QString &text, int total);
     ~WorkProgress();
     WorkProgress(const WorkProgress &) = delete;
@@ -23,12 +25,18 @@ public:
     void setTotal(int total) { m_total = total; }
     // done of the total: shows the bar once the work has lasted, and moves it.
     void step(int done);
+    // The same, with as much done as the last step said: for work that has no steps of its
+    // own (a wait), so that the bar still comes once it has lasted.
+    void refresh() { step(m_done); }
     bool isShown() const { return m_dialog != nullptr; }
+    // The bar's window, once shown.
+    QWidget *window() const;
 
 private:
     QPointer<QWidget> m_parent;
     QString m_text;
     int m_total;
+    int m_done = 0;
     QElapsedTimer m_clock;
     QElapsedTimer m_moved; // since the bar last moved
     std::unique_ptr<QProgressDialog> m_dialog;

@@ -42,6 +42,8 @@
 #include <QThreadPool>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 // Commands 7 to 11, in their order.
@@ -86,6 +88,11 @@ MainForm::MainForm(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent,
     setUI();
     connect(m_pagesList, QOverload<>::of(&DPagesList::newPage), m_resources,
             &DResources::updatePagesList);
+    // An exit asked for while a document was being opened comes once it is there.
+    connect(m_pagesList, &DPagesList::openEnded, this, [this]() {
+        if (std::exchange(m_exitAfterOpen, false))
+            QTimer::singleShot(0, this, &MainForm::exitApp);
+    });
     m_setting = new DSetting(m_central);
 }
 
@@ -715,6 +722,11 @@ void MainForm::setSettings()
 
 void MainForm::exitApp()
 {
+    // A document half opened can be neither saved nor left: the exit waits for it.
+    if (m_pagesList->isOpening()) {
+        m_exitAfterOpen = true;
+        return;
+    }
     // Offers to save unsaved work; cancelling that, or a save that failed, keeps the program
     // running with nothing lost.
     if (!m_pagesList->saveFile(QStringLiteral("iwb"), true)) {

@@ -85,4 +85,5 @@ private:
     QPointer<DShareScreen> m_share;
     DScreenPhoto *m_screenPhoto = nullptr;
     bool m_bExiting = false;
+    bool m_exitAfterOpen = false; // asked while a document was being opened
 };

@@ -93,6 +93,8 @@ private slots:
     void exitOffersToSaveChanges();
     void autosavedChangeIsStillOwed_data();
     void autosavedChangeIsStillOwed();
+    void whileALessonOpens_data();
+    void whileALessonOpens();
 
 private:
     QScopedPointer<MainForm> m_window;
@@ -106,6 +108,10 @@ private:
     QList<DLabel *> galleryTiles() const;
     QList<int> tilesInView() const;
     QList<int> thumbnailDraws() const;
+    // A lesson that takes a while to open, made once; the objects of each of its pages.
+    QString bigLesson(QList<int> *objects);
+    QTemporaryDir m_lessonFolder;
+    QList<int> m_lessonObjects;
 };
 
 QList<DLabel *> tst_MainForm::galleryTiles() const
@@ -113,8 +119,11 @@ QList<DLabel *> tst_MainForm::galleryTiles() const
     QList<DLabel *> tiles;
     QLayout *column =
             m_window->resources()->findChild<QWidget *>("scrollAreaWidgetContents")->layout();
-    for (int i = 0; i < column->count(); ++i)
-        tiles << qobject_cast<DLabel *>(column->itemAt(i)->widget());
+    for (int i = 0; i < column->count(); ++i) {
+        // A tile still to be made holds its place in the column without a widget.
+        if (auto *tile = qobject_cast<DLabel *>(column->itemAt(i)->widget()))
+            tiles << tile;
+    }
     return tiles;
 }
 
@@ -398,8 +407,14 @@ void tst_MainForm::galleryDrawsOnlyTilesInView()
         m_window->uiMainBt(BtMenus::btColorPage);
     DResources *gallery = m_window->resources();
     m_window->uiMainBt(BtMenus::btExpandRes);
+    // The tiles are made a few at a time, those in view first; the column is as long as it
+    // will be from the start.
+    QLayout *column = gallery->findChild<QWidget *>("scrollAreaWidgetContents")->layout();
+    const int length = column->sizeHint().height();
+    QVERIFY(galleryTiles().size() < 30);
     QTRY_COMPARE_WITH_TIMEOUT(gallery->pageTilesToDraw(), 0, 20000);
     QTRY_VERIFY(galleryTiles().size() == 30 && tilesInView().count(1) >= 2);
+    QCOMPARE(column->sizeHint().height(), length);
     // Showing the tab draws the tiles in view, once each, and no other.
     QList<int> drawn = tilesInView();
     QVERIFY(drawn.count(0) > 20);
@@ -432,6 +447,9 @@ void tst_MainForm::galleryDrawsOnlyTilesInView()
     for (int i = 0; i < drawn.size(); ++i)
         drawn[i] = std::max(drawn.at(i), atTheEnd.at(i));
     QCOMPARE(thumbnailDraws(), drawn);
+    // The last tile, among the last made, is its page's.
+    QTest::mouseClick(galleryTiles().last()->findChild<QLabel *>("label"), Qt::LeftButton);
+    QCOMPARE(pages->getCurPageNum(), 30);
 
     // The pictures tab: paging leaves its tiles as they are.
     QTest::mouseClick(gallery->findChild<QPushButton *>("ImgList"), Qt::LeftButton);
@@ -1057,6 +1075,192 @@ void tst_MainForm::autosavedChangeIsStillOwed()
     QVERIFY(*answered);
     QCOMPARE(question, QStringLiteral("Desea Guardar el Archivo"));
     QVERIFY(text(lesson + QStringLiteral(".iwb")).contains("svg:polyline"));
+}
+
+QString tst_MainForm::bigLesson(QList<int> *objects)
+{
+    const QString lesson = m_lessonFolder.filePath(QStringLiteral("lesson.iwb"));
+    if (!QFileInfo::exists(lesson)) {
+        // Strokes and a picture of its own on every page: its open takes many turns of the
+        // event loop even on a fast machine.
+        const QString picture = m_lessonFolder.filePath(QStringLiteral("photo.png"));
+        QImage photo(320, 240, QImage::Format_RGB32);
+        for (int y = 0; y < photo.height(); ++y) {
+            for (int x = 0; x < photo.width(); ++x)
+                photo.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
+        }
+        if (!photo.save(picture))
+            return QString();
+        QWidget holder;
+        holder.setFixedSize(1280, 800);
+        DPagesList maker(&holder);
+        for (int n = 0; n < 16; ++n) {
+            if (n > 0)
+                maker.newPage(BtMenus::btColorPage, false);
+            maker.insertPixmap(picture);
+            for (int stroke = 0; stroke < 40; ++stroke) {
+                QPainterPath path(QPointF(0, 0));
+                for (int point = 1; point < 60; ++point)
+                    path.lineTo(point * 4.0, (point * 7 + stroke * 3) % 90);
+                maker.getCurPage()->addCurveItem(path, QPen(Qt::blue, 3), 0, BtMenus::btPencil,
+                                                 BtMenus::fnPathAtPos,
+                                                 QPointF(40, 20 + stroke * 12), 1.0f, QTransform(),
+                                                 true);
+            }
+            m_lessonObjects << maker.getCurPage()->validItems(true).size();
+        }
+        const bool saved = maker.saveAllPagesToArchive(lesson, true);
+        maker.exit();
+        if (!saved)
+            return QString();
+    }
+    *objects = m_lessonObjects;
+    return lesson;
+}
+
+void tst_MainForm::whileALessonOpens_data()
+{
+    QTest::addColumn<QString>("meanwhile");
+    QTest::newRow("nothing but the board's own events") << QString();
+    QTest::newRow("a pencil stroke on the board") << "stroke";
+    QTest::newRow("a paste key on the board") << "paste";
+    QTest::newRow("the page palette's white page") << "white page";
+    QTest::newRow("the autosave clock") << "autosave";
+    QTest::newRow("a save") << "save";
+    QTest::newRow("another open") << "open";
+    QTest::newRow("the window closed") << "close";
+}
+
+// While a lesson opens, the window answers its events, and nothing a teacher or the program's
+// clock does reaches the half-made document: the lesson opened is the one in the file, and a
+// close waits for it.
+void tst_MainForm::whileALessonOpens()
+{
+    QFETCH(QString, meanwhile);
+    QList<int> objects;
+    const QString lesson = bigLesson(&objects);
+    QVERIFY(!lesson.isEmpty());
+    DPagesList *list = m_window->pagesList();
+    QWidget *board = view()->viewport();
+    // Something on the clipboard to paste, the pencil in hand.
+    QPainterPath square;
+    square.addRect(0, 0, 40, 40);
+    QGraphicsItem *copied = list->getCurPage()->addCurveItem(
+            square, QPen(Qt::black), 0, BtMenus::btSquare, BtMenus::fnPathAtPos,
+            QPointF(100, 100), 1.0, QTransform(), true);
+    QVERIFY(copied);
+    copied->setSelected(true);
+    QTest::keyClick(m_window.data(), Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(!m_pCopyPasteListItems.isEmpty());
+    m_window->uiMainBt(BtMenus::btPencil);
+
+    // What reaches the window, the board and the toolbar while the open runs.
+    class Watch : public QObject
+    {
+    public:
+        DPagesList *list = nullptr;
+        QSet<QPair<QObject *, int>> whileOpening;
+
+    protected:
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (list->isOpening())
+                whileOpening.insert({ watched, int(event->type()) });
+            return false;
+        }
+    } watch;
+    watch.list = list;
+    for (QObject *watched : { static_cast<QObject *>(m_window.data()),
+                              static_cast<QObject *>(board),
+                              static_cast<QObject *>(m_window->mainUi()) })
+        watched->installEventFilter(&watch);
+
+    bool acted = false;
+    bool secondOpened = false;
+    bool savedHalf = false;
+    const QString halfMade = m_lessonFolder.filePath(QStringLiteral("half.iwb"));
+    QTimer halfWay;
+    halfWay.setInterval(0);
+    QObject::connect(&halfWay, &QTimer::timeout, m_window.data(), [&]() {
+        if (acted || !list->isOpening() || list->size() < 2)
+            return;
+        acted = true;
+        halfWay.stop();
+        m_window->mainUi()->update();
+        board->update();
+        if (meanwhile == QLatin1String("stroke")) {
+            TestSupport::drag(view()->m_scribbleArea,
+                              InkFixture::line(QPoint(300, 300), QPoint(500, 420), 10));
+        } else if (meanwhile == QLatin1String("paste")) {
+            QTest::keyClick(m_window.data(), Qt::Key_V, Qt::ControlModifier);
+        } else if (meanwhile == QLatin1String("white page")) {
+            auto *button = m_window->mainUi()->pageSelector()->findChild<QAbstractButton *>(
+                    QStringLiteral("baColorPage"));
+            QTest::mouseClick(button, Qt::LeftButton);
+        } else if (meanwhile == QLatin1String("autosave")) {
+            emit m_window->savePages()->savePage();
+        } else if (meanwhile == QLatin1String("save")) {
+            savedHalf = list->saveAllPagesToArchive(halfMade, true)
+                    || QFileInfo::exists(halfMade);
+        } else if (meanwhile == QLatin1String("open")) {
+            secondOpened = list->openAllPagesFromFileIWB(lesson);
+        } else if (meanwhile == QLatin1String("close")) {
+            m_window->close();
+        }
+    });
+
+    // The open as the file menu runs it, from the event loop; what it left, looked at as soon
+    // as it returns.
+    bool opened = false;
+    QList<int> openedObjects;
+    QByteArray workText;
+    bool modified = true;
+    QString name;
+    bool firstChanged = false;
+    QTimer::singleShot(0, m_window.data(), [&]() {
+        halfWay.start();
+        opened = list->openAllPagesFromFileIWB(lesson);
+        for (DPage *page : qAsConst(*list))
+            openedObjects << page->validItems(true).size();
+        workText = DocumentFixture::readAll(list->workDir() + QStringLiteral("/content.xml"));
+        modified = list->isDocumentModified();
+        name = list->fileName();
+        // A page made and put aside by the open still reports its changes, so that a save
+        // writes them.
+        DPage *first = list->first();
+        const quint64 revision = first->contentRevision();
+        delete first->validItems(true).value(0);
+        firstChanged = first->contentRevision() != revision;
+        if (meanwhile != QLatin1String("close"))
+            qApp->exit(0);
+    });
+    QTimer neverEnded;
+    neverEnded.setSingleShot(true);
+    QObject::connect(&neverEnded, &QTimer::timeout, qApp, []() { qApp->exit(98); });
+    neverEnded.start(120000);
+    QCOMPARE(qApp->exec(), 0);
+
+    QVERIFY2(acted, "the open was over before it had made two pages");
+    QVERIFY(opened);
+    // The toolbar repaints; the board keeps the picture it showed rather than show pages being
+    // made.
+    QVERIFY(watch.whileOpening.contains({ m_window->mainUi(), int(QEvent::Paint) }));
+    QVERIFY(!watch.whileOpening.contains({ board, int(QEvent::Paint) }));
+    QCOMPARE(openedObjects, objects);
+    QVERIFY(!modified);
+    QCOMPARE(name, lesson);
+    QVERIFY(firstChanged);
+    // Nothing was written over the text of the lesson opened.
+    const ToolRun text = runTool(QStringLiteral("unzip"),
+                                 { QStringLiteral("-p"), lesson, QStringLiteral("content.xml") },
+                                 QString(), 60000);
+    QVERIFY(text.ok);
+    QCOMPARE(workText, text.output);
+    QVERIFY(!secondOpened);
+    QVERIFY(!savedHalf);
+    // A close waits for the lesson, then goes as any close does.
+    QVERIFY(!watch.whileOpening.contains({ m_window.data(), int(QEvent::Hide) }));
+    QCOMPARE(m_window->isVisible(), meanwhile != QLatin1String("close"));
 }
 
 QTEST_MAIN(tst_MainForm)
