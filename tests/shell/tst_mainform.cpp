@@ -1235,10 +1235,8 @@ void tst_MainForm::whileALessonOpens()
         if (meanwhile != QLatin1String("close"))
             qApp->exit(0);
     });
-    QTimer neverEnded;
-    neverEnded.setSingleShot(true);
-    QObject::connect(&neverEnded, &QTimer::timeout, qApp, []() { qApp->exit(98); });
-    neverEnded.start(120000);
+    QObject neverEnded; // its timer goes with it
+    QTimer::singleShot(120000, &neverEnded, []() { qApp->exit(98); });
     QCOMPARE(qApp->exec(), 0);
 
     QVERIFY2(acted, "the open was over before it had made two pages");
