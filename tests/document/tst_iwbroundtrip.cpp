@@ -24,7 +24,6 @@
 #include "tools/dprotractor.h"
 
 #include <QColorDialog>
-#include <QMenu>
 #include <QPainter>
 #include <QPicture>
 #include <QTextBlock>
@@ -658,14 +657,7 @@ void tst_IwbRoundTrip::curvesComeBackAsDrawn()
     } else {
         page->insertPortractor();
         DProtractor *protractor = page->classroomTools().protractor;
-        auto chosen = answerNextPopup([drawing](QWidget *popup) {
-            auto *menu = static_cast<QMenu *>(popup);
-            for (QAction *action : menu->actions()) {
-                if (action->text() == drawing)
-                    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
-                                      menu->actionGeometry(action).center());
-            }
-        });
+        const auto chosen = chooseFromMenu(drawing);
         clickItem(view, protractor, { 5, -10 }); // the menu of figures, near the centre
         QVERIFY(*chosen);
         dragItem(view, protractor, { polar(190, 15), polar(190, 90), polar(190, 165) });
