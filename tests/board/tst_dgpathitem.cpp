@@ -621,9 +621,8 @@ void tst_DGPathItem::pictureOfAChangedObjectIsNotTaken()
 void tst_DGPathItem::pictureThreadsFollowTheCoresAllowed_data()
 {
     QTest::addColumn<int>("cpus"); // 0: all this process may use
-    QTest::newRow("one") << 1;
-    QTest::newRow("two") << 2;
-    QTest::newRow("all") << 0;
+    for (int cpus : { 1, 2, 0 })
+        QTest::addRow("%d", cpus) << cpus;
 }
 
 void tst_DGPathItem::pictureThreadsFollowTheCoresAllowed()
@@ -655,26 +654,23 @@ void tst_DGPathItem::pictureThreadsFollowTheCoresAllowed()
 
 void tst_DGPathItem::picturesStopWithTheApplication_data()
 {
-    QTest::addColumn<QString>("drawn");
-    QTest::addColumn<QString>("end"); // "return": from main; "exit": exit(), the application alive
-    QTest::newRow("drawn ahead") << QStringLiteral("ahead") << QStringLiteral("return");
-    QTest::newRow("shown first") << QStringLiteral("shown") << QStringLiteral("return");
-    // As libFuzzer ends a run.
-    QTest::newRow("drawn ahead, exit()") << QStringLiteral("ahead") << QStringLiteral("exit");
-    QTest::newRow("shown first, exit()") << QStringLiteral("shown") << QStringLiteral("exit");
+    // How the pictures are drawn, then how the program ends: "return" from main, or "exit"
+    // with the application alive, as libFuzzer ends a run.
+    QTest::addColumn<QString>("how");
+    for (const char *how : { "ahead return", "shown return", "ahead exit", "shown exit" })
+        QTest::newRow(how) << QString(how);
 }
 
 void tst_DGPathItem::picturesStopWithTheApplication()
 {
     // The threads drew on through the end of the program, the toolkit they draw with being
     // torn down under them: it crashed as it ended.
-    QFETCH(QString, drawn);
-    QFETCH(QString, end);
+    QFETCH(QString, how);
     QProcess run;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QLatin1String(kEndWhileDrawing), drawn + QLatin1Char(' ') + end);
+    environment.insert(QLatin1String(kEndWhileDrawing), how);
     // exit() leaves the application and the font library's undone, as libFuzzer does.
-    if (end == QLatin1String("exit") && environment.contains(QStringLiteral("ASAN_OPTIONS")))
+    if (how.endsWith(QLatin1String("exit")) && environment.contains(QStringLiteral("ASAN_OPTIONS")))
         environment.insert(QStringLiteral("ASAN_OPTIONS"),
                            environment.value(QStringLiteral("ASAN_OPTIONS"))
                                    + QStringLiteral(":detect_leaks=0"));

@@ -24,7 +24,6 @@
 #include "tools/dprotractor.h"
 
 #include <QColorDialog>
-#include <QMenu>
 #include <QPainter>
 #include <QPicture>
 #include <QTextBlock>
@@ -616,8 +615,7 @@ void tst_IwbRoundTrip::curvesComeBackAsDrawn_data()
     QTest::newRow("half circle, a stroke of curves") << "curve" << 180.0 << 1.0 << 55;
     QTest::newRow("three-quarter circle along an instrument") << "instrument" << 270.0 << 1.0 << 80;
     QTest::newRow("quarter circle along an instrument") << "instrument" << 90.0 << 1.0 << 30;
-    QTest::newRow("quarter circle, a small stroke shown fifteen times its size")
-            << "curve" << 90.0 << 15.0 << 30;
+    QTest::newRow("quarter circle, shown fifteen times its size") << "curve" << 90.0 << 15.0 << 30;
     QTest::newRow("compass") << "compass" << 0.0 << 1.0 << 70;
     QTest::newRow("protractor arc") << "Arco" << 0.0 << 1.0 << 50;
     QTest::newRow("protractor chord") << "Cuerda" << 0.0 << 1.0 << 50;
@@ -659,14 +657,7 @@ void tst_IwbRoundTrip::curvesComeBackAsDrawn()
     } else {
         page->insertPortractor();
         DProtractor *protractor = page->classroomTools().protractor;
-        auto chosen = answerNextPopup([drawing](QWidget *popup) {
-            auto *menu = static_cast<QMenu *>(popup);
-            for (QAction *action : menu->actions()) {
-                if (action->text() == drawing)
-                    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
-                                      menu->actionGeometry(action).center());
-            }
-        });
+        const auto chosen = chooseFromMenu(drawing);
         clickItem(view, protractor, { 5, -10 }); // the menu of figures, near the centre
         QVERIFY(*chosen);
         dragItem(view, protractor, { polar(190, 15), polar(190, 90), polar(190, 165) });
@@ -798,12 +789,12 @@ void tst_IwbRoundTrip::lessonOfManyPagesOpensWhole()
     }
     // Opened, it saves as it was read: the same text, the same files.
     const QString second = m_target.filePath(QStringLiteral("many2.iwb"));
+    const QString third = m_target.filePath(QStringLiteral("many3.iwb"));
     const QByteArray text = contentOf(second);
     QVERIFY(text.size() > 512 << 10);
-    QVERIFY(text == contentOf(m_target.filePath(QStringLiteral("many3.iwb"))));
+    QVERIFY(text == contentOf(third));
     const QStringList entries = DocumentFixture::archiveEntries(second);
-    QCOMPARE(DocumentFixture::archiveEntries(m_target.filePath(QStringLiteral("many3.iwb"))),
-             entries);
+    QCOMPARE(DocumentFixture::archiveEntries(third), entries);
     // The text first, then the pictures in the order the pages show them: an open unpacks
     // each before the pages after it need theirs.
     QCOMPARE(entries.value(0), QStringLiteral("content.xml"));

@@ -1,5 +1,6 @@
 #include "shell/mainform.h"
 
+#include "board/dgpathcurveitem.h"
 #include "board/dgpathitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
@@ -108,8 +109,8 @@ private:
     QList<DLabel *> galleryTiles() const;
     QList<int> tilesInView() const;
     QList<int> thumbnailDraws() const;
-    // A lesson that takes a while to open, made once; the objects of each of its pages.
-    QString bigLesson(QList<int> *objects);
+    // A lesson that takes a while to open, made once; m_lessonObjects: those of each page.
+    QString bigLesson();
     QTemporaryDir m_lessonFolder;
     QList<int> m_lessonObjects;
 };
@@ -810,6 +811,18 @@ void tst_MainForm::objectKeys()
 using BoardFixture::sceneArea;
 using BoardFixture::shownArea;
 
+namespace {
+
+// The text of a lesson's archive.
+QByteArray contentOf(const QString &archive)
+{
+    return runTool(QStringLiteral("unzip"), { QStringLiteral("-p"), archive, "content.xml" },
+                   QString(), 60000)
+            .output;
+}
+
+} // namespace
+
 void tst_MainForm::paletteFillShowsTheSameAfterOpen_data()
 {
     QTest::addColumn<QString>("fill"); // the shape palette's fill button
@@ -831,10 +844,8 @@ void tst_MainForm::paletteFillShowsTheSameAfterOpen_data()
     row("gradient ellipse, dragged up-left", "gradcolor", "ellipse", bottomRight, topLeft);
     row("gradient rectangle, dragged up-right", "gradcolor", "rectangle", bottomLeft, topRight);
     row("picture ellipse, undone and redone", "imgcolor", "ellipse", bottomRight, topLeft, "undo");
-    row("picture ellipse, copied to a new page", "imgcolor", "ellipse", bottomRight, topLeft,
-        "copy");
-    row("gradient rectangle, copied to a new page", "gradcolor", "rectangle", bottomLeft, topRight,
-        "copy");
+    row("picture ellipse, copied", "imgcolor", "ellipse", bottomRight, topLeft, "copy");
+    row("gradient rectangle, copied", "gradcolor", "rectangle", bottomLeft, topRight, "copy");
 }
 
 // A shape filled from the shape palette shows its fill anchored to its own box as drawn, after
@@ -1031,12 +1042,7 @@ void tst_MainForm::autosavedChangeIsStillOwed()
     const QString lesson = folder.filePath(QStringLiteral("lesson"));
     QVERIFY(list->saveAllPagesToFileIWB(lesson, true)); // a named lesson, saved
     list->setFileName(lesson + QStringLiteral(".iwb"));
-    const auto text = [](const QString &file) {
-        return runTool(QStringLiteral("unzip"), { QStringLiteral("-p"), file, "content.xml" },
-                       QString(), 60000)
-                .output;
-    };
-    QVERIFY(!text(lesson + QStringLiteral(".iwb")).contains("svg:polyline"));
+    QVERIFY(!contentOf(lesson + QStringLiteral(".iwb")).contains("svg:polyline"));
 
     // One stroke, then one autosave interval: the clock's signal as the main window wired it.
     m_window->uiMainBt(BtMenus::btPencil);
@@ -1074,10 +1080,10 @@ void tst_MainForm::autosavedChangeIsStillOwed()
     QCOMPARE(qApp->exec(), 0);
     QVERIFY(*answered);
     QCOMPARE(question, QStringLiteral("Desea Guardar el Archivo"));
-    QVERIFY(text(lesson + QStringLiteral(".iwb")).contains("svg:polyline"));
+    QVERIFY(contentOf(lesson + QStringLiteral(".iwb")).contains("svg:polyline"));
 }
 
-QString tst_MainForm::bigLesson(QList<int> *objects)
+QString tst_MainForm::bigLesson()
 {
     const QString lesson = m_lessonFolder.filePath(QStringLiteral("lesson.iwb"));
     if (!QFileInfo::exists(lesson)) {
@@ -1114,7 +1120,6 @@ QString tst_MainForm::bigLesson(QList<int> *objects)
         if (!saved)
             return QString();
     }
-    *objects = m_lessonObjects;
     return lesson;
 }
 
@@ -1137,19 +1142,15 @@ void tst_MainForm::whileALessonOpens_data()
 void tst_MainForm::whileALessonOpens()
 {
     QFETCH(QString, meanwhile);
-    QList<int> objects;
-    const QString lesson = bigLesson(&objects);
+    const QString lesson = bigLesson();
     QVERIFY(!lesson.isEmpty());
     DPagesList *list = m_window->pagesList();
     QWidget *board = view()->viewport();
     // Something on the clipboard to paste, the pencil in hand.
     QPainterPath square;
     square.addRect(0, 0, 40, 40);
-    QGraphicsItem *copied = list->getCurPage()->addCurveItem(
-            square, QPen(Qt::black), 0, BtMenus::btSquare, BtMenus::fnPathAtPos,
-            QPointF(100, 100), 1.0, QTransform(), true);
-    QVERIFY(copied);
-    copied->setSelected(true);
+    BoardFixture::addCurve(list->getCurPage(), square, QPointF(100, 100), BtMenus::btSquare, true)
+            ->setSelected(true);
     QTest::keyClick(m_window.data(), Qt::Key_C, Qt::ControlModifier);
     QVERIFY(!m_pCopyPasteListItems.isEmpty());
     m_window->uiMainBt(BtMenus::btPencil);
@@ -1234,10 +1235,8 @@ void tst_MainForm::whileALessonOpens()
         if (meanwhile != QLatin1String("close"))
             qApp->exit(0);
     });
-    QTimer neverEnded;
-    neverEnded.setSingleShot(true);
-    QObject::connect(&neverEnded, &QTimer::timeout, qApp, []() { qApp->exit(98); });
-    neverEnded.start(120000);
+    QObject neverEnded; // its timer goes with it
+    QTimer::singleShot(120000, &neverEnded, []() { qApp->exit(98); });
     QCOMPARE(qApp->exec(), 0);
 
     QVERIFY2(acted, "the open was over before it had made two pages");
@@ -1246,16 +1245,12 @@ void tst_MainForm::whileALessonOpens()
     // made.
     QVERIFY(watch.whileOpening.contains({ m_window->mainUi(), int(QEvent::Paint) }));
     QVERIFY(!watch.whileOpening.contains({ board, int(QEvent::Paint) }));
-    QCOMPARE(openedObjects, objects);
+    QCOMPARE(openedObjects, m_lessonObjects);
     QVERIFY(!modified);
     QCOMPARE(name, lesson);
     QVERIFY(firstChanged);
     // Nothing was written over the text of the lesson opened.
-    const ToolRun text = runTool(QStringLiteral("unzip"),
-                                 { QStringLiteral("-p"), lesson, QStringLiteral("content.xml") },
-                                 QString(), 60000);
-    QVERIFY(text.ok);
-    QCOMPARE(workText, text.output);
+    QCOMPARE(workText, contentOf(lesson));
     QVERIFY(!secondOpened);
     QVERIFY(!savedHalf);
     // A close waits for the lesson, then goes as any close does.

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QGraphicsItem>
 #include <QLineF>
+#include <QMenu>
 #include <QPainterPath>
 #include <QTest>
 #include <QTimer>
@@ -73,6 +74,23 @@ std::shared_ptr<bool> answerNextPopup(std::function<void(QWidget *)> answer, int
     });
     poll->start();
     return answered;
+}
+
+std::shared_ptr<bool> chooseFromMenu(const QString &text)
+{
+    return answerNextPopup([text](QWidget *popup) {
+        auto *menu = qobject_cast<QMenu *>(popup);
+        QVERIFY(menu);
+        for (QAction *action : menu->actions()) {
+            if (action->text() == text) {
+                QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
+                                  menu->actionGeometry(action).center());
+                return;
+            }
+        }
+        menu->close();
+        QFAIL(qPrintable(QStringLiteral("no entry ") + text));
+    });
 }
 
 QVector<QPointF> pointsOf(const QPainterPath &path)

@@ -11,6 +11,7 @@ class DPage;
 class DView;
 class QGraphicsItem;
 class QPainterPath;
+class QString;
 class QWidget;
 
 namespace InstrumentsFixture {
@@ -30,6 +31,8 @@ QList<QGraphicsItem *> vertexObjects(DPage *page);
 
 // Answers the next pop-up menu run within timeoutMs; the flag turns true once answered.
 std::shared_ptr<bool> answerNextPopup(std::function<void(QWidget *)> answer, int timeoutMs = 5000);
+// Answers the next pop-up menu by clicking its entry with the given text, as the user does.
+std::shared_ptr<bool> chooseFromMenu(const QString &text);
 
 // The element points of path, for comparisons.
 QVector<QPointF> pointsOf(const QPainterPath &path);

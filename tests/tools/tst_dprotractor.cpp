@@ -18,28 +18,6 @@
 
 using namespace InstrumentsFixture;
 
-namespace {
-
-// Chooses the menu entry with the given text by clicking it, as the user does.
-std::shared_ptr<bool> chooseFromMenu(const QString &text)
-{
-    return answerNextPopup([text](QWidget *popup) {
-        auto *menu = qobject_cast<QMenu *>(popup);
-        QVERIFY(menu);
-        for (QAction *action : menu->actions()) {
-            if (action->text() == text) {
-                QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
-                                  menu->actionGeometry(action).center());
-                return;
-            }
-        }
-        menu->close();
-        QFAIL(qPrintable(QStringLiteral("no entry ") + text));
-    });
-}
-
-} // namespace
-
 class tst_DProtractor : public QObject
 {
     Q_OBJECT
