@@ -849,29 +849,44 @@ bool DPagesList::readContent(const QString &folder, std::shared_ptr<const IwbXml
     QString error;
     {
         IwbXml xml = recorded ? IwbXml(recorded) : IwbXml(live);
-        // The pages to come, for the progress bar of a long open.
-        std::optional<WorkProgress> ownProgress;
-        if (!m_turns)
-            ownProgress.emplace(m_parent, tr("Abriendo el documento…"), 0);
-        WorkProgress &progress = m_turns ? m_turns->progress() : *ownProgress;
-        progress.setTotal(recorded ? recorded->pages() : 0);
-        m_openProgress = &progress;
-        const bool found = findPageset(xml);
-        delAllPages();
-        IwbReader reader(*this, folder, m_restoringFrom);
-        if (m_turns) {
-            xml.setWhileWaiting(m_turns->turner());
-            reader.setTurns(m_turns->turner());
-        }
-        complete = !xml.hasError();
-        if (found)
-            complete = reader.read(xml);
-        m_openProgress = nullptr;
-        if (!complete)
-            error = found ? reader.errorString() : xml.errorString();
+        complete = readPages(xml, folder, recorded, nullptr, error);
     }
     finishRead(complete, error, QFileInfo(folder) == QFileInfo(m_workDir));
     return true;
+}
+
+bool DPagesList::readPages(IwbXml &xml, const QString &folder,
+                           const std::shared_ptr<const IwbXmlRecording> &recorded,
+                           IwbOpening *opening, QString &error)
+{
+    // The pages to come, for the progress bar of a long open.
+    std::optional<WorkProgress> ownProgress;
+    if (!m_turns)
+        ownProgress.emplace(m_parent, tr("Abriendo el documento…"), 0);
+    WorkProgress &progress = m_turns ? m_turns->progress() : *ownProgress;
+    progress.setTotal(recorded ? recorded->pages() : 0);
+    m_openProgress = &progress;
+    if (opening) {
+        m_openRecording = recorded;
+        m_openUnpacking = opening;
+    }
+    const bool found = findPageset(xml);
+    delAllPages();
+    IwbReader reader(*this, folder, m_restoringFrom);
+    reader.setUnpacking(opening);
+    if (m_turns) {
+        xml.setWhileWaiting(m_turns->turner());
+        reader.setTurns(m_turns->turner());
+    }
+    bool complete = !xml.hasError();
+    if (found)
+        complete = reader.read(xml);
+    m_openProgress = nullptr;
+    m_openRecording.reset();
+    m_openUnpacking = nullptr;
+    if (!complete)
+        error = found ? reader.errorString() : xml.errorString();
+    return complete;
 }
 
 void DPagesList::finishRead(bool complete, const QString &error, bool inWorkDir)
@@ -931,30 +946,8 @@ DPagesList::ReadWhileUnpacked DPagesList::readWhileUnpacked(IwbOpening &opening)
     QString error;
     {
         IwbXml xml(recorded);
-        std::optional<WorkProgress> ownProgress;
-        if (!m_turns)
-            ownProgress.emplace(m_parent, tr("Abriendo el documento…"), 0);
-        WorkProgress &progress = m_turns ? m_turns->progress() : *ownProgress;
-        progress.setTotal(recorded->pages());
-        m_openProgress = &progress;
-        m_openRecording = recorded;
-        m_openUnpacking = &opening;
-        const bool found = findPageset(xml);
-        IwbReader reader(*this, m_workDir, m_restoringFrom);
-        reader.setUnpacking(&opening);
-        if (m_turns) {
-            xml.setWhileWaiting(m_turns->turner());
-            reader.setTurns(m_turns->turner());
-        }
-        complete = !xml.hasError();
-        if (found)
-            complete = reader.read(xml);
-        m_openProgress = nullptr;
-        m_openRecording.reset();
-        m_openUnpacking = nullptr;
+        complete = readPages(xml, m_workDir, recorded, &opening, error);
         interrupted = xml.isInterrupted();
-        if (!complete)
-            error = found ? reader.errorString() : xml.errorString();
     }
     // The pages made go if the archive is refused now, or if its text could not be walked
     // whole as it was recorded (too large to be held: it is read again from its file).

@@ -18,6 +18,7 @@
 #include <vector>
 
 class IwbOpening;
+class IwbXml;
 class IwbXmlRecording;
 class OpeningTurns;
 
@@ -223,6 +224,12 @@ private:
     // What every read does once its objects are made. inWorkDir: the document read lies in the
     // working directory as it is on disk.
     void finishRead(bool complete, const QString &error, bool inWorkDir);
+    // Reads the pages of xml in place of the open ones (there are none left when the open
+    // document has stepped aside), the progress bar of a long open shown. opening: the archive
+    // still being unpacked, if it is. Returns whether it was read whole; if not, error says why.
+    bool readPages(IwbXml &xml, const QString &folder,
+                   const std::shared_ptr<const IwbXmlRecording> &recorded, IwbOpening *opening,
+                   QString &error);
     std::shared_ptr<const IwbXmlRecording> m_openRecording; // while its text is read
     const IwbOpening *m_openUnpacking = nullptr; // the same
     // openFromFileUBZ without the limits' check.
