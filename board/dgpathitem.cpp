@@ -4,6 +4,7 @@
 #include "drotateitem.h"
 #include "dpage.h"
 #include "drotateitemfocus.h"
+#include "penstroke.h"
 #include "shapefill.h"
 #include "strokepictures.h"
 
@@ -239,7 +240,11 @@ void paintLongStroke(QPainter *painter, const QPainterPath &path, const QPen &pe
             length += QLineF(points[end], points[end + 1]).length();
             ++end;
         }
-        painter->drawPolyline(points.constData() + first, end - first + 1);
+        QPainterPath piece;
+        piece.moveTo(points[first]);
+        for (int i = first + 1; i <= end; ++i)
+            piece.lineTo(points[i]);
+        PenStroke::drawPath(painter, piece);
         first = end;
     }
     painter->restore();
@@ -496,10 +501,11 @@ void DGPathItem::paintRecipe(QPainter *painter, const CacheRecipe &recipe)
         paintLongStroke(painter, recipe.path, recipe.pen);
         return;
     }
-    // What the toolkit's own painting does for an object that is not selected.
+    // What the toolkit's own painting does for an object that is not selected, less the notches
+    // its round joins leave in lines.
     painter->setPen(recipe.shapePen);
     painter->setBrush(recipe.shapeBrush);
-    painter->drawPath(recipe.path);
+    PenStroke::drawPath(painter, recipe.path);
     if (isDot(recipe.path))
         paintDot(painter, QPointF(recipe.path.elementAt(0).x, recipe.path.elementAt(0).y),
                  recipe.pen);
