@@ -9,6 +9,12 @@ namespace {
 // through them: more could only come of a scale beyond any board's.
 constexpr int kMostPieces = 1024;
 
+QPointF pointAt(const QPainterPath &path, int i)
+{
+    const QPainterPath::Element element = path.elementAt(i);
+    return QPointF(element.x, element.y);
+}
+
 } // namespace
 
 namespace CurveLines {
@@ -43,6 +49,32 @@ bool hasCurves(const QPainterPath &path)
             return true;
     }
     return false;
+}
+
+QPainterPath lines(const QPainterPath &path, qreal tolerance)
+{
+    QPainterPath drawn;
+    drawn.setFillRule(path.fillRule());
+    const int count = path.elementCount();
+    for (int i = 0; i < count; ++i) {
+        const QPainterPath::Element element = path.elementAt(i);
+        if (element.isMoveTo()) {
+            drawn.moveTo(element.x, element.y);
+        } else if (!element.isCurveTo() || i == 0 || i + 2 >= count) {
+            drawn.lineTo(element.x, element.y);
+        } else {
+            const QPointF p0 = pointAt(path, i - 1);
+            const QPointF c1 = pointAt(path, i);
+            const QPointF c2 = pointAt(path, i + 1);
+            const QPointF p3 = pointAt(path, i + 2);
+            const int n = pieces(p0, c1, c2, p3, tolerance);
+            for (int k = 1; k < n; ++k)
+                drawn.lineTo(at(p0, c1, c2, p3, qreal(k) / n));
+            drawn.lineTo(p3);
+            i += 2;
+        }
+    }
+    return drawn;
 }
 
 } // namespace CurveLines

@@ -4,6 +4,7 @@
 #include "drotateitem.h"
 #include "dpage.h"
 #include "drotateitemfocus.h"
+#include "pagewriter.h"
 #include "penstroke.h"
 #include "shapefill.h"
 #include "strokepictures.h"
@@ -244,7 +245,7 @@ void paintLongStroke(QPainter *painter, const QPainterPath &path, const QPen &pe
         piece.moveTo(points[first]);
         for (int i = first + 1; i <= end; ++i)
             piece.lineTo(points[i]);
-        PenStroke::drawPath(painter, piece);
+        PenStroke::drawPath(painter, piece, PenStroke::Curves::AsLines);
         first = end;
     }
     painter->restore();
@@ -370,6 +371,11 @@ QRect DGPathItem::cacheArea() const
                  roundHalfUp(bounds.height()));
 }
 
+bool DGPathItem::curvesAsLines() const
+{
+    return PageWriter::holdsCurvesAsPoints(m_btType);
+}
+
 void DGPathItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
 {
     m_bPaintedSinceRelease = true;
@@ -457,6 +463,7 @@ bool DGPathItem::cacheRecipe(CacheRecipe *recipe) const
     recipe->shapePen = shapePen;
     recipe->shapeBrush = shapeBrush;
     recipe->area = area;
+    recipe->curvesAsLines = curvesAsLines();
     recipe->generation = m_cacheGeneration;
     return true;
 }
@@ -505,7 +512,9 @@ void DGPathItem::paintRecipe(QPainter *painter, const CacheRecipe &recipe)
     // its round joins leave in lines.
     painter->setPen(recipe.shapePen);
     painter->setBrush(recipe.shapeBrush);
-    PenStroke::drawPath(painter, recipe.path);
+    PenStroke::drawPath(painter, recipe.path,
+                        recipe.curvesAsLines ? PenStroke::Curves::AsLines
+                                             : PenStroke::Curves::AsCurves);
     if (isDot(recipe.path))
         paintDot(painter, QPointF(recipe.path.elementAt(0).x, recipe.path.elementAt(0).y),
                  recipe.pen);
@@ -535,6 +544,7 @@ void DGPathItem::paintSmall(QPainter *painter, const QStyleOptionGraphicsItem *s
     shown.brush = m_brush;
     shown.shapePen = thin(QGraphicsPathItem::pen());
     shown.shapeBrush = QGraphicsPathItem::brush();
+    shown.curvesAsLines = curvesAsLines();
     paintRecipe(painter, shown);
 }
 
@@ -548,6 +558,7 @@ void DGPathItem::paintContent(QPainter *painter, const QStyleOptionGraphicsItem 
         shown.brush = m_brush;
         shown.shapePen = QGraphicsPathItem::pen();
         shown.shapeBrush = QGraphicsPathItem::brush();
+        shown.curvesAsLines = curvesAsLines();
         paintRecipe(painter, shown);
         return;
     }

@@ -1,5 +1,7 @@
 #include "penstroke.h"
 
+#include "curvelines.h"
+
 #include <QLineF>
 #include <QPaintEngine>
 #include <QPainter>
@@ -134,13 +136,21 @@ QPainterPath strokable(const QPainterPath &path, const QPen &pen)
     return drawn;
 }
 
-void drawPath(QPainter *painter, const QPainterPath &path)
+void drawPath(QPainter *painter, const QPainterPath &path, Curves curves)
 {
     const QPen pen = painter->pen();
-    if (strokesItself(painter->paintEngine()))
+    if (strokesItself(painter->paintEngine()) || !isRoundPen(pen)) {
         painter->drawPath(path);
-    else
+        return;
+    }
+    if (curves == Curves::AsCurves || !CurveLines::hasCurves(path)) {
         painter->drawPath(strokable(path, pen));
+        return;
+    }
+    const qreal scale = std::sqrt(std::abs(painter->deviceTransform().determinant()));
+    const qreal tolerance =
+            CurveLines::kShownTolerance / (std::isfinite(scale) && scale > 0 ? scale : qreal(1));
+    painter->drawPath(strokable(CurveLines::lines(path, tolerance), pen));
 }
 
 } // namespace PenStroke
