@@ -4,6 +4,8 @@
 #include "drotateitem.h"
 #include "dpage.h"
 #include "drotateitemfocus.h"
+#include "pagewriter.h"
+#include "penstroke.h"
 #include "shapefill.h"
 #include "strokepictures.h"
 
@@ -239,7 +241,11 @@ void paintLongStroke(QPainter *painter, const QPainterPath &path, const QPen &pe
             length += QLineF(points[end], points[end + 1]).length();
             ++end;
         }
-        painter->drawPolyline(points.constData() + first, end - first + 1);
+        QPainterPath piece;
+        piece.moveTo(points[first]);
+        for (int i = first + 1; i <= end; ++i)
+            piece.lineTo(points[i]);
+        PenStroke::drawPath(painter, piece, PenStroke::Curves::AsLines);
         first = end;
     }
     painter->restore();
@@ -365,6 +371,11 @@ QRect DGPathItem::cacheArea() const
                  roundHalfUp(bounds.height()));
 }
 
+bool DGPathItem::curvesAsLines() const
+{
+    return PageWriter::holdsCurvesAsPoints(m_btType);
+}
+
 void DGPathItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
 {
     m_bPaintedSinceRelease = true;
@@ -452,6 +463,7 @@ bool DGPathItem::cacheRecipe(CacheRecipe *recipe) const
     recipe->shapePen = shapePen;
     recipe->shapeBrush = shapeBrush;
     recipe->area = area;
+    recipe->curvesAsLines = curvesAsLines();
     recipe->generation = m_cacheGeneration;
     return true;
 }
@@ -496,10 +508,13 @@ void DGPathItem::paintRecipe(QPainter *painter, const CacheRecipe &recipe)
         paintLongStroke(painter, recipe.path, recipe.pen);
         return;
     }
-    // What the toolkit's own painting does for an object that is not selected.
+    // What the toolkit's own painting does for an object that is not selected, less the notches
+    // its round joins leave in lines.
     painter->setPen(recipe.shapePen);
     painter->setBrush(recipe.shapeBrush);
-    painter->drawPath(recipe.path);
+    PenStroke::drawPath(painter, recipe.path,
+                        recipe.curvesAsLines ? PenStroke::Curves::AsLines
+                                             : PenStroke::Curves::AsCurves);
     if (isDot(recipe.path))
         paintDot(painter, QPointF(recipe.path.elementAt(0).x, recipe.path.elementAt(0).y),
                  recipe.pen);
@@ -529,6 +544,7 @@ void DGPathItem::paintSmall(QPainter *painter, const QStyleOptionGraphicsItem *s
     shown.brush = m_brush;
     shown.shapePen = thin(QGraphicsPathItem::pen());
     shown.shapeBrush = QGraphicsPathItem::brush();
+    shown.curvesAsLines = curvesAsLines();
     paintRecipe(painter, shown);
 }
 
@@ -542,6 +558,7 @@ void DGPathItem::paintContent(QPainter *painter, const QStyleOptionGraphicsItem 
         shown.brush = m_brush;
         shown.shapePen = QGraphicsPathItem::pen();
         shown.shapeBrush = QGraphicsPathItem::brush();
+        shown.curvesAsLines = curvesAsLines();
         paintRecipe(painter, shown);
         return;
     }

@@ -96,6 +96,7 @@ public:
         QBrush shapeBrush;
         QRect area; // the picture's place in object coordinates
         quint64 generation = 0; // the object's cache generation the copy was taken at
+        bool curvesAsLines = false; // drawn as the line through the points a file holds
     };
     // False when the object has its picture already, or is drawn without one, or shows what
     // only the GUI thread may draw (a texture, the selection outline).
@@ -133,6 +134,9 @@ protected:
     void paintSmall(QPainter *painter, const QStyleOptionGraphicsItem *style, QWidget *widget);
     // The picture's place in object coordinates: the bounds rounded, halves upward.
     QRect cacheArea() const;
+    // A file holds the object's curves as points along them, and reads it back as a line
+    // through them: its curves are drawn as that line, so that it looks the same once opened.
+    bool curvesAsLines() const;
     // The unselected object's drawing, the same on any thread.
     static void paintRecipe(QPainter *painter, const CacheRecipe &recipe);
     // Vertex dragging shared by curves and polygons: the index of the element nearest to

@@ -777,6 +777,11 @@ QString pathElementName(int kind)
     return QStringLiteral("svg:polygon");
 }
 
+bool holdsCurvesAsPoints(int kind)
+{
+    return layoutOf(pathElementName(kind)) == Layout::Poly;
+}
+
 bool writePathObject(QXmlStreamWriter &stream, const QString &id, const PathObject &object,
                      const Placement &placement, const QString &dir, QStringList *errors,
                      const QString *points)

@@ -74,6 +74,9 @@ struct PathObject
 
 // The element a path object of kind is written as ("svg:polygon" for kinds without their own).
 QString pathElementName(int kind);
+// Whether that element holds the curves of the path as points along them (a polyline or a
+// polygon, read back as a line through its points), not as a shape its reader rebuilds.
+bool holdsCurvesAsPoints(int kind);
 
 // Writes the element of a path object with the id and placement given, storing its pen texture
 // (and a texture fill's picture) under dir. False when the object has no element (a line that

@@ -1,6 +1,7 @@
 #include "iwbformat.h"
 
 #include "board/boardtypes.h"
+#include "board/curvelines.h"
 #include "document/iwblimits.h"
 
 #include <QPainterPath>
@@ -124,51 +125,10 @@ int truncated(float value)
     return int(std::trunc(qBound(-kTruncateLimit, finiteOr(value, 0), kTruncateLimit)));
 }
 
-// How far, in pixels on the screen, a curve written as points may lie from the line through
-// them: the line read back stays within half a pixel of the curve drawn, with room left for
-// the six digits of the numbers and the board's own tracing of curves.
-constexpr qreal kCurveTolerance = 0.2;
-// A curve cut into this many pieces lies within about a millionth of its size of the line
-// through them: more could only come of a scale beyond any board's.
-constexpr int kMostPiecesPerCurve = 1024;
-
-bool hasCurves(const QPainterPath &path)
-{
-    const int count = path.elementCount();
-    for (int i = 0; i < count; ++i) {
-        if (path.elementAt(i).type == QPainterPath::CurveToElement)
-            return true;
-    }
-    return false;
-}
-
-// Pieces of equal parameter steps that keep the line through the ends of the pieces within
-// tolerance of the cubic curve from p0 through c1 and c2 to p3: a piece strays from its chord by
-// at most 1/8 of the largest second derivative times the step squared, and the second derivative
-// is at most 6 times the largest second difference of the control points.
-int piecesOf(const QPointF &p0, const QPointF &c1, const QPointF &c2, const QPointF &p3,
-             qreal tolerance)
-{
-    const QPointF first = p0 - 2 * c1 + c2;
-    const QPointF second = c1 - 2 * c2 + p3;
-    const qreal bend =
-            std::max(std::hypot(first.x(), first.y()), std::hypot(second.x(), second.y()));
-    const qreal pieces = std::ceil(std::sqrt(0.75 * bend / tolerance));
-    if (!(pieces >= 1))
-        return 1;
-    return pieces < kMostPiecesPerCurve ? int(pieces) : kMostPiecesPerCurve;
-}
-
 QPointF elementPoint(const QPainterPath &path, int i)
 {
     const QPainterPath::Element element = path.elementAt(i);
     return QPointF(element.x, element.y);
-}
-
-QPointF onCubic(const QPointF &p0, const QPointF &c1, const QPointF &c2, const QPointF &p3, qreal t)
-{
-    const qreal u = 1 - t;
-    return u * u * u * p0 + 3 * u * u * t * c1 + 3 * u * t * t * c2 + t * t * t * p3;
 }
 
 // The most a number takes as number() writes it: "-1.23457e-308".
@@ -313,11 +273,11 @@ QString points(const QPainterPath &path, const QPointF &offset)
 
 QString linePoints(const QPainterPath &path, const QPointF &offset, qreal scale)
 {
-    if (!hasCurves(path))
+    if (!CurveLines::hasCurves(path))
         return points(path, offset);
     const qreal shown = std::abs(scale);
     const qreal tolerance =
-            kCurveTolerance / (std::isfinite(shown) && shown > 0 ? shown : qreal(1));
+            CurveLines::kShownTolerance / (std::isfinite(shown) && shown > 0 ? shown : qreal(1));
     const int count = path.elementCount();
     const auto isCurve = [&path, count](int i) {
         return path.elementAt(i).type == QPainterPath::CurveToElement && i > 0 && i + 2 < count;
@@ -329,8 +289,9 @@ QString linePoints(const QPainterPath &path, const QPointF &offset, qreal scale)
     qint64 total = 0;
     for (int i = 0; i < count; ++i) {
         if (isCurve(i)) {
-            pieces << piecesOf(elementPoint(path, i - 1), elementPoint(path, i),
-                               elementPoint(path, i + 1), elementPoint(path, i + 2), tolerance);
+            pieces << CurveLines::pieces(elementPoint(path, i - 1), elementPoint(path, i),
+                                         elementPoint(path, i + 1), elementPoint(path, i + 2),
+                                         tolerance);
             total += pieces.last();
             i += 2;
         } else {
@@ -364,7 +325,7 @@ QString linePoints(const QPainterPath &path, const QPointF &offset, qreal scale)
         const QPointF p3 = elementPoint(path, i + 2);
         const int n = pieces.at(curve++);
         for (int k = 1; k < n; ++k)
-            add(onCubic(p0, c1, c2, p3, qreal(k) / n));
+            add(CurveLines::at(p0, c1, c2, p3, qreal(k) / n));
         add(p3);
         i += 2;
     }

@@ -30,9 +30,9 @@ QString dashArray(Qt::PenStyle style); // "1, 0", "2, 1" (dash), "5, 1" (dot), "
 // "x,y x,y ...": every path element (control points included) moved by offset.
 QString points(const QPainterPath &path, const QPointF &offset);
 // The points of the line that path draws, for readers that draw a line through the points: the
-// elements of a path without curves (the very text points() gives), and along each curve as
-// many points as keep that line within a fifth of a pixel of it where the object is shown at
-// scale times its size.
+// elements of a path without curves (the very text points() gives), and along each curve the
+// points the board strokes it through (CurveLines) where the object is shown at scale times its
+// size.
 QString linePoints(const QPainterPath &path, const QPointF &offset, qreal scale);
 // False when any element of path is not finite: such an object is not written.
 bool isFinite(const QPainterPath &path);

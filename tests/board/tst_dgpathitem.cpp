@@ -60,6 +60,8 @@ private slots:
     void tableGridVisibleAtEveryZoom();
     void longStrokeInPiecesLooksWhole_data();
     void longStrokeInPiecesLooksWhole();
+    void strokeIsAsDarkAsItsLine_data();
+    void strokeIsAsDarkAsItsLine();
     void groupMembersNeverCache();
     void curveClone();
     void vertexCloneKeepsCentre();
@@ -733,6 +735,56 @@ void tst_DGPathItem::longStrokeInPiecesLooksWhole()
     // Only where two pieces' soft edges overlap does a pixel come out a little darker.
     QVERIFY2(differing * 100 < inked,
              qPrintable(QStringLiteral("%1 of %2").arg(differing).arg(inked)));
+}
+
+void tst_DGPathItem::strokeIsAsDarkAsItsLine_data()
+{
+    QTest::addColumn<QPolygonF>("line"); // none: an arc, as the protractor hands one over
+    // Levelling out at the top of a bend, where the toolkit's round join turns the long way
+    // round and draws a whole circle about the corner: a dark notch on both edges.
+    QTest::newRow("levels out at a corner")
+            << QPolygonF({ { 0, 12 }, { 50, 3 }, { 100, 0 }, { 150, 3 }, { 200, 12 } });
+    QTest::newRow("levels out between two corners")
+            << QPolygonF({ { 0, 10 }, { 50, 3 }, { 90, 0 }, { 150, 1 }, { 200, 8 } });
+    QTest::newRow("arc") << QPolygonF();
+}
+
+void tst_DGPathItem::strokeIsAsDarkAsItsLine()
+{
+    // The board's pencil stroke against its true ink: the line drawn eight times as large,
+    // unsmoothed, each eight by eight pixels taken as one.
+    QFETCH(QPolygonF, line);
+    QPainterPath path;
+    path.addPolygon(line);
+    if (line.isEmpty()) {
+        path.arcMoveTo(QRectF(0, 0, 200, 200), 20);
+        path.arcTo(QRectF(0, 0, 200, 200), 20, 140);
+    }
+    Board board;
+    DPage *page = board.page(0);
+    const QPen pen(Qt::black, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    addCurve(page, path, QPointF(60, 60), BtMenus::btPencil, false, pen);
+    const QImage shown = renderPage(page);
+    constexpr int kFiner = 8;
+    QImage fine(shown.size() * kFiner, QImage::Format_ARGB32);
+    fine.fill(Qt::white);
+    QPainter painter(&fine);
+    painter.scale(kFiner, kFiner);
+    painter.translate(60, 60);
+    QPainterPathStroker outline(pen);
+    outline.setCurveThreshold(0.001); // the toolkit's own outline strays a quarter of a unit
+    painter.fillPath(outline.createStroke(path), Qt::black);
+    painter.end();
+    int darkest = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            int ink = 0;
+            for (int i = 0; i < kFiner * kFiner; ++i)
+                ink += 255 - qGray(fine.pixel(x * kFiner + i % kFiner, y * kFiner + i / kFiner));
+            darkest = qMax(darkest, 255 - ink / (kFiner * kFiner) - qGray(shown.pixel(x, y)));
+        }
+    }
+    QVERIFY2(darkest <= 64, qPrintable(QStringLiteral("%1 grey levels too dark").arg(darkest)));
 }
 
 void tst_DGPathItem::tableGridAtEverySize()
