@@ -1093,40 +1093,8 @@ void tst_MainForm::autosavedChangeIsStillOwed()
 QString tst_MainForm::bigLesson()
 {
     const QString lesson = m_lessonFolder.filePath(QStringLiteral("lesson.iwb"));
-    if (!QFileInfo::exists(lesson)) {
-        // Strokes and a picture of its own on every page: its open takes many turns of the
-        // event loop even on a fast machine.
-        const QString picture = m_lessonFolder.filePath(QStringLiteral("photo.png"));
-        QImage photo(320, 240, QImage::Format_RGB32);
-        for (int y = 0; y < photo.height(); ++y) {
-            for (int x = 0; x < photo.width(); ++x)
-                photo.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
-        }
-        if (!photo.save(picture))
-            return QString();
-        QWidget holder;
-        holder.setFixedSize(1280, 800);
-        DPagesList maker(&holder);
-        for (int n = 0; n < 16; ++n) {
-            if (n > 0)
-                maker.newPage(BtMenus::btColorPage, false);
-            maker.insertPixmap(picture);
-            for (int stroke = 0; stroke < 40; ++stroke) {
-                QPainterPath path(QPointF(0, 0));
-                for (int point = 1; point < 60; ++point)
-                    path.lineTo(point * 4.0, (point * 7 + stroke * 3) % 90);
-                maker.getCurPage()->addCurveItem(path, QPen(Qt::blue, 3), 0, BtMenus::btPencil,
-                                                 BtMenus::fnPathAtPos,
-                                                 QPointF(40, 20 + stroke * 12), 1.0f, QTransform(),
-                                                 true);
-            }
-            m_lessonObjects << maker.getCurPage()->validItems(true).size();
-        }
-        const bool saved = maker.saveAllPagesToArchive(lesson, true);
-        maker.exit();
-        if (!saved)
-            return QString();
-    }
+    if (!QFileInfo::exists(lesson) && !DocumentFixture::makeBigLesson(lesson, 16, &m_lessonObjects))
+        return QString();
     return lesson;
 }
 
