@@ -63,7 +63,7 @@ protected:
 
 private:
     QPointer<QWidget> m_board;
-    bool m_boardUpdates = true; // as the board had them
+    QPointer<QWidget> m_boardPicture; // over the board, as it showed before the open
     WorkProgress m_progress;
     QElapsedTimer m_sinceTurn;
     bool m_turning = false;

@@ -1129,6 +1129,14 @@ void tst_MainForm::whileALessonOpens()
     QTest::keyClick(m_window.data(), Qt::Key_C, Qt::ControlModifier);
     QVERIFY(!m_pCopyPasteListItems.isEmpty());
     m_window->uiMainBt(BtMenus::btPencil);
+    // What the window shows, drawn afresh as when it is exposed.
+    const auto shown = [this]() {
+        m_window->repaint();
+        return m_window->screen()->grabWindow(m_window->winId()).toImage();
+    };
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.data()));
+    const QImage before = shown();
+    QImage whileOpening;
 
     // What reaches the window, the board and the toolbar while the open runs.
     class Watch : public QObject
@@ -1162,6 +1170,7 @@ void tst_MainForm::whileALessonOpens()
             return;
         acted = true;
         halfWay.stop();
+        whileOpening = shown();
         m_window->mainUi()->update();
         board->update();
         if (meanwhile == QLatin1String("stroke")) {
@@ -1220,6 +1229,8 @@ void tst_MainForm::whileALessonOpens()
     // made.
     QVERIFY(watch.whileOpening.contains({ m_window->mainUi(), int(QEvent::Paint) }));
     QVERIFY(!watch.whileOpening.contains({ board, int(QEvent::Paint) }));
+    // Not black: the board shows what it showed.
+    QVERIFY(whileOpening == before);
     QCOMPARE(openedObjects, m_lessonObjects);
     QVERIFY(!modified);
     QCOMPARE(name, lesson);
