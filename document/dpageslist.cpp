@@ -1053,6 +1053,7 @@ bool DPagesList::openInTurns(bool (DPagesList::*open)(const QString &), const QS
 {
     if (isOpening())
         return false;
+    emit openStarted();
     // The page shown leaves the view before the event loop turns (setShownScene), once the
     // board's picture is taken, and comes back where it was when the open leaves it the
     // current one.
