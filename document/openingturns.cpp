@@ -77,8 +77,10 @@ private:
 
 } // namespace
 
+// The bar is not modal: the input is dropped here anyway, and the toolkit drops the window
+// manager's close of a window a modal one blocks before any event reaches it.
 OpeningTurns::OpeningTurns(QWidget *board, const QString &text)
-    : m_board(board), m_progress(board, text, 0)
+    : m_board(board), m_progress(board, text, 0, Qt::NonModal)
 {
     qApp->installEventFilter(this);
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -117,9 +119,11 @@ bool OpeningTurns::eventFilter(QObject *watched, QEvent *event)
             event->accept();
         return true;
     }
-    // The bar stays until the document is there.
+    // The bar stays until the document is there; closed, it asks its window to close.
     if (type == QEvent::Close && watched && watched == m_progress.window()) {
         event->ignore();
+        if (m_board)
+            m_board->window()->close();
         return true;
     }
     return QObject::eventFilter(watched, event);
