@@ -1053,15 +1053,17 @@ bool DPagesList::openInTurns(bool (DPagesList::*open)(const QString &), const QS
 {
     if (isOpening())
         return false;
-    // The page shown leaves the view before the event loop turns (setShownScene), and comes
-    // back where it was when the open leaves it the current one.
+    emit openStarted();
+    // The page shown leaves the view before the event loop turns (setShownScene), once the
+    // board's picture is taken, and comes back where it was when the open leaves it the
+    // current one.
     DPage *const shown = m_curPage;
     if (shown)
         shown->saveCurPos();
-    m_view->setScene(nullptr);
     bool opened = false;
     {
         OpeningTurns turns(m_view, tr("Abriendo el documento…"));
+        m_view->setScene(nullptr);
         m_turns = &turns;
         opened = (this->*open)(fileName);
         m_turns = nullptr;

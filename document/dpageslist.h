@@ -148,7 +148,9 @@ public:
     bool isOpening() const { return m_turns != nullptr; }
 
 signals:
-    // The open under way has ended, whatever came of it.
+    // An open is about to turn the event loop; openEnded() once it has ended, whatever came
+    // of it.
+    void openStarted();
     void openEnded();
     void newPage();
     void selectPageNum(const QString &text);

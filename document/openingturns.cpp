@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QWidget>
 
 #include <algorithm>
@@ -45,26 +47,54 @@ bool isInput(QEvent::Type type)
     return std::find(std::begin(kInput), std::end(kInput), type) != std::end(kInput);
 }
 
+// The board's picture laid over it. Opaque, so that nothing under it paints: neither the board
+// without a page nor the overlay, which would take that empty board for its own picture.
+class BoardPicture : public QWidget
+{
+public:
+    explicit BoardPicture(QWidget *board) : QWidget(board), m_picture(board->grab())
+    {
+        // After the board's style sheet, which makes its plain widgets see-through.
+        ensurePolished();
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setGeometry(board->rect());
+        raise();
+        show();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QPainter painter(this);
+        // Replaces: where the page lets the desktop show through, so does the picture.
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawPixmap(event->rect(), m_picture, event->rect());
+    }
+
+private:
+    const QPixmap m_picture;
+};
+
 } // namespace
 
+// The bar is not modal: the input is dropped here anyway, and the toolkit drops the window
+// manager's close of a window a modal one blocks before any event reaches it.
 OpeningTurns::OpeningTurns(QWidget *board, const QString &text)
-    : m_board(board), m_progress(board, text, 0)
+    : m_board(board), m_progress(board, text, 0, Qt::NonModal)
 {
     qApp->installEventFilter(this);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (m_board) {
-        // Painted from pages being made, the board would flash through them at the cost of
-        // the open: it shows what it showed until the document is there.
-        m_boardUpdates = m_board->updatesEnabled();
-        m_board->setUpdatesEnabled(false);
-    }
+    // Painted from pages being made, the board would flash through them at the cost of the
+    // open; with nothing painted, a translucent window shows black where it is exposed. The
+    // board shows what it showed until the document is there.
+    if (m_board && m_board->isVisible())
+        m_boardPicture = new BoardPicture(m_board);
     m_sinceTurn.start();
 }
 
 OpeningTurns::~OpeningTurns()
 {
-    if (m_board && m_boardUpdates)
-        m_board->setUpdatesEnabled(true);
+    delete m_boardPicture.data();
     QApplication::restoreOverrideCursor();
     qApp->removeEventFilter(this);
 }
@@ -89,9 +119,11 @@ bool OpeningTurns::eventFilter(QObject *watched, QEvent *event)
             event->accept();
         return true;
     }
-    // The bar stays until the document is there.
+    // The bar stays until the document is there; closed, it asks its window to close.
     if (type == QEvent::Close && watched && watched == m_progress.window()) {
         event->ignore();
+        if (m_board)
+            m_board->window()->close();
         return true;
     }
     return QObject::eventFilter(watched, event);

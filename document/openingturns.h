@@ -20,7 +20,8 @@ class QWidget;
 //   dropped, not held: a click made on the document before would land on the one opened; the
 //   teacher sees the wait cursor at once and the progress bar once the open has lasted;
 // - the board keeps the picture it showed: pages being made are not painted;
-// - the bar cannot be closed (it has nothing to cancel).
+// - the bar cannot be closed (it has nothing to cancel): a close of it is one of the window it
+//   stands over, which may wait for the document as the main window's exit does.
 // Whatever else could act on the document through the event loop looks at
 // DPagesList::isOpening(): the autosave, a save, a second open, the exit.
 class OpeningTurns : public QObject
@@ -63,7 +64,7 @@ protected:
 
 private:
     QPointer<QWidget> m_board;
-    bool m_boardUpdates = true; // as the board had them
+    QPointer<QWidget> m_boardPicture; // over the board, as it showed before the open
     WorkProgress m_progress;
     QElapsedTimer m_sinceTurn;
     bool m_turning = false;

@@ -10,8 +10,9 @@ constexpr int kShowAfterMs = 700;
 constexpr int kMoveEveryMs = 40;
 } // namespace
 
-WorkProgress::WorkProgress(QWidget *parent, const QString &text, int total)
-    : m_parent(parent), m_text(text), m_total(total)
+WorkProgress::WorkProgress(QWidget *parent, const QString &text, int total,
+                           Qt::WindowModality modality)
+    : m_parent(parent), m_text(text), m_total(total), m_modality(modality)
 {
     m_clock.start();
 }
@@ -31,7 +32,7 @@ void WorkProgress::step(int done)
             return;
         m_dialog = std::make_unique<QProgressDialog>(m_text, QString(), 0, m_total,
                                                      m_parent->window());
-        m_dialog->setWindowModality(Qt::WindowModal);
+        m_dialog->setWindowModality(m_modality);
         m_dialog->setMinimumDuration(0);
         m_dialog->setAutoClose(false);
         m_dialog->setAutoReset(false);

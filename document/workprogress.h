@@ -16,8 +16,9 @@ class WorkProgress
 {
 public:
     // total 0: not known yet (an open still waiting for its archive); the bar shows that work
-    // goes on until a total is set.
-    WorkProgress(QWidget *parent, const QString &text, int total);
+    // goes on until a total is set. modality: the bar's, over parent's window.
+    WorkProgress(QWidget *parent, const QString &text, int total,
+                 Qt::WindowModality modality = Qt::WindowModal);
     ~WorkProgress();
     WorkProgress(const WorkProgress &) = delete;
     WorkProgress &operator=(const WorkProgress &) = delete;
@@ -36,6 +37,7 @@ private:
     QPointer<QWidget> m_parent;
     QString m_text;
     int m_total;
+    const Qt::WindowModality m_modality;
     int m_done = 0;
     QElapsedTimer m_clock;
     QElapsedTimer m_moved; // since the bar last moved

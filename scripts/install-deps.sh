@@ -12,7 +12,7 @@ packages=(
     qttools5-dev qttools5-dev-tools qt5-image-formats-plugins
     libqrcodegencpp-dev
     zip unzip poppler-utils ffmpeg
-    xvfb xauth x11-apps xdotool imagemagick xdg-utils
+    xvfb xauth x11-apps xdotool imagemagick xdg-utils libxcb1-dev
     chromium
     fonts-dejavu-core
     # Writing styles the handwriting templates are learnt from at build time.

@@ -88,6 +88,9 @@ MainForm::MainForm(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent,
     setUI();
     connect(m_pagesList, QOverload<>::of(&DPagesList::newPage), m_resources,
             &DResources::updatePagesList);
+    // A palette left open would stand over the board for the whole open with its buttons dead:
+    // it goes, as after any command.
+    connect(m_pagesList, &DPagesList::openStarted, m_mainUi, &DMainUi::closeAllMenu);
     // An exit asked for while a document was being opened comes once it is there.
     connect(m_pagesList, &DPagesList::openEnded, this, [this]() {
         if (std::exchange(m_exitAfterOpen, false))

@@ -11,6 +11,7 @@
 #include "document/dsavepages.h"
 #include "document/toolrun.h"
 #include "palettes/widgetclassicselector.h"
+#include "palettes/widgetmenuselector.h"
 #include "palettes/widgetpageselector.h"
 #include "palettes/widgetpenselector.h"
 #include "palettes/widgetshapeselector.h"
@@ -1093,40 +1094,8 @@ void tst_MainForm::autosavedChangeIsStillOwed()
 QString tst_MainForm::bigLesson()
 {
     const QString lesson = m_lessonFolder.filePath(QStringLiteral("lesson.iwb"));
-    if (!QFileInfo::exists(lesson)) {
-        // Strokes and a picture of its own on every page: its open takes many turns of the
-        // event loop even on a fast machine.
-        const QString picture = m_lessonFolder.filePath(QStringLiteral("photo.png"));
-        QImage photo(320, 240, QImage::Format_RGB32);
-        for (int y = 0; y < photo.height(); ++y) {
-            for (int x = 0; x < photo.width(); ++x)
-                photo.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
-        }
-        if (!photo.save(picture))
-            return QString();
-        QWidget holder;
-        holder.setFixedSize(1280, 800);
-        DPagesList maker(&holder);
-        for (int n = 0; n < 16; ++n) {
-            if (n > 0)
-                maker.newPage(BtMenus::btColorPage, false);
-            maker.insertPixmap(picture);
-            for (int stroke = 0; stroke < 40; ++stroke) {
-                QPainterPath path(QPointF(0, 0));
-                for (int point = 1; point < 60; ++point)
-                    path.lineTo(point * 4.0, (point * 7 + stroke * 3) % 90);
-                maker.getCurPage()->addCurveItem(path, QPen(Qt::blue, 3), 0, BtMenus::btPencil,
-                                                 BtMenus::fnPathAtPos,
-                                                 QPointF(40, 20 + stroke * 12), 1.0f, QTransform(),
-                                                 true);
-            }
-            m_lessonObjects << maker.getCurPage()->validItems(true).size();
-        }
-        const bool saved = maker.saveAllPagesToArchive(lesson, true);
-        maker.exit();
-        if (!saved)
-            return QString();
-    }
+    if (!QFileInfo::exists(lesson) && !DocumentFixture::makeBigLesson(lesson, 16, &m_lessonObjects))
+        return QString();
     return lesson;
 }
 
@@ -1141,6 +1110,7 @@ void tst_MainForm::whileALessonOpens_data()
     QTest::newRow("a save") << "save";
     QTest::newRow("another open") << "open";
     QTest::newRow("the window closed") << "close";
+    QTest::newRow("the file palette left open") << "palette";
 }
 
 // While a lesson opens, the window answers its events, and nothing a teacher or the program's
@@ -1161,6 +1131,18 @@ void tst_MainForm::whileALessonOpens()
     QTest::keyClick(m_window.data(), Qt::Key_C, Qt::ControlModifier);
     QVERIFY(!m_pCopyPasteListItems.isEmpty());
     m_window->uiMainBt(BtMenus::btPencil);
+    // What the window shows, drawn afresh as when it is exposed.
+    const auto shown = [this]() {
+        m_window->repaint();
+        return m_window->screen()->grabWindow(m_window->winId()).toImage();
+    };
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.data()));
+    const QImage before = shown();
+    QImage whileOpening;
+    if (meanwhile == QLatin1String("palette")) {
+        QTest::mouseClick(toolbarButton("baExpandMenuBotton"), Qt::LeftButton);
+        QVERIFY(m_window->mainUi()->menuSelector()->isVisible());
+    }
 
     // What reaches the window, the board and the toolbar while the open runs.
     class Watch : public QObject
@@ -1194,6 +1176,7 @@ void tst_MainForm::whileALessonOpens()
             return;
         acted = true;
         halfWay.stop();
+        whileOpening = shown();
         m_window->mainUi()->update();
         board->update();
         if (meanwhile == QLatin1String("stroke")) {
@@ -1252,6 +1235,8 @@ void tst_MainForm::whileALessonOpens()
     // made.
     QVERIFY(watch.whileOpening.contains({ m_window->mainUi(), int(QEvent::Paint) }));
     QVERIFY(!watch.whileOpening.contains({ board, int(QEvent::Paint) }));
+    // Neither black nor with a palette left over it.
+    QVERIFY(whileOpening == before);
     QCOMPARE(openedObjects, m_lessonObjects);
     QVERIFY(!modified);
     QCOMPARE(name, lesson);

@@ -2,6 +2,7 @@
 
 #include "support/testsupport.h"
 
+#include "board/dpage.h"
 #include "document/toolrun.h"
 #include "document/workfolder.h"
 
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -197,6 +199,39 @@ std::unique_ptr<QTemporaryDir> earlierRun()
     auto folder = std::make_unique<QTemporaryDir>(WorkFolder::pathTemplate());
     WorkFolder::markAutosaved(folder->path());
     return folder;
+}
+
+bool makeBigLesson(const QString &archive, int pages, QList<int> *objects)
+{
+    const QString picture = archive + QStringLiteral(".png");
+    QImage photo(320, 240, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y) {
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
+    }
+    if (!photo.save(picture))
+        return false;
+    QWidget holder;
+    holder.setFixedSize(1280, 800);
+    DPagesList maker(&holder);
+    for (int n = 0; n < pages; ++n) {
+        if (n > 0)
+            maker.newPage(BtMenus::btColorPage, false);
+        maker.insertPixmap(picture);
+        for (int stroke = 0; stroke < 40; ++stroke) {
+            QPainterPath path(QPointF(0, 0));
+            for (int point = 1; point < 60; ++point)
+                path.lineTo(point * 4.0, (point * 7 + stroke * 3) % 90);
+            maker.getCurPage()->addCurveItem(path, QPen(Qt::blue, 3), 0, BtMenus::btPencil,
+                                             BtMenus::fnPathAtPos, QPointF(40, 20 + stroke * 12),
+                                             1.0f, QTransform(), true);
+        }
+        if (objects)
+            *objects << maker.getCurPage()->validItems(true).size();
+    }
+    const bool saved = maker.saveAllPagesToArchive(archive, true);
+    maker.exit();
+    return saved;
 }
 
 QStringList archiveEntries(const QString &archive)

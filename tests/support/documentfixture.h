@@ -93,6 +93,11 @@ struct OtherBoard
 // one that is offered for restore). Removed with the object, if still there.
 std::unique_ptr<QTemporaryDir> earlierRun();
 
+// Saves as archive a lesson of pages pages, each with strokes and a picture of its own: its
+// open takes many turns of the event loop even on a fast machine. objects (when given) gets
+// the objects of each page. False when it could not be made.
+bool makeBigLesson(const QString &archive, int pages, QList<int> *objects = nullptr);
+
 // The entry names of a zip archive as unzip lists them; empty when it is no archive.
 QStringList archiveEntries(const QString &archive);
 // The bytes of a file ("" when it cannot be read).

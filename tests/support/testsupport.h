@@ -19,7 +19,7 @@ class QWidget;
 
 namespace TestSupport {
 
-// A progress bar over the window (the modal bar of a save or an open that lasts) is no
+// A progress bar over the window (the bar of a save or an open that lasts) is no
 // question: a test never answers it, nor counts it among the dialogs a command opened.
 bool isProgressBar(const QWidget *widget);
 
