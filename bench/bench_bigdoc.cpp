@@ -54,6 +54,7 @@
 #include <vector>
 
 using BenchFigures::median;
+using BenchFigures::StallWatch;
 
 namespace {
 
@@ -118,37 +119,6 @@ int generate(int pages, const QString &base)
     }
     return 0;
 }
-
-// The longest time the event loop could not turn: a 1 ms heartbeat and the largest gap between
-// two of its beats (or since the last one). It beats from its making to the end; each step of
-// the run takes the longest gap since the step before, a gap that spans two steps counting in
-// the later one.
-class StallWatch
-{
-public:
-    StallWatch()
-    {
-        m_heartbeat.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&m_heartbeat, &QTimer::timeout, [this] { beat(); });
-        m_heartbeat.start(1);
-        m_since.start();
-    }
-    double takeLongestMs()
-    {
-        beat();
-        return std::exchange(m_longest, 0.0);
-    }
-
-private:
-    void beat()
-    {
-        m_longest = std::max(m_longest, m_since.nsecsElapsed() / 1e6);
-        m_since.restart();
-    }
-    QTimer m_heartbeat;
-    QElapsedTimer m_since;
-    double m_longest = 0;
-};
 
 // Records when an event posted to the board is handled.
 class Answer : public QObject

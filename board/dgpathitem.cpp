@@ -9,15 +9,20 @@
 #include "shapefill.h"
 #include "strokepictures.h"
 
+#include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
 #include <QImage>
 #include <QLineF>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QSemaphore>
 #include <QStyleOptionGraphicsItem>
+#include <QThreadPool>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -60,17 +65,20 @@ void DGPathItem::connectFrame(DRotateItem *frame)
     connect(frame->m_focus, &DRotateItemFocus::restorePx, this, &DGPathItem::restorePx);
 }
 
+quint64 DGPathItem::s_pictureEpoch = 0;
+
 void DGPathItem::dropRenderCache()
 {
     m_renderCache.reset();
+    m_pending = false;
     ++m_cacheGeneration;
+    ++s_pictureEpoch;
 }
 
 void DGPathItem::invalidateCache()
 {
-    m_renderCache.reset();
+    dropRenderCache();
     dropToolkitPictures();
-    ++m_cacheGeneration;
     update();
 }
 
@@ -208,6 +216,13 @@ bool isLongOpaqueStroke(const QPainterPath &path, const QPen &pen, const QBrush 
     return true;
 }
 
+// The device's pixels, in device coordinates: the board's viewport, or the picture painted.
+QRect deviceArea(const QPainter *painter)
+{
+    const QPaintDevice *device = painter->device();
+    return device ? QRect(0, 0, device->width(), device->height()) : QRect();
+}
+
 // Screens, pixmaps and images; not a PDF or a recording of painter commands.
 bool drawsOnPixels(QPainter *painter)
 {
@@ -225,35 +240,128 @@ bool drawsOnPixels(QPainter *painter)
     }
 }
 
-void paintLongStroke(QPainter *painter, const QPainterPath &path, const QPen &pen)
+// The points of a long stroke and where its pieces begin: the last of a piece begins the next.
+struct StrokePieces
 {
-    QVector<QPointF> points(path.elementCount());
-    for (int i = 0; i < points.size(); ++i)
-        points[i] = QPointF(path.elementAt(i).x, path.elementAt(i).y);
-    painter->save();
-    painter->setPen(pen);
-    painter->setBrush(Qt::NoBrush);
-    const int last = points.size() - 1;
-    for (int first = 0; first < last;) {
-        int end = first;
-        qreal length = 0;
-        while (end < last && end - first < kStrokePieceSegments && length < kStrokePieceLength) {
-            length += QLineF(points[end], points[end + 1]).length();
-            ++end;
+    QVector<QPointF> points;
+    QVector<int> starts; // the first point of each piece, then the last point of all
+
+    explicit StrokePieces(const QPainterPath &path) : points(path.elementCount())
+    {
+        for (int i = 0; i < points.size(); ++i)
+            points[i] = QPointF(path.elementAt(i).x, path.elementAt(i).y);
+        const int last = points.size() - 1;
+        for (int first = 0; first < last;) {
+            starts << first;
+            int end = first;
+            qreal length = 0;
+            while (end < last && end - first < kStrokePieceSegments
+                   && length < kStrokePieceLength) {
+                length += QLineF(points[end], points[end + 1]).length();
+                ++end;
+            }
+            first = end;
         }
-        QPainterPath piece;
-        piece.moveTo(points[first]);
-        for (int i = first + 1; i <= end; ++i)
-            piece.lineTo(points[i]);
-        PenStroke::drawPath(painter, piece, PenStroke::Curves::AsLines);
-        first = end;
+        starts << last;
     }
+    int count() const { return starts.size() - 1; }
+    // Pieces from to end (not included), one after the other.
+    void paint(QPainter *painter, int from, int end) const
+    {
+        for (int n = from; n < end; ++n) {
+            QPainterPath piece;
+            piece.moveTo(points[starts[n]]);
+            for (int i = starts[n] + 1; i <= starts[n + 1]; ++i)
+                piece.lineTo(points[i]);
+            PenStroke::drawPath(painter, piece, PenStroke::Curves::AsLines);
+        }
+    }
+    QRectF bounds(int from, int end) const
+    {
+        QPointF least = points[starts[from]];
+        QPointF most = least;
+        for (int i = starts[from] + 1; i <= starts[end]; ++i) {
+            least = QPointF(std::min(least.x(), points[i].x()), std::min(least.y(), points[i].y()));
+            most = QPointF(std::max(most.x(), points[i].x()), std::max(most.y(), points[i].y()));
+        }
+        return QRectF(least, most);
+    }
+};
+
+// A stroke of this many pieces at least, drawn straight by the board's thread, is shared out
+// among the threads that draw pictures: the release of a long stroke draws it on the overlay.
+constexpr int kSharedPieces = 16;
+
+Q_GLOBAL_STATIC(QThreadPool, g_strokePool)
+
+// Runs of consecutive pieces drawn each on a clear picture of its own, on several threads, and
+// laid over the painter in their order: as the pieces drawn one after the other would be.
+void paintSharedOut(QPainter *painter, const StrokePieces &pieces, const QPen &pen)
+{
+    const int runs = std::min(StrokePictures::threads() + 1, pieces.count() / 4);
+    const QTransform shown = painter->worldTransform();
+    const qreal reach = pen.widthF() / 2 * std::sqrt(std::abs(shown.determinant())) + 2;
+    const QRect device = deviceArea(painter);
+    struct Run
+    {
+        int from;
+        int end;
+        QRect area;
+        QImage picture;
+    };
+    std::vector<Run> all;
+    for (int n = 0; n < runs; ++n) {
+        Run run{ pieces.count() * n / runs, pieces.count() * (n + 1) / runs, QRect(), QImage() };
+        const QRectF area = shown.mapRect(pieces.bounds(run.from, run.end))
+                                    .adjusted(-reach, -reach, reach, reach);
+        run.area = area.toAlignedRect() & device;
+        if (!run.area.isEmpty())
+            all.push_back(run);
+    }
+    const QPainter::RenderHints hints = painter->renderHints();
+    const auto draw = [&pieces, &pen, &shown, hints](Run *run) {
+        run->picture = QImage(run->area.size(), QImage::Format_ARGB32_Premultiplied);
+        run->picture.fill(Qt::transparent);
+        QPainter runPainter(&run->picture);
+        runPainter.setRenderHints(hints);
+        runPainter.setTransform(shown * QTransform::fromTranslate(-run->area.x(), -run->area.y()));
+        runPainter.setPen(pen);
+        runPainter.setBrush(Qt::NoBrush);
+        pieces.paint(&runPainter, run->from, run->end);
+    };
+    QThreadPool *pool = g_strokePool();
+    pool->setMaxThreadCount(StrokePictures::threads());
+    QSemaphore drawn;
+    for (size_t n = 1; n < all.size(); ++n) {
+        Run *run = &all[n];
+        pool->start([&draw, &drawn, run] {
+            draw(run);
+            drawn.release();
+        });
+    }
+    if (!all.empty())
+        draw(&all.front());
+    drawn.acquire(int(all.size()) - (all.empty() ? 0 : 1));
+    painter->save();
+    painter->resetTransform();
+    for (const Run &run : all)
+        painter->drawImage(run.area.topLeft(), run.picture);
     painter->restore();
 }
 
-bool hasTexture(const QBrush &brush)
+// shared: the board's thread may share the pieces out among other threads.
+void paintLongStroke(QPainter *painter, const QPainterPath &path, const QPen &pen, bool shared)
 {
-    return brush.style() == Qt::TexturePattern;
+    const StrokePieces pieces(path);
+    if (shared && pieces.count() >= kSharedPieces && StrokePictures::threads() > 1) {
+        paintSharedOut(painter, pieces, pen);
+        return;
+    }
+    painter->save();
+    painter->setPen(pen);
+    painter->setBrush(Qt::NoBrush);
+    pieces.paint(painter, 0, pieces.count());
+    painter->restore();
 }
 
 } // namespace
@@ -325,10 +433,14 @@ QVariant DGPathItem::itemChange(GraphicsItemChange change, const QVariant &value
     case ItemSelectedChange: // the selection outline is part of the picture
     case ItemParentChange:
     case ItemFlagsChange: // the lock
+        invalidateCache();
+        break;
     case ItemRotationChange:
     case ItemScaleChange:
     case ItemTransformChange:
-        invalidateCache();
+        // The picture is of another scale now: it stands in, stretched, until the board has
+        // one drawn for the new scale.
+        update();
         break;
     case ItemSelectedHasChanged:
         frameMayShow(value.toBool(), isLocked());
@@ -338,6 +450,15 @@ QVariant DGPathItem::itemChange(GraphicsItemChange change, const QVariant &value
         break;
     case ItemParentHasChanged:
         chooseToolkitCache();
+        ++s_pictureEpoch;
+        break;
+    case ItemPositionHasChanged:
+    case ItemTransformHasChanged:
+    case ItemRotationHasChanged:
+    case ItemScaleHasChanged:
+    case ItemVisibleHasChanged:
+    case ItemSceneHasChanged:
+        ++s_pictureEpoch; // where its picture must stand, or whether it needs one
         break;
     default:
         break;
@@ -366,7 +487,14 @@ QPainterPath DGPathItem::shape() const
 
 QRect DGPathItem::cacheArea() const
 {
-    const QRectF bounds = boundingRect();
+    // The ink reaches the pen's width beyond the path at most (a miter, a square cap), and its
+    // smoothing a pixel more; a selected object's picture holds the outline drawn about its
+    // bounds. A curve's bounds leave room for its handles besides: a third of its picture's
+    // pixels were blank, laid over the board at every repaint.
+    const qreal margin = m_pen.widthF() + 2;
+    const QRectF bounds = isSelected() ? boundingRect()
+                                       : path().boundingRect().adjusted(-margin, -margin,
+                                                                        margin, margin);
     return QRect(roundHalfUp(bounds.x()), roundHalfUp(bounds.y()), roundHalfUp(bounds.width()),
                  roundHalfUp(bounds.height()));
 }
@@ -387,69 +515,217 @@ void DGPathItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
         standalone = false;
         dropRenderCache();
     }
-    const QRect area = cacheArea();
     if (m_renderCache && m_bRedrawAlways)
         dropRenderCache();
+    const auto *page = qobject_cast<const DPage *>(scene());
     if (!keepsPicture() || !drawsOnPixels(painter)) {
         // Drawn afresh at the scale it is shown. A PDF takes the stroke itself, translucent ink
         // included, not a picture of it.
         paintContent(painter, &style, widget);
-        paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
-        return;
-    }
-    const auto *page = qobject_cast<const DPage *>(scene());
-    if (page && page->isDrawingThumbnail()) {
+    } else if (page && page->isDrawingThumbnail()) {
         // A thumbnail draws the object straight at its small scale: a picture at full size
         // would cost the whole page's drawing for each thumbnail.
         paintSmall(painter, &style, widget);
-        paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
-        return;
+    } else {
+        // What the toolkit caches or another painter asks for (an export, a page rendered
+        // into a picture) takes a picture of another scale straight, leaving the board's own.
+        const bool forBoard = widget != nullptr && standalone;
+        paintFromPicture(painter, &style, widget, forBoard);
     }
-    if (qint64(area.width()) * area.height() > kMaxCachePixels) {
-        // Too large to keep a picture of: drawn afresh, as a picture that size could not be.
-        paintContent(painter, &style, widget);
-        paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
-        return;
-    }
-    // The page just shown may have this picture drawn, or being drawn, on another thread.
-    if (!m_renderCache && area.width() > 0 && area.height() > 0)
-        StrokePictures::deliver(this);
-    if (!m_renderCache && area.width() > 0 && area.height() > 0) {
-        // Painted on a scratch image and copied: an image keeps the paint engine of its last
-        // painter (some 180 KB) for as long as its pixels live, and a pixmap made straight from
-        // it would share them, engine and all, with every cached stroke.
-        QImage picture(area.size(), QImage::Format_ARGB32_Premultiplied);
-        picture.fill(Qt::transparent);
-        QPainter cachePainter(&picture);
-        cachePainter.setRenderHint(QPainter::Antialiasing);
-        cachePainter.setRenderHint(QPainter::TextAntialiasing);
-        cachePainter.translate(-area.x(), -area.y());
-        paintContent(&cachePainter, &style, widget);
-        cachePainter.end();
-        m_renderCache = std::make_unique<QPixmap>(QPixmap::fromImage(picture.copy()));
-        ++m_cacheBuilds;
-    }
-    if (m_renderCache)
-        painter->drawPixmap(area, *m_renderCache);
     paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
 }
 
+void DGPathItem::paintFromPicture(QPainter *painter, const QStyleOptionGraphicsItem *style,
+                                  QWidget *widget, bool forBoard)
+{
+    const QTransform shown = painter->worldTransform();
+    const QRect visible = deviceArea(painter);
+    const QRect area = cacheArea();
+    const PictureFit wanted = PictureFit::forShown(shown, area, visible);
+    if (wanted.unit && qint64(area.width()) * area.height() > kMaxCachePixels) {
+        // Too large to keep a picture of at its own size: drawn afresh, as a picture that size
+        // could not be.
+        paintContent(painter, style, widget);
+        return;
+    }
+    if (wanted.pixels.isEmpty()) {
+        // Nothing of it near what the device shows (or nothing at all); or too far off to be
+        // placed in whole pixels, and drawn straight.
+        if (!area.isEmpty() && shown.mapRect(QRectF(area)).intersects(QRectF(visible)))
+            paintWithoutCache(painter, style);
+        return;
+    }
+    if (m_renderCache && m_cacheFit.serves(shown, area, visible)) {
+        layPicture(painter);
+        return;
+    }
+    if (!m_renderCache) {
+        // The page just shown may have this picture drawn, or being drawn, on another thread.
+        StrokePictures::deliver(this);
+        if (m_renderCache && m_cacheFit.serves(shown, area, visible)) {
+            layPicture(painter);
+            return;
+        }
+    }
+    // The picture of the scale shown is on its way: the one there is stands in.
+    if (m_renderCache && m_pending && m_pendingFit.serves(shown, area, visible)
+        && m_cacheFit.coversStretched(shown, area, visible)) {
+        layPicture(painter);
+        return;
+    }
+    if (!forBoard && !wanted.unit) {
+        paintWithoutCache(painter, style);
+        return;
+    }
+    // Painted on a scratch image and copied: an image keeps the paint engine of its last
+    // painter (some 180 KB) for as long as its pixels live, and a pixmap made straight from it
+    // would share them, engine and all, with every cached stroke.
+    QImage picture(wanted.pixels.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter cachePainter(&picture);
+    cachePainter.setRenderHint(QPainter::Antialiasing);
+    cachePainter.setRenderHint(QPainter::TextAntialiasing);
+    cachePainter.setTransform(wanted.drawing());
+    paintContent(&cachePainter, style, widget);
+    cachePainter.end();
+    m_renderCache = std::make_unique<QPixmap>(QPixmap::fromImage(picture.copy()));
+    m_cacheFit = wanted;
+    m_pending = false;
+    ++m_cacheBuilds;
+    layPicture(painter);
+}
+
+void DGPathItem::layPicture(QPainter *painter) const
+{
+    // Pixel for pixel where it serves; else stretched, standing in.
+    const QTransform shown = painter->worldTransform();
+    painter->setWorldTransform(m_cacheFit.placement(shown));
+    painter->drawPixmap(0, 0, *m_renderCache);
+    painter->setWorldTransform(shown);
+}
+
+DGPathItem::PictureNeed DGPathItem::pictureNeed(const QTransform &shown, const QRect &visible,
+                                                CacheRecipe *recipe) const
+{
+    if (!keepsPicture() || m_bRedrawAlways || !isVisible()
+        || (parentItem() && parentItem()->type() == ItemTypeGroup))
+        return PictureReady;
+    const QRect area = cacheArea();
+    if (area.isEmpty())
+        return PictureReady;
+    const PictureFit wanted = PictureFit::forShown(shown, area, visible);
+    if (wanted.pixels.isEmpty()
+        || (wanted.unit && qint64(area.width()) * area.height() > kMaxCachePixels))
+        return PictureReady;
+    if (m_renderCache && m_cacheFit.serves(shown, area, visible))
+        return PictureReady;
+    if (m_pending && m_pendingFit.serves(shown, area, visible))
+        return PictureReady;
+    // The page just shown has its own pictures on the way, handed over as the board paints.
+    if (!m_renderCache && wanted.unit && StrokePictures::isShowing(this))
+        return PictureReady;
+    if (!cacheRecipeFor(wanted, recipe))
+        return PictureReady; // painted on the board's thread
+    return m_renderCache && m_cacheFit.coversStretched(shown, area, visible) ? PictureSoon
+                                                                           : PictureNow;
+}
+
+bool DGPathItem::isSharpFor(const QTransform &shown, const QRect &visible) const
+{
+    if (!keepsPicture() || (parentItem() && parentItem()->type() == ItemTypeGroup))
+        return true;
+    const QRect area = cacheArea();
+    if (!m_renderCache)
+        return !PictureFit::isNear(shown, area, visible);
+    return m_cacheFit.serves(shown, area, visible) || !PictureFit::isNear(shown, area, visible);
+}
+
+void DGPathItem::expectPicture(const PictureFit &fit)
+{
+    m_pending = true;
+    m_pendingFit = fit;
+}
+
+void DGPathItem::forgetPicture(const PictureFit &fit)
+{
+    if (m_pending && m_pendingFit == fit)
+        m_pending = false;
+}
+
+bool DGPathItem::dropPictureUnlessFor(const QTransform &shown, const QRect &visible)
+{
+    if (!m_renderCache || m_pending)
+        return false;
+    // At its own size the object keeps its picture wherever it lies on the page, as always;
+    // shown larger, only while it is in sight or near it, for the screen's worth of pictures
+    // bounds their memory at any zoom.
+    if (m_cacheFit.unit ? PictureFit::isUnit(shown)
+                        : PictureFit::isNear(shown, cacheArea(), visible)
+                        && m_cacheFit.serves(shown, cacheArea(), visible))
+        return false;
+    dropRenderCache();
+    return true;
+}
+
+namespace {
+
+// A texture the other threads can draw with: an image, not a pixmap, which belongs to the GUI
+// thread. A one-bit pattern takes the brush's colour as a pixmap and not as an image, so it
+// stays on the GUI thread. False for that.
+bool forThreads(QBrush *brush)
+{
+    if (brush->style() != Qt::TexturePattern)
+        return true;
+    if (brush->texture().isQBitmap())
+        return false;
+    const QTransform transform = brush->transform();
+    *brush = QBrush(brush->textureImage());
+    brush->setTransform(transform);
+    return true;
+}
+
+bool forThreads(QPen *pen)
+{
+    QBrush brush = pen->brush();
+    if (brush.style() != Qt::TexturePattern)
+        return true;
+    if (!forThreads(&brush))
+        return false;
+    pen->setBrush(brush);
+    return true;
+}
+
+} // namespace
+
 bool DGPathItem::cacheRecipe(CacheRecipe *recipe) const
 {
-    // As paint() would make the picture: not for a member of a group, a shape being reshaped
-    // or a selected object, nor beyond the largest picture kept.
-    if (!keepsPicture() || m_renderCache || m_bRedrawAlways || isSelected() || !isVisible()
-        || (parentItem() && parentItem()->type() == ItemTypeGroup))
+    // As paint() would make the picture, for an object that has none, on a board that shows
+    // the page at 100 %: the scene's pixels are the board's, moved by whole pixels.
+    if (m_renderCache)
         return false;
     const QRect area = cacheArea();
-    if (area.width() <= 0 || area.height() <= 0
-        || qint64(area.width()) * area.height() > kMaxCachePixels)
+    const QTransform shown = sceneTransform();
+    const QRect page = scene() ? scene()->sceneRect().toAlignedRect() : QRect();
+    const PictureFit fit = PictureFit::forShown(shown, area, page);
+    if (fit.unit && qint64(area.width()) * area.height() > kMaxCachePixels)
         return false;
-    // Textures are pixmaps, which belong to the GUI thread.
-    const QPen shapePen = QGraphicsPathItem::pen();
-    const QBrush shapeBrush = QGraphicsPathItem::brush();
-    if (hasTexture(m_pen.brush()) || hasTexture(m_brush) || hasTexture(shapePen.brush())
-        || hasTexture(shapeBrush))
+    return cacheRecipeFor(fit, recipe);
+}
+
+bool DGPathItem::cacheRecipeFor(const PictureFit &fit, CacheRecipe *recipe) const
+{
+    // As paint() would make the picture: not for a member of a group, a shape being reshaped
+    // or a selected object, nor for a picture of nothing.
+    if (!keepsPicture() || m_bRedrawAlways || isSelected() || !isVisible()
+        || (parentItem() && parentItem()->type() == ItemTypeGroup) || fit.pixels.isEmpty()
+        || (m_renderCache && m_cacheFit == fit))
+        return false;
+    recipe->pen = m_pen;
+    recipe->brush = m_brush;
+    recipe->shapePen = QGraphicsPathItem::pen();
+    recipe->shapeBrush = QGraphicsPathItem::brush();
+    if (!forThreads(&recipe->pen) || !forThreads(&recipe->brush)
+        || !forThreads(&recipe->shapePen) || !forThreads(&recipe->shapeBrush))
         return false;
     recipe->path = path();
     if (recipe->path.elementCount() > 0) {
@@ -458,11 +734,7 @@ bool DGPathItem::cacheRecipe(CacheRecipe *recipe) const
         const QPainterPath::Element first = recipe->path.elementAt(0);
         recipe->path.setElementPositionAt(0, first.x, first.y);
     }
-    recipe->pen = m_pen;
-    recipe->brush = m_brush;
-    recipe->shapePen = shapePen;
-    recipe->shapeBrush = shapeBrush;
-    recipe->area = area;
+    recipe->fit = fit;
     recipe->curvesAsLines = curvesAsLines();
     recipe->generation = m_cacheGeneration;
     return true;
@@ -470,24 +742,29 @@ bool DGPathItem::cacheRecipe(CacheRecipe *recipe) const
 
 QImage DGPathItem::drawCachePicture(const CacheRecipe &recipe)
 {
-    QImage picture(recipe.area.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage picture(recipe.fit.pixels.size(), QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.translate(-recipe.area.x(), -recipe.area.y());
+    painter.setTransform(recipe.fit.drawing());
     paintRecipe(&painter, recipe);
     painter.end();
     return picture.copy(); // without the painter's engine, as paint() keeps its pictures
 }
 
-void DGPathItem::adoptCachePicture(QImage picture, quint64 generation)
+void DGPathItem::adoptCachePicture(QImage picture, quint64 generation, const PictureFit &fit)
 {
-    if (generation != m_cacheGeneration || m_renderCache || picture.isNull()
-        || picture.size() != cacheArea().size())
+    if (generation != m_cacheGeneration || picture.isNull() || picture.size() != fit.pixels.size())
         return;
+    const bool asked = m_pending && m_pendingFit == fit;
+    if (m_renderCache && !asked)
+        return;
+    if (asked)
+        m_pending = false;
     // The pixels become the pixmap's own, not copied: a page's pictures are megabytes.
     m_renderCache = std::make_unique<QPixmap>(QPixmap::fromImage(std::move(picture)));
+    m_cacheFit = fit;
     ++m_cacheBuilds;
     m_bPaintedSinceRelease = true; // it has a picture to give back
 }
@@ -497,7 +774,9 @@ void DGPathItem::paintWithoutCache(QPainter *painter, const QStyleOptionGraphics
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setRenderHint(QPainter::TextAntialiasing);
+    m_bStraight = true;
     paintContent(painter, option, nullptr);
+    m_bStraight = false;
     painter->restore();
 }
 
@@ -505,7 +784,7 @@ void DGPathItem::paintRecipe(QPainter *painter, const CacheRecipe &recipe)
 {
     // Pieces spare a rasteriser; a PDF takes the stroke whole, one path rather than dozens.
     if (drawsOnPixels(painter) && isLongOpaqueStroke(recipe.path, recipe.pen, recipe.brush)) {
-        paintLongStroke(painter, recipe.path, recipe.pen);
+        paintLongStroke(painter, recipe.path, recipe.pen, recipe.sharedOut);
         return;
     }
     // What the toolkit's own painting does for an object that is not selected, less the notches
@@ -559,6 +838,7 @@ void DGPathItem::paintContent(QPainter *painter, const QStyleOptionGraphicsItem 
         shown.shapePen = QGraphicsPathItem::pen();
         shown.shapeBrush = QGraphicsPathItem::brush();
         shown.curvesAsLines = curvesAsLines();
+        shown.sharedOut = m_bStraight;
         paintRecipe(painter, shown);
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dcustomitem.h"
+#include "picturefit.h"
 
 #include "shell/btmenus.h"
 
@@ -94,18 +95,47 @@ public:
         QBrush brush;
         QPen shapePen;
         QBrush shapeBrush;
-        QRect area; // the picture's place in object coordinates
+        PictureFit fit; // where the picture stands against the pixels it is shown on
         quint64 generation = 0; // the object's cache generation the copy was taken at
         bool curvesAsLines = false; // drawn as the line through the points a file holds
+        // Drawn straight by the board's thread, which may share a long stroke out.
+        bool sharedOut = false;
     };
-    // False when the object has its picture already, or is drawn without one, or shows what
-    // only the GUI thread may draw (a texture, the selection outline).
+    // The recipe of the picture at one pixel a unit, for a page drawn ahead. False when the
+    // object has a picture already, or is drawn without one, or shows what only the GUI thread
+    // may draw (the selection outline, a one-bit pattern).
     bool cacheRecipe(CacheRecipe *recipe) const;
+    // The same for the picture at fit, whatever picture the object has now.
+    bool cacheRecipeFor(const PictureFit &fit, CacheRecipe *recipe) const;
     // Any thread: the picture paint() would cache for the object recipe was taken from.
     static QImage drawCachePicture(const CacheRecipe &recipe);
-    // Takes picture, drawn from a recipe of the given generation, as the object's cached
-    // picture; ignored when the object changed since or has a picture already.
-    void adoptCachePicture(QImage picture, quint64 generation);
+    // Takes picture, drawn from a recipe of the given generation at fit, as the object's cached
+    // picture; ignored when the object changed since, or has a picture and did not ask for this
+    // one (expectPicture).
+    void adoptCachePicture(QImage picture, quint64 generation, const PictureFit &fit);
+
+    // What the board must do before it paints the object through shown on a device whose
+    // pixels are visible: nothing (its picture serves, one is on its way, or it is drawn
+    // without one), draw its picture now (nothing could stand in), or have it drawn soon while
+    // the picture it has stands in. recipe is filled for the last two.
+    enum PictureNeed { PictureReady, PictureNow, PictureSoon };
+    PictureNeed pictureNeed(const QTransform &shown, const QRect &visible,
+                            CacheRecipe *recipe) const;
+    // The picture at fit is being drawn: the one the object has stands in until it comes.
+    void expectPicture(const PictureFit &fit);
+    // The picture at fit will not come after all.
+    void forgetPicture(const PictureFit &fit);
+    // Gives back a picture that does not serve the board as it shows the object now (through
+    // shown, on a device whose pixels are visible), without asking for a repaint: the object is
+    // out of sight, or its picture would be replaced at the next paint. True if it had one.
+    bool dropPictureUnlessFor(const QTransform &shown, const QRect &visible);
+    const PictureFit &pictureFit() const { return m_cacheFit; }
+    // Grows whenever any object loses its picture, or moves, turns, scales, shows, hides,
+    // enters or leaves a page: while it stays, the pictures the board has still serve it.
+    static quint64 pictureEpoch() { return s_pictureEpoch; }
+    // Whether the board shows the object from a picture of the scale it is shown at (or draws
+    // it without one), not from a picture of another scale standing in.
+    bool isSharpFor(const QTransform &shown, const QRect &visible) const;
 
 signals:
     void releaseBt(QPoint point, BtMenus::eStack operation);
@@ -132,6 +162,13 @@ protected:
                               QWidget *widget);
     // paintContent for a painter that makes the object smaller than its cached picture.
     void paintSmall(QPainter *painter, const QStyleOptionGraphicsItem *style, QWidget *widget);
+    // Paints the object from a picture of the scale painter shows it at, made now if none
+    // serves and nothing may stand in. forBoard: the picture made is kept (else the object is
+    // drawn straight, keeping the board's pictures for the board).
+    void paintFromPicture(QPainter *painter, const QStyleOptionGraphicsItem *style,
+                          QWidget *widget, bool forBoard);
+    // Lays the picture on painter, shown by its transform, pixel for pixel where it serves.
+    void layPicture(QPainter *painter) const;
     // The picture's place in object coordinates: the bounds rounded, halves upward.
     QRect cacheArea() const;
     // A file holds the object's curves as points along them, and reads it back as a line
@@ -156,12 +193,18 @@ protected:
     QString m_fillFileName;
     bool m_bRedrawAlways = false;
     std::unique_ptr<QPixmap> m_renderCache;
+    PictureFit m_cacheFit; // how m_renderCache stands on the pixels
     QColor m_gradColor;
 
 private:
+    static quint64 s_pictureEpoch; // GUI thread only
+    bool m_bStraight = false; // drawn straight by paintWithoutCache
     int m_cacheBuilds = 0;
     bool m_bPaintedSinceRelease = false;
     // Grows whenever the cached picture is dropped: a picture drawn elsewhere from an older
     // recipe is not taken.
     quint64 m_cacheGeneration = 0;
+    // A picture of this fit is being drawn on other threads for the board.
+    bool m_pending = false;
+    PictureFit m_pendingFit;
 };

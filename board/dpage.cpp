@@ -17,8 +17,13 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QThreadPool>
 
 #include <cmath>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -283,6 +288,29 @@ void DPage::releaseRenderCaches()
         }
     }
     forgetDrawingStir(before);
+}
+
+void DPage::dropPicturesUnlessFor(const QTransform &toViewport, const QRect &visible)
+{
+    const QList<QGraphicsItem *> all = items();
+    qint64 dropped = 0;
+    for (QGraphicsItem *item : all) {
+        if (item->type() < ItemTypePath || item->type() > ItemTypeTable)
+            continue;
+        auto *object = dynamic_cast<DGPathItem *>(item);
+        if (!object)
+            continue;
+        const QSize size = object->pictureFit().pixels.size();
+        if (object->dropPictureUnlessFor(object->deviceTransform(toViewport), visible))
+            dropped += qint64(size.width()) * size.height() * 4;
+    }
+#ifdef __GLIBC__
+    // A zoom's pictures are many and of one size: freed, they stay with the process unless
+    // handed back, which takes a walk over the whole heap: on another thread.
+    constexpr qint64 kWorthHandingBack = 16 << 20;
+    if (dropped >= kWorthHandingBack)
+        QThreadPool::globalInstance()->start([] { malloc_trim(0); });
+#endif
 }
 
 void DPage::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)

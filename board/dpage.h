@@ -96,6 +96,10 @@ public:
     // Drops what the page's objects keep to draw themselves faster (their render caches); they
     // build them again when next drawn. Nothing shown changes.
     void releaseRenderCaches();
+    // Drops the pictures of the page's strokes and shapes that do not serve a board whose
+    // viewport shows the scene through toViewport (a zoom or a pan since they were made), the
+    // pictures at their own size kept as always; what was given back goes back to the system.
+    void dropPicturesUnlessFor(const QTransform &toViewport, const QRect &visible);
     // Writes this page as page n of an IWB document (board/pagewriter.h); returns what failed.
     QStringList savePageDataToIWB(QXmlStreamWriter &stream, const QString &dir, int n);
 

@@ -1,5 +1,6 @@
 #include "dview.h"
 
+#include "boardpictures.h"
 #include "dcustomitem.h"
 #include "dpage.h"
 #include "drotateitem.h"
@@ -69,6 +70,10 @@ const PenChoice *findChoice(int user, int tool)
 }
 
 constexpr double kZoomFloor = 0.36;
+// Past this the view could no longer centre on what the teacher zooms into (its scroll range
+// runs out near a million times) and drawing a stroke's visible part would cost without bound:
+// a step that would reach it is refused, as one under the floor is.
+constexpr double kZoomCeiling = 64;
 const QPoint kCursorHotSpot(5, 28);
 
 } // namespace
@@ -146,6 +151,7 @@ DView::DView(QWidget *parent) : QGraphicsView(parent), m_parent(parent)
 
     setViewportUpdateMode(BoundingRectViewportUpdate);
     setCacheMode(CacheBackground);
+    m_pictures = new BoardPictures(this);
 }
 
 DView::~DView()
@@ -424,7 +430,8 @@ void DView::setScale(double scale)
 {
     m_bRefreshOverlay = true;
     m_scale *= scale;
-    if (m_scale > kZoomFloor) {
+    if (m_scale > kZoomFloor && m_scale < kZoomCeiling) {
+        m_pictures->beforeZoom();
         QGraphicsView::scale(scale, scale);
     } else {
         m_scale = (1 / scale) * m_scale; // refused: back to the previous zoom
@@ -609,15 +616,21 @@ void DView::keyPressEvent(QKeyEvent *event)
     QGraphicsView::keyPressEvent(event);
 }
 
+bool DView::isSharpening() const
+{
+    return m_pictures->isSharpening();
+}
+
 void DView::paintEvent(QPaintEvent *event)
 {
     if (!m_scribbleArea->isVisible()) {
-        QGraphicsView::paintEvent(event);
+        m_pictures->paint(event, [this](QPaintEvent *paint) { QGraphicsView::paintEvent(paint); });
         m_bRefreshOverlay = true;
         return;
     }
     if (!m_bRefreshOverlay)
         return; // the overlay's canvas already holds the board
+    m_pictures->ready();
     QPixmap *canvas = m_scribbleArea->canvas();
     if (canvas->size() != viewport()->size()) {
         // The canvas is scaled against the view: the view paints its own picture.

@@ -19,6 +19,7 @@ class QMenu;
 class QPinchGesture;
 class QGestureEvent;
 class ScribbleArea;
+class BoardPictures;
 
 // The single graphics view of the board. Pages come and go as its scene; it keeps what all
 // pages share: the tool and pens of each pen user, the shape pens and fill, the table size, the
@@ -62,6 +63,8 @@ public:
     void refreshOverlay();
     // Scene to the overlay's board picture, as the view renders the board into it.
     QTransform sceneToOverlay() const;
+    // Pictures of the scale shown are being drawn while others stand in.
+    bool isSharpening() const;
     // How many times the whole board was rendered into the overlay.
     int overlayRenders() const { return m_overlayRenders; }
     short m_fillType = FillSolid;
@@ -165,6 +168,7 @@ protected:
 
 private:
     int m_overlayRenders = 0;
+    BoardPictures *m_pictures; // a child of the view
     static void createPen(QPen &pen, const QColor &colour);
     // The pen a per-user setter changes: chosen by the user's current tool; null outside the
     // table (the setter then changes nothing).

@@ -64,6 +64,12 @@ bool isRoundCorner(const QPainterPath &path, int i)
     const QPointF after = pointAt(path, i + 1);
     if (before == corner || corner == after)
         return false;
+    // A line that keeps rising or falling turns through neither half of the axis: most corners
+    // are told so without measuring their angles.
+    const qreal rise = corner.y() - before.y();
+    const qreal nextRise = after.y() - corner.y();
+    if ((rise > 0 && nextRise > 0) || (rise < 0 && nextRise < 0))
+        return false;
     return joinGoesRound(corner - before, after - corner);
 }
 

@@ -302,11 +302,12 @@ bool ScribbleArea::paintOnBoard(QGraphicsItem *item)
     painter.setRenderHints(m_dview->renderHints());
     painter.setOpacity(item->effectiveOpacity());
     painter.setTransform(toView);
-    auto *drawn = dynamic_cast<DGPathItem *>(item);
-    if (drawn && toView.type() <= QTransform::TxTranslate)
-        drawn->paintWithoutCache(&painter, &option); // its cache waits for the view's next need
+    // A stroke or shape looks as the board shows it, from a picture of the scale shown: drawn
+    // straight at that scale, its picture waiting for the board's next need.
+    if (auto *drawn = dynamic_cast<DGPathItem *>(item))
+        drawn->paintWithoutCache(&painter, &option);
     else
-        item->paint(&painter, &option, nullptr); // zoomed: as the view shows it, cache and all
+        item->paint(&painter, &option, nullptr);
     painter.end();
     // Checked after the paint, which lays the object's frame out.
     const QList<QGraphicsItem *> children = item->childItems();

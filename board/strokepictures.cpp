@@ -23,6 +23,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -49,8 +50,10 @@ struct StrokePictures::Work
     // The page is shown, or about to be: its pictures are drawn at normal priority, by the
     // GUI thread too; otherwise they are drawn ahead, at low priority.
     bool shown = false;
+    const DPage *page = nullptr; // compared only
     bool cancelled = false;
     bool handedOver = false;
+    std::function<void()> whenHandedOver; // GUI thread only
 
     // Takes the first recipe nobody has begun; false when there is none.
     bool takeFirstLeft(size_t *index, Taker taker)
@@ -102,7 +105,7 @@ void drawEveryKind()
         recipe.path = kind.path;
         recipe.pen = recipe.shapePen = kind.pen;
         recipe.brush = recipe.shapeBrush = kind.brush;
-        recipe.area = kind.area;
+        recipe.fit.pixels = kind.area;
         DGPathItem::drawCachePicture(recipe);
     }
 }
@@ -192,8 +195,11 @@ void handOver(const std::shared_ptr<StrokePictures::Work> &work)
     const QList<QPointer<DGPathItem>> objects = std::exchange(work->objects, {});
     for (size_t n = 0; n < recipes.size(); ++n) {
         if (DGPathItem *object = objects.value(int(n)))
-            object->adoptCachePicture(std::move(pictures[n]), recipes.at(n).generation);
+            object->adoptCachePicture(std::move(pictures[n]), recipes.at(n).generation,
+                                      recipes.at(n).fit);
     }
+    if (const std::function<void()> done = std::exchange(work->whenHandedOver, {}))
+        done();
 }
 
 void drawInto(std::unique_lock<std::mutex> &lock, Queue &queue,
@@ -277,11 +283,15 @@ void startRunners(std::unique_lock<std::mutex> &lock, Queue &queue)
 }
 
 // Puts work first, to be drawn at normal priority; any other page shown before goes on ahead.
+// The pictures the board wants now of the page shown join those of the page, which stay shown:
+// demoted, they would be drawn by the board itself as it paints, each once more.
 void putFirst(Queue &queue, const std::shared_ptr<StrokePictures::Work> &work)
 {
     queue.works.erase(std::remove(queue.works.begin(), queue.works.end(), work), queue.works.end());
-    for (const std::shared_ptr<StrokePictures::Work> &other : queue.works)
-        other->shown = false;
+    for (const std::shared_ptr<StrokePictures::Work> &other : queue.works) {
+        if (other->page != work->page)
+            other->shown = false;
+    }
     work->shown = true;
     queue.works.push_front(work);
 }
@@ -304,6 +314,7 @@ StrokePictures::StrokePictures(DPage *page) : m_work(std::make_shared<Work>()), 
 {
     if (!page)
         return;
+    m_work->page = page;
     m_revision = page->countedRevision();
     // In the order the board paints them, so that the first it paints are the first drawn.
     const QList<QGraphicsItem *> items = page->items(Qt::AscendingOrder);
@@ -328,16 +339,49 @@ StrokePictures::StrokePictures(DPage *page) : m_work(std::make_shared<Work>()), 
     startRunners(lock, queue);
 }
 
+StrokePictures::StrokePictures(DPage *page, const std::vector<Wanted> &wanted)
+    : m_work(std::make_shared<Work>()), m_page(page)
+{
+    if (!page)
+        return;
+    m_work->page = page;
+    m_revision = page->countedRevision();
+    for (const Wanted &one : wanted) {
+        m_work->recipeOf.insert(one.object, int(m_work->recipes.size()));
+        m_work->recipes.push_back(one.recipe);
+        m_work->objects << one.object;
+    }
+    m_count = int(m_work->recipes.size());
+    if (m_work->recipes.empty())
+        return;
+    m_work->pictures.resize(m_work->recipes.size());
+    m_work->taken.resize(m_work->recipes.size(), 0);
+    m_work->done.resize(m_work->recipes.size(), 0);
+    // Begun by finish() or drawFirst(), whichever the board asks for.
+}
+
 StrokePictures::~StrokePictures()
 {
     // Gone at the program's end, the queue's threads are stopped already.
     if (m_count == 0 || !g_queue.exists())
         return;
     Queue &queue = *g_queue;
-    const std::lock_guard<std::mutex> lock(queue.mutex);
-    m_work->cancelled = true;
-    queue.works.erase(std::remove(queue.works.begin(), queue.works.end(), m_work),
-                      queue.works.end());
+    std::vector<PictureFit> fits;
+    {
+        const std::lock_guard<std::mutex> lock(queue.mutex);
+        m_work->cancelled = true;
+        queue.works.erase(std::remove(queue.works.begin(), queue.works.end(), m_work),
+                          queue.works.end());
+        if (!m_work->handedOver) {
+            for (const DGPathItem::CacheRecipe &recipe : m_work->recipes)
+                fits.push_back(recipe.fit);
+        }
+    }
+    // The objects waiting for these pictures wait no more: the board asks again.
+    for (size_t n = 0; n < fits.size(); ++n) {
+        if (DGPathItem *object = m_work->objects.value(int(n)))
+            object->forgetPicture(fits[n]);
+    }
 }
 
 bool StrokePictures::isCurrent()
@@ -348,6 +392,28 @@ bool StrokePictures::isCurrent()
 bool StrokePictures::isHandedOver() const
 {
     return m_count == 0 || m_work->handedOver;
+}
+
+void StrokePictures::drawFirst(std::function<void()> whenHandedOver)
+{
+    if (m_count == 0 || m_work->handedOver)
+        return;
+    m_work->whenHandedOver = std::move(whenHandedOver);
+    Queue &queue = *g_queue;
+    std::unique_lock<std::mutex> lock(queue.mutex);
+    putFirst(queue, m_work);
+    startRunners(lock, queue);
+}
+
+bool StrokePictures::isShowing(const DGPathItem *object)
+{
+    if (!g_queue.exists())
+        return false;
+    const std::shared_ptr<Work> work = g_queue->shown.lock();
+    if (!work || work->handedOver || work->cancelled)
+        return false;
+    const auto found = work->recipeOf.constFind(object);
+    return found != work->recipeOf.cend() && work->objects.value(found.value()) == object;
 }
 
 void StrokePictures::showFirst()
@@ -378,6 +444,7 @@ bool StrokePictures::deliver(DGPathItem *object)
         return false;
     QImage picture;
     quint64 generation = 0;
+    PictureFit fit;
     bool last = false;
     {
         std::unique_lock<std::mutex> lock(queue.mutex);
@@ -402,9 +469,10 @@ bool StrokePictures::deliver(DGPathItem *object)
         }
         picture = std::move(work->pictures[index]);
         generation = work->recipes.at(index).generation;
+        fit = work->recipes.at(index).fit;
         last = work->drawn == work->recipes.size();
     }
-    object->adoptCachePicture(std::move(picture), generation);
+    object->adoptCachePicture(std::move(picture), generation, fit);
     // The last picture drawn on this thread: nobody else hands the rest over.
     if (last)
         handOver(work);
@@ -445,6 +513,7 @@ void StrokePictures::finish()
     for (const QPointer<DGPathItem> &object : qAsConst(unfinished)) {
         DGPathItem::CacheRecipe recipe;
         if (object && object->cacheRecipe(&recipe))
-            object->adoptCachePicture(DGPathItem::drawCachePicture(recipe), recipe.generation);
+            object->adoptCachePicture(DGPathItem::drawCachePicture(recipe), recipe.generation,
+                                      recipe.fit);
     }
 }

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "dgpathitem.h"
+
 #include <QList>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
-class DGPathItem;
 class DPage;
 
 // The cached pictures of a page's strokes and shapes (DGPathItem's render caches), drawn on
@@ -20,6 +23,14 @@ class StrokePictures
 public:
     // Starts drawing the pictures page's objects lack (GUI thread).
     explicit StrokePictures(DPage *page);
+    // The pictures the board wants of some of page's objects, at the scale it shows them: begun
+    // by finish() (now) or drawFirst() (soon).
+    struct Wanted
+    {
+        DGPathItem *object;
+        DGPathItem::CacheRecipe recipe;
+    };
+    StrokePictures(DPage *page, const std::vector<Wanted> &wanted);
     // Pictures not begun yet are not drawn; those being drawn are dropped when done.
     ~StrokePictures();
     StrokePictures(const StrokePictures &) = delete;
@@ -31,6 +42,9 @@ public:
     // Puts this page's pictures before any other page's, and hands each to its object as soon
     // as the board paints that object (deliver()), instead of all before the board paints.
     void showFirst();
+    // Draws these pictures before any other page's, on the threads alone, and gives them to
+    // their objects all together once drawn (GUI thread), then calls whenHandedOver.
+    void drawFirst(std::function<void()> whenHandedOver);
     DPage *page() const { return m_page; }
     int count() const { return m_count; }
     // Every picture drawn has been given to its object (or there were none to draw).
@@ -43,6 +57,8 @@ public:
     // one for object, object gets it, drawn here if no thread has begun it, else waited for;
     // one begun ahead is not waited for. False when there is none to give.
     static bool deliver(DGPathItem *object);
+    // Whether object's picture is among those of the page shown, still to be handed over.
+    static bool isShowing(const DGPathItem *object);
 
     // Drops every picture not begun, of every page, and waits for those being drawn: no thread
     // draws after it (GUI thread). The application's end calls it; the pictures of a page whose

@@ -2,8 +2,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBackingStore>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QImage>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
@@ -13,6 +15,8 @@
 #include <QTextLayout>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace TestSupport {
 
@@ -120,6 +124,52 @@ QRect darkBounds(const QImage &image, int grey)
         }
     }
     return bounds;
+}
+
+QString InkDifference::toString() const
+{
+    return QStringLiteral("%1 of %2 ink pixels differ; largest difference %3")
+            .arg(differing)
+            .arg(ink)
+            .arg(largest);
+}
+
+InkDifference inkDifference(const QImage &reference, const QImage &shown, int by)
+{
+    InkDifference difference;
+    if (reference.size() != shown.size()) {
+        difference.largest = 255;
+        return difference;
+    }
+    const QImage a = reference.convertToFormat(QImage::Format_RGB32);
+    const QImage b = shown.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < a.height(); ++y) {
+        const auto *lineA = reinterpret_cast<const QRgb *>(a.constScanLine(y));
+        const auto *lineB = reinterpret_cast<const QRgb *>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb one = lineA[x] | 0xff000000;
+            const QRgb other = lineB[x] | 0xff000000;
+            if (one == 0xffffffff && other == 0xffffffff)
+                continue;
+            ++difference.ink;
+            difference.differing += qAbs(qGray(one) - qGray(other)) > by ? 1 : 0;
+            difference.largest = std::max({ difference.largest, qAbs(qRed(one) - qRed(other)),
+                                            qAbs(qGreen(one) - qGreen(other)),
+                                            qAbs(qBlue(one) - qBlue(other)) });
+        }
+    }
+    return difference;
+}
+
+QImage shownOnScreen(QWidget *widget)
+{
+    QBackingStore *store = widget->backingStore();
+    QPaintDevice *device = store ? store->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image)
+        return QImage();
+    const auto *window = static_cast<const QImage *>(device);
+    return window->copy(QRect(widget->mapTo(widget->window(), QPoint()), widget->size()))
+            .convertToFormat(QImage::Format_RGB32);
 }
 
 int countPixels(const QImage &image, const std::function<bool(const QColor &)> &counted)

@@ -53,6 +53,20 @@ QString unlikeApplicationDialog(QColorDialog *shown);
 
 // The bounds of the pixels of image darker than grey (by qGray): the ink on a light ground.
 QRect darkBounds(const QImage &image, int grey);
+// How shown differs from reference, a picture of the same size on a white ground: the pixels
+// of ink (not white in either), those whose grey differs by more than by, and the largest
+// difference of any channel.
+struct InkDifference
+{
+    int ink = 0;
+    int differing = 0;
+    int largest = 0;
+    QString toString() const;
+};
+InkDifference inkDifference(const QImage &reference, const QImage &shown, int by);
+// What the screen shows of widget: its window's own pixels as last painted, not painted afresh
+// as a grab is. Null where the window keeps no picture of itself.
+QImage shownOnScreen(QWidget *widget);
 // How many pixels of image the test holds to be of the kind it looks for.
 int countPixels(const QImage &image, const std::function<bool(const QColor &)> &counted);
 

@@ -1,0 +1,312 @@
+#include "boardpictures.h"
+
+#include "boardtypes.h"
+#include "dgpathitem.h"
+#include "dpage.h"
+#include "dview.h"
+#include "scribblearea.h"
+#include "strokepictures.h"
+
+#include <QBackingStore>
+#include <QPaintEngine>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// Once the board has kept still this long, the pictures of scales it no longer shows go.
+constexpr int kSweepAfterMs = 150;
+// A screenful of new pictures is painted in this many bands, one per turn of the event loop.
+constexpr int kBands = 4;
+
+} // namespace
+
+BoardPictures::BoardPictures(DView *view) : QObject(view), m_view(view)
+{
+    m_sweep.setSingleShot(true);
+    m_sweep.setInterval(kSweepAfterMs);
+    connect(&m_sweep, &QTimer::timeout, this, &BoardPictures::sweep);
+    m_readySoon.setSingleShot(true);
+    m_readySoon.setInterval(0);
+    connect(&m_readySoon, &QTimer::timeout, this, &BoardPictures::readyPicturesSoon);
+    m_nextBand.setSingleShot(true);
+    m_nextBand.setInterval(0);
+    connect(&m_nextBand, &QTimer::timeout, this, &BoardPictures::paintBand);
+}
+
+BoardPictures::~BoardPictures() = default;
+
+DPage *BoardPictures::page() const
+{
+    return m_view->page();
+}
+
+void BoardPictures::ready()
+{
+    DPage *current = page();
+    if (m_sharpening && m_sharpening->page() != current)
+        m_sharpening.reset();
+    if (!current)
+        return;
+    const QTransform toViewport = m_view->viewportTransform();
+    const QRect visible = m_view->viewport()->rect();
+    if (toViewport != m_sweptTransform) {
+        m_sweptTransform = toViewport;
+        m_sweep.start();
+    }
+    // Nothing moved, changed or came since every picture shown served: the objects' own
+    // painting copes with anything this would have missed.
+    const Painted now{ current, toViewport, DGPathItem::pictureEpoch(), visible.size() };
+    if (!m_sharpening && m_readyFor.page == now.page && m_readyFor.toViewport == toViewport
+        && m_readyFor.revision == now.revision && m_readyFor.size == now.size)
+        return;
+    std::vector<StrokePictures::Wanted> waited;
+    std::vector<StrokePictures::Wanted> soon;
+    const bool wholeStandIn = standInCovers(QRegion(visible));
+    const QList<QGraphicsItem *> seen =
+            current->items(m_view->mapToScene(visible).boundingRect(),
+                           Qt::IntersectsItemBoundingRect, Qt::AscendingOrder);
+    for (QGraphicsItem *item : seen) {
+        if (item->type() < ItemTypePath || item->type() > ItemTypeTable)
+            continue;
+        auto *object = dynamic_cast<DGPathItem *>(item);
+        if (!object)
+            continue;
+        DGPathItem::CacheRecipe recipe;
+        switch (object->pictureNeed(object->deviceTransform(toViewport), visible, &recipe)) {
+        case DGPathItem::PictureNow:
+            // The board's kept picture stands in for it as for the rest.
+            (wholeStandIn ? soon : waited).push_back({ object, std::move(recipe) });
+            break;
+        case DGPathItem::PictureSoon:
+            soon.push_back({ object, std::move(recipe) });
+            break;
+        case DGPathItem::PictureReady:
+            break;
+        }
+    }
+    // Nothing could stand in for these: the board waits for them, drawn on every thread.
+    if (!waited.empty())
+        StrokePictures(current, waited).finish();
+    if (soon.empty()) {
+        m_readyFor = now;
+        return;
+    }
+    for (const StrokePictures::Wanted &wanted : soon)
+        wanted.object->expectPicture(wanted.recipe.fit);
+    // Any pictures still being drawn for a scale shown before are of no use now.
+    m_sharpening = std::make_unique<StrokePictures>(current, soon);
+    m_sharpeningFor = toViewport;
+    const QPointer<BoardPictures> self(this);
+    m_sharpening->drawFirst([self] {
+        if (self)
+            self->picturesCame();
+    });
+}
+
+void BoardPictures::picturesCame()
+{
+    m_sharpening.reset();
+    m_standIn = QImage();
+    m_sweep.start();
+    if (m_view->m_scribbleArea->isVisible()) {
+        m_view->m_bRefreshOverlay = true;
+        m_view->viewport()->update();
+        return;
+    }
+    // Painting a screenful of new pictures at once would stall the board as long as painting
+    // every object does; band by band, what was shown stays in the rest meanwhile.
+    m_bandsLeft = kBands;
+    paintBand();
+}
+
+void BoardPictures::paintBand()
+{
+    if (m_bandsLeft <= 0)
+        return;
+    const QRect board = m_view->viewport()->rect();
+    const int band = kBands - m_bandsLeft;
+    const int top = board.top() + board.height() * band / kBands;
+    const int bottom = board.top() + board.height() * (band + 1) / kBands;
+    --m_bandsLeft;
+    m_view->viewport()->repaint(QRect(board.left(), top, board.width(), bottom - top));
+    if (m_bandsLeft > 0)
+        m_nextBand.start();
+}
+
+void BoardPictures::sweep()
+{
+    DPage *current = page();
+    // The pictures standing in go once those drawn for them come.
+    if (!current || m_sharpening)
+        return;
+    current->dropPicturesUnlessFor(m_view->viewportTransform(), m_view->viewport()->rect());
+}
+
+void BoardPictures::beforeZoom()
+{
+    DPage *current = page();
+    // A picture standing in still does, stretched further. The screen's picture of the board
+    // serves when the board was last painted whole at this scale and the page has not changed
+    // since (else it would cost the drawing it stands in for, or show what is gone).
+    if (standInServes())
+        return;
+    if (!current || !m_view->isVisible() || m_view->m_scribbleArea->isVisible()
+        || m_shown.page != current || m_shown.toViewport != m_view->viewportTransform()
+        || m_shown.revision != current->contentRevision()
+        || m_shown.size != m_view->viewport()->size())
+        return;
+    m_standIn = shownBoard();
+    m_standInOf = m_shown;
+}
+
+QImage BoardPictures::shownBoard() const
+{
+    QWidget *viewport = m_view->viewport();
+    const QRect board = viewport->rect();
+    QImage picture(board.size(), QImage::Format_ARGB32_Premultiplied);
+    // The window's own pixels hold the board as last painted, a copy of which costs a fraction
+    // of painting every object again; but not where another widget lies over the board.
+    QRegion covered = board;
+    QBackingStore *store = viewport->backingStore();
+    QPaintDevice *device = store ? store->paintDevice() : nullptr;
+    if (device && device->devType() == QInternal::Image) {
+        const auto *window = static_cast<const QImage *>(device);
+        const QRect inWindow(viewport->mapTo(viewport->window(), QPoint()), board.size());
+        if (qFuzzyCompare(window->devicePixelRatio(), 1.0) && window->rect().contains(inWindow)
+            && (window->format() == QImage::Format_RGB32 || window->format() == picture.format())) {
+            picture = window->copy(inWindow).convertToFormat(picture.format());
+            covered = widgetsOver(viewport) & board;
+        }
+    }
+    if (covered.isEmpty())
+        return picture;
+    QPainter painter(&picture);
+    painter.setRenderHints(m_view->renderHints());
+    for (const QRect &part : covered) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(part, Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        m_view->render(&painter, QRectF(part), part);
+    }
+    return picture;
+}
+
+QRegion BoardPictures::widgetsOver(QWidget *viewport)
+{
+    // Children are stacked in the order of their parent's list: those after a widget, and its
+    // own children, lie over it.
+    QRegion over;
+    const QPoint origin = viewport->mapTo(viewport->window(), QPoint());
+    const auto add = [&](const QObjectList &widgets, int from) {
+        for (int i = from; i < widgets.size(); ++i) {
+            const auto *widget = qobject_cast<const QWidget *>(widgets.at(i));
+            if (widget && !widget->isWindow() && widget->isVisible())
+                over += QRect(widget->mapTo(widget->window(), QPoint()) - origin, widget->size());
+        }
+    };
+    add(viewport->children(), 0);
+    for (QWidget *child = viewport; !child->isWindow() && child->parentWidget();
+         child = child->parentWidget()) {
+        const QObjectList &siblings = child->parentWidget()->children();
+        add(siblings, siblings.indexOf(child) + 1);
+    }
+    return over;
+}
+
+bool BoardPictures::standInServes()
+{
+    DPage *current = page();
+    if (!m_standIn.isNull() && current && m_standInOf.page == current
+        && m_standInOf.revision == current->countedRevision()
+        && m_standInOf.size == m_view->viewport()->size())
+        return true;
+    m_standIn = QImage(); // the page changed since
+    return false;
+}
+
+QRect BoardPictures::standInArea() const
+{
+    // The old screen's pixels to the new screen's, through the scene.
+    const QTransform stretch = m_standInOf.toViewport.inverted() * m_view->viewportTransform();
+    if (stretch.type() > QTransform::TxScale)
+        return QRect();
+    const QRectF covered = stretch.mapRect(QRectF(m_standIn.rect()));
+    const QPoint topLeft(int(std::ceil(covered.left())), int(std::ceil(covered.top())));
+    const QPoint bottomRight(int(std::floor(covered.right())) - 1,
+                             int(std::floor(covered.bottom())) - 1);
+    return QRect(topLeft, bottomRight);
+}
+
+bool BoardPictures::standInCovers(const QRegion &exposed)
+{
+    return standInServes() && (exposed - standInArea()).isEmpty();
+}
+
+QRegion BoardPictures::paintStandIn(const QRegion &exposed)
+{
+    if (!standInServes())
+        return QRegion();
+    // Zoomed out, the kept picture leaves a border that the page fills as it is.
+    const QRegion painted = exposed & standInArea();
+    if (painted.isEmpty())
+        return QRegion();
+    QPainter painter(m_view->viewport());
+    painter.setClipRegion(painted);
+    painter.setTransform(m_standInOf.toViewport.inverted() * m_view->viewportTransform());
+    painter.drawImage(0, 0, m_standIn);
+    return painted;
+}
+
+void BoardPictures::readyPicturesSoon()
+{
+    ready();
+    // Every picture the board shows serves already: the kept picture is done with.
+    if (!m_sharpening && !m_standIn.isNull()) {
+        m_standIn = QImage();
+        m_view->viewport()->update();
+    }
+}
+
+void BoardPictures::paint(QPaintEvent *event, const std::function<void(QPaintEvent *)> &paintBoard)
+{
+    const bool onScreen = paintsScreen();
+    if (standInCovers(event->region())) {
+        // The view keeps its account of what is left to paint in its own painting: given
+        // nothing to paint, it closes this frame's, and goes on taking the page's updates. (Into
+        // a grab it fills the board with its background all the same.)
+        QPaintEvent nothing{ QRegion() };
+        paintBoard(&nothing);
+        // Zoomed in: the kept picture fills the screen at once, and the pictures of the new
+        // scale are asked for once it is shown.
+        paintStandIn(event->region());
+        if (!m_sharpening || m_sharpeningFor != m_view->viewportTransform())
+            m_readySoon.start();
+    } else {
+        ready();
+        const QRegion rest = event->region() - paintStandIn(event->region());
+        if (rest == event->region()) {
+            paintBoard(event);
+        } else if (!rest.isEmpty()) {
+            QPaintEvent border(rest);
+            paintBoard(&border);
+        }
+    }
+    if (onScreen) {
+        DPage *current = page();
+        m_shown = { current, m_view->viewportTransform(),
+                    current ? current->countedRevision() : 0, m_view->viewport()->size() };
+    }
+}
+
+bool BoardPictures::paintsScreen() const
+{
+    // A grab paints the board too, into a picture of its own.
+    QWidget *viewport = m_view->viewport();
+    QBackingStore *store = viewport->backingStore();
+    QPainter probe(viewport);
+    return store && probe.paintEngine() && probe.paintEngine()->paintDevice() == store->paintDevice();
+}
