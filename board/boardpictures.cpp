@@ -1,6 +1,5 @@
 #include "boardpictures.h"
 
-#include "boardtypes.h"
 #include "dgpathitem.h"
 #include "dpage.h"
 #include "dview.h"
@@ -70,9 +69,7 @@ void BoardPictures::ready()
             current->items(m_view->mapToScene(visible).boundingRect(),
                            Qt::IntersectsItemBoundingRect, Qt::AscendingOrder);
     for (QGraphicsItem *item : seen) {
-        if (item->type() < ItemTypePath || item->type() > ItemTypeTable)
-            continue;
-        auto *object = dynamic_cast<DGPathItem *>(item);
+        DGPathItem *object = DGPathItem::pathObject(item);
         if (!object)
             continue;
         DGPathItem::CacheRecipe recipe;
@@ -150,8 +147,8 @@ void BoardPictures::beforeZoom()
 {
     DPage *current = page();
     // A picture standing in still does, stretched further. The screen's picture of the board
-    // serves when the board was last painted whole at this scale and the page has not changed
-    // since (else it would cost the drawing it stands in for, or show what is gone).
+    // serves when it was painted at this scale and the page has not changed since (else it
+    // would show what is gone).
     if (standInServes())
         return;
     if (!current || !m_view->isVisible() || m_view->m_scribbleArea->isVisible()

@@ -22,15 +22,6 @@ void updatePage(DPage *page)
     page->update(QRectF());
 }
 
-// Strokes, shapes, polygons and tables all carry the pen and brush a recolouring changes.
-DGPathItem *colourable(QGraphicsItem *item)
-{
-    const int type = item->type();
-    if (type != ItemTypePath && type != ItemTypeVertex && type != ItemTypeTable)
-        return nullptr;
-    return dynamic_cast<DGPathItem *>(item);
-}
-
 short fillTypeOf(const QBrush &brush)
 {
     switch (brush.style()) {
@@ -316,7 +307,8 @@ ColorCommand::ColorCommand(const QList<QGraphicsItem *> &items, DPage *page, QUn
     : QUndoCommand(parent), m_items(items), m_page(page), m_covered(items, page)
 {
     for (QGraphicsItem *item : items) {
-        DGPathItem *path = colourable(item);
+        // Strokes, shapes, polygons and tables all carry the pen and brush a recolouring changes.
+        DGPathItem *path = DGPathItem::pathObject(item);
         m_current << (path ? Colors{ path->pen(), path->brush() } : Colors());
         m_previous << (path ? Colors{ path->prevPen(), path->prevBrush() } : Colors());
     }
@@ -325,7 +317,7 @@ ColorCommand::ColorCommand(const QList<QGraphicsItem *> &items, DPage *page, QUn
 void ColorCommand::apply(const QList<Colors> &colors)
 {
     for (int i = 0; i < m_items.size() && i < colors.size(); ++i) {
-        DGPathItem *path = colourable(m_items[i]);
+        DGPathItem *path = DGPathItem::pathObject(m_items[i]);
         if (!path)
             continue;
         path->setPen(colors[i].pen);

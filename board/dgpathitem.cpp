@@ -67,6 +67,14 @@ void DGPathItem::connectFrame(DRotateItem *frame)
 
 quint64 DGPathItem::s_pictureEpoch = 0;
 
+DGPathItem *DGPathItem::pathObject(QGraphicsItem *item)
+{
+    const int type = item ? item->type() : 0;
+    if (type != ItemTypePath && type != ItemTypeVertex && type != ItemTypeTable)
+        return nullptr;
+    return dynamic_cast<DGPathItem *>(item);
+}
+
 void DGPathItem::dropRenderCache()
 {
     m_renderCache.reset();

@@ -27,6 +27,8 @@ class DGPathItem : public QObject, public QGraphicsPathItem, public DCustomItem
 public:
     DGPathItem(QPointF pos, const QPen &pen, QGraphicsItem *parent);
     ~DGPathItem() override;
+    // item as a path object (types 2 to 4: strokes and shapes, polygons, tables), else null.
+    static DGPathItem *pathObject(QGraphicsItem *item);
 
     void setPen(const QPen &pen);
     QPen pen() const { return m_pen; }

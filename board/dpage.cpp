@@ -295,9 +295,7 @@ void DPage::dropPicturesUnlessFor(const QTransform &toViewport, const QRect &vis
     const QList<QGraphicsItem *> all = items();
     qint64 dropped = 0;
     for (QGraphicsItem *item : all) {
-        if (item->type() < ItemTypePath || item->type() > ItemTypeTable)
-            continue;
-        auto *object = dynamic_cast<DGPathItem *>(item);
+        DGPathItem *object = DGPathItem::pathObject(item);
         if (!object)
             continue;
         const QSize size = object->pictureFit().pixels.size();

@@ -14,15 +14,6 @@
 
 namespace {
 
-// Path objects of types 2 to 4 (strokes and shapes, polygons, tables).
-DGPathItem *pathObject(QGraphicsItem *item)
-{
-    const int type = item ? item->type() : 0;
-    if (type != ItemTypePath && type != ItemTypeVertex && type != ItemTypeTable)
-        return nullptr;
-    return dynamic_cast<DGPathItem *>(item);
-}
-
 // The colour the dialog ends on, or an invalid colour when it was cancelled.
 QColor askColour(QWidget *parent, const QColor &initial)
 {
@@ -36,7 +27,7 @@ QColor askColour(QWidget *parent, const QColor &initial)
 
 void DPage::fillFigure()
 {
-    auto *shape = pathObject(m_pDrawItem);
+    auto *shape = DGPathItem::pathObject(m_pDrawItem);
     if (!shape)
         return;
     const ShapeFill::Fill fill =
@@ -100,7 +91,7 @@ void DPage::editBoderColor()
         return;
     QList<QGraphicsItem *> changed;
     for (QGraphicsItem *item : selection) {
-        DGPathItem *path = pathObject(item);
+        DGPathItem *path = DGPathItem::pathObject(item);
         if (!path)
             continue;
         QPen pen = path->pen();

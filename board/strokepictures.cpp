@@ -310,29 +310,30 @@ int StrokePictures::threads()
     return std::max(1, Cores::usable() - 1);
 }
 
-StrokePictures::StrokePictures(DPage *page) : m_work(std::make_shared<Work>()), m_page(page)
+namespace {
+
+// The pictures page's objects lack, in the order the board paints them, so that the first it
+// paints are the first drawn.
+std::vector<StrokePictures::Wanted> picturesLacking(DPage *page)
 {
+    std::vector<StrokePictures::Wanted> lacking;
     if (!page)
-        return;
-    m_work->page = page;
-    m_revision = page->countedRevision();
-    // In the order the board paints them, so that the first it paints are the first drawn.
+        return lacking;
     const QList<QGraphicsItem *> items = page->items(Qt::AscendingOrder);
     for (QGraphicsItem *item : items) {
-        auto *object = dynamic_cast<DGPathItem *>(item);
-        DGPathItem::CacheRecipe recipe;
-        if (object && object->cacheRecipe(&recipe)) {
-            m_work->recipeOf.insert(object, int(m_work->recipes.size()));
-            m_work->recipes.push_back(std::move(recipe));
-            m_work->objects << object;
-        }
+        StrokePictures::Wanted wanted{ dynamic_cast<DGPathItem *>(item), {} };
+        if (wanted.object && wanted.object->cacheRecipe(&wanted.recipe))
+            lacking.push_back(std::move(wanted));
     }
-    m_count = int(m_work->recipes.size());
-    if (m_work->recipes.empty())
+    return lacking;
+}
+
+} // namespace
+
+StrokePictures::StrokePictures(DPage *page) : StrokePictures(page, picturesLacking(page))
+{
+    if (m_count == 0)
         return;
-    m_work->pictures.resize(m_work->recipes.size());
-    m_work->taken.resize(m_work->recipes.size(), 0);
-    m_work->done.resize(m_work->recipes.size(), 0);
     Queue &queue = *g_queue;
     std::unique_lock<std::mutex> lock(queue.mutex);
     queue.works.push_back(m_work);
@@ -357,7 +358,7 @@ StrokePictures::StrokePictures(DPage *page, const std::vector<Wanted> &wanted)
     m_work->pictures.resize(m_work->recipes.size());
     m_work->taken.resize(m_work->recipes.size(), 0);
     m_work->done.resize(m_work->recipes.size(), 0);
-    // Begun by finish() or drawFirst(), whichever the board asks for.
+    // Begun ahead by the page's own constructor, or by finish() or drawFirst().
 }
 
 StrokePictures::~StrokePictures()
