@@ -1,5 +1,6 @@
 #include "boardpictures.h"
 
+#include "boardtypes.h"
 #include "dgpathitem.h"
 #include "dpage.h"
 #include "dview.h"
@@ -59,8 +60,10 @@ void BoardPictures::ready()
     // Nothing moved, changed or came since every picture shown served: the objects' own
     // painting copes with anything this would have missed.
     const Painted now{ current, toViewport, DGPathItem::pictureEpoch(), visible.size() };
+    const quint64 pageRevision = current->countedRevision();
     if (!m_sharpening && m_readyFor.page == now.page && m_readyFor.toViewport == toViewport
-        && m_readyFor.revision == now.revision && m_readyFor.size == now.size)
+        && m_readyFor.revision == now.revision && m_readyFor.size == now.size
+        && m_readyForPageRevision == pageRevision)
         return;
     std::vector<StrokePictures::Wanted> waited;
     std::vector<StrokePictures::Wanted> soon;
@@ -68,6 +71,7 @@ void BoardPictures::ready()
     const QList<QGraphicsItem *> seen =
             current->items(m_view->mapToScene(visible).boundingRect(),
                            Qt::IntersectsItemBoundingRect, Qt::AscendingOrder);
+    holdBackLargeToolkitCaches(seen, toViewport, visible.size());
     for (QGraphicsItem *item : seen) {
         DGPathItem *object = DGPathItem::pathObject(item);
         if (!object)
@@ -90,6 +94,7 @@ void BoardPictures::ready()
         StrokePictures(current, waited).finish();
     if (soon.empty()) {
         m_readyFor = now;
+        m_readyForPageRevision = current->countedRevision();
         return;
     }
     for (const StrokePictures::Wanted &wanted : soon)
@@ -102,6 +107,33 @@ void BoardPictures::ready()
         if (self)
             self->picturesCame();
     });
+}
+
+void BoardPictures::holdBackLargeToolkitCaches(const QList<QGraphicsItem *> &seen,
+                                               const QTransform &toViewport, QSize board)
+{
+    // The toolkit's cache of an object (DeviceCoordinateCache) is a picture of all of it at the
+    // size shown. On the board the toolkit cuts it to the board, but into any other picture
+    // (the overlay's, the stand-in of a zoom step) it is made whole: a group or a photo at
+    // 6,000 % became gigabytes, made and thrown away at every step. Nor does the toolkit keep
+    // a picture larger than its store of ten megabytes, so on the board too such a picture
+    // is made again at every paint. An object shown larger than the board is drawn straight,
+    // cut to what shows, until it fits again.
+    const QRectF fits(QPointF(0, 0), QSizeF(board));
+    for (QGraphicsItem *item : seen) {
+        const bool held = item->data(ItemDataToolkitCacheHeld).toBool();
+        if (!held && item->cacheMode() != QGraphicsItem::DeviceCoordinateCache)
+            continue;
+        const QRectF shown = item->deviceTransform(toViewport).mapRect(item->boundingRect());
+        const bool large = shown.width() > fits.width() || shown.height() > fits.height();
+        if (large && !held) {
+            item->setData(ItemDataToolkitCacheHeld, true);
+            item->setCacheMode(QGraphicsItem::NoCache);
+        } else if (!large && held) {
+            item->setData(ItemDataToolkitCacheHeld, QVariant());
+            item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+        }
+    }
 }
 
 void BoardPictures::picturesCame()
@@ -284,6 +316,8 @@ void BoardPictures::paint(QPaintEvent *event, const std::function<void(QPaintEve
             m_readySoon.start();
     } else {
         ready();
+        if (!m_sharpening)
+            m_standIn = QImage(); // every picture shown serves: nothing stands in
         const QRegion rest = event->region() - paintStandIn(event->region());
         if (rest == event->region()) {
             paintBoard(event);

@@ -11,6 +11,7 @@
 #include <memory>
 
 class DPage;
+class QGraphicsItem;
 class DView;
 class QPaintEvent;
 class QWidget;
@@ -37,8 +38,12 @@ public:
     void paint(QPaintEvent *event, const std::function<void(QPaintEvent *)> &paintBoard);
     // Before the board is drawn another way (into the overlay's picture).
     void ready();
-    // Pictures of the scale shown are being drawn while others stand in.
-    bool isSharpening() const { return m_sharpening != nullptr || m_bandsLeft > 0; }
+    // Pictures of the scale shown are being drawn while others stand in (or the board's own
+    // picture stands in for all of them).
+    bool isSharpening() const
+    {
+        return m_sharpening != nullptr || m_bandsLeft > 0 || !m_standIn.isNull();
+    }
 
 private:
     // The board as a picture of it was taken, or as the screen showed it.
@@ -51,6 +56,9 @@ private:
     };
 
     DPage *page() const;
+    // Objects shown larger than the board are drawn without the toolkit's cache of them.
+    static void holdBackLargeToolkitCaches(const QList<QGraphicsItem *> &seen,
+                                           const QTransform &toViewport, QSize board);
     void readyPicturesSoon();
     void picturesCame();
     // Paints the next band of the board with the pictures that came.
@@ -79,6 +87,7 @@ private:
     QTimer m_readySoon;
     Painted m_shown; // the board as the screen last showed it
     Painted m_readyFor;
+    quint64 m_readyForPageRevision = 0;
     QImage m_standIn;
     Painted m_standInOf;
     QTimer m_nextBand;

@@ -18,6 +18,14 @@ enum ItemType {
     ItemTypeInstrument = 22, // compass, protractor, ruler, set square
 };
 
+// Keys of QGraphicsItem::data() the board uses.
+enum ItemDataKey {
+    ItemDataMedia = 11, // the media chosen for an object with editSetAV
+    // Set while the board holds back the toolkit's cache of an item shown larger than the
+    // board (the item's own choice of cache comes back when it fits again).
+    ItemDataToolkitCacheHeld = 12,
+};
+
 // Board objects are the types 2 to 12; handles and instruments lie outside.
 constexpr bool isBoardObjectType(int type)
 {

@@ -3,6 +3,7 @@
 #include "boardtypes.h"
 #include "dggifitem.h"
 #include "dgpathcurveitem.h"
+#include "dgpathitem.h"
 #include "dgpathtableitem.h"
 #include "dgpathvertexitem.h"
 #include "dgpixmapitem.h"
@@ -25,7 +26,10 @@
 DGItemGroup::DGItemGroup(QGraphicsItem *parent) : QObject(nullptr), QGraphicsItemGroup(parent)
 {
     setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
-    setCacheMode(DeviceCoordinateCache);
+    // No toolkit cache: a group draws nothing of its own but its selection outline, and a
+    // cached picture of it would be a picture of its whole bounds, blank, redrawn and laid over
+    // the board at every paint (and the size of the board many times over when zoomed in).
+    setCacheMode(NoCache);
     m_pressPos = pos();
     setFrameOwner(this);
     rotateItem();
@@ -33,8 +37,19 @@ DGItemGroup::DGItemGroup(QGraphicsItem *parent) : QObject(nullptr), QGraphicsIte
 
 QVariant DGItemGroup::itemChange(GraphicsItemChange change, const QVariant &value)
 {
-    if (change == ItemSelectedHasChanged)
-        dropToolkitPictures(); // the selection outline is part of them
+    switch (change) {
+    case ItemPositionHasChanged:
+    case ItemTransformHasChanged:
+    case ItemRotationHasChanged:
+    case ItemScaleHasChanged:
+    case ItemVisibleHasChanged:
+    case ItemSceneHasChanged:
+        // The members' pictures are placed, or drawn, by where the group shows them.
+        DGPathItem::picturesMayNotServe();
+        break;
+    default:
+        break;
+    }
     return QGraphicsItemGroup::itemChange(change, value);
 }
 

@@ -95,12 +95,14 @@ void DGPathItem::chooseToolkitCache()
     // An object drawn from its own picture needs no second copy of it in the toolkit's
     // cache, whose store, smaller than a page of strokes, would also throw pictures out and
     // have them drawn again at every repaint. What is drawn afresh at each paint (a table, a
-    // group's member, a picture too large to keep) is kept there.
+    // picture too large to keep) is kept there, unless the board holds the toolkit's picture
+    // back while the object shows larger than the board.
     const QRect area = cacheArea();
-    const bool ownPicture = keepsPicture()
-            && !(parentItem() && parentItem()->type() == ItemTypeGroup)
-            && qint64(area.width()) * area.height() <= kMaxCachePixels;
-    const CacheMode wanted = ownPicture ? NoCache : DeviceCoordinateCache;
+    const bool ownPicture =
+            keepsPicture() && qint64(area.width()) * area.height() <= kMaxCachePixels;
+    const CacheMode wanted = ownPicture || data(ItemDataToolkitCacheHeld).toBool()
+            ? NoCache
+            : DeviceCoordinateCache;
     if (cacheMode() != wanted)
         setCacheMode(wanted);
 }
@@ -518,10 +520,10 @@ void DGPathItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
     QStyleOptionGraphicsItem style(*option);
     bool standalone = true;
     if (parentItem() && parentItem()->type() == ItemTypeGroup) {
-        // A group draws one outline for all its members.
+        // A group draws one outline for all its members; their pictures are kept as any
+        // object's, so that a group costs no more to show than its members alone.
         style.state &= ~QStyle::State_Selected;
         standalone = false;
-        dropRenderCache();
     }
     if (m_renderCache && m_bRedrawAlways)
         dropRenderCache();
@@ -537,8 +539,7 @@ void DGPathItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
     } else {
         // What the toolkit caches or another painter asks for (an export, a page rendered
         // into a picture) takes a picture of another scale straight, leaving the board's own.
-        const bool forBoard = widget != nullptr && standalone;
-        paintFromPicture(painter, &style, widget, forBoard);
+        paintFromPicture(painter, &style, widget, widget != nullptr);
     }
     paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
 }
@@ -615,8 +616,7 @@ void DGPathItem::layPicture(QPainter *painter) const
 DGPathItem::PictureNeed DGPathItem::pictureNeed(const QTransform &shown, const QRect &visible,
                                                 CacheRecipe *recipe) const
 {
-    if (!keepsPicture() || m_bRedrawAlways || !isVisible()
-        || (parentItem() && parentItem()->type() == ItemTypeGroup))
+    if (!keepsPicture() || m_bRedrawAlways || !isVisible())
         return PictureReady;
     const QRect area = cacheArea();
     if (area.isEmpty())
@@ -640,7 +640,7 @@ DGPathItem::PictureNeed DGPathItem::pictureNeed(const QTransform &shown, const Q
 
 bool DGPathItem::isSharpFor(const QTransform &shown, const QRect &visible) const
 {
-    if (!keepsPicture() || (parentItem() && parentItem()->type() == ItemTypeGroup))
+    if (!keepsPicture())
         return true;
     const QRect area = cacheArea();
     if (!m_renderCache)
@@ -722,10 +722,9 @@ bool DGPathItem::cacheRecipe(CacheRecipe *recipe) const
 
 bool DGPathItem::cacheRecipeFor(const PictureFit &fit, CacheRecipe *recipe) const
 {
-    // As paint() would make the picture: not for a member of a group, a shape being reshaped
-    // or a selected object, nor for a picture of nothing.
-    if (!keepsPicture() || m_bRedrawAlways || isSelected() || !isVisible()
-        || (parentItem() && parentItem()->type() == ItemTypeGroup) || fit.pixels.isEmpty()
+    // As paint() would make the picture: not for a shape being reshaped or a selected object,
+    // nor for a picture of nothing.
+    if (!keepsPicture() || m_bRedrawAlways || isSelected() || !isVisible() || fit.pixels.isEmpty()
         || (m_renderCache && m_cacheFit == fit))
         return false;
     recipe->pen = m_pen;

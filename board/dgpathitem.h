@@ -135,6 +135,8 @@ public:
     // Grows whenever any object loses its picture, or moves, turns, scales, shows, hides,
     // enters or leaves a page: while it stays, the pictures the board has still serve it.
     static quint64 pictureEpoch() { return s_pictureEpoch; }
+    // Something moved, turned or scaled objects without their knowing (their group did).
+    static void picturesMayNotServe() { ++s_pictureEpoch; }
     // Whether the board shows the object from a picture of the scale it is shown at (or draws
     // it without one), not from a picture of another scale standing in.
     bool isSharpFor(const QTransform &shown, const QRect &visible) const;

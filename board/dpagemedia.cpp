@@ -226,7 +226,7 @@ void DPage::playAV()
     for (QGraphicsItem *item : selection) {
         if (item->type() < ItemTypePath || item->type() > kLastFlashHolder)
             continue;
-        const QString media = item->data(11).toString();
+        const QString media = item->data(ItemDataMedia).toString();
         if (media.isEmpty() || QFileInfo(media).suffix() != QLatin1String("swf"))
             continue;
         QSettings config(applicationDir() + QLatin1String("/Sys/Config.ini"), QSettings::IniFormat);

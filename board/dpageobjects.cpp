@@ -33,7 +33,6 @@
 namespace {
 
 constexpr qreal kPasteOffset = 15.0;
-constexpr int kMediaDataKey = 11; // item data of the media chosen with editSetAV
 
 // The clipboard holds the source objects themselves. Each entry keeps guards on its object and
 // on the page it was copied from, so that a paste never reaches an object that was destroyed
@@ -542,13 +541,13 @@ void DPage::editSetAV()
     if (file.isEmpty())
         return;
     for (QGraphicsItem *item : selection)
-        item->setData(kMediaDataKey, file);
+        item->setData(ItemDataMedia, file);
 }
 
 void DPage::clearAV()
 {
     for (QGraphicsItem *item : validItems(false))
-        item->setData(kMediaDataKey, QString());
+        item->setData(ItemDataMedia, QString());
 }
 
 void DPage::setTextFont()

@@ -105,26 +105,6 @@ bool near(qreal a, qreal b)
     return qAbs(a - b) < 1e-3;
 }
 
-// The most memory the program has held since the last reset, in MB (the kernel's own count).
-qint64 peakMegabytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong() / 1024;
-    }
-    return -1;
-}
-
-void resetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
 enum class Media { None, HugeBackground, SmallPicture, HugeTexture, TwoMillionObjects };
 
 // A text as the other program keeps it: rich text with a family and size on each run.
@@ -1140,10 +1120,10 @@ void tst_UbzReader::hostileFiles()
     QString message;
     auto answered = DocumentFixture::answerInTurn(
             { DocumentFixture::chooseFile(archive), DocumentFixture::click("OK", &message) });
-    resetPeak();
-    const qint64 before = peakMegabytes();
+    TestSupport::resetPeakMemory();
+    const qint64 before = TestSupport::peakMegabytes();
     m_list->openFile();
-    const qint64 peak = peakMegabytes() - before;
+    const qint64 peak = TestSupport::peakMegabytes() - before;
     QCOMPARE(*answered, 2);
     QCOMPARE(message.section(QLatin1Char('|'), 0, 1),
              QStringLiteral("Error|El documento está dañado y no se ha podido abrir entero."));
@@ -1172,10 +1152,10 @@ void tst_UbzReader::picturesNamedByTextsAreNotRead()
                 + "</itemTextContent></foreignObject>";
     }
     writePage(0, R"x(<rect fill="#ffffff"/>)x" + texts);
-    resetPeak();
-    const qint64 before = peakMegabytes();
+    TestSupport::resetPeakMemory();
+    const qint64 before = TestSupport::peakMegabytes();
     QVERIFY(import());
-    QVERIFY2(peakMegabytes() - before < 300, qPrintable(QString::number(peakMegabytes() - before)));
+    QVERIFY2(TestSupport::peakMegabytes() - before < 300, qPrintable(QString::number(TestSupport::peakMegabytes() - before)));
     const QList<QGraphicsItem *> found = objects(0, ItemTypeText);
     QCOMPARE(found.size(), 2);
     const QStringList sources{ outside, inline_ };

@@ -70,6 +70,10 @@ QImage shownOnScreen(QWidget *widget);
 // How many pixels of image the test holds to be of the kind it looks for.
 int countPixels(const QImage &image, const std::function<bool(const QColor &)> &counted);
 
+// The most memory the program has held since the last reset, in MB (the kernel's own count).
+qint64 peakMegabytes();
+void resetPeakMemory();
+
 // The lines document is laid out in, each as the text it shows.
 QStringList laidOutLines(const QTextDocument *document);
 
