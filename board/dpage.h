@@ -389,6 +389,12 @@ public slots:
     // that entered the page, or null.
     QGraphicsItem *saveToPage(QVector<QPointF> *pts);
 
+public:
+    // Where saveToPage lays a stroke begun at view point first: a view point p of it lies at
+    // scene point anchor + (p - first) / zoom, the anchor being first brought to the page's
+    // scale and laid on a whole view pixel.
+    QTransform freehandToScene(const QPointF &first) const;
+
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
@@ -399,5 +405,7 @@ private:
     void releaseTool(int tool, QGraphicsSceneMouseEvent *event);
     QGraphicsItem *commitPicture(const QImage &picture, const QPointF &first,
                                  const QPointF &topLeft);
+    // The scene point a stroke's first point lands on, from that point in the scaled frame.
+    QPointF freehandAnchor(const QPointF &scaledFirst) const;
     QPointF m_toolPressPos; // scene point of the last left press
 };

@@ -267,7 +267,7 @@ DGPathItem *DPage::addCurveItem(const QPainterPath &path, const QPen &pen, float
     QPointF position = first;
     QPointF origin = first; // the point of the path that lands on the object's origin
     if (frame == BtMenus::fnPathViewCoords) {
-        position = m_view->mapToScene(roundedHalfUp(first).toPoint());
+        position = freehandAnchor(first);
     } else if (frame == BtMenus::fnPathAtPos) {
         position = pos;
     } else if (frame == BtMenus::fnPathSceneCoords) {

@@ -194,9 +194,21 @@ QGraphicsItem *DPage::commitPicture(const QImage &picture, const QPointF &first,
 {
     if (picture.isNull())
         return nullptr;
-    const QPointF anchor = m_view->mapToScene(roundedHalfUp(first).toPoint());
-    return addPixmapItem(QPixmap::fromImage(picture), anchor + (topLeft - first), 0.0f, 1.0f,
-                         QTransform(), true);
+    return addPixmapItem(QPixmap::fromImage(picture), freehandAnchor(first) + (topLeft - first),
+                         0.0f, 1.0f, QTransform(), true);
+}
+
+QPointF DPage::freehandAnchor(const QPointF &scaledFirst) const
+{
+    return m_view->mapToScene(roundedHalfUp(scaledFirst).toPoint());
+}
+
+QTransform DPage::freehandToScene(const QPointF &first) const
+{
+    const double zoom = m_view->getScale();
+    const QPointF anchor = freehandAnchor(FreehandStroke::scaledCopy({ first }, zoom).first());
+    return QTransform(1 / zoom, 0, 0, 1 / zoom, anchor.x() - first.x() / zoom,
+                      anchor.y() - first.y() / zoom);
 }
 
 // ---- Pointer tools ----

@@ -19,6 +19,7 @@
 #include <QTouchEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -32,11 +33,11 @@ constexpr int kInkMargin = 30;
 constexpr qreal kTextureBrushSpacing = 30.0;
 constexpr qreal kRainbowSpacing = 6.0;
 
-QRect segmentArea(QPointF from, QPointF to)
+QRect segmentArea(QPointF from, QPointF to, int margin = kInkMargin)
 {
     const QPoint topLeft(qRound(qMin(from.x(), to.x())), qRound(qMin(from.y(), to.y())));
     const QPoint bottomRight(qRound(qMax(from.x(), to.x())), qRound(qMax(from.y(), to.y())));
-    return QRect(topLeft, bottomRight).adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
+    return QRect(topLeft, bottomRight).adjusted(-margin, -margin, margin, margin);
 }
 
 // The rainbow pen's stamp: the brush pen refills it with its own colour at every move.
@@ -107,8 +108,18 @@ void ScribbleArea::clearInk()
     painter.setCompositionMode(QPainter::CompositionMode_Clear);
     painter.fillRect(m_inkArea, Qt::transparent);
     painter.end();
+    m_layers.clear();
     update(m_inkArea);
     m_inkArea = QRect();
+}
+
+void ScribbleArea::closeLayer(int id)
+{
+    const QPixmap layer = m_layers.take(id);
+    if (layer.isNull())
+        return;
+    QPainter painter(&m_ink);
+    painter.drawPixmap(m_inkArea, layer, m_inkArea);
 }
 
 QGraphicsItem *ScribbleArea::saveToPage(QVector<QPointF> *pts)
@@ -218,6 +229,7 @@ void ScribbleArea::releaseAction(int id, QPointF p)
         m_finishedStrokes.append(std::move(*stroke));
         m_touchStrokes.erase(stroke);
     }
+    closeLayer(id);
     m_touchUsers.remove(id);
 }
 
@@ -321,9 +333,8 @@ bool ScribbleArea::paintOnBoard(QGraphicsItem *item)
 
 // ---- Live drawing ----
 
-void ScribbleArea::keepPoint(int id, QPointF last, QPointF p)
+void ScribbleArea::keepPoint(int id, QPointF p, const QRect &area)
 {
-    const QRect area = segmentArea(last, p);
     m_inkArea |= area;
     update(area);
     m_touchStrokes[id].append(p);
@@ -331,13 +342,38 @@ void ScribbleArea::keepPoint(int id, QPointF last, QPointF p)
 
 void ScribbleArea::drawLine(int id, QPointF p)
 {
+    const QPointF first = m_touchStrokes.value(id).first();
     const QPointF last = m_touchStrokes.value(id).last();
-    QPainter painter(&m_ink);
-    painter.setPen(m_dview->getPen(m_touchUsers.value(id, PenUserMain)));
+    const DPage *page = m_dview->page();
+    if (!page) {
+        keepPoint(id, p, segmentArea(last, p));
+        return; // no page to take the stroke, so no ink to show
+    }
+    // Drawn in the scene, where the page will lay the stroke, so that the pen is as wide as
+    // the board's zoom makes the stroke, not as wide in screen pixels.
+    const QTransform toScene = page->freehandToScene(first);
+    const QTransform toOverlay = m_dview->sceneToOverlay();
+    const QPen pen = m_dview->getPen(m_touchUsers.value(id, PenUserMain));
+    const bool translucent = pen.color().alpha() < 255;
+    if (translucent && !m_layers.contains(id)) {
+        QPixmap layer(m_ink.size());
+        layer.fill(Qt::transparent);
+        m_layers.insert(id, layer);
+    }
+    QPainter painter(translucent ? &m_layers[id] : &m_ink);
+    // Each segment replaces what the stroke's own layer holds under it: where segments
+    // overlap, the ink is as dense as the one stroke the page will draw.
+    if (translucent)
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.setTransform(toOverlay);
+    painter.setPen(pen);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.drawLine(last, p);
+    painter.drawLine(toScene.map(last), toScene.map(p));
     painter.end();
-    keepPoint(id, last, p);
+    const qreal scale = std::sqrt(std::abs(toOverlay.determinant()));
+    const int margin = qMax(kInkMargin, int(std::ceil(pen.widthF() * scale)) + 2);
+    const QTransform toShown = toScene * toOverlay;
+    keepPoint(id, p, segmentArea(toShown.map(last), toShown.map(p), margin));
 }
 
 void ScribbleArea::drawObject(int id, QPointF p)
@@ -348,7 +384,7 @@ void ScribbleArea::drawObject(int id, QPointF p)
     QPainter painter(&m_ink);
     painter.drawPixmap(p - QPointF(10, 10), m_softStamp);
     painter.end();
-    keepPoint(id, last, p);
+    keepPoint(id, p, segmentArea(last, p));
 }
 
 void ScribbleArea::drawSoftPen(int id, QPointF p)
@@ -383,7 +419,7 @@ void ScribbleArea::stampSegment(int id, QPointF p, const QPixmap &stamp)
     for (int i = 0; i < length; ++i)
         painter.drawPixmap(last + (i / length) * (p - last) - nib, stamp);
     painter.end();
-    keepPoint(id, last, p);
+    keepPoint(id, p, segmentArea(last, p));
 }
 
 // ---- Mouse ----
@@ -443,6 +479,7 @@ bool ScribbleArea::touchEvent(QTouchEvent *event)
         case Qt::TouchPointPressed:
             if (m_inputMode == MouseStroke) {
                 // A finger wins over the mouse: the mouse stroke is dropped, not committed.
+                closeLayer(kMouseId);
                 m_touchStrokes.remove(kMouseId);
                 m_touchUsers.remove(kMouseId);
                 ++m_touchCount;
@@ -495,6 +532,7 @@ void ScribbleArea::cancelTouches()
     // overlay is ready for the mouse and new touches again.
     m_touchStrokes.clear();
     m_touchUsers.clear();
+    m_layers.clear();
     m_touchCount = 0;
     m_inputMode = Idle;
     if (isVisible()) {
@@ -531,8 +569,11 @@ void ScribbleArea::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     const QRect area = event->rect();
     painter.drawPixmap(area, m_canvas, area);
-    if (m_inkArea.intersects(area))
-        painter.drawPixmap(area, m_ink, area);
+    if (!m_inkArea.intersects(area))
+        return;
+    painter.drawPixmap(area, m_ink, area);
+    for (const QPixmap &layer : qAsConst(m_layers))
+        painter.drawPixmap(area, layer, area);
 }
 
 void ScribbleArea::showEvent(QShowEvent *event)

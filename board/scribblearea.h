@@ -87,11 +87,17 @@ private:
     void drawBrushPen(int id, QPointF p);
     void drawRainbowPen(int id, QPointF p);
     void stampSegment(int id, QPointF p, const QPixmap &stamp);
-    void keepPoint(int id, QPointF last, QPointF p);
+    void keepPoint(int id, QPointF p, const QRect &area);
+    // A stroke no longer open: its translucent ink joins the rest of the live ink.
+    void closeLayer(int id);
 
     QPixmap m_canvas;
     QPixmap m_ink; // live ink not yet on the page
-    QRect m_inkArea; // where m_ink holds anything
+    QRect m_inkArea; // where m_ink and the layers hold anything
+    // The live ink of each open stroke in a translucent pen, laid over m_ink: a stroke drawn
+    // on itself segment by segment would darken wherever its segments overlap, which the
+    // stroke it becomes never does.
+    QMap<int, QPixmap> m_layers;
     QPainterPath m_lassoPath; // view coordinates; shared by all touch points
     DView *m_dview = nullptr;
     DPage *m_dpage = nullptr;

@@ -33,6 +33,8 @@ private slots:
     void onePointStroke();
     void inkLandsUnderTheStroke_data();
     void inkLandsUnderTheStroke();
+    void liveInkIsTheStrokeItBecomes_data();
+    void liveInkIsTheStrokeItBecomes();
     void twoFingersCommitInLiftOrder();
     void touchDuringMouseStrokeDropsIt();
     void touchCancelLeavesOverlayUsable();
@@ -370,6 +372,48 @@ void tst_ScribbleArea::inkLandsUnderTheStroke()
                                         .arg(under.y())));
         }
     }
+}
+
+void tst_ScribbleArea::liveInkIsTheStrokeItBecomes_data()
+{
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<QPointF>("centre"); // where the view is panned to; null: not panned
+    QTest::newRow("pencil 200 %") << 50 << 2.0 << QPointF();
+    QTest::newRow("pencil 400 % panned") << 50 << 4.0 << QPointF(613.3, 411.7);
+    QTest::newRow("highlighter 200 %") << 54 << 2.0 << QPointF();
+    QTest::newRow("smart pen 400 %") << 69 << 4.0 << QPointF();
+    QTest::newRow("user 3 highlighter 200 % panned") << 57 << 2.0 << QPointF(400.6, 300.2);
+}
+
+void tst_ScribbleArea::liveInkIsTheStrokeItBecomes()
+{
+    QFETCH(int, tool);
+    QFETCH(double, zoom);
+    QFETCH(QPointF, centre);
+    Board board;
+    DView *view = board.view();
+    board.current()->zoomPage(float(zoom));
+    if (!centre.isNull())
+        view->centerOn(centre);
+    view->m_bMultiUser = tool == BtMenus::btHighlighterUser3;
+    view->m_penType[PenUser3] = tool;
+    chooseTool(view, tool);
+    QTRY_VERIFY(!view->m_bRefreshOverlay);
+    // Steps closer than the ink is wide, a corner, on user 3's half; at 400 % the first point
+    // lands a pixel up and left of where it was pressed.
+    QVector<QPoint> stroke = line(QPoint(561, 301), QPoint(820, 331), 70);
+    stroke += line(QPoint(820, 331), QPoint(790, 560), 70).mid(1);
+    ScribbleArea *overlay = view->m_scribbleArea;
+    QTest::mousePress(overlay, Qt::LeftButton, {}, stroke.first());
+    for (const QPoint &point : qAsConst(stroke))
+        TestSupport::moveTo(overlay, point);
+    const QImage live = overlay->grab().toImage();
+    QTest::mouseRelease(overlay, Qt::LeftButton, {}, stroke.last());
+    // Edges within a pixel differ in a few pixels; a stroke half as wide or a pixel off differs
+    // all along its edges, and translucent ink laid twice where segments overlap inside it.
+    const auto difference = TestSupport::inkDifference(overlay->grab().toImage(), live, 64);
+    QVERIFY2(difference.differing * 20 < difference.ink, qPrintable(difference.toString()));
 }
 
 void tst_ScribbleArea::twoFingersCommitInLiftOrder()
