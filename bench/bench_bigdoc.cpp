@@ -19,7 +19,10 @@
 //
 // The 200-page figures are then taken again on two CPUs only, as on a classroom laptop: the
 // processes that open the lesson, and unzip for its baseline, run with an affinity of the two
-// CPUs of the machine that were the least busy just before.
+// CPUs of the machine that were the least busy just before. Those processes then go on with the
+// gallery open again: 20 page changes by a click on the next page's tile, then 20 by the
+// next-page button, each series on pages nothing was drawn for yet and the gallery scrolled
+// alike for both, so that the next page's tile is in view whichever way the page changes.
 
 #include "benchdocument.h"
 #include "benchfigures.h"
@@ -30,6 +33,7 @@
 #include "content/dresources.h"
 #include "document/dpageslist.h"
 #include "document/toolrun.h"
+#include "shell/dmainui.h"
 #include "shell/mainform.h"
 
 #include <QApplication>
@@ -39,8 +43,12 @@
 #include <QGridLayout>
 #include <QMouseEvent>
 #include <QProcess>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QWidget>
 
 #include <sched.h>
@@ -62,6 +70,11 @@ const int kSizes[] = { 50, 100, 200 };
 constexpr int kOpenRuns = 3; // fresh processes per size; the medians are printed
 constexpr int kUnzipRuns = 5;
 constexpr int kPageChanges = 50;
+constexpr int kJumps = 20; // by tile, and as many by the next-page button
+// Where each series of changes starts: past the pages the changes above went through, and far
+// enough apart that neither meets a page the other readied.
+constexpr int kTileJumpsFrom = 120;
+constexpr int kButtonJumpsFrom = 160;
 constexpr double kFrameMs = 1000.0 / 60.0;
 
 BenchDocument::Recipe lessonPage()
@@ -174,8 +187,81 @@ std::vector<double> changePages(MainForm &window, int count, bool &forward)
     return changes;
 }
 
-// --measure file: opens it in the main window and prints one line of figures.
-int measure(const QString &archive)
+// The gallery's tile of page number (1-based); null while it is still to be made.
+DLabel *pageTile(DResources *gallery, int number)
+{
+    QLayout *column =
+            gallery->findChild<QWidget *>(QStringLiteral("scrollAreaWidgetContents"))->layout();
+    QLayoutItem *item = column->itemAt(number - 1);
+    return item ? qobject_cast<DLabel *>(item->widget()) : nullptr;
+}
+
+// Scrolls the gallery, as a teacher would, so that the tile of page number is in view whole,
+// and returns it. The tiles that come into view are not waited for.
+DLabel *tileInView(DResources *gallery, int number)
+{
+    QElapsedTimer waited;
+    waited.start();
+    DLabel *tile = pageTile(gallery, number);
+    while (!tile && waited.elapsed() < 60000) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        tile = pageTile(gallery, number);
+    }
+    if (!tile)
+        return nullptr;
+    QScrollBar *scroll = gallery->findChild<QScrollArea *>()->verticalScrollBar();
+    const int top = scroll->value();
+    const int bottom = top + gallery->findChild<QScrollArea *>()->viewport()->height();
+    if (tile->geometry().top() < top || tile->geometry().bottom() >= bottom) {
+        scroll->setValue(tile->geometry().top());
+        QCoreApplication::processEvents();
+    }
+    return tile;
+}
+
+// kJumps page changes forward from page from, the gallery open and scrolled along; each timed
+// from a real click (on the next page's tile, or on the next-page button) until the board has
+// shown the page, as changePages times its changes.
+bool changePagesByClicks(MainForm &window, int from, bool byTile, std::vector<double> *changes)
+{
+    DPagesList *list = window.pagesList();
+    DResources *gallery = window.resources();
+    auto *nextButton = window.mainUi()->findChild<QToolButton *>(QStringLiteral("m_pPageUp"));
+    if (!nextButton || !nextButton->isVisible() || !gallery->isVisible()) {
+        std::fprintf(stderr, "no next-page button or no gallery to click\n");
+        return false;
+    }
+    const auto clickTile = [](DLabel *tile) {
+        // On the picture, as a finger lands: the tile takes what its picture passes on.
+        QWidget *picture = tile->findChild<QWidget *>(QStringLiteral("label"));
+        QTest::mousePress(picture, Qt::LeftButton, {}, picture->rect().center());
+        QTest::mouseRelease(picture, Qt::LeftButton, {}, picture->rect().center());
+    };
+    // Getting there is not timed.
+    DLabel *start = tileInView(gallery, from);
+    if (!start)
+        return false;
+    clickTile(start);
+    for (int i = 1; i <= kJumps; ++i) {
+        DLabel *next = tileInView(gallery, from + i);
+        if (!next || list->getCurPageNum() != from + i - 1)
+            return false;
+        QElapsedTimer clock;
+        clock.start();
+        if (byTile)
+            clickTile(next);
+        else
+            QTest::mouseClick(nextButton, Qt::LeftButton);
+        list->getView()->viewport()->repaint();
+        QCoreApplication::processEvents();
+        changes->push_back(clock.nsecsElapsed() / 1e6);
+    }
+    return list->getCurPageNum() == from + kJumps;
+}
+
+// --measure file [--clicks]: opens it in the main window and prints one line of figures; with
+// --clicks, the page changes by real clicks follow.
+int measure(const QString &archive, bool withClicks)
 {
     MainForm window;
     DPagesList *list = window.pagesList();
@@ -272,6 +358,23 @@ int measure(const QString &archive)
     figures["autosaveStall"] = stalls.takeLongestMs();
     figures["autosave"] = clock.nsecsElapsed() / 1e6;
     const bool autosaved = list->pagesWritten() > 0 && list->lastSaveError().isEmpty();
+
+    if (withClicks) {
+        window.uiMainBt(BtMenus::btExpandRes); // the gallery, open again
+        QCoreApplication::processEvents();
+        std::vector<double> byTile;
+        std::vector<double> byButton;
+        if (!changePagesByClicks(window, kTileJumpsFrom, true, &byTile)
+            || !changePagesByClicks(window, kButtonJumpsFrom, false, &byButton)) {
+            std::fprintf(stderr, "the clicks did not reach their pages\n");
+            return 1;
+        }
+        figures["clickStall"] = stalls.takeLongestMs();
+        figures["tileMedian"] = median(byTile);
+        figures["tileP99"] = percentile99(byTile);
+        figures["buttonMedian"] = median(byButton);
+        figures["buttonP99"] = percentile99(byButton);
+    }
 
     std::printf("RESULT pages=%d ok=%d", int(list->size()), autosaved ? 1 : 0);
     for (const auto &figure : figures)
@@ -404,9 +507,10 @@ bool unzipMedian(const QString &archive, const QString &scratch, double *ms)
 }
 
 // Opens archive in kOpenRuns fresh processes, each started with leading before its own
-// arguments; the medians of their figures.
+// arguments and trailing after them; the medians of their figures.
 bool measureRuns(const QStringList &leading, const QString &archive, int pages,
-                 const QString &scratch, const QString &name, Figures *medians)
+                 const QString &scratch, const QString &name, Figures *medians,
+                 const QStringList &trailing = {})
 {
     std::map<QByteArray, std::vector<double>> runs;
     for (int run = 0; run < kOpenRuns; ++run) {
@@ -414,7 +518,8 @@ bool measureRuns(const QStringList &leading, const QString &archive, int pages,
         QDir().mkpath(home);
         Figures figures;
         QByteArray output;
-        if (!runSelf(leading + QStringList{ QStringLiteral("--measure"), archive }, home, &output)
+        if (!runSelf(leading + QStringList{ QStringLiteral("--measure"), archive } + trailing, home,
+                     &output)
             || !parseResult(output, pages, &figures)) {
             std::fprintf(stderr, "measuring %d pages failed:\n%s\n", pages, output.constData());
             return false;
@@ -475,8 +580,8 @@ int main(int argc, char **argv)
         arguments.erase(arguments.begin() + 1, arguments.begin() + 3);
     if (arguments.size() == 4 && arguments.at(1) == QLatin1String("--generate"))
         return generate(arguments.at(2).toInt(), arguments.at(3));
-    if (arguments.size() == 3 && arguments.at(1) == QLatin1String("--measure"))
-        return measure(arguments.at(2));
+    if (arguments.size() >= 3 && arguments.at(1) == QLatin1String("--measure"))
+        return measure(arguments.at(2), arguments.contains(QLatin1String("--clicks")));
 
     const std::vector<int> allCpus = allowedCpus();
     QTemporaryDir scratch;
@@ -519,7 +624,8 @@ int main(int argc, char **argv)
         if (!restrictTo(two) || !unzipMedian(largest, scratch.path(), &twoCoresUnzipMs)
             || !restrictTo(allCpus)
             || !measureRuns({ QStringLiteral("--cpus"), cpuList(two) }, largest, 200,
-                            scratch.path(), QStringLiteral("two"), &twoCores))
+                            scratch.path(), QStringLiteral("two"), &twoCores,
+                            { QStringLiteral("--clicks") }))
             return 1;
     }
     QFile::remove(largest);
@@ -647,5 +753,19 @@ int main(int argc, char **argv)
                frames(small["openStall"]), 0);
     sideBySide("the open until the board answers (ms)", big["open"], small["open"], 0);
     sideBySide("resident MB a page", big["resident"] / 200, small["resident"] / 200, 0);
+
+    // A click on the next page's tile against one on the next-page button: the same changes,
+    // the same way, the gallery open and scrolled alike.
+    std::printf("\n200 pages on CPUs %s, gallery open, %d page changes each way (medians of %d "
+                "fresh processes):\n",
+                qPrintable(cpuList(two)), kJumps, kOpenRuns);
+    std::printf("  %-44s %8s %8s\n", "", "tile", "button");
+    std::printf("  %-44s %8.2f %8.2f\n", "median (ms)", small["tileMedian"], small["buttonMedian"]);
+    std::printf("  %-44s %8.2f %8.2f\n", "p99 (ms)", small["tileP99"], small["buttonP99"]);
+    std::printf("  %-44s %8.2f\n", "longest stall of both (frames)", frames(small["clickStall"]));
+    const double tileToButton = small["tileMedian"] / small["buttonMedian"];
+    target("tile median <= 1.25x the button's (ratio)", tileToButton, tileToButton <= 1.25);
+    target("tile p99 <= 6 frames", frames(small["tileP99"]), frames(small["tileP99"]) <= 6.0);
+    target("button p99 <= 6 frames", frames(small["buttonP99"]), frames(small["buttonP99"]) <= 6.0);
     return 0;
 }

@@ -131,6 +131,7 @@ DResources::DResources(int height, QWidget *parent, DPagesList *pages)
             &DResources::schedulePageTiles);
     move(0, 0);
     setFixedHeight(height);
+    followPagesList();
     selectStyleButton(ui->PagesList);
     createPages();
 }
@@ -142,8 +143,19 @@ DResources::~DResources()
 
 void DResources::setPagesList(DPagesList *pages)
 {
+    if (m_pagesList)
+        disconnect(m_pagesList, nullptr, this, nullptr);
     m_pagesList = pages;
+    followPagesList();
     updatePagesList();
+}
+
+void DResources::followPagesList()
+{
+    // The list says when another page is shown, whichever way it came: a page link on the
+    // board tells nobody else.
+    if (m_pagesList)
+        connect(m_pagesList, &DPagesList::currentPageChanged, this, &DResources::updatePagesList);
 }
 
 QLayout *DResources::tileColumn() const
@@ -368,8 +380,7 @@ void DResources::changePage(DLabel *lb)
         return;
     if (position + 1 == m_pagesList->getCurPageNum())
         return;
-    m_pagesList->selectPage(position);
-    createPages();
+    m_pagesList->selectPage(position); // which moves the mark (followPagesList)
 }
 
 void DResources::removePage(DLabel *lb)
@@ -401,6 +412,19 @@ DLabel *DResources::makePageTile(QSize size)
     return tile;
 }
 
+bool DResources::pageTilesMatch(const QList<DPage *> &pages) const
+{
+    if (m_pageTiles.size() != pages.size())
+        return false;
+    for (int i = 0; i < pages.size(); ++i) {
+        const PageTile &tile = m_pageTiles.at(i);
+        if (tile.page != pages.at(i)
+            || tile.height != DPagesList::thumbnailSize(pages.at(i), &GalleryScale::page).height())
+            return false;
+    }
+    return true;
+}
+
 void DResources::syncPageTiles()
 {
     const QList<DPage *> pages = m_pagesList ? QList<DPage *>(*m_pagesList) : QList<DPage *>();
@@ -408,6 +432,19 @@ void DResources::syncPageTiles()
     auto *column = static_cast<QGridLayout *>(tileColumn());
     if (m_pageTiles.size() != column->count())
         removeImages(column);
+    // Most updates follow a page change or an edit, the pages where they were: only the mark
+    // moves. Reconciling anyway walked every page of the lesson and made tiles still to be made,
+    // inside the click that changed the page, before the board could show it.
+    if (!pageTilesMatch(pages))
+        reconcilePageTiles(pages);
+    const int current = m_pagesList ? m_pagesList->getCurPageNum() : 0;
+    for (int i = 0; i < m_pageTiles.size(); ++i)
+        stylePageTile(i, i == current - 1);
+}
+
+void DResources::reconcilePageTiles(const QList<DPage *> &pages)
+{
+    auto *column = static_cast<QGridLayout *>(tileColumn());
     QHash<const DPage *, int> before;
     for (int i = 0; i < m_pageTiles.size(); ++i) {
         if (m_pageTiles.at(i).page)
@@ -450,9 +487,6 @@ void DResources::syncPageTiles()
     if (moved)
         layOutPageTiles();
     makePageTiles();
-    const int current = m_pagesList ? m_pagesList->getCurPageNum() : 0;
-    for (int i = 0; i < m_pageTiles.size(); ++i)
-        stylePageTile(i, i == current - 1);
 }
 
 void DResources::stylePageTile(int index, bool isCurrent)

@@ -52,7 +52,8 @@ public:
     DResources(int height, QWidget *parent, DPagesList *pages = nullptr);
     ~DResources() override;
 
-    // Gives the panel its page list; rebuilds the thumbnails if the pages tab is selected.
+    // Gives the panel its page list; rebuilds the thumbnails if the pages tab is selected. The
+    // panel marks the page the list shows whichever way the page changes.
     void setPagesList(DPagesList *pages);
 
     void selectStyleButton(QPushButton *button);
@@ -104,6 +105,12 @@ private:
         int shownNumber = 0;
     };
     void syncPageTiles();
+    // The tiles are those of pages, in their order, each of its page's size: nothing to take
+    // away, make or move.
+    bool pageTilesMatch(const QList<DPage *> &pages) const;
+    // Keeps the tiles of pages still there, makes places for new ones, takes the others away.
+    void reconcilePageTiles(const QList<DPage *> &pages);
+    void followPagesList();
     DLabel *makePageTile(QSize size);
     // Makes a few of the tiles still to be made, those in view first; false when none was.
     bool makePageTiles();

@@ -315,6 +315,7 @@ void DPagesList::selectPage(int index)
     m_curPage->zoomToScale();
     emit selectPageNum(pageCounterText(index + 1, size()));
     markRepaint();
+    emit currentPageChanged();
 }
 
 void DPagesList::pageUp()

@@ -153,6 +153,9 @@ signals:
     void openStarted();
     void openEnded();
     void newPage();
+    // Another page is shown, the pages themselves as they were (a tile, a page button, a page
+    // link on the board): whoever marks the page shown follows it from here.
+    void currentPageChanged();
     void selectPageNum(const QString &text);
     void selectBt(BtMenus::btType tool);
 

@@ -5,6 +5,8 @@
 #include "board/dgpathitem.h"
 #include "board/dgpixmapitem.h"
 #include "board/dpage.h"
+#include "board/drotateitem.h"
+#include "board/drotateitembutton.h"
 #include "board/dview.h"
 #include "board/scribblearea.h"
 #include "content/dlabel.h"
@@ -73,6 +75,7 @@ private slots:
     void pageCounterFollowsEveryNewPage();
     void galleryDrawsOnlyTilesInView();
     void galleryFillsBetweenTheBoardsEvents();
+    void galleryMarksThePageALinkLeadsTo();
     void everyCommandRefreshesWhatItShould();
     void captureLandsOnThePageCurrentWhenTaken();
     void classroomToolCommands();
@@ -511,6 +514,41 @@ void tst_MainForm::galleryFillsBetweenTheBoardsEvents()
     QVERIFY(inView >= 3);
     QVERIFY2(probe.drawnWhenHandled < inView, qPrintable(QString::number(probe.drawnWhenHandled)));
     board->removeEventFilter(&probe);
+}
+
+// A page link on the board takes the teacher to its page: the gallery marks that page, as
+// after a click on its tile.
+void tst_MainForm::galleryMarksThePageALinkLeadsTo()
+{
+    DPagesList *pages = m_window->pagesList();
+    m_window->uiMainBt(BtMenus::btColorPage);
+    m_window->uiMainBt(BtMenus::btColorPage);
+    m_window->uiMainBt(BtMenus::btPreviousPage);
+    m_window->uiMainBt(BtMenus::btPreviousPage);
+    QPainterPath stroke(QPointF(0, 0));
+    stroke.lineTo(200, 120);
+    DGPathItem *linked = pages->getCurPage()->addCurveItem(
+            stroke, QPen(Qt::red, 9), 0, BtMenus::btPencil, BtMenus::fnPathAtPos, QPointF(500, 300),
+            1.0f, QTransform(), true);
+    linked->changeLinks(QString(), QStringLiteral("3"), QString(), QString());
+    m_window->uiMainBt(BtMenus::btExpandRes);
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->resources()->pageTilesToDraw(), 0, 20000);
+    view()->viewport()->repaint(); // the object's frame, with its link, is laid out when shown
+    DRotateItemButton *link = linked->rotateItem()->m_btPageLink;
+    QVERIFY(link->isVisible());
+    const QList<DLabel *> tiles = galleryTiles();
+    QCOMPARE(tiles.size(), 3);
+    QVERIFY(!tiles.at(0)->findChild<QPushButton *>("pushButton")->isHidden());
+
+    QTest::mouseClick(view()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      view()->mapFromScene(link->sceneBoundingRect().center()));
+    QCOMPARE(pages->getCurPageNum(), 3);
+    for (int i = 0; i < tiles.size(); ++i) {
+        const bool current = i == 2;
+        QCOMPARE(tiles.at(i)->styleSheet().contains("0, 150, 255"), current);
+        QCOMPARE(!tiles.at(i)->findChild<QPushButton *>("pushButton")->isHidden(), current);
+    }
+    QCOMPARE(galleryTiles(), tiles);
 }
 
 void tst_MainForm::classroomToolCommands()
