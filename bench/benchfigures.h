@@ -1,8 +1,14 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QString>
 #include <QTimer>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 // What the benchmarks print: figures of several runs, so that one slow run does not decide.
@@ -25,6 +31,53 @@ private:
     QTimer m_heartbeat;
     QElapsedTimer m_since;
     double m_longest = 0;
+};
+
+// The resident memory of this process (VmRSS) and its peak (VmHWM), in KiB; -1 if unreadable.
+long residentKiB();
+long peakResidentKiB();
+// Starts the peak over from the resident memory now, so that it tells the peak of what follows;
+// false where the system cannot.
+bool resetPeakResident();
+// The machine's load average over the last minute: the figures of a busy machine are slower.
+double loadAverage();
+
+// Bounds a run that may run away (a zoom that asks for more memory than the machine has, a
+// step that never ends): a thread of its own samples the resident memory every two
+// milliseconds, whatever the measured thread is doing, and ends the process, printing why and
+// where, when the memory passes its limit or a step lasts longer than allowed. What the run
+// printed so far stays, and its figures until then (setSoFar) close the output.
+class RunGuard
+{
+public:
+    RunGuard(long limitKiB, double stepLimitMs);
+    ~RunGuard();
+    RunGuard(const RunGuard &) = delete;
+    RunGuard &operator=(const RunGuard &) = delete;
+
+    // The step named where begins; its time counts until endStep().
+    void beginStep(const QString &where);
+    void endStep();
+    // The figures of the steps done, printed if the run is stopped.
+    void setSoFar(const QString &figures);
+    // The largest resident memory sampled since the last take.
+    long takeSampledPeakKiB();
+
+private:
+    void watch();
+    [[noreturn]] void stop(const QString &why);
+
+    const long m_limitKiB;
+    const double m_stepLimitMs;
+    std::mutex m_mutex; // guards what follows, to m_quit
+    std::condition_variable m_quitting;
+    QString m_where;
+    QString m_soFar;
+    std::chrono::steady_clock::time_point m_stepStart;
+    bool m_stepping = false;
+    bool m_quit = false;
+    std::atomic<long> m_sampledPeakKiB{ 0 };
+    std::thread m_thread; // last: it starts once the rest is made
 };
 
 } // namespace BenchFigures
