@@ -13,6 +13,10 @@
 #include <QPainter>
 
 #include <cmath>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <vector>
 
 namespace {
@@ -21,11 +25,23 @@ namespace {
 constexpr int kSweepAfterMs = 150;
 // A screenful of new pictures is painted in this many bands, one per turn of the event loop.
 constexpr int kBands = 4;
+#ifdef __GLIBC__
+// Blocks of this size and more (a stroke's picture of 256 x 256 pixels) are mapped each its own.
+constexpr int kOwnMappingBytes = 256 * 1024;
+#endif
 
 } // namespace
 
 BoardPictures::BoardPictures(DView *view) : QObject(view), m_view(view)
 {
+#ifdef __GLIBC__
+    // A picture given back goes back to the system at once. Left to itself, the allocator
+    // raises the size it maps memory for on its own to that of every large block freed, and
+    // keeps blocks below it: a zoom's or a pan's pictures, megabytes each, stayed with the
+    // program after they were given back, screen after screen.
+    static const bool fixed = mallopt(M_MMAP_THRESHOLD, kOwnMappingBytes) != 0;
+    Q_UNUSED(fixed);
+#endif
     m_sweep.setSingleShot(true);
     m_sweep.setInterval(kSweepAfterMs);
     connect(&m_sweep, &QTimer::timeout, this, &BoardPictures::sweep);
@@ -56,6 +72,9 @@ void BoardPictures::ready()
     if (toViewport != m_sweptTransform) {
         m_sweptTransform = toViewport;
         m_sweep.start();
+        // What went out of sight goes before what came into sight is drawn: a zoom or pan costs
+        // the pictures of one screen, not of every screen shown since the board last rested.
+        current->dropPicturesUnlessFor(toViewport, visible, true);
     }
     // Nothing moved, changed or came since every picture shown served: the objects' own
     // painting copes with anything this would have missed.
@@ -76,8 +95,13 @@ void BoardPictures::ready()
         DGPathItem *object = DGPathItem::pathObject(item);
         if (!object)
             continue;
+        const QTransform shown = object->deviceTransform(toViewport);
+        // Under the board's kept picture a picture of another scale stands in for nothing:
+        // given back before its successor is drawn, it does not double the memory of a step.
+        if (wholeStandIn)
+            object->dropPictureUnlessFor(shown, visible);
         DGPathItem::CacheRecipe recipe;
-        switch (object->pictureNeed(object->deviceTransform(toViewport), visible, &recipe)) {
+        switch (object->pictureNeed(shown, visible, &recipe)) {
         case DGPathItem::PictureNow:
             // The board's kept picture stands in for it as for the rest.
             (wholeStandIn ? soon : waited).push_back({ object, std::move(recipe) });

@@ -675,6 +675,15 @@ bool DGPathItem::dropPictureUnlessFor(const QTransform &shown, const QRect &visi
     return true;
 }
 
+bool DGPathItem::dropPictureOutOfSight(const QTransform &shown, const QRect &visible)
+{
+    if (!m_renderCache || m_pending || (m_cacheFit.unit && PictureFit::isUnit(shown))
+        || PictureFit::isNear(shown, cacheArea(), visible))
+        return false;
+    dropRenderCache();
+    return true;
+}
+
 namespace {
 
 // A texture the other threads can draw with: an image, not a pixmap, which belongs to the GUI

@@ -131,6 +131,9 @@ public:
     // shown, on a device whose pixels are visible), without asking for a repaint: the object is
     // out of sight, or its picture would be replaced at the next paint. True if it had one.
     bool dropPictureUnlessFor(const QTransform &shown, const QRect &visible);
+    // The same for a picture of an object out of sight only (at its own size, kept as always):
+    // what is near the board may stand in, stretched, until the pictures of a new scale come.
+    bool dropPictureOutOfSight(const QTransform &shown, const QRect &visible);
     const PictureFit &pictureFit() const { return m_cacheFit; }
     // Grows whenever any object loses its picture, or moves, turns, scales, shows, hides,
     // enters or leaves a page: while it stays, the pictures the board has still serve it.

@@ -290,7 +290,8 @@ void DPage::releaseRenderCaches()
     forgetDrawingStir(before);
 }
 
-void DPage::dropPicturesUnlessFor(const QTransform &toViewport, const QRect &visible)
+void DPage::dropPicturesUnlessFor(const QTransform &toViewport, const QRect &visible,
+                                  bool outOfSightOnly)
 {
     const QList<QGraphicsItem *> all = items();
     qint64 dropped = 0;
@@ -299,7 +300,9 @@ void DPage::dropPicturesUnlessFor(const QTransform &toViewport, const QRect &vis
         if (!object)
             continue;
         const QSize size = object->pictureFit().pixels.size();
-        if (object->dropPictureUnlessFor(object->deviceTransform(toViewport), visible))
+        const QTransform shown = object->deviceTransform(toViewport);
+        if (outOfSightOnly ? object->dropPictureOutOfSight(shown, visible)
+                           : object->dropPictureUnlessFor(shown, visible))
             dropped += qint64(size.width()) * size.height() * 4;
     }
 #ifdef __GLIBC__

@@ -99,7 +99,9 @@ public:
     // Drops the pictures of the page's strokes and shapes that do not serve a board whose
     // viewport shows the scene through toViewport (a zoom or a pan since they were made), the
     // pictures at their own size kept as always; what was given back goes back to the system.
-    void dropPicturesUnlessFor(const QTransform &toViewport, const QRect &visible);
+    // outOfSightOnly: only those of objects out of sight, the rest left to stand in.
+    void dropPicturesUnlessFor(const QTransform &toViewport, const QRect &visible,
+                               bool outOfSightOnly = false);
     // Writes this page as page n of an IWB document (board/pagewriter.h); returns what failed.
     QStringList savePageDataToIWB(QXmlStreamWriter &stream, const QString &dir, int n);
 
