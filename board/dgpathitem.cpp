@@ -586,9 +586,6 @@ void DGPathItem::paintFromPicture(QPainter *painter, const QStyleOptionGraphicsI
         paintWithoutCache(painter, style);
         return;
     }
-    // Painted on a scratch image and copied: an image keeps the paint engine of its last
-    // painter (some 180 KB) for as long as its pixels live, and a pixmap made straight from it
-    // would share them, engine and all, with every cached stroke.
     QImage picture(wanted.pixels.size(), QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::transparent);
     QPainter cachePainter(&picture);
@@ -597,7 +594,7 @@ void DGPathItem::paintFromPicture(QPainter *painter, const QStyleOptionGraphicsI
     cachePainter.setTransform(wanted.drawing());
     paintContent(&cachePainter, style, widget);
     cachePainter.end();
-    m_renderCache = std::make_unique<QPixmap>(QPixmap::fromImage(picture.copy()));
+    m_renderCache = std::make_unique<TiledPicture>(std::move(picture));
     m_cacheFit = wanted;
     m_pending = false;
     ++m_cacheBuilds;
@@ -609,7 +606,7 @@ void DGPathItem::layPicture(QPainter *painter) const
     // Pixel for pixel where it serves; else stretched, standing in.
     const QTransform shown = painter->worldTransform();
     painter->setWorldTransform(m_cacheFit.placement(shown));
-    painter->drawPixmap(0, 0, *m_renderCache);
+    m_renderCache->draw(painter);
     painter->setWorldTransform(shown);
 }
 
@@ -756,7 +753,7 @@ bool DGPathItem::cacheRecipeFor(const PictureFit &fit, CacheRecipe *recipe) cons
     return true;
 }
 
-QImage DGPathItem::drawCachePicture(const CacheRecipe &recipe)
+TiledPicture DGPathItem::drawCachePicture(const CacheRecipe &recipe)
 {
     QImage picture(recipe.fit.pixels.size(), QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::transparent);
@@ -766,10 +763,11 @@ QImage DGPathItem::drawCachePicture(const CacheRecipe &recipe)
     painter.setTransform(recipe.fit.drawing());
     paintRecipe(&painter, recipe);
     painter.end();
-    return picture.copy(); // without the painter's engine, as paint() keeps its pictures
+    return TiledPicture(std::move(picture));
 }
 
-void DGPathItem::adoptCachePicture(QImage picture, quint64 generation, const PictureFit &fit)
+void DGPathItem::adoptCachePicture(TiledPicture picture, quint64 generation,
+                                   const PictureFit &fit)
 {
     if (generation != m_cacheGeneration || picture.isNull() || picture.size() != fit.pixels.size())
         return;
@@ -778,8 +776,7 @@ void DGPathItem::adoptCachePicture(QImage picture, quint64 generation, const Pic
         return;
     if (asked)
         m_pending = false;
-    // The pixels become the pixmap's own, not copied: a page's pictures are megabytes.
-    m_renderCache = std::make_unique<QPixmap>(QPixmap::fromImage(std::move(picture)));
+    m_renderCache = std::make_unique<TiledPicture>(std::move(picture));
     m_cacheFit = fit;
     ++m_cacheBuilds;
     m_bPaintedSinceRelease = true; // it has a picture to give back

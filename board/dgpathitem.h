@@ -2,6 +2,7 @@
 
 #include "dcustomitem.h"
 #include "picturefit.h"
+#include "tiledpicture.h"
 
 #include "shell/btmenus.h"
 
@@ -110,11 +111,11 @@ public:
     // The same for the picture at fit, whatever picture the object has now.
     bool cacheRecipeFor(const PictureFit &fit, CacheRecipe *recipe) const;
     // Any thread: the picture paint() would cache for the object recipe was taken from.
-    static QImage drawCachePicture(const CacheRecipe &recipe);
+    static TiledPicture drawCachePicture(const CacheRecipe &recipe);
     // Takes picture, drawn from a recipe of the given generation at fit, as the object's cached
     // picture; ignored when the object changed since, or has a picture and did not ask for this
     // one (expectPicture).
-    void adoptCachePicture(QImage picture, quint64 generation, const PictureFit &fit);
+    void adoptCachePicture(TiledPicture picture, quint64 generation, const PictureFit &fit);
 
     // What the board must do before it paints the object through shown on a device whose
     // pixels are visible: nothing (its picture serves, one is on its way, or it is drawn
@@ -199,7 +200,7 @@ protected:
     BtMenus::btType m_btType = BtMenus::btPencil;
     QString m_fillFileName;
     bool m_bRedrawAlways = false;
-    std::unique_ptr<QPixmap> m_renderCache;
+    std::unique_ptr<TiledPicture> m_renderCache;
     PictureFit m_cacheFit; // how m_renderCache stands on the pixels
     QColor m_gradColor;
 

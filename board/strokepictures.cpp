@@ -42,7 +42,7 @@ struct StrokePictures::Work
     QList<QPointer<DGPathItem>> objects; // GUI thread only
     QHash<const DGPathItem *, int> recipeOf; // GUI thread only
     std::vector<DGPathItem::CacheRecipe> recipes;
-    std::vector<QImage> pictures; // one per recipe, once drawn
+    std::vector<TiledPicture> pictures; // one per recipe, once drawn
     std::vector<char> taken; // per recipe: the Taker that began it
     std::vector<char> done; // per recipe: drawn
     size_t next = 0; // every recipe before it is taken
@@ -180,7 +180,7 @@ void handOver(const std::shared_ptr<StrokePictures::Work> &work)
 {
     Queue &queue = *g_queue;
     std::vector<DGPathItem::CacheRecipe> recipes;
-    std::vector<QImage> pictures;
+    std::vector<TiledPicture> pictures;
     {
         const std::lock_guard<std::mutex> lock(queue.mutex);
         if (work->handedOver || work->cancelled)
@@ -209,7 +209,7 @@ void drawInto(std::unique_lock<std::mutex> &lock, Queue &queue,
     // was begun ahead.
     const DGPathItem::CacheRecipe recipe = work->recipes.at(index);
     lock.unlock();
-    QImage picture = DGPathItem::drawCachePicture(recipe);
+    TiledPicture picture = DGPathItem::drawCachePicture(recipe);
     lock.lock();
     if (work->handedOver)
         return;
@@ -443,7 +443,7 @@ bool StrokePictures::deliver(DGPathItem *object)
     // Not another object that came to live where the copied one was.
     if (work->objects.value(int(index)) != object)
         return false;
-    QImage picture;
+    TiledPicture picture;
     quint64 generation = 0;
     PictureFit fit;
     bool last = false;

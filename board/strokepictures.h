@@ -13,7 +13,7 @@ class DPage;
 
 // The cached pictures of a page's strokes and shapes (DGPathItem's render caches), drawn on
 // other threads from copies taken on the GUI thread, so that a page is ready to be shown when
-// the teacher turns to it, however soon that is. The threads draw QImages only; the GUI thread
+// the teacher turns to it, however soon that is. The threads draw images only; the GUI thread
 // makes them the objects' pictures, in finish(), as the board paints each object, or as soon as
 // the last one is drawn. A page shown (showFirst(), finish()) is drawn at normal priority, the
 // GUI thread helping; the others are drawn ahead at low priority, yielding the cores to what

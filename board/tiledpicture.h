@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QSize>
+
+#include <vector>
+
+class QPainter;
+
+// A stroke's or shape's picture as the board keeps it. Zoomed in, a stroke's picture is as large
+// as the screen and mostly clear, the ink a band across it: a large picture is kept in tiles, and
+// the tiles without ink are left out. A small one is kept whole.
+class TiledPicture
+{
+public:
+    TiledPicture() = default;
+    // Any thread: takes painted's pixels over, without the painter's engine that drew them.
+    explicit TiledPicture(QImage painted);
+
+    bool isNull() const { return m_size.isEmpty(); }
+    QSize size() const { return m_size; }
+    int tileCount() const { return int(m_tiles.size()); }
+    qint64 bytes() const;
+    // Draws it with its top-left corner at (0, 0) of painter's coordinates.
+    void draw(QPainter *painter) const;
+
+private:
+    struct Tile
+    {
+        QPoint at;
+        QImage pixels;
+    };
+    QSize m_size;
+    std::vector<Tile> m_tiles;
+};
