@@ -9,9 +9,13 @@
 #include <QPolygonF>
 #include <QVector>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
+
+// Rows of ink measured at a time.
+constexpr int kBandRows = 128;
 
 // Readers of these files stroke the pen themselves.
 bool strokesItself(const QPaintEngine *engine)
@@ -85,11 +89,15 @@ void inkLines(QPainter *painter, const QVector<QPolygonF> &lines, qreal radius)
             & drawnPixels(painter);
     if (area.isEmpty())
         return;
-    const QImage ink =
-            StrokeCoverage::draw(lines, radius, qPremultiply(painter->pen().color().rgba()), area);
+    const QRgb colour = qPremultiply(painter->pen().color().rgba());
     painter->save();
     painter->resetTransform();
-    painter->drawImage(area.topLeft(), ink);
+    // Band by band: a stroke across a large picture needs no second picture as large.
+    for (int top = area.top(); top <= area.bottom(); top += kBandRows) {
+        const QRect band(area.left(), top, area.width(),
+                         std::min(kBandRows, area.bottom() - top + 1));
+        painter->drawImage(band.topLeft(), StrokeCoverage::draw(lines, radius, colour, band));
+    }
     painter->restore();
 }
 

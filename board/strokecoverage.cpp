@@ -187,6 +187,37 @@ qreal inside(const Edge &edge)
     return 1 - left * left / (2 * a * b);
 }
 
+// Whether two edges cross within the pixel.
+bool crossWithin(const Edge &one, const Edge &two)
+{
+    const qreal turn = one.normalX * two.normalY - one.normalY * two.normalX;
+    const qreal x = two.offset * one.normalY - one.offset * two.normalY; // times turn
+    const qreal y = one.offset * two.normalX - two.offset * one.normalX;
+    const qreal half = std::abs(turn) / 2;
+    return std::abs(x) <= half && std::abs(y) <= half && turn != 0;
+}
+
+// The share of a pixel on the ink's side of either of two edges that do not cross within it:
+// one share holds the other where a corner lies on the ink's side of both and a corner on the
+// side of neither; else they lie apart, or together cover the pixel.
+qreal apart(const Edge &one, const Edge &two)
+{
+    bool inBoth = false;
+    bool outOfBoth = false;
+    for (const qreal x : { qreal(-0.5), qreal(0.5) }) {
+        for (const qreal y : { qreal(-0.5), qreal(0.5) }) {
+            const bool inOne = one.normalX * x + one.normalY * y + one.offset < 0;
+            const bool inTwo = two.normalX * x + two.normalY * y + two.offset < 0;
+            inBoth |= inOne && inTwo;
+            outOfBoth |= !inOne && !inTwo;
+        }
+    }
+    const qreal shareOne = inside(one);
+    const qreal shareTwo = inside(two);
+    return inBoth && outOfBoth ? std::max(shareOne, shareTwo)
+                               : std::min(qreal(1), shareOne + shareTwo);
+}
+
 // The pixel touched by capsules: each entry from first on names one, and the next entry.
 struct Touching
 {
@@ -243,6 +274,8 @@ qreal covered(const Touching &touching, qreal x, qreal y, qreal radius)
         return 0;
     if (cutting == 1)
         return inside(edges[0]);
+    if (cutting == 2 && !crossWithin(edges[0], edges[1]))
+        return apart(edges[0], edges[1]);
     Corner corners[2][kMostCorners];
     corners[0][0] = { -0.5, -0.5 };
     corners[0][1] = { 0.5, -0.5 };
@@ -294,6 +327,17 @@ QRgb scaled(QRgb colour, int share)
     return qRgba(part(qRed(colour)), part(qGreen(colour)), part(qBlue(colour)),
                  part(qAlpha(colour)));
 }
+
+// The ink at every share of a pixel, 0 to 255.
+struct Shades
+{
+    explicit Shades(QRgb colour)
+    {
+        for (int share = 0; share < 256; ++share)
+            of[share] = scaled(colour, share);
+    }
+    QRgb of[256];
+};
 
 } // namespace
 
@@ -349,6 +393,7 @@ QImage draw(const QVector<QPolygonF> &lines, qreal radius, QRgb colour, const QR
     std::vector<int> next; // per entry: the pixel's next entry
     std::vector<const Capsule *> entries;
     std::vector<int> partial; // pixels with entries, in order of their first
+    const Shades shades(colour);
     const QRgb ink = colour;
     size_t waiting = 0;
     for (int row = 0; row < height; ++row) {
@@ -403,9 +448,7 @@ QImage draw(const QVector<QPolygonF> &lines, qreal radius, QRgb colour, const QR
         for (const int x : partial) {
             const qreal share = covered({ entries, next, first[size_t(x)] }, x + 0.5, y, radius);
             first[size_t(x)] = -1;
-            const int level = int(share * 255 + 0.5);
-            if (level > 0)
-                line[x] = level >= 255 ? ink : scaled(ink, level);
+            line[x] = shades.of[int(share * 255 + 0.5)];
         }
         if (least <= most)
             std::memset(&full[size_t(least)], 0, size_t(most - least + 1));
