@@ -795,13 +795,15 @@ void DGPathItem::paintWithoutCache(QPainter *painter, const QStyleOptionGraphics
 
 void DGPathItem::paintRecipe(QPainter *painter, const CacheRecipe &recipe)
 {
-    // Pieces spare a rasteriser; a PDF takes the stroke whole, one path rather than dozens.
-    if (drawsOnPixels(painter) && isLongOpaqueStroke(recipe.path, recipe.pen, recipe.brush)) {
+    // Pieces spare the toolkit's rasteriser; a PDF takes the stroke whole, one path rather than
+    // dozens, and so does a stroke measured as one ink, which pieces would only seam.
+    if (drawsOnPixels(painter) && isLongOpaqueStroke(recipe.path, recipe.pen, recipe.brush)
+        && !PenStroke::inksWhole(painter, recipe.pen)) {
         paintLongStroke(painter, recipe.path, recipe.pen, recipe.sharedOut);
         return;
     }
     // What the toolkit's own painting does for an object that is not selected, less the notches
-    // its round joins leave in lines.
+    // its stroke leaves in lines.
     painter->setPen(recipe.shapePen);
     painter->setBrush(recipe.shapeBrush);
     PenStroke::drawPath(painter, recipe.path,
