@@ -586,14 +586,10 @@ void DGPathItem::paintFromPicture(QPainter *painter, const QStyleOptionGraphicsI
         paintWithoutCache(painter, style);
         return;
     }
-    QImage picture(wanted.pixels.size(), QImage::Format_ARGB32_Premultiplied);
-    picture.fill(Qt::transparent);
-    QPainter cachePainter(&picture);
-    cachePainter.setRenderHint(QPainter::Antialiasing);
-    cachePainter.setRenderHint(QPainter::TextAntialiasing);
-    cachePainter.setTransform(wanted.drawing());
-    paintContent(&cachePainter, style, widget);
-    cachePainter.end();
+    TiledPicture picture = TiledPicture::paint(wanted.pixels.size(), [&](QPainter *cachePainter) {
+        cachePainter->setTransform(wanted.drawing(), true);
+        paintContent(cachePainter, style, widget);
+    });
     m_renderCache = std::make_unique<TiledPicture>(std::move(picture));
     m_cacheFit = wanted;
     m_pending = false;
@@ -755,15 +751,10 @@ bool DGPathItem::cacheRecipeFor(const PictureFit &fit, CacheRecipe *recipe) cons
 
 TiledPicture DGPathItem::drawCachePicture(const CacheRecipe &recipe)
 {
-    QImage picture(recipe.fit.pixels.size(), QImage::Format_ARGB32_Premultiplied);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setTransform(recipe.fit.drawing());
-    paintRecipe(&painter, recipe);
-    painter.end();
-    return TiledPicture(std::move(picture));
+    return TiledPicture::paint(recipe.fit.pixels.size(), [&recipe](QPainter *painter) {
+        painter->setTransform(recipe.fit.drawing(), true);
+        paintRecipe(painter, recipe);
+    });
 }
 
 void DGPathItem::adoptCachePicture(TiledPicture picture, quint64 generation,

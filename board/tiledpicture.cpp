@@ -9,8 +9,6 @@ namespace {
 constexpr int kTileSide = 128;
 // Pictures of fewer bytes are kept whole: a stroke's picture at 100 % is a few tiles at most.
 constexpr qint64 kTiledFromBytes = qint64(4) * kTileSide * kTileSide * 16;
-// Kept whole when at least this share of its tiles has ink: tiles would save little.
-constexpr int kWholeFromPercent = 75;
 
 bool hasInk(const QImage &image, const QRect &area)
 {
@@ -26,33 +24,39 @@ bool hasInk(const QImage &image, const QRect &area)
 
 } // namespace
 
-TiledPicture::TiledPicture(QImage painted) : m_size(painted.size())
+TiledPicture TiledPicture::paint(QSize size, const std::function<void(QPainter *)> &paint)
 {
-    if (painted.isNull())
-        return;
-    const bool premultiplied = painted.format() == QImage::Format_ARGB32_Premultiplied;
-    if (painted.sizeInBytes() < kTiledFromBytes || !premultiplied) {
+    TiledPicture picture;
+    if (size.isEmpty())
+        return picture;
+    picture.m_size = size;
+    const auto paintOn = [&paint](QImage *image, int top) {
+        image->fill(Qt::transparent);
+        QPainter painter(image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.translate(0, -top);
+        paint(&painter);
+    };
+    if (qint64(size.width()) * size.height() * 4 < kTiledFromBytes) {
+        QImage whole(size, QImage::Format_ARGB32_Premultiplied);
+        paintOn(&whole, 0);
         // A copy: an image keeps the engine of its last painter (some 180 KB) as long as its
         // pixels live, and a page holds thousands of small pictures.
-        m_tiles.push_back({ QPoint(), painted.copy() });
-        return;
+        picture.m_tiles.push_back({ QPoint(), whole.copy() });
+        return picture;
     }
-    std::vector<QRect> inked;
-    int tiles = 0;
-    for (int y = 0; y < painted.height(); y += kTileSide) {
-        for (int x = 0; x < painted.width(); x += kTileSide) {
-            const QRect tile = QRect(x, y, kTileSide, kTileSide) & painted.rect();
-            ++tiles;
-            if (hasInk(painted, tile))
-                inked.push_back(tile);
+    QImage band(size.width(), kTileSide, QImage::Format_ARGB32_Premultiplied);
+    for (int top = 0; top < size.height(); top += kTileSide) {
+        paintOn(&band, top);
+        const int rows = std::min(kTileSide, size.height() - top);
+        for (int x = 0; x < size.width(); x += kTileSide) {
+            const QRect tile = QRect(x, 0, std::min(kTileSide, size.width() - x), rows);
+            if (hasInk(band, tile))
+                picture.m_tiles.push_back({ QPoint(x, top), band.copy(tile) });
         }
     }
-    if (int(inked.size()) * 100 >= tiles * kWholeFromPercent) {
-        m_tiles.push_back({ QPoint(), std::move(painted) }); // its engine is little beside it
-        return;
-    }
-    for (const QRect &tile : inked)
-        m_tiles.push_back({ tile.topLeft(), painted.copy(tile) });
+    return picture;
 }
 
 qint64 TiledPicture::bytes() const

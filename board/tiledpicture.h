@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QSize>
 
+#include <functional>
 #include <vector>
 
 class QPainter;
@@ -15,8 +16,10 @@ class TiledPicture
 {
 public:
     TiledPicture() = default;
-    // Any thread: takes painted's pixels over, without the painter's engine that drew them.
-    explicit TiledPicture(QImage painted);
+    // Any thread: a picture of size painted by paint, through an antialiased painter whose
+    // pixels are the picture's. A large one is painted a row of tiles at a time, so that no
+    // image as large as the whole is made.
+    static TiledPicture paint(QSize size, const std::function<void(QPainter *)> &paint);
 
     bool isNull() const { return m_size.isEmpty(); }
     QSize size() const { return m_size; }
