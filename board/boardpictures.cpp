@@ -87,15 +87,20 @@ void BoardPictures::ready()
     std::vector<StrokePictures::Wanted> waited;
     std::vector<StrokePictures::Wanted> soon;
     const bool wholeStandIn = standInCovers(QRegion(visible));
-    const QList<QGraphicsItem *> seen =
-            current->items(m_view->mapToScene(visible).boundingRect(),
-                           Qt::IntersectsItemBoundingRect, Qt::AscendingOrder);
-    holdBackLargeToolkitCaches(seen, toViewport, visible.size());
-    for (QGraphicsItem *item : seen) {
+    // Every item looked at once, in no order: asking the page for the items in view costs
+    // tens of milliseconds on a page of grouped strokes, at every change the board shows.
+    const QRectF board(visible);
+    const QList<QGraphicsItem *> all = current->itemsUnsorted();
+    for (QGraphicsItem *item : all) {
+        if (!item->isVisible())
+            continue;
+        holdBackLargeToolkitCache(item, toViewport, visible.size());
         DGPathItem *object = DGPathItem::pathObject(item);
         if (!object)
             continue;
         const QTransform shown = object->deviceTransform(toViewport);
+        if (!shown.mapRect(object->boundingRect()).intersects(board))
+            continue;
         // Under the board's kept picture a picture of another scale stands in for nothing:
         // given back before its successor is drawn, it does not double the memory of a step.
         if (wholeStandIn)
@@ -113,9 +118,13 @@ void BoardPictures::ready()
             break;
         }
     }
-    // Nothing could stand in for these: the board waits for them, drawn on every thread.
-    if (!waited.empty())
+    // Nothing could stand in for these: the board waits for them, drawn on every thread. An
+    // object whose picture of another place or scale is no use takes the new one all the same.
+    if (!waited.empty()) {
+        for (const StrokePictures::Wanted &wanted : waited)
+            wanted.object->expectPicture(wanted.recipe.fit);
         StrokePictures(current, waited).finish();
+    }
     if (soon.empty()) {
         m_readyFor = now;
         m_readyForPageRevision = current->countedRevision();
@@ -133,8 +142,8 @@ void BoardPictures::ready()
     });
 }
 
-void BoardPictures::holdBackLargeToolkitCaches(const QList<QGraphicsItem *> &seen,
-                                               const QTransform &toViewport, QSize board)
+void BoardPictures::holdBackLargeToolkitCache(QGraphicsItem *item, const QTransform &toViewport,
+                                              QSize board)
 {
     // The toolkit's cache of an object (DeviceCoordinateCache) is a picture of all of it at the
     // size shown. On the board the toolkit cuts it to the board, but into any other picture
@@ -143,20 +152,19 @@ void BoardPictures::holdBackLargeToolkitCaches(const QList<QGraphicsItem *> &see
     // a picture larger than its store of ten megabytes, so on the board too such a picture
     // is made again at every paint. An object shown larger than the board is drawn straight,
     // cut to what shows, until it fits again.
-    const QRectF fits(QPointF(0, 0), QSizeF(board));
-    for (QGraphicsItem *item : seen) {
-        const bool held = item->data(ItemDataToolkitCacheHeld).toBool();
-        if (!held && item->cacheMode() != QGraphicsItem::DeviceCoordinateCache)
-            continue;
-        const QRectF shown = item->deviceTransform(toViewport).mapRect(item->boundingRect());
-        const bool large = shown.width() > fits.width() || shown.height() > fits.height();
-        if (large && !held) {
-            item->setData(ItemDataToolkitCacheHeld, true);
-            item->setCacheMode(QGraphicsItem::NoCache);
-        } else if (!large && held) {
-            item->setData(ItemDataToolkitCacheHeld, QVariant());
-            item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
-        }
+    const QGraphicsItem::CacheMode mode = item->cacheMode();
+    if (mode != QGraphicsItem::DeviceCoordinateCache
+        && !(mode == QGraphicsItem::NoCache && item->data(ItemDataToolkitCacheHeld).toBool()))
+        return;
+    const bool held = mode == QGraphicsItem::NoCache;
+    const QRectF shown = item->deviceTransform(toViewport).mapRect(item->boundingRect());
+    const bool large = shown.width() > board.width() || shown.height() > board.height();
+    if (large && !held) {
+        item->setData(ItemDataToolkitCacheHeld, true);
+        item->setCacheMode(QGraphicsItem::NoCache);
+    } else if (!large && held) {
+        item->setData(ItemDataToolkitCacheHeld, QVariant());
+        item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
     }
 }
 
@@ -212,8 +220,15 @@ void BoardPictures::beforeZoom()
         || m_shown.revision != current->contentRevision()
         || m_shown.size != m_view->viewport()->size())
         return;
-    m_standIn = shownBoard();
-    m_standInOf = m_shown;
+    const Painted shown = m_shown;
+    QImage board = shownBoard();
+    // Drawing what lies under a palette lays out the frames of objects the screen never
+    // showed, which the page counts as a change of its own (and may repaint for, at once): the
+    // board is as it was shown all the same.
+    current->forgetDrawingStir(shown.revision);
+    m_shown = shown;
+    m_standIn = std::move(board);
+    m_standInOf = shown;
 }
 
 QImage BoardPictures::shownBoard() const

@@ -56,9 +56,9 @@ private:
     };
 
     DPage *page() const;
-    // Objects shown larger than the board are drawn without the toolkit's cache of them.
-    static void holdBackLargeToolkitCaches(const QList<QGraphicsItem *> &seen,
-                                           const QTransform &toViewport, QSize board);
+    // An object shown larger than the board is drawn without the toolkit's cache of it.
+    static void holdBackLargeToolkitCache(QGraphicsItem *item, const QTransform &toViewport,
+                                          QSize board);
     void readyPicturesSoon();
     void picturesCame();
     // Paints the next band of the board with the pictures that came.

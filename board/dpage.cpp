@@ -275,7 +275,7 @@ void DPage::releaseRenderCaches()
 {
     // Giving pictures back asks for repaints, which would count as changes of the page.
     const quint64 before = contentRevision();
-    const QList<QGraphicsItem *> all = items();
+    const QList<QGraphicsItem *> all = itemsUnsorted();
     for (QGraphicsItem *item : all) {
         if (auto *path = dynamic_cast<DGPathItem *>(item)) {
             path->releasePictures();
@@ -293,11 +293,12 @@ void DPage::releaseRenderCaches()
 void DPage::dropPicturesUnlessFor(const QTransform &toViewport, const QRect &visible,
                                   bool outOfSightOnly)
 {
-    const QList<QGraphicsItem *> all = items();
+    const QList<QGraphicsItem *> all = itemsUnsorted();
     qint64 dropped = 0;
     for (QGraphicsItem *item : all) {
         DGPathItem *object = DGPathItem::pathObject(item);
-        if (!object)
+        // Zoomed in, a handful of a page's objects have pictures: the rest cost nothing here.
+        if (!object || !object->hasRenderCache())
             continue;
         const QSize size = object->pictureFit().pixels.size();
         const QTransform shown = object->deviceTransform(toViewport);
