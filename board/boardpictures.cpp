@@ -26,8 +26,9 @@ constexpr int kSweepAfterMs = 150;
 // A screenful of new pictures is painted in this many bands, one per turn of the event loop.
 constexpr int kBands = 4;
 #ifdef __GLIBC__
-// Blocks of this size and more (a stroke's picture of 256 x 256 pixels) are mapped each its own.
-constexpr int kOwnMappingBytes = 256 * 1024;
+// Blocks of this size and more (a tile of a large picture, 128 x 128 pixels) are mapped each its
+// own.
+constexpr int kOwnMappingBytes = 64 * 1024;
 #endif
 
 } // namespace
@@ -87,6 +88,9 @@ void BoardPictures::ready()
     std::vector<StrokePictures::Wanted> waited;
     std::vector<StrokePictures::Wanted> soon;
     const bool wholeStandIn = standInCovers(QRegion(visible));
+    // A page just shown is shown whole, its pictures waited for.
+    const bool samePage = m_lastReady == current;
+    m_lastReady = current;
     // Every item looked at once, in no order: asking the page for the items in view costs
     // tens of milliseconds on a page of grouped strokes, at every change the board shows.
     const QRectF board(visible);
@@ -108,8 +112,11 @@ void BoardPictures::ready()
         DGPathItem::CacheRecipe recipe;
         switch (object->pictureNeed(shown, visible, &recipe)) {
         case DGPathItem::PictureNow:
-            // The board's kept picture stands in for it as for the rest.
-            (wholeStandIn ? soon : waited).push_back({ object, std::move(recipe) });
+            // The board's kept picture stands in for it as for the rest. Zoomed in or out on
+            // the page shown before, the board does not wait for it either: a pan's new screen
+            // at 418 % is a hundred pictures, which the board shows as they come.
+            (wholeStandIn || (samePage && !recipe.fit.unit) ? soon : waited)
+                    .push_back({ object, std::move(recipe) });
             break;
         case DGPathItem::PictureSoon:
             soon.push_back({ object, std::move(recipe) });

@@ -87,6 +87,7 @@ private:
     QTimer m_readySoon;
     Painted m_shown; // the board as the screen last showed it
     Painted m_readyFor;
+    QPointer<QObject> m_lastReady; // the page the last pictures were readied for
     quint64 m_readyForPageRevision = 0;
     QImage m_standIn;
     Painted m_standInOf;

@@ -576,10 +576,13 @@ void DGPathItem::paintFromPicture(QPainter *painter, const QStyleOptionGraphicsI
             return;
         }
     }
-    // The picture of the scale shown is on its way: the one there is stands in.
-    if (m_renderCache && m_pending && m_pendingFit.serves(shown, area, visible)
-        && m_cacheFit.coversStretched(shown, area, visible)) {
-        layPicture(painter);
+    // The picture of the scale shown is on its way: the one there is stands in, where it has
+    // pixels; on the board, what it lacks is left for the new picture, which comes in a few
+    // frames (a pan's newly shown strip, an object come into sight).
+    if (m_pending && m_pendingFit.serves(shown, area, visible)
+        && (forBoard || (m_renderCache && m_cacheFit.coversStretched(shown, area, visible)))) {
+        if (m_renderCache)
+            layPicture(painter);
         return;
     }
     if (!forBoard && !wanted.unit) {

@@ -14,7 +14,7 @@ constexpr qreal kScaleTolerance = 1e-6;
 constexpr qreal kFractionTolerance = 1.0 / 64;
 // Beyond the visible part, a picture keeps this share of the device's size on each side, so that
 // a short pan finds it whole.
-constexpr int kMarginShare = 8;
+constexpr int kMarginShare = 16;
 // Device coordinates past this are not worth a picture (nor safe in whole pixels).
 constexpr qreal kFarthest = 1e9;
 

@@ -53,6 +53,9 @@ struct StrokePictures::Work
     const DPage *page = nullptr; // compared only
     bool cancelled = false;
     bool handedOver = false;
+    // Each picture goes to its object as soon as it is drawn, the picture it replaces given back
+    // then: the board's new screen costs no second set of pictures meanwhile.
+    bool handEachOver = false;
     std::function<void()> whenHandedOver; // GUI thread only
 
     // Takes the first recipe nobody has begun; false when there is none.
@@ -202,6 +205,21 @@ void handOver(const std::shared_ptr<StrokePictures::Work> &work)
         done();
 }
 
+// GUI thread: the picture at index goes to its object, unless all went together already.
+void handOneOver(const std::shared_ptr<StrokePictures::Work> &work, size_t index)
+{
+    TiledPicture picture;
+    {
+        const std::lock_guard<std::mutex> lock(g_queue->mutex);
+        if (work->handedOver || work->cancelled)
+            return;
+        picture = std::move(work->pictures.at(index));
+    }
+    if (DGPathItem *object = work->objects.value(int(index)))
+        object->adoptCachePicture(std::move(picture), work->recipes.at(index).generation,
+                                  work->recipes.at(index).fit);
+}
+
 void drawInto(std::unique_lock<std::mutex> &lock, Queue &queue,
               const std::shared_ptr<StrokePictures::Work> &work, size_t index)
 {
@@ -217,6 +235,10 @@ void drawInto(std::unique_lock<std::mutex> &lock, Queue &queue,
     work->done.at(index) = 1;
     ++work->drawn;
     queue.drawn.notify_all();
+    if (work->handEachOver && QThread::currentThread() != queue.receiver.thread())
+        QMetaObject::invokeMethod(
+                &queue.receiver, [work, index]() { handOneOver(work, index); },
+                Qt::QueuedConnection);
     if (work->drawn == work->recipes.size() && !work->cancelled
         && QThread::currentThread() != queue.receiver.thread()) {
         // The last picture of a page drawn ahead: handed over without waiting for the page
@@ -400,6 +422,7 @@ void StrokePictures::drawFirst(std::function<void()> whenHandedOver)
     if (m_count == 0 || m_work->handedOver)
         return;
     m_work->whenHandedOver = std::move(whenHandedOver);
+    m_work->handEachOver = true;
     Queue &queue = *g_queue;
     std::unique_lock<std::mutex> lock(queue.mutex);
     putFirst(queue, m_work);
