@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -38,12 +39,27 @@ TiledPicture TiledPicture::paint(QSize size, const std::function<void(QPainter *
         painter.translate(0, -top);
         paint(&painter);
     };
-    if (qint64(size.width()) * size.height() * 4 < kTiledFromBytes) {
-        QImage whole(size, QImage::Format_ARGB32_Premultiplied);
-        paintOn(&whole, 0);
-        // A copy: an image keeps the engine of its last painter (some 180 KB) as long as its
-        // pixels live, and a page holds thousands of small pictures.
-        picture.m_tiles.push_back({ QPoint(), whole.copy() });
+    const qint64 bytesPerLine = qint64(size.width()) * 4;
+    if (bytesPerLine * size.height() < kTiledFromBytes) {
+        // Painted on pixels of their own, then handed to an image that owns them: an image keeps
+        // the engine of its last painter (some 180 KB) as long as its pixels live, and a page
+        // holds thousands of small pictures. Pixels allocated clear need no filling, and none
+        // are copied.
+        auto *pixels = static_cast<uchar *>(std::calloc(size_t(bytesPerLine), size_t(size.height())));
+        if (!pixels)
+            return TiledPicture();
+        {
+            QImage painted(pixels, size.width(), size.height(), bytesPerLine,
+                           QImage::Format_ARGB32_Premultiplied);
+            QPainter painter(&painted);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setRenderHint(QPainter::TextAntialiasing);
+            paint(&painter);
+        }
+        picture.m_tiles.push_back({ QPoint(), QImage(pixels, size.width(), size.height(),
+                                                     bytesPerLine,
+                                                     QImage::Format_ARGB32_Premultiplied, std::free,
+                                                     pixels) });
         return picture;
     }
     QImage band(size.width(), kTileSide, QImage::Format_ARGB32_Premultiplied);

@@ -10,6 +10,7 @@
 #include "board/dpage.h"
 #include "board/drotateitem.h"
 #include "board/drotateitemfocus.h"
+#include "board/tiledpicture.h"
 #include "board/dview.h"
 #include "board/scribblearea.h"
 #include "board/strokepictures.h"
@@ -74,6 +75,8 @@ private slots:
     void mouseStrokeIsWhole_data();
     void mouseStrokeIsWhole();
     void groupMembersKeepTheirPictures();
+    void largePictureInTilesShowsAsPainted_data();
+    void largePictureInTilesShowsAsPainted();
     void curveClone();
     void vertexCloneKeepsCentre();
 };
@@ -1229,6 +1232,51 @@ void tst_DGPathItem::groupMembersKeepTheirPictures()
     renderPage(page);
     QCOMPARE(curve->renderCacheBuilds(), 1);
     QVERIFY(!curve->rotateItem()->m_focus->isVisible());
+}
+
+void tst_DGPathItem::largePictureInTilesShowsAsPainted_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("filled");
+    QTest::addColumn<bool>("fewerBytes");
+    // A stroke across a zoomed-in screen: most tiles clear, left out.
+    QTest::newRow("a stroke across the screen") << QSize(2400, 1350) << false << true;
+    // Sides that no tile divides, and ink up to them.
+    QTest::newRow("odd sides, ink to the edges") << QSize(1001, 777) << true << false;
+    QTest::newRow("small, kept whole") << QSize(300, 200) << false << false;
+}
+
+void tst_DGPathItem::largePictureInTilesShowsAsPainted()
+{
+    // A large picture is painted a row of tiles at a time and keeps only the tiles with ink:
+    // laid on the board it must show what painting it whole shows, to the pixel.
+    QFETCH(QSize, size);
+    QFETCH(bool, filled);
+    QFETCH(bool, fewerBytes);
+    const auto paint = [&](QPainter *painter) {
+        painter->setPen(QPen(QColor(20, 30, 160), 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter->setBrush(filled ? QBrush(QColor(200, 60, 40, 180)) : QBrush());
+        QPainterPath path(QPointF(3.3, size.height() * 0.8));
+        path.cubicTo(size.width() * 0.3, -40, size.width() * 0.6, size.height() + 40,
+                     size.width() - 2.7, size.height() * 0.3);
+        if (filled)
+            path.addEllipse(QRectF(QPointF(-5, -5), size + QSize(10, 10)));
+        painter->drawPath(path);
+    };
+    const TiledPicture tiled = TiledPicture::paint(size, paint);
+    QImage whole(size, QImage::Format_ARGB32_Premultiplied);
+    whole.fill(Qt::transparent);
+    QPainter wholePainter(&whole);
+    wholePainter.setRenderHint(QPainter::Antialiasing);
+    paint(&wholePainter);
+    wholePainter.end();
+    QImage shown(size, QImage::Format_ARGB32_Premultiplied);
+    shown.fill(Qt::transparent);
+    QPainter shownPainter(&shown);
+    tiled.draw(&shownPainter);
+    shownPainter.end();
+    QCOMPARE(shown, whole);
+    QCOMPARE(tiled.bytes() * 2 < whole.sizeInBytes(), fewerBytes);
 }
 
 void tst_DGPathItem::curveClone()
