@@ -762,19 +762,27 @@ void tst_DGPathItem::longStrokeInPiecesLooksWhole()
 void tst_DGPathItem::strokeIsAsDarkAsItsLine_data()
 {
     QTest::addColumn<QPolygonF>("line"); // none: an arc, as the protractor hands one over
+    QTest::addColumn<qreal>("width");
     // Levelling out at the top of a bend, where the toolkit's round join turns the long way
     // round and draws a whole circle about the corner: a dark notch on both edges.
     QTest::newRow("levels out at a corner")
-            << QPolygonF({ { 0, 12 }, { 50, 3 }, { 100, 0 }, { 150, 3 }, { 200, 12 } });
+            << QPolygonF({ { 0, 12 }, { 50, 3 }, { 100, 0 }, { 150, 3 }, { 200, 12 } }) << 5.0;
     QTest::newRow("levels out between two corners")
-            << QPolygonF({ { 0, 10 }, { 50, 3 }, { 90, 0 }, { 150, 1 }, { 200, 8 } });
-    QTest::newRow("arc") << QPolygonF();
+            << QPolygonF({ { 0, 10 }, { 50, 3 }, { 90, 0 }, { 150, 1 }, { 200, 8 } }) << 5.0;
+    QTest::newRow("arc") << QPolygonF() << 5.0;
+    // A wide pen moved slowly round a bend: an edge pixel lies within the circles about dozens
+    // of points, and measured by only the first few dozen it came out too light.
+    QPolygonF slow;
+    for (qreal angle = 0; angle < 3; angle += 0.1 / 60)
+        slow << QPointF(100 + 60 * std::cos(angle), 80 + 60 * std::sin(angle));
+    QTest::newRow("a wide pen moved slowly round a bend") << slow << 40.0;
 }
 
 void tst_DGPathItem::strokeIsAsDarkAsItsLine()
 {
     // The board's pencil stroke against its fine ink.
     QFETCH(QPolygonF, line);
+    QFETCH(qreal, width);
     QPainterPath path;
     path.addPolygon(line);
     if (line.isEmpty()) {
@@ -783,7 +791,7 @@ void tst_DGPathItem::strokeIsAsDarkAsItsLine()
     }
     Board board;
     DPage *page = board.page(0);
-    const QPen pen(Qt::black, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    const QPen pen(Qt::black, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     DGPathItem *drawn = addCurve(page, path, QPointF(60, 60), BtMenus::btPencil, false, pen);
     const QImage shown = renderPage(page);
     const InkFixture::InkFaults faults = InkFixture::inkFaults(
