@@ -66,6 +66,7 @@ void DGPathItem::connectFrame(DRotateItem *frame)
 }
 
 quint64 DGPathItem::s_pictureEpoch = 0;
+qint64 DGPathItem::s_givenBack = 0;
 
 DGPathItem *DGPathItem::pathObject(QGraphicsItem *item)
 {
@@ -75,9 +76,21 @@ DGPathItem *DGPathItem::pathObject(QGraphicsItem *item)
     return dynamic_cast<DGPathItem *>(item);
 }
 
+void DGPathItem::giveBackPicture()
+{
+    if (m_renderCache)
+        s_givenBack += m_renderCache->bytes();
+    m_renderCache.reset();
+}
+
+qint64 DGPathItem::takeGivenBack()
+{
+    return std::exchange(s_givenBack, 0);
+}
+
 void DGPathItem::dropRenderCache()
 {
-    m_renderCache.reset();
+    giveBackPicture();
     m_pending = false;
     ++m_cacheGeneration;
     ++s_pictureEpoch;
@@ -593,6 +606,7 @@ void DGPathItem::paintFromPicture(QPainter *painter, const QStyleOptionGraphicsI
         cachePainter->setTransform(wanted.drawing(), true);
         paintContent(cachePainter, style, widget);
     });
+    giveBackPicture();
     m_renderCache = std::make_unique<TiledPicture>(std::move(picture));
     m_cacheFit = wanted;
     m_pending = false;
@@ -770,6 +784,7 @@ void DGPathItem::adoptCachePicture(TiledPicture picture, quint64 generation,
         return;
     if (asked)
         m_pending = false;
+    giveBackPicture();
     m_renderCache = std::make_unique<TiledPicture>(std::move(picture));
     m_cacheFit = fit;
     ++m_cacheBuilds;

@@ -141,6 +141,8 @@ public:
     static quint64 pictureEpoch() { return s_pictureEpoch; }
     // Something moved, turned or scaled objects without their knowing (their group did).
     static void picturesMayNotServe() { ++s_pictureEpoch; }
+    // The bytes of the pictures given back since the last call (GUI thread).
+    static qint64 takeGivenBack();
     // Whether the board shows the object from a picture of the scale it is shown at (or draws
     // it without one), not from a picture of another scale standing in.
     bool isSharpFor(const QTransform &shown, const QRect &visible) const;
@@ -206,6 +208,8 @@ protected:
 
 private:
     static quint64 s_pictureEpoch; // GUI thread only
+    static qint64 s_givenBack; // GUI thread only
+    void giveBackPicture();
     bool m_bStraight = false; // drawn straight by paintWithoutCache
     int m_cacheBuilds = 0;
     bool m_bPaintedSinceRelease = false;

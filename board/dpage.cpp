@@ -294,24 +294,29 @@ void DPage::dropPicturesUnlessFor(const QTransform &toViewport, const QRect &vis
                                   bool outOfSightOnly)
 {
     const QList<QGraphicsItem *> all = itemsUnsorted();
-    qint64 dropped = 0;
     for (QGraphicsItem *item : all) {
         DGPathItem *object = DGPathItem::pathObject(item);
         // Zoomed in, a handful of a page's objects have pictures: the rest cost nothing here.
         if (!object || !object->hasRenderCache())
             continue;
-        const QSize size = object->pictureFit().pixels.size();
         const QTransform shown = object->deviceTransform(toViewport);
-        if (outOfSightOnly ? object->dropPictureOutOfSight(shown, visible)
-                           : object->dropPictureUnlessFor(shown, visible))
-            dropped += qint64(size.width()) * size.height() * 4;
+        if (outOfSightOnly)
+            object->dropPictureOutOfSight(shown, visible);
+        else
+            object->dropPictureUnlessFor(shown, visible);
     }
 #ifdef __GLIBC__
-    // A zoom's pictures are many and of one size: freed, they stay with the process unless
-    // handed back, which takes a walk over the whole heap: on another thread.
+    // Pictures given back, here or by objects drawn afresh while the board was zoomed, stay
+    // with the process as free heap unless handed back, which takes a walk over the whole
+    // heap: on another thread, when the board zooms or pans or rests after it, once enough has
+    // gathered (page changes at one zoom leave it be: the next page's pictures take that heap).
     constexpr qint64 kWorthHandingBack = 16 << 20;
-    if (dropped >= kWorthHandingBack)
+    static qint64 givenBack = 0; // of every page; GUI thread only
+    givenBack += DGPathItem::takeGivenBack();
+    if (givenBack >= kWorthHandingBack) {
+        givenBack = 0;
         QThreadPool::globalInstance()->start([] { malloc_trim(0); });
+    }
 #endif
 }
 
