@@ -37,19 +37,8 @@ DGItemGroup::DGItemGroup(QGraphicsItem *parent) : QObject(nullptr), QGraphicsIte
 
 QVariant DGItemGroup::itemChange(GraphicsItemChange change, const QVariant &value)
 {
-    switch (change) {
-    case ItemPositionHasChanged:
-    case ItemTransformHasChanged:
-    case ItemRotationHasChanged:
-    case ItemScaleHasChanged:
-    case ItemVisibleHasChanged:
-    case ItemSceneHasChanged:
-        // The members' pictures are placed, or drawn, by where the group shows them.
-        DGPathItem::picturesMayNotServe();
-        break;
-    default:
-        break;
-    }
+    // The members' pictures are placed, or drawn, by where the group shows them.
+    DGPathItem::picturesMayNotServeAfter(change);
     return QGraphicsItemGroup::itemChange(change, value);
 }
 

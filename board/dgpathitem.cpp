@@ -475,18 +475,27 @@ QVariant DGPathItem::itemChange(GraphicsItemChange change, const QVariant &value
         chooseToolkitCache();
         ++s_pictureEpoch;
         break;
+    default:
+        picturesMayNotServeAfter(change);
+        break;
+    }
+    return QGraphicsPathItem::itemChange(change, value);
+}
+
+void DGPathItem::picturesMayNotServeAfter(GraphicsItemChange change)
+{
+    switch (change) {
     case ItemPositionHasChanged:
     case ItemTransformHasChanged:
     case ItemRotationHasChanged:
     case ItemScaleHasChanged:
     case ItemVisibleHasChanged:
     case ItemSceneHasChanged:
-        ++s_pictureEpoch; // where its picture must stand, or whether it needs one
+        ++s_pictureEpoch;
         break;
     default:
         break;
     }
-    return QGraphicsPathItem::itemChange(change, value);
 }
 
 QRectF DGPathItem::boundingRect() const

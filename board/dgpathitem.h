@@ -140,7 +140,9 @@ public:
     // enters or leaves a page: while it stays, the pictures the board has still serve it.
     static quint64 pictureEpoch() { return s_pictureEpoch; }
     // Something moved, turned or scaled objects without their knowing (their group did).
-    static void picturesMayNotServe() { ++s_pictureEpoch; }
+    // After a change of where an item shows (or whether), it or its members: the pictures
+    // shown may no longer stand where they must, or be needed at all.
+    static void picturesMayNotServeAfter(GraphicsItemChange change);
     // The bytes of the pictures given back since the last call (GUI thread).
     static qint64 takeGivenBack();
     // Whether the board shows the object from a picture of the scale it is shown at (or draws

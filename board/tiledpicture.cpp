@@ -31,8 +31,9 @@ TiledPicture TiledPicture::paint(QSize size, const std::function<void(QPainter *
     if (size.isEmpty())
         return picture;
     picture.m_size = size;
+    // Through a painter of its own: an image keeps the engine of its last painter (some 180 KB)
+    // as long as its pixels live, and a page holds thousands of small pictures.
     const auto paintOn = [&paint](QImage *image, int top) {
-        image->fill(Qt::transparent);
         QPainter painter(image);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::TextAntialiasing);
@@ -41,20 +42,15 @@ TiledPicture TiledPicture::paint(QSize size, const std::function<void(QPainter *
     };
     const qint64 bytesPerLine = qint64(size.width()) * 4;
     if (bytesPerLine * size.height() < kTiledFromBytes) {
-        // Painted on pixels of their own, then handed to an image that owns them: an image keeps
-        // the engine of its last painter (some 180 KB) as long as its pixels live, and a page
-        // holds thousands of small pictures. Pixels allocated clear need no filling, and none
-        // are copied.
+        // Painted on pixels allocated clear, which need no filling, then handed to an image that
+        // owns them: none are copied.
         auto *pixels = static_cast<uchar *>(std::calloc(size_t(bytesPerLine), size_t(size.height())));
         if (!pixels)
             return TiledPicture();
         {
             QImage painted(pixels, size.width(), size.height(), bytesPerLine,
                            QImage::Format_ARGB32_Premultiplied);
-            QPainter painter(&painted);
-            painter.setRenderHint(QPainter::Antialiasing);
-            painter.setRenderHint(QPainter::TextAntialiasing);
-            paint(&painter);
+            paintOn(&painted, 0);
         }
         picture.m_tiles.push_back({ QPoint(), QImage(pixels, size.width(), size.height(),
                                                      bytesPerLine,
@@ -64,6 +60,7 @@ TiledPicture TiledPicture::paint(QSize size, const std::function<void(QPainter *
     }
     QImage band(size.width(), kTileSide, QImage::Format_ARGB32_Premultiplied);
     for (int top = 0; top < size.height(); top += kTileSide) {
+        band.fill(Qt::transparent);
         paintOn(&band, top);
         const int rows = std::min(kTileSide, size.height() - top);
         for (int x = 0; x < size.width(); x += kTileSide) {
