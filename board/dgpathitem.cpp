@@ -83,11 +83,6 @@ void DGPathItem::giveBackPicture()
     m_renderCache.reset();
 }
 
-qint64 DGPathItem::takeGivenBack()
-{
-    return std::exchange(s_givenBack, 0);
-}
-
 void DGPathItem::dropRenderCache()
 {
     giveBackPicture();

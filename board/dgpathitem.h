@@ -143,8 +143,9 @@ public:
     // After a change of where an item shows (or whether), it or its members: the pictures
     // shown may no longer stand where they must, or be needed at all.
     static void picturesMayNotServeAfter(GraphicsItemChange change);
-    // The bytes of the pictures given back since the last call (GUI thread).
-    static qint64 takeGivenBack();
+    // The bytes of the pictures given back since they were last taken (GUI thread).
+    static qint64 givenBack() { return s_givenBack; }
+    static void takeGivenBack() { s_givenBack = 0; }
     // Whether the board shows the object from a picture of the scale it is shown at (or draws
     // it without one), not from a picture of another scale standing in.
     bool isSharpFor(const QTransform &shown, const QRect &visible) const;

@@ -311,10 +311,8 @@ void DPage::dropPicturesUnlessFor(const QTransform &toViewport, const QRect &vis
     // heap: on another thread, when the board zooms or pans or rests after it, once enough has
     // gathered (page changes at one zoom leave it be: the next page's pictures take that heap).
     constexpr qint64 kWorthHandingBack = 16 << 20;
-    static qint64 givenBack = 0; // of every page; GUI thread only
-    givenBack += DGPathItem::takeGivenBack();
-    if (givenBack >= kWorthHandingBack) {
-        givenBack = 0;
+    if (DGPathItem::givenBack() >= kWorthHandingBack) {
+        DGPathItem::takeGivenBack();
         QThreadPool::globalInstance()->start([] { malloc_trim(0); });
     }
 #endif
