@@ -643,8 +643,11 @@ DGPathItem::PictureNeed DGPathItem::pictureNeed(const QTransform &shown, const Q
         return PictureReady;
     if (m_pending && m_pendingFit.serves(shown, area, visible))
         return PictureReady;
-    // The page just shown has its own pictures on the way, handed over as the board paints.
-    if (!m_renderCache && wanted.unit && StrokePictures::isShowing(this))
+    // The page just shown has its own pictures on the way, handed over as the board paints;
+    // turned or scaled objects' too, where the board shows them as the page was drawn for.
+    PictureFit coming;
+    if (!m_renderCache && StrokePictures::isShowing(this, &coming)
+        && coming.serves(shown, area, visible))
         return PictureReady;
     if (!cacheRecipeFor(wanted, recipe))
         return PictureReady; // painted on the board's thread

@@ -168,6 +168,16 @@ Q_GLOBAL_STATIC(Queue, g_queue)
 // when none has.
 bool takeNext(Queue &queue, Taker taker, std::shared_ptr<StrokePictures::Work> *work, size_t *index)
 {
+    // Nothing is begun ahead while the page shown has pictures left to draw: low priority or
+    // not, on two cores the threads that draw ahead took a third of them from the page the
+    // teacher waits for.
+    if (taker == TakenAhead
+        && std::any_of(queue.works.cbegin(), queue.works.cend(),
+                       [](const std::shared_ptr<StrokePictures::Work> &candidate) {
+                           return candidate->shown && !candidate->cancelled
+                                   && candidate->drawn < candidate->recipes.size();
+                       }))
+        return false;
     for (const std::shared_ptr<StrokePictures::Work> &candidate : queue.works) {
         if (!candidate->cancelled && candidate->shown == (taker == TakenNow)
             && candidate->takeFirstLeft(index, taker)) {
@@ -220,6 +230,8 @@ void handOneOver(const std::shared_ptr<StrokePictures::Work> &work, size_t index
                                   work->recipes.at(index).fit);
 }
 
+void startRunners(std::unique_lock<std::mutex> &lock, Queue &queue);
+
 void drawInto(std::unique_lock<std::mutex> &lock, Queue &queue,
               const std::shared_ptr<StrokePictures::Work> &work, size_t index)
 {
@@ -246,6 +258,9 @@ void drawInto(std::unique_lock<std::mutex> &lock, Queue &queue,
         QMetaObject::invokeMethod(
                 &queue.receiver, [work]() { handOver(work); }, Qt::QueuedConnection);
     }
+    // The page shown is drawn: the pages near it go on.
+    if (work->shown && work->drawn == work->recipes.size())
+        startRunners(lock, queue);
 }
 
 // The calling thread yields its core to any thread of normal priority that wants it, taking
@@ -391,7 +406,7 @@ StrokePictures::~StrokePictures()
     Queue &queue = *g_queue;
     std::vector<PictureFit> fits;
     {
-        const std::lock_guard<std::mutex> lock(queue.mutex);
+        std::unique_lock<std::mutex> lock(queue.mutex);
         m_work->cancelled = true;
         queue.works.erase(std::remove(queue.works.begin(), queue.works.end(), m_work),
                           queue.works.end());
@@ -399,6 +414,9 @@ StrokePictures::~StrokePictures()
             for (const DGPathItem::CacheRecipe &recipe : m_work->recipes)
                 fits.push_back(recipe.fit);
         }
+        // The pages drawn ahead waited for this one.
+        if (m_work->shown)
+            startRunners(lock, queue);
     }
     // The objects waiting for these pictures wait no more: the board asks again.
     for (size_t n = 0; n < fits.size(); ++n) {
@@ -429,7 +447,7 @@ void StrokePictures::drawFirst(std::function<void()> whenHandedOver)
     startRunners(lock, queue);
 }
 
-bool StrokePictures::isShowing(const DGPathItem *object)
+bool StrokePictures::isShowing(const DGPathItem *object, PictureFit *fit)
 {
     if (!g_queue.exists())
         return false;
@@ -437,7 +455,12 @@ bool StrokePictures::isShowing(const DGPathItem *object)
     if (!work || work->handedOver || work->cancelled)
         return false;
     const auto found = work->recipeOf.constFind(object);
-    return found != work->recipeOf.cend() && work->objects.value(found.value()) == object;
+    if (found == work->recipeOf.cend() || work->objects.value(found.value()) != object)
+        return false;
+    // The recipes change only on this thread, as they are handed over.
+    if (fit)
+        *fit = work->recipes.at(size_t(found.value())).fit;
+    return true;
 }
 
 void StrokePictures::showFirst()

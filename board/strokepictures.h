@@ -57,8 +57,9 @@ public:
     // one for object, object gets it, drawn here if no thread has begun it, else waited for;
     // one begun ahead is not waited for. False when there is none to give.
     static bool deliver(DGPathItem *object);
-    // Whether object's picture is among those of the page shown, still to be handed over.
-    static bool isShowing(const DGPathItem *object);
+    // Whether object's picture is among those of the page shown, still to be handed over; fit,
+    // if given, is where that picture is drawn for.
+    static bool isShowing(const DGPathItem *object, PictureFit *fit = nullptr);
 
     // Drops every picture not begun, of every page, and waits for those being drawn: no thread
     // draws after it (GUI thread). The application's end calls it; the pictures of a page whose
