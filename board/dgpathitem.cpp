@@ -677,28 +677,26 @@ void DGPathItem::forgetPicture(const PictureFit &fit)
         m_pending = false;
 }
 
-bool DGPathItem::dropPictureUnlessFor(const QTransform &shown, const QRect &visible)
+void DGPathItem::dropPictureUnlessFor(const QTransform &shown, const QRect &visible)
 {
     if (!m_renderCache || m_pending)
-        return false;
+        return;
     // At its own size the object keeps its picture wherever it lies on the page, as always;
     // shown larger, only while it is in sight or near it, for the screen's worth of pictures
     // bounds their memory at any zoom.
     if (m_cacheFit.unit ? PictureFit::isUnit(shown)
                         : PictureFit::isNear(shown, cacheArea(), visible)
                         && m_cacheFit.serves(shown, cacheArea(), visible))
-        return false;
+        return;
     dropRenderCache();
-    return true;
 }
 
-bool DGPathItem::dropPictureOutOfSight(const QTransform &shown, const QRect &visible)
+void DGPathItem::dropPictureOutOfSight(const QTransform &shown, const QRect &visible)
 {
     if (!m_renderCache || m_pending || (m_cacheFit.unit && PictureFit::isUnit(shown))
         || PictureFit::isNear(shown, cacheArea(), visible))
-        return false;
+        return;
     dropRenderCache();
-    return true;
 }
 
 namespace {

@@ -130,12 +130,11 @@ public:
     void forgetPicture(const PictureFit &fit);
     // Gives back a picture that does not serve the board as it shows the object now (through
     // shown, on a device whose pixels are visible), without asking for a repaint: the object is
-    // out of sight, or its picture would be replaced at the next paint. True if it had one.
-    bool dropPictureUnlessFor(const QTransform &shown, const QRect &visible);
+    // out of sight, or its picture would be replaced at the next paint.
+    void dropPictureUnlessFor(const QTransform &shown, const QRect &visible);
     // The same for a picture of an object out of sight only (at its own size, kept as always):
     // what is near the board may stand in, stretched, until the pictures of a new scale come.
-    bool dropPictureOutOfSight(const QTransform &shown, const QRect &visible);
-    const PictureFit &pictureFit() const { return m_cacheFit; }
+    void dropPictureOutOfSight(const QTransform &shown, const QRect &visible);
     // Grows whenever any object loses its picture, or moves, turns, scales, shows, hides,
     // enters or leaves a page: while it stays, the pictures the board has still serve it.
     static quint64 pictureEpoch() { return s_pictureEpoch; }

@@ -84,29 +84,12 @@ struct Span
     }
 };
 
-// Where the horizontal line at y crosses the pixels the capsule touches, and those it covers
-// whole: a span each (the capsule being convex), of the pixels' centres. Beside the line a pixel
-// is cut where its centre lies within its spread of the edge; about the ends, within half its
-// diagonal of the circle.
-inline void across(const Capsule &capsule, qreal y, qreal radius, Span *wideSpan, Span *narrowSpan)
+// Where the horizontal line at y crosses the pixels the body of a level or upright capsule
+// touches, and those it covers whole: a span each, of the pixels' centres. A pixel is cut where
+// its centre lies within its spread of the edge.
+inline void bodyAcross(const Capsule &capsule, qreal y, qreal radius, Span *wideSpan,
+                       Span *narrowSpan)
 {
-    const qreal wide = radius + kHalfDiagonal;
-    const qreal narrow = radius - kHalfDiagonal;
-    const auto end = [y, wide, narrow, wideSpan, narrowSpan](qreal x, qreal endY) {
-        const qreal rise = y - endY;
-        const qreal wideSquared = wide * wide - rise * rise;
-        if (wideSquared < 0)
-            return;
-        const qreal wideHalf = std::sqrt(wideSquared);
-        wideSpan->add(x - wideHalf, x + wideHalf);
-        const qreal narrowSquared = narrow * narrow - rise * rise;
-        if (narrow > 0 && narrowSquared >= 0) {
-            const qreal narrowHalf = std::sqrt(narrowSquared);
-            narrowSpan->add(x - narrowHalf, x + narrowHalf);
-        }
-    };
-    end(capsule.ax, capsule.ay);
-    end(capsule.ax + capsule.dx, capsule.ay + capsule.dy);
     // The body: within the radius of the line through the ends, between their perpendiculars.
     // In x from the first end.
     const qreal rise = y - capsule.ay;
@@ -211,13 +194,13 @@ void endRowsOf(qreal x, qreal y, qreal radius, int height, EndRows *end)
     }
 }
 
-// The spans of rows first, first + 1, ... (count of them) that the capsule crosses, as across()
-// gives them, in wide (the pixels it may touch) and narrow (those it covers whole), from and to
-// in turn, held within the row (of width pixels), its pixels' centres then as they were: a
-// coordinate far off the picture fits no int (nor one that is not a number, which the arguments
-// of max and min below hold too). The body of a slanted line is measured row after row, all
-// alike, and then its ends, start and finish, on the few rows about them. Held in a pass of its
-// own: with the rounding that follows, the compiler branches on the clamps, hard to foretell.
+// The spans of rows first, first + 1, ... (count of them) that the capsule crosses, in wide (the
+// pixels it may touch) and narrow (those it covers whole), from and to in turn, held within the
+// row (of width pixels), its pixels' centres then as they were: a coordinate far off the picture
+// fits no int (nor one that is not a number, which the arguments of max and min below hold too).
+// The body is measured row after row (a slanted one's rows all alike), and then the circles about
+// its ends, start and finish, on the few rows about them. Held in a pass of its own: with the
+// rounding that follows, the compiler branches on the clamps, hard to foretell.
 void spansOf(const Capsule &capsule, int first, int count, qreal radius, int width,
              const EndRows &start, const EndRows &finish, qreal *wide, qreal *narrow)
 {
@@ -225,7 +208,7 @@ void spansOf(const Capsule &capsule, int first, int count, qreal radius, int wid
         for (int n = 0; n < count; ++n) {
             Span wideSpan;
             Span narrowSpan;
-            across(capsule, first + n + 0.5, radius, &wideSpan, &narrowSpan);
+            bodyAcross(capsule, first + n + 0.5, radius, &wideSpan, &narrowSpan);
             wide[2 * n] = wideSpan.from;
             wide[2 * n + 1] = wideSpan.to;
             narrow[2 * n] = narrowSpan.from;
@@ -262,17 +245,17 @@ void spansOf(const Capsule &capsule, int first, int count, qreal radius, int wid
             narrow[2 * n] = narrowHeld ? narrowFrom : kInfinity;
             narrow[2 * n + 1] = narrowHeld ? narrowTo : -kInfinity;
         }
-        for (const EndRows *end : { &start, &finish }) {
-            const int top = std::max(end->top, first);
-            const int bottom = std::min(end->bottom, first + count - 1);
-            const qreal *halves = end->halves.data() + 2 * (top - end->top);
-            for (int row = top; row <= bottom; ++row, halves += 2) {
-                const int n = row - first;
-                wide[2 * n] = std::min(wide[2 * n], end->x - halves[0]);
-                wide[2 * n + 1] = std::max(wide[2 * n + 1], end->x + halves[0]);
-                narrow[2 * n] = std::min(narrow[2 * n], end->x - halves[1]);
-                narrow[2 * n + 1] = std::max(narrow[2 * n + 1], end->x + halves[1]);
-            }
+    }
+    for (const EndRows *end : { &start, &finish }) {
+        const int top = std::max(end->top, first);
+        const int bottom = std::min(end->bottom, first + count - 1);
+        const qreal *halves = end->halves.data() + 2 * (top - end->top);
+        for (int row = top; row <= bottom; ++row, halves += 2) {
+            const int n = row - first;
+            wide[2 * n] = std::min(wide[2 * n], end->x - halves[0]);
+            wide[2 * n + 1] = std::max(wide[2 * n + 1], end->x + halves[0]);
+            narrow[2 * n] = std::min(narrow[2 * n], end->x - halves[1]);
+            narrow[2 * n + 1] = std::max(narrow[2 * n + 1], end->x + halves[1]);
         }
     }
     for (int n = 0; n < 2 * count; ++n) {
