@@ -3,7 +3,10 @@
 #include "board/dgitemgroup.h"
 #include "board/dgpathcurveitem.h"
 #include "board/dgpathitem.h"
+#include "board/dgpathtableitem.h"
 #include "board/dgpixmapitem.h"
+#include "board/dgtextitem.h"
+#include "board/dgvideoitem.h"
 #include "board/dpage.h"
 #include "board/drotateitem.h"
 #include "board/drotateitembutton.h"
@@ -24,6 +27,7 @@
 #include "shell/dshortui.h"
 #include "shell/globals.h"
 #include "support/boardfixture.h"
+#include "support/contentmedia.h"
 #include "support/documentfixture.h"
 #include "support/inkfixture.h"
 #include "support/palettefixture.h"
@@ -1293,7 +1297,17 @@ void tst_MainForm::whileALessonOpens()
 }
 
 QTEST_MAIN(tst_MainForm)
-enum Arrangement { LoneStroke, Group, GroupScaled, PictureScaledAndTurned };
+enum Arrangement {
+    LoneStroke,
+    Group,
+    GroupScaled,
+    PictureScaledAndTurned,
+    GroupOfObjectsTurned,
+    NestedGroupTurned,
+    GradientFillScaled,
+    PictureFillScaled,
+    VideoScaled,
+};
 
 void tst_MainForm::zoomedToTheCeilingStaysLight_data()
 {
@@ -1302,6 +1316,13 @@ void tst_MainForm::zoomedToTheCeilingStaysLight_data()
     QTest::newRow("a group of two strokes") << int(Group);
     QTest::newRow("the group scaled 1.5x") << int(GroupScaled);
     QTest::newRow("a picture scaled 3x and turned 30 degrees") << int(PictureScaledAndTurned);
+    QTest::newRow("a group of a picture, a text and a table, scaled 1.5x and turned 30 degrees")
+            << int(GroupOfObjectsTurned);
+    QTest::newRow("a group of two strokes in a group with a table, turned 30 degrees")
+            << int(NestedGroupTurned);
+    QTest::newRow("an ellipse with a gradient fill scaled 2x") << int(GradientFillScaled);
+    QTest::newRow("an ellipse with a picture fill scaled 2x") << int(PictureFillScaled);
+    QTest::newRow("a video scaled 2x") << int(VideoScaled);
 }
 
 // The page palette's zoom-in button pressed to the ceiling, then the board dragged across what
@@ -1325,33 +1346,102 @@ void tst_MainForm::zoomedToTheCeilingStaysLight()
                     QPoint(qRound(x * across), qRound((y + height * std::sin((x - from) / 40)) * down))));
         return path;
     };
-    QGraphicsItem *shown = nullptr;
-    if (arrangement == PictureScaledAndTurned) {
+    const auto photo = [] {
         QImage photo(800, 600, QImage::Format_RGB32);
         for (int y = 0; y < photo.height(); ++y) {
             for (int x = 0; x < photo.width(); ++x)
                 photo.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
         }
-        shown = page->addPixmapItem(QPixmap::fromImage(photo),
-                                    view()->mapToScene(board->rect().center()), 30, 3, QTransform(),
-                                    true);
-    } else {
+        return photo;
+    };
+    const QPointF centre = view()->mapToScene(board->rect().center());
+    // Selected as the rubber band selects them, grouped as the menu's Group does.
+    const auto group = [page](const QList<QGraphicsItem *> &members) -> QGraphicsItem * {
+        page->clearSelection();
+        for (QGraphicsItem *member : members)
+            member->setSelected(true);
+        page->addObjToGroup();
+        QGraphicsItem *made = members.first()->parentItem();
+        return made && made->type() == ItemTypeGroup ? made : nullptr;
+    };
+    const auto table = [page, centre] {
+        QPainterPath outline;
+        outline.addRect(QRectF(centre + QPointF(-500, 100), QSizeF(480, 300)));
+        return page->addTableItem(outline, 5, 3, 0, 1.0f, QTransform(), true);
+    };
+    const auto filledEllipse = [&](short fill) {
+        QTemporaryDir scratch;
+        const QString file = scratch.filePath(QStringLiteral("fill.png"));
+        photo().save(file);
+        QPainterPath outline;
+        outline.addEllipse(QRectF(centre - QPointF(150, 100), QSizeF(300, 200)));
+        QGraphicsItem *shape = page->addCurveItem(outline, QPen(Qt::red, 4), 0, BtMenus::btEllipse,
+                                                  BtMenus::fnPathSceneCoords, QPointF(), 2.0f,
+                                                  QTransform(), true);
+        view()->setShapeFillPenColour(Qt::yellow, fill, file);
+        page->m_pDrawItem = shape;
+        page->fillFigure(); // as the shape tool fills what it has just drawn
+        page->m_pDrawItem = nullptr;
+        return shape;
+    };
+    QGraphicsItem *shown = nullptr;
+    switch (arrangement) {
+    case PictureScaledAndTurned:
+        shown = page->addPixmapItem(QPixmap::fromImage(photo()), centre, 30, 3, QTransform(), true);
+        break;
+    case GroupOfObjectsTurned: {
+        QGraphicsItem *picture = page->addPixmapItem(QPixmap::fromImage(photo()), centre, 0, 1,
+                                                     QTransform(), true);
+        QGraphicsItem *text = page->addTextItem(
+                QStringLiteral("<p><b>Los ríos de España</b></p><p>El Ebro nace en Fontibre.</p>"),
+                QFont(QStringLiteral("DejaVu Sans"), 28), centre - QPointF(600, 300), 0, 1.0f,
+                QTransform(), true, 500);
+        shown = group({ picture, text, table() });
+        QVERIFY(shown);
+        shown->setTransformOriginPoint(shown->boundingRect().center());
+        shown->setScale(1.5);
+        shown->setRotation(30);
+        break;
+    }
+    case GradientFillScaled:
+        shown = filledEllipse(FillGradient);
+        break;
+    case PictureFillScaled:
+        shown = filledEllipse(FillImage);
+        break;
+    case VideoScaled: {
+        if (!ContentMedia::haveFfmpeg())
+            QSKIP("ffmpeg is not installed");
+        QTemporaryDir scratch;
+        const QString clip = scratch.filePath(QStringLiteral("clip.ogv"));
+        QCOMPARE(ContentMedia::makeClip(clip, 1), QString());
+        shown = page->addVideoItem(clip, centre, 0, 2.0f, QTransform(), true);
+        QVERIFY(shown);
+        break;
+    }
+    default:
         shown = page->addCurveItem(wave(510, 1410, 600, 60), pen, 0, BtMenus::btPencil,
                                    BtMenus::fnPathSceneCoords, QPointF(), 1, QTransform(), true);
-        if (arrangement != LoneStroke) {
+        if (arrangement == LoneStroke)
+            break;
+        {
             QGraphicsItem *other =
                     page->addCurveItem(wave(700, 1000, 380, 40), pen, 0, BtMenus::btPencil,
                                        BtMenus::fnPathSceneCoords, QPointF(), 1, QTransform(), true);
-            shown->setSelected(true);
-            other->setSelected(true);
-            page->addObjToGroup();
-            shown = shown->parentItem();
-            QVERIFY(shown && shown->type() == ItemTypeGroup);
-            if (arrangement == GroupScaled) {
-                shown->setTransformOriginPoint(shown->boundingRect().center());
-                shown->setScale(1.5);
-            }
+            shown = group({ shown, other });
         }
+        QVERIFY(shown);
+        if (arrangement == NestedGroupTurned) {
+            QGraphicsItem *outer = table();
+            shown = group({ shown, outer });
+            QVERIFY(shown);
+        }
+        shown->setTransformOriginPoint(shown->boundingRect().center());
+        if (arrangement == GroupScaled)
+            shown->setScale(1.5);
+        if (arrangement == NestedGroupTurned)
+            shown->setRotation(30);
+        break;
     }
     page->clearSelection();
     class Paints : public QObject
