@@ -5,6 +5,9 @@
 #include "board/boardtypes.h"
 #include "board/dgitemgroup.h"
 #include "board/dgpathcurveitem.h"
+#include "board/dgpathtableitem.h"
+#include "board/dgpixmapitem.h"
+#include "board/dgtextitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
 
@@ -42,6 +45,7 @@ constexpr PartName kPartNames[] = {
     { Text,    "text",    "a text of a few lines" },
     { Palette, "palette", "a widget of 400 x 300 over the board, as a palette lies" },
     { Bin,     "bin",     "the recycle bin over the board's corner, as the board starts (else hidden)" },
+    { Turned,  "turned",  "a group of a photo, a text and a table, scaled 1.5x and turned 30 degrees" },
 };
 // clang-format on
 
@@ -121,6 +125,35 @@ void addFilledEllipse(DPage *page, DView *view, const QString &scratchDir)
     view->setShapeFillPenColour(QColor(0, 0, 0, 0), FillImage, file);
     page->fillFigure(); // on the shape just made, as the shape tool fills it as it is drawn
     page->m_pDrawItem = nullptr;
+}
+
+// Across the board's centre, where the zoom goes in: grouped with the page's command, scaled
+// with the object zoom and turned about its centre.
+void addTurnedGroup(DPage *page, QPointF centre)
+{
+    QPainterPath outline;
+    outline.addRect(QRectF(centre - QPointF(240, 60), QSizeF(480, 300)));
+    QList<QGraphicsItem *> members;
+    members << page->addPixmapItem(BenchDocument::photo(QSize(400, 300), 11),
+                                   centre - QPointF(300, 250), 0, 1.0f, QTransform(), false);
+    members << page->addTextItem(
+            QStringLiteral("<p><b>Tabla de multiplicar</b></p><p>Del 1 al 5.</p>"),
+            QFont(QStringLiteral("DejaVu Sans"), 24), centre + QPointF(120, -200), 0, 1.0f,
+            QTransform(), false, 360);
+    members << page->addTableItem(outline, 5, 3, 0, 1.0f, QTransform(), false);
+    page->clearSelection();
+    for (QGraphicsItem *member : members)
+        member->setSelected(true);
+    page->addObjToGroup();
+    auto *group = dynamic_cast<DGItemGroup *>(page->m_pGroupItem);
+    if (!group)
+        return;
+    group->setTransformOriginPoint(group->boundingRect().center());
+    page->clearSelection();
+    group->setSelected(true);
+    page->zoomObj(1.5f);
+    page->clearSelection();
+    group->setRotation(30); // as the frame's turning handle does: the command leaves groups be
 }
 
 QWidget *addPalette(QWidget *window)
@@ -210,6 +243,8 @@ MixedPage addMixed(DPage *page, DView *view, QWidget *window, unsigned parts,
     }
     if (parts & Fill)
         addFilledEllipse(page, view, scratchDir);
+    if (parts & Turned)
+        addTurnedGroup(page, QPointF(width / 2.0, height / 2.0));
     if (parts & Table) {
         QPainterPath outline;
         outline.addRect(QRectF(80, 640, 480, 300));

@@ -36,8 +36,9 @@ enum Part : unsigned {
     Text = 1u << 5,
     Palette = 1u << 6, // a palette's worth of widget lying over the board
     Bin = 1u << 7, // the recycle bin in the board's corner, shown as the board starts
+    Turned = 1u << 8, // a group of a photo, a text and a table, scaled 1.5x and turned 30 degrees
 };
-constexpr unsigned kAllParts = Groups | Picture | Fill | Table | Text | Palette | Bin;
+constexpr unsigned kAllParts = Groups | Picture | Fill | Table | Text | Palette | Bin | Turned;
 
 // Parts by name, comma separated ("groups,palette"); empty or "all" is every part. False for a
 // name that is no part.
