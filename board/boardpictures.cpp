@@ -13,6 +13,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #ifdef __GLIBC__
@@ -181,7 +182,7 @@ void BoardPictures::holdBackLargeToolkitCache(QGraphicsItem *item, const QTransf
 void BoardPictures::picturesCame()
 {
     m_sharpening.reset();
-    m_standIn = QImage();
+    dropStandIn();
     m_sweep.start();
     if (m_view->m_scribbleArea->isVisible()) {
         m_view->m_bRefreshOverlay = true;
@@ -241,22 +242,45 @@ void BoardPictures::beforeZoom()
     m_standInOf = shown;
 }
 
-QImage BoardPictures::shownBoard() const
+void BoardPictures::dropStandIn()
+{
+    if (!m_standIn.isNull())
+        m_standInSpare = std::move(m_standIn);
+    m_standIn = QImage();
+}
+
+QImage BoardPictures::shownBoard()
 {
     QWidget *viewport = m_view->viewport();
     const QRect board = viewport->rect();
-    QImage picture(board.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage picture = std::move(m_standInSpare);
+    m_standInSpare = QImage();
+    if (picture.size() != board.size() || picture.format() != QImage::Format_ARGB32_Premultiplied)
+        picture = QImage(board.size(), QImage::Format_ARGB32_Premultiplied);
     // The window's own pixels hold the board as last painted, a copy of which costs a fraction
     // of painting every object again; but not where another widget lies over the board.
     QRegion covered = board;
     QBackingStore *store = viewport->backingStore();
     QPaintDevice *device = store ? store->paintDevice() : nullptr;
-    if (device && device->devType() == QInternal::Image) {
+    if (device && device->devType() == QInternal::Image && !picture.isNull()) {
         const auto *window = static_cast<const QImage *>(device);
         const QRect inWindow(viewport->mapTo(viewport->window(), QPoint()), board.size());
+        const bool opaque = window->format() == QImage::Format_RGB32;
         if (qFuzzyCompare(window->devicePixelRatio(), 1.0) && window->rect().contains(inWindow)
-            && (window->format() == QImage::Format_RGB32 || window->format() == picture.format())) {
-            picture = window->copy(inWindow).convertToFormat(picture.format());
+            && (opaque || window->format() == picture.format())) {
+            for (int y = 0; y < board.height(); ++y) {
+                const auto *from = reinterpret_cast<const QRgb *>(
+                                           window->constScanLine(inWindow.top() + y))
+                        + inWindow.left();
+                auto *to = reinterpret_cast<QRgb *>(picture.scanLine(y));
+                if (opaque) {
+                    // Premultiplied, an opaque pixel is the same but for its alpha.
+                    for (int x = 0; x < board.width(); ++x)
+                        to[x] = from[x] | 0xff000000u;
+                } else {
+                    std::memcpy(to, from, size_t(board.width()) * sizeof(QRgb));
+                }
+            }
             covered = widgetsOver(viewport) & board;
         }
     }
@@ -302,7 +326,7 @@ bool BoardPictures::standInServes()
         && m_standInOf.revision == current->countedRevision()
         && m_standInOf.size == m_view->viewport()->size())
         return true;
-    m_standIn = QImage(); // the page changed since
+    dropStandIn(); // the page changed since
     return false;
 }
 
@@ -344,7 +368,7 @@ void BoardPictures::readyPicturesSoon()
     ready();
     // Every picture the board shows serves already: the kept picture is done with.
     if (!m_sharpening && !m_standIn.isNull()) {
-        m_standIn = QImage();
+        dropStandIn();
         m_view->viewport()->update();
     }
 }
@@ -366,7 +390,7 @@ void BoardPictures::paint(QPaintEvent *event, const std::function<void(QPaintEve
     } else {
         ready();
         if (!m_sharpening)
-            m_standIn = QImage(); // every picture shown serves: nothing stands in
+            dropStandIn(); // every picture shown serves: nothing stands in
         const QRegion rest = event->region() - paintStandIn(event->region());
         if (rest == event->region()) {
             paintBoard(event);

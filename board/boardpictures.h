@@ -66,7 +66,9 @@ private:
     // Gives back the pictures the board no longer shows at their scale.
     void sweep();
     // The board as the screen shows it.
-    QImage shownBoard() const;
+    QImage shownBoard();
+    // The picture standing in is done with; its memory serves the next.
+    void dropStandIn();
     // Whether the board being painted is painted on the screen.
     bool paintsScreen() const;
     // What of viewport's area other widgets of its window lie over.
@@ -90,6 +92,9 @@ private:
     QPointer<QObject> m_lastReady; // the page the last pictures were readied for
     quint64 m_readyForPageRevision = 0;
     QImage m_standIn;
+    // The last picture that stood in, kept for the next zoom step: a board's worth of memory
+    // taken afresh from the system at every step cost a page fault for every 4 KB of it.
+    QImage m_standInSpare;
     Painted m_standInOf;
     QTimer m_nextBand;
     int m_bandsLeft = 0;
