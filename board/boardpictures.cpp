@@ -286,14 +286,16 @@ QImage BoardPictures::shownBoard()
     }
     if (covered.isEmpty())
         return picture;
-    QPainter painter(&picture);
-    painter.setRenderHints(m_view->renderHints());
-    for (const QRect &part : covered) {
+    {
+        QPainter painter(&picture);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.fillRect(part, Qt::transparent);
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        m_view->render(&painter, QRectF(part), part);
+        for (const QRect &part : covered)
+            painter.fillRect(part, Qt::transparent);
     }
+    // Painted as the screen paints the board, in one go: the view's own rendering of a part
+    // gathers and sorts every object of the page each time, 5 to 30 ms a part on a page of
+    // 2,000 strokes.
+    viewport->render(&picture, covered.boundingRect().topLeft(), covered, QWidget::RenderFlags());
     return picture;
 }
 
