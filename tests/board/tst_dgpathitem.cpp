@@ -1186,9 +1186,7 @@ void tst_DGPathItem::turnedTableWholeWhenZoomed()
     Board board;
     DView *view = board.view();
     DPage *page = board.page(0);
-    auto *table = new DGPathTableItem(3, 4, QPointF(0, 0), QPen(Qt::black), nullptr);
-    table->setTableRect(QRectF(700.3, 400.6, 160.4, 110.2));
-    page->addItem(table);
+    DGPathItem *table = makeSharpObject(page, SharpTable);
     const QRectF grid = table->path().boundingRect();
     table->setTransformOriginPoint(grid.center());
     table->setRotation(30);
