@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #ifdef __GLIBC__
@@ -245,16 +246,14 @@ void BoardPictures::beforeZoom()
 void BoardPictures::dropStandIn()
 {
     if (!m_standIn.isNull())
-        m_standInSpare = std::move(m_standIn);
-    m_standIn = QImage();
+        m_standInSpare = std::exchange(m_standIn, QImage());
 }
 
 QImage BoardPictures::shownBoard()
 {
     QWidget *viewport = m_view->viewport();
     const QRect board = viewport->rect();
-    QImage picture = std::move(m_standInSpare);
-    m_standInSpare = QImage();
+    QImage picture = std::exchange(m_standInSpare, QImage());
     if (picture.size() != board.size() || picture.format() != QImage::Format_ARGB32_Premultiplied)
         picture = QImage(board.size(), QImage::Format_ARGB32_Premultiplied);
     // The window's own pixels hold the board as last painted, a copy of which costs a fraction
