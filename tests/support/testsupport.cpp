@@ -32,7 +32,18 @@ std::shared_ptr<bool> answerNextModal(std::function<void(QWidget *)> answer, int
     auto *poll = new QTimer(qApp);
     poll->setInterval(10);
     auto remaining = std::make_shared<int>(timeoutMs / 10);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, answered, remaining, answer]() {
+    // An answer waits for its own test only: a test that failed before its question came
+    // returned, and the callback, holding what that test held, must not answer the next one's.
+    const auto testNow = [] {
+        return QByteArray(QTest::currentTestFunction()) + '/' + QTest::currentDataTag();
+    };
+    QObject::connect(poll, &QTimer::timeout, poll,
+                     [poll, answered, remaining, answer, test = testNow(), testNow]() {
+        if (testNow() != test) {
+            poll->stop();
+            poll->deleteLater();
+            return;
+        }
         QWidget *dialog = QApplication::activeModalWidget();
         if (dialog && dialog->isVisible() && !isProgressBar(dialog)) {
             poll->stop();
