@@ -20,7 +20,8 @@ private slots:
 private:
     bool start();
     bool xdo(const QStringList &arguments, QByteArray *output = nullptr);
-    QString findWindow(const QString &name, int timeoutMs = 60000); // a sanitized start on a busy machine
+    // A minute: a sanitized start on a busy machine.
+    QString findWindow(const QString &name, int timeoutMs = 60000);
     bool click(int x, int y);
     void insertMedia(QPoint entry, const QString &dialogTitle, const QString &file);
     void addColourPage();
