@@ -193,7 +193,9 @@ void BoardPictures::picturesCame()
     // Painting a screenful of new pictures at once would stall the board as long as painting
     // every object does; band by band, what was shown stays in the rest meanwhile.
     m_bandsLeft = kBands;
-    paintBand();
+    // Not in the turn that handed the pictures over, a screenful of them given to their
+    // objects at once: the two together held the board up as long as a band and more.
+    m_nextBand.start();
 }
 
 void BoardPictures::paintBand()
@@ -396,8 +398,30 @@ void BoardPictures::paint(QPaintEvent *event, const std::function<void(QPaintEve
         if (rest == event->region()) {
             paintBoard(event);
         } else if (!rest.isEmpty()) {
+            // The toolkit fills the background over the bounds of what it is asked to paint,
+            // and paints whole any object that reaches into it: left to itself it painted
+            // over the kept picture, showing for a frame only what had a picture of the old
+            // scale, at the cost of most of the screen. Cut to the border it is asked for.
+            QPaintEngine *engine = nullptr;
+            QRegion whole;
+            QPoint offset;
+            {
+                QPainter probe(m_view->viewport());
+                // In device pixels: where they are not the board's, it is painted whole.
+                if (qFuzzyCompare(probe.device()->devicePixelRatioF(), 1.0))
+                    engine = probe.paintEngine();
+                if (engine)
+                    whole = engine->systemClip();
+                offset = probe.deviceTransform().map(QPoint());
+            }
+            if (engine) {
+                const QRegion border = rest.translated(offset);
+                engine->setSystemClip(whole.isEmpty() ? border : whole & border);
+            }
             QPaintEvent border(rest);
             paintBoard(&border);
+            if (engine)
+                engine->setSystemClip(whole);
         }
     }
     if (onScreen) {

@@ -69,6 +69,7 @@ private slots:
     void turnedTableWholeWhenZoomed();
     void inkSharpAtEveryZoom_data();
     void inkSharpAtEveryZoom();
+    void zoomStepStandsInWithTheBoardAlone_data();
     void zoomStepStandsInWithTheBoardAlone();
     void longStrokeInPiecesLooksWhole_data();
     void longStrokeInPiecesLooksWhole();
@@ -1218,10 +1219,19 @@ void tst_DGPathItem::turnedTableWholeWhenZoomed()
                                                     "; the toolkit's: ") + toolkit.toString()));
 }
 
+void tst_DGPathItem::zoomStepStandsInWithTheBoardAlone_data()
+{
+    QTest::addColumn<float>("step");
+    QTest::newRow("in") << 1.1f;
+    // The picture fills less than the board, whose border the page paints as it is.
+    QTest::newRow("out") << 0.90909094f;
+}
+
 void tst_DGPathItem::zoomStepStandsInWithTheBoardAlone()
 {
     // A zoom step shows the board's last picture stretched until the pictures of the new scale
     // come: a picture of the board alone, not of a palette lying over it.
+    QFETCH(float, step);
     Board board;
     DView *view = board.view();
     DPage *page = board.page(0);
@@ -1250,7 +1260,7 @@ void tst_DGPathItem::zoomStepStandsInWithTheBoardAlone()
     view->render(&lastPainter, QRectF(last.rect()), view->viewport()->rect());
     lastPainter.end();
 
-    page->zoomPage(1.1f);
+    page->zoomPage(step);
     QImage stretched(last.size(), QImage::Format_RGB32);
     stretched.fill(Qt::white);
     QPainter painter(&stretched);
