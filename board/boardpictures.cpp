@@ -369,17 +369,50 @@ QRegion BoardPictures::paintStandIn(const QRegion &exposed)
 void BoardPictures::readyPicturesSoon()
 {
     ready();
+    const QRegion border = std::exchange(m_borderLeft, QRegion());
     // Every picture the board shows serves already: the kept picture is done with.
     if (!m_sharpening && !m_standIn.isNull()) {
         dropStandIn();
         m_view->viewport()->update();
+    } else if (!border.isEmpty()) {
+        m_view->viewport()->update(border);
     }
+}
+
+void BoardPictures::paintBackground(const QRegion &area)
+{
+    const QGraphicsScene *current = m_view->scene();
+    if (area.isEmpty() || !current)
+        return;
+    const QBrush brush = m_view->backgroundBrush().style() != Qt::NoBrush
+            ? m_view->backgroundBrush()
+            : current->backgroundBrush();
+    if (brush.style() == Qt::NoBrush)
+        return;
+    QPainter painter(m_view->viewport());
+    painter.setClipRegion(area);
+    painter.setTransform(m_view->viewportTransform());
+    painter.setBrushOrigin(0, 0);
+    painter.fillRect(m_view->mapToScene(area.boundingRect()).boundingRect(), brush);
 }
 
 void BoardPictures::paint(QPaintEvent *event, const std::function<void(QPaintEvent *)> &paintBoard)
 {
     const bool onScreen = paintsScreen();
-    if (standInCovers(event->region())) {
+    if (onScreen && !standInCovers(event->region()) && !m_readySoon.isActive()
+        && (!m_sharpening || m_sharpeningFor != m_view->viewportTransform())
+        && !(event->region() & standInArea()).isEmpty() && standInServes()) {
+        // Zoomed out: the kept picture shows at once with the page's background about it, as
+        // zoomed in; the pictures of the new scale are asked for on the next turn, and the
+        // border is painted then. Together in one turn with the step they held the board up
+        // twice as long as a frame.
+        QPaintEvent nothing{ QRegion() };
+        paintBoard(&nothing);
+        const QRegion border = event->region() - paintStandIn(event->region());
+        paintBackground(border);
+        m_borderLeft += border;
+        m_readySoon.start();
+    } else if (standInCovers(event->region())) {
         // The view keeps its account of what is left to paint in its own painting: given
         // nothing to paint, it closes this frame's, and goes on taking the page's updates. (Into
         // a grab it fills the board with its background all the same.)

@@ -80,6 +80,8 @@ private:
     bool standInCovers(const QRegion &exposed);
     // Paints the kept picture over what it covers of exposed, if it serves; the region painted.
     QRegion paintStandIn(const QRegion &exposed);
+    // Fills area with the page's background alone.
+    void paintBackground(const QRegion &area);
 
     DView *m_view;
     std::unique_ptr<StrokePictures> m_sharpening; // the pictures drawn soon
@@ -87,6 +89,7 @@ private:
     QTimer m_sweep;
     QTransform m_sweptTransform;
     QTimer m_readySoon;
+    QRegion m_borderLeft; // shown with the background alone, painted once the pictures are asked
     Painted m_shown; // the board as the screen last showed it
     Painted m_readyFor;
     QPointer<QObject> m_lastReady; // the page the last pictures were readied for
