@@ -37,8 +37,7 @@ std::shared_ptr<bool> answerNextModal(std::function<void(QWidget *)> answer, int
     const auto testNow = [] {
         return QByteArray(QTest::currentTestFunction()) + '/' + QTest::currentDataTag();
     };
-    QObject::connect(poll, &QTimer::timeout, poll,
-                     [poll, answered, remaining, answer, test = testNow(), testNow]() {
+    const auto look = [poll, answered, remaining, answer, test = testNow(), testNow]() {
         if (testNow() != test) {
             poll->stop();
             poll->deleteLater();
@@ -56,7 +55,8 @@ std::shared_ptr<bool> answerNextModal(std::function<void(QWidget *)> answer, int
             poll->stop();
             poll->deleteLater();
         }
-    });
+    };
+    QObject::connect(poll, &QTimer::timeout, poll, look);
     poll->start();
     return answered;
 }
