@@ -9,11 +9,12 @@
 //
 // Then a mixed page, in a process of its own (cold, its memory its own): the same strokes in
 // groups of 20, a large turned photo, a shape filled with a photo, a table and a text, a turned
-// group of a photo, a text and a table, with a palette and the recycle bin over the board. The zoom-in button is pressed from 100 % to the
-// ceiling, each step shown as the board shows it (pictures drawn on other threads come in), the
-// page is panned over at the ceiling, zoomed out to 418 % and panned over again. Per step: the
-// resident memory, its peak and the longest the board's event loop was held up; over the run:
-// the peak resident memory against that of the page at 100 % and the longest stall. A run whose
+// group of a photo, a text and a table, with a palette and the recycle bin over the board. The
+// zoom-in button is pressed from 100 % to the ceiling, each step shown as the board shows it
+// (pictures drawn on other threads come in), the page is panned over at the ceiling, zoomed out
+// to 418 % and panned over again. Per step: the resident memory, its peak and the longest the
+// board's event loop was held up; over the run: the peak resident memory against that of the
+// page at 100 % and the longest stall. A run whose
 // memory passes 6 GB, or a step that lasts over 10 s, is stopped and says where it got to.
 //
 // Prints figures and whether each target is met, asserts nothing.

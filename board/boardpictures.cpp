@@ -399,9 +399,10 @@ void BoardPictures::paintBackground(const QRegion &area)
 void BoardPictures::paint(QPaintEvent *event, const std::function<void(QPaintEvent *)> &paintBoard)
 {
     const bool onScreen = paintsScreen();
-    if (onScreen && !standInCovers(event->region()) && !m_readySoon.isActive()
+    const bool covered = standInCovers(event->region());
+    if (onScreen && !covered && !m_readySoon.isActive()
         && (!m_sharpening || m_sharpeningFor != m_view->viewportTransform())
-        && !(event->region() & standInArea()).isEmpty() && standInServes()) {
+        && standInServes() && !(event->region() & standInArea()).isEmpty()) {
         // Zoomed out: the kept picture shows at once with the page's background about it, as
         // zoomed in; the pictures of the new scale are asked for on the next turn, and the
         // border is painted then. Together in one turn with the step they held the board up
@@ -412,7 +413,7 @@ void BoardPictures::paint(QPaintEvent *event, const std::function<void(QPaintEve
         paintBackground(border);
         m_borderLeft += border;
         m_readySoon.start();
-    } else if (standInCovers(event->region())) {
+    } else if (covered) {
         // The view keeps its account of what is left to paint in its own painting: given
         // nothing to paint, it closes this frame's, and goes on taking the page's updates. (Into
         // a grab it fills the board with its background all the same.)
