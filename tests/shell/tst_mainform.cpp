@@ -1295,13 +1295,7 @@ void tst_MainForm::whileALessonOpens()
 }
 
 QTEST_MAIN(tst_MainForm)
-enum Arrangement {
-    LoneStroke,
-    Group,
-    GroupScaled,
-    PictureScaledAndTurned,
-    GroupOfObjectsTurned,
-};
+enum Arrangement { LoneStroke, Group, GroupScaled, PictureScaledAndTurned, GroupOfObjectsTurned };
 
 void tst_MainForm::zoomedToTheCeilingStaysLight_data()
 {
@@ -1344,53 +1338,44 @@ void tst_MainForm::zoomedToTheCeilingStaysLight()
         return photo;
     };
     const QPointF centre = view()->mapToScene(board->rect().center());
-    // Selected as the rubber band selects them, grouped as the menu's Group does.
-    const auto group = [page](const QList<QGraphicsItem *> &members) -> QGraphicsItem * {
-        page->clearSelection();
-        for (QGraphicsItem *member : members)
-            member->setSelected(true);
-        page->addObjToGroup();
-        QGraphicsItem *made = members.first()->parentItem();
-        return made && made->type() == ItemTypeGroup ? made : nullptr;
-    };
-    QGraphicsItem *shown = nullptr;
+    QList<QGraphicsItem *> members;
     switch (arrangement) {
     case PictureScaledAndTurned:
-        shown = page->addPixmapItem(QPixmap::fromImage(photo()), centre, 30, 3, QTransform(), true);
+        members << page->addPixmapItem(QPixmap::fromImage(photo()), centre, 30, 3, QTransform(),
+                                       true);
         break;
     case GroupOfObjectsTurned: {
-        QGraphicsItem *picture = page->addPixmapItem(QPixmap::fromImage(photo()), centre, 0, 1,
-                                                     QTransform(), true);
-        QGraphicsItem *text = page->addTextItem(
-                QStringLiteral("<p><b>Los ríos de España</b></p><p>El Ebro nace en Fontibre.</p>"),
-                QFont(QStringLiteral("DejaVu Sans"), 28), centre - QPointF(600, 300), 0, 1.0f,
-                QTransform(), true, 500);
         QPainterPath outline;
         outline.addRect(QRectF(centre + QPointF(-500, 100), QSizeF(480, 300)));
-        QGraphicsItem *table = page->addTableItem(outline, 5, 3, 0, 1.0f, QTransform(), true);
-        shown = group({ picture, text, table });
-        QVERIFY(shown);
-        shown->setTransformOriginPoint(shown->boundingRect().center());
-        shown->setScale(1.5);
-        shown->setRotation(30);
+        members << page->addPixmapItem(QPixmap::fromImage(photo()), centre, 0, 1, QTransform(),
+                                       true)
+                << page->addTextItem(QStringLiteral("<p><b>Los ríos de España</b></p>"),
+                                     QFont(QStringLiteral("DejaVu Sans"), 28),
+                                     centre - QPointF(600, 300), 0, 1.0f, QTransform(), true, 500)
+                << page->addTableItem(outline, 5, 3, 0, 1.0f, QTransform(), true);
         break;
     }
     default:
-        shown = page->addCurveItem(wave(510, 1410, 600, 60), pen, 0, BtMenus::btPencil,
-                                   BtMenus::fnPathSceneCoords, QPointF(), 1, QTransform(), true);
-        if (arrangement == LoneStroke)
-            break;
-        {
-            QGraphicsItem *other =
-                    page->addCurveItem(wave(700, 1000, 380, 40), pen, 0, BtMenus::btPencil,
-                                       BtMenus::fnPathSceneCoords, QPointF(), 1, QTransform(), true);
-            shown = group({ shown, other });
-        }
-        QVERIFY(shown);
+        members << page->addCurveItem(wave(510, 1410, 600, 60), pen, 0, BtMenus::btPencil,
+                                      BtMenus::fnPathSceneCoords, QPointF(), 1, QTransform(), true);
+        if (arrangement != LoneStroke)
+            members << page->addCurveItem(wave(700, 1000, 380, 40), pen, 0, BtMenus::btPencil,
+                                          BtMenus::fnPathSceneCoords, QPointF(), 1, QTransform(),
+                                          true);
+    }
+    QGraphicsItem *shown = members.first();
+    if (members.size() > 1) {
+        // Selected as the rubber band selects them, grouped as the menu's Group does.
+        for (QGraphicsItem *member : qAsConst(members))
+            member->setSelected(true);
+        page->addObjToGroup();
+        shown = shown->parentItem();
+        QVERIFY(shown && shown->type() == ItemTypeGroup);
         shown->setTransformOriginPoint(shown->boundingRect().center());
-        if (arrangement == GroupScaled)
+        if (arrangement != Group)
             shown->setScale(1.5);
-        break;
+        if (arrangement == GroupOfObjectsTurned)
+            shown->setRotation(30);
     }
     page->clearSelection();
     class Paints : public QObject

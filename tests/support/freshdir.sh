@@ -1,8 +1,7 @@
 #!/bin/sh
-# Runs a test program in a fresh, empty current directory and removes it afterwards. The
-# program's temporary folder lies inside it: a program starting in one test clears the working
-# folders it finds no program holding, and the tests run side by side must not find each
-# other's (a folder a test has only begun to fill looks left over).
+# Runs a test program in a fresh, empty current directory, which also holds its temporary folder
+# (a board starting clears the working folders no program holds: tests side by side would clear
+# each other's), and removes it afterwards.
 dir=$(mktemp -d "${TMPDIR:-/tmp}/veltorina-test.XXXXXX") || exit 1
 mkdir "$dir/tmp" || exit 1
 cd "$dir" || exit 1
