@@ -590,14 +590,34 @@ void DView::mousePressEvent(QMouseEvent *event)
     emit signals_touchEvent();
     m_toolAtPress = m_penType[PenUserMain];
     QGraphicsView::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    // Pressed on an object, the scene hands it the mouse; on the board, a tool or a rubber band
+    // takes it, and nothing is held.
+    m_heldObject = scene() ? scene()->mouseGrabberItem() : nullptr;
+    if (!DCustomItem::fromItem(m_heldObject))
+        m_heldObject = nullptr;
+    if (m_heldObject)
+        m_heldFrom = m_heldObject->pos();
+}
+
+bool DView::draggedHeldObject() const
+{
+    // The object still has the mouse while the button is down, so it is alive to ask.
+    return m_heldObject && scene() && scene()->mouseGrabberItem() == m_heldObject
+            && m_heldObject->pos() != m_heldFrom;
 }
 
 void DView::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton) {
         const QPoint point = event->localPos().toPoint();
+        // A rubber band, a click or a tool let go over the bin deletes nothing: only a
+        // selection the pointer carried there.
+        const bool dropped = draggedHeldObject() && overBin(point);
+        m_heldObject = nullptr;
         QGraphicsView::mouseReleaseEvent(event);
-        if (overBin(point))
+        if (dropped)
             deleteObj();
     } else {
         QGraphicsView::mouseReleaseEvent(event);

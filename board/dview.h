@@ -84,6 +84,10 @@ public:
     QWidget *m_parent;
     int m_tableRows = 5;
     int m_toolAtPress = -1; // pen user 0's tool when the last press began
+    // The board object the last left press took hold of, and where it stood: only objects the
+    // pointer dragged are thrown away over the bin.
+    QGraphicsItem *m_heldObject = nullptr;
+    QPointF m_heldFrom;
     int m_tableColumns = 3;
     bool m_bMultiUser = false;
     double m_scale = 1.0;
@@ -175,4 +179,5 @@ private:
     QPen *settablePen(int user);
     bool gestureEvent(QGestureEvent *event);
     bool overBin(QPoint viewPoint) const;
+    bool draggedHeldObject() const;
 };

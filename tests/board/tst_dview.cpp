@@ -48,7 +48,8 @@ private slots:
     void leftAndRightKeysAreSwallowed();
     void overlayRefreshProtocol();
     void clockToggles();
-    void releaseOverBinDeletesSelection();
+    void releaseOverBinDeletesOnlyWhatWasDropped_data();
+    void releaseOverBinDeletesOnlyWhatWasDropped();
     void pinchTurnsAndScalesOnlyFreeObjects();
     void pinchWithOverlayShownDoesNothing();
     void pinchUndoPutsTheObjectBack_data();
@@ -402,28 +403,76 @@ void tst_DView::clockToggles()
     QTRY_VERIFY(!second);
 }
 
-void tst_DView::releaseOverBinDeletesSelection()
+void tst_DView::releaseOverBinDeletesOnlyWhatWasDropped_data()
 {
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<bool>("deleted");
+    QTest::newRow("click on the bin") << "click" << false;
+    QTest::newRow("rubber band ending on the bin") << "rubber band" << false;
+    QTest::newRow("shape drawn to the bin") << "shape" << false;
+    QTest::newRow("text placed on the bin") << "text" << false;
+    QTest::newRow("selection dragged onto the bin") << "drag" << true;
+}
+
+void tst_DView::releaseOverBinDeletesOnlyWhatWasDropped()
+{
+    QFETCH(QString, gesture);
+    QFETCH(bool, deleted);
     Board board;
     DView *view = board.view();
     DPage *page = board.page(0);
     view->setSelect();
-    RectObject *object = addRect(page, QRectF(0, 0, 60, 60), QPointF(300, 300));
-
-    // Nothing selected: a release over the bin records and deletes nothing.
+    QPainterPath line;
+    line.lineTo(60, 0);
+    QList<DGPathCurveItem *> strokes;
+    for (int i = 0; i < 3; ++i)
+        strokes << addCurve(page, line, QPointF(700, 500 + 30 * i));
     const QPoint onBin = view->m_binLabel->geometry().center();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, onBin);
-    QCOMPARE(page->undoStack()->count(), 0);
-    QCOMPARE(object->scene(), page);
+    const auto selectStrokes = [&] {
+        for (DGPathCurveItem *stroke : qAsConst(strokes))
+            stroke->setSelected(true);
+    };
 
-    TestSupport::drag(view->viewport(), { QPoint(330, 330), QPoint(500, 500), onBin });
-    QCOMPARE(object->scene(), nullptr);
+    if (gesture == "click") {
+        selectStrokes();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, onBin);
+    } else if (gesture == "rubber band") {
+        TestSupport::drag(view->viewport(), { QPoint(650, 450), QPoint(800, 600), onBin });
+        for (DGPathCurveItem *stroke : qAsConst(strokes))
+            QVERIFY(stroke->isSelected());
+    } else if (gesture == "shape" || gesture == "text") {
+        if (gesture == "shape")
+            view->setShapeType(BtMenus::btRectangle);
+        else
+            view->insertText();
+        selectStrokes(); // as a select-all would leave them
+        TestSupport::drag(view->viewport(), { QPoint(600, 650), onBin });
+    } else {
+        selectStrokes();
+        const QPoint grip = view->mapFromScene(strokes.first()->sceneBoundingRect().center());
+        TestSupport::drag(view->viewport(), { grip, grip + QPoint(40, 40), onBin });
+    }
+
+    for (DGPathCurveItem *stroke : qAsConst(strokes))
+        QCOMPARE(stroke->scene() == nullptr, deleted);
+    if (gesture == "click" || gesture == "rubber band")
+        QCOMPARE(page->undoStack()->count(), 0);
+    if (gesture == "text") { // what the tool made is not thrown away where it landed
+        const QList<QGraphicsItem *> items = page->items();
+        QVERIFY(std::any_of(items.begin(), items.end(),
+                            [](QGraphicsItem *item) { return item->type() == ItemTypeText; }));
+    }
+    if (!deleted)
+        return;
     QCOMPARE(page->undoStack()->count(), 1); // the deletion, no move
     page->setUndo();
-    QCOMPARE(object->scene(), page);
-    // Back where it was deleted (the decided mend), in its old stacking place.
-    QCOMPARE(object->zValue(), 0.0);
-    QCOMPARE(view->mapFromScene(object->sceneBoundingRect().center()), onBin);
+    for (DGPathCurveItem *stroke : qAsConst(strokes))
+        QCOMPARE(stroke->scene(), page);
+    // The carried stroke comes back where it was deleted (the decided mend), in its old
+    // stacking place; the others where they stood beside it.
+    QCOMPARE(strokes.first()->zValue(), 0.0);
+    const QPointF carried = strokes.first()->pos() - QPointF(700, 500);
+    QCOMPARE(strokes.at(2)->pos(), QPointF(700, 560) + carried);
 }
 
 void tst_DView::pinchTurnsAndScalesOnlyFreeObjects()
