@@ -166,10 +166,8 @@ QGraphicsItem *DPage::saveToPage(QVector<QPointF> *pts)
     }
     case BtMenus::btBrushPen:
     case BtMenus::btRainbowPen: {
-        const QImage stamp = QImage(QStringLiteral(":/texture/mobi.png"))
-                                     .scaled(20, 20, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-                                     .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        const FreehandStroke::Picture picture = FreehandStroke::texture(scaled, path, stamp);
+        const FreehandStroke::Picture picture =
+                FreehandStroke::texture(scaled, path, FreehandStroke::textureStamp());
         return commitPicture(picture.image, scaled.first(), picture.topLeft);
     }
     case BtMenus::btSmartPen:

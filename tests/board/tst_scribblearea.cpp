@@ -193,8 +193,8 @@ void tst_ScribbleArea::releaseAddsTheStrokeToTheBoardPicture()
     QCoreApplication::processEvents();
     QCOMPARE(boardObjects(page).size(), 21);
     if (tool == BtMenus::btFountainPen) {
-        // The nib's bar hangs from each point: 3 wide, from 10 to 7 left of it.
-        QCOMPARE(overlay->grab().toImage().pixelColor(400 - 9, 520), QColor(0, 120, 0));
+        // The nib's bar is centred on each point.
+        QCOMPARE(overlay->grab().toImage().pixelColor(400, 520), QColor(0, 120, 0));
     }
     // The page was not drawn again: the new stroke joined the picture the overlay holds, and
     // no live ink is left above it.
@@ -292,8 +292,9 @@ void tst_ScribbleArea::onePointStroke()
     QTest::qWait(50);
     const QImage shown = board.window()->grab().toImage();
     if (tool == BtMenus::btFountainPen) {
-        // The nib hangs from the point: 3 wide, 20 high, from 10 up and left of it.
-        QCOMPARE(shown.pixelColor(tap + QPoint(-9, 0)), QColor(10, 60, 200));
+        // The nib, 3 wide and 20 high, is centred on the point.
+        QCOMPARE(shown.pixelColor(tap + QPoint(-1, -9)), QColor(10, 60, 200));
+        QCOMPARE(shown.pixelColor(tap + QPoint(-3, 0)), QColor(Qt::white));
         return;
     }
     // A round dot of the pen's width on the point, nothing beyond it.
@@ -362,11 +363,9 @@ void tst_ScribbleArea::inkLandsUnderTheStroke()
             QVERIFY2(nearest <= tolerance, qPrintable(QString::number(nearest)));
         }
     } else {
-        // The fountain nib hangs as a bar from 10 to 7 pixels left of each point, as it does
-        // live; the brush stamp is centred on the point.
-        const QPointF nib = tool == BtMenus::btFountainPen ? QPointF(-8.5, 0) : QPointF();
+        // The fountain nib and the brush stamp are centred on the point.
         for (int i = 2; i < stroke.size() - 2; i += 5) {
-            const QPointF under = view->mapToScene(stroke.at(i)) + nib;
+            const QPointF under = view->mapToScene(stroke.at(i));
             QVERIFY2(pictureAlphaAt(object, under) > 1,
                      qPrintable(QStringLiteral("point %1 at %2,%3")
                                         .arg(i)
