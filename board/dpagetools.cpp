@@ -201,6 +201,13 @@ QPointF DPage::freehandAnchor(const QPointF &scaledFirst) const
     return m_view->mapToScene(roundedHalfUp(scaledFirst).toPoint());
 }
 
+QTransform DPage::freehandFrameToScene(const QPointF &first) const
+{
+    const QPointF scaledFirst = FreehandStroke::scaledPoint(first, first, m_view->getScale());
+    const QPointF shift = freehandAnchor(scaledFirst) - scaledFirst;
+    return QTransform::fromTranslate(shift.x(), shift.y());
+}
+
 QTransform DPage::freehandToScene(const QPointF &first) const
 {
     const double zoom = m_view->getScale();
