@@ -401,6 +401,9 @@ public:
     // scene point anchor + (p - first) / zoom, the anchor being first brought to the page's
     // scale and laid on a whole view pixel.
     QTransform freehandToScene(const QPointF &first) const;
+    // The same for the points of that stroke in its scaled frame (FreehandStroke), where the
+    // page stamps the pictures of the stamp pens.
+    QTransform freehandFrameToScene(const QPointF &first) const;
 
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;

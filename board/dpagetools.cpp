@@ -166,10 +166,8 @@ QGraphicsItem *DPage::saveToPage(QVector<QPointF> *pts)
     }
     case BtMenus::btBrushPen:
     case BtMenus::btRainbowPen: {
-        const QImage stamp = QImage(QStringLiteral(":/texture/mobi.png"))
-                                     .scaled(20, 20, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-                                     .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        const FreehandStroke::Picture picture = FreehandStroke::texture(scaled, path, stamp);
+        const FreehandStroke::Picture picture =
+                FreehandStroke::texture(scaled, path, FreehandStroke::textureStamp());
         return commitPicture(picture.image, scaled.first(), picture.topLeft);
     }
     case BtMenus::btSmartPen:
@@ -201,6 +199,13 @@ QGraphicsItem *DPage::commitPicture(const QImage &picture, const QPointF &first,
 QPointF DPage::freehandAnchor(const QPointF &scaledFirst) const
 {
     return m_view->mapToScene(roundedHalfUp(scaledFirst).toPoint());
+}
+
+QTransform DPage::freehandFrameToScene(const QPointF &first) const
+{
+    const QPointF scaledFirst = FreehandStroke::scaledPoint(first, first, m_view->getScale());
+    const QPointF shift = freehandAnchor(scaledFirst) - scaledFirst;
+    return QTransform::fromTranslate(shift.x(), shift.y());
 }
 
 QTransform DPage::freehandToScene(const QPointF &first) const

@@ -12,36 +12,42 @@ namespace FreehandStroke {
 
 namespace {
 
-// Stamps image with its top-left at every pixel of travel from previous to current, offset by
-// (-10, -10), as the overlay's stamp pens do live.
-void stampAlong(QPainter &painter, const QImage &image, const QPointF &previous,
-                const QPointF &current)
-{
-    const QPointF nib(10, 10);
-    const qreal length = QLineF(previous, current).length();
-    for (int i = 0; i < length; ++i)
-        painter.drawImage(previous + (i / length) * (current - previous) - nib, image);
-}
-
 bool sane(const QRect &bounds)
 {
     return bounds.width() < kMaxPictureSide && bounds.height() < kMaxPictureSide;
+}
+
+bool usableZoom(double zoom)
+{
+    return zoom > 0 && std::isfinite(zoom);
+}
+
+// The whole pixels by which a stroke begun at first is shifted once divided by zoom.
+QPointF shiftOf(const QPointF &first, double zoom)
+{
+    return QPointF(std::trunc(first.x() / zoom - first.x()),
+                   std::trunc(first.y() / zoom - first.y()));
 }
 
 } // namespace
 
 QVector<QPointF> scaledCopy(const QVector<QPointF> &points, double zoom)
 {
-    if (points.isEmpty() || !(zoom > 0) || !std::isfinite(zoom))
+    if (points.isEmpty() || !usableZoom(zoom))
         return points;
-    const QPointF first = points.first();
-    const qreal dx = std::trunc(first.x() / zoom - first.x());
-    const qreal dy = std::trunc(first.y() / zoom - first.y());
+    const QPointF shift = shiftOf(points.first(), zoom);
     QVector<QPointF> scaled;
     scaled.reserve(points.size());
     for (const QPointF &point : points)
-        scaled << QPointF(point.x() / zoom - dx, point.y() / zoom - dy);
+        scaled << point / zoom - shift;
     return scaled;
+}
+
+QPointF scaledPoint(const QPointF &point, const QPointF &first, double zoom)
+{
+    if (!usableZoom(zoom))
+        return point;
+    return point / zoom - shiftOf(first, zoom);
 }
 
 QPainterPath strokePath(const QVector<QPointF> &scaled)
@@ -59,55 +65,90 @@ QPainterPath strokePath(const QVector<QPointF> &scaled)
     return path;
 }
 
+QImage nib(const QColor &colour)
+{
+    QColor opaque = colour;
+    opaque.setAlpha(255);
+    QImage bar(3, 20, QImage::Format_ARGB32_Premultiplied);
+    bar.fill(opaque);
+    return bar;
+}
+
+QImage textureStamp()
+{
+    // Made once: every brush and rainbow stroke, live or committed, stamps this one picture.
+    static const QImage stamp =
+            QImage(QStringLiteral(":/texture/mobi.png"))
+                    .scaled(20, 20, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                    .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return stamp;
+}
+
+QRect stampRect(const QImage &stamp, const QPointF &point)
+{
+    const QPointF corner = point - QPointF(stamp.width(), stamp.height()) / 2;
+    return QRect(QPoint(int(std::floor(corner.x() + 0.5)), int(std::floor(corner.y() + 0.5))),
+                 stamp.size());
+}
+
+void stampAt(QPainter &painter, const QImage &stamp, const QPointF &point)
+{
+    painter.drawImage(stampRect(stamp, point).topLeft(), stamp);
+}
+
+void stampAlong(QPainter &painter, const QImage &stamp, const QPointF &from, const QPointF &to)
+{
+    const qreal length = QLineF(from, to).length();
+    for (int i = 0; i < length; ++i)
+        stampAt(painter, stamp, from + (i / length) * (to - from));
+}
+
+QRect strokeBounds(const QVector<QPointF> &scaled, const QPainterPath &path)
+{
+    return (path.boundingRect() | QPolygonF(scaled).boundingRect()).toRect();
+}
+
+QRect textureRegion(const QRect &bounds)
+{
+    return QRect(bounds.topLeft() - QPoint(8, 8), bounds.bottomRight() + QPoint(8, 8));
+}
+
 Picture calligraphic(const QVector<QPointF> &scaled, const QPainterPath &path, const QColor &colour)
 {
-    const QRect bounds = path.boundingRect().toRect();
+    const QRect bounds = strokeBounds(scaled, path);
     if (scaled.isEmpty() || !sane(bounds))
         return {};
-    QImage picture(bounds.width() + 20, bounds.height() + 20, QImage::Format_ARGB32_Premultiplied);
+    QImage picture(bounds.size() + QSize(20, 20), QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::transparent);
-    QColor opaque = colour;
-    opaque.setAlpha(255); // the nib is solid whatever the pen's own alpha
-    QImage nib(3, 20, QImage::Format_ARGB32_Premultiplied);
-    nib.fill(opaque);
-
-    qreal minX = scaled.first().x();
-    qreal minY = scaled.first().y();
-    for (int i = 0; i < path.elementCount(); ++i) {
-        minX = qMin(minX, path.elementAt(i).x);
-        minY = qMin(minY, path.elementAt(i).y);
-    }
-    const QPointF origin(minX - 10, minY - 10);
+    const QImage bar = nib(colour);
+    // Whole pixels of the scaled frame: the bars land on the pixels stampRect gives them.
+    const QPoint topLeft = bounds.topLeft() - QPoint(10, 10);
     QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPointF previous = scaled.first() - origin;
+    painter.translate(-topLeft);
+    QPointF previous = scaled.first();
     for (const QPointF &point : scaled) {
-        const QPointF current = point - origin;
-        painter.drawImage(current - QPointF(10, 10), nib);
-        stampAlong(painter, nib, previous, current);
-        previous = current;
+        stampAt(painter, bar, point);
+        stampAlong(painter, bar, previous, point);
+        previous = point;
     }
     painter.end();
-    return { picture, QPointF(bounds.topLeft()) - QPointF(10, 10) };
+    return { picture, QPointF(topLeft) };
 }
 
 Picture texture(const QVector<QPointF> &scaled, const QPainterPath &path, const QImage &stamp)
 {
-    const QRect bounds = path.boundingRect().toRect();
+    const QRect bounds = strokeBounds(scaled, path);
     // Stamps go along segments: a single point would leave only the faint ground, a picture
     // nobody can see.
     if (scaled.size() < 2 || !sane(bounds))
         return {};
-    // The region kept around the stroke; stamps and crop share the scaled frame, so what is
-    // kept is what was stamped.
-    const QRect region(bounds.topLeft() - QPoint(8, 8), bounds.bottomRight() + QPoint(8, 8));
+    const QRect region = textureRegion(bounds);
     QImage picture(region.size(), QImage::Format_ARGB32_Premultiplied);
     picture.fill(QColor(0, 0, 0, 1));
     QPainter painter(&picture);
     painter.translate(-region.topLeft());
-    const QPointF nib(10, 10);
     for (int i = 1; i < scaled.size(); ++i) {
-        painter.drawImage(scaled.first() - nib, stamp);
+        stampAt(painter, stamp, scaled.first());
         stampAlong(painter, stamp, scaled.at(i - 1), scaled.at(i));
     }
     painter.end();

@@ -4,7 +4,10 @@
 #include <QImage>
 #include <QPainterPath>
 #include <QPointF>
+#include <QRect>
 #include <QVector>
+
+class QPainter;
 
 // The geometry of a finished freehand stroke, apart from the page: the overlay's points (view
 // pixels) brought to the page's scale, the stroke's path, and the pictures the stamp pens
@@ -15,6 +18,8 @@ namespace FreehandStroke {
 
 // Points divided by zoom, shifted by the whole-pixel part of (first / zoom - first).
 QVector<QPointF> scaledCopy(const QVector<QPointF> &points, double zoom);
+// One point of a stroke begun at first, as scaledCopy brings it.
+QPointF scaledPoint(const QPointF &point, const QPointF &first, double zoom);
 
 // Starts at the first point; 2 to 5 points give one line to the second point plus (1, 1),
 // any other count a line to every point in order, the first one included.
@@ -27,14 +32,33 @@ struct Picture
     QPointF topLeft;
 };
 
-// The fountain pens: a 3 x 20 nib in colour (opaque) at every pixel of travel, the picture 20
-// pixels larger than the path's bounds and starting 10 up and left of them.
+// The nib of the fountain pens: a solid 3 x 20 bar in colour, whatever the pen's alpha.
+QImage nib(const QColor &colour);
+// The stamp of the brush and rainbow pens: the texture at 20 x 20.
+QImage textureStamp();
+
+// Where stamp lies centred on point, on whole pixels of the scaled frame. The pictures' pixels
+// are whole pixels of that frame too, so a stamp drawn there through any transform covers
+// exactly the pixels the picture gives it.
+QRect stampRect(const QImage &stamp, const QPointF &point);
+void stampAt(QPainter &painter, const QImage &stamp, const QPointF &point);
+// stamp centred on every pixel of travel from `from` towards `to`, `to` itself left out.
+void stampAlong(QPainter &painter, const QImage &stamp, const QPointF &from, const QPointF &to);
+
+// What a picture of the stroke must hold: the path's bounds, and every point beyond them (a
+// path of two to five points is the first line alone, yet each point was stamped).
+QRect strokeBounds(const QVector<QPointF> &scaled, const QPainterPath &path);
+// The part of the brush and rainbow pens' stamping kept: 8 pixels around the stroke's bounds.
+QRect textureRegion(const QRect &bounds);
+
+// The fountain pens: the nib centred on every pixel of travel, the picture 20 pixels larger
+// than the stroke's bounds and starting 10 up and left of them.
 Picture calligraphic(const QVector<QPointF> &scaled, const QPainterPath &path,
                      const QColor &colour);
 
-// The brush and rainbow pens: stamp (20 x 20) at every pixel of travel on a faint black
-// ground, kept 8 pixels around the path's bounds. stamp is drawn centred on each point. Fewer
-// than two points make no picture.
+// The brush and rainbow pens: stamp centred on every pixel of travel, and on the first point
+// again before each segment, on a faint black ground, kept over textureRegion. Fewer than two
+// points make no picture.
 Picture texture(const QVector<QPointF> &scaled, const QPainterPath &path, const QImage &stamp);
 
 // The smart pen: the path's points simplified with a tolerance of their mean distance from

@@ -5,11 +5,11 @@
 #include "dgpathitem.h"
 #include "dpage.h"
 #include "dview.h"
+#include "freehandstroke.h"
 
 #include <QDebug>
 #include <QGraphicsItem>
 #include <QGuiApplication>
-#include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -40,19 +40,16 @@ QRect segmentArea(QPointF from, QPointF to, int margin = kInkMargin)
     return QRect(topLeft, bottomRight).adjusted(-margin, -margin, margin, margin);
 }
 
-// The rainbow pen's stamp: the brush pen refills it with its own colour at every move.
-QPixmap rainbowStamp(int width)
+// The screen pixels to repaint for stamps covering stamped, a rectangle of the stroke's frame.
+QRect shownArea(const QTransform &toOverlay, const QRect &stamped)
 {
-    QPixmap stamp(qMax(1, width), 5);
-    QLinearGradient hues(0, 0, stamp.width(), 0);
-    const QColor colours[] = { Qt::red, Qt::yellow, Qt::green, Qt::cyan, Qt::blue, Qt::magenta };
-    const int count = int(sizeof colours / sizeof colours[0]);
-    for (int i = 0; i < count; ++i)
-        hues.setColorAt(qreal(i) / (count - 1), colours[i]);
-    stamp.fill(Qt::transparent);
-    QPainter painter(&stamp);
-    painter.fillRect(stamp.rect(), hues);
-    return stamp;
+    return toOverlay.mapRect(QRectF(stamped)).toAlignedRect().adjusted(-2, -2, 2, 2);
+}
+
+QRectF grown(const QRectF &bounds, const QPointF &point)
+{
+    return QRectF(QPointF(qMin(bounds.left(), point.x()), qMin(bounds.top(), point.y())),
+                  QPointF(qMax(bounds.right(), point.x()), qMax(bounds.bottom(), point.y())));
 }
 
 bool onLeft(int tool)
@@ -85,12 +82,11 @@ ScribbleArea::ScribbleArea(QWidget *parent)
     : QWidget(parent),
       m_canvas(parent->width(), parent->height()),
       m_ink(parent->width(), parent->height()),
-      m_brushStamp(20, 5)
+      m_brushStamp(FreehandStroke::textureStamp())
 {
     setAttribute(Qt::WA_AcceptTouchEvents);
     m_canvas.fill(QColor(0, 0, 0, 0));
     m_ink.fill(Qt::transparent);
-    m_brushStamp.fill(Qt::transparent);
 }
 
 void ScribbleArea::pinta()
@@ -113,13 +109,25 @@ void ScribbleArea::clearInk()
     m_inkArea = QRect();
 }
 
+ScribbleArea::Layer &ScribbleArea::layer(int id)
+{
+    auto found = m_layers.find(id);
+    if (found == m_layers.end()) {
+        found = m_layers.insert(id, Layer{ QPixmap(m_ink.size()), QRect(), QRectF() });
+        found->ink.fill(Qt::transparent);
+    }
+    return *found;
+}
+
 void ScribbleArea::closeLayer(int id)
 {
-    const QPixmap layer = m_layers.take(id);
-    if (layer.isNull())
+    const Layer closed = m_layers.take(id);
+    if (closed.ink.isNull())
         return;
     QPainter painter(&m_ink);
-    painter.drawPixmap(m_inkArea, layer, m_inkArea);
+    if (!closed.shown.isNull())
+        painter.setClipRect(closed.shown);
+    painter.drawPixmap(m_inkArea, closed.ink, m_inkArea);
 }
 
 QGraphicsItem *ScribbleArea::saveToPage(QVector<QPointF> *pts)
@@ -149,7 +157,6 @@ void ScribbleArea::pressAction(int id, QPointF p)
     if (m_dview->m_bMultiUser)
         user = p.x() < width() / 2 ? PenUser1 : PenUser3;
     m_touchUsers.insert(id, user);
-    m_brushStamp = rainbowStamp(m_dview->getPen(user).width());
     emit signals_touchEvent();
     m_touchStrokes.insert(id, QVector<QPointF>{ p });
     update(QRect(qRound(p.x() - 40), qRound(p.y() - 40), 80, 80));
@@ -355,12 +362,7 @@ void ScribbleArea::drawLine(int id, QPointF p)
     const QTransform toOverlay = m_dview->sceneToOverlay();
     const QPen pen = m_dview->getPen(m_touchUsers.value(id, PenUserMain));
     const bool translucent = pen.color().alpha() < 255;
-    if (translucent && !m_layers.contains(id)) {
-        QPixmap layer(m_ink.size());
-        layer.fill(Qt::transparent);
-        m_layers.insert(id, layer);
-    }
-    QPainter painter(translucent ? &m_layers[id] : &m_ink);
+    QPainter painter(translucent ? &layer(id).ink : &m_ink);
     // Each segment replaces what the stroke's own layer holds under it: where segments
     // overlap, the ink is as dense as the one stroke the page will draw.
     if (translucent)
@@ -387,39 +389,78 @@ void ScribbleArea::drawObject(int id, QPointF p)
     keepPoint(id, p, segmentArea(last, p));
 }
 
+ScribbleArea::StampSegment ScribbleArea::stampSegment(int id, QPointF p, const DPage &page) const
+{
+    const QPointF first = m_touchStrokes.value(id).first();
+    const double zoom = m_dview->getScale();
+    return { FreehandStroke::scaledPoint(first, first, zoom),
+             FreehandStroke::scaledPoint(m_touchStrokes.value(id).last(), first, zoom),
+             FreehandStroke::scaledPoint(p, first, zoom),
+             page.freehandFrameToScene(first) * m_dview->sceneToOverlay() };
+}
+
 void ScribbleArea::drawSoftPen(int id, QPointF p)
 {
-    m_softStamp = QPixmap(3, 20);
-    m_softStamp.fill(m_dview->getPen(m_touchUsers.value(id, PenUserMain)).color());
-    stampSegment(id, p, m_softStamp);
+    const QImage nib =
+            FreehandStroke::nib(m_dview->getPen(m_touchUsers.value(id, PenUserMain)).color());
+    m_softStamp = QPixmap::fromImage(nib); // the texture brush stamps the nib last made
+    const DPage *page = m_dview->page();
+    if (!page) {
+        keepPoint(id, p, segmentArea(m_touchStrokes.value(id).last(), p));
+        return;
+    }
+    // The nib shows as large as it lands, on the pixels it lands on.
+    const StampSegment segment = stampSegment(id, p, *page);
+    QPainter painter(&m_ink);
+    painter.setTransform(segment.toOverlay);
+    FreehandStroke::stampAt(painter, nib, segment.to);
+    FreehandStroke::stampAlong(painter, nib, segment.from, segment.to);
+    painter.end();
+    const QRect stamped = FreehandStroke::stampRect(nib, segment.from)
+            | FreehandStroke::stampRect(nib, segment.to);
+    keepPoint(id, p, shownArea(segment.toOverlay, stamped));
 }
 
 void ScribbleArea::drawBrushPen(int id, QPointF p)
 {
-    m_brushStamp.fill(m_dview->getPen(m_touchUsers.value(id, PenUserMain)).color());
-    stampSegment(id, p, m_brushStamp);
+    drawTexture(id, p);
 }
 
 void ScribbleArea::drawRainbowPen(int id, QPointF p)
 {
     if (!(QLineF(m_touchStrokes.value(id).last(), p).length() > kRainbowSpacing))
         return;
-    stampSegment(id, p, m_brushStamp);
+    drawTexture(id, p);
 }
 
-void ScribbleArea::stampSegment(int id, QPointF p, const QPixmap &stamp)
+void ScribbleArea::drawTexture(int id, QPointF p)
 {
-    const QPointF last = m_touchStrokes.value(id).last();
-    const QPointF nib(10, 10);
-    QPainter painter(&m_ink);
-    painter.setPen(m_dview->getPen(m_touchUsers.value(id, PenUserMain)));
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.drawPixmap(p - nib, stamp);
-    const qreal length = QLineF(last, p).length();
-    for (int i = 0; i < length; ++i)
-        painter.drawPixmap(last + (i / length) * (p - last) - nib, stamp);
+    const DPage *page = m_dview->page();
+    if (!page) {
+        keepPoint(id, p, segmentArea(m_touchStrokes.value(id).last(), p));
+        return;
+    }
+    // The stamps in the page's order: the first point's again before each segment.
+    const StampSegment segment = stampSegment(id, p, *page);
+    Layer &stroke = layer(id);
+    QPainter painter(&stroke.ink);
+    painter.setTransform(segment.toOverlay);
+    FreehandStroke::stampAt(painter, m_brushStamp, segment.start);
+    FreehandStroke::stampAlong(painter, m_brushStamp, segment.from, segment.to);
     painter.end();
-    keepPoint(id, p, segmentArea(last, p));
+    // The picture keeps only a margin around the points: the layer shows as much, and what
+    // the stroke uncovers as that margin grows.
+    if (stroke.stamped.isNull())
+        stroke.stamped = QRectF(segment.start, QSizeF());
+    stroke.stamped = grown(stroke.stamped, segment.to);
+    const QRect region = FreehandStroke::textureRegion(stroke.stamped.toRect());
+    const QRect shown = segment.toOverlay.mapRect(QRectF(region)).toRect();
+    update(QRegion(shown).subtracted(QRegion(stroke.shown)));
+    stroke.shown = shown;
+    const QRect stamped = FreehandStroke::stampRect(m_brushStamp, segment.start)
+            | FreehandStroke::stampRect(m_brushStamp, segment.from)
+            | FreehandStroke::stampRect(m_brushStamp, segment.to);
+    keepPoint(id, p, shownArea(segment.toOverlay, stamped));
 }
 
 // ---- Mouse ----
@@ -572,8 +613,11 @@ void ScribbleArea::paintEvent(QPaintEvent *event)
     if (!m_inkArea.intersects(area))
         return;
     painter.drawPixmap(area, m_ink, area);
-    for (const QPixmap &layer : qAsConst(m_layers))
-        painter.drawPixmap(area, layer, area);
+    for (const Layer &layer : qAsConst(m_layers)) {
+        const QRect shown = layer.shown.isNull() ? area : layer.shown & area;
+        if (!shown.isEmpty())
+            painter.drawPixmap(shown, layer.ink, shown);
+    }
 }
 
 void ScribbleArea::showEvent(QShowEvent *event)

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QImage>
 #include <QList>
 #include <QMap>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPointF>
+#include <QTransform>
 #include <QVector>
 #include <QWidget>
 
@@ -60,6 +62,21 @@ protected:
 
 private:
     enum InputMode { Idle = 0, Touching = 1, MouseStroke = 2 };
+    struct Layer
+    {
+        QPixmap ink;
+        QRect shown; // the overlay pixels it shows in; null: all
+        QRectF stamped; // the texture pens: the points so far, in the stroke's scaled frame
+    };
+    // A stamp pen's segment, from the stroke's last point to the next, in the stroke's scaled
+    // frame, where the page stamps its picture; seen through the board's zoom and scroll.
+    struct StampSegment
+    {
+        QPointF start; // the stroke's first point
+        QPointF from;
+        QPointF to;
+        QTransform toOverlay;
+    };
     static constexpr int kMouseId = -1;
 
     void pressAction(int id, QPointF p);
@@ -86,9 +103,12 @@ private:
     void drawSoftPen(int id, QPointF p);
     void drawBrushPen(int id, QPointF p);
     void drawRainbowPen(int id, QPointF p);
-    void stampSegment(int id, QPointF p, const QPixmap &stamp);
+    void drawTexture(int id, QPointF p);
+    StampSegment stampSegment(int id, QPointF p, const DPage &page) const;
     void keepPoint(int id, QPointF p, const QRect &area);
-    // A stroke no longer open: its translucent ink joins the rest of the live ink.
+    // The stroke's own layer, made on first use.
+    Layer &layer(int id);
+    // A stroke no longer open: its layer's ink joins the rest of the live ink.
     void closeLayer(int id);
 
     QPixmap m_canvas;
@@ -96,13 +116,14 @@ private:
     QRect m_inkArea; // where m_ink and the layers hold anything
     // The live ink of each open stroke in a translucent pen, laid over m_ink: a stroke drawn
     // on itself segment by segment would darken wherever its segments overlap, which the
-    // stroke it becomes never does.
-    QMap<int, QPixmap> m_layers;
+    // stroke it becomes never does. The brush and rainbow pens draw into one too, shown only
+    // over the part of their stamping that their picture will keep.
+    QMap<int, Layer> m_layers;
     QPainterPath m_lassoPath; // view coordinates; shared by all touch points
     DView *m_dview = nullptr;
     DPage *m_dpage = nullptr;
     QPixmap m_softStamp;
-    QPixmap m_brushStamp;
+    const QImage m_brushStamp; // the brush and rainbow pens stamp what their picture holds
     QMap<int, int> m_touchUsers;
     QMap<int, QVector<QPointF>> m_touchStrokes;
     QList<QVector<QPointF>> m_finishedStrokes;

@@ -1,5 +1,7 @@
 #include "board/freehandstroke.h"
 
+#include <QBitmap>
+#include <QRegion>
 #include <QtTest>
 
 class tst_FreehandStroke : public QObject
@@ -10,6 +12,7 @@ private slots:
     void scaledCopy();
     void strokePath_data();
     void strokePath();
+    void calligraphicPicture_data();
     void calligraphicPicture();
     void texturePictureKeepsTheStampedRegion();
 };
@@ -67,23 +70,34 @@ void tst_FreehandStroke::strokePath()
     QCOMPARE(actual, elements);
 }
 
+void tst_FreehandStroke::calligraphicPicture_data()
+{
+    QTest::addColumn<Points>("stroke");
+    QTest::addColumn<QRect>("ink"); // where the bars lie, in the stroke's frame
+    QTest::addColumn<QSize>("size"); // 20 more than the stroke's bounds
+    Points level;
+    for (int x = 100; x <= 200; x += 10)
+        level << QPointF(x, 50);
+    // Each bar stands on the pixel that holds its point and one pixel each side of it.
+    QTest::newRow("level") << level << QRect(QPoint(99, 40), QPoint(201, 59)) << QSize(120, 20);
+    // Three points: the path is the first line alone, but every point was stamped.
+    QTest::newRow("three points") << Points{ { 100, 50 }, { 110, 50 }, { 110, 90 } }
+                                  << QRect(QPoint(99, 40), QPoint(111, 99)) << QSize(31, 60);
+}
+
 void tst_FreehandStroke::calligraphicPicture()
 {
-    Points stroke;
-    for (int x = 100; x <= 200; x += 5)
-        stroke << QPointF(x, 50 + x / 4.0);
-    const QPainterPath path = FreehandStroke::strokePath(stroke);
-    const FreehandStroke::Picture picture =
-            FreehandStroke::calligraphic(stroke, path, QColor(0, 0, 255, 40));
-    const QRect bounds = path.boundingRect().toRect();
-    QCOMPARE(picture.image.size(), bounds.size() + QSize(20, 20));
-    QCOMPARE(picture.topLeft, QPointF(bounds.topLeft() - QPoint(10, 10)));
-    // Each point hangs a solid 3 x 20 bar from 10 to 7 pixels left of it.
-    for (const QPointF &point : stroke) {
-        const QPoint pixel = (point - picture.topLeft + QPointF(-9, 0)).toPoint();
-        QCOMPARE(picture.image.pixelColor(pixel), QColor(0, 0, 255, 255));
-    }
-    QCOMPARE(picture.image.pixelColor(0, picture.image.height() - 1).alpha(), 0);
+    QFETCH(Points, stroke);
+    QFETCH(QRect, ink);
+    QFETCH(QSize, size);
+    const FreehandStroke::Picture picture = FreehandStroke::calligraphic(
+            stroke, FreehandStroke::strokePath(stroke), QColor(0, 0, 255, 40));
+    QCOMPARE(picture.image.size(), size);
+    const QPoint topLeft = picture.topLeft.toPoint();
+    const QRegion inked(QBitmap::fromImage(picture.image.createAlphaMask()));
+    QCOMPARE(inked.boundingRect().translated(topLeft), ink);
+    // Solid, whatever the pen's alpha.
+    QCOMPARE(picture.image.pixelColor(stroke.first().toPoint() - topLeft), QColor(0, 0, 255));
 }
 
 void tst_FreehandStroke::texturePictureKeepsTheStampedRegion()
@@ -100,6 +114,12 @@ void tst_FreehandStroke::texturePictureKeepsTheStampedRegion()
         QCOMPARE(picture.image.pixelColor((point - picture.topLeft).toPoint()), QColor(255, 0, 0));
     // Away from the stroke only the faint ground remains.
     QCOMPARE(picture.image.pixelColor(picture.image.width() - 1, 0), QColor(0, 0, 0, 1));
+
+    // Three points make a path of the first line alone; the last one's stamp is kept too.
+    const Points turn{ { 50, 50 }, { 60, 50 }, { 60, 90 } };
+    const FreehandStroke::Picture turned =
+            FreehandStroke::texture(turn, FreehandStroke::strokePath(turn), stamp);
+    QCOMPARE(QRectF(turned.topLeft, turned.image.size()), QRectF(42, 42, 27, 56));
 
     // A single point would stamp nothing: no picture of the bare ground is made.
     const Points dot{ { 10, 10 } };

@@ -36,18 +36,17 @@ void tst_InkPens::everyPenOnTheBoard()
     {
         int tool;
         QColor ink; // as shown over the white page
-        int offsetX; // where the ink lies beside the stroke's points
         bool straight; // the smart pen keeps a straight stroke's ends only
     };
     const QColor texture(0x2b, 0x3a, 0x4a); // the brush stamp, built up by overlapping stamps
     const PenInk pens[] = {
-        { 50, QColor(20, 40, 160), 0, false },
-        { 54, QColor(249, 233, 155), 0, false }, // 100/255 of the yellow over white
-        { 58, QColor(20, 40, 160), 0, false }, // the texture brush keeps the pencil's pen
-        { 60, QColor(160, 20, 40), -8, false }, // the nib hangs 10 to 7 pixels left
-        { 66, texture, 0, false },
-        { 67, texture, 0, false },
-        { 69, QColor(0, 140, 60), 0, true },
+        { 50, QColor(20, 40, 160), false },
+        { 54, QColor(249, 233, 155), false }, // 100/255 of the yellow over white
+        { 58, QColor(20, 40, 160), false }, // the texture brush keeps the pencil's pen
+        { 60, QColor(160, 20, 40), false },
+        { 66, texture, false },
+        { 67, texture, false },
+        { 69, QColor(0, 140, 60), true },
     };
     auto waveY = [](int y, double x) { return y + 25 * std::sin((x - 120) / 12.0 / 5.0); };
     int row = 0;
@@ -88,9 +87,8 @@ void tst_InkPens::everyPenOnTheBoard()
         QString misses;
         for (int x = 160; x <= 800; x += 16) {
             ++columns;
-            const double expectedY = pen.straight
-                    ? y + (waveY(y, 840) - y) * (x - pen.offsetX - 120) / 720.0
-                    : waveY(y, x - pen.offsetX);
+            const double expectedY =
+                    pen.straight ? y + (waveY(y, 840) - y) * (x - 120) / 720.0 : waveY(y, x);
             double sum = 0;
             int count = 0;
             for (int dy = -40; dy <= 40; ++dy) {

@@ -35,6 +35,8 @@ private slots:
     void inkLandsUnderTheStroke();
     void liveInkIsTheStrokeItBecomes_data();
     void liveInkIsTheStrokeItBecomes();
+    void fountainPenInkOnThePointersPath_data();
+    void fountainPenInkOnThePointersPath();
     void twoFingersCommitInLiftOrder();
     void touchDuringMouseStrokeDropsIt();
     void touchCancelLeavesOverlayUsable();
@@ -193,8 +195,8 @@ void tst_ScribbleArea::releaseAddsTheStrokeToTheBoardPicture()
     QCoreApplication::processEvents();
     QCOMPARE(boardObjects(page).size(), 21);
     if (tool == BtMenus::btFountainPen) {
-        // The nib's bar hangs from each point: 3 wide, from 10 to 7 left of it.
-        QCOMPARE(overlay->grab().toImage().pixelColor(400 - 9, 520), QColor(0, 120, 0));
+        // The nib's bar is centred on each point.
+        QCOMPARE(overlay->grab().toImage().pixelColor(400, 520), QColor(0, 120, 0));
     }
     // The page was not drawn again: the new stroke joined the picture the overlay holds, and
     // no live ink is left above it.
@@ -292,8 +294,9 @@ void tst_ScribbleArea::onePointStroke()
     QTest::qWait(50);
     const QImage shown = board.window()->grab().toImage();
     if (tool == BtMenus::btFountainPen) {
-        // The nib hangs from the point: 3 wide, 20 high, from 10 up and left of it.
-        QCOMPARE(shown.pixelColor(tap + QPoint(-9, 0)), QColor(10, 60, 200));
+        // The nib, 3 wide and 20 high, is centred on the point.
+        QCOMPARE(shown.pixelColor(tap + QPoint(-1, -9)), QColor(10, 60, 200));
+        QCOMPARE(shown.pixelColor(tap + QPoint(-3, 0)), QColor(Qt::white));
         return;
     }
     // A round dot of the pen's width on the point, nothing beyond it.
@@ -362,11 +365,9 @@ void tst_ScribbleArea::inkLandsUnderTheStroke()
             QVERIFY2(nearest <= tolerance, qPrintable(QString::number(nearest)));
         }
     } else {
-        // The fountain nib hangs as a bar from 10 to 7 pixels left of each point, as it does
-        // live; the brush stamp is centred on the point.
-        const QPointF nib = tool == BtMenus::btFountainPen ? QPointF(-8.5, 0) : QPointF();
+        // The fountain nib and the brush stamp are centred on the point.
         for (int i = 2; i < stroke.size() - 2; i += 5) {
-            const QPointF under = view->mapToScene(stroke.at(i)) + nib;
+            const QPointF under = view->mapToScene(stroke.at(i));
             QVERIFY2(pictureAlphaAt(object, under) > 1,
                      qPrintable(QStringLiteral("point %1 at %2,%3")
                                         .arg(i)
@@ -386,6 +387,9 @@ void tst_ScribbleArea::liveInkIsTheStrokeItBecomes_data()
     QTest::newRow("highlighter 200 %") << 54 << 2.0 << QPointF();
     QTest::newRow("smart pen 400 %") << 69 << 4.0 << QPointF();
     QTest::newRow("user 3 highlighter 200 % panned") << 57 << 2.0 << QPointF(400.6, 300.2);
+    QTest::newRow("fountain pen 418 % panned") << 60 << 4.18 << QPointF(613.3, 411.7);
+    QTest::newRow("brush pen 214 %") << 66 << 2.14 << QPointF();
+    QTest::newRow("rainbow pen 214 % panned") << 67 << 2.14 << QPointF(400.6, 300.2);
 }
 
 void tst_ScribbleArea::liveInkIsTheStrokeItBecomes()
@@ -416,6 +420,64 @@ void tst_ScribbleArea::liveInkIsTheStrokeItBecomes()
     // all along its edges, and translucent ink laid twice where segments overlap inside it.
     const auto difference = TestSupport::inkDifference(overlay->grab().toImage(), live, 64);
     QVERIFY2(difference.differing * 20 < difference.ink, qPrintable(difference.toString()));
+}
+
+void tst_ScribbleArea::fountainPenInkOnThePointersPath_data()
+{
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<QPointF>("centre"); // where the view is panned to; null: not panned
+    QTest::addColumn<QPoint>("from");
+    QTest::addColumn<QPoint>("to"); // a level stroke
+    // clang-format off
+    QTest::newRow("100 %")                << 60 << 1.0  << QPointF()             << QPoint(150, 400) << QPoint(870, 400);
+    QTest::newRow("214 %")                << 60 << 2.14 << QPointF()             << QPoint(150, 400) << QPoint(870, 400);
+    QTest::newRow("418 %")                << 60 << 4.18 << QPointF()             << QPoint(150, 400) << QPoint(870, 400);
+    QTest::newRow("418 % panned")         << 60 << 4.18 << QPointF(613.3, 411.7) << QPoint(150, 400) << QPoint(870, 400);
+    QTest::newRow("user 1, 214 % panned") << 61 << 2.14 << QPointF(400.6, 300.2) << QPoint(60, 300)  << QPoint(480, 300);
+    QTest::newRow("user 3, 418 %")        << 63 << 4.18 << QPointF()             << QPoint(560, 500) << QPoint(960, 500);
+    // clang-format on
+}
+
+void tst_ScribbleArea::fountainPenInkOnThePointersPath()
+{
+    QFETCH(int, tool);
+    QFETCH(double, zoom);
+    QFETCH(QPointF, centre);
+    QFETCH(QPoint, from);
+    QFETCH(QPoint, to);
+    Board board;
+    DView *view = board.view();
+    board.current()->zoomPage(float(zoom));
+    if (!centre.isNull())
+        view->centerOn(centre);
+    view->m_bMultiUser = tool != BtMenus::btFountainPen;
+    view->m_penType[PenUser1] = view->m_penType[PenUser3] = tool;
+    for (int user : { PenUserMain, PenUser1, PenUser3 })
+        view->m_penFountain[user] = QPen(QColor(160, 20, 40), 5);
+    chooseTool(view, tool);
+    QTRY_VERIFY(!view->m_bRefreshOverlay);
+    ScribbleArea *overlay = view->m_scribbleArea;
+    QTest::mousePress(overlay, Qt::LeftButton, {}, from);
+    for (const QPoint &point : line(from, to, (to.x() - from.x()) / 6))
+        TestSupport::moveTo(overlay, point);
+    const QRect live = TestSupport::darkBounds(overlay->grab().toImage(), 128);
+    QTest::mouseRelease(overlay, Qt::LeftButton, {}, to);
+    QCOMPARE(boardObjects(board.current()).size(), 1);
+    const QRect landed = TestSupport::darkBounds(overlay->grab().toImage(), 128);
+    // A bar 3 x 20 on the page, centred on each pixel the pointer passed over: within a screen
+    // pixel for where the page lays the stroke's first point (on a whole pixel), half a pixel
+    // for the pointer's own, and half a pixel of the page, the finest step of its picture.
+    const QPointF halfBar(1.5 * zoom, 10 * zoom);
+    const QRectF path(from + QPointF(0.5, 0.5) - halfBar, to + QPointF(0.5, 0.5) + halfBar);
+    const auto near = [](const QRectF &one, const QRectF &other, qreal by) {
+        return one.adjusted(-by, -by, by, by).contains(other)
+                && other.adjusted(-by, -by, by, by).contains(one);
+    };
+    QString shown;
+    QDebug(&shown) << "live" << live << "landed" << landed << "path" << path;
+    QVERIFY2(near(landed, path, 1.5 + zoom / 2), qPrintable(shown));
+    QVERIFY2(near(live, landed, 2), qPrintable(shown));
 }
 
 void tst_ScribbleArea::twoFingersCommitInLiftOrder()
