@@ -4,6 +4,7 @@
 #include "drotateitem.h"
 #include "drotateitemfocus.h"
 #include "itemplacement.h"
+#include "smoothpicture.h"
 
 #include <QGraphicsSceneMouseEvent>
 #include <QLabel>
@@ -51,7 +52,15 @@ void DGGifItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
 {
     bool standalone = true;
     const QStyleOptionGraphicsItem copied = ItemPlacement::paintOption(this, option, &standalone);
-    QGraphicsProxyWidget::paint(painter, &copied, widget);
+    // The frame is drawn here, as a picture is, rather than by the label: the toolkit cuts an
+    // embedded widget's drawing to a region of whole pixels, stepping a turned frame's edges.
+    const QPixmap frame = toPixmap();
+    if (frame.isNull()) {
+        QGraphicsProxyWidget::paint(painter, &copied, widget);
+    } else {
+        SmoothPicture::draw(painter, QRectF(QPointF(0, 0), size()), frame.toImage(),
+                            copied.exposedRect);
+    }
     paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
 }
 

@@ -234,6 +234,13 @@ bool isLongOpaqueStroke(const QPainterPath &path, const QPen &pen, const QBrush 
     return true;
 }
 
+// A picture fill or a textured pen: shown scaled or turned, its picture is filtered as a photo
+// viewer filters one, not shown as blocks of its pixels.
+bool drawsPicture(const QPen &pen, const QBrush &brush)
+{
+    return brush.style() == Qt::TexturePattern || pen.brush().style() == Qt::TexturePattern;
+}
+
 // The device's pixels, in device coordinates: the board's viewport, or the picture painted.
 QRect deviceArea(const QPainter *painter)
 {
@@ -809,6 +816,8 @@ void DGPathItem::paintWithoutCache(QPainter *painter, const QStyleOptionGraphics
 
 void DGPathItem::paintRecipe(QPainter *painter, const CacheRecipe &recipe)
 {
+    if (drawsPicture(recipe.shapePen, recipe.shapeBrush))
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
     // Pieces spare the toolkit's rasteriser; a PDF takes the stroke whole, one path rather than
     // dozens, and so does a stroke measured as one ink, which pieces would only seam.
     if (drawsOnPixels(painter) && isLongOpaqueStroke(recipe.path, recipe.pen, recipe.brush)
@@ -872,6 +881,8 @@ void DGPathItem::paintContent(QPainter *painter, const QStyleOptionGraphicsItem 
         return;
     }
     // The toolkit's own painting, selection outline included.
+    if (drawsPicture(QGraphicsPathItem::pen(), QGraphicsPathItem::brush()))
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
     QGraphicsPathItem::paint(painter, style, widget);
     const QPainterPath current = path();
     if (isDot(current))

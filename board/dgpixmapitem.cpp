@@ -4,6 +4,7 @@
 #include "drotateitem.h"
 #include "drotateitemfocus.h"
 #include "itemplacement.h"
+#include "smoothpicture.h"
 
 #include <QGraphicsSceneMouseEvent>
 
@@ -14,7 +15,9 @@ constexpr qreal kOutlineMargin = 5.0; // room for the selection outline around t
 DGPixmapItem::DGPixmapItem(QPointF pos, const QPixmap &pixmap, QGraphicsItem *parent)
     : QObject(nullptr), QGraphicsPixmapItem(parent)
 {
-    setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
+    // The part of the board repainted reaches paint(): a large picture is filtered there only.
+    setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges
+             | ItemUsesExtendedStyleOption);
     m_pressPos = pos;
     setPos(pos);
     setPixmap(pixmap);
@@ -65,9 +68,17 @@ QRectF DGPixmapItem::boundingRect() const
 
 void DGPixmapItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
 {
+    Q_UNUSED(widget);
     bool standalone = true;
     const QStyleOptionGraphicsItem copied = ItemPlacement::paintOption(this, option, &standalone);
-    QGraphicsPixmapItem::paint(painter, &copied, widget);
+    // Drawn here, not by the toolkit, which filters a picture always or never: scaled or
+    // turned, a photo showed its pixels as blocks and its edges as stairs.
+    const QPixmap picture = pixmap();
+    SmoothPicture::draw(painter,
+                        QRectF(offset(), QSizeF(picture.size()) / picture.devicePixelRatioF()),
+                        picture.toImage(), copied.exposedRect);
+    if (copied.state & QStyle::State_Selected)
+        ItemPlacement::paintSelectionOutline(painter, &copied, boundingRect(), 1.0);
     paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
 }
 

@@ -215,6 +215,22 @@ QPixmap DPage::getPagePixmap(int withBackground, QSize size)
     return pixmap;
 }
 
+void DPage::drawBackground(QPainter *painter, const QRectF &rect)
+{
+    if (backgroundBrush().style() != Qt::TexturePattern
+        || painter->testRenderHint(QPainter::SmoothPixmapTransform)) {
+        QGraphicsScene::drawBackground(painter, rect);
+        return;
+    }
+    // Filtered only: smoothed edges would blend the edge of what is repainted with what lay
+    // there before. Saved and restored, not set back: a recording of the page (a QPicture)
+    // would carry the hints set back onto the painter that plays it.
+    painter->save();
+    painter->setRenderHint(QPainter::SmoothPixmapTransform);
+    QGraphicsScene::drawBackground(painter, rect);
+    painter->restore();
+}
+
 bool DPage::event(QEvent *event)
 {
     // Every change of an object or of the background reaches the scene as a deferred call
