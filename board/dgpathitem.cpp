@@ -627,11 +627,21 @@ void DGPathItem::paintFromPicture(QPainter *painter, const QStyleOptionGraphicsI
 
 void DGPathItem::layPicture(QPainter *painter) const
 {
-    // Pixel for pixel where it serves; else stretched, standing in.
-    const QTransform shown = painter->worldTransform();
-    painter->setWorldTransform(m_cacheFit.placement(shown));
+    // Pixel for pixel where it serves; else stretched, standing in, and filtered as any picture
+    // shown at another scale.
+    const QTransform placement = m_cacheFit.placement(painter->worldTransform());
+    if (placement.type() <= QTransform::TxTranslate) {
+        const QTransform shown = painter->worldTransform();
+        painter->setWorldTransform(placement);
+        m_renderCache->draw(painter);
+        painter->setWorldTransform(shown);
+        return;
+    }
+    painter->save();
+    painter->setWorldTransform(placement);
+    painter->setRenderHint(QPainter::SmoothPixmapTransform);
     m_renderCache->draw(painter);
-    painter->setWorldTransform(shown);
+    painter->restore();
 }
 
 DGPathItem::PictureNeed DGPathItem::pictureNeed(const QTransform &shown, const QRect &visible,
