@@ -141,18 +141,20 @@ void DPage::moveBackPage()
 {
     m_view->centerOn(sceneRect().center());
     // Both loops are bounded by the zoom floor and the step size; the guards only protect
-    // against a view that stops answering to setScale.
+    // against a view that stops answering to setScale. The view keeps its zoom on whole steps,
+    // so the steps meet 100 % itself and end there (not one step past it, nor, as single-
+    // precision steps left it, a hair above it).
     int steps = 0;
     if (m_zoom > 1.0f) {
         do
             zoomPage(kZoomOutStep);
-        while (m_zoom >= 1.0f && ++steps < kMaxZoomSteps);
+        while (m_zoom > 1.0f && ++steps < kMaxZoomSteps);
     }
     if (m_zoom < 1.0f) {
         steps = 0;
         do
             zoomPage(kZoomInStep);
-        while (m_zoom <= 1.0f && ++steps < kMaxZoomSteps);
+        while (m_zoom < 1.0f && ++steps < kMaxZoomSteps);
     }
 }
 
