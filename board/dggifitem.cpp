@@ -9,6 +9,7 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QLabel>
 #include <QMovie>
+#include <QPainter>
 
 namespace {
 constexpr qreal kOutlineMargin = 5.0;
@@ -55,12 +56,13 @@ void DGGifItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
     // The frame is drawn here, as a picture is, rather than by the label: the toolkit cuts an
     // embedded widget's drawing to a region of whole pixels, stepping a turned frame's edges.
     const QPixmap frame = toPixmap();
-    if (frame.isNull()) {
+    const QRectF shown(QPointF(0, 0), size());
+    if (frame.isNull())
         QGraphicsProxyWidget::paint(painter, &copied, widget);
-    } else {
-        SmoothPicture::draw(painter, QRectF(QPointF(0, 0), size()), frame.toImage(),
-                            copied.exposedRect);
-    }
+    else if (SmoothPicture::mayWait(painter, widget))
+        painter->drawPixmap(shown, frame, QRectF(frame.rect()));
+    else
+        SmoothPicture::draw(painter, shown, frame.toImage());
     paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
 }
 

@@ -7,6 +7,7 @@
 #include "smoothpicture.h"
 
 #include <QGraphicsSceneMouseEvent>
+#include <QPainter>
 
 namespace {
 constexpr qreal kOutlineMargin = 5.0; // room for the selection outline around the picture
@@ -15,9 +16,7 @@ constexpr qreal kOutlineMargin = 5.0; // room for the selection outline around t
 DGPixmapItem::DGPixmapItem(QPointF pos, const QPixmap &pixmap, QGraphicsItem *parent)
     : QObject(nullptr), QGraphicsPixmapItem(parent)
 {
-    // The part of the board repainted reaches paint(): a large picture is filtered there only.
-    setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges
-             | ItemUsesExtendedStyleOption);
+    setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
     m_pressPos = pos;
     setPos(pos);
     setPixmap(pixmap);
@@ -68,15 +67,17 @@ QRectF DGPixmapItem::boundingRect() const
 
 void DGPixmapItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
 {
-    Q_UNUSED(widget);
     bool standalone = true;
     const QStyleOptionGraphicsItem copied = ItemPlacement::paintOption(this, option, &standalone);
     // Drawn here, not by the toolkit, which filters a picture always or never: scaled or
     // turned, a photo showed its pixels as blocks and its edges as stairs.
     const QPixmap picture = pixmap();
-    SmoothPicture::draw(painter,
-                        QRectF(offset(), QSizeF(picture.size()) / picture.devicePixelRatioF()),
-                        picture.toImage(), copied.exposedRect);
+    if (SmoothPicture::mayWait(painter, widget))
+        painter->drawPixmap(offset(), picture);
+    else
+        SmoothPicture::draw(painter,
+                            QRectF(offset(), QSizeF(picture.size()) / picture.devicePixelRatioF()),
+                            picture.toImage());
     if (copied.state & QStyle::State_Selected)
         ItemPlacement::paintSelectionOutline(painter, &copied, boundingRect(), 1.0);
     paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());

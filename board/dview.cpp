@@ -639,6 +639,12 @@ bool DView::isSharpening() const
     return m_pictures->isSharpening();
 }
 
+bool DView::repaintsOnceSharp(const QWidget *viewport)
+{
+    const auto *view = viewport ? qobject_cast<const DView *>(viewport->parentWidget()) : nullptr;
+    return view && view->viewport() == viewport && view->m_pictures->picturesComing();
+}
+
 void DView::paintEvent(QPaintEvent *event)
 {
     if (!m_scribbleArea->isVisible()) {

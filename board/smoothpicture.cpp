@@ -1,11 +1,13 @@
 #include "smoothpicture.h"
 
 #include "dpage.h" // strokepictures.h keeps a guarded pointer to a page
+#include "dview.h"
 #include "strokepictures.h"
 
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QRegion>
 #include <QSemaphore>
 #include <QThreadPool>
 
@@ -31,7 +33,7 @@ bool onePixelForOne(const QTransform &shown)
 }
 
 // The device pixels the drawing covers, to be filtered in bands; null where it is drawn at once.
-QRect sharedArea(QPainter *painter, const QRectF &target, const QRectF &exposed)
+QRect sharedArea(QPainter *painter, const QRectF &target)
 {
     // Only a turned picture costs enough: filtered across a screen without a turn, it costs
     // less than laying the bands.
@@ -41,10 +43,18 @@ QRect sharedArea(QPainter *painter, const QRectF &target, const QRectF &exposed)
     if (!engine || engine->type() != QPaintEngine::Raster || !device
         || shown.type() <= QTransform::TxScale || StrokePictures::threads() < 2)
         return QRect();
-    QRectF covered = shown.mapRect(target & exposed).adjusted(-1, -1, 1, 1)
+    QRectF covered = shown.mapRect(target).adjusted(-1, -1, 1, 1)
             & QRectF(0, 0, device->width(), device->height());
     if (painter->hasClipping())
         covered &= shown.mapRect(painter->clipBoundingRect());
+    // Only what the board repaints (a band of it, a strip scrolled in): the whole picture
+    // filtered for each of four bands took four times as long.
+    const QRegion repainted = engine->systemClip();
+    if (!repainted.isEmpty()) {
+        const QPointF offset = painter->deviceTransform().map(QPointF())
+                - shown.map(QPointF()); // where the device lies in what the engine paints
+        covered &= QRectF(repainted.boundingRect()).translated(-offset);
+    }
     const QRect area = covered.toAlignedRect();
     return qint64(area.width()) * area.height() >= kSharedFromPixels ? area : QRect();
 }
@@ -111,16 +121,21 @@ void prepare(QPainter *painter)
         painter->setRenderHint(QPainter::Antialiasing);
 }
 
-void draw(QPainter *painter, const QRectF &target, const QImage &picture, const QRectF &exposed)
+void draw(QPainter *painter, const QRectF &target, const QImage &picture)
 {
     painter->save();
     prepare(painter);
-    const QRect area = sharedArea(painter, target, exposed);
+    const QRect area = sharedArea(painter, target);
     if (area.isEmpty())
         painter->drawImage(target, picture, QRectF(picture.rect()));
     else
         drawInBands(painter, target, picture, area);
     painter->restore();
+}
+
+bool mayWait(const QPainter *painter, const QWidget *widget)
+{
+    return widget && painter->device() == widget && DView::repaintsOnceSharp(widget);
 }
 
 } // namespace SmoothPicture
