@@ -617,32 +617,29 @@ void tst_DGItems::picturesShownSmoothly()
     QFETCH(int, zoomSteps);
     QFETCH(float, scale);
     QFETCH(float, turn);
-    QTemporaryDir dir;
     QImage photo = TestSupport::photoLike(QSize(240, 180));
     Board board;
     DView *view = board.view();
     DPage *page = board.current();
-    QGraphicsItem *item = nullptr;
     QPainterPath oval;
     oval.addEllipse(0, 0, 160, 110);
+    QGraphicsItem *item = nullptr;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("photo.png"));
     if (kind == ShownAnimation) {
         if (!ItemMedia::haveConvert())
             QSKIP("ImageMagick convert is not installed");
-        const QString still = dir.filePath(QStringLiteral("photo.png"));
-        const QString file = dir.filePath(QStringLiteral("photo.gif"));
-        QVERIFY(photo.save(still));
-        QVERIFY(runTool(QStringLiteral("convert"), { still, still, file }, dir.path(), 30000).ok);
-        QLabel *label = DGGifItem::makeAnimation(file);
+        QVERIFY(photo.save(file));
+        QVERIFY(runTool(QStringLiteral("convert"), { file, file, file + ".gif" }, dir.path(), 30000)
+                        .ok);
+        QLabel *label = DGGifItem::makeAnimation(file + ".gif");
         QVERIFY(label);
         photo = label->movie()->currentImage(); // its colours as the file holds them
         item = page->addGifItem(label, QPointF(300, 250), turn, scale, QTransform(), false);
     } else if (kind == ShownFill) {
-        auto *shape = new DGPathCurveItem(QPointF(420, 330), QPen(Qt::black, 2), BtMenus::btEllipse,
-                                          nullptr);
-        shape->setPath(oval);
-        shape->setBrush(QBrush(QPixmap::fromImage(photo)));
-        page->addItem(shape);
-        item = shape;
+        item = addCurve(page, oval, QPointF(420, 330), BtMenus::btEllipse, false,
+                        QPen(Qt::black, 2));
+        static_cast<DGPathCurveItem *>(item)->setBrush(QBrush(QPixmap::fromImage(photo)));
     } else {
         item = page->addPixmapItem(QPixmap::fromImage(photo), QPointF(450, 340), turn, scale,
                                    QTransform(), false);
@@ -651,23 +648,17 @@ void tst_DGItems::picturesShownSmoothly()
         page->zoomPage(1.1f);
     view->centerOn(item->sceneBoundingRect().center());
     const QTransform placed = item->deviceTransform(view->viewportTransform());
-    const QImage reference =
-            TestSupport::fineDrawing(view->viewport()->size(), [&](QPainter *painter) {
-                painter->setTransform(placed, true);
-                if (kind == ShownFill) {
-                    painter->setPen(QPen(Qt::black, 2));
-                    painter->setBrush(
-                            static_cast<DGPathCurveItem *>(item)->QGraphicsPathItem::brush());
-                    painter->drawPath(oval);
-                } else {
-                    painter->drawImage(0, 0, photo);
-                }
-            });
+    const auto drawn = [&](QPainter *painter) {
+        painter->setTransform(placed, true);
+        if (kind != ShownFill)
+            return painter->drawImage(0, 0, photo);
+        painter->setPen(QPen(Qt::black, 2));
+        painter->setBrush(static_cast<DGPathCurveItem *>(item)->QGraphicsPathItem::brush());
+        painter->drawPath(oval);
+    };
+    const QImage reference = TestSupport::fineDrawing(view->viewport()->size(), drawn);
     const QRect area =
-            placed.mapRect(kind == ShownFill ? oval.boundingRect() : QRectF(photo.rect()))
-                    .toAlignedRect()
-                    .adjusted(-2, -2, 2, 2)
-            & view->viewport()->rect();
+            view->mapFromScene(item->sceneBoundingRect()).boundingRect() & view->viewport()->rect();
     TestSupport::InkDifference difference;
     const auto smooth = [&] {
         difference = TestSupport::inkDifference(reference.copy(area),

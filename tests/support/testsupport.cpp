@@ -181,11 +181,10 @@ QImage photoLike(QSize size)
     for (int y = 0; y < size.height(); ++y) {
         for (int x = 0; x < size.width(); ++x)
             photo.setPixel(x, y,
-                           qRgb(128 + int(100 * std::sin(x / 4.0)), y * 255 / size.height(),
-                                128 + int(100 * std::cos((x + y) / 5.0))));
+                           qRgb(128 + 100 * std::sin(x / 4.0), y * 255 / size.height(),
+                                128 + 100 * std::cos((x + y) / 5.0)));
     }
     QPainter painter(&photo);
-    painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(QFont(QStringLiteral("DejaVu Sans"), qMax(6, size.height() / 8)));
     painter.drawText(photo.rect(), Qt::AlignCenter, QStringLiteral("Los ríos de España"));
     return photo;
