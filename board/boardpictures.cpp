@@ -392,6 +392,7 @@ void BoardPictures::paintBackground(const QRegion &area)
     QPainter painter(m_view->viewport());
     painter.setClipRegion(area);
     painter.setTransform(m_view->viewportTransform());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform); // a background picture, zoomed
     painter.setBrushOrigin(0, 0);
     painter.fillRect(m_view->mapToScene(area.boundingRect()).boundingRect(), brush);
 }

@@ -44,6 +44,9 @@ public:
     {
         return m_sharpening != nullptr || m_bandsLeft > 0 || !m_standIn.isNull();
     }
+    // Pictures of the scale shown are still being drawn: the board is painted again, whole,
+    // once they come.
+    bool picturesComing() const { return m_sharpening != nullptr; }
 
 private:
     // The board as a picture of it was taken, or as the screen showed it.

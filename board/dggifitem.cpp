@@ -4,10 +4,12 @@
 #include "drotateitem.h"
 #include "drotateitemfocus.h"
 #include "itemplacement.h"
+#include "smoothpicture.h"
 
 #include <QGraphicsSceneMouseEvent>
 #include <QLabel>
 #include <QMovie>
+#include <QPainter>
 
 namespace {
 constexpr qreal kOutlineMargin = 5.0;
@@ -51,7 +53,16 @@ void DGGifItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
 {
     bool standalone = true;
     const QStyleOptionGraphicsItem copied = ItemPlacement::paintOption(this, option, &standalone);
-    QGraphicsProxyWidget::paint(painter, &copied, widget);
+    // The frame is drawn here, as a picture is, rather than by the label: the toolkit cuts an
+    // embedded widget's drawing to a region of whole pixels, stepping a turned frame's edges.
+    const QPixmap frame = toPixmap();
+    const QRectF shown(QPointF(0, 0), size());
+    if (frame.isNull())
+        QGraphicsProxyWidget::paint(painter, &copied, widget);
+    else if (SmoothPicture::mayWait(painter, widget))
+        painter->drawPixmap(shown, frame, QRectF(frame.rect()));
+    else
+        SmoothPicture::draw(painter, shown, frame.toImage());
     paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
 }
 

@@ -234,6 +234,13 @@ bool isLongOpaqueStroke(const QPainterPath &path, const QPen &pen, const QBrush 
     return true;
 }
 
+// A picture fill or a textured pen: shown scaled or turned, its picture is filtered as a photo
+// viewer filters one, not shown as blocks of its pixels.
+bool drawsPicture(const QPen &pen, const QBrush &brush)
+{
+    return brush.style() == Qt::TexturePattern || pen.brush().style() == Qt::TexturePattern;
+}
+
 // The device's pixels, in device coordinates: the board's viewport, or the picture painted.
 QRect deviceArea(const QPainter *painter)
 {
@@ -620,11 +627,21 @@ void DGPathItem::paintFromPicture(QPainter *painter, const QStyleOptionGraphicsI
 
 void DGPathItem::layPicture(QPainter *painter) const
 {
-    // Pixel for pixel where it serves; else stretched, standing in.
-    const QTransform shown = painter->worldTransform();
-    painter->setWorldTransform(m_cacheFit.placement(shown));
+    // Pixel for pixel where it serves; else stretched, standing in, and filtered as any picture
+    // shown at another scale.
+    const QTransform placement = m_cacheFit.placement(painter->worldTransform());
+    if (placement.type() <= QTransform::TxTranslate) {
+        const QTransform shown = painter->worldTransform();
+        painter->setWorldTransform(placement);
+        m_renderCache->draw(painter);
+        painter->setWorldTransform(shown);
+        return;
+    }
+    painter->save();
+    painter->setWorldTransform(placement);
+    painter->setRenderHint(QPainter::SmoothPixmapTransform);
     m_renderCache->draw(painter);
-    painter->setWorldTransform(shown);
+    painter->restore();
 }
 
 DGPathItem::PictureNeed DGPathItem::pictureNeed(const QTransform &shown, const QRect &visible,
@@ -809,6 +826,8 @@ void DGPathItem::paintWithoutCache(QPainter *painter, const QStyleOptionGraphics
 
 void DGPathItem::paintRecipe(QPainter *painter, const CacheRecipe &recipe)
 {
+    if (drawsPicture(recipe.shapePen, recipe.shapeBrush))
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
     // Pieces spare the toolkit's rasteriser; a PDF takes the stroke whole, one path rather than
     // dozens, and so does a stroke measured as one ink, which pieces would only seam.
     if (drawsOnPixels(painter) && isLongOpaqueStroke(recipe.path, recipe.pen, recipe.brush)
@@ -872,6 +891,8 @@ void DGPathItem::paintContent(QPainter *painter, const QStyleOptionGraphicsItem 
         return;
     }
     // The toolkit's own painting, selection outline included.
+    if (drawsPicture(QGraphicsPathItem::pen(), QGraphicsPathItem::brush()))
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
     QGraphicsPathItem::paint(painter, style, widget);
     const QPainterPath current = path();
     if (isDot(current))

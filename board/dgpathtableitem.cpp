@@ -2,6 +2,7 @@
 
 #include "boardtypes.h"
 #include "drotateitem.h"
+#include "itemplacement.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -35,26 +36,6 @@ QPen drawnPen(const QPen &pen, const QTransform &device)
     thinnest.setCosmetic(true);
     thinnest.setWidthF(1.0);
     return thinnest;
-}
-
-// The toolkit's dashed outline of a selected shape, which the grid, drawn here rather than by
-// the toolkit, draws itself.
-void paintSelectionOutline(QPainter *painter, const QStyleOptionGraphicsItem *style,
-                           const QRectF &bounds, qreal penWidth)
-{
-    const QRectF onDevice = painter->transform().mapRect(bounds);
-    if (std::min(onDevice.width(), onDevice.height()) < 1.0)
-        return;
-    const QColor ink = style->palette.windowText().color();
-    const QColor under(ink.red() > 127 ? 0 : 255, ink.green() > 127 ? 0 : 255,
-                       ink.blue() > 127 ? 0 : 255);
-    const qreal pad = penWidth / 2;
-    const QRectF outline = bounds.adjusted(pad, pad, -pad, -pad);
-    painter->setBrush(Qt::NoBrush);
-    painter->setPen(QPen(under, 0, Qt::SolidLine));
-    painter->drawRect(outline);
-    painter->setPen(QPen(style->palette.windowText(), 0, Qt::DashLine));
-    painter->drawRect(outline);
 }
 
 // Cuts the segment a-b to rect (Liang and Barsky); false when none of it lies inside.
@@ -305,8 +286,9 @@ void DGPathTableItem::paintContent(QPainter *painter, const QStyleOptionGraphics
                 painter->drawLine(from, to);
         }
     }
+    // The grid is drawn here rather than by the toolkit, and so is its outline.
     if (style->state & QStyle::State_Selected)
-        paintSelectionOutline(painter, style, boundingRect(), pen().widthF());
+        ItemPlacement::paintSelectionOutline(painter, style, boundingRect(), pen().widthF());
     painter->restore();
 }
 

@@ -4,8 +4,10 @@
 #include "drotateitem.h"
 #include "drotateitemfocus.h"
 #include "itemplacement.h"
+#include "smoothpicture.h"
 
 #include <QGraphicsSceneMouseEvent>
+#include <QPainter>
 
 namespace {
 constexpr qreal kOutlineMargin = 5.0; // room for the selection outline around the picture
@@ -67,7 +69,17 @@ void DGPixmapItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *opti
 {
     bool standalone = true;
     const QStyleOptionGraphicsItem copied = ItemPlacement::paintOption(this, option, &standalone);
-    QGraphicsPixmapItem::paint(painter, &copied, widget);
+    // Drawn here, not by the toolkit, which filters a picture always or never: scaled or
+    // turned, a photo showed its pixels as blocks and its edges as stairs.
+    const QPixmap picture = pixmap();
+    if (SmoothPicture::mayWait(painter, widget))
+        painter->drawPixmap(offset(), picture);
+    else
+        SmoothPicture::draw(painter,
+                            QRectF(offset(), QSizeF(picture.size()) / picture.devicePixelRatioF()),
+                            picture.toImage());
+    if (copied.state & QStyle::State_Selected)
+        ItemPlacement::paintSelectionOutline(painter, &copied, boundingRect(), 1.0);
     paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
 }
 

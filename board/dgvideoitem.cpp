@@ -45,8 +45,13 @@ void DGVideoItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *optio
     bool standalone = true;
     const QStyleOptionGraphicsItem copied = ItemPlacement::paintOption(this, option, &standalone);
     const QRectF bounds = boundingRect();
-    if (!m_poster.isNull())
+    if (!m_poster.isNull()) {
+        painter->save();
+        // The frame is fitted to the object's box, whatever its own size.
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
         painter->drawPixmap(bounds.toRect(), m_poster);
+        painter->restore();
+    }
     QGraphicsVideoItem::paint(painter, &copied, widget);
     painter->drawText(QRect(int(bounds.x()), int(bounds.y() + bounds.height() - kNameStripHeight),
                             int(bounds.width()), kNameStripHeight),

@@ -141,18 +141,20 @@ void DPage::moveBackPage()
 {
     m_view->centerOn(sceneRect().center());
     // Both loops are bounded by the zoom floor and the step size; the guards only protect
-    // against a view that stops answering to setScale.
+    // against a view that stops answering to setScale. The view keeps its zoom on whole steps,
+    // so the steps meet 100 % itself and end there (not one step past it, nor, as single-
+    // precision steps left it, a hair above it).
     int steps = 0;
     if (m_zoom > 1.0f) {
         do
             zoomPage(kZoomOutStep);
-        while (m_zoom >= 1.0f && ++steps < kMaxZoomSteps);
+        while (m_zoom > 1.0f && ++steps < kMaxZoomSteps);
     }
     if (m_zoom < 1.0f) {
         steps = 0;
         do
             zoomPage(kZoomInStep);
-        while (m_zoom <= 1.0f && ++steps < kMaxZoomSteps);
+        while (m_zoom < 1.0f && ++steps < kMaxZoomSteps);
     }
 }
 
@@ -213,6 +215,22 @@ QPixmap DPage::getPagePixmap(int withBackground, QSize size)
     painter.drawRect(0, 0, width - 1, height - 1);
     painter.end();
     return pixmap;
+}
+
+void DPage::drawBackground(QPainter *painter, const QRectF &rect)
+{
+    if (backgroundBrush().style() != Qt::TexturePattern
+        || painter->testRenderHint(QPainter::SmoothPixmapTransform)) {
+        QGraphicsScene::drawBackground(painter, rect);
+        return;
+    }
+    // Filtered only: smoothed edges would blend the edge of what is repainted with what lay
+    // there before. Saved and restored, not set back: a recording of the page (a QPicture)
+    // would carry the hints set back onto the painter that plays it.
+    painter->save();
+    painter->setRenderHint(QPainter::SmoothPixmapTransform);
+    QGraphicsScene::drawBackground(painter, rect);
+    painter->restore();
 }
 
 bool DPage::event(QEvent *event)

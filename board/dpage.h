@@ -232,6 +232,8 @@ signals:
 protected:
     bool event(QEvent *event) override;
     void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
+    // A background picture is shown zoomed as any picture is: filtered.
+    void drawBackground(QPainter *painter, const QRectF &rect) override;
 
     // Media insertion, gallery drops and outside programs (dpagemedia.cpp). Files are chosen
     // in dialogs; failures are shown in message boxes; programs run with argument lists and

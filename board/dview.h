@@ -65,6 +65,9 @@ public:
     QTransform sceneToOverlay() const;
     // Pictures of the scale shown are being drawn while others stand in.
     bool isSharpening() const;
+    // Whether the board shown on viewport (a board's viewport, else null) is painted again,
+    // whole, once the pictures of the scale it shows come.
+    static bool repaintsOnceSharp(const QWidget *viewport);
     // How many times the whole board was rendered into the overlay.
     int overlayRenders() const { return m_overlayRenders; }
     short m_fillType = FillSolid;

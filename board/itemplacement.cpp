@@ -6,6 +6,9 @@
 #include "drotateitemfocus.h"
 
 #include <QGraphicsItem>
+#include <QPainter>
+
+#include <algorithm>
 
 namespace ItemPlacement {
 
@@ -42,6 +45,24 @@ void placeCopy(const QGraphicsItem *source, const DCustomItem *sourceObject, QGr
 QPoint truncated(const QPointF &scenePoint)
 {
     return QPoint(int(scenePoint.x()), int(scenePoint.y()));
+}
+
+void paintSelectionOutline(QPainter *painter, const QStyleOptionGraphicsItem *style,
+                           const QRectF &bounds, qreal penWidth)
+{
+    const QRectF onDevice = painter->transform().mapRect(bounds);
+    if (std::min(onDevice.width(), onDevice.height()) < 1.0)
+        return;
+    const QColor ink = style->palette.windowText().color();
+    const QColor under(ink.red() > 127 ? 0 : 255, ink.green() > 127 ? 0 : 255,
+                       ink.blue() > 127 ? 0 : 255);
+    const qreal pad = penWidth / 2;
+    const QRectF outline = bounds.adjusted(pad, pad, -pad, -pad);
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(QPen(under, 0, Qt::SolidLine));
+    painter->drawRect(outline);
+    painter->setPen(QPen(style->palette.windowText(), 0, Qt::DashLine));
+    painter->drawRect(outline);
 }
 
 } // namespace ItemPlacement

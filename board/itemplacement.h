@@ -4,6 +4,8 @@
 
 class DCustomItem;
 class QGraphicsItem;
+class QPainter;
+class QRectF;
 
 // Painting and cloning steps that the picture, sound, animated-image, text and video objects
 // share: they differ only in their graphics-item base.
@@ -21,5 +23,10 @@ void placeCopy(const QGraphicsItem *source, const DCustomItem *sourceObject, QGr
 
 // Scene coordinates truncated toward zero, as every release report carries them.
 QPoint truncated(const QPointF &scenePoint);
+
+// The toolkit's dashed outline about a selected object's bounds, inset by half penWidth, for
+// objects that draw themselves rather than through the toolkit's painting.
+void paintSelectionOutline(QPainter *painter, const QStyleOptionGraphicsItem *style,
+                           const QRectF &bounds, qreal penWidth);
 
 } // namespace ItemPlacement

@@ -1,5 +1,6 @@
 #include "tiledpicture.h"
 
+#include <QHash>
 #include <QPainter>
 
 #include <algorithm>
@@ -8,6 +9,9 @@
 namespace {
 
 constexpr int kTileSide = 128;
+// Filtered, a tile is drawn from its pixels framed by this many of its neighbours': the filter
+// reaches half a pixel past its sides, a picture's edge one more.
+constexpr int kFrame = 2;
 // Pictures of fewer bytes are kept whole: a stroke's picture at 100 % is a few tiles at most.
 constexpr qint64 kTiledFromBytes = qint64(4) * kTileSide * kTileSide * 16;
 
@@ -82,6 +86,55 @@ qint64 TiledPicture::bytes() const
 
 void TiledPicture::draw(QPainter *painter) const
 {
+    if (m_tiles.size() > 1 && painter->testRenderHint(QPainter::SmoothPixmapTransform)
+        && painter->combinedTransform().type() > QTransform::TxTranslate) {
+        drawFiltered(painter);
+        return;
+    }
     for (const Tile &tile : m_tiles)
         painter->drawImage(tile.at, tile.pixels);
+}
+
+void TiledPicture::drawFiltered(QPainter *painter) const
+{
+    // Filtered apart, each tile blended its sides with the clear beyond it: a seam of half-lit
+    // pixels along every side, and antialiased, another. Each tile fills the device pixels
+    // whose centres lie on its own pixels, no more and with hard sides, so that every pixel is
+    // drawn once, from its own pixels and its neighbours' as the whole picture would be.
+    const auto key = [](QPoint at) {
+        return (quint64(quint32(at.x() / kTileSide)) << 32) | quint32(at.y() / kTileSide);
+    };
+    QHash<quint64, const QImage *> kept;
+    for (const Tile &tile : m_tiles)
+        kept.insert(key(tile.at), &tile.pixels);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setPen(Qt::NoPen);
+    for (const Tile &tile : m_tiles) {
+        const QRect own(tile.at, tile.pixels.size());
+        QImage framed(own.size() + QSize(2 * kFrame, 2 * kFrame),
+                      QImage::Format_ARGB32_Premultiplied);
+        framed.fill(Qt::transparent);
+        {
+            QPainter copy(&framed);
+            copy.setCompositionMode(QPainter::CompositionMode_Source);
+            for (int row = -1; row <= 1; ++row) {
+                for (int column = -1; column <= 1; ++column) {
+                    const QPoint at = tile.at + QPoint(column, row) * kTileSide;
+                    if (const QImage *pixels = kept.value(key(at), nullptr))
+                        copy.drawImage(at - own.topLeft() + QPoint(kFrame, kFrame), *pixels);
+                }
+            }
+        }
+        QBrush brush(framed);
+        brush.setTransform(QTransform::fromTranslate(own.x() - kFrame, own.y() - kFrame));
+        painter->setBrush(brush);
+        // The picture's own edge is filtered into the clear about it.
+        const int reach = kFrame - 1;
+        painter->drawRect(
+                QRectF(own.adjusted(own.left() == 0 ? -reach : 0, own.top() == 0 ? -reach : 0,
+                                    own.right() == m_size.width() - 1 ? reach : 0,
+                                    own.bottom() == m_size.height() - 1 ? reach : 0)));
+    }
+    painter->restore();
 }

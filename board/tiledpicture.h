@@ -25,10 +25,14 @@ public:
     QSize size() const { return m_size; }
     int tileCount() const { return int(m_tiles.size()); }
     qint64 bytes() const;
-    // Draws it with its top-left corner at (0, 0) of painter's coordinates.
+    // Draws it with its top-left corner at (0, 0) of painter's coordinates; stretched or
+    // turned through a painter that filters pictures, without a seam where tiles meet, as a
+    // picture with clear pixels about it.
     void draw(QPainter *painter) const;
 
 private:
+    void drawFiltered(QPainter *painter) const;
+
     struct Tile
     {
         QPoint at;

@@ -5,6 +5,7 @@
 
 #include "board/boardtypes.h"
 #include "board/dggifitem.h"
+#include "board/dgpathcurveitem.h"
 #include "board/dgpixmapitem.h"
 #include "board/dgsounditem.h"
 #include "board/dgtextitem.h"
@@ -17,6 +18,7 @@
 #include "board/textcommand.h"
 #include "content/drichtexteditor.h"
 #include "content/player.h"
+#include "document/toolrun.h"
 
 #include <QLabel>
 #include <QMovie>
@@ -63,6 +65,8 @@ private slots:
     void videoMediaButtonOpensOnePlayerWindow();
     void animatedVideoOpensAnAnimationWindow();
     void groupMemberDrawsNoFrame();
+    void picturesShownSmoothly_data();
+    void picturesShownSmoothly();
 };
 
 namespace {
@@ -585,6 +589,83 @@ void tst_DGItems::groupMemberDrawsNoFrame()
     member->update();
     QTRY_VERIFY(!member->rotateItem()->m_focus->isVisible());
     member->setParentItem(nullptr);
+}
+
+namespace {
+enum Shown { ShownPhoto, ShownFill, ShownAnimation };
+}
+
+void tst_DGItems::picturesShownSmoothly_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("zoomSteps"); // of the zoom-in button
+    QTest::addColumn<float>("scale");
+    QTest::addColumn<float>("turn");
+    // Turned across most of the board, it is filtered in bands on several threads.
+    QTest::newRow("photo scaled 3x and turned 30 degrees") << int(ShownPhoto) << 0 << 3.0f << 30.0f;
+    QTest::newRow("photo at 214 %") << int(ShownPhoto) << 8 << 1.0f << 0.0f;
+    QTest::newRow("shape filled with the photo at 214 %") << int(ShownFill) << 8 << 1.0f << 0.0f;
+    QTest::newRow("animated image scaled 2.5x and turned 20 degrees")
+            << int(ShownAnimation) << 0 << 2.5f << 20.0f;
+}
+
+// A picture scaled, turned or zoomed showed its pixels as blocks and stairs, its edges and
+// letters stepped: the board shows it as a photo viewer does, filtered, with smooth edges.
+void tst_DGItems::picturesShownSmoothly()
+{
+    QFETCH(int, kind);
+    QFETCH(int, zoomSteps);
+    QFETCH(float, scale);
+    QFETCH(float, turn);
+    QImage photo = TestSupport::photoLike(QSize(240, 180));
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.current();
+    QPainterPath oval;
+    oval.addEllipse(0, 0, 160, 110);
+    QGraphicsItem *item = nullptr;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("photo.png"));
+    if (kind == ShownAnimation) {
+        if (!ItemMedia::haveConvert())
+            QSKIP("ImageMagick convert is not installed");
+        QVERIFY(photo.save(file));
+        QVERIFY(runTool(QStringLiteral("convert"), { file, file, file + ".gif" }, dir.path(), 30000)
+                        .ok);
+        QLabel *label = DGGifItem::makeAnimation(file + ".gif");
+        QVERIFY(label);
+        photo = label->movie()->currentImage(); // its colours as the file holds them
+        item = page->addGifItem(label, QPointF(300, 250), turn, scale, QTransform(), false);
+    } else if (kind == ShownFill) {
+        item = addCurve(page, oval, QPointF(420, 330), BtMenus::btEllipse, false,
+                        QPen(Qt::black, 2));
+        static_cast<DGPathCurveItem *>(item)->setBrush(QBrush(QPixmap::fromImage(photo)));
+    } else {
+        item = page->addPixmapItem(QPixmap::fromImage(photo), QPointF(450, 340), turn, scale,
+                                   QTransform(), false);
+    }
+    for (int step = 0; step < zoomSteps; ++step)
+        page->zoomPage(1.1f);
+    view->centerOn(item->sceneBoundingRect().center());
+    const QTransform placed = item->deviceTransform(view->viewportTransform());
+    const auto drawn = [&](QPainter *painter) {
+        painter->setTransform(placed, true);
+        if (kind != ShownFill)
+            return painter->drawImage(0, 0, photo);
+        painter->setPen(QPen(Qt::black, 2));
+        painter->setBrush(static_cast<DGPathCurveItem *>(item)->QGraphicsPathItem::brush());
+        painter->drawPath(oval);
+    };
+    const QImage reference = TestSupport::fineDrawing(view->viewport()->size(), drawn);
+    const QRect area =
+            view->mapFromScene(item->sceneBoundingRect()).boundingRect() & view->viewport()->rect();
+    TestSupport::InkDifference difference;
+    const auto smooth = [&] {
+        difference = TestSupport::inkDifference(reference.copy(area),
+                                                view->viewport()->grab().toImage().copy(area), 40);
+        return !view->isSharpening() && difference.differing * 500 < difference.ink;
+    };
+    QTRY_VERIFY2(smooth(), qPrintable(difference.toString()));
 }
 
 QTEST_MAIN(tst_DGItems)

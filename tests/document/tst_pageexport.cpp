@@ -41,6 +41,7 @@ private slots:
     void sheetFollowsTheBoard_data();
     void sheetFollowsTheBoard();
     void noEditingMarks();
+    void turnedPictureExportsSmoothly();
     void strokesStayLines_data();
     void strokesStayLines();
     void boardRepaintsWhileExporting_data();
@@ -407,6 +408,27 @@ void tst_PageExport::noEditingMarks()
     const QImage plainSheet = sheet(QStringLiteral("clean"));
     QVERIFY(!markedSheet.isNull());
     QCOMPARE(markedSheet, plainSheet);
+}
+
+void tst_PageExport::turnedPictureExportsSmoothly()
+{
+    // Exported, a turned photo showed stepped edges and letters, its pixels as blocks.
+    DPage *page = m_list->at(0);
+    page->setPageBackgroundColor(Qt::white);
+    const QImage photo = TestSupport::photoLike(QSize(120, 90));
+    DGPixmapItem *picture = page->addPixmapItem(QPixmap::fromImage(photo), QPointF(250, 200), 30,
+                                                2.5f, QTransform(), false);
+    QVERIFY(exportAs(QStringLiteral("png"), chooseFile(m_folder->filePath("turned"))));
+    const QImage exported(m_folder->filePath("turned/turned0.png"));
+    const QTransform placed = picture->sceneTransform();
+    const QImage reference = TestSupport::fineDrawing(exported.size(), [&](QPainter *painter) {
+        painter->setTransform(placed, true);
+        painter->drawImage(0, 0, photo);
+    });
+    const QRect area = placed.mapRect(QRectF(photo.rect())).toAlignedRect().adjusted(-2, -2, 2, 2);
+    const TestSupport::InkDifference difference =
+            TestSupport::inkDifference(reference.copy(area), exported.copy(area), 40);
+    QVERIFY2(difference.differing * 500 < difference.ink, qPrintable(difference.toString()));
 }
 
 namespace {

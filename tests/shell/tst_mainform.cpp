@@ -1311,7 +1311,7 @@ void tst_MainForm::zoomedToTheCeilingStaysLight_data()
 // The page palette's zoom-in button pressed to the ceiling, then the board dragged across what
 // it shows: a group's pictures were made of its whole bounds at the size shown (gigabytes near
 // the ceiling, each step slower to show, the last ones seconds), where a lone stroke stays
-// within a screenful.
+// within a screenful. Zoomed back by the zoom-out button, the board shows what it showed.
 void tst_MainForm::zoomedToTheCeilingStaysLight()
 {
     QFETCH(int, arrangement);
@@ -1414,10 +1414,18 @@ void tst_MainForm::zoomedToTheCeilingStaysLight()
     const auto pageButton = [palette](const char *name) {
         return palette->findChild<QAbstractButton *>(QLatin1String(name));
     };
+    // The board at 100 %, to be shown alike once zoomed back: a stand-in, a picture of another
+    // scale or place, or a zoom that does not come back exactly would show otherwise.
+    QTRY_VERIFY(!view()->isSharpening());
+    const QImage start = board->grab().toImage();
+    const QPoint scrolled(view()->horizontalScrollBar()->value(),
+                          view()->verticalScrollBar()->value());
     TestSupport::resetPeakMemory();
     const qint64 before = TestSupport::peakMegabytes();
+    int steps = 0;
     for (int step = 1; view()->getScale() < 60; ++step) {
         QVERIFY2(step <= 43, "the zoom never reached its ceiling");
+        steps = step;
         QVERIFY2(showsWithin([&] { QTest::mouseClick(pageButton("baZoomIn"), Qt::LeftButton); },
                              kShownWithinMs),
                  qPrintable(QStringLiteral("step %1 (%2 %)")
@@ -1443,6 +1451,18 @@ void tst_MainForm::zoomedToTheCeilingStaysLight()
     }
     const qint64 grown = TestSupport::peakMegabytes() - before;
     QVERIFY2(grown < 600, qPrintable(QStringLiteral("%1 MB more at the peak").arg(grown)));
+
+    for (int step = 0; step < steps; ++step)
+        QVERIFY(showsWithin([&] { QTest::mouseClick(pageButton("baZoomOut"), Qt::LeftButton); },
+                            kShownWithinMs));
+    view()->horizontalScrollBar()->setValue(scrolled.x());
+    view()->verticalScrollBar()->setValue(scrolled.y());
+    TestSupport::InkDifference difference;
+    const auto asAtStart = [&] {
+        difference = TestSupport::inkDifference(start, board->grab().toImage(), 16);
+        return !view()->isSharpening() && difference.differing == 0;
+    };
+    QTRY_VERIFY2(asAtStart(), qPrintable(difference.toString()));
 }
 
 #include "tst_mainform.moc"

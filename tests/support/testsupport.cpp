@@ -9,15 +9,17 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QProgressDialog>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
-#include <QTest>
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 
 namespace TestSupport {
 
@@ -171,6 +173,34 @@ InkDifference inkDifference(const QImage &reference, const QImage &shown, int by
         }
     }
     return difference;
+}
+
+QImage photoLike(QSize size)
+{
+    QImage photo(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x)
+            photo.setPixel(x, y,
+                           qRgb(128 + 100 * std::sin(x / 4.0), y * 255 / size.height(),
+                                128 + 100 * std::cos((x + y) / 5.0)));
+    }
+    QPainter painter(&photo);
+    painter.setFont(QFont(QStringLiteral("DejaVu Sans"), qMax(6, size.height() / 8)));
+    painter.drawText(photo.rect(), Qt::AlignCenter, QStringLiteral("Los ríos de España"));
+    return photo;
+}
+
+QImage fineDrawing(QSize size, const std::function<void(QPainter *)> &draw)
+{
+    constexpr int kFiner = 4;
+    QImage fine(size * kFiner, QImage::Format_RGB32);
+    fine.fill(Qt::white);
+    QPainter painter(&fine);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.scale(kFiner, kFiner);
+    draw(&painter);
+    painter.end();
+    return fine.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 QImage shownOnScreen(QWidget *widget)

@@ -13,6 +13,8 @@ class QColor;
 class QColorDialog;
 class QFileDialog;
 class QImage;
+class QPainter;
+class QSize;
 class QTextDocument;
 class QTouchDevice;
 class QWidget;
@@ -64,6 +66,12 @@ struct InkDifference
     QString toString() const;
 };
 InkDifference inkDifference(const QImage &reference, const QImage &shown, int by);
+// A photo-like picture: smooth colour ramps, steep enough that blocks of a stretched pixel show,
+// under a line of dark letters.
+QImage photoLike(QSize size);
+// draw as a photo viewer shows it on white, in a picture of size: drawn four times finer,
+// pictures filtered and edges left unsmoothed, each 4 x 4 block averaged.
+QImage fineDrawing(QSize size, const std::function<void(QPainter *)> &draw);
 // What the screen shows of widget: its window's own pixels as last painted, not painted afresh
 // as a grab is. Null where the window keeps no picture of itself.
 QImage shownOnScreen(QWidget *widget);

@@ -1,0 +1,141 @@
+#include "smoothpicture.h"
+
+#include "dpage.h" // strokepictures.h keeps a guarded pointer to a page
+#include "dview.h"
+#include "strokepictures.h"
+
+#include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QRegion>
+#include <QSemaphore>
+#include <QThreadPool>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// Filtered over fewer pixels than this, a picture is drawn at once: handing it out would cost
+// more than it saves.
+constexpr qint64 kSharedFromPixels = 256 * 256;
+// The rows of a band. A round of bands takes a screen's width times this many rows a thread
+// beside the board, however large the picture shows.
+constexpr int kBandRows = 32;
+
+Q_GLOBAL_STATIC(QThreadPool, g_bandPool)
+
+bool onePixelForOne(const QTransform &shown)
+{
+    return shown.type() <= QTransform::TxTranslate && shown.dx() == std::round(shown.dx())
+            && shown.dy() == std::round(shown.dy());
+}
+
+// The device pixels the drawing covers, to be filtered in bands; null where it is drawn at once.
+QRect sharedArea(QPainter *painter, const QRectF &target)
+{
+    // Only a turned picture costs enough: filtered across a screen without a turn, it costs
+    // less than laying the bands.
+    const QTransform shown = painter->combinedTransform();
+    const QPaintEngine *engine = painter->paintEngine();
+    const QPaintDevice *device = painter->device();
+    if (!engine || engine->type() != QPaintEngine::Raster || !device
+        || shown.type() <= QTransform::TxScale || StrokePictures::threads() < 2)
+        return QRect();
+    QRectF covered = shown.mapRect(target).adjusted(-1, -1, 1, 1)
+            & QRectF(0, 0, device->width(), device->height());
+    if (painter->hasClipping())
+        covered &= shown.mapRect(painter->clipBoundingRect());
+    // Only what the board repaints (a band of it, a strip scrolled in): the whole picture
+    // filtered for each of four bands took four times as long.
+    const QRegion repainted = engine->systemClip();
+    if (!repainted.isEmpty()) {
+        const QPointF offset = painter->deviceTransform().map(QPointF())
+                - shown.map(QPointF()); // where the device lies in what the engine paints
+        covered &= QRectF(repainted.boundingRect()).translated(-offset);
+    }
+    const QRect area = covered.toAlignedRect();
+    return qint64(area.width()) * area.height() >= kSharedFromPixels ? area : QRect();
+}
+
+// Filters picture over area (device pixels) in bands of rows, on the board's thread and the
+// band threads, each band into a picture of its own laid in turn at whole pixels: each is
+// filtered as the whole would be, row for row.
+void drawInBands(QPainter *painter, const QRectF &target, const QImage &picture, const QRect &area)
+{
+    // Converted once here rather than by every band's painter.
+    const QImage source = picture.format() == QImage::Format_RGB32
+                    || picture.format() == QImage::Format_ARGB32_Premultiplied
+            ? picture
+            : picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QTransform shown = painter->combinedTransform();
+    const QPainter::RenderHints hints = painter->renderHints();
+    QThreadPool *pool = g_bandPool();
+    pool->setMaxThreadCount(StrokePictures::threads());
+    // Made here, not by the threads, whose own heaps would keep the memory once given back.
+    std::vector<QImage> bands(size_t(StrokePictures::threads() + 1));
+    for (QImage &band : bands)
+        band = QImage(area.width(), kBandRows, QImage::Format_ARGB32_Premultiplied);
+    const int roundRows = int(bands.size()) * kBandRows;
+    painter->resetTransform();
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    for (int roundTop = area.top(); roundTop <= area.bottom(); roundTop += roundRows) {
+        const auto filter = [&](size_t n) {
+            bands[n].fill(Qt::transparent);
+            QPainter bandPainter(&bands[n]);
+            bandPainter.setRenderHints(hints);
+            bandPainter.setTransform(
+                    shown * QTransform::fromTranslate(-area.x(), -(roundTop + int(n) * kBandRows)));
+            bandPainter.drawImage(target, source, QRectF(source.rect()));
+        };
+        const size_t count =
+                std::min(bands.size(), size_t((area.bottom() - roundTop) / kBandRows + 1));
+        QSemaphore filtered;
+        for (size_t n = 1; n < count; ++n) {
+            pool->start([&filter, &filtered, n] {
+                filter(n);
+                filtered.release();
+            });
+        }
+        filter(0);
+        filtered.acquire(int(count) - 1);
+        for (size_t n = 0; n < count; ++n) {
+            const int top = roundTop + int(n) * kBandRows;
+            painter->drawImage(
+                    QPoint(area.x(), top), bands[n],
+                    QRect(0, 0, area.width(), std::min(kBandRows, area.bottom() + 1 - top)));
+        }
+    }
+}
+
+} // namespace
+
+namespace SmoothPicture {
+
+void prepare(QPainter *painter)
+{
+    const bool filtered = !onePixelForOne(painter->combinedTransform());
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, filtered);
+    if (filtered)
+        painter->setRenderHint(QPainter::Antialiasing);
+}
+
+void draw(QPainter *painter, const QRectF &target, const QImage &picture)
+{
+    painter->save();
+    prepare(painter);
+    const QRect area = sharedArea(painter, target);
+    if (area.isEmpty())
+        painter->drawImage(target, picture, QRectF(picture.rect()));
+    else
+        drawInBands(painter, target, picture, area);
+    painter->restore();
+}
+
+bool mayWait(const QPainter *painter, const QWidget *widget)
+{
+    return widget && painter->device() == widget && DView::repaintsOnceSharp(widget);
+}
+
+} // namespace SmoothPicture

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QRectF>
+
+class QImage;
+class QPainter;
+class QWidget;
+
+// Pictures shown as a photo viewer shows them: filtered, with smooth edges, wherever the
+// painter's transform does not lay them on the pixels one for one; laid as they are where it
+// does, since a filter would change nothing there and only cost time.
+namespace SmoothPicture {
+
+// From now on painter shows pictures (and picture fills) so.
+void prepare(QPainter *painter);
+
+// Draws picture over target (painter's coordinates) so. Turned over much of a screen, it is
+// filtered in bands on several threads at once and the bands laid in turn: on the board's
+// thread alone a turned photo filling a zoomed-in screen held the board up for a frame.
+void draw(QPainter *painter, const QRectF &target, const QImage &picture);
+
+// Whether a picture drawn on the board for widget may be laid unfiltered for now: the board is
+// painted again, whole, once the pictures of the scale it shows come, and meanwhile shows what
+// it can quickly, as the stroke pictures of another scale that stand in. Painted into any other
+// picture (the toolkit's cache of an object, a grab, an export) it is filtered.
+bool mayWait(const QPainter *painter, const QWidget *widget);
+
+} // namespace SmoothPicture
