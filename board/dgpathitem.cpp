@@ -7,6 +7,7 @@
 #include "pagewriter.h"
 #include "penstroke.h"
 #include "shapefill.h"
+#include "smoothpicture.h"
 #include "strokepictures.h"
 
 #include <QGraphicsScene>
@@ -838,7 +839,9 @@ void DGPathItem::paintRecipe(QPainter *painter, const CacheRecipe &recipe)
     // What the toolkit's own painting does for an object that is not selected, less the notches
     // its stroke leaves in lines.
     painter->setPen(recipe.shapePen);
-    painter->setBrush(recipe.shapeBrush);
+    painter->setBrush(SmoothPicture::fillForPrint(painter, recipe.path, recipe.shapeBrush)
+                              ? QBrush()
+                              : recipe.shapeBrush);
     PenStroke::drawPath(painter, recipe.path,
                         recipe.curvesAsLines ? PenStroke::Curves::AsLines
                                              : PenStroke::Curves::AsCurves);

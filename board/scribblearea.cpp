@@ -6,6 +6,7 @@
 #include "dpage.h"
 #include "dview.h"
 #include "freehandstroke.h"
+#include "smoothpicture.h"
 
 #include <QDebug>
 #include <QGraphicsItem>
@@ -41,9 +42,12 @@ QRect segmentArea(QPointF from, QPointF to, int margin = kInkMargin)
 }
 
 // The screen pixels to repaint for stamps covering stamped, a rectangle of the stroke's frame.
+// Filtered, as on an enlarged board, a stamp's edge spreads over one of its pixels more.
 QRect shownArea(const QTransform &toOverlay, const QRect &stamped)
 {
-    return toOverlay.mapRect(QRectF(stamped)).toAlignedRect().adjusted(-2, -2, 2, 2);
+    const int spread = 2 + int(std::ceil(std::max(toOverlay.m11(), toOverlay.m22())));
+    return toOverlay.mapRect(QRectF(stamped)).toAlignedRect().adjusted(-spread, -spread, spread,
+                                                                        spread);
 }
 
 QRectF grown(const QRectF &bounds, const QPointF &point)
@@ -113,7 +117,7 @@ ScribbleArea::Layer &ScribbleArea::layer(int id)
 {
     auto found = m_layers.find(id);
     if (found == m_layers.end()) {
-        found = m_layers.insert(id, Layer{ QPixmap(m_ink.size()), QRect(), QRectF() });
+        found = m_layers.insert(id, Layer{ QPixmap(m_ink.size()), {}, {}, {}, {}, {} });
         found->ink.fill(Qt::transparent);
     }
     return *found;
@@ -122,12 +126,57 @@ ScribbleArea::Layer &ScribbleArea::layer(int id)
 void ScribbleArea::closeLayer(int id)
 {
     const Layer closed = m_layers.take(id);
-    if (closed.ink.isNull())
+    if (closed.ink.isNull() && closed.frame.isNull())
         return;
     QPainter painter(&m_ink);
-    if (!closed.shown.isNull())
-        painter.setClipRect(closed.shown);
-    painter.drawPixmap(m_inkArea, closed.ink, m_inkArea);
+    paintLayer(&painter, closed, m_inkArea);
+}
+
+void ScribbleArea::paintLayer(QPainter *painter, const Layer &layer, const QRect &area) const
+{
+    const QRect shown = layer.shown.isNull() ? area : layer.shown & area;
+    if (shown.isEmpty())
+        return;
+    if (layer.frame.isNull()) {
+        painter->drawPixmap(shown, layer.ink, shown);
+        return;
+    }
+    painter->save();
+    painter->setClipRect(shown);
+    painter->setTransform(QTransform::fromTranslate(layer.frameOrigin.x(), layer.frameOrigin.y())
+                          * layer.frameToOverlay);
+    SmoothPicture::draw(painter, QRectF(QPointF(), layer.frame.size()), layer.frame);
+    painter->restore();
+}
+
+bool ScribbleArea::stampInFrame(int id, const StampSegment &segment,
+                                const std::function<void(QPainter &)> &stamps)
+{
+    // Stamped at screen size, the stamps of an enlarged board show hard where the picture
+    // they become shows filtered: they are laid on the picture's own pixels instead.
+    if (!(m_dview->getScale() > 1.0))
+        return false;
+    auto found = m_layers.find(id);
+    if (found == m_layers.end()) {
+        // The whole overlay in the stroke's frame: the stroke may go anywhere on it. The
+        // margin holds the stamps that hang over its edge.
+        constexpr int kFrameMargin = 24;
+        const QRect frame = segment.toOverlay.inverted()
+                                    .mapRect(QRectF(rect()))
+                                    .toAlignedRect()
+                                    .adjusted(-kFrameMargin, -kFrameMargin, kFrameMargin,
+                                              kFrameMargin);
+        Layer layer;
+        layer.frame = QImage(frame.size(), QImage::Format_ARGB32_Premultiplied);
+        layer.frame.fill(Qt::transparent);
+        layer.frameOrigin = frame.topLeft();
+        layer.frameToOverlay = segment.toOverlay;
+        found = m_layers.insert(id, layer);
+    }
+    QPainter painter(&found->frame);
+    painter.translate(-found->frameOrigin);
+    stamps(painter);
+    return true;
 }
 
 QGraphicsItem *ScribbleArea::saveToPage(QVector<QPointF> *pts)
@@ -411,11 +460,15 @@ void ScribbleArea::drawSoftPen(int id, QPointF p)
     }
     // The nib shows as large as it lands, on the pixels it lands on.
     const StampSegment segment = stampSegment(id, p, *page);
-    QPainter painter(&m_ink);
-    painter.setTransform(segment.toOverlay);
-    FreehandStroke::stampAt(painter, nib, segment.to);
-    FreehandStroke::stampAlong(painter, nib, segment.from, segment.to);
-    painter.end();
+    const auto stamps = [&](QPainter &painter) {
+        FreehandStroke::stampAt(painter, nib, segment.to);
+        FreehandStroke::stampAlong(painter, nib, segment.from, segment.to);
+    };
+    if (!stampInFrame(id, segment, stamps)) {
+        QPainter painter(&m_ink);
+        painter.setTransform(segment.toOverlay);
+        stamps(painter);
+    }
     const QRect stamped = FreehandStroke::stampRect(nib, segment.from)
             | FreehandStroke::stampRect(nib, segment.to);
     keepPoint(id, p, shownArea(segment.toOverlay, stamped));
@@ -442,12 +495,16 @@ void ScribbleArea::drawTexture(int id, QPointF p)
     }
     // The stamps in the page's order: the first point's again before each segment.
     const StampSegment segment = stampSegment(id, p, *page);
-    Layer &stroke = layer(id);
-    QPainter painter(&stroke.ink);
-    painter.setTransform(segment.toOverlay);
-    FreehandStroke::stampAt(painter, m_brushStamp, segment.start);
-    FreehandStroke::stampAlong(painter, m_brushStamp, segment.from, segment.to);
-    painter.end();
+    const auto stamps = [&](QPainter &painter) {
+        FreehandStroke::stampAt(painter, m_brushStamp, segment.start);
+        FreehandStroke::stampAlong(painter, m_brushStamp, segment.from, segment.to);
+    };
+    if (!stampInFrame(id, segment, stamps)) {
+        QPainter painter(&layer(id).ink);
+        painter.setTransform(segment.toOverlay);
+        stamps(painter);
+    }
+    Layer &stroke = m_layers[id];
     // The picture keeps only a margin around the points: the layer shows as much, and what
     // the stroke uncovers as that margin grows.
     if (stroke.stamped.isNull())
@@ -613,11 +670,8 @@ void ScribbleArea::paintEvent(QPaintEvent *event)
     if (!m_inkArea.intersects(area))
         return;
     painter.drawPixmap(area, m_ink, area);
-    for (const Layer &layer : qAsConst(m_layers)) {
-        const QRect shown = layer.shown.isNull() ? area : layer.shown & area;
-        if (!shown.isEmpty())
-            painter.drawPixmap(shown, layer.ink, shown);
-    }
+    for (const Layer &layer : qAsConst(m_layers))
+        paintLayer(&painter, layer, area);
 }
 
 void ScribbleArea::showEvent(QShowEvent *event)

@@ -10,6 +10,8 @@
 #include <QVector>
 #include <QWidget>
 
+#include <functional>
+
 class DPage;
 class DView;
 class QGraphicsItem;
@@ -67,6 +69,12 @@ private:
         QPixmap ink;
         QRect shown; // the overlay pixels it shows in; null: all
         QRectF stamped; // the texture pens: the points so far, in the stroke's scaled frame
+        // A stamp pen on an enlarged board: its stamps on the scaled frame's own pixels (the
+        // picture's), from frameOrigin on, shown through frameToOverlay filtered as the
+        // picture is shown. Null otherwise.
+        QImage frame;
+        QPoint frameOrigin;
+        QTransform frameToOverlay;
     };
     // A stamp pen's segment, from the stroke's last point to the next, in the stroke's scaled
     // frame, where the page stamps its picture; seen through the board's zoom and scroll.
@@ -105,6 +113,11 @@ private:
     void drawRainbowPen(int id, QPointF p);
     void drawTexture(int id, QPointF p);
     StampSegment stampSegment(int id, QPointF p, const DPage &page) const;
+    // On an enlarged board, lays stamps on the stroke's frame layer and returns true; else
+    // leaves them to the caller.
+    bool stampInFrame(int id, const StampSegment &segment,
+                      const std::function<void(QPainter &)> &stamps);
+    void paintLayer(QPainter *painter, const Layer &layer, const QRect &area) const;
     void keepPoint(int id, QPointF p, const QRect &area);
     // The stroke's own layer, made on first use.
     Layer &layer(int id);

@@ -4,6 +4,7 @@
 #include "dview.h"
 #include "strokepictures.h"
 
+#include <QBrush>
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
@@ -25,6 +26,13 @@ constexpr qint64 kSharedFromPixels = 256 * 256;
 constexpr int kBandRows = 32;
 
 Q_GLOBAL_STATIC(QThreadPool, g_bandPool)
+
+// A sheet's pictures: resampled to kPrintDpi of their pixels an inch where they would show
+// fewer than kPrintDpi / kCoarseFactor, and no larger than kMaxPrintSide either way (a photo
+// blown up over a whole sheet is some 1,700 pixels wide at this density).
+constexpr double kPrintDpi = 150;
+constexpr double kCoarseFactor = 1.5;
+constexpr int kMaxPrintSide = 4096;
 
 bool onePixelForOne(const QTransform &shown)
 {
@@ -109,6 +117,30 @@ void drawInBands(QPainter *painter, const QRectF &target, const QImage &picture,
     }
 }
 
+// picture shown over shown (painter coordinates), onSheet taking them to the device.
+QImage printed(const QPainter *painter, const QTransform &onSheet, const QSizeF &shown,
+               const QImage &picture)
+{
+    const QPaintEngine *engine = painter->paintEngine();
+    const QPaintDevice *device = painter->device();
+    if (!engine || engine->type() != QPaintEngine::Pdf || !device || picture.isNull())
+        return picture;
+    // The picture's sides in inches of the sheet, however it is turned.
+    const double wide =
+            shown.width() * std::hypot(onSheet.m11(), onSheet.m12()) / device->logicalDpiX();
+    const double high =
+            shown.height() * std::hypot(onSheet.m21(), onSheet.m22()) / device->logicalDpiY();
+    QSizeF wanted(wide * kPrintDpi, high * kPrintDpi);
+    if (!(wanted.width() > picture.width() * kCoarseFactor
+          || wanted.height() > picture.height() * kCoarseFactor))
+        return picture;
+    wanted = wanted.expandedTo(picture.size());
+    if (wanted.width() > kMaxPrintSide || wanted.height() > kMaxPrintSide)
+        wanted.scale(kMaxPrintSide, kMaxPrintSide, Qt::KeepAspectRatio);
+    return picture.scaled(wanted.toSize().expandedTo(QSize(1, 1)), Qt::IgnoreAspectRatio,
+                          Qt::SmoothTransformation);
+}
+
 } // namespace
 
 namespace SmoothPicture {
@@ -126,16 +158,46 @@ void draw(QPainter *painter, const QRectF &target, const QImage &picture)
     painter->save();
     prepare(painter);
     const QRect area = sharedArea(painter, target);
-    if (area.isEmpty())
-        painter->drawImage(target, picture, QRectF(picture.rect()));
-    else
+    if (area.isEmpty()) {
+        const QImage shown = forPrint(painter, target.size(), picture);
+        painter->drawImage(target, shown, QRectF(shown.rect()));
+    } else {
         drawInBands(painter, target, picture, area);
+    }
     painter->restore();
 }
 
 bool mayWait(const QPainter *painter, const QWidget *widget)
 {
     return widget && painter->device() == widget && DView::repaintsOnceSharp(widget);
+}
+
+QImage forPrint(const QPainter *painter, const QSizeF &shown, const QImage &picture)
+{
+    return printed(painter, painter->combinedTransform(), shown, picture);
+}
+
+bool fillForPrint(QPainter *painter, const QPainterPath &path, const QBrush &brush)
+{
+    if (brush.style() != Qt::TexturePattern)
+        return false;
+    const QImage texture = brush.textureImage();
+    // The brush's own transform (where its tiles are anchored, how large) comes before the
+    // painter's.
+    const QImage finer = printed(painter, brush.transform() * painter->combinedTransform(),
+                                 QSizeF(texture.size()), texture);
+    if (finer.cacheKey() == texture.cacheKey())
+        return false;
+    // Filled in the frame of the finer tiles, so that each covers what a tile covered.
+    const QTransform tiles = QTransform::fromScale(qreal(texture.width()) / finer.width(),
+                                                   qreal(texture.height()) / finer.height())
+            * brush.transform();
+    painter->save();
+    painter->setWorldTransform(tiles * painter->worldTransform());
+    painter->setBrushOrigin(0, 0);
+    painter->fillPath(tiles.inverted().map(path), QBrush(finer));
+    painter->restore();
+    return true;
 }
 
 } // namespace SmoothPicture

@@ -2,8 +2,10 @@
 
 #include <QRectF>
 
+class QBrush;
 class QImage;
 class QPainter;
+class QPainterPath;
 class QWidget;
 
 // Pictures shown as a photo viewer shows them: filtered, with smooth edges, wherever the
@@ -24,5 +26,13 @@ void draw(QPainter *painter, const QRectF &target, const QImage &picture);
 // it can quickly, as the stroke pictures of another scale that stand in. Painted into any other
 // picture (the toolkit's cache of an object, a grab, an export) it is filtered.
 bool mayWait(const QPainter *painter, const QWidget *widget);
+
+// A PDF keeps a picture at its own pixels, which viewers and printers enlarge as blocks: a
+// picture shown there at fewer than 100 of its pixels an inch is resampled, smoothly, to 150 an
+// inch first. Elsewhere, and where it is fine enough, it is given back as it is.
+QImage forPrint(const QPainter *painter, const QSizeF &shown, const QImage &picture);
+// The same for a picture fill of path: true when it has filled path itself, resampled (a PDF
+// takes a fill's pattern as it is, without the brush's own transform).
+bool fillForPrint(QPainter *painter, const QPainterPath &path, const QBrush &brush);
 
 } // namespace SmoothPicture
