@@ -607,7 +607,7 @@ void DGPathItem::paintFromPicture(QPainter *painter, const QStyleOptionGraphicsI
     if (m_pending && m_pendingFit.serves(shown, area, visible)
         && (forBoard || (m_renderCache && m_cacheFit.coversStretched(shown, area, visible)))) {
         if (m_renderCache)
-            layPicture(painter);
+            layPicture(painter, !forBoard); // the board shows it for a few frames only
         return;
     }
     if (!forBoard && !wanted.unit) {
@@ -626,12 +626,12 @@ void DGPathItem::paintFromPicture(QPainter *painter, const QStyleOptionGraphicsI
     layPicture(painter);
 }
 
-void DGPathItem::layPicture(QPainter *painter) const
+void DGPathItem::layPicture(QPainter *painter, bool filtered) const
 {
     // Pixel for pixel where it serves; else stretched, standing in, and filtered as any picture
     // shown at another scale.
     const QTransform placement = m_cacheFit.placement(painter->worldTransform());
-    if (placement.type() <= QTransform::TxTranslate) {
+    if (placement.type() <= QTransform::TxTranslate || !filtered) {
         const QTransform shown = painter->worldTransform();
         painter->setWorldTransform(placement);
         m_renderCache->draw(painter);

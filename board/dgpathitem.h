@@ -179,8 +179,9 @@ protected:
     // drawn straight, keeping the board's pictures for the board).
     void paintFromPicture(QPainter *painter, const QStyleOptionGraphicsItem *style,
                           QWidget *widget, bool forBoard);
-    // Lays the picture on painter, shown by its transform, pixel for pixel where it serves.
-    void layPicture(QPainter *painter) const;
+    // Lays the picture on painter, shown by its transform, pixel for pixel where it serves;
+    // elsewhere filtered, unless not filtered is asked (a stand-in the board replaces shortly).
+    void layPicture(QPainter *painter, bool filtered = true) const;
     // The picture's place in object coordinates: the bounds rounded, halves upward.
     QRect cacheArea() const;
     // A file holds the object's curves as points along them, and reads it back as a line
