@@ -59,10 +59,8 @@ void DGGifItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
     const QRectF shown(QPointF(0, 0), size());
     if (frame.isNull())
         QGraphicsProxyWidget::paint(painter, &copied, widget);
-    else if (SmoothPicture::mayWait(painter, widget))
-        painter->drawPixmap(shown, frame, QRectF(frame.rect()));
     else
-        SmoothPicture::draw(painter, shown, frame.toImage());
+        SmoothPicture::draw(painter, shown, frame, widget);
     paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
 }
 

@@ -72,12 +72,9 @@ void DGPixmapItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *opti
     // Drawn here, not by the toolkit, which filters a picture always or never: scaled or
     // turned, a photo showed its pixels as blocks and its edges as stairs.
     const QPixmap picture = pixmap();
-    if (SmoothPicture::mayWait(painter, widget))
-        painter->drawPixmap(offset(), picture);
-    else
-        SmoothPicture::draw(painter,
-                            QRectF(offset(), QSizeF(picture.size()) / picture.devicePixelRatioF()),
-                            picture.toImage());
+    SmoothPicture::draw(painter,
+                        QRectF(offset(), QSizeF(picture.size()) / picture.devicePixelRatioF()),
+                        picture, widget);
     if (copied.state & QStyle::State_Selected)
         ItemPlacement::paintSelectionOutline(painter, &copied, boundingRect(), 1.0);
     paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());

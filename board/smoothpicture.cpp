@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPixmap>
 #include <QRegion>
 #include <QSemaphore>
 #include <QThreadPool>
@@ -167,9 +168,12 @@ void draw(QPainter *painter, const QRectF &target, const QImage &picture)
     painter->restore();
 }
 
-bool mayWait(const QPainter *painter, const QWidget *widget)
+void draw(QPainter *painter, const QRectF &target, const QPixmap &picture, const QWidget *widget)
 {
-    return widget && painter->device() == widget && DView::repaintsOnceSharp(widget);
+    if (widget && painter->device() == widget && DView::repaintsOnceSharp(widget))
+        painter->drawPixmap(target, picture, QRectF(picture.rect()));
+    else
+        draw(painter, target, picture.toImage());
 }
 
 QImage forPrint(const QPainter *painter, const QSizeF &shown, const QImage &picture)

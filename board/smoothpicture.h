@@ -6,6 +6,7 @@ class QBrush;
 class QImage;
 class QPainter;
 class QPainterPath;
+class QPixmap;
 class QWidget;
 
 // Pictures shown as a photo viewer shows them: filtered, with smooth edges, wherever the
@@ -21,11 +22,12 @@ void prepare(QPainter *painter);
 // thread alone a turned photo filling a zoomed-in screen held the board up for a frame.
 void draw(QPainter *painter, const QRectF &target, const QImage &picture);
 
-// Whether a picture drawn on the board for widget may be laid unfiltered for now: the board is
-// painted again, whole, once the pictures of the scale it shows come, and meanwhile shows what
-// it can quickly, as the stroke pictures of another scale that stand in. Painted into any other
-// picture (the toolkit's cache of an object, a grab, an export) it is filtered.
-bool mayWait(const QPainter *painter, const QWidget *widget);
+// An object's picture drawn so for widget, the widget the toolkit paints it for. On the board,
+// while the pictures of the scale it shows are coming, it is laid unfiltered for now: the board
+// is painted again, whole, once they come, and meanwhile shows what it can quickly, as the
+// stroke pictures of another scale that stand in. Painted into any other picture (the toolkit's
+// cache of an object, a grab, an export) it is filtered.
+void draw(QPainter *painter, const QRectF &target, const QPixmap &picture, const QWidget *widget);
 
 // A PDF keeps a picture at its own pixels, which viewers and printers enlarge as blocks: a
 // picture shown there at fewer than 100 of its pixels an inch is resampled, smoothly, to 150 an
