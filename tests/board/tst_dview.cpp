@@ -421,36 +421,31 @@ void tst_DView::releaseOverBinDeletesOnlyWhatWasDropped()
     Board board;
     DView *view = board.view();
     DPage *page = board.page(0);
-    view->setSelect();
+    if (gesture == "shape")
+        view->setShapeType(BtMenus::btRectangle);
+    else if (gesture == "text")
+        view->insertText();
+    else
+        view->setSelect();
     QPainterPath line;
     line.lineTo(60, 0);
     QList<DGPathCurveItem *> strokes;
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         strokes << addCurve(page, line, QPointF(700, 500 + 30 * i));
+        strokes.last()->setSelected(true); // as a select-all would leave them
+    }
     const QPoint onBin = view->m_binLabel->geometry().center();
-    const auto selectStrokes = [&] {
-        for (DGPathCurveItem *stroke : qAsConst(strokes))
-            stroke->setSelected(true);
-    };
-
+    const QPoint grip = view->mapFromScene(strokes.first()->sceneBoundingRect().center());
     if (gesture == "click") {
-        selectStrokes();
         QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, onBin);
     } else if (gesture == "rubber band") {
         TestSupport::drag(view->viewport(), { QPoint(650, 450), QPoint(800, 600), onBin });
         for (DGPathCurveItem *stroke : qAsConst(strokes))
             QVERIFY(stroke->isSelected());
-    } else if (gesture == "shape" || gesture == "text") {
-        if (gesture == "shape")
-            view->setShapeType(BtMenus::btRectangle);
-        else
-            view->insertText();
-        selectStrokes(); // as a select-all would leave them
-        TestSupport::drag(view->viewport(), { QPoint(600, 650), onBin });
-    } else {
-        selectStrokes();
-        const QPoint grip = view->mapFromScene(strokes.first()->sceneBoundingRect().center());
+    } else if (gesture == "drag") {
         TestSupport::drag(view->viewport(), { grip, grip + QPoint(40, 40), onBin });
+    } else { // the shape or text tool
+        TestSupport::drag(view->viewport(), { QPoint(600, 650), onBin });
     }
 
     for (DGPathCurveItem *stroke : qAsConst(strokes))

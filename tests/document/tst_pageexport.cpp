@@ -411,6 +411,28 @@ void tst_PageExport::noEditingMarks()
     QCOMPARE(markedSheet, plainSheet);
 }
 
+namespace {
+
+// Scene to the pixels of a landscape A4 sheet read at dpi: the export lays the page on the
+// sheet's printable area, its proportions kept.
+QTransform onSheet(const DPage *page, qreal dpi)
+{
+    QBuffer scratch;
+    QPdfWriter layout(&scratch);
+    layout.setPageSize(QPageSize(QPageSize::A4));
+    layout.setPageOrientation(QPageLayout::Landscape);
+    const QRectF printable = layout.pageLayout().paintRect(QPageLayout::Point);
+    const QRectF scene = page->sceneRect();
+    const qreal scale =
+            qMin(printable.width() / scene.width(), printable.height() / scene.height());
+    return QTransform::fromTranslate(-scene.left(), -scene.top())
+            * QTransform::fromScale(scale, scale)
+            * QTransform::fromTranslate(printable.left(), printable.top())
+            * QTransform::fromScale(dpi / 72, dpi / 72);
+}
+
+} // namespace
+
 void tst_PageExport::turnedPictureExportsSmoothly_data()
 {
     QTest::addColumn<QString>("format");
@@ -432,6 +454,7 @@ void tst_PageExport::turnedPictureExportsSmoothly()
     const QImage photo = TestSupport::photoLike(QSize(120, 90));
     QPainterPath oval;
     oval.addEllipse(QRectF(photo.rect()));
+    QPainterPath outline = oval; // of what shows the photo
     QGraphicsItem *picture = nullptr;
     if (fill) {
         auto *shape = new DGPathCurveItem(QPointF(250, 200), QPen(Qt::NoPen), BtMenus::btEllipse,
@@ -446,6 +469,8 @@ void tst_PageExport::turnedPictureExportsSmoothly()
     } else {
         picture = page->addPixmapItem(QPixmap::fromImage(photo), QPointF(250, 200), 30, 2.5f,
                                       QTransform(), false);
+        outline = QPainterPath();
+        outline.addRect(QRectF(photo.rect()));
     }
     m_list->selectPage(0);
     QVERIFY(exportAs(format, chooseFile(m_folder->filePath("turned"))));
@@ -457,19 +482,7 @@ void tst_PageExport::turnedPictureExportsSmoothly()
                                             QStringLiteral("turned"), true);
         QVERIFY2(rendered.ok, qPrintable(rendered.error));
         exported = QImage(m_folder->filePath("turned-1.png"));
-        // Where the export lays the page: the sheet's printable area, its proportions kept.
-        QBuffer scratch;
-        QPdfWriter layout(&scratch);
-        layout.setPageSize(QPageSize(QPageSize::A4));
-        layout.setPageOrientation(QPageLayout::Landscape);
-        const QRectF printable = layout.pageLayout().paintRect(QPageLayout::Point);
-        const QRectF scene = page->sceneRect();
-        const qreal scale = qMin(printable.width() / scene.width(),
-                                 printable.height() / scene.height()) * dpi / 72;
-        placed *= QTransform::fromTranslate(-scene.left(), -scene.top())
-                * QTransform::fromScale(scale, scale)
-                * QTransform::fromTranslate(printable.left() * dpi / 72,
-                                            printable.top() * dpi / 72);
+        placed *= onSheet(page, dpi);
     } else {
         exported = QImage(m_folder->filePath("turned/turned0.png"));
     }
@@ -494,10 +507,7 @@ void tst_PageExport::turnedPictureExportsSmoothly()
             edge.setCosmetic(true);
             painter.setPen(edge);
             painter.setTransform(placed * QTransform::fromTranslate(-area.left(), -area.top()));
-            if (fill)
-                painter.drawPath(oval);
-            else
-                painter.drawRect(photo.rect());
+            painter.drawPath(outline);
         }
     }
     const TestSupport::InkDifference difference =
@@ -584,14 +594,10 @@ void tst_PageExport::strokesStayLines()
     const QImage sheet =
             QImage(m_folder->filePath("lines-1.png")).convertToFormat(QImage::Format_RGB32);
     QVERIFY(!sheet.isNull());
-    QBuffer scratch;
-    QPdfWriter layout(&scratch);
-    layout.setPageSize(QPageSize(QPageSize::A4));
-    layout.setPageOrientation(QPageLayout::Landscape);
-    const QRectF printable = layout.pageLayout().paintRect(QPageLayout::Point);
     const QRectF scene = page->sceneRect();
-    const QSizeF shown = scene.size().scaled(printable.size(), Qt::KeepAspectRatio);
-    const QRect area = QRectF(printable.topLeft(), shown).toRect();
+    const QRectF onPaper = onSheet(page, 72).mapRect(scene);
+    const QSizeF shown = onPaper.size();
+    const QRect area = onPaper.toRect();
     QImage board(area.size(), QImage::Format_RGB32);
     board.fill(Qt::white);
     {
