@@ -149,13 +149,21 @@ void ScribbleArea::paintLayer(QPainter *painter, const Layer &layer, const QRect
     painter->restore();
 }
 
-bool ScribbleArea::stampInFrame(int id, const StampSegment &segment,
-                                const std::function<void(QPainter &)> &stamps)
+void ScribbleArea::layStamps(int id, const StampSegment &segment, const QImage &stamp,
+                             const QPointF &again, bool ownLayer)
 {
+    const auto stamps = [&](QPainter &painter) {
+        FreehandStroke::stampAt(painter, stamp, again);
+        FreehandStroke::stampAlong(painter, stamp, segment.from, segment.to);
+    };
+    if (!(m_dview->getScale() > 1.0)) {
+        QPainter painter(ownLayer ? &layer(id).ink : &m_ink);
+        painter.setTransform(segment.toOverlay);
+        stamps(painter);
+        return;
+    }
     // Stamped at screen size, the stamps of an enlarged board show hard where the picture
     // they become shows filtered: they are laid on the picture's own pixels instead.
-    if (!(m_dview->getScale() > 1.0))
-        return false;
     auto found = m_layers.find(id);
     if (found == m_layers.end()) {
         // The whole overlay in the stroke's frame: the stroke may go anywhere on it. The
@@ -176,7 +184,6 @@ bool ScribbleArea::stampInFrame(int id, const StampSegment &segment,
     QPainter painter(&found->frame);
     painter.translate(-found->frameOrigin);
     stamps(painter);
-    return true;
 }
 
 QGraphicsItem *ScribbleArea::saveToPage(QVector<QPointF> *pts)
@@ -460,15 +467,7 @@ void ScribbleArea::drawSoftPen(int id, QPointF p)
     }
     // The nib shows as large as it lands, on the pixels it lands on.
     const StampSegment segment = stampSegment(id, p, *page);
-    const auto stamps = [&](QPainter &painter) {
-        FreehandStroke::stampAt(painter, nib, segment.to);
-        FreehandStroke::stampAlong(painter, nib, segment.from, segment.to);
-    };
-    if (!stampInFrame(id, segment, stamps)) {
-        QPainter painter(&m_ink);
-        painter.setTransform(segment.toOverlay);
-        stamps(painter);
-    }
+    layStamps(id, segment, nib, segment.to, false);
     const QRect stamped = FreehandStroke::stampRect(nib, segment.from)
             | FreehandStroke::stampRect(nib, segment.to);
     keepPoint(id, p, shownArea(segment.toOverlay, stamped));
@@ -495,15 +494,7 @@ void ScribbleArea::drawTexture(int id, QPointF p)
     }
     // The stamps in the page's order: the first point's again before each segment.
     const StampSegment segment = stampSegment(id, p, *page);
-    const auto stamps = [&](QPainter &painter) {
-        FreehandStroke::stampAt(painter, m_brushStamp, segment.start);
-        FreehandStroke::stampAlong(painter, m_brushStamp, segment.from, segment.to);
-    };
-    if (!stampInFrame(id, segment, stamps)) {
-        QPainter painter(&layer(id).ink);
-        painter.setTransform(segment.toOverlay);
-        stamps(painter);
-    }
+    layStamps(id, segment, m_brushStamp, segment.start, true);
     Layer &stroke = m_layers[id];
     // The picture keeps only a margin around the points: the layer shows as much, and what
     // the stroke uncovers as that margin grows.

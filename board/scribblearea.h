@@ -10,8 +10,6 @@
 #include <QVector>
 #include <QWidget>
 
-#include <functional>
-
 class DPage;
 class DView;
 class QGraphicsItem;
@@ -113,10 +111,11 @@ private:
     void drawRainbowPen(int id, QPointF p);
     void drawTexture(int id, QPointF p);
     StampSegment stampSegment(int id, QPointF p, const DPage &page) const;
-    // On an enlarged board, lays stamps on the stroke's frame layer and returns true; else
-    // leaves them to the caller.
-    bool stampInFrame(int id, const StampSegment &segment,
-                      const std::function<void(QPainter &)> &stamps);
+    // Lays stamp on `again`, then along the segment: on an enlarged board on the stroke's
+    // frame layer, else through the board's zoom and scroll on the live ink, or on the
+    // stroke's own layer where ownLayer.
+    void layStamps(int id, const StampSegment &segment, const QImage &stamp, const QPointF &again,
+                   bool ownLayer);
     void paintLayer(QPainter *painter, const Layer &layer, const QRect &area) const;
     void keepPoint(int id, QPointF p, const QRect &area);
     // The stroke's own layer, made on first use.
