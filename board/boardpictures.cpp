@@ -4,7 +4,9 @@
 #include "dgpathitem.h"
 #include "dpage.h"
 #include "dview.h"
+#include "picturereductions.h"
 #include "scribblearea.h"
+#include "smoothpicture.h"
 #include "strokepictures.h"
 
 #include <QBackingStore>
@@ -35,6 +37,12 @@ constexpr int kBands = 4;
 // a hundred strokes four times slower.
 constexpr int kOwnMappingBytes = 1024 * 1024;
 #endif
+
+// What of transform sizes and turns what it shows, without where it places it.
+QTransform sizing(const QTransform &transform)
+{
+    return QTransform(transform.m11(), transform.m12(), transform.m21(), transform.m22(), 0, 0);
+}
 
 } // namespace
 
@@ -76,6 +84,9 @@ void BoardPictures::ready()
     const QTransform toViewport = m_view->viewportTransform();
     const QRect visible = m_view->viewport()->rect();
     if (toViewport != m_sweptTransform) {
+        // A pan shows the pictures made small for the scale shown as they are.
+        if (sizing(toViewport) != sizing(m_sweptTransform))
+            PictureReductions::newScaleShown();
         m_sweptTransform = toViewport;
         m_sweep.start();
         // What went out of sight goes before what came into sight is drawn: a zoom or pan costs
@@ -219,6 +230,7 @@ void BoardPictures::sweep()
     if (!current || m_sharpening)
         return;
     current->dropPicturesUnlessFor(m_view->viewportTransform(), m_view->viewport()->rect());
+    PictureReductions::giveBackOtherScales();
 }
 
 void BoardPictures::beforeZoom()
@@ -394,7 +406,11 @@ void BoardPictures::paintBackground(const QRegion &area)
     painter.setTransform(m_view->viewportTransform());
     painter.setRenderHint(QPainter::SmoothPixmapTransform); // a background picture, zoomed
     painter.setBrushOrigin(0, 0);
-    painter.fillRect(m_view->mapToScene(area.boundingRect()).boundingRect(), brush);
+    const QRectF covered = m_view->mapToScene(area.boundingRect()).boundingRect();
+    QPainterPath outline;
+    outline.addRect(covered);
+    if (!SmoothPicture::fillSmall(&painter, outline, brush))
+        painter.fillRect(covered, brush);
 }
 
 void BoardPictures::paint(QPaintEvent *event, const std::function<void(QPaintEvent *)> &paintBoard)

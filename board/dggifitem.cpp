@@ -60,7 +60,7 @@ void DGGifItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
     if (frame.isNull())
         QGraphicsProxyWidget::paint(painter, &copied, widget);
     else
-        SmoothPicture::draw(painter, shown, frame, widget);
+        SmoothPicture::draw(painter, shown, frame, widget, nullptr, SmoothPicture::Once);
     paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
 }
 

@@ -1,9 +1,10 @@
 #include "dgpathitem.h"
 
 #include "boardtypes.h"
-#include "drotateitem.h"
 #include "dpage.h"
+#include "drotateitem.h"
 #include "drotateitemfocus.h"
+#include "itemplacement.h"
 #include "pagewriter.h"
 #include "penstroke.h"
 #include "shapefill.h"
@@ -839,9 +840,9 @@ void DGPathItem::paintRecipe(QPainter *painter, const CacheRecipe &recipe)
     // What the toolkit's own painting does for an object that is not selected, less the notches
     // its stroke leaves in lines.
     painter->setPen(recipe.shapePen);
-    painter->setBrush(SmoothPicture::fillForPrint(painter, recipe.path, recipe.shapeBrush)
-                              ? QBrush()
-                              : recipe.shapeBrush);
+    const bool filled = SmoothPicture::fillForPrint(painter, recipe.path, recipe.shapeBrush)
+            || SmoothPicture::fillSmall(painter, recipe.path, recipe.shapeBrush);
+    painter->setBrush(filled ? QBrush() : recipe.shapeBrush);
     PenStroke::drawPath(painter, recipe.path,
                         recipe.curvesAsLines ? PenStroke::Curves::AsLines
                                              : PenStroke::Curves::AsCurves);
@@ -896,8 +897,17 @@ void DGPathItem::paintContent(QPainter *painter, const QStyleOptionGraphicsItem 
     // The toolkit's own painting, selection outline included.
     if (drawsPicture(QGraphicsPathItem::pen(), QGraphicsPathItem::brush()))
         painter->setRenderHint(QPainter::SmoothPixmapTransform);
-    QGraphicsPathItem::paint(painter, style, widget);
     const QPainterPath current = path();
+    if (SmoothPicture::fillSmall(painter, current, QGraphicsPathItem::brush())) {
+        // The picture fill averaged as the toolkit would not; the rest as it paints it.
+        painter->setPen(QGraphicsPathItem::pen());
+        painter->setBrush(Qt::NoBrush);
+        painter->drawPath(current);
+        ItemPlacement::paintSelectionOutline(painter, style, boundingRect(),
+                                             QGraphicsPathItem::pen().widthF());
+    } else {
+        QGraphicsPathItem::paint(painter, style, widget);
+    }
     if (isDot(current))
         paintDot(painter, QPointF(current.elementAt(0).x, current.elementAt(0).y), m_pen);
 }

@@ -74,7 +74,7 @@ void DGPixmapItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *opti
     const QPixmap picture = pixmap();
     SmoothPicture::draw(painter,
                         QRectF(offset(), QSizeF(picture.size()) / picture.devicePixelRatioF()),
-                        picture, widget);
+                        picture, widget, ItemPlacement::paintedForBoard(this) ? this : nullptr);
     if (copied.state & QStyle::State_Selected)
         ItemPlacement::paintSelectionOutline(painter, &copied, boundingRect(), 1.0);
     paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());

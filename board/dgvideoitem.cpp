@@ -5,6 +5,7 @@
 #include "drotateitem.h"
 #include "drotateitemfocus.h"
 #include "itemplacement.h"
+#include "smoothpicture.h"
 
 #include "content/player.h"
 
@@ -45,13 +46,11 @@ void DGVideoItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *optio
     bool standalone = true;
     const QStyleOptionGraphicsItem copied = ItemPlacement::paintOption(this, option, &standalone);
     const QRectF bounds = boundingRect();
-    if (!m_poster.isNull()) {
-        painter->save();
-        // The frame is fitted to the object's box, whatever its own size.
-        painter->setRenderHint(QPainter::SmoothPixmapTransform);
-        painter->drawPixmap(bounds.toRect(), m_poster);
-        painter->restore();
-    }
+    // The frame is fitted to the object's box, whatever its own size: a film's frame is
+    // mostly shown far smaller than its pixels.
+    if (!m_poster.isNull())
+        SmoothPicture::draw(painter, QRectF(bounds.toRect()), m_poster, widget,
+                            ItemPlacement::paintedForBoard(this) ? this : nullptr);
     QGraphicsVideoItem::paint(painter, &copied, widget);
     painter->drawText(QRect(int(bounds.x()), int(bounds.y() + bounds.height() - kNameStripHeight),
                             int(bounds.width()), kNameStripHeight),

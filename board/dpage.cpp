@@ -9,6 +9,7 @@
 #include "dview.h"
 #include "pagewriter.h"
 #include "scribblearea.h"
+#include "smoothpicture.h"
 #include "textcommand.h"
 
 #include "recognition/qhandwritingcustomsupport.h"
@@ -209,8 +210,10 @@ QPixmap DPage::getPagePixmap(int withBackground, QSize size)
     }
     painter.setRenderHint(QPainter::Antialiasing);
     m_bDrawingThumbnail = target != QSize(width, height);
+    m_bDrawingPicture = true;
     render(&painter, QRectF(0, 0, width, height), sceneRect(), Qt::IgnoreAspectRatio);
     m_bDrawingThumbnail = false;
+    m_bDrawingPicture = false;
     painter.setBrush(Qt::NoBrush); // an outline only: the last tile's brush would cover the page
     painter.drawRect(0, 0, width - 1, height - 1);
     painter.end();
@@ -219,17 +222,21 @@ QPixmap DPage::getPagePixmap(int withBackground, QSize size)
 
 void DPage::drawBackground(QPainter *painter, const QRectF &rect)
 {
-    if (backgroundBrush().style() != Qt::TexturePattern
-        || painter->testRenderHint(QPainter::SmoothPixmapTransform)) {
+    if (backgroundBrush().style() != Qt::TexturePattern) {
         QGraphicsScene::drawBackground(painter, rect);
         return;
     }
     // Filtered only: smoothed edges would blend the edge of what is repainted with what lay
     // there before. Saved and restored, not set back: a recording of the page (a QPicture)
-    // would carry the hints set back onto the painter that plays it.
+    // would carry the hints set back onto the painter that plays it. Zoomed out, or in a
+    // thumbnail, the picture is averaged down as any picture shown small.
     painter->save();
     painter->setRenderHint(QPainter::SmoothPixmapTransform);
-    QGraphicsScene::drawBackground(painter, rect);
+    painter->setBrushOrigin(0, 0);
+    QPainterPath covered;
+    covered.addRect(rect);
+    if (!SmoothPicture::fillSmall(painter, covered, backgroundBrush()))
+        painter->fillRect(rect, backgroundBrush());
     painter->restore();
 }
 

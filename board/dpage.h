@@ -81,6 +81,8 @@ public:
     // While the page is drawn at another size than its own (a thumbnail): objects draw
     // themselves straight at that scale rather than make (or use) their pictures at full size.
     bool isDrawingThumbnail() const { return m_bDrawingThumbnail; }
+    // While the page is drawn into a picture of it (getPagePixmap: a thumbnail, an export).
+    bool isDrawingPicture() const { return m_bDrawingPicture; }
     // Grows with every change to what the page shows or stores: its objects, its background,
     // its undo step. Changes still waiting in the event queue are counted first.
     quint64 contentRevision();
@@ -384,6 +386,7 @@ private:
     quint64 m_thumbnailRevision = 0;
     int m_thumbnailRenders = 0;
     bool m_bDrawingThumbnail = false;
+    bool m_bDrawingPicture = false;
     // A member, not a QObject child: children die after ~QGraphicsScene has deleted the items
     // the commands point to. It is cleared explicitly first in the destructor.
     QUndoStack m_undoStack;

@@ -5,6 +5,7 @@
 #include "dpage.h"
 #include "drotateitem.h"
 #include "dwidget.h"
+#include "picturereductions.h"
 #include "scribblearea.h"
 
 #include "content/dtabledlg.h"
@@ -656,7 +657,7 @@ void DView::keyPressEvent(QKeyEvent *event)
 
 bool DView::isSharpening() const
 {
-    return m_pictures->isSharpening();
+    return m_pictures->isSharpening() || PictureReductions::coming();
 }
 
 bool DView::repaintsOnceSharp(const QWidget *viewport)

@@ -63,7 +63,7 @@ public:
     void refreshOverlay();
     // Scene to the overlay's board picture, as the view renders the board into it.
     QTransform sceneToOverlay() const;
-    // Pictures of the scale shown are being drawn while others stand in.
+    // Pictures of the scale shown are being drawn, or averaged down, while others stand in.
     bool isSharpening() const;
     // Whether the board shown on viewport (a board's viewport, else null) is painted again,
     // whole, once the pictures of the scale it shows come.

@@ -2,8 +2,10 @@
 
 #include "boardtypes.h"
 #include "dcustomitem.h"
+#include "dpage.h"
 #include "drotateitem.h"
 #include "drotateitemfocus.h"
+#include "dview.h"
 
 #include <QGraphicsItem>
 #include <QPainter>
@@ -45,6 +47,12 @@ void placeCopy(const QGraphicsItem *source, const DCustomItem *sourceObject, QGr
 QPoint truncated(const QPointF &scenePoint)
 {
     return QPoint(int(scenePoint.x()), int(scenePoint.y()));
+}
+
+bool paintedForBoard(const QGraphicsItem *item)
+{
+    const auto *page = qobject_cast<const DPage *>(item->scene());
+    return page && !page->isDrawingPicture() && page->view() && page->view()->page() == page;
 }
 
 void paintSelectionOutline(QPainter *painter, const QStyleOptionGraphicsItem *style,

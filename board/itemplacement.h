@@ -24,6 +24,10 @@ void placeCopy(const QGraphicsItem *source, const DCustomItem *sourceObject, QGr
 // Scene coordinates truncated toward zero, as every release report carries them.
 QPoint truncated(const QPointF &scenePoint);
 
+// Whether item is painted for the board (its page is the one shown), not into a picture of its
+// page (a thumbnail, an export), which must be whole when drawn.
+bool paintedForBoard(const QGraphicsItem *item);
+
 // The toolkit's dashed outline about a selected object's bounds, inset by half penWidth, for
 // objects that draw themselves rather than through the toolkit's painting.
 void paintSelectionOutline(QPainter *painter, const QStyleOptionGraphicsItem *style,

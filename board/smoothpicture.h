@@ -3,6 +3,7 @@
 #include <QRectF>
 
 class QBrush;
+class QGraphicsItem;
 class QImage;
 class QPainter;
 class QPainterPath;
@@ -11,23 +12,36 @@ class QWidget;
 
 // Pictures shown as a photo viewer shows them: filtered, with smooth edges, wherever the
 // painter's transform does not lay them on the pixels one for one; laid as they are where it
-// does, since a filter would change nothing there and only cost time.
+// does, since a filter would change nothing there and only cost time. Shown smaller than their
+// pixels, they are averaged over the pixels each shown pixel covers.
 namespace SmoothPicture {
 
 // From now on painter shows pictures (and picture fills) so.
 void prepare(QPainter *painter);
 
-// Draws picture over target (painter's coordinates) so. Turned over much of a screen, it is
-// filtered in bands on several threads at once and the bands laid in turn: on the board's
-// thread alone a turned photo filling a zoomed-in screen held the board up for a frame.
-void draw(QPainter *painter, const QRectF &target, const QImage &picture);
+// Whether a picture, once averaged down for the size it shows at, is kept for the next time
+// it is shown at that size (PictureReductions): not the frames of an animation, each shown once.
+enum Keep { Kept, Once };
+
+// Draws picture over target (painter's coordinates) so. Turned over much of a screen, or shown
+// smaller than its pixels, it is filtered in bands on several threads at once and the bands
+// laid in turn: on the board's thread alone a turned photo filling a zoomed-in screen held the
+// board up for a frame.
+void draw(QPainter *painter, const QRectF &target, const QImage &picture, Keep keep = Kept);
 
 // An object's picture drawn so for widget, the widget the toolkit paints it for. On the board,
 // while the pictures of the scale it shows are coming, it is laid unfiltered for now: the board
 // is painted again, whole, once they come, and meanwhile shows what it can quickly, as the
-// stroke pictures of another scale that stand in. Painted into any other picture (the toolkit's
-// cache of an object, a grab, an export) it is filtered.
-void draw(QPainter *painter, const QRectF &target, const QPixmap &picture, const QWidget *widget);
+// stroke pictures of another scale that stand in. Painted into any other picture (the
+// toolkit's cache of an object, a grab, an export) it is filtered. item, given where it is
+// painted for the board (and a QObject): a large picture shown small is averaged down beside
+// the board, what is closest standing in, and item repainted once that comes.
+void draw(QPainter *painter, const QRectF &target, const QPixmap &picture, const QWidget *widget,
+          QGraphicsItem *item, Keep keep = Kept);
+
+// Fills path with brush as painter shows a picture so, where brush is a picture fill shown
+// smaller than its picture's pixels: true when it has filled path itself. Any thread.
+bool fillSmall(QPainter *painter, const QPainterPath &path, const QBrush &brush);
 
 // A PDF keeps a picture at its own pixels, which viewers and printers enlarge as blocks: a
 // picture shown there at fewer than 100 of its pixels an inch is resampled, smoothly, to 150 an

@@ -190,6 +190,16 @@ QImage photoLike(QSize size)
     return photo;
 }
 
+QImage gridOfLines(QSize size)
+{
+    QImage grid(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x)
+            grid.setPixel(x, y, x % 4 == 0 || y % 4 == 0 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    }
+    return grid;
+}
+
 QImage fineDrawing(QSize size, const std::function<void(QPainter *)> &draw)
 {
     constexpr int kFiner = 4;

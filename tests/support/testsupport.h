@@ -69,6 +69,9 @@ InkDifference inkDifference(const QImage &reference, const QImage &shown, int by
 // A photo-like picture: smooth colour ramps, steep enough that blocks of a stretched pixel show,
 // under a line of dark letters.
 QImage photoLike(QSize size);
+// Black lines one pixel wide every four pixels both ways on white: sampled where it is shown
+// small, it falls apart into dots and moiré.
+QImage gridOfLines(QSize size);
 // draw as a photo viewer shows it on white, in a picture of size: drawn four times finer,
 // pictures filtered and edges left unsmoothed, each 4 x 4 block averaged.
 QImage fineDrawing(QSize size, const std::function<void(QPainter *)> &draw);
