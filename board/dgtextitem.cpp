@@ -1,21 +1,27 @@
 #include "dgtextitem.h"
 
 #include "boardtypes.h"
+#include "dpage.h"
 #include "drotateitem.h"
 #include "drotateitemfocus.h"
 #include "itemplacement.h"
+#include "smoothpicture.h"
 
 #include "content/drichtexteditor.h"
 
 #include <QBuffer>
 #include <QGraphicsSceneMouseEvent>
 #include <QImage>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
 #include <QTextDocument>
 
 #include <cmath>
 
 namespace {
 
+// A text larger than this many pixels at its own size is drawn straight into a thumbnail.
+constexpr qint64 kMostPicturePixels = 2048 * 2048;
 constexpr double kButtonStrip = 20.0; // screen pixels above the text for the frame's buttons
 
 // The rich text of a text object shows no pictures it names: a file anywhere on the computer,
@@ -123,8 +129,42 @@ void DGTextItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
 {
     bool standalone = true;
     const QStyleOptionGraphicsItem copied = ItemPlacement::paintOption(this, option, &standalone);
-    QGraphicsTextItem::paint(painter, &copied, widget);
+    // Drawn straight a few pixels high, as in a thumbnail, its letters were fitted to whole
+    // pixels: specks and bars where the page shows words.
+    const auto *page = qobject_cast<const DPage *>(scene());
+    if (!page || !page->isDrawingThumbnail() || !paintMadeSmall(painter, &copied))
+        QGraphicsTextItem::paint(painter, &copied, widget);
     paintRotateItem(boundingRect(), scale(), isLocked(), standalone, isSelected());
+}
+
+bool DGTextItem::paintMadeSmall(QPainter *painter, const QStyleOptionGraphicsItem *option)
+{
+    const QRectF bounds = QGraphicsTextItem::boundingRect();
+    const QTransform onPage = sceneTransform();
+    const QSize ownSize(int(std::ceil(bounds.width() * std::hypot(onPage.m11(), onPage.m12()))),
+                        int(std::ceil(bounds.height() * std::hypot(onPage.m21(), onPage.m22()))));
+    const QTransform shown = painter->combinedTransform();
+    const QSizeF shownSize(bounds.width() * std::hypot(shown.m11(), shown.m12()),
+                           bounds.height() * std::hypot(shown.m21(), shown.m22()));
+    if (ownSize.isEmpty() || qint64(ownSize.width()) * ownSize.height() > kMostPicturePixels
+        || (shownSize.width() >= ownSize.width() && shownSize.height() >= ownSize.height()))
+        return false;
+    QImage text(ownSize, QImage::Format_ARGB32_Premultiplied);
+    text.fill(Qt::transparent);
+    {
+        QPainter own(&text);
+        own.setRenderHints(painter->renderHints());
+        own.scale(ownSize.width() / bounds.width(), ownSize.height() / bounds.height());
+        own.translate(-bounds.topLeft());
+        QStyleOptionGraphicsItem whole(*option);
+        whole.exposedRect = bounds;
+        whole.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+        QGraphicsTextItem::paint(&own, &whole, nullptr);
+    }
+    SmoothPicture::draw(painter, bounds, text, SmoothPicture::Once);
+    if (option->state & (QStyle::State_Selected | QStyle::State_HasFocus))
+        ItemPlacement::paintSelectionOutline(painter, option, boundingRect(), 0);
+    return true;
 }
 
 int DGTextItem::type() const

@@ -54,6 +54,10 @@ protected:
     void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
 
 private:
+    // Paints the text as the page at its own size shows it, then made small as a picture is;
+    // false when it is not shown smaller than that, or would be too large a picture.
+    bool paintMadeSmall(QPainter *painter, const QStyleOptionGraphicsItem *option);
+
     // A dialog with its own toolbar and icons: made on the first edit, not with every text a
     // document brings (opening a lesson of a hundred texts made a hundred of them).
     mutable std::unique_ptr<DRichTextEditor> m_editor;

@@ -1,3 +1,4 @@
+#include "board/dgpathcurveitem.h"
 #include "board/dpage.h"
 #include "content/dlabel.h"
 #include "content/dresources.h"
@@ -114,6 +115,8 @@ private slots:
     void screenshots();
     void hiddenPanelDrawsNoThumbnail();
     void onlyTheChangedPageIsDrawnAgain();
+    void thumbnailShowsThePageAsAPhotoViewerWould_data();
+    void thumbnailShowsThePageAsAPhotoViewerWould();
 
 private:
     QList<int> renders() const;
@@ -735,6 +738,67 @@ void tst_DResources::onlyTheChangedPageIsDrawnAgain()
             difference += qAbs(qGray(small.pixel(x, y)) - qGray(scaled.pixel(x, y)));
     QVERIFY2(difference < qint64(small.width()) * small.height() * 4,
              qPrintable(QString::number(difference)));
+}
+
+namespace {
+enum PageHolds { HoldsText, HoldsBackground, HoldsAll };
+}
+
+void tst_DResources::thumbnailShowsThePageAsAPhotoViewerWould_data()
+{
+    QTest::addColumn<int>("holds");
+    QTest::newRow("text") << int(HoldsText);
+    QTest::newRow("a grid of fine lines as the page's picture") << int(HoldsBackground);
+    QTest::newRow("a grid of fine lines as a picture, pen lines, text and fills") << int(HoldsAll);
+}
+
+// A page's tile showed a grid picture as dots and moiré, letters as specks: it is the page
+// drawn whole and made small, as a photo viewer makes a picture small.
+void tst_DResources::thumbnailShowsThePageAsAPhotoViewerWould()
+{
+    QFETCH(int, holds);
+    makePanel(0);
+    DPage *page = m_pages->at(0);
+    const QPixmap grid = QPixmap::fromImage(TestSupport::gridOfLines(QSize(600, 420)));
+    if (holds == HoldsBackground)
+        page->setBackgroundBrush(QBrush(grid)); // as a lesson's page picture is set
+    if (holds == HoldsAll) {
+        page->addPixmapItem(grid, QPointF(40, 40), 0, 1.0f, QTransform(), false);
+        for (int n = 0; n < 12; ++n)
+            BoardFixture::addCurve(page, BoardFixture::stroke(30, 200, quint32(n + 1)),
+                                   QPointF(660 + n * 25, 60 + n * 10), BtMenus::btPencil, false,
+                                   QPen(Qt::black, 1 + n % 2));
+        QPainterPath oval;
+        oval.addEllipse(0, 0, 300, 160);
+        DGPathCurveItem *solid = BoardFixture::addCurve(
+                page, oval, QPointF(80, 520), BtMenus::btEllipse, false, QPen(Qt::darkBlue, 2));
+        solid->setBrush(QBrush(Qt::red));
+        QLinearGradient gradient(0, 0, 0, 160);
+        gradient.setColorAt(0, Qt::yellow);
+        gradient.setColorAt(1, Qt::darkGreen);
+        DGPathCurveItem *shaded = BoardFixture::addCurve(
+                page, oval, QPointF(420, 560), BtMenus::btEllipse, false, QPen(Qt::black, 1));
+        shaded->setBrush(QBrush(gradient));
+        shaded->setRotation(20);
+    }
+    if (holds != HoldsBackground) {
+        for (int n = 0; n < 6; ++n)
+            page->addTextItem(QStringLiteral("Los ríos de España"),
+                              QFont(QStringLiteral("DejaVu Sans"), 28), QPointF(660, 360 + n * 50),
+                              0, 1.0f, QTransform(), false);
+    }
+    m_panel->updatePagesList();
+    QVERIFY(filled(*m_panel));
+    const QSize size = DPagesList::thumbnailSize(page, &GalleryScale::page);
+    const QImage shown =
+            page->currentThumbnail(size).toImage().convertToFormat(QImage::Format_RGB32);
+    QVERIFY(!shown.isNull());
+    const QImage reference = page->getPagePixmap(1)
+                                     .toImage()
+                                     .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                     .convertToFormat(QImage::Format_RGB32);
+    const TestSupport::InkDifference difference = TestSupport::inkDifference(reference, shown, 64);
+    QVERIFY2(difference.differing * 50 <= difference.ink, qPrintable(difference.toString()));
 }
 
 QTEST_MAIN(tst_DResources)
