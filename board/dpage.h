@@ -7,6 +7,7 @@
 
 #include <QFont>
 #include <QGraphicsScene>
+#include <QHash>
 #include <QImage>
 #include <QLineF>
 #include <QPainterPath>
@@ -191,6 +192,9 @@ public slots:
     void setRedo();
     void isValidRelease(QPoint point, BtMenus::eStack op);
     void deleteObj();
+    // The selection let go over the bin: undone, each object comes back where the drag that
+    // carried it there began (carriedFrom, by object).
+    void deleteDropped(const QHash<QGraphicsItem *, QPointF> &carriedFrom);
     void lockObj();
 
     // Pictures (dpagefactories.cpp): a file centred on the view (an animated image, not
