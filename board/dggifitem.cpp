@@ -25,7 +25,7 @@ DGGifItem::DGGifItem(QPointF pos, QLabel *label, QGraphicsItem *parent)
     rotateItem();
 }
 
-QLabel *DGGifItem::makeAnimation(const QString &file)
+QLabel *DGGifItem::makeAnimation(const QString &file, const QSize &size)
 {
     auto *label = new QLabel;
     auto *movie = new QMovie(file, QByteArray(), label);
@@ -33,6 +33,8 @@ QLabel *DGGifItem::makeAnimation(const QString &file)
         delete label;
         return nullptr;
     }
+    if (size.isValid() && !size.isEmpty())
+        movie->setScaledSize(size);
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setMovie(movie);
     movie->start();
@@ -134,7 +136,8 @@ DGGifItem *DGGifItem::clone() const
 {
     // Its own label and movie: sharing the label would leave the copy empty and dangling once
     // the source (which owns the label) is destroyed.
-    QLabel *label = makeAnimation(fileName());
+    const QSize size = m_label && m_label->movie() ? m_label->movie()->scaledSize() : QSize();
+    QLabel *label = makeAnimation(fileName(), size);
     auto *copy = new DGGifItem(m_pressPos, label, nullptr);
     if (label)
         copy->setWidget(label);

@@ -20,8 +20,9 @@ public:
     DGGifItem(QPointF pos, QLabel *label, QGraphicsItem *parent = nullptr);
 
     // A label playing the animation in file, its movie started and owned by the label; null
-    // when the file is no animation the toolkit can read.
-    static QLabel *makeAnimation(const QString &file);
+    // when the file is no animation the toolkit can read. size, when valid: the size it plays
+    // at (its frames are kept at that size), else its own.
+    static QLabel *makeAnimation(const QString &file, const QSize &size = QSize());
 
     int type() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;

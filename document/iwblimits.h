@@ -49,27 +49,26 @@ constexpr qint64 kMaxUnpackedBytes = qint64(2) << 30; // every entry of the arch
 constexpr int kMaxEntries = 10000; // entries of the archive
 constexpr int kMaxTextCharacters = 1000000; // text content of the whole document
 
-// Reads "content.xml" from content (from its start to its end) and answers why it is beyond
-// the limits, or "" when it is not. Pictures the document names are looked up in folder, and
-// only their headers are read. A file whose XML breaks off is not refused here: the reader
-// keeps what can be read of it.
-QString checkContent(QIODevice &content, const QString &folder);
+// What the open document would take, as estimated from its text: its pictures' pixels (at the
+// size their elements give, within the board's limits) apart from everything else. Only the
+// rest is held to kMaxDocumentBytes; the pictures share what it leaves (LessonPictures).
+struct Estimate
+{
+    qint64 others = 0;
+    qint64 pictures = 0;
+};
 
-// The same check in two halves, so that the text can be read while the pictures are still
-// being unpacked: checkText reads only content, and notes the pictures it names in the order
-// they come; checkPictures then reads their headers in folder. Together they answer as
-// checkContent does.
+// Reads "content.xml" from content (from its start to its end) and tells why it is beyond the
+// limits ("" when it is not) and what the document would take. A file whose XML breaks off is
+// not refused here: the reader keeps what can be read of it. Pictures are not looked at: one
+// beyond the limits is left out, or taken smaller, by the reader.
 struct TextCheck
 {
-    QString reason; // why the text alone is beyond the limits, or ""
-    QList<QPair<QString, QString>> pictures; // where each is named, and its "xlink:href"
+    QString reason; // why the text is beyond the limits, or ""
+    Estimate estimate; // of the text read, up to the reason
     qint64 bytes = 0; // of the text read, up to the reason
 };
 TextCheck checkText(QIODevice &content);
-QString checkPictures(const TextCheck &text, const QString &folder);
-// Why the picture file is beyond the limits ("is a picture of W x H"), or ""; only its header
-// is read.
-QString checkPicture(const QString &file);
 
 // checkText over a text that comes in pieces (as an unpacker hands it out): addData for each
 // piece, then finish. Once a reason is found, the pieces after it are not read.
@@ -80,6 +79,7 @@ public:
     ~TextChecker();
     void addData(const QByteArray &piece);
     bool done() const; // refused already: what comes after cannot change the answer
+    const Estimate &estimate() const; // of the text added so far
     TextCheck finish();
 
 private:

@@ -646,6 +646,14 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
         <source>La lección se ha importado con estos cambios:</source>
         <translation>Die Lektion wurde mit diesen Änderungen importiert:</translation>
     </message>
+    <message>
+        <source>La lección se ha abierto con estos cambios:</source>
+        <translation>Die Lektion wurde mit diesen Änderungen geöffnet:</translation>
+    </message>
+    <message>
+        <source>… y %1 más.</source>
+        <translation>… und %1 weitere.</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1140,6 +1148,21 @@ QPushButton:hover {
     <message>
         <source>Convertir en texto online</source>
         <translation>In Text umwandeln (online)</translation>
+    </message>
+</context>
+<context>
+    <name>LessonPictures</name>
+    <message>
+        <source>Página %1: %2</source>
+        <translation>Seite %1: %2</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>Das Bild „%1“ wurde nicht verwendet: Die Lektion verlangt es mit %2 x %3 Pixeln, und mit allen ihren Bildern in voller Größe bräuchte die Lektion mehr Speicher, als die Tafel annimmt.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>Das Bild „%1“ wurde auf %2 x %3 Pixel verkleinert (die Lektion verlangt es mit %4 x %5): Mit allen ihren Bildern in voller Größe bräuchte die Lektion mehr Speicher, als die Tafel annimmt.</translation>
     </message>
 </context>
 <context>

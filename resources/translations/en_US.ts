@@ -646,6 +646,14 @@ Written and maintained by the Veltorina development team.</translation>
         <source>La lección se ha importado con estos cambios:</source>
         <translation>The lesson was imported with these changes:</translation>
     </message>
+    <message>
+        <source>La lección se ha abierto con estos cambios:</source>
+        <translation>The lesson was opened with these changes:</translation>
+    </message>
+    <message>
+        <source>… y %1 más.</source>
+        <translation>… and %1 more.</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1140,6 +1148,21 @@ QPushButton:hover {
     <message>
         <source>Convertir en texto online</source>
         <translation>Convert to text (online)</translation>
+    </message>
+</context>
+<context>
+    <name>LessonPictures</name>
+    <message>
+        <source>Página %1: %2</source>
+        <translation>Page %1: %2</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>The picture “%1” was not used: the lesson asks for it at %2 x %3 pixels, and with all its pictures whole the lesson would take more memory than the board takes.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>The picture “%1” was reduced to %2 x %3 pixels (the lesson asks for it at %4 x %5): with all its pictures whole, the lesson would take more memory than the board takes.</translation>
     </message>
 </context>
 <context>

@@ -646,6 +646,14 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
         <source>La lección se ha importado con estos cambios:</source>
         <translation>La lección se ha importado con estos cambios:</translation>
     </message>
+    <message>
+        <source>La lección se ha abierto con estos cambios:</source>
+        <translation>La lección se ha abierto con estos cambios:</translation>
+    </message>
+    <message>
+        <source>… y %1 más.</source>
+        <translation>… y %1 más.</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1140,6 +1148,21 @@ QPushButton:hover {
     <message>
         <source>Convertir en texto online</source>
         <translation>Convertir en texto online</translation>
+    </message>
+</context>
+<context>
+    <name>LessonPictures</name>
+    <message>
+        <source>Página %1: %2</source>
+        <translation>Página %1: %2</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</translation>
     </message>
 </context>
 <context>

@@ -646,6 +646,14 @@ Tableau blanc interactif pour la salle de classe.
         <source>La lección se ha importado con estos cambios:</source>
         <translation>La leçon a été importée avec ces changements :</translation>
     </message>
+    <message>
+        <source>La lección se ha abierto con estos cambios:</source>
+        <translation>La leçon a été ouverte avec ces changements :</translation>
+    </message>
+    <message>
+        <source>… y %1 más.</source>
+        <translation>… et %1 de plus.</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1140,6 +1148,21 @@ QPushButton:hover {
     <message>
         <source>Convertir en texto online</source>
         <translation>Convertir en texte (en ligne)</translation>
+    </message>
+</context>
+<context>
+    <name>LessonPictures</name>
+    <message>
+        <source>Página %1: %2</source>
+        <translation>Page %1 : %2</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>L’image « %1 » n’a pas été utilisée : la leçon la demande à %2 x %3 pixels, et avec toutes ses images entières la leçon prendrait plus de mémoire que le tableau n’accepte.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>L’image « %1 » a été réduite à %2 x %3 pixels (la leçon la demande à %4 x %5) : avec toutes ses images entières, la leçon prendrait plus de mémoire que le tableau n’accepte.</translation>
     </message>
 </context>
 <context>

@@ -646,6 +646,14 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
         <source>La lección se ha importado con estos cambios:</source>
         <translation>A lição foi importada com estas alterações:</translation>
     </message>
+    <message>
+        <source>La lección se ha abierto con estos cambios:</source>
+        <translation>A lição foi aberta com estas alterações:</translation>
+    </message>
+    <message>
+        <source>… y %1 más.</source>
+        <translation>… e mais %1.</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1140,6 +1148,21 @@ QPushButton:hover {
     <message>
         <source>Convertir en texto online</source>
         <translation>Converter em texto (online)</translation>
+    </message>
+</context>
+<context>
+    <name>LessonPictures</name>
+    <message>
+        <source>Página %1: %2</source>
+        <translation>Página %1: %2</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>A imagem “%1” não foi usada: a lição a pede com %2 x %3 pixels, e com todas as suas imagens inteiras a lição ocuparia mais memória do que a lousa aceita.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>A imagem “%1” foi reduzida a %2 x %3 pixels (a lição a pede com %4 x %5): com todas as suas imagens inteiras, a lição ocuparia mais memória do que a lousa aceita.</translation>
     </message>
 </context>
 <context>

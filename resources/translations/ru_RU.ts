@@ -646,6 +646,14 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
         <source>La lección se ha importado con estos cambios:</source>
         <translation>Урок импортирован со следующими изменениями:</translation>
     </message>
+    <message>
+        <source>La lección se ha abierto con estos cambios:</source>
+        <translation>Урок открыт со следующими изменениями:</translation>
+    </message>
+    <message>
+        <source>… y %1 más.</source>
+        <translation>… и ещё %1.</translation>
+    </message>
 </context>
 <context>
     <name>DProtractor</name>
@@ -1140,6 +1148,21 @@ QPushButton:hover {
     <message>
         <source>Convertir en texto online</source>
         <translation>Преобразовать в текст (онлайн)</translation>
+    </message>
+</context>
+<context>
+    <name>LessonPictures</name>
+    <message>
+        <source>Página %1: %2</source>
+        <translation>Страница %1: %2</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>Изображение «%1» не использовано: урок задаёт ему размер %2 x %3 пикселей, а со всеми изображениями в полном размере урок занял бы больше памяти, чем принимает доска.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>Изображение «%1» уменьшено до %2 x %3 пикселей (урок задаёт ему размер %4 x %5): со всеми изображениями в полном размере урок занял бы больше памяти, чем принимает доска.</translation>
     </message>
 </context>
 <context>

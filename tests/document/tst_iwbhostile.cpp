@@ -1,15 +1,22 @@
 #include "board/boardtypes.h"
+#include "board/dggifitem.h"
 #include "board/dgpathcurveitem.h"
+#include "board/dgpixmapitem.h"
+#include "board/dgtextitem.h"
 #include "board/dgvideoitem.h"
+#include "board/picturereading.h"
 #include "board/dpage.h"
 #include "board/dview.h"
 #include "document/dpageslist.h"
 #include "document/iwblimits.h"
 #include "document/toolrun.h"
 #include "shell/globals.h"
+#include "support/craftedpictures.h"
 #include "support/documentfixture.h"
 #include "support/itemmedia.h"
+#include "support/testsupport.h"
 
+#include <QImageReader>
 #include <QtEndian>
 #include <QtTest>
 
@@ -28,6 +35,8 @@ private slots:
     void cleanup();
     void hostileFiles_data();
     void hostileFiles();
+    void picturesBeyondTheLimits_data();
+    void picturesBeyondTheLimits();
     void missingMediaNeverBlocksSaving();
     void fuzzingInputs_data();
     void fuzzingInputs();
@@ -38,6 +47,9 @@ private:
     // The document that is open before each hostile file: one page with one stroke.
     void openDocumentOfTheTeacher();
     QString teacherDocument() const;
+    // Packs folder as an archive and opens it through the Open command; the message the open
+    // showed (title|text), if any, and how many dialogs were answered.
+    QString openThroughTheMenu(const QString &folder, int *answered);
 
     std::unique_ptr<QWidget> m_window;
     std::unique_ptr<DPagesList> m_list;
@@ -46,10 +58,14 @@ private:
 
 namespace {
 
-enum class Outcome { Refused, Partial, Opened };
+// PicturesSaid: opened whole, with the one message that names the pictures left out or taken
+// smaller.
+enum class Outcome { Refused, Partial, Opened, PicturesSaid };
 enum class Extra {
     None,
-    HugePictureFile,
+    SmallPicture, // "images/big.png", 40 x 30
+    HugePictureFile, // "images/big.png", 30000 x 30000 and small
+
     UnpackBomb,
     UnderstatedEntry,
     UnderstatedAmongMany,
@@ -185,6 +201,24 @@ QString tst_IwbHostile::teacherDocument() const
     return pages.join(QLatin1Char('|')) + QStringLiteral(" named ") + m_list->fileName();
 }
 
+QString tst_IwbHostile::openThroughTheMenu(const QString &folder, int *answered)
+{
+    const QString archive = m_files->filePath(QStringLiteral("hostile.iwb"));
+    QFile::remove(archive);
+    const ToolRun zipped =
+            runTool(QStringLiteral("zip"),
+                    { QStringLiteral("-q"), QStringLiteral("-r"), archive, QStringLiteral(".") },
+                    folder, 60000);
+    if (!zipped.ok)
+        return zipped.error;
+    QString message;
+    auto dialogs = DocumentFixture::answerInTurn(
+            { DocumentFixture::chooseFile(archive), DocumentFixture::click("OK", &message) });
+    m_list->openFile();
+    *answered = *dialogs;
+    return message;
+}
+
 void tst_IwbHostile::hostileFiles_data()
 {
     QTest::addColumn<QByteArray>("content");
@@ -217,27 +251,28 @@ void tst_IwbHostile::hostileFiles_data()
             "<svg:image id=\"obj3\" xlink:href=\"images/big.png\" x=\"0\" y=\"0\" "
             "width=\"%1\" height=\"%2\" "
             "transform=\"translate(0,0) rotate(0,0,0) scale(1)\"/>";
-    QTest::newRow("picture of 100000 x 100000 asked")
-            << document(page(QByteArray(picture).replace("%1", "100000").replace("%2", "100000")))
-            << Extra::None << Outcome::Refused << 0 << -1;
-    QByteArray pictures;
-    // Each allowed alone; together one more than a document may hold.
+    // Pictures beyond what the board holds never lose the lesson: left out, or taken smaller
+    // (picturesBeyondTheLimits), and said.
+    QByteArray pictures = stroke("1,1 50,50");
+    // Each allowed alone; together more than a document may hold: all of them a little smaller.
     const qint64 pictureBytes = qint64(8000) * 2000 * 4;
     for (qint64 n = 0; n <= IwbLimits::kMaxDocumentBytes / pictureBytes; ++n)
         pictures += QByteArray(picture).replace("%1", "8000").replace("%2", "2000");
     QTest::newRow("pictures beyond what a document may hold")
-            << document(page(pictures)) << Extra::None << Outcome::Refused << 0 << -1;
-    QTest::newRow("picture file of 20000 x 20000")
-            << document(page(QByteArray(picture).replace("%1", "40").replace("%2", "30")))
-            << Extra::HugePictureFile << Outcome::Refused << 0 << -1;
-    // Refused only once the pages before it are read: they go, and the teacher's stay.
+            << document(page(pictures)) << Extra::SmallPicture << Outcome::PicturesSaid << 1
+            << int(IwbLimits::kMaxDocumentBytes / pictureBytes) + 2;
+    QTest::newRow("picture file of 30000 x 30000")
+            << document(page(stroke("1,1 50,50")
+                             + QByteArray(picture).replace("%1", "40").replace("%2", "30")))
+            << Extra::HugePictureFile << Outcome::PicturesSaid << 1 << 1;
+    // Met only once the pages before it are read: they stay.
     QByteArray pagesBefore;
     for (int n = 0; n < 40; ++n)
         pagesBefore += page(stroke(points(300)) + stroke(points(300)));
-    QTest::newRow("picture file of 20000 x 20000 after many pages")
+    QTest::newRow("picture file of 30000 x 30000 after many pages")
             << document(pagesBefore
                         + page(QByteArray(picture).replace("%1", "40").replace("%2", "30")))
-            << Extra::HugePictureFile << Outcome::Refused << 0 << -1;
+            << Extra::HugePictureFile << Outcome::PicturesSaid << 41 << 80;
     QTest::newRow("page of 100000 pixels")
             << document(page(stroke("1,1 5,5"))).replace("width=\"900\"", "width=\"100000\"")
             << Extra::None << Outcome::Refused << 0 << -1;
@@ -323,9 +358,13 @@ void tst_IwbHostile::hostileFiles()
     QTemporaryDir folder;
     QDir(folder.path()).mkpath(QStringLiteral("images"));
     DocumentFixture::writeFile(folder.filePath(QStringLiteral("content.xml")), content);
-    if (extra == Extra::HugePictureFile) // its header alone: the size is all that may be read
-        QVERIFY(ItemMedia::makeHugePicture(folder.filePath(QStringLiteral("images/big.png")),
-                                           QSize(20000, 20000), false));
+    if (extra == Extra::HugePictureFile)
+        QVERIFY(CraftedPictures::write(folder.filePath(QStringLiteral("images/big.png")),
+                                       CraftedPictures::make(QStringLiteral("png"),
+                                                             QSize(30000, 30000))));
+    if (extra == Extra::SmallPicture)
+        QVERIFY(ItemMedia::makePicture(folder.filePath(QStringLiteral("images/big.png")),
+                                       QSize(40, 30)));
     const bool understated =
             extra == Extra::UnderstatedEntry || extra == Extra::UnderstatedAmongMany;
     if (understated)
@@ -387,6 +426,17 @@ void tst_IwbHostile::hostileFiles()
         QCOMPARE(m_list->size(), pages);
         QCOMPARE(m_list->fileName(), m_files->filePath(QStringLiteral("hostile.iwb")));
         break;
+    case Outcome::PicturesSaid:
+        QCOMPARE(*answered, 2);
+        QVERIFY2(message.startsWith(QStringLiteral("Atención|La lección se ha abierto con estos "
+                                                   "cambios:\n\nPágina ")),
+                 qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("«big.png»")), qPrintable(message));
+        QVERIFY2(!m_list->lastOpenWasDamaged(), qPrintable(m_list->lastOpenError()));
+        QCOMPARE(m_list->size(), pages);
+        QCOMPARE(m_list->fileName(), m_files->filePath(QStringLiteral("hostile.iwb")));
+        QVERIFY(!m_list->isDocumentModified());
+        break;
     }
     if (objects >= 0) {
         int read = 0;
@@ -406,6 +456,130 @@ void tst_IwbHostile::hostileFiles()
             QVERIFY2(farthest > 1234000, qPrintable(QString::number(farthest)));
         QCOMPARE(read, objects);
     }
+}
+
+void tst_IwbHostile::picturesBeyondTheLimits_data()
+{
+    // A picture no board can hold, crafted small, beside a stroke and a text: the lesson opens,
+    // the picture is left out or taken smaller (as the reading decides) at the size and place
+    // the lesson gives it, and the teacher is told which. Only what the reading plans is spent.
+    QTest::addColumn<QString>("kind"); // of CraftedPictures
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("suffix"); // the name it is stored under ("": its own)
+    QTest::addColumn<QSize>("asked"); // by the lesson
+    const QList<QByteArray> formats = QImageReader::supportedImageFormats();
+    for (const CraftedPictures::Kind &kind : CraftedPictures::kKinds) {
+        // Three screens of 30000 x 30000 are not small; one is (the "gif" row).
+        if (!formats.contains(QByteArray(kind.suffix)) || kind.name == QByteArray("gif-animated"))
+            continue;
+        QTest::newRow(qPrintable(QStringLiteral("%1 of 30000 x 30000").arg(kind.name)))
+                << kind.name << QSize(30000, 30000) << QString() << QSize(300, 200);
+    }
+    QTest::newRow("icns under a .png name")
+            << "icns" << QSize(30000, 30000) << "png" << QSize(300, 200);
+    // Beyond the limits, within what reading may spend: taken smaller.
+    for (const char *kind : { "png", "jpeg", "tiff", "webp", "svg", "bmp", "gif" }) {
+        QTest::newRow(qPrintable(QStringLiteral("%1 of 9000 x 9000").arg(kind)))
+                << kind << QSize(9000, 9000) << QString() << QSize(300, 200);
+    }
+    // An animation plays at the lesson's size, not its screen's.
+    QTest::newRow("animation of 640 x 480")
+            << "gif-animated" << QSize(640, 480) << QString() << QSize(300, 200);
+    // A picture the lesson asks at more than the board holds keeps that size on the page.
+    QTest::newRow("picture of 40 x 30 asked at 100000 x 100000")
+            << "png" << QSize(40, 30) << QString() << QSize(100000, 100000);
+}
+
+void tst_IwbHostile::picturesBeyondTheLimits()
+{
+    QFETCH(QString, kind);
+    QFETCH(QSize, size);
+    QFETCH(QString, suffix);
+    QFETCH(QSize, asked);
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("images")));
+    const QString file = CraftedPictures::writeIn(folder.filePath(QStringLiteral("images")), kind,
+                                                  size, QStringLiteral("big"), suffix);
+    QVERIFY(!file.isEmpty());
+    const QString name = QFileInfo(file).fileName();
+    const QByteArray element = QStringLiteral("<svg:image id=\"obj3\" xlink:href=\"images/%1\" "
+                                              "x=\"100\" y=\"80\" width=\"%2\" height=\"%3\" "
+                                              "transform=\"translate(0,0) rotate(0,0,0) scale(1)\"/>")
+                                       .arg(name)
+                                       .arg(asked.width())
+                                       .arg(asked.height())
+                                       .toUtf8();
+    const QByteArray text = "<svg:text id=\"obj4\" x=\"5\" y=\"300\">hola</svg:text>";
+    DocumentFixture::writeFile(folder.filePath(QStringLiteral("content.xml")),
+                               document(page(stroke("1,1 50,50") + element + text)));
+    // What reading it is planned to take, and whether it is to play. One the toolkit cannot
+    // read is missing, as it always was; the raw formats' crafted files hold only the start of
+    // their pixels, and may turn out so once decoded.
+    const PictureReading::Probe probe = PictureReading::probe(file);
+    const bool animation = kind.startsWith(QLatin1String("gif"));
+    bool shown = probe.isTaken();
+    bool said = probe.outcome != PictureReading::Outcome::Unreadable
+            && (probe.outcome != PictureReading::Outcome::Whole || !PictureReading::fits(asked)
+                || (animation && !probe.playable));
+    const bool complete = !QStringList{ "tga", "pbm", "pgm", "ppm", "xbm", "xpm", "wbmp" }.contains(kind);
+
+    TestSupport::resetPeakMemory();
+    const qint64 before = TestSupport::peakMegabytes();
+    int answered = 0;
+    const QString message = openThroughTheMenu(folder.path(), &answered);
+    const qint64 peak = TestSupport::peakMegabytes() - before;
+    // No more than reading it planned, and the picture the lesson holds at its kept size (with
+    // what the sanitizer keeps of memory freed: 256 MB, and the board's own).
+    const qint64 kept = 4 * qint64(PictureReading::fitted(asked).width())
+            * PictureReading::fitted(asked).height();
+    QVERIFY2(peak < ((probe.peakBytes + kept) >> 20) + 256 + 150,
+             qPrintable(QStringLiteral("%1 MB more at the peak, %2 MB planned").arg(peak).arg(probe.peakBytes >> 20)));
+
+    QVERIFY2(!m_list->lastOpenWasDamaged(), qPrintable(m_list->lastOpenError()));
+    QCOMPARE(m_list->fileName(), m_files->filePath(QStringLiteral("hostile.iwb")));
+    if (shown && !complete && answered == 1)
+        shown = said = false; // unreadable after all
+    QVERIFY2(answered == (said ? 2 : 1),
+             qPrintable(QStringLiteral("%1 dialogs; read as %2").arg(answered).arg(probe.detail)));
+    if (said) {
+        QVERIFY2(message.startsWith(QStringLiteral("Atención|La lección se ha abierto con estos "
+                                                   "cambios:\n\nPágina 1: ")),
+                 qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("«%1»").arg(name)), qPrintable(message));
+        QCOMPARE(message.contains(QStringLiteral("No se ha usado")), !shown);
+    }
+    // The rest of the lesson, and the picture where the lesson puts it, at its size.
+    QCOMPARE(m_list->size(), 1);
+    int strokes = 0;
+    int texts = 0;
+    QList<QGraphicsItem *> pictures;
+    for (QGraphicsItem *item : m_list->at(0)->items()) {
+        strokes += dynamic_cast<DGPathCurveItem *>(item) ? 1 : 0;
+        texts += dynamic_cast<DGTextItem *>(item) ? 1 : 0;
+        if (dynamic_cast<DGPixmapItem *>(item) || dynamic_cast<DGGifItem *>(item))
+            pictures << item;
+    }
+    QCOMPARE(strokes, 1);
+    QCOMPARE(texts, 1);
+    QCOMPARE(pictures.size(), shown ? 1 : 0);
+    if (!shown)
+        return;
+    // An animation that plays is one; a picture shown still is not.
+    QCOMPARE(dynamic_cast<DGGifItem *>(pictures.first()) != nullptr,
+             animation && !said);
+    const QRectF picture = dynamic_cast<DGGifItem *>(pictures.first())
+            ? pictures.first()->mapRectToScene(QRectF(QPointF(), asked))
+            : pictures.first()->mapRectToScene(QRectF(
+                      QPointF(), static_cast<DGPixmapItem *>(pictures.first())->pixmap().size()));
+    QVERIFY2(qAbs(picture.left() - 100) < 1 && qAbs(picture.top() - 80) < 1,
+             qPrintable(QStringLiteral("at %1, %2").arg(picture.left()).arg(picture.top())));
+    // (The factories take their scale in single precision.)
+    QVERIFY2(picture.width() >= asked.width() - 0.01 && picture.width() < asked.width() + 1
+                     && picture.height() >= asked.height() - 0.01
+                     && picture.height() < asked.height() + 1,
+             qPrintable(QStringLiteral("%1 x %2").arg(picture.width()).arg(picture.height())));
+    if (auto *played = dynamic_cast<DGGifItem *>(pictures.first()))
+        QCOMPARE(played->size(), QSizeF(asked));
 }
 
 void tst_IwbHostile::missingMediaNeverBlocksSaving()
