@@ -60,8 +60,9 @@ struct Probe
     bool isTaken() const { return outcome == Outcome::Whole || outcome == Outcome::Smaller; }
 };
 
-// What reading the picture would do, from its bytes alone: nothing is decoded. The name of a
-// file counts as the toolkit counts it (a name's suffix is tried first, then the content).
+// What reading the picture would do, from its bytes alone: nothing of it is decoded (an SVG is
+// parsed for its size, the pictures it holds bounded first). The name of a file counts as the
+// toolkit counts it (a name's suffix is tried first, then the content).
 Probe probe(const QString &file);
 Probe probeData(const QByteArray &bytes);
 

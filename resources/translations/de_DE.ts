@@ -535,6 +535,10 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
         <source>Error al convertir a texto</source>
         <translation>Fehler bei der Umwandlung in Text</translation>
     </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, Seite %2</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -1864,6 +1868,10 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     <message>
         <source>Fondo Gradiente</source>
         <translation>Verlauf</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Achtung</translation>
     </message>
 </context>
 <context>

@@ -535,6 +535,10 @@ Written and maintained by the Veltorina development team.</translation>
         <source>Error al convertir a texto</source>
         <translation>Error converting to text</translation>
     </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, page %2</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -1864,6 +1868,10 @@ Please check the media service plugins are installed.</translation>
     <message>
         <source>Fondo Gradiente</source>
         <translation>Gradient</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Warning</translation>
     </message>
 </context>
 <context>

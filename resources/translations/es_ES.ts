@@ -535,6 +535,10 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
         <source>Error al convertir a texto</source>
         <translation>Error al convertir a texto</translation>
     </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, página %2</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -1864,6 +1868,10 @@ Compruebe que los complementos multimedia están instalados.</translation>
     <message>
         <source>Fondo Gradiente</source>
         <translation>Fondo Gradiente</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Atención</translation>
     </message>
 </context>
 <context>

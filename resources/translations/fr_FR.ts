@@ -535,6 +535,10 @@ Tableau blanc interactif pour la salle de classe.
         <source>Error al convertir a texto</source>
         <translation>Erreur lors de la conversion en texte</translation>
     </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, page %2</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -1864,6 +1868,10 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     <message>
         <source>Fondo Gradiente</source>
         <translation>Dégradé</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Attention</translation>
     </message>
 </context>
 <context>

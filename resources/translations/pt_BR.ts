@@ -535,6 +535,10 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
         <source>Error al convertir a texto</source>
         <translation>Erro ao converter em texto</translation>
     </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, página %2</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -1864,6 +1868,10 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
     <message>
         <source>Fondo Gradiente</source>
         <translation>Gradiente</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Atenção</translation>
     </message>
 </context>
 <context>

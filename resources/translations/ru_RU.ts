@@ -535,6 +535,10 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
         <source>Error al convertir a texto</source>
         <translation>Ошибка при преобразовании в текст</translation>
     </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, страница %2</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -1864,6 +1868,10 @@ Please check the media service plugins are installed.</source>
     <message>
         <source>Fondo Gradiente</source>
         <translation>Градиент</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Внимание</translation>
     </message>
 </context>
 <context>
