@@ -2,6 +2,7 @@
 
 #include "shell/btmenus.h"
 
+#include "board/picturereading.h"
 #include "content/mediaprobe.h"
 #include "recognition/shaperectst.h"
 
@@ -199,7 +200,8 @@ public slots:
 
     // Pictures (dpagefactories.cpp): a file centred on the view (an animated image, not
     // recorded, with its top-left there), a capture at its own top-left; both undoable except
-    // the animation. An unreadable file adds nothing and says so.
+    // the animation. A file that is not taken adds nothing; the teacher is told why, and also
+    // when it was taken smaller or still.
     void insertPixmap(const QString &file);
     void insertPxFromCapture(const QPixmap &pixmap, QPoint point);
     // Recolouring of the selection from a colour dialog (dpagefills.cpp), undoable.
@@ -276,6 +278,12 @@ protected:
 
 private:
     void hideInkOverlay();
+    // Reads the picture in file once, within the board's limits (board/picturereading.h), and
+    // centres it on the view: as an animation when animationByName and the name says ".gif"
+    // and it can play. The teacher is told, calling it name, when it is not taken or taken
+    // smaller or still. False when nothing was placed.
+    bool placePicture(const QString &file, const QString &name, bool animationByName);
+    void tellAboutPicture(const PictureReading::Probe &probe, const QString &name, bool animation);
     // A program the page started ends with the page: asked to close, then made to.
     struct StopProcess
     {

@@ -16,6 +16,7 @@
 #include "board/dpage.h"
 #include "board/dview.h"
 #include "board/pagewriter.h"
+#include "board/picturereading.h"
 #include "board/scribblearea.h"
 #include "board/strokepictures.h"
 #include "shell/appsettings.h"
@@ -56,6 +57,21 @@ constexpr int kClaimWaitMs = 5000;
 QString pageCounterText(int number, int count)
 {
     return QString::number(number) + QStringLiteral(" / ") + QString::number(count);
+}
+
+// A page's background picture from a file the teacher chose, read within the board's limits:
+// the teacher is told when it is not taken, or taken smaller (an unreadable file, as ever, is
+// passed over). Null when it is not taken.
+QPixmap backgroundPicture(QWidget *parent, const QString &file)
+{
+    PictureReading::Picture picture = PictureReading::read(file);
+    const QString told = picture.probe.outcome == PictureReading::Outcome::Unreadable
+            ? QString()
+            : PictureReading::message(picture.probe, QFileInfo(file).fileName());
+    if (!told.isEmpty())
+        QMessageBox::information(parent, QCoreApplication::translate("DPagesList", "Atención"),
+                                 told);
+    return picture.probe.isTaken() ? QPixmap::fromImage(std::move(picture.image)) : QPixmap();
 }
 
 } // namespace
@@ -180,7 +196,7 @@ void DPagesList::newPage(BtMenus::btType kind, bool fromFile)
             const QString name = QFileDialog::getOpenFileName(
                     m_parent, tr("Open Image"), QString(),
                     QStringLiteral("Image Files (*.png *.jpg  *.jpeg  *.bmp)"));
-            const QPixmap picture = name.isEmpty() ? QPixmap() : QPixmap(name);
+            const QPixmap picture = name.isEmpty() ? QPixmap() : backgroundPicture(m_parent, name);
             if (picture.isNull()) {
                 // delPage shows the page that takes its place; the new page's signals were
                 // never connected, so nothing more is wired here.
@@ -406,7 +422,7 @@ void DPagesList::pageBackImage()
                                          QStringLiteral("Image Files (*.png *.jpg  *.jpeg *.bmp)"));
     if (name.isEmpty())
         return;
-    const QPixmap picture(name);
+    const QPixmap picture = backgroundPicture(m_parent, name);
     if (picture.isNull())
         return;
     m_curPage->setBackgroundBrush(QBrush(picture));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/boardtypes.h"
+#include "board/picturereading.h"
 
 #include <QList>
 #include <QPair>
@@ -19,8 +20,9 @@ namespace IwbLimits {
 
 constexpr int kMaxDepth = 128; // elements inside elements (groups in groups, spans in spans)
 constexpr int kMaxTableCells = 99; // rows, and columns: what the table dialog offers
-constexpr int kMaxPictureSide = 16384; // pixels, pictures and pages alike
-constexpr qint64 kMaxPicturePixels = qint64(1) << 26; // one picture: 256 MB as 32-bit pixels
+// Pictures and pages alike: the limits every picture the program reads keeps to.
+constexpr int kMaxPictureSide = PictureReading::kMaxPictureSide;
+constexpr qint64 kMaxPicturePixels = PictureReading::kMaxPicturePixels;
 constexpr int kMaxPoints = 1000000; // in one "points" list
 // An object with a value beyond these (or not finite) costs no more than any other, but cannot
 // be held by a board as written: the reader leaves it out and says the document was read only

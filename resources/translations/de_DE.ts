@@ -535,6 +535,10 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
         <source>Error al convertir a texto</source>
         <translation>Fehler bei der Umwandlung in Text</translation>
     </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, Seite %2</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -1185,6 +1189,37 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>PictureReading</name>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que la pizarra puede mover, y se muestra quieta.</source>
+        <translation>Die Animation „%1“ misst %2 x %3 Pixel, mehr als die Tafel bewegen kann, und wird als Standbild gezeigt.</translation>
+    </message>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se muestra quieta y reducida a %4 x %5.</source>
+        <translation>Die Animation „%1“ misst %2 x %3 Pixel, mehr als die Tafel annimmt, und wird als Standbild gezeigt, verkleinert auf %4 x %5.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se ha tomado reducida a %4 x %5.</source>
+        <translation>Das Bild „%1“ misst %2 x %3 Pixel, mehr als die Tafel annimmt, und wurde auf %4 x %5 verkleinert.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y la pizarra admite como mucho %4 píxeles por lado y %5 millones de píxeles.</source>
+        <translation>Das Bild „%1“ wurde nicht verwendet: Es misst %2 x %3 Pixel, und die Tafel nimmt höchstens %4 Pixel je Seite und %5 Millionen Pixel an.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla ocuparía más de %4 MB de memoria.</source>
+        <translation>Das Bild „%1“ wurde nicht verwendet: Es misst %2 x %3 Pixel, und es zu lesen bräuchte mehr als %4 MB Speicher.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: no se puede saber cuánta memoria ocuparía sin leerla entera.</source>
+        <translation>Das Bild „%1“ wurde nicht verwendet: Wie viel Speicher es bräuchte, lässt sich nicht wissen, ohne es ganz zu lesen.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1».</source>
+        <translation>Das Bild „%1“ konnte nicht gelesen werden.</translation>
+    </message>
+</context>
+<context>
     <name>Player</name>
     <message>
         <source>FullScreen</source>
@@ -1810,6 +1845,10 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     <message>
         <source>Fondo Gradiente</source>
         <translation>Verlauf</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Achtung</translation>
     </message>
 </context>
 <context>

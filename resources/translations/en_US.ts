@@ -535,6 +535,10 @@ Written and maintained by the Veltorina development team.</translation>
         <source>Error al convertir a texto</source>
         <translation>Error converting to text</translation>
     </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, page %2</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -1185,6 +1189,37 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>PictureReading</name>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que la pizarra puede mover, y se muestra quieta.</source>
+        <translation>The animation “%1” measures %2 x %3 pixels, more than the board can animate, and is shown still.</translation>
+    </message>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se muestra quieta y reducida a %4 x %5.</source>
+        <translation>The animation “%1” measures %2 x %3 pixels, more than the board takes, and is shown still, reduced to %4 x %5.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se ha tomado reducida a %4 x %5.</source>
+        <translation>The picture “%1” measures %2 x %3 pixels, more than the board takes, and was reduced to %4 x %5.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y la pizarra admite como mucho %4 píxeles por lado y %5 millones de píxeles.</source>
+        <translation>The picture “%1” was not used: it measures %2 x %3 pixels, and the board takes at most %4 pixels a side and %5 million pixels.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla ocuparía más de %4 MB de memoria.</source>
+        <translation>The picture “%1” was not used: it measures %2 x %3 pixels, and reading it would take more than %4 MB of memory.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: no se puede saber cuánta memoria ocuparía sin leerla entera.</source>
+        <translation>The picture “%1” was not used: how much memory it would take cannot be known without reading it whole.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1».</source>
+        <translation>The picture “%1” could not be read.</translation>
+    </message>
+</context>
+<context>
     <name>Player</name>
     <message>
         <source>FullScreen</source>
@@ -1810,6 +1845,10 @@ Please check the media service plugins are installed.</translation>
     <message>
         <source>Fondo Gradiente</source>
         <translation>Gradient</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Warning</translation>
     </message>
 </context>
 <context>

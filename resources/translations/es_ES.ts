@@ -535,6 +535,10 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
         <source>Error al convertir a texto</source>
         <translation>Error al convertir a texto</translation>
     </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, página %2</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -1185,6 +1189,37 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>PictureReading</name>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que la pizarra puede mover, y se muestra quieta.</source>
+        <translation>La animación «%1» mide %2 x %3 píxeles, más de lo que la pizarra puede mover, y se muestra quieta.</translation>
+    </message>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se muestra quieta y reducida a %4 x %5.</source>
+        <translation>La animación «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se muestra quieta y reducida a %4 x %5.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se ha tomado reducida a %4 x %5.</source>
+        <translation>La imagen «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se ha tomado reducida a %4 x %5.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y la pizarra admite como mucho %4 píxeles por lado y %5 millones de píxeles.</source>
+        <translation>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y la pizarra admite como mucho %4 píxeles por lado y %5 millones de píxeles.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla ocuparía más de %4 MB de memoria.</source>
+        <translation>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla ocuparía más de %4 MB de memoria.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: no se puede saber cuánta memoria ocuparía sin leerla entera.</source>
+        <translation>No se ha usado la imagen «%1»: no se puede saber cuánta memoria ocuparía sin leerla entera.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1».</source>
+        <translation>No se ha podido leer la imagen «%1».</translation>
+    </message>
+</context>
+<context>
     <name>Player</name>
     <message>
         <source>FullScreen</source>
@@ -1810,6 +1845,10 @@ Compruebe que los complementos multimedia están instalados.</translation>
     <message>
         <source>Fondo Gradiente</source>
         <translation>Fondo Gradiente</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Atención</translation>
     </message>
 </context>
 <context>

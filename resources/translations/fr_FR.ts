@@ -535,6 +535,10 @@ Tableau blanc interactif pour la salle de classe.
         <source>Error al convertir a texto</source>
         <translation>Erreur lors de la conversion en texte</translation>
     </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, page %2</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -1185,6 +1189,37 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>PictureReading</name>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que la pizarra puede mover, y se muestra quieta.</source>
+        <translation>L’animation « %1 » mesure %2 x %3 pixels, plus que le tableau ne peut animer, et s’affiche immobile.</translation>
+    </message>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se muestra quieta y reducida a %4 x %5.</source>
+        <translation>L’animation « %1 » mesure %2 x %3 pixels, plus que le tableau n’accepte, et s’affiche immobile, réduite à %4 x %5.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se ha tomado reducida a %4 x %5.</source>
+        <translation>L’image « %1 » mesure %2 x %3 pixels, plus que le tableau n’accepte, et a été réduite à %4 x %5.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y la pizarra admite como mucho %4 píxeles por lado y %5 millones de píxeles.</source>
+        <translation>L’image « %1 » n’a pas été utilisée : elle mesure %2 x %3 pixels, et le tableau accepte au plus %4 pixels de côté et %5 millions de pixels.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla ocuparía más de %4 MB de memoria.</source>
+        <translation>L’image « %1 » n’a pas été utilisée : elle mesure %2 x %3 pixels, et la lire prendrait plus de %4 Mo de mémoire.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: no se puede saber cuánta memoria ocuparía sin leerla entera.</source>
+        <translation>L’image « %1 » n’a pas été utilisée : on ne peut pas savoir combien de mémoire elle prendrait sans la lire en entier.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1».</source>
+        <translation>L’image « %1 » n’a pas pu être lue.</translation>
+    </message>
+</context>
+<context>
     <name>Player</name>
     <message>
         <source>FullScreen</source>
@@ -1810,6 +1845,10 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     <message>
         <source>Fondo Gradiente</source>
         <translation>Dégradé</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Attention</translation>
     </message>
 </context>
 <context>

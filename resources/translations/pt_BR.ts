@@ -535,6 +535,10 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
         <source>Error al convertir a texto</source>
         <translation>Erro ao converter em texto</translation>
     </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, página %2</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -1185,6 +1189,37 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>PictureReading</name>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que la pizarra puede mover, y se muestra quieta.</source>
+        <translation>A animação “%1” mede %2 x %3 pixels, mais do que a lousa consegue animar, e é mostrada parada.</translation>
+    </message>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se muestra quieta y reducida a %4 x %5.</source>
+        <translation>A animação “%1” mede %2 x %3 pixels, mais do que a lousa aceita, e é mostrada parada, reduzida a %4 x %5.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se ha tomado reducida a %4 x %5.</source>
+        <translation>A imagem “%1” mede %2 x %3 pixels, mais do que a lousa aceita, e foi reduzida a %4 x %5.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y la pizarra admite como mucho %4 píxeles por lado y %5 millones de píxeles.</source>
+        <translation>A imagem “%1” não foi usada: mede %2 x %3 pixels, e a lousa aceita no máximo %4 pixels por lado e %5 milhões de pixels.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla ocuparía más de %4 MB de memoria.</source>
+        <translation>A imagem “%1” não foi usada: mede %2 x %3 pixels, e lê-la ocuparia mais de %4 MB de memória.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: no se puede saber cuánta memoria ocuparía sin leerla entera.</source>
+        <translation>A imagem “%1” não foi usada: não é possível saber quanta memória ocuparia sem lê-la inteira.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1».</source>
+        <translation>Não foi possível ler a imagem “%1”.</translation>
+    </message>
+</context>
+<context>
     <name>Player</name>
     <message>
         <source>FullScreen</source>
@@ -1810,6 +1845,10 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
     <message>
         <source>Fondo Gradiente</source>
         <translation>Gradiente</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Atenção</translation>
     </message>
 </context>
 <context>
