@@ -28,9 +28,13 @@ qint64 pixelsOf(QSize size)
     return qint64(std::max(size.width(), 0)) * std::max(size.height(), 0);
 }
 
-int bitsOf(QImage::Format format)
+// Taken as a number: a decoder whose header read failed may say anything (the JPEG handler
+// answers from a field it never set), and only a format the toolkit knows has a size.
+int bitsOf(int format)
 {
-    return format == QImage::Format_Invalid ? 0 : QImage::toPixelFormat(format).bitsPerPixel();
+    if (format <= QImage::Format_Invalid || format >= QImage::NImageFormats)
+        return 0;
+    return QImage::toPixelFormat(QImage::Format(format)).bitsPerPixel();
 }
 
 // Decoders whose image format is read from the header alone, and so can be asked for it.
@@ -203,7 +207,7 @@ void Reading::measureAndPlan(int depth)
     int bits = measure.bitsPerPixel;
     if (measure.workBytes <= kMaxDecodeBytes && reportsFormatCheaply(m_probe.format)) {
         // Bounded already: the decoder may read its header to say what it will make.
-        const int reported = bitsOf(m_reader->imageFormat());
+        const int reported = bitsOf(int(m_reader->imageFormat()));
         if (reported > 0)
             bits = reported;
     }

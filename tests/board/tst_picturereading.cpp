@@ -202,6 +202,11 @@ void tst_PictureReading::crafted_data()
     QTest::newRow("TIFF directory beyond the file")
             << CraftedPictures::make("tiff", QSize(8, 8)).replace(4, 4, "\xff\xff\x00\x00")
             << Outcome::Unreadable;
+    // Its Huffman table counts more codes than there can be: the decoder's header read fails,
+    // and what it then says it would make is a value it never set.
+    QByteArray huffman = CraftedPictures::make("jpeg-progressive", QSize(40, 30));
+    huffman.replace(huffman.indexOf("\xff\xc4") + 6, 4, "MEND");
+    QTest::newRow("JPEG Huffman table damaged") << huffman << Outcome::Unreadable;
     QTest::newRow("WEBP canvas with no frame")
             << QByteArray("RIFF\x16\0\0\0WEBPVP8X\x0a\0\0\0\x02\0\0\0\x2f\x75\0\x2f\x75\0", 30)
             << Outcome::Unreadable;
