@@ -869,8 +869,8 @@ bool DPagesList::readContent(const QString &folder, const IwbLimits::Estimate &e
     QString error;
     {
         IwbXml xml = recorded ? IwbXml(recorded) : IwbXml(live);
-        complete = readPages(xml, folder, recorded, nullptr,
-                             [estimate]() { return estimate; }, error);
+        const auto checked = [estimate]() { return estimate; };
+        complete = readPages(xml, folder, recorded, nullptr, checked, error);
     }
     finishRead(complete, error, QFileInfo(folder) == QFileInfo(m_workDir));
     return true;
@@ -970,8 +970,9 @@ DPagesList::ReadWhileUnpacked DPagesList::readWhileUnpacked(IwbOpening &opening)
     QString error;
     {
         IwbXml xml(recorded);
-        complete = readPages(xml, m_workDir, recorded, &opening,
-                             [&opening]() { return opening.estimate(); }, error);
+        // As far as the text's check has gone, which is ahead of the walk.
+        const auto checked = [&opening]() { return opening.estimate(); };
+        complete = readPages(xml, m_workDir, recorded, &opening, checked, error);
         interrupted = xml.isInterrupted();
     }
     // The pages made go if the archive is refused now, or if its text could not be walked

@@ -239,7 +239,8 @@ private:
     // Reads the pages of xml in place of the open ones (there are none left when the open
     // document has stepped aside), the progress bar of a long open shown. opening: the archive
     // still being unpacked, if it is. Returns whether it was read whole; if not, error says why.
-    // estimate: what the document takes, asked at its first picture (LessonPictures).
+    // estimate: what the document takes (as far as its check has gone), asked as its pictures
+    // are made (LessonPictures).
     bool readPages(IwbXml &xml, const QString &folder,
                    const std::shared_ptr<const IwbXmlRecording> &recorded, IwbOpening *opening,
                    std::function<IwbLimits::Estimate()> estimate, QString &error);

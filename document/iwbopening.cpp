@@ -224,8 +224,8 @@ QStringList IwbOpening::listed(const QList<IwbArchive::Entry> &entries)
             m_textSize = entry.size;
     }
     // The text is checked against the limits on another thread, read from the archive while
-    // everything else is unpacked; the pictures' headers once they are there. A walk of the
-    // recording goes as far as the check has gone.
+    // everything else is unpacked. A walk of the recording goes as far as the check has gone,
+    // and the pictures it makes take no more than the estimate so far leaves them.
     m_textCheck = std::async(std::launch::async, [this, copyKept]() {
         IwbLimits::TextChecker checker;
         QString error;
@@ -261,7 +261,7 @@ QStringList IwbOpening::listed(const QList<IwbArchive::Entry> &entries)
             m_recording->allow(LLONG_MAX);
         m_textChecked = m_textSize;
         return error.isEmpty() ? std::optional<IwbLimits::TextCheck>(check) : std::nullopt;
-    }).share();
+    });
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
         m_listed = true;
@@ -424,8 +424,7 @@ IwbArchive::Result IwbOpening::checkUnpacked(IwbArchive::Result result,
                            ? *text
                            : IwbLimits::checkText(content);
                    !checked.reason.isEmpty()) {
-            result = IwbArchive::Result::failure(m_archive + QStringLiteral(": ")
-                                                 + checked.reason);
+            result = IwbArchive::Result::failure(m_archive + QStringLiteral(": ") + checked.reason);
             result.damaged = true;
         } else {
             *estimate = checked.estimate;

@@ -80,8 +80,7 @@ private:
     template<typename Future>
     void waitFor(const Future &future) const;
     // What settle checks once everything is unpacked (a file system's work, done beside the
-    // caller); result: the unpacking's.
-    // estimate: the text's, when it is checked here.
+    // caller); result: the unpacking's. estimate: what the text checked takes.
     IwbArchive::Result checkUnpacked(IwbArchive::Result result,
                                      const std::optional<IwbLimits::TextCheck> &text,
                                      IwbLimits::Estimate *estimate) const;
@@ -96,7 +95,7 @@ private:
     std::shared_ptr<std::atomic<bool>> m_refused;
     std::future<TextCopy> m_copying;
     std::future<IwbArchive::Result> m_unpacking;
-    std::shared_future<std::optional<IwbLimits::TextCheck>> m_textCheck; // begun once listed
+    std::future<std::optional<IwbLimits::TextCheck>> m_textCheck; // begun once listed
     std::optional<IwbLimits::Estimate> m_estimate; // once settled
     qint64 m_textSize = 0; // as listed, set before the check begins
     std::atomic<qint64> m_textChecked{ 0 };

@@ -30,7 +30,6 @@
 #include <QImage>
 #include <QImageReader>
 #include <QLabel>
-#include <QMovie>
 #include <QSet>
 #include <QThreadPool>
 
@@ -648,9 +647,9 @@ QBrush IwbReader::textureBrush(const QString &file, const QString &named)
     brush.setTexture(read.pixmap);
     // Taken smaller, its pattern keeps the size it has in the lesson.
     if (read.probe.outcome == PictureReading::Outcome::Smaller && read.probe.size.isValid())
-        brush.setTransform(QTransform::fromScale(
-                qreal(read.probe.size.width()) / read.pixmap.width(),
-                qreal(read.probe.size.height()) / read.pixmap.height()));
+        brush.setTransform(
+                QTransform::fromScale(qreal(read.probe.size.width()) / read.pixmap.width(),
+                                      qreal(read.probe.size.height()) / read.pixmap.height()));
     return brush;
 }
 
@@ -686,7 +685,8 @@ QGraphicsItem *IwbReader::finishShape(IwbXml &xml, QPainterPath path, BtMenus::b
              Qt::RoundJoin);
     if (polyPen) {
         const QString href = attribute(xml, "xlink:href");
-        const QBrush texture = textureBrush(href.isEmpty() ? QString() : localFile(dir, href), href);
+        const QBrush texture =
+                textureBrush(href.isEmpty() ? QString() : localFile(dir, href), href);
         if (texture.style() == Qt::TexturePattern) {
             QBrush ink(strokeColour, texture.texture());
             ink.setTransform(texture.transform());
@@ -1108,8 +1108,8 @@ void IwbReader::createImageIWB(const QString &dir, IwbXml &xml)
             m_pictures.noteRead(background.probe, pictureName(href), m_list.getCurPageNum());
             if (DPage *current = page()) {
                 current->setPageType(PageTypeImage);
-                const QSize viewSize = current->view() ? current->view()->size()
-                                                       : background.pixmap.size();
+                const QSize viewSize =
+                        current->view() ? current->view()->size() : background.pixmap.size();
                 current->setBackgroundBrush(QBrush(background.pixmap.scaled(
                         viewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
             }
@@ -1129,7 +1129,8 @@ void IwbReader::createImageIWB(const QString &dir, IwbXml &xml)
     pageFirst();
     const QString id = attribute(xml, "id");
     const QPointF at(readTruncated(attribute(xml, "x")), readTruncated(attribute(xml, "y")));
-    const QSize asked(readTruncated(attribute(xml, "width")), readTruncated(attribute(xml, "height")));
+    const QSize asked(readTruncated(attribute(xml, "width")),
+                      readTruncated(attribute(xml, "height")));
     // An animated image is stored as its own file: it plays again (from the document's folder,
     // where its file must lie).
     const bool gif =
@@ -1139,9 +1140,9 @@ void IwbReader::createImageIWB(const QString &dir, IwbXml &xml)
             return;
         file = localFile(dir, href);
     }
-    QGraphicsItem *item = makePictureObject(file, href, gif, at, asked,
-                                            IwbFormat::readRotation(transform),
-                                            IwbFormat::readScale(transform));
+    QGraphicsItem *item =
+            makePictureObject(file, href, gif, at, asked, IwbFormat::readRotation(transform),
+                              IwbFormat::readScale(transform));
     if (!item)
         return; // no picture to show: no object
     asignLinkIWB(DCustomItem::fromItem(item));
@@ -1164,7 +1165,8 @@ QGraphicsItem *IwbReader::makePictureObject(const QString &file, const QString &
         const PictureReading::Probe probe = PictureReading::probe(file);
         const bool askedPlays = asked.isEmpty()
                 || (PictureReading::fits(asked)
-                    && qint64(asked.width()) * asked.height() <= PictureReading::kMaxAnimationPixels);
+                    && qint64(asked.width()) * asked.height()
+                            <= PictureReading::kMaxAnimationPixels);
         if (probe.isTaken() && probe.playable && askedPlays) {
             if (QLabel *label = DGGifItem::makeAnimation(file, asked))
                 return current->addGifItem(label, at, rotation, scale, QTransform(), false);

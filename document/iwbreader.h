@@ -5,11 +5,11 @@
 #include "board/picturereading.h"
 #include "shell/btmenus.h"
 
+#include <QBrush>
 #include <QHash>
 #include <QImage>
 #include <QList>
 #include <QMap>
-#include <QBrush>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPointF>

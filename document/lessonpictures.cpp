@@ -12,6 +12,19 @@ qint64 bytesOf(QSize size)
     return 4 * qint64(std::max(size.width(), 0)) * std::max(size.height(), 0);
 }
 
+// kept, a pixel smaller where it is not asked less an even number: an object kept smaller is
+// placed about the middle of what the lesson asks, which then lies on a whole pixel, and a
+// save of it writes the whole numbers the reader reads back (it truncates positions).
+QSize evenWith(QSize kept, QSize asked)
+{
+    if (kept == asked)
+        return kept;
+    const auto side = [](int kept, int asked) {
+        return (asked - kept) % 2 != 0 && kept > 1 ? kept - 1 : kept;
+    };
+    return QSize(side(kept.width(), asked.width()), side(kept.height(), asked.height()));
+}
+
 } // namespace
 
 IwbLimits::Estimate LessonPictures::estimate() const
@@ -30,7 +43,7 @@ QSize LessonPictures::keptSize(QSize asked)
 {
     if (asked.isEmpty())
         return QSize();
-    const QSize fitted = PictureReading::fitted(asked);
+    const QSize fitted = evenWith(PictureReading::fitted(asked), asked);
     const IwbLimits::Estimate estimate = this->estimate();
     // This picture is among those the estimate counts (its check has passed it).
     const double share = LessonPictures::share(IwbLimits::kMaxDocumentBytes - estimate.others,
@@ -38,7 +51,8 @@ QSize LessonPictures::keptSize(QSize asked)
     if (share >= 1.0)
         return fitted;
     // Rounded down, so that the pictures together stay within their share.
-    const QSize kept(int(fitted.width() * share), int(fitted.height() * share));
+    const QSize kept =
+            evenWith(QSize(int(fitted.width() * share), int(fitted.height() * share)), asked);
     return kept.isEmpty() ? QSize() : kept;
 }
 
@@ -52,7 +66,8 @@ qreal LessonPictures::keptScale(QSize asked, QSize kept)
 void LessonPictures::made(DGPixmapItem *item, QSize asked, QSize kept, bool corner,
                           const QString &name, int page)
 {
-    m_made.push_back({ item, asked, kept, item->scale() / keptScale(asked, kept), corner, name, page });
+    m_made.push_back(
+            { item, asked, kept, item->scale() / keptScale(asked, kept), corner, name, page });
     m_madeBytes += bytesOf(kept);
     keepWithin();
 }
@@ -68,8 +83,9 @@ void LessonPictures::keepWithin()
     const double share = LessonPictures::share(room, m_madeBytes);
     m_madeBytes = 0;
     for (Made &made : m_made) {
-        const QSize kept(std::max(1, int(made.kept.width() * share)),
-                         std::max(1, int(made.kept.height() * share)));
+        const QSize kept = evenWith(QSize(std::max(1, int(made.kept.width() * share)),
+                                          std::max(1, int(made.kept.height() * share))),
+                                    made.asked);
         resize(made, kept);
         m_madeBytes += bytesOf(kept);
     }
@@ -134,7 +150,7 @@ QString LessonPictures::keptSentence(QSize asked, QSize kept, const QString &nam
                 .arg(name)
                 .arg(asked.width())
                 .arg(asked.height());
-    if (kept == PictureReading::fitted(asked)) {
+    if (kept == evenWith(PictureReading::fitted(asked), asked)) {
         // Asked beyond the limits: said as of a picture file that is.
         PictureReading::Probe beyond;
         beyond.outcome = PictureReading::Outcome::Smaller;

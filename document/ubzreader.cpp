@@ -445,14 +445,15 @@ void UbzReader::createImageUBZ(QXmlStreamReader &xml)
         return;
     // Within the limits and the pictures' share, the object keeps the size the lesson gives
     // it: its picture of fewer pixels is scaled up (about its corner, as the factory turns it).
-    const QSize asked = objectSize(xml, picture.probe.size.isValid() ? picture.probe.size
-                                                                    : picture.pixmap.size());
+    const QSize asked = objectSize(
+            xml, picture.probe.size.isValid() ? picture.probe.size : picture.pixmap.size());
     const QSize kept = m_shared.pictures().keptSize(asked);
     if (kept.isEmpty()) {
         m_shared.pictures().noteNotKept(asked, name, pageNumber);
         return;
     }
-    const QPixmap sized = picture.pixmap.scaled(kept, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QPixmap sized =
+            picture.pixmap.scaled(kept, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const qreal scale = objectScale(transform, placement);
     DGPixmapItem *item = current->addPixmapItemUBZ(
             sized, placement.objectPosition(pageCentre()), placement.rotation,
