@@ -64,7 +64,9 @@ Plan plan(const Measure &measure, int bits, bool turned)
     Plan planned;
     if (fits(size)) {
         planned.taken = size;
-        planned.peak = std::max(measure.workBytes + image + turning, image + imageBytes(size, 32));
+        // A 32-bit picture is made ready for the board in place; others are converted beside it.
+        const qint64 converted = bits == 32 ? 0 : imageBytes(size, 32);
+        planned.peak = std::max(measure.workBytes + image + turning, image + converted);
         planned.outcome = planned.peak <= kMaxDecodeBytes ? Outcome::Whole : Outcome::TooCostly;
         return planned;
     }
@@ -104,13 +106,17 @@ Plan plan(const Measure &measure, int bits, bool turned)
     return planned;
 }
 
-// Whether an animation of this measure plays: the decoder's screen and store, the frame shown
-// and the one being made, each of the animation's size.
+// What an animation of this measure takes while it plays: the decoder's screen and store, the
+// frame shown and the one being made, each of the animation's size.
+qint64 playingBytes(const Measure &measure, int bits)
+{
+    return measure.workBytes + imageBytes(measure.size, bits) + 3 * imageBytes(measure.size, 32);
+}
+
 bool playable(const Measure &measure, int bits)
 {
     return fits(measure.size) && pixelsOf(measure.size) <= kMaxAnimationPixels
-            && measure.workBytes + imageBytes(measure.size, bits) + 3 * imageBytes(measure.size, 32)
-            <= kMaxDecodeBytes;
+            && playingBytes(measure, bits) <= kMaxDecodeBytes;
 }
 
 QImage readyForBoard(QImage image)
@@ -215,6 +221,8 @@ void Reading::measureAndPlan(int depth)
     m_probe.outcome = m_plan.outcome;
     m_probe.taken = m_plan.taken;
     m_probe.playable = m_plan.outcome == Outcome::Whole && playable(measure, bits);
+    if (m_probe.playable)
+        m_probe.playingBytes = playingBytes(measure, bits);
     if (m_probe.isTaken())
         m_probe.peakBytes = m_plan.peak;
     else

@@ -55,6 +55,7 @@ struct Probe
     qint64 peakBytes = 0; // what reading it takes at most (0 when it is not read)
     int frames = 1; // pictures of an animation (GIF, MNG, WEBP)
     bool playable = false; // an animation the board can play at its size
+    qint64 playingBytes = 0; // what it takes while it plays at its own size, when playable
     QString detail; // what was found, for the log (not for the teacher)
 
     bool isTaken() const { return outcome == Outcome::Whole || outcome == Outcome::Smaller; }

@@ -42,6 +42,10 @@ constexpr qint64 kPointBytes = 48; // a point of a path, as the object holds it
 // Room for a 200-page lesson with a photo on every page, and for a picture of the largest size
 // allowed being decoded beside it, within 1 GB.
 constexpr qint64 kMaxDocumentBytes = qint64(700) << 20;
+// What a lesson takes at once while it is opened: what it has made so far (its pictures as
+// they are kept, the rest as estimated), and the pictures being decoded at their peak. The
+// program's own work beside it stays within the rest of 1 GB.
+constexpr qint64 kMaxOpeningBytes = qint64(960) << 20;
 // "content.xml": a 200-page lesson of long strokes is about 60 MB; what it may hold is bounded
 // by kMaxDocumentBytes, this only stops a file too large to look at.
 constexpr qint64 kMaxContentBytes = qint64(256) << 20;

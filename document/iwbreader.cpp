@@ -30,6 +30,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QSet>
 #include <QThreadPool>
 
@@ -157,7 +158,6 @@ void IwbReader::decodePicturesAhead(const QStringList *named)
         names = *named;
     else if (!m_unpacking && !picturesInText(&names))
         return;
-    m_decoding = std::make_shared<Decoding>();
     decodeAlso(names);
 }
 
@@ -238,7 +238,7 @@ void IwbReader::decodeNextAhead()
             ++waiting;
         }
     }
-    while (m_decoding && m_decoded.size() < window
+    while (m_decoded.size() < window
            && (!next.isEmpty() || m_nextAhead < m_ahead.size())) {
         const QString href = !next.isEmpty() ? next.takeFirst() : m_ahead.at(m_nextAhead++);
         if (m_unpacking && !m_unpacking->isUnpacked(relativeName(href))) {
@@ -284,12 +284,24 @@ void IwbReader::decodeNextAhead()
 
 bool IwbReader::Decoding::reserve(qint64 bytes)
 {
-    qint64 left = bytesLeft;
-    while (left >= bytes) {
-        if (bytesLeft.compare_exchange_weak(left, left - bytes))
+    qint64 now = reserved;
+    while (now + bytes + kept <= IwbLimits::kMaxOpeningBytes) {
+        if (reserved.compare_exchange_weak(now, now + bytes))
             return true;
     }
     return false;
+}
+
+void IwbReader::countKept()
+{
+    m_decoding->kept =
+            m_pictures.madeBytes() + m_pictures.othersBytes() + m_takenBytes + m_playingBytes;
+}
+
+void IwbReader::pictureUsed(const Picture &read)
+{
+    m_takenBytes -= read.pixmap.isNull() ? 0 : qint64(read.pixmap.width()) * read.pixmap.height() * 4;
+    countKept();
 }
 
 QString IwbReader::pictureName(const QString &href)
@@ -302,6 +314,7 @@ IwbReader::Picture IwbReader::picture(const QString &file)
     Picture read;
     if (file.isEmpty())
         return read;
+    countKept();
     const QString key = keptPath(file);
     bool decoded = false;
     const auto found = m_decoded.find(key);
@@ -334,6 +347,10 @@ IwbReader::Picture IwbReader::picture(const QString &file)
         if (!here.image.isNull())
             read.pixmap = QPixmap::fromImage(std::move(here.image));
     }
+    if (!read.pixmap.isNull()) {
+        m_takenBytes += qint64(read.pixmap.width()) * read.pixmap.height() * 4;
+        countKept();
+    }
     // Saved again unchanged, the picture is copied from its file rather than encoded: noted
     // once the file lies where it is kept. (One taken smaller is not what its file holds.)
     if (read.probe.outcome != PictureReading::Outcome::Whole)
@@ -347,28 +364,26 @@ IwbReader::Picture IwbReader::picture(const QString &file)
 
 PictureReading::Picture IwbReader::readHere(const QString &file)
 {
-    if (!m_decoding)
-        return PictureReading::read(file); // the only one being read: the budget is its own
     PictureReading::Picture picture;
     picture.probe = PictureReading::probe(file);
     if (!picture.probe.isTaken())
         return picture;
-    // Room for it within the budget: pictures being decoded finish; those decoded ahead and
-    // not taken yet go, to be read again where they are used.
+    // Room for it beside what the lesson holds: pictures being decoded finish; those decoded
+    // ahead and not taken yet go, to be read again where they are used.
     const qint64 peak = picture.probe.peakBytes;
-    bool reserved = false;
-    while (!(reserved = m_decoding->reserve(peak))) {
+    while (!m_decoding->reserve(peak)) {
         if (m_decoding->busy > 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             if (m_turn)
                 m_turn();
         } else if (!letOneAheadGo()) {
-            break; // nothing else holds any of it
+            // What the lesson holds leaves no room for it: left out (said as such).
+            picture.probe.outcome = PictureReading::Outcome::TooCostly;
+            return picture;
         }
     }
     picture = PictureReading::read(file);
-    if (reserved)
-        m_decoding->release(peak);
+    m_decoding->release(peak);
     return picture;
 }
 
@@ -1167,9 +1182,20 @@ QGraphicsItem *IwbReader::makePictureObject(const QString &file, const QString &
                 || (PictureReading::fits(asked)
                     && qint64(asked.width()) * asked.height()
                             <= PictureReading::kMaxAnimationPixels);
-        if (probe.isTaken() && probe.playable && askedPlays) {
-            if (QLabel *label = DGGifItem::makeAnimation(file, asked))
+        // While it plays it holds its frames, as large as the file's and as asked: beside what
+        // the lesson holds, or shown still.
+        const qint64 playing = probe.playingBytes + 2 * qint64(std::max(asked.width(), 0))
+                        * std::max(asked.height(), 0) * 4;
+        countKept();
+        const bool room = probe.isTaken() && probe.playable && askedPlays
+                && m_decoding->reserve(playing);
+        if (room) {
+            m_decoding->release(playing);
+            if (QLabel *label = DGGifItem::makeAnimation(file, asked)) {
+                m_playingBytes += playing;
+                countKept();
                 return current->addGifItem(label, at, rotation, scale, QTransform(), false);
+            }
         } else {
             still = true;
             if (probe.isTaken() && probe.playable)
@@ -1177,6 +1203,7 @@ QGraphicsItem *IwbReader::makePictureObject(const QString &file, const QString &
         }
     }
     const Picture read = picture(file);
+    const auto used = qScopeGuard([this, &read] { pictureUsed(read); });
     m_pictures.noteRead(read.probe, name, pageNumber, still);
     // A picture left out for the limits takes its link with it; a missing one leaves it to
     // the next object, as it always did.

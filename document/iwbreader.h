@@ -145,6 +145,9 @@ public:
         PictureReading::Probe probe;
     };
     Picture picture(const QString &file);
+    // A picture taken from picture() is done with: the object made of it holds its own copy
+    // (or none was made).
+    void pictureUsed(const Picture &read);
     // The name a picture's href is given in what the teacher is told.
     static QString pictureName(const QString &href);
 
@@ -191,17 +194,20 @@ private:
     // Pictures named by the text walked so far, to be decoded ahead as they are unpacked.
     void decodeAlso(const QStringList &hrefs);
 
-    // The budget of PictureReading, for all the pictures being decoded (at their peak) and
-    // decoded and not yet taken together: several are read at once, but together they take no
-    // more than one may.
+    // The lesson's memory while it opens: the pictures being decoded (at their peak) and
+    // decoded and not yet taken are reserved, beside what the lesson holds already (kept, as
+    // the reading counts it); together no more than IwbLimits::kMaxOpeningBytes.
     struct Decoding
     {
         std::atomic<bool> cancelled{ false };
-        std::atomic<qint64> bytesLeft{ PictureReading::kMaxDecodeBytes };
+        std::atomic<qint64> reserved{ 0 };
+        std::atomic<qint64> kept{ 0 };
         std::atomic<int> busy{ 0 }; // pictures being probed or decoded
         bool reserve(qint64 bytes);
-        void release(qint64 bytes) { bytesLeft += bytes; }
+        void release(qint64 bytes) { reserved -= bytes; }
     };
+    // What the lesson holds already, for the pictures read from now on.
+    void countKept();
     // A picture decoded ahead: read is false when there was no room for it (it is read where it
     // is used).
     struct Ahead
@@ -211,7 +217,11 @@ private:
         qint64 held = 0; // of the budget, until it is taken
         bool read = false;
     };
-    std::shared_ptr<Decoding> m_decoding;
+    std::shared_ptr<Decoding> m_decoding = std::make_shared<Decoding>();
+    // Pictures taken and still held as taken (page backgrounds, textures, and pictures whose
+    // object is being made); the playing animations.
+    qint64 m_takenBytes = 0;
+    qint64 m_playingBytes = 0;
     QMap<QString, std::shared_future<Ahead>> m_decoded;
     // Pictures named in the text, in order, not yet handed to a decoding thread: a few are
     // decoded ahead of the reading at a time, so that none waits for memory others hold.

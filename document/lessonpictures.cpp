@@ -122,8 +122,18 @@ void LessonPictures::note(const QString &sentence, int page)
 void LessonPictures::noteRead(const PictureReading::Probe &probe, const QString &name, int page,
                               bool animation)
 {
-    if (probe.outcome != PictureReading::Outcome::Unreadable)
+    if (probe.outcome == PictureReading::Outcome::TooCostly && probe.peakBytes > 0) {
+        // It could be read alone (what it takes is known), but not beside what the lesson holds
+        // already.
+        note(tr("No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las "
+                "demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.")
+                     .arg(name)
+                     .arg(probe.size.width())
+                     .arg(probe.size.height()),
+             page);
+    } else if (probe.outcome != PictureReading::Outcome::Unreadable) {
         note(PictureReading::message(probe, name, animation), page);
+    }
 }
 
 void LessonPictures::noteStill(QSize asked, const QString &name, int page)

@@ -62,6 +62,10 @@ public:
     void noteStill(QSize asked, const QString &name, int page);
     // Every sentence, by page, once the lesson is read.
     QStringList notes() const;
+    // What the picture objects made take, and what the rest of the document is estimated to
+    // take, as far as its check has gone.
+    qint64 madeBytes() const { return m_madeBytes; }
+    qint64 othersBytes() const { return estimate().others; }
 
 private:
     IwbLimits::Estimate estimate() const;

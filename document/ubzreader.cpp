@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QScopeGuard>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -376,7 +377,6 @@ void UbzReader::createTextareaUBZ(QPoint pos, const QString &uuid, const QString
         font.setPointSize(size);
     const QString html = xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
     const IwbFormat::UbzPlacement placement = IwbFormat::readUbzMatrix(transform);
-    qDebug() << placement.rotation;
     DGTextItem *item = page()->addTextItemUBZ(
             html, font, QPointF(pos) + pageCentre(), placement.rotation,
             float(objectScale(transform, placement)), QTransform(), false, boxWidth);
@@ -436,8 +436,8 @@ void UbzReader::createImageUBZ(QXmlStreamReader &xml)
         m_shared.setPageMade(true);
         return;
     }
+    const auto used = qScopeGuard([this, &picture] { m_shared.pictureUsed(picture); });
     const IwbFormat::UbzPlacement placement = IwbFormat::readUbzMatrix(transform);
-    qDebug() << placement.rotation;
     DPage *current = page();
     const int pageNumber = m_list.getCurPageNum();
     m_shared.pictures().noteRead(picture.probe, name, pageNumber);

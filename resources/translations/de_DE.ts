@@ -1168,6 +1168,10 @@ QPushButton:hover {
         <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
         <translation>Das Bild „%1“ wurde auf %2 x %3 Pixel verkleinert (die Lektion verlangt es mit %4 x %5): Mit allen ihren Bildern in voller Größe bräuchte die Lektion mehr Speicher, als die Tafel annimmt.</translation>
     </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>Das Bild „%1“ wurde nicht verwendet: Es misst %2 x %3 Pixel, und es zusammen mit den übrigen Bildern der Lektion zu lesen, bräuchte mehr Speicher, als die Tafel zulässt.</translation>
+    </message>
 </context>
 <context>
     <name>MainForm</name>

@@ -1168,6 +1168,10 @@ QPushButton:hover {
         <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
         <translation>The picture “%1” was reduced to %2 x %3 pixels (the lesson asks for it at %4 x %5): with all its pictures whole, the lesson would take more memory than the board takes.</translation>
     </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>The picture “%1” was not used: it measures %2 x %3 pixels, and reading it beside the lesson&apos;s other pictures would take more memory than the board takes.</translation>
+    </message>
 </context>
 <context>
     <name>MainForm</name>

@@ -1168,6 +1168,10 @@ QPushButton:hover {
         <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
         <translation>L’image « %1 » a été réduite à %2 x %3 pixels (la leçon la demande à %4 x %5) : avec toutes ses images entières, la leçon prendrait plus de mémoire que le tableau n’accepte.</translation>
     </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>L’image « %1 » n’a pas été utilisée : elle mesure %2 x %3 pixels, et la lire avec les autres images de la leçon prendrait plus de mémoire que le tableau n’en admet.</translation>
+    </message>
 </context>
 <context>
     <name>MainForm</name>

@@ -1168,6 +1168,10 @@ QPushButton:hover {
         <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
         <translation>A imagem “%1” foi reduzida a %2 x %3 pixels (a lição a pede com %4 x %5): com todas as suas imagens inteiras, a lição ocuparia mais memória do que a lousa aceita.</translation>
     </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>A imagem “%1” não foi usada: mede %2 x %3 pixels, e lê-la junto com as demais imagens da lição ocuparia mais memória do que a lousa admite.</translation>
+    </message>
 </context>
 <context>
     <name>MainForm</name>

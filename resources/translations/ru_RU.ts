@@ -1168,6 +1168,10 @@ QPushButton:hover {
         <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
         <translation>Изображение «%1» уменьшено до %2 x %3 пикселей (урок задаёт ему размер %4 x %5): со всеми изображениями в полном размере урок занял бы больше памяти, чем принимает доска.</translation>
     </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>Изображение «%1» не использовано: его размер %2 x %3 пикселей, и чтение его вместе с остальными изображениями урока заняло бы больше памяти, чем допускает доска.</translation>
+    </message>
 </context>
 <context>
     <name>MainForm</name>

@@ -37,6 +37,8 @@ private slots:
     void hostileFiles();
     void picturesBeyondTheLimits_data();
     void picturesBeyondTheLimits();
+    void picturesTogetherWithinTheLesson_data();
+    void picturesTogetherWithinTheLesson();
     void missingMediaNeverBlocksSaving();
     void fuzzingInputs_data();
     void fuzzingInputs();
@@ -580,6 +582,74 @@ void tst_IwbHostile::picturesBeyondTheLimits()
                  QSizeF(asked));
         const QPointF at = QPointF(100, 80) + (ubz ? m_list->at(0)->sceneRect().center() : QPointF());
         QVERIFY((shown.topLeft() - at).manhattanLength() < 1);
+    }
+}
+
+void tst_IwbHostile::picturesTogetherWithinTheLesson_data()
+{
+    // Pictures each within the limits, which together with what the lesson already holds
+    // would take more than a lesson may while it opens: the last are left out or shown still,
+    // and said; the rest of the lesson opens.
+    QTest::addColumn<QStringList>("kinds");
+    QTest::addColumn<QList<QSize>>("sizes");
+    QTest::addColumn<QList<QSize>>("asked");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("two of the largest, then one to be read of 9000 x 9000")
+            << QStringList{ "png", "png", "webp" }
+            << QList<QSize>{ { 16384, 4096 }, { 16384, 4096 }, { 9000, 9000 } }
+            << QList<QSize>{ { 16384, 4096 }, { 16384, 4096 }, { 300, 200 } }
+            << "leerla junto con las demás imágenes";
+    QTest::newRow("six animations of the largest size that plays")
+            << QStringList(QVector<QString>(6, QStringLiteral("gif")).toList())
+            << QVector<QSize>(6, QSize(4096, 4096)).toList()
+            << QVector<QSize>(6, QSize(300, 200)).toList() << "se muestra quieta";
+}
+
+void tst_IwbHostile::picturesTogetherWithinTheLesson()
+{
+    QFETCH(QStringList, kinds);
+    QFETCH(QList<QSize>, sizes);
+    QFETCH(QList<QSize>, asked);
+    QFETCH(QString, said);
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("images")));
+    QByteArray objects = stroke("1,1 50,50");
+    for (int i = 0; i < kinds.size(); ++i) {
+        const QString file = CraftedPictures::writeIn(folder.filePath(QStringLiteral("images")),
+                                                      kinds.at(i), sizes.at(i),
+                                                      QStringLiteral("picture%1").arg(i));
+        QVERIFY(!file.isEmpty());
+        objects += QStringLiteral("<svg:image id=\"obj%1\" xlink:href=\"images/%2\" x=\"%3\" "
+                                  "y=\"80\" width=\"%4\" height=\"%5\" "
+                                  "transform=\"rotate(0,0,0)\"/>")
+                           .arg(i + 10)
+                           .arg(QFileInfo(file).fileName())
+                           .arg(100 * i)
+                           .arg(asked.at(i).width())
+                           .arg(asked.at(i).height())
+                           .toUtf8();
+    }
+    DocumentFixture::writeFile(folder.filePath(QStringLiteral("content.xml")),
+                               document(page(objects)));
+    int answered = 0;
+    const QString message = openThroughTheMenu(folder.path(), false, &answered);
+    QVERIFY2(!m_list->lastOpenWasDamaged(), qPrintable(m_list->lastOpenError()));
+    QCOMPARE(answered, 2);
+    QVERIFY2(message.contains(said), qPrintable(message));
+    int pictures = 0;
+    int playing = 0;
+    int strokes = 0;
+    for (QGraphicsItem *item : m_list->at(0)->items()) {
+        pictures += dynamic_cast<DGPixmapItem *>(item) != nullptr;
+        playing += dynamic_cast<DGGifItem *>(item) != nullptr;
+        strokes += dynamic_cast<DGPathCurveItem *>(item) != nullptr;
+    }
+    QCOMPARE(strokes, 1);
+    if (kinds.first() == QLatin1String("gif")) { // every one there, the last still
+        QCOMPARE(pictures + playing, kinds.size());
+        QVERIFY(playing > 0 && pictures > 0);
+    } else { // the last left out
+        QCOMPARE(pictures, kinds.size() - 1);
     }
 }
 
