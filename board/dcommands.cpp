@@ -162,12 +162,13 @@ void MoveCommand::undo()
     updatePage(m_page);
 }
 
-DeleteCommand::DeleteCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndoCommand *parent)
+DeleteCommand::DeleteCommand(const QList<QGraphicsItem *> &items, DPage *page,
+                             const QHash<QGraphicsItem *, QPointF> &restoreAt,
+                             QUndoCommand *parent)
     : QUndoCommand(parent), m_items(items), m_page(page), m_covered(items, page)
 {
-    // Where the object stands when it is deleted is where undo puts it back.
     for (QGraphicsItem *item : items)
-        m_restorePos << item->pos();
+        m_restorePos << restoreAt.value(item, item->pos());
 }
 
 void DeleteCommand::redo()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QBrush>
+#include <QHash>
 #include <QList>
 #include <QPen>
 #include <QPointF>
@@ -66,10 +67,14 @@ private:
     bool m_bFirstRedo = true;
 };
 
+// Undone, an object comes back where it stood when it was deleted, or where restoreAt gives
+// for it (objects carried onto the bin come back where the pointer picked them up).
 class DeleteCommand : public QUndoCommand
 {
 public:
-    DeleteCommand(const QList<QGraphicsItem *> &items, DPage *page, QUndoCommand *parent = nullptr);
+    DeleteCommand(const QList<QGraphicsItem *> &items, DPage *page,
+                  const QHash<QGraphicsItem *, QPointF> &restoreAt = {},
+                  QUndoCommand *parent = nullptr);
     void undo() override;
     void redo() override;
 

@@ -4,6 +4,7 @@
 #include "drotateitem.h"
 #include "drotateitemfocus.h"
 #include "itemplacement.h"
+#include "picturereading.h"
 #include "smoothpicture.h"
 
 #include <QGraphicsSceneMouseEvent>
@@ -25,10 +26,14 @@ DGGifItem::DGGifItem(QPointF pos, QLabel *label, QGraphicsItem *parent)
     rotateItem();
 }
 
-QLabel *DGGifItem::makeAnimation(const QString &file)
+QLabel *DGGifItem::makeAnimation(const QString &file, QSize shown)
 {
+    // The movie keeps the decoder's screen and several frames of the animation's size.
+    const PictureReading::Probe probed = PictureReading::probe(file);
+    if (!probed.playable)
+        return nullptr;
     auto *label = new QLabel;
-    auto *movie = new QMovie(file, QByteArray(), label);
+    auto *movie = new QMovie(file, probed.format, label);
     if (!movie->isValid()) {
         delete label;
         return nullptr;
@@ -40,6 +45,11 @@ QLabel *DGGifItem::makeAnimation(const QString &file)
     if (movie->currentPixmap().isNull()) {
         delete label;
         return nullptr;
+    }
+    if (!shown.isEmpty()) {
+        // The object is as large as its label; each frame is drawn into it (paint).
+        label->setScaledContents(true);
+        label->setFixedSize(PictureReading::fitted(shown));
     }
     return label;
 }
@@ -134,7 +144,7 @@ DGGifItem *DGGifItem::clone() const
 {
     // Its own label and movie: sharing the label would leave the copy empty and dangling once
     // the source (which owns the label) is destroyed.
-    QLabel *label = makeAnimation(fileName());
+    QLabel *label = makeAnimation(fileName(), m_label ? m_label->size() : QSize());
     auto *copy = new DGGifItem(m_pressPos, label, nullptr);
     if (label)
         copy->setWidget(label);

@@ -19,9 +19,11 @@ public:
     // its ownership and geometry.
     DGGifItem(QPointF pos, QLabel *label, QGraphicsItem *parent = nullptr);
 
-    // A label playing the animation in file, its movie started and owned by the label; null
-    // when the file is no animation the toolkit can read.
-    static QLabel *makeAnimation(const QString &file);
+    // A label playing the animation in file, its movie started and owned by the label, shown
+    // at shown when given (within the board's limits), else at the animation's own size. Null
+    // when the file is no animation the toolkit can read, or one too large to play (measured
+    // before the movie is made: board/picturereading.h).
+    static QLabel *makeAnimation(const QString &file, QSize shown = QSize());
 
     int type() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;

@@ -462,6 +462,15 @@ void DPage::deleteObj()
         recordOperation(BtMenus::stDelete, selection, nullptr);
 }
 
+void DPage::deleteDropped(const QHash<QGraphicsItem *, QPointF> &carriedFrom)
+{
+    const QList<QGraphicsItem *> selection = validItems(false);
+    if (selection.isEmpty())
+        return;
+    m_bModified = true;
+    m_undoStack.push(new DeleteCommand(selection, this, carriedFrom));
+}
+
 void DPage::lockObj()
 {
     const QList<QGraphicsItem *> selection = validItems(false);

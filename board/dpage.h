@@ -2,11 +2,13 @@
 
 #include "shell/btmenus.h"
 
+#include "board/picturereading.h"
 #include "content/mediaprobe.h"
 #include "recognition/shaperectst.h"
 
 #include <QFont>
 #include <QGraphicsScene>
+#include <QHash>
 #include <QImage>
 #include <QLineF>
 #include <QPainterPath>
@@ -193,11 +195,15 @@ public slots:
     void setRedo();
     void isValidRelease(QPoint point, BtMenus::eStack op);
     void deleteObj();
+    // The selection let go over the bin: undone, each object comes back where the drag that
+    // carried it there began (carriedFrom, by object).
+    void deleteDropped(const QHash<QGraphicsItem *, QPointF> &carriedFrom);
     void lockObj();
 
     // Pictures (dpagefactories.cpp): a file centred on the view (an animated image, not
     // recorded, with its top-left there), a capture at its own top-left; both undoable except
-    // the animation. An unreadable file adds nothing and says so.
+    // the animation. A file that is not taken adds nothing; the teacher is told why, and also
+    // when it was taken smaller or still.
     void insertPixmap(const QString &file);
     void insertPxFromCapture(const QPixmap &pixmap, QPoint point);
     // Recolouring of the selection from a colour dialog (dpagefills.cpp), undoable.
@@ -274,6 +280,12 @@ protected:
 
 private:
     void hideInkOverlay();
+    // Reads the picture in file once, within the board's limits (board/picturereading.h), and
+    // centres it on the view: as an animation when animationByName and the name says ".gif"
+    // and it can play. The teacher is told, calling it name, when it is not taken or taken
+    // smaller or still. False when nothing was placed.
+    bool placePicture(const QString &file, const QString &name, bool animationByName);
+    void tellAboutPicture(const PictureReading::Probe &probe, const QString &name, bool animation);
     // A program the page started ends with the page: asked to close, then made to.
     struct StopProcess
     {

@@ -291,25 +291,50 @@ DGPathItem *DPage::addCurveItem(const QPainterPath &path, const QPen &pen, float
 
 void DPage::insertPixmap(const QString &file)
 {
+    placePicture(file, QFileInfo(file).fileName(), true);
+}
+
+bool DPage::placePicture(const QString &file, const QString &name, bool animationByName)
+{
     const QPoint viewCentre = QRect(0, 0, m_view->width(), m_view->height()).center();
     const QPointF sceneCentre = m_view->mapToScene(viewCentre);
     // The test is for ".gif" as written anywhere in the name: "A.GIF" is a still picture.
-    if (file.contains(QLatin1String(".gif"))) {
+    const bool animation = animationByName && file.contains(QLatin1String(".gif"));
+    if (animation) {
         if (QLabel *label = DGGifItem::makeAnimation(file)) {
+            hideInkOverlay();
             addGifItem(label, sceneCentre, 0, 1.0f, QTransform(), false);
             m_view->setSelect();
-            return;
-        }
-    } else {
-        const QPixmap pixmap(file);
-        if (!pixmap.isNull()) {
-            addPixmapItem(pixmap, sceneCentre - QPointF(pixmap.rect().center()), 0, 1.0f,
-                          QTransform(), true);
-            m_view->setSelect();
-            return;
+            return true;
         }
     }
-    QMessageBox::information(m_parent, tr("Atención"), tr("Error al insertar la imagen"));
+    // A still picture, or an animation too large to play: its first picture.
+    PictureReading::Picture picture = PictureReading::read(file);
+    if (!picture.probe.isTaken()) {
+        tellAboutPicture(picture.probe, name, animation);
+        return false;
+    }
+    const QPixmap pixmap = QPixmap::fromImage(std::move(picture.image));
+    hideInkOverlay();
+    addPixmapItem(pixmap, sceneCentre - QPointF(pixmap.rect().center()), 0, 1.0f, QTransform(),
+                  true);
+    m_view->setSelect();
+    tellAboutPicture(picture.probe, name, animation);
+    return true;
+}
+
+void DPage::tellAboutPicture(const PictureReading::Probe &probe, const QString &name,
+                             bool animation)
+{
+    // An unreadable file is told as it always was; a picture beyond what the board takes says
+    // what it measures and what was done with it.
+    const QString text = probe.outcome == PictureReading::Outcome::Unreadable
+            ? tr("Error al insertar la imagen")
+            : PictureReading::message(probe, name, animation);
+    if (text.isEmpty())
+        return;
+    qWarning("DPage: picture %s: %s", qPrintable(name), qPrintable(probe.detail));
+    QMessageBox::information(m_parent, tr("Atención"), text);
 }
 
 void DPage::insertPxFromCapture(const QPixmap &pixmap, QPoint point)

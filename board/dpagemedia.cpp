@@ -23,6 +23,7 @@
 #include <QFontMetrics>
 #include <QGraphicsItem>
 #include <QGraphicsSceneDragDropEvent>
+#include <QMap>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
@@ -32,6 +33,8 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 
 namespace {
 
@@ -39,14 +42,16 @@ constexpr int kConverterTimeoutMs = 30000;
 constexpr int kStartTimeoutMs = 5000;
 constexpr int kStopTimeoutMs = 5000;
 constexpr char kPageFileRoot[] = "tempFilePng";
+constexpr int kPageDpi = 150; // pdftoppm's own
 constexpr char kActivitiesProgram[] = "/GENERADORES/GeneradorBrowser";
 constexpr char kStartPage[] = "https://www.wikipedia.org/";
 // Objects of these types up to this one can carry a media file handed to the Flash player.
 constexpr int kLastFlashHolder = 9;
 
-// The page files pdftoppm wrote into dir, in page order. It pads the page numbers to the
-// width of the largest one, so the number is read rather than the name spelled out.
-QStringList pageFiles(const QString &dir)
+// The page files pdftoppm wrote into dir, with their page numbers, in page order. It pads the
+// numbers to the width of the largest one, so the number is read rather than the name spelled
+// out.
+QList<QPair<qulonglong, QString>> pageFiles(const QString &dir)
 {
     const QRegularExpression pageName(QStringLiteral("^%1-(\\d+)\\.png$").arg(kPageFileRoot));
     QList<QPair<qulonglong, QString>> pages;
@@ -56,10 +61,94 @@ QStringList pageFiles(const QString &dir)
             pages.append({ match.captured(1).toULongLong(), dir + QLatin1Char('/') + name });
     }
     std::sort(pages.begin(), pages.end());
-    QStringList files;
-    for (const auto &page : pages)
-        files << page.second;
-    return files;
+    return pages;
+}
+
+// A page's pixels at the converter's resolution (points are 1/72 inch), as it rounds them.
+QSize pagePixels(const QSizeF &points, int dpi)
+{
+    return QSize(int(std::ceil(points.width() * dpi / 72.0)),
+                 int(std::ceil(points.height() * dpi / 72.0)));
+}
+
+// The resolution each page is made at: the converter's own, or less for a page that would be
+// beyond the board's limits there (a poster of 200 inches would be 30000 pixels a side); 0 for
+// a page beyond them even at one dot an inch, which is not made at all.
+int pageDpi(const QSizeF &points)
+{
+    int dpi = kPageDpi;
+    const QSize pixels = pagePixels(points, dpi);
+    if (!PictureReading::fits(pixels))
+        dpi = std::max(1,
+                       int(dpi * double(PictureReading::fitted(pixels).width()) / pixels.width()));
+    while (dpi > 0 && !PictureReading::fits(pagePixels(points, dpi) + QSize(1, 1)))
+        --dpi;
+    return dpi;
+}
+
+// The media box of every page, in points, as pdfinfo reads it; empty when it cannot.
+QList<QSizeF> pageSizes(const QString &file, QString *error)
+{
+    const ToolRun run = runTool(QStringLiteral("pdfinfo"),
+                                { QStringLiteral("-box"), QStringLiteral("-f"), QStringLiteral("1"),
+                                  QStringLiteral("-l"), QString::number(INT_MAX), file },
+                                QString(), kConverterTimeoutMs);
+    if (!run.ok) {
+        *error = run.error;
+        return {};
+    }
+    const QRegularExpression box(QStringLiteral(
+            "^Page\\s+(\\d+) MediaBox:\\s+(\\S+)\\s+(\\S+)\\s+(\\S+)\\s+(\\S+)\\s*$"));
+    QList<QSizeF> sizes;
+    for (const QString &line : QString::fromLocal8Bit(run.output).split(QLatin1Char('\n'))) {
+        const QRegularExpressionMatch match = box.match(line);
+        if (!match.hasMatch() || match.captured(1).toInt() != sizes.size() + 1)
+            continue;
+        // A box of no size, or of none a number can say, is taken for a point.
+        auto side = [](double from, double to) {
+            const double length = std::fabs(to - from);
+            return std::isfinite(length) && length >= 1 ? std::min(length, 1e9) : 1.0;
+        };
+        sizes << QSizeF(side(match.captured(2).toDouble(), match.captured(4).toDouble()),
+                        side(match.captured(3).toDouble(), match.captured(5).toDouble()));
+    }
+    if (sizes.isEmpty())
+        *error = QStringLiteral("pdfinfo: no page sizes");
+    return sizes;
+}
+
+// Converts the pages of file into folder, each within the board's limits: pages of one
+// resolution together, one run of pdftoppm for each stretch of them. The pages too large to be
+// made are noted in tooLarge, with their size at the converter's own resolution.
+ToolRun convertPdf(const QString &file, const QString &folder, QMap<int, QSize> *tooLarge)
+{
+    QString error;
+    const QList<QSizeF> sizes = pageSizes(file, &error);
+    if (sizes.isEmpty())
+        return ToolRun::failed(QStringLiteral("pdfinfo"), error);
+    ToolRun run;
+    run.ok = true;
+    for (int first = 0; first < sizes.size();) {
+        const int dpi = pageDpi(sizes.at(first));
+        int last = first;
+        while (last + 1 < sizes.size() && pageDpi(sizes.at(last + 1)) == dpi)
+            ++last;
+        if (dpi == 0) {
+            for (int page = first; page <= last; ++page)
+                tooLarge->insert(page + 1, pagePixels(sizes.at(page), kPageDpi));
+            first = last + 1;
+            continue;
+        }
+        run = runTool(QStringLiteral("pdftoppm"),
+                      { QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi),
+                        QStringLiteral("-f"), QString::number(first + 1), QStringLiteral("-l"),
+                        QString::number(last + 1), file, QDir(folder).filePath(kPageFileRoot) },
+                      folder, kConverterTimeoutMs);
+        if (!run.ok)
+            return run;
+        first = last + 1;
+    }
+    return run;
 }
 
 // An outside program talks to nobody: its output would fill a pipe nobody reads.
@@ -126,14 +215,8 @@ void DPage::insertImage(bool pdf)
         const QString file = QFileDialog::getOpenFileName(
                 m_parent, tr("Abrir Imagen"), QString(),
                 QStringLiteral("Image Files (*.png *.jpg *.bmp *.jpeg)"));
-        if (file.isEmpty())
-            return;
-        if (QPixmap(file).isNull()) {
-            QMessageBox::information(m_parent, tr("Atención"), tr("Error al insertar la imagen"));
-            return;
-        }
-        hideInkOverlay();
-        insertPixmap(file);
+        if (!file.isEmpty())
+            placePicture(file, QFileInfo(file).fileName(), true);
         return;
     }
 
@@ -144,18 +227,15 @@ void DPage::insertImage(bool pdf)
     // The page files live only while this runs; nothing of the user's current directory is
     // read or overwritten.
     QTemporaryDir pages;
-    ToolRun run;
-    if (pages.isValid()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        run = runTool(QStringLiteral("pdftoppm"),
-                      { QStringLiteral("-png"), file, pages.filePath(kPageFileRoot) }, pages.path(),
-                      kConverterTimeoutMs);
-        QApplication::restoreOverrideCursor();
-    } else {
-        run = ToolRun::failed(QStringLiteral("pdftoppm"), pages.errorString());
-    }
-    const QStringList files = run.ok ? pageFiles(pages.path()) : QStringList();
-    if (files.isEmpty()) {
+    QMap<int, QSize> tooLarge;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const ToolRun run = pages.isValid()
+            ? convertPdf(file, pages.path(), &tooLarge)
+            : ToolRun::failed(QStringLiteral("pdftoppm"), pages.errorString());
+    QApplication::restoreOverrideCursor();
+    const QList<QPair<qulonglong, QString>> files =
+            run.ok ? pageFiles(pages.path()) : QList<QPair<qulonglong, QString>>();
+    if (!run.ok || (files.isEmpty() && tooLarge.isEmpty())) {
         // A converter that failed midway leaves only some pages: none are taken, so the
         // document never comes in partly as if it were whole.
         qWarning("DPage: PDF import of %s failed: %s", qPrintable(file),
@@ -163,13 +243,14 @@ void DPage::insertImage(bool pdf)
         QMessageBox::information(m_parent, tr("Atención"), tr("Error al insertar la imagen"));
         return;
     }
-    for (const QString &page : files) {
-        if (QPixmap(page).isNull()) {
-            QMessageBox::information(m_parent, tr("Atención"), tr("Error al insertar la imagen"));
-            continue;
-        }
-        hideInkOverlay();
-        insertPixmap(page);
+    const QString document = QFileInfo(file).fileName();
+    for (const auto &page : files)
+        placePicture(page.second, tr("%1, página %2").arg(document).arg(page.first), false);
+    for (auto page = tooLarge.cbegin(); page != tooLarge.cend(); ++page) {
+        PictureReading::Probe notMade;
+        notMade.outcome = PictureReading::Outcome::TooLarge;
+        notMade.size = page.value();
+        tellAboutPicture(notMade, tr("%1, página %2").arg(document).arg(page.key()), false);
     }
 }
 
@@ -349,14 +430,15 @@ void DPage::dropEvent(QGraphicsSceneDragDropEvent *event)
             const QPointF drop = event->scenePos();
             switch (kind.toInt()) {
             case BtMenus::resImage: {
-                const QPixmap pixmap(file);
-                if (pixmap.isNull()) {
-                    QMessageBox::information(m_parent, tr("Atención"),
-                                             tr("Error al insertar la imagen"));
-                    break;
+                // The payload names any file: it is read within the board's limits.
+                PictureReading::Picture picture = PictureReading::read(file);
+                const QString name = QFileInfo(file).fileName();
+                if (picture.probe.isTaken()) {
+                    const QPixmap pixmap = QPixmap::fromImage(std::move(picture.image));
+                    addPixmapItem(pixmap, drop - QPointF(pixmap.width() / 2, pixmap.height() / 2),
+                                  0.0f, 1.0f, QTransform(), true);
                 }
-                addPixmapItem(pixmap, drop - QPointF(pixmap.width() / 2, pixmap.height() / 2), 0.0f,
-                              1.0f, QTransform(), true);
+                tellAboutPicture(picture.probe, name, false);
                 break;
             }
             case BtMenus::resText:

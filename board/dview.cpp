@@ -21,6 +21,7 @@
 #include <QPinchGesture>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -616,15 +617,20 @@ void DView::mousePressEvent(QMouseEvent *event)
     m_heldObject = scene() ? scene()->mouseGrabberItem() : nullptr;
     if (!DCustomItem::fromItem(m_heldObject))
         m_heldObject = nullptr;
-    if (m_heldObject)
-        m_heldFrom = m_heldObject->pos();
+    m_carriedFrom.clear();
+    if (!m_heldObject)
+        return;
+    // The scene moves the whole selection along with the object held.
+    m_carriedFrom.insert(m_heldObject, m_heldObject->pos());
+    for (QGraphicsItem *item : scene()->selectedItems())
+        m_carriedFrom.insert(item, item->pos());
 }
 
 bool DView::draggedHeldObject() const
 {
     // The object still has the mouse while the button is down, so it is alive to ask.
     return m_heldObject && scene() && scene()->mouseGrabberItem() == m_heldObject
-            && m_heldObject->pos() != m_heldFrom;
+            && m_heldObject->pos() != m_carriedFrom.value(m_heldObject);
 }
 
 void DView::mouseReleaseEvent(QMouseEvent *event)
@@ -635,9 +641,10 @@ void DView::mouseReleaseEvent(QMouseEvent *event)
         // selection the pointer carried there.
         const bool dropped = draggedHeldObject() && overBin(point);
         m_heldObject = nullptr;
+        const QHash<QGraphicsItem *, QPointF> carriedFrom = std::exchange(m_carriedFrom, {});
         QGraphicsView::mouseReleaseEvent(event);
-        if (dropped)
-            deleteObj();
+        if (dropped && page())
+            page()->deleteDropped(carriedFrom);
     } else {
         QGraphicsView::mouseReleaseEvent(event);
     }

@@ -6,6 +6,7 @@
 
 #include <QBrush>
 #include <QGraphicsView>
+#include <QHash>
 #include <QMap>
 #include <QPen>
 #include <QPointer>
@@ -87,10 +88,11 @@ public:
     QWidget *m_parent;
     int m_tableRows = 5;
     int m_toolAtPress = -1; // pen user 0's tool when the last press began
-    // The board object the last left press took hold of, and where it stood: only objects the
-    // pointer dragged are thrown away over the bin.
+    // The board object the last left press took hold of, and where the selection it carries
+    // stood: only objects the pointer dragged are thrown away over the bin, and undone, they
+    // come back there.
     QGraphicsItem *m_heldObject = nullptr;
-    QPointF m_heldFrom;
+    QHash<QGraphicsItem *, QPointF> m_carriedFrom;
     int m_tableColumns = 3;
     bool m_bMultiUser = false;
     double m_scale = 1.0;

@@ -55,11 +55,9 @@ QPainterPath strokePath(const QVector<QPointF> &scaled)
     QPainterPath path;
     if (scaled.isEmpty())
         return path;
+    // Every point, however few: a quick dash of a press, two moves and a release is drawn to
+    // its end, as the overlay showed it. A tap is a line from its point to itself, a dot.
     path.moveTo(scaled.first());
-    if (scaled.size() >= 2 && scaled.size() <= 5) {
-        path.lineTo(scaled.at(1) + QPointF(1.0, 1.0));
-        return path;
-    }
     for (const QPointF &point : scaled)
         path.lineTo(point);
     return path;

@@ -21,8 +21,7 @@ QVector<QPointF> scaledCopy(const QVector<QPointF> &points, double zoom);
 // One point of a stroke begun at first, as scaledCopy brings it.
 QPointF scaledPoint(const QPointF &point, const QPointF &first, double zoom);
 
-// Starts at the first point; 2 to 5 points give one line to the second point plus (1, 1),
-// any other count a line to every point in order, the first one included.
+// Starts at the first point and draws a line to every point in order, the first one included.
 QPainterPath strokePath(const QVector<QPointF> &scaled);
 
 // A stamped picture and where its top-left pixel lies in the scaled frame.
@@ -45,8 +44,7 @@ void stampAt(QPainter &painter, const QImage &stamp, const QPointF &point);
 // stamp centred on every pixel of travel from `from` towards `to`, `to` itself left out.
 void stampAlong(QPainter &painter, const QImage &stamp, const QPointF &from, const QPointF &to);
 
-// What a picture of the stroke must hold: the path's bounds, and every point beyond them (a
-// path of two to five points is the first line alone, yet each point was stamped).
+// What a picture of the stroke must hold: the bounds of its points and of its path.
 QRect strokeBounds(const QVector<QPointF> &scaled, const QPainterPath &path);
 // The part of the brush and rainbow pens' stamping kept: 8 pixels around the stroke's bounds.
 QRect textureRegion(const QRect &bounds);

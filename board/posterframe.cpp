@@ -1,5 +1,7 @@
 #include "posterframe.h"
 
+#include "picturereading.h"
+
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -65,12 +67,15 @@ QPixmap extract(const QString &video, int timeoutMs, QString *error)
     QString lastError;
     for (int frame : frames) {
         lastError = runFfmpeg(arguments(video, output, frame), timeoutMs);
-        // A clip shorter than the poster frame succeeds without writing anything.
-        const QPixmap poster(output);
-        if (lastError.isEmpty() && !poster.isNull())
-            return poster;
+        // A clip shorter than the poster frame succeeds without writing anything; a frame
+        // beyond the board's limits (a video may say any size) is read smaller or not at all.
+        PictureReading::Picture poster = PictureReading::read(output);
+        if (lastError.isEmpty() && poster.probe.isTaken())
+            return QPixmap::fromImage(std::move(poster.image));
         if (lastError.isEmpty())
-            lastError = QStringLiteral("ffmpeg wrote no frame");
+            lastError = QFileInfo::exists(output)
+                    ? QStringLiteral("the frame is not taken: %1").arg(poster.probe.detail)
+                    : QStringLiteral("ffmpeg wrote no frame");
     }
     return fail(lastError);
 }

@@ -1,7 +1,10 @@
 #include "shapefill.h"
 
 #include "boardtypes.h"
+#include "picturereading.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QLinearGradient>
 #include <QPixmap>
 #include <QTransform>
@@ -9,6 +12,35 @@
 #include <cmath>
 
 namespace ShapeFill {
+
+namespace {
+
+// The picture of a texture fill, read once for every shape drawn with it (each would otherwise
+// hold a copy of its own) and within the board's limits; none for a file that is not taken.
+QPixmap texture(const QString &fileName)
+{
+    struct Kept
+    {
+        QString name;
+        QDateTime modified;
+        qint64 size = -1;
+        QPixmap picture;
+    };
+    // Never destroyed: a pixmap must not outlive the application object, and this one may.
+    static Kept *kept = new Kept;
+    const QFileInfo file(fileName);
+    if (kept->name == fileName && kept->modified == file.lastModified()
+        && kept->size == file.size())
+        return kept->picture;
+    PictureReading::Picture read = PictureReading::read(fileName);
+    kept->picture = read.probe.isTaken() ? QPixmap::fromImage(std::move(read.image)) : QPixmap();
+    kept->name = fileName;
+    kept->modified = file.lastModified();
+    kept->size = file.size();
+    return kept->picture;
+}
+
+} // namespace
 
 short itemFillFor(short fillKind)
 {
@@ -69,7 +101,7 @@ Fill forShape(short fillKind, const QColor &fillColour, const QColor &outlineCol
         fill.changes = true;
         fill.itemFillType = ItemFillTexture;
         fill.fileName = fileName;
-        fill.brush = QBrush(QPixmap(fileName));
+        fill.brush = QBrush(texture(fileName));
         break;
     default:
         break;

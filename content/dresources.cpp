@@ -1,6 +1,7 @@
 #include "content/dresources.h"
 
 #include "board/dpage.h"
+#include "board/picturereading.h"
 #include "content/dlabel.h"
 #include "document/dpageslist.h"
 #include "ui_dresources.h"
@@ -312,9 +313,14 @@ void DResources::insertString(const QList<QString> &paths)
     for (const QString &path : paths) {
         auto *tile = new DLabel(BtMenus::resImage);
         tile->setFileName(path);
-        QPixmap picture(path);
-        if (!picture.isNull())
-            picture = scaledTo(picture, GalleryScale::picture(picture.size()));
+        // Read within the board's limits, as every picture is; one not taken shows no tile.
+        PictureReading::Picture read = PictureReading::read(path);
+        QPixmap picture;
+        if (read.probe.isTaken())
+            picture = scaledTo(QPixmap::fromImage(std::move(read.image)),
+                               GalleryScale::picture(read.probe.taken));
+        else
+            qWarning("DResources: %s: %s", qPrintable(path), qPrintable(read.probe.detail));
         tile->setPixmap(picture);
         tile->setStyleSheet(kTileStyle);
         tile->setFixedSize(GalleryScale::kTileWidth, GalleryScale::kTileHeight);

@@ -247,17 +247,30 @@ void DPagesList::openFile()
         showFailure(tr("Error al abrir archivo"), m_lastOpenError);
     else if (m_bPartialRead)
         showFailure(damagedDocumentText(), m_lastOpenError);
-    if (opened && !m_lastImportLeftOut.isEmpty())
-        showLeftOut(m_lastImportLeftOut);
+    // What was left out or changed is said once, after the open, in one message: the pictures
+    // beyond the board's limits (left out or taken smaller) with what an import could not
+    // bring in as it was.
+    if (!opened)
+        return;
+    const QStringList changes = m_lastImportLeftOut + m_lastOpenPictures;
+    if (!changes.isEmpty())
+        showLeftOut(DocumentName::openKind(chosenName) == DocumentName::OpenKind::Ubz
+                            ? tr("La lección se ha importado con estos cambios:")
+                            : tr("La lección se ha abierto con estos cambios:"),
+                    changes);
 }
 
-void DPagesList::showLeftOut(const QStringList &lines)
+void DPagesList::showLeftOut(const QString &heading, const QStringList &lines)
 {
     // Said once, after the import: the teacher would otherwise take a blank page, or a
-    // picture that moves, for a fault.
-    QMessageBox box(QMessageBox::Information, tr("Atención"),
-                    tr("La lección se ha importado con estos cambios:") + QStringLiteral("\n\n")
-                            + lines.join(QLatin1Char('\n')),
-                    QMessageBox::Ok, m_parent);
+    // picture that moves, for a fault. A long list is shown in part, and whole under the
+    // box's details.
+    constexpr int kShown = 12;
+    QString text = heading + QStringLiteral("\n\n") + lines.mid(0, kShown).join(QLatin1Char('\n'));
+    if (lines.size() > kShown)
+        text += QLatin1Char('\n') + tr("… y %1 más.").arg(lines.size() - kShown);
+    QMessageBox box(QMessageBox::Information, tr("Atención"), text, QMessageBox::Ok, m_parent);
+    if (lines.size() > kShown)
+        box.setDetailedText(lines.join(QLatin1Char('\n')));
     box.exec();
 }

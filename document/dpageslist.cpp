@@ -16,6 +16,7 @@
 #include "board/dpage.h"
 #include "board/dview.h"
 #include "board/pagewriter.h"
+#include "board/picturereading.h"
 #include "board/scribblearea.h"
 #include "board/strokepictures.h"
 #include "shell/appsettings.h"
@@ -56,6 +57,21 @@ constexpr int kClaimWaitMs = 5000;
 QString pageCounterText(int number, int count)
 {
     return QString::number(number) + QStringLiteral(" / ") + QString::number(count);
+}
+
+// A page's background picture from a file the teacher chose, read within the board's limits:
+// the teacher is told when it is not taken, or taken smaller (an unreadable file, as ever, is
+// passed over). Null when it is not taken.
+QPixmap backgroundPicture(QWidget *parent, const QString &file)
+{
+    PictureReading::Picture picture = PictureReading::read(file);
+    const QString told = picture.probe.outcome == PictureReading::Outcome::Unreadable
+            ? QString()
+            : PictureReading::message(picture.probe, QFileInfo(file).fileName());
+    if (!told.isEmpty())
+        QMessageBox::information(parent, QCoreApplication::translate("DPagesList", "Atención"),
+                                 told);
+    return picture.probe.isTaken() ? QPixmap::fromImage(std::move(picture.image)) : QPixmap();
 }
 
 } // namespace
@@ -180,7 +196,7 @@ void DPagesList::newPage(BtMenus::btType kind, bool fromFile)
             const QString name = QFileDialog::getOpenFileName(
                     m_parent, tr("Open Image"), QString(),
                     QStringLiteral("Image Files (*.png *.jpg  *.jpeg  *.bmp)"));
-            const QPixmap picture = name.isEmpty() ? QPixmap() : QPixmap(name);
+            const QPixmap picture = name.isEmpty() ? QPixmap() : backgroundPicture(m_parent, name);
             if (picture.isNull()) {
                 // delPage shows the page that takes its place; the new page's signals were
                 // never connected, so nothing more is wired here.
@@ -406,7 +422,7 @@ void DPagesList::pageBackImage()
                                          QStringLiteral("Image Files (*.png *.jpg  *.jpeg *.bmp)"));
     if (name.isEmpty())
         return;
-    const QPixmap picture(name);
+    const QPixmap picture = backgroundPicture(m_parent, name);
     if (picture.isNull())
         return;
     m_curPage->setBackgroundBrush(QBrush(picture));
@@ -815,19 +831,22 @@ bool DPagesList::openFromFile(const QString &folder)
 {
     m_bDamaged = false;
     QFile content(folder + QStringLiteral("/content.xml"));
+    IwbLimits::Estimate estimate;
     if (content.open(QIODevice::ReadOnly)) {
-        const QString beyond = IwbLimits::checkContent(content, folder);
-        if (!beyond.isEmpty()) {
-            m_lastOpenError = beyond;
+        const IwbLimits::TextCheck checked = IwbLimits::checkText(content);
+        if (!checked.reason.isEmpty()) {
+            m_lastOpenError = checked.reason;
             m_bPartialRead = false;
             m_bDamaged = true;
             return false; // refused before anything of the open document changed
         }
+        estimate = checked.estimate;
     }
-    return readContent(folder);
+    return readContent(folder, estimate);
 }
 
-bool DPagesList::readContent(const QString &folder, std::shared_ptr<const IwbXmlRecording> recorded)
+bool DPagesList::readContent(const QString &folder, const IwbLimits::Estimate &estimate,
+                             std::shared_ptr<const IwbXmlRecording> recorded)
 {
     const SavingFlag opening(m_bSaving);
     m_lastOpenError.clear();
@@ -850,7 +869,8 @@ bool DPagesList::readContent(const QString &folder, std::shared_ptr<const IwbXml
     QString error;
     {
         IwbXml xml = recorded ? IwbXml(recorded) : IwbXml(live);
-        complete = readPages(xml, folder, recorded, nullptr, error);
+        const auto checked = [estimate]() { return estimate; };
+        complete = readPages(xml, folder, recorded, nullptr, checked, error);
     }
     finishRead(complete, error, QFileInfo(folder) == QFileInfo(m_workDir));
     return true;
@@ -858,7 +878,8 @@ bool DPagesList::readContent(const QString &folder, std::shared_ptr<const IwbXml
 
 bool DPagesList::readPages(IwbXml &xml, const QString &folder,
                            const std::shared_ptr<const IwbXmlRecording> &recorded,
-                           IwbOpening *opening, QString &error)
+                           IwbOpening *opening, std::function<IwbLimits::Estimate()> estimate,
+                           QString &error)
 {
     // The pages to come, for the progress bar of a long open.
     std::optional<WorkProgress> ownProgress;
@@ -875,6 +896,7 @@ bool DPagesList::readPages(IwbXml &xml, const QString &folder,
     delAllPages();
     IwbReader reader(*this, folder, m_restoringFrom);
     reader.setUnpacking(opening);
+    reader.pictures().setEstimate(std::move(estimate));
     if (m_turns) {
         xml.setWhileWaiting(m_turns->turner());
         reader.setTurns(m_turns->turner());
@@ -882,6 +904,7 @@ bool DPagesList::readPages(IwbXml &xml, const QString &folder,
     bool complete = !xml.hasError();
     if (found)
         complete = reader.read(xml);
+    m_lastOpenPictures = reader.pictures().notes();
     m_openProgress = nullptr;
     m_openRecording.reset();
     m_openUnpacking = nullptr;
@@ -947,7 +970,9 @@ DPagesList::ReadWhileUnpacked DPagesList::readWhileUnpacked(IwbOpening &opening)
     QString error;
     {
         IwbXml xml(recorded);
-        complete = readPages(xml, m_workDir, recorded, &opening, error);
+        // As far as the text's check has gone, which is ahead of the walk.
+        const auto checked = [&opening]() { return opening.estimate(); };
+        complete = readPages(xml, m_workDir, recorded, &opening, checked, error);
         interrupted = xml.isInterrupted();
     }
     // The pages made go if the archive is refused now, or if its text could not be walked
@@ -988,7 +1013,7 @@ DPagesList::ReadWhileUnpacked DPagesList::readWhileUnpacked(IwbOpening &opening)
     return ReadWhileUnpacked::Read;
 }
 
-bool DPagesList::unpackUbz(const QString &archive)
+bool DPagesList::unpackUbz(const QString &archive, IwbLimits::Estimate *estimate)
 {
     const QString staging = IwbArchive::makeSiblingFolder(m_workDir);
     if (staging.isEmpty()) {
@@ -998,7 +1023,7 @@ bool DPagesList::unpackUbz(const QString &archive)
     // A file system's work only: done on another thread while the event loop turns.
     std::future<IwbArchive::Result> unpacking = std::async(
             std::launch::async,
-            [archive, staging, workDir = m_workDir, view = m_view->size()] {
+            [archive, staging, workDir = m_workDir, view = m_view->size(), estimate] {
                 IwbArchive::Result result = IwbArchive::unpack(archive, staging);
                 if (result.ok) {
                     bool pages = false;
@@ -1008,11 +1033,14 @@ bool DPagesList::unpackUbz(const QString &archive)
                     if (!pages) {
                         result = IwbArchive::Result::failure(archive
                                                              + QStringLiteral(": no page files"));
-                    } else if (const QString beyond = UbzReader::checkLimits(staging, view);
-                               !beyond.isEmpty()) {
+                    } else if (const IwbLimits::TextCheck checked =
+                                       UbzReader::checkLimits(staging, view);
+                               !checked.reason.isEmpty()) {
                         result = IwbArchive::Result::failure(archive + QStringLiteral(": ")
-                                                             + beyond);
+                                                             + checked.reason);
                         result.damaged = true;
+                    } else {
+                        *estimate = checked.estimate;
                     }
                 }
                 if (result.ok)
@@ -1091,6 +1119,7 @@ bool DPagesList::openAllPagesFromFileIWB(const QString &fileName)
 bool DPagesList::openIwb(const QString &fileName)
 {
     m_lastOpenError.clear();
+    m_lastOpenPictures.clear();
     m_bPartialRead = false;
     m_bDamaged = false;
     if (fileName.isEmpty())
@@ -1127,7 +1156,7 @@ bool DPagesList::openIwb(const QString &fileName)
         m_bDamaged = unpacking.damaged();
         return false;
     }
-    if (!readContent(m_workDir, unpacking.settledRecording()))
+    if (!readContent(m_workDir, unpacking.estimate(), unpacking.settledRecording()))
         return false;
     m_fileName = m_bPartialRead ? QString() : fileName;
     return true;
@@ -1138,25 +1167,27 @@ bool DPagesList::openIwb(const QString &fileName)
 bool DPagesList::openFromFileUBZ(const QString &dir)
 {
     m_lastImportLeftOut.clear();
+    m_lastOpenPictures.clear();
     m_bDamaged = false;
-    const QString beyond = UbzReader::checkLimits(dir, m_view->size());
-    if (!beyond.isEmpty()) {
-        m_lastOpenError = beyond;
+    const IwbLimits::TextCheck checked = UbzReader::checkLimits(dir, m_view->size());
+    if (!checked.reason.isEmpty()) {
+        m_lastOpenError = checked.reason;
         m_bPartialRead = false;
         m_bDamaged = true;
         return false; // refused before anything of the open document changed
     }
-    readUbzPages(dir);
+    readUbzPages(dir, checked.estimate);
     return true;
 }
 
-void DPagesList::readUbzPages(const QString &dir)
+void DPagesList::readUbzPages(const QString &dir, const IwbLimits::Estimate &estimate)
 {
     const SavingFlag opening(m_bSaving);
     m_lastOpenError.clear();
     m_bPartialRead = false;
     delAllPages();
     IwbReader shared(*this, dir);
+    shared.pictures().setEstimate([estimate]() { return estimate; });
     UbzReader reader(*this, shared, dir);
     bool complete = true;
     for (int n = 0; n < 100; ++n) {
@@ -1173,6 +1204,7 @@ void DPagesList::readUbzPages(const QString &dir)
     if (isEmpty() || !m_curPage)
         newPage(BtMenus::btColorPage, true);
     m_lastImportLeftOut = reader.leftOut();
+    m_lastOpenPictures = shared.pictures().notes();
     indexPagesInSteps();
     m_bPartialRead = !complete;
     m_bDamaged = !complete;
@@ -1194,12 +1226,14 @@ bool DPagesList::openUbz(const QString &fileName)
     waitForPendingWrite();
     m_lastOpenError.clear();
     m_lastImportLeftOut.clear();
+    m_lastOpenPictures.clear();
     m_bPartialRead = false;
     m_bDamaged = false;
-    if (fileName.isEmpty() || !unpackUbz(fileName))
+    IwbLimits::Estimate estimate;
+    if (fileName.isEmpty() || !unpackUbz(fileName, &estimate))
         return false;
     // Checked against the limits while it was unpacked.
-    readUbzPages(m_workDir);
+    readUbzPages(m_workDir, estimate);
     // A document read only in part stays unnamed, so that Save asks for a name rather than
     // writing the shortened document where the user expects the whole one.
     m_fileName = m_bPartialRead ? QString() : fileName;

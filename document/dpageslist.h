@@ -1,5 +1,6 @@
 #pragma once
 
+#include "iwblimits.h"
 #include "writefailure.h"
 
 #include "shell/btmenus.h"
@@ -14,6 +15,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -135,6 +137,9 @@ public:
     // What the last UBZ import left out because the board cannot show it, one line per kind
     // (empty when nothing was).
     QStringList lastImportLeftOut() const { return m_lastImportLeftOut; }
+    // What the last open or import did with pictures beyond the board's limits (left out, or
+    // taken smaller), one sentence each; empty when every picture came in whole.
+    QStringList lastOpenPictures() const { return m_lastOpenPictures; }
     bool lastOpenWasPartial() const { return m_bPartialRead; }
     // The last open met a damaged file: it broke off (what was read is open), or it asked for
     // more than a document may (refused, the open document unchanged).
@@ -204,7 +209,8 @@ private:
     void restoreFrom(const QString &previous);
     // A fresh copy of a UBZ archive as the working directory, when it holds page files within
     // the limits.
-    bool unpackUbz(const QString &archive);
+    // estimate: what the document takes, as its check found.
+    bool unpackUbz(const QString &archive, IwbLimits::Estimate *estimate);
     // open (openIwb, openUbz) of fileName, the event loop turning meanwhile; false at once
     // while another open is under way.
     bool openInTurns(bool (DPagesList::*open)(const QString &), const QString &fileName);
@@ -217,7 +223,8 @@ private:
     OpeningTurns *m_turns = nullptr; // while an open is under way
     // openFromFile without the limits' check; recorded: the tokens of the folder's text, when
     // they were read already.
-    bool readContent(const QString &folder,
+    // estimate: what it takes, as the limits' check found.
+    bool readContent(const QString &folder, const IwbLimits::Estimate &estimate,
                      std::shared_ptr<const IwbXmlRecording> recorded = nullptr);
     // The pages of an archive read from its text as it is unpacked (IwbOpening), in place of
     // the open pages; Refused leaves them as they were (lastOpenError()), ReadAgain too: the
@@ -232,13 +239,15 @@ private:
     // Reads the pages of xml in place of the open ones (there are none left when the open
     // document has stepped aside), the progress bar of a long open shown. opening: the archive
     // still being unpacked, if it is. Returns whether it was read whole; if not, error says why.
+    // estimate: what the document takes (as far as its check has gone), asked as its pictures
+    // are made (LessonPictures).
     bool readPages(IwbXml &xml, const QString &folder,
                    const std::shared_ptr<const IwbXmlRecording> &recorded, IwbOpening *opening,
-                   QString &error);
+                   std::function<IwbLimits::Estimate()> estimate, QString &error);
     std::shared_ptr<const IwbXmlRecording> m_openRecording; // while its text is read
     const IwbOpening *m_openUnpacking = nullptr; // the same
-    // openFromFileUBZ without the limits' check.
-    void readUbzPages(const QString &dir);
+    // openFromFileUBZ without the limits' check (estimate: what it found).
+    void readUbzPages(const QString &dir, const IwbLimits::Estimate &estimate);
     QPixmap scaledToView(const QPixmap &pixmap) const;
 
     QString m_workDir;
@@ -268,6 +277,7 @@ private:
     QStringList m_lastSaveMissing;
     QString m_lastOpenError;
     QStringList m_lastImportLeftOut;
+    QStringList m_lastOpenPictures;
     bool m_bPartialRead = false;
     bool m_bDamaged = false;
 
@@ -336,7 +346,7 @@ private:
     enum class SaveAnswer { Yes, No, Cancel };
     SaveAnswer askSaveQuestion(const QString &text);
     void showFailure(const QString &text, const QString &detail);
-    void showLeftOut(const QStringList &lines);
+    void showLeftOut(const QString &heading, const QStringList &lines);
     static QString damagedDocumentText();
     // Asks before a save or an export replaces files the file dialog did not show as taken;
     // true to replace them.

@@ -1,10 +1,10 @@
 #include "iwblimits.h"
 
 #include "iwbformat.h"
-#include "mediapath.h"
+
+#include "board/picturereading.h"
 
 #include <QIODevice>
-#include <QImageReader>
 #include <QXmlStreamReader>
 
 #include <cmath>
@@ -25,9 +25,7 @@ const QLatin1String kObjectElements[] = {
 class Check
 {
 public:
-    // Pictures are noted in pictures, to be looked up once they are unpacked.
-    Check(QXmlStreamReader &xml, QList<QPair<QString, QString>> &pictures)
-        : m_xml(xml), m_pictures(pictures)
+    Check(QXmlStreamReader &xml, IwbLimits::Estimate &estimate) : m_xml(xml), m_estimate(estimate)
     {
     }
 
@@ -42,15 +40,15 @@ private:
     {
         return QStringLiteral("line %1, <%2>: ").arg(m_xml.lineNumber()).arg(m_xml.qualifiedName());
     }
-    QString picture();
+    void picture();
 
     QXmlStreamReader &m_xml;
-    QList<QPair<QString, QString>> &m_pictures;
     QString estimate(qint64 bytes);
 
-    qint64 m_estimate = 0; // bytes the open document would take
+    IwbLimits::Estimate &m_estimate; // bytes the open document would take
     int m_objects = 0;
     int m_pages = 0;
+    bool m_pageMade = false; // as the reader has it: the next untransformed picture is an object
 };
 
 bool beyond(double value, double limit)
@@ -74,11 +72,21 @@ QString Check::element()
             return beyond;
     }
     const QStringRef element = m_xml.name();
-    if (element == QLatin1String("page") && ++m_pages > IwbLimits::kMaxPages)
-        return where() + QStringLiteral("more than %1 pages").arg(IwbLimits::kMaxPages);
+    if (element == QLatin1String("page")) {
+        if (++m_pages > IwbLimits::kMaxPages)
+            return where() + QStringLiteral("more than %1 pages").arg(IwbLimits::kMaxPages);
+        if (!attribute("id").isEmpty())
+            m_pageMade = false;
+    } else if (element == QLatin1String("a")) {
+        m_pageMade = true; // a link makes the default page its object goes on
+    }
     for (const QLatin1String &objectElement : kObjectElements) {
         if (element != objectElement)
             continue;
+        if (element == QLatin1String("image"))
+            picture();
+        // The first of them makes the page (as its background, or a default one before it).
+        m_pageMade = true;
         if (++m_objects > IwbLimits::kMaxObjects)
             return where() + QStringLiteral("more than %1 objects").arg(IwbLimits::kMaxObjects);
         const QString beyond = estimate(IwbLimits::kObjectBytes);
@@ -94,55 +102,40 @@ QString Check::element()
         if (beyond(IwbFormat::readNumber(attribute("width")), IwbLimits::kMaxPictureSide)
             || beyond(IwbFormat::readNumber(attribute("height")), IwbLimits::kMaxPictureSide))
             return where() + QStringLiteral("page size out of range");
-    } else if (element == QLatin1String("image")) {
-        return picture();
     }
     return QString();
 }
 
-QString Check::picture()
+void Check::picture()
 {
-    const qint64 width = IwbFormat::readTruncated(attribute("width"));
-    const qint64 height = IwbFormat::readTruncated(attribute("height"));
-    if (width > IwbLimits::kMaxPictureSide || height > IwbLimits::kMaxPictureSide
-        || width * height > IwbLimits::kMaxPicturePixels)
-        return where() + QStringLiteral("a picture of %1 x %2").arg(width).arg(height);
-    // A picture object is kept at the size the element gives (a page background at the view's).
-    if (!attribute("transform").isEmpty() && width > 0 && height > 0) {
-        const QString beyond = estimate(4 * width * height);
-        if (!beyond.isEmpty())
-            return beyond;
-    }
-    const QString href = attribute("xlink:href");
-    if (!href.isEmpty())
-        m_pictures.append(qMakePair(where(), href));
-    return QString();
+    // A picture object is kept at the size the element gives, within the board's limits (a
+    // page background at the view's). What it asks is never a reason to refuse the document:
+    // the reader takes it smaller when the pictures together would take too much.
+    const bool background = attribute("transform").isEmpty()
+            && attribute("requiredExtension").isEmpty() && !m_pageMade;
+    const int width = IwbFormat::readTruncated(attribute("width"));
+    const int height = IwbFormat::readTruncated(attribute("height"));
+    if (background || width <= 0 || height <= 0)
+        return;
+    const QSize kept = PictureReading::fitted(QSize(width, height));
+    m_estimate.pictures += 4 * qint64(kept.width()) * kept.height();
 }
 
 QString Check::estimate(qint64 bytes)
 {
-    m_estimate += bytes;
-    if (m_estimate <= IwbLimits::kMaxDocumentBytes)
+    m_estimate.others += bytes;
+    if (m_estimate.others <= IwbLimits::kMaxDocumentBytes)
         return QString();
     return where()
             + QStringLiteral("the document would take more than %1 MB")
                       .arg(IwbLimits::kMaxDocumentBytes >> 20);
 }
 
-QString pictureFile(const QString &folder, const QString &where, const QString &href)
-{
-    const QString file = MediaPath::resolveHref(folder, href);
-    if (file.isEmpty())
-        return QString(); // missing: the reader does without it
-    const QString beyond = IwbLimits::checkPicture(file);
-    return beyond.isEmpty() ? QString() : where + href + QLatin1Char(' ') + beyond;
-}
-
 // The walk over the text, resumable: a text that comes in pieces stops where a piece ends
 // and goes on with the next.
 struct TextWalk
 {
-    explicit TextWalk(QList<QPair<QString, QString>> &pictures) : check(xml, pictures) { }
+    explicit TextWalk(IwbLimits::Estimate &estimate) : check(xml, estimate) { }
 
     // Reads what the text holds so far; the reason once one is found.
     QString walk()
@@ -192,11 +185,11 @@ struct TextWalk
     qint64 text = 0;
 };
 
-QString readText(QIODevice &content, QList<QPair<QString, QString>> &pictures)
+QString readText(QIODevice &content, IwbLimits::Estimate &estimate)
 {
     if (content.size() > IwbLimits::kMaxContentBytes)
         return QStringLiteral("content.xml: %1 bytes").arg(content.size());
-    TextWalk walk(pictures);
+    TextWalk walk(estimate);
     walk.xml.setDevice(&content);
     return walk.walk();
 }
@@ -205,37 +198,10 @@ QString readText(QIODevice &content, QList<QPair<QString, QString>> &pictures)
 
 namespace IwbLimits {
 
-QString checkContent(QIODevice &content, const QString &folder)
-{
-    return checkPictures(checkText(content), folder);
-}
-
-QString checkPicture(const QString &file)
-{
-    // Only the header is read: the size a picture would take once decoded.
-    const QSize size = QImageReader(file).size();
-    const qint64 pixels = qint64(size.width()) * size.height();
-    if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide
-        || pixels > kMaxPicturePixels)
-        return QStringLiteral("is a picture of %1 x %2").arg(size.width()).arg(size.height());
-    return QString();
-}
-
-QString checkPictures(const TextCheck &text, const QString &folder)
-{
-    // The pictures named before the point where the text was refused come first in the file.
-    for (const QPair<QString, QString> &picture : text.pictures) {
-        const QString reason = pictureFile(folder, picture.first, picture.second);
-        if (!reason.isEmpty())
-            return reason;
-    }
-    return text.reason;
-}
-
 TextCheck checkText(QIODevice &content)
 {
     TextCheck result;
-    result.reason = readText(content, result.pictures);
+    result.reason = readText(content, result.estimate);
     result.bytes = content.size();
     return result;
 }
@@ -243,7 +209,7 @@ TextCheck checkText(QIODevice &content)
 struct TextChecker::State
 {
     TextCheck result;
-    TextWalk walk{ result.pictures };
+    TextWalk walk{ result.estimate };
     bool done = false;
 };
 
@@ -270,6 +236,11 @@ void TextChecker::addData(const QByteArray &piece)
 bool TextChecker::done() const
 {
     return m_state->done;
+}
+
+const Estimate &TextChecker::estimate() const
+{
+    return m_state->result.estimate;
 }
 
 TextCheck TextChecker::finish()

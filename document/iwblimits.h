@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/boardtypes.h"
+#include "board/picturereading.h"
 
 #include <QList>
 #include <QPair>
@@ -19,8 +20,9 @@ namespace IwbLimits {
 
 constexpr int kMaxDepth = 128; // elements inside elements (groups in groups, spans in spans)
 constexpr int kMaxTableCells = 99; // rows, and columns: what the table dialog offers
-constexpr int kMaxPictureSide = 16384; // pixels, pictures and pages alike
-constexpr qint64 kMaxPicturePixels = qint64(1) << 26; // one picture: 256 MB as 32-bit pixels
+// Pictures and pages alike: the limits every picture the program reads keeps to.
+constexpr int kMaxPictureSide = PictureReading::kMaxPictureSide;
+constexpr qint64 kMaxPicturePixels = PictureReading::kMaxPicturePixels;
 constexpr int kMaxPoints = 1000000; // in one "points" list
 // An object with a value beyond these (or not finite) costs no more than any other, but cannot
 // be held by a board as written: the reader leaves it out and says the document was read only
@@ -40,6 +42,10 @@ constexpr qint64 kPointBytes = 48; // a point of a path, as the object holds it
 // Room for a 200-page lesson with a photo on every page, and for a picture of the largest size
 // allowed being decoded beside it, within 1 GB.
 constexpr qint64 kMaxDocumentBytes = qint64(700) << 20;
+// What a lesson takes at once while it is opened: what it has made so far (its pictures as
+// they are kept, the rest as estimated), and the pictures being decoded at their peak. The
+// program's own work beside it stays within the rest of 1 GB.
+constexpr qint64 kMaxOpeningBytes = qint64(960) << 20;
 // "content.xml": a 200-page lesson of long strokes is about 60 MB; what it may hold is bounded
 // by kMaxDocumentBytes, this only stops a file too large to look at.
 constexpr qint64 kMaxContentBytes = qint64(256) << 20;
@@ -47,27 +53,26 @@ constexpr qint64 kMaxUnpackedBytes = qint64(2) << 30; // every entry of the arch
 constexpr int kMaxEntries = 10000; // entries of the archive
 constexpr int kMaxTextCharacters = 1000000; // text content of the whole document
 
-// Reads "content.xml" from content (from its start to its end) and answers why it is beyond
-// the limits, or "" when it is not. Pictures the document names are looked up in folder, and
-// only their headers are read. A file whose XML breaks off is not refused here: the reader
-// keeps what can be read of it.
-QString checkContent(QIODevice &content, const QString &folder);
+// What the open document would take, as estimated from its text: its pictures' pixels (at the
+// size their elements give, within the board's limits) apart from everything else. Only the
+// rest is held to kMaxDocumentBytes; the pictures share what it leaves (LessonPictures).
+struct Estimate
+{
+    qint64 others = 0;
+    qint64 pictures = 0;
+};
 
-// The same check in two halves, so that the text can be read while the pictures are still
-// being unpacked: checkText reads only content, and notes the pictures it names in the order
-// they come; checkPictures then reads their headers in folder. Together they answer as
-// checkContent does.
+// Reads "content.xml" from content (from its start to its end) and tells why it is beyond the
+// limits ("" when it is not) and what the document would take. A file whose XML breaks off is
+// not refused here: the reader keeps what can be read of it. Pictures are not looked at: one
+// beyond the limits is left out, or taken smaller, by the reader.
 struct TextCheck
 {
-    QString reason; // why the text alone is beyond the limits, or ""
-    QList<QPair<QString, QString>> pictures; // where each is named, and its "xlink:href"
+    QString reason; // why the text is beyond the limits, or ""
+    Estimate estimate; // of the text read, up to the reason
     qint64 bytes = 0; // of the text read, up to the reason
 };
 TextCheck checkText(QIODevice &content);
-QString checkPictures(const TextCheck &text, const QString &folder);
-// Why the picture file is beyond the limits ("is a picture of W x H"), or ""; only its header
-// is read.
-QString checkPicture(const QString &file);
 
 // checkText over a text that comes in pieces (as an unpacker hands it out): addData for each
 // piece, then finish. Once a reason is found, the pieces after it are not read.
@@ -78,6 +83,7 @@ public:
     ~TextChecker();
     void addData(const QByteArray &piece);
     bool done() const; // refused already: what comes after cannot change the answer
+    const Estimate &estimate() const; // of the text added so far
     TextCheck finish();
 
 private:

@@ -224,8 +224,8 @@ QStringList IwbOpening::listed(const QList<IwbArchive::Entry> &entries)
             m_textSize = entry.size;
     }
     // The text is checked against the limits on another thread, read from the archive while
-    // everything else is unpacked; the pictures' headers once they are there. A walk of the
-    // recording goes as far as the check has gone.
+    // everything else is unpacked. A walk of the recording goes as far as the check has gone,
+    // and the pictures it makes take no more than the estimate so far leaves them.
     m_textCheck = std::async(std::launch::async, [this, copyKept]() {
         IwbLimits::TextChecker checker;
         QString error;
@@ -237,6 +237,9 @@ QStringList IwbOpening::listed(const QList<IwbArchive::Entry> &entries)
                 checker.addData(piece);
                 checked += piece.size();
                 if (!checker.done()) {
+                    // Told before the walk may go on: it never reads what is not counted.
+                    m_othersChecked = checker.estimate().others;
+                    m_picturesChecked = checker.estimate().pictures;
                     m_recording->allow(checked);
                     m_textChecked = checked;
                 }
@@ -250,6 +253,8 @@ QStringList IwbOpening::listed(const QList<IwbArchive::Entry> &entries)
                                           });
         }
         const IwbLimits::TextCheck check = checker.finish();
+        m_othersChecked = check.estimate.others;
+        m_picturesChecked = check.estimate.pictures;
         if (!check.reason.isEmpty())
             m_recording->stop(check.reason);
         else
@@ -369,15 +374,18 @@ bool IwbOpening::settle()
     waitFor(m_textCheck);
     const std::optional<IwbLimits::TextCheck> text =
             m_textCheck.valid() ? m_textCheck.get() : std::nullopt;
+    IwbLimits::Estimate estimate = text ? text->estimate : IwbLimits::Estimate();
     if (m_whileWaiting) {
-        // The checks read every picture's header, and the folder replaced goes with its files:
-        // done beside a caller that has its own to look after.
-        std::future<IwbArchive::Result> checked = std::async(
-                std::launch::async, [this, result, &text] { return checkUnpacked(result, text); });
+        // The text may be checked again, and the folder replaced goes with its files: done
+        // beside a caller that has its own to look after.
+        std::future<IwbArchive::Result> checked =
+                std::async(std::launch::async, [this, result, &text, &estimate] {
+                    return checkUnpacked(result, text, &estimate);
+                });
         waitFor(checked);
         result = checked.get();
     } else {
-        result = checkUnpacked(result, text);
+        result = checkUnpacked(result, text, &estimate);
     }
     if (!result.ok) {
         m_error = result.error;
@@ -386,27 +394,40 @@ bool IwbOpening::settle()
         return false;
     }
     m_settled = true;
+    m_estimate = estimate;
     return true;
 }
 
+IwbLimits::Estimate IwbOpening::estimate() const
+{
+    if (m_estimate)
+        return *m_estimate;
+    IwbLimits::Estimate checked;
+    checked.others = m_othersChecked;
+    checked.pictures = m_picturesChecked;
+    return checked;
+}
+
 IwbArchive::Result IwbOpening::checkUnpacked(IwbArchive::Result result,
-                                             const std::optional<IwbLimits::TextCheck> &text) const
+                                             const std::optional<IwbLimits::TextCheck> &text,
+                                             IwbLimits::Estimate *estimate) const
 {
     if (result.ok) {
         // Only a document that can be read takes the working directory's place.
         QFile content(m_staging + QLatin1Char('/') + kContentName);
         if (!content.open(QIODevice::ReadOnly)) {
             result = IwbArchive::Result::failure(m_archive + QStringLiteral(": no content.xml"));
-        } else if (const QString beyond =
+        } else if (const IwbLimits::TextCheck checked =
                            // Read whole, the text must be the one unpacked; a text refused
                            // part way needs no more.
                    text && (text->bytes == content.size() || !text->reason.isEmpty())
-                           ? IwbLimits::checkPictures(*text, m_staging)
-                           : IwbLimits::checkContent(content, m_staging);
-                   !beyond.isEmpty()) {
-            result = IwbArchive::Result::failure(m_archive + QStringLiteral(": ") + beyond);
+                           ? *text
+                           : IwbLimits::checkText(content);
+                   !checked.reason.isEmpty()) {
+            result = IwbArchive::Result::failure(m_archive + QStringLiteral(": ") + checked.reason);
             result.damaged = true;
         } else {
+            *estimate = checked.estimate;
             content.seek(0);
             QXmlStreamReader reader(&content);
             bool pages = false;

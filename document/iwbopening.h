@@ -61,6 +61,9 @@ public:
     std::shared_ptr<const IwbXmlRecording> settledRecording() const;
     QString error() const { return m_error; }
     bool damaged() const { return m_damaged; }
+    // What the document takes, as its text's check estimates it: as far as the check has gone
+    // while it runs (ahead of any walk of recording()), never waited for.
+    IwbLimits::Estimate estimate() const;
 
 private:
     class Pieces;
@@ -77,9 +80,10 @@ private:
     template<typename Future>
     void waitFor(const Future &future) const;
     // What settle checks once everything is unpacked (a file system's work, done beside the
-    // caller); result: the unpacking's.
+    // caller); result: the unpacking's. estimate: what the text checked takes.
     IwbArchive::Result checkUnpacked(IwbArchive::Result result,
-                                     const std::optional<IwbLimits::TextCheck> &text) const;
+                                     const std::optional<IwbLimits::TextCheck> &text,
+                                     IwbLimits::Estimate *estimate) const;
 
     const QString m_archive;
     const QString m_workDir;
@@ -92,8 +96,11 @@ private:
     std::future<TextCopy> m_copying;
     std::future<IwbArchive::Result> m_unpacking;
     std::future<std::optional<IwbLimits::TextCheck>> m_textCheck; // begun once listed
+    std::optional<IwbLimits::Estimate> m_estimate; // once settled
     qint64 m_textSize = 0; // as listed, set before the check begins
     std::atomic<qint64> m_textChecked{ 0 };
+    std::atomic<qint64> m_othersChecked{ 0 }; // the estimate, as far as the check has gone
+    std::atomic<qint64> m_picturesChecked{ 0 };
 
     mutable std::mutex m_mutex;
     std::condition_variable m_listedChanged;

@@ -29,6 +29,8 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
+#include <QLabel>
+#include <QScopeGuard>
 #include <QSet>
 #include <QThreadPool>
 
@@ -36,6 +38,7 @@
 #include <cctype>
 #include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -155,10 +158,6 @@ void IwbReader::decodePicturesAhead(const QStringList *named)
         names = *named;
     else if (!m_unpacking && !picturesInText(&names))
         return;
-    m_decoding = std::make_shared<Decoding>();
-    // Decoded but not yet taken: as much as the largest picture the limits let through. A
-    // picture beyond what is left is read where it is used, as any other.
-    m_decoding->pixelsLeft = IwbLimits::kMaxPicturePixels;
     decodeAlso(names);
 }
 
@@ -239,7 +238,7 @@ void IwbReader::decodeNextAhead()
             ++waiting;
         }
     }
-    while (m_decoding && m_decoded.size() < window
+    while (m_decoded.size() < window
            && (!next.isEmpty() || m_nextAhead < m_ahead.size())) {
         const QString href = !next.isEmpty() ? next.takeFirst() : m_ahead.at(m_nextAhead++);
         if (m_unpacking && !m_unpacking->isUnpacked(relativeName(href))) {
@@ -254,24 +253,28 @@ void IwbReader::decodeNextAhead()
         const QString key = keptPath(file);
         if (m_readHere.contains(key) || m_decoded.contains(key))
             continue;
-        auto task = std::make_shared<std::packaged_task<QImage()>>(
-                [file, decoding = m_decoding]() -> QImage {
+        auto task = std::make_shared<std::packaged_task<Ahead()>>(
+                [file, decoding = m_decoding]() -> Ahead {
+                    Ahead ahead;
                     if (decoding->cancelled)
-                        return QImage();
-                    QImageReader reader(file);
-                    const QSize size = reader.size();
-                    const qint64 pixels =
-                            qint64(std::max(size.width(), 0)) * std::max(size.height(), 0);
-                    if (size.isEmpty())
-                        return QImage();
-                    if ((decoding->pixelsLeft -= pixels) < 0) {
-                        decoding->pixelsLeft += pixels;
-                        return QImage();
+                        return ahead;
+                    // Probed first: what it takes at its peak is reserved before a byte of it
+                    // is decoded, and held, as it is taken, until the reading takes it.
+                    ++decoding->busy;
+                    ahead.probe = PictureReading::probe(file);
+                    const qint64 peak = ahead.probe.peakBytes;
+                    if (!ahead.probe.isTaken()) {
+                        ahead.read = true; // nothing of it to decode
+                    } else if (decoding->reserve(peak)) {
+                        PictureReading::Picture picture = PictureReading::read(file);
+                        ahead.image = std::move(picture.image);
+                        ahead.probe = picture.probe;
+                        ahead.held = std::min(ahead.image.sizeInBytes(), peak);
+                        ahead.read = true;
+                        decoding->release(peak - ahead.held);
                     }
-                    const QImage image = reader.read();
-                    if (image.isNull())
-                        decoding->pixelsLeft += pixels;
-                    return image;
+                    --decoding->busy;
+                    return ahead;
                 });
         m_decoded.insert(key, task->get_future().share());
         pictureThreads().start([task]() { (*task)(); });
@@ -279,44 +282,122 @@ void IwbReader::decodeNextAhead()
     m_unpackedLater = next + m_unpackedLater;
 }
 
-QPixmap IwbReader::picture(const QString &file)
+bool IwbReader::Decoding::reserve(qint64 bytes)
 {
-    QPixmap read;
+    qint64 now = reserved;
+    while (now + bytes + kept <= IwbLimits::kMaxOpeningBytes) {
+        if (reserved.compare_exchange_weak(now, now + bytes))
+            return true;
+    }
+    return false;
+}
+
+void IwbReader::countKept()
+{
+    m_decoding->kept =
+            m_pictures.madeBytes() + m_pictures.othersBytes() + m_takenBytes + m_playingBytes;
+}
+
+void IwbReader::pictureUsed(const Picture &read)
+{
+    m_takenBytes -= read.pixmap.isNull() ? 0 : qint64(read.pixmap.width()) * read.pixmap.height() * 4;
+    countKept();
+}
+
+QString IwbReader::pictureName(const QString &href)
+{
+    return QFileInfo(href).fileName();
+}
+
+IwbReader::Picture IwbReader::picture(const QString &file)
+{
+    Picture read;
+    if (file.isEmpty())
+        return read;
+    countKept();
     const QString key = keptPath(file);
+    bool decoded = false;
     const auto found = m_decoded.find(key);
     if (found != m_decoded.end()) {
         while (m_turn
                && found.value().wait_for(std::chrono::milliseconds(2))
                        != std::future_status::ready)
             m_turn();
-        const QImage image = found.value().get();
-        m_decoded.erase(found); // a second use of the file reads it again
-        decodeNextAhead();
-        if (!image.isNull()) {
-            m_decoding->pixelsLeft += qint64(image.width()) * image.height();
-            read = QPixmap::fromImage(image);
+        Ahead ahead = found.value().get();
+        // A second use of the file reads it again. Let go here, the picture is this one's
+        // alone: the board's copy is made in its place, not beside it.
+        m_decoded.erase(found);
+        // One that could not be read may have been moved into the document's folder between
+        // its probe and its reading: read again from there.
+        if (ahead.read
+            && !(ahead.probe.outcome == PictureReading::Outcome::Unreadable && m_settled)) {
+            decoded = true;
+            read.probe = ahead.probe;
+            if (!ahead.image.isNull())
+                read.pixmap = QPixmap::fromImage(std::move(ahead.image));
         }
+        m_decoding->release(ahead.held);
+        decodeNextAhead();
     } else {
         m_readHere.insert(key);
     }
-    QString readFrom = file;
-    // While the archive is unpacked, its pictures' sizes are not all checked yet: one beyond
-    // the limits refuses the document, as it would have before the read.
-    if (read.isNull() && !file.isEmpty() && m_unpacking && !m_settled
-        && !IwbLimits::checkPicture(file).isEmpty()) {
-        if (!settleFiles())
-            return QPixmap();
-        readFrom = key;
+    if (!decoded) {
+        PictureReading::Picture here = readHere(m_settled ? key : file);
+        read.probe = here.probe;
+        if (!here.image.isNull())
+            read.pixmap = QPixmap::fromImage(std::move(here.image));
     }
-    if (read.isNull() && !readFrom.isEmpty())
-        read = QPixmap(readFrom);
+    if (!read.pixmap.isNull()) {
+        m_takenBytes += qint64(read.pixmap.width()) * read.pixmap.height() * 4;
+        countKept();
+    }
     // Saved again unchanged, the picture is copied from its file rather than encoded: noted
-    // once the file lies where it is kept.
+    // once the file lies where it is kept. (One taken smaller is not what its file holds.)
+    if (read.probe.outcome != PictureReading::Outcome::Whole)
+        return read;
     if (m_unpacking && !m_settled)
-        m_unsettledPictures.emplace_back(read.toImage(), key);
+        m_unsettledPictures.emplace_back(read.pixmap.toImage(), key);
     else
-        PageWriter::notePictureRead(read.toImage(), key);
+        PageWriter::notePictureRead(read.pixmap.toImage(), key);
     return read;
+}
+
+PictureReading::Picture IwbReader::readHere(const QString &file)
+{
+    PictureReading::Picture picture;
+    picture.probe = PictureReading::probe(file);
+    if (!picture.probe.isTaken())
+        return picture;
+    // Room for it beside what the lesson holds: pictures being decoded finish; those decoded
+    // ahead and not taken yet go, to be read again where they are used.
+    const qint64 peak = picture.probe.peakBytes;
+    while (!m_decoding->reserve(peak)) {
+        if (m_decoding->busy > 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            if (m_turn)
+                m_turn();
+        } else if (!letOneAheadGo()) {
+            // What the lesson holds leaves no room for it: left out (said as such).
+            picture.probe.outcome = PictureReading::Outcome::TooCostly;
+            return picture;
+        }
+    }
+    picture = PictureReading::read(file);
+    m_decoding->release(peak);
+    return picture;
+}
+
+bool IwbReader::letOneAheadGo()
+{
+    for (auto ahead = m_decoded.begin(); ahead != m_decoded.end(); ++ahead) {
+        if (ahead.value().wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+            continue;
+        m_decoding->release(ahead.value().get().held);
+        m_readHere.insert(ahead.key());
+        m_decoded.erase(ahead);
+        return true;
+    }
+    return false;
 }
 
 QString IwbReader::localFile(const QString &dir, const QString &href)
@@ -446,6 +527,8 @@ bool IwbReader::read(IwbXml &xml)
             continue;
         if (m_turn)
             m_turn();
+        // What the pictures made may take shrinks as the rest of the document is checked.
+        m_pictures.keepWithin();
         // The pictures named as the text comes are decoded ahead once they are unpacked.
         if (m_unpacking) {
             const QStringList named = xml.takePictures();
@@ -530,6 +613,7 @@ bool IwbReader::read(IwbXml &xml)
     // The walk is through: the files take their place (unless it was stopped short).
     if (!xml.isInterrupted())
         settleFiles();
+    m_pictures.keepWithin();
     m_xml = nullptr;
     if (xml.hasError()) {
         m_error = xml.errorString() + QStringLiteral(" (line ") + QString::number(xml.lineNumber())
@@ -568,6 +652,22 @@ QString IwbReader::textureFile(IwbXml &xml)
     return QString();
 }
 
+QBrush IwbReader::textureBrush(const QString &file, const QString &named)
+{
+    const Picture read = picture(file);
+    m_pictures.noteRead(read.probe, pictureName(named), m_list.getCurPageNum());
+    QBrush brush;
+    if (read.pixmap.isNull())
+        return brush;
+    brush.setTexture(read.pixmap);
+    // Taken smaller, its pattern keeps the size it has in the lesson.
+    if (read.probe.outcome == PictureReading::Outcome::Smaller && read.probe.size.isValid())
+        brush.setTransform(
+                QTransform::fromScale(qreal(read.probe.size.width()) / read.pixmap.width(),
+                                      qreal(read.probe.size.height()) / read.pixmap.height()));
+    return brush;
+}
+
 QGraphicsItem *IwbReader::finishShape(IwbXml &xml, QPainterPath path, BtMenus::btType kind,
                                       Fill fill, bool overridePoints, const QPointF &pointOffset,
                                       bool polyPen, const QString &dir)
@@ -600,10 +700,13 @@ QGraphicsItem *IwbReader::finishShape(IwbXml &xml, QPainterPath path, BtMenus::b
              Qt::RoundJoin);
     if (polyPen) {
         const QString href = attribute(xml, "xlink:href");
-        const QString file = href.isEmpty() ? QString() : localFile(dir, href);
-        const QPixmap texture = file.isEmpty() ? QPixmap() : QPixmap(file);
-        if (!texture.isNull())
-            pen.setBrush(QBrush(strokeColour, texture));
+        const QBrush texture =
+                textureBrush(href.isEmpty() ? QString() : localFile(dir, href), href);
+        if (texture.style() == Qt::TexturePattern) {
+            QBrush ink(strokeColour, texture.texture());
+            ink.setTransform(texture.transform());
+            pen.setBrush(ink);
+        }
     }
     const Transform &placed = shapeTransform(attribute(xml, "transform"));
     DGPathItem *item =
@@ -626,9 +729,8 @@ QGraphicsItem *IwbReader::finishShape(IwbXml &xml, QPainterPath path, BtMenus::b
             const QString file = textureFile(xml);
             curve->m_fillType = ItemFillTexture;
             item->setFillFileName(file);
-            QBrush brush; // a missing picture leaves no brush rather than an empty texture
-            brush.setTexture(file.isEmpty() ? QPixmap() : QPixmap(file));
-            item->setBrush(brush);
+            // A missing picture (or one left out) leaves no brush rather than an empty texture.
+            item->setBrush(textureBrush(file, file));
             // The colour the writer keeps beside the texture.
             if (fillColour.isValid())
                 item->setGradColor(fillColour);
@@ -1009,20 +1111,22 @@ void IwbReader::createImageIWB(const QString &dir, IwbXml &xml)
     const QString transform = attribute(xml, "transform");
     if (transform.isEmpty() && attribute(xml, "requiredExtension").isEmpty() && !m_pageMade) {
         const QString fill = attribute(xml, "fill");
-        const QPixmap background = fill.isEmpty() && !file.isEmpty() ? picture(file) : QPixmap();
-        if (fill.isEmpty() && background.isNull()) {
-            // The picture is missing or unreadable: a colour page, which can be saved again,
-            // rather than a picture page without a picture.
+        const Picture background = fill.isEmpty() ? picture(file) : Picture();
+        if (fill.isEmpty() && background.pixmap.isNull()) {
+            // The picture is missing, unreadable or beyond the limits: a colour page, which can
+            // be saved again, rather than a picture page without a picture.
             qDebug() << "IwbReader: background picture missing:" << href;
             m_list.newPage(BtMenus::btColorPage, true);
+            m_pictures.noteRead(background.probe, pictureName(href), m_list.getCurPageNum());
         } else if (fill.isEmpty()) {
             m_list.newPage(BtMenus::btImagePage, true);
+            m_pictures.noteRead(background.probe, pictureName(href), m_list.getCurPageNum());
             if (DPage *current = page()) {
                 current->setPageType(PageTypeImage);
                 const QSize viewSize =
-                        current->view() ? current->view()->size() : background.size();
-                current->setBackgroundBrush(QBrush(background.scaled(viewSize, Qt::KeepAspectRatio,
-                                                                     Qt::SmoothTransformation)));
+                        current->view() ? current->view()->size() : background.pixmap.size();
+                current->setBackgroundBrush(QBrush(background.pixmap.scaled(
+                        viewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
             }
         } else {
             const QString opacity = attribute(xml, "fill-opacity");
@@ -1038,14 +1142,10 @@ void IwbReader::createImageIWB(const QString &dir, IwbXml &xml)
         return;
     }
     pageFirst();
-    DPage *current = page();
     const QString id = attribute(xml, "id");
     const QPointF at(readTruncated(attribute(xml, "x")), readTruncated(attribute(xml, "y")));
-    const int width = readTruncated(attribute(xml, "width"));
-    const int height = readTruncated(attribute(xml, "height"));
-    const float rotation = IwbFormat::readRotation(transform);
-    const float scale = IwbFormat::readScale(transform);
-    QGraphicsItem *item = nullptr;
+    const QSize asked(readTruncated(attribute(xml, "width")),
+                      readTruncated(attribute(xml, "height")));
     // An animated image is stored as its own file: it plays again (from the document's folder,
     // where its file must lie).
     const bool gif =
@@ -1055,21 +1155,79 @@ void IwbReader::createImageIWB(const QString &dir, IwbXml &xml)
             return;
         file = localFile(dir, href);
     }
-    if (!file.isEmpty() && gif && QImageReader(file).supportsAnimation()) {
-        if (QLabel *label = DGGifItem::makeAnimation(file))
-            item = current->addGifItem(label, at, rotation, scale, QTransform(), false);
-    }
-    if (!item) {
-        const QPixmap shown = picture(file);
-        const QPixmap sized = shown.isNull() || width <= 0 || height <= 0
-                ? QPixmap()
-                : shown.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        item = current->addPixmapItem(sized, at, rotation, scale, QTransform(), false);
-    }
+    QGraphicsItem *item =
+            makePictureObject(file, href, gif, at, asked, IwbFormat::readRotation(transform),
+                              IwbFormat::readScale(transform));
     if (!item)
-        return; // no picture to show: no object (the link waits for the next one)
+        return; // no picture to show: no object
     asignLinkIWB(DCustomItem::fromItem(item));
     registerObject(id, item);
+}
+
+QGraphicsItem *IwbReader::makePictureObject(const QString &file, const QString &href, bool gif,
+                                            const QPointF &at, QSize asked, float rotation,
+                                            float scale)
+{
+    DPage *current = page();
+    if (!current)
+        return nullptr;
+    const QString name = pictureName(href);
+    const int pageNumber = m_list.getCurPageNum();
+    bool still = false; // an animation shown as a still picture
+    if (!file.isEmpty() && gif && QImageReader(file).supportsAnimation()) {
+        // Played at the size the lesson gives it, when the board can play it at that size;
+        // else shown still.
+        const PictureReading::Probe probe = PictureReading::probe(file);
+        const bool askedPlays = asked.isEmpty()
+                || (PictureReading::fits(asked)
+                    && qint64(asked.width()) * asked.height()
+                            <= PictureReading::kMaxAnimationPixels);
+        // While it plays it holds its frames, as large as the file's and as asked: beside what
+        // the lesson holds, or shown still.
+        const qint64 playing = probe.playingBytes + 2 * qint64(std::max(asked.width(), 0))
+                        * std::max(asked.height(), 0) * 4;
+        countKept();
+        const bool room = probe.isTaken() && probe.playable && askedPlays
+                && m_decoding->reserve(playing);
+        if (room) {
+            m_decoding->release(playing);
+            if (QLabel *label = DGGifItem::makeAnimation(file, asked)) {
+                m_playingBytes += playing;
+                countKept();
+                return current->addGifItem(label, at, rotation, scale, QTransform(), false);
+            }
+        } else {
+            still = true;
+            if (probe.isTaken() && probe.playable)
+                m_pictures.noteStill(asked, name, pageNumber);
+        }
+    }
+    const Picture read = picture(file);
+    const auto used = qScopeGuard([this, &read] { pictureUsed(read); });
+    m_pictures.noteRead(read.probe, name, pageNumber, still);
+    // A picture left out for the limits takes its link with it; a missing one leaves it to
+    // the next object, as it always did.
+    if (!read.probe.isTaken() && read.probe.outcome != PictureReading::Outcome::Unreadable)
+        m_link = Link();
+    if (read.pixmap.isNull() || asked.isEmpty())
+        return nullptr;
+    // Kept within the limits and the pictures' share, the object keeps the size and place the
+    // lesson gives it: its picture of fewer pixels is scaled up about its centre.
+    const QSize kept = m_pictures.keptSize(asked);
+    if (kept.isEmpty()) {
+        m_pictures.noteNotKept(asked, name, pageNumber);
+        m_link = Link();
+        return nullptr;
+    }
+    const QPixmap sized = read.pixmap.scaled(kept, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QPointF centred =
+            at + QPointF(asked.width() - kept.width(), asked.height() - kept.height()) / 2;
+    DGPixmapItem *item = current->addPixmapItem(
+            sized, centred, rotation, scale * float(LessonPictures::keptScale(asked, kept)),
+            QTransform(), false);
+    if (item)
+        m_pictures.made(item, asked, kept, false, name, pageNumber);
+    return item;
 }
 
 void IwbReader::createVideoIWB(const QString &dir, IwbXml &xml)

@@ -1,12 +1,17 @@
 #pragma once
 
+#include "lessonpictures.h"
+
+#include "board/picturereading.h"
 #include "shell/btmenus.h"
 
+#include <QBrush>
 #include <QHash>
 #include <QImage>
 #include <QList>
 #include <QMap>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QPointF>
 #include <QSet>
 #include <QString>
@@ -47,7 +52,8 @@ public:
 // background elements, every object element goes through the page factories without undo
 // steps, and the records after the pages lock and group the objects they name. Files a
 // document names are looked up only inside its folder. The reader shows no messages; a bad
-// element gives a partial or no object.
+// element gives a partial or no object. Pictures are read within the board's limits: one beyond
+// them is left out or taken smaller (pictures()), never a reason to refuse the document.
 class IwbReader
 {
 public:
@@ -128,6 +134,23 @@ public:
     // A shape's "fill-opacity" is the fill's alpha, 0 to 255, in our documents; UBZ pages give
     // it as a fraction and apply it themselves.
     void setFillOpacityIsAlpha(bool alpha) { m_fillOpacityIsAlpha = alpha; }
+    // The pictures of the document: their share of its memory, and what the teacher is told.
+    LessonPictures &pictures() { return m_pictures; }
+    // A picture the document names, read within the budget of PictureReading (shared with the
+    // pictures decoded ahead): whole, smaller or not at all, as its probe says. file: where it
+    // lies now (as localFile gives it); "" gives nothing.
+    struct Picture
+    {
+        QPixmap pixmap;
+        PictureReading::Probe probe;
+    };
+    Picture picture(const QString &file);
+    // A picture taken from picture() is done with: the object made of it holds its own copy
+    // (or none was made).
+    void pictureUsed(const Picture &read);
+    // The name a picture's href is given in what the teacher is told.
+    static QString pictureName(const QString &href);
+
     bool pageMade() const { return m_pageMade; }
     void setPageMade(bool made) { m_pageMade = made; }
     DPage *page() const;
@@ -140,14 +163,24 @@ private:
     // One group of the members of a record and of the records nested in it.
     void makeGroup(const QList<QGraphicsItem *> &members, bool locked);
     QString textureFile(IwbXml &xml);
+    // The texture brush of a picture file (named: as the document names it, for the teacher);
+    // none when it is missing or left out.
+    QBrush textureBrush(const QString &file, const QString &named);
     // Pictures are decoded on other threads, in the order the document names them, while the
     // pages fill; each is taken once, where it is first used.
     // named: the pictures the text names, when they are known; else they are looked for in
     // the text.
     void decodePicturesAhead(const QStringList *named);
     bool picturesInText(QStringList *names) const;
-    // file: where the picture lies now (as localFile gives it).
-    QPixmap picture(const QString &file);
+    // A picture read here rather than ahead, once there is room for it in the budget.
+    PictureReading::Picture readHere(const QString &file);
+    // Lets one picture decoded ahead and not taken go (it is read where it is used); false
+    // when none is.
+    bool letOneAheadGo();
+    // The picture object of an "image" element: a still picture, or an animation playing
+    // (gif: its file is one); null when there is none to show.
+    QGraphicsItem *makePictureObject(const QString &file, const QString &href, bool gif,
+                                     const QPointF &at, QSize asked, float rotation, float scale);
     // The folder the document's files are read from now.
     QString readFolder() const { return m_unpacking ? m_unpacking->folder() : m_folder; }
     // The file an href of dir names, as it lies now: while the document is unpacked, once it
@@ -161,13 +194,35 @@ private:
     // Pictures named by the text walked so far, to be decoded ahead as they are unpacked.
     void decodeAlso(const QStringList &hrefs);
 
+    // The lesson's memory while it opens: the pictures being decoded (at their peak) and
+    // decoded and not yet taken are reserved, beside what the lesson holds already (kept, as
+    // the reading counts it); together no more than IwbLimits::kMaxOpeningBytes.
     struct Decoding
     {
         std::atomic<bool> cancelled{ false };
-        std::atomic<qint64> pixelsLeft{ 0 }; // what pictures decoded and not taken may add
+        std::atomic<qint64> reserved{ 0 };
+        std::atomic<qint64> kept{ 0 };
+        std::atomic<int> busy{ 0 }; // pictures being probed or decoded
+        bool reserve(qint64 bytes);
+        void release(qint64 bytes) { reserved -= bytes; }
     };
-    std::shared_ptr<Decoding> m_decoding;
-    QMap<QString, std::shared_future<QImage>> m_decoded;
+    // What the lesson holds already, for the pictures read from now on.
+    void countKept();
+    // A picture decoded ahead: read is false when there was no room for it (it is read where it
+    // is used).
+    struct Ahead
+    {
+        QImage image;
+        PictureReading::Probe probe;
+        qint64 held = 0; // of the budget, until it is taken
+        bool read = false;
+    };
+    std::shared_ptr<Decoding> m_decoding = std::make_shared<Decoding>();
+    // Pictures taken and still held as taken (page backgrounds, textures, and pictures whose
+    // object is being made); the playing animations.
+    qint64 m_takenBytes = 0;
+    qint64 m_playingBytes = 0;
+    QMap<QString, std::shared_future<Ahead>> m_decoded;
     // Pictures named in the text, in order, not yet handed to a decoding thread: a few are
     // decoded ahead of the reading at a time, so that none waits for memory others hold.
     void decodeNextAhead();
@@ -210,5 +265,6 @@ private:
     bool m_pageMade = false;
     bool m_relativeTextures = false;
     bool m_fillOpacityIsAlpha = true;
+    LessonPictures m_pictures;
     QString m_error;
 };

@@ -20,9 +20,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QImageReader>
+#include <QScopeGuard>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -376,7 +377,6 @@ void UbzReader::createTextareaUBZ(QPoint pos, const QString &uuid, const QString
         font.setPointSize(size);
     const QString html = xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
     const IwbFormat::UbzPlacement placement = IwbFormat::readUbzMatrix(transform);
-    qDebug() << placement.rotation;
     DGTextItem *item = page()->addTextItemUBZ(
             html, font, QPointF(pos) + pageCentre(), placement.rotation,
             float(objectScale(transform, placement)), QTransform(), false, boxWidth);
@@ -384,17 +384,19 @@ void UbzReader::createTextareaUBZ(QPoint pos, const QString &uuid, const QString
     m_shared.registerObject(uuid, item);
 }
 
-QPixmap UbzReader::pictureOf(const QXmlStreamReader &xml) const
+IwbReader::Picture UbzReader::pictureOf(const QXmlStreamReader &xml, QString *name)
 {
-    const QString file = source(attribute(xml, "ub:source"));
-    const QPixmap named = file.isEmpty() ? QPixmap() : QPixmap(file);
-    if (!named.isNull())
-        return named;
+    const QString source = attribute(xml, "ub:source");
+    const QString file = this->source(source);
+    const IwbReader::Picture named = m_shared.picture(file);
+    *name = IwbReader::pictureName(source);
+    if (!named.pixmap.isNull() || named.probe.outcome != PictureReading::Outcome::Unreadable)
+        return named; // the picture, or one beyond the limits (said as it is named)
     // Documents of other programs name where a picture came from on the author's computer
     // (or nothing) and keep the picture itself in the archive, under "xlink:href".
     const QString href = attribute(xml, "xlink:href");
-    const QString archived = href.isEmpty() ? QString() : MediaPath::resolveHref(m_folder, href);
-    return archived.isEmpty() ? QPixmap() : QPixmap(archived);
+    *name = IwbReader::pictureName(href);
+    return m_shared.picture(href.isEmpty() ? QString() : MediaPath::resolveHref(m_folder, href));
 }
 
 QSize UbzReader::objectSize(const QXmlStreamReader &xml, const QSize &own)
@@ -413,34 +415,52 @@ QSize UbzReader::objectSize(const QXmlStreamReader &xml, const QSize &own)
 
 void UbzReader::createImageUBZ(QXmlStreamReader &xml)
 {
-    const QPixmap picture = pictureOf(xml);
+    QString name;
+    const IwbReader::Picture picture = pictureOf(xml, &name);
     const QString transform = attribute(xml, "transform");
     if (transform.isEmpty() && attribute(xml, "requiredExtension").isEmpty()
         && !m_shared.pageMade()) {
-        // A picture that cannot be loaded leaves the page a colour page: a picture page
-        // without its picture could not be saved again.
-        if (attribute(xml, "fill").isEmpty() && !picture.isNull()) {
-            DPage *current = page();
-            current->setPageType(PageTypeImage);
-            const QSize viewSize = current->view() ? current->view()->size() : picture.size();
-            current->setBackgroundBrush(QBrush(
-                    picture.scaled(viewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        // A picture that cannot be loaded (or is beyond the limits) leaves the page a colour
+        // page: a picture page without its picture could not be saved again.
+        if (attribute(xml, "fill").isEmpty()) {
+            if (!picture.pixmap.isNull()) {
+                DPage *current = page();
+                current->setPageType(PageTypeImage);
+                const QSize viewSize =
+                        current->view() ? current->view()->size() : picture.pixmap.size();
+                current->setBackgroundBrush(QBrush(picture.pixmap.scaled(
+                        viewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+            }
+            m_shared.pictures().noteRead(picture.probe, name, std::max(1, m_list.getCurPageNum()));
         }
         m_shared.setPageMade(true);
         return;
     }
+    const auto used = qScopeGuard([this, &picture] { m_shared.pictureUsed(picture); });
     const IwbFormat::UbzPlacement placement = IwbFormat::readUbzMatrix(transform);
-    qDebug() << placement.rotation;
-    if (picture.isNull())
+    DPage *current = page();
+    const int pageNumber = m_list.getCurPageNum();
+    m_shared.pictures().noteRead(picture.probe, name, pageNumber);
+    if (picture.pixmap.isNull())
         return;
-    // Checked before the import: the size is within the limits.
-    const QPixmap sized = picture.scaled(objectSize(xml, picture.size()), Qt::IgnoreAspectRatio,
-                                         Qt::SmoothTransformation);
-    DGPixmapItem *item = page()->addPixmapItemUBZ(
+    // Within the limits and the pictures' share, the object keeps the size the lesson gives
+    // it: its picture of fewer pixels is scaled up (about its corner, as the factory turns it).
+    const QSize asked = objectSize(
+            xml, picture.probe.size.isValid() ? picture.probe.size : picture.pixmap.size());
+    const QSize kept = m_shared.pictures().keptSize(asked);
+    if (kept.isEmpty()) {
+        m_shared.pictures().noteNotKept(asked, name, pageNumber);
+        return;
+    }
+    const QPixmap sized =
+            picture.pixmap.scaled(kept, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const qreal scale = objectScale(transform, placement);
+    DGPixmapItem *item = current->addPixmapItemUBZ(
             sized, placement.objectPosition(pageCentre()), placement.rotation,
-            float(objectScale(transform, placement)), QTransform(), false);
+            float(scale * LessonPictures::keptScale(asked, kept)), QTransform(), false);
     if (!item)
         return;
+    m_shared.pictures().made(item, asked, kept, true, name, pageNumber);
     noteLock(xml);
     // Only a picture without a transform can be the page's background; the other program
     // places its backgrounds like any picture.
@@ -535,14 +555,15 @@ public:
     LimitCheck(const QString &folder, const QSize &view) : m_folder(folder), m_view(view) { }
 
     QString pageFile(const QString &path);
+    const IwbLimits::Estimate &estimateSoFar() const { return m_estimate; }
 
 private:
     QString element(const QXmlStreamReader &xml, int depth, const QStringRef &rootChild);
     QString image(const QXmlStreamReader &xml);
     QString polygon(const QXmlStreamReader &xml);
     QString scale(const QXmlStreamReader &xml);
-    // Why the picture file is beyond the limits, or ""; size: its own size, when it is known.
-    QString pictureFile(const QString &file, QSize *size);
+    // What the import will make of a picture file (probed once, from its own bytes).
+    PictureReading::Probe pictureFile(const QString &file);
     QString object(qint64 bytes); // one object more, taking bytes
     QString estimate(qint64 bytes);
     QString where(const QXmlStreamReader &xml) const
@@ -557,10 +578,10 @@ private:
     QSize m_view;
     QString m_file; // the page file being read, for the reasons
     QString m_where; // the element being read, likewise
-    QHash<QString, QSize> m_pictureSizes; // each file's header is read once
+    QHash<QString, PictureReading::Probe> m_pictures;
     qint64 m_bytes = 0; // of the page files
     qint64 m_text = 0;
-    qint64 m_estimate = 0; // bytes the open document would take
+    IwbLimits::Estimate m_estimate; // bytes the open document would take
     int m_objects = 0;
     int m_pages = 0;
     bool m_pageMade = false; // the background picture of the document was met
@@ -671,62 +692,50 @@ QString LimitCheck::object(qint64 bytes)
 
 QString LimitCheck::estimate(qint64 bytes)
 {
-    m_estimate += bytes;
-    if (m_estimate > IwbLimits::kMaxDocumentBytes)
+    m_estimate.others += bytes;
+    if (m_estimate.others > IwbLimits::kMaxDocumentBytes)
         return m_where
                 + QStringLiteral("the document would take more than %1 MB")
                           .arg(IwbLimits::kMaxDocumentBytes >> 20);
     return QString();
 }
 
-QString LimitCheck::pictureFile(const QString &file, QSize *size)
+PictureReading::Probe LimitCheck::pictureFile(const QString &file)
 {
     if (file.isEmpty())
-        return QString();
-    auto known = m_pictureSizes.constFind(file);
-    if (known == m_pictureSizes.constEnd()) // only the header is read
-        known = m_pictureSizes.insert(file, QImageReader(file).size());
-    const QSize own = known.value();
-    if (own.width() > IwbLimits::kMaxPictureSide || own.height() > IwbLimits::kMaxPictureSide
-        || qint64(own.width()) * own.height() > IwbLimits::kMaxPicturePixels)
-        return m_where + QFileInfo(file).fileName()
-                + QStringLiteral(" is a picture of %1 x %2").arg(own.width()).arg(own.height());
-    if (size && !size->isValid() && own.isValid() && !own.isEmpty())
-        *size = own;
-    return QString();
+        return PictureReading::Probe();
+    auto known = m_pictures.constFind(file);
+    if (known == m_pictures.constEnd())
+        known = m_pictures.insert(file, PictureReading::probe(file));
+    return known.value();
 }
 
 QString LimitCheck::image(const QXmlStreamReader &xml)
 {
     using namespace IwbLimits;
-    // The picture the import loads: its ub:source, else its archived copy; either is decoded.
-    QSize own;
+    // The picture the import loads: its ub:source, else its archived copy. One beyond the
+    // limits is left out, or taken smaller, by the import: never a reason to refuse.
     const QString source = attribute(xml, "ub:source");
-    const QString href = attribute(xml, "xlink:href");
-    QString beyond = pictureFile(
-            source.isEmpty() ? QString() : MediaPath::resolveSource(m_folder, source), &own);
-    if (beyond.isEmpty())
-        beyond = pictureFile(href.isEmpty() ? QString() : MediaPath::resolveHref(m_folder, href),
-                             &own);
-    if (!beyond.isEmpty())
-        return beyond;
+    PictureReading::Probe probe =
+            pictureFile(source.isEmpty() ? QString() : MediaPath::resolveSource(m_folder, source));
+    if (probe.outcome == PictureReading::Outcome::Unreadable) {
+        const QString href = attribute(xml, "xlink:href");
+        probe = pictureFile(href.isEmpty() ? QString() : MediaPath::resolveHref(m_folder, href));
+    }
     const QString transform = attribute(xml, "transform");
     if (transform.isEmpty() && attribute(xml, "requiredExtension").isEmpty() && !m_pageMade) {
         m_pageMade = true; // the document's background: kept at the view's size
-        if (!own.isValid() || !attribute(xml, "fill").isEmpty())
+        if (!probe.isTaken() || !attribute(xml, "fill").isEmpty())
             return QString();
-        const QSize shown = own.scaled(m_view, Qt::KeepAspectRatio);
+        const QSize shown = probe.taken.scaled(m_view, Qt::KeepAspectRatio);
         return estimate(4 * qint64(shown.width()) * shown.height());
     }
-    beyond = scale(xml);
-    if (!beyond.isEmpty() || !own.isValid())
+    const QString beyond = scale(xml);
+    if (!beyond.isEmpty() || !probe.isTaken())
         return beyond; // no picture: no object
-    const QSize kept = UbzReader::objectSize(xml, own);
-    if (kept.width() > kMaxPictureSide || kept.height() > kMaxPictureSide
-        || qint64(kept.width()) * kept.height() > kMaxPicturePixels)
-        return m_where
-                + QStringLiteral("a picture of %1 x %2").arg(kept.width()).arg(kept.height());
-    return object(kObjectBytes + 4 * qint64(kept.width()) * kept.height());
+    const QSize kept = PictureReading::fitted(UbzReader::objectSize(xml, probe.size));
+    m_estimate.pictures += 4 * qint64(kept.width()) * kept.height();
+    return object(kObjectBytes);
 }
 
 QString LimitCheck::polygon(const QXmlStreamReader &xml)
@@ -739,26 +748,19 @@ QString LimitCheck::polygon(const QXmlStreamReader &xml)
     const QString width = attribute(xml, "stroke-width");
     if (!(std::fabs(IwbFormat::readNumber(width)) <= kMaxPenWidth))
         return m_where + QStringLiteral("pen width ") + width;
-    QString beyond = scale(xml);
-    // Textures of the pen and of the fill.
-    const QString pen = attribute(xml, "xlink:href");
-    if (beyond.isEmpty() && !pen.isEmpty())
-        beyond = pictureFile(MediaPath::resolveHref(m_folder, pen), nullptr);
-    const QString fill = attribute(xml, "pathFile");
-    if (beyond.isEmpty() && !fill.isEmpty())
-        beyond = pictureFile(MediaPath::resolveSource(m_folder, fill), nullptr);
+    // Textures of the pen and of the fill are read within the limits by the import.
+    const QString beyond = scale(xml);
     return beyond.isEmpty() ? object(kObjectBytes + count * kPointBytes) : beyond;
 }
 
 } // namespace
 
-QString UbzReader::checkLimits(const QString &folder, const QSize &view)
+IwbLimits::TextCheck UbzReader::checkLimits(const QString &folder, const QSize &view)
 {
     LimitCheck check(folder, view);
-    for (int n = 0; n < 100; ++n) {
-        const QString reason = check.pageFile(folder + QLatin1Char('/') + pageFileName(n));
-        if (!reason.isEmpty())
-            return reason;
-    }
-    return QString();
+    IwbLimits::TextCheck checked;
+    for (int n = 0; n < 100 && checked.reason.isEmpty(); ++n)
+        checked.reason = check.pageFile(folder + QLatin1Char('/') + pageFileName(n));
+    checked.estimate = check.estimateSoFar();
+    return checked;
 }

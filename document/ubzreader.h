@@ -1,5 +1,8 @@
 #pragma once
 
+#include "iwblimits.h"
+#include "iwbreader.h"
+
 #include <QCoreApplication>
 #include <QList>
 #include <QPoint>
@@ -32,10 +35,11 @@ public:
     // The page file names in reading order; later ones are never read.
     static QString pageFileName(int n);
     // Why the page files of folder ask for more than a document may hold (the limits of
-    // IwbLimits: picture sizes, objects, pages, nesting, text and the memory the open document
-    // would take), or "" when they do not. Only the headers of pictures are read. view: the
-    // size a page background is shown at.
-    static QString checkLimits(const QString &folder, const QSize &view);
+    // IwbLimits: objects, pages, nesting, text and the memory the open document would take
+    // beside its pictures), or "" when they do not, and what the document would take. Pictures
+    // are probed (PictureReading), never decoded, and never a reason to refuse: one beyond the
+    // limits is left out or taken smaller. view: the size a page background is shown at.
+    static IwbLimits::TextCheck checkLimits(const QString &folder, const QSize &view);
 
     // What the import leaves out of the pages or brings in changed, because the board cannot
     // show it as the other program did: one line per kind with the pages it is on, in the
@@ -83,9 +87,10 @@ private:
     void readRootChild(QXmlStreamReader &xml); // one child of the page file's root, whole
     DPage *page(); // the current page, made first when there is none yet
     QString source(const QString &path) const; // a ub:source inside the folder, or ""
-    // An image element's picture: its ub:source, else its archived xlink:href; null when
-    // neither is a picture inside the folder.
-    QPixmap pictureOf(const QXmlStreamReader &xml) const;
+    // An image element's picture: its ub:source, else its archived xlink:href; none when
+    // neither is a picture inside the folder, or when it is beyond the limits (name: the one
+    // the teacher is told of).
+    IwbReader::Picture pictureOf(const QXmlStreamReader &xml, QString *name);
     static void applyOpacity(const QXmlStreamReader &xml, DGPathItem *shape);
 
     DPagesList &m_list;

@@ -1,5 +1,6 @@
 #include "widgetshapeselector.h"
 
+#include "board/picturereading.h"
 #include "dslidercontrol.h"
 #include "palettestyle.h"
 #include "shell/dmainui.h"
@@ -8,10 +9,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -493,6 +496,16 @@ void WidgetShapeSelector::fillFromFile(const QString &folder, const char *marked
                                          tr("Image Files (*.png *.jpg *.bmp)"));
     if (file.isEmpty())
         return; // cancelled: the shape keeps its fill
+    // Said when the picture is chosen, not at each shape drawn with it; one the board does not
+    // take leaves the fill as it was.
+    const PictureReading::Probe probed = PictureReading::probe(file);
+    if (probed.outcome != PictureReading::Outcome::Unreadable) {
+        const QString told = PictureReading::message(probed, QFileInfo(file).fileName());
+        if (!told.isEmpty())
+            QMessageBox::information(this, tr("Atención"), told);
+        if (!probed.isTaken())
+            return;
+    }
     m_fileFillName = file;
     showColourChoice(marked, markedLook);
     emit colorShpFillClicked(m_lastColor, fillKind, m_fileFillName);

@@ -535,6 +535,10 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
         <source>Error al convertir a texto</source>
         <translation>Fehler bei der Umwandlung in Text</translation>
     </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, Seite %2</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -645,6 +649,14 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
     <message>
         <source>La lección se ha importado con estos cambios:</source>
         <translation>Die Lektion wurde mit diesen Änderungen importiert:</translation>
+    </message>
+    <message>
+        <source>La lección se ha abierto con estos cambios:</source>
+        <translation>Die Lektion wurde mit diesen Änderungen geöffnet:</translation>
+    </message>
+    <message>
+        <source>… y %1 más.</source>
+        <translation>… und %1 weitere.</translation>
     </message>
 </context>
 <context>
@@ -1143,6 +1155,25 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>LessonPictures</name>
+    <message>
+        <source>Página %1: %2</source>
+        <translation>Seite %1: %2</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>Das Bild „%1“ wurde nicht verwendet: Die Lektion verlangt es mit %2 x %3 Pixeln, und mit allen ihren Bildern in voller Größe bräuchte die Lektion mehr Speicher, als die Tafel annimmt.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>Das Bild „%1“ wurde auf %2 x %3 Pixel verkleinert (die Lektion verlangt es mit %4 x %5): Mit allen ihren Bildern in voller Größe bräuchte die Lektion mehr Speicher, als die Tafel annimmt.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>Das Bild „%1“ wurde nicht verwendet: Es misst %2 x %3 Pixel, und es zusammen mit den übrigen Bildern der Lektion zu lesen, bräuchte mehr Speicher, als die Tafel zulässt.</translation>
+    </message>
+</context>
+<context>
     <name>MainForm</name>
     <message>
         <source>Atención</source>
@@ -1182,6 +1213,37 @@ QPushButton:hover {
     <message>
         <source>Veltorisa</source>
         <translation>Veltorisa</translation>
+    </message>
+</context>
+<context>
+    <name>PictureReading</name>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que la pizarra puede mover, y se muestra quieta.</source>
+        <translation>Die Animation „%1“ misst %2 x %3 Pixel, mehr als die Tafel bewegen kann, und wird als Standbild gezeigt.</translation>
+    </message>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se muestra quieta y reducida a %4 x %5.</source>
+        <translation>Die Animation „%1“ misst %2 x %3 Pixel, mehr als die Tafel annimmt, und wird als Standbild gezeigt, verkleinert auf %4 x %5.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se ha tomado reducida a %4 x %5.</source>
+        <translation>Das Bild „%1“ misst %2 x %3 Pixel, mehr als die Tafel annimmt, und wurde auf %4 x %5 verkleinert.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y la pizarra admite como mucho %4 píxeles por lado y %5 millones de píxeles.</source>
+        <translation>Das Bild „%1“ wurde nicht verwendet: Es misst %2 x %3 Pixel, und die Tafel nimmt höchstens %4 Pixel je Seite und %5 Millionen Pixel an.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla ocuparía más de %4 MB de memoria.</source>
+        <translation>Das Bild „%1“ wurde nicht verwendet: Es misst %2 x %3 Pixel, und es zu lesen bräuchte mehr als %4 MB Speicher.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: no se puede saber cuánta memoria ocuparía sin leerla entera.</source>
+        <translation>Das Bild „%1“ wurde nicht verwendet: Wie viel Speicher es bräuchte, lässt sich nicht wissen, ohne es ganz zu lesen.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1».</source>
+        <translation>Das Bild „%1“ konnte nicht gelesen werden.</translation>
     </message>
 </context>
 <context>
@@ -1810,6 +1872,10 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     <message>
         <source>Fondo Gradiente</source>
         <translation>Verlauf</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Achtung</translation>
     </message>
 </context>
 <context>

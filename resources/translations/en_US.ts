@@ -535,6 +535,10 @@ Written and maintained by the Veltorina development team.</translation>
         <source>Error al convertir a texto</source>
         <translation>Error converting to text</translation>
     </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, page %2</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -645,6 +649,14 @@ Written and maintained by the Veltorina development team.</translation>
     <message>
         <source>La lección se ha importado con estos cambios:</source>
         <translation>The lesson was imported with these changes:</translation>
+    </message>
+    <message>
+        <source>La lección se ha abierto con estos cambios:</source>
+        <translation>The lesson was opened with these changes:</translation>
+    </message>
+    <message>
+        <source>… y %1 más.</source>
+        <translation>… and %1 more.</translation>
     </message>
 </context>
 <context>
@@ -1143,6 +1155,25 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>LessonPictures</name>
+    <message>
+        <source>Página %1: %2</source>
+        <translation>Page %1: %2</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>The picture “%1” was not used: the lesson asks for it at %2 x %3 pixels, and with all its pictures whole the lesson would take more memory than the board takes.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>The picture “%1” was reduced to %2 x %3 pixels (the lesson asks for it at %4 x %5): with all its pictures whole, the lesson would take more memory than the board takes.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>The picture “%1” was not used: it measures %2 x %3 pixels, and reading it beside the lesson&apos;s other pictures would take more memory than the board takes.</translation>
+    </message>
+</context>
+<context>
     <name>MainForm</name>
     <message>
         <source>Atención</source>
@@ -1182,6 +1213,37 @@ QPushButton:hover {
     <message>
         <source>Veltorisa</source>
         <translation>Veltorisa</translation>
+    </message>
+</context>
+<context>
+    <name>PictureReading</name>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que la pizarra puede mover, y se muestra quieta.</source>
+        <translation>The animation “%1” measures %2 x %3 pixels, more than the board can animate, and is shown still.</translation>
+    </message>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se muestra quieta y reducida a %4 x %5.</source>
+        <translation>The animation “%1” measures %2 x %3 pixels, more than the board takes, and is shown still, reduced to %4 x %5.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se ha tomado reducida a %4 x %5.</source>
+        <translation>The picture “%1” measures %2 x %3 pixels, more than the board takes, and was reduced to %4 x %5.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y la pizarra admite como mucho %4 píxeles por lado y %5 millones de píxeles.</source>
+        <translation>The picture “%1” was not used: it measures %2 x %3 pixels, and the board takes at most %4 pixels a side and %5 million pixels.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla ocuparía más de %4 MB de memoria.</source>
+        <translation>The picture “%1” was not used: it measures %2 x %3 pixels, and reading it would take more than %4 MB of memory.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: no se puede saber cuánta memoria ocuparía sin leerla entera.</source>
+        <translation>The picture “%1” was not used: how much memory it would take cannot be known without reading it whole.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1».</source>
+        <translation>The picture “%1” could not be read.</translation>
     </message>
 </context>
 <context>
@@ -1810,6 +1872,10 @@ Please check the media service plugins are installed.</translation>
     <message>
         <source>Fondo Gradiente</source>
         <translation>Gradient</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Warning</translation>
     </message>
 </context>
 <context>

@@ -535,6 +535,10 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
         <source>Error al convertir a texto</source>
         <translation>Error al convertir a texto</translation>
     </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, página %2</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -645,6 +649,14 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
     <message>
         <source>La lección se ha importado con estos cambios:</source>
         <translation>La lección se ha importado con estos cambios:</translation>
+    </message>
+    <message>
+        <source>La lección se ha abierto con estos cambios:</source>
+        <translation>La lección se ha abierto con estos cambios:</translation>
+    </message>
+    <message>
+        <source>… y %1 más.</source>
+        <translation>… y %1 más.</translation>
     </message>
 </context>
 <context>
@@ -1143,6 +1155,25 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>LessonPictures</name>
+    <message>
+        <source>Página %1: %2</source>
+        <translation>Página %1: %2</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.</translation>
+    </message>
+</context>
+<context>
     <name>MainForm</name>
     <message>
         <source>Atención</source>
@@ -1182,6 +1213,37 @@ QPushButton:hover {
     <message>
         <source>Veltorisa</source>
         <translation>Veltorisa</translation>
+    </message>
+</context>
+<context>
+    <name>PictureReading</name>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que la pizarra puede mover, y se muestra quieta.</source>
+        <translation>La animación «%1» mide %2 x %3 píxeles, más de lo que la pizarra puede mover, y se muestra quieta.</translation>
+    </message>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se muestra quieta y reducida a %4 x %5.</source>
+        <translation>La animación «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se muestra quieta y reducida a %4 x %5.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se ha tomado reducida a %4 x %5.</source>
+        <translation>La imagen «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se ha tomado reducida a %4 x %5.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y la pizarra admite como mucho %4 píxeles por lado y %5 millones de píxeles.</source>
+        <translation>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y la pizarra admite como mucho %4 píxeles por lado y %5 millones de píxeles.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla ocuparía más de %4 MB de memoria.</source>
+        <translation>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla ocuparía más de %4 MB de memoria.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: no se puede saber cuánta memoria ocuparía sin leerla entera.</source>
+        <translation>No se ha usado la imagen «%1»: no se puede saber cuánta memoria ocuparía sin leerla entera.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1».</source>
+        <translation>No se ha podido leer la imagen «%1».</translation>
     </message>
 </context>
 <context>
@@ -1810,6 +1872,10 @@ Compruebe que los complementos multimedia están instalados.</translation>
     <message>
         <source>Fondo Gradiente</source>
         <translation>Fondo Gradiente</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Atención</translation>
     </message>
 </context>
 <context>

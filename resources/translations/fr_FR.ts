@@ -535,6 +535,10 @@ Tableau blanc interactif pour la salle de classe.
         <source>Error al convertir a texto</source>
         <translation>Erreur lors de la conversion en texte</translation>
     </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, page %2</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -645,6 +649,14 @@ Tableau blanc interactif pour la salle de classe.
     <message>
         <source>La lección se ha importado con estos cambios:</source>
         <translation>La leçon a été importée avec ces changements :</translation>
+    </message>
+    <message>
+        <source>La lección se ha abierto con estos cambios:</source>
+        <translation>La leçon a été ouverte avec ces changements :</translation>
+    </message>
+    <message>
+        <source>… y %1 más.</source>
+        <translation>… et %1 de plus.</translation>
     </message>
 </context>
 <context>
@@ -1143,6 +1155,25 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>LessonPictures</name>
+    <message>
+        <source>Página %1: %2</source>
+        <translation>Page %1 : %2</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>L’image « %1 » n’a pas été utilisée : la leçon la demande à %2 x %3 pixels, et avec toutes ses images entières la leçon prendrait plus de mémoire que le tableau n’accepte.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>L’image « %1 » a été réduite à %2 x %3 pixels (la leçon la demande à %4 x %5) : avec toutes ses images entières, la leçon prendrait plus de mémoire que le tableau n’accepte.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>L’image « %1 » n’a pas été utilisée : elle mesure %2 x %3 pixels, et la lire avec les autres images de la leçon prendrait plus de mémoire que le tableau n’en admet.</translation>
+    </message>
+</context>
+<context>
     <name>MainForm</name>
     <message>
         <source>Atención</source>
@@ -1182,6 +1213,37 @@ QPushButton:hover {
     <message>
         <source>Veltorisa</source>
         <translation>Veltorisa</translation>
+    </message>
+</context>
+<context>
+    <name>PictureReading</name>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que la pizarra puede mover, y se muestra quieta.</source>
+        <translation>L’animation « %1 » mesure %2 x %3 pixels, plus que le tableau ne peut animer, et s’affiche immobile.</translation>
+    </message>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se muestra quieta y reducida a %4 x %5.</source>
+        <translation>L’animation « %1 » mesure %2 x %3 pixels, plus que le tableau n’accepte, et s’affiche immobile, réduite à %4 x %5.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se ha tomado reducida a %4 x %5.</source>
+        <translation>L’image « %1 » mesure %2 x %3 pixels, plus que le tableau n’accepte, et a été réduite à %4 x %5.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y la pizarra admite como mucho %4 píxeles por lado y %5 millones de píxeles.</source>
+        <translation>L’image « %1 » n’a pas été utilisée : elle mesure %2 x %3 pixels, et le tableau accepte au plus %4 pixels de côté et %5 millions de pixels.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla ocuparía más de %4 MB de memoria.</source>
+        <translation>L’image « %1 » n’a pas été utilisée : elle mesure %2 x %3 pixels, et la lire prendrait plus de %4 Mo de mémoire.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: no se puede saber cuánta memoria ocuparía sin leerla entera.</source>
+        <translation>L’image « %1 » n’a pas été utilisée : on ne peut pas savoir combien de mémoire elle prendrait sans la lire en entier.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1».</source>
+        <translation>L’image « %1 » n’a pas pu être lue.</translation>
     </message>
 </context>
 <context>
@@ -1810,6 +1872,10 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     <message>
         <source>Fondo Gradiente</source>
         <translation>Dégradé</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Attention</translation>
     </message>
 </context>
 <context>

@@ -535,6 +535,10 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
         <source>Error al convertir a texto</source>
         <translation>Erro ao converter em texto</translation>
     </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, página %2</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -645,6 +649,14 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
     <message>
         <source>La lección se ha importado con estos cambios:</source>
         <translation>A lição foi importada com estas alterações:</translation>
+    </message>
+    <message>
+        <source>La lección se ha abierto con estos cambios:</source>
+        <translation>A lição foi aberta com estas alterações:</translation>
+    </message>
+    <message>
+        <source>… y %1 más.</source>
+        <translation>… e mais %1.</translation>
     </message>
 </context>
 <context>
@@ -1143,6 +1155,25 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>LessonPictures</name>
+    <message>
+        <source>Página %1: %2</source>
+        <translation>Página %1: %2</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>A imagem “%1” não foi usada: a lição a pede com %2 x %3 pixels, e com todas as suas imagens inteiras a lição ocuparia mais memória do que a lousa aceita.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>A imagem “%1” foi reduzida a %2 x %3 pixels (a lição a pede com %4 x %5): com todas as suas imagens inteiras, a lição ocuparia mais memória do que a lousa aceita.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>A imagem “%1” não foi usada: mede %2 x %3 pixels, e lê-la junto com as demais imagens da lição ocuparia mais memória do que a lousa admite.</translation>
+    </message>
+</context>
+<context>
     <name>MainForm</name>
     <message>
         <source>Atención</source>
@@ -1182,6 +1213,37 @@ QPushButton:hover {
     <message>
         <source>Veltorisa</source>
         <translation>Veltorisa</translation>
+    </message>
+</context>
+<context>
+    <name>PictureReading</name>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que la pizarra puede mover, y se muestra quieta.</source>
+        <translation>A animação “%1” mede %2 x %3 pixels, mais do que a lousa consegue animar, e é mostrada parada.</translation>
+    </message>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se muestra quieta y reducida a %4 x %5.</source>
+        <translation>A animação “%1” mede %2 x %3 pixels, mais do que a lousa aceita, e é mostrada parada, reduzida a %4 x %5.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se ha tomado reducida a %4 x %5.</source>
+        <translation>A imagem “%1” mede %2 x %3 pixels, mais do que a lousa aceita, e foi reduzida a %4 x %5.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y la pizarra admite como mucho %4 píxeles por lado y %5 millones de píxeles.</source>
+        <translation>A imagem “%1” não foi usada: mede %2 x %3 pixels, e a lousa aceita no máximo %4 pixels por lado e %5 milhões de pixels.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla ocuparía más de %4 MB de memoria.</source>
+        <translation>A imagem “%1” não foi usada: mede %2 x %3 pixels, e lê-la ocuparia mais de %4 MB de memória.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: no se puede saber cuánta memoria ocuparía sin leerla entera.</source>
+        <translation>A imagem “%1” não foi usada: não é possível saber quanta memória ocuparia sem lê-la inteira.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1».</source>
+        <translation>Não foi possível ler a imagem “%1”.</translation>
     </message>
 </context>
 <context>
@@ -1810,6 +1872,10 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
     <message>
         <source>Fondo Gradiente</source>
         <translation>Gradiente</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Atenção</translation>
     </message>
 </context>
 <context>

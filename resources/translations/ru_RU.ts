@@ -535,6 +535,10 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
         <source>Error al convertir a texto</source>
         <translation>Ошибка при преобразовании в текст</translation>
     </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, страница %2</translation>
+    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -645,6 +649,14 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
     <message>
         <source>La lección se ha importado con estos cambios:</source>
         <translation>Урок импортирован со следующими изменениями:</translation>
+    </message>
+    <message>
+        <source>La lección se ha abierto con estos cambios:</source>
+        <translation>Урок открыт со следующими изменениями:</translation>
+    </message>
+    <message>
+        <source>… y %1 más.</source>
+        <translation>… и ещё %1.</translation>
     </message>
 </context>
 <context>
@@ -1143,6 +1155,25 @@ QPushButton:hover {
     </message>
 </context>
 <context>
+    <name>LessonPictures</name>
+    <message>
+        <source>Página %1: %2</source>
+        <translation>Страница %1: %2</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>Изображение «%1» не использовано: урок задаёт ему размер %2 x %3 пикселей, а со всеми изображениями в полном размере урок занял бы больше памяти, чем принимает доска.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>Изображение «%1» уменьшено до %2 x %3 пикселей (урок задаёт ему размер %4 x %5): со всеми изображениями в полном размере урок занял бы больше памяти, чем принимает доска.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.</source>
+        <translation>Изображение «%1» не использовано: его размер %2 x %3 пикселей, и чтение его вместе с остальными изображениями урока заняло бы больше памяти, чем допускает доска.</translation>
+    </message>
+</context>
+<context>
     <name>MainForm</name>
     <message>
         <source>Atención</source>
@@ -1182,6 +1213,37 @@ QPushButton:hover {
     <message>
         <source>Veltorisa</source>
         <translation>Veltorisa</translation>
+    </message>
+</context>
+<context>
+    <name>PictureReading</name>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que la pizarra puede mover, y se muestra quieta.</source>
+        <translation>Анимация «%1» размером %2 x %3 пикселей — больше, чем доска может анимировать, поэтому она показана неподвижной.</translation>
+    </message>
+    <message>
+        <source>La animación «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se muestra quieta y reducida a %4 x %5.</source>
+        <translation>Анимация «%1» размером %2 x %3 пикселей — больше, чем принимает доска, поэтому она показана неподвижной и уменьшенной до %4 x %5.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» mide %2 x %3 píxeles, más de lo que admite la pizarra, y se ha tomado reducida a %4 x %5.</source>
+        <translation>Изображение «%1» размером %2 x %3 пикселей — больше, чем принимает доска, поэтому оно уменьшено до %4 x %5.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y la pizarra admite como mucho %4 píxeles por lado y %5 millones de píxeles.</source>
+        <translation>Изображение «%1» не использовано: его размер %2 x %3 пикселей, а доска принимает не более %4 пикселей по стороне и %5 миллионов пикселей.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla ocuparía más de %4 MB de memoria.</source>
+        <translation>Изображение «%1» не использовано: его размер %2 x %3 пикселей, и для чтения потребовалось бы более %4 МБ памяти.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: no se puede saber cuánta memoria ocuparía sin leerla entera.</source>
+        <translation>Изображение «%1» не использовано: нельзя узнать, сколько памяти оно займёт, не прочитав его целиком.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1».</source>
+        <translation>Не удалось прочитать изображение «%1».</translation>
     </message>
 </context>
 <context>
@@ -1810,6 +1872,10 @@ Please check the media service plugins are installed.</source>
     <message>
         <source>Fondo Gradiente</source>
         <translation>Градиент</translation>
+    </message>
+    <message>
+        <source>Atención</source>
+        <translation>Внимание</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 #include "support/boardfixture.h"
 #include "support/contentmedia.h"
+#include "support/craftedpictures.h"
 #include "support/itemmedia.h"
 #include "support/testsupport.h"
 
@@ -61,6 +62,7 @@ private slots:
     void soundShowsItsNameUnderTheIcon();
     void pictureCloneLiesOverTheOriginal();
     void animatedImagePlaysAndItsCopyIsIndependent();
+    void animationShownAtTheSizeGiven();
     void videoCopyKeepsPathAndPoster();
     void videoMediaButtonOpensOnePlayerWindow();
     void animatedVideoOpensAnAnimationWindow();
@@ -490,6 +492,32 @@ void tst_DGItems::animatedImagePlaysAndItsCopyIsIndependent()
     const int copyFrame = copy->m_label->movie()->currentFrameNumber();
     QTRY_VERIFY(copy->m_label->movie()->currentFrameNumber() != copyFrame);
     QVERIFY(!copy->toPixmap().isNull());
+}
+
+// A lesson gives an animation its size: the object is that large, the frames drawn to fill it,
+// and its copy keeps it.
+void tst_DGItems::animationShownAtTheSizeGiven()
+{
+    QTemporaryDir dir;
+    const QString file =
+            CraftedPictures::writeIn(dir.path(), "gif-animated", QSize(40, 30), "baile");
+    Board board;
+    DPage *page = board.current();
+    QLabel *label = DGGifItem::makeAnimation(file, QSize(300, 200));
+    QVERIFY(label);
+    DGGifItem *animation = page->addGifItem(label, QPointF(100, 100), 0, 1.0f, QTransform(), false);
+    QCOMPARE(animation->boundingRect(), QRectF(-5, -5, 310, 210));
+    QImage image(page->sceneRect().size().toSize(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    page->render(&painter, QRectF(QPointF(0, 0), image.size()), page->sceneRect());
+    painter.end();
+    const QPointF corner = animation->mapToScene(QPointF(290, 190)) - page->sceneRect().topLeft();
+    QVERIFY(QColor(image.pixel(corner.toPoint())) != QColor(Qt::white));
+    QPointer<DGGifItem> copy = animation->clone();
+    QVERIFY(copy->m_label);
+    QCOMPARE(copy->m_label->size(), QSize(300, 200));
+    delete copy;
 }
 
 void tst_DGItems::videoCopyKeepsPathAndPoster()

@@ -1,16 +1,19 @@
 #include "support/boardfixture.h"
 #include "support/contentmedia.h"
+#include "support/craftedpictures.h"
 #include "support/galleryfixture.h"
 #include "support/itemmedia.h"
 #include "support/mediafixture.h"
 #include "support/testsupport.h"
 
 #include "board/boardtypes.h"
+#include "board/dggifitem.h"
 #include "board/dgpixmapitem.h"
 #include "board/dgtextitem.h"
 #include "board/dgvideoitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
+#include "board/picturereading.h"
 #include "content/dlabel.h"
 #include "tools/dscreenrecord.h"
 
@@ -58,10 +61,11 @@ QStringList currentDirectory()
 }
 
 // A PDF of the given page colours, drawn as the program's own export draws them.
-bool writePdf(const QString &path, const QList<QColor> &colours)
+bool writePdf(const QString &path, const QList<QColor> &colours,
+              const QPageSize &size = QPageSize(QPageSize::A7))
 {
     QPdfWriter writer(path);
-    writer.setPageSize(QPageSize(QPageSize::A7));
+    writer.setPageSize(size);
     writer.setResolution(72);
     QPainter painter(&writer);
     for (int i = 0; i < colours.size(); ++i) {
@@ -116,6 +120,8 @@ private slots:
     void cancelledDialogsChangeNothing();
     void pictureFromDialog();
     void unreadablePictureSaysSo();
+    void pictureButtonKeepsToTheLimits_data();
+    void pictureButtonKeepsToTheLimits();
     void pdfPagesBecomePictures_data();
     void pdfPagesBecomePictures();
     void damagedPdfSaysSo();
@@ -229,26 +235,96 @@ void tst_DPageMedia::unreadablePictureSaysSo()
     QCOMPARE(page->undoStack()->count(), 0);
 }
 
+void tst_DPageMedia::pictureButtonKeepsToTheLimits_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("side");
+    QTest::addColumn<QString>("suffix"); // a false name, or the kind's own
+    QTest::addColumn<QSize>("taken"); // invalid: nothing placed
+    QTest::addColumn<QString>("said"); // the start of the sentence the teacher reads
+    const QString refused = QStringLiteral("No se ha usado la imagen «");
+    const QString smaller = QStringLiteral("La imagen «");
+    // Crafted small, each 30000 x 30000 once decoded.
+    for (const char *kind : { "png", "png16", "gif", "bmp", "tiff", "webp", "mng", "icns", "ico",
+                              "ico-bmp", "cur", "pgm", "ppm", "xpm", "jpeg-progressive" })
+        QTest::newRow(qPrintable(QStringLiteral("%1 30000").arg(kind)))
+                << kind << 30000 << QString() << QSize() << refused;
+    QTest::newRow("ICNS named .png") << "icns" << 30000 << "png" << QSize() << refused;
+    QTest::newRow("MNG named .png") << "mng" << 30000 << "png" << QSize() << refused;
+    // Made smaller by their decoders: JPEG at a quarter, SVG drawn at the largest size.
+    QTest::newRow("jpeg 30000") << "jpeg" << 30000 << QString() << QSize(7500, 7500) << smaller;
+    QTest::newRow("svg 30000") << "svg" << 30000 << QString() << QSize(8192, 8192) << smaller;
+    QTest::newRow("SVGZ named .png") << "svgz" << 30000 << "png" << QSize(8192, 8192) << smaller;
+    // Slightly beyond the limits: decoded whole, then averaged down.
+    for (const char *kind : { "png", "tiff", "webp", "svg", "bmp" })
+        QTest::newRow(qPrintable(QStringLiteral("%1 9000").arg(kind)))
+                << kind << 9000 << QString() << QSize(8192, 8192) << smaller;
+    QTest::newRow("jpeg 9000") << "jpeg" << 9000 << QString() << QSize(4500, 4500) << smaller;
+    // Too large to play: its first picture, still.
+    QTest::newRow("animation of 5000") << "gif-animated" << 5000 << QString() << QSize(5000, 5000)
+                                       << QStringLiteral("La animación «");
+}
+
+// The picture button reads what it is given once, within the limits a lesson keeps to: beyond
+// them nothing is placed, or a smaller copy, and the teacher reads which picture and why.
+void tst_DPageMedia::pictureButtonKeepsToTheLimits()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, side);
+    QFETCH(QString, suffix);
+    QFETCH(QSize, taken);
+    QFETCH(QString, said);
+    const QString file = CraftedPictures::writeIn(m_files.path(), kind, QSize(side, side),
+                                                  QStringLiteral("picture-") + kind, suffix);
+    QVERIFY(!file.isEmpty());
+    Board board;
+    DPage *page = board.current();
+    MediaFixture::MessageBoxes boxes;
+    auto answered = chooseFile(file);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^DPage: picture "));
+    page->insertImage(false);
+    QVERIFY(*answered);
+    QCOMPARE(boxes.seen.size(), 1);
+    const QString name = QFileInfo(file).fileName();
+    QVERIFY2(boxes.seen.first().startsWith(QStringLiteral("Atención|") + said + name + "»"),
+             qPrintable(boxes.seen.first()));
+    const QList<QGraphicsItem *> pictures = objectsOf(page, ItemTypePixmap);
+    if (!taken.isValid()) {
+        QCOMPARE(pictures.size(), 0);
+        QCOMPARE(page->undoStack()->count(), 0);
+        return;
+    }
+    QCOMPARE(pictures.size(), 1);
+    QVERIFY(!dynamic_cast<DGGifItem *>(pictures.first()));
+    QCOMPARE(static_cast<DGPixmapItem *>(pictures.first())->pixmap().size(), taken);
+    QCOMPARE(page->undoStack()->count(), 1);
+}
+
 void tst_DPageMedia::pdfPagesBecomePictures_data()
 {
     QTest::addColumn<QList<QColor>>("colours");
-    QTest::newRow("two pages") << QList<QColor>{ Qt::red, Qt::blue };
+    QTest::addColumn<QSizeF>("points"); // of each page
+    const QSizeF a7 = QPageSize(QPageSize::A7).size(QPageSize::Point);
+    QTest::newRow("two pages") << QList<QColor>{ Qt::red, Qt::blue } << a7;
     // Numbered with two digits by the converter, and still taken in page order.
     QList<QColor> twelve;
     for (int page = 0; page < 12; ++page)
         twelve << QColor::fromHsv(page * 30, 255, 255);
-    QTest::newRow("twelve pages") << twelve;
+    QTest::newRow("twelve pages") << twelve << a7;
+    // 30000 pixels a side at the converter's own resolution: made at a lower one.
+    QTest::newRow("a page of 200 inches") << QList<QColor>{ Qt::darkGreen } << QSizeF(14400, 14400);
 }
 
 void tst_DPageMedia::pdfPagesBecomePictures()
 {
     QFETCH(QList<QColor>, colours);
+    QFETCH(QSizeF, points);
     // Files of an earlier import's name, here and beside the document, are not pages.
     QVERIFY(writeBytes("tempFilePng-3.png", "left over"));
     QVERIFY(writeBytes(m_files.filePath("tempFilePng-2.png"), "left over"));
     m_before = currentDirectory();
     const QString file = m_files.filePath("pages; $(touch x).pdf");
-    QVERIFY(writePdf(file, colours));
+    QVERIFY(writePdf(file, colours, QPageSize(points, QPageSize::Point)));
     Board board;
     DPage *page = board.current();
     MediaFixture::MessageBoxes boxes;
@@ -259,6 +335,7 @@ void tst_DPageMedia::pdfPagesBecomePictures()
     const QList<QGraphicsItem *> pictures = objectsOf(page, ItemTypePixmap);
     QCOMPARE(pictures.size(), colours.size());
     for (int i = 0; i < colours.size(); ++i) {
+        QVERIFY(PictureReading::fits(static_cast<DGPixmapItem *>(pictures.at(i))->pixmap().size()));
         const QColor seen = centreColour(pictures.at(i));
         QVERIFY2(qAbs(seen.red() - colours.at(i).red()) <= 2
                          && qAbs(seen.green() - colours.at(i).green()) <= 2
@@ -447,6 +524,14 @@ void tst_DPageMedia::galleryDrop_data()
             << "0"
             << "missing.png"
             << "" << 0 << QStringList{ QStringLiteral("Atención|Error al insertar la imagen") };
+    QTest::newRow("picture beyond the limits")
+            << "0"
+            << "huge"
+            << "" << 0
+            << QStringList{ QStringLiteral(
+                       "Atención|No se ha usado la imagen «huge.png»: mide 30000 x 30000 "
+                       "píxeles, y la pizarra admite como mucho 16384 píxeles por lado y 67 "
+                       "millones de píxeles.") };
 }
 
 void tst_DPageMedia::galleryDrop()
@@ -459,6 +544,9 @@ void tst_DPageMedia::galleryDrop()
     if (file == QLatin1String("picture")) {
         file = m_files.filePath("tile.png");
         QVERIFY(ItemMedia::makePicture(file, QSize(75, 41), Qt::darkCyan));
+    } else if (file == QLatin1String("huge")) {
+        file = CraftedPictures::writeIn(m_files.path(), "png", QSize(30000, 30000), file);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^DPage: picture "));
     }
     Board board;
     DPage *page = board.current();

@@ -51,10 +51,10 @@ void tst_FreehandStroke::strokePath_data()
     QTest::addColumn<Points>("points");
     QTest::addColumn<Points>("elements");
     QTest::newRow("one point") << Points{ { 5, 5 } } << Points{ { 5, 5 } };
-    // Two to five points: one line to the second point plus (1, 1), whatever the rest.
-    QTest::newRow("click of two") << Points{ { 5, 5 }, { 5, 5 } } << Points{ { 5, 5 }, { 6, 6 } };
+    // A tap is its point alone, drawn as a dot; a quick dash keeps every point.
+    QTest::newRow("click of two") << Points{ { 5, 5 }, { 5, 5 } } << Points{ { 5, 5 } };
     QTest::newRow("five") << Points{ { 0, 0 }, { 10, 0 }, { 50, 50 }, { 90, 0 }, { 99, 9 } }
-                          << Points{ { 0, 0 }, { 11, 1 } };
+                          << Points{ { 0, 0 }, { 10, 0 }, { 50, 50 }, { 90, 0 }, { 99, 9 } };
     QTest::newRow("six") << Points{ { 0, 0 }, { 1, 0 }, { 2, 0 }, { 3, 0 }, { 4, 0 }, { 5, 1 } }
                          << Points{ { 0, 0 }, { 1, 0 }, { 2, 0 }, { 3, 0 }, { 4, 0 }, { 5, 1 } };
 }
@@ -80,9 +80,8 @@ void tst_FreehandStroke::calligraphicPicture_data()
         level << QPointF(x, 50);
     // Each bar stands on the pixel that holds its point and one pixel each side of it.
     QTest::newRow("level") << level << QRect(QPoint(99, 40), QPoint(201, 59)) << QSize(120, 20);
-    // Three points: the path is the first line alone, but every point was stamped.
     QTest::newRow("three points") << Points{ { 100, 50 }, { 110, 50 }, { 110, 90 } }
-                                  << QRect(QPoint(99, 40), QPoint(111, 99)) << QSize(31, 60);
+                                  << QRect(QPoint(99, 40), QPoint(111, 99)) << QSize(30, 60);
 }
 
 void tst_FreehandStroke::calligraphicPicture()
@@ -115,11 +114,11 @@ void tst_FreehandStroke::texturePictureKeepsTheStampedRegion()
     // Away from the stroke only the faint ground remains.
     QCOMPARE(picture.image.pixelColor(picture.image.width() - 1, 0), QColor(0, 0, 0, 1));
 
-    // Three points make a path of the first line alone; the last one's stamp is kept too.
+    // Three points: the last one's stamp is kept too.
     const Points turn{ { 50, 50 }, { 60, 50 }, { 60, 90 } };
     const FreehandStroke::Picture turned =
             FreehandStroke::texture(turn, FreehandStroke::strokePath(turn), stamp);
-    QCOMPARE(QRectF(turned.topLeft, turned.image.size()), QRectF(42, 42, 27, 56));
+    QCOMPARE(QRectF(turned.topLeft, turned.image.size()), QRectF(42, 42, 26, 56));
 
     // A single point would stamp nothing: no picture of the bare ground is made.
     const Points dot{ { 10, 10 } };

@@ -382,14 +382,24 @@ void tst_ScribbleArea::liveInkIsTheStrokeItBecomes_data()
     QTest::addColumn<int>("tool");
     QTest::addColumn<double>("zoom");
     QTest::addColumn<QPointF>("centre"); // where the view is panned to; null: not panned
-    QTest::newRow("pencil 200 %") << 50 << 2.0 << QPointF();
-    QTest::newRow("pencil 400 % panned") << 50 << 4.0 << QPointF(613.3, 411.7);
-    QTest::newRow("highlighter 200 %") << 54 << 2.0 << QPointF();
-    QTest::newRow("smart pen 400 %") << 69 << 4.0 << QPointF();
-    QTest::newRow("user 3 highlighter 200 % panned") << 57 << 2.0 << QPointF(400.6, 300.2);
-    QTest::newRow("fountain pen 418 % panned") << 60 << 4.18 << QPointF(613.3, 411.7);
-    QTest::newRow("brush pen 214 %") << 66 << 2.14 << QPointF();
-    QTest::newRow("rainbow pen 214 % panned") << 67 << 2.14 << QPointF(400.6, 300.2);
+    // A quick dash: the press and the few moves between it and the release; none: a long
+    // stroke with a corner.
+    QTest::addColumn<QVector<QPoint>>("dash");
+    const QVector<QPoint> stroke;
+    const QVector<QPoint> three = { { 300, 400 }, { 450, 400 }, { 600, 400 } };
+    const QVector<QPoint> four = { { 300, 400 }, { 400, 430 }, { 500, 370 }, { 600, 400 } };
+    // clang-format off
+    QTest::newRow("pencil 200 %")                    << 50 << 2.0  << QPointF()             << stroke;
+    QTest::newRow("pencil 400 % panned")             << 50 << 4.0  << QPointF(613.3, 411.7) << stroke;
+    QTest::newRow("highlighter 200 %")               << 54 << 2.0  << QPointF()             << stroke;
+    QTest::newRow("smart pen 400 %")                 << 69 << 4.0  << QPointF()             << stroke;
+    QTest::newRow("user 3 highlighter 200 % panned") << 57 << 2.0  << QPointF(400.6, 300.2) << stroke;
+    QTest::newRow("fountain pen 418 % panned")       << 60 << 4.18 << QPointF(613.3, 411.7) << stroke;
+    QTest::newRow("brush pen 214 %")                 << 66 << 2.14 << QPointF()             << stroke;
+    QTest::newRow("rainbow pen 214 % panned")        << 67 << 2.14 << QPointF(400.6, 300.2) << stroke;
+    QTest::newRow("pencil dash of three")            << 50 << 1.0  << QPointF()             << three;
+    QTest::newRow("highlighter dash of four 200 %")  << 54 << 2.0  << QPointF()             << four;
+    // clang-format on
 }
 
 void tst_ScribbleArea::liveInkIsTheStrokeItBecomes()
@@ -397,6 +407,7 @@ void tst_ScribbleArea::liveInkIsTheStrokeItBecomes()
     QFETCH(int, tool);
     QFETCH(double, zoom);
     QFETCH(QPointF, centre);
+    QFETCH(QVector<QPoint>, dash);
     Board board;
     DView *view = board.view();
     board.current()->zoomPage(float(zoom));
@@ -410,6 +421,8 @@ void tst_ScribbleArea::liveInkIsTheStrokeItBecomes()
     // lands a pixel up and left of where it was pressed.
     QVector<QPoint> stroke = line(QPoint(561, 301), QPoint(820, 331), 70);
     stroke += line(QPoint(820, 331), QPoint(790, 560), 70).mid(1);
+    if (!dash.isEmpty())
+        stroke = dash;
     ScribbleArea *overlay = view->m_scribbleArea;
     QTest::mousePress(overlay, Qt::LeftButton, {}, stroke.first());
     for (const QPoint &point : qAsConst(stroke))

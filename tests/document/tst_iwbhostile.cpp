@@ -1,15 +1,22 @@
 #include "board/boardtypes.h"
+#include "board/dggifitem.h"
 #include "board/dgpathcurveitem.h"
+#include "board/dgpixmapitem.h"
+#include "board/dgtextitem.h"
 #include "board/dgvideoitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
+#include "board/picturereading.h"
 #include "document/dpageslist.h"
 #include "document/iwblimits.h"
 #include "document/toolrun.h"
 #include "shell/globals.h"
+#include "support/craftedpictures.h"
 #include "support/documentfixture.h"
 #include "support/itemmedia.h"
+#include "support/testsupport.h"
 
+#include <QImageReader>
 #include <QtEndian>
 #include <QtTest>
 
@@ -28,6 +35,10 @@ private slots:
     void cleanup();
     void hostileFiles_data();
     void hostileFiles();
+    void picturesBeyondTheLimits_data();
+    void picturesBeyondTheLimits();
+    void picturesTogetherWithinTheLesson_data();
+    void picturesTogetherWithinTheLesson();
     void missingMediaNeverBlocksSaving();
     void fuzzingInputs_data();
     void fuzzingInputs();
@@ -38,6 +49,9 @@ private:
     // The document that is open before each hostile file: one page with one stroke.
     void openDocumentOfTheTeacher();
     QString teacherDocument() const;
+    // Packs folder as an archive (ubz: a UBZ lesson) and opens it through the Open command; the
+    // message the open showed (title|text), if any, and how many dialogs were answered.
+    QString openThroughTheMenu(const QString &folder, bool ubz, int *answered);
 
     std::unique_ptr<QWidget> m_window;
     std::unique_ptr<DPagesList> m_list;
@@ -46,10 +60,14 @@ private:
 
 namespace {
 
-enum class Outcome { Refused, Partial, Opened };
+// PicturesSaid: opened whole, with the one message that names the pictures left out or taken
+// smaller.
+enum class Outcome { Refused, Partial, Opened, PicturesSaid };
 enum class Extra {
     None,
-    HugePictureFile,
+    SmallPicture, // "images/big.png", 40 x 30
+    HugePictureFile, // "images/big.png", 30000 x 30000 and small
+
     UnpackBomb,
     UnderstatedEntry,
     UnderstatedAmongMany,
@@ -185,6 +203,25 @@ QString tst_IwbHostile::teacherDocument() const
     return pages.join(QLatin1Char('|')) + QStringLiteral(" named ") + m_list->fileName();
 }
 
+QString tst_IwbHostile::openThroughTheMenu(const QString &folder, bool ubz, int *answered)
+{
+    const QString archive =
+            m_files->filePath(ubz ? QStringLiteral("hostile.ubz") : QStringLiteral("hostile.iwb"));
+    QFile::remove(archive);
+    const ToolRun zipped =
+            runTool(QStringLiteral("zip"),
+                    { QStringLiteral("-q"), QStringLiteral("-r"), archive, QStringLiteral(".") },
+                    folder, 60000);
+    if (!zipped.ok)
+        return zipped.error;
+    QString message;
+    auto dialogs = DocumentFixture::answerInTurn(
+            { DocumentFixture::chooseFile(archive), DocumentFixture::click("OK", &message) });
+    m_list->openFile();
+    *answered = *dialogs;
+    return message;
+}
+
 void tst_IwbHostile::hostileFiles_data()
 {
     QTest::addColumn<QByteArray>("content");
@@ -217,27 +254,28 @@ void tst_IwbHostile::hostileFiles_data()
             "<svg:image id=\"obj3\" xlink:href=\"images/big.png\" x=\"0\" y=\"0\" "
             "width=\"%1\" height=\"%2\" "
             "transform=\"translate(0,0) rotate(0,0,0) scale(1)\"/>";
-    QTest::newRow("picture of 100000 x 100000 asked")
-            << document(page(QByteArray(picture).replace("%1", "100000").replace("%2", "100000")))
-            << Extra::None << Outcome::Refused << 0 << -1;
-    QByteArray pictures;
-    // Each allowed alone; together one more than a document may hold.
+    // Pictures beyond what the board holds never lose the lesson: left out, or taken smaller
+    // (picturesBeyondTheLimits), and said.
+    QByteArray pictures = stroke("1,1 50,50");
+    // Each allowed alone; together more than a document may hold: all of them a little smaller.
     const qint64 pictureBytes = qint64(8000) * 2000 * 4;
     for (qint64 n = 0; n <= IwbLimits::kMaxDocumentBytes / pictureBytes; ++n)
         pictures += QByteArray(picture).replace("%1", "8000").replace("%2", "2000");
     QTest::newRow("pictures beyond what a document may hold")
-            << document(page(pictures)) << Extra::None << Outcome::Refused << 0 << -1;
-    QTest::newRow("picture file of 20000 x 20000")
-            << document(page(QByteArray(picture).replace("%1", "40").replace("%2", "30")))
-            << Extra::HugePictureFile << Outcome::Refused << 0 << -1;
-    // Refused only once the pages before it are read: they go, and the teacher's stay.
+            << document(page(pictures)) << Extra::SmallPicture << Outcome::PicturesSaid << 1
+            << int(IwbLimits::kMaxDocumentBytes / pictureBytes) + 2;
+    QTest::newRow("picture file of 30000 x 30000") << document(
+            page(stroke("1,1 50,50") + QByteArray(picture).replace("%1", "40").replace("%2", "30")))
+                                                   << Extra::HugePictureFile
+                                                   << Outcome::PicturesSaid << 1 << 1;
+    // Met only once the pages before it are read: they stay.
     QByteArray pagesBefore;
     for (int n = 0; n < 40; ++n)
         pagesBefore += page(stroke(points(300)) + stroke(points(300)));
-    QTest::newRow("picture file of 20000 x 20000 after many pages")
+    QTest::newRow("picture file of 30000 x 30000 after many pages")
             << document(pagesBefore
                         + page(QByteArray(picture).replace("%1", "40").replace("%2", "30")))
-            << Extra::HugePictureFile << Outcome::Refused << 0 << -1;
+            << Extra::HugePictureFile << Outcome::PicturesSaid << 41 << 80;
     QTest::newRow("page of 100000 pixels")
             << document(page(stroke("1,1 5,5"))).replace("width=\"900\"", "width=\"100000\"")
             << Extra::None << Outcome::Refused << 0 << -1;
@@ -323,9 +361,13 @@ void tst_IwbHostile::hostileFiles()
     QTemporaryDir folder;
     QDir(folder.path()).mkpath(QStringLiteral("images"));
     DocumentFixture::writeFile(folder.filePath(QStringLiteral("content.xml")), content);
-    if (extra == Extra::HugePictureFile) // its header alone: the size is all that may be read
-        QVERIFY(ItemMedia::makeHugePicture(folder.filePath(QStringLiteral("images/big.png")),
-                                           QSize(20000, 20000), false));
+    if (extra == Extra::HugePictureFile)
+        QVERIFY(CraftedPictures::write(
+                folder.filePath(QStringLiteral("images/big.png")),
+                CraftedPictures::make(QStringLiteral("png"), QSize(30000, 30000))));
+    if (extra == Extra::SmallPicture)
+        QVERIFY(ItemMedia::makePicture(folder.filePath(QStringLiteral("images/big.png")),
+                                       QSize(40, 30)));
     const bool understated =
             extra == Extra::UnderstatedEntry || extra == Extra::UnderstatedAmongMany;
     if (understated)
@@ -387,6 +429,17 @@ void tst_IwbHostile::hostileFiles()
         QCOMPARE(m_list->size(), pages);
         QCOMPARE(m_list->fileName(), m_files->filePath(QStringLiteral("hostile.iwb")));
         break;
+    case Outcome::PicturesSaid:
+        QCOMPARE(*answered, 2);
+        QVERIFY2(message.startsWith(QStringLiteral("Atención|La lección se ha abierto con estos "
+                                                   "cambios:\n\nPágina ")),
+                 qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("«big.png»")), qPrintable(message));
+        QVERIFY2(!m_list->lastOpenWasDamaged(), qPrintable(m_list->lastOpenError()));
+        QCOMPARE(m_list->size(), pages);
+        QCOMPARE(m_list->fileName(), m_files->filePath(QStringLiteral("hostile.iwb")));
+        QVERIFY(!m_list->isDocumentModified());
+        break;
     }
     if (objects >= 0) {
         int read = 0;
@@ -405,6 +458,198 @@ void tst_IwbHostile::hostileFiles()
         if (outcome == Outcome::Opened)
             QVERIFY2(farthest > 1234000, qPrintable(QString::number(farthest)));
         QCOMPARE(read, objects);
+    }
+}
+
+void tst_IwbHostile::picturesBeyondTheLimits_data()
+{
+    // A picture no board can hold, crafted small, beside a stroke and a text, in a lesson of
+    // ours or one imported: the lesson opens, the picture is left out or taken smaller (as its
+    // reading decides) at the size and place the lesson gives it, and the teacher is told
+    // which. Only what the reading plans is spent.
+    QTest::addColumn<QString>("kind"); // of CraftedPictures
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QSize>("asked"); // by the lesson
+    QTest::addColumn<bool>("ubz");
+    QTest::addColumn<QString>("suffix"); // the name it is stored under ("": its own)
+    // Not small: three screens of 30000 x 30000. Not read by the toolkit at that size: TGA and
+    // WBMP; a PBM of it is decoded smaller, and then turns out cut short, as crafted.
+    const QStringList notHere{ "gif-animated", "tga", "wbmp", "pbm" };
+    for (const bool ubz : { false, true }) {
+        for (const CraftedPictures::Kind &kind : CraftedPictures::kKinds) {
+            if (QImageReader::supportedImageFormats().contains(kind.suffix)
+                && !notHere.contains(kind.name))
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2 of 30000 x 30000")
+                                                 .arg(ubz ? "UBZ" : "IWB", kind.name)))
+                        << kind.name << QSize(30000, 30000) << QSize(300, 200) << ubz << QString();
+        }
+    }
+    QTest::newRow("icns under a .png name")
+            << "icns" << QSize(30000, 30000) << QSize(300, 200) << false << "png";
+    // Beyond the limits, within what reading may spend: taken smaller.
+    for (const char *kind : { "png", "jpeg", "tiff", "webp", "svg", "bmp", "gif" })
+        QTest::newRow(qPrintable(QStringLiteral("%1 of 9000 x 9000").arg(kind)))
+                << kind << QSize(9000, 9000) << QSize(300, 200) << false << QString();
+    // An animation plays at the lesson's size, not its screen's.
+    QTest::newRow("animation of 640 x 480")
+            << "gif-animated" << QSize(640, 480) << QSize(300, 200) << false << QString();
+    // A picture the lesson asks at more than the board holds keeps that size on the page.
+    QTest::newRow("picture of 40 x 30 asked at 100000 x 100000")
+            << "png" << QSize(40, 30) << QSize(100000, 100000) << false << QString();
+}
+
+void tst_IwbHostile::picturesBeyondTheLimits()
+{
+    QFETCH(QString, kind);
+    QFETCH(QSize, size);
+    QFETCH(QSize, asked);
+    QFETCH(bool, ubz);
+    QFETCH(QString, suffix);
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("images")));
+    const QString file = CraftedPictures::writeIn(folder.filePath(QStringLiteral("images")), kind,
+                                                  size, QStringLiteral("big"), suffix);
+    QVERIFY(!file.isEmpty());
+    const QString name = QFileInfo(file).fileName();
+    const QString w = QString::number(asked.width());
+    const QString h = QString::number(asked.height());
+    if (ubz) // placed about the page's centre
+        DocumentFixture::writeFile(
+                folder.filePath(QStringLiteral("page000.svg")),
+                QStringLiteral("<svg xmlns:ub=\"http://uniboard.mnemis.com/document\"><rect "
+                               "fill=\"#ffffff\"/><g><polygon points=\"1,1 50,50\"/></g>"
+                               "<image ub:source=\"images/%1\" width=\"%2\" height=\"%3\" "
+                               "transform=\"matrix(1,0,0,1,100,80)\"/><foreignObject>"
+                               "<itemTextContent>hola</itemTextContent></foreignObject></svg>")
+                        .arg(name, w, h)
+                        .toUtf8());
+    else
+        DocumentFixture::writeFile(
+                folder.filePath(QStringLiteral("content.xml")),
+                document(page(stroke("1,1 50,50")
+                              + QStringLiteral("<svg:image id=\"obj3\" xlink:href=\"images/%1\" "
+                                               "x=\"100\" y=\"80\" width=\"%2\" height=\"%3\" "
+                                               "transform=\"rotate(0,0,0)\"/>")
+                                        .arg(name, w, h)
+                                        .toUtf8()
+                              + "<svg:text id=\"obj4\" x=\"5\" y=\"300\">hola</svg:text>")));
+    // What its reading plans to take, and whether it is to play.
+    const PictureReading::Probe probe = PictureReading::probe(file);
+    const bool plays = kind.startsWith(QLatin1String("gif")) && !ubz;
+    const bool said = probe.outcome != PictureReading::Outcome::Whole
+            || !PictureReading::fits(asked) || (plays && !probe.playable);
+
+    TestSupport::resetPeakMemory();
+    const qint64 before = TestSupport::peakMegabytes();
+    int answered = 0;
+    const QString message = openThroughTheMenu(folder.path(), ubz, &answered);
+    const qint64 peak = TestSupport::peakMegabytes() - before;
+    // No more than its reading planned, and the picture the lesson holds at its size (with what
+    // the sanitizer keeps of memory freed: 256 MB, and the board's own).
+    const QSize kept = PictureReading::fitted(asked);
+    QVERIFY2(peak < ((probe.peakBytes + 4 * qint64(kept.width()) * kept.height()) >> 20) + 406,
+             qPrintable(QStringLiteral("%1 MB more at the peak").arg(peak)));
+    QVERIFY2(!m_list->lastOpenWasDamaged(), qPrintable(m_list->lastOpenError()));
+    QVERIFY2(answered == (said ? 2 : 1), qPrintable(probe.detail));
+    if (said) {
+        QVERIFY2(message.startsWith(QStringLiteral("Atención|La lección se ha %1 con estos "
+                                                   "cambios:\n\nPágina 1: ")
+                                            .arg(ubz ? "importado" : "abierto")),
+                 qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("«%1»").arg(name)), qPrintable(message));
+        QCOMPARE(message.contains(QStringLiteral("No se ha usado")), !probe.isTaken());
+    }
+    // The rest of the lesson, and the picture where the lesson puts it, at its size: playing
+    // when it is an animation the board plays.
+    QCOMPARE(m_list->size(), 1);
+    QRectF shown;
+    int others = 0;
+    bool played = false;
+    for (QGraphicsItem *item : m_list->at(0)->items()) {
+        others += dynamic_cast<DGPathCurveItem *>(item) || dynamic_cast<DGTextItem *>(item);
+        if (auto *still = dynamic_cast<DGPixmapItem *>(item))
+            shown = still->mapRectToScene(QRectF(QPointF(), still->pixmap().size()));
+        if (auto *animation = dynamic_cast<DGGifItem *>(item)) {
+            shown = animation->mapRectToScene(QRectF(QPointF(), animation->size()));
+            played = true;
+        }
+    }
+    QCOMPARE(played, plays && !said);
+    QCOMPARE(others, 2);
+    QCOMPARE(shown.isValid(), probe.isTaken());
+    if (shown.isValid()) { // (the factories take their scale in single precision)
+        QCOMPARE(QSizeF(std::floor(shown.width() + 0.01), std::floor(shown.height() + 0.01)),
+                 QSizeF(asked));
+        const QPointF at = QPointF(100, 80) + (ubz ? m_list->at(0)->sceneRect().center() : QPointF());
+        QVERIFY((shown.topLeft() - at).manhattanLength() < 1);
+    }
+}
+
+void tst_IwbHostile::picturesTogetherWithinTheLesson_data()
+{
+    // Pictures each within the limits, which together with what the lesson already holds
+    // would take more than a lesson may while it opens: the last are left out or shown still,
+    // and said; the rest of the lesson opens.
+    QTest::addColumn<QStringList>("kinds");
+    QTest::addColumn<QList<QSize>>("sizes");
+    QTest::addColumn<QList<QSize>>("asked");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("two of the largest, then one to be read of 9000 x 9000")
+            << QStringList{ "png", "png", "webp" }
+            << QList<QSize>{ { 16384, 4096 }, { 16384, 4096 }, { 9000, 9000 } }
+            << QList<QSize>{ { 16384, 4096 }, { 16384, 4096 }, { 300, 200 } }
+            << "leerla junto con las demás imágenes";
+    QTest::newRow("six animations of the largest size that plays")
+            << QStringList(QVector<QString>(6, QStringLiteral("gif")).toList())
+            << QVector<QSize>(6, QSize(4096, 4096)).toList()
+            << QVector<QSize>(6, QSize(300, 200)).toList() << "se muestra quieta";
+}
+
+void tst_IwbHostile::picturesTogetherWithinTheLesson()
+{
+    QFETCH(QStringList, kinds);
+    QFETCH(QList<QSize>, sizes);
+    QFETCH(QList<QSize>, asked);
+    QFETCH(QString, said);
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("images")));
+    QByteArray objects = stroke("1,1 50,50");
+    for (int i = 0; i < kinds.size(); ++i) {
+        const QString file = CraftedPictures::writeIn(folder.filePath(QStringLiteral("images")),
+                                                      kinds.at(i), sizes.at(i),
+                                                      QStringLiteral("picture%1").arg(i));
+        QVERIFY(!file.isEmpty());
+        objects += QStringLiteral("<svg:image id=\"obj%1\" xlink:href=\"images/%2\" x=\"%3\" "
+                                  "y=\"80\" width=\"%4\" height=\"%5\" "
+                                  "transform=\"rotate(0,0,0)\"/>")
+                           .arg(i + 10)
+                           .arg(QFileInfo(file).fileName())
+                           .arg(100 * i)
+                           .arg(asked.at(i).width())
+                           .arg(asked.at(i).height())
+                           .toUtf8();
+    }
+    DocumentFixture::writeFile(folder.filePath(QStringLiteral("content.xml")),
+                               document(page(objects)));
+    int answered = 0;
+    const QString message = openThroughTheMenu(folder.path(), false, &answered);
+    QVERIFY2(!m_list->lastOpenWasDamaged(), qPrintable(m_list->lastOpenError()));
+    QCOMPARE(answered, 2);
+    QVERIFY2(message.contains(said), qPrintable(message));
+    int pictures = 0;
+    int playing = 0;
+    int strokes = 0;
+    for (QGraphicsItem *item : m_list->at(0)->items()) {
+        pictures += dynamic_cast<DGPixmapItem *>(item) != nullptr;
+        playing += dynamic_cast<DGGifItem *>(item) != nullptr;
+        strokes += dynamic_cast<DGPathCurveItem *>(item) != nullptr;
+    }
+    QCOMPARE(strokes, 1);
+    if (kinds.first() == QLatin1String("gif")) { // every one there, the last still
+        QCOMPARE(pictures + playing, kinds.size());
+        QVERIFY(playing > 0 && pictures > 0);
+    } else { // the last left out
+        QCOMPARE(pictures, kinds.size() - 1);
     }
 }
 

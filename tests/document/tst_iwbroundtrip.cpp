@@ -10,8 +10,10 @@
 #include "board/dgvideoitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
+#include "board/picturereading.h"
 #include "board/shapegeometry.h"
 #include "document/dpageslist.h"
+#include "document/iwblimits.h"
 #include "document/toolrun.h"
 #include "shell/globals.h"
 #include "support/boardfixture.h"
@@ -52,6 +54,8 @@ private slots:
     void curvesComeBackAsDrawn();
     void lessonOfManyPagesOpensWhole_data();
     void lessonOfManyPagesOpensWhole();
+    void largestPicturesOpenAgain_data();
+    void largestPicturesOpenAgain();
 
 private:
     void buildDocument();
@@ -108,10 +112,10 @@ QList<QGraphicsItem *> objectsOf(DPage *page)
     return objects;
 }
 
-QByteArray contentOf(const QString &archive)
+QByteArray contentOf(const QString &archive,
+                     const QString &entry = QStringLiteral("content.xml"))
 {
-    return runTool(QStringLiteral("unzip"),
-                   { QStringLiteral("-p"), archive, QStringLiteral("content.xml") }, QString(),
+    return runTool(QStringLiteral("unzip"), { QStringLiteral("-p"), archive, entry }, QString(),
                    60000)
             .output;
 }
@@ -819,6 +823,84 @@ void tst_IwbRoundTrip::lessonOfManyPagesOpensWhole()
         shown << match.next().captured(1);
     QCOMPARE(shown.size(), kPages);
     QCOMPARE(entries.filter(QRegularExpression(QStringLiteral("^images/.+"))), shown);
+    opened.exit();
+}
+
+void tst_IwbRoundTrip::largestPicturesOpenAgain_data()
+{
+    // Pictures of the largest size the picture button takes (both limits at once), in a lesson
+    // the teacher saves: it opens again whole, or, when its pictures together are more than an
+    // open document may hold, with all of them, taken a little smaller and said; a save of it
+    // as opened loses nothing of the file.
+    QTest::addColumn<int>("pictures");
+    QTest::newRow("one picture of the largest size") << 1;
+    QTest::newRow("three pictures of the largest size") << 3;
+}
+
+void tst_IwbRoundTrip::largestPicturesOpenAgain()
+{
+    QFETCH(int, pictures);
+    const QSize largest = PictureReading::fitted(QSize(40000, 10000)); // 16384 x 4096
+    const QString first = m_target.filePath(QStringLiteral("largest"));
+    {
+        DocumentFixture::OtherBoard lesson;
+        DPage *page = lesson.pages.getCurPage();
+        page->addCurveItem(QPainterPath(QPointF(10, 10)), QPen(Qt::darkGreen, 5), 0,
+                           BtMenus::btPencil, BtMenus::fnPathSceneCoords, QPointF(), 1,
+                           QTransform(), false);
+        for (int n = 0; n < pictures; ++n) {
+            QImage picture(largest, QImage::Format_RGB32);
+            picture.fill(QColor(40 * n, 90, 200));
+            picture.setPixel(5, 5, qRgb(255, 0, 0));
+            page->addPixmapItem(QPixmap::fromImage(std::move(picture)), QPointF(300, 40 + 100 * n),
+                                0, 1, QTransform(), false);
+        }
+        QVERIFY2(lesson.pages.saveAllPagesToFileIWB(first, true),
+                 qPrintable(lesson.pages.lastSaveError()));
+        lesson.pages.exit();
+    }
+    // Opened, saved, the save opened and saved again: whole from the first save on at the
+    // latest, each at the size it was saved at (larger by the rounding of its smaller side's
+    // pixels at most), and then written the same, with the same picture files.
+    DocumentFixture::OtherBoard other;
+    DPagesList &opened = other.pages;
+    const bool whole = pictures * 4 * qint64(largest.width()) * largest.height()
+            <= IwbLimits::kMaxDocumentBytes;
+    QStringList saved{ first + QStringLiteral(".iwb") };
+    for (const QString &next : { QStringLiteral("largest2"), QStringLiteral("largest3") }) {
+        QVERIFY2(opened.openAllPagesFromFileIWB(saved.last()), qPrintable(opened.lastOpenError()));
+        QVERIFY(!opened.lastOpenWasPartial() && !opened.isDocumentModified());
+        QCOMPARE(opened.fileName(), saved.last());
+        QCOMPARE(opened.lastOpenPictures().size(), whole || saved.size() > 1 ? 0 : pictures);
+        int shown = 0;
+        for (QGraphicsItem *item : objectsOf(opened.at(0))) {
+            auto *picture = dynamic_cast<DGPixmapItem *>(item);
+            if (!picture)
+                continue;
+            ++shown;
+            const QSizeF onPage =
+                    picture->mapRectToScene(QRectF(QPointF(), picture->pixmap().size())).size();
+            QVERIFY2(onPage.width() > largest.width() - 0.01 && onPage.height() > largest.height() - 0.01
+                             && onPage.width() < largest.width() * 1.001 + 1
+                             && onPage.height() < largest.height() * 1.001 + 1,
+                     qPrintable(QStringLiteral("%1 x %2").arg(onPage.width()).arg(onPage.height())));
+            QCOMPARE(picture->pixmap().size() == largest, whole);
+            QVERIFY(!whole || picture->pixmap().toImage().pixel(5, 5) == qRgb(255, 0, 0));
+        }
+        QCOMPARE(shown, pictures);
+        QCOMPARE(objectsOf(opened.at(0)).size(), pictures + 1); // and the stroke
+        QVERIFY2(opened.saveAllPagesToFileIWB(m_target.filePath(next), true),
+                 qPrintable(opened.lastSaveError()));
+        QVERIFY(opened.lastSaveMissing().isEmpty());
+        saved << m_target.filePath(next) + QStringLiteral(".iwb");
+    }
+    const QStringList entries = DocumentFixture::archiveEntries(saved.at(1));
+    QCOMPARE(DocumentFixture::archiveEntries(saved.at(2)), entries);
+    QCOMPARE(entries.filter(QStringLiteral("images/obj")).size(), pictures);
+    for (const QString &entry : entries)
+        QVERIFY2(contentOf(saved.at(2), entry) == contentOf(saved.at(1), entry), qPrintable(entry));
+    if (whole)
+        QCOMPARE(contentOf(saved.at(1)), contentOf(saved.at(0)));
     opened.exit();
 }
 

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "iwblimits.h"
+
+#include "board/picturereading.h"
+
+#include <QCoreApplication>
+#include <QPointF>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class DGPixmapItem;
+
+// The pictures of a lesson being opened (IWB or UBZ): the size each picture object is kept at,
+// and what the teacher is told of those left out or taken smaller. A lesson is never refused
+// for its pictures. Each is kept within the board's limits; together they share what the rest
+// of the document leaves of IwbLimits::kMaxDocumentBytes, each at the same fraction of its
+// sides when they do not all fit whole, so that a lesson built of several large pictures opens
+// with all of them.
+//
+// The document's estimate may still be growing while its pages are read (its text is checked
+// as it comes, a little ahead of the reading): the pictures made are kept within what it
+// leaves them as far as it goes (keepWithin), and made smaller again when it grows, so that
+// the open document never takes more than the limits let it.
+class LessonPictures
+{
+    Q_DECLARE_TR_FUNCTIONS(LessonPictures)
+
+public:
+    // What the document takes, as far as its check has gone: asked whenever a picture object is
+    // made or kept within, and never waited for.
+    void setEstimate(std::function<IwbLimits::Estimate()> estimate)
+    {
+        m_estimate = std::move(estimate);
+    }
+
+    // The size a picture object the lesson gives asked is made at: asked itself, or one of its
+    // shape within the limits and the pictures' share; empty when nothing of it can be kept.
+    QSize keptSize(QSize asked);
+    // The scale that shows kept at asked (at least asked: the object never shrinks on the page).
+    static qreal keptScale(QSize asked, QSize kept);
+    // The object made of it (at kept, its own scale times keptScale): kept within the share
+    // from now on. corner: it turns and scales about its top left corner (UBZ), not its centre.
+    void made(DGPixmapItem *item, QSize asked, QSize kept, bool corner, const QString &name,
+              int page);
+    // The objects made take no more than the estimate, as far as it has gone, leaves them.
+    void keepWithin();
+
+    // What the teacher is told, one sentence a picture. name: the picture's file name; page:
+    // counted from 1.
+    // A picture read from its file (animation: it was to play): said unless taken whole, or
+    // unreadable (a damaged picture counts as a missing one).
+    void noteRead(const PictureReading::Probe &probe, const QString &name, int page,
+                  bool animation = false);
+    // A picture object the lesson asks at asked, of which nothing could be kept.
+    void noteNotKept(QSize asked, const QString &name, int page);
+    // An animation the lesson asks at asked, more than the board plays: shown still.
+    void noteStill(QSize asked, const QString &name, int page);
+    // Every sentence, by page, once the lesson is read.
+    QStringList notes() const;
+    // What the picture objects made take, and what the rest of the document is estimated to
+    // take, as far as its check has gone.
+    qint64 madeBytes() const { return m_madeBytes; }
+    qint64 othersBytes() const { return estimate().others; }
+
+private:
+    IwbLimits::Estimate estimate() const;
+    // Of each side, 0 to 1, for pictures asked all together (their share of room).
+    static double share(qint64 room, qint64 pictures);
+    void note(const QString &sentence, int page);
+    // The sentence for an object's picture kept at kept where the lesson gives asked.
+    static QString keptSentence(QSize asked, QSize kept, const QString &name);
+
+    struct Made
+    {
+        DGPixmapItem *item;
+        QSize asked;
+        QSize kept;
+        qreal scale; // its own, as the lesson gives it
+        bool corner;
+        QString name;
+        int page;
+    };
+    void resize(Made &made, QSize kept);
+
+    std::function<IwbLimits::Estimate()> m_estimate;
+    std::vector<Made> m_made;
+    qint64 m_madeBytes = 0; // of the pictures of m_made, as they are kept
+    struct Note
+    {
+        int page;
+        QString sentence;
+    };
+    std::vector<Note> m_notes;
+};

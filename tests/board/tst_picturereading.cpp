@@ -1,0 +1,263 @@
+#include "support/craftedpictures.h"
+
+#include "board/picturereading.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace PictureReading;
+
+Q_DECLARE_METATYPE(PictureReading::Outcome)
+
+namespace {
+
+QByteArray chunk(const QByteArray &type, const QByteArray &data)
+{
+    return CraftedPictures::pngChunk(type, data);
+}
+
+// A small grey PNG with chunks added before its pixels.
+QByteArray pngWith(const QByteArray &extra)
+{
+    const QByteArray small = CraftedPictures::make("png", QSize(8, 8));
+    const int pixels = small.indexOf("IDAT") - 4;
+    return small.left(pixels) + extra + small.mid(pixels);
+}
+
+} // namespace
+
+class tst_PictureReading : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void everyFormatReadWhole_data();
+    void everyFormatReadWhole();
+    void beyondTheLimitsTurnedAway_data();
+    void beyondTheLimitsTurnedAway();
+    void slightlyBeyondTakenSmaller_data();
+    void slightlyBeyondTakenSmaller();
+    void crafted_data();
+    void crafted();
+    void shrinkAverages_data();
+    void shrinkAverages();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_PictureReading::everyFormatReadWhole_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const QString &kind : CraftedPictures::kindNames())
+        QTest::newRow(qPrintable(kind)) << kind;
+}
+
+// What the measures find agrees with what the toolkit decodes, in every format.
+void tst_PictureReading::everyFormatReadWhole()
+{
+    QFETCH(QString, kind);
+    const QString file = CraftedPictures::writeIn(m_dir.path(), kind, QSize(40, 30), kind);
+    QVERIFY(!file.isEmpty());
+    const Picture picture = read(file);
+    QVERIFY2(picture.probe.outcome == Outcome::Whole, qPrintable(picture.probe.detail));
+    QCOMPARE(picture.probe.size, QSize(40, 30));
+    QCOMPARE(picture.image.size(), QSize(40, 30));
+    QVERIFY(picture.image.format() == QImage::Format_RGB32
+            || picture.image.format() == QImage::Format_ARGB32_Premultiplied);
+    QCOMPARE(message(picture.probe, kind), QString());
+}
+
+void tst_PictureReading::beyondTheLimitsTurnedAway_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("suffix"); // a false name, or the kind's own
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<Outcome>("outcome");
+    // Drawn or decoded smaller by the decoder itself, or of one bit a pixel: a smaller copy
+    // fits the budget.
+    const QStringList smaller = { "jpeg", "svg", "svgz", "pbm", "xbm" };
+    // Beyond what the toolkit's own readers of these take: not pictures it can read.
+    const QStringList unread = { "tga", "wbmp" };
+    for (const QString &kind : CraftedPictures::kindNames()) {
+        const Outcome outcome = smaller.contains(kind) ? Outcome::Smaller
+                : unread.contains(kind)                ? Outcome::Unreadable
+                                                       : Outcome::TooLarge;
+        if (kind != QLatin1String("gif-animated"))
+            QTest::newRow(qPrintable(kind)) << kind << QString() << QByteArray() << outcome;
+    }
+    // Read as what they are, whatever their name says.
+    const Outcome large = Outcome::TooLarge;
+    QTest::newRow("ICNS named .png") << "icns"
+                                     << "png" << QByteArray("icns") << large;
+    QTest::newRow("ICO named .png") << "ico"
+                                    << "png" << QByteArray("ico") << large;
+    QTest::newRow("MNG named .png") << "mng"
+                                    << "png" << QByteArray("mng") << large;
+    QTest::newRow("GIF named .jpg") << "gif"
+                                    << "jpg" << QByteArray("gif") << large;
+    QTest::newRow("WEBP named .bmp") << "webp"
+                                     << "bmp" << QByteArray("webp") << large;
+    QTest::newRow("SVGZ named .svg") << "svgz"
+                                     << "svg" << QByteArray("svgz") << Outcome::Smaller;
+}
+
+// Told apart by their bytes alone, nothing decoded.
+void tst_PictureReading::beyondTheLimitsTurnedAway()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, suffix);
+    QFETCH(QByteArray, format);
+    QFETCH(Outcome, outcome);
+    const QString file = CraftedPictures::writeIn(m_dir.path(), kind, QSize(30000, 30000),
+                                                  QStringLiteral("huge"), suffix);
+    QVERIFY(!file.isEmpty());
+    const Probe probed = probe(file);
+    QVERIFY2(probed.outcome == outcome, qPrintable(probed.detail));
+    if (!format.isEmpty())
+        QCOMPARE(probed.format, format);
+    QVERIFY(probed.peakBytes <= kMaxDecodeBytes);
+    if (outcome == Outcome::Unreadable)
+        return;
+    QCOMPARE(probed.size, QSize(30000, 30000));
+    QVERIFY(fits(probed.taken) || !probed.isTaken());
+    const QString said = message(probed, QStringLiteral("huge.x"));
+    QVERIFY2(said.contains(QStringLiteral("«huge.x»")) && said.contains(QStringLiteral("30000"))
+                     && said.contains(outcome == Outcome::Smaller
+                                              ? QString::number(probed.taken.width())
+                                              : QStringLiteral("16384")),
+             qPrintable(said));
+}
+
+void tst_PictureReading::slightlyBeyondTakenSmaller_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QSize>("taken");
+    for (const char *kind : { "png", "tiff", "webp", "svg", "bmp" })
+        QTest::newRow(kind) << kind << QSize(8192, 8192);
+    // Made at half size by the decoder itself.
+    QTest::newRow("jpeg") << "jpeg" << QSize(4500, 4500);
+}
+
+void tst_PictureReading::slightlyBeyondTakenSmaller()
+{
+    QFETCH(QString, kind);
+    QFETCH(QSize, taken);
+    const QString file = CraftedPictures::writeIn(m_dir.path(), kind, QSize(9000, 9000), kind);
+    const Picture picture = read(file);
+    QVERIFY2(picture.probe.outcome == Outcome::Smaller, qPrintable(picture.probe.detail));
+    QCOMPARE(picture.probe.taken, taken);
+    QCOMPARE(picture.image.size(), taken);
+    QVERIFY(picture.probe.peakBytes <= kMaxDecodeBytes);
+    const QString said = message(picture.probe, QStringLiteral("photo"));
+    QVERIFY2(said.contains(QStringLiteral("«photo»")) && said.contains(QStringLiteral("9000"))
+                     && said.contains(QString::number(taken.width())),
+             qPrintable(said));
+}
+
+void tst_PictureReading::crafted_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<Outcome>("outcome");
+    const QByteArray gif = CraftedPictures::make("gif", QSize(100, 100));
+    const QByteArray png = CraftedPictures::make("png", QSize(8, 8));
+    QTest::newRow("empty") << QByteArray() << Outcome::Unreadable;
+    QTest::newRow("noise") << QByteArray(300, '\x5a') << Outcome::Unreadable;
+    QTest::newRow("PNG signature only") << png.left(8) << Outcome::Unreadable;
+    QTest::newRow("PNG cut in its header") << png.left(20) << Outcome::Unreadable;
+    QTest::newRow("GIF cut in its screen") << gif.left(9) << Outcome::Unreadable;
+    // The decoder makes a canvas as large as any frame reaches, whatever the screen says.
+    QByteArray frameBeyond = gif;
+    const int descriptor = frameBeyond.indexOf('\x2c', 13);
+    frameBeyond.replace(descriptor + 5, 4, QByteArray("\x30\x75\x30\x75", 4));
+    QTest::newRow("GIF frame beyond its screen") << frameBeyond << Outcome::TooLarge;
+    // Each inflates a thousand to one; together beyond what is read of text.
+    QByteArray texts;
+    const QByteArray bomb = chunk(
+            "zTXt", QByteArray("Comment\0\0", 9) + qCompress(QByteArray(8 << 20, ' ')).mid(4));
+    for (int i = 0; i < 5; ++i)
+        texts += bomb;
+    QTest::newRow("PNG compressed text bomb") << pngWith(texts) << Outcome::TooCostly;
+    QTest::newRow("PNG with short text") << pngWith(chunk("tEXt", "Title\0x")) << Outcome::Whole;
+    QByteArray magnified = CraftedPictures::make("mng", QSize(8, 8));
+    magnified.insert(8 + 40, chunk("MAGN", QByteArray(4, '\0')));
+    QTest::newRow("MNG MAGN") << magnified << Outcome::Unmeasurable;
+    QByteArray unknown = CraftedPictures::make("mng", QSize(8, 8));
+    unknown.insert(8 + 40, chunk("ZZZZ", QByteArray(4, '\0')));
+    QTest::newRow("MNG unknown chunk") << unknown << Outcome::Unmeasurable;
+    // The directory says 16 x 16, the bitmap 30000 x 30000.
+    QTest::newRow("ICO bitmap beyond its directory")
+            << CraftedPictures::make("ico-bmp", QSize(30000, 30000)).replace(6, 2, "\x10\x10")
+            << Outcome::TooLarge;
+    // Within the limits, but its objects and its frame together are beyond the budget.
+    QTest::newRow("MNG within the limits")
+            << CraftedPictures::make("mng", QSize(8192, 8192)) << Outcome::TooCostly;
+    const QByteArray huge = CraftedPictures::make("png", QSize(30000, 30000)).toBase64();
+    QTest::newRow("SVG holding a huge picture")
+            << QByteArray("<svg xmlns='http://www.w3.org/2000/svg' "
+                          "xmlns:xlink='http://www.w3.org/1999/xlink' width='10' height='10'>"
+                          "<image width='10' height='10' xlink:href='data:image/png;base64,")
+                    + huge + "'/></svg>"
+            << Outcome::TooCostly;
+    QTest::newRow("TIFF directory beyond the file")
+            << CraftedPictures::make("tiff", QSize(8, 8)).replace(4, 4, "\xff\xff\x00\x00")
+            << Outcome::Unreadable;
+    // Its Huffman table counts more codes than there can be: the decoder's header read fails,
+    // and what it then says it would make is a value it never set.
+    QByteArray huffman = CraftedPictures::make("jpeg-progressive", QSize(40, 30));
+    huffman.replace(huffman.indexOf("\xff\xc4") + 6, 4, "MEND");
+    QTest::newRow("JPEG Huffman table damaged") << huffman << Outcome::Unreadable;
+    QTest::newRow("WEBP canvas with no frame")
+            << QByteArray("RIFF\x16\0\0\0WEBPVP8X\x0a\0\0\0\x02\0\0\0\x2f\x75\0\x2f\x75\0", 30)
+            << Outcome::Unreadable;
+}
+
+// Damaged and hostile headers: no crash, nothing decoded that was not bounded first.
+void tst_PictureReading::crafted()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(Outcome, outcome);
+    const Picture picture = readData(bytes);
+    QVERIFY2(picture.probe.outcome == outcome,
+             qPrintable(QStringLiteral("%1: %2")
+                                .arg(int(picture.probe.outcome))
+                                .arg(picture.probe.detail)));
+    QCOMPARE(picture.image.isNull(), !picture.probe.isTaken());
+    QVERIFY(picture.probe.peakBytes <= kMaxDecodeBytes);
+}
+
+void tst_PictureReading::shrinkAverages_data()
+{
+    QTest::addColumn<QImage>("source");
+    QTest::addColumn<QSize>("size");
+    QImage stripes(300, 200, QImage::Format_Grayscale8);
+    for (int y = 0; y < stripes.height(); ++y) {
+        for (int x = 0; x < stripes.width(); ++x)
+            stripes.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    }
+    QTest::newRow("1-px stripes, halved") << stripes << QSize(150, 100);
+    QTest::newRow("1-px stripes, 0.3") << stripes << QSize(90, 60);
+    QImage mono = stripes.convertToFormat(QImage::Format_Mono);
+    QTest::newRow("one bit a pixel, 0.4") << mono << QSize(120, 80);
+}
+
+// Each pixel the mean of those it covers: stripes become an even grey, with no moiré.
+void tst_PictureReading::shrinkAverages()
+{
+    QFETCH(QImage, source);
+    QFETCH(QSize, size);
+    const QImage shrunk = shrink(source, size);
+    QCOMPARE(shrunk.size(), size);
+    QCOMPARE(shrunk.format(), QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width() - 1; ++x) // the last column covers a half pixel more
+            QVERIFY2(qAbs(qGray(shrunk.pixel(x, y)) - 128) <= 30,
+                     qPrintable(QStringLiteral("%1, %2: %3")
+                                        .arg(x)
+                                        .arg(y)
+                                        .arg(qGray(shrunk.pixel(x, y)))));
+    }
+}
+
+QTEST_MAIN(tst_PictureReading)
+#include "tst_picturereading.moc"

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+// Small files that say they hold large pictures, in every format the toolkit reads here. The
+// headers are true to the size asked for, and the pixels are there, decodable, wherever they
+// stay small: PNG, MNG and TIFF carry real zlib streams of zero rows (deflated as they are made,
+// never held at their decoded size), JPEG blocks of one grey, WEBP a lossless stream whose every
+// code is empty, BMP runs, SVG a filled rectangle. So a 30000 x 30000 PNG is under a megabyte,
+// and the same picture at 9000 x 9000 decodes whole. Where complete pixels would be large (raw
+// formats: TGA, PNM, XBM, XPM, WBMP; GIF beyond one small frame) only the start of them is there.
+namespace CraftedPictures {
+
+struct Kind
+{
+    const char *name; // the name make() takes
+    const char *suffix; // the file name ending a file of it usually carries
+};
+
+// clang-format off
+inline constexpr Kind kKinds[] = {
+    { "png",              "png"  }, // grey, 8 bits
+    { "png16",            "png"  }, // RGBA, 16 bits a sample: 8 bytes a pixel once decoded
+    { "jpeg",             "jpg"  }, // baseline, grey
+    { "jpeg-progressive", "jpg"  }, // progressive (SOF2), grey: DC scan only
+    { "gif",              "gif"  }, // the screen at the size asked; one frame, small beyond 4096
+    { "gif-animated",     "gif"  }, // three frames of the screen's size (keep it small)
+    { "bmp",              "bmp"  }, // 8 bits, RLE8
+    { "tiff",             "tif"  }, // grey, one strip, deflate
+    { "webp",             "webp" }, // lossless; beyond 16383 a canvas with one small frame
+    { "svg",              "svg"  },
+    { "svgz",             "svgz" },
+    { "mng",              "mng"  }, // MHDR and one IHDR of the size, grey
+    { "icns",             "icns" }, // one "ic10" entry holding the PNG
+    { "ico",              "ico"  }, // one entry holding the PNG
+    { "ico-bmp",          "ico"  }, // one entry holding a 32-bit bitmap and its mask
+    { "cur",              "cur"  }, // a cursor: the same bitmap entry
+    { "tga",              "tga"  }, // 24 bits, uncompressed
+    { "pbm",              "pbm"  }, // P4
+    { "pgm",              "pgm"  }, // P5
+    { "ppm",              "ppm"  }, // P6
+    { "xbm",              "xbm"  },
+    { "xpm",              "xpm"  },
+    { "wbmp",             "wbmp" },
+};
+// clang-format on
+
+QStringList kindNames();
+QString suffixOf(const QString &kind);
+
+// A picture of size in the format kind (a name of kKinds); empty for an unknown kind or a size
+// the format cannot hold.
+QByteArray make(const QString &kind, QSize size);
+
+// Writes bytes to path; false when it could not.
+bool write(const QString &path, const QByteArray &bytes);
+
+// Writes make(kind, size) into folder as baseName with the kind's suffix (or the suffix given,
+// for a file under a false name); the path, or "" when it could not.
+QString writeIn(const QString &folder, const QString &kind, QSize size,
+                const QString &baseName = QStringLiteral("picture"),
+                const QString &suffix = QString());
+
+// Pieces other makers build on.
+QByteArray pngChunk(const QByteArray &type, const QByteArray &data);
+QByteArray gzip(const QByteArray &bytes);
+
+} // namespace CraftedPictures
