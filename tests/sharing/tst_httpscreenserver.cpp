@@ -282,10 +282,15 @@ void tst_HTTPScreenServer::keptOpenConnectionGetsFramesWithoutStall()
         return double(times[times.size() / 2]);
     };
     const double ratio = median(kept) / median(fresh);
-    qInfo("kept-open / fresh connection, median frame reply: %.2f", ratio);
-    // A stalled reply waits on the client's delayed acknowledgement, tens of times a fresh
-    // connection's whole exchange; the margin is for a busy machine, not for a stall.
-    QVERIFY2(ratio < 3, qPrintable(QString::number(ratio)));
+    const double slowerMs = (median(kept) - median(fresh)) / 1e6;
+    qInfo("kept-open / fresh connection, median frame reply: %.2f (%.1f ms slower)", ratio,
+          slowerMs);
+    // A stalled reply waits on the client's delayed acknowledgement (40 ms at the least), tens
+    // of times a fresh connection's whole exchange. The margins are for a busy machine, not for
+    // a stall: there a fresh exchange of two milliseconds may take several times as long on the
+    // kept connection, but not 20 ms longer.
+    QVERIFY2(ratio < 3 || slowerMs < 20,
+             qPrintable(QStringLiteral("%1 times, %2 ms slower").arg(ratio).arg(slowerMs)));
 }
 
 void tst_HTTPScreenServer::viewerPageIsSelfContained()
