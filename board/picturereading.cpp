@@ -129,6 +129,8 @@ QImage readyForBoard(QImage image)
     return std::move(image).convertToFormat(format);
 }
 
+} // namespace
+
 // One picture, probed and then, if taken, read by the same reader: the format it is measured
 // as is the one it is decoded as.
 class Reading
@@ -250,6 +252,8 @@ QImage Reading::read()
     return readyForBoard(std::move(image));
 }
 
+namespace {
+
 // Each source column lies in one target column, or straddles two: the share it gives the
 // first of them. Rows likewise.
 struct Share
@@ -357,13 +361,29 @@ Probe probeData(const QByteArray &bytes)
     return Reading(QString(), bytes, false, 0).probe();
 }
 
+Reader::Reader(const QString &file)
+    : m_reading(std::make_unique<Reading>(file, QByteArray(), true, 0))
+{
+}
+
+Reader::~Reader() = default;
+
+const Probe &Reader::probe() const
+{
+    return m_reading->probe();
+}
+
+Picture Reader::read()
+{
+    Picture picture;
+    picture.image = m_reading->read();
+    picture.probe = m_reading->probe();
+    return picture;
+}
+
 Picture read(const QString &file)
 {
-    Reading reading(file, QByteArray(), true, 0);
-    Picture picture;
-    picture.image = reading.read();
-    picture.probe = reading.probe();
-    return picture;
+    return Reader(file).read();
 }
 
 Picture readData(const QByteArray &bytes)

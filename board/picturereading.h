@@ -6,6 +6,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
+
 // Every picture the program decodes from a file or from bytes is read here.
 //
 // The toolkit trusts what a picture's header says and allocates it: a 937 KB PNG of 30000 x 30000
@@ -75,6 +77,27 @@ struct Picture
 
 // Reads the picture once: probes it, then decodes it as the probe says (or not at all).
 Picture read(const QString &file);
+
+class Reading;
+
+// A picture file probed, and later read as probed: opened and measured once, however long
+// the reading waits (for room beside other pictures).
+class Reader
+{
+public:
+    explicit Reader(const QString &file);
+    ~Reader();
+    Reader(const Reader &) = delete;
+    Reader &operator=(const Reader &) = delete;
+
+    const Probe &probe() const;
+    // Decodes it as probe() says, once: a null image unless probe().isTaken() (and then the
+    // probe returned says why).
+    Picture read();
+
+private:
+    std::unique_ptr<Reading> m_reading;
+};
 Picture readData(const QByteArray &bytes);
 
 // One sentence for the teacher about a picture named name that was not taken, or was taken

@@ -261,12 +261,13 @@ void IwbReader::decodeNextAhead()
                     // Probed first: what it takes at its peak is reserved before a byte of it
                     // is decoded, and held, as it is taken, until the reading takes it.
                     ++decoding->busy;
-                    ahead.probe = PictureReading::probe(file);
+                    PictureReading::Reader reader(file);
+                    ahead.probe = reader.probe();
                     const qint64 peak = ahead.probe.peakBytes;
                     if (!ahead.probe.isTaken()) {
                         ahead.read = true; // nothing of it to decode
                     } else if (decoding->reserve(peak)) {
-                        PictureReading::Picture picture = PictureReading::read(file);
+                        PictureReading::Picture picture = reader.read();
                         ahead.image = std::move(picture.image);
                         ahead.probe = picture.probe;
                         ahead.held = std::min(ahead.image.sizeInBytes(), peak);
@@ -364,8 +365,9 @@ IwbReader::Picture IwbReader::picture(const QString &file)
 
 PictureReading::Picture IwbReader::readHere(const QString &file)
 {
+    PictureReading::Reader reader(file);
     PictureReading::Picture picture;
-    picture.probe = PictureReading::probe(file);
+    picture.probe = reader.probe();
     if (!picture.probe.isTaken())
         return picture;
     // Room for it beside what the lesson holds: pictures being decoded finish; those decoded
@@ -382,7 +384,7 @@ PictureReading::Picture IwbReader::readHere(const QString &file)
             return picture;
         }
     }
-    picture = PictureReading::read(file);
+    picture = reader.read();
     m_decoding->release(peak);
     return picture;
 }

@@ -113,10 +113,15 @@ void LessonPictures::resize(Made &made, QSize kept)
     made.kept = kept;
 }
 
+LessonPictures::Note LessonPictures::onPage(const QString &sentence, int page)
+{
+    return { page, tr("Página %1: %2").arg(page).arg(sentence) };
+}
+
 void LessonPictures::note(const QString &sentence, int page)
 {
     if (!sentence.isEmpty())
-        m_notes.push_back({ page, tr("Página %1: %2").arg(page).arg(sentence) });
+        m_notes.push_back(onPage(sentence, page));
 }
 
 void LessonPictures::noteRead(const PictureReading::Probe &probe, const QString &name, int page,
@@ -183,10 +188,7 @@ QStringList LessonPictures::notes() const
     std::vector<Note> notes = m_notes;
     for (const Made &made : m_made) {
         if (made.kept != made.asked)
-            notes.push_back({ made.page,
-                              tr("Página %1: %2")
-                                      .arg(made.page)
-                                      .arg(keptSentence(made.asked, made.kept, made.name)) });
+            notes.push_back(onPage(keptSentence(made.asked, made.kept, made.name), made.page));
     }
     std::stable_sort(notes.begin(), notes.end(),
                      [](const Note &a, const Note &b) { return a.page < b.page; });

@@ -71,7 +71,6 @@ private:
     IwbLimits::Estimate estimate() const;
     // Of each side, 0 to 1, for pictures asked all together (their share of room).
     static double share(qint64 room, qint64 pictures);
-    void note(const QString &sentence, int page);
     // The sentence for an object's picture kept at kept where the lesson gives asked.
     static QString keptSentence(QSize asked, QSize kept, const QString &name);
 
@@ -96,4 +95,7 @@ private:
         QString sentence;
     };
     std::vector<Note> m_notes;
+    // sentence as told of page.
+    static Note onPage(const QString &sentence, int page);
+    void note(const QString &sentence, int page);
 };
