@@ -251,6 +251,9 @@ void tst_DPageMedia::pictureButtonKeepsToTheLimits_data()
                 << kind << 30000 << QString() << QSize() << refused;
     QTest::newRow("ICNS named .png") << "icns" << 30000 << "png" << QSize() << refused;
     QTest::newRow("MNG named .png") << "mng" << 30000 << "png" << QSize() << refused;
+    QTest::newRow("ICO named .png") << "ico" << 30000 << "png" << QSize() << refused;
+    QTest::newRow("GIF named .jpg") << "gif" << 30000 << "jpg" << QSize() << refused;
+    QTest::newRow("WEBP named .bmp") << "webp" << 30000 << "bmp" << QSize() << refused;
     // Made smaller by their decoders: JPEG at a quarter, SVG drawn at the largest size.
     QTest::newRow("jpeg 30000") << "jpeg" << 30000 << QString() << QSize(7500, 7500) << smaller;
     QTest::newRow("svg 30000") << "svg" << 30000 << QString() << QSize(8192, 8192) << smaller;

@@ -33,10 +33,6 @@ private slots:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
     void everyFormatReadWhole_data();
     void everyFormatReadWhole();
-    void beyondTheLimitsTurnedAway_data();
-    void beyondTheLimitsTurnedAway();
-    void slightlyBeyondTakenSmaller_data();
-    void slightlyBeyondTakenSmaller();
     void crafted_data();
     void crafted();
     void shrinkAverages_data();
@@ -66,93 +62,6 @@ void tst_PictureReading::everyFormatReadWhole()
     QVERIFY(picture.image.format() == QImage::Format_RGB32
             || picture.image.format() == QImage::Format_ARGB32_Premultiplied);
     QCOMPARE(message(picture.probe, kind), QString());
-}
-
-void tst_PictureReading::beyondTheLimitsTurnedAway_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("suffix"); // a false name, or the kind's own
-    QTest::addColumn<QByteArray>("format");
-    QTest::addColumn<Outcome>("outcome");
-    // Drawn or decoded smaller by the decoder itself, or of one bit a pixel: a smaller copy
-    // fits the budget.
-    const QStringList smaller = { "jpeg", "svg", "svgz", "pbm", "xbm" };
-    // Beyond what the toolkit's own readers of these take: not pictures it can read.
-    const QStringList unread = { "tga", "wbmp" };
-    for (const QString &kind : CraftedPictures::kindNames()) {
-        const Outcome outcome = smaller.contains(kind) ? Outcome::Smaller
-                : unread.contains(kind)                ? Outcome::Unreadable
-                                                       : Outcome::TooLarge;
-        if (kind != QLatin1String("gif-animated"))
-            QTest::newRow(qPrintable(kind)) << kind << QString() << QByteArray() << outcome;
-    }
-    // Read as what they are, whatever their name says.
-    const Outcome large = Outcome::TooLarge;
-    QTest::newRow("ICNS named .png") << "icns"
-                                     << "png" << QByteArray("icns") << large;
-    QTest::newRow("ICO named .png") << "ico"
-                                    << "png" << QByteArray("ico") << large;
-    QTest::newRow("MNG named .png") << "mng"
-                                    << "png" << QByteArray("mng") << large;
-    QTest::newRow("GIF named .jpg") << "gif"
-                                    << "jpg" << QByteArray("gif") << large;
-    QTest::newRow("WEBP named .bmp") << "webp"
-                                     << "bmp" << QByteArray("webp") << large;
-    QTest::newRow("SVGZ named .svg") << "svgz"
-                                     << "svg" << QByteArray("svgz") << Outcome::Smaller;
-}
-
-// Told apart by their bytes alone, nothing decoded.
-void tst_PictureReading::beyondTheLimitsTurnedAway()
-{
-    QFETCH(QString, kind);
-    QFETCH(QString, suffix);
-    QFETCH(QByteArray, format);
-    QFETCH(Outcome, outcome);
-    const QString file = CraftedPictures::writeIn(m_dir.path(), kind, QSize(30000, 30000),
-                                                  QStringLiteral("huge"), suffix);
-    QVERIFY(!file.isEmpty());
-    const Probe probed = probe(file);
-    QVERIFY2(probed.outcome == outcome, qPrintable(probed.detail));
-    if (!format.isEmpty())
-        QCOMPARE(probed.format, format);
-    QVERIFY(probed.peakBytes <= kMaxDecodeBytes);
-    if (outcome == Outcome::Unreadable)
-        return;
-    QCOMPARE(probed.size, QSize(30000, 30000));
-    QVERIFY(fits(probed.taken) || !probed.isTaken());
-    const QString said = message(probed, QStringLiteral("huge.x"));
-    QVERIFY2(said.contains(QStringLiteral("«huge.x»")) && said.contains(QStringLiteral("30000"))
-                     && said.contains(outcome == Outcome::Smaller
-                                              ? QString::number(probed.taken.width())
-                                              : QStringLiteral("16384")),
-             qPrintable(said));
-}
-
-void tst_PictureReading::slightlyBeyondTakenSmaller_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QSize>("taken");
-    for (const char *kind : { "png", "tiff", "webp", "svg", "bmp" })
-        QTest::newRow(kind) << kind << QSize(8192, 8192);
-    // Made at half size by the decoder itself.
-    QTest::newRow("jpeg") << "jpeg" << QSize(4500, 4500);
-}
-
-void tst_PictureReading::slightlyBeyondTakenSmaller()
-{
-    QFETCH(QString, kind);
-    QFETCH(QSize, taken);
-    const QString file = CraftedPictures::writeIn(m_dir.path(), kind, QSize(9000, 9000), kind);
-    const Picture picture = read(file);
-    QVERIFY2(picture.probe.outcome == Outcome::Smaller, qPrintable(picture.probe.detail));
-    QCOMPARE(picture.probe.taken, taken);
-    QCOMPARE(picture.image.size(), taken);
-    QVERIFY(picture.probe.peakBytes <= kMaxDecodeBytes);
-    const QString said = message(picture.probe, QStringLiteral("photo"));
-    QVERIFY2(said.contains(QStringLiteral("«photo»")) && said.contains(QStringLiteral("9000"))
-                     && said.contains(QString::number(taken.width())),
-             qPrintable(said));
 }
 
 void tst_PictureReading::crafted_data()
