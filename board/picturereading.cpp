@@ -373,12 +373,22 @@ const Probe &Reader::probe() const
     return m_reading->probe();
 }
 
-Picture Reader::read()
+namespace {
+
+// Decodes what reading probed, once; with its probe, which says why when it is not taken.
+Picture readOnce(Reading &reading)
 {
     Picture picture;
-    picture.image = m_reading->read();
-    picture.probe = m_reading->probe();
+    picture.image = reading.read();
+    picture.probe = reading.probe();
     return picture;
+}
+
+} // namespace
+
+Picture Reader::read()
+{
+    return readOnce(*m_reading);
 }
 
 Picture read(const QString &file)
@@ -389,10 +399,7 @@ Picture read(const QString &file)
 Picture readData(const QByteArray &bytes)
 {
     Reading reading(QString(), bytes, false, 0);
-    Picture picture;
-    picture.image = reading.read();
-    picture.probe = reading.probe();
-    return picture;
+    return readOnce(reading);
 }
 
 QString message(const Probe &probe, const QString &name, bool animation)

@@ -945,7 +945,7 @@ bool DPagesList::isLight() const
         for (const QGraphicsItem *item : items) {
             bytes += IwbLimits::kObjectBytes;
             if (const auto *picture = dynamic_cast<const QGraphicsPixmapItem *>(item))
-                bytes += 4 * qint64(picture->pixmap().width()) * picture->pixmap().height();
+                bytes += IwbLimits::pictureBytes(picture->pixmap().size());
             if (bytes > kLight)
                 return false;
         }

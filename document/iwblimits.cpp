@@ -117,8 +117,7 @@ void Check::picture()
     const int height = IwbFormat::readTruncated(attribute("height"));
     if (background || width <= 0 || height <= 0)
         return;
-    const QSize kept = PictureReading::fitted(QSize(width, height));
-    m_estimate.pictures += 4 * qint64(kept.width()) * kept.height();
+    m_estimate.pictures += IwbLimits::pictureBytes(PictureReading::fitted(QSize(width, height)));
 }
 
 QString Check::estimate(qint64 bytes)

@@ -5,9 +5,11 @@
 
 #include <QList>
 #include <QPair>
+#include <QSize>
 #include <QString>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <memory>
 
 class QByteArray;
@@ -39,6 +41,11 @@ constexpr int kMaxPages = 1000;
 // An object as it is opened: its frame and handles are made only when it is first selected.
 constexpr qint64 kObjectBytes = 4 << 10;
 constexpr qint64 kPointBytes = 48; // a point of a path, as the object holds it
+// What a picture of size takes on the board: four bytes a pixel (nothing for no size).
+inline qint64 pictureBytes(QSize size)
+{
+    return 4 * qint64(std::max(size.width(), 0)) * std::max(size.height(), 0);
+}
 // Room for a 200-page lesson with a photo on every page, and for a picture of the largest size
 // allowed being decoded beside it, within 1 GB.
 constexpr qint64 kMaxDocumentBytes = qint64(700) << 20;

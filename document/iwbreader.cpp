@@ -301,7 +301,7 @@ void IwbReader::countKept()
 
 void IwbReader::pictureUsed(const Picture &read)
 {
-    m_takenBytes -= read.pixmap.isNull() ? 0 : qint64(read.pixmap.width()) * read.pixmap.height() * 4;
+    m_takenBytes -= IwbLimits::pictureBytes(read.pixmap.size());
     countKept();
 }
 
@@ -349,7 +349,7 @@ IwbReader::Picture IwbReader::picture(const QString &file)
             read.pixmap = QPixmap::fromImage(std::move(here.image));
     }
     if (!read.pixmap.isNull()) {
-        m_takenBytes += qint64(read.pixmap.width()) * read.pixmap.height() * 4;
+        m_takenBytes += IwbLimits::pictureBytes(read.pixmap.size());
         countKept();
     }
     // Saved again unchanged, the picture is copied from its file rather than encoded: noted
@@ -1186,8 +1186,7 @@ QGraphicsItem *IwbReader::makePictureObject(const QString &file, const QString &
                             <= PictureReading::kMaxAnimationPixels);
         // While it plays it holds its frames, as large as the file's and as asked: beside what
         // the lesson holds, or shown still.
-        const qint64 playing = probe.playingBytes + 2 * qint64(std::max(asked.width(), 0))
-                        * std::max(asked.height(), 0) * 4;
+        const qint64 playing = probe.playingBytes + 2 * IwbLimits::pictureBytes(asked);
         countKept();
         const bool room = probe.isTaken() && probe.playable && askedPlays
                 && m_decoding->reserve(playing);
@@ -1215,13 +1214,12 @@ QGraphicsItem *IwbReader::makePictureObject(const QString &file, const QString &
         return nullptr;
     // Kept within the limits and the pictures' share, the object keeps the size and place the
     // lesson gives it: its picture of fewer pixels is scaled up about its centre.
-    const QSize kept = m_pictures.keptSize(asked);
-    if (kept.isEmpty()) {
-        m_pictures.noteNotKept(asked, name, pageNumber);
+    QSize kept;
+    const QPixmap sized = m_pictures.keptPicture(read.pixmap, asked, name, pageNumber, &kept);
+    if (sized.isNull()) {
         m_link = Link();
         return nullptr;
     }
-    const QPixmap sized = read.pixmap.scaled(kept, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const QPointF centred =
             at + QPointF(asked.width() - kept.width(), asked.height() - kept.height()) / 2;
     DGPixmapItem *item = current->addPixmapItem(

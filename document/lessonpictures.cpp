@@ -7,11 +7,6 @@
 
 namespace {
 
-qint64 bytesOf(QSize size)
-{
-    return 4 * qint64(std::max(size.width(), 0)) * std::max(size.height(), 0);
-}
-
 // kept, a pixel smaller where it is not asked less an even number: an object kept smaller is
 // placed about the middle of what the lesson asks, which then lies on a whole pixel, and a
 // save of it writes the whole numbers the reader reads back (it truncates positions).
@@ -63,12 +58,23 @@ qreal LessonPictures::keptScale(QSize asked, QSize kept)
     return std::max(qreal(asked.width()) / kept.width(), qreal(asked.height()) / kept.height());
 }
 
+QPixmap LessonPictures::keptPicture(const QPixmap &picture, QSize asked, const QString &name,
+                                    int page, QSize *kept)
+{
+    *kept = keptSize(asked);
+    if (kept->isEmpty()) {
+        noteNotKept(asked, name, page);
+        return QPixmap();
+    }
+    return picture.scaled(*kept, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 void LessonPictures::made(DGPixmapItem *item, QSize asked, QSize kept, bool corner,
                           const QString &name, int page)
 {
     m_made.push_back(
             { item, asked, kept, item->scale() / keptScale(asked, kept), corner, name, page });
-    m_madeBytes += bytesOf(kept);
+    m_madeBytes += IwbLimits::pictureBytes(kept);
     keepWithin();
 }
 
@@ -87,7 +93,7 @@ void LessonPictures::keepWithin()
                                           std::max(1, int(made.kept.height() * share))),
                                     made.asked);
         resize(made, kept);
-        m_madeBytes += bytesOf(kept);
+        m_madeBytes += IwbLimits::pictureBytes(kept);
     }
 }
 

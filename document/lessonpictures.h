@@ -5,6 +5,7 @@
 #include "board/picturereading.h"
 
 #include <QCoreApplication>
+#include <QPixmap>
 #include <QPointF>
 #include <QSize>
 #include <QString>
@@ -38,11 +39,13 @@ public:
         m_estimate = std::move(estimate);
     }
 
-    // The size a picture object the lesson gives asked is made at: asked itself, or one of its
-    // shape within the limits and the pictures' share; empty when nothing of it can be kept.
-    QSize keptSize(QSize asked);
     // The scale that shows kept at asked (at least asked: the object never shrinks on the page).
     static qreal keptScale(QSize asked, QSize kept);
+    // picture made the size (kept) a picture object the lesson asks at asked is kept at: asked
+    // itself, or one of its shape within the limits and the pictures' share; null, and said,
+    // when nothing of it can be kept.
+    QPixmap keptPicture(const QPixmap &picture, QSize asked, const QString &name, int page,
+                        QSize *kept);
     // The object made of it (at kept, its own scale times keptScale): kept within the share
     // from now on. corner: it turns and scales about its top left corner (UBZ), not its centre.
     void made(DGPixmapItem *item, QSize asked, QSize kept, bool corner, const QString &name,
@@ -56,8 +59,6 @@ public:
     // unreadable (a damaged picture counts as a missing one).
     void noteRead(const PictureReading::Probe &probe, const QString &name, int page,
                   bool animation = false);
-    // A picture object the lesson asks at asked, of which nothing could be kept.
-    void noteNotKept(QSize asked, const QString &name, int page);
     // An animation the lesson asks at asked, more than the board plays: shown still.
     void noteStill(QSize asked, const QString &name, int page);
     // Every sentence, by page, once the lesson is read.
@@ -69,6 +70,10 @@ public:
 
 private:
     IwbLimits::Estimate estimate() const;
+    // The size keptPicture() makes a picture asked at asked; empty when nothing of it is kept.
+    QSize keptSize(QSize asked);
+    // A picture object the lesson asks at asked, of which nothing could be kept.
+    void noteNotKept(QSize asked, const QString &name, int page);
     // Of each side, 0 to 1, for pictures asked all together (their share of room).
     static double share(qint64 room, qint64 pictures);
     // The sentence for an object's picture kept at kept where the lesson gives asked.

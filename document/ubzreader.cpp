@@ -447,13 +447,11 @@ void UbzReader::createImageUBZ(QXmlStreamReader &xml)
     // it: its picture of fewer pixels is scaled up (about its corner, as the factory turns it).
     const QSize asked = objectSize(
             xml, picture.probe.size.isValid() ? picture.probe.size : picture.pixmap.size());
-    const QSize kept = m_shared.pictures().keptSize(asked);
-    if (kept.isEmpty()) {
-        m_shared.pictures().noteNotKept(asked, name, pageNumber);
-        return;
-    }
+    QSize kept;
     const QPixmap sized =
-            picture.pixmap.scaled(kept, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            m_shared.pictures().keptPicture(picture.pixmap, asked, name, pageNumber, &kept);
+    if (sized.isNull())
+        return;
     const qreal scale = objectScale(transform, placement);
     DGPixmapItem *item = current->addPixmapItemUBZ(
             sized, placement.objectPosition(pageCentre()), placement.rotation,
@@ -728,13 +726,13 @@ QString LimitCheck::image(const QXmlStreamReader &xml)
         if (!probe.isTaken() || !attribute(xml, "fill").isEmpty())
             return QString();
         const QSize shown = probe.taken.scaled(m_view, Qt::KeepAspectRatio);
-        return estimate(4 * qint64(shown.width()) * shown.height());
+        return estimate(pictureBytes(shown));
     }
     const QString beyond = scale(xml);
     if (!beyond.isEmpty() || !probe.isTaken())
         return beyond; // no picture: no object
     const QSize kept = PictureReading::fitted(UbzReader::objectSize(xml, probe.size));
-    m_estimate.pictures += 4 * qint64(kept.width()) * kept.height();
+    m_estimate.pictures += pictureBytes(kept);
     return object(kObjectBytes);
 }
 
