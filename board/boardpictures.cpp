@@ -4,7 +4,7 @@
 #include "dgpathitem.h"
 #include "dpage.h"
 #include "dview.h"
-#include "picturereductions.h"
+#include "pictures/picturereductions.h"
 #include "scribblearea.h"
 #include "smoothpicture.h"
 #include "strokepictures.h"

@@ -4,7 +4,7 @@
 #include "drotateitem.h"
 #include "drotateitemfocus.h"
 #include "itemplacement.h"
-#include "picturereading.h"
+#include "pictures/picturereading.h"
 #include "smoothpicture.h"
 
 #include <QGraphicsSceneMouseEvent>

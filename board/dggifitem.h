@@ -22,7 +22,7 @@ public:
     // A label playing the animation in file, its movie started and owned by the label, shown
     // at shown when given (within the board's limits), else at the animation's own size. Null
     // when the file is no animation the toolkit can read, or one too large to play (measured
-    // before the movie is made: board/picturereading.h).
+    // before the movie is made: pictures/picturereading.h).
     static QLabel *makeAnimation(const QString &file, QSize shown = QSize());
 
     int type() const override;

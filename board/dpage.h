@@ -2,7 +2,7 @@
 
 #include "shell/btmenus.h"
 
-#include "board/picturereading.h"
+#include "pictures/picturereading.h"
 #include "content/mediaprobe.h"
 #include "recognition/shaperectst.h"
 
@@ -280,7 +280,7 @@ protected:
 
 private:
     void hideInkOverlay();
-    // Reads the picture in file once, within the board's limits (board/picturereading.h), and
+    // Reads the picture in file once, within the board's limits (pictures/picturereading.h), and
     // centres it on the view: as an animation when animationByName and the name says ".gif"
     // and it can play. The teacher is told, calling it name, when it is not taken or taken
     // smaller or still. False when nothing was placed.

@@ -5,7 +5,7 @@
 #include "dpage.h"
 #include "drotateitem.h"
 #include "dwidget.h"
-#include "picturereductions.h"
+#include "pictures/picturereductions.h"
 #include "scribblearea.h"
 
 #include "content/dtabledlg.h"

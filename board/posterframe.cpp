@@ -1,6 +1,6 @@
 #include "posterframe.h"
 
-#include "picturereading.h"
+#include "pictures/picturereading.h"
 
 #include <QFileInfo>
 #include <QProcess>

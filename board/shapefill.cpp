@@ -1,7 +1,7 @@
 #include "shapefill.h"
 
 #include "boardtypes.h"
-#include "picturereading.h"
+#include "pictures/picturereading.h"
 
 #include <QDateTime>
 #include <QFileInfo>

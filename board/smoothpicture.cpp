@@ -2,7 +2,7 @@
 
 #include "dpage.h" // strokepictures.h keeps a guarded pointer to a page
 #include "dview.h"
-#include "picturereductions.h"
+#include "pictures/picturereductions.h"
 #include "strokepictures.h"
 
 #include <QBrush>

@@ -1,7 +1,7 @@
 #include "content/dresources.h"
 
 #include "board/dpage.h"
-#include "board/picturereading.h"
+#include "pictures/picturereading.h"
 #include "content/dlabel.h"
 #include "document/dpageslist.h"
 #include "ui_dresources.h"

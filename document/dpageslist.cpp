@@ -16,7 +16,7 @@
 #include "board/dpage.h"
 #include "board/dview.h"
 #include "board/pagewriter.h"
-#include "board/picturereading.h"
+#include "pictures/picturereading.h"
 #include "board/scribblearea.h"
 #include "board/strokepictures.h"
 #include "shell/appsettings.h"

@@ -2,7 +2,7 @@
 
 #include "iwbformat.h"
 
-#include "board/picturereading.h"
+#include "pictures/picturereading.h"
 
 #include <QIODevice>
 #include <QXmlStreamReader>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "board/boardtypes.h"
-#include "board/picturereading.h"
+#include "pictures/picturereading.h"
 
 #include <QList>
 #include <QPair>

@@ -2,7 +2,7 @@
 
 #include "lessonpictures.h"
 
-#include "board/picturereading.h"
+#include "pictures/picturereading.h"
 #include "shell/btmenus.h"
 
 #include <QBrush>

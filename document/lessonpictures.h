@@ -2,7 +2,7 @@
 
 #include "iwblimits.h"
 
-#include "board/picturereading.h"
+#include "pictures/picturereading.h"
 
 #include <QCoreApplication>
 #include <QPixmap>

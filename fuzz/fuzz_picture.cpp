@@ -6,7 +6,7 @@
 
 #include "fuzzboard.h"
 
-#include "board/picturereading.h"
+#include "pictures/picturereading.h"
 
 #include <QByteArray>
 

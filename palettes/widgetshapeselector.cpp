@@ -1,6 +1,6 @@
 #include "widgetshapeselector.h"
 
-#include "board/picturereading.h"
+#include "pictures/picturereading.h"
 #include "dslidercontrol.h"
 #include "palettestyle.h"
 #include "shell/dmainui.h"

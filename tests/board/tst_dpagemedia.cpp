@@ -13,7 +13,7 @@
 #include "board/dgvideoitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
-#include "board/picturereading.h"
+#include "pictures/picturereading.h"
 #include "content/dlabel.h"
 #include "tools/dscreenrecord.h"
 

@@ -6,7 +6,7 @@
 #include "board/dgvideoitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
-#include "board/picturereading.h"
+#include "pictures/picturereading.h"
 #include "document/dpageslist.h"
 #include "document/iwblimits.h"
 #include "document/toolrun.h"

@@ -10,7 +10,7 @@
 #include "board/dgvideoitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
-#include "board/picturereading.h"
+#include "pictures/picturereading.h"
 #include "board/shapegeometry.h"
 #include "document/dpageslist.h"
 #include "document/iwblimits.h"

@@ -14,7 +14,7 @@ struct Probe;
 }
 
 // What a picture's decoder will make and hold, read from the picture's own bytes, format by
-// format, without decoding it: the inside of PictureReading (board/picturereading.h).
+// format, without decoding it: the inside of PictureReading (pictures/picturereading.h).
 namespace PictureMeasures {
 
 // Far beyond any budget: what a decoder would hold is not bounded by anything it says.

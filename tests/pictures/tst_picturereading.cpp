@@ -1,6 +1,6 @@
 #include "support/craftedpictures.h"
 
-#include "board/picturereading.h"
+#include "pictures/picturereading.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,7 +1,7 @@
 #include "picturereductions.h"
 
-#include "dpage.h" // strokepictures.h keeps a guarded pointer to a page
-#include "strokepictures.h"
+#include "board/dpage.h" // strokepictures.h keeps a guarded pointer to a page
+#include "board/strokepictures.h"
 
 #include <QCache>
 #include <QCoreApplication>
