@@ -614,9 +614,7 @@ void DView::mousePressEvent(QMouseEvent *event)
         return;
     // Pressed on an object, the scene hands it the mouse; on the board, a tool or a rubber band
     // takes it, and nothing is held.
-    m_heldObject = scene() ? scene()->mouseGrabberItem() : nullptr;
-    if (!DCustomItem::fromItem(m_heldObject))
-        m_heldObject = nullptr;
+    m_heldObject = carrierOf(scene() ? scene()->mouseGrabberItem() : nullptr);
     m_carriedFrom.clear();
     if (!m_heldObject)
         return;
@@ -626,10 +624,24 @@ void DView::mousePressEvent(QMouseEvent *event)
         m_carriedFrom.insert(item, item->pos());
 }
 
+QGraphicsItem *DView::carrierOf(QGraphicsItem *grabber)
+{
+    if (!DCustomItem::fromItem(grabber))
+        return nullptr; // a handle, or no object at all
+    // A group takes the mouse events of its members, and of groups inside it: the member keeps
+    // the mouse, but what the pointer moves is the outermost group, while the member stays
+    // where it stands within it.
+    QGraphicsItem *carrier = grabber;
+    while (carrier->parentItem() && carrier->parentItem()->type() == ItemTypeGroup)
+        carrier = carrier->parentItem();
+    return carrier;
+}
+
 bool DView::draggedHeldObject() const
 {
-    // The object still has the mouse while the button is down, so it is alive to ask.
-    return m_heldObject && scene() && scene()->mouseGrabberItem() == m_heldObject
+    // What has the mouse while the button is down is alive, and so is what carries it: asked
+    // through it, the object held is asked only while it is alive.
+    return m_heldObject && scene() && carrierOf(scene()->mouseGrabberItem()) == m_heldObject
             && m_heldObject->pos() != m_carriedFrom.value(m_heldObject);
 }
 

@@ -184,5 +184,6 @@ private:
     QPen *settablePen(int user);
     bool gestureEvent(QGestureEvent *event);
     bool overBin(QPoint viewPoint) const;
+    static QGraphicsItem *carrierOf(QGraphicsItem *grabber);
     bool draggedHeldObject() const;
 };

@@ -15,15 +15,21 @@
 #include "content/dtabledlg.h"
 #include "tools/dclock.h"
 
+#include <QBuffer>
 #include <QGestureEvent>
 #include <QLabel>
 #include <QPainterPath>
 #include <QPinchGesture>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTimer>
-#include <QPushButton>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 #include <QtTest>
+
+#include <algorithm>
+#include <utility>
 
 using namespace BoardFixture;
 
@@ -403,20 +409,62 @@ void tst_DView::clockToggles()
     QTRY_VERIFY(!second);
 }
 
+// Where the page, written as a lesson is saved, puts its strokes: the first point of each, top
+// to bottom.
+static QList<QPointF> writtenStrokes(DPage *page, const QString &dir)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QXmlStreamWriter stream(&buffer);
+    stream.writeStartDocument();
+    stream.writeStartElement(QStringLiteral("svg:pageset"));
+    stream.writeAttribute(QStringLiteral("xmlns:svg"),
+                          QStringLiteral("http://www.w3.org/2000/svg"));
+    page->savePageDataToIWB(stream, dir, 0);
+    stream.writeEndElement();
+    stream.writeEndDocument();
+    QList<QPointF> starts;
+    QXmlStreamReader reader(bytes);
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement
+            || reader.qualifiedName() != QLatin1String("svg:polyline"))
+            continue;
+        const QStringList first = reader.attributes()
+                                          .value(QLatin1String("points"))
+                                          .toString()
+                                          .section(QLatin1Char(' '), 0, 0)
+                                          .split(QLatin1Char(','));
+        starts << (first.size() == 2 ? QPointF(first[0].toDouble(), first[1].toDouble())
+                                     : QPointF(-1, -1));
+    }
+    std::sort(starts.begin(), starts.end(), [](QPointF a, QPointF b) {
+        return std::make_pair(a.y(), a.x()) < std::make_pair(b.y(), b.x());
+    });
+    return starts;
+}
+
 void tst_DView::releaseOverBinDeletesOnlyWhatWasDropped_data()
 {
     QTest::addColumn<QString>("gesture");
+    QTest::addColumn<QString>("held"); // how the strokes stand: apart, or two of them a group
     QTest::addColumn<bool>("deleted");
-    QTest::newRow("click on the bin") << "click" << false;
-    QTest::newRow("rubber band ending on the bin") << "rubber band" << false;
-    QTest::newRow("shape drawn to the bin") << "shape" << false;
-    QTest::newRow("text placed on the bin") << "text" << false;
-    QTest::newRow("selection dragged onto the bin") << "drag" << true;
+    // clang-format off
+    QTest::newRow("click on the bin")               << "click"       << "strokes" << false;
+    QTest::newRow("rubber band ending on the bin")  << "rubber band" << "strokes" << false;
+    QTest::newRow("shape drawn to the bin")         << "shape"       << "strokes" << false;
+    QTest::newRow("text placed on the bin")         << "text"        << "strokes" << false;
+    QTest::newRow("selection dragged onto the bin") << "drag"        << "strokes" << true;
+    QTest::newRow("group dragged by itself onto the bin") << "drag" << "group alone" << true;
+    QTest::newRow("selection dragged onto the bin by its group")
+            << "drag" << "group and stroke" << true;
+    // clang-format on
 }
 
 void tst_DView::releaseOverBinDeletesOnlyWhatWasDropped()
 {
     QFETCH(QString, gesture);
+    QFETCH(QString, held);
     QFETCH(bool, deleted);
     Board board;
     DView *view = board.view();
@@ -434,6 +482,24 @@ void tst_DView::releaseOverBinDeletesOnlyWhatWasDropped()
         strokes << addCurve(page, line, QPointF(700, 500 + 30 * i));
         strokes.last()->setSelected(true); // as a select-all would leave them
     }
+    // The objects the drag carries: all three, or the group of the first two (alone or with
+    // the third).
+    QList<QGraphicsItem *> carried(strokes.begin(), strokes.end());
+    QGraphicsItem *group = nullptr;
+    if (held != "strokes") {
+        strokes[2]->setSelected(false);
+        page->addObjToGroup();
+        group = strokes[0]->parentItem();
+        QVERIFY(group && group->type() == ItemTypeGroup);
+        if (held == "group alone") {
+            page->clearSelection(); // the press picks it up by itself
+            carried = { group };
+        } else {
+            strokes[2]->setSelected(true);
+            carried = { group, strokes[2] };
+        }
+    }
+    const int recordedBefore = page->undoStack()->count();
     const QPoint onBin = view->m_binLabel->geometry().center();
     const QPoint grip = view->mapFromScene(strokes.first()->sceneBoundingRect().center());
     if (gesture == "click") {
@@ -451,8 +517,11 @@ void tst_DView::releaseOverBinDeletesOnlyWhatWasDropped()
         TestSupport::drag(view->viewport(), { QPoint(600, 650), onBin });
     }
 
+    const auto isCarried = [&](DGPathCurveItem *stroke) {
+        return deleted && (carried.contains(stroke) || carried.contains(stroke->parentItem()));
+    };
     for (DGPathCurveItem *stroke : qAsConst(strokes))
-        QCOMPARE(stroke->scene() == nullptr, deleted);
+        QCOMPARE(stroke->scene() == nullptr, isCarried(stroke));
     if (gesture == "click" || gesture == "rubber band")
         QCOMPARE(page->undoStack()->count(), 0);
     if (gesture == "text") { // what the tool made is not thrown away where it landed
@@ -462,28 +531,58 @@ void tst_DView::releaseOverBinDeletesOnlyWhatWasDropped()
     }
     if (!deleted)
         return;
-    QCOMPARE(page->undoStack()->count(), 2); // the first move and the deletion, no move to it
+    // The first move and the deletion, no move to the bin.
+    QCOMPARE(page->undoStack()->count(), recordedBefore + 2);
     // Each stroke comes back where the drag to the bin picked it up, in its old stacking
-    // place; undo and redo go on from there.
-    const auto standAt = [&strokes](qreal top) {
+    // place; undo and redo go on from there. What the page holds is what a save writes.
+    QTemporaryDir dir;
+    const auto standAt = [&](qreal top) {
+        QList<QPointF> shown;
         for (int i = 0; i < strokes.size(); ++i) {
-            if (strokes.at(i)->pos() != QPointF(700, top + 30 * i))
+            const QPointF expected(700, (isCarried(strokes.at(i)) ? top : 500) + 30 * i);
+            if (strokes.at(i)->scene() != page || strokes.at(i)->scenePos() != expected)
                 return false;
+            shown << expected;
         }
-        return true;
+        return writtenStrokes(page, dir.path()) == shown;
     };
+    const auto carriedGone = [&] {
+        QList<QPointF> shown;
+        for (DGPathCurveItem *stroke : qAsConst(strokes)) {
+            if (isCarried(stroke) == (stroke->scene() != nullptr))
+                return false;
+            if (stroke->scene())
+                shown << stroke->scenePos();
+        }
+        return writtenStrokes(page, dir.path()) == shown;
+    };
+    QVERIFY(carriedGone());
     page->setUndo();
-    for (DGPathCurveItem *stroke : qAsConst(strokes))
-        QCOMPARE(stroke->scene(), page);
-    QCOMPARE(strokes.first()->zValue(), 0.0);
     QVERIFY(standAt(400));
+    QCOMPARE(strokes.first()->zValue(), 0.0);
+    if (group)
+        QCOMPARE(group->zValue(), 3.0); // above the three strokes, as it was made
     page->setUndo();
     QVERIFY(standAt(500));
     page->setRedo();
     QVERIFY(standAt(400));
     page->setRedo();
+    QVERIFY(carriedGone());
+    if (!group)
+        return;
+    // Further back the grouping is undone where the strokes were grouped, and made again.
+    for (int i = 0; i < 3; ++i)
+        page->setUndo();
+    QVERIFY(!group->scene());
+    QVERIFY(standAt(500));
     for (DGPathCurveItem *stroke : qAsConst(strokes))
-        QVERIFY(!stroke->scene());
+        QVERIFY(!stroke->parentItem());
+    page->setRedo();
+    QCOMPARE(strokes[0]->parentItem(), group);
+    QCOMPARE(strokes[1]->parentItem(), group);
+    page->setRedo();
+    page->setRedo();
+    QVERIFY(carriedGone());
 }
 
 void tst_DView::pinchTurnsAndScalesOnlyFreeObjects()
