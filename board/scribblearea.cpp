@@ -34,6 +34,12 @@ constexpr int kInkMargin = 30;
 constexpr qreal kTextureBrushSpacing = 30.0;
 constexpr qreal kRainbowSpacing = 6.0;
 
+// The overlays shown now, and the toolkit's merging as it was before the first of them showed:
+// the merging is the whole program's.
+int g_overlaysShown = 0;
+bool g_mergedMotion = true;
+bool g_mergedTabletMotion = false;
+
 QRect segmentArea(QPointF from, QPointF to, int margin = kInkMargin)
 {
     const QPoint topLeft(qRound(qMin(from.x(), to.x())), qRound(qMin(from.y(), to.y())));
@@ -91,6 +97,33 @@ ScribbleArea::ScribbleArea(QWidget *parent)
     setAttribute(Qt::WA_AcceptTouchEvents);
     m_canvas.fill(QColor(0, 0, 0, 0));
     m_ink.fill(Qt::transparent);
+}
+
+ScribbleArea::~ScribbleArea()
+{
+    keepEveryMotion(false);
+}
+
+void ScribbleArea::keepEveryMotion(bool keep)
+{
+    if (keep == m_keepsEveryMotion)
+        return;
+    m_keepsEveryMotion = keep;
+    // The toolkit merges the pointer moves that queue up between two turns of the event loop
+    // into the last one. The moves of a stroke can queue before its press reaches the overlay, so
+    // the merging is off for as long as the overlay waits for ink, not only while a stroke runs;
+    // a fast W would otherwise land as a straight line. With no ink to draw it is on again: the
+    // board repaints the scene for each move of a drag, and merged moves keep it from falling
+    // behind the pointer.
+    if (keep && g_overlaysShown++ == 0) {
+        g_mergedMotion = QCoreApplication::testAttribute(Qt::AA_CompressHighFrequencyEvents);
+        g_mergedTabletMotion = QCoreApplication::testAttribute(Qt::AA_CompressTabletEvents);
+        QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
+        QCoreApplication::setAttribute(Qt::AA_CompressTabletEvents, false);
+    } else if (!keep && --g_overlaysShown == 0) {
+        QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, g_mergedMotion);
+        QCoreApplication::setAttribute(Qt::AA_CompressTabletEvents, g_mergedTabletMotion);
+    }
 }
 
 void ScribbleArea::pinta()
@@ -669,6 +702,7 @@ void ScribbleArea::showEvent(QShowEvent *event)
 {
     m_canvas.fill(QColor(0, 0, 0, 0)); // the view renders the board into it on its next paint
     clearInk();
+    keepEveryMotion(true);
     QWidget::showEvent(event);
 }
 
@@ -677,5 +711,6 @@ void ScribbleArea::hideEvent(QHideEvent *event)
     commitFinished();
     if (m_dview)
         m_dview->m_bRefreshOverlay = true;
+    keepEveryMotion(false);
     QWidget::hideEvent(event);
 }

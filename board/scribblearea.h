@@ -25,6 +25,7 @@ class ScribbleArea : public QWidget
     Q_OBJECT
 public:
     explicit ScribbleArea(QWidget *parent);
+    ~ScribbleArea() override;
 
     void setDview(DView *view) { m_dview = view; }
     DView *getDview() const { return m_dview; }
@@ -85,6 +86,8 @@ private:
     };
     static constexpr int kMouseId = -1;
 
+    // Off: the toolkit merges queued pointer moves into the last, as it does by default.
+    void keepEveryMotion(bool keep);
     void pressAction(int id, QPointF p);
     void moveAction(int id, QPointF p);
     void releaseAction(int id, QPointF p);
@@ -142,4 +145,5 @@ private:
     int m_inputMode = Idle;
     int m_touchCount = 0;
     int m_toolBeforePalm = 1; // the object eraser: no hand laid flat yet
+    bool m_keepsEveryMotion = false;
 };

@@ -1,6 +1,7 @@
 // Every pen kind written by mouse on a real X server, then the board as shown: each stroke's
 // ink is committed in the pen's colour, where the stroke went. Set VELTORINA_SCREENSHOT to a
-// file name to keep the picture.
+// file name to keep the picture. A fast stroke, its pointer events queued up by the X server
+// before the program takes any, keeps every point.
 #include "support/boardfixture.h"
 #include "support/inkfixture.h"
 #include "support/testsupport.h"
@@ -11,7 +12,10 @@
 
 #include <QtTest>
 
+#include <xcb/xcb.h>
+
 #include <cmath>
+#include <cstdlib>
 
 using namespace BoardFixture;
 using namespace InkFixture;
@@ -21,7 +25,48 @@ class tst_InkPens : public QObject
     Q_OBJECT
 private slots:
     void everyPenOnTheBoard();
+    void fastStrokeKeepsEveryPoint();
 };
+
+namespace {
+
+// A left-button drag through points (the window's own coordinates) as the X server reports it
+// to the window: press, a move to each further point, release. Every event is with the server
+// before this returns, so the program meets them all queued at its next turn of the event loop.
+void dragThroughServer(QWidget *window, const QVector<QPoint> &points)
+{
+    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    const xcb_window_t target = xcb_window_t(window->winId());
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    xcb_timestamp_t time = 1000;
+    const auto send = [&](uint8_t type, QPoint at) {
+        // Presses, releases and moves share one layout.
+        xcb_button_press_event_t event = {};
+        event.response_type = type;
+        event.detail = type == XCB_MOTION_NOTIFY ? uint8_t(XCB_MOTION_NORMAL) : uint8_t(1);
+        event.time = time += 8;
+        event.root = root;
+        event.event = target;
+        const QPoint global = window->mapToGlobal(at);
+        event.root_x = int16_t(global.x());
+        event.root_y = int16_t(global.y());
+        event.event_x = int16_t(at.x());
+        event.event_y = int16_t(at.y());
+        event.state = type == XCB_BUTTON_PRESS ? uint16_t(0) : uint16_t(XCB_BUTTON_MASK_1);
+        event.same_screen = 1;
+        xcb_send_event(connection, 0, target, XCB_EVENT_MASK_NO_EVENT,
+                       reinterpret_cast<const char *>(&event));
+    };
+    send(XCB_BUTTON_PRESS, points.first());
+    for (int i = 1; i < points.size(); ++i)
+        send(XCB_MOTION_NOTIFY, points.at(i));
+    send(XCB_BUTTON_RELEASE, points.last());
+    // A round trip: the server has handled every request before its answer comes.
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    xcb_disconnect(connection);
+}
+
+} // namespace
 
 void tst_InkPens::everyPenOnTheBoard()
 {
@@ -122,6 +167,44 @@ void tst_InkPens::everyPenOnTheBoard()
                                     .arg(columns)
                                     .arg(misses)));
     }
+}
+
+void tst_InkPens::fastStrokeKeepsEveryPoint()
+{
+    Board board;
+    DView *view = board.view();
+    DPage *page = board.current();
+    view->m_penPencil[0] = QPen(Qt::black, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    const bool mergedBefore = QCoreApplication::testAttribute(Qt::AA_CompressHighFrequencyEvents);
+    chooseTool(view, BtMenus::btPencil);
+    // A W in four quick moves.
+    const QVector<QPoint> corners = {
+        { 200, 200 }, { 260, 400 }, { 320, 260 }, { 380, 400 }, { 440, 200 }
+    };
+    dragThroughServer(board.window(), corners);
+    QTRY_COMPARE_WITH_TIMEOUT(boardObjects(page).size(), 1, 20000);
+    page->clearSelection();
+    const QRectF area = view->mapToScene(QRect(150, 150, 350, 300)).boundingRect();
+    const QImage shown = shownArea(page, area);
+    // Ink at every corner and along every leg, none along the straight line from the first
+    // point to the last.
+    QStringList missing;
+    for (int i = 0; i < corners.size(); ++i) {
+        QVector<QPoint> along = { corners.at(i) };
+        if (i + 1 < corners.size())
+            along << (corners.at(i) + corners.at(i + 1)) / 2;
+        for (const QPoint &point : qAsConst(along)) {
+            const QPoint at = (view->mapToScene(point) - area.topLeft()).toPoint();
+            if (qGray(shown.pixel(at)) > 128)
+                missing << QStringLiteral("(%1, %2)").arg(point.x()).arg(point.y());
+        }
+    }
+    QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("no ink at ") + missing.join(' ')));
+    const QPoint across = (view->mapToScene(QPoint(320, 200)) - area.topLeft()).toPoint();
+    QVERIFY(qGray(shown.pixel(across)) > 200);
+    // Choosing a tool that draws no ink gives the toolkit its merging back.
+    view->setSelect();
+    QCOMPARE(QCoreApplication::testAttribute(Qt::AA_CompressHighFrequencyEvents), mergedBefore);
 }
 
 QTEST_MAIN(tst_InkPens)
