@@ -116,8 +116,14 @@ void drawScale(QPainter *painter, int zero, int tickCount, Qt::Orientation edge)
 
 void drawIcon(QPainter *painter, const QPoint &topLeft, const char *resource)
 {
+    // A PDF writer lays a picture under the alpha of the pen and brush last set: after the
+    // translucent body the icons came out faded. An icon needs neither.
+    painter->save();
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(Qt::NoBrush);
     painter->drawPixmap(QRect(topLeft, QSize(kIconSide, kIconSide)),
                         QPixmap(QLatin1String(resource)));
+    painter->restore();
 }
 
 bool hitsIcon(const QPointF &point, const QPointF &centre)
