@@ -8,19 +8,20 @@
 #include "board/dcustomitem.h"
 #include "board/dpage.h"
 #include "board/drotateitem.h"
+#include "board/dview.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QScreen>
 #include <QSignalBlocker>
 
 namespace {
-
-constexpr int kPdfResolution = 1200; // dots per inch
 
 bool isImageFormat(const QString &format)
 {
@@ -91,8 +92,8 @@ private:
 };
 
 // While it lives, the page's objects are drawn straight onto the painter: a cached object
-// would reach a PDF as a picture of itself at the writer's 1200 dots per inch, where its lines
-// and letters belong in the file as they are. The caches come back afterwards.
+// would reach a PDF as a picture of itself at the writer's resolution, where its lines and
+// letters belong in the file as they are. The caches come back afterwards.
 class Uncached
 {
 public:
@@ -123,6 +124,18 @@ private:
 void letTheBoardRepaint()
 {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// The sheet is measured in the board's own dots. Whatever an object sizes in points (the numbers
+// of a ruler's scale, a film's name) the toolkit turns into dots of the device it is drawn on,
+// while the page is laid on the sheet in board units: in finer dots those letters would grow by
+// as much against everything else (at 1200 dots per inch, twelve times).
+int boardDpi(const DView *view)
+{
+    if (view)
+        return view->viewport()->logicalDpiY();
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? qRound(screen->logicalDotsPerInchY()) : 96;
 }
 
 QPageLayout::Orientation orientationFor(const QRectF &board)
@@ -213,7 +226,7 @@ QStringList DPagesList::exportPdf(const QString &chosenName, const QString &form
         QPdfWriter writer(&file);
         writer.setCreator(QStringLiteral("Veltorina"));
         writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setResolution(kPdfResolution);
+        writer.setResolution(boardDpi(m_view));
         if (size() > 0)
             writer.setPageOrientation(orientationFor(at(0)->sceneRect()));
         QPainter painter;
@@ -231,7 +244,9 @@ QStringList DPagesList::exportPdf(const QString &chosenName, const QString &form
             }
             const LessonOnly lesson(page);
             const Uncached asDrawn(page);
-            const QRectF sheet(0, 0, writer.width(), writer.height());
+            // In dots of the writer, not rounded to whole ones as its width() is.
+            const QSizeF printable = writer.pageLayout().paintRect(QPageLayout::Point).size();
+            const QRectF sheet(QPointF(0, 0), printable * writer.resolution() / 72.0);
             page->render(&painter, sheet, page->sceneRect(), Qt::KeepAspectRatio);
             progress.step(i + 1);
         }

@@ -172,6 +172,7 @@ void DCompass::mousePressEvent(QGraphicsSceneMouseEvent *event)
         const qreal radius = QLineF(m_pencil, m_needle).length();
         m_arcRect = QRectF(m_needle.x() - radius, m_needle.y() - radius, 2 * radius, 2 * radius);
         m_startLine = QLineF(m_needle, m_pencil);
+        m_sweep = 0.0;
     }
     QGraphicsItem::mousePressEvent(event);
 }
@@ -209,13 +210,16 @@ void DCompass::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
         }
         break;
     }
-    case tmDraw:
-        // Built from where the pencil stood before this move: the arc trails it by one move.
-        m_path = compassArc(m_arcRect, m_startLine,
-                            QLineF(pointOf(before, NeedlePoint), pointOf(before, PencilTip)),
-                            m_drawKind);
-        turnAboutNeedle(outline, pointOf(before, PencilTip), pointer);
+    case tmDraw: {
+        // The pencil swings first and the arc follows it there. The way it went is counted move
+        // by move: where it stands alone cannot tell 65 degrees clockwise from 295 the other way.
+        const QPointF pencilBefore = pointOf(before, PencilTip);
+        turnAboutNeedle(outline, pencilBefore, pointer);
+        m_sweep += stepTurn(QLineF(m_needle, pencilBefore),
+                            QLineF(m_needle, pointOf(outline, PencilTip)));
+        m_path = compassArc(m_arcRect, m_startLine, m_sweep, m_drawKind);
         break;
+    }
     case tmRotate: {
         const QPointF handleTop =
                 (pointOf(before, HandleTopRight) + pointOf(before, HandleTopLeft)) / 2;

@@ -82,5 +82,6 @@ private:
     QAction *m_actHalfCircle;
     QAction *m_actFullCircle;
     QLineF m_startLine;
+    qreal m_sweep = 0.0; // degrees the pencil travelled since the press, counter-clockwise positive
     QPainterPath m_path;
 };

@@ -116,8 +116,14 @@ void drawScale(QPainter *painter, int zero, int tickCount, Qt::Orientation edge)
 
 void drawIcon(QPainter *painter, const QPoint &topLeft, const char *resource)
 {
+    // A PDF writer lays a picture under the alpha of the pen and brush last set: after the
+    // translucent body the icons came out faded. An icon needs neither.
+    painter->save();
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(Qt::NoBrush);
     painter->drawPixmap(QRect(topLeft, QSize(kIconSide, kIconSide)),
                         QPixmap(QLatin1String(resource)));
+    painter->restore();
 }
 
 bool hitsIcon(const QPointF &point, const QPointF &centre)
@@ -237,13 +243,28 @@ QPainterPath protractorFigure(int kind, const QPointF &press, const QPointF &poi
     return figure;
 }
 
-QPainterPath compassArc(const QRectF &arcRect, const QLineF &startLine, const QLineF &pencilLine,
-                        int drawKind)
+qreal stepTurn(const QLineF &from, const QLineF &to)
 {
-    qreal sweep = startLine.angleTo(pencilLine);
-    if (drawKind == tmHalfCircle && sweep > 180.0)
-        sweep -= 360.0;
-    const qreal startAngle = startLine.angle();
+    const qreal turn = from.angleTo(to);
+    return turn > 180.0 ? turn - 360.0 : turn;
+}
+
+QPainterPath compassArc(const QRectF &arcRect, const QLineF &startLine, qreal sweep, int drawKind)
+{
+    qreal startAngle = startLine.angle();
+    if (drawKind == tmHalfCircle) {
+        sweep = std::fmod(sweep, 360.0);
+        if (sweep < 0.0)
+            sweep += 360.0;
+        if (sweep > 180.0)
+            sweep -= 360.0;
+    } else if (std::abs(sweep) > 360.0) {
+        // Paper inked all round: the circle, started one turn behind the pencil so its end is
+        // the pencil's place.
+        const qreal whole = sweep > 0.0 ? 360.0 : -360.0;
+        startAngle += sweep - whole;
+        sweep = whole;
+    }
     QPainterPath arc;
     arc.arcMoveTo(arcRect, startAngle);
     arc.arcTo(arcRect, startAngle, sweep);

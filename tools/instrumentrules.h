@@ -119,10 +119,13 @@ QPainterPath protractorFigure(int kind, const QPointF &press, const QPointF &poi
 // The protractor's sweep from press to pointer, within (-180, 180].
 qreal shorterSweep(const QPointF &press, const QPointF &pointer);
 
-// The compass's arc on arcRect from the angle of startLine through the sweep to the line
-// needle→pencil; a half circle takes the shorter way round.
-QPainterPath compassArc(const QRectF &arcRect, const QLineF &startLine, const QLineF &pencilLine,
-                        int drawKind);
+// The signed turn from one direction to the next, within (-180, 180]: counter-clockwise
+// positive. Between two moves a hand turns the compass far less than half a turn.
+qreal stepTurn(const QLineF &from, const QLineF &to);
+// The compass's arc on arcRect from the angle of startLine through sweep, the degrees the pencil
+// travelled (counter-clockwise positive). Beyond a whole turn it is the whole circle, ending
+// where the pencil is; a half circle takes the shorter way to the pencil.
+QPainterPath compassArc(const QRectF &arcRect, const QLineF &startLine, qreal sweep, int drawKind);
 
 // Hands a line drawn along an instrument to the instrument's page as an undoable vertex object
 // placed where the line was seen. A press without a move drew nothing: then nothing is handed

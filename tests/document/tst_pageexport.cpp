@@ -1,13 +1,21 @@
 #include "support/documentfixture.h"
+#include "support/instrumentsfixture.h"
 #include "support/testsupport.h"
+#include "support/toolsfixture.h"
 
 #include "board/dcustomitem.h"
 #include "board/dgpixmapitem.h"
+#include "board/dgsounditem.h"
+#include "board/dgvideoitem.h"
 #include "board/dpage.h"
 #include "board/drotateitem.h"
 #include "document/dpageslist.h"
 #include "document/toolrun.h"
 #include "shell/globals.h"
+#include "tools/dcompass.h"
+#include "tools/dprotractor.h"
+#include "tools/drulers.h"
+#include "tools/drulertriangle.h"
 
 #include "board/dgpathcurveitem.h"
 
@@ -45,6 +53,10 @@ private slots:
     void turnedPictureExportsSmoothly();
     void strokesStayLines_data();
     void strokesStayLines();
+    void instrumentsAsOnTheBoard_data();
+    void instrumentsAsOnTheBoard();
+    void mediaNamesKeepTheirSize_data();
+    void mediaNamesKeepTheirSize();
     void boardRepaintsWhileExporting_data();
     void boardRepaintsWhileExporting();
     void failuresAreReported_data();
@@ -53,7 +65,9 @@ private slots:
 private:
     bool exportAs(const QString &format, const ModalAnswer &fileAnswer, QString *error = nullptr);
     void checkPictures(const QString &folder, const QString &base, const QString &format);
-    ToolRun drawSheets(const QString &pdf, int dpi, const QString &prefix, bool firstOnly = false);
+    ToolRun drawSheets(const QString &pdf, qreal dpi, const QString &prefix,
+                       bool firstOnly = false);
+    void exportedBesideBoard(DPage *page, const QRectF &drawn, QImage *printed, QImage *board);
 
     std::unique_ptr<QTemporaryDir> m_home;
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -128,7 +142,7 @@ void tst_PageExport::checkPictures(const QString &folder, const QString &base,
 
 // The PDF's sheets as pdftoppm draws them at dpi, as "<prefix>-1.png"... in the folder (only
 // the first sheet when firstOnly).
-ToolRun tst_PageExport::drawSheets(const QString &pdf, int dpi, const QString &prefix,
+ToolRun tst_PageExport::drawSheets(const QString &pdf, qreal dpi, const QString &prefix,
                                    bool firstOnly)
 {
     QStringList arguments{ QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png") };
@@ -541,6 +555,45 @@ double differingShare(const QImage &a, const QImage &b, int tolerance)
     return double(differing) / (a.width() * a.height());
 }
 
+// The top-left corners of the blocks of side pixels whose mean differs between a and b by more
+// than by in some channel.
+QVector<QPoint> differingBlocks(const QImage &a, const QImage &b, int side, int by)
+{
+    QVector<QPoint> differing;
+    for (int top = 0; top + side <= a.height(); top += side) {
+        for (int left = 0; left + side <= a.width(); left += side) {
+            int sums[3] = { 0, 0, 0 };
+            for (int y = top; y < top + side; ++y) {
+                for (int x = left; x < left + side; ++x) {
+                    const QRgb p = a.pixel(x, y);
+                    const QRgb q = b.pixel(x, y);
+                    sums[0] += qRed(p) - qRed(q);
+                    sums[1] += qGreen(p) - qGreen(q);
+                    sums[2] += qBlue(p) - qBlue(q);
+                }
+            }
+            for (int sum : sums) {
+                if (qAbs(sum) > by * side * side) {
+                    differing << QPoint(left, top);
+                    break;
+                }
+            }
+        }
+    }
+    return differing;
+}
+
+// The smallest rectangle holding every dark pixel of image: where letters are.
+QRect inkBounds(const QImage &image)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
 int inkedPixels(const QImage &image)
 {
     int inked = 0;
@@ -626,6 +679,151 @@ void tst_PageExport::strokesStayLines()
             differingShare(printed.scaled(half, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
                            board.scaled(half, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), 40);
     QVERIFY2(differing < 0.02, qPrintable(QString::number(differing)));
+}
+
+// The first page exported to PDF and read back at the dots per inch that show it at the board's
+// own size: printed is what the sheet shows of the scene rectangle drawn, board the page drawn
+// by the board itself, placed as on the sheet.
+void tst_PageExport::exportedBesideBoard(DPage *page, const QRectF &drawn, QImage *printed,
+                                         QImage *board)
+{
+    page->clearSelection();
+    QVERIFY(exportAs(QStringLiteral("pdf"), chooseFile(m_folder->filePath("drawn"))));
+    const qreal dpi = 72 / onSheet(page, 72).m11();
+    const ToolRun rendered =
+            drawSheets(m_folder->filePath("drawn.pdf"), dpi, QStringLiteral("drawn"), true);
+    QVERIFY2(rendered.ok, qPrintable(rendered.error));
+    const QImage sheet =
+            QImage(m_folder->filePath("drawn-1.png")).convertToFormat(QImage::Format_RGB32);
+    QVERIFY(!sheet.isNull());
+    const QTransform toSheet = onSheet(page, dpi);
+    const QRect area = toSheet.mapRect(drawn & page->sceneRect()).toAlignedRect() & sheet.rect();
+    *board = QImage(area.size(), QImage::Format_RGB32);
+    board->fill(Qt::white);
+    QPainter painter(board);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setTransform(toSheet * QTransform::fromTranslate(-area.left(), -area.top()));
+    page->render(&painter, page->sceneRect(), page->sceneRect(), Qt::IgnoreAspectRatio);
+    *printed = sheet.copy(area);
+}
+
+void tst_PageExport::instrumentsAsOnTheBoard_data()
+{
+    QTest::addColumn<QString>("instrument");
+    QTest::addColumn<QPointF>("place"); // of its local origin on the page
+    QTest::addColumn<QVector<QPointF>>("ink"); // the drag that draws along it, its coordinates
+    const auto round = [](qreal from, qreal to, qreal radius) {
+        QVector<QPointF> points;
+        for (qreal angle = from; angle <= to; angle += 10)
+            points << InstrumentsFixture::polar(radius, angle);
+        return points;
+    };
+    // The scales' numbers stand among ticks and ink: where they are too large, they cover both.
+    QTest::newRow("ruler") << "ruler" << QPointF(20, 150)
+                           << QVector<QPointF>{ { 30, 6 }, { 200, 6 }, { 420, 4 } };
+    QTest::newRow("set square") << "set square" << QPointF(60, 60)
+                                << QVector<QPointF>{ { 40, 6 }, { 250, 6 }, { 480, 6 } };
+    QTest::newRow("protractor") << "protractor" << QPointF(320, 300) << round(20, 160, 195);
+    QTest::newRow("compass") << "compass" << QPointF(250, 400)
+                             << (QVector<QPointF>{ { 208, -50 } } + round(0, 50, 215));
+}
+
+// The page exported with an instrument on it and ink drawn along it against the board's own
+// drawing of the page: the same ink, the instrument's scale, numbers and icons included.
+void tst_PageExport::instrumentsAsOnTheBoard()
+{
+    QFETCH(QString, instrument);
+    QFETCH(QPointF, place);
+    QFETCH(QVector<QPointF>, ink);
+    DPage *page = m_list->at(0);
+    page->setPageBackgroundColor(Qt::white);
+    m_list->selectPage(0);
+    if (instrument == QLatin1String("ruler"))
+        page->insertRuler();
+    else if (instrument == QLatin1String("set square"))
+        page->insertTriangleRuler();
+    else if (instrument == QLatin1String("protractor"))
+        page->insertPortractor();
+    else
+        page->insertCompass();
+    const DPage::ClassroomTools &tools = page->classroomTools();
+    QGraphicsItem *const placed[] = { tools.ruler, tools.triangleRuler, tools.protractor,
+                                      tools.compass };
+    QGraphicsItem *tool = nullptr;
+    for (QGraphicsItem *item : placed)
+        tool = item ? item : tool;
+    QVERIFY(tool);
+    tool->setPos(place);
+    InstrumentsFixture::dragItem(m_list->getView(), tool, ink);
+    const QList<QGraphicsItem *> lines = InstrumentsFixture::vertexObjects(page);
+    QCOMPARE(lines.size(), 1);
+
+    QImage printed;
+    QImage board;
+    exportedBesideBoard(page, tool->sceneBoundingRect() | lines.first()->sceneBoundingRect(),
+                        &printed, &board);
+    ToolsFixture::saveShot(printed, QStringLiteral("exported ") + instrument);
+    ToolsFixture::saveShot(board, QStringLiteral("board ") + instrument);
+    QVERIFY(inkedPixels(board) > 2000);
+    // The two rasterisers lay an edge up to a pixel apart and draw a hairline as one pixel or
+    // two half-grey ones: a black line moved a pixel across a 6 x 6 block's side changes its mean
+    // by 255 * 6 / 36, about 42. Anything drawn otherwise (letters of another size, a faded
+    // icon) changes whole blocks by more.
+    const QVector<QPoint> blocks = differingBlocks(board, printed, 6, 48);
+    QVERIFY2(blocks.isEmpty(),
+             qPrintable(QStringLiteral("%1 blocks differ, the first at %2, %3")
+                                .arg(blocks.size())
+                                .arg(blocks.value(0).x())
+                                .arg(blocks.value(0).y())));
+}
+
+void tst_PageExport::mediaNamesKeepTheirSize_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("sound") << "sound";
+    QTest::newRow("film") << "film";
+}
+
+// A sound's or film's file name, written below it in the board's letters, went the
+// instruments' way in a PDF. Its letters are laid out by the sheet's own measures there, not the
+// board's, which round each letter's advance to whole pixels: the name may run a few percent
+// longer, no more.
+void tst_PageExport::mediaNamesKeepTheirSize()
+{
+    QFETCH(QString, kind);
+    DPage *page = m_list->at(0);
+    page->setPageBackgroundColor(Qt::white);
+    m_list->selectPage(0);
+    const QString file = m_folder->filePath(QStringLiteral("río.mp3"));
+    DCustomItem *object = nullptr;
+    if (kind == QLatin1String("sound"))
+        object = page->addSoundItem(file, QPointF(200, 200), 0, 1, QTransform(), false);
+    else
+        object = page->addVideoItem(file, QPointF(200, 200), 0, 1, QTransform(), false);
+    QVERIFY(object);
+    QGraphicsItem *item = dynamic_cast<QGraphicsItem *>(object);
+    QVERIFY(item);
+    if (object->madeRotateItem())
+        object->madeRotateItem()->setVisible(false); // its buttons are not part of the lesson
+
+    // The name's strip: the lowest 20 units of the object.
+    const QRectF bounds = item->sceneBoundingRect();
+    QImage printed;
+    QImage board;
+    exportedBesideBoard(page, QRectF(bounds.left(), bounds.bottom() - 20, bounds.width(), 20),
+                        &printed, &board);
+    ToolsFixture::saveShot(printed, QStringLiteral("exported ") + kind);
+    ToolsFixture::saveShot(board, QStringLiteral("board ") + kind);
+    const QRect onBoard = inkBounds(board);
+    const QRect onSheet = inkBounds(printed);
+    QVERIFY2(onBoard.width() > 20, qPrintable(QString::number(onBoard.width())));
+    QVERIFY2(qAbs(onSheet.width() - onBoard.width()) <= onBoard.width() / 10
+                     && qAbs(onSheet.height() - onBoard.height()) <= 2,
+             qPrintable(QStringLiteral("%1 x %2 on the sheet, %3 x %4 on the board")
+                                .arg(onSheet.width())
+                                .arg(onSheet.height())
+                                .arg(onBoard.width())
+                                .arg(onBoard.height())));
 }
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include <QColorDialog>
 #include <QMenu>
+#include <QPainter>
 #include <QtTest>
 
 using namespace InstrumentsFixture;
@@ -31,9 +32,8 @@ private slots:
     void pressModes_data();
     void pressModes();
     void dragsByTheNeedleLeg();
-    void arcLagsOneMove_data();
-    void arcLagsOneMove();
-    void singleMoveDrawsAZeroSweep();
+    void drawsTheArcThePencilTravelled_data();
+    void drawsTheArcThePencilTravelled();
     void clickWithoutMoveAddsNothing();
     void opensAndClosesWithinItsLimit();
     void turnsByTheHandleWithoutRotating();
@@ -99,63 +99,101 @@ void tst_DCompass::dragsByTheNeedleLeg()
     QCOMPARE(compass->outlinePoint(DCompass::PencilTip), QPointF(200, 0));
 }
 
-void tst_DCompass::arcLagsOneMove_data()
+namespace {
+
+// The pointer's way round the needle point through the given angles (degrees, counter-clockwise
+// from the pencil's place at the press), in moves of at most step degrees as a hand makes them.
+QVector<QPointF> sweepThrough(const QList<qreal> &angles, qreal step)
 {
-    QTest::addColumn<qreal>("turn"); // degrees the pencil is swung, counter-clockwise
-    QTest::addColumn<qreal>("sweep"); // of the arc handed over
-    QTest::newRow("ten counter-clockwise") << 10.0 << 10.0;
-    QTest::newRow("ten clockwise: all but ten, counter-clockwise") << -10.0 << 350.0;
+    QVector<QPointF> points{ kOnPencilHolder };
+    qreal at = 0;
+    for (qreal next : angles) {
+        const int moves = qMax(1, qCeil(qAbs(next - at) / step));
+        for (int i = 1; i <= moves; ++i)
+            points << polar(215, at + (next - at) * i / moves);
+        at = next;
+    }
+    return points;
 }
 
-void tst_DCompass::arcLagsOneMove()
+// The part of the board's picture around point of the view, side pixels square.
+QImage around(const QImage &board, QPoint point, int side)
 {
-    QFETCH(qreal, turn);
+    return board.copy(QRect(point - QPoint(side / 2, side / 2), QSize(side, side)));
+}
+
+} // namespace
+
+void tst_DCompass::drawsTheArcThePencilTravelled_data()
+{
+    QTest::addColumn<QList<qreal>>("angles"); // the pointer's way, counter-clockwise positive
+    QTest::addColumn<qreal>("step"); // the largest move, in degrees
+    QTest::addColumn<qreal>("sweep"); // of the ink, counter-clockwise positive
+    QTest::newRow("65 counter-clockwise") << QList<qreal>{ 65 } << 10.0 << 65.0;
+    QTest::newRow("65 clockwise") << QList<qreal>{ -65 } << 10.0 << -65.0;
+    QTest::newRow("295 counter-clockwise") << QList<qreal>{ 295 } << 10.0 << 295.0;
+    QTest::newRow("295 clockwise") << QList<qreal>{ -295 } << 10.0 << -295.0;
+    QTest::newRow("40 counter-clockwise in one move") << QList<qreal>{ 40 } << 40.0 << 40.0;
+    QTest::newRow("30 one way, back past the start") << QList<qreal>{ 30, -20 } << 10.0 << -20.0;
+    QTest::newRow("a turn and a quarter counter-clockwise: the circle")
+            << QList<qreal>{ 450 } << 10.0 << 360.0;
+    QTest::newRow("a turn and a quarter clockwise: the circle")
+            << QList<qreal>{ -450 } << 10.0 << -360.0;
+}
+
+void tst_DCompass::drawsTheArcThePencilTravelled()
+{
+    QFETCH(QList<qreal>, angles);
+    QFETCH(qreal, step);
     QFETCH(qreal, sweep);
     BoardFixture::Board board;
     DPage *page = board.current();
     DCompass *compass = placeCompass(board);
-    // Two moves to the same place: the arc is built before each turn, so it reaches the pencil's
-    // place only at the second move. A third move further on would not be in the arc.
-    const QPointF target = polar(215, turn);
-    dragItem(board.view(), compass, { kOnPencilHolder, target, target });
+    const QPoint needle = viewPoint(board.view(), compass, QPointF());
+    dragItem(board.view(), compass, sweepThrough(angles, step));
     const auto drawn = vertexObjects(page);
     QCOMPARE(drawn.size(), 1);
     auto *arc = static_cast<QGraphicsPathItem *>(drawn.first());
     QCOMPARE(arc->rotation(), 0.0);
     QCOMPARE(arc->scenePos(), compass->scenePos());
-    const QPainterPath path = arc->path();
-    QVERIFY(close(pointsOf(path).first(), QPointF(200, 0), 0.1));
-    // The pointer's direction comes from whole view pixels: allow a third of a degree.
-    QVERIFY2(close(pointsOf(path).last(), polar(200, turn), 1.5),
-             qPrintable(QStringLiteral("%1 %2")
-                                .arg(pointsOf(path).last().x())
-                                .arg(pointsOf(path).last().y())));
-    QVERIFY(close(path.pointAtPercent(0.5), polar(200, sweep / 2), 4));
-    // Every point of the arc is 200 from the needle point, where the compass stands.
-    for (qreal at = 0; at <= 1.0; at += 0.125)
-        QVERIFY(qAbs(QLineF(compass->scenePos(), arc->mapToScene(path.pointAtPercent(at))).length()
-                     - 200)
-                < 0.5);
     QCOMPARE(arc->pen().width(), 4);
     QVERIFY(compass->drawnPath().isEmpty());
-    ToolsFixture::saveShot(board.window()->grab().toImage(),
-                           QStringLiteral("compass%1").arg(int(turn)));
+
+    // The pencil stands on the pointer's last ray (whole view pixels: within a third of a
+    // degree), and the ink ends under it.
+    const QPointF pencil = compass->outlinePoint(DCompass::PencilTip);
+    QVERIFY(qAbs(std::remainder(QLineF(QPointF(), pencil).angle() - angles.last(), 360.0)) < 0.35);
+    const QVector<QPointF> points = pointsOf(arc->path());
+    QVERIFY2(close(points.last(), pencil, 0.5),
+             qPrintable(QStringLiteral("ends at %1, %2; the pencil at %3, %4")
+                                .arg(points.last().x())
+                                .arg(points.last().y())
+                                .arg(pencil.x())
+                                .arg(pencil.y())));
+
+    // The ink as the board shows it, the compass put away, against the arc drawn from the
+    // pencil's place at the press through the way it went.
+    page->insertCompass();
+    const int side = 440;
+    const QImage shown = around(board.view()->viewport()->grab().toImage(), needle, side);
+    QImage expected(shown.size(), QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    {
+        QPainter painter(&expected);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(Qt::black, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.translate(side / 2, side / 2);
+        painter.drawArc(QRectF(-200, -200, 400, 400), 0, qRound(sweep * 16));
+    }
+    ToolsFixture::saveShot(shown, QStringLiteral("compass %1").arg(QTest::currentDataTag()));
+    // The pointer's directions come from whole pixels, so the arc's end may lie a degree's
+    // fraction away: a round cap's width of pixels at most.
+    const TestSupport::InkDifference difference = TestSupport::inkDifference(expected, shown, 96);
+    QVERIFY2(difference.differing < 30 && difference.ink > qAbs(sweep) * 3,
+             qPrintable(difference.toString()));
+
     page->undoStack()->undo();
     QVERIFY(vertexObjects(page).isEmpty());
-}
-
-void tst_DCompass::singleMoveDrawsAZeroSweep()
-{
-    BoardFixture::Board board;
-    DCompass *compass = placeCompass(board);
-    dragItem(board.view(), compass, { kOnPencilHolder, polar(215, 40) });
-    const auto drawn = vertexObjects(board.current());
-    QCOMPARE(drawn.size(), 1);
-    const QPainterPath path = static_cast<QGraphicsPathItem *>(drawn.first())->path();
-    for (const QPointF &point : pointsOf(path))
-        QVERIFY(close(point, QPointF(200, 0), 0.1));
-    // The pencil swung onto the pointer's ray all the same.
-    QVERIFY(qAbs(QLineF(QPointF(), compass->outlinePoint(DCompass::PencilTip)).angle() - 40) < 0.5);
 }
 
 void tst_DCompass::clickWithoutMoveAddsNothing()

@@ -17,7 +17,8 @@ private slots:
     void shorterSweep();
     void protractorFigures_data();
     void protractorFigures();
-    void compassArcRunsCounterClockwise();
+    void compassArc_data();
+    void compassArc();
     void sizeFromDistanceRatio();
 };
 
@@ -106,17 +107,43 @@ void tst_InstrumentRules::protractorFigures()
         QCOMPARE(points.size(), 3);
 }
 
-void tst_InstrumentRules::compassArcRunsCounterClockwise()
+void tst_InstrumentRules::compassArc_data()
 {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<qreal>("sweep"); // travelled by the pencil from the +x axis
+    QTest::addColumn<qreal>("middle"); // angle of the arc's middle
+    QTest::addColumn<qreal>("end"); // angle of its end
+    QTest::addColumn<qreal>("length"); // of the arc, in degrees
+    QTest::newRow("circle, 10 clockwise") << int(tmFullCircle) << -10.0 << -5.0 << -10.0 << 10.0;
+    QTest::newRow("circle, 10 counter-clockwise")
+            << int(tmFullCircle) << 10.0 << 5.0 << 10.0 << 10.0;
+    QTest::newRow("circle, 350 counter-clockwise")
+            << int(tmFullCircle) << 350.0 << 175.0 << -10.0 << 350.0;
+    QTest::newRow("circle, past a turn: whole, ending at the pencil")
+            << int(tmFullCircle) << 400.0 << 220.0 << 40.0 << 360.0;
+    QTest::newRow("circle, past a turn clockwise")
+            << int(tmFullCircle) << -400.0 << -220.0 << -40.0 << 360.0;
+    QTest::newRow("half, 350 counter-clockwise: 10 the short way")
+            << int(tmHalfCircle) << 350.0 << -5.0 << -10.0 << 10.0;
+    QTest::newRow("half, 100 clockwise") << int(tmHalfCircle) << -100.0 << -50.0 << -100.0 << 100.0;
+}
+
+void tst_InstrumentRules::compassArc()
+{
+    QFETCH(int, kind);
+    QFETCH(qreal, sweep);
+    QFETCH(qreal, middle);
+    QFETCH(qreal, end);
+    QFETCH(qreal, length);
     const QRectF circle(-200, -200, 400, 400);
     const QLineF start(QPointF(), QPointF(200, 0));
-    const QLineF tenBelow(QPointF(), QLineF::fromPolar(200, -10).p2());
-    const QPainterPath full = compassArc(circle, start, tenBelow, tmFullCircle);
-    QVERIFY(InstrumentsFixture::close(full.pointAtPercent(0.5), QLineF::fromPolar(200, 175).p2(),
-                                      3));
-    const QPainterPath half = compassArc(circle, start, tenBelow, tmHalfCircle);
-    QVERIFY(InstrumentsFixture::close(half.pointAtPercent(0.5), QLineF::fromPolar(200, -5).p2(),
-                                      3));
+    const QPainterPath arc = InstrumentRules::compassArc(circle, start, sweep, kind);
+    const auto onCircle = [](qreal angle) { return QLineF::fromPolar(200, angle).p2(); };
+    QVERIFY(InstrumentsFixture::close(arc.pointAtPercent(0.5), onCircle(middle), 3));
+    // The toolkit finds an arc's end on its curves to a tenth of a unit.
+    QVERIFY(InstrumentsFixture::close(InstrumentsFixture::pointsOf(arc).last(), onCircle(end),
+                                      0.2));
+    QVERIFY(qAbs(arc.length() - 200 * qDegreesToRadians(length)) < 0.5);
 }
 
 void tst_InstrumentRules::sizeFromDistanceRatio()
