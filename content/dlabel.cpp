@@ -2,6 +2,7 @@
 
 #include "ui_dlabel.h"
 
+#include <QApplication>
 #include <QDataStream>
 #include <QDrag>
 #include <QMimeData>
@@ -79,6 +80,7 @@ void DLabel::mousePressEvent(QMouseEvent *event)
 {
     m_moved = false;
     m_dragged = false;
+    m_pressPos = event->pos();
     event->accept(); // the panel behind the tile has nothing to do with the press
 }
 
@@ -86,8 +88,15 @@ void DLabel::mouseMoveEvent(QMouseEvent *event)
 {
     if (m_kind == QLatin1String("2")) {
         if (event->buttons() & Qt::LeftButton) {
+            // A finger on the board trembles: a thumbnail is chosen by a tap that moved a
+            // little, and dragged only once the pointer has really gone somewhere.
+            if (!m_moved
+                && (event->pos() - m_pressPos).manhattanLength()
+                        >= QApplication::startDragDistance()) {
+                m_moved = true;
+                setCursor(Qt::ClosedHandCursor);
+            }
             emit mouseMovPage(this, event->pos());
-            m_moved = true;
         }
         return;
     }
@@ -112,7 +121,16 @@ void DLabel::startDrag()
 void DLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
-    if (m_moved || m_dragged)
+    if (m_moved) {
+        // Only the page drag's own button lets the page go.
+        if (event->button() != Qt::LeftButton)
+            return;
+        m_moved = false;
+        unsetCursor();
+        emit mouseDropPage(this, event->pos());
+        return;
+    }
+    if (m_dragged)
         return;
     if (m_kind == QLatin1String("0"))
         emit mouseRelImage(m_fileName);

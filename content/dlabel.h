@@ -40,12 +40,17 @@ public:
     QString text() const { return m_text; }
     void setText(const QString &text);
     QString kind() const { return m_kind; }
+    // A page tile is being dragged (it has gone a drag's distance since the press).
+    bool isPageDragged() const { return m_moved; }
 
 signals:
     void mouseRelImage(QString filename);
     void mouseRelText(QString str);
     void mouseRelPage(DLabel *lb);
     void mouseMovPage(DLabel *lb, QPoint pt);
+    // A page tile dragged and let go: pt is where, in tile coordinates (it may lie on another
+    // tile, or outside the panel).
+    void mouseDropPage(DLabel *lb, QPoint pt);
     void removeRelPage(DLabel *lb);
 
 private slots:
@@ -64,6 +69,7 @@ private:
     QString m_text;
     const QString m_kind;
     bool m_moved = false;
+    QPoint m_pressPos;
     // Set when a drag ran since the last press: some platforms hand the release that ended
     // the drag back to the tile afterwards, and it must not count as a click.
     bool m_dragged = false;

@@ -43,6 +43,12 @@ constexpr int kPageTilePauseMs = 1;
 // pages, and two hundred made together held the board up for a tenth of a second on two cores.
 // The others take their places a few at a time between the board's events.
 constexpr int kTilesMadeAtOnce = 8;
+// A page tile dragged to within this distance of the column's top or bottom edge scrolls it,
+// the faster the nearer, a step per tick, so that a page can go past the tiles in view.
+constexpr int kDragScrollEdge = 40;
+constexpr int kDragScrollTickMs = 30;
+constexpr int kDropMarkHeight = 6;
+const QString kDropMarkStyle = QStringLiteral("background-color: rgb(0, 150, 255);");
 
 QPixmap scaledTo(const QPixmap &pixmap, QSize size)
 {
@@ -130,6 +136,14 @@ DResources::DResources(int height, QWidget *parent, DPagesList *pages)
     // Scrolling the column draws the thumbnails that come into view.
     connect(ui->scrollArea->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &DResources::schedulePageTiles);
+    m_dropMark = new QWidget(ui->scrollAreaWidgetContents);
+    m_dropMark->setObjectName(QStringLiteral("pageDropMark"));
+    m_dropMark->setAttribute(Qt::WA_StyledBackground);
+    m_dropMark->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_dropMark->setStyleSheet(kDropMarkStyle);
+    m_dropMark->hide();
+    m_dragScroll.setInterval(kDragScrollTickMs);
+    connect(&m_dragScroll, &QTimer::timeout, this, &DResources::scrollWhileDragging);
     move(0, 0);
     setFixedHeight(height);
     followPagesList();
@@ -359,6 +373,8 @@ void DResources::insertPixmap(const QList<QPixmap> &pictures, BtMenus::resType k
         QPixmap numbered = picture;
         if (kind == BtMenus::resPage) {
             connect(tile, &DLabel::removeRelPage, this, &DResources::removePage);
+            connect(tile, &DLabel::mouseMovPage, this, &DResources::dragPage);
+            connect(tile, &DLabel::mouseDropPage, this, &DResources::dropPage);
             drawPageNumber(&numbered, i + 1, tileSize);
             if (i == current - 1) {
                 tile->setStyleSheet(kCurrentPageStyle);
@@ -381,6 +397,7 @@ int DResources::tilePosition(DLabel *tile) const
 
 void DResources::changePage(DLabel *lb)
 {
+    endPageDrag();
     const int position = tilePosition(lb);
     if (position < 0 || !m_pagesList)
         return;
@@ -401,6 +418,101 @@ void DResources::removePage(DLabel *lb)
     createPages();
 }
 
+int DResources::pageTileAt(DLabel *lb, QPoint pt) const
+{
+    QWidget *viewport = ui->scrollArea->viewport();
+    if (!viewport->rect().contains(lb->mapTo(viewport, pt)))
+        return -1;
+    const QPoint inColumn = lb->mapTo(ui->scrollAreaWidgetContents, pt);
+    auto *column = static_cast<QGridLayout *>(tileColumn());
+    const int spacing = std::max(0, column->verticalSpacing());
+    for (int i = 0; i < column->count(); ++i) {
+        const QRect place = column->itemAt(i)->geometry();
+        // The gap below a tile is its place too: a drop there is not lost.
+        const int below = i + 1 < column->count() ? column->itemAt(i + 1)->geometry().top()
+                                                  : place.bottom() + 1 + spacing;
+        if (inColumn.y() >= place.top() && inColumn.y() < below)
+            return i;
+    }
+    return -1;
+}
+
+void DResources::dragPage(DLabel *lb, QPoint pt)
+{
+    if (!lb->isPageDragged())
+        return; // a tap that trembled, so far
+    m_draggedTile = lb;
+    m_dragPointer = lb->mapTo(ui->scrollArea->viewport(), pt);
+    if (!m_dragScroll.isActive())
+        m_dragScroll.start();
+    markDropPlace(lb, pt);
+}
+
+void DResources::markDropPlace(DLabel *lb, QPoint pt)
+{
+    const int from = tilePosition(lb);
+    const int to = pageTileAt(lb, pt);
+    if (from < 0 || to < 0 || to == from) {
+        m_dropMark->hide();
+        return;
+    }
+    // The page goes below the tile it is let go on when it comes from above, and above it when
+    // it comes from below: the bar stands in the gap it would fill.
+    auto *column = static_cast<QGridLayout *>(tileColumn());
+    const int spacing = std::max(0, column->verticalSpacing());
+    const QRect target = column->itemAt(to)->geometry();
+    const int gapMiddle =
+            to > from ? target.bottom() + 1 + spacing / 2 : target.top() - (spacing + 1) / 2;
+    m_dropMark->setGeometry(target.left(), gapMiddle - kDropMarkHeight / 2,
+                            GalleryScale::kTileWidth, kDropMarkHeight);
+    m_dropMark->raise();
+    m_dropMark->show();
+}
+
+void DResources::scrollWhileDragging()
+{
+    if (!m_draggedTile || !m_draggedTile->isPageDragged()) {
+        endPageDrag();
+        return;
+    }
+    QWidget *viewport = ui->scrollArea->viewport();
+    // Off to the side the teacher is taking the page out of the column, not along it.
+    if (m_dragPointer.x() < 0 || m_dragPointer.x() >= viewport->width())
+        return;
+    int step = 0;
+    if (m_dragPointer.y() < kDragScrollEdge)
+        step = -std::min(kDragScrollEdge, kDragScrollEdge - m_dragPointer.y());
+    else if (m_dragPointer.y() >= viewport->height() - kDragScrollEdge)
+        step = std::min(kDragScrollEdge,
+                        m_dragPointer.y() - (viewport->height() - kDragScrollEdge) + 1);
+    if (step == 0)
+        return;
+    QScrollBar *scroll = ui->scrollArea->verticalScrollBar();
+    const int before = scroll->value();
+    scroll->setValue(before + step);
+    // The column moved under a pointer that stayed: the place it points at changed.
+    if (scroll->value() != before)
+        markDropPlace(m_draggedTile, m_draggedTile->mapFrom(viewport, m_dragPointer));
+}
+
+void DResources::endPageDrag()
+{
+    m_dragScroll.stop();
+    m_draggedTile.clear();
+    m_dropMark->hide();
+}
+
+void DResources::dropPage(DLabel *lb, QPoint pt)
+{
+    endPageDrag();
+    const int from = tilePosition(lb);
+    const int to = pageTileAt(lb, pt);
+    if (from < 0 || to < 0 || to == from || !m_pagesList)
+        return;
+    // A move, not an exchange: the pages between close up behind the one taken, in their order.
+    m_pagesList->movePage(from, to); // whose newPage() brings the tiles and their numbers along
+}
+
 // --- The pages tab ---
 
 DLabel *DResources::makePageTile(QSize size)
@@ -412,6 +524,8 @@ DLabel *DResources::makePageTile(QSize size)
     if (auto *area = tile->findChild<QLabel *>(QStringLiteral("label")))
         area->setFixedSize(size);
     connect(tile, &DLabel::removeRelPage, this, &DResources::removePage);
+    connect(tile, &DLabel::mouseMovPage, this, &DResources::dragPage);
+    connect(tile, &DLabel::mouseDropPage, this, &DResources::dropPage);
     connect(tile, &DLabel::mouseRelImage, this, &DResources::pressImage);
     connect(tile, &DLabel::mouseRelText, this, &DResources::pressText);
     connect(tile, &DLabel::mouseRelPage, this, &DResources::changePage);

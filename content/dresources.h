@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QPixmap>
+#include <QPoint>
 #include <QPointer>
 #include <QSize>
 #include <QString>
@@ -79,6 +80,10 @@ public slots:
     void updatePagesList();
     void changePage(DLabel *lb);
     void removePage(DLabel *lb);
+    // A page tile dragged over the column marks where its page would go; let go on another
+    // tile's place, it moves its page there.
+    void dragPage(DLabel *lb, QPoint pt);
+    void dropPage(DLabel *lb, QPoint pt);
 
 private slots:
     void on_PagesList_clicked();
@@ -124,6 +129,13 @@ private:
     void drawPageTilesStep();
     void schedulePageTiles();
 
+    // The position in the column of the tile whose place holds pt (in lb's coordinates); -1
+    // when pt lies outside the column's visible part or below its last tile.
+    int pageTileAt(DLabel *lb, QPoint pt) const;
+    void markDropPlace(DLabel *lb, QPoint pt);
+    void scrollWhileDragging();
+    void endPageDrag();
+
     void fillCategories(QPushButton *tab, const QString &root, bool folders);
     void appendTile(DLabel *tile);
     int tilePosition(DLabel *tile) const;
@@ -139,4 +151,10 @@ private:
     bool m_bPagesStale = false; // the page thumbnails were asked for while the panel was hidden
     QVector<PageTile> m_pageTiles; // the pages tab's tiles in column order; empty on other tabs
     QTimer m_pageTileTimer;
+    // While a page tile is dragged: the bar that shows where its page would go, and the column
+    // scrolling while the pointer rests at its top or bottom edge.
+    QWidget *m_dropMark = nullptr; // a child of the column's widget, outside its layout
+    QPointer<DLabel> m_draggedTile;
+    QPoint m_dragPointer; // in the scroll area's viewport
+    QTimer m_dragScroll;
 };

@@ -357,6 +357,18 @@ void DPagesList::changePage(int curIndex, int newIndex)
         m_bDocumentChanged = true;
 }
 
+void DPagesList::movePage(int from, int to)
+{
+    if (isOpening() || from == to || from < 0 || to < 0 || std::max(from, to) >= size())
+        return;
+    move(from, to);
+    m_bDocumentChanged = true;
+    // The page shown may have other neighbours now: they are the ones a teacher turns to next.
+    keepCachesNear(m_curPage);
+    emit selectPageNum(pageCounterText(getCurPageNum(), size()));
+    emit newPage();
+}
+
 QList<QPixmap> DPagesList::getThumbnailList(QSize (*scale)(QSize)) const
 {
     QList<QPixmap> thumbnails;

@@ -63,6 +63,9 @@ public:
     void delAllPages();
     void pageUp(); // the previous page
     void pageDown();
+    // Moves the page at from to index to; the pages between close up behind it, in their order.
+    // The page shown stays shown wherever it now stands.
+    void movePage(int from, int to);
     QList<QPixmap> getScreenshotList() const;
     // One thumbnail per page, each at the size scale gives for the page's own size; a page
     // drawn before and unchanged since is not drawn again.

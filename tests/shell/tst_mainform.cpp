@@ -78,6 +78,9 @@ private slots:
     void galleryDrawsOnlyTilesInView();
     void galleryFillsBetweenTheBoardsEvents();
     void galleryMarksThePageALinkLeadsTo();
+    void pageTileDraggedOntoAnother_data();
+    void pageTileDraggedOntoAnother();
+    void pageTileDraggedPastTheTilesInView();
     void everyCommandRefreshesWhatItShould();
     void captureLandsOnThePageCurrentWhenTaken();
     void classroomToolCommands();
@@ -551,6 +554,224 @@ void tst_MainForm::galleryMarksThePageALinkLeadsTo()
         QCOMPARE(!tiles.at(i)->findChild<QPushButton *>("pushButton")->isHidden(), current);
     }
     QCOMPARE(galleryTiles(), tiles);
+}
+
+namespace {
+
+// Light page colours (the page number stays the only dark thing on a tile), one per page.
+const QColor kPageColours[] = { QColor(255, 205, 205), QColor(205, 255, 205), QColor(205, 205, 255),
+                                QColor(255, 255, 190) };
+constexpr int kOutside = -1;
+
+// The dark pixels of the box at the bottom centre of a tile's picture where its number stands.
+QImage numberMask(const QPixmap &tile)
+{
+    const QImage picture = tile.toImage().copy(tile.width() / 2 - 20, tile.height() - 36, 40, 36);
+    QImage mask(picture.size(), QImage::Format_Grayscale8);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            mask.setPixelColor(x, y, qGray(picture.pixel(x, y)) < 100 ? Qt::black : Qt::white);
+    return mask;
+}
+
+int differingPixels(const QImage &one, const QImage &other)
+{
+    int differing = 0;
+    for (int y = 0; y < one.height(); ++y)
+        for (int x = 0; x < one.width(); ++x)
+            differing += one.pixel(x, y) != other.pixel(x, y) ? 1 : 0;
+    return differing;
+}
+
+} // namespace
+
+void tst_MainForm::pageTileDraggedOntoAnother_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("onto");
+    QTest::addColumn<QString>("order"); // the pages A to D afterwards; C is the one shown
+    QTest::newRow("forward") << 0 << 2 << "BCAD";
+    QTest::newRow("backward") << 3 << 1 << "ADBC";
+    QTest::newRow("the page shown, backward") << 2 << 0 << "CABD";
+    QTest::newRow("first onto last") << 0 << 3 << "BCDA";
+    QTest::newRow("last onto first") << 3 << 0 << "DABC";
+    QTest::newRow("onto itself") << 1 << 1 << "ABCD";
+    QTest::newRow("outside, on the board") << 1 << kOutside << "ABCD";
+}
+
+// A teacher drags a page's tile onto another tile's place: the page moves there, the others
+// keep their order, the board still shows the page it showed, and the tiles, the counter, the
+// autosave and the saved lesson all follow.
+void tst_MainForm::pageTileDraggedOntoAnother()
+{
+    QFETCH(int, from);
+    QFETCH(int, onto);
+    QFETCH(QString, order);
+    DPagesList *pages = m_window->pagesList();
+    for (int n = 1; n < 4; ++n)
+        m_window->uiMainBt(BtMenus::btColorPage);
+    QMap<QChar, DPage *> byName;
+    for (int n = 0; n < 4; ++n) {
+        DPage *page = pages->at(n);
+        byName.insert(QChar('A' + n), page);
+        page->setPageBackgroundColor(kPageColours[n]);
+        // A picture of its own on each page: the saved pictures must stay with their pages.
+        QImage picture(120, 90, QImage::Format_RGB32);
+        picture.fill(QColor::fromHsv(n * 80, 255, 120));
+        page->addPixmapItem(QPixmap::fromImage(picture), QPointF(600, 120 + 40 * n), 0, 1.0f,
+                            QTransform(), true);
+    }
+    m_window->uiMainBt(BtMenus::btPreviousPage);
+    DPage *shown = byName.value('C');
+    QCOMPARE(pages->getCurPage(), shown);
+    // Saved before: what the writer kept of each page, by its place, must not stand for another.
+    QTemporaryDir folder;
+    const QString lesson = folder.filePath(QStringLiteral("lesson"));
+    QVERIFY2(pages->saveAllPagesToFileIWB(lesson, true), qPrintable(pages->lastSaveError()));
+    QVERIFY(!pages->isDocumentModified());
+    m_window->uiMainBt(BtMenus::btExpandRes);
+    DResources *gallery = m_window->resources();
+    QTRY_COMPARE_WITH_TIMEOUT(gallery->pageTilesToDraw(), 0, 20000);
+    QList<DLabel *> tiles = galleryTiles();
+    QCOMPARE(tiles.size(), 4);
+    QCOMPARE(tilesInView(), QList<int>({ 1, 1, 1, 1 }));
+    QList<QImage> numbers;
+    for (DLabel *tile : qAsConst(tiles))
+        numbers << numberMask(tile->pixmap());
+
+    // Pressed on the tile's picture, moved in steps onto the other tile (or onto the board).
+    QLabel *picture = tiles.at(from)->findChild<QLabel *>("label");
+    const QPoint start = picture->rect().center();
+    // Outside: on the board, level with the last tile.
+    const QPoint outside(gallery->width() + 200, tiles.last()->mapTo(gallery, QPoint(0, 70)).y());
+    const QPoint end = onto == kOutside
+            ? picture->mapFrom(m_window.data(), gallery->mapTo(m_window.data(), outside))
+            : picture->mapFromGlobal(
+                    tiles.at(onto)->mapToGlobal(tiles.at(onto)->rect().center() + QPoint(0, 10)));
+    QVector<QPoint> path;
+    for (int step = 0; step <= 8; ++step)
+        path << start + (end - start) * step / 8;
+    TestSupport::drag(picture, path);
+
+    QList<DPage *> expected;
+    for (const QChar name : order)
+        expected << byName.value(name);
+    QCOMPARE(QList<DPage *>(*pages), expected);
+    QCOMPARE(pages->getCurPage(), shown);
+    QCOMPARE(view()->scene(), shown);
+    // A lesson in another order is a lesson changed: leaving it asks to save.
+    QCOMPARE(pages->isDocumentModified(), order != QLatin1String("ABCD"));
+    const QString counter = QStringLiteral("%1 / 4").arg(order.indexOf('C') + 1);
+    QCOMPARE(toolbarButton("baExpandPageBotton")->text(), counter);
+    QCOMPARE(toolbarButton("baExpandPageBottonI")->text(), counter);
+    auto *mark = gallery->findChild<QWidget *>("pageDropMark");
+    QVERIFY(mark && mark->isHidden()); // the bar that showed where the page would go
+
+    // Each tile shows its page, numbered by its place, the page shown marked.
+    QTRY_COMPARE_WITH_TIMEOUT(gallery->pageTilesToDraw(), 0, 20000);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    tiles = galleryTiles();
+    QCOMPARE(tiles.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const QImage seen = tiles.at(i)->grab().toImage();
+        const QColor colour = kPageColours[order.at(i).unicode() - 'A'];
+        QCOMPARE(QColor(seen.pixel(20, 20)), colour);
+        // Its number is the one its place showed before (the edges of the digits, smoothed
+        // over another colour, may differ by a pixel here and there).
+        const QImage number = numberMask(tiles.at(i)->pixmap());
+        for (int place = 0; place < 4; ++place) {
+            const int differing = differingPixels(number, numbers.at(place));
+            QVERIFY2(place == i ? differing <= 30 : differing > 50,
+                     qPrintable(QStringLiteral("tile %1 against number %2: %3 pixels differ")
+                                        .arg(i + 1)
+                                        .arg(place + 1)
+                                        .arg(differing)));
+        }
+        const bool current = order.at(i) == QLatin1Char('C');
+        QCOMPARE(tiles.at(i)->styleSheet().contains("0, 150, 255"), current);
+        QCOMPARE(!tiles.at(i)->findChild<QPushButton *>("pushButton")->isHidden(), current);
+    }
+    // A click on a tile still goes to its page.
+    const int other = order.indexOf('C') == 0 ? 1 : 0;
+    QTest::mouseClick(tiles.at(other)->findChild<QLabel *>("label"), Qt::LeftButton);
+    QCOMPARE(pages->getCurPage(), expected.at(other));
+    QCOMPARE(toolbarButton("baExpandPageBotton")->text(), QStringLiteral("%1 / 4").arg(other + 1));
+
+    // Autosaved, then saved: both write the pages in their new order, pictures and all.
+    const auto readBack = [&expected](DPagesList &opened) {
+        QCOMPARE(opened.size(), expected.size());
+        for (int n = 0; n < expected.size(); ++n) {
+            const QRectF whole = expected.at(n)->sceneRect();
+            QVERIFY2(BoardFixture::shownArea(opened.at(n), whole)
+                             == BoardFixture::shownArea(expected.at(n), whole),
+                     qPrintable(QStringLiteral("page %1").arg(n + 1)));
+        }
+    };
+    emit m_window->savePages()->savePage();
+    QTRY_VERIFY_WITH_TIMEOUT(!pages->isAutoSaving(), 30000);
+    QTemporaryDir autosavedCopy;
+    QVERIFY(QFile::copy(pages->workDir() + QStringLiteral("/content.xml"),
+                        autosavedCopy.filePath(QStringLiteral("content.xml"))));
+    QVERIFY(QDir().mkpath(autosavedCopy.filePath(QStringLiteral("images"))));
+    for (const QFileInfo &file :
+         QDir(pages->workDir() + QStringLiteral("/images")).entryInfoList(QDir::Files))
+        QVERIFY(QFile::copy(file.filePath(), autosavedCopy.filePath("images/" + file.fileName())));
+    {
+        DocumentFixture::OtherBoard autosaved;
+        QVERIFY(autosaved.pages.openFromFile(autosavedCopy.path()));
+        readBack(autosaved.pages);
+        autosaved.pages.exit();
+        if (QTest::currentTestFailed())
+            return;
+    }
+    QVERIFY2(pages->saveAllPagesToFileIWB(lesson, true), qPrintable(pages->lastSaveError()));
+    DocumentFixture::OtherBoard saved;
+    QVERIFY2(saved.pages.openAllPagesFromFileIWB(lesson + QStringLiteral(".iwb")),
+             qPrintable(saved.pages.lastOpenError()));
+    readBack(saved.pages);
+    saved.pages.exit();
+}
+
+// A page goes past the tiles in view: held at the column's bottom edge, the column scrolls on to
+// its end, and let go on the last tile the page is the last one.
+void tst_MainForm::pageTileDraggedPastTheTilesInView()
+{
+    DPagesList *pages = m_window->pagesList();
+    for (int n = 1; n < 12; ++n)
+        m_window->uiMainBt(BtMenus::btColorPage);
+    QList<DPage *> expected(pages->begin(), pages->end());
+    expected.move(0, 11);
+    DPage *shown = pages->getCurPage();
+    m_window->uiMainBt(BtMenus::btExpandRes);
+    DResources *gallery = m_window->resources();
+    auto *column = gallery->findChild<QScrollArea *>();
+    column->verticalScrollBar()->setValue(0);
+    QTRY_COMPARE_WITH_TIMEOUT(gallery->pageTilesToDraw(), 0, 20000);
+    QCOMPARE(tilesInView().last(), 0);
+
+    QLabel *picture = galleryTiles().first()->findChild<QLabel *>("label");
+    const QPoint atTheEdge(100, column->viewport()->height() - 5);
+    const QPoint start = picture->rect().center();
+    const QPoint end = picture->mapFrom(column->viewport(), atTheEdge);
+    QTest::mousePress(picture, Qt::LeftButton, {}, start);
+    for (int step = 1; step <= 8; ++step)
+        TestSupport::moveTo(picture, start + (end - start) * step / 8);
+    QTRY_COMPARE_WITH_TIMEOUT(column->verticalScrollBar()->value(),
+                              column->verticalScrollBar()->maximum(), 20000);
+    QCOMPARE(tilesInView().last(), 1);
+    // A bar under the last tile shows where the page would go.
+    auto *mark = gallery->findChild<QWidget *>("pageDropMark");
+    QVERIFY(mark && mark->isVisible());
+    const QRect last(galleryTiles().last()->mapTo(column->viewport(), QPoint()),
+                     galleryTiles().last()->size());
+    QVERIFY(qAbs(mark->mapTo(column->viewport(), QPoint()).y() - last.bottom()) < 8);
+    // The pointer stayed; the tile it pressed went up with the column.
+    QTest::mouseRelease(picture, Qt::LeftButton, {},
+                        picture->mapFrom(column->viewport(), atTheEdge));
+    QCOMPARE(QList<DPage *>(*pages), expected);
+    QCOMPARE(pages->getCurPage(), shown);
+    QCOMPARE(toolbarButton("baExpandPageBotton")->text(), QStringLiteral("11 / 12"));
+    QVERIFY(mark->isHidden());
 }
 
 void tst_MainForm::classroomToolCommands()
