@@ -133,10 +133,11 @@ QString writeFakeConverter(const QString &dir, const FakeConverter &fake)
         return QString();
     const QString text =
             QStringLiteral(R"sh(#!/bin/bash
-first=1; last=1000000; single=0; previous=
+first=1; last=1000000; single=0; kind=ppm; previous=
 for word in "$@"; do
     case "$previous" in -f) first=$word ;; -l) last=$word ;; esac
     [ "$word" = -singlefile ] && single=1
+    [ "$word" = -png ] && kind=png
     previous=$word
 done
 root=${@: -1}
@@ -150,9 +151,9 @@ asked "%4" && { echo "Syntax Error: page broken" >&2; exit 1; }
 '%6' "$@" || exit $?
 for page in %5; do
     asked "$page" || continue
-    if [ $single = 1 ]; then echo "no picture" > "$root.png"; continue; fi
-    for made in "$root"-*.png; do
-        number=${made##*-}; number=${number%.png}
+    if [ $single = 1 ]; then echo "no picture" > "$root.$kind"; continue; fi
+    for made in "$root"-*.$kind; do
+        number=${made##*-}; number=${number%.$kind}
         [ $((10#$number)) = "$page" ] && echo "no picture" > "$made"
     done
 done
