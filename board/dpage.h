@@ -2,6 +2,8 @@
 
 #include "shell/btmenus.h"
 
+#include "board/pdfimport.h"
+
 #include "pictures/picturereading.h"
 #include "content/mediaprobe.h"
 #include "recognition/shaperectst.h"
@@ -19,6 +21,7 @@
 #include <QTransform>
 #include <QUndoStack>
 
+#include <functional>
 #include <memory>
 
 class DGGifItem;
@@ -271,6 +274,15 @@ public:
     static QString browserStartPage();
     QProcess *activitiesProcess() const { return m_activitiesProcess.get(); }
     QProcess *browserProcess() const { return m_browserProcess.get(); }
+    // What the page's objects and background take, as the lesson limits count them.
+    PdfImport::Held held() const;
+    // What the whole lesson holds, asked before the pages of a PDF come in: this page alone
+    // unless the page list says.
+    void setLessonHeld(std::function<PdfImport::Held()> lessonHeld)
+    {
+        m_lessonHeld = std::move(lessonHeld);
+    }
+    void setPdfLimits(const PdfImport::Limits &limits) { m_pdfLimits = limits; }
 
 protected:
     void dragEnterEvent(QGraphicsSceneDragDropEvent *event) override;
@@ -286,6 +298,8 @@ private:
     // smaller or still. False when nothing was placed.
     bool placePicture(const QString &file, const QString &name, bool animationByName);
     void tellAboutPicture(const PictureReading::Probe &probe, const QString &name, bool animation);
+    // Every page of file as a picture centred on the view, one undoable step a page.
+    void importPdf(const QString &file);
     // A program the page started ends with the page: asked to close, then made to.
     struct StopProcess
     {
@@ -294,6 +308,8 @@ private:
     std::unique_ptr<QProcess, StopProcess> m_activitiesProcess; // made on first use
     std::unique_ptr<QProcess, StopProcess> m_browserProcess;
     QString m_appDir;
+    std::function<PdfImport::Held()> m_lessonHeld;
+    PdfImport::Limits m_pdfLimits;
 
     // Handwriting to text (dpagerecognition.cpp): offline through the page's recogniser, one
     // text object per character in a row right of the strokes; online through the service,

@@ -11,7 +11,9 @@
 #include "content/dlabel.h"
 #include "content/mediaprobe.h"
 #include "content/player.h"
+#include "document/iwblimits.h"
 #include "document/toolrun.h"
+#include "document/workprogress.h"
 #include "tools/dscreenrecord.h"
 
 #include <QApplication>
@@ -22,134 +24,25 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGraphicsItem>
+#include <QGraphicsPixmapItem>
 #include <QGraphicsSceneDragDropEvent>
-#include <QMap>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <climits>
-#include <cmath>
 
 namespace {
 
-constexpr int kConverterTimeoutMs = 30000;
 constexpr int kStartTimeoutMs = 5000;
 constexpr int kStopTimeoutMs = 5000;
-constexpr char kPageFileRoot[] = "tempFilePng";
-constexpr int kPageDpi = 150; // pdftoppm's own
 constexpr char kActivitiesProgram[] = "/GENERADORES/GeneradorBrowser";
 constexpr char kStartPage[] = "https://www.wikipedia.org/";
 // Objects of these types up to this one can carry a media file handed to the Flash player.
 constexpr int kLastFlashHolder = 9;
-
-// The page files pdftoppm wrote into dir, with their page numbers, in page order. It pads the
-// numbers to the width of the largest one, so the number is read rather than the name spelled
-// out.
-QList<QPair<qulonglong, QString>> pageFiles(const QString &dir)
-{
-    const QRegularExpression pageName(QStringLiteral("^%1-(\\d+)\\.png$").arg(kPageFileRoot));
-    QList<QPair<qulonglong, QString>> pages;
-    for (const QString &name : QDir(dir).entryList(QDir::Files)) {
-        const QRegularExpressionMatch match = pageName.match(name);
-        if (match.hasMatch())
-            pages.append({ match.captured(1).toULongLong(), dir + QLatin1Char('/') + name });
-    }
-    std::sort(pages.begin(), pages.end());
-    return pages;
-}
-
-// A page's pixels at the converter's resolution (points are 1/72 inch), as it rounds them.
-QSize pagePixels(const QSizeF &points, int dpi)
-{
-    return QSize(int(std::ceil(points.width() * dpi / 72.0)),
-                 int(std::ceil(points.height() * dpi / 72.0)));
-}
-
-// The resolution each page is made at: the converter's own, or less for a page that would be
-// beyond the board's limits there (a poster of 200 inches would be 30000 pixels a side); 0 for
-// a page beyond them even at one dot an inch, which is not made at all.
-int pageDpi(const QSizeF &points)
-{
-    int dpi = kPageDpi;
-    const QSize pixels = pagePixels(points, dpi);
-    if (!PictureReading::fits(pixels))
-        dpi = std::max(1,
-                       int(dpi * double(PictureReading::fitted(pixels).width()) / pixels.width()));
-    while (dpi > 0 && !PictureReading::fits(pagePixels(points, dpi) + QSize(1, 1)))
-        --dpi;
-    return dpi;
-}
-
-// The media box of every page, in points, as pdfinfo reads it; empty when it cannot.
-QList<QSizeF> pageSizes(const QString &file, QString *error)
-{
-    const ToolRun run = runTool(QStringLiteral("pdfinfo"),
-                                { QStringLiteral("-box"), QStringLiteral("-f"), QStringLiteral("1"),
-                                  QStringLiteral("-l"), QString::number(INT_MAX), file },
-                                QString(), kConverterTimeoutMs);
-    if (!run.ok) {
-        *error = run.error;
-        return {};
-    }
-    const QRegularExpression box(QStringLiteral(
-            "^Page\\s+(\\d+) MediaBox:\\s+(\\S+)\\s+(\\S+)\\s+(\\S+)\\s+(\\S+)\\s*$"));
-    QList<QSizeF> sizes;
-    for (const QString &line : QString::fromLocal8Bit(run.output).split(QLatin1Char('\n'))) {
-        const QRegularExpressionMatch match = box.match(line);
-        if (!match.hasMatch() || match.captured(1).toInt() != sizes.size() + 1)
-            continue;
-        // A box of no size, or of none a number can say, is taken for a point.
-        auto side = [](double from, double to) {
-            const double length = std::fabs(to - from);
-            return std::isfinite(length) && length >= 1 ? std::min(length, 1e9) : 1.0;
-        };
-        sizes << QSizeF(side(match.captured(2).toDouble(), match.captured(4).toDouble()),
-                        side(match.captured(3).toDouble(), match.captured(5).toDouble()));
-    }
-    if (sizes.isEmpty())
-        *error = QStringLiteral("pdfinfo: no page sizes");
-    return sizes;
-}
-
-// Converts the pages of file into folder, each within the board's limits: pages of one
-// resolution together, one run of pdftoppm for each stretch of them. The pages too large to be
-// made are noted in tooLarge, with their size at the converter's own resolution.
-ToolRun convertPdf(const QString &file, const QString &folder, QMap<int, QSize> *tooLarge)
-{
-    QString error;
-    const QList<QSizeF> sizes = pageSizes(file, &error);
-    if (sizes.isEmpty())
-        return ToolRun::failed(QStringLiteral("pdfinfo"), error);
-    ToolRun run;
-    run.ok = true;
-    for (int first = 0; first < sizes.size();) {
-        const int dpi = pageDpi(sizes.at(first));
-        int last = first;
-        while (last + 1 < sizes.size() && pageDpi(sizes.at(last + 1)) == dpi)
-            ++last;
-        if (dpi == 0) {
-            for (int page = first; page <= last; ++page)
-                tooLarge->insert(page + 1, pagePixels(sizes.at(page), kPageDpi));
-            first = last + 1;
-            continue;
-        }
-        run = runTool(QStringLiteral("pdftoppm"),
-                      { QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi),
-                        QStringLiteral("-f"), QString::number(first + 1), QStringLiteral("-l"),
-                        QString::number(last + 1), file, QDir(folder).filePath(kPageFileRoot) },
-                      folder, kConverterTimeoutMs);
-        if (!run.ok)
-            return run;
-        first = last + 1;
-    }
-    return run;
-}
 
 // An outside program talks to nobody: its output would fill a pipe nobody reads.
 void quieten(QProcess *process)
@@ -222,36 +115,68 @@ void DPage::insertImage(bool pdf)
 
     const QString file = QFileDialog::getOpenFileName(m_parent, tr("Abrir Documento"), QString(),
                                                       QStringLiteral("Image Files (*.pdf)"));
-    if (file.isEmpty())
-        return;
+    if (!file.isEmpty())
+        importPdf(file);
+}
+
+PdfImport::Held DPage::held() const
+{
+    PdfImport::Held held;
+    const QList<QGraphicsItem *> objects = items();
+    for (const QGraphicsItem *item : objects) {
+        if (!isBoardObjectType(item->type()))
+            continue;
+        ++held.objects;
+        held.bytes += IwbLimits::kObjectBytes;
+        if (const auto *picture = dynamic_cast<const QGraphicsPixmapItem *>(item))
+            held.bytes += IwbLimits::pictureBytes(picture->pixmap().size());
+    }
+    if (backgroundBrush().style() == Qt::TexturePattern)
+        held.bytes += IwbLimits::pictureBytes(backgroundBrush().texture().size());
+    return held;
+}
+
+void DPage::importPdf(const QString &file)
+{
+    const QPoint viewCentre = QRect(0, 0, m_view->width(), m_view->height()).center();
+    const QPointF sceneCentre = m_view->mapToScene(viewCentre);
+    const QString document = QFileInfo(file).fileName();
     // The page files live only while this runs; nothing of the user's current directory is
     // read or overwritten.
-    QTemporaryDir pages;
-    QMap<int, QSize> tooLarge;
+    const QTemporaryDir folder;
+    QString message;
+    QStringList details;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ToolRun run = pages.isValid()
-            ? convertPdf(file, pages.path(), &tooLarge)
-            : ToolRun::failed(QStringLiteral("pdftoppm"), pages.errorString());
+    {
+        WorkProgress progress(m_parent, tr("Importando «%1»…").arg(document), 0);
+        // Between pages, and while one is made, the board paints itself and the bar moves;
+        // what the teacher does meanwhile waits until the import is done.
+        const auto turn = [&progress] {
+            progress.refresh();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        };
+        PdfImport import(file, folder.isValid() ? folder.path() : QString(), m_pdfLimits, turn);
+        const auto place = [this, sceneCentre](QImage &&image) {
+            const QPixmap pixmap = QPixmap::fromImage(std::move(image));
+            addPixmapItem(pixmap, sceneCentre - QPointF(pixmap.rect().center()), 0, 1.0f,
+                          QTransform(), true);
+        };
+        if (import.open()) {
+            progress.setTotal(import.count());
+            hideInkOverlay();
+            import.run(m_lessonHeld ? m_lessonHeld() : held(), place, progress);
+            if (import.imported() > 0)
+                m_view->setSelect();
+        }
+        message = import.message();
+        details = import.details();
+    }
     QApplication::restoreOverrideCursor();
-    const QList<QPair<qulonglong, QString>> files =
-            run.ok ? pageFiles(pages.path()) : QList<QPair<qulonglong, QString>>();
-    if (!run.ok || (files.isEmpty() && tooLarge.isEmpty())) {
-        // A converter that failed midway leaves only some pages: none are taken, so the
-        // document never comes in partly as if it were whole.
-        qWarning("DPage: PDF import of %s failed: %s", qPrintable(file),
-                 qPrintable(run.ok ? QStringLiteral("no pages") : run.error));
-        QMessageBox::information(m_parent, tr("Atención"), tr("Error al insertar la imagen"));
-        return;
-    }
-    const QString document = QFileInfo(file).fileName();
-    for (const auto &page : files)
-        placePicture(page.second, tr("%1, página %2").arg(document).arg(page.first), false);
-    for (auto page = tooLarge.cbegin(); page != tooLarge.cend(); ++page) {
-        PictureReading::Probe notMade;
-        notMade.outcome = PictureReading::Outcome::TooLarge;
-        notMade.size = page.value();
-        tellAboutPicture(notMade, tr("%1, página %2").arg(document).arg(page.key()), false);
-    }
+    if (!details.isEmpty())
+        qWarning("DPage: PDF import of %s: %s", qPrintable(file),
+                 qPrintable(details.join(QLatin1String("; "))));
+    if (!message.isEmpty())
+        QMessageBox::information(m_parent, tr("Atención"), message);
 }
 
 void DPage::insertVideo()

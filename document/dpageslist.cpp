@@ -159,6 +159,16 @@ void DPagesList::newPage(BtMenus::btType kind, bool fromFile)
     refreshOverlay();
     const int currentIndex = indexOf(m_curPage);
     auto *page = new DPage(m_view, m_parent);
+    // The pages of a PDF come in within what the whole lesson may hold, not only their page.
+    page->setLessonHeld([this] {
+        PdfImport::Held lesson;
+        for (const DPage *each : qAsConst(*this)) {
+            const PdfImport::Held held = each->held();
+            lesson.bytes += held.bytes;
+            lesson.objects += held.objects;
+        }
+        return lesson;
+    });
     m_curPage = page;
     connect(page, &DPage::goToPage, this, &DPagesList::selectPage);
     page->moveToPos();

@@ -460,6 +460,10 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
 <context>
     <name>DPage</name>
     <message>
+        <source>Importando «%1»…</source>
+        <translation>„%1“ wird importiert…</translation>
+    </message>
+    <message>
         <source>Atención</source>
         <translation>Achtung</translation>
     </message>
@@ -1213,6 +1217,81 @@ QPushButton:hover {
     <message>
         <source>Veltorisa</source>
         <translation>Veltorisa</translation>
+    </message>
+</context>
+<context>
+    <name>PdfImport</name>
+    <message>
+        <source>No se ha podido importar «%1»: %2</source>
+        <translation>„%1“ konnte nicht importiert werden: %2</translation>
+    </message>
+    <message>
+        <source>no se puede crear una carpeta temporal donde convertir sus páginas.</source>
+        <translation>es kann kein temporärer Ordner zum Umwandeln seiner Seiten angelegt werden.</translation>
+    </message>
+    <message>
+        <source>falta el programa «%1», con el que se leen sus páginas (paquete poppler-utils).</source>
+        <translation>das Programm „%1“, das seine Seiten liest, fehlt (Paket poppler-utils).</translation>
+    </message>
+    <message>
+        <source>leer la lista de sus páginas ha tardado más de %1 segundos.</source>
+        <translation>das Lesen der Liste seiner Seiten dauerte länger als %1 Sekunden.</translation>
+    </message>
+    <message>
+        <source>no se puede leer como documento PDF: está dañado, protegido con contraseña o no es un PDF.</source>
+        <translation>es kann nicht als PDF-Dokument gelesen werden: Es ist beschädigt, mit einem Passwort geschützt oder kein PDF.</translation>
+    </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, Seite %2</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión no ha podido convertirla.</source>
+        <translation>Seite %1: Das Umwandlungsprogramm konnte sie nicht umwandeln.</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión no ha podido convertirla («%2»).</source>
+        <translation>Seite %1: Das Umwandlungsprogramm konnte sie nicht umwandeln („%2“).</translation>
+    </message>
+    <message>
+        <source>Página %1: convertirla ha tardado más de %2 segundos y se ha dejado.</source>
+        <translation>Seite %1: Ihre Umwandlung dauerte länger als %2 Sekunden, sie wurde ausgelassen.</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión se ha detenido por un fallo al convertirla.</source>
+        <translation>Seite %1: Das Umwandlungsprogramm ist beim Umwandeln mit einem Fehler abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión no ha dado ninguna imagen.</source>
+        <translation>Seite %1: Das Umwandlungsprogramm hat kein Bild geliefert.</translation>
+    </message>
+    <message>
+        <source>la lección ocuparía más memoria de la que admite la pizarra (%1 MB).</source>
+        <translation>die Lektion würde mehr Speicher belegen, als die Tafel annimmt (%1 MB).</translation>
+    </message>
+    <message>
+        <source>la lección tendría más objetos de los que admite la pizarra (%1).</source>
+        <translation>die Lektion hätte mehr Objekte, als die Tafel annimmt (%1).</translation>
+    </message>
+    <message>
+        <source>las %1 páginas anteriores tardaron cada una más de %2 segundos en convertirse.</source>
+        <translation>die %1 Seiten davor brauchten jede länger als %2 Sekunden zum Umwandeln.</translation>
+    </message>
+    <message>
+        <source>La página %1 no se ha importado: %2</source>
+        <translation>Seite %1 wurde nicht importiert: %2</translation>
+    </message>
+    <message>
+        <source>Las páginas %1 a %2 no se han importado: %3</source>
+        <translation>Die Seiten %1 bis %2 wurden nicht importiert: %3</translation>
+    </message>
+    <message>
+        <source>Se han importado %1 de las %2 páginas de «%3».</source>
+        <translation>%1 von %2 Seiten aus „%3“ wurden importiert.</translation>
+    </message>
+    <message>
+        <source>Avisos sobre otras páginas que no se muestran aquí: %1.</source>
+        <translation>Hinweise zu weiteren Seiten, die hier nicht gezeigt werden: %1.</translation>
     </message>
 </context>
 <context>

@@ -460,6 +460,10 @@ Written and maintained by the Veltorina development team.</translation>
 <context>
     <name>DPage</name>
     <message>
+        <source>Importando «%1»…</source>
+        <translation>Importing “%1”…</translation>
+    </message>
+    <message>
         <source>Atención</source>
         <translation>Warning</translation>
     </message>
@@ -1213,6 +1217,81 @@ QPushButton:hover {
     <message>
         <source>Veltorisa</source>
         <translation>Veltorisa</translation>
+    </message>
+</context>
+<context>
+    <name>PdfImport</name>
+    <message>
+        <source>No se ha podido importar «%1»: %2</source>
+        <translation>“%1” could not be imported: %2</translation>
+    </message>
+    <message>
+        <source>no se puede crear una carpeta temporal donde convertir sus páginas.</source>
+        <translation>no temporary folder can be made to convert its pages in.</translation>
+    </message>
+    <message>
+        <source>falta el programa «%1», con el que se leen sus páginas (paquete poppler-utils).</source>
+        <translation>the program “%1”, which reads its pages, is missing (package poppler-utils).</translation>
+    </message>
+    <message>
+        <source>leer la lista de sus páginas ha tardado más de %1 segundos.</source>
+        <translation>reading the list of its pages took more than %1 seconds.</translation>
+    </message>
+    <message>
+        <source>no se puede leer como documento PDF: está dañado, protegido con contraseña o no es un PDF.</source>
+        <translation>it cannot be read as a PDF document: it is damaged, protected by a password or not a PDF.</translation>
+    </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, page %2</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión no ha podido convertirla.</source>
+        <translation>Page %1: the converter could not convert it.</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión no ha podido convertirla («%2»).</source>
+        <translation>Page %1: the converter could not convert it (“%2”).</translation>
+    </message>
+    <message>
+        <source>Página %1: convertirla ha tardado más de %2 segundos y se ha dejado.</source>
+        <translation>Page %1: converting it took more than %2 seconds and it was left out.</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión se ha detenido por un fallo al convertirla.</source>
+        <translation>Page %1: the converter stopped with a fault while converting it.</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión no ha dado ninguna imagen.</source>
+        <translation>Page %1: the converter gave no picture.</translation>
+    </message>
+    <message>
+        <source>la lección ocuparía más memoria de la que admite la pizarra (%1 MB).</source>
+        <translation>the lesson would take more memory than the board allows (%1 MB).</translation>
+    </message>
+    <message>
+        <source>la lección tendría más objetos de los que admite la pizarra (%1).</source>
+        <translation>the lesson would have more objects than the board allows (%1).</translation>
+    </message>
+    <message>
+        <source>las %1 páginas anteriores tardaron cada una más de %2 segundos en convertirse.</source>
+        <translation>the %1 pages before each took more than %2 seconds to convert.</translation>
+    </message>
+    <message>
+        <source>La página %1 no se ha importado: %2</source>
+        <translation>Page %1 was not imported: %2</translation>
+    </message>
+    <message>
+        <source>Las páginas %1 a %2 no se han importado: %3</source>
+        <translation>Pages %1 to %2 were not imported: %3</translation>
+    </message>
+    <message>
+        <source>Se han importado %1 de las %2 páginas de «%3».</source>
+        <translation>%1 of the %2 pages of “%3” were imported.</translation>
+    </message>
+    <message>
+        <source>Avisos sobre otras páginas que no se muestran aquí: %1.</source>
+        <translation>Notes about other pages not shown here: %1.</translation>
     </message>
 </context>
 <context>

@@ -460,6 +460,10 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
 <context>
     <name>DPage</name>
     <message>
+        <source>Importando «%1»…</source>
+        <translation>Importando «%1»…</translation>
+    </message>
+    <message>
         <source>Atención</source>
         <translation>Atención</translation>
     </message>
@@ -1213,6 +1217,81 @@ QPushButton:hover {
     <message>
         <source>Veltorisa</source>
         <translation>Veltorisa</translation>
+    </message>
+</context>
+<context>
+    <name>PdfImport</name>
+    <message>
+        <source>No se ha podido importar «%1»: %2</source>
+        <translation>No se ha podido importar «%1»: %2</translation>
+    </message>
+    <message>
+        <source>no se puede crear una carpeta temporal donde convertir sus páginas.</source>
+        <translation>no se puede crear una carpeta temporal donde convertir sus páginas.</translation>
+    </message>
+    <message>
+        <source>falta el programa «%1», con el que se leen sus páginas (paquete poppler-utils).</source>
+        <translation>falta el programa «%1», con el que se leen sus páginas (paquete poppler-utils).</translation>
+    </message>
+    <message>
+        <source>leer la lista de sus páginas ha tardado más de %1 segundos.</source>
+        <translation>leer la lista de sus páginas ha tardado más de %1 segundos.</translation>
+    </message>
+    <message>
+        <source>no se puede leer como documento PDF: está dañado, protegido con contraseña o no es un PDF.</source>
+        <translation>no se puede leer como documento PDF: está dañado, protegido con contraseña o no es un PDF.</translation>
+    </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, página %2</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión no ha podido convertirla.</source>
+        <translation>Página %1: el programa de conversión no ha podido convertirla.</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión no ha podido convertirla («%2»).</source>
+        <translation>Página %1: el programa de conversión no ha podido convertirla («%2»).</translation>
+    </message>
+    <message>
+        <source>Página %1: convertirla ha tardado más de %2 segundos y se ha dejado.</source>
+        <translation>Página %1: convertirla ha tardado más de %2 segundos y se ha dejado.</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión se ha detenido por un fallo al convertirla.</source>
+        <translation>Página %1: el programa de conversión se ha detenido por un fallo al convertirla.</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión no ha dado ninguna imagen.</source>
+        <translation>Página %1: el programa de conversión no ha dado ninguna imagen.</translation>
+    </message>
+    <message>
+        <source>la lección ocuparía más memoria de la que admite la pizarra (%1 MB).</source>
+        <translation>la lección ocuparía más memoria de la que admite la pizarra (%1 MB).</translation>
+    </message>
+    <message>
+        <source>la lección tendría más objetos de los que admite la pizarra (%1).</source>
+        <translation>la lección tendría más objetos de los que admite la pizarra (%1).</translation>
+    </message>
+    <message>
+        <source>las %1 páginas anteriores tardaron cada una más de %2 segundos en convertirse.</source>
+        <translation>las %1 páginas anteriores tardaron cada una más de %2 segundos en convertirse.</translation>
+    </message>
+    <message>
+        <source>La página %1 no se ha importado: %2</source>
+        <translation>La página %1 no se ha importado: %2</translation>
+    </message>
+    <message>
+        <source>Las páginas %1 a %2 no se han importado: %3</source>
+        <translation>Las páginas %1 a %2 no se han importado: %3</translation>
+    </message>
+    <message>
+        <source>Se han importado %1 de las %2 páginas de «%3».</source>
+        <translation>Se han importado %1 de las %2 páginas de «%3».</translation>
+    </message>
+    <message>
+        <source>Avisos sobre otras páginas que no se muestran aquí: %1.</source>
+        <translation>Avisos sobre otras páginas que no se muestran aquí: %1.</translation>
     </message>
 </context>
 <context>

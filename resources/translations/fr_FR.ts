@@ -460,6 +460,10 @@ Tableau blanc interactif pour la salle de classe.
 <context>
     <name>DPage</name>
     <message>
+        <source>Importando «%1»…</source>
+        <translation>Importation de « %1 »…</translation>
+    </message>
+    <message>
         <source>Atención</source>
         <translation>Attention</translation>
     </message>
@@ -1213,6 +1217,81 @@ QPushButton:hover {
     <message>
         <source>Veltorisa</source>
         <translation>Veltorisa</translation>
+    </message>
+</context>
+<context>
+    <name>PdfImport</name>
+    <message>
+        <source>No se ha podido importar «%1»: %2</source>
+        <translation>Impossible d’importer « %1 » : %2</translation>
+    </message>
+    <message>
+        <source>no se puede crear una carpeta temporal donde convertir sus páginas.</source>
+        <translation>aucun dossier temporaire ne peut être créé pour convertir ses pages.</translation>
+    </message>
+    <message>
+        <source>falta el programa «%1», con el que se leen sus páginas (paquete poppler-utils).</source>
+        <translation>le programme « %1 », qui lit ses pages, est absent (paquet poppler-utils).</translation>
+    </message>
+    <message>
+        <source>leer la lista de sus páginas ha tardado más de %1 segundos.</source>
+        <translation>la lecture de la liste de ses pages a pris plus de %1 secondes.</translation>
+    </message>
+    <message>
+        <source>no se puede leer como documento PDF: está dañado, protegido con contraseña o no es un PDF.</source>
+        <translation>il ne peut pas être lu comme document PDF : il est endommagé, protégé par un mot de passe ou n’est pas un PDF.</translation>
+    </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, page %2</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión no ha podido convertirla.</source>
+        <translation>Page %1 : le programme de conversion n’a pas pu la convertir.</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión no ha podido convertirla («%2»).</source>
+        <translation>Page %1 : le programme de conversion n’a pas pu la convertir (« %2 »).</translation>
+    </message>
+    <message>
+        <source>Página %1: convertirla ha tardado más de %2 segundos y se ha dejado.</source>
+        <translation>Page %1 : sa conversion a pris plus de %2 secondes et elle a été laissée de côté.</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión se ha detenido por un fallo al convertirla.</source>
+        <translation>Page %1 : le programme de conversion s’est arrêté sur une erreur en la convertissant.</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión no ha dado ninguna imagen.</source>
+        <translation>Page %1 : le programme de conversion n’a produit aucune image.</translation>
+    </message>
+    <message>
+        <source>la lección ocuparía más memoria de la que admite la pizarra (%1 MB).</source>
+        <translation>la leçon occuperait plus de mémoire que le tableau n’en accepte (%1 Mo).</translation>
+    </message>
+    <message>
+        <source>la lección tendría más objetos de los que admite la pizarra (%1).</source>
+        <translation>la leçon aurait plus d’objets que le tableau n’en accepte (%1).</translation>
+    </message>
+    <message>
+        <source>las %1 páginas anteriores tardaron cada una más de %2 segundos en convertirse.</source>
+        <translation>les %1 pages précédentes ont chacune pris plus de %2 secondes à convertir.</translation>
+    </message>
+    <message>
+        <source>La página %1 no se ha importado: %2</source>
+        <translation>La page %1 n’a pas été importée : %2</translation>
+    </message>
+    <message>
+        <source>Las páginas %1 a %2 no se han importado: %3</source>
+        <translation>Les pages %1 à %2 n’ont pas été importées : %3</translation>
+    </message>
+    <message>
+        <source>Se han importado %1 de las %2 páginas de «%3».</source>
+        <translation>%1 des %2 pages de « %3 » ont été importées.</translation>
+    </message>
+    <message>
+        <source>Avisos sobre otras páginas que no se muestran aquí: %1.</source>
+        <translation>Avertissements sur d’autres pages non affichés ici : %1.</translation>
     </message>
 </context>
 <context>

@@ -460,6 +460,10 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
 <context>
     <name>DPage</name>
     <message>
+        <source>Importando «%1»…</source>
+        <translation>Импорт «%1»…</translation>
+    </message>
+    <message>
         <source>Atención</source>
         <translation>Внимание</translation>
     </message>
@@ -1213,6 +1217,81 @@ QPushButton:hover {
     <message>
         <source>Veltorisa</source>
         <translation>Veltorisa</translation>
+    </message>
+</context>
+<context>
+    <name>PdfImport</name>
+    <message>
+        <source>No se ha podido importar «%1»: %2</source>
+        <translation>Не удалось импортировать «%1»: %2</translation>
+    </message>
+    <message>
+        <source>no se puede crear una carpeta temporal donde convertir sus páginas.</source>
+        <translation>не удаётся создать временную папку для преобразования его страниц.</translation>
+    </message>
+    <message>
+        <source>falta el programa «%1», con el que se leen sus páginas (paquete poppler-utils).</source>
+        <translation>нет программы «%1», которая читает его страницы (пакет poppler-utils).</translation>
+    </message>
+    <message>
+        <source>leer la lista de sus páginas ha tardado más de %1 segundos.</source>
+        <translation>чтение списка его страниц заняло больше %1 с.</translation>
+    </message>
+    <message>
+        <source>no se puede leer como documento PDF: está dañado, protegido con contraseña o no es un PDF.</source>
+        <translation>его нельзя прочитать как документ PDF: он повреждён, защищён паролем или не является PDF.</translation>
+    </message>
+    <message>
+        <source>%1, página %2</source>
+        <translation>%1, страница %2</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión no ha podido convertirla.</source>
+        <translation>Страница %1: программе преобразования не удалось её преобразовать.</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión no ha podido convertirla («%2»).</source>
+        <translation>Страница %1: программе преобразования не удалось её преобразовать («%2»).</translation>
+    </message>
+    <message>
+        <source>Página %1: convertirla ha tardado más de %2 segundos y se ha dejado.</source>
+        <translation>Страница %1: преобразование заняло больше %2 с, страница пропущена.</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión se ha detenido por un fallo al convertirla.</source>
+        <translation>Страница %1: программа преобразования аварийно завершилась при её преобразовании.</translation>
+    </message>
+    <message>
+        <source>Página %1: el programa de conversión no ha dado ninguna imagen.</source>
+        <translation>Страница %1: программа преобразования не выдала изображения.</translation>
+    </message>
+    <message>
+        <source>la lección ocuparía más memoria de la que admite la pizarra (%1 MB).</source>
+        <translation>урок занял бы больше памяти, чем принимает доска (%1 МБ).</translation>
+    </message>
+    <message>
+        <source>la lección tendría más objetos de los que admite la pizarra (%1).</source>
+        <translation>в уроке было бы больше объектов, чем принимает доска (%1).</translation>
+    </message>
+    <message>
+        <source>las %1 páginas anteriores tardaron cada una más de %2 segundos en convertirse.</source>
+        <translation>каждая из %1 предыдущих страниц преобразовывалась дольше %2 с.</translation>
+    </message>
+    <message>
+        <source>La página %1 no se ha importado: %2</source>
+        <translation>Страница %1 не импортирована: %2</translation>
+    </message>
+    <message>
+        <source>Las páginas %1 a %2 no se han importado: %3</source>
+        <translation>Страницы с %1 по %2 не импортированы: %3</translation>
+    </message>
+    <message>
+        <source>Se han importado %1 de las %2 páginas de «%3».</source>
+        <translation>Импортировано страниц: %1 из %2, документ «%3».</translation>
+    </message>
+    <message>
+        <source>Avisos sobre otras páginas que no se muestran aquí: %1.</source>
+        <translation>Предупреждения о других страницах, не показанные здесь: %1.</translation>
     </message>
 </context>
 <context>

@@ -22,11 +22,14 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUndoStack>
 #include <QtTest>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/types.h>
 
@@ -106,7 +109,72 @@ bool running(qint64 pid)
     return pid > 0 && ::kill(pid_t(pid), 0) == 0;
 }
 
+// pdftoppm as a slow or faulty one behaves: it takes delay seconds a page asked for, and for
+// the pages asked that are in hang, crash, fail or broken it hangs, dies of a signal, stops
+// with an error, or writes something that is no picture. The real converter does the rest.
+struct FakeConverter
+{
+    QString delay = QStringLiteral("0");
+    QString hang;
+    QString crash;
+    QString fail;
+    QString broken;
+};
+
+// Writes the fake as bin/pdftoppm under dir; its folder, or "" when it could not be written.
+QString writeFakeConverter(const QString &dir, const FakeConverter &fake)
+{
+    const QString real = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    const QString bin = dir + QStringLiteral("/bin");
+    if (real.isEmpty() || !QDir().mkpath(bin))
+        return QString();
+    QFile script(bin + QStringLiteral("/pdftoppm"));
+    if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return QString();
+    const QString text =
+            QStringLiteral(R"sh(#!/bin/bash
+first=1; last=1; previous=
+for word in "$@"; do
+    case "$previous" in -f) first=$word ;; -l) last=$word ;; esac
+    previous=$word
+done
+asked() { for page in $1; do [ "$page" -ge "$first" ] && [ "$page" -le "$last" ] && return 0; done; return 1; }
+sleep "$(awk "BEGIN { print ($last - $first + 1) * %1 }")"
+asked "%2" && exec sleep 600
+asked "%3" && { ulimit -c 0; kill -SEGV $$; }
+asked "%4" && { echo "Syntax Error: page broken" >&2; exit 1; }
+'%6' "$@" || exit $?
+# One page asked, in one file named by the last argument.
+asked "%5" && echo "no picture" > "${@: -1}.ppm"
+exit 0
+)sh")
+                    .arg(fake.delay, fake.hang, fake.crash, fake.fail, fake.broken, real);
+    script.write(text.toUtf8());
+    script.close();
+    if (!script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                               | QFileDevice::ExeOwner))
+        return QString();
+    return bin;
+}
+
+// The colours of pages 1 to count, each its own.
+QList<QColor> pageColours(int count)
+{
+    QList<QColor> colours;
+    for (int page = 0; page < count; ++page)
+        colours << QColor::fromHsv(page * 360 / count, 255, 200);
+    return colours;
+}
+
+bool sameColour(const QColor &seen, const QColor &expected)
+{
+    return qAbs(seen.red() - expected.red()) <= 2 && qAbs(seen.green() - expected.green()) <= 2
+            && qAbs(seen.blue() - expected.blue()) <= 2;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(FakeConverter)
 
 class tst_DPageMedia : public QObject
 {
@@ -124,7 +192,11 @@ private slots:
     void pictureButtonKeepsToTheLimits();
     void pdfPagesBecomePictures_data();
     void pdfPagesBecomePictures();
-    void damagedPdfSaysSo();
+    void pdfImportGoesPageByPage_data();
+    void pdfImportGoesPageByPage();
+    void pdfImportShowsItsProgress();
+    void unimportablePdfSaysWhy_data();
+    void unimportablePdfSaysWhy();
     void countFiles_data();
     void countFiles();
     void videoAtTheAnchor();
@@ -310,10 +382,7 @@ void tst_DPageMedia::pdfPagesBecomePictures_data()
     const QSizeF a7 = QPageSize(QPageSize::A7).size(QPageSize::Point);
     QTest::newRow("two pages") << QList<QColor>{ Qt::red, Qt::blue } << a7;
     // Numbered with two digits by the converter, and still taken in page order.
-    QList<QColor> twelve;
-    for (int page = 0; page < 12; ++page)
-        twelve << QColor::fromHsv(page * 30, 255, 255);
-    QTest::newRow("twelve pages") << twelve << a7;
+    QTest::newRow("twelve pages") << pageColours(12) << a7;
     // 30000 pixels a side at the converter's own resolution: made at a lower one.
     QTest::newRow("a page of 200 inches") << QList<QColor>{ Qt::darkGreen } << QSizeF(14400, 14400);
 }
@@ -340,9 +409,7 @@ void tst_DPageMedia::pdfPagesBecomePictures()
     for (int i = 0; i < colours.size(); ++i) {
         QVERIFY(PictureReading::fits(static_cast<DGPixmapItem *>(pictures.at(i))->pixmap().size()));
         const QColor seen = centreColour(pictures.at(i));
-        QVERIFY2(qAbs(seen.red() - colours.at(i).red()) <= 2
-                         && qAbs(seen.green() - colours.at(i).green()) <= 2
-                         && qAbs(seen.blue() - colours.at(i).blue()) <= 2,
+        QVERIFY2(sameColour(seen, colours.at(i)),
                  qPrintable(QStringLiteral("page %1 is %2").arg(i + 1).arg(seen.name())));
     }
     QCOMPARE(page->undoStack()->count(), colours.size());
@@ -351,19 +418,224 @@ void tst_DPageMedia::pdfPagesBecomePictures()
     m_before = currentDirectory();
 }
 
-void tst_DPageMedia::damagedPdfSaysSo()
+void tst_DPageMedia::pdfImportGoesPageByPage_data()
 {
-    const QString file = m_files.filePath("damaged.pdf");
-    QVERIFY(writeBytes(file, "%PDF-1.4\nnothing else\n"));
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<QSizeF>("points"); // of each page
+    QTest::addColumn<FakeConverter>("fake");
+    QTest::addColumn<int>("pageTimeoutMs");
+    QTest::addColumn<int>("lessonMegabytes");
+    QTest::addColumn<int>("lessonObjects");
+    QTest::addColumn<QSize>("held"); // a picture on the page before the import
+    QTest::addColumn<QList<int>>("imported");
+    QTest::addColumn<QStringList>("said"); // in the one message, beside the file's name
+    const QSizeF a7 = QPageSize(QPageSize::A7).size(QPageSize::Point);
+    const QSizeF a5 = QPageSize(QPageSize::A5).size(QPageSize::Point);
+    const int lots = 700;
+    const int many = 50000;
+    FakeConverter slow;
+    slow.delay = QStringLiteral("0.25");
+    QTest::newRow("longer together than a page may take")
+            << 12 << a7 << slow << 2500 << lots << many << QSize()
+            << QList<int>{ 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 } << QStringList();
+    FakeConverter failing;
+    failing.fail = QStringLiteral("3");
+    QTest::newRow("a page the converter fails")
+            << 5 << a7 << failing << 30000 << lots << many << QSize() << QList<int>{ 1, 2, 4, 5 }
+            << QStringList{ "Se han importado 4 de las 5 páginas de «",
+                            "Página 3: el programa de conversión no ha podido convertirla "
+                            "(«Syntax Error: page broken»)." };
+    FakeConverter hanging;
+    hanging.hang = QStringLiteral("2");
+    QTest::newRow("a page out of time")
+            << 4 << a7 << hanging << 2000 << lots << many << QSize() << QList<int>{ 1, 3, 4 }
+            << QStringList{ "Se han importado 3 de las 4 páginas de «",
+                            "Página 2: convertirla ha tardado más de 2 segundos y se ha dejado." };
+    FakeConverter crashing;
+    crashing.crash = QStringLiteral("4");
+    QTest::newRow("a page that crashes the converter")
+            << 5 << a7 << crashing << 30000 << lots << many << QSize() << QList<int>{ 1, 2, 3, 5 }
+            << QStringList{ "Página 4: el programa de conversión se ha detenido por un fallo al "
+                            "convertirla." };
+    FakeConverter unreadable;
+    unreadable.broken = QStringLiteral("2");
+    QTest::newRow("a page whose picture cannot be read")
+            << 3 << a7 << unreadable << 30000 << lots << many << QSize() << QList<int>{ 1, 3 }
+            << QStringList{ "Se han importado 2 de las 3 páginas de «", ".pdf, página 2»." };
+    FakeConverter stuck;
+    stuck.hang = QStringLiteral("2 3 4");
+    QTest::newRow("pages out of time one after another")
+            << 6 << a7 << stuck << 1500 << lots << many << QSize() << QList<int>{ 1 }
+            << QStringList{ "Página 2: convertirla", "Página 4: convertirla",
+                            "Las páginas 5 a 6 no se han importado: las 3 páginas anteriores "
+                            "tardaron cada una más de 2 segundos en convertirse." };
+    // An A5 page at the converter's resolution takes about 4.3 MB.
+    QTest::newRow("more than the lesson may hold")
+            << 6 << a5 << FakeConverter() << 30000 << 16 << many << QSize() << QList<int>{ 1, 2, 3 }
+            << QStringList{ "Se han importado 3 de las 6 páginas de «",
+                            "Las páginas 4 a 6 no se han importado: la lección ocuparía "
+                            "más memoria de la que admite la pizarra (16 MB)." };
+    QTest::newRow("beside what the lesson holds")
+            << 6 << a5 << FakeConverter() << 30000 << 16 << many << QSize(1000, 1000)
+            << QList<int>{ 1, 2 } << QStringList{ "Se han importado 2 de las 6 páginas de «" };
+    QTest::newRow("more objects than a lesson may hold")
+            << 5 << a7 << FakeConverter() << 30000 << lots << 4 << QSize(10, 10)
+            << QList<int>{ 1, 2, 3 }
+            << QStringList{ "Las páginas 4 a 5 no se han importado: la lección tendría "
+                            "más objetos de los que admite la pizarra (4)." };
+}
+
+// However long the whole document takes, each page is converted on its own, within its own
+// time; a page that cannot be made costs that page only, and the pages together stay within
+// what the lesson may hold. The teacher reads one message, naming the file and each reason.
+void tst_DPageMedia::pdfImportGoesPageByPage()
+{
+    QFETCH(int, pages);
+    QFETCH(QSizeF, points);
+    QFETCH(FakeConverter, fake);
+    QFETCH(int, pageTimeoutMs);
+    QFETCH(int, lessonMegabytes);
+    QFETCH(int, lessonObjects);
+    QFETCH(QSize, held);
+    QFETCH(QList<int>, imported);
+    QFETCH(QStringList, said);
+    QTemporaryDir dir;
+    const QString bin = writeFakeConverter(dir.path(), fake);
+    QVERIFY(!bin.isEmpty());
+    qputenv("PATH", QFile::encodeName(bin) + ':' + m_path);
+    const QList<QColor> colours = pageColours(pages);
+    const QString file = dir.filePath("lesson pages.pdf");
+    QVERIFY(writePdf(file, colours, QPageSize(points, QPageSize::Point)));
+    Board board;
+    DPage *page = board.current();
+    PdfImport::Limits limits;
+    limits.pageTimeoutMs = pageTimeoutMs;
+    limits.lessonBytes = qint64(lessonMegabytes) << 20;
+    limits.lessonObjects = lessonObjects;
+    page->setPdfLimits(limits);
+    if (held.isValid()) {
+        const QString picture = dir.filePath("held.png");
+        QVERIFY(ItemMedia::makePicture(picture, held, Qt::black));
+        auto answered = chooseFile(picture);
+        page->insertImage(false);
+        QVERIFY(*answered);
+    }
+    const int before = page->undoStack()->count();
+    MediaFixture::MessageBoxes boxes;
+    auto answered = chooseFile(file);
+    if (!said.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^DPage: PDF import of "));
+    page->insertImage(true);
+    QVERIFY(*answered);
+
+    QList<QGraphicsItem *> pictures = objectsOf(page, ItemTypePixmap);
+    if (held.isValid())
+        pictures.removeFirst();
+    QCOMPARE(pictures.size(), imported.size());
+    for (int i = 0; i < imported.size(); ++i) {
+        const QColor seen = centreColour(pictures.at(i));
+        QVERIFY2(sameColour(seen, colours.at(imported.at(i) - 1)),
+                 qPrintable(QStringLiteral("picture %1 is %2, not page %3")
+                                    .arg(i + 1)
+                                    .arg(seen.name())
+                                    .arg(imported.at(i))));
+    }
+    QCOMPARE(page->undoStack()->count() - before, imported.size());
+    if (said.isEmpty()) {
+        QCOMPARE(boxes.seen, QStringList());
+        return;
+    }
+    QCOMPARE(boxes.seen.size(), 1);
+    const QString text = boxes.seen.first();
+    QVERIFY2(text.contains("«lesson pages.pdf»"), qPrintable(text));
+    for (const QString &part : said)
+        QVERIFY2(text.contains(part), qPrintable(text));
+}
+
+// A long import shows its progress, moving page by page, and the program's own timers run
+// meanwhile: the window paints while the converter works.
+void tst_DPageMedia::pdfImportShowsItsProgress()
+{
+    QTemporaryDir dir;
+    FakeConverter slow;
+    slow.delay = QStringLiteral("0.3");
+    const QString bin = writeFakeConverter(dir.path(), slow);
+    QVERIFY(!bin.isEmpty());
+    qputenv("PATH", QFile::encodeName(bin) + ':' + m_path);
+    const int pages = 8;
+    const QString file = dir.filePath("slow.pdf");
+    QVERIFY(writePdf(file, pageColours(pages)));
+    Board board;
+    DPage *page = board.current();
+    bool importing = false;
+    int ticks = 0;
+    QList<int> shown; // the values the bar showed, each once
+    QTimer watch;
+    watch.setInterval(20);
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (!importing)
+            return;
+        ++ticks;
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            auto *bar = qobject_cast<QProgressDialog *>(widget);
+            if (bar && bar->isVisible() && (shown.isEmpty() || shown.last() != bar->value()))
+                shown << bar->value();
+        }
+    });
+    watch.start();
+    auto answered = chooseFile(file, [&importing] { importing = true; });
+    page->insertImage(true);
+    importing = false;
+    QVERIFY(*answered);
+    QCOMPARE(objectsOf(page, ItemTypePixmap).size(), pages);
+    // At 0.3 s a page the import lasts 2.4 s or more: the timer ran all along.
+    QVERIFY2(ticks >= 20, qPrintable(QString::number(ticks)));
+    QVERIFY2(shown.size() >= 3,
+             qPrintable(QStringLiteral("bar values seen: %1").arg(shown.size())));
+    QVERIFY(std::is_sorted(shown.cbegin(), shown.cend()));
+    QVERIFY(shown.first() < pages); // seen while the pages came, not only at the end
+}
+
+void tst_DPageMedia::unimportablePdfSaysWhy_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // empty: a real PDF of two pages
+    QTest::addColumn<bool>("converterMissing");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("damaged") << QByteArray("%PDF-1.4\nnothing else\n") << false
+                             << "no se puede leer como documento PDF: está dañado, protegido "
+                                "con contraseña o no es un PDF.";
+    QTest::newRow("no converter installed")
+            << QByteArray() << true
+            << "falta el programa «pdfinfo», con el que se leen sus páginas (paquete "
+               "poppler-utils).";
+}
+
+// A file of which nothing can be imported is named, with why.
+void tst_DPageMedia::unimportablePdfSaysWhy()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, converterMissing);
+    QFETCH(QString, why);
+    const QString file = m_files.filePath("worksheet.pdf");
+    if (bytes.isEmpty())
+        QVERIFY(writePdf(file, { Qt::red, Qt::blue }));
+    else
+        QVERIFY(writeBytes(file, bytes));
+    QTemporaryDir nothing;
+    if (converterMissing)
+        qputenv("PATH", QFile::encodeName(nothing.path()));
     Board board;
     DPage *page = board.current();
     MediaFixture::MessageBoxes boxes;
     auto answered = chooseFile(file);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^DPage: PDF import of .* failed"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^DPage: PDF import of .*worksheet"));
     page->insertImage(true);
     QVERIFY(*answered);
-    QCOMPARE(boxes.seen, QStringList{ QStringLiteral("Atención|Error al insertar la imagen") });
+    QCOMPARE(boxes.seen,
+             QStringList{ QStringLiteral("Atención|No se ha podido importar «worksheet.pdf»: ")
+                          + why });
     QCOMPARE(boardObjects(page), 0);
+    QCOMPARE(page->undoStack()->count(), 0);
 }
 
 void tst_DPageMedia::countFiles_data()
