@@ -245,7 +245,8 @@ void DPage::insertImage(bool pdf)
     }
     const QString document = QFileInfo(file).fileName();
     for (const auto &page : files)
-        placePicture(page.second, tr("%1, página %2").arg(document).arg(page.first), false);
+        placeRead(PictureReading::read(page.second),
+                  tr("%1, página %2").arg(document).arg(page.first), false);
     for (auto page = tooLarge.cbegin(); page != tooLarge.cend(); ++page) {
         PictureReading::Probe notMade;
         notMade.outcome = PictureReading::Outcome::TooLarge;
@@ -430,15 +431,17 @@ void DPage::dropEvent(QGraphicsSceneDragDropEvent *event)
             const QPointF drop = event->scenePos();
             switch (kind.toInt()) {
             case BtMenus::resImage: {
-                // The payload names any file: it is read within the board's limits.
-                PictureReading::Picture picture = PictureReading::read(file);
-                const QString name = QFileInfo(file).fileName();
-                if (picture.probe.isTaken()) {
-                    const QPixmap pixmap = QPixmap::fromImage(std::move(picture.image));
-                    addPixmapItem(pixmap, drop - QPointF(pixmap.width() / 2, pixmap.height() / 2),
-                                  0.0f, 1.0f, QTransform(), true);
-                }
-                tellAboutPicture(picture.probe, name, false);
+                // The payload names any file: it is read within the board's limits, beside the
+                // board, and placed where it was dropped when it comes.
+                PictureReading::readSoon(file, this, [this, file, drop](const auto &picture) {
+                    if (picture.probe.isTaken()) {
+                        const QPixmap pixmap = QPixmap::fromImage(picture.image);
+                        addPixmapItem(pixmap,
+                                      drop - QPointF(pixmap.width() / 2, pixmap.height() / 2),
+                                      0.0f, 1.0f, QTransform(), true);
+                    }
+                    tellAboutPicture(picture.probe, QFileInfo(file).fileName(), false);
+                });
                 break;
             }
             case BtMenus::resText:
