@@ -1,5 +1,6 @@
 #include "dggifitem.h"
 
+#include "animationplayer.h"
 #include "boardtypes.h"
 #include "drotateitem.h"
 #include "drotateitemfocus.h"
@@ -9,7 +10,6 @@
 
 #include <QGraphicsSceneMouseEvent>
 #include <QLabel>
-#include <QMovie>
 #include <QPainter>
 
 namespace {
@@ -28,24 +28,18 @@ DGGifItem::DGGifItem(QPointF pos, QLabel *label, QGraphicsItem *parent)
 
 QLabel *DGGifItem::makeAnimation(const QString &file, QSize shown)
 {
-    // The movie keeps the decoder's screen and several frames of the animation's size.
-    const PictureReading::Probe probed = PictureReading::probe(file);
-    if (!probed.playable)
+    return makeAnimation(file, PictureReading::readAnimation(file), shown);
+}
+
+QLabel *DGGifItem::makeAnimation(const QString &file, const PictureReading::Animation &animation,
+                                 QSize shown)
+{
+    // A file that only starts like an animation gives no first frame.
+    if (animation.frames.isEmpty())
         return nullptr;
     auto *label = new QLabel;
-    auto *movie = new QMovie(file, probed.format, label);
-    if (!movie->isValid()) {
-        delete label;
-        return nullptr;
-    }
     label->setAttribute(Qt::WA_TranslucentBackground);
-    label->setMovie(movie);
-    movie->start();
-    // A file that only starts like an animation gives no first frame.
-    if (movie->currentPixmap().isNull()) {
-        delete label;
-        return nullptr;
-    }
+    new AnimationPlayer(file, animation, label);
     if (!shown.isEmpty()) {
         // The object is as large as its label; each frame is drawn into it (paint).
         label->setScaledContents(true);
@@ -100,16 +94,14 @@ void DGGifItem::changeLinks(const QString &web, const QString &page, const QStri
 
 QPixmap DGGifItem::toPixmap()
 {
-    if (m_label && m_label->movie())
-        return m_label->movie()->currentPixmap();
-    return QPixmap();
+    const AnimationPlayer *player = AnimationPlayer::of(m_label);
+    return player ? player->currentPixmap() : QPixmap();
 }
 
 QString DGGifItem::fileName() const
 {
-    if (m_label && m_label->movie())
-        return m_label->movie()->fileName();
-    return QString();
+    const AnimationPlayer *player = AnimationPlayer::of(m_label);
+    return player ? player->fileName() : QString();
 }
 
 void DGGifItem::saveTransform()
@@ -142,9 +134,12 @@ void DGGifItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 
 DGGifItem *DGGifItem::clone() const
 {
-    // Its own label and movie: sharing the label would leave the copy empty and dangling once
-    // the source (which owns the label) is destroyed.
-    QLabel *label = makeAnimation(fileName(), m_label ? m_label->size() : QSize());
+    // Its own label and player, over the same frames: sharing the label would leave the copy
+    // empty and dangling once the source (which owns the label) is destroyed.
+    const AnimationPlayer *player = AnimationPlayer::of(m_label);
+    QLabel *label =
+            player ? makeAnimation(player->fileName(), player->animation(), m_label->size())
+                   : nullptr;
     auto *copy = new DGGifItem(m_pressPos, label, nullptr);
     if (label)
         copy->setWidget(label);

@@ -2,6 +2,7 @@
 
 #include "dcustomitem.h"
 
+#include "pictures/picturereading.h"
 #include "shell/btmenus.h"
 
 #include <QGraphicsProxyWidget>
@@ -19,11 +20,14 @@ public:
     // its ownership and geometry.
     DGGifItem(QPointF pos, QLabel *label, QGraphicsItem *parent = nullptr);
 
-    // A label playing the animation in file, its movie started and owned by the label, shown
-    // at shown when given (within the board's limits), else at the animation's own size. Null
-    // when the file is no animation the toolkit can read, or one too large to play (measured
-    // before the movie is made: pictures/picturereading.h).
+    // A label playing the animation in file, its player (AnimationPlayer) started and owned by
+    // the label, shown at shown when given (within the board's limits), else at the
+    // animation's own size. Null when the file is no animation the board can play (one too
+    // large is not decoded: pictures/picturereading.h).
     static QLabel *makeAnimation(const QString &file, QSize shown = QSize());
+    // The same, of an animation read already (on another thread, say).
+    static QLabel *makeAnimation(const QString &file, const PictureReading::Animation &animation,
+                                 QSize shown = QSize());
 
     int type() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;

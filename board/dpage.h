@@ -292,11 +292,13 @@ protected:
 
 private:
     void hideInkOverlay();
-    // Reads the picture in file once, within the board's limits (pictures/picturereading.h), and
-    // centres it on the view: as an animation when animationByName and the name says ".gif"
-    // and it can play. The teacher is told, calling it name, when it is not taken or taken
-    // smaller or still. False when nothing was placed.
-    bool placePicture(const QString &file, const QString &name, bool animationByName);
+    // Reads the picture in file once, within the board's limits (pictures/picturereading.h),
+    // beside the board, and centres it on the view when it comes: as an animation when
+    // animationByName and the name says ".gif" and it can play. The teacher is told, calling
+    // it name, when it is not taken or taken smaller or still.
+    void placePicture(const QString &file, const QString &name, bool animationByName);
+    // The same, of a picture read already: false when nothing was placed.
+    bool placeRead(PictureReading::Picture picture, const QString &name, bool animation);
     void tellAboutPicture(const PictureReading::Probe &probe, const QString &name, bool animation);
     // Every page of file as a picture centred on the view, one undoable step a page.
     void importPdf(const QString &file);

@@ -23,6 +23,7 @@
 #include <QMessageBox>
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -294,26 +295,50 @@ void DPage::insertPixmap(const QString &file)
     placePicture(file, QFileInfo(file).fileName(), true);
 }
 
-bool DPage::placePicture(const QString &file, const QString &name, bool animationByName)
+void DPage::placePicture(const QString &file, const QString &name, bool animationByName)
 {
-    const QPoint viewCentre = QRect(0, 0, m_view->width(), m_view->height()).center();
-    const QPointF sceneCentre = m_view->mapToScene(viewCentre);
     // The test is for ".gif" as written anywhere in the name: "A.GIF" is a still picture.
     const bool animation = animationByName && file.contains(QLatin1String(".gif"));
-    if (animation) {
-        if (QLabel *label = DGGifItem::makeAnimation(file)) {
-            hideInkOverlay();
-            addGifItem(label, sceneCentre, 0, 1.0f, QTransform(), false);
-            m_view->setSelect();
-            return true;
-        }
-    }
-    // A still picture, or an animation too large to play: its first picture.
-    PictureReading::Picture picture = PictureReading::read(file);
+    struct Read
+    {
+        PictureReading::Animation animation;
+        PictureReading::Picture still;
+    };
+    auto read = std::make_shared<Read>();
+    PictureReading::inBackground(
+            [file, animation, read] {
+                if (animation) {
+                    read->animation = PictureReading::readAnimation(file);
+                    if (!read->animation.frames.isEmpty())
+                        return;
+                }
+                // A still picture, or an animation too large to play: its first picture.
+                read->still = PictureReading::read(file);
+            },
+            this,
+            [this, file, name, animation, read] {
+                QLabel *label = read->animation.frames.isEmpty()
+                        ? nullptr
+                        : DGGifItem::makeAnimation(file, read->animation);
+                if (!label) {
+                    placeRead(std::move(read->still), name, animation);
+                    return;
+                }
+                const QPoint viewCentre = QRect(0, 0, m_view->width(), m_view->height()).center();
+                hideInkOverlay();
+                addGifItem(label, m_view->mapToScene(viewCentre), 0, 1.0f, QTransform(), false);
+                m_view->setSelect();
+            });
+}
+
+bool DPage::placeRead(PictureReading::Picture picture, const QString &name, bool animation)
+{
     if (!picture.probe.isTaken()) {
         tellAboutPicture(picture.probe, name, animation);
         return false;
     }
+    const QPoint viewCentre = QRect(0, 0, m_view->width(), m_view->height()).center();
+    const QPointF sceneCentre = m_view->mapToScene(viewCentre);
     const QPixmap pixmap = QPixmap::fromImage(std::move(picture.image));
     hideInkOverlay();
     addPixmapItem(pixmap, sceneCentre - QPointF(pixmap.rect().center()), 0, 1.0f, QTransform(),

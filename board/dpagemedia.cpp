@@ -355,15 +355,17 @@ void DPage::dropEvent(QGraphicsSceneDragDropEvent *event)
             const QPointF drop = event->scenePos();
             switch (kind.toInt()) {
             case BtMenus::resImage: {
-                // The payload names any file: it is read within the board's limits.
-                PictureReading::Picture picture = PictureReading::read(file);
-                const QString name = QFileInfo(file).fileName();
-                if (picture.probe.isTaken()) {
-                    const QPixmap pixmap = QPixmap::fromImage(std::move(picture.image));
-                    addPixmapItem(pixmap, drop - QPointF(pixmap.width() / 2, pixmap.height() / 2),
-                                  0.0f, 1.0f, QTransform(), true);
-                }
-                tellAboutPicture(picture.probe, name, false);
+                // The payload names any file: it is read within the board's limits, beside the
+                // board, and placed where it was dropped when it comes.
+                PictureReading::readSoon(file, this, [this, file, drop](const auto &picture) {
+                    if (picture.probe.isTaken()) {
+                        const QPixmap pixmap = QPixmap::fromImage(picture.image);
+                        addPixmapItem(pixmap,
+                                      drop - QPointF(pixmap.width() / 2, pixmap.height() / 2),
+                                      0.0f, 1.0f, QTransform(), true);
+                    }
+                    tellAboutPicture(picture.probe, QFileInfo(file).fileName(), false);
+                });
                 break;
             }
             case BtMenus::resText:

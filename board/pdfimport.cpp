@@ -195,8 +195,9 @@ PdfImport::Page PdfImport::make(int page)
                 tr("Página %1: el programa de conversión no ha dado ninguna imagen.").arg(page);
         return made;
     }
-    // Read as any picture from outside is, within the board's limits.
-    PictureReading::Picture picture = PictureReading::read(output);
+    // Read as any picture from outside is, within the board's limits, apart from the board,
+    // which paints itself meanwhile.
+    PictureReading::Picture picture = PictureReading::read(output, m_turn);
     QFile::remove(output);
     made.sentence = PictureReading::message(picture.probe, pageName(page));
     if (!made.sentence.isEmpty())

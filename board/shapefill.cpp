@@ -17,27 +17,37 @@ namespace {
 
 // The picture of a texture fill, read once for every shape drawn with it (each would otherwise
 // hold a copy of its own) and within the board's limits; none for a file that is not taken.
-QPixmap texture(const QString &fileName)
+struct Kept
 {
-    struct Kept
-    {
-        QString name;
-        QDateTime modified;
-        qint64 size = -1;
-        QPixmap picture;
-    };
+    QString name;
+    QDateTime modified;
+    qint64 size = -1;
+    QPixmap picture;
+};
+
+Kept &kept()
+{
     // Never destroyed: a pixmap must not outlive the application object, and this one may.
     static Kept *kept = new Kept;
+    return *kept;
+}
+
+void keep(const QString &fileName, const QPixmap &picture)
+{
     const QFileInfo file(fileName);
-    if (kept->name == fileName && kept->modified == file.lastModified()
-        && kept->size == file.size())
-        return kept->picture;
+    kept() = { fileName, file.lastModified(), file.size(), picture };
+}
+
+QPixmap texture(const QString &fileName)
+{
+    const QFileInfo file(fileName);
+    if (kept().name == fileName && kept().modified == file.lastModified()
+        && kept().size == file.size())
+        return kept().picture;
+    // Read while the teacher chose it (keepTexture): this is a file changed since.
     PictureReading::Picture read = PictureReading::read(fileName);
-    kept->picture = read.probe.isTaken() ? QPixmap::fromImage(std::move(read.image)) : QPixmap();
-    kept->name = fileName;
-    kept->modified = file.lastModified();
-    kept->size = file.size();
-    return kept->picture;
+    keep(fileName, read.probe.isTaken() ? QPixmap::fromImage(std::move(read.image)) : QPixmap());
+    return kept().picture;
 }
 
 } // namespace
@@ -66,6 +76,11 @@ QBrush boxGradient(const QColor &top, const QColor &bottom)
     gradient.setColorAt(0.0, top);
     gradient.setColorAt(1.0, bottom);
     return QBrush(gradient);
+}
+
+void keepTexture(const QString &fileName, const QImage &picture)
+{
+    keep(fileName, QPixmap::fromImage(picture));
 }
 
 QBrush anchoredTo(const QBrush &brush, const QRectF &box)

@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QImage>
 #include <QRectF>
 #include <QString>
 
@@ -22,6 +23,10 @@ short itemFillFor(short fillKind);
 // fillColour is the palette's fill colour, outlineColour the shape pen's.
 Fill forShape(short fillKind, const QColor &fillColour, const QColor &outlineColour,
               const QString &fileName);
+
+// The picture of a texture fill, read when the teacher chose it: the shapes drawn with it take
+// it from here.
+void keepTexture(const QString &fileName, const QImage &picture);
 
 // A gradient fill is the shape's own: from top at its box's top edge to bottom at its bottom
 // edge, whichever way it was drawn, wherever its path begins, and as the path changes.

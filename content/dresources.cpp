@@ -19,6 +19,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -327,15 +328,24 @@ void DResources::insertString(const QList<QString> &paths)
     for (const QString &path : paths) {
         auto *tile = new DLabel(BtMenus::resImage);
         tile->setFileName(path);
-        // Read within the board's limits, as every picture is; one not taken shows no tile.
-        PictureReading::Picture read = PictureReading::read(path);
-        QPixmap picture;
-        if (read.probe.isTaken())
-            picture = scaledTo(QPixmap::fromImage(std::move(read.image)),
-                               GalleryScale::picture(read.probe.taken));
-        else
-            qWarning("DResources: %s: %s", qPrintable(path), qPrintable(read.probe.detail));
-        tile->setPixmap(picture);
+        // Read within the board's limits, as every picture is, beside the board and made small
+        // there; a tile shows its picture when it comes, and one not taken shows none.
+        auto picture = std::make_shared<QImage>();
+        PictureReading::inBackground(
+                [path, picture] {
+                    const PictureReading::Picture read = PictureReading::read(path);
+                    if (!read.probe.isTaken()) {
+                        qWarning("DResources: %s: %s", qPrintable(path),
+                                 qPrintable(read.probe.detail));
+                        return;
+                    }
+                    const QSize size = GalleryScale::picture(read.probe.taken);
+                    *picture = size == read.image.size()
+                            ? read.image
+                            : read.image.scaled(size, Qt::IgnoreAspectRatio,
+                                                Qt::SmoothTransformation);
+                },
+                tile, [tile, picture] { tile->setPixmap(QPixmap::fromImage(*picture)); });
         tile->setStyleSheet(kTileStyle);
         tile->setFixedSize(GalleryScale::kTileWidth, GalleryScale::kTileHeight);
         appendTile(tile);

@@ -16,9 +16,9 @@
 #include "board/dpage.h"
 #include "board/dview.h"
 #include "board/pagewriter.h"
-#include "pictures/picturereading.h"
 #include "board/scribblearea.h"
 #include "board/strokepictures.h"
+#include "pictures/picturereading.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
 
@@ -31,6 +31,7 @@
 #include <QGraphicsPixmapItem>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
@@ -59,19 +60,25 @@ QString pageCounterText(int number, int count)
     return QString::number(number) + QStringLiteral(" / ") + QString::number(count);
 }
 
-// A page's background picture from a file the teacher chose, read within the board's limits:
+// A page's background picture read from a file the teacher chose, within the board's limits:
 // the teacher is told when it is not taken, or taken smaller (an unreadable file, as ever, is
 // passed over). Null when it is not taken.
-QPixmap backgroundPicture(QWidget *parent, const QString &file)
+QPixmap backgroundPicture(QWidget *parent, const QString &file,
+                          const PictureReading::Picture &picture)
 {
-    PictureReading::Picture picture = PictureReading::read(file);
     const QString told = picture.probe.outcome == PictureReading::Outcome::Unreadable
             ? QString()
             : PictureReading::message(picture.probe, QFileInfo(file).fileName());
     if (!told.isEmpty())
         QMessageBox::information(parent, QCoreApplication::translate("DPagesList", "Atención"),
                                  told);
-    return picture.probe.isTaken() ? QPixmap::fromImage(std::move(picture.image)) : QPixmap();
+    return picture.probe.isTaken() ? QPixmap::fromImage(picture.image) : QPixmap();
+}
+
+QString chooseBackground(QWidget *parent)
+{
+    return QFileDialog::getOpenFileName(parent, DPagesList::tr("Open Image"), QString(),
+                                        QStringLiteral("Image Files (*.png *.jpg  *.jpeg  *.bmp)"));
 }
 
 } // namespace
@@ -155,6 +162,31 @@ QPixmap DPagesList::scaledToView(const QPixmap &pixmap) const
 
 void DPagesList::newPage(BtMenus::btType kind, bool fromFile)
 {
+    if (kind != BtMenus::btImagePage || fromFile) {
+        makePage(kind, fromFile, QPixmap());
+        return;
+    }
+    // The picture is chosen and read first, beside the board: the page is made once it has come,
+    // or not at all.
+    const QString name = chooseBackground(m_parent);
+    if (name.isEmpty()) {
+        // Cancelled: as a page made and removed again, which shows the page after this one.
+        makePage(BtMenus::btImagePage, false, QPixmap());
+        return;
+    }
+    PictureReading::readSoon(name, this, [this, name](const PictureReading::Picture &picture) {
+        const QPixmap background = backgroundPicture(m_parent, name, picture);
+        // An open begun meanwhile replaces the document the page was asked for.
+        if (background.isNull() || isOpening())
+            return;
+        makePage(BtMenus::btImagePage, false, background);
+        // Made after the command that asked for it was done: the counter is told here.
+        emit selectPageNum(pageCounterText(getCurPageNum(), size()));
+    });
+}
+
+void DPagesList::makePage(BtMenus::btType kind, bool fromFile, const QPixmap &background)
+{
     qDebug("Pagina NUEVA");
     refreshOverlay();
     const int currentIndex = indexOf(m_curPage);
@@ -200,24 +232,17 @@ void DPagesList::newPage(BtMenus::btType kind, bool fromFile)
         break;
     }
     case BtMenus::btImagePage:
-        if (fromFile) {
-            page->setPageType(PageTypeImage);
-        } else {
-            const QString name = QFileDialog::getOpenFileName(
-                    m_parent, tr("Open Image"), QString(),
-                    QStringLiteral("Image Files (*.png *.jpg  *.jpeg  *.bmp)"));
-            const QPixmap picture = name.isEmpty() ? QPixmap() : backgroundPicture(m_parent, name);
-            if (picture.isNull()) {
-                // delPage shows the page that takes its place; the new page's signals were
-                // never connected, so nothing more is wired here.
-                delPage(true);
-                emit newPage();
-                markRepaint();
-                return;
-            }
-            page->setBackgroundBrush(QBrush(scaledToView(picture)));
-            page->setPageType(PageTypeImage);
+        if (!fromFile && background.isNull()) {
+            // delPage shows the page that takes its place; the new page's signals were never
+            // connected, so nothing more is wired here.
+            delPage(true);
+            emit newPage();
+            markRepaint();
+            return;
         }
+        if (!fromFile)
+            page->setBackgroundBrush(QBrush(scaledToView(background)));
+        page->setPageType(PageTypeImage);
         break;
     default:
         break;
@@ -439,16 +464,18 @@ void DPagesList::pageBackImage()
 {
     if (!m_curPage)
         return;
-    const QString name =
-            QFileDialog::getOpenFileName(m_parent, tr("Open Image"), QString(),
-                                         QStringLiteral("Image Files (*.png *.jpg  *.jpeg *.bmp)"));
+    const QString name = chooseBackground(m_parent);
     if (name.isEmpty())
         return;
-    const QPixmap picture = backgroundPicture(m_parent, name);
-    if (picture.isNull())
-        return;
-    m_curPage->setBackgroundBrush(QBrush(picture));
-    m_bDocumentChanged = true;
+    // Read beside the board; the page it was chosen for takes it when it comes.
+    QPointer<DPage> page = m_curPage;
+    PictureReading::readSoon(name, this, [this, name, page](const PictureReading::Picture &read) {
+        const QPixmap picture = backgroundPicture(m_parent, name, read);
+        if (picture.isNull() || !page || isOpening())
+            return;
+        page->setBackgroundBrush(QBrush(picture));
+        m_bDocumentChanged = true;
+    });
 }
 
 bool DPagesList::isDocumentModified() const

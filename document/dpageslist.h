@@ -55,8 +55,9 @@ public:
     int getCurPageNum() const; // 1-based; 0 when there is no current page
 
     // Inserts a page of kind (95 colour, 96 image, 97 transparent, 98 capture) right after the
-    // current page and makes it current. An image page whose picture is cancelled or cannot be
-    // read is removed again. fromFile: a reader sets the background itself.
+    // current page and makes it current. An image page is made once its picture, chosen and
+    // read beside the board, has come; not at all when it is cancelled or cannot be read.
+    // fromFile: a reader sets the background itself.
     void newPage(BtMenus::btType kind, bool fromFile = false);
     void delPage(bool recreate); // the current page
     void delPage(int index);
@@ -252,6 +253,9 @@ private:
     // openFromFileUBZ without the limits' check (estimate: what it found).
     void readUbzPages(const QString &dir, const IwbLimits::Estimate &estimate);
     QPixmap scaledToView(const QPixmap &pixmap) const;
+    // newPage's page, an image page's background given (unless fromFile; none: the page is
+    // made and removed again).
+    void makePage(BtMenus::btType kind, bool fromFile, const QPixmap &background);
 
     QString m_workDir;
     std::unique_ptr<WorkFolder::Lock>

@@ -5,6 +5,7 @@
 #include "pictures/picturereading.h"
 
 #include <QIODevice>
+#include <QSet>
 #include <QXmlStreamReader>
 
 #include <cmath>
@@ -49,6 +50,7 @@ private:
     int m_objects = 0;
     int m_pages = 0;
     bool m_pageMade = false; // as the reader has it: the next untransformed picture is an object
+    QSet<QString> m_picturesShown; // by file and size
 };
 
 bool beyond(double value, double limit)
@@ -117,6 +119,12 @@ void Check::picture()
     const int height = IwbFormat::readTruncated(attribute("height"));
     if (background || width <= 0 || height <= 0)
         return;
+    // A picture shown again at the same size is the same picture on the board: counted once.
+    const QString shown = attribute("xlink:href") + QLatin1Char('\n') + QString::number(width)
+            + QLatin1Char('x') + QString::number(height);
+    if (m_picturesShown.contains(shown))
+        return;
+    m_picturesShown.insert(shown);
     m_estimate.pictures += IwbLimits::pictureBytes(PictureReading::fitted(QSize(width, height)));
 }
 

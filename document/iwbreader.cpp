@@ -28,7 +28,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageReader>
 #include <QLabel>
 #include <QScopeGuard>
 #include <QSet>
@@ -251,7 +250,7 @@ void IwbReader::decodeNextAhead()
             || QFileInfo(file).suffix().compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0)
             continue;
         const QString key = keptPath(file);
-        if (m_readHere.contains(key) || m_decoded.contains(key))
+        if (m_readHere.contains(key) || m_decoded.contains(key) || m_shown.contains(key))
             continue;
         auto task = std::make_shared<std::packaged_task<Ahead()>>(
                 [file, decoding = m_decoding]() -> Ahead {
@@ -295,8 +294,31 @@ bool IwbReader::Decoding::reserve(qint64 bytes)
 
 void IwbReader::countKept()
 {
-    m_decoding->kept =
-            m_pictures.madeBytes() + m_pictures.othersBytes() + m_takenBytes + m_playingBytes;
+    m_decoding->kept = m_pictures.madeBytes() + m_pictures.othersBytes() + m_takenBytes
+            + m_playingBytes + shownBytes();
+}
+
+qint64 IwbReader::shownBytes() const
+{
+    // Those an object holds are counted as its own.
+    qint64 bytes = 0;
+    for (const Picture &shown : m_shown) {
+        if (!shown.pixmap.isNull() && !m_pictures.holds(shown.pixmap.cacheKey()))
+            bytes += IwbLimits::pictureBytes(shown.pixmap.size());
+    }
+    return bytes;
+}
+
+bool IwbReader::letOneShownGo()
+{
+    for (auto shown = m_shown.begin(); shown != m_shown.end(); ++shown) {
+        if (!shown->pixmap.isNull() && !m_pictures.holds(shown->pixmap.cacheKey())) {
+            m_shown.erase(shown);
+            countKept();
+            return true;
+        }
+    }
+    return false;
 }
 
 void IwbReader::pictureUsed(const Picture &read)
@@ -317,6 +339,16 @@ IwbReader::Picture IwbReader::picture(const QString &file)
         return read;
     countKept();
     const QString key = keptPath(file);
+    // Shown again: the picture read the first time, decoded once however often it is shown.
+    const auto shown = m_shown.constFind(key);
+    if (shown != m_shown.constEnd()) {
+        read = shown.value();
+        if (!read.pixmap.isNull()) {
+            m_takenBytes += IwbLimits::pictureBytes(read.pixmap.size());
+            countKept();
+        }
+        return read;
+    }
     bool decoded = false;
     const auto found = m_decoded.find(key);
     if (found != m_decoded.end()) {
@@ -325,8 +357,8 @@ IwbReader::Picture IwbReader::picture(const QString &file)
                        != std::future_status::ready)
             m_turn();
         Ahead ahead = found.value().get();
-        // A second use of the file reads it again. Let go here, the picture is this one's
-        // alone: the board's copy is made in its place, not beside it.
+        // Let go here, the picture is this one's alone: the board's copy is made in its place,
+        // not beside it.
         m_decoded.erase(found);
         // One that could not be read may have been moved into the document's folder between
         // its probe and its reading: read again from there.
@@ -348,6 +380,12 @@ IwbReader::Picture IwbReader::picture(const QString &file)
         if (!here.image.isNull())
             read.pixmap = QPixmap::fromImage(std::move(here.image));
     }
+    // What its decoder said is said of it wherever it is shown; what the lesson's memory left
+    // of it, or a file not yet where it is kept, may be otherwise the next time.
+    const PictureReading::Outcome outcome = read.probe.outcome;
+    if (outcome != PictureReading::Outcome::TooCostly
+        && (outcome != PictureReading::Outcome::Unreadable || m_settled || !m_unpacking))
+        m_shown.insert(key, read);
     if (!read.pixmap.isNull()) {
         m_takenBytes += IwbLimits::pictureBytes(read.pixmap.size());
         countKept();
@@ -365,20 +403,21 @@ IwbReader::Picture IwbReader::picture(const QString &file)
 
 PictureReading::Picture IwbReader::readHere(const QString &file)
 {
-    PictureReading::Reader reader(file);
+    PictureReading::Reader reader(file, m_turn);
     PictureReading::Picture picture;
     picture.probe = reader.probe();
     if (!picture.probe.isTaken())
         return picture;
-    // Room for it beside what the lesson holds: pictures being decoded finish; those decoded
-    // ahead and not taken yet go, to be read again where they are used.
+    // Room for it beside what the lesson holds: pictures being decoded finish; those read and
+    // held for their next showing, and those decoded ahead and not taken yet, go, to be read
+    // again where they are used.
     const qint64 peak = picture.probe.peakBytes;
     while (!m_decoding->reserve(peak)) {
         if (m_decoding->busy > 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             if (m_turn)
                 m_turn();
-        } else if (!letOneAheadGo()) {
+        } else if (!letOneShownGo() && !letOneAheadGo()) {
             // What the lesson holds leaves no room for it: left out (said as such).
             picture.probe.outcome = PictureReading::Outcome::TooCostly;
             return picture;
@@ -1176,24 +1215,34 @@ QGraphicsItem *IwbReader::makePictureObject(const QString &file, const QString &
     const QString name = pictureName(href);
     const int pageNumber = m_list.getCurPageNum();
     bool still = false; // an animation shown as a still picture
-    if (!file.isEmpty() && gif && QImageReader(file).supportsAnimation()) {
+    const PictureReading::Probe probe =
+            !file.isEmpty() && gif ? PictureReading::probe(file, m_turn) : PictureReading::Probe();
+    if (probe.format == "gif" || probe.frames > 1) {
         // Played at the size the lesson gives it, when the board can play it at that size;
         // else shown still.
-        const PictureReading::Probe probe = PictureReading::probe(file);
         const bool askedPlays = asked.isEmpty()
                 || (PictureReading::fits(asked)
                     && qint64(asked.width()) * asked.height()
                             <= PictureReading::kMaxAnimationPixels);
-        // While it plays it holds its frames, as large as the file's and as asked: beside what
-        // the lesson holds, or shown still.
-        const qint64 playing = probe.playingBytes + 2 * IwbLimits::pictureBytes(asked);
+        // While it plays it holds its frames, and one as large as asked: beside what the lesson
+        // holds, or shown still.
+        const qint64 playing = probe.playingBytes + IwbLimits::pictureBytes(asked);
         countKept();
         const bool room = probe.isTaken() && probe.playable && askedPlays
-                && m_decoding->reserve(playing);
+                && m_decoding->reserve(probe.peakBytes + playing);
         if (room) {
-            m_decoding->release(playing);
-            if (QLabel *label = DGGifItem::makeAnimation(file, asked)) {
-                m_playingBytes += playing;
+            const auto animation = m_animations.constFind(keptPath(file));
+            const PictureReading::Animation frames = animation != m_animations.constEnd()
+                    ? animation.value()
+                    : PictureReading::readAnimation(file, m_turn);
+            m_decoding->release(probe.peakBytes + playing);
+            if (QLabel *label = DGGifItem::makeAnimation(file, frames, asked)) {
+                // Its frames are shared by the other objects that show it.
+                if (animation == m_animations.constEnd()) {
+                    m_animations.insert(keptPath(file), frames);
+                    m_playingBytes += probe.playingBytes;
+                }
+                m_playingBytes += IwbLimits::pictureBytes(asked);
                 countKept();
                 return current->addGifItem(label, at, rotation, scale, QTransform(), false);
             }

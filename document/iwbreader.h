@@ -208,6 +208,10 @@ private:
     };
     // What the lesson holds already, for the pictures read from now on.
     void countKept();
+    // Pictures read and held for their next showing, that no object holds.
+    qint64 shownBytes() const;
+    // Lets one of those go (it is read again where it is shown next); false when none is.
+    bool letOneShownGo();
     // A picture decoded ahead: read is false when there was no room for it (it is read where it
     // is used).
     struct Ahead
@@ -230,6 +234,8 @@ private:
     int m_nextAhead = 0;
     QStringList m_unpackedLater; // their turn came before they were unpacked
     QSet<QString> m_readHere; // asked for before their turn came: not decoded ahead any more
+    QHash<QString, Picture> m_shown; // read, by the path they are kept at, for their next showing
+    QHash<QString, PictureReading::Animation> m_animations; // playing, by the same
 
     DPagesList &m_list;
     QString m_folder;

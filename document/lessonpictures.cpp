@@ -66,7 +66,17 @@ QPixmap LessonPictures::keptPicture(const QPixmap &picture, QSize asked, const Q
         noteNotKept(asked, name, page);
         return QPixmap();
     }
-    return picture.scaled(*kept, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (*kept == picture.size())
+        return picture;
+    // Objects showing one picture at one size share one copy of it, made once.
+    const QPair<qint64, qint64> made(picture.cacheKey(),
+                                     (qint64(kept->width()) << 32) | kept->height());
+    const auto found = m_scaled.constFind(made);
+    if (found != m_scaled.constEnd())
+        return found.value();
+    const QPixmap scaled = picture.scaled(*kept, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    m_scaled.insert(made, scaled);
+    return scaled;
 }
 
 void LessonPictures::made(DGPixmapItem *item, QSize asked, QSize kept, bool corner,
@@ -74,7 +84,9 @@ void LessonPictures::made(DGPixmapItem *item, QSize asked, QSize kept, bool corn
 {
     m_made.push_back(
             { item, asked, kept, item->scale() / keptScale(asked, kept), corner, name, page });
-    m_madeBytes += IwbLimits::pictureBytes(kept);
+    // A picture several objects share is held once.
+    if (m_holders[item->pixmap().cacheKey()]++ == 0)
+        m_madeBytes += IwbLimits::pictureBytes(kept);
     keepWithin();
 }
 
@@ -85,25 +97,36 @@ void LessonPictures::keepWithin()
     const qint64 room = IwbLimits::kMaxDocumentBytes - estimate().others;
     if (m_madeBytes <= room)
         return;
-    // Made before the estimate had grown to what it is: all of them a little smaller.
+    // Made before the estimate had grown to what it is: all of them a little smaller, those
+    // that share a picture still sharing one.
     const double share = LessonPictures::share(room, m_madeBytes);
+    m_scaled.clear();
+    QHash<qint64, QPixmap> smaller; // by the picture they showed
+    QHash<qint64, int> holders;
     m_madeBytes = 0;
     for (Made &made : m_made) {
         const QSize kept = evenWith(QSize(std::max(1, int(made.kept.width() * share)),
                                           std::max(1, int(made.kept.height() * share))),
                                     made.asked);
-        resize(made, kept);
-        m_madeBytes += IwbLimits::pictureBytes(kept);
+        const QPixmap shown = made.item->pixmap();
+        auto picture = smaller.find(shown.cacheKey());
+        if (picture == smaller.end() || picture->size() != kept)
+            picture = smaller.insert(shown.cacheKey(),
+                                     kept == made.kept ? shown
+                                                       : shown.scaled(kept, Qt::IgnoreAspectRatio,
+                                                                      Qt::SmoothTransformation));
+        resize(made, kept, picture.value());
+        if (holders[picture->cacheKey()]++ == 0)
+            m_madeBytes += IwbLimits::pictureBytes(kept);
     }
+    m_holders = holders;
 }
 
-void LessonPictures::resize(Made &made, QSize kept)
+void LessonPictures::resize(Made &made, QSize kept, const QPixmap &picture)
 {
     if (kept == made.kept)
         return;
     DGPixmapItem *item = made.item;
-    const QPixmap picture =
-            item->pixmap().scaled(kept, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     if (!made.corner) {
         // It stays centred where the lesson puts it (the factory turns it about its centre).
         item->setPos(item->pos()

@@ -5,6 +5,8 @@
 #include "pictures/picturereading.h"
 
 #include <QCoreApplication>
+#include <QHash>
+#include <QPair>
 #include <QPixmap>
 #include <QPointF>
 #include <QSize>
@@ -66,6 +68,8 @@ public:
     // What the picture objects made take, and what the rest of the document is estimated to
     // take, as far as its check has gone.
     qint64 madeBytes() const { return m_madeBytes; }
+    // Whether an object made holds the picture of cacheKey (its memory is counted here).
+    bool holds(qint64 cacheKey) const { return m_holders.value(cacheKey) > 0; }
     qint64 othersBytes() const { return estimate().others; }
 
 private:
@@ -89,11 +93,16 @@ private:
         QString name;
         int page;
     };
-    void resize(Made &made, QSize kept);
+    // made shown at kept, picture being its picture made that size.
+    void resize(Made &made, QSize kept, const QPixmap &picture);
 
     std::function<IwbLimits::Estimate()> m_estimate;
     std::vector<Made> m_made;
-    qint64 m_madeBytes = 0; // of the pictures of m_made, as they are kept
+    qint64 m_madeBytes = 0; // of the pictures of m_made, as they are kept, each once
+    QHash<qint64, int> m_holders; // objects of m_made by the cache key of their picture
+    // Pictures made smaller for objects, by the picture and the size: shared by those that ask
+    // the same.
+    QHash<QPair<qint64, qint64>, QPixmap> m_scaled;
     struct Note
     {
         int page;

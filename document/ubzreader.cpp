@@ -21,6 +21,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QScopeGuard>
+#include <QSet>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -577,6 +578,7 @@ private:
     QString m_file; // the page file being read, for the reasons
     QString m_where; // the element being read, likewise
     QHash<QString, PictureReading::Probe> m_pictures;
+    QSet<QString> m_shown; // pictures counted, by file and size
     qint64 m_bytes = 0; // of the page files
     qint64 m_text = 0;
     IwbLimits::Estimate m_estimate; // bytes the open document would take
@@ -732,7 +734,14 @@ QString LimitCheck::image(const QXmlStreamReader &xml)
     if (!beyond.isEmpty() || !probe.isTaken())
         return beyond; // no picture: no object
     const QSize kept = PictureReading::fitted(UbzReader::objectSize(xml, probe.size));
-    m_estimate.pictures += pictureBytes(kept);
+    // A picture shown again at the same size is the same picture on the board: counted once.
+    const QString shown = source + QLatin1Char('\n') + attribute(xml, "xlink:href")
+            + QLatin1Char('\n') + QString::number(kept.width()) + QLatin1Char('x')
+            + QString::number(kept.height());
+    if (!m_shown.contains(shown)) {
+        m_shown.insert(shown);
+        m_estimate.pictures += pictureBytes(kept);
+    }
     return object(kObjectBytes);
 }
 

@@ -1,5 +1,6 @@
 #include "widgetshapeselector.h"
 
+#include "board/shapefill.h"
 #include "pictures/picturereading.h"
 #include "dslidercontrol.h"
 #include "palettestyle.h"
@@ -496,19 +497,24 @@ void WidgetShapeSelector::fillFromFile(const QString &folder, const char *marked
                                          tr("Image Files (*.png *.jpg *.bmp)"));
     if (file.isEmpty())
         return; // cancelled: the shape keeps its fill
-    // Said when the picture is chosen, not at each shape drawn with it; one the board does not
-    // take leaves the fill as it was.
-    const PictureReading::Probe probed = PictureReading::probe(file);
-    if (probed.outcome != PictureReading::Outcome::Unreadable) {
-        const QString told = PictureReading::message(probed, QFileInfo(file).fileName());
-        if (!told.isEmpty())
-            QMessageBox::information(this, tr("Atención"), told);
-        if (!probed.isTaken())
-            return;
-    }
-    m_fileFillName = file;
-    showColourChoice(marked, markedLook);
-    emit colorShpFillClicked(m_lastColor, fillKind, m_fileFillName);
+    // Read when the picture is chosen, beside the board, and said then, not at each shape drawn
+    // with it; one the board does not take leaves the fill as it was.
+    PictureReading::readSoon(
+            file, this,
+            [this, file, marked, markedLook, fillKind](const PictureReading::Picture &read) {
+                if (read.probe.outcome != PictureReading::Outcome::Unreadable) {
+                    const QString told =
+                            PictureReading::message(read.probe, QFileInfo(file).fileName());
+                    if (!told.isEmpty())
+                        QMessageBox::information(this, tr("Atención"), told);
+                    if (!read.probe.isTaken())
+                        return;
+                }
+                ShapeFill::keepTexture(file, read.image);
+                m_fileFillName = file;
+                showColourChoice(marked, markedLook);
+                emit colorShpFillClicked(m_lastColor, fillKind, m_fileFillName);
+            });
 }
 
 void WidgetShapeSelector::on_imgcolor_clicked()

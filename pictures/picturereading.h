@@ -4,36 +4,47 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QVector>
 #include <QtGlobal>
 
-#include <memory>
+#include <functional>
 
-// Every picture the program decodes from a file or from bytes is read here.
+class QObject;
+
+// Every picture the program takes from outside (a file or bytes) is read here.
 //
-// The toolkit trusts what a picture's header says and allocates it: a 937 KB PNG of 30000 x 30000
-// costs 4 GB, a 35-byte GIF whose screen is 16000 x 16000 1 GB, an MNG twice what its frame
-// takes. So before a byte of a picture is decoded, its own bytes are read here, format by format
+// Pictures are decoded apart from the board, in decoding processes of the program's own
+// (pictures/picturedecoders.h): each request there is held by the operating system to a memory
+// ceiling and a processor time, and by the program to a wall-clock time, so that whatever a file
+// holds and however its decoder reads it (an SVG holding pictures, a tag given twice, shapes
+// that take minutes to draw, a decoder that crashes) it costs at most that picture, said in one
+// sentence. The pixels come back through shared memory.
+//
+// Inside the decoding process a picture is first measured from its own bytes, format by format
 // (the format the toolkit's reader picks for them, whatever the file is called): the size of
 // what the decoder will make and everything else it holds meanwhile (a progressive JPEG's
 // coefficients, a lossless WEBP's own copy, a GIF's backing store, an MNG's objects, the
-// pictures an SVG embeds, a PNG's compressed text) are known or bounded first. What cannot be
-// bounded so (an unknown MNG chunk, a format this reader does not know) is not decoded at all.
+// pictures an SVG embeds, a PNG's compressed text). That measure is the first estimate: it
+// sizes what the request is allowed, the budgets of the callers, and the sentences for the
+// teacher. What cannot be bounded so (an unknown MNG chunk, a format this reader does not know)
+// is not decoded at all.
 //
 // Then a picture is taken whole; or, beyond the board's limits, taken at the largest size within
 // them when that can be done within the memory budget (JPEG decoded at 1/2, 1/4 or 1/8 by the
 // decoder itself, SVG drawn at that size, the others decoded whole and averaged down band by
-// band); or refused, without decoding it, with one sentence for the teacher that says why.
+// band); or refused, with one sentence for the teacher that says why.
 //
-// Thread-safe: pictures may be read on several threads at once, each within kMaxDecodeBytes
-// (callers that do so keep their own total).
+// Thread-safe: pictures may be read on several threads at once; the decoding processes share
+// one budget of memory between the requests they run.
 namespace PictureReading {
 
 // A picture on the board: sides and pixels, pages and lesson pictures alike.
 constexpr int kMaxPictureSide = 16384;
 constexpr qint64 kMaxPicturePixels = qint64(1) << 26; // 256 MB as 32-bit pixels
-// An animation keeps several pictures of its size at once (the decoder's screen and backing
-// store, the frame shown and the one being made): it plays up to this many pixels a frame.
+// An animation plays from all its frames, decoded at once: up to this many pixels a frame, and
+// this many bytes of frames.
 constexpr qint64 kMaxAnimationPixels = qint64(1) << 24;
+constexpr qint64 kMaxAnimationBytes = qint64(256) << 20;
 // What reading one picture may take at its peak, counted in the bytes a pixel takes in the
 // format the decoder makes (16-bit PNG and TIFF: 8) and in the decoder's own buffers. With the
 // program's own needs beside it, a file of 20 MB or less then costs at most 1 GB.
@@ -46,6 +57,11 @@ enum class Outcome {
     TooCostly, // within the limits, but decoding it would take more than the budget
     Unmeasurable, // what it would take cannot be known without decoding it
     Unreadable, // no picture the toolkit can read (or a damaged one)
+    // What the decoding process found, whatever the measures had said: its decoder ran out of
+    // the memory the picture was allowed, out of its time, or ended the process.
+    OutOfMemory,
+    OutOfTime,
+    Failed,
 };
 
 struct Probe
@@ -58,47 +74,73 @@ struct Probe
     int frames = 1; // pictures of an animation (GIF, MNG, WEBP)
     bool playable = false; // an animation the board can play at its size
     qint64 playingBytes = 0; // what it takes while it plays at its own size, when playable
+    bool decoderScales = false; // the decoder makes taken itself (JPEG in eighths, SVG)
     QString detail; // what was found, for the log (not for the teacher)
 
     bool isTaken() const { return outcome == Outcome::Whole || outcome == Outcome::Smaller; }
 };
 
-// What reading the picture would do, from its bytes alone: nothing of it is decoded (an SVG is
-// parsed for its size, the pictures it holds bounded first). The name of a file counts as the
-// toolkit counts it (a name's suffix is tried first, then the content).
-Probe probe(const QString &file);
+// What a caller does while it waits for a decoding process, every few milliseconds (the board's
+// thread turns its event loop); null: it just waits.
+using Waiting = std::function<void()>;
+
+// What reading the picture would do, as measured from its bytes: nothing of it is decoded (an
+// SVG is parsed for its size, the pictures it holds measured first). The name of a file counts
+// as the toolkit counts it (a name's suffix is tried first, then the content).
+Probe probe(const QString &file, const Waiting &waiting = {});
 Probe probeData(const QByteArray &bytes);
 
 struct Picture
 {
     QImage image; // 32-bit, premultiplied when it has alpha; null unless probe.isTaken()
-    Probe probe;
+    Probe probe; // after the decoding: what it found, when that differs from the measure
 };
 
-// Reads the picture once: probes it, then decodes it as the probe says (or not at all).
-Picture read(const QString &file);
+// Reads the picture once: measures it, then decodes it as measured (or not at all).
+Picture read(const QString &file, const Waiting &waiting = {});
+Picture readData(const QByteArray &bytes);
 
-class Reading;
+// Runs work on another thread (where it may wait for decoding processes), then then on the
+// thread of the program's event loop, unless context is gone by then: the board goes on
+// meanwhile.
+void inBackground(std::function<void()> work, QObject *context, std::function<void()> then);
+// Work begun so and not yet handed over.
+int pending();
+// Reads file so, and hands what came to done.
+void readSoon(const QString &file, QObject *context, std::function<void(const Picture &)> done);
 
-// A picture file probed, and later read as probed: opened and measured once, however long
-// the reading waits (for room beside other pictures).
+// A picture file probed, and later read as probed: measured once, however long the reading
+// waits (for room beside other pictures).
 class Reader
 {
 public:
-    explicit Reader(const QString &file);
-    ~Reader();
+    explicit Reader(const QString &file, const Waiting &waiting = {});
     Reader(const Reader &) = delete;
     Reader &operator=(const Reader &) = delete;
 
-    const Probe &probe() const;
+    const Probe &probe() const { return m_probe; }
     // Decodes it as probe() says, once: a null image unless probe().isTaken() (and then the
     // probe returned says why).
     Picture read();
 
 private:
-    std::unique_ptr<Reading> m_reading;
+    QString m_file;
+    Waiting m_waiting;
+    Probe m_probe;
+    bool m_read = false;
 };
-Picture readData(const QByteArray &bytes);
+
+// Every frame of an animation, decoded at once for the board to play.
+struct Animation
+{
+    QVector<QImage> frames; // 32-bit, premultiplied when they have alpha; all of one size
+    QVector<int> delays; // of each frame, in milliseconds
+    int loopCount = -1; // as QImageReader gives it: -1 forever, 0 once, n n more times
+    Probe probe;
+};
+// The frames of the animation in file when the board can play it (probe.playable); else none,
+// and probe says what it is.
+Animation readAnimation(const QString &file, const Waiting &waiting = {});
 
 // One sentence for the teacher about a picture named name that was not taken, or was taken
 // smaller, or (animation true: it was to play) is shown still; "" for one taken as it is.

@@ -5,6 +5,7 @@
 #include "support/testsupport.h"
 
 #include "board/boardtypes.h"
+#include "board/animationplayer.h"
 #include "board/dggifitem.h"
 #include "board/dgpathcurveitem.h"
 #include "board/dgpixmapitem.h"
@@ -22,7 +23,6 @@
 #include "document/toolrun.h"
 
 #include <QLabel>
-#include <QMovie>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyleOptionGraphicsItem>
@@ -463,10 +463,10 @@ void tst_DGItems::animatedImagePlaysAndItsCopyIsIndependent()
     DGGifItem *animation =
             page->addGifItem(label, QPointF(100, 100), 10, 1.0f, QTransform(), false);
     QCOMPARE(animation->boundingRect(), QRectF(-5, -5, 50, 40));
-    QMovie *movie = label->movie();
-    QCOMPARE(movie->state(), QMovie::Running);
-    const int firstFrame = movie->currentFrameNumber();
-    QTRY_VERIFY(movie->currentFrameNumber() != firstFrame); // it plays
+    AnimationPlayer *player = AnimationPlayer::of(label);
+    QVERIFY(player && player->isRunning());
+    const int firstFrame = player->currentFrameNumber();
+    QTRY_VERIFY(player->currentFrameNumber() != firstFrame); // it plays
     // ... and the board shows it: the middle of the animation changes colour.
     auto middleColour = [&]() {
         QImage image(page->sceneRect().size().toSize(), QImage::Format_ARGB32);
@@ -488,9 +488,10 @@ void tst_DGItems::animatedImagePlaysAndItsCopyIsIndependent()
     page->removeItem(animation);
     delete animation; // the original and its label go: the copy keeps playing its own
     QVERIFY(copy->m_label);
-    QCOMPARE(copy->m_label->movie()->state(), QMovie::Running);
-    const int copyFrame = copy->m_label->movie()->currentFrameNumber();
-    QTRY_VERIFY(copy->m_label->movie()->currentFrameNumber() != copyFrame);
+    AnimationPlayer *copied = AnimationPlayer::of(copy->m_label);
+    QVERIFY(copied && copied->isRunning());
+    const int copyFrame = copied->currentFrameNumber();
+    QTRY_VERIFY(copied->currentFrameNumber() != copyFrame);
     QVERIFY(!copy->toPixmap().isNull());
 }
 
@@ -597,8 +598,7 @@ void tst_DGItems::animatedVideoOpensAnAnimationWindow()
     QVERIFY(!qobject_cast<Player *>(window));
     QCOMPARE(window->pos(), QPoint(120, 80));
     auto *label = window->findChild<QLabel *>();
-    QVERIFY(label && label->movie());
-    QCOMPARE(label->movie()->state(), QMovie::Running);
+    QVERIFY(AnimationPlayer::of(label) && AnimationPlayer::of(label)->isRunning());
     window->close();
     QTRY_VERIFY(!window); // deleted on close: nothing piles up
 }
@@ -701,7 +701,7 @@ void tst_DGItems::picturesShownSmoothly()
                         .ok);
         QLabel *label = DGGifItem::makeAnimation(file + ".gif");
         QVERIFY(label);
-        photo = label->movie()->currentImage(); // its colours as the file holds them
+        photo = AnimationPlayer::of(label)->currentImage(); // its colours as the file holds them
         item = page->addGifItem(label, QPointF(300, 250), turn, scale, QTransform(), false);
     } else if (kind == ShownBackground) {
         page->setBackgroundBrush(QBrush(QPixmap::fromImage(photo))); // as a lesson's is set

@@ -13,8 +13,9 @@
 #include "board/dgvideoitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
-#include "pictures/picturereading.h"
 #include "content/dlabel.h"
+#include "pictures/picturedecoders.h"
+#include "pictures/picturereading.h"
 #include "tools/dscreenrecord.h"
 
 #include <QDialog>
@@ -190,6 +191,7 @@ private slots:
     void unreadablePictureSaysSo();
     void pictureButtonKeepsToTheLimits_data();
     void pictureButtonKeepsToTheLimits();
+    void decoderThatCrashesCostsOnlyItsPicture();
     void pdfPagesBecomePictures_data();
     void pdfPagesBecomePictures();
     void pdfImportGoesPageByPage_data();
@@ -283,8 +285,9 @@ void tst_DPageMedia::pictureFromDialog()
     auto answered = chooseFile(file);
     page->insertImage(false);
     QVERIFY(*answered);
+    // Read beside the board: placed when it comes.
+    QTRY_COMPARE(objectsOf(page, ItemTypePixmap).size(), 1);
     const QList<QGraphicsItem *> pictures = objectsOf(page, ItemTypePixmap);
-    QCOMPARE(pictures.size(), 1);
     QCOMPARE(centreColour(pictures.first()), QColor(Qt::darkRed));
     const QPointF centre = board.view()->mapToScene(board.view()->rect().center());
     QVERIFY(QLineF(pictures.first()->sceneBoundingRect().center(), centre).length() < 1.5);
@@ -302,7 +305,7 @@ void tst_DPageMedia::unreadablePictureSaysSo()
     auto answered = chooseFile(file);
     page->insertImage(false);
     QVERIFY(*answered);
-    QCOMPARE(boxes.seen, QStringList{ QStringLiteral("Atención|Error al insertar la imagen") });
+    QTRY_COMPARE(boxes.seen, QStringList{ QStringLiteral("Atención|Error al insertar la imagen") });
     QCOMPARE(boardObjects(page), 0);
     QCOMPARE(page->undoStack()->count(), 0);
 }
@@ -314,30 +317,53 @@ void tst_DPageMedia::pictureButtonKeepsToTheLimits_data()
     QTest::addColumn<QString>("suffix"); // a false name, or the kind's own
     QTest::addColumn<QSize>("taken"); // invalid: nothing placed
     QTest::addColumn<QString>("said"); // the start of the sentence the teacher reads
+    QTest::addColumn<QString>("because"); // what it goes on to say, when it matters
+    QTest::addColumn<int>("seconds"); // of processor time a decoder may take; 0: as the program
     const QString refused = QStringLiteral("No se ha usado la imagen «");
     const QString smaller = QStringLiteral("La imagen «");
     // Crafted small, each 30000 x 30000 once decoded.
     for (const char *kind : { "png", "png16", "gif", "bmp", "tiff", "webp", "mng", "icns", "ico",
                               "ico-bmp", "cur", "pgm", "ppm", "xpm", "jpeg-progressive" })
         QTest::newRow(qPrintable(QStringLiteral("%1 30000").arg(kind)))
-                << kind << 30000 << QString() << QSize() << refused;
-    QTest::newRow("ICNS named .png") << "icns" << 30000 << "png" << QSize() << refused;
-    QTest::newRow("MNG named .png") << "mng" << 30000 << "png" << QSize() << refused;
-    QTest::newRow("ICO named .png") << "ico" << 30000 << "png" << QSize() << refused;
-    QTest::newRow("GIF named .jpg") << "gif" << 30000 << "jpg" << QSize() << refused;
-    QTest::newRow("WEBP named .bmp") << "webp" << 30000 << "bmp" << QSize() << refused;
+                << kind << 30000 << QString() << QSize() << refused << QString() << 0;
+    QTest::newRow("ICNS named .png") << "icns" << 30000 << "png" << QSize() << refused << QString()
+                                     << 0;
+    QTest::newRow("MNG named .png") << "mng" << 30000 << "png" << QSize() << refused << QString()
+                                     << 0;
+    QTest::newRow("ICO named .png") << "ico" << 30000 << "png" << QSize() << refused << QString()
+                                     << 0;
+    QTest::newRow("GIF named .jpg") << "gif" << 30000 << "jpg" << QSize() << refused << QString()
+                                     << 0;
+    QTest::newRow("WEBP named .bmp") << "webp" << 30000 << "bmp" << QSize() << refused << QString()
+                                     << 0;
     // Made smaller by their decoders: JPEG at a quarter, SVG drawn at the largest size.
-    QTest::newRow("jpeg 30000") << "jpeg" << 30000 << QString() << QSize(7500, 7500) << smaller;
-    QTest::newRow("svg 30000") << "svg" << 30000 << QString() << QSize(8192, 8192) << smaller;
-    QTest::newRow("SVGZ named .png") << "svgz" << 30000 << "png" << QSize(8192, 8192) << smaller;
+    QTest::newRow("jpeg 30000") << "jpeg" << 30000 << QString() << QSize(7500, 7500) << smaller
+                                << QString() << 0;
+    QTest::newRow("svg 30000") << "svg" << 30000 << QString() << QSize(8192, 8192) << smaller
+                               << QString() << 0;
+    QTest::newRow("SVGZ named .png") << "svgz" << 30000 << "png" << QSize(8192, 8192) << smaller
+                                     << QString() << 0;
     // Slightly beyond the limits: decoded whole, then averaged down.
     for (const char *kind : { "png", "tiff", "webp", "svg", "bmp" })
         QTest::newRow(qPrintable(QStringLiteral("%1 9000").arg(kind)))
-                << kind << 9000 << QString() << QSize(8192, 8192) << smaller;
-    QTest::newRow("jpeg 9000") << "jpeg" << 9000 << QString() << QSize(4500, 4500) << smaller;
+                << kind << 9000 << QString() << QSize(8192, 8192) << smaller << QString() << 0;
+    QTest::newRow("jpeg 9000") << "jpeg" << 9000 << QString() << QSize(4500, 4500) << smaller
+                               << QString() << 0;
     // Too large to play: its first picture, still.
     QTest::newRow("animation of 5000") << "gif-animated" << 5000 << QString() << QSize(5000, 5000)
-                                       << QStringLiteral("La animación «");
+                                       << QStringLiteral("La animación «") << QString() << 0;
+    // Read otherwise by their decoders than their headers say: held to the memory measured.
+    QTest::newRow("SVG holding a picture of 30000")
+            << "svg-holding" << 30000 << QString() << QSize() << refused << "mide 400 x 400" << 0;
+    QTest::newRow("SVG holding one behind a space")
+            << "svg-holding-spaced" << 30000 << QString() << QSize() << refused
+            << "necesitaba más memoria" << 0;
+    QTest::newRow("TIFF giving its width twice")
+            << "tiff-width-twice" << 30000 << QString() << QSize() << refused
+            << "necesitaba más memoria" << 0;
+    // Minutes of drawing: ended when its time is up (one second here, not to wait for it).
+    QTest::newRow("SVG of 20000 shapes a million wide")
+            << "svg-slow" << 1000000 << QString() << QSize() << refused << "demasiado tiempo" << 1;
 }
 
 // The picture button reads what it is given once, within the limits a lesson keeps to: beyond
@@ -349,9 +375,17 @@ void tst_DPageMedia::pictureButtonKeepsToTheLimits()
     QFETCH(QString, suffix);
     QFETCH(QSize, taken);
     QFETCH(QString, said);
+    QFETCH(QString, because);
+    QFETCH(int, seconds);
     const QString file = CraftedPictures::writeIn(m_files.path(), kind, QSize(side, side),
                                                   QStringLiteral("picture-") + kind, suffix);
     QVERIFY(!file.isEmpty());
+    PictureDecoders &decoders = PictureDecoders::instance();
+    const auto limits = qScopeGuard([&decoders] {
+        decoders.setLimits(PictureDecoders::defaultLimits());
+    });
+    if (seconds > 0)
+        decoders.setLimits({ seconds, seconds, PictureDecoders::defaultLimits().budgetBytes });
     Board board;
     DPage *page = board.current();
     MediaFixture::MessageBoxes boxes;
@@ -359,10 +393,12 @@ void tst_DPageMedia::pictureButtonKeepsToTheLimits()
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^DPage: picture "));
     page->insertImage(false);
     QVERIFY(*answered);
-    QCOMPARE(boxes.seen.size(), 1);
+    // Said when it has been read, beside the board.
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.seen.size(), 1, 30000);
     const QString name = QFileInfo(file).fileName();
     QVERIFY2(boxes.seen.first().startsWith(QStringLiteral("Atención|") + said + name + "»"),
              qPrintable(boxes.seen.first()));
+    QVERIFY2(boxes.seen.first().contains(because), qPrintable(boxes.seen.first()));
     const QList<QGraphicsItem *> pictures = objectsOf(page, ItemTypePixmap);
     if (!taken.isValid()) {
         QCOMPARE(pictures.size(), 0);
@@ -373,6 +409,37 @@ void tst_DPageMedia::pictureButtonKeepsToTheLimits()
     QVERIFY(!dynamic_cast<DGGifItem *>(pictures.first()));
     QCOMPARE(static_cast<DGPixmapItem *>(pictures.first())->pixmap().size(), taken);
     QCOMPARE(page->undoStack()->count(), 1);
+}
+
+// A decoder that crashes costs its picture only: the teacher is told, the board goes on
+// meanwhile, and the next picture is read by a decoding process started again.
+void tst_DPageMedia::decoderThatCrashesCostsOnlyItsPicture()
+{
+    const QString slow = CraftedPictures::writeIn(m_files.path(), "svg-slow",
+                                                  QSize(1000000, 1000000), "lento");
+    const QString chalk = m_files.filePath("chalk.png");
+    QVERIFY(ItemMedia::makePicture(chalk, QSize(80, 50), Qt::darkRed));
+    Board board;
+    DPage *page = board.current();
+    MediaFixture::MessageBoxes boxes;
+    PictureDecoders &decoders = PictureDecoders::instance();
+    const int lost = decoders.lost();
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^DPage: picture "));
+    auto answered = chooseFile(slow);
+    page->insertImage(false);
+    QVERIFY(*answered);
+    QTRY_VERIFY(!decoders.busy().isEmpty());
+    QCOMPARE(::kill(pid_t(decoders.busy().constFirst()), SIGSEGV), 0);
+    QTRY_COMPARE(boxes.seen.size(), 1);
+    QCOMPARE(boxes.seen.first(), QStringLiteral("Atención|No se ha usado la imagen «lento.svg»: su "
+                                                "lector ha fallado al leerla."));
+    QCOMPARE(decoders.lost(), lost + 1);
+    QCOMPARE(objectsOf(page, ItemTypePixmap).size(), 0);
+    answered = chooseFile(chalk);
+    page->insertImage(false);
+    QVERIFY(*answered);
+    QTRY_COMPARE(objectsOf(page, ItemTypePixmap).size(), 1);
+    QCOMPARE(centreColour(objectsOf(page, ItemTypePixmap).first()), QColor(Qt::darkRed));
 }
 
 void tst_DPageMedia::pdfPagesBecomePictures_data()
@@ -519,6 +586,7 @@ void tst_DPageMedia::pdfImportGoesPageByPage()
         auto answered = chooseFile(picture);
         page->insertImage(false);
         QVERIFY(*answered);
+        QVERIFY(TestSupport::picturesCome());
     }
     const int before = page->undoStack()->count();
     MediaFixture::MessageBoxes boxes;
@@ -836,6 +904,8 @@ void tst_DPageMedia::galleryDrop()
     mime.setData(QLatin1String(DLabel::kMimeType), payload);
     MediaFixture::MessageBoxes boxes;
     dropOnView(board.view(), &mime, at);
+    // A picture is read beside the board: placed, or said, when it comes.
+    QTRY_COMPARE(PictureReading::pending(), 0);
     QCOMPARE(boxes.seen, messages);
 
     if (type == 0) {

@@ -278,6 +278,7 @@ void tst_DResources::pictureCategoriesFromTheResourceTree()
 {
     makePanel();
     QTest::mouseClick(tab("ImgList"), Qt::LeftButton);
+    QVERIFY(TestSupport::picturesCome());
     QVERIFY(combo()->isVisible());
     const QStringList folders = sortedIgnoringCase(
             QDir(QStringLiteral(":/PicRes")).entryList(QDir::Dirs | QDir::NoDotAndDotDot));
@@ -313,6 +314,7 @@ void tst_DResources::pictureCategoriesFromTheResourceTree()
 
     // The tab forgets the chosen category: clicking it again shows "3D" again.
     QTest::mouseClick(tab("ImgList"), Qt::LeftButton);
+    QVERIFY(TestSupport::picturesCome());
     QCOMPARE(combo()->currentText(), QStringLiteral("3D"));
     QCOMPARE(combo()->count(), 13);
     QCOMPARE(tilesOf(*m_panel).size(), cubes);
@@ -339,6 +341,7 @@ void tst_DResources::pictureCategoryLoads()
     makePanel();
     QTest::mouseClick(tab("ImgList"), Qt::LeftButton);
     combo()->setCurrentIndex(combo()->findText(folder));
+    QVERIFY(TestSupport::picturesCome()); // a tile shows its picture once read
     const QString root = QStringLiteral(":/PicRes/") + folder;
     const QStringList files = sortedIgnoringCase(QDir(root).entryList(QDir::Files));
     const QList<DLabel *> tiles = tilesOf(*m_panel);
@@ -396,8 +399,10 @@ void tst_DResources::picturesAreSortedIgnoringCaseAndScaled()
 
     makePanel();
     QTest::mouseClick(tab("ImgList"), Qt::LeftButton);
+    QVERIFY(TestSupport::picturesCome());
     combo()->addItem(QStringLiteral("Mine"), folder.path());
     combo()->setCurrentIndex(combo()->count() - 1);
+    QVERIFY(TestSupport::picturesCome()); // a tile shows its picture once read
     const QList<DLabel *> tiles = tilesOf(*m_panel);
     QStringList names;
     QList<QSize> sizes;
@@ -445,6 +450,7 @@ void tst_DResources::wordListLoads()
     makePanel();
     QTest::mouseClick(tab("TextList"), Qt::LeftButton);
     combo()->setCurrentIndex(combo()->findText(QFileInfo(file).completeBaseName()));
+    QVERIFY(TestSupport::picturesCome()); // a tile shows its picture once read
     const QStringList lines = storedLines(QStringLiteral(":/TextRes/") + file);
     const QList<DLabel *> tiles = tilesOf(*m_panel);
     QCOMPARE(tiles.size(), lines.size());
@@ -474,6 +480,7 @@ void tst_DResources::unreadableWordListKeepsTheTiles()
     QVERIFY(!before.isEmpty());
     combo()->addItem(QStringLiteral("Missing"), QStringLiteral("/nonexistent/Missing.txt"));
     combo()->setCurrentIndex(combo()->count() - 1);
+    QVERIFY(TestSupport::picturesCome()); // a tile shows its picture once read
     QCOMPARE(tilesOf(*m_panel), before);
 
     bool ok = true;
@@ -489,6 +496,8 @@ void tst_DResources::clickOnPictureOrWordRelaysIt()
     auto *scrollArea = m_panel->findChild<QScrollArea *>(QStringLiteral("scrollArea"));
 
     QTest::mouseClick(tab("ImgList"), Qt::LeftButton);
+
+    QVERIFY(TestSupport::picturesCome());
     DLabel *last = tilesOf(*m_panel).last();
     scrollArea->ensureWidgetVisible(last);
     // The press lands on the picture inside the tile, as the user's finger does.

@@ -227,6 +227,7 @@ void tst_DPagesList::insertPixmapGoesToTheCurrentPage()
     QVERIFY(picture.save(file));
     DPage *current = list->getCurPage();
     list->insertPixmap(file);
+    QVERIFY(TestSupport::picturesCome());
     QList<DGPixmapItem *> pictures;
     for (QGraphicsItem *item : current->items()) {
         if (auto *inserted = dynamic_cast<DGPixmapItem *>(item))
@@ -418,7 +419,8 @@ void tst_DPagesList::chosenImageBecomesTheBackground()
     });
     list->newPage(BtMenus::btImagePage, false);
     QVERIFY(*answered);
-    QCOMPARE(list->size(), 2);
+    // Made once its picture has been read, beside the board.
+    QTRY_COMPARE(list->size(), 2);
     DPage *page = list->getCurPage();
     QCOMPARE(page->pageType(), int(PageTypeImage));
     const QImage background = page->backgroundBrush().textureImage();
@@ -987,6 +989,7 @@ void tst_DPagesList::openBesideStartingPrograms()
     auto list = makeList();
     for (int n = 0; n < 3; ++n)
         list->insertPixmap(picture);
+    QVERIFY(TestSupport::picturesCome());
     list->autoSave(); // its folder is the one recorded
     const QString lesson = files.filePath(QStringLiteral("lesson"));
     QVERIFY(list->saveAllPagesToFileIWB(lesson, true));

@@ -13,6 +13,7 @@
 #include "support/documentfixture.h"
 #include "support/itemmedia.h"
 #include "support/otherprogram.h"
+#include "support/testsupport.h"
 
 #include <QAbstractButton>
 #include <QBuffer>
@@ -631,6 +632,7 @@ void tst_DPagesListSave::killedSavesLeaveNothingBehind()
     // One save of the same file removes its stale scratch (and its own, on another thread,
     // with the file it replaced) ...
     m_list->insertPixmap(picture);
+    QVERIFY(TestSupport::picturesCome());
     QVERIFY(m_list->saveAllPagesToFileIWB(lesson, true));
     QTRY_VERIFY_WITH_TIMEOUT(besideTheFile().isEmpty(), 20000);
     QStringList left = besideTheFile();

@@ -268,6 +268,7 @@ void tst_WidgetShapeSelector::patternAndPictureFiles()
     });
     QVERIFY(PaletteFixture::click(m_palette, button));
     QVERIFY(*answered);
+    QVERIFY(TestSupport::picturesCome()); // the choice holds once its picture is read
     QCOMPARE(startedIn, m_home.path() + '/' + folder);
     QCOMPARE(m_said, QStringList{ QStringLiteral("fill #fff000b4 %1 tile.png").arg(kind) });
     QCOMPARE(m_palette->fileFillName(), m_home.path() + '/' + folder + "/tile.png");

@@ -361,6 +361,7 @@ void tst_MainForm::pageCounterFollowsEveryNewPage()
     QCOMPARE(toolbarButton("baExpandPageBotton")->text(), QStringLiteral("4 / 6"));
 
     kPageWays[way].act(window, picture);
+    QVERIFY(TestSupport::picturesCome()); // a picture page is made once its picture is read
     QCOMPARE(pages->size(), 6 + kPageWays[way].pagesAdded);
     const QString counter =
             QStringLiteral("%1 / %2").arg(pages->getCurPageNum()).arg(pages->size());
@@ -1153,6 +1154,7 @@ void tst_MainForm::paletteFillShowsTheSameAfterOpen()
                 DocumentFixture::answerInTurn({ DocumentFixture::chooseFile(pictureFile) });
         QVERIFY(PaletteFixture::click(palette, fill));
         QCOMPARE(*answered, picture ? 1 : 0);
+        QVERIFY(TestSupport::picturesCome()); // a picture fill holds once its picture is read
     }
     QVERIFY(PaletteFixture::click(palette, shape));
     TestSupport::drag(view()->viewport(), InkFixture::line(from, to, 8));

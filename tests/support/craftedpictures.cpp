@@ -228,13 +228,17 @@ QByteArray tiffEntry(quint16 tag, quint16 type, quint32 value)
     return le16(tag) + le16(type) + le32(1) + inlineValue;
 }
 
-QByteArray tiff(QSize size)
+// widthTwice: the width given first as size's, then again as 100, the strip made for 100.
+QByteArray tiff(QSize size, bool widthTwice = false)
 {
-    const QByteArray strip = deflateZeros(qint64(size.width()) * size.height());
-    constexpr int kEntries = 9;
-    const quint32 stripOffset = 8 + 2 + kEntries * 12 + 4;
-    QByteArray out = QByteArray("II*\0", 4) + le32(8) + le16(kEntries);
+    const int stripWidth = widthTwice ? 100 : size.width();
+    const QByteArray strip = deflateZeros(qint64(stripWidth) * size.height());
+    const int entries = widthTwice ? 10 : 9;
+    const quint32 stripOffset = 8 + 2 + entries * 12 + 4;
+    QByteArray out = QByteArray("II*\0", 4) + le32(8) + le16(entries);
     out += tiffEntry(256, 4, size.width());
+    if (widthTwice)
+        out += tiffEntry(256, 4, stripWidth);
     out += tiffEntry(257, 4, size.height());
     out += tiffEntry(258, 3, 8);
     out += tiffEntry(259, 3, 8); // deflate
@@ -312,6 +316,33 @@ QByteArray svg(QSize size)
             .arg(size.width())
             .arg(size.height())
             .toLatin1();
+}
+
+// An SVG of 400 x 400 holding a PNG of size, linked as "data:" (after a space, which the SVG
+// reader passes over).
+QByteArray svgHolding(QSize size, bool spaced)
+{
+    return QByteArray("<svg xmlns='http://www.w3.org/2000/svg' "
+                      "xmlns:xlink='http://www.w3.org/1999/xlink' width='400' height='400'>"
+                      "<image width='400' height='400' xlink:href='")
+            + (spaced ? " " : "") + "data:image/png;base64," + png(size, false).toBase64()
+            + "'/></svg>\n";
+}
+
+// Twenty thousand translucent squares as large as the picture: a few bytes each, minutes to
+// draw at the board's largest size.
+QByteArray svgSlow(QSize size)
+{
+    const QByteArray square = "<rect width='" + QByteArray::number(size.width()) + "' height='"
+            + QByteArray::number(size.height()) + "' fill-opacity='0.5' fill='#";
+    QByteArray shapes;
+    for (int i = 0; i < 20000; ++i)
+        shapes += square + QByteArray::number(0x100 + i % 0xf00, 16) + "'/>";
+    return QStringLiteral("<svg xmlns='http://www.w3.org/2000/svg' width='%1' height='%2'>")
+                   .arg(size.width())
+                   .arg(size.height())
+                   .toLatin1()
+            + shapes + "</svg>\n";
 }
 
 QByteArray icoHeader(int type, const QByteArray &entry, QSize size, int hotspotOrPlanes,
@@ -436,6 +467,10 @@ QByteArray makeKind(const QString &kind, QSize size)
         { "xbm",              [size] { return xbm(size); } },
         { "xpm",              [size] { return xpm(size); } },
         { "wbmp",             [size] { return wbmp(size); } },
+        { "svg-holding",        [size] { return svgHolding(size, false); } },
+        { "svg-holding-spaced", [size] { return svgHolding(size, true); } },
+        { "tiff-width-twice",   [size] { return tiff(size, true); } },
+        { "svg-slow",           [size] { return svgSlow(size); } },
     };
     // clang-format on
     for (const auto &maker : makers) {
@@ -460,6 +495,10 @@ QStringList kindNames()
 QString suffixOf(const QString &kind)
 {
     for (const Kind &known : kKinds) {
+        if (kind == QLatin1String(known.name))
+            return QLatin1String(known.suffix);
+    }
+    for (const Kind &known : kHostileKinds) {
         if (kind == QLatin1String(known.name))
             return QLatin1String(known.suffix);
     }

@@ -46,12 +46,21 @@ inline constexpr Kind kKinds[] = {
     { "xpm",              "xpm"  },
     { "wbmp",             "wbmp" },
 };
+
+// Pictures that their decoders read otherwise than their headers say, or that take minutes to
+// make: what only a limit the decoding is held to catches. size is the picture they hold.
+inline constexpr Kind kHostileKinds[] = {
+    { "svg-holding",        "svg"  }, // 400 x 400, holding a PNG of the size in a "data:" link
+    { "svg-holding-spaced", "svg"  }, // the same, its link written with a space before it
+    { "tiff-width-twice",   "tif"  }, // its width given twice: the size's, then 100
+    { "svg-slow",           "svg"  }, // the size, 20000 translucent squares each as large
+};
 // clang-format on
 
 QStringList kindNames();
 QString suffixOf(const QString &kind);
 
-// A picture of size in the format kind (a name of kKinds); empty for an unknown kind or a size
+// A picture of size in the format kind (a name of kKinds or kHostileKinds); empty for an unknown kind or a size
 // the format cannot hold.
 QByteArray make(const QString &kind, QSize size);
 

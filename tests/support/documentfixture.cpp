@@ -218,6 +218,8 @@ bool makeBigLesson(const QString &archive, int pages, QList<int> *objects)
         if (n > 0)
             maker.newPage(BtMenus::btColorPage, false);
         maker.insertPixmap(picture);
+        if (!TestSupport::picturesCome())
+            return false;
         for (int stroke = 0; stroke < 40; ++stroke) {
             QPainterPath path(QPointF(0, 0));
             for (int point = 1; point < 60; ++point)

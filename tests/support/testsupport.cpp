@@ -1,5 +1,7 @@
 #include "testsupport.h"
 
+#include "pictures/picturereading.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QBackingStore>
@@ -295,6 +297,11 @@ void resetPeakMemory()
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
     if (clear.open(QIODevice::WriteOnly))
         clear.write("5");
+}
+
+bool picturesCome(int timeoutMs)
+{
+    return QTest::qWaitFor([] { return PictureReading::pending() == 0; }, timeoutMs);
 }
 
 } // namespace TestSupport

@@ -82,6 +82,9 @@ QImage shownOnScreen(QWidget *widget);
 int countPixels(const QImage &image, const std::function<bool(const QColor &)> &counted);
 
 // The most memory the program has held since the last reset, in MB (the kernel's own count).
+// Pictures being read beside the board have come (placed, or said): false after timeoutMs.
+bool picturesCome(int timeoutMs = 60000);
+
 qint64 peakMegabytes();
 void resetPeakMemory();
 

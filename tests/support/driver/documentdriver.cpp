@@ -14,10 +14,12 @@
 // A question asked meanwhile is answered "No" and reported on standard error ("asked: ...").
 // The driver leads a process group of its own, so that a test kills it with the tools it runs.
 
+#include "board/dpage.h"
 #include "document/dpageslist.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QMessageBox>
 #include <QThread>
 #include <QTimer>
@@ -116,8 +118,14 @@ int main(int argc, char *argv[])
             list = std::make_unique<DPagesList>(&window);
             answer(QStringLiteral("workdir ") + list->workDir());
         } else if (command == QLatin1String("pictures") && list) {
+            // Pictures are read beside the board: answered once they are all on the page.
+            DPage *page = list->getCurPage();
+            const int wanted = page->validItems(true).size() + words.value(1).toInt();
             for (int n = 0; n < words.value(1).toInt(); ++n)
                 list->insertPixmap(words.value(2));
+            const QDeadlineTimer deadline(60000);
+            while (page->validItems(true).size() < wanted && !deadline.hasExpired())
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
             answer(QStringLiteral("ok"));
         } else if (command == QLatin1String("autosave") && list) {
             list->autoSave();

@@ -1,0 +1,360 @@
+// The decoding process: pictures read for the program, one request at a time, each held by the
+// operating system to the memory and the processor time the program allows it
+// (pictures/picturedecoders.h). It ends when the program closes its pipe, or dies.
+
+#include "decoderprotocol.h"
+#include "picturedecoding.h"
+
+#include <QGuiApplication>
+#include <QSemaphore>
+#include <QThreadPool>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include <malloc.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+std::atomic<bool> g_allocationFailed{ false };
+
+void noteFailure(size_t size)
+{
+    if (size > 0)
+        g_allocationFailed.store(true, std::memory_order_relaxed);
+}
+
+} // namespace
+
+extern "C" {
+void *__libc_malloc(size_t size);
+void *__libc_calloc(size_t count, size_t size);
+void *__libc_realloc(void *pointer, size_t size);
+void *__libc_memalign(size_t alignment, size_t size);
+
+// Every allocation of the process, the decoders' own among them, comes here: one that fails
+// under the memory limit is noted, so that a decoder that gives up quietly (an empty picture,
+// a black strip, an SVG drawn without the picture it holds) is not taken for a picture read.
+void *malloc(size_t size)
+{
+    void *memory = __libc_malloc(size);
+    if (!memory)
+        noteFailure(size);
+    return memory;
+}
+
+void *calloc(size_t count, size_t size)
+{
+    void *memory = __libc_calloc(count, size);
+    if (!memory)
+        noteFailure(count * size + (count > 0 && size > 0));
+    return memory;
+}
+
+void *realloc(void *pointer, size_t size)
+{
+    void *memory = __libc_realloc(pointer, size);
+    if (!memory)
+        noteFailure(size);
+    return memory;
+}
+
+void *memalign(size_t alignment, size_t size)
+{
+    void *memory = __libc_memalign(alignment, size);
+    if (!memory)
+        noteFailure(size);
+    return memory;
+}
+
+void *aligned_alloc(size_t alignment, size_t size)
+{
+    return memalign(alignment, size);
+}
+
+int posix_memalign(void **pointer, size_t alignment, size_t size)
+{
+    if (alignment < sizeof(void *) || (alignment & (alignment - 1)) != 0)
+        return EINVAL;
+    void *memory = memalign(alignment, size);
+    if (!memory && size > 0)
+        return ENOMEM;
+    *pointer = memory;
+    return 0;
+}
+}
+
+namespace {
+
+using namespace DecoderProtocol;
+
+bool readAll(int fd, char *into, size_t length)
+{
+    while (length > 0) {
+        const ssize_t got = read(fd, into, length);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        into += got;
+        length -= size_t(got);
+    }
+    return true;
+}
+
+bool writeAll(int fd, const char *from, size_t length)
+{
+    while (length > 0) {
+        const ssize_t put = write(fd, from, length);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        from += put;
+        length -= size_t(put);
+    }
+    return true;
+}
+
+bool readFrame(QByteArray *payload)
+{
+    char header[4];
+    if (!readAll(0, header, sizeof header))
+        return false;
+    const quint32 length = frameLength(header);
+    if (length > kMaxRequestBytes)
+        return false;
+    payload->resize(int(length));
+    return readAll(0, payload->data(), length);
+}
+
+qint64 addressSpace()
+{
+    FILE *statm = fopen("/proc/self/statm", "r");
+    if (!statm)
+        return 0;
+    unsigned long pages = 0;
+    const bool read = fscanf(statm, "%lu", &pages) == 1;
+    fclose(statm);
+    return read ? qint64(pages) * sysconf(_SC_PAGESIZE) : 0;
+}
+
+qint64 processorSeconds()
+{
+    rusage usage = {};
+    getrusage(RUSAGE_SELF, &usage);
+    return qint64(usage.ru_utime.tv_sec) + usage.ru_stime.tv_sec + 1;
+}
+
+// The request may take memoryBytes beyond what the process holds now, and cpuSeconds of the
+// processor: beyond the first its allocations fail, beyond the second the system ends it.
+void limitTo(qint64 memoryBytes, int cpuSeconds)
+{
+    const rlimit memory = { rlim_t(addressSpace() + memoryBytes), RLIM_INFINITY };
+    setrlimit(RLIMIT_AS, &memory);
+    const rlimit processor = { rlim_t(processorSeconds() + cpuSeconds), RLIM_INFINITY };
+    setrlimit(RLIMIT_CPU, &processor);
+}
+
+void unlimit()
+{
+    const rlimit none = { RLIM_INFINITY, RLIM_INFINITY };
+    setrlimit(RLIMIT_AS, &none);
+    setrlimit(RLIMIT_CPU, &none);
+}
+
+// The shared memory made for one request: the one its picture lies in is handed over, the
+// others (a decoder that would not decode where it was asked to) go with the request.
+class Segments
+{
+public:
+    Segments(qint64 parent, qint64 self, quint64 *serial)
+        : m_parent(parent), m_self(self), m_serial(serial)
+    {
+    }
+    ~Segments()
+    {
+        for (const auto &segment : m_made)
+            segment.second->discard();
+    }
+
+    uchar *make(qint64 bytes)
+    {
+        const QString name = segmentName(m_parent, m_self, (*m_serial)++);
+        auto segment = std::make_unique<OutgoingSegment>(name, bytes);
+        if (!segment->isValid())
+            return nullptr;
+        uchar *data = segment->data();
+        m_made.emplace_back(name, std::move(segment));
+        return data;
+    }
+    QImage image(QSize size, QImage::Format format)
+    {
+        const int bytesPerLine = size.width() * 4;
+        uchar *data = make(qint64(bytesPerLine) * size.height());
+        return data ? QImage(data, size.width(), size.height(), bytesPerLine, format) : QImage();
+    }
+    // The name of the segment holding data, now the program's to take.
+    QString handOver(const uchar *data)
+    {
+        for (auto made = m_made.begin(); made != m_made.end(); ++made) {
+            if (made->second->data() == data) {
+                const QString name = made->first;
+                m_made.erase(made); // unmapped here; the name stays for the program
+                return name;
+            }
+        }
+        return QString();
+    }
+
+private:
+    const qint64 m_parent;
+    const qint64 m_self;
+    quint64 *m_serial;
+    std::vector<std::pair<QString, std::unique_ptr<OutgoingSegment>>> m_made;
+};
+
+void readStill(const Request &request, Segments &segments, Reply *reply)
+{
+    PictureDecoding::Reading reading(request.file, request.bytes, !request.file.isEmpty(),
+                                     request.probed);
+    const QImage image = reading.read(
+            [&segments](QSize size, QImage::Format format) { return segments.image(size, format); });
+    reply->probe = reading.probe();
+    if (image.isNull())
+        return;
+    reply->segment = segments.handOver(image.constBits());
+    reply->size = image.size();
+    reply->format = image.format();
+    reply->bytesPerLine = image.bytesPerLine();
+    reply->delays = { 0 };
+}
+
+void readFrames(const Request &request, Segments &segments, Reply *reply)
+{
+    PictureDecoding::Reading reading(request.file, request.bytes, !request.file.isEmpty(),
+                                     request.probed);
+    uchar *frames = nullptr;
+    QVector<int> delays;
+    int loopCount = 0;
+    const int made = reading.readFrames(
+            [&segments, &frames](QSize size, int count) {
+                frames = segments.make(qint64(size.width()) * 4 * size.height() * count);
+                return frames;
+            },
+            &delays, &loopCount);
+    reply->probe = reading.probe();
+    if (made == 0)
+        return;
+    reply->segment = segments.handOver(frames);
+    reply->size = reply->probe.size;
+    reply->format = QImage::Format_ARGB32_Premultiplied;
+    reply->bytesPerLine = reply->size.width() * 4;
+    reply->delays = delays;
+    reply->loopCount = loopCount;
+}
+
+// The toolkit converts a large picture on the threads of its pool and waits for them: they are
+// started now and kept, since under a request's memory limit one might not start, and the
+// conversion would wait for ever.
+void startConversionThreads()
+{
+    QThreadPool *pool = QThreadPool::globalInstance();
+    pool->setExpiryTimeout(-1);
+    const int threads = pool->maxThreadCount();
+    QSemaphore started;
+    QSemaphore done;
+    for (int i = 0; i < threads; ++i) {
+        pool->start([&started, &done] {
+            started.release();
+            done.acquire(); // each holds its thread until all are there
+        });
+    }
+    started.acquire(threads);
+    done.release(threads);
+    pool->waitForDone();
+}
+
+Reply handle(const Request &request, qint64 parent, qint64 self, quint64 *serial)
+{
+    Reply reply;
+    {
+        Segments segments(parent, self, serial);
+        g_allocationFailed = false;
+        limitTo(request.memoryBytes, request.cpuSeconds);
+        switch (request.task) {
+        case Task::Probe:
+            reply.probe = PictureDecoding::Reading(request.file, request.bytes,
+                                                   !request.file.isEmpty())
+                                  .probe();
+            break;
+        case Task::Read:
+            readStill(request, segments, &reply);
+            break;
+        case Task::Frames:
+            readFrames(request, segments, &reply);
+            break;
+        }
+        unlimit();
+        // A picture the measures turned away is said as they found it; one they let through
+        // that its decoder could not make within the memory allowed is not taken.
+        const bool turnedAway = !reply.probe.isTaken()
+                && reply.probe.outcome != PictureReading::Outcome::Unreadable;
+        if (g_allocationFailed && !turnedAway) {
+            reply.ending = Ending::OutOfMemory;
+            if (!reply.segment.isEmpty())
+                shm_unlink(reply.segment.toLocal8Bit().constData());
+            reply.segment.clear();
+        }
+    }
+    return reply;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // It ends with the program that started it: the program's end of its socket closes then, and
+    // its read of the next request ends (a request it is decoding ends within its time). No
+    // signal on the parent's death: that comes when the thread that started it ends.
+    const qint64 parent = argc > 1 ? std::atoll(argv[1]) : qint64(getppid());
+    closefrom(3);
+    const rlimit noCore = { 0, 0 };
+    setrlimit(RLIMIT_CORE, &noCore);
+    // Pictures go back to the system as soon as they are freed; the bands a picture is made
+    // smaller in are used again from the heap (each one mapped anew, half the time went on
+    // clearing their pages), which is given back after each request.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+    // One heap for every thread: each thread's own would set aside 64 MB of the memory allowed.
+    mallopt(M_ARENA_MAX, 1);
+    std::set_new_handler([] { _exit(kExitOutOfMemory); });
+    // Fonts, for the text of SVG pictures; no display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int arguments = 1;
+    QGuiApplication application(arguments, argv);
+    startConversionThreads();
+
+    const qint64 self = getpid();
+    quint64 serial = 0;
+    QByteArray payload;
+    while (readFrame(&payload)) {
+        Request request;
+        if (!decode(payload, &request))
+            return 2;
+        payload = QByteArray();
+        const QByteArray reply = frame(encode(handle(request, parent, self, &serial)));
+        if (!writeAll(1, reply.constData(), size_t(reply.size())))
+            return 0;
+        malloc_trim(0);
+    }
+    return 0;
+}

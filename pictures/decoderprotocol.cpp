@@ -1,0 +1,248 @@
+#include "decoderprotocol.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QIODevice>
+
+#include <atomic>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace DecoderProtocol {
+
+namespace {
+
+constexpr quint32 kVersion = 1;
+constexpr int kMaxFrames = 1 << 16;
+
+void write(QDataStream &out, const PictureReading::Probe &probe)
+{
+    out << quint8(probe.outcome) << probe.format << probe.size << probe.taken << probe.peakBytes
+        << qint32(probe.frames) << probe.playable << probe.playingBytes << probe.decoderScales
+        << probe.detail;
+}
+
+bool read(QDataStream &in, PictureReading::Probe *probe)
+{
+    quint8 outcome = 0;
+    qint32 frames = 0;
+    in >> outcome >> probe->format >> probe->size >> probe->taken >> probe->peakBytes >> frames
+            >> probe->playable >> probe->playingBytes >> probe->decoderScales >> probe->detail;
+    if (in.status() != QDataStream::Ok || outcome < quint8(PictureReading::Outcome::Whole)
+        || outcome > quint8(PictureReading::Outcome::Failed) || frames < 0)
+        return false;
+    probe->outcome = PictureReading::Outcome(outcome);
+    probe->frames = frames;
+    return true;
+}
+
+QDataStream &stream(QDataStream &data)
+{
+    data.setVersion(QDataStream::Qt_5_15);
+    return data;
+}
+
+} // namespace
+
+QByteArray encode(const Request &request)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    stream(out) << kVersion << quint8(request.task) << request.file << request.bytes;
+    write(out, request.probed);
+    out << request.memoryBytes << qint32(request.cpuSeconds);
+    return bytes;
+}
+
+bool decode(const QByteArray &bytes, Request *request)
+{
+    QDataStream in(bytes);
+    quint32 version = 0;
+    quint8 task = 0;
+    qint32 cpuSeconds = 0;
+    stream(in) >> version >> task >> request->file >> request->bytes;
+    if (version != kVersion || !read(in, &request->probed))
+        return false;
+    in >> request->memoryBytes >> cpuSeconds;
+    if (in.status() != QDataStream::Ok || task < quint8(Task::Probe) || task > quint8(Task::Frames))
+        return false;
+    request->task = Task(task);
+    request->cpuSeconds = cpuSeconds;
+    return true;
+}
+
+QByteArray encode(const Reply &reply)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    stream(out) << kVersion << quint8(reply.ending);
+    write(out, reply.probe);
+    out << reply.segment << reply.size << qint32(reply.format) << qint32(reply.bytesPerLine)
+        << reply.delays << qint32(reply.loopCount);
+    return bytes;
+}
+
+bool decode(const QByteArray &bytes, Reply *reply)
+{
+    QDataStream in(bytes);
+    quint32 version = 0;
+    quint8 ending = 0;
+    stream(in) >> version >> ending;
+    if (version != kVersion || !read(in, &reply->probe))
+        return false;
+    qint32 format = 0;
+    qint32 bytesPerLine = 0;
+    qint32 loopCount = 0;
+    in >> reply->segment >> reply->size >> format >> bytesPerLine >> reply->delays >> loopCount;
+    if (in.status() != QDataStream::Ok
+        || (ending != quint8(Ending::Done) && ending != quint8(Ending::OutOfMemory)))
+        return false;
+    reply->ending = Ending(ending);
+    reply->format = format;
+    reply->bytesPerLine = bytesPerLine;
+    reply->loopCount = loopCount;
+    return true;
+}
+
+QByteArray frame(const QByteArray &payload)
+{
+    const quint32 length = quint32(payload.size());
+    QByteArray framed(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        framed[i] = char((length >> (8 * i)) & 0xff);
+    return framed + payload;
+}
+
+quint32 frameLength(const char *header)
+{
+    quint32 length = 0;
+    for (int i = 0; i < 4; ++i)
+        length |= quint32(uchar(header[i])) << (8 * i);
+    return length;
+}
+
+QString segmentName(qint64 parent, qint64 child, quint64 serial)
+{
+    return QStringLiteral("/veltorina-pictures-%1-%2-%3").arg(parent).arg(child).arg(serial);
+}
+
+bool isSegmentOf(const QString &name, qint64 parent, qint64 child)
+{
+    const QString prefix = QStringLiteral("/veltorina-pictures-%1-%2-").arg(parent).arg(child);
+    if (!name.startsWith(prefix) || name.size() == prefix.size())
+        return false;
+    bool number = false;
+    name.midRef(prefix.size()).toULongLong(&number);
+    return number;
+}
+
+void removeSegmentsOf(qint64 parent, qint64 child)
+{
+    const QStringList names = QDir(QStringLiteral("/dev/shm"))
+                                      .entryList({ QStringLiteral("veltorina-pictures-*") },
+                                                 QDir::Files | QDir::System | QDir::Hidden);
+    for (const QString &name : names) {
+        const QString named = QLatin1Char('/') + name;
+        if (isSegmentOf(named, parent, child))
+            shm_unlink(named.toLocal8Bit().constData());
+    }
+}
+
+OutgoingSegment::OutgoingSegment(const QString &name, qint64 bytes) : m_name(name), m_bytes(bytes)
+{
+    const QByteArray path = name.toLocal8Bit();
+    const int fd = shm_open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return;
+    void *mapped = MAP_FAILED;
+    if (bytes > 0 && ftruncate(fd, off_t(bytes)) == 0)
+        mapped = mmap(nullptr, size_t(bytes), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    close(fd);
+    if (mapped == MAP_FAILED) {
+        shm_unlink(path.constData());
+        return;
+    }
+    m_data = static_cast<uchar *>(mapped);
+}
+
+OutgoingSegment::~OutgoingSegment()
+{
+    if (m_data)
+        munmap(m_data, size_t(m_bytes));
+}
+
+void OutgoingSegment::discard()
+{
+    if (!m_data)
+        return;
+    munmap(m_data, size_t(m_bytes));
+    m_data = nullptr;
+    shm_unlink(m_name.toLocal8Bit().constData());
+}
+
+namespace {
+
+// One mapping shared by the frames made over it, unmapped with the last of them.
+struct Mapping
+{
+    void *data;
+    size_t bytes;
+    std::atomic<int> users;
+};
+
+void releaseMapping(void *info)
+{
+    auto *mapping = static_cast<Mapping *>(info);
+    if (--mapping->users == 0) {
+        munmap(mapping->data, mapping->bytes);
+        delete mapping;
+    }
+}
+
+bool isBoardFormat(int format)
+{
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied;
+}
+
+} // namespace
+
+QVector<QImage> mapFrames(const Reply &reply, qint64 parent, qint64 child)
+{
+    if (!isSegmentOf(reply.segment, parent, child))
+        return {};
+    const QByteArray path = reply.segment.toLocal8Bit();
+    const int fd = shm_open(path.constData(), O_RDWR | O_CLOEXEC, 0);
+    // Gone from the names at once: the memory lives as long as the mapping.
+    shm_unlink(path.constData());
+    if (fd < 0)
+        return {};
+    const int frames = reply.delays.size();
+    const qint64 width = reply.size.width();
+    const qint64 height = reply.size.height();
+    const qint64 frameBytes = qint64(reply.bytesPerLine) * height;
+    struct stat status = {};
+    const bool sane = isBoardFormat(reply.format) && width > 0 && height > 0 && frames > 0
+            && frames <= kMaxFrames && reply.bytesPerLine >= width * 4
+            && reply.bytesPerLine % 4 == 0 && frameBytes <= (qint64(1) << 31)
+            && fstat(fd, &status) == 0 && status.st_size >= frameBytes * frames;
+    void *data = sane ? mmap(nullptr, size_t(frameBytes * frames), PROT_READ | PROT_WRITE,
+                             MAP_SHARED, fd, 0)
+                      : MAP_FAILED;
+    close(fd);
+    if (data == MAP_FAILED)
+        return {};
+    auto *mapping = new Mapping{ data, size_t(frameBytes * frames), { frames } };
+    QVector<QImage> images;
+    images.reserve(frames);
+    for (int i = 0; i < frames; ++i) {
+        images << QImage(static_cast<uchar *>(data) + frameBytes * i, int(width), int(height),
+                         reply.bytesPerLine, QImage::Format(reply.format), &releaseMapping,
+                         mapping);
+    }
+    return images;
+}
+
+} // namespace DecoderProtocol

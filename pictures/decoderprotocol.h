@@ -1,0 +1,109 @@
+#pragma once
+
+#include "picturereading.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QVector>
+#include <QtGlobal>
+
+#include <memory>
+
+// What the program and its decoding processes (pictures/decodermain.cpp) say to each other: a
+// request and its reply, each one frame on a pipe (its length, then its bytes), and the
+// decoded pixels, which never go through the pipe: the decoding process writes them into a
+// segment of shared memory it names in its reply, and the program maps that segment as the
+// picture's own memory.
+//
+// The program trusts nothing of a reply but what it checks: a frame of a sane length, a segment
+// of the program's own naming that holds every pixel the reply says it does.
+namespace DecoderProtocol {
+
+enum class Task : quint8 {
+    Probe = 1, // measure only
+    Read = 2, // decode as an earlier Probe said, without measuring again
+    Frames = 3, // the same, every frame of an animation
+};
+
+// How the decoding process ended a request it answered (what it could not answer, the program
+// sees by how the process ended).
+enum class Ending : quint8 {
+    Done = 1,
+    OutOfMemory = 2, // an allocation failed under its memory limit: nothing of it is used
+};
+
+struct Request
+{
+    Task task = Task::Read;
+    QString file; // read from here, or, when empty, from bytes
+    QByteArray bytes;
+    PictureReading::Probe probed; // for Read and Frames: what Probe said
+    qint64 memoryBytes = 0; // what the decoding process may take beyond what it holds idle
+    int cpuSeconds = 0; // of processor time the request may use
+};
+
+struct Reply
+{
+    Ending ending = Ending::Done;
+    PictureReading::Probe probe;
+    QString segment; // the shared memory holding the pixels; "" when none were made
+    QSize size; // of each frame
+    int format = QImage::Format_Invalid;
+    int bytesPerLine = 0;
+    QVector<int> delays; // of each frame, in milliseconds (one for a still picture)
+    int loopCount = 0; // as QImageReader gives it: -1 forever
+};
+
+// How a decoding process ends when an allocation of C++ code fails under its memory limit.
+constexpr int kExitOutOfMemory = 3;
+
+// Frames longer than this are not read (a reply's detail text, a request's bytes in memory).
+constexpr quint32 kMaxRequestBytes = 1u << 30;
+constexpr quint32 kMaxReplyBytes = 1u << 20;
+
+QByteArray encode(const Request &request);
+bool decode(const QByteArray &bytes, Request *request);
+QByteArray encode(const Reply &reply);
+bool decode(const QByteArray &bytes, Reply *reply);
+
+// The frame of payload: its length as four bytes, then payload.
+QByteArray frame(const QByteArray &payload);
+// The length a frame's first four bytes give.
+quint32 frameLength(const char *header);
+
+// Shared memory named for the program (parent) and its decoding process (child): only names of
+// this form are ever opened or removed by the program.
+QString segmentName(qint64 parent, qint64 child, quint64 serial);
+bool isSegmentOf(const QString &name, qint64 parent, qint64 child);
+// Removes what is left of child's segments (a child that died between making one and its
+// reply): in /dev/shm.
+void removeSegmentsOf(qint64 parent, qint64 child);
+
+// A segment made by the decoding process, filled, then left for the program: created here,
+// unmapped and closed by the destructor (the name stays until the program maps it).
+class OutgoingSegment
+{
+public:
+    OutgoingSegment(const QString &name, qint64 bytes);
+    ~OutgoingSegment();
+    OutgoingSegment(const OutgoingSegment &) = delete;
+    OutgoingSegment &operator=(const OutgoingSegment &) = delete;
+    bool isValid() const { return m_data != nullptr; }
+    uchar *data() const { return m_data; }
+    // The segment is not handed over after all: its name goes too.
+    void discard();
+
+private:
+    QString m_name;
+    uchar *m_data = nullptr;
+    qint64 m_bytes = 0;
+};
+
+// The frames a reply names, mapped from their segment (which is removed from the names at once)
+// as pictures the program holds for as long as any of them lives. Empty when the segment is
+// not what the reply says.
+QVector<QImage> mapFrames(const Reply &reply, qint64 parent, qint64 child);
+
+} // namespace DecoderProtocol

@@ -1,0 +1,524 @@
+#include "picturedecoders.h"
+
+#include "shell/cores.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QThreadPool>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+using namespace DecoderProtocol;
+
+constexpr int kSliceMs = 5;
+
+int workersAllowed()
+{
+    return std::clamp(Cores::usable(), 2, 8);
+}
+
+PictureReading::Probe failure(PictureReading::Outcome outcome, const QString &detail)
+{
+    PictureReading::Probe probe;
+    probe.outcome = outcome;
+    probe.detail = detail;
+    return probe;
+}
+
+int remainingMs(const QElapsedTimer &clock, int limitMs)
+{
+    return std::max(0, limitMs - int(clock.elapsed()));
+}
+
+// Waits for fd to be ready for events, in slices, calling waiting between them: false when
+// the time is up.
+bool waitFor(int fd, short events, const QElapsedTimer &clock, int limitMs,
+             const std::function<void()> &waiting)
+{
+    for (;;) {
+        const int left = remainingMs(clock, limitMs);
+        pollfd watched = { fd, events, 0 };
+        const int ready = poll(&watched, 1, waiting ? std::min(left, kSliceMs) : left);
+        if (ready > 0)
+            return true;
+        if (ready < 0 && errno != EINTR)
+            return true; // the read or write that follows says what is wrong
+        if (left == 0)
+            return false;
+        if (waiting)
+            waiting();
+    }
+}
+
+enum class Transfer { Done, Closed, TimedOut };
+
+Transfer sendAll(int fd, const QByteArray &bytes, const QElapsedTimer &clock, int limitMs,
+                 const std::function<void()> &waiting)
+{
+    const char *from = bytes.constData();
+    size_t left = size_t(bytes.size());
+    while (left > 0) {
+        // Never SIGPIPE: a process that died is a reply that does not come.
+        const ssize_t sent = send(fd, from, left, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent > 0) {
+            from += sent;
+            left -= size_t(sent);
+        } else if (sent < 0 && (errno == EAGAIN || errno == EINTR)) {
+            if (!waitFor(fd, POLLOUT, clock, limitMs, waiting))
+                return Transfer::TimedOut;
+        } else {
+            return Transfer::Closed;
+        }
+    }
+    return Transfer::Done;
+}
+
+Transfer receiveAll(int fd, char *into, size_t length, const QElapsedTimer &clock, int limitMs,
+                    const std::function<void()> &waiting)
+{
+    while (length > 0) {
+        const ssize_t got = recv(fd, into, length, MSG_DONTWAIT);
+        if (got > 0) {
+            into += got;
+            length -= size_t(got);
+        } else if (got < 0 && (errno == EAGAIN || errno == EINTR)) {
+            if (!waitFor(fd, POLLIN, clock, limitMs, waiting))
+                return Transfer::TimedOut;
+        } else {
+            return Transfer::Closed;
+        }
+    }
+    return Transfer::Done;
+}
+
+} // namespace
+
+struct PictureDecoders::Worker
+{
+    pid_t pid = -1;
+    int socket = -1;
+};
+
+PictureDecoders &PictureDecoders::instance()
+{
+    // Never destroyed: requests of other threads may still be running while the program ends;
+    // the processes end with it.
+    static auto *decoders = new PictureDecoders;
+    return *decoders;
+}
+
+PictureDecoders::PictureDecoders() : m_limits(defaultLimits()) { }
+
+PictureDecoders::~PictureDecoders() = default;
+
+PictureDecoders::Limits PictureDecoders::defaultLimits()
+{
+    // A picture within the limits is measured in a fraction of a second and decodes in one or
+    // two (one of a billion pixels made smaller, in three); on a machine not busy with other
+    // work, one that is not taken is said within ten.
+    return { 3, 6, PictureReading::kMaxDecodeBytes + kSlackBytes };
+}
+
+PictureDecoders::Limits PictureDecoders::limits() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_limits;
+}
+
+void PictureDecoders::setLimits(const Limits &limits)
+{
+    QMutexLocker lock(&m_mutex);
+    m_limits = limits;
+    m_freed.wakeAll();
+}
+
+int PictureDecoders::started() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_started;
+}
+
+int PictureDecoders::lost() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_lost;
+}
+
+int PictureDecoders::decoded() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_decoded;
+}
+
+QVector<qint64> PictureDecoders::busy() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_busy;
+}
+
+QString PictureDecoders::program()
+{
+    // Beside the program; the tests and benchmarks of a build find it where it was built.
+    const QString beside =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/veltorina-pictures");
+    if (QFileInfo(beside).isExecutable())
+        return beside;
+    return QStringLiteral(VELTORINA_PICTURES_PROGRAM);
+}
+
+std::unique_ptr<PictureDecoders::Worker> PictureDecoders::start()
+{
+    int ends[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
+        return nullptr;
+    const QByteArray path = QFile::encodeName(program());
+    const QByteArray parent = QByteArray::number(qint64(getpid()));
+    char *arguments[] = { const_cast<char *>(path.constData()),
+                          const_cast<char *>(parent.constData()), nullptr };
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    // Its standard input and output are its end of the pair; nothing else of ours is open there.
+    posix_spawn_file_actions_adddup2(&actions, ends[1], 0);
+    posix_spawn_file_actions_adddup2(&actions, ends[1], 1);
+    pid_t pid = -1;
+    const int spawned = posix_spawn(&pid, path.constData(), &actions, nullptr, arguments, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(ends[1]);
+    if (spawned != 0) {
+        close(ends[0]);
+        qWarning("PictureDecoders: cannot start %s: %s", path.constData(), strerror(spawned));
+        return nullptr;
+    }
+    auto worker = std::make_unique<Worker>();
+    worker->pid = pid;
+    worker->socket = ends[0];
+    QMutexLocker lock(&m_mutex);
+    ++m_started;
+    return worker;
+}
+
+void PictureDecoders::end(Worker &worker, int *status)
+{
+    close(worker.socket);
+    worker.socket = -1;
+    // Closed, it leaves its loop; killed, it leaves whatever it was doing.
+    kill(worker.pid, SIGKILL);
+    while (waitpid(worker.pid, status, 0) < 0 && errno == EINTR) {
+    }
+    removeSegmentsOf(getpid(), worker.pid);
+    worker.pid = -1;
+}
+
+std::unique_ptr<PictureDecoders::Worker>
+PictureDecoders::takeWorker(qint64 bytes, const std::function<void()> &waiting)
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        for (;;) {
+            const qint64 asked = std::min(bytes, m_limits.budgetBytes);
+            if (m_running < workersAllowed() && m_reserved + asked <= m_limits.budgetBytes)
+                break;
+            if (!waiting) {
+                m_freed.wait(&m_mutex);
+                continue;
+            }
+            m_freed.wait(&m_mutex, kSliceMs);
+            lock.unlock();
+            waiting();
+            lock.relock();
+        }
+        ++m_running;
+        m_reserved += std::min(bytes, m_limits.budgetBytes);
+        if (!m_idle.empty()) {
+            std::unique_ptr<Worker> worker = std::move(m_idle.back());
+            m_idle.pop_back();
+            return worker;
+        }
+    }
+    std::unique_ptr<Worker> worker = start();
+    if (!worker)
+        giveBack(nullptr, bytes);
+    return worker;
+}
+
+void PictureDecoders::giveBack(std::unique_ptr<Worker> worker, qint64 bytes)
+{
+    QMutexLocker lock(&m_mutex);
+    --m_running;
+    m_reserved -= std::min(bytes, m_limits.budgetBytes);
+    if (worker)
+        m_idle.push_back(std::move(worker));
+    m_freed.wakeAll();
+}
+
+Reply PictureDecoders::run(Request request, const std::function<void()> &waiting,
+                           QVector<QImage> *frames)
+{
+    const Limits limits = this->limits();
+    request.memoryBytes = std::min(request.memoryBytes, limits.budgetBytes);
+    request.cpuSeconds =
+            request.task == Task::Probe ? limits.probeSeconds : limits.readSeconds;
+    const int wallMs = request.cpuSeconds * 2000 + 1000;
+    Reply reply;
+    std::unique_ptr<Worker> worker = takeWorker(request.memoryBytes, waiting);
+    if (!worker) {
+        reply.probe = failure(PictureReading::Outcome::Failed,
+                              QStringLiteral("no decoding process could be started"));
+        return reply;
+    }
+    {
+        QMutexLocker lock(&m_mutex);
+        m_busy << worker->pid;
+        if (request.task != Task::Probe)
+            ++m_decoded;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    Transfer transfer =
+            sendAll(worker->socket, frame(encode(request)), clock, wallMs, waiting);
+    QByteArray payload;
+    if (transfer == Transfer::Done) {
+        char header[4];
+        transfer = receiveAll(worker->socket, header, sizeof header, clock, wallMs, waiting);
+        const quint32 length = transfer == Transfer::Done ? frameLength(header) : 0;
+        if (length > kMaxReplyBytes) {
+            transfer = Transfer::Closed;
+        } else if (transfer == Transfer::Done) {
+            payload.resize(int(length));
+            transfer = receiveAll(worker->socket, payload.data(), length, clock, wallMs,
+                                  waiting);
+        }
+    }
+    {
+        QMutexLocker lock(&m_mutex);
+        m_busy.removeOne(worker->pid);
+    }
+    if (transfer == Transfer::Done && decode(payload, &reply)) {
+        const pid_t pid = worker->pid;
+        giveBack(std::move(worker), request.memoryBytes);
+        if (reply.ending == Ending::OutOfMemory) {
+            reply.probe = failure(PictureReading::Outcome::OutOfMemory,
+                                  reply.probe.detail + QStringLiteral(": out of its memory"));
+            reply.segment.clear();
+        } else if (!reply.segment.isEmpty()) {
+            *frames = mapFrames(reply, getpid(), pid);
+            if (frames->isEmpty())
+                reply.probe = failure(PictureReading::Outcome::Failed,
+                                      QStringLiteral("its pixels could not be taken over"));
+        }
+        return reply;
+    }
+    int status = 0;
+    end(*worker, &status);
+    giveBack(nullptr, request.memoryBytes);
+    {
+        QMutexLocker lock(&m_mutex);
+        ++m_lost;
+    }
+    reply = Reply();
+    if (transfer == Transfer::TimedOut || (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU))
+        reply.probe = failure(PictureReading::Outcome::OutOfTime,
+                              QStringLiteral("no answer within its time"));
+    else if (WIFEXITED(status) && WEXITSTATUS(status) == kExitOutOfMemory)
+        reply.probe = failure(PictureReading::Outcome::OutOfMemory,
+                              QStringLiteral("out of its memory"));
+    else
+        reply.probe = failure(PictureReading::Outcome::Failed,
+                              WIFSIGNALED(status)
+                                      ? QStringLiteral("its decoder ended on signal %1")
+                                                .arg(WTERMSIG(status))
+                                      : QStringLiteral("its decoder ended (%1)")
+                                                .arg(WEXITSTATUS(status)));
+    return reply;
+}
+
+// ---- What the program asks of its pictures
+
+namespace PictureReading {
+
+namespace {
+
+// The program's own pictures (its resource tree) are handed over as bytes: the decoding
+// process has no resources of its own.
+Request requestFor(Task task, const QString &file)
+{
+    Request request;
+    request.task = task;
+    if (file.startsWith(QLatin1Char(':')) || file.startsWith(QLatin1String("qrc:"))) {
+        QFile resource(file.startsWith(QLatin1String("qrc:")) ? file.mid(3) : file);
+        if (resource.open(QIODevice::ReadOnly))
+            request.bytes = resource.readAll();
+    } else if (!file.isEmpty()) {
+        // The decoding process may have been started from another folder.
+        request.file = QFileInfo(file).absoluteFilePath();
+    }
+    return request;
+}
+
+bool isEmpty(const Request &request)
+{
+    return request.file.isEmpty() && request.bytes.isEmpty();
+}
+
+Probe probeOf(Request request, const Waiting &waiting)
+{
+    if (isEmpty(request))
+        return failure(Outcome::Unreadable, QStringLiteral("no such picture"));
+    request.task = Task::Probe;
+    request.memoryBytes = PictureDecoders::kProbeBytes;
+    QVector<QImage> frames;
+    return PictureDecoders::instance().run(request, waiting, &frames).probe;
+}
+
+Picture readAsProbed(Request request, const Probe &probed, const Waiting &waiting)
+{
+    Picture picture;
+    picture.probe = probed;
+    if (!probed.isTaken())
+        return picture;
+    request.task = Task::Read;
+    request.probed = probed;
+    request.memoryBytes = probed.peakBytes + PictureDecoders::kSlackBytes;
+    QVector<QImage> frames;
+    const Reply reply = PictureDecoders::instance().run(request, waiting, &frames);
+    picture.probe = reply.probe;
+    if (!frames.isEmpty() && picture.probe.isTaken())
+        picture.image = frames.first();
+    else if (picture.probe.isTaken())
+        picture.probe = failure(Outcome::Unreadable, QStringLiteral("no picture came"));
+    return picture;
+}
+
+QThreadPool &readers()
+{
+    static QThreadPool *threads = [] {
+        auto *pool = new QThreadPool;
+        // Those still waiting for a decoding process are not waited for at the end.
+        qAddPostRoutine([] { readers().clear(); });
+        return pool;
+    }();
+    return *threads;
+}
+
+} // namespace
+
+Probe probe(const QString &file, const Waiting &waiting)
+{
+    return probeOf(requestFor(Task::Probe, file), waiting);
+}
+
+Probe probeData(const QByteArray &bytes)
+{
+    Request request;
+    request.bytes = bytes;
+    return probeOf(request, Waiting());
+}
+
+Reader::Reader(const QString &file, const Waiting &waiting)
+    : m_file(file), m_waiting(waiting), m_probe(PictureReading::probe(file, waiting))
+{
+}
+
+Picture Reader::read()
+{
+    Picture picture;
+    picture.probe = m_probe;
+    if (m_read || !m_probe.isTaken())
+        return picture;
+    m_read = true;
+    return readAsProbed(requestFor(Task::Read, m_file), m_probe, m_waiting);
+}
+
+Picture read(const QString &file, const Waiting &waiting)
+{
+    return Reader(file, waiting).read();
+}
+
+Picture readData(const QByteArray &bytes)
+{
+    Request request;
+    request.bytes = bytes;
+    return readAsProbed(request, probeOf(request, Waiting()), Waiting());
+}
+
+namespace {
+
+// Work begun in the background and not yet handed over.
+std::atomic<int> g_pending{ 0 };
+
+} // namespace
+
+int pending()
+{
+    return g_pending;
+}
+
+void inBackground(std::function<void()> work, QObject *context, std::function<void()> then)
+{
+    QPointer<QObject> guard(context);
+    ++g_pending;
+    readers().start([work = std::move(work), guard, then = std::move(then)] {
+        work();
+        // Handed over on the thread of the program's event loop, where guard is looked at.
+        const bool posted = QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [guard, then] {
+                    if (guard)
+                        then();
+                    --g_pending;
+                },
+                Qt::QueuedConnection);
+        if (!posted)
+            --g_pending;
+    });
+}
+
+void readSoon(const QString &file, QObject *context, std::function<void(const Picture &)> done)
+{
+    auto picture = std::make_shared<Picture>();
+    inBackground([file, picture] { *picture = read(file); }, context,
+                 [picture, done = std::move(done)] { done(*picture); });
+}
+
+Animation readAnimation(const QString &file, const Waiting &waiting)
+{
+    Animation animation;
+    Request request = requestFor(Task::Frames, file);
+    animation.probe = probeOf(request, waiting);
+    if (!animation.probe.playable)
+        return animation;
+    request.task = Task::Frames;
+    request.probed = animation.probe;
+    request.memoryBytes = animation.probe.peakBytes + animation.probe.playingBytes
+            + PictureDecoders::kSlackBytes;
+    const Reply reply = PictureDecoders::instance().run(request, waiting, &animation.frames);
+    animation.probe = reply.probe;
+    if (animation.frames.size() != reply.delays.size()) {
+        animation.frames.clear();
+        if (animation.probe.isTaken())
+            animation.probe = failure(Outcome::Unreadable, QStringLiteral("no frames came"));
+        return animation;
+    }
+    animation.delays = reply.delays;
+    animation.loopCount = reply.loopCount;
+    return animation;
+}
+
+} // namespace PictureReading

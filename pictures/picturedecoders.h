@@ -1,0 +1,86 @@
+#pragma once
+
+#include "decoderprotocol.h"
+
+#include <QMutex>
+#include <QString>
+#include <QWaitCondition>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+// The decoding processes of the program (pictures/decodermain.cpp): started when first needed
+// and kept for the next pictures, as many at once as the cores the program may use, each
+// started again when it dies. A request runs in one of them, held there to a memory ceiling and
+// a processor time by the operating system and to a wall-clock time here; a process that ends
+// in the middle of one (out of time, crashed, killed) costs that request only.
+//
+// The requests running share one budget of memory: a request waits until what it is allowed
+// fits beside the others', so that pictures read together never take more than it.
+//
+// Thread-safe: any thread may run requests; each waits for its own answer.
+class PictureDecoders
+{
+public:
+    static PictureDecoders &instance();
+
+    // A request may use so many seconds of processor time; it is waited for twice as long and a
+    // second more (a machine busy with other work), after which it is ended all the same (a
+    // decoder that waits on its file, say).
+    struct Limits
+    {
+        int probeSeconds; // to measure a picture
+        int readSeconds; // to decode it
+        qint64 budgetBytes; // what the requests running together may take
+    };
+    // What a request takes beyond what it is measured to take: the decoder's own buffers, the
+    // process's libraries brought in for it, and a reply.
+    static constexpr qint64 kSlackBytes = qint64(64) << 20;
+    // What measuring a picture may take (an SVG is parsed whole).
+    static constexpr qint64 kProbeBytes = qint64(256) << 20;
+    static Limits defaultLimits();
+    Limits limits() const;
+    // For tests that make a decoder run out of time without waiting seconds for it.
+    void setLimits(const Limits &limits);
+
+    // Runs request in a decoding process and waits for its reply, calling waiting every few
+    // milliseconds meanwhile. What the process could not answer comes as a reply whose probe
+    // says why (OutOfTime, Failed). frames: the pictures the reply holds.
+    DecoderProtocol::Reply run(DecoderProtocol::Request request,
+                               const std::function<void()> &waiting, QVector<QImage> *frames);
+
+    // Processes started so far, those ended for a request they did not answer, and pictures
+    // decoded (not only measured).
+    int started() const;
+    int lost() const;
+    int decoded() const;
+    // The processes running a request now.
+    QVector<qint64> busy() const;
+    // The program the processes run.
+    static QString program();
+
+    PictureDecoders(const PictureDecoders &) = delete;
+    PictureDecoders &operator=(const PictureDecoders &) = delete;
+
+private:
+    PictureDecoders();
+    ~PictureDecoders();
+
+    struct Worker;
+    std::unique_ptr<Worker> takeWorker(qint64 bytes, const std::function<void()> &waiting);
+    void giveBack(std::unique_ptr<Worker> worker, qint64 bytes);
+    std::unique_ptr<Worker> start();
+    void end(Worker &worker, int *status);
+
+    mutable QMutex m_mutex; // guards everything below; never held while a request runs
+    QWaitCondition m_freed;
+    std::vector<std::unique_ptr<Worker>> m_idle;
+    int m_running = 0;
+    qint64 m_reserved = 0;
+    Limits m_limits;
+    int m_started = 0;
+    int m_lost = 0;
+    int m_decoded = 0;
+    QVector<qint64> m_busy;
+};
