@@ -1,14 +1,19 @@
-// A picture file fed arbitrary bytes, read as every picture of the program is read: measured
-// from its own bytes, then decoded only when what it takes is known and within the budget. A
-// run's memory limit is the budget's own: whatever the bytes say, reading them stays under it.
-// Pictures taken at many millions of pixels are only measured: decoding and averaging them is
-// bounded by design, and takes seconds under the fuzzer's instrumentation.
+// A picture file fed arbitrary bytes, read as the decoding process reads every picture of the
+// program: measured from its own bytes, then decoded only when what it takes is known and within
+// the budget (the decoding process is also held to a memory ceiling by the system; here the
+// run's memory limit is the budget's own). Pictures taken at many millions of pixels are only
+// measured: decoding and averaging them is bounded by design, and takes seconds under the
+// fuzzer's instrumentation. The same bytes as a reply of a decoding process: the program takes
+// nothing of one that is not what it says.
 
 #include "fuzzboard.h"
 
-#include "pictures/picturereading.h"
+#include "pictures/decoderprotocol.h"
+#include "pictures/picturedecoding.h"
 
 #include <QByteArray>
+
+#include <unistd.h>
 
 namespace {
 
@@ -17,6 +22,15 @@ constexpr qint64 kDecodedUpTo = qint64(1) << 22; // pixels
 bool worthDecoding(const PictureReading::Probe &probe)
 {
     return probe.isTaken() && qint64(probe.taken.width()) * probe.taken.height() <= kDecodedUpTo;
+}
+
+void read(PictureDecoding::Reading &reading)
+{
+    if (!worthDecoding(reading.probe()))
+        return;
+    const QImage image = reading.read();
+    if (reading.probe().isTaken() == image.isNull())
+        __builtin_trap(); // a picture said to be taken must come, and only then
 }
 
 } // namespace
@@ -30,15 +44,17 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), int(size));
-    if (worthDecoding(PictureReading::probeData(bytes))) {
-        const PictureReading::Picture read = PictureReading::readData(bytes);
-        if (read.probe.isTaken() == read.image.isNull())
-            __builtin_trap(); // a picture said to be taken must come, and only then
-    }
+    PictureDecoding::Reading fromBytes(QString(), bytes, false);
+    read(fromBytes);
     // Under a name that says PNG, as a lesson's pictures often are whatever they hold.
     const QString file = FuzzBoard::filePath(QStringLiteral("picture.png"));
-    if (FuzzBoard::write(QStringLiteral("picture.png"), data, size)
-        && worthDecoding(PictureReading::probe(file)))
-        PictureReading::read(file);
+    if (FuzzBoard::write(QStringLiteral("picture.png"), data, size)) {
+        PictureDecoding::Reading fromFile(file, QByteArray(), true);
+        read(fromFile);
+    }
+    DecoderProtocol::Reply reply;
+    if (DecoderProtocol::decode(bytes, &reply)
+        && !DecoderProtocol::mapFrames(reply, getpid(), getpid() + 1).isEmpty())
+        __builtin_trap(); // no segment of this process's naming exists
     return 0;
 }

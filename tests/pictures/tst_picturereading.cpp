@@ -116,6 +116,14 @@ void tst_PictureReading::crafted_data()
     QByteArray huffman = CraftedPictures::make("jpeg-progressive", QSize(40, 30));
     huffman.replace(huffman.indexOf("\xff\xc4") + 6, 4, "MEND");
     QTest::newRow("JPEG Huffman table damaged") << huffman << Outcome::Unreadable;
+    // Read otherwise by their decoders than measured: stopped by the memory they were measured to
+    // need, not by the measure.
+    QTest::newRow("SVG holding a picture behind a space")
+            << CraftedPictures::make("svg-holding-spaced", QSize(30000, 30000))
+            << Outcome::OutOfMemory;
+    QTest::newRow("TIFF giving its width twice")
+            << CraftedPictures::make("tiff-width-twice", QSize(30000, 30000))
+            << Outcome::OutOfMemory;
     QTest::newRow("WEBP canvas with no frame")
             << QByteArray("RIFF\x16\0\0\0WEBPVP8X\x0a\0\0\0\x02\0\0\0\x2f\x75\0\x2f\x75\0", 30)
             << Outcome::Unreadable;
