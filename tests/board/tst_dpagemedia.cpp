@@ -359,7 +359,7 @@ void tst_DPageMedia::pictureButtonKeepsToTheLimits_data()
             << "svg-holding-spaced" << 30000 << QString() << QSize() << refused
             << "necesitaba más memoria" << 0;
     QTest::newRow("TIFF giving its width twice")
-            << "tiff-width-twice" << 30000 << QString() << QSize() << refused
+            << "tiff-width-twice" << 16384 << QString() << QSize() << refused
             << "necesitaba más memoria" << 0;
     // Minutes of drawing: ended when its time is up (one second here, not to wait for it).
     QTest::newRow("SVG of 20000 shapes a million wide")

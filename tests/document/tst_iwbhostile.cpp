@@ -503,9 +503,13 @@ void tst_IwbHostile::picturesBeyondTheLimits_data()
     // Read by their decoders otherwise than their headers say: left out when their decoding
     // needs more than it was measured to.
     for (const bool ubz : { false, true }) {
-        for (const char *kind : { "svg-holding-spaced", "tiff-width-twice" })
-            QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(ubz ? "UBZ" : "IWB", kind)))
-                    << kind << QSize(30000, 30000) << QSize(300, 200) << ubz << QString();
+        const QList<QPair<QString, int>> hostile = { { "svg-holding", 30000 },
+                                                     { "svg-holding-spaced", 30000 },
+                                                     { "tiff-width-twice", 16384 } };
+        for (const auto &kind : hostile)
+            QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(ubz ? "UBZ" : "IWB", kind.first)))
+                    << kind.first << QSize(kind.second, kind.second) << QSize(300, 200) << ubz
+                    << QString();
     }
 }
 

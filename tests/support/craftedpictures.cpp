@@ -228,17 +228,16 @@ QByteArray tiffEntry(quint16 tag, quint16 type, quint32 value)
     return le16(tag) + le16(type) + le32(1) + inlineValue;
 }
 
-// widthTwice: the width given first as size's, then again as 100, the strip made for 100.
+// widthTwice: the width given first as size's, then again as 100 (the decoder takes the first).
 QByteArray tiff(QSize size, bool widthTwice = false)
 {
-    const int stripWidth = widthTwice ? 100 : size.width();
-    const QByteArray strip = deflateZeros(qint64(stripWidth) * size.height());
+    const QByteArray strip = deflateZeros(qint64(size.width()) * size.height());
     const int entries = widthTwice ? 10 : 9;
     const quint32 stripOffset = 8 + 2 + entries * 12 + 4;
     QByteArray out = QByteArray("II*\0", 4) + le32(8) + le16(entries);
     out += tiffEntry(256, 4, size.width());
     if (widthTwice)
-        out += tiffEntry(256, 4, stripWidth);
+        out += tiffEntry(256, 4, 100);
     out += tiffEntry(257, 4, size.height());
     out += tiffEntry(258, 3, 8);
     out += tiffEntry(259, 3, 8); // deflate

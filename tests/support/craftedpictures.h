@@ -52,7 +52,7 @@ inline constexpr Kind kKinds[] = {
 inline constexpr Kind kHostileKinds[] = {
     { "svg-holding",        "svg"  }, // 400 x 400, holding a PNG of the size in a "data:" link
     { "svg-holding-spaced", "svg"  }, // the same, its link written with a space before it
-    { "tiff-width-twice",   "tif"  }, // its width given twice: the size's, then 100
+    { "tiff-width-twice",   "tif"  }, // its width given twice: the size's (decoded), then 100
     { "svg-slow",           "svg"  }, // the size, 20000 translucent squares each as large
 };
 // clang-format on
