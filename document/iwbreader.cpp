@@ -85,6 +85,10 @@ void arc(QPainterPath &path, const QRectF &rect, qreal start, qreal sweep)
 // Points of a cube as the board draws it (see ShapeGeometry): 9 + 2 + 3 * 2.
 constexpr int kBoardCubePoints = 17;
 
+// Room reserved for a picture decoded ahead with its measure, at once: most photos of a lesson
+// take less (one of 2000 x 1500, 12 MB, beside its decoder's work).
+constexpr qint64 kAheadAtOnceBytes = qint64(32) << 20;
+
 // The integer rectangle of the solids' readers (QRectF::toRect rounding).
 struct IntBox
 {
@@ -257,15 +261,25 @@ void IwbReader::decodeNextAhead()
                     Ahead ahead;
                     if (decoding->cancelled)
                         return ahead;
-                    // Probed first: what it takes at its peak is reserved before a byte of it
-                    // is decoded, and held, as it is taken, until the reading takes it.
+                    // What it takes at its peak is reserved before a byte of it is decoded,
+                    // and held, as it is taken, until the reading takes it. Most pictures take
+                    // little: room for that is reserved first, and they are decoded with their
+                    // measure, at once; the others are measured, then decoded once there is
+                    // room for what they take.
                     ++decoding->busy;
-                    PictureReading::Reader reader(file);
+                    const qint64 atOnce = decoding->reserve(kAheadAtOnceBytes) ? kAheadAtOnceBytes
+                                                                               : 0;
+                    PictureReading::Reader reader(file, {}, atOnce);
                     ahead.probe = reader.probe();
-                    const qint64 peak = ahead.probe.peakBytes;
+                    const bool decodedAtOnce = reader.isDecoded();
+                    // What its decoding holds of the budget: the room it was decoded in at once,
+                    // or its own peak.
+                    const qint64 peak = decodedAtOnce ? atOnce : ahead.probe.peakBytes;
+                    if (!decodedAtOnce)
+                        decoding->release(atOnce);
                     if (!ahead.probe.isTaken()) {
                         ahead.read = true; // nothing of it to decode
-                    } else if (decoding->reserve(peak)) {
+                    } else if (decodedAtOnce || decoding->reserve(peak)) {
                         PictureReading::Picture picture = reader.read();
                         ahead.image = std::move(picture.image);
                         ahead.probe = picture.probe;

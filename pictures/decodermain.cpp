@@ -172,7 +172,8 @@ void unlimit()
 }
 
 // The shared memory made for one request: the one its picture lies in is handed over, the
-// others (a decoder that would not decode where it was asked to) go with the request.
+// others (a decoder that would not decode where it was asked to) go with the request. Each is
+// unmapped here once the reply is sent, not before: unmapping a large picture takes a while.
 class Segments
 {
 public:
@@ -182,8 +183,10 @@ public:
     }
     ~Segments()
     {
-        for (const auto &segment : m_made)
-            segment.second->discard();
+        for (const auto &segment : m_made) {
+            if (segment.first != m_handedOver)
+                segment.second->discard();
+        }
     }
 
     uchar *make(qint64 bytes)
@@ -205,14 +208,11 @@ public:
     // The name of the segment holding data, now the program's to take.
     QString handOver(const uchar *data)
     {
-        for (auto made = m_made.begin(); made != m_made.end(); ++made) {
-            if (made->second->data() == data) {
-                const QString name = made->first;
-                m_made.erase(made); // unmapped here; the name stays for the program
-                return name;
-            }
+        for (const auto &made : m_made) {
+            if (made.second->data() == data)
+                m_handedOver = made.first; // its name stays for the program
         }
-        return QString();
+        return m_handedOver;
     }
 
 private:
@@ -220,12 +220,11 @@ private:
     const qint64 m_self;
     quint64 *m_serial;
     std::vector<std::pair<QString, std::unique_ptr<OutgoingSegment>>> m_made;
+    QString m_handedOver;
 };
 
-void readStill(const Request &request, Segments &segments, Reply *reply)
+void readStill(PictureDecoding::Reading &reading, Segments &segments, Reply *reply)
 {
-    PictureDecoding::Reading reading(request.file, request.bytes, !request.file.isEmpty(),
-                                     request.probed);
     const QImage image = reading.read(
             [&segments](QSize size, QImage::Format format) { return segments.image(size, format); });
     reply->probe = reading.probe();
@@ -283,37 +282,40 @@ void startConversionThreads()
     pool->waitForDone();
 }
 
-Reply handle(const Request &request, qint64 parent, qint64 self, quint64 *serial)
+Reply handle(const Request &request, Segments &segments)
 {
     Reply reply;
-    {
-        Segments segments(parent, self, serial);
-        g_allocationFailed = false;
-        limitTo(request.memoryBytes, request.cpuSeconds);
-        switch (request.task) {
-        case Task::Probe:
-            reply.probe = PictureDecoding::Reading(request.file, request.bytes,
-                                                   !request.file.isEmpty())
-                                  .probe();
-            break;
-        case Task::Read:
-            readStill(request, segments, &reply);
-            break;
-        case Task::Frames:
-            readFrames(request, segments, &reply);
-            break;
-        }
-        unlimit();
-        // A picture the measures turned away is said as they found it; one they let through
-        // that its decoder could not make within the memory allowed is not taken.
-        const bool turnedAway = !reply.probe.isTaken()
-                && reply.probe.outcome != PictureReading::Outcome::Unreadable;
-        if (g_allocationFailed && !turnedAway) {
-            reply.ending = Ending::OutOfMemory;
-            if (!reply.segment.isEmpty())
-                shm_unlink(reply.segment.toLocal8Bit().constData());
-            reply.segment.clear();
-        }
+    g_allocationFailed = false;
+    limitTo(request.memoryBytes, request.cpuSeconds);
+    switch (request.task) {
+    case Task::Probe: {
+        PictureDecoding::Reading reading(request.file, request.bytes, !request.file.isEmpty());
+        reply.probe = reading.probe();
+        // Read at once when it takes little: one request, one opening of the file.
+        if (reply.probe.isTaken() && reply.probe.peakBytes <= request.readUpTo)
+            readStill(reading, segments, &reply);
+        break;
+    }
+    case Task::Read: {
+        PictureDecoding::Reading reading(request.file, request.bytes, !request.file.isEmpty(),
+                                         request.probed);
+        readStill(reading, segments, &reply);
+        break;
+    }
+    case Task::Frames:
+        readFrames(request, segments, &reply);
+        break;
+    }
+    unlimit();
+    // A picture the measures turned away is said as they found it; one they let through that
+    // its decoder could not make within the memory allowed is not taken.
+    const bool turnedAway =
+            !reply.probe.isTaken() && reply.probe.outcome != PictureReading::Outcome::Unreadable;
+    if (g_allocationFailed && !turnedAway) {
+        reply.ending = Ending::OutOfMemory;
+        if (!reply.segment.isEmpty())
+            shm_unlink(reply.segment.toLocal8Bit().constData());
+        reply.segment.clear();
     }
     return reply;
 }
@@ -351,9 +353,12 @@ int main(int argc, char **argv)
         if (!decode(payload, &request))
             return 2;
         payload = QByteArray();
-        const QByteArray reply = frame(encode(handle(request, parent, self, &serial)));
-        if (!writeAll(1, reply.constData(), size_t(reply.size())))
-            return 0;
+        {
+            Segments segments(parent, self, &serial);
+            const QByteArray reply = frame(encode(handle(request, segments)));
+            if (!writeAll(1, reply.constData(), size_t(reply.size())))
+                return 0;
+        }
         malloc_trim(0);
     }
     return 0;

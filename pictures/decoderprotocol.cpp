@@ -53,7 +53,7 @@ QByteArray encode(const Request &request)
     QDataStream out(&bytes, QIODevice::WriteOnly);
     stream(out) << kVersion << quint8(request.task) << request.file << request.bytes;
     write(out, request.probed);
-    out << request.memoryBytes << qint32(request.cpuSeconds);
+    out << request.readUpTo << request.memoryBytes << qint32(request.cpuSeconds);
     return bytes;
 }
 
@@ -66,7 +66,7 @@ bool decode(const QByteArray &bytes, Request *request)
     stream(in) >> version >> task >> request->file >> request->bytes;
     if (version != kVersion || !read(in, &request->probed))
         return false;
-    in >> request->memoryBytes >> cpuSeconds;
+    in >> request->readUpTo >> request->memoryBytes >> cpuSeconds;
     if (in.status() != QDataStream::Ok || task < quint8(Task::Probe) || task > quint8(Task::Frames))
         return false;
     request->task = Task(task);
@@ -159,7 +159,8 @@ OutgoingSegment::OutgoingSegment(const QString &name, qint64 bytes) : m_name(nam
         return;
     void *mapped = MAP_FAILED;
     if (bytes > 0 && ftruncate(fd, off_t(bytes)) == 0)
-        mapped = mmap(nullptr, size_t(bytes), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+        mapped = mmap(nullptr, size_t(bytes), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_POPULATE,
+                      fd, 0);
     close(fd);
     if (mapped == MAP_FAILED) {
         shm_unlink(path.constData());
@@ -228,8 +229,10 @@ QVector<QImage> mapFrames(const Reply &reply, qint64 parent, qint64 child)
             && frames <= kMaxFrames && reply.bytesPerLine >= width * 4
             && reply.bytesPerLine % 4 == 0 && frameBytes <= (qint64(1) << 31)
             && fstat(fd, &status) == 0 && status.st_size >= frameBytes * frames;
+    // Its pages mapped at once: one by one, as the board first draws the picture, they cost it
+    // more than the decoding process took to make them.
     void *data = sane ? mmap(nullptr, size_t(frameBytes * frames), PROT_READ | PROT_WRITE,
-                             MAP_SHARED, fd, 0)
+                             MAP_SHARED | MAP_POPULATE, fd, 0)
                       : MAP_FAILED;
     close(fd);
     if (data == MAP_FAILED)

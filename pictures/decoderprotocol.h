@@ -22,7 +22,7 @@
 namespace DecoderProtocol {
 
 enum class Task : quint8 {
-    Probe = 1, // measure only
+    Probe = 1, // measure, and decode as measured when that takes no more than readUpTo
     Read = 2, // decode as an earlier Probe said, without measuring again
     Frames = 3, // the same, every frame of an animation
 };
@@ -40,6 +40,7 @@ struct Request
     QString file; // read from here, or, when empty, from bytes
     QByteArray bytes;
     PictureReading::Probe probed; // for Read and Frames: what Probe said
+    qint64 readUpTo = 0; // for Probe
     qint64 memoryBytes = 0; // what the decoding process may take beyond what it holds idle
     int cpuSeconds = 0; // of processor time the request may use
 };

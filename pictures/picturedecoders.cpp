@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <utility>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -183,6 +184,19 @@ QString PictureDecoders::program()
     return QStringLiteral(VELTORINA_PICTURES_PROGRAM);
 }
 
+void PictureDecoders::startAhead()
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        if (m_running > 0 || !m_idle.empty())
+            return;
+    }
+    std::unique_ptr<Worker> worker = start();
+    QMutexLocker lock(&m_mutex);
+    if (worker)
+        m_idle.push_back(std::move(worker));
+}
+
 std::unique_ptr<PictureDecoders::Worker> PictureDecoders::start()
 {
     int ends[2];
@@ -273,8 +287,9 @@ Reply PictureDecoders::run(Request request, const std::function<void()> &waiting
 {
     const Limits limits = this->limits();
     request.memoryBytes = std::min(request.memoryBytes, limits.budgetBytes);
-    request.cpuSeconds =
-            request.task == Task::Probe ? limits.probeSeconds : limits.readSeconds;
+    request.cpuSeconds = request.task == Task::Probe && request.readUpTo == 0
+            ? limits.probeSeconds
+            : limits.readSeconds;
     const int wallMs = request.cpuSeconds * 2000 + 1000;
     Reply reply;
     std::unique_ptr<Worker> worker = takeWorker(request.memoryBytes, waiting);
@@ -377,14 +392,21 @@ bool isEmpty(const Request &request)
     return request.file.isEmpty() && request.bytes.isEmpty();
 }
 
-Probe probeOf(Request request, const Waiting &waiting)
+// Measures the picture, and decodes it with the same request when that takes no more than
+// readUpTo (picture: where it comes).
+Probe probeOf(Request request, const Waiting &waiting, qint64 readUpTo = 0,
+              QImage *picture = nullptr)
 {
     if (isEmpty(request))
         return failure(Outcome::Unreadable, QStringLiteral("no such picture"));
     request.task = Task::Probe;
+    request.readUpTo = picture ? std::min(readUpTo, kReadAtOnceBytes) : 0;
     request.memoryBytes = PictureDecoders::kProbeBytes;
     QVector<QImage> frames;
-    return PictureDecoders::instance().run(request, waiting, &frames).probe;
+    const Reply reply = PictureDecoders::instance().run(request, waiting, &frames);
+    if (picture && !frames.isEmpty() && reply.probe.isTaken())
+        *picture = frames.first();
+    return reply.probe;
 }
 
 Picture readAsProbed(Request request, const Probe &probed, const Waiting &waiting)
@@ -431,8 +453,10 @@ Probe probeData(const QByteArray &bytes)
     return probeOf(request, Waiting());
 }
 
-Reader::Reader(const QString &file, const Waiting &waiting)
-    : m_file(file), m_waiting(waiting), m_probe(PictureReading::probe(file, waiting))
+Reader::Reader(const QString &file, const Waiting &waiting, qint64 readUpTo)
+    : m_file(file),
+      m_waiting(waiting),
+      m_probe(probeOf(requestFor(Task::Probe, file), waiting, readUpTo, &m_picture))
 {
 }
 
@@ -443,19 +467,27 @@ Picture Reader::read()
     if (m_read || !m_probe.isTaken())
         return picture;
     m_read = true;
+    if (!m_picture.isNull()) {
+        picture.image = std::exchange(m_picture, QImage());
+        return picture;
+    }
     return readAsProbed(requestFor(Task::Read, m_file), m_probe, m_waiting);
 }
 
 Picture read(const QString &file, const Waiting &waiting)
 {
-    return Reader(file, waiting).read();
+    return Reader(file, waiting, kReadAtOnceBytes).read();
 }
 
 Picture readData(const QByteArray &bytes)
 {
     Request request;
     request.bytes = bytes;
-    return readAsProbed(request, probeOf(request, Waiting()), Waiting());
+    Picture picture;
+    picture.probe = probeOf(request, Waiting(), kReadAtOnceBytes, &picture.image);
+    if (!picture.probe.isTaken() || !picture.image.isNull())
+        return picture;
+    return readAsProbed(request, picture.probe, Waiting());
 }
 
 namespace {

@@ -44,6 +44,10 @@ public:
     // For tests that make a decoder run out of time without waiting seconds for it.
     void setLimits(const Limits &limits);
 
+    // Starts one decoding process now, when none is, so that the first picture the teacher puts
+    // in does not wait for one to start.
+    void startAhead();
+
     // Runs request in a decoding process and waits for its reply, calling waiting every few
     // milliseconds meanwhile. What the process could not answer comes as a reply whose probe
     // says why (OutOfTime, Failed). frames: the pictures the reply holds.

@@ -17,6 +17,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 
 namespace PictureMeasures {
@@ -180,15 +181,21 @@ bool isFrameMarker(int marker)
 
 qint64 countScans(Source &source, qint64 from)
 {
+    // Markers follow a 0xff byte: the bytes between them are passed over many at a time.
     qint64 scans = 1;
     bool afterFf = false;
     for (qint64 at = from; at < source.size(); at += kBlockBytes) {
         const QByteArray piece = source.read(at, kBlockBytes);
-        for (const char byte : piece) {
-            if (afterFf && quint8(byte) == 0xda && ++scans > kMaxJpegScans)
+        const char *bytes = piece.constData();
+        const char *end = bytes + piece.size();
+        if (afterFf && bytes < end && quint8(*bytes) == 0xda && ++scans > kMaxJpegScans)
+            return scans;
+        for (const char *ff = bytes; (ff = static_cast<const char *>(
+                                              memchr(ff, 0xff, size_t(end - ff))));) {
+            if (++ff < end && quint8(*ff) == 0xda && ++scans > kMaxJpegScans)
                 return scans;
-            afterFf = quint8(byte) == 0xff;
         }
+        afterFf = bytes < end && quint8(end[-1]) == 0xff;
     }
     return scans;
 }

@@ -109,16 +109,22 @@ int pending();
 // Reads file so, and hands what came to done.
 void readSoon(const QString &file, QObject *context, std::function<void(const Picture &)> done);
 
+// What a picture may take at most to be decoded with its measure, in one request: most photos.
+constexpr qint64 kReadAtOnceBytes = qint64(192) << 20;
+
 // A picture file probed, and later read as probed: measured once, however long the reading
-// waits (for room beside other pictures).
+// waits (for room beside other pictures). One that takes no more than readUpTo (at most
+// kReadAtOnceBytes) is decoded with its measure, in the same request: read() then gives it.
 class Reader
 {
 public:
-    explicit Reader(const QString &file, const Waiting &waiting = {});
+    explicit Reader(const QString &file, const Waiting &waiting = {}, qint64 readUpTo = 0);
     Reader(const Reader &) = delete;
     Reader &operator=(const Reader &) = delete;
 
     const Probe &probe() const { return m_probe; }
+    // Decoded already, with its measure.
+    bool isDecoded() const { return !m_picture.isNull(); }
     // Decodes it as probe() says, once: a null image unless probe().isTaken() (and then the
     // probe returned says why).
     Picture read();
@@ -126,6 +132,7 @@ public:
 private:
     QString m_file;
     Waiting m_waiting;
+    QImage m_picture; // decoded with the measure
     Probe m_probe;
     bool m_read = false;
 };

@@ -27,6 +27,7 @@
 #include "palettes/widgetpenselector.h"
 #include "palettes/widgetshapeselector.h"
 #include "palettes/widgettoolselector.h"
+#include "pictures/picturedecoders.h"
 #include "sharing/dsharescreen.h"
 #include "tools/dscreenphoto.h"
 
@@ -56,6 +57,8 @@ MainForm::MainForm(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent,
     // The shared threads (pictures read and written, texts checked) number the cores this
     // process may use, not the machine's: more would only take turns with the board's thread.
     QThreadPool::globalInstance()->setMaxThreadCount(Cores::usable());
+    // Pictures are decoded in processes of their own: one is ready before the first is asked.
+    PictureDecoders::instance().startAhead();
     if (objectName().isEmpty())
         setObjectName(QStringLiteral("MainFormClass"));
     resize(978, 741);
