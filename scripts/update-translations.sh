@@ -14,7 +14,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-source_dirs=(board document shell palettes tools content recognition sharing)
+source_dirs=(board pictures document shell palettes tools content recognition sharing)
 languages=(es_ES en_US ru_RU pt_BR fr_FR de_DE)
 tool="$root/scripts/translations.py"
 mkdir -p resources/translations

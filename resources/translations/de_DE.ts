@@ -539,10 +539,6 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
         <source>Error al convertir a texto</source>
         <translation>Fehler bei der Umwandlung in Text</translation>
     </message>
-    <message>
-        <source>%1, página %2</source>
-        <translation>%1, Seite %2</translation>
-    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -1323,6 +1319,18 @@ QPushButton:hover {
     <message>
         <source>No se ha podido leer la imagen «%1».</source>
         <translation>Das Bild „%1“ konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: leerla necesitaba más memoria de la que la pizarra le permite.</source>
+        <translation>Das Bild „%1“ wurde nicht verwendet: Es zu lesen brauchte mehr Speicher, als die Tafel ihm erlaubt.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: leerla llevaba demasiado tiempo.</source>
+        <translation>Das Bild „%1“ wurde nicht verwendet: Es zu lesen dauerte zu lange.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: su lector ha fallado al leerla.</source>
+        <translation>Das Bild „%1“ wurde nicht verwendet: Sein Leseprogramm ist beim Lesen ausgefallen.</translation>
     </message>
 </context>
 <context>

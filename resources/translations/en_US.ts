@@ -539,10 +539,6 @@ Written and maintained by the Veltorina development team.</translation>
         <source>Error al convertir a texto</source>
         <translation>Error converting to text</translation>
     </message>
-    <message>
-        <source>%1, página %2</source>
-        <translation>%1, page %2</translation>
-    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -1323,6 +1319,18 @@ QPushButton:hover {
     <message>
         <source>No se ha podido leer la imagen «%1».</source>
         <translation>The picture “%1” could not be read.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: leerla necesitaba más memoria de la que la pizarra le permite.</source>
+        <translation>The picture “%1” was not used: reading it needed more memory than the board allows it.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: leerla llevaba demasiado tiempo.</source>
+        <translation>The picture “%1” was not used: reading it was taking too long.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: su lector ha fallado al leerla.</source>
+        <translation>The picture “%1” was not used: its reader failed while reading it.</translation>
     </message>
 </context>
 <context>

@@ -539,10 +539,6 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
         <source>Error al convertir a texto</source>
         <translation>Error al convertir a texto</translation>
     </message>
-    <message>
-        <source>%1, página %2</source>
-        <translation>%1, página %2</translation>
-    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -1323,6 +1319,18 @@ QPushButton:hover {
     <message>
         <source>No se ha podido leer la imagen «%1».</source>
         <translation>No se ha podido leer la imagen «%1».</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: leerla necesitaba más memoria de la que la pizarra le permite.</source>
+        <translation>No se ha usado la imagen «%1»: leerla necesitaba más memoria de la que la pizarra le permite.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: leerla llevaba demasiado tiempo.</source>
+        <translation>No se ha usado la imagen «%1»: leerla llevaba demasiado tiempo.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: su lector ha fallado al leerla.</source>
+        <translation>No se ha usado la imagen «%1»: su lector ha fallado al leerla.</translation>
     </message>
 </context>
 <context>

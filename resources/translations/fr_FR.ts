@@ -539,10 +539,6 @@ Tableau blanc interactif pour la salle de classe.
         <source>Error al convertir a texto</source>
         <translation>Erreur lors de la conversion en texte</translation>
     </message>
-    <message>
-        <source>%1, página %2</source>
-        <translation>%1, page %2</translation>
-    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -1323,6 +1319,18 @@ QPushButton:hover {
     <message>
         <source>No se ha podido leer la imagen «%1».</source>
         <translation>L’image « %1 » n’a pas pu être lue.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: leerla necesitaba más memoria de la que la pizarra le permite.</source>
+        <translation>L’image « %1 » n’a pas été utilisée : la lire demandait plus de mémoire que le tableau ne lui en permet.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: leerla llevaba demasiado tiempo.</source>
+        <translation>L’image « %1 » n’a pas été utilisée : la lire prenait trop de temps.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: su lector ha fallado al leerla.</source>
+        <translation>L’image « %1 » n’a pas été utilisée : son lecteur a échoué en la lisant.</translation>
     </message>
 </context>
 <context>

@@ -539,10 +539,6 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
         <source>Error al convertir a texto</source>
         <translation>Erro ao converter em texto</translation>
     </message>
-    <message>
-        <source>%1, página %2</source>
-        <translation>%1, página %2</translation>
-    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -1323,6 +1319,18 @@ QPushButton:hover {
     <message>
         <source>No se ha podido leer la imagen «%1».</source>
         <translation>Não foi possível ler a imagem “%1”.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: leerla necesitaba más memoria de la que la pizarra le permite.</source>
+        <translation>A imagem “%1” não foi usada: lê-la precisava de mais memória do que a lousa lhe permite.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: leerla llevaba demasiado tiempo.</source>
+        <translation>A imagem “%1” não foi usada: lê-la estava demorando demais.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: su lector ha fallado al leerla.</source>
+        <translation>A imagem “%1” não foi usada: o seu leitor falhou ao lê-la.</translation>
     </message>
 </context>
 <context>

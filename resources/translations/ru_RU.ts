@@ -539,10 +539,6 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
         <source>Error al convertir a texto</source>
         <translation>Ошибка при преобразовании в текст</translation>
     </message>
-    <message>
-        <source>%1, página %2</source>
-        <translation>%1, страница %2</translation>
-    </message>
 </context>
 <context>
     <name>DPagesList</name>
@@ -1323,6 +1319,18 @@ QPushButton:hover {
     <message>
         <source>No se ha podido leer la imagen «%1».</source>
         <translation>Не удалось прочитать изображение «%1».</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: leerla necesitaba más memoria de la que la pizarra le permite.</source>
+        <translation>Изображение «%1» не использовано: для его чтения нужно больше памяти, чем доска ему позволяет.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: leerla llevaba demasiado tiempo.</source>
+        <translation>Изображение «%1» не использовано: его чтение заняло слишком много времени.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: su lector ha fallado al leerla.</source>
+        <translation>Изображение «%1» не использовано: программа чтения дала сбой при его чтении.</translation>
     </message>
 </context>
 <context>
