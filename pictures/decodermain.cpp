@@ -155,17 +155,21 @@ qint64 processorSeconds()
 }
 
 // The request may take memoryBytes beyond what the process holds now, and cpuSeconds of the
-// processor: beyond the first its allocations fail, beyond the second the system ends it.
+// processor: beyond the first its allocations fail, beyond the second the system ends it. Nor
+// does it outlast the time the program waits for it, even with the program gone: a decoder
+// that waits (on a file that never ends, on itself) is ended too.
 void limitTo(qint64 memoryBytes, int cpuSeconds)
 {
     const rlimit memory = { rlim_t(addressSpace() + memoryBytes), RLIM_INFINITY };
     setrlimit(RLIMIT_AS, &memory);
     const rlimit processor = { rlim_t(processorSeconds() + cpuSeconds), RLIM_INFINITY };
     setrlimit(RLIMIT_CPU, &processor);
+    alarm(unsigned(cpuSeconds) * 2 + 2);
 }
 
 void unlimit()
 {
+    alarm(0);
     const rlimit none = { RLIM_INFINITY, RLIM_INFINITY };
     setrlimit(RLIMIT_AS, &none);
     setrlimit(RLIMIT_CPU, &none);

@@ -348,7 +348,9 @@ Reply PictureDecoders::run(Request request, const std::function<void()> &waiting
         ++m_lost;
     }
     reply = Reply();
-    if (transfer == Transfer::TimedOut || (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU))
+    const bool outOfTime = WIFSIGNALED(status)
+            && (WTERMSIG(status) == SIGXCPU || WTERMSIG(status) == SIGALRM);
+    if (transfer == Transfer::TimedOut || outOfTime)
         reply.probe = failure(PictureReading::Outcome::OutOfTime,
                               QStringLiteral("no answer within its time"));
     else if (WIFEXITED(status) && WEXITSTATUS(status) == kExitOutOfMemory)
