@@ -260,15 +260,28 @@ PictureDecoders::takeWorker(qint64 bytes, const std::function<void()> &waiting)
         }
         ++m_running;
         m_reserved += std::min(bytes, m_limits.budgetBytes);
-        if (!m_idle.empty()) {
-            std::unique_ptr<Worker> worker = std::move(m_idle.back());
-            m_idle.pop_back();
-            return worker;
-        }
+    }
+    // One that ended while it waited (killed from outside, say) is not a picture's fault: it
+    // is replaced before it is given one.
+    for (std::unique_ptr<Worker> idle = takeIdle(); idle; idle = takeIdle()) {
+        if (waitpid(idle->pid, nullptr, WNOHANG) == 0)
+            return idle;
+        close(idle->socket);
+        removeSegmentsOf(getpid(), idle->pid);
     }
     std::unique_ptr<Worker> worker = start();
     if (!worker)
         giveBack(nullptr, bytes);
+    return worker;
+}
+
+std::unique_ptr<PictureDecoders::Worker> PictureDecoders::takeIdle()
+{
+    QMutexLocker lock(&m_mutex);
+    if (m_idle.empty())
+        return nullptr;
+    std::unique_ptr<Worker> worker = std::move(m_idle.back());
+    m_idle.pop_back();
     return worker;
 }
 

@@ -73,6 +73,7 @@ private:
 
     struct Worker;
     std::unique_ptr<Worker> takeWorker(qint64 bytes, const std::function<void()> &waiting);
+    std::unique_ptr<Worker> takeIdle();
     void giveBack(std::unique_ptr<Worker> worker, qint64 bytes);
     std::unique_ptr<Worker> start();
     void end(Worker &worker, int *status);

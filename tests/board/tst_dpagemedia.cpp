@@ -412,7 +412,8 @@ void tst_DPageMedia::pictureButtonKeepsToTheLimits()
 }
 
 // A decoder that crashes costs its picture only: the teacher is told, the board goes on
-// meanwhile, and the next picture is read by a decoding process started again.
+// meanwhile, and the next picture is read by a decoding process started again; so is one put
+// in after they were all killed from outside.
 void tst_DPageMedia::decoderThatCrashesCostsOnlyItsPicture()
 {
     const QString slow = CraftedPictures::writeIn(m_files.path(), "svg-slow",
@@ -440,6 +441,23 @@ void tst_DPageMedia::decoderThatCrashesCostsOnlyItsPicture()
     QVERIFY(*answered);
     QTRY_COMPARE(objectsOf(page, ItemTypePixmap).size(), 1);
     QCOMPARE(centreColour(objectsOf(page, ItemTypePixmap).first()), QColor(Qt::darkRed));
+    // Decoding processes killed from outside while they wait cost no picture either.
+    const QStringList processes =
+            QDir(QStringLiteral("/proc")).entryList({ QStringLiteral("[0-9]*") }, QDir::Dirs);
+    for (const QString &process : processes) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(process));
+        const QList<QByteArray> fields =
+                stat.open(QIODevice::ReadOnly) ? stat.readAll().split(' ') : QList<QByteArray>();
+        if (fields.size() > 3 && fields.at(1).startsWith("(veltorina-pict")
+            && fields.at(3).toLongLong() == getpid())
+            ::kill(pid_t(process.toLongLong()), SIGKILL);
+    }
+    boxes.seen.clear();
+    answered = chooseFile(chalk);
+    page->insertImage(false);
+    QVERIFY(*answered);
+    QTRY_COMPARE(objectsOf(page, ItemTypePixmap).size(), 2);
+    QCOMPARE(boxes.seen, QStringList());
 }
 
 void tst_DPageMedia::pdfPagesBecomePictures_data()
