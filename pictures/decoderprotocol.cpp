@@ -3,6 +3,7 @@
 #include <QDataStream>
 #include <QDir>
 #include <QIODevice>
+#include <QThreadPool>
 
 #include <atomic>
 
@@ -159,26 +160,37 @@ OutgoingSegment::OutgoingSegment(const QString &name, qint64 bytes) : m_name(nam
         return;
     void *mapped = MAP_FAILED;
     if (bytes > 0 && ftruncate(fd, off_t(bytes)) == 0)
-        mapped = mmap(nullptr, size_t(bytes), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_POPULATE,
-                      fd, 0);
+        mapped = mmap(nullptr, size_t(bytes), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
     close(fd);
     if (mapped == MAP_FAILED) {
         shm_unlink(path.constData());
         return;
     }
     m_data = static_cast<uchar *>(mapped);
+    // Its pages are made ready on another thread while the decoder fills the first of them: made
+    // one by one as the decoder came to them, they took a fifth of a photo's decoding.
+    const auto populate = [data = m_data, bytes, ready = m_ready] {
+        madvise(data, size_t(bytes), MADV_POPULATE_WRITE);
+        ready->release();
+    };
+    constexpr qint64 kBesideFrom = qint64(4) << 20; // smaller ones are ready sooner here
+    if (bytes < kBesideFrom || !QThreadPool::globalInstance()->tryStart(populate))
+        populate();
 }
 
 OutgoingSegment::~OutgoingSegment()
 {
-    if (m_data)
-        munmap(m_data, size_t(m_bytes));
+    if (!m_data)
+        return;
+    m_ready->acquire();
+    munmap(m_data, size_t(m_bytes));
 }
 
 void OutgoingSegment::discard()
 {
     if (!m_data)
         return;
+    m_ready->acquire();
     munmap(m_data, size_t(m_bytes));
     m_data = nullptr;
     shm_unlink(m_name.toLocal8Bit().constData());

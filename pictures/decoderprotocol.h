@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSemaphore>
 #include <QSize>
 #include <QString>
 #include <QVector>
@@ -100,6 +101,8 @@ private:
     QString m_name;
     uchar *m_data = nullptr;
     qint64 m_bytes = 0;
+    // Released once its pages are ready: it is not unmapped before.
+    std::shared_ptr<QSemaphore> m_ready = std::make_shared<QSemaphore>();
 };
 
 // The frames a reply names, mapped from their segment (which is removed from the names at once)
