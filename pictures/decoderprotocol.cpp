@@ -241,10 +241,8 @@ QVector<QImage> mapFrames(const Reply &reply, qint64 parent, qint64 child)
             && frames <= kMaxFrames && reply.bytesPerLine >= width * 4
             && reply.bytesPerLine % 4 == 0 && frameBytes <= (qint64(1) << 31)
             && fstat(fd, &status) == 0 && status.st_size >= frameBytes * frames;
-    // Its pages mapped at once: one by one, as the board first draws the picture, they cost it
-    // more than the decoding process took to make them.
     void *data = sane ? mmap(nullptr, size_t(frameBytes * frames), PROT_READ | PROT_WRITE,
-                             MAP_SHARED | MAP_POPULATE, fd, 0)
+                             MAP_SHARED, fd, 0)
                       : MAP_FAILED;
     close(fd);
     if (data == MAP_FAILED)

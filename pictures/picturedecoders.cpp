@@ -184,17 +184,21 @@ QString PictureDecoders::program()
     return QStringLiteral(VELTORINA_PICTURES_PROGRAM);
 }
 
-void PictureDecoders::startAhead()
+void PictureDecoders::startAhead(int count)
 {
-    {
-        QMutexLocker lock(&m_mutex);
-        if (m_running > 0 || !m_idle.empty())
+    for (;;) {
+        {
+            QMutexLocker lock(&m_mutex);
+            const int processes = m_running + int(m_idle.size());
+            if (processes >= std::min(count, workersAllowed()))
+                return;
+        }
+        std::unique_ptr<Worker> worker = start();
+        if (!worker)
             return;
-    }
-    std::unique_ptr<Worker> worker = start();
-    QMutexLocker lock(&m_mutex);
-    if (worker)
+        QMutexLocker lock(&m_mutex);
         m_idle.push_back(std::move(worker));
+    }
 }
 
 std::unique_ptr<PictureDecoders::Worker> PictureDecoders::start()
@@ -416,9 +420,16 @@ Probe probeOf(Request request, const Waiting &waiting, qint64 readUpTo = 0,
         return failure(Outcome::Unreadable, QStringLiteral("no such picture"));
     request.task = Task::Probe;
     request.readUpTo = picture ? std::min(readUpTo, kReadAtOnceBytes) : 0;
-    request.memoryBytes = PictureDecoders::kProbeBytes;
+    request.memoryBytes =
+            std::max(PictureDecoders::kProbeBytes, request.readUpTo + PictureDecoders::kSlackBytes);
     QVector<QImage> frames;
-    const Reply reply = PictureDecoders::instance().run(request, waiting, &frames);
+    Reply reply = PictureDecoders::instance().run(request, waiting, &frames);
+    if (reply.probe.outcome == Outcome::OutOfMemory) {
+        // Measured alone, with room for what measuring it may take.
+        request.readUpTo = 0;
+        request.memoryBytes = PictureDecoders::kLargeProbeBytes;
+        reply = PictureDecoders::instance().run(request, waiting, &frames);
+    }
     if (picture && !frames.isEmpty() && reply.probe.isTaken())
         *picture = frames.first();
     return reply.probe;

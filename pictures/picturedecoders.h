@@ -37,16 +37,21 @@ public:
     // What a request takes beyond what it is measured to take: the decoder's own buffers, the
     // process's libraries brought in for it, and a reply.
     static constexpr qint64 kSlackBytes = qint64(64) << 20;
-    // What measuring a picture may take (an SVG is parsed whole).
-    static constexpr qint64 kProbeBytes = qint64(256) << 20;
+    // What measuring a picture may take: most take little, and the requests running together
+    // share the budget. One that needs more (an SVG of many elements is parsed whole) is
+    // measured again with more.
+    static constexpr qint64 kProbeBytes = qint64(96) << 20;
+    static constexpr qint64 kLargeProbeBytes = qint64(384) << 20;
     static Limits defaultLimits();
     Limits limits() const;
     // For tests that make a decoder run out of time without waiting seconds for it.
     void setLimits(const Limits &limits);
 
-    // Starts one decoding process now, when none is, so that the first picture the teacher puts
-    // in does not wait for one to start.
-    void startAhead();
+    // Starts decoding processes now, up to count of them and as many as may run, so that the
+    // pictures about to come do not wait for them to start.
+    void startAhead(int count = 1);
+    // Asks for as many as may run.
+    static constexpr int kMostProcesses = 1 << 10;
 
     // Runs request in a decoding process and waits for its reply, calling waiting every few
     // milliseconds meanwhile. What the process could not answer comes as a reply whose probe

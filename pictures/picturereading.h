@@ -109,8 +109,9 @@ int pending();
 // Reads file so, and hands what came to done.
 void readSoon(const QString &file, QObject *context, std::function<void(const Picture &)> done);
 
-// What a picture may take at most to be decoded with its measure, in one request: most photos.
-constexpr qint64 kReadAtOnceBytes = qint64(192) << 20;
+// What a picture may take at most to be decoded with its measure, in one request: most photos
+// (one of 12 million pixels takes 48 MB).
+constexpr qint64 kReadAtOnceBytes = qint64(64) << 20;
 
 // A picture file probed, and later read as probed: measured once, however long the reading
 // waits (for room beside other pictures). One that takes no more than readUpTo (at most
