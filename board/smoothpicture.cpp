@@ -330,6 +330,44 @@ QImage averagedByArea(const QImage &picture, const QTransform &toDevice, const Q
     return shown;
 }
 
+// A turned picture on a sheet, laid upright: the picture turned within a picture of its own,
+// its edges smoothed there. A viewer lays a turned picture's pixels without smoothing its
+// edges, which came out in steps. Dense enough for kPrintDpi an inch, and for the picture's
+// own pixels as far as kMaxPrintSide allows. False where painter paints no sheet or picture
+// is not turned.
+bool drawUprightOnSheet(QPainter *painter, const QRectF &target, const QImage &picture)
+{
+    const QPaintEngine *engine = painter->paintEngine();
+    const QPaintDevice *device = painter->device();
+    const QTransform shown = painter->combinedTransform();
+    if (!engine || engine->type() != QPaintEngine::Pdf || !device || picture.isNull()
+        || shown.type() <= QTransform::TxScale || target.isEmpty())
+        return false;
+    const QRectF box = shown.mapRect(target);
+    // The picture's pixels a unit of the sheet, along its width.
+    const double own = picture.width() / (target.width() * std::hypot(shown.m11(), shown.m12()));
+    double density = std::max(kPrintDpi / device->logicalDpiX(), own);
+    density = std::min(density, kMaxPrintSide / std::max(box.width(), box.height()));
+    const QSize size = (box.size() * density).toSize().expandedTo(QSize(1, 1));
+    const QTransform toUpright = shown * QTransform::fromTranslate(-box.x(), -box.y())
+            * QTransform::fromScale(size.width() / box.width(), size.height() / box.height());
+    // Shown smaller than its pixels there, it is averaged down first, as on the board.
+    const QImage source = PictureReductions::reduced(
+            picture,
+            shownSize(QTransform::fromScale(target.width() / picture.width(),
+                                            target.height() / picture.height())
+                              * toUpright,
+                      picture.size()),
+            false);
+    const QImage upright =
+            SmoothPicture::averagedOver(source, target, toUpright, QRect(QPoint(), size));
+    painter->save();
+    painter->resetTransform();
+    painter->drawImage(box, upright);
+    painter->restore();
+    return true;
+}
+
 // picture drawn over target as SmoothPicture::draw() draws it; made small beside the board, for
 // item, where that costs, and item repainted when it comes.
 void drawPicture(QPainter *painter, const QRectF &target, const QImage &picture, bool keep,
@@ -372,6 +410,8 @@ void drawPicture(QPainter *painter, const QRectF &target, const QImage &picture,
         // averaged down to its shown size alone.
         const QImage reduced = PictureReductions::reduced(picture, small, keep);
         const QRect area = sharedArea(painter, target);
+        if (drawUprightOnSheet(painter, target, reduced))
+            return painter->restore();
         if (area.isEmpty()) {
             const QImage shown = SmoothPicture::forPrint(painter, target.size(), reduced);
             painter->drawImage(target, shown, QRectF(shown.rect()));
