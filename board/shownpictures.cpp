@@ -14,6 +14,8 @@
 #include <QPointer>
 #include <QThreadPool>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -87,6 +89,7 @@ public:
     // All GUI thread.
     QHash<QObject *, Object> objects;
     int making = 0;
+    std::vector<std::function<void()>> toMake; // asked while the board paints
     quint64 scale = 0;
     std::vector<QPointer<QGraphicsScene>> repaintWhenMade;
     QThreadPool pool;
@@ -129,6 +132,13 @@ void handOver(QObject *key, const Made &made)
     }
 }
 
+void beginMaking()
+{
+    Store *store = g_store();
+    for (std::function<void()> &make : std::exchange(store->toMake, {}))
+        store->pool.start(std::move(make));
+}
+
 // Asks for shown, made on a thread beside the board, unless it is asked for already.
 void ask(Object *object, const ShownPictures::Shown &shown)
 {
@@ -142,7 +152,11 @@ void ask(Object *object, const ShownPictures::Shown &shown)
     QObject *key = object->object.data();
     const QImage picture = shown.picture;
     const int halvings = shown.halvings;
-    store->pool.start([store, key, asked, picture, halvings] {
+    // Begun once the board has painted: begun at once, the threads took the cores from the
+    // paint that asked, which held a zoom step up longer on a busy machine.
+    if (store->toMake.empty())
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &beginMaking, Qt::QueuedConnection);
+    store->toMake.emplace_back([store, key, asked, picture, halvings] {
         Made made = asked;
         made.image = SmoothPicture::averagedOver(PictureReductions::halved(picture, halvings),
                                                  asked.target, asked.toDevice, asked.area);
