@@ -17,17 +17,29 @@
 // page at 100 % and the longest stall. A run whose
 // memory passes 6 GB, or a step that lasts over 10 s, is stopped and says where it got to.
 //
+// Then a page of eight camera photos (4000 x 3000, with a sensor's grain) at 0.1 to 0.5 of
+// their size, in a process of its own: shown at 100 %, zoomed out step by step to 39 %, in to
+// 418 %, panned over the page there and zoomed out to 39 % again. Per step: the longest stall,
+// the time until the board shows every photo as it means to (nothing of it still being made)
+// and until the process keeps still again, the CPU used, the peak resident memory against that
+// at 100 %, and the share of the photos' pixels off a reference averaged exactly (a photo shown
+// small without averaging shows its grain as speckles).
+//
 // Prints figures and whether each target is met, asserts nothing.
 #include "benchboardpage.h"
+#include "benchdocument.h"
 #include "benchfigures.h"
 #include "board/boardtypes.h"
 #include "board/dgpathcurveitem.h"
+#include "board/dgpixmapitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
 #include "board/picturefit.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QElapsedTimer>
+#include <QGraphicsPixmapItem>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -38,8 +50,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <limits>
+#include <utility>
 #include <vector>
 
 using BenchFigures::median;
@@ -618,6 +633,445 @@ void runMixedInOwnProcess(unsigned parts)
     }
 }
 
+// ---- the photo page: eight camera photos shown small, zoomed step by step and panned
+
+// Bounds of the waits of a step: a step that is not sharp, or not idle, by then is said so and
+// the run goes on.
+constexpr double kPhotoSharpLimitMs = 20000;
+constexpr double kPhotoIdleLimitMs = 30000;
+// Idle: a window of this long in which the process used less than a tenth of one core (the
+// run's own heartbeat and memory sampling use a little).
+constexpr double kIdleWindowMs = 100;
+constexpr double kIdleCpuShare = 0.1;
+// A shown pixel is off where its grey level is this far from the averaged reference's.
+constexpr int kOffBy = 16;
+constexpr QSize kPhotoPixels(4000, 3000);
+constexpr int kGrain = 40;
+
+// The scales the photos are made smaller to with their handles, and where their centres lie on
+// the page (two rows, apart, all on the board at 39 %).
+struct PhotoPlace
+{
+    double scale;
+    QPointF centre;
+};
+// clang-format off
+constexpr PhotoPlace kPhotoPlaces[] = {
+    { 0.5,  { -460, -50 } },   { 0.1,  { 820, -650 } },   { 0.4,  { 1900, -200 } },
+    { 0.15, { 3080, -575 } },  { 0.35, { -760, 1285 } },  { 0.2,  { 420, 1060 } },
+    { 0.3,  { 1500, 1210 } },  { 0.25, { 2680, 1135 } },
+};
+// clang-format on
+
+double processCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+// When, after a change, the board showed every picture as it means to at the scale shown, and
+// when the process kept still again.
+struct Settled
+{
+    double sharpMs = -1; // -1: not within kPhotoSharpLimitMs
+    double idleMs = -1; // -1: not within kPhotoIdleLimitMs
+    double cpuMs = 0; // used until idle (or the limit)
+};
+
+// Turns the event loop, from clock's start (when the change began, cpuAtStart of CPU used),
+// until the board shows every picture as it means to (nothing of it sharpening, and painted
+// since) and then the process uses less than kIdleCpuShare of a core for kIdleWindowMs. The
+// loop waits for events, which the stall watch's heartbeat brings every millisecond, rather
+// than spin, which would count as work.
+Settled settleStep(QApplication &app, DView &view, const QElapsedTimer &clock, double cpuAtStart)
+{
+    struct Sample
+    {
+        double at;
+        double cpu;
+    };
+    std::vector<Sample> samples{ { clock.nsecsElapsed() / 1e6, processCpuMs() } };
+    Settled settled;
+    Paints paints(view.viewport());
+    int paintsSeen = 0;
+    double paintedAt = samples.front().at;
+    int sharpAt = -1;
+    double sharpSince = 0;
+    bool sharpDecided = false;
+    for (;;) {
+        app.processEvents(QEventLoop::WaitForMoreEvents);
+        const Sample now{ clock.nsecsElapsed() / 1e6, processCpuMs() };
+        samples.push_back(now);
+        if (paints.count != paintsSeen) {
+            paintsSeen = paints.count;
+            paintedAt = now.at;
+        }
+        if (!sharpDecided) {
+            if (view.isSharpening()) {
+                sharpAt = -1;
+            } else if (sharpAt < 0) {
+                sharpAt = paints.count;
+                sharpSince = now.at;
+            } else if (paints.count > sharpAt || now.at - sharpSince > 100) {
+                // Painted since it became sharp; or nothing asked for a paint since, the last
+                // paint having shown it so.
+                settled.sharpMs = paints.count > sharpAt ? paintedAt : sharpSince;
+                sharpDecided = true;
+            }
+            if (!sharpDecided && now.at > kPhotoSharpLimitMs)
+                sharpDecided = true;
+            if (!sharpDecided)
+                continue;
+        }
+        // The latest sample a window before now, no earlier than the board was sharp.
+        const auto from = std::find_if(samples.rbegin(), samples.rend(), [&](const Sample &one) {
+            return now.at - one.at >= kIdleWindowMs;
+        });
+        if (from != samples.rend() && from->at >= settled.sharpMs
+            && now.cpu - from->cpu < kIdleCpuShare * (now.at - from->at)) {
+            settled.idleMs = from->at;
+            settled.cpuMs = from->cpu - cpuAtStart;
+            return settled;
+        }
+        if (now.at > kPhotoIdleLimitMs) {
+            settled.cpuMs = now.cpu - cpuAtStart;
+            return settled;
+        }
+    }
+}
+
+// What one step of the photo page cost.
+struct PhotoStep
+{
+    QString where;
+    double stallMs = 0; // the longest the event loop was held up, until idle
+    double sharpMs = -1; // until every picture was shown sharp (-1: not within the bound)
+    double idleMs = -1; // until the process kept still again (-1: not within the bound)
+    double cpuMs = 0; // the CPU the process used until then
+    long peakKiB = 0;
+    double offPerMille = 0; // of the pictures' pixels shown, those off the averaged reference
+};
+
+// The board's pictures as a photo viewer shows them: each photo shown smaller than its pixels
+// averaged exactly down to its shown size, then laid where it shows.
+QImage averagedReference(DView &view, const std::vector<QGraphicsPixmapItem *> &photos,
+                         QRegion *covered)
+{
+    QImage reference(view.viewport()->size(), QImage::Format_RGB32);
+    reference.fill(Qt::white);
+    QPainter painter(&reference);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QRectF board(reference.rect());
+    for (QGraphicsPixmapItem *photo : photos) {
+        const QImage picture = photo->pixmap().toImage();
+        const QRectF target =
+                photo->deviceTransform(view.viewportTransform()).mapRect(QRectF(picture.rect()));
+        if (!target.intersects(board))
+            continue;
+        const QSize shown = target.size().toSize().expandedTo(QSize(1, 1));
+        const QImage source = shown.width() < picture.width()
+                ? picture.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                : picture;
+        painter.drawImage(target, source);
+        // Clear of the edges, where a pixel half covered may be laid either way.
+        *covered += target.toAlignedRect().adjusted(2, 2, -2, -2) & board.toRect();
+    }
+    return reference;
+}
+
+// Per mille of the pictures' pixels the board shows off the averaged reference by more than
+// kOffBy grey levels; widgets over the board are left out.
+double offPerMille(QWidget &window, DView &view, const std::vector<QGraphicsPixmapItem *> &photos)
+{
+    QBackingStore *store = window.backingStore();
+    QPaintDevice *device = store ? store->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image)
+        return -1;
+    QWidget *viewport = view.viewport();
+    const QImage shown = static_cast<const QImage *>(device)
+                                 ->copy(QRect(viewport->mapTo(&window, QPoint()), viewport->size()))
+                                 .convertToFormat(QImage::Format_RGB32);
+    QRegion covered;
+    const QImage reference = averagedReference(view, photos, &covered);
+    const QList<QWidget *> widgets = window.findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
+        if (widget->isVisible() && widget != &view && widget != viewport
+            && !widget->isAncestorOf(viewport))
+            covered -= QRect(widget->mapTo(&window, QPoint()) - viewport->mapTo(&window, QPoint()),
+                             widget->size());
+    }
+    long pixels = 0;
+    long off = 0;
+    for (const QRect &part : covered) {
+        for (int y = part.top(); y <= part.bottom(); ++y) {
+            const auto *one = reinterpret_cast<const QRgb *>(reference.constScanLine(y));
+            const auto *other = reinterpret_cast<const QRgb *>(shown.constScanLine(y));
+            for (int x = part.left(); x <= part.right(); ++x) {
+                ++pixels;
+                off += std::abs(qGray(one[x]) - qGray(other[x])) > kOffBy ? 1 : 0;
+            }
+        }
+    }
+    return pixels > 0 ? 1000.0 * off / pixels : 0;
+}
+
+class PhotoRun
+{
+public:
+    PhotoRun(QApplication &app, QWidget &window, DView &view,
+             std::vector<QGraphicsPixmapItem *> photos)
+        : m_app(app),
+          m_window(window),
+          m_view(view),
+          m_photos(std::move(photos)),
+          m_guard(kMemoryLimitKiB, kPhotoSharpLimitMs + kPhotoIdleLimitMs + 10000)
+    {
+    }
+
+    PhotoStep show(const QString &where, const std::function<void()> &change)
+    {
+        m_guard.beginStep(where);
+        m_watch.takeLongestMs();
+        const bool exactPeaks = BenchFigures::resetPeakResident();
+        m_guard.takeSampledPeakKiB();
+        QElapsedTimer clock;
+        clock.start();
+        const double cpuAtStart = processCpuMs();
+        change();
+        PhotoStep step;
+        step.where = where;
+        const Settled settled = settleStep(m_app, m_view, clock, cpuAtStart);
+        step.sharpMs = settled.sharpMs;
+        step.idleMs = settled.idleMs;
+        step.cpuMs = settled.cpuMs;
+        step.stallMs = m_watch.takeLongestMs();
+        const long sampled = m_guard.takeSampledPeakKiB();
+        step.peakKiB = std::max(
+                { exactPeaks ? BenchFigures::peakResidentKiB() : 0L, sampled, residentKiB() });
+        m_guard.endStep();
+        step.offPerMille = offPerMille(m_window, m_view, m_photos);
+        return step;
+    }
+    void setBaseline(long kib) { m_baselineKiB = kib; }
+    double ratio(long kib) const { return m_baselineKiB > 0 ? double(kib) / m_baselineKiB : 0; }
+    void count(const PhotoStep &step)
+    {
+        ++m_steps;
+        const auto worse = [](double one, double other) {
+            return one < 0 ? other >= 0 || one < other : other >= 0 && one > other;
+        };
+        if (m_steps == 1 || step.stallMs > m_stall.stallMs)
+            m_stall = step;
+        if (m_steps == 1 || worse(step.sharpMs, m_sharp.sharpMs))
+            m_sharp = step;
+        if (m_steps == 1 || worse(step.idleMs, m_idle.idleMs))
+            m_idle = step;
+        if (m_steps == 1 || step.peakKiB > m_peak.peakKiB)
+            m_peak = step;
+        if (m_steps == 1 || step.offPerMille > m_off.offPerMille)
+            m_off = step;
+        m_cpuMs += step.cpuMs;
+        printLine(QStringLiteral("  %1: stall %2 frames, sharp in %3, idle in %4 (%5 ms of CPU), "
+                                 "peak %6 MB (%7), %8 per mille off")
+                          .arg(step.where, -26)
+                          .arg(step.stallMs / kFrameMs, 0, 'f', 2)
+                          .arg(within(step.sharpMs, kPhotoSharpLimitMs))
+                          .arg(within(step.idleMs, kPhotoIdleLimitMs))
+                          .arg(step.cpuMs, 0, 'f', 0)
+                          .arg(megabytes(step.peakKiB), 0, 'f', 0)
+                          .arg(ratio(step.peakKiB), 0, 'f', 2)
+                          .arg(step.offPerMille, 0, 'f', 1));
+    }
+    void printFigures() const
+    {
+        const double stall = m_stall.stallMs / kFrameMs;
+        const bool sharp = m_sharp.sharpMs >= 0 && m_sharp.sharpMs <= 500;
+        const bool averaged = m_off.offPerMille <= 10;
+        const bool idle = m_idle.idleMs >= 0 && m_idle.idleMs <= 1000;
+        const double peak = ratio(m_peak.peakKiB);
+        printLine(QStringLiteral(
+                          "photo page, %1 steps and screens: longest stall %2 frames of 60 Hz "
+                          "(target 3: %3), at %4\n"
+                          "photo page: every step sharp within %5 (target 500 ms: %6), slowest "
+                          "at %7; averaged: at most %8 per mille of the pictures' pixels off by "
+                          "more than %9 grey levels (target 10: %10), at %11\n"
+                          "photo page: idle again within %12 (target 1000 ms: %13), slowest at "
+                          "%14; %15 s of CPU over the run\n"
+                          "photo page: peak resident memory / at 100 % (%16 MB): %17 (target 1.5: "
+                          "%18), %19 MB at %20")
+                          .arg(m_steps)
+                          .arg(stall, 0, 'f', 2)
+                          .arg(QLatin1String(verdict(stall <= 3)))
+                          .arg(m_stall.where)
+                          .arg(within(m_sharp.sharpMs, kPhotoSharpLimitMs))
+                          .arg(QLatin1String(verdict(sharp)))
+                          .arg(m_sharp.where)
+                          .arg(m_off.offPerMille, 0, 'f', 1)
+                          .arg(kOffBy)
+                          .arg(QLatin1String(verdict(averaged)))
+                          .arg(m_off.where)
+                          .arg(within(m_idle.idleMs, kPhotoIdleLimitMs))
+                          .arg(QLatin1String(verdict(idle)))
+                          .arg(m_idle.where)
+                          .arg(m_cpuMs / 1000, 0, 'f', 1)
+                          .arg(megabytes(m_baselineKiB), 0, 'f', 1)
+                          .arg(peak, 0, 'f', 2)
+                          .arg(QLatin1String(verdict(peak <= 1.5)))
+                          .arg(megabytes(m_peak.peakKiB), 0, 'f', 0)
+                          .arg(m_peak.where));
+    }
+
+private:
+    static QString within(double ms, double limitMs)
+    {
+        return ms < 0 ? QStringLiteral("over %1 ms").arg(limitMs, 0, 'f', 0)
+                      : QStringLiteral("%1 ms").arg(ms, 0, 'f', 0);
+    }
+
+    QApplication &m_app;
+    QWidget &m_window;
+    DView &m_view;
+    const std::vector<QGraphicsPixmapItem *> m_photos;
+    BenchFigures::RunGuard m_guard;
+    StallWatch m_watch;
+    long m_baselineKiB = 0;
+    int m_steps = 0;
+    double m_cpuMs = 0;
+    PhotoStep m_stall;
+    PhotoStep m_sharp;
+    PhotoStep m_idle;
+    PhotoStep m_peak;
+    PhotoStep m_off;
+};
+
+// The zoom buttons pressed, each step shown, until the zoom reaches percent.
+void photoZoomSteps(PhotoRun &run, DView &view, DPage &page, bool in, int percent)
+{
+    int steps = 0;
+    while (in ? zoomPercent(view) < percent : zoomPercent(view) > percent) {
+        const QTransform before = view.transform();
+        const int from = zoomPercent(view);
+        PhotoStep step = run.show(QStringLiteral("zoom from %1 %").arg(from),
+                                  [&] { page.zoomPage(in ? kZoomInStep : kZoomOutStep); });
+        if (view.transform() == before)
+            break; // refused: the zoom's floor or ceiling
+        step.where = QStringLiteral("zoom %1 step %2 to %3 %")
+                             .arg(in ? QStringLiteral("in") : QStringLiteral("out"))
+                             .arg(++steps)
+                             .arg(zoomPercent(view));
+        run.count(step);
+    }
+}
+
+// A camera's photo: the photo-like picture with the grain of a sensor over it, each channel of
+// each pixel up or down by as much as kGrain. Shown small without averaging, the grain shows as
+// speckles a photo viewer never shows.
+QPixmap cameraPhoto(QSize size, int variant)
+{
+    QImage image =
+            BenchDocument::photo(size, variant).toImage().convertToFormat(QImage::Format_RGB32);
+    quint32 state = 2463534242u + quint32(variant);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            const auto grain = [&](int channel, int shift) {
+                return qBound(0, channel + int((state >> shift) % (2 * kGrain + 1)) - kGrain, 255);
+            };
+            line[x] = qRgb(grain(qRed(line[x]), 0), grain(qGreen(line[x]), 8),
+                           grain(qBlue(line[x]), 16));
+        }
+    }
+    return QPixmap::fromImage(image);
+}
+
+// Eight camera photos put on the board at 39 %, each made smaller with its handle and moved
+// apart; the board zoomed in step by step to 418 %, panned over the page there and zoomed out
+// again to 39 %.
+int runPhotoPage(QApplication &app)
+{
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    QWidget window;
+    window.setFixedSize(kWidth, kHeight);
+    DView view(&window);
+    DPage page(&view, &window);
+    page.setPageBackgroundColor(Qt::white);
+    view.setScene(&page);
+    std::vector<QGraphicsPixmapItem *> photos;
+    int variant = 0;
+    for (const PhotoPlace &place : kPhotoPlaces) {
+        const QPixmap photo = cameraPhoto(kPhotoPixels, ++variant);
+        const QPointF middle(kPhotoPixels.width() / 2.0, kPhotoPixels.height() / 2.0);
+        photos.push_back(page.addPixmapItem(photo, place.centre - middle, 0, float(place.scale),
+                                            QTransform(), false));
+    }
+    page.clearSelection();
+    printLine(QStringLiteral("photo page: %1 photos of %2 x %3 at %4 to %5 of their size; load "
+                             "average %6")
+                      .arg(photos.size())
+                      .arg(kPhotoPixels.width())
+                      .arg(kPhotoPixels.height())
+                      .arg(kPhotoPlaces[1].scale)
+                      .arg(kPhotoPlaces[0].scale)
+                      .arg(BenchFigures::loadAverage(), 0, 'f', 1));
+
+    PhotoRun run(app, window, view, photos);
+    const PhotoStep first =
+            run.show(QStringLiteral("first showing at 100 %"), [&] { window.show(); });
+    QThread::msleep(300); // what the board no longer shows is given back once it keeps still
+    QElapsedTimer rest;
+    rest.start();
+    settleStep(app, view, rest, processCpuMs());
+    run.setBaseline(residentKiB());
+    run.count(first);
+
+    photoZoomSteps(run, view, page, false, 39);
+    photoZoomSteps(run, view, page, true, kPanPercent);
+    QScrollBar *across = view.horizontalScrollBar();
+    QScrollBar *down = view.verticalScrollBar();
+    for (const PanLine &line : panLines(view, true)) {
+        for (size_t n = 0; n < line.screens.size(); ++n) {
+            const QPoint screen = line.screens[n];
+            run.count(run.show(QStringLiteral("pan at %1 %, %2, screen %3")
+                                       .arg(zoomPercent(view))
+                                       .arg(line.name)
+                                       .arg(n + 1),
+                               [&] {
+                                   across->setValue(screen.x());
+                                   down->setValue(screen.y());
+                               }));
+        }
+    }
+    view.centerOn(page.sceneRect().center());
+    photoZoomSteps(run, view, page, false, 39);
+    run.printFigures();
+    view.setScene(nullptr);
+    return 0;
+}
+
+// The photo page in a process of its own.
+void runPhotosInOwnProcess()
+{
+    std::fflush(stdout);
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--photos") });
+    if (!child.waitForStarted(5000)) {
+        std::printf("photo page: could not start (%s)\n", qPrintable(child.errorString()));
+        return;
+    }
+    if (!child.waitForFinished(kMixedRunLimitMs)) {
+        child.kill(); // ours to stop: we started it and hold its handle
+        child.waitForFinished(1000);
+        std::printf("photo page: MISSED, no end in %d minutes\n", kMixedRunLimitMs / 60000);
+    } else if (child.exitStatus() != QProcess::NormalExit) {
+        std::printf("photo page: MISSED, the process crashed\n");
+    }
+}
+
 // The page of strokes: rendered, repainted, zoomed.
 void measureStrokePage(QApplication &app)
 {
@@ -691,18 +1145,24 @@ int main(int argc, char **argv)
     const QStringList arguments = app.arguments().mid(1);
     const QString mixedOnly = QStringLiteral("--mixed");
     const bool alone = !arguments.isEmpty() && arguments.first().startsWith(mixedOnly);
+    const bool photosOnly = arguments == QStringList{ QStringLiteral("--photos") };
     const QString names = alone ? arguments.first().mid(mixedOnly.size()).remove(0, 1)
                                 : qEnvironmentVariable("MIXED_PARTS");
     unsigned parts = 0;
-    if ((!arguments.isEmpty() && !alone) || !BenchBoardPage::partsFromNames(names, &parts)) {
-        std::printf("usage: bench_pagerender [--mixed[=part,...]] (or MIXED_PARTS=part,...), "
+    if ((!arguments.isEmpty() && !alone && !photosOnly)
+        || !BenchBoardPage::partsFromNames(names, &parts)) {
+        std::printf("usage: bench_pagerender [--mixed[=part,...] | --photos] (or "
+                    "MIXED_PARTS=part,...), "
                     "MIXED_PAN=whole for every screen at the ceiling; parts, all by default:\n%s",
                     qPrintable(BenchBoardPage::partsHelp()));
         return 2;
     }
     if (alone)
         return runMixedPage(app, parts);
+    if (photosOnly)
+        return runPhotoPage(app);
     measureStrokePage(app);
     runMixedInOwnProcess(parts);
+    runPhotosInOwnProcess();
     return 0;
 }

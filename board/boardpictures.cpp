@@ -4,8 +4,8 @@
 #include "dgpathitem.h"
 #include "dpage.h"
 #include "dview.h"
-#include "pictures/picturereductions.h"
 #include "scribblearea.h"
+#include "shownpictures.h"
 #include "smoothpicture.h"
 #include "strokepictures.h"
 
@@ -86,7 +86,7 @@ void BoardPictures::ready()
     if (toViewport != m_sweptTransform) {
         // A pan shows the pictures made small for the scale shown as they are.
         if (sizing(toViewport) != sizing(m_sweptTransform))
-            PictureReductions::newScaleShown();
+            ShownPictures::newScaleShown();
         m_sweptTransform = toViewport;
         m_sweep.start();
         // What went out of sight goes before what came into sight is drawn: a zoom or pan costs
@@ -106,6 +106,11 @@ void BoardPictures::ready()
     const bool wholeStandIn = standInCovers(QRegion(visible));
     // A page just shown is shown whole, its pictures waited for.
     const bool samePage = m_lastReady == current;
+    if (!samePage) {
+        // What the page shown before made small is given back once the board keeps still.
+        ShownPictures::newScaleShown();
+        m_sweep.start();
+    }
     m_lastReady = current;
     // Every item looked at once, in no order: asking the page for the items in view costs
     // tens of milliseconds on a page of grouped strokes, at every change the board shows.
@@ -230,7 +235,7 @@ void BoardPictures::sweep()
     if (!current || m_sharpening)
         return;
     current->dropPicturesUnlessFor(m_view->viewportTransform(), m_view->viewport()->rect());
-    PictureReductions::giveBackOtherScales();
+    ShownPictures::giveBackOtherScales();
 }
 
 void BoardPictures::beforeZoom()

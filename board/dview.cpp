@@ -5,8 +5,8 @@
 #include "dpage.h"
 #include "drotateitem.h"
 #include "dwidget.h"
-#include "pictures/picturereductions.h"
 #include "scribblearea.h"
+#include "shownpictures.h"
 
 #include "content/dtabledlg.h"
 #include "tools/dclock.h"
@@ -676,7 +676,7 @@ void DView::keyPressEvent(QKeyEvent *event)
 
 bool DView::isSharpening() const
 {
-    return m_pictures->isSharpening() || PictureReductions::coming();
+    return m_pictures->isSharpening() || ShownPictures::coming();
 }
 
 bool DView::repaintsOnceSharp(const QWidget *viewport)

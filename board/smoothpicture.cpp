@@ -3,6 +3,7 @@
 #include "dpage.h" // strokepictures.h keeps a guarded pointer to a page
 #include "dview.h"
 #include "pictures/picturereductions.h"
+#include "shownpictures.h"
 #include "strokepictures.h"
 
 #include <QBrush>
@@ -39,6 +40,10 @@ Q_GLOBAL_STATIC(QThreadPool, g_bandPool)
 constexpr double kPrintDpi = 150;
 constexpr double kCoarseFactor = 1.5;
 constexpr int kMaxPrintSide = 4096;
+
+// A large picture shown smaller than its pixels is made ready whole up to this many times the
+// device's pixels, else the part the device shows.
+constexpr qint64 kWholeDevices = 4;
 
 // Shown smaller than its pixels, a picture is drawn at this many times the device's resolution,
 // each square of that many pixels averaged into one of the device's.
@@ -160,29 +165,6 @@ void layInBands(QPainter *painter, const QRect &area, bool finer, bool shared,
     painter->restore();
 }
 
-// Each pixel of shown the average of the square of kFiner x kFiner pixels of finer over it.
-void averageInto(const QImage &finer, QImage *shown)
-{
-    static_assert(kFiner == 2, "averaged by squares of four");
-    for (int y = 0; y < shown->height(); ++y) {
-        const auto *upper = reinterpret_cast<const quint32 *>(finer.constScanLine(2 * y));
-        const auto *lower = reinterpret_cast<const quint32 *>(finer.constScanLine(2 * y + 1));
-        auto *line = reinterpret_cast<quint32 *>(shown->scanLine(y));
-        for (int x = 0; x < shown->width(); ++x) {
-            const quint32 a = upper[2 * x];
-            const quint32 b = upper[2 * x + 1];
-            const quint32 c = lower[2 * x];
-            const quint32 d = lower[2 * x + 1];
-            // Two channels at once, each in 16 bits: four of them never carry into the next.
-            const quint32 redBlue = (a & 0x00ff00ffu) + (b & 0x00ff00ffu) + (c & 0x00ff00ffu)
-                    + (d & 0x00ff00ffu) + 0x00020002u;
-            const quint32 alphaGreen = ((a >> 8) & 0x00ff00ffu) + ((b >> 8) & 0x00ff00ffu)
-                    + ((c >> 8) & 0x00ff00ffu) + ((d >> 8) & 0x00ff00ffu) + 0x00020002u;
-            line[x] = ((redBlue >> 2) & 0x00ff00ffu) | (((alphaGreen >> 2) & 0x00ff00ffu) << 8);
-        }
-    }
-}
-
 // What paint paints (painter coordinates) over area (device pixels), averaged over each device
 // pixel as a photo viewer shows a picture made small: painted kFiner times finer, where a
 // picture averaged down to kFiner times its shown size is filtered about one for one, and
@@ -204,7 +186,8 @@ void paintAveraged(QPainter *painter, const QRect &area,
             finer.setBrushOrigin(brushOrigin);
             paint(&finer);
         }
-        averageInto(band.finer, &band.shown);
+        static_assert(kFiner == 2, "averaged by squares of four");
+        PictureReductions::halveInto(band.finer, &band.shown);
     });
 }
 
@@ -265,16 +248,124 @@ QImage printed(const QPainter *painter, const QTransform &onSheet, const QSizeF 
                           Qt::SmoothTransformation);
 }
 
-// picture averaged down to size; for item on the board, where that costs, averaged beside the
-// board, and meanwhile the closest there is (or picture itself) standing in.
-QImage averagedFor(const QImage &picture, QSize size, bool keep, QGraphicsItem *item)
+// The share of each picture column (or row) a device pixel covers: from first, weights in turn
+// (a device pixel's part of the picture, in picture pixels, times the device pixels a picture
+// pixel makes, so that a pixel covered whole has them sum to one).
+struct Covered
 {
-    if (!item || size == picture.size() || !PictureReductions::costly(picture))
-        return PictureReductions::reduced(picture, size, keep);
-    QImage found = PictureReductions::kept(picture, size);
-    if (found.isNull())
-        found = PictureReductions::reduceSoon(picture, size, item);
-    return found.isNull() ? picture : found;
+    int first = 0;
+    std::vector<float> weights;
+};
+
+// For each device pixel from start on, count of them, what it covers of a picture side of
+// pixels laid from offset at scale device pixels a picture pixel.
+std::vector<Covered> coveredAlong(int start, int count, double offset, double scale, int pixels)
+{
+    std::vector<Covered> covered(size_t(std::max(0, count)));
+    for (int n = 0; n < count; ++n) {
+        const double from = std::max(0.0, (start + n - offset) / scale);
+        const double to = std::min(double(pixels), (start + n + 1 - offset) / scale);
+        Covered &one = covered[size_t(n)];
+        one.first = int(std::floor(from));
+        for (int pixel = one.first; pixel < to; ++pixel)
+            one.weights.push_back(
+                    float((std::min(pixel + 1.0, to) - std::max(double(pixel), from)) * scale));
+    }
+    return covered;
+}
+
+// picture laid over area (device pixels) by toDevice, a scale and a move alone, each device
+// pixel the average of the picture pixels it covers, weighed by how much of each it covers;
+// at the picture's edges, what it covers of the pixel is its alpha.
+QImage averagedByArea(const QImage &picture, const QTransform &toDevice, const QRect &area)
+{
+    const std::vector<Covered> across =
+            coveredAlong(area.x(), area.width(), toDevice.dx(), toDevice.m11(), picture.width());
+    const std::vector<Covered> down =
+            coveredAlong(area.y(), area.height(), toDevice.dy(), toDevice.m22(), picture.height());
+    QImage shown(area.size(), QImage::Format_ARGB32_Premultiplied);
+    const int width = area.width();
+    std::vector<float> row(size_t(width) * 4); // a picture row, averaged across
+    std::vector<float> sum(size_t(width) * 4);
+    int rowOf = -1;
+    for (int y = 0; y < area.height(); ++y) {
+        std::fill(sum.begin(), sum.end(), 0.0f);
+        const Covered &rows = down[size_t(y)];
+        for (size_t n = 0; n < rows.weights.size(); ++n) {
+            const int pictureRow = rows.first + int(n);
+            if (pictureRow != rowOf) {
+                // A row shared by two device rows is averaged across once.
+                rowOf = pictureRow;
+                const auto *line = reinterpret_cast<const QRgb *>(picture.constScanLine(rowOf));
+                for (int x = 0; x < width; ++x) {
+                    const Covered &columns = across[size_t(x)];
+                    float *averaged = &row[size_t(x) * 4];
+                    std::fill(averaged, averaged + 4, 0.0f);
+                    for (size_t m = 0; m < columns.weights.size(); ++m) {
+                        const QRgb pixel = line[columns.first + int(m)];
+                        const float weight = columns.weights[m];
+                        averaged[0] += weight * float(qRed(pixel));
+                        averaged[1] += weight * float(qGreen(pixel));
+                        averaged[2] += weight * float(qBlue(pixel));
+                        averaged[3] += weight * float(qAlpha(pixel));
+                    }
+                }
+            }
+            const float weight = rows.weights[n];
+            for (size_t channel = 0; channel < row.size(); ++channel)
+                sum[channel] += weight * row[channel];
+        }
+        auto *line = reinterpret_cast<QRgb *>(shown.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const float *averaged = &sum[size_t(x) * 4];
+            const int alpha = std::clamp(int(averaged[3] + 0.5f), 0, 255);
+            // Premultiplied, no channel exceeds the alpha.
+            const auto channel = [alpha](float value) {
+                return std::clamp(int(value + 0.5f), 0, alpha);
+            };
+            line[x] =
+                    qRgba(channel(averaged[0]), channel(averaged[1]), channel(averaged[2]), alpha);
+        }
+    }
+    return shown;
+}
+
+// A turned picture on a sheet, laid upright: the picture turned within a picture of its own,
+// its edges smoothed there. A viewer lays a turned picture's pixels without smoothing its
+// edges, which came out in steps. Dense enough for kPrintDpi an inch, and for the picture's
+// own pixels as far as kMaxPrintSide allows. False where painter paints no sheet or picture
+// is not turned.
+bool drawUprightOnSheet(QPainter *painter, const QRectF &target, const QImage &picture)
+{
+    const QPaintEngine *engine = painter->paintEngine();
+    const QPaintDevice *device = painter->device();
+    const QTransform shown = painter->combinedTransform();
+    if (!engine || engine->type() != QPaintEngine::Pdf || !device || picture.isNull()
+        || shown.type() <= QTransform::TxScale || target.isEmpty())
+        return false;
+    const QRectF box = shown.mapRect(target);
+    // The picture's pixels a unit of the sheet, along its width.
+    const double own = picture.width() / (target.width() * std::hypot(shown.m11(), shown.m12()));
+    double density = std::max(kPrintDpi / device->logicalDpiX(), own);
+    density = std::min(density, kMaxPrintSide / std::max(box.width(), box.height()));
+    const QSize size = (box.size() * density).toSize().expandedTo(QSize(1, 1));
+    const QTransform toUpright = shown * QTransform::fromTranslate(-box.x(), -box.y())
+            * QTransform::fromScale(size.width() / box.width(), size.height() / box.height());
+    // Shown smaller than its pixels there, it is averaged down first, as on the board.
+    const QImage source = PictureReductions::reduced(
+            picture,
+            shownSize(QTransform::fromScale(target.width() / picture.width(),
+                                            target.height() / picture.height())
+                              * toUpright,
+                      picture.size()),
+            false);
+    const QImage upright =
+            SmoothPicture::averagedOver(source, target, toUpright, QRect(QPoint(), size));
+    painter->save();
+    painter->resetTransform();
+    painter->drawImage(box, upright);
+    painter->restore();
+    return true;
 }
 
 // picture drawn over target as SmoothPicture::draw() draws it; made small beside the board, for
@@ -290,13 +381,26 @@ void drawPicture(QPainter *painter, const QRectF &target, const QImage &picture,
                                                       target.height() / picture.height())
             * painter->combinedTransform();
     const QSize small = shownSize(toDevice, picture.size());
-    if (small != picture.size() && onPixels(painter)) {
+    if (small != picture.size() && onPixels(painter) && item
+        && PictureReductions::costly(picture)) {
+        const QTransform shown = painter->combinedTransform();
+        const QPaintDevice *device = painter->device();
+        // All of it where that is not much more than the device: a pan then finds it made.
+        const QRect whole = shown.mapRect(target).toAlignedRect();
+        const qint64 deviceArea = qint64(device->width()) * device->height();
+        const QRect area = qint64(whole.width()) * whole.height() <= kWholeDevices * deviceArea
+                ? whole
+                : whole & QRect(0, 0, device->width(), device->height());
+        ShownPictures::draw(painter,
+                            { item, picture, target, shown, area,
+                              PictureReductions::halvingsFor(picture.size(), small) });
+    } else if (small != picture.size() && onPixels(painter)) {
         const QRect area = paintedArea(painter, target);
         if (!area.isEmpty()) {
-            const QImage finer = averagedFor(
+            const QImage finer = PictureReductions::reduced(
                     picture,
                     shownSize(toDevice * QTransform::fromScale(kFiner, kFiner), picture.size()),
-                    keep, item);
+                    keep);
             paintAveraged(painter, area, [&](QPainter *finerPainter) {
                 finerPainter->drawImage(target, finer, QRectF(finer.rect()));
             });
@@ -306,6 +410,8 @@ void drawPicture(QPainter *painter, const QRectF &target, const QImage &picture,
         // averaged down to its shown size alone.
         const QImage reduced = PictureReductions::reduced(picture, small, keep);
         const QRect area = sharedArea(painter, target);
+        if (drawUprightOnSheet(painter, target, reduced))
+            return painter->restore();
         if (area.isEmpty()) {
             const QImage shown = SmoothPicture::forPrint(painter, target.size(), reduced);
             painter->drawImage(target, shown, QRectF(shown.rect()));
@@ -342,6 +448,45 @@ void draw(QPainter *painter, const QRectF &target, const QPixmap &picture, const
     }
     const bool repainted = keep == Kept && dynamic_cast<QObject *>(item);
     drawPicture(painter, target, picture.toImage(), keep == Kept, repainted ? item : nullptr);
+}
+
+QImage averagedOver(const QImage &picture, const QRectF &target, const QTransform &toDevice,
+                    const QRect &area)
+{
+    QImage shown(area.size(), QImage::Format_ARGB32_Premultiplied);
+    if (shown.isNull() || picture.isNull())
+        return shown;
+    // Converted once here rather than by the painter of every band.
+    const QImage source = picture.format() == QImage::Format_RGB32
+                    || picture.format() == QImage::Format_ARGB32_Premultiplied
+            ? picture
+            : picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QTransform pixelsToDevice =
+            QTransform(target.width() / source.width(), 0, 0, target.height() / source.height(),
+                       target.x(), target.y())
+            * toDevice;
+    // Not turned, it is averaged over exactly what each device pixel covers: painted finer and
+    // averaged by squares, a picture of fine lines still showed a beat.
+    if (pixelsToDevice.type() <= QTransform::TxScale && pixelsToDevice.m11() > 0
+        && pixelsToDevice.m22() > 0)
+        return averagedByArea(source, pixelsToDevice, area);
+    // Band by band of rows: the whole painted finer would take four times the shown picture.
+    QImage finer(area.width() * kFiner, kBandRows * kFiner, QImage::Format_ARGB32_Premultiplied);
+    for (int top = 0; top < area.height(); top += kBandRows) {
+        finer.fill(Qt::transparent);
+        {
+            QPainter painter(&finer);
+            painter.setRenderHints(QPainter::SmoothPixmapTransform | QPainter::Antialiasing);
+            painter.setTransform(toDevice * QTransform::fromTranslate(-area.x(), -(area.y() + top))
+                                 * QTransform::fromScale(kFiner, kFiner));
+            painter.drawImage(target, source, QRectF(source.rect()));
+        }
+        QImage band(shown.scanLine(top), area.width(), std::min(kBandRows, area.height() - top),
+                    int(shown.bytesPerLine()), shown.format());
+        static_assert(kFiner == 2, "averaged by squares of four");
+        PictureReductions::halveInto(finer, &band);
+    }
+    return shown;
 }
 
 bool fillSmall(QPainter *painter, const QPainterPath &path, const QBrush &brush)

@@ -8,6 +8,7 @@ class QImage;
 class QPainter;
 class QPainterPath;
 class QPixmap;
+class QTransform;
 class QWidget;
 
 // Pictures shown as a photo viewer shows them: filtered, with smooth edges, wherever the
@@ -34,10 +35,16 @@ void draw(QPainter *painter, const QRectF &target, const QImage &picture, Keep k
 // is painted again, whole, once they come, and meanwhile shows what it can quickly, as the
 // stroke pictures of another scale that stand in. Painted into any other picture (the
 // toolkit's cache of an object, a grab, an export) it is filtered. item, given where it is
-// painted for the board (and a QObject): a large picture shown small is averaged down beside
-// the board, what is closest standing in, and item repainted once that comes.
+// painted for the board (and a QObject): a large picture shown small is averaged beside the
+// board (ShownPictures), what it has standing in, and item repainted once that comes.
 void draw(QPainter *painter, const QRectF &target, const QPixmap &picture, const QWidget *widget,
           QGraphicsItem *item, Keep keep = Kept);
+
+// picture drawn over target (toDevice taking it to a device's pixels) as shown over area of
+// those pixels, averaged over what each covers as draw() shows a picture smaller than its
+// pixels. Any thread.
+QImage averagedOver(const QImage &picture, const QRectF &target, const QTransform &toDevice,
+                    const QRect &area);
 
 // Fills path with brush as painter shows a picture so, where brush is a picture fill shown
 // smaller than its picture's pixels: true when it has filled path itself. Any thread.

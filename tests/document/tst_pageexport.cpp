@@ -51,6 +51,7 @@ private slots:
     void noEditingMarks();
     void turnedPictureExportsSmoothly_data();
     void turnedPictureExportsSmoothly();
+    void turnedPictureEdgesSmoothOnTheSheet();
     void strokesStayLines_data();
     void strokesStayLines();
     void instrumentsAsOnTheBoard_data();
@@ -535,6 +536,68 @@ void tst_PageExport::turnedPictureExportsSmoothly()
             TestSupport::inkDifference(reference, shown, small ? 64 : 40);
     QVERIFY2(difference.differing * (small ? 50 : 500) < difference.ink,
              qPrintable(difference.toString()));
+}
+
+// The pixels of image along outline (placed by toImage) that are partly covered by a picture of
+// one colour, ink, on white: an edge smoothed has one or two across it, one in steps none.
+int partlyCovered(const QImage &image, const QPainterPath &outline, const QTransform &toImage,
+                  QColor ink)
+{
+    QImage band(image.size(), QImage::Format_ARGB32_Premultiplied);
+    band.fill(Qt::transparent);
+    {
+        QPainter painter(&band);
+        QPen edge(Qt::black, 5);
+        edge.setCosmetic(true);
+        painter.setPen(edge);
+        painter.setTransform(toImage);
+        painter.drawPath(outline);
+    }
+    int partly = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(band.pixel(x, y)) == 0)
+                continue;
+            const double covered =
+                    double(255 - qGray(image.pixel(x, y))) / (255 - qGray(ink.rgb()));
+            partly += covered > 0.2 && covered < 0.8 ? 1 : 0;
+        }
+    }
+    return partly;
+}
+
+void tst_PageExport::turnedPictureEdgesSmoothOnTheSheet()
+{
+    // A viewer lays a turned picture's pixels without smoothing its edges: they came out in
+    // steps, the picture's inside smooth.
+    DPage *page = m_list->at(0);
+    page->setPageBackgroundColor(Qt::white);
+    const QColor ink(20, 30, 120);
+    QImage flat(120, 90, QImage::Format_RGB32);
+    flat.fill(ink);
+    QGraphicsItem *picture = page->addPixmapItem(QPixmap::fromImage(flat), QPointF(250, 200), 30,
+                                                 2.5f, QTransform(), false);
+    m_list->selectPage(0);
+    QVERIFY(exportAs(QStringLiteral("pdf"), chooseFile(m_folder->filePath("edges"))));
+    const int dpi = 200;
+    const ToolRun rendered =
+            drawSheets(m_folder->filePath("edges.pdf"), dpi, QStringLiteral("edges"), true);
+    QVERIFY2(rendered.ok, qPrintable(rendered.error));
+    const QImage exported(m_folder->filePath("edges-1.png"));
+    QVERIFY(!exported.isNull());
+    const QTransform placed = picture->sceneTransform() * onSheet(page, dpi);
+    QPainterPath outline;
+    outline.addRect(QRectF(flat.rect()));
+    const QImage reference = TestSupport::fineDrawing(exported.size(), [&](QPainter *painter) {
+        painter->setTransform(placed, true);
+        painter->drawImage(0, 0, flat);
+    });
+    const int smooth = partlyCovered(reference, outline, placed, ink);
+    const int shown = partlyCovered(exported, outline, placed, ink);
+    QVERIFY2(shown * 2 >= smooth,
+             qPrintable(QStringLiteral("%1 pixels partly covered along the edges, smoothed %2")
+                                .arg(shown)
+                                .arg(smooth)));
 }
 
 namespace {
