@@ -101,8 +101,9 @@ private:
     QString m_name;
     uchar *m_data = nullptr;
     qint64 m_bytes = 0;
-    // Released once its pages are ready: it is not unmapped before.
+    // Released once for each part of its pages made ready: it is not unmapped before.
     std::shared_ptr<QSemaphore> m_ready = std::make_shared<QSemaphore>();
+    int m_parts = 0;
 };
 
 // The frames a reply names, mapped from their segment (which is removed from the names at once)
