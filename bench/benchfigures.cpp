@@ -1,5 +1,8 @@
 #include "benchfigures.h"
 
+#include "pictures/decoderprotocol.h"
+#include "pictures/picturedecoders.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -86,6 +89,16 @@ long residentKiB()
 long peakResidentKiB()
 {
     return statusField("VmHWM:");
+}
+
+long heldKiB()
+{
+    const long resident = statusField("VmRSS:");
+    const long shared = statusField("RssShmem:");
+    if (resident < 0 || shared < 0)
+        return -1;
+    return resident - shared + long(DecoderProtocol::mappedBytes() / 1024)
+            + long(PictureDecoders::instance().privateBytes() / 1024);
 }
 
 bool resetPeakResident()

@@ -36,6 +36,10 @@ private:
 // The resident memory of this process (VmRSS) and its peak (VmHWM), in KiB; -1 if unreadable.
 long residentKiB();
 long peakResidentKiB();
+// What the program holds, in KiB: its resident memory, with the pictures it holds in memory
+// shared with its decoding processes counted whole (resident only where the board has drawn
+// them), and what the decoding processes hold of their own.
+long heldKiB();
 // Starts the peak over from the resident memory now, so that it tells the peak of what follows;
 // false where the system cannot.
 bool resetPeakResident();

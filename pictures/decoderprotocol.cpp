@@ -218,11 +218,14 @@ struct Mapping
     std::atomic<int> users;
 };
 
+std::atomic<qint64> g_mappedBytes{ 0 };
+
 void releaseMapping(void *info)
 {
     auto *mapping = static_cast<Mapping *>(info);
     if (--mapping->users == 0) {
         munmap(mapping->data, mapping->bytes);
+        g_mappedBytes -= qint64(mapping->bytes);
         delete mapping;
     }
 }
@@ -260,6 +263,7 @@ QVector<QImage> mapFrames(const Reply &reply, qint64 parent, qint64 child)
     if (data == MAP_FAILED)
         return {};
     auto *mapping = new Mapping{ data, size_t(frameBytes * frames), { frames } };
+    g_mappedBytes += frameBytes * frames;
     QVector<QImage> images;
     images.reserve(frames);
     for (int i = 0; i < frames; ++i) {
@@ -268,6 +272,11 @@ QVector<QImage> mapFrames(const Reply &reply, qint64 parent, qint64 child)
                          mapping);
     }
     return images;
+}
+
+qint64 mappedBytes()
+{
+    return g_mappedBytes;
 }
 
 } // namespace DecoderProtocol

@@ -110,5 +110,8 @@ private:
 // as pictures the program holds for as long as any of them lives. Empty when the segment is
 // not what the reply says.
 QVector<QImage> mapFrames(const Reply &reply, qint64 parent, qint64 child);
+// The bytes of the frames mapped so and still held: memory of the program's, which counts as
+// its resident memory only where it has been read.
+qint64 mappedBytes();
 
 } // namespace DecoderProtocol

@@ -174,6 +174,28 @@ QVector<qint64> PictureDecoders::busy() const
     return m_busy;
 }
 
+qint64 PictureDecoders::privateBytes() const
+{
+    QVector<qint64> processes;
+    {
+        QMutexLocker lock(&m_mutex);
+        processes = m_busy;
+        for (const auto &idle : m_idle)
+            processes << idle->pid;
+    }
+    qint64 bytes = 0;
+    for (const qint64 pid : qAsConst(processes)) {
+        QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
+        if (!rollup.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray &line : rollup.readAll().split('\n')) {
+            if (line.startsWith("Private_Clean:") || line.startsWith("Private_Dirty:"))
+                bytes += line.mid(14).trimmed().split(' ').value(0).toLongLong() * 1024;
+        }
+    }
+    return bytes;
+}
+
 QString PictureDecoders::program()
 {
     // Beside the program; the tests and benchmarks of a build find it where it was built.

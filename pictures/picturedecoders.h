@@ -66,6 +66,9 @@ public:
     int decoded() const;
     // The processes running a request now.
     QVector<qint64> busy() const;
+    // What the processes hold in memory of their own (not the libraries they share with the
+    // program), together.
+    qint64 privateBytes() const;
     // The program the processes run.
     static QString program();
 
