@@ -1150,6 +1150,8 @@ bool DPagesList::openInTurns(bool (DPagesList::*open)(const QString &), const QS
         opened = (this->*open)(fileName);
         m_turns = nullptr;
     }
+    // Its pictures are read: the processes that read them go, but one for the next picture.
+    PictureDecoders::instance().endIdle(1);
     if (m_curPage) {
         setShownScene(m_curPage);
         if (m_curPage == shown) {

@@ -223,6 +223,22 @@ void PictureDecoders::startAhead(int count)
     }
 }
 
+void PictureDecoders::endIdle(int keep)
+{
+    std::vector<std::unique_ptr<Worker>> ending;
+    {
+        QMutexLocker lock(&m_mutex);
+        while (int(m_idle.size()) > keep) {
+            ending.push_back(std::move(m_idle.back()));
+            m_idle.pop_back();
+        }
+    }
+    for (const auto &worker : ending) {
+        int status = 0;
+        end(*worker, &status);
+    }
+}
+
 std::unique_ptr<PictureDecoders::Worker> PictureDecoders::start()
 {
     int ends[2];

@@ -52,6 +52,8 @@ public:
     void startAhead(int count = 1);
     // Asks for as many as may run.
     static constexpr int kMostProcesses = 1 << 10;
+    // Ends the processes waiting for a request, but keep of them.
+    void endIdle(int keep);
 
     // Runs request in a decoding process and waits for its reply, calling waiting every few
     // milliseconds meanwhile. What the process could not answer comes as a reply whose probe
