@@ -1133,9 +1133,9 @@ bool DPagesList::openInTurns(bool (DPagesList::*open)(const QString &), const QS
     if (isOpening())
         return false;
     emit openStarted();
-    // The lesson's pictures are decoded by several processes at once: they start while the
-    // archive is unpacked, not when the first pictures wait for them.
-    PictureDecoders::instance().startAhead(PictureDecoders::kMostProcesses);
+    // The lesson's pictures are decoded by several processes at once: they start (if the last
+    // open ended them) while the archive is unpacked, not when the first pictures wait for them.
+    PictureDecoders::instance().startAheadBeside(PictureDecoders::kMostProcesses);
     // The page shown leaves the view before the event loop turns (setShownScene), once the
     // board's picture is taken, and comes back where it was when the open leaves it the
     // current one.

@@ -347,6 +347,9 @@ int main(int argc, char **argv)
     closefrom(3);
     const rlimit noCore = { 0, 0 };
     setrlimit(RLIMIT_CORE, &noCore);
+    // The board comes first: a picture decoded ahead gives way to the teacher's hand, and to
+    // the lesson being opened, on a machine with few processors.
+    setpriority(PRIO_PROCESS, 0, 5);
     // Pictures go back to the system as soon as they are freed; the bands a picture is made
     // smaller in are used again from the heap (each one mapped anew, half the time went on
     // clearing their pages), which is given back after each request.

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <thread>
 #include <utility>
 #include <cerrno>
 
@@ -208,19 +209,42 @@ QString PictureDecoders::program()
 
 void PictureDecoders::startAhead(int count)
 {
+    int ended = -1;
     for (;;) {
         {
             QMutexLocker lock(&m_mutex);
-            const int processes = m_running + int(m_idle.size());
-            if (processes >= std::min(count, workersAllowed()))
+            if (ended < 0)
+                ended = m_idleEnded;
+            const int processes = m_running + int(m_idle.size()) + m_startingAhead;
+            if (ended != m_idleEnded || processes >= std::min(count, workersAllowed()))
                 return;
+            ++m_startingAhead;
         }
         std::unique_ptr<Worker> worker = start();
-        if (!worker)
+        bool late = false;
+        int keep = 0;
+        {
+            QMutexLocker lock(&m_mutex);
+            --m_startingAhead;
+            if (!worker)
+                return;
+            m_idle.push_back(std::move(worker));
+            late = ended != m_idleEnded;
+            keep = m_idleKept;
+        }
+        // Those no longer waited for (endIdle came meanwhile) go as they would have then.
+        if (late) {
+            endIdle(keep);
             return;
-        QMutexLocker lock(&m_mutex);
-        m_idle.push_back(std::move(worker));
+        }
     }
+}
+
+void PictureDecoders::startAheadBeside(int count)
+{
+    // Each start waits until its process runs the program, a millisecond or two, longer while
+    // others start: the caller's thread does not wait for them.
+    std::thread([this, count] { startAhead(count); }).detach();
 }
 
 void PictureDecoders::endIdle(int keep)
@@ -228,15 +252,31 @@ void PictureDecoders::endIdle(int keep)
     std::vector<std::unique_ptr<Worker>> ending;
     {
         QMutexLocker lock(&m_mutex);
+        ++m_idleEnded;
+        m_idleKept = keep;
         while (int(m_idle.size()) > keep) {
             ending.push_back(std::move(m_idle.back()));
             m_idle.pop_back();
         }
     }
+    if (ending.empty())
+        return;
+    // Killed at once; waiting for them to be gone takes a few milliseconds each, which the board
+    // (asking this after a lesson opens) does not wait.
+    std::vector<pid_t> pids;
     for (const auto &worker : ending) {
-        int status = 0;
-        end(*worker, &status);
+        close(worker->socket);
+        kill(worker->pid, SIGKILL);
+        pids.push_back(worker->pid);
     }
+    std::thread([pids = std::move(pids)] {
+        for (const pid_t pid : pids) {
+            int status = 0;
+            while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+            }
+            removeSegmentsOf(getpid(), pid);
+        }
+    }).detach();
 }
 
 std::unique_ptr<PictureDecoders::Worker> PictureDecoders::start()

@@ -50,6 +50,8 @@ public:
     // Starts decoding processes now, up to count of them and as many as may run, so that the
     // pictures about to come do not wait for them to start.
     void startAhead(int count = 1);
+    // The same, on a thread of its own.
+    void startAheadBeside(int count);
     // Asks for as many as may run.
     static constexpr int kMostProcesses = 1 << 10;
     // Ends the processes waiting for a request, but keep of them.
@@ -92,6 +94,9 @@ private:
     QWaitCondition m_freed;
     std::vector<std::unique_ptr<Worker>> m_idle;
     int m_running = 0;
+    int m_startingAhead = 0;
+    int m_idleEnded = 0; // times endIdle was asked
+    int m_idleKept = 0; // and how many it kept the last time
     qint64 m_reserved = 0;
     Limits m_limits;
     int m_started = 0;

@@ -57,8 +57,10 @@ MainForm::MainForm(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent,
     // The shared threads (pictures read and written, texts checked) number the cores this
     // process may use, not the machine's: more would only take turns with the board's thread.
     QThreadPool::globalInstance()->setMaxThreadCount(Cores::usable());
-    // Pictures are decoded in processes of their own: one is ready before the first is asked.
-    PictureDecoders::instance().startAhead();
+    // Pictures are decoded in processes of their own, a lesson's by several at once: they are
+    // ready before the first picture or lesson is asked for. Started while a lesson opens, they
+    // took the processors the open had.
+    PictureDecoders::instance().startAheadBeside(PictureDecoders::kMostProcesses);
     if (objectName().isEmpty())
         setObjectName(QStringLiteral("MainFormClass"));
     resize(978, 741);
