@@ -19,6 +19,8 @@ namespace {
 
 constexpr quint32 kVersion = 1;
 constexpr int kMaxFrames = 1 << 16;
+// Pictures this small are copied out of the decoding process's memory rather than mapped.
+constexpr qint64 kCopiedBytes = qint64(1) << 20;
 
 void write(QDataStream &out, const PictureReading::Probe &probe)
 {
@@ -262,10 +264,26 @@ QVector<QImage> mapFrames(const Reply &reply, qint64 parent, qint64 child)
     close(fd);
     if (data == MAP_FAILED)
         return {};
-    auto *mapping = new Mapping{ data, size_t(frameBytes * frames), { frames } };
-    g_mappedBytes += frameBytes * frames;
     QVector<QImage> images;
     images.reserve(frames);
+    if (frameBytes * frames <= kCopiedBytes) {
+        // A small picture is copied here, beside the board: mapped, each of its pages was made
+        // ready on the board's thread as it first drew it, a little while for each of a lesson's
+        // many small pictures.
+        for (int i = 0; i < frames; ++i) {
+            images << QImage(static_cast<const uchar *>(data) + frameBytes * i, int(width),
+                             int(height), reply.bytesPerLine, QImage::Format(reply.format))
+                              .copy();
+        }
+        munmap(data, size_t(frameBytes * frames));
+        for (const QImage &image : images) {
+            if (image.isNull())
+                return {};
+        }
+        return images;
+    }
+    auto *mapping = new Mapping{ data, size_t(frameBytes * frames), { frames } };
+    g_mappedBytes += frameBytes * frames;
     for (int i = 0; i < frames; ++i) {
         images << QImage(static_cast<uchar *>(data) + frameBytes * i, int(width), int(height),
                          reply.bytesPerLine, QImage::Format(reply.format), &releaseMapping,
