@@ -257,7 +257,20 @@ void IwbReader::decodeNextAhead()
         if (m_readHere.contains(key) || m_decoded.contains(key) || m_shown.contains(key))
             continue;
         auto task = std::make_shared<std::packaged_task<Ahead()>>(
-                [file, decoding = m_decoding]() -> Ahead {
+                [file, decoding = m_decoding, turn = m_decoding->turnsGiven++]() -> Ahead {
+                    // Its turn ends however the task does.
+                    struct Turn
+                    {
+                        Decoding &decoding;
+                        const qint64 number;
+                        bool ended = false;
+                        void end()
+                        {
+                            if (!std::exchange(ended, true))
+                                decoding.endTurn(number);
+                        }
+                        ~Turn() { end(); }
+                    } ownTurn{ *decoding, turn };
                     Ahead ahead;
                     if (decoding->cancelled)
                         return ahead;
@@ -277,9 +290,14 @@ void IwbReader::decodeNextAhead()
                     const qint64 peak = decodedAtOnce ? atOnce : ahead.probe.peakBytes;
                     if (!decodedAtOnce)
                         decoding->release(atOnce);
+                    const bool asksForRoom = ahead.probe.isTaken() && !decodedAtOnce;
+                    if (asksForRoom)
+                        decoding->waitForTurn(turn);
+                    const bool roomTaken = asksForRoom && decoding->reserve(peak);
+                    ownTurn.end();
                     if (!ahead.probe.isTaken()) {
                         ahead.read = true; // nothing of it to decode
-                    } else if (decodedAtOnce || decoding->reserve(peak)) {
+                    } else if (decodedAtOnce || roomTaken) {
                         PictureReading::Picture picture = reader.read();
                         ahead.image = std::move(picture.image);
                         ahead.probe = picture.probe;
@@ -294,6 +312,25 @@ void IwbReader::decodeNextAhead()
         pictureThreads().start([task]() { (*task)(); });
     }
     m_unpackedLater = next + m_unpackedLater;
+}
+
+void IwbReader::Decoding::waitForTurn(qint64 turn)
+{
+    std::unique_lock<std::mutex> lock(turnMutex);
+    turnEnded.wait(lock, [this, turn] { return turnsEnded >= turn; });
+}
+
+void IwbReader::Decoding::endTurn(qint64 turn)
+{
+    {
+        const std::lock_guard<std::mutex> lock(turnMutex);
+        endedEarly.insert(turn);
+        while (!endedEarly.empty() && *endedEarly.begin() == turnsEnded) {
+            endedEarly.erase(endedEarly.begin());
+            ++turnsEnded;
+        }
+    }
+    turnEnded.notify_all();
 }
 
 bool IwbReader::Decoding::reserve(qint64 bytes)
@@ -364,6 +401,7 @@ IwbReader::Picture IwbReader::picture(const QString &file)
         return read;
     }
     bool decoded = false;
+    bool counted = false;
     const auto found = m_decoded.find(key);
     if (found != m_decoded.end()) {
         while (m_turn
@@ -383,6 +421,13 @@ IwbReader::Picture IwbReader::picture(const QString &file)
             if (!ahead.image.isNull())
                 read.pixmap = QPixmap::fromImage(std::move(ahead.image));
         }
+        // Counted as the lesson's before its room is given back: in between, a picture decoded
+        // ahead could take that room as well, and the two hold more than the lesson may.
+        if (!read.pixmap.isNull()) {
+            m_takenBytes += IwbLimits::pictureBytes(read.pixmap.size());
+            countKept();
+            counted = true;
+        }
         m_decoding->release(ahead.held);
         decodeNextAhead();
     } else {
@@ -400,7 +445,7 @@ IwbReader::Picture IwbReader::picture(const QString &file)
     if (outcome != PictureReading::Outcome::TooCostly
         && (outcome != PictureReading::Outcome::Unreadable || m_settled || !m_unpacking))
         m_shown.insert(key, read);
-    if (!read.pixmap.isNull()) {
+    if (!read.pixmap.isNull() && !counted) {
         m_takenBytes += IwbLimits::pictureBytes(read.pixmap.size());
         countKept();
     }

@@ -18,9 +18,12 @@
 #include <QStringList>
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <future>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -205,6 +208,17 @@ private:
         std::atomic<int> busy{ 0 }; // pictures being probed or decoded
         bool reserve(qint64 bytes);
         void release(qint64 bytes) { reserved -= bytes; }
+        // Pictures decoded ahead take their room in the order the lesson names them, whichever
+        // is measured first, so that those left out for want of room are the last: each has a
+        // turn (numbered as it is asked for, from 0), and one that asks for room waits until
+        // the turns before its own have ended.
+        qint64 turnsGiven = 0; // on the reading's thread
+        void waitForTurn(qint64 turn);
+        void endTurn(qint64 turn);
+        std::mutex turnMutex;
+        std::condition_variable turnEnded;
+        qint64 turnsEnded = 0; // every turn before this one has ended
+        std::set<qint64> endedEarly; // and these after it
     };
     // What the lesson holds already, for the pictures read from now on.
     void countKept();
