@@ -611,25 +611,25 @@ int runMixedPage(QApplication &app, unsigned parts)
     return 0;
 }
 
-// The mixed page in a process of its own: its memory is its own from the start, and a run
-// stopped at its limits stops it alone.
-void runMixedInOwnProcess(unsigned parts)
+// A page (what: "mixed page", "photo page") measured in a process of its own, this program
+// started again with argument: its memory is its own from the start, and a run stopped at its
+// limits stops it alone.
+void runInOwnProcess(const char *what, const QString &argument)
 {
     std::fflush(stdout);
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                { QStringLiteral("--mixed=%1").arg(BenchBoardPage::namesOf(parts)) });
+    child.start(QCoreApplication::applicationFilePath(), { argument });
     if (!child.waitForStarted(5000)) {
-        std::printf("mixed page: could not start (%s)\n", qPrintable(child.errorString()));
+        std::printf("%s: could not start (%s)\n", what, qPrintable(child.errorString()));
         return;
     }
     if (!child.waitForFinished(kMixedRunLimitMs)) {
         child.kill(); // ours to stop: we started it and hold its handle
         child.waitForFinished(1000);
-        std::printf("mixed page: MISSED, no end in %d minutes\n", kMixedRunLimitMs / 60000);
+        std::printf("%s: MISSED, no end in %d minutes\n", what, kMixedRunLimitMs / 60000);
     } else if (child.exitStatus() != QProcess::NormalExit) {
-        std::printf("mixed page: MISSED, the process crashed\n");
+        std::printf("%s: MISSED, the process crashed\n", what);
     }
 }
 
@@ -1052,26 +1052,6 @@ int runPhotoPage(QApplication &app)
     return 0;
 }
 
-// The photo page in a process of its own.
-void runPhotosInOwnProcess()
-{
-    std::fflush(stdout);
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedChannels);
-    child.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--photos") });
-    if (!child.waitForStarted(5000)) {
-        std::printf("photo page: could not start (%s)\n", qPrintable(child.errorString()));
-        return;
-    }
-    if (!child.waitForFinished(kMixedRunLimitMs)) {
-        child.kill(); // ours to stop: we started it and hold its handle
-        child.waitForFinished(1000);
-        std::printf("photo page: MISSED, no end in %d minutes\n", kMixedRunLimitMs / 60000);
-    } else if (child.exitStatus() != QProcess::NormalExit) {
-        std::printf("photo page: MISSED, the process crashed\n");
-    }
-}
-
 // The page of strokes: rendered, repainted, zoomed.
 void measureStrokePage(QApplication &app)
 {
@@ -1162,7 +1142,8 @@ int main(int argc, char **argv)
     if (photosOnly)
         return runPhotoPage(app);
     measureStrokePage(app);
-    runMixedInOwnProcess(parts);
-    runPhotosInOwnProcess();
+    runInOwnProcess("mixed page",
+                    QStringLiteral("--mixed=%1").arg(BenchBoardPage::namesOf(parts)));
+    runInOwnProcess("photo page", QStringLiteral("--photos"));
     return 0;
 }

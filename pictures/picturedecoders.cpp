@@ -110,6 +110,21 @@ Transfer receiveAll(int fd, char *into, size_t length, const QElapsedTimer &cloc
     return Transfer::Done;
 }
 
+void stopProcess(int socket, pid_t pid)
+{
+    close(socket);
+    // Closed, it leaves its loop; killed, it leaves whatever it was doing.
+    kill(pid, SIGKILL);
+}
+
+// Waits until a stopped process is gone, and removes what it left in shared memory.
+void reapProcess(pid_t pid, int *status)
+{
+    while (waitpid(pid, status, 0) < 0 && errno == EINTR) {
+    }
+    removeSegmentsOf(getpid(), pid);
+}
+
 } // namespace
 
 struct PictureDecoders::Worker
@@ -265,16 +280,13 @@ void PictureDecoders::endIdle(int keep)
     // (asking this after a lesson opens) does not wait.
     std::vector<pid_t> pids;
     for (const auto &worker : ending) {
-        close(worker->socket);
-        kill(worker->pid, SIGKILL);
+        stopProcess(worker->socket, worker->pid);
         pids.push_back(worker->pid);
     }
     std::thread([pids = std::move(pids)] {
         for (const pid_t pid : pids) {
             int status = 0;
-            while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-            }
-            removeSegmentsOf(getpid(), pid);
+            reapProcess(pid, &status);
         }
     }).detach();
 }
@@ -312,13 +324,9 @@ std::unique_ptr<PictureDecoders::Worker> PictureDecoders::start()
 
 void PictureDecoders::end(Worker &worker, int *status)
 {
-    close(worker.socket);
+    stopProcess(worker.socket, worker.pid);
     worker.socket = -1;
-    // Closed, it leaves its loop; killed, it leaves whatever it was doing.
-    kill(worker.pid, SIGKILL);
-    while (waitpid(worker.pid, status, 0) < 0 && errno == EINTR) {
-    }
-    removeSegmentsOf(getpid(), worker.pid);
+    reapProcess(worker.pid, status);
     worker.pid = -1;
 }
 
