@@ -23,7 +23,8 @@
 // the time until the board shows every photo as it means to (nothing of it still being made)
 // and until the process keeps still again, the CPU used, the peak resident memory against that
 // at 100 %, and the share of the photos' pixels off a reference averaged exactly (a photo shown
-// small without averaging shows its grain as speckles).
+// small without averaging shows its grain as speckles). Then the same steps over a page whose
+// picture, its background, is such a photo, tiled.
 //
 // Prints figures and whether each target is met, asserts nothing.
 #include "benchboardpage.h"
@@ -763,6 +764,27 @@ QImage averagedReference(DView &view, const std::vector<QGraphicsPixmapItem *> &
     QPainter painter(&reference);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const QRectF board(reference.rect());
+    // The page's picture, tiled from the page's origin, each tile averaged down to its shown size.
+    const QBrush background = view.scene() ? view.scene()->backgroundBrush() : QBrush();
+    if (background.style() == Qt::TexturePattern) {
+        const QImage picture = background.textureImage();
+        const QTransform toBoard = background.transform() * view.viewportTransform();
+        const QSizeF shown(picture.width() * toBoard.m11(), picture.height() * toBoard.m22());
+        QBrush tiles(picture);
+        if (shown.width() < picture.width()) {
+            const QImage small = picture.scaled(shown.toSize().expandedTo(QSize(1, 1)),
+                                                Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            tiles = QBrush(small);
+            tiles.setTransform(QTransform::fromScale(qreal(picture.width()) / small.width(),
+                                                     qreal(picture.height()) / small.height())
+                               * background.transform());
+        }
+        painter.save();
+        painter.setTransform(view.viewportTransform());
+        painter.fillRect(view.mapToScene(view.viewport()->rect()).boundingRect(), tiles);
+        painter.restore();
+        *covered += reference.rect();
+    }
     for (QGraphicsPixmapItem *photo : photos) {
         const QImage picture = photo->pixmap().toImage();
         const QRectF target =
@@ -820,8 +842,9 @@ class PhotoRun
 {
 public:
     PhotoRun(QApplication &app, QWidget &window, DView &view,
-             std::vector<QGraphicsPixmapItem *> photos)
-        : m_app(app),
+             std::vector<QGraphicsPixmapItem *> photos, const char *name)
+        : m_name(QString::fromLatin1(name)),
+          m_app(app),
           m_window(window),
           m_view(view),
           m_photos(std::move(photos)),
@@ -891,14 +914,14 @@ public:
         const bool idle = m_idle.idleMs >= 0 && m_idle.idleMs <= 1000;
         const double peak = ratio(m_peak.peakKiB);
         printLine(QStringLiteral(
-                          "photo page, %1 steps and screens: longest stall %2 frames of 60 Hz "
+                          "%21, %1 steps and screens: longest stall %2 frames of 60 Hz "
                           "(target 3: %3), at %4\n"
-                          "photo page: every step sharp within %5 (target 500 ms: %6), slowest "
+                          "%21: every step sharp within %5 (target 500 ms: %6), slowest "
                           "at %7; averaged: at most %8 per mille of the pictures' pixels off by "
                           "more than %9 grey levels (target 10: %10), at %11\n"
-                          "photo page: idle again within %12 (target 1000 ms: %13), slowest at "
+                          "%21: idle again within %12 (target 1000 ms: %13), slowest at "
                           "%14; %15 s of CPU over the run\n"
-                          "photo page: peak resident memory / at 100 % (%16 MB): %17 (target 1.5: "
+                          "%21: peak resident memory / at 100 % (%16 MB): %17 (target 1.5: "
                           "%18), %19 MB at %20")
                           .arg(m_steps)
                           .arg(stall, 0, 'f', 2)
@@ -919,7 +942,8 @@ public:
                           .arg(peak, 0, 'f', 2)
                           .arg(QLatin1String(verdict(peak <= 1.5)))
                           .arg(megabytes(m_peak.peakKiB), 0, 'f', 0)
-                          .arg(m_peak.where));
+                          .arg(m_peak.where)
+                          .arg(m_name));
     }
 
 private:
@@ -929,6 +953,7 @@ private:
                       : QStringLiteral("%1 ms").arg(ms, 0, 'f', 0);
     }
 
+    const QString m_name;
     QApplication &m_app;
     QWidget &m_window;
     DView &m_view;
@@ -990,8 +1015,8 @@ QPixmap cameraPhoto(QSize size, int variant)
 
 // Eight camera photos put on the board at 39 %, each made smaller with its handle and moved
 // apart; the board zoomed in step by step to 418 %, panned over the page there and zoomed out
-// again to 39 %.
-int runPhotoPage(QApplication &app)
+// again to 39 %. background: a camera photo is the page's picture instead, tiled.
+int runPhotoPage(QApplication &app, bool background)
 {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     QWidget window;
@@ -1001,24 +1026,34 @@ int runPhotoPage(QApplication &app)
     page.setPageBackgroundColor(Qt::white);
     view.setScene(&page);
     std::vector<QGraphicsPixmapItem *> photos;
-    int variant = 0;
-    for (const PhotoPlace &place : kPhotoPlaces) {
-        const QPixmap photo = cameraPhoto(kPhotoPixels, ++variant);
-        const QPointF middle(kPhotoPixels.width() / 2.0, kPhotoPixels.height() / 2.0);
-        photos.push_back(page.addPixmapItem(photo, place.centre - middle, 0, float(place.scale),
-                                            QTransform(), false));
+    if (background) {
+        page.setBackgroundBrush(QBrush(cameraPhoto(kPhotoPixels, 1)));
+        printLine(QStringLiteral("photo background page: a photo of %1 x %2 the page's picture, "
+                                 "tiled; load average %3")
+                          .arg(kPhotoPixels.width())
+                          .arg(kPhotoPixels.height())
+                          .arg(BenchFigures::loadAverage(), 0, 'f', 1));
+    } else {
+        int variant = 0;
+        for (const PhotoPlace &place : kPhotoPlaces) {
+            const QPixmap photo = cameraPhoto(kPhotoPixels, ++variant);
+            const QPointF middle(kPhotoPixels.width() / 2.0, kPhotoPixels.height() / 2.0);
+            photos.push_back(page.addPixmapItem(photo, place.centre - middle, 0,
+                                                float(place.scale), QTransform(), false));
+        }
+        page.clearSelection();
+        printLine(QStringLiteral("photo page: %1 photos of %2 x %3 at %4 to %5 of their size; "
+                                 "load average %6")
+                          .arg(photos.size())
+                          .arg(kPhotoPixels.width())
+                          .arg(kPhotoPixels.height())
+                          .arg(kPhotoPlaces[1].scale)
+                          .arg(kPhotoPlaces[0].scale)
+                          .arg(BenchFigures::loadAverage(), 0, 'f', 1));
     }
-    page.clearSelection();
-    printLine(QStringLiteral("photo page: %1 photos of %2 x %3 at %4 to %5 of their size; load "
-                             "average %6")
-                      .arg(photos.size())
-                      .arg(kPhotoPixels.width())
-                      .arg(kPhotoPixels.height())
-                      .arg(kPhotoPlaces[1].scale)
-                      .arg(kPhotoPlaces[0].scale)
-                      .arg(BenchFigures::loadAverage(), 0, 'f', 1));
 
-    PhotoRun run(app, window, view, photos);
+    PhotoRun run(app, window, view, photos,
+                 background ? "photo background page" : "photo page");
     const PhotoStep first =
             run.show(QStringLiteral("first showing at 100 %"), [&] { window.show(); });
     QThread::msleep(300); // what the board no longer shows is given back once it keeps still
@@ -1126,12 +1161,13 @@ int main(int argc, char **argv)
     const QString mixedOnly = QStringLiteral("--mixed");
     const bool alone = !arguments.isEmpty() && arguments.first().startsWith(mixedOnly);
     const bool photosOnly = arguments == QStringList{ QStringLiteral("--photos") };
+    const bool backgroundOnly = arguments == QStringList{ QStringLiteral("--background") };
     const QString names = alone ? arguments.first().mid(mixedOnly.size()).remove(0, 1)
                                 : qEnvironmentVariable("MIXED_PARTS");
     unsigned parts = 0;
-    if ((!arguments.isEmpty() && !alone && !photosOnly)
+    if ((!arguments.isEmpty() && !alone && !photosOnly && !backgroundOnly)
         || !BenchBoardPage::partsFromNames(names, &parts)) {
-        std::printf("usage: bench_pagerender [--mixed[=part,...] | --photos] (or "
+        std::printf("usage: bench_pagerender [--mixed[=part,...] | --photos | --background] (or "
                     "MIXED_PARTS=part,...), "
                     "MIXED_PAN=whole for every screen at the ceiling; parts, all by default:\n%s",
                     qPrintable(BenchBoardPage::partsHelp()));
@@ -1140,10 +1176,13 @@ int main(int argc, char **argv)
     if (alone)
         return runMixedPage(app, parts);
     if (photosOnly)
-        return runPhotoPage(app);
+        return runPhotoPage(app, false);
+    if (backgroundOnly)
+        return runPhotoPage(app, true);
     measureStrokePage(app);
     runInOwnProcess("mixed page",
                     QStringLiteral("--mixed=%1").arg(BenchBoardPage::namesOf(parts)));
     runInOwnProcess("photo page", QStringLiteral("--photos"));
+    runInOwnProcess("photo background page", QStringLiteral("--background"));
     return 0;
 }

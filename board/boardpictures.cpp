@@ -398,12 +398,11 @@ void BoardPictures::readyPicturesSoon()
 
 void BoardPictures::paintBackground(const QRegion &area)
 {
-    const QGraphicsScene *current = m_view->scene();
+    QGraphicsScene *current = m_view->scene();
     if (area.isEmpty() || !current)
         return;
-    const QBrush brush = m_view->backgroundBrush().style() != Qt::NoBrush
-            ? m_view->backgroundBrush()
-            : current->backgroundBrush();
+    const bool pages = m_view->backgroundBrush().style() == Qt::NoBrush;
+    const QBrush brush = pages ? current->backgroundBrush() : m_view->backgroundBrush();
     if (brush.style() == Qt::NoBrush)
         return;
     QPainter painter(m_view->viewport());
@@ -412,9 +411,8 @@ void BoardPictures::paintBackground(const QRegion &area)
     painter.setRenderHint(QPainter::SmoothPixmapTransform); // a background picture, zoomed
     painter.setBrushOrigin(0, 0);
     const QRectF covered = m_view->mapToScene(area.boundingRect()).boundingRect();
-    QPainterPath outline;
-    outline.addRect(covered);
-    if (!SmoothPicture::fillSmall(&painter, outline, brush))
+    // The page's picture as the board shows it everywhere else, made beside it where it costs.
+    if (!SmoothPicture::fillBackground(&painter, covered, brush, pages ? current : nullptr))
         painter.fillRect(covered, brush);
 }
 

@@ -233,9 +233,8 @@ void DPage::drawBackground(QPainter *painter, const QRectF &rect)
     painter->save();
     painter->setRenderHint(QPainter::SmoothPixmapTransform);
     painter->setBrushOrigin(0, 0);
-    QPainterPath covered;
-    covered.addRect(rect);
-    if (!SmoothPicture::fillSmall(painter, covered, backgroundBrush()))
+    const bool forBoard = !m_bDrawingPicture && view() && view()->page() == this;
+    if (!SmoothPicture::fillBackground(painter, rect, backgroundBrush(), forBoard ? this : nullptr))
         painter->fillRect(rect, backgroundBrush());
     painter->restore();
 }

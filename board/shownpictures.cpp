@@ -6,9 +6,11 @@
 #include "smoothpicture.h"
 #include "strokepictures.h"
 
+#include <QBrush>
 #include <QCoreApplication>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QHash>
 #include <QPainter>
 #include <QPointer>
@@ -20,36 +22,60 @@
 
 namespace {
 
+// What is asked to be shown: an object's picture over target, or a page's picture tiled by
+// brush (target then empty).
+struct Wanted
+{
+    QObject *key;
+    QGraphicsItem *item; // null for a page's picture
+    QGraphicsScene *page; // the page of a page's picture
+    QImage picture;
+    QRectF target;
+    QTransform brush;
+    bool tiled;
+    QTransform toDevice;
+    QRect area;
+    int halvings;
+};
+
 // What a picture made shows, and the picture itself.
 struct Made
 {
     qint64 picture = 0;
     QRectF target;
+    QTransform brush;
+    bool tiled = false;
     QTransform toDevice;
     QRect area;
     QImage image; // null while nothing is made
     quint64 shownAt = 0; // the board's scale it was last shown at
 
-    static Made of(const ShownPictures::Shown &shown)
+    static Made of(const Wanted &shown)
     {
         Made made;
         made.picture = shown.picture.cacheKey();
         made.target = shown.target;
+        made.brush = shown.brush;
+        made.tiled = shown.tiled;
         made.toDevice = shown.toDevice;
         made.area = shown.area;
         return made;
     }
+    bool samePicture(const Made &other) const
+    {
+        return picture == other.picture && target == other.target && brush == other.brush
+                && tiled == other.tiled;
+    }
     bool sameAs(const Made &other) const
     {
-        return picture == other.picture && target == other.target && toDevice == other.toDevice
-                && area == other.area;
+        return samePicture(other) && toDevice == other.toDevice && area == other.area;
     }
     // The whole device pixels other lies from this, where it is the same picture at the same
     // scale and turn, moved (a pan); else farther than any device.
     QPoint movedTo(const Made &other) const
     {
         constexpr QPoint kFar(1 << 29, 1 << 29);
-        if (picture != other.picture || target != other.target || !toDevice.isInvertible())
+        if (!samePicture(other) || !toDevice.isInvertible())
             return kFar;
         const QTransform move = toDevice.inverted() * other.toDevice;
         const QPoint whole(qRound(move.dx()), qRound(move.dy()));
@@ -61,11 +87,12 @@ struct Made
     }
 };
 
-// An object's picture: the one made last, and what is asked for.
+// An object's picture (or a page's): the one made last, and what is asked for.
 struct Object
 {
     QPointer<QObject> object;
     QGraphicsItem *item = nullptr;
+    QGraphicsScene *page = nullptr;
     Made made;
     Made asked;
     bool isAsked = false; // asked is being made
@@ -108,14 +135,28 @@ void handOver(QObject *key, const Made &made)
     Store *store = g_store();
     --store->making;
     const auto found = store->objects.find(key);
-    // One asked before the last stands in for it until it comes, and is of no use after.
-    if (found != store->objects.end() && found->object && found->isAsked) {
+    // One asked before the last stands in for it until it comes, and is of no use after. One
+    // that could not be made (no memory for it) shows nothing new: what stands in stays, and it
+    // is asked again when next painted.
+    if (found != store->objects.end() && found->object && found->isAsked && made.image.isNull()) {
+        found->isAsked = !found->asked.sameAs(made);
+    } else if (found != store->objects.end() && found->object && found->isAsked) {
         found->isAsked = !found->asked.sameAs(made);
         found->made = made;
         found->made.shownAt = store->scale;
-        found->item->update();
-        if (QGraphicsScene *scene = found->item->scene())
-            store->repaintWhenMade.emplace_back(scene);
+        if (found->item) {
+            found->item->update();
+            if (QGraphicsScene *scene = found->item->scene())
+                store->repaintWhenMade.emplace_back(scene);
+        } else {
+            // The board keeps a picture of the page's background, made from it again.
+            const QList<QGraphicsView *> views = found->page->views();
+            for (QGraphicsView *view : views) {
+                view->resetCachedContent();
+                view->viewport()->update();
+            }
+            store->repaintWhenMade.emplace_back(found->page);
+        }
     }
     if (store->making > 0)
         return;
@@ -132,6 +173,16 @@ void handOver(QObject *key, const Made &made)
     }
 }
 
+// The brush that tiles picture, a halving of a picture of pixels, as brush tiles that one.
+QBrush tilesOf(const QImage &picture, QSize pixels, const QTransform &brush)
+{
+    QBrush tiles(picture);
+    tiles.setTransform(QTransform::fromScale(qreal(pixels.width()) / picture.width(),
+                                             qreal(pixels.height()) / picture.height())
+                       * brush);
+    return tiles;
+}
+
 void beginMaking()
 {
     Store *store = g_store();
@@ -140,7 +191,7 @@ void beginMaking()
 }
 
 // Asks for shown, made on a thread beside the board, unless it is asked for already.
-void ask(Object *object, const ShownPictures::Shown &shown)
+void ask(Object *object, const Wanted &shown)
 {
     const Made asked = Made::of(shown);
     if (object->isAsked && object->asked.sameAs(asked))
@@ -152,14 +203,18 @@ void ask(Object *object, const ShownPictures::Shown &shown)
     QObject *key = object->object.data();
     const QImage picture = shown.picture;
     const int halvings = shown.halvings;
+    const QSize pixels = picture.size();
     // Begun once the board has painted: begun at once, the threads took the cores from the
     // paint that asked, which held a zoom step up longer on a busy machine.
     if (store->toMake.empty())
         QMetaObject::invokeMethod(QCoreApplication::instance(), &beginMaking, Qt::QueuedConnection);
-    store->toMake.emplace_back([store, key, asked, picture, halvings] {
+    store->toMake.emplace_back([store, key, asked, picture, halvings, pixels] {
         Made made = asked;
-        made.image = SmoothPicture::averagedOver(PictureReductions::halved(picture, halvings),
-                                                 asked.target, asked.toDevice, asked.area);
+        const QImage halved = PictureReductions::halved(picture, halvings);
+        made.image = asked.tiled
+                ? SmoothPicture::averagedFill(tilesOf(halved, pixels, asked.brush), asked.toDevice,
+                                              asked.area)
+                : SmoothPicture::averagedOver(halved, asked.target, asked.toDevice, asked.area);
         QMetaObject::invokeMethod(
                 QCoreApplication::instance(), [key, made] { handOver(key, made); },
                 Qt::QueuedConnection);
@@ -176,7 +231,7 @@ void lay(QPainter *painter, const QImage &image, const QRect &area)
 
 // Shows what stands in for shown: what was made for the object before (another scale or
 // place), where it covers shown's area; else the nearest halving kept, filtered alone.
-void standIn(QPainter *painter, const Made &made, const ShownPictures::Shown &shown)
+void standIn(QPainter *painter, const Made &made, const Wanted &shown)
 {
     if (!made.image.isNull() && made.picture == shown.picture.cacheKey()
         && made.toDevice.isInvertible()) {
@@ -191,24 +246,27 @@ void standIn(QPainter *painter, const Made &made, const ShownPictures::Shown &sh
         }
     }
     const QImage nearest = PictureReductions::nearestHalving(shown.picture, shown.halvings);
-    painter->drawImage(shown.target, nearest, QRectF(nearest.rect()));
+    if (!shown.tiled) {
+        painter->drawImage(shown.target, nearest, QRectF(nearest.rect()));
+        return;
+    }
+    painter->setBrushOrigin(0, 0);
+    painter->fillRect(shown.toDevice.inverted().mapRect(QRectF(shown.area)),
+                      tilesOf(nearest, shown.picture.size(), shown.brush));
 }
 
-} // namespace
-
-namespace ShownPictures {
-
-void draw(QPainter *painter, const Shown &shown)
+// Draws shown (GUI thread): as made, or what stands in while it is.
+void show(QPainter *painter, const Wanted &shown)
 {
     Store *store = g_store();
-    auto *key = dynamic_cast<QObject *>(shown.item);
-    if (!key || shown.area.isEmpty())
+    if (!shown.key || shown.area.isEmpty())
         return;
-    Object &object = store->objects[key];
-    if (object.object != key) {
+    Object &object = store->objects[shown.key];
+    if (object.object != shown.key) {
         object = Object(); // made where one that is gone was
-        object.object = key;
+        object.object = shown.key;
         object.item = shown.item;
+        object.page = shown.page;
     }
     painter->save();
     // What was made serves where it is the same, or moved by whole pixels (a pan).
@@ -221,6 +279,24 @@ void draw(QPainter *painter, const Shown &shown)
         standIn(painter, object.made, shown);
     }
     painter->restore();
+}
+
+} // namespace
+
+namespace ShownPictures {
+
+void draw(QPainter *painter, const Shown &shown)
+{
+    show(painter,
+         { dynamic_cast<QObject *>(shown.item), shown.item, nullptr, shown.picture, shown.target,
+           QTransform(), false, shown.toDevice, shown.area, shown.halvings });
+}
+
+void fill(QPainter *painter, const ShownFill &shown)
+{
+    show(painter,
+         { shown.page, nullptr, shown.page, shown.picture, QRectF(), shown.brush, true,
+           shown.toDevice, shown.area, shown.halvings });
 }
 
 bool coming()

@@ -9,6 +9,7 @@
 #include <QBrush>
 #include <QCoreApplication>
 #include <QGraphicsItem>
+#include <QGraphicsScene>
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
@@ -330,6 +331,33 @@ QImage averagedByArea(const QImage &picture, const QTransform &toDevice, const Q
     return shown;
 }
 
+// What paint paints (toDevice taking it to a device's pixels) over area of those pixels,
+// painted kFiner times finer and averaged by squares, band by band of rows: the whole painted
+// finer would take four times the picture made. Null where there is no memory for it.
+QImage averagedInBands(const QTransform &toDevice, const QRect &area,
+                       const std::function<void(QPainter *finer)> &paint)
+{
+    QImage shown(area.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage finer(area.width() * kFiner, kBandRows * kFiner, QImage::Format_ARGB32_Premultiplied);
+    if (shown.isNull() || finer.isNull())
+        return QImage();
+    for (int top = 0; top < area.height(); top += kBandRows) {
+        finer.fill(Qt::transparent);
+        {
+            QPainter painter(&finer);
+            painter.setRenderHints(QPainter::SmoothPixmapTransform | QPainter::Antialiasing);
+            painter.setTransform(toDevice * QTransform::fromTranslate(-area.x(), -(area.y() + top))
+                                 * QTransform::fromScale(kFiner, kFiner));
+            paint(&painter);
+        }
+        QImage band(shown.scanLine(top), area.width(), std::min(kBandRows, area.height() - top),
+                    int(shown.bytesPerLine()), shown.format());
+        static_assert(kFiner == 2, "averaged by squares of four");
+        PictureReductions::halveInto(finer, &band);
+    }
+    return shown;
+}
+
 // A turned picture on a sheet, laid upright: the picture turned within a picture of its own,
 // its edges smoothed there. A viewer lays a turned picture's pixels without smoothing its
 // edges, which came out in steps. Dense enough for kPrintDpi an inch, and for the picture's
@@ -453,9 +481,8 @@ void draw(QPainter *painter, const QRectF &target, const QPixmap &picture, const
 QImage averagedOver(const QImage &picture, const QRectF &target, const QTransform &toDevice,
                     const QRect &area)
 {
-    QImage shown(area.size(), QImage::Format_ARGB32_Premultiplied);
-    if (shown.isNull() || picture.isNull())
-        return shown;
+    if (picture.isNull())
+        return QImage();
     // Converted once here rather than by the painter of every band.
     const QImage source = picture.format() == QImage::Format_RGB32
                     || picture.format() == QImage::Format_ARGB32_Premultiplied
@@ -470,23 +497,45 @@ QImage averagedOver(const QImage &picture, const QRectF &target, const QTransfor
     if (pixelsToDevice.type() <= QTransform::TxScale && pixelsToDevice.m11() > 0
         && pixelsToDevice.m22() > 0)
         return averagedByArea(source, pixelsToDevice, area);
-    // Band by band of rows: the whole painted finer would take four times the shown picture.
-    QImage finer(area.width() * kFiner, kBandRows * kFiner, QImage::Format_ARGB32_Premultiplied);
-    for (int top = 0; top < area.height(); top += kBandRows) {
-        finer.fill(Qt::transparent);
-        {
-            QPainter painter(&finer);
-            painter.setRenderHints(QPainter::SmoothPixmapTransform | QPainter::Antialiasing);
-            painter.setTransform(toDevice * QTransform::fromTranslate(-area.x(), -(area.y() + top))
-                                 * QTransform::fromScale(kFiner, kFiner));
-            painter.drawImage(target, source, QRectF(source.rect()));
-        }
-        QImage band(shown.scanLine(top), area.width(), std::min(kBandRows, area.height() - top),
-                    int(shown.bytesPerLine()), shown.format());
-        static_assert(kFiner == 2, "averaged by squares of four");
-        PictureReductions::halveInto(finer, &band);
+    return averagedInBands(toDevice, area, [&](QPainter *painter) {
+        painter->drawImage(target, source, QRectF(source.rect()));
+    });
+}
+
+QImage averagedFill(const QBrush &brush, const QTransform &toDevice, const QRect &area)
+{
+    if (!toDevice.isInvertible())
+        return QImage();
+    const QRectF covered = toDevice.inverted().mapRect(QRectF(area));
+    return averagedInBands(toDevice, area, [&](QPainter *painter) {
+        painter->setBrushOrigin(0, 0);
+        painter->fillRect(covered, brush);
+    });
+}
+
+bool fillBackground(QPainter *painter, const QRectF &rect, const QBrush &brush,
+                    QGraphicsScene *page)
+{
+    if (brush.style() != Qt::TexturePattern)
+        return false;
+    const QImage texture = brush.textureImage();
+    const QTransform toDevice = brush.transform() * painter->combinedTransform();
+    const QSize small = shownSize(toDevice, texture.size());
+    const QPaintDevice *device = onPixels(painter) ? painter->device() : nullptr;
+    if (!page || !device || small == texture.size() || !PictureReductions::costly(texture)
+        || !QCoreApplication::instance()
+        || QThread::currentThread() != QCoreApplication::instance()->thread()) {
+        QPainterPath covered;
+        covered.addRect(rect);
+        return fillSmall(painter, covered, brush);
     }
-    return shown;
+    // Over the whole of the board's picture of the background, whatever part of it is painted:
+    // a pan, which paints the strip it brings in, finds the rest made.
+    ShownPictures::fill(painter,
+                        { page, texture, brush.transform(), painter->combinedTransform(),
+                          QRect(0, 0, device->width(), device->height()),
+                          PictureReductions::halvingsFor(texture.size(), small) });
+    return true;
 }
 
 bool fillSmall(QPainter *painter, const QPainterPath &path, const QBrush &brush)

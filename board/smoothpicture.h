@@ -4,10 +4,12 @@
 
 class QBrush;
 class QGraphicsItem;
+class QGraphicsScene;
 class QImage;
 class QPainter;
 class QPainterPath;
 class QPixmap;
+class QRect;
 class QTransform;
 class QWidget;
 
@@ -45,6 +47,17 @@ void draw(QPainter *painter, const QRectF &target, const QPixmap &picture, const
 // pixels. Any thread.
 QImage averagedOver(const QImage &picture, const QRectF &target, const QTransform &toDevice,
                     const QRect &area);
+
+// rect (painter coordinates) filled with brush, a picture fill, as shown over area of a device's
+// pixels (toDevice taking painter coordinates there), averaged as draw() averages a picture
+// shown smaller than its pixels. Null where there is no memory for it. Any thread.
+QImage averagedFill(const QBrush &brush, const QTransform &toDevice, const QRect &area);
+
+// A page's background, brush, over rect as fillSmall() fills it: true when it has filled rect
+// itself. page, given where it is painted for the board: a large picture shown small is
+// averaged beside the board (ShownPictures), what it has standing in meanwhile.
+bool fillBackground(QPainter *painter, const QRectF &rect, const QBrush &brush,
+                    QGraphicsScene *page);
 
 // Fills path with brush as painter shows a picture so, where brush is a picture fill shown
 // smaller than its picture's pixels: true when it has filled path itself. Any thread.

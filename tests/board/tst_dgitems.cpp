@@ -780,10 +780,15 @@ void tst_DGItems::cameraPhotosShownSmall_data()
     QTest::addColumn<float>("scale");
     QTest::addColumn<float>("turn");
     QTest::addColumn<int>("zoomSteps"); // of the zoom-in button, each shown
+    QTest::addColumn<bool>("background"); // a camera photo the page's picture, tiled
     // Larger than the board, each repainted whenever the board is: the three copies averaged
     // for them did not fit together, and each that came gave back another, for ever.
-    QTest::newRow("three overlapping at 100 %") << 3 << 0.45f << 0.0f << 0;
-    QTest::newRow("three overlapping, zoomed out step by step") << 3 << 0.45f << 0.0f << -4;
+    QTest::newRow("three overlapping at 100 %") << 3 << 0.45f << 0.0f << 0 << false;
+    QTest::newRow("three overlapping, zoomed out step by step")
+            << 3 << 0.45f << 0.0f << -4 << false;
+    // Averaged on the board's thread, a zoom step held the board up to eight frames on two CPUs.
+    QTest::newRow("the page's picture, zoomed out step by step")
+            << 0 << 1.0f << 0.0f << -4 << true;
 }
 
 // Photos shown smaller than their pixels are averaged beside the board: each step is shown at
@@ -795,9 +800,12 @@ void tst_DGItems::cameraPhotosShownSmall()
     QFETCH(float, scale);
     QFETCH(float, turn);
     QFETCH(int, zoomSteps);
+    QFETCH(bool, background);
     Board board;
     DView *view = board.view();
     DPage *page = board.current();
+    if (background)
+        page->setBackgroundBrush(QBrush(QPixmap::fromImage(cameraPhoto(1))));
     std::vector<std::pair<QGraphicsItem *, QImage>> shown;
     for (int n = 0; n < photos; ++n) {
         const QImage photo = cameraPhoto(n);
@@ -813,6 +821,10 @@ void tst_DGItems::cameraPhotosShownSmall()
         const QRect area = view->viewport()->rect();
         const QImage reference = TestSupport::fineDrawing(area.size(), [&](QPainter *painter) {
             const QTransform fine = painter->transform();
+            if (background) { // tiled from the page's origin over all the board shows
+                painter->setTransform(view->viewportTransform() * fine);
+                painter->fillRect(view->mapToScene(area).boundingRect(), page->backgroundBrush());
+            }
             for (const auto &[item, photo] : shown) {
                 painter->setTransform(item->deviceTransform(view->viewportTransform()) * fine);
                 painter->drawImage(0, 0, photo);
@@ -827,6 +839,8 @@ void tst_DGItems::cameraPhotosShownSmall()
         // Shown at once: the step does not wait for the photos' averaging.
         view->viewport()->repaint();
         QVERIFY(view->viewport()->grab().toImage().pixel(512, 384) != qRgb(255, 255, 255));
+        // The averaging is made beside the board, not while it paints.
+        QVERIFY(step == 0 || view->isSharpening());
         // Painted as the screen shows it first: a grab alone may be the first to paint the new
         // scale, asking then for what the screen would have asked for.
         const auto settled = [&] {
