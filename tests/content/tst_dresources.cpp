@@ -750,7 +750,7 @@ void tst_DResources::onlyTheChangedPageIsDrawnAgain()
 }
 
 namespace {
-enum PageHolds { HoldsText, HoldsBackground, HoldsAll };
+enum PageHolds { HoldsText, HoldsBackground, HoldsLargeBackground, HoldsAll };
 }
 
 void tst_DResources::thumbnailShowsThePageAsAPhotoViewerWould_data()
@@ -758,6 +758,8 @@ void tst_DResources::thumbnailShowsThePageAsAPhotoViewerWould_data()
     QTest::addColumn<int>("holds");
     QTest::newRow("text") << int(HoldsText);
     QTest::newRow("a grid of fine lines as the page's picture") << int(HoldsBackground);
+    // As large as a camera's photo, the board averages it beside itself: a tile waits for none.
+    QTest::newRow("a large grid as the page's picture") << int(HoldsLargeBackground);
     QTest::newRow("a grid of fine lines as a picture, pen lines, text and fills") << int(HoldsAll);
 }
 
@@ -771,6 +773,9 @@ void tst_DResources::thumbnailShowsThePageAsAPhotoViewerWould()
     const QPixmap grid = QPixmap::fromImage(TestSupport::gridOfLines(QSize(600, 420)));
     if (holds == HoldsBackground)
         page->setBackgroundBrush(QBrush(grid)); // as a lesson's page picture is set
+    if (holds == HoldsLargeBackground)
+        page->setBackgroundBrush(
+                QBrush(QPixmap::fromImage(TestSupport::gridOfLines(QSize(1600, 1200)))));
     if (holds == HoldsAll) {
         page->addPixmapItem(grid, QPointF(40, 40), 0, 1.0f, QTransform(), false);
         for (int n = 0; n < 12; ++n)
@@ -790,7 +795,7 @@ void tst_DResources::thumbnailShowsThePageAsAPhotoViewerWould()
         shaded->setBrush(QBrush(gradient));
         shaded->setRotation(20);
     }
-    if (holds != HoldsBackground) {
+    if (holds != HoldsBackground && holds != HoldsLargeBackground) {
         for (int n = 0; n < 6; ++n)
             page->addTextItem(QStringLiteral("Los ríos de España"),
                               QFont(QStringLiteral("DejaVu Sans"), 28), QPointF(660, 360 + n * 50),
