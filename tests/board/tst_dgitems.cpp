@@ -630,7 +630,8 @@ enum Shown {
     ShownAnimation,
     ShownVideo,
     ShownLargeGrid,
-    ShownBackground
+    ShownBackground,
+    ShownLargeBackground
 };
 }
 
@@ -670,6 +671,9 @@ void tst_DGItems::picturesShownSmoothly_data()
             << int(ShownSelectedFill) << -10 << 1.0f << 0.0f << 64 << 20;
     QTest::newRow("the page's picture, the grid, at 39 %")
             << int(ShownBackground) << -10 << 1.0f << 0.0f << 64 << 20;
+    // Averaged beside the board, from the picture's halvings.
+    QTest::newRow("the page's picture, a grid of 1600 x 1200, at 39 %")
+            << int(ShownLargeBackground) << -10 << 1.0f << 0.0f << 64 << 20;
 }
 
 // A picture scaled, turned or zoomed showed its pixels as blocks and stairs, its edges and
@@ -685,7 +689,7 @@ void tst_DGItems::picturesShownSmoothly()
     const bool small = scale < 1 || zoomSteps < 0 || kind == ShownVideo;
     QImage photo = small ? TestSupport::gridOfLines(QSize(480, 360))
                          : TestSupport::photoLike(QSize(240, 180));
-    if (kind == ShownLargeGrid)
+    if (kind == ShownLargeGrid || kind == ShownLargeBackground)
         photo = TestSupport::gridOfLines(QSize(1600, 1200));
     Board board;
     DView *view = board.view();
@@ -705,7 +709,7 @@ void tst_DGItems::picturesShownSmoothly()
         QVERIFY(label);
         photo = AnimationPlayer::of(label)->currentImage(); // its colours as the file holds them
         item = page->addGifItem(label, QPointF(300, 250), turn, scale, QTransform(), false);
-    } else if (kind == ShownBackground) {
+    } else if (kind == ShownBackground || kind == ShownLargeBackground) {
         page->setBackgroundBrush(QBrush(QPixmap::fromImage(photo))); // as a lesson's is set
     } else if (kind == ShownVideo) {
         item = new DGVideoItem(QPointF(300, 250), QString(), QPixmap::fromImage(photo));
@@ -731,7 +735,7 @@ void tst_DGItems::picturesShownSmoothly()
     const QRect shownArea = view->viewport()->rect();
     const auto drawn = [&](QPainter *painter) {
         painter->setTransform(placed, true);
-        if (kind == ShownBackground) // tiled from the page's origin over all the board shows
+        if (kind == ShownBackground || kind == ShownLargeBackground) // tiled from the page's origin over all the board shows
             return painter->fillRect(view->mapToScene(shownArea).boundingRect(),
                                      page->backgroundBrush());
         if (kind == ShownVideo)
