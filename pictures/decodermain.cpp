@@ -336,6 +336,30 @@ Reply handle(const Request &request, Segments &segments)
     return reply;
 }
 
+// The first picture a decoding process is asked for waited for what it does only the first time
+// (its decoders' first pictures, its memory's and its limits' first use), the first of a
+// lesson's pictures among them: a small picture of each of the two most common kinds is asked
+// for once, as the program asks, while the program starts.
+void warmUp(qint64 parent, qint64 self, quint64 *serial)
+{
+    QImage small(8, 8, QImage::Format_RGB32);
+    small.fill(Qt::gray);
+    for (const char *format : { "png", "jpeg" }) {
+        Request request;
+        QBuffer out(&request.bytes);
+        out.open(QIODevice::WriteOnly);
+        if (!small.save(&out, format))
+            continue;
+        request.task = Task::Probe;
+        request.readUpTo = request.memoryBytes = qint64(16) << 20;
+        request.cpuSeconds = 3;
+        Segments segments(parent, self, serial);
+        const Reply reply = handle(request, segments);
+        if (!reply.segment.isEmpty())
+            shm_unlink(reply.segment.toLocal8Bit().constData());
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -367,6 +391,7 @@ int main(int argc, char **argv)
 
     const qint64 self = getpid();
     quint64 serial = 0;
+    warmUp(parent, self, &serial);
     QByteArray payload;
     while (readFrame(&payload)) {
         Request request;
