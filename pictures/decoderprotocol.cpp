@@ -8,7 +8,10 @@
 #include <algorithm>
 #include <atomic>
 
+#include <cerrno>
 #include <fcntl.h>
+#include <limits>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -151,6 +154,29 @@ void removeSegmentsOf(qint64 parent, qint64 child)
     for (const QString &name : names) {
         const QString named = QLatin1Char('/') + name;
         if (isSegmentOf(named, parent, child))
+            shm_unlink(named.toLocal8Bit().constData());
+    }
+}
+
+void removeSegmentsLeftBehind()
+{
+    const auto gone = [](qint64 pid) {
+        return pid > 0 && pid <= std::numeric_limits<pid_t>::max() && kill(pid_t(pid), 0) != 0
+                && errno == ESRCH;
+    };
+    const QString prefix = QStringLiteral("veltorina-pictures-");
+    const QStringList names = QDir(QStringLiteral("/dev/shm"))
+                                      .entryList({ prefix + QLatin1Char('*') },
+                                                 QDir::Files | QDir::System | QDir::Hidden);
+    for (const QString &name : names) {
+        const QStringList numbers = name.mid(prefix.size()).split(QLatin1Char('-'));
+        bool parentRead = false;
+        bool childRead = false;
+        const qint64 parent = numbers.value(0).toLongLong(&parentRead);
+        const qint64 child = numbers.value(1).toLongLong(&childRead);
+        const QString named = QLatin1Char('/') + name;
+        if (numbers.size() == 3 && parentRead && childRead && isSegmentOf(named, parent, child)
+            && gone(parent) && gone(child))
             shm_unlink(named.toLocal8Bit().constData());
     }
 }

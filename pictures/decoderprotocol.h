@@ -82,6 +82,10 @@ bool isSegmentOf(const QString &name, qint64 parent, qint64 child);
 // Removes what is left of child's segments (a child that died between making one and its
 // reply): in /dev/shm.
 void removeSegmentsOf(qint64 parent, qint64 child);
+// Removes the segments of programs that ended without removing them (killed, crashed), those
+// whose program and decoding process are both gone: /dev/shm is memory, kept until the machine
+// stops.
+void removeSegmentsLeftBehind();
 
 // A segment made by the decoding process, filled, then left for the program: created here,
 // unmapped and closed by the destructor (the name stays until the program maps it).

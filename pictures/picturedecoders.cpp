@@ -141,7 +141,11 @@ PictureDecoders &PictureDecoders::instance()
     return *decoders;
 }
 
-PictureDecoders::PictureDecoders() : m_limits(defaultLimits()) { }
+PictureDecoders::PictureDecoders() : m_limits(defaultLimits())
+{
+    // What a program killed or crashed before left of its pictures.
+    removeSegmentsLeftBehind();
+}
 
 PictureDecoders::~PictureDecoders() = default;
 

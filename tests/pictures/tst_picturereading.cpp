@@ -1,9 +1,14 @@
 #include "support/craftedpictures.h"
 
+#include "pictures/decoderprotocol.h"
 #include "pictures/picturereading.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 using namespace PictureReading;
 
@@ -37,6 +42,7 @@ private slots:
     void crafted();
     void shrinkAverages_data();
     void shrinkAverages();
+    void segmentsLeftBehindRemoved();
 
 private:
     QTemporaryDir m_dir;
@@ -173,6 +179,41 @@ void tst_PictureReading::shrinkAverages()
                                         .arg(x)
                                         .arg(y)
                                         .arg(qGray(shrunk.pixel(x, y)))));
+    }
+}
+
+// A program killed, or crashed, left the pictures its decoding processes had handed it in
+// shared memory, which is memory kept until the machine stops: the next program removes them,
+// and nothing of a program, or of a decoding process, still running.
+void tst_PictureReading::segmentsLeftBehindRemoved()
+{
+    QProcess ended;
+    ended.start(QStringLiteral("true"), QStringList());
+    QVERIFY(ended.waitForStarted());
+    const qint64 gone = ended.processId();
+    QVERIFY(ended.waitForFinished());
+    const qint64 running = QCoreApplication::applicationPid();
+    const QString leftBehind = DecoderProtocol::segmentName(gone, gone, 7);
+    const QStringList kept = { DecoderProtocol::segmentName(running, gone, 7),
+                               DecoderProtocol::segmentName(gone, running, 7) };
+    const QStringList made = kept + QStringList{ leftBehind };
+    for (const QString &name : made) {
+        const int fd = shm_open(name.toLocal8Bit().constData(), O_RDWR | O_CREAT, 0600);
+        QVERIFY(fd >= 0);
+        QCOMPARE(ftruncate(fd, 4096), 0);
+        close(fd);
+    }
+    DecoderProtocol::removeSegmentsLeftBehind();
+    const auto present = [](const QString &name) {
+        const int fd = shm_open(name.toLocal8Bit().constData(), O_RDONLY, 0);
+        if (fd >= 0)
+            close(fd);
+        return fd >= 0;
+    };
+    QVERIFY(!present(leftBehind));
+    for (const QString &name : kept) {
+        QVERIFY2(present(name), qPrintable(name));
+        shm_unlink(name.toLocal8Bit().constData());
     }
 }
 
