@@ -71,6 +71,8 @@ private slots:
     void picturesShownSmoothly();
     void cameraPhotosShownSmall_data();
     void cameraPhotosShownSmall();
+    void pagePictureChangedWhileSmall_data();
+    void pagePictureChangedWhileSmall();
 };
 
 namespace {
@@ -855,6 +857,55 @@ void tst_DGItems::cameraPhotosShownSmall()
                 settled(),
                 qPrintable(QStringLiteral("step %1: %2").arg(step).arg(difference.toString())),
                 20000);
+    }
+}
+
+void tst_DGItems::pagePictureChangedWhileSmall_data()
+{
+    QTest::addColumn<bool>("otherPage"); // the other picture is another page's, shown after
+    QTest::newRow("the page's picture replaced") << false;
+    QTest::newRow("another page's picture, shown after it, and back") << true;
+}
+
+// A page's picture averaged beside the board is made again for the picture it shows now: the
+// one made for another picture, or another page, is not laid in its place.
+void tst_DGItems::pagePictureChangedWhileSmall()
+{
+    QFETCH(bool, otherPage);
+    Board board(2);
+    DView *view = board.view();
+    const QBrush first(QPixmap::fromImage(cameraPhoto(1)));
+    const QBrush second(QPixmap::fromImage(cameraPhoto(2)));
+    board.page(0)->setBackgroundBrush(first);
+    board.page(1)->setBackgroundBrush(second);
+    TestSupport::InkDifference difference;
+    const auto shownAsIts = [&] {
+        view->viewport()->repaint();
+        DPage *page = board.current();
+        const QRect area = view->viewport()->rect();
+        const QImage reference = TestSupport::fineDrawing(area.size(), [&](QPainter *painter) {
+            painter->setTransform(view->viewportTransform() * painter->transform());
+            painter->fillRect(view->mapToScene(area).boundingRect(), page->backgroundBrush());
+        });
+        difference = TestSupport::inkDifference(reference, view->viewport()->grab().toImage(), 40);
+        return !view->isSharpening() && difference.differing * 1000 <= difference.ink * 2;
+    };
+    const auto zoomOut = [&] {
+        for (int step = 0; step < 4; ++step)
+            board.current()->zoomPage(1 / 1.1f);
+    };
+    zoomOut();
+    QTRY_VERIFY2_WITH_TIMEOUT(shownAsIts(), qPrintable(difference.toString()), 20000);
+    if (otherPage) {
+        board.selectPage(1);
+        zoomOut();
+    } else {
+        board.page(0)->setBackgroundBrush(second);
+    }
+    QTRY_VERIFY2_WITH_TIMEOUT(shownAsIts(), qPrintable(difference.toString()), 20000);
+    if (otherPage) {
+        board.selectPage(0);
+        QTRY_VERIFY2_WITH_TIMEOUT(shownAsIts(), qPrintable(difference.toString()), 20000);
     }
 }
 
