@@ -220,6 +220,11 @@ QPixmap DPage::getPagePixmap(int withBackground, QSize size)
     return pixmap;
 }
 
+bool DPage::isPaintedForBoard() const
+{
+    return !m_bDrawingPicture && view() && view()->page() == this;
+}
+
 void DPage::drawBackground(QPainter *painter, const QRectF &rect)
 {
     if (backgroundBrush().style() != Qt::TexturePattern) {
@@ -233,8 +238,8 @@ void DPage::drawBackground(QPainter *painter, const QRectF &rect)
     painter->save();
     painter->setRenderHint(QPainter::SmoothPixmapTransform);
     painter->setBrushOrigin(0, 0);
-    const bool forBoard = !m_bDrawingPicture && view() && view()->page() == this;
-    if (!SmoothPicture::fillBackground(painter, rect, backgroundBrush(), forBoard ? this : nullptr))
+    if (!SmoothPicture::fillBackground(painter, rect, backgroundBrush(),
+                                       isPaintedForBoard() ? this : nullptr))
         painter->fillRect(rect, backgroundBrush());
     painter->restore();
 }

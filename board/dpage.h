@@ -88,6 +88,9 @@ public:
     bool isDrawingThumbnail() const { return m_bDrawingThumbnail; }
     // While the page is drawn into a picture of it (getPagePixmap: a thumbnail, an export).
     bool isDrawingPicture() const { return m_bDrawingPicture; }
+    // Whether the page is painted now for the board (it is the page shown), not into a picture
+    // of it, which must be whole when drawn.
+    bool isPaintedForBoard() const;
     // Grows with every change to what the page shows or stores: its objects, its background,
     // its undo step. Changes still waiting in the event queue are counted first.
     quint64 contentRevision();

@@ -52,7 +52,7 @@ QPoint truncated(const QPointF &scenePoint)
 bool paintedForBoard(const QGraphicsItem *item)
 {
     const auto *page = qobject_cast<const DPage *>(item->scene());
-    return page && !page->isDrawingPicture() && page->view() && page->view()->page() == page;
+    return page && page->isPaintedForBoard();
 }
 
 void paintSelectionOutline(QPainter *painter, const QStyleOptionGraphicsItem *style,

@@ -26,8 +26,7 @@ namespace {
 // brush (target then empty).
 struct Wanted
 {
-    QObject *key;
-    QGraphicsItem *item; // null for a page's picture
+    QGraphicsItem *item; // a QObject too; null for a page's picture
     QGraphicsScene *page; // the page of a page's picture
     QImage picture;
     QRectF target;
@@ -138,24 +137,24 @@ void handOver(QObject *key, const Made &made)
     // One asked before the last stands in for it until it comes, and is of no use after. One
     // that could not be made (no memory for it) shows nothing new: what stands in stays, and it
     // is asked again when next painted.
-    if (found != store->objects.end() && found->object && found->isAsked && made.image.isNull()) {
+    if (found != store->objects.end() && found->object && found->isAsked) {
         found->isAsked = !found->asked.sameAs(made);
-    } else if (found != store->objects.end() && found->object && found->isAsked) {
-        found->isAsked = !found->asked.sameAs(made);
-        found->made = made;
-        found->made.shownAt = store->scale;
-        if (found->item) {
-            found->item->update();
-            if (QGraphicsScene *scene = found->item->scene())
-                store->repaintWhenMade.emplace_back(scene);
-        } else {
-            // The board keeps a picture of the page's background, made from it again.
-            const QList<QGraphicsView *> views = found->page->views();
-            for (QGraphicsView *view : views) {
-                view->resetCachedContent();
-                view->viewport()->update();
+        if (!made.image.isNull()) {
+            found->made = made;
+            found->made.shownAt = store->scale;
+            if (found->item) {
+                found->item->update();
+                if (QGraphicsScene *scene = found->item->scene())
+                    store->repaintWhenMade.emplace_back(scene);
+            } else {
+                // The board keeps a picture of the page's background, made from it again.
+                const QList<QGraphicsView *> views = found->page->views();
+                for (QGraphicsView *view : views) {
+                    view->resetCachedContent();
+                    view->viewport()->update();
+                }
+                store->repaintWhenMade.emplace_back(found->page);
             }
-            store->repaintWhenMade.emplace_back(found->page);
         }
     }
     if (store->making > 0)
@@ -259,12 +258,13 @@ void standIn(QPainter *painter, const Made &made, const Wanted &shown)
 void show(QPainter *painter, const Wanted &shown)
 {
     Store *store = g_store();
-    if (!shown.key || shown.area.isEmpty())
+    QObject *key = shown.item ? dynamic_cast<QObject *>(shown.item) : shown.page;
+    if (!key || shown.area.isEmpty())
         return;
-    Object &object = store->objects[shown.key];
-    if (object.object != shown.key) {
+    Object &object = store->objects[key];
+    if (object.object != key) {
         object = Object(); // made where one that is gone was
-        object.object = shown.key;
+        object.object = key;
         object.item = shown.item;
         object.page = shown.page;
     }
@@ -288,15 +288,15 @@ namespace ShownPictures {
 void draw(QPainter *painter, const Shown &shown)
 {
     show(painter,
-         { dynamic_cast<QObject *>(shown.item), shown.item, nullptr, shown.picture, shown.target,
-           QTransform(), false, shown.toDevice, shown.area, shown.halvings });
+         { shown.item, nullptr, shown.picture, shown.target, QTransform(), false, shown.toDevice,
+           shown.area, shown.halvings });
 }
 
 void fill(QPainter *painter, const ShownFill &shown)
 {
     show(painter,
-         { shown.page, nullptr, shown.page, shown.picture, QRectF(), shown.brush, true,
-           shown.toDevice, shown.area, shown.halvings });
+         { nullptr, shown.page, shown.picture, QRectF(), shown.brush, true, shown.toDevice,
+           shown.area, shown.halvings });
 }
 
 bool coming()

@@ -109,10 +109,15 @@ QRect paintedArea(QPainter *painter, const QRectF &covered)
 
 // Whether painting over area is shared out in bands to the band threads: only from the board's
 // thread (a painting thread's own bands would wait for threads that may all be painting).
+bool onBoardThread()
+{
+    return QCoreApplication::instance()
+            && QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
 bool sharedOut(const QRect &area)
 {
-    return StrokePictures::threads() >= 2 && QCoreApplication::instance()
-            && QThread::currentThread() == QCoreApplication::instance()->thread()
+    return StrokePictures::threads() >= 2 && onBoardThread()
             && qint64(area.width()) * area.height() >= kSharedFromPixels;
 }
 
@@ -523,8 +528,7 @@ bool fillBackground(QPainter *painter, const QRectF &rect, const QBrush &brush,
     const QSize small = shownSize(toDevice, texture.size());
     const QPaintDevice *device = onPixels(painter) ? painter->device() : nullptr;
     if (!page || !device || small == texture.size() || !PictureReductions::costly(texture)
-        || !QCoreApplication::instance()
-        || QThread::currentThread() != QCoreApplication::instance()->thread()) {
+        || !onBoardThread()) {
         QPainterPath covered;
         covered.addRect(rect);
         return fillSmall(painter, covered, brush);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <vector>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -146,15 +147,45 @@ bool isSegmentOf(const QString &name, qint64 parent, qint64 child)
     return number;
 }
 
+namespace {
+
+// The names of the segments in /dev/shm named as segmentName() names them, as shm_open takes
+// them (with their leading slash), each with its program and decoding process.
+struct NamedSegment
+{
+    QString name;
+    qint64 parent;
+    qint64 child;
+};
+
+std::vector<NamedSegment> namedSegments()
+{
+    const QString prefix = QStringLiteral("veltorina-pictures-");
+    const QStringList names = QDir(QStringLiteral("/dev/shm"))
+                                      .entryList({ prefix + QLatin1Char('*') },
+                                                 QDir::Files | QDir::System | QDir::Hidden);
+    std::vector<NamedSegment> segments;
+    for (const QString &name : names) {
+        const QStringList numbers = name.mid(prefix.size()).split(QLatin1Char('-'));
+        bool parentRead = false;
+        bool childRead = false;
+        const NamedSegment segment{ QLatin1Char('/') + name,
+                                    numbers.value(0).toLongLong(&parentRead),
+                                    numbers.value(1).toLongLong(&childRead) };
+        if (numbers.size() == 3 && parentRead && childRead
+            && isSegmentOf(segment.name, segment.parent, segment.child))
+            segments.push_back(segment);
+    }
+    return segments;
+}
+
+} // namespace
+
 void removeSegmentsOf(qint64 parent, qint64 child)
 {
-    const QStringList names = QDir(QStringLiteral("/dev/shm"))
-                                      .entryList({ QStringLiteral("veltorina-pictures-*") },
-                                                 QDir::Files | QDir::System | QDir::Hidden);
-    for (const QString &name : names) {
-        const QString named = QLatin1Char('/') + name;
-        if (isSegmentOf(named, parent, child))
-            shm_unlink(named.toLocal8Bit().constData());
+    for (const NamedSegment &segment : namedSegments()) {
+        if (segment.parent == parent && segment.child == child)
+            shm_unlink(segment.name.toLocal8Bit().constData());
     }
 }
 
@@ -164,20 +195,9 @@ void removeSegmentsLeftBehind()
         return pid > 0 && pid <= std::numeric_limits<pid_t>::max() && kill(pid_t(pid), 0) != 0
                 && errno == ESRCH;
     };
-    const QString prefix = QStringLiteral("veltorina-pictures-");
-    const QStringList names = QDir(QStringLiteral("/dev/shm"))
-                                      .entryList({ prefix + QLatin1Char('*') },
-                                                 QDir::Files | QDir::System | QDir::Hidden);
-    for (const QString &name : names) {
-        const QStringList numbers = name.mid(prefix.size()).split(QLatin1Char('-'));
-        bool parentRead = false;
-        bool childRead = false;
-        const qint64 parent = numbers.value(0).toLongLong(&parentRead);
-        const qint64 child = numbers.value(1).toLongLong(&childRead);
-        const QString named = QLatin1Char('/') + name;
-        if (numbers.size() == 3 && parentRead && childRead && isSegmentOf(named, parent, child)
-            && gone(parent) && gone(child))
-            shm_unlink(named.toLocal8Bit().constData());
+    for (const NamedSegment &segment : namedSegments()) {
+        if (gone(segment.parent) && gone(segment.child))
+            shm_unlink(segment.name.toLocal8Bit().constData());
     }
 }
 
