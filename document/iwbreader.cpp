@@ -22,6 +22,7 @@
 #include "board/dview.h"
 #include "board/pagewriter.h"
 #include "board/shapefill.h"
+#include "pictures/picturedecoders.h"
 
 #include <QDebug>
 #include <QDir>
@@ -50,7 +51,10 @@ using IwbFormat::readTruncated;
 // of it the reading reaches later.
 QThreadPool &pictureThreads()
 {
+    // One for each decoding process that may run: more would only wait for one of them.
     static QThreadPool threads;
+    static const bool sized = (threads.setMaxThreadCount(PictureDecoders::mostAtOnce()), true);
+    Q_UNUSED(sized);
     return threads;
 }
 

@@ -56,5 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (DecoderProtocol::decode(bytes, &reply)
         && !DecoderProtocol::mapFrames(reply, getpid(), getpid() + 1).isEmpty())
         __builtin_trap(); // no segment of this process's naming exists
+    // Pixels said to follow a reply are read into this picture: never more than a small one.
+    const QImage following = DecoderProtocol::followingImage(reply);
+    if (!following.isNull() && following.sizeInBytes() > DecoderProtocol::kFollowingBytes)
+        __builtin_trap();
     return 0;
 }

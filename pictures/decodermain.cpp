@@ -19,6 +19,7 @@
 #include <vector>
 
 #include <malloc.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
@@ -98,6 +99,9 @@ namespace {
 
 using namespace DecoderProtocol;
 
+// Without a request for this long, the process is idle.
+constexpr int kIdleMs = 20;
+
 bool readAll(int fd, char *into, size_t length)
 {
     while (length > 0) {
@@ -124,6 +128,17 @@ bool writeAll(int fd, const char *from, size_t length)
         length -= size_t(put);
     }
     return true;
+}
+
+// Whether a request comes on the standard input within ms.
+bool readyWithin(int ms)
+{
+    pollfd input = { 0, POLLIN, 0 };
+    int ready;
+    do {
+        ready = poll(&input, 1, ms);
+    } while (ready < 0 && errno == EINTR);
+    return ready != 0;
 }
 
 bool readFrame(QByteArray *payload)
@@ -208,9 +223,27 @@ public:
     QImage image(QSize size, QImage::Format format)
     {
         const int bytesPerLine = size.width() * 4;
-        uchar *data = make(qint64(bytesPerLine) * size.height());
+        const qint64 bytes = qint64(bytesPerLine) * size.height();
+        if (bytes <= kFollowingBytes) {
+            // Sent after the reply: made in memory the process keeps, used again from one small
+            // picture to the next. (Not an image of its own: the decoder would write to a copy
+            // of an image held here too.)
+            m_followingBytes = size_t(bytes);
+            if (following().size() < m_followingBytes)
+                following().resize(m_followingBytes);
+            return QImage(following().data(), size.width(), size.height(), bytesPerLine, format);
+        }
+        uchar *data = make(bytes);
         return data ? QImage(data, size.width(), size.height(), bytesPerLine, format) : QImage();
     }
+    // Whether data is that of the small picture to be sent after the reply.
+    bool follows(const uchar *data) const
+    {
+        return m_followingBytes > 0 && following().data() == data;
+    }
+    // The pixels to send after the reply.
+    const uchar *followingData() const { return following().data(); }
+    size_t followingBytes() const { return m_followingBytes; }
     // The name of the segment holding data, now the program's to take.
     QString handOver(const uchar *data)
     {
@@ -226,7 +259,14 @@ private:
     const qint64 m_self;
     quint64 *m_serial;
     std::vector<std::pair<QString, std::unique_ptr<OutgoingSegment>>> m_made;
+    static std::vector<uchar> &following()
+    {
+        static std::vector<uchar> pixels;
+        return pixels;
+    }
+
     QString m_handedOver;
+    size_t m_followingBytes = 0;
 };
 
 void readStill(PictureDecoding::Reading &reading, Segments &segments, Reply *reply)
@@ -236,7 +276,10 @@ void readStill(PictureDecoding::Reading &reading, Segments &segments, Reply *rep
     reply->probe = reading.probe();
     if (image.isNull())
         return;
-    reply->segment = segments.handOver(image.constBits());
+    if (segments.follows(image.constBits()))
+        reply->pixelsFollow = true;
+    else
+        reply->segment = segments.handOver(image.constBits());
     reply->size = image.size();
     reply->format = image.format();
     reply->bytesPerLine = image.bytesPerLine();
@@ -332,6 +375,7 @@ Reply handle(const Request &request, Segments &segments)
         if (!reply.segment.isEmpty())
             shm_unlink(reply.segment.toLocal8Bit().constData());
         reply.segment.clear();
+        reply.pixelsFollow = false;
     }
     return reply;
 }
@@ -376,7 +420,7 @@ int main(int argc, char **argv)
     setpriority(PRIO_PROCESS, 0, 5);
     // Pictures go back to the system as soon as they are freed; the bands a picture is made
     // smaller in are used again from the heap (each one mapped anew, half the time went on
-    // clearing their pages), which is given back after each request.
+    // clearing their pages), which is given back once the process is idle.
     mallopt(M_MMAP_THRESHOLD, 64 << 20);
     mallopt(M_TRIM_THRESHOLD, 64 << 20);
     // One heap for every thread: each thread's own would set aside 64 MB of the memory allowed.
@@ -393,18 +437,33 @@ int main(int argc, char **argv)
     quint64 serial = 0;
     warmUp(parent, self, &serial);
     QByteArray payload;
-    while (readFrame(&payload)) {
+    bool trimmed = true;
+    for (;;) {
+        // What a request freed goes back to the system once no other follows at once: a
+        // lesson's many small pictures, asked for one after another, use it again instead of
+        // having it cleared anew for each.
+        if (!trimmed && !readyWithin(kIdleMs)) {
+            malloc_trim(0);
+            trimmed = true;
+        }
+        if (!readFrame(&payload))
+            break;
+        trimmed = false;
         Request request;
         if (!decode(payload, &request))
             return 2;
         payload = QByteArray();
         {
             Segments segments(parent, self, &serial);
-            const QByteArray reply = frame(encode(handle(request, segments)));
-            if (!writeAll(1, reply.constData(), size_t(reply.size())))
+            const Reply reply = handle(request, segments);
+            const QByteArray framed = frame(encode(reply));
+            if (!writeAll(1, framed.constData(), size_t(framed.size())))
+                return 0;
+            if (reply.pixelsFollow
+                && !writeAll(1, reinterpret_cast<const char *>(segments.followingData()),
+                             segments.followingBytes()))
                 return 0;
         }
-        malloc_trim(0);
     }
     return 0;
 }

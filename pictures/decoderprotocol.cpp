@@ -21,7 +21,7 @@ namespace DecoderProtocol {
 
 namespace {
 
-constexpr quint32 kVersion = 1;
+constexpr quint32 kVersion = 2;
 constexpr int kMaxFrames = 1 << 16;
 // Pictures this small are copied out of the decoding process's memory rather than mapped.
 constexpr qint64 kCopiedBytes = qint64(1) << 20;
@@ -88,8 +88,8 @@ QByteArray encode(const Reply &reply)
     QDataStream out(&bytes, QIODevice::WriteOnly);
     stream(out) << kVersion << quint8(reply.ending);
     write(out, reply.probe);
-    out << reply.segment << reply.size << qint32(reply.format) << qint32(reply.bytesPerLine)
-        << reply.delays << qint32(reply.loopCount);
+    out << reply.segment << reply.pixelsFollow << reply.size << qint32(reply.format)
+        << qint32(reply.bytesPerLine) << reply.delays << qint32(reply.loopCount);
     return bytes;
 }
 
@@ -104,7 +104,8 @@ bool decode(const QByteArray &bytes, Reply *reply)
     qint32 format = 0;
     qint32 bytesPerLine = 0;
     qint32 loopCount = 0;
-    in >> reply->segment >> reply->size >> format >> bytesPerLine >> reply->delays >> loopCount;
+    in >> reply->segment >> reply->pixelsFollow >> reply->size >> format >> bytesPerLine
+            >> reply->delays >> loopCount;
     if (in.status() != QDataStream::Ok
         || (ending != quint8(Ending::Done) && ending != quint8(Ending::OutOfMemory)))
         return false;
@@ -284,6 +285,18 @@ bool isBoardFormat(int format)
 }
 
 } // namespace
+
+QImage followingImage(const Reply &reply)
+{
+    const qint64 width = reply.size.width();
+    const qint64 height = reply.size.height();
+    if (!reply.pixelsFollow || !reply.segment.isEmpty() || !isBoardFormat(reply.format)
+        || width <= 0 || height <= 0 || reply.delays.size() != 1
+        || reply.bytesPerLine != width * 4 || width * 4 * height > kFollowingBytes)
+        return QImage();
+    QImage image(int(width), int(height), QImage::Format(reply.format));
+    return image.bytesPerLine() == reply.bytesPerLine ? image : QImage();
+}
 
 QVector<QImage> mapFrames(const Reply &reply, qint64 parent, qint64 child)
 {

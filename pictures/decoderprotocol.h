@@ -14,12 +14,15 @@
 
 // What the program and its decoding processes (pictures/decodermain.cpp) say to each other: a
 // request and its reply, each one frame on a pipe (its length, then its bytes), and the
-// decoded pixels, which never go through the pipe: the decoding process writes them into a
-// segment of shared memory it names in its reply, and the program maps that segment as the
-// picture's own memory.
+// decoded pixels. Those of a large picture never go through the pipe: the decoding process
+// writes them into a segment of shared memory it names in its reply, and the program maps that
+// segment as the picture's own memory. Those of a small one follow its reply on the pipe: a
+// segment made, filled, mapped and given back for each of a lesson's many small pictures cost
+// more than the copy.
 //
 // The program trusts nothing of a reply but what it checks: a frame of a sane length, a segment
-// of the program's own naming that holds every pixel the reply says it does.
+// of the program's own naming that holds every pixel the reply says it does, pixels that follow
+// only for a small picture of the board's own kind.
 namespace DecoderProtocol {
 
 enum class Task : quint8 {
@@ -51,6 +54,7 @@ struct Reply
     Ending ending = Ending::Done;
     PictureReading::Probe probe;
     QString segment; // the shared memory holding the pixels; "" when none were made
+    bool pixelsFollow = false; // or, for a small still picture, they follow the reply's frame
     QSize size; // of each frame
     int format = QImage::Format_Invalid;
     int bytesPerLine = 0;
@@ -109,6 +113,12 @@ private:
     std::shared_ptr<QSemaphore> m_ready = std::make_shared<QSemaphore>();
     int m_parts = 0;
 };
+
+// Pixels at most this many bytes follow their reply rather than lie in shared memory.
+constexpr qint64 kFollowingBytes = qint64(1) << 20;
+// The picture a reply whose pixels follow it says they make, for them to be read into: null
+// when the reply does not say a small still picture of the board's.
+QImage followingImage(const Reply &reply);
 
 // The frames a reply names, mapped from their segment (which is removed from the names at once)
 // as pictures the program holds for as long as any of them lives. Empty when the segment is

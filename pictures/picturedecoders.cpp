@@ -31,11 +31,6 @@ using namespace DecoderProtocol;
 
 constexpr int kSliceMs = 5;
 
-int workersAllowed()
-{
-    return std::clamp(Cores::usable(), 2, 8);
-}
-
 PictureReading::Probe failure(PictureReading::Outcome outcome, const QString &detail)
 {
     PictureReading::Probe probe;
@@ -235,7 +230,7 @@ void PictureDecoders::startAhead(int count)
             if (ended < 0)
                 ended = m_idleEnded;
             const int processes = m_running + int(m_idle.size()) + m_startingAhead;
-            if (ended != m_idleEnded || processes >= std::min(count, workersAllowed()))
+            if (ended != m_idleEnded || processes >= std::min(count, mostAtOnce()))
                 return;
             ++m_startingAhead;
         }
@@ -257,6 +252,11 @@ void PictureDecoders::startAhead(int count)
             return;
         }
     }
+}
+
+int PictureDecoders::mostAtOnce()
+{
+    return std::clamp(Cores::usable(), 2, 8);
 }
 
 void PictureDecoders::startAheadBeside(int count)
@@ -341,7 +341,7 @@ PictureDecoders::takeWorker(qint64 bytes, const std::function<void()> &waiting)
         QMutexLocker lock(&m_mutex);
         for (;;) {
             const qint64 asked = std::min(bytes, m_limits.budgetBytes);
-            if (m_running < workersAllowed() && m_reserved + asked <= m_limits.budgetBytes)
+            if (m_running < mostAtOnce() && m_reserved + asked <= m_limits.budgetBytes)
                 break;
             if (!waiting) {
                 m_freed.wait(&m_mutex);
@@ -428,11 +428,24 @@ Reply PictureDecoders::run(Request request, const std::function<void()> &waiting
                                   waiting);
         }
     }
+    bool decoded = transfer == Transfer::Done && decode(payload, &reply);
+    if (decoded && reply.pixelsFollow) {
+        // A reply that says pixels follow but not a picture they make leaves the pipe out of
+        // step: that process is ended like one that did not answer.
+        QImage image = followingImage(reply);
+        decoded = !image.isNull();
+        if (decoded) {
+            transfer = receiveAll(worker->socket, reinterpret_cast<char *>(image.bits()),
+                                  size_t(image.sizeInBytes()), clock, wallMs, waiting);
+            decoded = transfer == Transfer::Done;
+            *frames = { image };
+        }
+    }
     {
         QMutexLocker lock(&m_mutex);
         m_busy.removeOne(worker->pid);
     }
-    if (transfer == Transfer::Done && decode(payload, &reply)) {
+    if (decoded) {
         const pid_t pid = worker->pid;
         giveBack(std::move(worker), request.memoryBytes);
         if (reply.ending == Ending::OutOfMemory) {
@@ -455,6 +468,7 @@ Reply PictureDecoders::run(Request request, const std::function<void()> &waiting
         ++m_lost;
     }
     reply = Reply();
+    frames->clear();
     const bool outOfTime = WIFSIGNALED(status)
             && (WTERMSIG(status) == SIGXCPU || WTERMSIG(status) == SIGALRM);
     if (transfer == Transfer::TimedOut || outOfTime)

@@ -54,6 +54,9 @@ public:
     void startAheadBeside(int count);
     // Asks for as many as may run.
     static constexpr int kMostProcesses = 1 << 10;
+    // How many decoding processes may run at once: as many requests run together, the others
+    // wait for one of them.
+    static int mostAtOnce();
     // Ends the processes waiting for a request, but keep of them.
     void endIdle(int keep);
 

@@ -12,7 +12,9 @@ namespace Cores {
 
 int usable()
 {
-    const int machine = std::max(1, QThread::idealThreadCount());
+    // The machine's count is read from a file: once. The CPUs allowed are asked each time (a
+    // call that does not leave the kernel's memory), as they may be changed from outside.
+    static const int machine = std::max(1, QThread::idealThreadCount());
 #ifdef Q_OS_LINUX
     cpu_set_t allowed;
     CPU_ZERO(&allowed);

@@ -51,23 +51,32 @@ private:
 void tst_PictureReading::everyFormatReadWhole_data()
 {
     QTest::addColumn<QString>("kind");
+    QTest::addColumn<QSize>("size");
     for (const QString &kind : CraftedPictures::kindNames())
-        QTest::newRow(qPrintable(kind)) << kind;
+        QTest::newRow(qPrintable(kind)) << kind << QSize(40, 30);
+    // A small picture's pixels come back on the decoding process's pipe, a larger one's in
+    // shared memory: the largest of the one and the smallest of the other.
+    QTest::newRow("png, largest sent on the pipe") << "png" << QSize(512, 512);
+    QTest::newRow("png, handed over in shared memory") << "png" << QSize(513, 512);
+    QTest::newRow("jpeg, handed over in shared memory") << "jpeg" << QSize(900, 700);
 }
 
-// What the measures find agrees with what the toolkit decodes, in every format.
+// What the measures find agrees with what the toolkit decodes, in every format, and the
+// pixels that come back from the decoding process are those the toolkit decodes here.
 void tst_PictureReading::everyFormatReadWhole()
 {
     QFETCH(QString, kind);
-    const QString file = CraftedPictures::writeIn(m_dir.path(), kind, QSize(40, 30), kind);
+    QFETCH(QSize, size);
+    const QString file = CraftedPictures::writeIn(m_dir.path(), kind, size, kind);
     QVERIFY(!file.isEmpty());
     const Picture picture = read(file);
     QVERIFY2(picture.probe.outcome == Outcome::Whole, qPrintable(picture.probe.detail));
-    QCOMPARE(picture.probe.size, QSize(40, 30));
-    QCOMPARE(picture.image.size(), QSize(40, 30));
+    QCOMPARE(picture.probe.size, size);
+    QCOMPARE(picture.image.size(), size);
     QVERIFY(picture.image.format() == QImage::Format_RGB32
             || picture.image.format() == QImage::Format_ARGB32_Premultiplied);
     QCOMPARE(message(picture.probe, kind), QString());
+    QCOMPARE(picture.image, QImage(file).convertToFormat(picture.image.format()));
 }
 
 void tst_PictureReading::crafted_data()
