@@ -294,8 +294,7 @@ QImage followingImage(const Reply &reply)
         || width <= 0 || height <= 0 || reply.delays.size() != 1
         || reply.bytesPerLine != width * 4 || width * 4 * height > kFollowingBytes)
         return QImage();
-    QImage image(int(width), int(height), QImage::Format(reply.format));
-    return image.bytesPerLine() == reply.bytesPerLine ? image : QImage();
+    return QImage(int(width), int(height), QImage::Format(reply.format));
 }
 
 QVector<QImage> mapFrames(const Reply &reply, qint64 parent, qint64 child)

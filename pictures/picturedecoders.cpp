@@ -433,13 +433,12 @@ Reply PictureDecoders::run(Request request, const std::function<void()> &waiting
         // A reply that says pixels follow but not a picture they make leaves the pipe out of
         // step: that process is ended like one that did not answer.
         QImage image = followingImage(reply);
-        decoded = !image.isNull();
-        if (decoded) {
+        if (!image.isNull())
             transfer = receiveAll(worker->socket, reinterpret_cast<char *>(image.bits()),
                                   size_t(image.sizeInBytes()), clock, wallMs, waiting);
-            decoded = transfer == Transfer::Done;
+        decoded = !image.isNull() && transfer == Transfer::Done;
+        if (decoded)
             *frames = { image };
-        }
     }
     {
         QMutexLocker lock(&m_mutex);
@@ -468,7 +467,6 @@ Reply PictureDecoders::run(Request request, const std::function<void()> &waiting
         ++m_lost;
     }
     reply = Reply();
-    frames->clear();
     const bool outOfTime = WIFSIGNALED(status)
             && (WTERMSIG(status) == SIGXCPU || WTERMSIG(status) == SIGALRM);
     if (transfer == Transfer::TimedOut || outOfTime)
