@@ -29,6 +29,31 @@ namespace {
 
 std::atomic<bool> g_allocationFailed{ false };
 
+// What the decoders say goes to the program's log, a few lines a picture, each cut short: a
+// decoder quotes what it could not read (an SVG its whole link, megabytes of a picture written
+// out in text), and a log read slowly held the process in the middle of a picture until its
+// time was out.
+constexpr int kMaxLogLines = 20;
+constexpr int kMaxLogCharacters = 300;
+std::atomic<int> g_logLines{ 0 };
+
+void logCut(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtFatalMsg && g_logLines.fetch_add(1, std::memory_order_relaxed) >= kMaxLogLines)
+        return;
+    QByteArray line = "veltorina-pictures: ";
+    if (context.category && qstrcmp(context.category, "default") != 0)
+        line += QByteArray(context.category) + ": ";
+    line += message.left(kMaxLogCharacters).toLocal8Bit();
+    if (message.size() > kMaxLogCharacters)
+        line += "...";
+    line += '\n';
+    // One write, so that lines of the processes sharing the log never mix.
+    [[maybe_unused]] const ssize_t written = write(2, line.constData(), size_t(line.size()));
+    if (type == QtFatalMsg)
+        abort();
+}
+
 void noteFailure(size_t size)
 {
     if (size > 0)
@@ -345,6 +370,7 @@ Reply handle(const Request &request, Segments &segments)
 {
     Reply reply;
     g_allocationFailed = false;
+    g_logLines = 0;
     limitTo(request.memoryBytes, request.cpuSeconds);
     switch (request.task) {
     case Task::Probe: {
@@ -426,6 +452,7 @@ int main(int argc, char **argv)
     // One heap for every thread: each thread's own would set aside 64 MB of the memory allowed.
     mallopt(M_ARENA_MAX, 1);
     std::set_new_handler([] { _exit(kExitOutOfMemory); });
+    qInstallMessageHandler(logCut);
     // Fonts, for the text of SVG pictures; no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int arguments = 1;

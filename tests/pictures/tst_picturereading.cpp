@@ -1,6 +1,7 @@
 #include "support/craftedpictures.h"
 
 #include "pictures/decoderprotocol.h"
+#include "pictures/picturedecoders.h"
 #include "pictures/picturereading.h"
 
 #include <QTemporaryDir>
@@ -45,6 +46,7 @@ private slots:
     void segmentsLeftBehindRemoved();
     void followingPixelsChecked_data();
     void followingPixelsChecked();
+    void decoderLogCut();
 
 private:
     QTemporaryDir m_dir;
@@ -256,6 +258,27 @@ void tst_PictureReading::followingPixelsChecked()
     QCOMPARE(!image.isNull(), taken);
     if (taken)
         QCOMPARE(image.bytesPerLine() * image.height(), bytesPerLine * size.height());
+}
+
+// A decoder quotes what it could not read: an SVG's link to a picture it could not make, whole,
+// a megabyte of text. The program's log gets a line of it, cut short.
+void tst_PictureReading::decoderLogCut()
+{
+    QProcess decoder;
+    decoder.start(PictureDecoders::program(),
+                  { QString::number(QCoreApplication::applicationPid()) });
+    QVERIFY(decoder.waitForStarted());
+    DecoderProtocol::Request request;
+    request.task = DecoderProtocol::Task::Probe;
+    request.bytes = CraftedPictures::make("svg-holding-spaced", QSize(30000, 30000));
+    request.readUpTo = request.memoryBytes = qint64(96) << 20;
+    request.cpuSeconds = 20;
+    decoder.write(DecoderProtocol::frame(DecoderProtocol::encode(request)));
+    decoder.closeWriteChannel();
+    QVERIFY(decoder.waitForFinished(120000));
+    const QByteArray log = decoder.readAllStandardError();
+    QVERIFY2(log.contains("qt.svg"), log.left(400).constData());
+    QVERIFY2(log.size() < 4096, QByteArray::number(log.size()).constData());
 }
 
 QTEST_MAIN(tst_PictureReading)
