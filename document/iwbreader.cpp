@@ -52,9 +52,11 @@ using IwbFormat::readTruncated;
 QThreadPool &pictureThreads()
 {
     // One for each decoding process that may run: more would only wait for one of them.
-    static QThreadPool threads;
-    static const bool sized = (threads.setMaxThreadCount(PictureDecoders::mostAtOnce()), true);
-    Q_UNUSED(sized);
+    struct Threads : QThreadPool
+    {
+        Threads() { setMaxThreadCount(PictureDecoders::mostAtOnce()); }
+    };
+    static Threads threads;
     return threads;
 }
 

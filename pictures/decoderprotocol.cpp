@@ -23,8 +23,6 @@ namespace {
 
 constexpr quint32 kVersion = 2;
 constexpr int kMaxFrames = 1 << 16;
-// Pictures this small are copied out of the decoding process's memory rather than mapped.
-constexpr qint64 kCopiedBytes = qint64(1) << 20;
 
 void write(QDataStream &out, const PictureReading::Probe &probe)
 {
@@ -324,8 +322,8 @@ QVector<QImage> mapFrames(const Reply &reply, qint64 parent, qint64 child)
         return {};
     QVector<QImage> images;
     images.reserve(frames);
-    if (frameBytes * frames <= kCopiedBytes) {
-        // A small picture is copied here, beside the board: mapped, each of its pages was made
+    if (frameBytes * frames <= kFollowingBytes) {
+        // A small picture (as small as those that follow a reply) is copied here, beside the board: mapped, each of its pages was made
         // ready on the board's thread as it first drew it, a little while for each of a lesson's
         // many small pictures.
         for (int i = 0; i < frames; ++i) {
