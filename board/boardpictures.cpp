@@ -1,5 +1,7 @@
 #include "boardpictures.h"
 
+#include "pictures/heldpictures.h"
+
 #include "boardtypes.h"
 #include "dgpathitem.h"
 #include "dpage.h"
@@ -418,6 +420,7 @@ void BoardPictures::paintBackground(const QRegion &area)
 
 void BoardPictures::paint(QPaintEvent *event, const std::function<void(QPaintEvent *)> &paintBoard)
 {
+    HeldPictures::newFrame();
     const bool onScreen = paintsScreen();
     const bool covered = standInCovers(event->region());
     if (onScreen && !covered && !m_readySoon.isActive()

@@ -29,6 +29,7 @@ class DGItemGroup;
 class DGPathItem;
 class DGPathTableItem;
 class DGPixmapItem;
+class HeldPicture;
 class DGSoundItem;
 class DGTextItem;
 class DGVideoItem;
@@ -117,6 +118,10 @@ public:
     // outOfSightOnly: only those of objects out of sight, the rest left to stand in.
     void dropPicturesUnlessFor(const QTransform &toViewport, const QRect &visible,
                                bool outOfSightOnly = false);
+    // The pictures held as their files that the page shows, each decoded (the caller waits,
+    // calling waiting meanwhile) at the size it shows at when the page is drawn at scale: for a
+    // picture of the page drawn at once (an export), which must show them whole.
+    void readyPictures(qreal scale, const std::function<void()> &waiting = {});
     // Writes this page as page n of an IWB document (board/pagewriter.h); returns what failed.
     QStringList savePageDataToIWB(QXmlStreamWriter &stream, const QString &dir, int n);
 
@@ -141,6 +146,11 @@ public:
     // As addPixmapItem, with the origin left at the object's (0, 0) as UBZ files expect.
     DGPixmapItem *addPixmapItemUBZ(const QPixmap &pixmap, QPointF pos, float rotation, float scale,
                                    const QTransform &transform, bool record);
+    // A picture held as its file, shown over size; its origin at its centre, or (centreOrigin
+    // false, as UBZ files expect) at its (0, 0). A null picture or an empty size adds nothing.
+    DGPixmapItem *addPixmapItem(const std::shared_ptr<HeldPicture> &picture, QSize size,
+                                QPointF pos, float rotation, float scale,
+                                const QTransform &transform, bool record, bool centreOrigin = true);
     // width: the width of the text's box, which its lines wrap to; none (0 or less), and the
     // text is as wide as its longest line.
     DGTextItem *addTextItem(const QString &html, const QFont &font, QPointF pos, float rotation,
@@ -301,7 +311,10 @@ private:
     // it name, when it is not taken or taken smaller or still.
     void placePicture(const QString &file, const QString &name, bool animationByName);
     // The same, of a picture read already: false when nothing was placed.
-    bool placeRead(PictureReading::Picture picture, const QString &name, bool animation);
+    // source and kept: the file it was read from, and a copy of it (HeldPictures::copyIn) the
+    // object then holds it as; none, and it holds the pixels read.
+    bool placeRead(PictureReading::Picture picture, const QString &name, bool animation,
+                   const QString &source = QString(), const QString &kept = QString());
     void tellAboutPicture(const PictureReading::Probe &probe, const QString &name, bool animation);
     // Every page of file as a picture centred on the view, one undoable step a page.
     void importPdf(const QString &file);
@@ -399,6 +412,9 @@ private:
 
 private:
     void enterPage(QGraphicsItem *item, bool record); // recorded addition, or direct
+    DGPixmapItem *placePictureObject(DGPixmapItem *picture, bool centreOrigin, QPointF pos,
+                                     float rotation, float scale, const QTransform &transform,
+                                     bool record);
     // Both text factories; UBZ texts turn about their top-left corner instead of their centre.
     DGTextItem *makeTextItem(const QString &html, const QFont &font, QPointF pos, float rotation,
                              float scale, const QTransform &transform, bool record,

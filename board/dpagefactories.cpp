@@ -17,6 +17,9 @@
 #include "dview.h"
 #include "posterframe.h"
 
+#include "pictures/heldpictures.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -124,13 +127,8 @@ DGPixmapItem *DPage::addPixmapItem(const QPixmap &pixmap, QPointF pos, float rot
     if (pixmap.isNull())
         return nullptr;
     pos = sanePoint(pos);
-    auto *picture = new DGPixmapItem(pos, pixmap, nullptr);
-    m_pPixmapItem = picture;
-    connectReleases(this, picture);
-    applyGeometry(picture, picture, true, sanePlacement(transform, rotation, scale), &pos,
-                  m_view->m_menuGeneric);
-    enterPage(picture, record);
-    return picture;
+    return placePictureObject(new DGPixmapItem(pos, pixmap, nullptr), true, pos, rotation, scale,
+                              transform, record);
 }
 
 DGPixmapItem *DPage::addPixmapItemUBZ(const QPixmap &pixmap, QPointF pos, float rotation,
@@ -139,10 +137,28 @@ DGPixmapItem *DPage::addPixmapItemUBZ(const QPixmap &pixmap, QPointF pos, float 
     if (pixmap.isNull())
         return nullptr;
     pos = sanePoint(pos);
-    auto *picture = new DGPixmapItem(pos, pixmap, nullptr);
+    return placePictureObject(new DGPixmapItem(pos, pixmap, nullptr), false, pos, rotation, scale,
+                              transform, record);
+}
+
+DGPixmapItem *DPage::addPixmapItem(const std::shared_ptr<HeldPicture> &picture, QSize size,
+                                   QPointF pos, float rotation, float scale,
+                                   const QTransform &transform, bool record, bool centreOrigin)
+{
+    if (!picture || size.isEmpty())
+        return nullptr;
+    pos = sanePoint(pos);
+    return placePictureObject(new DGPixmapItem(pos, picture, size, nullptr), centreOrigin, pos,
+                              rotation, scale, transform, record);
+}
+
+DGPixmapItem *DPage::placePictureObject(DGPixmapItem *picture, bool centreOrigin, QPointF pos,
+                                        float rotation, float scale, const QTransform &transform,
+                                        bool record)
+{
     m_pPixmapItem = picture;
     connectReleases(this, picture);
-    applyGeometry(picture, picture, false, sanePlacement(transform, rotation, scale), &pos,
+    applyGeometry(picture, picture, centreOrigin, sanePlacement(transform, rotation, scale), &pos,
                   m_view->m_menuGeneric);
     enterPage(picture, record);
     return picture;
@@ -303,6 +319,7 @@ void DPage::placePicture(const QString &file, const QString &name, bool animatio
     {
         PictureReading::Animation animation;
         PictureReading::Picture still;
+        QString kept; // the picture's own copy of the file
     };
     auto read = std::make_shared<Read>();
     PictureReading::inBackground(
@@ -314,6 +331,10 @@ void DPage::placePicture(const QString &file, const QString &name, bool animatio
                 }
                 // A still picture, or an animation too large to play: its first picture.
                 read->still = PictureReading::read(file);
+                // Held as a copy of its file from now on, decoded again when shown: the
+                // teacher's file may change or go meanwhile.
+                if (read->still.probe.isTaken())
+                    read->kept = HeldPictures::copyIn(file);
             },
             this,
             [this, file, name, animation, read] {
@@ -321,9 +342,11 @@ void DPage::placePicture(const QString &file, const QString &name, bool animatio
                         ? nullptr
                         : DGGifItem::makeAnimation(file, read->animation);
                 if (!label) {
-                    placeRead(std::move(read->still), name, animation);
+                    if (!placeRead(std::move(read->still), name, animation, file, read->kept))
+                        QFile::remove(read->kept);
                     return;
                 }
+                QFile::remove(read->kept);
                 const QPoint viewCentre = QRect(0, 0, m_view->width(), m_view->height()).center();
                 hideInkOverlay();
                 addGifItem(label, m_view->mapToScene(viewCentre), 0, 1.0f, QTransform(), false);
@@ -331,7 +354,8 @@ void DPage::placePicture(const QString &file, const QString &name, bool animatio
             });
 }
 
-bool DPage::placeRead(PictureReading::Picture picture, const QString &name, bool animation)
+bool DPage::placeRead(PictureReading::Picture picture, const QString &name, bool animation,
+                      const QString &source, const QString &kept)
 {
     if (!picture.probe.isTaken()) {
         tellAboutPicture(picture.probe, name, animation);
@@ -339,10 +363,18 @@ bool DPage::placeRead(PictureReading::Picture picture, const QString &name, bool
     }
     const QPoint viewCentre = QRect(0, 0, m_view->width(), m_view->height()).center();
     const QPointF sceneCentre = m_view->mapToScene(viewCentre);
-    const QPixmap pixmap = QPixmap::fromImage(std::move(picture.image));
     hideInkOverlay();
-    addPixmapItem(pixmap, sceneCentre - QPointF(pixmap.rect().center()), 0, 1.0f, QTransform(),
-                  true);
+    if (!kept.isEmpty()) {
+        const std::shared_ptr<HeldPicture> held = HeldPicture::ofOwnFile(
+                kept, name, QFileInfo(source).absolutePath(), picture.probe, picture.image);
+        const QSize size = held->pixels();
+        addPixmapItem(held, size, sceneCentre - QPointF(QRect(QPoint(), size).center()), 0, 1.0f,
+                      QTransform(), true);
+    } else {
+        const QPixmap pixmap = QPixmap::fromImage(std::move(picture.image));
+        addPixmapItem(pixmap, sceneCentre - QPointF(pixmap.rect().center()), 0, 1.0f,
+                      QTransform(), true);
+    }
     m_view->setSelect();
     tellAboutPicture(picture.probe, name, animation);
     return true;

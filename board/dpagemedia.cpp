@@ -3,7 +3,11 @@
 
 #include "dpage.h"
 
+#include "pictures/heldpictures.h"
+
 #include "boardtypes.h"
+#include "coveredpictures.h"
+#include "dgpixmapitem.h"
 #include "dcustomitem.h"
 #include "dview.h"
 #include "scribblearea.h"
@@ -34,6 +38,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -127,13 +132,26 @@ PdfImport::Held DPage::held() const
         if (!isBoardObjectType(item->type()))
             continue;
         ++held.objects;
-        held.bytes += IwbLimits::kObjectBytes;
-        if (const auto *picture = dynamic_cast<const QGraphicsPixmapItem *>(item))
-            held.bytes += IwbLimits::pictureBytes(picture->pixmap().size());
     }
-    if (backgroundBrush().style() == Qt::TexturePattern)
-        held.bytes += IwbLimits::pictureBytes(backgroundBrush().texture().size());
     return held;
+}
+
+void DPage::readyPictures(qreal scale, const std::function<void()> &waiting)
+{
+    // What earlier pages readied goes as room is needed.
+    HeldPictures::newFrame();
+    const QList<QGraphicsItem *> items = itemsUnsorted();
+    for (QGraphicsItem *item : items) {
+        auto *picture =
+                item->type() == ItemTypePixmap ? dynamic_cast<DGPixmapItem *>(item) : nullptr;
+        if (!picture || picture->picture()->isMade() || !picture->isVisible()
+            || CoveredPictures::isCovered(picture))
+            continue;
+        const QTransform shown = item->sceneTransform() * QTransform::fromScale(scale, scale);
+        const QSizeF size(picture->pictureSize().width() * std::hypot(shown.m11(), shown.m12()),
+                          picture->pictureSize().height() * std::hypot(shown.m21(), shown.m22()));
+        HeldPictures::ready(picture->picture(), size, waiting);
+    }
 }
 
 void DPage::importPdf(const QString &file)
@@ -156,10 +174,15 @@ void DPage::importPdf(const QString &file)
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         };
         PdfImport import(file, folder.isValid() ? folder.path() : QString(), m_pdfLimits, turn);
-        const auto place = [this, sceneCentre](QImage &&image) {
-            const QPixmap pixmap = QPixmap::fromImage(std::move(image));
-            addPixmapItem(pixmap, sceneCentre - QPointF(pixmap.rect().center()), 0, 1.0f,
-                          QTransform(), true);
+        const auto place = [this, sceneCentre, file](const PdfImport::Placed &page) {
+            const std::shared_ptr<HeldPicture> picture = HeldPicture::ofOwnFile(
+                    page.file, page.name, QFileInfo(file).absolutePath(), page.probe);
+            const QSize size = picture->pixels();
+            addPixmapItem(picture, size, sceneCentre - QPointF(QRect(QPoint(), size).center()), 0,
+                          1.0f, QTransform(), true);
+            // The page as its converter wrote it takes room by the megabyte: a PNG of it is made
+            // beside the board, and a save copies that.
+            HeldPictures::storeAsPng(picture);
         };
         if (import.open()) {
             progress.setTotal(import.count());

@@ -15,6 +15,7 @@
 #include "document/mediacopy.h"
 #include "document/mediapath.h"
 #include "document/writefailure.h"
+#include "pictures/heldpictures.h"
 #include "shell/btmenus.h"
 #include "shell/cores.h"
 
@@ -39,6 +40,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <condition_variable>
 #include <future>
@@ -46,6 +48,9 @@
 #include <memory>
 #include <mutex>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace PageWriter {
 
@@ -284,6 +289,29 @@ bool copyWhole(const QString &from, const QString &to)
     return WriteFailure::commitWhole(out);
 }
 
+// Runs write now, or, while pictures are deferred, on another thread (finishPictures() then
+// says whether it was written); what it wrote is noted as holding imageKey's picture.
+bool writeFile(const QString &path, qint64 imageKey, std::function<bool()> write,
+               QStringList *errors)
+{
+    PictureWrites &writes = pictureWrites();
+    writes.targets.insert(path);
+    if (writes.deferred) {
+        auto task = std::make_shared<std::packaged_task<bool()>>(std::move(write));
+        writes.encodes << PictureWrites::Encode{ imageKey, path, task->get_future().share() };
+        QThreadPool::globalInstance()->start([task]() { (*task)(); });
+        return true;
+    }
+    if (write()) {
+        if (imageKey != 0)
+            noteFile(imageKey, path);
+        return true;
+    }
+    if (errors)
+        *errors << path + QStringLiteral(": the picture could not be written");
+    return false;
+}
+
 bool saveImage(const QImage &image, const QString &file, QStringList *errors)
 {
     if (!image.isNull()) {
@@ -301,22 +329,60 @@ bool saveImage(const QImage &image, const QString &file, QStringList *errors)
                 return true;
             }
         }
-        if (writes.deferred) {
-            auto task = std::make_shared<std::packaged_task<bool()>>(
-                    [image, path]() { return encodePng(image, path); });
-            writes.encodes << PictureWrites::Encode{ image.cacheKey(), path,
-                                                     task->get_future().share() };
-            QThreadPool::globalInstance()->start([task]() { (*task)(); });
-            return true; // finishPictures() says whether it was written
-        }
-        if (encodePng(image, path)) {
-            noteFile(image.cacheKey(), path);
-            return true;
-        }
+        return writeFile(path, image.cacheKey(), [image, path]() { return encodePng(image, path); },
+                         errors);
     }
     if (errors)
         *errors << file + QStringLiteral(": the picture could not be written");
     return false;
+}
+
+// target made to hold what source holds: the same file under another name where the system
+// allows it (a link costs nothing), else a copy. Either takes target's place only whole.
+bool linkWhole(const QString &source, const QString &target)
+{
+    const QByteArray from = QFile::encodeName(source);
+    const QByteArray to = QFile::encodeName(target);
+    struct stat held = {};
+    struct stat there = {};
+    if (::stat(from.constData(), &held) != 0)
+        return false;
+    if (::stat(to.constData(), &there) == 0 && there.st_dev == held.st_dev
+        && there.st_ino == held.st_ino)
+        return true; // written there by an earlier save
+    const QByteArray aside = to + ".linking";
+    ::unlink(aside.constData());
+    if (::link(from.constData(), aside.constData()) == 0) {
+        if (::rename(aside.constData(), to.constData()) == 0)
+            return true;
+        ::unlink(aside.constData());
+    }
+    return copyWhole(source, target);
+}
+
+// A picture held as its file, written to file: its file as it is, or (a picture whose file
+// cannot go as it is) what it shows, as a PNG, decoded and encoded beside the board.
+bool saveHeld(const std::shared_ptr<HeldPicture> &picture, const QString &file,
+              QStringList *errors)
+{
+    const QString path = QFileInfo(file).absoluteFilePath();
+    const QString source = picture->file();
+    // Its file stays where it is until it is written, whatever takes its place meanwhile.
+    const std::shared_ptr<void> reading = HeldPictures::reading(picture);
+    if (picture->isCopiedAsItIs() || picture->isRefused())
+        return writeFile(
+                path, 0, [source, path, reading] { return linkWhole(source, path); }, errors);
+    const PictureReading::Source from{ source, picture->linkRoot() };
+    const PictureReading::Probe probe = picture->probe();
+    return writeFile(
+            path, 0,
+            [from, probe, path, reading] {
+                const PictureReading::Picture read = probe.isTaken()
+                        ? PictureReading::readReduced(from, probe, 0)
+                        : PictureReading::read(from);
+                return !read.image.isNull() && encodePng(read.image, path);
+            },
+            errors);
 }
 
 // A line that is not two points (partly erased) is kept as the polyline it has become.
@@ -510,15 +576,28 @@ QString storeMedia(const QString &path, const QString &dir, const char *folder, 
 void writePicture(QXmlStreamWriter &stream, const QString &id, const DGPixmapItem &item,
                   const Placement &placement, const QString &dir, QStringList *errors)
 {
-    const QImage image = item.pixmap().toImage();
-    const QString name = QStringLiteral("images/") + id + QStringLiteral(".png");
-    saveImage(image, dir + QLatin1Char('/') + name, errors);
+    const HeldPicture &picture = *item.picture();
+    QString name;
+    if (picture.isMade()) {
+        name = QStringLiteral("images/") + id + QStringLiteral(".png");
+        saveImage(item.QGraphicsPixmapItem::pixmap().toImage(), dir + QLatin1Char('/') + name,
+                  errors);
+    } else {
+        // Its file as it came, under its format's own suffix; a lesson that could not show it
+        // keeps it all the same.
+        const QString suffix = picture.isCopiedAsItIs() || picture.isRefused()
+                ? picture.suffix()
+                : QStringLiteral("png");
+        name = QStringLiteral("images/") + id + QLatin1Char('.') + suffix;
+        saveHeld(item.picture(), dir + QLatin1Char('/') + name, errors);
+    }
+    const QSize size = item.pictureSize();
     stream.writeEmptyElement(QStringLiteral("svg:image"));
     stream.writeAttribute(QStringLiteral("id"), id);
     stream.writeAttribute(QStringLiteral("xlink:href"), name);
     writePosition(stream, placement);
-    stream.writeAttribute(QStringLiteral("width"), QString::number(image.width()));
-    stream.writeAttribute(QStringLiteral("height"), QString::number(image.height()));
+    stream.writeAttribute(QStringLiteral("width"), QString::number(size.width()));
+    stream.writeAttribute(QStringLiteral("height"), QString::number(size.height()));
     writeTransform(stream, placement);
 }
 
@@ -681,7 +760,8 @@ QVector<qreal> stackingKey(const QGraphicsItem *item)
 void restartNumbering()
 {
     numbering() = Numbering();
-    finishPictures();
+    // Pictures still being written belong to whoever took them (takePictureWrites), or are
+    // waited for by the next finishPictures().
     pictureWrites().targets.clear();
 }
 
@@ -690,19 +770,39 @@ void deferPictures()
     pictureWrites().deferred = true;
 }
 
-QStringList finishPictures()
+PictureWritesTaken takePictureWrites()
 {
     PictureWrites &writes = pictureWrites();
     writes.deferred = false;
-    QStringList errors;
-    for (const PictureWrites::Encode &encode : qAsConst(writes.encodes)) {
-        if (encode.done.get())
-            noteFile(encode.imageKey, encode.path);
-        else
-            errors << encode.path + QStringLiteral(": the picture could not be written");
-    }
+    PictureWritesTaken taken;
+    for (const PictureWrites::Encode &encode : qAsConst(writes.encodes))
+        taken.push_back({ encode.imageKey, encode.path, encode.done });
     writes.encodes.clear();
+    return taken;
+}
+
+bool picturesWritten(const PictureWritesTaken &writes)
+{
+    return std::all_of(writes.cbegin(), writes.cend(), [](const PictureWrite &write) {
+        return write.done.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    });
+}
+
+QStringList notePicturesWritten(const PictureWritesTaken &writes)
+{
+    QStringList errors;
+    for (const PictureWrite &write : writes) {
+        if (!write.done.get())
+            errors << write.path + QStringLiteral(": the picture could not be written");
+        else if (write.imageKey != 0)
+            noteFile(write.imageKey, write.path);
+    }
     return errors;
+}
+
+QStringList finishPictures()
+{
+    return notePicturesWritten(takePictureWrites());
 }
 
 void notePictureRead(const QImage &image, const QString &file)

@@ -8,6 +8,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <future>
+#include <vector>
+
 class DCustomItem;
 class DPage;
 class QGraphicsItem;
@@ -28,10 +31,25 @@ QString objectId(const QGraphicsItem *item);
 QString linkId(const DCustomItem *object); // "lnk" and the number of the object's links
 // Called by the document writer before a save: every number is forgotten.
 void restartNumbering();
-// Until finishPictures(), pictures that must be encoded are encoded on other threads while the
-// pages are written; finishPictures() waits for them and returns the files that failed.
+// From deferPictures() on, the picture files a save writes (copies, links, encodes) are
+// written on other threads while the pages are written; takePictureWrites() hands them over
+// (and writes at once again), finishPictures() waits for them and returns the files that
+// failed.
 void deferPictures();
 QStringList finishPictures();
+struct PictureWrite
+{
+    qint64 imageKey; // the picture made on the board it holds, or 0
+    QString path;
+    std::shared_future<bool> done;
+};
+using PictureWritesTaken = std::vector<PictureWrite>;
+PictureWritesTaken takePictureWrites();
+// Whether all of them have ended (any thread).
+bool picturesWritten(const PictureWritesTaken &writes);
+// Notes what they wrote (a later save copies a picture from there) and returns the files that
+// failed; waits for those still being written.
+QStringList notePicturesWritten(const PictureWritesTaken &writes);
 // image was read from file: a save copies the file rather than encode the picture, as long as
 // neither changed.
 void notePictureRead(const QImage &image, const QString &file);

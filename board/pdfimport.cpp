@@ -2,6 +2,7 @@
 
 #include "document/toolrun.h"
 #include "document/workprogress.h"
+#include "pictures/heldpictures.h"
 #include "pictures/picturereading.h"
 
 #include <QDir>
@@ -195,23 +196,21 @@ PdfImport::Page PdfImport::make(int page)
                 tr("Página %1: el programa de conversión no ha dado ninguna imagen.").arg(page);
         return made;
     }
-    // Read as any picture from outside is, within the board's limits, apart from the board,
-    // which paints itself meanwhile.
-    PictureReading::Picture picture = PictureReading::read(output, m_turn);
-    QFile::remove(output);
-    made.sentence = PictureReading::message(picture.probe, pageName(page));
+    // Measured as any picture from outside is, within the board's limits, apart from the
+    // board, which paints itself meanwhile; kept as its file, it is decoded when shown.
+    made.probe = PictureReading::probe(output, m_turn);
+    made.sentence = PictureReading::message(made.probe, pageName(page));
     if (!made.sentence.isEmpty())
-        m_details << QStringLiteral("page %1: %2").arg(page).arg(picture.probe.detail);
-    if (picture.probe.isTaken())
-        made.image = std::move(picture.image);
+        m_details << QStringLiteral("page %1: %2").arg(page).arg(made.probe.detail);
+    if (made.probe.isTaken())
+        made.file = HeldPictures::moveIn(output);
+    QFile::remove(output);
     return made;
 }
 
-void PdfImport::run(Held held, const std::function<void(QImage &&)> &place, WorkProgress &progress)
+void PdfImport::run(Held held, const std::function<void(const Placed &)> &place,
+                    WorkProgress &progress)
 {
-    const QString memory =
-            tr("la lección ocuparía más memoria de la que admite la pizarra (%1 MB).")
-                    .arg(m_limits.lessonBytes >> 20);
     int outOfTimeInARow = 0;
     for (int page = 1; page <= count(); ++page) {
         if (held.objects >= m_limits.lessonObjects) {
@@ -220,25 +219,12 @@ void PdfImport::run(Held held, const std::function<void(QImage &&)> &place, Work
                            .arg(m_limits.lessonObjects));
             return;
         }
-        // Known before the page is made, so that none is made to be thrown away.
-        const int dpi = pageDpi(m_sizes.at(page - 1));
-        const QSize pixels = dpi > 0 ? pagePixels(m_sizes.at(page - 1), dpi) : QSize();
-        if (held.bytes + IwbLimits::kObjectBytes + IwbLimits::pictureBytes(pixels)
-            > m_limits.lessonBytes) {
-            stopAt(page, memory);
-            return;
-        }
+        // Each page is held as its file, decoded only while shown: however many come, the
+        // lesson holds no more of them in memory than a teacher sees.
         Page made = make(page);
-        if (!made.image.isNull()) {
-            const qint64 takes =
-                    IwbLimits::kObjectBytes + IwbLimits::pictureBytes(made.image.size());
-            if (held.bytes + takes > m_limits.lessonBytes) {
-                stopAt(page, memory);
-                return;
-            }
-            held.bytes += takes;
+        if (!made.file.isEmpty()) {
             ++held.objects;
-            place(std::move(made.image));
+            place({ made.file, made.probe, pageName(page) });
             ++m_imported;
         }
         if (!made.sentence.isEmpty())

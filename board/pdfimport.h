@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/iwblimits.h"
+#include "pictures/picturereading.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -28,16 +29,15 @@ public:
     struct Limits
     {
         int pageTimeoutMs = 30000; // each page's conversion; the whole file has no limit
-        // The lesson with the pages it takes in: what the lesson limits let a document hold, so
-        // that the lesson saved with them opens again as it is.
-        qint64 lessonBytes = IwbLimits::kMaxDocumentBytes;
+        // The lesson with the pages it takes in: as many objects as the lesson limits let a
+        // document hold, so that the lesson saved with them opens again as it is. The pages'
+        // pictures are held as their files: however many, they take no more memory than the
+        // board shows of them.
         int lessonObjects = IwbLimits::kMaxObjects;
     };
-    // What a lesson holds, counted as its limits count it: a few kilobytes an object, four bytes
-    // a pixel of its pictures.
+    // What a lesson holds, counted as its limits count it.
     struct Held
     {
-        qint64 bytes = 0;
         int objects = 0;
     };
     // After this many pages in a row out of time the rest are not tried: a document whose every
@@ -55,9 +55,17 @@ public:
     // (message() then says why).
     bool open();
     int count() const { return int(m_sizes.size()); }
+    // A page made: its picture's file (in HeldPictures' kept folder, the caller's to hold),
+    // measured, and its name.
+    struct Placed
+    {
+        QString file;
+        PictureReading::Probe probe;
+        QString name;
+    };
     // Makes the pages in order and hands each picture taken to place, for as long as the lesson
-    // (holding held before) has room for them; progress steps once a page.
-    void run(Held held, const std::function<void(QImage &&)> &place, WorkProgress &progress);
+    // (holding held before) has room for their objects; progress steps once a page.
+    void run(Held held, const std::function<void(const Placed &)> &place, WorkProgress &progress);
     int imported() const { return m_imported; }
 
     // One message for the teacher, naming the file and why: "" when every page came in whole.
@@ -68,7 +76,8 @@ public:
 private:
     struct Page
     {
-        QImage image; // null unless taken
+        QString file; // "" unless taken
+        PictureReading::Probe probe;
         QString sentence; // why it was not taken, or taken smaller; "" when taken whole
         bool outOfTime = false;
     };

@@ -483,6 +483,17 @@ void draw(QPainter *painter, const QRectF &target, const QPixmap &picture, const
     drawPicture(painter, target, picture.toImage(), keep == Kept, repainted ? item : nullptr);
 }
 
+void draw(QPainter *painter, const QRectF &target, const QImage &picture, const QWidget *widget,
+          QGraphicsItem *item, Keep keep)
+{
+    if (widget && painter->device() == widget && DView::repaintsOnceSharp(widget)) {
+        painter->drawImage(target, picture, QRectF(picture.rect()));
+        return;
+    }
+    const bool repainted = keep == Kept && dynamic_cast<QObject *>(item);
+    drawPicture(painter, target, picture, keep == Kept, repainted ? item : nullptr);
+}
+
 QImage averagedOver(const QImage &picture, const QRectF &target, const QTransform &toDevice,
                     const QRect &area)
 {

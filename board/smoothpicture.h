@@ -41,6 +41,8 @@ void draw(QPainter *painter, const QRectF &target, const QImage &picture, Keep k
 // board (ShownPictures), what it has standing in, and item repainted once that comes.
 void draw(QPainter *painter, const QRectF &target, const QPixmap &picture, const QWidget *widget,
           QGraphicsItem *item, Keep keep = Kept);
+void draw(QPainter *painter, const QRectF &target, const QImage &picture, const QWidget *widget,
+          QGraphicsItem *item, Keep keep = Kept);
 
 // picture drawn over target (toDevice taking it to a device's pixels) as shown over area of
 // those pixels, averaged over what each covers as draw() shows a picture smaller than its

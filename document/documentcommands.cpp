@@ -247,17 +247,31 @@ void DPagesList::openFile()
         showFailure(tr("Error al abrir archivo"), m_lastOpenError);
     else if (m_bPartialRead)
         showFailure(damagedDocumentText(), m_lastOpenError);
-    // What was left out or changed is said once, after the open, in one message: the pictures
-    // beyond the board's limits (left out or taken smaller) with what an import could not
-    // bring in as it was.
+    // What was left out or changed is said once, in one message, once its pictures are
+    // measured (beside the board, the lesson open meanwhile): the pictures the board cannot
+    // show or took smaller, with what an import could not bring in as it was.
     if (!opened)
         return;
-    const QStringList changes = m_lastImportLeftOut + m_lastOpenPictures;
-    if (!changes.isEmpty())
-        showLeftOut(DocumentName::openKind(chosenName) == DocumentName::OpenKind::Ubz
-                            ? tr("La lección se ha importado con estos cambios:")
-                            : tr("La lección se ha abierto con estos cambios:"),
-                    changes);
+    const QString heading = DocumentName::openKind(chosenName) == DocumentName::OpenKind::Ubz
+            ? tr("La lección se ha importado con estos cambios:")
+            : tr("La lección se ha abierto con estos cambios:");
+    const quint64 round = m_measureRound;
+    const auto tell = [this, heading, round] {
+        if (round != m_measureRound)
+            return; // another lesson came meanwhile: it says its own
+        const QStringList changes = m_lastImportLeftOut + m_lastOpenPictures;
+        if (!changes.isEmpty())
+            showLeftOut(heading, changes);
+    };
+    if (m_picturesMeasured) {
+        tell();
+        return;
+    }
+    auto *once = new QObject(this);
+    connect(this, &DPagesList::picturesMeasured, once, [once, tell] {
+        once->deleteLater();
+        tell();
+    });
 }
 
 void DPagesList::showLeftOut(const QString &heading, const QStringList &lines)

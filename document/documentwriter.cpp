@@ -275,12 +275,20 @@ QStringList DPagesList::namedMedia()
 }
 
 QString DPagesList::writeContent(const QString &dir, const QList<QByteArray> &parts,
-                                 bool inBackground, bool recordAutosave)
+                                 bool inBackground, bool recordAutosave,
+                                 const PageWriter::PictureWritesTaken &pictures,
+                                 const std::function<void(const std::future<QString> &)> &wait)
 {
     finishPendingWrite();
     recordWrittenOrder();
     const QString path = dir + QStringLiteral("/content.xml");
-    const auto write = [path, parts]() -> QString {
+    // The text is written once the pictures it names are: an autosave's text never names a
+    // picture that is not there.
+    const auto write = [path, parts, pictures]() -> QString {
+        for (const PageWriter::PictureWrite &picture : pictures) {
+            if (!picture.done.get())
+                return picture.path + QStringLiteral(": the picture could not be written");
+        }
         QSaveFile content(path);
         bool written = content.open(QIODevice::WriteOnly);
         for (const QByteArray &part : parts)
@@ -290,7 +298,12 @@ QString DPagesList::writeContent(const QString &dir, const QList<QByteArray> &pa
         return QString();
     };
     if (!inBackground) {
-        const QString error = write();
+        // Written beside the board, which turns meanwhile where the caller lets it.
+        std::future<QString> writing = std::async(std::launch::async, write);
+        if (wait)
+            wait(writing);
+        const QString error = writing.get();
+        PageWriter::notePicturesWritten(pictures);
         if (!error.isEmpty()) {
             m_writtenOrder.clear(); // the file on disk is not what was kept
             m_writtenRevisions.clear();
@@ -299,6 +312,7 @@ QString DPagesList::writeContent(const QString &dir, const QList<QByteArray> &pa
     }
     auto error = std::make_shared<QString>();
     m_contentWriterError = error;
+    m_contentWriterPictures = pictures;
     m_contentWriterBytes = 0;
     for (const QByteArray &part : parts)
         m_contentWriterBytes += part.size();
@@ -333,6 +347,8 @@ void DPagesList::finishPendingWrite()
     delete writer;
     const QString error = m_contentWriterError ? *m_contentWriterError : QString();
     m_contentWriterError.reset();
+    // What the pictures wrote serves the next save (copied rather than encoded again).
+    PageWriter::notePicturesWritten(std::exchange(m_contentWriterPictures, {}));
     if (!error.isEmpty()) {
         m_writtenOrder.clear();
         m_writtenRevisions.clear();
@@ -395,6 +411,8 @@ void DPagesList::autoSaveStep()
     QElapsedTimer clock;
     clock.start();
     m_lastSaveError.clear();
+    // The pictures' files are written beside the board, the text once they are.
+    PageWriter::deferPictures();
     // Each step goes on where the last one stopped; the final pass from the first page takes
     // up any page changed meanwhile.
     int n = qMin(m_autoSaveNext, int(size()));
@@ -433,5 +451,5 @@ void DPagesList::autoSaveStep()
     if (std::any_of(begin(), end(), [](const DPage *page) { return page->isModified(); }))
         m_bDocumentChanged = true;
     m_writtenHead = headBytes();
-    writeContent(m_workDir, documentParts(), true, true);
+    writeContent(m_workDir, documentParts(), true, true, PageWriter::takePictureWrites());
 }

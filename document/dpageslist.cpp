@@ -18,6 +18,7 @@
 #include "board/pagewriter.h"
 #include "board/scribblearea.h"
 #include "board/strokepictures.h"
+#include "pictures/heldpictures.h"
 #include "pictures/picturedecoders.h"
 #include "pictures/picturereading.h"
 #include "shell/appsettings.h"
@@ -37,6 +38,7 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -109,6 +111,17 @@ DPagesList::~DPagesList()
     for (DPage *page : qAsConst(m_retiredPages))
         destroyPage(page);
     delete m_view;
+    removeKeptFolder();
+}
+
+void DPagesList::removeKeptFolder()
+{
+    if (m_keptFolder.isEmpty())
+        return;
+    if (HeldPictures::keptFolder() == m_keptFolder)
+        HeldPictures::setKeptFolder(QString());
+    IwbArchive::removeTree(m_keptFolder);
+    m_keptFolder.clear();
 }
 
 int DPagesList::getCurPageNum() const
@@ -197,7 +210,6 @@ void DPagesList::makePage(BtMenus::btType kind, bool fromFile, const QPixmap &ba
         PdfImport::Held lesson;
         for (const DPage *each : qAsConst(*this)) {
             const PdfImport::Held held = each->held();
-            lesson.bytes += held.bytes;
             lesson.objects += held.objects;
         }
         return lesson;
@@ -536,6 +548,20 @@ void DPagesList::setupWorkingDirectory()
     m_pageColor = AppSettings::pageColor(settings);
     m_workDir = claimWorkingDirectory();
     WorkFolder::removeLeftovers(m_workDir, previous);
+    // The lesson's pictures keep their files beside the working directory, on its file system
+    // (a save links them into it), where no save or open writes.
+    m_keptFolder = IwbArchive::makeSiblingFolder(m_workDir);
+    if (!m_keptFolder.isEmpty())
+        HeldPictures::setKeptFolder(m_keptFolder);
+    // The pages' tiles follow the pictures as they come, a few times a second at most.
+    auto *pictures = new QTimer(this);
+    pictures->setSingleShot(true);
+    pictures->setInterval(300);
+    connect(pictures, &QTimer::timeout, this, &DPagesList::pagePicturesCame);
+    connect(HeldPictures::notifier(), &HeldPicturesNotifier::came, pictures, [pictures] {
+        if (!pictures->isActive())
+            pictures->start();
+    });
 
     // The earlier run's folder, locked while it is asked about and restored: a program
     // started meanwhile leaves it alone.
@@ -677,6 +703,7 @@ void DPagesList::exit()
     settings.sync();
     if (m_workDir == m_currentDir.path())
         m_currentDir.remove();
+    removeKeptFolder();
     m_ownerLock.reset();
 }
 
@@ -754,15 +781,29 @@ bool DPagesList::saveAllPagesToArchive(const QString &archive, bool pack)
         return false;
     }
 
-    // Only a save to a file shows its progress: an autosave goes on behind the board.
-    WorkProgress progress(pack ? m_parent : nullptr, tr("Guardando el documento…"), size() + 1);
+    // A save to a file shows its progress, and the board turns while what takes long (the
+    // pictures, the text, the archive) is done beside it, the teacher's input held off: the
+    // document saved is the one shown when the save began. An autosave goes on behind the
+    // board.
+    std::unique_ptr<OpeningTurns> turns;
+    if (pack && m_view)
+        turns = std::make_unique<OpeningTurns>(m_view, tr("Guardando el documento…"), false);
+    WorkProgress quiet(nullptr, QString(), size() + 1);
+    WorkProgress &progress = turns ? turns->progress() : quiet;
+    progress.setTotal(size() + 1);
+    const auto wait = [&turns](const auto &future) {
+        if (turns)
+            turns->waitFor(future);
+    };
     QStringList failures;
     PageWriter::restartNumbering();
-    // The pictures to encode are encoded on other threads while the pages' text is written.
+    // The pictures' files are written on other threads while the pages' text is written.
     PageWriter::deferPictures();
     for (int n = 0; n < size(); ++n) {
         failures << writtenPage(n);
         progress.step(n);
+        if (turns)
+            turns->turn();
     }
     // A save to a file has zip deflate the text while the pictures are being encoded: that took
     // as long as writing the pages, and came after it.
@@ -772,7 +813,10 @@ bool DPagesList::saveAllPagesToArchive(const QString &archive, bool pack)
         m_writtenHead = headBytes();
         packing = std::make_unique<IwbArchive::DocumentPack>(target, documentParts());
     }
-    const QStringList pictureFailures = PageWriter::finishPictures();
+    const PageWriter::PictureWritesTaken pictures = PageWriter::takePictureWrites();
+    for (const PageWriter::PictureWrite &picture : pictures)
+        wait(picture.done);
+    const QStringList pictureFailures = PageWriter::notePicturesWritten(pictures);
     if (!pictureFailures.isEmpty()) {
         // The pages naming them were kept as written: written again next time.
         dropWrittenContent();
@@ -788,7 +832,7 @@ bool DPagesList::saveAllPagesToArchive(const QString &archive, bool pack)
         WorkFolder::markAutosaved(dir);
     m_writtenHead = headBytes();
     const QList<QByteArray> parts = documentParts();
-    const QString error = writeContent(dir, parts, false);
+    const QString error = writeContent(dir, parts, false, false, {}, wait);
     if (!error.isEmpty()) {
         noteSaveFailure(error, dir, partsBytes(parts));
         return false;
@@ -805,7 +849,10 @@ bool DPagesList::saveAllPagesToArchive(const QString &archive, bool pack)
     // Exactly what the pages name: pictures of objects deleted since, or written under other
     // numbers by earlier saves, stay behind in the working directory.
     const QStringList media = namedMedia();
-    const IwbArchive::Result packed = packing->finish(dir, media);
+    std::future<IwbArchive::Result> finishing =
+            std::async(std::launch::async, [&packing, dir, media] { return packing->finish(dir, media); });
+    wait(finishing);
+    const IwbArchive::Result packed = finishing.get();
     if (!packed.ok) {
         // The archive is at most about as large as what goes into it.
         qint64 bytes = partsBytes(parts);
@@ -946,7 +993,6 @@ bool DPagesList::readPages(IwbXml &xml, const QString &folder,
     delAllPages();
     IwbReader reader(*this, folder, m_restoringFrom);
     reader.setUnpacking(opening);
-    reader.pictures().setEstimate(std::move(estimate));
     if (m_turns) {
         xml.setWhileWaiting(m_turns->turner());
         reader.setTurns(m_turns->turner());
@@ -954,13 +1000,48 @@ bool DPagesList::readPages(IwbXml &xml, const QString &folder,
     bool complete = !xml.hasError();
     if (found)
         complete = reader.read(xml);
-    m_lastOpenPictures = reader.pictures().notes();
+    m_readNotes = reader.pictures();
+    m_lastOpenPictures = m_readNotes.notes();
+    m_readPictures.clear();
+    for (const IwbReader::Held &held : reader.heldPictures())
+        m_readPictures.push_back({ held.picture, held.page });
     m_openProgress = nullptr;
     m_openRecording.reset();
     m_openUnpacking = nullptr;
     if (!complete)
         error = found ? reader.errorString() : xml.errorString();
     return complete;
+}
+
+void DPagesList::measureReadPictures()
+{
+    QList<std::shared_ptr<HeldPicture>> pictures;
+    // The page shown first, then the others in their order.
+    const int shown = getCurPageNum();
+    std::stable_sort(m_readPictures.begin(), m_readPictures.end(),
+                     [shown](const ReadPicture &a, const ReadPicture &b) {
+                         return (a.page == shown) > (b.page == shown);
+                     });
+    for (const ReadPicture &read : m_readPictures) {
+        // A save may write over the lesson's own files under other names from now on.
+        read.picture->keep();
+        pictures << read.picture;
+    }
+    const quint64 round = ++m_measureRound;
+    m_picturesMeasured = false;
+    HeldPictures::measure(pictures, this, [this, round] {
+        if (round != m_measureRound)
+            return; // another lesson was opened since
+        for (const ReadPicture &read : m_readPictures)
+            m_readNotes.noteHeld(*read.picture, read.page);
+        m_lastOpenPictures = m_readNotes.notes();
+        m_readPictures.clear();
+        m_readNotes = LessonPictures();
+        m_picturesMeasured = true;
+        // Its pictures are read: the processes that read them go, but one for the next picture.
+        PictureDecoders::instance().endIdle(1);
+        emit picturesMeasured();
+    });
 }
 
 void DPagesList::finishRead(bool complete, const QString &error, bool inWorkDir)
@@ -979,6 +1060,7 @@ void DPagesList::finishRead(bool complete, const QString &error, bool inWorkDir)
     setDocumentModified(!complete);
     if (complete && inWorkDir)
         markOpenedAsWritten();
+    measureReadPictures();
     emit selectPageNum(pageCounterText(getCurPageNum(), size()));
     emit newPage();
     markRepaint();
@@ -1150,8 +1232,6 @@ bool DPagesList::openInTurns(bool (DPagesList::*open)(const QString &), const QS
         opened = (this->*open)(fileName);
         m_turns = nullptr;
     }
-    // Its pictures are read: the processes that read them go, but one for the next picture.
-    PictureDecoders::instance().endIdle(1);
     if (m_curPage) {
         setShownScene(m_curPage);
         if (m_curPage == shown) {
@@ -1242,7 +1322,6 @@ void DPagesList::readUbzPages(const QString &dir, const IwbLimits::Estimate &est
     m_bPartialRead = false;
     delAllPages();
     IwbReader shared(*this, dir);
-    shared.pictures().setEstimate([estimate]() { return estimate; });
     UbzReader reader(*this, shared, dir);
     bool complete = true;
     for (int n = 0; n < 100; ++n) {
@@ -1259,7 +1338,12 @@ void DPagesList::readUbzPages(const QString &dir, const IwbLimits::Estimate &est
     if (isEmpty() || !m_curPage)
         newPage(BtMenus::btColorPage, true);
     m_lastImportLeftOut = reader.leftOut();
-    m_lastOpenPictures = shared.pictures().notes();
+    m_readNotes = shared.pictures();
+    m_lastOpenPictures = m_readNotes.notes();
+    m_readPictures.clear();
+    for (const IwbReader::Held &held : shared.heldPictures())
+        m_readPictures.push_back({ held.picture, held.page });
+    measureReadPictures();
     indexPagesInSteps();
     m_bPartialRead = !complete;
     m_bDamaged = !complete;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "iwblimits.h"
+#include "lessonpictures.h"
 #include "writefailure.h"
 
+#include "board/pagewriter.h"
 #include "shell/btmenus.h"
 
 #include <QByteArray>
@@ -16,9 +18,11 @@
 #include <QStringList>
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <vector>
 
+class HeldPicture;
 class IwbOpening;
 class IwbXml;
 class IwbXmlRecording;
@@ -141,9 +145,12 @@ public:
     // What the last UBZ import left out because the board cannot show it, one line per kind
     // (empty when nothing was).
     QStringList lastImportLeftOut() const { return m_lastImportLeftOut; }
-    // What the last open or import did with pictures beyond the board's limits (left out, or
-    // taken smaller), one sentence each; empty when every picture came in whole.
+    // What the last open or import found of its pictures (those the board cannot show, kept as
+    // they came; those taken smaller), one sentence each; empty when every picture came in
+    // whole. Its pictures are measured beside the board once the lesson is open: until
+    // picturesMeasured(), what was found as the lesson was read.
     QStringList lastOpenPictures() const { return m_lastOpenPictures; }
+    bool arePicturesMeasured() const { return m_picturesMeasured; }
     bool lastOpenWasPartial() const { return m_bPartialRead; }
     // The last open met a damaged file: it broke off (what was read is open), or it asked for
     // more than a document may (refused, the open document unchanged).
@@ -167,6 +174,10 @@ signals:
     void currentPageChanged();
     void selectPageNum(const QString &text);
     void selectBt(BtMenus::btType tool);
+    // The pictures of the lesson last opened are all measured (lastOpenPictures()).
+    void picturesMeasured();
+    // Pictures of the pages came since their tiles were drawn (coalesced): tiles to draw again.
+    void pagePicturesCame();
 
 public slots:
     // Writes the document into the working directory now, unless nothing changed since it was
@@ -193,6 +204,8 @@ private:
     // the pictures of its strokes drawn on other threads at once, and on this one too when the
     // board is about to paint it; its neighbours get theirs drawn on other threads meanwhile.
     void keepCachesNear(DPage *page);
+    // The pictures of near pages asked for, those of the others given back.
+    void keepPicturesNear(const QList<QPointer<DPage>> &near);
     void readyShownPage();
     QList<QPointer<DPage>> m_cachedPages;
     std::unique_ptr<StrokePictures> m_shownPictures; // finished when the board paints
@@ -240,6 +253,18 @@ private:
     // What every read does once its objects are made. inWorkDir: the document read lies in the
     // working directory as it is on disk.
     void finishRead(bool complete, const QString &error, bool inWorkDir);
+    // The pictures of the lesson just read take their files where no save writes, and are
+    // measured beside the board, the page shown first; picturesMeasured() once all are.
+    void measureReadPictures();
+    struct ReadPicture
+    {
+        std::shared_ptr<HeldPicture> picture;
+        int page;
+    };
+    std::vector<ReadPicture> m_readPictures;
+    LessonPictures m_readNotes;
+    quint64 m_measureRound = 0;
+    bool m_picturesMeasured = true;
     // Reads the pages of xml in place of the open ones (there are none left when the open
     // document has stepped aside), the progress bar of a long open shown. opening: the archive
     // still being unpacked, if it is. Returns whether it was read whole; if not, error says why.
@@ -258,6 +283,8 @@ private:
     void makePage(BtMenus::btType kind, bool fromFile, const QPixmap &background);
 
     QString m_workDir;
+    QString m_keptFolder; // where the lesson's pictures keep their files
+    void removeKeptFolder();
     std::unique_ptr<WorkFolder::Lock>
             m_ownerLock; // held for as long as the directory is this run's
     QWidget *m_parent;
@@ -314,8 +341,12 @@ private:
     // returns what failed. In the background, another thread writes and finishPendingWrite()
     // collects its result; with recordAutosave that thread first records dir as the unsaved
     // work to offer at the next start and marks it, as an autosave does.
+    // pictures: the picture files its pages name, still being written: the text waits for
+    // them. wait: while the text is written (not in the background), called to wait for it.
     QString writeContent(const QString &dir, const QList<QByteArray> &parts, bool inBackground,
-                         bool recordAutosave = false);
+                         bool recordAutosave = false,
+                         const PageWriter::PictureWritesTaken &pictures = {},
+                         const std::function<void(const std::future<QString> &)> &wait = {});
     void finishPendingWrite();
     void autoSaveStep();
     void markOpenedAsWritten();
@@ -330,6 +361,7 @@ private:
     int m_pagesWritten = 0;
     QThread *m_contentWriter = nullptr;
     std::shared_ptr<QString> m_contentWriterError;
+    PageWriter::PictureWritesTaken m_contentWriterPictures;
     qint64 m_contentWriterBytes = 0; // what it writes
     bool m_bAutoSaving = false; // an autosave in steps is running
     int m_autoSaveNext = 0; // where its next step begins

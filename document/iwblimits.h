@@ -46,9 +46,13 @@ inline qint64 pictureBytes(QSize size)
 {
     return 4 * qint64(std::max(size.width(), 0)) * std::max(size.height(), 0);
 }
-// Room for a 200-page lesson with a photo on every page, and for a picture of the largest size
-// allowed being decoded beside it, within 1 GB.
+// Room for a 200-page lesson of strokes and text, and for a picture of the largest size allowed
+// being decoded beside it, within 1 GB. Pictures are held as their files and decoded when
+// shown: they take none of it.
 constexpr qint64 kMaxDocumentBytes = qint64(700) << 20;
+// An animation plays from all its frames, decoded at once: a lesson's animations together hold
+// at most this much while they play; those beyond it are shown still.
+constexpr qint64 kMaxPlayingBytes = qint64(512) << 20;
 // What a lesson takes at once while it is opened: what it has made so far (its pictures as
 // they are kept, the rest as estimated), and the pictures being decoded at their peak. The
 // program's own work beside it stays within the rest of 1 GB.

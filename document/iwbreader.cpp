@@ -22,6 +22,7 @@
 #include "board/dview.h"
 #include "board/pagewriter.h"
 #include "board/shapefill.h"
+#include "pictures/heldpictures.h"
 #include "pictures/picturedecoders.h"
 
 #include <QDebug>
@@ -45,20 +46,6 @@ namespace {
 using IwbFormat::readInteger;
 using IwbFormat::readNumber;
 using IwbFormat::readTruncated;
-
-// The threads that decode pictures ahead of the reading: their own, so that a picture never
-// waits behind the point lists of a text still being recorded, whose paths are made for parts
-// of it the reading reaches later.
-QThreadPool &pictureThreads()
-{
-    // One for each decoding process that may run: more would only wait for one of them.
-    struct Threads : QThreadPool
-    {
-        Threads() { setMaxThreadCount(PictureDecoders::mostAtOnce()); }
-    };
-    static Threads threads;
-    return threads;
-}
 
 // The name of the file an href names, relative to the document's folder ("/videos/a.avi" and
 // "./images/a.png" name "videos/a.avi" and "images/a.png").
@@ -90,10 +77,6 @@ void arc(QPainterPath &path, const QRectF &rect, qreal start, qreal sweep)
 
 // Points of a cube as the board draws it (see ShapeGeometry): 9 + 2 + 3 * 2.
 constexpr int kBoardCubePoints = 17;
-
-// Room reserved for a picture decoded ahead with its measure, at once: most photos of a lesson
-// take less (one of 2000 x 1500, 12 MB, beside its decoder's work).
-constexpr qint64 kAheadAtOnceBytes = qint64(32) << 20;
 
 // The integer rectangle of the solids' readers (QRectF::toRect rounding).
 struct IntBox
@@ -152,237 +135,7 @@ IwbReader::IwbReader(DPagesList &list, const QString &folder, const QString &pre
 {
 }
 
-IwbReader::~IwbReader()
-{
-    // Pictures not reached (a document cut short) are not decoded for nothing.
-    if (m_decoding)
-        m_decoding->cancelled = true;
-}
-
-void IwbReader::decodePicturesAhead(const QStringList *named)
-{
-    QStringList names;
-    // While the archive is unpacked, the pictures come with the text as it is walked.
-    if (named)
-        names = *named;
-    else if (!m_unpacking && !picturesInText(&names))
-        return;
-    decodeAlso(names);
-}
-
-void IwbReader::decodeAlso(const QStringList &hrefs)
-{
-    m_ahead << hrefs;
-    decodeNextAhead();
-}
-
-bool IwbReader::picturesInText(QStringList *names) const
-{
-    QFile content(m_folder + QStringLiteral("/content.xml"));
-    if (!content.open(QIODevice::ReadOnly))
-        return false;
-    // Mapped rather than read: the text is only searched, and a lesson's is megabytes long.
-    const qint64 size = content.size();
-    const uchar *mapped =
-            size > 0 && size <= IwbLimits::kMaxContentBytes ? content.map(0, size) : nullptr;
-    if (!mapped)
-        return false;
-    const QByteArray text =
-            QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), int(size));
-    // "<image " or, with a namespace prefix, "<svg:image ". The walk goes on after each tag,
-    // so that no part of the text is searched twice.
-    const QByteArray tag("image");
-    const QByteArray hrefName("xlink:href=");
-    int from = 0;
-    const auto find = [&text, &tag](int start) {
-        const void *found = memmem(text.constData() + start, size_t(text.size() - start),
-                                   tag.constData(), size_t(tag.size()));
-        return found ? int(static_cast<const char *>(found) - text.constData()) : -1;
-    };
-    for (int at = find(from); at >= 0; at = find(from)) {
-        from = at + tag.size();
-        if (at == 0 || from >= text.size() || !std::isspace(uchar(text.at(from))))
-            continue;
-        int start = at - 1;
-        if (text.at(start) == ':') {
-            while (start > 0 && std::isalnum(uchar(text.at(start - 1))))
-                --start;
-            --start;
-        }
-        if (start < 0 || text.at(start) != '<')
-            continue;
-        const int end = text.indexOf('>', from);
-        if (end < 0)
-            break;
-        const QByteArray element = QByteArray::fromRawData(text.constData() + from, end - from);
-        from = end;
-        // Only the plain spelling: a name with entities or odd spacing is read where it is used.
-        const int href = element.indexOf(hrefName);
-        if (href < 0)
-            continue;
-        const int open = href + hrefName.size(); // within element: it ends before the '>'
-        const char quote = open < element.size() ? element.at(open) : '\0';
-        const int close = element.indexOf(quote, open + 1);
-        if ((quote != '"' && quote != '\'') || close < 0)
-            continue;
-        const QByteArray name = element.mid(open + 1, close - open - 1);
-        if (!name.contains('&'))
-            *names << QString::fromUtf8(name);
-    }
-    return true;
-}
-
-void IwbReader::decodeNextAhead()
-{
-    // Twice the threads: each has the next picture waiting when it is done with one.
-    const int window = 2 * std::max(pictureThreads().maxThreadCount(), 1);
-    // Those still being unpacked when their turn came go first once they are there: they come
-    // before the rest in the text.
-    QStringList next;
-    for (auto waiting = m_unpackedLater.begin(); waiting != m_unpackedLater.end();) {
-        if (!m_unpacking || m_unpacking->isUnpacked(relativeName(*waiting))) {
-            next << *waiting;
-            waiting = m_unpackedLater.erase(waiting);
-        } else {
-            ++waiting;
-        }
-    }
-    while (m_decoded.size() < window
-           && (!next.isEmpty() || m_nextAhead < m_ahead.size())) {
-        const QString href = !next.isEmpty() ? next.takeFirst() : m_ahead.at(m_nextAhead++);
-        if (m_unpacking && !m_unpacking->isUnpacked(relativeName(href))) {
-            m_unpackedLater << href;
-            continue;
-        }
-        const QString file = MediaPath::resolveHref(readFolder(), href);
-        // Animations are made from their file by the player.
-        if (file.isEmpty()
-            || QFileInfo(file).suffix().compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0)
-            continue;
-        const QString key = keptPath(file);
-        if (m_readHere.contains(key) || m_decoded.contains(key) || m_shown.contains(key))
-            continue;
-        auto task = std::make_shared<std::packaged_task<Ahead()>>(
-                [file, decoding = m_decoding, turn = m_decoding->turnsGiven++]() -> Ahead {
-                    // Its turn ends however the task does.
-                    struct Turn
-                    {
-                        Decoding &decoding;
-                        const qint64 number;
-                        bool ended = false;
-                        void end()
-                        {
-                            if (!std::exchange(ended, true))
-                                decoding.endTurn(number);
-                        }
-                        ~Turn() { end(); }
-                    } ownTurn{ *decoding, turn };
-                    Ahead ahead;
-                    if (decoding->cancelled)
-                        return ahead;
-                    // What it takes at its peak is reserved before a byte of it is decoded,
-                    // and held, as it is taken, until the reading takes it. Most pictures take
-                    // little: room for that is reserved first, and they are decoded with their
-                    // measure, at once; the others are measured, then decoded once there is
-                    // room for what they take.
-                    ++decoding->busy;
-                    const qint64 atOnce = decoding->reserve(kAheadAtOnceBytes) ? kAheadAtOnceBytes
-                                                                               : 0;
-                    PictureReading::Reader reader(file, {}, atOnce);
-                    ahead.probe = reader.probe();
-                    const bool decodedAtOnce = reader.isDecoded();
-                    // What its decoding holds of the budget: the room it was decoded in at once,
-                    // or its own peak.
-                    const qint64 peak = decodedAtOnce ? atOnce : ahead.probe.peakBytes;
-                    if (!decodedAtOnce)
-                        decoding->release(atOnce);
-                    const bool asksForRoom = ahead.probe.isTaken() && !decodedAtOnce;
-                    if (asksForRoom)
-                        decoding->waitForTurn(turn);
-                    const bool roomTaken = asksForRoom && decoding->reserve(peak);
-                    ownTurn.end();
-                    if (!ahead.probe.isTaken()) {
-                        ahead.read = true; // nothing of it to decode
-                    } else if (decodedAtOnce || roomTaken) {
-                        PictureReading::Picture picture = reader.read();
-                        ahead.image = std::move(picture.image);
-                        ahead.probe = picture.probe;
-                        ahead.held = std::min(ahead.image.sizeInBytes(), peak);
-                        ahead.read = true;
-                        decoding->release(peak - ahead.held);
-                    }
-                    --decoding->busy;
-                    return ahead;
-                });
-        m_decoded.insert(key, task->get_future().share());
-        pictureThreads().start([task]() { (*task)(); });
-    }
-    m_unpackedLater = next + m_unpackedLater;
-}
-
-void IwbReader::Decoding::waitForTurn(qint64 turn)
-{
-    std::unique_lock<std::mutex> lock(turnMutex);
-    turnEnded.wait(lock, [this, turn] { return turnsEnded >= turn; });
-}
-
-void IwbReader::Decoding::endTurn(qint64 turn)
-{
-    {
-        const std::lock_guard<std::mutex> lock(turnMutex);
-        endedEarly.insert(turn);
-        while (!endedEarly.empty() && *endedEarly.begin() == turnsEnded) {
-            endedEarly.erase(endedEarly.begin());
-            ++turnsEnded;
-        }
-    }
-    turnEnded.notify_all();
-}
-
-bool IwbReader::Decoding::reserve(qint64 bytes)
-{
-    qint64 now = reserved;
-    while (now + bytes + kept <= IwbLimits::kMaxOpeningBytes) {
-        if (reserved.compare_exchange_weak(now, now + bytes))
-            return true;
-    }
-    return false;
-}
-
-void IwbReader::countKept()
-{
-    m_decoding->kept = m_pictures.madeBytes() + m_pictures.othersBytes() + m_takenBytes
-            + m_playingBytes + shownBytes();
-}
-
-qint64 IwbReader::shownBytes() const
-{
-    // Those an object holds are counted as its own.
-    qint64 bytes = 0;
-    for (const Picture &shown : m_shown) {
-        if (!shown.pixmap.isNull() && !m_pictures.holds(shown.pixmap.cacheKey()))
-            bytes += IwbLimits::pictureBytes(shown.pixmap.size());
-    }
-    return bytes;
-}
-
-bool IwbReader::letOneShownGo()
-{
-    for (auto shown = m_shown.begin(); shown != m_shown.end(); ++shown) {
-        if (!shown->pixmap.isNull() && !m_pictures.holds(shown->pixmap.cacheKey())) {
-            m_shown.erase(shown);
-            countKept();
-            return true;
-        }
-    }
-    return false;
-}
-
-void IwbReader::pictureUsed(const Picture &read)
-{
-    m_takenBytes -= IwbLimits::pictureBytes(read.pixmap.size());
-    countKept();
-}
+IwbReader::~IwbReader() = default;
 
 QString IwbReader::pictureName(const QString &href)
 {
@@ -394,116 +147,43 @@ IwbReader::Picture IwbReader::picture(const QString &file)
     Picture read;
     if (file.isEmpty())
         return read;
-    countKept();
     const QString key = keptPath(file);
-    // Shown again: the picture read the first time, decoded once however often it is shown.
+    // Named again: the picture read the first time, decoded once however often it is named.
     const auto shown = m_shown.constFind(key);
-    if (shown != m_shown.constEnd()) {
-        read = shown.value();
-        if (!read.pixmap.isNull()) {
-            m_takenBytes += IwbLimits::pictureBytes(read.pixmap.size());
-            countKept();
-        }
-        return read;
-    }
-    bool decoded = false;
-    bool counted = false;
-    const auto found = m_decoded.find(key);
-    if (found != m_decoded.end()) {
-        while (m_turn
-               && found.value().wait_for(std::chrono::milliseconds(2))
-                       != std::future_status::ready)
-            m_turn();
-        Ahead ahead = found.value().get();
-        // Let go here, the picture is this one's alone: the board's copy is made in its place,
-        // not beside it.
-        m_decoded.erase(found);
-        // One that could not be read may have been moved into the document's folder between
-        // its probe and its reading: read again from there.
-        if (ahead.read
-            && !(ahead.probe.outcome == PictureReading::Outcome::Unreadable && m_settled)) {
-            decoded = true;
-            read.probe = ahead.probe;
-            if (!ahead.image.isNull())
-                read.pixmap = QPixmap::fromImage(std::move(ahead.image));
-        }
-        // Counted as the lesson's before its room is given back: in between, a picture decoded
-        // ahead could take that room as well, and the two hold more than the lesson may.
-        if (!read.pixmap.isNull()) {
-            m_takenBytes += IwbLimits::pictureBytes(read.pixmap.size());
-            countKept();
-            counted = true;
-        }
-        m_decoding->release(ahead.held);
-        decodeNextAhead();
-    } else {
-        m_readHere.insert(key);
-    }
-    if (!decoded) {
-        PictureReading::Picture here = readHere(m_settled ? key : file);
-        read.probe = here.probe;
-        if (!here.image.isNull())
-            read.pixmap = QPixmap::fromImage(std::move(here.image));
-    }
-    // What its decoder said is said of it wherever it is shown; what the lesson's memory left
-    // of it, or a file not yet where it is kept, may be otherwise the next time.
-    const PictureReading::Outcome outcome = read.probe.outcome;
-    if (outcome != PictureReading::Outcome::TooCostly
-        && (outcome != PictureReading::Outcome::Unreadable || m_settled || !m_unpacking))
+    if (shown != m_shown.constEnd())
+        return shown.value();
+    PictureReading::Picture here = PictureReading::read(m_settled ? key : file, m_turn);
+    read.probe = here.probe;
+    if (!here.image.isNull())
+        read.pixmap = QPixmap::fromImage(std::move(here.image));
+    // A file not yet where it is kept may be there the next time.
+    if (read.probe.outcome != PictureReading::Outcome::Unreadable || m_settled || !m_unpacking)
         m_shown.insert(key, read);
-    if (!read.pixmap.isNull() && !counted) {
-        m_takenBytes += IwbLimits::pictureBytes(read.pixmap.size());
-        countKept();
-    }
-    // Saved again unchanged, the picture is copied from its file rather than encoded: noted
-    // once the file lies where it is kept. (One taken smaller is not what its file holds.)
-    if (read.probe.outcome != PictureReading::Outcome::Whole)
-        return read;
-    if (m_unpacking && !m_settled)
-        m_unsettledPictures.emplace_back(read.pixmap.toImage(), key);
-    else
-        PageWriter::notePictureRead(read.pixmap.toImage(), key);
     return read;
 }
 
-PictureReading::Picture IwbReader::readHere(const QString &file)
+std::shared_ptr<HeldPicture> IwbReader::heldPicture(const QString &file, const QString &name,
+                                                    QSize size, int page)
 {
-    PictureReading::Reader reader(file, m_turn);
-    PictureReading::Picture picture;
-    picture.probe = reader.probe();
-    if (!picture.probe.isTaken())
-        return picture;
-    // Room for it beside what the lesson holds: pictures being decoded finish; those read and
-    // held for their next showing, and those decoded ahead and not taken yet, go, to be read
-    // again where they are used.
-    const qint64 peak = picture.probe.peakBytes;
-    while (!m_decoding->reserve(peak)) {
-        if (m_decoding->busy > 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            if (m_turn)
-                m_turn();
-        } else if (!letOneShownGo() && !letOneAheadGo()) {
-            // What the lesson holds leaves no room for it: left out (said as such).
-            picture.probe.outcome = PictureReading::Outcome::TooCostly;
-            return picture;
-        }
+    const QString key = keptPath(file);
+    std::shared_ptr<HeldPicture> &held = m_held[key];
+    if (!held) {
+        held = HeldPicture::ofFile(key, name, size);
+        m_heldList.push_back({ held, page });
     }
-    picture = reader.read();
-    m_decoding->release(peak);
-    return picture;
+    return held;
 }
 
-bool IwbReader::letOneAheadGo()
+std::shared_ptr<HeldPicture> IwbReader::heldPicture(const QString &file, const QString &name,
+                                                    const PictureReading::Probe &probe, int page)
 {
-    for (auto ahead = m_decoded.begin(); ahead != m_decoded.end(); ++ahead) {
-        if (ahead.value().wait_for(std::chrono::seconds(0)) != std::future_status::ready)
-            continue;
-        m_decoding->release(ahead.value().get().held);
-        m_readHere.insert(ahead.key());
-        m_decoded.erase(ahead);
-        return true;
+    const QString key = keptPath(file);
+    std::shared_ptr<HeldPicture> &held = m_held[key];
+    if (!held) {
+        held = HeldPicture::ofFile(key, name, probe);
+        m_heldList.push_back({ held, page });
     }
-    return false;
+    return held;
 }
 
 QString IwbReader::localFile(const QString &dir, const QString &href)
@@ -529,12 +209,8 @@ bool IwbReader::settleFiles()
     if (!m_unpacking || m_settled)
         return !m_refused;
     m_settled = true;
-    if (m_unpacking->settle()) {
-        for (const auto &read : m_unsettledPictures)
-            PageWriter::notePictureRead(read.first, read.second);
-        m_unsettledPictures.clear();
+    if (m_unpacking->settle())
         return true;
-    }
     m_refused = true;
     if (m_xml)
         m_xml->interrupt(QStringLiteral("the document is refused"));
@@ -621,7 +297,6 @@ bool IwbReader::read(IwbXml &xml)
     m_pageMade = false;
     m_xml = &xml;
     m_references = xml.references();
-    decodePicturesAhead(xml.pictures());
     static const char *const kObjects[] = {
         "roundrect", "cone",     "cube",     "cylinder", "sphere", "video",
         "text",      "textarea", "polyline", "polygon",  "line",   "ellipse",
@@ -633,16 +308,6 @@ bool IwbReader::read(IwbXml &xml)
             continue;
         if (m_turn)
             m_turn();
-        // What the pictures made may take shrinks as the rest of the document is checked.
-        m_pictures.keepWithin();
-        // The pictures named as the text comes are decoded ahead once they are unpacked.
-        if (m_unpacking) {
-            const QStringList named = xml.takePictures();
-            if (!named.isEmpty())
-                decodeAlso(named);
-            else if (++m_elementsRead % 64 == 0)
-                decodeNextAhead();
-        }
         const QStringRef name = xml.name();
         bool object = false;
         for (const char *objectName : kObjects)
@@ -719,7 +384,6 @@ bool IwbReader::read(IwbXml &xml)
     // The walk is through: the files take their place (unless it was stopped short).
     if (!xml.isInterrupted())
         settleFiles();
-    m_pictures.keepWithin();
     m_xml = nullptr;
     if (xml.hasError()) {
         m_error = xml.errorString() + QStringLiteral(" (line ") + QString::number(xml.lineNumber())
@@ -1275,73 +939,45 @@ QGraphicsItem *IwbReader::makePictureObject(const QString &file, const QString &
                                             float scale)
 {
     DPage *current = page();
-    if (!current)
+    // A picture whose file is missing makes no object, as it always did; the link it carried
+    // goes to the next object.
+    if (!current || file.isEmpty() || asked.isEmpty())
         return nullptr;
     const QString name = pictureName(href);
     const int pageNumber = m_list.getCurPageNum();
-    bool still = false; // an animation shown as a still picture
     const PictureReading::Probe probe =
-            !file.isEmpty() && gif ? PictureReading::probe(file, m_turn) : PictureReading::Probe();
+            gif ? PictureReading::probe(file, m_turn) : PictureReading::Probe();
     if (probe.format == "gif" || probe.frames > 1) {
         // Played at the size the lesson gives it, when the board can play it at that size;
         // else shown still.
-        const bool askedPlays = asked.isEmpty()
-                || (PictureReading::fits(asked)
-                    && qint64(asked.width()) * asked.height()
-                            <= PictureReading::kMaxAnimationPixels);
-        // While it plays it holds its frames, and one as large as asked: beside what the lesson
-        // holds, or shown still.
-        const qint64 playing = probe.playingBytes + IwbLimits::pictureBytes(asked);
-        countKept();
-        const bool room = probe.isTaken() && probe.playable && askedPlays
-                && m_decoding->reserve(probe.peakBytes + playing);
-        if (room) {
-            const auto animation = m_animations.constFind(keptPath(file));
+        const bool askedPlays = PictureReading::fits(asked)
+                && qint64(asked.width()) * asked.height() <= PictureReading::kMaxAnimationPixels;
+        // While it plays it holds all its frames, and one as large as asked: the lesson's
+        // animations together hold no more than a lesson may play, the others shown still.
+        const auto animation = m_animations.constFind(keptPath(file));
+        const qint64 playing = (animation == m_animations.constEnd() ? probe.playingBytes : 0)
+                + IwbLimits::pictureBytes(asked);
+        const bool room = m_playingBytes + playing <= IwbLimits::kMaxPlayingBytes;
+        if (probe.isTaken() && probe.playable && askedPlays && room) {
             const PictureReading::Animation frames = animation != m_animations.constEnd()
                     ? animation.value()
                     : PictureReading::readAnimation(file, m_turn);
-            m_decoding->release(probe.peakBytes + playing);
             if (QLabel *label = DGGifItem::makeAnimation(file, frames, asked)) {
                 // Its frames are shared by the other objects that show it.
-                if (animation == m_animations.constEnd()) {
+                if (animation == m_animations.constEnd())
                     m_animations.insert(keptPath(file), frames);
-                    m_playingBytes += probe.playingBytes;
-                }
-                m_playingBytes += IwbLimits::pictureBytes(asked);
-                countKept();
+                m_playingBytes += playing;
                 return current->addGifItem(label, at, rotation, scale, QTransform(), false);
             }
-        } else {
-            still = true;
-            if (probe.isTaken() && probe.playable)
-                m_pictures.noteStill(asked, name, pageNumber);
+        } else if (probe.isTaken() && probe.playable) {
+            m_pictures.noteStill(asked, name, pageNumber);
         }
     }
-    const Picture read = picture(file);
-    const auto used = qScopeGuard([this, &read] { pictureUsed(read); });
-    m_pictures.noteRead(read.probe, name, pageNumber, still);
-    // A picture left out for the limits takes its link with it; a missing one leaves it to
-    // the next object, as it always did.
-    if (!read.probe.isTaken() && read.probe.outcome != PictureReading::Outcome::Unreadable)
-        m_link = Link();
-    if (read.pixmap.isNull() || asked.isEmpty())
-        return nullptr;
-    // Kept within the limits and the pictures' share, the object keeps the size and place the
-    // lesson gives it: its picture of fewer pixels is scaled up about its centre.
-    QSize kept;
-    const QPixmap sized = m_pictures.keptPicture(read.pixmap, asked, name, pageNumber, &kept);
-    if (sized.isNull()) {
-        m_link = Link();
-        return nullptr;
-    }
-    const QPointF centred =
-            at + QPointF(asked.width() - kept.width(), asked.height() - kept.height()) / 2;
-    DGPixmapItem *item = current->addPixmapItem(
-            sized, centred, rotation, scale * float(LessonPictures::keptScale(asked, kept)),
-            QTransform(), false);
-    if (item)
-        m_pictures.made(item, asked, kept, false, name, pageNumber);
-    return item;
+    // Held as its file and decoded when shown: the object stands where the lesson puts it, at
+    // the size it gives, whatever its file turns out to hold (a picture that cannot be shown
+    // keeps its place, its frame shown, and goes back with the lesson as it came).
+    return current->addPixmapItem(heldPicture(file, name, asked, pageNumber), asked, at, rotation,
+                                  scale, QTransform(), false);
 }
 
 void IwbReader::createVideoIWB(const QString &dir, IwbXml &xml)

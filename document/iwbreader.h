@@ -28,6 +28,7 @@
 #include <vector>
 
 class DCustomItem;
+class HeldPicture;
 class DPage;
 class DPagesList;
 class QGraphicsItem;
@@ -137,20 +138,33 @@ public:
     // A shape's "fill-opacity" is the fill's alpha, 0 to 255, in our documents; UBZ pages give
     // it as a fraction and apply it themselves.
     void setFillOpacityIsAlpha(bool alpha) { m_fillOpacityIsAlpha = alpha; }
-    // The pictures of the document: their share of its memory, and what the teacher is told.
+    // What the teacher is told of the document's pictures.
     LessonPictures &pictures() { return m_pictures; }
-    // A picture the document names, read within the budget of PictureReading (shared with the
-    // pictures decoded ahead): whole, smaller or not at all, as its probe says. file: where it
-    // lies now (as localFile gives it); "" gives nothing.
+    // A picture the document names that is read as the document is (a page's background, a
+    // texture): whole, smaller or not at all, as its probe says. file: where it lies now (as
+    // localFile gives it); "" gives nothing. Decoded once however often it is named.
     struct Picture
     {
         QPixmap pixmap;
         PictureReading::Probe probe;
     };
     Picture picture(const QString &file);
-    // A picture taken from picture() is done with: the object made of it holds its own copy
-    // (or none was made).
-    void pictureUsed(const Picture &read);
+    // The picture a picture object shows, held as its file (where it will lie once the files
+    // are settled), one for all objects that show that file. name: as the teacher knows it;
+    // size: the size the document gives it, until it is measured; page: counted from 1, the
+    // first that shows it.
+    std::shared_ptr<HeldPicture> heldPicture(const QString &file, const QString &name,
+                                             QSize size, int page);
+    // The same, measured already (UBZ pages give no size of their own).
+    std::shared_ptr<HeldPicture> heldPicture(const QString &file, const QString &name,
+                                             const PictureReading::Probe &probe, int page);
+    // Every picture the objects made show, with the first page that shows it.
+    struct Held
+    {
+        std::shared_ptr<HeldPicture> picture;
+        int page;
+    };
+    const std::vector<Held> &heldPictures() const { return m_heldList; }
     // The name a picture's href is given in what the teacher is told.
     static QString pictureName(const QString &href);
 
@@ -169,17 +183,6 @@ private:
     // The texture brush of a picture file (named: as the document names it, for the teacher);
     // none when it is missing or left out.
     QBrush textureBrush(const QString &file, const QString &named);
-    // Pictures are decoded on other threads, in the order the document names them, while the
-    // pages fill; each is taken once, where it is first used.
-    // named: the pictures the text names, when they are known; else they are looked for in
-    // the text.
-    void decodePicturesAhead(const QStringList *named);
-    bool picturesInText(QStringList *names) const;
-    // A picture read here rather than ahead, once there is room for it in the budget.
-    PictureReading::Picture readHere(const QString &file);
-    // Lets one picture decoded ahead and not taken go (it is read where it is used); false
-    // when none is.
-    bool letOneAheadGo();
     // The picture object of an "image" element: a still picture, or an animation playing
     // (gif: its file is one); null when there is none to show.
     QGraphicsItem *makePictureObject(const QString &file, const QString &href, bool gif,
@@ -194,62 +197,11 @@ private:
     // The files lie in the document's folder (waited for while it is unpacked); false when
     // the document was refused, and the walk is stopped.
     bool settleFiles();
-    // Pictures named by the text walked so far, to be decoded ahead as they are unpacked.
-    void decodeAlso(const QStringList &hrefs);
-
-    // The lesson's memory while it opens: the pictures being decoded (at their peak) and
-    // decoded and not yet taken are reserved, beside what the lesson holds already (kept, as
-    // the reading counts it); together no more than IwbLimits::kMaxOpeningBytes.
-    struct Decoding
-    {
-        std::atomic<bool> cancelled{ false };
-        std::atomic<qint64> reserved{ 0 };
-        std::atomic<qint64> kept{ 0 };
-        std::atomic<int> busy{ 0 }; // pictures being probed or decoded
-        bool reserve(qint64 bytes);
-        void release(qint64 bytes) { reserved -= bytes; }
-        // Pictures decoded ahead take their room in the order the lesson names them, whichever
-        // is measured first, so that those left out for want of room are the last: each has a
-        // turn (numbered as it is asked for, from 0), and one that asks for room waits until
-        // the turns before its own have ended.
-        qint64 turnsGiven = 0; // on the reading's thread
-        void waitForTurn(qint64 turn);
-        void endTurn(qint64 turn);
-        std::mutex turnMutex;
-        std::condition_variable turnEnded;
-        qint64 turnsEnded = 0; // every turn before this one has ended
-        std::set<qint64> endedEarly; // and these after it
-    };
-    // What the lesson holds already, for the pictures read from now on.
-    void countKept();
-    // Pictures read and held for their next showing, that no object holds.
-    qint64 shownBytes() const;
-    // Lets one of those go (it is read again where it is shown next); false when none is.
-    bool letOneShownGo();
-    // A picture decoded ahead: read is false when there was no room for it (it is read where it
-    // is used).
-    struct Ahead
-    {
-        QImage image;
-        PictureReading::Probe probe;
-        qint64 held = 0; // of the budget, until it is taken
-        bool read = false;
-    };
-    std::shared_ptr<Decoding> m_decoding = std::make_shared<Decoding>();
-    // Pictures taken and still held as taken (page backgrounds, textures, and pictures whose
-    // object is being made); the playing animations.
-    qint64 m_takenBytes = 0;
-    qint64 m_playingBytes = 0;
-    QMap<QString, std::shared_future<Ahead>> m_decoded;
-    // Pictures named in the text, in order, not yet handed to a decoding thread: a few are
-    // decoded ahead of the reading at a time, so that none waits for memory others hold.
-    void decodeNextAhead();
-    QStringList m_ahead; // by their names in the text
-    int m_nextAhead = 0;
-    QStringList m_unpackedLater; // their turn came before they were unpacked
-    QSet<QString> m_readHere; // asked for before their turn came: not decoded ahead any more
     QHash<QString, Picture> m_shown; // read, by the path they are kept at, for their next showing
+    QHash<QString, std::shared_ptr<HeldPicture>> m_held; // by the path they are kept at
+    std::vector<Held> m_heldList;
     QHash<QString, PictureReading::Animation> m_animations; // playing, by the same
+    qint64 m_playingBytes = 0; // what the animations playing hold
 
     DPagesList &m_list;
     QString m_folder;
@@ -260,8 +212,6 @@ private:
     bool m_refused = false;
     IwbXml *m_xml = nullptr; // the walk of read()
     int m_elementsRead = 0;
-    // Pictures read before the files lie where they are kept, with the path they will have.
-    std::vector<std::pair<QImage, QString>> m_unsettledPictures;
     QHash<QString, QGraphicsItem *> m_ids;
     // The ids records name, when known ahead: only those objects need to be found again.
     const QSet<QString> *m_references = nullptr;

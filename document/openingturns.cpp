@@ -79,7 +79,7 @@ private:
 
 // The bar is not modal: the input is dropped here anyway, and the toolkit drops the window
 // manager's close of a window a modal one blocks before any event reaches it.
-OpeningTurns::OpeningTurns(QWidget *board, const QString &text)
+OpeningTurns::OpeningTurns(QWidget *board, const QString &text, bool keepPicture)
     : m_board(board), m_progress(board, text, 0, Qt::NonModal)
 {
     qApp->installEventFilter(this);
@@ -87,7 +87,7 @@ OpeningTurns::OpeningTurns(QWidget *board, const QString &text)
     // Painted from pages being made, the board would flash through them at the cost of the
     // open; with nothing painted, a translucent window shows black where it is exposed. The
     // board shows what it showed until the document is there.
-    if (m_board && m_board->isVisible())
+    if (keepPicture && m_board && m_board->isVisible())
         m_boardPicture = new BoardPicture(m_board);
     m_sinceTurn.start();
 }

@@ -29,8 +29,10 @@ class OpeningTurns : public QObject
     Q_OBJECT
 
 public:
-    // board: the view of the pages; text: the progress bar's, over board's window.
-    OpeningTurns(QWidget *board, const QString &text);
+    // board: the view of the pages; text: the progress bar's, over board's window. keepPicture:
+    // the board shows what it showed (pages are being made); else it paints as it is (a save,
+    // which changes nothing of it).
+    OpeningTurns(QWidget *board, const QString &text, bool keepPicture = true);
     ~OpeningTurns() override;
     OpeningTurns(const OpeningTurns &) = delete;
     OpeningTurns &operator=(const OpeningTurns &) = delete;

@@ -6,13 +6,18 @@
 
 #include "board/dpage.h"
 #include "board/dview.h"
+#include "board/boardtypes.h"
+#include "board/coveredpictures.h"
+#include "board/dgpixmapitem.h"
 #include "board/strokepictures.h"
+#include "pictures/heldpictures.h"
 
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 
 void DPagesList::keepCachesNear(DPage *page)
 {
@@ -44,6 +49,7 @@ void DPagesList::keepCachesNear(DPage *page)
     // the reading is done.
     if (m_openProgress || !page)
         return;
+    keepPicturesNear(near);
     // The page shown gets its pictures drawn on every thread from now, each handed to its
     // object as the board paints it; the neighbours on other threads meanwhile, so that a page
     // turned to straight away is ready as soon as one turned to after a pause.
@@ -65,6 +71,34 @@ void DPagesList::keepCachesNear(DPage *page)
         if (!started)
             m_strokePictures.push_back(std::make_unique<StrokePictures>(neighbour));
     }
+}
+
+void DPagesList::keepPicturesNear(const QList<QPointer<DPage>> &near)
+{
+    // The pictures of the page shown and of its neighbours are asked for at the size they show
+    // at there (the page shown's are asked again, sooner, as the board paints them); those of
+    // every other page are given back, but for their smallest copy.
+    HeldPictures::beginKeeping();
+    for (const QPointer<DPage> &page : near) {
+        if (!page)
+            continue;
+        const qreal zoom = page->zoom();
+        const QList<QGraphicsItem *> items = page->itemsUnsorted();
+        for (QGraphicsItem *item : items) {
+            auto *picture = item->type() == ItemTypePixmap ? dynamic_cast<DGPixmapItem *>(item)
+                                                           : nullptr;
+            if (!picture || picture->picture()->isMade() || !picture->isVisible()
+                || CoveredPictures::isCovered(picture))
+                continue;
+            HeldPictures::want(picture->picture().get());
+            const QTransform shown = item->sceneTransform() * QTransform::fromScale(zoom, zoom);
+            const QSizeF size(picture->pictureSize().width() * std::hypot(shown.m11(), shown.m12()),
+                              picture->pictureSize().height()
+                                      * std::hypot(shown.m21(), shown.m22()));
+            HeldPictures::prepare(picture->picture(), size);
+        }
+    }
+    HeldPictures::keepOnly();
 }
 
 void DPagesList::readyShownPage()

@@ -21,6 +21,9 @@
 #include <QScreen>
 #include <QSignalBlocker>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 bool isImageFormat(const QString &format)
@@ -199,6 +202,7 @@ QStringList DPagesList::exportImages(const QString &chosenName, const QString &f
     WorkProgress progress(m_parent, tr("Exportando el documento…"), size());
     for (int i = 0; i < size(); ++i) {
         letTheBoardRepaint();
+        at(i)->readyPictures(1.0, &letTheBoardRepaint);
         QImage image;
         {
             const LessonOnly lesson(at(i));
@@ -247,6 +251,10 @@ QStringList DPagesList::exportPdf(const QString &chosenName, const QString &form
             // In dots of the writer, not rounded to whole ones as its width() is.
             const QSizeF printable = writer.pageLayout().paintRect(QPageLayout::Point).size();
             const QRectF sheet(QPointF(0, 0), printable * writer.resolution() / 72.0);
+            const QSizeF scene = page->sceneRect().size();
+            page->readyPictures(std::min(sheet.width() / scene.width(),
+                                         sheet.height() / scene.height()),
+                                &letTheBoardRepaint);
             page->render(&painter, sheet, page->sceneRect(), Qt::KeepAspectRatio);
             progress.step(i + 1);
         }

@@ -400,6 +400,24 @@ IwbReader::Picture UbzReader::pictureOf(const QXmlStreamReader &xml, QString *na
     return m_shared.picture(href.isEmpty() ? QString() : MediaPath::resolveHref(m_folder, href));
 }
 
+QString UbzReader::pictureFileOf(const QXmlStreamReader &xml, QString *name,
+                                 PictureReading::Probe *probe)
+{
+    const QString source = attribute(xml, "ub:source");
+    const QString file = this->source(source);
+    *name = IwbReader::pictureName(source);
+    *probe = file.isEmpty() ? PictureReading::Probe() : PictureReading::probe(file);
+    if (!file.isEmpty() && probe->outcome != PictureReading::Outcome::Unreadable)
+        return file; // the picture, or one beyond the limits (said as it is named)
+    const QString href = attribute(xml, "xlink:href");
+    const QString archived = href.isEmpty() ? QString() : MediaPath::resolveHref(m_folder, href);
+    if (archived.isEmpty())
+        return file; // unreadable, perhaps, but the lesson's own
+    *name = IwbReader::pictureName(href);
+    *probe = PictureReading::probe(archived);
+    return archived;
+}
+
 QSize UbzReader::objectSize(const QXmlStreamReader &xml, const QSize &own)
 {
     const IwbFormat::UbzPlacement placement = IwbFormat::readUbzMatrix(attribute(xml, "transform"));
@@ -407,6 +425,8 @@ QSize UbzReader::objectSize(const QXmlStreamReader &xml, const QSize &own)
                 IwbFormat::readTruncated(attribute(xml, "height")));
     if (size.width() <= 0 || size.height() <= 0)
         size = own;
+    if (size.width() <= 0 || size.height() <= 0)
+        return QSize(); // nothing says how large it stands
     // Scaled along one side more than the other: the picture takes that shape, the object the
     // scale common to both.
     const QSizeF stretched(size.width() * placement.stretch.width(),
@@ -417,10 +437,10 @@ QSize UbzReader::objectSize(const QXmlStreamReader &xml, const QSize &own)
 void UbzReader::createImageUBZ(QXmlStreamReader &xml)
 {
     QString name;
-    const IwbReader::Picture picture = pictureOf(xml, &name);
     const QString transform = attribute(xml, "transform");
     if (transform.isEmpty() && attribute(xml, "requiredExtension").isEmpty()
         && !m_shared.pageMade()) {
+        const IwbReader::Picture picture = pictureOf(xml, &name);
         // A picture that cannot be loaded (or is beyond the limits) leaves the page a colour
         // page: a picture page without its picture could not be saved again.
         if (attribute(xml, "fill").isEmpty()) {
@@ -437,29 +457,28 @@ void UbzReader::createImageUBZ(QXmlStreamReader &xml)
         m_shared.setPageMade(true);
         return;
     }
-    const auto used = qScopeGuard([this, &picture] { m_shared.pictureUsed(picture); });
     const IwbFormat::UbzPlacement placement = IwbFormat::readUbzMatrix(transform);
     DPage *current = page();
     const int pageNumber = m_list.getCurPageNum();
-    m_shared.pictures().noteRead(picture.probe, name, pageNumber);
-    if (picture.pixmap.isNull())
+    // Measured, not decoded: the object's size may be the picture's own, and the picture is
+    // decoded when shown.
+    PictureReading::Probe probe;
+    const QString file = pictureFileOf(xml, &name, &probe);
+    if (file.isEmpty())
+        return; // missing: no object, as always
+    const QSize asked = objectSize(xml, probe.size);
+    if (asked.isEmpty()) {
+        // Nothing says how large it stands: it cannot be placed.
+        m_shared.pictures().noteRead(probe, name, pageNumber);
         return;
-    // Within the limits and the pictures' share, the object keeps the size the lesson gives
-    // it: its picture of fewer pixels is scaled up (about its corner, as the factory turns it).
-    const QSize asked = objectSize(
-            xml, picture.probe.size.isValid() ? picture.probe.size : picture.pixmap.size());
-    QSize kept;
-    const QPixmap sized =
-            m_shared.pictures().keptPicture(picture.pixmap, asked, name, pageNumber, &kept);
-    if (sized.isNull())
-        return;
+    }
     const qreal scale = objectScale(transform, placement);
-    DGPixmapItem *item = current->addPixmapItemUBZ(
-            sized, placement.objectPosition(pageCentre()), placement.rotation,
-            float(scale * LessonPictures::keptScale(asked, kept)), QTransform(), false);
+    DGPixmapItem *item = current->addPixmapItem(
+            m_shared.heldPicture(file, name, probe, pageNumber), asked,
+            placement.objectPosition(pageCentre()), placement.rotation, float(scale),
+            QTransform(), false, false);
     if (!item)
         return;
-    m_shared.pictures().made(item, asked, kept, true, name, pageNumber);
     noteLock(xml);
     // Only a picture without a transform can be the page's background; the other program
     // places its backgrounds like any picture.

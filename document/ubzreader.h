@@ -91,6 +91,10 @@ private:
     // neither is a picture inside the folder, or when it is beyond the limits (name: the one
     // the teacher is told of).
     IwbReader::Picture pictureOf(const QXmlStreamReader &xml, QString *name);
+    // The file of a picture object (its source, else the copy the archive keeps), measured
+    // into probe; "" when missing.
+    QString pictureFileOf(const QXmlStreamReader &xml, QString *name,
+                          PictureReading::Probe *probe);
     static void applyOpacity(const QXmlStreamReader &xml, DGPathItem *shape);
 
     DPagesList &m_list;

@@ -574,6 +574,27 @@ Probe probe(const QString &file, const Waiting &waiting)
     return probeOf(requestFor(Task::Probe, file), waiting);
 }
 
+Probe probe(const Source &source, const Waiting &waiting)
+{
+    return probe(source.file, waiting);
+}
+
+Picture read(const Source &source, const Waiting &waiting)
+{
+    return read(source.file, waiting);
+}
+
+Picture readReduced(const Source &source, const Probe &probed, int halvings,
+                    const Waiting &waiting)
+{
+    Picture picture = readAsProbed(requestFor(Task::Read, source.file), probed, waiting);
+    for (int n = 0; n < halvings && !picture.image.isNull(); ++n) {
+        const QSize half((picture.image.width() + 1) / 2, (picture.image.height() + 1) / 2);
+        picture.image = picture.image.scaled(half, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    return picture;
+}
+
 Probe probeData(const QByteArray &bytes)
 {
     Request request;

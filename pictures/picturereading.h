@@ -75,9 +75,17 @@ struct Probe
     bool playable = false; // an animation the board can play at its size
     qint64 playingBytes = 0; // what it takes while it plays at its own size, when playable
     bool decoderScales = false; // the decoder makes taken itself (JPEG in eighths, SVG)
+    bool hasAlpha = true; // it may have pixels that are not opaque
     QString detail; // what was found, for the log (not for the teacher)
 
     bool isTaken() const { return outcome == Outcome::Whole || outcome == Outcome::Smaller; }
+};
+
+// A picture file, and the folder its links may reach (empty: the file's own).
+struct Source
+{
+    QString file;
+    QString linkRoot;
 };
 
 // What a caller does while it waits for a decoding process, every few milliseconds (the board's
@@ -89,6 +97,7 @@ using Waiting = std::function<void()>;
 // as the toolkit counts it (a name's suffix is tried first, then the content).
 Probe probe(const QString &file, const Waiting &waiting = {});
 Probe probeData(const QByteArray &bytes);
+Probe probe(const Source &source, const Waiting &waiting = {});
 
 struct Picture
 {
@@ -99,6 +108,11 @@ struct Picture
 // Reads the picture once: measures it, then decodes it as measured (or not at all).
 Picture read(const QString &file, const Waiting &waiting = {});
 Picture readData(const QByteArray &bytes);
+Picture read(const Source &source, const Waiting &waiting = {});
+// The picture as probed, averaged down halvings times (each side halved, rounded up, every
+// time), made apart from the board: only the small copy comes.
+Picture readReduced(const Source &source, const Probe &probed, int halvings,
+                    const Waiting &waiting = {});
 
 // Runs work on another thread (where it may wait for decoding processes), then then on the
 // thread of the program's event loop, unless context is gone by then: the board goes on

@@ -93,6 +93,8 @@ MainForm::MainForm(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent,
     setUI();
     connect(m_pagesList, QOverload<>::of(&DPagesList::newPage), m_resources,
             &DResources::updatePagesList);
+    connect(m_pagesList, &DPagesList::pagePicturesCame, m_resources,
+            &DResources::updatePagesList);
     // A palette left open would stand over the board for the whole open with its buttons dead:
     // it goes, as after any command.
     connect(m_pagesList, &DPagesList::openStarted, m_mainUi, &DMainUi::closeAllMenu);

@@ -509,62 +509,56 @@ void tst_DPageMedia::pdfImportGoesPageByPage_data()
     QTest::addColumn<QSizeF>("points"); // of each page
     QTest::addColumn<FakeConverter>("fake");
     QTest::addColumn<int>("pageTimeoutMs");
-    QTest::addColumn<int>("lessonMegabytes");
     QTest::addColumn<int>("lessonObjects");
     QTest::addColumn<QSize>("held"); // a picture on the page before the import
     QTest::addColumn<QList<int>>("imported");
     QTest::addColumn<QStringList>("said"); // in the one message, beside the file's name
     const QSizeF a7 = QPageSize(QPageSize::A7).size(QPageSize::Point);
     const QSizeF a5 = QPageSize(QPageSize::A5).size(QPageSize::Point);
-    const int lots = 700;
     const int many = 50000;
     FakeConverter slow;
     slow.delay = QStringLiteral("0.25");
     QTest::newRow("longer together than a page may take")
-            << 12 << a7 << slow << 2500 << lots << many << QSize()
+            << 12 << a7 << slow << 2500 << many << QSize()
             << QList<int>{ 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 } << QStringList();
     FakeConverter failing;
     failing.fail = QStringLiteral("3");
     QTest::newRow("a page the converter fails")
-            << 5 << a7 << failing << 30000 << lots << many << QSize() << QList<int>{ 1, 2, 4, 5 }
+            << 5 << a7 << failing << 30000 << many << QSize() << QList<int>{ 1, 2, 4, 5 }
             << QStringList{ "Se han importado 4 de las 5 páginas de «",
                             "Página 3: el programa de conversión no ha podido convertirla "
                             "(«Syntax Error: page broken»)." };
     FakeConverter hanging;
     hanging.hang = QStringLiteral("2");
     QTest::newRow("a page out of time")
-            << 4 << a7 << hanging << 2000 << lots << many << QSize() << QList<int>{ 1, 3, 4 }
+            << 4 << a7 << hanging << 2000 << many << QSize() << QList<int>{ 1, 3, 4 }
             << QStringList{ "Se han importado 3 de las 4 páginas de «",
                             "Página 2: convertirla ha tardado más de 2 segundos y se ha dejado." };
     FakeConverter crashing;
     crashing.crash = QStringLiteral("4");
     QTest::newRow("a page that crashes the converter")
-            << 5 << a7 << crashing << 30000 << lots << many << QSize() << QList<int>{ 1, 2, 3, 5 }
+            << 5 << a7 << crashing << 30000 << many << QSize() << QList<int>{ 1, 2, 3, 5 }
             << QStringList{ "Página 4: el programa de conversión se ha detenido por un fallo al "
                             "convertirla." };
     FakeConverter unreadable;
     unreadable.broken = QStringLiteral("2");
     QTest::newRow("a page whose picture cannot be read")
-            << 3 << a7 << unreadable << 30000 << lots << many << QSize() << QList<int>{ 1, 3 }
+            << 3 << a7 << unreadable << 30000 << many << QSize() << QList<int>{ 1, 3 }
             << QStringList{ "Se han importado 2 de las 3 páginas de «", ".pdf, página 2»." };
     FakeConverter stuck;
     stuck.hang = QStringLiteral("2 3 4");
     QTest::newRow("pages out of time one after another")
-            << 6 << a7 << stuck << 1500 << lots << many << QSize() << QList<int>{ 1 }
+            << 6 << a7 << stuck << 1500 << many << QSize() << QList<int>{ 1 }
             << QStringList{ "Página 2: convertirla", "Página 4: convertirla",
                             "Las páginas 5 a 6 no se han importado: las 3 páginas anteriores "
                             "tardaron cada una más de 2 segundos en convertirse." };
-    // An A5 page at the converter's resolution takes about 4.3 MB.
-    QTest::newRow("more than the lesson may hold")
-            << 6 << a5 << FakeConverter() << 30000 << 16 << many << QSize() << QList<int>{ 1, 2, 3 }
-            << QStringList{ "Se han importado 3 de las 6 páginas de «",
-                            "Las páginas 4 a 6 no se han importado: la lección ocuparía "
-                            "más memoria de la que admite la pizarra (16 MB)." };
-    QTest::newRow("beside what the lesson holds")
-            << 6 << a5 << FakeConverter() << 30000 << 16 << many << QSize(1000, 1000)
-            << QList<int>{ 1, 2 } << QStringList{ "Se han importado 2 de las 6 páginas de «" };
+    // Every page comes in, whatever their pictures would take decoded all together (held as
+    // their files, they are decoded when shown).
+    QTest::newRow("beside a picture the lesson holds")
+            << 6 << a5 << FakeConverter() << 30000 << many << QSize(1000, 1000)
+            << QList<int>{ 1, 2, 3, 4, 5, 6 } << QStringList();
     QTest::newRow("more objects than a lesson may hold")
-            << 5 << a7 << FakeConverter() << 30000 << lots << 4 << QSize(10, 10)
+            << 5 << a7 << FakeConverter() << 30000 << 4 << QSize(10, 10)
             << QList<int>{ 1, 2, 3 }
             << QStringList{ "Las páginas 4 a 5 no se han importado: la lección tendría "
                             "más objetos de los que admite la pizarra (4)." };
@@ -579,7 +573,6 @@ void tst_DPageMedia::pdfImportGoesPageByPage()
     QFETCH(QSizeF, points);
     QFETCH(FakeConverter, fake);
     QFETCH(int, pageTimeoutMs);
-    QFETCH(int, lessonMegabytes);
     QFETCH(int, lessonObjects);
     QFETCH(QSize, held);
     QFETCH(QList<int>, imported);
@@ -595,7 +588,6 @@ void tst_DPageMedia::pdfImportGoesPageByPage()
     DPage *page = board.current();
     PdfImport::Limits limits;
     limits.pageTimeoutMs = pageTimeoutMs;
-    limits.lessonBytes = qint64(lessonMegabytes) << 20;
     limits.lessonObjects = lessonObjects;
     page->setPdfLimits(limits);
     if (held.isValid()) {

@@ -555,6 +555,7 @@ void tst_DocumentCommands::openAsksOnlyAboutChanges()
         TestSupport::pressEscape(dialog);
     } });
     m_list->openFile();
+    QVERIFY(DocumentFixture::waitForPictures(*m_list));
     QCOMPARE(*answered, 1);
     QCOMPARE(caption, QStringLiteral("Abrir Archivo"));
 
@@ -563,6 +564,7 @@ void tst_DocumentCommands::openAsksOnlyAboutChanges()
     QString seen;
     answered = answerInTurn({ click(QStringLiteral("Cancelar"), &seen), escape() });
     m_list->openFile();
+    QVERIFY(DocumentFixture::waitForPictures(*m_list));
     QCOMPARE(*answered, 1);
     QVERIFY(seen.contains(QStringLiteral("Desea guardar el archivo")));
     QVERIFY(m_list->isDocumentModified());
@@ -584,6 +586,7 @@ void tst_DocumentCommands::openedDocumentIsNamedAndSavedInPlace()
     QCOMPARE(m_list->size(), 1);
     const auto answered = answerInTurn({ chooseFile(saved) });
     m_list->openFile();
+    QVERIFY(DocumentFixture::waitForPictures(*m_list));
     QCOMPARE(*answered, 1);
     QCOMPARE(m_list->size(), 2);
     QCOMPARE(m_list->at(1)->pageType(), int(PageTypeTransparent));
@@ -616,6 +619,7 @@ void tst_DocumentCommands::openedUbzIsSavedBesideIt()
 
     const auto answered = answerInTurn({ chooseFile(ubz) });
     m_list->openFile();
+    QVERIFY(DocumentFixture::waitForPictures(*m_list));
     QCOMPARE(*answered, 1);
     QCOMPARE(m_list->size(), 1);
     QCOMPARE(m_list->getCurPage()->backgroundBrush().color(), QColor(255, 0, 0));
@@ -640,6 +644,7 @@ void tst_DocumentCommands::saveAfterOpenKeepsTheMedia()
 
     const auto answered = answerInTurn({ chooseFile(saved) });
     m_list->openFile();
+    QVERIFY(DocumentFixture::waitForPictures(*m_list));
     QCOMPARE(*answered, 1);
     change(m_list->getCurPage());
     QVERIFY(m_list->saveFile(QStringLiteral("iwb"), false));
@@ -702,6 +707,7 @@ void tst_DocumentCommands::brokenOpenKeepsTheDocument()
     const auto answered = answerInTurn({ click(QStringLiteral("No")), chooseFile(broken),
                                          click(QStringLiteral("OK"), &error) });
     m_list->openFile();
+    QVERIFY(DocumentFixture::waitForPictures(*m_list));
     QCOMPARE(*answered, 3);
     QVERIFY2(error.startsWith(QStringLiteral("Error|Error al abrir archivo|")), qPrintable(error));
     QVERIFY(!m_list->lastOpenError().isEmpty());

@@ -10,6 +10,8 @@
 
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
+
+#include <algorithm>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -177,6 +179,8 @@ QImage shownArea(DPage *page, const QRectF &area)
 {
     QImage image(area.size().toSize(), QImage::Format_RGB32);
     image.fill(Qt::white);
+    // Its pictures drawn whole, as in any picture of the page drawn at once.
+    page->readyPictures(std::min(image.width() / area.width(), image.height() / area.height()));
     QPainter painter(&image);
     page->render(&painter, QRectF(image.rect()), area);
     return image;

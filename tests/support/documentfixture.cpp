@@ -7,6 +7,7 @@
 #include "document/workfolder.h"
 
 #include <QAbstractButton>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -292,6 +293,14 @@ void addFuzzingRows(const QString &fuzzFolder, const QString &target)
             QTest::newRow(qPrintable(kind + QLatin1Char('/') + name))
                     << dir.filePath(name) << (kind == QLatin1String("corpus"));
     }
+}
+
+bool waitForPictures(DPagesList &list)
+{
+    QDeadlineTimer deadline(180000);
+    while (!list.arePicturesMeasured() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return list.arePicturesMeasured();
 }
 
 } // namespace DocumentFixture

@@ -98,6 +98,10 @@ std::unique_ptr<QTemporaryDir> earlierRun();
 // the objects of each page. False when it could not be made.
 bool makeBigLesson(const QString &archive, int pages, QList<int> *objects = nullptr);
 
+// Turns the event loop until the pictures of the lesson list last opened are measured (what is
+// said of them comes then, the lesson open meanwhile); false when that takes minutes.
+bool waitForPictures(DPagesList &list);
+
 // The entry names of a zip archive as unzip lists them; empty when it is no archive.
 QStringList archiveEntries(const QString &archive);
 // The bytes of a file ("" when it cannot be read).

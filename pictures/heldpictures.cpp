@@ -1,0 +1,943 @@
+#include "heldpictures.h"
+
+#include "picturedecoders.h"
+#include "picturereductions.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGraphicsItem>
+#include <QHash>
+#include <QImageReader>
+#include <QMutex>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QThreadPool>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cmath>
+#include <deque>
+#include <limits>
+
+#include <unistd.h>
+
+namespace {
+
+std::atomic<quint64> g_serials{ 0 };
+quint64 g_epoch = 0; // GUI thread
+
+// The halvings of pixels whose copy is the smallest kept: no side above kSmallestSide.
+int smallestHalvings(QSize pixels)
+{
+    int halvings = 0;
+    QSize size = pixels;
+    while (size.width() > HeldPictures::kSmallestSide || size.height() > HeldPictures::kSmallestSide) {
+        const QSize half = PictureReductions::halvedSize(size, 1);
+        if (half == size)
+            break;
+        size = half;
+        ++halvings;
+    }
+    return halvings;
+}
+
+// The halvings of pixels that serve a showing over shown (a null size: all of it).
+int halvingsFor(QSize pixels, QSizeF shown)
+{
+    if (!shown.isValid() || shown.isEmpty())
+        return 0;
+    return PictureReductions::halvingsFor(
+            pixels, QSize(int(std::ceil(shown.width() - 1e-6)), int(std::ceil(shown.height() - 1e-6))));
+}
+
+qint64 bytesOf(QSize size)
+{
+    return 4 * qint64(std::max(size.width(), 0)) * std::max(size.height(), 0);
+}
+
+// image averaged down halvings more times, in the board's form.
+QImage halvedFurther(QImage image, int halvings)
+{
+    if (halvings <= 0 || image.isNull())
+        return image;
+    if (image.format() != QImage::Format_RGB32
+        && image.format() != QImage::Format_ARGB32_Premultiplied)
+        image = image.convertToFormat(image.hasAlphaChannel()
+                                              ? QImage::Format_ARGB32_Premultiplied
+                                              : QImage::Format_RGB32);
+    for (int n = 0; n < halvings; ++n) {
+        const QSize half = PictureReductions::halvedSize(image.size(), 1);
+        if (image.width() % 2 != 0 || image.height() % 2 != 0) {
+            image = image.scaled(half, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            continue;
+        }
+        QImage made(half, image.format());
+        if (made.isNull())
+            return QImage();
+        PictureReductions::halveInto(image, &made);
+        image = made;
+    }
+    return image;
+}
+
+QString &keptFolderPath()
+{
+    static QString folder;
+    return folder;
+}
+
+QMutex &keptFolderMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+// A file of the kept folder that no other picture has: its serial, and the suffix of the file
+// it keeps.
+QString keptName(quint64 serial, const QString &suffix)
+{
+    return HeldPictures::keptFolder() + QStringLiteral("/%1.%2").arg(serial).arg(
+                   suffix.isEmpty() ? QStringLiteral("picture") : suffix);
+}
+
+bool copyFile(const QString &from, const QString &to)
+{
+    QFile::remove(to);
+    return QFile::copy(from, to);
+}
+
+} // namespace
+
+// ---- The pictures
+
+HeldPicture::HeldPicture() : m_serial(++g_serials)
+{
+    m_outcome.outcome = PictureReading::Outcome::Whole; // nothing to say of it, so far
+}
+
+HeldPicture::~HeldPicture()
+{
+    // Its own file goes with it: no object of the run shows it any more.
+    if (m_kept)
+        QFile::remove(m_file);
+    if (!m_replaced.isEmpty())
+        QFile::remove(m_replaced);
+}
+
+std::shared_ptr<HeldPicture> HeldPicture::ofFile(const QString &file, const QString &name,
+                                                 QSize size)
+{
+    std::shared_ptr<HeldPicture> picture(new HeldPicture);
+    picture->m_file = file;
+    picture->m_fromLesson = true;
+    picture->m_name = name;
+    picture->m_linkRoot = QFileInfo(file).absolutePath();
+    picture->m_given = size;
+    return picture;
+}
+
+std::shared_ptr<HeldPicture> HeldPicture::ofFile(const QString &file, const QString &name,
+                                                 const PictureReading::Probe &probe)
+{
+    std::shared_ptr<HeldPicture> picture = ofFile(file, name, probe.taken);
+    picture->m_measured = true;
+    picture->m_probe = probe;
+    picture->m_refused = !probe.isTaken();
+    picture->m_outcome = probe;
+    return picture;
+}
+
+std::shared_ptr<HeldPicture> HeldPicture::ofOwnFile(const QString &keptFile, const QString &name,
+                                                    const QString &linkRoot,
+                                                    const PictureReading::Probe &probe,
+                                                    const QImage &decoded)
+{
+    std::shared_ptr<HeldPicture> picture = ofFile(keptFile, name, probe);
+    picture->m_fromLesson = false;
+    picture->m_kept = true;
+    picture->m_linkRoot = linkRoot;
+    if (!decoded.isNull() && decoded.size() == probe.taken) {
+        picture->m_copies[0].image = decoded;
+        const int smallest = smallestHalvings(probe.taken);
+        if (smallest > 0)
+            picture->m_copies[smallest].image = halvedFurther(decoded, smallest);
+    }
+    return picture;
+}
+
+std::shared_ptr<HeldPicture> HeldPicture::ofImage(const QImage &image)
+{
+    std::shared_ptr<HeldPicture> picture(new HeldPicture);
+    picture->m_image = image;
+    picture->m_given = image.size();
+    picture->m_measured = true;
+    return picture;
+}
+
+QString HeldPicture::suffix() const
+{
+    if (isMade())
+        return QStringLiteral("png");
+    // As its format is named, whatever its file was called.
+    const QByteArray format = m_measured && !m_probe.format.isEmpty()
+            ? m_probe.format
+            : QImageReader::imageFormat(m_file);
+    if (format == "jpeg")
+        return QStringLiteral("jpg");
+    if (!format.isEmpty())
+        return QString::fromLatin1(format);
+    const QString own = QFileInfo(m_file).suffix().toLower();
+    return own.isEmpty() ? QStringLiteral("png") : own;
+}
+
+bool HeldPicture::isCopiedAsItIs() const
+{
+    if (isMade())
+        return false;
+    const QString format = suffix();
+    // An SVG draws what it links beside it; its picture goes as a PNG of what it shows.
+    if (format == QLatin1String("svg") || format == QLatin1String("svgz"))
+        return false;
+    return m_fromLesson || format == QLatin1String("png") || format == QLatin1String("jpg")
+            || format == QLatin1String("gif");
+}
+
+QSize HeldPicture::pixels() const
+{
+    if (isMade())
+        return m_image.size();
+    return m_measured && m_probe.taken.isValid() ? m_probe.taken : m_given;
+}
+
+bool HeldPicture::isOpaque() const
+{
+    if (isMade())
+        return !m_image.hasAlphaChannel();
+    return m_measured && m_probe.isTaken() && !m_probe.hasAlpha;
+}
+
+bool HeldPicture::keep()
+{
+    if (isMade() || m_kept)
+        return true;
+    const QString kept = keptName(m_serial, suffix());
+    QFile::remove(kept);
+    const bool linked = ::link(QFile::encodeName(m_file).constData(),
+                               QFile::encodeName(kept).constData())
+            == 0;
+    if (!linked && !copyFile(m_file, kept))
+        return false;
+    m_file = kept;
+    m_kept = true;
+    return true;
+}
+
+// ---- The store of copies
+
+// What is asked of a decoding process: a picture measured (if it is not yet) and a copy made
+// for a showing.
+class HeldPicturesStore
+{
+public:
+    enum class Priority { Shown = 0, Near = 1, Ahead = 2 };
+
+    struct Request
+    {
+        std::weak_ptr<HeldPicture> picture;
+        QSizeF shown; // the copy that serves this showing; invalid: the smallest
+        Priority priority;
+    };
+
+    // What a decoding thread hands back.
+    struct Result
+    {
+        bool measured = false;
+        PictureReading::Probe probe;
+        int halvings = -1;
+        QImage image;
+        int smallestHalvings = -1;
+        QImage smallest; // made from image on the way, when it was not held yet
+        bool failed = false;
+        PictureReading::Probe failure;
+    };
+
+    HeldPicturesStore()
+    {
+        m_threads.setMaxThreadCount(PictureDecoders::mostAtOnce());
+        m_converting.setMaxThreadCount(1);
+        // Requests still being decoded are not waited for at the end.
+        qAddPostRoutine([] {
+            instance().m_threads.clear();
+            instance().m_converting.clear();
+        });
+    }
+
+    static HeldPicturesStore &instance()
+    {
+        // Never destroyed: decoding threads may hand back after the program's objects are gone.
+        static auto *store = new HeldPicturesStore;
+        return *store;
+    }
+
+    QImage forShowing(const std::shared_ptr<HeldPicture> &picture, QSizeF shown,
+                      QGraphicsItem *item)
+    {
+        ++m_uses;
+        if (picture->isMade())
+            return picture->m_image;
+        if (item)
+            watch(*picture, item);
+        if (picture->m_refused)
+            return QImage();
+        const int needed = halvingsFor(picture->pixels(), shown);
+        HeldPicture::Copy *serving = servingCopy(*picture, needed);
+        if (serving) {
+            use(*serving);
+            return serving->image;
+        }
+        ask(picture, shown, Priority::Shown);
+        // The finest it has stands in meanwhile.
+        if (picture->m_copies.empty())
+            return QImage();
+        HeldPicture::Copy &standIn = picture->m_copies.begin()->second;
+        use(standIn);
+        return standIn.image;
+    }
+
+    void prepare(const std::shared_ptr<HeldPicture> &picture, QSizeF shown)
+    {
+        if (picture->isMade() || picture->m_refused)
+            return;
+        picture->m_wanted = m_keeping;
+        if (servingCopy(*picture, halvingsFor(picture->pixels(), shown)))
+            return;
+        ask(picture, shown, Priority::Near);
+    }
+
+    void use(HeldPicture::Copy &copy)
+    {
+        copy.used = m_uses;
+        copy.frame = m_frame;
+    }
+    void newFrame() { ++m_frame; }
+
+    void beginKeeping()
+    {
+        ++m_keeping;
+        m_keepingFromUse = m_uses;
+    }
+    void want(HeldPicture *picture) { picture->m_wanted = m_keeping; }
+    static QList<int> halvingsOf(const HeldPicture &picture)
+    {
+        QList<int> halvings;
+        for (const auto &copy : picture.m_copies)
+            halvings << copy.first;
+        return halvings;
+    }
+    void keepOnly()
+    {
+        for (auto held = m_held.begin(); held != m_held.end();) {
+            const std::shared_ptr<HeldPicture> picture = held->second.lock();
+            if (!picture) {
+                held = m_held.erase(held);
+                continue;
+            }
+            ++held;
+            if (picture->m_wanted == m_keeping)
+                continue;
+            dropLarge(*picture, [this](const HeldPicture::Copy &copy) {
+                return copy.used <= m_keepingFromUse;
+            });
+        }
+    }
+
+    QImage now(const std::shared_ptr<HeldPicture> &picture, QSizeF shown,
+               const PictureReading::Waiting &waiting)
+    {
+        // No size asked: the whole picture, shown over no fewer pixels than it has.
+        if (!shown.isValid() || shown.isEmpty())
+            shown = QSizeF(PictureReading::kMaxPictureSide, PictureReading::kMaxPictureSide);
+        if (picture->isMade())
+            return picture->m_image;
+        if (picture->m_refused)
+            return QImage();
+        if (picture->m_measured) {
+            if (HeldPicture::Copy *serving =
+                        servingCopy(*picture, halvingsFor(picture->pixels(), shown)))
+                return serving->image;
+        }
+        // Made on this thread's behalf by a decoding process; the store keeps nothing of it.
+        const std::shared_ptr<void> held = reading(picture);
+        const Result result = decode(source(*picture), picture->m_measured, picture->m_probe,
+                                     shown, false, waiting);
+        if (result.measured)
+            takeProbe(*picture, result.probe);
+        // One that could not be decoded now (out of its time on a busy machine, say) is not
+        // refused for it: it is asked again when next shown.
+        return result.failed ? QImage() : result.image;
+    }
+
+    void ready(const std::shared_ptr<HeldPicture> &picture, QSizeF shown,
+               const PictureReading::Waiting &waiting)
+    {
+        if (picture->isMade() || picture->m_refused)
+            return;
+        if (picture->m_measured) {
+            if (HeldPicture::Copy *serving =
+                        servingCopy(*picture, halvingsFor(picture->pixels(), shown))) {
+                use(*serving);
+                return;
+            }
+        }
+        remember(picture);
+        const std::shared_ptr<void> held = reading(picture);
+        const Result result = decode(source(*picture), picture->m_measured, picture->m_probe,
+                                     shown, !hasSmallest(*picture), waiting);
+        if (result.measured)
+            takeProbe(*picture, result.probe);
+        if (result.failed)
+            return;
+        picture->m_copies[result.halvings].image = result.image;
+        use(picture->m_copies[result.halvings]);
+        if (!result.smallest.isNull())
+            picture->m_copies[result.smallestHalvings].image = result.smallest;
+        dropServedByOthers(*picture);
+        makeRoom();
+    }
+
+    void measure(const QList<std::shared_ptr<HeldPicture>> &pictures, QObject *context,
+                 std::function<void()> done)
+    {
+        auto left = std::make_shared<int>(0);
+        auto finish = std::make_shared<std::function<void()>>(
+                [guard = QPointer<QObject>(context), done = std::move(done)] {
+                    if (guard)
+                        done();
+                });
+        for (const std::shared_ptr<HeldPicture> &picture : pictures) {
+            if (picture->isMade() || picture->m_refused
+                || (picture->m_measured && hasSmallest(*picture)))
+                continue;
+            ++*left;
+            m_measuring[picture->m_serial].push_back([left, finish] {
+                if (--*left == 0)
+                    (*finish)();
+            });
+            remember(picture);
+            m_queue.push_back({ picture, QSizeF(), Priority::Ahead });
+        }
+        if (*left == 0)
+            QMetaObject::invokeMethod(QCoreApplication::instance(), [finish] { (*finish)(); },
+                                      Qt::QueuedConnection);
+        startNext();
+    }
+
+    int pending() const { return int(m_queue.size()) + m_running; }
+
+    qint64 heldBytes(bool largeOnly)
+    {
+        qint64 bytes = 0;
+        for (auto held = m_held.begin(); held != m_held.end(); ++held) {
+            const std::shared_ptr<HeldPicture> picture = held->second.lock();
+            if (!picture)
+                continue;
+            const int smallest = smallestOf(*picture);
+            for (const auto &copy : picture->m_copies) {
+                if (!largeOnly || copy.first != smallest)
+                    bytes += copy.second.image.sizeInBytes();
+            }
+        }
+        return bytes;
+    }
+
+private:
+    static PictureReading::Source source(const HeldPicture &picture)
+    {
+        return PictureReading::Source{ picture.m_file, picture.m_linkRoot };
+    }
+
+    // The copy of picture that serves needed halvings: the one made for them, or a larger.
+    static HeldPicture::Copy *servingCopy(HeldPicture &picture, int needed)
+    {
+        HeldPicture::Copy *serving = nullptr;
+        for (auto &copy : picture.m_copies) {
+            if (copy.first <= needed)
+                serving = &copy.second; // the smallest of those that serve
+        }
+        return serving;
+    }
+
+    static int smallestOf(const HeldPicture &picture)
+    {
+        return picture.m_copies.empty() ? -1 : picture.m_copies.rbegin()->first;
+    }
+    static bool hasSmallest(const HeldPicture &picture)
+    {
+        return !picture.m_copies.empty()
+                && picture.m_copies.rbegin()->first >= smallestHalvings(picture.pixels());
+    }
+
+    void watch(HeldPicture &picture, QGraphicsItem *item)
+    {
+        QObject *object = dynamic_cast<QObject *>(item);
+        if (!object)
+            return;
+        for (const auto &showing : picture.m_showing) {
+            if (showing.first == object)
+                return;
+        }
+        picture.m_showing.erase(std::remove_if(picture.m_showing.begin(), picture.m_showing.end(),
+                                               [](const auto &showing) { return !showing.first; }),
+                                picture.m_showing.end());
+        picture.m_showing.emplace_back(object, item);
+    }
+
+    void remember(const std::shared_ptr<HeldPicture> &picture)
+    {
+        m_held[picture->m_serial] = picture;
+    }
+
+    void ask(const std::shared_ptr<HeldPicture> &picture, QSizeF shown, Priority priority)
+    {
+        const int needed = halvingsFor(picture->pixels(), shown);
+        if (picture->m_asking >= 0 && picture->m_asking <= needed)
+            return; // on its way
+        remember(picture);
+        // A request asked again sooner goes before the others; the one it replaces is let be.
+        for (Request &waiting : m_queue) {
+            if (waiting.picture.lock() == picture && waiting.priority != Priority::Ahead) {
+                waiting.shown = shown;
+                waiting.priority = std::min(waiting.priority, priority);
+                return;
+            }
+        }
+        m_queue.push_back({ picture, shown, priority });
+        startNext();
+    }
+
+    // The next request, soonest first.
+    bool takeNext(Request *next)
+    {
+        m_queue.erase(std::remove_if(m_queue.begin(), m_queue.end(),
+                                     [](const Request &request) {
+                                         return request.picture.expired();
+                                     }),
+                      m_queue.end());
+        // The soonest; of those as soon, the one asked first.
+        const auto best = std::min_element(
+                m_queue.begin(), m_queue.end(),
+                [](const Request &a, const Request &b) { return a.priority < b.priority; });
+        if (best == m_queue.end())
+            return false;
+        *next = *best;
+        m_queue.erase(best);
+        return true;
+    }
+
+    void startNext()
+    {
+        while (m_running < m_threads.maxThreadCount()) {
+            Request request;
+            if (!takeNext(&request))
+                return;
+            const std::shared_ptr<HeldPicture> picture = request.picture.lock();
+            const bool smallestOnly = !request.shown.isValid();
+            if (smallestOnly && picture->m_measured && hasSmallest(*picture)) {
+                measured(*picture);
+                continue;
+            }
+            if (!smallestOnly) {
+                const int needed = halvingsFor(picture->pixels(), request.shown);
+                if (servingCopy(*picture, needed) && picture->m_measured)
+                    continue; // came meanwhile
+                picture->m_asking = needed;
+            }
+            ++m_running;
+            ++picture->m_inFlight;
+            const PictureReading::Source from = source(*picture);
+            const bool known = picture->m_measured;
+            const PictureReading::Probe probe = picture->m_probe;
+            const bool makeSmallest = !hasSmallest(*picture);
+            const QSizeF shown = request.shown;
+            const quint64 serial = picture->m_serial;
+            m_threads.start([this, from, known, probe, shown, makeSmallest, serial] {
+                Result result = decode(from, known, probe, shown, makeSmallest, {});
+                QMetaObject::invokeMethod(
+                        QCoreApplication::instance(),
+                        [this, serial, result = std::move(result)] { handOver(serial, result); },
+                        Qt::QueuedConnection);
+            });
+        }
+    }
+
+    // On a decoding thread: the picture in from measured unless known (as probe), then the copy
+    // for shown (invalid: the smallest alone), and its smallest too when makeSmallest.
+    static Result decode(const PictureReading::Source &from, bool known,
+                         const PictureReading::Probe &probe, QSizeF shown, bool makeSmallest,
+                         const PictureReading::Waiting &waiting)
+    {
+        Result result;
+        PictureReading::Probe probed = probe;
+        if (!known) {
+            probed = PictureReading::probe(from, waiting);
+            result.measured = true;
+            result.probe = probed;
+        }
+        if (!probed.isTaken()) {
+            result.failed = true;
+            result.failure = probed;
+            return result;
+        }
+        const int smallest = smallestHalvings(probed.taken);
+        const int halvings = shown.isValid() ? halvingsFor(probed.taken, shown) : smallest;
+        PictureReading::Picture read = PictureReading::readReduced(from, probed, halvings, waiting);
+        if (read.image.isNull()) {
+            result.failed = true;
+            result.failure = read.probe.isTaken() ? PictureReading::Probe() : read.probe;
+            if (result.failure.outcome == PictureReading::Outcome::Whole)
+                result.failure.outcome = PictureReading::Outcome::Failed;
+            return result;
+        }
+        result.halvings = halvings;
+        result.image = std::move(read.image);
+        if (makeSmallest && halvings < smallest) {
+            result.smallestHalvings = smallest;
+            result.smallest = halvedFurther(result.image, smallest - halvings);
+        }
+        return result;
+    }
+
+    void handOver(quint64 serial, const Result &result)
+    {
+        --m_running;
+        const auto found = m_held.find(serial);
+        const std::shared_ptr<HeldPicture> picture =
+                found != m_held.end() ? found->second.lock() : nullptr;
+        if (picture) {
+            picture->m_asking = -1;
+            if (--picture->m_inFlight == 0)
+                forgetReplaced(*picture);
+            if (result.measured)
+                takeProbe(*picture, result.probe);
+            if (result.failed) {
+                // Nothing of it can be had: but for a copy it has already, it is refused.
+                if (picture->m_copies.empty())
+                    refuse(*picture, result.failure);
+            } else {
+                picture->m_copies[result.halvings].image = result.image;
+                use(picture->m_copies[result.halvings]);
+                if (!result.smallest.isNull())
+                    picture->m_copies[result.smallestHalvings].image = result.smallest;
+                dropServedByOthers(*picture);
+                makeRoom();
+            }
+            repaint(*picture);
+            measured(*picture);
+            emit HeldPictures::notifier()->came();
+        }
+        startNext();
+    }
+
+public:
+    static std::shared_ptr<void> reading(const std::shared_ptr<HeldPicture> &picture)
+    {
+        ++picture->m_inFlight;
+        const std::weak_ptr<HeldPicture> weak = picture;
+        return std::shared_ptr<void>(nullptr, [weak](void *) {
+            QMetaObject::invokeMethod(
+                    QCoreApplication::instance(),
+                    [weak] {
+                        if (const std::shared_ptr<HeldPicture> picture = weak.lock())
+                            doneReading(*picture);
+                    },
+                    Qt::QueuedConnection);
+        });
+    }
+    static void doneReading(HeldPicture &picture)
+    {
+        if (--picture.m_inFlight == 0)
+            forgetReplaced(picture);
+    }
+    static void forgetReplaced(HeldPicture &picture)
+    {
+        if (!picture.m_replaced.isEmpty())
+            QFile::remove(picture.m_replaced);
+        picture.m_replaced.clear();
+    }
+
+    void storeAsPng(const std::shared_ptr<HeldPicture> &picture)
+    {
+        if (picture->isMade() || picture->m_refused || !picture->m_measured || !picture->m_kept)
+            return;
+        const std::weak_ptr<HeldPicture> weak = picture;
+        const PictureReading::Source from = source(*picture);
+        const PictureReading::Probe probe = picture->m_probe;
+        const QString png = keptName(++g_serials, QStringLiteral("png"));
+        m_converting.start([from, probe, png, weak] {
+            const PictureReading::Picture read = PictureReading::readReduced(from, probe, 0);
+            // A light deflate: a document's pages are many.
+            constexpr int kFastPngQuality = 80;
+            const bool written =
+                    !read.image.isNull() && read.image.save(png, "PNG", kFastPngQuality);
+            QMetaObject::invokeMethod(
+                    QCoreApplication::instance(),
+                    [weak, png, written] {
+                        const std::shared_ptr<HeldPicture> picture = weak.lock();
+                        if (!picture || !written) {
+                            QFile::remove(png);
+                            return;
+                        }
+                        if (picture->m_inFlight > 0)
+                            picture->m_replaced = picture->m_file;
+                        else
+                            QFile::remove(picture->m_file);
+                        picture->m_file = png;
+                        picture->m_probe.format = "png";
+                        picture->m_probe.decoderScales = false;
+                    },
+                    Qt::QueuedConnection);
+        });
+    }
+
+private:
+    void takeProbe(HeldPicture &picture, const PictureReading::Probe &probe)
+    {
+        ++g_epoch;
+        picture.m_measured = true;
+        picture.m_probe = probe;
+        if (probe.outcome != PictureReading::Outcome::Whole)
+            picture.m_outcome = probe;
+        if (!probe.isTaken())
+            picture.m_refused = true;
+    }
+
+    void refuse(HeldPicture &picture, const PictureReading::Probe &why)
+    {
+        ++g_epoch;
+        picture.m_refused = true;
+        picture.m_outcome = why;
+        picture.m_copies.clear();
+    }
+
+    void measured(HeldPicture &picture)
+    {
+        const auto waiting = m_measuring.find(picture.m_serial);
+        if (waiting == m_measuring.end())
+            return;
+        if (!picture.m_refused && !hasSmallest(picture) && picture.m_asking >= 0)
+            return; // its smallest copy comes with the one on its way
+        const std::vector<std::function<void()>> done = std::move(waiting->second);
+        m_measuring.erase(waiting);
+        for (const auto &one : done)
+            one();
+    }
+
+    static void repaint(HeldPicture &picture)
+    {
+        for (const auto &showing : picture.m_showing) {
+            if (showing.first)
+                showing.second->update();
+        }
+    }
+
+    // Copies between the smallest and a larger one that serves where they would are of no more
+    // use.
+    static void dropServedByOthers(HeldPicture &picture)
+    {
+        if (picture.m_copies.size() <= 2)
+            return;
+        const int finest = picture.m_copies.begin()->first;
+        const int smallest = smallestOf(picture);
+        for (auto copy = picture.m_copies.begin(); copy != picture.m_copies.end();) {
+            const bool between = copy->first != finest && copy->first != smallest;
+            copy = between ? picture.m_copies.erase(copy) : std::next(copy);
+        }
+    }
+
+    template<typename Dropped>
+    static void dropLarge(HeldPicture &picture, const Dropped &dropped)
+    {
+        const int smallest = smallestOf(picture);
+        for (auto copy = picture.m_copies.begin(); copy != picture.m_copies.end();) {
+            const bool drop = copy->first != smallest && dropped(copy->second);
+            copy = drop ? picture.m_copies.erase(copy) : std::next(copy);
+        }
+    }
+
+    // The copies beyond the budget go, those shown least recently first, never those shown
+    // by the board's last painting, nor those asked for the pages beside it.
+    void makeRoom()
+    {
+        qint64 held = heldBytes(true);
+        while (held > HeldPictures::kBudgetBytes) {
+            HeldPicture *oldestPicture = nullptr;
+            int oldestHalvings = -1;
+            quint64 oldest = std::numeric_limits<quint64>::max();
+            for (auto &entry : m_held) {
+                const std::shared_ptr<HeldPicture> picture = entry.second.lock();
+                if (!picture || picture->m_wanted == m_keeping)
+                    continue;
+                const int smallest = smallestOf(*picture);
+                for (auto &copy : picture->m_copies) {
+                    if (copy.first != smallest && copy.second.frame != m_frame
+                        && copy.second.used < oldest) {
+                        oldest = copy.second.used;
+                        oldestPicture = picture.get();
+                        oldestHalvings = copy.first;
+                    }
+                }
+            }
+            if (!oldestPicture)
+                return;
+            held -= oldestPicture->m_copies[oldestHalvings].image.sizeInBytes();
+            oldestPicture->m_copies.erase(oldestHalvings);
+        }
+    }
+
+    QThreadPool m_threads;
+    // Pictures written as PNG beside the board: one at a time, after what is shown.
+    QThreadPool m_converting;
+    std::deque<Request> m_queue;
+    int m_running = 0;
+    quint64 m_uses = 0;
+    quint64 m_frame = 0;
+    quint64 m_keeping = 0;
+    quint64 m_keepingFromUse = 0;
+    std::map<quint64, std::weak_ptr<HeldPicture>> m_held; // those with copies, or asked
+    std::map<quint64, std::vector<std::function<void()>>> m_measuring;
+};
+
+namespace HeldPictures {
+
+HeldPicturesNotifier *notifier()
+{
+    static auto *notifier = new HeldPicturesNotifier;
+    return notifier;
+}
+
+void setKeptFolder(const QString &folder)
+{
+    QMutexLocker lock(&keptFolderMutex());
+    keptFolderPath() = folder;
+}
+
+QString keptFolder()
+{
+    QMutexLocker lock(&keptFolderMutex());
+    if (keptFolderPath().isEmpty()) {
+        // Never destroyed while pictures may still need it: removed as the program ends.
+        static QTemporaryDir *own = [] {
+            auto *folder = new QTemporaryDir(QDir::tempPath()
+                                             + QStringLiteral("/veltorina-pictures-XXXXXX"));
+            qAddPostRoutine([] { delete own; });
+            return folder;
+        }();
+        keptFolderPath() = own->path();
+    }
+    return keptFolderPath();
+}
+
+QString copyIn(const QString &file)
+{
+    const QString kept = keptName(++g_serials, QFileInfo(file).suffix().toLower());
+    return copyFile(file, kept) ? kept : QString();
+}
+
+QString moveIn(const QString &file)
+{
+    const QString kept = keptName(++g_serials, QFileInfo(file).suffix().toLower());
+    QFile::remove(kept);
+    if (QFile::rename(file, kept))
+        return kept;
+    return copyFile(file, kept) && QFile::remove(file) ? kept : QString();
+}
+
+void storeAsPng(const std::shared_ptr<HeldPicture> &picture)
+{
+    HeldPicturesStore::instance().storeAsPng(picture);
+}
+
+std::shared_ptr<void> reading(const std::shared_ptr<HeldPicture> &picture)
+{
+    return HeldPicturesStore::reading(picture);
+}
+
+
+QImage forShowing(const std::shared_ptr<HeldPicture> &picture, QSizeF shown, QGraphicsItem *item)
+{
+    return HeldPicturesStore::instance().forShowing(picture, shown, item);
+}
+
+void prepare(const std::shared_ptr<HeldPicture> &picture, QSizeF shown)
+{
+    HeldPicturesStore::instance().prepare(picture, shown);
+}
+
+void newFrame()
+{
+    HeldPicturesStore::instance().newFrame();
+}
+
+void beginKeeping()
+{
+    HeldPicturesStore::instance().beginKeeping();
+}
+
+void want(HeldPicture *picture)
+{
+    HeldPicturesStore::instance().want(picture);
+}
+
+void keepOnly()
+{
+    HeldPicturesStore::instance().keepOnly();
+}
+
+QImage now(const std::shared_ptr<HeldPicture> &picture, QSizeF shown,
+           const PictureReading::Waiting &waiting)
+{
+    return HeldPicturesStore::instance().now(picture, shown, waiting);
+}
+
+void ready(const std::shared_ptr<HeldPicture> &picture, QSizeF shown,
+           const PictureReading::Waiting &waiting)
+{
+    HeldPicturesStore::instance().ready(picture, shown, waiting);
+}
+
+void measure(const QList<std::shared_ptr<HeldPicture>> &pictures, QObject *context,
+             std::function<void()> done)
+{
+    HeldPicturesStore::instance().measure(pictures, context, std::move(done));
+}
+
+int pending()
+{
+    return HeldPicturesStore::instance().pending();
+}
+
+quint64 epoch()
+{
+    return g_epoch;
+}
+
+qint64 heldBytes()
+{
+    return HeldPicturesStore::instance().heldBytes(false);
+}
+
+qint64 heldLargeBytes()
+{
+    return HeldPicturesStore::instance().heldBytes(true);
+}
+
+QList<int> heldHalvings(const HeldPicture &picture)
+{
+    return HeldPicturesStore::halvingsOf(picture);
+}
+
+} // namespace HeldPictures
