@@ -23,6 +23,7 @@
 #include <deque>
 #include <limits>
 
+#include <signal.h>
 #include <unistd.h>
 
 namespace {
@@ -270,9 +271,16 @@ public:
         m_threads.setMaxThreadCount(PictureDecoders::mostAtOnce());
         m_converting.setMaxThreadCount(1);
         // Requests still being decoded are not waited for at the end.
+        // What is still asked of the decoding processes as the program ends is given up: their
+        // requests end at once, and the threads waiting for them with them.
         qAddPostRoutine([] {
-            instance().m_threads.clear();
-            instance().m_converting.clear();
+            HeldPicturesStore &store = instance();
+            store.m_threads.clear();
+            store.m_converting.clear();
+            for (const qint64 pid : PictureDecoders::instance().busy())
+                ::kill(pid_t(pid), SIGKILL);
+            store.m_threads.waitForDone(10000);
+            store.m_converting.waitForDone(10000);
         });
     }
 
@@ -293,6 +301,8 @@ public:
             watch(*picture, item);
         if (picture->m_refused)
             return QImage();
+        // Its copies are given back with the others' (keepOnly, makeRoom), however they came.
+        remember(picture);
         const int needed = halvingsFor(picture->pixels(), shown);
         HeldPicture::Copy *serving = servingCopy(*picture, needed);
         if (serving) {
@@ -498,7 +508,9 @@ private:
 
     void remember(const std::shared_ptr<HeldPicture> &picture)
     {
-        m_held[picture->m_serial] = picture;
+        auto &held = m_held[picture->m_serial];
+        if (held.expired())
+            held = picture;
     }
 
     void ask(const std::shared_ptr<HeldPicture> &picture, QSizeF shown, Priority priority)

@@ -9,14 +9,21 @@
 #include "document/dpageslist.h"
 #include "document/toolrun.h"
 #include "document/workfolder.h"
+#include "pictures/heldpictures.h"
+#include "pictures/picturedecoders.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
+#include "support/craftedpictures.h"
 #include "support/documentfixture.h"
 #include "support/itemmedia.h"
 #include "support/otherprogram.h"
 #include "support/testsupport.h"
 
 #include <QAbstractEventDispatcher>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QScopeGuard>
+#include <QTimer>
 #include <QFileDialog>
 #include <QGraphicsRectItem>
 #include <QMessageBox>
@@ -62,6 +69,9 @@ private slots:
     void pagesOffScreenKeepNoDrawingCaches();
     void pagesTurnedToShowTheirObjectsAsTheyAre();
     void openedPagesAreIndexedBetweenEvents();
+    void picturesGivenBackAndDecodedAgain();
+    void autosaveOfPhotosLeavesTheBoardAnswering();
+    void openAnswersWhileSlowPicturesAreRead();
 
     void firstStartAsksNothing();
     void autosaveWritesTheWorkingDirectoryAndKeepsChanges();
@@ -744,6 +754,208 @@ void tst_DPagesList::deletedPageLeavesTheClipboard()
     list->delPage(false);
     QVERIFY(cut.isNull());
     QVERIFY(m_pCopyPasteListItems.isEmpty());
+}
+
+namespace {
+
+// The longest the board's thread went without turning its event loop while it lives (a timer
+// ticking every millisecond there).
+class StallMeter
+{
+public:
+    StallMeter()
+    {
+        QObject::connect(&m_ticks, &QTimer::timeout, [this] {
+            m_longestMs = std::max(m_longestMs, m_sinceTick.elapsed());
+            m_sinceTick.restart();
+        });
+        m_sinceTick.start();
+        m_ticks.start(1);
+    }
+    qint64 longestMs() const { return std::max(m_longestMs, m_sinceTick.elapsed()); }
+
+private:
+    QTimer m_ticks;
+    QElapsedTimer m_sinceTick;
+    qint64 m_longestMs = 0;
+};
+
+// Turns the event loop until every picture asked of the decoding processes has come.
+bool picturesSettle()
+{
+    QDeadlineTimer deadline(120000);
+    while (HeldPictures::pending() > 0 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QCoreApplication::processEvents();
+    return HeldPictures::pending() == 0;
+}
+
+} // namespace
+
+void tst_DPagesList::picturesGivenBackAndDecodedAgain()
+{
+    // A lesson's pictures are decoded while their page is shown or near it; pages away, they
+    // are given back (but for their smallest copy), and decoded again when their page comes
+    // back, drawn as they were.
+    QTemporaryDir folder;
+    auto list = makeList();
+    QList<DGPixmapItem *> pictures;
+    for (int n = 0; n < 5; ++n) {
+        if (n > 0)
+            list->newPage(BtMenus::btColorPage, false);
+        const QString file = folder.filePath(QStringLiteral("photo%1.png").arg(n));
+        QVERIFY(TestSupport::photoLike(QSize(1600, 1200)).mirrored(n % 2, n / 2).save(file));
+        list->getCurPage()->insertPixmap(file);
+        QVERIFY(TestSupport::picturesCome());
+        const QList<QGraphicsItem *> items = list->getCurPage()->items();
+        for (QGraphicsItem *item : items) {
+            if (auto *picture = dynamic_cast<DGPixmapItem *>(item))
+                pictures << picture;
+        }
+        QCOMPARE(pictures.size(), n + 1);
+    }
+    const auto shownBoard = [&list] {
+        list->getView()->m_bRefreshOverlay = true;
+        list->getView()->viewport()->repaint();
+        if (!picturesSettle())
+            return QImage();
+        list->getView()->m_bRefreshOverlay = true;
+        return list->getView()->viewport()->grab().toImage();
+    };
+    const auto held = [](const DGPixmapItem *picture) {
+        return HeldPictures::heldHalvings(*picture->picture());
+    };
+    list->selectPage(0);
+    const QImage first = shownBoard();
+    QVERIFY(!first.isNull());
+    const QList<int> copies = held(pictures.first());
+    QVERIFY2(copies.size() == 2, qPrintable(QString::number(copies.size())));
+    list->selectPage(3);
+    shownBoard();
+    QCOMPARE(held(pictures.first()), copies.mid(1)); // its smallest only
+    QCOMPARE(held(pictures.at(3)).size(), 2);
+    list->selectPage(0);
+    QCOMPARE(shownBoard(), first);
+    QCOMPARE(held(pictures.first()), copies);
+    list->exit();
+}
+
+void tst_DPagesList::autosaveOfPhotosLeavesTheBoardAnswering()
+{
+    // Pictures to encode (made on the board: every pixel its own) and pictures held as their
+    // files: an autosave writes them all beside the board, which answers all along.
+    QTemporaryDir folder;
+    auto list = makeList();
+    DPage *page = list->getCurPage();
+    for (int n = 0; n < 4; ++n) {
+        QImage noise(2400, 1800, QImage::Format_RGB32);
+        quint32 seed = 2166136261u + n;
+        for (int y = 0; y < noise.height(); ++y) {
+            auto *line = reinterpret_cast<quint32 *>(noise.scanLine(y));
+            for (int x = 0; x < noise.width(); ++x)
+                line[x] = 0xff000000u | ((seed = seed * 1664525u + 1013904223u) >> 8);
+        }
+        page->addPixmapItem(QPixmap::fromImage(noise), QPointF(60 * n, 40 * n), 0, 0.2f,
+                            QTransform(), true);
+        const QString file = folder.filePath(QStringLiteral("photo%1.png").arg(n));
+        QVERIFY(noise.save(file));
+        page->insertPixmap(file);
+        QVERIFY(TestSupport::picturesCome());
+    }
+    QVERIFY(picturesSettle());
+    StallMeter stalls;
+    list->autoSaveInSteps();
+    QDeadlineTimer deadline(300000);
+    while (list->isAutoSaving() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QVERIFY(!list->isAutoSaving());
+    QVERIFY2(stalls.longestMs() < 1000, qPrintable(QString::number(stalls.longestMs())));
+    QCOMPARE(QDir(list->workDir() + QStringLiteral("/images")).entryList(QDir::Files).size(), 8);
+    QVERIFY(QFileInfo::exists(list->workDir() + QStringLiteral("/content.xml")));
+    list->exit();
+}
+
+void tst_DPagesList::openAnswersWhileSlowPicturesAreRead()
+{
+    // Pictures that each take their whole time to be read, beside ordinary ones: the lesson
+    // opens with its strokes at once, the ordinary pictures come, and the board answers the
+    // teacher all along, until the slow ones are said.
+    PictureDecoders &decoders = PictureDecoders::instance();
+    const PictureDecoders::Limits limits = decoders.limits();
+    decoders.setLimits({ 1, 2, limits.budgetBytes });
+    const auto restore = qScopeGuard([&decoders, limits] { decoders.setLimits(limits); });
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("images")));
+    QByteArray objects =
+            "<svg:polyline id=\"obj1\" points=\"10,10 300,200\" fillType=\"0\" stroke=\"#0000ff\" "
+            "stroke-dasharray=\"1, 0\" stroke-width=\"9\" stroke-opacity=\"255\" "
+            "transform=\"translate(0,0) rotate(0,0,0) scale(1)\"/>";
+    for (int n = 0; n < 8; ++n) {
+        const bool slow = n % 2 == 0;
+        const QString file = CraftedPictures::writeIn(
+                folder.filePath(QStringLiteral("images")), slow ? "svg-slow" : "png",
+                slow ? QSize(4000, 4000) : QSize(200, 150), QStringLiteral("p%1").arg(n));
+        QVERIFY(!file.isEmpty());
+        objects += QStringLiteral("<svg:image id=\"obj%1\" xlink:href=\"images/%2\" x=\"%3\" "
+                                  "y=\"300\" width=\"80\" height=\"60\" "
+                                  "transform=\"rotate(0,0,0)\"/>")
+                           .arg(n + 10)
+                           .arg(QFileInfo(file).fileName())
+                           .arg(20 + 90 * n)
+                           .toUtf8();
+    }
+    DocumentFixture::writeFile(
+            folder.filePath(QStringLiteral("content.xml")),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<iwb xmlns:svg=\"http://www.w3.org/2000/svg\" "
+            "xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.0\"><svg:svg width=\"800\" "
+            "height=\"600\"><svg:pageset><svg:page id=\"page0\"><svg:rect id=\"bck0\" "
+            "fill=\"#ffffff\" fill-opacity=\"1\" x=\"0\" y=\"0\" width=\"800\" height=\"600\"/>"
+                    + objects + "</svg:page></svg:pageset></svg:svg></iwb>");
+    const QString archive = folder.filePath(QStringLiteral("slow.iwb"));
+    QVERIFY(runTool(QStringLiteral("zip"),
+                    { QStringLiteral("-q"), QStringLiteral("-r"), archive,
+                      QStringLiteral("content.xml"), QStringLiteral("images") },
+                    folder.path(), 60000)
+                    .ok);
+    auto list = makeList();
+    QVERIFY(list->openAllPagesFromFileIWB(archive));
+    DPage *page = list->getCurPage();
+    QList<DGPixmapItem *> ordinary;
+    DGPathCurveItem *stroke = nullptr;
+    for (QGraphicsItem *item : page->items()) {
+        if (auto *picture = dynamic_cast<DGPixmapItem *>(item)) {
+            if (picture->picture()->name().startsWith(QLatin1String("p"))
+                && QFileInfo(picture->picture()->name()).suffix() == QLatin1String("png"))
+                ordinary << picture;
+        }
+        stroke = stroke ? stroke : dynamic_cast<DGPathCurveItem *>(item);
+    }
+    QCOMPARE(ordinary.size(), 4);
+    QVERIFY(stroke);
+    QVERIFY(!list->arePicturesMeasured());
+    // The ordinary pictures come while the slow ones are still being read.
+    StallMeter stalls;
+    list->getView()->viewport()->repaint();
+    QDeadlineTimer deadline(60000);
+    const auto shown = [&ordinary] {
+        return std::all_of(ordinary.cbegin(), ordinary.cend(), [](const DGPixmapItem *picture) {
+            return !HeldPictures::heldHalvings(*picture->picture()).isEmpty();
+        });
+    };
+    while (!shown() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QVERIFY(shown());
+    QVERIFY(!list->arePicturesMeasured());
+    // And the teacher's click lands meanwhile: the stroke is selected.
+    list->getView()->setSelect();
+    const QPoint onStroke = list->getView()->mapFromScene(stroke->mapToScene(QPointF(145, 95)));
+    QTest::mouseClick(list->getView()->viewport(), Qt::LeftButton, Qt::NoModifier, onStroke);
+    QTRY_VERIFY(stroke->isSelected());
+    QVERIFY(!list->arePicturesMeasured());
+    QVERIFY(DocumentFixture::waitForPictures(*list));
+    QVERIFY2(stalls.longestMs() < 1000, qPrintable(QString::number(stalls.longestMs())));
+    QCOMPARE(list->lastOpenPictures().size(), 4);
+    list->exit();
 }
 
 void tst_DPagesList::firstStartAsksNothing()

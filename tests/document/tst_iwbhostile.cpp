@@ -6,9 +6,11 @@
 #include "board/dgvideoitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
+#include "pictures/heldpictures.h"
 #include "pictures/picturedecoders.h"
 #include "pictures/picturereading.h"
 #include "document/dpageslist.h"
+#include "document/iwbarchive.h"
 #include "document/iwblimits.h"
 #include "document/toolrun.h"
 #include "shell/globals.h"
@@ -42,6 +44,8 @@ private slots:
     void picturesTogetherWithinTheLesson_data();
     void picturesTogetherWithinTheLesson();
     void onePictureShownTenTimes();
+    void unshownPicturesGoBackAsTheyCame_data();
+    void unshownPicturesGoBackAsTheyCame();
     void missingMediaNeverBlocksSaving();
     void fuzzingInputs_data();
     void fuzzingInputs();
@@ -627,6 +631,75 @@ void tst_IwbHostile::picturesBeyondTheLimits()
                  QSizeF(asked));
         const QPointF at = QPointF(100, 80) + (ubz ? m_list->at(0)->sceneRect().center() : QPointF());
         QVERIFY((shown.topLeft() - at).manhattanLength() < 1);
+    }
+}
+
+void tst_IwbHostile::unshownPicturesGoBackAsTheyCame_data()
+{
+    // A picture whose file the lesson holds but the board cannot show keeps its place and its
+    // file: said once after the open, an empty frame on the board, and saved back as it came.
+    QTest::addColumn<QString>("kind"); // of CraftedPictures, or "" for bytes of no format
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("refused by a limit") << "tga" << QSize(30000, 30000) << "«big.tga»";
+    QTest::newRow("its decoder fails") << "tiff-width-twice" << QSize(16384, 16384) << "«big.tif»";
+    QTest::newRow("a format it does not read") << QString() << QSize() << "«big.xyz»";
+}
+
+void tst_IwbHostile::unshownPicturesGoBackAsTheyCame()
+{
+    QFETCH(QString, kind);
+    QFETCH(QSize, size);
+    QFETCH(QString, said);
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("images")));
+    const QString file = kind.isEmpty()
+            ? folder.filePath(QStringLiteral("images/big.xyz"))
+            : CraftedPictures::writeIn(folder.filePath(QStringLiteral("images")), kind, size,
+                                       QStringLiteral("big"));
+    if (kind.isEmpty())
+        DocumentFixture::writeFile(file, QByteArray("no picture in any format, ") + QByteArray(5000, 'x'));
+    QVERIFY(!file.isEmpty());
+    const QByteArray came = DocumentFixture::readAll(file);
+    const QByteArray element = "<svg:image id=\"obj3\" xlink:href=\"images/"
+            + QFileInfo(file).fileName().toUtf8()
+            + "\" x=\"100\" y=\"80\" width=\"300\" height=\"200\" "
+              "transform=\"translate(0,0) rotate(30,0,0) scale(1.5)\"/>";
+    DocumentFixture::writeFile(folder.filePath(QStringLiteral("content.xml")),
+                               document(page(stroke("1,1 50,50") + element)));
+    int answered = 0;
+    const QString message = openThroughTheMenu(folder.path(), false, &answered);
+    QVERIFY2(!m_list->lastOpenWasDamaged(), qPrintable(m_list->lastOpenError()));
+    QCOMPARE(answered, 2);
+    QVERIFY2(message.contains(said) && message.contains(QStringLiteral("tal como venía")),
+             qPrintable(message));
+    QList<DGPixmapItem *> pictures;
+    for (QGraphicsItem *item : m_list->at(0)->items()) {
+        if (auto *picture = dynamic_cast<DGPixmapItem *>(item))
+            pictures << picture;
+    }
+    QCOMPARE(pictures.size(), 1);
+    QVERIFY(pictures.first()->picture()->isRefused());
+    QCOMPARE(pictures.first()->pictureSize(), QSize(300, 200));
+    // Saved, and opened and saved again: its file byte for byte, its element as it came.
+    QString saved = m_files->filePath(QStringLiteral("kept"));
+    for (int round = 0; round < 2; ++round) {
+        QVERIFY2(m_list->saveAllPagesToFileIWB(saved, true), qPrintable(m_list->lastSaveError()));
+        const QString unpacked = m_files->filePath(QStringLiteral("unpacked%1").arg(round));
+        QVERIFY(IwbArchive::unpack(saved + QStringLiteral(".iwb"), unpacked).ok);
+        const QByteArray text = DocumentFixture::readAll(unpacked + QStringLiteral("/content.xml"));
+        const QRegularExpression image(QStringLiteral(
+                "<svg:image id=\"obj\\d+\" xlink:href=\"(images/[^\"]+)\" x=\"100\" y=\"80\" "
+                "width=\"300\" height=\"200\" transform=\"translate\\(0,0\\) "
+                "rotate\\(30,0,0\\) scale\\(1.5\\)\"/>"));
+        const QRegularExpressionMatch match = image.match(QString::fromUtf8(text));
+        QVERIFY2(match.hasMatch(), text.constData());
+        QCOMPARE(DocumentFixture::readAll(unpacked + QLatin1Char('/') + match.captured(1)), came);
+        if (round == 0) {
+            QVERIFY(m_list->openAllPagesFromFileIWB(saved + QStringLiteral(".iwb")));
+            QVERIFY(DocumentFixture::waitForPictures(*m_list));
+            saved = m_files->filePath(QStringLiteral("kept again"));
+        }
     }
 }
 
