@@ -90,8 +90,24 @@ void DPage::addItem(QGraphicsItem *item)
     QGraphicsScene::addItem(item);
 }
 
+void DPage::keepBackground(std::shared_ptr<HeldPicture> picture, QSize size)
+{
+    m_keptBackground = std::move(picture);
+    m_keptBackgroundSize = size;
+    ++m_revision;
+}
+
+void DPage::dropKeptBackground()
+{
+    if (!m_keptBackground)
+        return;
+    m_keptBackground.reset();
+    ++m_revision;
+}
+
 void DPage::setPageBackgroundColor(const QColor &colour)
 {
+    dropKeptBackground();
     setBackgroundBrush(QBrush(colour, Qt::SolidPattern));
     m_pageType = PageTypeColor;
     m_bTransparent = false;

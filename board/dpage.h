@@ -76,6 +76,13 @@ public:
     QHandwritingCustomSupport *handwriting() const { return m_handwriting; }
     const QString &recogChars() const { return m_recogChars; }
 
+    // A picture the page's lesson gives as its background that the board cannot show: the page
+    // shows its colour, and a save writes the picture back as it came (at size) until another
+    // background is chosen.
+    void keepBackground(std::shared_ptr<HeldPicture> picture, QSize size);
+    const std::shared_ptr<HeldPicture> &keptBackground() const { return m_keptBackground; }
+    QSize keptBackgroundSize() const { return m_keptBackgroundSize; }
+    void dropKeptBackground();
     // The page's picture at the scene's size, or drawn straight at size when one is given.
     QPixmap getPagePixmap(int withBackground, QSize size = QSize());
     // The gallery's picture of the page (with background) at size: drawn again only when the
@@ -430,6 +437,8 @@ private:
     DView *m_view;
     int m_pageType;
     bool m_bTransparent = false;
+    std::shared_ptr<HeldPicture> m_keptBackground;
+    QSize m_keptBackgroundSize;
     quint64 m_revision = 0;
     QPixmap m_thumbnail;
     quint64 m_thumbnailRevision = 0;

@@ -486,6 +486,20 @@ void writeBackground(DPage &page, QXmlStreamWriter &stream, const QString &dir, 
                      QStringList *errors)
 {
     const QString id = QStringLiteral("bck") + QString::number(n);
+    if (const std::shared_ptr<HeldPicture> &kept = page.keptBackground()) {
+        // As the lesson gave it: the board could not show it, nothing of it is lost.
+        const QString name = QStringLiteral("images/") + id + QLatin1Char('.') + kept->suffix();
+        saveHeld(kept, dir + QLatin1Char('/') + name, errors);
+        const QSize size = page.keptBackgroundSize();
+        stream.writeEmptyElement(QStringLiteral("svg:image"));
+        stream.writeAttribute(QStringLiteral("id"), id);
+        stream.writeAttribute(QStringLiteral("xlink:href"), name);
+        stream.writeAttribute(QStringLiteral("x"), QStringLiteral("0"));
+        stream.writeAttribute(QStringLiteral("y"), QStringLiteral("0"));
+        stream.writeAttribute(QStringLiteral("width"), QString::number(size.width()));
+        stream.writeAttribute(QStringLiteral("height"), QString::number(size.height()));
+        return;
+    }
     const QBrush brush = page.backgroundBrush();
     const QImage picture = brush.textureImage();
     // A picture page whose picture is gone (its file was missing when it was opened) is kept as

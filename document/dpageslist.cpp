@@ -469,6 +469,7 @@ void DPagesList::pageBackColour()
     const QColor colour = QColorDialog::getColor(Qt::blue, m_parent);
     if (!colour.isValid())
         return;
+    m_curPage->dropKeptBackground();
     m_curPage->setBackgroundBrush(QBrush(colour, Qt::SolidPattern));
     m_bDocumentChanged = true;
 }
@@ -486,6 +487,7 @@ void DPagesList::pageBackImage()
         const QPixmap picture = backgroundPicture(m_parent, name, read);
         if (picture.isNull() || !page || isOpening())
             return;
+        page->dropKeptBackground();
         page->setBackgroundBrush(QBrush(picture));
         m_bDocumentChanged = true;
     });

@@ -884,10 +884,18 @@ void IwbReader::createImageIWB(const QString &dir, IwbXml &xml)
         const Picture background = fill.isEmpty() ? picture(file) : Picture();
         if (fill.isEmpty() && background.pixmap.isNull()) {
             // The picture is missing, unreadable or beyond the limits: a colour page, which can
-            // be saved again, rather than a picture page without a picture.
-            qDebug() << "IwbReader: background picture missing:" << href;
+            // be saved again, rather than a picture page without a picture. A picture the
+            // lesson holds goes back with it as it came (said once the lesson is open).
+            qDebug() << "IwbReader: background picture not shown:" << href;
             m_list.newPage(BtMenus::btColorPage, true);
-            m_pictures.noteRead(background.probe, pictureName(href), m_list.getCurPageNum());
+            DPage *current = page();
+            if (!file.isEmpty() && current) {
+                const QSize size(readTruncated(attribute(xml, "width")),
+                                 readTruncated(attribute(xml, "height")));
+                current->keepBackground(heldPicture(file, pictureName(href), background.probe,
+                                                    m_list.getCurPageNum()),
+                                        size);
+            }
         } else if (fill.isEmpty()) {
             m_list.newPage(BtMenus::btImagePage, true);
             m_pictures.noteRead(background.probe, pictureName(href), m_list.getCurPageNum());

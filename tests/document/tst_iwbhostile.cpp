@@ -641,9 +641,14 @@ void tst_IwbHostile::unshownPicturesGoBackAsTheyCame_data()
     QTest::addColumn<QString>("kind"); // of CraftedPictures, or "" for bytes of no format
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QString>("said");
-    QTest::newRow("refused by a limit") << "tga" << QSize(30000, 30000) << "«big.tga»";
-    QTest::newRow("its decoder fails") << "tiff-width-twice" << QSize(16384, 16384) << "«big.tif»";
-    QTest::newRow("a format it does not read") << QString() << QSize() << "«big.xyz»";
+    QTest::addColumn<bool>("background"); // the page's own picture
+    QTest::newRow("refused by a limit")
+            << "tga" << QSize(30000, 30000) << "«big.tga»" << false;
+    QTest::newRow("its decoder fails")
+            << "tiff-width-twice" << QSize(16384, 16384) << "«big.tif»" << false;
+    QTest::newRow("a format it does not read") << QString() << QSize() << "«big.xyz»" << false;
+    QTest::newRow("a page's picture refused by a limit")
+            << "tga" << QSize(30000, 30000) << "«big.tga»" << true;
 }
 
 void tst_IwbHostile::unshownPicturesGoBackAsTheyCame()
@@ -651,6 +656,7 @@ void tst_IwbHostile::unshownPicturesGoBackAsTheyCame()
     QFETCH(QString, kind);
     QFETCH(QSize, size);
     QFETCH(QString, said);
+    QFETCH(bool, background);
     QTemporaryDir folder;
     QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("images")));
     const QString file = kind.isEmpty()
@@ -661,12 +667,16 @@ void tst_IwbHostile::unshownPicturesGoBackAsTheyCame()
         DocumentFixture::writeFile(file, QByteArray("no picture in any format, ") + QByteArray(5000, 'x'));
     QVERIFY(!file.isEmpty());
     const QByteArray came = DocumentFixture::readAll(file);
-    const QByteArray element = "<svg:image id=\"obj3\" xlink:href=\"images/"
-            + QFileInfo(file).fileName().toUtf8()
+    const QByteArray href = "images/" + QFileInfo(file).fileName().toUtf8();
+    const QByteArray element = "<svg:image id=\"obj3\" xlink:href=\"" + href
             + "\" x=\"100\" y=\"80\" width=\"300\" height=\"200\" "
               "transform=\"translate(0,0) rotate(30,0,0) scale(1.5)\"/>";
-    DocumentFixture::writeFile(folder.filePath(QStringLiteral("content.xml")),
-                               document(page(stroke("1,1 50,50") + element)));
+    DocumentFixture::writeFile(
+            folder.filePath(QStringLiteral("content.xml")),
+            background ? document("<svg:page id=\"page0\"><svg:image id=\"bck0\" xlink:href=\""
+                                  + href + "\" x=\"0\" y=\"0\" width=\"900\" height=\"700\"/>"
+                                  + stroke("1,1 50,50") + "</svg:page>")
+                       : document(page(stroke("1,1 50,50") + element)));
     int answered = 0;
     const QString message = openThroughTheMenu(folder.path(), false, &answered);
     QVERIFY2(!m_list->lastOpenWasDamaged(), qPrintable(m_list->lastOpenError()));
@@ -678,9 +688,14 @@ void tst_IwbHostile::unshownPicturesGoBackAsTheyCame()
         if (auto *picture = dynamic_cast<DGPixmapItem *>(item))
             pictures << picture;
     }
-    QCOMPARE(pictures.size(), 1);
-    QVERIFY(pictures.first()->picture()->isRefused());
-    QCOMPARE(pictures.first()->pictureSize(), QSize(300, 200));
+    if (background) {
+        QVERIFY(pictures.isEmpty());
+        QVERIFY(m_list->at(0)->keptBackground());
+    } else {
+        QCOMPARE(pictures.size(), 1);
+        QVERIFY(pictures.first()->picture()->isRefused());
+        QCOMPARE(pictures.first()->pictureSize(), QSize(300, 200));
+    }
     // Saved, and opened and saved again: its file byte for byte, its element as it came.
     QString saved = m_files->filePath(QStringLiteral("kept"));
     for (int round = 0; round < 2; ++round) {
@@ -688,10 +703,13 @@ void tst_IwbHostile::unshownPicturesGoBackAsTheyCame()
         const QString unpacked = m_files->filePath(QStringLiteral("unpacked%1").arg(round));
         QVERIFY(IwbArchive::unpack(saved + QStringLiteral(".iwb"), unpacked).ok);
         const QByteArray text = DocumentFixture::readAll(unpacked + QStringLiteral("/content.xml"));
-        const QRegularExpression image(QStringLiteral(
-                "<svg:image id=\"obj\\d+\" xlink:href=\"(images/[^\"]+)\" x=\"100\" y=\"80\" "
-                "width=\"300\" height=\"200\" transform=\"translate\\(0,0\\) "
-                "rotate\\(30,0,0\\) scale\\(1.5\\)\"/>"));
+        const QRegularExpression image(
+                background ? QStringLiteral("<svg:image id=\"bck0\" xlink:href=\"(images/[^\"]+)\" "
+                                            "x=\"0\" y=\"0\" width=\"900\" height=\"700\"/>")
+                           : QStringLiteral("<svg:image id=\"obj\\d+\" xlink:href=\"(images/[^\"]+)\" "
+                                            "x=\"100\" y=\"80\" width=\"300\" height=\"200\" "
+                                            "transform=\"translate\\(0,0\\) rotate\\(30,0,0\\) "
+                                            "scale\\(1.5\\)\"/>"));
         const QRegularExpressionMatch match = image.match(QString::fromUtf8(text));
         QVERIFY2(match.hasMatch(), text.constData());
         QCOMPARE(DocumentFixture::readAll(unpacked + QLatin1Char('/') + match.captured(1)), came);
