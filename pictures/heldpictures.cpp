@@ -15,6 +15,8 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QThreadPool>
+#include <QTimer>
+#include <QElapsedTimer>
 
 #include <algorithm>
 #include <atomic>
@@ -268,7 +270,15 @@ public:
 
     HeldPicturesStore()
     {
-        m_threads.setMaxThreadCount(PictureDecoders::mostAtOnce());
+        m_threads.setMaxThreadCount(PictureDecoders::mostAtOnce() + kMostSlow);
+        m_clock.start();
+        // A request that has run long lets another begin.
+        m_slowCheck.setInterval(int(kSlowMs / 2));
+        QObject::connect(&m_slowCheck, &QTimer::timeout, [this] {
+            if (m_started.empty())
+                m_slowCheck.stop();
+            startNext();
+        });
         m_converting.setMaxThreadCount(1);
         // Requests still being decoded are not waited for at the end.
         // What is still asked of the decoding processes as the program ends is given up: their
@@ -550,9 +560,20 @@ private:
         return true;
     }
 
+    // Requests at once: as many as decoding processes may run, and one more for each that has
+    // run long (a picture that takes its whole time holds only its own place).
+    int mayRun() const
+    {
+        const qint64 now = m_clock.elapsed();
+        const int slow = int(std::count_if(m_started.cbegin(), m_started.cend(), [now](const auto &one) {
+            return now - one.second > kSlowMs;
+        }));
+        return PictureDecoders::mostAtOnce() + std::min(slow, kMostSlow);
+    }
+
     void startNext()
     {
-        while (m_running < m_threads.maxThreadCount()) {
+        while (m_running < mayRun()) {
             Request request;
             if (!takeNext(&request))
                 return;
@@ -570,17 +591,24 @@ private:
             }
             ++m_running;
             ++picture->m_inFlight;
+            const quint64 number = ++m_requests;
+            m_started[number] = m_clock.elapsed();
+            if (!m_slowCheck.isActive())
+                m_slowCheck.start();
             const PictureReading::Source from = source(*picture);
             const bool known = picture->m_measured;
             const PictureReading::Probe probe = picture->m_probe;
             const bool makeSmallest = !hasSmallest(*picture);
             const QSizeF shown = request.shown;
             const quint64 serial = picture->m_serial;
-            m_threads.start([this, from, known, probe, shown, makeSmallest, serial] {
+            m_threads.start([this, from, known, probe, shown, makeSmallest, serial, number] {
                 Result result = decode(from, known, probe, shown, makeSmallest, {});
                 QMetaObject::invokeMethod(
                         QCoreApplication::instance(),
-                        [this, serial, result = std::move(result)] { handOver(serial, result); },
+                        [this, serial, number, result = std::move(result)] {
+                            m_started.erase(number);
+                            handOver(serial, result);
+                        },
                         Qt::QueuedConnection);
             });
         }
@@ -810,7 +838,13 @@ private:
         }
     }
 
+    static constexpr qint64 kSlowMs = 250;
+    static constexpr int kMostSlow = 8;
     QThreadPool m_threads;
+    QElapsedTimer m_clock;
+    QTimer m_slowCheck;
+    quint64 m_requests = 0;
+    std::map<quint64, qint64> m_started; // requests running, by when they began
     // Pictures written as PNG beside the board: one at a time, after what is shown.
     QThreadPool m_converting;
     std::deque<Request> m_queue;
