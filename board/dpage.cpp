@@ -111,6 +111,7 @@ void DPage::setPageBackgroundColor(const QColor &colour)
     setBackgroundBrush(QBrush(colour, Qt::SolidPattern));
     m_pageType = PageTypeColor;
     m_bTransparent = false;
+    ++m_revision; // what a save writes of the page, whether or not the scene repaints
 }
 
 void DPage::zoomPage(float factor)

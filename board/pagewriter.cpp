@@ -68,6 +68,8 @@ struct Numbering
     QHash<int, QHash<const void *, qint64>> links;
     qint64 paragraphs = 0;
     QStringList missing;
+    QList<QByteArray> identities; // of the media the page being written names
+    bool dryRun = false; // nothing is stored (DryRun)
 };
 
 constexpr qint64 kNumbersPerPage = 1000000;
@@ -76,6 +78,11 @@ Numbering &numbering()
 {
     static Numbering table;
     return table;
+}
+
+void noteIdentity(const QByteArray &identity)
+{
+    numbering().identities << identity;
 }
 
 void noteMissing(const QString &path)
@@ -172,6 +179,38 @@ void writeStroke(QXmlStreamWriter &stream, const QPen &pen, const Placement &pla
                           IwbFormat::transform(placement.counterClockwise, placement.scale));
 }
 
+// The name each file's last copy into a folder of the working directory took, by folder and
+// file: a dry run names a copy as that one was named.
+QHash<QString, QString> &copyNames()
+{
+    static QHash<QString, QString> names;
+    return names;
+}
+
+// A file as the document carries it: copied into folder, or, in a dry run, named as its last
+// copy there was (as a first copy is named when there was none). A file changed since is
+// another identity, so its new copy's name never goes unnoticed.
+MediaCopy::Copied carryFile(const QString &path, const QString &folder)
+{
+    noteIdentity(fileIdentity(path));
+    const QFileInfo source(path);
+    const QString key = folder + QLatin1Char('\n') + source.absoluteFilePath();
+    if (numbering().dryRun) {
+        MediaCopy::Copied named;
+        named.ok = true;
+        named.name = copyNames().value(key, source.fileName());
+        return named;
+    }
+    const MediaCopy::Copied copied = MediaCopy::copyInto(path, folder);
+    if (copied.ok) {
+        constexpr int kRememberedCopies = 4096;
+        if (copyNames().size() >= kRememberedCopies)
+            copyNames().clear();
+        copyNames().insert(key, copied.name);
+    }
+    return copied;
+}
+
 // "fill" and "pathFile" of a filled shape, and the copy of a texture fill's picture that lets
 // the texture travel with the document ("pathFileCopy", which older readers pass over).
 void writeFill(QXmlStreamWriter &stream, const PathObject &object, const QString &dir,
@@ -192,8 +231,7 @@ void writeFill(QXmlStreamWriter &stream, const PathObject &object, const QString
         noteMissing(object.fillFile); // not an error: the shape keeps its fill colour
         return;
     }
-    const MediaCopy::Copied copied =
-            MediaCopy::copyInto(object.fillFile, dir + QStringLiteral("/images"));
+    const MediaCopy::Copied copied = carryFile(object.fillFile, dir + QStringLiteral("/images"));
     if (copied.ok)
         stream.writeAttribute(QStringLiteral("pathFileCopy"),
                               QStringLiteral("images/") + copied.name);
@@ -365,6 +403,10 @@ bool linkWhole(const QString &source, const QString &target)
 bool saveHeld(const std::shared_ptr<HeldPicture> &picture, const QString &file,
               QStringList *errors)
 {
+    // A dry run only notes which picture it is: the same one, whatever file it lies in.
+    noteIdentity(heldIdentity(*picture));
+    if (numbering().dryRun)
+        return true;
     const QString path = QFileInfo(file).absoluteFilePath();
     const QString source = picture->file();
     // Its file stays where it is until it is written, whatever takes its place meanwhile.
@@ -383,6 +425,14 @@ bool saveHeld(const std::shared_ptr<HeldPicture> &picture, const QString &file,
                 return !read.image.isNull() && encodePng(read.image, path);
             },
             errors);
+}
+
+// A picture a page names, stored as file (saveImage); a dry run only notes which picture it is.
+void storePicture(const QImage &image, const QString &file, QStringList *errors)
+{
+    noteIdentity(pictureIdentity(image));
+    if (!numbering().dryRun)
+        saveImage(image, file, errors);
 }
 
 // A line that is not two points (partly erased) is kept as the polyline it has become.
@@ -507,7 +557,7 @@ void writeBackground(DPage &page, QXmlStreamWriter &stream, const QString &dir, 
     if ((page.pageType() == PageTypeImage || page.pageType() == PageTypeCapture)
         && !picture.isNull()) {
         const QString name = QStringLiteral("images/") + id + QStringLiteral(".png");
-        saveImage(picture, dir + QLatin1Char('/') + name, errors);
+        storePicture(picture, dir + QLatin1Char('/') + name, errors);
         stream.writeEmptyElement(QStringLiteral("svg:image"));
         stream.writeAttribute(QStringLiteral("id"), id);
         stream.writeAttribute(QStringLiteral("xlink:href"), name);
@@ -543,7 +593,7 @@ QString attachLinkedFile(const QString &path, const QString &dir, QStringList *e
         noteMissing(path);
         return path;
     }
-    const MediaCopy::Copied copied = MediaCopy::copyInto(path, dir + QStringLiteral("/document"));
+    const MediaCopy::Copied copied = carryFile(path, dir + QStringLiteral("/document"));
     if (!copied.ok) {
         if (errors)
             *errors << copied.error;
@@ -578,7 +628,7 @@ QString storeMedia(const QString &path, const QString &dir, const char *folder, 
         return name;
     }
     const MediaCopy::Copied copied =
-            MediaCopy::copyInto(path, dir + QLatin1Char('/') + QLatin1String(folder));
+            carryFile(path, dir + QLatin1Char('/') + QLatin1String(folder));
     if (!copied.ok) {
         if (errors)
             *errors << copied.error;
@@ -594,8 +644,8 @@ void writePicture(QXmlStreamWriter &stream, const QString &id, const DGPixmapIte
     QString name;
     if (picture.isMade()) {
         name = QStringLiteral("images/") + id + QStringLiteral(".png");
-        saveImage(item.QGraphicsPixmapItem::pixmap().toImage(), dir + QLatin1Char('/') + name,
-                  errors);
+        storePicture(item.QGraphicsPixmapItem::pixmap().toImage(), dir + QLatin1Char('/') + name,
+                     errors);
     } else {
         // Its file as it came, under its format's own suffix; a lesson that could not show it
         // keeps it all the same.
@@ -837,6 +887,7 @@ void startPage(int page)
     state.links[state.page].clear();
     state.paragraphs = state.page * kNumbersPerPage;
     state.missing.clear();
+    state.identities.clear();
 }
 
 void endPage()
@@ -847,6 +898,55 @@ void endPage()
 QStringList missingMedia()
 {
     return numbering().missing;
+}
+
+QByteArray pictureIdentity(const QImage &image)
+{
+    // The toolkit gives a picture's pixels a new key whenever they change.
+    return QByteArrayLiteral("picture:") + QByteArray::number(image.cacheKey());
+}
+
+QByteArray heldIdentity(const HeldPicture &picture)
+{
+    return QByteArrayLiteral("held:") + QByteArray::number(picture.serial());
+}
+
+QByteArray fileIdentity(const QString &path)
+{
+    // A file changed in place is carried as another copy: it is another file to the document.
+    const QFileInfo file(path);
+    return QByteArrayLiteral("file:") + file.absoluteFilePath().toUtf8() + '\n'
+            + QByteArray::number(file.size()) + '\n'
+            + QByteArray::number(file.lastModified().toMSecsSinceEpoch());
+}
+
+QList<QByteArray> namedIdentities()
+{
+    return numbering().identities;
+}
+
+namespace {
+
+Numbering &keptAside()
+{
+    static Numbering aside;
+    return aside;
+}
+
+} // namespace
+
+DryRun::DryRun()
+{
+    Q_ASSERT(!numbering().dryRun);
+    keptAside() = std::move(numbering());
+    numbering() = Numbering();
+    numbering().dryRun = true;
+}
+
+DryRun::~DryRun()
+{
+    numbering() = std::move(keptAside());
+    keptAside() = Numbering();
 }
 
 QString objectId(const QGraphicsItem *item)
@@ -964,7 +1064,7 @@ bool writePathObject(QXmlStreamWriter &stream, const QString &id, const PathObje
         const QPixmap texture = object.pen.brush().texture();
         if (!texture.isNull()) {
             const QString name = QStringLiteral("images/") + id + QStringLiteral(".png");
-            saveImage(texture.toImage(), dir + QLatin1Char('/') + name, errors);
+            storePicture(texture.toImage(), dir + QLatin1Char('/') + name, errors);
             stream.writeAttribute(QStringLiteral("xlink:href"), QLatin1Char('/') + name);
         }
     }
@@ -1145,7 +1245,8 @@ QStringList writePage(DPage &page, QXmlStreamWriter &stream, const QString &dir,
             stream.writeEndElement();
     }
     stream.writeEndElement();
-    page.setModified(false);
+    if (!numbering().dryRun)
+        page.setModified(false);
     return errors;
 }
 

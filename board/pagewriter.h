@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
+#include <QList>
 #include <QPainterPath>
 #include <QPen>
 #include <QPointF>
@@ -12,6 +14,7 @@
 #include <vector>
 
 class DCustomItem;
+class HeldPicture;
 class DPage;
 class QGraphicsItem;
 class QImage;
@@ -62,6 +65,29 @@ void endPage();
 // since the restart named but could not carry because they are missing: their objects were
 // written all the same, without the file.
 QStringList missingMedia();
+
+// What identifies the content of a picture a page names: two pictures of one identity are
+// written as the same file. Whoever changes how pictures are held or written keeps this in step.
+QByteArray pictureIdentity(const QImage &image);
+// A picture held as its file: the one object of the run that holds it, whatever file it lies in.
+QByteArray heldIdentity(const HeldPicture &picture);
+// The same of a file a page names (a video, a sound, an animation, a linked file, a texture).
+QByteArray fileIdentity(const QString &path);
+// The identities of the media the page being written names, in the order it names them
+// (startPage() empties the list).
+QList<QByteArray> namedIdentities();
+
+// While one lives, pages are written only to learn what a save would write of them: no picture
+// is encoded and no file copied (a copy is named as the last copy of that file was named), the
+// pages' modified marks stay, and the numbering of a save under way is kept aside and put back.
+class DryRun
+{
+public:
+    DryRun();
+    ~DryRun();
+    DryRun(const DryRun &) = delete;
+    DryRun &operator=(const DryRun &) = delete;
+};
 
 // Where an object stands as the format describes it: the position its parent would give it
 // with the transform origin at the centre of its bounding rectangle, unrotated and unscaled,

@@ -8,6 +8,7 @@
 
 #include "iwbarchive.h"
 #include "mediapath.h"
+#include "savedstate.h"
 #include "workfolder.h"
 
 #include "board/boardtypes.h"
@@ -133,20 +134,9 @@ void DPagesList::recordWrittenOrder()
     }
 }
 
-QStringList DPagesList::writtenPage(int n)
+DPagesList::PagePart DPagesList::pagePart(DPage *page, int n)
 {
-    DPage *page = at(n);
-    // Writing clears the page's own mark. Whatever writes it (an autosave, in one go or in
-    // steps, or a save), the change stays owed to Save, Open and exit until a save to a file
-    // has succeeded.
-    if (page->isModified())
-        m_bDocumentChanged = true;
-    if (isPageWritten(n) && m_written.value(page).known) {
-        page->setModified(false); // as the page writer leaves it
-        return {};
-    }
-    WrittenPage written;
-    QStringList failures;
+    PagePart part;
     {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
@@ -155,8 +145,8 @@ QStringList DPagesList::writtenPage(int n)
         enterAfterAnElement(stream, true);
         const qint64 start = buffer.pos();
         PageWriter::startPage(n);
-        failures = page->savePageDataToIWB(stream, m_workDir, n);
-        written.page = buffer.data().mid(start);
+        part.failures = page->savePageDataToIWB(stream, m_workDir, n);
+        part.page = buffer.data().mid(start);
     }
     {
         QBuffer buffer;
@@ -180,15 +170,39 @@ QStringList DPagesList::writtenPage(int n)
             if (!parent || parent->type() != ItemTypeGroup)
                 saveGroupItems(stream, item);
         }
-        written.records = buffer.data().mid(start);
+        part.records = buffer.data().mid(start);
     }
-    written.missing = PageWriter::missingMedia();
+    part.missing = PageWriter::missingMedia();
+    part.fingerprint =
+            SavedState::fingerprint(part.page, part.records, PageWriter::namedIdentities());
     PageWriter::endPage();
-    ++m_pagesWritten;
-    if (!failures.isEmpty()) {
-        m_written.remove(page); // written again next time
-        return failures;
+    return part;
+}
+
+QByteArray DPagesList::pageFingerprint(DPage *page, int n)
+{
+    const PageWriter::DryRun dryRun;
+    return pagePart(page, n).fingerprint;
+}
+
+QStringList DPagesList::writtenPage(int n)
+{
+    DPage *page = at(n);
+    if (isPageWritten(n) && m_written.value(page).known) {
+        page->setModified(false); // as the page writer leaves it
+        return {};
     }
+    const PagePart part = pagePart(page, n);
+    ++m_pagesWritten;
+    if (!part.failures.isEmpty()) {
+        m_written.remove(page); // written again next time
+        return part.failures;
+    }
+    WrittenPage written;
+    written.page = part.page;
+    written.records = part.records;
+    written.missing = part.missing;
+    written.fingerprint = part.fingerprint;
     written.index = n;
     written.known = true;
     // What writing stirred up in the objects themselves is no change of the page.
@@ -448,8 +462,6 @@ void DPagesList::autoSaveStep()
     if (isWrittenAsShown())
         return; // written meanwhile by a save of its own
     m_keptPrevious.clear();
-    if (std::any_of(begin(), end(), [](const DPage *page) { return page->isModified(); }))
-        m_bDocumentChanged = true;
     m_writtenHead = headBytes();
     writeContent(m_workDir, documentParts(), true, true, PageWriter::takePictureWrites());
 }

@@ -7,6 +7,7 @@
 #include "iwbxml.h"
 #include "mediapath.h"
 #include "openingturns.h"
+#include "savedstate.h"
 #include "ubzreader.h"
 #include "workfolder.h"
 #include "workprogress.h"
@@ -90,6 +91,9 @@ DPagesList::DPagesList(QWidget *parent) : QObject(nullptr), m_parent(parent)
 {
     m_view = new DView(parent);
     m_view->viewport()->installEventFilter(this);
+    m_savedState = std::make_unique<SavedState>(
+            *this, [this](DPage *page, int n) { return pageFingerprint(page, n); },
+            [this]() { return !m_bSaving && !m_bAutoSaving && !isOpening(); });
     setupWorkingDirectory();
 }
 
@@ -150,6 +154,8 @@ void DPagesList::showPage(DPage *page)
 
 void DPagesList::setShownScene(DPage *page)
 {
+    // From now on the teacher may change it: what it was when opened must be known first.
+    m_savedState->pageShown(page);
     // While an open turns the event loop the board does not paint, and a scene shown by a view
     // that has not painted it stops reporting its changes for good once it is put aside: they
     // would go unsaved. The open puts its page in the view once it is over (openInTurns).
@@ -164,6 +170,7 @@ void DPagesList::destroyPage(DPage *page)
         m_view->setScene(nullptr);
     // Another page may come to live at the same address.
     m_written.remove(page);
+    m_savedState->forget(page);
     std::replace(m_writtenOrder.begin(), m_writtenOrder.end(), static_cast<const DPage *>(page),
                  static_cast<const DPage *>(nullptr));
     delete page;
@@ -219,8 +226,6 @@ void DPagesList::makePage(BtMenus::btType kind, bool fromFile, const QPixmap &ba
     page->moveToPos();
     page->zoomToScale();
     insert(currentIndex + 1, page);
-    if (!fromFile)
-        m_bDocumentChanged = true;
 
     switch (kind) {
     case BtMenus::btColorPage:
@@ -309,7 +314,6 @@ void DPagesList::delPage(bool recreate)
     DPage *leaving = takeAt(index);
     m_curPage = nullptr;
     destroyPage(leaving);
-    m_bDocumentChanged = true;
     if (index < size()) {
         showPage(at(index));
     } else if (!isEmpty()) {
@@ -334,7 +338,6 @@ void DPagesList::delPage(int index)
     if (wasCurrent)
         m_curPage = nullptr;
     destroyPage(leaving);
-    m_bDocumentChanged = true;
     if (index < size()) {
         if (wasCurrent)
             showPage(at(index));
@@ -363,7 +366,6 @@ void DPagesList::delAllPages()
         destroyPage(page);
         turn(); // a lesson's pages take a while to go
     }
-    m_bDocumentChanged = true;
     markRepaint();
 }
 
@@ -401,8 +403,6 @@ void DPagesList::changePage(int curIndex, int newIndex)
     if (curIndex < 0 || newIndex < 0 || std::max(curIndex, newIndex) >= size())
         return;
     swapItemsAt(curIndex, newIndex);
-    if (curIndex != newIndex)
-        m_bDocumentChanged = true;
 }
 
 void DPagesList::movePage(int from, int to)
@@ -410,7 +410,6 @@ void DPagesList::movePage(int from, int to)
     if (isOpening() || from == to || from < 0 || to < 0 || std::max(from, to) >= size())
         return;
     move(from, to);
-    m_bDocumentChanged = true;
     // The page shown may have other neighbours now: they are the ones a teacher turns to next.
     keepCachesNear(m_curPage);
     emit selectPageNum(pageCounterText(getCurPageNum(), size()));
@@ -471,7 +470,6 @@ void DPagesList::pageBackColour()
         return;
     m_curPage->dropKeptBackground();
     m_curPage->setBackgroundBrush(QBrush(colour, Qt::SolidPattern));
-    m_bDocumentChanged = true;
 }
 
 void DPagesList::pageBackImage()
@@ -489,24 +487,39 @@ void DPagesList::pageBackImage()
             return;
         page->dropKeptBackground();
         page->setBackgroundBrush(QBrush(picture));
-        m_bDocumentChanged = true;
     });
 }
 
 bool DPagesList::isDocumentModified() const
 {
-    if (m_bDocumentChanged)
-        return true;
-    return std::any_of(begin(), end(), [](const DPage *page) { return page->isModified(); });
+    return m_savedState->isChanged(headBytes());
 }
 
 void DPagesList::setDocumentModified(bool modified)
 {
-    m_bDocumentChanged = modified;
-    if (!modified) {
-        for (DPage *page : qAsConst(*this))
-            page->setModified(false);
+    if (modified) {
+        m_savedState->setChanged();
+        return;
     }
+    for (DPage *page : qAsConst(*this))
+        page->setModified(false);
+    m_savedState->setShownAsSaved(headBytes());
+}
+
+bool DPagesList::isSavedStateSettled() const
+{
+    return m_savedState->isSettled();
+}
+
+void DPagesList::markAsOpened(bool complete)
+{
+    if (!complete) {
+        m_savedState->setChanged(); // the file holds more than was read: Save must ask a name
+        return;
+    }
+    for (DPage *page : qAsConst(*this))
+        page->setModified(false);
+    m_savedState->setOpened(headBytes(), m_curPage);
 }
 
 // --- Working directory, autosave and restore ---
@@ -618,7 +631,7 @@ void DPagesList::setupWorkingDirectory()
     }
     QDir().mkpath(m_workDir);
     newPage(BtMenus::btColorPage, false);
-    m_bDocumentChanged = false;
+    setDocumentModified(false);
 }
 
 void DPagesList::restoreFrom(const QString &previous)
@@ -644,7 +657,7 @@ void DPagesList::restoreFrom(const QString &previous)
     }
     // Until now saved only in the directory removed below: protected again at once, and
     // counted as changes for the save question at exit.
-    m_bDocumentChanged = true;
+    setDocumentModified(true);
     dropWrittenContent();
     autoSave();
     const IwbArchive::Result removed = IwbArchive::removeTree(previous);
@@ -758,10 +771,6 @@ bool DPagesList::saveAllPagesToArchive(const QString &archive, bool pack)
     m_lastSaveMissing.clear();
     m_pagesWritten = 0;
     const QString dir = m_workDir;
-    // The page writer clears the pages' marks; the document keeps them until a save to a file
-    // has really succeeded.
-    if (std::any_of(begin(), end(), [](const DPage *page) { return page->isModified(); }))
-        m_bDocumentChanged = true;
     if (archive.isEmpty()) {
         m_lastSaveError = tr("Error al guardar archivo");
         return false;
@@ -865,7 +874,13 @@ bool DPagesList::saveAllPagesToArchive(const QString &archive, bool pack)
     }
     if (!packed.skipped.isEmpty())
         qWarning() << "DPagesList: left out of the archive:" << packed.skipped;
-    setDocumentModified(false);
+    // The lesson as the archive now holds it: each page as it was written.
+    QList<SavedState::Written> saved;
+    for (DPage *page : qAsConst(*this)) {
+        const WrittenPage written = m_written.value(page);
+        saved << SavedState::Written{ page, written.revision, written.fingerprint };
+    }
+    m_savedState->setSaved(saved, m_writtenHead);
     return true;
 }
 
@@ -1059,7 +1074,7 @@ void DPagesList::finishRead(bool complete, const QString &error, bool inWorkDir)
         newPage(BtMenus::btColorPage, true);
     m_bPartialRead = !complete;
     m_bDamaged = !complete;
-    setDocumentModified(!complete);
+    markAsOpened(complete);
     if (complete && inWorkDir)
         markOpenedAsWritten();
     measureReadPictures();
@@ -1142,7 +1157,6 @@ DPagesList::ReadWhileUnpacked DPagesList::readWhileUnpacked(IwbOpening &opening)
         destroyPage(page);
         turn();
     }
-    m_bDocumentChanged = true;
     finishRead(complete, error, true);
     return ReadWhileUnpacked::Read;
 }
@@ -1349,7 +1363,7 @@ void DPagesList::readUbzPages(const QString &dir, const IwbLimits::Estimate &est
     indexPagesInSteps();
     m_bPartialRead = !complete;
     m_bDamaged = !complete;
-    setDocumentModified(!complete);
+    markAsOpened(complete);
     emit selectPageNum(pageCounterText(getCurPageNum(), size()));
     emit newPage();
     markRepaint();

@@ -27,6 +27,7 @@ class IwbOpening;
 class IwbXml;
 class IwbXmlRecording;
 class OpeningTurns;
+class SavedState;
 
 class DPage;
 class DView;
@@ -88,10 +89,16 @@ public:
     // Clean exit: removes the working directory and this run's record of unsaved work (one of
     // another program that autosaved since stays), and lets the directory's lock go.
     void exit();
-    // True when the document changed since it was made, opened or saved to a file. Autosaves
-    // keep it: the page writer clears the pages' own marks, this state survives them.
+    // True when a save would write something else than what the document was when it was
+    // made, opened or last saved to a file: undoing back to that is no change, and autosaves
+    // leave it as it is. Selecting, zooming or showing another page are no changes.
     bool isDocumentModified() const;
+    // false: the pages as they are count as saved; true: the document counts as changed until
+    // the next save or open, whatever its pages hold.
     void setDocumentModified(bool modified);
+    // What the document was when opened is still being learnt between the board's events, page
+    // by page (a page changed before its turn counts as changed until the next save).
+    bool isSavedStateSettled() const;
 
     // --- IWB writer ---
 
@@ -277,6 +284,8 @@ private:
     const IwbOpening *m_openUnpacking = nullptr; // the same
     // openFromFileUBZ without the limits' check (estimate: what it found).
     void readUbzPages(const QString &dir, const IwbLimits::Estimate &estimate);
+    // The document just read counts as saved as it is, unless it was read only in part.
+    void markAsOpened(bool complete);
     QPixmap scaledToView(const QPixmap &pixmap) const;
     // newPage's page, an image page's background given (unless fromFile; none: the page is
     // made and removed again).
@@ -293,7 +302,7 @@ private:
     QString m_fileName;
     QColor m_pageColor;
     bool m_bSaving = false;
-    bool m_bDocumentChanged = false;
+    std::unique_ptr<SavedState> m_savedState;
     // An autosave of an earlier run that the user chose to keep ("Cancelar"): its record stays
     // until this run has work of its own to protect.
     QString m_keptPrevious;
@@ -329,7 +338,20 @@ private:
         QStringList missing; // media its objects name that could not be carried
         // The media its element names (MediaPath::namesIn), found when a save first asks.
         std::shared_ptr<const QStringList> named;
+        QByteArray fingerprint; // of what was written (SavedState::fingerprint)
     };
+    // What the page writer makes of page n: its part of "content.xml" and what it names.
+    struct PagePart
+    {
+        QByteArray page;
+        QByteArray records;
+        QStringList missing;
+        QStringList failures;
+        QByteArray fingerprint;
+    };
+    PagePart pagePart(DPage *page, int n);
+    // The fingerprint of page as page n, as a save would write it now, nothing written.
+    QByteArray pageFingerprint(DPage *page, int n);
     bool isWrittenAsShown();
     QStringList writtenPage(int n); // brings the page's part up to date; returns what failed
     bool isPageWritten(int n);

@@ -185,16 +185,21 @@ QString HeldPicture::suffix() const
 {
     if (isMade())
         return QStringLiteral("png");
-    // As its format is named, whatever its file was called.
-    const QByteArray format = m_measured && !m_probe.format.isEmpty()
-            ? m_probe.format
-            : QImageReader::imageFormat(m_file);
-    if (format == "jpeg")
-        return QStringLiteral("jpg");
-    if (!format.isEmpty())
-        return QString::fromLatin1(format);
-    const QString own = QFileInfo(m_file).suffix().toLower();
-    return own.isEmpty() ? QStringLiteral("png") : own;
+    // As its format is named, whatever its file was called: looked at once.
+    if (m_suffix.isEmpty()) {
+        const QByteArray format = m_measured && !m_probe.format.isEmpty()
+                ? m_probe.format
+                : QImageReader::imageFormat(m_file);
+        if (format == "jpeg")
+            m_suffix = QStringLiteral("jpg");
+        else if (!format.isEmpty())
+            m_suffix = QString::fromLatin1(format);
+        else
+            m_suffix = QFileInfo(m_file).suffix().toLower();
+        if (m_suffix.isEmpty())
+            m_suffix = QStringLiteral("png");
+    }
+    return m_suffix;
 }
 
 bool HeldPicture::isCopiedAsItIs() const
@@ -736,6 +741,7 @@ public:
                         else
                             QFile::remove(picture->m_file);
                         picture->m_file = png;
+                        picture->m_suffix.clear();
                         picture->m_probe.format = "png";
                         picture->m_probe.decoderScales = false;
                     },

@@ -97,6 +97,7 @@ private:
     QString m_replaced; // its file before the last that took its place, until none reads it
     QString m_name;
     QString m_linkRoot;
+    mutable QString m_suffix;
     QImage m_image; // made on the board
     QSize m_given; // until measured
     bool m_measured = false;

@@ -2,6 +2,7 @@
 #include "support/testsupport.h"
 
 #include "board/boardtypes.h"
+#include "board/dcustomitem.h"
 #include "board/dgpathcurveitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
@@ -29,7 +30,10 @@ private slots:
     void cleanup();
     void saveAsNames_data();
     void saveAsNames();
+    void unchangedNamedDocumentIsNotWrittenAgain_data();
     void unchangedNamedDocumentIsNotWrittenAgain();
+    void openedLessonIsLearntPageByPage_data();
+    void openedLessonIsLearntPageByPage();
     void changesBeforeAnAutosaveAreStillOffered_data();
     void changesBeforeAnAutosaveAreStillOffered();
     void questions_data();
@@ -51,6 +55,8 @@ private slots:
 
 private:
     void change(DPage *page);
+    // Fills the document with what kind names (unchangedNamedDocumentIsNotWrittenAgain).
+    void fill(const QString &kind);
     QString saveAs(const QString &chosenName, bool *result = nullptr);
     QStringList siblingsOfWorkDir() const;
 
@@ -144,16 +150,108 @@ void tst_DocumentCommands::saveAsNames()
     QCOMPARE(settledEntries(folder.path()), QStringList{ written });
 }
 
+void tst_DocumentCommands::fill(const QString &kind)
+{
+    DPage *page = m_list->getCurPage();
+    if (kind == QLatin1String("picture")) {
+        QPixmap picture(60, 40);
+        picture.fill(Qt::darkCyan);
+        page->addPixmapItem(picture, QPointF(200, 100), 0, 1, QTransform(), true);
+    } else if (kind == QLatin1String("files of one name")) {
+        // Two files called alike: the second copy in the lesson takes a name of its own.
+        for (const char *folder : { "a", "b" }) {
+            QVERIFY(QDir(m_home->path()).mkpath(QLatin1String(folder)));
+            const QString notes = m_home->filePath(QLatin1String(folder) + "/notes.txt");
+            writeFile(notes, folder);
+            change(page);
+            DCustomItem::fromItem(page->validItems(true).first())
+                    ->changeLinks(QString(), QString(), notes, QString());
+        }
+    } else if (kind == QLatin1String("locked group")) {
+        change(page);
+        change(page);
+        for (QGraphicsItem *item : page->validItems(true))
+            item->setSelected(true);
+        page->addObjToGroup();
+        page->lockObj();
+    }
+}
+
+void tst_DocumentCommands::unchangedNamedDocumentIsNotWrittenAgain_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("a blank page") << QString();
+    QTest::newRow("a picture") << "picture";
+    QTest::newRow("linked files of one name") << "files of one name";
+    QTest::newRow("a locked group") << "locked group";
+}
+
+// A stroke drawn and undone after a save leaves the lesson as its file holds it: Save writes
+// nothing and asks nothing, whatever the lesson holds.
 void tst_DocumentCommands::unchangedNamedDocumentIsNotWrittenAgain()
 {
+    QFETCH(QString, kind);
+    fill(kind);
     const QString target = m_folder->filePath(QStringLiteral("unchanged.iwb"));
     QVERIFY(!saveAs(target).isEmpty());
+    change(m_list->getCurPage());
+    QVERIFY(m_list->isDocumentModified());
+    m_list->getCurPage()->setUndo();
+    QVERIFY(!m_list->isDocumentModified());
     writeFile(target, "left alone");
     const auto asked = answerInTurn({ click(QStringLiteral("Cancelar")) });
     QVERIFY(m_list->saveFile(QStringLiteral("iwb"), false));
     QVERIFY(m_list->saveFile(QStringLiteral("iwb"), true)); // exit's save: nothing to ask
     QCOMPARE(*asked, 0);
     QCOMPARE(readAll(target), QByteArray("left alone"));
+}
+
+void tst_DocumentCommands::openedLessonIsLearntPageByPage_data()
+{
+    QTest::addColumn<bool>("shown"); // the page changed is the one the open shows
+    QTest::addColumn<QString>("then"); // "stroke", "stroke undone", or "repaint" (no change)
+    QTest::addColumn<bool>("changed");
+    QTest::newRow("the page shown, a stroke undone") << true << "stroke undone" << false;
+    QTest::newRow("another page, a stroke undone") << false << "stroke undone" << false;
+    QTest::newRow("another page, a stroke before its turn") << false << "stroke" << true;
+    QTest::newRow("another page, repainted before its turn") << false << "repaint" << false;
+}
+
+// What an opened lesson was is learnt page by page between the board's events, and a page at
+// once when it is shown: a change undone counts as none, a page given a step of its history
+// before it was learnt counts as changed until it is saved.
+void tst_DocumentCommands::openedLessonIsLearntPageByPage()
+{
+    QFETCH(bool, shown);
+    QFETCH(QString, then);
+    QFETCH(bool, changed);
+    for (int n = 0; n < 2; ++n) {
+        change(m_list->getCurPage());
+        m_list->newPage(BtMenus::btColorPage, false);
+    }
+    const QString target = m_folder->filePath(QStringLiteral("three.iwb"));
+    QVERIFY(m_list->saveAllPagesToArchive(target, true));
+    const QString folder = m_folder->filePath(QStringLiteral("unpacked"));
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(runTool(QStringLiteral("unzip"), { QStringLiteral("-q"), target }, folder, 30000).ok);
+
+    QVERIFY(m_list->openFromFile(folder));
+    QVERIFY(!m_list->isSavedStateSettled());
+    DPage *page = shown ? m_list->getCurPage() : m_list->at(0);
+    if (then == QLatin1String("stroke undone") && !shown)
+        m_list->selectPage(0); // the teacher goes there first
+    QVERIFY(!m_list->isDocumentModified());
+    if (then == QLatin1String("repaint"))
+        page->update(); // as when its pictures come
+    else
+        change(page);
+    if (then == QLatin1String("stroke undone"))
+        page->setUndo();
+    QCOMPARE(m_list->isDocumentModified(), changed);
+    QTRY_VERIFY(m_list->isSavedStateSettled());
+    QCOMPARE(m_list->isDocumentModified(), changed);
+    QVERIFY(m_list->saveAllPagesToArchive(target, true)); // saved, it is known again
+    QVERIFY(!m_list->isDocumentModified());
 }
 
 void tst_DocumentCommands::changesBeforeAnAutosaveAreStillOffered_data()

@@ -973,7 +973,7 @@ void tst_DPagesList::firstStartAsksNothing()
 void tst_DPagesList::autosaveWritesTheWorkingDirectoryAndKeepsChanges()
 {
     auto list = makeList();
-    list->getCurPage()->setModified(true);
+    list->getCurPage()->setPageBackgroundColor(Qt::yellow);
     list->autoSave();
     const QDir work(list->workDir());
     QVERIFY(work.exists(QStringLiteral("content.xml")));
@@ -1079,7 +1079,7 @@ void tst_DPagesList::keptAutosaveIsOfferedAgain()
     });
     auto list = makeList();
     QVERIFY(*askedAgain);
-    list->getCurPage()->setModified(true);
+    list->getCurPage()->setPageBackgroundColor(Qt::yellow);
     list->autoSave(); // this run's own work now takes the record
     QCOMPARE(AppSettings::temporalName(settings), list->workDir());
     QVERIFY(QFileInfo::exists(previous)); // still on disk, nothing deleted

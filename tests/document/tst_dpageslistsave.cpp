@@ -312,7 +312,7 @@ void tst_DPagesListSave::failedSaveKeepsTheOldFile()
     QFile blocker(m_list->workDir() + QStringLiteral("/images"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    m_list->getCurPage()->setModified(true);
+    addStroke(m_list->getCurPage());
     QVERIFY(!m_list->saveAllPagesToFileIWB(base, true));
     QVERIFY(!m_list->lastSaveError().isEmpty());
     QVERIFY(m_list->isDocumentModified());
@@ -325,7 +325,7 @@ void tst_DPagesListSave::saveIntoAFileAsFolderFails()
     QFile notAFolder(m_target.filePath(QStringLiteral("plain")));
     QVERIFY(notAFolder.open(QIODevice::WriteOnly));
     notAFolder.close();
-    m_list->getCurPage()->setModified(true);
+    addStroke(m_list->getCurPage());
     QVERIFY(!m_list->saveAllPagesToFileIWB(notAFolder.fileName() + QStringLiteral("/lesson"),
                                            true));
     QVERIFY(!m_list->lastSaveError().isEmpty());
