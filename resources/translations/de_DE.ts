@@ -1161,16 +1161,8 @@ QPushButton:hover {
         <translation>Seite %1: %2</translation>
     </message>
     <message>
-        <source>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</source>
-        <translation>Das Bild „%1“ wurde nicht verwendet: Die Lektion verlangt es mit %2 x %3 Pixeln, und mit allen ihren Bildern in voller Größe bräuchte die Lektion mehr Speicher, als die Tafel annimmt.</translation>
-    </message>
-    <message>
-        <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
-        <translation>Das Bild „%1“ wurde auf %2 x %3 Pixel verkleinert (die Lektion verlangt es mit %4 x %5): Mit allen ihren Bildern in voller Größe bräuchte die Lektion mehr Speicher, als die Tafel annimmt.</translation>
-    </message>
-    <message>
-        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.</source>
-        <translation>Das Bild „%1“ wurde nicht verwendet: Es misst %2 x %3 Pixel, und es zusammen mit den übrigen Bildern der Lektion zu lesen, bräuchte mehr Speicher, als die Tafel zulässt.</translation>
+        <source>La lección la conserva tal como venía, y la guarda con ella.</source>
+        <translation>Die Lektion behält es so, wie es kam, und speichert es mit sich.</translation>
     </message>
 </context>
 <context>
@@ -1260,10 +1252,6 @@ QPushButton:hover {
     <message>
         <source>Página %1: el programa de conversión no ha dado ninguna imagen.</source>
         <translation>Seite %1: Das Umwandlungsprogramm hat kein Bild geliefert.</translation>
-    </message>
-    <message>
-        <source>la lección ocuparía más memoria de la que admite la pizarra (%1 MB).</source>
-        <translation>die Lektion würde mehr Speicher belegen, als die Tafel annimmt (%1 MB).</translation>
     </message>
     <message>
         <source>la lección tendría más objetos de los que admite la pizarra (%1).</source>

@@ -1161,16 +1161,8 @@ QPushButton:hover {
         <translation>Page %1: %2</translation>
     </message>
     <message>
-        <source>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</source>
-        <translation>The picture “%1” was not used: the lesson asks for it at %2 x %3 pixels, and with all its pictures whole the lesson would take more memory than the board takes.</translation>
-    </message>
-    <message>
-        <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
-        <translation>The picture “%1” was reduced to %2 x %3 pixels (the lesson asks for it at %4 x %5): with all its pictures whole, the lesson would take more memory than the board takes.</translation>
-    </message>
-    <message>
-        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.</source>
-        <translation>The picture “%1” was not used: it measures %2 x %3 pixels, and reading it beside the lesson&apos;s other pictures would take more memory than the board takes.</translation>
+        <source>La lección la conserva tal como venía, y la guarda con ella.</source>
+        <translation>The lesson keeps it as it came, and saves it with itself.</translation>
     </message>
 </context>
 <context>
@@ -1260,10 +1252,6 @@ QPushButton:hover {
     <message>
         <source>Página %1: el programa de conversión no ha dado ninguna imagen.</source>
         <translation>Page %1: the converter gave no picture.</translation>
-    </message>
-    <message>
-        <source>la lección ocuparía más memoria de la que admite la pizarra (%1 MB).</source>
-        <translation>the lesson would take more memory than the board allows (%1 MB).</translation>
     </message>
     <message>
         <source>la lección tendría más objetos de los que admite la pizarra (%1).</source>

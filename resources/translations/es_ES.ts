@@ -1161,16 +1161,8 @@ QPushButton:hover {
         <translation>Página %1: %2</translation>
     </message>
     <message>
-        <source>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</source>
-        <translation>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</translation>
-    </message>
-    <message>
-        <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
-        <translation>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</translation>
-    </message>
-    <message>
-        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.</source>
-        <translation>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.</translation>
+        <source>La lección la conserva tal como venía, y la guarda con ella.</source>
+        <translation>La lección la conserva tal como venía, y la guarda con ella.</translation>
     </message>
 </context>
 <context>
@@ -1260,10 +1252,6 @@ QPushButton:hover {
     <message>
         <source>Página %1: el programa de conversión no ha dado ninguna imagen.</source>
         <translation>Página %1: el programa de conversión no ha dado ninguna imagen.</translation>
-    </message>
-    <message>
-        <source>la lección ocuparía más memoria de la que admite la pizarra (%1 MB).</source>
-        <translation>la lección ocuparía más memoria de la que admite la pizarra (%1 MB).</translation>
     </message>
     <message>
         <source>la lección tendría más objetos de los que admite la pizarra (%1).</source>

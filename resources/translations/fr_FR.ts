@@ -1161,16 +1161,8 @@ QPushButton:hover {
         <translation>Page %1 : %2</translation>
     </message>
     <message>
-        <source>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</source>
-        <translation>L’image « %1 » n’a pas été utilisée : la leçon la demande à %2 x %3 pixels, et avec toutes ses images entières la leçon prendrait plus de mémoire que le tableau n’accepte.</translation>
-    </message>
-    <message>
-        <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
-        <translation>L’image « %1 » a été réduite à %2 x %3 pixels (la leçon la demande à %4 x %5) : avec toutes ses images entières, la leçon prendrait plus de mémoire que le tableau n’accepte.</translation>
-    </message>
-    <message>
-        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.</source>
-        <translation>L’image « %1 » n’a pas été utilisée : elle mesure %2 x %3 pixels, et la lire avec les autres images de la leçon prendrait plus de mémoire que le tableau n’en admet.</translation>
+        <source>La lección la conserva tal como venía, y la guarda con ella.</source>
+        <translation>La leçon la conserve telle qu&apos;elle était et l&apos;enregistre avec elle.</translation>
     </message>
 </context>
 <context>
@@ -1260,10 +1252,6 @@ QPushButton:hover {
     <message>
         <source>Página %1: el programa de conversión no ha dado ninguna imagen.</source>
         <translation>Page %1 : le programme de conversion n’a produit aucune image.</translation>
-    </message>
-    <message>
-        <source>la lección ocuparía más memoria de la que admite la pizarra (%1 MB).</source>
-        <translation>la leçon occuperait plus de mémoire que le tableau n’en accepte (%1 Mo).</translation>
     </message>
     <message>
         <source>la lección tendría más objetos de los que admite la pizarra (%1).</source>

@@ -1161,16 +1161,8 @@ QPushButton:hover {
         <translation>Página %1: %2</translation>
     </message>
     <message>
-        <source>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</source>
-        <translation>A imagem “%1” não foi usada: a lição a pede com %2 x %3 pixels, e com todas as suas imagens inteiras a lição ocuparia mais memória do que a lousa aceita.</translation>
-    </message>
-    <message>
-        <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
-        <translation>A imagem “%1” foi reduzida a %2 x %3 pixels (a lição a pede com %4 x %5): com todas as suas imagens inteiras, a lição ocuparia mais memória do que a lousa aceita.</translation>
-    </message>
-    <message>
-        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.</source>
-        <translation>A imagem “%1” não foi usada: mede %2 x %3 pixels, e lê-la junto com as demais imagens da lição ocuparia mais memória do que a lousa admite.</translation>
+        <source>La lección la conserva tal como venía, y la guarda con ella.</source>
+        <translation>A lição a conserva como veio e a salva com ela.</translation>
     </message>
 </context>
 <context>
@@ -1260,10 +1252,6 @@ QPushButton:hover {
     <message>
         <source>Página %1: el programa de conversión no ha dado ninguna imagen.</source>
         <translation>Página %1: o programa de conversão não gerou nenhuma imagem.</translation>
-    </message>
-    <message>
-        <source>la lección ocuparía más memoria de la que admite la pizarra (%1 MB).</source>
-        <translation>a aula ocuparia mais memória do que a lousa aceita (%1 MB).</translation>
     </message>
     <message>
         <source>la lección tendría más objetos de los que admite la pizarra (%1).</source>

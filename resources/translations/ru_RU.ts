@@ -1161,16 +1161,8 @@ QPushButton:hover {
         <translation>Страница %1: %2</translation>
     </message>
     <message>
-        <source>No se ha usado la imagen «%1»: la lección la pide de %2 x %3 píxeles, y con todas sus imágenes enteras la lección ocuparía más memoria de la que admite la pizarra.</source>
-        <translation>Изображение «%1» не использовано: урок задаёт ему размер %2 x %3 пикселей, а со всеми изображениями в полном размере урок занял бы больше памяти, чем принимает доска.</translation>
-    </message>
-    <message>
-        <source>La imagen «%1» se ha tomado reducida a %2 x %3 píxeles (la lección la pide de %4 x %5): con todas sus imágenes enteras, la lección ocuparía más memoria de la que admite la pizarra.</source>
-        <translation>Изображение «%1» уменьшено до %2 x %3 пикселей (урок задаёт ему размер %4 x %5): со всеми изображениями в полном размере урок занял бы больше памяти, чем принимает доска.</translation>
-    </message>
-    <message>
-        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, y leerla junto con las demás imágenes de la lección ocuparía más memoria de la que admite la pizarra.</source>
-        <translation>Изображение «%1» не использовано: его размер %2 x %3 пикселей, и чтение его вместе с остальными изображениями урока заняло бы больше памяти, чем допускает доска.</translation>
+        <source>La lección la conserva tal como venía, y la guarda con ella.</source>
+        <translation>Урок сохраняет его таким, каким оно пришло, и сохраняет вместе с собой.</translation>
     </message>
 </context>
 <context>
@@ -1260,10 +1252,6 @@ QPushButton:hover {
     <message>
         <source>Página %1: el programa de conversión no ha dado ninguna imagen.</source>
         <translation>Страница %1: программа преобразования не выдала изображения.</translation>
-    </message>
-    <message>
-        <source>la lección ocuparía más memoria de la que admite la pizarra (%1 MB).</source>
-        <translation>урок занял бы больше памяти, чем принимает доска (%1 МБ).</translation>
     </message>
     <message>
         <source>la lección tendría más objetos de los que admite la pizarra (%1).</source>
