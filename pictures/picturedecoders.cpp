@@ -11,9 +11,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <thread>
 #include <utility>
-#include <cerrno>
+#include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -87,11 +89,67 @@ Transfer sendAll(int fd, const QByteArray &bytes, const QElapsedTimer &clock, in
     return Transfer::Done;
 }
 
+// The file descriptors that came with what was received, closed with it unless taken.
+class Received
+{
+public:
+    Received() = default;
+    Received(const Received &) = delete;
+    Received &operator=(const Received &) = delete;
+    ~Received()
+    {
+        for (const int fd : m_fds)
+            close(fd);
+    }
+    void add(int fd) { m_fds.push_back(fd); }
+    int count() const { return int(m_fds.size()); }
+    // The one that came, now the caller's to close; -1 unless exactly one came.
+    int take()
+    {
+        if (m_fds.size() != 1)
+            return -1;
+        const int fd = m_fds.front();
+        m_fds.clear();
+        return fd;
+    }
+
+private:
+    std::vector<int> m_fds;
+};
+
+// Up to length bytes, and the file descriptors sent with them (into received).
+ssize_t receiveSome(int fd, char *into, size_t length, Received *received)
+{
+    iovec data = { into, length };
+    msghdr message = {};
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    // Room for a few: any more than one is not what a decoding process sends, and those the
+    // room cuts off are closed by the system.
+    alignas(cmsghdr) char control[CMSG_SPACE(4 * sizeof(int))];
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    const ssize_t got = recvmsg(fd, &message, MSG_DONTWAIT | MSG_CMSG_CLOEXEC);
+    if (got < 0)
+        return got;
+    for (cmsghdr *part = CMSG_FIRSTHDR(&message); part; part = CMSG_NXTHDR(&message, part)) {
+        if (part->cmsg_level != SOL_SOCKET || part->cmsg_type != SCM_RIGHTS)
+            continue;
+        const size_t count = (part->cmsg_len - CMSG_LEN(0)) / sizeof(int);
+        for (size_t i = 0; i < count; ++i) {
+            int passed = -1;
+            memcpy(&passed, CMSG_DATA(part) + i * sizeof(int), sizeof passed);
+            received->add(passed);
+        }
+    }
+    return got;
+}
+
 Transfer receiveAll(int fd, char *into, size_t length, const QElapsedTimer &clock, int limitMs,
-                    const std::function<void()> &waiting)
+                    const std::function<void()> &waiting, Received *received)
 {
     while (length > 0) {
-        const ssize_t got = recv(fd, into, length, MSG_DONTWAIT);
+        const ssize_t got = receiveSome(fd, into, length, received);
         if (got > 0) {
             into += got;
             length -= size_t(got);
@@ -112,12 +170,10 @@ void stopProcess(int socket, pid_t pid)
     kill(pid, SIGKILL);
 }
 
-// Waits until a stopped process is gone, and removes what it left in shared memory.
+// Waits until a stopped process is gone.
 void reapProcess(pid_t pid, int *status)
 {
-    while (waitpid(pid, status, 0) < 0 && errno == EINTR) {
-    }
-    removeSegmentsOf(getpid(), pid);
+    while (waitpid(pid, status, 0) < 0 && errno == EINTR) { }
 }
 
 } // namespace
@@ -136,11 +192,7 @@ PictureDecoders &PictureDecoders::instance()
     return *decoders;
 }
 
-PictureDecoders::PictureDecoders() : m_limits(defaultLimits())
-{
-    // What a program killed or crashed before left of its pictures.
-    removeSegmentsLeftBehind();
-}
+PictureDecoders::PictureDecoders() : m_limits(defaultLimits()) { }
 
 PictureDecoders::~PictureDecoders() = default;
 
@@ -301,9 +353,7 @@ std::unique_ptr<PictureDecoders::Worker> PictureDecoders::start()
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
         return nullptr;
     const QByteArray path = QFile::encodeName(program());
-    const QByteArray parent = QByteArray::number(qint64(getpid()));
-    char *arguments[] = { const_cast<char *>(path.constData()),
-                          const_cast<char *>(parent.constData()), nullptr };
+    char *arguments[] = { const_cast<char *>(path.constData()), nullptr };
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     // Its standard input and output are its end of the pair; nothing else of ours is open there.
@@ -361,7 +411,6 @@ PictureDecoders::takeWorker(qint64 bytes, const std::function<void()> &waiting)
         if (waitpid(idle->pid, nullptr, WNOHANG) == 0)
             return idle;
         close(idle->socket);
-        removeSegmentsOf(getpid(), idle->pid);
     }
     std::unique_ptr<Worker> worker = start();
     if (!worker)
@@ -394,9 +443,8 @@ Reply PictureDecoders::run(Request request, const std::function<void()> &waiting
 {
     const Limits limits = this->limits();
     request.memoryBytes = std::min(request.memoryBytes, limits.budgetBytes);
-    request.cpuSeconds = request.task == Task::Probe && request.readUpTo == 0
-            ? limits.probeSeconds
-            : limits.readSeconds;
+    request.cpuSeconds = request.task == Task::Probe && request.readUpTo == 0 ? limits.probeSeconds
+                                                                              : limits.readSeconds;
     const int wallMs = request.cpuSeconds * 2000 + 1000;
     Reply reply;
     std::unique_ptr<Worker> worker = takeWorker(request.memoryBytes, waiting);
@@ -413,30 +461,34 @@ Reply PictureDecoders::run(Request request, const std::function<void()> &waiting
     }
     QElapsedTimer clock;
     clock.start();
-    Transfer transfer =
-            sendAll(worker->socket, frame(encode(request)), clock, wallMs, waiting);
+    Transfer transfer = sendAll(worker->socket, frame(encode(request)), clock, wallMs, waiting);
     QByteArray payload;
+    Received received;
     if (transfer == Transfer::Done) {
         char header[4];
-        transfer = receiveAll(worker->socket, header, sizeof header, clock, wallMs, waiting);
+        transfer = receiveAll(worker->socket, header, sizeof header, clock, wallMs, waiting,
+                              &received);
         const quint32 length = transfer == Transfer::Done ? frameLength(header) : 0;
         if (length > kMaxReplyBytes) {
             transfer = Transfer::Closed;
         } else if (transfer == Transfer::Done) {
             payload.resize(int(length));
-            transfer = receiveAll(worker->socket, payload.data(), length, clock, wallMs,
-                                  waiting);
+            transfer = receiveAll(worker->socket, payload.data(), length, clock, wallMs, waiting,
+                                  &received);
         }
     }
     bool decoded = transfer == Transfer::Done && decode(payload, &reply);
+    // The memory of the pixels comes with the reply, and nothing else comes: a process that
+    // sends what it does not say is ended like one that did not answer.
+    decoded = decoded && received.count() == (reply.shared ? 1 : 0);
     if (decoded && reply.pixelsFollow) {
         // A reply that says pixels follow but not a picture they make leaves the pipe out of
         // step: that process is ended like one that did not answer.
         QImage image = followingImage(reply);
         if (!image.isNull())
             transfer = receiveAll(worker->socket, reinterpret_cast<char *>(image.bits()),
-                                  size_t(image.sizeInBytes()), clock, wallMs, waiting);
-        decoded = !image.isNull() && transfer == Transfer::Done;
+                                  size_t(image.sizeInBytes()), clock, wallMs, waiting, &received);
+        decoded = !image.isNull() && transfer == Transfer::Done && received.count() == 0;
         if (decoded)
             *frames = { image };
     }
@@ -445,14 +497,13 @@ Reply PictureDecoders::run(Request request, const std::function<void()> &waiting
         m_busy.removeOne(worker->pid);
     }
     if (decoded) {
-        const pid_t pid = worker->pid;
         giveBack(std::move(worker), request.memoryBytes);
         if (reply.ending == Ending::OutOfMemory) {
             reply.probe = failure(PictureReading::Outcome::OutOfMemory,
                                   reply.probe.detail + QStringLiteral(": out of its memory"));
-            reply.segment.clear();
-        } else if (!reply.segment.isEmpty()) {
-            *frames = mapFrames(reply, getpid(), pid);
+            reply.shared = false;
+        } else if (reply.shared) {
+            *frames = mapFrames(reply, received.take());
             if (frames->isEmpty())
                 reply.probe = failure(PictureReading::Outcome::Failed,
                                       QStringLiteral("its pixels could not be taken over"));
@@ -467,21 +518,20 @@ Reply PictureDecoders::run(Request request, const std::function<void()> &waiting
         ++m_lost;
     }
     reply = Reply();
-    const bool outOfTime = WIFSIGNALED(status)
-            && (WTERMSIG(status) == SIGXCPU || WTERMSIG(status) == SIGALRM);
+    const bool outOfTime =
+            WIFSIGNALED(status) && (WTERMSIG(status) == SIGXCPU || WTERMSIG(status) == SIGALRM);
     if (transfer == Transfer::TimedOut || outOfTime)
         reply.probe = failure(PictureReading::Outcome::OutOfTime,
                               QStringLiteral("no answer within its time"));
     else if (WIFEXITED(status) && WEXITSTATUS(status) == kExitOutOfMemory)
-        reply.probe = failure(PictureReading::Outcome::OutOfMemory,
-                              QStringLiteral("out of its memory"));
+        reply.probe =
+                failure(PictureReading::Outcome::OutOfMemory, QStringLiteral("out of its memory"));
     else
-        reply.probe = failure(PictureReading::Outcome::Failed,
-                              WIFSIGNALED(status)
-                                      ? QStringLiteral("its decoder ended on signal %1")
-                                                .arg(WTERMSIG(status))
-                                      : QStringLiteral("its decoder ended (%1)")
-                                                .arg(WEXITSTATUS(status)));
+        reply.probe = failure(
+                PictureReading::Outcome::Failed,
+                WIFSIGNALED(status)
+                        ? QStringLiteral("its decoder ended on signal %1").arg(WTERMSIG(status))
+                        : QStringLiteral("its decoder ended (%1)").arg(WEXITSTATUS(status)));
     return reply;
 }
 
@@ -666,8 +716,8 @@ Animation readAnimation(const QString &file, const Waiting &waiting)
         return animation;
     request.task = Task::Frames;
     request.probed = animation.probe;
-    request.memoryBytes = animation.probe.peakBytes + animation.probe.playingBytes
-            + PictureDecoders::kSlackBytes;
+    request.memoryBytes =
+            animation.probe.peakBytes + animation.probe.playingBytes + PictureDecoders::kSlackBytes;
     const Reply reply = PictureDecoders::instance().run(request, waiting, &animation.frames);
     animation.probe = reply.probe;
     if (animation.frames.size() != reply.delays.size()) {

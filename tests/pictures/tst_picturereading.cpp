@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -30,6 +32,23 @@ QByteArray pngWith(const QByteArray &extra)
     return small.left(pixels) + extra + small.mid(pixels);
 }
 
+// The decoding processes running now, as the system lists them.
+QVector<qint64> runningDecoders()
+{
+    QVector<qint64> pids;
+    const QStringList processes =
+            QDir(QStringLiteral("/proc")).entryList({ QStringLiteral("[0-9]*") }, QDir::Dirs);
+    for (const QString &process : processes) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(process));
+        const QList<QByteArray> fields =
+                stat.open(QIODevice::ReadOnly) ? stat.readAll().split(' ') : QList<QByteArray>();
+        if (fields.size() > 3 && fields.at(1).startsWith("(veltorina-pict")
+            && fields.at(3).toLongLong() == getpid())
+            pids << process.toLongLong();
+    }
+    return pids;
+}
+
 } // namespace
 
 class tst_PictureReading : public QObject
@@ -43,7 +62,7 @@ private slots:
     void crafted();
     void shrinkAverages_data();
     void shrinkAverages();
-    void segmentsLeftBehindRemoved();
+    void namesTakenInAdvance();
     void followingPixelsChecked_data();
     void followingPixelsChecked();
     void decoderLogCut();
@@ -195,38 +214,42 @@ void tst_PictureReading::shrinkAverages()
     }
 }
 
-// A program killed, or crashed, left the pictures its decoding processes had handed it in
-// shared memory, which is memory kept until the machine stops: the next program removes them,
-// and nothing of a program, or of a decoding process, still running.
-void tst_PictureReading::segmentsLeftBehindRemoved()
+// Another user could make empty files in shared memory under the names the decoding processes
+// would give the pictures they hand over, which are easy to guess, and then every large picture
+// failed. What they hand over now has no name: names taken in advance (for the processes
+// running, and for hundreds of those to come) cost no picture.
+void tst_PictureReading::namesTakenInAdvance()
 {
-    QProcess ended;
-    ended.start(QStringLiteral("true"), QStringList());
-    QVERIFY(ended.waitForStarted());
-    const qint64 gone = ended.processId();
-    QVERIFY(ended.waitForFinished());
-    const qint64 running = QCoreApplication::applicationPid();
-    const QString leftBehind = DecoderProtocol::segmentName(gone, gone, 7);
-    const QStringList kept = { DecoderProtocol::segmentName(running, gone, 7),
-                               DecoderProtocol::segmentName(gone, running, 7) };
-    const QStringList made = kept + QStringList{ leftBehind };
-    for (const QString &name : made) {
-        const int fd = shm_open(name.toLocal8Bit().constData(), O_RDWR | O_CREAT, 0600);
-        QVERIFY(fd >= 0);
-        QCOMPARE(ftruncate(fd, 4096), 0);
-        close(fd);
-    }
-    DecoderProtocol::removeSegmentsLeftBehind();
-    const auto present = [](const QString &name) {
-        const int fd = shm_open(name.toLocal8Bit().constData(), O_RDONLY, 0);
-        if (fd >= 0)
+    PictureDecoders::instance().startAhead(PictureDecoders::mostAtOnce());
+    QVector<qint64> pids = runningDecoders();
+    QVERIFY(!pids.isEmpty());
+    const qint64 newest = *std::max_element(pids.cbegin(), pids.cend());
+    for (qint64 pid = newest + 1; pid <= newest + 300; ++pid)
+        pids << pid;
+    QStringList taken;
+    const auto removeTaken = qScopeGuard([&taken] {
+        for (const QString &name : qAsConst(taken))
+            shm_unlink(name.toLocal8Bit().constData());
+    });
+    for (const qint64 pid : qAsConst(pids)) {
+        for (int serial = 0; serial < 8; ++serial) {
+            const QString name = QStringLiteral("/veltorina-pictures-%1-%2-%3")
+                                         .arg(QCoreApplication::applicationPid())
+                                         .arg(pid)
+                                         .arg(serial);
+            const int fd = shm_open(name.toLocal8Bit().constData(), O_RDWR | O_CREAT, 0600);
+            QVERIFY2(fd >= 0, qPrintable(name));
             close(fd);
-        return fd >= 0;
-    };
-    QVERIFY(!present(leftBehind));
-    for (const QString &name : kept) {
-        QVERIFY2(present(name), qPrintable(name));
-        shm_unlink(name.toLocal8Bit().constData());
+            taken << name;
+        }
+    }
+    // More pictures than processes, each larger than its pixels sent on the pipe.
+    const QString file = CraftedPictures::writeIn(m_dir.path(), "png", QSize(1024, 700));
+    for (int i = 0; i < 2 * PictureDecoders::mostAtOnce() + 2; ++i) {
+        const Picture picture = read(file);
+        QVERIFY2(picture.probe.outcome == Outcome::Whole, qPrintable(picture.probe.detail));
+        QCOMPARE(picture.image.size(), QSize(1024, 700));
+        QCOMPARE(picture.image, QImage(file).convertToFormat(picture.image.format()));
     }
 }
 
