@@ -2,6 +2,7 @@
 // operating system to the memory and the processor time the program allows it
 // (pictures/picturedecoders.h). It ends when the program closes its pipe, or dies.
 
+#include "decoderfiles.h"
 #include "decoderprotocol.h"
 #include "picturedecoding.h"
 
@@ -448,6 +449,11 @@ int main(int, char **argv)
     loadDecoders();
 
     warmUp();
+    // From now on it opens only what the program hands it (and the fonts): a name it is given
+    // that is not absolute is not found in whatever folder it was started from either.
+    if (chdir("/") != 0)
+        return 2;
+    DecoderFiles::confine();
     QByteArray payload;
     bool trimmed = true;
     for (;;) {

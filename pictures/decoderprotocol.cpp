@@ -19,7 +19,7 @@ namespace DecoderProtocol {
 
 namespace {
 
-constexpr quint32 kVersion = 3;
+constexpr quint32 kVersion = 4;
 constexpr int kMaxFrames = 1 << 16;
 
 void write(QDataStream &out, const PictureReading::Probe &probe)
@@ -49,13 +49,40 @@ QDataStream &stream(QDataStream &data)
     return data;
 }
 
+// A frame's first bytes: what it holds, for whom.
+void begin(QDataStream &out, Kind kind)
+{
+    stream(out) << kVersion << quint8(kind);
+}
+
+bool begins(QDataStream &in, Kind kind)
+{
+    quint32 version = 0;
+    quint8 read = 0;
+    stream(in) >> version >> read;
+    return in.status() == QDataStream::Ok && version == kVersion && read == quint8(kind);
+}
+
 } // namespace
+
+Kind kindOf(const QByteArray &bytes)
+{
+    QDataStream in(bytes);
+    quint32 version = 0;
+    quint8 kind = 0;
+    stream(in) >> version >> kind;
+    if (in.status() != QDataStream::Ok || version != kVersion || kind < quint8(Kind::Request)
+        || kind > quint8(Kind::Question))
+        return Kind(0);
+    return Kind(kind);
+}
 
 QByteArray encode(const Request &request)
 {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
-    stream(out) << kVersion << quint8(request.task) << request.file << request.bytes;
+    begin(out, Kind::Request);
+    out << quint8(request.task) << request.file << request.bytes;
     write(out, request.probed);
     out << request.readUpTo << request.memoryBytes << qint32(request.cpuSeconds);
     return bytes;
@@ -64,11 +91,12 @@ QByteArray encode(const Request &request)
 bool decode(const QByteArray &bytes, Request *request)
 {
     QDataStream in(bytes);
-    quint32 version = 0;
     quint8 task = 0;
     qint32 cpuSeconds = 0;
-    stream(in) >> version >> task >> request->file >> request->bytes;
-    if (version != kVersion || !read(in, &request->probed))
+    if (!begins(in, Kind::Request))
+        return false;
+    in >> task >> request->file >> request->bytes;
+    if (!read(in, &request->probed))
         return false;
     in >> request->readUpTo >> request->memoryBytes >> cpuSeconds;
     if (in.status() != QDataStream::Ok || task < quint8(Task::Probe) || task > quint8(Task::Frames))
@@ -82,7 +110,8 @@ QByteArray encode(const Reply &reply)
 {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
-    stream(out) << kVersion << quint8(reply.ending);
+    begin(out, Kind::Reply);
+    out << quint8(reply.ending);
     write(out, reply.probe);
     out << reply.shared << reply.pixelsFollow << reply.size << qint32(reply.format)
         << qint32(reply.bytesPerLine) << reply.delays << qint32(reply.loopCount);
@@ -92,10 +121,11 @@ QByteArray encode(const Reply &reply)
 bool decode(const QByteArray &bytes, Reply *reply)
 {
     QDataStream in(bytes);
-    quint32 version = 0;
     quint8 ending = 0;
-    stream(in) >> version >> ending;
-    if (version != kVersion || !read(in, &reply->probe))
+    if (!begins(in, Kind::Reply))
+        return false;
+    in >> ending;
+    if (!read(in, &reply->probe))
         return false;
     qint32 format = 0;
     qint32 bytesPerLine = 0;
@@ -110,6 +140,44 @@ bool decode(const QByteArray &bytes, Reply *reply)
     reply->bytesPerLine = bytesPerLine;
     reply->loopCount = loopCount;
     return true;
+}
+
+QByteArray encodeQuestion(const QString &path)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    begin(out, Kind::Question);
+    out << path;
+    return bytes;
+}
+
+bool decodeQuestion(const QByteArray &bytes, QString *path)
+{
+    QDataStream in(bytes);
+    if (!begins(in, Kind::Question))
+        return false;
+    in >> *path;
+    return in.status() == QDataStream::Ok;
+}
+
+QByteArray encodeAnswer(int error)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    begin(out, Kind::Answer);
+    out << qint32(error);
+    return bytes;
+}
+
+bool decodeAnswer(const QByteArray &bytes, int *error)
+{
+    QDataStream in(bytes);
+    qint32 read = 0;
+    if (!begins(in, Kind::Answer))
+        return false;
+    in >> read;
+    *error = read;
+    return in.status() == QDataStream::Ok && read >= 0;
 }
 
 QByteArray frame(const QByteArray &payload)

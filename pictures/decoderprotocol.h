@@ -13,13 +13,18 @@
 #include <memory>
 
 // What the program and its decoding processes (pictures/decodermain.cpp) say to each other on
-// their socket: a request and its reply, each one frame (its length, then its bytes), and the
-// decoded pixels. Those of a large picture never go through the socket: the
+// their socket: frames (a length, then the bytes), each a request, its reply, a question or an
+// answer, and the decoded pixels. Those of a large picture never go through the socket: the
 // decoding process writes them into memory of its own making that no other process can name
 // (memfd_create), and hands the program that memory itself, as a file descriptor sent with its
 // reply; the program maps it as the picture's own memory. Those of a small one follow its reply
 // on the socket: memory made, filled, mapped and given back for each of a lesson's many small
 // pictures cost more than the copy.
+//
+// While it reads a picture, the decoding process opens no file itself: each file it would open
+// (the picture, the pictures an SVG links) it asks the program for, by its name under
+// kLinkRoot, in a question; the program answers with the file opened, sent with the answer, or
+// with a refusal (pictures/linkroot.h).
 //
 // The program trusts nothing of a reply but what it checks: a frame of a sane length, memory
 // that is memory (sealed against shrinking under the program's mapping) and holds every pixel
@@ -39,10 +44,22 @@ enum class Ending : quint8 {
     OutOfMemory = 2, // an allocation failed under its memory limit: nothing of it is used
 };
 
+// What a frame holds.
+enum class Kind : quint8 {
+    Request = 1, // to the decoding process
+    Answer = 2, // to the decoding process: to its question
+    Reply = 3, // to the program: to its request
+    Question = 4, // to the program: a file to open for the request being read
+};
+
+// The folder the decoding process is handed its picture in: a name no file has, so that the
+// picture's relative links name files under it too, which only the program opens.
+constexpr char kLinkRoot[] = "/veltorina-picture";
+
 struct Request
 {
     Task task = Task::Read;
-    QString file; // read from here, or, when empty, from bytes
+    QString file; // read from here (a name under kLinkRoot), or, when empty, from bytes
     QByteArray bytes;
     PictureReading::Probe probed; // for Read and Frames: what Probe said
     qint64 readUpTo = 0; // for Probe
@@ -70,10 +87,19 @@ constexpr int kExitOutOfMemory = 3;
 constexpr quint32 kMaxRequestBytes = 1u << 30;
 constexpr quint32 kMaxReplyBytes = 1u << 20;
 
+// What a frame's payload holds; Kind(0) for what is none of them.
+Kind kindOf(const QByteArray &bytes);
+
 QByteArray encode(const Request &request);
 bool decode(const QByteArray &bytes, Request *request);
 QByteArray encode(const Reply &reply);
 bool decode(const QByteArray &bytes, Reply *reply);
+// A question: the file named path, to be read.
+QByteArray encodeQuestion(const QString &path);
+bool decodeQuestion(const QByteArray &bytes, QString *path);
+// An answer: 0 when the file is granted (its descriptor comes with it), else why not (errno).
+QByteArray encodeAnswer(int error);
+bool decodeAnswer(const QByteArray &bytes, int *error);
 
 // The frame of payload: its length as four bytes, then payload.
 QByteArray frame(const QByteArray &payload);

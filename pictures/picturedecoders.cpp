@@ -1,5 +1,6 @@
 #include "picturedecoders.h"
 
+#include "linkroot.h"
 #include "shell/cores.h"
 
 #include <QCoreApplication>
@@ -68,15 +69,31 @@ bool waitFor(int fd, short events, const QElapsedTimer &clock, int limitMs,
 
 enum class Transfer { Done, Closed, TimedOut };
 
+// Sends bytes, and passed (unless -1) with the first of them.
 Transfer sendAll(int fd, const QByteArray &bytes, const QElapsedTimer &clock, int limitMs,
-                 const std::function<void()> &waiting)
+                 const std::function<void()> &waiting, int passed = -1)
 {
     const char *from = bytes.constData();
     size_t left = size_t(bytes.size());
     while (left > 0) {
+        iovec data = { const_cast<char *>(from), left };
+        msghdr message = {};
+        message.msg_iov = &data;
+        message.msg_iovlen = 1;
+        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+        if (passed >= 0) {
+            message.msg_control = control;
+            message.msg_controllen = sizeof control;
+            cmsghdr *rights = CMSG_FIRSTHDR(&message);
+            rights->cmsg_level = SOL_SOCKET;
+            rights->cmsg_type = SCM_RIGHTS;
+            rights->cmsg_len = CMSG_LEN(sizeof(int));
+            memcpy(CMSG_DATA(rights), &passed, sizeof passed);
+        }
         // Never SIGPIPE: a process that died is a reply that does not come.
-        const ssize_t sent = send(fd, from, left, MSG_NOSIGNAL | MSG_DONTWAIT);
+        const ssize_t sent = sendmsg(fd, &message, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (sent > 0) {
+            passed = -1;
             from += sent;
             left -= size_t(sent);
         } else if (sent < 0 && (errno == EAGAIN || errno == EINTR)) {
@@ -161,6 +178,21 @@ Transfer receiveAll(int fd, char *into, size_t length, const QElapsedTimer &cloc
         }
     }
     return Transfer::Done;
+}
+
+// One frame's payload, and what came with it.
+Transfer receiveFrame(int fd, QByteArray *payload, Received *received, const QElapsedTimer &clock,
+                      int limitMs, const std::function<void()> &waiting)
+{
+    char header[4];
+    Transfer transfer = receiveAll(fd, header, sizeof header, clock, limitMs, waiting, received);
+    if (transfer != Transfer::Done)
+        return transfer;
+    const quint32 length = frameLength(header);
+    if (length > kMaxReplyBytes)
+        return Transfer::Closed;
+    payload->resize(int(length));
+    return receiveAll(fd, payload->data(), length, clock, limitMs, waiting, received);
 }
 
 void stopProcess(int socket, pid_t pid)
@@ -438,7 +470,7 @@ void PictureDecoders::giveBack(std::unique_ptr<Worker> worker, qint64 bytes)
     m_freed.wakeAll();
 }
 
-Reply PictureDecoders::run(Request request, const std::function<void()> &waiting,
+Reply PictureDecoders::run(Request request, Job &job, const std::function<void()> &waiting,
                            QVector<QImage> *frames)
 {
     const Limits limits = this->limits();
@@ -464,18 +496,23 @@ Reply PictureDecoders::run(Request request, const std::function<void()> &waiting
     Transfer transfer = sendAll(worker->socket, frame(encode(request)), clock, wallMs, waiting);
     QByteArray payload;
     Received received;
-    if (transfer == Transfer::Done) {
-        char header[4];
-        transfer = receiveAll(worker->socket, header, sizeof header, clock, wallMs, waiting,
-                              &received);
-        const quint32 length = transfer == Transfer::Done ? frameLength(header) : 0;
-        if (length > kMaxReplyBytes) {
+    // Questions, each answered, then the reply: anything else ends the process.
+    while (transfer == Transfer::Done) {
+        transfer = receiveFrame(worker->socket, &payload, &received, clock, wallMs, waiting);
+        if (transfer != Transfer::Done || kindOf(payload) != Kind::Question)
+            break;
+        QString name;
+        if (!decodeQuestion(payload, &name) || received.count() != 0) {
             transfer = Transfer::Closed;
-        } else if (transfer == Transfer::Done) {
-            payload.resize(int(length));
-            transfer = receiveAll(worker->socket, payload.data(), length, clock, wallMs, waiting,
-                                  &received);
+            break;
         }
+        const int opened = job.source.file.isEmpty()
+                ? -EACCES
+                : LinkRoot::open(name, job.source.file, job.source.linkRoot);
+        transfer = sendAll(worker->socket, frame(encodeAnswer(opened >= 0 ? 0 : -opened)), clock,
+                           wallMs, waiting, opened);
+        if (opened >= 0)
+            close(opened);
     }
     bool decoded = transfer == Transfer::Done && decode(payload, &reply);
     // The memory of the pixels comes with the reply, and nothing else comes: a process that
@@ -541,19 +578,37 @@ namespace PictureReading {
 
 namespace {
 
+using Job = PictureDecoders::Job;
+
+bool isResource(const QString &file)
+{
+    return file.startsWith(QLatin1Char(':')) || file.startsWith(QLatin1String("qrc:"));
+}
+
+// The job of reading source: its file as the decoding process may open it.
+Job jobFor(const Source &source)
+{
+    Job job;
+    if (!source.file.isEmpty() && !isResource(source.file)) {
+        // The decoding process may have been started from another folder.
+        job.source.file = QFileInfo(source.file).absoluteFilePath();
+        job.source.linkRoot = source.linkRoot;
+    }
+    return job;
+}
+
 // The program's own pictures (its resource tree) are handed over as bytes: the decoding
-// process has no resources of its own.
-Request requestFor(Task task, const QString &file)
+// process has no resources of its own. A file is named as the decoding process reads it.
+Request requestFor(Task task, const QString &file, const Job &job)
 {
     Request request;
     request.task = task;
-    if (file.startsWith(QLatin1Char(':')) || file.startsWith(QLatin1String("qrc:"))) {
+    if (isResource(file)) {
         QFile resource(file.startsWith(QLatin1String("qrc:")) ? file.mid(3) : file);
         if (resource.open(QIODevice::ReadOnly))
             request.bytes = resource.readAll();
-    } else if (!file.isEmpty()) {
-        // The decoding process may have been started from another folder.
-        request.file = QFileInfo(file).absoluteFilePath();
+    } else if (!job.source.file.isEmpty()) {
+        request.file = LinkRoot::nameFor(job.source.file, job.source.linkRoot);
     }
     return request;
 }
@@ -565,7 +620,7 @@ bool isEmpty(const Request &request)
 
 // Measures the picture, and decodes it with the same request when that takes no more than
 // readUpTo (picture: where it comes).
-Probe probeOf(Request request, const Waiting &waiting, qint64 readUpTo = 0,
+Probe probeOf(Request request, Job &job, const Waiting &waiting, qint64 readUpTo = 0,
               QImage *picture = nullptr)
 {
     if (isEmpty(request))
@@ -575,19 +630,19 @@ Probe probeOf(Request request, const Waiting &waiting, qint64 readUpTo = 0,
     request.memoryBytes =
             std::max(PictureDecoders::kProbeBytes, request.readUpTo + PictureDecoders::kSlackBytes);
     QVector<QImage> frames;
-    Reply reply = PictureDecoders::instance().run(request, waiting, &frames);
+    Reply reply = PictureDecoders::instance().run(request, job, waiting, &frames);
     if (reply.probe.outcome == Outcome::OutOfMemory) {
         // Measured alone, with room for what measuring it may take.
         request.readUpTo = 0;
         request.memoryBytes = PictureDecoders::kLargeProbeBytes;
-        reply = PictureDecoders::instance().run(request, waiting, &frames);
+        reply = PictureDecoders::instance().run(request, job, waiting, &frames);
     }
     if (picture && !frames.isEmpty() && reply.probe.isTaken())
         *picture = frames.first();
     return reply.probe;
 }
 
-Picture readAsProbed(Request request, const Probe &probed, const Waiting &waiting)
+Picture readAsProbed(Request request, Job &job, const Probe &probed, const Waiting &waiting)
 {
     Picture picture;
     picture.probe = probed;
@@ -597,7 +652,7 @@ Picture readAsProbed(Request request, const Probe &probed, const Waiting &waitin
     request.probed = probed;
     request.memoryBytes = probed.peakBytes + PictureDecoders::kSlackBytes;
     QVector<QImage> frames;
-    const Reply reply = PictureDecoders::instance().run(request, waiting, &frames);
+    const Reply reply = PictureDecoders::instance().run(request, job, waiting, &frames);
     picture.probe = reply.probe;
     if (!frames.isEmpty() && picture.probe.isTaken())
         picture.image = frames.first();
@@ -621,21 +676,34 @@ QThreadPool &readers()
 
 Probe probe(const QString &file, const Waiting &waiting)
 {
-    return probeOf(requestFor(Task::Probe, file), waiting);
+    return probe(Source{ file, QString() }, waiting);
+}
+
+Probe probe(const Source &source, const Waiting &waiting)
+{
+    Job job = jobFor(source);
+    return probeOf(requestFor(Task::Probe, source.file, job), job, waiting);
 }
 
 Probe probeData(const QByteArray &bytes)
 {
     Request request;
     request.bytes = bytes;
-    return probeOf(request, Waiting());
+    Job job;
+    return probeOf(request, job, Waiting());
 }
 
 Reader::Reader(const QString &file, const Waiting &waiting, qint64 readUpTo)
-    : m_file(file),
-      m_waiting(waiting),
-      m_probe(probeOf(requestFor(Task::Probe, file), waiting, readUpTo, &m_picture))
+    : Reader(Source{ file, QString() }, waiting, readUpTo)
 {
+}
+
+Reader::Reader(const Source &source, const Waiting &waiting, qint64 readUpTo)
+    : m_source(source), m_waiting(waiting)
+{
+    Job job = jobFor(source);
+    m_probe =
+            probeOf(requestFor(Task::Probe, source.file, job), job, waiting, readUpTo, &m_picture);
 }
 
 Picture Reader::read()
@@ -649,23 +717,30 @@ Picture Reader::read()
         picture.image = std::exchange(m_picture, QImage());
         return picture;
     }
-    return readAsProbed(requestFor(Task::Read, m_file), m_probe, m_waiting);
+    Job job = jobFor(m_source);
+    return readAsProbed(requestFor(Task::Read, m_source.file, job), job, m_probe, m_waiting);
 }
 
 Picture read(const QString &file, const Waiting &waiting)
 {
-    return Reader(file, waiting, kReadAtOnceBytes).read();
+    return read(Source{ file, QString() }, waiting);
+}
+
+Picture read(const Source &source, const Waiting &waiting)
+{
+    return Reader(source, waiting, kReadAtOnceBytes).read();
 }
 
 Picture readData(const QByteArray &bytes)
 {
     Request request;
     request.bytes = bytes;
+    Job job;
     Picture picture;
-    picture.probe = probeOf(request, Waiting(), kReadAtOnceBytes, &picture.image);
+    picture.probe = probeOf(request, job, Waiting(), kReadAtOnceBytes, &picture.image);
     if (!picture.probe.isTaken() || !picture.image.isNull())
         return picture;
-    return readAsProbed(request, picture.probe, Waiting());
+    return readAsProbed(request, job, picture.probe, Waiting());
 }
 
 namespace {
@@ -710,15 +785,16 @@ void readSoon(const QString &file, QObject *context, std::function<void(const Pi
 Animation readAnimation(const QString &file, const Waiting &waiting)
 {
     Animation animation;
-    Request request = requestFor(Task::Frames, file);
-    animation.probe = probeOf(request, waiting);
+    Job job = jobFor(Source{ file, QString() });
+    Request request = requestFor(Task::Frames, file, job);
+    animation.probe = probeOf(request, job, waiting);
     if (!animation.probe.playable)
         return animation;
     request.task = Task::Frames;
     request.probed = animation.probe;
     request.memoryBytes =
             animation.probe.peakBytes + animation.probe.playingBytes + PictureDecoders::kSlackBytes;
-    const Reply reply = PictureDecoders::instance().run(request, waiting, &animation.frames);
+    const Reply reply = PictureDecoders::instance().run(request, job, waiting, &animation.frames);
     animation.probe = reply.probe;
     if (animation.frames.size() != reply.delays.size()) {
         animation.frames.clear();

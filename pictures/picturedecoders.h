@@ -60,10 +60,17 @@ public:
     // Ends the processes waiting for a request, but keep of them.
     void endIdle(int keep);
 
-    // Runs request in a decoding process and waits for its reply, calling waiting every few
-    // milliseconds meanwhile. What the process could not answer comes as a reply whose probe
-    // says why (OutOfTime, Failed). frames: the pictures the reply holds.
-    DecoderProtocol::Reply run(DecoderProtocol::Request request,
+    // What the requests for one picture share: where it is read from, which the process may
+    // open (the request names it as LinkRoot::nameFor gives it), and what else it may open.
+    struct Job
+    {
+        PictureReading::Source source;
+    };
+    // Runs request of job in a decoding process and waits for its reply, calling waiting every
+    // few milliseconds meanwhile, and answering what the process asks to open. What the process
+    // could not answer comes as a reply whose probe says why (OutOfTime, Failed). frames: the
+    // pictures the reply holds.
+    DecoderProtocol::Reply run(DecoderProtocol::Request request, Job &job,
                                const std::function<void()> &waiting, QVector<QImage> *frames);
 
     // Processes started so far, those ended for a request they did not answer, and pictures

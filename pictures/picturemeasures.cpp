@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QIODevice>
+#include <QUrl>
 #include <QXmlStreamReader>
 
 #include <zlib.h>
@@ -1029,12 +1030,12 @@ Measure svgLink(const QString &link, const QString &folder, int depth)
         if (at >= 0) // else the SVG reader passes it over
             linked << probeNestedData(QByteArray::fromBase64(link.mid(at + 7).toLatin1()), depth);
     } else {
-        // The reader looks for a relative name beside the SVG file (or, read from memory, in
-        // the current folder): whichever it takes is measured.
-        for (const QString &candidate : { QDir(folder).filePath(link), link }) {
-            if (QFileInfo(candidate).isFile())
-                linked << probeNestedFile(candidate, depth);
-        }
+        // As the reader finds it: a relative name beside the SVG file, anything else as it is
+        // (from the current folder). What cannot be opened for it is not there to measure:
+        // the program opens only files in the SVG's own folder (pictures/linkroot.h).
+        const QString name = link.trimmed();
+        const bool beside = !folder.isEmpty() && QUrl(name).isRelative();
+        linked << probeNestedFile(beside ? QDir(folder).absoluteFilePath(name) : name, depth);
     }
     Measure measure;
     for (const PictureReading::Probe &inner : qAsConst(linked)) {
@@ -1069,7 +1070,7 @@ Measure svg(Cursor cursor, const QString &file, int depth)
     }
     // Read from a file, links are found beside it; inflated, the reader has no file.
     const QString folder =
-            compressed || file.isEmpty() ? QDir::currentPath() : QFileInfo(file).absolutePath();
+            compressed || file.isEmpty() ? QString() : QFileInfo(file).absolutePath();
     // Read as the SVG reader reads it, names as written: any image element, any link to it.
     QXmlStreamReader xml(text);
     xml.setNamespaceProcessing(false);

@@ -18,7 +18,9 @@ class QObject;
 // ceiling and a processor time, and by the program to a wall-clock time, so that whatever a file
 // holds and however its decoder reads it (an SVG holding pictures, a tag given twice, shapes
 // that take minutes to draw, a decoder that crashes) it costs at most that picture, said in one
-// sentence. The pixels come back through shared memory.
+// sentence. The pixels come back through shared memory. A decoding process reads only what it is
+// handed: the picture, and of the files it links (an SVG's pictures), the plain files inside the
+// folder it came from (pictures/linkroot.h).
 //
 // Inside the decoding process a picture is first measured from its own bytes, format by format
 // (the format the toolkit's reader picks for them, whatever the file is called): the size of
@@ -84,10 +86,19 @@ struct Probe
 // thread turns its event loop); null: it just waits.
 using Waiting = std::function<void()>;
 
+// A picture file, and the folder its links may reach (an SVG's pictures): "" for the file's
+// own. Where a function takes a file alone, that is Source{ file, "" }.
+struct Source
+{
+    QString file;
+    QString linkRoot;
+};
+
 // What reading the picture would do, as measured from its bytes: nothing of it is decoded (an
 // SVG is parsed for its size, the pictures it holds measured first). The name of a file counts
 // as the toolkit counts it (a name's suffix is tried first, then the content).
 Probe probe(const QString &file, const Waiting &waiting = {});
+Probe probe(const Source &source, const Waiting &waiting = {});
 Probe probeData(const QByteArray &bytes);
 
 struct Picture
@@ -98,6 +109,7 @@ struct Picture
 
 // Reads the picture once: measures it, then decodes it as measured (or not at all).
 Picture read(const QString &file, const Waiting &waiting = {});
+Picture read(const Source &source, const Waiting &waiting = {});
 Picture readData(const QByteArray &bytes);
 
 // Runs work on another thread (where it may wait for decoding processes), then then on the
@@ -120,6 +132,7 @@ class Reader
 {
 public:
     explicit Reader(const QString &file, const Waiting &waiting = {}, qint64 readUpTo = 0);
+    explicit Reader(const Source &source, const Waiting &waiting = {}, qint64 readUpTo = 0);
     Reader(const Reader &) = delete;
     Reader &operator=(const Reader &) = delete;
 
@@ -131,7 +144,7 @@ public:
     Picture read();
 
 private:
-    QString m_file;
+    Source m_source;
     Waiting m_waiting;
     QImage m_picture; // decoded with the measure
     Probe m_probe;

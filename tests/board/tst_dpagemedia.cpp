@@ -192,6 +192,8 @@ private slots:
     void pictureButtonKeepsToTheLimits_data();
     void pictureButtonKeepsToTheLimits();
     void decoderThatCrashesCostsOnlyItsPicture();
+    void pictureLinksStayInTheirFolder_data();
+    void pictureLinksStayInTheirFolder();
     void pdfPagesBecomePictures_data();
     void pdfPagesBecomePictures();
     void pdfImportGoesPageByPage_data();
@@ -458,6 +460,43 @@ void tst_DPageMedia::decoderThatCrashesCostsOnlyItsPicture()
     QVERIFY(*answered);
     QTRY_COMPARE(objectsOf(page, ItemTypePixmap).size(), 2);
     QCOMPARE(boxes.seen, QStringList());
+}
+
+void tst_DPageMedia::pictureLinksStayInTheirFolder_data()
+{
+    // An SVG that links a picture (CraftedPictures::writeLinking): whether it shows.
+    QTest::addColumn<QString>("href");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("beside it") << "red.png" << true;
+    QTest::newRow("absolute, outside") << "%root/secret/red.png" << false;
+    QTest::newRow("up and out") << "../secret/red.png" << false;
+    QTest::newRow("a link leading out") << "out" << false;
+    QTest::newRow("a named pipe") << "pipe" << false;
+}
+
+// A picture put in shows nothing its links name outside its folder, and never waits on them:
+// a picture of the teacher's own was shown, and saved with the lesson.
+void tst_DPageMedia::pictureLinksStayInTheirFolder()
+{
+    QFETCH(QString, href);
+    QFETCH(bool, shown);
+    QTemporaryDir root;
+    const QString svg = CraftedPictures::writeLinking(root.path(), href);
+    QVERIFY(!svg.isEmpty());
+    Board board;
+    DPage *page = board.current();
+    MediaFixture::MessageBoxes boxes;
+    auto answered = chooseFile(svg);
+    page->insertImage(false);
+    QVERIFY(*answered);
+    QTRY_COMPARE(objectsOf(page, ItemTypePixmap).size(), 1);
+    QCOMPARE(boxes.seen, QStringList());
+    const QImage picture = static_cast<DGPixmapItem *>(objectsOf(page, ItemTypePixmap).first())
+                                   ->pixmap()
+                                   .toImage();
+    QCOMPARE(picture.size(), QSize(20, 10));
+    QCOMPARE(QColor(picture.pixel(5, 5)), shown ? QColor(Qt::red) : QColor(Qt::white));
+    QCOMPARE(QColor(picture.pixel(15, 5)), QColor(Qt::white));
 }
 
 void tst_DPageMedia::pdfPagesBecomePictures_data()

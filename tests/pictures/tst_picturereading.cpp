@@ -63,6 +63,8 @@ private slots:
     void shrinkAverages_data();
     void shrinkAverages();
     void namesTakenInAdvance();
+    void linksReachOnlyTheirFolder_data();
+    void linksReachOnlyTheirFolder();
     void followingPixelsChecked_data();
     void followingPixelsChecked();
     void decoderLogCut();
@@ -82,6 +84,8 @@ void tst_PictureReading::everyFormatReadWhole_data()
     QTest::newRow("png, largest sent on the pipe") << "png" << QSize(512, 512);
     QTest::newRow("png, handed over in shared memory") << "png" << QSize(513, 512);
     QTest::newRow("jpeg, handed over in shared memory") << "jpeg" << QSize(900, 700);
+    // Its text drawn with the fonts, which the decoding process still reads.
+    QTest::newRow("svg with text") << "svg-text" << QSize(60, 40);
 }
 
 // What the measures find agrees with what the toolkit decodes, in every format, and the
@@ -251,6 +255,45 @@ void tst_PictureReading::namesTakenInAdvance()
         QCOMPARE(picture.image.size(), QSize(1024, 700));
         QCOMPARE(picture.image, QImage(file).convertToFormat(picture.image.format()));
     }
+}
+
+void tst_PictureReading::linksReachOnlyTheirFolder_data()
+{
+    // An SVG's link (CraftedPictures::writeLinking), and whether the picture it links shows.
+    QTest::addColumn<QString>("href");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("beside it") << "red.png" << true;
+    QTest::newRow("in a folder below") << "sub/red.png" << true;
+    QTest::newRow("a link to one beside it") << "in" << true;
+    QTest::newRow("absolute, outside") << "%root/secret/red.png" << false;
+    QTest::newRow("absolute, to one beside it") << "%root/lesson/red.png" << false;
+    QTest::newRow("up and out") << "../secret/red.png" << false;
+    QTest::newRow("up and back") << "../lesson/red.png" << false;
+    QTest::newRow("a link leading out") << "out" << false;
+    QTest::newRow("a file URL") << "file://%root/secret/red.png" << false;
+    QTest::newRow("a device") << "/dev/zero" << false;
+    QTest::newRow("a link to a device") << "zero" << false;
+    // Its reader would wait for a writer that never comes: the picture would not be taken.
+    QTest::newRow("a named pipe") << "pipe" << false;
+}
+
+// A picture's links reach only plain files in its own folder: whatever else an SVG names is not
+// drawn (and never waited for), and the rest of it is.
+void tst_PictureReading::linksReachOnlyTheirFolder()
+{
+    QFETCH(QString, href);
+    QFETCH(bool, shown);
+    QTemporaryDir root;
+    const QString svg = CraftedPictures::writeLinking(root.path(), href);
+    QVERIFY(!svg.isEmpty());
+    const Picture picture = read(svg);
+    QVERIFY2(picture.probe.outcome == Outcome::Whole, qPrintable(picture.probe.detail));
+    QCOMPARE(picture.image.size(), QSize(20, 10));
+    QCOMPARE(QColor(picture.image.pixel(5, 5)), shown ? QColor(Qt::red) : QColor(Qt::white));
+    QCOMPARE(QColor(picture.image.pixel(15, 5)), QColor(Qt::white));
+    // A folder given as the picture's link root: what it reaches is as much inside.
+    const Picture rooted = read(Source{ svg, root.filePath(QStringLiteral("lesson")) });
+    QCOMPARE(rooted.image, picture.image);
 }
 
 void tst_PictureReading::followingPixelsChecked_data()

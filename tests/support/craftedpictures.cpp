@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QtEndian>
 
 #include <zlib.h>
@@ -9,6 +11,8 @@
 #include <algorithm>
 #include <functional>
 #include <initializer_list>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -344,6 +348,17 @@ QByteArray svgSlow(QSize size)
             + shapes + "</svg>\n";
 }
 
+QByteArray svgText(QSize size)
+{
+    return QStringLiteral("<svg xmlns='http://www.w3.org/2000/svg' width='%1' height='%2'>"
+                          "<rect width='100%' height='100%' fill='white'/><text x='2' y='%3' "
+                          "font-family='sans-serif' font-size='%3'>Aa</text></svg>\n")
+            .arg(size.width())
+            .arg(size.height())
+            .arg(size.height() * 3 / 4)
+            .toLatin1();
+}
+
 QByteArray icoHeader(int type, const QByteArray &entry, QSize size, int hotspotOrPlanes,
                      int hotspotOrBits)
 {
@@ -470,6 +485,7 @@ QByteArray makeKind(const QString &kind, QSize size)
         { "svg-holding-spaced", [size] { return svgHolding(size, true); } },
         { "tiff-width-twice",   [size] { return tiff(size, true); } },
         { "svg-slow",           [size] { return svgSlow(size); } },
+        { "svg-text",           [size] { return svgText(size); } },
     };
     // clang-format on
     for (const auto &maker : makers) {
@@ -501,6 +517,10 @@ QString suffixOf(const QString &kind)
         if (kind == QLatin1String(known.name))
             return QLatin1String(known.suffix);
     }
+    for (const Kind &known : kReachingKinds) {
+        if (kind == QLatin1String(known.name))
+            return QLatin1String(known.suffix);
+    }
     return QString();
 }
 
@@ -525,6 +545,37 @@ QString writeIn(const QString &folder, const QString &kind, QSize size, const QS
     const QString path = QDir(folder).filePath(baseName + QLatin1Char('.')
                                                + (suffix.isEmpty() ? suffixOf(kind) : suffix));
     return !bytes.isEmpty() && write(path, bytes) ? path : QString();
+}
+
+QString writeLinking(const QString &root, const QString &href)
+{
+    const QDir folder(root);
+    QImage red(10, 10, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const auto linked = [&folder](const QString &target, const QString &name) {
+        const QString path = folder.filePath(name);
+        return QFileInfo(path).isSymLink() || QFile::link(target, path);
+    };
+    const QString svg = folder.filePath(QStringLiteral("lesson/linking.svg"));
+    const QByteArray pipe = QFile::encodeName(folder.filePath(QStringLiteral("lesson/pipe")));
+    const bool made = folder.mkpath(QStringLiteral("lesson/sub"))
+            && folder.mkpath(QStringLiteral("secret"))
+            && red.save(folder.filePath(QStringLiteral("lesson/red.png")))
+            && red.save(folder.filePath(QStringLiteral("lesson/sub/red.png")))
+            && red.save(folder.filePath(QStringLiteral("secret/red.png")))
+            && linked(QStringLiteral("red.png"), QStringLiteral("lesson/in"))
+            && linked(QStringLiteral("../secret/red.png"), QStringLiteral("lesson/out"))
+            && linked(QStringLiteral("/dev/zero"), QStringLiteral("lesson/zero"))
+            && (QFileInfo::exists(QString::fromLocal8Bit(pipe))
+                || mkfifo(pipe.constData(), 0600) == 0)
+            && write(svg,
+                     "<svg xmlns='http://www.w3.org/2000/svg' "
+                     "xmlns:xlink='http://www.w3.org/1999/xlink' width='20' height='10'>"
+                     "<rect width='20' height='10' fill='white'/>"
+                     "<image x='0' y='0' width='10' height='10' xlink:href='"
+                             + QString(href).replace(QStringLiteral("%root"), root).toUtf8()
+                             + "'/></svg>\n");
+    return made ? svg : QString();
 }
 
 QByteArray pngChunk(const QByteArray &type, const QByteArray &data)

@@ -55,13 +55,17 @@ inline constexpr Kind kHostileKinds[] = {
     { "tiff-width-twice",   "tif"  }, // its width given twice: the size's (decoded), then 100
     { "svg-slow",           "svg"  }, // the size, 20000 translucent squares each as large
 };
+// Pictures whose reader needs more than their bytes.
+inline constexpr Kind kReachingKinds[] = {
+    { "svg-text",           "svg"  }, // the size, a word written across it with the fonts
+};
 // clang-format on
 
 QStringList kindNames();
 QString suffixOf(const QString &kind);
 
-// A picture of size in the format kind (a name of kKinds or kHostileKinds); empty for an unknown kind or a size
-// the format cannot hold.
+// A picture of size in the format kind (a name of one of the tables above); empty for an unknown
+// kind or a size the format cannot hold.
 QByteArray make(const QString &kind, QSize size);
 
 // Writes bytes to path; false when it could not.
@@ -72,6 +76,14 @@ bool write(const QString &path, const QByteArray &bytes);
 QString writeIn(const QString &folder, const QString &kind, QSize size,
                 const QString &baseName = QStringLiteral("picture"),
                 const QString &suffix = QString());
+
+// What a picture's links may reach, for the rows that ask it: under root, a folder "lesson"
+// whose SVG "linking.svg" (20 x 10, white) draws on its left half the picture its one link
+// names, and what that link may try: "lesson/red.png" (10 x 10, red), "lesson/sub/red.png", the
+// same "secret/red.png" beside the folder, and in the folder "in", a symbolic link to "red.png",
+// "out", one to "../secret/red.png", "zero", one to /dev/zero, and "pipe", a named pipe. The
+// SVG's path, its link href ("%root" replaced by root), or "" when it could not be written.
+QString writeLinking(const QString &root, const QString &href);
 
 // Pieces other makers build on.
 QByteArray pngChunk(const QByteArray &type, const QByteArray &data);
