@@ -307,13 +307,11 @@ void DPage::placePicture(const QString &file, const QString &name, bool animatio
     auto read = std::make_shared<Read>();
     PictureReading::inBackground(
             [file, animation, read] {
-                if (animation) {
-                    read->animation = PictureReading::readAnimation(file);
-                    if (!read->animation.frames.isEmpty())
-                        return;
-                }
                 // A still picture, or an animation too large to play: its first picture.
-                read->still = PictureReading::read(file);
+                if (animation)
+                    read->animation = PictureReading::readAnimation(file, {}, &read->still);
+                else
+                    read->still = PictureReading::read(file);
             },
             this,
             [this, file, name, animation, read] {

@@ -12,6 +12,7 @@
 #include <QSemaphore>
 #include <QThreadPool>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -199,15 +200,15 @@ qint64 processorSeconds()
 
 // The request may take memoryBytes beyond what the process holds now, and cpuSeconds of the
 // processor: beyond the first its allocations fail, beyond the second the system ends it. Nor
-// does it outlast the time the program waits for it, even with the program gone: a decoder
-// that waits (on a file that never ends, on itself) is ended too.
-void limitTo(qint64 memoryBytes, int cpuSeconds)
+// does it outlast the time the program waits for it, wallMs, even with the program gone: a
+// decoder that waits (on a file that never ends, on itself) is ended too.
+void limitTo(qint64 memoryBytes, int cpuSeconds, int wallMs)
 {
     const rlimit memory = { rlim_t(addressSpace() + memoryBytes), RLIM_INFINITY };
     setrlimit(RLIMIT_AS, &memory);
     const rlimit processor = { rlim_t(processorSeconds() + cpuSeconds), RLIM_INFINITY };
     setrlimit(RLIMIT_CPU, &processor);
-    alarm(unsigned(cpuSeconds) * 2 + 2);
+    alarm(unsigned(std::max(wallMs, 0) / 1000 + 2));
 }
 
 void unlimit()
@@ -364,7 +365,7 @@ Reply handle(const Request &request, Segments &segments)
     Reply reply;
     g_allocationFailed = false;
     g_logLines = 0;
-    limitTo(request.memoryBytes, request.cpuSeconds);
+    limitTo(request.memoryBytes, request.cpuSeconds, request.wallMs);
     switch (request.task) {
     case Task::Probe: {
         PictureDecoding::Reading reading(request.file, request.bytes, !request.file.isEmpty());
@@ -414,6 +415,7 @@ void warmUp()
         request.task = Task::Probe;
         request.readUpTo = request.memoryBytes = qint64(16) << 20;
         request.cpuSeconds = 3;
+        request.wallMs = 7000;
         Segments segments;
         handle(request, segments);
     }

@@ -84,7 +84,8 @@ QByteArray encode(const Request &request)
     begin(out, Kind::Request);
     out << quint8(request.task) << request.file << request.bytes;
     write(out, request.probed);
-    out << request.readUpTo << request.memoryBytes << qint32(request.cpuSeconds);
+    out << request.readUpTo << request.memoryBytes << qint32(request.cpuSeconds)
+        << qint32(request.wallMs);
     return bytes;
 }
 
@@ -93,16 +94,18 @@ bool decode(const QByteArray &bytes, Request *request)
     QDataStream in(bytes);
     quint8 task = 0;
     qint32 cpuSeconds = 0;
+    qint32 wallMs = 0;
     if (!begins(in, Kind::Request))
         return false;
     in >> task >> request->file >> request->bytes;
     if (!read(in, &request->probed))
         return false;
-    in >> request->readUpTo >> request->memoryBytes >> cpuSeconds;
+    in >> request->readUpTo >> request->memoryBytes >> cpuSeconds >> wallMs;
     if (in.status() != QDataStream::Ok || task < quint8(Task::Probe) || task > quint8(Task::Frames))
         return false;
     request->task = Task(task);
     request->cpuSeconds = cpuSeconds;
+    request->wallMs = wallMs;
     return true;
 }
 

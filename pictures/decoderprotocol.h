@@ -65,6 +65,7 @@ struct Request
     qint64 readUpTo = 0; // for Probe
     qint64 memoryBytes = 0; // what the decoding process may take beyond what it holds idle
     int cpuSeconds = 0; // of processor time the request may use
+    int wallMs = 0; // of the clock, after which it ends itself (the program ends it sooner)
 };
 
 struct Reply

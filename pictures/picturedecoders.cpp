@@ -231,9 +231,8 @@ PictureDecoders::~PictureDecoders() = default;
 PictureDecoders::Limits PictureDecoders::defaultLimits()
 {
     // A picture within the limits is measured in a fraction of a second and decodes in one or
-    // two (one of a billion pixels made smaller, in three); on a machine not busy with other
-    // work, one that is not taken is said within ten.
-    return { 3, 6, PictureReading::kMaxDecodeBytes + kSlackBytes };
+    // two (one of a billion pixels made smaller, in three).
+    return { 3, 6, PictureReading::kMaxDecodeBytes + kSlackBytes, kPictureMs };
 }
 
 PictureDecoders::Limits PictureDecoders::limits() const
@@ -474,11 +473,22 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
                            QVector<QImage> *frames)
 {
     const Limits limits = this->limits();
-    request.memoryBytes = std::min(request.memoryBytes, limits.budgetBytes);
-    request.cpuSeconds = request.task == Task::Probe && request.readUpTo == 0 ? limits.probeSeconds
-                                                                              : limits.readSeconds;
-    const int wallMs = request.cpuSeconds * 2000 + 1000;
     Reply reply;
+    const qint64 leftMs = limits.pictureMs - job.spentMs;
+    if (leftMs <= 0) {
+        reply.probe = failure(PictureReading::Outcome::OutOfTime,
+                              QStringLiteral("no time left of its own"));
+        return reply;
+    }
+    request.memoryBytes = std::min(request.memoryBytes, limits.budgetBytes);
+    const int cpuSeconds = request.task == Task::Probe && request.readUpTo == 0
+            ? limits.probeSeconds
+            : limits.readSeconds;
+    // Waited for twice as long as its processor time and a second more (a machine busy with
+    // other work), but no longer than what is left of the picture's own.
+    const int wallMs = int(std::min<qint64>(cpuSeconds * 2000 + 1000, leftMs));
+    request.cpuSeconds = std::max(1, std::min(cpuSeconds, (wallMs + 999) / 1000));
+    request.wallMs = wallMs;
     std::unique_ptr<Worker> worker = takeWorker(request.memoryBytes, waiting);
     if (!worker) {
         reply.probe = failure(PictureReading::Outcome::Failed,
@@ -529,6 +539,7 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
         if (decoded)
             *frames = { image };
     }
+    job.spentMs += clock.elapsed();
     {
         QMutexLocker lock(&m_mutex);
         m_busy.removeOne(worker->pid);
@@ -704,6 +715,7 @@ Reader::Reader(const Source &source, const Waiting &waiting, qint64 readUpTo)
     Job job = jobFor(source);
     m_probe =
             probeOf(requestFor(Task::Probe, source.file, job), job, waiting, readUpTo, &m_picture);
+    m_spentMs = job.spentMs;
 }
 
 Picture Reader::read()
@@ -717,7 +729,9 @@ Picture Reader::read()
         picture.image = std::exchange(m_picture, QImage());
         return picture;
     }
+    // However long it waited for room since it was measured, its time goes on from there.
     Job job = jobFor(m_source);
+    job.spentMs = m_spentMs;
     return readAsProbed(requestFor(Task::Read, m_source.file, job), job, m_probe, m_waiting);
 }
 
@@ -782,28 +796,32 @@ void readSoon(const QString &file, QObject *context, std::function<void(const Pi
                  [picture, done = std::move(done)] { done(*picture); });
 }
 
-Animation readAnimation(const QString &file, const Waiting &waiting)
+Animation readAnimation(const QString &file, const Waiting &waiting, Picture *still)
 {
     Animation animation;
     Job job = jobFor(Source{ file, QString() });
     Request request = requestFor(Task::Frames, file, job);
     animation.probe = probeOf(request, job, waiting);
-    if (!animation.probe.playable)
-        return animation;
-    request.task = Task::Frames;
-    request.probed = animation.probe;
-    request.memoryBytes =
-            animation.probe.peakBytes + animation.probe.playingBytes + PictureDecoders::kSlackBytes;
-    const Reply reply = PictureDecoders::instance().run(request, job, waiting, &animation.frames);
-    animation.probe = reply.probe;
-    if (animation.frames.size() != reply.delays.size()) {
+    const Probe measured = animation.probe;
+    if (measured.playable) {
+        request.task = Task::Frames;
+        request.probed = measured;
+        request.memoryBytes =
+                measured.peakBytes + measured.playingBytes + PictureDecoders::kSlackBytes;
+        const Reply reply =
+                PictureDecoders::instance().run(request, job, waiting, &animation.frames);
+        animation.probe = reply.probe;
+        if (!animation.frames.isEmpty() && animation.frames.size() == reply.delays.size()) {
+            animation.delays = reply.delays;
+            animation.loopCount = reply.loopCount;
+            return animation;
+        }
         animation.frames.clear();
         if (animation.probe.isTaken())
             animation.probe = failure(Outcome::Unreadable, QStringLiteral("no frames came"));
-        return animation;
     }
-    animation.delays = reply.delays;
-    animation.loopCount = reply.loopCount;
+    if (still)
+        *still = readAsProbed(requestFor(Task::Read, file, job), job, measured, waiting);
     return animation;
 }
 

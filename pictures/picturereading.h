@@ -146,6 +146,7 @@ public:
 private:
     Source m_source;
     Waiting m_waiting;
+    qint64 m_spentMs = 0; // in decoding processes, measured and read together
     QImage m_picture; // decoded with the measure
     Probe m_probe;
     bool m_read = false;
@@ -160,8 +161,9 @@ struct Animation
     Probe probe;
 };
 // The frames of the animation in file when the board can play it (probe.playable); else none,
-// and probe says what it is.
-Animation readAnimation(const QString &file, const Waiting &waiting = {});
+// and probe says what it is, and still (when given) is its first picture, as read() gives it,
+// read within the time of the same picture.
+Animation readAnimation(const QString &file, const Waiting &waiting = {}, Picture *still = nullptr);
 
 // One sentence for the teacher about a picture named name that was not taken, or was taken
 // smaller, or (animation true: it was to play) is shown still; "" for one taken as it is.

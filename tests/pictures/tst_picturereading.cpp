@@ -8,7 +8,10 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
+#include <csignal>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -65,6 +68,8 @@ private slots:
     void namesTakenInAdvance();
     void linksReachOnlyTheirFolder_data();
     void linksReachOnlyTheirFolder();
+    void stoppedDecoderSaidInTime_data();
+    void stoppedDecoderSaidInTime();
     void followingPixelsChecked_data();
     void followingPixelsChecked();
     void decoderLogCut();
@@ -294,6 +299,51 @@ void tst_PictureReading::linksReachOnlyTheirFolder()
     // A folder given as the picture's link root: what it reaches is as much inside.
     const Picture rooted = read(Source{ svg, root.filePath(QStringLiteral("lesson")) });
     QCOMPARE(rooted.image, picture.image);
+}
+
+void tst_PictureReading::stoppedDecoderSaidInTime_data()
+{
+    // An SVG that takes minutes to draw, measured and drawn in one request, or (larger) in two.
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("decoding"); // stopped once measured, as it is decoded
+    QTest::newRow("stopped as it is read") << QSize(2000, 2000) << false;
+    QTest::newRow("stopped as it is decoded, once measured") << QSize(4000, 4000) << true;
+}
+
+// A decoding process that is stopped (or waits on anything) uses no processor time: it is ended
+// all the same, and its picture said, once the picture's requests together have run their time
+// (here shortened from ten seconds), not after each request's own.
+void tst_PictureReading::stoppedDecoderSaidInTime()
+{
+    QFETCH(QSize, size);
+    QFETCH(bool, decoding);
+    const QString file = CraftedPictures::writeIn(m_dir.path(), "svg-slow", size, "stopped");
+    PictureDecoders &decoders = PictureDecoders::instance();
+    const auto limits =
+            qScopeGuard([&decoders] { decoders.setLimits(PictureDecoders::defaultLimits()); });
+    PictureDecoders::Limits shortened = PictureDecoders::defaultLimits();
+    shortened.pictureMs = 1500;
+    decoders.setLimits(shortened);
+    const int decoded = decoders.decoded();
+    std::atomic<bool> done{ false };
+    Picture picture;
+    std::thread reader([&] {
+        picture = read(file);
+        done = true;
+    });
+    const auto joined = qScopeGuard([&reader] { reader.join(); });
+    qint64 pid = 0;
+    while (!done && pid == 0) {
+        const QVector<qint64> busy = decoders.busy();
+        if (!busy.isEmpty() && (!decoding || decoders.decoded() > decoded))
+            pid = busy.constFirst();
+        QThread::usleep(200);
+    }
+    QVERIFY(pid > 0);
+    QCOMPARE(::kill(pid_t(pid), SIGSTOP), 0);
+    // Within the picture's time and a few seconds of a busy machine's, not a request's 7 or 13.
+    QTRY_VERIFY_WITH_TIMEOUT(done, 6000);
+    QVERIFY2(picture.probe.outcome == Outcome::OutOfTime, qPrintable(picture.probe.detail));
 }
 
 void tst_PictureReading::followingPixelsChecked_data()
