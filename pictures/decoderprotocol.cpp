@@ -19,14 +19,14 @@ namespace DecoderProtocol {
 
 namespace {
 
-constexpr quint32 kVersion = 4;
+constexpr quint32 kVersion = 5;
 constexpr int kMaxFrames = 1 << 16;
 
 void write(QDataStream &out, const PictureReading::Probe &probe)
 {
     out << quint8(probe.outcome) << probe.format << probe.size << probe.taken << probe.peakBytes
         << qint32(probe.frames) << probe.playable << probe.playingBytes << probe.decoderScales
-        << probe.detail;
+        << probe.hasAlpha << probe.detail;
 }
 
 bool read(QDataStream &in, PictureReading::Probe *probe)
@@ -34,7 +34,8 @@ bool read(QDataStream &in, PictureReading::Probe *probe)
     quint8 outcome = 0;
     qint32 frames = 0;
     in >> outcome >> probe->format >> probe->size >> probe->taken >> probe->peakBytes >> frames
-            >> probe->playable >> probe->playingBytes >> probe->decoderScales >> probe->detail;
+            >> probe->playable >> probe->playingBytes >> probe->decoderScales >> probe->hasAlpha
+            >> probe->detail;
     if (in.status() != QDataStream::Ok || outcome < quint8(PictureReading::Outcome::Whole)
         || outcome > quint8(PictureReading::Outcome::Failed) || frames < 0)
         return false;

@@ -147,6 +147,8 @@ Measure png(Cursor cursor)
                 return damaged(QStringLiteral("a PNG of %1").arg(sizeText(width, height)));
             measure.size = QSize(int(width), int(height));
             measure.bitsPerPixel = pngBits(depth, colourType);
+            // Grey with alpha, or colour with alpha; a tRNS chunk may still come.
+            measure.alpha = colourType == 4 || colourType == 6;
             measure.detail = QStringLiteral("PNG %1, %2 bits, colour type %3")
                                      .arg(sizeText(width, height))
                                      .arg(depth)
@@ -160,6 +162,8 @@ Measure png(Cursor cursor)
                                           .arg(kMaxTextBytes >> 20);
                 return measure;
             }
+        } else if (type == "tRNS") {
+            measure.alpha = true;
         } else if (type == "IEND") {
             break;
         }
@@ -269,6 +273,7 @@ Measure jpeg(Cursor cursor)
     Measure measure;
     measure.size = QSize(int(width), int(height));
     measure.bitsPerPixel = components == 1 ? 8 : 32;
+    measure.alpha = false;
     measure.eighths = true;
     measure.oriented = true; // its EXIF is not read here
     const bool progressive = (frameMarker & 3) == 2;

@@ -77,6 +77,9 @@ struct Probe
     bool playable = false; // an animation the board can play at its size
     qint64 playingBytes = 0; // what it takes while it plays at its own size, when playable
     bool decoderScales = false; // the decoder makes taken itself (JPEG in eighths, SVG)
+    // Whether the picture as decoded may have transparent pixels, known from its measure (a
+    // JPEG never; a PNG by its colour type and tRNS; unknown: true).
+    bool hasAlpha = true;
     QString detail; // what was found, for the log (not for the teacher)
 
     bool isTaken() const { return outcome == Outcome::Whole || outcome == Outcome::Smaller; }

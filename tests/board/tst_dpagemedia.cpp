@@ -194,6 +194,8 @@ private slots:
     void decoderThatCrashesCostsOnlyItsPicture();
     void pictureLinksStayInTheirFolder_data();
     void pictureLinksStayInTheirFolder();
+    void deepPicturesFromTheButton_data();
+    void deepPicturesFromTheButton();
     void pdfPagesBecomePictures_data();
     void pdfPagesBecomePictures();
     void pdfImportGoesPageByPage_data();
@@ -497,6 +499,49 @@ void tst_DPageMedia::pictureLinksStayInTheirFolder()
     QCOMPARE(picture.size(), QSize(20, 10));
     QCOMPARE(QColor(picture.pixel(5, 5)), shown ? QColor(Qt::red) : QColor(Qt::white));
     QCOMPARE(QColor(picture.pixel(15, 5)), QColor(Qt::white));
+}
+
+void tst_DPageMedia::deepPicturesFromTheButton_data()
+{
+    QTest::addColumn<QString>("kind"); // of CraftedPictures::kDeepKinds
+    QTest::addColumn<QSize>("size");
+    // A blue disc on transparency as a camera app saves it was "Error al insertar la imagen".
+    QTest::newRow("transparent, 5000 x 3500") << "png-alpha" << QSize(5000, 3500);
+    QTest::newRow("transparent, 4096 x 4096") << "png-alpha" << QSize(4096, 4096);
+    QTest::newRow("16 bits, transparent, 16384 x 4096") << "png16-alpha" << QSize(16384, 4096);
+    QTest::newRow("16 bits, 16384 x 4096") << "png16-opaque" << QSize(16384, 4096);
+}
+
+// Every picture within the board's limits comes on the board whole from the picture button,
+// whatever its channels and depth, as it is, and nothing is said of it.
+void tst_DPageMedia::deepPicturesFromTheButton()
+{
+    QFETCH(QString, kind);
+    QFETCH(QSize, size);
+    const QString file = CraftedPictures::writeIn(m_files.path(), kind, size, kind);
+    QVERIFY(!file.isEmpty());
+    Board board;
+    DPage *page = board.current();
+    MediaFixture::MessageBoxes boxes;
+    auto answered = chooseFile(file);
+    page->insertImage(false);
+    QVERIFY(*answered);
+    QTRY_COMPARE_WITH_TIMEOUT(objectsOf(page, ItemTypePixmap).size() + boxes.seen.size(), 1, 30000);
+    QCOMPARE(boxes.seen, QStringList());
+    const QImage picture = static_cast<DGPixmapItem *>(objectsOf(page, ItemTypePixmap).first())
+                                   ->pixmap()
+                                   .toImage();
+    QCOMPARE(picture.size(), size);
+    for (const int x : { 0, 3, size.width() / 3, size.width() - 1 }) {
+        const QRgb expected = CraftedPictures::deepPixel(kind, size, x);
+        const QRgb seen = picture.pixel(x, size.height() - 1);
+        QVERIFY2(qAbs(qBlue(seen) - qBlue(expected)) <= 1
+                         && qAbs(qAlpha(seen) - qAlpha(expected)) <= 1,
+                 qPrintable(QStringLiteral("%1: %2 for %3")
+                                    .arg(x)
+                                    .arg(seen, 8, 16)
+                                    .arg(expected, 8, 16)));
+    }
 }
 
 void tst_DPageMedia::pdfPagesBecomePictures_data()

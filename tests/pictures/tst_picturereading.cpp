@@ -61,6 +61,8 @@ private slots:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
     void everyFormatReadWhole_data();
     void everyFormatReadWhole();
+    void deepPicturesTakenWhole_data();
+    void deepPicturesTakenWhole();
     void crafted_data();
     void crafted();
     void shrinkAverages_data();
@@ -109,6 +111,57 @@ void tst_PictureReading::everyFormatReadWhole()
             || picture.image.format() == QImage::Format_ARGB32_Premultiplied);
     QCOMPARE(message(picture.probe, kind), QString());
     QCOMPARE(picture.image, QImage(file).convertToFormat(picture.image.format()));
+}
+
+void tst_PictureReading::deepPicturesTakenWhole_data()
+{
+    QTest::addColumn<QString>("kind"); // of CraftedPictures::kDeepKinds
+    QTest::addColumn<QSize>("size");
+    for (const CraftedPictures::Kind &kind : CraftedPictures::kDeepKinds)
+        QTest::newRow(qPrintable(QStringLiteral("%1 5000 x 3500").arg(kind.name)))
+                << kind.name << QSize(5000, 3500);
+    for (const char *kind : { "png-alpha", "png16-alpha" })
+        QTest::newRow(qPrintable(QStringLiteral("%1 4096 x 4096").arg(kind)))
+                << kind << QSize(4096, 4096);
+    // As many pixels as the board holds.
+    for (const char *kind :
+         { "png-alpha", "png16-alpha", "png16-opaque", "png16-grey", "png-palette-alpha" })
+        QTest::newRow(qPrintable(QStringLiteral("%1 16384 x 4096").arg(kind)))
+                << kind << QSize(16384, 4096);
+}
+
+// Every picture within the board's limits is taken, whatever its channels and their depth, and
+// its pixels are what the board shows of it: a PNG with transparency, of 5000 x 3500, was not
+// read at all.
+void tst_PictureReading::deepPicturesTakenWhole()
+{
+    QFETCH(QString, kind);
+    QFETCH(QSize, size);
+    const QString file = CraftedPictures::writeIn(m_dir.path(), kind, size, kind);
+    QVERIFY(!file.isEmpty());
+    const Picture picture = read(file);
+    QVERIFY2(picture.probe.outcome == Outcome::Whole, qPrintable(picture.probe.detail));
+    QCOMPARE(picture.image.size(), size);
+    QVERIFY(picture.image.format() == QImage::Format_RGB32
+            || picture.image.format() == QImage::Format_ARGB32_Premultiplied);
+    for (const int y : { 0, size.height() / 2, size.height() - 1 }) {
+        const auto *row = reinterpret_cast<const QRgb *>(picture.image.constScanLine(y));
+        for (const int x : { 0, 1, 2, 3, size.width() / 3, size.width() - 1 }) {
+            const QRgb expected = CraftedPictures::deepPixel(kind, size, x);
+            const QRgb seen =
+                    picture.image.format() == QImage::Format_RGB32 ? row[x] | 0xff000000 : row[x];
+            const bool near = qAbs(qRed(seen) - qRed(expected)) <= 1
+                    && qAbs(qGreen(seen) - qGreen(expected)) <= 1
+                    && qAbs(qBlue(seen) - qBlue(expected)) <= 1
+                    && qAbs(qAlpha(seen) - qAlpha(expected)) <= 1;
+            QVERIFY2(near,
+                     qPrintable(QStringLiteral("%1, %2: %3 for %4")
+                                        .arg(x)
+                                        .arg(y)
+                                        .arg(seen, 8, 16)
+                                        .arg(expected, 8, 16)));
+        }
+    }
 }
 
 void tst_PictureReading::crafted_data()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -55,6 +56,17 @@ inline constexpr Kind kHostileKinds[] = {
     { "tiff-width-twice",   "tif"  }, // its width given twice: the size's (decoded), then 100
     { "svg-slow",           "svg"  }, // the size, 20000 translucent squares each as large
 };
+// PNGs within the board's limits of every kind of pixel, their rows all alike, so that the
+// largest of them is a moment's work and a few hundred kilobytes: each row a ramp across it
+// (deepPixel says what the board shows at each column).
+inline constexpr Kind kDeepKinds[] = {
+    { "png-alpha",         "png"  }, // RGBA, 8 bits: blue, its alpha rising across the row
+    { "png16-alpha",       "png"  }, // the same at 16 bits a sample
+    { "png16-opaque",      "png"  }, // RGB, 16 bits: a blue ramp
+    { "png16-grey",        "png"  }, // grey, 16 bits: a ramp
+    { "png-grey-alpha",    "png"  }, // grey and alpha, 8 bits: light grey, its alpha rising
+    { "png-palette-alpha", "png"  }, // a palette of four colours, three of them translucent
+};
 // Pictures whose reader needs more than their bytes.
 inline constexpr Kind kReachingKinds[] = {
     { "svg-text",           "svg"  }, // the size, a word written across it with the fonts
@@ -62,6 +74,8 @@ inline constexpr Kind kReachingKinds[] = {
 // clang-format on
 
 QStringList kindNames();
+// What the board holds at column x of a picture of kDeepKinds (ARGB32, premultiplied).
+QRgb deepPixel(const QString &kind, QSize size, int x);
 QString suffixOf(const QString &kind);
 
 // A picture of size in the format kind (a name of one of the tables above); empty for an unknown
