@@ -32,6 +32,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 using namespace BoardFixture;
@@ -188,6 +189,7 @@ private slots:
     void cancelledDialogsChangeNothing_data();
     void cancelledDialogsChangeNothing();
     void pictureFromDialog();
+    void unreadablePictureSaysSo_data();
     void unreadablePictureSaysSo();
     void pictureButtonKeepsToTheLimits_data();
     void pictureButtonKeepsToTheLimits();
@@ -299,17 +301,48 @@ void tst_DPageMedia::pictureFromDialog()
     QCOMPARE(boardObjects(page), 0);
 }
 
+void tst_DPageMedia::unreadablePictureSaysSo_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes"); // empty: a named pipe
+    QTest::addColumn<QString>("why");
+    const QString noFormat =
+            QStringLiteral("no es una imagen de ningún formato que la pizarra sepa leer.");
+    QTest::newRow("a PNG's name, not its signature")
+            << "broken.png" << QByteArray("\x89PNG not really") << noFormat;
+    QTest::newRow("random bytes") << "noise.png" << QByteArray(3000, '\x5a') << noFormat;
+    QTest::newRow("a PNG cut in its header")
+            << "cut.png" << CraftedPictures::make("png", QSize(40, 30)).left(20)
+            << QStringLiteral("está dañada.");
+    QTest::newRow("a JPEG cut short")
+            << "cut.jpg" << CraftedPictures::make("jpeg", QSize(40, 30)).left(100)
+            << QStringLiteral("está dañada.");
+    QTest::newRow("a named pipe") << "pipe.png" << QByteArray()
+                                  << QStringLiteral(
+                                             "falta, o no es un archivo que se pueda abrir.");
+}
+
+// A file the picture button cannot read is said by its name, and why: "Error al insertar la
+// imagen" told the teacher neither.
 void tst_DPageMedia::unreadablePictureSaysSo()
 {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, why);
     Board board;
     DPage *page = board.current();
-    const QString file = m_files.filePath("broken.png");
-    QVERIFY(writeBytes(file, "\x89PNG not really"));
+    const QString file = m_files.filePath(name);
+    QVERIFY(bytes.isEmpty() ? mkfifo(QFile::encodeName(file).constData(), 0600) == 0
+                            : writeBytes(file, bytes));
+    const auto removed = qScopeGuard([&file] { QFile::remove(file); });
     MediaFixture::MessageBoxes boxes;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^DPage: picture "));
     auto answered = chooseFile(file);
     page->insertImage(false);
     QVERIFY(*answered);
-    QTRY_COMPARE(boxes.seen, QStringList{ QStringLiteral("Atención|Error al insertar la imagen") });
+    QTRY_COMPARE(boxes.seen,
+                 QStringList{ QStringLiteral("Atención|No se ha podido leer la imagen «%1»: %2")
+                                      .arg(name, why) });
     QCOMPARE(boardObjects(page), 0);
     QCOMPARE(page->undoStack()->count(), 0);
 }
@@ -968,7 +1001,9 @@ void tst_DPageMedia::galleryDrop_data()
     QTest::newRow("unreadable picture")
             << "0"
             << "missing.png"
-            << "" << 0 << QStringList{ QStringLiteral("Atención|Error al insertar la imagen") };
+            << "" << 0
+            << QStringList{ QStringLiteral("Atención|No se ha podido leer la imagen «missing.png»: "
+                                           "falta, o no es un archivo que se pueda abrir.") };
     QTest::newRow("picture beyond the limits")
             << "0"
             << "huge"

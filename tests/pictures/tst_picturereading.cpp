@@ -65,6 +65,8 @@ private slots:
     void deepPicturesTakenWhole();
     void crafted_data();
     void crafted();
+    void saidAlikeEverywhere_data();
+    void saidAlikeEverywhere();
     void shrinkAverages_data();
     void shrinkAverages();
     void namesTakenInAdvance();
@@ -241,6 +243,55 @@ void tst_PictureReading::crafted()
                                 .arg(picture.probe.detail)));
     QCOMPARE(picture.image.isNull(), !picture.probe.isTaken());
     QVERIFY(picture.probe.peakBytes <= kMaxDecodeBytes);
+}
+
+void tst_PictureReading::saidAlikeEverywhere_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QString>("said"); // a part of the sentence ("": none)
+    // Its measure needs more than a measure is first given: measured again with more (it ended
+    // its decoder, which was said, by a lesson that measures first).
+    QTest::newRow("SVG of 600000 elements")
+            << CraftedPictures::make("svg-many", QSize(100, 100)) << "svg" << QString();
+    QByteArray texts;
+    const QByteArray bomb = chunk(
+            "zTXt", QByteArray("Comment\0\0", 9) + qCompress(QByteArray(8 << 20, ' ')).mid(4));
+    for (int i = 0; i < 5; ++i)
+        texts += bomb;
+    // Not more memory than the board allows: its text.
+    QTest::newRow("PNG of 8 x 8 with 40 MB of text")
+            << pngWith(texts) << "png" << QStringLiteral("el texto y los demás datos");
+    // Not too large: too many frames.
+    QTest::newRow("animation of 400 x 400 and 5000 frames")
+            << CraftedPictures::make("gif-long", QSize(400, 400)) << "gif"
+            << QStringLiteral("tiene 5000 fotogramas");
+}
+
+// A picture is said the same way, and for what it is, whichever way it is read: measured first
+// (as a lesson does), measured and read (the picture button), measured and read within a room
+// reserved first (a lesson's pictures read ahead), or played (an animation).
+void tst_PictureReading::saidAlikeEverywhere()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, suffix);
+    QFETCH(QString, said);
+    const QString file = m_dir.filePath(QStringLiteral("alike.") + suffix);
+    QVERIFY(CraftedPictures::write(file, bytes));
+    const bool animation = suffix == QLatin1String("gif");
+    const QString measured = message(probe(file), "alike", animation);
+    const QString read = message(PictureReading::read(file).probe, "alike", animation);
+    const QString ahead =
+            message(Reader(file, {}, qint64(32) << 20).read().probe, "alike", animation);
+    QCOMPARE(read, measured);
+    QCOMPARE(ahead, measured);
+    if (animation) { // put in as an animation: shown still
+        Picture still;
+        QVERIFY(readAnimation(file, {}, &still).frames.isEmpty());
+        QCOMPARE(message(still.probe, "alike", animation), measured);
+    }
+    QCOMPARE(measured.isEmpty(), said.isEmpty());
+    QVERIFY2(measured.contains(said), qPrintable(measured));
 }
 
 void tst_PictureReading::shrinkAverages_data()

@@ -284,7 +284,8 @@ QByteArray gifPixels(qint64 pixels, int colour)
     return blocks + '\0';
 }
 
-QByteArray gif(QSize size, int frames)
+// tiny: each frame a single pixel, whatever the screen.
+QByteArray gif(QSize size, int frames, bool tiny = false)
 {
     if (size.width() > 0xffff || size.height() > 0xffff)
         return QByteArray();
@@ -294,7 +295,7 @@ QByteArray gif(QSize size, int frames)
     if (frames > 1)
         out += QByteArray("\x21\xff\x0bNETSCAPE2.0\x03\x01\x00\x00\x00", 19);
     // Beyond a million pixels the screen keeps its size and the frame is one pixel.
-    const bool whole = qint64(size.width()) * size.height() <= (1 << 20);
+    const bool whole = !tiny && qint64(size.width()) * size.height() <= (1 << 20);
     const QSize frame = whole ? size : QSize(1, 1);
     for (int i = 0; i < frames; ++i) {
         if (frames > 1)
@@ -589,6 +590,9 @@ QByteArray makeKind(const QString &kind, QSize size)
         { "tiff-width-twice",   [size] { return tiff(size, true); } },
         { "svg-slow",           [size] { return svgSlow(size); } },
         { "svg-text",           [size] { return svgText(size); } },
+        { "svg-many",           [size] {
+              return svg(size).replace("</svg>", QByteArray("<g/>").repeated(600000) + "</svg>"); } },
+        { "gif-long",           [size] { return gif(size, 5000, true); } },
     };
     // clang-format on
     for (const auto &maker : makers) {
@@ -642,7 +646,7 @@ QString suffixOf(const QString &kind)
         if (kind == QLatin1String(known.name))
             return QLatin1String(known.suffix);
     }
-    for (const Kind &known : kReachingKinds) {
+    for (const Kind &known : kOtherKinds) {
         if (kind == QLatin1String(known.name))
             return QLatin1String(known.suffix);
     }

@@ -67,9 +67,11 @@ inline constexpr Kind kDeepKinds[] = {
     { "png-grey-alpha",    "png"  }, // grey and alpha, 8 bits: light grey, its alpha rising
     { "png-palette-alpha", "png"  }, // a palette of four colours, three of them translucent
 };
-// Pictures whose reader needs more than their bytes.
-inline constexpr Kind kReachingKinds[] = {
+// Pictures of one trait each.
+inline constexpr Kind kOtherKinds[] = {
     { "svg-text",           "svg"  }, // the size, a word written across it with the fonts
+    { "svg-many",           "svg"  }, // the size, 600000 empty groups: measured in 200 MB
+    { "gif-long",           "gif"  }, // a screen of the size, 5000 frames of one pixel
 };
 // clang-format on
 
