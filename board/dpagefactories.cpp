@@ -324,16 +324,14 @@ void DPage::placePicture(const QString &file, const QString &name, bool animatio
     auto read = std::make_shared<Read>();
     PictureReading::inBackground(
             [file, animation, read] {
-                if (animation) {
-                    read->animation = PictureReading::readAnimation(file);
-                    if (!read->animation.frames.isEmpty())
-                        return;
-                }
                 // A still picture, or an animation too large to play: its first picture.
-                read->still = PictureReading::read(file);
+                if (animation)
+                    read->animation = PictureReading::readAnimation(file, {}, &read->still);
+                else
+                    read->still = PictureReading::read(file);
                 // Held as a copy of its file from now on, decoded again when shown: the
                 // teacher's file may change or go meanwhile.
-                if (read->still.probe.isTaken())
+                if (read->animation.frames.isEmpty() && read->still.probe.isTaken())
                     read->kept = HeldPictures::copyIn(file);
             },
             this,

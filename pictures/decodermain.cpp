@@ -2,6 +2,7 @@
 // operating system to the memory and the processor time the program allows it
 // (pictures/picturedecoders.h). It ends when the program closes its pipe, or dies.
 
+#include "decoderfiles.h"
 #include "decoderprotocol.h"
 #include "picturedecoding.h"
 
@@ -11,6 +12,7 @@
 #include <QSemaphore>
 #include <QThreadPool>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -198,15 +200,15 @@ qint64 processorSeconds()
 
 // The request may take memoryBytes beyond what the process holds now, and cpuSeconds of the
 // processor: beyond the first its allocations fail, beyond the second the system ends it. Nor
-// does it outlast the time the program waits for it, even with the program gone: a decoder
-// that waits (on a file that never ends, on itself) is ended too.
-void limitTo(qint64 memoryBytes, int cpuSeconds)
+// does it outlast the time the program waits for it, wallMs, even with the program gone: a
+// decoder that waits (on a file that never ends, on itself) is ended too.
+void limitTo(qint64 memoryBytes, int cpuSeconds, int wallMs)
 {
     const rlimit memory = { rlim_t(addressSpace() + memoryBytes), RLIM_INFINITY };
     setrlimit(RLIMIT_AS, &memory);
     const rlimit processor = { rlim_t(processorSeconds() + cpuSeconds), RLIM_INFINITY };
     setrlimit(RLIMIT_CPU, &processor);
-    alarm(unsigned(cpuSeconds) * 2 + 2);
+    alarm(unsigned(std::max(wallMs, 0) / 1000 + 2));
 }
 
 void unlimit()
@@ -223,26 +225,13 @@ void unlimit()
 class Segments
 {
 public:
-    Segments(qint64 parent, qint64 self, quint64 *serial)
-        : m_parent(parent), m_self(self), m_serial(serial)
-    {
-    }
-    ~Segments()
-    {
-        for (const auto &segment : m_made) {
-            if (segment.first != m_handedOver)
-                segment.second->discard();
-        }
-    }
-
     uchar *make(qint64 bytes)
     {
-        const QString name = segmentName(m_parent, m_self, (*m_serial)++);
-        auto segment = std::make_unique<OutgoingSegment>(name, bytes);
+        auto segment = std::make_unique<OutgoingSegment>(bytes);
         if (!segment->isValid())
             return nullptr;
         uchar *data = segment->data();
-        m_made.emplace_back(name, std::move(segment));
+        m_made.push_back(std::move(segment));
         return data;
     }
     QImage image(QSize size, QImage::Format format)
@@ -269,42 +258,45 @@ public:
     // The pixels to send after the reply.
     const uchar *followingData() const { return following().data(); }
     size_t followingBytes() const { return m_followingBytes; }
-    // The name of the segment holding data, now the program's to take.
-    QString handOver(const uchar *data)
+    // The memory holding data, its first bytes now the program's to take.
+    void handOver(const uchar *data, qint64 bytes)
     {
         for (const auto &made : m_made) {
-            if (made.second->data() == data)
-                m_handedOver = made.first; // its name stays for the program
+            if (made->data() == data) {
+                made->truncate(bytes);
+                m_handedOver = made->fd();
+            }
         }
-        return m_handedOver;
     }
+    // What was handed over, to go with the reply; -1 when nothing was.
+    int handedOver() const { return m_handedOver; }
 
 private:
-    const qint64 m_parent;
-    const qint64 m_self;
-    quint64 *m_serial;
-    std::vector<std::pair<QString, std::unique_ptr<OutgoingSegment>>> m_made;
+    std::vector<std::unique_ptr<OutgoingSegment>> m_made;
     static std::vector<uchar> &following()
     {
         static std::vector<uchar> pixels;
         return pixels;
     }
 
-    QString m_handedOver;
+    int m_handedOver = -1;
     size_t m_followingBytes = 0;
 };
 
 void readStill(PictureDecoding::Reading &reading, Segments &segments, Reply *reply)
 {
-    const QImage image = reading.read(
-            [&segments](QSize size, QImage::Format format) { return segments.image(size, format); });
+    const QImage image = reading.read([&segments](QSize size, QImage::Format format) {
+        return segments.image(size, format);
+    });
     reply->probe = reading.probe();
     if (image.isNull())
         return;
-    if (segments.follows(image.constBits()))
+    if (segments.follows(image.constBits())) {
         reply->pixelsFollow = true;
-    else
-        reply->segment = segments.handOver(image.constBits());
+    } else {
+        segments.handOver(image.constBits(), image.sizeInBytes());
+        reply->shared = segments.handedOver() >= 0;
+    }
     reply->size = image.size();
     reply->format = image.format();
     reply->bytesPerLine = image.bytesPerLine();
@@ -327,8 +319,10 @@ void readFrames(const Request &request, Segments &segments, Reply *reply)
     reply->probe = reading.probe();
     if (made == 0)
         return;
-    reply->segment = segments.handOver(frames);
-    reply->size = reply->probe.size;
+    const QSize size = reply->probe.size;
+    segments.handOver(frames, qint64(size.width()) * 4 * size.height() * made);
+    reply->shared = segments.handedOver() >= 0;
+    reply->size = size;
     reply->format = QImage::Format_ARGB32_Premultiplied;
     reply->bytesPerLine = reply->size.width() * 4;
     reply->delays = delays;
@@ -371,7 +365,7 @@ Reply handle(const Request &request, Segments &segments)
     Reply reply;
     g_allocationFailed = false;
     g_logLines = 0;
-    limitTo(request.memoryBytes, request.cpuSeconds);
+    limitTo(request.memoryBytes, request.cpuSeconds, request.wallMs);
     switch (request.task) {
     case Task::Probe: {
         PictureDecoding::Reading reading(request.file, request.bytes, !request.file.isEmpty());
@@ -398,9 +392,7 @@ Reply handle(const Request &request, Segments &segments)
             !reply.probe.isTaken() && reply.probe.outcome != PictureReading::Outcome::Unreadable;
     if (g_allocationFailed && !turnedAway) {
         reply.ending = Ending::OutOfMemory;
-        if (!reply.segment.isEmpty())
-            shm_unlink(reply.segment.toLocal8Bit().constData());
-        reply.segment.clear();
+        reply.shared = false;
         reply.pixelsFollow = false;
     }
     return reply;
@@ -410,7 +402,7 @@ Reply handle(const Request &request, Segments &segments)
 // (its decoders' first pictures, its memory's and its limits' first use), the first of a
 // lesson's pictures among them: a small picture of each of the two most common kinds is asked
 // for once, as the program asks, while the program starts.
-void warmUp(qint64 parent, qint64 self, quint64 *serial)
+void warmUp()
 {
     QImage small(8, 8, QImage::Format_RGB32);
     small.fill(Qt::gray);
@@ -423,21 +415,19 @@ void warmUp(qint64 parent, qint64 self, quint64 *serial)
         request.task = Task::Probe;
         request.readUpTo = request.memoryBytes = qint64(16) << 20;
         request.cpuSeconds = 3;
-        Segments segments(parent, self, serial);
-        const Reply reply = handle(request, segments);
-        if (!reply.segment.isEmpty())
-            shm_unlink(reply.segment.toLocal8Bit().constData());
+        request.wallMs = 7000;
+        Segments segments;
+        handle(request, segments);
     }
 }
 
 } // namespace
 
-int main(int argc, char **argv)
+int main(int, char **argv)
 {
     // It ends with the program that started it: the program's end of its socket closes then, and
     // its read of the next request ends (a request it is decoding ends within its time). No
     // signal on the parent's death: that comes when the thread that started it ends.
-    const qint64 parent = argc > 1 ? std::atoll(argv[1]) : qint64(getppid());
     closefrom(3);
     const rlimit noCore = { 0, 0 };
     setrlimit(RLIMIT_CORE, &noCore);
@@ -460,9 +450,12 @@ int main(int argc, char **argv)
     startConversionThreads();
     loadDecoders();
 
-    const qint64 self = getpid();
-    quint64 serial = 0;
-    warmUp(parent, self, &serial);
+    warmUp();
+    // From now on it opens only what the program hands it (and the fonts): a name it is given
+    // that is not absolute is not found in whatever folder it was started from either.
+    if (chdir("/") != 0)
+        return 2;
+    DecoderFiles::confine();
     QByteArray payload;
     bool trimmed = true;
     for (;;) {
@@ -481,10 +474,9 @@ int main(int argc, char **argv)
             return 2;
         payload = QByteArray();
         {
-            Segments segments(parent, self, &serial);
+            Segments segments;
             const Reply reply = handle(request, segments);
-            const QByteArray framed = frame(encode(reply));
-            if (!writeAll(1, framed.constData(), size_t(framed.size())))
+            if (!sendWith(1, frame(encode(reply)), reply.shared ? segments.handedOver() : -1))
                 return 0;
             if (reply.pixelsFollow
                 && !writeAll(1, reinterpret_cast<const char *>(segments.followingData()),

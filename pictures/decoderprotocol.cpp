@@ -1,19 +1,17 @@
 #include "decoderprotocol.h"
 
 #include <QDataStream>
-#include <QDir>
 #include <QIODevice>
 #include <QThreadPool>
 
 #include <algorithm>
 #include <atomic>
-#include <vector>
-
 #include <cerrno>
+#include <cstring>
+
 #include <fcntl.h>
-#include <limits>
-#include <signal.h>
 #include <sys/mman.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,14 +19,14 @@ namespace DecoderProtocol {
 
 namespace {
 
-constexpr quint32 kVersion = 2;
+constexpr quint32 kVersion = 5;
 constexpr int kMaxFrames = 1 << 16;
 
 void write(QDataStream &out, const PictureReading::Probe &probe)
 {
     out << quint8(probe.outcome) << probe.format << probe.size << probe.taken << probe.peakBytes
         << qint32(probe.frames) << probe.playable << probe.playingBytes << probe.decoderScales
-        << probe.detail;
+        << probe.hasAlpha << probe.detail;
 }
 
 bool read(QDataStream &in, PictureReading::Probe *probe)
@@ -36,7 +34,8 @@ bool read(QDataStream &in, PictureReading::Probe *probe)
     quint8 outcome = 0;
     qint32 frames = 0;
     in >> outcome >> probe->format >> probe->size >> probe->taken >> probe->peakBytes >> frames
-            >> probe->playable >> probe->playingBytes >> probe->decoderScales >> probe->detail;
+            >> probe->playable >> probe->playingBytes >> probe->decoderScales >> probe->hasAlpha
+            >> probe->detail;
     if (in.status() != QDataStream::Ok || outcome < quint8(PictureReading::Outcome::Whole)
         || outcome > quint8(PictureReading::Outcome::Failed) || frames < 0)
         return false;
@@ -51,32 +50,63 @@ QDataStream &stream(QDataStream &data)
     return data;
 }
 
+// A frame's first bytes: what it holds, for whom.
+void begin(QDataStream &out, Kind kind)
+{
+    stream(out) << kVersion << quint8(kind);
+}
+
+bool begins(QDataStream &in, Kind kind)
+{
+    quint32 version = 0;
+    quint8 read = 0;
+    stream(in) >> version >> read;
+    return in.status() == QDataStream::Ok && version == kVersion && read == quint8(kind);
+}
+
 } // namespace
+
+Kind kindOf(const QByteArray &bytes)
+{
+    QDataStream in(bytes);
+    quint32 version = 0;
+    quint8 kind = 0;
+    stream(in) >> version >> kind;
+    if (in.status() != QDataStream::Ok || version != kVersion || kind < quint8(Kind::Request)
+        || kind > quint8(Kind::Question))
+        return Kind(0);
+    return Kind(kind);
+}
 
 QByteArray encode(const Request &request)
 {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
-    stream(out) << kVersion << quint8(request.task) << request.file << request.bytes;
+    begin(out, Kind::Request);
+    out << quint8(request.task) << request.file << request.bytes;
     write(out, request.probed);
-    out << request.readUpTo << request.memoryBytes << qint32(request.cpuSeconds);
+    out << request.readUpTo << request.memoryBytes << qint32(request.cpuSeconds)
+        << qint32(request.wallMs);
     return bytes;
 }
 
 bool decode(const QByteArray &bytes, Request *request)
 {
     QDataStream in(bytes);
-    quint32 version = 0;
     quint8 task = 0;
     qint32 cpuSeconds = 0;
-    stream(in) >> version >> task >> request->file >> request->bytes;
-    if (version != kVersion || !read(in, &request->probed))
+    qint32 wallMs = 0;
+    if (!begins(in, Kind::Request))
         return false;
-    in >> request->readUpTo >> request->memoryBytes >> cpuSeconds;
+    in >> task >> request->file >> request->bytes;
+    if (!read(in, &request->probed))
+        return false;
+    in >> request->readUpTo >> request->memoryBytes >> cpuSeconds >> wallMs;
     if (in.status() != QDataStream::Ok || task < quint8(Task::Probe) || task > quint8(Task::Frames))
         return false;
     request->task = Task(task);
     request->cpuSeconds = cpuSeconds;
+    request->wallMs = wallMs;
     return true;
 }
 
@@ -84,9 +114,10 @@ QByteArray encode(const Reply &reply)
 {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
-    stream(out) << kVersion << quint8(reply.ending);
+    begin(out, Kind::Reply);
+    out << quint8(reply.ending);
     write(out, reply.probe);
-    out << reply.segment << reply.pixelsFollow << reply.size << qint32(reply.format)
+    out << reply.shared << reply.pixelsFollow << reply.size << qint32(reply.format)
         << qint32(reply.bytesPerLine) << reply.delays << qint32(reply.loopCount);
     return bytes;
 }
@@ -94,15 +125,16 @@ QByteArray encode(const Reply &reply)
 bool decode(const QByteArray &bytes, Reply *reply)
 {
     QDataStream in(bytes);
-    quint32 version = 0;
     quint8 ending = 0;
-    stream(in) >> version >> ending;
-    if (version != kVersion || !read(in, &reply->probe))
+    if (!begins(in, Kind::Reply))
+        return false;
+    in >> ending;
+    if (!read(in, &reply->probe))
         return false;
     qint32 format = 0;
     qint32 bytesPerLine = 0;
     qint32 loopCount = 0;
-    in >> reply->segment >> reply->pixelsFollow >> reply->size >> format >> bytesPerLine
+    in >> reply->shared >> reply->pixelsFollow >> reply->size >> format >> bytesPerLine
             >> reply->delays >> loopCount;
     if (in.status() != QDataStream::Ok
         || (ending != quint8(Ending::Done) && ending != quint8(Ending::OutOfMemory)))
@@ -112,6 +144,44 @@ bool decode(const QByteArray &bytes, Reply *reply)
     reply->bytesPerLine = bytesPerLine;
     reply->loopCount = loopCount;
     return true;
+}
+
+QByteArray encodeQuestion(const QString &path)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    begin(out, Kind::Question);
+    out << path;
+    return bytes;
+}
+
+bool decodeQuestion(const QByteArray &bytes, QString *path)
+{
+    QDataStream in(bytes);
+    if (!begins(in, Kind::Question))
+        return false;
+    in >> *path;
+    return in.status() == QDataStream::Ok;
+}
+
+QByteArray encodeAnswer(int error)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    begin(out, Kind::Answer);
+    out << qint32(error);
+    return bytes;
+}
+
+bool decodeAnswer(const QByteArray &bytes, int *error)
+{
+    QDataStream in(bytes);
+    qint32 read = 0;
+    if (!begins(in, Kind::Answer))
+        return false;
+    in >> read;
+    *error = read;
+    return in.status() == QDataStream::Ok && read >= 0;
 }
 
 QByteArray frame(const QByteArray &payload)
@@ -131,87 +201,51 @@ quint32 frameLength(const char *header)
     return length;
 }
 
-QString segmentName(qint64 parent, qint64 child, quint64 serial)
+bool sendWith(int socket, const QByteArray &bytes, int fd)
 {
-    return QStringLiteral("/veltorina-pictures-%1-%2-%3").arg(parent).arg(child).arg(serial);
-}
-
-bool isSegmentOf(const QString &name, qint64 parent, qint64 child)
-{
-    const QString prefix = QStringLiteral("/veltorina-pictures-%1-%2-").arg(parent).arg(child);
-    if (!name.startsWith(prefix) || name.size() == prefix.size())
-        return false;
-    bool number = false;
-    name.midRef(prefix.size()).toULongLong(&number);
-    return number;
-}
-
-namespace {
-
-// The names of the segments in /dev/shm named as segmentName() names them, as shm_open takes
-// them (with their leading slash), each with its program and decoding process.
-struct NamedSegment
-{
-    QString name;
-    qint64 parent;
-    qint64 child;
-};
-
-std::vector<NamedSegment> namedSegments()
-{
-    const QString prefix = QStringLiteral("veltorina-pictures-");
-    const QStringList names = QDir(QStringLiteral("/dev/shm"))
-                                      .entryList({ prefix + QLatin1Char('*') },
-                                                 QDir::Files | QDir::System | QDir::Hidden);
-    std::vector<NamedSegment> segments;
-    for (const QString &name : names) {
-        const QStringList numbers = name.mid(prefix.size()).split(QLatin1Char('-'));
-        bool parentRead = false;
-        bool childRead = false;
-        const NamedSegment segment{ QLatin1Char('/') + name,
-                                    numbers.value(0).toLongLong(&parentRead),
-                                    numbers.value(1).toLongLong(&childRead) };
-        if (numbers.size() == 3 && parentRead && childRead
-            && isSegmentOf(segment.name, segment.parent, segment.child))
-            segments.push_back(segment);
+    const char *from = bytes.constData();
+    size_t left = size_t(bytes.size());
+    bool fdSent = fd < 0;
+    while (left > 0) {
+        iovec data = { const_cast<char *>(from), left };
+        msghdr message = {};
+        message.msg_iov = &data;
+        message.msg_iovlen = 1;
+        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+        if (!fdSent) {
+            message.msg_control = control;
+            message.msg_controllen = sizeof control;
+            cmsghdr *rights = CMSG_FIRSTHDR(&message);
+            rights->cmsg_level = SOL_SOCKET;
+            rights->cmsg_type = SCM_RIGHTS;
+            rights->cmsg_len = CMSG_LEN(sizeof(int));
+            memcpy(CMSG_DATA(rights), &fd, sizeof fd);
+        }
+        // Never SIGPIPE: an end that is gone is a write that fails.
+        const ssize_t sent = sendmsg(socket, &message, MSG_NOSIGNAL);
+        if (sent < 0 && errno == EINTR)
+            continue;
+        if (sent <= 0)
+            return false;
+        fdSent = true;
+        from += sent;
+        left -= size_t(sent);
     }
-    return segments;
+    return true;
 }
 
-} // namespace
-
-void removeSegmentsOf(qint64 parent, qint64 child)
+OutgoingSegment::OutgoingSegment(qint64 bytes) : m_bytes(bytes)
 {
-    for (const NamedSegment &segment : namedSegments()) {
-        if (segment.parent == parent && segment.child == child)
-            shm_unlink(segment.name.toLocal8Bit().constData());
-    }
-}
-
-void removeSegmentsLeftBehind()
-{
-    const auto gone = [](qint64 pid) {
-        return pid > 0 && pid <= std::numeric_limits<pid_t>::max() && kill(pid_t(pid), 0) != 0
-                && errno == ESRCH;
-    };
-    for (const NamedSegment &segment : namedSegments()) {
-        if (gone(segment.parent) && gone(segment.child))
-            shm_unlink(segment.name.toLocal8Bit().constData());
-    }
-}
-
-OutgoingSegment::OutgoingSegment(const QString &name, qint64 bytes) : m_name(name), m_bytes(bytes)
-{
-    const QByteArray path = name.toLocal8Bit();
-    const int fd = shm_open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0)
+    // Sealable, so that the program can make sure it never shrinks under its mapping.
+    m_fd = memfd_create("veltorina-picture", MFD_CLOEXEC | MFD_ALLOW_SEALING);
+    if (m_fd < 0)
         return;
     void *mapped = MAP_FAILED;
-    if (bytes > 0 && ftruncate(fd, off_t(bytes)) == 0)
-        mapped = mmap(nullptr, size_t(bytes), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    close(fd);
+    if (bytes > 0 && ftruncate(m_fd, off_t(bytes)) == 0)
+        mapped = mmap(nullptr, size_t(bytes), PROT_READ | PROT_WRITE, MAP_SHARED, m_fd, 0);
     if (mapped == MAP_FAILED) {
-        shm_unlink(path.constData());
+        close(m_fd);
+        m_fd = -1;
         return;
     }
     m_data = static_cast<uchar *>(mapped);
@@ -239,20 +273,21 @@ OutgoingSegment::OutgoingSegment(const QString &name, qint64 bytes) : m_name(nam
 
 OutgoingSegment::~OutgoingSegment()
 {
-    if (!m_data)
-        return;
-    m_ready->acquire(m_parts);
-    munmap(m_data, size_t(m_bytes));
+    if (m_data) {
+        m_ready->acquire(m_parts);
+        munmap(m_data, size_t(m_bytes));
+    }
+    if (m_fd >= 0)
+        close(m_fd);
 }
 
-void OutgoingSegment::discard()
+void OutgoingSegment::truncate(qint64 bytes)
 {
-    if (!m_data)
-        return;
-    m_ready->acquire(m_parts);
-    munmap(m_data, size_t(m_bytes));
-    m_data = nullptr;
-    shm_unlink(m_name.toLocal8Bit().constData());
+    if (m_data && bytes < m_bytes) {
+        m_ready->acquire(m_parts); // no part is made ready beyond the end
+        m_parts = 0;
+        [[maybe_unused]] const int truncated = ftruncate(m_fd, off_t(bytes));
+    }
 }
 
 namespace {
@@ -288,44 +323,45 @@ QImage followingImage(const Reply &reply)
 {
     const qint64 width = reply.size.width();
     const qint64 height = reply.size.height();
-    if (!reply.pixelsFollow || !reply.segment.isEmpty() || !isBoardFormat(reply.format)
-        || width <= 0 || height <= 0 || reply.delays.size() != 1
-        || reply.bytesPerLine != width * 4 || width * 4 * height > kFollowingBytes)
+    if (!reply.pixelsFollow || reply.shared || !isBoardFormat(reply.format) || width <= 0
+        || height <= 0 || reply.delays.size() != 1 || reply.bytesPerLine != width * 4
+        || width * 4 * height > kFollowingBytes)
         return QImage();
     return QImage(int(width), int(height), QImage::Format(reply.format));
 }
 
-QVector<QImage> mapFrames(const Reply &reply, qint64 parent, qint64 child)
+QVector<QImage> mapFrames(const Reply &reply, int fd)
 {
-    if (!isSegmentOf(reply.segment, parent, child))
-        return {};
-    const QByteArray path = reply.segment.toLocal8Bit();
-    const int fd = shm_open(path.constData(), O_RDWR | O_CLOEXEC, 0);
-    // Gone from the names at once: the memory lives as long as the mapping.
-    shm_unlink(path.constData());
     if (fd < 0)
         return {};
+    if (!reply.shared) {
+        close(fd);
+        return {};
+    }
     const int frames = reply.delays.size();
     const qint64 width = reply.size.width();
     const qint64 height = reply.size.height();
     const qint64 frameBytes = qint64(reply.bytesPerLine) * height;
     struct stat status = {};
+    // Sealed here against shrinking, it is memory (a file on a disk takes no seal), and none of
+    // it can be taken away under the mapping, whatever its maker does after.
     const bool sane = isBoardFormat(reply.format) && width > 0 && height > 0 && frames > 0
             && frames <= kMaxFrames && reply.bytesPerLine >= width * 4
             && reply.bytesPerLine % 4 == 0 && frameBytes <= (qint64(1) << 31)
-            && fstat(fd, &status) == 0 && status.st_size >= frameBytes * frames;
-    void *data = sane ? mmap(nullptr, size_t(frameBytes * frames), PROT_READ | PROT_WRITE,
-                             MAP_SHARED, fd, 0)
-                      : MAP_FAILED;
+            && fcntl(fd, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW) == 0 && fstat(fd, &status) == 0
+            && S_ISREG(status.st_mode) && status.st_size >= frameBytes * frames;
+    void *data = sane
+            ? mmap(nullptr, size_t(frameBytes * frames), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
+            : MAP_FAILED;
     close(fd);
     if (data == MAP_FAILED)
         return {};
     QVector<QImage> images;
     images.reserve(frames);
     if (frameBytes * frames <= kFollowingBytes) {
-        // A small picture (as small as those that follow a reply) is copied here, beside the board: mapped, each of its pages was made
-        // ready on the board's thread as it first drew it, a little while for each of a lesson's
-        // many small pictures.
+        // A small picture (as small as those that follow a reply) is copied here, beside the
+        // board: mapped, each of its pages was made ready on the board's thread as it first drew
+        // it, a little while for each of a lesson's many small pictures.
         for (int i = 0; i < frames; ++i) {
             images << QImage(static_cast<const uchar *>(data) + frameBytes * i, int(width),
                              int(height), reply.bytesPerLine, QImage::Format(reply.format))

@@ -12,17 +12,23 @@
 
 #include <memory>
 
-// What the program and its decoding processes (pictures/decodermain.cpp) say to each other: a
-// request and its reply, each one frame on a pipe (its length, then its bytes), and the
-// decoded pixels. Those of a large picture never go through the pipe: the decoding process
-// writes them into a segment of shared memory it names in its reply, and the program maps that
-// segment as the picture's own memory. Those of a small one follow its reply on the pipe: a
-// segment made, filled, mapped and given back for each of a lesson's many small pictures cost
-// more than the copy.
+// What the program and its decoding processes (pictures/decodermain.cpp) say to each other on
+// their socket: frames (a length, then the bytes), each a request, its reply, a question or an
+// answer, and the decoded pixels. Those of a large picture never go through the socket: the
+// decoding process writes them into memory of its own making that no other process can name
+// (memfd_create), and hands the program that memory itself, as a file descriptor sent with its
+// reply; the program maps it as the picture's own memory. Those of a small one follow its reply
+// on the socket: memory made, filled, mapped and given back for each of a lesson's many small
+// pictures cost more than the copy.
 //
-// The program trusts nothing of a reply but what it checks: a frame of a sane length, a segment
-// of the program's own naming that holds every pixel the reply says it does, pixels that follow
-// only for a small picture of the board's own kind.
+// While it reads a picture, the decoding process opens no file itself: each file it would open
+// (the picture, the pictures an SVG links) it asks the program for, by its name under
+// kLinkRoot, in a question; the program answers with the file opened, sent with the answer, or
+// with a refusal (pictures/linkroot.h).
+//
+// The program trusts nothing of a reply but what it checks: a frame of a sane length, memory
+// that is memory (sealed against shrinking under the program's mapping) and holds every pixel
+// the reply says it does, pixels that follow only for a small picture of the board's own kind.
 namespace DecoderProtocol {
 
 enum class Task : quint8 {
@@ -38,22 +44,35 @@ enum class Ending : quint8 {
     OutOfMemory = 2, // an allocation failed under its memory limit: nothing of it is used
 };
 
+// What a frame holds.
+enum class Kind : quint8 {
+    Request = 1, // to the decoding process
+    Answer = 2, // to the decoding process: to its question
+    Reply = 3, // to the program: to its request
+    Question = 4, // to the program: a file to open for the request being read
+};
+
+// The folder the decoding process is handed its picture in: a name no file has, so that the
+// picture's relative links name files under it too, which only the program opens.
+constexpr char kLinkRoot[] = "/veltorina-picture";
+
 struct Request
 {
     Task task = Task::Read;
-    QString file; // read from here, or, when empty, from bytes
+    QString file; // read from here (a name under kLinkRoot), or, when empty, from bytes
     QByteArray bytes;
     PictureReading::Probe probed; // for Read and Frames: what Probe said
     qint64 readUpTo = 0; // for Probe
     qint64 memoryBytes = 0; // what the decoding process may take beyond what it holds idle
     int cpuSeconds = 0; // of processor time the request may use
+    int wallMs = 0; // of the clock, after which it ends itself (the program ends it sooner)
 };
 
 struct Reply
 {
     Ending ending = Ending::Done;
     PictureReading::Probe probe;
-    QString segment; // the shared memory holding the pixels; "" when none were made
+    bool shared = false; // the pixels lie in the memory handed over with the reply
     bool pixelsFollow = false; // or, for a small still picture, they follow the reply's frame
     QSize size; // of each frame
     int format = QImage::Format_Invalid;
@@ -69,44 +88,47 @@ constexpr int kExitOutOfMemory = 3;
 constexpr quint32 kMaxRequestBytes = 1u << 30;
 constexpr quint32 kMaxReplyBytes = 1u << 20;
 
+// What a frame's payload holds; Kind(0) for what is none of them.
+Kind kindOf(const QByteArray &bytes);
+
 QByteArray encode(const Request &request);
 bool decode(const QByteArray &bytes, Request *request);
 QByteArray encode(const Reply &reply);
 bool decode(const QByteArray &bytes, Reply *reply);
+// A question: the file named path, to be read.
+QByteArray encodeQuestion(const QString &path);
+bool decodeQuestion(const QByteArray &bytes, QString *path);
+// An answer: 0 when the file is granted (its descriptor comes with it), else why not (errno).
+QByteArray encodeAnswer(int error);
+bool decodeAnswer(const QByteArray &bytes, int *error);
 
 // The frame of payload: its length as four bytes, then payload.
 QByteArray frame(const QByteArray &payload);
 // The length a frame's first four bytes give.
 quint32 frameLength(const char *header);
 
-// Shared memory named for the program (parent) and its decoding process (child): only names of
-// this form are ever opened or removed by the program.
-QString segmentName(qint64 parent, qint64 child, quint64 serial);
-bool isSegmentOf(const QString &name, qint64 parent, qint64 child);
-// Removes what is left of child's segments (a child that died between making one and its
-// reply): in /dev/shm.
-void removeSegmentsOf(qint64 parent, qint64 child);
-// Removes the segments of programs that ended without removing them (killed, crashed), those
-// whose program and decoding process are both gone: /dev/shm is memory, kept until the machine
-// stops.
-void removeSegmentsLeftBehind();
+// Sends all of bytes on a blocking socket, with fd (when not -1) given along with the first of
+// them: false when the other end is gone.
+bool sendWith(int socket, const QByteArray &bytes, int fd = -1);
 
-// A segment made by the decoding process, filled, then left for the program: created here,
-// unmapped and closed by the destructor (the name stays until the program maps it).
+// Memory the decoding process makes for the pixels of one request, fills, and hands over by its
+// file descriptor: made here, unmapped and closed by the destructor (the program holds its own
+// descriptor by then).
 class OutgoingSegment
 {
 public:
-    OutgoingSegment(const QString &name, qint64 bytes);
+    explicit OutgoingSegment(qint64 bytes);
     ~OutgoingSegment();
     OutgoingSegment(const OutgoingSegment &) = delete;
     OutgoingSegment &operator=(const OutgoingSegment &) = delete;
     bool isValid() const { return m_data != nullptr; }
     uchar *data() const { return m_data; }
-    // The segment is not handed over after all: its name goes too.
-    void discard();
+    int fd() const { return m_fd; }
+    // Only the first bytes are handed over: the rest goes back to the system.
+    void truncate(qint64 bytes);
 
 private:
-    QString m_name;
+    int m_fd = -1;
     uchar *m_data = nullptr;
     qint64 m_bytes = 0;
     // Released once for each part of its pages made ready: it is not unmapped before.
@@ -120,10 +142,10 @@ constexpr qint64 kFollowingBytes = qint64(1) << 20;
 // when the reply does not say a small still picture of the board's.
 QImage followingImage(const Reply &reply);
 
-// The frames a reply names, mapped from their segment (which is removed from the names at once)
-// as pictures the program holds for as long as any of them lives. Empty when the segment is
-// not what the reply says.
-QVector<QImage> mapFrames(const Reply &reply, qint64 parent, qint64 child);
+// The frames a reply says lie in the memory fd (which this takes, and closes), mapped as
+// pictures the program holds for as long as any of them lives. Empty when the memory is not
+// what the reply says.
+QVector<QImage> mapFrames(const Reply &reply, int fd);
 // The bytes of the frames mapped so and still held: memory of the program's, which counts as
 // its resident memory only where it has been read.
 qint64 mappedBytes();

@@ -1,5 +1,6 @@
 #include "picturedecoders.h"
 
+#include "linkroot.h"
 #include "shell/cores.h"
 
 #include <QCoreApplication>
@@ -11,9 +12,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <thread>
 #include <utility>
-#include <cerrno>
+#include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -66,15 +69,31 @@ bool waitFor(int fd, short events, const QElapsedTimer &clock, int limitMs,
 
 enum class Transfer { Done, Closed, TimedOut };
 
+// Sends bytes, and passed (unless -1) with the first of them.
 Transfer sendAll(int fd, const QByteArray &bytes, const QElapsedTimer &clock, int limitMs,
-                 const std::function<void()> &waiting)
+                 const std::function<void()> &waiting, int passed = -1)
 {
     const char *from = bytes.constData();
     size_t left = size_t(bytes.size());
     while (left > 0) {
+        iovec data = { const_cast<char *>(from), left };
+        msghdr message = {};
+        message.msg_iov = &data;
+        message.msg_iovlen = 1;
+        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+        if (passed >= 0) {
+            message.msg_control = control;
+            message.msg_controllen = sizeof control;
+            cmsghdr *rights = CMSG_FIRSTHDR(&message);
+            rights->cmsg_level = SOL_SOCKET;
+            rights->cmsg_type = SCM_RIGHTS;
+            rights->cmsg_len = CMSG_LEN(sizeof(int));
+            memcpy(CMSG_DATA(rights), &passed, sizeof passed);
+        }
         // Never SIGPIPE: a process that died is a reply that does not come.
-        const ssize_t sent = send(fd, from, left, MSG_NOSIGNAL | MSG_DONTWAIT);
+        const ssize_t sent = sendmsg(fd, &message, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (sent > 0) {
+            passed = -1;
             from += sent;
             left -= size_t(sent);
         } else if (sent < 0 && (errno == EAGAIN || errno == EINTR)) {
@@ -87,11 +106,67 @@ Transfer sendAll(int fd, const QByteArray &bytes, const QElapsedTimer &clock, in
     return Transfer::Done;
 }
 
+// The file descriptors that came with what was received, closed with it unless taken.
+class Received
+{
+public:
+    Received() = default;
+    Received(const Received &) = delete;
+    Received &operator=(const Received &) = delete;
+    ~Received()
+    {
+        for (const int fd : m_fds)
+            close(fd);
+    }
+    void add(int fd) { m_fds.push_back(fd); }
+    int count() const { return int(m_fds.size()); }
+    // The one that came, now the caller's to close; -1 unless exactly one came.
+    int take()
+    {
+        if (m_fds.size() != 1)
+            return -1;
+        const int fd = m_fds.front();
+        m_fds.clear();
+        return fd;
+    }
+
+private:
+    std::vector<int> m_fds;
+};
+
+// Up to length bytes, and the file descriptors sent with them (into received).
+ssize_t receiveSome(int fd, char *into, size_t length, Received *received)
+{
+    iovec data = { into, length };
+    msghdr message = {};
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    // Room for a few: any more than one is not what a decoding process sends, and those the
+    // room cuts off are closed by the system.
+    alignas(cmsghdr) char control[CMSG_SPACE(4 * sizeof(int))];
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    const ssize_t got = recvmsg(fd, &message, MSG_DONTWAIT | MSG_CMSG_CLOEXEC);
+    if (got < 0)
+        return got;
+    for (cmsghdr *part = CMSG_FIRSTHDR(&message); part; part = CMSG_NXTHDR(&message, part)) {
+        if (part->cmsg_level != SOL_SOCKET || part->cmsg_type != SCM_RIGHTS)
+            continue;
+        const size_t count = (part->cmsg_len - CMSG_LEN(0)) / sizeof(int);
+        for (size_t i = 0; i < count; ++i) {
+            int passed = -1;
+            memcpy(&passed, CMSG_DATA(part) + i * sizeof(int), sizeof passed);
+            received->add(passed);
+        }
+    }
+    return got;
+}
+
 Transfer receiveAll(int fd, char *into, size_t length, const QElapsedTimer &clock, int limitMs,
-                    const std::function<void()> &waiting)
+                    const std::function<void()> &waiting, Received *received)
 {
     while (length > 0) {
-        const ssize_t got = recv(fd, into, length, MSG_DONTWAIT);
+        const ssize_t got = receiveSome(fd, into, length, received);
         if (got > 0) {
             into += got;
             length -= size_t(got);
@@ -105,6 +180,21 @@ Transfer receiveAll(int fd, char *into, size_t length, const QElapsedTimer &cloc
     return Transfer::Done;
 }
 
+// One frame's payload, and what came with it.
+Transfer receiveFrame(int fd, QByteArray *payload, Received *received, const QElapsedTimer &clock,
+                      int limitMs, const std::function<void()> &waiting)
+{
+    char header[4];
+    Transfer transfer = receiveAll(fd, header, sizeof header, clock, limitMs, waiting, received);
+    if (transfer != Transfer::Done)
+        return transfer;
+    const quint32 length = frameLength(header);
+    if (length > kMaxReplyBytes)
+        return Transfer::Closed;
+    payload->resize(int(length));
+    return receiveAll(fd, payload->data(), length, clock, limitMs, waiting, received);
+}
+
 void stopProcess(int socket, pid_t pid)
 {
     close(socket);
@@ -112,12 +202,10 @@ void stopProcess(int socket, pid_t pid)
     kill(pid, SIGKILL);
 }
 
-// Waits until a stopped process is gone, and removes what it left in shared memory.
+// Waits until a stopped process is gone.
 void reapProcess(pid_t pid, int *status)
 {
-    while (waitpid(pid, status, 0) < 0 && errno == EINTR) {
-    }
-    removeSegmentsOf(getpid(), pid);
+    while (waitpid(pid, status, 0) < 0 && errno == EINTR) { }
 }
 
 } // namespace
@@ -136,20 +224,15 @@ PictureDecoders &PictureDecoders::instance()
     return *decoders;
 }
 
-PictureDecoders::PictureDecoders() : m_limits(defaultLimits())
-{
-    // What a program killed or crashed before left of its pictures.
-    removeSegmentsLeftBehind();
-}
+PictureDecoders::PictureDecoders() : m_limits(defaultLimits()) { }
 
 PictureDecoders::~PictureDecoders() = default;
 
 PictureDecoders::Limits PictureDecoders::defaultLimits()
 {
     // A picture within the limits is measured in a fraction of a second and decodes in one or
-    // two (one of a billion pixels made smaller, in three); on a machine not busy with other
-    // work, one that is not taken is said within ten.
-    return { 3, 6, PictureReading::kMaxDecodeBytes + kSlackBytes };
+    // two (one of a billion pixels made smaller, in three).
+    return { 3, 6, PictureReading::kMaxDecodeBytes + kSlackBytes, kPictureMs };
 }
 
 PictureDecoders::Limits PictureDecoders::limits() const
@@ -301,9 +384,7 @@ std::unique_ptr<PictureDecoders::Worker> PictureDecoders::start()
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
         return nullptr;
     const QByteArray path = QFile::encodeName(program());
-    const QByteArray parent = QByteArray::number(qint64(getpid()));
-    char *arguments[] = { const_cast<char *>(path.constData()),
-                          const_cast<char *>(parent.constData()), nullptr };
+    char *arguments[] = { const_cast<char *>(path.constData()), nullptr };
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     // Its standard input and output are its end of the pair; nothing else of ours is open there.
@@ -361,7 +442,6 @@ PictureDecoders::takeWorker(qint64 bytes, const std::function<void()> &waiting)
         if (waitpid(idle->pid, nullptr, WNOHANG) == 0)
             return idle;
         close(idle->socket);
-        removeSegmentsOf(getpid(), idle->pid);
     }
     std::unique_ptr<Worker> worker = start();
     if (!worker)
@@ -389,16 +469,26 @@ void PictureDecoders::giveBack(std::unique_ptr<Worker> worker, qint64 bytes)
     m_freed.wakeAll();
 }
 
-Reply PictureDecoders::run(Request request, const std::function<void()> &waiting,
+Reply PictureDecoders::run(Request request, Job &job, const std::function<void()> &waiting,
                            QVector<QImage> *frames)
 {
     const Limits limits = this->limits();
+    Reply reply;
+    const qint64 leftMs = limits.pictureMs - job.spentMs;
+    if (leftMs <= 0) {
+        reply.probe = failure(PictureReading::Outcome::OutOfTime,
+                              QStringLiteral("no time left of its own"));
+        return reply;
+    }
     request.memoryBytes = std::min(request.memoryBytes, limits.budgetBytes);
-    request.cpuSeconds = request.task == Task::Probe && request.readUpTo == 0
+    const int cpuSeconds = request.task == Task::Probe && request.readUpTo == 0
             ? limits.probeSeconds
             : limits.readSeconds;
-    const int wallMs = request.cpuSeconds * 2000 + 1000;
-    Reply reply;
+    // Waited for twice as long as its processor time and a second more (a machine busy with
+    // other work), but no longer than what is left of the picture's own.
+    const int wallMs = int(std::min<qint64>(cpuSeconds * 2000 + 1000, leftMs));
+    request.cpuSeconds = std::max(1, std::min(cpuSeconds, (wallMs + 999) / 1000));
+    request.wallMs = wallMs;
     std::unique_ptr<Worker> worker = takeWorker(request.memoryBytes, waiting);
     if (!worker) {
         reply.probe = failure(PictureReading::Outcome::Failed,
@@ -413,46 +503,55 @@ Reply PictureDecoders::run(Request request, const std::function<void()> &waiting
     }
     QElapsedTimer clock;
     clock.start();
-    Transfer transfer =
-            sendAll(worker->socket, frame(encode(request)), clock, wallMs, waiting);
+    Transfer transfer = sendAll(worker->socket, frame(encode(request)), clock, wallMs, waiting);
     QByteArray payload;
-    if (transfer == Transfer::Done) {
-        char header[4];
-        transfer = receiveAll(worker->socket, header, sizeof header, clock, wallMs, waiting);
-        const quint32 length = transfer == Transfer::Done ? frameLength(header) : 0;
-        if (length > kMaxReplyBytes) {
+    Received received;
+    // Questions, each answered, then the reply: anything else ends the process.
+    while (transfer == Transfer::Done) {
+        transfer = receiveFrame(worker->socket, &payload, &received, clock, wallMs, waiting);
+        if (transfer != Transfer::Done || kindOf(payload) != Kind::Question)
+            break;
+        QString name;
+        if (!decodeQuestion(payload, &name) || received.count() != 0) {
             transfer = Transfer::Closed;
-        } else if (transfer == Transfer::Done) {
-            payload.resize(int(length));
-            transfer = receiveAll(worker->socket, payload.data(), length, clock, wallMs,
-                                  waiting);
+            break;
         }
+        const int opened = job.source.file.isEmpty()
+                ? -EACCES
+                : LinkRoot::open(name, job.source.file, job.source.linkRoot);
+        transfer = sendAll(worker->socket, frame(encodeAnswer(opened >= 0 ? 0 : -opened)), clock,
+                           wallMs, waiting, opened);
+        if (opened >= 0)
+            close(opened);
     }
     bool decoded = transfer == Transfer::Done && decode(payload, &reply);
+    // The memory of the pixels comes with the reply, and nothing else comes: a process that
+    // sends what it does not say is ended like one that did not answer.
+    decoded = decoded && received.count() == (reply.shared ? 1 : 0);
     if (decoded && reply.pixelsFollow) {
         // A reply that says pixels follow but not a picture they make leaves the pipe out of
         // step: that process is ended like one that did not answer.
         QImage image = followingImage(reply);
         if (!image.isNull())
             transfer = receiveAll(worker->socket, reinterpret_cast<char *>(image.bits()),
-                                  size_t(image.sizeInBytes()), clock, wallMs, waiting);
-        decoded = !image.isNull() && transfer == Transfer::Done;
+                                  size_t(image.sizeInBytes()), clock, wallMs, waiting, &received);
+        decoded = !image.isNull() && transfer == Transfer::Done && received.count() == 0;
         if (decoded)
             *frames = { image };
     }
+    job.spentMs += clock.elapsed();
     {
         QMutexLocker lock(&m_mutex);
         m_busy.removeOne(worker->pid);
     }
     if (decoded) {
-        const pid_t pid = worker->pid;
         giveBack(std::move(worker), request.memoryBytes);
         if (reply.ending == Ending::OutOfMemory) {
             reply.probe = failure(PictureReading::Outcome::OutOfMemory,
                                   reply.probe.detail + QStringLiteral(": out of its memory"));
-            reply.segment.clear();
-        } else if (!reply.segment.isEmpty()) {
-            *frames = mapFrames(reply, getpid(), pid);
+            reply.shared = false;
+        } else if (reply.shared) {
+            *frames = mapFrames(reply, received.take());
             if (frames->isEmpty())
                 reply.probe = failure(PictureReading::Outcome::Failed,
                                       QStringLiteral("its pixels could not be taken over"));
@@ -467,21 +566,20 @@ Reply PictureDecoders::run(Request request, const std::function<void()> &waiting
         ++m_lost;
     }
     reply = Reply();
-    const bool outOfTime = WIFSIGNALED(status)
-            && (WTERMSIG(status) == SIGXCPU || WTERMSIG(status) == SIGALRM);
+    const bool outOfTime =
+            WIFSIGNALED(status) && (WTERMSIG(status) == SIGXCPU || WTERMSIG(status) == SIGALRM);
     if (transfer == Transfer::TimedOut || outOfTime)
         reply.probe = failure(PictureReading::Outcome::OutOfTime,
                               QStringLiteral("no answer within its time"));
     else if (WIFEXITED(status) && WEXITSTATUS(status) == kExitOutOfMemory)
-        reply.probe = failure(PictureReading::Outcome::OutOfMemory,
-                              QStringLiteral("out of its memory"));
+        reply.probe =
+                failure(PictureReading::Outcome::OutOfMemory, QStringLiteral("out of its memory"));
     else
-        reply.probe = failure(PictureReading::Outcome::Failed,
-                              WIFSIGNALED(status)
-                                      ? QStringLiteral("its decoder ended on signal %1")
-                                                .arg(WTERMSIG(status))
-                                      : QStringLiteral("its decoder ended (%1)")
-                                                .arg(WEXITSTATUS(status)));
+        reply.probe = failure(
+                PictureReading::Outcome::Failed,
+                WIFSIGNALED(status)
+                        ? QStringLiteral("its decoder ended on signal %1").arg(WTERMSIG(status))
+                        : QStringLiteral("its decoder ended (%1)").arg(WEXITSTATUS(status)));
     return reply;
 }
 
@@ -491,19 +589,37 @@ namespace PictureReading {
 
 namespace {
 
+using Job = PictureDecoders::Job;
+
+bool isResource(const QString &file)
+{
+    return file.startsWith(QLatin1Char(':')) || file.startsWith(QLatin1String("qrc:"));
+}
+
+// The job of reading source: its file as the decoding process may open it.
+Job jobFor(const Source &source)
+{
+    Job job;
+    if (!source.file.isEmpty() && !isResource(source.file)) {
+        // The decoding process may have been started from another folder.
+        job.source.file = QFileInfo(source.file).absoluteFilePath();
+        job.source.linkRoot = source.linkRoot;
+    }
+    return job;
+}
+
 // The program's own pictures (its resource tree) are handed over as bytes: the decoding
-// process has no resources of its own.
-Request requestFor(Task task, const QString &file)
+// process has no resources of its own. A file is named as the decoding process reads it.
+Request requestFor(Task task, const QString &file, const Job &job)
 {
     Request request;
     request.task = task;
-    if (file.startsWith(QLatin1Char(':')) || file.startsWith(QLatin1String("qrc:"))) {
+    if (isResource(file)) {
         QFile resource(file.startsWith(QLatin1String("qrc:")) ? file.mid(3) : file);
         if (resource.open(QIODevice::ReadOnly))
             request.bytes = resource.readAll();
-    } else if (!file.isEmpty()) {
-        // The decoding process may have been started from another folder.
-        request.file = QFileInfo(file).absoluteFilePath();
+    } else if (!job.source.file.isEmpty()) {
+        request.file = LinkRoot::nameFor(job.source.file, job.source.linkRoot);
     }
     return request;
 }
@@ -515,7 +631,7 @@ bool isEmpty(const Request &request)
 
 // Measures the picture, and decodes it with the same request when that takes no more than
 // readUpTo (picture: where it comes).
-Probe probeOf(Request request, const Waiting &waiting, qint64 readUpTo = 0,
+Probe probeOf(Request request, Job &job, const Waiting &waiting, qint64 readUpTo = 0,
               QImage *picture = nullptr)
 {
     if (isEmpty(request))
@@ -525,19 +641,19 @@ Probe probeOf(Request request, const Waiting &waiting, qint64 readUpTo = 0,
     request.memoryBytes =
             std::max(PictureDecoders::kProbeBytes, request.readUpTo + PictureDecoders::kSlackBytes);
     QVector<QImage> frames;
-    Reply reply = PictureDecoders::instance().run(request, waiting, &frames);
+    Reply reply = PictureDecoders::instance().run(request, job, waiting, &frames);
     if (reply.probe.outcome == Outcome::OutOfMemory) {
         // Measured alone, with room for what measuring it may take.
         request.readUpTo = 0;
         request.memoryBytes = PictureDecoders::kLargeProbeBytes;
-        reply = PictureDecoders::instance().run(request, waiting, &frames);
+        reply = PictureDecoders::instance().run(request, job, waiting, &frames);
     }
     if (picture && !frames.isEmpty() && reply.probe.isTaken())
         *picture = frames.first();
     return reply.probe;
 }
 
-Picture readAsProbed(Request request, const Probe &probed, const Waiting &waiting)
+Picture readAsProbed(Request request, Job &job, const Probe &probed, const Waiting &waiting)
 {
     Picture picture;
     picture.probe = probed;
@@ -547,7 +663,7 @@ Picture readAsProbed(Request request, const Probe &probed, const Waiting &waitin
     request.probed = probed;
     request.memoryBytes = probed.peakBytes + PictureDecoders::kSlackBytes;
     QVector<QImage> frames;
-    const Reply reply = PictureDecoders::instance().run(request, waiting, &frames);
+    const Reply reply = PictureDecoders::instance().run(request, job, waiting, &frames);
     picture.probe = reply.probe;
     if (!frames.isEmpty() && picture.probe.isTaken())
         picture.image = frames.first();
@@ -571,27 +687,28 @@ QThreadPool &readers()
 
 Probe probe(const QString &file, const Waiting &waiting)
 {
-    return probeOf(requestFor(Task::Probe, file), waiting);
+    return probe(Source{ file, QString() }, waiting);
 }
 
 Probe probe(const Source &source, const Waiting &waiting)
 {
-    return probe(source.file, waiting);
-}
-
-Picture read(const Source &source, const Waiting &waiting)
-{
-    return read(source.file, waiting);
+    Job job = jobFor(source);
+    return probeOf(requestFor(Task::Probe, source.file, job), job, waiting);
 }
 
 Picture readReduced(const Source &source, const Probe &probed, int halvings,
                     const Waiting &waiting)
 {
-    Picture picture = readAsProbed(requestFor(Task::Read, source.file), probed, waiting);
-    for (int n = 0; n < halvings && !picture.image.isNull(); ++n) {
-        const QSize half((picture.image.width() + 1) / 2, (picture.image.height() + 1) / 2);
-        picture.image = picture.image.scaled(half, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
+    // Decoded as measured and averaged down in the decoding process: only the small copy comes
+    // over, and the program never holds the whole picture for it.
+    Probe reduced = probed;
+    for (int n = 0; n < halvings && reduced.taken.isValid(); ++n)
+        reduced.taken = QSize((reduced.taken.width() + 1) / 2, (reduced.taken.height() + 1) / 2);
+    Job job = jobFor(source);
+    Picture picture =
+            readAsProbed(requestFor(Task::Read, source.file, job), job, reduced, waiting);
+    if (picture.probe.isTaken())
+        picture.probe = probed;
     return picture;
 }
 
@@ -599,14 +716,22 @@ Probe probeData(const QByteArray &bytes)
 {
     Request request;
     request.bytes = bytes;
-    return probeOf(request, Waiting());
+    Job job;
+    return probeOf(request, job, Waiting());
 }
 
 Reader::Reader(const QString &file, const Waiting &waiting, qint64 readUpTo)
-    : m_file(file),
-      m_waiting(waiting),
-      m_probe(probeOf(requestFor(Task::Probe, file), waiting, readUpTo, &m_picture))
+    : Reader(Source{ file, QString() }, waiting, readUpTo)
 {
+}
+
+Reader::Reader(const Source &source, const Waiting &waiting, qint64 readUpTo)
+    : m_source(source), m_waiting(waiting)
+{
+    Job job = jobFor(source);
+    m_probe =
+            probeOf(requestFor(Task::Probe, source.file, job), job, waiting, readUpTo, &m_picture);
+    m_spentMs = job.spentMs;
 }
 
 Picture Reader::read()
@@ -620,23 +745,32 @@ Picture Reader::read()
         picture.image = std::exchange(m_picture, QImage());
         return picture;
     }
-    return readAsProbed(requestFor(Task::Read, m_file), m_probe, m_waiting);
+    // However long it waited for room since it was measured, its time goes on from there.
+    Job job = jobFor(m_source);
+    job.spentMs = m_spentMs;
+    return readAsProbed(requestFor(Task::Read, m_source.file, job), job, m_probe, m_waiting);
 }
 
 Picture read(const QString &file, const Waiting &waiting)
 {
-    return Reader(file, waiting, kReadAtOnceBytes).read();
+    return read(Source{ file, QString() }, waiting);
+}
+
+Picture read(const Source &source, const Waiting &waiting)
+{
+    return Reader(source, waiting, kReadAtOnceBytes).read();
 }
 
 Picture readData(const QByteArray &bytes)
 {
     Request request;
     request.bytes = bytes;
+    Job job;
     Picture picture;
-    picture.probe = probeOf(request, Waiting(), kReadAtOnceBytes, &picture.image);
+    picture.probe = probeOf(request, job, Waiting(), kReadAtOnceBytes, &picture.image);
     if (!picture.probe.isTaken() || !picture.image.isNull())
         return picture;
-    return readAsProbed(request, picture.probe, Waiting());
+    return readAsProbed(request, job, picture.probe, Waiting());
 }
 
 namespace {
@@ -678,27 +812,32 @@ void readSoon(const QString &file, QObject *context, std::function<void(const Pi
                  [picture, done = std::move(done)] { done(*picture); });
 }
 
-Animation readAnimation(const QString &file, const Waiting &waiting)
+Animation readAnimation(const QString &file, const Waiting &waiting, Picture *still)
 {
     Animation animation;
-    Request request = requestFor(Task::Frames, file);
-    animation.probe = probeOf(request, waiting);
-    if (!animation.probe.playable)
-        return animation;
-    request.task = Task::Frames;
-    request.probed = animation.probe;
-    request.memoryBytes = animation.probe.peakBytes + animation.probe.playingBytes
-            + PictureDecoders::kSlackBytes;
-    const Reply reply = PictureDecoders::instance().run(request, waiting, &animation.frames);
-    animation.probe = reply.probe;
-    if (animation.frames.size() != reply.delays.size()) {
+    Job job = jobFor(Source{ file, QString() });
+    Request request = requestFor(Task::Frames, file, job);
+    animation.probe = probeOf(request, job, waiting);
+    const Probe measured = animation.probe;
+    if (measured.playable) {
+        request.task = Task::Frames;
+        request.probed = measured;
+        request.memoryBytes =
+                measured.peakBytes + measured.playingBytes + PictureDecoders::kSlackBytes;
+        const Reply reply =
+                PictureDecoders::instance().run(request, job, waiting, &animation.frames);
+        animation.probe = reply.probe;
+        if (!animation.frames.isEmpty() && animation.frames.size() == reply.delays.size()) {
+            animation.delays = reply.delays;
+            animation.loopCount = reply.loopCount;
+            return animation;
+        }
         animation.frames.clear();
         if (animation.probe.isTaken())
             animation.probe = failure(Outcome::Unreadable, QStringLiteral("no frames came"));
-        return animation;
     }
-    animation.delays = reply.delays;
-    animation.loopCount = reply.loopCount;
+    if (still)
+        *still = readAsProbed(requestFor(Task::Read, file, job), job, measured, waiting);
     return animation;
 }
 

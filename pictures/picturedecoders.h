@@ -25,14 +25,19 @@ class PictureDecoders
 public:
     static PictureDecoders &instance();
 
-    // A request may use so many seconds of processor time; it is waited for twice as long and a
-    // second more (a machine busy with other work), after which it is ended all the same (a
-    // decoder that waits on its file, say).
+    // A request may use so many seconds of processor time; the requests for one picture
+    // together (its measure, its decoding, a second measure with more room) are ended once they
+    // have run so long by the clock (a decoder that waits, or is stopped, uses no processor),
+    // however long they waited for a process.
+    // A picture not taken is said within ten seconds of its first request: this, and the
+    // moment to end its process and tell it.
+    static constexpr int kPictureMs = 9000;
     struct Limits
     {
         int probeSeconds; // to measure a picture
         int readSeconds; // to decode it
         qint64 budgetBytes; // what the requests running together may take
+        int pictureMs = kPictureMs; // all the requests for one picture
     };
     // What a request takes beyond what it is measured to take: the decoder's own buffers, the
     // process's libraries brought in for it, and a reply.
@@ -60,10 +65,19 @@ public:
     // Ends the processes waiting for a request, but keep of them.
     void endIdle(int keep);
 
-    // Runs request in a decoding process and waits for its reply, calling waiting every few
-    // milliseconds meanwhile. What the process could not answer comes as a reply whose probe
-    // says why (OutOfTime, Failed). frames: the pictures the reply holds.
-    DecoderProtocol::Reply run(DecoderProtocol::Request request,
+    // What the requests for one picture share: where it is read from, which the process may
+    // open (the request names it as LinkRoot::nameFor gives it), and what else it may open; and
+    // the time they have run so far.
+    struct Job
+    {
+        PictureReading::Source source;
+        qint64 spentMs = 0;
+    };
+    // Runs request of job in a decoding process and waits for its reply, calling waiting every
+    // few milliseconds meanwhile, and answering what the process asks to open. What the process
+    // could not answer comes as a reply whose probe says why (OutOfTime, Failed). frames: the
+    // pictures the reply holds.
+    DecoderProtocol::Reply run(DecoderProtocol::Request request, Job &job,
                                const std::function<void()> &waiting, QVector<QImage> *frames);
 
     // Processes started so far, those ended for a request they did not answer, and pictures

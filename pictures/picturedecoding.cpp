@@ -1,6 +1,7 @@
 #include "picturedecoding.h"
 
 #include "picturemeasures.h"
+#include "pngrows.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -47,8 +48,9 @@ bool reportsFormatCheaply(const QByteArray &format)
 
 // Whole, smaller or not at all, and what it takes at its peak: the largest of the decoder's
 // work with its image, the shrinking (the whole image and the smaller one), and the making of
-// the 32-bit picture the board shows.
-Plan plan(const Measure &measure, int bits, bool turned, bool inPlace)
+// the 32-bit picture the board shows. A PNG taken whole is decoded row by row into that
+// picture (pngRows), whatever its depth.
+Plan plan(const Measure &measure, int bits, bool turned, bool inPlace, bool pngRows)
 {
     const QSize size = measure.size;
     const qint64 image = imageBytes(size, bits);
@@ -59,7 +61,8 @@ Plan plan(const Measure &measure, int bits, bool turned, bool inPlace)
         // A 32-bit picture is decoded into the memory it is handed over in where its decoder
         // takes the picture it is given; others are converted, or copied, beside it.
         const qint64 converted = bits == 32 && inPlace ? 0 : imageBytes(size, 32);
-        planned.peak = std::max(measure.workBytes + image + turning, image + converted);
+        planned.peak = pngRows ? measure.workBytes + imageBytes(size, 32)
+                               : std::max(measure.workBytes + image + turning, image + converted);
         planned.outcome = planned.peak <= kMaxDecodeBytes ? Outcome::Whole : Outcome::TooCostly;
         return planned;
     }
@@ -399,8 +402,9 @@ void Reading::measureAndPlan(int depth)
         if (reported > 0)
             bits = reported;
     }
+    m_probe.hasAlpha = measure.alpha;
     m_plan = plan(measure, bits, measure.oriented && m_reader->autoTransform(),
-                  decodesInPlace(m_probe.format));
+                  decodesInPlace(m_probe.format), m_probe.format == "png");
     m_probe.outcome = m_plan.outcome;
     m_probe.taken = m_plan.taken;
     m_probe.decoderScales = m_plan.scaledSize.isValid();
@@ -417,6 +421,8 @@ QImage Reading::read(const Destination &destination)
 {
     if (!m_probe.isTaken() || !m_reader)
         return QImage();
+    if (m_probe.format == "png" && m_plan.taken == m_probe.size)
+        return readPngRows(destination);
     if (m_plan.scaledSize.isValid())
         m_reader->setScaledSize(m_plan.scaledSize);
     QImage image;
@@ -442,6 +448,20 @@ QImage Reading::read(const Destination &destination)
     if (image.size() != m_plan.taken)
         return shrink(image, m_plan.taken.boundedTo(image.size()), destination);
     return readyForBoard(image, destination);
+}
+
+QImage Reading::readPngRows(const Destination &destination)
+{
+    QImage picture = destination(m_plan.taken,
+                                 m_probe.hasAlpha ? QImage::Format_ARGB32_Premultiplied
+                                                  : QImage::Format_RGB32);
+    QString error = QStringLiteral("no memory for its pixels");
+    const bool read = !picture.isNull() && PngRows::read(*m_reader->device(), &picture, &error);
+    m_reader.reset();
+    if (read)
+        return picture;
+    failed(error);
+    return QImage();
 }
 
 int Reading::readFrames(const FramesDestination &destination, QVector<int> *delays,

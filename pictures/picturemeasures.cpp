@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QIODevice>
+#include <QUrl>
 #include <QXmlStreamReader>
 
 #include <zlib.h>
@@ -146,6 +147,8 @@ Measure png(Cursor cursor)
                 return damaged(QStringLiteral("a PNG of %1").arg(sizeText(width, height)));
             measure.size = QSize(int(width), int(height));
             measure.bitsPerPixel = pngBits(depth, colourType);
+            // Grey with alpha, or colour with alpha; a tRNS chunk may still come.
+            measure.alpha = colourType == 4 || colourType == 6;
             measure.detail = QStringLiteral("PNG %1, %2 bits, colour type %3")
                                      .arg(sizeText(width, height))
                                      .arg(depth)
@@ -159,6 +162,8 @@ Measure png(Cursor cursor)
                                           .arg(kMaxTextBytes >> 20);
                 return measure;
             }
+        } else if (type == "tRNS") {
+            measure.alpha = true;
         } else if (type == "IEND") {
             break;
         }
@@ -268,6 +273,7 @@ Measure jpeg(Cursor cursor)
     Measure measure;
     measure.size = QSize(int(width), int(height));
     measure.bitsPerPixel = components == 1 ? 8 : 32;
+    measure.alpha = false;
     measure.eighths = true;
     measure.oriented = true; // its EXIF is not read here
     const bool progressive = (frameMarker & 3) == 2;
@@ -1029,12 +1035,12 @@ Measure svgLink(const QString &link, const QString &folder, int depth)
         if (at >= 0) // else the SVG reader passes it over
             linked << probeNestedData(QByteArray::fromBase64(link.mid(at + 7).toLatin1()), depth);
     } else {
-        // The reader looks for a relative name beside the SVG file (or, read from memory, in
-        // the current folder): whichever it takes is measured.
-        for (const QString &candidate : { QDir(folder).filePath(link), link }) {
-            if (QFileInfo(candidate).isFile())
-                linked << probeNestedFile(candidate, depth);
-        }
+        // As the reader finds it: a relative name beside the SVG file, anything else as it is
+        // (from the current folder). What cannot be opened for it is not there to measure:
+        // the program opens only files in the SVG's own folder (pictures/linkroot.h).
+        const QString name = link.trimmed();
+        const bool beside = !folder.isEmpty() && QUrl(name).isRelative();
+        linked << probeNestedFile(beside ? QDir(folder).absoluteFilePath(name) : name, depth);
     }
     Measure measure;
     for (const PictureReading::Probe &inner : qAsConst(linked)) {
@@ -1069,7 +1075,7 @@ Measure svg(Cursor cursor, const QString &file, int depth)
     }
     // Read from a file, links are found beside it; inflated, the reader has no file.
     const QString folder =
-            compressed || file.isEmpty() ? QDir::currentPath() : QFileInfo(file).absolutePath();
+            compressed || file.isEmpty() ? QString() : QFileInfo(file).absolutePath();
     // Read as the SVG reader reads it, names as written: any image element, any link to it.
     QXmlStreamReader xml(text);
     xml.setNamespaceProcessing(false);

@@ -86,6 +86,7 @@ struct Measure
     bool eighths = false; // the decoder makes it at 1/2, 1/4 or 1/8 (JPEG)
     bool wholeOnly = false; // no smaller copy: the decoder picks one of several pictures
     bool oriented = false; // may carry an orientation, which a reader told to apply copies
+    bool alpha = true; // may have transparent pixels once decoded (unknown: true)
     QByteArray svgText; // an SVG given gzip-compressed, inflated, to be read in its place
     Refusal refusal = Refusal::None;
     QString detail; // what was found or why it is refused, for the log

@@ -18,7 +18,9 @@ class QObject;
 // ceiling and a processor time, and by the program to a wall-clock time, so that whatever a file
 // holds and however its decoder reads it (an SVG holding pictures, a tag given twice, shapes
 // that take minutes to draw, a decoder that crashes) it costs at most that picture, said in one
-// sentence. The pixels come back through shared memory.
+// sentence. The pixels come back through shared memory. A decoding process reads only what it is
+// handed: the picture, and of the files it links (an SVG's pictures), the plain files inside the
+// folder it came from (pictures/linkroot.h).
 //
 // Inside the decoding process a picture is first measured from its own bytes, format by format
 // (the format the toolkit's reader picks for them, whatever the file is called): the size of
@@ -75,29 +77,32 @@ struct Probe
     bool playable = false; // an animation the board can play at its size
     qint64 playingBytes = 0; // what it takes while it plays at its own size, when playable
     bool decoderScales = false; // the decoder makes taken itself (JPEG in eighths, SVG)
-    bool hasAlpha = true; // it may have pixels that are not opaque
+    // Whether the picture as decoded may have transparent pixels, known from its measure (a
+    // JPEG never; a PNG by its colour type and tRNS; unknown: true).
+    bool hasAlpha = true;
     QString detail; // what was found, for the log (not for the teacher)
 
     bool isTaken() const { return outcome == Outcome::Whole || outcome == Outcome::Smaller; }
-};
-
-// A picture file, and the folder its links may reach (empty: the file's own).
-struct Source
-{
-    QString file;
-    QString linkRoot;
 };
 
 // What a caller does while it waits for a decoding process, every few milliseconds (the board's
 // thread turns its event loop); null: it just waits.
 using Waiting = std::function<void()>;
 
+// A picture file, and the folder its links may reach (an SVG's pictures): "" for the file's
+// own. Where a function takes a file alone, that is Source{ file, "" }.
+struct Source
+{
+    QString file;
+    QString linkRoot;
+};
+
 // What reading the picture would do, as measured from its bytes: nothing of it is decoded (an
 // SVG is parsed for its size, the pictures it holds measured first). The name of a file counts
 // as the toolkit counts it (a name's suffix is tried first, then the content).
 Probe probe(const QString &file, const Waiting &waiting = {});
-Probe probeData(const QByteArray &bytes);
 Probe probe(const Source &source, const Waiting &waiting = {});
+Probe probeData(const QByteArray &bytes);
 
 struct Picture
 {
@@ -107,8 +112,8 @@ struct Picture
 
 // Reads the picture once: measures it, then decodes it as measured (or not at all).
 Picture read(const QString &file, const Waiting &waiting = {});
-Picture readData(const QByteArray &bytes);
 Picture read(const Source &source, const Waiting &waiting = {});
+Picture readData(const QByteArray &bytes);
 // The picture as probed, averaged down halvings times (each side halved, rounded up, every
 // time), made apart from the board: only the small copy comes.
 Picture readReduced(const Source &source, const Probe &probed, int halvings,
@@ -134,6 +139,7 @@ class Reader
 {
 public:
     explicit Reader(const QString &file, const Waiting &waiting = {}, qint64 readUpTo = 0);
+    explicit Reader(const Source &source, const Waiting &waiting = {}, qint64 readUpTo = 0);
     Reader(const Reader &) = delete;
     Reader &operator=(const Reader &) = delete;
 
@@ -145,8 +151,9 @@ public:
     Picture read();
 
 private:
-    QString m_file;
+    Source m_source;
     Waiting m_waiting;
+    qint64 m_spentMs = 0; // in decoding processes, measured and read together
     QImage m_picture; // decoded with the measure
     Probe m_probe;
     bool m_read = false;
@@ -161,8 +168,9 @@ struct Animation
     Probe probe;
 };
 // The frames of the animation in file when the board can play it (probe.playable); else none,
-// and probe says what it is.
-Animation readAnimation(const QString &file, const Waiting &waiting = {});
+// and probe says what it is, and still (when given) is its first picture, as read() gives it,
+// read within the time of the same picture.
+Animation readAnimation(const QString &file, const Waiting &waiting = {}, Picture *still = nullptr);
 
 // One sentence for the teacher about a picture named name that was not taken, or was taken
 // smaller, or (animation true: it was to play) is shown still; "" for one taken as it is.

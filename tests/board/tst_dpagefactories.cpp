@@ -464,15 +464,21 @@ void tst_DPageFactories::unreadablePictureSaysSo_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
-    QTest::newRow("missing") << QStringLiteral("nada.png") << QByteArray();
-    QTest::newRow("not a picture") << QStringLiteral("texto.png") << QByteArray("no soy imagen");
-    QTest::newRow("not an animation") << QStringLiteral("roto.gif") << QByteArray("GIF89a??");
+    QTest::addColumn<QString>("why"); // as the teacher is told
+    QTest::newRow("missing") << QStringLiteral("nada.png") << QByteArray()
+                             << QStringLiteral("falta, o no es un archivo que se pueda abrir.");
+    QTest::newRow("not a picture")
+            << QStringLiteral("texto.png") << QByteArray("no soy imagen")
+            << QStringLiteral("no es una imagen de ningún formato que la pizarra sepa leer.");
+    QTest::newRow("not an animation") << QStringLiteral("roto.gif") << QByteArray("GIF89a??")
+                                      << QStringLiteral("está dañada.");
 }
 
 void tst_DPageFactories::unreadablePictureSaysSo()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
+    QFETCH(QString, why);
     QTemporaryDir dir;
     const QString file = dir.filePath(name);
     if (!content.isEmpty()) {
@@ -491,7 +497,9 @@ void tst_DPageFactories::unreadablePictureSaysSo()
     });
     page->insertPixmap(file);
     QTRY_VERIFY(*answered);
-    QCOMPARE(shown, QStringLiteral("Atención|Error al insertar la imagen"));
+    // By its name, and why.
+    QCOMPARE(shown,
+             QStringLiteral("Atención|No se ha podido leer la imagen «%1»: %2").arg(name, why));
     QCOMPARE(page->items().size(), 0);
     QCOMPARE(page->undoStack()->count(), 0);
 }

@@ -32,6 +32,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 using namespace BoardFixture;
@@ -188,10 +189,15 @@ private slots:
     void cancelledDialogsChangeNothing_data();
     void cancelledDialogsChangeNothing();
     void pictureFromDialog();
+    void unreadablePictureSaysSo_data();
     void unreadablePictureSaysSo();
     void pictureButtonKeepsToTheLimits_data();
     void pictureButtonKeepsToTheLimits();
     void decoderThatCrashesCostsOnlyItsPicture();
+    void pictureLinksStayInTheirFolder_data();
+    void pictureLinksStayInTheirFolder();
+    void deepPicturesFromTheButton_data();
+    void deepPicturesFromTheButton();
     void pdfPagesBecomePictures_data();
     void pdfPagesBecomePictures();
     void pdfImportGoesPageByPage_data();
@@ -295,17 +301,48 @@ void tst_DPageMedia::pictureFromDialog()
     QCOMPARE(boardObjects(page), 0);
 }
 
+void tst_DPageMedia::unreadablePictureSaysSo_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes"); // empty: a named pipe
+    QTest::addColumn<QString>("why");
+    const QString noFormat =
+            QStringLiteral("no es una imagen de ningún formato que la pizarra sepa leer.");
+    QTest::newRow("a PNG's name, not its signature")
+            << "broken.png" << QByteArray("\x89PNG not really") << noFormat;
+    QTest::newRow("random bytes") << "noise.png" << QByteArray(3000, '\x5a') << noFormat;
+    QTest::newRow("a PNG cut in its header")
+            << "cut.png" << CraftedPictures::make("png", QSize(40, 30)).left(20)
+            << QStringLiteral("está dañada.");
+    QTest::newRow("a JPEG cut short")
+            << "cut.jpg" << CraftedPictures::make("jpeg", QSize(40, 30)).left(100)
+            << QStringLiteral("está dañada.");
+    QTest::newRow("a named pipe") << "pipe.png" << QByteArray()
+                                  << QStringLiteral(
+                                             "falta, o no es un archivo que se pueda abrir.");
+}
+
+// A file the picture button cannot read is said by its name, and why: "Error al insertar la
+// imagen" told the teacher neither.
 void tst_DPageMedia::unreadablePictureSaysSo()
 {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, why);
     Board board;
     DPage *page = board.current();
-    const QString file = m_files.filePath("broken.png");
-    QVERIFY(writeBytes(file, "\x89PNG not really"));
+    const QString file = m_files.filePath(name);
+    QVERIFY(bytes.isEmpty() ? mkfifo(QFile::encodeName(file).constData(), 0600) == 0
+                            : writeBytes(file, bytes));
+    const auto removed = qScopeGuard([&file] { QFile::remove(file); });
     MediaFixture::MessageBoxes boxes;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^DPage: picture "));
     auto answered = chooseFile(file);
     page->insertImage(false);
     QVERIFY(*answered);
-    QTRY_COMPARE(boxes.seen, QStringList{ QStringLiteral("Atención|Error al insertar la imagen") });
+    QTRY_COMPARE(boxes.seen,
+                 QStringList{ QStringLiteral("Atención|No se ha podido leer la imagen «%1»: %2")
+                                      .arg(name, why) });
     QCOMPARE(boardObjects(page), 0);
     QCOMPARE(page->undoStack()->count(), 0);
 }
@@ -458,6 +495,86 @@ void tst_DPageMedia::decoderThatCrashesCostsOnlyItsPicture()
     QVERIFY(*answered);
     QTRY_COMPARE(objectsOf(page, ItemTypePixmap).size(), 2);
     QCOMPARE(boxes.seen, QStringList());
+}
+
+void tst_DPageMedia::pictureLinksStayInTheirFolder_data()
+{
+    // An SVG that links a picture (CraftedPictures::writeLinking): whether it shows.
+    QTest::addColumn<QString>("href");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("beside it") << "red.png" << true;
+    QTest::newRow("absolute, outside") << "%root/secret/red.png" << false;
+    QTest::newRow("up and out") << "../secret/red.png" << false;
+    QTest::newRow("a link leading out") << "out" << false;
+    QTest::newRow("a named pipe") << "pipe" << false;
+}
+
+// A picture put in shows nothing its links name outside its folder, and never waits on them:
+// a picture of the teacher's own was shown, and saved with the lesson.
+void tst_DPageMedia::pictureLinksStayInTheirFolder()
+{
+    QFETCH(QString, href);
+    QFETCH(bool, shown);
+    QTemporaryDir root;
+    const QString svg = CraftedPictures::writeLinking(root.path(), href);
+    QVERIFY(!svg.isEmpty());
+    Board board;
+    DPage *page = board.current();
+    MediaFixture::MessageBoxes boxes;
+    auto answered = chooseFile(svg);
+    page->insertImage(false);
+    QVERIFY(*answered);
+    QTRY_COMPARE(objectsOf(page, ItemTypePixmap).size(), 1);
+    QCOMPARE(boxes.seen, QStringList());
+    const QImage picture = static_cast<DGPixmapItem *>(objectsOf(page, ItemTypePixmap).first())
+                                   ->pixmap()
+                                   .toImage();
+    QCOMPARE(picture.size(), QSize(20, 10));
+    QCOMPARE(QColor(picture.pixel(5, 5)), shown ? QColor(Qt::red) : QColor(Qt::white));
+    QCOMPARE(QColor(picture.pixel(15, 5)), QColor(Qt::white));
+}
+
+void tst_DPageMedia::deepPicturesFromTheButton_data()
+{
+    QTest::addColumn<QString>("kind"); // of CraftedPictures::kDeepKinds
+    QTest::addColumn<QSize>("size");
+    // A blue disc on transparency as a camera app saves it was "Error al insertar la imagen".
+    QTest::newRow("transparent, 5000 x 3500") << "png-alpha" << QSize(5000, 3500);
+    QTest::newRow("transparent, 4096 x 4096") << "png-alpha" << QSize(4096, 4096);
+    QTest::newRow("16 bits, transparent, 16384 x 4096") << "png16-alpha" << QSize(16384, 4096);
+    QTest::newRow("16 bits, 16384 x 4096") << "png16-opaque" << QSize(16384, 4096);
+}
+
+// Every picture within the board's limits comes on the board whole from the picture button,
+// whatever its channels and depth, as it is, and nothing is said of it.
+void tst_DPageMedia::deepPicturesFromTheButton()
+{
+    QFETCH(QString, kind);
+    QFETCH(QSize, size);
+    const QString file = CraftedPictures::writeIn(m_files.path(), kind, size, kind);
+    QVERIFY(!file.isEmpty());
+    Board board;
+    DPage *page = board.current();
+    MediaFixture::MessageBoxes boxes;
+    auto answered = chooseFile(file);
+    page->insertImage(false);
+    QVERIFY(*answered);
+    QTRY_COMPARE_WITH_TIMEOUT(objectsOf(page, ItemTypePixmap).size() + boxes.seen.size(), 1, 30000);
+    QCOMPARE(boxes.seen, QStringList());
+    const QImage picture = static_cast<DGPixmapItem *>(objectsOf(page, ItemTypePixmap).first())
+                                   ->pixmap()
+                                   .toImage();
+    QCOMPARE(picture.size(), size);
+    for (const int x : { 0, 3, size.width() / 3, size.width() - 1 }) {
+        const QRgb expected = CraftedPictures::deepPixel(kind, size, x);
+        const QRgb seen = picture.pixel(x, size.height() - 1);
+        QVERIFY2(qAbs(qBlue(seen) - qBlue(expected)) <= 1
+                         && qAbs(qAlpha(seen) - qAlpha(expected)) <= 1,
+                 qPrintable(QStringLiteral("%1: %2 for %3")
+                                    .arg(x)
+                                    .arg(seen, 8, 16)
+                                    .arg(expected, 8, 16)));
+    }
 }
 
 void tst_DPageMedia::pdfPagesBecomePictures_data()
@@ -876,7 +993,9 @@ void tst_DPageMedia::galleryDrop_data()
     QTest::newRow("unreadable picture")
             << "0"
             << "missing.png"
-            << "" << 0 << QStringList{ QStringLiteral("Atención|Error al insertar la imagen") };
+            << "" << 0
+            << QStringList{ QStringLiteral("Atención|No se ha podido leer la imagen «missing.png»: "
+                                           "falta, o no es un archivo que se pueda abrir.") };
     QTest::newRow("picture beyond the limits")
             << "0"
             << "huge"

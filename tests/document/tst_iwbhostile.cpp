@@ -46,6 +46,8 @@ private slots:
     void onePictureShownTenTimes();
     void unshownPicturesGoBackAsTheyCame_data();
     void unshownPicturesGoBackAsTheyCame();
+    void pictureLinksStayInTheLesson_data();
+    void pictureLinksStayInTheLesson();
     void missingMediaNeverBlocksSaving();
     void fuzzingInputs_data();
     void fuzzingInputs();
@@ -787,6 +789,52 @@ void tst_IwbHostile::picturesTogetherWithinTheLesson()
     } else {
         QCOMPARE(pictures, kinds.size());
     }
+}
+
+void tst_IwbHostile::pictureLinksStayInTheLesson_data()
+{
+    // An SVG of the lesson's that links a picture (CraftedPictures::writeLinking): whether it
+    // shows.
+    QTest::addColumn<QString>("href");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("beside it") << "red.png" << true;
+    QTest::newRow("up, to one of the lesson's") << "../red.png" << false;
+    QTest::newRow("absolute, outside") << "%root/secret/red.png" << false;
+    QTest::newRow("a named pipe outside") << "%root/lesson/pipe" << false;
+}
+
+// A lesson's picture shows nothing from outside the lesson, however it names it, and never
+// waits on it: a teacher's own picture was shown, and saved into the lesson.
+void tst_IwbHostile::pictureLinksStayInTheLesson()
+{
+    QFETCH(QString, href);
+    QFETCH(bool, shown);
+    QTemporaryDir outside;
+    const QString svg = CraftedPictures::writeLinking(outside.path(), href);
+    QVERIFY(!svg.isEmpty());
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("images")));
+    const QString red = outside.filePath(QStringLiteral("lesson/red.png"));
+    QVERIFY(QFile::copy(svg, folder.filePath(QStringLiteral("images/linking.svg"))));
+    QVERIFY(QFile::copy(red, folder.filePath(QStringLiteral("images/red.png"))));
+    QVERIFY(QFile::copy(red, folder.filePath(QStringLiteral("red.png"))));
+    DocumentFixture::writeFile(
+            folder.filePath(QStringLiteral("content.xml")),
+            document(page("<svg:image id=\"obj3\" xlink:href=\"images/linking.svg\" "
+                          "x=\"100\" y=\"80\" width=\"20\" height=\"10\" "
+                          "transform=\"rotate(0,0,0)\"/>")));
+    int answered = 0;
+    openThroughTheMenu(folder.path(), false, &answered);
+    QVERIFY2(!m_list->lastOpenWasDamaged(), qPrintable(m_list->lastOpenError()));
+    QCOMPARE(answered, 1);
+    QImage picture;
+    for (QGraphicsItem *item : m_list->at(0)->items()) {
+        if (auto *still = dynamic_cast<DGPixmapItem *>(item))
+            picture = still->pixmap().toImage();
+    }
+    QCOMPARE(picture.size(), QSize(20, 10));
+    QCOMPARE(QColor(picture.pixel(5, 5)), shown ? QColor(Qt::red) : QColor(Qt::white));
+    QCOMPARE(QColor(picture.pixel(15, 5)), QColor(Qt::white));
 }
 
 // A picture beyond the limits shown by ten objects of a lesson is decoded and made smaller once,

@@ -7,6 +7,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include <csignal>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -30,6 +35,23 @@ QByteArray pngWith(const QByteArray &extra)
     return small.left(pixels) + extra + small.mid(pixels);
 }
 
+// The decoding processes running now, as the system lists them.
+QVector<qint64> runningDecoders()
+{
+    QVector<qint64> pids;
+    const QStringList processes =
+            QDir(QStringLiteral("/proc")).entryList({ QStringLiteral("[0-9]*") }, QDir::Dirs);
+    for (const QString &process : processes) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(process));
+        const QList<QByteArray> fields =
+                stat.open(QIODevice::ReadOnly) ? stat.readAll().split(' ') : QList<QByteArray>();
+        if (fields.size() > 3 && fields.at(1).startsWith("(veltorina-pict")
+            && fields.at(3).toLongLong() == getpid())
+            pids << process.toLongLong();
+    }
+    return pids;
+}
+
 } // namespace
 
 class tst_PictureReading : public QObject
@@ -39,11 +61,19 @@ private slots:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
     void everyFormatReadWhole_data();
     void everyFormatReadWhole();
+    void deepPicturesTakenWhole_data();
+    void deepPicturesTakenWhole();
     void crafted_data();
     void crafted();
+    void saidAlikeEverywhere_data();
+    void saidAlikeEverywhere();
     void shrinkAverages_data();
     void shrinkAverages();
-    void segmentsLeftBehindRemoved();
+    void namesTakenInAdvance();
+    void linksReachOnlyTheirFolder_data();
+    void linksReachOnlyTheirFolder();
+    void stoppedDecoderSaidInTime_data();
+    void stoppedDecoderSaidInTime();
     void followingPixelsChecked_data();
     void followingPixelsChecked();
     void decoderLogCut();
@@ -63,6 +93,8 @@ void tst_PictureReading::everyFormatReadWhole_data()
     QTest::newRow("png, largest sent on the pipe") << "png" << QSize(512, 512);
     QTest::newRow("png, handed over in shared memory") << "png" << QSize(513, 512);
     QTest::newRow("jpeg, handed over in shared memory") << "jpeg" << QSize(900, 700);
+    // Its text drawn with the fonts, which the decoding process still reads.
+    QTest::newRow("svg with text") << "svg-text" << QSize(60, 40);
 }
 
 // What the measures find agrees with what the toolkit decodes, in every format, and the
@@ -81,6 +113,57 @@ void tst_PictureReading::everyFormatReadWhole()
             || picture.image.format() == QImage::Format_ARGB32_Premultiplied);
     QCOMPARE(message(picture.probe, kind), QString());
     QCOMPARE(picture.image, QImage(file).convertToFormat(picture.image.format()));
+}
+
+void tst_PictureReading::deepPicturesTakenWhole_data()
+{
+    QTest::addColumn<QString>("kind"); // of CraftedPictures::kDeepKinds
+    QTest::addColumn<QSize>("size");
+    for (const CraftedPictures::Kind &kind : CraftedPictures::kDeepKinds)
+        QTest::newRow(qPrintable(QStringLiteral("%1 5000 x 3500").arg(kind.name)))
+                << kind.name << QSize(5000, 3500);
+    for (const char *kind : { "png-alpha", "png16-alpha" })
+        QTest::newRow(qPrintable(QStringLiteral("%1 4096 x 4096").arg(kind)))
+                << kind << QSize(4096, 4096);
+    // As many pixels as the board holds.
+    for (const char *kind :
+         { "png-alpha", "png16-alpha", "png16-opaque", "png16-grey", "png-palette-alpha" })
+        QTest::newRow(qPrintable(QStringLiteral("%1 16384 x 4096").arg(kind)))
+                << kind << QSize(16384, 4096);
+}
+
+// Every picture within the board's limits is taken, whatever its channels and their depth, and
+// its pixels are what the board shows of it: a PNG with transparency, of 5000 x 3500, was not
+// read at all.
+void tst_PictureReading::deepPicturesTakenWhole()
+{
+    QFETCH(QString, kind);
+    QFETCH(QSize, size);
+    const QString file = CraftedPictures::writeIn(m_dir.path(), kind, size, kind);
+    QVERIFY(!file.isEmpty());
+    const Picture picture = read(file);
+    QVERIFY2(picture.probe.outcome == Outcome::Whole, qPrintable(picture.probe.detail));
+    QCOMPARE(picture.image.size(), size);
+    QVERIFY(picture.image.format() == QImage::Format_RGB32
+            || picture.image.format() == QImage::Format_ARGB32_Premultiplied);
+    for (const int y : { 0, size.height() / 2, size.height() - 1 }) {
+        const auto *row = reinterpret_cast<const QRgb *>(picture.image.constScanLine(y));
+        for (const int x : { 0, 1, 2, 3, size.width() / 3, size.width() - 1 }) {
+            const QRgb expected = CraftedPictures::deepPixel(kind, size, x);
+            const QRgb seen =
+                    picture.image.format() == QImage::Format_RGB32 ? row[x] | 0xff000000 : row[x];
+            const bool near = qAbs(qRed(seen) - qRed(expected)) <= 1
+                    && qAbs(qGreen(seen) - qGreen(expected)) <= 1
+                    && qAbs(qBlue(seen) - qBlue(expected)) <= 1
+                    && qAbs(qAlpha(seen) - qAlpha(expected)) <= 1;
+            QVERIFY2(near,
+                     qPrintable(QStringLiteral("%1, %2: %3 for %4")
+                                        .arg(x)
+                                        .arg(y)
+                                        .arg(seen, 8, 16)
+                                        .arg(expected, 8, 16)));
+        }
+    }
 }
 
 void tst_PictureReading::crafted_data()
@@ -162,6 +245,55 @@ void tst_PictureReading::crafted()
     QVERIFY(picture.probe.peakBytes <= kMaxDecodeBytes);
 }
 
+void tst_PictureReading::saidAlikeEverywhere_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QString>("said"); // a part of the sentence ("": none)
+    // Its measure needs more than a measure is first given: measured again with more (it ended
+    // its decoder, which was said, by a lesson that measures first).
+    QTest::newRow("SVG of 600000 elements")
+            << CraftedPictures::make("svg-many", QSize(100, 100)) << "svg" << QString();
+    QByteArray texts;
+    const QByteArray bomb = chunk(
+            "zTXt", QByteArray("Comment\0\0", 9) + qCompress(QByteArray(8 << 20, ' ')).mid(4));
+    for (int i = 0; i < 5; ++i)
+        texts += bomb;
+    // Not more memory than the board allows: its text.
+    QTest::newRow("PNG of 8 x 8 with 40 MB of text")
+            << pngWith(texts) << "png" << QStringLiteral("el texto y los demás datos");
+    // Not too large: too many frames.
+    QTest::newRow("animation of 400 x 400 and 5000 frames")
+            << CraftedPictures::make("gif-long", QSize(400, 400)) << "gif"
+            << QStringLiteral("tiene 5000 fotogramas");
+}
+
+// A picture is said the same way, and for what it is, whichever way it is read: measured first
+// (as a lesson does), measured and read (the picture button), measured and read within a room
+// reserved first (a lesson's pictures read ahead), or played (an animation).
+void tst_PictureReading::saidAlikeEverywhere()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, suffix);
+    QFETCH(QString, said);
+    const QString file = m_dir.filePath(QStringLiteral("alike.") + suffix);
+    QVERIFY(CraftedPictures::write(file, bytes));
+    const bool animation = suffix == QLatin1String("gif");
+    const QString measured = message(probe(file), "alike", animation);
+    const QString read = message(PictureReading::read(file).probe, "alike", animation);
+    const QString ahead =
+            message(Reader(file, {}, qint64(32) << 20).read().probe, "alike", animation);
+    QCOMPARE(read, measured);
+    QCOMPARE(ahead, measured);
+    if (animation) { // put in as an animation: shown still
+        Picture still;
+        QVERIFY(readAnimation(file, {}, &still).frames.isEmpty());
+        QCOMPARE(message(still.probe, "alike", animation), measured);
+    }
+    QCOMPARE(measured.isEmpty(), said.isEmpty());
+    QVERIFY2(measured.contains(said), qPrintable(measured));
+}
+
 void tst_PictureReading::shrinkAverages_data()
 {
     QTest::addColumn<QImage>("source");
@@ -195,39 +327,127 @@ void tst_PictureReading::shrinkAverages()
     }
 }
 
-// A program killed, or crashed, left the pictures its decoding processes had handed it in
-// shared memory, which is memory kept until the machine stops: the next program removes them,
-// and nothing of a program, or of a decoding process, still running.
-void tst_PictureReading::segmentsLeftBehindRemoved()
+// Another user could make empty files in shared memory under the names the decoding processes
+// would give the pictures they hand over, which are easy to guess, and then every large picture
+// failed. What they hand over now has no name: names taken in advance (for the processes
+// running, and for hundreds of those to come) cost no picture.
+void tst_PictureReading::namesTakenInAdvance()
 {
-    QProcess ended;
-    ended.start(QStringLiteral("true"), QStringList());
-    QVERIFY(ended.waitForStarted());
-    const qint64 gone = ended.processId();
-    QVERIFY(ended.waitForFinished());
-    const qint64 running = QCoreApplication::applicationPid();
-    const QString leftBehind = DecoderProtocol::segmentName(gone, gone, 7);
-    const QStringList kept = { DecoderProtocol::segmentName(running, gone, 7),
-                               DecoderProtocol::segmentName(gone, running, 7) };
-    const QStringList made = kept + QStringList{ leftBehind };
-    for (const QString &name : made) {
-        const int fd = shm_open(name.toLocal8Bit().constData(), O_RDWR | O_CREAT, 0600);
-        QVERIFY(fd >= 0);
-        QCOMPARE(ftruncate(fd, 4096), 0);
-        close(fd);
-    }
-    DecoderProtocol::removeSegmentsLeftBehind();
-    const auto present = [](const QString &name) {
-        const int fd = shm_open(name.toLocal8Bit().constData(), O_RDONLY, 0);
-        if (fd >= 0)
+    PictureDecoders::instance().startAhead(PictureDecoders::mostAtOnce());
+    QVector<qint64> pids = runningDecoders();
+    QVERIFY(!pids.isEmpty());
+    const qint64 newest = *std::max_element(pids.cbegin(), pids.cend());
+    for (qint64 pid = newest + 1; pid <= newest + 300; ++pid)
+        pids << pid;
+    QStringList taken;
+    const auto removeTaken = qScopeGuard([&taken] {
+        for (const QString &name : qAsConst(taken))
+            shm_unlink(name.toLocal8Bit().constData());
+    });
+    for (const qint64 pid : qAsConst(pids)) {
+        for (int serial = 0; serial < 8; ++serial) {
+            const QString name = QStringLiteral("/veltorina-pictures-%1-%2-%3")
+                                         .arg(QCoreApplication::applicationPid())
+                                         .arg(pid)
+                                         .arg(serial);
+            const int fd = shm_open(name.toLocal8Bit().constData(), O_RDWR | O_CREAT, 0600);
+            QVERIFY2(fd >= 0, qPrintable(name));
             close(fd);
-        return fd >= 0;
-    };
-    QVERIFY(!present(leftBehind));
-    for (const QString &name : kept) {
-        QVERIFY2(present(name), qPrintable(name));
-        shm_unlink(name.toLocal8Bit().constData());
+            taken << name;
+        }
     }
+    // More pictures than processes, each larger than its pixels sent on the pipe.
+    const QString file = CraftedPictures::writeIn(m_dir.path(), "png", QSize(1024, 700));
+    for (int i = 0; i < 2 * PictureDecoders::mostAtOnce() + 2; ++i) {
+        const Picture picture = read(file);
+        QVERIFY2(picture.probe.outcome == Outcome::Whole, qPrintable(picture.probe.detail));
+        QCOMPARE(picture.image.size(), QSize(1024, 700));
+        QCOMPARE(picture.image, QImage(file).convertToFormat(picture.image.format()));
+    }
+}
+
+void tst_PictureReading::linksReachOnlyTheirFolder_data()
+{
+    // An SVG's link (CraftedPictures::writeLinking), and whether the picture it links shows.
+    QTest::addColumn<QString>("href");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("beside it") << "red.png" << true;
+    QTest::newRow("in a folder below") << "sub/red.png" << true;
+    QTest::newRow("a link to one beside it") << "in" << true;
+    QTest::newRow("absolute, outside") << "%root/secret/red.png" << false;
+    QTest::newRow("absolute, to one beside it") << "%root/lesson/red.png" << false;
+    QTest::newRow("up and out") << "../secret/red.png" << false;
+    QTest::newRow("up and back") << "../lesson/red.png" << false;
+    QTest::newRow("a link leading out") << "out" << false;
+    QTest::newRow("a file URL") << "file://%root/secret/red.png" << false;
+    QTest::newRow("a device") << "/dev/zero" << false;
+    QTest::newRow("a link to a device") << "zero" << false;
+    // Its reader would wait for a writer that never comes: the picture would not be taken.
+    QTest::newRow("a named pipe") << "pipe" << false;
+}
+
+// A picture's links reach only plain files in its own folder: whatever else an SVG names is not
+// drawn (and never waited for), and the rest of it is.
+void tst_PictureReading::linksReachOnlyTheirFolder()
+{
+    QFETCH(QString, href);
+    QFETCH(bool, shown);
+    QTemporaryDir root;
+    const QString svg = CraftedPictures::writeLinking(root.path(), href);
+    QVERIFY(!svg.isEmpty());
+    const Picture picture = read(svg);
+    QVERIFY2(picture.probe.outcome == Outcome::Whole, qPrintable(picture.probe.detail));
+    QCOMPARE(picture.image.size(), QSize(20, 10));
+    QCOMPARE(QColor(picture.image.pixel(5, 5)), shown ? QColor(Qt::red) : QColor(Qt::white));
+    QCOMPARE(QColor(picture.image.pixel(15, 5)), QColor(Qt::white));
+    // A folder given as the picture's link root: what it reaches is as much inside.
+    const Picture rooted = read(Source{ svg, root.filePath(QStringLiteral("lesson")) });
+    QCOMPARE(rooted.image, picture.image);
+}
+
+void tst_PictureReading::stoppedDecoderSaidInTime_data()
+{
+    // An SVG that takes minutes to draw, measured and drawn in one request, or (larger) in two.
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("decoding"); // stopped once measured, as it is decoded
+    QTest::newRow("stopped as it is read") << QSize(2000, 2000) << false;
+    QTest::newRow("stopped as it is decoded, once measured") << QSize(4000, 4000) << true;
+}
+
+// A decoding process that is stopped (or waits on anything) uses no processor time: it is ended
+// all the same, and its picture said, once the picture's requests together have run their time
+// (here shortened from ten seconds), not after each request's own.
+void tst_PictureReading::stoppedDecoderSaidInTime()
+{
+    QFETCH(QSize, size);
+    QFETCH(bool, decoding);
+    const QString file = CraftedPictures::writeIn(m_dir.path(), "svg-slow", size, "stopped");
+    PictureDecoders &decoders = PictureDecoders::instance();
+    const auto limits =
+            qScopeGuard([&decoders] { decoders.setLimits(PictureDecoders::defaultLimits()); });
+    PictureDecoders::Limits shortened = PictureDecoders::defaultLimits();
+    shortened.pictureMs = 1500;
+    decoders.setLimits(shortened);
+    const int decoded = decoders.decoded();
+    std::atomic<bool> done{ false };
+    Picture picture;
+    std::thread reader([&] {
+        picture = read(file);
+        done = true;
+    });
+    const auto joined = qScopeGuard([&reader] { reader.join(); });
+    qint64 pid = 0;
+    while (!done && pid == 0) {
+        const QVector<qint64> busy = decoders.busy();
+        if (!busy.isEmpty() && (!decoding || decoders.decoded() > decoded))
+            pid = busy.constFirst();
+        QThread::usleep(200);
+    }
+    QVERIFY(pid > 0);
+    QCOMPARE(::kill(pid_t(pid), SIGSTOP), 0);
+    // Within the picture's time and a few seconds of a busy machine's, not a request's 7 or 13.
+    QTRY_VERIFY_WITH_TIMEOUT(done, 6000);
+    QVERIFY2(picture.probe.outcome == Outcome::OutOfTime, qPrintable(picture.probe.detail));
 }
 
 void tst_PictureReading::followingPixelsChecked_data()

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QtEndian>
 
 #include <zlib.h>
@@ -9,6 +11,8 @@
 #include <algorithm>
 #include <functional>
 #include <initializer_list>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -91,6 +95,38 @@ QByteArray deflateZeros(qint64 count)
     return out + be32(adler);
 }
 
+// A zlib stream of first, then count copies of unit, each piece deflated once and repeated as
+// deflateZeros does.
+QByteArray deflateRepeated(const QByteArray &first, const QByteArray &unit, qint64 count)
+{
+    const auto raw = [](const QByteArray &bytes, int flush) {
+        z_stream stream{};
+        deflateInit2(&stream, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY);
+        QByteArray out(int(deflateBound(&stream, uLong(bytes.size()))) + 64, '\0');
+        stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(bytes.constData()));
+        stream.avail_in = uInt(bytes.size());
+        stream.next_out = reinterpret_cast<Bytef *>(out.data());
+        stream.avail_out = uInt(out.size());
+        deflate(&stream, flush);
+        out.resize(int(stream.total_out));
+        deflateEnd(&stream);
+        return out;
+    };
+    const qint64 perPiece = std::max<qint64>(1, (qint64(16) << 20) / unit.size());
+    const QByteArray piece = raw(unit.repeated(int(std::min(perPiece, count))), Z_FULL_FLUSH);
+    QByteArray out = QByteArray("\x78\xda", 2) + raw(first, Z_FULL_FLUSH);
+    for (qint64 i = 0; i < count / perPiece; ++i)
+        out += piece;
+    out += raw(unit.repeated(int(count % perPiece)), Z_FINISH);
+    uLong adler =
+            adler32(1, reinterpret_cast<const Bytef *>(first.constData()), uInt(first.size()));
+    const uLong unitAdler =
+            adler32(1, reinterpret_cast<const Bytef *>(unit.constData()), uInt(unit.size()));
+    for (qint64 i = 0; i < count; ++i)
+        adler = adler32_combine(adler, unitAdler, unit.size());
+    return out + be32(quint32(adler));
+}
+
 QByteArray pngSignature()
 {
     return QByteArray("\x89PNG\r\n\x1a\n", 8);
@@ -105,6 +141,77 @@ QByteArray png(QSize size, bool sixteenBits)
             + bytes({ sixteenBits ? 16 : 8, colourType, 0, 0, 0 });
     return pngSignature() + CraftedPictures::pngChunk("IHDR", header)
             + CraftedPictures::pngChunk("IDAT", deflateZeros(row * size.height()))
+            + CraftedPictures::pngChunk("IEND", QByteArray());
+}
+
+// The deep kinds, as PNG names them: colour type and bits a sample.
+struct Deep
+{
+    const char *name;
+    int colourType;
+    int depth;
+};
+// clang-format off
+constexpr Deep kDeep[] = {
+    { "png-alpha",         6, 8  }, { "png16-alpha",    6, 16 }, { "png16-opaque",      2, 16 },
+    { "png16-grey",        0, 16 }, { "png-grey-alpha", 4, 8  }, { "png-palette-alpha", 3, 8  },
+};
+// clang-format on
+// The palette of png-palette-alpha: red, half green, blue that does not show, a dark grey.
+constexpr QRgb kDeepPalette[] = { 0xffff0000, 0x8000ff00, 0x000000ff, 0xc80a141e };
+
+int rampAt(QSize size, int x)
+{
+    return size.width() > 1 ? x * 255 / (size.width() - 1) : 255;
+}
+
+// One sample of 8 or 16 bits, of a value of 8.
+QByteArray sample(int value, int depth)
+{
+    return depth == 16 ? be16(quint32(value) * 257) : QByteArray(1, char(value));
+}
+
+QByteArray deepPng(QSize size, const Deep &deep)
+{
+    QByteArray row(1, '\0');
+    QByteArray extra;
+    for (int x = 0; x < size.width(); ++x) {
+        const int ramp = rampAt(size, x);
+        switch (deep.colourType) {
+        case 6:
+            row += sample(0, deep.depth) + sample(0, deep.depth) + sample(255, deep.depth)
+                    + sample(ramp, deep.depth);
+            break;
+        case 2:
+            row += sample(0, deep.depth) + sample(0, deep.depth) + sample(ramp, deep.depth);
+            break;
+        case 0:
+            row += sample(ramp, deep.depth);
+            break;
+        case 4:
+            row += sample(200, deep.depth) + sample(ramp, deep.depth);
+            break;
+        default:
+            row += char(x % 4);
+            break;
+        }
+    }
+    if (deep.colourType == 3) {
+        QByteArray palette;
+        QByteArray alphas;
+        for (const QRgb colour : kDeepPalette) {
+            palette += bytes({ qRed(colour), qGreen(colour), qBlue(colour) });
+            alphas += char(qAlpha(colour));
+        }
+        extra = CraftedPictures::pngChunk("PLTE", palette)
+                + CraftedPictures::pngChunk("tRNS", alphas);
+    }
+    // Each row after the first: "as the one above" (filter 2), all its differences zero.
+    const QByteArray up = QByteArray(1, '\2') + QByteArray(row.size() - 1, '\0');
+    const QByteArray header = be32(size.width()) + be32(size.height())
+            + bytes({ deep.depth, deep.colourType, 0, 0, 0 });
+    return pngSignature() + CraftedPictures::pngChunk("IHDR", header) + extra
+            + CraftedPictures::pngChunk("IDAT", deflateRepeated(row, up, size.height() - 1))
             + CraftedPictures::pngChunk("IEND", QByteArray());
 }
 
@@ -177,7 +284,8 @@ QByteArray gifPixels(qint64 pixels, int colour)
     return blocks + '\0';
 }
 
-QByteArray gif(QSize size, int frames)
+// tiny: each frame a single pixel, whatever the screen.
+QByteArray gif(QSize size, int frames, bool tiny = false)
 {
     if (size.width() > 0xffff || size.height() > 0xffff)
         return QByteArray();
@@ -187,7 +295,7 @@ QByteArray gif(QSize size, int frames)
     if (frames > 1)
         out += QByteArray("\x21\xff\x0bNETSCAPE2.0\x03\x01\x00\x00\x00", 19);
     // Beyond a million pixels the screen keeps its size and the frame is one pixel.
-    const bool whole = qint64(size.width()) * size.height() <= (1 << 20);
+    const bool whole = !tiny && qint64(size.width()) * size.height() <= (1 << 20);
     const QSize frame = whole ? size : QSize(1, 1);
     for (int i = 0; i < frames; ++i) {
         if (frames > 1)
@@ -344,6 +452,17 @@ QByteArray svgSlow(QSize size)
             + shapes + "</svg>\n";
 }
 
+QByteArray svgText(QSize size)
+{
+    return QStringLiteral("<svg xmlns='http://www.w3.org/2000/svg' width='%1' height='%2'>"
+                          "<rect width='100%' height='100%' fill='white'/><text x='2' y='%3' "
+                          "font-family='sans-serif' font-size='%3'>Aa</text></svg>\n")
+            .arg(size.width())
+            .arg(size.height())
+            .arg(size.height() * 3 / 4)
+            .toLatin1();
+}
+
 QByteArray icoHeader(int type, const QByteArray &entry, QSize size, int hotspotOrPlanes,
                      int hotspotOrBits)
 {
@@ -470,11 +589,19 @@ QByteArray makeKind(const QString &kind, QSize size)
         { "svg-holding-spaced", [size] { return svgHolding(size, true); } },
         { "tiff-width-twice",   [size] { return tiff(size, true); } },
         { "svg-slow",           [size] { return svgSlow(size); } },
+        { "svg-text",           [size] { return svgText(size); } },
+        { "svg-many",           [size] {
+              return svg(size).replace("</svg>", QByteArray("<g/>").repeated(600000) + "</svg>"); } },
+        { "gif-long",           [size] { return gif(size, 5000, true); } },
     };
     // clang-format on
     for (const auto &maker : makers) {
         if (maker.first == kind)
             return maker.second();
+    }
+    for (const Deep &deep : kDeep) {
+        if (kind == QLatin1String(deep.name))
+            return deepPng(size, deep);
     }
     return QByteArray();
 }
@@ -491,6 +618,20 @@ QStringList kindNames()
     return names;
 }
 
+QRgb deepPixel(const QString &kind, QSize size, int x)
+{
+    const int ramp = rampAt(size, x);
+    if (kind == QLatin1String("png-alpha") || kind == QLatin1String("png16-alpha"))
+        return qPremultiply(qRgba(0, 0, 255, ramp));
+    if (kind == QLatin1String("png16-opaque"))
+        return qRgb(0, 0, ramp);
+    if (kind == QLatin1String("png16-grey"))
+        return qRgb(ramp, ramp, ramp);
+    if (kind == QLatin1String("png-grey-alpha"))
+        return qPremultiply(qRgba(200, 200, 200, ramp));
+    return qPremultiply(kDeepPalette[x % 4]);
+}
+
 QString suffixOf(const QString &kind)
 {
     for (const Kind &known : kKinds) {
@@ -498,6 +639,14 @@ QString suffixOf(const QString &kind)
             return QLatin1String(known.suffix);
     }
     for (const Kind &known : kHostileKinds) {
+        if (kind == QLatin1String(known.name))
+            return QLatin1String(known.suffix);
+    }
+    for (const Kind &known : kDeepKinds) {
+        if (kind == QLatin1String(known.name))
+            return QLatin1String(known.suffix);
+    }
+    for (const Kind &known : kOtherKinds) {
         if (kind == QLatin1String(known.name))
             return QLatin1String(known.suffix);
     }
@@ -525,6 +674,37 @@ QString writeIn(const QString &folder, const QString &kind, QSize size, const QS
     const QString path = QDir(folder).filePath(baseName + QLatin1Char('.')
                                                + (suffix.isEmpty() ? suffixOf(kind) : suffix));
     return !bytes.isEmpty() && write(path, bytes) ? path : QString();
+}
+
+QString writeLinking(const QString &root, const QString &href)
+{
+    const QDir folder(root);
+    QImage red(10, 10, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const auto linked = [&folder](const QString &target, const QString &name) {
+        const QString path = folder.filePath(name);
+        return QFileInfo(path).isSymLink() || QFile::link(target, path);
+    };
+    const QString svg = folder.filePath(QStringLiteral("lesson/linking.svg"));
+    const QByteArray pipe = QFile::encodeName(folder.filePath(QStringLiteral("lesson/pipe")));
+    const bool made = folder.mkpath(QStringLiteral("lesson/sub"))
+            && folder.mkpath(QStringLiteral("secret"))
+            && red.save(folder.filePath(QStringLiteral("lesson/red.png")))
+            && red.save(folder.filePath(QStringLiteral("lesson/sub/red.png")))
+            && red.save(folder.filePath(QStringLiteral("secret/red.png")))
+            && linked(QStringLiteral("red.png"), QStringLiteral("lesson/in"))
+            && linked(QStringLiteral("../secret/red.png"), QStringLiteral("lesson/out"))
+            && linked(QStringLiteral("/dev/zero"), QStringLiteral("lesson/zero"))
+            && (QFileInfo::exists(QString::fromLocal8Bit(pipe))
+                || mkfifo(pipe.constData(), 0600) == 0)
+            && write(svg,
+                     "<svg xmlns='http://www.w3.org/2000/svg' "
+                     "xmlns:xlink='http://www.w3.org/1999/xlink' width='20' height='10'>"
+                     "<rect width='20' height='10' fill='white'/>"
+                     "<image x='0' y='0' width='10' height='10' xlink:href='"
+                             + QString(href).replace(QStringLiteral("%root"), root).toUtf8()
+                             + "'/></svg>\n");
+    return made ? svg : QString();
 }
 
 QByteArray pngChunk(const QByteArray &type, const QByteArray &data)

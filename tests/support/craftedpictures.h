@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -55,13 +56,32 @@ inline constexpr Kind kHostileKinds[] = {
     { "tiff-width-twice",   "tif"  }, // its width given twice: the size's (decoded), then 100
     { "svg-slow",           "svg"  }, // the size, 20000 translucent squares each as large
 };
+// PNGs within the board's limits of every kind of pixel, their rows all alike, so that the
+// largest of them is a moment's work and a few hundred kilobytes: each row a ramp across it
+// (deepPixel says what the board shows at each column).
+inline constexpr Kind kDeepKinds[] = {
+    { "png-alpha",         "png"  }, // RGBA, 8 bits: blue, its alpha rising across the row
+    { "png16-alpha",       "png"  }, // the same at 16 bits a sample
+    { "png16-opaque",      "png"  }, // RGB, 16 bits: a blue ramp
+    { "png16-grey",        "png"  }, // grey, 16 bits: a ramp
+    { "png-grey-alpha",    "png"  }, // grey and alpha, 8 bits: light grey, its alpha rising
+    { "png-palette-alpha", "png"  }, // a palette of four colours, three of them translucent
+};
+// Pictures of one trait each.
+inline constexpr Kind kOtherKinds[] = {
+    { "svg-text",           "svg"  }, // the size, a word written across it with the fonts
+    { "svg-many",           "svg"  }, // the size, 600000 empty groups: measured in 200 MB
+    { "gif-long",           "gif"  }, // a screen of the size, 5000 frames of one pixel
+};
 // clang-format on
 
 QStringList kindNames();
+// What the board holds at column x of a picture of kDeepKinds (ARGB32, premultiplied).
+QRgb deepPixel(const QString &kind, QSize size, int x);
 QString suffixOf(const QString &kind);
 
-// A picture of size in the format kind (a name of kKinds or kHostileKinds); empty for an unknown kind or a size
-// the format cannot hold.
+// A picture of size in the format kind (a name of one of the tables above); empty for an unknown
+// kind or a size the format cannot hold.
 QByteArray make(const QString &kind, QSize size);
 
 // Writes bytes to path; false when it could not.
@@ -72,6 +92,14 @@ bool write(const QString &path, const QByteArray &bytes);
 QString writeIn(const QString &folder, const QString &kind, QSize size,
                 const QString &baseName = QStringLiteral("picture"),
                 const QString &suffix = QString());
+
+// What a picture's links may reach, for the rows that ask it: under root, a folder "lesson"
+// whose SVG "linking.svg" (20 x 10, white) draws on its left half the picture its one link
+// names, and what that link may try: "lesson/red.png" (10 x 10, red), "lesson/sub/red.png", the
+// same "secret/red.png" beside the folder, and in the folder "in", a symbolic link to "red.png",
+// "out", one to "../secret/red.png", "zero", one to /dev/zero, and "pipe", a named pipe. The
+// SVG's path, its link href ("%root" replaced by root), or "" when it could not be written.
+QString writeLinking(const QString &root, const QString &href);
 
 // Pieces other makers build on.
 QByteArray pngChunk(const QByteArray &type, const QByteArray &data);
