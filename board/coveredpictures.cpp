@@ -11,6 +11,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -29,11 +30,19 @@ QHash<const QObject *, Page> &pages()
     return known;
 }
 
-// Whether inside holds every corner of polygon.
+// Whether inside holds every corner of polygon. A corner on inside's edge is held: each corner
+// is taken a hair in towards polygon's middle before it is tested, since a point on an edge is
+// inside or not depending on the edge, and the pages of a PDF put in one over another lie
+// exactly over each other.
 bool holds(const QPolygonF &inside, const QPolygonF &polygon)
 {
-    return std::all_of(polygon.cbegin(), polygon.cend(), [&inside](const QPointF &corner) {
-        return inside.containsPoint(corner, Qt::OddEvenFill);
+    constexpr qreal kHair = 1e-3; // of the page's units
+    const QPointF middle = polygon.boundingRect().center();
+    return std::all_of(polygon.cbegin(), polygon.cend(), [&](const QPointF &corner) {
+        const QPointF inwards = middle - corner;
+        const qreal length = std::hypot(inwards.x(), inwards.y());
+        const QPointF tested = length > kHair ? corner + inwards * (kHair / length) : corner;
+        return inside.containsPoint(tested, Qt::OddEvenFill);
     });
 }
 
