@@ -45,6 +45,11 @@ void addShapesTextsAndPicture(DPage *page, int pageNumber, const Recipe &recipe,
 
 QPixmap photo(QSize size, int variant)
 {
+    return QPixmap::fromImage(photoImage(size, variant));
+}
+
+QImage photoImage(QSize size, int variant)
+{
     // Smooth light over the whole picture: sums and products of waves, one table per axis.
     const double phase = variant * 0.37;
     const int width = size.width();
@@ -106,7 +111,7 @@ QPixmap photo(QSize size, int variant)
             line[x] = qRgb(grain(qRed(pixel), 0), grain(qGreen(pixel), 8), grain(qBlue(pixel), 16));
         }
     }
-    return QPixmap::fromImage(image);
+    return image;
 }
 
 void fillPage(DPage *page, int pageNumber, const Recipe &recipe, const QPixmap &picture)

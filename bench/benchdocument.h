@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPixmap>
 #include <QSize>
 
@@ -22,6 +23,8 @@ struct Recipe
 // A picture that compresses like a photo (about 480 KB as PNG at 800 x 600): smooth light,
 // shapes with hard edges and a camera's grain. Each variant is a picture of its own.
 QPixmap photo(QSize size, int variant = 0);
+// The same as an image, which any thread may make (many camera-sized photos are made at once).
+QImage photoImage(QSize size, int variant = 0);
 
 // Adds the objects of recipe to page (page number pageNumber), not recorded for undo.
 void fillPage(DPage *page, int pageNumber, const Recipe &recipe, const QPixmap &picture);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <utility>
 
+#include <dirent.h>
 #include <unistd.h>
 
 namespace BenchFigures {
@@ -78,6 +79,65 @@ long sampledResidentKiB()
 }
 
 constexpr auto kSampleEvery = std::chrono::milliseconds(2);
+
+// The proportional resident memory of process pid in KiB (its resident memory where the
+// kernel gives no proportion); -1 when it is gone.
+long processPssKiB(long pid)
+{
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%ld/smaps_rollup", pid);
+    const char *field = "Pss:";
+    std::FILE *file = std::fopen(path, "r");
+    if (!file) {
+        std::snprintf(path, sizeof path, "/proc/%ld/status", pid);
+        field = "VmRSS:";
+        file = std::fopen(path, "r");
+        if (!file)
+            return -1;
+    }
+    char line[256];
+    long value = -1;
+    const size_t length = std::strlen(field);
+    while (std::fgets(line, sizeof line, file)) {
+        if (std::strncmp(line, field, length) == 0) {
+            value = std::strtol(line + length, nullptr, 10);
+            break;
+        }
+    }
+    std::fclose(file);
+    return value;
+}
+
+// The processes pid started that still run, and theirs: each of its threads names those it
+// started itself.
+void addDescendants(long pid, std::vector<long> *found)
+{
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%ld/task", pid);
+    DIR *tasks = opendir(path);
+    if (!tasks)
+        return;
+    std::vector<long> children;
+    while (const dirent *task = readdir(tasks)) {
+        if (task->d_name[0] == '.')
+            continue;
+        char childrenPath[320];
+        std::snprintf(childrenPath, sizeof childrenPath, "/proc/%ld/task/%s/children", pid,
+                      task->d_name);
+        std::FILE *file = std::fopen(childrenPath, "r");
+        if (!file)
+            continue;
+        long child = 0;
+        while (std::fscanf(file, "%ld", &child) == 1)
+            children.push_back(child);
+        std::fclose(file);
+    }
+    closedir(tasks);
+    for (const long child : children) {
+        found->push_back(child);
+        addDescendants(child, found);
+    }
+}
 
 } // namespace
 
@@ -192,6 +252,79 @@ void RunGuard::watch()
                          .arg(stepMs / 1000, 0, 'f', 1)
                          .arg(m_stepLimitMs / 1000, 0, 'f', 0)
                          .arg(resident / 1024));
+        }
+    }
+}
+
+TreeMemory::TreeMemory(long limitKiB, int everyMs)
+    : m_limitKiB(limitKiB), m_every(everyMs), m_thread([this] { watch(); })
+{
+}
+
+TreeMemory::~TreeMemory()
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_quit = true;
+    }
+    m_quitting.notify_all();
+    m_thread.join();
+}
+
+TreeMemory::Sample TreeMemory::now()
+{
+    Sample sample;
+    const long self = long(getpid());
+    sample.programKiB = std::max(0L, processPssKiB(self));
+    std::vector<long> descendants;
+    addDescendants(self, &descendants);
+    for (const long pid : descendants) {
+        const long kib = processPssKiB(pid);
+        if (kib < 0)
+            continue; // ended meanwhile
+        sample.decodersKiB += kib;
+        ++sample.decoders;
+    }
+    return sample;
+}
+
+TreeMemory::Sample TreeMemory::takePeak()
+{
+    const Sample current = now();
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    const Sample peak = current.totalKiB() > m_peak.totalKiB() ? current : m_peak;
+    m_peak = current;
+    return peak;
+}
+
+void TreeMemory::setStep(const QString &where)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_where = where;
+}
+
+void TreeMemory::watch()
+{
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            if (m_quitting.wait_for(lock, m_every, [this] { return m_quit; }))
+                return;
+        }
+        // Read without the lock: a sample of a large process takes a moment.
+        const Sample sample = now();
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (sample.totalKiB() > m_peak.totalKiB())
+            m_peak = sample;
+        if (m_limitKiB > 0 && sample.totalKiB() > m_limitKiB) {
+            std::fflush(stdout);
+            std::printf("MISSED: the run was stopped at %s: the program and its %d decoding "
+                        "processes held %ld MB (the program %ld MB, the processes %ld MB), past "
+                        "the limit of %ld MB\n",
+                        qPrintable(m_where), sample.decoders, sample.totalKiB() / 1024,
+                        sample.programKiB / 1024, sample.decodersKiB / 1024, m_limitKiB / 1024);
+            std::fflush(stdout);
+            std::_Exit(3);
         }
     }
 }

@@ -84,4 +84,45 @@ private:
     std::thread m_thread; // last: it starts once the rest is made
 };
 
+// What the program and its decoding processes hold together, in KiB: the proportional resident
+// memory (Pss) of this process and of every process it started, and theirs, so that what they
+// share (the pictures handed over in shared memory, the libraries) counts once. A thread of its
+// own samples it every few milliseconds, whatever the measured thread is doing, and keeps the
+// largest sum with its split. With a limit, a sum past it ends the process, printing where and
+// what it held (the machine is shared: a run that takes it whole stops the others).
+class TreeMemory
+{
+public:
+    struct Sample
+    {
+        long programKiB = 0;
+        long decodersKiB = 0; // every process the program started, together
+        int decoders = 0;
+        long totalKiB() const { return programKiB + decodersKiB; }
+    };
+    explicit TreeMemory(long limitKiB = 0, int everyMs = 10);
+    ~TreeMemory();
+    TreeMemory(const TreeMemory &) = delete;
+    TreeMemory &operator=(const TreeMemory &) = delete;
+
+    // This process's tree now, read on the calling thread.
+    static Sample now();
+    // The largest sample since the last take, the one taken now included.
+    Sample takePeak();
+    // Names what runs, for the message of a stop; what printed so far stays.
+    void setStep(const QString &where);
+
+private:
+    void watch();
+
+    const long m_limitKiB;
+    const std::chrono::milliseconds m_every;
+    std::mutex m_mutex; // guards what follows, to m_quit
+    std::condition_variable m_quitting;
+    Sample m_peak;
+    QString m_where;
+    bool m_quit = false;
+    std::thread m_thread; // last: it starts once the rest is made
+};
+
 } // namespace BenchFigures
