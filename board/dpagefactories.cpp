@@ -340,11 +340,13 @@ void DPage::placePicture(const QString &file, const QString &name, bool animatio
                         ? nullptr
                         : DGGifItem::makeAnimation(file, read->animation);
                 if (!label) {
-                    if (!placeRead(std::move(read->still), name, animation, file, read->kept))
+                    if (!placeRead(std::move(read->still), name, animation, file, read->kept)
+                        && !read->kept.isEmpty())
                         QFile::remove(read->kept);
                     return;
                 }
-                QFile::remove(read->kept);
+                if (!read->kept.isEmpty())
+                    QFile::remove(read->kept);
                 const QPoint viewCentre = QRect(0, 0, m_view->width(), m_view->height()).center();
                 hideInkOverlay();
                 addGifItem(label, m_view->mapToScene(viewCentre), 0, 1.0f, QTransform(), false);

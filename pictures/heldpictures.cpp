@@ -533,6 +533,10 @@ private:
         const int needed = halvingsFor(picture->pixels(), shown);
         if (picture->m_asking >= 0 && picture->m_asking <= needed)
             return; // on its way
+        // Its smallest alone is asked (a measure): the request on its way makes it, and its
+        // picture is decoded once.
+        if (!shown.isValid() && picture->m_makingSmallest)
+            return;
         remember(picture);
         // A request asked again sooner goes before the others; the one it replaces is let be.
         for (Request &waiting : m_queue) {
@@ -588,6 +592,8 @@ private:
                 measured(*picture);
                 continue;
             }
+            if (smallestOnly && picture->m_makingSmallest)
+                continue; // the request on its way makes it
             if (!smallestOnly) {
                 const int needed = halvingsFor(picture->pixels(), request.shown);
                 if (servingCopy(*picture, needed) && picture->m_measured)
@@ -604,6 +610,7 @@ private:
             const bool known = picture->m_measured;
             const PictureReading::Probe probe = picture->m_probe;
             const bool makeSmallest = !hasSmallest(*picture);
+            picture->m_makingSmallest = makeSmallest || smallestOnly;
             const QSizeF shown = request.shown;
             const quint64 serial = picture->m_serial;
             m_threads.start([this, from, known, probe, shown, makeSmallest, serial, number] {
@@ -664,6 +671,7 @@ private:
                 found != m_held.end() ? found->second.lock() : nullptr;
         if (picture) {
             picture->m_asking = -1;
+            picture->m_makingSmallest = false;
             if (--picture->m_inFlight == 0)
                 forgetReplaced(*picture);
             if (result.measured)

@@ -115,6 +115,7 @@ private:
     };
     std::map<int, Copy> m_copies;
     int m_asking = -1; // halvings of the copy being made, or -1
+    bool m_makingSmallest = false; // a request on its way makes its smallest copy
     bool m_askedMeasure = false;
     // Those showing it, repainted when a copy comes.
     std::vector<std::pair<QPointer<QObject>, QGraphicsItem *>> m_showing;

@@ -704,6 +704,9 @@ Picture readReduced(const Source &source, const Probe &probed, int halvings,
     Probe reduced = probed;
     for (int n = 0; n < halvings && reduced.taken.isValid(); ++n)
         reduced.taken = QSize((reduced.taken.width() + 1) / 2, (reduced.taken.height() + 1) / 2);
+    // The copy is made beside the whole picture it is averaged from.
+    if (halvings > 0)
+        reduced.peakBytes += 4 * qint64(reduced.taken.width()) * reduced.taken.height();
     Job job = jobFor(source);
     Picture picture =
             readAsProbed(requestFor(Task::Read, source.file, job), job, reduced, waiting);

@@ -422,7 +422,13 @@ QImage Reading::read(const Destination &destination)
     if (!m_probe.isTaken() || !m_reader)
         return QImage();
     if (m_probe.format == "png" && m_plan.taken == m_probe.size)
-        return readPngRows(destination);
+        return readPngRows(destination, m_plan.taken);
+    if (m_probe.format == "png" && fits(m_probe.size)) {
+        // A smaller copy of a picture within the limits (one shown small): made from the rows
+        // as a whole picture is, whatever the depth, then averaged down.
+        const QImage whole = readPngRows(ownMemory, m_probe.size);
+        return whole.isNull() ? QImage() : shrink(whole, m_plan.taken, destination);
+    }
     if (m_plan.scaledSize.isValid())
         m_reader->setScaledSize(m_plan.scaledSize);
     QImage image;
@@ -450,9 +456,9 @@ QImage Reading::read(const Destination &destination)
     return readyForBoard(image, destination);
 }
 
-QImage Reading::readPngRows(const Destination &destination)
+QImage Reading::readPngRows(const Destination &destination, QSize size)
 {
-    QImage picture = destination(m_plan.taken,
+    QImage picture = destination(size,
                                  m_probe.hasAlpha ? QImage::Format_ARGB32_Premultiplied
                                                   : QImage::Format_RGB32);
     QString error = QStringLiteral("no memory for its pixels");

@@ -66,7 +66,7 @@ private:
     void refuse(PictureReading::Outcome outcome, const QString &detail);
     void measureAndPlan(int depth);
     void failed(const QString &detail);
-    QImage readPngRows(const Destination &destination);
+    QImage readPngRows(const Destination &destination, QSize size);
 
     QString m_file;
     std::unique_ptr<QFile> m_fileDevice;
