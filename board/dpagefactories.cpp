@@ -383,11 +383,9 @@ bool DPage::placeRead(PictureReading::Picture picture, const QString &name, bool
 void DPage::tellAboutPicture(const PictureReading::Probe &probe, const QString &name,
                              bool animation)
 {
-    // An unreadable file is told as it always was; a picture beyond what the board takes says
-    // what it measures and what was done with it.
-    const QString text = probe.outcome == PictureReading::Outcome::Unreadable
-            ? tr("Error al insertar la imagen")
-            : PictureReading::message(probe, name, animation);
+    // By the picture's name, and why: what it measures and what was done with it, or why it
+    // could not be read at all.
+    const QString text = PictureReading::message(probe, name, animation);
     if (text.isEmpty())
         return;
     qWarning("DPage: picture %s: %s", qPrintable(name), qPrintable(probe.detail));

@@ -30,6 +30,7 @@
 namespace {
 
 std::atomic<bool> g_allocationFailed{ false };
+static_assert(std::atomic<bool>::is_always_lock_free, "read in a signal handler");
 
 // What the decoders say goes to the program's log, a few lines a picture, each cut short: a
 // decoder quotes what it could not read (an SVG its whole link, megabytes of a picture written
@@ -60,6 +61,28 @@ void noteFailure(size_t size)
 {
     if (size > 0)
         g_allocationFailed.store(true, std::memory_order_relaxed);
+}
+
+// A decoder that cannot go on after an allocation it was refused (the toolkit throws, which
+// ends the process; a library aborts, or follows the null it was handed) ran out of memory as
+// surely as one that said so, and ends as one: the program measures it again with the room a
+// measure may take. Taken for a broken decoder, an SVG of many elements was refused or taken
+// by the room its first measure happened to have.
+void endAfterRefusal(int signal)
+{
+    if (g_allocationFailed.load(std::memory_order_relaxed))
+        _exit(DecoderProtocol::kExitOutOfMemory);
+    raise(signal); // the handler is reset by now: it ends the process as it would have
+}
+
+void endRefusalsAsOutOfMemory()
+{
+    struct sigaction action = {};
+    action.sa_handler = endAfterRefusal;
+    action.sa_flags = int(SA_RESETHAND | SA_NODEFER);
+    sigemptyset(&action.sa_mask);
+    for (const int signal : { SIGABRT, SIGSEGV, SIGBUS })
+        sigaction(signal, &action, nullptr);
 }
 
 } // namespace
@@ -442,6 +465,7 @@ int main(int, char **argv)
     // One heap for every thread: each thread's own would set aside 64 MB of the memory allowed.
     mallopt(M_ARENA_MAX, 1);
     std::set_new_handler([] { _exit(kExitOutOfMemory); });
+    endRefusalsAsOutOfMemory();
     qInstallMessageHandler(logCut);
     // Fonts, for the text of SVG pictures; no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");

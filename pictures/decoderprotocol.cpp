@@ -19,27 +19,30 @@ namespace DecoderProtocol {
 
 namespace {
 
-constexpr quint32 kVersion = 5;
+constexpr quint32 kVersion = 6;
 constexpr int kMaxFrames = 1 << 16;
 
 void write(QDataStream &out, const PictureReading::Probe &probe)
 {
-    out << quint8(probe.outcome) << probe.format << probe.size << probe.taken << probe.peakBytes
-        << qint32(probe.frames) << probe.playable << probe.playingBytes << probe.decoderScales
-        << probe.hasAlpha << probe.detail;
+    out << quint8(probe.outcome) << quint8(probe.cause) << probe.format << probe.size << probe.taken
+        << probe.peakBytes << qint32(probe.frames) << probe.playable << probe.playingBytes
+        << probe.decoderScales << probe.hasAlpha << probe.detail;
 }
 
 bool read(QDataStream &in, PictureReading::Probe *probe)
 {
     quint8 outcome = 0;
+    quint8 cause = 0;
     qint32 frames = 0;
-    in >> outcome >> probe->format >> probe->size >> probe->taken >> probe->peakBytes >> frames
-            >> probe->playable >> probe->playingBytes >> probe->decoderScales >> probe->hasAlpha
-            >> probe->detail;
+    in >> outcome >> cause >> probe->format >> probe->size >> probe->taken >> probe->peakBytes
+            >> frames >> probe->playable >> probe->playingBytes >> probe->decoderScales
+            >> probe->hasAlpha >> probe->detail;
     if (in.status() != QDataStream::Ok || outcome < quint8(PictureReading::Outcome::Whole)
-        || outcome > quint8(PictureReading::Outcome::Failed) || frames < 0)
+        || outcome > quint8(PictureReading::Outcome::Failed)
+        || cause > quint8(PictureReading::Cause::Frames) || frames < 0)
         return false;
     probe->outcome = PictureReading::Outcome(outcome);
+    probe->cause = PictureReading::Cause(cause);
     probe->frames = frames;
     return true;
 }

@@ -34,10 +34,13 @@ using namespace DecoderProtocol;
 
 constexpr int kSliceMs = 5;
 
-PictureReading::Probe failure(PictureReading::Outcome outcome, const QString &detail)
+// cause: why, for an Unreadable one.
+PictureReading::Probe failure(PictureReading::Outcome outcome, const QString &detail,
+                              PictureReading::Cause cause = PictureReading::Cause::Damaged)
 {
     PictureReading::Probe probe;
     probe.outcome = outcome;
+    probe.cause = cause;
     probe.detail = detail;
     return probe;
 }
@@ -635,7 +638,7 @@ Probe probeOf(Request request, Job &job, const Waiting &waiting, qint64 readUpTo
               QImage *picture = nullptr)
 {
     if (isEmpty(request))
-        return failure(Outcome::Unreadable, QStringLiteral("no such picture"));
+        return failure(Outcome::Unreadable, QStringLiteral("no such picture"), Cause::Missing);
     request.task = Task::Probe;
     request.readUpTo = picture ? std::min(readUpTo, kReadAtOnceBytes) : 0;
     request.memoryBytes =

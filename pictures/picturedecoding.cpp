@@ -337,7 +337,7 @@ bool Reading::open(const QString &file, const QByteArray &bytes, bool fromFile,
         device = m_bytesDevice.get();
     }
     if (!device->open(QIODevice::ReadOnly)) {
-        refuse(Outcome::Unreadable,
+        refuse(Outcome::Unreadable, Cause::Missing,
                QStringLiteral("cannot be opened: %1").arg(device->errorString()));
         return false;
     }
@@ -345,15 +345,16 @@ bool Reading::open(const QString &file, const QByteArray &bytes, bool fromFile,
     m_reader = std::make_unique<QImageReader>(device, format);
     m_probe.format = m_reader->format();
     if (m_probe.format.isEmpty()) {
-        refuse(Outcome::Unreadable, QStringLiteral("no reader takes it"));
+        refuse(Outcome::Unreadable, Cause::NoFormat, QStringLiteral("no reader takes it"));
         return false;
     }
     return true;
 }
 
-void Reading::refuse(Outcome outcome, const QString &detail)
+void Reading::refuse(Outcome outcome, Cause cause, const QString &detail)
 {
     m_probe.outcome = outcome;
+    m_probe.cause = cause;
     m_probe.detail = detail;
     m_probe.taken = QSize();
     m_probe.peakBytes = 0;
@@ -363,6 +364,7 @@ void Reading::refuse(Outcome outcome, const QString &detail)
 void Reading::failed(const QString &detail)
 {
     m_probe.outcome = Outcome::Unreadable;
+    m_probe.cause = Cause::Damaged;
     m_probe.taken = QSize();
     m_probe.peakBytes = 0;
     m_probe.detail += QStringLiteral(": ") + detail;
@@ -372,9 +374,12 @@ void Reading::measureAndPlan(int depth)
 {
     QIODevice *device = m_reader->device();
     Measure measure = PictureMeasures::measure(m_probe.format, *device, m_file, depth);
-    if (measure.refusal != Refusal::None) {
-        refuse(measure.refusal == Refusal::Damaged ? Outcome::Unreadable : Outcome::Unmeasurable,
-               measure.detail);
+    if (measure.refusal == Refusal::Damaged) {
+        refuse(Outcome::Unreadable, Cause::Damaged, measure.detail);
+        return;
+    }
+    if (measure.refusal == Refusal::Unmeasurable) {
+        refuse(Outcome::Unmeasurable, Cause::Pixels, measure.detail);
         return;
     }
     if (measure.anyScale) {
@@ -388,7 +393,8 @@ void Reading::measureAndPlan(int depth)
         }
         measure.size = m_reader->size();
         if (measure.size.isEmpty()) {
-            refuse(Outcome::Unreadable, measure.detail + QStringLiteral(" of no size"));
+            refuse(Outcome::Unreadable, Cause::Damaged,
+                   measure.detail + QStringLiteral(" of no size"));
             return;
         }
     }
@@ -403,18 +409,31 @@ void Reading::measureAndPlan(int depth)
             bits = reported;
     }
     m_probe.hasAlpha = measure.alpha;
-    m_plan = plan(measure, bits, measure.oriented && m_reader->autoTransform(),
-                  decodesInPlace(m_probe.format), m_probe.format == "png");
+    const bool turned = measure.oriented && m_reader->autoTransform();
+    const bool inPlace = decodesInPlace(m_probe.format);
+    const bool pngRows = m_probe.format == "png";
+    m_plan = plan(measure, bits, turned, inPlace, pngRows);
     m_probe.outcome = m_plan.outcome;
     m_probe.taken = m_plan.taken;
     m_probe.decoderScales = m_plan.scaledSize.isValid();
     m_probe.playable = m_plan.outcome == Outcome::Whole && playable(measure);
     if (m_probe.playable)
         m_probe.playingBytes = playingBytes(measure);
+    m_probe.cause = Cause::Pixels;
+    if (m_plan.outcome == Outcome::TooCostly) {
+        // A small picture holding megabytes of text is not said to be too costly for its size.
+        Measure pixelsAlone = measure;
+        pixelsAlone.workBytes = 0;
+        if (measure.workBytes > plan(pixelsAlone, bits, turned, inPlace, pngRows).peak)
+            m_probe.cause = Cause::Data;
+    } else if (m_plan.outcome == Outcome::Whole && !m_probe.playable && measure.frames > 1
+               && fits(measure.size) && pixelsOf(measure.size) <= kMaxAnimationPixels) {
+        m_probe.cause = Cause::Frames; // each frame small enough to play, but not all of them
+    }
     if (m_probe.isTaken())
         m_probe.peakBytes = m_plan.peak;
     else
-        refuse(m_plan.outcome, m_probe.detail);
+        refuse(m_plan.outcome, m_probe.cause, m_probe.detail);
 }
 
 QImage Reading::read(const Destination &destination)

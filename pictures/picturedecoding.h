@@ -63,7 +63,8 @@ public:
 private:
     bool open(const QString &file, const QByteArray &bytes, bool fromFile,
               const QByteArray &format = QByteArray());
-    void refuse(PictureReading::Outcome outcome, const QString &detail);
+    void refuse(PictureReading::Outcome outcome, PictureReading::Cause cause,
+                const QString &detail);
     void measureAndPlan(int depth);
     void failed(const QString &detail);
     QImage readPngRows(const Destination &destination, QSize size);

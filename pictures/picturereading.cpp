@@ -16,6 +16,32 @@ qint64 pixelsOf(QSize size)
     return qint64(std::max(size.width(), 0)) * std::max(size.height(), 0);
 }
 
+// A picture that cannot be read, said by why: what the teacher can do about it differs (find
+// the file, save it again as PNG or JPEG, get another copy).
+struct UnreadableSentence
+{
+    Cause cause;
+    const char *text;
+};
+// clang-format off
+constexpr UnreadableSentence kUnreadable[] = {
+    { Cause::Missing,  QT_TRANSLATE_NOOP("PictureReading", "No se ha podido leer la imagen «%1»: falta, o no es un archivo que se pueda abrir.") },
+    { Cause::NoFormat, QT_TRANSLATE_NOOP("PictureReading", "No se ha podido leer la imagen «%1»: no es una imagen de ningún formato que la pizarra sepa leer.") },
+    { Cause::Damaged,  QT_TRANSLATE_NOOP("PictureReading", "No se ha podido leer la imagen «%1»: está dañada.") },
+};
+// clang-format on
+
+QString unreadable(Cause cause, const QString &name)
+{
+    // Any other cause is a reader's that failed on it.
+    const Cause why = cause == Cause::Missing || cause == Cause::NoFormat ? cause : Cause::Damaged;
+    for (const UnreadableSentence &sentence : kUnreadable) {
+        if (sentence.cause == why)
+            return QCoreApplication::translate("PictureReading", sentence.text).arg(name);
+    }
+    return QString();
+}
+
 } // namespace
 
 bool fits(QSize size)
@@ -45,6 +71,11 @@ QString message(const Probe &probe, const QString &name, bool animation)
     case Outcome::Whole:
         if (!animation || probe.playable)
             return QString();
+        if (probe.cause == Cause::Frames)
+            return QCoreApplication::translate("PictureReading",
+                                               "La animación «%1» tiene %2 fotogramas, más de los "
+                                               "que la pizarra puede mover, y se muestra quieta.")
+                    .arg(name, QString::number(probe.frames));
         return QCoreApplication::translate("PictureReading",
                                            "La animación «%1» mide %2 x %3 píxeles, más de lo "
                                            "que la pizarra puede mover, y se muestra quieta.")
@@ -70,6 +101,13 @@ QString message(const Probe &probe, const QString &name, bool animation)
                 .arg(name, width, height, QString::number(kMaxPictureSide),
                      QString::number(kMaxPicturePixels / 1000000));
     case Outcome::TooCostly:
+        if (probe.cause == Cause::Data)
+            return QCoreApplication::translate(
+                           "PictureReading",
+                           "No se ha usado la imagen «%1»: mide %2 x %3 píxeles, pero el texto y "
+                           "los demás datos que guarda ocuparían más de %4 MB de memoria al "
+                           "leerla.")
+                    .arg(name, width, height, QString::number(kMaxDecodeBytes >> 20));
         return QCoreApplication::translate("PictureReading",
                                            "No se ha usado la imagen «%1»: mide %2 x %3 píxeles, "
                                            "y leerla ocuparía más de %4 MB de memoria.")
@@ -97,8 +135,7 @@ QString message(const Probe &probe, const QString &name, bool animation)
     case Outcome::Unreadable:
         break;
     }
-    return QCoreApplication::translate("PictureReading", "No se ha podido leer la imagen «%1».")
-            .arg(name);
+    return unreadable(probe.cause, name);
 }
 
 QImage shrink(const QImage &source, QSize size)

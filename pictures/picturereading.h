@@ -66,9 +66,21 @@ enum class Outcome {
     Failed,
 };
 
+// What gives a picture its outcome, as far as the teacher is told: why it cannot be read, or
+// what of it costs more than the board allows when that is not its pixels.
+enum class Cause : quint8 {
+    Missing, // no file, or none that opens as a plain file (a folder, a pipe, a device)
+    NoFormat, // none of the board's readers takes its bytes
+    Damaged, // its reader takes it, then fails on it (cut short, broken inside)
+    Pixels, // the pixels its size gives
+    Data, // what it holds beside its pixels (text, profiles, pictures within) more than them
+    Frames, // an animation the board could play at its size, but not with so many frames
+};
+
 struct Probe
 {
     Outcome outcome = Outcome::Unreadable;
+    Cause cause = Cause::Missing;
     QByteArray format; // as the toolkit's reader picks it from the bytes (and the name)
     QSize size; // the picture as stored (icons: their largest entry); invalid when unknown
     QSize taken; // the size it is read at, for Whole and Smaller

@@ -468,10 +468,6 @@ Geschrieben und gepflegt vom Veltorina-Entwicklerteam.</translation>
         <translation>Achtung</translation>
     </message>
     <message>
-        <source>Error al insertar la imagen</source>
-        <translation>Das Bild konnte nicht eingefügt werden</translation>
-    </message>
-    <message>
         <source>Abrir Imagen</source>
         <translation>Bild öffnen</translation>
     </message>
@@ -1305,10 +1301,6 @@ QPushButton:hover {
         <translation>Das Bild „%1“ wurde nicht verwendet: Wie viel Speicher es bräuchte, lässt sich nicht wissen, ohne es ganz zu lesen.</translation>
     </message>
     <message>
-        <source>No se ha podido leer la imagen «%1».</source>
-        <translation>Das Bild „%1“ konnte nicht gelesen werden.</translation>
-    </message>
-    <message>
         <source>No se ha usado la imagen «%1»: leerla necesitaba más memoria de la que la pizarra le permite.</source>
         <translation>Das Bild „%1“ wurde nicht verwendet: Es zu lesen brauchte mehr Speicher, als die Tafel ihm erlaubt.</translation>
     </message>
@@ -1319,6 +1311,26 @@ QPushButton:hover {
     <message>
         <source>No se ha usado la imagen «%1»: su lector ha fallado al leerla.</source>
         <translation>Das Bild „%1“ wurde nicht verwendet: Sein Leseprogramm ist beim Lesen ausgefallen.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1»: falta, o no es un archivo que se pueda abrir.</source>
+        <translation>Das Bild „%1“ konnte nicht gelesen werden: Es fehlt, oder es ist keine Datei, die sich öffnen lässt.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1»: no es una imagen de ningún formato que la pizarra sepa leer.</source>
+        <translation>Das Bild „%1“ konnte nicht gelesen werden: Es ist kein Bild in einem Format, das die Tafel lesen kann.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1»: está dañada.</source>
+        <translation>Das Bild „%1“ konnte nicht gelesen werden: Es ist beschädigt.</translation>
+    </message>
+    <message>
+        <source>La animación «%1» tiene %2 fotogramas, más de los que la pizarra puede mover, y se muestra quieta.</source>
+        <translation>Die Animation „%1“ hat %2 Einzelbilder, mehr als die Tafel bewegen kann, und wird als Standbild gezeigt.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, pero el texto y los demás datos que guarda ocuparían más de %4 MB de memoria al leerla.</source>
+        <translation>Das Bild „%1“ wurde nicht verwendet: Es misst %2 x %3 Pixel, aber der Text und die übrigen Daten darin bräuchten beim Lesen mehr als %4 MB Speicher.</translation>
     </message>
 </context>
 <context>

@@ -468,10 +468,6 @@ Written and maintained by the Veltorina development team.</translation>
         <translation>Warning</translation>
     </message>
     <message>
-        <source>Error al insertar la imagen</source>
-        <translation>Could not insert the picture</translation>
-    </message>
-    <message>
         <source>Abrir Imagen</source>
         <translation>Open picture</translation>
     </message>
@@ -1305,10 +1301,6 @@ QPushButton:hover {
         <translation>The picture “%1” was not used: how much memory it would take cannot be known without reading it whole.</translation>
     </message>
     <message>
-        <source>No se ha podido leer la imagen «%1».</source>
-        <translation>The picture “%1” could not be read.</translation>
-    </message>
-    <message>
         <source>No se ha usado la imagen «%1»: leerla necesitaba más memoria de la que la pizarra le permite.</source>
         <translation>The picture “%1” was not used: reading it needed more memory than the board allows it.</translation>
     </message>
@@ -1319,6 +1311,26 @@ QPushButton:hover {
     <message>
         <source>No se ha usado la imagen «%1»: su lector ha fallado al leerla.</source>
         <translation>The picture “%1” was not used: its reader failed while reading it.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1»: falta, o no es un archivo que se pueda abrir.</source>
+        <translation>The picture “%1” could not be read: it is missing, or it is not a file that can be opened.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1»: no es una imagen de ningún formato que la pizarra sepa leer.</source>
+        <translation>The picture “%1” could not be read: it is not a picture in any format the board can read.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1»: está dañada.</source>
+        <translation>The picture “%1” could not be read: it is damaged.</translation>
+    </message>
+    <message>
+        <source>La animación «%1» tiene %2 fotogramas, más de los que la pizarra puede mover, y se muestra quieta.</source>
+        <translation>The animation “%1” has %2 frames, more than the board can animate, and is shown still.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, pero el texto y los demás datos que guarda ocuparían más de %4 MB de memoria al leerla.</source>
+        <translation>The picture “%1” was not used: it measures %2 x %3 pixels, but the text and other data it holds would take more than %4 MB of memory to read.</translation>
     </message>
 </context>
 <context>

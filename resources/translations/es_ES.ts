@@ -468,10 +468,6 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</translation>
         <translation>Atención</translation>
     </message>
     <message>
-        <source>Error al insertar la imagen</source>
-        <translation>Error al insertar la imagen</translation>
-    </message>
-    <message>
         <source>Abrir Imagen</source>
         <translation>Abrir Imagen</translation>
     </message>
@@ -1305,10 +1301,6 @@ QPushButton:hover {
         <translation>No se ha usado la imagen «%1»: no se puede saber cuánta memoria ocuparía sin leerla entera.</translation>
     </message>
     <message>
-        <source>No se ha podido leer la imagen «%1».</source>
-        <translation>No se ha podido leer la imagen «%1».</translation>
-    </message>
-    <message>
         <source>No se ha usado la imagen «%1»: leerla necesitaba más memoria de la que la pizarra le permite.</source>
         <translation>No se ha usado la imagen «%1»: leerla necesitaba más memoria de la que la pizarra le permite.</translation>
     </message>
@@ -1319,6 +1311,26 @@ QPushButton:hover {
     <message>
         <source>No se ha usado la imagen «%1»: su lector ha fallado al leerla.</source>
         <translation>No se ha usado la imagen «%1»: su lector ha fallado al leerla.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1»: falta, o no es un archivo que se pueda abrir.</source>
+        <translation>No se ha podido leer la imagen «%1»: falta, o no es un archivo que se pueda abrir.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1»: no es una imagen de ningún formato que la pizarra sepa leer.</source>
+        <translation>No se ha podido leer la imagen «%1»: no es una imagen de ningún formato que la pizarra sepa leer.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1»: está dañada.</source>
+        <translation>No se ha podido leer la imagen «%1»: está dañada.</translation>
+    </message>
+    <message>
+        <source>La animación «%1» tiene %2 fotogramas, más de los que la pizarra puede mover, y se muestra quieta.</source>
+        <translation>La animación «%1» tiene %2 fotogramas, más de los que la pizarra puede mover, y se muestra quieta.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, pero el texto y los demás datos que guarda ocuparían más de %4 MB de memoria al leerla.</source>
+        <translation>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, pero el texto y los demás datos que guarda ocuparían más de %4 MB de memoria al leerla.</translation>
     </message>
 </context>
 <context>

@@ -468,10 +468,6 @@ Tableau blanc interactif pour la salle de classe.
         <translation>Attention</translation>
     </message>
     <message>
-        <source>Error al insertar la imagen</source>
-        <translation>Impossible d&apos;insérer l&apos;image</translation>
-    </message>
-    <message>
         <source>Abrir Imagen</source>
         <translation>Ouvrir une image</translation>
     </message>
@@ -1305,10 +1301,6 @@ QPushButton:hover {
         <translation>L’image « %1 » n’a pas été utilisée : on ne peut pas savoir combien de mémoire elle prendrait sans la lire en entier.</translation>
     </message>
     <message>
-        <source>No se ha podido leer la imagen «%1».</source>
-        <translation>L’image « %1 » n’a pas pu être lue.</translation>
-    </message>
-    <message>
         <source>No se ha usado la imagen «%1»: leerla necesitaba más memoria de la que la pizarra le permite.</source>
         <translation>L’image « %1 » n’a pas été utilisée : la lire demandait plus de mémoire que le tableau ne lui en permet.</translation>
     </message>
@@ -1319,6 +1311,26 @@ QPushButton:hover {
     <message>
         <source>No se ha usado la imagen «%1»: su lector ha fallado al leerla.</source>
         <translation>L’image « %1 » n’a pas été utilisée : son lecteur a échoué en la lisant.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1»: falta, o no es un archivo que se pueda abrir.</source>
+        <translation>L’image « %1 » n’a pas pu être lue : elle manque, ou ce n’est pas un fichier qui puisse être ouvert.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1»: no es una imagen de ningún formato que la pizarra sepa leer.</source>
+        <translation>L’image « %1 » n’a pas pu être lue : ce n’est une image d’aucun format que le tableau sache lire.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1»: está dañada.</source>
+        <translation>L’image « %1 » n’a pas pu être lue : elle est endommagée.</translation>
+    </message>
+    <message>
+        <source>La animación «%1» tiene %2 fotogramas, más de los que la pizarra puede mover, y se muestra quieta.</source>
+        <translation>L’animation « %1 » a %2 images, plus que le tableau ne peut animer, et s’affiche immobile.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, pero el texto y los demás datos que guarda ocuparían más de %4 MB de memoria al leerla.</source>
+        <translation>L’image « %1 » n’a pas été utilisée : elle mesure %2 x %3 pixels, mais le texte et les autres données qu’elle contient prendraient plus de %4 Mo de mémoire à la lecture.</translation>
     </message>
 </context>
 <context>

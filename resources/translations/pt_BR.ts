@@ -468,10 +468,6 @@ Escrita e mantida pela equipe de desenvolvimento do Veltorina.</translation>
         <translation>Atenção</translation>
     </message>
     <message>
-        <source>Error al insertar la imagen</source>
-        <translation>Não foi possível inserir a imagem</translation>
-    </message>
-    <message>
         <source>Abrir Imagen</source>
         <translation>Abrir imagem</translation>
     </message>
@@ -1305,10 +1301,6 @@ QPushButton:hover {
         <translation>A imagem “%1” não foi usada: não é possível saber quanta memória ocuparia sem lê-la inteira.</translation>
     </message>
     <message>
-        <source>No se ha podido leer la imagen «%1».</source>
-        <translation>Não foi possível ler a imagem “%1”.</translation>
-    </message>
-    <message>
         <source>No se ha usado la imagen «%1»: leerla necesitaba más memoria de la que la pizarra le permite.</source>
         <translation>A imagem “%1” não foi usada: lê-la precisava de mais memória do que a lousa lhe permite.</translation>
     </message>
@@ -1319,6 +1311,26 @@ QPushButton:hover {
     <message>
         <source>No se ha usado la imagen «%1»: su lector ha fallado al leerla.</source>
         <translation>A imagem “%1” não foi usada: o seu leitor falhou ao lê-la.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1»: falta, o no es un archivo que se pueda abrir.</source>
+        <translation>Não foi possível ler a imagem “%1”: ela não existe, ou não é um arquivo que possa ser aberto.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1»: no es una imagen de ningún formato que la pizarra sepa leer.</source>
+        <translation>Não foi possível ler a imagem “%1”: não é uma imagem de nenhum formato que a lousa saiba ler.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1»: está dañada.</source>
+        <translation>Não foi possível ler a imagem “%1”: está danificada.</translation>
+    </message>
+    <message>
+        <source>La animación «%1» tiene %2 fotogramas, más de los que la pizarra puede mover, y se muestra quieta.</source>
+        <translation>A animação “%1” tem %2 quadros, mais do que a lousa consegue animar, e é mostrada parada.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, pero el texto y los demás datos que guarda ocuparían más de %4 MB de memoria al leerla.</source>
+        <translation>A imagem “%1” não foi usada: mede %2 x %3 pixels, mas o texto e os demais dados que ela guarda ocupariam mais de %4 MB de memória ao lê-la.</translation>
     </message>
 </context>
 <context>

@@ -468,10 +468,6 @@ Escrita y mantenida por el equipo de desarrollo de Veltorina.</source>
         <translation>Внимание</translation>
     </message>
     <message>
-        <source>Error al insertar la imagen</source>
-        <translation>Не удалось вставить изображение</translation>
-    </message>
-    <message>
         <source>Abrir Imagen</source>
         <translation>Открыть изображение</translation>
     </message>
@@ -1305,10 +1301,6 @@ QPushButton:hover {
         <translation>Изображение «%1» не использовано: нельзя узнать, сколько памяти оно займёт, не прочитав его целиком.</translation>
     </message>
     <message>
-        <source>No se ha podido leer la imagen «%1».</source>
-        <translation>Не удалось прочитать изображение «%1».</translation>
-    </message>
-    <message>
         <source>No se ha usado la imagen «%1»: leerla necesitaba más memoria de la que la pizarra le permite.</source>
         <translation>Изображение «%1» не использовано: для его чтения нужно больше памяти, чем доска ему позволяет.</translation>
     </message>
@@ -1319,6 +1311,26 @@ QPushButton:hover {
     <message>
         <source>No se ha usado la imagen «%1»: su lector ha fallado al leerla.</source>
         <translation>Изображение «%1» не использовано: программа чтения дала сбой при его чтении.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1»: falta, o no es un archivo que se pueda abrir.</source>
+        <translation>Не удалось прочитать изображение «%1»: его нет, или это не файл, который можно открыть.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1»: no es una imagen de ningún formato que la pizarra sepa leer.</source>
+        <translation>Не удалось прочитать изображение «%1»: это не изображение ни в одном из форматов, которые умеет читать доска.</translation>
+    </message>
+    <message>
+        <source>No se ha podido leer la imagen «%1»: está dañada.</source>
+        <translation>Не удалось прочитать изображение «%1»: оно повреждено.</translation>
+    </message>
+    <message>
+        <source>La animación «%1» tiene %2 fotogramas, más de los que la pizarra puede mover, y se muestra quieta.</source>
+        <translation>Анимация «%1» содержит %2 кадров — больше, чем доска может анимировать, поэтому она показана неподвижной.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, pero el texto y los demás datos que guarda ocuparían más de %4 MB de memoria al leerla.</source>
+        <translation>Изображение «%1» не использовано: его размер %2 x %3 пикселей, но для чтения текста и других данных, которые оно содержит, потребовалось бы более %4 МБ памяти.</translation>
     </message>
 </context>
 <context>

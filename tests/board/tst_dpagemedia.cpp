@@ -661,7 +661,9 @@ void tst_DPageMedia::pdfImportGoesPageByPage_data()
     unreadable.broken = QStringLiteral("2");
     QTest::newRow("a page whose picture cannot be read")
             << 3 << a7 << unreadable << 30000 << many << QSize() << QList<int>{ 1, 3 }
-            << QStringList{ "Se han importado 2 de las 3 páginas de «", ".pdf, página 2»." };
+            << QStringList{ "Se han importado 2 de las 3 páginas de «",
+                            ".pdf, página 2»: no es una imagen de ningún formato que la pizarra "
+                            "sepa leer." };
     FakeConverter stuck;
     stuck.hang = QStringLiteral("2 3 4");
     QTest::newRow("pages out of time one after another")
