@@ -588,11 +588,12 @@ private:
                 measured(*picture);
                 continue;
             }
+            int asking = -1;
             if (!smallestOnly) {
                 const int needed = halvingsFor(picture->pixels(), request.shown);
                 if (servingCopy(*picture, needed) && picture->m_measured)
                     continue; // came meanwhile
-                picture->m_asking = needed;
+                picture->m_asking = asking = needed;
             }
             ++m_running;
             ++picture->m_inFlight;
@@ -606,16 +607,17 @@ private:
             const bool makeSmallest = !hasSmallest(*picture);
             const QSizeF shown = request.shown;
             const quint64 serial = picture->m_serial;
-            m_threads.start([this, from, known, probe, shown, makeSmallest, serial, number] {
-                Result result = decode(from, known, probe, shown, makeSmallest, {});
-                QMetaObject::invokeMethod(
-                        QCoreApplication::instance(),
-                        [this, serial, number, result = std::move(result)] {
-                            m_started.erase(number);
-                            handOver(serial, result);
-                        },
-                        Qt::QueuedConnection);
-            });
+            m_threads.start(
+                    [this, from, known, probe, shown, makeSmallest, serial, number, asking] {
+                        Result result = decode(from, known, probe, shown, makeSmallest, {});
+                        QMetaObject::invokeMethod(
+                                QCoreApplication::instance(),
+                                [this, serial, number, asking, result = std::move(result)] {
+                                    m_started.erase(number);
+                                    handOver(serial, asking, result);
+                                },
+                                Qt::QueuedConnection);
+                    });
         }
     }
 
@@ -656,14 +658,19 @@ private:
         return result;
     }
 
-    void handOver(quint64 serial, const Result &result)
+    // asking: the halvings the request was made for (as HeldPicture::m_asking), or -1.
+    void handOver(quint64 serial, int asking, const Result &result)
     {
         --m_running;
         const auto found = m_held.find(serial);
         const std::shared_ptr<HeldPicture> picture =
                 found != m_held.end() ? found->second.lock() : nullptr;
         if (picture) {
-            picture->m_asking = -1;
+            // Only the request for the copy on its way ends its asking: ended by the picture's
+            // measure coming meanwhile, the copy was asked again as the board painted, and
+            // decoded twice at once.
+            if (asking >= 0 && picture->m_asking == asking)
+                picture->m_asking = -1;
             if (--picture->m_inFlight == 0)
                 forgetReplaced(*picture);
             if (result.measured)
