@@ -984,6 +984,11 @@ quint64 epoch()
     return g_epoch;
 }
 
+bool hasCopy(const HeldPicture &picture)
+{
+    return picture.isMade() || !HeldPicturesStore::halvingsOf(picture).isEmpty();
+}
+
 qint64 heldBytes()
 {
     return HeldPicturesStore::instance().heldBytes(false);

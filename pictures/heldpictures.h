@@ -188,6 +188,9 @@ int pending();
 // have changed.
 quint64 epoch();
 
+// Something of picture can be drawn now: a copy of it is held, or it is made on the board.
+bool hasCopy(const HeldPicture &picture);
+
 // What the copies take, all together and but for the smallest of each picture.
 qint64 heldBytes();
 qint64 heldLargeBytes();
