@@ -319,9 +319,11 @@ private:
     void placePicture(const QString &file, const QString &name, bool animationByName);
     // The same, of a picture read already: false when nothing was placed.
     // source and kept: the file it was read from, and a copy of it (HeldPictures::copyIn) the
-    // object then holds it as; none, and it holds the pixels read.
-    bool placeRead(PictureReading::Picture picture, const QString &name, bool animation,
-                   const QString &source = QString(), const QString &kept = QString());
+    // object then holds it as, with smallest (HeldPictures::smallestCopy of the picture, made
+    // beside the board; null: made here); none, and it holds the pixels read.
+    bool placeRead(PictureReading::Picture picture, const QImage &smallest, const QString &name,
+                   bool animation, const QString &source = QString(),
+                   const QString &kept = QString());
     void tellAboutPicture(const PictureReading::Probe &probe, const QString &name, bool animation);
     // Every page of file as a picture centred on the view, one undoable step a page.
     void importPdf(const QString &file);

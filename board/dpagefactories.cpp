@@ -319,6 +319,7 @@ void DPage::placePicture(const QString &file, const QString &name, bool animatio
     {
         PictureReading::Animation animation;
         PictureReading::Picture still;
+        QImage smallest; // its smallest copy
         QString kept; // the picture's own copy of the file
     };
     auto read = std::make_shared<Read>();
@@ -331,8 +332,12 @@ void DPage::placePicture(const QString &file, const QString &name, bool animatio
                     read->still = PictureReading::read(file);
                 // Held as a copy of its file from now on, decoded again when shown: the
                 // teacher's file may change or go meanwhile.
-                if (read->animation.frames.isEmpty() && read->still.probe.isTaken())
+                if (read->animation.frames.isEmpty() && read->still.probe.isTaken()) {
                     read->kept = HeldPictures::copyIn(file);
+                    // Made here: a camera photo's, made as it was put on the page, held the
+                    // board for a tenth of a second.
+                    read->smallest = HeldPictures::smallestCopy(read->still.image);
+                }
             },
             this,
             [this, file, name, animation, read] {
@@ -340,7 +345,8 @@ void DPage::placePicture(const QString &file, const QString &name, bool animatio
                         ? nullptr
                         : DGGifItem::makeAnimation(file, read->animation);
                 if (!label) {
-                    if (!placeRead(std::move(read->still), name, animation, file, read->kept))
+                    if (!placeRead(std::move(read->still), read->smallest, name, animation, file,
+                                   read->kept))
                         QFile::remove(read->kept);
                     return;
                 }
@@ -352,8 +358,8 @@ void DPage::placePicture(const QString &file, const QString &name, bool animatio
             });
 }
 
-bool DPage::placeRead(PictureReading::Picture picture, const QString &name, bool animation,
-                      const QString &source, const QString &kept)
+bool DPage::placeRead(PictureReading::Picture picture, const QImage &smallest, const QString &name,
+                      bool animation, const QString &source, const QString &kept)
 {
     if (!picture.probe.isTaken()) {
         tellAboutPicture(picture.probe, name, animation);
@@ -363,8 +369,9 @@ bool DPage::placeRead(PictureReading::Picture picture, const QString &name, bool
     const QPointF sceneCentre = m_view->mapToScene(viewCentre);
     hideInkOverlay();
     if (!kept.isEmpty()) {
-        const std::shared_ptr<HeldPicture> held = HeldPicture::ofOwnFile(
-                kept, name, QFileInfo(source).absolutePath(), picture.probe, picture.image);
+        const std::shared_ptr<HeldPicture> held =
+                HeldPicture::ofOwnFile(kept, name, QFileInfo(source).absolutePath(), picture.probe,
+                                       picture.image, smallest);
         const QSize size = held->pixels();
         addPixmapItem(held, size, sceneCentre - QPointF(QRect(QPoint(), size).center()), 0, 1.0f,
                       QTransform(), true);

@@ -157,7 +157,7 @@ std::shared_ptr<HeldPicture> HeldPicture::ofFile(const QString &file, const QStr
 std::shared_ptr<HeldPicture> HeldPicture::ofOwnFile(const QString &keptFile, const QString &name,
                                                     const QString &linkRoot,
                                                     const PictureReading::Probe &probe,
-                                                    const QImage &decoded)
+                                                    const QImage &decoded, const QImage &smallest)
 {
     std::shared_ptr<HeldPicture> picture = ofFile(keptFile, name, probe);
     picture->m_fromLesson = false;
@@ -165,9 +165,10 @@ std::shared_ptr<HeldPicture> HeldPicture::ofOwnFile(const QString &keptFile, con
     picture->m_linkRoot = linkRoot;
     if (!decoded.isNull() && decoded.size() == probe.taken) {
         picture->m_copies[0].image = decoded;
-        const int smallest = smallestHalvings(probe.taken);
-        if (smallest > 0)
-            picture->m_copies[smallest].image = halvedFurther(decoded, smallest);
+        const int halvings = smallestHalvings(probe.taken);
+        if (halvings > 0)
+            picture->m_copies[halvings].image =
+                    smallest.isNull() ? HeldPictures::smallestCopy(decoded) : smallest;
     }
     return picture;
 }
@@ -929,6 +930,12 @@ std::shared_ptr<void> reading(const std::shared_ptr<HeldPicture> &picture)
 QImage forShowing(const std::shared_ptr<HeldPicture> &picture, QSizeF shown, QGraphicsItem *item)
 {
     return HeldPicturesStore::instance().forShowing(picture, shown, item);
+}
+
+QImage smallestCopy(const QImage &decoded)
+{
+    const int halvings = smallestHalvings(decoded.size());
+    return halvings > 0 ? halvedFurther(decoded, halvings) : QImage();
 }
 
 void prepare(const std::shared_ptr<HeldPicture> &picture, QSizeF shown)

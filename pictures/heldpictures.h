@@ -44,12 +44,14 @@ public:
                                                const PictureReading::Probe &probe);
     // A picture from outside the lesson, its file a copy of its own in the kept folder
     // (HeldPictures::copyIn), measured, and perhaps decoded (its picture as probed, held from
-    // the start). linkRoot: the folder it came from. A lesson stores it as it is when it is a
-    // PNG, a JPEG or a GIF; else as a PNG of what it shows.
+    // the start, with its smallest copy: HeldPictures::smallestCopy of it, made here when not
+    // given). linkRoot: the folder it came from. A lesson stores it as it is when it is a PNG, a
+    // JPEG or a GIF; else as a PNG of what it shows.
     static std::shared_ptr<HeldPicture> ofOwnFile(const QString &keptFile, const QString &name,
                                                   const QString &linkRoot,
                                                   const PictureReading::Probe &probe,
-                                                  const QImage &decoded = QImage());
+                                                  const QImage &decoded = QImage(),
+                                                  const QImage &smallest = QImage());
     // A picture made on the board.
     static std::shared_ptr<HeldPicture> ofImage(const QImage &image);
     ~HeldPicture();
@@ -155,6 +157,10 @@ std::shared_ptr<void> reading(const std::shared_ptr<HeldPicture> &picture);
 // held (null when there is none yet, or when nothing of it can be shown). item is repainted
 // when what it needs comes.
 QImage forShowing(const std::shared_ptr<HeldPicture> &picture, QSizeF shown, QGraphicsItem *item);
+// The smallest copy a picture decoded whole keeps (see HeldPicture::ofOwnFile): null when the
+// picture is that small already. Any thread: a photo's takes a tenth of a second.
+QImage smallestCopy(const QImage &decoded);
+
 // Asks now for the copy that would serve a showing over shown (a page about to be shown).
 void prepare(const std::shared_ptr<HeldPicture> &picture, QSizeF shown);
 // The board paints again: what it shows now is never given back for room.
