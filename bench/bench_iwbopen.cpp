@@ -1,25 +1,29 @@
-// Opening an IWB lesson against unzipping the same archive, in the same run, for two lessons of
-// 50 pages: the photo lesson of bench_iwbsave (strokes, shapes, texts and a photo-like picture
-// of its own on each page, about 30 MB, where unzip's own work is most of the time) and a lesson
-// of small objects (strokes, two texts and two small pictures a page, about 5 MB, where the
-// objects are). Each open is what a teacher waits for: the first open of a fresh program (this
-// one started again with "--measure"), in the main window on its new document, until the board
-// answers an event again. Each is followed by `unzip` of the same archive into a fresh folder.
-// Prints the medians, their ratio against its target, and the peak resident memory of the
-// opening program. Then a phone's photo (4000 x 3000 JPEG) put in with the picture button in a
-// fresh program, until it is on the board and the board answers, against decoding it alone.
+// Opening lessons against unzipping the same archive, and against the program before this
+// round, in the same run. Each open is what a teacher waits for: the first open of a fresh
+// program (this one started again with "--measure"), in the main window on its new document,
+// until the board answers an event again.
 //
-// Then lessons as large as a class's (left out with VELTORINA_BENCH_NO_LARGE_LESSONS; the
-// others left out with VELTORINA_BENCH_LARGE_ONLY). A lesson of 100 pages, each with a camera
-// photo of its own (4000 x 3000 JPEG, about 4.5 MB), written and zipped as another program
-// writes it: its open until the board answers against unzip; the memory of the program and its
-// decoding processes together above what they held idle just before, at their peak from the
-// open through its pictures measured and the page changes (20 to the next page, then jumps);
-// per change, the board's longest stall, whether the page showed at once (a smaller copy of its
-// photo held), and the time until it is sharp (its photo held at the size the board shows it,
-// nothing asked of the decoding processes). Then a 500-page PDF of text and shapes imported with
-// the PDF button: the pages brought in, the time against pdftoppm of the same file alone, and
-// the memory's peak above idle.
+// Two lessons of 50 pages: the photo lesson (strokes, shapes, texts and a photo-like picture of
+// its own on each page, about 30 MB, where unzip's own work is most of the time) and a lesson of
+// small objects (strokes, two texts and two small pictures a page, about 5 MB, where the objects
+// are). Each is opened in rounds, on every processor and then on two (taskset), each round by
+// this program and by the program before this round (VELTORINA_BENCH_BEFORE: this benchmark
+// built from it, whose "--measure" is the same), the one that goes first taking turns; `unzip`
+// of the archive follows each round on every processor. Then a phone's photo (4000 x 3000 JPEG)
+// put in with the picture button, against decoding it alone, and a picture that takes minutes
+// to draw, which is said to the teacher (VELTORINA_BENCH_NO_SLOW_PICTURE leaves it out).
+//
+// Then lessons as large as a class's (VELTORINA_BENCH_NO_LARGE_LESSONS leaves them out,
+// VELTORINA_BENCH_LARGE_ONLY the rest). A lesson of 100 pages, each with a camera photo of its
+// own (4000 x 3000 JPEG, about 5 MB), written and zipped as another program writes it: its open
+// until the board answers against unzip, whether the page it opens on shows its photo as it
+// answers and when that is sharp; then the page changes (to the first page, 20 to the next, then
+// jumps far and near): whether the page is shown within three frames with its photo (a smaller
+// copy at least), when it is sharp (its photo held at the size the board shows it, and painted),
+// the board's longest stall, and the memory of the program and its decoding processes above
+// idle. Then a PDF of 500 pages of text and shapes imported with the PDF button: the pages
+// brought in and the time against pdftoppm of the same file alone. VELTORINA_BENCH_VERBOSE
+// says each page change on the error output.
 
 #include "benchdialogs.h"
 #include "benchdocument.h"
@@ -33,7 +37,6 @@
 #include "document/dpageslist.h"
 #include "document/toolrun.h"
 #include "pictures/heldpictures.h"
-#include "pictures/picturedecoders.h"
 #include "shell/mainform.h"
 
 #include <QApplication>
@@ -58,22 +61,21 @@ using BenchFigures::TreeMemory;
 
 namespace {
 
-constexpr int kRuns = 7;
+constexpr int kRuns = 7; // rounds of each lesson on each set of processors
 constexpr double kTarget = 2.5; // open at most this many times unzip
 constexpr double kSaidWithinS = 10; // a picture not taken is said to the teacher
 constexpr double kStallMs = 200; // the board answers a click while pictures are read
+constexpr char kTwoCpus[] = "0,1"; // the processors a run restricted to two may use
 
 // The lessons as large as a class's.
 constexpr int kLargeRuns = 3;
-constexpr int kPdfRuns = 1; // each imports 500 pages: a minute or more
 constexpr double kFrameMs = 1000.0 / 60.0;
-constexpr double kLargeMemoryMb = 1024; // above idle, the program and its decoding processes
-constexpr double kChangeStallMs = 3 * kFrameMs;
+constexpr double kShownMs = 3 * kFrameMs;
 constexpr double kSharpMs = 500;
 constexpr double kSharpLimitMs = 10000; // a page not sharp by then is said never to be
 // A run past this is stopped: the machine is shared.
 constexpr long kStopKiB = 8L << 20;
-// Where the page changes go after the next page 20 times from the first: jumps far and near.
+// Where the page changes go after the first page and the next 20: jumps far and near.
 constexpr int kJumps[] = { 60, 5, 95, 33, 34, 77, 12 };
 
 // Records when an event posted to the board is handled.
@@ -209,62 +211,6 @@ int measure(const QString &archive, int pages)
     return 0;
 }
 
-struct Measured
-{
-    double open = -1; // ms; negative when it failed
-    double peak = 0; // MB
-    double stall = 0; // ms
-    bool said = false;
-};
-
-// One open (or, with "--insert", one picture put in) in a fresh program.
-Measured openInFreshProgram(const QStringList &arguments)
-{
-    QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), arguments);
-    const bool ended = child.waitForFinished(600000);
-    Measured measured;
-    for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
-        if (!line.startsWith("RESULT "))
-            continue;
-        for (const QByteArray &field : line.mid(7).split(' ')) {
-            const QList<QByteArray> pair = field.split('=');
-            if (pair.size() != 2)
-                continue;
-            if (pair[0] == "open")
-                measured.open = pair[1].toDouble();
-            else if (pair[0] == "peak")
-                measured.peak = pair[1].toDouble();
-            else if (pair[0] == "stall")
-                measured.stall = pair[1].toDouble();
-            else if (pair[0] == "said")
-                measured.said = pair[1].toInt() != 0;
-        }
-    }
-    if (!ended || child.exitCode() != 0 || measured.open < 0) {
-        std::fprintf(stderr, "%s", child.readAllStandardError().constData());
-        return Measured();
-    }
-    return measured;
-}
-
-// The board's chatter on every page and text it makes is left out of the figures.
-void quietDebug(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type != QtDebugMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
-
-struct Lesson
-{
-    const char *name;
-    const char *content; // printf format of the pages and the strokes on each
-    int strokes;
-    void (*build)(DPagesList &);
-    QString archive;
-    double ratio = 0; // median of each open against the unzip after it
-};
-
 using Figures = std::map<QByteArray, double>;
 
 double mb(long kib)
@@ -282,18 +228,6 @@ void settle(int ms)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
 }
 
-// The peak since the last take, above idle, in MB, with the program's and the processes'
-// shares of it, into figures under name.
-void notePeak(Figures &figures, const QByteArray &name, TreeMemory &tree,
-              const TreeMemory::Sample &idle)
-{
-    const TreeMemory::Sample peak = tree.takePeak();
-    figures[name] = mb(peak.totalKiB() - idle.totalKiB());
-    figures[name + "Program"] = mb(peak.programKiB);
-    figures[name + "Decoders"] = mb(peak.decodersKiB);
-    figures[name + "Processes"] = peak.decoders;
-}
-
 void printFigures(const Figures &figures)
 {
     std::printf("RESULT");
@@ -301,6 +235,11 @@ void printFigures(const Figures &figures)
         std::printf(" %s=%.2f", figure.first.constData(), figure.second);
     std::printf("\n");
     std::fflush(stdout);
+}
+
+double largest(const std::vector<double> &values)
+{
+    return values.empty() ? -1 : *std::max_element(values.begin(), values.end());
 }
 
 // --photos archive: the 100-photo lesson opened in a fresh main window, its pictures measured,
@@ -317,35 +256,35 @@ int measurePhotoLesson(const QString &archive)
     const TreeMemory::Sample idle = TreeMemory::now();
     tree.takePeak();
     Figures figures;
-    figures["idle"] = mb(idle.totalKiB());
     StallWatch stalls;
     QElapsedTimer clock;
     clock.start();
     figures["open"] = openUntilAnswered(window, archive, BenchPhotoLessons::kLessonPages);
     if (figures["open"] < 0)
         return 1;
+    // The page the lesson opens on, as the board answers: its photo there, at least as a
+    // smaller copy, then sharp.
+    const std::vector<DGPixmapItem *> opened = BenchPhotoLessons::heldPictures(list->getCurPage());
+    figures["openShown"] =
+            !opened.empty() && !HeldPictures::heldHalvings(*opened.front()->picture()).isEmpty();
+    figures["openSharp"] = BenchPhotoLessons::waitUntilServed(view, kSharpLimitMs);
     figures["openStall"] = stalls.takeLongestMs();
     tree.setStep(QStringLiteral("its pictures measured"));
     while (!list->arePicturesMeasured() && clock.elapsed() < 600000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     figures["measured"] = clock.nsecsElapsed() / 1e6;
     figures["measureStall"] = stalls.takeLongestMs();
-    notePeak(figures, "peakOpen", tree, idle);
 
     std::vector<int> targets;
-    for (int page = 1; page <= 20; ++page)
+    for (int page = 0; page <= 20; ++page)
         targets.push_back(page);
     targets.insert(targets.end(), std::begin(kJumps), std::end(kJumps));
+    std::vector<double> shownMs;
     std::vector<double> sharp;
-    std::vector<double> settled;
     std::vector<double> changeStalls;
-    int atOnce = 0;
-    int ahead = 0; // sharp already as the page changed: made while it was a neighbour
+    int inTime = 0; // shown with its photo within three frames
     int never = 0;
     const bool verbose = !qEnvironmentVariableIsEmpty("VELTORINA_BENCH_VERBOSE");
-    double held = 0;
-    double heldLarge = 0;
-    double decodersOwn = 0;
     for (const int target : targets) {
         tree.setStep(QStringLiteral("the change to page %1").arg(target + 1));
         const std::vector<DGPixmapItem *> photos =
@@ -355,57 +294,42 @@ int measurePhotoLesson(const QString &archive)
             return 1;
         }
         stalls.takeLongestMs();
+        const int asked = HeldPictures::pending();
         QElapsedTimer change;
         change.start();
         list->selectPage(target); // as a page tile or the page button does
-        const double selectMs = change.nsecsElapsed() / 1e6;
-        atOnce += HeldPictures::heldHalvings(*photos.front()->picture()).isEmpty() ? 0 : 1;
-        const bool ready = BenchPhotoLessons::isSharp(photos.front(), view);
-        ahead += ready ? 1 : 0;
-        const int pendingAtChange = HeldPictures::pending();
+        const bool ahead = BenchPhotoLessons::isSharp(photos.front(), view);
+        const bool held = !HeldPictures::heldHalvings(*photos.front()->picture()).isEmpty();
         view->viewport()->repaint();
-        const double paintMs = change.nsecsElapsed() / 1e6 - selectMs;
+        shownMs.push_back(change.nsecsElapsed() / 1e6);
+        inTime += held && shownMs.back() <= kShownMs ? 1 : 0;
         // Sharp: its photo's copy serves, and the board has painted with it.
-        const double sharpAfter = BenchPhotoLessons::waitUntilServed(view, kSharpLimitMs);
-        if (sharpAfter < 0)
+        if (BenchPhotoLessons::waitUntilServed(view, kSharpLimitMs) < 0)
             ++never;
         else
             sharp.push_back(change.nsecsElapsed() / 1e6);
-        // Settled: nothing is asked of the decoding processes any more (the neighbours' photos,
-        // asked as the page changed, made too).
-        if (BenchPhotoLessons::waitUntilSharp(view, kSharpLimitMs) >= 0)
-            settled.push_back(change.nsecsElapsed() / 1e6);
-        const double stall = stalls.takeLongestMs();
-        changeStalls.push_back(stall);
+        // What was asked for its neighbours comes before the next change, as a teacher's pause
+        // between pages lets it.
+        BenchPhotoLessons::waitUntilSharp(view, kSharpLimitMs);
+        changeStalls.push_back(stalls.takeLongestMs());
         if (verbose) {
             std::fprintf(stderr,
-                         "change to page %d: sharp at once %d, %d asked at the change, "
-                         "the change %.1f ms, its paint %.1f ms, sharp after %.0f ms, "
-                         "settled after %.0f ms, longest stall %.1f ms\n",
-                         target + 1, ready, pendingAtChange, selectMs, paintMs,
-                         sharp.empty() ? -1.0 : sharp.back(), change.nsecsElapsed() / 1e6, stall);
+                         "page %d: %d asked before, shown after %.1f ms%s%s, sharp after %.0f "
+                         "ms, longest stall %.1f ms\n",
+                         target + 1, asked, shownMs.back(), held ? "" : " without its photo",
+                         ahead ? " (sharp as it came)" : "", sharp.empty() ? -1.0 : sharp.back(),
+                         changeStalls.back());
         }
-        if (stall >= *std::max_element(changeStalls.begin(), changeStalls.end()))
-            figures["worstStallPage"] = target + 1;
-        held = std::max(held, HeldPictures::heldBytes() / 1048576.0);
-        heldLarge = std::max(heldLarge, HeldPictures::heldLargeBytes() / 1048576.0);
-        decodersOwn = std::max(decodersOwn, PictureDecoders::instance().privateBytes() / 1048576.0);
     }
-    notePeak(figures, "peakChanges", tree, idle);
+    const TreeMemory::Sample peak = tree.takePeak();
+    figures["peak"] = mb(peak.totalKiB() - idle.totalKiB());
     figures["changes"] = double(targets.size());
-    figures["atOnce"] = atOnce;
-    figures["ahead"] = ahead;
+    figures["inTime"] = inTime;
     figures["never"] = never;
+    figures["shownMax"] = largest(shownMs);
     figures["sharpMedian"] = median(sharp);
-    figures["sharpMax"] = sharp.empty() ? -1 : *std::max_element(sharp.begin(), sharp.end());
-    figures["settledMedian"] = median(settled);
-    figures["settledMax"] =
-            settled.empty() ? -1 : *std::max_element(settled.begin(), settled.end());
-    figures["changeStallMedian"] = median(changeStalls);
-    figures["changeStallMax"] = *std::max_element(changeStalls.begin(), changeStalls.end());
-    figures["held"] = held;
-    figures["heldLarge"] = heldLarge;
-    figures["decodersOwn"] = decodersOwn;
+    figures["sharpMax"] = largest(sharp);
+    figures["changeStallMax"] = largest(changeStalls);
     printFigures(figures);
     list->exit();
     return 0;
@@ -418,7 +342,6 @@ int measurePdfImport(const QString &pdf)
     MainForm window;
     window.show();
     DPagesList *list = window.pagesList();
-    DView *view = list->getView();
     DPage *page = list->getCurPage();
     settle(500);
     TreeMemory tree(kStopKiB);
@@ -426,7 +349,6 @@ int measurePdfImport(const QString &pdf)
     const TreeMemory::Sample idle = TreeMemory::now();
     tree.takePeak();
     Figures figures;
-    figures["idle"] = mb(idle.totalKiB());
     StallWatch stalls;
     BenchDialogs answers(pdf);
     QElapsedTimer clock;
@@ -435,13 +357,9 @@ int measurePdfImport(const QString &pdf)
     figures["import"] = clock.nsecsElapsed() / 1e6;
     figures["importStall"] = stalls.takeLongestMs();
     figures["pages"] = double(BenchPhotoLessons::heldPictures(page).size());
-    tree.setStep(QStringLiteral("the imported pages shown"));
-    figures["sharp"] = BenchPhotoLessons::waitUntilSharp(view, kSharpLimitMs);
+    figures["sharp"] = BenchPhotoLessons::waitUntilSharp(list->getView(), kSharpLimitMs);
     settle(1000); // the pages written as PNG beside the board
-    notePeak(figures, "peak", tree, idle);
-    figures["held"] = HeldPictures::heldBytes() / 1048576.0;
-    figures["heldLarge"] = HeldPictures::heldLargeBytes() / 1048576.0;
-    figures["decodersOwn"] = PictureDecoders::instance().privateBytes() / 1048576.0;
+    figures["peak"] = mb(tree.takePeak().totalKiB() - idle.totalKiB());
     for (const QString &told : answers.told)
         std::fprintf(stderr, "told: %s\n", qPrintable(told.simplified()));
     printFigures(figures);
@@ -449,12 +367,28 @@ int measurePdfImport(const QString &pdf)
     return 0;
 }
 
-// One run of this program with arguments: its figures, empty when it failed (what it said is
-// passed on; a stop past the memory limit is printed as it came).
-Figures runFigures(const QStringList &arguments)
+// The board's chatter on every page and text it makes is left out of the figures.
+void quietDebug(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtDebugMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+// ---- What the runs print
+
+// One run of program with arguments in a fresh process, on the processors cpus names (all
+// when empty): the figures of its RESULT line, empty when it failed (what it said is passed
+// on).
+Figures runFresh(const QString &program, const QStringList &arguments, const QString &cpus = {})
 {
     QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), arguments);
+    const QTemporaryDir home;
+    child.setWorkingDirectory(home.path()); // the settings store "init" lands there
+    if (cpus.isEmpty())
+        child.start(program, arguments);
+    else
+        child.start(QStringLiteral("taskset"),
+                    QStringList{ QStringLiteral("-c"), cpus, program } + arguments);
     const bool ended = child.waitForFinished(30 * 60 * 1000);
     Figures figures;
     const QByteArray output = child.readAllStandardOutput();
@@ -470,10 +404,16 @@ Figures runFigures(const QStringList &arguments)
         }
     }
     if (!ended || child.exitCode() != 0 || figures.empty()) {
-        std::fprintf(stderr, "%s", child.readAllStandardError().constData());
+        std::fprintf(stderr, "%s: %s", qPrintable(program),
+                     child.readAllStandardError().right(4000).constData());
         return Figures();
     }
     return figures;
+}
+
+Figures runSelf(const QStringList &arguments, const QString &cpus = {})
+{
+    return runFresh(QCoreApplication::applicationFilePath(), arguments, cpus);
 }
 
 // A program's time alone in a fresh temporary folder, in ms; negative when it failed.
@@ -491,11 +431,6 @@ double timeTool(const QString &program, const QStringList &arguments)
     return ms;
 }
 
-const char *verdict(bool met)
-{
-    return met ? "met" : "MISSED";
-}
-
 // The medians of the figures of several runs.
 Figures medians(const std::vector<Figures> &runs)
 {
@@ -510,9 +445,240 @@ Figures medians(const std::vector<Figures> &runs)
     return result;
 }
 
-// The 100-photo lesson and the 500-page PDF: prints their rows and targets; false when a run
-// failed.
-bool measureLargeLessons(std::vector<QString> *targets)
+// The targets, each said once with its figure, met or not, after all the rows.
+class Targets
+{
+public:
+    void add(const QString &text, bool met)
+    {
+        m_lines << QStringLiteral("%1  %2").arg(text, QLatin1String(met ? "met" : "MISSED"));
+    }
+    void print() const
+    {
+        std::printf("\ntargets:\n");
+        for (const QString &line : m_lines)
+            std::printf("  %s\n", qPrintable(line));
+    }
+
+private:
+    QStringList m_lines;
+};
+
+QString fixed(double value, int decimals = 0)
+{
+    return QString::number(value, 'f', decimals);
+}
+
+// The least and the most of values, as "min-max".
+QString spread(const std::vector<double> &values)
+{
+    const auto [least, most] = std::minmax_element(values.begin(), values.end());
+    return QStringLiteral("%1-%2").arg(fixed(*least), fixed(*most));
+}
+
+// ---- The 50-page lessons, against the program before this round
+
+struct Lesson
+{
+    const char *name;
+    const char *content; // printf format of the pages and the strokes on each
+    int strokes;
+    void (*build)(DPagesList &);
+    QString archive;
+};
+
+// The opens of one lesson on cpus: kRuns rounds, each an open by this program and one by the
+// program before (when there is one), taking turns to go first, and unzip of the archive after
+// each round when withUnzip. False when a run failed.
+struct Opens
+{
+    std::vector<double> now;
+    std::vector<double> before;
+    std::vector<double> unzip;
+};
+
+bool openInRounds(const QString &archive, const QString &before, const QString &cpus,
+                  bool withUnzip, Opens *opens)
+{
+    const QStringList arguments{ QStringLiteral("--measure"), archive,
+                                 QString::number(BenchLesson::kPages) };
+    for (int round = 0; round < kRuns; ++round) {
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool ours = (round + turn) % 2 == 0;
+            if (!ours && before.isEmpty())
+                continue;
+            const Figures opened =
+                    ours ? runSelf(arguments, cpus) : runFresh(before, arguments, cpus);
+            if (opened.empty() || opened.at("open") < 0) {
+                std::fprintf(stderr, "the open of %s failed\n", qPrintable(archive));
+                return false;
+            }
+            (ours ? opens->now : opens->before).push_back(opened.at("open"));
+        }
+        if (withUnzip) {
+            const double unzip =
+                    timeTool(QStringLiteral("unzip"), { QStringLiteral("-q"), archive });
+            if (unzip < 0)
+                return false;
+            opens->unzip.push_back(unzip);
+        }
+    }
+    return true;
+}
+
+// Writes the 50-page lessons into folder (lesson0.iwb, lesson1.iwb); false when a save failed.
+bool writeLessons(const QString &folder, Lesson *lessons, int count)
+{
+    for (int n = 0; n < count; ++n) {
+        QWidget window;
+        window.setFixedSize(1280, 800);
+        DPagesList list(&window);
+        lessons[n].build(list);
+        const QString base = QDir(folder).filePath(QStringLiteral("lesson%1").arg(n));
+        lessons[n].archive = base + QStringLiteral(".iwb");
+        const bool saved = list.saveAllPagesToFileIWB(base, true);
+        list.exit();
+        if (!saved) {
+            std::fprintf(stderr, "save failed: %s\n", qPrintable(list.lastSaveError()));
+            return false;
+        }
+    }
+    return true;
+}
+
+// With generateOnly, only writes the lessons there, for a profiler to open them one at a time
+// with "--measure".
+bool measureLessons(const QString &folder, bool generateOnly, Targets *targets)
+{
+    // clang-format off
+    Lesson lessons[] = {
+        { "photo lesson", "%d pages x %d strokes, 5 shapes, 2 texts and an 800x600 photo",
+          BenchLesson::kStrokesPerPage, BenchLesson::build, {} },
+        { "lesson of small objects", "%d pages x %d strokes, 2 texts and 2 pictures of 200x150",
+          BenchLesson::kSmallStrokesPerPage, BenchLesson::buildSmallObjects, {} },
+    };
+    // clang-format on
+    if (!writeLessons(folder, lessons, int(std::size(lessons))))
+        return false;
+    if (generateOnly)
+        return true;
+    const QString before = qEnvironmentVariable("VELTORINA_BENCH_BEFORE");
+    std::printf("load average at the start: %.1f; medians of %d rounds, each in fresh programs%s\n",
+                BenchFigures::loadAverage(), kRuns,
+                before.isEmpty() ? " (VELTORINA_BENCH_BEFORE unset: no program before this round)"
+                                 : ", this program and the one before this round by turns");
+    for (const Lesson &lesson : lessons) {
+        Opens all;
+        Opens two;
+        if (!openInRounds(lesson.archive, before, {}, true, &all)
+            || !openInRounds(lesson.archive, before, QLatin1String(kTwoCpus), false, &two))
+            return false;
+        const double open = median(all.now);
+        const double unzip = median(all.unzip);
+        std::printf("%s (", lesson.name);
+        std::printf(lesson.content, BenchLesson::kPages, lesson.strokes);
+        std::printf(", %.1f MB): open %.0f ms (%s), unzip %.0f ms: %.2fx",
+                    QFileInfo(lesson.archive).size() / 1e6, open, qPrintable(spread(all.now)),
+                    unzip, open / unzip);
+        if (!before.isEmpty()) {
+            std::printf("; before this round %.0f ms (%s): %.2fx; on 2 CPUs %.0f ms (%s), before "
+                        "%.0f ms (%s): %.2fx",
+                        median(all.before), qPrintable(spread(all.before)),
+                        open / median(all.before), median(two.now), qPrintable(spread(two.now)),
+                        median(two.before), qPrintable(spread(two.before)),
+                        median(two.now) / median(two.before));
+        } else {
+            std::printf("; on 2 CPUs %.0f ms (%s)", median(two.now), qPrintable(spread(two.now)));
+        }
+        std::printf("\n");
+        std::fflush(stdout);
+        targets->add(
+                QStringLiteral("%1: open <= %2x unzip: %3")
+                        .arg(QLatin1String(lesson.name), fixed(kTarget, 1), fixed(open / unzip, 2)),
+                open / unzip <= kTarget);
+        if (!before.isEmpty()) {
+            const double againstBefore = open / median(all.before);
+            const double againstBeforeOnTwo = median(two.now) / median(two.before);
+            targets->add(QStringLiteral("%1: no slower than before this round: %2x, on 2 CPUs "
+                                        "%3x")
+                                 .arg(QLatin1String(lesson.name), fixed(againstBefore, 2),
+                                      fixed(againstBeforeOnTwo, 2)),
+                         againstBefore <= 1 && againstBeforeOnTwo <= 1);
+        }
+    }
+    return true;
+}
+
+// A phone's photo through the picture button, against decoding it alone in this program; and a
+// picture that takes minutes to draw.
+bool measurePictureButton(QTemporaryDir &folder, Targets *targets)
+{
+    const QString photo = folder.filePath(QStringLiteral("phone.jpg"));
+    if (!BenchDocument::photo(QSize(4000, 3000), 7).save(photo, "JPEG", 90)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(photo));
+        return false;
+    }
+    std::vector<double> insertMs, decodeMs, stalls;
+    for (int run = 0; run < kRuns; ++run) {
+        const Figures inserted = runSelf({ QStringLiteral("--insert"), photo });
+        if (inserted.empty() || inserted.at("said") != 0) {
+            std::fprintf(stderr, "the photo was not put in\n");
+            return false;
+        }
+        QElapsedTimer timer;
+        timer.start();
+        const QImage decoded(photo);
+        decodeMs.push_back(timer.nsecsElapsed() / 1e6);
+        if (decoded.isNull())
+            return false;
+        insertMs.push_back(inserted.at("open"));
+        stalls.push_back(inserted.at("stall"));
+    }
+    std::printf("a phone's photo (4000x3000 JPEG, %.1f MB) put in with the picture button: on the "
+                "board in %.0f ms, decoding it alone %.0f ms: %.2fx; longest stall %.0f ms\n",
+                QFileInfo(photo).size() / 1e6, median(insertMs), median(decodeMs),
+                median(insertMs) / median(decodeMs), median(stalls));
+    double slowStall = 0;
+    if (qEnvironmentVariableIsEmpty("VELTORINA_BENCH_NO_SLOW_PICTURE")) {
+        // 20000 translucent squares a million units wide.
+        const QString slow = folder.filePath(QStringLiteral("slow.svg"));
+        QFile svg(slow);
+        if (!svg.open(QIODevice::WriteOnly))
+            return false;
+        svg.write("<svg xmlns='http://www.w3.org/2000/svg' width='1000000' height='1000000'>");
+        for (int i = 0; i < 20000; ++i)
+            svg.write(QStringLiteral("<rect width='1000000' height='1000000' fill-opacity='0.5' "
+                                     "fill='#%1'/>")
+                              .arg(0x100 + i % 0xf00, 0, 16)
+                              .toLatin1());
+        svg.write("</svg>\n");
+        svg.close();
+        const Figures slowRun = runSelf({ QStringLiteral("--insert"), slow });
+        if (slowRun.empty() || slowRun.at("said") == 0) {
+            std::fprintf(stderr, "the slow picture was neither taken nor said\n");
+            return false;
+        }
+        const double said = slowRun.at("open") / 1000;
+        slowStall = slowRun.at("stall");
+        std::printf("a picture that takes minutes to draw (an SVG of 20000 translucent squares) "
+                    "put in: said after %.1f s; longest stall %.0f ms\n",
+                    said, slowStall);
+        targets->add(QStringLiteral("a picture not taken said within %1 s: %2")
+                             .arg(kSaidWithinS)
+                             .arg(fixed(said, 1)),
+                     said <= kSaidWithinS);
+    }
+    const double stall = std::max(median(stalls), slowStall);
+    targets->add(QStringLiteral("the board's longest stall while pictures are read <= %1 ms: %2")
+                         .arg(kStallMs)
+                         .arg(fixed(stall)),
+                 stall <= kStallMs);
+    return true;
+}
+
+// ---- The lessons as large as a class's
+
+bool measureLargeLessons(Targets *targets)
 {
     const QString archive = BenchPhotoLessons::hundredPhotoLesson();
     const QString pdf = BenchPhotoLessons::textPdf(BenchPhotoLessons::kPdfPages);
@@ -520,11 +686,10 @@ bool measureLargeLessons(std::vector<QString> *targets)
         return false;
     std::vector<Figures> runs;
     std::vector<double> unzips;
-    std::vector<double> ratios;
     std::vector<double> loads;
     for (int run = 0; run < kLargeRuns; ++run) {
         loads.push_back(BenchFigures::loadAverage());
-        const Figures figures = runFigures({ QStringLiteral("--photos"), archive });
+        const Figures figures = runSelf({ QStringLiteral("--photos"), archive });
         if (figures.empty())
             return false;
         QTemporaryDir into;
@@ -535,121 +700,77 @@ bool measureLargeLessons(std::vector<QString> *targets)
             return false;
         runs.push_back(figures);
         unzips.push_back(unzip);
-        ratios.push_back(figures.at("open") / unzip);
     }
     Figures r = medians(runs);
-    const double worst = [&runs](const char *name) {
-        double most = 0;
-        for (const Figures &run : runs)
-            most = std::max(most, run.at(name));
-        return most;
-    }("peakChanges");
-    const double peak = std::max(r["peakOpen"], r["peakChanges"]);
-    std::printf("\n100 pages, a camera photo (4000x3000 JPEG) of its own on each; archive %.0f MB; "
-                "medians of %d fresh programs (load average %.1f to %.1f)\n",
+    // Every change of every run counts for the targets of the page changes.
+    Figures worst = r;
+    for (const Figures &run : runs) {
+        for (const char *name : { "shownMax", "sharpMax", "changeStallMax", "never", "peak" })
+            worst[name] = std::max(worst[name], run.at(name));
+        for (const char *name : { "openShown", "inTime" })
+            worst[name] = std::min(worst[name], run.at(name));
+    }
+    // A page that never became sharp is said as such, whatever the other runs did.
+    int openShown = 0;
+    for (const Figures &run : runs) {
+        if (run.at("openSharp") < 0)
+            worst["openSharp"] = -1;
+        openShown += run.at("openShown") > 0 ? 1 : 0;
+    }
+    const double unzip = median(unzips);
+    std::printf("\n100 pages of a camera photo each (4000x3000 JPEG; %.0f MB; medians of %d "
+                "fresh programs, load average %.1f to %.1f): open %.0f ms, unzip %.0f ms: %.2fx; "
+                "the page it opens on shown with its photo %d of %d, sharp %.0f ms after; all "
+                "measured after %.1f s; %.0f page changes: shown with the photo within 3 frames "
+                "%.0f (slowest %.1f ms), sharp after median %.0f ms, slowest %.0f ms (of all "
+                "runs %.0f ms), never %.0f; longest stall %.1f ms; memory above idle %.0f MB\n",
                 QFileInfo(archive).size() / 1e6, kLargeRuns,
                 *std::min_element(loads.begin(), loads.end()),
-                *std::max_element(loads.begin(), loads.end()));
-    std::printf("  open until the board answers: %.0f ms, unzip: %.0f ms; open / unzip %.2f "
-                "(range %.2f to %.2f)\n",
-                r["open"], median(unzips), median(ratios),
-                *std::min_element(ratios.begin(), ratios.end()),
-                *std::max_element(ratios.begin(), ratios.end()));
-    std::printf("  its pictures measured %.0f ms after the open began; longest stall within the "
-                "open %.1f ms, while measured %.1f ms\n",
-                r["measured"], r["openStall"], r["measureStall"]);
-    std::printf("  memory of the program and its decoding processes above idle (%.0f MB): open "
-                "and measure %.0f MB (program %.0f, %.0f processes %.0f), page changes %.0f MB "
-                "(program %.0f, %.0f processes %.0f; the worst run %.0f MB)\n",
-                r["idle"], r["peakOpen"], r["peakOpenProgram"], r["peakOpenProcesses"],
-                r["peakOpenDecoders"], r["peakChanges"], r["peakChangesProgram"],
-                r["peakChangesProcesses"], r["peakChangesDecoders"], worst);
-    std::printf("  copies held at most %.0f MB (but the smallest %.0f MB), the processes' own "
-                "%.0f MB\n",
-                r["held"], r["heldLarge"], r["decodersOwn"]);
-    std::printf("  %.0f page changes (20 next, %d jumps): longest stall median %.1f ms, most "
-                "%.1f ms (page %.0f); shown at once %.0f of %.0f; sharp as it changed (made ahead) "
-                "%.0f; sharp after median %.0f ms, slowest %.0f ms; never sharp within %.0f s: "
-                "%.0f; nothing asked of the decoding processes any more (the neighbours' photos "
-                "made too) after median %.0f ms, slowest %.0f ms\n",
-                r["changes"], int(std::size(kJumps)), r["changeStallMedian"], r["changeStallMax"],
-                r["worstStallPage"], r["atOnce"], r["changes"], r["ahead"], r["sharpMedian"],
-                r["sharpMax"], kSharpLimitMs / 1000, r["never"], r["settledMedian"],
-                r["settledMax"]);
-    // What making a jump's photo sharp costs at the least: one photo decoded at the size the
-    // board shows it, alone in this program at its own priority (the decoding processes run at
-    // a lower one, behind whatever else the machine runs).
-    std::vector<double> decodes;
-    for (int n = 0; n < 5; ++n) {
-        QElapsedTimer timer;
-        timer.start();
-        QImageReader reader(BenchPhotoLessons::cameraPhotos(1).value(0));
-        reader.setScaledSize(QSize(1000, 750));
-        if (reader.read().isNull())
-            return false;
-        decodes.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::printf("  one photo decoded at the size the board shows it (1000x750), alone in this "
-                "program: %.0f ms (median of 5)\n",
-                median(decodes));
-    const auto target = [targets](const QString &text, bool met) {
-        targets->push_back(QStringLiteral("%1  %2").arg(text, QLatin1String(verdict(met))));
-    };
-    target(QStringLiteral("100 photos: open <= %1x unzip: %2")
-                   .arg(kTarget)
-                   .arg(median(ratios), 0, 'f', 2),
-           median(ratios) <= kTarget);
-    target(QStringLiteral("100 photos: memory above idle <= %1 MB: %2")
-                   .arg(kLargeMemoryMb)
-                   .arg(peak, 0, 'f', 0),
-           peak <= kLargeMemoryMb);
-    target(QStringLiteral("100 photos: a page change's longest stall <= 3 frames: %1 frames")
-                   .arg(r["changeStallMax"] / kFrameMs, 0, 'f', 2),
-           r["changeStallMax"] <= kChangeStallMs);
-    target(QStringLiteral("100 photos: every page sharp within %1 s: slowest %2 ms, never %3")
-                   .arg(kSharpMs / 1000)
-                   .arg(r["sharpMax"], 0, 'f', 0)
-                   .arg(r["never"]),
-           r["never"] == 0 && r["sharpMax"] >= 0 && r["sharpMax"] <= kSharpMs);
-    target(QStringLiteral("100 photos: every page shown at once: %1 of %2")
-                   .arg(r["atOnce"])
-                   .arg(r["changes"]),
-           r["atOnce"] == r["changes"]);
+                *std::max_element(loads.begin(), loads.end()), r["open"], unzip, r["open"] / unzip,
+                openShown, kLargeRuns, r["openSharp"], r["measured"] / 1000, r["changes"],
+                r["inTime"], r["shownMax"], r["sharpMedian"], r["sharpMax"], worst["sharpMax"],
+                r["never"], r["changeStallMax"], r["peak"]);
+    targets->add(QStringLiteral("100 photos: open <= %1x unzip: %2")
+                         .arg(fixed(kTarget, 1), fixed(r["open"] / unzip, 2)),
+                 r["open"] / unzip <= kTarget);
+    targets->add(QStringLiteral("100 photos: the page it opens on shown at once with its photo, "
+                                "sharp within %1 s: every run %2, slowest %3 ms")
+                         .arg(kSharpMs / 1000)
+                         .arg(worst["openShown"] > 0 ? "yes" : "no")
+                         .arg(fixed(worst["openSharp"])),
+                 worst["openShown"] > 0 && worst["openSharp"] >= 0
+                         && worst["openSharp"] <= kSharpMs);
+    targets->add(QStringLiteral("100 photos: every page change shown with its photo within 3 "
+                                "frames: %1 of %2 in the worst run, slowest %3 ms")
+                         .arg(worst["inTime"])
+                         .arg(r["changes"])
+                         .arg(fixed(worst["shownMax"], 1)),
+                 worst["inTime"] == r["changes"]);
+    targets->add(QStringLiteral("100 photos: every page change sharp within %1 s: slowest %2 ms, "
+                                "never %3")
+                         .arg(kSharpMs / 1000)
+                         .arg(fixed(worst["sharpMax"]))
+                         .arg(worst["never"]),
+                 worst["never"] == 0 && worst["sharpMax"] >= 0 && worst["sharpMax"] <= kSharpMs);
 
-    std::vector<Figures> imports;
-    std::vector<double> converts;
     loads.clear();
-    for (int run = 0; run < kPdfRuns; ++run) {
-        loads.push_back(BenchFigures::loadAverage());
-        const Figures figures = runFigures({ QStringLiteral("--pdf"), pdf });
-        if (figures.empty())
-            return false;
-        const double convert = timeTool(
-                QStringLiteral("pdftoppm"),
-                { QStringLiteral("-r"), QStringLiteral("150"), pdf, QStringLiteral("out") });
-        if (convert < 0)
-            return false;
-        imports.push_back(figures);
-        converts.push_back(convert);
-    }
-    Figures p = medians(imports);
-    std::printf("\na PDF of %d pages of text and shapes (%.1f MB) imported with the PDF button "
-                "(load average %.1f)\n",
-                BenchPhotoLessons::kPdfPages, QFileInfo(pdf).size() / 1e6, loads.front());
-    std::printf("  pages brought in: %.0f; the import %.1f s, pdftoppm -r 150 of the file alone "
-                "%.1f s: %.2fx; longest stall %.0f ms; the pages shown sharp %.0f ms after\n",
-                p["pages"], p["import"] / 1000, median(converts) / 1000,
-                p["import"] / median(converts), p["importStall"], p["sharp"]);
-    std::printf("  memory above idle (%.0f MB): %.0f MB (program %.0f, %.0f processes %.0f); "
-                "copies held %.0f MB (but the smallest %.0f MB)\n",
-                p["idle"], p["peak"], p["peakProgram"], p["peakProcesses"], p["peakDecoders"],
-                p["held"], p["heldLarge"]);
-    target(QStringLiteral("500-page PDF: all pages brought in: %1").arg(p["pages"]),
-           p["pages"] == BenchPhotoLessons::kPdfPages);
-    target(QStringLiteral("500-page PDF: memory above idle <= %1 MB: %2")
-                   .arg(kLargeMemoryMb)
-                   .arg(p["peak"], 0, 'f', 0),
-           p["peak"] <= kLargeMemoryMb);
+    loads.push_back(BenchFigures::loadAverage());
+    const Figures p = runSelf({ QStringLiteral("--pdf"), pdf });
+    if (p.empty())
+        return false;
+    const double convert =
+            timeTool(QStringLiteral("pdftoppm"),
+                     { QStringLiteral("-r"), QStringLiteral("150"), pdf, QStringLiteral("out") });
+    if (convert < 0)
+        return false;
+    std::printf("a PDF of %d pages of text and shapes (%.1f MB; load average %.1f) imported with "
+                "the PDF button: %.0f pages brought in in %.1f s, pdftoppm -r 150 of the file "
+                "alone %.1f s: %.2fx; longest stall %.0f ms; memory above idle %.0f MB\n",
+                BenchPhotoLessons::kPdfPages, QFileInfo(pdf).size() / 1e6, loads.front(),
+                p.at("pages"), p.at("import") / 1000, convert / 1000, p.at("import") / convert,
+                p.at("importStall"), p.at("peak"));
+    targets->add(QStringLiteral("500-page PDF: every page brought in: %1").arg(p.at("pages")),
+                 p.at("pages") == BenchPhotoLessons::kPdfPages);
     return true;
 }
 
@@ -668,181 +789,17 @@ int main(int argc, char **argv)
         return measurePhotoLesson(arguments.at(2));
     if (arguments.size() == 3 && arguments.at(1) == QLatin1String("--pdf"))
         return measurePdfImport(arguments.at(2));
-    const bool small = qEnvironmentVariableIsEmpty("VELTORINA_BENCH_LARGE_ONLY");
-    const bool large = qEnvironmentVariableIsEmpty("VELTORINA_BENCH_NO_LARGE_LESSONS");
-    std::vector<QString> largeTargets;
-    if (!small) {
-        if (!measureLargeLessons(&largeTargets))
-            return 1;
-        std::printf("\ntargets of the lessons as large as a class's:\n");
-        for (const QString &target : largeTargets)
-            std::printf("  %s\n", qPrintable(target));
-        return 0;
-    }
-
-    Lesson lessons[] = {
-        { "photo lesson", "%d pages x %d strokes, 5 shapes, 2 texts and an 800x600 photo",
-          BenchLesson::kStrokesPerPage, BenchLesson::build, {} },
-        { "lesson of small objects", "%d pages x %d strokes, 2 texts and 2 pictures of 200x150",
-          BenchLesson::kSmallStrokesPerPage, BenchLesson::buildSmallObjects, {} },
-    };
-    // "--generate folder" only writes the lessons there (lesson0.iwb, lesson1.iwb), for a
-    // profiler to open them one at a time with "--measure".
-    QTemporaryDir temporary;
-    const bool generateOnly =
-            arguments.size() == 3 && arguments.at(1) == QLatin1String("--generate");
-    const QDir target(generateOnly ? arguments.at(2) : temporary.path());
-    for (Lesson &lesson : lessons) {
-        QWidget window;
-        window.setFixedSize(1280, 800);
-        DPagesList list(&window);
-        lesson.build(list);
-        const QString base = target.filePath(QStringLiteral("lesson%1").arg(&lesson - lessons));
-        lesson.archive = base + QStringLiteral(".iwb");
-        const bool saved = list.saveAllPagesToFileIWB(base, true);
-        list.exit();
-        if (!saved) {
-            std::fprintf(stderr, "save failed: %s\n", qPrintable(list.lastSaveError()));
-            return 1;
-        }
-    }
-    if (generateOnly)
-        return 0;
-
-    QFile load(QStringLiteral("/proc/loadavg"));
-    if (load.open(QIODevice::ReadOnly))
-        std::printf("load average at the start: %s\n", load.readLine(64).trimmed().constData());
-    for (Lesson &lesson : lessons) {
-        std::vector<double> openMs, unzipMs, ratios, peaks;
-        for (int run = 0; run < kRuns; ++run) {
-            const Measured measured = openInFreshProgram(
-                    { QStringLiteral("--measure"), lesson.archive,
-                      QString::number(BenchLesson::kPages) });
-            const double open = measured.open;
-            const double peak = measured.peak;
-            if (open < 0) {
-                std::fprintf(stderr, "the open of %s failed\n", qPrintable(lesson.archive));
-                return 1;
-            }
-            const QString unpacked = target.filePath(QStringLiteral("baseline%1").arg(run));
-            QDir().mkpath(unpacked);
-            QElapsedTimer timer;
-            timer.start();
-            const ToolRun unzipped = runTool(
-                    QStringLiteral("unzip"), { QStringLiteral("-q"), lesson.archive }, unpacked,
-                    600000);
-            const double unzip = timer.nsecsElapsed() / 1e6;
-            QDir(unpacked).removeRecursively();
-            if (!unzipped.ok) {
-                std::fprintf(stderr, "unzip failed: %s\n", qPrintable(unzipped.error));
-                return 1;
-            }
-            openMs.push_back(open);
-            unzipMs.push_back(unzip);
-            ratios.push_back(open / unzip);
-            peaks.push_back(peak);
-        }
-        lesson.ratio = median(ratios);
-        std::printf("\n%s: ", lesson.name);
-        std::printf(lesson.content, BenchLesson::kPages, lesson.strokes);
-        std::printf("; archive %.1f MB\n", QFileInfo(lesson.archive).size() / 1e6);
-        std::printf("  open until the board answers: %.0f ms, unzip of the same archive: %.0f ms "
-                    "(medians of %d)\n",
-                    median(openMs), median(unzipMs), kRuns);
-        std::printf("  open / unzip: %.2f (median of %d; range %.2f to %.2f)\n", lesson.ratio,
-                    kRuns, *std::min_element(ratios.begin(), ratios.end()),
-                    *std::max_element(ratios.begin(), ratios.end()));
-        std::printf("  peak resident memory of the opening program: %.1f MB\n", median(peaks));
-    }
-    // A phone's photo through the picture button, against decoding it alone in this program.
-    const QString photo = target.filePath(QStringLiteral("phone.jpg"));
-    if (!BenchDocument::photo(QSize(4000, 3000), 7).save(photo, "JPEG", 90)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(photo));
+    Targets targets;
+    QTemporaryDir folder;
+    if (arguments.size() == 3 && arguments.at(1) == QLatin1String("--generate"))
+        return measureLessons(arguments.at(2), true, &targets) ? 0 : 1;
+    if (qEnvironmentVariableIsEmpty("VELTORINA_BENCH_LARGE_ONLY")
+        && (!measureLessons(folder.path(), false, &targets)
+            || !measurePictureButton(folder, &targets)))
         return 1;
-    }
-    std::vector<double> insertMs, decodeMs, insertRatios, stalls;
-    for (int run = 0; run < kRuns; ++run) {
-        const Measured inserted = openInFreshProgram({ QStringLiteral("--insert"), photo });
-        if (inserted.open < 0 || inserted.said) {
-            std::fprintf(stderr, "the photo was not put in\n");
-            return 1;
-        }
-        QElapsedTimer timer;
-        timer.start();
-        const QImage decoded(photo);
-        const double decode = timer.nsecsElapsed() / 1e6;
-        if (decoded.isNull())
-            return 1;
-        insertMs.push_back(inserted.open);
-        decodeMs.push_back(decode);
-        insertRatios.push_back(inserted.open / decode);
-        stalls.push_back(inserted.stall);
-    }
-    std::printf("\na phone's photo (4000x3000 JPEG, %.1f MB) put in with the picture button\n",
-                QFileInfo(photo).size() / 1e6);
-    std::printf("  until it is on the board and the board answers: %.0f ms, decoding it alone: "
-                "%.0f ms (medians of %d)\n",
-                median(insertMs), median(decodeMs), kRuns);
-    std::printf("  put in / decoded: %.2f (median of %d; range %.2f to %.2f)\n",
-                median(insertRatios), kRuns,
-                *std::min_element(insertRatios.begin(), insertRatios.end()),
-                *std::max_element(insertRatios.begin(), insertRatios.end()));
-    std::printf("  the board's longest stall meanwhile: %.0f ms (median of %d)\n",
-                median(stalls), kRuns);
-
-    // A picture that takes minutes to draw (20000 translucent squares a million units wide),
-    // through the picture button: said, and the board answering, all along. (Left out with
-    // VELTORINA_BENCH_NO_SLOW_PICTURE, for a program that would draw it for minutes.)
-    double slowSaid = 0;
-    double slowStall = 0;
-    const bool slowMeasured = qEnvironmentVariableIsEmpty("VELTORINA_BENCH_NO_SLOW_PICTURE");
-    if (slowMeasured) {
-        const QString slow = target.filePath(QStringLiteral("slow.svg"));
-        QFile svg(slow);
-        if (!svg.open(QIODevice::WriteOnly))
-            return 1;
-        svg.write("<svg xmlns='http://www.w3.org/2000/svg' width='1000000' height='1000000'>");
-        for (int i = 0; i < 20000; ++i)
-            svg.write(QStringLiteral("<rect width='1000000' height='1000000' fill-opacity='0.5' "
-                                     "fill='#%1'/>")
-                              .arg(0x100 + i % 0xf00, 0, 16)
-                              .toLatin1());
-        svg.write("</svg>\n");
-        svg.close();
-        const Measured slowRun = openInFreshProgram({ QStringLiteral("--insert"), slow });
-        if (slowRun.open < 0 || !slowRun.said) {
-            std::fprintf(stderr, "the slow picture was neither taken nor said\n");
-            return 1;
-        }
-        slowSaid = slowRun.open / 1000;
-        slowStall = slowRun.stall;
-        std::printf("\na picture that takes minutes to draw (an SVG of 20000 translucent squares, "
-                    "%.1f MB), put in with the picture button\n",
-                    QFileInfo(slow).size() / 1e6);
-        std::printf("  said to the teacher after %.1f s; the board's longest stall meanwhile: %.0f "
-                    "ms\n",
-                    slowSaid, slowStall);
-    }
-
-    std::printf("\ntargets:\n");
-    for (const Lesson &lesson : lessons) {
-        std::printf("  open <= %.1fx unzip, %s: %.2f  %s\n", kTarget, lesson.name, lesson.ratio,
-                    lesson.ratio <= kTarget ? "met" : "MISSED");
-    }
-    if (slowMeasured) {
-        std::printf("  a picture not taken said within %.0f s: %.1f  %s\n", kSaidWithinS, slowSaid,
-                    slowSaid <= kSaidWithinS ? "met" : "MISSED");
-        std::printf("  the board's longest stall while pictures are read <= %.0f ms: %.0f and %.0f  "
-                    "%s\n",
-                    kStallMs, median(stalls), slowStall,
-                    std::max(median(stalls), slowStall) <= kStallMs ? "met" : "MISSED");
-    }
-    if (large) {
-        if (!measureLargeLessons(&largeTargets))
-            return 1;
-        std::printf("\ntargets of the lessons as large as a class's:\n");
-        for (const QString &target : largeTargets)
-            std::printf("  %s\n", qPrintable(target));
-    }
+    if (qEnvironmentVariableIsEmpty("VELTORINA_BENCH_NO_LARGE_LESSONS")
+        && !measureLargeLessons(&targets))
+        return 1;
+    targets.print();
     return 0;
 }

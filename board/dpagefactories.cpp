@@ -365,8 +365,9 @@ bool DPage::placeRead(PictureReading::Picture picture, const QString &name, bool
     const QPointF sceneCentre = m_view->mapToScene(viewCentre);
     hideInkOverlay();
     if (!kept.isEmpty()) {
-        const std::shared_ptr<HeldPicture> held = HeldPicture::ofOwnFile(
-                kept, name, QFileInfo(source).absolutePath(), picture.probe, picture.image);
+        const std::shared_ptr<HeldPicture> held =
+                HeldPicture::ofOwnFile(kept, name, QFileInfo(source).absolutePath(), picture.probe,
+                                       picture.image);
         const QSize size = held->pixels();
         addPixmapItem(held, size, sceneCentre - QPointF(QRect(QPoint(), size).center()), 0, 1.0f,
                       QTransform(), true);

@@ -59,6 +59,10 @@ namespace {
 // may be holding while it looks whether the directory's program is gone.
 constexpr int kClaimWaitMs = 5000;
 
+// The most an open waits for the pictures of the page it opens on (a photo takes a tenth of a
+// second): one that takes longer is shown when it comes, the board the teacher's meanwhile.
+constexpr int kShownPicturesMs = 1000;
+
 QString pageCounterText(int number, int count)
 {
     return QString::number(number) + QStringLiteral(" / ") + QString::number(count);
@@ -1246,6 +1250,13 @@ bool DPagesList::openInTurns(bool (DPagesList::*open)(const QString &), const QS
         m_view->setScene(nullptr);
         m_turns = &turns;
         opened = (this->*open)(fileName);
+        // The page the lesson opens on is shown with its pictures, a smaller copy of each at
+        // least: they were asked first, and the open waits for them as for the archive. Shown
+        // without, a page of photos came up blank and filled in a second later.
+        if (opened && m_curPage) {
+            DPage *const page = m_curPage;
+            turns.waitUntil([page] { return holdsPicturesOf(page); }, kShownPicturesMs);
+        }
         m_turns = nullptr;
     }
     if (m_curPage) {

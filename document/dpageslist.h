@@ -213,6 +213,8 @@ private:
     void keepCachesNear(DPage *page);
     // The pictures of near pages asked for, those of the others given back.
     void keepPicturesNear(const QList<QPointer<DPage>> &near);
+    // Something of every picture page shows is held, or cannot be had.
+    static bool holdsPicturesOf(DPage *page);
     void readyShownPage();
     QList<QPointer<DPage>> m_cachedPages;
     std::unique_ptr<StrokePictures> m_shownPictures; // finished when the board paints

@@ -4,10 +4,12 @@
 #include <QCloseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -108,6 +110,24 @@ void OpeningTurns::turn()
     QCoreApplication::processEvents();
     m_turning = false;
     m_sinceTurn.restart();
+}
+
+bool OpeningTurns::waitUntil(const std::function<bool()> &done, int limitMs)
+{
+    // Asleep until an event comes: the deadline's own timer is one.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.start(limitMs);
+    const bool turning = std::exchange(m_turning, true);
+    bool met = done();
+    while (!met && deadline.isActive()) {
+        m_progress.refresh();
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        met = done();
+    }
+    m_turning = turning;
+    m_sinceTurn.restart();
+    return met;
 }
 
 bool OpeningTurns::eventFilter(QObject *watched, QEvent *event)

@@ -55,6 +55,10 @@ public:
             turn();
     }
 
+    // Waits until done() holds, the event loop turning meanwhile (what is waited for comes
+    // through it), for limitMs at most: false when the time ran out first.
+    bool waitUntil(const std::function<bool()> &done, int limitMs);
+
     WorkProgress &progress() { return m_progress; }
 
     // How long the work may hold the event loop, and how long a wait sleeps at a time.

@@ -101,6 +101,18 @@ void DPagesList::keepPicturesNear(const QList<QPointer<DPage>> &near)
     HeldPictures::keepOnly();
 }
 
+bool DPagesList::holdsPicturesOf(DPage *page)
+{
+    const QList<QGraphicsItem *> items = page->itemsUnsorted();
+    return std::all_of(items.cbegin(), items.cend(), [](QGraphicsItem *item) {
+        auto *picture =
+                item->type() == ItemTypePixmap ? dynamic_cast<DGPixmapItem *>(item) : nullptr;
+        return !picture || !picture->isVisible() || picture->picture()->isRefused()
+                || HeldPictures::hasCopy(*picture->picture())
+                || CoveredPictures::isCovered(picture);
+    });
+}
+
 void DPagesList::readyShownPage()
 {
     if (!m_shownPictures)

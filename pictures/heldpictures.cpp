@@ -163,12 +163,10 @@ std::shared_ptr<HeldPicture> HeldPicture::ofOwnFile(const QString &keptFile, con
     picture->m_fromLesson = false;
     picture->m_kept = true;
     picture->m_linkRoot = linkRoot;
-    if (!decoded.isNull() && decoded.size() == probe.taken) {
+    // Its smallest copy is not averaged here, on the board's thread (a camera photo's held it
+    // for a tenth of a second), nor before it is placed: the first request for it makes it.
+    if (!decoded.isNull() && decoded.size() == probe.taken)
         picture->m_copies[0].image = decoded;
-        const int smallest = smallestHalvings(probe.taken);
-        if (smallest > 0)
-            picture->m_copies[smallest].image = halvedFurther(decoded, smallest);
-    }
     return picture;
 }
 
@@ -594,11 +592,12 @@ private:
             }
             if (smallestOnly && picture->m_makingSmallest)
                 continue; // the request on its way makes it
+            int asking = -1;
             if (!smallestOnly) {
                 const int needed = halvingsFor(picture->pixels(), request.shown);
                 if (servingCopy(*picture, needed) && picture->m_measured)
                     continue; // came meanwhile
-                picture->m_asking = needed;
+                picture->m_asking = asking = needed;
             }
             ++m_running;
             ++picture->m_inFlight;
@@ -613,16 +612,17 @@ private:
             picture->m_makingSmallest = makeSmallest || smallestOnly;
             const QSizeF shown = request.shown;
             const quint64 serial = picture->m_serial;
-            m_threads.start([this, from, known, probe, shown, makeSmallest, serial, number] {
-                Result result = decode(from, known, probe, shown, makeSmallest, {});
-                QMetaObject::invokeMethod(
-                        QCoreApplication::instance(),
-                        [this, serial, number, result = std::move(result)] {
-                            m_started.erase(number);
-                            handOver(serial, result);
-                        },
-                        Qt::QueuedConnection);
-            });
+            m_threads.start(
+                    [this, from, known, probe, shown, makeSmallest, serial, number, asking] {
+                        Result result = decode(from, known, probe, shown, makeSmallest, {});
+                        QMetaObject::invokeMethod(
+                                QCoreApplication::instance(),
+                                [this, serial, number, asking, result = std::move(result)] {
+                                    m_started.erase(number);
+                                    handOver(serial, asking, result);
+                                },
+                                Qt::QueuedConnection);
+                    });
         }
     }
 
@@ -663,14 +663,19 @@ private:
         return result;
     }
 
-    void handOver(quint64 serial, const Result &result)
+    // asking: the halvings the request was made for (as HeldPicture::m_asking), or -1.
+    void handOver(quint64 serial, int asking, const Result &result)
     {
         --m_running;
         const auto found = m_held.find(serial);
         const std::shared_ptr<HeldPicture> picture =
                 found != m_held.end() ? found->second.lock() : nullptr;
         if (picture) {
-            picture->m_asking = -1;
+            // Only the request for the copy on its way ends its asking: ended by the picture's
+            // measure coming meanwhile, the copy was asked again as the board painted, and
+            // decoded twice at once.
+            if (asking >= 0 && picture->m_asking == asking)
+                picture->m_asking = -1;
             picture->m_makingSmallest = false;
             if (--picture->m_inFlight == 0)
                 forgetReplaced(*picture);
@@ -983,6 +988,11 @@ int pending()
 quint64 epoch()
 {
     return g_epoch;
+}
+
+bool hasCopy(const HeldPicture &picture)
+{
+    return picture.isMade() || !HeldPicturesStore::halvingsOf(picture).isEmpty();
 }
 
 qint64 heldBytes()

@@ -44,8 +44,9 @@ public:
                                                const PictureReading::Probe &probe);
     // A picture from outside the lesson, its file a copy of its own in the kept folder
     // (HeldPictures::copyIn), measured, and perhaps decoded (its picture as probed, held from
-    // the start). linkRoot: the folder it came from. A lesson stores it as it is when it is a
-    // PNG, a JPEG or a GIF; else as a PNG of what it shows.
+    // the start; its smallest copy is made apart from the board when first asked for).
+    // linkRoot: the folder it came from. A lesson stores it as it is when it is a PNG, a
+    // JPEG or a GIF; else as a PNG of what it shows.
     static std::shared_ptr<HeldPicture> ofOwnFile(const QString &keptFile, const QString &name,
                                                   const QString &linkRoot,
                                                   const PictureReading::Probe &probe,
@@ -188,6 +189,9 @@ int pending();
 // Grows whenever a picture is measured or refused: what was known of which covers which may
 // have changed.
 quint64 epoch();
+
+// Something of picture can be drawn now: a copy of it is held, or it is made on the board.
+bool hasCopy(const HeldPicture &picture);
 
 // What the copies take, all together and but for the smallest of each picture.
 qint64 heldBytes();

@@ -458,6 +458,9 @@ Measure pnm(Cursor cursor)
         measure.bitsPerPixel = wide ? 16 : 8;
     else
         measure.bitsPerPixel = wide ? 64 : 32;
+    // P1 to P6 have no alpha channel: a page of a PDF comes as one, and taken as transparent, it
+    // hid none of the pages under it, which were all decoded.
+    measure.alpha = false;
     measure.detail = QStringLiteral("PNM P%1 %2").arg(kind).arg(sizeText(width, height));
     return measure;
 }

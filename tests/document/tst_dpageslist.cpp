@@ -72,6 +72,8 @@ private slots:
     void picturesGivenBackAndDecodedAgain();
     void autosaveOfPhotosLeavesTheBoardAnswering();
     void openAnswersWhileSlowPicturesAreRead();
+    void openShowsItsPageWithItsPictures_data();
+    void openShowsItsPageWithItsPictures();
 
     void firstStartAsksNothing();
     void autosaveWritesTheWorkingDirectoryAndKeepsChanges();
@@ -872,6 +874,81 @@ void tst_DPagesList::autosaveOfPhotosLeavesTheBoardAnswering()
     QVERIFY2(stalls.longestMs() < 1000, qPrintable(QString::number(stalls.longestMs())));
     QCOMPARE(QDir(list->workDir() + QStringLiteral("/images")).entryList(QDir::Files).size(), 8);
     QVERIFY(QFileInfo::exists(list->workDir() + QStringLiteral("/content.xml")));
+    list->exit();
+}
+
+void tst_DPagesList::openShowsItsPageWithItsPictures_data()
+{
+    QTest::addColumn<QString>("kind"); // of the pictures on each page ("": bytes of no picture)
+    QTest::newRow("photos") << QStringLiteral("jpeg");
+    QTest::newRow("pictures with transparency") << QStringLiteral("png-alpha");
+    QTest::newRow("pictures that cannot be read") << QString();
+}
+
+void tst_DPagesList::openShowsItsPageWithItsPictures()
+{
+    // The page a lesson opens on is shown with its pictures as the open returns, a smaller copy
+    // of each at least (one that cannot be had is said as such): shown without them, a page of
+    // photos came up blank and filled in a moment later.
+    QFETCH(QString, kind);
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("images")));
+    QByteArray pages;
+    for (int n = 0; n < 3; ++n) {
+        QString file = folder.filePath(QStringLiteral("images/p%1.png").arg(n));
+        if (kind.isEmpty())
+            DocumentFixture::writeFile(file, QByteArray(4096, '\x5a'));
+        else
+            file = CraftedPictures::writeIn(folder.filePath(QStringLiteral("images")), kind,
+                                            QSize(800, 600), QStringLiteral("p%1").arg(n));
+        QVERIFY(!file.isEmpty());
+        pages += QStringLiteral("<svg:page id=\"page%1\"><svg:rect id=\"bck%1\" fill=\"#ffffff\" "
+                                "fill-opacity=\"1\" x=\"0\" y=\"0\" width=\"800\" "
+                                "height=\"600\"/>")
+                         .arg(n)
+                         .toUtf8();
+        for (int p = 0; p < 2; ++p) {
+            pages += QStringLiteral("<svg:image id=\"obj%1\" xlink:href=\"images/%2\" x=\"%3\" "
+                                    "y=\"40\" width=\"320\" height=\"240\" "
+                                    "transform=\"rotate(0,0,0)\"/>")
+                             .arg(10 * n + p)
+                             .arg(QFileInfo(file).fileName())
+                             .arg(20 + 360 * p)
+                             .toUtf8();
+        }
+        pages += "</svg:page>";
+    }
+    DocumentFixture::writeFile(
+            folder.filePath(QStringLiteral("content.xml")),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<iwb "
+            "xmlns:svg=\"http://www.w3.org/2000/svg\" "
+            "xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.0\"><svg:svg width=\"800\" "
+            "height=\"600\"><svg:pageset>"
+                    + pages + "</svg:pageset></svg:svg></iwb>");
+    const QString archive = folder.filePath(QStringLiteral("photos.iwb"));
+    QVERIFY(runTool(QStringLiteral("zip"),
+                    { QStringLiteral("-q"), QStringLiteral("-r"), QStringLiteral("-n"),
+                      QStringLiteral(".jpg:.png"), archive, QStringLiteral("content.xml"),
+                      QStringLiteral("images") },
+                    folder.path(), 60000)
+                    .ok);
+    auto list = makeList();
+    QVERIFY(list->openAllPagesFromFileIWB(archive));
+    QCOMPARE(list->size(), 3);
+    int pictures = 0;
+    const QList<QGraphicsItem *> items = list->getCurPage()->items();
+    for (QGraphicsItem *item : items) {
+        const auto *picture = dynamic_cast<DGPixmapItem *>(item);
+        if (!picture)
+            continue;
+        ++pictures;
+        if (kind.isEmpty())
+            QVERIFY(picture->picture()->isRefused());
+        else
+            QVERIFY(HeldPictures::hasCopy(*picture->picture()));
+    }
+    QCOMPARE(pictures, 2);
+    QVERIFY(DocumentFixture::waitForPictures(*list));
     list->exit();
 }
 

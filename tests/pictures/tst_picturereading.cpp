@@ -61,6 +61,8 @@ private slots:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
     void everyFormatReadWhole_data();
     void everyFormatReadWhole();
+    void transparencyKnownFromTheMeasure_data();
+    void transparencyKnownFromTheMeasure();
     void deepPicturesTakenWhole_data();
     void deepPicturesTakenWhole();
     void crafted_data();
@@ -113,6 +115,38 @@ void tst_PictureReading::everyFormatReadWhole()
             || picture.image.format() == QImage::Format_ARGB32_Premultiplied);
     QCOMPARE(message(picture.probe, kind), QString());
     QCOMPARE(picture.image, QImage(file).convertToFormat(picture.image.format()));
+}
+
+void tst_PictureReading::transparencyKnownFromTheMeasure_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("opaque"); // known from its measure never to show what lies under it
+    // clang-format off
+    const std::pair<const char *, bool> rows[] = {
+        { "jpeg", true }, { "jpeg-progressive", true }, { "png", true },
+        // A page of a PDF comes as a PPM: a stack of pages showed all of them, each decoded.
+        { "ppm", true }, { "pgm", true }, { "pbm", true },
+        { "png-alpha", false }, { "png-grey-alpha", false }, { "png-palette-alpha", false },
+    };
+    // clang-format on
+    for (const auto &row : rows)
+        QTest::newRow(row.first) << QString::fromLatin1(row.first) << row.second;
+}
+
+// What the board takes to cover the pictures under it, before any is decoded: never one with
+// transparent pixels, and every one of a format that has none.
+void tst_PictureReading::transparencyKnownFromTheMeasure()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, opaque);
+    const QString file = CraftedPictures::writeIn(m_dir.path(), kind, QSize(40, 30), kind);
+    QVERIFY(!file.isEmpty());
+    const Probe measured = probe(file);
+    QVERIFY2(measured.isTaken(), qPrintable(measured.detail));
+    QCOMPARE(!measured.hasAlpha, opaque);
+    const QImage decoded = read(file).image;
+    QVERIFY(!decoded.isNull());
+    QVERIFY(measured.hasAlpha || !decoded.hasAlphaChannel());
 }
 
 void tst_PictureReading::deepPicturesTakenWhole_data()
