@@ -365,16 +365,16 @@ bool DPage::placeRead(PictureReading::Picture picture, const QString &name, bool
     const QPointF sceneCentre = m_view->mapToScene(viewCentre);
     hideInkOverlay();
     if (!kept.isEmpty()) {
-        const std::shared_ptr<HeldPicture> held =
-                HeldPicture::ofOwnFile(kept, name, QFileInfo(source).absolutePath(), picture.probe,
-                                       picture.image);
+        const std::shared_ptr<HeldPicture> held = HeldPicture::ofOwnFile(
+                kept, name, QFileInfo(source).absolutePath(), picture.probe, picture.image);
+        HeldPictures::makeSmallestApart(held);
         const QSize size = held->pixels();
         addPixmapItem(held, size, sceneCentre - QPointF(QRect(QPoint(), size).center()), 0, 1.0f,
                       QTransform(), true);
     } else {
         const QPixmap pixmap = QPixmap::fromImage(std::move(picture.image));
-        addPixmapItem(pixmap, sceneCentre - QPointF(pixmap.rect().center()), 0, 1.0f,
-                      QTransform(), true);
+        addPixmapItem(pixmap, sceneCentre - QPointF(pixmap.rect().center()), 0, 1.0f, QTransform(),
+                      true);
     }
     m_view->setSelect();
     tellAboutPicture(picture.probe, name, animation);

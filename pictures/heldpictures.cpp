@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGraphicsItem>
@@ -16,7 +17,6 @@
 #include <QTemporaryDir>
 #include <QThreadPool>
 #include <QTimer>
-#include <QElapsedTimer>
 
 #include <algorithm>
 #include <atomic>
@@ -38,7 +38,8 @@ int smallestHalvings(QSize pixels)
 {
     int halvings = 0;
     QSize size = pixels;
-    while (size.width() > HeldPictures::kSmallestSide || size.height() > HeldPictures::kSmallestSide) {
+    while (size.width() > HeldPictures::kSmallestSide
+           || size.height() > HeldPictures::kSmallestSide) {
         const QSize half = PictureReductions::halvedSize(size, 1);
         if (half == size)
             break;
@@ -54,7 +55,8 @@ int halvingsFor(QSize pixels, QSizeF shown)
     if (!shown.isValid() || shown.isEmpty())
         return 0;
     return PictureReductions::halvingsFor(
-            pixels, QSize(int(std::ceil(shown.width() - 1e-6)), int(std::ceil(shown.height() - 1e-6))));
+            pixels,
+            QSize(int(std::ceil(shown.width() - 1e-6)), int(std::ceil(shown.height() - 1e-6))));
 }
 
 qint64 bytesOf(QSize size)
@@ -69,9 +71,8 @@ QImage halvedFurther(QImage image, int halvings)
         return image;
     if (image.format() != QImage::Format_RGB32
         && image.format() != QImage::Format_ARGB32_Premultiplied)
-        image = image.convertToFormat(image.hasAlphaChannel()
-                                              ? QImage::Format_ARGB32_Premultiplied
-                                              : QImage::Format_RGB32);
+        image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                              : QImage::Format_RGB32);
     for (int n = 0; n < halvings; ++n) {
         const QSize half = PictureReductions::halvedSize(image.size(), 1);
         if (image.width() % 2 != 0 || image.height() % 2 != 0) {
@@ -103,8 +104,9 @@ QMutex &keptFolderMutex()
 // it keeps.
 QString keptName(quint64 serial, const QString &suffix)
 {
-    return HeldPictures::keptFolder() + QStringLiteral("/%1.%2").arg(serial).arg(
-                   suffix.isEmpty() ? QStringLiteral("picture") : suffix);
+    return HeldPictures::keptFolder()
+            + QStringLiteral("/%1.%2").arg(serial).arg(suffix.isEmpty() ? QStringLiteral("picture")
+                                                                        : suffix);
 }
 
 bool copyFile(const QString &from, const QString &to)
@@ -163,8 +165,8 @@ std::shared_ptr<HeldPicture> HeldPicture::ofOwnFile(const QString &keptFile, con
     picture->m_fromLesson = false;
     picture->m_kept = true;
     picture->m_linkRoot = linkRoot;
-    // Its smallest copy is not averaged here, on the board's thread (a camera photo's held it
-    // for a tenth of a second), nor before it is placed: the first request for it makes it.
+    // Its smallest copy is not averaged here, on the board's thread, nor before it is placed
+    // (see HeldPictures::makeSmallestApart).
     if (!decoded.isNull() && decoded.size() == probe.taken)
         picture->m_copies[0].image = decoded;
     return picture;
@@ -232,9 +234,8 @@ bool HeldPicture::keep()
         return true;
     const QString kept = keptName(m_serial, suffix());
     QFile::remove(kept);
-    const bool linked = ::link(QFile::encodeName(m_file).constData(),
-                               QFile::encodeName(kept).constData())
-            == 0;
+    const bool linked =
+            ::link(QFile::encodeName(m_file).constData(), QFile::encodeName(kept).constData()) == 0;
     if (!linked && !copyFile(m_file, kept))
         return false;
     m_file = kept;
@@ -341,6 +342,36 @@ public:
         ask(picture, shown, Priority::Near);
     }
 
+    // The smallest copy of a picture held whole, averaged on a thread of the store's (a camera
+    // photo's takes a tenth of a second).
+    void makeSmallestApart(const std::shared_ptr<HeldPicture> &picture)
+    {
+        const auto whole = picture->m_copies.find(0);
+        const int halvings = smallestHalvings(picture->pixels());
+        if (whole == picture->m_copies.end() || halvings <= 0 || hasSmallest(*picture))
+            return;
+        picture->m_makingSmallest = true;
+        ++m_averaging;
+        const QImage image = whole->second.image;
+        const std::weak_ptr<HeldPicture> weak = picture;
+        m_threads.start([this, image, halvings, weak] {
+            QImage smallest = halvedFurther(image, halvings);
+            QMetaObject::invokeMethod(
+                    QCoreApplication::instance(),
+                    [this, weak, halvings, smallest = std::move(smallest)] {
+                        --m_averaging;
+                        const std::shared_ptr<HeldPicture> picture = weak.lock();
+                        if (!picture)
+                            return;
+                        picture->m_makingSmallest = false;
+                        if (!hasSmallest(*picture))
+                            picture->m_copies[halvings].image = smallest;
+                        measured(*picture);
+                    },
+                    Qt::QueuedConnection);
+        });
+    }
+
     void use(HeldPicture::Copy &copy)
     {
         copy.used = m_uses;
@@ -395,8 +426,8 @@ public:
         }
         // Made on this thread's behalf by a decoding process; the store keeps nothing of it.
         const std::shared_ptr<void> held = reading(picture);
-        const Result result = decode(source(*picture), picture->m_measured, picture->m_probe,
-                                     shown, false, waiting);
+        const Result result = decode(source(*picture), picture->m_measured, picture->m_probe, shown,
+                                     false, waiting);
         if (result.measured)
             takeProbe(*picture, result.probe);
         // One that could not be decoded now (out of its time on a busy machine, say) is not
@@ -418,18 +449,12 @@ public:
         }
         remember(picture);
         const std::shared_ptr<void> held = reading(picture);
-        const Result result = decode(source(*picture), picture->m_measured, picture->m_probe,
-                                     shown, !hasSmallest(*picture), waiting);
+        const Result result = decode(source(*picture), picture->m_measured, picture->m_probe, shown,
+                                     !hasSmallest(*picture), waiting);
         if (result.measured)
             takeProbe(*picture, result.probe);
-        if (result.failed)
-            return;
-        picture->m_copies[result.halvings].image = result.image;
-        use(picture->m_copies[result.halvings]);
-        if (!result.smallest.isNull())
-            picture->m_copies[result.smallestHalvings].image = result.smallest;
-        dropServedByOthers(*picture);
-        makeRoom();
+        if (!result.failed)
+            takeCopies(*picture, result);
     }
 
     void measure(const QList<std::shared_ptr<HeldPicture>> &pictures, QObject *context,
@@ -454,12 +479,12 @@ public:
             m_queue.push_back({ picture, QSizeF(), Priority::Ahead });
         }
         if (*left == 0)
-            QMetaObject::invokeMethod(QCoreApplication::instance(), [finish] { (*finish)(); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                    QCoreApplication::instance(), [finish] { (*finish)(); }, Qt::QueuedConnection);
         startNext();
     }
 
-    int pending() const { return int(m_queue.size()) + m_running; }
+    int pending() const { return int(m_queue.size()) + m_running + m_averaging; }
 
     qint64 heldBytes(bool largeOnly)
     {
@@ -551,11 +576,10 @@ private:
     // The next request, soonest first.
     bool takeNext(Request *next)
     {
-        m_queue.erase(std::remove_if(m_queue.begin(), m_queue.end(),
-                                     [](const Request &request) {
-                                         return request.picture.expired();
-                                     }),
-                      m_queue.end());
+        m_queue.erase(
+                std::remove_if(m_queue.begin(), m_queue.end(),
+                               [](const Request &request) { return request.picture.expired(); }),
+                m_queue.end());
         // The soonest; of those as soon, the one asked first.
         const auto best = std::min_element(
                 m_queue.begin(), m_queue.end(),
@@ -572,9 +596,9 @@ private:
     int mayRun() const
     {
         const qint64 now = m_clock.elapsed();
-        const int slow = int(std::count_if(m_started.cbegin(), m_started.cend(), [now](const auto &one) {
-            return now - one.second > kSlowMs;
-        }));
+        const int slow =
+                int(std::count_if(m_started.cbegin(), m_started.cend(),
+                                  [now](const auto &one) { return now - one.second > kSlowMs; }));
         return PictureDecoders::mostAtOnce() + std::min(slow, kMostSlow);
     }
 
@@ -664,6 +688,17 @@ private:
     }
 
     // asking: the halvings the request was made for (as HeldPicture::m_asking), or -1.
+    // The copies a decoding made, held from now on: those they serve better go, and room is made.
+    void takeCopies(HeldPicture &picture, const Result &result)
+    {
+        picture.m_copies[result.halvings].image = result.image;
+        use(picture.m_copies[result.halvings]);
+        if (!result.smallest.isNull())
+            picture.m_copies[result.smallestHalvings].image = result.smallest;
+        dropServedByOthers(picture);
+        makeRoom();
+    }
+
     void handOver(quint64 serial, int asking, const Result &result)
     {
         --m_running;
@@ -686,12 +721,7 @@ private:
                 if (picture->m_copies.empty())
                     refuse(*picture, result.failure);
             } else {
-                picture->m_copies[result.halvings].image = result.image;
-                use(picture->m_copies[result.halvings]);
-                if (!result.smallest.isNull())
-                    picture->m_copies[result.smallestHalvings].image = result.smallest;
-                dropServedByOthers(*picture);
-                makeRoom();
+                takeCopies(*picture, result);
             }
             repaint(*picture);
             measured(*picture);
@@ -817,8 +847,7 @@ private:
         }
     }
 
-    template<typename Dropped>
-    static void dropLarge(HeldPicture &picture, const Dropped &dropped)
+    template <typename Dropped> static void dropLarge(HeldPicture &picture, const Dropped &dropped)
     {
         const int smallest = smallestOf(picture);
         for (auto copy = picture.m_copies.begin(); copy != picture.m_copies.end();) {
@@ -860,6 +889,7 @@ private:
     static constexpr qint64 kSlowMs = 250;
     static constexpr int kMostSlow = 8;
     QThreadPool m_threads;
+    int m_averaging = 0; // smallest copies being made (makeSmallestApart)
     QElapsedTimer m_clock;
     QTimer m_slowCheck;
     quint64 m_requests = 0;
@@ -931,10 +961,14 @@ std::shared_ptr<void> reading(const std::shared_ptr<HeldPicture> &picture)
     return HeldPicturesStore::reading(picture);
 }
 
-
 QImage forShowing(const std::shared_ptr<HeldPicture> &picture, QSizeF shown, QGraphicsItem *item)
 {
     return HeldPicturesStore::instance().forShowing(picture, shown, item);
+}
+
+void makeSmallestApart(const std::shared_ptr<HeldPicture> &picture)
+{
+    HeldPicturesStore::instance().makeSmallestApart(picture);
 }
 
 void prepare(const std::shared_ptr<HeldPicture> &picture, QSizeF shown)

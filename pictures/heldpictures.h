@@ -44,7 +44,7 @@ public:
                                                const PictureReading::Probe &probe);
     // A picture from outside the lesson, its file a copy of its own in the kept folder
     // (HeldPictures::copyIn), measured, and perhaps decoded (its picture as probed, held from
-    // the start; its smallest copy is made apart from the board when first asked for).
+    // the start; its smallest copy then comes from HeldPictures::makeSmallestApart).
     // linkRoot: the folder it came from. A lesson stores it as it is when it is a PNG, a
     // JPEG or a GIF; else as a PNG of what it shows.
     static std::shared_ptr<HeldPicture> ofOwnFile(const QString &keptFile, const QString &name,
@@ -157,6 +157,10 @@ std::shared_ptr<void> reading(const std::shared_ptr<HeldPicture> &picture);
 // held (null when there is none yet, or when nothing of it can be shown). item is repainted
 // when what it needs comes.
 QImage forShowing(const std::shared_ptr<HeldPicture> &picture, QSizeF shown, QGraphicsItem *item);
+// Makes the smallest copy of a picture held whole (HeldPicture::ofOwnFile with its pixels)
+// beside the board: a camera photo's takes a tenth of a second.
+void makeSmallestApart(const std::shared_ptr<HeldPicture> &picture);
+
 // Asks now for the copy that would serve a showing over shown (a page about to be shown).
 void prepare(const std::shared_ptr<HeldPicture> &picture, QSizeF shown);
 // The board paints again: what it shows now is never given back for room.

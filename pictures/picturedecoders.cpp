@@ -699,8 +699,7 @@ Probe probe(const Source &source, const Waiting &waiting)
     return probeOf(requestFor(Task::Probe, source.file, job), job, waiting);
 }
 
-Picture readReduced(const Source &source, const Probe &probed, int halvings,
-                    const Waiting &waiting)
+Picture readReduced(const Source &source, const Probe &probed, int halvings, const Waiting &waiting)
 {
     // Decoded as measured and averaged down in the decoding process: only the small copy comes
     // over, and the program never holds the whole picture for it.
@@ -711,8 +710,7 @@ Picture readReduced(const Source &source, const Probe &probed, int halvings,
     if (halvings > 0)
         reduced.peakBytes += 4 * qint64(reduced.taken.width()) * reduced.taken.height();
     Job job = jobFor(source);
-    Picture picture =
-            readAsProbed(requestFor(Task::Read, source.file, job), job, reduced, waiting);
+    Picture picture = readAsProbed(requestFor(Task::Read, source.file, job), job, reduced, waiting);
     if (picture.probe.isTaken())
         picture.probe = probed;
     return picture;

@@ -307,8 +307,7 @@ Reading::Reading(const QString &file, const QByteArray &bytes, bool fromFile, in
         measureAndPlan(depth);
 }
 
-Reading::Reading(const QString &file, const QByteArray &bytes, bool fromFile,
-                 const Probe &probed)
+Reading::Reading(const QString &file, const QByteArray &bytes, bool fromFile, const Probe &probed)
     : m_probe(probed)
 {
     // The format it was measured as, whatever its name says now.
@@ -477,9 +476,8 @@ QImage Reading::read(const Destination &destination)
 
 QImage Reading::readPngRows(const Destination &destination, QSize size)
 {
-    QImage picture = destination(size,
-                                 m_probe.hasAlpha ? QImage::Format_ARGB32_Premultiplied
-                                                  : QImage::Format_RGB32);
+    QImage picture = destination(
+            size, m_probe.hasAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     QString error = QStringLiteral("no memory for its pixels");
     const bool read = !picture.isNull() && PngRows::read(*m_reader->device(), &picture, &error);
     m_reader.reset();
@@ -489,8 +487,7 @@ QImage Reading::readPngRows(const Destination &destination, QSize size)
     return QImage();
 }
 
-int Reading::readFrames(const FramesDestination &destination, QVector<int> *delays,
-                        int *loopCount)
+int Reading::readFrames(const FramesDestination &destination, QVector<int> *delays, int *loopCount)
 {
     if (!m_probe.playable || !m_reader)
         return 0;
@@ -542,8 +539,8 @@ QImage shrink(const QImage &source, QSize size, const Destination &destination)
     const int width = std::min(size.width(), sourceWidth);
     const int height = std::min(size.height(), sourceHeight);
     const bool alpha = source.hasAlphaChannel();
-    QImage shrunk = destination(
-            QSize(width, height), alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    QImage shrunk = destination(QSize(width, height),
+                                alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     if (shrunk.isNull())
         return QImage();
     const std::vector<Span> columns = spans(shares(sourceWidth, width), width);
