@@ -9,18 +9,15 @@
 //
 //     bench_pdfexport [runs]      (3 runs when not given)
 
+#include "benchdialogs.h"
 #include "benchfigures.h"
 
 #include "document/dpageslist.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -43,47 +40,6 @@ constexpr double kSizeRatioTarget = 3.0;
 constexpr double kTimeRatioTarget = 4.0;
 constexpr double kStallTargetMs = 250.0;
 
-// Answers the file menu's dialogs as a teacher would: "Si" to the question, the given name in
-// the file dialog. Anything else that asks (a failure) is noted and closed. The progress bar
-// is left alone.
-class DialogAnswers : public QObject
-{
-public:
-    explicit DialogAnswers(const QString &fileName) : m_fileName(fileName)
-    {
-        connect(&m_poll, &QTimer::timeout, this, &DialogAnswers::answer);
-        m_poll.start(5);
-    }
-    QElapsedTimer accepted; // started when the file dialog closes
-    QString failure;
-
-private:
-    void answer()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            for (QAbstractButton *button : box->buttons()) {
-                if (button->text() == QLatin1String("Si")) {
-                    button->click();
-                    return;
-                }
-            }
-            failure = box->text() + QLatin1Char(' ') + box->detailedText();
-            box->accept();
-        } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
-            // Typed into the name field: selectFile() leaves a field that has the focus alone.
-            if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-                name->setText(m_fileName);
-            else
-                dialog->selectFile(m_fileName);
-            accepted.start();
-            QMetaObject::invokeMethod(dialog, "accept");
-        }
-    }
-    QString m_fileName;
-    QTimer m_poll;
-};
-
 // --measure archive: opens it in the main window, saves it as IWB, exports it as PDF; prints
 // one line of figures.
 int measure(const QString &archive)
@@ -101,9 +57,10 @@ int measure(const QString &archive)
     const QString saved = QDir::current().filePath(QStringLiteral("saved"));
     double saveMs = 0;
     {
-        DialogAnswers answers(saved);
-        if (!list->saveAsFile(QStringLiteral("iwb")) || !answers.failure.isEmpty()) {
-            std::fprintf(stderr, "save failed: %s\n", qPrintable(answers.failure));
+        BenchDialogs answers(saved);
+        if (!list->saveAsFile(QStringLiteral("iwb")) || !answers.told.isEmpty()) {
+            std::fprintf(stderr, "save failed: %s\n",
+                         qPrintable(answers.told.join(QLatin1Char('\n'))));
             return 1;
         }
         saveMs = answers.accepted.nsecsElapsed() / 1e6;
@@ -121,15 +78,16 @@ int measure(const QString &archive)
     });
     double exportMs = 0;
     {
-        DialogAnswers answers(exported);
+        BenchDialogs answers(exported);
         heartbeat.start(1);
         beat.start();
         const bool ok = list->saveAsFile(QStringLiteral("pdf"));
         exportMs = answers.accepted.nsecsElapsed() / 1e6;
         longestStall = std::max(longestStall, beat.nsecsElapsed() / 1e6);
         heartbeat.stop();
-        if (!ok || !answers.failure.isEmpty()) {
-            std::fprintf(stderr, "export failed: %s\n", qPrintable(answers.failure));
+        if (!ok || !answers.told.isEmpty()) {
+            std::fprintf(stderr, "export failed: %s\n",
+                         qPrintable(answers.told.join(QLatin1Char('\n'))));
             return 1;
         }
     }
