@@ -59,11 +59,6 @@ int halvingsFor(QSize pixels, QSizeF shown)
             QSize(int(std::ceil(shown.width() - 1e-6)), int(std::ceil(shown.height() - 1e-6))));
 }
 
-qint64 bytesOf(QSize size)
-{
-    return 4 * qint64(std::max(size.width(), 0)) * std::max(size.height(), 0);
-}
-
 // image averaged down halvings more times, in the board's form.
 QImage halvedFurther(QImage image, int halvings)
 {

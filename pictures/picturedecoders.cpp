@@ -641,8 +641,13 @@ Probe probeOf(Request request, Job &job, const Waiting &waiting, qint64 readUpTo
         return failure(Outcome::Unreadable, QStringLiteral("no such picture"), Cause::Missing);
     request.task = Task::Probe;
     request.readUpTo = picture ? std::min(readUpTo, kReadAtOnceBytes) : 0;
-    request.memoryBytes =
-            std::max(PictureDecoders::kProbeBytes, request.readUpTo + PictureDecoders::kSlackBytes);
+    // A long text (an SVG) is given its room at once, not first refused it.
+    const qint64 length =
+            request.bytes.isEmpty() ? QFileInfo(job.source.file).size() : request.bytes.size();
+    request.memoryBytes = std::max({ PictureDecoders::kProbeBytes,
+                                     request.readUpTo + PictureDecoders::kSlackBytes,
+                                     std::min(PictureDecoders::kProbeBytesPerByte * length,
+                                              PictureDecoders::kLargeProbeBytes) });
     QVector<QImage> frames;
     Reply reply = PictureDecoders::instance().run(request, job, waiting, &frames);
     if (reply.probe.outcome == Outcome::OutOfMemory) {

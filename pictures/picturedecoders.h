@@ -47,6 +47,8 @@ public:
     // measured again with more.
     static constexpr qint64 kProbeBytes = qint64(96) << 20;
     static constexpr qint64 kLargeProbeBytes = qint64(384) << 20;
+    // Measuring a picture written as text reads all of it: this much for each of its bytes.
+    static constexpr qint64 kProbeBytesPerByte = 16;
     static Limits defaultLimits();
     Limits limits() const;
     // For tests that make a decoder run out of time without waiting seconds for it.
