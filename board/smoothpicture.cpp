@@ -408,6 +408,11 @@ void drawPicture(QPainter *painter, const QRectF &target, const QImage &picture,
 {
     if (picture.isNull() || target.isEmpty())
         return;
+    if (auto *recorder = dynamic_cast<SmoothPicture::SheetRecorder *>(painter->device())) {
+        recorder->drawLater(picture);
+        painter->drawImage(target, picture, QRectF(picture.rect()));
+        return;
+    }
     painter->save();
     SmoothPicture::prepare(painter);
     const QTransform toDevice = QTransform::fromScale(target.width() / picture.width(),

@@ -22,6 +22,17 @@ namespace SmoothPicture {
 // From now on painter shows pictures (and picture fills) so.
 void prepare(QPainter *painter);
 
+// A device that records what is drawn on it for a sheet written elsewhere, on another thread:
+// a picture is recorded as it is, and made ready for the sheet (averaged down, turned upright,
+// resampled for print) with draw() where the sheet is written, not where it is recorded.
+class SheetRecorder
+{
+public:
+    virtual ~SheetRecorder() = default;
+    // picture, next drawn on the recorder over its target, is to be drawn with draw() there.
+    virtual void drawLater(const QImage &picture) = 0;
+};
+
 // Whether a picture, once averaged down for the size it shows at, is kept for the next time
 // it is shown at that size (PictureReductions): not the frames of an animation, each shown once.
 enum Keep { Kept, Once };

@@ -2,6 +2,7 @@
 // document, its name and the working directory stay as they are.
 
 #include "dpageslist.h"
+#include "paintrecording.h"
 #include "workprogress.h"
 
 #include "board/boardtypes.h"
@@ -12,17 +13,23 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QSemaphore>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QThreadPool>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -147,6 +154,48 @@ QPageLayout::Orientation orientationFor(const QRectF &board)
     return board.width() > board.height() ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
+// Runs tasks in turn, all on one thread of its own (the fonts a PDF embeds at its end belong
+// to the thread that drew its letters). While it waits for them the board draws itself; the
+// teacher's input waits until the export is done.
+class SheetWriting
+{
+public:
+    SheetWriting()
+    {
+        m_thread.setMaxThreadCount(1);
+        m_thread.setExpiryTimeout(-1);
+    }
+    ~SheetWriting() { m_thread.waitForDone(); }
+    SheetWriting(const SheetWriting &) = delete;
+    SheetWriting &operator=(const SheetWriting &) = delete;
+
+    // A task is not run once one has failed, unless it is to run whatever came before.
+    void queue(std::function<bool()> task, bool evenAfterFailure = false)
+    {
+        ++m_pending;
+        m_thread.start([this, task = std::move(task), evenAfterFailure] {
+            if ((evenAfterFailure || !m_failed) && !task())
+                m_failed = true;
+            --m_pending;
+            QMetaObject::invokeMethod(&m_waiting, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+    }
+
+    // Until at most pending tasks are left; whether all run so far succeeded.
+    bool waitUntil(int pending)
+    {
+        while (m_pending > pending)
+            m_waiting.exec(QEventLoop::ExcludeUserInputEvents);
+        return !m_failed;
+    }
+
+private:
+    QEventLoop m_waiting;
+    std::atomic<int> m_pending{ 0 };
+    std::atomic<bool> m_failed{ false };
+    QThreadPool m_thread; // last: ended first, before what its tasks use
+};
+
 } // namespace
 
 bool DPagesList::exportPages(const QString &chosenName, const QString &format)
@@ -235,31 +284,58 @@ QStringList DPagesList::exportPdf(const QString &chosenName, const QString &form
             writer.setPageOrientation(orientationFor(at(0)->sceneRect()));
         QPainter painter;
         painted = painter.begin(&writer);
+        // Each page is drawn here as a recording, and written onto its sheet on a thread of its
+        // own: compressing a page's photos held the board for a second.
+        SheetWriting writing;
+        const QPageLayout firstLayout = writer.pageLayout();
+        const int dpi = writer.resolution();
         WorkProgress progress(m_parent, tr("Exportando el documento…"), size());
         for (int i = 0; painted && i < size(); ++i) {
             letTheBoardRepaint();
             DPage *page = at(i);
-            // Antialiasing, not HighQualityAntialiasing: Qt 5.15 ignores the latter.
-            painter.setRenderHint(QPainter::Antialiasing);
-            painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            if (i > 0) {
-                writer.setPageOrientation(orientationFor(page->sceneRect())); // the next sheet
-                painted = writer.newPage();
-            }
-            const LessonOnly lesson(page);
-            const Uncached asDrawn(page);
-            // In dots of the writer, not rounded to whole ones as its width() is.
-            const QSizeF printable = writer.pageLayout().paintRect(QPageLayout::Point).size();
-            const QRectF sheet(QPointF(0, 0), printable * writer.resolution() / 72.0);
+            const QPageLayout::Orientation orientation = orientationFor(page->sceneRect());
+            // The sheet as the writer will lay it, asked of a copy: the writer is the other
+            // thread's. In dots of the writer, not rounded to whole ones as its width() is.
+            QPageLayout sheetLayout = firstLayout;
+            sheetLayout.setOrientation(orientation);
+            const QSizeF printable = sheetLayout.paintRect(QPageLayout::Point).size();
+            const QRectF sheet(QPointF(0, 0), printable * dpi / 72.0);
             const QSizeF scene = page->sceneRect().size();
             page->readyPictures(std::min(sheet.width() / scene.width(),
                                          sheet.height() / scene.height()),
                                 &letTheBoardRepaint);
-            page->render(&painter, sheet, page->sceneRect(), Qt::KeepAspectRatio);
-            progress.step(i + 1);
+            auto recording = std::make_shared<PaintRecording>(
+                    QSize(int(std::ceil(sheet.width())), int(std::ceil(sheet.height()))), dpi);
+            {
+                const LessonOnly lesson(page);
+                const Uncached asDrawn(page);
+                QPainter recorder(recording.get());
+                // Antialiasing, not HighQualityAntialiasing: Qt 5.15 ignores the latter.
+                recorder.setRenderHint(QPainter::Antialiasing);
+                recorder.setRenderHint(QPainter::SmoothPixmapTransform);
+                page->render(&recorder, sheet, page->sceneRect(), Qt::KeepAspectRatio);
+            }
+            const bool next = i > 0;
+            writing.queue([&writer, &painter, recording, orientation, next] {
+                if (next) {
+                    writer.setPageOrientation(orientation); // the next sheet
+                    if (!writer.newPage())
+                        return false;
+                }
+                recording->replay(&painter);
+                return true;
+            });
+            // The next page is drawn while this one is written; no more are kept waiting.
+            painted = writing.waitUntil(1);
+            progress.step(i);
         }
-        if (painted)
-            painted = painter.end();
+        painted = writing.waitUntil(0) && painted;
+        progress.step(size());
+        // Whatever came of the sheets, the painter ends on the thread that drew them.
+        if (painter.isActive()) {
+            writing.queue([&painter] { return painter.end(); }, true);
+            painted = writing.waitUntil(0) && painted;
+        }
     } // the writer finishes the file when it goes
     if (!painted) {
         file.cancelWriting();

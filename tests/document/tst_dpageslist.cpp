@@ -70,7 +70,8 @@ private slots:
     void pagesTurnedToShowTheirObjectsAsTheyAre();
     void openedPagesAreIndexedBetweenEvents();
     void picturesGivenBackAndDecodedAgain();
-    void autosaveOfPhotosLeavesTheBoardAnswering();
+    void writingPhotosLeavesTheBoardAnswering_data();
+    void writingPhotosLeavesTheBoardAnswering();
     void openAnswersWhileSlowPicturesAreRead();
     void openShowsItsPageWithItsPictures_data();
     void openShowsItsPageWithItsPictures();
@@ -842,10 +843,21 @@ void tst_DPagesList::picturesGivenBackAndDecodedAgain()
     list->exit();
 }
 
-void tst_DPagesList::autosaveOfPhotosLeavesTheBoardAnswering()
+void tst_DPagesList::writingPhotosLeavesTheBoardAnswering_data()
+{
+    QTest::addColumn<QString>("written"); // "autosave", or the format exported to
+    QTest::addColumn<float>("scale"); // of the pictures on the page
+    QTest::newRow("autosave") << QStringLiteral("autosave") << 0.2f;
+    // A PDF compresses every picture of a page as large as the sheet shows it.
+    QTest::newRow("PDF export") << QStringLiteral("pdf") << 1.0f;
+}
+
+void tst_DPagesList::writingPhotosLeavesTheBoardAnswering()
 {
     // Pictures to encode (made on the board: every pixel its own) and pictures held as their
-    // files: an autosave writes them all beside the board, which answers all along.
+    // files: they are all written beside the board, which answers all along.
+    QFETCH(QString, written);
+    QFETCH(float, scale);
     QTemporaryDir folder;
     auto list = makeList();
     DPage *page = list->getCurPage();
@@ -857,7 +869,7 @@ void tst_DPagesList::autosaveOfPhotosLeavesTheBoardAnswering()
             for (int x = 0; x < noise.width(); ++x)
                 line[x] = 0xff000000u | ((seed = seed * 1664525u + 1013904223u) >> 8);
         }
-        page->addPixmapItem(QPixmap::fromImage(noise), QPointF(60 * n, 40 * n), 0, 0.2f,
+        page->addPixmapItem(QPixmap::fromImage(noise), QPointF(60 * n, 40 * n), 0, scale,
                             QTransform(), true);
         const QString file = folder.filePath(QStringLiteral("photo%1.png").arg(n));
         QVERIFY(noise.save(file));
@@ -866,14 +878,24 @@ void tst_DPagesList::autosaveOfPhotosLeavesTheBoardAnswering()
     }
     QVERIFY(picturesSettle());
     StallMeter stalls;
-    list->autoSaveInSteps();
-    QDeadlineTimer deadline(300000);
-    while (list->isAutoSaving() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QVERIFY(!list->isAutoSaving());
+    if (written == QLatin1String("autosave")) {
+        list->autoSaveInSteps();
+        QDeadlineTimer deadline(300000);
+        while (list->isAutoSaving() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QVERIFY(!list->isAutoSaving());
+        QCOMPARE(QDir(list->workDir() + QStringLiteral("/images")).entryList(QDir::Files).size(),
+                 8);
+        QVERIFY(QFileInfo::exists(list->workDir() + QStringLiteral("/content.xml")));
+    } else {
+        using namespace DocumentFixture;
+        const auto answered = answerInTurn(
+                { click(QStringLiteral("Si")), chooseFile(folder.filePath("photos")) });
+        QVERIFY(list->saveAsFile(written));
+        QCOMPARE(*answered, 2);
+        QVERIFY(QFileInfo(folder.filePath(QStringLiteral("photos.pdf"))).size() > 100000);
+    }
     QVERIFY2(stalls.longestMs() < 1000, qPrintable(QString::number(stalls.longestMs())));
-    QCOMPARE(QDir(list->workDir() + QStringLiteral("/images")).entryList(QDir::Files).size(), 8);
-    QVERIFY(QFileInfo::exists(list->workDir() + QStringLiteral("/content.xml")));
     list->exit();
 }
 
