@@ -20,7 +20,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QSemaphore>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QThreadPool>
