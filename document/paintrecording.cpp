@@ -5,8 +5,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-#include <cmath>
 #include <climits>
+#include <cmath>
 
 // Takes every operation as the painter hands it over, its state first. Nothing is left for the
 // painter to emulate (all features), so what is kept is what the painter was told, not an

@@ -10,6 +10,7 @@
 #include "board/dpage.h"
 #include "board/drotateitem.h"
 #include "document/dpageslist.h"
+#include "document/paintrecording.h"
 #include "document/toolrun.h"
 #include "shell/globals.h"
 #include "tools/dcompass.h"
@@ -62,6 +63,8 @@ private slots:
     void boardRepaintsWhileExporting();
     void failuresAreReported_data();
     void failuresAreReported();
+    void recordingDrawsAsDrawn_data();
+    void recordingDrawsAsDrawn();
 
 private:
     bool exportAs(const QString &format, const ModalAnswer &fileAnswer, QString *error = nullptr);
@@ -999,4 +1002,91 @@ void tst_PageExport::failuresAreReported()
 }
 
 QTEST_MAIN(tst_PageExport)
+using Drawing = std::function<void(QPainter &)>;
+Q_DECLARE_METATYPE(Drawing)
+
+void tst_PageExport::recordingDrawsAsDrawn_data()
+{
+    // A sheet is drawn into a recording on the board's thread and drawn again on another: what
+    // comes out must be what drawing straight onto it gives, state and all.
+    QTest::addColumn<Drawing>("drawing");
+    QImage photo(64, 48, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, qRgba(x * 4, y * 5, (x * y) % 256, 255));
+    QTest::newRow("a path stroked and filled, antialiased") << Drawing([](QPainter &p) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(Qt::darkBlue, 3.5, Qt::DashLine, Qt::RoundCap));
+        p.setBrush(QColor(200, 40, 40, 128));
+        QPainterPath path(QPointF(10, 10));
+        path.cubicTo(150, 0, 0, 150, 150, 140);
+        p.drawPath(path);
+    });
+    QTest::newRow("a clip set under one transform, drawn under another")
+            << Drawing([](QPainter &p) {
+                   p.translate(20, 10);
+                   p.setClipRect(QRectF(0, 0, 80, 60));
+                   p.rotate(25);
+                   p.fillRect(QRectF(-40, -40, 200, 200), Qt::darkGreen);
+               });
+    QTest::newRow("a clip given back by restore") << Drawing([](QPainter &p) {
+        p.save();
+        p.setClipRect(10, 10, 30, 30);
+        p.fillRect(0, 0, 160, 160, Qt::red);
+        p.restore();
+        p.fillRect(60, 60, 40, 40, Qt::blue);
+    });
+    QTest::newRow("opacity and a brush's origin") << Drawing([](QPainter &p) {
+        p.setOpacity(0.4);
+        p.setBrushOrigin(7, 3);
+        p.fillRect(QRectF(5, 5, 150, 150), QBrush(Qt::black, Qt::DiagCrossPattern));
+        p.setOpacity(1);
+        p.fillRect(QRectF(50, 50, 20, 20), Qt::magenta);
+    });
+    QTest::newRow("underlined text, its line drawn once") << Drawing([](QPainter &p) {
+        QFont font(QStringLiteral("DejaVu Sans"), 14);
+        font.setUnderline(true);
+        p.setFont(font);
+        p.setPen(QColor(0, 0, 0, 160));
+        p.drawText(QPointF(8, 60), QStringLiteral("Página ñ"));
+    });
+    QTest::newRow("a picture turned and scaled, smooth") << Drawing([photo](QPainter &p) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.translate(80, 20);
+        p.rotate(30);
+        p.drawImage(QRectF(0, 0, 96, 72), photo);
+    });
+    QTest::newRow("a pixmap in tiles, lines and points") << Drawing([photo](QPainter &p) {
+        p.drawTiledPixmap(QRectF(10, 10, 140, 90), QPixmap::fromImage(photo), QPointF(5, 9));
+        p.setPen(QPen(Qt::yellow, 2));
+        p.drawPolyline(QPolygonF(QVector<QPointF>{ QPointF(0, 150), QPointF(80, 110), QPointF(160, 150) }));
+        p.drawPoints(QPolygonF(QVector<QPointF>{ QPointF(20, 130), QPointF(140, 130) }));
+        p.drawEllipse(QRectF(60, 115, 40, 30));
+    });
+}
+
+void tst_PageExport::recordingDrawsAsDrawn()
+{
+    QFETCH(Drawing, drawing);
+    const QSize size(160, 160);
+    QImage straight(size, QImage::Format_ARGB32_Premultiplied);
+    straight.fill(Qt::white);
+    {
+        QPainter painter(&straight);
+        drawing(painter);
+    }
+    PaintRecording recording(size, straight.logicalDpiX());
+    {
+        QPainter recorder(&recording);
+        drawing(recorder);
+    }
+    QImage replayed(size, QImage::Format_ARGB32_Premultiplied);
+    replayed.fill(Qt::white);
+    {
+        QPainter painter(&replayed);
+        recording.replay(&painter);
+    }
+    QCOMPARE(replayed, straight);
+}
+
 #include "tst_pageexport.moc"
