@@ -391,7 +391,12 @@ Reply handle(const Request &request, Segments &segments)
     limitTo(request.memoryBytes, request.cpuSeconds, request.wallMs);
     switch (request.task) {
     case Task::Probe: {
-        PictureDecoding::Reading reading(request.file, request.bytes, !request.file.isEmpty());
+        // Given less than the most a measure may take, it is measured again with that.
+        const qint64 room = request.memoryBytes < DecoderProtocol::kMostMeasureBytes
+                ? request.memoryBytes
+                : 0;
+        PictureDecoding::Reading reading(request.file, request.bytes, !request.file.isEmpty(), 0,
+                                         room);
         reply.probe = reading.probe();
         // Read at once when it takes little: one request, one opening of the file.
         if (reply.probe.isTaken() && reply.probe.peakBytes <= request.readUpTo)

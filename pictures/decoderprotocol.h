@@ -84,6 +84,10 @@ struct Reply
 // How a decoding process ends when an allocation of C++ code fails under its memory limit.
 constexpr int kExitOutOfMemory = 3;
 
+// The most a measure is given. One given less that finds it needs more is measured again with
+// this much.
+constexpr qint64 kMostMeasureBytes = qint64(384) << 20;
+
 // Frames longer than this are not read (a reply's detail text, a request's bytes in memory).
 constexpr quint32 kMaxRequestBytes = 1u << 30;
 constexpr quint32 kMaxReplyBytes = 1u << 20;

@@ -46,7 +46,7 @@ public:
     // share the budget. One that needs more (an SVG of many elements is parsed whole) is
     // measured again with more.
     static constexpr qint64 kProbeBytes = qint64(96) << 20;
-    static constexpr qint64 kLargeProbeBytes = qint64(384) << 20;
+    static constexpr qint64 kLargeProbeBytes = DecoderProtocol::kMostMeasureBytes;
     // Measuring a picture written as text reads all of it: this much for each of its bytes.
     static constexpr qint64 kProbeBytesPerByte = 16;
     static Limits defaultLimits();

@@ -301,10 +301,11 @@ void writeRow(const float *sums, QRgb *out, int width, float scale, bool alpha)
 
 } // namespace
 
-Reading::Reading(const QString &file, const QByteArray &bytes, bool fromFile, int depth)
+Reading::Reading(const QString &file, const QByteArray &bytes, bool fromFile, int depth,
+                 qint64 room)
 {
     if (open(file, bytes, fromFile))
-        measureAndPlan(depth);
+        measureAndPlan(depth, room);
 }
 
 Reading::Reading(const QString &file, const QByteArray &bytes, bool fromFile, const Probe &probed)
@@ -369,7 +370,7 @@ void Reading::failed(const QString &detail)
     m_probe.detail += QStringLiteral(": ") + detail;
 }
 
-void Reading::measureAndPlan(int depth)
+void Reading::measureAndPlan(int depth, qint64 room)
 {
     QIODevice *device = m_reader->device();
     Measure measure = PictureMeasures::measure(m_probe.format, *device, m_file, depth);
@@ -382,6 +383,14 @@ void Reading::measureAndPlan(int depth)
         return;
     }
     if (measure.anyScale) {
+        // Its reader takes all of it apart (and decodes the pictures it holds) to tell its size.
+        // In too little room that would run out only at the end, after seconds on a busy
+        // machine, and be done again with more.
+        if (room > 0 && measure.workBytes > room) {
+            refuse(Outcome::OutOfMemory, Cause::Data,
+                   measure.detail + QStringLiteral(": more than the room to measure it"));
+            return;
+        }
         // An SVG's size is what its reader makes of the whole text; the pictures it holds are
         // measured already. Inflated here, it is handed on as plain text.
         if (!measure.svgText.isEmpty()) {

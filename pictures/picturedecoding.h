@@ -44,7 +44,10 @@ struct Plan
 class Reading
 {
 public:
-    Reading(const QString &file, const QByteArray &bytes, bool fromFile, int depth = 0);
+    // A measure that would need more than room (0: whatever it needs) to find the picture's size
+    // says it is out of memory at once.
+    Reading(const QString &file, const QByteArray &bytes, bool fromFile, int depth = 0,
+            qint64 room = 0);
     // To be read as an earlier measure of the same picture said, without measuring it again.
     Reading(const QString &file, const QByteArray &bytes, bool fromFile,
             const PictureReading::Probe &probed);
@@ -65,7 +68,7 @@ private:
               const QByteArray &format = QByteArray());
     void refuse(PictureReading::Outcome outcome, PictureReading::Cause cause,
                 const QString &detail);
-    void measureAndPlan(int depth);
+    void measureAndPlan(int depth, qint64 room);
     void failed(const QString &detail);
     QImage readPngRows(const Destination &destination, QSize size);
 
