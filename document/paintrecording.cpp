@@ -228,11 +228,6 @@ void PaintRecording::drawLater(const QImage &picture)
     m_later.insert(picture.cacheKey());
 }
 
-bool PaintRecording::isEmpty() const
-{
-    return m_steps.empty();
-}
-
 int PaintRecording::metric(PaintDeviceMetric metric) const
 {
     switch (metric) {

@@ -37,7 +37,6 @@ public:
     // Draws what was recorded onto painter, from its state as it is (on any one thread at a
     // time; the recording is not changed by it).
     void replay(QPainter *painter) const;
-    bool isEmpty() const;
 
     void drawLater(const QImage &picture) override;
 
