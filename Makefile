@@ -30,7 +30,7 @@ run: build
 test: deps
 	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DVELTORINA_SANITIZE=ON
 	cmake --build $(TEST_DIR) -j$(JOBS)
-	cd $(TEST_DIR) && ctest --output-on-failure -j$(JOBS)
+	cd $(TEST_DIR) && ctest --output-on-failure -j$(JOBS) || { ../../scripts/show-failures.sh .; exit 1; }
 
 # The screen share against nginx under wrk: the only target that brings nginx and wrk along.
 bench-httpserve:

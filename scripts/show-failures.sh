@@ -1,0 +1,17 @@
+#!/bin/sh
+# Prints, after a failed test run, what each failing test said of its failure, in short: the
+# run's own log of a failing test can be thousands of lines long and its failure lost among them.
+# Usage: show-failures.sh <ctest build directory>
+log="$1/Testing/Temporary/LastTest.log"
+[ -f "$log" ] || exit 0
+echo
+echo "What the failing tests said (from $log):"
+awk '
+/^[0-9]+\/[0-9]+ Test: / { test = $3; next }
+/^(FAIL!|XPASS|QFATAL)/ { told = 5 }
+told > 0 || /ERROR: (Address|Leak)Sanitizer/ || /runtime error:/ || /^SUMMARY: / ||
+/Received signal/ || /Test timeout/ {
+    print test ": " substr($0, 1, 400)
+}
+told > 0 && (/Loc: \[/ || --told == 0) { told = 0 }
+' "$log" | head -n 200
