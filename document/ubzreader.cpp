@@ -385,19 +385,24 @@ void UbzReader::createTextareaUBZ(QPoint pos, const QString &uuid, const QString
     m_shared.registerObject(uuid, item);
 }
 
-IwbReader::Picture UbzReader::pictureOf(const QXmlStreamReader &xml, QString *name)
+IwbReader::Picture UbzReader::pictureOf(const QXmlStreamReader &xml, QString *name,
+                                        QString *file)
 {
     const QString source = attribute(xml, "ub:source");
-    const QString file = this->source(source);
-    const IwbReader::Picture named = m_shared.picture(file);
+    *file = this->source(source);
+    const IwbReader::Picture named = m_shared.picture(*file);
     *name = IwbReader::pictureName(source);
     if (!named.pixmap.isNull() || named.probe.outcome != PictureReading::Outcome::Unreadable)
         return named; // the picture, or one beyond the limits (said as it is named)
     // Documents of other programs name where a picture came from on the author's computer
     // (or nothing) and keep the picture itself in the archive, under "xlink:href".
     const QString href = attribute(xml, "xlink:href");
-    *name = IwbReader::pictureName(href);
-    return m_shared.picture(href.isEmpty() ? QString() : MediaPath::resolveHref(m_folder, href));
+    const QString archived = href.isEmpty() ? QString() : MediaPath::resolveHref(m_folder, href);
+    if (!archived.isEmpty() || !QFileInfo(*file).isFile()) {
+        *name = IwbReader::pictureName(href);
+        *file = archived;
+    }
+    return m_shared.picture(archived);
 }
 
 QString UbzReader::pictureFileOf(const QXmlStreamReader &xml, QString *name,
@@ -440,10 +445,13 @@ void UbzReader::createImageUBZ(QXmlStreamReader &xml)
     const QString transform = attribute(xml, "transform");
     if (transform.isEmpty() && attribute(xml, "requiredExtension").isEmpty()
         && !m_shared.pageMade()) {
-        const IwbReader::Picture picture = pictureOf(xml, &name);
-        // A picture that cannot be loaded (or is beyond the limits) leaves the page a colour
-        // page: a picture page without its picture could not be saved again.
+        // A picture that cannot be shown (or is beyond the limits) leaves the page a colour
+        // page: a picture page without its picture could not be saved again. A file the lesson
+        // holds goes with it all the same, as it came (said once the lesson is in).
         if (attribute(xml, "fill").isEmpty()) {
+            QString file;
+            const IwbReader::Picture picture = pictureOf(xml, &name, &file);
+            const int pageNumber = std::max(1, m_list.getCurPageNum());
             if (!picture.pixmap.isNull()) {
                 DPage *current = page();
                 current->setPageType(PageTypeImage);
@@ -451,8 +459,18 @@ void UbzReader::createImageUBZ(QXmlStreamReader &xml)
                         current->view() ? current->view()->size() : picture.pixmap.size();
                 current->setBackgroundBrush(QBrush(picture.pixmap.scaled(
                         viewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+                m_shared.pictures().noteRead(picture.probe, name, pageNumber);
+            } else if (QFileInfo(file).isFile() && m_list.getCurPage()) {
+                // (Before the first page it has none to stay with: only a picture shown makes one.)
+                QSize size(IwbFormat::readTruncated(attribute(xml, "width")),
+                           IwbFormat::readTruncated(attribute(xml, "height")));
+                if (size.isEmpty() && picture.probe.size.isValid())
+                    size = picture.probe.size; // its own, when it was measured
+                page()->keepBackground(m_shared.heldPicture(file, name, picture.probe, pageNumber),
+                                       size);
+            } else {
+                m_shared.pictures().noteRead(picture.probe, name, pageNumber);
             }
-            m_shared.pictures().noteRead(picture.probe, name, std::max(1, m_list.getCurPageNum()));
         }
         m_shared.setPageMade(true);
         return;

@@ -89,8 +89,8 @@ private:
     QString source(const QString &path) const; // a ub:source inside the folder, or ""
     // An image element's picture: its ub:source, else its archived xlink:href; none when
     // neither is a picture inside the folder, or when it is beyond the limits (name: the one
-    // the teacher is told of).
-    IwbReader::Picture pictureOf(const QXmlStreamReader &xml, QString *name);
+    // the teacher is told of; file: the one read, "" when there is none).
+    IwbReader::Picture pictureOf(const QXmlStreamReader &xml, QString *name, QString *file);
     // The file of a picture object (its source, else the copy the archive keeps), measured
     // into probe; "" when missing.
     QString pictureFileOf(const QXmlStreamReader &xml, QString *name,

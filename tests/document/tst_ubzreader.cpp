@@ -732,31 +732,54 @@ void tst_UbzReader::firstPlainPictureIsTheBackground()
 void tst_UbzReader::missingBackgroundLeavesAColourPage_data()
 {
     QTest::addColumn<QByteArray>("source");
-    QTest::newRow("missing file") << QByteArray("images/gone.png");
-    QTest::newRow("not a picture") << QByteArray("images/notes.png");
-    QTest::newRow("outside the document") << QByteArray("../outside.png");
-    QTest::newRow("no source") << QByteArray();
+    // A file the lesson holds but the board cannot show: it goes with the lesson as it came.
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("missing file") << QByteArray("images/gone.png") << false;
+    QTest::newRow("not a picture") << QByteArray("images/notes.png") << true;
+    QTest::newRow("beyond the limits") << QByteArray("images/big.png") << true;
+    QTest::newRow("outside the document") << QByteArray("../outside.png") << false;
+    QTest::newRow("no source") << QByteArray() << false;
 }
 
 void tst_UbzReader::missingBackgroundLeavesAColourPage()
 {
     QFETCH(QByteArray, source);
+    QFETCH(bool, kept);
     write(QStringLiteral("images/notes.png"), "only words");
+    write(QStringLiteral("images/big.png"),
+          CraftedPictures::make(QStringLiteral("png"), QSize(30000, 30000)));
     QImage outside(4, 4, QImage::Format_RGB32);
     outside.fill(Qt::green);
     QVERIFY(outside.save(m_scratch->path() + QStringLiteral("/outside.png"), "PNG"));
     writePage(0, R"x(<rect fill="#ff0000"/><image ub:source=")x" + source + R"x("/>)x");
     QVERIFY(import());
+    QVERIFY(DocumentFixture::waitForPictures(*m_list));
     DPage *page = m_list->at(0);
     QCOMPARE(page->pageType(), int(PageTypeColor));
     QCOMPARE(page->backgroundBrush().color(), QColor(Qt::red));
     QCOMPARE(objects(0, ItemTypePixmap).size(), 0);
-    // A page claiming a picture it has not got would make the next save fail.
-    const QString target = m_scratch->path() + QStringLiteral("/saved");
-    QVERIFY2(m_list->saveAllPagesToFileIWB(target, true), qPrintable(m_list->lastSaveError()));
-    QVERIFY(m_list->openAllPagesFromFileIWB(target + QStringLiteral(".iwb")));
-    QCOMPARE(m_list->at(0)->pageType(), int(PageTypeColor));
-    QCOMPARE(m_list->at(0)->backgroundBrush().color(), QColor(Qt::red));
+    QCOMPARE(m_list->lastOpenPictures().join('\n').contains(QStringLiteral("conserva")), kept);
+    // A page claiming a picture it has not got would make the next save fail; one the lesson
+    // held is saved with it, and again after it is opened, byte for byte.
+    const QByteArray held = kept ? DocumentFixture::readAll(m_source + '/' + source) : QByteArray();
+    for (const QString &name : { QStringLiteral("saved"), QStringLiteral("again") }) {
+        const QString target = m_scratch->path() + QLatin1Char('/') + name;
+        QVERIFY2(m_list->saveAllPagesToFileIWB(target, true), qPrintable(m_list->lastSaveError()));
+        const QStringList backgrounds = DocumentFixture::archiveEntries(target + ".iwb")
+                                                .filter(QRegularExpression("^images/bck"));
+        QCOMPARE(backgrounds.size(), kept ? 1 : 0);
+        if (kept)
+            QVERIFY(runTool(QStringLiteral("unzip"), { "-p", target + ".iwb", backgrounds.first() },
+                            QString(), 30000)
+                            .output
+                    == held);
+        QVERIFY(m_list->openAllPagesFromFileIWB(target + QStringLiteral(".iwb")));
+        QVERIFY(DocumentFixture::waitForPictures(*m_list));
+        QCOMPARE(m_list->at(0)->pageType(), int(PageTypeColor));
+        // The lesson's format holds a background picture or a colour, not both.
+        if (!kept)
+            QCOMPARE(m_list->at(0)->backgroundBrush().color(), QColor(Qt::red));
+    }
 }
 
 void tst_UbzReader::pictureSize_data()
