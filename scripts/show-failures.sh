@@ -10,8 +10,10 @@ awk '
 /^[0-9]+\/[0-9]+ Test: / { test = $3; next }
 /^(FAIL!|XPASS|QFATAL)/ { told = 5 }
 told > 0 || /ERROR: (Address|Leak)Sanitizer/ || /runtime error:/ || /^SUMMARY: / ||
-/Received signal/ || /Test timeout/ {
+/Received signal/ {
     print test ": " substr($0, 1, 400)
 }
 told > 0 && (/Loc: \[/ || --told == 0) { told = 0 }
+/^Test time = / { took = $4 " s" }
+/^Test Failed\./ { print test ": failed after " took " (a timeout, a crash or the failures above)" }
 ' "$log" | head -n 200
