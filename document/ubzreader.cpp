@@ -397,12 +397,11 @@ IwbReader::Picture UbzReader::pictureOf(const QXmlStreamReader &xml, QString *na
     // Documents of other programs name where a picture came from on the author's computer
     // (or nothing) and keep the picture itself in the archive, under "xlink:href".
     const QString href = attribute(xml, "xlink:href");
-    const QString archived = href.isEmpty() ? QString() : MediaPath::resolveHref(m_folder, href);
-    if (!archived.isEmpty() || !QFileInfo(*file).isFile()) {
-        *name = IwbReader::pictureName(href);
-        *file = archived;
-    }
-    return m_shared.picture(archived);
+    if (href.isEmpty())
+        return named; // unreadable, perhaps, but the lesson's own
+    *name = IwbReader::pictureName(href);
+    *file = MediaPath::resolveHref(m_folder, href);
+    return m_shared.picture(*file);
 }
 
 QString UbzReader::pictureFileOf(const QXmlStreamReader &xml, QString *name,
