@@ -269,10 +269,10 @@ public:
 
     HeldPicturesStore()
     {
-        m_threads.setMaxThreadCount(PictureDecoders::mostAtOnce() + kMostSlow);
+        m_threads.setMaxThreadCount(PictureDecoders::mostAtOnce() + PictureDecoders::kMostSlow);
         m_clock.start();
         // A request that has run long lets another begin.
-        m_slowCheck.setInterval(int(kSlowMs / 2));
+        m_slowCheck.setInterval(PictureDecoders::kSlowMs / 2);
         QObject::connect(&m_slowCheck, &QTimer::timeout, [this] {
             if (m_started.empty())
                 m_slowCheck.stop();
@@ -592,9 +592,10 @@ private:
     {
         const qint64 now = m_clock.elapsed();
         const int slow =
-                int(std::count_if(m_started.cbegin(), m_started.cend(),
-                                  [now](const auto &one) { return now - one.second > kSlowMs; }));
-        return PictureDecoders::mostAtOnce() + std::min(slow, kMostSlow);
+                int(std::count_if(m_started.cbegin(), m_started.cend(), [now](const auto &one) {
+                    return now - one.second > PictureDecoders::kSlowMs;
+                }));
+        return PictureDecoders::mostAtOnce() + std::min(slow, PictureDecoders::kMostSlow);
     }
 
     void startNext()
@@ -881,8 +882,6 @@ private:
         }
     }
 
-    static constexpr qint64 kSlowMs = 250;
-    static constexpr int kMostSlow = 8;
     QThreadPool m_threads;
     int m_averaging = 0; // smallest copies being made (makeSmallestApart)
     QElapsedTimer m_clock;

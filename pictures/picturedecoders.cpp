@@ -227,7 +227,10 @@ PictureDecoders &PictureDecoders::instance()
     return *decoders;
 }
 
-PictureDecoders::PictureDecoders() : m_limits(defaultLimits()) { }
+PictureDecoders::PictureDecoders() : m_limits(defaultLimits())
+{
+    m_clock.start();
+}
 
 PictureDecoders::~PictureDecoders() = default;
 
@@ -425,10 +428,11 @@ PictureDecoders::takeWorker(qint64 bytes, const std::function<void()> &waiting)
         QMutexLocker lock(&m_mutex);
         for (;;) {
             const qint64 asked = std::min(bytes, m_limits.budgetBytes);
-            if (m_running < mostAtOnce() && m_reserved + asked <= m_limits.budgetBytes)
+            if (m_running < mayRun() && m_reserved + asked <= m_limits.budgetBytes)
                 break;
+            // Woken by a request that ends, or in a while by one that has run long.
             if (!waiting) {
-                m_freed.wait(&m_mutex);
+                m_freed.wait(&m_mutex, kSlowMs / 5);
                 continue;
             }
             m_freed.wait(&m_mutex, kSliceMs);
@@ -450,6 +454,14 @@ PictureDecoders::takeWorker(qint64 bytes, const std::function<void()> &waiting)
     if (!worker)
         giveBack(nullptr, bytes);
     return worker;
+}
+
+int PictureDecoders::mayRun() const
+{
+    const qint64 now = m_clock.elapsed();
+    const int slow = int(std::count_if(m_busySince.cbegin(), m_busySince.cend(),
+                                       [now](qint64 since) { return now - since > kSlowMs; }));
+    return mostAtOnce() + std::min(slow, kMostSlow);
 }
 
 std::unique_ptr<PictureDecoders::Worker> PictureDecoders::takeIdle()
@@ -501,6 +513,7 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
     {
         QMutexLocker lock(&m_mutex);
         m_busy << worker->pid;
+        m_busySince.insert(worker->pid, m_clock.elapsed());
         if (request.task != Task::Probe)
             ++m_decoded;
     }
@@ -546,6 +559,7 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
     {
         QMutexLocker lock(&m_mutex);
         m_busy.removeOne(worker->pid);
+        m_busySince.remove(worker->pid);
     }
     if (decoded) {
         giveBack(std::move(worker), request.memoryBytes);

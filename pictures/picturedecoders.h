@@ -2,6 +2,8 @@
 
 #include "decoderprotocol.h"
 
+#include <QElapsedTimer>
+#include <QHash>
 #include <QMutex>
 #include <QString>
 #include <QWaitCondition>
@@ -62,8 +64,12 @@ public:
     // Asks for as many as may run.
     static constexpr int kMostProcesses = 1 << 10;
     // How many decoding processes may run at once: as many requests run together, the others
-    // wait for one of them.
+    // wait for one of them. A request that has run kSlowMs lets one more begin beside it, up to
+    // kMostSlow more (within the budget of memory all the same): a picture that takes its whole
+    // time holds only its own place, not the pictures behind it.
     static int mostAtOnce();
+    static constexpr int kSlowMs = 250;
+    static constexpr int kMostSlow = 8;
     // Ends the processes waiting for a request, but keep of them.
     void endIdle(int keep);
 
@@ -108,6 +114,9 @@ private:
     void giveBack(std::unique_ptr<Worker> worker, qint64 bytes);
     std::unique_ptr<Worker> start();
     void end(Worker &worker, int *status);
+    // Processes that may run now: mostAtOnce(), and one more for each request that has run
+    // long. Under m_mutex.
+    int mayRun() const;
 
     mutable QMutex m_mutex; // guards everything below; never held while a request runs
     QWaitCondition m_freed;
@@ -122,4 +131,6 @@ private:
     int m_lost = 0;
     int m_decoded = 0;
     QVector<qint64> m_busy;
+    QHash<qint64, qint64> m_busySince; // by process, when its request began (m_clock)
+    QElapsedTimer m_clock;
 };

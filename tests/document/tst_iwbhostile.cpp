@@ -554,6 +554,7 @@ void tst_IwbHostile::picturesBeyondTheLimits()
     QFETCH(QSize, asked);
     QFETCH(bool, ubz);
     QFETCH(QString, suffix);
+    const CraftedPictures::RoomyLimits roomy; // of sizes, not of time
     QTemporaryDir folder;
     QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("images")));
     const QString file = CraftedPictures::writeIn(folder.filePath(QStringLiteral("images")), kind,
@@ -755,6 +756,7 @@ void tst_IwbHostile::picturesTogetherWithinTheLesson()
     QFETCH(QList<QSize>, sizes);
     QFETCH(QList<QSize>, asked);
     QFETCH(QString, said);
+    const CraftedPictures::RoomyLimits roomy; // of sizes, not of time
     QTemporaryDir folder;
     QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("images")));
     QByteArray objects = stroke("1,1 50,50");

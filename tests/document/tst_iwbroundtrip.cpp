@@ -18,6 +18,7 @@
 #include "document/toolrun.h"
 #include "shell/globals.h"
 #include "support/boardfixture.h"
+#include "support/craftedpictures.h"
 #include "support/documentfixture.h"
 #include "support/instrumentsfixture.h"
 #include "support/itemmedia.h"
@@ -336,14 +337,9 @@ void tst_IwbRoundTrip::buildDocument()
 void tst_IwbRoundTrip::initTestCase()
 {
     settings.clear();
-    // What is read here is compared with what was written, on a machine however busy: none of
-    // its pictures (the largest the board takes among them) may be refused for the time a
-    // loaded machine spends on it. The time limits are tested where they are the point.
-    PictureDecoders::Limits roomy = PictureDecoders::defaultLimits();
-    roomy.probeSeconds = 30;
-    roomy.readSeconds = 60;
-    roomy.pictureMs = 180000;
-    PictureDecoders::instance().setLimits(roomy);
+    // What is read here is compared with what was written: none of its pictures (the largest
+    // the board takes among them) may be refused for the time a loaded machine spends on it.
+    PictureDecoders::instance().setLimits(CraftedPictures::roomyLimits());
     m_window = std::make_unique<QWidget>();
     m_window->setFixedSize(900, 700);
     m_list = std::make_unique<DPagesList>(m_window.get());

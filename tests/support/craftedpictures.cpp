@@ -731,4 +731,23 @@ QByteArray gzip(const QByteArray &bytes)
     return out;
 }
 
+PictureDecoders::Limits roomyLimits()
+{
+    PictureDecoders::Limits roomy = PictureDecoders::defaultLimits();
+    roomy.probeSeconds = 30;
+    roomy.readSeconds = 60;
+    roomy.pictureMs = 180000;
+    return roomy;
+}
+
+RoomyLimits::RoomyLimits() : m_before(PictureDecoders::instance().limits())
+{
+    PictureDecoders::instance().setLimits(roomyLimits());
+}
+
+RoomyLimits::~RoomyLimits()
+{
+    PictureDecoders::instance().setLimits(m_before);
+}
+
 } // namespace CraftedPictures

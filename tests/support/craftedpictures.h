@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pictures/picturedecoders.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QSize>
@@ -104,5 +106,23 @@ QString writeLinking(const QString &root, const QString &href);
 // Pieces other makers build on.
 QByteArray pngChunk(const QByteArray &type, const QByteArray &data);
 QByteArray gzip(const QByteArray &bytes);
+
+// The decoders' time limits for tests of what is read rather than of how long it takes: on a
+// machine however busy (tests side by side on two processors, a slow CI runner, the decoders at
+// a lower priority) the largest pictures are read within them. Their memory is the program's.
+// The program's own times are tested where time is the point.
+PictureDecoders::Limits roomyLimits();
+// Holds roomyLimits() while it lives, then the limits before.
+class RoomyLimits
+{
+public:
+    RoomyLimits();
+    ~RoomyLimits();
+    RoomyLimits(const RoomyLimits &) = delete;
+    RoomyLimits &operator=(const RoomyLimits &) = delete;
+
+private:
+    const PictureDecoders::Limits m_before;
+};
 
 } // namespace CraftedPictures
