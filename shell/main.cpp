@@ -1,6 +1,7 @@
 #include "globals.h"
 #include "mainform.h"
 #include "mainloop.h"
+#include "sessionend.h"
 
 #include <QApplication>
 
@@ -10,5 +11,7 @@ int main(int argc, char *argv[])
     g_strAppPath = QCoreApplication::applicationDirPath();
     MainForm window;
     window.showFullScreen();
+    SessionEnd sessionEnd;
+    QObject::connect(&sessionEnd, &SessionEnd::ending, &window, &MainForm::endSession);
     return runMainLoops(app, &window, m_currentDir);
 }

@@ -8,6 +8,7 @@
 #include "dshortui.h"
 #include "globals.h"
 #include "languages.h"
+#include "sessionend.h"
 #include "textfit.h"
 
 #include "board/dpage.h"
@@ -49,6 +50,15 @@ namespace {
 
 // Commands 7 to 11, in their order.
 constexpr const char *kExportFormats[] = { "bmp", "jpg", "png", "tiff", "pdf" };
+
+// How long the end of a session may take, an open or a save under way let finish first: a
+// session manager waits for a while before it kills what is left, and the work must be on disk
+// by then. Beyond it the program ends without writing, the last autosave kept.
+constexpr int kSessionEndMs = 20000;
+// How long the processes the program started have to end on their own, once the document is
+// written.
+constexpr int kChildrenGraceMs = 1000;
+constexpr int kBusyPollMs = 50;
 
 } // namespace
 
@@ -732,6 +742,9 @@ void MainForm::setSettings()
 
 void MainForm::exitApp()
 {
+    // The session's end writes the work itself: nobody is there to answer the save question.
+    if (m_sessionEnding)
+        return;
     // A document half opened can be neither saved nor left: the exit waits for it.
     if (m_pagesList->isOpening()) {
         m_exitAfterOpen = true;
@@ -750,6 +763,30 @@ void MainForm::exitApp()
     showFullScreen();
     close();
     QCoreApplication::exit(0);
+}
+
+void MainForm::endSession(int signal)
+{
+    // A clean exit has removed the working directory and ends the program anyway: written now,
+    // the document would come back at the next start.
+    if (m_bExiting)
+        return;
+    if (!std::exchange(m_sessionEnding, true)) {
+        SessionEnd::endWithin(signal, kSessionEndMs);
+        m_savePages->stop();
+    }
+    // A document half opened cannot be written, and a save writes the working directory: either
+    // is let finish, then the document is written as it stands.
+    if (m_pagesList->isOpening() || m_pagesList->isSaving()) {
+        QTimer::singleShot(kBusyPollMs, this, [this, signal] { endSession(signal); });
+        return;
+    }
+    // Written at once, the text on another thread waited for; nothing written when the
+    // document is as the working directory already holds it.
+    m_pagesList->autoSave();
+    settings.sync();
+    SessionEnd::endChildren(kChildrenGraceMs);
+    SessionEnd::endBy(signal);
 }
 
 void MainForm::closeEvent(QCloseEvent *event)

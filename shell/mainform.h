@@ -55,6 +55,10 @@ public slots:
     void help();
     void setSettings();
     void exitApp();
+    // The session ends (SIGTERM, SIGHUP): the document is written where an autosave writes it,
+    // for the next start to offer back as after a crash, and the program ends by that signal,
+    // its own processes with it. Nothing is asked: nobody may be there to answer.
+    void endSession(int signal);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -86,4 +90,5 @@ private:
     DScreenPhoto *m_screenPhoto = nullptr;
     bool m_bExiting = false;
     bool m_exitAfterOpen = false; // asked while a document was being opened
+    bool m_sessionEnding = false;
 };

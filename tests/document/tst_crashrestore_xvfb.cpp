@@ -2,10 +2,13 @@
 
 #include <QtTest>
 
-// The real program, killed after an autosave and started again: the restore question comes
-// up and its answers are honoured. The program is driven from outside as a user would, with
-// xdotool (clicks at the toolbar's places on a 1920 x 1080 screen, typing into its dialogs);
-// the autosave interval is shortened through the program's test hook VELTORINA_AUTOSAVE_MS.
+#include <signal.h>
+
+// The real program, killed after an autosave, or its session ended before one, and started
+// again: the restore question comes up and its answers are honoured. The program is driven from
+// outside as a user would, with xdotool (clicks at the toolbar's places on a 1920 x 1080 screen,
+// typing into its dialogs); the autosave interval is set through the program's test hook
+// VELTORINA_AUTOSAVE_MS.
 class tst_CrashRestore : public QObject
 {
     Q_OBJECT
@@ -16,15 +19,18 @@ private slots:
     void cleanup();
     void restoredAfterACrash();
     void cancelKeepsTheAutosaveForTheNextStart();
+    void sessionEndedBeforeAnAutosave_data();
+    void sessionEndedBeforeAnAutosave();
 
 private:
-    bool start();
+    bool start(int autosaveMs = 400);
     bool xdo(const QStringList &arguments, QByteArray *output = nullptr);
     // A minute: a sanitized start on a busy machine.
     QString findWindow(const QString &name, int timeoutMs = 60000);
     bool click(int x, int y);
     void insertMedia(QPoint entry, const QString &dialogTitle, const QString &file);
     void addColourPage();
+    void drawStroke();
     QString temporalName() const;
     QStringList workDirs() const; // working directories in the program's temporary folder
     QString waitForAutosave(const QString &other, const QString &needle,
@@ -37,6 +43,7 @@ private:
     std::unique_ptr<QProcess> m_program;
     QString m_picture;
     QString m_video;
+    QVector<qint64> m_stopped; // processes the test stopped, killed by it if they outlive the test
 };
 
 namespace {
@@ -49,6 +56,10 @@ const QPoint kPictureEntry(993, 217);
 const QPoint kVideoEntry(1076, 217);
 const QPoint kPageButton(1223, 133);
 const QPoint kColourPageEntry(1123, 255);
+const QPoint kPenButton(905, 133);
+// Far below the toolbar and its palettes.
+const QPoint kStroke[] = { { 300, 600 }, { 400, 650 }, { 500, 700 }, { 600, 720 }, { 700, 800 } };
+const QString kStrokeElement = QStringLiteral("svg:polyline");
 
 // A condition met within timeoutMs (polled while events run); the waits only bound the test.
 bool waitFor(const std::function<bool()> &condition, int timeoutMs)
@@ -60,6 +71,34 @@ bool waitFor(const std::function<bool()> &condition, int timeoutMs)
         QTest::qWait(100);
     }
     return true;
+}
+
+// The processes pid started that are still running.
+QVector<qint64> childrenOf(qint64 pid)
+{
+    QVector<qint64> children;
+    const QString tasks = QStringLiteral("/proc/%1/task/").arg(pid);
+    for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile file(tasks + task + QStringLiteral("/children"));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray &child : file.readAll().simplified().split(' ')) {
+            if (child.toLongLong() > 0)
+                children << child.toLongLong();
+        }
+    }
+    return children;
+}
+
+bool isRunning(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const QByteArray fields = line.mid(line.lastIndexOf(')') + 1).trimmed();
+    const char state = fields.isEmpty() ? 'X' : fields.at(0);
+    return state != 'Z' && state != 'X';
 }
 
 } // namespace
@@ -91,6 +130,10 @@ void tst_CrashRestore::init()
 
 void tst_CrashRestore::cleanup()
 {
+    for (const qint64 pid : std::exchange(m_stopped, {})) {
+        if (isRunning(pid))
+            ::kill(pid_t(pid), SIGKILL);
+    }
     if (m_program && m_program->state() != QProcess::NotRunning) {
         m_program->kill(); // ours: started by this test
         m_program->waitForFinished(10000);
@@ -98,13 +141,13 @@ void tst_CrashRestore::cleanup()
     m_program.reset();
 }
 
-bool tst_CrashRestore::start()
+bool tst_CrashRestore::start(int autosaveMs)
 {
     if (m_program && m_program->state() != QProcess::NotRunning)
         return false;
     m_program = std::make_unique<QProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("VELTORINA_AUTOSAVE_MS"), QStringLiteral("400"));
+    environment.insert(QStringLiteral("VELTORINA_AUTOSAVE_MS"), QString::number(autosaveMs));
     environment.insert(QStringLiteral("TMPDIR"), m_temp->path());
     m_program->setProcessEnvironment(environment);
     m_program->setWorkingDirectory(m_run->path());
@@ -163,6 +206,18 @@ void tst_CrashRestore::addColourPage()
 {
     QVERIFY(click(kPageButton.x(), kPageButton.y()));
     QVERIFY(click(kColourPageEntry.x(), kColourPageEntry.y()));
+}
+
+void tst_CrashRestore::drawStroke()
+{
+    QVERIFY(click(kPenButton.x(), kPenButton.y())); // the pencil, its palette opened
+    QStringList drag = { QStringLiteral("mousemove"), QString::number(kStroke[0].x()),
+                         QString::number(kStroke[0].y()), QStringLiteral("mousedown"),
+                         QStringLiteral("1") };
+    for (const QPoint &point : kStroke)
+        drag << QStringLiteral("mousemove") << QString::number(point.x())
+             << QString::number(point.y());
+    QVERIFY(xdo(drag << QStringLiteral("mouseup") << QStringLiteral("1")));
 }
 
 QString tst_CrashRestore::temporalName() const
@@ -335,6 +390,60 @@ void tst_CrashRestore::cancelKeepsTheAutosaveForTheNextStart()
     QVERIFY(waitFor([&] { return !QFileInfo::exists(crashed); }, 10000));
     exitCleanly();
     QCOMPARE(temporalName(), QString());
+    QCOMPARE(workDirs(), QStringList());
+}
+
+void tst_CrashRestore::sessionEndedBeforeAnAutosave_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<bool>("dialogOpen");
+    QTest::newRow("SIGTERM (a logout, a shutdown)") << int(SIGTERM) << false;
+    QTest::newRow("SIGHUP, a file dialog open") << int(SIGHUP) << true;
+}
+
+// A stroke drawn, and the session ends long before the first autosave: the program writes it
+// and ends by that signal, its decoding processes with it (even stopped, when they would not
+// see it go), and the next start offers the stroke back.
+void tst_CrashRestore::sessionEndedBeforeAnAutosave()
+{
+    QFETCH(int, signal);
+    QFETCH(bool, dialogOpen);
+    QVERIFY(start(3600000));
+    QVERIFY(!findWindow(QStringLiteral("Veltorisa")).isEmpty());
+    QTest::qWait(1000);
+    drawStroke();
+    // The dialog comes once the program has taken the stroke's release before it.
+    QVERIFY(click(kInsertButton.x(), kInsertButton.y()));
+    QVERIFY(click(kPictureEntry.x(), kPictureEntry.y()));
+    QVERIFY(!findWindow(QStringLiteral("Abrir Imagen")).isEmpty());
+    if (!dialogOpen) {
+        QVERIFY(xdo({ QStringLiteral("key"), QStringLiteral("Escape") }));
+        QVERIFY(waitFor([&] { return findWindow(QStringLiteral("Abrir Imagen"), 0).isEmpty(); },
+                        20000));
+    }
+    const qint64 pid = m_program->processId();
+    QVERIFY(waitFor([&] { return !childrenOf(pid).isEmpty(); }, 30000));
+    m_stopped = childrenOf(pid);
+    for (const qint64 child : qAsConst(m_stopped))
+        QCOMPARE(::kill(pid_t(child), SIGSTOP), 0);
+    QCOMPARE(temporalName(), QString());
+
+    QCOMPARE(::kill(pid_t(pid), signal), 0);
+    QVERIFY2(m_program->waitForFinished(60000), "the program did not end");
+    QCOMPARE(m_program->exitStatus(), QProcess::CrashExit); // ended by the signal
+    for (const qint64 child : qAsConst(m_stopped))
+        QVERIFY2(waitFor([child] { return !isRunning(child); }, 10000),
+                 qPrintable(QStringLiteral("process %1 outlived the program").arg(child)));
+    const QString ended = temporalName();
+    QVERIFY2(!ended.isEmpty(), "nothing was written at the end of the session");
+
+    const QDateTime restarted = QDateTime::currentDateTime();
+    QVERIFY(start());
+    QVERIFY2(answerRestore({ QStringLiteral("Return") }), "no restore question"); // "Si"
+    const QString restored = waitForAutosave(ended, kStrokeElement, restarted);
+    QVERIFY2(!restored.isEmpty(), "the stroke did not come back");
+    QVERIFY(waitFor([&] { return !QFileInfo::exists(ended); }, 10000));
+    exitCleanly();
     QCOMPARE(workDirs(), QStringList());
 }
 
