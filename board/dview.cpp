@@ -11,6 +11,8 @@
 #include "content/dtabledlg.h"
 #include "tools/dclock.h"
 
+#include "pictures/heldpictures.h"
+
 #include <QDragEnterEvent>
 #include <QGestureEvent>
 #include <QKeyEvent>
@@ -125,6 +127,10 @@ DView::DView(QWidget *parent) : QGraphicsView(parent), m_parent(parent)
     setVisibleScribbleArea(false);
 
     m_bRefreshOverlay = true;
+    m_picturesCame.setSingleShot(true);
+    m_picturesCame.setInterval(0);
+    connect(&m_picturesCame, &QTimer::timeout, this, &DView::drawCamePictures);
+    connect(HeldPictures::notifier(), &HeldPicturesNotifier::drawAgain, this, &DView::pictureCame);
     m_penType[PenUserMain] = BtMenus::btSelect;
     m_penType[PenUser1] = BtMenus::btPencilUser1;
     m_penType[PenUser2] = BtMenus::btPencilUser2;
@@ -736,6 +742,50 @@ QTransform DView::sceneToOverlay() const
     if (!port.isEmpty())
         ratio = qMin(canvas.width() / qreal(port.width()), canvas.height() / qreal(port.height()));
     return viewportTransform() * QTransform::fromScale(ratio, ratio);
+}
+
+void DView::pictureCame(QGraphicsItem *item)
+{
+    // Without the overlay the board paints the object as it is told to; with it, the board
+    // shows the overlay's picture of itself, which nothing else would draw again.
+    if (!m_scribbleArea->isVisible() || !scene() || item->scene() != scene())
+        return;
+    const QRect area = mapFromScene(item->sceneBoundingRect()).boundingRect().adjusted(-1, -1, 1, 1)
+            & viewport()->rect();
+    if (area.isEmpty())
+        return;
+    m_picturesCameIn += area;
+    if (!m_picturesCame.isActive())
+        m_picturesCame.start();
+}
+
+void DView::drawCamePictures()
+{
+    const QRegion area = std::exchange(m_picturesCameIn, QRegion());
+    if (area.isEmpty() || !m_scribbleArea->isVisible())
+        return;
+    QPixmap *canvas = m_scribbleArea->canvas();
+    if (m_bRefreshOverlay || canvas->size() != viewport()->size()) {
+        refreshOverlay(); // drawn whole anyway
+        return;
+    }
+    // Only where the pictures lie, as the whole board would be drawn there: a page of photos
+    // coming one by one while the teacher writes costs no more than the photos.
+    m_pictures->ready();
+    const QRect bounds = area.boundingRect();
+    QPixmap part(bounds.size());
+    part.fill(Qt::transparent);
+    {
+        QPainter painter(&part);
+        painter.setRenderHint(QPainter::Antialiasing);
+        render(&painter, QRectF(part.rect()), bounds, Qt::IgnoreAspectRatio);
+    }
+    QPainter painter(canvas);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.setClipRegion(area);
+    painter.drawPixmap(bounds.topLeft(), part);
+    painter.end();
+    m_scribbleArea->update(area);
 }
 
 void DView::refreshOverlay()

@@ -10,6 +10,8 @@
 #include <QMap>
 #include <QPen>
 #include <QPointer>
+#include <QRegion>
+#include <QTimer>
 
 class DClock;
 class DPage;
@@ -178,6 +180,12 @@ protected:
 private:
     int m_overlayRenders = 0;
     BoardPictures *m_pictures; // a child of the view
+    // Pictures whose copies came while the overlay shows its picture of the board: drawn into
+    // it where they lie, once the copies that come together have come.
+    void pictureCame(QGraphicsItem *item);
+    void drawCamePictures();
+    QRegion m_picturesCameIn;
+    QTimer m_picturesCame;
     static void createPen(QPen &pen, const QColor &colour);
     // The pen a per-user setter changes: chosen by the user's current tool; null outside the
     // table (the setter then changes nothing).

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGraphicsItem>
+#include <QGraphicsScene>
 #include <QHash>
 #include <QImageReader>
 #include <QMutex>
@@ -279,6 +280,11 @@ public:
             startNext();
         });
         m_converting.setMaxThreadCount(1);
+        // What is shown without its copy is asked again by the store, whatever else the board
+        // does: waiting for the board to paint it again left a lesson's photos missing for good
+        // while the teacher wrote over them.
+        m_again.setInterval(HeldPictures::kAgainMs);
+        QObject::connect(&m_again, &QTimer::timeout, [this] { askAgain(); });
         // Requests still being decoded are not waited for at the end.
         // What is still asked of the decoding processes as the program ends is given up: their
         // requests end at once, and the threads waiting for them with them.
@@ -316,9 +322,21 @@ public:
         HeldPicture::Copy *serving = servingCopy(*picture, needed);
         if (serving) {
             use(*serving);
+            // Drawn as sharp as the showing that waits for its copy (a page's tile, shown
+            // smaller than the board shows it, is not).
+            if (picture->m_isUnserved
+                && (!picture->m_unserved.isValid()
+                    || needed <= halvingsFor(picture->pixels(), picture->m_unserved)))
+                served(*picture);
             return serving->image;
         }
-        ask(picture, shown, Priority::Shown);
+        // The largest showing waiting is the one asked again.
+        if (!picture->m_isUnserved || !picture->m_unserved.isValid()
+            || needed <= halvingsFor(picture->pixels(), picture->m_unserved))
+            unserved(picture, shown);
+        // One that failed waits its turn to be asked again (askAgain).
+        if (picture->m_retryAt <= m_clock.elapsed())
+            ask(picture, shown, Priority::Shown);
         // The finest it has stands in meanwhile.
         if (picture->m_copies.empty())
             return QImage();
@@ -480,6 +498,7 @@ public:
     }
 
     int pending() const { return int(m_queue.size()) + m_running + m_averaging; }
+    int unservedCount() const { return int(m_unserved.size()); }
 
     qint64 heldBytes(bool largeOnly)
     {
@@ -713,10 +732,27 @@ private:
             if (result.measured)
                 takeProbe(*picture, result.probe);
             if (result.failed) {
-                // Nothing of it can be had: but for a copy it has already, it is refused.
-                if (picture->m_copies.empty())
+                // A picture its measure took that then failed to be read (out of its time on a
+                // busy machine, its file away for a moment) is asked again, a few times;
+                // then nothing of it can be had: but for a copy it has already, it is refused.
+                const bool measuredTaken = !result.measured || result.probe.isTaken();
+                if (measuredTaken && ++picture->m_failures < HeldPictures::kMostTries) {
+                    picture->m_retryAt = m_clock.elapsed()
+                            + qint64(HeldPictures::kAgainMs) * (1 << picture->m_failures);
+                    if (!picture->m_isUnserved)
+                        unserved(picture, asking >= 0 ? picture->m_unserved : QSizeF());
+                } else if (picture->m_copies.empty()) {
                     refuse(*picture, result.failure);
+                    served(*picture);
+                } else {
+                    qWarning() << "HeldPictures: no copy of" << picture->m_name
+                               << "at the size shown, its smallest stands in:"
+                               << PictureReading::message(result.failure, picture->m_name);
+                    served(*picture);
+                }
             } else {
+                picture->m_failures = 0;
+                picture->m_retryAt = 0;
                 takeCopies(*picture, result);
             }
             repaint(*picture);
@@ -815,6 +851,9 @@ private:
             return;
         if (!picture.m_refused && !hasSmallest(picture) && picture.m_asking >= 0)
             return; // its smallest copy comes with the one on its way
+        if (!picture.m_refused && !hasSmallest(picture) && picture.m_isUnserved
+            && picture.m_failures > 0)
+            return; // it is asked again
         const std::vector<std::function<void()>> done = std::move(waiting->second);
         m_measuring.erase(waiting);
         for (const auto &one : done)
@@ -824,9 +863,108 @@ private:
     static void repaint(HeldPicture &picture)
     {
         for (const auto &showing : picture.m_showing) {
-            if (showing.first)
-                showing.second->update();
+            if (!showing.first)
+                continue;
+            showing.second->update();
+            emit HeldPictures::notifier()->drawAgain(showing.second);
         }
+    }
+
+    // picture is drawn at the size it is shown: nothing more is asked for it.
+    void served(HeldPicture &picture)
+    {
+        if (!picture.m_isUnserved)
+            return;
+        picture.m_isUnserved = false;
+        picture.m_failures = 0;
+        picture.m_retryAt = 0;
+        m_unserved.erase(picture.m_serial);
+    }
+
+    // picture is shown over shown (invalid: its smallest copy is wanted) before its copy came.
+    void unserved(const std::shared_ptr<HeldPicture> &picture, QSizeF shown)
+    {
+        picture->m_unserved = shown;
+        picture->m_unservedAt = m_clock.elapsed();
+        picture->m_redrawn = 0;
+        if (!picture->m_isUnserved) {
+            picture->m_isUnserved = true;
+            m_unserved[picture->m_serial] = picture;
+        }
+        if (!m_again.isActive())
+            m_again.start();
+    }
+
+    // Whether a board shows picture now: one of its objects lies on a page a view shows.
+    static bool onBoard(const HeldPicture &picture)
+    {
+        return std::any_of(picture.m_showing.cbegin(), picture.m_showing.cend(),
+                           [](const auto &showing) {
+                               const QGraphicsItem *item = showing.second;
+                               return showing.first && item->isVisible() && item->scene()
+                                       && !item->scene()->views().isEmpty();
+                           });
+    }
+
+    // Whether a request that would bring picture's copy for needed halvings (-1: its smallest)
+    // is waiting or on its way.
+    bool isAsked(const HeldPicture &picture, int needed) const
+    {
+        if (needed >= 0 && picture.m_asking >= 0 && picture.m_asking <= needed)
+            return true;
+        if (needed < 0 && (picture.m_makingSmallest || picture.m_asking >= 0))
+            return true;
+        return std::any_of(m_queue.cbegin(), m_queue.cend(), [&picture](const Request &request) {
+            const std::shared_ptr<HeldPicture> waiting = request.picture.lock();
+            return waiting.get() == &picture;
+        });
+    }
+
+    // What is shown without its copy is asked for again when nothing brings it; what came
+    // without being drawn (the board busy, or showing a picture of itself) is drawn again.
+    void askAgain()
+    {
+        const qint64 now = m_clock.elapsed();
+        for (auto entry = m_unserved.begin(); entry != m_unserved.end();) {
+            const std::shared_ptr<HeldPicture> picture = entry->second.lock();
+            // Not drawn by a board for a while (a page's tile drawn once, a page left): it is
+            // asked again when next drawn.
+            const bool gone = !picture || picture->m_refused || !picture->m_isUnserved
+                    || (!onBoard(*picture) && now - picture->m_unservedAt > kTileGraceMs);
+            if (gone) {
+                if (picture)
+                    picture->m_isUnserved = false;
+                entry = m_unserved.erase(entry);
+                continue;
+            }
+            ++entry;
+            if (picture->m_retryAt > now)
+                continue;
+            const QSizeF shown = picture->m_unserved;
+            const int needed = shown.isValid() ? halvingsFor(picture->pixels(), shown) : -1;
+            const bool held = needed >= 0 ? servingCopy(*picture, needed) != nullptr
+                                          : hasSmallest(*picture);
+            if (held) {
+                // Drawn again a few times at most: an object the board no longer paints (out
+                // of sight) never says it was drawn.
+                if (picture->m_redrawn++ < kMostRedraws)
+                    repaint(*picture);
+                else
+                    served(*picture);
+                continue;
+            }
+            if (isAsked(*picture, needed))
+                continue;
+            if (needed >= 0) {
+                ask(picture, shown, Priority::Shown);
+            } else {
+                remember(picture);
+                m_queue.push_back({ picture, QSizeF(), Priority::Near });
+                startNext();
+            }
+        }
+        if (m_unserved.empty())
+            m_again.stop();
     }
 
     // Copies between the smallest and a larger one that serves where they would are of no more
@@ -882,6 +1020,12 @@ private:
         }
     }
 
+    // A picture drawn by no board is still asked again this long after it was last drawn
+    // (a page's tile, drawn once when its picture comes).
+    static constexpr qint64 kTileGraceMs = 3000;
+    static constexpr int kMostRedraws = 3;
+    QTimer m_again;
+    std::map<quint64, std::weak_ptr<HeldPicture>> m_unserved;
     QThreadPool m_threads;
     int m_averaging = 0; // smallest copies being made (makeSmallestApart)
     QElapsedTimer m_clock;
@@ -1011,6 +1155,11 @@ void measure(const QList<std::shared_ptr<HeldPicture>> &pictures, QObject *conte
 int pending()
 {
     return HeldPicturesStore::instance().pending();
+}
+
+int unserved()
+{
+    return HeldPicturesStore::instance().unservedCount();
 }
 
 quint64 epoch()

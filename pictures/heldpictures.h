@@ -120,6 +120,13 @@ private:
     bool m_askedMeasure = false;
     // Those showing it, repainted when a copy comes.
     std::vector<std::pair<QPointer<QObject>, QGraphicsItem *>> m_showing;
+    // Asked for showing and not yet drawn at the size shown: asked again by the store itself.
+    QSizeF m_unserved;
+    bool m_isUnserved = false;
+    qint64 m_unservedAt = 0; // when last shown without its copy (the store's clock)
+    int m_failures = 0; // requests of the copy for showing that failed in a row
+    int m_redrawn = 0; // times drawn again by the store since its copy came
+    qint64 m_retryAt = 0; // not asked again before then (the store's clock)
     quint64 m_wanted = 0; // the last HeldPictures::keepOnly that wanted it
 };
 
@@ -130,6 +137,9 @@ class HeldPicturesNotifier : public QObject
     Q_OBJECT
 signals:
     void came();
+    // A copy for item came, or came before item was drawn with it: a board that shows a picture
+    // of itself (the live-ink overlay) takes a new one.
+    void drawAgain(QGraphicsItem *item);
 };
 
 namespace HeldPictures {
@@ -190,6 +200,13 @@ void measure(const QList<std::shared_ptr<HeldPicture>> &pictures, QObject *conte
              std::function<void()> done);
 // Requests waiting or being decoded.
 int pending();
+// Pictures shown without the copy for their size, that the store asks for again by itself.
+int unserved();
+// A request for a copy that failed is made again this many times, further apart each time,
+// before the picture is taken as one that cannot be had (its smallest copy, if any, stands).
+constexpr int kMostTries = 4;
+// How often the store looks at what is shown without its copy.
+constexpr int kAgainMs = 200;
 // Grows whenever a picture is measured or refused: what was known of which covers which may
 // have changed.
 quint64 epoch();

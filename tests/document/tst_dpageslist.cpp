@@ -35,6 +35,8 @@
 
 #include <memory>
 
+#include <sched.h>
+
 // The open document's page list: where new pages go, which page is current after a delete or a
 // select, the signals and texts it sends, and its working directory with autosave and restore.
 class tst_DPagesList : public QObject
@@ -73,6 +75,8 @@ private slots:
     void writingPhotosLeavesTheBoardAnswering_data();
     void writingPhotosLeavesTheBoardAnswering();
     void openAnswersWhileSlowPicturesAreRead();
+    void picturesOpenedWhileWritingAreAllDrawn();
+    void failedCopyIsAskedAgainWithoutARepaint();
     void openShowsItsPageWithItsPictures_data();
     void openShowsItsPageWithItsPictures();
 
@@ -1061,6 +1065,214 @@ void tst_DPagesList::openAnswersWhileSlowPicturesAreRead()
     QVERIFY(DocumentFixture::waitForPictures(*list));
     QVERIFY2(stalls.longestMs() < 1000, qPrintable(QString::number(stalls.longestMs())));
     QCOMPARE(list->lastOpenPictures().size(), 4);
+    list->exit();
+}
+
+namespace {
+
+// A lesson of one page holding count pictures (PNG files of size, each of its own colour,
+// striped two shown pixels wide), laid in rows of four, each shown over 300 x 200: larger than
+// their smallest copies, which show the stripes blurred. Returns the archive; pictures, the
+// pictures' pixels averaged down to 1200 x 800, and where on the page each lies.
+QString stripedLesson(const QTemporaryDir &folder, int count, QSize size, QList<QImage> *pictures,
+                      QList<QRect> *places)
+{
+    const int stripe = size.width() / 150;
+    QDir(folder.path()).mkpath(QStringLiteral("images"));
+    QByteArray objects;
+    for (int n = 0; n < count; ++n) {
+        QImage picture(size, QImage::Format_RGB32);
+        const QColor colour = QColor::fromHsv((n * 47) % 360, 200, 220);
+        for (int y = 0; y < picture.height(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
+            for (int x = 0; x < picture.width(); ++x) {
+                const QRgb striped = (x / stripe) % 2 == 0 ? colour.rgb() : qRgb(20, 20, 20);
+                line[x] = y < size.height() / 2 ? striped : colour.darker(150).rgb();
+            }
+        }
+        const QString name = QStringLiteral("p%1.png").arg(n);
+        if (!picture.save(folder.filePath(QStringLiteral("images/") + name)))
+            return QString();
+        const QRect place(10 + 310 * (n % 4), 10 + 210 * (n / 4), 300, 200);
+        *pictures << picture.scaled(1200, 800, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        *places << place;
+        objects += QStringLiteral("<svg:image id=\"obj%1\" xlink:href=\"images/%2\" x=\"%3\" "
+                                  "y=\"%4\" width=\"300\" height=\"200\" "
+                                  "transform=\"rotate(0,0,0)\"/>")
+                           .arg(n + 10)
+                           .arg(name)
+                           .arg(place.x())
+                           .arg(place.y())
+                           .toUtf8();
+    }
+    DocumentFixture::writeFile(
+            folder.filePath(QStringLiteral("content.xml")),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<iwb xmlns:svg=\"http://www.w3.org/2000/svg\" "
+            "xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.0\"><svg:svg width=\"1280\" "
+            "height=\"800\"><svg:pageset><svg:page id=\"page0\"><svg:rect id=\"bck0\" "
+            "fill=\"#ffffff\" fill-opacity=\"1\" x=\"0\" y=\"0\" width=\"1280\" height=\"800\"/>"
+                    + objects + "</svg:page></svg:pageset></svg:svg></iwb>");
+    const QString archive = folder.filePath(QStringLiteral("striped.iwb"));
+    const bool zipped =
+            runTool(QStringLiteral("zip"),
+                    { QStringLiteral("-q"), QStringLiteral("-r"), QStringLiteral("-n"),
+                      QStringLiteral(".png"), archive, QStringLiteral("content.xml"),
+                      QStringLiteral("images") },
+                    folder.path(), 60000)
+                    .ok;
+    return zipped ? archive : QString();
+}
+
+// How far what the board shows (shown, the view's pixels) stands from each picture drawn
+// straight from its pixels where the view shows its place: the largest of the pictures' mean
+// differences of a colour channel, over each picture's inside (its edges left out).
+double farthestPicture(const QImage &shown, const DView *view, const QList<QImage> &pictures,
+                       const QList<QRect> &places, int *worst)
+{
+    double farthest = 0;
+    for (int n = 0; n < pictures.size(); ++n) {
+        const QRectF mapped = view->viewportTransform().mapRect(QRectF(places.at(n)));
+        const QRect area(mapped.topLeft().toPoint(), mapped.size().toSize());
+        const QImage drawn = pictures.at(n).scaled(area.size(), Qt::IgnoreAspectRatio,
+                                                   Qt::SmoothTransformation);
+        const QRect inside = area.adjusted(4, 4, -4, -4) & shown.rect();
+        qint64 difference = 0;
+        for (int y = inside.top(); y <= inside.bottom(); ++y) {
+            for (int x = inside.left(); x <= inside.right(); ++x) {
+                const QRgb a = shown.pixel(x, y);
+                const QRgb b = drawn.pixel(x - area.left(), y - area.top());
+                difference += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b))
+                        + qAbs(qBlue(a) - qBlue(b));
+            }
+        }
+        const double mean = inside.isEmpty() ? 255 : difference / (3.0 * inside.width() * inside.height());
+        if (mean > farthest) {
+            farthest = mean;
+            *worst = n;
+        }
+    }
+    return farthest;
+}
+
+// What the teacher sees of the board: the view with the overlay over it when it is up.
+QImage onScreen(DView *view)
+{
+    return view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Drawn straight from the pictures, a picture shown as the board shows it differs by a few
+// levels (filtered otherwise); its smaller copy standing in, blurred stripes, by dozens.
+constexpr double kDrawnWithin = 12;
+
+} // namespace
+
+void tst_DPagesList::picturesOpenedWhileWritingAreAllDrawn()
+{
+    // A page of pictures opened while the teacher writes at once, a short stroke every tenth
+    // of a second along the bottom: every picture comes on the board, as sharp as it is
+    // shown, though the board shows the overlay's picture of itself all the while; and the
+    // strokes made after the open are kept. The copies came and were never drawn: the photos
+    // stayed missing, or blurred, until something else drew the page again.
+    QTemporaryDir folder;
+    QList<QImage> pictures;
+    QList<QRect> places;
+    const QString archive = stripedLesson(folder, 12, QSize(4800, 3200), &pictures, &places);
+    QVERIFY(!archive.isEmpty());
+    // On two processors, as a school's machine: the open shows the page before every copy
+    // has come.
+    cpu_set_t all;
+    QVERIFY(sched_getaffinity(0, sizeof all, &all) == 0);
+    const auto restore = qScopeGuard([&all] { sched_setaffinity(0, sizeof all, &all); });
+    cpu_set_t two;
+    CPU_ZERO(&two);
+    for (int cpu = 0, kept = 0; cpu < CPU_SETSIZE && kept < 2; ++cpu) {
+        if (CPU_ISSET(cpu, &all)) {
+            CPU_SET(cpu, &two);
+            ++kept;
+        }
+    }
+    QVERIFY(sched_setaffinity(0, sizeof two, &two) == 0);
+    m_window->setFixedSize(1280, 800);
+    auto list = makeList();
+    DView *view = list->getView();
+    view->m_penType[PenUserMain] = BtMenus::btPencil;
+    view->setVisibleScribbleArea(true);
+    int strokes = 0;
+    bool opened = false;
+    QTimer writing;
+    QObject::connect(&writing, &QTimer::timeout, [&] {
+        const int x = 40 + (strokes % 20) * 60;
+        QTest::mousePress(view->m_scribbleArea, Qt::LeftButton, {}, QPoint(x, 720));
+        for (int step = 1; step <= 4; ++step)
+            TestSupport::moveTo(view->m_scribbleArea, QPoint(x + 10 * step, 720 + 5 * (step % 2)));
+        QTest::mouseRelease(view->m_scribbleArea, Qt::LeftButton, {}, QPoint(x + 40, 720));
+        strokes += opened ? 1 : 0; // before, the open drops them
+    });
+    writing.start(100);
+    QVERIFY(list->openAllPagesFromFileIWB(archive));
+    opened = true;
+    QVERIFY(view->m_scribbleArea->isVisible());
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 3000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    writing.stop();
+    QVERIFY(picturesSettle());
+    QVERIFY(strokes > 0);
+    int kept = 0;
+    for (QGraphicsItem *item : list->getCurPage()->items())
+        kept += dynamic_cast<DGPathItem *>(item) ? 1 : 0;
+    QCOMPARE(kept, strokes);
+    // Drawn by the board itself, nothing else painting it again.
+    int worst = -1;
+    QTRY_VERIFY2_WITH_TIMEOUT(farthestPicture(onScreen(view), view, pictures, places, &worst)
+                                      < kDrawnWithin,
+                              qPrintable(QStringLiteral("picture %1: %2").arg(worst).arg(
+                                      farthestPicture(onScreen(view), view, pictures, places,
+                                                      &worst))),
+                              20000);
+    list->exit();
+}
+
+void tst_DPagesList::failedCopyIsAskedAgainWithoutARepaint()
+{
+    // A picture's copy for the size it is shown at fails to be read (its file away for a
+    // moment): the store asks for it again by itself, and it is drawn, though the board shows
+    // the overlay's picture of itself, which nothing else draws again.
+    QTemporaryDir folder;
+    QList<QImage> pictures;
+    QList<QRect> places;
+    const QString archive = stripedLesson(folder, 1, QSize(2400, 1600), &pictures, &places);
+    QVERIFY(!archive.isEmpty());
+    m_window->setFixedSize(1280, 800);
+    auto list = makeList();
+    DView *view = list->getView();
+    QVERIFY(list->openAllPagesFromFileIWB(archive));
+    QVERIFY(picturesSettle());
+    DGPixmapItem *picture = nullptr;
+    for (QGraphicsItem *item : list->getCurPage()->items())
+        picture = picture ? picture : dynamic_cast<DGPixmapItem *>(item);
+    QVERIFY(picture);
+    view->m_penType[PenUserMain] = BtMenus::btPencil;
+    view->setVisibleScribbleArea(true);
+    const QString file = picture->picture()->file();
+    const QString away = file + QStringLiteral(".away");
+    QVERIFY(QFile::rename(file, away));
+    // Shown twice as large: a copy twice as large is asked for, and fails.
+    view->setScale(2.0);
+    view->centerOn(picture);
+    view->viewport()->repaint();
+    QVERIFY(picturesSettle());
+    QVERIFY(!HeldPictures::heldHalvings(*picture->picture()).contains(2));
+    QVERIFY(!picture->picture()->isRefused());
+    QVERIFY(QFile::rename(away, file));
+    QTRY_VERIFY_WITH_TIMEOUT(HeldPictures::heldHalvings(*picture->picture()).contains(2), 20000);
+    int worst = -1;
+    QTRY_VERIFY2_WITH_TIMEOUT(farthestPicture(onScreen(view), view, pictures, places, &worst)
+                                      < kDrawnWithin,
+                              qPrintable(QString::number(farthestPicture(
+                                      onScreen(view), view, pictures, places, &worst))),
+                              20000);
     list->exit();
 }
 
