@@ -1037,11 +1037,11 @@ bool DPagesList::readPages(IwbXml &xml, const QString &folder,
 void DPagesList::measureReadPictures()
 {
     QList<std::shared_ptr<HeldPicture>> pictures;
-    // The page shown first, then the others in their order.
+    // The page shown first, then the others nearest it first: those a teacher turns to next.
     const int shown = getCurPageNum();
     std::stable_sort(m_readPictures.begin(), m_readPictures.end(),
                      [shown](const ReadPicture &a, const ReadPicture &b) {
-                         return (a.page == shown) > (b.page == shown);
+                         return std::abs(a.page - shown) < std::abs(b.page - shown);
                      });
     for (const ReadPicture &read : m_readPictures) {
         // A save may write over the lesson's own files under other names from now on.

@@ -19,6 +19,11 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+// Pages either way of the one shown whose pictures' smallest copies are made ahead.
+constexpr int kSmallAheadPages = 3;
+} // namespace
+
 void DPagesList::keepCachesNear(DPage *page)
 {
     const int index = indexOf(page);
@@ -99,6 +104,22 @@ void DPagesList::keepPicturesNear(const QList<QPointer<DPage>> &near)
         }
     }
     HeldPictures::keepOnly();
+    // The pages a few further either way get the smallest copies of their pictures before the
+    // rest of the lesson's are measured: turned to quickly, a page shows them at once.
+    const int index = near.isEmpty() || !near.first() ? -1 : indexOf(near.first().data());
+    for (int distance = 2; index >= 0 && distance <= kSmallAheadPages; ++distance) {
+        for (const int n : { index + distance, index - distance }) {
+            if (n < 0 || n >= size())
+                continue;
+            const QList<QGraphicsItem *> items = at(n)->itemsUnsorted();
+            for (QGraphicsItem *item : items) {
+                auto *picture = item->type() == ItemTypePixmap ? dynamic_cast<DGPixmapItem *>(item)
+                                                               : nullptr;
+                if (picture && !picture->picture()->isMade() && picture->isVisible())
+                    HeldPictures::prepareSmallest(picture->picture());
+            }
+        }
+    }
 }
 
 bool DPagesList::holdsPicturesOf(DPage *page)

@@ -246,7 +246,7 @@ bool HeldPicture::keep()
 class HeldPicturesStore
 {
 public:
-    enum class Priority { Shown = 0, Near = 1, Ahead = 2 };
+    enum class Priority { Shown = 0, Near = 1, Soon = 2, Ahead = 3 };
 
     struct Request
     {
@@ -330,6 +330,10 @@ public:
                 served(*picture);
             return serving->image;
         }
+        // Nothing of it yet (a page turned to before its pictures were measured): its smallest
+        // copy, a fraction of the work, comes first and stands in until the other comes.
+        if (picture->m_copies.empty() && needed < smallestHalvings(picture->pixels()))
+            askSmallest(picture, Priority::Shown);
         // The largest showing waiting is the one asked again.
         if (!picture->m_isUnserved || !picture->m_unserved.isValid()
             || needed <= halvingsFor(picture->pixels(), picture->m_unserved))
@@ -343,6 +347,34 @@ public:
         HeldPicture::Copy &standIn = picture->m_copies.begin()->second;
         use(standIn);
         return standIn.image;
+    }
+
+    // The smallest copy of picture, asked before the others of its priority's.
+    void askSmallest(const std::shared_ptr<HeldPicture> &picture, Priority priority)
+    {
+        if (picture->isMade() || picture->m_refused || hasSmallest(*picture)
+            || picture->m_makingSmallest)
+            return;
+        remember(picture);
+        for (Request &waiting : m_queue) {
+            if (!waiting.shown.isValid() && waiting.picture.lock() == picture) {
+                waiting.priority = std::min(waiting.priority, priority);
+                startNext();
+                return;
+            }
+        }
+        // Before those of its priority asked already: it takes a fraction of their time.
+        const auto first = std::find_if(m_queue.begin(), m_queue.end(),
+                                        [priority](const Request &request) {
+                                            return request.priority == priority;
+                                        });
+        m_queue.insert(first, { picture, QSizeF(), priority });
+        startNext();
+    }
+
+    void prepareSmallest(const std::shared_ptr<HeldPicture> &picture)
+    {
+        askSmallest(picture, Priority::Soon);
     }
 
     void prepare(const std::shared_ptr<HeldPicture> &picture, QSizeF shown)
@@ -577,7 +609,7 @@ private:
         remember(picture);
         // A request asked again sooner goes before the others; the one it replaces is let be.
         for (Request &waiting : m_queue) {
-            if (waiting.picture.lock() == picture && waiting.priority != Priority::Ahead) {
+            if (waiting.shown.isValid() && waiting.picture.lock() == picture) {
                 waiting.shown = shown;
                 waiting.priority = std::min(waiting.priority, priority);
                 return;
@@ -1112,6 +1144,11 @@ void makeSmallestApart(const std::shared_ptr<HeldPicture> &picture)
 void prepare(const std::shared_ptr<HeldPicture> &picture, QSizeF shown)
 {
     HeldPicturesStore::instance().prepare(picture, shown);
+}
+
+void prepareSmallest(const std::shared_ptr<HeldPicture> &picture)
+{
+    HeldPicturesStore::instance().prepareSmallest(picture);
 }
 
 void newFrame()

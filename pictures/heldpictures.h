@@ -173,6 +173,9 @@ void makeSmallestApart(const std::shared_ptr<HeldPicture> &picture);
 
 // Asks now for the copy that would serve a showing over shown (a page about to be shown).
 void prepare(const std::shared_ptr<HeldPicture> &picture, QSizeF shown);
+// Asks now for its smallest copy alone (a page a few pages away, which a teacher may turn to):
+// after what is shown and about to be, before what is measured in the background.
+void prepareSmallest(const std::shared_ptr<HeldPicture> &picture);
 // The board paints again: what it shows now is never given back for room.
 void newFrame();
 // Starts another round of keepOnly: pictures wanted() from now are kept.
