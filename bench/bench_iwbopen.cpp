@@ -22,8 +22,13 @@
 // copy at least), when it is sharp (its photo held at the size the board shows it, and painted),
 // the board's longest stall, and the memory of the program and its decoding processes above
 // idle. Then a PDF of 500 pages of text and shapes imported with the PDF button: the pages
-// brought in and the time against pdftoppm of the same file alone. VELTORINA_BENCH_VERBOSE
-// says each page change on the error output.
+// brought in and the time against pdftoppm of the same file alone. Then a page of 40 camera
+// photos (8 x 5) opened on two CPUs while the pen draws a short stroke every 0.1 s along the
+// bottom of the page, against the same open left alone: when every photo shows on the screen,
+// small at least, after the open's end, when every one shows sharp (as the page drawn again
+// from what is held at the end shows it), and whether every stroke is kept
+// (VELTORINA_BENCH_WRITING_ONLY: this alone). VELTORINA_BENCH_VERBOSE says each page change on
+// the error output.
 
 #include "benchdialogs.h"
 #include "benchdocument.h"
@@ -31,15 +36,19 @@
 #include "benchlesson.h"
 #include "benchphotolessons.h"
 
+#include "board/dgpathitem.h"
 #include "board/dgpixmapitem.h"
 #include "board/dpage.h"
 #include "board/dview.h"
+#include "board/scribblearea.h"
 #include "document/dpageslist.h"
 #include "document/toolrun.h"
 #include "pictures/heldpictures.h"
 #include "shell/mainform.h"
 
 #include <QApplication>
+#include <QBackingStore>
+#include <QMouseEvent>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -330,6 +339,199 @@ int measurePhotoLesson(const QString &archive)
     figures["sharpMedian"] = median(sharp);
     figures["sharpMax"] = largest(sharp);
     figures["changeStallMax"] = largest(changeStalls);
+    printFigures(figures);
+    list->exit();
+    return 0;
+}
+
+// ---- The 40-photo page opened while the teacher writes
+
+// What the screen shows of the board: the window's own pixels there (the overlay's picture of
+// the board and its ink over the board, when it is up), looked at without making anything paint.
+QImage onScreen(DView *view)
+{
+    QWidget *viewport = view->viewport();
+    QBackingStore *store = viewport->backingStore();
+    QPaintDevice *device = store ? store->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image)
+        return viewport->grab().toImage();
+    const auto *window = static_cast<const QImage *>(device);
+    const QRect inWindow(viewport->mapTo(viewport->window(), QPoint()), viewport->size());
+    return window->copy(inWindow);
+}
+
+// Something of a photo shows over area: most of a grid of points there are not the page's
+// white.
+bool drawnOver(const QImage &screen, const QRect &area)
+{
+    constexpr int kSide = 7;
+    int coloured = 0;
+    for (int row = 0; row < kSide; ++row) {
+        for (int column = 0; column < kSide; ++column) {
+            const QPoint at(area.left() + area.width() * (2 * column + 1) / (2 * kSide),
+                            area.top() + area.height() * (2 * row + 1) / (2 * kSide));
+            const QRgb pixel = screen.pixel(at);
+            coloured += qRed(pixel) < 245 || qGreen(pixel) < 245 || qBlue(pixel) < 245 ? 1 : 0;
+        }
+    }
+    return coloured * 2 > kSide * kSide;
+}
+
+uint pixelsOf(const QImage &screen, const QRect &area)
+{
+    uint hash = 0;
+    const QRect inside = area & screen.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        hash = qHashBits(screen.constScanLine(y) + inside.left() * 4, size_t(inside.width()) * 4,
+                         hash);
+    return hash;
+}
+
+// A short stroke of the pen on widget, as the mouse makes it, its first point at from.
+void stroke(QWidget *widget, QPoint from)
+{
+    const auto send = [widget](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(at), QPointF(widget->mapTo(widget->window(), at)),
+                          QPointF(widget->mapToGlobal(at)), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    for (int step = 1; step <= 6; ++step)
+        send(QEvent::MouseMove, from + QPoint(8 * step, step % 2 == 0 ? 6 : 0), Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, from + QPoint(48, 0), Qt::NoButton);
+}
+
+constexpr double kWritingMs = 15000;
+constexpr double kWritingSmallMs = 1000; // every photo drawn, small at least, after the open
+constexpr double kWritingSharpMs = 3000;
+
+// --writing archive 1|0: the 40-photo page opened in a fresh main window, the pen drawing a
+// short stroke every 0.1 s along the bottom of the page from before the open (1), or left
+// alone with the selection tool (0); the screen looked at every 50 ms for 15 s after the open.
+// Prints "RESULT open=<ms> small=<ms> sharp=<ms> neverSmall=<n> neverSharp=<n> strokes=<n>
+// kept=<n>", small and sharp counted from the open's end: when the last photo was first drawn,
+// and when the last one came to show as it shows once everything is drawn again from the
+// pictures held at the end (never, if it did not show so before that).
+int measureWriting(const QString &archive, bool writing)
+{
+    MainForm window;
+    window.show();
+    DPagesList *list = window.pagesList();
+    DView *view = list->getView();
+    settle(500);
+    window.uiMainBt(writing ? BtMenus::btPencil : BtMenus::btSelect);
+    QCoreApplication::processEvents();
+    if (writing && !view->m_scribbleArea->isVisible()) {
+        std::fprintf(stderr, "the pen does not show its overlay\n");
+        return 1;
+    }
+    int strokes = 0;
+    bool opened = false;
+    QTimer pen;
+    pen.setInterval(100);
+    QObject::connect(&pen, &QTimer::timeout, [&] {
+        const QRect board = view->viewport()->rect();
+        const QPoint bottom = view->mapFromScene(QPointF(0, BenchPhotoLessons::kWritingFrom + 40));
+        const int across = std::max(1, (board.width() - 100) / 60);
+        stroke(view->m_scribbleArea,
+               QPoint(20 + 60 * (strokes % across), std::min(bottom.y(), board.height() - 20)));
+        strokes += opened ? 1 : 0; // the open drops what comes before its end
+    });
+    if (writing)
+        pen.start();
+    QElapsedTimer clock;
+    clock.start();
+    if (!list->openAllPagesFromFileIWB(archive) || list->lastOpenWasPartial()) {
+        std::fprintf(stderr, "open failed: %s\n", qPrintable(list->lastOpenError()));
+        return 1;
+    }
+    const double openMs = clock.nsecsElapsed() / 1e6;
+    opened = true;
+    const std::vector<DGPixmapItem *> photos = BenchPhotoLessons::heldPictures(list->getCurPage());
+    if (!qEnvironmentVariableIsEmpty("VELTORINA_BENCH_VERBOSE")) {
+        const QRect page = view->mapFromScene(QRectF(0, 0, 1920, 1080)).boundingRect();
+        std::fprintf(stderr, "the page shows over %d,%d %dx%d of a board of %dx%d\n", page.x(),
+                     page.y(), page.width(), page.height(), view->viewport()->width(),
+                     view->viewport()->height());
+    }
+    std::vector<QRect> areas;
+    for (DGPixmapItem *photo : photos) {
+        areas.push_back(view->mapFromScene(photo->sceneBoundingRect())
+                                .boundingRect()
+                                .adjusted(4, 4, -4, -4)
+                        & view->viewport()->rect());
+    }
+    std::vector<double> smallAt(photos.size(), -1);
+    std::vector<std::vector<std::pair<double, uint>>> shown(photos.size());
+    const auto look = [&] {
+        const QImage screen = onScreen(view);
+        const double at = clock.nsecsElapsed() / 1e6 - openMs;
+        for (size_t n = 0; n < photos.size(); ++n) {
+            if (areas[n].isEmpty())
+                continue;
+            if (smallAt[n] < 0 && drawnOver(screen, areas[n]))
+                smallAt[n] = at;
+            const uint pixels = pixelsOf(screen, areas[n]);
+            if (shown[n].empty() || shown[n].back().second != pixels)
+                shown[n].push_back({ at, pixels });
+        }
+    };
+    look();
+    QTimer looking;
+    QObject::connect(&looking, &QTimer::timeout, look);
+    looking.start(50);
+    while (clock.nsecsElapsed() / 1e6 - openMs < kWritingMs)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    pen.stop();
+    looking.stop();
+    look();
+    // The page drawn again from what is held once every photo is sharp: as it should show.
+    BenchPhotoLessons::waitUntilSharp(view, kSharpLimitMs);
+    view->refreshOverlay();
+    view->viewport()->repaint();
+    settle(500);
+    view->refreshOverlay();
+    view->viewport()->repaint();
+    QCoreApplication::processEvents();
+    const QImage settled = onScreen(view);
+    double small = 0;
+    double sharp = 0;
+    int neverSmall = 0;
+    int neverSharp = 0;
+    for (size_t n = 0; n < photos.size(); ++n) {
+        if (areas[n].isEmpty())
+            continue;
+        if (smallAt[n] < 0)
+            ++neverSmall;
+        small = std::max(small, smallAt[n]);
+        if (!qEnvironmentVariableIsEmpty("VELTORINA_BENCH_VERBOSE")) {
+            std::fprintf(stderr, "photo %d: drawn after %.0f ms, %d looks of it:", int(n + 1),
+                         smallAt[n], int(shown[n].size()));
+            for (const auto &look : shown[n])
+                std::fprintf(stderr, " %.0f", look.first);
+            std::fprintf(stderr, "%s\n",
+                         shown[n].back().second == pixelsOf(settled, areas[n]) ? ""
+                                                                                : ", never sharp");
+        }
+        if (shown[n].back().second != pixelsOf(settled, areas[n])) {
+            ++neverSharp;
+            continue;
+        }
+        sharp = std::max(sharp, shown[n].back().first);
+    }
+    int kept = 0;
+    for (QGraphicsItem *item : list->getCurPage()->items())
+        kept += dynamic_cast<DGPathItem *>(item) ? 1 : 0;
+    Figures figures;
+    figures["open"] = openMs;
+    figures["small"] = small;
+    figures["sharp"] = sharp;
+    figures["neverSmall"] = neverSmall;
+    figures["neverSharp"] = neverSharp;
+    figures["photos"] = double(photos.size());
+    figures["strokes"] = strokes;
+    figures["kept"] = kept;
     printFigures(figures);
     list->exit();
     return 0;
@@ -774,6 +976,83 @@ bool measureLargeLessons(Targets *targets)
     return true;
 }
 
+// ---- The 40-photo page opened while the teacher writes, against the same open left alone
+
+bool measureWritingOverPhotos(Targets *targets)
+{
+    const QString archive = BenchPhotoLessons::fortyPhotoGrid();
+    if (archive.isEmpty())
+        return false;
+    std::vector<Figures> alone;
+    std::vector<Figures> writing;
+    std::vector<double> unzips;
+    for (int run = 0; run < kLargeRuns; ++run) {
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool pen = (run + turn) % 2 == 0;
+            const Figures figures =
+                    runSelf({ QStringLiteral("--writing"), archive,
+                              pen ? QStringLiteral("1") : QStringLiteral("0") },
+                            QLatin1String(kTwoCpus));
+            if (figures.empty())
+                return false;
+            (pen ? writing : alone).push_back(figures);
+        }
+        QTemporaryDir into;
+        const double unzip = timeTool(QStringLiteral("taskset"),
+                                      { QStringLiteral("-c"), QLatin1String(kTwoCpus),
+                                        QStringLiteral("unzip"), QStringLiteral("-q"), archive,
+                                        QStringLiteral("-d"), into.path() });
+        if (unzip < 0)
+            return false;
+        unzips.push_back(unzip);
+    }
+    // The slowest of the runs, and every photo or stroke missed in any.
+    const auto worst = [](const std::vector<Figures> &runs) {
+        Figures worst = runs.front();
+        for (const Figures &run : runs) {
+            for (const auto &figure : run)
+                worst[figure.first] = std::max(worst[figure.first], figure.second);
+            worst["lost"] = std::max(worst["lost"], run.at("strokes") - run.at("kept"));
+        }
+        return worst;
+    };
+    const Figures w = worst(writing);
+    const Figures a = worst(alone);
+    const Figures wm = medians(writing);
+    const Figures am = medians(alone);
+    std::printf("\nthe 40-photo page (4000x3000 JPEGs, 8 x 5 on the page; %.0f MB) opened on 2 CPUs, "
+                "%d runs each: while the pen draws a stroke every 0.1 s along the bottom for "
+                "%.0f s: open %.0f ms, every photo drawn small %.0f ms after it (slowest %.0f), "
+                "sharp %.0f ms after (slowest %.0f), never drawn %.0f, never sharp %.0f; strokes "
+                "kept %.0f of %.0f (lost at most %.0f); the same open left alone: open %.0f ms, "
+                "small %.0f ms (slowest %.0f), sharp %.0f ms (slowest %.0f), never sharp %.0f; "
+                "unzip on the same CPUs %.0f ms\n",
+                QFileInfo(archive).size() / 1e6, kLargeRuns, kWritingMs / 1000, wm.at("open"),
+                wm.at("small"), w.at("small"), wm.at("sharp"), w.at("sharp"), w.at("neverSmall"),
+                w.at("neverSharp"), wm.at("kept"), wm.at("strokes"), w.at("lost"), am.at("open"),
+                am.at("small"), a.at("small"), am.at("sharp"), a.at("sharp"), a.at("neverSharp"),
+                median(unzips));
+    std::fflush(stdout);
+    const bool shown = w.at("neverSmall") == 0 && w.at("small") <= kWritingSmallMs;
+    targets->add(QStringLiteral("40 photos opened while the pen draws, 2 CPUs: every photo drawn "
+                                "small within %1 ms of the open's end: slowest %2 ms, never %3")
+                         .arg(kWritingSmallMs)
+                         .arg(fixed(w.at("small")))
+                         .arg(w.at("neverSmall")),
+                 shown);
+    targets->add(QStringLiteral("40 photos opened while the pen draws, 2 CPUs: every photo sharp "
+                                "within %1 ms: slowest %2 ms, never %3")
+                         .arg(kWritingSharpMs)
+                         .arg(fixed(w.at("sharp")))
+                         .arg(w.at("neverSharp")),
+                 w.at("neverSharp") == 0 && w.at("sharp") <= kWritingSharpMs);
+    targets->add(QStringLiteral("40 photos opened while the pen draws: every stroke kept: lost "
+                                "at most %1")
+                         .arg(w.at("lost")),
+                 w.at("lost") == 0);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -789,7 +1068,15 @@ int main(int argc, char **argv)
         return measurePhotoLesson(arguments.at(2));
     if (arguments.size() == 3 && arguments.at(1) == QLatin1String("--pdf"))
         return measurePdfImport(arguments.at(2));
+    if (arguments.size() == 4 && arguments.at(1) == QLatin1String("--writing"))
+        return measureWriting(arguments.at(2), arguments.at(3) == QLatin1String("1"));
     Targets targets;
+    if (!qEnvironmentVariableIsEmpty("VELTORINA_BENCH_WRITING_ONLY")) {
+        if (!measureWritingOverPhotos(&targets))
+            return 1;
+        targets.print();
+        return 0;
+    }
     QTemporaryDir folder;
     if (arguments.size() == 3 && arguments.at(1) == QLatin1String("--generate"))
         return measureLessons(arguments.at(2), true, &targets) ? 0 : 1;
@@ -798,7 +1085,7 @@ int main(int argc, char **argv)
             || !measurePictureButton(folder, &targets)))
         return 1;
     if (qEnvironmentVariableIsEmpty("VELTORINA_BENCH_NO_LARGE_LESSONS")
-        && !measureLargeLessons(&targets))
+        && (!measureLargeLessons(&targets) || !measureWritingOverPhotos(&targets)))
         return 1;
     targets.print();
     return 0;

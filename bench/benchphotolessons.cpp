@@ -279,6 +279,21 @@ QString fortyPhotoPage()
     return writeLesson(archive, { page }) ? archive : QString();
 }
 
+QString fortyPhotoGrid()
+{
+    const QString archive = dataFolder() + QStringLiteral("/fortyphotosshown.iwb");
+    const QStringList photos = cameraPhotos(40);
+    if (photos.isEmpty())
+        return QString();
+    // Cells of 98 x 100 from the top left corner, each photo 90 x 67 in it.
+    constexpr double kScale = 0.0225;
+    Page page;
+    for (int n = 0; n < photos.size(); ++n)
+        page.push_back({ photos.at(n), kCameraSize,
+                         QPointF(10 + 98 * (n % 8), 10 + 100 * (n / 8)), kScale });
+    return writeLesson(archive, { page }) ? archive : QString();
+}
+
 QString sixLargePhotoPage()
 {
     const QString archive = dataFolder() + QStringLiteral("/sixlargephotos.iwb");
