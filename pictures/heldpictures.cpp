@@ -50,14 +50,17 @@ int smallestHalvings(QSize pixels)
     return halvings;
 }
 
-// The halvings of pixels that serve a showing over shown (a null size: all of it).
+// The halvings of pixels that serve a showing over shown (a null size: all of it). Never fewer
+// pixels than its smallest copy, which is kept anyway: a photo shown as a thumbnail was decoded
+// twice, for that and for its smallest copy.
 int halvingsFor(QSize pixels, QSizeF shown)
 {
     if (!shown.isValid() || shown.isEmpty())
         return 0;
-    return PictureReductions::halvingsFor(
-            pixels,
-            QSize(int(std::ceil(shown.width() - 1e-6)), int(std::ceil(shown.height() - 1e-6))));
+    return std::min(smallestHalvings(pixels),
+                    PictureReductions::halvingsFor(
+                            pixels, QSize(int(std::ceil(shown.width() - 1e-6)),
+                                          int(std::ceil(shown.height() - 1e-6)))));
 }
 
 // image averaged down halvings more times, in the board's form.
