@@ -5,6 +5,7 @@
 
 #include "picturemeasures.h"
 
+#include "decoderfiles.h"
 #include "picturereading.h"
 
 #include <QBuffer>
@@ -1044,6 +1045,7 @@ Measure svgLink(const QString &link, const QString &folder, int depth)
         // the program opens only files in the SVG's own folder (pictures/linkroot.h).
         const QString name = link.trimmed();
         const bool beside = !folder.isEmpty() && QUrl(name).isRelative();
+        const DecoderFiles::OpeningLink opening;
         linked << probeNestedFile(beside ? QDir(folder).absoluteFilePath(name) : name, depth);
     }
     Measure measure;
