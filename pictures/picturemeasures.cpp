@@ -1050,6 +1050,11 @@ Measure svgLink(const QString &link, const QString &folder, int depth)
     }
     Measure measure;
     for (const PictureReading::Probe &inner : qAsConst(linked)) {
+        if (inner.cause == PictureReading::Cause::LinksItself) {
+            measure.refusal = Refusal::LinksItself;
+            measure.detail = QStringLiteral("an SVG linking itself: %1").arg(link.left(200));
+            return measure;
+        }
         if (inner.outcome == PictureReading::Outcome::Unmeasurable)
             return unmeasurable(QStringLiteral("a picture in an SVG: %1").arg(inner.detail));
         // One the board would not take costs the SVG more than any budget.

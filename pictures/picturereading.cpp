@@ -151,6 +151,12 @@ QString message(const Probe &probe, const QString &name, bool animation)
                                            "y leerla ocuparía más de %4 MB de memoria.")
                 .arg(name, width, height, QString::number(kMaxDecodeBytes >> 20));
     case Outcome::Unmeasurable:
+        if (probe.cause == Cause::LinksItself)
+            return QCoreApplication::translate("PictureReading",
+                                               "No se ha usado la imagen «%1»: se enlaza a sí "
+                                               "misma, directamente o a través de otra imagen, y "
+                                               "dibujarla no terminaría nunca.")
+                    .arg(name);
         return QCoreApplication::translate("PictureReading",
                                            "No se ha usado la imagen «%1»: no se puede saber "
                                            "cuánta memoria ocuparía sin leerla entera.")

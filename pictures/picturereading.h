@@ -75,6 +75,7 @@ enum class Cause : quint8 {
     Pixels, // the pixels its size gives
     Data, // what it holds beside its pixels (text, profiles, pictures within) more than them
     Frames, // an animation the board could play at its size, but not with so many frames
+    LinksItself, // an SVG that links itself, or one that links it back: it would never end
 };
 
 // Why a file a picture links (an SVG's picture) is left out of it (pictures/linkroot.h).

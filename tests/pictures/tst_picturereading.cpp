@@ -313,6 +313,18 @@ void tst_PictureReading::saidAlikeEverywhere_data()
     QTest::newRow("animation of 400 x 400 and 5000 frames")
             << CraftedPictures::make("gif-long", QSize(400, 400)) << "gif"
             << QStringLiteral("tiene 5000 fotogramas");
+    // Its reader would read it again inside itself, for ever.
+    const auto linking = [](const QByteArray &href) {
+        return "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
+               "width='10' height='10'><image width='10' height='10' xlink:href='"
+                + href + "'/></svg>";
+    };
+    const QString linksItself = QStringLiteral("«alike»: se enlaza a sí misma");
+    QTest::newRow("SVG linking itself") << linking("alike.svg") << "svg" << linksItself;
+    QVERIFY(CraftedPictures::write(m_dir.filePath(QStringLiteral("back.svg")),
+                                   linking("alike.svg")));
+    QTest::newRow("SVG linking one that links it back")
+            << linking("back.svg") << "svg" << linksItself;
 }
 
 // A picture is said the same way, and for what it is, whichever way it is read: measured first
