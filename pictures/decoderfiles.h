@@ -17,7 +17,7 @@ namespace DecoderFiles {
 // the program, which opens only a plain file inside the picture's folder (never one of the
 // fonts' folders the process reads itself) and says what it refused. Once that is refused,
 // every other open before it ends is too (the reader tries the name with each format's suffix);
-// once it is opened, the picture is read as any other. Outside the decoding process, nothing.
+// once it is opened, the picture is read as any other. In the program it changes nothing.
 class OpeningLink
 {
 public:
