@@ -63,6 +63,11 @@ QSize fitted(QSize size)
     return shrunk;
 }
 
+bool turnsQuarter(int orientation)
+{
+    return orientation >= 5 && orientation <= 8;
+}
+
 QString message(const Probe &probe, const QString &name, bool animation)
 {
     const QString width = QString::number(probe.size.width());

@@ -82,8 +82,13 @@ struct Probe
     Outcome outcome = Outcome::Unreadable;
     Cause cause = Cause::Missing;
     QByteArray format; // as the toolkit's reader picks it from the bytes (and the name)
-    QSize size; // the picture as stored (icons: their largest entry); invalid when unknown
-    QSize taken; // the size it is read at, for Whole and Smaller
+    // The picture as shown (icons: their largest entry), its orientation applied: a phone's
+    // photo stored 400 x 600 and turned a quarter is 600 x 400. Invalid when unknown.
+    QSize size;
+    QSize taken; // the size it is read at, for Whole and Smaller, as shown too
+    // How it is turned to be shown, as EXIF numbers it (1: as stored, 2 to 8: mirrored and
+    // turned), applied by its decoding.
+    int orientation = 1;
     qint64 peakBytes = 0; // what reading it takes at most (0 when it is not read)
     int frames = 1; // pictures of an animation (GIF, MNG, WEBP)
     bool playable = false; // an animation the board can play at its size
@@ -96,6 +101,9 @@ struct Probe
 
     bool isTaken() const { return outcome == Outcome::Whole || outcome == Outcome::Smaller; }
 };
+
+// Whether orientation (EXIF's) turns a picture a quarter, so that its sides swap as shown.
+bool turnsQuarter(int orientation);
 
 // What a caller does while it waits for a decoding process, every few milliseconds (the board's
 // thread turns its event loop); null: it just waits.
