@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
+#include <QSizeF>
 #include <QString>
 #include <QVector>
 #include <QtGlobal>
@@ -104,6 +105,14 @@ struct Probe
 
 // Whether orientation (EXIF's) turns a picture a quarter, so that its sides swap as shown.
 bool turnsQuarter(int orientation);
+// The same picture read as it is stored: its orientation left unapplied, its sizes those stored.
+Probe asStored(const Probe &probe);
+// Whether an object of size (a lesson's) shows probe's picture as it is stored: turned a
+// quarter as shown, the object has the shape of the picture stored and not that of the picture
+// shown. So a lesson saved before orientations were applied keeps its photos as they looked, and
+// a teacher's stretched picture is taken as shown. A square picture, or one only mirrored or
+// turned upside down, cannot be told apart: it is shown as its orientation says.
+bool shownAsStored(const Probe &probe, QSizeF size);
 
 // What a caller does while it waits for a decoding process, every few milliseconds (the board's
 // thread turns its event loop); null: it just waits.

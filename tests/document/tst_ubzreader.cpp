@@ -836,6 +836,8 @@ void tst_UbzReader::photosStandAsTheLessonShowsThem_data()
         QTest::newRow(qPrintable(QStringLiteral("orientation %1, its own size").arg(orientation)))
                 << orientation << QSize() << false;
     QTest::newRow("orientation 8, as seen") << 8 << QSize(96, 64) << false;
+    // Given the shape of the picture stored, as a lesson written without its orientation.
+    QTest::newRow("orientation 6, as stored") << 6 << QSize(64, 96) << true;
 }
 
 // An imported lesson's photo stored turned stands as the lesson shows it.
