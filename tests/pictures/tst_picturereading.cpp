@@ -407,6 +407,15 @@ void tst_PictureReading::turnedPhotosMeasuredAsSeen()
     // Its smaller copies, as the board asks for them, as seen too.
     const Picture reduced = readReduced(Source{ file, QString() }, picture.probe, 2);
     QCOMPARE(reduced.image.size(), QSize((taken.width() + 3) / 4, (taken.height() + 3) / 4));
+    // Read as an animation (a lesson's file named as one), its one frame as seen.
+    const QImage photo = OrientedPhotos::upright(QSize(96, 64));
+    QVERIFY(CraftedPictures::write(file, OrientedPhotos::jpeg(photo, orientation)));
+    const Animation played = readAnimation(file);
+    QCOMPARE(played.frames.size(), 1);
+    const int off =
+            OrientedPhotos::difference(played.frames.first().convertToFormat(QImage::Format_RGB32),
+                                       OrientedPhotos::decoded(OrientedPhotos::jpeg(photo, 1)));
+    QVERIFY2(off >= 0 && off <= OrientedPhotos::kJpegTolerance, qPrintable(QString::number(off)));
 }
 
 // Another user could make empty files in shared memory under the names the decoding processes
