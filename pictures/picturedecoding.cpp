@@ -493,7 +493,7 @@ void Reading::measureAndPlan(int depth, qint64 room)
         m_probe.peakBytes = m_plan.peak;
     else
         refuse(m_plan.outcome, m_probe.cause, m_probe.detail);
-    // Planned as its reader reads it; said as it is shown.
+    // Planned as its reader reads it; said as it is shown (the sides swap back as they swapped).
     m_probe.size = storedSides(m_probe.size, m_probe.orientation);
     m_probe.taken = storedSides(m_probe.taken, m_probe.orientation);
 }
