@@ -2,6 +2,7 @@
 // operating system to the memory and the processor time the program allows it
 // (pictures/picturedecoders.h). It ends when the program closes its pipe, or dies.
 
+#include "decoderconfinement.h"
 #include "decoderfiles.h"
 #include "decoderprotocol.h"
 #include "picturedecoding.h"
@@ -221,25 +222,26 @@ qint64 processorSeconds()
     return qint64(usage.ru_utime.tv_sec) + usage.ru_stime.tv_sec + 1;
 }
 
-// The request may take memoryBytes beyond what the process holds now, and cpuSeconds of the
-// processor: beyond the first its allocations fail, beyond the second the system ends it. Nor
-// does it outlast the time the program waits for it, wallMs, even with the program gone: a
-// decoder that waits (on a file that never ends, on itself) is ended too.
-void limitTo(qint64 memoryBytes, int cpuSeconds, int wallMs)
-{
-    const rlimit memory = { rlim_t(addressSpace() + memoryBytes), RLIM_INFINITY };
-    setrlimit(RLIMIT_AS, &memory);
-    const rlimit processor = { rlim_t(processorSeconds() + cpuSeconds), RLIM_INFINITY };
-    setrlimit(RLIMIT_CPU, &processor);
-    alarm(unsigned(std::max(wallMs, 0) / 1000 + 2));
-}
+// The most a request is given beyond what the process holds idle, and what the process may come
+// to hold idle over its life (its heap kept between pictures, the fonts it loads).
+constexpr qint64 kMostRequestBytes = PictureReading::kMaxDecodeBytes + (qint64(64) << 20);
+constexpr qint64 kGrowthBytes = qint64(512) << 20;
+// The processor time of its whole life: the program replaces it by a fresh one before it runs
+// out (pictures/picturedecoders.cpp).
+constexpr qint64 kLifeSeconds = 300;
 
-void unlimit()
+// Limits for good, which nothing the process does afterwards lifts: the system calls that would
+// set them are refused it from now on (DecoderConfinement::filterCalls). For each request the
+// program lowers them from outside to what the request may take; beyond the memory its
+// allocations fail, beyond the time the system ends it.
+void limitForGood()
 {
-    alarm(0);
-    const rlimit none = { RLIM_INFINITY, RLIM_INFINITY };
-    setrlimit(RLIMIT_AS, &none);
-    setrlimit(RLIMIT_CPU, &none);
+    const rlim_t memoryBytes = rlim_t(addressSpace() + kMostRequestBytes + kGrowthBytes);
+    const rlimit memory = { memoryBytes, memoryBytes };
+    setrlimit(RLIMIT_AS, &memory);
+    const rlim_t seconds = rlim_t(processorSeconds() + kLifeSeconds);
+    const rlimit processor = { seconds, seconds };
+    setrlimit(RLIMIT_CPU, &processor);
 }
 
 // The shared memory made for one request: the one its picture lies in is handed over, the
@@ -388,13 +390,14 @@ Reply handle(const Request &request, Segments &segments)
     Reply reply;
     g_allocationFailed = false;
     g_logLines = 0;
-    limitTo(request.memoryBytes, request.cpuSeconds, request.wallMs);
+    // Nor does it outlast the time the program waits for it, even with the program gone: a
+    // decoder that waits (on a file that never ends, on itself) is ended too.
+    alarm(unsigned(std::max(request.wallMs, 0) / 1000 + 2));
     switch (request.task) {
     case Task::Probe: {
         // Given less than the most a measure may take, it is measured again with that.
-        const qint64 room = request.memoryBytes < DecoderProtocol::kMostMeasureBytes
-                ? request.memoryBytes
-                : 0;
+        const qint64 room =
+                request.memoryBytes < DecoderProtocol::kMostMeasureBytes ? request.memoryBytes : 0;
         PictureDecoding::Reading reading(request.file, request.bytes, !request.file.isEmpty(), 0,
                                          room);
         reply.probe = reading.probe();
@@ -413,7 +416,7 @@ Reply handle(const Request &request, Segments &segments)
         readFrames(request, segments, &reply);
         break;
     }
-    unlimit();
+    alarm(0);
     // A picture the measures turned away is said as they found it; one they let through that
     // its decoder could not make within the memory allowed is not taken.
     const bool turnedAway =
@@ -478,13 +481,21 @@ int main(int, char **argv)
     QGuiApplication application(arguments, argv);
     startConversionThreads();
     loadDecoders();
-
-    warmUp();
+    limitForGood();
     // From now on it opens only what the program hands it (and the fonts): a name it is given
     // that is not absolute is not found in whatever folder it was started from either.
     if (chdir("/") != 0)
         return 2;
     DecoderFiles::confine();
+    // Held by the kernel before its first picture: it makes only the system calls decoding
+    // needs, in every thread.
+    if (!DecoderConfinement::filterCalls()) {
+        qWarning("cannot filter its system calls: no picture is decoded");
+        return 2;
+    }
+    warmUp();
+    // A program gone is a first request that never comes.
+    sendWith(1, frame(encodeReady()));
     QByteArray payload;
     bool trimmed = true;
     for (;;) {

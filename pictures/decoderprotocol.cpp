@@ -19,7 +19,7 @@ namespace DecoderProtocol {
 
 namespace {
 
-constexpr quint32 kVersion = 6;
+constexpr quint32 kVersion = 7;
 constexpr int kMaxFrames = 1 << 16;
 
 void write(QDataStream &out, const PictureReading::Probe &probe)
@@ -76,7 +76,7 @@ Kind kindOf(const QByteArray &bytes)
     quint8 kind = 0;
     stream(in) >> version >> kind;
     if (in.status() != QDataStream::Ok || version != kVersion || kind < quint8(Kind::Request)
-        || kind > quint8(Kind::Question))
+        || kind > quint8(Kind::Ready))
         return Kind(0);
     return Kind(kind);
 }
@@ -165,6 +165,14 @@ bool decodeQuestion(const QByteArray &bytes, QString *path)
         return false;
     in >> *path;
     return in.status() == QDataStream::Ok;
+}
+
+QByteArray encodeReady()
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    begin(out, Kind::Ready);
+    return bytes;
 }
 
 QByteArray encodeAnswer(int error)

@@ -50,6 +50,7 @@ enum class Kind : quint8 {
     Answer = 2, // to the decoding process: to its question
     Reply = 3, // to the program: to its request
     Question = 4, // to the program: a file to open for the request being read
+    Ready = 5, // to the program, once, before its first request: it is held as it will be
 };
 
 // The folder the decoding process is handed its picture in: a name no file has, so that the
@@ -102,6 +103,8 @@ bool decode(const QByteArray &bytes, Reply *reply);
 // A question: the file named path, to be read.
 QByteArray encodeQuestion(const QString &path);
 bool decodeQuestion(const QByteArray &bytes, QString *path);
+// The process is ready (DecoderConfinement holds it): the program may set its limits.
+QByteArray encodeReady();
 // An answer: 0 when the file is granted (its descriptor comes with it), else why not (errno).
 QByteArray encodeAnswer(int error);
 bool decodeAnswer(const QByteArray &bytes, int *error);

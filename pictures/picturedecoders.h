@@ -114,6 +114,9 @@ private:
     void giveBack(std::unique_ptr<Worker> worker, qint64 bytes);
     std::unique_ptr<Worker> start();
     void end(Worker &worker, int *status);
+    // Ends worker, which is running a request, and puts a fresh process in its place: false
+    // when none starts.
+    bool replace(std::unique_ptr<Worker> &worker);
     // Processes that may run now: mostAtOnce(), and one more for each request that has run
     // long. Under m_mutex.
     int mayRun() const;
