@@ -2,8 +2,11 @@
 
 #include <cerrno>
 #include <initializer_list>
+#include <cstddef>
+#include <cstdint>
 
 #include <fcntl.h>
+#include <linux/landlock.h>
 #include <sched.h>
 #include <seccomp.h>
 #include <signal.h>
@@ -11,7 +14,113 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+// The kernel's Landlock headers of the build machine may be older than the kernel the process
+// runs on: what later versions add is named here, and asked for only when the kernel offers it.
+#ifndef SYS_landlock_create_ruleset
+#define SYS_landlock_create_ruleset 444
+#define SYS_landlock_add_rule 445
+#define SYS_landlock_restrict_self 446
+#endif
+#ifndef LANDLOCK_ACCESS_FS_REFER
+#define LANDLOCK_ACCESS_FS_REFER (1ULL << 13)
+#endif
+#ifndef LANDLOCK_ACCESS_FS_TRUNCATE
+#define LANDLOCK_ACCESS_FS_TRUNCATE (1ULL << 14)
+#endif
+#ifndef LANDLOCK_ACCESS_FS_IOCTL_DEV
+#define LANDLOCK_ACCESS_FS_IOCTL_DEV (1ULL << 15)
+#endif
+#ifndef LANDLOCK_ACCESS_NET_BIND_TCP
+#define LANDLOCK_ACCESS_NET_BIND_TCP (1ULL << 0)
+#define LANDLOCK_ACCESS_NET_CONNECT_TCP (1ULL << 1)
+#endif
+#ifndef LANDLOCK_SCOPE_ABSTRACT_UNIX_SOCKET
+#define LANDLOCK_SCOPE_ABSTRACT_UNIX_SOCKET (1ULL << 0)
+#define LANDLOCK_SCOPE_SIGNAL (1ULL << 1)
+#endif
+
+namespace {
+
+// As the kernel of the newest version reads it; an older one is given only the fields it knows.
+struct Ruleset
+{
+    uint64_t handledAccessFs;
+    uint64_t handledAccessNet;
+    uint64_t scoped;
+};
+
+struct PathBeneath
+{
+    uint64_t allowedAccess;
+    int32_t parentFd;
+} __attribute__((packed));
+
+int landlockVersion()
+{
+    const long version =
+            syscall(SYS_landlock_create_ruleset, nullptr, 0, LANDLOCK_CREATE_RULESET_VERSION);
+    return version > 0 ? int(version) : 0;
+}
+
+void allowReading(int ruleset, const std::string &folder, uint64_t handled)
+{
+    const int fd = open(folder.c_str(), O_PATH | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    PathBeneath rule = {};
+    rule.parentFd = fd;
+    rule.allowedAccess = (LANDLOCK_ACCESS_FS_READ_FILE | LANDLOCK_ACCESS_FS_READ_DIR) & handled;
+    // A file named alone (not a folder) is read, not listed.
+    if (syscall(SYS_landlock_add_rule, ruleset, LANDLOCK_RULE_PATH_BENEATH, &rule, 0) != 0) {
+        rule.allowedAccess = LANDLOCK_ACCESS_FS_READ_FILE;
+        syscall(SYS_landlock_add_rule, ruleset, LANDLOCK_RULE_PATH_BENEATH, &rule, 0);
+    }
+    close(fd);
+}
+
+} // namespace
+
 namespace DecoderConfinement {
+
+int restrictFiles(const std::vector<std::string> &readable)
+{
+    if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0)
+        return 0;
+    const int version = landlockVersion();
+    if (version == 0)
+        return 0;
+    Ruleset ruleset = {};
+    size_t known = sizeof ruleset.handledAccessFs;
+    ruleset.handledAccessFs = LANDLOCK_ACCESS_FS_EXECUTE | LANDLOCK_ACCESS_FS_WRITE_FILE
+            | LANDLOCK_ACCESS_FS_READ_FILE | LANDLOCK_ACCESS_FS_READ_DIR
+            | LANDLOCK_ACCESS_FS_REMOVE_DIR | LANDLOCK_ACCESS_FS_REMOVE_FILE
+            | LANDLOCK_ACCESS_FS_MAKE_CHAR | LANDLOCK_ACCESS_FS_MAKE_DIR
+            | LANDLOCK_ACCESS_FS_MAKE_REG | LANDLOCK_ACCESS_FS_MAKE_SOCK
+            | LANDLOCK_ACCESS_FS_MAKE_FIFO | LANDLOCK_ACCESS_FS_MAKE_BLOCK
+            | LANDLOCK_ACCESS_FS_MAKE_SYM;
+    if (version >= 2)
+        ruleset.handledAccessFs |= LANDLOCK_ACCESS_FS_REFER;
+    if (version >= 3)
+        ruleset.handledAccessFs |= LANDLOCK_ACCESS_FS_TRUNCATE;
+    if (version >= 4) {
+        ruleset.handledAccessNet = LANDLOCK_ACCESS_NET_BIND_TCP | LANDLOCK_ACCESS_NET_CONNECT_TCP;
+        known = offsetof(Ruleset, scoped);
+    }
+    if (version >= 5)
+        ruleset.handledAccessFs |= LANDLOCK_ACCESS_FS_IOCTL_DEV;
+    if (version >= 6) {
+        ruleset.scoped = LANDLOCK_SCOPE_ABSTRACT_UNIX_SOCKET | LANDLOCK_SCOPE_SIGNAL;
+        known = sizeof ruleset;
+    }
+    const int fd = int(syscall(SYS_landlock_create_ruleset, &ruleset, known, 0));
+    if (fd < 0)
+        return 0;
+    for (const std::string &folder : readable)
+        allowReading(fd, folder, ruleset.handledAccessFs);
+    const bool restricted = syscall(SYS_landlock_restrict_self, fd, 0) == 0;
+    close(fd);
+    return restricted ? version : 0;
+}
 
 bool filterCalls()
 {

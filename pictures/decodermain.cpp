@@ -8,6 +8,7 @@
 #include "picturedecoding.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QSemaphore>
@@ -19,6 +20,7 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <string>
 #include <vector>
 
 #include <malloc.h>
@@ -40,10 +42,13 @@ static_assert(std::atomic<bool>::is_always_lock_free, "read in a signal handler"
 constexpr int kMaxLogLines = 20;
 constexpr int kMaxLogCharacters = 300;
 std::atomic<int> g_logLines{ 0 };
+// What the decoders say of the nothing they are loaded with is not a picture's.
+bool g_quiet = false;
 
 void logCut(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type != QtFatalMsg && g_logLines.fetch_add(1, std::memory_order_relaxed) >= kMaxLogLines)
+    if (type != QtFatalMsg
+        && (g_quiet || g_logLines.fetch_add(1, std::memory_order_relaxed) >= kMaxLogLines))
         return;
     QByteArray line = "veltorina-pictures: ";
     if (context.category && qstrcmp(context.category, "default") != 0)
@@ -375,14 +380,17 @@ void startConversionThreads()
     pool->waitForDone();
 }
 
-// The toolkit's decoders are loaded on first use, which a teacher's first photo waited for: those
-// of the pictures most often put in are loaded now, while the program starts.
+// The toolkit's decoders are loaded on first use, which a teacher's first photo waited for, and
+// which, once the process is confined, could not read the libraries they bring: every one is
+// loaded now, while the program starts.
 void loadDecoders()
 {
     QBuffer nothing;
     nothing.open(QIODevice::ReadOnly);
-    for (const char *format : { "jpeg", "png", "gif" })
+    g_quiet = true;
+    for (const QByteArray &format : QImageReader::supportedImageFormats())
         QImageReader(&nothing, format).canRead();
+    g_quiet = false;
 }
 
 Reply handle(const Request &request, Segments &segments)
@@ -479,16 +487,25 @@ int main(int, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int arguments = 1;
     QGuiApplication application(arguments, argv);
-    startConversionThreads();
     loadDecoders();
+    // Held by the kernel before its first picture: from here on it reads only the fonts and the
+    // toolkit's own plugins (what the decoders brought is loaded by now) ...
+    std::vector<std::string> readable = DecoderFiles::readableFolders();
+    for (const QString &plugins : QCoreApplication::libraryPaths()) {
+        if (plugins != QCoreApplication::applicationDirPath())
+            readable.push_back(QFile::encodeName(plugins).toStdString());
+    }
+    // (The threads' pool counts the processors first, as the system says them where it may.)
+    QThreadPool::globalInstance();
+    DecoderConfinement::restrictFiles(readable);
+    startConversionThreads();
     limitForGood();
-    // From now on it opens only what the program hands it (and the fonts): a name it is given
-    // that is not absolute is not found in whatever folder it was started from either.
+    // ... and opens only what the program hands it (and the fonts): a name it is given that is
+    // not absolute is not found in whatever folder it was started from either.
     if (chdir("/") != 0)
         return 2;
     DecoderFiles::confine();
-    // Held by the kernel before its first picture: it makes only the system calls decoding
-    // needs, in every thread.
+    // ... and makes only the system calls decoding needs, in every thread.
     if (!DecoderConfinement::filterCalls()) {
         qWarning("cannot filter its system calls: no picture is decoded");
         return 2;
