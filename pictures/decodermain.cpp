@@ -5,6 +5,9 @@
 #include "decoderconfinement.h"
 #include "decoderfiles.h"
 #include "decoderprotocol.h"
+#ifdef VELTORINA_DECODER_TRIALS
+#include "tests/pictures/decodertrials.h"
+#endif
 #include "picturedecoding.h"
 
 #include <QBuffer>
@@ -422,6 +425,14 @@ Reply handle(const Request &request, Segments &segments)
     }
     case Task::Frames:
         readFrames(request, segments, &reply);
+        break;
+    case Task::Trial:
+        reply.probe.outcome = PictureReading::Outcome::Failed;
+#ifdef VELTORINA_DECODER_TRIALS
+        reply.probe.detail = DecoderTrials::attempt(request.bytes);
+#else
+        reply.probe.detail = QStringLiteral("no trials in this build");
+#endif
         break;
     }
     alarm(0);

@@ -105,7 +105,7 @@ bool decode(const QByteArray &bytes, Request *request)
     if (!read(in, &request->probed))
         return false;
     in >> request->readUpTo >> request->memoryBytes >> cpuSeconds >> wallMs;
-    if (in.status() != QDataStream::Ok || task < quint8(Task::Probe) || task > quint8(Task::Frames))
+    if (in.status() != QDataStream::Ok || task < quint8(Task::Probe) || task > quint8(Task::Trial))
         return false;
     request->task = Task(task);
     request->cpuSeconds = cpuSeconds;

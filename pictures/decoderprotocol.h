@@ -35,6 +35,10 @@ enum class Task : quint8 {
     Probe = 1, // measure, and decode as measured when that takes no more than readUpTo
     Read = 2, // decode as an earlier Probe said, without measuring again
     Frames = 3, // the same, every frame of an animation
+    // What the tests' decoding processes are built to try once confined, as code that took one
+    // over would: bytes names the system call and what it is made on; the reply's probe detail
+    // says what came of it. Any other build answers that it has no such trials.
+    Trial = 4,
 };
 
 // How the decoding process ended a request it answered (what it could not answer, the program
