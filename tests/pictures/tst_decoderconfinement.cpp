@@ -146,11 +146,18 @@ void tst_DecoderConfinement::escapesRefused()
 // What decoding needs is still there: the fonts an SVG's text is drawn with.
 void tst_DecoderConfinement::fontsStillRead()
 {
-    QDirIterator fonts(QStringLiteral("/usr/share/fonts"), { QStringLiteral("*.ttf") }, QDir::Files,
+    const QString folder = QFileInfo(QStringLiteral("/usr/share/fonts")).canonicalFilePath();
+    QString font;
+    QDirIterator fonts(folder, { QStringLiteral("*.ttf") }, QDir::Files,
                        QDirIterator::Subdirectories);
-    if (!fonts.hasNext())
+    while (font.isEmpty() && fonts.hasNext()) {
+        // One that lies there, not one linked from there.
+        const QString file = QFileInfo(fonts.next()).canonicalFilePath();
+        if (file.startsWith(folder + QLatin1Char('/')))
+            font = file;
+    }
+    if (font.isEmpty())
         QSKIP("no font on this machine");
-    const QString font = QFileInfo(fonts.next()).canonicalFilePath();
     QCOMPARE(tried("read\n" + QFile::encodeName(font)), QStringLiteral("done"));
 }
 
