@@ -211,6 +211,30 @@ void reapProcess(pid_t pid, int *status)
     while (waitpid(pid, status, 0) < 0 && errno == EINTR) { }
 }
 
+// Whether pid is stopped (by a signal or a debugger), and what it holds of its own then
+// (resident, but for what it shares with other processes: its libraries).
+bool isStopped(qint64 pid, qint64 *holding = nullptr)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    // The state follows the program's name, which may hold anything but ends the last ")".
+    const QByteArray line = stat.read(512);
+    const int state = line.lastIndexOf(')') + 2;
+    if (state < 2 || state >= line.size() || (line[state] != 'T' && line[state] != 't'))
+        return false;
+    if (holding) {
+        QFile statm(QStringLiteral("/proc/%1/statm").arg(pid));
+        const QList<QByteArray> pages =
+                statm.open(QIODevice::ReadOnly) ? statm.read(256).split(' ') : QList<QByteArray>();
+        *holding = pages.size() > 2
+                ? std::max<qint64>(0, pages[1].toLongLong() - pages[2].toLongLong())
+                        * sysconf(_SC_PAGESIZE)
+                : 0;
+    }
+    return true;
+}
+
 } // namespace
 
 struct PictureDecoders::Worker
@@ -428,27 +452,36 @@ PictureDecoders::takeWorker(qint64 bytes, const std::function<void()> &waiting)
         QMutexLocker lock(&m_mutex);
         for (;;) {
             const qint64 asked = std::min(bytes, m_limits.budgetBytes);
-            if (m_running < mayRun() && m_reserved + asked <= m_limits.budgetBytes)
+            if (m_running < mayRun() && reserved() + asked <= m_limits.budgetBytes)
                 break;
-            // Woken by a request that ends, or in a while by one that has run long.
+            // Woken by a request that ends, or in a while by one that has run long or is
+            // found stopped.
             if (!waiting) {
-                m_freed.wait(&m_mutex, kSlowMs / 5);
-                continue;
+                m_freed.wait(&m_mutex, kLookMs);
+            } else {
+                m_freed.wait(&m_mutex, kSliceMs);
+                lock.unlock();
+                waiting();
+                lock.relock();
             }
-            m_freed.wait(&m_mutex, kSliceMs);
             lock.unlock();
-            waiting();
+            lookAtBusy();
             lock.relock();
         }
         ++m_running;
         m_reserved += std::min(bytes, m_limits.budgetBytes);
     }
     // One that ended while it waited (killed from outside, say) is not a picture's fault: it
-    // is replaced before it is given one.
+    // is replaced before it is given one. One stopped would not answer it: it is ended.
     for (std::unique_ptr<Worker> idle = takeIdle(); idle; idle = takeIdle()) {
-        if (waitpid(idle->pid, nullptr, WNOHANG) == 0)
+        if (waitpid(idle->pid, nullptr, WNOHANG) != 0) {
+            close(idle->socket);
+        } else if (isStopped(idle->pid)) {
+            int status = 0;
+            end(*idle, &status);
+        } else {
             return idle;
-        close(idle->socket);
+        }
     }
     std::unique_ptr<Worker> worker = start();
     if (!worker)
@@ -459,9 +492,55 @@ PictureDecoders::takeWorker(qint64 bytes, const std::function<void()> &waiting)
 int PictureDecoders::mayRun() const
 {
     const qint64 now = m_clock.elapsed();
-    const int slow = int(std::count_if(m_busySince.cbegin(), m_busySince.cend(),
-                                       [now](qint64 since) { return now - since > kSlowMs; }));
-    return mostAtOnce() + std::min(slow, kMostSlow);
+    int slow = 0;
+    for (auto busy = m_busySince.cbegin(); busy != m_busySince.cend(); ++busy)
+        slow += now - busy.value() > kSlowMs && !m_stopped.contains(busy.key()) ? 1 : 0;
+    return mostAtOnce() + std::min(slow, kMostSlow) + std::min(int(m_stopped.size()), kMostStopped);
+}
+
+qint64 PictureDecoders::reserved() const
+{
+    qint64 reserved = m_reserved;
+    int counted = 0;
+    for (auto stopped = m_stopped.cbegin(); stopped != m_stopped.cend() && counted < kMostStopped;
+         ++stopped, ++counted) {
+        const qint64 allowed = m_busyBytes.value(stopped.key());
+        reserved -= allowed - std::min(allowed, stopped.value());
+    }
+    return reserved;
+}
+
+void PictureDecoders::lookAtBusy()
+{
+    QVector<qint64> busy;
+    {
+        QMutexLocker lock(&m_mutex);
+        if (m_clock.elapsed() - m_lookedAt < kLookMs)
+            return;
+        m_lookedAt = m_clock.elapsed();
+        busy = m_busy;
+    }
+    QHash<qint64, qint64> stopped;
+    for (const qint64 pid : qAsConst(busy)) {
+        qint64 holding = 0;
+        if (isStopped(pid, &holding))
+            stopped.insert(pid, holding);
+    }
+    QMutexLocker lock(&m_mutex);
+    // Only those still running their request (one may have ended meanwhile).
+    for (auto found = stopped.begin(); found != stopped.end();)
+        found = m_busyBytes.contains(found.key()) ? std::next(found) : stopped.erase(found);
+    const bool more = stopped.size() > m_stopped.size();
+    m_stopped = std::move(stopped);
+    if (more)
+        m_freed.wakeAll();
+}
+
+int PictureDecoders::stoppedBusy()
+{
+    lookAtBusy();
+    QMutexLocker lock(&m_mutex);
+    return std::min(int(m_stopped.size()), kMostStopped);
 }
 
 std::unique_ptr<PictureDecoders::Worker> PictureDecoders::takeIdle()
@@ -514,6 +593,7 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
         QMutexLocker lock(&m_mutex);
         m_busy << worker->pid;
         m_busySince.insert(worker->pid, m_clock.elapsed());
+        m_busyBytes.insert(worker->pid, std::min(request.memoryBytes, limits.budgetBytes));
         if (request.task != Task::Probe)
             ++m_decoded;
     }
@@ -560,6 +640,8 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
         QMutexLocker lock(&m_mutex);
         m_busy.removeOne(worker->pid);
         m_busySince.remove(worker->pid);
+        m_busyBytes.remove(worker->pid);
+        m_stopped.remove(worker->pid);
     }
     if (decoded) {
         giveBack(std::move(worker), request.memoryBytes);
