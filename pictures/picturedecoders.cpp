@@ -597,14 +597,29 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
         if (request.task != Task::Probe)
             ++m_decoded;
     }
+    // A caller that waits for the reply on the board's thread (an open, an export) is not held
+    // for a process found stopped: it is ended then, and its picture said as not answering.
+    bool endedStopped = false;
+    QElapsedTimer sinceLook;
+    sinceLook.start();
+    const pid_t pid = worker->pid;
+    const std::function<void()> watching = !waiting ? waiting : std::function<void()>([&] {
+        waiting();
+        if (endedStopped || sinceLook.elapsed() < kLookMs)
+            return;
+        sinceLook.restart();
+        endedStopped = isStopped(pid);
+        if (endedStopped)
+            kill(pid, SIGKILL);
+    });
     QElapsedTimer clock;
     clock.start();
-    Transfer transfer = sendAll(worker->socket, frame(encode(request)), clock, wallMs, waiting);
+    Transfer transfer = sendAll(worker->socket, frame(encode(request)), clock, wallMs, watching);
     QByteArray payload;
     Received received;
     // Questions, each answered, then the reply: anything else ends the process.
     while (transfer == Transfer::Done) {
-        transfer = receiveFrame(worker->socket, &payload, &received, clock, wallMs, waiting);
+        transfer = receiveFrame(worker->socket, &payload, &received, clock, wallMs, watching);
         if (transfer != Transfer::Done || kindOf(payload) != Kind::Question)
             break;
         QString name;
@@ -616,7 +631,7 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
                 ? -EACCES
                 : LinkRoot::open(name, job.source.file, job.source.linkRoot);
         transfer = sendAll(worker->socket, frame(encodeAnswer(opened >= 0 ? 0 : -opened)), clock,
-                           wallMs, waiting, opened);
+                           wallMs, watching, opened);
         if (opened >= 0)
             close(opened);
     }
@@ -630,7 +645,7 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
         QImage image = followingImage(reply);
         if (!image.isNull())
             transfer = receiveAll(worker->socket, reinterpret_cast<char *>(image.bits()),
-                                  size_t(image.sizeInBytes()), clock, wallMs, waiting, &received);
+                                  size_t(image.sizeInBytes()), clock, wallMs, watching, &received);
         decoded = !image.isNull() && transfer == Transfer::Done && received.count() == 0;
         if (decoded)
             *frames = { image };
@@ -667,7 +682,10 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
     reply = Reply();
     const bool outOfTime =
             WIFSIGNALED(status) && (WTERMSIG(status) == SIGXCPU || WTERMSIG(status) == SIGALRM);
-    if (transfer == Transfer::TimedOut || outOfTime)
+    if (endedStopped)
+        reply.probe = failure(PictureReading::Outcome::OutOfTime,
+                              QStringLiteral("no answer: its decoder was stopped"));
+    else if (transfer == Transfer::TimedOut || outOfTime)
         reply.probe = failure(PictureReading::Outcome::OutOfTime,
                               QStringLiteral("no answer within its time"));
     else if (WIFEXITED(status) && WEXITSTATUS(status) == kExitOutOfMemory)
