@@ -599,18 +599,15 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
     }
     // A caller that waits for the reply on the board's thread (an open, an export) is not held
     // for a process found stopped: it is ended then, and its picture said as not answering.
+    // Looked at each time the caller's wait turns (a few milliseconds; a small file's read).
     bool endedStopped = false;
-    QElapsedTimer sinceLook;
-    sinceLook.start();
     const pid_t pid = worker->pid;
     const std::function<void()> watching = !waiting ? waiting : std::function<void()>([&] {
         waiting();
-        if (endedStopped || sinceLook.elapsed() < kLookMs)
-            return;
-        sinceLook.restart();
-        endedStopped = isStopped(pid);
-        if (endedStopped)
+        if (!endedStopped && isStopped(pid)) {
+            endedStopped = true;
             kill(pid, SIGKILL);
+        }
     });
     QElapsedTimer clock;
     clock.start();

@@ -1154,7 +1154,8 @@ void tst_DPagesList::openAnswersWithEveryDecoderStopped()
     // it opens, the board answers the teacher all along, and the twelve pictures are said as not
     // answering, together, once their time is up: the stopped processes hold no place nor memory
     // the others wait for (here the pictures' time is shortened from nine seconds, and the budget
-    // of memory to two measures at once: six rounds of their time one after the other).
+    // of memory to two measures at once: six rounds of their time one after the other). Pictures
+    // that take minutes to draw: one whose process the test stops too late is not read either.
     PictureDecoders &decoders = PictureDecoders::instance();
     PictureDecoders::Limits shortened = PictureDecoders::defaultLimits();
     shortened.pictureMs = 3000;
@@ -1169,7 +1170,7 @@ void tst_DPagesList::openAnswersWithEveryDecoderStopped()
     for (int n = 0; n < pages; ++n) {
         if (backgrounds) {
             names << QFileInfo(CraftedPictures::writeIn(folder.filePath(QStringLiteral("images")),
-                                                        QStringLiteral("jpeg"), QSize(800, 600),
+                                                        QStringLiteral("svg-slow"), QSize(800, 600),
                                                         QStringLiteral("p%1").arg(n)))
                              .fileName();
             text += QStringLiteral("<svg:page id=\"page%1\"><svg:image id=\"bck%1\" "
@@ -1195,7 +1196,7 @@ void tst_DPagesList::openAnswersWithEveryDecoderStopped()
                         .toUtf8();
         for (int p = 0; p < 12 / pages && !backgrounds; ++p) {
             const QString file = CraftedPictures::writeIn(
-                    folder.filePath(QStringLiteral("images")), QStringLiteral("jpeg"),
+                    folder.filePath(QStringLiteral("images")), QStringLiteral("svg-slow"),
                     QSize(800, 600), QStringLiteral("p%1").arg(12 / pages * n + p));
             QVERIFY(!file.isEmpty());
             names << QFileInfo(file).fileName();
