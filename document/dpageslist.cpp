@@ -1355,6 +1355,9 @@ void DPagesList::readUbzPages(const QString &dir, const IwbLimits::Estimate &est
     m_bPartialRead = false;
     delAllPages();
     IwbReader shared(*this, dir);
+    // Its pictures are measured as its pages are read: the board turns meanwhile.
+    if (m_turns)
+        shared.setTurns(m_turns->turner());
     UbzReader reader(*this, shared, dir);
     bool complete = true;
     for (int n = 0; n < 100; ++n) {

@@ -211,6 +211,18 @@ void reapProcess(pid_t pid, int *status)
     while (waitpid(pid, status, 0) < 0 && errno == EINTR) { }
 }
 
+// Waits on a thread of its own until processes killed are gone: one of a low priority, on a
+// busy machine, takes its time to go, which the caller does not wait.
+void reapApart(std::vector<pid_t> pids)
+{
+    std::thread([pids = std::move(pids)] {
+        for (const pid_t pid : pids) {
+            int status = 0;
+            reapProcess(pid, &status);
+        }
+    }).detach();
+}
+
 // Whether pid is stopped (by a signal or a debugger), and what it holds of its own then
 // (resident, but for what it shares with other processes: its libraries).
 bool isStopped(qint64 pid, qint64 *holding = nullptr)
@@ -400,12 +412,7 @@ void PictureDecoders::endIdle(int keep)
         stopProcess(worker->socket, worker->pid);
         pids.push_back(worker->pid);
     }
-    std::thread([pids = std::move(pids)] {
-        for (const pid_t pid : pids) {
-            int status = 0;
-            reapProcess(pid, &status);
-        }
-    }).detach();
+    reapApart(std::move(pids));
 }
 
 std::unique_ptr<PictureDecoders::Worker> PictureDecoders::start()
@@ -477,8 +484,8 @@ PictureDecoders::takeWorker(qint64 bytes, const std::function<void()> &waiting)
         if (waitpid(idle->pid, nullptr, WNOHANG) != 0) {
             close(idle->socket);
         } else if (isStopped(idle->pid)) {
-            int status = 0;
-            end(*idle, &status);
+            stopProcess(idle->socket, idle->pid);
+            reapApart({ idle->pid });
         } else {
             return idle;
         }
@@ -597,8 +604,9 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
         if (request.task != Task::Probe)
             ++m_decoded;
     }
-    // A caller that waits for the reply on the board's thread (an open, an export) is not held
-    // for a process found stopped: it is ended then, and its picture said as not answering.
+    // A caller that waits for the reply (an open, an export, on the board's thread or for it)
+    // is not held for a process found stopped: it is ended then, and its picture said as not
+    // answering.
     // Looked at each time the caller's wait turns (a few milliseconds; a small file's read).
     bool endedStopped = false;
     const pid_t pid = worker->pid;
@@ -670,7 +678,12 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
         return reply;
     }
     int status = 0;
-    end(*worker, &status);
+    if (endedStopped) {
+        stopProcess(worker->socket, worker->pid);
+        reapApart({ worker->pid });
+    } else {
+        end(*worker, &status);
+    }
     giveBack(nullptr, request.memoryBytes);
     {
         QMutexLocker lock(&m_mutex);

@@ -1085,8 +1085,10 @@ public:
         : m_thread([this] {
               while (!m_done) {
                   for (const qint64 pid : decoders()) {
-                      if (m_stopped.insert(pid).second)
+                      if (!isStopped(pid)) {
+                          m_stopped.insert(pid);
                           ::kill(pid_t(pid), SIGSTOP);
+                      }
                   }
                   std::this_thread::sleep_for(std::chrono::milliseconds(1));
               }
@@ -1141,14 +1143,17 @@ void tst_DPagesList::openAnswersWithEveryDecoderStopped_data()
 {
     QTest::addColumn<int>("pages"); // the twelve pictures shared between them
     QTest::addColumn<bool>("backgrounds"); // each page's picture its background
-    QTest::newRow("pictures on two pages") << 2 << false;
-    QTest::newRow("pages of a picture each") << 12 << true;
+    QTest::addColumn<bool>("ubz"); // a UBZ lesson imported, its pictures measured as it is read
+    QTest::newRow("pictures on two pages") << 2 << false << false;
+    QTest::newRow("pages of a picture each") << 12 << true << false;
+    QTest::newRow("a UBZ lesson's page of pictures") << 1 << false << true;
 }
 
 void tst_DPagesList::openAnswersWithEveryDecoderStopped()
 {
     QFETCH(int, pages);
     QFETCH(bool, backgrounds);
+    QFETCH(bool, ubz);
     // Every decoding process stopped, those there before the open and each one started after: the
     // open ends without waiting for its pictures, however many of its pages are pictures read as
     // it opens, the board answers the teacher all along, and the twelve pictures are said as not
@@ -1217,10 +1222,26 @@ void tst_DPagesList::openAnswersWithEveryDecoderStopped()
             "xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.0\"><svg:svg width=\"800\" "
             "height=\"600\"><svg:pageset>"
                     + text + "</svg:pageset></svg:svg></iwb>");
-    const QString archive = folder.filePath(QStringLiteral("stopped.iwb"));
+    if (ubz) {
+        QByteArray images;
+        for (int n = 0; n < names.size(); ++n)
+            images += QStringLiteral("<image ub:source=\"images/%1\" width=\"120\" "
+                                     "height=\"90\" transform=\"matrix(1,0,0,1,%2,100)\"/>")
+                              .arg(names.at(n))
+                              .arg(130 * (n % 6) - 400)
+                              .toUtf8();
+        DocumentFixture::writeFile(folder.filePath(QStringLiteral("page000.svg")),
+                                   "<svg xmlns:ub=\"http://uniboard.mnemis.com/document\"><rect "
+                                   "fill=\"#ffffff\"/><g><polygon points=\"-300,-250 0,-50\"/>"
+                                   "</g>" + images
+                                           + "</svg>");
+    }
+    const QString archive =
+            folder.filePath(ubz ? QStringLiteral("stopped.ubz") : QStringLiteral("stopped.iwb"));
     QVERIFY(runTool(QStringLiteral("zip"),
                     { QStringLiteral("-q"), QStringLiteral("-r"), archive,
-                      QStringLiteral("content.xml"), QStringLiteral("images") },
+                      ubz ? QStringLiteral("page000.svg") : QStringLiteral("content.xml"),
+                      QStringLiteral("images") },
                     folder.path(), 60000)
                     .ok);
     auto list = makeList();
@@ -1235,23 +1256,25 @@ void tst_DPagesList::openAnswersWithEveryDecoderStopped()
     StallMeter stalls;
     QElapsedTimer opening;
     opening.start();
-    QVERIFY(list->openAllPagesFromFileIWB(archive));
+    QVERIFY(ubz ? list->openAllPagesFromFileUBZ(archive) : list->openAllPagesFromFileIWB(archive));
     // Not a picture's time, let alone one for each page.
     QVERIFY2(opening.elapsed() < shortened.pictureMs,
              qPrintable(QString::number(opening.elapsed())));
     // Nothing stands over the board, and the teacher's click lands before the pictures are said
     // (the pages' own, read as the lesson opens, are said as soon as it is open).
-    QVERIFY(backgrounds || !list->arePicturesMeasured());
+    QVERIFY(backgrounds || ubz || !list->arePicturesMeasured());
     QVERIFY(!QApplication::activeModalWidget());
     for (const QWidget *widget : QApplication::topLevelWidgets())
         QVERIFY2(!widget->isVisible() || widget == m_window.get(),
                  qPrintable(widget->metaObject()->className()));
-    DGPathCurveItem *stroke = nullptr;
+    DGPathItem *stroke = nullptr;
     for (QGraphicsItem *item : list->getCurPage()->items())
-        stroke = stroke ? stroke : dynamic_cast<DGPathCurveItem *>(item);
+        stroke = stroke ? stroke : dynamic_cast<DGPathItem *>(item);
     QVERIFY(stroke);
     list->getView()->setSelect();
-    const QPoint onStroke = list->getView()->mapFromScene(stroke->mapToScene(QPointF(145, 95)));
+    // A straight stroke passes through the middle of its box.
+    const QPoint onStroke =
+            list->getView()->mapFromScene(stroke->mapToScene(stroke->boundingRect().center()));
     QTest::mouseClick(list->getView()->viewport(), Qt::LeftButton, Qt::NoModifier, onStroke);
     QTRY_VERIFY(stroke->isSelected());
     // Within a few times their time, not six rounds of it.
