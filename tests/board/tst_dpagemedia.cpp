@@ -27,6 +27,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QUndoStack>
 #include <QtTest>
 
@@ -111,9 +112,11 @@ bool running(qint64 pid)
     return pid > 0 && ::kill(pid_t(pid), 0) == 0;
 }
 
-// pdftoppm as a slow or faulty one behaves: it takes delay seconds a page asked for, and for
-// the pages asked that are in hang, crash, fail or broken it hangs, dies of a signal, stops
-// with an error, or writes something that is no picture. The real converter does the rest.
+// pdftoppm as a slow or faulty one behaves, page by page of the pages asked: it takes delay
+// seconds a page, and at the pages in hang, crash, fail or broken it hangs, dies of a signal,
+// stops with an error, or writes something that is no picture. The real converter makes the
+// rest. Each run is written down in runs.log beside bin: its process, its range, its start and
+// end in milliseconds.
 struct FakeConverter
 {
     QString delay = QStringLiteral("0");
@@ -135,19 +138,34 @@ QString writeFakeConverter(const QString &dir, const FakeConverter &fake)
         return QString();
     const QString text =
             QStringLiteral(R"sh(#!/bin/bash
-first=1; last=1; previous=
-for word in "$@"; do
-    case "$previous" in -f) first=$word ;; -l) last=$word ;; esac
-    previous=$word
+first=1; last=1; options=()
+while [ $# -gt 2 ]; do
+    case "$1" in
+        -f) first=$2; shift 2 ;;
+        -l) last=$2; shift 2 ;;
+        *) options+=("$1"); shift ;;
+    esac
 done
-asked() { for page in $1; do [ "$page" -ge "$first" ] && [ "$page" -le "$last" ] && return 0; done; return 1; }
-sleep "$(awk "BEGIN { print ($last - $first + 1) * %1 }")"
-asked "%2" && exec sleep 600
-asked "%3" && { ulimit -c 0; kill -SEGV $$; }
-asked "%4" && { echo "Syntax Error: page broken" >&2; exit 1; }
-'%6' "$@" || exit $?
-# One page asked, in one file named by the last argument.
-asked "%5" && echo "no picture" > "${@: -1}.ppm"
+pdf=$1; root=$2
+log="$(dirname "$0")/runs.log"
+echo "start $$ $first $last $(( $(date +%s%N) / 1000000 ))" >> "$log"
+is() { local each; for each in $2; do [ "$each" -eq "$1" ] && return 0; done; return 1; }
+for ((page = first; page <= last; page++)); do
+    sleep %1
+    is $page "%2" && exec sleep 600
+    is $page "%3" && { ulimit -c 0; kill -SEGV $$; }
+    is $page "%4" && { echo "Syntax Error: page broken" >&2; exit 1; }
+    if is $page "%5"; then
+        scratch=$(mktemp -d)
+        '%6' -f $page -l $page "$pdf" "$scratch/x" || exit $?
+        name=$(basename "$scratch"/x-*)
+        echo "no picture" > "$root${name#x}"
+        rm -rf "$scratch"
+    else
+        '%6' "${options[@]}" -f $page -l $page "$pdf" "$root" || exit $?
+    fi
+done
+echo "end $$ $first $last $(( $(date +%s%N) / 1000000 ))" >> "$log"
 exit 0
 )sh")
                     .arg(fake.delay, fake.hang, fake.crash, fake.fail, fake.broken, real);
@@ -763,7 +781,8 @@ void tst_DPageMedia::pdfImportShowsItsProgress()
     const QString bin = writeFakeConverter(dir.path(), slow);
     QVERIFY(!bin.isEmpty());
     qputenv("PATH", QFile::encodeName(bin) + ':' + m_path);
-    const int pages = 8;
+    // Eight pages for each converter run at once.
+    const int pages = 8 * std::max(1, QThread::idealThreadCount());
     const QString file = dir.filePath("slow.pdf");
     QVERIFY(writePdf(file, pageColours(pages)));
     Board board;
