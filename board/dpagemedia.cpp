@@ -166,12 +166,18 @@ void DPage::importPdf(const QString &file)
     QStringList details;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     {
-        WorkProgress progress(m_parent, tr("Importando «%1»…").arg(document), 0);
-        // Between pages, and while one is made, the board paints itself and the bar moves;
-        // what the teacher does meanwhile waits until the import is done.
+        // The bar holds the whole program while it shows, so that its Cancel is the one thing
+        // the teacher can press: the pages already in stay, the rest is not made.
+        WorkProgress progress(m_parent, tr("Importando «%1»…").arg(document), 0,
+                              Qt::ApplicationModal);
+        progress.setCancellable(true);
+        // Between pages, and while they are made, the board paints itself and the bar moves;
+        // what the teacher does on the board meanwhile waits until the import is done.
         const auto turn = [&progress] {
             progress.refresh();
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            QCoreApplication::processEvents(progress.isShown()
+                                                    ? QEventLoop::AllEvents
+                                                    : QEventLoop::ExcludeUserInputEvents);
         };
         PdfImport import(file, folder.isValid() ? folder.path() : QString(), m_pdfLimits, turn);
         const auto place = [this, sceneCentre, file](const PdfImport::Placed &page) {

@@ -234,8 +234,13 @@ bool PdfImport::follow(Converting &run, std::vector<Page> &pages, std::vector<Co
         ++run.next;
         run.since.restart();
     }
-    if (run.next > run.last)
+    // Its pages all taken, it is left to end by itself, as long as a page may take.
+    if (run.next > run.last) {
+        if (!ended && run.since.elapsed() < m_limits.pageTimeoutMs)
+            return false;
+        run.tool->stop();
         return true;
+    }
     if (endedWell) {
         for (int page = run.next; page <= run.last; ++page) {
             m_details << QStringLiteral("page %1: pdftoppm wrote no picture").arg(page);
@@ -369,7 +374,6 @@ void PdfImport::run(Held held, const std::function<void(const Placed &)> &place,
                     QFile::remove(pages[page].file);
             }
             m_cancelled = true;
-            m_details << QStringLiteral("cancelled at page %1").arg(next);
             stopAll();
             return;
         }
