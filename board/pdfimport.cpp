@@ -4,6 +4,7 @@
 #include "document/workprogress.h"
 #include "pictures/heldpictures.h"
 #include "pictures/picturereading.h"
+#include "shell/cores.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -284,10 +285,11 @@ void PdfImport::run(Held held, const std::function<void(const Placed &)> &place,
                     WorkProgress &progress)
 {
     std::vector<Page> pages(size_t(count()) + 1);
-    // The pages go to as many converter runs at once as there are processors, each run a range
-    // of pages at one resolution. The ranges are a few times as many as the runs: a run done
-    // early takes the next, and the first pages come in while the last are still to start.
-    const int runs = std::max(1, QThread::idealThreadCount());
+    // The pages go to as many converter runs at once as there are processors to run on (more
+    // would only crowd the board's own thread off them), each run a range of pages at one
+    // resolution. The ranges are a few times as many as the runs: a run done early takes the
+    // next, and the first pages come in while the last are still to start.
+    const int runs = Cores::usable();
     const int rangePages = std::max(1, (count() + runs * 4 - 1) / (runs * 4));
     std::vector<Converting> waiting;
     for (int page = 1; page <= count(); ++page) {
@@ -318,6 +320,8 @@ void PdfImport::run(Held held, const std::function<void(const Placed &)> &place,
     };
     int outOfTimeInARow = 0;
     int next = 1; // the next page to come in: they come in order
+    QElapsedTimer sinceTurn;
+    sinceTurn.start();
     while (next <= count()) {
         while (int(converting.size()) < runs && !waiting.empty()) {
             converting.push_back(std::move(waiting.front()));
@@ -356,6 +360,11 @@ void PdfImport::run(Held held, const std::function<void(const Placed &)> &place,
             outOfTimeInARow = made.outOfTime ? outOfTimeInARow + 1 : 0;
             progress.step(next);
             cameIn = true;
+            // Pages made ahead come in one after another: the board still turns between them.
+            if (sinceTurn.elapsed() >= kTurnEveryMs) {
+                m_turn();
+                sinceTurn.restart();
+            }
             if (outOfTimeInARow == kMaxOutOfTimeInARow && next < count()) {
                 stopAt(next + 1,
                        tr("las %1 páginas anteriores tardaron cada una más de %2 segundos en "
@@ -378,6 +387,7 @@ void PdfImport::run(Held held, const std::function<void(const Placed &)> &place,
             return;
         }
         m_turn();
+        sinceTurn.restart();
         if (!cameIn)
             QThread::msleep(kLookEveryMs);
     }

@@ -17,6 +17,7 @@
 #include "pictures/heldpictures.h"
 #include "pictures/picturedecoders.h"
 #include "pictures/picturereading.h"
+#include "shell/cores.h"
 #include "tools/dscreenrecord.h"
 
 #include <QDialog>
@@ -726,7 +727,7 @@ void tst_DPageMedia::pdfImportGoesPageByPage_data()
     const QSizeF a7 = QPageSize(QPageSize::A7).size(QPageSize::Point);
     const QSizeF a5 = QPageSize(QPageSize::A5).size(QPageSize::Point);
     const int many = 50000;
-    const int processors = std::max(1, QThread::idealThreadCount());
+    const int processors = Cores::usable();
     FakeConverter slow;
     slow.delay = QStringLiteral("0.25");
     QTest::newRow("longer together than a page may take")
@@ -854,9 +855,9 @@ void tst_DPageMedia::pdfImportGoesPageByPage()
     const QList<ConverterRun> runs = converterRuns(bin);
     // Never more runs at once than processors.
     if (together) {
-        QVERIFY(mostAtOnce(runs) <= std::max(1, QThread::idealThreadCount()));
+        QVERIFY(mostAtOnce(runs) <= Cores::usable());
         QVERIFY2(runs.size() < pages, qPrintable(QString::number(runs.size())));
-        if (QThread::idealThreadCount() > 1)
+        if (Cores::usable() > 1)
             QVERIFY(mostAtOnce(runs) > 1);
     }
     if (said.isEmpty()) {
@@ -881,7 +882,7 @@ void tst_DPageMedia::pdfImportShowsItsProgress()
     QVERIFY(!bin.isEmpty());
     qputenv("PATH", QFile::encodeName(bin) + ':' + m_path);
     // Eight pages for each converter run at once.
-    const int pages = 8 * std::max(1, QThread::idealThreadCount());
+    const int pages = 8 * Cores::usable();
     const QString file = dir.filePath("slow.pdf");
     QVERIFY(writePdf(file, pageColours(pages)));
     Board board;
@@ -927,7 +928,7 @@ void tst_DPageMedia::pdfImportCancelled()
     QVERIFY(!bin.isEmpty());
     qputenv("PATH", QFile::encodeName(bin) + ':' + m_path);
     // Ten pages for each run at once: three seconds or more, the bar showing after 0.7.
-    const int pages = 10 * std::max(1, QThread::idealThreadCount());
+    const int pages = 10 * Cores::usable();
     const QList<QColor> colours = pageColours(pages);
     const QString file = dir.filePath("long.pdf");
     QVERIFY(writePdf(file, colours));
