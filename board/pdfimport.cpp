@@ -180,7 +180,8 @@ bool isWholePpm(const QString &file)
     if (!ppm.open(QIODevice::ReadOnly))
         return false;
     const QByteArray head = ppm.read(64);
-    const QRegularExpression header(QStringLiteral("^P6\\s+(\\d+)\\s+(\\d+)\\s+255\\s"));
+    static const QRegularExpression header(
+            QStringLiteral("^P6\\s+(\\d+)\\s+(\\d+)\\s+255\\s"));
     const QRegularExpressionMatch match = header.match(QString::fromLatin1(head));
     if (!match.hasMatch())
         return false;
