@@ -532,15 +532,23 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
             transfer = Transfer::Closed;
             break;
         }
+        PictureReading::LeftOut why = PictureReading::LeftOut::Outside;
         const int opened = job.source.file.isEmpty()
                 ? -EACCES
-                : LinkRoot::open(name, job.source.file, job.source.linkRoot);
+                : LinkRoot::open(name, job.source.file, job.source.linkRoot, &why);
+        // A process asks for a link once as it names it; the toolkit's reader once more.
+        const bool known = std::any_of(
+                job.leftOut.cbegin(), job.leftOut.cend(),
+                [&name](const PictureReading::LeftOutLink &link) { return link.name == name; });
+        if (opened < 0 && !job.source.file.isEmpty() && !known)
+            job.leftOut.push_back({ name, why });
         transfer = sendAll(worker->socket, frame(encodeAnswer(opened >= 0 ? 0 : -opened)), clock,
                            wallMs, waiting, opened);
         if (opened >= 0)
             close(opened);
     }
     bool decoded = transfer == Transfer::Done && decode(payload, &reply);
+    reply.probe.leftOut = job.leftOut;
     // The memory of the pixels comes with the reply, and nothing else comes: a process that
     // sends what it does not say is ended like one that did not answer.
     decoded = decoded && received.count() == (reply.shared ? 1 : 0);
@@ -725,9 +733,12 @@ Picture readReduced(const Source &source, const Probe &probed, int halvings, con
     Probe reduced = probed;
     for (int n = 0; n < halvings && reduced.taken.isValid(); ++n)
         reduced.taken = QSize((reduced.taken.width() + 1) / 2, (reduced.taken.height() + 1) / 2);
-    // The copy is made beside the whole picture it is averaged from.
+    // The copy is made beside the whole picture it is averaged from, and turned beside that.
+    const qint64 copyBytes = 4 * qint64(reduced.taken.width()) * reduced.taken.height();
     if (halvings > 0)
-        reduced.peakBytes += 4 * qint64(reduced.taken.width()) * reduced.taken.height();
+        reduced.peakBytes += copyBytes;
+    if (halvings > 0 && probed.orientation != 1)
+        reduced.peakBytes += copyBytes;
     Job job = jobFor(source);
     Picture picture = readAsProbed(requestFor(Task::Read, source.file, job), job, reduced, waiting);
     if (picture.probe.isTaken())

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
+#include <QSizeF>
 #include <QString>
 #include <QVector>
 #include <QtGlobal>
@@ -75,6 +76,23 @@ enum class Cause : quint8 {
     Pixels, // the pixels its size gives
     Data, // what it holds beside its pixels (text, profiles, pictures within) more than them
     Frames, // an animation the board could play at its size, but not with so many frames
+    LinksItself, // an SVG that links itself, or one that links it back: it would never end
+};
+
+// Why a file a picture links (an SVG's picture) is left out of it (pictures/linkroot.h).
+enum class LeftOut : quint8 {
+    Missing, // nothing there, or nothing that opens
+    Outside, // outside the folder the picture came from
+    Device,
+    Pipe, // a named pipe, or a socket
+    Fonts, // in one of the fonts' folders
+    System, // in /proc, /sys or /dev
+};
+
+struct LeftOutLink
+{
+    QString name; // as the decoding process named it
+    LeftOut why;
 };
 
 struct Probe
@@ -82,8 +100,13 @@ struct Probe
     Outcome outcome = Outcome::Unreadable;
     Cause cause = Cause::Missing;
     QByteArray format; // as the toolkit's reader picks it from the bytes (and the name)
-    QSize size; // the picture as stored (icons: their largest entry); invalid when unknown
-    QSize taken; // the size it is read at, for Whole and Smaller
+    // The picture as shown (icons: their largest entry), its orientation applied: a phone's
+    // photo stored 400 x 600 and turned a quarter is 600 x 400. Invalid when unknown.
+    QSize size;
+    QSize taken; // the size it is read at, for Whole and Smaller, as shown too
+    // How it is turned to be shown, as EXIF numbers it (1: as stored, 2 to 8: mirrored and
+    // turned), applied by its decoding.
+    int orientation = 1;
     qint64 peakBytes = 0; // what reading it takes at most (0 when it is not read)
     int frames = 1; // pictures of an animation (GIF, MNG, WEBP)
     bool playable = false; // an animation the board can play at its size
@@ -93,9 +116,23 @@ struct Probe
     // JPEG never; a PNG by its colour type and tRNS; unknown: true).
     bool hasAlpha = true;
     QString detail; // what was found, for the log (not for the teacher)
+    // The files it links that its decoder was refused, each once: it shows without them. Known
+    // to the program only (never sent to a decoding process, nor taken from one).
+    QVector<LeftOutLink> leftOut;
 
     bool isTaken() const { return outcome == Outcome::Whole || outcome == Outcome::Smaller; }
 };
+
+// Whether orientation (EXIF's) turns a picture a quarter, so that its sides swap as shown.
+bool turnsQuarter(int orientation);
+// The same picture read as it is stored: its orientation left unapplied, its sizes those stored.
+Probe asStored(const Probe &probe);
+// Whether an object of size (a lesson's) shows probe's picture as it is stored: turned a
+// quarter as shown, the object has the shape of the picture stored and not that of the picture
+// shown. So a lesson saved before orientations were applied keeps its photos as they looked, and
+// a teacher's stretched picture is taken as shown. A square picture, or one only mirrored or
+// turned upside down, cannot be told apart: it is shown as its orientation says.
+bool shownAsStored(const Probe &probe, QSizeF size);
 
 // What a caller does while it waits for a decoding process, every few milliseconds (the board's
 // thread turns its event loop); null: it just waits.
@@ -185,7 +222,8 @@ struct Animation
 Animation readAnimation(const QString &file, const Waiting &waiting = {}, Picture *still = nullptr);
 
 // One sentence for the teacher about a picture named name that was not taken, or was taken
-// smaller, or (animation true: it was to play) is shown still; "" for one taken as it is.
+// smaller, or (animation true: it was to play) is shown still, or shows without files it links;
+// "" for one taken as it is.
 // Translated, in the context "PictureReading".
 QString message(const Probe &probe, const QString &name, bool animation = false);
 

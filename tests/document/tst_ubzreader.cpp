@@ -5,17 +5,18 @@
 #include "board/dgtextitem.h"
 #include "board/dgvideoitem.h"
 #include "board/dpage.h"
-#include "pictures/heldpictures.h"
 #include "board/dview.h"
 #include "document/dpageslist.h"
 #include "document/iwblimits.h"
 #include "document/toolrun.h"
+#include "pictures/heldpictures.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
 #include "support/boardfixture.h"
 #include "support/craftedpictures.h"
 #include "support/documentfixture.h"
 #include "support/itemmedia.h"
+#include "support/orientedphotos.h"
 #include "support/testsupport.h"
 
 #include <QDir>
@@ -37,6 +38,7 @@ class tst_UbzReader : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void pagesInFileOrder();
@@ -50,12 +52,16 @@ private slots:
     void mediaConfinedToTheDocument();
     void archivedPicture_data();
     void archivedPicture();
+    void pictureLinksSaid_data();
+    void pictureLinksSaid();
     void otherProgramsLesson();
     void firstPlainPictureIsTheBackground();
     void missingBackgroundLeavesAColourPage_data();
     void missingBackgroundLeavesAColourPage();
     void pictureSize_data();
     void pictureSize();
+    void photosStandAsTheLessonShowsThem_data();
+    void photosStandAsTheLessonShowsThem();
     void elementsSkippedWhole();
     void textEndRightBeforeItsObjectEnd();
     void unsafeArchiveLeavesTheDocument_data();
@@ -86,6 +92,7 @@ private:
     QString m_source; // the document's folder before packing
     std::unique_ptr<QWidget> m_window;
     std::unique_ptr<DPagesList> m_list;
+    QTemporaryDir m_home; // the teacher's, with the fonts' folders in it
 };
 
 namespace {
@@ -140,6 +147,12 @@ QStringList runFonts(const DGTextItem *text)
 } // namespace
 
 Q_DECLARE_METATYPE(Media)
+
+void tst_UbzReader::initTestCase()
+{
+    QVERIFY(m_home.isValid());
+    QVERIFY(CraftedPictures::makeFontsHome(m_home.path()));
+}
 
 void tst_UbzReader::init()
 {
@@ -638,6 +651,54 @@ void tst_UbzReader::archivedPicture()
     QCOMPARE(picture.pixelColor(4, 4), colour);
 }
 
+void tst_UbzReader::pictureLinksSaid_data()
+{
+    // An SVG of the lesson's that links a picture (CraftedPictures::writeLinking; %home: the
+    // teacher's folder, CraftedPictures::makeFontsHome), and why that is left out ("" when it
+    // shows).
+    QTest::addColumn<QString>("href");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("beside it") << "red.png" << QString();
+    QTest::newRow("absolute, outside")
+            << "%root/secret/red.png" << QStringLiteral("está fuera de la carpeta de la imagen");
+    QTest::newRow("~/.fonts") << "%home/.fonts/red.png"
+                              << QStringLiteral("está en una carpeta de tipos de letra");
+    QTest::newRow("/proc/self") << "/proc/self/environ"
+                                << QStringLiteral(
+                                           "está en una carpeta del sistema (/proc, /sys o /dev)");
+}
+
+// A picture of an imported lesson shows nothing its links name outside the lesson, as the
+// page's background and as an object, and each is said with the import, once.
+void tst_UbzReader::pictureLinksSaid()
+{
+    QFETCH(QString, href);
+    QFETCH(QString, why);
+    href.replace(QStringLiteral("%home"), m_home.path());
+    QTemporaryDir outside;
+    const QString svg = CraftedPictures::writeLinking(outside.path(), href);
+    QVERIFY(!svg.isEmpty());
+    write(QStringLiteral("images/linking.svg"), DocumentFixture::readAll(svg));
+    writePicture(QStringLiteral("images/red.png"), Qt::red, QSize(10, 10));
+    const QByteArray image = R"x(<rect fill="#ffffff"/><image width="20" height="10" )x"
+                             R"x(xlink:href="images/linking.svg")x";
+    writePage(0, image + "/>"); // untransformed: the page's background
+    writePage(1, image + R"x( transform="matrix(1,0,0,1,10,20)"/>)x");
+    QVERIFY(import());
+    QVERIFY(DocumentFixture::waitForPictures(*m_list));
+    const QString said =
+            QStringLiteral("La imagen «linking.svg» se muestra sin «%1», que enlaza: %2.")
+                    .arg(href.mid(href.lastIndexOf(QLatin1Char('/')) + 1), why);
+    const QStringList lines = why.isEmpty() ? QStringList()
+                                            : QStringList{ QStringLiteral("Página 1: ") + said,
+                                                           QStringLiteral("Página 2: ") + said };
+    QCOMPARE(m_list->lastOpenPictures(), lines);
+    const QList<QGraphicsItem *> found = objects(1, ItemTypePixmap);
+    QCOMPARE(found.size(), 1);
+    const QImage picture = static_cast<DGPixmapItem *>(found.first())->pixmap().toImage();
+    QCOMPARE(picture.pixelColor(5, 5), why.isEmpty() ? QColor(Qt::red) : QColor(Qt::white));
+}
+
 // A lesson as another whiteboard program writes it: ink as filled outlines in groups (a
 // marker at half opacity), a text, a pasted picture kept only in the archive and one from the
 // program's library named by its path on the author's computer.
@@ -821,6 +882,46 @@ void tst_UbzReader::pictureSize()
     QCOMPARE(picture->pictureSize(), size);
     QCOMPARE(picture->pixmap().toImage().pixelColor(0, 0), QColor(Qt::blue));
     QVERIFY(near(found.first()->scale(), 1));
+}
+
+void tst_UbzReader::photosStandAsTheLessonShowsThem_data()
+{
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<QSize>("given"); // invalid: none
+    QTest::addColumn<bool>("asStored"); // shown as stored, not as seen
+    // The photo is 96 x 64 as seen.
+    for (const int orientation : { 3, 6, 7 })
+        QTest::newRow(qPrintable(QStringLiteral("orientation %1, its own size").arg(orientation)))
+                << orientation << QSize() << false;
+    QTest::newRow("orientation 8, as seen") << 8 << QSize(96, 64) << false;
+    // Given the shape of the picture stored, as a lesson written without its orientation.
+    QTest::newRow("orientation 6, as stored") << 6 << QSize(64, 96) << true;
+}
+
+// An imported lesson's photo stored turned stands as the lesson shows it.
+void tst_UbzReader::photosStandAsTheLessonShowsThem()
+{
+    QFETCH(int, orientation);
+    QFETCH(QSize, given);
+    QFETCH(bool, asStored);
+    const QImage photo = OrientedPhotos::upright(QSize(96, 64));
+    const QByteArray bytes = OrientedPhotos::jpeg(photo, orientation);
+    write(QStringLiteral("images/photo.jpg"), bytes);
+    const QImage expected =
+            OrientedPhotos::decoded(asStored ? bytes : OrientedPhotos::jpeg(photo, 1));
+    QByteArray image = "<image ub:source=\"images/photo.jpg\" transform=\"matrix(1,0,0,1,0,0)\"";
+    if (given.isValid())
+        image += " width=\"" + QByteArray::number(given.width()) + "\" height=\""
+                + QByteArray::number(given.height()) + "\"";
+    writePage(0, R"x(<rect fill="#ffffff"/>)x" + image + "/>");
+    QVERIFY(import());
+    const QList<QGraphicsItem *> found = objects(0, ItemTypePixmap);
+    QCOMPARE(found.size(), 1);
+    const auto *picture = static_cast<DGPixmapItem *>(found.first());
+    QCOMPARE(picture->pictureSize(), expected.size());
+    const int off = OrientedPhotos::difference(
+            picture->pixmap().toImage().convertToFormat(QImage::Format_RGB32), expected);
+    QVERIFY2(off >= 0 && off <= OrientedPhotos::kJpegTolerance, qPrintable(QString::number(off)));
 }
 
 void tst_UbzReader::elementsSkippedWhole()
