@@ -171,8 +171,9 @@ void DPage::importPdf(const QString &file)
         WorkProgress progress(m_parent, tr("Importando «%1»…").arg(document), 0,
                               Qt::ApplicationModal);
         progress.setCancellable(true);
-        // Between pages, and while they are made, the board paints itself and the bar moves;
-        // what the teacher does on the board meanwhile waits until the import is done.
+        // Between pages, and while they are made, the board paints itself and the bar moves.
+        // What the teacher does waits until the bar shows; from then on the bar takes it, and
+        // the rest of the program none.
         const auto turn = [&progress] {
             progress.refresh();
             QCoreApplication::processEvents(progress.isShown()
