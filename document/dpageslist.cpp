@@ -1252,10 +1252,16 @@ bool DPagesList::openInTurns(bool (DPagesList::*open)(const QString &), const QS
         opened = (this->*open)(fileName);
         // The page the lesson opens on is shown with its pictures, a smaller copy of each at
         // least: they were asked first, and the open waits for them as for the archive. Shown
-        // without, a page of photos came up blank and filled in a second later.
+        // without, a page of photos came up blank and filled in a second later. A decoding
+        // process found stopped brings nothing within the wait: the board is not held for it.
         if (opened && m_curPage) {
             DPage *const page = m_curPage;
-            turns.waitUntil([page] { return holdsPicturesOf(page); }, kShownPicturesMs);
+            turns.waitUntil(
+                    [page] {
+                        return holdsPicturesOf(page)
+                                || PictureDecoders::instance().stoppedBusy() > 0;
+                    },
+                    kShownPicturesMs);
         }
         m_turns = nullptr;
     }
@@ -1349,6 +1355,9 @@ void DPagesList::readUbzPages(const QString &dir, const IwbLimits::Estimate &est
     m_bPartialRead = false;
     delAllPages();
     IwbReader shared(*this, dir);
+    // Its pictures are measured as its pages are read: the board turns meanwhile.
+    if (m_turns)
+        shared.setTurns(m_turns->turner());
     UbzReader reader(*this, shared, dir);
     bool complete = true;
     for (int n = 0; n < 100; ++n) {

@@ -79,7 +79,7 @@ Kind kindOf(const QByteArray &bytes)
     quint8 kind = 0;
     stream(in) >> version >> kind;
     if (in.status() != QDataStream::Ok || version != kVersion || kind < quint8(Kind::Request)
-        || kind > quint8(Kind::Question))
+        || kind > quint8(Kind::Ready))
         return Kind(0);
     return Kind(kind);
 }
@@ -108,7 +108,7 @@ bool decode(const QByteArray &bytes, Request *request)
     if (!read(in, &request->probed))
         return false;
     in >> request->readUpTo >> request->memoryBytes >> cpuSeconds >> wallMs;
-    if (in.status() != QDataStream::Ok || task < quint8(Task::Probe) || task > quint8(Task::Frames))
+    if (in.status() != QDataStream::Ok || task < quint8(Task::Probe) || task > quint8(Task::Trial))
         return false;
     request->task = Task(task);
     request->cpuSeconds = cpuSeconds;
@@ -168,6 +168,14 @@ bool decodeQuestion(const QByteArray &bytes, QString *path)
         return false;
     in >> *path;
     return in.status() == QDataStream::Ok;
+}
+
+QByteArray encodeReady()
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    begin(out, Kind::Ready);
+    return bytes;
 }
 
 QByteArray encodeAnswer(int error)

@@ -277,7 +277,8 @@ public:
 
     HeldPicturesStore()
     {
-        m_threads.setMaxThreadCount(PictureDecoders::mostAtOnce() + PictureDecoders::kMostSlow);
+        m_threads.setMaxThreadCount(PictureDecoders::mostAtOnce() + PictureDecoders::kMostSlow
+                                    + PictureDecoders::kMostStopped);
         m_clock.start();
         // A request that has run long lets another begin.
         m_slowCheck.setInterval(PictureDecoders::kSlowMs / 2);
@@ -650,7 +651,8 @@ private:
     }
 
     // Requests at once: as many as decoding processes may run, and one more for each that has
-    // run long (a picture that takes its whole time holds only its own place).
+    // run long (a picture that takes its whole time holds only its own place) or whose process
+    // is stopped.
     int mayRun() const
     {
         const qint64 now = m_clock.elapsed();
@@ -658,7 +660,8 @@ private:
                 int(std::count_if(m_started.cbegin(), m_started.cend(), [now](const auto &one) {
                     return now - one.second > PictureDecoders::kSlowMs;
                 }));
-        return PictureDecoders::mostAtOnce() + std::min(slow, PictureDecoders::kMostSlow);
+        return PictureDecoders::mostAtOnce() + std::min(slow, PictureDecoders::kMostSlow)
+                + PictureDecoders::instance().stoppedBusy();
     }
 
     void startNext()

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 #include <utility>
@@ -22,6 +23,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -211,12 +213,130 @@ void reapProcess(pid_t pid, int *status)
     while (waitpid(pid, status, 0) < 0 && errno == EINTR) { }
 }
 
+// The first few hundred bytes of file.
+QByteArray headOf(const QByteArray &file)
+{
+    const int fd = open(file.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return QByteArray();
+    char text[512];
+    const ssize_t got = read(fd, text, sizeof text);
+    close(fd);
+    return got > 0 ? QByteArray(text, int(got)) : QByteArray();
+}
+
+// Lowers the limits of the decoding process pid to what request may take: its memory beyond
+// what it holds now, its processor time beyond what it has used. The process cannot raise them
+// again (pictures/decoderconfinement.h), nor are they ever above those it set for good when it
+// started. False when the process has too little of its life's processor time left for the
+// request, or is not there to be held.
+bool holdTo(pid_t pid, const Request &request)
+{
+    rlimit memory = {};
+    rlimit processor = {};
+    if (prlimit(pid, RLIMIT_AS, nullptr, &memory) != 0
+        || prlimit(pid, RLIMIT_CPU, nullptr, &processor) != 0)
+        return false;
+    const QByteArray folder = "/proc/" + QByteArray::number(pid);
+    bool measured = false;
+    const qint64 pages = headOf(folder + "/statm").split(' ').value(0).toLongLong(&measured);
+    // After its name (which holds no space or parenthesis: the decoding process's own) and its
+    // state, the processor times of user and system come eleventh and twelfth.
+    const QByteArray stat = headOf(folder + "/stat");
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    if (!measured || fields.size() < 13)
+        return false;
+    const qint64 ticks = fields.at(11).toLongLong() + fields.at(12).toLongLong();
+    const rlim_t seconds = rlim_t(ticks / sysconf(_SC_CLK_TCK) + 1 + request.cpuSeconds);
+    if (seconds > processor.rlim_max)
+        return false;
+    processor.rlim_cur = seconds;
+    memory.rlim_cur =
+            std::min(rlim_t(pages * sysconf(_SC_PAGESIZE) + request.memoryBytes), memory.rlim_max);
+    return prlimit(pid, RLIMIT_AS, &memory, nullptr) == 0
+            && prlimit(pid, RLIMIT_CPU, &processor, nullptr) == 0;
+}
+
+// What a decoding process is given of the program's environment: where the fonts and their
+// configuration are, the language, where the toolkit and its plugins are, and the sanitizers'
+// options of a test build. Nothing else of the program's reaches it.
+std::vector<QByteArray> decoderEnvironment()
+{
+    static const char *const kKept[] = {
+        "HOME",
+        "LANG",
+        "LANGUAGE",
+        "XDG_DATA_HOME",
+        "XDG_CONFIG_HOME",
+        "XDG_CACHE_HOME",
+        "XDG_DATA_DIRS",
+        "XDG_CONFIG_DIRS",
+        "FONTCONFIG_FILE",
+        "FONTCONFIG_PATH",
+        "QT_PLUGIN_PATH",
+        "QT_QPA_FONTDIR",
+        "LD_LIBRARY_PATH",
+        "ASAN_OPTIONS",
+        "UBSAN_OPTIONS",
+        "LSAN_OPTIONS",
+        "XDG_RUNTIME_DIR",
+    };
+    std::vector<QByteArray> kept = { QByteArrayLiteral("QT_QPA_PLATFORM=offscreen") };
+    for (char **entry = environ; *entry; ++entry) {
+        const QByteArray variable(*entry);
+        const QByteArray name = variable.left(variable.indexOf('='));
+        const bool wanted = name.startsWith("LC_")
+                || std::any_of(std::begin(kKept), std::end(kKept),
+                               [&name](const char *known) { return name == known; });
+        if (wanted)
+            kept.push_back(variable);
+    }
+    return kept;
+}
+
+// Waits on a thread of its own until processes killed are gone: one of a low priority, on a
+// busy machine, takes its time to go, which the caller does not wait.
+void reapApart(std::vector<pid_t> pids)
+{
+    std::thread([pids = std::move(pids)] {
+        for (const pid_t pid : pids) {
+            int status = 0;
+            reapProcess(pid, &status);
+        }
+    }).detach();
+}
+
+// Whether pid is stopped (by a signal or a debugger), and what it holds of its own then
+// (resident, but for what it shares with other processes: its libraries).
+bool isStopped(qint64 pid, qint64 *holding = nullptr)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    // The state follows the program's name, which may hold anything but ends the last ")".
+    const QByteArray line = stat.read(512);
+    const int state = line.lastIndexOf(')') + 2;
+    if (state < 2 || state >= line.size() || (line[state] != 'T' && line[state] != 't'))
+        return false;
+    if (holding) {
+        QFile statm(QStringLiteral("/proc/%1/statm").arg(pid));
+        const QList<QByteArray> pages =
+                statm.open(QIODevice::ReadOnly) ? statm.read(256).split(' ') : QList<QByteArray>();
+        *holding = pages.size() > 2
+                ? std::max<qint64>(0, pages[1].toLongLong() - pages[2].toLongLong())
+                        * sysconf(_SC_PAGESIZE)
+                : 0;
+    }
+    return true;
+}
+
 } // namespace
 
 struct PictureDecoders::Worker
 {
     pid_t pid = -1;
     int socket = -1;
+    bool ready = false; // it said it is held as it will be (DecoderProtocol::Kind::Ready)
 };
 
 PictureDecoders &PictureDecoders::instance()
@@ -376,12 +496,7 @@ void PictureDecoders::endIdle(int keep)
         stopProcess(worker->socket, worker->pid);
         pids.push_back(worker->pid);
     }
-    std::thread([pids = std::move(pids)] {
-        for (const pid_t pid : pids) {
-            int status = 0;
-            reapProcess(pid, &status);
-        }
-    }).detach();
+    reapApart(std::move(pids));
 }
 
 std::unique_ptr<PictureDecoders::Worker> PictureDecoders::start()
@@ -396,8 +511,14 @@ std::unique_ptr<PictureDecoders::Worker> PictureDecoders::start()
     // Its standard input and output are its end of the pair; nothing else of ours is open there.
     posix_spawn_file_actions_adddup2(&actions, ends[1], 0);
     posix_spawn_file_actions_adddup2(&actions, ends[1], 1);
+    const std::vector<QByteArray> environment = decoderEnvironment();
+    std::vector<char *> variables;
+    for (const QByteArray &variable : environment)
+        variables.push_back(const_cast<char *>(variable.constData()));
+    variables.push_back(nullptr);
     pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, path.constData(), &actions, nullptr, arguments, environ);
+    const int spawned =
+            posix_spawn(&pid, path.constData(), &actions, nullptr, arguments, variables.data());
     posix_spawn_file_actions_destroy(&actions);
     close(ends[1]);
     if (spawned != 0) {
@@ -421,6 +542,25 @@ void PictureDecoders::end(Worker &worker, int *status)
     worker.pid = -1;
 }
 
+bool PictureDecoders::replace(std::unique_ptr<Worker> &worker)
+{
+    std::unique_ptr<Worker> fresh = start();
+    if (!fresh)
+        return false;
+    const pid_t worn = worker->pid;
+    int status = 0;
+    end(*worker, &status);
+    QMutexLocker lock(&m_mutex);
+    m_busy.removeOne(worn);
+    const qint64 since = m_busySince.take(worn);
+    const qint64 bytes = m_busyBytes.take(worn);
+    m_busy << fresh->pid;
+    m_busySince.insert(fresh->pid, since);
+    m_busyBytes.insert(fresh->pid, bytes);
+    worker = std::move(fresh);
+    return true;
+}
+
 std::unique_ptr<PictureDecoders::Worker>
 PictureDecoders::takeWorker(qint64 bytes, const std::function<void()> &waiting)
 {
@@ -428,27 +568,36 @@ PictureDecoders::takeWorker(qint64 bytes, const std::function<void()> &waiting)
         QMutexLocker lock(&m_mutex);
         for (;;) {
             const qint64 asked = std::min(bytes, m_limits.budgetBytes);
-            if (m_running < mayRun() && m_reserved + asked <= m_limits.budgetBytes)
+            if (m_running < mayRun() && reserved() + asked <= m_limits.budgetBytes)
                 break;
-            // Woken by a request that ends, or in a while by one that has run long.
+            // Woken by a request that ends, or in a while by one that has run long or is
+            // found stopped.
             if (!waiting) {
-                m_freed.wait(&m_mutex, kSlowMs / 5);
-                continue;
+                m_freed.wait(&m_mutex, kLookMs);
+            } else {
+                m_freed.wait(&m_mutex, kSliceMs);
+                lock.unlock();
+                waiting();
+                lock.relock();
             }
-            m_freed.wait(&m_mutex, kSliceMs);
             lock.unlock();
-            waiting();
+            lookAtBusy();
             lock.relock();
         }
         ++m_running;
         m_reserved += std::min(bytes, m_limits.budgetBytes);
     }
     // One that ended while it waited (killed from outside, say) is not a picture's fault: it
-    // is replaced before it is given one.
+    // is replaced before it is given one. One stopped would not answer it: it is ended.
     for (std::unique_ptr<Worker> idle = takeIdle(); idle; idle = takeIdle()) {
-        if (waitpid(idle->pid, nullptr, WNOHANG) == 0)
+        if (waitpid(idle->pid, nullptr, WNOHANG) != 0) {
+            close(idle->socket);
+        } else if (isStopped(idle->pid)) {
+            stopProcess(idle->socket, idle->pid);
+            reapApart({ idle->pid });
+        } else {
             return idle;
-        close(idle->socket);
+        }
     }
     std::unique_ptr<Worker> worker = start();
     if (!worker)
@@ -459,9 +608,55 @@ PictureDecoders::takeWorker(qint64 bytes, const std::function<void()> &waiting)
 int PictureDecoders::mayRun() const
 {
     const qint64 now = m_clock.elapsed();
-    const int slow = int(std::count_if(m_busySince.cbegin(), m_busySince.cend(),
-                                       [now](qint64 since) { return now - since > kSlowMs; }));
-    return mostAtOnce() + std::min(slow, kMostSlow);
+    int slow = 0;
+    for (auto busy = m_busySince.cbegin(); busy != m_busySince.cend(); ++busy)
+        slow += now - busy.value() > kSlowMs && !m_stopped.contains(busy.key()) ? 1 : 0;
+    return mostAtOnce() + std::min(slow, kMostSlow) + std::min(int(m_stopped.size()), kMostStopped);
+}
+
+qint64 PictureDecoders::reserved() const
+{
+    qint64 reserved = m_reserved;
+    int counted = 0;
+    for (auto stopped = m_stopped.cbegin(); stopped != m_stopped.cend() && counted < kMostStopped;
+         ++stopped, ++counted) {
+        const qint64 allowed = m_busyBytes.value(stopped.key());
+        reserved -= allowed - std::min(allowed, stopped.value());
+    }
+    return reserved;
+}
+
+void PictureDecoders::lookAtBusy()
+{
+    QVector<qint64> busy;
+    {
+        QMutexLocker lock(&m_mutex);
+        if (m_clock.elapsed() - m_lookedAt < kLookMs)
+            return;
+        m_lookedAt = m_clock.elapsed();
+        busy = m_busy;
+    }
+    QHash<qint64, qint64> stopped;
+    for (const qint64 pid : qAsConst(busy)) {
+        qint64 holding = 0;
+        if (isStopped(pid, &holding))
+            stopped.insert(pid, holding);
+    }
+    QMutexLocker lock(&m_mutex);
+    // Only those still running their request (one may have ended meanwhile).
+    for (auto found = stopped.begin(); found != stopped.end();)
+        found = m_busyBytes.contains(found.key()) ? std::next(found) : stopped.erase(found);
+    const bool more = stopped.size() > m_stopped.size();
+    m_stopped = std::move(stopped);
+    if (more)
+        m_freed.wakeAll();
+}
+
+int PictureDecoders::stoppedBusy()
+{
+    lookAtBusy();
+    QMutexLocker lock(&m_mutex);
+    return std::min(int(m_stopped.size()), kMostStopped);
 }
 
 std::unique_ptr<PictureDecoders::Worker> PictureDecoders::takeIdle()
@@ -514,17 +709,52 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
         QMutexLocker lock(&m_mutex);
         m_busy << worker->pid;
         m_busySince.insert(worker->pid, m_clock.elapsed());
+        m_busyBytes.insert(worker->pid, std::min(request.memoryBytes, limits.budgetBytes));
         if (request.task != Task::Probe)
             ++m_decoded;
     }
+    // A caller that waits for the reply (an open, an export, on the board's thread or for it)
+    // is not held for a process found stopped: it is ended then, and its picture said as not
+    // answering.
+    // Looked at each time the caller's wait turns (a few milliseconds; a small file's read).
+    bool endedStopped = false;
+    // The worker's own pid each time: one worn out is replaced before its request is sent.
+    const std::function<void()> watching = !waiting ? waiting : std::function<void()>([&] {
+        waiting();
+        if (!endedStopped && isStopped(worker->pid)) {
+            endedStopped = true;
+            kill(worker->pid, SIGKILL);
+        }
+    });
     QElapsedTimer clock;
     clock.start();
-    Transfer transfer = sendAll(worker->socket, frame(encode(request)), clock, wallMs, waiting);
     QByteArray payload;
     Received received;
+    Transfer transfer = Transfer::Done;
+    for (int tries = 0; transfer == Transfer::Done; ++tries) {
+        // A process started a moment ago says when it is held as it will be: its limits are
+        // lowered from then on, or the ones it sets for good would take their place.
+        if (!worker->ready) {
+            transfer = receiveFrame(worker->socket, &payload, &received, clock, wallMs, watching);
+            if (transfer != Transfer::Done)
+                break;
+            if (kindOf(payload) != Kind::Ready || received.count() != 0) {
+                transfer = Transfer::Closed;
+                break;
+            }
+            worker->ready = true;
+        }
+        if (holdTo(worker->pid, request))
+            break;
+        // One that has used its life's processor time is replaced by a fresh one.
+        if (tries > 0 || !replace(worker))
+            transfer = Transfer::Closed;
+    }
+    if (transfer == Transfer::Done)
+        transfer = sendAll(worker->socket, frame(encode(request)), clock, wallMs, watching);
     // Questions, each answered, then the reply: anything else ends the process.
     while (transfer == Transfer::Done) {
-        transfer = receiveFrame(worker->socket, &payload, &received, clock, wallMs, waiting);
+        transfer = receiveFrame(worker->socket, &payload, &received, clock, wallMs, watching);
         if (transfer != Transfer::Done || kindOf(payload) != Kind::Question)
             break;
         QString name;
@@ -543,7 +773,7 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
         if (opened < 0 && !job.source.file.isEmpty() && !known)
             job.leftOut.push_back({ name, why });
         transfer = sendAll(worker->socket, frame(encodeAnswer(opened >= 0 ? 0 : -opened)), clock,
-                           wallMs, waiting, opened);
+                           wallMs, watching, opened);
         if (opened >= 0)
             close(opened);
     }
@@ -558,7 +788,7 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
         QImage image = followingImage(reply);
         if (!image.isNull())
             transfer = receiveAll(worker->socket, reinterpret_cast<char *>(image.bits()),
-                                  size_t(image.sizeInBytes()), clock, wallMs, waiting, &received);
+                                  size_t(image.sizeInBytes()), clock, wallMs, watching, &received);
         decoded = !image.isNull() && transfer == Transfer::Done && received.count() == 0;
         if (decoded)
             *frames = { image };
@@ -568,6 +798,8 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
         QMutexLocker lock(&m_mutex);
         m_busy.removeOne(worker->pid);
         m_busySince.remove(worker->pid);
+        m_busyBytes.remove(worker->pid);
+        m_stopped.remove(worker->pid);
     }
     if (decoded) {
         giveBack(std::move(worker), request.memoryBytes);
@@ -584,7 +816,12 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
         return reply;
     }
     int status = 0;
-    end(*worker, &status);
+    if (endedStopped) {
+        stopProcess(worker->socket, worker->pid);
+        reapApart({ worker->pid });
+    } else {
+        end(*worker, &status);
+    }
     giveBack(nullptr, request.memoryBytes);
     {
         QMutexLocker lock(&m_mutex);
@@ -593,7 +830,10 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
     reply = Reply();
     const bool outOfTime =
             WIFSIGNALED(status) && (WTERMSIG(status) == SIGXCPU || WTERMSIG(status) == SIGALRM);
-    if (transfer == Transfer::TimedOut || outOfTime)
+    if (endedStopped)
+        reply.probe = failure(PictureReading::Outcome::OutOfTime,
+                              QStringLiteral("no answer: its decoder was stopped"));
+    else if (transfer == Transfer::TimedOut || outOfTime)
         reply.probe = failure(PictureReading::Outcome::OutOfTime,
                               QStringLiteral("no answer within its time"));
     else if (WIFEXITED(status) && WEXITSTATUS(status) == kExitOutOfMemory)

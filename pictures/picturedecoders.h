@@ -15,8 +15,10 @@
 // The decoding processes of the program (pictures/decodermain.cpp): started when first needed
 // and kept for the next pictures, as many at once as the cores the program may use, each
 // started again when it dies. A request runs in one of them, held there to a memory ceiling and
-// a processor time by the operating system and to a wall-clock time here; a process that ends
-// in the middle of one (out of time, crashed, killed) costs that request only.
+// a processor time by the operating system (set here, from outside: the process cannot raise
+// them) and to a wall-clock time here; a process that ends in the middle of one (out of time,
+// crashed, killed) costs that request only. Each is held by the kernel to what decoding needs
+// (pictures/decoderconfinement.h) and given only the environment it needs.
 //
 // The requests running share one budget of memory: a request waits until what it is allowed
 // fits beside the others', so that pictures read together never take more than it.
@@ -70,6 +72,15 @@ public:
     static int mostAtOnce();
     static constexpr int kSlowMs = 250;
     static constexpr int kMostSlow = 8;
+    // A process found stopped (SIGSTOP, a debugger) answers nothing until it is continued, and
+    // takes no more memory meanwhile: it holds neither a place nor more of the budget than it
+    // holds already, up to kMostStopped of them (each a few megabytes), until its time ends it
+    // (continued before, it counts for all it was allowed again). An idle one is never given a
+    // request: it is ended, and another started.
+    static constexpr int kMostStopped = 32;
+    // The processes found stopped in the middle of a request now (looked at every kLookMs).
+    int stoppedBusy();
+    static constexpr int kLookMs = 50;
     // Ends the processes waiting for a request, but keep of them.
     void endIdle(int keep);
 
@@ -116,9 +127,18 @@ private:
     void giveBack(std::unique_ptr<Worker> worker, qint64 bytes);
     std::unique_ptr<Worker> start();
     void end(Worker &worker, int *status);
+    // Ends worker, which is running a request, and puts a fresh process in its place: false
+    // when none starts.
+    bool replace(std::unique_ptr<Worker> &worker);
     // Processes that may run now: mostAtOnce(), and one more for each request that has run
-    // long. Under m_mutex.
+    // long or is stopped. Under m_mutex.
     int mayRun() const;
+    // What the requests running hold of the budget: what each was allowed, but what a stopped
+    // one holds now. Under m_mutex.
+    qint64 reserved() const;
+    // Looks at the processes running requests, at most every kLookMs: which are stopped.
+    // Not under m_mutex.
+    void lookAtBusy();
 
     mutable QMutex m_mutex; // guards everything below; never held while a request runs
     QWaitCondition m_freed;
@@ -134,5 +154,8 @@ private:
     int m_decoded = 0;
     QVector<qint64> m_busy;
     QHash<qint64, qint64> m_busySince; // by process, when its request began (m_clock)
+    QHash<qint64, qint64> m_busyBytes; // by process, what its request was allowed
+    QHash<qint64, qint64> m_stopped; // by process found stopped, what it holds
+    qint64 m_lookedAt = -kLookMs; // m_clock
     QElapsedTimer m_clock;
 };
