@@ -424,6 +424,9 @@ private:
     QStringList exportFiles(const QString &chosenName, const QString &format) const;
     QStringList exportImages(const QString &chosenName, const QString &format);
     QStringList exportPdf(const QString &chosenName, const QString &format);
+    // After an export: the copies of pictures made for it, of pages the board does not show
+    // nor keeps near, are given back.
+    void giveBackExported();
 
     // Pages dropped by New whose objects the clipboard still holds: kept until the end so that
     // a paste after New still works.

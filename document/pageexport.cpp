@@ -10,6 +10,8 @@
 #include "board/dpage.h"
 #include "board/drotateitem.h"
 #include "board/dview.h"
+#include "pictures/heldpictures.h"
+#include "pictures/picturedecoders.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -29,6 +31,10 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -153,6 +159,37 @@ QPageLayout::Orientation orientationFor(const QRectF &board)
     return board.width() > board.height() ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
+// The pictures of the pages an export comes to next, asked for at the size it draws them at
+// while it draws the page before: decoded on every decoding process at once rather than one
+// after the other as each page's turn came, they are there, or on their way, when it comes.
+// Only a few pages ahead: what is asked is held until its page is written.
+class PicturesAhead
+{
+public:
+    PicturesAhead(int pages, std::function<DPage *(int)> page, std::function<qreal(DPage *)> scale)
+        : m_pages(pages), m_page(std::move(page)), m_scale(std::move(scale))
+    {
+    }
+
+    // Asks for page and those after it, while the decoding processes have room for more.
+    void askFrom(int page)
+    {
+        const int most = 2 * PictureDecoders::mostAtOnce();
+        m_next = std::max(m_next, page);
+        while (m_next < m_pages && m_next <= page + most && HeldPictures::pending() < most) {
+            DPage *next = m_page(m_next);
+            next->askPictures(m_scale(next));
+            ++m_next;
+        }
+    }
+
+private:
+    const int m_pages;
+    const std::function<DPage *(int)> m_page;
+    const std::function<qreal(DPage *)> m_scale;
+    int m_next = 0;
+};
+
 // Runs tasks in turn, all on one thread of its own (the fonts a PDF embeds at its end belong
 // to the thread that drew its letters). While it waits for them the board draws itself; the
 // teacher's input waits until the export is done.
@@ -207,6 +244,7 @@ bool DPagesList::exportPages(const QString &chosenName, const QString &format)
         failures = exportPdf(chosenName, format);
     else
         failures << format + QStringLiteral(": not a format pages can be exported to");
+    giveBackExported();
     if (failures.isEmpty())
         return true;
     const QStringList files = exportFiles(chosenName, format);
@@ -215,6 +253,18 @@ bool DPagesList::exportPages(const QString &chosenName, const QString &format)
                                       WriteFailure::probe(folder, WriteFailure::kUnknownSizeBytes)),
                 failures.join(QLatin1Char('\n')));
     return false;
+}
+
+void DPagesList::giveBackExported()
+{
+    // The copies each page was drawn from would otherwise stay until the teacher changes page:
+    // a lesson of photos kept hundreds of megabytes after its export.
+    keepPicturesNear(m_cachedPages);
+#ifdef __GLIBC__
+    // What the export's pages and recordings took stays with the process as free heap unless
+    // handed back, a walk over the whole heap: beside the board.
+    QThreadPool::globalInstance()->start([] { malloc_trim(0); });
+#endif
 }
 
 QStringList DPagesList::exportFiles(const QString &chosenName, const QString &format) const
@@ -248,8 +298,10 @@ QStringList DPagesList::exportImages(const QString &chosenName, const QString &f
         return { folder + QStringLiteral(": the folder cannot be made") };
     QStringList failures;
     WorkProgress progress(m_parent, tr("Exportando el documento…"), size());
+    PicturesAhead ahead(size(), [this](int n) { return at(n); }, [](DPage *) { return 1.0; });
     for (int i = 0; i < size(); ++i) {
         letTheBoardRepaint();
+        ahead.askFrom(i);
         at(i)->readyPictures(1.0, &letTheBoardRepaint);
         QImage image;
         {
@@ -288,21 +340,29 @@ QStringList DPagesList::exportPdf(const QString &chosenName, const QString &form
         SheetWriting writing;
         const QPageLayout firstLayout = writer.pageLayout();
         const int dpi = writer.resolution();
+        // The sheet a page is drawn on, as the writer will lay it, asked of a copy: the writer
+        // is the other thread's. In dots of the writer, not rounded to whole ones as its
+        // width() is.
+        const auto sheetOf = [&firstLayout, dpi](DPage *page) {
+            QPageLayout sheetLayout = firstLayout;
+            sheetLayout.setOrientation(orientationFor(page->sceneRect()));
+            const QSizeF printable = sheetLayout.paintRect(QPageLayout::Point).size();
+            return QRectF(QPointF(0, 0), printable * dpi / 72.0);
+        };
+        const auto scaleOf = [&sheetOf](DPage *page) {
+            const QRectF sheet = sheetOf(page);
+            const QSizeF scene = page->sceneRect().size();
+            return std::min(sheet.width() / scene.width(), sheet.height() / scene.height());
+        };
+        PicturesAhead ahead(size(), [this](int n) { return at(n); }, scaleOf);
         WorkProgress progress(m_parent, tr("Exportando el documento…"), size());
         for (int i = 0; painted && i < size(); ++i) {
             letTheBoardRepaint();
             DPage *page = at(i);
             const QPageLayout::Orientation orientation = orientationFor(page->sceneRect());
-            // The sheet as the writer will lay it, asked of a copy: the writer is the other
-            // thread's. In dots of the writer, not rounded to whole ones as its width() is.
-            QPageLayout sheetLayout = firstLayout;
-            sheetLayout.setOrientation(orientation);
-            const QSizeF printable = sheetLayout.paintRect(QPageLayout::Point).size();
-            const QRectF sheet(QPointF(0, 0), printable * dpi / 72.0);
-            const QSizeF scene = page->sceneRect().size();
-            page->readyPictures(std::min(sheet.width() / scene.width(),
-                                         sheet.height() / scene.height()),
-                                &letTheBoardRepaint);
+            const QRectF sheet = sheetOf(page);
+            ahead.askFrom(i);
+            page->readyPictures(scaleOf(page), &letTheBoardRepaint);
             auto recording = std::make_shared<PaintRecording>(
                     QSize(int(std::ceil(sheet.width())), int(std::ceil(sheet.height()))), dpi);
             {

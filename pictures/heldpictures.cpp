@@ -15,6 +15,7 @@
 #include <QMutex>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QThreadPool>
 #include <QTimer>
 
@@ -443,6 +444,27 @@ public:
             }
         }
         remember(picture);
+        // Asked for already (an export asks for the pages it comes to next): it is waited for
+        // first, sooner than anything else, rather than decoded twice.
+        if (isAsked(*picture, shown)) {
+            ask(picture, shown, Priority::Shown);
+            while (isAsked(*picture, shown)) {
+                if (waiting)
+                    waiting();
+                else
+                    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                if (!isAsked(*picture, shown))
+                    break;
+                QThread::msleep(1);
+            }
+            if (picture->m_refused)
+                return;
+            if (HeldPicture::Copy *serving =
+                        servingCopy(*picture, halvingsFor(picture->pixels(), shown))) {
+                use(*serving);
+                return;
+            }
+        }
         const std::shared_ptr<void> held = reading(picture);
         const Result result = decode(source(*picture), picture->m_measured, picture->m_probe, shown,
                                      !hasSmallest(*picture), waiting);
@@ -566,6 +588,22 @@ private:
         }
         m_queue.push_back({ picture, shown, priority });
         startNext();
+    }
+
+    // A request that would make the copy for shown is waiting or on its way, and none is held.
+    bool isAsked(const HeldPicture &picture, QSizeF shown) const
+    {
+        const int needed = halvingsFor(picture.pixels(), shown);
+        for (const auto &copy : picture.m_copies) {
+            if (copy.first <= needed)
+                return false;
+        }
+        if (picture.m_asking >= 0 && picture.m_asking <= needed)
+            return true;
+        return std::any_of(m_queue.cbegin(), m_queue.cend(), [&picture](const Request &request) {
+            const std::shared_ptr<HeldPicture> asked = request.picture.lock();
+            return asked.get() == &picture && request.shown.isValid();
+        });
     }
 
     // The next request, soonest first.

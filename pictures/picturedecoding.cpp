@@ -119,6 +119,11 @@ QImage::Format boardFormat(const QImage &image)
     return image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
 }
 
+bool isJpeg(const QByteArray &format)
+{
+    return format == "jpeg" || format == "jpg";
+}
+
 // Decoders that decode into the picture they are handed, when it has their size and format.
 bool decodesInPlace(const QByteArray &format)
 {
@@ -319,6 +324,33 @@ Reading::Reading(const QString &file, const QByteArray &bytes, bool fromFile, co
     m_plan.peak = probed.peakBytes;
     if (probed.decoderScales)
         m_plan.scaledSize = probed.taken;
+    else if (isJpeg(probed.format) && probed.size.isValid() && probed.taken != probed.size)
+        planEighths();
+}
+
+void Reading::planEighths()
+{
+    // A smaller copy of a JPEG (a photo shown or printed small) is decoded at 1/2, 1/4 or 1/8 of
+    // each side by the decoder itself, which then does a quarter of the work or less, rather
+    // than whole and averaged down. The decoder makes 1/d of a side rounded up; asked for it
+    // rounded down it picks the same d (rounded up it would pick a finer one and scale that),
+    // so a copy may come a pixel narrower than its halvings make.
+    const QSize stored = m_reader->autoTransform()
+                    && (m_reader->transformation() & QImageIOHandler::TransformationRotate90)
+            ? m_probe.size.transposed()
+            : m_probe.size;
+    for (const int d : { 8, 4, 2 }) {
+        const QSize made((stored.width() + d - 1) / d, (stored.height() + d - 1) / d);
+        const QSize shown = stored == m_probe.size ? made : made.transposed();
+        if (shown.width() < m_plan.taken.width() || shown.height() < m_plan.taken.height())
+            continue;
+        m_plan.scaledSize =
+                QSize(std::max(1, stored.width() / d), std::max(1, stored.height() / d));
+        if (shown == m_plan.taken)
+            m_plan.taken = stored == m_probe.size ? m_plan.scaledSize
+                                                  : m_plan.scaledSize.transposed();
+        return;
+    }
 }
 
 Reading::~Reading() = default;
@@ -460,8 +492,9 @@ QImage Reading::read(const Destination &destination)
         m_reader->setScaledSize(m_plan.scaledSize);
     QImage image;
     const uchar *handed = nullptr;
-    if (decodesInPlace(m_probe.format)
-        && (m_plan.taken == m_probe.size || m_plan.scaledSize.isValid())) {
+    const bool madeAsTaken = m_plan.scaledSize.isValid() ? m_plan.scaledSize == m_plan.taken
+                                                         : m_plan.taken == m_probe.size;
+    if (decodesInPlace(m_probe.format) && madeAsTaken) {
         // Handed the memory it is to end in, a decoder that takes it decodes there.
         const QImage::Format decoded = m_reader->imageFormat();
         if (decoded == QImage::Format_RGB32 || decoded == QImage::Format_ARGB32_Premultiplied) {
