@@ -418,12 +418,13 @@ private:
     bool writeIwb(const QString &target);
     void clearWorkingDirectory();
     // Export: one picture per page in a folder named after the file, or one PDF. Failures are
-    // collected and come back as one list (empty when everything was written).
+    // collected and come back as one list (empty when everything was written). An export the
+    // teacher cancels on its bar (*cancelled) leaves every file as it was before it.
     bool exportPages(const QString &chosenName, const QString &format);
     // The files an export of the pages under chosenName writes.
     QStringList exportFiles(const QString &chosenName, const QString &format) const;
-    QStringList exportImages(const QString &chosenName, const QString &format);
-    QStringList exportPdf(const QString &chosenName, const QString &format);
+    QStringList exportImages(const QString &chosenName, const QString &format, bool *cancelled);
+    QStringList exportPdf(const QString &chosenName, const QString &format, bool *cancelled);
     // After an export: the copies of pictures made for it, of pages the board does not show
     // nor keeps near, are given back.
     void giveBackExported();

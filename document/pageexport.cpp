@@ -24,11 +24,15 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QTemporaryDir>
 #include <QThreadPool>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -238,13 +242,17 @@ bool DPagesList::exportPages(const QString &chosenName, const QString &format)
 {
     const QString kind = format.toLower();
     QStringList failures;
+    bool cancelled = false;
     if (isImageFormat(kind))
-        failures = exportImages(chosenName, format);
+        failures = exportImages(chosenName, format, &cancelled);
     else if (kind == QLatin1String("pdf"))
-        failures = exportPdf(chosenName, format);
+        failures = exportPdf(chosenName, format, &cancelled);
     else
         failures << format + QStringLiteral(": not a format pages can be exported to");
     giveBackExported();
+    // Cancelled, as a question or a file dialog cancelled: nothing was written, nothing to say.
+    if (cancelled)
+        return false;
     if (failures.isEmpty())
         return true;
     const QStringList files = exportFiles(chosenName, format);
@@ -285,7 +293,8 @@ QStringList DPagesList::exportFiles(const QString &chosenName, const QString &fo
     return files;
 }
 
-QStringList DPagesList::exportImages(const QString &chosenName, const QString &format)
+QStringList DPagesList::exportImages(const QString &chosenName, const QString &format,
+                                     bool *cancelled)
 {
     const QFileInfo chosen(chosenName);
     // The base stops at the first dot: "notes.week.jpg" exports into "notes/notes0.jpg".
@@ -293,33 +302,64 @@ QStringList DPagesList::exportImages(const QString &chosenName, const QString &f
     if (base.isEmpty())
         return { chosenName + QStringLiteral(": the name has nothing before its first dot") };
     const QString folder = chosen.absolutePath() + QLatin1Char('/') + base;
-    const QFileInfo folderInfo(folder);
-    if (!QDir().mkpath(folder) || !folderInfo.isDir())
+    const bool madeFolder = !QFileInfo::exists(folder);
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
         return { folder + QStringLiteral(": the folder cannot be made") };
+    // The pictures are written into a folder of their own in it, and moved to their names only
+    // once all are: an export cancelled or failed half way leaves the teacher's pictures of an
+    // earlier export as they were, and none of this one.
     QStringList failures;
-    WorkProgress progress(m_parent, tr("Exportando el documento…"), size());
-    PicturesAhead ahead(size(), [this](int n) { return at(n); }, [](DPage *) { return 1.0; });
-    for (int i = 0; i < size(); ++i) {
-        letTheBoardRepaint();
-        ahead.askFrom(i);
-        at(i)->readyPictures(1.0, &letTheBoardRepaint);
-        QImage image;
-        {
-            const LessonOnly lesson(at(i));
-            // Without the checkerboard that a transparent page's thumbnail shows.
-            image = at(i)->getPagePixmap(0).toImage();
+    {
+        const QTemporaryDir writing(folder + QStringLiteral("/.exporting-XXXXXX"));
+        if (!writing.isValid()) {
+            failures << folder + QStringLiteral(": ") + writing.errorString();
+        } else {
+            WorkProgress progress(m_parent, tr("Exportando el documento…"), size());
+            progress.setCancellable(true);
+            PicturesAhead ahead(
+                    size(), [this](int n) { return at(n); }, [](DPage *) { return 1.0; });
+            QStringList names;
+            for (int i = 0; i < size() && !*cancelled; ++i) {
+                letTheBoardRepaint();
+                ahead.askFrom(i);
+                at(i)->readyPictures(1.0, &letTheBoardRepaint);
+                QImage image;
+                {
+                    const LessonOnly lesson(at(i));
+                    // Without the checkerboard that a transparent page's thumbnail shows.
+                    image = at(i)->getPagePixmap(0).toImage();
+                }
+                names << base + QString::number(i) + QLatin1Char('.') + format;
+                const QString written = writing.path() + QLatin1Char('/') + names.last();
+                const QString failure = writeImage(image, written, format);
+                if (!failure.isEmpty()) {
+                    // Said of the name it was to have; nothing of this export will be kept.
+                    failures << folder + QLatin1Char('/') + names.last()
+                                    + failure.mid(written.size());
+                    break;
+                }
+                progress.step(i + 1);
+                *cancelled = progress.wasCancelled();
+            }
+            for (int i = 0; !*cancelled && failures.isEmpty() && i < names.size(); ++i) {
+                const QString into = folder + QLatin1Char('/') + names.at(i);
+                // Over an older picture of the name at once: never a moment without either.
+                if (std::rename(QFile::encodeName(writing.path() + QLatin1Char('/') + names.at(i))
+                                        .constData(),
+                                QFile::encodeName(into).constData())
+                    != 0)
+                    failures << into + QStringLiteral(": ")
+                                    + QString::fromLocal8Bit(std::strerror(errno));
+            }
         }
-        const QString path =
-                folder + QLatin1Char('/') + base + QString::number(i) + QLatin1Char('.') + format;
-        const QString failure = writeImage(image, path, format);
-        if (!failure.isEmpty())
-            failures << failure;
-        progress.step(i + 1);
     }
+    if (madeFolder && (*cancelled || !failures.isEmpty()))
+        QDir().rmdir(folder); // only when nothing else came into it meanwhile
     return failures;
 }
 
-QStringList DPagesList::exportPdf(const QString &chosenName, const QString &format)
+QStringList DPagesList::exportPdf(const QString &chosenName, const QString &format,
+                                  bool *cancelled)
 {
     const QString path = withSuffix(chosenName, format);
     QSaveFile file(path);
@@ -356,6 +396,7 @@ QStringList DPagesList::exportPdf(const QString &chosenName, const QString &form
         };
         PicturesAhead ahead(size(), [this](int n) { return at(n); }, scaleOf);
         WorkProgress progress(m_parent, tr("Exportando el documento…"), size());
+        progress.setCancellable(true);
         for (int i = 0; painted && i < size(); ++i) {
             letTheBoardRepaint();
             DPage *page = at(i);
@@ -387,15 +428,25 @@ QStringList DPagesList::exportPdf(const QString &chosenName, const QString &form
             // The next page is drawn while this one is written; no more are kept waiting.
             painted = writing.waitUntil(1);
             progress.step(i);
+            if (progress.wasCancelled()) {
+                *cancelled = true;
+                break;
+            }
         }
         painted = writing.waitUntil(0) && painted;
         progress.step(size());
+        *cancelled = *cancelled || progress.wasCancelled();
         // Whatever came of the sheets, the painter ends on the thread that drew them.
         if (painter.isActive()) {
             writing.queue([&painter] { return painter.end(); }, true);
             painted = writing.waitUntil(0) && painted;
         }
     } // the writer finishes the file when it goes
+    if (*cancelled) {
+        // Never committed: a file the name had before stays as it was, and none is left.
+        file.cancelWriting();
+        return {};
+    }
     if (!painted) {
         file.cancelWriting();
         return { path + QStringLiteral(": the PDF could not be written") };

@@ -22,9 +22,12 @@
 #include "pictures/heldpictures.h"
 
 #include <QBuffer>
+#include <QDirIterator>
 #include <QImageReader>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QtTest>
 
 #include <memory>
@@ -67,6 +70,8 @@ private slots:
     void recordingDrawsAsDrawn_data();
     void recordingDrawsAsDrawn();
     void photoPagesPrintedAsShown();
+    void exportCancelled_data();
+    void exportCancelled();
 
 private:
     bool exportAs(const QString &format, const ModalAnswer &fileAnswer, QString *error = nullptr);
@@ -1053,6 +1058,23 @@ DGPixmapItem *onlyPicture(DPage *page)
     return nullptr;
 }
 
+// Every entry below folder, hidden ones and folders too, each file with its bytes.
+QStringList everythingUnder(const QString &folder)
+{
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        QString entry = it.filePath().mid(folder.size() + 1);
+        if (it.fileInfo().isFile())
+            entry += QLatin1Char(' ') + QString::fromLatin1(readAll(it.filePath()).toBase64());
+        entries << entry;
+    }
+    entries.sort();
+    return entries;
+}
+
 } // namespace
 
 void tst_PageExport::photoPagesPrintedAsShown()
@@ -1086,7 +1108,8 @@ void tst_PageExport::photoPagesPrintedAsShown()
     const QImage whole(m_folder->filePath(QStringLiteral("lesson/images/p%1.jpg").arg(sheet - 1)));
     QCOMPARE(whole.size(), photo);
     QCOMPARE(page->sceneRect(), QRectF(0, 0, 640, 480));
-    const QRectF placed = onSheet(page, dpi).mapRect(QRectF(40, 30, 560, 420)); // as the lesson lays it
+    // Where the lesson lays it.
+    const QRectF placed = onSheet(page, dpi).mapRect(QRectF(40, 30, 560, 420));
     // Within the photo's edges, which the sheet's rasteriser lays a fraction of a pixel away.
     const QRect area = placed.toAlignedRect().adjusted(3, 3, -3, -3);
     QVERIFY(area.width() > 600);
@@ -1108,6 +1131,73 @@ void tst_PageExport::photoPagesPrintedAsShown()
         QVERIFY(far);
         QTRY_COMPARE(HeldPictures::heldHalvings(*far->picture()).size(), 1);
     }
+}
+
+void tst_PageExport::exportCancelled_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("earlier"); // the files of an earlier export are where it writes
+    QTest::newRow("pdf") << "pdf" << false;
+    QTest::newRow("pdf over last week's") << "pdf" << true;
+    QTest::newRow("png") << "png" << false;
+    QTest::newRow("png over an earlier export") << "png" << true;
+}
+
+void tst_PageExport::exportCancelled()
+{
+    // Cancelled on its bar half way, an export leaves nothing of its own, and the teacher's
+    // files where it was writing as they were; nothing is said of it.
+    QFETCH(QString, format);
+    QFETCH(bool, earlier);
+    for (int n = 3; n < 120; ++n)
+        m_list->newPage(BtMenus::btColorPage, false);
+    const QString name = m_folder->filePath(QStringLiteral("lesson"));
+    if (earlier && format == QLatin1String("pdf")) {
+        writeFile(name + QStringLiteral(".pdf"), "last week's lesson");
+    } else if (earlier) {
+        QVERIFY(QDir().mkpath(name));
+        for (int n = 0; n < 3; ++n)
+            writeFile(name + QStringLiteral("/lesson%1.png").arg(n), "an earlier page");
+    }
+    const QStringList before = everythingUnder(m_folder->path());
+    // Each page is held back a while until the bar shows (after most of a second), so that
+    // however fast the machine, the bar comes before the end; its Cancel is then clicked.
+    QString clicked;
+    int pagesBefore = 0;
+    QTimer watch;
+    watch.setInterval(5);
+    connect(&watch, &QTimer::timeout, [&] {
+        if (!clicked.isEmpty())
+            return;
+        auto *bar = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
+        if (!bar)
+            bar = m_window->findChild<QProgressDialog *>();
+        if (!bar || !bar->isVisible()) {
+            QThread::msleep(20);
+            return;
+        }
+        pagesBefore = bar->value();
+        auto *cancel = bar->findChild<QPushButton *>();
+        clicked = cancel && cancel->isVisible() ? cancel->text() : QStringLiteral("no button");
+        if (cancel)
+            QTest::mouseClick(cancel, Qt::LeftButton);
+    });
+    // Typed as "lesson" (the file dialog itself would ask about "lesson.pdf"), but "lesson.png"
+    // for pictures, which go into the folder "lesson".
+    const QString typed = format == QLatin1String("pdf") ? name : name + QStringLiteral(".png");
+    QList<ModalAnswer> answers{ click(QStringLiteral("Si")), chooseFile(typed) };
+    if (earlier)
+        answers << click(QStringLiteral("Si")); // to replace them
+    answers << click(QStringLiteral("OK")); // a failure said, which must not come
+    const auto answered = answerInTurn(answers);
+    watch.start();
+    const bool exported = m_list->saveAsFile(format);
+    watch.stop();
+    QCOMPARE(clicked, QStringLiteral("Cancelar"));
+    QVERIFY(pagesBefore > 0); // pages were written when it was cancelled
+    QVERIFY(!exported);
+    QCOMPARE(*answered, earlier ? 3 : 2);
+    QCOMPARE(everythingUnder(m_folder->path()), before);
 }
 
 QTEST_MAIN(tst_PageExport)
