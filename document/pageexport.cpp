@@ -425,8 +425,10 @@ QStringList DPagesList::exportPdf(const QString &chosenName, const QString &form
                 recording->replay(&painter);
                 return true;
             });
-            // The next page is drawn while this one is written; no more are kept waiting.
-            painted = writing.waitUntil(1);
+            // The next pages are drawn while this one is written, up to three kept waiting: a
+            // page whose photos came late left the writer idle, which a page of a lesson of
+            // photos kept busy for longer than its drawing took.
+            painted = writing.waitUntil(3);
             progress.step(i);
             if (progress.wasCancelled()) {
                 *cancelled = true;
