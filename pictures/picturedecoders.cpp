@@ -736,12 +736,13 @@ Picture readReduced(const Source &source, const Probe &probed, int halvings, con
     // The copy is made beside the whole picture it is averaged from.
     if (halvings > 0)
         reduced.peakBytes += 4 * qint64(reduced.taken.width()) * reduced.taken.height();
-    // But a JPEG's decoder makes 1/2, 1/4 or 1/8 of it itself (PictureDecoding::Reading), and
-    // the whole picture is never held: asked for what it would take, a lesson's photos decoded
+    // But a JPEG's decoder makes 1/2, 1/4 or 1/8 of it itself where that divides its sides
+    // (PictureDecoding::Reading), and the whole picture is never held: asked for what it would take, a lesson's photos decoded
     // for a page's sheet waited for each other's room.
     const bool jpeg = probed.format == "jpeg" || probed.format == "jpg";
     const qint64 whole = 4 * qint64(probed.taken.width()) * probed.taken.height();
-    if (halvings > 0 && jpeg && !probed.decoderScales && probed.peakBytes >= whole) {
+    const bool even = probed.taken.width() % 2 == 0 && probed.taken.height() % 2 == 0;
+    if (halvings > 0 && jpeg && even && !probed.decoderScales && probed.peakBytes >= whole) {
         const QSize made((probed.taken.width() + 1) / 2, (probed.taken.height() + 1) / 2);
         reduced.peakBytes -= whole - 4 * qint64(made.width()) * made.height();
     }

@@ -336,23 +336,21 @@ void Reading::planEighths()
 {
     // A smaller copy of a JPEG (a photo shown or printed small) is decoded at 1/2, 1/4 or 1/8 of
     // each side by the decoder itself, which then does a quarter of the work or less, rather
-    // than whole and averaged down. The decoder makes 1/d of a side rounded up; asked for it
-    // rounded down it picks the same d (rounded up it would pick a finer one and scale that),
-    // so a copy may come a pixel narrower than its halvings make.
+    // than whole and averaged down. Only where that many divides both sides (a camera's photo):
+    // else the decoder makes a pixel more of a side and scales it back, every pixel a fraction
+    // of one away from where the whole picture averaged down has it.
     const QSize stored = m_reader->autoTransform()
                     && (m_reader->transformation() & QImageIOHandler::TransformationRotate90)
             ? m_probe.size.transposed()
             : m_probe.size;
     for (const int d : { 8, 4, 2 }) {
-        const QSize made((stored.width() + d - 1) / d, (stored.height() + d - 1) / d);
+        if (stored.width() % d != 0 || stored.height() % d != 0)
+            continue;
+        const QSize made = stored / d;
         const QSize shown = stored == m_probe.size ? made : made.transposed();
         if (shown.width() < m_plan.taken.width() || shown.height() < m_plan.taken.height())
             continue;
-        m_plan.scaledSize =
-                QSize(std::max(1, stored.width() / d), std::max(1, stored.height() / d));
-        if (shown == m_plan.taken)
-            m_plan.taken = stored == m_probe.size ? m_plan.scaledSize
-                                                  : m_plan.scaledSize.transposed();
+        m_plan.scaledSize = made;
         return;
     }
 }
@@ -516,6 +514,7 @@ QImage Reading::read(const Destination &destination)
         m_reader->setScaledSize(m_plan.scaledSize);
     QImage image;
     const uchar *handed = nullptr;
+    // A JPEG made at an eighth and averaged further is made into memory of its own first.
     const bool madeAsTaken = m_plan.scaledSize.isValid() ? m_plan.scaledSize == m_plan.taken
                                                          : m_plan.taken == m_probe.size;
     if (decodesInPlace(m_probe.format) && madeAsTaken) {
