@@ -237,7 +237,7 @@ FILE *gatedFopen(const char *path, const char *mode)
 
 namespace DecoderFiles {
 
-void confine()
+std::vector<std::string> readableFolders()
 {
     std::vector<std::string> folders = { "/usr/share/fonts",
                                          "/usr/local/share/fonts",
@@ -260,11 +260,19 @@ void confine()
     beneath("XDG_CACHE_HOME", "/.cache", "/fontconfig");
     if (home && home[0] == '/')
         folders.push_back(std::string(home) + "/.fonts");
+    std::vector<std::string> canonical;
     for (const std::string &folder : folders) {
-        char canonical[PATH_MAX];
-        if (realpath(folder.c_str(), canonical))
-            g_readable.push_back(std::string(canonical) + '/');
+        char resolved[PATH_MAX];
+        if (realpath(folder.c_str(), resolved))
+            canonical.push_back(resolved);
     }
+    return canonical;
+}
+
+void confine()
+{
+    for (const std::string &folder : readableFolders())
+        g_readable.push_back(folder + '/');
     g_confined.store(true, std::memory_order_release);
 }
 

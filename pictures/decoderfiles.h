@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 // The files a decoding process opens (pictures/decodermain.cpp), whatever opens them: its own
 // code, the toolkit's decoders, or the libraries under them (an SVG's linked pictures are opened
 // by the SVG reader itself). This file takes the place of the C library's open family in that
@@ -11,6 +14,10 @@
 // /proc entries, are opened for reading as before, so that an SVG's text still draws, but never
 // for a link (OpeningLink); every other open is refused.
 namespace DecoderFiles {
+
+// The folders of the fonts and their configuration, and the process's own /proc entries, as
+// they are named once every link on the way is followed; those that do not exist are left out.
+std::vector<std::string> readableFolders();
 
 // The file a picture links (an SVG's picture) being opened on this thread while one lives, by
 // the SVG reader or by the measures before it: its first open, whatever it names, is asked of

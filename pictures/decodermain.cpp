@@ -2,11 +2,16 @@
 // operating system to the memory and the processor time the program allows it
 // (pictures/picturedecoders.h). It ends when the program closes its pipe, or dies.
 
+#include "decoderconfinement.h"
 #include "decoderfiles.h"
 #include "decoderprotocol.h"
+#ifdef VELTORINA_DECODER_TRIALS
+#include "tests/pictures/decodertrials.h"
+#endif
 #include "picturedecoding.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QSemaphore>
@@ -18,6 +23,7 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <string>
 #include <vector>
 
 #include <malloc.h>
@@ -39,10 +45,13 @@ static_assert(std::atomic<bool>::is_always_lock_free, "read in a signal handler"
 constexpr int kMaxLogLines = 20;
 constexpr int kMaxLogCharacters = 300;
 std::atomic<int> g_logLines{ 0 };
+// What the decoders say of the nothing they are loaded with is not a picture's.
+bool g_quiet = false;
 
 void logCut(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type != QtFatalMsg && g_logLines.fetch_add(1, std::memory_order_relaxed) >= kMaxLogLines)
+    if (type != QtFatalMsg
+        && (g_quiet || g_logLines.fetch_add(1, std::memory_order_relaxed) >= kMaxLogLines))
         return;
     QByteArray line = "veltorina-pictures: ";
     if (context.category && qstrcmp(context.category, "default") != 0)
@@ -221,25 +230,26 @@ qint64 processorSeconds()
     return qint64(usage.ru_utime.tv_sec) + usage.ru_stime.tv_sec + 1;
 }
 
-// The request may take memoryBytes beyond what the process holds now, and cpuSeconds of the
-// processor: beyond the first its allocations fail, beyond the second the system ends it. Nor
-// does it outlast the time the program waits for it, wallMs, even with the program gone: a
-// decoder that waits (on a file that never ends, on itself) is ended too.
-void limitTo(qint64 memoryBytes, int cpuSeconds, int wallMs)
-{
-    const rlimit memory = { rlim_t(addressSpace() + memoryBytes), RLIM_INFINITY };
-    setrlimit(RLIMIT_AS, &memory);
-    const rlimit processor = { rlim_t(processorSeconds() + cpuSeconds), RLIM_INFINITY };
-    setrlimit(RLIMIT_CPU, &processor);
-    alarm(unsigned(std::max(wallMs, 0) / 1000 + 2));
-}
+// The most a request is given beyond what the process holds idle, and what the process may come
+// to hold idle over its life (its heap kept between pictures, the fonts it loads).
+constexpr qint64 kMostRequestBytes = PictureReading::kMaxDecodeBytes + (qint64(64) << 20);
+constexpr qint64 kGrowthBytes = qint64(512) << 20;
+// The processor time of its whole life: the program replaces it by a fresh one before it runs
+// out (pictures/picturedecoders.cpp).
+constexpr qint64 kLifeSeconds = 300;
 
-void unlimit()
+// Limits for good, which nothing the process does afterwards lifts: the system calls that would
+// set them are refused it from now on (DecoderConfinement::filterCalls). For each request the
+// program lowers them from outside to what the request may take; beyond the memory its
+// allocations fail, beyond the time the system ends it.
+void limitForGood()
 {
-    alarm(0);
-    const rlimit none = { RLIM_INFINITY, RLIM_INFINITY };
-    setrlimit(RLIMIT_AS, &none);
-    setrlimit(RLIMIT_CPU, &none);
+    const rlim_t memoryBytes = rlim_t(addressSpace() + kMostRequestBytes + kGrowthBytes);
+    const rlimit memory = { memoryBytes, memoryBytes };
+    setrlimit(RLIMIT_AS, &memory);
+    const rlim_t seconds = rlim_t(processorSeconds() + kLifeSeconds);
+    const rlimit processor = { seconds, seconds };
+    setrlimit(RLIMIT_CPU, &processor);
 }
 
 // The shared memory made for one request: the one its picture lies in is handed over, the
@@ -373,14 +383,17 @@ void startConversionThreads()
     pool->waitForDone();
 }
 
-// The toolkit's decoders are loaded on first use, which a teacher's first photo waited for: those
-// of the pictures most often put in are loaded now, while the program starts.
+// The toolkit's decoders are loaded on first use, which a teacher's first photo waited for, and
+// which, once the process is confined, could not read the libraries they bring: every one is
+// loaded now, while the program starts.
 void loadDecoders()
 {
     QBuffer nothing;
     nothing.open(QIODevice::ReadOnly);
-    for (const char *format : { "jpeg", "png", "gif" })
+    g_quiet = true;
+    for (const QByteArray &format : QImageReader::supportedImageFormats())
         QImageReader(&nothing, format).canRead();
+    g_quiet = false;
 }
 
 Reply handle(const Request &request, Segments &segments)
@@ -388,13 +401,14 @@ Reply handle(const Request &request, Segments &segments)
     Reply reply;
     g_allocationFailed = false;
     g_logLines = 0;
-    limitTo(request.memoryBytes, request.cpuSeconds, request.wallMs);
+    // Nor does it outlast the time the program waits for it, even with the program gone: a
+    // decoder that waits (on a file that never ends, on itself) is ended too.
+    alarm(unsigned(std::max(request.wallMs, 0) / 1000 + 2));
     switch (request.task) {
     case Task::Probe: {
         // Given less than the most a measure may take, it is measured again with that.
-        const qint64 room = request.memoryBytes < DecoderProtocol::kMostMeasureBytes
-                ? request.memoryBytes
-                : 0;
+        const qint64 room =
+                request.memoryBytes < DecoderProtocol::kMostMeasureBytes ? request.memoryBytes : 0;
         PictureDecoding::Reading reading(request.file, request.bytes, !request.file.isEmpty(), 0,
                                          room);
         reply.probe = reading.probe();
@@ -412,8 +426,16 @@ Reply handle(const Request &request, Segments &segments)
     case Task::Frames:
         readFrames(request, segments, &reply);
         break;
+    case Task::Trial:
+        reply.probe.outcome = PictureReading::Outcome::Failed;
+#ifdef VELTORINA_DECODER_TRIALS
+        reply.probe.detail = DecoderTrials::attempt(request.bytes);
+#else
+        reply.probe.detail = QStringLiteral("no trials in this build");
+#endif
+        break;
     }
-    unlimit();
+    alarm(0);
     // A picture the measures turned away is said as they found it; one they let through that
     // its decoder could not make within the memory allowed is not taken.
     const bool turnedAway =
@@ -476,15 +498,32 @@ int main(int, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int arguments = 1;
     QGuiApplication application(arguments, argv);
-    startConversionThreads();
     loadDecoders();
-
-    warmUp();
-    // From now on it opens only what the program hands it (and the fonts): a name it is given
-    // that is not absolute is not found in whatever folder it was started from either.
+    // Held by the kernel before its first picture: from here on it reads only the fonts and the
+    // toolkit's own plugins (what the decoders brought is loaded by now) ...
+    std::vector<std::string> readable = DecoderFiles::readableFolders();
+    for (const QString &plugins : QCoreApplication::libraryPaths()) {
+        if (plugins != QCoreApplication::applicationDirPath())
+            readable.push_back(QFile::encodeName(plugins).toStdString());
+    }
+    // (The threads' pool counts the processors first, as the system says them where it may.)
+    QThreadPool::globalInstance();
+    DecoderConfinement::restrictFiles(readable);
+    startConversionThreads();
+    limitForGood();
+    // ... and opens only what the program hands it (and the fonts): a name it is given that is
+    // not absolute is not found in whatever folder it was started from either.
     if (chdir("/") != 0)
         return 2;
     DecoderFiles::confine();
+    // ... and makes only the system calls decoding needs, in every thread.
+    if (!DecoderConfinement::filterCalls()) {
+        qWarning("cannot filter its system calls: no picture is decoded");
+        return 2;
+    }
+    warmUp();
+    // A program gone is a first request that never comes.
+    sendWith(1, frame(encodeReady()));
     QByteArray payload;
     bool trimmed = true;
     for (;;) {

@@ -19,14 +19,14 @@ namespace DecoderProtocol {
 
 namespace {
 
-constexpr quint32 kVersion = 6;
+constexpr quint32 kVersion = 7;
 constexpr int kMaxFrames = 1 << 16;
 
 void write(QDataStream &out, const PictureReading::Probe &probe)
 {
     out << quint8(probe.outcome) << quint8(probe.cause) << probe.format << probe.size << probe.taken
         << probe.peakBytes << qint32(probe.frames) << probe.playable << probe.playingBytes
-        << probe.decoderScales << probe.hasAlpha << probe.detail;
+        << probe.decoderScales << probe.hasAlpha << probe.detail << quint8(probe.orientation);
 }
 
 bool read(QDataStream &in, PictureReading::Probe *probe)
@@ -34,16 +34,19 @@ bool read(QDataStream &in, PictureReading::Probe *probe)
     quint8 outcome = 0;
     quint8 cause = 0;
     qint32 frames = 0;
+    quint8 orientation = 0;
     in >> outcome >> cause >> probe->format >> probe->size >> probe->taken >> probe->peakBytes
             >> frames >> probe->playable >> probe->playingBytes >> probe->decoderScales
-            >> probe->hasAlpha >> probe->detail;
+            >> probe->hasAlpha >> probe->detail >> orientation;
     if (in.status() != QDataStream::Ok || outcome < quint8(PictureReading::Outcome::Whole)
         || outcome > quint8(PictureReading::Outcome::Failed)
-        || cause > quint8(PictureReading::Cause::LinksItself) || frames < 0)
+        || cause > quint8(PictureReading::Cause::LinksItself) || frames < 0 || orientation < 1
+        || orientation > 8)
         return false;
     probe->outcome = PictureReading::Outcome(outcome);
     probe->cause = PictureReading::Cause(cause);
     probe->frames = frames;
+    probe->orientation = orientation;
     return true;
 }
 
@@ -76,7 +79,7 @@ Kind kindOf(const QByteArray &bytes)
     quint8 kind = 0;
     stream(in) >> version >> kind;
     if (in.status() != QDataStream::Ok || version != kVersion || kind < quint8(Kind::Request)
-        || kind > quint8(Kind::Question))
+        || kind > quint8(Kind::Ready))
         return Kind(0);
     return Kind(kind);
 }
@@ -105,7 +108,7 @@ bool decode(const QByteArray &bytes, Request *request)
     if (!read(in, &request->probed))
         return false;
     in >> request->readUpTo >> request->memoryBytes >> cpuSeconds >> wallMs;
-    if (in.status() != QDataStream::Ok || task < quint8(Task::Probe) || task > quint8(Task::Frames))
+    if (in.status() != QDataStream::Ok || task < quint8(Task::Probe) || task > quint8(Task::Trial))
         return false;
     request->task = Task(task);
     request->cpuSeconds = cpuSeconds;
@@ -165,6 +168,14 @@ bool decodeQuestion(const QByteArray &bytes, QString *path)
         return false;
     in >> *path;
     return in.status() == QDataStream::Ok;
+}
+
+QByteArray encodeReady()
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    begin(out, Kind::Ready);
+    return bytes;
 }
 
 QByteArray encodeAnswer(int error)

@@ -35,6 +35,10 @@ enum class Task : quint8 {
     Probe = 1, // measure, and decode as measured when that takes no more than readUpTo
     Read = 2, // decode as an earlier Probe said, without measuring again
     Frames = 3, // the same, every frame of an animation
+    // What the tests' decoding processes are built to try once confined, as code that took one
+    // over would: bytes names the system call and what it is made on; the reply's probe detail
+    // says what came of it. Any other build answers that it has no such trials.
+    Trial = 4,
 };
 
 // How the decoding process ended a request it answered (what it could not answer, the program
@@ -50,6 +54,7 @@ enum class Kind : quint8 {
     Answer = 2, // to the decoding process: to its question
     Reply = 3, // to the program: to its request
     Question = 4, // to the program: a file to open for the request being read
+    Ready = 5, // to the program, once, before its first request: it is held as it will be
 };
 
 // The folder the decoding process is handed its picture in: a name no file has, so that the
@@ -102,6 +107,8 @@ bool decode(const QByteArray &bytes, Reply *reply);
 // A question: the file named path, to be read.
 QByteArray encodeQuestion(const QString &path);
 bool decodeQuestion(const QByteArray &bytes, QString *path);
+// The process is ready (DecoderConfinement holds it): the program may set its limits.
+QByteArray encodeReady();
 // An answer: 0 when the file is granted (its descriptor comes with it), else why not (errno).
 QByteArray encodeAnswer(int error);
 bool decodeAnswer(const QByteArray &bytes, int *error);

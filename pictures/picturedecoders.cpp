@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 #include <utility>
@@ -22,6 +23,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -211,12 +213,94 @@ void reapProcess(pid_t pid, int *status)
     while (waitpid(pid, status, 0) < 0 && errno == EINTR) { }
 }
 
+// The first few hundred bytes of file.
+QByteArray headOf(const QByteArray &file)
+{
+    const int fd = open(file.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return QByteArray();
+    char text[512];
+    const ssize_t got = read(fd, text, sizeof text);
+    close(fd);
+    return got > 0 ? QByteArray(text, int(got)) : QByteArray();
+}
+
+// Lowers the limits of the decoding process pid to what request may take: its memory beyond
+// what it holds now, its processor time beyond what it has used. The process cannot raise them
+// again (pictures/decoderconfinement.h), nor are they ever above those it set for good when it
+// started. False when the process has too little of its life's processor time left for the
+// request, or is not there to be held.
+bool holdTo(pid_t pid, const Request &request)
+{
+    rlimit memory = {};
+    rlimit processor = {};
+    if (prlimit(pid, RLIMIT_AS, nullptr, &memory) != 0
+        || prlimit(pid, RLIMIT_CPU, nullptr, &processor) != 0)
+        return false;
+    const QByteArray folder = "/proc/" + QByteArray::number(pid);
+    bool measured = false;
+    const qint64 pages = headOf(folder + "/statm").split(' ').value(0).toLongLong(&measured);
+    // After its name (which holds no space or parenthesis: the decoding process's own) and its
+    // state, the processor times of user and system come eleventh and twelfth.
+    const QByteArray stat = headOf(folder + "/stat");
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    if (!measured || fields.size() < 13)
+        return false;
+    const qint64 ticks = fields.at(11).toLongLong() + fields.at(12).toLongLong();
+    const rlim_t seconds = rlim_t(ticks / sysconf(_SC_CLK_TCK) + 1 + request.cpuSeconds);
+    if (seconds > processor.rlim_max)
+        return false;
+    processor.rlim_cur = seconds;
+    memory.rlim_cur =
+            std::min(rlim_t(pages * sysconf(_SC_PAGESIZE) + request.memoryBytes), memory.rlim_max);
+    return prlimit(pid, RLIMIT_AS, &memory, nullptr) == 0
+            && prlimit(pid, RLIMIT_CPU, &processor, nullptr) == 0;
+}
+
+// What a decoding process is given of the program's environment: where the fonts and their
+// configuration are, the language, where the toolkit and its plugins are, and the sanitizers'
+// options of a test build. Nothing else of the program's reaches it.
+std::vector<QByteArray> decoderEnvironment()
+{
+    static const char *const kKept[] = {
+        "HOME",
+        "LANG",
+        "LANGUAGE",
+        "XDG_DATA_HOME",
+        "XDG_CONFIG_HOME",
+        "XDG_CACHE_HOME",
+        "XDG_DATA_DIRS",
+        "XDG_CONFIG_DIRS",
+        "FONTCONFIG_FILE",
+        "FONTCONFIG_PATH",
+        "QT_PLUGIN_PATH",
+        "QT_QPA_FONTDIR",
+        "LD_LIBRARY_PATH",
+        "ASAN_OPTIONS",
+        "UBSAN_OPTIONS",
+        "LSAN_OPTIONS",
+        "XDG_RUNTIME_DIR",
+    };
+    std::vector<QByteArray> kept = { QByteArrayLiteral("QT_QPA_PLATFORM=offscreen") };
+    for (char **entry = environ; *entry; ++entry) {
+        const QByteArray variable(*entry);
+        const QByteArray name = variable.left(variable.indexOf('='));
+        const bool wanted = name.startsWith("LC_")
+                || std::any_of(std::begin(kKept), std::end(kKept),
+                               [&name](const char *known) { return name == known; });
+        if (wanted)
+            kept.push_back(variable);
+    }
+    return kept;
+}
+
 } // namespace
 
 struct PictureDecoders::Worker
 {
     pid_t pid = -1;
     int socket = -1;
+    bool ready = false; // it said it is held as it will be (DecoderProtocol::Kind::Ready)
 };
 
 PictureDecoders &PictureDecoders::instance()
@@ -396,8 +480,14 @@ std::unique_ptr<PictureDecoders::Worker> PictureDecoders::start()
     // Its standard input and output are its end of the pair; nothing else of ours is open there.
     posix_spawn_file_actions_adddup2(&actions, ends[1], 0);
     posix_spawn_file_actions_adddup2(&actions, ends[1], 1);
+    const std::vector<QByteArray> environment = decoderEnvironment();
+    std::vector<char *> variables;
+    for (const QByteArray &variable : environment)
+        variables.push_back(const_cast<char *>(variable.constData()));
+    variables.push_back(nullptr);
     pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, path.constData(), &actions, nullptr, arguments, environ);
+    const int spawned =
+            posix_spawn(&pid, path.constData(), &actions, nullptr, arguments, variables.data());
     posix_spawn_file_actions_destroy(&actions);
     close(ends[1]);
     if (spawned != 0) {
@@ -419,6 +509,23 @@ void PictureDecoders::end(Worker &worker, int *status)
     worker.socket = -1;
     reapProcess(worker.pid, status);
     worker.pid = -1;
+}
+
+bool PictureDecoders::replace(std::unique_ptr<Worker> &worker)
+{
+    std::unique_ptr<Worker> fresh = start();
+    if (!fresh)
+        return false;
+    const pid_t worn = worker->pid;
+    int status = 0;
+    end(*worker, &status);
+    QMutexLocker lock(&m_mutex);
+    m_busy.removeOne(worn);
+    const qint64 since = m_busySince.take(worn);
+    m_busy << fresh->pid;
+    m_busySince.insert(fresh->pid, since);
+    worker = std::move(fresh);
+    return true;
 }
 
 std::unique_ptr<PictureDecoders::Worker>
@@ -519,9 +626,30 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
     }
     QElapsedTimer clock;
     clock.start();
-    Transfer transfer = sendAll(worker->socket, frame(encode(request)), clock, wallMs, waiting);
     QByteArray payload;
     Received received;
+    Transfer transfer = Transfer::Done;
+    for (int tries = 0; transfer == Transfer::Done; ++tries) {
+        // A process started a moment ago says when it is held as it will be: its limits are
+        // lowered from then on, or the ones it sets for good would take their place.
+        if (!worker->ready) {
+            transfer = receiveFrame(worker->socket, &payload, &received, clock, wallMs, waiting);
+            if (transfer != Transfer::Done)
+                break;
+            if (kindOf(payload) != Kind::Ready || received.count() != 0) {
+                transfer = Transfer::Closed;
+                break;
+            }
+            worker->ready = true;
+        }
+        if (holdTo(worker->pid, request))
+            break;
+        // One that has used its life's processor time is replaced by a fresh one.
+        if (tries > 0 || !replace(worker))
+            transfer = Transfer::Closed;
+    }
+    if (transfer == Transfer::Done)
+        transfer = sendAll(worker->socket, frame(encode(request)), clock, wallMs, waiting);
     // Questions, each answered, then the reply: anything else ends the process.
     while (transfer == Transfer::Done) {
         transfer = receiveFrame(worker->socket, &payload, &received, clock, wallMs, waiting);
@@ -733,12 +861,15 @@ Picture readReduced(const Source &source, const Probe &probed, int halvings, con
     Probe reduced = probed;
     for (int n = 0; n < halvings && reduced.taken.isValid(); ++n)
         reduced.taken = QSize((reduced.taken.width() + 1) / 2, (reduced.taken.height() + 1) / 2);
-    // The copy is made beside the whole picture it is averaged from.
+    // The copy is made beside the whole picture it is averaged from, and turned beside that.
+    const qint64 copyBytes = 4 * qint64(reduced.taken.width()) * reduced.taken.height();
     if (halvings > 0)
-        reduced.peakBytes += 4 * qint64(reduced.taken.width()) * reduced.taken.height();
+        reduced.peakBytes += copyBytes;
+    if (halvings > 0 && probed.orientation != 1)
+        reduced.peakBytes += copyBytes;
     // But a JPEG's decoder makes 1/2, 1/4 or 1/8 of it itself where that divides its sides
-    // (PictureDecoding::Reading), and the whole picture is never held: asked for what it would take, a lesson's photos decoded
-    // for a page's sheet waited for each other's room.
+    // (PictureDecoding::Reading), and the whole picture is never held: asked for what it would
+    // take, a lesson's photos decoded for a page's sheet waited for each other's room.
     const bool jpeg = probed.format == "jpeg" || probed.format == "jpg";
     const qint64 whole = 4 * qint64(probed.taken.width()) * probed.taken.height();
     const bool even = probed.taken.width() % 2 == 0 && probed.taken.height() % 2 == 0;

@@ -15,8 +15,10 @@
 // The decoding processes of the program (pictures/decodermain.cpp): started when first needed
 // and kept for the next pictures, as many at once as the cores the program may use, each
 // started again when it dies. A request runs in one of them, held there to a memory ceiling and
-// a processor time by the operating system and to a wall-clock time here; a process that ends
-// in the middle of one (out of time, crashed, killed) costs that request only.
+// a processor time by the operating system (set here, from outside: the process cannot raise
+// them) and to a wall-clock time here; a process that ends in the middle of one (out of time,
+// crashed, killed) costs that request only. Each is held by the kernel to what decoding needs
+// (pictures/decoderconfinement.h) and given only the environment it needs.
 //
 // The requests running share one budget of memory: a request waits until what it is allowed
 // fits beside the others', so that pictures read together never take more than it.
@@ -116,6 +118,9 @@ private:
     void giveBack(std::unique_ptr<Worker> worker, qint64 bytes);
     std::unique_ptr<Worker> start();
     void end(Worker &worker, int *status);
+    // Ends worker, which is running a request, and puts a fresh process in its place: false
+    // when none starts.
+    bool replace(std::unique_ptr<Worker> &worker);
     // Processes that may run now: mostAtOnce(), and one more for each request that has run
     // long. Under m_mutex.
     int mayRun() const;

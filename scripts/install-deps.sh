@@ -10,7 +10,7 @@ packages=(
     qtbase5-dev qtbase5-dev-tools qt5-qmake libqt5opengl5-dev libqt5svg5-dev
     qtmultimedia5-dev libqt5multimedia5-plugins libqt5multimediawidgets5
     qttools5-dev qttools5-dev-tools qt5-image-formats-plugins
-    libqrcodegencpp-dev zlib1g-dev libpng-dev
+    libqrcodegencpp-dev zlib1g-dev libpng-dev libseccomp-dev
     zip unzip poppler-utils ffmpeg
     xvfb xauth x11-apps xdotool imagemagick xdg-utils libxcb1-dev
     chromium

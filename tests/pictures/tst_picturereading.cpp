@@ -1,4 +1,5 @@
 #include "support/craftedpictures.h"
+#include "support/orientedphotos.h"
 
 #include "pictures/decoderprotocol.h"
 #include "pictures/picturedecoders.h"
@@ -74,6 +75,8 @@ private slots:
     void shrinkAverages();
     void smallerJpegCopiesAsAveraged_data();
     void smallerJpegCopiesAsAveraged();
+    void turnedPhotosMeasuredAsSeen_data();
+    void turnedPhotosMeasuredAsSeen();
     void namesTakenInAdvance();
     void linksReachOnlyTheirFolder_data();
     void linksReachOnlyTheirFolder();
@@ -441,6 +444,55 @@ void tst_PictureReading::smallerJpegCopiesAsAveraged()
              qPrintable(QStringLiteral("%1 pixels differ").arg(differing)));
 }
 
+void tst_PictureReading::turnedPhotosMeasuredAsSeen_data()
+{
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<QSize>("seen");
+    QTest::addColumn<Outcome>("outcome");
+    for (const int orientation : { 3, 5, 6, 8 }) {
+        QTest::newRow(qPrintable(QStringLiteral("orientation %1, whole").arg(orientation)))
+                << orientation << QSize(3000, 1000) << Outcome::Whole;
+        // Beyond the limits as seen and as stored: made smaller by its decoder, which is asked
+        // for the stored picture's sides.
+        QTest::newRow(qPrintable(QStringLiteral("orientation %1, smaller").arg(orientation)))
+                << orientation << QSize(20000, 6000) << Outcome::Smaller;
+    }
+}
+
+// A photo stored turned is measured, planned and decoded at its sides as seen, whether it is
+// read whole or made smaller by its decoder.
+void tst_PictureReading::turnedPhotosMeasuredAsSeen()
+{
+    QFETCH(int, orientation);
+    QFETCH(QSize, seen);
+    QFETCH(Outcome, outcome);
+    const CraftedPictures::RoomyLimits roomy; // of sizes, not of time
+    const QSize stored = turnsQuarter(orientation) ? seen.transposed() : seen;
+    const QString file = m_dir.filePath(QStringLiteral("turned.jpg"));
+    QVERIFY(CraftedPictures::write(
+            file,
+            OrientedPhotos::withOrientation(CraftedPictures::make("jpeg", stored), orientation)));
+    const Picture picture = read(file);
+    QVERIFY2(picture.probe.outcome == outcome, qPrintable(picture.probe.detail));
+    QCOMPARE(picture.probe.orientation, orientation);
+    QCOMPARE(picture.probe.size, seen);
+    const QSize taken = outcome == Outcome::Whole ? seen : seen / 2;
+    QCOMPARE(picture.probe.taken, taken);
+    QCOMPARE(picture.image.size(), taken);
+    // Its smaller copies, as the board asks for them, as seen too.
+    const Picture reduced = readReduced(Source{ file, QString() }, picture.probe, 2);
+    QCOMPARE(reduced.image.size(), QSize((taken.width() + 3) / 4, (taken.height() + 3) / 4));
+    // Read as an animation (a lesson's file named as one), its one frame as seen.
+    const QImage photo = OrientedPhotos::upright(QSize(96, 64));
+    QVERIFY(CraftedPictures::write(file, OrientedPhotos::jpeg(photo, orientation)));
+    const Animation played = readAnimation(file);
+    QCOMPARE(played.frames.size(), 1);
+    const int off =
+            OrientedPhotos::difference(played.frames.first().convertToFormat(QImage::Format_RGB32),
+                                       OrientedPhotos::decoded(OrientedPhotos::jpeg(photo, 1)));
+    QVERIFY2(off >= 0 && off <= OrientedPhotos::kJpegTolerance, qPrintable(QString::number(off)));
+}
+
 // Another user could make empty files in shared memory under the names the decoding processes
 // would give the pictures they hand over, which are easy to guess, and then every large picture
 // failed. What they hand over now has no name: names taken in advance (for the processes
@@ -620,24 +672,32 @@ void tst_PictureReading::followingPixelsChecked()
 }
 
 // A decoder quotes what it could not read: an SVG's link to a picture it could not make, whole,
-// a megabyte of text. The program's log gets a line of it, cut short.
+// a megabyte of text. The program's log (its standard error, which the decoding processes share)
+// gets a line of it, cut short.
 void tst_PictureReading::decoderLogCut()
 {
-    QProcess decoder;
-    decoder.start(PictureDecoders::program(),
-                  { QString::number(QCoreApplication::applicationPid()) });
-    QVERIFY(decoder.waitForStarted());
+    PictureDecoders &decoders = PictureDecoders::instance();
+    decoders.endIdle(0);
+    QFile log(m_dir.filePath(QStringLiteral("decoders.log")));
+    QVERIFY(log.open(QIODevice::ReadWrite | QIODevice::Truncate));
+    const int programs = dup(2);
+    QVERIFY(programs >= 0);
+    dup2(log.handle(), 2);
     DecoderProtocol::Request request;
     request.task = DecoderProtocol::Task::Probe;
     request.bytes = CraftedPictures::make("svg-holding-spaced", QSize(30000, 30000));
     request.readUpTo = request.memoryBytes = qint64(96) << 20;
-    request.cpuSeconds = 20;
-    decoder.write(DecoderProtocol::frame(DecoderProtocol::encode(request)));
-    decoder.closeWriteChannel();
-    QVERIFY(decoder.waitForFinished(120000));
-    const QByteArray log = decoder.readAllStandardError();
-    QVERIFY2(log.contains("qt.svg"), log.left(400).constData());
-    QVERIFY2(log.size() < 4096, QByteArray::number(log.size()).constData());
+    PictureDecoders::Job job;
+    QVector<QImage> frames;
+    decoders.run(request, job, {}, &frames);
+    // The process that wrote there goes with it.
+    decoders.endIdle(0);
+    dup2(programs, 2);
+    close(programs);
+    log.seek(0);
+    const QByteArray said = log.readAll();
+    QVERIFY2(said.contains("qt.svg"), said.left(400).constData());
+    QVERIFY2(said.size() < 4096, QByteArray::number(said.size()).constData());
 }
 
 QTEST_MAIN(tst_PictureReading)
