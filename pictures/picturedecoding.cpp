@@ -26,6 +26,9 @@ using PictureMeasures::Refusal;
 
 namespace {
 
+// A JPEG of at least this many pixels has its smaller copies made by its decoder (planEighths).
+constexpr qint64 kEighthsFromPixels = qint64(1) << 20;
+
 // Rows converted to 32 bits at a time while a picture is averaged down.
 constexpr int kBandRows = 64;
 
@@ -386,8 +389,12 @@ void Reading::planEighths()
     // than whole and averaged down. Only where that many divides both sides (a camera's photo):
     // else the decoder makes a pixel more of a side and scales it back, every pixel a fraction
     // of one away from where the whole picture averaged down has it. In the stored picture's
-    // sides, as the decoder is asked.
+    // sides, as the decoder is asked. A picture of fewer pixels than a million decodes whole in
+    // a few milliseconds, and is averaged exactly as before (the decoder's own eighths ring a
+    // little about sharp edges).
     const QSize stored = storedSides(m_probe.size, m_probe.orientation);
+    if (pixelsOf(stored) < kEighthsFromPixels)
+        return;
     for (const int d : { 8, 4, 2 }) {
         if (stored.width() % d != 0 || stored.height() % d != 0)
             continue;
