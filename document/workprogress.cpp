@@ -1,5 +1,6 @@
 #include "workprogress.h"
 
+#include <QCoreApplication>
 #include <QProgressDialog>
 
 namespace {
@@ -30,8 +31,15 @@ void WorkProgress::step(int done)
     if (!m_dialog) {
         if (!m_parent || m_total < 0 || m_clock.elapsed() < kShowAfterMs)
             return;
-        m_dialog = std::make_unique<QProgressDialog>(m_text, QString(), 0, m_total,
-                                                     m_parent->window());
+        m_dialog = std::make_unique<QProgressDialog>(
+                m_text, m_cancellable ? QCoreApplication::translate("WorkProgress", "Cancelar") : QString(), 0, m_total,
+                m_parent->window());
+        if (m_cancellable) {
+            // Pressed between two steps: the work sees it at its next one. The dialog's own
+            // wasCanceled() is cleared by setValue() once it resets, so the press is kept here.
+            QObject::connect(m_dialog.get(), &QProgressDialog::canceled,
+                             [this] { m_cancelled = true; });
+        }
         m_dialog->setWindowModality(m_modality);
         m_dialog->setMinimumDuration(0);
         m_dialog->setAutoClose(false);

@@ -10,8 +10,9 @@ class QProgressDialog;
 class QWidget;
 
 // A progress bar over the board for a save or an open that takes more than a moment: it
-// appears only once the work has run for a while, and goes when the object does. It has no
-// Cancel: work stopped half way would lose the document.
+// appears only once the work has run for a while, and goes when the object does. A save or an
+// open has no Cancel: work stopped half way would lose the document. Work that can stop with
+// nothing lost (an export, an import that keeps the pages already in) asks for one.
 class WorkProgress
 {
 public:
@@ -24,6 +25,9 @@ public:
     WorkProgress &operator=(const WorkProgress &) = delete;
 
     void setTotal(int total) { m_total = total; }
+    // Shows a Cancel on the bar; wasCancelled() then tells whether the teacher pressed it.
+    void setCancellable(bool cancellable) { m_cancellable = cancellable; }
+    bool wasCancelled() const { return m_cancelled; }
     // done of the total: shows the bar once the work has lasted, and moves it.
     void step(int done);
     // The same, with as much done as the last step said: for work that has no steps of its
@@ -39,6 +43,8 @@ private:
     int m_total;
     const Qt::WindowModality m_modality;
     int m_done = 0;
+    bool m_cancellable = false;
+    bool m_cancelled = false;
     QElapsedTimer m_clock;
     QElapsedTimer m_moved; // since the bar last moved
     std::unique_ptr<QProgressDialog> m_dialog;

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -161,11 +162,20 @@ int gatedOpen(int folder, const char *path, int flags, mode_t mode)
     t_inside = true;
     const std::string whole = absolute(folder, path);
     const std::string root = std::string(DecoderProtocol::kLinkRoot) + '/';
+    DecoderFiles::OpeningLink *link = DecoderFiles::OpeningLink::current();
+    const bool asking = link && link->state == DecoderFiles::OpeningLink::State::Asking;
     int result = -EACCES;
-    if (whole.compare(0, root.size(), root) == 0)
+    if (link && link->state == DecoderFiles::OpeningLink::State::Refused)
+        result = -EACCES;
+    else if (whole.size() >= PATH_MAX) // no file's name (a link's megabytes of data, say)
+        result = -ENAMETOOLONG;
+    else if ((asking || whole.compare(0, root.size(), root) == 0) && !whole.empty())
         result = readsOnly(flags) ? askProgram(whole) : -EROFS;
     else if (!whole.empty())
         result = openReadable(whole, flags);
+    if (asking)
+        link->state = result >= 0 ? DecoderFiles::OpeningLink::State::Opened
+                                  : DecoderFiles::OpeningLink::State::Refused;
     t_inside = false;
     if (result >= 0)
         return result;
@@ -327,6 +337,19 @@ int __openat64_2(int folder, const char *path, int flags)
 FILE *fopen(const char *path, const char *mode)
 {
     return gatedFopen(path, mode);
+}
+
+// QImage::QImage(const QString &name, const char *format), by which the toolkit's SVG reader
+// reads each picture an SVG links: whatever it opens is a link's (DecoderFiles::OpeningLink).
+// (Found by the reader in this process, which exports it for that; the toolkit's own does the
+// reading.)
+void _ZN6QImageC1ERK7QStringPKc(void *image, const void *name, const char *format)
+{
+    using Constructor = void (*)(void *, const void *, const char *);
+    static const auto toolkits =
+            reinterpret_cast<Constructor>(dlsym(RTLD_NEXT, "_ZN6QImageC1ERK7QStringPKc"));
+    const DecoderFiles::OpeningLink link;
+    toolkits(image, name, format);
 }
 
 FILE *fopen64(const char *path, const char *mode)

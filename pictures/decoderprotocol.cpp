@@ -39,7 +39,7 @@ bool read(QDataStream &in, PictureReading::Probe *probe)
             >> probe->hasAlpha >> probe->detail;
     if (in.status() != QDataStream::Ok || outcome < quint8(PictureReading::Outcome::Whole)
         || outcome > quint8(PictureReading::Outcome::Failed)
-        || cause > quint8(PictureReading::Cause::Frames) || frames < 0)
+        || cause > quint8(PictureReading::Cause::LinksItself) || frames < 0)
         return false;
     probe->outcome = PictureReading::Outcome(outcome);
     probe->cause = PictureReading::Cause(cause);

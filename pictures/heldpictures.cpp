@@ -808,7 +808,7 @@ private:
         ++g_epoch;
         picture.m_measured = true;
         picture.m_probe = probe;
-        if (probe.outcome != PictureReading::Outcome::Whole)
+        if (probe.outcome != PictureReading::Outcome::Whole || !probe.leftOut.isEmpty())
             picture.m_outcome = probe;
         if (!probe.isTaken())
             picture.m_refused = true;

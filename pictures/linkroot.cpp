@@ -24,26 +24,89 @@ QString prefix()
     return QLatin1String(DecoderProtocol::kLinkRoot) + QLatin1Char('/');
 }
 
-// The path of what name names below the root, in plain steps; "" for the root itself, or for a
-// name that is not below it or takes a step back ("..").
-QString relativeOf(const QString &name)
+// Whether name, below the root, takes a step back ("..").
+bool stepsBack(const QString &name)
 {
-    if (!name.startsWith(prefix()))
-        return QString();
-    QStringList steps;
-    for (const QString &step : name.mid(prefix().size()).split(QLatin1Char('/'))) {
-        if (step == QLatin1String(".."))
-            return QString();
-        if (!step.isEmpty() && step != QLatin1String("."))
-            steps << step;
-    }
-    return steps.join(QLatin1Char('/'));
+    return name.mid(prefix().size()).split(QLatin1Char('/')).contains(QLatin1String(".."));
 }
 
 QByteArray canonical(const QByteArray &path)
 {
     char resolved[PATH_MAX];
     return realpath(path.constData(), resolved) ? QByteArray(resolved) : QByteArray();
+}
+
+// The folders whose files the decoding process reads itself, canonical, each with its closing
+// slash: the fonts' and their configuration's, where the toolkit finds them.
+QList<QByteArray> fontFolders()
+{
+    QStringList folders = { QStringLiteral("/usr/share/fonts"),
+                            QStringLiteral("/usr/local/share/fonts"),
+                            QStringLiteral("/usr/share/fontconfig"),
+                            QStringLiteral("/usr/share/X11/fonts"),
+                            QStringLiteral("/etc/fonts"),
+                            QStringLiteral("/var/cache/fontconfig") };
+    const QString home = QString::fromLocal8Bit(qgetenv("HOME"));
+    const auto beneath = [&folders, &home](const char *variable, const char *fallback,
+                                           const char *below) {
+        const QString set = QString::fromLocal8Bit(qgetenv(variable));
+        if (set.startsWith(QLatin1Char('/')))
+            folders << set + QLatin1String(below);
+        else if (home.startsWith(QLatin1Char('/')))
+            folders << home + QLatin1String(fallback) + QLatin1String(below);
+    };
+    beneath("XDG_DATA_HOME", "/.local/share", "/fonts");
+    beneath("XDG_CONFIG_HOME", "/.config", "/fontconfig");
+    beneath("XDG_CACHE_HOME", "/.cache", "/fontconfig");
+    if (home.startsWith(QLatin1Char('/')))
+        folders << home + QLatin1String("/.fonts");
+    QList<QByteArray> found;
+    for (const QString &folder : qAsConst(folders)) {
+        const QByteArray path = canonical(QFile::encodeName(folder));
+        if (!path.isEmpty())
+            found << (path.endsWith('/') ? path : path + '/');
+    }
+    return found;
+}
+
+// Why path (canonical) is never a link's, whatever folder the link lies in: it is in the fonts'
+// folders or the system's.
+bool refusedEverywhere(const QByteArray &path, PictureReading::LeftOut *why)
+{
+    for (const QByteArray &folder : fontFolders()) {
+        if (path.startsWith(folder)) {
+            *why = PictureReading::LeftOut::Fonts;
+            return true;
+        }
+    }
+    for (const char *system : { "/proc/", "/sys/", "/dev/" }) {
+        struct stat status = {};
+        if (path.startsWith(system) && stat(path.constData(), &status) == 0
+            && S_ISREG(status.st_mode)) {
+            *why = PictureReading::LeftOut::System;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Why path (canonical) is not a plain file to read.
+bool notPlain(const QByteArray &path, PictureReading::LeftOut *why)
+{
+    struct stat status = {};
+    if (stat(path.constData(), &status) != 0) {
+        *why = PictureReading::LeftOut::Missing;
+        return true;
+    }
+    if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode))
+        *why = PictureReading::LeftOut::Device;
+    else if (S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode))
+        *why = PictureReading::LeftOut::Pipe;
+    else if (!S_ISREG(status.st_mode))
+        *why = PictureReading::LeftOut::Missing;
+    else
+        return false;
+    return true;
 }
 
 // path opened for reading if it is a plain file: never a device's open, nor a pipe's wait.
@@ -91,29 +154,43 @@ QString nameFor(const QString &file, const QString &root)
     return prefix() + relative;
 }
 
-int open(const QString &name, const QString &file, const QString &root)
+int open(const QString &name, const QString &file, const QString &root,
+         PictureReading::LeftOut *why)
 {
-    const QString relative = relativeOf(name);
-    if (relative.isEmpty())
-        return -EACCES;
+    PictureReading::LeftOut reason = PictureReading::LeftOut::Outside;
+    if (!why)
+        why = &reason;
+    *why = PictureReading::LeftOut::Outside;
     if (file.isEmpty())
         return -EACCES; // a picture of bytes has no folder
     // The picture itself, as its caller named it.
     if (name == nameFor(file, root))
         return openPlain(QFile::encodeName(file), 0);
     const QByteArray folder = canonical(QFile::encodeName(rootOf(file, root)));
-    if (folder.isEmpty())
+    if (folder.isEmpty()) {
+        *why = PictureReading::LeftOut::Missing;
         return -ENOENT;
-    const QByteArray path = canonical(folder + '/' + QFile::encodeName(relative));
-    if (path.isEmpty())
+    }
+    // Where the name leads, below the root or (named otherwise) anywhere: said by what it is.
+    const bool below = name.startsWith(prefix());
+    const QByteArray path =
+            canonical(below ? folder + '/' + QFile::encodeName(name.mid(prefix().size()))
+                            : QFile::encodeName(name));
+    if (path.isEmpty()) {
+        *why = PictureReading::LeftOut::Missing;
         return -ENOENT;
-    if (!path.startsWith(folder + '/'))
+    }
+    if (refusedEverywhere(path, why) || notPlain(path, why))
+        return -EACCES;
+    if (!below || stepsBack(name) || !path.startsWith(folder + '/'))
         return -EACCES;
     const int fd = openPlain(path, O_NOFOLLOW);
     if (fd >= 0 && !liesInside(fd, folder)) {
         close(fd);
         return -EACCES;
     }
+    if (fd == -ENOENT)
+        *why = PictureReading::LeftOut::Missing;
     return fd;
 }
 

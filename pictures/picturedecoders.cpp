@@ -532,15 +532,23 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
             transfer = Transfer::Closed;
             break;
         }
+        PictureReading::LeftOut why = PictureReading::LeftOut::Outside;
         const int opened = job.source.file.isEmpty()
                 ? -EACCES
-                : LinkRoot::open(name, job.source.file, job.source.linkRoot);
+                : LinkRoot::open(name, job.source.file, job.source.linkRoot, &why);
+        // A process asks for a link once as it names it; the toolkit's reader once more.
+        const bool known = std::any_of(
+                job.leftOut.cbegin(), job.leftOut.cend(),
+                [&name](const PictureReading::LeftOutLink &link) { return link.name == name; });
+        if (opened < 0 && !job.source.file.isEmpty() && !known)
+            job.leftOut.push_back({ name, why });
         transfer = sendAll(worker->socket, frame(encodeAnswer(opened >= 0 ? 0 : -opened)), clock,
                            wallMs, waiting, opened);
         if (opened >= 0)
             close(opened);
     }
     bool decoded = transfer == Transfer::Done && decode(payload, &reply);
+    reply.probe.leftOut = job.leftOut;
     // The memory of the pixels comes with the reply, and nothing else comes: a process that
     // sends what it does not say is ended like one that did not answer.
     decoded = decoded && received.count() == (reply.shared ? 1 : 0);

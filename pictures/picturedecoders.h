@@ -75,16 +75,18 @@ public:
 
     // What the requests for one picture share: where it is read from, which the process may
     // open (the request names it as LinkRoot::nameFor gives it), and what else it may open; and
-    // the time they have run so far.
+    // the time they have run so far; the files it links that the process was refused.
     struct Job
     {
         PictureReading::Source source;
         qint64 spentMs = 0;
+        QVector<PictureReading::LeftOutLink> leftOut;
     };
     // Runs request of job in a decoding process and waits for its reply, calling waiting every
     // few milliseconds meanwhile, and answering what the process asks to open. What the process
-    // could not answer comes as a reply whose probe says why (OutOfTime, Failed). frames: the
-    // pictures the reply holds.
+    // could not answer comes as a reply whose probe says why (OutOfTime, Failed); its probe
+    // names the files it links that were refused, in this request or an earlier one of job.
+    // frames: the pictures the reply holds.
     DecoderProtocol::Reply run(DecoderProtocol::Request request, Job &job,
                                const std::function<void()> &waiting, QVector<QImage> *frames);
 

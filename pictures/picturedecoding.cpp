@@ -6,11 +6,15 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace PictureDecoding {
 
@@ -372,10 +376,30 @@ void Reading::failed(const QString &detail)
 
 void Reading::measureAndPlan(int depth, qint64 room)
 {
+    // The files being measured on this thread, the picture and those it links, one in another:
+    // a picture linked by one of them links itself, and its reader would never end.
+    static thread_local std::vector<std::pair<dev_t, ino_t>> measuring;
+    struct stat status = {};
+    const bool known = m_fileDevice && fstat(m_fileDevice->handle(), &status) == 0;
+    const std::pair<dev_t, ino_t> file(status.st_dev, status.st_ino);
+    if (known && std::find(measuring.begin(), measuring.end(), file) != measuring.end()) {
+        refuse(Outcome::Unmeasurable, Cause::LinksItself, QStringLiteral("linked by itself"));
+        return;
+    }
+    if (known)
+        measuring.push_back(file);
+    const auto measured = qScopeGuard([known] {
+        if (known)
+            measuring.pop_back();
+    });
     QIODevice *device = m_reader->device();
     Measure measure = PictureMeasures::measure(m_probe.format, *device, m_file, depth);
     if (measure.refusal == Refusal::Damaged) {
         refuse(Outcome::Unreadable, Cause::Damaged, measure.detail);
+        return;
+    }
+    if (measure.refusal == Refusal::LinksItself) {
+        refuse(Outcome::Unmeasurable, Cause::LinksItself, measure.detail);
         return;
     }
     if (measure.refusal == Refusal::Unmeasurable) {

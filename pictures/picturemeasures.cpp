@@ -5,6 +5,7 @@
 
 #include "picturemeasures.h"
 
+#include "decoderfiles.h"
 #include "picturereading.h"
 
 #include <QBuffer>
@@ -1044,10 +1045,16 @@ Measure svgLink(const QString &link, const QString &folder, int depth)
         // the program opens only files in the SVG's own folder (pictures/linkroot.h).
         const QString name = link.trimmed();
         const bool beside = !folder.isEmpty() && QUrl(name).isRelative();
+        const DecoderFiles::OpeningLink opening;
         linked << probeNestedFile(beside ? QDir(folder).absoluteFilePath(name) : name, depth);
     }
     Measure measure;
     for (const PictureReading::Probe &inner : qAsConst(linked)) {
+        if (inner.cause == PictureReading::Cause::LinksItself) {
+            measure.refusal = Refusal::LinksItself;
+            measure.detail = QStringLiteral("an SVG linking itself: %1").arg(link.left(200));
+            return measure;
+        }
         if (inner.outcome == PictureReading::Outcome::Unmeasurable)
             return unmeasurable(QStringLiteral("a picture in an SVG: %1").arg(inner.detail));
         // One the board would not take costs the SVG more than any budget.

@@ -74,6 +74,7 @@ enum class Refusal {
     None,
     Damaged, // not a picture of its format (the decoder would refuse it too)
     Unmeasurable, // what decoding it takes cannot be bounded before
+    LinksItself, // an SVG that links a picture being measured (itself, or one linking it)
 };
 
 struct Measure

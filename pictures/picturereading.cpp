@@ -3,6 +3,7 @@
 #include "picturedecoding.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
@@ -42,6 +43,41 @@ QString unreadable(Cause cause, const QString &name)
     return QString();
 }
 
+// Why a file a picture links is left out, as the teacher is told it.
+// clang-format off
+constexpr const char *kLeftOut[] = {
+    QT_TRANSLATE_NOOP("PictureReading", "falta, o no se puede abrir"),
+    QT_TRANSLATE_NOOP("PictureReading", "está fuera de la carpeta de la imagen"),
+    QT_TRANSLATE_NOOP("PictureReading", "es un dispositivo, no un archivo"),
+    QT_TRANSLATE_NOOP("PictureReading", "es una tubería, no un archivo"),
+    QT_TRANSLATE_NOOP("PictureReading", "está en una carpeta de tipos de letra"),
+    QT_TRANSLATE_NOOP("PictureReading", "está en una carpeta del sistema (/proc, /sys o /dev)"),
+};
+// clang-format on
+
+// The files a picture links that it shows without, by name and why; "" when none.
+QString leftOut(const Probe &probe, const QString &name)
+{
+    const auto why = [](const LeftOutLink &link) {
+        return QCoreApplication::translate("PictureReading", kLeftOut[int(link.why)]);
+    };
+    const auto linked = [](const LeftOutLink &link) {
+        return link.name.mid(link.name.lastIndexOf(QLatin1Char('/')) + 1);
+    };
+    if (probe.leftOut.isEmpty())
+        return QString();
+    if (probe.leftOut.size() == 1)
+        return QCoreApplication::translate("PictureReading",
+                                           "La imagen «%1» se muestra sin «%2», que enlaza: %3.")
+                .arg(name, linked(probe.leftOut.first()), why(probe.leftOut.first()));
+    QStringList links;
+    for (const LeftOutLink &link : probe.leftOut)
+        links << QStringLiteral("«%1» (%2)").arg(linked(link), why(link));
+    return QCoreApplication::translate("PictureReading",
+                                       "La imagen «%1» se muestra sin %2 imágenes que enlaza: %3.")
+            .arg(name, QString::number(links.size()), links.join(QLatin1String(", ")));
+}
+
 } // namespace
 
 bool fits(QSize size)
@@ -70,7 +106,7 @@ QString message(const Probe &probe, const QString &name, bool animation)
     switch (probe.outcome) {
     case Outcome::Whole:
         if (!animation || probe.playable)
-            return QString();
+            return leftOut(probe, name);
         if (probe.cause == Cause::Frames)
             return QCoreApplication::translate("PictureReading",
                                                "La animación «%1» tiene %2 fotogramas, más de los "
@@ -88,11 +124,13 @@ QString message(const Probe &probe, const QString &name, bool animation)
                                                "reducida a %4 x %5.")
                     .arg(name, width, height, QString::number(probe.taken.width()),
                          QString::number(probe.taken.height()));
-        return QCoreApplication::translate("PictureReading",
-                                           "La imagen «%1» mide %2 x %3 píxeles, más de lo que "
-                                           "admite la pizarra, y se ha tomado reducida a %4 x %5.")
-                .arg(name, width, height, QString::number(probe.taken.width()),
-                     QString::number(probe.taken.height()));
+        return (QCoreApplication::translate("PictureReading",
+                                            "La imagen «%1» mide %2 x %3 píxeles, más de lo que "
+                                            "admite la pizarra, y se ha tomado reducida a %4 x %5.")
+                        .arg(name, width, height, QString::number(probe.taken.width()),
+                             QString::number(probe.taken.height()))
+                + QLatin1Char(' ') + leftOut(probe, name))
+                .trimmed();
     case Outcome::TooLarge:
         return QCoreApplication::translate("PictureReading",
                                            "No se ha usado la imagen «%1»: mide %2 x %3 píxeles, "
@@ -113,6 +151,12 @@ QString message(const Probe &probe, const QString &name, bool animation)
                                            "y leerla ocuparía más de %4 MB de memoria.")
                 .arg(name, width, height, QString::number(kMaxDecodeBytes >> 20));
     case Outcome::Unmeasurable:
+        if (probe.cause == Cause::LinksItself)
+            return QCoreApplication::translate("PictureReading",
+                                               "No se ha usado la imagen «%1»: se enlaza a sí "
+                                               "misma, directamente o a través de otra imagen, y "
+                                               "dibujarla no terminaría nunca.")
+                    .arg(name);
         return QCoreApplication::translate("PictureReading",
                                            "No se ha usado la imagen «%1»: no se puede saber "
                                            "cuánta memoria ocuparía sin leerla entera.")

@@ -75,6 +75,23 @@ enum class Cause : quint8 {
     Pixels, // the pixels its size gives
     Data, // what it holds beside its pixels (text, profiles, pictures within) more than them
     Frames, // an animation the board could play at its size, but not with so many frames
+    LinksItself, // an SVG that links itself, or one that links it back: it would never end
+};
+
+// Why a file a picture links (an SVG's picture) is left out of it (pictures/linkroot.h).
+enum class LeftOut : quint8 {
+    Missing, // nothing there, or nothing that opens
+    Outside, // outside the folder the picture came from
+    Device,
+    Pipe, // a named pipe, or a socket
+    Fonts, // in one of the fonts' folders
+    System, // in /proc, /sys or /dev
+};
+
+struct LeftOutLink
+{
+    QString name; // as the decoding process named it
+    LeftOut why;
 };
 
 struct Probe
@@ -93,6 +110,9 @@ struct Probe
     // JPEG never; a PNG by its colour type and tRNS; unknown: true).
     bool hasAlpha = true;
     QString detail; // what was found, for the log (not for the teacher)
+    // The files it links that its decoder was refused, each once: it shows without them. Known
+    // to the program only (never sent to a decoding process, nor taken from one).
+    QVector<LeftOutLink> leftOut;
 
     bool isTaken() const { return outcome == Outcome::Whole || outcome == Outcome::Smaller; }
 };
@@ -185,7 +205,8 @@ struct Animation
 Animation readAnimation(const QString &file, const Waiting &waiting = {}, Picture *still = nullptr);
 
 // One sentence for the teacher about a picture named name that was not taken, or was taken
-// smaller, or (animation true: it was to play) is shown still; "" for one taken as it is.
+// smaller, or (animation true: it was to play) is shown still, or shows without files it links;
+// "" for one taken as it is.
 // Translated, in the context "PictureReading".
 QString message(const Probe &probe, const QString &name, bool animation = false);
 

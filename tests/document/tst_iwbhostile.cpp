@@ -35,6 +35,7 @@ class tst_IwbHostile : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void hostileFiles_data();
@@ -65,6 +66,7 @@ private:
     std::unique_ptr<QWidget> m_window;
     std::unique_ptr<DPagesList> m_list;
     std::unique_ptr<QTemporaryDir> m_files;
+    QTemporaryDir m_home; // the teacher's, with the fonts' folders in it
 };
 
 namespace {
@@ -189,6 +191,12 @@ bool understate(const QString &archive, const QByteArray &name, quint32 size)
 
 Q_DECLARE_METATYPE(Outcome)
 Q_DECLARE_METATYPE(Extra)
+
+void tst_IwbHostile::initTestCase()
+{
+    QVERIFY(m_home.isValid());
+    QVERIFY(CraftedPictures::makeFontsHome(m_home.path()));
+}
 
 void tst_IwbHostile::init()
 {
@@ -817,22 +825,35 @@ void tst_IwbHostile::picturesTogetherWithinTheLesson()
 
 void tst_IwbHostile::pictureLinksStayInTheLesson_data()
 {
-    // An SVG of the lesson's that links a picture (CraftedPictures::writeLinking): whether it
-    // shows.
+    // An SVG of the lesson's that links a picture (CraftedPictures::writeLinking; %home: the
+    // teacher's folder, CraftedPictures::makeFontsHome), and why that is left out ("" when it
+    // shows).
     QTest::addColumn<QString>("href");
-    QTest::addColumn<bool>("shown");
-    QTest::newRow("beside it") << "red.png" << true;
-    QTest::newRow("up, to one of the lesson's") << "../red.png" << false;
-    QTest::newRow("absolute, outside") << "%root/secret/red.png" << false;
-    QTest::newRow("a named pipe outside") << "%root/lesson/pipe" << false;
+    QTest::addColumn<QString>("why");
+    const QString outside = QStringLiteral("está fuera de la carpeta de la imagen");
+    QTest::newRow("beside it") << "red.png" << QString();
+    QTest::newRow("up, to one of the lesson's") << "../red.png" << outside;
+    QTest::newRow("absolute, outside") << "%root/secret/red.png" << outside;
+    QTest::newRow("a named pipe outside")
+            << "%root/lesson/pipe" << QStringLiteral("es una tubería, no un archivo");
+    QTest::newRow("~/.fonts") << "%home/.fonts/red.png"
+                              << QStringLiteral("está en una carpeta de tipos de letra");
+    QTest::newRow("~/.local/share/fonts")
+            << "%home/.local/share/fonts/red.png"
+            << QStringLiteral("está en una carpeta de tipos de letra");
+    QTest::newRow("/proc/self") << "/proc/self/environ"
+                                << QStringLiteral(
+                                           "está en una carpeta del sistema (/proc, /sys o /dev)");
 }
 
 // A lesson's picture shows nothing from outside the lesson, however it names it, and never
-// waits on it: a teacher's own picture was shown, and saved into the lesson.
+// waits on it: a teacher's own picture was shown, and saved into the lesson. What it shows
+// without is said with the lesson's other pictures, once.
 void tst_IwbHostile::pictureLinksStayInTheLesson()
 {
     QFETCH(QString, href);
-    QFETCH(bool, shown);
+    QFETCH(QString, why);
+    href.replace(QStringLiteral("%home"), m_home.path());
     QTemporaryDir outside;
     const QString svg = CraftedPictures::writeLinking(outside.path(), href);
     QVERIFY(!svg.isEmpty());
@@ -848,16 +869,23 @@ void tst_IwbHostile::pictureLinksStayInTheLesson()
                           "x=\"100\" y=\"80\" width=\"20\" height=\"10\" "
                           "transform=\"rotate(0,0,0)\"/>")));
     int answered = 0;
-    openThroughTheMenu(folder.path(), false, &answered);
+    const QString message = openThroughTheMenu(folder.path(), false, &answered);
     QVERIFY2(!m_list->lastOpenWasDamaged(), qPrintable(m_list->lastOpenError()));
-    QCOMPARE(answered, 1);
+    const QString said =
+            QStringLiteral("La imagen «linking.svg» se muestra sin «%1», que enlaza: %2.")
+                    .arg(href.mid(href.lastIndexOf(QLatin1Char('/')) + 1), why);
+    QCOMPARE(answered, why.isEmpty() ? 1 : 2);
+    const QStringList lines =
+            why.isEmpty() ? QStringList() : QStringList{ QStringLiteral("Página 1: ") + said };
+    QCOMPARE(m_list->lastOpenPictures(), lines);
+    QVERIFY2(why.isEmpty() || message.contains(said), qPrintable(message));
     QImage picture;
     for (QGraphicsItem *item : m_list->at(0)->items()) {
         if (auto *still = dynamic_cast<DGPixmapItem *>(item))
             picture = still->pixmap().toImage();
     }
     QCOMPARE(picture.size(), QSize(20, 10));
-    QCOMPARE(QColor(picture.pixel(5, 5)), shown ? QColor(Qt::red) : QColor(Qt::white));
+    QCOMPARE(QColor(picture.pixel(5, 5)), why.isEmpty() ? QColor(Qt::red) : QColor(Qt::white));
     QCOMPARE(QColor(picture.pixel(15, 5)), QColor(Qt::white));
 }
 

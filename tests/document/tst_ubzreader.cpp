@@ -37,6 +37,7 @@ class tst_UbzReader : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void pagesInFileOrder();
@@ -50,6 +51,8 @@ private slots:
     void mediaConfinedToTheDocument();
     void archivedPicture_data();
     void archivedPicture();
+    void pictureLinksSaid_data();
+    void pictureLinksSaid();
     void otherProgramsLesson();
     void firstPlainPictureIsTheBackground();
     void missingBackgroundLeavesAColourPage_data();
@@ -86,6 +89,7 @@ private:
     QString m_source; // the document's folder before packing
     std::unique_ptr<QWidget> m_window;
     std::unique_ptr<DPagesList> m_list;
+    QTemporaryDir m_home; // the teacher's, with the fonts' folders in it
 };
 
 namespace {
@@ -140,6 +144,12 @@ QStringList runFonts(const DGTextItem *text)
 } // namespace
 
 Q_DECLARE_METATYPE(Media)
+
+void tst_UbzReader::initTestCase()
+{
+    QVERIFY(m_home.isValid());
+    QVERIFY(CraftedPictures::makeFontsHome(m_home.path()));
+}
 
 void tst_UbzReader::init()
 {
@@ -636,6 +646,54 @@ void tst_UbzReader::archivedPicture()
     QCOMPARE(found.first()->pos(), QPointF(1390, 1080));
     const QImage picture = static_cast<DGPixmapItem *>(found.first())->pixmap().toImage();
     QCOMPARE(picture.pixelColor(4, 4), colour);
+}
+
+void tst_UbzReader::pictureLinksSaid_data()
+{
+    // An SVG of the lesson's that links a picture (CraftedPictures::writeLinking; %home: the
+    // teacher's folder, CraftedPictures::makeFontsHome), and why that is left out ("" when it
+    // shows).
+    QTest::addColumn<QString>("href");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("beside it") << "red.png" << QString();
+    QTest::newRow("absolute, outside")
+            << "%root/secret/red.png" << QStringLiteral("está fuera de la carpeta de la imagen");
+    QTest::newRow("~/.fonts") << "%home/.fonts/red.png"
+                              << QStringLiteral("está en una carpeta de tipos de letra");
+    QTest::newRow("/proc/self") << "/proc/self/environ"
+                                << QStringLiteral(
+                                           "está en una carpeta del sistema (/proc, /sys o /dev)");
+}
+
+// A picture of an imported lesson shows nothing its links name outside the lesson, as the
+// page's background and as an object, and each is said with the import, once.
+void tst_UbzReader::pictureLinksSaid()
+{
+    QFETCH(QString, href);
+    QFETCH(QString, why);
+    href.replace(QStringLiteral("%home"), m_home.path());
+    QTemporaryDir outside;
+    const QString svg = CraftedPictures::writeLinking(outside.path(), href);
+    QVERIFY(!svg.isEmpty());
+    write(QStringLiteral("images/linking.svg"), DocumentFixture::readAll(svg));
+    writePicture(QStringLiteral("images/red.png"), Qt::red, QSize(10, 10));
+    const QByteArray image = R"x(<rect fill="#ffffff"/><image width="20" height="10" )x"
+                             R"x(xlink:href="images/linking.svg")x";
+    writePage(0, image + "/>"); // untransformed: the page's background
+    writePage(1, image + R"x( transform="matrix(1,0,0,1,10,20)"/>)x");
+    QVERIFY(import());
+    QVERIFY(DocumentFixture::waitForPictures(*m_list));
+    const QString said =
+            QStringLiteral("La imagen «linking.svg» se muestra sin «%1», que enlaza: %2.")
+                    .arg(href.mid(href.lastIndexOf(QLatin1Char('/')) + 1), why);
+    const QStringList lines = why.isEmpty() ? QStringList()
+                                            : QStringList{ QStringLiteral("Página 1: ") + said,
+                                                           QStringLiteral("Página 2: ") + said };
+    QCOMPARE(m_list->lastOpenPictures(), lines);
+    const QList<QGraphicsItem *> found = objects(1, ItemTypePixmap);
+    QCOMPARE(found.size(), 1);
+    const QImage picture = static_cast<DGPixmapItem *>(found.first())->pixmap().toImage();
+    QCOMPARE(picture.pixelColor(5, 5), why.isEmpty() ? QColor(Qt::red) : QColor(Qt::white));
 }
 
 // A lesson as another whiteboard program writes it: ink as filled outlines in groups (a

@@ -58,7 +58,7 @@ class tst_PictureReading : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void initTestCase();
     void everyFormatReadWhole_data();
     void everyFormatReadWhole();
     void transparencyKnownFromTheMeasure_data();
@@ -82,7 +82,15 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
+    QTemporaryDir m_home; // the teacher's, with the fonts' folders in it
 };
+
+void tst_PictureReading::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(m_home.isValid());
+    QVERIFY(CraftedPictures::makeFontsHome(m_home.path()));
+}
 
 void tst_PictureReading::everyFormatReadWhole_data()
 {
@@ -305,6 +313,18 @@ void tst_PictureReading::saidAlikeEverywhere_data()
     QTest::newRow("animation of 400 x 400 and 5000 frames")
             << CraftedPictures::make("gif-long", QSize(400, 400)) << "gif"
             << QStringLiteral("tiene 5000 fotogramas");
+    // Its reader would read it again inside itself, for ever.
+    const auto linking = [](const QByteArray &href) {
+        return "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
+               "width='10' height='10'><image width='10' height='10' xlink:href='"
+                + href + "'/></svg>";
+    };
+    const QString linksItself = QStringLiteral("«alike»: se enlaza a sí misma");
+    QTest::newRow("SVG linking itself") << linking("alike.svg") << "svg" << linksItself;
+    QVERIFY(CraftedPictures::write(m_dir.filePath(QStringLiteral("back.svg")),
+                                   linking("alike.svg")));
+    QTest::newRow("SVG linking one that links it back")
+            << linking("back.svg") << "svg" << linksItself;
 }
 
 // A picture is said the same way, and for what it is, whichever way it is read: measured first
@@ -407,41 +427,66 @@ void tst_PictureReading::namesTakenInAdvance()
 
 void tst_PictureReading::linksReachOnlyTheirFolder_data()
 {
-    // An SVG's link (CraftedPictures::writeLinking), and whether the picture it links shows.
+    // An SVG's link (CraftedPictures::writeLinking; %home: the teacher's folder,
+    // CraftedPictures::makeFontsHome), and why the picture it links is left out, as the teacher
+    // is told ("" when it shows).
     QTest::addColumn<QString>("href");
-    QTest::addColumn<bool>("shown");
-    QTest::newRow("beside it") << "red.png" << true;
-    QTest::newRow("in a folder below") << "sub/red.png" << true;
-    QTest::newRow("a link to one beside it") << "in" << true;
-    QTest::newRow("absolute, outside") << "%root/secret/red.png" << false;
-    QTest::newRow("absolute, to one beside it") << "%root/lesson/red.png" << false;
-    QTest::newRow("up and out") << "../secret/red.png" << false;
-    QTest::newRow("up and back") << "../lesson/red.png" << false;
-    QTest::newRow("a link leading out") << "out" << false;
-    QTest::newRow("a file URL") << "file://%root/secret/red.png" << false;
-    QTest::newRow("a device") << "/dev/zero" << false;
-    QTest::newRow("a link to a device") << "zero" << false;
+    QTest::addColumn<QString>("why");
+    const QString outside = QStringLiteral("está fuera de la carpeta de la imagen");
+    const QString missing = QStringLiteral("falta, o no se puede abrir");
+    const QString device = QStringLiteral("es un dispositivo, no un archivo");
+    const QString fonts = QStringLiteral("está en una carpeta de tipos de letra");
+    QTest::newRow("beside it") << "red.png" << QString();
+    QTest::newRow("in a folder below") << "sub/red.png" << QString();
+    QTest::newRow("a link to one beside it") << "in" << QString();
+    QTest::newRow("absolute, outside") << "%root/secret/red.png" << outside;
+    QTest::newRow("absolute, to one beside it") << "%root/lesson/red.png" << outside;
+    QTest::newRow("up and out") << "../secret/red.png" << outside;
+    QTest::newRow("up and back") << "../lesson/red.png" << outside;
+    QTest::newRow("up, percent-encoded") << "%2e%2e/secret/red.png" << missing;
+    QTest::newRow("a link leading out") << "out" << outside;
+    QTest::newRow("a file URL") << "file://%root/secret/red.png" << missing;
+    QTest::newRow("not there") << "blue.png" << missing;
+    QTest::newRow("a device") << "/dev/zero" << device;
+    QTest::newRow("a link to a device") << "zero" << device;
     // Its reader would wait for a writer that never comes: the picture would not be taken.
-    QTest::newRow("a named pipe") << "pipe" << false;
+    QTest::newRow("a named pipe") << "pipe" << QStringLiteral("es una tubería, no un archivo");
+    // The decoding process reads the fonts for an SVG's text, never for its links.
+    QTest::newRow("~/.fonts") << "%home/.fonts/red.png" << fonts;
+    QTest::newRow("~/.local/share/fonts") << "%home/.local/share/fonts/red.png" << fonts;
+    QTest::newRow("~/.config/fontconfig") << "%home/.config/fontconfig/red.png" << fonts;
+    QTest::newRow("~/.cache/fontconfig") << "%home/.cache/fontconfig/red.png" << fonts;
+    QTest::newRow("a file URL to ~/.fonts") << "file://%home/.fonts/red.png" << missing;
+    QTest::newRow("/proc/self") << "/proc/self/environ"
+                                << QStringLiteral(
+                                           "está en una carpeta del sistema (/proc, /sys o /dev)");
 }
 
 // A picture's links reach only plain files in its own folder: whatever else an SVG names is not
-// drawn (and never waited for), and the rest of it is.
+// drawn (and never waited for), and the rest of it is; the teacher is told which, and why.
 void tst_PictureReading::linksReachOnlyTheirFolder()
 {
     QFETCH(QString, href);
-    QFETCH(bool, shown);
+    QFETCH(QString, why);
     QTemporaryDir root;
+    href.replace(QStringLiteral("%home"), m_home.path());
     const QString svg = CraftedPictures::writeLinking(root.path(), href);
     QVERIFY(!svg.isEmpty());
     const Picture picture = read(svg);
     QVERIFY2(picture.probe.outcome == Outcome::Whole, qPrintable(picture.probe.detail));
     QCOMPARE(picture.image.size(), QSize(20, 10));
-    QCOMPARE(QColor(picture.image.pixel(5, 5)), shown ? QColor(Qt::red) : QColor(Qt::white));
+    QCOMPARE(QColor(picture.image.pixel(5, 5)),
+             why.isEmpty() ? QColor(Qt::red) : QColor(Qt::white));
     QCOMPARE(QColor(picture.image.pixel(15, 5)), QColor(Qt::white));
+    const QString said = why.isEmpty()
+            ? QString()
+            : QStringLiteral("La imagen «linking.svg» se muestra sin «%1», que enlaza: %2.")
+                      .arg(href.mid(href.lastIndexOf(QLatin1Char('/')) + 1), why);
+    QCOMPARE(message(picture.probe, QStringLiteral("linking.svg")), said);
     // A folder given as the picture's link root: what it reaches is as much inside.
     const Picture rooted = read(Source{ svg, root.filePath(QStringLiteral("lesson")) });
     QCOMPARE(rooted.image, picture.image);
+    QCOMPARE(message(rooted.probe, QStringLiteral("linking.svg")), said);
 }
 
 void tst_PictureReading::stoppedDecoderSaidInTime_data()

@@ -707,6 +707,22 @@ QString writeLinking(const QString &root, const QString &href)
     return made ? svg : QString();
 }
 
+bool makeFontsHome(const QString &home)
+{
+    qputenv("HOME", QFile::encodeName(home));
+    for (const char *variable : { "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME" })
+        qunsetenv(variable);
+    QImage red(10, 10, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    for (const char *folder :
+         { "/.fonts", "/.local/share/fonts", "/.config/fontconfig", "/.cache/fontconfig" }) {
+        if (!QDir().mkpath(home + QLatin1String(folder))
+            || !red.save(home + QLatin1String(folder) + QLatin1String("/red.png")))
+            return false;
+    }
+    return true;
+}
+
 QByteArray pngChunk(const QByteArray &type, const QByteArray &data)
 {
     const QByteArray typed = type + data;

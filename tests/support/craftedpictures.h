@@ -102,6 +102,12 @@ QString writeIn(const QString &folder, const QString &kind, QSize size,
 // "out", one to "../secret/red.png", "zero", one to /dev/zero, and "pipe", a named pipe. The
 // SVG's path, its link href ("%root" replaced by root), or "" when it could not be written.
 QString writeLinking(const QString &root, const QString &href);
+// The teacher's folder for the rows that link into the fonts' folders: HOME (the XDG folders
+// unset, as most desktops leave them) set to home, with "red.png" (10 x 10, red) in each of the
+// fonts' folders there: ".fonts", ".local/share/fonts", ".config/fontconfig" and
+// ".cache/fontconfig". Before the first decoding process starts, which reads its fonts from
+// those that are there then. False when they could not be written.
+bool makeFontsHome(const QString &home);
 
 // Pieces other makers build on.
 QByteArray pngChunk(const QByteArray &type, const QByteArray &data);
