@@ -175,12 +175,13 @@ std::shared_ptr<HeldPicture> IwbReader::heldPicture(const QString &file, const Q
 }
 
 std::shared_ptr<HeldPicture> IwbReader::heldPicture(const QString &file, const QString &name,
-                                                    const PictureReading::Probe &probe, int page)
+                                                    const PictureReading::Probe &probe, int page,
+                                                    QSizeF objectSize)
 {
     const QString key = keptPath(file);
     std::shared_ptr<HeldPicture> &held = m_held[key];
     if (!held) {
-        held = HeldPicture::ofFile(key, name, probe);
+        held = HeldPicture::ofFile(key, name, probe, objectSize);
         m_heldList.push_back({ held, page });
     }
     return held;

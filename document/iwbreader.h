@@ -155,9 +155,11 @@ public:
     // first that shows it.
     std::shared_ptr<HeldPicture> heldPicture(const QString &file, const QString &name,
                                              QSize size, int page);
-    // The same, measured already (UBZ pages give no size of their own).
+    // The same, measured already (UBZ pages give no size of their own); objectSize: that of
+    // the object that shows it, when one does.
     std::shared_ptr<HeldPicture> heldPicture(const QString &file, const QString &name,
-                                             const PictureReading::Probe &probe, int page);
+                                             const PictureReading::Probe &probe, int page,
+                                             QSizeF objectSize = QSizeF());
     // Every picture the objects made show, with the first page that shows it.
     struct Held
     {

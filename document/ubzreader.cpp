@@ -490,10 +490,10 @@ void UbzReader::createImageUBZ(QXmlStreamReader &xml)
         return;
     }
     const qreal scale = objectScale(transform, placement);
-    DGPixmapItem *item = current->addPixmapItem(
-            m_shared.heldPicture(file, name, probe, pageNumber), asked,
-            placement.objectPosition(pageCentre()), placement.rotation, float(scale),
-            QTransform(), false, false);
+    DGPixmapItem *item =
+            current->addPixmapItem(m_shared.heldPicture(file, name, probe, pageNumber, asked),
+                                   asked, placement.objectPosition(pageCentre()),
+                                   placement.rotation, float(scale), QTransform(), false, false);
     if (!item)
         return;
     noteLock(xml);

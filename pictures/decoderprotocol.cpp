@@ -19,14 +19,14 @@ namespace DecoderProtocol {
 
 namespace {
 
-constexpr quint32 kVersion = 6;
+constexpr quint32 kVersion = 7;
 constexpr int kMaxFrames = 1 << 16;
 
 void write(QDataStream &out, const PictureReading::Probe &probe)
 {
     out << quint8(probe.outcome) << quint8(probe.cause) << probe.format << probe.size << probe.taken
         << probe.peakBytes << qint32(probe.frames) << probe.playable << probe.playingBytes
-        << probe.decoderScales << probe.hasAlpha << probe.detail;
+        << probe.decoderScales << probe.hasAlpha << probe.detail << quint8(probe.orientation);
 }
 
 bool read(QDataStream &in, PictureReading::Probe *probe)
@@ -34,16 +34,19 @@ bool read(QDataStream &in, PictureReading::Probe *probe)
     quint8 outcome = 0;
     quint8 cause = 0;
     qint32 frames = 0;
+    quint8 orientation = 0;
     in >> outcome >> cause >> probe->format >> probe->size >> probe->taken >> probe->peakBytes
             >> frames >> probe->playable >> probe->playingBytes >> probe->decoderScales
-            >> probe->hasAlpha >> probe->detail;
+            >> probe->hasAlpha >> probe->detail >> orientation;
     if (in.status() != QDataStream::Ok || outcome < quint8(PictureReading::Outcome::Whole)
         || outcome > quint8(PictureReading::Outcome::Failed)
-        || cause > quint8(PictureReading::Cause::LinksItself) || frames < 0)
+        || cause > quint8(PictureReading::Cause::LinksItself) || frames < 0 || orientation < 1
+        || orientation > 8)
         return false;
     probe->outcome = PictureReading::Outcome(outcome);
     probe->cause = PictureReading::Cause(cause);
     probe->frames = frames;
+    probe->orientation = orientation;
     return true;
 }
 

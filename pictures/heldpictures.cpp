@@ -141,13 +141,17 @@ std::shared_ptr<HeldPicture> HeldPicture::ofFile(const QString &file, const QStr
 }
 
 std::shared_ptr<HeldPicture> HeldPicture::ofFile(const QString &file, const QString &name,
-                                                 const PictureReading::Probe &probe)
+                                                 const PictureReading::Probe &probe,
+                                                 QSizeF objectSize)
 {
-    std::shared_ptr<HeldPicture> picture = ofFile(file, name, probe.taken);
+    const PictureReading::Probe shown = PictureReading::shownAsStored(probe, objectSize)
+            ? PictureReading::asStored(probe)
+            : probe;
+    std::shared_ptr<HeldPicture> picture = ofFile(file, name, shown.taken);
     picture->m_measured = true;
-    picture->m_probe = probe;
-    picture->m_refused = !probe.isTaken();
-    picture->m_outcome = probe;
+    picture->m_probe = shown;
+    picture->m_refused = !shown.isTaken();
+    picture->m_outcome = shown;
     return picture;
 }
 
@@ -428,8 +432,8 @@ public:
         }
         // Made on this thread's behalf by a decoding process; the store keeps nothing of it.
         const std::shared_ptr<void> held = reading(picture);
-        const Result result = decode(source(*picture), picture->m_measured, picture->m_probe, shown,
-                                     false, waiting);
+        const Result result = decode(source(*picture), lessonShape(*picture), picture->m_measured,
+                                     picture->m_probe, shown, false, waiting);
         if (result.measured)
             takeProbe(*picture, result.probe);
         // One that could not be decoded now (out of its time on a busy machine, say) is not
@@ -451,8 +455,8 @@ public:
         }
         remember(picture);
         const std::shared_ptr<void> held = reading(picture);
-        const Result result = decode(source(*picture), picture->m_measured, picture->m_probe, shown,
-                                     !hasSmallest(*picture), waiting);
+        const Result result = decode(source(*picture), lessonShape(*picture), picture->m_measured,
+                                     picture->m_probe, shown, !hasSmallest(*picture), waiting);
         if (result.measured)
             takeProbe(*picture, result.probe);
         if (!result.failed)
@@ -508,6 +512,11 @@ private:
     static PictureReading::Source source(const HeldPicture &picture)
     {
         return PictureReading::Source{ picture.m_file, picture.m_linkRoot };
+    }
+    // The size a lesson gives a picture of its own before it is measured.
+    static QSize lessonShape(const HeldPicture &picture)
+    {
+        return picture.m_fromLesson && !picture.m_measured ? picture.m_given : QSize();
     }
 
     // The copy of picture that serves needed halvings: the one made for them, or a larger.
@@ -640,6 +649,7 @@ private:
             if (!m_slowCheck.isActive())
                 m_slowCheck.start();
             const PictureReading::Source from = source(*picture);
+            const QSize shape = lessonShape(*picture);
             const bool known = picture->m_measured;
             const PictureReading::Probe probe = picture->m_probe;
             const bool makeSmallest = !hasSmallest(*picture);
@@ -647,8 +657,8 @@ private:
             const QSizeF shown = request.shown;
             const quint64 serial = picture->m_serial;
             m_threads.start(
-                    [this, from, known, probe, shown, makeSmallest, serial, number, asking] {
-                        Result result = decode(from, known, probe, shown, makeSmallest, {});
+                    [this, from, shape, known, probe, shown, makeSmallest, serial, number, asking] {
+                        Result result = decode(from, shape, known, probe, shown, makeSmallest, {});
                         QMetaObject::invokeMethod(
                                 QCoreApplication::instance(),
                                 [this, serial, number, asking, result = std::move(result)] {
@@ -661,8 +671,9 @@ private:
     }
 
     // On a decoding thread: the picture in from measured unless known (as probe), then the copy
-    // for shown (invalid: the smallest alone), and its smallest too when makeSmallest.
-    static Result decode(const PictureReading::Source &from, bool known,
+    // for shown (invalid: the smallest alone), and its smallest too when makeSmallest. shape:
+    // the size its lesson gives it, which may show it as stored (invalid: none).
+    static Result decode(const PictureReading::Source &from, QSize shape, bool known,
                          const PictureReading::Probe &probe, QSizeF shown, bool makeSmallest,
                          const PictureReading::Waiting &waiting)
     {
@@ -670,6 +681,8 @@ private:
         PictureReading::Probe probed = probe;
         if (!known) {
             probed = PictureReading::probe(from, waiting);
+            if (PictureReading::shownAsStored(probed, shape))
+                probed = PictureReading::asStored(probed);
             result.measured = true;
             result.probe = probed;
         }

@@ -35,13 +35,16 @@ class HeldPicture
 {
 public:
     // A picture file of a lesson, measured and decoded when first needed; until it is measured
-    // it is taken to be of size (the size the lesson gives it). name: as the teacher knows it.
+    // it is taken to be of size (the size the lesson gives it, which says whether it shows it as
+    // stored: PictureReading::shownAsStored). name: as the teacher knows it.
     // A lesson's picture goes back with it as it came (but an SVG, which links other files).
     static std::shared_ptr<HeldPicture> ofFile(const QString &file, const QString &name,
                                                QSize size);
-    // A lesson's picture file measured already.
+    // A lesson's picture file measured already; objectSize: the size of the object the lesson
+    // shows it over, when it is one's (it may show it as stored, PictureReading::shownAsStored).
     static std::shared_ptr<HeldPicture> ofFile(const QString &file, const QString &name,
-                                               const PictureReading::Probe &probe);
+                                               const PictureReading::Probe &probe,
+                                               QSizeF objectSize = QSizeF());
     // A picture from outside the lesson, its file a copy of its own in the kept folder
     // (HeldPictures::copyIn), measured, and perhaps decoded (its picture as probed, held from
     // the start; its smallest copy then comes from HeldPictures::makeSmallestApart).

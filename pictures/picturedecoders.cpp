@@ -733,9 +733,12 @@ Picture readReduced(const Source &source, const Probe &probed, int halvings, con
     Probe reduced = probed;
     for (int n = 0; n < halvings && reduced.taken.isValid(); ++n)
         reduced.taken = QSize((reduced.taken.width() + 1) / 2, (reduced.taken.height() + 1) / 2);
-    // The copy is made beside the whole picture it is averaged from.
+    // The copy is made beside the whole picture it is averaged from, and turned beside that.
+    const qint64 copyBytes = 4 * qint64(reduced.taken.width()) * reduced.taken.height();
     if (halvings > 0)
-        reduced.peakBytes += 4 * qint64(reduced.taken.width()) * reduced.taken.height();
+        reduced.peakBytes += copyBytes;
+    if (halvings > 0 && probed.orientation != 1)
+        reduced.peakBytes += copyBytes;
     Job job = jobFor(source);
     Picture picture = readAsProbed(requestFor(Task::Read, source.file, job), job, reduced, waiting);
     if (picture.probe.isTaken())

@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QImageIOHandler>
 #include <QImageReader>
 #include <QScopeGuard>
 
@@ -58,15 +59,17 @@ Plan plan(const Measure &measure, int bits, bool turned, bool inPlace, bool pngR
 {
     const QSize size = measure.size;
     const qint64 image = imageBytes(size, bits);
-    const qint64 turning = turned ? image : 0; // an orientation applied makes a copy
+    // An orientation applied makes a copy of the picture it is read as, beside that one.
+    const auto turning = [turned](QSize made) { return turned ? imageBytes(made, 32) : 0; };
     Plan planned;
     if (fits(size)) {
         planned.taken = size;
         // A 32-bit picture is decoded into the memory it is handed over in where its decoder
         // takes the picture it is given; others are converted, or copied, beside it.
         const qint64 converted = bits == 32 && inPlace ? 0 : imageBytes(size, 32);
-        planned.peak = pngRows ? measure.workBytes + imageBytes(size, 32)
-                               : std::max(measure.workBytes + image + turning, image + converted);
+        planned.peak = pngRows
+                ? measure.workBytes + imageBytes(size, 32)
+                : std::max(measure.workBytes + image, image + converted + turning(size));
         planned.outcome = planned.peak <= kMaxDecodeBytes ? Outcome::Whole : Outcome::TooCostly;
         return planned;
     }
@@ -86,7 +89,8 @@ Plan plan(const Measure &measure, int bits, bool turned, bool inPlace, bool pngR
             planned.taken = asked;
             const qint64 trimming = exact ? 0 : imageBytes(made, 32) + imageBytes(asked, 32);
             planned.peak = std::max(measure.workBytes + imageBytes(made, bits) + trimming,
-                                    imageBytes(asked, exact ? bits : 32) + imageBytes(asked, 32));
+                                    imageBytes(asked, exact ? bits : 32) + imageBytes(asked, 32)
+                                            + turning(asked));
             break;
         }
         if (!planned.taken.isValid())
@@ -98,8 +102,8 @@ Plan plan(const Measure &measure, int bits, bool turned, bool inPlace, bool pngR
     } else {
         planned.taken = fitted(size);
         const qint64 band = qint64(size.width()) * kBandRows * 8;
-        planned.peak = std::max(measure.workBytes + image + turning,
-                                image + imageBytes(planned.taken, 32) + band);
+        const qint64 smaller = imageBytes(planned.taken, 32) + turning(planned.taken);
+        planned.peak = std::max(measure.workBytes + image, image + smaller + band);
     }
     if (planned.peak <= kMaxDecodeBytes)
         planned.outcome = Outcome::Smaller;
@@ -303,6 +307,49 @@ void writeRow(const float *sums, QRgb *out, int width, float scale, bool alpha)
     }
 }
 
+// How the picture's reader says it is turned, in EXIF's numbers.
+int orientationOf(QImageIOHandler::Transformations transformation)
+{
+    // clang-format off
+    static constexpr QImageIOHandler::Transformation kByNumber[] = {
+        QImageIOHandler::TransformationNone,            QImageIOHandler::TransformationMirror,
+        QImageIOHandler::TransformationRotate180,       QImageIOHandler::TransformationFlip,
+        QImageIOHandler::TransformationFlipAndRotate90, QImageIOHandler::TransformationRotate90,
+        QImageIOHandler::TransformationMirrorAndRotate90, QImageIOHandler::TransformationRotate270,
+    };
+    // clang-format on
+    for (int number = 1; number <= 8; ++number) {
+        if (transformation == kByNumber[number - 1])
+            return number;
+    }
+    return 1;
+}
+
+// Where a stored pixel lands as shown, for each orientation: one step along a stored row moves
+// it (acrossX, acrossY) as shown, one stored row down (downX, downY).
+struct Turn
+{
+    int acrossX, acrossY, downX, downY;
+};
+// clang-format off
+constexpr Turn kTurns[] = {
+    {  1,  0,  0,  1 }, // 1: as stored
+    { -1,  0,  0,  1 }, // 2: mirrored
+    { -1,  0,  0, -1 }, // 3: upside down
+    {  1,  0,  0, -1 }, // 4: flipped
+    {  0,  1,  1,  0 }, // 5: rows become columns
+    {  0,  1, -1,  0 }, // 6: a quarter clockwise (a phone held upright)
+    {  0, -1, -1,  0 }, // 7: rows become columns, both reversed
+    {  0, -1,  1,  0 }, // 8: a quarter anticlockwise
+};
+// clang-format on
+
+// The sides of a picture as stored that shows as shown.
+QSize storedSides(QSize shown, int orientation)
+{
+    return turnsQuarter(orientation) ? shown.transposed() : shown;
+}
+
 } // namespace
 
 Reading::Reading(const QString &file, const QByteArray &bytes, bool fromFile, int depth,
@@ -319,10 +366,10 @@ Reading::Reading(const QString &file, const QByteArray &bytes, bool fromFile, co
     if (!probed.isTaken() || !open(file, bytes, fromFile, probed.format))
         return;
     m_plan.outcome = probed.outcome;
-    m_plan.taken = probed.taken;
+    m_plan.taken = storedSides(probed.taken, probed.orientation);
     m_plan.peak = probed.peakBytes;
     if (probed.decoderScales)
-        m_plan.scaledSize = probed.taken;
+        m_plan.scaledSize = m_plan.taken;
 }
 
 Reading::~Reading() = default;
@@ -441,7 +488,11 @@ void Reading::measureAndPlan(int depth, qint64 room)
             bits = reported;
     }
     m_probe.hasAlpha = measure.alpha;
-    const bool turned = measure.oriented && m_reader->autoTransform();
+    // As its reader finds it (a JPEG's EXIF, a TIFF's tag), once the measure has bounded what
+    // reading its header takes.
+    if (measure.oriented)
+        m_probe.orientation = orientationOf(m_reader->transformation());
+    const bool turned = m_probe.orientation != 1;
     const bool inPlace = decodesInPlace(m_probe.format);
     const bool pngRows = m_probe.format == "png";
     m_plan = plan(measure, bits, turned, inPlace, pngRows);
@@ -466,18 +517,32 @@ void Reading::measureAndPlan(int depth, qint64 room)
         m_probe.peakBytes = m_plan.peak;
     else
         refuse(m_plan.outcome, m_probe.cause, m_probe.detail);
+    // Planned as its reader reads it; said as it is shown (the sides swap back as they swapped).
+    m_probe.size = storedSides(m_probe.size, m_probe.orientation);
+    m_probe.taken = storedSides(m_probe.taken, m_probe.orientation);
 }
 
 QImage Reading::read(const Destination &destination)
 {
     if (!m_probe.isTaken() || !m_reader)
         return QImage();
-    if (m_probe.format == "png" && m_plan.taken == m_probe.size)
+    if (m_probe.orientation == 1)
+        return readStored(destination);
+    // Read as stored beside the picture it is turned into: the reader's own turning would
+    // apply after a size asked of it, which is the stored picture's.
+    const QImage stored = readStored(ownMemory);
+    return stored.isNull() ? QImage() : turned(stored, m_probe.orientation, destination);
+}
+
+QImage Reading::readStored(const Destination &destination)
+{
+    const QSize storedSize = storedSides(m_probe.size, m_probe.orientation);
+    if (m_probe.format == "png" && m_plan.taken == storedSize)
         return readPngRows(destination, m_plan.taken);
-    if (m_probe.format == "png" && fits(m_probe.size)) {
+    if (m_probe.format == "png" && fits(storedSize)) {
         // A smaller copy of a picture within the limits (one shown small): made from the rows
         // as a whole picture is, whatever the depth, then averaged down.
-        const QImage whole = readPngRows(ownMemory, m_probe.size);
+        const QImage whole = readPngRows(ownMemory, storedSize);
         return whole.isNull() ? QImage() : shrink(whole, m_plan.taken, destination);
     }
     if (m_plan.scaledSize.isValid())
@@ -485,7 +550,7 @@ QImage Reading::read(const Destination &destination)
     QImage image;
     const uchar *handed = nullptr;
     if (decodesInPlace(m_probe.format)
-        && (m_plan.taken == m_probe.size || m_plan.scaledSize.isValid())) {
+        && (m_plan.taken == storedSize || m_plan.scaledSize.isValid())) {
         // Handed the memory it is to end in, a decoder that takes it decodes there.
         const QImage::Format decoded = m_reader->imageFormat();
         if (decoded == QImage::Format_RGB32 || decoded == QImage::Format_ARGB32_Premultiplied) {
@@ -524,7 +589,8 @@ int Reading::readFrames(const FramesDestination &destination, QVector<int> *dela
 {
     if (!m_probe.playable || !m_reader)
         return 0;
-    const QSize size = m_probe.size;
+    const QSize size = m_probe.size; // as shown
+    const QSize storedSize = storedSides(size, m_probe.orientation);
     const int count = std::max({ m_probe.frames, m_reader->imageCount(), 1 });
     const qint64 frameBytes = imageBytes(size, 32);
     if (frameBytes * count > kMaxAnimationBytes) {
@@ -541,13 +607,19 @@ int Reading::readFrames(const FramesDestination &destination, QVector<int> *dela
         QImage frame;
         if (!m_reader->read(&frame) || frame.isNull())
             break;
-        if (frame.size() != size)
-            frame = frame.copy(QRect(QPoint(0, 0), size));
+        if (frame.size() != storedSize)
+            frame = frame.copy(QRect(QPoint(0, 0), storedSize));
         frame = std::move(frame).convertToFormat(QImage::Format_ARGB32_Premultiplied);
         uchar *slot = frames + frameBytes * made;
-        for (int row = 0; row < size.height(); ++row)
-            memcpy(slot + qsizetype(row) * size.width() * 4, frame.constScanLine(row),
-                   size_t(size.width()) * 4);
+        if (m_probe.orientation != 1) {
+            turned(frame, m_probe.orientation, [slot](QSize shown, QImage::Format format) {
+                return QImage(slot, shown.width(), shown.height(), shown.width() * 4, format);
+            });
+        } else {
+            for (int row = 0; row < size.height(); ++row)
+                memcpy(slot + qsizetype(row) * size.width() * 4, frame.constScanLine(row),
+                       size_t(size.width()) * 4);
+        }
         delays->append(std::max(m_reader->nextImageDelay(), 0));
         ++made;
     }
@@ -624,6 +696,38 @@ QImage shrink(const QImage &source, QSize size, const Destination &destination)
     while (currentRow < height)
         emitRow();
     return shrunk;
+}
+
+QImage turned(const QImage &stored, int orientation, const Destination &destination)
+{
+    if (orientation < 1 || orientation > 8 || stored.depth() != 32)
+        return QImage();
+    const Turn &turn = kTurns[orientation - 1];
+    QImage shown = destination(storedSides(stored.size(), orientation), stored.format());
+    if (shown.isNull())
+        return shown;
+    const qsizetype line = shown.bytesPerLine() / 4;
+    // Where the stored picture's first pixel lands, and where each step takes it.
+    const int firstX = turn.acrossX < 0 || turn.downX < 0 ? shown.width() - 1 : 0;
+    const int firstY = turn.acrossY < 0 || turn.downY < 0 ? shown.height() - 1 : 0;
+    QRgb *first = reinterpret_cast<QRgb *>(shown.bits()) + firstX + firstY * line;
+    const qsizetype across = turn.acrossX + turn.acrossY * line;
+    const qsizetype down = turn.downX + turn.downY * line;
+    // A block at a time: a stored row turned into a column would touch a shown row a pixel.
+    constexpr int kBlock = 64;
+    for (int top = 0; top < stored.height(); top += kBlock) {
+        const int bottom = std::min(top + kBlock, stored.height());
+        for (int left = 0; left < stored.width(); left += kBlock) {
+            const int right = std::min(left + kBlock, stored.width());
+            for (int y = top; y < bottom; ++y) {
+                const auto *from = reinterpret_cast<const QRgb *>(stored.constScanLine(y));
+                QRgb *to = first + y * down;
+                for (int x = left; x < right; ++x)
+                    to[x * across] = from[x];
+            }
+        }
+    }
+    return shown;
 }
 
 } // namespace PictureDecoding

@@ -71,6 +71,8 @@ private:
     void measureAndPlan(int depth, qint64 room);
     void failed(const QString &detail);
     QImage readPngRows(const Destination &destination, QSize size);
+    // The picture as stored, at m_plan.taken: read() before its orientation is applied.
+    QImage readStored(const Destination &destination);
 
     QString m_file;
     std::unique_ptr<QFile> m_fileDevice;
@@ -79,10 +81,14 @@ private:
     std::unique_ptr<QBuffer> m_svgDevice;
     std::unique_ptr<QImageReader> m_reader; // after the devices it reads: destroyed first
     PictureReading::Probe m_probe;
-    Plan m_plan;
+    Plan m_plan; // in the picture's stored sides, which its reader knows
 };
 
 // source averaged down to size, as PictureReading::shrink, into destination.
 QImage shrink(const QImage &source, QSize size, const Destination &destination);
+
+// A picture of 32 bits a pixel as stored, mirrored and turned as orientation (EXIF's, 1 to 8)
+// says it is shown, into destination; null when destination gives none.
+QImage turned(const QImage &stored, int orientation, const Destination &destination);
 
 } // namespace PictureDecoding

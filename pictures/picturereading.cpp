@@ -99,6 +99,37 @@ QSize fitted(QSize size)
     return shrunk;
 }
 
+bool turnsQuarter(int orientation)
+{
+    return orientation >= 5 && orientation <= 8;
+}
+
+Probe asStored(const Probe &probe)
+{
+    Probe stored = probe;
+    stored.orientation = 1;
+    if (turnsQuarter(probe.orientation)) {
+        stored.size = probe.size.transposed();
+        stored.taken = probe.taken.transposed();
+    }
+    return stored;
+}
+
+bool shownAsStored(const Probe &probe, QSizeF size)
+{
+    if (!turnsQuarter(probe.orientation) || probe.size.isEmpty() || size.isEmpty())
+        return false;
+    const double shape = size.width() / size.height();
+    const auto apart = [shape](QSize picture) {
+        return std::abs(std::log(shape * picture.height() / picture.width()));
+    };
+    // An object's sides are whole pixels, scaled alike: its shape is the picture's to within a
+    // pixel of its shorter side.
+    const double within = 1.0 / std::min(size.width(), size.height()) + 0.01;
+    const double fromStored = apart(probe.size.transposed());
+    return fromStored <= within && fromStored < apart(probe.size);
+}
+
 QString message(const Probe &probe, const QString &name, bool animation)
 {
     const QString width = QString::number(probe.size.width());

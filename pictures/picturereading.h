@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
+#include <QSizeF>
 #include <QString>
 #include <QVector>
 #include <QtGlobal>
@@ -99,8 +100,13 @@ struct Probe
     Outcome outcome = Outcome::Unreadable;
     Cause cause = Cause::Missing;
     QByteArray format; // as the toolkit's reader picks it from the bytes (and the name)
-    QSize size; // the picture as stored (icons: their largest entry); invalid when unknown
-    QSize taken; // the size it is read at, for Whole and Smaller
+    // The picture as shown (icons: their largest entry), its orientation applied: a phone's
+    // photo stored 400 x 600 and turned a quarter is 600 x 400. Invalid when unknown.
+    QSize size;
+    QSize taken; // the size it is read at, for Whole and Smaller, as shown too
+    // How it is turned to be shown, as EXIF numbers it (1: as stored, 2 to 8: mirrored and
+    // turned), applied by its decoding.
+    int orientation = 1;
     qint64 peakBytes = 0; // what reading it takes at most (0 when it is not read)
     int frames = 1; // pictures of an animation (GIF, MNG, WEBP)
     bool playable = false; // an animation the board can play at its size
@@ -116,6 +122,17 @@ struct Probe
 
     bool isTaken() const { return outcome == Outcome::Whole || outcome == Outcome::Smaller; }
 };
+
+// Whether orientation (EXIF's) turns a picture a quarter, so that its sides swap as shown.
+bool turnsQuarter(int orientation);
+// The same picture read as it is stored: its orientation left unapplied, its sizes those stored.
+Probe asStored(const Probe &probe);
+// Whether an object of size (a lesson's) shows probe's picture as it is stored: turned a
+// quarter as shown, the object has the shape of the picture stored and not that of the picture
+// shown. So a lesson saved before orientations were applied keeps its photos as they looked, and
+// a teacher's stretched picture is taken as shown. A square picture, or one only mirrored or
+// turned upside down, cannot be told apart: it is shown as its orientation says.
+bool shownAsStored(const Probe &probe, QSizeF size);
 
 // What a caller does while it waits for a decoding process, every few milliseconds (the board's
 // thread turns its event loop); null: it just waits.

@@ -4,6 +4,7 @@
 #include "support/galleryfixture.h"
 #include "support/itemmedia.h"
 #include "support/mediafixture.h"
+#include "support/orientedphotos.h"
 #include "support/testsupport.h"
 
 #include "board/boardtypes.h"
@@ -14,6 +15,7 @@
 #include "board/dpage.h"
 #include "board/dview.h"
 #include "content/dlabel.h"
+#include "pictures/heldpictures.h"
 #include "pictures/picturedecoders.h"
 #include "pictures/picturereading.h"
 #include "tools/dscreenrecord.h"
@@ -198,6 +200,8 @@ private slots:
     void pictureLinksStayInTheirFolder();
     void deepPicturesFromTheButton_data();
     void deepPicturesFromTheButton();
+    void photosFromTheButtonStandUpright_data();
+    void photosFromTheButtonStandUpright();
     void pdfPagesBecomePictures_data();
     void pdfPagesBecomePictures();
     void pdfImportGoesPageByPage_data();
@@ -598,6 +602,54 @@ void tst_DPageMedia::deepPicturesFromTheButton()
                                     .arg(seen, 8, 16)
                                     .arg(expected, 8, 16)));
     }
+}
+
+void tst_DPageMedia::photosFromTheButtonStandUpright_data()
+{
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<bool>("littleEndian"); // the EXIF block's byte order
+    // A phone held upright stores its photo a quarter turned (6), and says so.
+    for (int orientation = 1; orientation <= 8; ++orientation)
+        QTest::newRow(qPrintable(QStringLiteral("orientation %1").arg(orientation)))
+                << orientation << (orientation % 2 == 0);
+}
+
+// A photo stored turned or mirrored comes on the board as it is seen, at the size it is seen,
+// whole and in the smaller copies the board shows it by: as the same photo stored upright.
+void tst_DPageMedia::photosFromTheButtonStandUpright()
+{
+    QFETCH(int, orientation);
+    QFETCH(bool, littleEndian);
+    const QSize seen(96, 64);
+    const QImage photo = OrientedPhotos::upright(seen);
+    const QString file = m_files.filePath(QStringLiteral("photo-%1.jpg").arg(orientation));
+    QVERIFY(writeBytes(file, OrientedPhotos::jpeg(photo, orientation, littleEndian)));
+    const QImage expected = OrientedPhotos::decoded(OrientedPhotos::jpeg(photo, 1));
+    QCOMPARE(expected.size(), seen);
+    Board board;
+    DPage *page = board.current();
+    MediaFixture::MessageBoxes boxes;
+    auto answered = chooseFile(file);
+    page->insertImage(false);
+    QVERIFY(*answered);
+    QTRY_COMPARE_WITH_TIMEOUT(objectsOf(page, ItemTypePixmap).size() + boxes.seen.size(), 1, 30000);
+    QCOMPARE(boxes.seen, QStringList());
+    auto *picture = static_cast<DGPixmapItem *>(objectsOf(page, ItemTypePixmap).first());
+    QCOMPARE(picture->pictureSize(), seen);
+    const QImage whole = picture->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    const int off = OrientedPhotos::difference(whole, expected);
+    QVERIFY2(off >= 0 && off <= OrientedPhotos::kJpegTolerance, qPrintable(QString::number(off)));
+    // Averaged down to half in its decoding process, as the board asks for it zoomed out.
+    const std::shared_ptr<HeldPicture> &held = picture->picture();
+    const QImage half =
+            PictureReading::readReduced(PictureReading::Source{ held->file(), held->linkRoot() },
+                                        held->probe(), 1)
+                    .image.convertToFormat(QImage::Format_RGB32);
+    const QImage expectedHalf =
+            expected.scaled(seen / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const int halfOff = OrientedPhotos::difference(half, expectedHalf);
+    QVERIFY2(halfOff >= 0 && halfOff <= OrientedPhotos::kJpegTolerance,
+             qPrintable(QString::number(halfOff)));
 }
 
 void tst_DPageMedia::pdfPagesBecomePictures_data()
@@ -1006,6 +1058,10 @@ void tst_DPageMedia::galleryDrop_data()
     QTest::newRow("gallery picture") << "0"
                                      << ":/Icon/baVideoRecord_record.png"
                                      << "" << int(ItemTypePixmap) << QStringList();
+    // Stored a quarter turned, as a phone stores it: dropped as it is seen.
+    QTest::newRow("photo stored turned") << "0"
+                                         << "photo"
+                                         << "" << int(ItemTypePixmap) << QStringList();
     QTest::newRow("word") << "1"
                           << ""
                           << "Mar & <río>" << int(ItemTypeText) << QStringList();
@@ -1045,6 +1101,12 @@ void tst_DPageMedia::galleryDrop()
         file = CraftedPictures::writeIn(m_files.path(), "png", QSize(30000, 30000), file);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^DPage: picture "));
     }
+    const QImage photo = OrientedPhotos::upright(QSize(96, 64));
+    const bool turned = file == QLatin1String("photo");
+    if (turned) {
+        file = m_files.filePath("photo.jpg");
+        QVERIFY(writeBytes(file, OrientedPhotos::jpeg(photo, 6)));
+    }
     Board board;
     DPage *page = board.current();
     page->zoomPage(1.1f);
@@ -1072,6 +1134,13 @@ void tst_DPageMedia::galleryDrop()
         const QPixmap pixmap = static_cast<DGPixmapItem *>(added.first())->pixmap();
         QCOMPARE(added.first()->pos(),
                  scenePoint - QPointF(pixmap.width() / 2, pixmap.height() / 2));
+        if (turned) {
+            const int off = OrientedPhotos::difference(
+                    pixmap.toImage().convertToFormat(QImage::Format_RGB32),
+                    OrientedPhotos::decoded(OrientedPhotos::jpeg(photo, 1)));
+            QVERIFY2(off >= 0 && off <= OrientedPhotos::kJpegTolerance,
+                     qPrintable(QString::number(off)));
+        }
     } else {
         const auto *word = static_cast<DGTextItem *>(added.first());
         QCOMPARE(word->pos(), scenePoint);

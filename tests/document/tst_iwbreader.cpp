@@ -14,6 +14,7 @@
 #include "shell/globals.h"
 #include "support/documentfixture.h"
 #include "support/itemmedia.h"
+#include "support/orientedphotos.h"
 #include "support/testsupport.h"
 
 #include <QMessageBox>
@@ -42,6 +43,8 @@ private slots:
     void groupsAndLocks();
     void filesOutsideTheDocumentAreMissing();
     void picturesAreReadAsStored();
+    void photosStandAsTheLessonShowsThem_data();
+    void photosStandAsTheLessonShowsThem();
     void shortTableDoesNotSwallowTheNextElement();
     void brokenFileKeepsWhatWasRead_data();
     void brokenFileKeepsWhatWasRead();
@@ -450,6 +453,82 @@ void tst_IwbReader::picturesAreReadAsStored()
         const QImage expected = QPixmap(m_folder->filePath(files.at(shownFiles.at(i)))).toImage();
         QCOMPARE(picture->pixmap().toImage(), expected);
     }
+}
+
+void tst_IwbReader::photosStandAsTheLessonShowsThem_data()
+{
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<QSize>("object"); // the size the lesson gives it
+    QTest::addColumn<bool>("asStored"); // shown as stored, not as seen
+    // The photo is 96 x 64 as seen.
+    for (int orientation = 1; orientation <= 8; ++orientation)
+        QTest::newRow(qPrintable(QStringLiteral("orientation %1").arg(orientation)))
+                << orientation << QSize(96, 64) << false;
+    // Its object stretched by the teacher: taken as seen all the same.
+    QTest::newRow("orientation 6, stretched") << 6 << QSize(200, 100) << false;
+    // A lesson saved before orientations were applied gave its photo the stored shape, and so
+    // shows it still: lying on its side, as it always did.
+    QTest::newRow("saved before, orientation 6") << 6 << QSize(64, 96) << true;
+    QTest::newRow("saved before, orientation 8, scaled") << 8 << QSize(128, 192) << true;
+    QTest::newRow("saved before, orientation 5") << 5 << QSize(32, 48) << true;
+}
+
+// A lesson's photo stored turned stands as the lesson shows it, at the size the lesson gives
+// it, and a save writes its file back as it came.
+void tst_IwbReader::photosStandAsTheLessonShowsThem()
+{
+    QFETCH(int, orientation);
+    QFETCH(QSize, object);
+    QFETCH(bool, asStored);
+    const QImage photo = OrientedPhotos::upright(QSize(96, 64));
+    const QByteArray bytes = OrientedPhotos::jpeg(photo, orientation);
+    QVERIFY(!bytes.isEmpty());
+    DocumentFixture::writeFile(m_folder->filePath(QStringLiteral("images/photo.jpg")), bytes);
+    // As it was seen: the photo stored upright, or this one read as stored.
+    const QImage expected =
+            OrientedPhotos::decoded(asStored ? bytes : OrientedPhotos::jpeg(photo, 1));
+    QVERIFY(!expected.isNull());
+    writeContent(QStringLiteral("<svg:page id=\"page0\">%1<svg:image id=\"o\" "
+                                "xlink:href=\"images/photo.jpg\" x=\"10\" y=\"10\" width=\"%2\" "
+                                "height=\"%3\" transform=\"rotate(0,0,0)\"/></svg:page>")
+                         .arg(QLatin1String(kRed))
+                         .arg(object.width())
+                         .arg(object.height()));
+    QTemporaryDir target;
+    const QString lesson = target.filePath(QStringLiteral("photo.iwb"));
+    QVERIFY(IwbArchive::pack(m_folder->path(), lesson).ok);
+    QVERIFY2(m_list->openAllPagesFromFileIWB(lesson), qPrintable(m_list->lastOpenError()));
+    QTRY_VERIFY_WITH_TIMEOUT(m_list->arePicturesMeasured(), 60000);
+    QCOMPARE(m_list->lastOpenPictures(), QStringList());
+    const QList<QGraphicsItem *> found = objects(0);
+    QCOMPARE(found.size(), 1);
+    auto *picture = dynamic_cast<DGPixmapItem *>(found.first());
+    QVERIFY(picture);
+    QCOMPARE(picture->pictureSize(), object);
+    const QImage seen = picture->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    const int off = OrientedPhotos::difference(seen, expected);
+    QVERIFY2(off >= 0 && off <= OrientedPhotos::kJpegTolerance,
+             qPrintable(
+                     QStringLiteral("%1 (%2 x %3)").arg(off).arg(seen.width()).arg(seen.height())));
+
+    // Saved, its file goes as it came, byte for byte, and its object at the same size.
+    const QString again = target.filePath(QStringLiteral("again"));
+    QVERIFY2(m_list->saveAllPagesToFileIWB(again, true), qPrintable(m_list->lastSaveError()));
+    const QString archive = again + QStringLiteral(".iwb");
+    const QStringList entries = DocumentFixture::archiveEntries(archive).filter(
+            QRegularExpression(QStringLiteral("^images/.")));
+    QCOMPARE(entries.size(), 1);
+    const auto entry = [&archive](const QString &name) {
+        return runTool(QStringLiteral("unzip"), { QStringLiteral("-p"), archive, name }, QString(),
+                       60000)
+                .output;
+    };
+    QVERIFY(entry(entries.first()) == bytes);
+    const QString content = QString::fromUtf8(entry(QStringLiteral("content.xml")));
+    QVERIFY2(content.contains(QStringLiteral("width=\"%1\" height=\"%2\"")
+                                      .arg(object.width())
+                                      .arg(object.height())),
+             qPrintable(content));
 }
 
 void tst_IwbReader::shortTableDoesNotSwallowTheNextElement()

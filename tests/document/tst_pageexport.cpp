@@ -1,5 +1,6 @@
 #include "support/documentfixture.h"
 #include "support/instrumentsfixture.h"
+#include "support/orientedphotos.h"
 #include "support/testsupport.h"
 #include "support/toolsfixture.h"
 
@@ -53,6 +54,8 @@ private slots:
     void turnedPictureExportsSmoothly_data();
     void turnedPictureExportsSmoothly();
     void turnedPictureEdgesSmoothOnTheSheet();
+    void photoStoredTurnedExportsAsSeen_data();
+    void photoStoredTurnedExportsAsSeen();
     void strokesStayLines_data();
     void strokesStayLines();
     void instrumentsAsOnTheBoard_data();
@@ -670,6 +673,70 @@ int inkedPixels(const QImage &image)
 }
 
 } // namespace
+
+void tst_PageExport::photoStoredTurnedExportsAsSeen_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<int>("orientation");
+    QTest::newRow("png, a quarter turned") << "png" << 6;
+    QTest::newRow("pdf, a quarter turned") << "pdf" << 6;
+    QTest::newRow("pdf, mirrored") << "pdf" << 2;
+}
+
+// A photo stored turned, put in with the picture button, is exported as the board shows it: as
+// it is seen.
+void tst_PageExport::photoStoredTurnedExportsAsSeen()
+{
+    QFETCH(QString, format);
+    QFETCH(int, orientation);
+    const QImage photo = OrientedPhotos::upright(QSize(96, 64));
+    const QString file = m_folder->filePath(QStringLiteral("photo.jpg"));
+    DocumentFixture::writeFile(file, OrientedPhotos::jpeg(photo, orientation));
+    m_list->selectPage(0);
+    DPage *page = m_list->at(0);
+    const auto chosen = answerInTurn({ chooseFile(file) });
+    page->insertImage(false);
+    QCOMPARE(*chosen, 1);
+    DGPixmapItem *picture = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT(
+            picture = [page]() -> DGPixmapItem * {
+                for (QGraphicsItem *item : page->items()) {
+                    if (auto *found = dynamic_cast<DGPixmapItem *>(item))
+                        return found;
+                }
+                return nullptr;
+            }(),
+            30000);
+    QCOMPARE(picture->pictureSize(), photo.size());
+    QVERIFY(exportAs(format, chooseFile(m_folder->filePath("photo"))));
+    QImage exported;
+    QTransform placed = picture->sceneTransform();
+    if (format == QLatin1String("pdf")) {
+        const int dpi = 150;
+        const ToolRun rendered =
+                drawSheets(m_folder->filePath("photo.pdf"), dpi, QStringLiteral("photo"), true);
+        QVERIFY2(rendered.ok, qPrintable(rendered.error));
+        exported = QImage(m_folder->filePath("photo-1.png"));
+        placed *= onSheet(page, dpi);
+    } else {
+        exported = QImage(m_folder->filePath("photo/photo0.png"));
+        placed *= QTransform::fromTranslate(-page->sceneRect().left(), -page->sceneRect().top());
+    }
+    QVERIFY(!exported.isNull());
+    // Each quarter's middle, where the photo's colour is its own.
+    for (const QPoint &middle :
+         { QPoint(24, 16), QPoint(72, 16), QPoint(24, 48), QPoint(72, 48) }) {
+        const QColor seen = exported.pixelColor(placed.map(QPointF(middle)).toPoint());
+        const QColor expected = photo.pixelColor(middle);
+        QVERIFY2(qAbs(seen.red() - expected.red()) <= OrientedPhotos::kJpegTolerance
+                         && qAbs(seen.green() - expected.green()) <= OrientedPhotos::kJpegTolerance
+                         && qAbs(seen.blue() - expected.blue()) <= OrientedPhotos::kJpegTolerance,
+                 qPrintable(QStringLiteral("%1, %2: %3 for %4")
+                                    .arg(middle.x())
+                                    .arg(middle.y())
+                                    .arg(seen.name(), expected.name())));
+    }
+}
 
 void tst_PageExport::strokesStayLines_data()
 {

@@ -5,17 +5,18 @@
 #include "board/dgtextitem.h"
 #include "board/dgvideoitem.h"
 #include "board/dpage.h"
-#include "pictures/heldpictures.h"
 #include "board/dview.h"
 #include "document/dpageslist.h"
 #include "document/iwblimits.h"
 #include "document/toolrun.h"
+#include "pictures/heldpictures.h"
 #include "shell/appsettings.h"
 #include "shell/globals.h"
 #include "support/boardfixture.h"
 #include "support/craftedpictures.h"
 #include "support/documentfixture.h"
 #include "support/itemmedia.h"
+#include "support/orientedphotos.h"
 #include "support/testsupport.h"
 
 #include <QDir>
@@ -59,6 +60,8 @@ private slots:
     void missingBackgroundLeavesAColourPage();
     void pictureSize_data();
     void pictureSize();
+    void photosStandAsTheLessonShowsThem_data();
+    void photosStandAsTheLessonShowsThem();
     void elementsSkippedWhole();
     void textEndRightBeforeItsObjectEnd();
     void unsafeArchiveLeavesTheDocument_data();
@@ -879,6 +882,46 @@ void tst_UbzReader::pictureSize()
     QCOMPARE(picture->pictureSize(), size);
     QCOMPARE(picture->pixmap().toImage().pixelColor(0, 0), QColor(Qt::blue));
     QVERIFY(near(found.first()->scale(), 1));
+}
+
+void tst_UbzReader::photosStandAsTheLessonShowsThem_data()
+{
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<QSize>("given"); // invalid: none
+    QTest::addColumn<bool>("asStored"); // shown as stored, not as seen
+    // The photo is 96 x 64 as seen.
+    for (const int orientation : { 3, 6, 7 })
+        QTest::newRow(qPrintable(QStringLiteral("orientation %1, its own size").arg(orientation)))
+                << orientation << QSize() << false;
+    QTest::newRow("orientation 8, as seen") << 8 << QSize(96, 64) << false;
+    // Given the shape of the picture stored, as a lesson written without its orientation.
+    QTest::newRow("orientation 6, as stored") << 6 << QSize(64, 96) << true;
+}
+
+// An imported lesson's photo stored turned stands as the lesson shows it.
+void tst_UbzReader::photosStandAsTheLessonShowsThem()
+{
+    QFETCH(int, orientation);
+    QFETCH(QSize, given);
+    QFETCH(bool, asStored);
+    const QImage photo = OrientedPhotos::upright(QSize(96, 64));
+    const QByteArray bytes = OrientedPhotos::jpeg(photo, orientation);
+    write(QStringLiteral("images/photo.jpg"), bytes);
+    const QImage expected =
+            OrientedPhotos::decoded(asStored ? bytes : OrientedPhotos::jpeg(photo, 1));
+    QByteArray image = "<image ub:source=\"images/photo.jpg\" transform=\"matrix(1,0,0,1,0,0)\"";
+    if (given.isValid())
+        image += " width=\"" + QByteArray::number(given.width()) + "\" height=\""
+                + QByteArray::number(given.height()) + "\"";
+    writePage(0, R"x(<rect fill="#ffffff"/>)x" + image + "/>");
+    QVERIFY(import());
+    const QList<QGraphicsItem *> found = objects(0, ItemTypePixmap);
+    QCOMPARE(found.size(), 1);
+    const auto *picture = static_cast<DGPixmapItem *>(found.first());
+    QCOMPARE(picture->pictureSize(), expected.size());
+    const int off = OrientedPhotos::difference(
+            picture->pixmap().toImage().convertToFormat(QImage::Format_RGB32), expected);
+    QVERIFY2(off >= 0 && off <= OrientedPhotos::kJpegTolerance, qPrintable(QString::number(off)));
 }
 
 void tst_UbzReader::elementsSkippedWhole()

@@ -1,4 +1,5 @@
 #include "support/craftedpictures.h"
+#include "support/orientedphotos.h"
 
 #include "pictures/decoderprotocol.h"
 #include "pictures/picturedecoders.h"
@@ -71,6 +72,8 @@ private slots:
     void saidAlikeEverywhere();
     void shrinkAverages_data();
     void shrinkAverages();
+    void turnedPhotosMeasuredAsSeen_data();
+    void turnedPhotosMeasuredAsSeen();
     void namesTakenInAdvance();
     void linksReachOnlyTheirFolder_data();
     void linksReachOnlyTheirFolder();
@@ -384,6 +387,55 @@ void tst_PictureReading::shrinkAverages()
                                         .arg(y)
                                         .arg(qGray(shrunk.pixel(x, y)))));
     }
+}
+
+void tst_PictureReading::turnedPhotosMeasuredAsSeen_data()
+{
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<QSize>("seen");
+    QTest::addColumn<Outcome>("outcome");
+    for (const int orientation : { 3, 5, 6, 8 }) {
+        QTest::newRow(qPrintable(QStringLiteral("orientation %1, whole").arg(orientation)))
+                << orientation << QSize(3000, 1000) << Outcome::Whole;
+        // Beyond the limits as seen and as stored: made smaller by its decoder, which is asked
+        // for the stored picture's sides.
+        QTest::newRow(qPrintable(QStringLiteral("orientation %1, smaller").arg(orientation)))
+                << orientation << QSize(20000, 6000) << Outcome::Smaller;
+    }
+}
+
+// A photo stored turned is measured, planned and decoded at its sides as seen, whether it is
+// read whole or made smaller by its decoder.
+void tst_PictureReading::turnedPhotosMeasuredAsSeen()
+{
+    QFETCH(int, orientation);
+    QFETCH(QSize, seen);
+    QFETCH(Outcome, outcome);
+    const CraftedPictures::RoomyLimits roomy; // of sizes, not of time
+    const QSize stored = turnsQuarter(orientation) ? seen.transposed() : seen;
+    const QString file = m_dir.filePath(QStringLiteral("turned.jpg"));
+    QVERIFY(CraftedPictures::write(
+            file,
+            OrientedPhotos::withOrientation(CraftedPictures::make("jpeg", stored), orientation)));
+    const Picture picture = read(file);
+    QVERIFY2(picture.probe.outcome == outcome, qPrintable(picture.probe.detail));
+    QCOMPARE(picture.probe.orientation, orientation);
+    QCOMPARE(picture.probe.size, seen);
+    const QSize taken = outcome == Outcome::Whole ? seen : seen / 2;
+    QCOMPARE(picture.probe.taken, taken);
+    QCOMPARE(picture.image.size(), taken);
+    // Its smaller copies, as the board asks for them, as seen too.
+    const Picture reduced = readReduced(Source{ file, QString() }, picture.probe, 2);
+    QCOMPARE(reduced.image.size(), QSize((taken.width() + 3) / 4, (taken.height() + 3) / 4));
+    // Read as an animation (a lesson's file named as one), its one frame as seen.
+    const QImage photo = OrientedPhotos::upright(QSize(96, 64));
+    QVERIFY(CraftedPictures::write(file, OrientedPhotos::jpeg(photo, orientation)));
+    const Animation played = readAnimation(file);
+    QCOMPARE(played.frames.size(), 1);
+    const int off =
+            OrientedPhotos::difference(played.frames.first().convertToFormat(QImage::Format_RGB32),
+                                       OrientedPhotos::decoded(OrientedPhotos::jpeg(photo, 1)));
+    QVERIFY2(off >= 0 && off <= OrientedPhotos::kJpegTolerance, qPrintable(QString::number(off)));
 }
 
 // Another user could make empty files in shared memory under the names the decoding processes
