@@ -17,16 +17,17 @@
 // page at 100 % and the longest stall. A run whose
 // memory passes 6 GB, or a step that lasts over 10 s, is stopped and says where it got to.
 //
-// Then a page of eight camera photos (4000 x 3000 JPEG files, with a sensor's grain) at 0.1 to
-// 0.5 of their size, in a process of its own: put in as the picture button puts them (each file
-// read beside the board), at 100 %, zoomed out step by step to 39 %, in to 146 % and out to 39 %
-// again (28 steps: the board's own CPU over them, its process alone, and the slowest step until
-// idle), in to 418 %, panned over the page there and zoomed out to 39 % again (PHOTO_RUN=zoom
-// stops after the 28 steps). Per step: the longest stall,
-// the time until the board shows every photo as it means to (nothing of it still being made)
-// and until the process keeps still again, the CPU used, the peak resident memory against that
-// at 100 %, and the share of the photos' pixels off a reference averaged exactly (a photo shown
-// small without averaging shows its grain as speckles). Then the same steps over a page whose
+// Then a page of eight phone photos (4032 x 3024 JPEG files, every other one taken upright, with
+// a sensor's grain) at 0.1 to 0.5 of their size, in a process of its own: put in as the picture
+// button puts them (each file read beside the board), at 100 %, zoomed out step by step to 39 %,
+// in to 146 % and out to 39 % again (28 steps: the board's own CPU over them, its process alone,
+// and the slowest step until idle), in to 418 %, panned over the page there and zoomed out to
+// 39 % again (PHOTO_RUN=zoom stops after the 28 steps). Per step: the longest stall, the time
+// until the board shows every photo as it means to (nothing of it still being made) and until
+// the process keeps still again, the CPU used, the peak resident memory against that at 100 %,
+// and the share of the photos' pixels off a reference averaged as each file is read at the
+// size shown (a photo shown small without averaging shows its grain as speckles, one shown as
+// stored rather than as seen is off by most of its pixels). Then the same steps over a page whose
 // picture, its background, is such a photo, tiled.
 //
 // Prints figures and whether each target is met, asserts nothing.
@@ -813,7 +814,8 @@ struct ShownPhoto
 {
     QGraphicsPixmapItem *item;
     QString file;
-    QSize pixels;
+    QSize pixels; // as shown: a photo taken upright is turned by its file's orientation
+    bool turned;
 };
 
 // The board's pictures as a photo viewer shows them: each photo shown smaller than its pixels
@@ -855,8 +857,9 @@ QImage averagedReference(DView &view, const std::vector<ShownPhoto> &photos, QRe
             continue;
         const QSize shown = target.size().toSize().expandedTo(QSize(1, 1));
         QImageReader reader(photo.file);
+        reader.setAutoTransform(true);
         if (shown.width() < photo.pixels.width())
-            reader.setScaledSize(shown);
+            reader.setScaledSize(photo.turned ? shown.transposed() : shown);
         const QImage source = reader.read();
         if (source.size() != shown && shown.width() < photo.pixels.width())
             painter.drawImage(target, source.scaled(shown, Qt::IgnoreAspectRatio,
@@ -1098,6 +1101,30 @@ QPixmap cameraPhoto(QSize size, int variant)
     return QPixmap::fromImage(image);
 }
 
+// A phone's photo as its camera writes it: a JPEG, its pixels as the sensor took them and, for
+// one taken upright, an orientation in its Exif that says to turn it a quarter clockwise.
+bool writePhonePhoto(const QString &file, int variant, bool upright)
+{
+    if (!cameraPhoto(kPhonePixels, variant).save(file, "JPEG", 90))
+        return false;
+    if (!upright)
+        return true;
+    QFile jpeg(file);
+    if (!jpeg.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray bytes = jpeg.readAll();
+    // APP1 "Exif": a little-endian TIFF header and one entry, Orientation (0x0112) = 6.
+    static const char exif[] = "\xFF\xE1\x00\x22"
+                               "Exif\x00\x00"
+                               "II\x2A\x00\x08\x00\x00\x00"
+                               "\x01\x00"
+                               "\x12\x01\x03\x00\x01\x00\x00\x00\x06\x00\x00\x00"
+                               "\x00\x00\x00\x00";
+    bytes.insert(2, QByteArray(exif, sizeof(exif) - 1));
+    jpeg.seek(0);
+    return jpeg.write(bytes) == bytes.size();
+}
+
 // Eight camera photos put on the board at 39 %, each made smaller with its handle and moved
 // apart; the board zoomed in step by step to 418 %, panned over the page there and zoomed out
 // again to 39 %. background: a camera photo is the page's picture instead, tiled.
@@ -1136,15 +1163,16 @@ int runPhotoPage(QApplication &app, bool background)
                           .arg(BenchFigures::loadAverage(), 0, 'f', 1));
     } else {
         // A phone's photos as the camera writes them, files the teacher picks.
-        int variant = 0;
+        // Every other one taken upright.
         for (size_t n = 0; n < std::size(kPhotoPlaces); ++n) {
             const QString file = folder.filePath(QStringLiteral("IMG_%1.jpg").arg(n + 1));
-            if (!folder.isValid()
-                || !cameraPhoto(kPhonePixels, ++variant).save(file, "JPEG", 90)) {
+            const bool upright = n % 2 == 1;
+            if (!folder.isValid() || !writePhonePhoto(file, int(n) + 1, upright)) {
                 std::printf("photo page: could not write the photos\n");
                 return 1;
             }
-            photos.push_back({ nullptr, file, kPhonePixels });
+            photos.push_back(
+                    { nullptr, file, upright ? kPhonePixels.transposed() : kPhonePixels, upright });
         }
     }
 
@@ -1167,7 +1195,7 @@ int runPhotoPage(QApplication &app, bool background)
                 std::exit(1);
             }
             const PhotoPlace &place = kPhotoPlaces[n];
-            const QPointF middle(kPhonePixels.width() / 2.0, kPhonePixels.height() / 2.0);
+            const QPointF middle(photos[n].pixels.width() / 2.0, photos[n].pixels.height() / 2.0);
             item->setScale(place.scale);
             item->setPos(place.centre - middle);
             photos[n].item = item;
@@ -1176,8 +1204,8 @@ int runPhotoPage(QApplication &app, bool background)
     });
     if (!background) {
         run.setPhotos(photos);
-        printLine(QStringLiteral("photo page: %1 phone photos of %2 x %3 (JPEG files) at %4 to %5 of "
-                                 "their size; load average %6")
+        printLine(QStringLiteral("photo page: %1 phone photos of %2 x %3 (JPEG files, every other "
+                                 "one taken upright) at %4 to %5 of their size; load average %6")
                           .arg(photos.size())
                           .arg(kPhonePixels.width())
                           .arg(kPhonePixels.height())
