@@ -284,6 +284,8 @@ public:
             startNext();
         });
         m_converting.setMaxThreadCount(1);
+        m_aheadResume.setSingleShot(true);
+        QObject::connect(&m_aheadResume, &QTimer::timeout, [this] { startNext(); });
         // Requests still being decoded are not waited for at the end.
         // What is still asked of the decoding processes as the program ends is given up: their
         // requests end at once, and the threads waiting for them with them.
@@ -370,6 +372,11 @@ public:
                     },
                     Qt::QueuedConnection);
         });
+    }
+
+    void holdAhead(int ms)
+    {
+        m_aheadHeldUntil = std::max(m_aheadHeldUntil, m_clock.elapsed() + ms);
     }
 
     void use(HeldPicture::Copy &copy)
@@ -591,6 +598,13 @@ private:
                 [](const Request &a, const Request &b) { return a.priority < b.priority; });
         if (best == m_queue.end())
             return false;
+        // Nothing but measures left: they wait while the teacher turns pages.
+        const qint64 held = m_aheadHeldUntil - m_clock.elapsed();
+        if (best->priority == Priority::Ahead && held > 0) {
+            if (!m_aheadResume.isActive())
+                m_aheadResume.start(int(held));
+            return false;
+        }
         *next = *best;
         m_queue.erase(best);
         return true;
@@ -902,6 +916,8 @@ private:
     int m_averaging = 0; // smallest copies being made (makeSmallestApart)
     QElapsedTimer m_clock;
     QTimer m_slowCheck;
+    qint64 m_aheadHeldUntil = 0; // on m_clock: measures asked ahead wait until then
+    QTimer m_aheadResume;
     quint64 m_requests = 0;
     std::map<quint64, qint64> m_started; // requests running, by when they began
     // Pictures written as PNG beside the board: one at a time, after what is shown.
@@ -989,6 +1005,11 @@ void prepare(const std::shared_ptr<HeldPicture> &picture, QSizeF shown)
 void newFrame()
 {
     HeldPicturesStore::instance().newFrame();
+}
+
+void holdAhead(int ms)
+{
+    HeldPicturesStore::instance().holdAhead(ms);
 }
 
 void beginKeeping()
