@@ -45,6 +45,12 @@ bench-%: deps
 	cmake --build build/bench -j$(JOBS) --target bench_$*
 	cd build/bench && QT_QPA_PLATFORM=offscreen ./bench/bench_$*
 
+# The PDF import row of bench-iwbopen alone: 500 pages against one pdftoppm run of the file.
+bench-pdfimport: deps
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVELTORINA_TESTS=OFF
+	cmake --build build/bench -j$(JOBS) --target bench_iwbopen
+	cd build/bench && VELTORINA_BENCH_PDF_ONLY=1 QT_QPA_PLATFORM=offscreen ./bench/bench_iwbopen
+
 # Handwriting recognition on writing styles held out of the engine, and on Inkscape's
 # single-line fonts (a check the engine never learns from): only this target brings Inkscape.
 bench-recognition: deps

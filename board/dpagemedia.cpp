@@ -185,23 +185,29 @@ void DPage::importPdf(const QString &file)
     QStringList details;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     {
-        WorkProgress progress(m_parent, tr("Importando «%1»…").arg(document), 0);
-        // Between pages, and while one is made, the board paints itself and the bar moves;
-        // what the teacher does meanwhile waits until the import is done.
+        // The bar holds the whole program while it shows, so that its Cancel is the one thing
+        // the teacher can press: the pages already in stay, the rest is not made.
+        WorkProgress progress(m_parent, tr("Importando «%1»…").arg(document), 0,
+                              Qt::ApplicationModal);
+        progress.setCancellable(true);
+        // Between pages, and while they are made, the board paints itself and the bar moves.
+        // What the teacher does waits until the bar shows; from then on the bar takes it, and
+        // the rest of the program none.
         const auto turn = [&progress] {
             progress.refresh();
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            QCoreApplication::processEvents(progress.isShown()
+                                                    ? QEventLoop::AllEvents
+                                                    : QEventLoop::ExcludeUserInputEvents);
         };
         PdfImport import(file, folder.isValid() ? folder.path() : QString(), m_pdfLimits, turn);
-        const auto place = [this, sceneCentre, file](const PdfImport::Placed &page) {
+        std::vector<std::shared_ptr<HeldPicture>> placed;
+        const auto place = [this, sceneCentre, file, &placed](const PdfImport::Placed &page) {
             const std::shared_ptr<HeldPicture> picture = HeldPicture::ofOwnFile(
                     page.file, page.name, QFileInfo(file).absolutePath(), page.probe);
             const QSize size = picture->pixels();
             addPixmapItem(picture, size, sceneCentre - QPointF(QRect(QPoint(), size).center()), 0,
                           1.0f, QTransform(), true);
-            // The page as its converter wrote it takes room by the megabyte: a PNG of it is made
-            // beside the board, and a save copies that.
-            HeldPictures::storeAsPng(picture);
+            placed.push_back(picture);
         };
         if (import.open()) {
             progress.setTotal(import.count());
@@ -209,6 +215,11 @@ void DPage::importPdf(const QString &file)
             import.run(m_lessonHeld ? m_lessonHeld() : held(), place, progress);
             if (import.imported() > 0)
                 m_view->setSelect();
+            // The pages as the converter wrote them take room by the megabyte: a PNG of each is
+            // made beside the board, and a save copies that. Made once the import is over, so as
+            // not to take a processor from the converters the teacher waits for.
+            for (const std::shared_ptr<HeldPicture> &picture : placed)
+                HeldPictures::storeAsPng(picture);
         }
         message = import.message();
         details = import.details();

@@ -4,6 +4,7 @@
 #include "document/workprogress.h"
 #include "pictures/heldpictures.h"
 #include "pictures/picturereading.h"
+#include "shell/cores.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,10 +12,12 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QThread>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -22,6 +25,8 @@ constexpr int kPageDpi = 150; // pdftoppm's own
 constexpr char kPageRoot[] = "page";
 // How often the event loop turns while a program runs.
 constexpr int kTurnEveryMs = 25;
+// How often the converters' page files are looked for while none comes.
+constexpr int kLookEveryMs = 10;
 // Of what the converter said about a page, as much as a message box can show on one line.
 constexpr int kMaxSaidCharacters = 160;
 
@@ -144,103 +149,266 @@ QString PdfImport::pageName(int page) const
     return tr("%1, página %2").arg(m_document, QString::number(page));
 }
 
-PdfImport::Page PdfImport::make(int page)
+QString PdfImport::pageFile(int page) const
+{
+    // As the converter names them: the page's number with as many digits as the last one's.
+    const int digits = int(QString::number(count()).size());
+    return QDir(m_folder).filePath(QStringLiteral("%1-%2.ppm")
+                                           .arg(QLatin1String(kPageRoot))
+                                           .arg(page, digits, 10, QLatin1Char('0')));
+}
+
+// A run of the converter over pages first to last, all at one resolution, in a process of its
+// own beside the board.
+struct PdfImport::Converting
+{
+    int first;
+    int last;
+    int dpi;
+    int next; // the first of its pages not yet taken
+    std::unique_ptr<RunningTool> tool;
+    QElapsedTimer since; // its start, or its last page taken
+};
+
+namespace {
+
+// Whether file holds a whole picture as the converter writes it (PPM: a header, then three
+// bytes a pixel): one still being written is shorter.
+bool isWholePpm(const QString &file)
+{
+    QFile ppm(file);
+    if (!ppm.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = ppm.read(64);
+    static const QRegularExpression header(
+            QStringLiteral("^P6\\s+(\\d+)\\s+(\\d+)\\s+255\\s"));
+    const QRegularExpressionMatch match = header.match(QString::fromLatin1(head));
+    if (!match.hasMatch())
+        return false;
+    const qint64 pixels = match.captured(1).toLongLong() * match.captured(2).toLongLong();
+    return ppm.size() == match.capturedLength(0) + pixels * 3;
+}
+
+} // namespace
+
+PdfImport::Page PdfImport::failed(int page, const ToolRun &run, bool outOfTime)
 {
     Page made;
-    const QSizeF points = m_sizes.at(page - 1);
-    const int dpi = pageDpi(points);
-    if (dpi == 0) {
-        PictureReading::Probe notMade;
-        notMade.outcome = PictureReading::Outcome::TooLarge;
-        notMade.size = pagePixels(points, kPageDpi);
-        made.sentence = PictureReading::message(notMade, pageName(page));
-        m_details << QStringLiteral("page %1: too large at any resolution").arg(page);
-        return made;
+    made.done = true;
+    made.outOfTime = outOfTime;
+    m_details << QStringLiteral("page %1: %2").arg(page).arg(run.error);
+    if (run.exitCode >= 0) {
+        const QString said = lastSaid(run.errorOutput);
+        made.sentence = said.isEmpty()
+                ? tr("Página %1: el programa de conversión no ha podido convertirla.").arg(page)
+                : tr("Página %1: el programa de conversión no ha podido convertirla "
+                     "(«%2»).")
+                          .arg(QString::number(page), said);
+    } else if (outOfTime) {
+        made.sentence = tr("Página %1: convertirla ha tardado más de %2 segundos y se ha "
+                           "dejado.")
+                                .arg(page)
+                                .arg(seconds());
+    } else {
+        made.sentence = tr("Página %1: el programa de conversión se ha detenido por un fallo al "
+                           "convertirla.")
+                                .arg(page);
     }
-    // Its own format, the pixels as they are: a page of text took ten times as long to make as
-    // a compressed PNG, which was then decompressed at once.
-    const QString root = QDir(m_folder).filePath(QLatin1String(kPageRoot));
-    const QString output = root + QStringLiteral(".ppm");
-    const ToolRun run =
-            runWithin(QStringLiteral("pdftoppm"),
-                      { QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"),
-                        QString::number(page), QStringLiteral("-l"), QString::number(page),
-                        QStringLiteral("-singlefile"), m_file, root },
-                      &made.outOfTime);
-    if (!run.ok) {
-        QFile::remove(output); // what a stopped or failed run left half written
-        m_details << QStringLiteral("page %1: %2").arg(page).arg(run.error);
-        if (run.exitCode >= 0) {
-            const QString said = lastSaid(run.errorOutput);
-            made.sentence = said.isEmpty()
-                    ? tr("Página %1: el programa de conversión no ha podido convertirla.").arg(page)
-                    : tr("Página %1: el programa de conversión no ha podido convertirla "
-                         "(«%2»).")
-                              .arg(QString::number(page), said);
-        } else if (made.outOfTime) {
-            made.sentence = tr("Página %1: convertirla ha tardado más de %2 segundos y se ha "
-                               "dejado.")
-                                    .arg(page)
-                                    .arg(seconds());
-        } else {
-            made.sentence =
-                    tr("Página %1: el programa de conversión se ha detenido por un fallo al "
-                       "convertirla.")
-                            .arg(page);
-        }
-        return made;
-    }
-    if (!QFileInfo(output).isFile()) {
-        m_details << QStringLiteral("page %1: pdftoppm wrote no picture").arg(page);
-        made.sentence =
-                tr("Página %1: el programa de conversión no ha dado ninguna imagen.").arg(page);
-        return made;
-    }
-    // Measured as any picture from outside is, within the board's limits, apart from the
-    // board, which paints itself meanwhile; kept as its file, it is decoded when shown.
-    made.probe = PictureReading::probe(output, m_turn);
-    made.sentence = PictureReading::message(made.probe, pageName(page));
-    if (!made.sentence.isEmpty())
-        m_details << QStringLiteral("page %1: %2").arg(page).arg(made.probe.detail);
-    if (made.probe.isTaken())
-        made.file = HeldPictures::moveIn(output);
-    QFile::remove(output);
     return made;
+}
+
+bool PdfImport::follow(Converting &run, std::vector<Page> &pages, std::vector<Converting> &waiting)
+{
+    const bool ended = run.tool->poll();
+    const bool endedWell = ended && run.tool->result().ok;
+    // A page's file is whole once it has its length, or once the converter has gone on to the
+    // next page or ended well (it writes a page after making the whole of it).
+    while (run.next <= run.last) {
+        const QString file = pageFile(run.next);
+        const bool whole = isWholePpm(file)
+                || (QFileInfo::exists(file)
+                    && (endedWell
+                        || (run.next < run.last && QFileInfo::exists(pageFile(run.next + 1)))));
+        if (!whole)
+            break;
+        pages[size_t(run.next)].made = file;
+        pages[size_t(run.next)].done = true;
+        ++run.next;
+        run.since.restart();
+    }
+    // Its pages all taken, it is left to end by itself, as long as a page may take.
+    if (run.next > run.last) {
+        if (!ended && run.since.elapsed() < m_limits.pageTimeoutMs)
+            return false;
+        run.tool->stop();
+        return true;
+    }
+    if (endedWell) {
+        for (int page = run.next; page <= run.last; ++page) {
+            m_details << QStringLiteral("page %1: pdftoppm wrote no picture").arg(page);
+            Page &made = pages[size_t(page)];
+            made.done = true;
+            made.sentence =
+                    tr("Página %1: el programa de conversión no ha dado ninguna imagen.").arg(page);
+        }
+        return true;
+    }
+    const bool outOfTime = !ended && run.since.elapsed() >= m_limits.pageTimeoutMs;
+    if (!ended && !outOfTime)
+        return false;
+    // The page it was making costs that page alone: the rest of its pages go to a run of their
+    // own.
+    run.tool->stop();
+    QFile::remove(pageFile(run.next)); // what a stopped or failed run left half written
+    pages[size_t(run.next)] = failed(run.next, run.tool->result(), outOfTime);
+    if (run.next < run.last) {
+        Converting rest{ run.next + 1, run.last, run.dpi, run.next + 1, nullptr, {} };
+        const auto at =
+                std::find_if(waiting.begin(), waiting.end(),
+                             [&rest](const Converting &each) { return each.first > rest.first; });
+        waiting.insert(at, std::move(rest));
+    }
+    return true;
+}
+
+void PdfImport::start(Converting &run)
+{
+    run.tool = std::make_unique<RunningTool>(
+            QStringLiteral("pdftoppm"),
+            QStringList{ QStringLiteral("-r"), QString::number(run.dpi), QStringLiteral("-f"),
+                         QString::number(run.first), QStringLiteral("-l"),
+                         QString::number(run.last), m_file, QLatin1String(kPageRoot) },
+            m_folder);
+    run.since.start();
 }
 
 void PdfImport::run(Held held, const std::function<void(const Placed &)> &place,
                     WorkProgress &progress)
 {
-    int outOfTimeInARow = 0;
+    std::vector<Page> pages(size_t(count()) + 1);
+    // The pages go to as many converter runs at once as there are processors to run on (more
+    // would only crowd the board's own thread off them), each run a range of pages at one
+    // resolution. The ranges are a few times as many as the runs: a run done early takes the
+    // next, and the first pages come in while the last are still to start.
+    const int runs = Cores::usable();
+    const int rangePages = std::max(1, (count() + runs * 4 - 1) / (runs * 4));
+    std::vector<Converting> waiting;
     for (int page = 1; page <= count(); ++page) {
-        if (held.objects >= m_limits.lessonObjects) {
-            stopAt(page,
-                   tr("la lección tendría más objetos de los que admite la pizarra (%1).")
-                           .arg(m_limits.lessonObjects));
-            return;
+        const int dpi = pageDpi(m_sizes.at(page - 1));
+        if (dpi == 0) {
+            Page &made = pages[size_t(page)];
+            made.done = true;
+            PictureReading::Probe notMade;
+            notMade.outcome = PictureReading::Outcome::TooLarge;
+            notMade.size = pagePixels(m_sizes.at(page - 1), kPageDpi);
+            made.sentence = PictureReading::message(notMade, pageName(page));
+            m_details << QStringLiteral("page %1: too large at any resolution").arg(page);
+            continue;
         }
-        // Each page is held as its file, decoded only while shown: however many come, the
-        // lesson holds no more of them in memory than a teacher sees.
-        Page made = make(page);
-        if (!made.file.isEmpty()) {
-            ++held.objects;
-            place({ made.file, made.probe, pageName(page) });
-            ++m_imported;
-        }
-        if (!made.sentence.isEmpty())
-            m_pageSentences << made.sentence;
-        outOfTimeInARow = made.outOfTime ? outOfTimeInARow + 1 : 0;
-        progress.step(page);
-        m_turn();
-        if (outOfTimeInARow == kMaxOutOfTimeInARow && page < count()) {
-            stopAt(page + 1,
-                   tr("las %1 páginas anteriores tardaron cada una más de %2 segundos en "
-                      "convertirse.")
-                           .arg(kMaxOutOfTimeInARow)
-                           .arg(seconds()));
-            return;
-        }
+        if (!waiting.empty() && waiting.back().last == page - 1 && waiting.back().dpi == dpi
+            && waiting.back().last - waiting.back().first + 1 < rangePages)
+            waiting.back().last = page;
+        else
+            waiting.push_back({ page, page, dpi, page, nullptr, {} });
     }
+    std::vector<Converting> converting;
+    // Whatever is left when the import ends, by itself or not: the runs stopped, their files
+    // gone, so nothing half made stays behind.
+    const auto stopAll = [&] {
+        converting.clear();
+        for (size_t page = 1; page < pages.size(); ++page)
+            QFile::remove(pageFile(int(page)));
+    };
+    int outOfTimeInARow = 0;
+    int next = 1; // the next page to come in: they come in order
+    QElapsedTimer sinceTurn;
+    sinceTurn.start();
+    while (next <= count()) {
+        while (int(converting.size()) < runs && !waiting.empty()) {
+            converting.push_back(std::move(waiting.front()));
+            waiting.erase(waiting.begin());
+            start(converting.back());
+        }
+        for (auto run = converting.begin(); run != converting.end();) {
+            if (follow(*run, pages, waiting))
+                run = converting.erase(run);
+            else
+                ++run;
+        }
+        bool cameIn = false;
+        while (next <= count() && pages[size_t(next)].done && !progress.wasCancelled()) {
+            if (held.objects >= m_limits.lessonObjects) {
+                stopAt(next,
+                       tr("la lección tendría más objetos de los que admite la pizarra (%1).")
+                               .arg(m_limits.lessonObjects));
+                stopAll();
+                return;
+            }
+            Page &made = pages[size_t(next)];
+            if (!made.made.isEmpty())
+                take(next, made);
+            // Measured while the board turned: a Cancel pressed meanwhile leaves the page out
+            // whole.
+            if (progress.wasCancelled())
+                break;
+            if (!made.file.isEmpty()) {
+                ++held.objects;
+                place({ made.file, made.probe, pageName(next) });
+                ++m_imported;
+            }
+            if (!made.sentence.isEmpty())
+                m_pageSentences << made.sentence;
+            outOfTimeInARow = made.outOfTime ? outOfTimeInARow + 1 : 0;
+            progress.step(next);
+            cameIn = true;
+            // Pages made ahead come in one after another: the board still turns between them.
+            if (sinceTurn.elapsed() >= kTurnEveryMs) {
+                m_turn();
+                sinceTurn.restart();
+            }
+            if (outOfTimeInARow == kMaxOutOfTimeInARow && next < count()) {
+                stopAt(next + 1,
+                       tr("las %1 páginas anteriores tardaron cada una más de %2 segundos en "
+                          "convertirse.")
+                               .arg(kMaxOutOfTimeInARow)
+                               .arg(seconds()));
+                stopAll();
+                return;
+            }
+            ++next;
+        }
+        if (progress.wasCancelled()) {
+            // What is in stays, each page whole; the rest is not made.
+            for (size_t page = size_t(next); page < pages.size(); ++page) {
+                if (!pages[page].file.isEmpty())
+                    QFile::remove(pages[page].file);
+            }
+            m_cancelled = true;
+            stopAll();
+            return;
+        }
+        m_turn();
+        sinceTurn.restart();
+        if (!cameIn)
+            QThread::msleep(kLookEveryMs);
+    }
+    stopAll();
+}
+
+void PdfImport::take(int page, Page &made)
+{
+    // Measured as any picture from outside is, within the board's limits, apart from the
+    // board, which paints itself meanwhile; kept as its file, it is decoded when shown.
+    made.probe = PictureReading::probe(made.made, m_turn);
+    const QString sentence = PictureReading::message(made.probe, pageName(page));
+    if (!sentence.isEmpty()) {
+        made.sentence = sentence;
+        m_details << QStringLiteral("page %1: %2").arg(page).arg(made.probe.detail);
+    }
+    if (made.probe.isTaken())
+        made.file = HeldPictures::moveIn(made.made);
+    QFile::remove(made.made);
+    made.made.clear();
 }
 
 void PdfImport::stopAt(int first, const QString &reason)

@@ -12,13 +12,15 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 class WorkProgress;
 struct ToolRun;
 
-// The pages of a PDF file made into pictures by pdftoppm one page a run, each run with its own
-// time limit, so that a document of any length comes in page by page and a page that cannot be
-// made costs that page alone. Each page is made within the board's limits (a poster at a lower
+// The pages of a PDF file made into pictures by pdftoppm, as many runs at once as there are
+// processors, each run a range of pages, each page within its own time limit: a document of any
+// length comes in page by page, in order, as its pages are made, and a page that cannot be made
+// costs that page alone. Each page is made within the board's limits (a poster at a lower
 // resolution), and the pages together within what the lesson may still take. Nothing is shown
 // here: the caller places the pictures and shows the one message.
 class PdfImport
@@ -63,10 +65,13 @@ public:
         PictureReading::Probe probe;
         QString name;
     };
-    // Makes the pages in order and hands each picture taken to place, for as long as the lesson
-    // (holding held before) has room for their objects; progress steps once a page.
+    // Makes the pages and hands each picture taken to place, in page order as they come, for
+    // as long as the lesson (holding held before) has room for their objects; progress steps
+    // once a page. A Cancel on progress stops it between two pages: the pages placed stay,
+    // nothing of the others is left.
     void run(Held held, const std::function<void(const Placed &)> &place, WorkProgress &progress);
     int imported() const { return m_imported; }
+    bool wasCancelled() const { return m_cancelled; }
 
     // One message for the teacher, naming the file and why: "" when every page came in whole.
     QString message() const;
@@ -76,12 +81,22 @@ public:
 private:
     struct Page
     {
+        bool done = false; // made, or given up
+        QString made; // the converter's file, until taken
         QString file; // "" unless taken
         PictureReading::Probe probe;
         QString sentence; // why it was not taken, or taken smaller; "" when taken whole
         bool outOfTime = false;
     };
-    Page make(int page);
+    struct Converting;
+    void start(Converting &run);
+    // Takes the pages run has made since last asked; true once it is over, any of its pages
+    // it could not make given up, or left to a new run put in waiting.
+    bool follow(Converting &run, std::vector<Page> &pages, std::vector<Converting> &waiting);
+    Page failed(int page, const ToolRun &run, bool outOfTime);
+    // The page's file measured and, when taken, moved among the held pictures.
+    void take(int page, Page &made);
+    QString pageFile(int page) const;
     // Runs program within one page's time, the event loop turning meanwhile; outOfTime: it was
     // stopped at the deadline.
     ToolRun runWithin(const QString &program, const QStringList &arguments, bool *outOfTime);
@@ -101,4 +116,5 @@ private:
     QString m_stopSentence;
     QStringList m_details;
     int m_imported = 0;
+    bool m_cancelled = false;
 };

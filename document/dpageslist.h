@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -305,6 +306,7 @@ private:
     QColor m_pageColor;
     bool m_bSaving = false;
     std::unique_ptr<SavedState> m_savedState;
+    QElapsedTimer m_sinceShown; // since a page was last put on the board
     // An autosave of an earlier run that the user chose to keep ("Cancelar"): its record stays
     // until this run has work of its own to protect.
     QString m_keptPrevious;

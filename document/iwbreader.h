@@ -75,6 +75,7 @@ public:
     // Called between the elements read and every few milliseconds of a wait for a picture (an
     // open lets the board's event loop turn).
     void setTurns(std::function<void()> turn) { m_turn = std::move(turn); }
+    const std::function<void()> &turns() const { return m_turn; }
     // The walk from the "pageset" element to the end. False when the XML broke off before its
     // end, or when objects were left out because a number of theirs is none a board can hold
     // (not finite, or beyond its reach): what was read stays. Also false when the unpacking

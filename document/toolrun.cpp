@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -62,11 +63,12 @@ bool readAvailable(int fd, const std::function<void(const QByteArray &)> &take)
     }
 }
 
-ToolRun runChild(const QString &program, const QStringList &arguments,
-                 const QString &workingDirectory, int timeoutMs,
-                 const QProcessEnvironment &environment, int intervalMs,
-                 const std::function<bool()> &keepRunning,
-                 const std::function<bool(const QByteArray &)> &take)
+// Starts program with its standard input empty and its outputs on the write ends of out and
+// err, which are closed here; -1, with why in error, when it could not be started. ownGroup: in
+// a process group of its own, so that what it starts in turn can be stopped with it.
+pid_t spawnChild(const QString &program, const QStringList &arguments,
+                 const QString &workingDirectory, const QProcessEnvironment &environment,
+                 bool ownGroup, Pipe &out, Pipe &err, QString *error)
 {
     QList<QByteArray> words{ QFile::encodeName(program) };
     for (const QString &argument : arguments)
@@ -83,10 +85,10 @@ ToolRun runChild(const QString &program, const QStringList &arguments,
         envp.push_back(setting.data());
     envp.push_back(nullptr);
 
-    Pipe out;
-    Pipe err;
-    if (::pipe2(out.ends, O_CLOEXEC) != 0 || ::pipe2(err.ends, O_CLOEXEC) != 0)
-        return ToolRun::failed(program, QString::fromLocal8Bit(std::strerror(errno)));
+    if (::pipe2(out.ends, O_CLOEXEC) != 0 || ::pipe2(err.ends, O_CLOEXEC) != 0) {
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        return -1;
+    }
     const QByteArray directory = QFile::encodeName(workingDirectory);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -104,7 +106,12 @@ ToolRun runChild(const QString &program, const QStringList &arguments,
     sigfillset(&all);
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setsigdefault(&attributes, &all);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    short flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
+    if (ownGroup) {
+        posix_spawnattr_setpgroup(&attributes, 0);
+        flags |= POSIX_SPAWN_SETPGROUP;
+    }
+    posix_spawnattr_setflags(&attributes, flags);
     pid_t pid = -1;
     const int spawned = posix_spawnp(&pid, argv.front(), &actions, &attributes, argv.data(),
                                      envp.data());
@@ -112,10 +119,43 @@ ToolRun runChild(const QString &program, const QStringList &arguments,
     posix_spawnattr_destroy(&attributes);
     out.closeEnd(1);
     err.closeEnd(1);
-    if (spawned != 0)
-        return ToolRun::failed(program, QString::fromLocal8Bit(std::strerror(spawned)));
+    if (spawned != 0) {
+        *error = QString::fromLocal8Bit(std::strerror(spawned));
+        return -1;
+    }
     for (const int fd : { out.ends[0], err.ends[0] })
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    return pid;
+}
+
+// How a program that ended with status went, with what it said.
+void takeEnd(const QString &program, int status, ToolRun &run)
+{
+    const bool normal = WIFEXITED(status);
+    run.exitCode = normal ? WEXITSTATUS(status) : -1;
+    run.ok = normal && run.exitCode == 0;
+    if (!run.ok) {
+        const QString text = QString::fromLocal8Bit(run.errorOutput).trimmed();
+        const QString code = QStringLiteral("exit code %1").arg(run.exitCode);
+        run.error = program + QLatin1String(": ")
+                + (!normal ? QStringLiteral("crashed")
+                           : text.isEmpty() ? code : code + QLatin1String(": ") + text);
+    }
+}
+
+ToolRun runChild(const QString &program, const QStringList &arguments,
+                 const QString &workingDirectory, int timeoutMs,
+                 const QProcessEnvironment &environment, int intervalMs,
+                 const std::function<bool()> &keepRunning,
+                 const std::function<bool(const QByteArray &)> &take)
+{
+    Pipe out;
+    Pipe err;
+    QString error;
+    const pid_t pid =
+            spawnChild(program, arguments, workingDirectory, environment, false, out, err, &error);
+    if (pid < 0)
+        return ToolRun::failed(program, error);
     // The end of the program is waited for as it comes: a program closes its output before it
     // has quite ended, and looking again every few milliseconds after that cost each run some.
     // Without a descriptor of its own (an older kernel), it is looked for every millisecond.
@@ -195,20 +235,86 @@ ToolRun runChild(const QString &program, const QStringList &arguments,
         readAvailable(out.ends[0], takeOutput);
     if (errOpen)
         readAvailable(err.ends[0], takeErrors);
-    const bool normal = WIFEXITED(status);
-    run.exitCode = normal ? WEXITSTATUS(status) : -1;
-    run.ok = normal && run.exitCode == 0;
-    if (!run.ok) {
-        const QString text = QString::fromLocal8Bit(run.errorOutput).trimmed();
-        const QString code = QStringLiteral("exit code %1").arg(run.exitCode);
-        run.error = program + QLatin1String(": ")
-                + (!normal ? QStringLiteral("crashed")
-                           : text.isEmpty() ? code : code + QLatin1String(": ") + text);
-    }
+    takeEnd(program, status, run);
     return run;
 }
 
 } // namespace
+
+RunningTool::RunningTool(const QString &program, const QStringList &arguments,
+                         const QString &workingDirectory, const QProcessEnvironment &environment)
+    : m_program(program)
+{
+    Pipe out;
+    Pipe err;
+    QString error;
+    m_pid = spawnChild(program, arguments, workingDirectory, environment, true, out, err, &error);
+    if (m_pid < 0) {
+        m_result = ToolRun::failed(program, error);
+        m_ended = true;
+        return;
+    }
+    std::swap(m_out, out.ends[0]);
+    std::swap(m_err, err.ends[0]);
+}
+
+RunningTool::~RunningTool()
+{
+    stop();
+    for (const int fd : { m_out, m_err }) {
+        if (fd >= 0)
+            ::close(fd);
+    }
+}
+
+void RunningTool::closeOutput(int &fd)
+{
+    ::close(fd);
+    fd = -1;
+}
+
+bool RunningTool::poll()
+{
+    if (m_ended)
+        return true;
+    const auto takeOutput = [this](const QByteArray &piece) { m_result.output += piece; };
+    const auto takeErrors = [this](const QByteArray &piece) { m_result.errorOutput += piece; };
+    // Drained as it comes: a program whose pipe is full waits for it.
+    if (m_out >= 0 && !readAvailable(m_out, takeOutput))
+        closeOutput(m_out);
+    if (m_err >= 0 && !readAvailable(m_err, takeErrors))
+        closeOutput(m_err);
+    int status = 0;
+    const pid_t waited = ::waitpid(m_pid, &status, WNOHANG);
+    if (waited == 0 || (waited < 0 && errno == EINTR))
+        return false;
+    if (waited < 0)
+        status = W_EXITCODE(255, 0); // reaped by someone else: how it ended is not known
+    m_ended = true;
+    // What it said just before it ended.
+    if (m_out >= 0)
+        readAvailable(m_out, takeOutput);
+    if (m_err >= 0)
+        readAvailable(m_err, takeErrors);
+    takeEnd(m_program, status, m_result);
+    // Whatever it started goes with it.
+    ::kill(-m_pid, SIGKILL);
+    return true;
+}
+
+void RunningTool::stop()
+{
+    if (m_ended)
+        return;
+    // Ours to stop, and all it started: the group is its own.
+    ::kill(-m_pid, SIGKILL);
+    int status = 0;
+    while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) { }
+    m_ended = true;
+    const QByteArray said = m_result.errorOutput;
+    m_result = ToolRun::failed(m_program, QStringLiteral("stopped"));
+    m_result.errorOutput = said;
+}
 
 ToolRun runTool(const QString &program, const QStringList &arguments,
                 const QString &workingDirectory, int timeoutMs,

@@ -43,6 +43,39 @@ ToolRun runToolReading(const QString &program, const QStringList &arguments,
                        const QProcessEnvironment &environment,
                        const std::function<bool(const QByteArray &)> &take);
 
+// A program left to run beside the caller, who looks at it when it chooses (a converter of many
+// pages, whose files are taken as they come, several at once). It runs in a process group of its
+// own: stopping it stops whatever it started too. Destroying it stops it.
+class RunningTool
+{
+public:
+    RunningTool(const QString &program, const QStringList &arguments,
+                const QString &workingDirectory,
+                const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+    ~RunningTool();
+    RunningTool(const RunningTool &) = delete;
+    RunningTool &operator=(const RunningTool &) = delete;
+
+    // Takes what it said so far, without waiting; true once it has ended (or never started):
+    // result() then tells how, as runTool would.
+    bool poll();
+    // Stops it now, if still running, and waits for its end; the run then fails ("stopped").
+    void stop();
+    const ToolRun &result() const { return m_result; }
+    bool hasEnded() const { return m_ended; }
+    qint64 processId() const { return m_pid; }
+
+private:
+    static void closeOutput(int &fd);
+
+    const QString m_program;
+    int m_pid = -1;
+    int m_out = -1; // read ends of its outputs, -1 once they ended
+    int m_err = -1;
+    bool m_ended = false;
+    ToolRun m_result;
+};
+
 // Starts program detached (a viewer such as xdg-open that outlives the command); ok when it
 // started. Nothing is waited for and no exit status is known.
 ToolRun startToolDetached(const QString &program, const QStringList &arguments,

@@ -410,7 +410,8 @@ QString UbzReader::pictureFileOf(const QXmlStreamReader &xml, QString *name,
     const QString source = attribute(xml, "ub:source");
     const QString file = this->source(source);
     *name = IwbReader::pictureName(source);
-    *probe = file.isEmpty() ? PictureReading::Probe() : PictureReading::probe(file);
+    *probe = file.isEmpty() ? PictureReading::Probe()
+                            : PictureReading::probe(file, m_shared.turns());
     if (!file.isEmpty() && probe->outcome != PictureReading::Outcome::Unreadable)
         return file; // the picture, or one beyond the limits (said as it is named)
     const QString href = attribute(xml, "xlink:href");
@@ -418,7 +419,7 @@ QString UbzReader::pictureFileOf(const QXmlStreamReader &xml, QString *name,
     if (archived.isEmpty())
         return file; // unreadable, perhaps, but the lesson's own
     *name = IwbReader::pictureName(href);
-    *probe = PictureReading::probe(archived);
+    *probe = PictureReading::probe(archived, m_shared.turns());
     return archived;
 }
 
@@ -741,8 +742,10 @@ PictureReading::Probe LimitCheck::pictureFile(const QString &file)
     if (file.isEmpty())
         return PictureReading::Probe();
     auto known = m_pictures.constFind(file);
+    // The open waits for the check: a decoding process found stopped is not waited for (a
+    // waiting caller's is ended then).
     if (known == m_pictures.constEnd())
-        known = m_pictures.insert(file, PictureReading::probe(file));
+        known = m_pictures.insert(file, PictureReading::probe(file, [] {}));
     return known.value();
 }
 

@@ -274,7 +274,8 @@ public:
 
     HeldPicturesStore()
     {
-        m_threads.setMaxThreadCount(PictureDecoders::mostAtOnce() + PictureDecoders::kMostSlow);
+        m_threads.setMaxThreadCount(PictureDecoders::mostAtOnce() + PictureDecoders::kMostSlow
+                                    + PictureDecoders::kMostStopped);
         m_clock.start();
         // A request that has run long lets another begin.
         m_slowCheck.setInterval(PictureDecoders::kSlowMs / 2);
@@ -284,6 +285,8 @@ public:
             startNext();
         });
         m_converting.setMaxThreadCount(1);
+        m_aheadResume.setSingleShot(true);
+        QObject::connect(&m_aheadResume, &QTimer::timeout, [this] { startNext(); });
         // Requests still being decoded are not waited for at the end.
         // What is still asked of the decoding processes as the program ends is given up: their
         // requests end at once, and the threads waiting for them with them.
@@ -370,6 +373,11 @@ public:
                     },
                     Qt::QueuedConnection);
         });
+    }
+
+    void holdAhead(int ms)
+    {
+        m_aheadHeldUntil = std::max(m_aheadHeldUntil, m_clock.elapsed() + ms);
     }
 
     void use(HeldPicture::Copy &copy)
@@ -628,13 +636,21 @@ private:
                 [](const Request &a, const Request &b) { return a.priority < b.priority; });
         if (best == m_queue.end())
             return false;
+        // Nothing but measures left: they wait while the teacher turns pages.
+        const qint64 held = m_aheadHeldUntil - m_clock.elapsed();
+        if (best->priority == Priority::Ahead && held > 0) {
+            if (!m_aheadResume.isActive())
+                m_aheadResume.start(int(held));
+            return false;
+        }
         *next = *best;
         m_queue.erase(best);
         return true;
     }
 
     // Requests at once: as many as decoding processes may run, and one more for each that has
-    // run long (a picture that takes its whole time holds only its own place).
+    // run long (a picture that takes its whole time holds only its own place) or whose process
+    // is stopped.
     int mayRun() const
     {
         const qint64 now = m_clock.elapsed();
@@ -642,7 +658,8 @@ private:
                 int(std::count_if(m_started.cbegin(), m_started.cend(), [now](const auto &one) {
                     return now - one.second > PictureDecoders::kSlowMs;
                 }));
-        return PictureDecoders::mostAtOnce() + std::min(slow, PictureDecoders::kMostSlow);
+        return PictureDecoders::mostAtOnce() + std::min(slow, PictureDecoders::kMostSlow)
+                + PictureDecoders::instance().stoppedBusy();
     }
 
     void startNext()
@@ -937,6 +954,8 @@ private:
     int m_averaging = 0; // smallest copies being made (makeSmallestApart)
     QElapsedTimer m_clock;
     QTimer m_slowCheck;
+    qint64 m_aheadHeldUntil = 0; // on m_clock: measures asked ahead wait until then
+    QTimer m_aheadResume;
     quint64 m_requests = 0;
     std::map<quint64, qint64> m_started; // requests running, by when they began
     // Pictures written as PNG beside the board: one at a time, after what is shown.
@@ -1024,6 +1043,11 @@ void prepare(const std::shared_ptr<HeldPicture> &picture, QSizeF shown)
 void newFrame()
 {
     HeldPicturesStore::instance().newFrame();
+}
+
+void holdAhead(int ms)
+{
+    HeldPicturesStore::instance().holdAhead(ms);
 }
 
 void beginKeeping()

@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -294,6 +296,67 @@ std::vector<QByteArray> decoderEnvironment()
     return kept;
 }
 
+// Waits on a thread of its own until processes killed are gone: one of a low priority, on a
+// busy machine, takes its time to go, which the caller does not wait. One thread for the
+// program's life, never one a batch: a thread ending as the program ends made the leak
+// checker of a test build fail now and then.
+void reapApart(std::vector<pid_t> pids)
+{
+    struct Reaper
+    {
+        std::mutex mutex;
+        std::condition_variable more;
+        std::vector<pid_t> pids;
+    };
+    static Reaper *const reaper = [] {
+        auto *made = new Reaper; // never destroyed: its thread outlives main()
+        std::thread([made] {
+            for (;;) {
+                std::vector<pid_t> taken;
+                {
+                    std::unique_lock<std::mutex> lock(made->mutex);
+                    made->more.wait(lock, [made] { return !made->pids.empty(); });
+                    taken.swap(made->pids);
+                }
+                for (const pid_t pid : taken) {
+                    int status = 0;
+                    reapProcess(pid, &status);
+                }
+            }
+        }).detach();
+        return made;
+    }();
+    {
+        const std::lock_guard<std::mutex> lock(reaper->mutex);
+        reaper->pids.insert(reaper->pids.end(), pids.begin(), pids.end());
+    }
+    reaper->more.notify_one();
+}
+
+// Whether pid is stopped (by a signal or a debugger), and what it holds of its own then
+// (resident, but for what it shares with other processes: its libraries).
+bool isStopped(qint64 pid, qint64 *holding = nullptr)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    // The state follows the program's name, which may hold anything but ends the last ")".
+    const QByteArray line = stat.read(512);
+    const int state = line.lastIndexOf(')') + 2;
+    if (state < 2 || state >= line.size() || (line[state] != 'T' && line[state] != 't'))
+        return false;
+    if (holding) {
+        QFile statm(QStringLiteral("/proc/%1/statm").arg(pid));
+        const QList<QByteArray> pages =
+                statm.open(QIODevice::ReadOnly) ? statm.read(256).split(' ') : QList<QByteArray>();
+        *holding = pages.size() > 2
+                ? std::max<qint64>(0, pages[1].toLongLong() - pages[2].toLongLong())
+                        * sysconf(_SC_PAGESIZE)
+                : 0;
+    }
+    return true;
+}
+
 } // namespace
 
 struct PictureDecoders::Worker
@@ -460,12 +523,7 @@ void PictureDecoders::endIdle(int keep)
         stopProcess(worker->socket, worker->pid);
         pids.push_back(worker->pid);
     }
-    std::thread([pids = std::move(pids)] {
-        for (const pid_t pid : pids) {
-            int status = 0;
-            reapProcess(pid, &status);
-        }
-    }).detach();
+    reapApart(std::move(pids));
 }
 
 std::unique_ptr<PictureDecoders::Worker> PictureDecoders::start()
@@ -522,8 +580,10 @@ bool PictureDecoders::replace(std::unique_ptr<Worker> &worker)
     QMutexLocker lock(&m_mutex);
     m_busy.removeOne(worn);
     const qint64 since = m_busySince.take(worn);
+    const qint64 bytes = m_busyBytes.take(worn);
     m_busy << fresh->pid;
     m_busySince.insert(fresh->pid, since);
+    m_busyBytes.insert(fresh->pid, bytes);
     worker = std::move(fresh);
     return true;
 }
@@ -535,27 +595,36 @@ PictureDecoders::takeWorker(qint64 bytes, const std::function<void()> &waiting)
         QMutexLocker lock(&m_mutex);
         for (;;) {
             const qint64 asked = std::min(bytes, m_limits.budgetBytes);
-            if (m_running < mayRun() && m_reserved + asked <= m_limits.budgetBytes)
+            if (m_running < mayRun() && reserved() + asked <= m_limits.budgetBytes)
                 break;
-            // Woken by a request that ends, or in a while by one that has run long.
+            // Woken by a request that ends, or in a while by one that has run long or is
+            // found stopped.
             if (!waiting) {
-                m_freed.wait(&m_mutex, kSlowMs / 5);
-                continue;
+                m_freed.wait(&m_mutex, kLookMs);
+            } else {
+                m_freed.wait(&m_mutex, kSliceMs);
+                lock.unlock();
+                waiting();
+                lock.relock();
             }
-            m_freed.wait(&m_mutex, kSliceMs);
             lock.unlock();
-            waiting();
+            lookAtBusy();
             lock.relock();
         }
         ++m_running;
         m_reserved += std::min(bytes, m_limits.budgetBytes);
     }
     // One that ended while it waited (killed from outside, say) is not a picture's fault: it
-    // is replaced before it is given one.
+    // is replaced before it is given one. One stopped would not answer it: it is ended.
     for (std::unique_ptr<Worker> idle = takeIdle(); idle; idle = takeIdle()) {
-        if (waitpid(idle->pid, nullptr, WNOHANG) == 0)
+        if (waitpid(idle->pid, nullptr, WNOHANG) != 0) {
+            close(idle->socket);
+        } else if (isStopped(idle->pid)) {
+            stopProcess(idle->socket, idle->pid);
+            reapApart({ idle->pid });
+        } else {
             return idle;
-        close(idle->socket);
+        }
     }
     std::unique_ptr<Worker> worker = start();
     if (!worker)
@@ -566,9 +635,55 @@ PictureDecoders::takeWorker(qint64 bytes, const std::function<void()> &waiting)
 int PictureDecoders::mayRun() const
 {
     const qint64 now = m_clock.elapsed();
-    const int slow = int(std::count_if(m_busySince.cbegin(), m_busySince.cend(),
-                                       [now](qint64 since) { return now - since > kSlowMs; }));
-    return mostAtOnce() + std::min(slow, kMostSlow);
+    int slow = 0;
+    for (auto busy = m_busySince.cbegin(); busy != m_busySince.cend(); ++busy)
+        slow += now - busy.value() > kSlowMs && !m_stopped.contains(busy.key()) ? 1 : 0;
+    return mostAtOnce() + std::min(slow, kMostSlow) + std::min(int(m_stopped.size()), kMostStopped);
+}
+
+qint64 PictureDecoders::reserved() const
+{
+    qint64 reserved = m_reserved;
+    int counted = 0;
+    for (auto stopped = m_stopped.cbegin(); stopped != m_stopped.cend() && counted < kMostStopped;
+         ++stopped, ++counted) {
+        const qint64 allowed = m_busyBytes.value(stopped.key());
+        reserved -= allowed - std::min(allowed, stopped.value());
+    }
+    return reserved;
+}
+
+void PictureDecoders::lookAtBusy()
+{
+    QVector<qint64> busy;
+    {
+        QMutexLocker lock(&m_mutex);
+        if (m_clock.elapsed() - m_lookedAt < kLookMs)
+            return;
+        m_lookedAt = m_clock.elapsed();
+        busy = m_busy;
+    }
+    QHash<qint64, qint64> stopped;
+    for (const qint64 pid : qAsConst(busy)) {
+        qint64 holding = 0;
+        if (isStopped(pid, &holding))
+            stopped.insert(pid, holding);
+    }
+    QMutexLocker lock(&m_mutex);
+    // Only those still running their request (one may have ended meanwhile).
+    for (auto found = stopped.begin(); found != stopped.end();)
+        found = m_busyBytes.contains(found.key()) ? std::next(found) : stopped.erase(found);
+    const bool more = stopped.size() > m_stopped.size();
+    m_stopped = std::move(stopped);
+    if (more)
+        m_freed.wakeAll();
+}
+
+int PictureDecoders::stoppedBusy()
+{
+    lookAtBusy();
+    QMutexLocker lock(&m_mutex);
+    return std::min(int(m_stopped.size()), kMostStopped);
 }
 
 std::unique_ptr<PictureDecoders::Worker> PictureDecoders::takeIdle()
@@ -621,9 +736,23 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
         QMutexLocker lock(&m_mutex);
         m_busy << worker->pid;
         m_busySince.insert(worker->pid, m_clock.elapsed());
+        m_busyBytes.insert(worker->pid, std::min(request.memoryBytes, limits.budgetBytes));
         if (request.task != Task::Probe)
             ++m_decoded;
     }
+    // A caller that waits for the reply (an open, an export, on the board's thread or for it)
+    // is not held for a process found stopped: it is ended then, and its picture said as not
+    // answering.
+    // Looked at each time the caller's wait turns (a few milliseconds; a small file's read).
+    bool endedStopped = false;
+    // The worker's own pid each time: one worn out is replaced before its request is sent.
+    const std::function<void()> watching = !waiting ? waiting : std::function<void()>([&] {
+        waiting();
+        if (!endedStopped && isStopped(worker->pid)) {
+            endedStopped = true;
+            kill(worker->pid, SIGKILL);
+        }
+    });
     QElapsedTimer clock;
     clock.start();
     QByteArray payload;
@@ -633,7 +762,7 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
         // A process started a moment ago says when it is held as it will be: its limits are
         // lowered from then on, or the ones it sets for good would take their place.
         if (!worker->ready) {
-            transfer = receiveFrame(worker->socket, &payload, &received, clock, wallMs, waiting);
+            transfer = receiveFrame(worker->socket, &payload, &received, clock, wallMs, watching);
             if (transfer != Transfer::Done)
                 break;
             if (kindOf(payload) != Kind::Ready || received.count() != 0) {
@@ -649,10 +778,10 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
             transfer = Transfer::Closed;
     }
     if (transfer == Transfer::Done)
-        transfer = sendAll(worker->socket, frame(encode(request)), clock, wallMs, waiting);
+        transfer = sendAll(worker->socket, frame(encode(request)), clock, wallMs, watching);
     // Questions, each answered, then the reply: anything else ends the process.
     while (transfer == Transfer::Done) {
-        transfer = receiveFrame(worker->socket, &payload, &received, clock, wallMs, waiting);
+        transfer = receiveFrame(worker->socket, &payload, &received, clock, wallMs, watching);
         if (transfer != Transfer::Done || kindOf(payload) != Kind::Question)
             break;
         QString name;
@@ -671,7 +800,7 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
         if (opened < 0 && !job.source.file.isEmpty() && !known)
             job.leftOut.push_back({ name, why });
         transfer = sendAll(worker->socket, frame(encodeAnswer(opened >= 0 ? 0 : -opened)), clock,
-                           wallMs, waiting, opened);
+                           wallMs, watching, opened);
         if (opened >= 0)
             close(opened);
     }
@@ -686,7 +815,7 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
         QImage image = followingImage(reply);
         if (!image.isNull())
             transfer = receiveAll(worker->socket, reinterpret_cast<char *>(image.bits()),
-                                  size_t(image.sizeInBytes()), clock, wallMs, waiting, &received);
+                                  size_t(image.sizeInBytes()), clock, wallMs, watching, &received);
         decoded = !image.isNull() && transfer == Transfer::Done && received.count() == 0;
         if (decoded)
             *frames = { image };
@@ -696,6 +825,8 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
         QMutexLocker lock(&m_mutex);
         m_busy.removeOne(worker->pid);
         m_busySince.remove(worker->pid);
+        m_busyBytes.remove(worker->pid);
+        m_stopped.remove(worker->pid);
     }
     if (decoded) {
         giveBack(std::move(worker), request.memoryBytes);
@@ -712,7 +843,12 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
         return reply;
     }
     int status = 0;
-    end(*worker, &status);
+    if (endedStopped) {
+        stopProcess(worker->socket, worker->pid);
+        reapApart({ worker->pid });
+    } else {
+        end(*worker, &status);
+    }
     giveBack(nullptr, request.memoryBytes);
     {
         QMutexLocker lock(&m_mutex);
@@ -721,7 +857,10 @@ Reply PictureDecoders::run(Request request, Job &job, const std::function<void()
     reply = Reply();
     const bool outOfTime =
             WIFSIGNALED(status) && (WTERMSIG(status) == SIGXCPU || WTERMSIG(status) == SIGALRM);
-    if (transfer == Transfer::TimedOut || outOfTime)
+    if (endedStopped)
+        reply.probe = failure(PictureReading::Outcome::OutOfTime,
+                              QStringLiteral("no answer: its decoder was stopped"));
+    else if (transfer == Transfer::TimedOut || outOfTime)
         reply.probe = failure(PictureReading::Outcome::OutOfTime,
                               QStringLiteral("no answer within its time"));
     else if (WIFEXITED(status) && WEXITSTATUS(status) == kExitOutOfMemory)

@@ -72,6 +72,15 @@ public:
     static int mostAtOnce();
     static constexpr int kSlowMs = 250;
     static constexpr int kMostSlow = 8;
+    // A process found stopped (SIGSTOP, a debugger) answers nothing until it is continued, and
+    // takes no more memory meanwhile: it holds neither a place nor more of the budget than it
+    // holds already, up to kMostStopped of them (each a few megabytes), until its time ends it
+    // (continued before, it counts for all it was allowed again). An idle one is never given a
+    // request: it is ended, and another started.
+    static constexpr int kMostStopped = 32;
+    // The processes found stopped in the middle of a request now (looked at every kLookMs).
+    int stoppedBusy();
+    static constexpr int kLookMs = 50;
     // Ends the processes waiting for a request, but keep of them.
     void endIdle(int keep);
 
@@ -122,8 +131,14 @@ private:
     // when none starts.
     bool replace(std::unique_ptr<Worker> &worker);
     // Processes that may run now: mostAtOnce(), and one more for each request that has run
-    // long. Under m_mutex.
+    // long or is stopped. Under m_mutex.
     int mayRun() const;
+    // What the requests running hold of the budget: what each was allowed, but what a stopped
+    // one holds now. Under m_mutex.
+    qint64 reserved() const;
+    // Looks at the processes running requests, at most every kLookMs: which are stopped.
+    // Not under m_mutex.
+    void lookAtBusy();
 
     mutable QMutex m_mutex; // guards everything below; never held while a request runs
     QWaitCondition m_freed;
@@ -139,5 +154,8 @@ private:
     int m_decoded = 0;
     QVector<qint64> m_busy;
     QHash<qint64, qint64> m_busySince; // by process, when its request began (m_clock)
+    QHash<qint64, qint64> m_busyBytes; // by process, what its request was allowed
+    QHash<qint64, qint64> m_stopped; // by process found stopped, what it holds
+    qint64 m_lookedAt = -kLookMs; // m_clock
     QElapsedTimer m_clock;
 };

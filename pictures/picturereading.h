@@ -135,7 +135,8 @@ Probe asStored(const Probe &probe);
 bool shownAsStored(const Probe &probe, QSizeF size);
 
 // What a caller does while it waits for a decoding process, every few milliseconds (the board's
-// thread turns its event loop); null: it just waits.
+// thread turns its event loop); null: it just waits. A caller that waits so is not held for a
+// process found stopped: its picture is then said as not answering.
 using Waiting = std::function<void()>;
 
 // A picture file, and the folder its links may reach (an SVG's pictures): "" for the file's

@@ -18,6 +18,7 @@
 #include "pictures/heldpictures.h"
 #include "pictures/picturedecoders.h"
 #include "pictures/picturereading.h"
+#include "shell/cores.h"
 #include "tools/dscreenrecord.h"
 
 #include <QDialog>
@@ -26,9 +27,11 @@
 #include <QPdfWriter>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QUndoStack>
 #include <QtTest>
 
@@ -113,9 +116,11 @@ bool running(qint64 pid)
     return pid > 0 && ::kill(pid_t(pid), 0) == 0;
 }
 
-// pdftoppm as a slow or faulty one behaves: it takes delay seconds a page asked for, and for
-// the pages asked that are in hang, crash, fail or broken it hangs, dies of a signal, stops
-// with an error, or writes something that is no picture. The real converter does the rest.
+// pdftoppm as a slow or faulty one behaves, page by page of the pages asked: it takes delay
+// seconds a page, and at the pages in hang, crash, fail or broken it hangs, dies of a signal,
+// stops with an error, or writes something that is no picture. The real converter makes the
+// rest. Each run is written down in runs.log in bin: its process, its range, its start and (unless
+// it hung or was killed) its end, in milliseconds.
 struct FakeConverter
 {
     QString delay = QStringLiteral("0");
@@ -137,19 +142,34 @@ QString writeFakeConverter(const QString &dir, const FakeConverter &fake)
         return QString();
     const QString text =
             QStringLiteral(R"sh(#!/bin/bash
-first=1; last=1; previous=
-for word in "$@"; do
-    case "$previous" in -f) first=$word ;; -l) last=$word ;; esac
-    previous=$word
+first=1; last=1; options=()
+while [ $# -gt 2 ]; do
+    case "$1" in
+        -f) first=$2; shift 2 ;;
+        -l) last=$2; shift 2 ;;
+        *) options+=("$1"); shift ;;
+    esac
 done
-asked() { for page in $1; do [ "$page" -ge "$first" ] && [ "$page" -le "$last" ] && return 0; done; return 1; }
-sleep "$(awk "BEGIN { print ($last - $first + 1) * %1 }")"
-asked "%2" && exec sleep 600
-asked "%3" && { ulimit -c 0; kill -SEGV $$; }
-asked "%4" && { echo "Syntax Error: page broken" >&2; exit 1; }
-'%6' "$@" || exit $?
-# One page asked, in one file named by the last argument.
-asked "%5" && echo "no picture" > "${@: -1}.ppm"
+pdf=$1; root=$2
+log="$(dirname "$0")/runs.log"
+echo "start $$ $first $last $(( $(date +%s%N) / 1000000 ))" >> "$log"
+trap 'echo "end $$ $first $last $(( $(date +%s%N) / 1000000 ))" >> "$log"' EXIT
+is() { local each; for each in $2; do [ "$each" -eq "$1" ] && return 0; done; return 1; }
+for ((page = first; page <= last; page++)); do
+    sleep %1
+    is $page "%2" && exec sleep 600
+    is $page "%3" && { ulimit -c 0; kill -SEGV $$; }
+    is $page "%4" && { echo "Syntax Error: page broken" >&2; exit 1; }
+    if is $page "%5"; then
+        scratch=$(mktemp -d)
+        '%6' -f $page -l $page "$pdf" "$scratch/x" || exit $?
+        name=$(basename "$scratch"/x-*)
+        echo "no picture" > "$root${name#x}"
+        rm -rf "$scratch"
+    else
+        '%6' "${options[@]}" -f $page -l $page "$pdf" "$root" || exit $?
+    fi
+done
 exit 0
 )sh")
                     .arg(fake.delay, fake.hang, fake.crash, fake.fail, fake.broken, real);
@@ -159,6 +179,73 @@ exit 0
                                | QFileDevice::ExeOwner))
         return QString();
     return bin;
+}
+
+// One run of the fake converter, as runs.log says.
+struct ConverterRun
+{
+    qint64 pid = 0;
+    int first = 0;
+    int last = 0;
+    qint64 start = 0;
+    qint64 end = -1; // -1: stopped or failed before its end
+};
+
+QList<ConverterRun> converterRuns(const QString &bin)
+{
+    QFile log(bin + QStringLiteral("/runs.log"));
+    QList<ConverterRun> runs;
+    if (!log.open(QIODevice::ReadOnly))
+        return runs;
+    for (const QByteArray &line : log.readAll().split('\n')) {
+        const QList<QByteArray> words = line.split(' ');
+        if (words.size() != 5)
+            continue;
+        if (words.at(0) == "start") {
+            runs << ConverterRun{ words.at(1).toLongLong(), words.at(2).toInt(),
+                                  words.at(3).toInt(), words.at(4).toLongLong() };
+        } else {
+            for (ConverterRun &run : runs) {
+                if (run.pid == words.at(1).toLongLong())
+                    run.end = words.at(4).toLongLong();
+            }
+        }
+    }
+    return runs;
+}
+
+// The most runs that went on at once (one stopped counts until the last end written).
+int mostAtOnce(const QList<ConverterRun> &runs)
+{
+    qint64 latest = 0;
+    for (const ConverterRun &run : runs)
+        latest = std::max({ latest, run.start, run.end });
+    int most = 0;
+    for (const ConverterRun &run : runs) {
+        int together = 0;
+        for (const ConverterRun &other : runs) {
+            const qint64 end = other.end < 0 ? latest : other.end;
+            together += other.start <= run.start && run.start < end ? 1 : 0;
+        }
+        most = std::max(most, together);
+    }
+    return most;
+}
+
+// The processes whose command line names file: converters still running on it.
+QList<qint64> processesOn(const QString &file)
+{
+    QList<qint64> found;
+    const QByteArray name = QFile::encodeName(file);
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool number = false;
+        const qint64 pid = entry.toLongLong(&number);
+        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(entry));
+        if (number && pid != QCoreApplication::applicationPid()
+            && commandLine.open(QIODevice::ReadOnly) && commandLine.readAll().contains(name))
+            found << pid;
+    }
+    return found;
 }
 
 // The colours of pages 1 to count, each its own.
@@ -207,6 +294,7 @@ private slots:
     void pdfImportGoesPageByPage_data();
     void pdfImportGoesPageByPage();
     void pdfImportShowsItsProgress();
+    void pdfImportCancelled();
     void unimportablePdfSaysWhy_data();
     void unimportablePdfSaysWhy();
     void countFiles_data();
@@ -705,57 +793,77 @@ void tst_DPageMedia::pdfImportGoesPageByPage_data()
     QTest::addColumn<QSize>("held"); // a picture on the page before the import
     QTest::addColumn<QList<int>>("imported");
     QTest::addColumn<QStringList>("said"); // in the one message, beside the file's name
+    QTest::addColumn<bool>("together"); // ranges of pages on several runs at once
     const QSizeF a7 = QPageSize(QPageSize::A7).size(QPageSize::Point);
     const QSizeF a5 = QPageSize(QPageSize::A5).size(QPageSize::Point);
     const int many = 50000;
+    const int processors = Cores::usable();
     FakeConverter slow;
     slow.delay = QStringLiteral("0.25");
     QTest::newRow("longer together than a page may take")
             << 12 << a7 << slow << 2500 << many << QSize()
-            << QList<int>{ 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 } << QStringList();
+            << QList<int>{ 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 } << QStringList() << false;
     FakeConverter failing;
     failing.fail = QStringLiteral("3");
     QTest::newRow("a page the converter fails")
             << 5 << a7 << failing << 30000 << many << QSize() << QList<int>{ 1, 2, 4, 5 }
             << QStringList{ "Se han importado 4 de las 5 páginas de «",
                             "Página 3: el programa de conversión no ha podido convertirla "
-                            "(«Syntax Error: page broken»)." };
+                            "(«Syntax Error: page broken»)." } << false;
     FakeConverter hanging;
     hanging.hang = QStringLiteral("2");
     QTest::newRow("a page out of time")
             << 4 << a7 << hanging << 2000 << many << QSize() << QList<int>{ 1, 3, 4 }
             << QStringList{ "Se han importado 3 de las 4 páginas de «",
-                            "Página 2: convertirla ha tardado más de 2 segundos y se ha dejado." };
+                            "Página 2: convertirla ha tardado más de 2 segundos y se ha dejado." } << false;
     FakeConverter crashing;
     crashing.crash = QStringLiteral("4");
     QTest::newRow("a page that crashes the converter")
             << 5 << a7 << crashing << 30000 << many << QSize() << QList<int>{ 1, 2, 3, 5 }
             << QStringList{ "Página 4: el programa de conversión se ha detenido por un fallo al "
-                            "convertirla." };
+                            "convertirla." } << false;
     FakeConverter unreadable;
     unreadable.broken = QStringLiteral("2");
     QTest::newRow("a page whose picture cannot be read")
             << 3 << a7 << unreadable << 30000 << many << QSize() << QList<int>{ 1, 3 }
             << QStringList{ "Se han importado 2 de las 3 páginas de «",
                             ".pdf, página 2»: no es una imagen de ningún formato que la pizarra "
-                            "sepa leer." };
+                            "sepa leer." } << false;
     FakeConverter stuck;
     stuck.hang = QStringLiteral("2 3 4");
     QTest::newRow("pages out of time one after another")
             << 6 << a7 << stuck << 1500 << many << QSize() << QList<int>{ 1 }
             << QStringList{ "Página 2: convertirla", "Página 4: convertirla",
                             "Las páginas 5 a 6 no se han importado: las 3 páginas anteriores "
-                            "tardaron cada una más de 2 segundos en convertirse." };
+                            "tardaron cada una más de 2 segundos en convertirse." } << false;
     // Every page comes in, whatever their pictures would take decoded all together (held as
     // their files, they are decoded when shown).
     QTest::newRow("beside a picture the lesson holds")
             << 6 << a5 << FakeConverter() << 30000 << many << QSize(1000, 1000)
-            << QList<int>{ 1, 2, 3, 4, 5, 6 } << QStringList();
+            << QList<int>{ 1, 2, 3, 4, 5, 6 } << QStringList() << false;
     QTest::newRow("more objects than a lesson may hold")
             << 5 << a7 << FakeConverter() << 30000 << 4 << QSize(10, 10)
             << QList<int>{ 1, 2, 3 }
             << QStringList{ "Las páginas 4 a 5 no se han importado: la lección tendría "
-                            "más objetos de los que admite la pizarra (4)." };
+                            "más objetos de los que admite la pizarra (4)." } << false;
+    // A document of many pages goes on ranges of pages, several runs at once; a page that fails
+    // in the middle of one is said, and the pages after it in its range still come in.
+    FakeConverter amongMany;
+    amongMany.delay = QStringLiteral("0.02");
+    amongMany.fail = QStringLiteral("5");
+    QList<int> allBut5;
+    for (int page = 1; page <= 10 * processors; ++page) {
+        if (page != 5)
+            allBut5 << page;
+    }
+    QTest::newRow("a page the converter fails among many")
+            << 10 * processors << a7 << amongMany << 30000 << many << QSize() << allBut5
+            << QStringList{ QStringLiteral("Se han importado %1 de las %2 páginas de «")
+                                    .arg(10 * processors - 1)
+                                    .arg(10 * processors),
+                            "Página 5: el programa de conversión no ha podido convertirla "
+                            "(«Syntax Error: page broken»)." }
+            << true;
 }
 
 // However long the whole document takes, each page is converted on its own, within its own
@@ -771,6 +879,7 @@ void tst_DPageMedia::pdfImportGoesPageByPage()
     QFETCH(QSize, held);
     QFETCH(QList<int>, imported);
     QFETCH(QStringList, said);
+    QFETCH(bool, together);
     QTemporaryDir dir;
     const QString bin = writeFakeConverter(dir.path(), fake);
     QVERIFY(!bin.isEmpty());
@@ -813,6 +922,14 @@ void tst_DPageMedia::pdfImportGoesPageByPage()
                                     .arg(imported.at(i))));
     }
     QCOMPARE(page->undoStack()->count() - before, imported.size());
+    const QList<ConverterRun> runs = converterRuns(bin);
+    // Never more runs at once than processors.
+    if (together) {
+        QVERIFY(mostAtOnce(runs) <= Cores::usable());
+        QVERIFY2(runs.size() < pages, qPrintable(QString::number(runs.size())));
+        if (Cores::usable() > 1)
+            QVERIFY(mostAtOnce(runs) > 1);
+    }
     if (said.isEmpty()) {
         QCOMPARE(boxes.seen, QStringList());
         return;
@@ -834,7 +951,8 @@ void tst_DPageMedia::pdfImportShowsItsProgress()
     const QString bin = writeFakeConverter(dir.path(), slow);
     QVERIFY(!bin.isEmpty());
     qputenv("PATH", QFile::encodeName(bin) + ':' + m_path);
-    const int pages = 8;
+    // Eight pages for each converter run at once.
+    const int pages = 8 * Cores::usable();
     const QString file = dir.filePath("slow.pdf");
     QVERIFY(writePdf(file, pageColours(pages)));
     Board board;
@@ -866,6 +984,79 @@ void tst_DPageMedia::pdfImportShowsItsProgress()
              qPrintable(QStringLiteral("bar values seen: %1").arg(shown.size())));
     QVERIFY(std::is_sorted(shown.cbegin(), shown.cend()));
     QVERIFY(shown.first() < pages); // seen while the pages came, not only at the end
+}
+
+// A Cancel pressed on the bar stops the import between two pages: the pages already in stay,
+// each whole and undoable, and nothing is left of the rest, neither a converter running nor a
+// file.
+void tst_DPageMedia::pdfImportCancelled()
+{
+    QTemporaryDir dir;
+    FakeConverter slow;
+    slow.delay = QStringLiteral("0.3");
+    const QString bin = writeFakeConverter(dir.path(), slow);
+    QVERIFY(!bin.isEmpty());
+    qputenv("PATH", QFile::encodeName(bin) + ':' + m_path);
+    // Ten pages for each run at once: three seconds or more, the bar showing after 0.7.
+    const int pages = 10 * Cores::usable();
+    const QList<QColor> colours = pageColours(pages);
+    const QString file = dir.filePath("long.pdf");
+    QVERIFY(writePdf(file, colours));
+    // The import's own folder is made here: it must be gone after.
+    HeldPictures::keptFolder();
+    QTemporaryDir temporary;
+    QVERIFY(temporary.isValid());
+    const QByteArray tmpdir = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(temporary.path()));
+    Board board;
+    DPage *page = board.current();
+    MediaFixture::MessageBoxes boxes;
+    int inAtClick = -1;
+    QTimer watch;
+    watch.setInterval(20);
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (inAtClick >= 0 || objectsOf(page, ItemTypePixmap).size() < 2)
+            return;
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            auto *bar = qobject_cast<QProgressDialog *>(widget);
+            if (!bar || !bar->isVisible())
+                continue;
+            for (QPushButton *button : bar->findChildren<QPushButton *>()) {
+                if (button->text() == QLatin1String("Cancelar") && button->isVisible()) {
+                    inAtClick = objectsOf(page, ItemTypePixmap).size();
+                    QTest::mouseClick(button, Qt::LeftButton);
+                    return;
+                }
+            }
+        }
+    });
+    watch.start();
+    auto answered = chooseFile(file);
+    page->insertImage(true);
+    watch.stop();
+    qputenv("TMPDIR", tmpdir);
+    QVERIFY(*answered);
+    QVERIFY2(inAtClick >= 2, "no Cancel pressed while the pages came");
+    QVERIFY2(inAtClick < pages, qPrintable(QString::number(inAtClick)));
+    // The pages in when it was pressed stay, in order, each a whole page, each its own step.
+    const QList<QGraphicsItem *> pictures = objectsOf(page, ItemTypePixmap);
+    QCOMPARE(pictures.size(), inAtClick);
+    for (int i = 0; i < pictures.size(); ++i) {
+        const QImage image = static_cast<DGPixmapItem *>(pictures.at(i))->pixmap().toImage();
+        QCOMPARE(image.size(), static_cast<DGPixmapItem *>(pictures.first())->pixmap().size());
+        QVERIFY2(sameColour(centreColour(pictures.at(i)), colours.at(i)),
+                 qPrintable(QStringLiteral("page %1").arg(i + 1)));
+    }
+    QCOMPARE(page->undoStack()->count(), inAtClick);
+    QCOMPARE(boxes.seen, QStringList());
+    // No converter goes on, and the pages it was making left nothing behind.
+    QCOMPARE(processesOn(file), QList<qint64>());
+    for (const ConverterRun &run : converterRuns(bin))
+        QVERIFY(!running(run.pid));
+    QCOMPARE(QDir(temporary.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList());
+    page->setUndo();
+    QCOMPARE(objectsOf(page, ItemTypePixmap).size(), inAtClick - 1);
 }
 
 void tst_DPageMedia::unimportablePdfSaysWhy_data()

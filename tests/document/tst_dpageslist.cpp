@@ -20,20 +20,27 @@
 #include "support/testsupport.h"
 
 #include <QAbstractEventDispatcher>
+#include <QApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QScopeGuard>
-#include <QTimer>
 #include <QFileDialog>
 #include <QGraphicsRectItem>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 
+#include <atomic>
 #include <memory>
+#include <set>
+#include <thread>
+
+#include <signal.h>
+#include <unistd.h>
 
 // The open document's page list: where new pages go, which page is current after a delete or a
 // select, the signals and texts it sends, and its working directory with autosave and restore.
@@ -73,6 +80,8 @@ private slots:
     void writingPhotosLeavesTheBoardAnswering_data();
     void writingPhotosLeavesTheBoardAnswering();
     void openAnswersWhileSlowPicturesAreRead();
+    void openAnswersWithEveryDecoderStopped_data();
+    void openAnswersWithEveryDecoderStopped();
     void openShowsItsPageWithItsPictures_data();
     void openShowsItsPageWithItsPictures();
 
@@ -1061,6 +1070,221 @@ void tst_DPagesList::openAnswersWhileSlowPicturesAreRead()
     QVERIFY(DocumentFixture::waitForPictures(*list));
     QVERIFY2(stalls.longestMs() < 1000, qPrintable(QString::number(stalls.longestMs())));
     QCOMPARE(list->lastOpenPictures().size(), 4);
+    list->exit();
+}
+
+namespace {
+
+// Stops every decoding process of this program as soon as it is there (SIGSTOP), from a thread
+// of its own, as a machine that froze them would; those still there are continued once it goes,
+// for the tests after.
+class DecoderStopper
+{
+public:
+    DecoderStopper()
+        : m_thread([this] {
+              while (!m_done) {
+                  for (const qint64 pid : decoders()) {
+                      if (!isStopped(pid)) {
+                          m_stopped.insert(pid);
+                          ::kill(pid_t(pid), SIGSTOP);
+                      }
+                  }
+                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
+              }
+          })
+    {
+    }
+    ~DecoderStopper()
+    {
+        m_done = true;
+        m_thread.join();
+        for (const qint64 pid : m_stopped)
+            ::kill(pid_t(pid), SIGCONT);
+    }
+    // The decoding processes now, each a child of this program.
+    static QVector<qint64> decoders()
+    {
+        QVector<qint64> found;
+        const QString tasks = QStringLiteral("/proc/%1/task/").arg(::getpid());
+        for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile children(tasks + task + QStringLiteral("/children"));
+            if (!children.open(QIODevice::ReadOnly))
+                continue;
+            for (const QByteArray &child : children.readAll().simplified().split(' ')) {
+                QFile name(QStringLiteral("/proc/%1/comm").arg(child.toLongLong()));
+                if (child.toLongLong() > 0 && name.open(QIODevice::ReadOnly)
+                    && name.readAll().startsWith("veltorina-pict"))
+                    found << child.toLongLong();
+            }
+        }
+        return found;
+    }
+    // Stopped, as the system shows it.
+    static bool isStopped(qint64 pid)
+    {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray line = stat.readAll();
+        const int state = line.lastIndexOf(')') + 2;
+        return state > 1 && state < line.size() && (line[state] == 'T' || line[state] == 't');
+    }
+
+private:
+    std::atomic<bool> m_done{ false };
+    std::set<qint64> m_stopped; // the stopper's thread's
+    std::thread m_thread;
+};
+
+} // namespace
+
+void tst_DPagesList::openAnswersWithEveryDecoderStopped_data()
+{
+    QTest::addColumn<int>("pages"); // the twelve pictures shared between them
+    QTest::addColumn<bool>("backgrounds"); // each page's picture its background
+    QTest::addColumn<bool>("ubz"); // a UBZ lesson imported, its pictures measured as it is read
+    QTest::newRow("pictures on two pages") << 2 << false << false;
+    QTest::newRow("pages of a picture each") << 12 << true << false;
+    QTest::newRow("a UBZ lesson's page of pictures") << 1 << false << true;
+}
+
+void tst_DPagesList::openAnswersWithEveryDecoderStopped()
+{
+    QFETCH(int, pages);
+    QFETCH(bool, backgrounds);
+    QFETCH(bool, ubz);
+    // Every decoding process stopped, those there before the open and each one started after: the
+    // open ends without waiting for its pictures, however many of its pages are pictures read as
+    // it opens, the board answers the teacher all along, and the twelve pictures are said as not
+    // answering, together, once their time is up: the stopped processes hold no place nor memory
+    // the others wait for (here the pictures' time is shortened from nine seconds, and the budget
+    // of memory to two measures at once: six rounds of their time one after the other). Pictures
+    // that take minutes to draw: one whose process the test stops too late is not read either.
+    PictureDecoders &decoders = PictureDecoders::instance();
+    PictureDecoders::Limits shortened = PictureDecoders::defaultLimits();
+    shortened.pictureMs = 3000;
+    shortened.budgetBytes = 2 * PictureDecoders::kProbeBytes;
+    decoders.setLimits(shortened);
+    const auto limits =
+            qScopeGuard([&decoders] { decoders.setLimits(PictureDecoders::defaultLimits()); });
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("images")));
+    QByteArray text;
+    QStringList names;
+    for (int n = 0; n < pages; ++n) {
+        if (backgrounds) {
+            names << QFileInfo(CraftedPictures::writeIn(folder.filePath(QStringLiteral("images")),
+                                                        QStringLiteral("svg-slow"), QSize(800, 600),
+                                                        QStringLiteral("p%1").arg(n)))
+                             .fileName();
+            text += QStringLiteral("<svg:page id=\"page%1\"><svg:image id=\"bck%1\" "
+                                   "xlink:href=\"images/%2\" x=\"0\" y=\"0\" width=\"800\" "
+                                   "height=\"600\"/>")
+                            .arg(n)
+                            .arg(names.constLast())
+                            .toUtf8();
+        } else {
+            text += QStringLiteral(
+                            "<svg:page id=\"page%1\"><svg:rect id=\"bck%1\" fill=\"#ffffff\" "
+                            "fill-opacity=\"1\" x=\"0\" y=\"0\" width=\"800\" "
+                            "height=\"600\"/>")
+                            .arg(n)
+                            .toUtf8();
+        }
+        text += QStringLiteral("<svg:polyline id=\"obj%1\" points=\"10,10 300,200\" "
+                               "fillType=\"0\" stroke=\"#0000ff\" stroke-dasharray=\"1, 0\" "
+                               "stroke-width=\"9\" stroke-opacity=\"255\" "
+                               "transform=\"translate(0,0) rotate(0,0,0) "
+                               "scale(1)\"/>")
+                        .arg(n + 1)
+                        .toUtf8();
+        for (int p = 0; p < 12 / pages && !backgrounds; ++p) {
+            const QString file = CraftedPictures::writeIn(
+                    folder.filePath(QStringLiteral("images")), QStringLiteral("svg-slow"),
+                    QSize(800, 600), QStringLiteral("p%1").arg(12 / pages * n + p));
+            QVERIFY(!file.isEmpty());
+            names << QFileInfo(file).fileName();
+            text += QStringLiteral("<svg:image id=\"obj%1\" xlink:href=\"images/%2\" x=\"%3\" "
+                                   "y=\"300\" width=\"120\" height=\"90\" "
+                                   "transform=\"rotate(0,0,0)\"/>")
+                            .arg(10 * n + p + 10)
+                            .arg(names.constLast())
+                            .arg(20 + 130 * p)
+                            .toUtf8();
+        }
+        text += "</svg:page>";
+    }
+    DocumentFixture::writeFile(
+            folder.filePath(QStringLiteral("content.xml")),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<iwb "
+            "xmlns:svg=\"http://www.w3.org/2000/svg\" "
+            "xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.0\"><svg:svg width=\"800\" "
+            "height=\"600\"><svg:pageset>"
+                    + text + "</svg:pageset></svg:svg></iwb>");
+    if (ubz) {
+        QByteArray images;
+        for (int n = 0; n < names.size(); ++n)
+            images += QStringLiteral("<image ub:source=\"images/%1\" width=\"120\" "
+                                     "height=\"90\" transform=\"matrix(1,0,0,1,%2,100)\"/>")
+                              .arg(names.at(n))
+                              .arg(130 * (n % 6) - 400)
+                              .toUtf8();
+        DocumentFixture::writeFile(folder.filePath(QStringLiteral("page000.svg")),
+                                   "<svg xmlns:ub=\"http://uniboard.mnemis.com/document\"><rect "
+                                   "fill=\"#ffffff\"/><g><polygon points=\"-300,-250 0,-50\"/>"
+                                   "</g>" + images
+                                           + "</svg>");
+    }
+    const QString archive =
+            folder.filePath(ubz ? QStringLiteral("stopped.ubz") : QStringLiteral("stopped.iwb"));
+    QVERIFY(runTool(QStringLiteral("zip"),
+                    { QStringLiteral("-q"), QStringLiteral("-r"), archive,
+                      ubz ? QStringLiteral("page000.svg") : QStringLiteral("content.xml"),
+                      QStringLiteral("images") },
+                    folder.path(), 60000)
+                    .ok);
+    auto list = makeList();
+    DecoderStopper stopper;
+    decoders.startAhead(PictureDecoders::kMostProcesses);
+    const auto allStopped = [] {
+        const QVector<qint64> decoders = DecoderStopper::decoders();
+        return !decoders.isEmpty()
+                && std::all_of(decoders.cbegin(), decoders.cend(), &DecoderStopper::isStopped);
+    };
+    QTRY_VERIFY(allStopped());
+    StallMeter stalls;
+    QElapsedTimer opening;
+    opening.start();
+    QVERIFY(ubz ? list->openAllPagesFromFileUBZ(archive) : list->openAllPagesFromFileIWB(archive));
+    // Not a picture's time, let alone one for each page.
+    QVERIFY2(opening.elapsed() < shortened.pictureMs,
+             qPrintable(QString::number(opening.elapsed())));
+    // Nothing stands over the board, and the teacher's click lands before the pictures are said
+    // (the pages' own, read as the lesson opens, are said as soon as it is open).
+    QVERIFY(backgrounds || ubz || !list->arePicturesMeasured());
+    QVERIFY(!QApplication::activeModalWidget());
+    for (const QWidget *widget : QApplication::topLevelWidgets())
+        QVERIFY2(!widget->isVisible() || widget == m_window.get(),
+                 qPrintable(widget->metaObject()->className()));
+    DGPathItem *stroke = nullptr;
+    for (QGraphicsItem *item : list->getCurPage()->items())
+        stroke = stroke ? stroke : dynamic_cast<DGPathItem *>(item);
+    QVERIFY(stroke);
+    list->getView()->setSelect();
+    // A straight stroke passes through the middle of its box.
+    const QPoint onStroke =
+            list->getView()->mapFromScene(stroke->mapToScene(stroke->boundingRect().center()));
+    QTest::mouseClick(list->getView()->viewport(), Qt::LeftButton, Qt::NoModifier, onStroke);
+    QTRY_VERIFY(stroke->isSelected());
+    // Within a few times their time, not six rounds of it.
+    QTRY_VERIFY_WITH_TIMEOUT(list->arePicturesMeasured(), 4 * shortened.pictureMs);
+    const QStringList said = list->lastOpenPictures();
+    QCOMPARE(said.size(), 12);
+    for (const QString &name : qAsConst(names))
+        QVERIFY2(said.filter(name).size() == 1, qPrintable(name));
+    // The board answers throughout; 0.2 s is what bench-iwbopen holds it to, on a quiet machine.
+    QVERIFY2(stalls.longestMs() < 1000, qPrintable(QString::number(stalls.longestMs())));
     list->exit();
 }
 

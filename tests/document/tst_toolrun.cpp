@@ -13,7 +13,23 @@ private slots:
     void aProgramThatHangsIsStopped();
     void outputReadAsItComes();
     void watchedProgramIsStoppedWhenAsked();
+    void runningToolEndsAsRunToolSays();
+    void runningToolStopsWhatItStarted();
 };
+
+namespace {
+
+// Gone, or ended and only waiting to be reaped.
+bool ended(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 1).trimmed().startsWith('Z');
+}
+
+} // namespace
 
 void tst_ToolRun::argumentsStayWhole()
 {
@@ -117,6 +133,37 @@ void tst_ToolRun::watchedProgramIsStoppedWhenAsked()
                                          QProcessEnvironment::systemEnvironment(), 30000,
                                          []() { return false; });
     QVERIFY2(quick.ok, qPrintable(quick.error)); // ended before anyone asked
+}
+
+// Left to run beside the caller, a program is seen to end as runTool would tell it, with all it
+// said.
+void tst_ToolRun::runningToolEndsAsRunToolSays()
+{
+    RunningTool tool("sh", { "-c", "seq 100000; echo broken page >&2; exit 3" }, QDir::tempPath());
+    QVERIFY(!tool.hasEnded());
+    QTRY_VERIFY_WITH_TIMEOUT(tool.poll(), 60000);
+    QCOMPARE(tool.result().exitCode, 3);
+    QCOMPARE(tool.result().error, QStringLiteral("sh: exit code 3: broken page"));
+    QCOMPARE(tool.result().output.count('\n'), 100000);
+    RunningTool missing("no-such-program-here", {}, QDir::tempPath());
+    QVERIFY(missing.poll());
+    QVERIFY(!missing.result().ok);
+}
+
+// Stopped, a program takes what it started with it: a converter that is a script leaves nothing
+// running.
+void tst_ToolRun::runningToolStopsWhatItStarted()
+{
+    RunningTool tool("sh", { "-c", "sleep 600 & echo $!; wait" }, QDir::tempPath());
+    QTRY_VERIFY_WITH_TIMEOUT(!tool.poll() && tool.result().output.endsWith('\n'), 60000);
+    const qint64 started = tool.result().output.trimmed().toLongLong();
+    QVERIFY(started > 0);
+    QVERIFY(!ended(started));
+    tool.stop();
+    QVERIFY(tool.hasEnded());
+    QCOMPARE(tool.result().error, QStringLiteral("sh: stopped"));
+    QVERIFY(ended(tool.processId()));
+    QTRY_VERIFY_WITH_TIMEOUT(ended(started), 30000);
 }
 
 QTEST_GUILESS_MAIN(tst_ToolRun)

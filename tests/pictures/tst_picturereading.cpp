@@ -598,11 +598,18 @@ void tst_PictureReading::linksReachOnlyTheirFolder()
 
 void tst_PictureReading::stoppedDecoderSaidInTime_data()
 {
-    // An SVG that takes minutes to draw, measured and drawn in one request, or (larger) in two.
+    // An SVG that takes minutes to draw, measured and drawn in one request, or (larger) in two;
+    // a plain picture, its process stopped before it was asked.
+    QTest::addColumn<QString>("kind");
     QTest::addColumn<QSize>("size");
-    QTest::addColumn<bool>("decoding"); // stopped once measured, as it is decoded
-    QTest::newRow("stopped as it is read") << QSize(2000, 2000) << false;
-    QTest::newRow("stopped as it is decoded, once measured") << QSize(4000, 4000) << true;
+    QTest::addColumn<QString>("stopped"); // "idle": before its request, "measure", "decoding"
+    QTest::newRow("stopped as it is read")
+            << QStringLiteral("svg-slow") << QSize(2000, 2000) << QStringLiteral("measure");
+    QTest::newRow("stopped as it is decoded, once measured")
+            << QStringLiteral("svg-slow") << QSize(4000, 4000) << QStringLiteral("decoding");
+    // Not given the picture at all: another process reads it.
+    QTest::newRow("stopped while it waits for a picture")
+            << QStringLiteral("png") << QSize(200, 150) << QStringLiteral("idle");
 }
 
 // A decoding process that is stopped (or waits on anything) uses no processor time: it is ended
@@ -610,15 +617,28 @@ void tst_PictureReading::stoppedDecoderSaidInTime_data()
 // (here shortened from ten seconds), not after each request's own.
 void tst_PictureReading::stoppedDecoderSaidInTime()
 {
+    QFETCH(QString, kind);
     QFETCH(QSize, size);
-    QFETCH(bool, decoding);
-    const QString file = CraftedPictures::writeIn(m_dir.path(), "svg-slow", size, "stopped");
+    QFETCH(QString, stopped);
+    const QString file = CraftedPictures::writeIn(m_dir.path(), kind, size, "stopped");
     PictureDecoders &decoders = PictureDecoders::instance();
     const auto limits =
             qScopeGuard([&decoders] { decoders.setLimits(PictureDecoders::defaultLimits()); });
     PictureDecoders::Limits shortened = PictureDecoders::defaultLimits();
     shortened.pictureMs = 1500;
     decoders.setLimits(shortened);
+    const bool idle = stopped == QLatin1String("idle");
+    qint64 pid = 0;
+    if (idle) {
+        // The one process left waiting, stopped.
+        decoders.endIdle(0);
+        const QVector<qint64> before = runningDecoders();
+        decoders.startAhead(1);
+        for (const qint64 started : runningDecoders())
+            pid = before.contains(started) ? pid : started;
+        QVERIFY(pid > 0);
+        QCOMPARE(::kill(pid_t(pid), SIGSTOP), 0);
+    }
     const int decoded = decoders.decoded();
     std::atomic<bool> done{ false };
     Picture picture;
@@ -627,18 +647,26 @@ void tst_PictureReading::stoppedDecoderSaidInTime()
         done = true;
     });
     const auto joined = qScopeGuard([&reader] { reader.join(); });
-    qint64 pid = 0;
     while (!done && pid == 0) {
         const QVector<qint64> busy = decoders.busy();
-        if (!busy.isEmpty() && (!decoding || decoders.decoded() > decoded))
+        if (!busy.isEmpty()
+            && (stopped != QLatin1String("decoding") || decoders.decoded() > decoded))
             pid = busy.constFirst();
         QThread::usleep(200);
     }
     QVERIFY(pid > 0);
-    QCOMPARE(::kill(pid_t(pid), SIGSTOP), 0);
+    if (!idle)
+        QCOMPARE(::kill(pid_t(pid), SIGSTOP), 0);
     // Within the picture's time and a few seconds of a busy machine's, not a request's 7 or 13.
     QTRY_VERIFY_WITH_TIMEOUT(done, 6000);
-    QVERIFY2(picture.probe.outcome == Outcome::OutOfTime, qPrintable(picture.probe.detail));
+    if (idle) {
+        // Read at once, by another process, and the stopped one gone.
+        QVERIFY2(picture.probe.isTaken(), qPrintable(picture.probe.detail));
+        QCOMPARE(picture.image.size(), size);
+        QVERIFY(!runningDecoders().contains(pid));
+    } else {
+        QVERIFY2(picture.probe.outcome == Outcome::OutOfTime, qPrintable(picture.probe.detail));
+    }
 }
 
 void tst_PictureReading::followingPixelsChecked_data()
