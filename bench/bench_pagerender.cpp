@@ -17,13 +17,17 @@
 // page at 100 % and the longest stall. A run whose
 // memory passes 6 GB, or a step that lasts over 10 s, is stopped and says where it got to.
 //
-// Then a page of eight camera photos (4000 x 3000, with a sensor's grain) at 0.1 to 0.5 of
-// their size, in a process of its own: shown at 100 %, zoomed out step by step to 39 %, in to
-// 418 %, panned over the page there and zoomed out to 39 % again. Per step: the longest stall,
-// the time until the board shows every photo as it means to (nothing of it still being made)
-// and until the process keeps still again, the CPU used, the peak resident memory against that
-// at 100 %, and the share of the photos' pixels off a reference averaged exactly (a photo shown
-// small without averaging shows its grain as speckles). Then the same steps over a page whose
+// Then a page of eight phone photos (4032 x 3024 JPEG files, every other one taken upright, with
+// a sensor's grain) at 0.1 to 0.5 of their size, in a process of its own: put in as the picture
+// button puts them (each file read beside the board), at 100 %, zoomed out step by step to 39 %,
+// in to 146 % and out to 39 % again (28 steps: the board's own CPU over them, its process alone,
+// and the slowest step until idle), in to 418 %, panned over the page there and zoomed out to
+// 39 % again (PHOTO_RUN=zoom stops after the 28 steps). Per step: the longest stall, the time
+// until the board shows every photo as it means to (nothing of it still being made) and until
+// the process keeps still again, the CPU used, the peak resident memory against that at 100 %,
+// and the share of the photos' pixels off a reference averaged as each file is read at the
+// size shown (a photo shown small without averaging shows its grain as speckles, one shown as
+// stored rather than as seen is off by most of its pixels). Then the same steps over a page whose
 // picture, its background, is such a photo, tiled.
 //
 // Prints figures and whether each target is met, asserts nothing.
@@ -36,12 +40,17 @@
 #include "board/dpage.h"
 #include "board/dview.h"
 #include "board/picturefit.h"
+#include "document/dpageslist.h"
+#include "shell/mainform.h"
 
 #include <QApplication>
 #include <QBackingStore>
+#include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QGraphicsPixmapItem>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <QProcess>
 #include <QScrollBar>
@@ -49,12 +58,17 @@
 #include <QThread>
 #include <QWidget>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <functional>
 #include <limits>
+#include <map>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -300,6 +314,7 @@ void measureZoomed(QApplication &app, QWidget &window, DView *view, DPage &page,
 constexpr long kMemoryLimitKiB = 6L << 20; // 6 GB: the machine's other builders need the rest
 constexpr double kStepLimitMs = 10000;
 constexpr int kPanPercent = 418; // the zoom of the second pan, on the zoom buttons' steps
+constexpr int kZoomPhaseTop = 146; // the photo page's zoom in and out, on the same steps
 constexpr size_t kWholePanScreens = 100;
 constexpr float kZoomInStep = 1.1f; // the zoom buttons' factors
 constexpr float kZoomOutStep = 0.90909094f;
@@ -647,6 +662,9 @@ constexpr double kIdleCpuShare = 0.1;
 // A shown pixel is off where its grey level is this far from the averaged reference's.
 constexpr int kOffBy = 16;
 constexpr QSize kPhotoPixels(4000, 3000);
+// A phone camera's twelve million pixels: eight of them held whole take more than the board
+// keeps of pictures shown.
+constexpr QSize kPhonePixels(4032, 3024);
 constexpr int kGrain = 40;
 
 // The scales the photos are made smaller to with their handles, and where their centres lie on
@@ -664,11 +682,47 @@ constexpr PhotoPlace kPhotoPlaces[] = {
 };
 // clang-format on
 
+double milliseconds(const timeval &time)
+{
+    return time.tv_sec * 1e3 + time.tv_usec / 1e3;
+}
+
+// The CPU the board's own process used so far (not the processes it started).
 double processCpuMs()
 {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+    rusage used{};
+    getrusage(RUSAGE_SELF, &used);
+    return milliseconds(used.ru_utime) + milliseconds(used.ru_stime);
+}
+
+// The CPU the processes the board started used so far, those still running (the picture
+// decoders) read from /proc, those ended and waited for from the system's count.
+double childrenCpuMs()
+{
+    rusage ended{};
+    getrusage(RUSAGE_CHILDREN, &ended);
+    double ms = milliseconds(ended.ru_utime) + milliseconds(ended.ru_stime);
+    const double tick = 1000.0 / double(sysconf(_SC_CLK_TCK));
+    QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile children(tasks.filePath(task + QStringLiteral("/children")));
+        if (!children.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray &pid : children.readAll().split(' ')) {
+            if (pid.trimmed().isEmpty())
+                continue;
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(QString::fromLatin1(pid.trimmed())));
+            if (!stat.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray line = stat.readAll();
+            // Fields after the name (which may hold spaces): utime and stime are the 12th
+            // and 13th of them.
+            const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+            if (fields.size() > 12)
+                ms += (fields[11].toDouble() + fields[12].toDouble()) * tick;
+        }
+    }
+    return ms;
 }
 
 // When, after a change, the board showed every picture as it means to at the scale shown, and
@@ -754,10 +808,19 @@ struct PhotoStep
     double offPerMille = 0; // of the pictures' pixels shown, those off the averaged reference
 };
 
+// A photo on the page and the file it was put in from, which holds its pixels: the board
+// may hold only a smaller copy.
+struct ShownPhoto
+{
+    QGraphicsPixmapItem *item;
+    QString file;
+    QSize pixels; // as shown: a photo taken upright is turned by its file's orientation
+    bool turned;
+};
+
 // The board's pictures as a photo viewer shows them: each photo shown smaller than its pixels
-// averaged exactly down to its shown size, then laid where it shows.
-QImage averagedReference(DView &view, const std::vector<QGraphicsPixmapItem *> &photos,
-                         QRegion *covered)
+// averaged down to its shown size as its file is read at that size, then laid where it shows.
+QImage averagedReference(DView &view, const std::vector<ShownPhoto> &photos, QRegion *covered)
 {
     QImage reference(view.viewport()->size(), QImage::Format_RGB32);
     reference.fill(Qt::white);
@@ -785,17 +848,24 @@ QImage averagedReference(DView &view, const std::vector<QGraphicsPixmapItem *> &
         painter.restore();
         *covered += reference.rect();
     }
-    for (QGraphicsPixmapItem *photo : photos) {
-        const QImage picture = photo->pixmap().toImage();
-        const QRectF target =
-                photo->deviceTransform(view.viewportTransform()).mapRect(QRectF(picture.rect()));
+    for (const ShownPhoto &photo : photos) {
+        if (!photo.item)
+            continue; // not put in yet
+        const QRectF target = photo.item->deviceTransform(view.viewportTransform())
+                                      .mapRect(QRectF(QPointF(), QSizeF(photo.pixels)));
         if (!target.intersects(board))
             continue;
         const QSize shown = target.size().toSize().expandedTo(QSize(1, 1));
-        const QImage source = shown.width() < picture.width()
-                ? picture.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                : picture;
-        painter.drawImage(target, source);
+        QImageReader reader(photo.file);
+        reader.setAutoTransform(true);
+        if (shown.width() < photo.pixels.width())
+            reader.setScaledSize(photo.turned ? shown.transposed() : shown);
+        const QImage source = reader.read();
+        if (source.size() != shown && shown.width() < photo.pixels.width())
+            painter.drawImage(target, source.scaled(shown, Qt::IgnoreAspectRatio,
+                                                    Qt::SmoothTransformation));
+        else
+            painter.drawImage(target, source);
         // Clear of the edges, where a pixel half covered may be laid either way.
         *covered += target.toAlignedRect().adjusted(2, 2, -2, -2) & board.toRect();
     }
@@ -804,7 +874,7 @@ QImage averagedReference(DView &view, const std::vector<QGraphicsPixmapItem *> &
 
 // Per mille of the pictures' pixels the board shows off the averaged reference by more than
 // kOffBy grey levels; widgets over the board are left out.
-double offPerMille(QWidget &window, DView &view, const std::vector<QGraphicsPixmapItem *> &photos)
+double offPerMille(QWidget &window, DView &view, const std::vector<ShownPhoto> &photos)
 {
     QBackingStore *store = window.backingStore();
     QPaintDevice *device = store ? store->paintDevice() : nullptr;
@@ -841,8 +911,8 @@ double offPerMille(QWidget &window, DView &view, const std::vector<QGraphicsPixm
 class PhotoRun
 {
 public:
-    PhotoRun(QApplication &app, QWidget &window, DView &view,
-             std::vector<QGraphicsPixmapItem *> photos, const char *name)
+    PhotoRun(QApplication &app, QWidget &window, DView &view, std::vector<ShownPhoto> photos,
+             const char *name)
         : m_name(QString::fromLatin1(name)),
           m_app(app),
           m_window(window),
@@ -877,6 +947,7 @@ public:
         return step;
     }
     void setBaseline(long kib) { m_baselineKiB = kib; }
+    void setPhotos(const std::vector<ShownPhoto> &photos) { m_photos = photos; }
     double ratio(long kib) const { return m_baselineKiB > 0 ? double(kib) / m_baselineKiB : 0; }
     void count(const PhotoStep &step)
     {
@@ -957,7 +1028,7 @@ private:
     QApplication &m_app;
     QWidget &m_window;
     DView &m_view;
-    const std::vector<QGraphicsPixmapItem *> m_photos;
+    std::vector<ShownPhoto> m_photos;
     BenchFigures::RunGuard m_guard;
     StallWatch m_watch;
     long m_baselineKiB = 0;
@@ -970,8 +1041,18 @@ private:
     PhotoStep m_off;
 };
 
+// What a run of steps cost the board: its own CPU until each step kept still, and the slowest
+// step until then.
+struct Phase
+{
+    int steps = 0;
+    double cpuMs = 0;
+    PhotoStep slowest;
+};
+
 // The zoom buttons pressed, each step shown, until the zoom reaches percent.
-void photoZoomSteps(PhotoRun &run, DView &view, DPage &page, bool in, int percent)
+void photoZoomSteps(PhotoRun &run, DView &view, DPage &page, bool in, int percent,
+                    Phase *phase = nullptr)
 {
     int steps = 0;
     while (in ? zoomPercent(view) < percent : zoomPercent(view) > percent) {
@@ -986,6 +1067,13 @@ void photoZoomSteps(PhotoRun &run, DView &view, DPage &page, bool in, int percen
                              .arg(++steps)
                              .arg(zoomPercent(view));
         run.count(step);
+        if (phase) {
+            if (phase->steps == 0 || step.idleMs < 0
+                || (phase->slowest.idleMs >= 0 && step.idleMs > phase->slowest.idleMs))
+                phase->slowest = step;
+            ++phase->steps;
+            phase->cpuMs += step.cpuMs;
+        }
     }
 }
 
@@ -1013,19 +1101,59 @@ QPixmap cameraPhoto(QSize size, int variant)
     return QPixmap::fromImage(image);
 }
 
+// A phone's photo as its camera writes it: a JPEG, its pixels as the sensor took them and, for
+// one taken upright, an orientation in its Exif that says to turn it a quarter clockwise.
+bool writePhonePhoto(const QString &file, int variant, bool upright)
+{
+    if (!cameraPhoto(kPhonePixels, variant).save(file, "JPEG", 90))
+        return false;
+    if (!upright)
+        return true;
+    QFile jpeg(file);
+    if (!jpeg.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray bytes = jpeg.readAll();
+    // APP1 "Exif": a little-endian TIFF header and one entry, Orientation (0x0112) = 6.
+    static const char exif[] = "\xFF\xE1\x00\x22"
+                               "Exif\x00\x00"
+                               "II\x2A\x00\x08\x00\x00\x00"
+                               "\x01\x00"
+                               "\x12\x01\x03\x00\x01\x00\x00\x00\x06\x00\x00\x00"
+                               "\x00\x00\x00\x00";
+    bytes.insert(2, QByteArray(exif, sizeof(exif) - 1));
+    jpeg.seek(0);
+    return jpeg.write(bytes) == bytes.size();
+}
+
 // Eight camera photos put on the board at 39 %, each made smaller with its handle and moved
 // apart; the board zoomed in step by step to 418 %, panned over the page there and zoomed out
 // again to 39 %. background: a camera photo is the page's picture instead, tiled.
 int runPhotoPage(QApplication &app, bool background)
 {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    QWidget window;
-    window.setFixedSize(kWidth, kHeight);
-    DView view(&window);
-    DPage page(&view, &window);
-    page.setPageBackgroundColor(Qt::white);
-    view.setScene(&page);
-    std::vector<QGraphicsPixmapItem *> photos;
+    QTemporaryDir folder;
+    // The photos in the program's own window (full screen, its pages panel, its autosave),
+    // working in a folder of the run's; the page's picture on a board alone.
+    std::unique_ptr<MainForm> program;
+    std::unique_ptr<QWidget> alone;
+    std::unique_ptr<DView> aloneView;
+    std::unique_ptr<DPage> alonePage;
+    if (background) {
+        alone = std::make_unique<QWidget>();
+        alone->setFixedSize(kWidth, kHeight);
+        aloneView = std::make_unique<DView>(alone.get());
+        alonePage = std::make_unique<DPage>(aloneView.get(), alone.get());
+        alonePage->setPageBackgroundColor(Qt::white);
+        aloneView->setScene(alonePage.get());
+    } else {
+        QDir::setCurrent(folder.path()); // where the program's settings land
+        program = std::make_unique<MainForm>();
+        app.processEvents();
+    }
+    QWidget &window = alone ? *alone : static_cast<QWidget &>(*program);
+    DView &view = alone ? *aloneView : *program->pagesList()->getView();
+    DPage &page = alone ? *alonePage : *program->pagesList()->getCurPage();
+    std::vector<ShownPhoto> photos;
     if (background) {
         page.setBackgroundBrush(QBrush(cameraPhoto(kPhotoPixels, 1)));
         printLine(QStringLiteral("photo background page: a photo of %1 x %2 the page's picture, "
@@ -1034,28 +1162,57 @@ int runPhotoPage(QApplication &app, bool background)
                           .arg(kPhotoPixels.height())
                           .arg(BenchFigures::loadAverage(), 0, 'f', 1));
     } else {
-        int variant = 0;
-        for (const PhotoPlace &place : kPhotoPlaces) {
-            const QPixmap photo = cameraPhoto(kPhotoPixels, ++variant);
-            const QPointF middle(kPhotoPixels.width() / 2.0, kPhotoPixels.height() / 2.0);
-            photos.push_back(page.addPixmapItem(photo, place.centre - middle, 0,
-                                                float(place.scale), QTransform(), false));
+        // A phone's photos as the camera writes them, files the teacher picks.
+        // Every other one taken upright.
+        for (size_t n = 0; n < std::size(kPhotoPlaces); ++n) {
+            const QString file = folder.filePath(QStringLiteral("IMG_%1.jpg").arg(n + 1));
+            const bool upright = n % 2 == 1;
+            if (!folder.isValid() || !writePhonePhoto(file, int(n) + 1, upright)) {
+                std::printf("photo page: could not write the photos\n");
+                return 1;
+            }
+            photos.push_back(
+                    { nullptr, file, upright ? kPhonePixels.transposed() : kPhonePixels, upright });
         }
-        page.clearSelection();
-        printLine(QStringLiteral("photo page: %1 photos of %2 x %3 at %4 to %5 of their size; "
-                                 "load average %6")
-                          .arg(photos.size())
-                          .arg(kPhotoPixels.width())
-                          .arg(kPhotoPixels.height())
-                          .arg(kPhotoPlaces[1].scale)
-                          .arg(kPhotoPlaces[0].scale)
-                          .arg(BenchFigures::loadAverage(), 0, 'f', 1));
     }
 
     PhotoRun run(app, window, view, photos,
                  background ? "photo background page" : "photo page");
-    const PhotoStep first =
-            run.show(QStringLiteral("first showing at 100 %"), [&] { window.show(); });
+    const PhotoStep first = run.show(QStringLiteral("first showing at 100 %"), [&] {
+        window.show();
+        // Each put in with the picture button (read beside the board, placed when it comes),
+        // then made smaller with its handles and moved apart.
+        for (size_t n = 0; n < photos.size(); ++n) {
+            page.m_pPixmapItem = nullptr;
+            page.insertPixmap(photos[n].file);
+            QElapsedTimer waited;
+            waited.start();
+            while (!page.m_pPixmapItem && waited.elapsed() < 60000)
+                app.processEvents(QEventLoop::WaitForMoreEvents);
+            auto *item = dynamic_cast<QGraphicsPixmapItem *>(page.m_pPixmapItem);
+            if (!item) {
+                std::printf("photo page: %s was not put in\n", qPrintable(photos[n].file));
+                std::exit(1);
+            }
+            const PhotoPlace &place = kPhotoPlaces[n];
+            const QPointF middle(photos[n].pixels.width() / 2.0, photos[n].pixels.height() / 2.0);
+            item->setScale(place.scale);
+            item->setPos(place.centre - middle);
+            photos[n].item = item;
+        }
+        page.clearSelection();
+    });
+    if (!background) {
+        run.setPhotos(photos);
+        printLine(QStringLiteral("photo page: %1 phone photos of %2 x %3 (JPEG files, every other "
+                                 "one taken upright) at %4 to %5 of their size; load average %6")
+                          .arg(photos.size())
+                          .arg(kPhonePixels.width())
+                          .arg(kPhonePixels.height())
+                          .arg(kPhotoPlaces[1].scale)
+                          .arg(kPhotoPlaces[0].scale)
+                          .arg(BenchFigures::loadAverage(), 0, 'f', 1));
+    }
     QThread::msleep(300); // what the board no longer shows is given back once it keeps still
     QElapsedTimer rest;
     rest.start();
@@ -1064,6 +1221,35 @@ int runPhotoPage(QApplication &app, bool background)
     run.count(first);
 
     photoZoomSteps(run, view, page, false, 39);
+    // From 39 % to 146 % and back, step by step: what the board's own process spends on it.
+    Phase zoom;
+    const double childrenBefore = childrenCpuMs();
+    photoZoomSteps(run, view, page, true, kZoomPhaseTop, &zoom);
+    photoZoomSteps(run, view, page, false, 39, &zoom);
+    const double childrenMs = childrenCpuMs() - childrenBefore;
+    printLine(QStringLiteral("%1, zoom 39 % to %2 % and back, %3 steps: %4 s of the board's CPU "
+                             "(its process alone; %5 s in the processes it started), slowest "
+                             "step idle in %6 (target 500 ms: %7) at %8")
+                      .arg(QLatin1String(background ? "photo background page" : "photo page"))
+                      .arg(kZoomPhaseTop)
+                      .arg(zoom.steps)
+                      .arg(zoom.cpuMs / 1000, 0, 'f', 2)
+                      .arg(childrenMs / 1000, 0, 'f', 2)
+                      .arg(zoom.slowest.idleMs < 0
+                                   ? QStringLiteral("over %1 ms").arg(kPhotoIdleLimitMs)
+                                   : QStringLiteral("%1 ms").arg(zoom.slowest.idleMs, 0, 'f', 0))
+                      .arg(QLatin1String(verdict(zoom.slowest.idleMs >= 0
+                                                 && zoom.slowest.idleMs <= 500)))
+                      .arg(zoom.slowest.where));
+    const auto end = [&] {
+        if (program)
+            program->pagesList()->exit(); // its working folder goes
+        else
+            view.setScene(nullptr);
+        return 0;
+    };
+    if (qEnvironmentVariable("PHOTO_RUN") == QLatin1String("zoom"))
+        return end();
     photoZoomSteps(run, view, page, true, kPanPercent);
     QScrollBar *across = view.horizontalScrollBar();
     QScrollBar *down = view.verticalScrollBar();
@@ -1083,8 +1269,7 @@ int runPhotoPage(QApplication &app, bool background)
     view.centerOn(page.sceneRect().center());
     photoZoomSteps(run, view, page, false, 39);
     run.printFigures();
-    view.setScene(nullptr);
-    return 0;
+    return end();
 }
 
 // The page of strokes: rendered, repainted, zoomed.

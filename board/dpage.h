@@ -129,6 +129,9 @@ public:
     // calling waiting meanwhile) at the size it shows at when the page is drawn at scale: for a
     // picture of the page drawn at once (an export), which must show them whole.
     void readyPictures(qreal scale, const std::function<void()> &waiting = {});
+    // The same pictures asked for now, at the same sizes, on the decoding processes beside the
+    // board (a page an export comes to soon): how many were asked.
+    int askPictures(qreal scale);
     // Writes this page as page n of an IWB document (board/pagewriter.h); returns what failed.
     QStringList savePageDataToIWB(QXmlStreamWriter &stream, const QString &dir, int n);
 
@@ -418,6 +421,11 @@ private:
     ClassroomTools m_tools;
 
 private:
+    // Each picture held as its file that the page shows, with the size it shows at when the
+    // page is drawn at scale.
+    void forPicturesAt(qreal scale,
+                       const std::function<void(const std::shared_ptr<HeldPicture> &, QSizeF)>
+                               &picture) const;
     void enterPage(QGraphicsItem *item, bool record); // recorded addition, or direct
     DGPixmapItem *placePictureObject(DGPixmapItem *picture, bool centreOrigin, QPointF pos,
                                      float rotation, float scale, const QTransform &transform,

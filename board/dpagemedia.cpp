@@ -136,22 +136,41 @@ PdfImport::Held DPage::held() const
     return held;
 }
 
+void DPage::forPicturesAt(qreal scale,
+                          const std::function<void(const std::shared_ptr<HeldPicture> &, QSizeF)>
+                                  &picture) const
+{
+    const QList<QGraphicsItem *> items = itemsUnsorted();
+    for (QGraphicsItem *item : items) {
+        auto *shown =
+                item->type() == ItemTypePixmap ? dynamic_cast<DGPixmapItem *>(item) : nullptr;
+        if (!shown || shown->picture()->isMade() || !shown->isVisible()
+            || CoveredPictures::isCovered(shown))
+            continue;
+        const QTransform placed = item->sceneTransform() * QTransform::fromScale(scale, scale);
+        picture(shown->picture(),
+                QSizeF(shown->pictureSize().width() * std::hypot(placed.m11(), placed.m12()),
+                       shown->pictureSize().height() * std::hypot(placed.m21(), placed.m22())));
+    }
+}
+
 void DPage::readyPictures(qreal scale, const std::function<void()> &waiting)
 {
     // What earlier pages readied goes as room is needed.
     HeldPictures::newFrame();
-    const QList<QGraphicsItem *> items = itemsUnsorted();
-    for (QGraphicsItem *item : items) {
-        auto *picture =
-                item->type() == ItemTypePixmap ? dynamic_cast<DGPixmapItem *>(item) : nullptr;
-        if (!picture || picture->picture()->isMade() || !picture->isVisible()
-            || CoveredPictures::isCovered(picture))
-            continue;
-        const QTransform shown = item->sceneTransform() * QTransform::fromScale(scale, scale);
-        const QSizeF size(picture->pictureSize().width() * std::hypot(shown.m11(), shown.m12()),
-                          picture->pictureSize().height() * std::hypot(shown.m21(), shown.m22()));
-        HeldPictures::ready(picture->picture(), size, waiting);
-    }
+    forPicturesAt(scale, [&waiting](const std::shared_ptr<HeldPicture> &picture, QSizeF size) {
+        HeldPictures::ready(picture, size, waiting);
+    });
+}
+
+int DPage::askPictures(qreal scale)
+{
+    int asked = 0;
+    forPicturesAt(scale, [&asked](const std::shared_ptr<HeldPicture> &picture, QSizeF size) {
+        HeldPictures::prepare(picture, size);
+        ++asked;
+    });
+    return asked;
 }
 
 void DPage::importPdf(const QString &file)

@@ -363,6 +363,25 @@ QImage averagedInBands(const QTransform &toDevice, const QRect &area,
     return shown;
 }
 
+// What of picture, shown over small pixels of painter's device, a sheet is given: as many as
+// kPrintDpi an inch need, and the picture as it is when that is not far from them. Averaged to
+// the sheet's own dots, a photo decoded for its sheet was made smaller and then larger again
+// for the density print needs, each step over its every pixel, and its sheet took four times
+// as long to write.
+QSize sheetSize(const QPainter *painter, QSize small, const QImage &picture)
+{
+    const QPaintEngine *engine = painter->paintEngine();
+    const QPaintDevice *device = painter->device();
+    if (!engine || engine->type() != QPaintEngine::Pdf || !device || device->logicalDpiX() <= 0)
+        return small;
+    const double density = std::max(1.0, kPrintDpi / device->logicalDpiX());
+    const QSize needed = (QSizeF(small) * density).toSize().boundedTo(picture.size());
+    if (picture.width() <= needed.width() * kCoarseFactor
+        && picture.height() <= needed.height() * kCoarseFactor)
+        return picture.size();
+    return needed;
+}
+
 // A turned picture on a sheet, laid upright: the picture turned within a picture of its own,
 // its edges smoothed there. A viewer lays a turned picture's pixels without smoothing its
 // edges, which came out in steps. Dense enough for kPrintDpi an inch, and for the picture's
@@ -445,8 +464,9 @@ void drawPicture(QPainter *painter, const QRectF &target, const QImage &picture,
         }
     } else {
         // Not smaller than its pixels; or not laid on pixels (a recording, a sheet), and then
-        // averaged down to its shown size alone.
-        const QImage reduced = PictureReductions::reduced(picture, small, keep);
+        // averaged down to its shown size alone (on a sheet, to what it needs there).
+        const QImage reduced =
+                PictureReductions::reduced(picture, sheetSize(painter, small, picture), keep);
         const QRect area = sharedArea(painter, target);
         if (drawUprightOnSheet(painter, target, reduced))
             return painter->restore();

@@ -63,6 +63,11 @@ constexpr int kClaimWaitMs = 5000;
 // second): one that takes longer is shown when it comes, the board the teacher's meanwhile.
 constexpr int kShownPicturesMs = 1000;
 
+// What an open leaves to do between the board's events (what each page was, each picture's
+// measure) waits while the teacher turns pages: a change this soon after another is taken to be
+// one of a run, each drawn on the processors that work would take.
+constexpr qint64 kTurningMs = 300;
+
 QString pageCounterText(int number, int count)
 {
     return QString::number(number) + QStringLiteral(" / ") + QString::number(count);
@@ -97,7 +102,12 @@ DPagesList::DPagesList(QWidget *parent) : QObject(nullptr), m_parent(parent)
     m_view->viewport()->installEventFilter(this);
     m_savedState = std::make_unique<SavedState>(
             *this, [this](DPage *page, int n) { return pageFingerprint(page, n); },
-            [this]() { return !m_bSaving && !m_bAutoSaving && !isOpening(); });
+            [this]() {
+                // Pages turned one after another each take their own at once: the others
+                // wait until the teacher stays on one.
+                const bool turning = m_sinceShown.isValid() && m_sinceShown.elapsed() < kTurningMs;
+                return !m_bSaving && !m_bAutoSaving && !isOpening() && !turning;
+            });
     setupWorkingDirectory();
 }
 
@@ -160,6 +170,9 @@ void DPagesList::setShownScene(DPage *page)
 {
     // From now on the teacher may change it: what it was when opened must be known first.
     m_savedState->pageShown(page);
+    m_sinceShown.start();
+    if (!m_turns)
+        HeldPictures::holdAhead(kTurningMs);
     // While an open turns the event loop the board does not paint, and a scene shown by a view
     // that has not painted it stops reporting its changes for good once it is put aside: they
     // would go unsaved. The open puts its page in the view once it is over (openInTurns).

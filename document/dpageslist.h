@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -305,6 +306,7 @@ private:
     QColor m_pageColor;
     bool m_bSaving = false;
     std::unique_ptr<SavedState> m_savedState;
+    QElapsedTimer m_sinceShown; // since a page was last put on the board
     // An autosave of an earlier run that the user chose to keep ("Cancelar"): its record stays
     // until this run has work of its own to protect.
     QString m_keptPrevious;
@@ -418,12 +420,16 @@ private:
     bool writeIwb(const QString &target);
     void clearWorkingDirectory();
     // Export: one picture per page in a folder named after the file, or one PDF. Failures are
-    // collected and come back as one list (empty when everything was written).
+    // collected and come back as one list (empty when everything was written). An export the
+    // teacher cancels on its bar (*cancelled) leaves every file as it was before it.
     bool exportPages(const QString &chosenName, const QString &format);
     // The files an export of the pages under chosenName writes.
     QStringList exportFiles(const QString &chosenName, const QString &format) const;
-    QStringList exportImages(const QString &chosenName, const QString &format);
-    QStringList exportPdf(const QString &chosenName, const QString &format);
+    QStringList exportImages(const QString &chosenName, const QString &format, bool *cancelled);
+    QStringList exportPdf(const QString &chosenName, const QString &format, bool *cancelled);
+    // After an export: the copies of pictures made for it, of pages the board does not show
+    // nor keeps near, are given back.
+    void giveBackExported();
 
     // Pages dropped by New whose objects the clipboard still holds: kept until the end so that
     // a paste after New still works.

@@ -10,6 +10,8 @@
 #include "board/dpage.h"
 #include "board/drotateitem.h"
 #include "board/dview.h"
+#include "pictures/heldpictures.h"
+#include "pictures/picturedecoders.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,13 +24,21 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QTemporaryDir>
 #include <QThreadPool>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -153,6 +163,37 @@ QPageLayout::Orientation orientationFor(const QRectF &board)
     return board.width() > board.height() ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
+// The pictures of the pages an export comes to next, asked for at the size it draws them at
+// while it draws the page before: decoded on every decoding process at once rather than one
+// after the other as each page's turn came, they are there, or on their way, when it comes.
+// Only a few pages ahead: what is asked is held until its page is written.
+class PicturesAhead
+{
+public:
+    PicturesAhead(int pages, std::function<DPage *(int)> page, std::function<qreal(DPage *)> scale)
+        : m_pages(pages), m_page(std::move(page)), m_scale(std::move(scale))
+    {
+    }
+
+    // Asks for page and those after it, while the decoding processes have room for more.
+    void askFrom(int page)
+    {
+        const int most = 2 * PictureDecoders::mostAtOnce();
+        m_next = std::max(m_next, page);
+        while (m_next < m_pages && m_next <= page + most && HeldPictures::pending() < most) {
+            DPage *next = m_page(m_next);
+            next->askPictures(m_scale(next));
+            ++m_next;
+        }
+    }
+
+private:
+    const int m_pages;
+    const std::function<DPage *(int)> m_page;
+    const std::function<qreal(DPage *)> m_scale;
+    int m_next = 0;
+};
+
 // Runs tasks in turn, all on one thread of its own (the fonts a PDF embeds at its end belong
 // to the thread that drew its letters). While it waits for them the board draws itself; the
 // teacher's input waits until the export is done.
@@ -201,12 +242,17 @@ bool DPagesList::exportPages(const QString &chosenName, const QString &format)
 {
     const QString kind = format.toLower();
     QStringList failures;
+    bool cancelled = false;
     if (isImageFormat(kind))
-        failures = exportImages(chosenName, format);
+        failures = exportImages(chosenName, format, &cancelled);
     else if (kind == QLatin1String("pdf"))
-        failures = exportPdf(chosenName, format);
+        failures = exportPdf(chosenName, format, &cancelled);
     else
         failures << format + QStringLiteral(": not a format pages can be exported to");
+    giveBackExported();
+    // Cancelled, as a question or a file dialog cancelled: nothing was written, nothing to say.
+    if (cancelled)
+        return false;
     if (failures.isEmpty())
         return true;
     const QStringList files = exportFiles(chosenName, format);
@@ -215,6 +261,18 @@ bool DPagesList::exportPages(const QString &chosenName, const QString &format)
                                       WriteFailure::probe(folder, WriteFailure::kUnknownSizeBytes)),
                 failures.join(QLatin1Char('\n')));
     return false;
+}
+
+void DPagesList::giveBackExported()
+{
+    // The copies each page was drawn from would otherwise stay until the teacher changes page:
+    // a lesson of photos kept hundreds of megabytes after its export.
+    keepPicturesNear(m_cachedPages);
+#ifdef __GLIBC__
+    // What the export's pages and recordings took stays with the process as free heap unless
+    // handed back, a walk over the whole heap: beside the board.
+    QThreadPool::globalInstance()->start([] { malloc_trim(0); });
+#endif
 }
 
 QStringList DPagesList::exportFiles(const QString &chosenName, const QString &format) const
@@ -235,7 +293,8 @@ QStringList DPagesList::exportFiles(const QString &chosenName, const QString &fo
     return files;
 }
 
-QStringList DPagesList::exportImages(const QString &chosenName, const QString &format)
+QStringList DPagesList::exportImages(const QString &chosenName, const QString &format,
+                                     bool *cancelled)
 {
     const QFileInfo chosen(chosenName);
     // The base stops at the first dot: "notes.week.jpg" exports into "notes/notes0.jpg".
@@ -243,31 +302,64 @@ QStringList DPagesList::exportImages(const QString &chosenName, const QString &f
     if (base.isEmpty())
         return { chosenName + QStringLiteral(": the name has nothing before its first dot") };
     const QString folder = chosen.absolutePath() + QLatin1Char('/') + base;
-    const QFileInfo folderInfo(folder);
-    if (!QDir().mkpath(folder) || !folderInfo.isDir())
+    const bool madeFolder = !QFileInfo::exists(folder);
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
         return { folder + QStringLiteral(": the folder cannot be made") };
+    // The pictures are written into a folder of their own in it, and moved to their names only
+    // once all are: an export cancelled or failed half way leaves the teacher's pictures of an
+    // earlier export as they were, and none of this one.
     QStringList failures;
-    WorkProgress progress(m_parent, tr("Exportando el documento…"), size());
-    for (int i = 0; i < size(); ++i) {
-        letTheBoardRepaint();
-        at(i)->readyPictures(1.0, &letTheBoardRepaint);
-        QImage image;
-        {
-            const LessonOnly lesson(at(i));
-            // Without the checkerboard that a transparent page's thumbnail shows.
-            image = at(i)->getPagePixmap(0).toImage();
+    {
+        const QTemporaryDir writing(folder + QStringLiteral("/.exporting-XXXXXX"));
+        if (!writing.isValid()) {
+            failures << folder + QStringLiteral(": ") + writing.errorString();
+        } else {
+            WorkProgress progress(m_parent, tr("Exportando el documento…"), size());
+            progress.setCancellable(true);
+            PicturesAhead ahead(
+                    size(), [this](int n) { return at(n); }, [](DPage *) { return 1.0; });
+            QStringList names;
+            for (int i = 0; i < size() && !*cancelled; ++i) {
+                letTheBoardRepaint();
+                ahead.askFrom(i);
+                at(i)->readyPictures(1.0, &letTheBoardRepaint);
+                QImage image;
+                {
+                    const LessonOnly lesson(at(i));
+                    // Without the checkerboard that a transparent page's thumbnail shows.
+                    image = at(i)->getPagePixmap(0).toImage();
+                }
+                names << base + QString::number(i) + QLatin1Char('.') + format;
+                const QString written = writing.path() + QLatin1Char('/') + names.last();
+                const QString failure = writeImage(image, written, format);
+                if (!failure.isEmpty()) {
+                    // Said of the name it was to have; nothing of this export will be kept.
+                    failures << folder + QLatin1Char('/') + names.last()
+                                    + failure.mid(written.size());
+                    break;
+                }
+                progress.step(i + 1);
+                *cancelled = progress.wasCancelled();
+            }
+            for (int i = 0; !*cancelled && failures.isEmpty() && i < names.size(); ++i) {
+                const QString into = folder + QLatin1Char('/') + names.at(i);
+                // Over an older picture of the name at once: never a moment without either.
+                if (std::rename(QFile::encodeName(writing.path() + QLatin1Char('/') + names.at(i))
+                                        .constData(),
+                                QFile::encodeName(into).constData())
+                    != 0)
+                    failures << into + QStringLiteral(": ")
+                                    + QString::fromLocal8Bit(std::strerror(errno));
+            }
         }
-        const QString path =
-                folder + QLatin1Char('/') + base + QString::number(i) + QLatin1Char('.') + format;
-        const QString failure = writeImage(image, path, format);
-        if (!failure.isEmpty())
-            failures << failure;
-        progress.step(i + 1);
     }
+    if (madeFolder && (*cancelled || !failures.isEmpty()))
+        QDir().rmdir(folder); // only when nothing else came into it meanwhile
     return failures;
 }
 
-QStringList DPagesList::exportPdf(const QString &chosenName, const QString &format)
+QStringList DPagesList::exportPdf(const QString &chosenName, const QString &format,
+                                  bool *cancelled)
 {
     const QString path = withSuffix(chosenName, format);
     QSaveFile file(path);
@@ -288,21 +380,30 @@ QStringList DPagesList::exportPdf(const QString &chosenName, const QString &form
         SheetWriting writing;
         const QPageLayout firstLayout = writer.pageLayout();
         const int dpi = writer.resolution();
+        // The sheet a page is drawn on, as the writer will lay it, asked of a copy: the writer
+        // is the other thread's. In dots of the writer, not rounded to whole ones as its
+        // width() is.
+        const auto sheetOf = [&firstLayout, dpi](DPage *page) {
+            QPageLayout sheetLayout = firstLayout;
+            sheetLayout.setOrientation(orientationFor(page->sceneRect()));
+            const QSizeF printable = sheetLayout.paintRect(QPageLayout::Point).size();
+            return QRectF(QPointF(0, 0), printable * dpi / 72.0);
+        };
+        const auto scaleOf = [&sheetOf](DPage *page) {
+            const QRectF sheet = sheetOf(page);
+            const QSizeF scene = page->sceneRect().size();
+            return std::min(sheet.width() / scene.width(), sheet.height() / scene.height());
+        };
+        PicturesAhead ahead(size(), [this](int n) { return at(n); }, scaleOf);
         WorkProgress progress(m_parent, tr("Exportando el documento…"), size());
+        progress.setCancellable(true);
         for (int i = 0; painted && i < size(); ++i) {
             letTheBoardRepaint();
             DPage *page = at(i);
             const QPageLayout::Orientation orientation = orientationFor(page->sceneRect());
-            // The sheet as the writer will lay it, asked of a copy: the writer is the other
-            // thread's. In dots of the writer, not rounded to whole ones as its width() is.
-            QPageLayout sheetLayout = firstLayout;
-            sheetLayout.setOrientation(orientation);
-            const QSizeF printable = sheetLayout.paintRect(QPageLayout::Point).size();
-            const QRectF sheet(QPointF(0, 0), printable * dpi / 72.0);
-            const QSizeF scene = page->sceneRect().size();
-            page->readyPictures(std::min(sheet.width() / scene.width(),
-                                         sheet.height() / scene.height()),
-                                &letTheBoardRepaint);
+            const QRectF sheet = sheetOf(page);
+            ahead.askFrom(i);
+            page->readyPictures(scaleOf(page), &letTheBoardRepaint);
             auto recording = std::make_shared<PaintRecording>(
                     QSize(int(std::ceil(sheet.width())), int(std::ceil(sheet.height()))), dpi);
             {
@@ -324,18 +425,30 @@ QStringList DPagesList::exportPdf(const QString &chosenName, const QString &form
                 recording->replay(&painter);
                 return true;
             });
-            // The next page is drawn while this one is written; no more are kept waiting.
-            painted = writing.waitUntil(1);
+            // The next pages are drawn while this one is written, up to three kept waiting: a
+            // page whose photos came late left the writer idle, which a page of a lesson of
+            // photos kept busy for longer than its drawing took.
+            painted = writing.waitUntil(3);
             progress.step(i);
+            if (progress.wasCancelled()) {
+                *cancelled = true;
+                break;
+            }
         }
         painted = writing.waitUntil(0) && painted;
         progress.step(size());
+        *cancelled = *cancelled || progress.wasCancelled();
         // Whatever came of the sheets, the painter ends on the thread that drew them.
         if (painter.isActive()) {
             writing.queue([&painter] { return painter.end(); }, true);
             painted = writing.waitUntil(0) && painted;
         }
     } // the writer finishes the file when it goes
+    if (*cancelled) {
+        // Never committed: a file the name had before stays as it was, and none is left.
+        file.cancelWriting();
+        return {};
+    }
     if (!painted) {
         file.cancelWriting();
         return { path + QStringLiteral(": the PDF could not be written") };

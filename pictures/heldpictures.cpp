@@ -16,6 +16,7 @@
 #include <QMutex>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QThreadPool>
 #include <QTimer>
 
@@ -293,6 +294,8 @@ public:
         // while the teacher wrote over them.
         m_again.setInterval(HeldPictures::kAgainMs);
         QObject::connect(&m_again, &QTimer::timeout, [this] { askAgain(); });
+        m_aheadResume.setSingleShot(true);
+        QObject::connect(&m_aheadResume, &QTimer::timeout, [this] { startNext(); });
         // Requests still being decoded are not waited for at the end.
         // What is still asked of the decoding processes as the program ends is given up: their
         // requests end at once, and the threads waiting for them with them.
@@ -425,6 +428,11 @@ public:
         });
     }
 
+    void holdAhead(int ms)
+    {
+        m_aheadHeldUntil = std::max(m_aheadHeldUntil, m_clock.elapsed() + ms);
+    }
+
     void use(HeldPicture::Copy &copy)
     {
         copy.used = m_uses;
@@ -501,6 +509,27 @@ public:
             }
         }
         remember(picture);
+        // Asked for already (an export asks for the pages it comes to next): it is waited for
+        // first, sooner than anything else, rather than decoded twice.
+        if (isAsked(*picture, shown)) {
+            ask(picture, shown, Priority::Shown);
+            while (isAsked(*picture, shown)) {
+                if (waiting)
+                    waiting();
+                else
+                    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                if (!isAsked(*picture, shown))
+                    break;
+                QThread::msleep(1);
+            }
+            if (picture->m_refused)
+                return;
+            if (HeldPicture::Copy *serving =
+                        servingCopy(*picture, halvingsFor(picture->pixels(), shown))) {
+                use(*serving);
+                return;
+            }
+        }
         const std::shared_ptr<void> held = reading(picture);
         const Result result = decode(source(*picture), lessonShape(*picture), picture->m_measured,
                                      picture->m_probe, shown, !hasSmallest(*picture), waiting);
@@ -632,6 +661,22 @@ private:
         startNext();
     }
 
+    // A request that would make the copy for shown is waiting or on its way, and none is held.
+    bool isAsked(const HeldPicture &picture, QSizeF shown) const
+    {
+        const int needed = halvingsFor(picture.pixels(), shown);
+        for (const auto &copy : picture.m_copies) {
+            if (copy.first <= needed)
+                return false;
+        }
+        if (picture.m_asking >= 0 && picture.m_asking <= needed)
+            return true;
+        return std::any_of(m_queue.cbegin(), m_queue.cend(), [&picture](const Request &request) {
+            const std::shared_ptr<HeldPicture> asked = request.picture.lock();
+            return asked.get() == &picture && request.shown.isValid();
+        });
+    }
+
     // The next request, soonest first.
     bool takeNext(Request *next)
     {
@@ -645,6 +690,13 @@ private:
                 [](const Request &a, const Request &b) { return a.priority < b.priority; });
         if (best == m_queue.end())
             return false;
+        // Nothing but measures left: they wait while the teacher turns pages.
+        const qint64 held = m_aheadHeldUntil - m_clock.elapsed();
+        if (best->priority == Priority::Ahead && held > 0) {
+            if (!m_aheadResume.isActive())
+                m_aheadResume.start(int(held));
+            return false;
+        }
         *next = *best;
         m_queue.erase(best);
         return true;
@@ -1081,6 +1133,8 @@ private:
     int m_averaging = 0; // smallest copies being made (makeSmallestApart)
     QElapsedTimer m_clock;
     QTimer m_slowCheck;
+    qint64 m_aheadHeldUntil = 0; // on m_clock: measures asked ahead wait until then
+    QTimer m_aheadResume;
     quint64 m_requests = 0;
     std::map<quint64, qint64> m_started; // requests running, by when they began
     // Pictures written as PNG beside the board: one at a time, after what is shown.
@@ -1173,6 +1227,11 @@ void prepareSmallest(const std::shared_ptr<HeldPicture> &picture)
 void newFrame()
 {
     HeldPicturesStore::instance().newFrame();
+}
+
+void holdAhead(int ms)
+{
+    HeldPicturesStore::instance().holdAhead(ms);
 }
 
 void beginKeeping()

@@ -181,6 +181,9 @@ void prepare(const std::shared_ptr<HeldPicture> &picture, QSizeF shown);
 void prepareSmallest(const std::shared_ptr<HeldPicture> &picture);
 // The board paints again: what it shows now is never given back for room.
 void newFrame();
+// The pictures measured ahead (measure()) wait ms from now, those asked for showing go on: a
+// page turned to is drawn on processors they would take, one turned to after it too.
+void holdAhead(int ms);
 // Starts another round of keepOnly: pictures wanted() from now are kept.
 void beginKeeping();
 void want(HeldPicture *picture);

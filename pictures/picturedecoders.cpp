@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -295,15 +297,40 @@ std::vector<QByteArray> decoderEnvironment()
 }
 
 // Waits on a thread of its own until processes killed are gone: one of a low priority, on a
-// busy machine, takes its time to go, which the caller does not wait.
+// busy machine, takes its time to go, which the caller does not wait. One thread for the
+// program's life, never one a batch: a thread ending as the program ends made the leak
+// checker of a test build fail now and then.
 void reapApart(std::vector<pid_t> pids)
 {
-    std::thread([pids = std::move(pids)] {
-        for (const pid_t pid : pids) {
-            int status = 0;
-            reapProcess(pid, &status);
-        }
-    }).detach();
+    struct Reaper
+    {
+        std::mutex mutex;
+        std::condition_variable more;
+        std::vector<pid_t> pids;
+    };
+    static Reaper *const reaper = [] {
+        auto *made = new Reaper; // never destroyed: its thread outlives main()
+        std::thread([made] {
+            for (;;) {
+                std::vector<pid_t> taken;
+                {
+                    std::unique_lock<std::mutex> lock(made->mutex);
+                    made->more.wait(lock, [made] { return !made->pids.empty(); });
+                    taken.swap(made->pids);
+                }
+                for (const pid_t pid : taken) {
+                    int status = 0;
+                    reapProcess(pid, &status);
+                }
+            }
+        }).detach();
+        return made;
+    }();
+    {
+        const std::lock_guard<std::mutex> lock(reaper->mutex);
+        reaper->pids.insert(reaper->pids.end(), pids.begin(), pids.end());
+    }
+    reaper->more.notify_one();
 }
 
 // Whether pid is stopped (by a signal or a debugger), and what it holds of its own then
@@ -979,6 +1006,16 @@ Picture readReduced(const Source &source, const Probe &probed, int halvings, con
         reduced.peakBytes += copyBytes;
     if (halvings > 0 && probed.orientation != 1)
         reduced.peakBytes += copyBytes;
+    // But a JPEG's decoder makes 1/2, 1/4 or 1/8 of it itself where that divides its sides
+    // (PictureDecoding::Reading), and the whole picture is never held: asked for what it would
+    // take, a lesson's photos decoded for a page's sheet waited for each other's room.
+    const bool jpeg = probed.format == "jpeg" || probed.format == "jpg";
+    const qint64 whole = 4 * qint64(probed.taken.width()) * probed.taken.height();
+    const bool even = probed.taken.width() % 2 == 0 && probed.taken.height() % 2 == 0;
+    if (halvings > 0 && jpeg && even && !probed.decoderScales && probed.peakBytes >= whole) {
+        const QSize made((probed.taken.width() + 1) / 2, (probed.taken.height() + 1) / 2);
+        reduced.peakBytes -= whole - 4 * qint64(made.width()) * made.height();
+    }
     Job job = jobFor(source);
     Picture picture = readAsProbed(requestFor(Task::Read, source.file, job), job, reduced, waiting);
     if (picture.probe.isTaken())

@@ -26,6 +26,9 @@ using PictureMeasures::Refusal;
 
 namespace {
 
+// A JPEG of at least this many pixels has its smaller copies made by its decoder (planEighths).
+constexpr qint64 kEighthsFromPixels = qint64(1) << 20;
+
 // Rows converted to 32 bits at a time while a picture is averaged down.
 constexpr int kBandRows = 64;
 
@@ -125,6 +128,11 @@ bool playable(const Measure &measure)
 QImage::Format boardFormat(const QImage &image)
 {
     return image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+}
+
+bool isJpeg(const QByteArray &format)
+{
+    return format == "jpeg" || format == "jpg";
 }
 
 // Decoders that decode into the picture they are handed, when it has their size and format.
@@ -370,6 +378,32 @@ Reading::Reading(const QString &file, const QByteArray &bytes, bool fromFile, co
     m_plan.peak = probed.peakBytes;
     if (probed.decoderScales)
         m_plan.scaledSize = m_plan.taken;
+    else if (isJpeg(probed.format) && probed.size.isValid() && probed.taken != probed.size)
+        planEighths();
+}
+
+void Reading::planEighths()
+{
+    // A smaller copy of a JPEG (a photo shown or printed small) is decoded at 1/2, 1/4 or 1/8 of
+    // each side by the decoder itself, which then does a quarter of the work or less, rather
+    // than whole and averaged down. Only where that many divides both sides (a camera's photo):
+    // else the decoder makes a pixel more of a side and scales it back, every pixel a fraction
+    // of one away from where the whole picture averaged down has it. In the stored picture's
+    // sides, as the decoder is asked. A picture of fewer pixels than a million decodes whole in
+    // a few milliseconds, and is averaged exactly as before (the decoder's own eighths ring a
+    // little about sharp edges).
+    const QSize stored = storedSides(m_probe.size, m_probe.orientation);
+    if (pixelsOf(stored) < kEighthsFromPixels)
+        return;
+    for (const int d : { 8, 4, 2 }) {
+        if (stored.width() % d != 0 || stored.height() % d != 0)
+            continue;
+        const QSize made = stored / d;
+        if (made.width() < m_plan.taken.width() || made.height() < m_plan.taken.height())
+            continue;
+        m_plan.scaledSize = made;
+        return;
+    }
 }
 
 Reading::~Reading() = default;
@@ -549,8 +583,10 @@ QImage Reading::readStored(const Destination &destination)
         m_reader->setScaledSize(m_plan.scaledSize);
     QImage image;
     const uchar *handed = nullptr;
-    if (decodesInPlace(m_probe.format)
-        && (m_plan.taken == storedSize || m_plan.scaledSize.isValid())) {
+    // A JPEG made at an eighth and averaged further is made into memory of its own first.
+    const bool madeAsTaken = m_plan.scaledSize.isValid() ? m_plan.scaledSize == m_plan.taken
+                                                         : m_plan.taken == storedSize;
+    if (decodesInPlace(m_probe.format) && madeAsTaken) {
         // Handed the memory it is to end in, a decoder that takes it decodes there.
         const QImage::Format decoded = m_reader->imageFormat();
         if (decoded == QImage::Format_RGB32 || decoded == QImage::Format_ARGB32_Premultiplied) {

@@ -69,6 +69,7 @@ private:
     void refuse(PictureReading::Outcome outcome, PictureReading::Cause cause,
                 const QString &detail);
     void measureAndPlan(int depth, qint64 room);
+    void planEighths();
     void failed(const QString &detail);
     QImage readPngRows(const Destination &destination, QSize size);
     // The picture as stored, at m_plan.taken: read() before its orientation is applied.

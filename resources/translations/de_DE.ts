@@ -1332,6 +1332,42 @@ QPushButton:hover {
         <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, pero el texto y los demás datos que guarda ocuparían más de %4 MB de memoria al leerla.</source>
         <translation>Das Bild „%1“ wurde nicht verwendet: Es misst %2 x %3 Pixel, aber der Text und die übrigen Daten darin bräuchten beim Lesen mehr als %4 MB Speicher.</translation>
     </message>
+    <message>
+        <source>falta, o no se puede abrir</source>
+        <translation>sie fehlt oder lässt sich nicht öffnen</translation>
+    </message>
+    <message>
+        <source>está fuera de la carpeta de la imagen</source>
+        <translation>sie liegt außerhalb des Ordners des Bildes</translation>
+    </message>
+    <message>
+        <source>es un dispositivo, no un archivo</source>
+        <translation>sie ist ein Gerät, keine Datei</translation>
+    </message>
+    <message>
+        <source>es una tubería, no un archivo</source>
+        <translation>sie ist eine Pipe, keine Datei</translation>
+    </message>
+    <message>
+        <source>está en una carpeta de tipos de letra</source>
+        <translation>sie liegt in einem Schriftenordner</translation>
+    </message>
+    <message>
+        <source>está en una carpeta del sistema (/proc, /sys o /dev)</source>
+        <translation>sie liegt in einem Systemordner (/proc, /sys oder /dev)</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se muestra sin «%2», que enlaza: %3.</source>
+        <translation>Das Bild „%1“ wird ohne „%2“ angezeigt, auf das es verweist: %3.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se muestra sin %2 imágenes que enlaza: %3.</source>
+        <translation>Das Bild „%1“ wird ohne %2 Bilder angezeigt, auf die es verweist: %3.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: se enlaza a sí misma, directamente o a través de otra imagen, y dibujarla no terminaría nunca.</source>
+        <translation>Das Bild „%1“ wurde nicht verwendet: Es verweist auf sich selbst, direkt oder über ein anderes Bild, und es zu zeichnen würde nie enden.</translation>
+    </message>
 </context>
 <context>
     <name>Player</name>
@@ -2038,6 +2074,13 @@ Bitte prüfen Sie, ob die Medien-Plugins installiert sind.</translation>
     <message>
         <source>Form</source>
         <translation>Formular</translation>
+    </message>
+</context>
+<context>
+    <name>WorkProgress</name>
+    <message>
+        <source>Cancelar</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>

@@ -1332,6 +1332,42 @@ QPushButton:hover {
         <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, pero el texto y los demás datos que guarda ocuparían más de %4 MB de memoria al leerla.</source>
         <translation>The picture “%1” was not used: it measures %2 x %3 pixels, but the text and other data it holds would take more than %4 MB of memory to read.</translation>
     </message>
+    <message>
+        <source>falta, o no se puede abrir</source>
+        <translation>it is missing, or cannot be opened</translation>
+    </message>
+    <message>
+        <source>está fuera de la carpeta de la imagen</source>
+        <translation>it is outside the picture&apos;s folder</translation>
+    </message>
+    <message>
+        <source>es un dispositivo, no un archivo</source>
+        <translation>it is a device, not a file</translation>
+    </message>
+    <message>
+        <source>es una tubería, no un archivo</source>
+        <translation>it is a pipe, not a file</translation>
+    </message>
+    <message>
+        <source>está en una carpeta de tipos de letra</source>
+        <translation>it is in a fonts folder</translation>
+    </message>
+    <message>
+        <source>está en una carpeta del sistema (/proc, /sys o /dev)</source>
+        <translation>it is in a system folder (/proc, /sys or /dev)</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se muestra sin «%2», que enlaza: %3.</source>
+        <translation>The picture “%1” is shown without “%2”, which it links to: %3.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se muestra sin %2 imágenes que enlaza: %3.</source>
+        <translation>The picture “%1” is shown without %2 pictures it links to: %3.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: se enlaza a sí misma, directamente o a través de otra imagen, y dibujarla no terminaría nunca.</source>
+        <translation>The picture “%1” was not used: it links to itself, directly or through another picture, and drawing it would never end.</translation>
+    </message>
 </context>
 <context>
     <name>Player</name>
@@ -2038,6 +2074,13 @@ Please check the media service plugins are installed.</translation>
     <message>
         <source>Form</source>
         <translation>Form</translation>
+    </message>
+</context>
+<context>
+    <name>WorkProgress</name>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

@@ -1332,6 +1332,42 @@ QPushButton:hover {
         <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, pero el texto y los demás datos que guarda ocuparían más de %4 MB de memoria al leerla.</source>
         <translation>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, pero el texto y los demás datos que guarda ocuparían más de %4 MB de memoria al leerla.</translation>
     </message>
+    <message>
+        <source>falta, o no se puede abrir</source>
+        <translation>falta, o no se puede abrir</translation>
+    </message>
+    <message>
+        <source>está fuera de la carpeta de la imagen</source>
+        <translation>está fuera de la carpeta de la imagen</translation>
+    </message>
+    <message>
+        <source>es un dispositivo, no un archivo</source>
+        <translation>es un dispositivo, no un archivo</translation>
+    </message>
+    <message>
+        <source>es una tubería, no un archivo</source>
+        <translation>es una tubería, no un archivo</translation>
+    </message>
+    <message>
+        <source>está en una carpeta de tipos de letra</source>
+        <translation>está en una carpeta de tipos de letra</translation>
+    </message>
+    <message>
+        <source>está en una carpeta del sistema (/proc, /sys o /dev)</source>
+        <translation>está en una carpeta del sistema (/proc, /sys o /dev)</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se muestra sin «%2», que enlaza: %3.</source>
+        <translation>La imagen «%1» se muestra sin «%2», que enlaza: %3.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se muestra sin %2 imágenes que enlaza: %3.</source>
+        <translation>La imagen «%1» se muestra sin %2 imágenes que enlaza: %3.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: se enlaza a sí misma, directamente o a través de otra imagen, y dibujarla no terminaría nunca.</source>
+        <translation>No se ha usado la imagen «%1»: se enlaza a sí misma, directamente o a través de otra imagen, y dibujarla no terminaría nunca.</translation>
+    </message>
 </context>
 <context>
     <name>Player</name>
@@ -2038,6 +2074,13 @@ Compruebe que los complementos multimedia están instalados.</translation>
     <message>
         <source>Form</source>
         <translation>Formulario</translation>
+    </message>
+</context>
+<context>
+    <name>WorkProgress</name>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancelar</translation>
     </message>
 </context>
 <context>

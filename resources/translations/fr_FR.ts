@@ -1332,6 +1332,42 @@ QPushButton:hover {
         <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, pero el texto y los demás datos que guarda ocuparían más de %4 MB de memoria al leerla.</source>
         <translation>L’image « %1 » n’a pas été utilisée : elle mesure %2 x %3 pixels, mais le texte et les autres données qu’elle contient prendraient plus de %4 Mo de mémoire à la lecture.</translation>
     </message>
+    <message>
+        <source>falta, o no se puede abrir</source>
+        <translation>elle manque, ou ne peut pas être ouverte</translation>
+    </message>
+    <message>
+        <source>está fuera de la carpeta de la imagen</source>
+        <translation>elle est hors du dossier de l&apos;image</translation>
+    </message>
+    <message>
+        <source>es un dispositivo, no un archivo</source>
+        <translation>c&apos;est un périphérique, pas un fichier</translation>
+    </message>
+    <message>
+        <source>es una tubería, no un archivo</source>
+        <translation>c&apos;est un tube, pas un fichier</translation>
+    </message>
+    <message>
+        <source>está en una carpeta de tipos de letra</source>
+        <translation>elle est dans un dossier de polices</translation>
+    </message>
+    <message>
+        <source>está en una carpeta del sistema (/proc, /sys o /dev)</source>
+        <translation>elle est dans un dossier du système (/proc, /sys ou /dev)</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se muestra sin «%2», que enlaza: %3.</source>
+        <translation>L&apos;image « %1 » est affichée sans « %2 », qu&apos;elle lie : %3.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se muestra sin %2 imágenes que enlaza: %3.</source>
+        <translation>L&apos;image « %1 » est affichée sans %2 images qu&apos;elle lie : %3.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: se enlaza a sí misma, directamente o a través de otra imagen, y dibujarla no terminaría nunca.</source>
+        <translation>L&apos;image « %1 » n&apos;a pas été utilisée : elle se lie à elle-même, directement ou par une autre image, et la dessiner ne finirait jamais.</translation>
+    </message>
 </context>
 <context>
     <name>Player</name>
@@ -2038,6 +2074,13 @@ Vérifiez que les modules de service multimédia sont installés.</translation>
     <message>
         <source>Form</source>
         <translation>Formulaire</translation>
+    </message>
+</context>
+<context>
+    <name>WorkProgress</name>
+    <message>
+        <source>Cancelar</source>
+        <translation>Annuler</translation>
     </message>
 </context>
 <context>

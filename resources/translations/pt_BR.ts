@@ -1332,6 +1332,42 @@ QPushButton:hover {
         <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, pero el texto y los demás datos que guarda ocuparían más de %4 MB de memoria al leerla.</source>
         <translation>A imagem “%1” não foi usada: mede %2 x %3 pixels, mas o texto e os demais dados que ela guarda ocupariam mais de %4 MB de memória ao lê-la.</translation>
     </message>
+    <message>
+        <source>falta, o no se puede abrir</source>
+        <translation>está faltando, ou não pode ser aberta</translation>
+    </message>
+    <message>
+        <source>está fuera de la carpeta de la imagen</source>
+        <translation>está fora da pasta da imagem</translation>
+    </message>
+    <message>
+        <source>es un dispositivo, no un archivo</source>
+        <translation>é um dispositivo, não um arquivo</translation>
+    </message>
+    <message>
+        <source>es una tubería, no un archivo</source>
+        <translation>é um pipe, não um arquivo</translation>
+    </message>
+    <message>
+        <source>está en una carpeta de tipos de letra</source>
+        <translation>está em uma pasta de fontes</translation>
+    </message>
+    <message>
+        <source>está en una carpeta del sistema (/proc, /sys o /dev)</source>
+        <translation>está em uma pasta do sistema (/proc, /sys ou /dev)</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se muestra sin «%2», que enlaza: %3.</source>
+        <translation>A imagem “%1” é mostrada sem “%2”, à qual ela faz ligação: %3.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se muestra sin %2 imágenes que enlaza: %3.</source>
+        <translation>A imagem “%1” é mostrada sem %2 imagens às quais ela faz ligação: %3.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: se enlaza a sí misma, directamente o a través de otra imagen, y dibujarla no terminaría nunca.</source>
+        <translation>A imagem “%1” não foi usada: ela faz ligação a si mesma, diretamente ou por meio de outra imagem, e desenhá-la nunca terminaria.</translation>
+    </message>
 </context>
 <context>
     <name>Player</name>
@@ -2038,6 +2074,13 @@ Verifique se os plugins de serviço de mídia estão instalados.</translation>
     <message>
         <source>Form</source>
         <translation>Formulário</translation>
+    </message>
+</context>
+<context>
+    <name>WorkProgress</name>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancelar</translation>
     </message>
 </context>
 <context>

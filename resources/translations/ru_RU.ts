@@ -1332,6 +1332,42 @@ QPushButton:hover {
         <source>No se ha usado la imagen «%1»: mide %2 x %3 píxeles, pero el texto y los demás datos que guarda ocuparían más de %4 MB de memoria al leerla.</source>
         <translation>Изображение «%1» не использовано: его размер %2 x %3 пикселей, но для чтения текста и других данных, которые оно содержит, потребовалось бы более %4 МБ памяти.</translation>
     </message>
+    <message>
+        <source>falta, o no se puede abrir</source>
+        <translation>он отсутствует или не открывается</translation>
+    </message>
+    <message>
+        <source>está fuera de la carpeta de la imagen</source>
+        <translation>он находится вне папки изображения</translation>
+    </message>
+    <message>
+        <source>es un dispositivo, no un archivo</source>
+        <translation>это устройство, а не файл</translation>
+    </message>
+    <message>
+        <source>es una tubería, no un archivo</source>
+        <translation>это канал, а не файл</translation>
+    </message>
+    <message>
+        <source>está en una carpeta de tipos de letra</source>
+        <translation>он находится в папке шрифтов</translation>
+    </message>
+    <message>
+        <source>está en una carpeta del sistema (/proc, /sys o /dev)</source>
+        <translation>он находится в системной папке (/proc, /sys или /dev)</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se muestra sin «%2», que enlaza: %3.</source>
+        <translation>Изображение «%1» показано без «%2», на который оно ссылается: %3.</translation>
+    </message>
+    <message>
+        <source>La imagen «%1» se muestra sin %2 imágenes que enlaza: %3.</source>
+        <translation>Изображение «%1» показано без изображений, на которые оно ссылается (%2): %3.</translation>
+    </message>
+    <message>
+        <source>No se ha usado la imagen «%1»: se enlaza a sí misma, directamente o a través de otra imagen, y dibujarla no terminaría nunca.</source>
+        <translation>Изображение «%1» не использовано: оно ссылается само на себя, напрямую или через другое изображение, и его рисование никогда бы не закончилось.</translation>
+    </message>
 </context>
 <context>
     <name>Player</name>
@@ -2038,6 +2074,13 @@ Please check the media service plugins are installed.</source>
     <message>
         <source>Form</source>
         <translation>Форма</translation>
+    </message>
+</context>
+<context>
+    <name>WorkProgress</name>
+    <message>
+        <source>Cancelar</source>
+        <translation>Отмена</translation>
     </message>
 </context>
 <context>

@@ -20,11 +20,15 @@
 #include "tools/drulertriangle.h"
 
 #include "board/dgpathcurveitem.h"
+#include "pictures/heldpictures.h"
 
 #include <QBuffer>
+#include <QDirIterator>
 #include <QImageReader>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QtTest>
 
 #include <memory>
@@ -68,6 +72,9 @@ private slots:
     void failuresAreReported();
     void recordingDrawsAsDrawn_data();
     void recordingDrawsAsDrawn();
+    void photoPagesPrintedAsShown();
+    void exportCancelled_data();
+    void exportCancelled();
 
 private:
     bool exportAs(const QString &format, const ModalAnswer &fileAnswer, QString *error = nullptr);
@@ -1066,6 +1073,198 @@ void tst_PageExport::failuresAreReported()
         QCOMPARE(filesUnder(m_folder->filePath(disk)), onStick);
         QCOMPARE(readAll(m_folder->filePath(disk + QStringLiteral("/kept"))), QByteArray("kept"));
     }
+}
+
+namespace {
+
+// A lesson of pages of 640 x 480, each showing its own photo (a JPEG of photo's size, as a camera
+// writes it) over 560 x 420, zipped as a lesson file into folder: its path, or "" when it could
+// not be made.
+QString photoLesson(const QString &folder, int pages, QSize photo)
+{
+    if (!QDir(folder).mkpath(QStringLiteral("images")))
+        return QString();
+    QByteArray content;
+    for (int n = 0; n < pages; ++n) {
+        const QString name = QStringLiteral("images/p%1.jpg").arg(n);
+        if (!TestSupport::photoLike(photo)
+                     .mirrored(n % 2, n / 2 % 2)
+                     .save(folder + QLatin1Char('/') + name, "JPEG", 95))
+            return QString();
+        content += QStringLiteral("<svg:page id=\"page%1\"><svg:rect id=\"bck%1\" fill=\"#ffffff\" "
+                                  "fill-opacity=\"1\" x=\"0\" y=\"0\" width=\"640\" "
+                                  "height=\"480\"/><svg:image id=\"obj%1\" xlink:href=\"%2\" "
+                                  "x=\"40\" y=\"30\" width=\"560\" height=\"420\" "
+                                  "transform=\"rotate(0,0,0)\"/></svg:page>")
+                           .arg(n)
+                           .arg(name)
+                           .toUtf8();
+    }
+    writeFile(folder + QStringLiteral("/content.xml"),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<iwb "
+              "xmlns:svg=\"http://www.w3.org/2000/svg\" "
+              "xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.0\"><svg:svg "
+              "width=\"640\" height=\"480\"><svg:pageset>"
+                      + content + "</svg:pageset></svg:svg></iwb>");
+    const QString archive = folder + QStringLiteral("/photos.iwb");
+    const ToolRun zipped = runTool(QStringLiteral("zip"),
+                                   { QStringLiteral("-q"), QStringLiteral("-r"),
+                                     QStringLiteral("-n"), QStringLiteral(".jpg"), archive,
+                                     QStringLiteral("content.xml"), QStringLiteral("images") },
+                                   folder, 60000);
+    return zipped.ok ? archive : QString();
+}
+
+DGPixmapItem *onlyPicture(DPage *page)
+{
+    const QList<QGraphicsItem *> items = page->items();
+    for (QGraphicsItem *item : items) {
+        if (auto *picture = dynamic_cast<DGPixmapItem *>(item))
+            return picture;
+    }
+    return nullptr;
+}
+
+// Every entry below folder, hidden ones and folders too, each file with its bytes.
+QStringList everythingUnder(const QString &folder)
+{
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        QString entry = it.filePath().mid(folder.size() + 1);
+        if (it.fileInfo().isFile())
+            entry += QLatin1Char(' ') + QString::fromLatin1(readAll(it.filePath()).toBase64());
+        entries << entry;
+    }
+    entries.sort();
+    return entries;
+}
+
+} // namespace
+
+void tst_PageExport::photoPagesPrintedAsShown()
+{
+    // Photos held as their files, the lesson's, each printed from a copy decoded at the size its
+    // sheet shows it at: the sheet shows the photo as the file has it. Once written, those
+    // copies are given back (a lesson of photos kept hundreds of megabytes after its export).
+    const QSize photo(2400, 1800);
+    const QString archive = photoLesson(m_folder->filePath(QStringLiteral("lesson")), 4, photo);
+    QVERIFY(!archive.isEmpty());
+    QVERIFY2(m_list->openAllPagesFromFileIWB(archive), qPrintable(m_list->lastOpenError()));
+    QCOMPARE(m_list->size(), 4);
+    QVERIFY(waitForPictures(*m_list));
+    m_list->selectPage(0);
+    QVERIFY(exportAs(QStringLiteral("pdf"), chooseFile(m_folder->filePath("photos"))));
+    const int dpi = 96;
+    const int sheet = 3; // a page away from the one shown: nothing of it was held but its smallest
+    const ToolRun rendered = runTool(
+            QStringLiteral("pdftoppm"),
+            { QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
+              QStringLiteral("-f"), QString::number(sheet), QStringLiteral("-l"),
+              QString::number(sheet), m_folder->filePath(QStringLiteral("photos.pdf")),
+              QStringLiteral("photos") },
+            m_folder->path(), 60000);
+    QVERIFY2(rendered.ok, qPrintable(rendered.error));
+    const QImage printed(m_folder->filePath(QStringLiteral("photos-%1.png").arg(sheet)));
+    QVERIFY(!printed.isNull());
+    DPage *page = m_list->at(sheet - 1);
+    DGPixmapItem *picture = onlyPicture(page);
+    QVERIFY(picture);
+    const QImage whole(m_folder->filePath(QStringLiteral("lesson/images/p%1.jpg").arg(sheet - 1)));
+    QCOMPARE(whole.size(), photo);
+    QCOMPARE(page->sceneRect(), QRectF(0, 0, 640, 480));
+    // Where the lesson lays it.
+    const QRectF placed = onSheet(page, dpi).mapRect(QRectF(40, 30, 560, 420));
+    // Within the photo's edges, which the sheet's rasteriser lays a fraction of a pixel away.
+    const QRect area = placed.toAlignedRect().adjusted(3, 3, -3, -3);
+    QVERIFY(area.width() > 600);
+    const QImage reference = TestSupport::fineDrawing(area.size(), [&](QPainter *painter) {
+        painter->translate(-area.topLeft());
+        painter->drawImage(placed, whole);
+    });
+    const QImage shown = printed.copy(area).convertToFormat(reference.format());
+    const TestSupport::InkDifference difference =
+            TestSupport::inkDifference(reference, shown, 40);
+    // The viewer lays the photo's pixels on the sheet's dots with a filter of its own, which
+    // differs from the reference's along the edges of its fine stripes: one pixel in a hundred.
+    // A copy of a few hundred pixels standing in for it differs in one in three.
+    QVERIFY2(difference.ink > 0 && difference.differing * 100 < difference.ink,
+             qPrintable(difference.toString()));
+    // The pages away from the one shown and its neighbour keep their smallest copy alone.
+    for (int n = 2; n < m_list->size(); ++n) {
+        const DGPixmapItem *far = onlyPicture(m_list->at(n));
+        QVERIFY(far);
+        QTRY_COMPARE(HeldPictures::heldHalvings(*far->picture()).size(), 1);
+    }
+}
+
+void tst_PageExport::exportCancelled_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("earlier"); // the files of an earlier export are where it writes
+    QTest::newRow("pdf") << "pdf" << false;
+    QTest::newRow("pdf over last week's") << "pdf" << true;
+    QTest::newRow("png") << "png" << false;
+    QTest::newRow("png over an earlier export") << "png" << true;
+}
+
+void tst_PageExport::exportCancelled()
+{
+    // Cancelled on its bar half way, an export leaves nothing of its own, and the teacher's
+    // files where it was writing as they were; nothing is said of it.
+    QFETCH(QString, format);
+    QFETCH(bool, earlier);
+    for (int n = 3; n < 120; ++n)
+        m_list->newPage(BtMenus::btColorPage, false);
+    const QString name = m_folder->filePath(QStringLiteral("lesson"));
+    if (earlier && format == QLatin1String("pdf")) {
+        writeFile(name + QStringLiteral(".pdf"), "last week's lesson");
+    } else if (earlier) {
+        QVERIFY(QDir().mkpath(name));
+        for (int n = 0; n < 3; ++n)
+            writeFile(name + QStringLiteral("/lesson%1.png").arg(n), "an earlier page");
+    }
+    const QStringList before = everythingUnder(m_folder->path());
+    // Each page is held back a while until the bar shows (after most of a second), so that
+    // however fast the machine, the bar comes before the end; its Cancel is then clicked.
+    QString clicked;
+    int pagesBefore = 0;
+    QTimer watch;
+    watch.setInterval(5);
+    connect(&watch, &QTimer::timeout, [&] {
+        if (!clicked.isEmpty())
+            return;
+        auto *bar = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
+        if (!bar)
+            bar = m_window->findChild<QProgressDialog *>();
+        if (!bar || !bar->isVisible()) {
+            QThread::msleep(20);
+            return;
+        }
+        pagesBefore = bar->value();
+        auto *cancel = bar->findChild<QPushButton *>();
+        clicked = cancel && cancel->isVisible() ? cancel->text() : QStringLiteral("no button");
+        if (cancel)
+            QTest::mouseClick(cancel, Qt::LeftButton);
+    });
+    // Typed as "lesson" (the file dialog itself would ask about "lesson.pdf"), but "lesson.png"
+    // for pictures, which go into the folder "lesson".
+    const QString typed = format == QLatin1String("pdf") ? name : name + QStringLiteral(".png");
+    QList<ModalAnswer> answers{ click(QStringLiteral("Si")), chooseFile(typed) };
+    if (earlier)
+        answers << click(QStringLiteral("Si")); // to replace them
+    answers << click(QStringLiteral("OK")); // a failure said, which must not come
+    const auto answered = answerInTurn(answers);
+    watch.start();
+    const bool exported = m_list->saveAsFile(format);
+    watch.stop();
+    QCOMPARE(clicked, QStringLiteral("Cancelar"));
+    QVERIFY(pagesBefore > 0); // pages were written when it was cancelled
+    QVERIFY(!exported);
+    QCOMPARE(*answered, earlier ? 3 : 2);
+    QCOMPARE(everythingUnder(m_folder->path()), before);
 }
 
 QTEST_MAIN(tst_PageExport)

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <cmath>
 #include <atomic>
 #include <thread>
 
@@ -72,6 +73,8 @@ private slots:
     void saidAlikeEverywhere();
     void shrinkAverages_data();
     void shrinkAverages();
+    void smallerJpegCopiesAsAveraged_data();
+    void smallerJpegCopiesAsAveraged();
     void turnedPhotosMeasuredAsSeen_data();
     void turnedPhotosMeasuredAsSeen();
     void namesTakenInAdvance();
@@ -387,6 +390,58 @@ void tst_PictureReading::shrinkAverages()
                                         .arg(y)
                                         .arg(qGray(shrunk.pixel(x, y)))));
     }
+}
+
+void tst_PictureReading::smallerJpegCopiesAsAveraged_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("halvings");
+    QTest::newRow("camera photo, a half") << QSize(1600, 1200) << 1;
+    QTest::newRow("camera photo, a quarter") << QSize(1600, 1200) << 2;
+    QTest::newRow("camera photo, an eighth") << QSize(1600, 1200) << 3;
+    QTest::newRow("camera photo, a sixteenth") << QSize(1600, 1200) << 4;
+    QTest::newRow("odd sides, a quarter") << QSize(1601, 1203) << 2;
+    QTest::newRow("upright, an eighth") << QSize(1203, 1601) << 3;
+}
+
+// A smaller copy of a JPEG, which its decoder makes at a half, a quarter or an eighth of each
+// side, shows what the whole picture averaged down to it shows, at its size. One whose sides
+// that does not divide is decoded whole and averaged, as it was before.
+void tst_PictureReading::smallerJpegCopiesAsAveraged()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, halvings);
+    QImage photo(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x)
+            photo.setPixel(x, y,
+                           qRgb(128 + 100 * std::sin(x / 9.0), y * 255 / size.height(),
+                                128 + 100 * std::cos((x + 2 * y) / 13.0)));
+    }
+    const QString file = m_dir.filePath(QStringLiteral("photo.jpg"));
+    QVERIFY(photo.save(file, "JPEG", 95));
+    const Probe probed = probe(file);
+    QCOMPARE(probed.outcome, Outcome::Whole);
+    const Picture copy = readReduced(Source{ file, QString() }, probed, halvings);
+    QVERIFY2(!copy.image.isNull(), qPrintable(copy.probe.detail));
+    QSize halved = size;
+    for (int n = 0; n < halvings; ++n)
+        halved = QSize((halved.width() + 1) / 2, (halved.height() + 1) / 2);
+    QCOMPARE(copy.image.size(), halved);
+    const QImage averaged = shrink(QImage(file), halved);
+    int differing = 0;
+    for (int y = 0; y < averaged.height(); ++y) {
+        for (int x = 0; x < averaged.width(); ++x) {
+            const QRgb a = averaged.pixel(x, y);
+            const QRgb b = copy.image.pixel(x, y);
+            differing += qAbs(qRed(a) - qRed(b)) > 16 || qAbs(qGreen(a) - qGreen(b)) > 16
+                            || qAbs(qBlue(a) - qBlue(b)) > 16
+                    ? 1
+                    : 0;
+        }
+    }
+    QVERIFY2(differing * 100 < averaged.width() * averaged.height(),
+             qPrintable(QStringLiteral("%1 pixels differ").arg(differing)));
 }
 
 void tst_PictureReading::turnedPhotosMeasuredAsSeen_data()
