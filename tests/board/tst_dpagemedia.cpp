@@ -639,7 +639,7 @@ void tst_DPageMedia::pictureLinksStayInTheirFolder()
             : QStringList{ QStringLiteral("Atención|La imagen «linking.svg» se muestra sin «%1», "
                                           "que enlaza: %2.")
                                    .arg(QFileInfo(href).fileName(), why) };
-    QTRY_COMPARE(boxes.seen, said);
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.seen, said, 60000);
     const QImage picture = static_cast<DGPixmapItem *>(objectsOf(page, ItemTypePixmap).first())
                                    ->pixmap()
                                    .toImage();

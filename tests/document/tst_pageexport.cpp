@@ -1196,7 +1196,7 @@ void tst_PageExport::photoPagesPrintedAsShown()
     for (int n = 2; n < m_list->size(); ++n) {
         const DGPixmapItem *far = onlyPicture(m_list->at(n));
         QVERIFY(far);
-        QTRY_COMPARE(HeldPictures::heldHalvings(*far->picture()).size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(HeldPictures::heldHalvings(*far->picture()).size(), 1, 60000);
     }
 }
 
