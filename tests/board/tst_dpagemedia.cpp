@@ -577,16 +577,8 @@ void tst_DPageMedia::decoderThatCrashesCostsOnlyItsPicture()
     QTRY_COMPARE(objectsOf(page, ItemTypePixmap).size(), 1);
     QCOMPARE(centreColour(objectsOf(page, ItemTypePixmap).first()), QColor(Qt::darkRed));
     // Decoding processes killed from outside while they wait cost no picture either.
-    const QStringList processes =
-            QDir(QStringLiteral("/proc")).entryList({ QStringLiteral("[0-9]*") }, QDir::Dirs);
-    for (const QString &process : processes) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(process));
-        const QList<QByteArray> fields =
-                stat.open(QIODevice::ReadOnly) ? stat.readAll().split(' ') : QList<QByteArray>();
-        if (fields.size() > 3 && fields.at(1).startsWith("(veltorina-pict")
-            && fields.at(3).toLongLong() == getpid())
-            ::kill(pid_t(process.toLongLong()), SIGKILL);
-    }
+    for (const qint64 process : CraftedPictures::runningDecoders())
+        ::kill(pid_t(process), SIGKILL);
     boxes.seen.clear();
     answered = chooseFile(chalk);
     page->insertImage(false);

@@ -1,3 +1,4 @@
+#include "support/craftedpictures.h"
 #include "pictures/decoderprotocol.h"
 #include "pictures/picturedecoders.h"
 
@@ -44,23 +45,6 @@ bool refused(const QString &result)
 bool landlockOffered()
 {
     return syscall(SYS_landlock_create_ruleset, nullptr, 0, 1) > 0;
-}
-
-// The decoding processes of this program, as the system lists them.
-QStringList decoders()
-{
-    QStringList pids;
-    const QStringList processes =
-            QDir(QStringLiteral("/proc")).entryList({ QStringLiteral("[0-9]*") }, QDir::Dirs);
-    for (const QString &process : processes) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(process));
-        const QList<QByteArray> fields =
-                stat.open(QIODevice::ReadOnly) ? stat.readAll().split(' ') : QList<QByteArray>();
-        if (fields.size() > 3 && fields.at(1).startsWith("(veltorina-pict")
-            && fields.at(3).toLongLong() == getpid())
-            pids << process;
-    }
-    return pids;
 }
 
 } // namespace
@@ -167,9 +151,9 @@ void tst_DecoderConfinement::heldAndGivenLittle()
 {
     PictureDecoders::instance().endIdle(0);
     QVERIFY(tried("nothing") != QString());
-    const QStringList pids = decoders();
+    const QVector<qint64> pids = CraftedPictures::runningDecoders();
     QVERIFY(!pids.isEmpty());
-    for (const QString &pid : pids) {
+    for (const qint64 pid : pids) {
         QFile status(QStringLiteral("/proc/%1/status").arg(pid));
         QVERIFY(status.open(QIODevice::ReadOnly));
         const QByteArray held = status.readAll();

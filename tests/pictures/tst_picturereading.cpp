@@ -37,23 +37,6 @@ QByteArray pngWith(const QByteArray &extra)
     return small.left(pixels) + extra + small.mid(pixels);
 }
 
-// The decoding processes running now, as the system lists them.
-QVector<qint64> runningDecoders()
-{
-    QVector<qint64> pids;
-    const QStringList processes =
-            QDir(QStringLiteral("/proc")).entryList({ QStringLiteral("[0-9]*") }, QDir::Dirs);
-    for (const QString &process : processes) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(process));
-        const QList<QByteArray> fields =
-                stat.open(QIODevice::ReadOnly) ? stat.readAll().split(' ') : QList<QByteArray>();
-        if (fields.size() > 3 && fields.at(1).startsWith("(veltorina-pict")
-            && fields.at(3).toLongLong() == getpid())
-            pids << process.toLongLong();
-    }
-    return pids;
-}
-
 } // namespace
 
 class tst_PictureReading : public QObject
@@ -500,7 +483,7 @@ void tst_PictureReading::turnedPhotosMeasuredAsSeen()
 void tst_PictureReading::namesTakenInAdvance()
 {
     PictureDecoders::instance().startAhead(PictureDecoders::mostAtOnce());
-    QVector<qint64> pids = runningDecoders();
+    QVector<qint64> pids = CraftedPictures::runningDecoders();
     QVERIFY(!pids.isEmpty());
     const qint64 newest = *std::max_element(pids.cbegin(), pids.cend());
     for (qint64 pid = newest + 1; pid <= newest + 300; ++pid)
@@ -632,9 +615,9 @@ void tst_PictureReading::stoppedDecoderSaidInTime()
     if (idle) {
         // The one process left waiting, stopped.
         decoders.endIdle(0);
-        const QVector<qint64> before = runningDecoders();
+        const QVector<qint64> before = CraftedPictures::runningDecoders();
         decoders.startAhead(1);
-        for (const qint64 started : runningDecoders())
+        for (const qint64 started : CraftedPictures::runningDecoders())
             pid = before.contains(started) ? pid : started;
         QVERIFY(pid > 0);
         QCOMPARE(::kill(pid_t(pid), SIGSTOP), 0);
@@ -663,7 +646,7 @@ void tst_PictureReading::stoppedDecoderSaidInTime()
         // Read at once, by another process, and the stopped one gone.
         QVERIFY2(picture.probe.isTaken(), qPrintable(picture.probe.detail));
         QCOMPARE(picture.image.size(), size);
-        QVERIFY(!runningDecoders().contains(pid));
+        QVERIFY(!CraftedPictures::runningDecoders().contains(pid));
     } else {
         QVERIFY2(picture.probe.outcome == Outcome::OutOfTime, qPrintable(picture.probe.detail));
     }

@@ -13,6 +13,7 @@
 #include <initializer_list>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -609,6 +610,22 @@ QByteArray makeKind(const QString &kind, QSize size)
 } // namespace
 
 namespace CraftedPictures {
+
+QVector<qint64> runningDecoders()
+{
+    QVector<qint64> pids;
+    const QStringList processes =
+            QDir(QStringLiteral("/proc")).entryList({ QStringLiteral("[0-9]*") }, QDir::Dirs);
+    for (const QString &process : processes) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(process));
+        const QList<QByteArray> fields =
+                stat.open(QIODevice::ReadOnly) ? stat.readAll().split(' ') : QList<QByteArray>();
+        if (fields.size() > 3 && fields.at(1).startsWith("(veltorina-pict")
+            && fields.at(3).toLongLong() == getpid())
+            pids << process.toLongLong();
+    }
+    return pids;
+}
 
 QStringList kindNames()
 {

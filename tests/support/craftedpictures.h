@@ -7,6 +7,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 // Small files that say they hold large pictures, in every format the toolkit reads here. The
 // headers are true to the size asked for, and the pixels are there, decodable, wherever they
@@ -108,6 +109,9 @@ QString writeLinking(const QString &root, const QString &href);
 // ".cache/fontconfig". Before the first decoding process starts, which reads its fonts from
 // those that are there then. False when they could not be written.
 bool makeFontsHome(const QString &home);
+
+// The decoding processes this process started, as the system lists them (their pids).
+QVector<qint64> runningDecoders();
 
 // Pieces other makers build on.
 QByteArray pngChunk(const QByteArray &type, const QByteArray &data);
